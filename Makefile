@@ -1,0 +1,37 @@
+# The two commands of the README: `make run` and `make test` (plus `make bench`).
+# Each installs what is missing, configures and builds before it runs.
+
+BUILD   ?= build
+JOBS    ?= $(shell nproc)
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	./tools/setup-deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target configurator
+	$(BUILD)/bin/configurator
+
+test: build
+	QT_QPA_PLATFORM=offscreen QT_ENABLE_HIGHDPI_SCALING=0 \
+	  ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --timeout 600
+
+bench: configure
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
+	@for b in $$(find $(BUILD)/bench -maxdepth 3 -type f -executable -name 'bench_*' | sort); do \
+	  echo "== $$b"; $$b --benchmark_min_time=0.2 || exit 1; done
+
+clean:
+	rm -rf $(BUILD)
