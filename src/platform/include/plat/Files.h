@@ -1,0 +1,100 @@
+#pragma once
+// Files and folders. Paths are native ("/" separated) UTF-16 texts; join them with PathJoin.
+// Whole-file writers are atomic (temporary file in the same folder, flushed, renamed over the
+// target) and report failure; on failure the old file is left as it was.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plat/String.h"
+
+namespace plat {
+
+constexpr char16_t PathDelim = u'/';
+
+// Folder of the running executable, with a trailing "/". Tests may override it; an empty
+// override goes back to the real folder.
+String ProgramDir();
+void SetProgramDirOverride(const String& Dir);
+
+bool FileExists(const String& FileName);  // false for a folder
+bool DirectoryExists(const String& Dir);
+bool CreateDir(const String& Dir);         // one level; false when it exists or fails
+bool ForceDirectories(const String& Dir);  // with missing parents; true when it exists after
+// Copies contents (and permission bits). With FailIfExists an existing target is kept and
+// false returned; otherwise it is replaced atomically.
+bool CopyFile(const String& From, const String& To, bool FailIfExists);
+bool DeleteFile(const String& FileName);  // files only
+bool RemoveDir(const String& Dir);        // empty folders only
+bool RenameFile(const String& OldName, const String& NewName);
+
+// Names of the subfolders, sorted by name (ordinal). Hidden = name starting with ".";
+// "." and ".." never appear.
+std::vector<String> ListSubfolders(const String& Dir, bool IncludeHidden);
+
+enum TFileAttr : int {
+    faReadOnly = 0x01,   // not writable by this user
+    faHidden = 0x02,     // name starts with "."
+    faSysFile = 0x04,    // device, socket, fifo
+    faDirectory = 0x10,
+    faArchive = 0x20,    // every regular file
+    faNormal = 0x80,
+    faAnyFile = 0xFF,
+};
+
+struct TSearchRec {
+    String Name;
+    int Attr = 0;
+    std::int64_t Size = 0;
+    double Time = 0;  // TDateTime of the last modification, local time
+};
+
+// Entries of Dir whose name matches Mask ("*", "?", case-insensitive like the original
+// platform). As with the framework's search: regular files are always taken; entries that are
+// hidden, system or folders only when Attr names that kind. Sorted by name (ordinal).
+std::vector<TSearchRec> FindFiles(const String& Dir, const String& Mask, int Attr);
+bool MatchesMask(StringView Name, StringView Mask);
+
+String ExtractFilePath(StringView FileName);  // up to and including the last "/"
+String ExtractFileDir(StringView FileName);   // without the trailing "/"
+String ExtractFileName(StringView FileName);
+String ExtractFileExt(StringView FileName);   // with the dot; "" when none
+String ChangeFileExt(StringView FileName, StringView Extension);
+String IncludeTrailingPathDelimiter(StringView Path);
+String ExcludeTrailingPathDelimiter(StringView Path);
+String PathJoin(StringView A, StringView B);  // exactly one "/" between the parts
+
+// Native (UTF-8) form of a path for system calls.
+std::string NativePath(StringView Path);
+
+// ---- whole files ------------------------------------------------------------------------
+bool ReadFileBytes(const String& FileName, std::string& Bytes);
+bool WriteFileAtomic(const String& FileName, std::string_view Bytes);
+bool WriteFileBytes(const String& FileName, const void* Data, std::size_t Size);
+
+enum class TTextEncoding {
+    Ansi,        // Windows-1252
+    Utf8,        // without byte-order mark
+    Utf8Bom,
+    Utf16LeBom,
+    Utf16BeBom,
+    Latin1,      // ISO-8859-1; characters above U+00FF become '?'
+};
+
+// Text as given (no line-end conversion) in the encoding, atomically.
+bool WriteTextFile(const String& FileName, StringView Text, TTextEncoding Encoding);
+// Every line followed by CR LF.
+bool WriteTextFile(const String& FileName, const std::vector<String>& Lines, TTextEncoding Encoding);
+std::string EncodeText(StringView Text, TTextEncoding Encoding);
+
+// Decoding: a byte-order mark (UTF-8, UTF-16 LE/BE) wins; without one, UTF-8 when the bytes
+// are valid UTF-8, else Windows-1252. The mark is not part of the text.
+String DecodeText(std::string_view Bytes, TTextEncoding* Detected = nullptr);
+bool ReadTextFile(const String& FileName, String& Text, TTextEncoding* Detected = nullptr);
+bool ReadTextLines(const String& FileName, std::vector<String>& Lines,
+                   TTextEncoding* Detected = nullptr);
+// Lines split at CR LF, LF or CR; a final line end does not start another line.
+std::vector<String> SplitLines(StringView Text);
+
+} // namespace plat
