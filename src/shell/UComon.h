@@ -57,6 +57,8 @@ extern plat::String SW_Desc;
 extern const char16_t* const SW_Code_Const;        // "QR40518", copied into SW_Code at start-up
 extern const char16_t* const SW_Desc_Const;        // product description, copied into SW_Desc
 extern const char16_t* const SW_Code_Update_Const; // the name sent to the version service
+// Start-up: Program_Title, SW_Code and SW_Desc from the built-in constants.
+void Init_Product_Identity();
 
 // --- Settings (kept in Tralvex.xml) and update-window choices ---------------------------
 extern plat::String Last_IP_Address;
@@ -124,7 +126,3 @@ void Set_COM_Port_Roots(plat::StringView sys_class_tty, plat::StringView dev_dir
 constexpr int Default_BACnet_Eng_Unit() { return 95; }
 constexpr int ScanDecode_XML_Code_Dev() { return 18; }
 constexpr int ScanDecode_Form_Type() { return 0; }
-
-// --- Trimming as the validators and loaders use it ------------------------------------------
-// Removes leading and trailing blanks and control characters (every unit up to ' ').
-plat::String Trim_Blanks(plat::StringView text);
