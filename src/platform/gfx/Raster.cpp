@@ -1,0 +1,125 @@
+// Raster-op copies between canvases, bitmap drawing and transparency.
+#include <algorithm>
+
+#include "CanvasImpl.h"
+#include "GfxNative.h"
+
+namespace plat {
+
+namespace {
+
+struct BltSource {
+    TCanvas::Impl* d = nullptr;
+    QImage copy;              // when source and destination share pixels
+    const QImage* img = nullptr;
+    bool mono = false;
+    std::uint32_t bk = 0;     // source background colour (colour -> monochrome)
+};
+
+// Copies w x h (stretched from sw x sh when they differ) with the three-operand code.
+// `key` >= 0 leaves out source pixels of that RGB value (transparent drawing).
+bool Blt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
+         TCopyMode rop, std::int64_t key) {
+    if (!dest || w <= 0 || h <= 0) return false;
+    TCanvas::Impl& d = *CanvasAccess::Of(dest);
+    const std::uint8_t op = static_cast<std::uint8_t>((rop >> 16) & 0xFF);
+    const bool usesSource = gfx::RopUsesSource(op);
+    BltSource s;
+    if (usesSource) {
+        if (!src || sw <= 0 || sh <= 0) return false;
+        s.d = CanvasAccess::Of(src);
+        if (!s.d->Ready()) return false;
+        s.img = s.d->image;
+        s.mono = s.d->monochrome;
+        s.bk = gfx::ToPixel(ColorToRGB(s.d->bkColor)) & 0xFFFFFF;
+        sx += s.d->tx();
+        sy += s.d->ty();
+    }
+    if (!d.Ready()) return false;
+    if (usesSource && s.img == d.image) {
+        // Overlapping copies within one surface read from a snapshot of the source.
+        s.copy = s.img->copy();
+        s.img = &s.copy;
+    }
+    CanvasAccess::BeginDraw(dest);
+    const int dx0 = x + d.tx(), dy0 = y + d.ty();
+    const std::uint32_t text = d.Px(ColorToRGB(d.textColor));
+    const std::uint32_t back = d.Px(ColorToRGB(d.bkColor));
+    const bool usesPattern = gfx::RopUsesPattern(op);
+    const TBrushStyle brushStyle = d.brush.Style();
+    const bool clearBrush = brushStyle == bsClear || d.brush.Color() == clNone;
+    const std::uint32_t brush = clearBrush ? 0xFF000000u : d.Px(ColorToRGB(d.brush.Color()));
+    const QRect target = QRect(dx0, dy0, w, h) & d.clipBounds;
+    for (int ty = target.top(); ty <= target.bottom(); ++ty) {
+        std::uint32_t* row = d.Row(ty);
+        const std::uint32_t* srow = nullptr;
+        if (usesSource) {
+            const int syy = sy + static_cast<int>((static_cast<long long>(ty - dy0) * sh) / h);
+            if (syy < 0 || syy >= s.img->height()) continue;
+            srow = reinterpret_cast<const std::uint32_t*>(s.img->constScanLine(syy));
+        }
+        for (const QRect& cr : d.clipRects) {
+            if (ty < cr.top() || ty > cr.bottom()) continue;
+            const int a = std::max(target.left(), cr.left()), b = std::min(target.right(), cr.right()) + 1;
+            for (int tx = a; tx < b; ++tx) {
+                std::uint32_t sp = 0;
+                if (usesSource) {
+                    const int sxx = sx + static_cast<int>((static_cast<long long>(tx - dx0) * sw) / w);
+                    if (sxx < 0 || sxx >= s.img->width()) continue;
+                    sp = srow[sxx];
+                    if (key >= 0 && (sp & 0xFFFFFF) == static_cast<std::uint32_t>(key)) continue;
+                    if (s.mono && !d.monochrome) {
+                        sp = (sp & 0xFFFFFF) ? back : text;
+                    } else if (!s.mono && d.monochrome) {
+                        sp = (sp & 0xFFFFFF) == s.bk ? 0xFFFFFFFFu : 0xFF000000u;
+                    }
+                }
+                std::uint32_t pp = brush;
+                if (usesPattern && !clearBrush && brushStyle != bsSolid)
+                    pp = gfx::HatchBit(brushStyle, d.devX(tx), d.devY(ty)) ? brush : back;
+                row[tx] = op == 0xCC ? (sp | 0xFF000000u) : gfx::ApplyRop3(op, pp, sp, row[tx]);
+            }
+        }
+    }
+    CanvasAccess::EndDraw(dest);
+    return true;
+}
+
+} // namespace
+
+bool BitBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, TCopyMode rop) {
+    return Blt(dest, x, y, w, h, src, sx, sy, w, h, rop, -1);
+}
+
+bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, TCopyMode rop) {
+    return Blt(dest, x, y, w, h, src, sx, sy, sw, sh, rop, -1);
+}
+
+bool PatBlt(TCanvas* dest, int x, int y, int w, int h, TCopyMode rop) {
+    return Blt(dest, x, y, w, h, nullptr, 0, 0, 0, 0, rop, -1);
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src) {
+    Blt(this, dest.Left, dest.Top, dest.Width(), dest.Height(), source, src.Left, src.Top, src.Width(), src.Height(),
+        impl_->copyMode, -1);
+}
+
+void TCanvas::Draw(int x, int y, const TGraphic* graphic) {
+    if (!graphic || graphic->Empty()) return;
+    graphic->Draw(this, Bounds(x, y, graphic->Width(), graphic->Height()));
+}
+
+void TCanvas::StretchDraw(const TRect& r, const TGraphic* graphic) {
+    if (!graphic || graphic->Empty()) return;
+    graphic->Draw(this, r);
+}
+
+void TBitmap::Draw(TCanvas* canvas, const TRect& r) const {
+    if (Empty() || !canvas) return;
+    TCanvas* src = const_cast<TBitmap*>(this)->Canvas();
+    const std::int64_t key = Transparent() ? static_cast<std::int64_t>(gfx::ToPixel(ColorToRGB(TransparentColor())) & 0xFFFFFF) : -1;
+    const TCopyMode mode = Transparent() ? SRCCOPY : canvas->CopyMode();
+    Blt(canvas, r.Left, r.Top, r.Width(), r.Height(), src, 0, 0, Width(), Height(), mode, key);
+}
+
+} // namespace plat
