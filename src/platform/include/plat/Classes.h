@@ -39,6 +39,9 @@ protected:
     void AssignError(const TPersistent* Source) const;
 };
 
+// "A component named <Name> already exists"
+class EComponentError : public Exception { using Exception::Exception; };
+
 enum TOperation { opInsert, opRemove };
 
 enum TComponentStateFlag : unsigned {
@@ -59,6 +62,7 @@ public:
 
     TComponent* Owner() const { return owner_; }
     const String& Name() const { return name_; }
+    // Names are unique among the components of one owner (case-insensitive), else EComponentError.
     virtual void SetName(const String& NewName);
     std::intptr_t Tag() const { return tag_; }
     void SetTag(std::intptr_t Value) { tag_ = Value; }

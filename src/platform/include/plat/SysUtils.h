@@ -81,7 +81,14 @@ String IntToStr(T value)
     else
         return UInt64ToStr(static_cast<std::uint64_t>(value));
 }
-String IntToHex(std::int64_t value, int digits);  // upper case, at least `digits` digits
+// Upper case, at least `digits` digits; negative values in the width of their type.
+String UIntToHex(std::uint64_t value, int digits);
+template <class T>
+    requires std::is_integral_v<T>
+String IntToHex(T value, int digits)
+{
+    return UIntToHex(static_cast<std::make_unsigned_t<T>>(value), digits);
+}
 
 bool TryStrToInt(StringView s, int& value);
 int StrToInt(StringView s);  // EConvertError "'<s>' is not a valid integer value"

@@ -1,0 +1,548 @@
+#include "plat/Files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "plat/SysUtils.h"
+
+namespace plat {
+
+namespace {
+
+std::mutex g_programDirMutex;
+String g_programDirOverride;
+
+bool StatPath(const String& path, struct stat& st)
+{
+    if (path.empty())
+        return false;
+    return ::stat(NativePath(path).c_str(), &st) == 0;
+}
+
+// The process umask, read without changing it (umask() itself would briefly alter it for
+// every thread).
+mode_t CurrentUmask()
+{
+    static const mode_t mask = [] {
+        std::ifstream in("/proc/self/status");
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.rfind("Umask:", 0) == 0)
+                return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+        }
+        return static_cast<mode_t>(022);
+    }();
+    return mask;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Temporary file in the target's folder, flushed and renamed over the target. The new file
+// takes the old file's permission bits (Mode when given, else the usual default).
+bool WriteAtomic(const String& fileName, const void* data, std::size_t size, int mode = -1)
+{
+    if (fileName.empty())
+        return false;
+    const std::string target = NativePath(fileName);
+    const auto slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (base.empty())
+        return false;
+    std::string tmp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(tmp.data());
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fd, static_cast<const char*>(data), size);
+    struct stat old {};
+    mode_t newMode;
+    if (mode >= 0)
+        newMode = static_cast<mode_t>(mode) & 07777;
+    else if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        newMode = old.st_mode & 07777;
+    else
+        newMode = 0666 & ~CurrentUmask();
+    ok = ok && ::fchmod(fd, newMode) == 0;
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(tmp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    // Make the rename itself durable; a failure here does not undo the write.
+    const int dfd = ::open(slash == std::string::npos ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
+}
+
+char16_t FoldForMask(char16_t c)
+{
+    if (c < 0x80)
+        return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+    const String s = AnsiUpperCase(StringView(&c, 1));
+    return s.empty() ? c : s[0];
+}
+
+bool MatchFrom(StringView name, std::size_t ni, StringView mask, std::size_t mi)
+{
+    // Iterative glob with backtracking to the last "*".
+    std::size_t starM = StringView::npos, starN = 0;
+    while (ni < name.size()) {
+        if (mi < mask.size() && mask[mi] == u'*') {
+            starM = mi++;
+            starN = ni;
+        } else if (mi < mask.size() && (mask[mi] == u'?' || FoldForMask(mask[mi]) == FoldForMask(name[ni]))) {
+            ++mi;
+            ++ni;
+        } else if (starM != StringView::npos) {
+            mi = starM + 1;
+            ni = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (mi < mask.size() && mask[mi] == u'*')
+        ++mi;
+    return mi == mask.size();
+}
+
+TDateTime ToDateTime(const timespec& ts)
+{
+    tm local{};
+    localtime_r(&ts.tv_sec, &local);
+    TDateTime d = 0, t = 0;
+    if (!TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, d))
+        return 0;
+    TryEncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), static_cast<int>(ts.tv_nsec / 1000000), t);
+    return d + t;
+}
+
+} // namespace
+
+std::string NativePath(StringView Path) { return StringToUtf8(Path); }
+
+String ProgramDir()
+{
+    {
+        std::lock_guard lock(g_programDirMutex);
+        if (!g_programDirOverride.empty())
+            return IncludeTrailingPathDelimiter(g_programDirOverride);
+    }
+    char buf[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0)
+        return u"./";
+    return ExtractFilePath(Utf8ToString(std::string_view(buf, static_cast<std::size_t>(n))));
+}
+
+void SetProgramDirOverride(const String& Dir)
+{
+    std::lock_guard lock(g_programDirMutex);
+    g_programDirOverride = Dir;
+}
+
+bool FileExists(const String& FileName)
+{
+    struct stat st {};
+    return StatPath(FileName, st) && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const String& Dir)
+{
+    struct stat st {};
+    return StatPath(Dir, st) && S_ISDIR(st.st_mode);
+}
+
+bool CreateDir(const String& Dir)
+{
+    if (Dir.empty())
+        return false;
+    return ::mkdir(NativePath(Dir).c_str(), 0777) == 0;
+}
+
+bool ForceDirectories(const String& Dir)
+{
+    String d = ExcludeTrailingPathDelimiter(Dir);
+    if (d.empty())
+        return false;
+    if (DirectoryExists(d))
+        return true;
+    const String parent = ExtractFileDir(d);
+    if (!parent.empty() && parent != d && !ForceDirectories(parent))
+        return false;
+    // Another process may have created it meanwhile: what counts is that it exists.
+    return CreateDir(d) || DirectoryExists(d);
+}
+
+bool CopyFile(const String& From, const String& To, bool FailIfExists)
+{
+    struct stat src {};
+    if (!StatPath(From, src) || !S_ISREG(src.st_mode))
+        return false;
+    struct stat dst {};
+    if (FailIfExists && ::lstat(NativePath(To).c_str(), &dst) == 0)
+        return false;
+    std::string bytes;
+    if (!ReadFileBytes(From, bytes))
+        return false;
+    return WriteAtomic(To, bytes.data(), bytes.size(), static_cast<int>(src.st_mode & 07777));
+}
+
+bool DeleteFile(const String& FileName)
+{
+    struct stat st {};
+    const std::string p = NativePath(FileName);
+    if (FileName.empty() || ::lstat(p.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    return ::unlink(p.c_str()) == 0;
+}
+
+bool RemoveDir(const String& Dir)
+{
+    return !Dir.empty() && ::rmdir(NativePath(Dir).c_str()) == 0;
+}
+
+bool RenameFile(const String& OldName, const String& NewName)
+{
+    struct stat st {};
+    if (OldName.empty() || NewName.empty() || ::lstat(NativePath(NewName).c_str(), &st) == 0)
+        return false;
+    return ::rename(NativePath(OldName).c_str(), NativePath(NewName).c_str()) == 0;
+}
+
+std::vector<String> ListSubfolders(const String& Dir, bool IncludeHidden)
+{
+    std::vector<String> out;
+    for (const TSearchRec& r : FindFiles(Dir, u"*", faDirectory | faHidden | faSysFile)) {
+        if (!(r.Attr & faDirectory))
+            continue;
+        if ((r.Attr & faHidden) && !IncludeHidden)
+            continue;
+        out.push_back(r.Name);
+    }
+    return out;
+}
+
+bool MatchesMask(StringView Name, StringView Mask)
+{
+    // "*.*" means every name on the original platform, also names without a dot.
+    if (Mask == u"*.*")
+        return true;
+    return MatchFrom(Name, 0, Mask, 0);
+}
+
+std::vector<TSearchRec> FindFiles(const String& Dir, const String& Mask, int Attr)
+{
+    std::vector<TSearchRec> out;
+    const String base = IncludeTrailingPathDelimiter(Dir.empty() ? String(u".") : Dir);
+    DIR* d = ::opendir(NativePath(base).c_str());
+    if (!d)
+        return out;
+    const int exclude = ~Attr & (faHidden | faSysFile | faDirectory);
+    while (dirent* e = ::readdir(d)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
+            continue;
+        const String name = Utf8ToString(e->d_name);
+        if (!MatchesMask(name, Mask))
+            continue;
+        const std::string full = NativePath(base) + e->d_name;
+        struct stat st {};
+        if (::stat(full.c_str(), &st) != 0 && ::lstat(full.c_str(), &st) != 0)
+            continue;
+        TSearchRec r;
+        r.Name = name;
+        if (S_ISDIR(st.st_mode))
+            r.Attr |= faDirectory;
+        else if (S_ISREG(st.st_mode))
+            r.Attr |= faArchive;
+        else
+            r.Attr |= faSysFile;
+        if (name[0] == u'.')
+            r.Attr |= faHidden;
+        if (::access(full.c_str(), W_OK) != 0)
+            r.Attr |= faReadOnly;
+        if (r.Attr & exclude)
+            continue;
+        r.Size = S_ISREG(st.st_mode) ? static_cast<std::int64_t>(st.st_size) : 0;
+        r.Time = ToDateTime(st.st_mtim);
+        out.push_back(std::move(r));
+    }
+    ::closedir(d);
+    std::sort(out.begin(), out.end(), [](const TSearchRec& a, const TSearchRec& b) { return a.Name < b.Name; });
+    return out;
+}
+
+String ExtractFilePath(StringView FileName)
+{
+    const auto p = FileName.rfind(PathDelim);
+    return p == StringView::npos ? String() : String(FileName.substr(0, p + 1));
+}
+
+String ExtractFileDir(StringView FileName)
+{
+    const auto p = FileName.rfind(PathDelim);
+    if (p == StringView::npos)
+        return String();
+    if (p == 0)
+        return u"/";
+    return String(FileName.substr(0, p));
+}
+
+String ExtractFileName(StringView FileName)
+{
+    const auto p = FileName.rfind(PathDelim);
+    return String(p == StringView::npos ? FileName : FileName.substr(p + 1));
+}
+
+namespace {
+std::size_t ExtPos(StringView FileName)
+{
+    const auto p = FileName.find_last_of(u"./");
+    if (p == StringView::npos || FileName[p] != u'.')
+        return StringView::npos;
+    return p;
+}
+} // namespace
+
+String ExtractFileExt(StringView FileName)
+{
+    const auto p = ExtPos(FileName);
+    return p == StringView::npos ? String() : String(FileName.substr(p));
+}
+
+String ChangeFileExt(StringView FileName, StringView Extension)
+{
+    const auto p = ExtPos(FileName);
+    String r(p == StringView::npos ? FileName : FileName.substr(0, p));
+    r += Extension;
+    return r;
+}
+
+String IncludeTrailingPathDelimiter(StringView Path)
+{
+    String r(Path);
+    if (r.empty() || r.back() != PathDelim)
+        r += PathDelim;
+    return r;
+}
+
+String ExcludeTrailingPathDelimiter(StringView Path)
+{
+    String r(Path);
+    if (r.size() > 1 && r.back() == PathDelim)
+        r.pop_back();
+    return r;
+}
+
+String PathJoin(StringView A, StringView B)
+{
+    if (A.empty())
+        return String(B);
+    if (B.empty())
+        return String(A);
+    while (A.size() > 1 && A.back() == PathDelim)
+        A.remove_suffix(1);
+    while (!B.empty() && B.front() == PathDelim)
+        B.remove_prefix(1);
+    String r(A);
+    if (r.back() != PathDelim)
+        r += PathDelim;
+    r += B;
+    return r;
+}
+
+bool ReadFileBytes(const String& FileName, std::string& Bytes)
+{
+    if (FileName.empty())
+        return false;
+    const int fd = ::open(NativePath(FileName).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    std::string out;
+    if (st.st_size > 0)
+        out.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    while (true) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    Bytes.swap(out);
+    return true;
+}
+
+bool WriteFileAtomic(const String& FileName, std::string_view Bytes)
+{
+    return WriteAtomic(FileName, Bytes.data(), Bytes.size());
+}
+
+bool WriteFileBytes(const String& FileName, const void* Data, std::size_t Size)
+{
+    return WriteAtomic(FileName, Data, Size);
+}
+
+std::string EncodeText(StringView Text, TTextEncoding Encoding)
+{
+    switch (Encoding) {
+    case TTextEncoding::Ansi:
+        return StringToAnsi(Text);
+    case TTextEncoding::Utf8:
+        return StringToUtf8(Text);
+    case TTextEncoding::Utf8Bom:
+        return "\xEF\xBB\xBF" + StringToUtf8(Text);
+    case TTextEncoding::Utf16LeBom:
+    case TTextEncoding::Utf16BeBom: {
+        const bool le = Encoding == TTextEncoding::Utf16LeBom;
+        std::string out;
+        out.reserve(2 + Text.size() * 2);
+        out += le ? "\xFF\xFE" : "\xFE\xFF";
+        for (char16_t c : Text) {
+            const char lo = static_cast<char>(c & 0xFF);
+            const char hi = static_cast<char>(c >> 8);
+            out += le ? lo : hi;
+            out += le ? hi : lo;
+        }
+        return out;
+    }
+    case TTextEncoding::Latin1: {
+        std::string out;
+        out.reserve(Text.size());
+        for (std::size_t i = 0; i < Text.size(); ++i) {
+            const char16_t c = Text[i];
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < Text.size() && Text[i + 1] >= 0xDC00 && Text[i + 1] <= 0xDFFF)
+                ++i;
+            out += c <= 0xFF ? static_cast<char>(c) : '?';
+        }
+        return out;
+    }
+    }
+    return StringToUtf8(Text);
+}
+
+String DecodeText(std::string_view Bytes, TTextEncoding* Detected)
+{
+    auto set = [&](TTextEncoding e) {
+        if (Detected)
+            *Detected = e;
+    };
+    if (Bytes.size() >= 3 && Bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        set(TTextEncoding::Utf8Bom);
+        return Utf8ToString(Bytes.substr(3));
+    }
+    if (Bytes.size() >= 2 && (Bytes.substr(0, 2) == "\xFF\xFE" || Bytes.substr(0, 2) == "\xFE\xFF")) {
+        const bool le = Bytes[0] == '\xFF';
+        set(le ? TTextEncoding::Utf16LeBom : TTextEncoding::Utf16BeBom);
+        String out;
+        out.reserve(Bytes.size() / 2);
+        for (std::size_t i = 2; i + 1 < Bytes.size(); i += 2) {
+            const auto a = static_cast<unsigned char>(Bytes[i]);
+            const auto b = static_cast<unsigned char>(Bytes[i + 1]);
+            out += static_cast<char16_t>(le ? (a | (b << 8)) : ((a << 8) | b));
+        }
+        if (Bytes.size() % 2 != 0)
+            out += static_cast<char16_t>(0xFFFD);  // a truncated last unit
+        return out;
+    }
+    if (IsValidUtf8(Bytes)) {
+        set(TTextEncoding::Utf8);
+        return Utf8ToString(Bytes);
+    }
+    set(TTextEncoding::Ansi);
+    return AnsiToString(Bytes);
+}
+
+bool ReadTextFile(const String& FileName, String& Text, TTextEncoding* Detected)
+{
+    std::string bytes;
+    if (!ReadFileBytes(FileName, bytes))
+        return false;
+    Text = DecodeText(bytes, Detected);
+    return true;
+}
+
+bool ReadTextLines(const String& FileName, std::vector<String>& Lines, TTextEncoding* Detected)
+{
+    String text;
+    if (!ReadTextFile(FileName, text, Detected))
+        return false;
+    Lines = SplitLines(text);
+    return true;
+}
+
+std::vector<String> SplitLines(StringView Text)
+{
+    std::vector<String> lines;
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < Text.size()) {
+        const char16_t c = Text[i];
+        if (c == u'\r' || c == u'\n') {
+            lines.emplace_back(Text.substr(start, i - start));
+            if (c == u'\r' && i + 1 < Text.size() && Text[i + 1] == u'\n')
+                ++i;
+            start = ++i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < Text.size())
+        lines.emplace_back(Text.substr(start));
+    return lines;
+}
+
+bool WriteTextFile(const String& FileName, StringView Text, TTextEncoding Encoding)
+{
+    return WriteFileAtomic(FileName, EncodeText(Text, Encoding));
+}
+
+bool WriteTextFile(const String& FileName, const std::vector<String>& Lines, TTextEncoding Encoding)
+{
+    String text;
+    for (const String& l : Lines) {
+        text += l;
+        text += u"\r\n";
+    }
+    return WriteTextFile(FileName, text, Encoding);
+}
+
+} // namespace plat

@@ -1,0 +1,448 @@
+#include "plat/Xml.h"
+
+#include <atomic>
+#include <pugixml.hpp>
+
+#include "plat/Files.h"
+#include "plat/SysUtils.h"
+
+namespace plat {
+
+namespace {
+
+// Every structural change bumps the generation, which retires the child-position cache below.
+std::atomic<std::uint64_t> g_generation{1};
+void Mutated() { g_generation.fetch_add(1, std::memory_order_relaxed); }
+
+// Callers walk children by index (`for i < Count(): ChildNodes()[i]`); pugixml keeps children
+// as a linked list, so remember where the last lookup ended to make such a walk linear.
+struct ChildCache {
+    std::uint64_t generation = 0;
+    void* parent = nullptr;
+    int index = -1;
+    pugi::xml_node_struct* node = nullptr;
+    int count = -1;
+};
+thread_local ChildCache t_cache;
+
+ChildCache& CacheFor(void* parent)
+{
+    const std::uint64_t gen = g_generation.load(std::memory_order_relaxed);
+    if (t_cache.generation != gen || t_cache.parent != parent) {
+        t_cache = ChildCache{};
+        t_cache.generation = gen;
+        t_cache.parent = parent;
+    }
+    return t_cache;
+}
+
+pugi::xml_node N(const IXMLNode& h) { return pugi::xml_node(static_cast<pugi::xml_node_struct*>(h.Handle())); }
+IXMLNode H(pugi::xml_node n) { return IXMLNode(n ? n.internal_object() : nullptr); }
+
+pugi::xml_node Valid(const IXMLNode& h)
+{
+    if (h.IsNull())
+        throw EXMLDocError(u"Invalid node");
+    return N(h);
+}
+
+String Text16(const char* s) { return Utf8ToString(s ? std::string_view(s) : std::string_view()); }
+
+bool IsTextKind(pugi::xml_node n) { return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata; }
+
+bool TextOnly(pugi::xml_node n)
+{
+    if (n.type() != pugi::node_element || !n.first_child())
+        return false;
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+        if (!IsTextKind(c))
+            return false;
+    return true;
+}
+
+String JoinedText(pugi::xml_node n)
+{
+    std::string s;
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+        s += c.value();
+    return Utf8ToString(s);
+}
+
+[[noreturn]] void NotTextElement(pugi::xml_node n)
+{
+    throw EXMLDocError(u"Element \"" + Text16(n.name()) + u"\" does not contain a single text node");
+}
+
+// Collects the output. CR and TAB reach it only from values (indentation is spaces and LF),
+// and a reader would fold them, so they are written as character references.
+class Collector final : public pugi::xml_writer {
+public:
+    std::string out;
+    void write(const void* data, std::size_t size) override
+    {
+        const char* p = static_cast<const char*>(data);
+        for (std::size_t i = 0; i < size; ++i) {
+            if (p[i] == '\r')
+                out += "&#13;";
+            else if (p[i] == '\t')
+                out += "&#9;";
+            else
+                out += p[i];
+        }
+    }
+};
+
+} // namespace
+
+// ---- TXMLValue -------------------------------------------------------------------------
+
+String TXMLValue::AsString() const
+{
+    if (null_)
+        throw EConvertError(u"Could not convert variant of type (Null) into type (String)");
+    return text_;
+}
+
+int TXMLValue::AsInteger() const { return StrToInt(AsString()); }
+
+int TXMLValue::AsIntegerDef(int Default) const { return null_ ? Default : StrToIntDef(text_, Default); }
+
+// ---- IXMLNode --------------------------------------------------------------------------
+
+TNodeType IXMLNode::NodeType() const
+{
+    switch (Valid(*this).type()) {
+    case pugi::node_element: return ntElement;
+    case pugi::node_pcdata: return ntText;
+    case pugi::node_cdata: return ntCData;
+    case pugi::node_comment: return ntComment;
+    case pugi::node_pi:
+    case pugi::node_declaration: return ntProcessingInstr;
+    case pugi::node_doctype: return ntDocType;
+    case pugi::node_document: return ntDocument;
+    default: return ntReserved;
+    }
+}
+
+String IXMLNode::NodeName() const
+{
+    const pugi::xml_node n = Valid(*this);
+    switch (n.type()) {
+    case pugi::node_pcdata: return u"#text";
+    case pugi::node_cdata: return u"#cdata-section";
+    case pugi::node_comment: return u"#comment";
+    case pugi::node_document: return u"#document";
+    default: return Text16(n.name());
+    }
+}
+
+bool IXMLNode::IsTextElement() const { return TextOnly(Valid(*this)); }
+
+String IXMLNode::Text() const
+{
+    const pugi::xml_node n = Valid(*this);
+    if (n.type() == pugi::node_element) {
+        if (!n.first_child())
+            return String();
+        if (!TextOnly(n))
+            NotTextElement(n);
+        return JoinedText(n);
+    }
+    if (n.type() == pugi::node_document)
+        return String();
+    return Text16(n.value());
+}
+
+void IXMLNode::SetText(const String& Value)
+{
+    pugi::xml_node n = Valid(*this);
+    if (n.type() == pugi::node_element) {
+        n.remove_children();
+        if (!Value.empty())
+            n.append_child(pugi::node_pcdata).set_value(StringToUtf8(Value).c_str());
+        Mutated();
+        return;
+    }
+    if (!n.set_value(StringToUtf8(Value).c_str()))
+        throw EXMLDocError(u"Cannot set the text of this node");
+}
+
+TXMLValue IXMLNode::NodeValue() const
+{
+    const pugi::xml_node n = Valid(*this);
+    switch (n.type()) {
+    case pugi::node_element:
+        if (!n.first_child())
+            return TXMLValue();
+        if (!TextOnly(n))
+            NotTextElement(n);
+        return TXMLValue(JoinedText(n));
+    case pugi::node_document:
+        return TXMLValue();
+    default:
+        return TXMLValue(Text16(n.value()));
+    }
+}
+
+void IXMLNode::SetNodeValue(const String& Value) { SetText(Value); }
+
+bool IXMLNode::HasAttribute(StringView Name) const
+{
+    return static_cast<bool>(Valid(*this).attribute(StringToUtf8(Name).c_str()));
+}
+
+TXMLValue IXMLNode::Attributes(StringView Name) const
+{
+    const pugi::xml_attribute a = Valid(*this).attribute(StringToUtf8(Name).c_str());
+    return a ? TXMLValue(Text16(a.value())) : TXMLValue();
+}
+
+void IXMLNode::SetAttributes(StringView Name, const String& Value)
+{
+    pugi::xml_node n = Valid(*this);
+    if (n.type() != pugi::node_element)
+        throw EXMLDocError(u"Attributes are only allowed on elements");
+    const std::string name = StringToUtf8(Name);
+    pugi::xml_attribute a = n.attribute(name.c_str());
+    if (!a)
+        a = n.append_attribute(name.c_str());
+    a.set_value(StringToUtf8(Value).c_str());
+}
+
+int IXMLNode::AttributeCount() const
+{
+    int c = 0;
+    for (pugi::xml_attribute a = Valid(*this).first_attribute(); a; a = a.next_attribute())
+        ++c;
+    return c;
+}
+
+String IXMLNode::AttributeName(int Index) const
+{
+    int i = 0;
+    for (pugi::xml_attribute a = Valid(*this).first_attribute(); a; a = a.next_attribute(), ++i)
+        if (i == Index)
+            return Text16(a.name());
+    throw EListError(Format(u"List index out of bounds (%d)", {Index}));
+}
+
+IXMLNodeList IXMLNode::ChildNodes() const
+{
+    Valid(*this);
+    return IXMLNodeList(*this);
+}
+
+bool IXMLNode::HasChildNodes() const { return static_cast<bool>(Valid(*this).first_child()); }
+
+IXMLNode IXMLNode::AddChild(StringView Name)
+{
+    pugi::xml_node n = Valid(*this);
+    if (n.type() != pugi::node_element && n.type() != pugi::node_document)
+        throw EXMLDocError(u"Cannot add a child to this node");
+    if (n.type() == pugi::node_document && n.find_child([](pugi::xml_node x) { return x.type() == pugi::node_element; }))
+        throw EXMLDocError(u"Only one top level element is allowed in an XML document");
+    pugi::xml_node c = n.append_child(pugi::node_element);
+    c.set_name(StringToUtf8(Name).c_str());
+    Mutated();
+    return H(c);
+}
+
+IXMLNode IXMLNode::AddComment(const String& Text)
+{
+    pugi::xml_node n = Valid(*this);
+    if (n.type() != pugi::node_element && n.type() != pugi::node_document)
+        throw EXMLDocError(u"Cannot add a child to this node");
+    pugi::xml_node c = n.append_child(pugi::node_comment);
+    c.set_value(StringToUtf8(Text).c_str());
+    Mutated();
+    return H(c);
+}
+
+TXMLValue IXMLNode::ChildValues(StringView Name) const
+{
+    const IXMLNode c = ChildNodes().FindNode(Name);
+    return c ? c.NodeValue() : TXMLValue();
+}
+
+IXMLNode IXMLNode::ParentNode() const { return H(Valid(*this).parent()); }
+IXMLNode IXMLNode::NextSibling() const { return H(Valid(*this).next_sibling()); }
+IXMLNode IXMLNode::PreviousSibling() const { return H(Valid(*this).previous_sibling()); }
+
+// ---- IXMLNodeList ----------------------------------------------------------------------
+
+int IXMLNodeList::Count() const
+{
+    ChildCache& c = CacheFor(parent_.Handle());
+    if (c.count < 0) {
+        int n = 0;
+        for (pugi::xml_node x = Valid(parent_).first_child(); x; x = x.next_sibling())
+            ++n;
+        c.count = n;
+    }
+    return c.count;
+}
+
+IXMLNode IXMLNodeList::Nodes(int Index) const
+{
+    const pugi::xml_node parent = Valid(parent_);
+    if (Index >= 0) {
+        ChildCache& c = CacheFor(parent_.Handle());
+        pugi::xml_node n;
+        int i;
+        if (c.node && c.index <= Index) {
+            n = pugi::xml_node(c.node);
+            i = c.index;
+        } else if (c.node && c.index == Index + 1) {
+            n = pugi::xml_node(c.node).previous_sibling();
+            i = Index;
+        } else {
+            n = parent.first_child();
+            i = 0;
+        }
+        while (n && i < Index) {
+            n = n.next_sibling();
+            ++i;
+        }
+        if (n) {
+            c.node = n.internal_object();
+            c.index = Index;
+            return H(n);
+        }
+    }
+    throw EListError(Format(u"List index out of bounds (%d)", {Index}));
+}
+
+IXMLNode IXMLNodeList::Nodes(StringView Name) const
+{
+    const IXMLNode n = FindNode(Name);
+    if (!n)
+        throw EXMLDocError(u"Node \"" + String(Name) + u"\" not found");
+    return n;
+}
+
+IXMLNode IXMLNodeList::FindNode(StringView Name) const
+{
+    return H(Valid(parent_).child(StringToUtf8(Name).c_str()));
+}
+
+int IXMLNodeList::IndexOf(IXMLNode Node) const
+{
+    int i = 0;
+    for (pugi::xml_node x = Valid(parent_).first_child(); x; x = x.next_sibling(), ++i)
+        if (x.internal_object() == Node.Handle())
+            return i;
+    return -1;
+}
+
+IXMLNode IXMLNodeList::First() const { return H(Valid(parent_).first_child()); }
+IXMLNode IXMLNodeList::Last() const { return H(Valid(parent_).last_child()); }
+
+void IXMLNodeList::Delete(int Index)
+{
+    const IXMLNode n = Nodes(Index);
+    Valid(parent_).remove_child(N(n));
+    Mutated();
+}
+
+void IXMLNodeList::Clear()
+{
+    Valid(parent_).remove_children();
+    Mutated();
+}
+
+// ---- TXMLDocument ----------------------------------------------------------------------
+
+struct TXMLDocument::Impl {
+    pugi::xml_document doc;
+};
+
+TXMLDocument::TXMLDocument(TComponent* AOwner) : TComponent(AOwner), impl_(std::make_unique<Impl>()) {}
+
+TXMLDocument::~TXMLDocument() { Mutated(); }
+
+void TXMLDocument::SetActive(bool Value)
+{
+    if (!Value && active_) {
+        impl_->doc.reset();
+        Mutated();
+    }
+    active_ = Value;
+}
+
+void TXMLDocument::LoadFromFile(const String& FileName)
+{
+    std::string bytes;
+    if (!ReadFileBytes(FileName, bytes))
+        throw EXMLDocError(u"Cannot open file \"" + FileName + u"\"");
+    LoadFromBytes(bytes);
+}
+
+namespace {
+
+void Load(pugi::xml_document& doc, const char* data, std::size_t size, pugi::xml_encoding enc)
+{
+    // Comments, declarations and processing instructions are not kept: the first node of a
+    // loaded document is its root element.
+    const unsigned options = pugi::parse_default;
+    const pugi::xml_parse_result r = doc.load_buffer(data, size, options, enc);
+    Mutated();
+    if (!r) {
+        doc.reset();
+        throw EXMLDocError(Utf8ToString(r.description()) + u" (at byte " +
+                           Int64ToStr(static_cast<std::int64_t>(r.offset)) + u")");
+    }
+}
+
+} // namespace
+
+void TXMLDocument::LoadFromBytes(std::string_view Bytes)
+{
+    active_ = true;
+    Load(impl_->doc, Bytes.data(), Bytes.size(), pugi::encoding_auto);
+}
+
+void TXMLDocument::LoadFromXML(StringView Xml)
+{
+    active_ = true;
+    const std::string utf8 = StringToUtf8(Xml);
+    Load(impl_->doc, utf8.data(), utf8.size(), pugi::encoding_utf8);
+}
+
+std::string TXMLDocument::SaveToBytes() const
+{
+    Collector w;
+    impl_->doc.save(w, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+    return std::move(w.out);
+}
+
+void TXMLDocument::SaveToFile(const String& FileName) const
+{
+    if (!WriteFileAtomic(FileName, SaveToBytes()))
+        throw EXMLDocError(u"Cannot save file \"" + FileName + u"\"");
+}
+
+String TXMLDocument::XML() const { return Utf8ToString(SaveToBytes()); }
+
+void TXMLDocument::Clear()
+{
+    impl_->doc.reset();
+    Mutated();
+}
+
+IXMLNode TXMLDocument::Node() const { return H(impl_->doc); }
+
+IXMLNode TXMLDocument::DocumentElement() const { return H(impl_->doc.document_element()); }
+
+IXMLNode TXMLDocument::AddChild(StringView Name)
+{
+    active_ = true;
+    return Node().AddChild(Name);
+}
+
+IXMLNode TXMLDocument::AddComment(const String& Text)
+{
+    active_ = true;
+    return Node().AddComment(Text);
+}
+
+} // namespace plat
