@@ -1,0 +1,1 @@
+// image files: filled below
