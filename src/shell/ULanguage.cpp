@@ -55,6 +55,18 @@ bool Is_Plain_Name(StringView name)
     return true;
 }
 
+// Blanks and control characters off both ends, without copying.
+StringView Trim_View(StringView s)
+{
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && s[b] <= u' ')
+        ++b;
+    while (e > b && s[e - 1] <= u' ')
+        --e;
+    return s.substr(b, e - b);
+}
+
 String Language_File(StringView name)
 {
     return Language_Dir + u"/" + String(name) + u".lng";
@@ -64,36 +76,31 @@ String Language_File(StringView name)
 
 void Apply_Language_Line(StringView raw)
 {
-    const String line = plat::Trim(raw);
-    if (line.size() < 3 || line.compare(0, 3, u"STR") != 0)
+    const StringView line = Trim_View(raw);
+    if (line.size() < 3 || line.substr(0, 3) != u"STR")
         return;
     const std::size_t eq = line.find(u'=');
-    if (eq == String::npos)
-        return;
     // The index sits between "STR" and the character before "=", which language files
     // fill with a blank ("STR12 = Text") and which never belongs to the index.
-    if (eq < 5)
+    if (eq == StringView::npos || eq < 5)
         return;
-    const int index = Parse_Index(plat::Trim(StringView(line).substr(3, eq - 4)));
+    const int index = Parse_Index(Trim_View(line.substr(3, eq - 4)));
     if (index < 0 || index >= Lang_Max_Index || index >= static_cast<int>(Lang_Table.size()))
         return;
 
-    String value = plat::Trim(StringView(line).substr(eq + 1));
+    StringView value = Trim_View(line.substr(eq + 1));
+    const std::size_t remark = value.find(u"/#/");
+    if (remark != StringView::npos)
+        value = Trim_View(value.substr(0, remark));
     if (value.empty())
         return;
-    const std::size_t remark = value.find(u"/#/");
-    if (remark != String::npos) {
-        value = plat::Trim(StringView(value).substr(0, remark));
-        if (value.empty())
-            return;
-    }
     // Pilcrows fence a text whose own blanks must survive the trimming.
     if (value.front() == kPilcrow)
-        value.erase(0, 1);
+        value.remove_prefix(1);
     const std::size_t pilcrow = value.find(kPilcrow);
-    if (pilcrow != String::npos)
-        value.resize(pilcrow);
-    Lang_Table[index] = std::move(value);
+    if (pilcrow != StringView::npos)
+        value = value.substr(0, pilcrow);
+    Lang_Table[index].assign(value);
 }
 
 void Load_Language_File(StringView path)
