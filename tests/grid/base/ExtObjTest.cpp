@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "ExtObj.h"
+#include "plat/Exception.h"
+
+using namespace grid;
+
+namespace {
+
+TEST(IntList, StrValueAndChangeEvents) {
+    TIntList l(2, 5);
+    std::vector<std::pair<int, int>> events;
+    l.OnChange = [&](plat::TObject* s, int c, int r) {
+        EXPECT_EQ(s, &l);
+        events.push_back({c, r});
+    };
+    l.Add(1);
+    l.Add(22);
+    l.Add(333);
+    EXPECT_EQ(l.StrValue(), u"1,22,333");
+    events.clear();
+    l.SetStrValue(u" 4, 5");
+    EXPECT_EQ(l.StrValue(), u"4,5");
+    EXPECT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0], (std::pair<int, int>{2, 5}));
+    events.clear();
+    l.Insert(0, 9);
+    EXPECT_TRUE(events.empty()) << "Insert is silent";
+    l.DeleteValue(4);
+    l.DeleteValue(77);
+    EXPECT_EQ(l.StrValue(), u"9,5");
+    EXPECT_EQ(events.size(), 1u);
+    EXPECT_THROW(l.SetStrValue(u"1,x"), plat::EConvertError);
+    EXPECT_THROW(l.GetInteger(5), plat::EListError);
+    TIntList empty(0, 0);
+    EXPECT_EQ(empty.StrValue(), u"");
+}
+
+TEST(SortIndexList, SaveLoadAndToggle) {
+    TSortIndexList s;
+    EXPECT_EQ(s.SaveToString(), u"");
+    s.AddIndex(2, true);
+    s.AddIndex(5, false);
+    EXPECT_EQ(s.SaveToString(), u"u2;d5");
+    s.ToggleIndex(2);
+    s.ToggleIndex(9);  // absent: nothing
+    EXPECT_EQ(s.SaveToString(), u"d2;d5");
+    s.SetSortColumns(1, 7);
+    EXPECT_FALSE(s.SortDirections(1));
+    EXPECT_EQ(s.SortColumns(1), 7);
+
+    struct Case { const char16_t* text; const char16_t* saved; };
+    const Case cases[] = {
+        {u"u2;d5;;x", u"u2;d5"},
+        {u"u$1F;dx10;u0x2;u 7;u3z", u"u31;d16;u2;u7;u3"},
+        {u"uq", u"u0"},
+        {u"", u""},
+    };
+    for (const auto& c : cases) {
+        s.LoadFromString(c.text);
+        EXPECT_EQ(s.SaveToString(), c.saved) << plat::StringToUtf8(c.text);
+    }
+    s.LoadFromString(u"u2;d5");
+    EXPECT_EQ(s.FindIndex(5), 1);
+    EXPECT_EQ(s.FindIndex(6), -1);
+}
+
+TEST(FileStringList, WriteThenRead) {
+    TFileStringList f;
+    f.Reset();
+    EXPECT_TRUE(f.Eof());
+    f.Write(u"a");
+    f.WriteLn(u"b");
+    f.WriteLn(u"c");
+    f.Reset();
+    plat::String line;
+    f.ReadLn(line);
+    EXPECT_EQ(line, u"ab");
+    f.ReadLn(line);
+    EXPECT_EQ(line, u"c");
+    EXPECT_TRUE(f.Eof());
+    EXPECT_THROW(f.ReadLn(line), plat::EListError);
+}
+
+TEST(ControlList, FindAndRemove) {
+    TControlList l;
+    l.AddControl(1, 2, nullptr);
+    l.AddControl(3, 4, nullptr);
+    EXPECT_EQ(l.ControlIndex(3, 4), 1);
+    EXPECT_EQ(l.ControlIndex(4, 3), -1);
+    l.RemoveControl(0);
+    EXPECT_EQ(l.ControlIndex(3, 4), 0);
+    EXPECT_THROW(l.GetControl(1), plat::EListError);
+}
+
+} // namespace
