@@ -8,16 +8,10 @@
 #include <QPoint>
 #include <QRegion>
 
+#include "GfxInit.h"
 #include "plat/Graphics.h"
 
 namespace plat::gfx {
-
-// Creates an offscreen QGuiApplication when no application object exists yet (tests,
-// tools), then registers the fonts. Harmless when called again.
-void EnsureGuiApplication();
-// Registers the stand-in font files (Wine's Tahoma, MS Sans Serif, Symbol) with Qt's font
-// database once; every font use does this on its own too.
-void RegisterFonts();
 
 // Binds `canvas` to `surface`: device (0, 0) is surface pixel `offset`; drawing stays inside
 // `clip` (surface coordinates; nullptr = the whole surface). The image must outlive the

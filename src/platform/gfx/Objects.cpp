@@ -1,6 +1,7 @@
 // Colours, pens, brushes, fonts and the font map.
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 
 #include <array>
@@ -385,6 +386,12 @@ QFont ToQFont(const TFont& font) {
     if (font.Pitch() == fpFixed) f.setFixedPitch(true);
     return f;
 }
+
+String ActualFontFamily(const TFont& font) {
+    return QFontInfo(ToQFont(font)).family().toStdU16String();
+}
+
+int ActualPixelSize(const TFont& font) { return QFontInfo(ToQFont(font)).pixelSize(); }
 
 QColor ToQColor(TColor color) {
     if (color == clNone) return QColor();

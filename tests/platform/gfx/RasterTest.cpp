@@ -1,0 +1,274 @@
+// Raster-op copies, monochrome conversions, bitmaps and transparency.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "GfxTestUtil.h"
+#include "plat/Exception.h"
+
+using namespace gfxtest;
+
+namespace {
+
+class Raster : public GfxTest {};
+
+std::unique_ptr<TBitmap> Bitmap2x2(TColor a, TColor b, TColor c, TColor d) {
+    auto bmp = MakeBitmap(2, 2);
+    bmp->Canvas()->SetPixels(0, 0, a);
+    bmp->Canvas()->SetPixels(1, 0, b);
+    bmp->Canvas()->SetPixels(0, 1, c);
+    bmp->Canvas()->SetPixels(1, 1, d);
+    return bmp;
+}
+
+TEST_F(Raster, CodesFollowTheirBooleanFunctions) {
+    const TColor src[4] = {0x000000, 0xFFFFFF, 0x00FF00, 0x123456};
+    const TColor dst[4] = {0xFFFFFF, 0x000000, 0x0000FF, 0x654321};
+    const TColor pat = 0x00A5C3E1;
+    using F = TColor (*)(TColor p, TColor s, TColor d);
+    struct Case {
+        const char* name;
+        TCopyMode rop;
+        F f;
+    };
+    const Case cases[] = {
+        {"SRCCOPY", SRCCOPY, [](TColor, TColor s, TColor) { return s; }},
+        {"SRCAND", SRCAND, [](TColor, TColor s, TColor d) { return s & d; }},
+        {"SRCPAINT", SRCPAINT, [](TColor, TColor s, TColor d) { return s | d; }},
+        {"SRCINVERT", SRCINVERT, [](TColor, TColor s, TColor d) { return s ^ d; }},
+        {"SRCERASE", SRCERASE, [](TColor, TColor s, TColor d) { return s & ~d; }},
+        {"NOTSRCCOPY", NOTSRCCOPY, [](TColor, TColor s, TColor) { return ~s; }},
+        {"NOTSRCERASE", NOTSRCERASE, [](TColor, TColor s, TColor d) { return ~(s | d); }},
+        {"MERGECOPY", MERGECOPY, [](TColor p, TColor s, TColor) { return p & s; }},
+        {"MERGEPAINT", MERGEPAINT, [](TColor, TColor s, TColor d) { return ~s | d; }},
+        {"DSTINVERT", DSTINVERT, [](TColor, TColor, TColor d) { return ~d; }},
+        {"PATCOPY", PATCOPY, [](TColor p, TColor, TColor) { return p; }},
+        {"PATINVERT", PATINVERT, [](TColor p, TColor, TColor d) { return p ^ d; }},
+        {"PATPAINT", PATPAINT, [](TColor p, TColor s, TColor d) { return p | ~s | d; }},
+        {"BLACKNESS", BLACKNESS, [](TColor, TColor, TColor) { return TColor(0); }},
+        {"WHITENESS", WHITENESS, [](TColor, TColor, TColor) { return TColor(0xFFFFFF); }},
+    };
+    auto s = Bitmap2x2(src[0], src[1], src[2], src[3]);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto d = Bitmap2x2(dst[0], dst[1], dst[2], dst[3]);
+        d->Canvas()->Brush()->SetColor(pat);
+        EXPECT_TRUE(BitBlt(d->Canvas(), 0, 0, 2, 2, s->Canvas(), 0, 0, c.rop));
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(d->Canvas()->Pixels(i % 2, i / 2), c.f(pat, src[i], dst[i]) & 0xFFFFFF) << i;
+    }
+    // The source stays as it was.
+    EXPECT_EQ(s->Canvas()->Pixels(1, 1), 0x123456);
+}
+
+TEST_F(Raster, MonochromeConversions) {
+    // Monochrome 1010 into colour: 0 bits take the text colour, 1 bits the background colour.
+    TBitmap mono;
+    mono.SetSize(4, 1);
+    mono.SetMonochrome(true);
+    for (int x = 0; x < 4; ++x) mono.Canvas()->SetPixels(x, 0, x % 2 == 0 ? clWhite : clBlack);
+    auto colour = MakeBitmap(4, 1);
+    colour->Canvas()->SetTextColor(clRed);
+    colour->Canvas()->SetBkColor(clBlue);
+    BitBlt(colour->Canvas(), 0, 0, 4, 1, mono.Canvas(), 0, 0, SRCCOPY);
+    EXPECT_EQ(colour->Canvas()->Pixels(0, 0), clBlue);
+    EXPECT_EQ(colour->Canvas()->Pixels(1, 0), clRed);
+
+    // Colour into monochrome: pixels equal to the source's background colour become 1.
+    auto src = MakeBitmap(4, 1, clLime);
+    src->Canvas()->SetPixels(1, 0, clFuchsia);
+    src->Canvas()->SetPixels(3, 0, clFuchsia);
+    src->Canvas()->SetBkColor(clFuchsia);
+    TBitmap mask;
+    mask.SetSize(4, 1);
+    mask.SetMonochrome(true);
+    BitBlt(mask.Canvas(), 0, 0, 4, 1, src->Canvas(), 0, 0, SRCCOPY);
+    const TColor expected[4] = {clBlack, clWhite, clBlack, clWhite};
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(mask.Canvas()->Pixels(x, 0), expected[x]) << x;
+    // Drawing a colour onto a monochrome bitmap picks the nearer of black and white.
+    mask.Canvas()->SetPixels(0, 0, 0x00E0E0E0);
+    EXPECT_EQ(mask.Canvas()->Pixels(0, 0), clWhite);
+}
+
+TEST_F(Raster, MaskCompositionLeavesKeyColourOut) {
+    // The transparent copy composed from masks: AND the destination with the mask, AND the
+    // source with the inverted mask, OR them together.
+    const TColor key = clFuchsia;
+    auto src = MakeBitmap(4, 4, clNavy);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            if ((x + y) % 2 == 0) src->Canvas()->SetPixels(x, y, key);
+    const auto srcBefore = Snapshot(*src);
+    auto dst = MakeBitmap(4, 4);
+    FillRandom(*dst, 11);
+    const auto dstBefore = Snapshot(*dst);
+
+    TBitmap mask, inverse;
+    mask.SetSize(4, 4);
+    mask.SetMonochrome(true);
+    inverse.SetSize(4, 4);
+    inverse.SetMonochrome(true);
+    src->Canvas()->SetBkColor(key);
+    BitBlt(mask.Canvas(), 0, 0, 4, 4, src->Canvas(), 0, 0, SRCCOPY);
+    BitBlt(inverse.Canvas(), 0, 0, 4, 4, mask.Canvas(), 0, 0, NOTSRCCOPY);
+    auto work = MakeBitmap(4, 4);
+    BitBlt(work->Canvas(), 0, 0, 4, 4, dst->Canvas(), 0, 0, SRCCOPY);
+    work->Canvas()->SetTextColor(clBlack);
+    work->Canvas()->SetBkColor(clWhite);
+    BitBlt(work->Canvas(), 0, 0, 4, 4, mask.Canvas(), 0, 0, SRCAND);
+    auto part = MakeBitmap(4, 4);
+    BitBlt(part->Canvas(), 0, 0, 4, 4, src->Canvas(), 0, 0, SRCCOPY);
+    part->Canvas()->SetTextColor(clBlack);
+    part->Canvas()->SetBkColor(clWhite);
+    BitBlt(part->Canvas(), 0, 0, 4, 4, inverse.Canvas(), 0, 0, SRCAND);
+    BitBlt(work->Canvas(), 0, 0, 4, 4, part->Canvas(), 0, 0, SRCPAINT);
+    BitBlt(dst->Canvas(), 0, 0, 4, 4, work->Canvas(), 0, 0, SRCCOPY);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y * 4 + x);
+            EXPECT_EQ(dst->Canvas()->Pixels(x, y), (x + y) % 2 == 0 ? dstBefore[i] : clNavy) << x << "," << y;
+        }
+    EXPECT_EQ(Snapshot(*src), srcBefore);
+}
+
+TEST_F(Raster, TransparentDrawLeavesKeyOutExactly) {
+    struct Case {
+        const char* name;
+        std::function<void(TBitmap&)> setup;
+        TColor key;
+    };
+    const Case cases[] = {
+        {"automatic: bottom-left pixel", [](TBitmap&) {}, clFuchsia},
+        {"fixed colour", [](TBitmap& b) { b.SetTransparentColor(clNavy); }, clNavy},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto src = MakeBitmap(4, 4, clNavy);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                if ((x + y) % 2 == 1) src->Canvas()->SetPixels(x, y, clFuchsia);   // (0,3) is fuchsia
+        src->SetTransparent(true);
+        c.setup(*src);
+        EXPECT_EQ(src->TransparentColor(), c.key);
+        const auto srcBefore = Snapshot(*src);
+        auto dst = MakeBitmap(6, 6);
+        FillRandom(*dst, 5);
+        const auto before = Snapshot(*dst);
+        dst->Canvas()->Draw(1, 1, src.get());
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 6; ++x) {
+                const std::size_t i = static_cast<std::size_t>(y * 6 + x);
+                const bool inside = x >= 1 && x < 5 && y >= 1 && y < 5;
+                const TColor s = inside ? srcBefore[static_cast<std::size_t>((y - 1) * 4 + (x - 1))] : clNone;
+                EXPECT_EQ(dst->Canvas()->Pixels(x, y), inside && s != c.key ? s : before[i]) << x << "," << y;
+            }
+        EXPECT_EQ(Snapshot(*src), srcBefore);
+    }
+}
+
+TEST_F(Raster, StretchDrawNearestNeighbour) {
+    auto src = Bitmap2x2(clRed, clLime, clBlue, clFuchsia);
+    auto dst = MakeBitmap(4, 4);
+    dst->Canvas()->StretchDraw(Rect(0, 0, 4, 4), src.get());
+    EXPECT_EQ(Mask(*dst, clRed, clLime), Rows({"##..", "##..", "????", "????"}));
+    src->SetTransparent(true);   // bottom-left: blue
+    auto dst2 = MakeBitmap(4, 4);
+    dst2->Canvas()->StretchDraw(Rect(0, 0, 4, 4), src.get());
+    EXPECT_EQ(dst2->Canvas()->Pixels(0, 3), clWhite);
+    EXPECT_EQ(dst2->Canvas()->Pixels(3, 3), clFuchsia);
+}
+
+TEST_F(Raster, CopyWithinOneBitmapOverlapping) {
+    auto b = MakeBitmap(6, 1);
+    for (int x = 0; x < 6; ++x) b->Canvas()->SetPixels(x, 0, RGB(x * 10, 0, 0));
+    BitBlt(b->Canvas(), 1, 0, 5, 1, b->Canvas(), 0, 0, SRCCOPY);
+    for (int x = 1; x < 6; ++x) EXPECT_EQ(b->Canvas()->Pixels(x, 0), RGB((x - 1) * 10, 0, 0)) << x;
+    // CopyRect follows CopyMode.
+    auto src = MakeBitmap(2, 2, clBlack);
+    auto dst = MakeBitmap(2, 2, clRed);
+    dst->Canvas()->SetCopyMode(cmSrcPaint);
+    dst->Canvas()->CopyRect(Rect(0, 0, 2, 2), src->Canvas(), Rect(0, 0, 2, 2));
+    EXPECT_EQ(dst->Canvas()->Pixels(1, 1), clRed);
+}
+
+TEST_F(Raster, ScanLineIsBgraTopDown) {
+    auto b = MakeBitmap(2, 2);
+    auto* row = static_cast<std::uint8_t*>(b->ScanLine(0));
+    row[0] = 0x00;
+    row[1] = 0x00;
+    row[2] = 0xFF;
+    row[3] = 0xFF;
+    EXPECT_EQ(b->Canvas()->Pixels(0, 0), clRed);
+    b->Canvas()->SetPixels(1, 1, 0x00112233);
+    const auto* last = static_cast<const std::uint8_t*>(b->ScanLine(1));
+    EXPECT_EQ(last[4], 0x11);   // blue
+    EXPECT_EQ(last[5], 0x22);
+    EXPECT_EQ(last[6], 0x33);   // red
+    EXPECT_THROW(b->ScanLine(2), Exception);
+}
+
+TEST_F(Raster, BitmapSizeAssignAndFiles) {
+    TBitmap b;
+    EXPECT_TRUE(b.Empty());
+    b.SetSize(3, 2);
+    b.Canvas()->SetPixels(0, 0, clRed);
+    b.SetSize(4, 3);   // keeps what stays inside, new pixels white
+    EXPECT_EQ(b.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(b.Canvas()->Pixels(3, 2), clWhite);
+    b.SetTransparent(true);
+    b.SetTransparentColor(clRed);
+
+    TBitmap copy;
+    copy.Assign(b);
+    EXPECT_EQ(copy.Width(), 4);
+    EXPECT_EQ(copy.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_TRUE(copy.Transparent());
+    EXPECT_EQ(copy.TransparentColor(), clRed);
+    copy.Canvas()->SetPixels(0, 0, clBlue);
+    EXPECT_EQ(b.Canvas()->Pixels(0, 0), clRed);   // a copy, not shared
+
+    const std::string png = OutPath("roundtrip.png");
+    b.SaveToFile(String(png.begin(), png.end()));
+    TBitmap loaded;
+    loaded.LoadFromFile(String(png.begin(), png.end()));
+    EXPECT_EQ(loaded.Width(), 4);
+    EXPECT_EQ(loaded.Height(), 3);
+    EXPECT_EQ(loaded.Canvas()->Pixels(0, 0), clRed);
+
+    // A 2 x 1 24-bit BMP written by hand: bottom-up rows, B G R order.
+    const unsigned char bmp[] = {
+        'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                  // file header
+        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,     // info header
+        8, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0, 0};                         // red, blue, padding
+    const std::string bmpPath = OutPath("two.bmp");
+    std::ofstream(bmpPath, std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof bmp);
+    TBitmap fromBmp;
+    fromBmp.LoadFromFile(String(bmpPath.begin(), bmpPath.end()));
+    EXPECT_EQ(fromBmp.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(fromBmp.Canvas()->Pixels(1, 0), clBlue);
+    TBitmap fromMemory;
+    fromMemory.LoadFromMemory(bmp, sizeof bmp);
+    EXPECT_EQ(fromMemory.Canvas()->Pixels(1, 0), clBlue);
+
+    EXPECT_THROW(fromBmp.LoadFromFile(u"/nonexistent/file.bmp"), EFileError);
+    EXPECT_THROW(b.SaveToFile(u"/nonexistent/folder/x.png"), EFileError);
+    // A failed load leaves the bitmap as it was.
+    EXPECT_EQ(fromBmp.Width(), 2);
+}
+
+TEST_F(Raster, DrawOpaqueUsesCopyModeAndClip) {
+    auto src = MakeBitmap(3, 3, clLime);
+    auto dst = MakeBitmap(5, 5, clRed);
+    dst->Canvas()->IntersectClipRect(0, 0, 2, 5);
+    dst->Canvas()->Draw(1, 1, src.get());
+    dst->Canvas()->SelectClipRgn(nullptr);
+    EXPECT_EQ(dst->Canvas()->Pixels(1, 1), clLime);
+    EXPECT_EQ(dst->Canvas()->Pixels(2, 1), clRed);
+    dst->Canvas()->SetCopyMode(cmSrcInvert);
+    dst->Canvas()->Draw(1, 1, src.get());
+    EXPECT_EQ(dst->Canvas()->Pixels(1, 1), clBlack);
+    EXPECT_EQ(dst->Canvas()->Pixels(3, 3), clRed ^ clLime);
+}
+
+} // namespace
