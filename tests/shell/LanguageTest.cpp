@@ -41,7 +41,9 @@ TEST(DefaultLanguage, BuiltInTexts)
         {306, " / "},
         {805, "Nodes     "},
         {1100, "Row Already used. Do you want to overwrite the values?"},
+        {1546, "!! [Modbus Read] Max Error must be between 0 and 100000000"},
         {4040, "!! OID string can contains only number and \".\""},
+        {4155, "Error GSM / GPRS!! Length of PIN and APN must be lower or equal to 512 characters"},
         {5231, "Error WiFi - IP Address 2 !! Gateway 4 must be between 0 and 255"},
         {99, " "},    // slots without a text hold one blank
         {5299, " "},
