@@ -61,6 +61,13 @@ TGridCellStore::Entry& TGridCellStore::Touch(int col, int row) {
     Row& r = rows_[static_cast<std::size_t>(row)];
     auto it = std::lower_bound(r.begin(), r.end(), col, [](const Entry& e, int c) { return e.col < c; });
     if (it != r.end() && it->col == col) return *it;
+    if (r.size() == r.capacity()) {
+        // Rows of a table hold a few dozen cells at most: grow in small steps rather than
+        // doubling, so a row's unused tail stays small.
+        const std::size_t at = static_cast<std::size_t>(it - r.begin());
+        r.reserve(r.size() < 32 ? r.size() + 4 : r.size() + r.size() / 2);
+        it = r.begin() + static_cast<std::ptrdiff_t>(at);
+    }
     return *r.emplace(it, col);
 }
 
