@@ -212,3 +212,29 @@ TEST_F(LanguageFiles, UnreadableFileKeepsBuiltInTexts)
 }
 
 } // namespace
+
+namespace {
+
+// Language files come from anywhere: lines stitched from the format's own pieces must never
+// change the table's size or reach the slots that always stay English.
+TEST(LanguageLine, ArbitraryLinesKeepTheTableIntact)
+{
+    const char16_t* pieces[] = {u"STR", u"str", u"=", u" ", u"\t", u"\u00B6", u"/#/", u"-", u"0", u"1", u"5",
+                                u"9", u"51", u"99", u"5099", u"5100", u"x", u"\r", u"\u00E0", u"\U0001F600", u"==", u""};
+    Load_Default_Language();
+    const std::vector<String> builtin = Lang_Table;
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int round = 0; round < 20000; ++round) {
+        String line;
+        const int count = next() % 9;
+        for (int k = 0; k < count; ++k)
+            line += pieces[next() % std::size(pieces)];
+        Apply_Language_Line(line);
+        ASSERT_EQ(Lang_Table.size(), 5300u) << U8(line);
+    }
+    for (int i = 5100; i < 5300; ++i)
+        EXPECT_EQ(Lang_Table[i], builtin[i]) << i;
+}
+
+} // namespace
