@@ -61,7 +61,7 @@ bool Is_Valid_Configuration_Name(StringView name)
     return true;
 }
 
-int Create_New_Project(StringView name)
+int Create_Configuration(StringView name)
 {
     if (name.empty())
         return 107;

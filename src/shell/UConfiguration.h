@@ -18,14 +18,14 @@ void Set_Files();
 // not "." or "..", no "/" or "\", no control character.
 bool Is_Valid_Configuration_Name(plat::StringView name);
 
-// The New action: checks the typed name (taken exactly as typed), creates
+// What the New dialog's OK does: checks the typed name (taken exactly as typed), creates
 // Projects_Dir/<name> and its "bin" subfolder, makes it active and calls Set_Files.
 // Returns 0 on success, else the Lang_Table index of the error to show:
 // 107 empty name, 106 folder already exists (in any letter case), 105 any other refusal
 // or a folder that cannot be created. Nothing is created on a refusal.
-int Create_New_Project(plat::StringView name);
+int Create_Configuration(plat::StringView name);
 
-// The Open listing: names of the visible subfolders of Projects_Dir in listing order.
+// The Open listing: names of the visible subfolders of Projects_Dir, sorted by name.
 std::vector<plat::String> Load_Existing_Configuration();
 // Index of the first entry equal to name with a-z upper-cased on both sides, else -1.
 int Search_Open_Conf(const std::vector<plat::String>& list, plat::StringView name);

@@ -83,27 +83,27 @@ TEST_F(ConfigurationTest, TableFilePaths)
     };
     for (const auto& f : files)
         EXPECT_EQ(U8(*f.value), std::string("/") + f.file) << "no configuration";
-    ASSERT_EQ(Create_New_Project(u"Plant 1"), 0);
+    ASSERT_EQ(Create_Configuration(u"Plant 1"), 0);
     for (const auto& f : files)
         EXPECT_EQ(U8(*f.value), program + "/PROJECTS/Plant 1/" + f.file);
 }
 
 TEST_F(ConfigurationTest, NewCreatesTheFolderAndBin)
 {
-    EXPECT_EQ(Create_New_Project(u"Plant 1"), 0);
+    EXPECT_EQ(Create_Configuration(u"Plant 1"), 0);
     EXPECT_TRUE(fs::is_directory(Projects() + "/Plant 1/bin"));
     EXPECT_EQ(U8(Project_Name), "Plant 1");
     EXPECT_EQ(U8(Project_Dir), Projects() + "/Plant 1");
     EXPECT_EQ(U8(Active_Configuration_Name()), "Plant 1");
     EXPECT_EQ(Tree(Projects() + "/Plant 1"), std::set<std::string>{"bin/"});  // no table file yet
 
-    EXPECT_EQ(Create_New_Project(u"Citt\u00E0 #2"), 0);
+    EXPECT_EQ(Create_Configuration(u"Citt\u00E0 #2"), 0);
     EXPECT_TRUE(fs::is_directory(Projects() + "/Citt\xC3\xA0 #2/bin"));
 }
 
 TEST_F(ConfigurationTest, NewRefusesNamesThatExist)
 {
-    ASSERT_EQ(Create_New_Project(u"Plant 1"), 0);
+    ASSERT_EQ(Create_Configuration(u"Plant 1"), 0);
     const struct {
         const char16_t* name;
         int code;
@@ -115,7 +115,7 @@ TEST_F(ConfigurationTest, NewRefusesNamesThatExist)
     };
     for (const auto& c : cases) {
         const std::set<std::string> before = Tree(root.path());
-        EXPECT_EQ(Create_New_Project(c.name), c.code) << U8(c.name);
+        EXPECT_EQ(Create_Configuration(c.name), c.code) << U8(c.name);
         EXPECT_EQ(Tree(root.path()), before) << U8(c.name);
         EXPECT_EQ(U8(Project_Name), "Plant 1") << U8(c.name);
     }
@@ -123,7 +123,7 @@ TEST_F(ConfigurationTest, NewRefusesNamesThatExist)
 
 TEST_F(ConfigurationTest, HostileNamesCreateNothing)
 {
-    ASSERT_EQ(Create_New_Project(u"Active"), 0);
+    ASSERT_EQ(Create_Configuration(u"Active"), 0);
     fs::create_directories(root / "x");  // "../x" must not find or use it either
     const struct {
         const char16_t* name;
@@ -136,7 +136,7 @@ TEST_F(ConfigurationTest, HostileNamesCreateNothing)
     };
     for (const auto& c : cases) {
         const std::set<std::string> before = Tree(root.path());
-        EXPECT_EQ(Create_New_Project(c.name), c.code) << U8(c.name);
+        EXPECT_EQ(Create_Configuration(c.name), c.code) << U8(c.name);
         EXPECT_EQ(Tree(root.path()), before) << U8(c.name);
         EXPECT_EQ(U8(Project_Name), "Active") << U8(c.name);
         EXPECT_EQ(U8(Project_Dir), Projects() + "/Active") << U8(c.name);
@@ -147,8 +147,8 @@ TEST_F(ConfigurationTest, FolderThatCannotBeCreated)
 {
     // A file of that name is in the way: the folder cannot be made.
     shelltest::WriteBytes(Projects() + "/taken", "");
-    EXPECT_EQ(Create_New_Project(u"taken"), 105);
-    EXPECT_EQ(Create_New_Project(std::u16string(300, u'n')), 105);  // longer than a file name may be
+    EXPECT_EQ(Create_Configuration(u"taken"), 105);
+    EXPECT_EQ(Create_Configuration(std::u16string(300, u'n')), 105);  // longer than a file name may be
     EXPECT_TRUE(Project_Dir.empty());
 }
 
