@@ -8,6 +8,12 @@ namespace plat {
 
 TObject::~TObject() = default;
 
+void TObject::Free()
+{
+    BeforeDestruction();
+    delete this;
+}
+
 // ---- TPersistent -----------------------------------------------------------------------
 
 void TPersistent::Assign(const TPersistent* Source)
@@ -36,9 +42,18 @@ TComponent::TComponent(TComponent* AOwner)
 
 TComponent::~TComponent()
 {
+    // After Free() only the owned components are left to go.
     Destroying();
     ClearFreeNotifications();
+    if (owner_)
+        owner_->RemoveComponent(this);
     DestroyComponents();
+}
+
+void TComponent::BeforeDestruction()
+{
+    Destroying();
+    ClearFreeNotifications();
     if (owner_)
         owner_->RemoveComponent(this);
 }
@@ -111,7 +126,7 @@ void TComponent::DestroyComponents()
         TComponent* c = components_.back();
         components_.pop_back();
         c->owner_ = nullptr;
-        delete c;
+        c->Free();
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include "plat/SysUtils.h"
 
+#include "Decimal.h"
+
 namespace plat {
 
 namespace {
@@ -17,9 +19,7 @@ String Ascii(const std::string& s) { return String(s.begin(), s.end()); }
 
 String Decimals(double v, int prec, bool thousands, const TFormatSettings& fs)
 {
-    char buf[400];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::fixed, prec);
-    std::string s(buf, res.ptr);
+    const std::string s = FixedDecimal(v, prec);
     std::string ip = s;
     std::string dp;
     if (const auto dot = s.find('.'); dot != std::string::npos) {

@@ -1,5 +1,7 @@
 #include "plat/SysUtils.h"
 
+#include "Decimal.h"
+
 #include <algorithm>
 #include <charconv>
 #include <clocale>
@@ -534,6 +536,44 @@ Digits SignificantDigits(double value, int precision)
 
 } // namespace
 
+std::string FixedDecimal(double a, int decimals)
+{
+    a = std::fabs(a);
+    Digits d = SignificantDigits(a, 15);
+    std::string digits = d.digits;
+    int point = d.pointPos;
+    const int keep = point + decimals;  // digits kept from the significant ones
+    if (digits.empty() || keep < 0) {
+        digits.clear();
+    } else if (keep < static_cast<int>(digits.size())) {
+        const bool up = digits[static_cast<std::size_t>(keep)] >= '5';
+        digits.resize(static_cast<std::size_t>(keep));
+        if (up) {
+            int k = keep - 1;
+            while (k >= 0 && digits[static_cast<std::size_t>(k)] == '9')
+                digits[static_cast<std::size_t>(k--)] = '0';
+            if (k >= 0) {
+                digits[static_cast<std::size_t>(k)]++;
+            } else {
+                digits.insert(digits.begin(), '1');
+                ++point;
+            }
+        }
+    }
+    if (digits.empty())
+        point = 0;
+    std::string ip, fp;
+    for (int i = 0; i < point; ++i)
+        ip += i < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(i)] : '0';
+    if (ip.empty())
+        ip.push_back('0');
+    for (int i = 0; i < decimals; ++i) {
+        const int idx = point + i;
+        fp += (idx >= 0 && idx < static_cast<int>(digits.size())) ? digits[static_cast<std::size_t>(idx)] : '0';
+    }
+    return decimals > 0 ? ip + "." + fp : ip;
+}
+
 String FloatToStr(double value) { return FloatToStr(value, FormatSettings); }
 
 String FloatToStr(double value, const TFormatSettings& fs)
@@ -682,9 +722,7 @@ String FormatFixedPicture(double a, const Picture& p, const TFormatSettings& fs,
         int exp = static_cast<int>(std::floor(std::log10(a))) - (intDigits - 1);
         double m = a / std::pow(10.0, exp);
         // Rounding may carry into another digit.
-        char probe[64];
-        auto r = std::to_chars(probe, probe + sizeof probe, m, std::chars_format::fixed, p.maxDec);
-        std::string ps(probe, r.ptr);
+        const std::string ps = FixedDecimal(m, p.maxDec);
         const auto dot = ps.find('.');
         if (static_cast<int>(dot == std::string::npos ? ps.size() : dot) > intDigits) {
             ++exp;
@@ -693,9 +731,7 @@ String FormatFixedPicture(double a, const Picture& p, const TFormatSettings& fs,
         a = m;
         exponentOut = exp;
     }
-    char buf[400];
-    auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, p.maxDec);
-    std::string s(buf, res.ptr);
+    const std::string s = FixedDecimal(a, p.maxDec);
     std::string ip = s;
     std::string dp;
     if (const auto dot = s.find('.'); dot != std::string::npos) {

@@ -3,8 +3,10 @@
 // notification), TCollection, TStrings/TStringList and TList.
 //
 // Ownership: a component frees the components it owns in reverse order of insertion when it
-// is destroyed. The base destructor runs after the derived ones, so a derived class whose
-// owned components must still see it whole calls DestroyComponents() in its own destructor.
+// is destroyed. Free() is the framework's way to destroy: the component is marked
+// csDestroying and leaves its owner and free-notification partners while it is still whole
+// (they may look at it); then the destructors run and the owned components are freed.
+// A plain `delete` does the same from the base destructor, when only the TComponent part is left.
 // Index errors raise EListError "List index out of bounds (<index>)".
 #include <cstdint>
 #include <functional>
@@ -25,7 +27,20 @@ public:
     TObject& operator=(const TObject&) = delete;
     virtual ~TObject();
     virtual String ClassName() const { return u"TObject"; }
+    // Calls BeforeDestruction while the object is whole, then deletes it. Null-safe through
+    // FreeAndNil.
+    void Free();
+    virtual void BeforeDestruction() {}
 };
+
+template <class T>
+void FreeAndNil(T*& Object)
+{
+    T* o = Object;
+    Object = nullptr;
+    if (o)
+        o->Free();
+}
 
 class TPersistent : public TObject {
 public:
@@ -87,6 +102,8 @@ public:
     // and with opRemove when a component this one asked to be notified about is freed.
     // The base forwards to every owned component; overrides call it.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
+
+    void BeforeDestruction() override;
 
     // Loading: BeginLoading sets csLoading on this component and the ones it owns;
     // EndLoading clears it and calls Loaded on this component, then on the owned ones.
