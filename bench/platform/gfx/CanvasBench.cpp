@@ -59,4 +59,15 @@ static void BM_TransparentDraw(benchmark::State& state) {
 }
 BENCHMARK(BM_TransparentDraw);
 
+static void BM_TextWidth(benchmark::State& state) {
+    gfx::EnsureGuiApplication();
+    TBitmap face;
+    face.SetSize(8, 8);
+    TCanvas* c = face.Canvas();
+    c->Font()->SetName(u"Verdana");
+    c->Font()->SetSize(8);
+    for (auto _ : state) benchmark::DoNotOptimize(c->TextWidth(u"Configuration"));
+}
+BENCHMARK(BM_TextWidth);
+
 BENCHMARK_MAIN();

@@ -35,7 +35,8 @@ bool TCanvas::Impl::Ready() {
     if (!image) CanvasAccess::CallCreateHandle(owner);
     if (!image || image->isNull()) return false;
     SyncState();
-    if (clipDirty) UpdateClip();
+    // The owner may have replaced the image behind the canvas (resized surface).
+    if (clipDirty || image->size() != clipImageSize) UpdateClip();
     return true;
 }
 
@@ -65,6 +66,7 @@ void TCanvas::Impl::UpdateClip() {
     clipRects.clear();
     if (!image) return;
     const QRect imageRect = image->rect();
+    clipImageSize = image->size();
     if (!baseClip && !userClip) {
         clipRects.push_back(imageRect);
         clipBounds = imageRect;
@@ -92,6 +94,9 @@ const QFont& TCanvas::Impl::CurrentFont() {
     if (!fontCacheValid || cachedName != font.Name() || cachedHeight != font.Height() || cachedStyle != styleKey) {
         qfont = gfx::ToQFont(font);
         metrics.emplace(qfont);
+        fontKey = font.Name() + u'|';
+        for (char ch : std::to_string(font.Height()) + "|" + std::to_string(styleKey)) fontKey += static_cast<char16_t>(ch);
+        fontKey += u'|';
         cachedName = font.Name();
         cachedHeight = font.Height();
         cachedStyle = styleKey;

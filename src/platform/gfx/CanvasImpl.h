@@ -119,6 +119,7 @@ struct TCanvas::Impl {
     std::vector<QRect> clipRects;
     QRect clipBounds;
     bool clipIsImage = true;             // no clip beyond the image itself
+    QSize clipImageSize;                 // image size the clip was computed for
 
     // Device context state, applied lazily from pen, brush and font.
     TColor bkColor = clWhite;
@@ -139,6 +140,7 @@ struct TCanvas::Impl {
     unsigned cachedStyle = 0;
     QFont qfont;
     std::optional<QFontMetrics> metrics;
+    std::u16string fontKey;              // identifies the font in the shared text caches
 
     // --- helpers
     bool Ready();                        // binds through CreateHandle when needed
@@ -146,6 +148,8 @@ struct TCanvas::Impl {
     void UpdateClip();
     const QFont& CurrentFont();
     const QFontMetrics& Metrics();
+    // Advance width of a text in the current font (cached).
+    int Advance(const QString& text);
     int tx() const { return offset.x() - org.x(); }
     int ty() const { return offset.y() - org.y(); }
     // Device position of a surface pixel (for patterns aligned to the device origin).

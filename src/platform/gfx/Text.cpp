@@ -2,6 +2,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "CanvasImpl.h"
 #include "GfxNative.h"
@@ -12,17 +13,15 @@ namespace {
 
 QString Q(StringView s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
 
-// A painter on the bound surface, clipped to the canvas clip (intersected with `extra`,
-// surface coordinates, when given).
+// A painter on the bound surface, clipped to the canvas clip (rotated text only).
 struct ClippedPainter {
     QPainter p;
-    ClippedPainter(TCanvas::Impl& d, const QRect* extra) : p(d.image) {
+    explicit ClippedPainter(TCanvas::Impl& d) : p(d.image) {
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setRenderHint(QPainter::TextAntialiasing, false);
-        if (!d.clipIsImage || extra) {
+        if (!d.clipIsImage) {
             QRegion r;
             for (const QRect& rc : d.clipRects) r += rc;
-            if (extra) r &= *extra;
             p.setClipRegion(r);
         }
     }
@@ -30,15 +29,91 @@ struct ClippedPainter {
 
 bool TextDraws(TCanvas::Impl& d) { return d.textColor != clNone; }
 
-// Draws one run at surface position (sx, sy) = top-left of the text cell; `cell` (surface
-// coordinates) is filled first with the background colour when the mode is opaque.
-void DrawRun(TCanvas::Impl& d, QPainter& p, int sx, int sy, const QString& text) {
+// The ink of a text run as horizontal spans relative to the top-left of its text cell.
+// Shaping and rasterising a run costs far more than copying its spans, and controls repaint
+// the same captions over and over, so runs are kept per font and text.
+struct TextMask {
+    struct Span {
+        int y, x0, x1;
+    };
+    std::vector<Span> spans;
+};
+
+struct TextCache {
+    std::unordered_map<std::u16string, int> widths;
+    std::unordered_map<std::u16string, TextMask> masks;
+};
+
+TextCache& Cache() {
+    static TextCache cache;
+    return cache;
+}
+
+constexpr std::size_t kCacheLimit = 4096;
+
+std::u16string CacheKey(TCanvas::Impl& d, const QString& text) {
+    d.CurrentFont();
+    std::u16string key = d.fontKey;
+    key.append(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    return key;
+}
+
+const TextMask& MaskFor(TCanvas::Impl& d, const QString& text) {
+    TextCache& cache = Cache();
+    std::u16string key = CacheKey(d, text);
+    auto it = cache.masks.find(key);
+    if (it != cache.masks.end()) return it->second;
+    if (cache.masks.size() >= kCacheLimit) cache.masks.clear();
+    const QFontMetrics& fm = d.Metrics();
+    const int h = fm.height();
+    const int pad = h;   // room for overhangs on every side
+    QImage img(d.Advance(text) + 2 * pad, h + 2 * pad, QImage::Format_ARGB32_Premultiplied);
+    img.fill(0);
+    {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(d.CurrentFont());
+        p.setPen(Qt::black);
+        p.drawText(QPoint(pad, pad + fm.ascent()), text);
+    }
+    TextMask m;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(img.constScanLine(y));
+        int x = 0;
+        while (x < img.width()) {
+            while (x < img.width() && (row[x] >> 24) < 0x80) ++x;
+            const int a = x;
+            while (x < img.width() && (row[x] >> 24) >= 0x80) ++x;
+            if (x > a) m.spans.push_back({y - pad, a - pad, x - pad});
+        }
+    }
+    return cache.masks.emplace(std::move(key), std::move(m)).first->second;
+}
+
+// Draws one unrotated run with its cell's top-left at surface position (sx, sy), clipped
+// to the canvas clip and to `extra` (surface coordinates) when given.
+void DrawRun(TCanvas::Impl& d, int sx, int sy, const QString& text, const QRect* extra) {
+    if (!TextDraws(d) || text.isEmpty()) return;
+    const std::uint32_t color = d.Px(ColorToRGB(d.textColor));
+    for (const TextMask::Span& s : MaskFor(d, text).spans) {
+        const int y = sy + s.y;
+        int a = sx + s.x0, b = sx + s.x1;
+        if (extra) {
+            if (y < extra->top() || y > extra->bottom()) continue;
+            a = std::max(a, extra->left());
+            b = std::min(b, extra->right() + 1);
+        }
+        d.SpanRop2(y, a, b, color, R2_COPYPEN);
+    }
+}
+
+void DrawRotatedRun(TCanvas::Impl& d, QPainter& p, const QString& text) {
     if (!TextDraws(d) || text.isEmpty()) return;
     p.setFont(d.CurrentFont());
     QColor c = gfx::ToQColor(d.textColor);
     if (d.monochrome) c = QColor::fromRgb(gfx::Quantize(gfx::ToPixel(ColorToRGB(d.textColor))));
     p.setPen(c);
-    p.drawText(QPoint(sx, sy + d.Metrics().ascent()), text);
+    p.drawText(QPoint(0, d.Metrics().ascent()), text);
 }
 
 void OpaqueCell(TCanvas::Impl& d, const QRect& cell) {
@@ -54,10 +129,21 @@ int TCanvas::TextWidth(StringView text) { return TextExtent(text).cx; }
 
 int TCanvas::TextHeight(StringView text) { return TextExtent(text).cy; }
 
+int TCanvas::Impl::Advance(const QString& text) {
+    if (text.isEmpty()) return 0;
+    TextCache& cache = Cache();
+    std::u16string key = CacheKey(*this, text);
+    auto it = cache.widths.find(key);
+    if (it != cache.widths.end()) return it->second;
+    if (cache.widths.size() >= kCacheLimit) cache.widths.clear();
+    const int w = Metrics().horizontalAdvance(text);
+    cache.widths.emplace(std::move(key), w);
+    return w;
+}
+
 TSize TCanvas::TextExtent(StringView text) {
     Impl& d = *impl_;
-    const QFontMetrics& fm = d.Metrics();
-    return {fm.horizontalAdvance(Q(text)), fm.height()};
+    return {d.Advance(Q(text)), d.Metrics().height()};
 }
 
 void TCanvas::GetTextMetrics(TTextMetric& tm) {
@@ -85,15 +171,14 @@ void TCanvas::TextOut(int x, int y, StringView text) {
     const int orient = d.font.Orientation();
     if (orient % 3600 == 0) {
         OpaqueCell(d, QRect(sx, sy, w, h));
-        ClippedPainter cp(d, nullptr);
-        DrawRun(d, cp.p, sx, sy, Q(text));
+        DrawRun(d, sx, sy, Q(text), nullptr);
     } else {
-        ClippedPainter cp(d, nullptr);
+        ClippedPainter cp(d);
         cp.p.translate(sx, sy);
         // Tenths of a degree counter-clockwise; y grows downwards, so Qt turns the other way.
         cp.p.rotate(-orient / 10.0);
         if (d.bkMode == OPAQUE && d.bkColor != clNone) cp.p.fillRect(QRect(0, 0, w, h), gfx::ToQColor(d.bkColor));
-        DrawRun(d, cp.p, 0, 0, Q(text));
+        DrawRotatedRun(d, cp.p, Q(text));
     }
     Changed();
 }
@@ -104,10 +189,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, StringView text) {
     Changing();
     const QRect box(r.Left + d.tx(), r.Top + d.ty(), r.Width(), r.Height());
     if (!r.IsEmpty()) OpaqueCell(d, box);
-    if (!r.IsEmpty()) {
-        ClippedPainter cp(d, &box);
-        DrawRun(d, cp.p, x + d.tx(), y + d.ty(), Q(text));
-    }
+    if (!r.IsEmpty()) DrawRun(d, x + d.tx(), y + d.ty(), Q(text), &box);
     Changed();
 }
 
@@ -127,13 +209,12 @@ struct Layout {
     int tabWidth;
 
     int Width(const QString& s) const {
-        const QFontMetrics& fm = d.Metrics();
-        if (!(flags & DT_EXPANDTABS) || !s.contains(u'\t')) return fm.horizontalAdvance(s);
+        if (!(flags & DT_EXPANDTABS) || !s.contains(u'\t')) return d.Advance(s);
         int x = 0;
         qsizetype start = 0;
         for (qsizetype i = 0; i <= s.size(); ++i) {
             if (i == s.size() || s[i] == u'\t') {
-                x += fm.horizontalAdvance(s.mid(start, i - start));
+                x += d.Advance(s.mid(start, i - start));
                 if (i < s.size()) x = (x / tabWidth + 1) * tabWidth;
                 start = i + 1;
             }
@@ -314,7 +395,7 @@ int TCanvas::DrawText(StringView textIn, TRect& r, unsigned flags) {
         Changed();
         return result;
     }
-    ClippedPainter cp(d, clip ? &box : nullptr);
+    const QRect* extra = clip ? &box : nullptr;
     const bool drawGlyphs = !(flags & DT_PREFIXONLY);
     const bool drawUnderline = !(flags & DT_HIDEPREFIX) && !(flags & DT_NOPREFIX);
     const int ulOffset = std::max(1, fm.underlinePos());
@@ -337,14 +418,14 @@ int TCanvas::DrawText(StringView textIn, TRect& r, unsigned flags) {
                 for (qsizetype i = 0; i <= l.text.size(); ++i) {
                     if (i == l.text.size() || l.text[i] == u'\t') {
                         const QString seg = l.text.mid(start, i - start);
-                        DrawRun(d, cp.p, sx + cx, sy, seg);
-                        cx += fm.horizontalAdvance(seg);
+                        DrawRun(d, sx + cx, sy, seg, extra);
+                        cx += d.Advance(seg);
                         if (i < l.text.size()) cx = (cx / lay.tabWidth + 1) * lay.tabWidth;
                         start = i + 1;
                     }
                 }
             } else {
-                DrawRun(d, cp.p, sx, sy, l.text);
+                DrawRun(d, sx, sy, l.text, extra);
             }
         }
         if (drawUnderline && TextDraws(d)) {
@@ -353,8 +434,11 @@ int TCanvas::DrawText(StringView textIn, TRect& r, unsigned flags) {
                 const qsizetype ci = static_cast<qsizetype>(i);
                 const int ux0 = sx + lay.Width(l.text.left(ci));
                 const int ux1 = sx + lay.Width(l.text.left(ci + 1));
-                QColor c = gfx::ToQColor(d.textColor);
-                cp.p.fillRect(QRect(ux0, sy + fm.ascent() + ulOffset, ux1 - ux0, ulWidth), c);
+                QRect u(ux0, sy + fm.ascent() + ulOffset, ux1 - ux0, ulWidth);
+                if (extra) u &= *extra;
+                u &= d.clipBounds;
+                const std::uint32_t color = d.Px(ColorToRGB(d.textColor));
+                for (int uy = u.top(); uy <= u.bottom(); ++uy) d.SpanRop2(uy, u.left(), u.right() + 1, color, R2_COPYPEN);
             }
         }
         y += lineHeight;
