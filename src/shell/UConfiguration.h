@@ -14,8 +14,9 @@ void Init_Program_Dirs(plat::StringView program_dir);
 // Sets the 25 File_* values from Project_Dir (each Project_Dir + "/" + file name).
 void Set_Files();
 
-// True when the name can only ever be one folder directly under Projects_Dir: not empty,
-// not "." or "..", no "/" or "\", no control character.
+// True when the name can only ever be one visible folder directly under Projects_Dir: not
+// empty, no leading "." (a hidden folder the Open listing would never show, "." and ".."
+// included), no "/" or "\", no control character.
 bool Is_Valid_Configuration_Name(plat::StringView name);
 
 // What the New dialog's OK does: checks the typed name (taken exactly as typed), creates

@@ -16,8 +16,9 @@ void Load_Default_Language();
 // Overlays the table with the texts of a language file (BOM, else UTF-8 when valid, else
 // Windows-1252). Lines that do not follow the format are skipped one by one.
 void Load_Language_File(plat::StringView path);
-// Built-in texts, then Language_Dir/<Language_Name>.lng; when that file is missing,
-// Language_Name := "English" and English.lng is loaded if present.
+// Built-in texts, then Language_Dir/<Language_Name>.lng; when that file is missing (or the
+// name is empty or not a plain file name), Language_Name := "English" and English.lng is
+// loaded if present.
 void Load_Language();
 
 // One line of a language file applied to the table (what Load_Language_File does per line).
