@@ -135,6 +135,8 @@ protected:
     TempDir root;
 };
 
+// data/Citta_*.lng: the same three lines converted with iconv to UTF-8 (with and without a
+// byte-order mark), UTF-16LE and UTF-16BE with a mark, and WINDOWS-1252.
 TEST_F(LanguageFiles, EncodingsGiveTheSameTexts)
 {
     const char* fixtures[] = {"Citta_utf8_bom", "Citta_utf16le_bom", "Citta_utf16be_bom", "Citta_cp1252",
