@@ -52,6 +52,17 @@ void BM_BuildAndSaveMaximal(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildAndSaveMaximal)->Unit(benchmark::kMillisecond);
 
+// The build alone, to tell reading and compiling from writing the files.
+void BM_BuildMaximal(benchmark::State& state) {
+    TConfig config;
+    Write_Maximal(config);
+    for (auto _ : state) {
+        image::Build_Bin_Config(config.Dir());
+        benchmark::DoNotOptimize(image::Bank2_Len);
+    }
+}
+BENCHMARK(BM_BuildMaximal)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -228,6 +228,14 @@ TEST(GeneralRecord, DeclarationOrCommentBeforeTheRootIsSkipped) {
     }
 }
 
+// A damaged file must not quietly become an image of defaults: the converter would take
+// the default address and drop off the network.
+TEST(GeneralRecord, DamagedParGenStopsTheBuild) {
+    TConfig config;
+    config.Write("ParGen.xml", "<Par_Gen><Ethernet_IP1>10</Ethernet_IP1>");
+    EXPECT_THROW(image::Build_Bin_Config(config.Dir()), plat::Exception);
+}
+
 TEST(GeneralRecord, TwoBuildsGiveTheSameBytes) {
     TConfig config;
     config.ParGen({{"Eth_Conn_Device_Name", "conv"}, {"WiFi_SSID", "net"}, {"ModbusM_BAUDRATE", "4"}});

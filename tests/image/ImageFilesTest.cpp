@@ -7,6 +7,7 @@
 #include <set>
 
 #include "ImageTestKit.h"
+#include "UComon.h"
 
 using namespace image_test;
 namespace fs = std::filesystem;
@@ -141,6 +142,24 @@ TEST(ImageFiles, SaveCreatesBinAndWritesBothFiles) {
     for (const auto& entry : fs::directory_iterator(config.Path() / "bin"))
         names.insert(entry.path().filename().string());
     EXPECT_EQ(names, (std::set<std::string>{"bank1.bin", "bank2.bin"}));
+}
+
+TEST(ImageFiles, OpenConfigurationIsBuiltAndSavedIntoItsBinFolder) {
+    TConfig config;
+    config.ParGen({{"MQTT_Server_URL", "abc"}, {"Working_Mode", "1"}});
+    config.Rules({Read_Rule()}, {});
+    Project_Dir = config.Dir();
+    File_ParGen = config.Dir() + u"/ParGen.xml";
+    File_MQTT_Set_Topic = config.Dir() + u"/MQTT_Set_Topic.xml";
+    File_ModbusM_SetAccess = config.Dir() + u"/ModbusM_SetAccess.xml";
+    image::Build_Bin_Config();
+    const image::TSave_Result result = image::Save_Bin_Config();
+    Project_Dir.clear();
+    ASSERT_TRUE(result.Ok) << plat::StringToUtf8(result.File);
+    const Bytes bank1 = Read_Bytes(config.Path() / "bin" / "bank1.bin");
+    EXPECT_EQ(bank1.size(), 2048u);
+    EXPECT_EQ(U32(bank1, 0x048), 1u);
+    EXPECT_EQ(Read_Bytes(config.Path() / "bin" / "bank2.bin").size(), 32993u);
 }
 
 TEST(ImageFiles, UnwritableImageIsReported) {
