@@ -1,0 +1,572 @@
+#pragma once
+// Controls of the window framework: TControl (geometry, visibility, font, colour, mouse),
+// TGraphicControl (no window; painted and fed mouse messages by its parent), TWinControl
+// (a window: children, focus, keys, timers, scroll bars, non-client frame) and
+// TCustomControl (a window with a canvas and Paint).
+//
+// - Geometry is exact: what Left/Top/Width/Height say is what the window gets; no toolkit
+//   size hint or layout ever changes it. Alignment runs top, bottom, left, right, client.
+// - Every message goes through WndProc (virtual) and ends in DefaultHandler; Perform calls
+//   WndProc directly. Entries from the windowing system are guarded: an exception reaches
+//   Application->HandleException and the loop goes on.
+// - Painting: each window owns a surface image. Invalidate schedules WM_PAINT with a canvas
+//   bound to the surface; a canvas used outside a paint message draws on the same surface
+//   and shows at the next loop turn ("paint at once").
+// - The focus model belongs to the layer: a form's ActiveControl is the focused control.
+// - Handles are ids in a table, never pointers; a message posted to a window that has
+//   gone is dropped.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "plat/Classes.h"
+#include "plat/Messages.h"
+#include "plat/Types.h"
+
+namespace plat {
+
+class TCanvas;
+class TFont;
+class TControl;
+class TWinControl;
+class TCustomForm;
+class TPopupMenu;
+struct NativeWindow;  // the layer's window object; defined inside the layer
+
+// ---- small types ---------------------------------------------------------------------
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+
+enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = unsigned;
+constexpr TAnchors akDefault = akLeft | akTop;
+constexpr TAnchors akAll = akLeft | akTop | akRight | akBottom;
+
+enum TShiftStateFlag : unsigned {
+    ssShift = 1u << 0,
+    ssAlt = 1u << 1,
+    ssCtrl = 1u << 2,
+    ssLeft = 1u << 3,
+    ssRight = 1u << 4,
+    ssMiddle = 1u << 5,
+    ssDouble = 1u << 6,
+};
+using TShiftState = unsigned;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crNone = -1;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crSize = -22;
+constexpr TCursor crSizeNESW = -6;
+constexpr TCursor crSizeNS = -7;
+constexpr TCursor crSizeNWSE = -8;
+constexpr TCursor crSizeWE = -9;
+constexpr TCursor crUpArrow = -10;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crDrag = -12;
+constexpr TCursor crNoDrop = -13;
+constexpr TCursor crHSplit = -14;
+constexpr TCursor crVSplit = -15;
+constexpr TCursor crMultiDrag = -16;
+constexpr TCursor crSQLWait = -17;
+constexpr TCursor crNo = -18;
+constexpr TCursor crAppStart = -19;
+constexpr TCursor crHelp = -20;
+constexpr TCursor crHandPoint = -21;
+constexpr TCursor crSizeAll = -22;
+
+// Control style: what the framework does for the control.
+enum TControlStyleFlag : unsigned {
+    csAcceptsControls = 1u << 0,
+    csCaptureMouse = 1u << 1,     // capture the mouse while a button is held
+    csDesignInteractive = 1u << 2,
+    csClickEvents = 1u << 3,      // the framework synthesises Click from press + release
+    csFramed = 1u << 4,
+    csSetCaption = 1u << 5,
+    csOpaque = 1u << 6,           // paints every pixel: no background erase
+    csDoubleClicks = 1u << 7,     // double clicks arrive as WM_xBUTTONDBLCLK, else as presses
+    csFixedWidth = 1u << 8,
+    csFixedHeight = 1u << 9,
+    csNoDesignVisible = 1u << 10,
+    csReplicatable = 1u << 11,
+    csNoStdEvents = 1u << 12,
+    csDisplayDragImage = 1u << 13,
+    csReflector = 1u << 14,
+    csActionClient = 1u << 15,
+    csMenuEvents = 1u << 16,
+    csNeedsBorderPaint = 1u << 17,
+    csParentBackground = 1u << 18,
+};
+using TControlStyle = unsigned;
+
+enum TControlStateFlag : unsigned {
+    csLButtonDown = 1u << 0,
+    csClicked = 1u << 1,
+    csPalette = 1u << 2,
+    csReadingState = 1u << 3,
+    csAlignmentNeeded = 1u << 4,
+    csFocusing = 1u << 5,
+    csCreating = 1u << 6,
+    csPaintCopy = 1u << 7,
+    csCustomPaint = 1u << 8,
+    csDestroyingHandle = 1u << 9,
+};
+using TControlState = unsigned;
+
+// Window border; forms use all values, other controls bsNone and bsSingle.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
+
+// Mouse, key and wheel events. Var parameters are references.
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = std::function<void(TObject* Sender, std::uint16_t& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char16_t& Key)>;
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+
+// Window creation parameters a control may adjust in CreateParams.
+struct TCreateParams {
+    std::uint32_t Style = 0;
+    std::uint32_t ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+};
+
+// ---- TControl ------------------------------------------------------------------------
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* AOwner);
+    ~TControl() override;
+    String ClassName() const override { return u"TControl"; }
+
+    // Parent manages display; Owner manages lifetime. Setting the parent inserts the
+    // control last in the parent's z-order and list.
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* AParent);
+
+    // Geometry in the parent's client coordinates.
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetLeft(int Value) { SetBounds(Value, top_, width_, height_); }
+    void SetTop(int Value) { SetBounds(left_, Value, width_, height_); }
+    void SetWidth(int Value) { SetBounds(left_, top_, Value, height_); }
+    void SetHeight(int Value) { SetBounds(left_, top_, width_, Value); }
+    virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
+    void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
+    // Client area in client coordinates: (0, 0, ClientWidth, ClientHeight).
+    virtual TRect ClientRect() const;
+    int ClientWidth() const { return ClientRect().Right; }
+    int ClientHeight() const { return ClientRect().Bottom; }
+    virtual void SetClientWidth(int Value);
+    virtual void SetClientHeight(int Value);
+    void SetClientSize(int W, int H);
+    // Screen position of the client origin.
+    virtual TPoint ClientOrigin() const;
+    TPoint ClientToScreen(TPoint P) const;
+    TPoint ScreenToClient(TPoint P) const;
+    TPoint ClientToParent(TPoint P, TWinControl* AParent = nullptr) const;
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign Value);
+    TAnchors Anchors() const { return anchors_; }
+    void SetAnchors(TAnchors Value);
+
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool Value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible here and in every parent up to a showing form.
+    virtual bool Showing() const;
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool Value);
+
+    // The control's font object; setting copies. Changing it clears ParentFont.
+    TFont* Font() const { return font_.get(); }
+    void SetFont(const TFont* Value);
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool Value);
+    TColor Color() const { return color_; }
+    void SetColor(TColor Value);
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool Value);
+
+    const String& Hint() const { return hint_; }
+    void SetHint(const String& Value) { hint_ = Value; }
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool Value);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool Value);
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor Value);
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* Value) { popupMenu_ = Value; }
+
+    // Caption and Text are one property (WM_GETTEXT/WM_SETTEXT); a change sends CM_TEXTCHANGED.
+    String Caption() const { return GetText(); }
+    void SetCaption(const String& Value) { SetText(Value); }
+    String Text() const { return GetText(); }
+    void SetText(const String& Value);
+
+    TControlStyle ControlStyle() const { return controlStyle_; }
+    void SetControlStyle(TControlStyle Value) { controlStyle_ = Value; }
+    TControlState ControlState() const { return controlState_; }
+    void SetControlState(TControlState Value) { controlState_ = Value; }
+
+    // The mouse is captured by this control (a windowed control or a graphic control, which
+    // then receives its parent's mouse messages).
+    bool MouseCapture() const;
+    void SetMouseCapture(bool Value);
+
+    // Messages.
+    virtual void WndProc(TMessage& Message);
+    virtual void DefaultHandler(TMessage& Message);
+    LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+
+    // Painting.
+    virtual void Invalidate();
+    virtual void Repaint();
+    virtual void Update();
+    void Refresh() { Repaint(); }
+
+    void BringToFront();
+    void SendToBack();
+
+    // Events.
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    TNotifyEvent OnResize;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
+
+    // Framework internals the layer and subclasses share.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual void Click();
+    virtual void DblClick();
+    // The control's text: the window text for windowed controls, the caption otherwise.
+    virtual String GetText() const { return text_; }
+
+protected:
+    virtual void SetTextBuf(const String& Value);  // stores; WM_SETTEXT ends here
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+    virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+    virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+    virtual void Resize();
+    virtual void ChangeScale(int M, int D);
+    virtual void Loaded() override;
+    // Called after the bounds changed (before Resize); windowed controls move their window.
+    virtual void BoundsChanged();
+    // Layer internals for the framework's own message handlers.
+    void ApplyParentFont();
+    void ApplyParentColor();
+    void UpdateAnchorRules();
+    void RequestAlign();
+    bool IsAligning() const;
+
+private:
+    friend class TWinControl;
+    friend struct UiAccess;
+    void FontChanged();
+    void MouseWheelHandler(TMessage& Message);
+
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    TAlign align_ = alNone;
+    TAnchors anchors_ = akDefault;
+    // Distances kept by anchors: right and bottom edge to the parent's client edge, and the
+    // parent client size they were taken at.
+    int anchorRight_ = 0, anchorBottom_ = 0;
+    bool anchorRulesValid_ = false;
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::unique_ptr<TFont> font_;
+    bool parentFont_ = true;
+    bool fontChanging_ = false;
+    TColor color_ = clWindow;
+    bool parentColor_ = false;
+    String hint_;
+    bool showHint_ = false;
+    bool parentShowHint_ = true;
+    TCursor cursor_ = crDefault;
+    TPopupMenu* popupMenu_ = nullptr;
+    String text_;
+    TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    TControlState controlState_ = 0;
+    bool mouseInside_ = false;
+};
+
+// ---- TGraphicControl -----------------------------------------------------------------
+
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
+    String ClassName() const override { return u"TGraphicControl"; }
+
+    // Bound to the parent's surface at this control's position, clipped to its bounds.
+    TCanvas* Canvas() const;
+
+protected:
+    virtual void Paint();
+    void WndProc(TMessage& Message) override;
+
+private:
+    friend struct UiAccess;
+    std::unique_ptr<TCanvas> canvas_;
+    mutable unsigned boundGeneration_ = 0;  // surface generation the canvas is bound to
+};
+
+// ---- TWinControl ---------------------------------------------------------------------
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+    String ClassName() const override { return u"TWinControl"; }
+
+    // The window's id in the layer's table; allocated with the control.
+    HWND Handle() const { return handle_; }
+    bool HandleAllocated() const { return handle_ != 0; }
+    void HandleNeeded() {}
+
+    // Children in list order (which is also the z-order: later = on top among siblings of
+    // the same kind; windowed children are always above graphic ones).
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int Index) const;
+    bool ContainsControl(const TControl* Control) const;
+    TControl* ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls = false) const;
+    // Sends the message to every child until one sets a non-zero Result.
+    void Broadcast(TMessage& Message);
+    void DisableAlign();
+    void EnableAlign();
+    void Realign();
+    virtual void AlignControls(TControl* AControl, TRect& Rect);
+
+    int TabOrder() const;
+    void SetTabOrder(int Value);
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool Value);
+    // Controls in tab order (only windowed children).
+    std::vector<TWinControl*> GetTabOrderList() const;
+    // Next control for Tab/Shift+Tab from CurControl among the descendants.
+    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent) const;
+    void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+
+    // Focus: visible and enabled up to a showing form.
+    virtual bool CanFocus() const;
+    // EInvalidOperation "Cannot focus a disabled or invisible window" when it cannot.
+    virtual void SetFocus();
+    virtual bool Focused() const;
+    bool Showing() const override;
+
+    // Window styles as CreateParams gave them; GWL_STYLE/GWL_EXSTYLE through the functions below.
+    std::uint32_t WindowStyle() const { return style_; }
+    std::uint32_t WindowExStyle() const { return exStyle_; }
+    void SetWindowStyle(std::uint32_t Value);
+    void SetWindowExStyle(std::uint32_t Value);
+    // Re-runs CreateParams and applies the styles (frame, scroll bars, transparency).
+    void RecreateWnd();
+
+    // Frame width of the non-client area (border, client edge) plus visible scroll bars.
+    TRect ClientRect() const override;
+    TPoint ClientOrigin() const override;
+    void SetClientWidth(int Value) override;
+    void SetClientHeight(int Value) override;
+
+    // Non-client rectangle of the client area inside the window (window coordinates).
+    TRect ClientAreaInWindow() const;
+
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    virtual void SetBorderStyle(TBorderStyle Value);
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool Value);
+    bool DoubleBuffered() const { return doubleBuffered_; }
+    void SetDoubleBuffered(bool Value) { doubleBuffered_ = Value; }
+
+    void Invalidate() override;
+    void Repaint() override;
+    void Update() override;
+    // Invalidates a client-rectangle part (null = all).
+    void InvalidateRect(const TRect* R, bool Erase = true);
+    void InvalidateFrame();
+
+    void SetParent(TWinControl* AParent) override;
+    void SetVisible(bool Value) override;
+    void SetEnabled(bool Value) override;
+
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+    TKeyEvent OnKeyUp;
+
+    // Paints this control (surface and children) into the canvas at (X, Y).
+    void PaintTo(TCanvas* Canvas, int X, int Y);
+
+    void WndProc(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+    String GetText() const override;
+
+    NativeWindow* Native() const { return native_.get(); }
+
+protected:
+    virtual void CreateParams(TCreateParams& Params);
+    virtual void CreateWnd();
+    virtual void DestroyWnd();
+    virtual void KeyDown(std::uint16_t& Key, TShiftState Shift);
+    virtual void KeyUp(std::uint16_t& Key, TShiftState Shift);
+    virtual void KeyPress(char16_t& Key);
+    virtual bool DoKeyDown(TMessage& Message);
+    virtual bool DoKeyUp(TMessage& Message);
+    virtual bool DoKeyPress(TMessage& Message);
+    virtual void DoEnter();
+    virtual void DoExit();
+    virtual void PaintWindow(TCanvas* Canvas);
+    void BoundsChanged() override;
+    void SetTextBuf(const String& Value) override;
+    // Painting the graphic children on the canvas the paint message carries.
+    void PaintControls(TCanvas* Canvas, TControl* First);
+    void PaintHandler(TMessage& Message);
+    // Non-client frame width on each side (border and client edge), before scroll bars.
+    virtual int FrameWidth() const;
+
+private:
+    friend class TControl;
+    friend struct UiAccess;
+    void InsertControl(TControl* AControl);
+    void RemoveControl(TControl* AControl);
+    void AlignAll(TControl* AControl);
+    void ParentSizeChanged(int OldW, int OldH);
+    void ApplyGeometry();
+    void ApplyShowing();
+    void KeyMessage(TMessage& Message);
+
+    HWND handle_ = 0;
+    std::unique_ptr<NativeWindow> native_;
+    std::vector<TControl*> controls_;
+    std::vector<TWinControl*> tabList_;  // windowed children in tab order
+    bool tabStop_ = false;
+    std::uint32_t style_ = 0;
+    std::uint32_t exStyle_ = 0;
+    TBorderStyle borderStyle_ = bsNone;
+    bool ctl3D_ = true;
+    bool doubleBuffered_ = false;
+    int alignLevel_ = 0;
+    bool alignPending_ = false;
+    bool aligning_ = false;
+};
+
+// ---- TCustomControl ------------------------------------------------------------------
+
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+    String ClassName() const override { return u"TCustomControl"; }
+
+    // Bound to the window's surface, offset to the client origin. Inside WM_PAINT it is
+    // clipped to the update region; outside it draws at once.
+    TCanvas* Canvas() const;
+
+protected:
+    virtual void Paint();
+    void PaintWindow(TCanvas* Canvas) override;
+
+private:
+    friend struct UiAccess;
+    std::unique_ptr<TCanvas> canvas_;
+    mutable unsigned boundGeneration_ = 0;
+};
+
+// ---- window functions ----------------------------------------------------------------
+
+// The form a control stands on (walking up parents); null when none.
+TCustomForm* GetParentForm(const TControl* Control, bool TopForm = true);
+// The control owning a handle; null for 0 or a handle that has gone.
+TWinControl* FindControl(HWND Handle);
+bool IsWindow(HWND Handle);
+
+// Queued for the window's thread; from any thread. False (and dropped) when the window is
+// gone, also when it goes before delivery.
+bool PostMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
+// Runs the window's WndProc; from another thread it waits until the UI thread ran it.
+LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
+// Same name, same id; ids from 0xC000.
+UINT RegisterWindowMessage(const String& Name);
+
+// Window timers: one WM_TIMER per window and id at a time; setting an id again replaces it.
+// Return the id (0 when the window has gone).
+std::uintptr_t SetTimer(HWND Handle, std::uintptr_t IDEvent, UINT Elapse);
+bool KillTimer(HWND Handle, std::uintptr_t IDEvent);
+
+// Mouse capture: all mouse messages go to the capturing window until released.
+HWND SetCapture(HWND Handle);
+bool ReleaseCapture();
+HWND GetCapture();
+TControl* GetCaptureControl();
+void SetCaptureControl(TControl* Control);
+
+HWND GetFocus();
+HWND SetFocusWnd(HWND Handle);  // SetFocus on the control behind the handle
+// High bit set when the key is down (Shift, Ctrl, Alt, mouse buttons), from the layer's table.
+std::int16_t GetKeyState(int VirtKey);
+std::int16_t GetAsyncKeyState(int VirtKey);
+TShiftState KeyboardStateToShiftState();
+TPoint GetCursorPos();
+
+// Painting.
+bool InvalidateRect(HWND Handle, const TRect* R, bool Erase);
+bool RedrawWindow(HWND Handle, const TRect* R, UINT Flags);
+bool UpdateWindow(HWND Handle);
+bool IsWindowVisible(HWND Handle);
+bool IsWindowEnabled(HWND Handle);
+bool EnableWindow(HWND Handle, bool Enable);
+bool ShowWindow(HWND Handle, int CmdShow);
+std::intptr_t GetWindowLong(HWND Handle, int Index);
+std::intptr_t SetWindowLong(HWND Handle, int Index, std::intptr_t NewLong);
+bool SetWindowPos(HWND Handle, HWND InsertAfter, int X, int Y, int CX, int CY, UINT Flags);
+bool GetWindowRect(HWND Handle, TRect& R);  // screen coordinates
+bool GetClientRect(HWND Handle, TRect& R);
+// A canvas on the whole window (non-client area included), for drawing over the frame.
+// Owned by the caller; draws at once.
+std::unique_ptr<TCanvas> GetWindowCanvas(HWND Handle);
+
+// Window scroll bars: part of the non-client area, painted by the layer; interaction sends
+// WM_HSCROLL/WM_VSCROLL with the SB_* codes.
+int SetScrollInfo(HWND Handle, int Bar, const TScrollInfo& Info, bool Redraw);
+bool GetScrollInfo(HWND Handle, int Bar, TScrollInfo& Info);
+bool ShowScrollBar(HWND Handle, int Bar, bool Show);
+bool EnableScrollBar(HWND Handle, int Bar, UINT Arrows);
+int SetScrollPos(HWND Handle, int Bar, int Pos, bool Redraw);
+int GetScrollPos(HWND Handle, int Bar);
+bool SetScrollRange(HWND Handle, int Bar, int MinPos, int MaxPos, bool Redraw);
+
+// Layer metrics.
+enum TSystemMetric { SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXEDGE = 45, SM_CYEDGE = 46, SM_CXDOUBLECLK = 36, SM_CYDOUBLECLK = 37, SM_CXDRAG = 68, SM_CYDRAG = 69 };
+int GetSystemMetrics(int Index);
+UINT GetDoubleClickTime();
+
+// Menu-key accelerator helpers: the character after "&" in a caption (0 when none).
+char16_t GetAccelChar(StringView Caption);
+// True when Key is the accelerator of Text (case-insensitive).
+bool IsAccel(std::uintptr_t Key, StringView Text);
+
+} // namespace plat

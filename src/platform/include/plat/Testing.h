@@ -1,0 +1,163 @@
+#pragma once
+// The headless test kit (target platform_testing; tests only). Its main() starts the
+// offscreen application at 96 DPI with the fonts registered and runs the GoogleTest cases.
+//
+// - UiTest: a fixture that installs a fresh Responder and the fake clock; TearDown fails the
+//   test when a message box, file dialog, shell open, popup menu or modal form occurred that
+//   the test did not script (the failure names its text).
+// - Responder: scripted answers, in order, and a record of every call.
+// - Modal scripts run inside ShowModal after OnShow; a form without a script fails the test,
+//   and a script that leaves no modal result fails it (watchdog) instead of hanging.
+// - Input goes through the same pipeline as real events: Click, Press, Release, Move (enter
+//   and leave follow), Wheel, Key, Type. Coordinates are the control's client coordinates.
+// - Grab renders a control as shown (its surface and children) into a bitmap.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "plat/Controls.h"
+#include "plat/Dialogs.h"
+#include "plat/UiResponder.h"
+
+namespace plat {
+class TBitmap;
+class TCustomForm;
+}
+
+namespace plat::testing {
+
+struct MessageBoxCall {
+    MessageBoxRequest Request;
+    int Answer = 0;
+    bool Scripted = false;
+};
+
+struct FileDialogCall {
+    FileDialogRequest Request;
+    FileDialogAnswer Answer;
+    bool Scripted = false;
+};
+
+struct ShellOpenCall {
+    String Target;
+};
+
+struct PopupCall {
+    PopupMenuRequest Request;
+    int Answer = -1;
+    bool Scripted = false;
+};
+
+struct ModalCall {
+    String FormClass;
+    TModalResult Result = mrNone;
+    bool Scripted = false;
+};
+
+class Responder final : public TUiResponder {
+public:
+    Responder();
+    ~Responder() override;
+
+    // Answers for the coming message boxes, in order (mrOk, mrYes, mrNo, mrCancel ...).
+    void AnswerMessageBox(int Result);
+    // Answers for the coming file dialogs: accept with a path, or cancel.
+    void AnswerFileDialog(const String& FileName, int FilterIndex = 0);
+    void CancelFileDialog();
+    // Answer for the coming popup menu: item index, -1 = dismissed.
+    void AnswerPopup(int Index);
+    // Scripts for the coming modal forms, in order. The script gets the form after OnShow
+    // and must leave a modal result (set it, click a button ...).
+    void ScriptModal(std::function<void(TCustomForm& Form)> Script);
+    template <class T>
+    void ScriptModal(std::function<void(T& Form)> Script)
+    {
+        ScriptModal([Script](TCustomForm& f) {
+            T* t = dynamic_cast<T*>(&f);
+            if (!t) {
+                ADD_FAILURE() << "modal script expected another form class, got " << ::testing::PrintToString(f.ClassName());
+                return;
+            }
+            Script(*t);
+        });
+    }
+
+    const std::vector<MessageBoxCall>& MessageBoxes() const { return messageBoxes_; }
+    const std::vector<FileDialogCall>& FileDialogs() const { return fileDialogs_; }
+    const std::vector<ShellOpenCall>& ShellOpens() const { return shellOpens_; }
+    const std::vector<PopupCall>& Popups() const { return popups_; }
+    const std::vector<ModalCall>& Modals() const { return modals_; }
+    // Texts of the recorded message boxes, in order.
+    std::vector<String> MessageTexts() const;
+
+    // Fails the test (ADD_FAILURE) for every unscripted call and for scripted answers left
+    // unused; called by UiTest::TearDown.
+    void Verify();
+
+    int MessageBox(const MessageBoxRequest& Request) override;
+    FileDialogAnswer FileDialog(const FileDialogRequest& Request) override;
+    int PopupMenu(const PopupMenuRequest& Request) override;
+    bool RunModal(TCustomForm& Form) override;
+    void RecordShellOpen(const String& Target);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    std::vector<MessageBoxCall> messageBoxes_;
+    std::vector<FileDialogCall> fileDialogs_;
+    std::vector<ShellOpenCall> shellOpens_;
+    std::vector<PopupCall> popups_;
+    std::vector<ModalCall> modals_;
+};
+
+// Fixture: a fresh responder and the fake clock for every test; forms created by the test
+// are the test's to free.
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    Responder& responder() { return *responder_; }
+
+private:
+    std::unique_ptr<Responder> responder_;
+};
+
+// ---- clock and loop -------------------------------------------------------------------
+// Advances the fake clock; due timers (TTimer and window timers) fire in time order on the
+// way, each at its own due time.
+void AdvanceClock(std::uint32_t Milliseconds);
+std::uint32_t Now();
+// Runs the pending events and posted messages (no timers: they follow the fake clock).
+void ProcessEvents();
+
+// ---- input ------------------------------------------------------------------------------
+void Click(TControl* Control, int X, int Y, TMouseButton Button = mbLeft, TShiftState Shift = 0);
+void DoubleClick(TControl* Control, int X, int Y, TMouseButton Button = mbLeft, TShiftState Shift = 0);
+void Press(TControl* Control, int X, int Y, TMouseButton Button = mbLeft, TShiftState Shift = 0);
+void Release(TControl* Control, int X, int Y, TMouseButton Button = mbLeft, TShiftState Shift = 0);
+// Moves the mouse to the point; the controls left and entered get CM_MOUSELEAVE/CM_MOUSEENTER.
+void Move(TControl* Control, int X, int Y, TShiftState Shift = 0);
+// Leaves every control (the mouse goes off the window).
+void MoveAway();
+// Delta in the platform's units: 120 per notch, positive = away from the user.
+void Wheel(TControl* Control, int Delta, int X, int Y, TShiftState Shift = 0);
+// Key down and up at the focused control (virtual-key code; characters follow for keys that
+// give one, as the keyboard would: 'A' with no shift gives 'a').
+void Key(std::uint16_t VirtualKey, TShiftState Shift = 0);
+void KeyDown(std::uint16_t VirtualKey, TShiftState Shift = 0);
+void KeyUp(std::uint16_t VirtualKey, TShiftState Shift = 0);
+// Types each character at the focused control (key down, character, key up).
+void Type(const String& Text);
+
+// ---- pictures ---------------------------------------------------------------------------
+// The control as shown: its surface, its graphic children and its windowed children.
+std::unique_ptr<TBitmap> Grab(TControl* Control);
+// Writes Grab(Control) as PNG; a relative path goes under the test binary folder.
+void SaveGrab(TControl* Control, const String& Path);
+// 0x00BBGGRR of one pixel of a grab.
+TColor PixelOf(const TBitmap& Bitmap, int X, int Y);
+
+} // namespace plat::testing

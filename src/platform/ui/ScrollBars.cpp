@@ -1,0 +1,285 @@
+// Window scroll bars: part of the non-client area, painted in the classic look and driven by
+// the mouse (arrows, page areas, thumb drag), reporting through WM_HSCROLL/WM_VSCROLL.
+#include <algorithm>
+
+#include "plat/Controls.h"
+#include "plat/Graphics.h"
+#include "ui/UiNative.h"
+
+namespace plat {
+
+namespace {
+
+constexpr int kBar = 17;  // bar thickness and arrow length
+constexpr int kMinThumb = 8;
+
+struct BarLayout {
+    TRect bar;       // whole bar, window coordinates
+    TRect arrow1;    // up / left
+    TRect arrow2;    // down / right
+    TRect thumb;     // empty when there is no thumb
+    int trackStart = 0, trackLen = 0, thumbLen = 0;
+    bool vertical = true;
+};
+
+int MaxPos(const ScrollBarState& s) { return s.nMax - std::max(static_cast<int>(s.nPage) - 1, 0); }
+
+bool Scrollable(const ScrollBarState& s)
+{
+    if (s.nMax <= s.nMin) return false;
+    return s.nPage == 0 || s.nPage <= s.nMax - s.nMin;
+}
+
+BarLayout Layout(const TWinControl* c, int bar)
+{
+    const NativeWindow& n = ui::N(c);
+    const ScrollBarState& s = n.bars[bar];
+    const TRect a = c->ClientAreaInWindow();
+    BarLayout l;
+    l.vertical = bar == SB_VERT;
+    if (l.vertical)
+        l.bar = Rect(a.Right, a.Top, a.Right + kBar, a.Bottom);
+    else
+        l.bar = Rect(a.Left, a.Bottom, a.Right, a.Bottom + kBar);
+    const int len = l.vertical ? l.bar.Height() : l.bar.Width();
+    const int arrow = std::min(kBar, len / 2);
+    if (l.vertical) {
+        l.arrow1 = Rect(l.bar.Left, l.bar.Top, l.bar.Right, l.bar.Top + arrow);
+        l.arrow2 = Rect(l.bar.Left, l.bar.Bottom - arrow, l.bar.Right, l.bar.Bottom);
+    } else {
+        l.arrow1 = Rect(l.bar.Left, l.bar.Top, l.bar.Left + arrow, l.bar.Bottom);
+        l.arrow2 = Rect(l.bar.Right - arrow, l.bar.Top, l.bar.Right, l.bar.Bottom);
+    }
+    l.trackStart = (l.vertical ? l.bar.Top : l.bar.Left) + arrow;
+    l.trackLen = len - 2 * arrow;
+    if (!s.enabled || !Scrollable(s) || l.trackLen < kMinThumb) return l;
+    const int range = s.nMax - s.nMin + 1;
+    l.thumbLen = s.nPage == 0 ? kBar : std::max(kMinThumb, static_cast<int>(static_cast<long long>(l.trackLen) * s.nPage / range));
+    l.thumbLen = std::min(l.thumbLen, l.trackLen);
+    const int maxPos = MaxPos(s);
+    const int pos = s.tracking ? s.nTrackPos : s.nPos;
+    const int off = maxPos > s.nMin ? static_cast<int>(static_cast<long long>(l.trackLen - l.thumbLen) * (pos - s.nMin) / (maxPos - s.nMin)) : 0;
+    if (l.vertical)
+        l.thumb = Rect(l.bar.Left, l.trackStart + off, l.bar.Right, l.trackStart + off + l.thumbLen);
+    else
+        l.thumb = Rect(l.trackStart + off, l.bar.Top, l.trackStart + off + l.thumbLen, l.bar.Bottom);
+    return l;
+}
+
+void PaintBar(TWinControl* c, TCanvas* canvas, int bar)
+{
+    NativeWindow& n = ui::N(c);
+    const ScrollBarState& s = n.bars[bar];
+    const BarLayout l = Layout(c, bar);
+    if (l.bar.IsEmpty()) return;
+    const bool active = s.enabled && Scrollable(s);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(clScrollBar);
+    canvas->FillRect(l.bar);
+    const unsigned inactive = active ? 0 : DFCS_INACTIVE;
+    auto pushed = [&](int part) { return (n.barDown == bar && n.barPart == part) ? DFCS_PUSHED : 0u; };
+    DrawFrameControl(canvas, l.arrow1, DFC_SCROLL, (l.vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | inactive | pushed(SB_LINEUP));
+    DrawFrameControl(canvas, l.arrow2, DFC_SCROLL, (l.vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive | pushed(SB_LINEDOWN));
+    if (!l.thumb.IsEmpty()) {
+        canvas->Brush()->SetColor(clBtnFace);
+        canvas->FillRect(l.thumb);
+        TRect t = l.thumb;
+        DrawEdge(canvas, t, EDGE_RAISED, BF_RECT);
+    }
+}
+
+int PartAt(const BarLayout& l, TPoint p)
+{
+    if (l.arrow1.Contains(p)) return SB_LINEUP;
+    if (l.arrow2.Contains(p)) return SB_LINEDOWN;
+    if (!l.thumb.IsEmpty()) {
+        if (l.thumb.Contains(p)) return SB_THUMBTRACK;
+        const int v = l.vertical ? p.Y : p.X;
+        const int t = l.vertical ? l.thumb.Top : l.thumb.Left;
+        return v < t ? SB_PAGEUP : SB_PAGEDOWN;
+    }
+    return -1;
+}
+
+void SendScroll(TWinControl* c, int bar, int code, int pos)
+{
+    c->Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MakeWParam(code, pos), 0);
+}
+
+void ApplyVisibility(TWinControl* c, int bar, bool visible)
+{
+    NativeWindow& n = ui::N(c);
+    if (n.bars[bar].visible == visible) return;
+    const TRect before = c->ClientRect();
+    std::uint32_t style = c->WindowStyle();
+    const std::uint32_t bit = bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+    style = visible ? (style | bit) : (style & ~bit);
+    c->SetWindowStyle(style);
+    const TRect after = c->ClientRect();
+    if (!(before == after)) c->Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(after.Width(), after.Height()));
+}
+
+} // namespace
+
+void PaintWindowScrollBars(TWinControl* c, TCanvas* canvas)
+{
+    NativeWindow& n = ui::N(c);
+    if (n.bars[SB_VERT].visible) PaintBar(c, canvas, SB_VERT);
+    if (n.bars[SB_HORZ].visible) PaintBar(c, canvas, SB_HORZ);
+    if (n.bars[SB_VERT].visible && n.bars[SB_HORZ].visible) {
+        const TRect a = c->ClientAreaInWindow();
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(clBtnFace);
+        canvas->FillRect(Rect(a.Right, a.Bottom, a.Right + kBar, a.Bottom + kBar));
+    }
+}
+
+bool ScrollBarMouse(TWinControl* c, UINT msg, LRESULT hit, TPoint screen)
+{
+    NativeWindow& n = ui::N(c);
+    TRect wr;
+    GetWindowRect(c->Handle(), wr);
+    const TPoint p{screen.X - wr.Left, screen.Y - wr.Top};
+    if (msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) {
+        const int bar = hit == HTVSCROLL ? SB_VERT : hit == HTHSCROLL ? SB_HORZ : -1;
+        if (bar < 0 || !n.bars[bar].enabled) return false;
+        const BarLayout l = Layout(c, bar);
+        const int part = PartAt(l, p);
+        if (part < 0) return true;
+        n.barDown = bar;
+        n.barPart = part;
+        SetCaptureControl(c);
+        if (part == SB_THUMBTRACK) {
+            n.thumbGrabOffset = (l.vertical ? p.Y - l.thumb.Top : p.X - l.thumb.Left);
+            n.bars[bar].tracking = true;
+            n.bars[bar].nTrackPos = n.bars[bar].nPos;
+        } else {
+            SendScroll(c, bar, part, 0);
+        }
+        c->InvalidateFrame();
+        return true;
+    }
+    if (n.barDown < 0) return false;
+    const int bar = n.barDown;
+    ScrollBarState& s = n.bars[bar];
+    if (msg == WM_NCMOUSEMOVE && n.barPart == SB_THUMBTRACK) {
+        const BarLayout l = Layout(c, bar);
+        const int span = l.trackLen - l.thumbLen;
+        const int v = (l.vertical ? p.Y : p.X) - l.trackStart - n.thumbGrabOffset;
+        const int maxPos = MaxPos(s);
+        int pos = span > 0 ? s.nMin + static_cast<int>((static_cast<long long>(std::clamp(v, 0, span)) * (maxPos - s.nMin) + span / 2) / span) : s.nMin;
+        pos = std::clamp(pos, s.nMin, std::max(s.nMin, maxPos));
+        if (pos != s.nTrackPos) {
+            s.nTrackPos = pos;
+            SendScroll(c, bar, SB_THUMBTRACK, pos);
+            c->InvalidateFrame();
+        }
+        return true;
+    }
+    if (msg == WM_NCLBUTTONUP) {
+        const int part = n.barPart;
+        n.barDown = -1;
+        n.barPart = -1;
+        if (GetCaptureControl() == c) SetCaptureControl(nullptr);
+        if (part == SB_THUMBTRACK) {
+            s.tracking = false;
+            SendScroll(c, bar, SB_THUMBPOSITION, s.nTrackPos);
+        }
+        SendScroll(c, bar, SB_ENDSCROLL, 0);
+        c->InvalidateFrame();
+        return true;
+    }
+    return true;
+}
+
+// ---- the window functions ------------------------------------------------------------
+
+int SetScrollInfo(HWND Handle, int Bar, const TScrollInfo& Info, bool Redraw)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c || (Bar != SB_HORZ && Bar != SB_VERT)) return 0;
+    ScrollBarState& s = ui::N(c).bars[Bar];
+    if (Info.fMask & SIF_RANGE) {
+        s.nMin = Info.nMin;
+        s.nMax = Info.nMax;
+    }
+    if (Info.fMask & SIF_PAGE) s.nPage = static_cast<int>(std::min<UINT>(Info.nPage, static_cast<UINT>(std::max(0, s.nMax - s.nMin + 1))));
+    if (Info.fMask & SIF_POS) s.nPos = Info.nPos;
+    s.nPos = std::clamp(s.nPos, s.nMin, std::max(s.nMin, MaxPos(s)));
+    if (Info.fMask & (SIF_RANGE | SIF_PAGE)) {
+        if (Info.fMask & SIF_DISABLENOSCROLL) {
+            s.enabled = Scrollable(s);
+            ApplyVisibility(c, Bar, true);
+        } else {
+            s.enabled = true;
+            ApplyVisibility(c, Bar, Scrollable(s));
+        }
+    }
+    if (Redraw) c->InvalidateFrame();
+    return s.nPos;
+}
+
+bool GetScrollInfo(HWND Handle, int Bar, TScrollInfo& Info)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c || (Bar != SB_HORZ && Bar != SB_VERT)) return false;
+    const ScrollBarState& s = ui::N(c).bars[Bar];
+    if (Info.fMask & SIF_RANGE) {
+        Info.nMin = s.nMin;
+        Info.nMax = s.nMax;
+    }
+    if (Info.fMask & SIF_PAGE) Info.nPage = static_cast<UINT>(s.nPage);
+    if (Info.fMask & SIF_POS) Info.nPos = s.nPos;
+    if (Info.fMask & SIF_TRACKPOS) Info.nTrackPos = s.tracking ? s.nTrackPos : s.nPos;
+    return true;
+}
+
+bool ShowScrollBar(HWND Handle, int Bar, bool Show)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c) return false;
+    if (Bar == SB_VERT || Bar == SB_BOTH) ApplyVisibility(c, SB_VERT, Show);
+    if (Bar == SB_HORZ || Bar == SB_BOTH) ApplyVisibility(c, SB_HORZ, Show);
+    return true;
+}
+
+bool EnableScrollBar(HWND Handle, int Bar, UINT Arrows)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c) return false;
+    auto apply = [&](int b) { ui::N(c).bars[b].enabled = Arrows != ESB_DISABLE_BOTH; };
+    if (Bar == SB_VERT || Bar == SB_BOTH) apply(SB_VERT);
+    if (Bar == SB_HORZ || Bar == SB_BOTH) apply(SB_HORZ);
+    c->InvalidateFrame();
+    return true;
+}
+
+int SetScrollPos(HWND Handle, int Bar, int Pos, bool Redraw)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c || (Bar != SB_HORZ && Bar != SB_VERT)) return 0;
+    const int old = ui::N(c).bars[Bar].nPos;
+    TScrollInfo si;
+    si.fMask = SIF_POS;
+    si.nPos = Pos;
+    SetScrollInfo(Handle, Bar, si, Redraw);
+    return old;
+}
+
+int GetScrollPos(HWND Handle, int Bar)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c || (Bar != SB_HORZ && Bar != SB_VERT)) return 0;
+    return ui::N(c).bars[Bar].nPos;
+}
+
+bool SetScrollRange(HWND Handle, int Bar, int MinPos, int MaxPos, bool Redraw)
+{
+    TScrollInfo si;
+    si.fMask = SIF_RANGE;
+    si.nMin = MinPos;
+    si.nMax = MaxPos;
+    return FindControl(Handle) && (SetScrollInfo(Handle, Bar, si, Redraw), true);
+}
+
+} // namespace plat

@@ -1,0 +1,162 @@
+#pragma once
+// The window layer's native side, for the platform's own targets (stdctrls, grids, testing):
+// the Qt widget behind every windowed control, its surface, and the entry points through which
+// Qt events enter the message pipeline. Never included from a public header.
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+#include <memory>
+
+#include "plat/Controls.h"
+#include "plat/Forms.h"
+
+class QKeyEvent;
+
+namespace plat {
+
+// One window bar of the non-client area.
+struct ScrollBarState {
+    bool visible = false;
+    bool enabled = true;
+    int nMin = 0;
+    int nMax = 100;
+    int nPage = 0;
+    int nPos = 0;
+    int nTrackPos = 0;
+    bool tracking = false;
+};
+
+class UiWidget;
+
+struct NativeWindow {
+    TWinControl* control = nullptr;
+    UiWidget* widget = nullptr;
+    QImage surface;          // full window, non-client area included
+    QRegion dirty;           // client-area update region, window coordinates
+    bool frameDirty = true;
+    int redrawOff = 0;       // WM_SETREDRAW false
+    bool inPaint = false;
+    int clientW = -1, clientH = -1;  // client size the children were last laid out for
+    QRegion paintRegion;     // update region of the paint in progress
+    unsigned generation = 1;  // bumps when the surface or a graphic child's place changes
+    std::unique_ptr<TCanvas> paintCanvas;  // WM_PAINT canvas of windows without their own
+    ScrollBarState bars[2];  // SB_HORZ, SB_VERT
+    // Scroll-bar interaction in progress.
+    int barDown = -1;        // bar being pressed, -1 none
+    int barPart = -1;        // SB_LINEUP ... SB_THUMBTRACK
+    int thumbGrabOffset = 0;
+};
+
+// The Qt widget of a windowed control. Its size is the control's window size.
+class UiWidget : public QWidget {
+public:
+    UiWidget(NativeWindow* native, bool topLevel);
+    ~UiWidget() override;
+    NativeWindow* native() const { return native_; }
+    void detach() { native_ = nullptr; }
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+
+private:
+    NativeWindow* native_;
+};
+
+namespace ui {
+
+// Creates the QApplication when there is none (offscreen when the environment says so).
+void EnsureApplication();
+bool InUiThread();
+
+// Paints what is pending (frame, erase, paint, graphic children) into the surface.
+void PaintPending(NativeWindow& n);
+// Surface painted and composed with every visible windowed descendant (hosted Qt widgets
+// included), as the screen would show it.
+QImage GrabWindow(TWinControl* control);
+
+// Key pipeline entry for a key event aimed at the window that contains `receiver`.
+// Returns true when the layer consumed the event. Hosted Qt widgets get keys only through
+// ForwardKey, which bypasses the pipeline.
+bool HandleKeyEvent(QWidget* receiver, QKeyEvent* e);
+void ForwardKey(QWidget* target, QKeyEvent* e);
+// Translation of Qt keys to virtual-key codes (0 when none).
+int VirtualKeyOf(int qtKey, bool keypad);
+int QtKeyOf(int virtualKey);
+// Runs the key pipeline on the focused control of the active form, as a key press would.
+void KeyDownPipeline(TWinControl* target, int vk, TShiftState shift, const String& text, bool repeat);
+void KeyUpPipeline(TWinControl* target, int vk, TShiftState shift);
+
+// Which control the layer considers focused (the active form's ActiveControl).
+TWinControl* FocusedControl();
+// The form receiving keys: the innermost modal form, else the active one.
+TCustomForm* KeyForm();
+
+// Key state table (GetKeyState) updates.
+void SetKeyDown(int vk, bool down);
+void SetShiftState(TShiftState shift);
+
+// Mouse routing.
+void MouseEvent(NativeWindow& n, UINT msg, QPoint windowPos, TShiftState shift, int wheelDelta);
+void MouseLeftWindow();
+TControl* MouseControl();
+void ForgetControl(TControl* control);
+
+// Handle table.
+HWND AllocHandle(TWinControl* control);
+void FreeHandle(HWND handle);
+
+// The responder's modal hook and the loop.
+void RunLoopOnce();
+
+// Timer scheduler: clock listener and real timer.
+void InstallClockHooks();
+void TimersForgetWindow(HWND handle);
+void ClockAdvanced(std::uint32_t before, std::uint32_t after);
+// Earliest due time at or before `limit`; false when none.
+bool NextDue(std::uint32_t now, std::uint32_t limit, std::uint32_t& due);
+void FireDueNow();
+
+// Window geometry helpers.
+QPoint ClientOffset(const TWinControl* control);
+
+} // namespace ui
+
+// Window scroll bars (ScrollBars.cpp).
+void PaintWindowScrollBars(TWinControl* c, TCanvas* canvas);
+bool ScrollBarMouse(TWinControl* c, UINT msg, LRESULT hit, TPoint screen);
+
+// Access to the controls' private state for the layer's own code.
+struct UiAccess {
+    static NativeWindow& N(const TWinControl* c) { return *c->native_; }
+    static std::vector<TControl*>& Children(TWinControl* c) { return c->controls_; }
+    static bool& MouseInside(TControl* c) { return c->mouseInside_; }
+    static void SetBoundsRaw(TControl* c, int l, int t, int w, int h);
+    static TWinControl*& FocusedOf(TCustomForm* f) { return f->focusedControl_; }
+    static void SetFocusedControl(TCustomForm* f, TWinControl* c) { f->SetFocusedControl(c); }
+    static void KeyMessage(TWinControl* c, TMessage& m) { c->KeyMessage(m); }
+    static void PaintGraphic(TGraphicControl* g) { g->Paint(); }
+    static void PaintCustom(TCustomControl* c) { c->Paint(); }
+    static TCanvas* CustomCanvasRaw(TCustomControl* c) { return c->canvas_.get(); }
+    static TCanvas* GraphicCanvasRaw(TGraphicControl* g) { return g->canvas_.get(); }
+    static unsigned& GraphicGen(TGraphicControl* g) { return g->boundGeneration_; }
+    static unsigned& CustomGen(TCustomControl* c) { return c->boundGeneration_; }
+    static void FormCreated(TApplication* a, TCustomForm* f) { a->FormCreated(f); }
+    static std::vector<TCustomForm*>& Forms(TApplication* a) { return a->forms_; }
+};
+
+namespace ui {
+inline NativeWindow& N(const TWinControl* c) { return UiAccess::N(c); }
+}
+
+} // namespace plat
