@@ -224,9 +224,12 @@ void TCanvas::MoveTo(int x, int y) {
 
 namespace {
 
-// Draws a wide or styled path through a stroked mask; used for pens wider than one pixel.
+// Pens wider than one pixel: a flat-capped stroke centred on the one-pixel line, from the
+// start pixel up to (not into) the end pixel.
 void WideLine(TCanvas::Impl& d, int x0, int y0, int x1, int y1) {
     const int w = d.pen.Width();
+    const double len = std::hypot(double(x1 - x0), double(y1 - y0));
+    if (len < 0.5) return;
     const int pad = w + 2;
     const QRect box = QRect(QPoint(std::min(x0, x1) - pad, std::min(y0, y1) - pad),
                             QPoint(std::max(x0, x1) + pad, std::max(y0, y1) + pad));
@@ -235,14 +238,11 @@ void WideLine(TCanvas::Impl& d, int x0, int y0, int x1, int y1) {
     {
         QPainter p(&mask);
         p.setRenderHint(QPainter::Antialiasing, false);
-        QPen qp(Qt::black, w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-        p.setPen(qp);
-        // The end point stays outside, as with thin lines: stop half a pen short of it.
-        const double len = std::hypot(double(x1 - x0), double(y1 - y0));
-        if (len < 0.5) return;
-        const double ex = x1 - (x1 - x0) / len * (w / 2.0 + 0.5);
-        const double ey = y1 - (y1 - y0) / len * (w / 2.0 + 0.5);
-        p.drawLine(QPointF(x0 - box.left() + 0.5, y0 - box.top() + 0.5), QPointF(ex - box.left() + 0.5, ey - box.top() + 0.5));
+        p.setPen(QPen(Qt::black, w, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        const double ux = (x1 - x0) / len, uy = (y1 - y0) / len;
+        const QPointF a(x0 - box.left() + 0.5 - 0.5 * ux, y0 - box.top() + 0.5 - 0.5 * uy);
+        const QPointF b(x1 - box.left() + 0.5 - 0.5 * ux, y1 - box.top() + 0.5 - 0.5 * uy);
+        p.drawLine(a, b);
     }
     d.PaintMask(mask, box.topLeft(), d.Px(ColorToRGB(d.pen.Color())), d.rop2, nullptr);
 }

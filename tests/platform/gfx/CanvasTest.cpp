@@ -1,5 +1,6 @@
 // The platform's pixel rules for lines, rectangles, pens, colours, clipping and state.
 #include "GfxTestUtil.h"
+#include "plat/Exception.h"
 
 using namespace gfxtest;
 
@@ -389,6 +390,68 @@ TEST_F(Canvas, PolygonAndEllipseFillInterior) {
     cv->Pen()->SetStyle(psClear);
     cv->Polygon({Point(2, 2), Point(9, 2), Point(9, 9), Point(2, 9)});
     EXPECT_EQ(cv->Pixels(5, 5), clBlue);
+}
+
+TEST_F(Canvas, WidePenCoversItsWidthAndLeavesTheEndOut) {
+    auto b = MakeBitmap(12, 9);
+    TCanvas* cv = b->Canvas();
+    cv->Pen()->SetWidth(3);
+    cv->MoveTo(2, 4);
+    cv->LineTo(10, 4);
+    EXPECT_EQ(Mask(*b, clBlack), Rows({"............", "............", "............", "..########..", "..########..",
+                                       "..########..", "............", "............", "............"}));
+}
+
+TEST_F(Canvas, ObjectsNotifyAndAssign) {
+    TFont f;
+    int changes = 0;
+    f.OnChange = [&](TObject*) { ++changes; };
+    f.SetName(u"Arial");
+    f.SetSize(10);
+    f.SetStyle({fsBold, fsUnderline});
+    f.SetColor(clRed);
+    f.SetColor(clRed);   // unchanged: no event
+    EXPECT_EQ(changes, 4);
+    TFont g;
+    g.Assign(&f);
+    EXPECT_TRUE(g.Equals(f));
+    EXPECT_TRUE(g.Style().Contains(fsUnderline));
+    EXPECT_FALSE(g.Style().Contains(fsItalic));
+
+    TBrush br;
+    br.SetStyle(bsClear);
+    br.SetColor(clRed);
+    EXPECT_EQ(br.Style(), bsSolid);   // a colour makes a clear brush solid
+    TPen pen;
+    pen.SetWidth(-3);
+    EXPECT_EQ(pen.Width(), 0);
+    EXPECT_EQ(PenModeToRop2(pmXor), R2_XORPEN);
+
+    // Assigning something of another kind raises the conversion error.
+    EXPECT_THROW(pen.Assign(&f), EConvertError);
+}
+
+TEST_F(Canvas, PatternOperationsAndInvert) {
+    auto b = MakeBitmap(4, 2, clRed);
+    TCanvas* cv = b->Canvas();
+    cv->Brush()->SetColor(clLime);
+    PatBlt(cv, 0, 0, 2, 1, PATCOPY);
+    PatBlt(cv, 2, 0, 2, 1, PATINVERT);
+    cv->InvertRect(Rect(0, 1, 2, 2));
+    EXPECT_EQ(cv->Pixels(0, 0), clLime);
+    EXPECT_EQ(cv->Pixels(2, 0), clRed ^ clLime);
+    EXPECT_EQ(cv->Pixels(0, 1), clAqua);
+    EXPECT_EQ(cv->Pixels(3, 1), clRed);
+    cv->SetROP2(R2_NOT);   // holds until the pen changes
+    cv->MoveTo(2, 1);
+    cv->LineTo(4, 1);
+    EXPECT_EQ(cv->Pixels(3, 1), clAqua);
+    cv->Pen()->SetMode(pmCopy);
+    cv->Pen()->SetMode(pmMask);
+    cv->Pen()->SetColor(clYellow);
+    cv->MoveTo(2, 1);
+    cv->LineTo(3, 1);
+    EXPECT_EQ(cv->Pixels(2, 1), clAqua & clYellow);
 }
 
 TEST_F(Canvas, FloodFill) {

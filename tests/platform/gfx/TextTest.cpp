@@ -103,6 +103,62 @@ TEST_F(Text, PrefixProcessing) {
     EXPECT_EQ(hidden.first, 0);
 }
 
+TEST_F(Text, EditControlAndEllipsisLimitLinesToTheRectangle) {
+    const int lh = c->TextHeight(u"Ag");
+    const String text = u"alpha beta gamma delta epsilon";
+    // Lines "alpha beta", "gamma delta", "epsilon".
+    const int w = std::max(c->TextWidth(u"alpha beta"), c->TextWidth(u"gamma delta"));
+    struct Case {
+        const char* name;
+        unsigned flags;
+        int height;        // rectangle height
+        int inkLines;      // lines with ink
+        bool ellipsis;     // the last line ends in "..."
+    };
+    const Case cases[] = {
+        {"plain word break shows the partial line", DT_WORDBREAK, lh * 2 + lh / 2, 3, false},
+        {"edit control drops the partial line", DT_WORDBREAK | DT_EDITCONTROL, lh * 2 + lh / 2, 2, false},
+        {"end ellipsis on the last visible line", DT_WORDBREAK | DT_END_ELLIPSIS, lh * 2, 2, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        auto b = MakeBitmap(w + 20, lh * 6);
+        b->Canvas()->SetFont(c->Font());
+        TRect r = Rect(0, 0, w, k.height);
+        b->Canvas()->DrawText(text, r, k.flags);
+        int lines = 0;
+        for (int i = 0; i < 6; ++i) {
+            bool ink = false;
+            for (int y = i * lh; y < (i + 1) * lh; ++y)
+                for (int x = 0; x < w + 20; ++x) ink = ink || b->Canvas()->Pixels(x, y) != clWhite;
+            lines += ink;
+        }
+        EXPECT_EQ(lines, k.inkLines);
+        if (k.ellipsis) {
+            // Same pixels as the shortened second line drawn on its own.
+            auto e = MakeBitmap(w + 20, lh * 6);
+            e->Canvas()->SetFont(c->Font());
+            String second = u"gamma delta";
+            while (!second.empty() && c->TextWidth(second + u"...") > w) second.pop_back();
+            e->Canvas()->TextOut(0, 0, u"alpha beta");
+            e->Canvas()->TextOut(0, lh, second + u"...");
+            EXPECT_EQ(Snapshot(*b), Snapshot(*e));
+        }
+    }
+}
+
+TEST_F(Text, TabsExpandToEightAverageCharacters) {
+    TTextMetric tm;
+    c->GetTextMetrics(tm);
+    const int stop = tm.tmAveCharWidth * 8;
+    TRect r = Rect(0, 0, 1000, 0);
+    c->DrawText(u"ab\tc", r, DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
+    EXPECT_EQ(r.Width(), stop + c->TextWidth(u"c"));
+    TRect two = Rect(0, 0, 1000, 0);
+    c->DrawText(u"\t\tc", two, DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
+    EXPECT_EQ(two.Width(), 2 * stop + c->TextWidth(u"c"));
+}
+
 TEST_F(Text, EndEllipsisKeepsInkInside) {
     const String longText = u"A rather long caption that cannot fit";
     const int w = c->TextWidth(u"A rather long");
@@ -254,6 +310,20 @@ TEST_F(Text, FontMapAndSizes) {
     const int regular = b->Canvas()->TextWidth(u"Bold text");
     b->Canvas()->SetFont(&bold);
     EXPECT_GT(b->Canvas()->TextWidth(u"Bold text"), regular);
+}
+
+TEST_F(Text, MeasuresFollowFontChanges) {
+    const int small = c->TextWidth(u"Width");
+    const int smallHeight = c->TextHeight(u"Width");
+    c->Font()->SetSize(12);
+    EXPECT_GT(c->TextWidth(u"Width"), small);
+    EXPECT_GT(c->TextHeight(u"Width"), smallHeight);
+    c->Font()->SetName(u"Courier New");
+    EXPECT_EQ(c->TextWidth(u"iiii"), c->TextWidth(u"MMMM"));   // fixed pitch
+    // A positive height is the cell height.
+    c->Font()->SetName(u"Arial");
+    c->Font()->SetHeight(20);
+    EXPECT_EQ(c->TextHeight(u"X"), 20);
 }
 
 TEST_F(Text, WidthIsAdditive) {
