@@ -154,12 +154,14 @@ const void* TBitmap::ScanLine(int y) const {
 namespace {
 
 void Adopt(TBitmap& bmp, TBitmap::Impl& impl, QImage loaded) {
-    QImage img = loaded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    // Bitmaps are opaque: pixels the file leaves transparent read as their colour.
+    // Bitmaps are opaque: pixels the file leaves transparent keep their colour (converting
+    // to premultiplied first would turn them black).
+    QImage img = loaded.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(img.scanLine(y));
         for (int x = 0; x < img.width(); ++x) row[x] |= 0xFF000000u;
     }
+    img.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
     impl.image = std::move(img);
     impl.monochrome = false;
     if (impl.canvas) {

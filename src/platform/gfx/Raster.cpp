@@ -1,5 +1,6 @@
 // Raster-op copies between canvases, bitmap drawing and transparency.
 #include <algorithm>
+#include <vector>
 
 #include "CanvasImpl.h"
 #include "GfxNative.h"
@@ -50,6 +51,24 @@ bool Blt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy
     const bool clearBrush = brushStyle == bsClear || d.brush.Color() == clNone;
     const std::uint32_t brush = clearBrush ? 0xFF000000u : d.Px(ColorToRGB(d.brush.Color()));
     const QRect target = QRect(dx0, dy0, w, h) & d.clipBounds;
+    if (target.isEmpty()) {
+        CanvasAccess::EndDraw(dest);
+        return true;
+    }
+    // Source column of every target column (nearest neighbour), -1 outside the source.
+    std::vector<int> xmap;
+    if (usesSource) {
+        xmap.resize(static_cast<std::size_t>(target.width()));
+        for (int tx = target.left(); tx <= target.right(); ++tx) {
+            const int sxx = sx + static_cast<int>((static_cast<long long>(tx - dx0) * sw) / w);
+            xmap[static_cast<std::size_t>(tx - target.left())] = (sxx >= 0 && sxx < s.img->width()) ? sxx : -1;
+        }
+    }
+    const bool convertMonoToColour = usesSource && s.mono && !d.monochrome;
+    const bool convertColourToMono = usesSource && !s.mono && d.monochrome;
+    const bool hatched = usesPattern && !clearBrush && brushStyle != bsSolid;
+    const bool plainCopy = op == 0xCC && !convertMonoToColour && !convertColourToMono;
+    const std::uint32_t keyValue = static_cast<std::uint32_t>(key);
     for (int ty = target.top(); ty <= target.bottom(); ++ty) {
         std::uint32_t* row = d.Row(ty);
         const std::uint32_t* srow = nullptr;
@@ -61,23 +80,30 @@ bool Blt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy
         for (const QRect& cr : d.clipRects) {
             if (ty < cr.top() || ty > cr.bottom()) continue;
             const int a = std::max(target.left(), cr.left()), b = std::min(target.right(), cr.right()) + 1;
+            const int* xm = usesSource ? xmap.data() - target.left() : nullptr;
+            if (plainCopy) {
+                for (int tx = a; tx < b; ++tx) {
+                    const int sxx = xm[tx];
+                    if (sxx < 0) continue;
+                    const std::uint32_t sp = srow[sxx];
+                    if (key >= 0 && (sp & 0xFFFFFF) == keyValue) continue;
+                    row[tx] = sp | 0xFF000000u;
+                }
+                continue;
+            }
             for (int tx = a; tx < b; ++tx) {
                 std::uint32_t sp = 0;
                 if (usesSource) {
-                    const int sxx = sx + static_cast<int>((static_cast<long long>(tx - dx0) * sw) / w);
-                    if (sxx < 0 || sxx >= s.img->width()) continue;
+                    const int sxx = xm[tx];
+                    if (sxx < 0) continue;
                     sp = srow[sxx];
-                    if (key >= 0 && (sp & 0xFFFFFF) == static_cast<std::uint32_t>(key)) continue;
-                    if (s.mono && !d.monochrome) {
-                        sp = (sp & 0xFFFFFF) ? back : text;
-                    } else if (!s.mono && d.monochrome) {
-                        sp = (sp & 0xFFFFFF) == s.bk ? 0xFFFFFFFFu : 0xFF000000u;
-                    }
+                    if (key >= 0 && (sp & 0xFFFFFF) == keyValue) continue;
+                    if (convertMonoToColour) sp = (sp & 0xFFFFFF) ? back : text;
+                    else if (convertColourToMono) sp = (sp & 0xFFFFFF) == s.bk ? 0xFFFFFFFFu : 0xFF000000u;
                 }
                 std::uint32_t pp = brush;
-                if (usesPattern && !clearBrush && brushStyle != bsSolid)
-                    pp = gfx::HatchBit(brushStyle, d.devX(tx), d.devY(ty)) ? brush : back;
-                row[tx] = op == 0xCC ? (sp | 0xFF000000u) : gfx::ApplyRop3(op, pp, sp, row[tx]);
+                if (hatched) pp = gfx::HatchBit(brushStyle, d.devX(tx), d.devY(ty)) ? brush : back;
+                row[tx] = gfx::ApplyRop3(op, pp, sp, row[tx]);
             }
         }
     }
