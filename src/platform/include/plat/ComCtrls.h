@@ -1,0 +1,124 @@
+#pragma once
+// Page control with tab sheets, and the plain-text rich edit.
+//
+// Pages fill the page control's display area (client area below the tab row, inside the
+// frame); only the active page is visible. A page whose TabVisible is off has no tab and
+// cannot be activated by the user. Setting ActivePage in code fires nothing; a user's tab
+// click (or Ctrl+Tab, or the arrow keys on a focused tab row) asks OnChanging, then
+// switches and fires OnChange.
+//
+// TRichEdit holds plain text only: no character formats are kept. Text and Lines use CR LF
+// line ends; with WordWrap off and no line breaks it serves as a single-line field.
+#include <vector>
+
+#include "plat/StdCtrls.h"
+
+namespace plat {
+
+class TPageControl;
+class TImageList;
+
+using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
+
+class TTabSheet : public TCustomControl {
+public:
+    explicit TTabSheet(TComponent* AOwner);
+    ~TTabSheet() override;
+    String ClassName() const override { return u"TTabSheet"; }
+
+    TPageControl* PageControl() const { return pageControl_; }
+    // Adds the sheet as the last page of the control (null removes it).
+    void SetPageControl(TPageControl* Value);
+    int PageIndex() const;
+    void SetPageIndex(int Value);
+    // Index among the visible tabs; -1 without a tab.
+    int TabIndex() const;
+    bool TabVisible() const { return tabVisible_; }
+    void SetTabVisible(bool Value);
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int Value);
+
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void Paint() override;
+
+private:
+    friend class TPageControl;
+    TPageControl* pageControl_ = nullptr;
+    bool tabVisible_ = true;
+    int imageIndex_ = -1;
+};
+
+class TPageControl : public TCustomControl {
+public:
+    explicit TPageControl(TComponent* AOwner);
+    ~TPageControl() override;
+    String ClassName() const override { return u"TPageControl"; }
+
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    TTabSheet* Pages(int Index) const;
+    TTabSheet* ActivePage() const { return activePage_; }
+    // No event; a page without a tab can still be activated in code.
+    void SetActivePage(TTabSheet* Page);
+    int ActivePageIndex() const;
+    void SetActivePageIndex(int Value);
+    // Index of the active page among the visible tabs, -1 when none.
+    int TabIndex() const;
+    TTabSheet* FindNextPage(TTabSheet* CurPage, bool GoForward, bool CheckTabVisible) const;
+    void SelectNextPage(bool GoForward, bool CheckTabVisible = true);
+
+    int TabHeight() const;
+    void SetTabHeight(int Value);  // 0 = from the font
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* Value);
+    // Area the pages fill, client coordinates.
+    TRect DisplayRect() const;
+    // Tab rectangle of a page (empty when it has no tab) and the page of a tab under a point.
+    TRect TabRect(int PageIndex) const;
+    int IndexOfTabAt(int X, int Y) const;
+
+    TTabChangingEvent OnChanging;
+    TNotifyEvent OnChange;
+
+    void WndProc(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+    void Resize() override;
+    // A change the user asked for: OnChanging may refuse it.
+    bool ChangeActivePage(TTabSheet* Page);
+
+private:
+    friend class TTabSheet;
+    void InsertPage(TTabSheet* Page);
+    void RemovePage(TTabSheet* Page);
+    void LayoutPages();
+
+    std::vector<TTabSheet*> pages_;
+    TTabSheet* activePage_ = nullptr;
+    int tabHeight_ = 0;
+    TImageList* images_ = nullptr;
+};
+
+class TCustomRichEdit : public TCustomMemo {
+public:
+    explicit TCustomRichEdit(TComponent* AOwner);
+    String ClassName() const override { return u"TRichEdit"; }
+    // Rich edits are plain text here; kept for callers that switch it off.
+    bool PlainText() const { return true; }
+    void SetPlainText(bool) {}
+};
+
+class TRichEdit : public TCustomRichEdit {
+public:
+    explicit TRichEdit(TComponent* AOwner) : TCustomRichEdit(AOwner) {}
+};
+
+} // namespace plat

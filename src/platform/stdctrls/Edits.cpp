@@ -1,0 +1,598 @@
+// Edits host a frameless toolkit editor in their client area. Keys reach the editor only
+// through the framework's pipeline: the editor's own key events are turned back into the
+// pipeline, and what survives KeyDown/KeyPress arrives here in DefaultHandler and is
+// forwarded, possibly changed, to the editor.
+#include "plat/ComCtrls.h"
+#include "plat/StdCtrls.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include "GfxNative.h"
+#include "StdCommon.h"
+#include "StdModels.h"
+#include "UiNative.h"
+
+namespace plat {
+
+using namespace std_detail;
+
+namespace {
+
+QString ToQ(const String& s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+String FromQ(const QString& s) { return String(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size())); }
+
+Qt::KeyboardModifiers CurrentModifiers()
+{
+    Qt::KeyboardModifiers m;
+    if (GetKeyState(static_cast<int>(VK_SHIFT)) < 0)
+        m |= Qt::ShiftModifier;
+    if (GetKeyState(static_cast<int>(VK_CONTROL)) < 0)
+        m |= Qt::ControlModifier;
+    if (GetKeyState(static_cast<int>(VK_MENU)) < 0)
+        m |= Qt::AltModifier;
+    return m;
+}
+
+// Keys whose effect is not a character: the editor gets them at key-down.
+bool IsEditingKey(WPARAM vk, Qt::KeyboardModifiers mods)
+{
+    switch (vk) {
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
+    case VK_PRIOR: case VK_NEXT: case VK_DELETE: case VK_INSERT:
+        return true;
+    default:
+        break;
+    }
+    // Clipboard and undo shortcuts.
+    return (mods & Qt::ControlModifier) && vk >= 'A' && vk <= 'Z';
+}
+
+} // namespace
+
+struct HostedEdit : QObject {
+    TCustomEdit* owner = nullptr;
+    QLineEdit* line = nullptr;
+    QPlainTextEdit* plain = nullptr;
+    bool forwarding = false;
+    bool updating = false;
+
+    QWidget* editor() const { return line ? static_cast<QWidget*>(line) : static_cast<QWidget*>(plain); }
+    QWidget* keyTarget() const { return line ? static_cast<QWidget*>(line) : plain->viewport(); }
+
+    QString text() const { return line ? line->text() : plain->toPlainText(); }
+
+    void forward(QKeyEvent& e)
+    {
+        forwarding = true;
+        ui::ForwardKey(editor(), &e);
+        forwarding = false;
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            if (forwarding)
+                return false;
+            ui::HandleKeyEvent(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event));
+            return true;
+        case QEvent::ShortcutOverride:
+            // Shortcuts are the pipeline's business, not the editor's.
+            return false;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (owner->Enabled() && !owner->Focused() && owner->CanFocus())
+                owner->SetFocus();
+            return false;
+        default:
+            return false;
+        }
+    }
+};
+
+// ---- TCustomEdit -----------------------------------------------------------------------
+
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TCustomEdit(AOwner, EditKind::SingleLine) {}
+
+TCustomEdit::TCustomEdit(TComponent* AOwner, EditKind Kind) : TWinControl(AOwner), kind_(Kind)
+{
+    SetTabStop(true);
+    SetColor(clWindow);
+    SetBorderStyle(bsSingle);
+    host_ = std::make_unique<HostedEdit>();
+    host_->owner = this;
+    QWidget* parent = Native() ? Native()->widget : nullptr;
+    if (Kind == EditKind::SingleLine) {
+        host_->line = new QLineEdit(parent);
+        host_->line->setFrame(false);
+        host_->line->setTextMargins(1, 0, 1, 0);
+        QObject::connect(host_->line, &QLineEdit::textChanged, host_.get(), [this](const QString&) { EditorChanged(); });
+    } else {
+        host_->plain = new QPlainTextEdit(parent);
+        host_->plain->setFrameStyle(QFrame::NoFrame);
+        host_->plain->document()->setDocumentMargin(1);
+        host_->plain->setTabChangesFocus(true);
+        host_->plain->viewport()->installEventFilter(host_.get());
+        QObject::connect(host_->plain, &QPlainTextEdit::textChanged, host_.get(), [this]() { EditorChanged(); });
+    }
+    host_->editor()->setFocusPolicy(Qt::ClickFocus);
+    host_->editor()->setAttribute(Qt::WA_MacShowFocusRect, false);
+    host_->editor()->installEventFilter(host_.get());
+    host_->editor()->show();
+    ApplyFont();
+    const int h = FontPixels(Font()) + 10;
+    SetBounds(0, 0, 121, Kind == EditKind::SingleLine ? h : 89);
+}
+
+TCustomEdit::~TCustomEdit()
+{
+    if (host_) {
+        QWidget* w = host_->editor();
+        w->removeEventFilter(host_.get());
+        QObject::disconnect(w, nullptr, host_.get(), nullptr);
+        // The window's widget may already be gone with its children; only delete what is left.
+        if (Native() && Native()->widget)
+            delete w;
+    }
+}
+
+void TCustomEdit::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    if (BorderStyle() == bsSingle)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomEdit::SetBorderStyle(TBorderStyle Value)
+{
+    TWinControl::SetBorderStyle(Value);
+    RecreateWnd();
+    BoundsChanged();
+}
+
+void TCustomEdit::BoundsChanged()
+{
+    TWinControl::BoundsChanged();
+    if (!host_)
+        return;
+    const TRect r = ClientAreaInWindow();
+    host_->editor()->setGeometry(r.Left, r.Top, std::max(0, r.Width()), std::max(0, r.Height()));
+}
+
+void TCustomEdit::ApplyFont()
+{
+    if (!host_)
+        return;
+    QWidget* w = host_->editor();
+    w->setFont(gfx::ToQFont(*Font()));
+    QPalette pal = w->palette();
+    const QColor base = gfx::ToQColor(Color());
+    const QColor text = gfx::ToQColor(Enabled() ? Font()->Color() : clGrayText);
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        pal.setColor(g, QPalette::Base, base);
+        pal.setColor(g, QPalette::Window, base);
+        pal.setColor(g, QPalette::Text, text);
+        pal.setColor(g, QPalette::Highlight, gfx::ToQColor(clHighlight));
+        pal.setColor(g, QPalette::HighlightedText, gfx::ToQColor(clHighlightText));
+    }
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+    if (host_->plain)
+        host_->plain->viewport()->setPalette(pal);
+}
+
+void TCustomEdit::PaintWindow(TCanvas* Canvas)
+{
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->Brush()->SetColor(Color());
+    Canvas->FillRect(ClientRect());
+}
+
+String TCustomEdit::GetText() const
+{
+    if (!host_)
+        return TWinControl::GetText();
+    return ExternalText(FromQ(host_->text()));
+}
+
+void TCustomEdit::SetTextBuf(const String& Value)
+{
+    if (host_ && GetText() != Value) {
+        const QString q = ToQ(EditorText(Value));
+        if (host_->line)
+            host_->line->setText(q);
+        else
+            host_->plain->setPlainText(q);
+    }
+    TWinControl::SetTextBuf(Value);
+}
+
+void TCustomEdit::EditorChanged()
+{
+    if (host_->updating)
+        return;
+    if (charCase_ != ecNormal && host_->line) {
+        // Pasted text follows the case rule too.
+        const QString t = host_->line->text();
+        const QString c = charCase_ == ecUpperCase ? t.toUpper() : t.toLower();
+        if (c != t) {
+            host_->updating = true;
+            const int pos = host_->line->cursorPosition();
+            host_->line->setText(c);
+            host_->line->setCursorPosition(pos);
+            host_->updating = false;
+        }
+    }
+    NotifyParent(this, EN_CHANGE);
+    Change();
+}
+
+void TCustomEdit::Change()
+{
+    Perform(CM_CHANGED, 0, 0);
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomEdit::SetMaxLength(int Value)
+{
+    maxLength_ = Value;
+    if (host_->line)
+        host_->line->setMaxLength(Value > 0 ? Value : 32767);
+}
+
+void TCustomEdit::SetReadOnly(bool Value)
+{
+    readOnly_ = Value;
+    if (host_->line)
+        host_->line->setReadOnly(Value);
+    else
+        host_->plain->setReadOnly(Value);
+}
+
+void TCustomEdit::SetPasswordChar(char16_t Value)
+{
+    passwordChar_ = Value;
+    if (!host_->line)
+        return;
+    if (Value == 0) {
+        host_->line->setEchoMode(QLineEdit::Normal);
+        host_->line->setStyleSheet(QString());
+    } else {
+        host_->line->setEchoMode(QLineEdit::Password);
+        host_->line->setStyleSheet(QStringLiteral("lineedit-password-character: %1").arg(static_cast<int>(Value)));
+    }
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase Value)
+{
+    charCase_ = Value;
+    if (Value != ecNormal)
+        EditorChanged();
+}
+
+bool TCustomEdit::Modified() const
+{
+    return host_->line ? host_->line->isModified() : host_->plain->document()->isModified();
+}
+
+void TCustomEdit::SetModified(bool Value)
+{
+    if (host_->line)
+        host_->line->setModified(Value);
+    else
+        host_->plain->document()->setModified(Value);
+}
+
+int TCustomEdit::SelStart() const
+{
+    if (host_->line)
+        return host_->line->hasSelectedText() ? host_->line->selectionStart() : host_->line->cursorPosition();
+    const QTextCursor c = host_->plain->textCursor();
+    return ExternalText(FromQ(host_->plain->toPlainText().left(c.selectionStart()))).size();
+}
+
+void TCustomEdit::SetSelStart(int Value)
+{
+    if (host_->line) {
+        host_->line->setCursorPosition(Value);
+        return;
+    }
+    // Positions count CR LF as two units; the editor counts one.
+    const String ext = GetText();
+    const int clamped = std::clamp(Value, 0, static_cast<int>(ext.size()));
+    const int inner = static_cast<int>(stdmodel::ToLF(StringView(ext).substr(0, static_cast<size_t>(clamped))).size());
+    QTextCursor c = host_->plain->textCursor();
+    c.setPosition(inner);
+    host_->plain->setTextCursor(c);
+}
+
+int TCustomEdit::SelLength() const
+{
+    if (host_->line)
+        return static_cast<int>(host_->line->selectedText().size());
+    return static_cast<int>(stdmodel::ToCRLF(FromQ(host_->plain->textCursor().selectedText().replace(QChar(0x2029), QChar('\n')))).size());
+}
+
+void TCustomEdit::SetSelLength(int Value)
+{
+    const int start = SelStart();
+    if (host_->line) {
+        host_->line->setSelection(start, Value);
+        return;
+    }
+    const String ext = GetText();
+    const int endExt = std::clamp(start + Value, 0, static_cast<int>(ext.size()));
+    const int a = static_cast<int>(stdmodel::ToLF(StringView(ext).substr(0, static_cast<size_t>(start))).size());
+    const int b = static_cast<int>(stdmodel::ToLF(StringView(ext).substr(0, static_cast<size_t>(endExt))).size());
+    QTextCursor c = host_->plain->textCursor();
+    c.setPosition(a);
+    c.setPosition(b, QTextCursor::KeepAnchor);
+    host_->plain->setTextCursor(c);
+}
+
+String TCustomEdit::SelText() const
+{
+    if (host_->line)
+        return FromQ(host_->line->selectedText());
+    return stdmodel::ToCRLF(FromQ(host_->plain->textCursor().selectedText().replace(QChar(0x2029), QChar('\n'))));
+}
+
+void TCustomEdit::SetSelText(const String& Value)
+{
+    if (host_->line)
+        host_->line->insert(ToQ(Value));
+    else
+        host_->plain->insertPlainText(ToQ(stdmodel::ToLF(Value)));
+}
+
+void TCustomEdit::SelectAll()
+{
+    if (host_->line)
+        host_->line->selectAll();
+    else
+        host_->plain->selectAll();
+}
+
+void TCustomEdit::ClearSelection()
+{
+    SetSelText(String());
+}
+
+void TCustomEdit::CopyToClipboard()
+{
+    if (host_->line)
+        host_->line->copy();
+    else
+        host_->plain->copy();
+}
+
+void TCustomEdit::CutToClipboard()
+{
+    if (host_->line)
+        host_->line->cut();
+    else
+        host_->plain->cut();
+}
+
+void TCustomEdit::PasteFromClipboard()
+{
+    if (host_->line)
+        host_->line->paste();
+    else
+        host_->plain->paste();
+}
+
+bool TCustomEdit::CanUndo() const
+{
+    return host_->line ? host_->line->isUndoAvailable() : host_->plain->document()->isUndoAvailable();
+}
+
+void TCustomEdit::Undo()
+{
+    if (host_->line)
+        host_->line->undo();
+    else
+        host_->plain->undo();
+}
+
+void TCustomEdit::SetFocus()
+{
+    TWinControl::SetFocus();
+}
+
+bool TCustomEdit::Focused() const
+{
+    return TWinControl::Focused();
+}
+
+void TCustomEdit::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CM_FONTCHANGED:
+    case CM_COLORCHANGED:
+    case CM_ENABLEDCHANGED:
+        TWinControl::WndProc(Message);
+        ApplyFont();
+        if (Message.Msg == CM_ENABLEDCHANGED)
+            host_->editor()->setEnabled(Enabled());
+        return;
+    case WM_SETFOCUS:
+        TWinControl::WndProc(Message);
+        host_->editor()->setFocus(Qt::OtherFocusReason);
+        if (autoSelect_ && host_->line)
+            host_->line->selectAll();
+        return;
+    case WM_KILLFOCUS:
+        TWinControl::WndProc(Message);
+        if (host_->line)
+            host_->line->deselect();
+        host_->editor()->clearFocus();
+        return;
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+        TWinControl::WndProc(Message);
+        BoundsChanged();
+        return;
+    default:
+        break;
+    }
+    TWinControl::WndProc(Message);
+}
+
+void TCustomEdit::DefaultHandler(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
+        return;
+    case WM_KEYDOWN: {
+        const Qt::KeyboardModifiers mods = CurrentModifiers();
+        if (IsEditingKey(Message.WParam, mods)) {
+            QKeyEvent e(QEvent::KeyPress, ui::QtKeyOf(static_cast<int>(Message.WParam)), mods);
+            host_->forward(e);
+        }
+        return;
+    }
+    case WM_KEYUP:
+        return;
+    case WM_CHAR: {
+        char16_t ch = static_cast<char16_t>(Message.WParam);
+        if (ch == 8) {
+            QKeyEvent e(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
+            host_->forward(e);
+        } else if (ch == 13 || ch == 10) {
+            if (host_->plain) {
+                QKeyEvent e(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+                host_->forward(e);
+            }
+        } else if (ch == 9) {
+            if (host_->plain)
+                host_->plain->insertPlainText(QStringLiteral("\t"));
+        } else if (ch >= 32 && ch != 127 && !readOnly_) {
+            if (charCase_ == ecUpperCase)
+                ch = static_cast<char16_t>(QChar(ch).toUpper().unicode());
+            else if (charCase_ == ecLowerCase)
+                ch = static_cast<char16_t>(QChar(ch).toLower().unicode());
+            QKeyEvent e(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(ch)));
+            host_->forward(e);
+        }
+        return;
+    }
+    case WM_CUT: CutToClipboard(); return;
+    case WM_COPY: CopyToClipboard(); return;
+    case WM_PASTE: PasteFromClipboard(); return;
+    case WM_CLEAR: ClearSelection(); return;
+    case EM_SETSEL:
+        SetSelStart(static_cast<int>(Message.WParam));
+        SetSelLength(static_cast<int>(Message.LParam) - static_cast<int>(Message.WParam));
+        return;
+    case EM_GETSEL: {
+        const int s = SelStart();
+        Message.Result = MakeLParam(s, s + SelLength());
+        return;
+    }
+    case EM_SETREADONLY: SetReadOnly(Message.WParam != 0); Message.Result = 1; return;
+    case EM_LIMITTEXT: SetMaxLength(static_cast<int>(Message.WParam)); return;
+    case EM_GETMODIFY: Message.Result = Modified() ? 1 : 0; return;
+    case EM_SETMODIFY: SetModified(Message.WParam != 0); return;
+    case EM_CANUNDO: Message.Result = CanUndo() ? 1 : 0; return;
+    case EM_UNDO: Undo(); Message.Result = 1; return;
+    case EM_GETLINECOUNT:
+        Message.Result = host_->line ? 1 : std::max(1, host_->plain->document()->blockCount());
+        return;
+    default:
+        break;
+    }
+    TWinControl::DefaultHandler(Message);
+}
+
+// ---- TCustomMemo -------------------------------------------------------------------------
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomMemo(AOwner, EditKind::Plain) {}
+
+TCustomMemo::TCustomMemo(TComponent* AOwner, EditKind Kind) : TCustomEdit(AOwner, Kind)
+{
+    SetBounds(0, 0, 185, 89);
+    SetAutoSelect(false);
+    ApplyWrap();
+    SetScrollBars(ssNone);
+}
+
+String TCustomMemo::ExternalText(const String& EditorText) const
+{
+    return stdmodel::ToCRLF(EditorText);
+}
+
+String TCustomMemo::EditorText(const String& External) const
+{
+    return stdmodel::ToLF(External);
+}
+
+std::vector<String> TCustomMemo::Lines() const
+{
+    return stdmodel::SplitLines(GetText());
+}
+
+void TCustomMemo::SetLines(const std::vector<String>& Value)
+{
+    String text;
+    for (size_t i = 0; i < Value.size(); ++i) {
+        text += Value[i];
+        text += u"\r\n";
+    }
+    SetText(text);
+}
+
+void TCustomMemo::SetWordWrap(bool Value)
+{
+    wordWrap_ = Value;
+    ApplyWrap();
+}
+
+void TCustomMemo::ApplyWrap()
+{
+    if (Host() && Host()->plain)
+        Host()->plain->setLineWrapMode(wordWrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle Value)
+{
+    scrollBars_ = Value;
+    if (!Host() || !Host()->plain)
+        return;
+    const bool v = Value == ssVertical || Value == ssBoth;
+    const bool h = Value == ssHorizontal || Value == ssBoth;
+    Host()->plain->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    Host()->plain->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+void TCustomMemo::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_GETDLGCODE) {
+        TCustomEdit::WndProc(Message);
+        if (wantReturns_)
+            Message.Result |= DLGC_WANTALLKEYS;
+        if (wantTabs_)
+            Message.Result |= DLGC_WANTTAB;
+        return;
+    }
+    TCustomEdit::WndProc(Message);
+}
+
+// ---- TCustomRichEdit ---------------------------------------------------------------------
+
+TCustomRichEdit::TCustomRichEdit(TComponent* AOwner) : TCustomMemo(AOwner, EditKind::Rich)
+{
+    SetBounds(0, 0, 185, 89);
+}
+
+} // namespace plat

@@ -1,0 +1,205 @@
+// Category panels in their scrolling group, labels that size themselves, masked images,
+// panel bevels and shapes, checked with geometry and pixel probes.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "plat/ExtCtrls.h"
+#include "plat/Forms.h"
+#include "plat/ImgList.h"
+#include "plat/StdCtrls.h"
+#include "plat/Testing.h"
+
+using namespace plat;
+namespace pt = plat::testing;
+
+namespace {
+
+class Panels : public pt::UiTest {
+protected:
+    void SetUp() override
+    {
+        pt::UiTest::SetUp();
+        form = std::make_unique<TForm>(nullptr);
+        form->SetClientSize(460, 700);
+        group = new TCategoryPanelGroup(form.get());
+        group->SetParent(form.get());
+        group->SetBounds(0, 69, 460, 591);
+        form->Show();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        pt::UiTest::TearDown();
+    }
+    // Panels created in one order and stacked by the window in another, as a window does:
+    // visible, then the top of each is the top plus height of the one before.
+    std::vector<TCategoryPanel*> Stack(const std::vector<int>& heights)
+    {
+        std::vector<TCategoryPanel*> made;
+        for (int h : heights) {
+            auto* p = group->CreatePanel(form.get());
+            p->SetHeight(h);
+            p->SetVisible(false);
+            made.push_back(p);
+        }
+        for (auto it = made.rbegin(); it != made.rend(); ++it)
+            (*it)->SetVisible(true);
+        for (size_t i = 0; i < made.size(); ++i)
+            made[i]->SetTop(i == 0 ? 0 : made[i - 1]->Top() + made[i - 1]->Height());
+        return made;
+    }
+
+    std::unique_ptr<TForm> form;
+    TCategoryPanelGroup* group = nullptr;
+};
+
+TEST_F(Panels, StackedInTheWindowsOrderWithoutGaps)
+{
+    const auto p = Stack({67, 206, 67, 206, 317});
+    const int tops[] = {0, 67, 273, 340, 546};
+    for (size_t i = 0; i < p.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(p[i]->Top(), tops[i]);
+        EXPECT_EQ(p[i]->Width(), group->ClientWidth());
+    }
+    EXPECT_EQ(group->ContentHeight(), 863);
+    EXPECT_GT(group->MaxScrollPos(), 0);
+}
+
+TEST_F(Panels, GrowingCollapsingAndDisablingMoveThePanelsBelow)
+{
+    const auto p = Stack({67, 317, 123, 65});
+    p[1]->SetHeight(429);  // the MQTT panel grows by 112
+    EXPECT_EQ(p[2]->Top(), 67 + 429);
+    EXPECT_EQ(p[3]->Top(), 67 + 429 + 123);
+
+    p[1]->Collapse();
+    EXPECT_EQ(p[1]->Height(), group->HeaderHeight());
+    EXPECT_EQ(p[2]->Top(), 67 + 24);
+    // A height computed while closed is the height it opens with.
+    p[1]->SetHeight(317);
+    EXPECT_EQ(p[1]->Height(), 24);
+    p[1]->Expand();
+    EXPECT_EQ(p[1]->Height(), 317);
+    EXPECT_EQ(p[2]->Top(), 67 + 317);
+
+    // The user opens and closes an enabled panel with a click on its header; a disabled
+    // one stays as it is.
+    int expands = 0;
+    p[3]->OnExpand = [&](TObject*) { ++expands; };
+    p[3]->Collapse();
+    p[3]->SetEnabled(false);
+    pt::Click(p[3], 20, 10);
+    EXPECT_TRUE(p[3]->Collapsed());
+    p[3]->SetEnabled(true);
+    pt::Click(p[3], 20, 10);
+    EXPECT_FALSE(p[3]->Collapsed());
+    EXPECT_EQ(expands, 1);
+}
+
+TEST_F(Panels, ScrollsByLinesAndBringsAnOpenedPanelIntoView)
+{
+    const auto p = Stack({206, 206, 206, 206, 206});
+    EXPECT_EQ(group->ContentHeight(), 1030);
+    group->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+    group->Perform(WM_VSCROLL, SB_ENDSCROLL, 0);
+    EXPECT_EQ(group->ScrollPos(), 8);
+    EXPECT_EQ(p[0]->Top(), -8);
+    group->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(group->ScrollPos(), 1030 - group->ClientHeight());
+    group->Perform(WM_VSCROLL, SB_TOP, 0);
+
+    p[4]->Collapse();
+    group->SetScrollPos(0);
+    p[4]->Expand();
+    // The whole panel is visible at the bottom of the group.
+    EXPECT_EQ(p[4]->Top() + p[4]->Height(), group->ClientHeight());
+
+    // The wheel scrolls three lines per notch.
+    group->SetScrollPos(100);
+    pt::Wheel(group, -120, 10, 10);
+    EXPECT_EQ(group->ScrollPos(), 124);
+}
+
+TEST_F(Panels, ControlsOfAPanelSitBelowItsHeader)
+{
+    const auto p = Stack({100});
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(p[0]->Surface());
+    edit->SetBounds(10, 6, 100, 21);
+    const TPoint panelOrigin = p[0]->ClientToScreen({0, 0});
+    const TPoint editOrigin = edit->ClientToScreen({0, 0});
+    EXPECT_GE(editOrigin.Y - panelOrigin.Y, group->HeaderHeight() + 6);
+    p[0]->Collapse();
+    EXPECT_FALSE(edit->Showing());
+}
+
+TEST_F(Panels, LabelSizesItselfToItsCaption)
+{
+    auto* l = new TLabel(form.get());
+    l->SetParent(form.get());
+    l->SetLeft(16);
+    l->SetCaption(u"Ab");
+    const int w1 = l->Width();
+    l->SetCaption(u"Ab Ab Ab");
+    EXPECT_GT(l->Width(), w1);
+    l->SetCaption(u"");
+    EXPECT_GT(l->Height(), 0);  // an empty caption keeps one line
+    EXPECT_EQ(l->Left(), 16);
+    l->SetAutoSize(false);
+    l->SetBounds(16, 0, 30, 13);
+    l->SetCaption(u"a much longer caption");
+    EXPECT_EQ(l->Width(), 30);
+}
+
+TEST_F(Panels, ImageListLeavesOutTheMaskColourExactly)
+{
+    TImageList list(nullptr);
+    list.SetSize(4, 4);
+    // Two images in one strip; magenta is the mask colour, bottom-left pixel included.
+    TBitmap strip(8, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            strip.Canvas()->SetPixels(x, y, (x + y) % 2 ? clFuchsia : (x < 4 ? clRed : clBlue));
+    EXPECT_EQ(list.AddMasked(&strip, clDefault), 0);
+    EXPECT_EQ(list.Count(), 2);
+    TBitmap target(4, 4);
+    target.Canvas()->Brush()->SetColor(clLime);
+    target.Canvas()->FillRect({0, 0, 4, 4});
+    list.Draw(target.Canvas(), 0, 0, 1);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            SCOPED_TRACE(testing::Message() << x << "," << y);
+            EXPECT_EQ(target.Canvas()->Pixels(x, y), (x + y) % 2 ? clLime : clBlue);
+        }
+    }
+}
+
+TEST_F(Panels, PanelBevelsAndShapeOutlines)
+{
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(0, 0, 40, 30);
+    panel->SetColor(RGB(248, 247, 237));
+    auto* shape = new TShape(form.get());
+    shape->SetParent(panel);
+    shape->SetBounds(10, 10, 20, 10);
+    shape->Pen()->SetColor(clSilver);
+    shape->Brush()->SetStyle(bsClear);
+    auto grab = pt::Grab(panel);
+    struct Probe { int x, y; TColor color; };
+    const Probe probes[] = {
+        {0, 0, ColorToRGB(clBtnHighlight)}, {39, 29, ColorToRGB(clBtnShadow)}, {5, 5, RGB(248, 247, 237)},
+        {10, 10, clSilver}, {29, 19, clSilver}, {15, 15, RGB(248, 247, 237)}, {30, 15, RGB(248, 247, 237)},
+    };
+    for (const Probe& p : probes) {
+        SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+        EXPECT_EQ(pt::PixelOf(*grab, p.x, p.y), p.color);
+    }
+    panel->SetBevelOuter(bvNone);
+    grab = pt::Grab(panel);
+    EXPECT_EQ(pt::PixelOf(*grab, 0, 0), RGB(248, 247, 237));
+}
+
+} // namespace
