@@ -11,12 +11,16 @@
 #include <initializer_list>
 #include <vector>
 
+#include "plat/Controls.h"
+#include "plat/StdCtrls.h"
 #include "plat/String.h"
 #include "plat/Types.h"
 
 namespace plat {
 
 class TObject;
+class TStrings;
+class TStringList;
 
 // ---------------------------------------------------------------------------------------
 // Sparse cell store: per cell a text and an object reference. Empty cells (empty text,
@@ -236,5 +240,259 @@ struct TGridMove {
 // PageUp 0x21, PageDown 0x22, End 0x23, Home 0x24, Tab 0x09).
 TGridMove NavigateKey(const TGridLayout& layout, TGridCoord current, std::uint16_t key,
                       bool shift, bool ctrl, const TGridOptions& options);
+
+// ---------------------------------------------------------------------------------------
+// Grid controls.
+
+class TCustomGrid;
+
+// The grid's text editor, placed over the current cell. Its text comes from GetEditText
+// and every change goes back through SetEditText. Up, Down, Page keys, Tab, Enter and
+// Escape go to the grid.
+class TInplaceEdit : public TCustomEdit {
+public:
+    explicit TInplaceEdit(TCustomGrid* AOwner);
+    String ClassName() const override { return u"TInplaceEdit"; }
+    TCustomGrid* Grid() const { return grid_; }
+    // Takes text and limit from the grid for its current cell.
+    virtual void UpdateContents();
+    virtual void Deselect();
+    // Moves the editor over the rectangle (client coordinates of the grid) and shows it.
+    void Move(const TRect& Loc);
+    void Hide();
+
+protected:
+    void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+    void KeyPress(char16_t& Key) override;
+    void WndProc(TMessage& Message) override;
+    virtual void BoundsChanged() override;
+
+private:
+    TCustomGrid* grid_;
+    bool updating_ = false;
+};
+
+enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
+
+// Framework grid: geometry, current cell and selection, scrolling with window scroll bars,
+// keyboard navigation, mouse selection, sizing and moving of columns and rows, the
+// selection timer (id 1) and the inplace editor. Cells are painted by DrawCell, called
+// only for cells inside the area being painted.
+class TCustomGrid : public TCustomControl {
+public:
+    explicit TCustomGrid(TComponent* AOwner);
+    ~TCustomGrid() override;
+    String ClassName() const override { return u"TCustomGrid"; }
+
+    int ColCount() const { return layout_.Cols.Count(); }
+    void SetColCount(int Value);
+    int RowCount() const { return layout_.Rows.Count(); }
+    void SetRowCount(int Value);
+    int FixedCols() const { return layout_.Cols.Fixed(); }
+    void SetFixedCols(int Value);
+    int FixedRows() const { return layout_.Rows.Fixed(); }
+    void SetFixedRows(int Value);
+    int DefaultColWidth() const { return layout_.Cols.DefaultSize(); }
+    void SetDefaultColWidth(int Value);
+    int DefaultRowHeight() const { return layout_.Rows.DefaultSize(); }
+    void SetDefaultRowHeight(int Value);
+    int ColWidths(int Index) const { return layout_.Cols.Size(Index); }
+    void SetColWidths(int Index, int Value);
+    int RowHeights(int Index) const { return layout_.Rows.Size(Index); }
+    void SetRowHeights(int Index, int Value);
+    TColor FixedColor() const { return fixedColor_; }
+    void SetFixedColor(TColor Value);
+
+    int Col() const { return current_.X; }
+    void SetCol(int Value);
+    int Row() const { return current_.Y; }
+    void SetRow(int Value);
+    TGridRect Selection() const;
+    void SetSelection(const TGridRect& Value);
+    int TopRow() const { return layout_.TopRow; }
+    void SetTopRow(int Value);
+    int LeftCol() const { return layout_.LeftCol; }
+    void SetLeftCol(int Value);
+    int VisibleColCount() const;
+    int VisibleRowCount() const;
+    // Moves the current cell (asking SelectCell); MoveAnchor also collapses the selection;
+    // Show scrolls the cell into view.
+    void MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show);
+
+    TRect CellRect(int ACol, int ARow) const;
+    void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
+    TGridCoord MouseCoord(int X, int Y) const;
+
+    const TGridOptions& Options() const { return options_; }
+    void SetOptions(const TGridOptions& Value);
+    int GridLineWidth() const { return layout_.GridLineWidth; }
+    void SetGridLineWidth(int Value);
+    bool DefaultDrawing() const { return defaultDrawing_; }
+    void SetDefaultDrawing(bool Value);
+    TGridState GridState() const { return state_; }
+    const TGridLayout& Layout() const { return layout_; }
+
+    void InvalidateCell(int ACol, int ARow);
+    void InvalidateCol(int ACol);
+    void InvalidateRow(int ARow);
+    void InvalidateGrid() { Invalidate(); }
+
+    void MoveColumn(int FromIndex, int ToIndex);
+    void MoveRow(int FromIndex, int ToIndex);
+    virtual void DeleteColumn(int ACol);
+    virtual void DeleteRow(int ARow);
+
+    bool EditorMode() const { return editorMode_; }
+    void SetEditorMode(bool Value);
+    void ShowEditor();
+    void HideEditor();
+    TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+
+    // Overridable hooks.
+    virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    virtual bool SelectCell(int ACol, int ARow);
+    virtual void TopLeftChanged();
+    virtual void ColWidthsChanged();
+    virtual void RowHeightsChanged();
+    virtual void ColumnMoved(int FromIndex, int ToIndex);
+    virtual void RowMoved(int FromIndex, int ToIndex);
+    virtual bool CanEditShow();
+    virtual String GetEditText(int ACol, int ARow);
+    virtual void SetEditText(int ACol, int ARow, const String& Value);
+    virtual String GetEditMask(int ACol, int ARow);
+    virtual int GetEditLimit();
+    virtual TInplaceEdit* CreateEditor();
+    // The mouse state a press at (X, Y) starts: sizing (Index = line, SizingPos = border
+    // position) or normal.
+    virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs);
+
+    void WndProc(TMessage& Message) override;
+    void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+    void KeyPress(char16_t& Key) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+protected:
+    void Paint() override;
+    void CreateWnd() override;
+    void CreateParams(TCreateParams& Params) override;
+    void Resize() override;
+    void ChangeScale(int M, int D) override;
+    void Loaded() override;
+    // Counts changed; a string grid drops the cells of removed rows.
+    virtual void SizeChanged(int OldColCount, int OldRowCount);
+    // The framework's update bracket: no cell invalidation while it is open.
+    int UpdateLock() const { return updateLock_; }
+    void BeginGridUpdate() { ++updateLock_; }
+    void EndGridUpdate() { if (updateLock_ > 0) --updateLock_; }
+    // Fixed-cell painting of the framework's own look (used when DefaultDrawing is on).
+    void DrawFixedFrame(const TRect& ARect);
+
+    TInplaceEdit* FInplaceEdit = nullptr;
+
+private:
+    friend class TInplaceEdit;
+    void SyncLayoutClient();
+    void UpdateScrollBars();
+    void ScrollTo(int NewLeft, int NewTop);
+    void ClampTopLeft();
+    void HandleScroll(int Bar, int Code);
+    void ExtendSelection(TGridCoord To);
+    void FocusCell(TGridCoord Cell, bool MoveAnchor, bool Show);
+    void InvalidateSelectionChange(const TGridRect& Old, const TGridRect& New);
+    void InvalidateCellRange(const TGridRect& R);
+    void UpdateEditor();
+    void SelectionTimer();
+    void EndMouseState(int X, int Y);
+
+    TGridLayout layout_;
+    TGridOptions options_;
+    TGridCoord current_{1, 1};
+    TGridCoord anchor_{1, 1};
+    TColor fixedColor_ = clBtnFace;
+    bool defaultDrawing_ = true;
+    bool editorMode_ = false;
+    int updateLock_ = 0;
+    TGridState state_ = gsNormal;
+    int sizingIndex_ = -1;
+    int sizingPos_ = 0;
+    int sizingOfs_ = 0;
+    int moveFrom_ = -1;
+    int moveTo_ = -1;
+    TPoint lastMouse_{};
+    bool timerOn_ = false;
+    bool inScrollUpdate_ = false;
+};
+
+using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value)>;
+using TSetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)>;
+
+class TCustomDrawGrid : public TCustomGrid {
+public:
+    explicit TCustomDrawGrid(TComponent* AOwner) : TCustomGrid(AOwner) {}
+    String ClassName() const override { return u"TDrawGrid"; }
+
+    TDrawCellEvent OnDrawCell;
+    TSelectCellEvent OnSelectCell;
+    TNotifyEvent OnTopLeftChanged;
+    TMovedEvent OnColumnMoved;
+    TMovedEvent OnRowMoved;
+    TGetEditEvent OnGetEditText;
+    TSetEditEvent OnSetEditText;
+
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    bool SelectCell(int ACol, int ARow) override;
+    void TopLeftChanged() override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    String GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const String& Value) override;
+};
+
+// String grid: a text and an object per cell in a sparse store that accepts any column,
+// also at and beyond ColCount. Lowering ColCount keeps every cell; lowering RowCount drops
+// the cells of the removed rows.
+class TStringGrid : public TCustomDrawGrid {
+public:
+    explicit TStringGrid(TComponent* AOwner);
+    ~TStringGrid() override;
+    String ClassName() const override { return u"TStringGrid"; }
+
+    String Cells(int ACol, int ARow) const { return store_.Cell(ACol, ARow); }
+    StringView CellView(int ACol, int ARow) const { return store_.CellView(ACol, ARow); }
+    // Invalidates the cell (and refreshes the editor on the current cell) unless inside
+    // the framework's own update.
+    void SetCells(int ACol, int ARow, StringView Value);
+    TObject* Objects(int ACol, int ARow) const { return store_.Object(ACol, ARow); }
+    void SetObjects(int ACol, int ARow, TObject* Value) { store_.SetObject(ACol, ARow, Value); }
+    // The row as a list covering columns 0 .. ColCount - 1, and writing one back.
+    std::unique_ptr<TStringList> Rows(int ARow) const;
+    void SetRows(int ARow, const TStrings& Value);
+    std::unique_ptr<TStringList> Cols(int ACol) const;
+
+    TGridCellStore& Store() { return store_; }
+    const TGridCellStore& Store() const { return store_; }
+
+    String GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const String& Value) override;
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    // The deleted column's cells do not stay behind past the new column count.
+    void DeleteColumn(int ACol) override;
+
+protected:
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+
+private:
+    TGridCellStore store_;
+};
 
 } // namespace plat

@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "plat/Classes.h"
+#include "plat/Forms.h"
+#include "plat/Graphics.h"
+#include "plat/Grids.h"
+#include "plat/Messages.h"
+#include "plat/Testing.h"
+
+using namespace plat;
+namespace pt = plat::testing;
+
+namespace {
+
+// A string grid that records the hooks the framework calls.
+class ProbeGrid : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+    std::vector<TGridCoord> drawn;
+    int colWidthsChanged = 0;
+    int topLeftChanged = 0;
+    std::vector<TGridCoord> vetoed;  // cells SelectCell refuses
+
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override {
+        drawn.push_back({ACol, ARow});
+        TStringGrid::DrawCell(ACol, ARow, ARect, AState);
+    }
+    bool SelectCell(int ACol, int ARow) override {
+        for (const auto& v : vetoed)
+            if (v == TGridCoord{ACol, ARow}) return false;
+        return TStringGrid::SelectCell(ACol, ARow);
+    }
+    void ColWidthsChanged() override {
+        ++colWidthsChanged;
+        TStringGrid::ColWidthsChanged();
+    }
+    void TopLeftChanged() override {
+        ++topLeftChanged;
+        TStringGrid::TopLeftChanged();
+    }
+};
+
+class GridControl : public pt::UiTest {
+protected:
+    void SetUp() override {
+        pt::UiTest::SetUp();
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 600, 500);
+        grid = new ProbeGrid(form.get());
+        grid->SetParent(form.get());
+        grid->SetBorderStyle(bsNone);
+        grid->SetColCount(10);
+        grid->SetRowCount(50);
+        grid->SetBounds(0, 0, 400, 300);
+        form->Show();
+        pt::ProcessEvents();
+        if (grid->CanFocus()) grid->SetFocus();
+        pt::ProcessEvents();
+    }
+    void TearDown() override {
+        form.reset();
+        pt::UiTest::TearDown();
+    }
+    std::unique_ptr<TForm> form;
+    ProbeGrid* grid = nullptr;
+};
+
+TEST_F(GridControl, StoreKeepsCellsAcrossColumnCountChanges) {
+    grid->SetColCount(5);
+    grid->SetCells(7, 2, u"x");
+    grid->SetColCount(3);
+    grid->SetColCount(5);
+    EXPECT_EQ(grid->Cells(7, 2), u"x");
+    grid->SetCells(1, 3, u"a");
+    grid->SetCells(4, 3, u"b");
+    auto row = grid->Rows(3);
+    ASSERT_EQ(row->Count(), 5);
+    EXPECT_EQ(row->Strings(1), u"a");
+    EXPECT_EQ(row->Strings(4), u"b");
+    // Removed rows take their cells with them.
+    grid->SetRowCount(3);
+    grid->SetRowCount(50);
+    EXPECT_EQ(grid->Cells(1, 3), u"");
+}
+
+TEST_F(GridControl, KeyboardNavigationWithSelectCellVeto) {
+    // The window shows columns 1..5 and rows 1..11 whole (default sizes 64 x 24, 1-px lines,
+    // no scroll bar takes room from rows 1..11 vertically at 300 px... see the layout test).
+    struct Case {
+        const char* name;
+        TGridCoord from;
+        std::uint16_t key;
+        TShiftState shift;
+        std::vector<TGridCoord> veto;
+        TGridCoord to;
+    };
+    const Case cases[] = {
+        {"right", {3, 5}, VK_RIGHT, 0, {}, {4, 5}},
+        {"left", {3, 5}, VK_LEFT, 0, {}, {2, 5}},
+        {"down", {3, 5}, VK_DOWN, 0, {}, {3, 6}},
+        {"up", {3, 5}, VK_UP, 0, {}, {3, 4}},
+        {"home", {3, 5}, VK_HOME, 0, {}, {1, 5}},
+        {"end", {3, 5}, VK_END, 0, {}, {9, 5}},
+        {"ctrl home", {3, 30}, VK_HOME, ssCtrl, {}, {1, 1}},
+        {"ctrl end", {3, 5}, VK_END, ssCtrl, {}, {9, 49}},
+        {"page down", {3, 5}, VK_NEXT, 0, {}, {3, 5 + grid->VisibleRowCount()}},
+        {"page up at top", {3, 3}, VK_PRIOR, 0, {}, {3, 1}},
+        {"veto keeps the cell", {3, 5}, VK_RIGHT, 0, {{4, 5}}, {3, 5}},
+        {"veto on page down", {3, 5}, VK_NEXT, 0, {{3, 5 + grid->VisibleRowCount()}}, {3, 5}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->vetoed.clear();
+        grid->MoveColRow(c.from.X, c.from.Y, true, true);
+        grid->vetoed = c.veto;
+        pt::Key(c.key, c.shift);
+        EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), c.to);
+        // The current cell is always in view after a move.
+        EXPECT_FALSE(grid->CellRect(grid->Col(), grid->Row()).IsEmpty());
+    }
+}
+
+TEST_F(GridControl, ShiftArrowsExtendTheSelection) {
+    grid->MoveColRow(2, 2, true, true);
+    pt::Key(VK_RIGHT, ssShift);
+    pt::Key(VK_DOWN, ssShift);
+    EXPECT_EQ(grid->Selection(), (TGridRect{2, 2, 3, 3}));
+    pt::Key(VK_RIGHT);
+    EXPECT_EQ(grid->Selection(), (TGridRect{4, 3, 4, 3}));
+}
+
+TEST_F(GridControl, MouseToCell) {
+    struct Case { int x, y; TGridCoord want; };
+    const Case cases[] = {
+        {10, 10, {0, 0}}, {65, 25, {1, 1}}, {130, 50, {2, 2}}, {64, 24, {0, 0}}, {-3, 5, {-1, 0}},
+        {5, -3, {0, -1}}, {1000, 10, {-1, 0}},
+    };
+    for (const auto& c : cases) {
+        int col = 99, row = 99;
+        grid->MouseToCell(c.x, c.y, col, row);
+        EXPECT_EQ((TGridCoord{col, row}), c.want) << c.x << "," << c.y;
+    }
+    grid->SetTopRow(10);
+    int col = 0, row = 0;
+    grid->MouseToCell(70, 30, col, row);
+    EXPECT_EQ((TGridCoord{col, row}), (TGridCoord{1, 10}));
+}
+
+TEST_F(GridControl, DragSelectsARange) {
+    pt::Press(grid, 70, 30);   // (1,1)
+    pt::Move(grid, 200, 80);   // (3,3)
+    pt::Release(grid, 200, 80);
+    EXPECT_EQ(grid->Selection(), (TGridRect{1, 1, 3, 3}));
+    EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), (TGridCoord{3, 3}));
+    // Without range selection the drag only moves the current cell.
+    TGridOptions o = grid->Options();
+    grid->SetOptions(o.Exclude(goRangeSelect));
+    pt::Press(grid, 70, 30);
+    pt::Move(grid, 200, 80);
+    pt::Release(grid, 200, 80);
+    EXPECT_EQ(grid->Selection(), (TGridRect{3, 3, 3, 3}));
+}
+
+TEST_F(GridControl, SelectionTimerScrollsWhileTheMouseIsBelow) {
+    pt::Press(grid, 70, 30);
+    pt::Move(grid, 70, 299);
+    const int rowBefore = grid->Row();
+    pt::Move(grid, 70, 340);  // below the grid's window
+    pt::AdvanceClock(600);
+    pt::Release(grid, 70, 340);
+    EXPECT_GT(grid->Row(), rowBefore);
+    EXPECT_GT(grid->TopRow(), 1);
+    EXPECT_EQ(grid->Selection().Top, 1);
+}
+
+TEST_F(GridControl, ColumnSizingByDraggingTheHeaderBorder) {
+    TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(goColSizing));
+    grid->colWidthsChanged = 0;
+    // Right border of column 1 is at x = 129 (65 + 64).
+    pt::Press(grid, 129, 10);
+    pt::Move(grid, 140, 10);
+    pt::Move(grid, 160, 10);
+    pt::Release(grid, 160, 10);
+    EXPECT_EQ(grid->colWidthsChanged, 1);
+    EXPECT_EQ(grid->ColWidths(1), 64 + 31);
+    EXPECT_EQ(grid->ColWidths(2), 64);
+}
+
+TEST_F(GridControl, ColumnMovingByDraggingAHeader) {
+    TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(goColMoving));
+    grid->SetCells(1, 0, u"one");
+    grid->SetCells(3, 0, u"three");
+    pt::Press(grid, 70, 10);    // header of column 1
+    pt::Move(grid, 200, 10);    // over column 3
+    pt::Release(grid, 200, 10);
+    EXPECT_EQ(grid->Cells(3, 0), u"one");
+    EXPECT_EQ(grid->Cells(2, 0), u"three");
+}
+
+TEST_F(GridControl, InvalidateCellRepaintsOnlyThatCell) {
+    grid->Repaint();
+    pt::ProcessEvents();
+    grid->drawn.clear();
+    grid->InvalidateCell(2, 2);
+    grid->Update();
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->drawn, (std::vector<TGridCoord>{{2, 2}}));
+}
+
+TEST_F(GridControl, ScrollBarMessagesScrollTheRows) {
+    struct Case { int code; int wantTop; };
+    const int page = grid->VisibleRowCount();
+    const Case cases[] = {
+        {SB_LINEDOWN, 2}, {SB_LINEDOWN, 3}, {SB_LINEUP, 2}, {SB_PAGEDOWN, 2 + page}, {SB_TOP, 1},
+        {SB_BOTTOM, 50 - page}, {SB_PAGEDOWN, 50 - page}, {SB_PAGEUP, 50 - 2 * page},
+    };
+    grid->topLeftChanged = 0;
+    int changes = 0;
+    for (const auto& c : cases) {
+        const int before = grid->TopRow();
+        grid->Perform(WM_VSCROLL, static_cast<WPARAM>(c.code), 0);
+        if (grid->TopRow() != before) ++changes;
+        EXPECT_EQ(grid->TopRow(), c.wantTop) << "code " << c.code;
+        TScrollInfo si;
+        si.fMask = SIF_ALL;
+        ASSERT_TRUE(GetScrollInfo(grid->Handle(), SB_VERT, si));
+        EXPECT_EQ(si.nPos, grid->TopRow() - grid->FixedRows());
+    }
+    EXPECT_EQ(grid->topLeftChanged, changes);
+}
+
+TEST_F(GridControl, InplaceEditorEditsTheCurrentCell) {
+    TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(goEditing));
+    grid->SetCells(2, 2, u"old");
+    grid->MoveColRow(2, 2, true, true);
+    pt::Key(VK_F2);
+    ASSERT_TRUE(grid->EditorMode());
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    EXPECT_TRUE(grid->InplaceEditor()->Visible());
+    EXPECT_EQ(grid->InplaceEditor()->Text(), u"old");
+    EXPECT_EQ(grid->InplaceEditor()->BoundsRect(), grid->CellRect(2, 2));
+    grid->InplaceEditor()->SetText(u"new");
+    EXPECT_EQ(grid->Cells(2, 2), u"new");
+    pt::Key(VK_DOWN);  // the editor hands Down to the grid
+    EXPECT_EQ(grid->Row(), 3);
+    pt::Key(VK_ESCAPE);
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_FALSE(grid->InplaceEditor()->Visible());
+    // A typed character opens the editor with that character.
+    pt::Type(u"z");
+    EXPECT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->Cells(2, 3), u"z");
+}
+
+} // namespace
