@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cstdio>
+#include <cstring>
+
 #include <unistd.h>
 
 #include "CanvasImpl.h"
@@ -201,7 +204,7 @@ void TBitmap::SaveToFile(const String& path) const {
         QFile::remove(temp);
         throw EFileError(u"Cannot write the file " + path);
     }
-    if (::rename(temp.toLocal8Bit().constData(), target.toLocal8Bit().constData()) != 0) {
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(temp);
         throw EFileError(u"Cannot write the file " + path);
     }

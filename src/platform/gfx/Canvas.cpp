@@ -729,6 +729,9 @@ namespace gfx {
 
 void BindCanvas(TCanvas* canvas, QImage* surface, QPoint offset, const QRegion* clip) {
     TCanvas::Impl& d = *CanvasAccess::Of(canvas);
+    // The engine writes 32-bit pixels straight into the rows.
+    if (surface && !surface->isNull() && surface->depth() != 32)
+        *surface = surface->convertToFormat(QImage::Format_ARGB32_Premultiplied);
     d.image = surface;
     d.offset = offset;
     if (clip) d.baseClip = *clip;

@@ -50,7 +50,8 @@ void Ring(Painter& p, TRect& r, unsigned flags, TColor lt, TColor rb) {
 } // namespace
 
 bool DrawEdge(TCanvas* canvas, TRect& rect, unsigned edge, unsigned flags) {
-    if (!canvas) return false;
+    // Diagonal edges are not part of the classic look this program draws.
+    if (!canvas || (flags & BF_DIAGONAL)) return false;
     Painter p(canvas);
     if (!p.d.Ready()) return false;
     CanvasAccess::BeginDraw(canvas);

@@ -15,7 +15,8 @@ namespace plat::gfx {
 
 // Binds `canvas` to `surface`: device (0, 0) is surface pixel `offset`; drawing stays inside
 // `clip` (surface coordinates; nullptr = the whole surface). The image must outlive the
-// binding. Binding resets the selected clip region and the window origin.
+// binding. Binding resets the selected clip region and the window origin. A surface that is
+// not 32 bits deep is converted to premultiplied ARGB in place.
 void BindCanvas(TCanvas* canvas, QImage* surface, QPoint offset, const QRegion* clip);
 void UnbindCanvas(TCanvas* canvas);
 QImage* BoundSurface(const TCanvas* canvas);

@@ -543,4 +543,40 @@ TEST_F(Canvas, FrameControlsShowTheirState) {
     SavePng(*sheet, "frame_controls.png");
 }
 
+TEST_F(Canvas, RenderShapesForReview) {
+    auto b = MakeBitmap(200, 90, clBtnFace);
+    TCanvas* c = b->Canvas();
+    c->Brush()->SetColor(clWindow);
+    c->Rectangle(4, 4, 40, 30);
+    c->RoundRect(44, 4, 80, 30, 6, 6);
+    c->Ellipse(84, 4, 120, 30);
+    c->Polygon({Point(124, 29), Point(142, 4), Point(160, 29)});
+    c->Brush()->SetStyle(bsDiagCross);
+    c->Brush()->SetColor(clNavy);
+    c->Rectangle(164, 4, 196, 30);
+    c->Brush()->SetStyle(bsClear);
+    c->Pen()->SetStyle(psDot);
+    c->Rectangle(4, 34, 40, 60);
+    c->Pen()->SetStyle(psDash);
+    c->MoveTo(44, 36);
+    c->LineTo(120, 36);
+    c->Pen()->SetStyle(psSolid);
+    c->Pen()->SetWidth(2);
+    c->Pen()->SetColor(clRed);
+    c->MoveTo(44, 42);
+    c->LineTo(80, 58);
+    c->Pen()->SetWidth(1);
+    c->Pen()->SetColor(clBlack);
+    const unsigned edges[] = {EDGE_RAISED, EDGE_SUNKEN, EDGE_ETCHED, EDGE_BUMP, BDR_RAISEDINNER, BDR_SUNKENOUTER};
+    int x = 4;
+    for (unsigned e : edges) {
+        TRect r = Rect(x, 64, x + 28, 86);
+        DrawEdge(c, r, e, BF_RECT);
+        x += 32;
+    }
+    c->DrawFocusRect(Rect(124, 34, 196, 60));
+    SavePng(*b, "shapes.png");
+    EXPECT_GT(CountInk(*b, 0xF0F0F0), 0);
+}
+
 } // namespace
