@@ -8,8 +8,10 @@
 //
 // Contract of a build:
 // - missing files and keys give defaults; they are never errors;
-// - a row lacking an attribute that every row carries, or a missing table element,
-//   stops the build with plat::EConvertError (its text is for the user);
+// - a row lacking an attribute that every row carries (or holding one that is not a
+//   number) stops the build with plat::EConvertError; a missing table element or a file
+//   that is not well-formed XML stops it with plat::EXMLDocError; their text is for the
+//   user;
 // - an image that would not fit the converter (bank2.bin over 524288 bytes, more than
 //   1024 Modbus entries, a template with more than 101 markers, an SSID over 32 or a
 //   Wi-Fi password over 64 bytes) stops the build with EImage_Limit;

@@ -131,6 +131,40 @@ TEST(MQTTBlock, FixedPartFieldsFromParGen) {
     EXPECT_EQ(std::string(block.begin() + 221, block.begin() + 226), std::string("will") + '\0');
 }
 
+TEST(MQTTBlock, KeyCasesOfTheFixedPart) {
+    struct TCase {
+        const char* What;
+        Attrs Keys;
+        std::size_t Offset;
+        int Width;
+        std::uint64_t Expected;
+    };
+    const TCase cases[] = {
+        {"send time absent", {}, 4, 4, 10},
+        {"send time not a number", {{"MQTT_ASync_Send_Time", "x"}}, 4, 4, 10},
+        {"send time", {{"MQTT_ASync_Send_Time", "30"}}, 4, 4, 30},
+        {"port not a number", {{"MQTT_Server_Port", "mqtt"}}, 12, 2, 1883},
+        {"port keeps 16 bits", {{"MQTT_Server_Port", "65537"}}, 12, 2, 1},
+        {"keep-alive empty", {{"MQTT_Keep_Alive", ""}}, 35, 2, 0},
+        {"clean session is a number", {{"MQTT_Clean_Session", "01"}}, 37, 1, 1},
+        {"will QoS", {{"MQTT_Will_QoS", "2"}}, 72, 1, 2},
+        {"TLS flag not a number", {{"TLS_Enable", "yes"}}, 121, 4, 0},
+        {"client authentication", {{"TLS_En_Client_Auth", "1"}}, 137, 4, 1},
+        {"NTP poll absent", {}, 169, 4, 1000},
+        {"NTP poll", {{"NTP_Poll_Time", "3600"}}, 169, 4, 3600},
+        {"connection message flag", {{"MQTT_PublishTopicConnection", "1"}}, 173, 1, 1},
+        {"connection retained", {{"MQTT_Connection_Retained", "1"}}, 198, 2, 1},
+        {"no certificate: empty text", {{"TLS_Server_Auth_Certificate", ""}}, 129, 8, (std::uint64_t{0} << 32) | (B + 220)},
+        {"missing certificate file: its name", {{"TLS_Server_Auth_Certificate", "nope.pem"}}, 133, 4, 8},
+    };
+    for (const TCase& c : cases) {
+        TConfig config;
+        config.ParGen(c.Keys);
+        image::Build_Bin_Config(config.Dir());
+        EXPECT_EQ(Field(Block_Of(Bank2()), c.Offset, c.Width), c.Expected) << c.What;
+    }
+}
+
 TEST(MQTTBlock, WorkingModeCodes) {
     struct TCase {
         Attrs Keys;

@@ -46,6 +46,18 @@ TEST(ModbusTable, EnabledReadRowsThenWriteRowsWithoutGaps) {
     }
 }
 
+TEST(ModbusTable, FilesWithADeclarationOrCommentFirstAreRead) {
+    TConfig config;
+    config.Write("ParGen.xml", "<?xml version=\"1.0\"?>\n" + ParGen_Xml(Async));
+    config.Write("ModbusM_SetAccess.xml", "<!-- exported -->\n" + Rules_Xml({Read_Rule()}, {Write_Rule()}));
+    config.Write("MQTT_Set_Topic.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- exported -->\n" +
+                                           Topics_Xml({Publish_Row("p")}, {Subscribe_Row("s")}));
+    image::Build_Bin_Config(config.Dir());
+    EXPECT_EQ(U32(Bank1(), 0x048), 2u);
+    EXPECT_EQ(image::MQTT_Config.Publish_Data.size(), 1u);
+    EXPECT_EQ(image::MQTT_Config.Subscribe_Data.size(), 1u);
+}
+
 TEST(ModbusTable, RowWithoutEnableIsNotEnabled) {
     TConfig config;
     config.ParGen(Async);
