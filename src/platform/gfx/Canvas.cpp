@@ -752,6 +752,13 @@ void UnbindCanvas(TCanvas* canvas) {
 
 QImage* BoundSurface(const TCanvas* canvas) { return canvas->impl()->image; }
 
+void BindCanvasToBitmap(TCanvas* canvas, TBitmap* target, TPoint origin, const TRegion* clip) {
+    BindCanvas(canvas, &BitmapImage(target), QPoint(origin.X, origin.Y), clip ? &NativeRegion(*clip) : nullptr);
+    CanvasAccess::Of(canvas)->monochrome = target->Monochrome();
+}
+
+void UnbindBitmapCanvas(TCanvas* canvas) { UnbindCanvas(canvas); }
+
 } // namespace gfx
 
 } // namespace plat

@@ -580,3 +580,46 @@ TEST_F(Canvas, RenderShapesForReview) {
 }
 
 } // namespace
+
+namespace {
+
+// A canvas bound into a larger picture, as a control's canvas is bound to its window.
+TEST_F(Canvas, BoundCanvasDrawsAtItsOriginInsideItsClip) {
+    auto surface = MakeBitmap(12, 10);
+    TCanvas cv;
+    const TRegion clip(Rect(3, 2, 9, 8));   // surface coordinates
+    gfx::BindCanvasToBitmap(&cv, surface.get(), Point(3, 2), &clip);
+    EXPECT_TRUE(cv.HandleAllocated());
+    EXPECT_EQ(cv.ClipRect(), Rect(0, 0, 6, 6));
+    cv.Brush()->SetColor(clBlack);
+    cv.FillRect(Rect(-5, -5, 20, 20));
+    EXPECT_EQ(Mask(*surface, clBlack), Rows({"............", "............", "...######...", "...######...",
+                                             "...######...", "...######...", "...######...", "...######...",
+                                             "............", "............"}));
+    EXPECT_EQ(cv.Pixels(0, 0), clBlack);
+    EXPECT_EQ(cv.Pixels(-1, 0), CLR_INVALID);
+
+    // A selected region (device coordinates) narrows the binding's clip, never widens it.
+    const TRegion sel(Rect(4, -2, 10, 2));
+    cv.SelectClipRgn(&sel);
+    cv.Brush()->SetColor(clRed);
+    cv.FillRect(Rect(-5, -5, 20, 20));
+    cv.SelectClipRgn(nullptr);
+    EXPECT_EQ(surface->Canvas()->Pixels(7, 2), clRed);
+    EXPECT_EQ(surface->Canvas()->Pixels(8, 3), clRed);
+    EXPECT_EQ(surface->Canvas()->Pixels(9, 2), clWhite);
+    EXPECT_EQ(surface->Canvas()->Pixels(7, 4), clBlack);
+
+    // The focus pattern follows the device origin, not the surface's.
+    cv.Brush()->SetColor(clWhite);
+    cv.FillRect(Rect(0, 0, 6, 6));
+    cv.DrawFocusRect(Rect(0, 0, 4, 1));
+    EXPECT_EQ(cv.Pixels(0, 0), clBlack);
+    EXPECT_EQ(cv.Pixels(1, 0), clWhite);
+    gfx::UnbindBitmapCanvas(&cv);
+    EXPECT_FALSE(cv.HandleAllocated());
+    cv.FillRect(Rect(0, 0, 6, 6));   // unbound: nothing happens
+    EXPECT_EQ(surface->Canvas()->Pixels(3, 2), clBlack);
+}
+
+} // namespace
