@@ -154,7 +154,7 @@ void TCanvas::Impl::PixelRop2(int sx, int sy, std::uint32_t color, int rop) {
 void TCanvas::Impl::SpanBrush(int sy, int x0, int x1, int rop) {
     const TBrushStyle style = brush.Style();
     if (style == bsClear || brush.Color() == clNone) return;
-    const std::uint32_t color = Px(ColorToRGB(brush.Color()));
+    const std::uint32_t color = Px(ColorToRGB(BrushColor()));
     const int op = rop < 0 ? R2_COPYPEN : rop;
     if (style == bsSolid) {
         SpanRop2(sy, x0, x1, color, op);
@@ -162,7 +162,7 @@ void TCanvas::Impl::SpanBrush(int sy, int x0, int x1, int rop) {
     }
     // Hatched: lines in the brush colour, the gaps in the background colour when opaque.
     const bool opaque = bkMode == OPAQUE;
-    const std::uint32_t bk = Px(ColorToRGB(bkColor));
+    const std::uint32_t bk = Px(ColorToRGB(BkColorNow()));
     for (int x = x0; x < x1; ++x) {
         if (gfx::HatchBit(style, devX(x), devY(sy)))
             PixelRop2(x, sy, color, op);
@@ -244,7 +244,7 @@ void WideLine(TCanvas::Impl& d, int x0, int y0, int x1, int y1) {
         const QPointF b(x1 - box.left() + 0.5 - 0.5 * ux, y1 - box.top() + 0.5 - 0.5 * uy);
         p.drawLine(a, b);
     }
-    d.PaintMask(mask, box.topLeft(), d.Px(ColorToRGB(d.pen.Color())), d.rop2, nullptr);
+    d.PaintMask(mask, box.topLeft(), d.Px(ColorToRGB(d.PenColor())), d.rop2, nullptr);
 }
 
 bool PenDraws(const TCanvas::Impl& d) { return d.pen.Style() != psClear && d.pen.Color() != clNone; }
@@ -261,9 +261,9 @@ void TCanvas::LineTo(int x, int y) {
     if (d.pen.Width() > 1) {
         WideLine(d, x0, y0, x1, y1);
     } else {
-        const std::uint32_t color = d.Px(ColorToRGB(d.pen.Color()));
+        const std::uint32_t color = d.Px(ColorToRGB(d.PenColor()));
         const bool opaqueGaps = d.bkMode == OPAQUE;
-        const std::uint32_t bk = d.Px(ColorToRGB(d.bkColor));
+        const std::uint32_t bk = d.Px(ColorToRGB(d.BkColorNow()));
         const int rop = d.rop2;
         d.Line(x0, y0, x1, y1, [&](int px, int py, bool on) {
             if (on) d.PixelRop2(px, py, color, rop);
@@ -307,7 +307,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
             const int l = x1 + i, t = y1 + i, r = x2 - 1 - i, b = y2 - 1 - i;
             if (r >= l && b >= t) {
                 MoveTo(l, t); LineTo(r, t); LineTo(r, b); LineTo(l, b); LineTo(l, t);
-                if (r == l || b == t) d.PixelRop2(r + tx, b + ty, d.Px(ColorToRGB(d.pen.Color())), d.rop2);
+                if (r == l || b == t) d.PixelRop2(r + tx, b + ty, d.Px(ColorToRGB(d.PenColor())), d.rop2);
             }
             d.pen = keep;
         }
@@ -315,9 +315,9 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
         Changed();
         return;
     }
-    const std::uint32_t color = d.Px(ColorToRGB(d.pen.Color()));
+    const std::uint32_t color = d.Px(ColorToRGB(d.PenColor()));
     const bool opaqueGaps = d.bkMode == OPAQUE;
-    const std::uint32_t bk = d.Px(ColorToRGB(d.bkColor));
+    const std::uint32_t bk = d.Px(ColorToRGB(d.BkColorNow()));
     const int rop = d.rop2;
     auto plot = [&](int px, int py, bool on) {
         if (on) d.PixelRop2(px, py, color, rop);
@@ -409,7 +409,7 @@ void CurvedShape(TCanvas::Impl& d, const QRect& box, const std::function<void(QP
             }
         }
     }
-    if (pen) d.PaintMask(outline, area.topLeft(), d.Px(ColorToRGB(d.pen.Color())), d.rop2, nullptr);
+    if (pen) d.PaintMask(outline, area.topLeft(), d.Px(ColorToRGB(d.PenColor())), d.rop2, nullptr);
 }
 
 } // namespace
@@ -487,8 +487,8 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
         }
     }
     if (pen) {
-        d.PaintMask(outline, area.topLeft(), d.Px(ColorToRGB(d.pen.Color())), d.rop2, nullptr);
-        if (d.bkMode == OPAQUE) d.PaintMask(gaps, area.topLeft(), d.Px(ColorToRGB(d.bkColor)), d.rop2, nullptr);
+        d.PaintMask(outline, area.topLeft(), d.Px(ColorToRGB(d.PenColor())), d.rop2, nullptr);
+        if (d.bkMode == OPAQUE) d.PaintMask(gaps, area.topLeft(), d.Px(ColorToRGB(d.BkColorNow())), d.rop2, nullptr);
     }
     Changed();
 }

@@ -157,6 +157,13 @@ struct TCanvas::Impl {
     int devY(int sy) const { return sy - offset.y(); }
     bool Visible(int sx, int sy) const;
     std::uint32_t* Row(int sy) { return reinterpret_cast<std::uint32_t*>(image->scanLine(sy)); }
+    // clDefault stands for the context's default: black pen and text, white brush and
+    // background.
+    static TColor Or(TColor c, TColor def) { return c == clDefault ? def : c; }
+    TColor PenColor() const { return Or(pen.Color(), clBlack); }
+    TColor BrushColor() const { return Or(brush.Color(), clWhite); }
+    TColor TextColorNow() const { return Or(textColor, clBlack); }
+    TColor BkColorNow() const { return Or(bkColor, clWhite); }
     // Colour (RGB value, system colours resolved) as written into this target.
     std::uint32_t Px(TColor rgb) const {
         const std::uint32_t p = gfx::ToPixel(rgb);

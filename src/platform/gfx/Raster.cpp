@@ -32,7 +32,7 @@ bool Blt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy
         if (!s.d->Ready()) return false;
         s.img = s.d->image;
         s.mono = s.d->monochrome;
-        s.bk = gfx::ToPixel(ColorToRGB(s.d->bkColor)) & 0xFFFFFF;
+        s.bk = gfx::ToPixel(ColorToRGB(s.d->BkColorNow())) & 0xFFFFFF;
         sx += s.d->tx();
         sy += s.d->ty();
     }
@@ -44,12 +44,12 @@ bool Blt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy
     }
     CanvasAccess::BeginDraw(dest);
     const int dx0 = x + d.tx(), dy0 = y + d.ty();
-    const std::uint32_t text = d.Px(ColorToRGB(d.textColor));
-    const std::uint32_t back = d.Px(ColorToRGB(d.bkColor));
+    const std::uint32_t text = d.Px(ColorToRGB(d.TextColorNow()));
+    const std::uint32_t back = d.Px(ColorToRGB(d.BkColorNow()));
     const bool usesPattern = gfx::RopUsesPattern(op);
     const TBrushStyle brushStyle = d.brush.Style();
     const bool clearBrush = brushStyle == bsClear || d.brush.Color() == clNone;
-    const std::uint32_t brush = clearBrush ? 0xFF000000u : d.Px(ColorToRGB(d.brush.Color()));
+    const std::uint32_t brush = clearBrush ? 0xFF000000u : d.Px(ColorToRGB(d.BrushColor()));
     const QRect target = QRect(dx0, dy0, w, h) & d.clipBounds;
     if (target.isEmpty()) {
         CanvasAccess::EndDraw(dest);

@@ -94,7 +94,7 @@ const TextMask& MaskFor(TCanvas::Impl& d, const QString& text) {
 // to the canvas clip and to `extra` (surface coordinates) when given.
 void DrawRun(TCanvas::Impl& d, int sx, int sy, const QString& text, const QRect* extra) {
     if (!TextDraws(d) || text.isEmpty()) return;
-    const std::uint32_t color = d.Px(ColorToRGB(d.textColor));
+    const std::uint32_t color = d.Px(ColorToRGB(d.TextColorNow()));
     for (const TextMask::Span& s : MaskFor(d, text).spans) {
         const int y = sy + s.y;
         int a = sx + s.x0, b = sx + s.x1;
@@ -110,15 +110,15 @@ void DrawRun(TCanvas::Impl& d, int sx, int sy, const QString& text, const QRect*
 void DrawRotatedRun(TCanvas::Impl& d, QPainter& p, const QString& text) {
     if (!TextDraws(d) || text.isEmpty()) return;
     p.setFont(d.CurrentFont());
-    QColor c = gfx::ToQColor(d.textColor);
-    if (d.monochrome) c = QColor::fromRgb(gfx::Quantize(gfx::ToPixel(ColorToRGB(d.textColor))));
+    QColor c = gfx::ToQColor(d.TextColorNow());
+    if (d.monochrome) c = QColor::fromRgb(gfx::Quantize(gfx::ToPixel(ColorToRGB(d.TextColorNow()))));
     p.setPen(c);
     p.drawText(QPoint(0, d.Metrics().ascent()), text);
 }
 
 void OpaqueCell(TCanvas::Impl& d, const QRect& cell) {
     if (d.bkMode != OPAQUE || d.bkColor == clNone || cell.isEmpty()) return;
-    const std::uint32_t bk = d.Px(ColorToRGB(d.bkColor));
+    const std::uint32_t bk = d.Px(ColorToRGB(d.BkColorNow()));
     const QRect c = cell & d.clipBounds;
     for (int y = c.top(); y <= c.bottom(); ++y) d.SpanRop2(y, c.left(), c.right() + 1, bk, R2_COPYPEN);
 }
@@ -177,7 +177,7 @@ void TCanvas::TextOut(int x, int y, StringView text) {
         cp.p.translate(sx, sy);
         // Tenths of a degree counter-clockwise; y grows downwards, so Qt turns the other way.
         cp.p.rotate(-orient / 10.0);
-        if (d.bkMode == OPAQUE && d.bkColor != clNone) cp.p.fillRect(QRect(0, 0, w, h), gfx::ToQColor(d.bkColor));
+        if (d.bkMode == OPAQUE && d.bkColor != clNone) cp.p.fillRect(QRect(0, 0, w, h), gfx::ToQColor(d.BkColorNow()));
         DrawRotatedRun(d, cp.p, Q(text));
     }
     Changed();
@@ -437,7 +437,7 @@ int TCanvas::DrawText(StringView textIn, TRect& r, unsigned flags) {
                 QRect u(ux0, sy + fm.ascent() + ulOffset, ux1 - ux0, ulWidth);
                 if (extra) u &= *extra;
                 u &= d.clipBounds;
-                const std::uint32_t color = d.Px(ColorToRGB(d.textColor));
+                const std::uint32_t color = d.Px(ColorToRGB(d.TextColorNow()));
                 for (int uy = u.top(); uy <= u.bottom(); ++uy) d.SpanRop2(uy, u.left(), u.right() + 1, color, R2_COPYPEN);
             }
         }

@@ -216,6 +216,9 @@ TEST_F(Canvas, ColoursResolveAndNotSetDrawsNothing) {
         {"clNone font colour",
          [](TCanvas* c) { c->Brush()->SetStyle(bsClear); c->Font()->SetColor(clNone); c->TextOut(0, 0, u"MMMM"); }, clWhite},
         {"system pen colour", [](TCanvas* c) { c->Pen()->SetColor(cl3DDkShadow); c->MoveTo(0, 1); c->LineTo(4, 1); }, 0x696969},
+        {"clDefault brush is white", [](TCanvas* c) { c->Brush()->SetColor(clRed); c->FillRect(Rect(0, 0, 4, 4));
+                                                      c->Brush()->SetColor(clDefault); c->FillRect(Rect(0, 0, 4, 4)); }, clWhite},
+        {"clDefault pen is black", [](TCanvas* c) { c->Pen()->SetColor(clDefault); c->MoveTo(0, 1); c->LineTo(4, 1); }, clBlack},
         {"index outside the table is black",
          [](TCanvas* c) { c->Brush()->SetColor(static_cast<TColor>(0xFF000063)); c->FillRect(Rect(0, 0, 4, 4)); }, clBlack},
     };
