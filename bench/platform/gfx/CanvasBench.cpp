@@ -33,6 +33,27 @@ static void BM_ButtonFace(benchmark::State& state) {
 }
 BENCHMARK(BM_ButtonFace);
 
+// The plain mix: background, caption, frame.
+static void BM_FillTextFrame(benchmark::State& state) {
+    gfx::EnsureGuiApplication();
+    TBitmap face;
+    face.SetSize(110, 28);
+    TCanvas* c = face.Canvas();
+    c->Font()->SetName(u"Verdana");
+    c->Font()->SetSize(8);
+    for (auto _ : state) {
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(0xEDF7F8);
+        c->FillRect(Rect(0, 0, 110, 28));
+        c->Brush()->SetStyle(bsClear);
+        c->TextOut(20, 8, u"Configuration");
+        c->Brush()->SetColor(0x808080);
+        c->FrameRect(Rect(0, 0, 110, 28));
+        benchmark::DoNotOptimize(c->Pixels(5, 5));
+    }
+}
+BENCHMARK(BM_FillTextFrame);
+
 static void BM_TextOut(benchmark::State& state) {
     gfx::EnsureGuiApplication();
     TBitmap face;
