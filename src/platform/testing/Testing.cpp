@@ -1,6 +1,7 @@
 // The headless kit: scripted responder, fake clock driving the timer scheduler, input
 // injection through Qt events (so the layer's own event handling runs), grabs.
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -358,6 +359,12 @@ void Move(TControl* Control, int X, int Y, TShiftState Shift)
 }
 
 void MoveAway() { ui::MouseLeftWindow(); }
+
+void CloseBox(TCustomForm* Form)
+{
+    QCloseEvent ev;
+    QApplication::sendEvent(ui::N(Form).widget, &ev);
+}
 
 void Wheel(TControl* Control, int Delta, int X, int Y, TShiftState Shift)
 {

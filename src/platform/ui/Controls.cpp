@@ -421,14 +421,10 @@ void TControl::SendToBack()
 
 void TControl::MouseWheelHandler(TMessage& Message)
 {
+    // The form hands the wheel to its focused control; what that one leaves goes up the parents.
     TCustomForm* form = GetParentForm(this);
-    if (form && form != this) {
-        TWinControl* target = form->ActiveControl();
-        Message.Result = target ? target->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam)
-                                : form->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
-    } else {
-        Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
-    }
+    TControl* target = form ? (form->ActiveControl() ? static_cast<TControl*>(form->ActiveControl()) : form) : this;
+    Message.Result = target->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
 }
 
 // The framework's message methods of TControl; what they do not handle ends in DefaultHandler.

@@ -27,6 +27,9 @@ struct ModalLoop {
 };
 std::vector<ModalLoop> g_modalLoops;
 
+// The offscreen platform has no window stacking or activation.
+bool CanActivate() { return QGuiApplication::platformName() != QLatin1String("offscreen"); }
+
 } // namespace
 
 TApplication* Application = new TApplication(nullptr);
@@ -322,8 +325,10 @@ void TCustomForm::ShowWindowNow(bool Value)
             w->showMaximized();
         else
             w->show();
-        w->raise();
-        w->activateWindow();
+        if (CanActivate()) {
+            w->raise();
+            w->activateWindow();
+        }
     } else {
         w->hide();
     }
@@ -375,8 +380,10 @@ void TCustomForm::Hide() { SetVisible(false); }
 void TCustomForm::BringToFront()
 {
     if (UiWidget* w = ui::N(this).widget; w && Visible()) {
-        w->raise();
-        w->activateWindow();
+        if (CanActivate()) {
+            w->raise();
+            w->activateWindow();
+        }
         g_activeForm = this;
     }
 }

@@ -130,7 +130,8 @@ void TWinControl::InsertControl(TControl* AControl)
     AControl->Perform(CM_PARENTCOLORCHANGED);
     AControl->Perform(CM_PARENTSHOWHINTCHANGED);
     AControl->UpdateAnchorRules();
-    if (AControl->Align() != alNone) AlignAll(AControl);
+    // A new aligned control takes its place by position; ties keep the order of insertion.
+    if (AControl->Align() != alNone) AlignAll(nullptr);
     InvalidateRect(nullptr);
 }
 
@@ -414,7 +415,8 @@ void TWinControl::RecreateWnd()
     native_->bars[SB_VERT].visible = native_->bars[SB_VERT].visible || (p.Style & WS_VSCROLL);
     native_->bars[SB_HORZ].visible = native_->bars[SB_HORZ].visible || (p.Style & WS_HSCROLL);
     SetWindowStyle(p.Style);
-    SetWindowExStyle(p.ExStyle);
+    // Transparency set through the window style stays (the button's styles set it so).
+    SetWindowExStyle(p.ExStyle | (exStyle_ & WS_EX_TRANSPARENT));
     CreateWnd();
 }
 

@@ -142,6 +142,8 @@ void Release(TControl* Control, int X, int Y, TMouseButton Button = mbLeft, TShi
 void Move(TControl* Control, int X, int Y, TShiftState Shift = 0);
 // Leaves every control (the mouse goes off the window).
 void MoveAway();
+// The window system's close box of a form (WM_CLOSE through the window).
+void CloseBox(TCustomForm* Form);
 // Delta in the platform's units: 120 per notch, positive = away from the user.
 void Wheel(TControl* Control, int Delta, int X, int Y, TShiftState Shift = 0);
 // Key down and up at the focused control (virtual-key code; characters follow for keys that

@@ -1,0 +1,247 @@
+// Forms shown modally, message boxes and file dialogs through the responder, the close box,
+// exceptions in handlers.
+#include <gtest/gtest-spi.h>
+
+#include "plat/Dialogs.h"
+#include "plat/Forms.h"
+#include "plat/Testing.h"
+#include "TestControls.h"
+
+namespace plat {
+namespace {
+
+using namespace plat::testing;
+using testctl::TFocusBox;
+using testctl::TTestButton;
+
+class FormsTest : public UiTest {};
+
+// A dialog with OK (modal result 1) and Cancel (2).
+class TDialogForm : public TForm {
+public:
+    explicit TDialogForm(TComponent* AOwner) : TForm(AOwner)
+    {
+        SetClientWidth(300);
+        SetClientHeight(120);
+        Ok = new TTestButton(this);
+        Ok->SetParent(this);
+        Ok->SetBounds(60, 80, 75, 25);
+        Ok->SetCaption(u"OK");
+        Ok->ModalResult = mrOk;
+        Cancel = new TTestButton(this);
+        Cancel->SetParent(this);
+        Cancel->SetBounds(160, 80, 75, 25);
+        Cancel->SetCaption(u"Cancel");
+        Cancel->ModalResult = mrCancel;
+    }
+    String ClassName() const override { return u"TDialogForm"; }
+    TTestButton* Ok;
+    TTestButton* Cancel;
+};
+
+TEST_F(FormsTest, ButtonModalResultClosesTheFormAfterItsClick)
+{
+    TDialogForm dlg(nullptr);
+    std::vector<std::string> log;
+    dlg.Cancel->OnClick = [&](TObject*) { log.push_back("click, result " + std::to_string(dlg.ModalResult())); };
+    dlg.OnClose = [&](TObject*, TCloseAction&) { log.push_back("close"); };
+    responder().ScriptModal<TDialogForm>([&](TDialogForm& f) {
+        log.push_back("shown");
+        Click(f.Cancel, 10, 10);
+    });
+    const TModalResult r = dlg.ShowModal();
+    EXPECT_EQ(r, mrCancel);
+    const std::vector<std::string> expected = {"shown", "click, result 0", "close"};
+    EXPECT_EQ(log, expected);
+    EXPECT_FALSE(dlg.Visible());
+    // The form can be shown again and answers anew.
+    responder().ScriptModal<TDialogForm>([](TDialogForm& f) { Key(VK_SPACE), (void)f; });
+    EXPECT_EQ(dlg.ShowModal(), mrOk);  // the focus was on OK, the first control
+}
+
+TEST_F(FormsTest, CloseBoxGivesCancel)
+{
+    TDialogForm dlg(nullptr);
+    responder().ScriptModal([](TCustomForm& f) { CloseBox(&f); });
+    EXPECT_EQ(dlg.ShowModal(), mrCancel);
+}
+
+TEST_F(FormsTest, CloseQueryCanKeepAModalFormOpen)
+{
+    TDialogForm dlg(nullptr);
+    int asked = 0;
+    dlg.OnCloseQuery = [&](TObject*, bool& canClose) { canClose = ++asked > 1; };
+    responder().ScriptModal([](TCustomForm& f) {
+        f.SetModalResult(mrOk);
+        f.SetModalResult(mrOk);
+    });
+    EXPECT_EQ(dlg.ShowModal(), mrOk);
+    EXPECT_GE(asked, 1);
+}
+
+TEST_F(FormsTest, ScriptThatLeavesNoResultFailsInsteadOfHanging)
+{
+    TDialogForm dlg(nullptr);
+    responder().ScriptModal([](TCustomForm&) {});
+    TModalResult r = mrNone;
+    EXPECT_NONFATAL_FAILURE(r = dlg.ShowModal(), "watchdog");
+    EXPECT_EQ(r, mrCancel);
+}
+
+TEST_F(FormsTest, UnscriptedModalFormFailsTheTest)
+{
+    TDialogForm dlg(nullptr);
+    EXPECT_NONFATAL_FAILURE(dlg.ShowModal(), "unscripted modal form TDialogForm");
+}
+
+TEST_F(FormsTest, NestedModalsAndMessageBoxesAnswerInOrder)
+{
+    TDialogForm editor(nullptr);
+    TDialogForm inner(nullptr);
+    int answer = 0;
+    TModalResult innerResult = mrNone;
+    editor.Ok->ModalResult = mrNone;
+    editor.Ok->OnClick = [&](TObject*) {
+        answer = MessageDlg(u"Overwrite?", mtConfirmation, mbYesNo);
+        innerResult = inner.ShowModal();
+        editor.SetModalResult(mrOk);
+    };
+    responder().AnswerMessageBox(mrYes);
+    responder().ScriptModal([&](TCustomForm& f) { Click(editor.Ok, 5, 5), (void)f; });
+    responder().ScriptModal([](TCustomForm& f) { f.SetModalResult(mrNo); });
+    EXPECT_EQ(editor.ShowModal(), mrOk);
+    EXPECT_EQ(answer, mrYes);
+    EXPECT_EQ(innerResult, mrNo);
+    ASSERT_EQ(responder().Modals().size(), 2u);
+    // The inner form's script ran (and was recorded) before the outer one returned.
+    EXPECT_EQ(responder().Modals()[0].Result, mrNo);
+    EXPECT_EQ(responder().Modals()[1].Result, mrOk);
+}
+
+TEST_F(FormsTest, ExceptionInAClickHandlerShowsAnErrorBoxAndTheLoopGoesOn)
+{
+    TForm form(nullptr);
+    auto* button = new TTestButton(&form);
+    button->SetParent(&form);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) {
+        if (++clicks == 1) throw EConvertError(u"'abc' is not a valid integer value");
+    };
+    form.Show();
+    responder().AnswerMessageBox(mrOk);
+    Click(button, 5, 5);
+    Click(button, 5, 5);
+    EXPECT_EQ(clicks, 2);
+    ASSERT_EQ(responder().MessageBoxes().size(), 1u);
+    const auto& box = responder().MessageBoxes()[0].Request;
+    EXPECT_EQ(box.Kind, mtError);
+    EXPECT_EQ(box.Caption, u"Error");
+    EXPECT_EQ(box.Text, u"'abc' is not a valid integer value");
+    EXPECT_EQ(box.Buttons, TMsgDlgButtons{mbOK});
+}
+
+TEST_F(FormsTest, ScreenCenteredFormIsCentredOnTheScreen)
+{
+    TForm form(nullptr);
+    form.SetClientWidth(400);
+    form.SetClientHeight(300);
+    form.SetPosition(poScreenCenter);
+    form.Show();
+    const TRect area = Screen->WorkAreaRect();
+    EXPECT_EQ(form.Left(), area.Left + (area.Width() - 400) / 2);
+    EXPECT_EQ(form.Top(), area.Top + (area.Height() - 300) / 2);
+    EXPECT_EQ(form.ClientWidth(), 400);
+    EXPECT_EQ(form.ClientHeight(), 300);
+}
+
+TEST_F(FormsTest, OnCreateOnceThenOnShowOnEveryShow)
+{
+    TForm form(nullptr);
+    int creates = 0, shows = 0;
+    form.OnCreate = [&](TObject*) { ++creates; };
+    form.OnShow = [&](TObject*) {
+        ++shows;
+        EXPECT_TRUE(form.Visible());
+    };
+    form.Show();
+    form.Hide();
+    form.Show();
+    EXPECT_EQ(creates, 1);
+    EXPECT_EQ(shows, 2);
+}
+
+// ---- message boxes and file dialogs -------------------------------------------------------
+
+class DialogsTest : public UiTest {};
+
+TEST_F(DialogsTest, MessageBoxesAreRecordedAndAnswered)
+{
+    struct Case {
+        TMsgDlgType kind;
+        TMsgDlgButtons buttons;
+        int answer;
+        const char16_t* caption;
+    };
+    const Case cases[] = {
+        {mtError, {mbOK}, mrOk, u"Error"},
+        {mtWarning, {mbOK}, mrOk, u"Warning"},
+        {mtInformation, {mbOK}, mrOk, u"Information"},
+        {mtConfirmation, mbYesNo, mrNo, u"Confirm"},
+        {mtConfirmation, mbYesNoCancel, mrCancel, u"Confirm"},
+    };
+    for (const Case& c : cases) responder().AnswerMessageBox(c.answer);
+    for (const Case& c : cases) EXPECT_EQ(MessageDlg(u"text", c.kind, c.buttons), c.answer);
+    ASSERT_EQ(responder().MessageBoxes().size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& r = responder().MessageBoxes()[i].Request;
+        EXPECT_EQ(r.Kind, cases[i].kind);
+        EXPECT_EQ(r.Caption, cases[i].caption);
+        EXPECT_EQ(r.Buttons, cases[i].buttons);
+    }
+    EXPECT_EQ(mrOk, 1);
+    EXPECT_EQ(mrCancel, 2);
+    EXPECT_EQ(mrYes, 6);
+    EXPECT_EQ(mrNo, 7);
+}
+
+TEST_F(DialogsTest, UnscriptedMessageBoxFailsWithItsTextAndDoesNotBlock)
+{
+    EXPECT_NONFATAL_FAILURE(MessageDlg(u"Error! Project not Valid", mtError, {mbOK}), "Error! Project not Valid");
+}
+
+TEST_F(DialogsTest, OpenAndSaveDialogs)
+{
+    TOpenDialog open(nullptr);
+    open.SetFilter(u"Configuration (*.xml)|*.xml|All files (*.*)|*.*");
+    open.SetInitialDir(u"/tmp/projects");
+    responder().AnswerFileDialog(u"/tmp/projects/a.xml", 1);
+    responder().CancelFileDialog();
+    EXPECT_TRUE(open.Execute());
+    EXPECT_EQ(open.FileName(), u"/tmp/projects/a.xml");
+    EXPECT_FALSE(open.Execute());
+    EXPECT_EQ(open.FileName(), u"/tmp/projects/a.xml");
+
+    TSaveDialog save(nullptr);
+    save.SetFilter(u"Generic Station Description (*.gsd)|*.gsd");
+    save.SetDefaultExt(u"gsd");
+    save.SetFileName(u"old");
+    responder().AnswerFileDialog(u"/tmp/out/station");
+    responder().AnswerFileDialog(u"/tmp/out.d/station.GSD");
+    EXPECT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName(), u"/tmp/out/station.gsd");
+    EXPECT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName(), u"/tmp/out.d/station.GSD");
+
+    ASSERT_EQ(responder().FileDialogs().size(), 4u);
+    const auto& first = responder().FileDialogs()[0].Request;
+    EXPECT_FALSE(first.Save);
+    EXPECT_EQ(first.InitialDir, u"/tmp/projects");
+    EXPECT_EQ(first.Filter, u"Configuration (*.xml)|*.xml|All files (*.*)|*.*");
+    const auto& third = responder().FileDialogs()[2].Request;
+    EXPECT_TRUE(third.Save);
+    EXPECT_EQ(third.DefaultExt, u"gsd");
+    EXPECT_EQ(third.FileName, u"old");
+}
+
+} // namespace
+} // namespace plat

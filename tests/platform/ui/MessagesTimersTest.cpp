@@ -1,0 +1,247 @@
+// Messages (registered ids, posting, sending across threads) and timers on the test clock.
+#include <thread>
+
+#include "plat/Forms.h"
+#include "plat/Testing.h"
+#include "plat/Timers.h"
+#include "TestControls.h"
+
+namespace plat {
+namespace {
+
+using namespace plat::testing;
+using testctl::TColorBox;
+
+class MessagesTest : public UiTest {};
+
+TEST_F(MessagesTest, RegisteredMessagesShareIdsByName)
+{
+    const UINT a = RegisterWindowMessage(u"GridEditDone");
+    const UINT b = RegisterWindowMessage(u"GridEditDone");
+    const UINT c = RegisterWindowMessage(u"DTPShiftFocus");
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a, c);
+    EXPECT_GE(a, 0xC000u);
+    EXPECT_GE(c, 0xC000u);
+}
+
+TEST_F(MessagesTest, PostedMessageRunsAfterThePostingHandlerReturned)
+{
+    TForm form(nullptr);
+    TColorBox box(nullptr);
+    box.SetParent(&form);
+    const UINT msg = WM_APP + 5;
+    bool flag = false;
+    bool flagSeenByPosted = false;
+    int delivered = 0;
+    box.Record = true;
+    form.OnClick = [&](TObject*) {
+        PostMessage(box.Handle(), msg, 7, 9);
+        flag = true;
+    };
+    form.Click();
+    EXPECT_EQ(delivered, 0);
+    box.Received.clear();
+    // The check runs inside the handler of the posted message.
+    struct Probe : TColorBox {
+        using TColorBox::TColorBox;
+    };
+    ProcessEvents();
+    for (const TMessage& m : box.Received) {
+        if (m.Msg == msg) {
+            ++delivered;
+            flagSeenByPosted = flag;
+            EXPECT_EQ(m.WParam, 7u);
+            EXPECT_EQ(m.LParam, 9);
+        }
+    }
+    EXPECT_EQ(delivered, 1);
+    EXPECT_TRUE(flagSeenByPosted);
+}
+
+TEST_F(MessagesTest, MessagePostedToAControlDestroyedBeforeDeliveryIsDropped)
+{
+    TForm form(nullptr);
+    auto* box = new TColorBox(nullptr);
+    box->SetParent(&form);
+    const HWND h = box->Handle();
+    EXPECT_TRUE(PostMessage(h, WM_APP + 1, 0, 0));
+    delete box;
+    EXPECT_FALSE(IsWindow(h));
+    ProcessEvents();  // must not crash or reach a freed control
+    EXPECT_FALSE(PostMessage(h, WM_APP + 1, 0, 0));
+}
+
+class EchoBox : public TColorBox {
+public:
+    using TColorBox::TColorBox;
+    std::thread::id handlerThread;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_APP + 2) {
+            handlerThread = std::this_thread::get_id();
+            m.Result = static_cast<LRESULT>(m.WParam * 2);
+            return;
+        }
+        TColorBox::WndProc(m);
+    }
+};
+
+TEST_F(MessagesTest, SendMessageFromAWorkerRunsOnTheUiThreadAndReturnsItsResult)
+{
+    EchoBox box(nullptr);
+    LRESULT result = 0;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        result = SendMessage(box.Handle(), WM_APP + 2, 21, 0);
+        done = true;
+    });
+    for (int i = 0; i < 2000 && !done; ++i) {
+        ProcessEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    worker.join();
+    EXPECT_EQ(result, 42);
+    EXPECT_EQ(box.handlerThread, std::this_thread::get_id());
+}
+
+TEST_F(MessagesTest, PerformReachesTheOverriddenWndProcAndReturnsItsResult)
+{
+    EchoBox box(nullptr);
+    EXPECT_EQ(box.Perform(WM_APP + 2, 5, 0), 10);
+    EXPECT_EQ(SendMessage(box.Handle(), WM_APP + 2, 6, 0), 12);
+    EXPECT_EQ(SendMessage(0, WM_APP + 2, 6, 0), 0);
+}
+
+// ---- timers ----------------------------------------------------------------------------
+
+class TimersTest : public UiTest {};
+
+TEST_F(TimersTest, TimerKeepsItsIntervalsExactlyAndARestartFromTheHandlerCounts)
+{
+    TTimer timer(nullptr);
+    timer.SetEnabled(false);
+    timer.SetInterval(60000);
+    std::vector<std::uint32_t> firedAt;
+    const std::uint32_t start = Now();
+    timer.OnTimer = [&](TObject*) {
+        firedAt.push_back(Now() - start);
+        if (firedAt.size() == 1) {
+            timer.SetEnabled(false);
+            timer.SetInterval(7200000);
+            timer.SetEnabled(true);
+        }
+    };
+    timer.SetEnabled(true);
+    AdvanceClock(59999);
+    EXPECT_TRUE(firedAt.empty());
+    AdvanceClock(1);
+    ASSERT_EQ(firedAt.size(), 1u);
+    EXPECT_EQ(firedAt[0], 60000u);
+    AdvanceClock(7199999);
+    EXPECT_EQ(firedAt.size(), 1u);
+    AdvanceClock(1);
+    ASSERT_EQ(firedAt.size(), 2u);
+    EXPECT_EQ(firedAt[1], 60000u + 7200000u);
+}
+
+TEST_F(TimersTest, SchedulePerSetterCall)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TTimer&)> change;  // applied 400 ms after the start
+        std::uint32_t expectedFirst;          // ms after the start
+    };
+    const Case cases[] = {
+        {"enabling an enabled timer keeps the schedule", [](TTimer& t) { t.SetEnabled(true); }, 1000},
+        {"the same interval keeps the schedule", [](TTimer& t) { t.SetInterval(1000); }, 1000},
+        {"a new interval restarts the count", [](TTimer& t) { t.SetInterval(500); }, 900},
+        {"off and on restarts the count", [](TTimer& t) { t.SetEnabled(false); t.SetEnabled(true); }, 1400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTimer timer(nullptr);
+        timer.SetInterval(1000);
+        const std::uint32_t start = Now();
+        std::uint32_t first = 0;
+        timer.OnTimer = [&](TObject*) {
+            if (first == 0) first = Now() - start;
+        };
+        AdvanceClock(400);
+        c.change(timer);
+        AdvanceClock(2000);
+        EXPECT_EQ(first, c.expectedFirst);
+    }
+}
+
+TEST_F(TimersTest, ManyPeriodsInOneAdvanceFireOncePerPeriodInTimeOrder)
+{
+    TTimer slow(nullptr), fast(nullptr);
+    slow.SetInterval(250);
+    fast.SetInterval(100);
+    std::vector<std::pair<char, std::uint32_t>> log;
+    const std::uint32_t start = Now();
+    slow.OnTimer = [&](TObject*) { log.push_back({'s', Now() - start}); };
+    fast.OnTimer = [&](TObject*) { log.push_back({'f', Now() - start}); };
+    AdvanceClock(500);
+    const std::vector<std::pair<char, std::uint32_t>> expected = {{'f', 100}, {'f', 200}, {'s', 250}, {'f', 300}, {'f', 400}, {'s', 500}, {'f', 500}};
+    EXPECT_EQ(log, expected);
+}
+
+class TimerBox : public TColorBox {
+public:
+    using TColorBox::TColorBox;
+    std::vector<std::pair<std::uintptr_t, std::uint32_t>> ticks;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_TIMER) ticks.push_back({m.WParam, Now()});
+        TColorBox::WndProc(m);
+    }
+};
+
+TEST_F(TimersTest, WindowTimerSetTwiceWithOneIdIsOneTimerWithTheNewInterval)
+{
+    TimerBox box(nullptr);
+    const std::uint32_t start = Now();
+    EXPECT_EQ(SetTimer(box.Handle(), 1, 100), 1u);
+    EXPECT_EQ(SetTimer(box.Handle(), 1, 300), 1u);
+    AdvanceClock(900);
+    ASSERT_EQ(box.ticks.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(box.ticks[i].first, 1u);
+        EXPECT_EQ(box.ticks[i].second - start, 300u * (i + 1));
+    }
+    EXPECT_TRUE(KillTimer(box.Handle(), 1));
+    EXPECT_FALSE(KillTimer(box.Handle(), 1));
+    AdvanceClock(1000);
+    EXPECT_EQ(box.ticks.size(), 3u);
+}
+
+TEST_F(TimersTest, TimersOfADestroyedWindowStop)
+{
+    auto* box = new TimerBox(nullptr);
+    SetTimer(box->Handle(), 3, 10);
+    const HWND h = box->Handle();
+    delete box;
+    AdvanceClock(100);  // must not reach the freed control
+    EXPECT_EQ(SetTimer(h, 3, 10), 0u);
+}
+
+TEST_F(TimersTest, ExceptionInATimerHandlerReachesTheErrorBoxAndTimersGoOn)
+{
+    TTimer timer(nullptr);
+    timer.SetInterval(10);
+    int calls = 0;
+    timer.OnTimer = [&](TObject*) {
+        if (++calls == 1) throw Exception(u"tick failed");
+    };
+    responder().AnswerMessageBox(mrOk);
+    AdvanceClock(30);
+    EXPECT_EQ(calls, 3);
+    ASSERT_EQ(responder().MessageBoxes().size(), 1u);
+    EXPECT_EQ(responder().MessageBoxes()[0].Request.Text, u"tick failed");
+    EXPECT_EQ(responder().MessageBoxes()[0].Request.Kind, mtError);
+}
+
+} // namespace
+} // namespace plat

@@ -1,0 +1,254 @@
+// Mouse pipeline (graphic children, capture, enter/leave, wheel, double clicks) and the
+// painting model (paint at once, transparency, z-order, redraw switch).
+#include "plat/Forms.h"
+#include "plat/Graphics.h"
+#include "plat/Testing.h"
+#include "TestControls.h"
+
+namespace plat {
+namespace {
+
+using namespace plat::testing;
+using testctl::TColorBox;
+using testctl::TColorSpot;
+using testctl::TTestButton;
+
+class MouseTest : public UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(50, 50, 300, 200);
+        form->SetColor(clWhite);
+    }
+    void TearDown() override
+    {
+        form.reset();
+        UiTest::TearDown();
+    }
+    template <class T>
+    T* Add(int l, int t, int w, int h, TColor color)
+    {
+        auto* c = new T(form.get());
+        c->SetParent(form.get());
+        c->SetBounds(l, t, w, h);
+        c->SetColor(color);
+        return c;
+    }
+    std::unique_ptr<TForm> form;
+};
+
+TEST_F(MouseTest, ReleaseOutsideReachesTheCapturingControlWithoutAClick)
+{
+    auto* box = Add<TColorBox>(10, 10, 50, 50, clBlue);
+    std::vector<std::string> log;
+    box->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { log.push_back("down " + std::to_string(x) + "," + std::to_string(y)); };
+    box->OnMouseMove = [&](TObject*, TShiftState shift, int x, int y) {
+        if (shift & ssLeft) log.push_back("drag " + std::to_string(x) + "," + std::to_string(y));
+    };
+    box->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int x, int y) { log.push_back("up " + std::to_string(x) + "," + std::to_string(y)); };
+    box->OnClick = [&](TObject*) { log.push_back("click"); };
+    form->Show();
+    Press(box, 5, 5);
+    EXPECT_TRUE(box->MouseCapture());
+    Move(form.get(), 200, 150);  // over the form, outside the box
+    Release(form.get(), 200, 150);
+    EXPECT_FALSE(box->MouseCapture());
+    const std::vector<std::string> expected = {"down 5,5", "drag 190,140", "up 190,140"};
+    EXPECT_EQ(log, expected);
+    log.clear();
+    Click(box, 7, 8);
+    EXPECT_EQ(log, (std::vector<std::string>{"down 7,8", "click", "up 7,8"}));
+}
+
+TEST_F(MouseTest, GraphicChildrenGetTheirParentsMouseMessagesInTheirCoordinates)
+{
+    auto* spot = Add<TColorSpot>(100, 40, 30, 20, clRed);
+    int clicks = 0, dbl = 0;
+    TPoint at;
+    spot->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { at = {x, y}; };
+    spot->OnClick = [&](TObject*) { ++clicks; };
+    spot->OnDblClick = [&](TObject*) { ++dbl; };
+    int formDowns = 0;
+    form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++formDowns; };
+    form->Show();
+    Click(spot, 3, 4);
+    EXPECT_EQ(at, Point(3, 4));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(formDowns, 0);
+    DoubleClick(spot, 3, 4);
+    EXPECT_EQ(dbl, 1);
+    // A disabled graphic control lets the parent have the message.
+    spot->SetEnabled(false);
+    Click(spot, 3, 4);
+    EXPECT_EQ(formDowns, 1);
+}
+
+TEST_F(MouseTest, EnterAndLeaveFollowThePointer)
+{
+    auto* box = Add<TColorBox>(10, 10, 50, 50, clBlue);
+    auto* spot = Add<TColorSpot>(100, 40, 30, 20, clRed);
+    std::vector<std::string> log;
+    box->OnMouseEnter = [&](TObject*) { log.push_back("enter box"); };
+    box->OnMouseLeave = [&](TObject*) { log.push_back("leave box"); };
+    spot->OnMouseEnter = [&](TObject*) { log.push_back("enter spot"); };
+    spot->OnMouseLeave = [&](TObject*) { log.push_back("leave spot"); };
+    form->Show();
+    Move(box, 5, 5);
+    Move(box, 6, 6);
+    Move(spot, 1, 1);
+    Move(form.get(), 250, 150);
+    Move(spot, 2, 2);
+    MoveAway();
+    const std::vector<std::string> expected = {"enter box", "leave box", "enter spot", "leave spot", "enter spot", "leave spot"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(MouseTest, WheelGoesToTheFocusedControlThenUpToTheForm)
+{
+    auto* button = Add<TTestButton>(10, 10, 75, 25, clBtnFace);
+    std::vector<int> formDeltas;
+    form->OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool& handled) {
+        formDeltas.push_back(delta);
+        handled = true;
+    };
+    int buttonWheels = 0;
+    bool buttonHandles = false;
+    button->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool& handled) {
+        ++buttonWheels;
+        handled = buttonHandles;
+    };
+    form->Show();
+    ASSERT_TRUE(button->Focused());
+    Wheel(form.get(), -120, 200, 100);
+    Wheel(button, 240, 5, 5);
+    EXPECT_EQ(buttonWheels, 2);
+    EXPECT_EQ(formDeltas, (std::vector<int>{-120, 240}));
+    buttonHandles = true;
+    Wheel(form.get(), 120, 200, 100);
+    EXPECT_EQ(formDeltas.size(), 2u);
+}
+
+// ---- painting ----------------------------------------------------------------------------
+
+class PaintTest : public MouseTest {};
+
+// Draws a setting's look at once from the setter, without waiting for a paint message.
+class TSwatch : public TColorBox {
+public:
+    using TColorBox::TColorBox;
+    void SetShade(TColor c)
+    {
+        shade = c;
+        Paint();
+    }
+    TColor shade = clWhite;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(shade);
+        Canvas()->FillRect(ClientRect());
+    }
+};
+
+TEST_F(PaintTest, PaintCalledFromASetterShowsAtOnce)
+{
+    auto* swatch = Add<TSwatch>(10, 10, 40, 30, clWhite);
+    form->Show();
+    ProcessEvents();
+    EXPECT_EQ(PixelOf(*Grab(swatch), 5, 5), clWhite);
+    swatch->SetShade(clRed);
+    EXPECT_EQ(PixelOf(*Grab(swatch), 5, 5), clRed);
+    EXPECT_EQ(PixelOf(*Grab(form.get()), 15, 15), clRed);
+}
+
+// Paints only its centre; the rest stays see-through.
+class TRing : public TCustomControl {
+public:
+    explicit TRing(TComponent* o) : TCustomControl(o) { SetWindowExStyle(WindowExStyle() | WS_EX_TRANSPARENT); }
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(clBlue);
+        Canvas()->FillRect(Rect(5, 5, Width() - 5, Height() - 5));
+    }
+};
+
+TEST_F(PaintTest, TransparentChildShowsTheParentWhereItDoesNotPaint)
+{
+    form->SetColor(clRed);
+    auto* ring = new TRing(form.get());
+    ring->SetParent(form.get());
+    ring->SetBounds(20, 20, 40, 40);
+    form->Show();
+    auto g = Grab(form.get());
+    EXPECT_EQ(PixelOf(*g, 21, 21), clRed);
+    EXPECT_EQ(PixelOf(*g, 40, 40), clBlue);
+    EXPECT_EQ(PixelOf(*g, 58, 58), clRed);
+}
+
+TEST_F(PaintTest, WindowedSiblingIsAboveAGraphicControl)
+{
+    Add<TColorBox>(25, 25, 50, 50, clBlue);
+    Add<TColorSpot>(0, 0, 50, 50, clLime);  // created later, still below
+    form->Show();
+    auto g = Grab(form.get());
+    EXPECT_EQ(PixelOf(*g, 10, 10), clLime);
+    EXPECT_EQ(PixelOf(*g, 30, 30), clBlue);
+    EXPECT_EQ(PixelOf(*g, 80, 80), clWhite);
+}
+
+TEST_F(PaintTest, RedrawSwitchedOffHoldsPaintingBack)
+{
+    auto* box = Add<TColorBox>(10, 10, 50, 50, clBlue);
+    form->Show();
+    ProcessEvents();
+    box->Perform(WM_SETREDRAW, 0, 0);
+    const int before = box->Paints;
+    box->SetColor(clLime);
+    box->Invalidate();
+    ProcessEvents();
+    box->Update();
+    EXPECT_EQ(box->Paints, before);
+    box->Perform(WM_SETREDRAW, 1, 0);
+    box->Update();
+    EXPECT_GT(box->Paints, before);
+    EXPECT_EQ(PixelOf(*Grab(box), 1, 1), clLime);
+}
+
+TEST_F(PaintTest, ClientEdgeFrameIsDrawnAroundTheClientArea)
+{
+    auto* box = Add<TColorBox>(10, 10, 40, 30, clYellow);
+    box->SetBorderStyle(bsSingle);
+    form->Show();
+    auto g = Grab(box);
+    EXPECT_EQ(PixelOf(*g, 2, 2), clYellow);
+    EXPECT_EQ(PixelOf(*g, 37, 27), clYellow);
+    EXPECT_NE(PixelOf(*g, 0, 0), clYellow);
+    EXPECT_NE(PixelOf(*g, 39, 29), clYellow);
+}
+
+TEST_F(PaintTest, DemoFormRendersToPng)
+{
+    form->SetCaption(u"Demo");
+    form->SetColor(clBtnFace);
+    auto* ok = Add<TTestButton>(120, 150, 75, 25, clBtnFace);
+    ok->SetCaption(u"OK");
+    auto* cancel = Add<TTestButton>(210, 150, 75, 25, clBtnFace);
+    cancel->SetCaption(u"Cancel");
+    auto* framed = Add<TColorBox>(10, 10, 120, 80, clWindow);
+    framed->SetBorderStyle(bsSingle);
+    Add<TColorSpot>(150, 10, 40, 40, clNavy);
+    Add<TRing>(200, 10, 40, 40, clNone);
+    form->Show();
+    SaveGrab(form.get(), u"ui-demo-form.png");
+    auto g = Grab(form.get());
+    EXPECT_EQ(g->Width(), 300);
+    EXPECT_EQ(g->Height(), 200);
+}
+
+} // namespace
+} // namespace plat

@@ -1,0 +1,123 @@
+// Window scroll bars: scroll info, the thumb's place, arrow clicks and thumb drags.
+#include "plat/Forms.h"
+#include "plat/Graphics.h"
+#include "plat/Testing.h"
+#include "TestControls.h"
+
+namespace plat {
+namespace {
+
+using namespace plat::testing;
+using testctl::TColorBox;
+
+class ScrollBox : public TColorBox {
+public:
+    using TColorBox::TColorBox;
+    std::vector<std::pair<int, int>> vscroll;  // code, position
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_VSCROLL) vscroll.push_back({LoWord(m.WParam), static_cast<std::int16_t>(HiWord(m.WParam))});
+        TColorBox::WndProc(m);
+    }
+};
+
+class ScrollBarTest : public UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 300, 300);
+        box = new ScrollBox(form.get());
+        box->SetParent(form.get());
+        box->SetBounds(10, 10, 100, 200);
+        box->SetColor(clWhite);
+        TScrollInfo si;
+        si.fMask = SIF_ALL;
+        si.nMin = 0;
+        si.nMax = 99;
+        si.nPage = 10;
+        si.nPos = 45;
+        SetScrollInfo(box->Handle(), SB_VERT, si, true);
+        form->Show();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        UiTest::TearDown();
+    }
+    std::unique_ptr<TForm> form;
+    ScrollBox* box = nullptr;
+};
+
+TEST_F(ScrollBarTest, ScrollInfoIsClampedAndTheBarTakesClientSpace)
+{
+    EXPECT_EQ(box->ClientRect(), Rect(0, 0, 83, 200));
+    TScrollInfo si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(box->Handle(), SB_VERT, si));
+    EXPECT_EQ(si.nMin, 0);
+    EXPECT_EQ(si.nMax, 99);
+    EXPECT_EQ(si.nPage, 10u);
+    EXPECT_EQ(si.nPos, 45);
+    // The highest position leaves a full page: 99 - 10 + 1.
+    EXPECT_EQ(SetScrollPos(box->Handle(), SB_VERT, 95, true), 45);
+    EXPECT_EQ(GetScrollPos(box->Handle(), SB_VERT), 90);
+    EXPECT_EQ(SetScrollPos(box->Handle(), SB_VERT, -5, true), 90);
+    EXPECT_EQ(GetScrollPos(box->Handle(), SB_VERT), 0);
+
+    // A range that needs no scrolling hides the bar, unless told to keep it disabled.
+    si.fMask = SIF_RANGE | SIF_PAGE;
+    si.nMax = 9;
+    SetScrollInfo(box->Handle(), SB_VERT, si, true);
+    EXPECT_EQ(box->ClientRect(), Rect(0, 0, 100, 200));
+    si.fMask |= SIF_DISABLENOSCROLL;
+    SetScrollInfo(box->Handle(), SB_VERT, si, true);
+    EXPECT_EQ(box->ClientRect(), Rect(0, 0, 83, 200));
+}
+
+TEST_F(ScrollBarTest, ThumbSizeAndPlaceFollowPageAndPosition)
+{
+    // Track 17..183 (166 px); thumb 166 * 10 / 100 = 16 px at (166 - 16) * 45 / 90 = 75.
+    auto g = Grab(box);
+    const TColor track = ColorToRGB(clScrollBar);
+    const TColor face = ColorToRGB(clBtnFace);
+    const int x = 83 + 8;
+    EXPECT_EQ(PixelOf(*g, x, 17 + 74), track);
+    EXPECT_EQ(PixelOf(*g, x, 17 + 75 + 8), face);
+    EXPECT_EQ(PixelOf(*g, x, 17 + 75 + 16), track);
+    EXPECT_EQ(PixelOf(*g, 40, 100), clWhite);
+}
+
+TEST_F(ScrollBarTest, ArrowClickSendsLineDownThenEndScroll)
+{
+    Click(box, 83 + 8, 200 - 8);
+    EXPECT_EQ(box->vscroll, (std::vector<std::pair<int, int>>{{SB_LINEDOWN, 0}, {SB_ENDSCROLL, 0}}));
+    box->vscroll.clear();
+    Click(box, 83 + 8, 30);  // page area above the thumb
+    EXPECT_EQ(box->vscroll, (std::vector<std::pair<int, int>>{{SB_PAGEUP, 0}, {SB_ENDSCROLL, 0}}));
+}
+
+TEST_F(ScrollBarTest, ThumbDragTracksThenSetsThePosition)
+{
+    const int x = 83 + 8;
+    Press(box, x, 100);
+    for (int y = 110; y <= 130; y += 10) Move(box, x, y);
+    Release(box, x, 130);
+    ASSERT_GE(box->vscroll.size(), 4u);
+    int last = 45;
+    size_t i = 0;
+    for (; i < box->vscroll.size() && box->vscroll[i].first == SB_THUMBTRACK; ++i) {
+        EXPECT_GT(box->vscroll[i].second, last);
+        last = box->vscroll[i].second;
+    }
+    EXPECT_EQ(i, 3u);
+    ASSERT_EQ(box->vscroll.size(), i + 2);
+    EXPECT_EQ(box->vscroll[i], std::make_pair(SB_THUMBPOSITION, last));
+    EXPECT_EQ(box->vscroll[i + 1].first, SB_ENDSCROLL);
+    // 30 px of thumb travel over 150 px of track is 18 positions.
+    EXPECT_EQ(last, 45 + 18);
+}
+
+} // namespace
+} // namespace plat
