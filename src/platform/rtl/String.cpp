@@ -57,36 +57,39 @@ long DecodeOne(std::string_view bytes, std::size_t i, std::size_t& len)
     return cp;
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp)
+char* PutUtf8(char* p, std::uint32_t cp)
 {
     if (cp < 0x80) {
-        out += static_cast<char>(cp);
+        *p++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *p++ = static_cast<char>(0xC0 | (cp >> 6));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *p++ = static_cast<char>(0xE0 | (cp >> 12));
+        *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *p++ = static_cast<char>(0xF0 | (cp >> 18));
+        *p++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
+    return p;
 }
 
 } // namespace
 
 String Utf8ToString(std::string_view bytes)
 {
+    // Never more UTF-16 units than bytes; written through a pointer, then trimmed.
     String out;
-    out.reserve(bytes.size());
+    out.resize(bytes.size());
+    char16_t* p = out.data();
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            out += static_cast<char16_t>(b);
+            *p++ = static_cast<char16_t>(b);
             ++i;
             continue;
         }
@@ -94,36 +97,40 @@ String Utf8ToString(std::string_view bytes)
         const long cp = DecodeOne(bytes, i, len);
         i += len;
         if (cp < 0) {
-            out += kReplacement;
+            *p++ = kReplacement;
         } else if (cp >= 0x10000) {
             const long v = cp - 0x10000;
-            out += static_cast<char16_t>(0xD800 + (v >> 10));
-            out += static_cast<char16_t>(0xDC00 + (v & 0x3FF));
+            *p++ = static_cast<char16_t>(0xD800 + (v >> 10));
+            *p++ = static_cast<char16_t>(0xDC00 + (v & 0x3FF));
         } else {
-            out += static_cast<char16_t>(cp);
+            *p++ = static_cast<char16_t>(cp);
         }
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 
 std::string StringToUtf8(StringView text)
 {
+    // At most three bytes per UTF-16 unit (a pair of units gives four).
     std::string out;
-    out.reserve(text.size());
+    out.resize(text.size() * 3);
+    char* p = out.data();
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::uint32_t c = text[i];
         if (c < 0x80) {
-            out += static_cast<char>(c);
+            *p++ = static_cast<char>(c);
         } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
                    text[i + 1] <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            p = PutUtf8(p, 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
-            AppendUtf8(out, kReplacement);
+            p = PutUtf8(p, kReplacement);
         } else {
-            AppendUtf8(out, c);
+            p = PutUtf8(p, c);
         }
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 

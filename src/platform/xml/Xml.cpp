@@ -1,6 +1,8 @@
 #include "plat/Xml.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <pugixml.hpp>
 
 #include "plat/Files.h"
@@ -46,6 +48,26 @@ pugi::xml_node Valid(const IXMLNode& h)
     return N(h);
 }
 
+// UTF-8 form of a name or value in a reusable per-thread buffer: building a 24 000-attribute
+// table otherwise spends much of its time allocating short strings.
+const char* Utf8Buf(StringView text, int slot)
+{
+    thread_local std::string buffers[2];
+    std::string& b = buffers[slot];
+    b.resize(text.size());
+    char* p = b.data();
+    for (char16_t c : text) {
+        if (c >= 0x80) {
+            b = StringToUtf8(text);
+            return b.c_str();
+        }
+        *p++ = static_cast<char>(c);
+    }
+    return b.c_str();
+}
+const char* NameUtf8(StringView name) { return Utf8Buf(name, 0); }
+const char* ValueUtf8(StringView value) { return Utf8Buf(value, 1); }
+
 String Text16(const char* s) { return Utf8ToString(s ? std::string_view(s) : std::string_view()); }
 
 bool IsTextKind(pugi::xml_node n) { return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata; }
@@ -81,13 +103,16 @@ public:
     void write(const void* data, std::size_t size) override
     {
         const char* p = static_cast<const char*>(data);
-        for (std::size_t i = 0; i < size; ++i) {
-            if (p[i] == '\r')
-                out += "&#13;";
-            else if (p[i] == '\t')
-                out += "&#9;";
-            else
-                out += p[i];
+        const char* end = p + size;
+        while (p < end) {
+            const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+            const auto* tab = static_cast<const char*>(std::memchr(p, '\t', static_cast<std::size_t>(end - p)));
+            const char* q = !cr ? (tab ? tab : end) : (!tab ? cr : std::min(cr, tab));
+            out.append(p, q);
+            if (q == end)
+                break;
+            out += *q == '\r' ? "&#13;" : "&#9;";
+            p = q + 1;
         }
     }
 };
@@ -96,11 +121,25 @@ public:
 
 // ---- TXMLValue -------------------------------------------------------------------------
 
-String TXMLValue::AsString() const
+namespace {
+[[noreturn]] void NullToText()
+{
+    throw EConvertError(u"Could not convert variant of type (Null) into type (String)");
+}
+} // namespace
+
+String TXMLValue::AsString() const&
 {
     if (null_)
-        throw EConvertError(u"Could not convert variant of type (Null) into type (String)");
+        NullToText();
     return text_;
+}
+
+String TXMLValue::AsString() &&
+{
+    if (null_)
+        NullToText();
+    return std::move(text_);
 }
 
 int TXMLValue::AsInteger() const { return StrToInt(AsString()); }
@@ -159,7 +198,7 @@ void IXMLNode::SetText(const String& Value)
     if (n.type() == pugi::node_element) {
         n.remove_children();
         if (!Value.empty())
-            n.append_child(pugi::node_pcdata).set_value(StringToUtf8(Value).c_str());
+            n.append_child(pugi::node_pcdata).set_value(ValueUtf8(Value));
         Mutated();
         return;
     }
@@ -188,12 +227,25 @@ void IXMLNode::SetNodeValue(const String& Value) { SetText(Value); }
 
 bool IXMLNode::HasAttribute(StringView Name) const
 {
-    return static_cast<bool>(Valid(*this).attribute(StringToUtf8(Name).c_str()));
+    return static_cast<bool>(Valid(*this).attribute(NameUtf8(Name)));
 }
 
 TXMLValue IXMLNode::Attributes(StringView Name) const
 {
-    const pugi::xml_attribute a = Valid(*this).attribute(StringToUtf8(Name).c_str());
+    // Rows are read attribute after attribute in file order: starting the search after the
+    // attribute found last makes each lookup one comparison.
+    // Attributes are only freed with their node, which bumps the generation.
+    thread_local void* hintNode = nullptr;
+    thread_local std::uint64_t hintGeneration = 0;
+    thread_local pugi::xml_attribute hint;
+    const pugi::xml_node n = Valid(*this);
+    const std::uint64_t gen = g_generation.load(std::memory_order_relaxed);
+    if (hintNode != node_ || hintGeneration != gen) {
+        hintNode = node_;
+        hintGeneration = gen;
+        hint = pugi::xml_attribute();
+    }
+    const pugi::xml_attribute a = n.attribute(NameUtf8(Name), hint);
     return a ? TXMLValue(Text16(a.value())) : TXMLValue();
 }
 
@@ -202,11 +254,11 @@ void IXMLNode::SetAttributes(StringView Name, const String& Value)
     pugi::xml_node n = Valid(*this);
     if (n.type() != pugi::node_element)
         throw EXMLDocError(u"Attributes are only allowed on elements");
-    const std::string name = StringToUtf8(Name);
-    pugi::xml_attribute a = n.attribute(name.c_str());
+    const char* name = NameUtf8(Name);
+    pugi::xml_attribute a = n.attribute(name);
     if (!a)
-        a = n.append_attribute(name.c_str());
-    a.set_value(StringToUtf8(Value).c_str());
+        a = n.append_attribute(name);
+    a.set_value(ValueUtf8(Value));
 }
 
 int IXMLNode::AttributeCount() const
@@ -242,7 +294,7 @@ IXMLNode IXMLNode::AddChild(StringView Name)
     if (n.type() == pugi::node_document && n.find_child([](pugi::xml_node x) { return x.type() == pugi::node_element; }))
         throw EXMLDocError(u"Only one top level element is allowed in an XML document");
     pugi::xml_node c = n.append_child(pugi::node_element);
-    c.set_name(StringToUtf8(Name).c_str());
+    c.set_name(NameUtf8(Name));
     Mutated();
     return H(c);
 }
@@ -322,7 +374,7 @@ IXMLNode IXMLNodeList::Nodes(StringView Name) const
 
 IXMLNode IXMLNodeList::FindNode(StringView Name) const
 {
-    return H(Valid(parent_).child(StringToUtf8(Name).c_str()));
+    return H(Valid(parent_).child(NameUtf8(Name)));
 }
 
 int IXMLNodeList::IndexOf(IXMLNode Node) const
@@ -390,6 +442,16 @@ void Load(pugi::xml_document& doc, const char* data, std::size_t size, pugi::xml
         doc.reset();
         throw EXMLDocError(Utf8ToString(r.description()) + u" (at byte " +
                            Int64ToStr(static_cast<std::int64_t>(r.offset)) + u")");
+    }
+    // pugixml accepts several top-level elements; a DOM reader does not.
+    int elements = 0;
+    for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling())
+        if (n.type() == pugi::node_element)
+            ++elements;
+    if (elements != 1) {
+        doc.reset();
+        throw EXMLDocError(elements == 0 ? String(u"No document element found")
+                                         : String(u"Only one top level element is allowed in an XML document"));
     }
 }
 

@@ -47,8 +47,10 @@ public:
     TXMLValue() = default;
     explicit TXMLValue(String Text) : text_(std::move(Text)), null_(false) {}
     bool IsNull() const { return null_; }
-    String AsString() const;
-    operator String() const { return AsString(); }
+    String AsString() const&;
+    String AsString() &&;
+    operator String() const& { return AsString(); }
+    operator String() && { return std::move(*this).AsString(); }
     int AsInteger() const;  // StrToInt rules
     String AsStringDef(const String& Default) const { return null_ ? Default : text_; }
     int AsIntegerDef(int Default) const;
