@@ -232,7 +232,9 @@ void WideLine(TCanvas::Impl& d, int x0, int y0, int x1, int y1) {
     if (len < 0.5) return;
     const int pad = w + 2;
     const QRect box = QRect(QPoint(std::min(x0, x1) - pad, std::min(y0, y1) - pad),
-                            QPoint(std::max(x0, x1) + pad, std::max(y0, y1) + pad));
+                            QPoint(std::max(x0, x1) + pad, std::max(y0, y1) + pad)) &
+                      d.clipBounds.adjusted(-pad, -pad, pad, pad);
+    if (box.isEmpty()) return;
     QImage mask(box.size(), QImage::Format_ARGB32_Premultiplied);
     mask.fill(0);
     {
@@ -258,6 +260,14 @@ void TCanvas::LineTo(int x, int y) {
     if (!d.Ready() || !PenDraws(d)) return;
     Changing();
     const int x0 = from.X + d.tx(), y0 = from.Y + d.ty(), x1 = x + d.tx(), y1 = y + d.ty();
+    const QRect& cb = d.clipBounds;
+    if ((x0 < cb.left() && x1 < cb.left()) || (x0 > cb.right() && x1 > cb.right()) ||
+        (y0 < cb.top() && y1 < cb.top()) || (y0 > cb.bottom() && y1 > cb.bottom())) {
+        // Wholly outside: only the pen pattern moves on.
+        if (d.pen.Width() <= 1) d.patternPhase += std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+        Changed();
+        return;
+    }
     if (d.pen.Width() > 1) {
         WideLine(d, x0, y0, x1, y1);
     } else {
@@ -374,7 +384,9 @@ namespace {
 // Fills and outlines a curved shape through masks drawn by Qt (no antialiasing); the
 // bounding rectangle loses its right and bottom pixel, as the platform's shapes do.
 void CurvedShape(TCanvas::Impl& d, const QRect& box, const std::function<void(QPainter&, const QRectF&)>& draw) {
-    const QRect area = box.adjusted(-2, -2, 2, 2);
+    // Masks cover only what can show, so huge shapes cost no more than the clip.
+    const QRect area = box.adjusted(-2, -2, 2, 2) & d.clipBounds.adjusted(-2, -2, 2, 2);
+    if (area.isEmpty()) return;
     const QRectF shape(box.left() - area.left(), box.top() - area.top(), box.width() - 1, box.height() - 1);
     QImage outline(area.size(), QImage::Format_ARGB32_Premultiplied);
     outline.fill(0);
@@ -448,7 +460,11 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
         minY = std::min(minY, p.Y); maxY = std::max(maxY, p.Y);
     }
     const int tx = d.tx(), ty = d.ty();
-    const QRect area(minX + tx - 2, minY + ty - 2, maxX - minX + 5, maxY - minY + 5);
+    const QRect area = QRect(minX + tx - 2, minY + ty - 2, maxX - minX + 5, maxY - minY + 5) & d.clipBounds.adjusted(-2, -2, 2, 2);
+    if (area.isEmpty()) {
+        Changed();
+        return;
+    }
     // Outline: the platform's lines, closed, every vertex drawn once.
     QImage outline(area.size(), QImage::Format_ARGB32_Premultiplied);
     outline.fill(0);
@@ -461,6 +477,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
             const TPoint a = points[i], b = points[(i + 1) % points.size()];
             d.Line(a.X + tx - area.left(), a.Y + ty - area.top(), b.X + tx - area.left(), b.Y + ty - area.top(),
                    [&](int px, int py, bool on) {
+                       if (px < 0 || py < 0 || px >= area.width() || py >= area.height()) return;
                        if (on) outline.setPixel(px, py, 0xFF000000u);
                        else gaps.setPixel(px, py, 0xFF000000u);
                    });

@@ -381,6 +381,30 @@ TEST_F(Canvas, ShapesStayInsideTheirRectangle) {
     }
 }
 
+TEST_F(Canvas, HugeCoordinatesDrawOnlyTheVisiblePart) {
+    auto b = MakeBitmap(8, 8);
+    TCanvas* cv = b->Canvas();
+    cv->Brush()->SetColor(clRed);
+    cv->Ellipse(-1000000, -1000000, 1000000, 1000000);
+    EXPECT_EQ(cv->Pixels(4, 4), clRed);
+    cv->Polygon({Point(-1000000, -1000000), Point(1000000, -1000000), Point(0, 1000000)});
+    cv->Pen()->SetWidth(3);
+    cv->MoveTo(-1000000, 4);
+    cv->LineTo(1000000, 4);
+    EXPECT_EQ(cv->Pixels(4, 4), clBlack);
+    cv->Pen()->SetWidth(1);
+    cv->Pen()->SetStyle(psDot);
+    // A segment wholly outside keeps the dot pattern going: 5 pixels off screen, then the
+    // visible segment starts at x = -2 with pixel 5 of the pattern.
+    cv->Brush()->SetStyle(bsClear);
+    cv->Pen()->SetColor(clBlue);
+    cv->MoveTo(-7, 0);
+    cv->LineTo(-2, 0);
+    cv->LineTo(8, 0);
+    EXPECT_EQ(cv->Pixels(0, 0), clRed);   // pixel 7: a gap
+    EXPECT_EQ(cv->Pixels(1, 0), clBlue);
+}
+
 TEST_F(Canvas, PolygonAndEllipseFillInterior) {
     auto b = MakeBitmap(12, 12);
     TCanvas* cv = b->Canvas();
