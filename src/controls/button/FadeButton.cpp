@@ -5,7 +5,7 @@
 #include "FadeButtonGlyphs.h"
 #include "plat/Forms.h"
 #include "plat/Graphics.h"
-#if __has_include("plat/Menus.h")
+#if defined(FADEBUTTON_WITH_MENUS)
 #include "plat/Menus.h"
 #define FADEBUTTON_HAS_MENUS 1
 #endif
