@@ -66,22 +66,7 @@ void TCategoryPanelSurface::Paint()
     c->FillRect(ClientRect());
 }
 
-bool TCategoryPanelSurface::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
-{
-    if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos))
-        return true;
-    auto* panel = dynamic_cast<TCategoryPanel*>(Parent());
-    return panel && panel->DoMouseWheel(Shift, WheelDelta, MousePos);
-}
-
 // ---- TCategoryPanel --------------------------------------------------------------------
-
-bool TCategoryPanel::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
-{
-    if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos))
-        return true;
-    return group_ && group_->DoMouseWheel(Shift, WheelDelta, MousePos);
-}
 
 TCategoryPanel::TCategoryPanel(TComponent* AOwner) : TCustomControl(AOwner)
 {

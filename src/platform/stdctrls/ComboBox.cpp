@@ -49,6 +49,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     SetTabStop(true);
     SetColor(clWindow);
     items_->OnChange = [this](TObject*) { ItemsChanged(); };
+    RecreateWnd();
     SetStyle(csDropDown);
     SetBounds(0, 0, 145, EditHeight() + 6);
 }
@@ -287,7 +288,8 @@ void TCustomComboBox::SetDroppedDown(bool Value)
     }
     list_->SetParent(form);
     list_->SetBounds(at.X, at.Y, w, h);
-    list_->SetItemIndex(itemIndex_);
+    // An editable box marks the item its text names, as the platform's list does.
+    list_->SetItemIndex(edit_ ? items_->IndexOf(GetText()) : itemIndex_);
     list_->SetVisible(true);
     list_->BringToFront();
     SetCapture(list_->Handle());

@@ -30,13 +30,10 @@ TCustomListBox::~TCustomListBox()
 void TCustomListBox::CreateParams(TCreateParams& Params)
 {
     TCustomControl::CreateParams(Params);
-    Params.Style |= WS_VSCROLL;
-    if (BorderStyle() == bsSingle) {
-        // A drop-down list has the thin black frame, a free-standing list the sunken edge.
-        if (hotTrack_)
-            Params.Style |= WS_BORDER;
-        else
-            Params.ExStyle |= WS_EX_CLIENTEDGE;
+    // A drop-down list has the thin black frame, a free-standing list the sunken edge.
+    if (BorderStyle() == bsSingle && hotTrack_) {
+        Params.ExStyle &= ~WS_EX_CLIENTEDGE;
+        Params.Style |= WS_BORDER;
     }
 }
 

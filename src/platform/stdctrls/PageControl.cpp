@@ -145,6 +145,9 @@ TTabSheet* TPageControl::Pages(int Index) const
 void TPageControl::InsertPage(TTabSheet* Page)
 {
     pages_.push_back(Page);
+    // The first page shows until the program chooses another.
+    if (!activePage_ && Page->TabVisible())
+        activePage_ = Page;
     LayoutPages();
     Invalidate();
 }

@@ -212,8 +212,8 @@ TEST_F(DemoForm, EveryStandardControlRenders)
     EXPECT_GT(inkIn(code, clWhite), 50) << "the big title label shows its text";
     EXPECT_GT(inkIn(check1, FormColor), 30);
     EXPECT_GT(inkIn(onPage, ColorToRGB(clBtnFace)), 30) << "controls on the active page show";
-    // The selected list item is highlighted.
-    const TPoint li = form->ScreenToClient(list->ClientToScreen({3, list->ItemRect(1).Top + 3}));
+    // The selected list item is highlighted to its right end, past the text.
+    const TPoint li = form->ScreenToClient(list->ClientToScreen({list->ClientWidth() - 3, list->ItemRect(1).Top + 3}));
     EXPECT_EQ(pt::PixelOf(*grab, li.X, li.Y), ColorToRGB(clHighlight));
 }
 

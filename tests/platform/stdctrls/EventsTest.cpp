@@ -50,6 +50,8 @@ protected:
         form.reset();
         pt::UiTest::TearDown();
     }
+
+public:
     template <class T>
     T* Make(int left, int top, int width, int height)
     {

@@ -116,7 +116,12 @@ TEST_F(Panels, ScrollsByLinesAndBringsAnOpenedPanelIntoView)
     // The whole panel is visible at the bottom of the group.
     EXPECT_EQ(p[4]->Top() + p[4]->Height(), group->ClientHeight());
 
-    // The wheel scrolls three lines per notch.
+    // The wheel goes to the focused control; a field on a panel leaves it to the group,
+    // which scrolls three lines per notch.
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(p[2]->Surface());
+    edit->SetBounds(10, 10, 100, 21);
+    edit->SetFocus();
     group->SetScrollPos(100);
     pt::Wheel(group, -120, 10, 10);
     EXPECT_EQ(group->ScrollPos(), 124);
@@ -170,7 +175,7 @@ TEST_F(Panels, ImageListLeavesOutTheMaskColourExactly)
     list.Draw(target.Canvas(), 0, 0, 1);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
-            SCOPED_TRACE(testing::Message() << x << "," << y);
+            SCOPED_TRACE(::testing::Message() << x << "," << y);
             EXPECT_EQ(target.Canvas()->Pixels(x, y), (x + y) % 2 ? clLime : clBlue);
         }
     }
@@ -194,7 +199,7 @@ TEST_F(Panels, PanelBevelsAndShapeOutlines)
         {10, 10, clSilver}, {29, 19, clSilver}, {15, 15, RGB(248, 247, 237)}, {30, 15, RGB(248, 247, 237)},
     };
     for (const Probe& p : probes) {
-        SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+        SCOPED_TRACE(::testing::Message() << p.x << "," << p.y);
         EXPECT_EQ(pt::PixelOf(*grab, p.x, p.y), p.color);
     }
     panel->SetBevelOuter(bvNone);

@@ -223,7 +223,6 @@ public:
 
 protected:
     void Paint() override;
-    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
 };
 
 class TCategoryPanel : public TCustomControl {
@@ -264,12 +263,9 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void BoundsChanged() override;
-    // The wheel scrolls the group wherever it turns over a panel.
-    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
 
 private:
     friend class TCategoryPanelGroup;
-    friend class TCategoryPanelSurface;
     void LayoutSurface();
     int HeaderHeight() const;
 
