@@ -1,0 +1,14 @@
+#include "UReceiveCAN.h"
+
+TFReceiveCAN* FReceiveCAN = nullptr;
+
+TFReceiveCAN::TFReceiveCAN(plat::TComponent* owner) : TEditorStubForm(owner, u"CAN Receive Frames", {2100, 2100}, 956, 337)
+{
+    FReceiveCAN = this;
+    Set_Lang();
+}
+
+TFReceiveCAN::~TFReceiveCAN()
+{
+    if (FReceiveCAN == this) FReceiveCAN = nullptr;
+}

@@ -1,0 +1,14 @@
+#include "UTransmitCAN.h"
+
+TFTransmitCAN* FTransmitCAN = nullptr;
+
+TFTransmitCAN::TFTransmitCAN(plat::TComponent* owner) : TEditorStubForm(owner, u"CAN Send Frames", {2200, 2200}, 956, 337)
+{
+    FTransmitCAN = this;
+    Set_Lang();
+}
+
+TFTransmitCAN::~TFTransmitCAN()
+{
+    if (FTransmitCAN == this) FTransmitCAN = nullptr;
+}

@@ -1,0 +1,14 @@
+#include "UScanDecode.h"
+
+TFScanDecode* FScanDecode = nullptr;
+
+TFScanDecode::TFScanDecode(plat::TComponent* owner) : TEditorStubForm(owner, u"Scan & Decode", {3300, 3300}, 956, 537)
+{
+    FScanDecode = this;
+    Set_Lang();
+}
+
+TFScanDecode::~TFScanDecode()
+{
+    if (FScanDecode == this) FScanDecode = nullptr;
+}
