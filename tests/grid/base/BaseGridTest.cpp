@@ -216,4 +216,60 @@ TEST_F(BaseGridTest, RenderToPng) {
     EXPECT_EQ(pt::PixelOf(*bmp, yellow.Left + 3, yellow.Top + 3), plat::clYellow);
 }
 
+TEST_F(BaseGridTest, SelectionStyleDrawsOnePieceAcrossTheSelectedColumns) {
+    const TColor border = 0xCEA27D;  // ssWin7 border with focus
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(plat::goDrawFocusSelected));
+    grid->SetSelectionStyle(ssWin7);
+    grid->SetFocus();
+    struct Case { const char* name; plat::TGridRect sel; int col; bool leftClosed, rightClosed; };
+    const Case cases[] = {
+        {"left end", {2, 4, 4, 4}, 2, true, false},
+        {"middle", {2, 4, 4, 4}, 3, false, false},
+        {"right end", {2, 4, 4, 4}, 4, false, true},
+        {"single cell", {3, 4, 3, 4}, 3, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetSelection(c.sel);
+        PaintAll();
+        auto bmp = pt::Grab(grid);
+        const TRect r = grid->CellRect(c.col, 4);
+        // A closed end has a rounded corner and a border line down its side.
+        EXPECT_EQ(pt::PixelOf(*bmp, r.Left, r.Top) == border, !c.leftClosed);
+        EXPECT_EQ(pt::PixelOf(*bmp, r.Left, r.Top + 2) == border, c.leftClosed);
+        EXPECT_EQ(pt::PixelOf(*bmp, r.Right - 2, r.Top + 2) == border, c.rightClosed);
+    }
+}
+
+TEST_F(BaseGridTest, HoverRowSparesSelectedAndFixedCells) {
+    grid->HoverRow = true;
+    grid->HoverRowCells = {hcNormal};
+    grid->SetHoverRowIdx(5);
+    grid->SetSelection({3, 5, 3, 5});
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(plat::goDrawFocusSelected));
+    PaintAll();
+    auto bmp = pt::Grab(grid);
+    auto at = [&](int c, int r) {
+        const TRect cr = grid->CellRect(c, r);
+        return pt::PixelOf(*bmp, cr.Left + 3, cr.Top + 3);
+    };
+    EXPECT_EQ(at(2, 5), plat::ColorToRGB(plat::clInfoBk)) << "hovered normal cell";
+    EXPECT_EQ(at(3, 5), plat::ColorToRGB(plat::clHighlight)) << "selected cell keeps its colour";
+    EXPECT_EQ(at(0, 5), plat::ColorToRGB(plat::clBtnFace)) << "fixed cell keeps its colour";
+    EXPECT_EQ(at(2, 6), plat::ColorToRGB(plat::clWindow));
+}
+
+TEST_F(BaseGridTest, ZeroLineWidthGivesTheWholeCellToTheContent) {
+    grid->SetGridLineWidth(0);
+    grid->SetColor(plat::clAqua);
+    PaintAll();
+    const TRect r = grid->CellRect(2, 2);
+    EXPECT_EQ((grid->rects[{2, 2}]), r);
+    auto bmp = pt::Grab(grid);
+    EXPECT_EQ(pt::PixelOf(*bmp, r.Left + 5, r.Bottom - 1), plat::clAqua);
+    EXPECT_EQ(pt::PixelOf(*bmp, r.Right - 1, r.Top + 5), plat::clAqua);
+}
+
 } // namespace
