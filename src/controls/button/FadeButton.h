@@ -13,11 +13,7 @@
 
 #include "FadeButtons.h"
 #include "plat/Controls.h"
-
-namespace plat {
-class TBitmap;
-class TFont;
-}
+#include "plat/Graphics.h"  // Glyph and HotTrackFont are used through their full types
 
 namespace controls {
 

@@ -9,6 +9,7 @@
 #include "FadeButton.h"
 #include "plat/Forms.h"
 #include "plat/Graphics.h"
+#include "plat/Menus.h"
 #include "plat/Testing.h"
 
 using namespace controls;
@@ -389,6 +390,26 @@ TEST_F(FadeButtonTest, ModalResultClosesTheModalFormAfterOnClick)
     responder().ScriptModal([&](TCustomForm&) { pt::Click(close, 20, 10); });
     EXPECT_EQ(dialog.ShowModal(), mrCancel);
     EXPECT_EQ(seenInOnClick, mrNone);
+}
+
+TEST_F(FadeButtonTest, PopupMenuDropsBelowTheButtonAfterOnClick)
+{
+    TPopupMenu menu(form.get());
+    std::vector<std::string> order;
+    for (const char16_t* caption : {u"First", u"Second"}) {
+        auto* item = new TMenuItem(&menu);
+        item->SetCaption(caption);
+        item->OnClick = [&order, caption](TObject*) { order.push_back(caption == String(u"First") ? "first" : "second"); };
+        menu.Items()->Add(item);
+    }
+    button->SetPopupMenu(&menu);
+    button->OnClick = [&order](TObject*) { order.push_back("click"); };
+    responder().AnswerPopup(1);
+    pt::Click(button, 50, 14);
+    ASSERT_EQ(responder().Popups().size(), 1u);
+    EXPECT_EQ(responder().Popups()[0].Request.ScreenPos, button->ClientToScreen({0, H}));
+    EXPECT_EQ(order, (std::vector<std::string>{"click", "second"}));
+    button->SetPopupMenu(nullptr);
 }
 
 TEST_F(FadeButtonTest, PresetsAndWhatTurnKindBackToCustom)
