@@ -12,6 +12,8 @@ namespace plat {
 
 namespace {
 
+ui::PopupMenuHandler g_popupHandler = nullptr;
+
 TShiftState KeysToShiftState(WPARAM keys)
 {
     TShiftState s = 0;
@@ -25,6 +27,9 @@ TShiftState KeysToShiftState(WPARAM keys)
 }
 
 } // namespace
+
+void ui::SetPopupMenuHandler(PopupMenuHandler handler) { g_popupHandler = handler; }
+ui::PopupMenuHandler ui::GetPopupMenuHandler() { return g_popupHandler; }
 
 void UiAccess::SetBoundsRaw(TControl* c, int l, int t, int w, int h)
 {
@@ -304,6 +309,14 @@ void TControl::DefaultHandler(TMessage& Message)
     }
     case WM_GETTEXTLENGTH:
         Message.Result = static_cast<LRESULT>(GetText().size());
+        break;
+    case WM_CONTEXTMENU:
+        if (popupMenu_ && ui::GetPopupMenuHandler()) {
+            ui::GetPopupMenuHandler()(popupMenu_, this, PointFromLParam(Message.LParam));
+            Message.Result = 1;
+        } else if (parent_) {
+            Message.Result = parent_->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+        }
         break;
     case WM_SETTEXT: {
         auto* p = reinterpret_cast<const char16_t*>(Message.LParam);

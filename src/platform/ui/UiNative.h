@@ -116,6 +116,12 @@ void ForgetControl(TControl* control);
 HWND AllocHandle(TWinControl* control);
 void FreeHandle(HWND handle);
 
+// Shows a control's popup menu at a screen point (the menu unit registers it). A right click
+// without a menu goes up to the parent.
+using PopupMenuHandler = void (*)(TPopupMenu* menu, TControl* control, TPoint screen);
+void SetPopupMenuHandler(PopupMenuHandler handler);
+PopupMenuHandler GetPopupMenuHandler();
+
 // The responder's modal hook and the loop.
 void RunLoopOnce();
 

@@ -245,3 +245,62 @@ TEST_F(DialogsTest, OpenAndSaveDialogs)
 
 } // namespace
 } // namespace plat
+
+namespace plat {
+namespace {
+
+std::vector<std::string> g_freed;
+
+class TTrackedForm : public TForm {
+public:
+    TTrackedForm(TComponent* AOwner) : TForm(AOwner) {}
+    ~TTrackedForm() override { g_freed.push_back(StringToUtf8(Name())); }
+    String ClassName() const override { return u"TTrackedForm"; }
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_APP + 9) throw Exception(u"posted handler failed");
+        TForm::WndProc(m);
+    }
+};
+
+class ApplicationTest : public UiTest {};
+
+TEST_F(ApplicationTest, RunGoesOnAfterAnErrorAndEndsWhenTheMainFormCloses)
+{
+    g_freed.clear();
+    TTrackedForm* main = nullptr;
+    TTrackedForm* second = nullptr;
+    int shows = 0;
+    Application->CreateForm(main);
+    main->SetName(u"main");
+    Application->CreateForm(second);
+    second->SetName(u"second");
+    main->OnShow = [&](TObject*) { ++shows; };
+    EXPECT_EQ(Application->MainForm(), main);
+    responder().AnswerMessageBox(mrOk);
+    PostMessage(main->Handle(), WM_APP + 9, 0, 0);
+    PostMessage(main->Handle(), WM_CLOSE, 0, 0);
+    Application->Run();
+    EXPECT_EQ(shows, 1);
+    ASSERT_EQ(responder().MessageBoxes().size(), 1u);
+    EXPECT_EQ(responder().MessageBoxes()[0].Request.Text, u"posted handler failed");
+    EXPECT_EQ(g_freed, (std::vector<std::string>{"second", "main"}));
+    EXPECT_EQ(Application->MainForm(), nullptr);
+    EXPECT_EQ(Application->FormCount(), 0);
+}
+
+TEST_F(ApplicationTest, FormClosedWithCaFreeIsFreedAtTheNextLoopTurn)
+{
+    g_freed.clear();
+    auto* form = new TTrackedForm(nullptr);
+    form->SetName(u"dialog");
+    form->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+    form->Show();
+    form->Close();
+    EXPECT_TRUE(g_freed.empty());
+    ProcessEvents();
+    EXPECT_EQ(g_freed, (std::vector<std::string>{"dialog"}));
+}
+
+} // namespace
+} // namespace plat
