@@ -154,7 +154,6 @@ void TCustomEdit::CreateParams(TCreateParams& Params)
 void TCustomEdit::SetBorderStyle(TBorderStyle Value)
 {
     TWinControl::SetBorderStyle(Value);
-    RecreateWnd();
     BoundsChanged();
 }
 

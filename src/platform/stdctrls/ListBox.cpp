@@ -37,12 +37,6 @@ void TCustomListBox::CreateParams(TCreateParams& Params)
     }
 }
 
-void TCustomListBox::SetBorderStyle(TBorderStyle Value)
-{
-    TCustomControl::SetBorderStyle(Value);
-    RecreateWnd();
-}
-
 int TCustomListBox::Count() const { return items_->Count(); }
 
 int TCustomListBox::ItemHeight() const

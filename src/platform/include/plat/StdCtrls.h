@@ -101,7 +101,7 @@ public:
     void SetAutoSelect(bool Value) { autoSelect_ = Value; }
     bool Modified() const;
     void SetModified(bool Value);
-    void SetBorderStyle(TBorderStyle Value);
+    void SetBorderStyle(TBorderStyle Value) override;
 
     // Selection, in UTF-16 units.
     int SelStart() const;
@@ -323,7 +323,6 @@ public:
     void SetSorted(bool Value);
     TListBoxStyle Style() const { return style_; }
     void SetStyle(TListBoxStyle Value);
-    void SetBorderStyle(TBorderStyle Value);
     TRect ItemRect(int Index) const;
     // Item under a client point; -1 when none (or the first item past the end when
     // Existing is false).
