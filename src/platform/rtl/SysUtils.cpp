@@ -15,7 +15,131 @@
 
 namespace plat {
 
-TFormatSettings FormatSettings;
+namespace {
+
+// strftime picture to the framework's: "/" and ":" stand for the separators, which the
+// locale's own separator characters become.
+String ConvertPicture(StringView f, bool date, char16_t& separator, bool& twelveHour)
+{
+    String out;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        const char16_t c = f[i];
+        if (c != u'%' || i + 1 >= f.size()) {
+            const bool isSep = c < 0x80 && !(c >= u'0' && c <= u'9') && !(c >= u'a' && c <= u'z') && !(c >= u'A' && c <= u'Z') &&
+                               c != u' ' && c != u'%';
+            if (isSep && !out.empty() && i + 1 < f.size()) {
+                if (!separator)
+                    separator = c;
+                if (c == separator) {
+                    out += date ? u'/' : u':';
+                    continue;
+                }
+            }
+            if (c == u'/' || c == u':' || c == u'\'' || c == u'"' || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) {
+                out += u'"';
+                out += c;
+                out += u'"';
+            } else {
+                out += c;
+            }
+            continue;
+        }
+        char16_t k = f[++i];
+        // Modifiers such as %-d, %Ey, %Od.
+        while ((k == u'-' || k == u'_' || k == u'0' || k == u'E' || k == u'O' || k == u'^' || k == u'#') && i + 1 < f.size())
+            k = f[++i];
+        switch (k) {
+        case u'd': out += u"dd"; break;
+        case u'e': out += u"d"; break;
+        case u'm': out += u"mm"; break;
+        case u'b': case u'h': out += u"mmm"; break;
+        case u'B': out += u"mmmm"; break;
+        case u'a': out += u"ddd"; break;
+        case u'A': out += u"dddd"; break;
+        case u'y': out += u"yy"; break;
+        case u'Y': out += u"yyyy"; break;
+        case u'C': out += u"yy"; break;
+        case u'H': case u'k': out += u"hh"; break;
+        case u'I': case u'l': out += u"hh"; twelveHour = true; break;
+        case u'M': out += u"nn"; break;
+        case u'S': out += u"ss"; break;
+        case u'p': case u'P': out += u"ampm"; twelveHour = true; break;
+        case u'T': out += u"hh:nn:ss"; if (!separator) separator = u':'; break;
+        case u'R': out += u"hh:nn"; if (!separator) separator = u':'; break;
+        case u'r': out += u"hh:nn:ss ampm"; twelveHour = true; if (!separator) separator = u':'; break;
+        case u'D': out += u"mm/dd/yy"; if (!separator) separator = u'/'; break;
+        case u'F': out += u"yyyy/mm/dd"; if (!separator) separator = u'-'; break;
+        case u'n': case u't': out += u' '; break;
+        case u'%': out += u'%'; break;
+        default: break;  // time zone and the like: not shown
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TFormatSettings FormatSettingsFromLocaleData(StringView Radix, StringView Thousands, StringView DateFormat,
+                                             StringView TimeFormat)
+{
+    TFormatSettings fs;
+    if (!Radix.empty())
+        fs.DecimalSeparator = Radix[0];
+    // A locale without grouping character: keep one that differs from the radix.
+    if (!Thousands.empty() && Thousands[0] != fs.DecimalSeparator)
+        fs.ThousandSeparator = Thousands[0];
+    else if (fs.ThousandSeparator == fs.DecimalSeparator)
+        fs.ThousandSeparator = fs.DecimalSeparator == u',' ? u'.' : u',';
+    if (!DateFormat.empty()) {
+        char16_t sep = 0;
+        bool twelve = false;
+        const String pic = ConvertPicture(DateFormat, true, sep, twelve);
+        if (!pic.empty()) {
+            fs.ShortDateFormat = pic;
+            if (sep)
+                fs.DateSeparator = sep;
+        }
+    }
+    if (!TimeFormat.empty()) {
+        char16_t sep = 0;
+        bool twelve = false;
+        String pic = ConvertPicture(TimeFormat, false, sep, twelve);
+        if (!pic.empty()) {
+            fs.LongTimeFormat = pic;
+            if (sep)
+                fs.TimeSeparator = sep;
+            // Short form: the long one without its seconds.
+            String shortPic = pic;
+            const auto s = shortPic.find(u":ss");
+            if (s != String::npos)
+                shortPic.erase(s, 3);
+            fs.ShortTimeFormat = shortPic;
+        }
+    }
+    return fs;
+}
+
+TFormatSettings LocaleFormatSettings(const char* LocaleName)
+{
+    locale_t l = newlocale(LC_NUMERIC_MASK | LC_TIME_MASK, LocaleName ? LocaleName : "",
+                           static_cast<locale_t>(nullptr));
+    if (!l)
+        return TFormatSettings{};
+    const char* name = nl_langinfo_l(_NL_LOCALE_NAME(LC_NUMERIC), l);
+    const std::string n = name ? name : "";
+    TFormatSettings fs;
+    if (!(n.empty() || n == "C" || n == "POSIX" || n.rfind("C.", 0) == 0)) {
+        auto get = [&](nl_item item) {
+            const char* v = nl_langinfo_l(item, l);
+            return Utf8ToString(v ? v : "");
+        };
+        fs = FormatSettingsFromLocaleData(get(RADIXCHAR), get(THOUSEP), get(D_FMT), get(T_FMT));
+    }
+    freelocale(l);
+    return fs;
+}
+
+TFormatSettings FormatSettings = LocaleFormatSettings("");
 
 // ---- case and trimming -------------------------------------------------------------
 

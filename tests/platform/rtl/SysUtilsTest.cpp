@@ -9,6 +9,14 @@
 namespace plat {
 namespace {
 
+// Tests that use the process-wide settings start from the defaults, whatever the locale of
+// the machine running them.
+class DefaultFormatSettings : public ::testing::Environment {
+public:
+    void SetUp() override { FormatSettings = TFormatSettings{}; }
+};
+const auto* const kDefaultSettings = ::testing::AddGlobalTestEnvironment(new DefaultFormatSettings);
+
 using test::ThrowsWith;
 using test::U8;
 
@@ -299,6 +307,43 @@ TEST(FloatToText, Pictures)
         EXPECT_EQ(FormatFloat(c.picture, c.value, TFormatSettings{}), c.dotText);
         EXPECT_EQ(FormatFloat(c.picture, c.value, comma), c.commaText);
     }
+}
+
+TEST(LocaleSettings, TakenFromTheLocaleData)
+{
+    struct Case {
+        const char* name;
+        String radix, thousands, dateFmt, timeFmt;
+        char16_t dec, thou, dateSep, timeSep;
+        String shortDate, longTime, shortTime;
+    };
+    const Case cases[] = {
+        {"de_DE", u",", u".", u"%d.%m.%Y", u"%T", u',', u'.', u'.', u':', u"dd/mm/yyyy", u"hh:nn:ss", u"hh:nn"},
+        {"en_US", u".", u",", u"%m/%d/%Y", u"%r", u'.', u',', u'/', u':', u"mm/dd/yyyy", u"hh:nn:ss ampm",
+         u"hh:nn ampm"},
+        {"fr_FR", u",", u" ", u"%d/%m/%Y", u"%H:%M:%S", u',', u' ', u'/', u':', u"dd/mm/yyyy",
+         u"hh:nn:ss", u"hh:nn"},
+        {"it_IT", u",", u"", u"%d/%m/%Y", u"%H:%M:%S", u',', u'.', u'/', u':', u"dd/mm/yyyy", u"hh:nn:ss",
+         u"hh:nn"},
+        {"ja_JP", u".", u",", u"%Y年%m月%d日", u"%H時%M分%S秒", u'.', u',', u'/', u':',
+         u"yyyy年mm月dd日", u"hh時nn分ss秒", u"hh時nn分ss秒"},
+        {"ISO dates", u".", u",", u"%F", u"%R", u'.', u',', u'-', u':', u"yyyy/mm/dd", u"hh:nn", u"hh:nn"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TFormatSettings fs = FormatSettingsFromLocaleData(c.radix, c.thousands, c.dateFmt, c.timeFmt);
+        EXPECT_EQ(fs.DecimalSeparator, c.dec);
+        EXPECT_EQ(fs.ThousandSeparator, c.thou);
+        EXPECT_EQ(fs.DateSeparator, c.dateSep);
+        EXPECT_EQ(fs.TimeSeparator, c.timeSep);
+        EXPECT_EQ(U8(fs.ShortDateFormat), U8(c.shortDate));
+        EXPECT_EQ(U8(fs.LongTimeFormat), U8(c.longTime));
+        EXPECT_EQ(U8(fs.ShortTimeFormat), U8(c.shortTime));
+    }
+    // The C locale keeps the defaults.
+    const TFormatSettings c = LocaleFormatSettings("C");
+    EXPECT_EQ(c.DecimalSeparator, u'.');
+    EXPECT_EQ(c.ShortDateFormat, u"dd/mm/yyyy");
 }
 
 TEST(ProfileDecimalSeparator, OverriddenSeparatelyFromTheFormatSettings)

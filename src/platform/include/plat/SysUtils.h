@@ -60,9 +60,18 @@ struct TFormatSettings {
     String TimePMString = u"PM";
 };
 
-// The process-wide settings every routine without an explicit settings argument uses.
+// The process-wide settings every routine without an explicit settings argument uses; taken
+// from the user's locale at start-up (the defaults above under the C/POSIX locale).
 // Tests replace it freely (it is a plain variable).
 extern TFormatSettings FormatSettings;
+
+// Settings of a named locale ("" = the environment's); the defaults for C/POSIX or a locale
+// that is not installed.
+TFormatSettings LocaleFormatSettings(const char* LocaleName);
+// The same from the locale's data: radix and thousands characters, strftime date and time
+// formats ("%d.%m.%Y", "%H:%M:%S").
+TFormatSettings FormatSettingsFromLocaleData(StringView Radix, StringView Thousands, StringView DateFormat,
+                                             StringView TimeFormat);
 
 // The user profile's decimal separator ("sDecimal"), read separately from FormatSettings:
 // the locale's radix character unless overridden. Override with 0 to go back to the locale.
