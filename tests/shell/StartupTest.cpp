@@ -252,4 +252,19 @@ TEST_F(StartupTest, ClosingWritesTheSettingsAndReportsAFailureOnce)
     EXPECT_EQ(responder().MessageBoxes()[0].Request.Kind, plat::mtError);
 }
 
+TEST_F(StartupTest, TheProgramRunsUntilTheMainWindowIsClosed)
+{
+    TZEVorezudaReruDure& m = Start();
+    Last_IP_Address = u"10.1.2.3";
+    // The user's close box, waiting in the queue when the loop starts.
+    m.Show();
+    ASSERT_TRUE(plat::PostMessage(m.Handle(), plat::WM_CLOSE, 0, 0));
+    plat::Application->Run();
+    EXPECT_EQ(ZEVorezudaReruDure, nullptr) << "the application frees its windows when the loop ends";
+    EXPECT_EQ(plat::Application->FormCount(), 0);
+    Reset_Globals();
+    Read_Setting();
+    EXPECT_EQ(Last_IP_Address, u"10.1.2.3");
+}
+
 } // namespace
