@@ -64,3 +64,33 @@ TEST(Ansi, Windows1252BothWays)
 
 } // namespace
 } // namespace plat
+
+namespace plat {
+namespace {
+
+// Arbitrary bytes decode without failing, and valid UTF-8 survives the round trip.
+TEST(Utf8, ArbitraryBytesRoundTripWhenValid)
+{
+    std::uint32_t seed = 7;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 5000; ++round) {
+        std::string bytes(next() % 12, '\0');
+        for (auto& b : bytes)
+            b = static_cast<char>(next() & 0xFF);
+        const String text = Utf8ToString(bytes);
+        EXPECT_LE(text.size(), bytes.size());
+        const std::string back = StringToUtf8(text);
+        EXPECT_TRUE(IsValidUtf8(back));
+        if (IsValidUtf8(bytes)) {
+            EXPECT_EQ(back, bytes);
+        } else {
+            EXPECT_NE(text.find(u'\uFFFD'), String::npos);
+        }
+    }
+}
+
+} // namespace
+} // namespace plat

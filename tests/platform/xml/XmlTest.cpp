@@ -244,3 +244,51 @@ TEST(XmlDocument, OwnedLikeAComponent)
 
 } // namespace
 } // namespace plat
+
+namespace plat {
+namespace {
+
+// Damaged files (truncated, bytes flipped) either load or raise EXMLDocError; nothing else.
+TEST(XmlDocument, DamagedInputOnlyEverRaisesTheDocumentError)
+{
+    TXMLDocument good;
+    IXMLNode root = good.AddChild(u"MQTT_Set_Topic");
+    good.AddComment(u"SW_VERSION = 1.114");
+    for (int i = 0; i < 4; ++i) {
+        IXMLNode row = root.AddChild(u"row");
+        row.SetAttributes(u"Topic", u"a\r\n\"&<\u00E8" + IntToStr(i));
+        row.SetText(u"t");
+    }
+    const std::string base = good.SaveToBytes();
+    std::uint32_t seed = 12345;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes = base;
+        if (round % 3 == 0) {
+            bytes.resize(next() % bytes.size());
+        } else {
+            for (int k = 0; k < 1 + round % 4; ++k)
+                bytes[next() % bytes.size()] = static_cast<char>(next() & 0xFF);
+        }
+        TXMLDocument xml;
+        try {
+            xml.LoadFromBytes(bytes);
+            // Whatever loaded can be walked and saved again.
+            IXMLNode r = xml.DocumentElement();
+            ASSERT_FALSE(r.IsNull());
+            for (int i = 0; i < r.ChildNodes().Count(); ++i) {
+                IXMLNode c = r.ChildNodes()[i];
+                if (c.NodeType() == ntElement)
+                    (void)c.Attributes(u"Topic").AsStringDef(u"");
+            }
+            (void)xml.SaveToBytes();
+        } catch (const EXMLDocError&) {
+        }
+    }
+}
+
+} // namespace
+} // namespace plat
