@@ -547,6 +547,9 @@ void TControl::WndProc(TMessage& Message)
     case CM_HITTEST:
         Message.Result = HTCLIENT;
         return;
+    case CM_CURSORCHANGED:
+        ui::CursorChanged(this);
+        return;
     default:
         break;
     }

@@ -138,9 +138,50 @@ TPoint WindowOrigin(const TWinControl* c)
     return {o.X - a.Left, o.Y - a.Top};
 }
 
+Qt::CursorShape CursorShape(TCursor c)
+{
+    switch (c) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass:
+    case crSQLWait: return Qt::WaitCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+// The pointer shape over a control: its own Cursor, crDefault = the window's arrow.
+void ApplyCursor(TControl* c)
+{
+    if (!c) return;
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (!w) w = c->Parent();
+    if (!w || !ui::N(w).widget) return;
+    if (c->Cursor() == crDefault)
+        ui::N(w).widget->unsetCursor();
+    else
+        ui::N(w).widget->setCursor(CursorShape(c->Cursor()));
+}
+
 void SetMouseControl(TControl* c)
 {
     if (g_mouseControl == c) return;
+    ApplyCursor(c);
     TControl* old = g_mouseControl;
     g_mouseControl = c;
     if (old) old->Perform(CM_MOUSELEAVE);
@@ -399,6 +440,11 @@ void SetShiftState(TShiftState shift)
 }
 
 TControl* MouseControl() { return g_mouseControl; }
+
+void CursorChanged(TControl* control)
+{
+    if (control == g_mouseControl) ApplyCursor(control);
+}
 
 void ForgetControl(TControl* control)
 {

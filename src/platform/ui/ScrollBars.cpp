@@ -34,13 +34,9 @@ BarLayout Layout(const TWinControl* c, int bar)
 {
     const NativeWindow& n = ui::N(c);
     const ScrollBarState& s = n.bars[bar];
-    const TRect a = c->ClientAreaInWindow();
     BarLayout l;
     l.vertical = bar == SB_VERT;
-    if (l.vertical)
-        l.bar = Rect(a.Right, a.Top, a.Right + kBar, a.Bottom);
-    else
-        l.bar = Rect(a.Left, a.Bottom, a.Right, a.Bottom + kBar);
+    l.bar = ScrollBarRect(c, bar);
     const int len = l.vertical ? l.bar.Height() : l.bar.Width();
     const int arrow = std::min(kBar, len / 2);
     if (l.vertical) {
@@ -121,16 +117,26 @@ void ApplyVisibility(TWinControl* c, int bar, bool visible)
 
 } // namespace
 
+TRect ScrollBarRect(const TWinControl* c, int bar)
+{
+    const NativeWindow& n = ui::N(c);
+    const int fw = UiAccess::FrameWidth(c);
+    const TRect in{fw, fw, std::max(fw, c->Width() - fw), std::max(fw, c->Height() - fw)};
+    const bool v = n.bars[SB_VERT].visible, h = n.bars[SB_HORZ].visible;
+    if (bar == SB_VERT) return Rect(std::max(in.Left, in.Right - kBar), in.Top, in.Right, std::max(in.Top, in.Bottom - (h ? kBar : 0)));
+    return Rect(in.Left, std::max(in.Top, in.Bottom - kBar), std::max(in.Left, in.Right - (v ? kBar : 0)), in.Bottom);
+}
+
 void PaintWindowScrollBars(TWinControl* c, TCanvas* canvas)
 {
     NativeWindow& n = ui::N(c);
     if (n.bars[SB_VERT].visible) PaintBar(c, canvas, SB_VERT);
     if (n.bars[SB_HORZ].visible) PaintBar(c, canvas, SB_HORZ);
     if (n.bars[SB_VERT].visible && n.bars[SB_HORZ].visible) {
-        const TRect a = c->ClientAreaInWindow();
+        const TRect v = ScrollBarRect(c, SB_VERT), h = ScrollBarRect(c, SB_HORZ);
         canvas->Brush()->SetStyle(bsSolid);
         canvas->Brush()->SetColor(clBtnFace);
-        canvas->FillRect(Rect(a.Right, a.Bottom, a.Right + kBar, a.Bottom + kBar));
+        canvas->FillRect(Rect(v.Left, h.Top, v.Right, h.Bottom));
     }
 }
 

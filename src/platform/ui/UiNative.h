@@ -110,6 +110,7 @@ void SetShiftState(TShiftState shift);
 void MouseEvent(NativeWindow& n, UINT msg, QPoint windowPos, TShiftState shift, int wheelDelta);
 void MouseLeftWindow();
 TControl* MouseControl();
+void CursorChanged(TControl* control);
 void ForgetControl(TControl* control);
 
 // Handle table.
@@ -141,6 +142,8 @@ QPoint ClientOffset(const TWinControl* control);
 // Window scroll bars (ScrollBars.cpp).
 void PaintWindowScrollBars(TWinControl* c, TCanvas* canvas);
 bool ScrollBarMouse(TWinControl* c, UINT msg, LRESULT hit, TPoint screen);
+// Window rectangle of a bar (window coordinates): inside the frame, beside the client area.
+TRect ScrollBarRect(const TWinControl* c, int bar);
 
 // Access to the controls' private state for the layer's own code.
 struct UiAccess {
@@ -158,6 +161,7 @@ struct UiAccess {
     static unsigned& GraphicGen(TGraphicControl* g) { return g->boundGeneration_; }
     static unsigned& CustomGen(TCustomControl* c) { return c->boundGeneration_; }
     static void FormCreated(TApplication* a, TCustomForm* f) { a->FormCreated(f); }
+    static int FrameWidth(const TWinControl* c) { return c->FrameWidth(); }
     static std::vector<TCustomForm*>& Forms(TApplication* a) { return a->forms_; }
 };
 

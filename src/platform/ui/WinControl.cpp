@@ -453,10 +453,11 @@ int TWinControl::FrameWidth() const
 
 TRect TWinControl::ClientAreaInWindow() const
 {
-    const int fw = FrameWidth();
-    const int vb = native_->bars[SB_VERT].visible ? GetSystemMetrics(SM_CXVSCROLL) : 0;
-    const int hb = native_->bars[SB_HORZ].visible ? GetSystemMetrics(SM_CYHSCROLL) : 0;
-    TRect r{fw, fw, Width() - fw - vb, Height() - fw - hb};
+    // WM_NCCALCSIZE: the default takes off the frame and the visible scroll bars; controls
+    // with a non-client area of their own (a header) take off more after calling it.
+    TRect r{0, 0, Width(), Height()};
+    TMessage m{WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&r), 0};
+    const_cast<TWinControl*>(this)->WndProc(m);
     if (r.Right < r.Left) r.Right = r.Left;
     if (r.Bottom < r.Top) r.Bottom = r.Top;
     return r;
@@ -852,17 +853,29 @@ void TWinControl::DefaultHandler(TMessage& Message)
         PaintWindowScrollBars(this, canvas);
         return;
     }
+    case WM_NCCALCSIZE: {
+        auto* r = reinterpret_cast<TRect*>(Message.LParam);
+        if (!r) return;
+        const int fw = FrameWidth();
+        r->Left += fw;
+        r->Top += fw;
+        r->Right -= fw;
+        r->Bottom -= fw;
+        if (n.bars[SB_VERT].visible) r->Right -= GetSystemMetrics(SM_CXVSCROLL);
+        if (n.bars[SB_HORZ].visible) r->Bottom -= GetSystemMetrics(SM_CYHSCROLL);
+        Message.Result = 0;
+        return;
+    }
     case WM_NCHITTEST: {
         const TPoint s = PointFromLParam(Message.LParam);
         TRect wr;
         GetWindowRect(handle_, wr);
         const TPoint p{s.X - wr.Left, s.Y - wr.Top};
-        const TRect a = ClientAreaInWindow();
-        if (a.Contains(p)) {
+        if (ClientAreaInWindow().Contains(p)) {
             Message.Result = HTCLIENT;
-        } else if (n.bars[SB_VERT].visible && p.X >= a.Right && p.Y >= a.Top && p.Y < a.Bottom) {
+        } else if (n.bars[SB_VERT].visible && ScrollBarRect(this, SB_VERT).Contains(p)) {
             Message.Result = HTVSCROLL;
-        } else if (n.bars[SB_HORZ].visible && p.Y >= a.Bottom && p.X >= a.Left && p.X < a.Right) {
+        } else if (n.bars[SB_HORZ].visible && ScrollBarRect(this, SB_HORZ).Contains(p)) {
             Message.Result = HTHSCROLL;
         } else {
             Message.Result = HTBORDER;

@@ -119,5 +119,45 @@ TEST_F(ScrollBarTest, ThumbDragTracksThenSetsThePosition)
     EXPECT_EQ(last, 45 + 18);
 }
 
+// A control with a 20-pixel header in its non-client area.
+class HeaderBox : public TColorBox {
+public:
+    using TColorBox::TColorBox;
+    std::vector<TMessage> nc;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_NCCALCSIZE) {
+            TColorBox::WndProc(m);
+            reinterpret_cast<TRect*>(m.LParam)->Top += 20;
+            return;
+        }
+        if (m.Msg == WM_NCLBUTTONDOWN || m.Msg == WM_LBUTTONDOWN) nc.push_back(m);
+        TColorBox::WndProc(m);
+    }
+};
+
+TEST_F(ScrollBarTest, NonClientAreaOfTheControlsOwnTakesClicksAsNonClientMessages)
+{
+    auto* h = new HeaderBox(form.get());
+    h->SetParent(form.get());
+    h->SetBounds(150, 10, 100, 80);
+    h->SetColor(clWhite);
+    EXPECT_EQ(h->ClientRect(), Rect(0, 0, 100, 60));
+    const TPoint origin = h->ClientOrigin();
+    const TPoint formOrigin = form->ClientOrigin();
+    EXPECT_EQ(origin.X - formOrigin.X, 150);
+    EXPECT_EQ(origin.Y - formOrigin.Y, 10 + 20);
+    Click(h, 5, -10);  // 10 px into the header
+    Click(h, 5, 3);
+    ASSERT_EQ(h->nc.size(), 2u);
+    EXPECT_EQ(h->nc[0].Msg, WM_NCLBUTTONDOWN);
+    EXPECT_EQ(PointFromLParam(h->nc[0].LParam), Point(origin.X + 5, origin.Y - 10));
+    EXPECT_EQ(h->nc[1].Msg, WM_LBUTTONDOWN);
+    EXPECT_EQ(PointFromLParam(h->nc[1].LParam), Point(5, 3));
+    // The header belongs to the window, not to the client: a grab shows the client 20 px down.
+    auto g = Grab(h);
+    EXPECT_EQ(PixelOf(*g, 50, 30), clWhite);
+}
+
 } // namespace
 } // namespace plat
