@@ -457,9 +457,44 @@ void Load(pugi::xml_document& doc, const char* data, std::size_t size, pugi::xml
 
 } // namespace
 
+namespace {
+
+// The encoding named by a leading declaration, in lower case; "" when there is none.
+std::string DeclaredEncoding(std::string_view bytes)
+{
+    if (bytes.substr(0, 5) != "<?xml")
+        return {};
+    const auto end = bytes.find("?>");
+    const std::string_view decl = bytes.substr(0, end);
+    const auto at = decl.find("encoding");
+    if (at == std::string_view::npos)
+        return {};
+    auto q = decl.find_first_of("\"'", at);
+    if (q == std::string_view::npos)
+        return {};
+    const auto close = decl.find(decl[q], q + 1);
+    if (close == std::string_view::npos)
+        return {};
+    std::string e(decl.substr(q + 1, close - q - 1));
+    for (char& c : e)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    return e;
+}
+
+} // namespace
+
 void TXMLDocument::LoadFromBytes(std::string_view Bytes)
 {
     active_ = true;
+    // pugixml knows UTF-8/16/32 and Latin-1; files from Windows tools may declare their ANSI
+    // code page, which is decoded here.
+    const std::string enc = DeclaredEncoding(Bytes);
+    if (enc == "windows-1252" || enc == "cp1252" || enc == "x-cp1252") {
+        const std::string utf8 = StringToUtf8(AnsiToString(Bytes));
+        Load(impl_->doc, utf8.data(), utf8.size(), pugi::encoding_utf8);
+        return;
+    }
     Load(impl_->doc, Bytes.data(), Bytes.size(), pugi::encoding_auto);
 }
 

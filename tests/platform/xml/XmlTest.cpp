@@ -114,6 +114,24 @@ TEST(XmlDocument, FirstElementIsTheRootWhateverPrecedesIt)
     }
 }
 
+TEST(XmlDocument, DeclaredSingleByteEncodings)
+{
+    struct Case {
+        std::string bytes;
+        String value;
+    };
+    const Case cases[] = {
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a v=\"caf\xE8\"/>", u"caf\u00E8"},
+        {"<?xml version=\"1.0\" encoding='Windows-1252'?><a v=\"\x80 caf\xE8\"/>", u"\u20AC caf\u00E8"},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?><a v=\"caf\xC3\xA8\"/>", u"caf\u00E8"},
+    };
+    for (const auto& c : cases) {
+        TXMLDocument xml;
+        xml.LoadFromBytes(c.bytes);
+        EXPECT_EQ(String(xml.DocumentElement().Attributes(u"v")), c.value) << c.bytes;
+    }
+}
+
 TEST(XmlDocument, ValuesSurviveSaveAndLoad)
 {
     TempDir dir;
