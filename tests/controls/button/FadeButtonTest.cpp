@@ -239,6 +239,32 @@ TEST_F(FadeButtonTest, PressedEncartaCaptionTurnsBold)
     pt::Release(button, 50, 14);
 }
 
+TEST_F(FadeButtonTest, SeeThroughStylesShowTheFormOutsideTheirFace)
+{
+    button->SetColor(0xFFFFFF);
+    button->SetCaption(u"");
+    struct Case {
+        TFadeButtonStyle style;
+        int x, y;
+        TColor expected;
+    };
+    const Case cases[] = {
+        {TFadeButtonStyle::bsModern, 0, 0, Cream},   // outside the rounded corner
+        {TFadeButtonStyle::bsQuicken, 2, 0, Cream},  // left of the top line
+        {TFadeButtonStyle::bsQuicken, 50, 14, 0xFFFFFF},
+        {TFadeButtonStyle::bsShape, 50, 14, Cream},  // no face at all
+        {TFadeButtonStyle::bsShape, 0, 0, Cream},
+        {TFadeButtonStyle::bsEncarta, 50, 14, 0xFFFFFF},
+    };
+    for (const Case& c : cases) {
+        button->SetStyle(c.style);
+        pt::ProcessEvents();
+        const std::unique_ptr<TBitmap> grab = pt::Grab(form.get());
+        EXPECT_EQ(pt::PixelOf(*grab, button->Left() + c.x, button->Top() + c.y), c.expected)
+            << static_cast<int>(c.style) << " at " << c.x << "," << c.y;
+    }
+}
+
 // ---- input ----------------------------------------------------------------------------
 
 TEST_F(FadeButtonTest, MouseAndKeyboardClicks)
@@ -356,23 +382,32 @@ TEST_F(FadeButtonTest, DefaultAndCancelFollowTheFocusedControl)
 
 TEST_F(FadeButtonTest, DialogKeyWithoutAFocusedControlOrFormClicks)
 {
+    enum Where { OwnedByForm, OwnedByNobody, NoParentAtAll };
     struct Case {
         const char* what;
-        bool ownedByForm;
+        Where where;
     };
-    for (const Case c : {Case{"form without an active control", true}, Case{"button owned by no form", false}}) {
+    const Case cases[] = {
+        {"form without an active control", OwnedByForm},
+        {"button owned by no form", OwnedByNobody},
+        {"button with neither owner nor parent (its modal result has no form to go to)", NoParentAtAll},
+    };
+    for (const Case& c : cases) {
         clicks.clear();
         TForm bare(nullptr);
-        auto* b = new TFadeButton(c.ownedByForm ? static_cast<TComponent*>(&bare) : nullptr);
-        std::unique_ptr<TFadeButton> ownedHere(c.ownedByForm ? nullptr : b);
-        b->SetParent(&bare);
+        auto* b = new TFadeButton(c.where == OwnedByForm ? static_cast<TComponent*>(&bare) : nullptr);
+        std::unique_ptr<TFadeButton> ownedHere(c.where == OwnedByForm ? nullptr : b);
+        if (c.where != NoParentAtAll)
+            b->SetParent(&bare);
         b->SetDefault(true);
         b->SetCancel(true);
+        b->SetModalResult(mrOk);
         b->OnClick = [this](TObject* s) { clicks.push_back(static_cast<TFadeButton*>(s)); };
         ASSERT_EQ(bare.ActiveControl(), nullptr);
         EXPECT_EQ(b->Perform(CM_DIALOGKEY, VK_RETURN, 0), 1) << c.what;
         EXPECT_EQ(b->Perform(CM_DIALOGKEY, VK_ESCAPE, 0), 1) << c.what;
         EXPECT_EQ(ClicksOf(b), 2) << c.what;
+        EXPECT_EQ(bare.ModalResult(), c.where == NoParentAtAll ? mrNone : mrOk) << c.what;
         if (ownedHere)
             b->SetParent(nullptr);
     }
