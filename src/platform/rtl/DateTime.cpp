@@ -42,6 +42,12 @@ const std::int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
 // date and the time never disagree (23:59:59.9996 rounds into the next day).
 void Split(TDateTime value, std::int64_t& days, std::int64_t& msOfDay)
 {
+    // Outside the years 1..9999 (and for NaN) there is no date to show.
+    if (!(value >= -693594.0 && value < 2958466.0)) {
+        days = 0;
+        msOfDay = 0;
+        return;
+    }
     const double wholeDays = std::trunc(value);
     const double frac = std::fabs(value - wholeDays);
     std::int64_t ms = std::llround(frac * kMsPerDay);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "TestUtil.h"
 #include "plat/Clock.h"
 #include "plat/SysUtils.h"
@@ -62,6 +64,11 @@ TEST(Times, DecodeRoundsOnceAcrossMidnight)
     EXPECT_EQ(d, 29);
     EXPECT_EQ(h, 0);
     EXPECT_EQ(ms, 0);
+    // A value with no date behind it (NaN, far out of range) decodes as day 0, not garbage.
+    for (double bad : {std::nan(""), 1e300, -1e300}) {
+        DecodeDate(bad, y, mo, d);
+        EXPECT_EQ(y * 10000 + mo * 100 + d, 18991230);
+    }
 }
 
 TEST(DateFormatting, PicturesAndSettings)
