@@ -121,3 +121,57 @@ TEST(FadeButtonPaint, UnsetHotColourLeavesTheFace)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FadeButtonPaint, GlyphImageFollowsTheStateAndLeavesItsKeyColourOut)
+{
+    // Four 10 × 10 images: normal red, disabled grey, pressed blue, hot yellow; each with the
+    // key colour in its bottom-left pixel.
+    constexpr TColor images[] = {0x0000FF, 0x808080, 0xFF0000, 0x00FFFF};
+    constexpr TColor key = 0x123456;
+    TBitmap strip(40, 10);
+    for (int i = 0; i < 4; ++i) {
+        strip.Canvas()->Brush()->SetColor(images[i]);
+        strip.Canvas()->FillRect({i * 10, 0, i * 10 + 10, 10});
+        strip.Canvas()->SetPixels(i * 10, 9, key);
+    }
+    struct Case {
+        const char* what;
+        int numGlyphs;
+        bool hot, down, enabled;
+        TColor expected;
+    };
+    const Case cases[] = {
+        {"normal", 4, false, false, true, images[0]},
+        {"hot", 4, true, false, true, images[3]},
+        {"pressed beats hot", 4, true, true, true, images[2]},
+        {"disabled", 4, true, true, false, images[1]},
+        {"hot without a hot image", 3, true, false, true, images[0]},
+        {"pressed without a pressed image", 2, false, true, true, images[0]},
+    };
+    TFont font;
+    for (const Case& c : cases) {
+        TBitmap bitmap(W, H);
+        TFadePaintInput in;
+        in.Width = W;
+        in.Height = H;
+        in.Font = &font;
+        in.Color = Face;
+        in.Style = TFadeButtonStyle::bsNormal;
+        in.Alignment = TFadeAlignment::taLeftJustify;
+        in.Glyph = &strip;
+        in.NumGlyphs = c.numGlyphs;
+        in.Hot = c.hot;
+        in.Down = c.down;
+        in.Enabled = c.enabled;
+        PaintFadeButton(*bitmap.Canvas(), in);
+        // Left layout, left alignment: the image starts at (4, 5), one pixel further when pressed.
+        const int s = c.down && c.enabled ? 1 : 0;
+        EXPECT_EQ(bitmap.Canvas()->Pixels(8 + s, 9 + s), c.expected) << c.what;
+        EXPECT_EQ(bitmap.Canvas()->Pixels(4 + s, 14 + s), ColorToRGB(Face)) << c.what << ": key pixel drawn";
+        EXPECT_EQ(bitmap.Canvas()->Pixels(5 + s, 14 + s), c.expected) << c.what;
+    }
+}
+
+} // namespace
