@@ -9,8 +9,9 @@
 // Writing: UTF-8, indented, no XML declaration, replacing the file atomically. Attribute values
 // and element texts keep CR, LF, quotes, "&", "<" and non-ASCII characters through a save and a
 // load.
-// Errors: load and save failures, a missing node asked for by name, and text of an element
-// with child elements raise EXMLDocError; a missing attribute read as text raises EConvertError.
+// Errors: load and save failures (also a file with no or several top-level elements), a missing
+// node asked for by name, text of an element with child elements and any use of a null node
+// raise EXMLDocError; a missing attribute read as text raises EConvertError.
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -134,7 +135,8 @@ public:
 
     void LoadFromFile(const String& FileName);   // activates; EXMLDocError with the parse error
     void LoadFromXML(StringView Xml);
-    void LoadFromBytes(std::string_view Bytes);  // encoding from the byte-order mark
+    // Encoding from the byte-order mark, else the declaration (UTF-8/16, Latin-1, Windows-1252).
+    void LoadFromBytes(std::string_view Bytes);
     void SaveToFile(const String& FileName) const;  // EXMLDocError when it cannot be written
     std::string SaveToBytes() const;                // UTF-8
     String XML() const;
