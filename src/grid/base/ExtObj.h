@@ -8,6 +8,7 @@
 
 #include "plat/Classes.h"
 #include "plat/String.h"
+#include "plat/Types.h"
 
 namespace plat { class TControl; }
 
@@ -15,6 +16,7 @@ namespace grid {
 
 using plat::String;
 using plat::StringView;
+using plat::TColor;
 
 enum TEditorType {
     edNormal, edSpinEdit, edComboEdit, edComboList, edEditBtn, edCheckBox, edDateEdit,
@@ -113,6 +115,8 @@ public:
     int ControlIndex(int X, int Y) const;  // -1 when none
     TControlItem* GetControl(int Index) const;
     void RemoveControl(int Index);
+    // Whether some item's control is a windowed control with this window handle.
+    bool HasHandle(std::uintptr_t Handle) const;
     int Count() const { return static_cast<int>(items_.size()); }
 
 private:
