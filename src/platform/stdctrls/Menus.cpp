@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "UiNative.h"
 #include "plat/UiResponder.h"
 
 namespace plat {
@@ -40,6 +41,16 @@ void Flatten(TMenuItem* Item, const String& Prefix, std::vector<TMenuItem*>& Ite
         Request.Items.push_back(name);
         Request.Enabled.push_back(it->Enabled() && !it->IsLine());
     }
+}
+
+// A right click on a control with a popup menu lands here (the window layer knows menus
+// only by this hook).
+void ShowControlMenu(TPopupMenu* Menu, TControl* Control, TPoint Screen)
+{
+    if (!Menu || !Menu->AutoPopup())
+        return;
+    Menu->SetPopupComponent(Control);
+    Menu->Popup(Screen.X, Screen.Y);
 }
 
 } // namespace
@@ -136,7 +147,11 @@ void TMenuItem::Notification(TComponent* AComponent, TOperation Operation)
         items_.erase(std::remove(items_.begin(), items_.end(), AComponent), items_.end());
 }
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), items_(std::make_unique<TMenuItem>(nullptr)) {}
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), items_(std::make_unique<TMenuItem>(nullptr))
+{
+    if (!ui::GetPopupMenuHandler())
+        ui::SetPopupMenuHandler(&ShowControlMenu);
+}
 
 TPopupMenu::~TPopupMenu()
 {

@@ -360,6 +360,15 @@ TEST_F(StdEvents, PopupMenuRunsTheChosenItem)
     ASSERT_EQ(responder().Popups().size(), 1u);
     EXPECT_EQ(responder().Popups()[0].Request.Items, (std::vector<String>{u"&Copy", u"-", u"&Paste"}));
     EXPECT_EQ(menu.FindItem(u"Paste"), menu.Items()->Items(2));
+
+    // A right click on a control that has the menu pops it up for that control.
+    auto* list = Make<TListBox>(10, 10, 100, 80);
+    list->SetPopupMenu(&menu);
+    responder().AnswerPopup(0);
+    pt::Click(list, 20, 20, mbRight);
+    EXPECT_EQ(clicked, (std::vector<std::string>{"&Paste", "&Copy"}));
+    EXPECT_EQ(menu.PopupComponent(), list);
+    list->SetPopupMenu(nullptr);
 }
 
 TEST_F(StdEvents, LinkLabelReportsTheLinkTarget)

@@ -52,8 +52,9 @@ TEST_F(MessageForm, KindsButtonsAndKeyAnswers)
             EXPECT_EQ(buttons[i]->Caption(), c.captions[i]);
             EXPECT_GE(buttons[i]->Left(), 0);
             EXPECT_LE(buttons[i]->Left() + buttons[i]->Width(), form->ClientWidth());
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_GT(buttons[i]->Left(), buttons[i - 1]->Left() + buttons[i - 1]->Width());
+            }
         }
         form->Show();
         pt::ProcessEvents();
