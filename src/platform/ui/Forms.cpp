@@ -643,7 +643,6 @@ String TApplication::ExeName() const
     return String(reinterpret_cast<const char16_t*>(p.utf16()), static_cast<size_t>(p.size()));
 }
 
-void TApplication::CancelHint() {}
 
 int TApplication::MessageBox(const String& Text, const String& Caption, UINT Flags)
 {

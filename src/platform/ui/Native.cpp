@@ -448,11 +448,16 @@ void CursorChanged(TControl* control)
 
 void ForgetControl(TControl* control)
 {
+    HintForget(control);
     if (g_mouseControl == control) g_mouseControl = nullptr;
     if (g_capture == control) g_capture = nullptr;
 }
 
-void MouseLeftWindow() { SetMouseControl(nullptr); }
+void MouseLeftWindow()
+{
+    SetMouseControl(nullptr);
+    HintCancel();
+}
 
 void MouseEvent(NativeWindow& n, UINT msg, QPoint windowPos, TShiftState shift, int wheelDelta)
 {
@@ -497,10 +502,14 @@ void MouseEvent(NativeWindow& n, UINT msg, QPoint windowPos, TShiftState shift, 
                 TControl* under = w->ControlAtPos(client, true);
                 SetMouseControl(under ? under : w);
                 if (!IsWindow(h)) return;
+                HintMouseMove(under ? under : w, screen);
+            } else if (msg != WM_MOUSEMOVE) {
+                HintCancel();
             }
             w->Perform(msg, keys, PointToLParam(client));
         } else {
             if (msg == WM_MOUSEMOVE && !g_capture) SetMouseControl(w);
+            if (msg != WM_MOUSEMOVE) HintCancel();
             if (!IsWindow(h)) return;
             w->Perform(msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit), PointToLParam(screen));
         }

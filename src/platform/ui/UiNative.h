@@ -111,6 +111,11 @@ void MouseEvent(NativeWindow& n, UINT msg, QPoint windowPos, TShiftState shift, 
 void MouseLeftWindow();
 TControl* MouseControl();
 void CursorChanged(TControl* control);
+
+// Hints (Hints.cpp): the pointer moved over `under`; a press or leaving the window cancels.
+void HintMouseMove(TControl* under, TPoint screen);
+void HintCancel();
+void HintForget(TControl* c);
 void ForgetControl(TControl* control);
 
 // Handle table.

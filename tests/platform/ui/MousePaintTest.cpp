@@ -130,6 +130,105 @@ TEST_F(MouseTest, WheelGoesToTheFocusedControlThenUpToTheForm)
     EXPECT_EQ(formDeltas.size(), 2u);
 }
 
+// ---- hints -------------------------------------------------------------------------------
+
+class HintBox : public TColorBox {
+public:
+    using TColorBox::TColorBox;
+    String replace;
+    bool refuse = false;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == CM_HINTSHOW) {
+            auto* hi = reinterpret_cast<THintInfo*>(m.LParam);
+            if (!replace.empty()) hi->HintStr = replace;
+            m.Result = refuse ? 1 : 0;
+            return;
+        }
+        TColorBox::WndProc(m);
+    }
+};
+
+class HintTest : public MouseTest {};
+
+TEST_F(HintTest, HintShowsAfterThePauseAndHidesAfterTheHidePause)
+{
+    auto* box = Add<HintBox>(10, 10, 60, 40, clBlue);
+    box->SetHint(u"Save the file|Writes the configuration");
+    box->SetShowHint(true);
+    auto* plain = Add<TColorBox>(100, 10, 60, 40, clLime);
+    form->Show();
+    Move(box, 5, 5);
+    AdvanceClock(Application->HintPause() - 1);
+    EXPECT_EQ(Application->ActiveHintWindow(), nullptr);
+    Move(box, 6, 6);  // small moves inside the control keep the pause running
+    AdvanceClock(1);
+    THintWindow* hint = Application->ActiveHintWindow();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->Caption(), u"Save the file");
+    SaveGrab(hint, u"ui-hint.png");
+    const TPoint cursor = box->ClientToScreen({6, 6});
+    EXPECT_EQ(hint->Left(), cursor.X);
+    EXPECT_GT(hint->Top(), cursor.Y);
+    AdvanceClock(Application->HintHidePause());
+    EXPECT_EQ(Application->ActiveHintWindow(), nullptr);
+
+    // Leaving for a control without a hint hides it at once and shows nothing there.
+    Move(plain, 1, 1);
+    Move(box, 5, 5);
+    AdvanceClock(Application->HintPause());
+    ASSERT_NE(Application->ActiveHintWindow(), nullptr);
+    Move(plain, 1, 1);
+    EXPECT_EQ(Application->ActiveHintWindow(), nullptr);
+    AdvanceClock(Application->HintPause());
+    EXPECT_EQ(Application->ActiveHintWindow(), nullptr);
+
+    // A press cancels the hint.
+    Move(box, 5, 5);
+    AdvanceClock(Application->HintPause());
+    ASSERT_NE(Application->ActiveHintWindow(), nullptr);
+    Press(box, 5, 5);
+    EXPECT_EQ(Application->ActiveHintWindow(), nullptr);
+    Release(box, 5, 5);
+}
+
+TEST_F(HintTest, HintShowMessageCanChangeOrRefuseTheHint)
+{
+    struct Case {
+        const char* name;
+        const char16_t* hint;
+        const char16_t* replace;
+        bool refuse;
+        const char16_t* shown;  // nullptr = no hint
+    };
+    const Case cases[] = {
+        {"plain", u"Short|Long", u"", false, u"Short"},
+        {"text given by the control", u"", u"Cell 3, 4", false, u"Cell 3, 4"},
+        {"refused", u"Short", u"", true, nullptr},
+        {"nothing to show", u"", u"", false, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* box = Add<HintBox>(10, 10, 60, 40, clBlue);
+        box->SetHint(c.hint);
+        box->SetShowHint(true);
+        box->replace = c.replace;
+        box->refuse = c.refuse;
+        form->Show();
+        Move(box, 5, 5);
+        AdvanceClock(Application->HintPause());
+        THintWindow* hint = Application->ActiveHintWindow();
+        if (c.shown) {
+            ASSERT_NE(hint, nullptr);
+            EXPECT_EQ(hint->Caption(), c.shown);
+        } else {
+            EXPECT_EQ(hint, nullptr);
+        }
+        MoveAway();
+        delete box;
+    }
+}
+
 // ---- painting ----------------------------------------------------------------------------
 
 class PaintTest : public MouseTest {};

@@ -144,6 +144,55 @@ public:
     String ClassName() const override { return u"TForm"; }
 };
 
+// ---- hints ----------------------------------------------------------------------------
+// A hint shows when the mouse rests HintPause ms on a control whose ShowHint is set; the
+// control (or the first parent with ShowHint) gets CM_HINTSHOW with a THintInfo in LParam and
+// may change it or answer non-zero to show nothing. The hint hides after HintHidePause, on
+// leaving the control and on a press.
+
+class THintWindow;
+using THintWindowClass = std::function<THintWindow*(TComponent* AOwner)>;
+
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    THintWindowClass HintWindowClass;
+    TPoint HintPos;          // screen point of the hint's top-left corner
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    TRect CursorRect;        // client coordinates of HintControl; leaving it hides the hint
+    TPoint CursorPos;        // client coordinates of HintControl
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    String HintStr;
+    void* HintData = nullptr;
+};
+
+// A top-level, never activated window that paints the hint text on the hint colour.
+class THintWindow : public TCustomControl {
+public:
+    explicit THintWindow(TComponent* AOwner);
+    String ClassName() const override { return u"THintWindow"; }
+    // Size needed for the text (origin 0, 0).
+    virtual TRect CalcHintRect(int MaxWidth, const String& AHint, void* AData);
+    // Shows the hint in Rect (screen coordinates).
+    virtual void ActivateHint(TRect Rect, const String& AHint);
+    virtual void ActivateHintData(TRect Rect, const String& AHint, void* AData);
+    void ReleaseHandle();
+    bool Active() const { return active_; }
+
+protected:
+    void Paint() override;
+
+private:
+    bool active_ = false;
+};
+
+// The text before "|" of a hint.
+String GetShortHint(const String& Hint);
+String GetLongHint(const String& Hint);
+
+using TShowHintEvent = std::function<void(String& HintStr, bool& CanShow, THintInfo& HintInfo)>;
+
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
 
 class TApplication : public TComponent {
@@ -198,6 +247,13 @@ public:
     TColor HintColor() const { return hintColor_; }
     void SetHintColor(TColor Value) { hintColor_ = Value; }
     void CancelHint();
+    void HideHint() { CancelHint(); }
+    // Shows the hint of the control under the mouse now (as when the pause ran out).
+    void ActivateHint(TPoint CursorPos);
+    THintWindowClass HintWindowClass;
+    TShowHintEvent OnShowHint;
+    // The hint window while a hint shows, else null.
+    THintWindow* ActiveHintWindow() const;
 
     // MessageBox with MB_* flags; answers ID* numbers.
     int MessageBox(const String& Text, const String& Caption, UINT Flags);
