@@ -45,7 +45,8 @@ constexpr int ButtonWidth = 17;
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TCustomControl(AOwner), items_(std::make_unique<TStringList>())
 {
-    SetControlStyle((ControlStyle() & ~csClickEvents & ~csDoubleClicks) | csFixedHeight);
+    // The open list holds the mouse, not the box.
+    SetControlStyle((ControlStyle() & ~csClickEvents & ~csDoubleClicks & ~csCaptureMouse) | csFixedHeight);
     SetTabStop(true);
     SetColor(clWindow);
     items_->OnChange = [this](TObject*) { ItemsChanged(); };
@@ -267,6 +268,9 @@ void TCustomComboBox::SetDroppedDown(bool Value)
     if (!list_) {
         list_ = new TCustomListBox(this);
         list_->hotTrack_ = true;
+        // Capture is the combo's business while the list is open (taken at drop-down,
+        // released at close-up), not the list's per press.
+        list_->SetControlStyle(list_->ControlStyle() & ~csCaptureMouse);
         list_->SetTabStop(false);
         list_->SetVisible(false);
         list_->RecreateWnd();
@@ -369,6 +373,15 @@ void TCustomComboBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     if (edit_ && !ButtonRect().Contains({X, Y}))
         return;
     SetDroppedDown(!DroppedDown());
+}
+
+void TCustomComboBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    // The press that opened the list ends here; the list keeps the mouse so that the next
+    // press outside it closes it.
+    if (DroppedDown() && GetCapture() != list_->Handle())
+        SetCapture(list_->Handle());
 }
 
 void TCustomComboBox::KeyDown(std::uint16_t& Key, TShiftState Shift)

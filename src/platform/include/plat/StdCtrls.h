@@ -433,6 +433,7 @@ protected:
     void Paint() override;
     void CreateParams(TCreateParams& Params) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void KeyPress(char16_t& Key) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;

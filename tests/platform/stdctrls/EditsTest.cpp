@@ -1,0 +1,171 @@
+// Typing into edits under their options, multi-line text with CR LF, heights that follow the
+// font, the drop-down list's keys and outside clicks, and the splitter.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "plat/ComCtrls.h"
+#include "plat/ExtCtrls.h"
+#include "plat/Forms.h"
+#include "plat/StdCtrls.h"
+#include "plat/Testing.h"
+
+using namespace plat;
+namespace pt = plat::testing;
+
+namespace {
+
+class Edits : public pt::UiTest {
+protected:
+    void SetUp() override
+    {
+        pt::UiTest::SetUp();
+        form = std::make_unique<TForm>(nullptr);
+        form->SetClientSize(400, 300);
+        form->Font()->SetName(u"Verdana");
+        form->Font()->SetHeight(-11);
+        form->Show();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        pt::UiTest::TearDown();
+    }
+    template <class T>
+    T* Make(int left, int top, int width, int height)
+    {
+        T* c = new T(form.get());
+        c->SetParent(form.get());
+        c->SetBounds(left, top, width, height);
+        return c;
+    }
+    std::unique_ptr<TForm> form;
+};
+
+TEST_F(Edits, TypingFollowsTheEditsOptions)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TEdit*)> setup;
+        const char16_t* typed;
+        const char16_t* text;
+        int changes;
+    };
+    const Case cases[] = {
+        {"plain", [](TEdit*) {}, u"ab\bc", u"ac", 4},
+        {"length limit", [](TEdit* e) { e->SetMaxLength(3); }, u"12345", u"123", 3},
+        {"read only", [](TEdit* e) { e->SetReadOnly(true); }, u"abc", u"", 0},
+        {"upper case", [](TEdit* e) { e->SetCharCase(ecUpperCase); }, u"aBc", u"ABC", 3},
+        {"password shows masks, keeps the text", [](TEdit* e) { e->SetPasswordChar(u'*'); }, u"pw", u"pw", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* e = Make<TEdit>(10, 10, 120, 21);
+        c.setup(e);
+        int changes = 0;
+        e->OnChange = [&](TObject*) { ++changes; };
+        e->SetFocus();
+        pt::Type(c.typed);
+        EXPECT_EQ(e->Text(), String(c.text));
+        EXPECT_EQ(changes, c.changes);
+        delete e;
+    }
+}
+
+TEST_F(Edits, MultiLineTextUsesCrLf)
+{
+    auto* m = Make<TMemo>(10, 10, 200, 80);
+    m->SetLines({u"topic/a", u"topic/b"});
+    EXPECT_EQ(m->Text(), u"topic/a\r\ntopic/b\r\n");
+    EXPECT_EQ(m->Lines(), (std::vector<String>{u"topic/a", u"topic/b"}));
+    m->SetText(u"x");
+    m->SetFocus();
+    m->SetSelStart(1);
+    pt::Type(u"\ry");
+    EXPECT_EQ(m->Text(), u"x\r\ny");
+    // Positions count CR LF as two units, as the platform's editor does.
+    m->SetSelStart(3);
+    m->SetSelLength(1);
+    EXPECT_EQ(m->SelText(), u"y");
+}
+
+TEST_F(Edits, HeightsFollowTheFontAndStayAsSet)
+{
+    auto* e = new TEdit(form.get());
+    e->SetParent(form.get());
+    auto* c = new TComboBox(form.get());
+    c->SetParent(form.get());
+    EXPECT_EQ(e->Height(), 21);
+    EXPECT_EQ(c->Height(), 22);
+    e->SetBounds(10, 10, 100, 21);
+    c->SetBounds(10, 40, 100, 22);
+    EXPECT_EQ(e->Height(), 21);
+    EXPECT_EQ(c->Height(), 22);
+    c->SetHeight(40);  // a combo box keeps the height its edit portion gives
+    EXPECT_EQ(c->Height(), 22);
+    c->Perform(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 20);
+    EXPECT_EQ(c->Height(), 26);
+    EXPECT_EQ(c->Perform(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 20);
+}
+
+TEST_F(Edits, DropDownListKeysAndOutsideClicks)
+{
+    auto* c = Make<TComboBox>(10, 10, 150, 22);
+    c->SetStyle(csDropDownList);
+    for (const char16_t* s : {u"Only Ethernet Cable ", u"Ethernet Cable + Wi-Fi", u"Ethernet Cable + Mobile Connection"})
+        c->Items()->Add(s);
+    c->SetItemIndex(0);
+    int changes = 0, closes = 0;
+    c->OnChange = [&](TObject*) { ++changes; };
+    c->OnCloseUp = [&](TObject*) { ++closes; };
+    c->SetFocus();
+
+    struct Step { const char* name; std::function<void()> act; bool dropped; int index; int changes; int closes; };
+    const Step steps[] = {
+        {"Alt+Down opens", [] { pt::Key(VK_DOWN, ssAlt); }, true, 0, 0, 0},
+        {"Down moves the mark only", [] { pt::Key(VK_DOWN); }, true, 0, 0, 0},
+        {"Enter picks", [] { pt::Key(VK_RETURN); }, false, 1, 1, 1},
+        {"F4 opens", [] { pt::Key(VK_F4); }, true, 1, 1, 1},
+        {"Escape closes without a pick", [] { pt::Key(VK_ESCAPE); }, false, 1, 1, 2},
+        {"click on the box opens", [&] { pt::Click(c, 5, 5); }, true, 1, 1, 2},
+        {"click elsewhere on the form closes", [&] { pt::Click(form.get(), 300, 250); }, false, 1, 1, 3},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        s.act();
+        EXPECT_EQ(c->DroppedDown(), s.dropped);
+        EXPECT_EQ(c->ItemIndex(), s.index);
+        EXPECT_EQ(changes, s.changes);
+        EXPECT_EQ(closes, s.closes);
+    }
+}
+
+TEST_F(Edits, SplitterResizesItsNeighbourNotBelowMinSize)
+{
+    auto* left = Make<TPanel>(0, 0, 100, 300);
+    left->SetAlign(alLeft);
+    auto* splitter = new TSplitter(form.get());
+    splitter->SetParent(form.get());
+    splitter->SetLeft(100);
+    splitter->SetMinSize(40);
+    auto* rest = Make<TPanel>(0, 0, 10, 10);
+    rest->SetAlign(alClient);
+    ASSERT_EQ(splitter->Left(), 100);
+    ASSERT_EQ(splitter->FindResizeControl(), left);
+    int moved = 0;
+    splitter->OnMoved = [&](TObject*) { ++moved; };
+
+    pt::Press(splitter, 1, 50);
+    pt::Move(splitter, 31, 50);
+    EXPECT_EQ(left->Width(), 130);
+    EXPECT_EQ(rest->Left(), 133);
+    pt::Release(splitter, 31, 50);
+    EXPECT_EQ(moved, 1);
+
+    pt::Press(splitter, 1, 50);
+    pt::Move(splitter, -200, 50);
+    pt::Release(splitter, -200, 50);
+    EXPECT_EQ(left->Width(), 40);
+}
+
+} // namespace
