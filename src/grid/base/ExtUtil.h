@@ -55,6 +55,10 @@ String CRToLF(StringView text);
 int LineCount(StringView text, bool multiLine);
 void ExtractFirstLine(String& text, bool keepRest, String& first);
 String LineBreaksToMarkup(StringView text);
+// To and from the OEM code page (437): each character becomes the character of its byte
+// value; a character the code page lacks becomes "?".
+void TextToOem(String& text);
+void OemToText(String& text);
 String CapitalizeWords(StringView text);
 String FormatHexRGB(TColor color);  // "RRGGBB"
 bool IsHyperlink(StringView text);

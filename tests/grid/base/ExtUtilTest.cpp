@@ -250,6 +250,14 @@ TEST(TextRoutines, Conversions) {
     for (const auto& c : cases) EXPECT_EQ(c.fn(c.in), c.want) << c.name;
 }
 
+TEST(TextRoutines, OemCodePage) {
+    plat::String t = u"caf\u00e9 \u2500 \u20ac";
+    TextToOem(t);
+    EXPECT_EQ(t, (plat::String{u'c', u'a', u'f', 0x82, u' ', 0xC4, u' ', u'?'}));
+    OemToText(t);
+    EXPECT_EQ(t, u"caf\u00e9 \u2500 ?");
+}
+
 TEST(TextRoutines, EscapedUnicodeRoundTrip) {
     const plat::String wide = u"A\u00e9\u4e2d";
     const plat::String enc = EncodeEscapedUnicode(wide);

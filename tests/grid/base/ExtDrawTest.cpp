@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "ExtDraw.h"
+#include "plat/Graphics.h"
+
+using namespace grid;
+using plat::TPoint;
+using plat::TRect;
+
+namespace {
+
+std::unique_ptr<plat::TBitmap> Canvas(int w, int h) {
+    auto b = std::make_unique<plat::TBitmap>();
+    b->SetSize(w, h);
+    b->Canvas()->Brush()->SetColor(plat::clWhite);
+    b->Canvas()->FillRect({0, 0, w, h});
+    return b;
+}
+
+bool SameBitmaps(plat::TBitmap& a, plat::TBitmap& b) {
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Canvas()->Pixels(x, y) != b.Canvas()->Pixels(x, y)) return false;
+    return true;
+}
+
+TEST(DrawRoutines, GradientRectPaintsItsBands) {
+    auto b = Canvas(10, 11);
+    DrawGradientRect(b->Canvas(), plat::RGB(0, 0, 0), plat::RGB(250, 250, 250), false, {0, 0, 10, 11}, 10);
+    EXPECT_EQ(b->Canvas()->Pixels(3, 0), plat::RGB(0, 0, 0));
+    EXPECT_EQ(b->Canvas()->Pixels(3, 5), plat::RGB(125, 125, 125));
+    EXPECT_EQ(b->Canvas()->Pixels(3, 10), plat::RGB(250, 250, 250));
+}
+
+TEST(DrawRoutines, CellShapes) {
+    struct Case { TCellShape shape; std::vector<TPoint> points; };
+    const Case cases[] = {
+        {csTriangleUp, {{0, 10}, {20, 10}, {10, 0}}},
+        {csDiamond, {{0, 5}, {10, 0}, {20, 5}, {10, 10}}},
+        {csArrowRight, {{20, 5}, {10, 0}, {10, 2}, {0, 2}, {0, 6}, {10, 6}, {10, 10}}},
+        {csCircle, {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CellShapePolygon(c.shape, 0, 0, 10, 20), c.points) << c.shape;
+    const auto star = CellShapePolygon(csStar, 0, 0, 20, 20);
+    ASSERT_EQ(star.size(), 10u);
+    EXPECT_EQ(star[0], (TPoint{10, 0}));
+    EXPECT_EQ(CellShapePolygon(csHalfStar, 0, 0, 20, 20).size(), 6u);
+    // A circle in a 20 x 10 box is 10 x 10 at the box's origin.
+    auto b = Canvas(30, 20);
+    DrawCellShape(b->Canvas(), 2, 2, plat::clBlack, plat::clRed, csCircle, 10, 20);
+    EXPECT_EQ(b->Canvas()->Pixels(7, 7), plat::clRed);
+    EXPECT_EQ(b->Canvas()->Pixels(17, 7), plat::clWhite);
+}
+
+TEST(DrawRoutines, ProgressBarAtZeroShowsOnlyFrameAndText) {
+    auto b = Canvas(104, 20);
+    TProgressLook look;
+    DrawProgressBar(b->Canvas(), {0, 0, 104, 20}, 0, look);
+    EXPECT_EQ(b->Canvas()->Pixels(0, 5), plat::clBlack) << "frame";
+    EXPECT_EQ(b->Canvas()->Pixels(3, 10), plat::clWhite) << "no bar";
+    int textPixels = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 104; ++x) textPixels += b->Canvas()->Pixels(x, y) == plat::clBlue;
+    EXPECT_GT(textPixels, 0) << "the 0% text";
+}
+
+TEST(DrawRoutines, ProgressBarLevelsAndBlocks) {
+    TProgressLook look;
+    look.ShowPercentage = false;
+    struct Case { const char* name; int percent; bool smooth; bool stacked; int x; TColor want; };
+    const Case cases[] = {
+        {"smooth below level 1", 50, true, false, 10, look.Level0Color},
+        {"smooth past the value", 50, true, false, 80, look.BackgroundColor},
+        {"smooth level 2", 80, true, false, 10, look.Level1Color},
+        {"full is level 3", 100, true, false, 10, look.Level3Color},
+        {"blocks: first block", 50, false, false, 2 + 3, look.Level0Color},
+        {"blocks: gap", 50, false, false, 2 + 7, look.BackgroundColor},
+        {"blocks: last short block", 50, false, false, 2 + 45 + 2, look.Level0Color},
+        {"blocks: after the last", 50, false, false, 2 + 45 + 4, look.BackgroundColor},
+        {"stacked: level 0 part", 95, true, true, 60, look.Level0Color},
+        {"stacked: level 1 part", 95, true, true, 80, look.Level1Color},
+        {"stacked: top part", 95, true, true, 93, look.Level3Color},
+    };
+    for (const auto& c : cases) {
+        look.CompletionSmooth = c.smooth;
+        look.Stacked = c.stacked;
+        auto b = Canvas(102, 12);
+        DrawProgressBar(b->Canvas(), {0, 0, 102, 12}, c.percent, look);
+        EXPECT_EQ(b->Canvas()->Pixels(c.x, 6), plat::ColorToRGB(c.want)) << c.name;
+    }
+}
+
+TEST(DrawRoutines, FormattedProgressRoundsOnlyForIntegerFormats) {
+    auto draw = [](const char16_t* fmt, double value) {
+        auto b = Canvas(104, 24);
+        DrawProgressFormatted(b->Canvas(), {0, 0, 104, 24}, plat::clNavy, false, plat::clBlack, fmt, 1000, 0, 2, 2,
+                              value, plat::clBlack, plat::clWhite, plat::clWhite);
+        return b;
+    };
+    auto i25 = draw(u"%d", 2.5), i24 = draw(u"%d", 2.4), f25 = draw(u"%.1f", 2.5), f24 = draw(u"%.1f", 2.4);
+    EXPECT_TRUE(SameBitmaps(*i25, *i24)) << "both show 2";
+    EXPECT_FALSE(SameBitmaps(*f25, *f24)) << "2.5 and 2.4 differ";
+    // 2.5 of 0..10 fills a quarter of the inner bar (100 px from x = 2).
+    auto q = Canvas(104, 24);
+    DrawProgressFormatted(q->Canvas(), {0, 0, 104, 24}, plat::clNavy, false, plat::clBlack, u"%.1f", 10, 0, 2, 2, 2.5,
+                          plat::clBlack, plat::clWhite, plat::clWhite);
+    EXPECT_EQ(q->Canvas()->Pixels(4, 4), plat::clNavy);
+    EXPECT_EQ(q->Canvas()->Pixels(26, 4), plat::clNavy);
+    EXPECT_EQ(q->Canvas()->Pixels(28, 4), plat::clWhite);
+    EXPECT_EQ(q->Canvas()->Pixels(1, 10), plat::clBlack) << "border";
+}
+
+TEST(DrawRoutines, ValueBarGrowsFromTheCentre) {
+    auto b = Canvas(104, 10);
+    DrawValueBar(b->Canvas(), {0, 0, 104, 10}, -50, plat::clGreen, plat::clRed, false, 100);
+    EXPECT_EQ(b->Canvas()->Pixels(30, 5), plat::clRed);
+    EXPECT_EQ(b->Canvas()->Pixels(20, 5), plat::clWhite);
+    EXPECT_EQ(b->Canvas()->Pixels(60, 5), plat::clWhite);
+    auto z = Canvas(104, 10);
+    DrawValueBar(z->Canvas(), {0, 0, 104, 10}, 5, plat::clGreen, plat::clRed, false, 0);  // no range: no crash
+}
+
+TEST(DrawRoutines, TransparentBitmapTakesTheBackColour) {
+    plat::TBitmap bmp;
+    bmp.SetSize(3, 2);
+    bmp.Canvas()->Brush()->SetColor(plat::clRed);
+    bmp.Canvas()->FillRect({0, 0, 3, 2});
+    bmp.Canvas()->SetPixels(1, 1, plat::clBlue);
+    auto b = Canvas(10, 10);
+    DrawBitmapTransparent(b->Canvas(), &bmp, plat::clLime, {4, 4, 9, 9});
+    EXPECT_EQ(b->Canvas()->Pixels(4, 4), plat::clLime);
+    EXPECT_EQ(b->Canvas()->Pixels(5, 5), plat::clBlue);
+    EXPECT_EQ(b->Canvas()->Pixels(7, 4), plat::clWhite) << "drawn at the bitmap's own size";
+}
+
+TEST(DrawRoutines, BevelFrameOfOneCell) {
+    auto b = Canvas(40, 20);
+    DrawBevelFrame(b->Canvas(), plat::clYellow, plat::clNone, 0, {0, 0, 40, 20}, plat::clWhite, plat::clGray,
+                   plat::clBlack, plat::clSilver, plat::clSilver, plat::clNone, plat::clNone);
+    EXPECT_EQ(b->Canvas()->Pixels(0, 0), plat::clWhite) << "outer corner";
+    EXPECT_EQ(b->Canvas()->Pixels(1, 0), plat::clGray) << "inner corner";
+    EXPECT_EQ(b->Canvas()->Pixels(10, 0), plat::clBlack) << "top border";
+    EXPECT_EQ(b->Canvas()->Pixels(0, 8), plat::clBlack) << "left border";
+    EXPECT_EQ(b->Canvas()->Pixels(10, 8), plat::clYellow) << "face";
+    EXPECT_EQ(b->Canvas()->Pixels(10, 19), plat::clWhite) << "two rows left free at the bottom";
+}
+
+} // namespace
