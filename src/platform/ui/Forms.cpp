@@ -19,6 +19,17 @@ namespace {
 
 std::vector<TCustomForm*> g_modalStack;
 TCustomForm* g_activeForm = nullptr;
+std::vector<TCustomForm*> g_allForms;  // every form alive, in creation order
+
+// The form that has the keyboard; OnDeactivate of the old one, then OnActivate of the new.
+void SetActiveForm(TCustomForm* f)
+{
+    if (g_activeForm == f) return;
+    TCustomForm* old = g_activeForm;
+    g_activeForm = f;
+    if (old && old->OnDeactivate) old->OnDeactivate(old);
+    if (f && g_activeForm == f && f->OnActivate) f->OnActivate(f);
+}
 QEventLoop* g_runLoop = nullptr;
 
 struct ModalLoop {
@@ -59,6 +70,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
     Font()->SetName(u"Tahoma");
     Font()->SetHeight(-11);
     SetBounds(0, 0, 320, 240);
+    g_allForms.push_back(this);
     NativeWindow& n = ui::N(this);
     n.widget->setWindowFlags(Qt::Window);
     n.widget->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -82,6 +94,7 @@ TCustomForm::~TCustomForm()
     DestroyComponents();
     g_modalStack.erase(std::remove(g_modalStack.begin(), g_modalStack.end(), this), g_modalStack.end());
     if (g_activeForm == this) g_activeForm = nullptr;
+    g_allForms.erase(std::remove(g_allForms.begin(), g_allForms.end(), this), g_allForms.end());
     for (auto& ml : g_modalLoops)
         if (ml.form == this) {
             ml.form = nullptr;
@@ -232,7 +245,7 @@ bool TCustomForm::CanFocus() const { return Visible() && Enabled(); }
 void TCustomForm::SetFocus()
 {
     if (!CanFocus()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
-    g_activeForm = this;
+    SetActiveForm(this);
     SetFocusedControl(nullptr);
 }
 
@@ -258,7 +271,7 @@ void TCustomForm::SetActiveControl(TWinControl* Control)
 void TCustomForm::FocusControl(TWinControl* Control)
 {
     SetActiveControl(Control);
-    g_activeForm = this;
+    SetActiveForm(this);
 }
 
 void TCustomForm::DefocusControl(TWinControl* Control, bool Removing)
@@ -355,7 +368,7 @@ void TCustomForm::SetVisible(bool Value)
         DoShow();
         if (!Visible()) return;
         ShowWindowNow(true);
-        g_activeForm = this;
+        SetActiveForm(this);
         // Focus: the remembered active control, else the first control in tab order.
         TWinControl* target = activeControl_;
         if (!target || !target->CanFocus()) target = FindNextControl(nullptr, true, true, false);
@@ -365,7 +378,14 @@ void TCustomForm::SetVisible(bool Value)
         TControl::SetVisible(false);
         ShowWindowNow(false);
         DoHide();
-        if (g_activeForm == this) g_activeForm = nullptr;
+        if (g_activeForm == this) {
+            // The keyboard goes back to the innermost modal form or the newest visible one.
+            TCustomForm* next = nullptr;
+            for (TCustomForm* f : g_allForms)
+                if (f != this && f->Visible() && f->Enabled()) next = f;
+            if (!g_modalStack.empty() && g_modalStack.back() != this) next = g_modalStack.back();
+            SetActiveForm(next);
+        }
     }
 }
 
@@ -384,7 +404,7 @@ void TCustomForm::BringToFront()
             w->raise();
             w->activateWindow();
         }
-        g_activeForm = this;
+        SetActiveForm(this);
     }
 }
 
@@ -428,18 +448,15 @@ TModalResult TCustomForm::ShowModal()
     g_modalStack.push_back(this);
     // Other forms are disabled while this one is modal.
     std::vector<TCustomForm*> disabled;
-    if (Application) {
-        for (TCustomForm* f : UiAccess::Forms(Application))
-            if (f != this && f->Visible() && f->Enabled()) disabled.push_back(f);
-    }
+    for (TCustomForm* f : g_allForms)
+        if (f != this && f->Visible() && f->Enabled()) disabled.push_back(f);
     for (TCustomForm* f : disabled) ui::N(f).widget->setEnabled(false);
     auto cleanup = [&] {
         if (!IsWindow(self)) return;
         g_modalStack.erase(std::remove(g_modalStack.begin(), g_modalStack.end(), this), g_modalStack.end());
         --modalLevel_;
         for (TCustomForm* f : disabled)
-            if (Application && std::find(UiAccess::Forms(Application).begin(), UiAccess::Forms(Application).end(), f) != UiAccess::Forms(Application).end())
-                ui::N(f).widget->setEnabled(f->Enabled());
+            if (std::find(g_allForms.begin(), g_allForms.end(), f) != g_allForms.end()) ui::N(f).widget->setEnabled(f->Enabled());
     };
     try {
         Show();

@@ -4,6 +4,7 @@
 
 #include "plat/Controls.h"
 #include "plat/Graphics.h"
+#include "plat/Timers.h"
 #include "ui/UiNative.h"
 
 namespace plat {
@@ -12,6 +13,11 @@ namespace {
 
 constexpr int kBar = 17;  // bar thickness and arrow length
 constexpr int kMinThumb = 8;
+constexpr unsigned kRepeatDelay = 400;  // ms before a held arrow or page area repeats
+constexpr unsigned kRepeatRate = 50;    // ms between repeats
+
+TTimer* g_repeat = nullptr;
+HWND g_repeatWindow = 0;
 
 struct BarLayout {
     TRect bar;       // whole bar, window coordinates
@@ -102,6 +108,53 @@ void SendScroll(TWinControl* c, int bar, int code, int pos)
     c->Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MakeWParam(code, pos), 0);
 }
 
+void RepeatTick();
+
+void StartRepeat(TWinControl* c)
+{
+    if (!g_repeat) {
+        g_repeat = new TTimer(nullptr);
+        g_repeat->SetEnabled(false);
+        g_repeat->OnTimer = [](TObject*) { RepeatTick(); };
+    }
+    g_repeatWindow = c->Handle();
+    g_repeat->SetEnabled(false);
+    g_repeat->SetInterval(kRepeatDelay);
+    g_repeat->SetEnabled(true);
+}
+
+void StopRepeat()
+{
+    if (g_repeat) g_repeat->SetEnabled(false);
+    g_repeatWindow = 0;
+}
+
+// A held arrow repeats its line step; a held page area repeats until the thumb reaches the
+// pointer.
+void RepeatTick()
+{
+    TWinControl* c = FindControl(g_repeatWindow);
+    if (!c) {
+        StopRepeat();
+        return;
+    }
+    NativeWindow& n = ui::N(c);
+    if (n.barDown < 0 || n.barPart == SB_THUMBTRACK) {
+        StopRepeat();
+        return;
+    }
+    g_repeat->SetInterval(kRepeatRate);
+    const int bar = n.barDown;
+    const BarLayout l = Layout(c, bar);
+    TRect wr;
+    GetWindowRect(c->Handle(), wr);
+    const TPoint cur = GetCursorPos();
+    const TPoint p{cur.X - wr.Left, cur.Y - wr.Top};
+    const int part = PartAt(l, p);
+    if (part != n.barPart) return;  // the pointer left the part: pause until it returns
+    SendScroll(c, bar, part, 0);
+}
+
 void ApplyVisibility(TWinControl* c, int bar, bool visible)
 {
     NativeWindow& n = ui::N(c);
@@ -161,8 +214,9 @@ bool ScrollBarMouse(TWinControl* c, UINT msg, LRESULT hit, TPoint screen)
             n.bars[bar].nTrackPos = n.bars[bar].nPos;
         } else {
             SendScroll(c, bar, part, 0);
+            if (IsWindow(c->Handle())) StartRepeat(c);
         }
-        c->InvalidateFrame();
+        if (IsWindow(c->Handle())) c->InvalidateFrame();
         return true;
     }
     if (n.barDown < 0) return false;
@@ -183,6 +237,7 @@ bool ScrollBarMouse(TWinControl* c, UINT msg, LRESULT hit, TPoint screen)
         return true;
     }
     if (msg == WM_NCLBUTTONUP) {
+        StopRepeat();
         const int part = n.barPart;
         n.barDown = -1;
         n.barPart = -1;

@@ -154,6 +154,26 @@ TEST_F(FormsTest, ScreenCenteredFormIsCentredOnTheScreen)
     EXPECT_EQ(form.ClientHeight(), 300);
 }
 
+TEST_F(FormsTest, ModalFormTakesTheKeyboardAndGivesItBack)
+{
+    TForm owner(nullptr);
+    TDialogForm dlg(nullptr);
+    std::vector<std::string> log;
+    owner.OnActivate = [&](TObject*) { log.push_back("owner on"); };
+    owner.OnDeactivate = [&](TObject*) { log.push_back("owner off"); };
+    dlg.OnActivate = [&](TObject*) { log.push_back("dialog on"); };
+    dlg.OnDeactivate = [&](TObject*) { log.push_back("dialog off"); };
+    owner.Show();
+    responder().ScriptModal([&](TCustomForm& f) {
+        EXPECT_EQ(Screen->ActiveForm(), &f);
+        f.SetModalResult(mrOk);
+    });
+    EXPECT_EQ(dlg.ShowModal(), mrOk);
+    EXPECT_EQ(Screen->ActiveForm(), &owner);
+    const std::vector<std::string> expected = {"owner on", "owner off", "dialog on", "dialog off", "owner on"};
+    EXPECT_EQ(log, expected);
+}
+
 TEST_F(FormsTest, OnCreateOnceThenOnShowOnEveryShow)
 {
     TForm form(nullptr);

@@ -198,5 +198,56 @@ TEST_F(GeometryTest, BorderedControlsHaveTheirFrameOutsideTheClientArea)
     }
 }
 
+class FontWatch : public TBox {
+public:
+    using TBox::TBox;
+    int fontChanges = 0, colorChanges = 0;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == CM_FONTCHANGED) ++fontChanges;
+        if (m.Msg == CM_COLORCHANGED) ++colorChanges;
+        TBox::WndProc(m);
+    }
+};
+
+TEST_F(GeometryTest, ParentFontAndParentColorFollowTheParentUntilSetOwnValues)
+{
+    TForm form(nullptr);
+    auto* panel = new FontWatch(&form);
+    panel->SetParent(&form);
+    auto* inner = new FontWatch(&form);
+    inner->SetParent(panel);
+    inner->SetParentColor(true);
+    panel->SetParentColor(true);
+    form.Font()->SetName(u"Verdana");
+    form.Font()->SetHeight(-11);
+    form.SetColor(clWhite);
+    EXPECT_EQ(inner->Font()->Name(), u"Verdana");
+    EXPECT_EQ(inner->Font()->Height(), -11);
+    EXPECT_TRUE(inner->ParentFont());
+    EXPECT_EQ(inner->Color(), clWhite);
+    EXPECT_GE(inner->fontChanges, 1);
+    EXPECT_GE(inner->colorChanges, 1);
+
+    // An own font or colour ends the inheritance of that property only.
+    inner->Font()->SetHeight(-32);
+    EXPECT_FALSE(inner->ParentFont());
+    inner->SetColor(clRed);
+    EXPECT_FALSE(inner->ParentColor());
+    form.Font()->SetName(u"Tahoma");
+    form.SetColor(clBtnFace);
+    EXPECT_EQ(panel->Font()->Name(), u"Tahoma");
+    EXPECT_EQ(panel->Color(), clBtnFace);
+    EXPECT_EQ(inner->Font()->Name(), u"Verdana");
+    EXPECT_EQ(inner->Font()->Height(), -32);
+    EXPECT_EQ(inner->Color(), clRed);
+
+    // Back to the parent's values on request.
+    inner->SetParentFont(true);
+    inner->SetParentColor(true);
+    EXPECT_EQ(inner->Font()->Name(), u"Tahoma");
+    EXPECT_EQ(inner->Color(), clBtnFace);
+}
+
 } // namespace
 } // namespace plat

@@ -42,10 +42,6 @@ TEST_F(MessagesTest, PostedMessageRunsAfterThePostingHandlerReturned)
     form.Click();
     EXPECT_EQ(delivered, 0);
     box.Received.clear();
-    // The check runs inside the handler of the posted message.
-    struct Probe : TColorBox {
-        using TColorBox::TColorBox;
-    };
     ProcessEvents();
     for (const TMessage& m : box.Received) {
         if (m.Msg == msg) {
@@ -103,6 +99,29 @@ TEST_F(MessagesTest, SendMessageFromAWorkerRunsOnTheUiThreadAndReturnsItsResult)
     worker.join();
     EXPECT_EQ(result, 42);
     EXPECT_EQ(box.handlerThread, std::this_thread::get_id());
+}
+
+class CountBox : public TColorBox {
+public:
+    using TColorBox::TColorBox;
+    std::vector<WPARAM> got;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_APP + 3) got.push_back(m.WParam);
+        TColorBox::WndProc(m);
+    }
+};
+
+TEST_F(MessagesTest, MessagesPostedFromAWorkerArriveInOrderOnTheUiThread)
+{
+    CountBox box(nullptr);
+    std::thread worker([h = box.Handle()] {
+        for (WPARAM i = 0; i < 100; ++i) PostMessage(h, WM_APP + 3, i, 0);
+    });
+    worker.join();
+    ProcessEvents();
+    ASSERT_EQ(box.got.size(), 100u);
+    for (WPARAM i = 0; i < 100; ++i) EXPECT_EQ(box.got[i], i);
 }
 
 TEST_F(MessagesTest, PerformReachesTheOverriddenWndProcAndReturnsItsResult)

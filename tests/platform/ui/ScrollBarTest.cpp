@@ -98,6 +98,19 @@ TEST_F(ScrollBarTest, ArrowClickSendsLineDownThenEndScroll)
     EXPECT_EQ(box->vscroll, (std::vector<std::pair<int, int>>{{SB_PAGEUP, 0}, {SB_ENDSCROLL, 0}}));
 }
 
+TEST_F(ScrollBarTest, HeldArrowRepeatsAfterADelay)
+{
+    Press(box, 83 + 8, 200 - 8);
+    AdvanceClock(399);
+    EXPECT_EQ(box->vscroll.size(), 1u);
+    AdvanceClock(1 + 50 * 3);
+    Release(box, 83 + 8, 200 - 8);
+    AdvanceClock(500);
+    std::vector<std::pair<int, int>> expected(5, {SB_LINEDOWN, 0});
+    expected.push_back({SB_ENDSCROLL, 0});
+    EXPECT_EQ(box->vscroll, expected);
+}
+
 TEST_F(ScrollBarTest, ThumbDragTracksThenSetsThePosition)
 {
     const int x = 83 + 8;
