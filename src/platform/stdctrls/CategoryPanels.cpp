@@ -486,13 +486,14 @@ void TCategoryPanelGroup::WndProc(TMessage& Message)
         case SB_PAGEDOWN: SetScrollPos(scrollPos_ + ClientHeight()); break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
-            // The content follows the thumb while it is dragged.
+            // The content follows the thumb while it is dragged. The message carries 16 bits
+            // of position; a taller content reads the bar's 32-bit track position.
+            int pos = HiWord(Message.WParam);
             TScrollInfo si;
             si.fMask = SIF_TRACKPOS;
-            if (HandleAllocated() && GetScrollInfo(Handle(), SB_VERT, si))
-                SetScrollPos(si.nTrackPos);
-            else
-                SetScrollPos(HiWord(Message.WParam));
+            if (contentHeight_ > 0xFFFF && HandleAllocated() && GetScrollInfo(Handle(), SB_VERT, si))
+                pos = si.nTrackPos;
+            SetScrollPos(pos);
             break;
         }
         case SB_TOP: SetScrollPos(0); break;

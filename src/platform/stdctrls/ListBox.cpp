@@ -43,7 +43,9 @@ int TCustomListBox::ItemHeight() const
 {
     if (itemHeight_ > 0)
         return itemHeight_;
-    return std::max(1, MeasureCanvas(Font())->TextHeight(u"Wg"));
+    if (fontItemHeight_ == 0)
+        fontItemHeight_ = std::max(1, MeasureCanvas(Font())->TextHeight(u"Wg"));
+    return fontItemHeight_;
 }
 
 void TCustomListBox::SetItemHeight(int Value)
@@ -359,8 +361,10 @@ void TCustomListBox::WndProc(TMessage& Message)
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         TCustomControl::WndProc(Message);
-        if (Message.Msg == CM_FONTCHANGED)
+        if (Message.Msg == CM_FONTCHANGED) {
+            fontItemHeight_ = 0;
             ItemsChanged();
+        }
         Invalidate();
         return;
     default:

@@ -116,6 +116,16 @@ TEST_F(Panels, ScrollsByLinesAndBringsAnOpenedPanelIntoView)
     // The whole panel is visible at the bottom of the group.
     EXPECT_EQ(p[4]->Top() + p[4]->Height(), group->ClientHeight());
 
+    // Dragging the thumb moves the content before the button is released.
+    group->SetScrollPos(0);
+    const int barX = group->ClientWidth() + 8;
+    pt::Press(group, barX, 17 + 4);
+    pt::Move(group, barX, 17 + 4 + 60);
+    const int during = group->ScrollPos();
+    EXPECT_GT(during, 60);
+    pt::Release(group, barX, 17 + 4 + 60);
+    EXPECT_EQ(group->ScrollPos(), during);
+
     // The wheel goes to the focused control; a field on a panel leaves it to the group,
     // which scrolls three lines per notch.
     auto* edit = new TEdit(form.get());

@@ -361,6 +361,7 @@ private:
     int itemIndex_ = -1;
     int topIndex_ = 0;
     int itemHeight_ = 0;
+    mutable int fontItemHeight_ = 0;  // measured once per font
     bool sorted_ = false;
     TListBoxStyle style_ = lbStandard;
     bool tracking_ = false;
