@@ -559,6 +559,20 @@ void TCustomGrid::Paint() {
     canvas->Brush()->SetColor(Color());
     if (gridRight < cw) canvas->FillRect({gridRight, 0, cw, ch});
     if (gridBottom < ch) canvas->FillRect({0, gridBottom, std::min(gridRight, cw), ch});
+    // A sizing line crossing the repainted part was painted over: put it back there.
+    if (sizingLine_ >= 0 && (state_ == gsColSizing || state_ == gsRowSizing)) {
+        const TPenMode oldMode = canvas->Pen()->Mode();
+        canvas->Pen()->SetMode(pmNot);
+        canvas->Pen()->SetWidth(1);
+        if (state_ == gsColSizing) {
+            canvas->MoveTo(sizingLine_, 0);
+            canvas->LineTo(sizingLine_, ch);
+        } else {
+            canvas->MoveTo(0, sizingLine_);
+            canvas->LineTo(cw, sizingLine_);
+        }
+        canvas->Pen()->SetMode(oldMode);
+    }
 }
 
 void TCustomGrid::DrawCell(int, int, const TRect&, TGridDrawState) {}
@@ -714,6 +728,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             sizingIndex_ = index;
             sizingPos_ = pos;
             sizingOfs_ = ofs;
+            DrawSizingLine(pos);
         } else {
             const TGridCoord cell = MouseCoord(X, Y);
             if (cell.X >= 0) {
@@ -752,6 +767,10 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
         }
         break;
     }
+    case gsColSizing:
+    case gsRowSizing:
+        DrawSizingLine((state_ == gsColSizing ? X : Y) - sizingOfs_);
+        break;
     case gsColMoving: {
         const TGridCoord cell = layout_.MouseToCell(X, 0);
         if (cell.X >= FixedCols()) moveTo_ = cell.X;
@@ -775,7 +794,29 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
 }
 
+void TCustomGrid::DrawSizingLine(int Pos) {
+    if (!HandleAllocated()) return;
+    TCanvas* c = Canvas();
+    const TPenMode oldMode = c->Pen()->Mode();
+    c->Pen()->SetMode(pmNot);
+    c->Pen()->SetWidth(1);
+    auto line = [&](int p) {
+        if (state_ == gsColSizing) {
+            c->MoveTo(p, 0);
+            c->LineTo(p, layout_.ClientHeight);
+        } else {
+            c->MoveTo(0, p);
+            c->LineTo(layout_.ClientWidth, p);
+        }
+    };
+    if (sizingLine_ >= 0) line(sizingLine_);  // take the old line away
+    sizingLine_ = Pos;
+    if (Pos >= 0) line(Pos);
+    c->Pen()->SetMode(oldMode);
+}
+
 void TCustomGrid::EndMouseState(int X, int Y) {
+    if (state_ == gsColSizing || state_ == gsRowSizing) DrawSizingLine(-1);
     const TGridState st = state_;
     state_ = gsNormal;
     if (timerOn_) {

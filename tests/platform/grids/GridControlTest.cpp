@@ -184,7 +184,13 @@ TEST_F(GridControl, ColumnSizingByDraggingTheHeaderBorder) {
     pt::Press(grid, 129, 10);
     pt::Move(grid, 140, 10);
     pt::Move(grid, 160, 10);
+    grid->Invalidate();  // a repaint while sizing keeps the line
+    pt::ProcessEvents();
+    EXPECT_EQ(pt::PixelOf(*pt::Grab(grid), 160, 100), clBlack) << "the sizing line follows the mouse";
+    EXPECT_EQ(pt::PixelOf(*pt::Grab(grid), 140, 100), clWhite) << "and leaves nothing behind";
     pt::Release(grid, 160, 10);
+    pt::ProcessEvents();
+    EXPECT_NE(pt::PixelOf(*pt::Grab(grid), 160, 100), clBlack);
     EXPECT_EQ(grid->colWidthsChanged, 1);
     EXPECT_EQ(grid->ColWidths(1), 64 + 31);
     EXPECT_EQ(grid->ColWidths(2), 64);

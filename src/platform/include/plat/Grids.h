@@ -408,6 +408,9 @@ private:
     void UpdateEditor();
     void SelectionTimer();
     void EndMouseState(int X, int Y);
+    // The line that follows the mouse while a column or row is sized, drawn inverted so
+    // drawing it again takes it away.
+    void DrawSizingLine(int Pos);
 
     TGridLayout layout_;
     TGridOptions options_;
@@ -421,6 +424,7 @@ private:
     int sizingIndex_ = -1;
     int sizingPos_ = 0;
     int sizingOfs_ = 0;
+    int sizingLine_ = -1;
     int moveFrom_ = -1;
     int moveTo_ = -1;
     TPoint lastMouse_{};
