@@ -265,6 +265,25 @@ TEST_F(FadeButtonTest, SeeThroughStylesShowTheFormOutsideTheirFace)
     }
 }
 
+TEST_F(FadeButtonTest, SettersThatRepaintAtOnceWorkBeforeTheButtonHasAParent)
+{
+    auto* b = new TFadeButton(form.get());
+    b->SetBounds(150, 60, W, H);
+    ApplyProgramLook(*b);
+    b->SetAlignment(TFadeAlignment::taLeftJustify);
+    b->SetLayout(TFadeButtonLayout::blGlyphRight);
+    b->SetWordWrap(true);
+    b->SetFlat(true);
+    b->SetFlat(false);
+    b->SetEnabled(false);
+    b->SetEnabled(true);
+    b->SetColorStyle(TFadeColorStyle::lcsChrome);
+    ApplyProgramLook(*b);
+    b->SetParent(form.get());
+    EXPECT_EQ(Pixel(b, 2, 2), Cream);
+    EXPECT_EQ(Pixel(b, 0, 0), Grey);
+}
+
 // ---- input ----------------------------------------------------------------------------
 
 TEST_F(FadeButtonTest, MouseAndKeyboardClicks)
