@@ -393,3 +393,82 @@ bool CallSetLayeredWindowAttributes(std::uintptr_t, TColor, std::uint8_t, unsign
 bool CallUpdateLayeredWindow(std::uintptr_t) { return true; }
 
 } // namespace grid
+
+// ---- buttons ------------------------------------------------------------------------------
+namespace grid {
+
+namespace {
+
+const TColorTone& ToneOf(const TColorTones& t, int state) {
+    switch (state) {
+    case 1: return t.Hover;
+    case 2: return t.Selected;
+    case 3: return t.Disabled;
+    default: return t.Background;
+    }
+}
+
+} // namespace
+
+void DrawComboButton(TCanvas* Canvas, plat::TWinControl*, TRect R, const TColorTones& Tones, int State, int Kind) {
+    TRect r{R.Right - 17 - 2, R.Top + 1, R.Right - 2, R.Bottom - 1};
+    if (Kind == 3) {
+        r.Left += 3;
+        const TColor fill = ToneOf(Tones, State).BrushColor;
+        Canvas->Brush()->SetColor(fill);
+        Canvas->Pen()->SetColor(fill);
+        Canvas->Rectangle(r);
+        Canvas->Pen()->SetColor(Tones.Background.BorderColor);
+        Canvas->MoveTo(r.Left + 1, r.Top);
+        Canvas->LineTo(r.Left + 1, r.Bottom);
+        Canvas->Pen()->SetColor(Tones.Background.TextColor);
+        Canvas->Brush()->SetColor(Tones.Background.TextColor);
+        Canvas->Polygon({{r.Left + 5, r.Top + 8}, {r.Left + 11, r.Top + 8}, {r.Left + 8, r.Top + 11}});
+        return;
+    }
+    unsigned flags = plat::DFCS_SCROLLCOMBOBOX;
+    if (State == 3) flags |= plat::DFCS_INACTIVE;
+    if (Kind == 2) flags |= plat::DFCS_FLAT;
+    plat::DrawFrameControl(Canvas, r, plat::DFC_SCROLL, flags);
+}
+
+void DrawPushButton(TCanvas* Canvas, plat::TWinControl*, TRect R, const TColorTones& Tones, int State, int Kind) {
+    if (Kind == 3) {
+        const TColorTone& t = ToneOf(Tones, State);
+        Canvas->Brush()->SetColor(t.BrushColor);
+        Canvas->Pen()->SetColor(t.BorderColor);
+        Canvas->Rectangle(R);
+        return;
+    }
+    unsigned flags = plat::DFCS_BUTTONPUSH;
+    if (State == 1) flags |= plat::DFCS_HOT;
+    if (State == 2) flags |= plat::DFCS_PUSHED;
+    if (State == 3) flags |= plat::DFCS_INACTIVE;
+    if (Kind == 2) flags |= plat::DFCS_FLAT;
+    plat::DrawFrameControl(Canvas, R, plat::DFC_BUTTON, flags);
+}
+
+void DrawSpinButtons(TCanvas* Canvas, plat::TWinControl*, TRect R, const TColorTones& Tones, int State, int Kind) {
+    const TRect r{R.Right - 15 - 1, R.Top - 1, R.Right - 1, R.Bottom - 1};
+    const int mid = r.Top + r.Height() / 2;
+    const TRect up{r.Left, r.Top, r.Right, mid};
+    const TRect down{r.Left, Kind == 0 ? mid : mid + 1, r.Right, r.Bottom};
+    if (Kind == 3) {
+        const TColor fill = ToneOf(Tones, State).BrushColor;
+        Canvas->Brush()->SetColor(fill);
+        Canvas->Pen()->SetColor(fill);
+        Canvas->Rectangle(up);
+        Canvas->Rectangle(down);
+        Canvas->Brush()->SetColor(plat::clBlack);
+        Canvas->Pen()->SetColor(plat::clBlack);
+        Canvas->Polygon({{up.Left + 5, up.Top + 5}, {up.Left + 9, up.Top + 5}, {up.Left + 7, up.Top + 3}});
+        Canvas->Polygon({{down.Left + 5, down.Top + 1}, {down.Left + 9, down.Top + 1}, {down.Left + 7, down.Top + 3}});
+        return;
+    }
+    unsigned flags = State == 3 ? plat::DFCS_INACTIVE : 0;
+    if (Kind == 2) flags |= plat::DFCS_FLAT;
+    plat::DrawFrameControl(Canvas, up, plat::DFC_SCROLL, plat::DFCS_SCROLLUP | flags);
+    plat::DrawFrameControl(Canvas, down, plat::DFC_SCROLL, plat::DFCS_SCROLLDOWN | flags);
+}
+
+} // namespace grid

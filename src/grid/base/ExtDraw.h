@@ -27,6 +27,26 @@ void DrawBevelFrame(plat::TCanvas* Canvas, TColor Color, TColor ColorTo, int Kin
 void FillRectColor(plat::TCanvas* Canvas, const plat::TRect& R, TColor Color);
 void DrawDownTriangle(plat::TCanvas* Canvas, int X, int Y, TColor Color);
 
+// Colours of a look's states (brush, border, text each).
+struct TColorTone {
+    TColor BrushColor = plat::clNone;
+    TColor BorderColor = plat::clNone;
+    TColor TextColor = plat::clNone;
+};
+struct TColorTones {
+    TColorTone Background, Foreground, Selected, Hover, Disabled;
+};
+
+// Buttons of the drop-down, push and spin kinds. Kind: 0 themed, 1 classic frame control,
+// 2 flat frame control, 3 colour tones; state: 0 normal, 1 hot, 2 pressed, 3 disabled. The
+// platform layer draws no themes, so the themed kind takes the classic look.
+void DrawComboButton(plat::TCanvas* Canvas, plat::TWinControl* ThemeOwner, plat::TRect R, const TColorTones& Tones,
+                     int State, int Kind);
+void DrawPushButton(plat::TCanvas* Canvas, plat::TWinControl* ThemeOwner, plat::TRect R, const TColorTones& Tones,
+                    int State, int Kind);
+void DrawSpinButtons(plat::TCanvas* Canvas, plat::TWinControl* ThemeOwner, plat::TRect R, const TColorTones& Tones,
+                     int State, int Kind);
+
 enum TCellShape {
     csRectangle, csCircle, csTriangleLeft, csTriangleRight, csTriangleUp, csTriangleDown, csDiamond,
     csLineVert, csLineHorz, csRoundRect, csEllips, csSquare, csRoundSquare, csStar, csArrowUp,

@@ -148,3 +148,36 @@ TEST(DrawRoutines, BevelFrameOfOneCell) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DrawRoutines, ToneButtonsTakeTheStatesColours) {
+    TColorTones tones;
+    tones.Background = {plat::clWhite, plat::clNavy, plat::clBlack};
+    tones.Hover = {plat::clYellow, plat::clNavy, plat::clBlack};
+    tones.Selected = {plat::clAqua, plat::clNavy, plat::clBlack};
+    tones.Disabled = {plat::clSilver, plat::clGray, plat::clGray};
+    struct Case { int state; TColor fill; };
+    for (const Case& c : {Case{0, plat::clWhite}, Case{1, plat::clYellow}, Case{2, plat::clAqua}, Case{3, plat::clSilver}}) {
+        auto b = Canvas(60, 20);
+        b->Canvas()->Brush()->SetColor(plat::clGreen);
+        b->Canvas()->FillRect({0, 0, 60, 20});
+        DrawComboButton(b->Canvas(), nullptr, {0, 0, 60, 20}, tones, c.state, 3);
+        // The button spans x = 44 .. 57 (17 px from the right edge, 2 px in, 3 px of inset).
+        EXPECT_EQ(b->Canvas()->Pixels(50, 3), c.fill) << "state " << c.state;
+        EXPECT_EQ(b->Canvas()->Pixels(45, 3), plat::clNavy) << "separator line";
+        EXPECT_EQ(b->Canvas()->Pixels(52, 9), plat::clBlack) << "arrow";
+        EXPECT_EQ(b->Canvas()->Pixels(42, 3), plat::clGreen) << "left of the button";
+        EXPECT_EQ(b->Canvas()->Pixels(50, 0), plat::clGreen) << "one pixel free at the top";
+    }
+    auto p = Canvas(30, 20);
+    DrawPushButton(p->Canvas(), nullptr, {0, 0, 30, 20}, tones, 1, 3);
+    EXPECT_EQ(p->Canvas()->Pixels(0, 0), plat::clNavy);
+    EXPECT_EQ(p->Canvas()->Pixels(10, 10), plat::clYellow);
+    // The classic kinds draw a frame control (not the tones).
+    auto k = Canvas(30, 20);
+    DrawPushButton(k->Canvas(), nullptr, {0, 0, 30, 20}, tones, 0, 1);
+    EXPECT_NE(k->Canvas()->Pixels(10, 10), plat::clWhite);
+}
+
+} // namespace
