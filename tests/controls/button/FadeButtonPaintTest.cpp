@@ -175,3 +175,51 @@ TEST(FadeButtonPaint, GlyphImageFollowsTheStateAndLeavesItsKeyColourOut)
 }
 
 } // namespace
+
+namespace {
+
+// Runs of rows holding black ink.
+int InkLines(TBitmap& bitmap)
+{
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        bool ink = false;
+        for (int x = 2; x < bitmap.Width() - 2 && !ink; ++x)
+            ink = bitmap.Canvas()->Pixels(x, y) == 0x000000;
+        lines += ink && !inLine;
+        inLine = ink;
+    }
+    return lines;
+}
+
+TEST(FadeButtonPaint, LongCaptionIsShortenedToOneLineUnlessItMayWrap)
+{
+    struct Case {
+        bool wordWrap;
+        int minLines, maxLines;
+    };
+    TFont font;
+    font.SetName(u"Verdana");
+    font.SetSize(8);
+    font.SetColor(0x000000);
+    for (const Case c : {Case{false, 1, 1}, Case{true, 2, 4}}) {
+        TBitmap bitmap(110, 60);
+        TFadePaintInput in;
+        in.Width = 110;
+        in.Height = 60;
+        in.Font = &font;
+        in.Color = 0xFFFFFF;
+        in.LightColor = 0xFFFFFF;
+        in.ShadowColor = 0xFFFFFF;
+        in.Style = TFadeButtonStyle::bsEncarta;
+        in.Caption = u"Set the Modbus Master Rules of the converter";
+        in.WordWrap = c.wordWrap;
+        PaintFadeButton(*bitmap.Canvas(), in);
+        const int lines = InkLines(bitmap);
+        EXPECT_GE(lines, c.minLines) << "word wrap " << c.wordWrap;
+        EXPECT_LE(lines, c.maxLines) << "word wrap " << c.wordWrap;
+    }
+}
+
+} // namespace
