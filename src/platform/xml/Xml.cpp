@@ -434,8 +434,10 @@ namespace {
 void Load(pugi::xml_document& doc, const char* data, std::size_t size, pugi::xml_encoding enc)
 {
     // Comments, declarations and processing instructions are not kept: the first node of a
-    // loaded document is its root element.
-    const unsigned options = pugi::parse_default;
+    // loaded document is its root element. Text made only of blanks is kept when it is an
+    // element's whole content (a password of blanks must read back as written); blanks
+    // between elements are indentation and are dropped.
+    const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
     const pugi::xml_parse_result r = doc.load_buffer(data, size, options, enc);
     Mutated();
     if (!r) {
