@@ -70,12 +70,10 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
     const bool resized = AWidth != width_ || AHeight != height_;
     if (parent_ && !dynamic_cast<TWinControl*>(this) && Visible()) parent_->InvalidateRect(nullptr);
-    const TRect old = BoundsRect();
     left_ = ALeft;
     top_ = ATop;
     width_ = AWidth;
     height_ = AHeight;
-    (void)old;
     if (!IsAligning()) UpdateAnchorRules();
     BoundsChanged();
     if (parent_ && align_ != alNone && !IsAligning()) RequestAlign();

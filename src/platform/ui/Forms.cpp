@@ -1,6 +1,7 @@
 // Forms, the application object and the screen.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QScreen>
 
@@ -56,6 +57,13 @@ TCustomForm* KeyForm()
 }
 
 void RunLoopOnce() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void FormActivatedBySystem(TCustomForm* form)
+{
+    // The window system activated a form (a click on it); under a modal form only that one counts.
+    if (!g_modalStack.empty() && g_modalStack.back() != form) return;
+    if (form->Visible()) SetActiveForm(form);
+}
 
 } // namespace ui
 
@@ -682,12 +690,23 @@ TRect TScreen::WorkAreaRect() const
 
 void TScreen::SetCursor(TCursor Value)
 {
+    // One override cursor at most: the screen cursor replaces it, crDefault removes it.
+    static bool overridden = false;
     cursor_ = Value;
     if (!QCoreApplication::instance()) return;
-    if (Value == crDefault)
-        QApplication::restoreOverrideCursor();
-    else if (Value == crHourGlass || Value == crSQLWait || Value == crAppStart)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (Value == crDefault) {
+        if (overridden) QApplication::restoreOverrideCursor();
+        overridden = false;
+        return;
+    }
+    const Qt::CursorShape shape = (Value == crHourGlass || Value == crSQLWait) ? Qt::WaitCursor
+                                  : Value == crAppStart                      ? Qt::BusyCursor
+                                                                             : Qt::ArrowCursor;
+    if (overridden)
+        QApplication::changeOverrideCursor(QCursor(shape));
+    else
+        QApplication::setOverrideCursor(QCursor(shape));
+    overridden = true;
 }
 
 TCustomForm* TScreen::ActiveForm() const { return ui::KeyForm(); }

@@ -221,6 +221,9 @@ bool UiWidget::event(QEvent* e)
             return QWidget::event(e);
         }
     }
+    if (e->type() == QEvent::WindowActivate && isWindow()) {
+        if (auto* f = dynamic_cast<TCustomForm*>(native_->control)) Guarded([&] { ui::FormActivatedBySystem(f); });
+    }
     return QWidget::event(e);
 }
 

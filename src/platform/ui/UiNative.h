@@ -128,6 +128,9 @@ using PopupMenuHandler = void (*)(TPopupMenu* menu, TControl* control, TPoint sc
 void SetPopupMenuHandler(PopupMenuHandler handler);
 PopupMenuHandler GetPopupMenuHandler();
 
+// The window system activated the form's window.
+void FormActivatedBySystem(TCustomForm* form);
+
 // The responder's modal hook and the loop.
 void RunLoopOnce();
 

@@ -5,7 +5,11 @@
 // TCustomControl (a window with a canvas and Paint).
 //
 // - Geometry is exact: what Left/Top/Width/Height say is what the window gets; no toolkit
-//   size hint or layout ever changes it. Alignment runs top, bottom, left, right, client.
+//   size hint or layout ever changes it. Alignment runs top, bottom, left, right, client;
+//   among controls of one alignment the current position decides (give code-built panels
+//   their designed Top/Left), ties keep the order of insertion. Anchors keep the distances
+//   to the parent's edges that the control had when its bounds or anchors were last set, so
+//   a form's client size is set before its anchored children are placed.
 // - Every message goes through WndProc (virtual) and ends in DefaultHandler; Perform calls
 //   WndProc directly. Entries from the windowing system are guarded: an exception reaches
 //   Application->HandleException and the loop goes on.
