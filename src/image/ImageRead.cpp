@@ -2,6 +2,7 @@
 // defaults; the attributes every row of a table file carries are read without a guard,
 // so a row lacking one stops the build with the platform's error and its text.
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -393,19 +394,43 @@ void Read_General_Parameters(const TImage_Sources& sources) {
     Put_Narrow(g.Mobile_Config, mobile, g.Mobile_Config.size());
 }
 
+namespace {
+
+// Whether a certificate name stands for a plain file that really lies in the configuration's
+// Certificates folder. A Certificates folder that is a link is not entered, and a link in it
+// counts only when it resolves to a file of the same folder, so no other file of the
+// machine can be reached; a pipe or device would block or never end, so only regular files
+// count.
+bool Certificate_File_Inside(const String& certificates_dir, const String& name) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path dir(certificates_dir);
+    if (!fs::is_directory(fs::symlink_status(dir, ec)) || ec)
+        return false;
+    const fs::path folder = fs::canonical(dir, ec);
+    if (ec)
+        return false;
+    const fs::path file = fs::canonical(dir / fs::path(name), ec);
+    if (ec || file.parent_path() != folder)
+        return false;
+    return fs::is_regular_file(fs::status(file, ec)) && !ec;
+}
+
+} // namespace
+
 plat::String Load_Certificate(const plat::String& certificates_dir, const plat::String& name) {
     // Only bare names inside Certificates: a shared configuration must not be able to
     // pull any other file of the machine into the image.
     const bool bare = !name.empty() && name.find(u'/') == String::npos && name.find(u'\\') == String::npos &&
                       name.find(u"..") == String::npos;
-    if (!bare)
+    if (!bare || !Certificate_File_Inside(certificates_dir, name))
         return name;
     const String path = plat::PathJoin(certificates_dir, name);
-    if (!plat::FileExists(path))
-        return name;
     std::vector<String> lines;
+    // The file is there: taking its name as the certificate would leave the converter
+    // with a TLS set-up that fails for no visible reason.
     if (!plat::ReadTextLines(path, lines))
-        return name;
+        throw plat::EFileError(u"The certificate file \"" + path + u"\" cannot be read.");
     String text;
     for (const String& line : lines) {
         text += line;

@@ -10,7 +10,8 @@
 // - missing files and keys give defaults; they are never errors;
 // - a row lacking an attribute that every row carries (or holding one that is not a
 //   number) stops the build with plat::EConvertError; a missing table element or a file
-//   that is not well-formed XML stops it with plat::EXMLDocError; their text is for the
+//   that is not well-formed XML stops it with plat::EXMLDocError; a certificate file that
+//   is there but cannot be read stops it with plat::EFileError; their text is for the
 //   user;
 // - an image that would not fit the converter (bank2.bin over 524288 bytes, more than
 //   1024 Modbus entries, a template with more than 101 markers, an SSID over 32 or a
@@ -103,7 +104,9 @@ void Serialize_Modbus_Entry(const TModbus_Entry& entry, std::uint8_t* out);
 
 // Text of Certificates/<name> with its lines joined by CR LF (each line ended by one);
 // the name itself when there is no such file. Only bare file names are followed: a name
-// with a path separator or ".." counts as a missing file.
+// with a path separator or "..", a link leading out of the folder, and anything but a
+// regular file count as a missing file. A file that is there but cannot be read raises
+// plat::EFileError, which stops the build.
 plat::String Load_Certificate(const plat::String& certificates_dir, const plat::String& name);
 plat::String Clean_CR_LF(const plat::String& text, bool allowed);
 std::uint32_t Data_Type_Code(const plat::String& text);

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <set>
 
 #include "ImageTestKit.h"
@@ -330,6 +331,69 @@ TEST(ImageFiles, CertificatesAreReadFromTheirFolderOnly) {
     // An absolute path is not followed either.
     const std::string absolute = (config.Path() / "secret.txt").string();
     EXPECT_EQ(plat::StringToUtf8(image::Load_Certificate(dir, U(absolute))), absolute);
+}
+
+// A shared configuration may carry links or special files under a bare name: a link out of
+// Certificates would pull the file it points at into the image, and a pipe would block the
+// build for ever. Such names count as missing files; a link between two files of
+// Certificates is followed.
+TEST(ImageFiles, CertificatesOutsideTheFolderOrNotPlainFilesAreNotFollowed) {
+    struct TCase {
+        const char* What;
+        std::function<void(const fs::path& config)> Prepare; // makes Certificates/x.pem
+        std::string Text;
+    };
+    const TCase cases[] = {
+        {"link to a file outside",
+         [](const fs::path& config) { fs::create_symlink(config / "secret.txt", config / "Certificates" / "x.pem"); },
+         "x.pem"},
+        {"relative link out of the folder",
+         [](const fs::path& config) { fs::create_symlink("../secret.txt", config / "Certificates" / "x.pem"); },
+         "x.pem"},
+        {"link to a file of the folder",
+         [](const fs::path& config) {
+             std::ofstream(config / "Certificates" / "real.pem") << "real\n";
+             fs::create_symlink("real.pem", config / "Certificates" / "x.pem");
+         },
+         "real\r\n"},
+        {"Certificates is a link to another folder",
+         [](const fs::path& config) {
+             fs::create_directories(config / "elsewhere");
+             std::ofstream(config / "elsewhere" / "x.pem") << "do not take me\n";
+             fs::remove_all(config / "Certificates");
+             fs::create_directory_symlink(config / "elsewhere", config / "Certificates");
+         },
+         "x.pem"},
+        {"named pipe",
+         [](const fs::path& config) { ASSERT_EQ(mkfifo((config / "Certificates" / "x.pem").c_str(), 0600), 0); },
+         "x.pem"},
+    };
+    for (const TCase& c : cases) {
+        TConfig config;
+        config.Write("secret.txt", "do not take me\n");
+        fs::create_directories(config.Path() / "Certificates");
+        c.Prepare(config.Path());
+        config.ParGen({{"TLS_Server_Auth_Certificate", "x.pem"}});
+        image::Build_Bin_Config(config.Dir());
+        EXPECT_EQ(String_At(Bank2(), U32(Bank2(), Block + 129)), c.Text) << c.What;
+    }
+}
+
+// A certificate that is there but cannot be read must not turn into its own file name in
+// the image: the converter's TLS would fail with nothing to tell why.
+TEST(ImageFiles, UnreadableCertificateStopsTheBuild) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind the superuser";
+    TConfig config;
+    config.Write("Certificates/x.pem", "secret\n");
+    fs::permissions(config.Path() / "Certificates" / "x.pem", fs::perms::none);
+    config.ParGen({{"TLS_Client_Auth_Key", "x.pem"}});
+    try {
+        image::Build_Bin_Config(config.Dir());
+        ADD_FAILURE() << "built";
+    } catch (const plat::Exception& e) {
+        EXPECT_NE(plat::StringToUtf8(e.Message()).find("x.pem"), std::string::npos) << e.what();
+    }
 }
 
 TEST(ImageFiles, OpensslReadsTheCertificateCutFromTheImage) {
