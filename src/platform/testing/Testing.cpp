@@ -360,6 +360,12 @@ void Move(TControl* Control, int X, int Y, TShiftState Shift)
 
 void MoveAway() { ui::MouseLeftWindow(); }
 
+String WindowTitle(TCustomForm* Form)
+{
+    const QString t = ui::N(Form).widget->windowTitle();
+    return String(reinterpret_cast<const char16_t*>(t.utf16()), static_cast<size_t>(t.size()));
+}
+
 void CloseBox(TCustomForm* Form)
 {
     QCloseEvent ev;

@@ -521,6 +521,11 @@ void TCustomForm::WndProc(TMessage& Message)
     case CM_RELEASE:
         delete this;
         return;
+    case CM_TEXTCHANGED: {
+        const String t = Caption();
+        ui::N(this).widget->setWindowTitle(QString::fromUtf16(t.data(), static_cast<qsizetype>(t.size())));
+        break;
+    }
     case CM_DIALOGKEY:
         if (GetKeyState(static_cast<int>(VK_MENU)) >= 0) {
             if (Message.WParam == VK_TAB) {

@@ -174,6 +174,18 @@ TEST_F(FormsTest, ModalFormTakesTheKeyboardAndGivesItBack)
     EXPECT_EQ(log, expected);
 }
 
+TEST_F(FormsTest, CaptionIsTheWindowTitle)
+{
+    TForm form(nullptr);
+    form.SetCaption(u"Général");
+    EXPECT_EQ(form.Caption(), u"Général");
+    EXPECT_EQ(form.Text(), u"Général");
+    char16_t buf[32] = {};
+    EXPECT_EQ(form.Perform(WM_GETTEXT, 32, reinterpret_cast<LPARAM>(buf)), 7);
+    EXPECT_EQ(String(buf), u"Général");
+    EXPECT_EQ(WindowTitle(&form), u"Général");
+}
+
 TEST_F(FormsTest, OnCreateOnceThenOnShowOnEveryShow)
 {
     TForm form(nullptr);

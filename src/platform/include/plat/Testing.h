@@ -144,6 +144,8 @@ void Move(TControl* Control, int X, int Y, TShiftState Shift = 0);
 void MoveAway();
 // The window system's close box of a form (WM_CLOSE through the window).
 void CloseBox(TCustomForm* Form);
+// The title the window system shows for a form.
+String WindowTitle(TCustomForm* Form);
 // Delta in the platform's units: 120 per notch, positive = away from the user.
 void Wheel(TControl* Control, int Delta, int X, int Y, TShiftState Shift = 0);
 // Key down and up at the focused control (virtual-key code; characters follow for keys that
