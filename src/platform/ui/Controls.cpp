@@ -1,5 +1,7 @@
 // TControl and TGraphicControl: geometry, alignment requests, anchors, font/colour
 // inheritance and the framework's mouse message handling.
+#include <QtGlobal>
+
 #include <algorithm>
 
 #include "plat/Controls.h"
@@ -282,6 +284,10 @@ void TControl::SetMouseCapture(bool Value)
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
+#ifndef NDEBUG
+    // Controls belong to the UI thread; a worker must post or send instead.
+    if (!ui::InUiThread()) qFatal("a control was used from a thread other than the UI thread");
+#endif
     TMessage m{Msg, WParam, LParam, 0};
     WndProc(m);
     return m.Result;
