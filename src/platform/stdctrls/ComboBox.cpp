@@ -515,6 +515,12 @@ void TCustomComboBox::WndProc(TMessage& Message)
         Invalidate();
         return;
     case WM_SETFOCUS:
+        TCustomControl::WndProc(Message);
+        // Focus that reaches the box itself (Tab, a click on the frame) belongs to its edit.
+        if (edit_ && edit_->CanFocus())
+            edit_->SetFocus();
+        Invalidate();
+        return;
     case CM_COLORCHANGED:
         TCustomControl::WndProc(Message);
         Invalidate();

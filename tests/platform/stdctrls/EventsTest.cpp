@@ -184,10 +184,16 @@ TEST_F(StdEvents, DropDownListKeysSelectWithoutOpening)
 
 TEST_F(StdEvents, TypingInAnEditableComboSendsOneEditChangePerKeystroke)
 {
+    auto* before = Make<TEdit>(10, 40, 120, 21);
     auto* c = Make<TComboBox>(10, 10, 120, 22);
+    before->SetTabOrder(0);
+    c->SetTabOrder(1);
     int changes = 0;
     c->OnChange = [&](TObject*) { ++changes; };
-    c->SetFocus();
+    before->SetFocus();
+    pt::Key(VK_TAB);  // the focus reaches the box through the tab order, then its edit
+    EXPECT_TRUE(c->Focused());
+    panel->codes.clear();
     pt::Type(u"ab");
     EXPECT_EQ(c->Text(), u"ab");
     EXPECT_EQ(changes, 2);

@@ -137,6 +137,25 @@ TEST_F(Panels, ScrollsByLinesAndBringsAnOpenedPanelIntoView)
     EXPECT_EQ(group->ScrollPos(), 124);
 }
 
+TEST_F(Panels, ChevronTurnsRedUnderTheMouse)
+{
+    const auto p = Stack({67});
+    auto redIn = [&](const TRect& r) {
+        auto grab = pt::Grab(p[0]);
+        int red = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                red += pt::PixelOf(*grab, x, y) == clRed;
+        return red;
+    };
+    const TRect chevron = p[0]->ChevronRect();
+    EXPECT_EQ(redIn(chevron), 0);
+    pt::Move(p[0], (chevron.Left + chevron.Right) / 2, (chevron.Top + chevron.Bottom) / 2);
+    EXPECT_GT(redIn(chevron), 6);
+    pt::Move(p[0], 10, 10);
+    EXPECT_EQ(redIn(chevron), 0);
+}
+
 TEST_F(Panels, ControlsOfAPanelSitBelowItsHeader)
 {
     const auto p = Stack({100});
