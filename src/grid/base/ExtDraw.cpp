@@ -267,8 +267,18 @@ void DrawProgressBar(TCanvas* Canvas, TRect R, int Percent, const TProgressLook&
         if (Look.Font) Canvas->Font()->Assign(Look.Font);
         Canvas->Font()->SetColor(Look.CompleteFontColor);
         Canvas->Brush()->SetStyle(plat::bsClear);
-        TRect tr = R;
-        Canvas->DrawText(plat::IntToStr(Percent) + u"%", tr, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
+        const String text = plat::IntToStr(Percent) + u"%";
+        if (Look.Vertical) {
+            // Measured upright, then drawn turned by 90 degrees, reading upwards.
+            const int tw = Canvas->TextWidth(text), th = Canvas->TextHeight(text);
+            const int oldOrientation = Canvas->Font()->Orientation();
+            Canvas->Font()->SetOrientation(900);
+            Canvas->TextOut(R.Left + R.Width() / 2 - th / 2, R.Top + R.Height() / 2 + tw / 2, text);
+            Canvas->Font()->SetOrientation(oldOrientation);
+        } else {
+            TRect tr = R;
+            Canvas->DrawText(text, tr, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
+        }
     }
     Canvas->Brush()->SetStyle(plat::bsClear);
     Canvas->Pen()->SetColor(pen);

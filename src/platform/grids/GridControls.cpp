@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <vector>
 
 #include "plat/Classes.h"
 #include "plat/Graphics.h"
@@ -268,24 +269,31 @@ TGridRect TCustomGrid::Selection() const {
 
 void TCustomGrid::InvalidateCellRange(const TGridRect& R) {
     if (!HandleAllocated() || updateLock_ > 0) return;
-    // Only the part in view matters; clip the range to the visible lines first.
-    const int lastCol = std::min(R.Right, layout_.LeftCol + layout_.VisibleColCount());
-    const int lastRow = std::min(R.Bottom, layout_.TopRow + layout_.VisibleRowCount());
+    // Only the part in view matters: the fixed lines of the range, then its lines from the
+    // first scrolled one to the last visible one. Never a walk over the whole range.
+    auto spans = [](int lo, int hi, int fixed, int first, int lastVisible) {
+        std::vector<std::pair<int, int>> out;
+        if (lo < fixed) out.push_back({std::max(lo, 0), std::min(hi, fixed - 1)});
+        const int a = std::max(lo, first), b = std::min(hi, lastVisible);
+        if (a <= b) out.push_back({a, b});
+        return out;
+    };
+    const auto rowSpans = spans(R.Top, R.Bottom, FixedRows(), layout_.TopRow, layout_.TopRow + layout_.VisibleRowCount());
+    const auto colSpans = spans(R.Left, R.Right, FixedCols(), layout_.LeftCol, layout_.LeftCol + layout_.VisibleColCount());
     TRect u{};
     bool any = false;
-    for (int r = std::max(R.Top, 0); r <= lastRow; ++r) {
-        if (r >= FixedRows() && r < layout_.TopRow) continue;
-        for (int c = std::max(R.Left, 0); c <= lastCol; ++c) {
-            if (c >= FixedCols() && c < layout_.LeftCol) continue;
-            const TRect cr = layout_.CellRect(c, r);
-            if (cr.IsEmpty()) continue;
-            const TRect withLine{cr.Left, cr.Top, cr.Right + layout_.GridLineWidth, cr.Bottom + layout_.GridLineWidth};
-            if (!any) u = withLine;
-            else u = {std::min(u.Left, withLine.Left), std::min(u.Top, withLine.Top), std::max(u.Right, withLine.Right),
-                      std::max(u.Bottom, withLine.Bottom)};
-            any = true;
-        }
-    }
+    for (const auto& [r0, r1] : rowSpans)
+        for (int r = r0; r <= r1; ++r)
+            for (const auto& [c0, c1] : colSpans)
+                for (int c = c0; c <= c1; ++c) {
+                    const TRect cr = layout_.CellRect(c, r);
+                    if (cr.IsEmpty()) continue;
+                    const TRect withLine{cr.Left, cr.Top, cr.Right + layout_.GridLineWidth, cr.Bottom + layout_.GridLineWidth};
+                    if (!any) u = withLine;
+                    else u = {std::min(u.Left, withLine.Left), std::min(u.Top, withLine.Top),
+                              std::max(u.Right, withLine.Right), std::max(u.Bottom, withLine.Bottom)};
+                    any = true;
+                }
     if (any) InvalidateRect(&u, false);
 }
 

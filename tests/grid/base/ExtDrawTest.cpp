@@ -181,3 +181,26 @@ TEST(DrawRoutines, ToneButtonsTakeTheStatesColours) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DrawRoutines, VerticalProgressFillsFromTheBottomWithTurnedText) {
+    TProgressLook look;
+    look.Vertical = true;
+    auto b = Canvas(20, 102);
+    DrawProgressBar(b->Canvas(), {0, 0, 20, 102}, 30, look);
+    EXPECT_EQ(b->Canvas()->Pixels(3, 95), plat::ColorToRGB(look.Level0Color)) << "bar starts at the bottom";
+    EXPECT_EQ(b->Canvas()->Pixels(3, 20), plat::clWhite);
+    // The turned text is taller than wide.
+    int minX = 99, maxX = -1, minY = 999, maxY = -1;
+    for (int y = 0; y < 102; ++y)
+        for (int x = 0; x < 20; ++x)
+            if (b->Canvas()->Pixels(x, y) == plat::clBlue) {
+                minX = std::min(minX, x), maxX = std::max(maxX, x);
+                minY = std::min(minY, y), maxY = std::max(maxY, y);
+            }
+    ASSERT_GE(maxX, 0);
+    EXPECT_GT(maxY - minY, maxX - minX);
+}
+
+} // namespace
