@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 #include "CellProperties.h"
 
@@ -166,6 +167,24 @@ TEST(CellProperties, DefaultsAssignAndRepaints) {
     EXPECT_EQ(q.OwnerCol, 3);
     EXPECT_EQ(q.BrushColorTo(), plat::clNone) << "gradient end is not copied";
     EXPECT_EQ(q.CalcType, acNONE);
+}
+
+} // namespace
+
+namespace {
+
+// Random merges and splits: the encoding stays consistent after every one of them.
+TEST(MergedCells, RandomMergesAndSplitsKeepTheEncoding) {
+    std::mt19937 rng(777);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    Cells g;
+    for (int step = 0; step < 400; ++step) {
+        const int c = pick(8), r = pick(6);
+        if (pick(3) == 0) g.Split(c, r);
+        else g.Merge(c, r, 1 + pick(3), 1 + pick(3));
+        const plat::String fault = g.Map().CheckMerges();
+        ASSERT_EQ(fault, u"") << "step " << step << ": " << plat::StringToUtf8(fault);
+    }
 }
 
 } // namespace

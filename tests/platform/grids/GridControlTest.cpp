@@ -264,4 +264,31 @@ TEST_F(GridControl, InplaceEditorEditsTheCurrentCell) {
     EXPECT_EQ(grid->Cells(2, 3), u"z");
 }
 
+TEST_F(GridControl, SizingOfRowsAndColumnsByDragging) {
+    struct Case {
+        const char* name;
+        TGridOption option;
+        TPoint press, release;
+        bool column;
+        int index, want;
+    };
+    const Case cases[] = {
+        {"row 1 by its bottom border", goRowSizing, {10, 49}, {10, 60}, false, 1, 24 + 11},
+        {"column 0 (fixed) by its border", goColSizing, {64, 5}, {40, 5}, true, 0, 64 - 24},
+        {"shrinking below nothing stops at zero", goColSizing, {129, 5}, {20, 5}, true, 1, 0},
+        {"no sizing without the option", goRangeSelect, {129, 5}, {160, 5}, true, 1, 64},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetDefaultColWidth(64);
+        grid->SetDefaultRowHeight(24);
+        TGridOptions o = grid->Options();
+        grid->SetOptions(o.Exclude(goColSizing).Exclude(goRowSizing).Include(c.option));
+        pt::Press(grid, c.press.X, c.press.Y);
+        pt::Move(grid, (c.press.X + c.release.X) / 2, (c.press.Y + c.release.Y) / 2);
+        pt::Release(grid, c.release.X, c.release.Y);
+        EXPECT_EQ(c.column ? grid->ColWidths(c.index) : grid->RowHeights(c.index), c.want);
+    }
+}
+
 } // namespace

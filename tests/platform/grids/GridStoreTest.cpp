@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+
 #include "plat/Grids.h"
 
 using namespace plat;
@@ -139,6 +142,87 @@ TEST(GridCellStore, RowIterationIsInColumnOrder) {
     s.ForEachInRow(1, [&](int c, StringView t, TObject*) { cols.push_back(c); seen += t; });
     EXPECT_EQ(seen, u"abc");
     EXPECT_EQ(cols, (std::vector<int>{0, 4, 9}));
+}
+
+} // namespace
+
+namespace {
+
+// Random edits checked against a plain map of (column, row) to (text, object).
+TEST(GridCellStore, RandomEditsMatchAPlainMap) {
+    std::mt19937 rng(12345);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const plat::String texts[] = {u"", u"a", u"abcd", u"abcde", u"a longer text"};
+    for (int round = 0; round < 20; ++round) {
+        TGridCellStore s;
+        std::map<std::pair<int, int>, std::pair<plat::String, std::uintptr_t>> ref;
+        auto clean = [&] {
+            for (auto it = ref.begin(); it != ref.end();)
+                it = (it->second.first.empty() && it->second.second == 0) ? ref.erase(it) : std::next(it);
+        };
+        for (int step = 0; step < 300; ++step) {
+            const int op = pick(10);
+            const int a = pick(12), b = pick(12);
+            std::map<std::pair<int, int>, std::pair<plat::String, std::uintptr_t>> next;
+            switch (op) {
+            case 0: case 1: case 2:
+                s.SetCell(a, b, texts[pick(5)]);
+                ref[{a, b}].first = s.Cell(a, b);
+                break;
+            case 3: {
+                const std::uintptr_t v = static_cast<std::uintptr_t>(pick(3)) * 8;
+                s.SetObject(a, b, Tag(v));
+                ref[{a, b}].second = v;
+                break;
+            }
+            case 4:
+                s.DeleteRow(a);
+                for (auto& [k, v] : ref)
+                    if (k.second != a) next[{k.first, k.second > a ? k.second - 1 : k.second}] = v;
+                ref.swap(next);
+                break;
+            case 5:
+                s.DeleteColumn(a);
+                for (auto& [k, v] : ref)
+                    if (k.first != a) next[{k.first > a ? k.first - 1 : k.first, k.second}] = v;
+                ref.swap(next);
+                break;
+            case 6:
+            case 7: {
+                const bool rows = op == 6;
+                rows ? s.MoveRow(a, b) : s.MoveColumn(a, b);
+                auto moved = [&](int i) {
+                    if (i == a) return b;
+                    if (a < b && i > a && i <= b) return i - 1;
+                    if (b < a && i >= b && i < a) return i + 1;
+                    return i;
+                };
+                for (auto& [k, v] : ref)
+                    next[rows ? std::pair{k.first, moved(k.second)} : std::pair{moved(k.first), k.second}] = v;
+                ref.swap(next);
+                break;
+            }
+            case 8:
+                s.TruncateRows(a);
+                for (auto& [k, v] : ref)
+                    if (k.second < a) next[k] = v;
+                ref.swap(next);
+                break;
+            default:
+                s.ClearColumn(a);
+                for (auto& [k, v] : ref)
+                    if (k.first != a) next[k] = v;
+                ref.swap(next);
+                break;
+            }
+            clean();
+            ASSERT_EQ(s.CellCount(), ref.size()) << "round " << round << " step " << step << " op " << op;
+            for (const auto& [k, v] : ref) {
+                ASSERT_EQ(s.Cell(k.first, k.second), v.first) << "cell " << k.first << "," << k.second;
+                ASSERT_EQ(s.Object(k.first, k.second), Tag(v.second));
+            }
+        }
+    }
 }
 
 } // namespace
