@@ -354,7 +354,8 @@ void TBaseGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, 
     }
     if (AState.Contains(plat::gdSelected) && FShowSel) {
         ABrush->SetColor(plat::clHighlight);
-        AFont->SetColor(plat::clHighlightText);
+        // The styled selections are light: their text keeps the grid's font colour.
+        if (FSelectionStyle == ssDefault) AFont->SetColor(plat::clHighlightText);
         return;
     }
     const TCellProperties* p = Map().Props(ACol, ARow);

@@ -214,6 +214,16 @@ TEST_F(BaseGridTest, RenderToPng) {
     EXPECT_NE(pt::PixelOf(*bmp, area.Left + 70, area.Top + 24), plat::clSilver) << "no line between merged rows";
     const TRect yellow = grid->CellRect(5, 6);
     EXPECT_EQ(pt::PixelOf(*bmp, yellow.Left + 3, yellow.Top + 3), plat::clYellow);
+    // The same grid with a styled selection, scrolled so the merged area starts under the
+    // fixed row.
+    grid->SetSelectionStyle(ssWin7);
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(plat::goDrawFocusSelected));
+    grid->SetTopRow(4);
+    PaintAll();
+    pt::SaveGrab(grid, plat::Utf8ToString(std::string(TEST_BINARY_DIR) + "/base_grid_win7.png"));
+    auto scrolled = pt::Grab(grid);
+    EXPECT_EQ(pt::PixelOf(*scrolled, 150, 10), plat::ColorToRGB(plat::clBtnFace)) << "fixed row stays on top";
 }
 
 TEST_F(BaseGridTest, SelectionStyleDrawsOnePieceAcrossTheSelectedColumns) {
