@@ -181,7 +181,6 @@ void ApplyCursor(TControl* c)
 void SetMouseControl(TControl* c)
 {
     if (g_mouseControl == c) return;
-    ApplyCursor(c);
     TControl* old = g_mouseControl;
     g_mouseControl = c;
     if (old) old->Perform(CM_MOUSELEAVE);
@@ -449,6 +448,8 @@ void CursorChanged(TControl* control)
     if (control == g_mouseControl) ApplyCursor(control);
 }
 
+void ApplyMouseCursor() { ApplyCursor(g_mouseControl); }
+
 void ForgetControl(TControl* control)
 {
     HintForget(control);
@@ -505,13 +506,18 @@ void MouseEvent(NativeWindow& n, UINT msg, QPoint windowPos, TShiftState shift, 
                 TControl* under = w->ControlAtPos(client, true);
                 SetMouseControl(under ? under : w);
                 if (!IsWindow(h)) return;
+                w->Perform(WM_SETCURSOR, h, MakeLParam(static_cast<int>(hit), static_cast<int>(WM_MOUSEMOVE)));
+                if (!IsWindow(h)) return;
                 HintMouseMove(under ? under : w, screen);
             } else if (msg != WM_MOUSEMOVE) {
                 HintCancel();
             }
             w->Perform(msg, keys, PointToLParam(client));
         } else {
-            if (msg == WM_MOUSEMOVE && !g_capture) SetMouseControl(w);
+            if (msg == WM_MOUSEMOVE && !g_capture) {
+                SetMouseControl(w);
+                w->Perform(WM_SETCURSOR, h, MakeLParam(static_cast<int>(hit), static_cast<int>(WM_MOUSEMOVE)));
+            }
             if (msg != WM_MOUSEMOVE) HintCancel();
             if (!IsWindow(h)) return;
             w->Perform(msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit), PointToLParam(screen));
@@ -821,6 +827,16 @@ TShiftState KeyboardStateToShiftState()
 }
 
 TPoint GetCursorPos() { return g_cursor; }
+
+void SetCursor(TCursor Cursor)
+{
+    TControl* c = g_mouseControl;
+    if (!c) return;
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (!w) w = c->Parent();
+    if (!w || !ui::N(w).widget) return;
+    ui::N(w).widget->setCursor(CursorShape(Cursor == crDefault ? crArrow : Cursor));
+}
 
 bool InvalidateRect(HWND Handle, const TRect* R, bool Erase)
 {

@@ -111,6 +111,7 @@ void MouseEvent(NativeWindow& n, UINT msg, QPoint windowPos, TShiftState shift, 
 void MouseLeftWindow();
 TControl* MouseControl();
 void CursorChanged(TControl* control);
+void ApplyMouseCursor();  // the Cursor of the control under the mouse
 
 // Hints (Hints.cpp): the pointer moved over `under`; a press or leaving the window cancels.
 void HintMouseMove(TControl* under, TPoint screen);

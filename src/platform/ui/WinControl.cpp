@@ -892,6 +892,27 @@ void TWinControl::DefaultHandler(TMessage& Message)
     case WM_GETDLGCODE:
         Message.Result = 0;
         return;
+    case WM_SETCURSOR:
+        // The Cursor of the control under the mouse (a graphic child's or this one's).
+        ui::ApplyMouseCursor();
+        Message.Result = 1;
+        return;
+    case WM_PRINT:
+    case WM_PRINTCLIENT: {
+        // Renders what the window shows into the canvas in WParam (client area only for
+        // WM_PRINTCLIENT), hosted widgets included.
+        auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
+        if (!canvas) return;
+        QImage img = ui::GrabWindow(this);
+        if (Message.Msg == WM_PRINTCLIENT) {
+            const TRect a = ClientAreaInWindow();
+            img = img.copy(a.Left, a.Top, a.Width(), a.Height());
+        }
+        TBitmap bmp(std::max(1, img.width()), std::max(1, img.height()));
+        gfx::BitmapImage(&bmp) = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        canvas->Draw(0, 0, &bmp);
+        return;
+    }
     default:
         break;
     }

@@ -330,6 +330,20 @@ TEST_F(PaintTest, ClientEdgeFrameIsDrawnAroundTheClientArea)
     EXPECT_NE(PixelOf(*g, 39, 29), clYellow);
 }
 
+TEST_F(PaintTest, PrintClientRendersTheControlIntoAGivenCanvas)
+{
+    auto* box = Add<TColorBox>(10, 10, 40, 30, clBlue);
+    box->SetBorderStyle(bsSingle);
+    form->Show();
+    TBitmap client(36, 26), whole(40, 30);
+    box->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(client.Canvas()), 0);
+    box->Perform(WM_PRINT, reinterpret_cast<WPARAM>(whole.Canvas()), 0);
+    EXPECT_EQ(client.Canvas()->Pixels(0, 0), clBlue);
+    EXPECT_EQ(client.Canvas()->Pixels(35, 25), clBlue);
+    EXPECT_NE(whole.Canvas()->Pixels(0, 0), clBlue);  // the frame
+    EXPECT_EQ(whole.Canvas()->Pixels(2, 2), clBlue);
+}
+
 TEST_F(PaintTest, DemoFormRendersToPng)
 {
     form->SetCaption(u"Demo");

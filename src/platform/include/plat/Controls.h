@@ -535,6 +535,9 @@ std::int16_t GetKeyState(int VirtKey);
 std::int16_t GetAsyncKeyState(int VirtKey);
 TShiftState KeyboardStateToShiftState();
 TPoint GetCursorPos();
+// Pointer shape over the window under the mouse until the next WM_SETCURSOR (a control that
+// handles WM_SETCURSOR calls it and answers non-zero).
+void SetCursor(TCursor Cursor);
 
 // Painting.
 bool InvalidateRect(HWND Handle, const TRect* R, bool Erase);
