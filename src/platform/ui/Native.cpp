@@ -483,7 +483,6 @@ void MouseEvent(NativeWindow& n, UINT msg, QPoint windowPos, TShiftState shift, 
             }
         }
         const WPARAM keys = ShiftToMK(shift);
-        const HWND h = w->Handle();
         if (N(w).barDown >= 0 && msg != WM_MOUSEWHEEL) {
             ScrollBarMouse(w, msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, 0, screen);
             return;
@@ -492,15 +491,42 @@ void MouseEvent(NativeWindow& n, UINT msg, QPoint windowPos, TShiftState shift, 
             w->Perform(WM_MOUSEWHEEL, MakeWParam(static_cast<int>(keys), wheelDelta), PointToLParam(screen));
             return;
         }
-        const TRect a = w->ClientAreaInWindow();
-        const TPoint client{windowPos.x() - a.Left, windowPos.y() - a.Top};
-        bool inClient = a.Contains({windowPos.x(), windowPos.y()});
         const bool captured = g_capture && (g_capture == w || g_capture->Parent() == w);
         LRESULT hit = HTCLIENT;
-        if (!captured && !inClient) {
+        if (!captured) {
             hit = w->Perform(WM_NCHITTEST, 0, PointToLParam(screen));
-            inClient = hit == HTCLIENT;
+            // A window answering HTTRANSPARENT lets the window below it have the pointer:
+            // an earlier sibling under the point, else the parent.
+            for (int guard = 0; hit == HTTRANSPARENT && guard < 64; ++guard) {
+                TWinControl* parent = w->Parent();
+                if (!parent) break;
+                TWinControl* below = parent;
+                bool passed = false;
+                for (int i = parent->ControlCount() - 1; i >= 0; --i) {
+                    TControl* c = parent->Controls(i);
+                    if (c == w) {
+                        passed = true;
+                        continue;
+                    }
+                    auto* sib = dynamic_cast<TWinControl*>(c);
+                    if (!passed || !sib || !sib->Visible() || !sib->Enabled()) continue;
+                    TRect r;
+                    GetWindowRect(sib->Handle(), r);
+                    if (r.Contains(screen)) {
+                        below = sib;
+                        break;
+                    }
+                }
+                w = below;
+                origin = WindowOrigin(w);
+                windowPos = QPoint(screen.X - origin.X, screen.Y - origin.Y);
+                hit = w->Perform(WM_NCHITTEST, 0, PointToLParam(screen));
+            }
         }
+        const HWND h = w->Handle();
+        const TRect a = w->ClientAreaInWindow();
+        const TPoint client{windowPos.x() - a.Left, windowPos.y() - a.Top};
+        const bool inClient = captured ? a.Contains({windowPos.x(), windowPos.y()}) : hit == HTCLIENT;
         if (captured || inClient) {
             if (msg == WM_MOUSEMOVE && !g_capture) {
                 TControl* under = w->ControlAtPos(client, true);

@@ -105,6 +105,36 @@ TEST_F(MouseTest, EnterAndLeaveFollowThePointer)
     EXPECT_EQ(log, expected);
 }
 
+class SeeThroughBox : public TColorBox {
+public:
+    using TColorBox::TColorBox;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_NCHITTEST) {
+            m.Result = HTTRANSPARENT;
+            return;
+        }
+        TColorBox::WndProc(m);
+    }
+};
+
+TEST_F(MouseTest, WindowAnsweringTransparentPassesThePointerToTheWindowBelow)
+{
+    auto* lower = Add<TColorBox>(10, 10, 50, 50, clBlue);
+    auto* upper = Add<SeeThroughBox>(30, 30, 50, 50, clRed);
+    TPoint lowerAt{-1, -1};
+    int upperDowns = 0, formDowns = 0;
+    lower->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { lowerAt = {x, y}; };
+    upper->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++upperDowns; };
+    form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++formDowns; };
+    form->Show();
+    Click(upper, 5, 5);  // over both
+    EXPECT_EQ(lowerAt, Point(25, 25));
+    Click(upper, 40, 40);  // over the form only
+    EXPECT_EQ(upperDowns, 0);
+    EXPECT_EQ(formDowns, 1);
+}
+
 TEST_F(MouseTest, WheelGoesToTheFocusedControlThenUpToTheForm)
 {
     auto* button = Add<TTestButton>(10, 10, 75, 25, clBtnFace);
