@@ -452,7 +452,7 @@ void TCustomGrid::UpdateScrollBars() {
     inScrollUpdate_ = false;
 }
 
-void TCustomGrid::HandleScroll(int Bar, int Code) {
+void TCustomGrid::HandleScroll(int Bar, int Code, int Pos) {
     const bool vert = Bar == SB_VERT;
     const int first = vert ? layout_.TopRow : layout_.LeftCol;
     const int fixed = vert ? FixedRows() : FixedCols();
@@ -469,11 +469,11 @@ void TCustomGrid::HandleScroll(int Bar, int Code) {
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
         if (Code == SB_THUMBTRACK && !options_.Contains(goThumbTracking)) return;
+        // The message carries 16 bits of position; longer ranges need the bar's own.
         TScrollInfo si;
-        si.fMask = SIF_TRACKPOS | SIF_POS;
+        si.fMask = SIF_TRACKPOS | SIF_RANGE;
         if (!GetScrollInfo(Handle(), Bar, si)) return;
-        to = fixed + (Code == SB_THUMBTRACK ? si.nTrackPos : si.nPos);
-        if (Code == SB_THUMBPOSITION && si.nTrackPos != si.nPos) to = fixed + si.nTrackPos;
+        to = fixed + (si.nMax <= 0xFFFF ? Pos : si.nTrackPos);
         break;
     }
     default: return;
@@ -911,11 +911,11 @@ void TCustomGrid::WndProc(TMessage& Message) {
         if (options_.Contains(goTabs)) Message.Result |= DLGC_WANTTAB;
         return;
     case WM_VSCROLL:
-        HandleScroll(SB_VERT, LoWord(Message.WParam));
+        HandleScroll(SB_VERT, LoWord(Message.WParam), HiWord(Message.WParam));
         Message.Result = 0;
         return;
     case WM_HSCROLL:
-        HandleScroll(SB_HORZ, LoWord(Message.WParam));
+        HandleScroll(SB_HORZ, LoWord(Message.WParam), HiWord(Message.WParam));
         Message.Result = 0;
         return;
     case WM_TIMER:

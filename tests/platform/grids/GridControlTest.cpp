@@ -291,4 +291,23 @@ TEST_F(GridControl, SizingOfRowsAndColumnsByDragging) {
     }
 }
 
+TEST_F(GridControl, WheelAndThumbMoveThroughTheRows) {
+    grid->MoveColRow(2, 5, true, true);
+    pt::Wheel(grid, -120, 100, 100);
+    EXPECT_EQ(grid->Row(), 6);
+    pt::Wheel(grid, 120, 100, 100);
+    pt::Wheel(grid, 120, 100, 100);
+    EXPECT_EQ(grid->Row(), 4);
+    // Dragging the thumb scrolls at once only with thumb tracking.
+    const int top = grid->TopRow();
+    grid->Perform(WM_VSCROLL, MakeWParam(SB_THUMBTRACK, 20), 0);
+    EXPECT_EQ(grid->TopRow(), top);
+    TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(goThumbTracking));
+    grid->Perform(WM_VSCROLL, MakeWParam(SB_THUMBTRACK, 20), 0);
+    EXPECT_EQ(grid->TopRow(), 21);
+    grid->Perform(WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, 7), 0);
+    EXPECT_EQ(grid->TopRow(), 8);
+}
+
 } // namespace

@@ -400,7 +400,7 @@ private:
     void UpdateScrollBars();
     void ScrollTo(int NewLeft, int NewTop);
     void ClampTopLeft();
-    void HandleScroll(int Bar, int Code);
+    void HandleScroll(int Bar, int Code, int Pos);
     void ExtendSelection(TGridCoord To);
     void FocusCell(TGridCoord Cell, bool MoveAnchor, bool Show);
     void InvalidateSelectionChange(const TGridRect& Old, const TGridRect& New);
