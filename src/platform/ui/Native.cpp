@@ -755,6 +755,28 @@ bool PostMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam)
     return true;
 }
 
+bool PeekMessage(TMsg& Msg, HWND Handle, UINT MsgFilterMin, UINT MsgFilterMax, UINT RemoveMsg)
+{
+    if (!g_dispatcher) return false;
+    std::lock_guard<std::mutex> lock(g_dispatcher->mutex);
+    auto& q = g_dispatcher->queue;
+    for (auto it = q.begin(); it != q.end(); ++it) {
+        if (Handle != 0 && it->h != Handle) continue;
+        if ((MsgFilterMin != 0 || MsgFilterMax != 0) && (it->msg < MsgFilterMin || it->msg > MsgFilterMax)) continue;
+        Msg = TMsg{it->h, it->msg, it->w, it->l};
+        // The queue's wake-up event for a removed message finds the next one or nothing.
+        if (RemoveMsg & PM_REMOVE) q.erase(it);
+        return true;
+    }
+    return false;
+}
+
+LRESULT DispatchMessage(const TMsg& Msg)
+{
+    TWinControl* c = FindControl(Msg.hwnd);
+    return c ? c->Perform(Msg.message, Msg.wParam, Msg.lParam) : 0;
+}
+
 LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     if (ui::InUiThread()) {

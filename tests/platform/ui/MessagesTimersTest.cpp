@@ -124,6 +124,23 @@ TEST_F(MessagesTest, MessagesPostedFromAWorkerArriveInOrderOnTheUiThread)
     for (WPARAM i = 0; i < 100; ++i) EXPECT_EQ(box.got[i], i);
 }
 
+TEST_F(MessagesTest, PeekMessageFindsAndRemovesOneWaitingMessage)
+{
+    CountBox a(nullptr), b(nullptr);
+    PostMessage(a.Handle(), WM_APP + 3, 1, 0);
+    PostMessage(b.Handle(), 0x8020, 2, 0);
+    PostMessage(b.Handle(), WM_APP + 3, 3, 0);
+    TMsg m;
+    EXPECT_FALSE(PeekMessage(m, a.Handle(), 0x8020, 0x8020, PM_REMOVE));
+    ASSERT_TRUE(PeekMessage(m, b.Handle(), 0x8020, 0x8020, PM_NOREMOVE));
+    EXPECT_EQ(m.wParam, 2u);
+    ASSERT_TRUE(PeekMessage(m, b.Handle(), 0x8020, 0x8020, PM_REMOVE));
+    EXPECT_FALSE(PeekMessage(m, b.Handle(), 0x8020, 0x8020, PM_REMOVE));
+    ProcessEvents();
+    EXPECT_EQ(a.got, (std::vector<WPARAM>{1}));
+    EXPECT_EQ(b.got, (std::vector<WPARAM>{3}));
+}
+
 TEST_F(MessagesTest, PerformReachesTheOverriddenWndProcAndReturnsItsResult)
 {
     EchoBox box(nullptr);

@@ -511,6 +511,21 @@ bool IsWindow(HWND Handle);
 // Queued for the window's thread; from any thread. False (and dropped) when the window is
 // gone, also when it goes before delivery.
 bool PostMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
+// A waiting posted message.
+struct TMsg {
+    HWND hwnd = 0;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+constexpr UINT PM_NOREMOVE = 0;
+constexpr UINT PM_REMOVE = 1;
+// Looks for the first waiting posted message for Handle (0 = any window) with a number in
+// [MsgFilterMin, MsgFilterMax] (both 0 = any); PM_REMOVE takes it out of the queue.
+bool PeekMessage(TMsg& Msg, HWND Handle, UINT MsgFilterMin, UINT MsgFilterMax, UINT RemoveMsg);
+// Delivers a message taken with PeekMessage (dropped when its window has gone).
+LRESULT DispatchMessage(const TMsg& Msg);
+
 // Runs the window's WndProc; from another thread it waits until the UI thread ran it.
 LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
 // Same name, same id; ids from 0xC000.
