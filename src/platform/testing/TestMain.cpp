@@ -10,6 +10,10 @@
 
 #include "plat/Forms.h"
 
+namespace plat::testing {
+void InstallStrictResponders();
+}
+
 int main(int argc, char** argv)
 {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
@@ -31,6 +35,7 @@ int main(int argc, char** argv)
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qputenv("QT_FONT_DPI", "96");
     plat::Application->Initialize();
+    plat::testing::InstallStrictResponders();
     ::testing::InitGoogleTest(&argc, argv);
     const int rc = RUN_ALL_TESTS();
     if (!config.isEmpty()) QFile::remove(config);

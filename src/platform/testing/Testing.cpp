@@ -25,6 +25,19 @@ namespace {
 std::string U8(const String& s) { return StringToUtf8(s); }
 
 FakeClock* g_clock = nullptr;
+
+// Outside a UiTest fixture every dialog and shell open fails the test instead of blocking it.
+Responder& StrictResponder()
+{
+    static Responder r;
+    return r;
+}
+
+bool StrictShellOpen(const String& target)
+{
+    ADD_FAILURE() << "shell open outside a UiTest fixture: " << StringToUtf8(target);
+    return false;
+}
 Qt::MouseButtons g_buttons;
 
 Qt::MouseButton QtButton(TMouseButton b)
@@ -286,11 +299,18 @@ void UiTest::TearDown()
     SetCaptureControl(nullptr);
     ui::SetShiftState(0);
     g_buttons = Qt::NoButton;
-    SetShellOpenHandler({});
-    SetUiResponder(nullptr);
+    ui::MouseLeftWindow();
+    SetShellOpenHandler(StrictShellOpen);
+    SetUiResponder(&StrictResponder());
     SetClock(nullptr);
     g_clock = nullptr;
     responder_.reset();
+}
+
+void InstallStrictResponders()
+{
+    SetUiResponder(&StrictResponder());
+    SetShellOpenHandler(StrictShellOpen);
 }
 
 // ---- clock and loop --------------------------------------------------------------------

@@ -5,7 +5,8 @@
 // - UiTest: a fixture that installs a fresh Responder and the fake clock; TearDown fails the
 //   test when a message box, file dialog, shell open, popup menu or modal form occurred that
 //   the test did not script (the failure names its text).
-// - Responder: scripted answers, in order, and a record of every call.
+// - Responder: scripted answers, in order, and a record of every call. Outside a UiTest a
+//   strict responder is installed: every dialog and shell open fails the test, none blocks.
 // - Modal scripts run inside ShowModal after OnShow; a form without a script fails the test,
 //   and a script that leaves no modal result fails it (watchdog) instead of hanging.
 // - Input goes through the same pipeline as real events: Click, Press, Release, Move (enter
