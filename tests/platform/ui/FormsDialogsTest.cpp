@@ -174,6 +174,23 @@ TEST_F(FormsTest, ModalFormTakesTheKeyboardAndGivesItBack)
     EXPECT_EQ(log, expected);
 }
 
+TEST_F(FormsTest, ExceptionInOnShowLeavesShowModalCleanly)
+{
+    TForm owner(nullptr);
+    TDialogForm dlg(nullptr);
+    bool fail = true;
+    dlg.OnShow = [&](TObject*) {
+        if (fail) throw Exception(u"cannot open");
+    };
+    owner.Show();
+    EXPECT_THROW(dlg.ShowModal(), Exception);
+    EXPECT_FALSE(dlg.Visible());
+    EXPECT_EQ(Screen->ActiveForm(), &owner);
+    fail = false;
+    responder().ScriptModal([](TCustomForm& f) { f.SetModalResult(mrOk); });
+    EXPECT_EQ(dlg.ShowModal(), mrOk);
+}
+
 TEST_F(FormsTest, CaptionIsTheWindowTitle)
 {
     TForm form(nullptr);
