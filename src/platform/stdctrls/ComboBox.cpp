@@ -25,10 +25,8 @@ public:
 
     void WndProc(TMessage& Message) override
     {
-        if (Message.Msg == WM_GETDLGCODE) {
-            TCustomEdit::WndProc(Message);
-            if (combo_->DroppedDown())
-                Message.Result |= DLGC_WANTALLKEYS;
+        if (Message.Msg == CM_WANTSPECIALKEY) {
+            Message.Result = combo_->Perform(CM_WANTSPECIALKEY, Message.WParam, Message.LParam);
             return;
         }
         TCustomEdit::WndProc(Message);
@@ -464,7 +462,11 @@ void TCustomComboBox::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (DroppedDown() ? DLGC_WANTALLKEYS : 0);
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return;
+    case CM_WANTSPECIALKEY:
+        // Enter and Escape close an open list instead of reaching the form's buttons.
+        Message.Result = DroppedDown() && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE) ? 1 : 0;
         return;
     case CB_GETCURSEL: Message.Result = itemIndex_; return;
     case CB_SETCURSEL: SetItemIndex(static_cast<int>(Message.WParam)); Message.Result = itemIndex_; return;

@@ -576,13 +576,22 @@ void TCustomMemo::SetScrollBars(TScrollStyle Value)
 
 void TCustomMemo::WndProc(TMessage& Message)
 {
-    if (Message.Msg == WM_GETDLGCODE) {
+    switch (Message.Msg) {
+    case CM_WANTSPECIALKEY:
+        // Enter makes a line break instead of pressing the default button; Escape still
+        // reaches the form's cancel button.
+        if (Message.WParam == VK_RETURN && wantReturns_) {
+            Message.Result = 1;
+            return;
+        }
+        break;
+    case WM_GETDLGCODE:
         TCustomEdit::WndProc(Message);
-        if (wantReturns_)
-            Message.Result |= DLGC_WANTALLKEYS;
         if (wantTabs_)
             Message.Result |= DLGC_WANTTAB;
         return;
+    default:
+        break;
     }
     TCustomEdit::WndProc(Message);
 }

@@ -89,6 +89,39 @@ TEST_F(Edits, MultiLineTextUsesCrLf)
     EXPECT_EQ(m->SelText(), u"y");
 }
 
+// A multi-line field takes Enter as a line break but leaves Escape to the cancel button; an
+// open drop-down list takes both.
+TEST_F(Edits, EnterAndEscapeBetweenFieldsAndTheFormsButtons)
+{
+    auto* ok = Make<TButton>(10, 200, 75, 25);
+    ok->SetDefault(true);
+    ok->SetModalResult(mrOk);
+    auto* cancel = Make<TButton>(100, 200, 75, 25);
+    cancel->SetCancel(true);
+    cancel->SetModalResult(mrCancel);
+    auto* memo = Make<TMemo>(10, 10, 200, 80);
+    auto* combo = Make<TComboBox>(10, 100, 150, 22);
+    combo->Items()->Add(u"Station");
+    combo->Items()->Add(u"Access Point");
+
+    memo->SetFocus();
+    pt::Type(u"a\rb");
+    EXPECT_EQ(memo->Text(), u"a\r\nb");
+    EXPECT_EQ(form->ModalResult(), mrNone);
+    pt::Key(VK_ESCAPE);
+    EXPECT_EQ(form->ModalResult(), mrCancel);
+
+    form->SetModalResult(mrNone);
+    combo->SetFocus();
+    combo->SetDroppedDown(true);
+    pt::Key(VK_DOWN);
+    pt::Key(VK_RETURN);
+    EXPECT_EQ(combo->Text(), u"Station");
+    EXPECT_EQ(form->ModalResult(), mrNone);
+    pt::Key(VK_RETURN);  // closed: Enter is the form's again
+    EXPECT_EQ(form->ModalResult(), mrOk);
+}
+
 TEST_F(Edits, HeightsFollowTheFontAndStayAsSet)
 {
     auto* e = new TEdit(form.get());
