@@ -80,7 +80,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
     SetBounds(0, 0, 320, 240);
     g_allForms.push_back(this);
     NativeWindow& n = ui::N(this);
-    n.widget->setWindowFlags(Qt::Window);
+    ApplyWindowFlags();
     n.widget->setAttribute(Qt::WA_DeleteOnClose, false);
     n.widget->setFocusPolicy(Qt::StrongFocus);
     if (Application && AOwner == Application) {
