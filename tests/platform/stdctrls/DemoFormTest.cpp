@@ -212,6 +212,11 @@ TEST_F(DemoForm, EveryStandardControlRenders)
     EXPECT_GT(inkIn(code, clWhite), 50) << "the big title label shows its text";
     EXPECT_GT(inkIn(check1, FormColor), 30);
     EXPECT_GT(inkIn(onPage, ColorToRGB(clBtnFace)), 30) << "controls on the active page show";
+    // The one-pixel line shape is a silver line of its full width, nothing above or below.
+    EXPECT_EQ(pt::PixelOf(*grab, 10, 120), clSilver);
+    EXPECT_EQ(pt::PixelOf(*grab, 465, 120), clSilver);  // the list box covers the rest
+    EXPECT_EQ(pt::PixelOf(*grab, 300, 119), FormColor);
+    EXPECT_EQ(pt::PixelOf(*grab, 300, 121), FormColor);
     // The selected list item is highlighted to its right end, past the text.
     const TPoint li = form->ScreenToClient(list->ClientToScreen({list->ClientWidth() - 3, list->ItemRect(1).Top + 3}));
     EXPECT_EQ(pt::PixelOf(*grab, li.X, li.Y), ColorToRGB(clHighlight));
