@@ -246,6 +246,32 @@ TEST_F(StdEvents, KeyPressCanChangeTheCharacter)
     EXPECT_EQ(e->Text(), u"AB1");
 }
 
+TEST_F(StdEvents, AcceleratorsFocusAndToggle)
+{
+    auto* other = Make<TEdit>(10, 100, 100, 21);
+    auto* edit = Make<TEdit>(80, 10, 100, 21);
+    auto* label = Make<TLabel>(10, 12, 60, 13);
+    label->SetCaption(u"&Name:");
+    label->SetFocusControl(edit);
+    auto* check = Make<TCheckBox>(10, 40, 150, 17);
+    check->SetCaption(u"Read &back");
+    int clicks = 0;
+    check->OnClick = [&](TObject*) { ++clicks; };
+    other->SetFocus();
+
+    pt::Key('N', ssAlt);
+    EXPECT_TRUE(edit->Focused());
+    pt::Key('B', ssAlt);
+    EXPECT_TRUE(check->Focused());
+    EXPECT_TRUE(check->Checked());
+    EXPECT_EQ(clicks, 1);
+    // Without ShowAccelChar the ampersand is plain text and no key.
+    label->SetShowAccelChar(false);
+    other->SetFocus();
+    pt::Key('N', ssAlt);
+    EXPECT_TRUE(other->Focused());
+}
+
 TEST_F(StdEvents, ListBoxAnchoredOnAllEdgesFollowsTheForm)
 {
     auto* l = new TListBox(form.get());
