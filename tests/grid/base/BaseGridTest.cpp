@@ -78,6 +78,18 @@ TEST_F(BaseGridTest, CellsOfAMergedAreaReadAndWriteTheBase) {
     EXPECT_EQ(grid->Map().CheckMerges(), u"");
 }
 
+TEST_F(BaseGridTest, ColumnsBeyondTheCountKeepTheirTexts) {
+    // Hidden columns live past ColCount: written and read like any other cell.
+    grid->SetCellEx(12, 4, u"hidden");
+    grid->SetCellEx(3, 0, u"header");
+    EXPECT_EQ(grid->GetCellEx(12, 4), u"hidden");
+    EXPECT_EQ(grid->GetCellEx(3, 0), u"header");
+    grid->SetColCount(13);
+    EXPECT_EQ(grid->GetCellEx(12, 4), u"hidden");
+    grid->SetColCount(8);
+    EXPECT_EQ(grid->GetCellEx(12, 4), u"hidden");
+}
+
 TEST_F(BaseGridTest, DisplayHooksRunOnlyForNormalRows) {
     grid->SetCells(1, 1, u"abc");
     grid->SetCells(1, 20, u"abc");
