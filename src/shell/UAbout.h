@@ -1,9 +1,10 @@
 #pragma once
 // The about box: the product's identity in fixed English texts (it does not follow the
-// language). Its picture and the link behaviour come with the options issue.
+// language). The logo and the web address open the maker's home page.
 #include "plat/Forms.h"
 
 namespace plat {
+class TImage;
 class TLabel;
 }
 namespace controls {
@@ -16,6 +17,10 @@ public:
     ~TFAbout() override;
     plat::String ClassName() const override { return u"TFAbout"; }
 
+    // Click of Label4 and of Image2.
+    void Label4Click(plat::TObject* Sender);
+
+    plat::TImage* Image2 = nullptr;   // the maker's logo, 81 x 81
     plat::TLabel* Label1 = nullptr;   // "Software Tralvex "
     plat::TLabel* Label2 = nullptr;   // product description
     plat::TLabel* Label3 = nullptr;   // "Version :"
@@ -24,6 +29,7 @@ public:
     plat::TLabel* Label9 = nullptr;   // software code
     plat::TLabel* Label10 = nullptr;  // version
     plat::TLabel* Label12 = nullptr;  // manual code
+    plat::TLabel* Label4 = nullptr;   // the maker's web address
     controls::TFadeButton* FadeButton1 = nullptr;
 
 protected:

@@ -46,6 +46,7 @@
 #include "UTransmitCAN.h"
 #include "UTransmitJ1939.h"
 #include "UTransmitNMEA.h"
+#include "UVersionCheck.h"
 #include "plat/Classes.h"
 #include "plat/Clock.h"
 #include "plat/Dialogs.h"
@@ -540,8 +541,16 @@ void TZEVorezudaReruDure::Open_Update_Link(const String& link)
 
 void TZEVorezudaReruDure::Timer_UpdateTimer()
 {
-    // The version check belongs to the options window's issue; until it lands the timer
-    // only keeps its schedule.
+    // Off while the (blocking) check runs, so the next check counts from its end.
+    Timer_Update->SetEnabled(false);
+    if (Check_Version()) {
+        LL_Update->SetCaption(String(u"<a href=\"") + Download_Page_URL + u"\">" + Lang(19) + u"</a>");
+        LL_Update->SetVisible(true);
+    } else {
+        LL_Update->SetVisible(false);
+    }
+    Timer_Update->SetInterval(7200000);
+    Timer_Update->SetEnabled(true);
 }
 
 void Set_Program_Runner(TProgram_Runner runner)
