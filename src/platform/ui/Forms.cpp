@@ -252,9 +252,11 @@ bool TCustomForm::CanFocus() const { return Visible() && Enabled(); }
 
 void TCustomForm::SetFocus()
 {
-    if (!CanFocus()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
-    SetActiveForm(this);
-    SetFocusedControl(nullptr);
+    if (!Visible() || !Enabled()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
+    // Under a modal form only that one can take the keyboard.
+    if (g_modalStack.empty() || g_modalStack.back() == this) SetActiveForm(this);
+    // The keyboard goes to the form's active control.
+    if (focusedControl_ != activeControl_) SetFocusedControl(activeControl_);
 }
 
 bool TCustomForm::Active() const { return ui::KeyForm() == this; }
@@ -262,15 +264,10 @@ bool TCustomForm::Active() const { return ui::KeyForm() == this; }
 void TCustomForm::SetActiveControl(TWinControl* Control)
 {
     if (activeControl_ == Control && focusedControl_ == Control) return;
-    if (Control && !Control->CanFocus()) {
-        if (!Visible()) {
-            activeControl_ = Control;  // focused when the form shows
-            return;
-        }
+    if (Control && (Control == this || GetParentForm(Control) != this || !Control->CanFocus()))
         throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
-    }
     if (!Visible()) {
-        activeControl_ = Control;
+        activeControl_ = Control;  // focused when the form shows
         return;
     }
     SetFocusedControl(Control);
@@ -278,8 +275,10 @@ void TCustomForm::SetActiveControl(TWinControl* Control)
 
 void TCustomForm::FocusControl(TWinControl* Control)
 {
+    // A form that is not active becomes active; a hidden or disabled one cannot.
+    const bool wasActive = Active();
     SetActiveControl(Control);
-    SetActiveForm(this);
+    if (!wasActive) SetFocus();
 }
 
 void TCustomForm::DefocusControl(TWinControl* Control, bool Removing)

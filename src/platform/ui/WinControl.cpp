@@ -361,8 +361,9 @@ void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool Check
 
 bool TWinControl::CanFocus() const
 {
+    // Visible and enabled up to the form (the form's own state is SetFocus's concern).
     TCustomForm* f = GetParentForm(this);
-    if (!f || !f->Visible() || !f->Enabled()) return false;
+    if (!f) return false;
     const TControl* c = this;
     while (c && c != f) {
         if (!c->Visible() || !c->Enabled()) return false;

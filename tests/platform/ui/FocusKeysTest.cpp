@@ -96,6 +96,19 @@ TEST_F(FocusKeysTest, SetFocusInsideAHiddenPanelRaisesAndCanFocusIsFalse)
     EXPECT_EQ(f.ActiveControl(), nullptr);
 }
 
+TEST_F(FocusKeysTest, SetFocusOnAHiddenFormRaisesButActiveControlIsKeptForTheShow)
+{
+    TForm& f = Form();
+    Add<TFocusBox>(&f, 0);
+    auto* second = Add<TFocusBox>(&f, 40);
+    EXPECT_TRUE(second->CanFocus());  // the form's own visibility is not part of it
+    EXPECT_THROW(second->SetFocus(), EInvalidOperation);
+    f.SetActiveControl(second);
+    f.Show();
+    EXPECT_EQ(f.ActiveControl(), second);
+    EXPECT_TRUE(second->Focused());
+}
+
 TEST_F(FocusKeysTest, EnterEscapeAndDefaultCancelButtons)
 {
     struct Case {
