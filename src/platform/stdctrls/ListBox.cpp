@@ -182,11 +182,8 @@ void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Stat
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(selected ? clHighlight : Color());
     c->FillRect(Rect);
-    c->SetFont(Font());
-    if (selected)
-        c->Font()->SetColor(clHighlightText);
-    else if (State & odDisabled)
-        c->Font()->SetColor(clGrayText);
+    // Paint selected the font; only its colour changes per item.
+    c->Font()->SetColor(selected ? clHighlightText : (State & odDisabled) ? clGrayText : Font()->Color());
     c->Brush()->SetStyle(bsClear);
     TRect text{Rect.Left + 2, Rect.Top, Rect.Right, Rect.Bottom};
     c->DrawText(items_->At(Index), text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -199,6 +196,7 @@ void TCustomListBox::Paint()
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(Color());
     c->FillRect(client);
+    c->SetFont(Font());
     const bool focused = Focused() || hotTrack_;
     for (int i = topIndex_; i < Count(); ++i) {
         const TRect r = ItemRect(i);
