@@ -2,7 +2,9 @@
 // panel bevels and shapes, checked with geometry and pixel probes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "plat/ExtCtrls.h"
 #include "plat/Forms.h"
@@ -14,6 +16,36 @@ using namespace plat;
 namespace pt = plat::testing;
 
 namespace {
+
+// The group's invariant: the visible panels tile the content from its top without gaps or
+// overlaps, each as wide as the group and as high as its state says, and the content height
+// is their sum.
+::testing::AssertionResult StackIsSound(TCategoryPanelGroup* g)
+{
+    std::vector<TCategoryPanel*> shown;
+    for (int i = 0; i < g->PanelCount(); ++i)
+        if (g->Panels(i)->Visible())
+            shown.push_back(g->Panels(i));
+    std::sort(shown.begin(), shown.end(), [](auto* a, auto* b) { return a->Top() < b->Top(); });
+    int y = -g->ScrollPos();
+    for (TCategoryPanel* p : shown) {
+        const int h = p->Collapsed() ? g->HeaderHeight() : std::max(p->FullHeight(), g->HeaderHeight());
+        if (p->Top() != y)
+            return ::testing::AssertionFailure() << "panel at " << p->Top() << ", expected " << y;
+        if (p->Height() != h)
+            return ::testing::AssertionFailure() << "panel " << p->Height() << " high, expected " << h;
+        if (p->Width() != g->ClientWidth())
+            return ::testing::AssertionFailure() << "panel " << p->Width() << " wide, group " << g->ClientWidth();
+        if (p->Surface()->Visible() == p->Collapsed())
+            return ::testing::AssertionFailure() << "surface shown on a closed panel or hidden on an open one";
+        y += h;
+    }
+    if (y + g->ScrollPos() != g->ContentHeight())
+        return ::testing::AssertionFailure() << "content " << g->ContentHeight() << ", panels " << y + g->ScrollPos();
+    if (g->ScrollPos() < 0 || g->ScrollPos() > g->MaxScrollPos())
+        return ::testing::AssertionFailure() << "scroll position " << g->ScrollPos() << " outside 0.." << g->MaxScrollPos();
+    return ::testing::AssertionSuccess();
+}
 
 class Panels : public pt::UiTest {
 protected:
@@ -65,12 +97,27 @@ TEST_F(Panels, StackedInTheWindowsOrderWithoutGaps)
     }
     EXPECT_EQ(group->ContentHeight(), 863);
     EXPECT_GT(group->MaxScrollPos(), 0);
+    EXPECT_TRUE(StackIsSound(group));
+    p[2]->Hide();
+    EXPECT_TRUE(StackIsSound(group));
+    EXPECT_EQ(p[3]->Top(), 273);
+    p[2]->Show();
+    EXPECT_TRUE(StackIsSound(group));
+    EXPECT_EQ(p[3]->Top(), 340);
+    // Narrower group, scrolled to the end, then content shrinking below the scroll position.
+    group->SetWidth(300);
+    group->SetScrollPos(group->MaxScrollPos());
+    EXPECT_TRUE(StackIsSound(group));
+    p[4]->Collapse();
+    p[3]->Collapse();
+    EXPECT_TRUE(StackIsSound(group));
 }
 
 TEST_F(Panels, GrowingCollapsingAndDisablingMoveThePanelsBelow)
 {
     const auto p = Stack({67, 317, 123, 65});
     p[1]->SetHeight(429);  // the MQTT panel grows by 112
+    EXPECT_TRUE(StackIsSound(group));
     EXPECT_EQ(p[2]->Top(), 67 + 429);
     EXPECT_EQ(p[3]->Top(), 67 + 429 + 123);
 
@@ -81,6 +128,7 @@ TEST_F(Panels, GrowingCollapsingAndDisablingMoveThePanelsBelow)
     p[1]->SetHeight(317);
     EXPECT_EQ(p[1]->Height(), 24);
     p[1]->Expand();
+    EXPECT_TRUE(StackIsSound(group));
     EXPECT_EQ(p[1]->Height(), 317);
     EXPECT_EQ(p[2]->Top(), 67 + 317);
 
@@ -113,6 +161,7 @@ TEST_F(Panels, ScrollsByLinesAndBringsAnOpenedPanelIntoView)
     p[4]->Collapse();
     group->SetScrollPos(0);
     p[4]->Expand();
+    EXPECT_TRUE(StackIsSound(group));
     // The whole panel is visible at the bottom of the group.
     EXPECT_EQ(p[4]->Top() + p[4]->Height(), group->ClientHeight());
 
@@ -123,6 +172,7 @@ TEST_F(Panels, ScrollsByLinesAndBringsAnOpenedPanelIntoView)
     pt::Move(group, barX, 17 + 4 + 60);
     const int during = group->ScrollPos();
     EXPECT_GT(during, 60);
+    EXPECT_TRUE(StackIsSound(group));
     pt::Release(group, barX, 17 + 4 + 60);
     EXPECT_EQ(group->ScrollPos(), during);
 
