@@ -281,7 +281,7 @@ bool TFBoot::Send_Ping()
     // Cancel and the close box set the modal result while the check runs; the check then
     // stops at once instead of writing the job for a window the user has left.
     auto cancelled = [this] {
-        if (ModalResult() != mrNone) check_cancelled_ = true;
+        if (Modal() && ModalResult() != mrNone) check_cancelled_ = true;
         return check_cancelled_;
     };
     try {
