@@ -574,6 +574,13 @@ void TCustomMemo::SetScrollBars(TScrollStyle Value)
     Host()->plain->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
 }
 
+void TCustomMemo::KeyPress(char16_t& Key)
+{
+    TCustomEdit::KeyPress(Key);
+    if (Key == u'\r' && !wantReturns_)
+        Key = 0;
+}
+
 void TCustomMemo::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {

@@ -87,6 +87,14 @@ TEST_F(Edits, MultiLineTextUsesCrLf)
     m->SetSelStart(3);
     m->SetSelLength(1);
     EXPECT_EQ(m->SelText(), u"y");
+
+    // A single-line rich edit (file names, passwords) never takes a line break from Enter.
+    auto* name = Make<TRichEdit>(10, 100, 200, 23);
+    name->SetWantReturns(false);
+    name->SetWordWrap(false);
+    name->SetFocus();
+    pt::Type(u"cert\r.pem");
+    EXPECT_EQ(name->Text(), u"cert.pem");
 }
 
 // A multi-line field takes Enter as a line break but leaves Escape to the cancel button; an

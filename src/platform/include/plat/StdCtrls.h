@@ -175,6 +175,7 @@ public:
     void SetWordWrap(bool Value);
     TScrollStyle ScrollBars() const { return scrollBars_; }
     void SetScrollBars(TScrollStyle Value);
+    // Off for single-line fields: Enter then goes to the form and never breaks the line.
     bool WantReturns() const { return wantReturns_; }
     void SetWantReturns(bool Value) { wantReturns_ = Value; }
     bool WantTabs() const { return wantTabs_; }
@@ -184,6 +185,8 @@ public:
 
 protected:
     TCustomMemo(TComponent* AOwner, EditKind Kind);
+    // Without WantReturns, Enter never breaks the line (a single-line field stays one line).
+    void KeyPress(char16_t& Key) override;
     String ExternalText(const String& EditorText) const override;
     String EditorText(const String& External) const override;
 
