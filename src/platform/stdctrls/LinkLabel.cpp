@@ -53,14 +53,14 @@ bool FindHref(StringView attrs, String& href)
 
 } // namespace
 
-std::vector<TLinkLabel::Part> ParseLinkMarkup(StringView Caption)
+std::vector<TLinkLabel::Segment> ParseLinkMarkup(StringView Caption)
 {
-    std::vector<TLinkLabel::Part> parts;
+    std::vector<TLinkLabel::Segment> parts;
     String plain;
     size_t i = 0;
     auto flushPlain = [&]() {
         if (!plain.empty()) {
-            TLinkLabel::Part p;
+            TLinkLabel::Segment p;
             p.text = plain;
             parts.push_back(p);
             plain.clear();
@@ -79,7 +79,7 @@ std::vector<TLinkLabel::Part> ParseLinkMarkup(StringView Caption)
             }();
             if (gt != StringView::npos && close != StringView::npos) {
                 flushPlain();
-                TLinkLabel::Part p;
+                TLinkLabel::Segment p;
                 p.isLink = true;
                 p.text = String(Caption.substr(gt + 1, close - gt - 1));
                 p.hasHref = FindHref(Caption.substr(i + 2, gt - i - 2), p.link);
@@ -112,7 +112,7 @@ void TLinkLabel::SetAutoSize(bool Value)
 String TLinkLabel::PlainText() const
 {
     String s;
-    for (const Part& p : ParseLinkMarkup(Caption()))
+    for (const Segment& p : ParseLinkMarkup(Caption()))
         s += p.text;
     return s;
 }
@@ -127,7 +127,7 @@ void TLinkLabel::Measure()
 {
     TCanvas* c = MeasureCanvas(Font());
     int x = 0;
-    for (Part& p : parts_) {
+    for (Segment& p : parts_) {
         p.left = x;
         p.width = c->TextWidth(p.text);
         x += p.width;
@@ -139,7 +139,7 @@ void TLinkLabel::Measure()
 
 bool TLinkLabel::LinkAt(TPoint P, String& Link, TSysLinkType& Type) const
 {
-    for (const Part& p : parts_) {
+    for (const Segment& p : parts_) {
         if (p.isLink && P.X >= p.left && P.X < p.left + p.width && P.Y >= 0 && P.Y < Height()) {
             Link = p.link;
             Type = p.hasHref ? sltURL : sltID;
@@ -156,7 +156,7 @@ void TLinkLabel::Paint()
     c->Brush()->SetColor(Color());
     c->FillRect(ClientRect());
     c->Brush()->SetStyle(bsClear);
-    for (const Part& p : parts_) {
+    for (const Segment& p : parts_) {
         c->SetFont(Font());
         if (!Enabled()) {
             c->Font()->SetColor(clGrayText);

@@ -186,7 +186,7 @@ public:
 
     void WndProc(TMessage& Message) override;
 
-    struct Part {
+    struct Segment {
         String text;
         String link;  // empty for plain text
         bool isLink = false;
@@ -202,13 +202,13 @@ protected:
 private:
     void Parse();
     void Measure();
-    std::vector<Part> parts_;
+    std::vector<Segment> parts_;
     bool autoSize_ = true;
     int hot_ = -1;
 };
 
 // Splits a link-label caption into plain and link parts (no measuring).
-std::vector<TLinkLabel::Part> ParseLinkMarkup(StringView Caption);
+std::vector<TLinkLabel::Segment> ParseLinkMarkup(StringView Caption);
 
 // ---- category panels ---------------------------------------------------------------------
 
