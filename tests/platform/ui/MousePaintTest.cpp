@@ -293,6 +293,42 @@ TEST_F(PaintTest, PaintCalledFromASetterShowsAtOnce)
     EXPECT_EQ(PixelOf(*Grab(form.get()), 15, 15), clRed);
 }
 
+// The same for a graphic control, which draws on its parent's surface.
+class TGraphicSwatch : public TColorSpot {
+public:
+    using TColorSpot::TColorSpot;
+    void SetShade(TColor c)
+    {
+        shade = c;
+        Paint();
+    }
+    TColor shade = clWhite;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(shade);
+        Canvas()->FillRect(Rect(0, 0, Width() + 10, Height() + 10));  // clipped to the control
+    }
+};
+
+TEST_F(PaintTest, GraphicControlPaintCalledFromASetterShowsAtOnceInsideItsBounds)
+{
+    auto* swatch = Add<TGraphicSwatch>(10, 10, 20, 20, clWhite);
+    form->Show();
+    ProcessEvents();
+    swatch->SetShade(clRed);
+    auto g = Grab(form.get());
+    EXPECT_EQ(PixelOf(*g, 10, 10), clRed);
+    EXPECT_EQ(PixelOf(*g, 29, 29), clRed);
+    EXPECT_EQ(PixelOf(*g, 30, 30), clWhite);
+    // Moving it paints it at its new place; the old place gets the parent again.
+    swatch->SetBounds(50, 10, 20, 20);
+    g = Grab(form.get());
+    EXPECT_EQ(PixelOf(*g, 15, 15), clWhite);
+    EXPECT_EQ(PixelOf(*g, 55, 15), clRed);
+}
+
 // Paints only its centre; the rest stays see-through.
 class TRing : public TCustomControl {
 public:
