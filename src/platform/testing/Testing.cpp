@@ -334,6 +334,15 @@ void AdvanceClock(std::uint32_t Milliseconds)
 
 std::uint32_t Now() { return GetTickCount(); }
 
+void SetTicks(std::uint32_t Ticks)
+{
+    if (!g_clock) {
+        ADD_FAILURE() << "SetTicks needs the UiTest fixture (fake clock)";
+        return;
+    }
+    g_clock->SetTicks(Ticks);
+}
+
 void ProcessEvents()
 {
     for (int i = 0; i < 3; ++i) {

@@ -181,6 +181,20 @@ TEST_F(TimersTest, TimerKeepsItsIntervalsExactlyAndARestartFromTheHandlerCounts)
     EXPECT_EQ(firedAt[1], 60000u + 7200000u);
 }
 
+TEST_F(TimersTest, TimersRunAcrossTheTickCounterWrap)
+{
+    SetTicks(0xFFFFFF00u);
+    TTimer timer(nullptr);
+    timer.SetInterval(0x200);
+    std::vector<std::uint32_t> at;
+    timer.OnTimer = [&](TObject*) { at.push_back(Now()); };
+    AdvanceClock(0x1FF);
+    EXPECT_TRUE(at.empty());
+    AdvanceClock(1);
+    AdvanceClock(0x200);
+    EXPECT_EQ(at, (std::vector<std::uint32_t>{0x100u, 0x300u}));
+}
+
 TEST_F(TimersTest, SchedulePerSetterCall)
 {
     struct Case {

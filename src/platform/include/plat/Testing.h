@@ -131,6 +131,9 @@ private:
 // way, each at its own due time.
 void AdvanceClock(std::uint32_t Milliseconds);
 std::uint32_t Now();
+// Puts the fake tick counter at a value (to exercise the 32-bit wrap); timers keep their
+// due times.
+void SetTicks(std::uint32_t Ticks);
 // Runs the pending events and posted messages (no timers: they follow the fake clock).
 void ProcessEvents();
 
