@@ -348,6 +348,7 @@ void ProcessEvents()
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 
