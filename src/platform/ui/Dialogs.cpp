@@ -185,6 +185,18 @@ int MessageBox(const String& Text, const String& Caption, UINT Flags)
 
 TOpenDialog::TOpenDialog(TComponent* AOwner) : TComponent(AOwner) {}
 
+namespace {
+
+// "eds", ".eds" and "*.eds" all mean the extension "eds"; the dialog appends it as ".eds".
+String NormalExt(const String& ext)
+{
+    size_t i = 0;
+    while (i < ext.size() && (ext[i] == u'*' || ext[i] == u'.')) ++i;
+    return ext.substr(i);
+}
+
+} // namespace
+
 bool TOpenDialog::Execute()
 {
     FileDialogRequest r;
@@ -193,22 +205,18 @@ bool TOpenDialog::Execute()
     r.Filter = filter_;
     r.FilterIndex = filterIndex_;
     r.InitialDir = initialDir_;
-    r.DefaultExt = defaultExt_;
+    r.DefaultExt = NormalExt(defaultExt_);
     r.FileName = fileName_;
     r.Options = options_;
     if (GetCaptureControl()) SetCaptureControl(nullptr);
     FileDialogAnswer a = UiResponder().FileDialog(r);
     if (!a.Accepted) return false;
     String name = a.FileName;
-    if (!defaultExt_.empty()) {
+    if (const String ext = NormalExt(defaultExt_); !ext.empty()) {
         // A chosen name without an extension gets the default one.
         const size_t slash = name.find_last_of(u'/');
         const size_t dot = name.find_last_of(u'.');
-        if (dot == String::npos || (slash != String::npos && dot < slash)) {
-            String ext = defaultExt_;
-            if (!ext.empty() && ext[0] == u'.') ext.erase(0, 1);
-            name += u"." + ext;
-        }
+        if (dot == String::npos || (slash != String::npos && dot < slash)) name += u"." + ext;
     }
     fileName_ = name;
     if (a.FilterIndex > 0) filterIndex_ = a.FilterIndex;

@@ -281,7 +281,15 @@ TEST_F(DialogsTest, OpenAndSaveDialogs)
     EXPECT_TRUE(save.Execute());
     EXPECT_EQ(save.FileName(), u"/tmp/out.d/station.GSD");
 
-    ASSERT_EQ(responder().FileDialogs().size(), 4u);
+    // A default extension written as a pattern still means the extension.
+    TSaveDialog eds(nullptr);
+    eds.SetDefaultExt(u"*.eds");
+    responder().AnswerFileDialog(u"/tmp/out/device");
+    EXPECT_TRUE(eds.Execute());
+    EXPECT_EQ(eds.FileName(), u"/tmp/out/device.eds");
+    EXPECT_EQ(responder().FileDialogs().back().Request.DefaultExt, u"eds");
+
+    ASSERT_EQ(responder().FileDialogs().size(), 5u);
     const auto& first = responder().FileDialogs()[0].Request;
     EXPECT_FALSE(first.Save);
     EXPECT_EQ(first.InitialDir, u"/tmp/projects");

@@ -66,7 +66,8 @@ enum TOpenOption : unsigned {
 using TOpenOptions = unsigned;
 
 // Filter: "Text files (*.txt)|*.txt|All files (*.*)|*.*"; FilterIndex is 1-based.
-// DefaultExt (without dot) is appended to a chosen name that has no extension.
+// DefaultExt is appended to a chosen name that has no extension; "eds", ".eds" and "*.eds"
+// all give ".eds".
 class TOpenDialog : public TComponent {
 public:
     explicit TOpenDialog(TComponent* AOwner);
