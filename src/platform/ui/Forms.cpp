@@ -453,17 +453,14 @@ TModalResult TCustomForm::ShowModal()
     modalResult_ = mrNone;
     ++modalLevel_;
     g_modalStack.push_back(this);
-    // Other forms are disabled while this one is modal.
-    std::vector<TCustomForm*> disabled;
-    for (TCustomForm* f : g_allForms)
-        if (f != this && f->Visible() && f->Enabled()) disabled.push_back(f);
-    for (TCustomForm* f : disabled) ui::N(f).widget->setEnabled(false);
+    // The window system keeps input away from the other forms (application-modal) without
+    // disabling their controls, so nothing in them repaints greyed.
+    ui::N(this).widget->setWindowModality(Qt::ApplicationModal);
     auto cleanup = [&] {
         if (!IsWindow(self)) return;
         g_modalStack.erase(std::remove(g_modalStack.begin(), g_modalStack.end(), this), g_modalStack.end());
         --modalLevel_;
-        for (TCustomForm* f : disabled)
-            if (std::find(g_allForms.begin(), g_allForms.end(), f) != g_allForms.end()) ui::N(f).widget->setEnabled(f->Enabled());
+        ui::N(this).widget->setWindowModality(Qt::NonModal);
     };
     try {
         Show();

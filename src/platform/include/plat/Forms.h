@@ -4,8 +4,8 @@
 // - A form is a top-level window whose client size is its widget size (the window manager's
 //   frame is outside). OnCreate runs once after construction (CreateForm, or the first Show);
 //   OnShow runs before the form becomes visible.
-// - ShowModal: ModalResult := 0, the other forms disabled, OnShow, shown, a nested loop runs
-//   until ModalResult <> 0, CloseQuery/OnClose, hidden, the others re-enabled, the result
+// - ShowModal: ModalResult := 0, input to the other forms blocked, OnShow, shown, a nested loop runs
+//   until ModalResult <> 0, CloseQuery/OnClose, hidden, the others reachable again, the result
 //   returned. Close on a modal form gives mrCancel; the close box sends WM_CLOSE -> Close.
 // - Application->Run ends when the main form (the first one created) closes; the forms
 //   are then freed in reverse creation order.
