@@ -25,6 +25,15 @@ TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner)
     SetBounds(0, 0, 75, 25);
 }
 
+void TButton::SetDefault(bool Value)
+{
+    default_ = Value;
+    TCustomForm* form = GetParentForm(this);
+    auto* focusedButton = form ? dynamic_cast<TButton*>(form->ActiveControl()) : nullptr;
+    active_ = focusedButton ? focusedButton == this : Value;
+    Invalidate();
+}
+
 void TButton::Click()
 {
     // The form's result is set first; the modal loop looks at it only after OnClick.
@@ -38,7 +47,7 @@ void TButton::Paint()
 {
     TCanvas* c = Canvas();
     TRect r = ClientRect();
-    const bool active = default_ || Focused();
+    const bool active = active_ || Focused();
     if (active) {
         c->Brush()->SetStyle(bsSolid);
         c->Brush()->SetColor(clWindowFrame);
@@ -111,7 +120,7 @@ void TButton::WndProc(TMessage& Message)
         Message.Result = DLGC_BUTTON | (default_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
         return;
     case CM_DIALOGKEY: {
-        const bool enter = Message.WParam == VK_RETURN && (default_ || Focused());
+        const bool enter = Message.WParam == VK_RETURN && active_;
         const bool escape = Message.WParam == VK_ESCAPE && cancel_;
         if ((enter || escape) && NoShiftKeys() && Enabled() && Showing()) {
             Click();
@@ -129,12 +138,19 @@ void TButton::WndProc(TMessage& Message)
             return;
         }
         break;
+    case CM_FOCUSCHANGED: {
+        // A focused button takes Enter from the default one until the focus leaves the buttons.
+        auto* focused = reinterpret_cast<TControl*>(Message.LParam);
+        active_ = dynamic_cast<TButton*>(focused) ? focused == this : default_;
+        TCustomControl::WndProc(Message);
+        Invalidate();
+        return;
+    }
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
     case CM_ENABLEDCHANGED:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-    case CM_FOCUSCHANGED:
         TCustomControl::WndProc(Message);
         Invalidate();
         return;

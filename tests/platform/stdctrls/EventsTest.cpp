@@ -272,6 +272,48 @@ TEST_F(StdEvents, AcceleratorsFocusAndToggle)
     EXPECT_TRUE(other->Focused());
 }
 
+TEST_F(StdEvents, EnterAndEscapeReachTheRightButton)
+{
+    struct Case {
+        const char* name;
+        bool focusOther;  // a second button has the focus instead of the edit
+        std::uint16_t key;
+        TShiftState shift;
+        int okClicks, otherClicks, cancelClicks;
+    };
+    const Case cases[] = {
+        {"Enter in an edit clicks the default button", false, VK_RETURN, 0, 1, 0, 0},
+        {"Enter on a focused button clicks that one", true, VK_RETURN, 0, 0, 1, 0},
+        {"Escape clicks the cancel button", false, VK_ESCAPE, 0, 0, 0, 1},
+        {"Shift+Escape does nothing", false, VK_ESCAPE, ssShift, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* edit = Make<TEdit>(10, 10, 100, 21);
+        auto* ok = Make<TButton>(10, 50, 75, 25);
+        auto* other = Make<TButton>(90, 50, 75, 25);
+        auto* cancel = Make<TButton>(170, 50, 75, 25);
+        ok->SetDefault(true);
+        cancel->SetCancel(true);
+        int okClicks = 0, otherClicks = 0, cancelClicks = 0;
+        ok->OnClick = [&](TObject*) { ++okClicks; };
+        other->OnClick = [&](TObject*) { ++otherClicks; };
+        cancel->OnClick = [&](TObject*) { ++cancelClicks; };
+        if (c.focusOther)
+            other->SetFocus();
+        else
+            edit->SetFocus();
+        pt::Key(c.key, c.shift);
+        EXPECT_EQ(okClicks, c.okClicks);
+        EXPECT_EQ(otherClicks, c.otherClicks);
+        EXPECT_EQ(cancelClicks, c.cancelClicks);
+        EXPECT_EQ(edit->Text(), u"");
+        for (TControl* x : {static_cast<TControl*>(edit), static_cast<TControl*>(ok), static_cast<TControl*>(other),
+                            static_cast<TControl*>(cancel)})
+            delete x;
+    }
+}
+
 TEST_F(StdEvents, ListBoxAnchoredOnAllEdgesFollowsTheForm)
 {
     auto* l = new TListBox(form.get());

@@ -205,15 +205,16 @@ public:
 
 // ---- buttons ---------------------------------------------------------------------------
 
-// A plain push button: Default (Enter on the form clicks it), Cancel (Escape), ModalResult
-// (set on the form after OnClick).
+// A plain push button: Default (Enter on the form clicks it, unless another button has the
+// focus: then Enter clicks that one), Cancel (Escape), ModalResult (set on the form after
+// OnClick).
 class TButton : public TCustomControl {
 public:
     explicit TButton(TComponent* AOwner);
     String ClassName() const override { return u"TButton"; }
 
     bool Default() const { return default_; }
-    void SetDefault(bool Value) { default_ = Value; Invalidate(); }
+    void SetDefault(bool Value);
     bool Cancel() const { return cancel_; }
     void SetCancel(bool Value) { cancel_ = Value; }
     TModalResult ModalResult() const { return modalResult_; }
@@ -234,6 +235,7 @@ private:
     bool cancel_ = false;
     TModalResult modalResult_ = mrNone;
     bool down_ = false;
+    bool active_ = false;  // takes Enter: the default button, or the focused button
 };
 
 // Check box with the classic 13 x 13 box. A disabled box keeps its tick; Space and a click
