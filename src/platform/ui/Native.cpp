@@ -794,17 +794,35 @@ LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam)
     return result;
 }
 
+namespace {
+
+struct IdTable {
+    std::mutex m;
+    std::unordered_map<String, UINT> ids;
+    UINT next = 0xC000;
+    UINT Get(const String& name)
+    {
+        std::lock_guard<std::mutex> lock(m);
+        auto it = ids.find(name);
+        if (it != ids.end()) return it->second;
+        const UINT id = next++;
+        ids.emplace(name, id);
+        return id;
+    }
+};
+
+} // namespace
+
 UINT RegisterWindowMessage(const String& Name)
 {
-    static std::mutex m;
-    static std::unordered_map<String, UINT> ids;
-    static UINT next = 0xC000;
-    std::lock_guard<std::mutex> lock(m);
-    auto it = ids.find(Name);
-    if (it != ids.end()) return it->second;
-    const UINT id = next++;
-    ids.emplace(Name, id);
-    return id;
+    static IdTable table;
+    return table.Get(Name);
+}
+
+UINT RegisterClipboardFormat(const String& Name)
+{
+    static IdTable table;
+    return table.Get(Name);
 }
 
 void SetCaptureControl(TControl* Control)

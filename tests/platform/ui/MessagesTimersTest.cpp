@@ -23,6 +23,9 @@ TEST_F(MessagesTest, RegisteredMessagesShareIdsByName)
     EXPECT_NE(a, c);
     EXPECT_GE(a, 0xC000u);
     EXPECT_GE(c, 0xC000u);
+    const UINT f1 = RegisterClipboardFormat(u"TExtStringGrid Cells");
+    EXPECT_EQ(RegisterClipboardFormat(u"TExtStringGrid Cells"), f1);
+    EXPECT_GE(f1, 0xC000u);
 }
 
 TEST_F(MessagesTest, PostedMessageRunsAfterThePostingHandlerReturned)

@@ -530,6 +530,8 @@ LRESULT DispatchMessage(const TMsg& Msg);
 LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
 // Same name, same id; ids from 0xC000.
 UINT RegisterWindowMessage(const String& Name);
+// Clipboard format ids by name, a table of their own with the same rule.
+UINT RegisterClipboardFormat(const String& Name);
 
 // Window timers: one WM_TIMER per window and id at a time; setting an id again replaces it.
 // Return the id (0 when the window has gone).
