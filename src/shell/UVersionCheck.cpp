@@ -15,7 +15,7 @@ const char16_t* const Download_Page_URL = u"https://www.varnok.com/Home/download
 
 namespace {
 
-const char16_t* const Version_Service_Host = u"https://www.varnok.com";
+const char16_t* const Default_Service_Host = u"https://www.varnok.com";
 const char16_t* const Version_Service_Path = u"/home/download/GetversionSW.asp";
 
 // The request as the program has always sent it: HTTP/1.0, these two headers. The
@@ -46,11 +46,17 @@ TVersion_Request& Request()
     return request;
 }
 
+String& Service_Host()
+{
+    static String host = Default_Service_Host;
+    return host;
+}
+
 } // namespace
 
 String Version_Request_URL()
 {
-    return String(Version_Service_Host) + Version_Service_Path + u"?nomesw=" + SW_Code_Update_Const;
+    return Service_Host() + Version_Service_Path + u"?nomesw=" + SW_Code_Update_Const;
 }
 
 int Conv_Version(StringView Ver_str)
@@ -89,4 +95,9 @@ bool Check_Version()
 void Set_Version_Request(TVersion_Request request)
 {
     Request() = std::move(request);
+}
+
+void Set_Version_Service_Host(const String& host)
+{
+    Service_Host() = host.empty() ? String(Default_Service_Host) : host;
 }

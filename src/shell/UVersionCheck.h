@@ -33,3 +33,6 @@ bool Check_Version();
 // into `answer`. Tests put in a fake; an empty function restores the HTTP client.
 using TVersion_Request = std::function<bool(const plat::String& url, plat::String& answer)>;
 void Set_Version_Request(TVersion_Request request);
+// Scheme, host and port of the version service ("https://www.varnok.com"); tests point it at
+// a local server. An empty text restores the maker's.
+void Set_Version_Service_Host(const plat::String& host);

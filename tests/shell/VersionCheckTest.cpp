@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "../platform/net/HttpTestServer.h"
 #include "UVersionCheck.h"
 
 using plat::String;
@@ -71,8 +72,55 @@ TEST(IsNewerVersion, OnlyAPublishedHigherVersionCounts)
 
 class VersionCheckTest : public ::testing::Test {
 protected:
-    void TearDown() override { Set_Version_Request(nullptr); }
+    void TearDown() override
+    {
+        Set_Version_Request(nullptr);
+        Set_Version_Service_Host(String());
+    }
 };
+
+struct WireCase {
+    const char* name;
+    const char* answer;
+    bool newer;
+};
+
+// The real HTTP client against a local service: the request on the wire, and the answers.
+TEST_F(VersionCheckTest, TheRequestOnTheWireAndTheAnswersThatCount)
+{
+    const WireCase cases[] = {
+        {"newer", "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\nVER. 1.115", true},
+        {"same", "HTTP/1.0 200 OK\r\n\r\nVER. 1.114\r\n", false},
+        {"nothing published", "HTTP/1.0 200 OK\r\n\r\n  ver. 0.000  ", false},
+        {"not found", "HTTP/1.0 404 Not Found\r\n\r\nVER. 9.999", false},
+        {"redirect", "HTTP/1.0 302 Found\r\nLocation: /elsewhere\r\n\r\nVER. 9.999", false},
+        {"empty", "HTTP/1.0 200 OK\r\n\r\n", false},
+    };
+    for (const WireCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        httptest::TinyServer server(c.answer);
+        Set_Version_Service_Host(plat::Utf8ToString(server.Url("")));
+        EXPECT_EQ(Check_Version(), c.newer);
+        EXPECT_EQ(server.Connections(), 1);
+        const std::string req = server.Request();
+        EXPECT_EQ(req.substr(0, req.find("\r\n")), "GET /home/download/GetversionSW.asp?nomesw=QR40518 HTTP/1.0");
+        EXPECT_NE(req.find("\r\nAccept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"),
+                  std::string::npos)
+            << req;
+        EXPECT_NE(req.find("\r\nUser-Agent: Mozilla/3.0 (compatible; Configurator)\r\n"), std::string::npos) << req;
+    }
+}
+
+TEST_F(VersionCheckTest, NoServiceIsNoNewerVersion)
+{
+    std::string url;
+    {
+        httptest::TinyServer gone("x");  // a port that was free a moment ago
+        url = gone.Url("");
+    }
+    Set_Version_Service_Host(plat::Utf8ToString(url));
+    EXPECT_FALSE(Check_Version());
+}
 
 TEST_F(VersionCheckTest, AsksTheServiceForTheSoftwareCode)
 {
