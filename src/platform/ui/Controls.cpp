@@ -71,6 +71,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     if (AHeight < 0) AHeight = 0;
     if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
     const bool resized = AWidth != width_ || AHeight != height_;
+    const bool moved = ALeft != left_ || ATop != top_;
     if (parent_ && !dynamic_cast<TWinControl*>(this) && Visible()) parent_->InvalidateRect(nullptr);
     left_ = ALeft;
     top_ = ATop;
@@ -79,6 +80,15 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     if (!IsAligning()) UpdateAnchorRules();
     BoundsChanged();
     if (parent_ && align_ != alNone && !IsAligning()) RequestAlign();
+    if (auto* w = dynamic_cast<TWinControl*>(this)) {
+        // As the window system reports a changed window: position record, then size and move.
+        TWindowPos wp{w->Handle(), 0, left_, top_, width_, height_, (moved ? 0u : SWP_NOMOVE) | (resized ? 0u : SWP_NOSIZE)};
+        const HWND h = w->Handle();
+        Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+        if (!IsWindow(h)) return;
+        if (moved) Perform(WM_MOVE, 0, MakeLParam(ClientOrigin().X - (parent_ ? parent_->ClientOrigin().X : 0), ClientOrigin().Y - (parent_ ? parent_->ClientOrigin().Y : 0)));
+        if (!IsWindow(h)) return;
+    }
     if (resized) {
         Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
     }

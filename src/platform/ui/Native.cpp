@@ -718,6 +718,34 @@ TWinControl* FocusedControl()
 
 } // namespace ui
 
+// ---- hooks -----------------------------------------------------------------------------
+
+namespace {
+std::vector<std::pair<int, TCallWndProcHook>> g_hooks;
+int g_nextHook = 1;
+}
+
+namespace ui {
+bool HasHooks() { return !g_hooks.empty(); }
+void CallHooks(HWND h, const TMessage& m)
+{
+    const auto hooks = g_hooks;  // a hook may unhook itself
+    for (const auto& [id, fn] : hooks) fn(h, m);
+}
+} // namespace ui
+
+int SetCallWndProcHook(TCallWndProcHook Hook)
+{
+    const int id = g_nextHook++;
+    g_hooks.emplace_back(id, std::move(Hook));
+    return id;
+}
+
+void UnhookCallWndProcHook(int Id)
+{
+    g_hooks.erase(std::remove_if(g_hooks.begin(), g_hooks.end(), [&](const auto& h) { return h.first == Id; }), g_hooks.end());
+}
+
 // ---- public window functions ---------------------------------------------------------
 
 TCustomForm* GetParentForm(const TControl* Control, bool TopForm)

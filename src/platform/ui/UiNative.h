@@ -129,6 +129,10 @@ using PopupMenuHandler = void (*)(TPopupMenu* menu, TControl* control, TPoint sc
 void SetPopupMenuHandler(PopupMenuHandler handler);
 PopupMenuHandler GetPopupMenuHandler();
 
+// Call-window-procedure hooks.
+bool HasHooks();
+void CallHooks(HWND h, const TMessage& m);
+
 // The window system activated the form's window.
 void FormActivatedBySystem(TCustomForm* form);
 

@@ -725,6 +725,7 @@ void TWinControl::PaintTo(TCanvas* Canvas, int X, int Y)
 
 void TWinControl::WndProc(TMessage& Message)
 {
+    if (ui::HasHooks()) ui::CallHooks(handle_, Message);
     const UINT msg = Message.Msg;
     if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEWHEEL && msg != WM_MOUSEHWHEEL) {
         // Graphic children get their mouse messages from their parent window.

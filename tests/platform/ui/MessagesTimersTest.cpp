@@ -144,6 +144,23 @@ TEST_F(MessagesTest, PeekMessageFindsAndRemovesOneWaitingMessage)
     EXPECT_EQ(b.got, (std::vector<WPARAM>{3}));
 }
 
+TEST_F(MessagesTest, CallWndProcHookSeesWindowChangesUntilUnhooked)
+{
+    TForm form(nullptr);
+    auto* box = new TColorBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(0, 0, 50, 50);
+    std::vector<UINT> seen;
+    const int id = SetCallWndProcHook([&](HWND h, const TMessage& m) {
+        if (h == box->Handle() && (m.Msg == WM_WINDOWPOSCHANGED || m.Msg == WM_SIZE || m.Msg == WM_MOVE)) seen.push_back(m.Msg);
+    });
+    box->SetBounds(10, 20, 60, 50);
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
+    UnhookCallWndProcHook(id);
+    box->SetBounds(0, 0, 10, 10);
+    EXPECT_EQ(seen.size(), 3u);
+}
+
 TEST_F(MessagesTest, PerformReachesTheOverriddenWndProcAndReturnsItsResult)
 {
     EchoBox box(nullptr);

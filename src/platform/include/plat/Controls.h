@@ -533,6 +533,12 @@ UINT RegisterWindowMessage(const String& Name);
 // Clipboard format ids by name, a table of their own with the same rule.
 UINT RegisterClipboardFormat(const String& Name);
 
+// Call-window-procedure hook of the UI thread: sees every message a window's WndProc gets,
+// before the window. Returns an id for UnhookCallWndProcHook.
+using TCallWndProcHook = std::function<void(HWND Handle, const TMessage& Message)>;
+int SetCallWndProcHook(TCallWndProcHook Hook);
+void UnhookCallWndProcHook(int Id);
+
 // Window timers: one WM_TIMER per window and id at a time; setting an id again replaces it.
 // Return the id (0 when the window has gone).
 std::uintptr_t SetTimer(HWND Handle, std::uintptr_t IDEvent, UINT Elapse);

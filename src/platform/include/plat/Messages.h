@@ -382,6 +382,14 @@ constexpr LRESULT HTBOTTOMRIGHT = 17;
 constexpr LRESULT HTBORDER = 18;
 constexpr LRESULT HTCLOSE = 20;
 
+// WM_WINDOWPOSCHANGED / WM_WINDOWPOSCHANGING carry a pointer to this in LParam.
+struct TWindowPos {
+    HWND hwnd = 0;
+    HWND hwndInsertAfter = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    UINT flags = 0;
+};
+
 // Window styles (only those the layer interprets)
 constexpr std::uint32_t WS_POPUP = 0x80000000u;
 constexpr std::uint32_t WS_CHILD = 0x40000000u;
