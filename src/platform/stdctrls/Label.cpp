@@ -78,6 +78,12 @@ void TCustomLabel::SetFocusControl(TWinControl* Value)
         Value->FreeNotification(this);
 }
 
+void TCustomLabel::SetParent(TWinControl* AParent)
+{
+    TGraphicControl::SetParent(AParent);
+    AdjustBounds();
+}
+
 void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation)
 {
     TGraphicControl::Notification(AComponent, Operation);
@@ -156,6 +162,7 @@ void TCustomLabel::WndProc(TMessage& Message)
     switch (Message.Msg) {
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
+    case CM_PARENTFONTCHANGED:
         TGraphicControl::WndProc(Message);
         AdjustBounds();
         Invalidate();

@@ -228,9 +228,20 @@ TEST_F(Panels, LabelSizesItselfToItsCaption)
     const int w1 = l->Width();
     l->SetCaption(u"Ab Ab Ab");
     EXPECT_GT(l->Width(), w1);
+    const int wide = l->Width();
     l->SetCaption(u"");
     EXPECT_GT(l->Height(), 0);  // an empty caption keeps one line
     EXPECT_EQ(l->Left(), 16);
+    // A caption set before the label has its parent is measured again in the parent's font.
+    auto* big = new TLabel(form.get());
+    big->SetCaption(u"Ab Ab Ab");
+    auto* host = new TPanel(form.get());
+    host->SetParent(form.get());
+    host->Font()->SetHeight(-32);
+    big->SetParent(host);
+    EXPECT_GT(big->Height(), 30);
+    EXPECT_GT(big->Width(), wide);
+
     l->SetAutoSize(false);
     l->SetBounds(16, 0, 30, 13);
     l->SetCaption(u"a much longer caption");

@@ -55,6 +55,8 @@ public:
 
     void WndProc(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // A new parent may bring another font: the size follows.
+    void SetParent(TWinControl* AParent) override;
 
 protected:
     void Paint() override;
