@@ -178,41 +178,35 @@ namespace {
 
 class TMessageFormResponder final : public TUiResponder {
 public:
-    explicit TMessageFormResponder(TUiResponder& Next) : next_(Next) {}
+    void SetNext(TUiResponder* Next) { next_ = Next; }
 
     int MessageBox(const MessageBoxRequest& Request) override
     {
         auto form = CreateMessageDialog(Request.Caption, Request.Text, Request.Kind, Request.Buttons);
         const TModalResult r = form->ShowModal();
-        if (r != mrNone && r != mrCancel)
+        if (r != mrCancel || Request.Buttons.Contains(mbCancel))
             return r;
-        // The close box: Cancel when offered, else No, else OK.
-        if (Request.Buttons.Contains(mbCancel) || r == mrCancel) {
-            if (Request.Buttons.Contains(mbCancel))
-                return mrCancel;
-            if (Request.Buttons.Contains(mbNo))
-                return mrNo;
-            return mrOk;
-        }
-        return r;
+        // The close box without a Cancel button: No when offered, else OK.
+        return Request.Buttons.Contains(mbNo) ? mrNo : mrOk;
     }
-    FileDialogAnswer FileDialog(const FileDialogRequest& Request) override { return next_.FileDialog(Request); }
-    int PopupMenu(const PopupMenuRequest& Request) override { return next_.PopupMenu(Request); }
-    bool RunModal(TCustomForm& Form) override { return next_.RunModal(Form); }
+    FileDialogAnswer FileDialog(const FileDialogRequest& Request) override { return next_->FileDialog(Request); }
+    int PopupMenu(const PopupMenuRequest& Request) override { return next_->PopupMenu(Request); }
+    bool RunModal(TCustomForm& Form) override { return next_->RunModal(Form); }
 
 private:
-    TUiResponder& next_;
+    TUiResponder* next_ = nullptr;
 };
 
 } // namespace
 
 void UseMessageForms()
 {
-    static std::unique_ptr<TMessageFormResponder> responder;
-    if (responder)
+    static TMessageFormResponder responder;
+    TUiResponder& current = UiResponder();
+    if (&current == &responder)
         return;
-    responder = std::make_unique<TMessageFormResponder>(UiResponder());
-    SetUiResponder(responder.get());
+    responder.SetNext(&current);
+    SetUiResponder(&responder);
 }
 
 } // namespace plat

@@ -67,6 +67,35 @@ TEST_F(MessageForm, KindsButtonsAndKeyAnswers)
     }
 }
 
+TEST_F(MessageForm, MessageBoxesShowTheFormModally)
+{
+    struct Case { TMsgDlgButtons buttons; const char16_t* press; int expected; };
+    const Case cases[] = {
+        {mbYesNoCancel, u"&No", mrNo},
+        {mbYesNoCancel, nullptr, mrCancel},  // closed: Cancel
+        {mbYesNo, nullptr, mrNo},            // closed without Cancel: No
+        {{mbOK}, nullptr, mrOk},             // closed with only OK: OK
+    };
+    UseMessageForms();
+    for (const Case& c : cases) {
+        responder().ScriptModal([&c](TCustomForm& f) {
+            if (!c.press) {
+                f.Close();
+                return;
+            }
+            for (int i = 0; i < f.ControlCount(); ++i)
+                if (auto* b = dynamic_cast<TButton*>(f.Controls(i)); b && b->Caption() == c.press)
+                    pt::Click(b, 5, 5);
+        });
+        EXPECT_EQ(MessageDlg(u"This file is already present in Certificates folder. Do you want to overwrite?",
+                             mtConfirmation, c.buttons),
+                  c.expected);
+    }
+    SetUiResponder(&responder());
+    EXPECT_EQ(responder().Modals().size(), 4u);
+    EXPECT_TRUE(responder().MessageBoxes().empty());
+}
+
 TEST_F(MessageForm, ButtonsFitTheirCaptionsAndLongTextsWrap)
 {
     auto narrow = CreateMessageDialog(u"x", mtInformation, {mbNoToAll});

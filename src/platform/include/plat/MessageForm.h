@@ -6,8 +6,8 @@
 // "Information", "Confirm").
 //
 // UseMessageForms() puts a responder in front of the current one that shows message boxes
-// with this form and passes file dialogs, menus and modal forms on unchanged; a program
-// calls it once at start-up (tests keep their scripted responder).
+// with this form (modally, so the current responder's modal handling applies) and passes
+// file dialogs, menus and modal forms on unchanged; a program calls it once at start-up.
 #include <memory>
 
 #include "plat/Dialogs.h"
