@@ -286,7 +286,10 @@ std::vector<TSearchRec> FindFiles(const String& Dir, const String& Mask, int Att
             r.Attr |= faSysFile;
         if (name[0] == u'.')
             r.Attr |= faHidden;
-        if (::access(full.c_str(), W_OK) != 0)
+        // The read-only attribute is a property of the file, not of who asks: a file
+        // without any write permission bit. Whether this user may write it is another
+        // question, so a program installed by another user still lists its files.
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
             r.Attr |= faReadOnly;
         if (r.Attr & exclude)
             continue;

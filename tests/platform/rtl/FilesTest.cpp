@@ -250,6 +250,19 @@ TEST(Folders, FindFilesByMaskAndAttributes)
     }
 }
 
+TEST(Folders, ReadOnlyIsTheFilesOwnAttribute)
+{
+    // Read-only means no write bit at all, whoever runs the program: a file of another
+    // user that this user may not write is still an ordinary file.
+    TempDir dir;
+    ASSERT_TRUE(WriteFileAtomic(dir / u"locked.lng", "x"));
+    ASSERT_TRUE(WriteFileAtomic(dir / u"others.lng", "x"));
+    ASSERT_EQ(::chmod(U8(dir / u"locked.lng").c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(U8(dir / u"others.lng").c_str(), 0604), 0);
+    for (const auto& r : FindFiles(dir.path(), u"*.lng", faAnyFile))
+        EXPECT_EQ((r.Attr & faReadOnly) != 0, r.Name == u"locked.lng") << U8(r.Name);
+}
+
 TEST(Paths, Helpers)
 {
     struct Case {

@@ -34,7 +34,7 @@ bool RenameFile(const String& OldName, const String& NewName);
 std::vector<String> ListSubfolders(const String& Dir, bool IncludeHidden);
 
 enum TFileAttr : int {
-    faReadOnly = 0x01,   // not writable by this user
+    faReadOnly = 0x01,   // no write permission bit set at all
     faHidden = 0x02,     // name starts with "."
     faSysFile = 0x04,    // device, socket, fifo
     faDirectory = 0x10,
