@@ -379,4 +379,38 @@ TEST_F(ExtPageControlPaintTest, EveryPositionAndStyleToPng)
     }
 }
 
+// The look of the network editor's page control: tabs on the left, tsDotNet, two pages.
+TEST_F(ExtPageControlPaintTest, NetworkEditorLook)
+{
+    constexpr TColor Cream = 0xEDF7F8;
+    pc->SetTabPosition(tpLeft);
+    pc->SetTabStyle(tsDotNet);
+    pc->SetMultiLine(true);
+    pc->TabMargin()->SetTopMargin(10);
+    pc->TabMargin()->SetRightMargin(20);
+    pc->SetTabOverlap(0);
+    pc->SetDefaultTabColor(Cream);
+    pc->SetTabBackGroundColor(Cream);
+    pc->SetActiveColor(SkyBlue);
+    TFont f(*pc->Font());
+    f.SetName(u"Verdana");
+    f.SetHeight(-13);
+    pc->SetFont(&f);
+    pc->SetActiveFont(&f);
+    auto p = AddPages({u"Nodes     ", u"Variables     "});
+    for (auto* s : p) {
+        s->SetColor(Cream);
+        s->SetTabColor(Cream);
+    }
+    pc->SetActivePage(p[0]);
+    auto g = Render();
+    g->SaveToFile(u"pagecontrol_network_editor.png");
+    const TRect a = pc->PageTabRect(0), b = pc->PageTabRect(1);
+    EXPECT_EQ(pt::PixelOf(*g, a.Left + 3, a.Top + 3), SkyBlue) << "active tab";
+    EXPECT_EQ(pt::PixelOf(*g, b.Left + 3, b.Top + 5), Cream) << "other tab";
+    EXPECT_EQ(pt::PixelOf(*g, b.Right, (b.Top + b.Bottom) / 2), 0x808080) << "page-side edge of the other tab";
+    // The page colour differs from the control's: the band along the frame is the page's.
+    EXPECT_EQ(pt::PixelOf(*g, W - 3, 100), Cream);
+}
+
 } // namespace
