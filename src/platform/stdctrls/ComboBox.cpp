@@ -288,6 +288,9 @@ void TCustomComboBox::SetDroppedDown(bool Value)
         if (above.Y >= 0)
             at = above;
     }
+    // A list wider than the room to the right moves left to stay on the form.
+    if (at.X + w > form->ClientWidth())
+        at.X = std::max(0, form->ClientWidth() - w);
     list_->SetParent(form);
     list_->SetBounds(at.X, at.Y, w, h);
     // An editable box marks the item its text names, as the platform's list does.

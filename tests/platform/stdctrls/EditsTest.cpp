@@ -181,6 +181,37 @@ TEST_F(Edits, DropDownListKeysAndOutsideClicks)
     }
 }
 
+TEST_F(Edits, DropDownListStaysOnTheForm)
+{
+    struct Case { const char* name; int left, top, droppedWidth; bool below; };
+    const Case cases[] = {
+        {"room below", 10, 10, 0, true},
+        {"no room below: above the box", 10, 260, 0, false},
+        {"wider than the room to the right", 300, 10, 250, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* combo = Make<TComboBox>(c.left, c.top, 90, 22);
+        combo->SetStyle(csDropDownList);
+        for (int i = 0; i < 12; ++i)
+            combo->Items()->Add(u"Item " + String(1, static_cast<char16_t>(u'A' + i)));
+        combo->SetDroppedWidth(c.droppedWidth);
+        combo->SetDroppedDown(true);
+        auto* list = dynamic_cast<TCustomListBox*>(form->Controls(form->ControlCount() - 1));
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->VisibleItemCount(), combo->DropDownCount());
+        EXPECT_GE(list->Left(), 0);
+        EXPECT_LE(list->Left() + list->Width(), form->ClientWidth());
+        EXPECT_GE(list->Width(), std::max(c.droppedWidth, combo->Width()));
+        if (c.below)
+            EXPECT_GE(list->Top(), combo->Top() + combo->Height());
+        else
+            EXPECT_LE(list->Top() + list->Height(), combo->Top());
+        combo->SetDroppedDown(false);
+        delete combo;
+    }
+}
+
 TEST_F(Edits, SplitterResizesItsNeighbourNotBelowMinSize)
 {
     auto* left = Make<TPanel>(0, 0, 100, 300);
