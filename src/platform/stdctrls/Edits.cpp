@@ -204,8 +204,9 @@ String TCustomEdit::GetText() const
 
 void TCustomEdit::SetTextBuf(const String& Value)
 {
-    if (host_ && GetText() != Value) {
-        const QString q = ToQ(EditorText(Value));
+    // Compared in the editor's form, so "a\nb" given to a memo holding "a\r\nb" is no change.
+    const QString q = host_ ? ToQ(EditorText(Value)) : QString();
+    if (host_ && q != host_->text()) {
         if (host_->line)
             host_->line->setText(q);
         else

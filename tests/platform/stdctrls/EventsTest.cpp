@@ -92,6 +92,7 @@ TEST_F(StdEvents, ProgrammaticChangesFireOnlyWhatTheFrameworkFires)
              e->SetText(u"a\r\nb");
              EXPECT_EQ(e->Text(), u"a\r\nb");
              e->SetText(u"a\r\nb");
+             e->SetText(u"a\nb");  // the same text with another line-break form
          }, 1, {EN_CHANGE}},
         {"check box Checked from false", [](StdEvents& t, int& n) {
              auto* c = t.Make<TCheckBox>(10, 10, 100, 17);
