@@ -2,8 +2,9 @@
 // Page control with tab sheets, and the plain-text rich edit.
 //
 // Pages fill the page control's display area (client area below the tab row, inside the
-// frame); only the active page is visible. A page whose TabVisible is off has no tab and
-// cannot be activated by the user. Setting ActivePage in code fires nothing; a user's tab
+// frame); only the active page is visible, the first page added until the program picks
+// another. A page whose TabVisible is off has no tab and cannot be activated by the user;
+// hiding the active page's tab activates the next page that has one. Setting ActivePage in code fires nothing; a user's tab
 // click (or Ctrl+Tab, or the arrow keys on a focused tab row) asks OnChanging, then
 // switches and fires OnChange.
 //
