@@ -386,7 +386,7 @@ TEST_F(StdEvents, PageChangesByTheUserAskFirstAndNotifyAfter)
         pages[i]->SetPageControl(pc);
         pages[i]->SetCaption(i == 0 ? u"Language" : i == 1 ? u"Connection Options" : u"Software Settings");
     }
-    pc->SetActivePage(pages[0]);
+    EXPECT_EQ(pc->ActivePage(), pages[0]);  // the first page shows until another is picked
     bool allow = true;
     std::vector<std::string> log;
     pc->OnChanging = [&](TObject*, bool& Allow) { log.push_back("changing"); Allow = allow; };
@@ -417,6 +417,13 @@ TEST_F(StdEvents, PageChangesByTheUserAskFirstAndNotifyAfter)
     pc->SetFocus();
     pt::Key(VK_TAB, ssCtrl);
     EXPECT_EQ(pc->ActivePage(), pages[1]);
+    // Hiding the active page's tab shows the next page that has one, without events.
+    log.clear();
+    pages[1]->SetTabVisible(false);
+    EXPECT_EQ(pc->ActivePage(), pages[2]);
+    EXPECT_TRUE(pages[2]->Visible());
+    EXPECT_FALSE(pages[1]->Visible());
+    EXPECT_TRUE(log.empty());
 }
 
 TEST_F(StdEvents, PopupMenuRunsTheChosenItem)
