@@ -297,7 +297,11 @@ void TExtPageControl::RemovePage(TExtTabSheet* Page)
     Page->pageControl_ = nullptr;
     pages_.erase(std::remove(pages_.begin(), pages_.end(), Page), pages_.end());
     if (hoverTab_ >= PageCount()) hoverTab_ = -1;
-    if (destroying_) return;
+    // While the control or its form goes away no other page is shown: the page's events
+    // would reach a form that is being destroyed.
+    bool dying = destroying_;
+    for (const TControl* c = this; c && !dying; c = c->Parent()) dying = c->HasState(csDestroying);
+    if (dying) return;
     if (wasActive) {
         // A disabled page cannot take over: the next enabled visible one does.
         TExtTabSheet* p = next;

@@ -364,7 +364,7 @@ TEST_F(ExtPageControlPaintTest, EveryPositionAndStyleToPng)
             pt::Move(pc, (hover.Left + hover.Right) / 2, (hover.Top + hover.Bottom) / 2);
             auto g = Render();
             const std::string name = std::string("pagecontrol_") + posNames[pos] + "_" + styleNames[s] + ".png";
-            g->SaveToFile(String(name.begin(), name.end()));
+            pt::SaveGrab(pc, String(name.begin(), name.end()));
             // Each tab lies inside the control and the page fills the display area.
             for (int i = 0; i < pc->TabCount(); ++i) {
                 const TRect t = pc->TabRect(i);
@@ -404,7 +404,7 @@ TEST_F(ExtPageControlPaintTest, NetworkEditorLook)
     }
     pc->SetActivePage(p[0]);
     auto g = Render();
-    g->SaveToFile(u"pagecontrol_network_editor.png");
+    pt::SaveGrab(pc, u"pagecontrol_network_editor.png");
     const TRect a = pc->PageTabRect(0), b = pc->PageTabRect(1);
     EXPECT_EQ(pt::PixelOf(*g, a.Left + 3, a.Top + 3), SkyBlue) << "active tab";
     EXPECT_EQ(pt::PixelOf(*g, b.Left + 3, b.Top + 5), Cream) << "other tab";

@@ -535,4 +535,106 @@ TEST_F(ExtPageControlTest, MultiLineRowsKeepTheActiveRowNextToThePage)
     EXPECT_EQ(p[7]->BoundsRect(), pc->DisplayRect());
 }
 
+struct ImageProbe : TExtPageControl {
+    using TExtPageControl::GetImageIndex;
+    using TExtPageControl::TExtPageControl;
+};
+
+TEST_F(ExtPageControlTest, ImageIndexOfATabSkipsHiddenPages)
+{
+    auto* probe = new ImageProbe(form.get());
+    probe->SetParent(form.get());
+    const int images[] = {5, -1, 7};
+    std::vector<TExtTabSheet*> p;
+    for (int img : images) {
+        auto* s = new TExtTabSheet(form.get());
+        s->SetExtPageControl(probe);
+        s->SetImageIndex(img);
+        p.push_back(s);
+    }
+    EXPECT_EQ(p[1]->ImageIndex(), -1);
+    EXPECT_EQ(p[1]->ImageIndexDummy(), 0);
+    p[0]->SetTabVisible(false);
+    EXPECT_EQ(probe->GetImageIndex(0), 0);
+    EXPECT_EQ(probe->GetImageIndex(1), 7);
+    probe->OnGetImageIndex = [](TObject*, int tab, int& index) { index = 40 + tab; };
+    EXPECT_EQ(probe->GetImageIndex(1), 41);
+}
+
+TEST_F(ExtPageControlTest, Border3DHandsTheFullCaptionToTheStrip)
+{
+    auto p = AddPages("AB");
+    EXPECT_TRUE(pc->OwnerDraw());
+    pc->SetTabBorder3D(true);
+    EXPECT_FALSE(pc->OwnerDraw());
+    EXPECT_EQ(pc->TabText(0), u"A  ");
+    EXPECT_EQ(pc->TabText(1), u"B  ");
+    pc->SetTabBorder3D(false);
+    EXPECT_EQ(pc->TabText(1), u"B");
+}
+
+TEST_F(ExtPageControlTest, HighlightReachesTheStrip)
+{
+    auto p = AddPages("AB");
+    p[1]->SetHighlighted(true);
+    EXPECT_TRUE(p[1]->Highlighted());
+    EXPECT_TRUE(pc->TabHighlighted(1));
+    EXPECT_FALSE(pc->TabHighlighted(0));
+    p[1]->SetHighlighted(false);
+    EXPECT_FALSE(pc->TabHighlighted(1));
+}
+
+TEST_F(ExtPageControlTest, HoverTabFollowsTheMouseOnlyWithAHoverColour)
+{
+    auto p = AddPages("ABC");
+    p[0]->SetTabVisible(false);
+    const TRect second = pc->TabRect(1);
+    pt::Move(pc, second.Left + 3, second.Top + 3);
+    EXPECT_EQ(pc->HoverTab(), -1) << "no hover colour";
+    pc->SetTabHoverColor(clYellow);
+    pt::Move(pc, second.Left + 4, second.Top + 3);
+    EXPECT_EQ(pc->HoverTab(), 2) << "a page index";
+    pt::Move(pc, 200, 200);
+    EXPECT_EQ(pc->HoverTab(), -1);
+    pt::Move(pc, second.Left + 4, second.Top + 3);
+    pt::MoveAway();
+    EXPECT_EQ(pc->HoverTab(), -1);
+}
+
+TEST(TabMargin, ChangeNotificationComesBeforeTheStore)
+{
+    TTabMargin m;
+    std::vector<std::string> log;
+    m.OnMarginChange = [&](TMarginSize n, TMarginSize o, int i) {
+        log.push_back(std::to_string(n) + "/" + std::to_string(o) + "/" + std::to_string(i) + " stored " +
+                      std::to_string(i == 0 ? m.LeftMargin() : i == 1 ? m.TopMargin() : m.RightMargin()));
+    };
+    m.SetTopMargin(10);
+    m.SetTopMargin(10);
+    m.SetRightMargin(-20);
+    m.SetLeftMargin(3);
+    EXPECT_EQ(log, (std::vector<std::string>{"10/0/1 stored 0", "-20/0/2 stored 0", "3/0/0 stored 0"}));
+    TTabMargin copy;
+    bool told = false;
+    copy.OnMarginChange = [&](TMarginSize, TMarginSize, int) { told = true; };
+    copy.Assign(&m);
+    EXPECT_FALSE(told);
+    EXPECT_EQ(copy.TopMargin(), 10);
+    EXPECT_EQ(copy.RightMargin(), -20);
+    EXPECT_EQ(copy.LeftMargin(), 3);
+}
+
+TEST_F(ExtPageControlTest, ShowAndHideEventsOnActivation)
+{
+    auto p = AddPages("AB");
+    pc->SetActivePage(p[0]);
+    std::vector<std::string> log;
+    for (auto* s : p) {
+        s->OnShow = [&log, s](TObject*) { log.push_back("show " + std::string(1, static_cast<char>(s->Name()[0]))); };
+        s->OnHide = [&log, s](TObject*) { log.push_back("hide " + std::string(1, static_cast<char>(s->Name()[0]))); };
+    }
+    pc->SetActivePage(p[1]);
+    EXPECT_EQ(log, (std::vector<std::string>{"show B", "hide A"}));
+}
+
 } // namespace
