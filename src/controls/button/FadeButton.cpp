@@ -170,6 +170,7 @@ void TFadeButton::SetEnabled(bool Value)
 {
     TCustomControl::SetEnabled(Value);
     bDown_ = false;
+    keyDown_ = 0;
     Paint();
 }
 
@@ -379,6 +380,8 @@ void TFadeButton::WndProc(TMessage& Message)
         break;
     case CM_FOCUSCHANGED:
         TCustomControl::WndProc(Message);
+        if (!Focused())
+            keyDown_ = 0;
         Paint();
         return;
     case CM_TEXTCHANGED:
@@ -388,12 +391,18 @@ void TFadeButton::WndProc(TMessage& Message)
     case CN_KEYDOWN:
         if (Enabled() && (Message.WParam == VK_RETURN || Message.WParam == VK_SPACE)) {
             bDown_ = true;
+            keyDown_ = static_cast<int>(Message.WParam);
             Paint();
         }
         break;
     case CN_KEYUP:
-        if (Message.WParam == VK_RETURN || Message.WParam == VK_SPACE)
+        // Only the release of a key this button saw go down clicks it: the Enter that
+        // closed a dialog is released over whichever button has the focus afterwards.
+        if ((Message.WParam == VK_RETURN || Message.WParam == VK_SPACE) &&
+            keyDown_ == static_cast<int>(Message.WParam)) {
+            keyDown_ = 0;
             Click();
+        }
         Paint();
         break;
     case CM_DIALOGCHAR:

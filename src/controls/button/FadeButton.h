@@ -116,6 +116,7 @@ private:
     bool cancel_ = false;
     bool slowDecease_ = false;
     bool bDown_ = false;
+    int keyDown_ = 0;  // Enter or Space pressed on this button and not yet released
     bool bCursorOnButton_ = false;
     int hotTrackStep_ = 0;
     bool fadeRunning_ = false;

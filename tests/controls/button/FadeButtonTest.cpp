@@ -317,6 +317,13 @@ TEST_F(FadeButtonTest, MouseAndKeyboardClicks)
              pt::Key(static_cast<std::uint16_t>(VK_RETURN));
          },
          1},
+        {"enter released after it was pressed elsewhere (the key that closed a dialog)", true,
+         [](TFadeButton* b) {
+             b->SetFocus();
+             b->Perform(CN_KEYUP, VK_RETURN, 0);
+             b->Perform(CN_KEYUP, VK_SPACE, 0);
+         },
+         0},
         {"accelerator", true, [](TFadeButton*) { pt::Key('S', ssAlt); }, 1},
         {"disabled: press and release", false, [](TFadeButton* b) { pt::Click(b, 50, 14); }, 0},
         {"disabled: accelerator", false, [](TFadeButton*) { pt::Key('S', ssAlt); }, 0},
