@@ -375,6 +375,8 @@ void TCustomForm::SetVisible(bool Value)
         DoShow();
         if (!Visible()) return;
         ShowWindowNow(true);
+        ui::UpdateShowing(this);
+        if (!Visible()) return;
         SetActiveForm(this);
         // Focus: the remembered active control, else the first control in tab order.
         TWinControl* target = activeControl_;
@@ -384,6 +386,7 @@ void TCustomForm::SetVisible(bool Value)
     } else {
         TControl::SetVisible(false);
         ShowWindowNow(false);
+        ui::UpdateShowing(this);
         DoHide();
         if (g_activeForm == this) {
             // The keyboard goes back to the innermost modal form or the newest visible one.

@@ -37,7 +37,9 @@ struct NativeWindow {
     bool frameDirty = true;
     int redrawOff = 0;       // WM_SETREDRAW false
     bool inPaint = false;
-    int clientW = -1, clientH = -1;  // client size the children were last laid out for
+    int clientW = -1, clientH = -1;
+    bool lastShowing = false;  // Showing() as last reported with CM_SHOWINGCHANGED
+    bool destroying = false;   // the control's destructor runs: no more messages to it  // client size the children were last laid out for
     QRegion paintRegion;     // update region of the paint in progress
     unsigned generation = 1;  // bumps when the surface or a graphic child's place changes
     std::unique_ptr<TCanvas> paintCanvas;  // WM_PAINT canvas of windows without their own
@@ -128,6 +130,9 @@ void FreeHandle(HWND handle);
 using PopupMenuHandler = void (*)(TPopupMenu* menu, TControl* control, TPoint screen);
 void SetPopupMenuHandler(PopupMenuHandler handler);
 PopupMenuHandler GetPopupMenuHandler();
+
+// Sends CM_SHOWINGCHANGED to the window and its windowed descendants whose Showing changed.
+void UpdateShowing(TWinControl* c);
 
 // Call-window-procedure hooks.
 bool HasHooks();

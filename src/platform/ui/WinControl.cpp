@@ -31,6 +31,23 @@ void CollectTabOrder(const TWinControl* c, std::vector<TWinControl*>& out)
 
 } // namespace
 
+void ui::UpdateShowing(TWinControl* c)
+{
+    NativeWindow& n = ui::N(c);
+    if (n.destroying) return;
+    const bool showing = c->Showing();
+    const HWND h = c->Handle();
+    if (showing != n.lastShowing) {
+        n.lastShowing = showing;
+        c->Perform(CM_SHOWINGCHANGED);
+        if (!IsWindow(h)) return;
+    }
+    for (TWinControl* w : c->GetTabOrderList()) {
+        if (!IsWindow(h)) return;
+        UpdateShowing(w);
+    }
+}
+
 // ---- TWinControl ---------------------------------------------------------------------
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner)
@@ -49,6 +66,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner)
 
 TWinControl::~TWinControl()
 {
+    native_->destroying = true;
     // The framework frees the children with their parent.
     while (!controls_.empty()) delete controls_.back();
     if (TCustomForm* f = GetParentForm(this); f && f != this) f->DefocusControl(this, true);
@@ -123,6 +141,7 @@ void TWinControl::InsertControl(TControl* AControl)
         w->native_->widget->setParent(native_->widget);
         w->ApplyGeometry();
         w->ApplyShowing();
+        ui::UpdateShowing(w);
     } else {
         native_->generation++;
     }
@@ -149,6 +168,7 @@ void TWinControl::RemoveControl(TControl* AControl)
     }
     controls_.erase(std::find(controls_.begin(), controls_.end(), AControl));
     AControl->parent_ = nullptr;
+    if (auto* w = dynamic_cast<TWinControl*>(AControl); w && !w->native_->destroying) ui::UpdateShowing(w);
     native_->generation++;
     if (AControl->Align() != alNone) Realign();
     InvalidateRect(nullptr);
@@ -807,6 +827,7 @@ void TWinControl::WndProc(TMessage& Message)
             if (TCustomForm* f = GetParentForm(this); f && f != this) f->DefocusControl(this, false);
         }
         ApplyShowing();
+        ui::UpdateShowing(this);
         return;
     case WM_SETREDRAW:
         if (Message.WParam) {

@@ -292,6 +292,32 @@ public:
     }
 };
 
+class ShowingWatch : public TBox {
+public:
+    using TBox::TBox;
+    std::vector<bool> changes;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == CM_SHOWINGCHANGED) changes.push_back(Showing());
+        TBox::WndProc(m);
+    }
+};
+
+TEST_F(FocusKeysTest, ShowingChangesReachWindowsInsideChangedContainers)
+{
+    TForm& f = Form();
+    auto* panel = Add<ShowingWatch>(&f, 0);
+    auto* inner = Add<ShowingWatch>(panel, 0);
+    f.Show();
+    panel->SetVisible(false);
+    panel->SetVisible(true);
+    inner->SetVisible(false);
+    panel->SetVisible(false);  // inner stays not showing: no message
+    f.Hide();
+    EXPECT_EQ(inner->changes, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(panel->changes, (std::vector<bool>{true, false, true, false}));
+}
+
 TEST_F(FocusKeysTest, FocusChangeReachesEveryControlOfTheForm)
 {
     TForm& f = Form();
