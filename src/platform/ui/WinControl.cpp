@@ -820,6 +820,7 @@ void TWinControl::WndProc(TMessage& Message)
             if (TCustomForm* f = GetParentForm(this); f && f != this) f->DefocusControl(this, false);
         }
         if (native_->widget) native_->widget->setEnabled(Enabled());
+        Perform(WM_ENABLE, Enabled() ? 1 : 0, 0);  // as EnableWindow tells the window
         Invalidate();
         return;
     case CM_VISIBLECHANGED:
