@@ -353,7 +353,7 @@ void TCustomTabControl::Paint()
     c->Brush()->SetColor(Color());
     c->FillRect(ClientRect());
     TRect frame = DisplayRect();
-    frame = Rect(frame.Left - 2, frame.Top - 2, frame.Right + 2, frame.Bottom + 2);
+    frame = Rect(frame.Left - PageInset, frame.Top - PageInset, frame.Right + PageInset, frame.Bottom + PageInset);
     DrawEdge(c, frame, EDGE_RAISED, BF_RECT);
     c->SetFont(Font());
     for (int i = TabCount() - 1; i >= 0; --i) {

@@ -10,6 +10,7 @@
 #include "ExtPageControl.h"
 #include "plat/Forms.h"
 #include "plat/Graphics.h"
+#include "plat/ImgList.h"
 #include "plat/Testing.h"
 
 using namespace controls;
@@ -173,7 +174,6 @@ TEST_F(ExtPageControlPaintTest, LeftStripWithoutVisibleTabsIsTwoPixelsWide)
     EXPECT_EQ(pt::PixelOf(*g, 0, 50), clYellow);
     EXPECT_EQ(pt::PixelOf(*g, 1, 50), clYellow);
     EXPECT_EQ(pt::PixelOf(*g, 2, 50), clRed);
-    EXPECT_EQ(pt::PixelOf(*g, 3, 50), ColorToRGB(clBtnFace));
 }
 
 TEST_F(ExtPageControlPaintTest, PageFrameTopTabs)
@@ -226,7 +226,8 @@ TEST_F(ExtPageControlPaintTest, PageFrameTopTabs)
           {"corner step", 1, H - 3, clRed},
           {"corner step bottom", 2, H - 2, clRed},
           {"right corner cleared", W - 1, H - 1, base}}},
-        {"sheet 3D: no frame", [this] { pc->SetTabSheet3D(true); }, {{"bottom", 100, H - 1, base}}},
+        {"sheet 3D: no frame drawn, the strip's own edge shows", [this] { pc->SetTabSheet3D(true); },
+         {{"bottom", 100, H - 1, ColorToRGB(cl3DDkShadow)}, {"left", 0, 100, ColorToRGB(cl3DLight)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -411,6 +412,91 @@ TEST_F(ExtPageControlPaintTest, NetworkEditorLook)
     EXPECT_EQ(pt::PixelOf(*g, b.Right, (b.Top + b.Bottom) / 2), 0x808080) << "page-side edge of the other tab";
     // The page colour differs from the control's: the band along the frame is the page's.
     EXPECT_EQ(pt::PixelOf(*g, W - 3, 100), Cream);
+}
+
+std::unique_ptr<TBitmap> TabPicture(int w, int h, TColor fill)
+{
+    auto b = std::make_unique<TBitmap>(w, h);
+    b->Canvas()->Brush()->SetColor(fill);
+    b->Canvas()->FillRect(Rect(0, 0, w, h));
+    // The bottom-left pixel names the transparent colour; the other corners use it too.
+    for (TPoint p : {TPoint{0, h - 1}, TPoint{0, 0}, TPoint{w - 1, 0}, TPoint{w - 1, h - 1}})
+        b->Canvas()->SetPixels(p.X, p.Y, clFuchsia);
+    return b;
+}
+
+TEST_F(ExtPageControlPaintTest, PicturesForTabsAndTheActiveTab)
+{
+    auto p = AddPages({u"One  ", u"Two  ", u"Three  "});
+    const auto normal = TabPicture(24, 22, clLime);
+    const auto active = TabPicture(24, 22, 0x0080FF);
+    pc->SetTabBackGround(normal.get());
+    pc->SetTabBackGroundActive(active.get());
+    pc->SetActivePage(p[1]);
+    auto g = Render();
+    pt::SaveGrab(pc, u"pagecontrol_pictures.png");
+    const TRect a = pc->PageTabRect(1), first = pc->PageTabRect(0);
+    // The active picture is drawn last, two pixels over the tab before it.
+    EXPECT_EQ(pt::PixelOf(*g, a.Left - 2, a.Top + 8), 0x0080FF);
+    EXPECT_EQ(pt::PixelOf(*g, first.Left + 6, first.Top + 8), clLime);
+    int keyPixels = 0;
+    for (int y = 0; y < pc->DisplayRect().Top; ++y)
+        for (int x = 0; x < W; ++x) keyPixels += pt::PixelOf(*g, x, y) == clFuchsia;
+    EXPECT_EQ(keyPixels, 0) << "the transparent colour never reaches the screen";
+}
+
+TEST_F(ExtPageControlPaintTest, TabImagesComeBeforeTheCaption)
+{
+    TImageList images(nullptr);
+    images.SetSize(12, 12);
+    TBitmap red(12, 12);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(Rect(0, 0, 12, 12));
+    images.Add(&red, nullptr);
+    pc->SetImages(&images);
+    auto p = AddPages({u"One  ", u"Two  "});
+    p[0]->SetImageIndex(0);
+    pc->SetActivePage(p[1]);
+    auto g = Render();
+    const TRect r = pc->PageTabRect(0);
+    // Inactive tab on top: image at (L + 4 - 2, T + 1).
+    EXPECT_EQ(pt::PixelOf(*g, r.Left + 2, r.Top + 1), clRed);
+    EXPECT_EQ(pt::PixelOf(*g, r.Left + 13, r.Top + 12), clRed);
+    EXPECT_NE(pt::PixelOf(*g, r.Left + 14, r.Top + 12), clRed);
+    pc->SetImages(nullptr);
+}
+
+TEST_F(ExtPageControlPaintTest, Border3DLeavesTheLookToTheStrip)
+{
+    pc->SetTabBackGroundColor(clYellow);
+    auto p = AddPages({u"One  ", u"Two  "});
+    pc->SetActivePage(p[0]);
+    pc->SetTabBorder3D(true);
+    auto g = Render();
+    pt::SaveGrab(pc, u"pagecontrol_border3d.png");
+    EXPECT_NE(pt::PixelOf(*g, W - 10, 1), clYellow);
+    pc->SetTabBorder3D(false);
+    g = Render();
+    EXPECT_EQ(pt::PixelOf(*g, W - 10, 1), clYellow);
+}
+
+TEST_F(ExtPageControlPaintTest, FocusFrameOnlyWithShowFocusAndFocus)
+{
+    auto p = AddPages({u"One  ", u"Two  "});
+    pc->SetActivePage(p[0]);
+    pc->SetActiveColor(clWhite);
+    auto blacks = [&] {
+        auto g = Render();
+        const TRect r = pc->PageTabRect(0);
+        int n = 0;
+        // The frame's right side, past the caption.
+        for (int y = r.Top + 3; y < r.Bottom - 3; ++y) n += pt::PixelOf(*g, r.Right - 6, y) == clBlack;
+        return n;
+    };
+    pc->SetFocus();
+    EXPECT_EQ(blacks(), 0);
+    pc->SetShowFocus(true);
+    EXPECT_GT(blacks(), 2);
 }
 
 } // namespace
