@@ -56,10 +56,12 @@ void TFParGen::Order_TAB_Panels_518()
         {CP_MQTT, 428},           {CP_Ethernet, 455},             {CP_TLS, 554},          {CP_NTP, 569},
         {CP_WiFi2, 478},          {CP_GSM_GPRS, 4150},
     };
+    for (const TPlace& p : order) p.Panel->SetVisible(true);
+    // The group stacks by top, a moved panel going before one already at its place; placing
+    // the panels one after the other in the model's order therefore leaves them in that order.
     int top = 0;
     int number = 0;
     for (const TPlace& p : order) {
-        p.Panel->SetVisible(true);
         p.Panel->SetTop(top);
         top += p.Panel->Height();
         ++number;
