@@ -380,6 +380,12 @@ void TExtPageControl::UpdateActivePage()
     }
 }
 
+void TExtPageControl::ShowControl(TControl* Control)
+{
+    if (auto* page = dynamic_cast<TExtTabSheet*>(Control); page && page->pageControl_ == this) SetActivePage(page);
+    if (auto* sheet = dynamic_cast<TExtTabSheet*>(Parent()); sheet && sheet->pageControl_) sheet->pageControl_->ShowControl(sheet);
+}
+
 void TExtPageControl::SetActivePage(TExtTabSheet* Page)
 {
     if (Page && Page->pageControl_ != this) return;

@@ -155,6 +155,9 @@ public:
     int HoverTab() const { return hoverTab_; }
     bool HoverCloseButton() const { return hoverClosedButton_; }
     virtual void UpdateActivePage();
+    // Makes a page of this control active, and shows the page this control stands on when it
+    // is itself on a page.
+    void ShowControl(plat::TControl* Control);
 
     static constexpr std::uint32_t GetVersionNr() { return 0x01040000; }
     String Version() const;

@@ -637,4 +637,23 @@ TEST_F(ExtPageControlTest, ShowAndHideEventsOnActivation)
     EXPECT_EQ(log, (std::vector<std::string>{"show B", "hide A"}));
 }
 
+TEST_F(ExtPageControlTest, ShowControlActivatesTheOuterPagesToo)
+{
+    auto outer = AddPages("AB");
+    pc->SetActivePage(outer[0]);
+    auto* inner = new TExtPageControl(form.get());
+    inner->SetParent(outer[1]);
+    auto* x = new TExtTabSheet(form.get());
+    x->SetExtPageControl(inner);
+    auto* y = new TExtTabSheet(form.get());
+    y->SetExtPageControl(inner);
+    inner->SetActivePage(x);
+    inner->ShowControl(y);
+    EXPECT_EQ(inner->ActivePage(), y);
+    EXPECT_EQ(pc->ActivePage(), outer[1]);
+    // A page of another control is left alone.
+    pc->ShowControl(x);
+    EXPECT_EQ(inner->ActivePage(), y);
+}
+
 } // namespace
