@@ -97,6 +97,9 @@ void THintWindow::ActivateHint(TRect R, const String& AHint) { ActivateHintData(
 void THintWindow::ActivateHintData(TRect R, const String& AHint, void*)
 {
     SetCaption(AHint);
+    // The rectangle is the text area; the border comes around it.
+    R.Right += 2;
+    R.Bottom += 2;
     // Kept on the screen.
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     if (R.Right > sw) {
