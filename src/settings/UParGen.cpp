@@ -205,6 +205,10 @@ TFParGen::TFParGen(TComponent* owner)
     SetBorderIcons(biSystemMenu);
     SetBorderStyle(bsSizeable);
     L_SW_Code->SetCaption(SW_Code);
+    L_SW_Code->SetTop(8);
+    L_SW_Code->Font()->SetHeight(-32);
+    L_SW_Desc->SetTop(42);
+    L_SW_Desc->Font()->SetHeight(-11);
     // OK validates before anything closes the window.
     Btn_OK->SetModalResult(mrNone);
     Btn_OK->OnClick = [this](TObject* s) { Btn_OKClick(s); };

@@ -205,6 +205,23 @@ TEST_F(ParGenWindowTest, TheClientWidthStaysAt460)
     EXPECT_EQ(w.ClientHeight(), 750);
 }
 
+TEST_F(ParGenWindowTest, TheWheelScrollsThePanelsOnlyOverThem)
+{
+    TFParGen& w = W();
+    w.Show();
+    // The wheel goes to the focused control first; a button leaves it to the window.
+    w.Btn_OK->SetFocus();
+    ASSERT_GT(w.CPG->MaxScrollPos(), 0);
+    plat::testing::Wheel(w.L_SW_Desc, -120, 5, 5);
+    EXPECT_EQ(w.CPG->ScrollPos(), 0);
+    plat::testing::Wheel(w.L_ModbusMaster_TimeOut, -120, 5, 5);
+    const int down = w.CPG->ScrollPos();
+    EXPECT_GT(down, 0);
+    plat::testing::Wheel(w.L_MQTT_Server, 120, 2, 2);
+    EXPECT_LT(w.CPG->ScrollPos(), down);
+    w.Hide();
+}
+
 // Pictures of the window for a look by eye; written only when PARGEN_GRAB_DIR names a folder.
 TEST_F(ParGenWindowTest, Pictures)
 {
