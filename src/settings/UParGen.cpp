@@ -426,9 +426,6 @@ void TFParGen::Create_Controls()
         Btn_TLS_Client_Cert_Key = b.Browse(u"Btn_TLS_Client_Cert_Key", 177);
         L_TLS_Client_Cert_Key_Pass = b.Label(u"L_TLS_Client_Cert_Key_Pass", 208);
         E_TLS_Client_Cert_Key_Pass = b.Edit(u"E_TLS_Client_Cert_Key_Pass", 208);
-        // The file fields take a name only through the picker, which copies the file in.
-        for (TRichEdit* e : {E_TLS_Server_Cert, E_TLS_CA_Cert, E_TLS_Client_Cert, E_TLS_Client_Cert_Key})
-            e->SetReadOnly(true);
     }
     {
         TBuilder b(this, CP_NTP);

@@ -1,5 +1,6 @@
 // ParGen.xml as the general-parameters window reads and writes it, and as the image builder
 // reads what the window wrote.
+#include <cstdlib>
 #include <set>
 
 #include "ParGenTestKit.h"
@@ -220,6 +221,9 @@ TEST_F(ParGenFileTest, FileLayoutRootFirstThenTheVersionComment)
     ASSERT_NE(end, std::string::npos);
     ASSERT_NE(stamp, std::string::npos);
     EXPECT_GT(stamp, end);
+    if (std::system("command -v xmllint > /dev/null 2>&1") == 0) {
+        EXPECT_EQ(std::system(("xmllint --noout '" + File() + "'").c_str()), 0);
+    }
 }
 
 TEST_F(ParGenFileTest, UnreadableFilesShowTheDefaults)

@@ -222,6 +222,19 @@ TEST_F(ParGenWindowTest, TheWheelScrollsThePanelsOnlyOverThem)
     w.Hide();
 }
 
+TEST_F(ParGenWindowTest, DeviceNameCheckFlagsCharactersOutsideLettersAndDigits)
+{
+    const struct {
+        const char16_t* name;
+        bool flagged;
+    } cases[] = {{u"", false}, {u"Conv07", false}, {u"conv-07", true}, {u"a b", true}, {u"\u00e8", true}};
+    for (const auto& c : cases) EXPECT_EQ(TFParGen::Check_Device_Name(c.name), c.flagged) << plat::StringToUtf8(c.name);
+    plat::String name1, name2;
+    EXPECT_EQ(W().Check_Device_IP_Address_WiFi(name1, name2), 1);
+    EXPECT_EQ(name1, u"MQTT");
+    EXPECT_EQ(name2, u"");
+}
+
 // Pictures of the window for a look by eye; written only when PARGEN_GRAB_DIR names a folder.
 TEST_F(ParGenWindowTest, Pictures)
 {
