@@ -381,7 +381,10 @@ QFont ToQFont(const TFont& font) {
     f.setUnderline(font.Style().Contains(fsUnderline));
     f.setStrikeOut(font.Style().Contains(fsStrikeOut));
     f.setKerning(false);
-    f.setStyleStrategy(static_cast<QFont::StyleStrategy>(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    // No shaping: ligatures would turn "fi" into one glyph ("Save the fle"), and the
+    // callers measure captions character by character.
+    f.setStyleStrategy(static_cast<QFont::StyleStrategy>(QFont::NoAntialias | QFont::NoSubpixelAntialias |
+                                                         QFont::PreferNoShaping));
     f.setHintingPreference(QFont::PreferFullHinting);
     if (font.Pitch() == fpFixed) f.setFixedPitch(true);
     return f;

@@ -360,3 +360,35 @@ TEST_F(Text, RenderSampleForReview) {
 }
 
 } // namespace
+
+namespace {
+
+// Captions are shortened and placed character by character, so a text must be drawn as its
+// characters: no ligature ("fi" drawn as one glyph reads "Save the fle").
+TEST_F(Text, NoLigaturesTextIsDrawnAsItsCharacters) {
+    for (const char16_t* name : {u"Tahoma", u"Verdana", u"MS Sans Serif", u"Arial"}) {
+        for (const char16_t* pair : {u"fi", u"fl", u"ff"}) {
+            SCOPED_TRACE(std::string(pair, pair + 2) + " in " +
+                         std::string(name, name + std::char_traits<char16_t>::length(name)));
+            auto whole = MakeBitmap(40, 20);
+            auto apart = MakeBitmap(40, 20);
+            for (TBitmap* b : {whole.get(), apart.get()}) {
+                b->Canvas()->Font()->SetName(name);
+                b->Canvas()->Font()->SetSize(8);
+                b->Canvas()->Brush()->SetStyle(bsClear);
+            }
+            const String a(1, pair[0]), b(1, pair[1]);
+            whole->Canvas()->TextOut(2, 2, pair);
+            apart->Canvas()->TextOut(2, 2, a);
+            apart->Canvas()->TextOut(2 + apart->Canvas()->TextWidth(a), 2, b);
+            EXPECT_EQ(whole->Canvas()->TextWidth(pair), apart->Canvas()->TextWidth(a) + apart->Canvas()->TextWidth(b));
+            int differing = 0;
+            for (int y = 0; y < 20; ++y)
+                for (int x = 0; x < 40; ++x)
+                    differing += whole->Canvas()->Pixels(x, y) != apart->Canvas()->Pixels(x, y);
+            EXPECT_EQ(differing, 0);
+        }
+    }
+}
+
+} // namespace
