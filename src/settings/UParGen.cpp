@@ -8,6 +8,7 @@
 #include "plat/ExtCtrls.h"
 #include "plat/Files.h"
 #include "plat/Graphics.h"
+#include "plat/ImgList.h"
 #include "plat/StdCtrls.h"
 #include "plat/SysUtils.h"
 #include "plat/Xml.h"
@@ -257,10 +258,28 @@ void TFParGen::Create_Controls()
     CPG->HeaderFont()->SetStyle(TFontStyles{fsBold});
     CPG->HeaderFont()->SetColor(clGray);
 
+    // Header pictures: 0 while a panel is open, 1 while it is closed.
+    auto* images = new TImageList(this);
+    images->SetName(u"ImageList1");
+    for (bool open : {true, false}) {
+        TBitmap b;
+        b.SetSize(16, 16);
+        b.Canvas()->Brush()->SetColor(clWhite);
+        b.Canvas()->FillRect(TRect(0, 0, 16, 16));
+        b.Canvas()->Brush()->SetColor(RGB(255, 128, 0));
+        b.Canvas()->Pen()->SetColor(RGB(255, 128, 0));
+        if (open) b.Canvas()->Polygon({TPoint{3, 5}, TPoint{12, 5}, TPoint{7, 11}});
+        else b.Canvas()->Polygon({TPoint{5, 3}, TPoint{11, 8}, TPoint{5, 13}});
+        images->AddMasked(&b, clWhite);
+    }
+    CPG->SetImages(images);
+
     auto panel = [this](const char16_t* name) {
         TCategoryPanel* p = CPG->CreatePanel(this);
         p->SetName(name);
         p->SetColor(Program_Color);
+        p->SetExpandedImageIndex(0);
+        p->SetCollapsedImageIndex(1);
         return p;
     };
     // The panels in the window's design order; the model's routine orders what it shows.
