@@ -22,6 +22,7 @@
 #include "plat/Forms.h"
 #include "plat/Graphics.h"
 #include "plat/SysUtils.h"
+#include "plat/Threads.h"
 #include "gfx/GfxNative.h"
 #include "ui/UiNative.h"
 
@@ -52,6 +53,7 @@ thread_local int g_forwarding = 0;
 QThread* g_uiThread = nullptr;
 
 constexpr QEvent::Type PostedEventType = static_cast<QEvent::Type>(QEvent::User + 0x100);
+constexpr QEvent::Type SyncEventType = static_cast<QEvent::Type>(QEvent::User + 0x101);
 
 struct Posted {
     HWND h;
@@ -67,6 +69,10 @@ public:
 
     bool event(QEvent* e) override
     {
+        if (e->type() == SyncEventType) {
+            Guarded([] { CheckSynchronize(0); });
+            return true;
+        }
         if (e->type() != PostedEventType) return QObject::event(e);
         Posted p{};
         {
@@ -305,6 +311,19 @@ void UiWidget::leaveEvent(QEvent*)
 
 // ---- layer internals -----------------------------------------------------------------
 
+namespace {
+
+// The window layer's thread is the main thread: calls workers hand over run from its loop.
+void ConnectThreads()
+{
+    SetMainThread();
+    SetWakeMainThread([] {
+        if (g_dispatcher) QCoreApplication::postEvent(g_dispatcher, new QEvent(SyncEventType));
+    });
+}
+
+} // namespace
+
 namespace ui {
 
 void EnsureApplication()
@@ -315,6 +334,7 @@ void EnsureApplication()
         if (!g_dispatcher) {
             g_uiThread = QThread::currentThread();
             g_dispatcher = new Dispatcher;
+            ConnectThreads();
             qApp->installEventFilter(new KeyFilter);
             gfx::RegisterFonts();
         }
@@ -329,6 +349,7 @@ void EnsureApplication()
     QApplication::setDoubleClickInterval(static_cast<int>(GetDoubleClickTime()));
     g_uiThread = QThread::currentThread();
     g_dispatcher = new Dispatcher;
+    ConnectThreads();
     qApp->installEventFilter(new KeyFilter);
     gfx::RegisterFonts();
 }
@@ -813,12 +834,12 @@ LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam)
     }
     LRESULT result = 0;
     if (!g_dispatcher) return 0;
-    QMetaObject::invokeMethod(
-        g_dispatcher,
-        [&] {
-            if (TWinControl* c = FindControl(Handle)) Guarded([&] { result = c->Perform(Msg, WParam, LParam); });
-        },
-        Qt::BlockingQueuedConnection);
+    // Through the main thread's call queue, which its event loop and every wait of the main
+    // thread for a worker serve: a worker sending while the UI thread waits for it cannot
+    // deadlock.
+    TThread::Synchronize(nullptr, [&] {
+        if (TWinControl* c = FindControl(Handle)) Guarded([&] { result = c->Perform(Msg, WParam, LParam); });
+    });
     return result;
 }
 
