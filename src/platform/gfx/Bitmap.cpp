@@ -92,6 +92,7 @@ void TBitmap::Assign(const TBitmap& s) {
     if (&s == this) return;
     impl_->image = s.impl_->image.copy();
     impl_->monochrome = s.impl_->monochrome;
+    impl_->format = s.impl_->format;
     transparent_ = s.transparent_;
     transparentColor_ = s.transparentColor_;
     transparentMode_ = s.transparentMode_;
@@ -129,6 +130,7 @@ bool TBitmap::Monochrome() const { return impl_->monochrome; }
 void TBitmap::SetMonochrome(bool value) {
     if (value == impl_->monochrome) return;
     impl_->monochrome = value;
+    impl_->format = value ? pf1bit : pf32bit;
     if (value) {
         QImage& img = impl_->image;
         for (int y = 0; y < img.height(); ++y) {
@@ -140,9 +142,29 @@ void TBitmap::SetMonochrome(bool value) {
     Changed();
 }
 
-TPixelFormat TBitmap::PixelFormat() const { return impl_->monochrome ? pf1bit : pf32bit; }
+namespace {
 
-void TBitmap::SetPixelFormat(TPixelFormat format) { SetMonochrome(format == pf1bit); }
+bool HasAlpha(TPixelFormat format) { return format == pf32bit || format == pfDevice || format == pfCustom; }
+
+void MakeOpaque(QImage& img) {
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) row[x] |= 0xFF000000u;
+    }
+}
+
+} // namespace
+
+TPixelFormat TBitmap::PixelFormat() const { return impl_->format; }
+
+void TBitmap::SetPixelFormat(TPixelFormat format) {
+    if (format == impl_->format) return;
+    SetMonochrome(format == pf1bit);
+    // Formats without an alpha channel keep the colour bytes and drop what alpha there was.
+    if (!HasAlpha(format)) MakeOpaque(impl_->image);
+    impl_->format = format;
+    Changed();
+}
 
 void* TBitmap::ScanLine(int y) {
     if (y < 0 || y >= Height()) throw EListError(u"Scan line index out of range");
@@ -167,6 +189,7 @@ void Adopt(TBitmap& bmp, TBitmap::Impl& impl, QImage loaded) {
     img.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
     impl.image = std::move(img);
     impl.monochrome = false;
+    impl.format = loaded.hasAlphaChannel() ? pf32bit : pf24bit;
     if (impl.canvas) {
         TCanvas::Impl& c = *CanvasAccess::Of(impl.canvas.get());
         c.image = impl.image.isNull() ? nullptr : &impl.image;
@@ -199,7 +222,14 @@ void TBitmap::SaveToFile(const String& path) const {
     const QFileInfo info(target);
     const QString temp = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp") +
                          QString::number(::getpid());
-    QImage out = impl_->image.convertToFormat(QImage::Format_ARGB32);
+    // Without an alpha channel the stored colour bytes are the picture, whatever the alpha
+    // bytes hold (scan-line writers often leave them zero).
+    QImage out = HasAlpha(impl_->format) ? impl_->image.convertToFormat(QImage::Format_ARGB32)
+                                         : impl_->image.copy();
+    if (!HasAlpha(impl_->format)) {
+        MakeOpaque(out);
+        out.reinterpretAsFormat(QImage::Format_RGB32);
+    }
     if (impl_->image.isNull() || !out.save(temp, "PNG")) {
         QFile::remove(temp);
         throw EFileError(u"Cannot write the file " + path);

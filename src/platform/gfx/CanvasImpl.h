@@ -76,6 +76,8 @@ void EnsureFonts();
 struct TBitmap::Impl {
     QImage image;
     bool monochrome = false;
+    // The format callers asked for; the surface stays 32-bit whatever it is.
+    TPixelFormat format = pf32bit;
     std::unique_ptr<TCanvas> canvas;
 };
 

@@ -14,15 +14,6 @@ namespace pt = plat::testing;
 
 namespace {
 
-// The 24-bit routines need a bitmap that remembers a 24-bit pixel format.
-bool KeepsTwentyFourBits() {
-    plat::TBitmap b;
-    b.SetPixelFormat(plat::pf24bit);
-    return b.PixelFormat() == plat::pf24bit;
-}
-#define REQUIRE_24BIT() \
-    if (!KeepsTwentyFourBits()) GTEST_SKIP() << "the platform bitmap does not keep a 24-bit pixel format"
-
 TEST(Blur, KernelIsNormalisedAndShrinksWithTheRadius) {
     struct Case { double radius; int maxSize; };
     for (const Case& c : {Case{3, 10}, Case{1, 5}, Case{0.5, 3}}) {
@@ -65,8 +56,30 @@ TEST(Blur, OnlyTwentyFourBitBitmaps) {
     }
 }
 
+TEST(Blur, TwentyFourBitBitmapIsSmoothedInPlace) {
+    // A white square in the middle of a black 24-bit bitmap: its edge softens both ways,
+    // the far corners stay black and the centre stays white.
+    plat::TBitmap b;
+    b.SetPixelFormat(plat::pf24bit);
+    b.SetSize(30, 30);
+    b.Canvas()->Brush()->SetColor(plat::clBlack);
+    b.Canvas()->FillRect({0, 0, 30, 30});
+    b.Canvas()->Brush()->SetColor(plat::clWhite);
+    b.Canvas()->FillRect({10, 10, 20, 20});
+    BlurBitmap(&b, 1.5);
+    EXPECT_EQ(b.PixelFormat(), plat::pf24bit);
+    auto px = [&](int x, int y) { return b.Canvas()->Pixels(x, y); };
+    EXPECT_EQ(px(0, 0), plat::clBlack);
+    EXPECT_EQ(px(15, 15), plat::clWhite);
+    for (const plat::TPoint p : {plat::TPoint{9, 15}, plat::TPoint{15, 9}, plat::TPoint{20, 15}}) {
+        const int grey = static_cast<int>(px(p.X, p.Y) & 0xFF);
+        EXPECT_GT(grey, 0) << p.X << "," << p.Y << " outside the edge gets light";
+        EXPECT_LT(grey, 255) << p.X << "," << p.Y;
+    }
+    EXPECT_LT(px(10, 15) & 0xFF, 255u) << "inside the edge gets darker";
+}
+
 TEST(AlphaMask, MergePremultipliesByTheMasksRed) {
-    REQUIRE_24BIT();
     plat::TBitmap mask, bmp;
     mask.SetPixelFormat(plat::pf24bit);
     bmp.SetPixelFormat(plat::pf24bit);

@@ -247,6 +247,7 @@ TEST_F(Raster, BitmapSizeAssignAndFiles) {
     fromBmp.LoadFromFile(String(bmpPath.begin(), bmpPath.end()));
     EXPECT_EQ(fromBmp.Canvas()->Pixels(0, 0), clRed);
     EXPECT_EQ(fromBmp.Canvas()->Pixels(1, 0), clBlue);
+    EXPECT_EQ(fromBmp.PixelFormat(), pf24bit);
     TBitmap fromMemory;
     fromMemory.LoadFromMemory(bmp, sizeof bmp);
     EXPECT_EQ(fromMemory.Canvas()->Pixels(1, 0), clBlue);
@@ -255,6 +256,65 @@ TEST_F(Raster, BitmapSizeAssignAndFiles) {
     EXPECT_THROW(b.SaveToFile(u"/nonexistent/folder/x.png"), EFileError);
     // A failed load leaves the bitmap as it was.
     EXPECT_EQ(fromBmp.Width(), 2);
+}
+
+TEST_F(Raster, PixelFormatIsRememberedOnTheThirtyTwoBitSurface) {
+    struct Case { TPixelFormat set; bool monochrome; };
+    for (const Case& c : {Case{pf1bit, true}, Case{pf8bit, false}, Case{pf24bit, false}, Case{pf32bit, false}}) {
+        TBitmap b;
+        b.SetPixelFormat(c.set);
+        b.SetSize(3, 2);
+        EXPECT_EQ(b.PixelFormat(), c.set) << c.set;
+        EXPECT_EQ(b.Monochrome(), c.monochrome) << c.set;
+        // Four bytes a pixel whatever the format.
+        auto* row = static_cast<std::uint8_t*>(b.ScanLine(1));
+        row[8] = 0;
+        row[9] = 0;
+        row[10] = 0;
+        EXPECT_EQ(b.Canvas()->Pixels(2, 1), clBlack) << c.set;
+        TBitmap copy;
+        copy.Assign(b);
+        EXPECT_EQ(copy.PixelFormat(), c.set) << c.set;
+    }
+    // Leaving monochrome gives a colour format again.
+    TBitmap m;
+    m.SetPixelFormat(pf1bit);
+    m.SetMonochrome(false);
+    EXPECT_EQ(m.PixelFormat(), pf32bit);
+    m.SetPixelFormat(pf24bit);
+    m.SetMonochrome(true);
+    EXPECT_EQ(m.PixelFormat(), pf1bit);
+}
+
+TEST_F(Raster, TwentyFourBitBitmapIgnoresItsAlphaBytes) {
+    // Scan-line code fills colour bytes and leaves alpha zero; a 24-bit bitmap keeps its
+    // colours when drawn, saved and loaded, where a 32-bit one has transparent pixels.
+    TBitmap b;
+    b.SetPixelFormat(pf24bit);
+    b.SetSize(2, 1);
+    auto* row = static_cast<std::uint8_t*>(b.ScanLine(0));
+    const std::uint8_t bgra[8] = {0x00, 0x00, 0xFF, 0x00, 0x56, 0x34, 0x12, 0x00};
+    std::memcpy(row, bgra, sizeof bgra);
+    auto dst = MakeBitmap(2, 1, clLime);
+    dst->Canvas()->Draw(0, 0, &b);
+    EXPECT_EQ(dst->Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(dst->Canvas()->Pixels(1, 0), static_cast<TColor>(0x563412));
+
+    const std::string path = OutPath("alpha24.png");
+    b.SaveToFile(String(path.begin(), path.end()));
+    TBitmap loaded;
+    loaded.LoadFromFile(String(path.begin(), path.end()));
+    EXPECT_EQ(loaded.PixelFormat(), pf24bit);
+    EXPECT_EQ(loaded.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(loaded.Canvas()->Pixels(1, 0), static_cast<TColor>(0x563412));
+
+    // Switching a 32-bit bitmap to 24 bits keeps the colour bytes and makes it opaque.
+    TBitmap c;
+    c.SetSize(1, 1);
+    std::memcpy(c.ScanLine(0), bgra, 4);
+    c.SetPixelFormat(pf24bit);
+    EXPECT_EQ(static_cast<const std::uint8_t*>(c.ScanLine(0))[3], 0xFF);
+    EXPECT_EQ(c.Canvas()->Pixels(0, 0), clRed);
 }
 
 TEST_F(Raster, PngTransparentPixelsKeepTheirColour) {
@@ -266,6 +326,7 @@ TEST_F(Raster, PngTransparentPixelsKeepTheirColour) {
         0x02, 0xFE, 0x5F, 0x2D, 0x82, 0x35, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
     TBitmap b;
     b.LoadFromMemory(png, sizeof png);
+    EXPECT_EQ(b.PixelFormat(), pf32bit);
     EXPECT_EQ(b.Canvas()->Pixels(0, 0), clRed);
     EXPECT_EQ(b.Canvas()->Pixels(1, 0), clBlue);
     // As a transparent bitmap its bottom-left red is the key.

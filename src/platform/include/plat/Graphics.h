@@ -552,7 +552,10 @@ protected:
 };
 
 // 32-bit bitmap, white when created or enlarged. ScanLine gives B, G, R, A bytes, rows top
-// down. A monochrome bitmap holds only black and white pixels.
+// down, whatever PixelFormat says: the format is remembered for the callers that ask, and
+// formats without alpha (pf24bit and below) ignore the alpha bytes. A monochrome bitmap
+// (pf1bit) holds only black and white pixels. Loading gives pf32bit for pictures with alpha,
+// pf24bit otherwise.
 class TBitmap : public TGraphic {
 public:
     TBitmap();
