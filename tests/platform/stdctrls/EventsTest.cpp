@@ -2,6 +2,7 @@
 // ItemIndex, a user's pick in a drop-down list, typing in an editable combo, a key press
 // handler that swallows "." and moves the focus, radio buttons, page changes, menus.
 #include <gtest/gtest.h>
+#include <gtest/gtest-spi.h>
 
 #include <memory>
 #include <vector>
@@ -451,6 +452,65 @@ TEST_F(StdEvents, PopupMenuRunsTheChosenItem)
     EXPECT_EQ(clicked, (std::vector<std::string>{"&Paste", "&Copy"}));
     EXPECT_EQ(menu.PopupComponent(), list);
     list->SetPopupMenu(nullptr);
+}
+
+TEST_F(StdEvents, RightClickPopsUpTheMenuOfTheControlOrItsParent)
+{
+    // File|Open and File|Close (disabled) under a sub-menu, then a separator and Exit.
+    TPopupMenu menu(nullptr);
+    std::vector<std::string> clicked;
+    auto add = [&](TMenuItem* parent, const char16_t* caption, bool enabled) {
+        auto* it = new TMenuItem(&menu);
+        it->SetCaption(caption);
+        it->SetEnabled(enabled);
+        it->OnClick = [&clicked, it](TObject*) { clicked.push_back(Narrow(it->Caption())); };
+        parent->Add(it);
+        return it;
+    };
+    TMenuItem* file = add(menu.Items(), u"&File", true);
+    add(file, u"&Open", true);
+    add(file, u"&Close", false);
+    add(menu.Items(), u"-", true);
+    add(menu.Items(), u"E&xit", true);
+    int popups = 0;
+    menu.OnPopup = [&](TObject*) { ++popups; };
+
+    // The list has no menu of its own: its parent's menu comes up, for the parent.
+    auto* list = Make<TListBox>(10, 10, 100, 80);
+    panel->SetPopupMenu(&menu);
+    struct Case {
+        int answer;
+        std::vector<std::string> clicks;
+    };
+    const Case cases[] = {
+        {0, {"&Open"}},
+        {1, {}},        // disabled
+        {3, {"E&xit"}},
+        {-1, {}},       // dismissed
+    };
+    for (const Case& c : cases) {
+        clicked.clear();
+        responder().AnswerPopup(c.answer);
+        pt::Click(list, 20, 30, mbRight);
+        EXPECT_EQ(clicked, c.clicks) << c.answer;
+    }
+    ASSERT_EQ(responder().Popups().size(), 4u);
+    const PopupMenuRequest& r = responder().Popups()[0].Request;
+    EXPECT_EQ(r.Items, (std::vector<String>{u"&File|&Open", u"&File|&Close", u"-", u"E&xit"}));
+    EXPECT_EQ(r.Enabled, (std::vector<bool>{true, false, false, true}));
+    EXPECT_EQ(r.ScreenPos, list->ClientToScreen(TPoint{20, 30}));
+    EXPECT_EQ(menu.PopupComponent(), panel);
+    EXPECT_EQ(popups, 4);
+
+    // A popup the test did not script fails it, like a message box, and chooses nothing.
+    clicked.clear();
+    EXPECT_NONFATAL_FAILURE(pt::Click(list, 20, 30, mbRight), "unscripted popup menu");
+    EXPECT_TRUE(clicked.empty());
+    // A menu switched off for automatic popup stays closed.
+    menu.SetAutoPopup(false);
+    pt::Click(list, 20, 30, mbRight);
+    EXPECT_EQ(responder().Popups().size(), 5u);
+    panel->SetPopupMenu(nullptr);
 }
 
 TEST_F(StdEvents, LinkLabelReportsTheLinkTarget)
