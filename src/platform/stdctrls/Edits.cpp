@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QValidator>
 
 #include "GfxNative.h"
 #include "StdCommon.h"
@@ -95,6 +96,28 @@ struct HostedEdit : QObject {
         default:
             return false;
         }
+    }
+};
+
+// The length limit stops what the user types or pastes, never what the program sets: a
+// stored value longer than the field's limit is shown and saved back whole, not cut.
+// Shortening an over-long text is always allowed.
+class LengthLimit : public QValidator {
+public:
+    explicit LengthLimit(QLineEdit* line) : QValidator(line), length(static_cast<int>(line->text().size()))
+    {
+        // The editor already holds the proposed text while it validates, so the length
+        // to compare with is the one of the last text it accepted.
+        QObject::connect(line, &QLineEdit::textChanged, this,
+                         [this](const QString& text) { length = static_cast<int>(text.size()); });
+    }
+    int limit = 0;
+    int length = 0;
+    State validate(QString& input, int&) const override
+    {
+        if (limit <= 0 || input.size() <= limit || input.size() <= length)
+            return Acceptable;
+        return Invalid;
     }
 };
 
@@ -207,10 +230,13 @@ void TCustomEdit::SetTextBuf(const String& Value)
     // Compared in the editor's form, so "a\nb" given to a memo holding "a\r\nb" is no change.
     const QString q = host_ ? ToQ(EditorText(Value)) : QString();
     if (host_ && q != host_->text()) {
-        if (host_->line)
+        if (host_->line) {
+            if (auto* limit = dynamic_cast<LengthLimit*>(const_cast<QValidator*>(host_->line->validator())))
+                limit->length = static_cast<int>(q.size());  // the program's text is never refused
             host_->line->setText(q);
-        else
+        } else {
             host_->plain->setPlainText(q);
+        }
     }
     TWinControl::SetTextBuf(Value);
 }
@@ -245,8 +271,14 @@ void TCustomEdit::Change()
 void TCustomEdit::SetMaxLength(int Value)
 {
     maxLength_ = Value;
-    if (host_->line)
-        host_->line->setMaxLength(Value > 0 ? Value : 32767);
+    if (host_->line) {
+        auto* limit = dynamic_cast<LengthLimit*>(const_cast<QValidator*>(host_->line->validator()));
+        if (!limit) {
+            limit = new LengthLimit(host_->line);
+            host_->line->setValidator(limit);
+        }
+        limit->limit = Value;
+    }
 }
 
 void TCustomEdit::SetReadOnly(bool Value)

@@ -54,6 +54,19 @@ TEST_F(Edits, TypingFollowsTheEditsOptions)
     const Case cases[] = {
         {"plain", [](TEdit*) {}, u"ab\bc", u"ac", 4},
         {"length limit", [](TEdit* e) { e->SetMaxLength(3); }, u"12345", u"123", 3},
+        // A stored value longer than the limit is kept whole; the user may shorten it but
+        // not lengthen it.
+        {"length limit keeps a longer text set by the program",
+         [](TEdit* e) {
+             e->SetMaxLength(3);
+             e->SetText(u"abcdef");
+         },
+         u"x", u"abcdef", 0},
+        {"length limit lets an over-long text shrink", [](TEdit* e) {
+             e->SetMaxLength(3);
+             e->SetText(u"abcdef");
+         },
+         u"\b", u"abcde", 1},
         {"read only", [](TEdit* e) { e->SetReadOnly(true); }, u"abc", u"", 0},
         {"upper case", [](TEdit* e) { e->SetCharCase(ecUpperCase); }, u"aBc", u"ABC", 3},
         {"password shows masks, keeps the text", [](TEdit* e) { e->SetPasswordChar(u'*'); }, u"pw", u"pw", 2},
