@@ -1,0 +1,586 @@
+#include "ExtCGrid.h"
+
+#include <cmath>
+
+#include "plat/Menus.h"
+#include "plat/SysUtils.h"
+
+namespace grid {
+
+// ---- TGridColumnItem ---------------------------------------------------------------------------
+
+TGridColumnItem::TGridColumnItem(plat::TCollection* Collection) : plat::TCollectionItem(nullptr) {
+    FBorderPen.SetColor(plat::clSilver);
+    FPrintBorderPen.SetColor(plat::clBlack);
+    if (auto* c = dynamic_cast<TGridColumnCollection*>(Collection); c && c->GetOwner()) {
+        TExtColumnGrid* g = c->GetOwner();
+        FFont.Assign(*g->plat::TControl::Font());
+        FPrintFont.Assign(*g->plat::TControl::Font());
+        FHeaderFont.Assign(*g->plat::TControl::Font());
+        FColor = g->plat::TControl::Color();
+    }
+    FFont.OnChange = [this](plat::TObject*) { NotifyChanged(); };
+    FHeaderFont.OnChange = [this](plat::TObject*) { NotifyChanged(); };
+    FBorderPen.OnChange = [this](plat::TObject*) { NotifyChanged(); };
+    FFilter.OnChange = [this](plat::TObject*) { InvalidateGrid(); };
+    // Joined last: the collection's change handling reads the finished item.
+    if (Collection) SetCollection(Collection);
+}
+
+TGridColumnItem::~TGridColumnItem() {
+    FFont.OnChange = nullptr;
+    FHeaderFont.OnChange = nullptr;
+    FBorderPen.OnChange = nullptr;
+    FFilter.OnChange = nullptr;
+}
+
+TExtColumnGrid* TGridColumnItem::Grid() const {
+    auto* c = static_cast<TGridColumnCollection*>(Collection());
+    return c ? c->GetOwner() : nullptr;
+}
+
+void TGridColumnItem::NotifyChanged() { Changed(false); }
+
+void TGridColumnItem::InvalidateGrid() {
+    if (auto* g = Grid()) g->Invalidate();
+}
+
+void TGridColumnItem::CopyCommon(const TGridColumnItem& s) {
+    FAlignment = s.FAlignment;
+    FHeaderAlignment = s.FHeaderAlignment;
+    FBorderPen.Assign(s.FBorderPen);
+    FBorders = s.FBorders;
+    CheckFalse = s.CheckFalse;
+    CheckTrue = s.CheckTrue;
+    EditLength = s.EditLength;
+    EditMask = s.EditMask;
+    FEditorType = s.FEditorType;
+    FFixed = s.FFixed;
+    FPassword = s.FPassword;
+    FPrintBorderPen.Assign(s.FPrintBorderPen);
+    PrintBorders = s.PrintBorders;
+    PrintColor = s.PrintColor;
+    FPrintFont.Assign(s.FPrintFont);
+    ReadOnly = s.ReadOnly;
+    SortPrefix = s.SortPrefix;
+    SortStyle = s.SortStyle;
+    SortSuffix = s.SortSuffix;
+    SpinMax = s.SpinMax;
+    SpinMin = s.SpinMin;
+    SpinStep = s.SpinStep;
+    ColumnPopup = s.ColumnPopup;
+    FWidth = s.Width();
+    FShowBands = s.FShowBands;
+    MinSize = s.MinSize;
+    MaxSize = s.MaxSize;
+    AutoMinSize = s.AutoMinSize;
+    AutoMaxSize = s.AutoMaxSize;
+    FFilter.Assign(&s.FFilter);
+    FilterCaseSensitive = s.FilterCaseSensitive;
+    DefIdx = s.DefIdx;
+    FFloatFormat = s.FFloatFormat;
+}
+
+void TGridColumnItem::Assign(const plat::TPersistent* Source) {
+    auto* s = dynamic_cast<const TGridColumnItem*>(Source);
+    if (!s) return;
+    CopyCommon(*s);
+    FColor = s->FColor;
+    FFont.Assign(s->FFont);
+    FComboItems.Assign(&s->FComboItems);
+    DropDownCount = s->DropDownCount;
+    FHeaderFont.Assign(s->FHeaderFont);
+    FColumnHeader = s->FColumnHeader;
+    Name = s->Name;
+    Tag = s->Tag;
+}
+
+void TGridColumnItem::AssignVisuals(const plat::TPersistent* Source) {
+    auto* s = dynamic_cast<const TGridColumnItem*>(Source);
+    if (!s) return;
+    CopyCommon(*s);
+    if (auto* g = Grid()) {
+        FColor = g->plat::TControl::Color();
+        FFont.Assign(*g->plat::TControl::Font());
+    }
+}
+
+String TGridColumnItem::DisplayName() const {
+    const String idx = plat::IntToStr(Index());
+    return Name.empty() ? u"Column " + idx : u"Col " + idx + u": " + Name;
+}
+
+void TGridColumnItem::SetHeader(const String& Value) {
+    FColumnHeader = Value;
+    TExtColumnGrid* g = Grid();
+    if (!g) return;
+    if (g->FixedRows() > 0 && !g->ColMoving()) {
+        g->SetCellEx(Index(), 0, Value);
+        NotifyChanged();
+    }
+    plat::TStringList* headers = g->ColumnHeaders();
+    headers->BeginUpdate();
+    headers->Clear();
+    auto* c = g->Columns();
+    for (int i = 0; i < c->Count(); ++i) headers->Add(c->Items(i)->FColumnHeader);
+    headers->EndUpdate();
+}
+
+int TGridColumnItem::Width() const {
+    TExtColumnGrid* g = Grid();
+    return g ? g->AllColWidths(Index()) : 0;
+}
+
+void TGridColumnItem::SetWidth(int Value) {
+    FWidth = Value;
+    if (TExtColumnGrid* g = Grid()) g->SetAllColWidths(Index(), Value);
+}
+
+void TGridColumnItem::SetColor(TColor Value) {
+    FColor = Value;
+    NotifyChanged();
+}
+
+void TGridColumnItem::SetAlignment(plat::TAlignment Value) {
+    FAlignment = Value;
+    InvalidateGrid();
+}
+
+void TGridColumnItem::SetHeaderAlignment(plat::TAlignment Value) {
+    FHeaderAlignment = Value;
+    InvalidateGrid();
+}
+
+void TGridColumnItem::SetEditor(TEditorType Value) {
+    const bool repaint = FEditorType == edDataCheckBox || Value == edDataCheckBox;
+    FEditorType = Value;
+    if (repaint) InvalidateGrid();
+}
+
+void TGridColumnItem::SetFixed(bool Value) {
+    FFixed = Value;
+    NotifyChanged();
+}
+
+void TGridColumnItem::SetPassword(bool Value) {
+    FPassword = Value;
+    NotifyChanged();
+}
+
+void TGridColumnItem::SetShowBands(bool Value) {
+    FShowBands = Value;
+    NotifyChanged();
+}
+
+void TGridColumnItem::SetBorders(TCellBorders Value) {
+    FBorders = Value;
+    NotifyChanged();
+}
+
+void TGridColumnItem::SetFloatFormat(const String& Value) {
+    FFloatFormat = Value;
+    InvalidateGrid();
+}
+
+String TGridColumnItem::Rows(int Row) const {
+    TExtColumnGrid* g = Grid();
+    return g ? g->Cells(Index(), Row) : String();
+}
+
+void TGridColumnItem::SetRows(int Row, const String& Value) {
+    if (TExtColumnGrid* g = Grid()) g->SetCells(Index(), Row, Value);
+}
+
+// ---- TGridColumnCollection ------------------------------------------------------------------
+
+TGridColumnCollection::TGridColumnCollection(TExtColumnGrid* AOwner)
+    : plat::TCollection(plat::TCollection::ItemClass<TGridColumnItem>()), FOwner(AOwner) {}
+
+TGridColumnItem* TGridColumnCollection::Add() {
+    auto* item = static_cast<TGridColumnItem*>(plat::TCollection::Add());
+    if (Count() >= 2) item->AssignVisuals(Items(Count() - 2));
+    return item;
+}
+
+TGridColumnItem* TGridColumnCollection::Insert(int Index) {
+    return static_cast<TGridColumnItem*>(plat::TCollection::Insert(Index));
+}
+
+void TGridColumnCollection::Update(plat::TCollectionItem* Item) {
+    plat::TCollection::Update(Item);
+    if (UpdateCount() > 0 || FNoRecursiveUpdate || !FOwner || FOwner->HasState(plat::csLoading)) return;
+    const int n = Count() - FOwner->NumHiddenColumns();
+    if (n != FOwner->ColCount() && FOwner->FixedCols() < n) FOwner->SetColCount(n);
+    FOwner->SyncColumnHeaders();
+    FOwner->Invalidate();
+}
+
+// ---- TExtColumnGrid -----------------------------------------------------------------------------
+
+TExtColumnGrid::TExtColumnGrid(plat::TComponent* AOwner) : TExtStringGrid(AOwner) {
+    FColumnCollection = CreateColumns();
+    {
+        TSuppress s(FColumnCollection.get());
+        SyncColumnCount();
+    }
+    FSaveCol = std::make_unique<TGridColumnItem>(nullptr);
+}
+
+TExtColumnGrid::~TExtColumnGrid() {
+    // The items go first: their changes must not reach a grid half taken apart.
+    FColumnCollection->SetNoRecursiveUpdate(true);
+    FColumnCollection.reset();
+}
+
+std::unique_ptr<TGridColumnCollection> TExtColumnGrid::CreateColumns() {
+    return std::make_unique<TGridColumnCollection>(this);
+}
+
+void TExtColumnGrid::SetColumns(const TGridColumnCollection* Value) {
+    if (Value && Value != FColumnCollection.get()) FColumnCollection->Assign(Value);
+}
+
+TGridColumnItem* TExtColumnGrid::GetColumnByName(StringView AName) const {
+    for (int i = 0; i < FColumnCollection->Count(); ++i)
+        if (FColumnCollection->Items(i)->Name == AName) return FColumnCollection->Items(i);
+    return nullptr;
+}
+
+int TExtColumnGrid::GetVersionNr() const { return (3 << 24) | (1 << 16) | (3 << 8) | 1; }
+
+String TExtColumnGrid::GetVersionString() const { return TExtStringGrid::GetVersionString() + u" Aug, 2012"; }
+
+void TExtColumnGrid::SyncColumnCount() {
+    if (!FColumnCollection) return;
+    const int want = ColCount() + NumHiddenColumns();
+    while (FColumnCollection->Count() < want) FColumnCollection->Add();
+    while (FColumnCollection->Count() > want) delete FColumnCollection->Items(FColumnCollection->Count() - 1);
+    if (IsDesigning())
+        for (int i = 0; i < ColCount(); ++i) SetCellEx(i, FixedRows(), u"Column " + plat::IntToStr(i));
+}
+
+void TExtColumnGrid::SyncColumnHeaders() {
+    if (FixedRows() <= 0) return;
+    plat::TStringList* headers = ColumnHeaders();
+    headers->BeginUpdate();
+    headers->Clear();
+    for (int i = 0; i < FColumnCollection->Count(); ++i) {
+        TGridColumnItem* item = FColumnCollection->Items(i);
+        if (item->FColumnHeader.empty()) {
+            const String cell = GetGridCell(i, 0);
+            if (!cell.empty()) item->FColumnHeader = cell;
+        }
+        headers->Add(item->FColumnHeader);
+    }
+    headers->EndUpdate();
+}
+
+void TExtColumnGrid::SetOrganization() {
+    {
+        TSuppress s(FColumnCollection.get());
+        SyncColumnCount();
+    }
+    for (int i = 0; i < FColumnCollection->Count(); ++i) FColumnCollection->Items(i)->DefIdx = i;
+}
+
+void TExtColumnGrid::Loaded() {
+    TExtStringGrid::Loaded();
+    SyncColumnCount();
+    SetOrganization();
+}
+
+void TExtColumnGrid::SizeChanged(int OldColCount, int OldRowCount) {
+    TExtStringGrid::SizeChanged(OldColCount, OldRowCount);
+    if (!FColumnCollection || OldColCount == ColCount()) return;
+    TSuppress s(FColumnCollection.get());
+    SyncColumnCount();
+}
+
+void TExtColumnGrid::ChangeScale(int M, int D) {
+    TExtStringGrid::ChangeScale(M, D);
+    if (IsDesigning() || M == D || D == 0) return;
+    for (int i = 0; i < ColCount() && i < FColumnCollection->Count(); ++i) {
+        TGridColumnItem* item = FColumnCollection->Items(i);
+        item->FFont.SetSize(static_cast<int>(std::lround(static_cast<double>(item->FFont.Size()) * M / D)));
+        item->FHeaderFont.SetSize(static_cast<int>(std::lround(static_cast<double>(item->FHeaderFont.Size()) * M / D)));
+    }
+}
+
+void TExtColumnGrid::ColWidthsChanged() {
+    TExtStringGrid::ColWidthsChanged();
+    if (HasState(plat::csLoading) || Destroying() || !FColumnCollection) return;
+    for (int c = 0; c < ColCount() && c < FColumnCollection->Count(); ++c)
+        FColumnCollection->Items(c)->FWidth = ColWidths(c);
+}
+
+void TExtColumnGrid::ColumnMoved(int FromIndex, int ToIndex) {
+    TSuppress s(FColumnCollection.get());
+    const int top = TopRow();
+    // Real and display indexes coincide while no column is hidden.
+    const int f = FromIndex;
+    const int t = ToIndex;
+    TExtStringGrid::ColumnMoved(FromIndex, ToIndex);
+    BeginUpdate();
+    FColMoving = true;
+    if (InItems(f) && InItems(t)) {
+        TGridColumnItem* tmp = FColumnCollection->Add();
+        tmp->Assign(FColumnCollection->Items(f));
+        delete FColumnCollection->Items(f);
+        FColumnCollection->Insert(t)->Assign(tmp);
+        delete tmp;
+    }
+    SetTopRow(top);
+    FColMoving = false;
+    EndUpdate();
+    if (OnAfterColumnMoved) OnAfterColumnMoved(this, f, t);
+}
+
+void TExtColumnGrid::Notification(plat::TComponent* AComponent, plat::TOperation Operation) {
+    TExtStringGrid::Notification(AComponent, Operation);
+    if (Operation != plat::opRemove || !FColumnCollection) return;
+    for (int i = 0; i < FColumnCollection->Count(); ++i) {
+        TGridColumnItem* item = FColumnCollection->Items(i);
+        if (item->ColumnPopup && static_cast<plat::TComponent*>(item->ColumnPopup) == AComponent)
+            item->ColumnPopup = nullptr;
+    }
+}
+
+void TExtColumnGrid::MouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) {
+    TExtStringGrid::MouseDown(Button, Shift, X, Y);
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (c < 0 || r < 0 || !InItems(c)) return;
+    TGridColumnItem* item = FColumnCollection->Items(c);
+    if (!item->ColumnPopup) return;
+    const plat::TRect rc = CellRect(c, r);
+    const TPoint p = ClientToScreen(TPoint{rc.Left, rc.Bottom});
+    const TColumnPopupType t = item->ColumnPopupType;
+    const bool left = Button == plat::mbLeft, right = Button == plat::mbRight;
+    const bool fixedRow = r < FixedRows();
+    bool show = false;
+    if (left && (t == cpFixedCellsLClick || t == cpNormalCellsLClick || t == cpAllCellsLClick))
+        show = (fixedRow && (t == cpFixedCellsLClick || t == cpAllCellsLClick)) ||
+               (!fixedRow && (t == cpNormalCellsLClick || t == cpAllCellsLClick));
+    else if (right && (t == cpFixedCellsRClick || t == cpNormalCellsRClick || t == cpAllCellsRClick))
+        show = (fixedRow && (t == cpFixedCellsRClick || t == cpAllCellsRClick)) ||
+               (!fixedRow && (t == cpNormalCellsRClick || t == cpAllCellsRClick));
+    else
+        return;
+    if (OnColumnPopup) OnColumnPopup(this, c, r, item->ColumnPopup);
+    if (show && item->ColumnPopup) item->ColumnPopup->Popup(p.X, p.Y);
+}
+
+// ---- hooks ----------------------------------------------------------------------------------------
+
+bool TExtColumnGrid::Inside(int ACol, int ARow) const {
+    return NotFixed(ACol, ARow) && ACol < ColCount() + NumHiddenColumns() - FixedRightCols &&
+           ARow < RowCount() - FixedFooters;
+}
+
+void TExtColumnGrid::GetCellBackground(int ACol, int ARow, TCellGradientDirection& GradientDirection,
+                                       bool& WordWrap, TVAlignment& VAlignment, plat::TAlignment& Alignment,
+                                       TColor& MirrorColorTo, TColor& MirrorColor, TColor& ColorTo,
+                                       plat::TBrush* ABrush, plat::TFont* AFont) {
+    if (!InItems(ACol)) {
+        TExtStringGrid::GetCellBackground(ACol, ARow, GradientDirection, WordWrap, VAlignment, Alignment,
+                                          MirrorColorTo, MirrorColor, ColorTo, ABrush, AFont);
+        return;
+    }
+    TGridColumnItem* item = FColumnCollection->Items(ACol);
+    AFont->Assign(item->FFont);
+    ABrush->SetColor(item->FColor);
+    ColorTo = MirrorColor = MirrorColorTo = plat::clNone;
+    Alignment = ARow < FixedRows() ? item->FHeaderAlignment : item->FAlignment;
+    VAlignment = this->VAlignment;
+    WordWrap = TBaseGrid::WordWrap();
+    GradientDirection = GradientVertical;
+    if (IsFixed(ACol, ARow) || (Bands()->Active() && item->FShowBands)) ABrush->SetColor(plat::clNone);
+}
+
+String TExtColumnGrid::GetFloatFormat(int ACol) {
+    if (InItems(ACol) && !FColumnCollection->Items(ACol)->FFloatFormat.empty())
+        return FColumnCollection->Items(ACol)->FFloatFormat;
+    return TExtStringGrid::GetFloatFormat(ACol);
+}
+
+void TExtColumnGrid::ColumnHeadersChanged() {
+    if (!FColumnCollection) return;
+    plat::TStringList* headers = ColumnHeaders();
+    for (int i = 0; i < FColumnCollection->Count() && i < headers->Count(); ++i)
+        FColumnCollection->Items(i)->FColumnHeader = headers->Strings(i);
+}
+
+void TExtColumnGrid::GetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
+                                  plat::TFont* AFont) {
+    if (InItems(ACol) && ACol >= FixedCols() && ACol < ColCount() + NumHiddenColumns() - FixedRightCols &&
+        ARow < RowCount() - FixedFooters) {
+        TGridColumnItem* item = FColumnCollection->Items(ACol);
+        if (item->FFixed)
+            ABrush->SetColor(FixedColor());
+        else if ((!item->FShowBands || !Bands()->Active()) && ARow >= FixedRows())
+            ABrush->SetColor(item->FColor);
+        AFont->Assign(ARow < FixedRows() ? item->FHeaderFont : item->FFont);
+        if (const TCellProperties* p = Map().Props(ACol, ARow)) {
+            if (p->BrushColor() != plat::clNone) ABrush->SetColor(p->BrushColor());
+            if (p->FontColor != plat::clNone) AFont->SetColor(p->FontColor);
+        }
+    }
+    TExtStringGrid::GetCellColor(ACol, ARow, AState, ABrush, AFont);
+}
+
+void TExtColumnGrid::GetCellPrintColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
+                                       plat::TFont* AFont) {
+    if (InItems(ACol)) {
+        const bool edge = ACol < FixedCols() || ARow < FixedRows() ||
+                          ACol >= ColCount() + NumHiddenColumns() - FixedRightCols ||
+                          ARow >= RowCount() - FixedFooters;
+        if (edge) {
+            AFont->Assign(PrintSettings()->FixedFont);
+        } else {
+            TGridColumnItem* item = FColumnCollection->Items(ACol);
+            const TCellProperties* p = Map().Props(ACol, ARow);
+            if (item->FFixed)
+                ABrush->SetColor(FixedColor());
+            else if (!(item->FShowBands && Bands()->Active() && Bands()->Print))
+                ABrush->SetColor(item->PrintColor);
+            if (p && p->BrushColor() != plat::clNone) ABrush->SetColor(p->BrushColor());
+            if (item->PrintFontCustom) {
+                AFont->Assign(item->FPrintFont);
+                if (p) {
+                    if (p->FontColor != plat::clNone) AFont->SetColor(p->FontColor);
+                    if (!(p->FontStyle == plat::TFontStyles{})) AFont->SetStyle(p->FontStyle);
+                    if (p->FontSize != 0) AFont->SetSize(p->FontSize);
+                    if (!p->FontName.empty()) AFont->SetName(p->FontName);
+                }
+            } else {
+                AFont->Assign(PrintSettings()->Font);
+            }
+        }
+    }
+    TExtStringGrid::GetCellPrintColor(ACol, ARow, AState, ABrush, AFont);
+}
+
+void TExtColumnGrid::GetCellBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders) {
+    if (InItems(ACol) && NotFixed(ACol, ARow)) {
+        Borders = FColumnCollection->Items(ACol)->FBorders;
+        APen->Assign(FColumnCollection->Items(ACol)->FBorderPen);
+    }
+    TExtStringGrid::GetCellBorder(ACol, ARow, APen, Borders);
+}
+
+void TExtColumnGrid::GetCellPrintBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders) {
+    if (InItems(ACol) && NotFixed(ACol, ARow) && FColumnCollection->Items(ACol)->PrintBorderCustom) {
+        Borders = FColumnCollection->Items(ACol)->PrintBorders;
+        APen->Assign(FColumnCollection->Items(ACol)->FPrintBorderPen);
+    }
+    TExtStringGrid::GetCellPrintBorder(ACol, ARow, APen, Borders);
+}
+
+void TExtColumnGrid::GetCellAlignment(int ACol, int ARow, plat::TAlignment& HAlign, TVAlignment& VAlign) {
+    if (InItems(ACol)) {
+        TGridColumnItem* item = FColumnCollection->Items(ACol);
+        HAlign = ARow < FixedRows() ? item->FHeaderAlignment : item->FAlignment;
+        if (const TCellProperties* p = Map().Props(ACol, ARow)) HAlign = p->Alignment;
+    }
+    TExtStringGrid::GetCellAlignment(ACol, ARow, HAlign, VAlign);
+}
+
+void TExtColumnGrid::GetCellFormat(int ACol, TSortStyle& AStyle, String& Prefix, String& Suffix) {
+    if (InItems(ACol)) {
+        TGridColumnItem* item = FColumnCollection->Items(ACol);
+        AStyle = item->SortStyle;
+        Prefix = item->SortPrefix;
+        Suffix = item->SortSuffix;
+    }
+    TExtStringGrid::GetCellFormat(ACol, AStyle, Prefix, Suffix);
+}
+
+void TExtColumnGrid::GetCellEditorType(int ACol, int ARow, TEditorType& AEditor) {
+    if (InItems(ACol)) {
+        TGridColumnItem* item = FColumnCollection->Items(ACol);
+        if (NotFixed(ACol, ARow)) {
+            AEditor = item->FEditorType;
+            ControlLook()->DropDownCount = item->DropDownCount;
+        }
+        if (!item->FFloatFormat.empty()) FloatFormat = item->FFloatFormat;
+    }
+    TExtStringGrid::GetCellEditorType(ACol, ARow, AEditor);
+}
+
+void TExtColumnGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed) {
+    if (ACol >= FixedCols() && ARow >= FixedRows()) {
+        const int real = ACol;  // no hidden columns: display index = real index
+        if (InItems(real)) IsFixed = FColumnCollection->Items(real)->FFixed;
+    }
+    TExtStringGrid::IsFixedCell(ACol, ARow, IsFixed);
+}
+
+void TExtColumnGrid::CheckCanEdit(int ACol, int ARow, bool& CanEdit) {
+    if (!InItems(ACol)) {
+        TExtStringGrid::CheckCanEdit(ACol, ARow, CanEdit);
+        return;
+    }
+    const TPoint b = BaseCell(ACol, ARow);
+    CanEdit = false;
+    if (!HasState(plat::csLoading) && NotFixed(ACol, ARow)) {
+        TGridColumnItem* item = FColumnCollection->Items(ACol);
+        CanEdit = !(item->ReadOnly || item->FFixed);
+        if (CanEdit)
+            if (const TCellProperties* p = Map().Props(ACol, ARow)) CanEdit = !p->ReadOnly;
+    }
+    if (OnCanEditCell) OnCanEditCell(this, b.Y, b.X, CanEdit);
+}
+
+void TExtColumnGrid::IsPasswordCell(int ACol, int ARow, bool& IsPassword) {
+    if (InItems(ACol)) IsPassword = FColumnCollection->Items(ACol)->FPassword;
+    TExtStringGrid::IsPasswordCell(ACol, ARow, IsPassword);
+}
+
+bool TExtColumnGrid::HasComboBox(int ACol, int ARow) {
+    if (!InItems(ACol)) return TExtStringGrid::HasComboBox(ACol, ARow);
+    const TEditorType e = FColumnCollection->Items(ACol)->FEditorType;
+    bool has = NotFixed(ACol, ARow) && (e == edComboEdit || e == edComboList);
+    if (OnHasComboBox) OnHasComboBox(this, ACol, ARow, has);
+    return has;
+}
+
+String TExtColumnGrid::GetCheckTrue(int ACol, int ARow) {
+    String v = TExtStringGrid::GetCheckTrue(ACol, ARow);
+    if (InItems(ACol) && Inside(ACol, ARow)) v = FColumnCollection->Items(ACol)->CheckTrue;
+    return v;
+}
+
+String TExtColumnGrid::GetCheckFalse(int ACol, int ARow) {
+    String v = TExtStringGrid::GetCheckFalse(ACol, ARow);
+    if (InItems(ACol) && Inside(ACol, ARow)) v = FColumnCollection->Items(ACol)->CheckFalse;
+    return v;
+}
+
+bool TExtColumnGrid::GetColumnFilter(int ACol) {
+    FilterList()->SetSorted(false);
+    TExtStringGrid::GetColumnFilter(ACol);
+    if (!InItems(ACol)) return false;
+    plat::TStringList* filter = FColumnCollection->Items(ACol)->Filter();
+    if (filter->Count() == 0) return false;
+    FilterList()->Clear();
+    for (int i = 0; i < filter->Count(); ++i) {
+        const String e = filter->Strings(i);
+        const size_t eq = e.find(u'=');
+        FilterList()->Add(eq == String::npos ? e : e.substr(0, eq));
+    }
+    return true;
+}
+
+String TExtColumnGrid::GetEditMask(int ACol, int ARow) {
+    String mask;
+    if (InItems(ACol) && ACol >= FixedCols()) mask = FColumnCollection->Items(ACol)->EditMask;
+    const String own = TExtStringGrid::GetEditMask(ACol, ARow);
+    return own.empty() ? mask : own;
+}
+
+int TExtColumnGrid::GetEditLimit() {
+    if (InItems(Col()) && Col() >= FixedCols()) return FColumnCollection->Items(Col())->EditLength;
+    return TExtStringGrid::GetEditLimit();
+}
+
+} // namespace grid

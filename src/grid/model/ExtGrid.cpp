@@ -1,0 +1,614 @@
+#include "ExtGrid.h"
+
+#include <algorithm>
+
+#include "ExtUtil.h"
+#include "plat/Controls.h"
+#include "plat/Forms.h"
+#include "plat/IniFiles.h"
+#include "plat/Messages.h"
+#include "plat/SysUtils.h"
+
+namespace grid {
+
+namespace {
+
+// Installed as a form's OnResize in front of whatever handler the form had. A grid that
+// goes away leaves its link in the chain as a pass-through, so grids freed in any order
+// never leave a handler pointing at a freed grid.
+struct FormResizeLink {
+    TExtStringGrid* Grid = nullptr;
+    plat::TNotifyEvent Kept;
+    int PrevSizeX = 0;
+    int PrevSizeY = 0;
+};
+
+struct FormResizeThunk {
+    std::shared_ptr<FormResizeLink> Link;
+    void operator()(plat::TObject* Sender) const;
+};
+
+void FormResizeThunk::operator()(plat::TObject* Sender) const {
+    auto link = Link;  // the handler may be replaced while it runs
+    if (auto* g = link->Grid) {
+        auto* form = dynamic_cast<plat::TControl*>(Sender);
+        if (g->SizeWithForm && form && !g->IsDesigning()) {
+            const int dx = form->Width() - link->PrevSizeX;
+            const int dy = form->Height() - link->PrevSizeY;
+            if (g->Width() + dx > 0 && g->Height() + dy > 0)
+                g->SetBounds(g->Left(), g->Top(), g->Width() + dx, g->Height() + dy);
+        }
+        if (form) {
+            link->PrevSizeX = form->Width();
+            link->PrevSizeY = form->Height();
+        }
+    }
+    if (link->Kept) {
+        try {
+            link->Kept(Sender);
+        } catch (...) {
+            // The form's own handler must not stop the grids behind it from resizing.
+        }
+    }
+}
+
+String EscapeCellText(StringView s) {
+    String r;
+    r.reserve(s.size());
+    for (char16_t ch : s) {
+        if (ch == u'#') r += u"#35";
+        else if (ch == u'\r') r += u"#13";
+        else if (ch == u'\n') r += u"#10";
+        else r += ch;
+    }
+    return r;
+}
+
+String UnescapeCellText(StringView s) {
+    String r;
+    r.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == u'#' && i + 2 < s.size()) {
+            const StringView code = s.substr(i + 1, 2);
+            if (code == u"35") { r += u'#'; i += 2; continue; }
+            if (code == u"13") { r += u'\r'; i += 2; continue; }
+            if (code == u"10") { r += u'\n'; i += 2; continue; }
+        }
+        r += s[i];
+    }
+    return r;
+}
+
+} // namespace
+
+TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
+    cf = std::make_unique<plat::TFont>();
+    FFocusHelper = std::make_unique<TFocusHelper>();
+    const bool placedNew =
+        IsDesigning() && AOwner && !AOwner->HasState(plat::csReading) && !AOwner->HasState(plat::csLoading);
+    FSearchFooter = std::make_unique<TSearchFooter>(placedNew);
+    FSearchFooter->OnChange = [this](plat::TObject*) { UpdateSearchPanel(); };
+    FPrintSettings = std::make_unique<TPrintSettings>(this);
+    FHTMLSettings = std::make_unique<THTMLSettings>();
+    FControlLook = std::make_unique<TControlLook>();
+    FNavigation = std::make_unique<TNavigation>();
+    FMouseActions = std::make_unique<TMouseActions>();
+    FMouseActions->OnIsDesigning = [this](plat::TObject*, bool& d) { d = IsDesigning(); };
+    FMouseActions->OnInvalidate = [this](plat::TObject* s) { OwnedChanged(s); };
+    FBands = std::make_unique<TBands>();
+    FBands->OnChange = [this](plat::TObject* s) { OwnedChanged(s); };
+    FSyncGrid = std::make_unique<TSyncGrid>(this);
+    FGrouping = std::make_unique<TGrouping>();
+    FColumnSize = std::make_unique<TColumnSize>();
+    FColumnHeaders = std::make_unique<plat::TStringList>();
+    FColumnHeaders->OnChange = [this](plat::TObject*) { ColumnHeadersChanged(); };
+    FRowHeaders = std::make_unique<plat::TStringList>();
+    Sortlist = std::make_unique<plat::TStringList>();
+    FLookupItems = std::make_unique<plat::TStringList>();
+    FFilterList = std::make_unique<plat::TStringList>();
+    FFilterList->SetSorted(true);
+    FFilterList->SetDuplicates(plat::dupIgnore);
+    FFixedFont = std::make_unique<plat::TFont>();
+    FFixedFont->SetName(u"Tahoma");
+    FFixedFont->SetStyle({plat::fsBold});
+    FFixedFont->OnChange = [this](plat::TObject* s) { OwnedChanged(s); };
+    FActiveCellFont = std::make_unique<plat::TFont>();
+    FActiveCellFont->SetStyle({plat::fsBold});
+    if (IsDesigning()) FActiveCellFont->SetName(u"Tahoma");
+    FActiveCellFont->OnChange = [this](plat::TObject* s) { OwnedChanged(s); };
+
+    ScrollWidth = plat::GetSystemMetrics(plat::SM_CXVSCROLL);
+    ZODGradientTo = plat::ColorToRGB(plat::clBtnFace);
+    SetDefaultRowHeight(22);
+    SetRowCount(10);
+    SetBounds(Left(), Top(), 400, 250);
+
+    if (auto* form = dynamic_cast<plat::TCustomForm*>(AOwner); form && !IsDesigning()) {
+        auto link = std::make_shared<FormResizeLink>();
+        link->Grid = this;
+        link->Kept = form->OnResize;
+        link->PrevSizeX = form->Width();
+        link->PrevSizeY = form->Height();
+        form->OnResize = FormResizeThunk{link};
+        FFormLink = link;
+        FForm = form;
+    }
+}
+
+TExtStringGrid::~TExtStringGrid() {
+    FDestroying = true;
+    if (auto link = std::static_pointer_cast<FormResizeLink>(FFormLink)) {
+        link->Grid = nullptr;
+        // Give the form back its handler when this grid's link is still the first one.
+        if (FForm) {
+            const auto* thunk = FForm->OnResize.target<FormResizeThunk>();
+            if (thunk && thunk->Link == link) FForm->OnResize = link->Kept;
+        }
+    }
+    if (FColumnSize->Save) {
+        try {
+            SaveColSizes();
+        } catch (...) {
+            // A destructor cannot report; the widths are lost, the program goes on.
+        }
+    }
+}
+
+void TExtStringGrid::UpdateSearchPanel() {}
+
+int TExtStringGrid::GetVersionNr() const { return (6 << 24) | (2 << 16) | (1 << 8) | 3; }
+
+String TExtStringGrid::GetVersionString() const {
+    const int v = GetVersionNr();
+    return plat::IntToStr(v >> 24) + u"." + plat::IntToStr((v >> 16) & 0xFF) + u"." + plat::IntToStr((v >> 8) & 0xFF) +
+           u"." + plat::IntToStr(v & 0xFF);
+}
+
+void TExtStringGrid::Loaded() {
+    TBaseGrid::Loaded();
+    if (FColumnSize->Save) LoadColSizes();
+    FFixedRowsMin = FixedRows();
+    FFixedColsMin = FixedCols();
+    MinRowHeight = DefaultRowHeight();
+    MinColWidth = 10;
+    FMaxRowCount = RowCount();
+    FLoaded = true;
+    if (Options().Contains(plat::goAlwaysShowEditor)) {
+        FNavigation->AlwaysEdit = true;
+        plat::TGridOptions o = Options();
+        SetOptions(o.Exclude(plat::goAlwaysShowEditor));
+    }
+    FSearchFooter->AutoThemeAdapt = AutoThemeAdapt;
+    UpdateSearchPanel();
+}
+
+void TExtStringGrid::CreateWnd() {
+    if (FDestroying) return;
+    TBaseGrid::CreateWnd();
+    if (!Parent()) return;
+    if (FColumnSize->Save) LoadColSizes();
+}
+
+void TExtStringGrid::Assign(const plat::TPersistent* Source) {
+    auto* s = dynamic_cast<const TExtStringGrid*>(Source);
+    if (!s) return;
+    Font()->Assign(*s->Font());
+    ActiveCellColor = s->ActiveCellColor;
+    ActiveCellColorTo = s->ActiveCellColorTo;
+    FActiveCellFont->Assign(*s->FActiveCellFont);
+    ActiveCellShow = s->ActiveCellShow;
+    SetActiveRowShow(s->ActiveRowShow());
+    AutoThemeAdapt = s->AutoThemeAdapt;
+    AutoFilterUpdate = s->AutoFilterUpdate;
+    FMouseActions->Assign(s->FMouseActions.get());
+    FNavigation->Assign(s->FNavigation.get());
+    FGrouping->Assign(s->FGrouping.get());
+    FSearchFooter->Assign(s->FSearchFooter.get());
+    FPrintSettings->Assign(s->FPrintSettings.get());
+    FHTMLSettings->Assign(s->FHTMLSettings.get());
+    FBands->Assign(s->FBands.get());
+    FControlLook->Assign(s->FControlLook.get());
+    FColumnSize->Assign(s->FColumnSize.get());
+    FSyncGrid->Assign(s->FSyncGrid.get());
+    FFocusHelper->Assign(s->FFocusHelper.get());
+    FixedRowAlways = s->FixedRowAlways;
+    SetColCount(s->ColCount());
+    SetRowCount(s->RowCount());
+    SetFixedRows(s->FixedRows());
+    SetFixedCols(s->FixedCols());
+    SetDefaultColWidth(s->DefaultColWidth());
+    SetDefaultRowHeight(s->DefaultRowHeight());
+    InvalidEntryTitle = s->InvalidEntryTitle;
+    InvalidEntryIcon = s->InvalidEntryIcon;
+    InvalidEntryText = s->InvalidEntryText;
+    SetOptions(s->Options());
+    for (int c = 0; c < s->ColCount(); ++c) SetColWidths(c, s->ColWidths(c));
+    FColumnHeaders->Assign(s->FColumnHeaders.get());
+    for (int r = 0; r < s->RowCount(); ++r) SetRowHeights(r, s->RowHeights(r));
+    ScrollWidth = s->ScrollWidth;
+    ScrollBars = s->ScrollBars;
+    ScrollColor = s->ScrollColor;
+    AssignCells(Source);
+}
+
+void TExtStringGrid::AssignCells(const plat::TPersistent* Source) {
+    auto* s = const_cast<TExtStringGrid*>(dynamic_cast<const TExtStringGrid*>(Source));
+    if (!s) return;
+    plat::TStringList buffer;
+    s->SaveToStream(buffer);
+    LoadFromStream(buffer);
+}
+
+void TExtStringGrid::Invalidate() {
+    if (FEditChange) {
+        // One repaint is swallowed after an editor change.
+        FEditChange = false;
+        return;
+    }
+    TBaseGrid::Invalidate();
+}
+
+// ---- update locking ------------------------------------------------------------------------
+
+void TExtStringGrid::BeginUpdate() {
+    if (!Visible()) return;
+    ++FUpdateCount;
+    Perform(plat::WM_SETREDRAW, 0);
+}
+
+void TExtStringGrid::EndUpdate() {
+    if (!Visible()) return;
+    if (FUpdateCount > 0) --FUpdateCount;
+    if (!FDestroying && FUpdateCount == 0) {
+        Perform(plat::WM_SETREDRAW, 1);
+        Invalidate();
+    }
+}
+
+void TExtStringGrid::RegisterNotifier(TGridChangeNotifier* Item) {
+    if (std::find(FNotifierList.begin(), FNotifierList.end(), Item) == FNotifierList.end())
+        FNotifierList.push_back(Item);
+}
+
+void TExtStringGrid::UnRegisterNotifier(TGridChangeNotifier* Item) {
+    FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), Item), FNotifierList.end());
+}
+
+plat::TFont* TExtStringGrid::GetCellFont(int ACol, int ARow) {
+    const TCellProperties* p = Map().Props(ACol, ARow);
+    if (!p) return Font();
+    cf->Assign(*Font());
+    if (!p->FontName.empty()) cf->SetName(p->FontName);
+    if (p->FontSize != 0) cf->SetSize(p->FontSize);
+    cf->SetStyle(p->FontStyle);
+    if (p->FontColor != plat::clNone) cf->SetColor(p->FontColor);
+    return cf.get();
+}
+
+void TExtStringGrid::SetBorderColor(TColor Value) {
+    if (FBorderColor == Value) return;
+    FBorderColor = Value;
+    Invalidate();
+}
+
+int TExtStringGrid::AllColWidths(int ACol) const {
+    if (ACol >= 0 && ACol < ColCount()) return ColWidths(ACol);
+    return DefaultColWidth();
+}
+
+void TExtStringGrid::SetAllColWidths(int ACol, int Value) {
+    if (ACol >= 0 && ACol < ColCount()) SetColWidths(ACol, Value);
+}
+
+// ---- cell text format and column sizes -------------------------------------------------------
+
+void TExtStringGrid::SaveToStream(plat::TStrings& Stream) {
+    const int c0 = SaveFixedCells ? 0 : FixedCols();
+    const int r0 = SaveFixedCells ? 0 : FixedRows();
+    const int cols = TotalColCount() - c0;
+    const int rows = RowCount() - r0;
+    ExportNotification(esExportStart, -1);
+    Stream.Add(plat::IntToStr(cols) + u"," + plat::IntToStr(rows));
+    for (int c = 0; c < cols; ++c)
+        Stream.Add(u"cw " + plat::IntToStr(c) + u"," + plat::IntToStr(AllColWidths(c + c0)));
+    for (int r = 0; r < rows; ++r) {
+        ExportNotification(esExportNewRow, r + r0);
+        for (int c = 0; c < cols; ++c) {
+            const String text = SaveVirtCells ? GetCellEx(c + c0, r + r0) : GetGridCell(c + c0, r + r0);
+            if (text.empty()) continue;
+            Stream.Add(plat::IntToStr(c) + u"," + plat::IntToStr(r) + u"," + EscapeCellText(text));
+        }
+    }
+    ExportNotification(esExportDone, -1);
+}
+
+void TExtStringGrid::LoadFromStream(const plat::TStrings& Stream) {
+    if (Stream.Count() == 0) return;
+    const int c0 = SaveFixedCells ? 0 : FixedCols();
+    const int r0 = SaveFixedCells ? 0 : FixedRows();
+    const String head = Stream.Strings(0);
+    const size_t comma = head.find(u',');
+    if (comma == String::npos) return;
+    const int cols = plat::StrToIntDef(StringView(head).substr(0, comma), -1);
+    const int rows = plat::StrToIntDef(StringView(head).substr(comma + 1), -1);
+    if (cols < 0 || rows < 0) return;
+    SetColCount(std::max(cols + c0, FixedCols() + 1));
+    SetRowCount(std::max(rows + r0, FixedRows() + 1));
+    for (int i = 1; i < Stream.Count(); ++i) {
+        const String line = Stream.Strings(i);
+        const bool width = line.rfind(u"cw ", 0) == 0;
+        const StringView body = width ? StringView(line).substr(3) : StringView(line);
+        const size_t a = body.find(u',');
+        if (a == StringView::npos) continue;
+        const int c = plat::StrToIntDef(body.substr(0, a), -1);
+        if (c < 0 || c >= cols) continue;
+        if (width) {
+            const int w = plat::StrToIntDef(body.substr(a + 1), -1);
+            if (w >= 0) SetAllColWidths(c + c0, w);
+            continue;
+        }
+        const size_t b = body.find(u',', a + 1);
+        if (b == StringView::npos) continue;
+        const int r = plat::StrToIntDef(body.substr(a + 1, b - a - 1), -1);
+        if (r < 0 || r >= rows) continue;
+        SetGridCell(c + c0, r + r0, UnescapeCellText(body.substr(b + 1)));
+    }
+}
+
+void TExtStringGrid::SaveColSizes() {
+    // Widths go to an INI file; this platform has no registry, so only that store is kept.
+    if (IsDesigning() || FColumnSize->Key.empty() || FColumnSize->Section.empty()) return;
+    if (FColumnSize->Location != clIniFile) return;
+    plat::TIniFile ini(FColumnSize->Key);
+    for (int c = 0; c < ColCount(); ++c)
+        ini.WriteInteger(FColumnSize->Section, u"Col" + plat::IntToStr(c), ColWidths(c));
+}
+
+void TExtStringGrid::LoadColSizes() {
+    if (IsDesigning() || FColumnSize->Key.empty() || FColumnSize->Section.empty()) return;
+    if (FColumnSize->Location != clIniFile) return;
+    plat::TIniFile ini(FColumnSize->Key);
+    for (int c = 0; c < ColCount(); ++c) {
+        const int w = ini.ReadInteger(FColumnSize->Section, u"Col" + plat::IntToStr(c), ColWidths(c));
+        if (w != ColWidths(c)) SetColWidths(c, w);
+    }
+}
+
+int TExtStringGrid::MaxLinesInRow(int ARow) {
+    if (ColCount() == 0 || !MultilineCells) return 1;
+    int most = 1;
+    for (int c = 0; c < ColCount(); ++c) {
+        const String t = GetCellEx(c, ARow);
+        int lines = 1;
+        for (size_t i = 0; i < t.size(); ++i) {
+            if (t[i] == u'\r') {
+                ++lines;
+                if (i + 1 < t.size() && t[i + 1] == u'\n') ++i;
+            } else if (t[i] == u'\n') {
+                ++lines;
+            }
+        }
+        most = std::max(most, lines);
+    }
+    return most;
+}
+
+// ---- event hooks -----------------------------------------------------------------------------
+
+String TExtStringGrid::GetFloatFormat(int) { return FloatFormat; }
+
+void TExtStringGrid::CanEditCell(int ACol, int ARow, bool& CanEdit) {
+    if (OnCanEditCell) OnCanEditCell(this, ARow, ACol, CanEdit);
+}
+
+void TExtStringGrid::ButtonClick(int ACol, int ARow) {
+    if (OnButtonClick) OnButtonClick(this, ACol, ARow);
+}
+
+void TExtStringGrid::ComboCloseUp(int ARow, int ACol) {
+    if (OnComboCloseUp) OnComboCloseUp(this, ARow, ACol);
+}
+
+void TExtStringGrid::ComboDropDown(int ARow, int ACol) {
+    if (OnComboDropDown) OnComboDropDown(this, ARow, ACol);
+}
+
+void TExtStringGrid::GetCellCursor(int ACol, int ARow, int X, int Y) {
+    if (!OnGetCellCursor) return;
+    plat::TCursor cursor = Cursor();
+    OnGetCellCursor(this, ACol, ARow, X, Y, cursor);
+    plat::SetCursor(cursor);
+}
+
+void TExtStringGrid::GridHint(int ACol, int ARow, String& Hint, String& WideHint) {
+    if (OnGridHint) OnGridHint(this, ARow, ACol, Hint);
+    if (OnGridWideHint) {
+        OnGridWideHint(this, ARow, ACol, WideHint);
+        if (!WideHint.empty()) Hint = EncodeEscapedUnicode(WideHint);
+    }
+}
+
+void TExtStringGrid::GetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
+                                  plat::TFont* AFont) {
+    if (ActiveCellShow) {
+        const int d = DisplColIndex(ACol);
+        const bool rowHeader = ARow == Row() && FixedCols() > 0 && d == FixedCols() - 1;
+        const bool colHeader = d == Col() && FixedRows() > 0 && ARow == FixedRows() - 1;
+        if (rowHeader || colHeader) {
+            AFont->Assign(*FActiveCellFont);
+            ABrush->SetColor(ActiveCellColor);
+        }
+    }
+    if (const TCellProperties* p = Map().Props(ACol, ARow)) {
+        // Cells carrying a check box or another control take their colour from the column,
+        // the row rules and the event only.
+        if (!p->GraphicObject && p->BrushColor() != plat::clNone) ABrush->SetColor(p->BrushColor());
+        if (p->FontColor != plat::clNone) AFont->SetColor(p->FontColor);
+        if (!(p->FontStyle == plat::TFontStyles{})) AFont->SetStyle(p->FontStyle);
+        if (p->FontSize != 0) AFont->SetSize(p->FontSize);
+        if (!p->FontName.empty()) AFont->SetName(p->FontName);
+    }
+    if (OnGetCellColor) OnGetCellColor(this, ARow, ACol, AState, ABrush, AFont);
+}
+
+void TExtStringGrid::GetCellPrintColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
+                                       plat::TFont* AFont) {
+    if (OnGetCellPrintColor) OnGetCellPrintColor(this, ARow, ACol, AState, ABrush, AFont);
+}
+
+void TExtStringGrid::GetCellBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders) {
+    if (OnGetCellBorder) OnGetCellBorder(this, ARow, ACol, APen, Borders);
+}
+
+void TExtStringGrid::GetCellPrintBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders) {
+    if (OnGetCellPrintBorder) OnGetCellPrintBorder(this, ARow, ACol, APen, Borders);
+}
+
+void TExtStringGrid::GetCellAlignment(int ACol, int ARow, plat::TAlignment& HAlign, TVAlignment& VAlign) {
+    if (ACol == 0 && FMouseActions->HotmailRowSelect()) HAlign = plat::taCenter;
+    if (OnGetAlignment) OnGetAlignment(this, ARow, ACol, HAlign, VAlign);
+}
+
+void TExtStringGrid::GetCellFormat(int ACol, TSortStyle& AStyle, String& Prefix, String& Suffix) {
+    if (OnGetFormat) OnGetFormat(this, ACol, AStyle, Prefix, Suffix);
+}
+
+void TExtStringGrid::GetEditorTypeEvent(int ACol, int ARow, TEditorType& AEditor) {
+    if (OnGetEditorType) OnGetEditorType(this, ACol, ARow, AEditor);
+}
+
+void TExtStringGrid::GetCellEditorType(int ACol, int ARow, TEditorType& AEditor) {
+    if (OnGetEditorType) OnGetEditorType(this, ACol, ARow, AEditor);
+}
+
+bool TExtStringGrid::HasNoEditor(int ACol, int ARow) {
+    if (!OnGetEditorType) return false;
+    TEditorType e = edNormal;
+    OnGetEditorType(this, ACol, ARow, e);
+    return e == edNone;
+}
+
+void TExtStringGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed) {
+    IsFixed = IsFixed || (FixedRowAlways && ARow <= FFixedRowsMin && RowCount() == FFixedRowsMin) ||
+              (FixedColAlways && ACol < FFixedColsMin && ColCount() == FFixedColsMin) || ACol < FixedCols() ||
+              ARow < FixedRows();
+    if (!IsFixed && OnIsFixedCell) OnIsFixedCell(this, ARow, ACol, IsFixed);
+}
+
+bool TExtStringGrid::IsFixed(int ACol, int ARow) {
+    bool f = false;
+    IsFixedCell(ACol, ARow, f);
+    return f;
+}
+
+void TExtStringGrid::CheckCanEdit(int ACol, int ARow, bool& CanEdit) {
+    const TPoint b = BaseCell(ACol, ARow);
+    if (CanEdit) {
+        if (const TCellProperties* p = Map().Props(b.X, b.Y)) CanEdit = !p->ReadOnly;
+    }
+    if (!(Options().Contains(plat::goEditing) || FEditDisable || FMouseActions->RangeSelectAndEdit)) CanEdit = false;
+    if (b.X < TotalColCount())
+        CanEditCell(b.X, b.Y, CanEdit);
+    else
+        CanEdit = true;
+}
+
+void TExtStringGrid::IsPasswordCell(int ACol, int ARow, bool& IsPassword) {
+    if (OnIsPasswordCell) OnIsPasswordCell(this, ARow, ACol, IsPassword);
+}
+
+void TExtStringGrid::GetCellWordWrap(int ACol, int ARow, bool& WordWrap) {
+    if (OnGetWordWrap) OnGetWordWrap(this, ACol, ARow, WordWrap);
+}
+
+bool TExtStringGrid::HasComboBox(int ACol, int ARow) {
+    if (OnHasComboBox) {
+        bool has = false;
+        OnHasComboBox(this, ACol, ARow, has);
+        return has;
+    }
+    if (FControlLook->DropDownAlwaysVisible) {
+        TEditorType e = DefaultEditor;
+        GetCellEditorType(ACol, ARow, e);
+        return e == edComboEdit || e == edComboList;
+    }
+    return false;
+}
+
+bool TExtStringGrid::HasSpinEdit(int ACol, int ARow) {
+    if (ACol < FixedCols() || ARow < FixedRows()) return false;
+    if (OnHasSpinEdit) {
+        bool has = false;
+        OnHasSpinEdit(this, ACol, ARow, has);
+        return has;
+    }
+    if (FControlLook->SpinButtonsAlwaysVisible) {
+        TEditorType e = DefaultEditor;
+        GetEditorTypeEvent(ACol, ARow, e);
+        return e == edSpinEdit || e == edFloatSpinEdit || e == edTimeSpinEdit || e == edDateSpinEdit;
+    }
+    return false;
+}
+
+String TExtStringGrid::GetCheckTrue(int ACol, int ARow) {
+    String v = CheckTrue;
+    if (OnGetCheckTrue) OnGetCheckTrue(this, ACol, ARow, v);
+    return v;
+}
+
+String TExtStringGrid::GetCheckFalse(int ACol, int ARow) {
+    String v = CheckFalse;
+    if (OnGetCheckFalse) OnGetCheckFalse(this, ACol, ARow, v);
+    return v;
+}
+
+bool TExtStringGrid::GetColumnFilter(int ACol) {
+    FFilterList->Clear();
+    if (FilterDropDownAuto && (ACol >= FixedCols() || FilterDropDownColumns == fdAll)) {
+        FFilterList->SetSorted(true);
+        FFilterList->SetDuplicates(plat::dupIgnore);
+        for (int r = FixedRows(); r <= RowCount() - FixedFooters - 1; ++r) {
+            const String t = plat::Trim(GetCellEx(ACol, r));
+            FFilterList->Add(t.find(u' ') != String::npos ? t + u"=\"" + t + u"\"" : t);
+        }
+        FFilterList->SetSorted(false);
+        if (!FilterDropDownClear.empty()) FFilterList->Insert(0, FilterDropDownClear);
+    }
+    if (OnGetColumnFilter) OnGetColumnFilter(this, ACol, FFilterList.get());
+    return FFilterList->Count() > 0;
+}
+
+// ---- painting inputs -------------------------------------------------------------------------
+
+void TExtStringGrid::GetVisualProperties(int ACol, int ARow, plat::TGridDrawState& AState, plat::TBrush* ABrush,
+                                         plat::TFont* AFont, TColor& ColorTo, TColor& MirrorColor,
+                                         TColor& MirrorColorTo, TCellGradientDirection& GradientDirection) {
+    TBaseGrid::GetVisualProperties(ACol, ARow, AState, ABrush, AFont, ColorTo, MirrorColor, MirrorColorTo,
+                                   GradientDirection);
+    if (AState.Contains(plat::gdFixed)) AFont->Assign(*FFixedFont);
+    if (!(AState.Contains(plat::gdSelected) && ShowSel())) GetCellColor(ACol, ARow, AState, ABrush, AFont);
+}
+
+void TExtStringGrid::GetCellBackground(int ACol, int ARow, TCellGradientDirection& GradientDirection,
+                                       bool& WordWrap, TVAlignment& VAlignment, plat::TAlignment& Alignment,
+                                       TColor& MirrorColorTo, TColor& MirrorColor, TColor& ColorTo,
+                                       plat::TBrush* ABrush, plat::TFont* AFont) {
+    plat::TGridDrawState state;
+    const bool fixed = IsFixed(ACol, ARow);
+    if (fixed) state = plat::TGridDrawState{plat::gdFixed};
+    AFont->Assign(*Font());
+    ABrush->SetColor(Color());
+    GetVisualProperties(ACol, ARow, state, ABrush, AFont, ColorTo, MirrorColor, MirrorColorTo, GradientDirection);
+    Alignment = plat::taLeftJustify;
+    VAlignment = this->VAlignment;
+    GetCellAlignment(ACol, ARow, Alignment, VAlignment);
+    WordWrap = TBaseGrid::WordWrap();
+    GetCellWordWrap(ACol, ARow, WordWrap);
+    // New cell properties must not capture fixed, banded or selection colours.
+    if (fixed || FBands->Active() || state.Contains(plat::gdSelected)) {
+        ABrush->SetColor(plat::clNone);
+        ColorTo = plat::clNone;
+    }
+}
+
+} // namespace grid

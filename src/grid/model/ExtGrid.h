@@ -1,0 +1,316 @@
+#pragma once
+// TExtStringGrid: the table control of every rule editor. Creation sets its start values
+// and builds its owned settings; every question about a cell (colour, border, alignment,
+// format, editor kind, fixed state, editability, check values, filter list) goes through a
+// virtual hook that applies the grid's rule and then fires the matching event, so a form or
+// a derived grid (the column grid) can change the answer.
+//
+// Columns are real columns (hidden ones included); this grid hides none yet, so real and
+// display indexes coincide. BeginUpdate/EndUpdate nest and are ignored by an invisible grid.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "BaseGrid.h"
+#include "ExtGridSettings.h"
+
+namespace plat { class TCustomForm; }
+
+namespace grid {
+
+class TCellBorders {
+public:
+    constexpr TCellBorders() = default;
+    constexpr TCellBorders(std::initializer_list<TCellBorder> b) {
+        for (auto x : b) bits_ |= 1u << x;
+    }
+    constexpr bool Contains(TCellBorder b) const { return (bits_ & (1u << b)) != 0; }
+    constexpr bool Empty() const { return bits_ == 0; }
+    friend constexpr bool operator==(const TCellBorders&, const TCellBorders&) = default;
+
+private:
+    unsigned bits_ = 0;
+};
+
+// The one selection listener a grid keeps.
+class ITExtStringGridSelect {
+public:
+    virtual void SelectionChanged(plat::TObject* Sender) = 0;
+
+protected:
+    ~ITExtStringGridSelect() = default;
+};
+
+// Told about every rectangle of changed cells.
+class TGridChangeNotifier {
+public:
+    virtual ~TGridChangeNotifier() = default;
+    virtual void CellsChanged(plat::TObject* Sender, const plat::TRect& R) { (void)Sender; (void)R; }
+};
+
+enum TGridExportState { esExportStart, esExportNewRow, esExportDone };
+
+using TClickCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol)>;
+using TCanEditCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
+using TButtonClickEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow)>;
+using TComboDropEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol)>;
+using TGridHintEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, String& HintStr)>;
+using TGetCellColorEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, plat::TGridDrawState AState,
+                                              plat::TBrush* ABrush, plat::TFont* AFont)>;
+using TGetCellBorderEvent =
+    std::function<void(plat::TObject* Sender, int ARow, int ACol, plat::TPen* APen, TCellBorders& Borders)>;
+using TGetAlignmentEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, plat::TAlignment& HAlign,
+                                              TVAlignment& VAlign)>;
+using TGetFormatEvent =
+    std::function<void(plat::TObject* Sender, int ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix)>;
+using TGetEditorTypeEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, TEditorType& AEditor)>;
+using TIsFixedCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, bool& IsFixed)>;
+using TIsPasswordCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, bool& IsPassword)>;
+using TGetWordWrapEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, bool& WordWrap)>;
+using THasComboBoxEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, bool& HasComboBox)>;
+using THasSpinEditEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, bool& HasSpinEdit)>;
+using TGetCheckEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value)>;
+using TGetColumnFilterEvent = std::function<void(plat::TObject* Sender, int Column, plat::TStrings* Filter)>;
+using TGetCellCursorEvent =
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, int X, int Y, plat::TCursor& ACursor)>;
+using TComboChangeEvent =
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, int AItemIndex, const String& ASelection)>;
+using TKeyPressEvent = std::function<void(plat::TObject* Sender, char16_t& Key)>;
+using TCellsChangedEvent = std::function<void(plat::TObject* Sender, const plat::TRect& R)>;
+
+class TExtStringGrid : public TBaseGrid {
+public:
+    explicit TExtStringGrid(plat::TComponent* AOwner);
+    ~TExtStringGrid() override;
+    String ClassName() const override { return u"TExtStringGrid"; }
+
+    // Copies settings, layout and cells from another string grid; other sources are ignored.
+    void Assign(const plat::TPersistent* Source) override;
+    // Copies the cells through the cell text format.
+    virtual void AssignCells(const plat::TPersistent* Source);
+    void Invalidate() override;
+
+    virtual int GetVersionNr() const;
+    virtual String GetVersionString() const;
+
+    // ---- update locking ----
+    void BeginUpdate();
+    void StartUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
+    int UpdateCount() const { return FUpdateCount; }
+
+    // ---- listeners ----
+    void RegisterSelListener(ITExtStringGridSelect* Listener) { FSelListener = Listener; }
+    void UnRegisterSelListener(ITExtStringGridSelect*) { FSelListener = nullptr; }
+    ITExtStringGridSelect* SelListener() const { return FSelListener; }
+    void RegisterNotifier(TGridChangeNotifier* Item);
+    void UnRegisterNotifier(TGridChangeNotifier* Item);
+    int NotifierCount() const { return static_cast<int>(FNotifierList.size()); }
+
+    // Shared scratch font: the next call overwrites it.
+    plat::TFont* GetCellFont(int ACol, int ARow);
+
+    // ---- real and display columns (nothing hidden yet) ----
+    int NumHiddenColumns() const { return FNumHidden; }
+    int TotalColCount() const override { return ColCount() + FNumHidden; }
+    int AllColWidths(int ACol) const;
+    void SetAllColWidths(int ACol, int Value);
+
+    // ---- cell text format and column sizes ----
+    // First line "cols,rows", then "cw i,width" per column, then "col,row,text" per
+    // non-empty cell (CR as "#13", LF as "#10", "#" as "#35").
+    void SaveToStream(plat::TStrings& Stream);
+    void LoadFromStream(const plat::TStrings& Stream);
+    void SaveColSizes();
+    void LoadColSizes();
+    int TotalXOffset() const { return XYOffsetTopLeftOnly ? XYOffset.X : 2 * XYOffset.X; }
+    int TotalYOffset() const { return XYOffsetTopLeftOnly ? XYOffset.Y : 2 * XYOffset.Y; }
+    int MaxLinesInRow(int ARow);
+    virtual void ExportNotification(TGridExportState AState, int ARow) { (void)AState; (void)ARow; }
+
+    // ---- event hooks ----
+    virtual String GetFloatFormat(int ACol);
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void ButtonClick(int ACol, int ARow);
+    virtual void ComboCloseUp(int ARow, int ACol);
+    virtual void ComboDropDown(int ARow, int ACol);
+    virtual void GetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual void GridHint(int ACol, int ARow, String& Hint, String& WideHint);
+    virtual void GetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
+                              plat::TFont* AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
+                                   plat::TFont* AFont);
+    virtual void GetCellBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders);
+    virtual void GetCellAlignment(int ACol, int ARow, plat::TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetCellFormat(int ACol, TSortStyle& AStyle, String& Prefix, String& Suffix);
+    virtual void GetEditorTypeEvent(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual bool HasNoEditor(int ACol, int ARow);
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void CheckCanEdit(int ACol, int ARow, bool& CanEdit);
+    virtual void IsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void GetCellWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual bool HasComboBox(int ACol, int ARow);
+    virtual bool HasSpinEdit(int ACol, int ARow);
+    virtual String GetCheckTrue(int ACol, int ARow);
+    virtual String GetCheckFalse(int ACol, int ARow);
+    // Fills FilterList with the values the column's filter drop-down offers; true when any.
+    virtual bool GetColumnFilter(int ACol);
+    virtual void ColumnHeadersChanged() {}
+    virtual bool IsDesigning() const { return HasState(plat::csDesigning); }
+
+    bool IsFixed(int ACol, int ARow) override;
+    void GetCellBackground(int ACol, int ARow, TCellGradientDirection& GradientDirection, bool& WordWrap,
+                           TVAlignment& VAlignment, plat::TAlignment& Alignment, TColor& MirrorColorTo,
+                           TColor& MirrorColor, TColor& ColorTo, plat::TBrush* ABrush, plat::TFont* AFont) override;
+    void GetVisualProperties(int ACol, int ARow, plat::TGridDrawState& AState, plat::TBrush* ABrush,
+                             plat::TFont* AFont, TColor& ColorTo, TColor& MirrorColor, TColor& MirrorColorTo,
+                             TCellGradientDirection& GradientDirection) override;
+
+    // ---- owned settings ----
+    TNavigation* Navigation() const { return FNavigation.get(); }
+    TMouseActions* MouseActions() const { return FMouseActions.get(); }
+    TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+    TBands* Bands() const { return FBands.get(); }
+    TSyncGrid* SyncGrid() const { return FSyncGrid.get(); }
+    TFocusHelper* FocusHelper() const { return FFocusHelper.get(); }
+    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    TControlLook* ControlLook() const { return FControlLook.get(); }
+    TGrouping* Grouping() const { return FGrouping.get(); }
+    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+    plat::TFont* FixedFont() const { return FFixedFont.get(); }
+    plat::TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+    plat::TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
+    plat::TStringList* RowHeaders() const { return FRowHeaders.get(); }
+    plat::TStringList* FilterList() const { return FFilterList.get(); }
+    plat::TStringList* LookupItems() const { return FLookupItems.get(); }
+
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    TGridLook Look() const { return FLook; }
+    void SetLook(TGridLook Value) { FLook = Value; Invalidate(); }
+
+    // ---- plain settings with their start values ----
+    TColor ActiveCellColor = plat::clGray;
+    TColor ActiveCellColorTo = plat::clNone;
+    bool ActiveCellShow = false;
+    bool AutoFilterUpdate = true;
+    String CheckTrue = u"Y";
+    String CheckFalse = u"N";
+    TEditorType DefaultEditor = edNormal;
+    TColor DisabledFontColor = plat::clSilver;
+    bool EnableHTML = true, EnableWheel = true, EnhRowColMove = true;
+    String FilterDropDownClear = u"(All)";
+    bool FilterDropDownAuto = false;
+    TFilterDropDownColumns FilterDropDownColumns = fdNormal;
+    bool FilterIncremental = false;
+    bool FilterNormalCellsOnly = true;
+    bool FitCellsInGrid = true;
+    bool FixedRowAlways = false, FixedColAlways = false;
+    int FixedFooters = 0, FixedRightCols = 0;
+    String FloatFormat = u"%.2f";
+    TColor HighlightColor = plat::clHighlight;
+    TColor HighlightTextColor = plat::clHighlightText;
+    TColor HintColor = plat::clInfoBk;
+    bool IntelliZoom = true;
+    TInvalidEntryIcon InvalidEntryIcon = ieWarning;
+    String InvalidEntryTitle, InvalidEntryText;
+    bool LoadFirstRow = true;
+    int MinRowHeight = 0, MinColWidth = 0, MaxRowHeight = 0, MaxColWidth = 0;
+    bool MultilineCells = false;
+    char16_t PasswordChar = u'*';
+    bool QuoteEmptyCells = true;
+    bool SaveFixedCells = true, SaveVirtCells = true, SaveWithHTML = true;
+    bool SaveHiddenCells = false;
+    plat::TScrollStyle ScrollBars = plat::ssBoth;
+    TColor ScrollColor = plat::clNone;
+    int ScrollWidth = 0;
+    TColor SelectionColor = 0xEACAB6;
+    TColor SelectionColorTo = plat::clNone, SelectionMirrorColor = plat::clNone, SelectionMirrorColorTo = plat::clNone;
+    int SelectionColorMixerFactor = 50;
+    bool ShowDesignHelper = true, ShowNullDates = true, ShowSelection = true;
+    bool SizeWithForm = false;
+    TVAlignment VAlignment = vtaTop;
+    TColor ZODGradientFrom = plat::clWhite, ZODGradientTo = 0, ZODGradientMirrorFrom = plat::clNone,
+           ZODGradientMirrorTo = plat::clNone;
+    TColor URLColor = 0xFF0000;
+    bool UseDisabledFont = true, UseInternalHintClass = true;
+    String XMLEncoding = u"ISO-8859-1";
+    TPoint XYOffset{2, 2};
+    bool XYOffsetTopLeftOnly = false;
+    bool AutoThemeAdapt = false;
+    int FixedRowHeight = 22;
+
+    // ---- events ----
+    TClickCellEvent OnClickCell, OnDblClickCell;
+    TCanEditCellEvent OnCanEditCell;
+    TButtonClickEvent OnButtonClick;
+    TComboDropEvent OnComboCloseUp, OnComboDropDown;
+    TGetCellCursorEvent OnGetCellCursor;
+    TGridHintEvent OnGridHint, OnGridWideHint;
+    TGetCellColorEvent OnGetCellColor, OnGetCellPrintColor;
+    TGetCellBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
+    TGetAlignmentEvent OnGetAlignment;
+    TGetFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TGetWordWrapEvent OnGetWordWrap;
+    THasComboBoxEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue, OnGetCheckFalse;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TComboChangeEvent OnComboChange;
+    TKeyPressEvent OnKeyPress;
+    TCellsChangedEvent OnCellsChanged;
+
+protected:
+    void Loaded() override;
+    void CreateWnd() override;
+    bool Destroying() const { return FDestroying; }
+    bool IsLoaded() const { return FLoaded; }
+    int FFixedRowsMin = 0;
+    int FFixedColsMin = 0;
+    int FMaxRowCount = 0;
+    bool FEditChange = false;
+    bool FEditDisable = false;
+
+    // Re-applies the search footer to its panel; the panel belongs to the search feature.
+    virtual void UpdateSearchPanel();
+
+private:
+    void OwnedChanged(plat::TObject*) { Invalidate(); }
+    std::shared_ptr<void> FFormLink;     // this grid's link in the owning form's OnResize chain
+    plat::TCustomForm* FForm = nullptr;
+
+    std::unique_ptr<plat::TFont> cf;
+    std::unique_ptr<TFocusHelper> FFocusHelper;
+    std::unique_ptr<TSearchFooter> FSearchFooter;
+    std::unique_ptr<TPrintSettings> FPrintSettings;
+    std::unique_ptr<THTMLSettings> FHTMLSettings;
+    std::unique_ptr<TControlLook> FControlLook;
+    std::unique_ptr<TNavigation> FNavigation;
+    std::unique_ptr<TMouseActions> FMouseActions;
+    std::unique_ptr<TBands> FBands;
+    std::unique_ptr<TSyncGrid> FSyncGrid;
+    std::unique_ptr<TGrouping> FGrouping;
+    std::unique_ptr<TColumnSize> FColumnSize;
+    std::unique_ptr<plat::TStringList> FColumnHeaders, FRowHeaders;
+    std::unique_ptr<plat::TStringList> Sortlist, FLookupItems, FFilterList;
+    std::unique_ptr<plat::TFont> FFixedFont, FActiveCellFont;
+    std::vector<TGridChangeNotifier*> FNotifierList;
+    ITExtStringGridSelect* FSelListener = nullptr;
+    TColor FBorderColor = 0xB99D7F;
+    TGridLook FLook = glXP;
+    int FUpdateCount = 0;
+    int FNumHidden = 0;
+    bool FLoaded = false;
+    bool FDestroying = false;
+};
+
+} // namespace grid

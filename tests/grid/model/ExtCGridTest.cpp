@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ExtCGrid.h"
+#include "plat/Exception.h"
+#include "plat/Forms.h"
+#include "plat/SysUtils.h"
+#include "plat/Testing.h"
+
+using namespace grid;
+namespace pt = plat::testing;
+
+namespace {
+
+class ExtCGridTest : public pt::UiTest {
+protected:
+    void SetUp() override {
+        pt::UiTest::SetUp();
+        form = std::make_unique<plat::TForm>(nullptr);
+        form->SetBounds(0, 0, 600, 400);
+        grid = new TExtColumnGrid(form.get());
+        grid->SetParent(form.get());
+        grid->SetColCount(5);
+        grid->SetFixedCols(1);
+        grid->SetFixedRows(1);
+    }
+    void TearDown() override {
+        form.reset();
+        pt::UiTest::TearDown();
+    }
+    // Item count = real columns; every item reports its own index.
+    void CheckColumns() const {
+        ASSERT_EQ(grid->Columns()->Count(), grid->ColCount() + grid->NumHiddenColumns());
+        for (int i = 0; i < grid->Columns()->Count(); ++i) ASSERT_EQ(grid->Columns()->Items(i)->Index(), i);
+    }
+    std::unique_ptr<plat::TForm> form;
+    TExtColumnGrid* grid = nullptr;
+};
+
+TEST_F(ExtCGridTest, ItemStartValues) {
+    CheckColumns();
+    TGridColumnItem* c = grid->Columns()->Items(2);
+    struct Case {
+        const char* what;
+        std::int64_t actual, expected;
+    };
+    const Case cases[] = {
+        {"Editor", c->Editor(), edNormal},
+        {"DropDownCount", c->DropDownCount, 8},
+        {"SpinStep", c->SpinStep, 1},
+        {"PrintColor", c->PrintColor, plat::clWhite},
+        {"BorderPen colour", c->BorderPen()->Color(), plat::clSilver},
+        {"BorderPen width", c->BorderPen()->Width(), 1},
+        {"PrintBorderPen colour", c->PrintBorderPen()->Color(), plat::clBlack},
+        {"PrintBorders all", c->PrintBorders == TCellBorders{cbTop, cbLeft, cbRight, cbBottom}, 1},
+        {"Borders none", c->Borders().Empty(), 1},
+        {"ReadOnly", c->ReadOnly, 0},
+        {"Colour is the grid's", c->Color(), grid->Color()},
+        {"ColumnPopupType", c->ColumnPopupType, cpFixedCellsRClick},
+        {"PrintFontCustom", c->PrintFontCustom, 1},
+    };
+    for (const Case& k : cases) EXPECT_EQ(k.actual, k.expected) << k.what;
+    EXPECT_EQ(c->CheckTrue, u"Y");
+    EXPECT_EQ(c->CheckFalse, u"N");
+    EXPECT_EQ(c->DisplayName(), u"Column 2");
+    c->Name = u"Topic";
+    EXPECT_EQ(c->DisplayName(), u"Col 2: Topic");
+    EXPECT_EQ(grid->GetColumnByName(u"Topic"), c);
+    EXPECT_EQ(grid->GetColumnByName(u"topic"), nullptr) << "names compare exactly";
+    EXPECT_EQ(grid->GetVersionString(), u"3.1.3.1 Aug, 2012");
+    EXPECT_THROW(grid->Columns()->Items(5), plat::EListError);
+    EXPECT_THROW(grid->Columns()->Items(-1), plat::EListError);
+    TGridColumnItem loose(nullptr);
+    EXPECT_EQ(loose.Width(), 0) << "an item without a collection has no grid width";
+}
+
+TEST_F(ExtCGridTest, NewColumnsTakeTheVisualsOfTheLastOne) {
+    TGridColumnItem* last = grid->Columns()->Items(4);
+    last->SetHeader(u"Last");
+    last->Name = u"last";
+    last->Tag = 7;
+    last->DropDownCount = 3;
+    last->ComboItems()->Add(u"one");
+    last->SetEditor(edComboList);
+    last->SetAlignment(plat::taRightJustify);
+    last->ReadOnly = true;
+    last->CheckTrue = u"1";
+    last->SetColor(plat::clRed);
+    last->HeaderFont()->SetSize(20);
+    last->Font()->SetSize(17);
+    grid->SetColCount(8);
+    CheckColumns();
+    for (int i = 5; i < 8; ++i) {
+        TGridColumnItem* c = grid->Columns()->Items(i);
+        SCOPED_TRACE(i);
+        EXPECT_EQ(c->Editor(), edComboList);
+        EXPECT_EQ(c->Alignment(), plat::taRightJustify);
+        EXPECT_TRUE(c->ReadOnly);
+        EXPECT_EQ(c->CheckTrue, u"1");
+        EXPECT_EQ(c->Header(), u"");
+        EXPECT_EQ(c->Name, u"");
+        EXPECT_EQ(c->Tag, 0);
+        EXPECT_EQ(c->DropDownCount, 8);
+        EXPECT_EQ(c->ComboItems()->Count(), 0);
+        EXPECT_NE(c->HeaderFont()->Size(), 20);
+        EXPECT_EQ(c->Color(), grid->Color()) << "colour and font come from the grid";
+        EXPECT_EQ(c->Font()->Size(), grid->Font()->Size());
+    }
+    grid->SetColCount(3);
+    CheckColumns();
+}
+
+TEST_F(ExtCGridTest, HeaderIsWrittenIntoRowZeroAndTheHeaderList) {
+    grid->Columns()->Items(2)->SetHeader(u"Topic");
+    EXPECT_EQ(grid->Cells(2, 0), u"Topic");
+    ASSERT_GT(grid->ColumnHeaders()->Count(), 2);
+    EXPECT_EQ(grid->ColumnHeaders()->Strings(2), u"Topic");
+    EXPECT_EQ(grid->Columns()->Items(2)->Header(), u"Topic");
+    CheckColumns();
+
+    // Without a header row the text is kept but no cell is written.
+    grid->SetFixedRows(0);
+    grid->SetCells(3, 0, u"data");
+    grid->Columns()->Items(3)->SetHeader(u"Hidden");
+    EXPECT_EQ(grid->Cells(3, 0), u"data");
+    EXPECT_EQ(grid->Columns()->Items(3)->Header(), u"Hidden");
+}
+
+TEST_F(ExtCGridTest, HooksAreAnsweredByTheColumns) {
+    grid->SetRowCount(6);
+    auto* combo = grid->Columns()->Items(1);
+    combo->SetEditor(edComboList);
+    combo->ComboItems()->Add(u"a");
+    combo->ComboItems()->Add(u"b");
+    auto* check = grid->Columns()->Items(2);
+    check->SetEditor(edDataCheckBox);
+    auto* ro = grid->Columns()->Items(3);
+    ro->ReadOnly = true;
+    ro->SetPassword(true);
+    auto* fixed = grid->Columns()->Items(4);
+    fixed->SetFixed(true);
+    fixed->SetAlignment(plat::taCenter);
+    fixed->SetHeaderAlignment(plat::taRightJustify);
+
+    struct Case {
+        int col, row;
+        TEditorType editor;
+        bool combo, canEdit, password, isFixed;
+        plat::TAlignment align;
+    };
+    const Case cases[] = {
+        {1, 2, edComboList, true, true, false, false, plat::taLeftJustify},
+        {1, 0, edNormal, false, false, false, true, plat::taLeftJustify},
+        {2, 2, edDataCheckBox, false, true, false, false, plat::taLeftJustify},
+        {3, 2, edNormal, false, false, true, false, plat::taLeftJustify},
+        {4, 2, edNormal, false, false, false, true, plat::taCenter},
+        {4, 0, edNormal, false, false, false, true, plat::taRightJustify},
+        {0, 2, edNormal, false, false, false, true, plat::taLeftJustify},
+    };
+    // goEditing is off: the column grid decides editability from its columns alone.
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Exclude(plat::goEditing));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.col) + "," + std::to_string(c.row));
+        TEditorType e = edNormal;
+        grid->GetCellEditorType(c.col, c.row, e);
+        EXPECT_EQ(e, c.editor);
+        EXPECT_EQ(grid->HasComboBox(c.col, c.row), c.combo);
+        bool can = false;
+        grid->CheckCanEdit(c.col, c.row, can);
+        EXPECT_EQ(can, c.canEdit);
+        bool pw = false;
+        grid->IsPasswordCell(c.col, c.row, pw);
+        EXPECT_EQ(pw, c.password);
+        bool f = false;
+        grid->IsFixedCell(c.col, c.row, f);
+        EXPECT_EQ(f, c.isFixed);
+        plat::TAlignment h = plat::taLeftJustify;
+        TVAlignment v = vtaTop;
+        grid->GetCellAlignment(c.col, c.row, h, v);
+        EXPECT_EQ(h, c.align);
+    }
+    // A read-only cell of an editable column.
+    grid->GetCellProperties(1, 3)->ReadOnly = true;
+    bool can = true;
+    grid->CheckCanEdit(1, 3, can);
+    EXPECT_FALSE(can);
+    // The combo's items are the column's, in order.
+    EXPECT_EQ(combo->ComboItems()->Strings(1), u"b");
+}
+
+TEST_F(ExtCGridTest, ColumnCheckValuesOverrideTheGridEvent) {
+    grid->SetRowCount(4);
+    grid->Columns()->Items(2)->CheckTrue = u"On";
+    grid->OnGetCheckTrue = [](plat::TObject*, int, int, plat::String& v) { v = u"event"; };
+    struct Case {
+        int col, row;
+        const char16_t* expected;
+    };
+    for (const Case& c : {Case{2, 2, u"On"}, Case{3, 2, u"Y"}, Case{2, 0, u"event"}, Case{0, 2, u"event"}}) {
+        EXPECT_EQ(grid->GetCheckTrue(c.col, c.row), c.expected) << c.col << "," << c.row;
+    }
+    EXPECT_EQ(grid->GetCheckFalse(2, 2), u"N");
+}
+
+TEST_F(ExtCGridTest, ColumnFilterEntriesAreCutAtTheEqualsSign) {
+    grid->Columns()->Items(1)->Filter()->Add(u"Low=<10");
+    grid->Columns()->Items(1)->Filter()->Add(u"All");
+    ASSERT_TRUE(grid->GetColumnFilter(1));
+    ASSERT_EQ(grid->FilterList()->Count(), 2);
+    EXPECT_EQ(grid->FilterList()->Strings(0), u"Low");
+    EXPECT_EQ(grid->FilterList()->Strings(1), u"All");
+    EXPECT_FALSE(grid->GetColumnFilter(2));
+    EXPECT_FALSE(grid->GetColumnFilter(9));
+}
+
+TEST_F(ExtCGridTest, MovedColumnTakesItsSettingsAlong) {
+    auto* c1 = grid->Columns()->Items(1);
+    c1->SetHeader(u"Moved");
+    c1->SetEditor(edComboEdit);
+    c1->ComboItems()->Add(u"x");
+    c1->ColumnPopupType = cpAllCellsLClick;
+    grid->Columns()->Items(3)->SetHeader(u"Three");
+    int from = -1, to = -1;
+    grid->OnAfterColumnMoved = [&](plat::TObject*, int f, int t) { from = f; to = t; };
+    grid->MoveColumn(1, 3);
+    CheckColumns();
+    EXPECT_EQ(from, 1);
+    EXPECT_EQ(to, 3);
+    auto* m = grid->Columns()->Items(3);
+    EXPECT_EQ(m->Header(), u"Moved");
+    EXPECT_EQ(m->Editor(), edComboEdit);
+    EXPECT_EQ(m->ComboItems()->Count(), 1);
+    EXPECT_EQ(m->ColumnPopupType, cpFixedCellsRClick) << "the popup type is not carried";
+    EXPECT_EQ(grid->Cells(3, 0), u"Moved");
+    EXPECT_EQ(grid->Columns()->Items(2)->Header(), u"Three");
+}
+
+TEST_F(ExtCGridTest, ItemAssignCopiesIdentityAndWidth) {
+    auto* src = grid->Columns()->Items(1);
+    src->SetHeader(u"H");
+    src->ComboItems()->Add(u"a");
+    src->SetWidth(93);
+    src->CheckFalse = u"0";
+    src->ColumnPopupType = cpNormalCellsLClick;
+    TGridColumnItem copy(nullptr);
+    copy.Assign(src);
+    EXPECT_EQ(copy.Header(), u"H");
+    EXPECT_EQ(copy.ComboItems()->Count(), 1);
+    EXPECT_EQ(copy.CheckFalse, u"0");
+    EXPECT_EQ(copy.ColumnPopupType, cpFixedCellsRClick);
+    grid->Columns()->Items(2)->Assign(&copy);
+    EXPECT_EQ(grid->Columns()->Items(2)->Header(), u"H");
+    EXPECT_EQ(grid->Columns()->Items(1)->Width(), 93);
+    EXPECT_EQ(grid->ColWidths(1), 93);
+}
+
+TEST_F(ExtCGridTest, RenderWithHeaderRowAndFixedColumn) {
+    grid->SetRowCount(6);
+    grid->SetBounds(0, 0, 420, 160);
+    const char16_t* heads[] = {u"", u"Topic", u"QoS", u"Retain", u"Position"};
+    for (int i = 1; i < 5; ++i) grid->Columns()->Items(i)->SetHeader(heads[i]);
+    grid->Columns()->Items(3)->SetEditor(edDataCheckBox);
+    grid->Columns()->Items(4)->SetColor(plat::clYellow);
+    for (int r = 1; r < 6; ++r) {
+        grid->SetCells(0, r, plat::IntToStr(r));
+        grid->SetCells(1, r, u"plant/line" + plat::IntToStr(r));
+        grid->SetCells(2, r, u"1");
+        grid->SetCells(3, r, r % 2 ? u"Y" : u"N");
+        grid->SetCells(4, r, plat::IntToStr(r * 10));
+    }
+    form->Show();
+    pt::ProcessEvents();
+    grid->Repaint();
+    pt::ProcessEvents();
+    pt::SaveGrab(grid, plat::Utf8ToString(std::string(TEST_BINARY_DIR) + "/column_grid.png"));
+    auto bmp = pt::Grab(grid);
+    const plat::TRect yellow = grid->CellRect(4, 3);
+    EXPECT_EQ(pt::PixelOf(*bmp, yellow.Left + 3, yellow.Top + 3), plat::clYellow) << "the column's colour";
+    const plat::TRect head = grid->CellRect(4, 0);
+    EXPECT_NE(pt::PixelOf(*bmp, head.Left + 3, head.Top + 3), plat::clYellow) << "the header keeps the fixed colour";
+}
+
+} // namespace
