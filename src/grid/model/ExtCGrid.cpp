@@ -90,7 +90,8 @@ void TGridColumnItem::Assign(const plat::TPersistent* Source) {
     FComboItems.Assign(&s->FComboItems);
     DropDownCount = s->DropDownCount;
     FHeaderFont.Assign(s->FHeaderFont);
-    FColumnHeader = s->FColumnHeader;
+    // Through the setter, so the header row shows it (a column being moved writes no cell).
+    SetHeader(s->FColumnHeader);
     Name = s->Name;
     Tag = s->Tag;
 }
@@ -257,6 +258,20 @@ void TExtColumnGrid::SyncColumnCount() {
     while (FColumnCollection->Count() > want) delete FColumnCollection->Items(FColumnCollection->Count() - 1);
     if (IsDesigning())
         for (int i = 0; i < ColCount(); ++i) SetCellEx(i, FixedRows(), u"Column " + plat::IntToStr(i));
+}
+
+String TExtColumnGrid::CheckColumns() const {
+    const int want = ColCount() + NumHiddenColumns();
+    if (FColumnCollection->Count() != want)
+        return u"item count " + plat::IntToStr(FColumnCollection->Count()) + u", real columns " + plat::IntToStr(want);
+    for (int i = 0; i < FColumnCollection->Count(); ++i) {
+        const TGridColumnItem* item = FColumnCollection->Items(i);
+        if (item->Collection() != FColumnCollection.get() || item->Index() != i)
+            return u"item " + plat::IntToStr(i) + u" is not in its place";
+        if (item->Grid() != this) return u"item " + plat::IntToStr(i) + u" belongs to another grid";
+    }
+    if (FColMoving || FColumnCollection->NoRecursiveUpdate()) return u"a column operation was left open";
+    return String();
 }
 
 void TExtColumnGrid::SyncColumnHeaders() {

@@ -159,6 +159,8 @@ public:
     // Every item's DefIdx := its index, after matching the item count.
     void SetOrganization();
     bool ColMoving() const { return FColMoving; }
+    // Empty when the items match the real columns one to one, else the first fault.
+    String CheckColumns() const;
 
     bool AutoFilterDisplay = false;
     TColumnPopupEvent OnColumnPopup;

@@ -31,11 +31,7 @@ protected:
         form.reset();
         pt::UiTest::TearDown();
     }
-    // Item count = real columns; every item reports its own index.
-    void CheckColumns() const {
-        ASSERT_EQ(grid->Columns()->Count(), grid->ColCount() + grid->NumHiddenColumns());
-        for (int i = 0; i < grid->Columns()->Count(); ++i) ASSERT_EQ(grid->Columns()->Items(i)->Index(), i);
-    }
+    void CheckColumns() const { ASSERT_EQ(grid->CheckColumns(), u""); }
     std::unique_ptr<plat::TForm> form;
     TExtColumnGrid* grid = nullptr;
 };
@@ -237,6 +233,23 @@ TEST_F(ExtCGridTest, MovedColumnTakesItsSettingsAlong) {
     EXPECT_EQ(m->ColumnPopupType, cpFixedCellsRClick) << "the popup type is not carried";
     EXPECT_EQ(grid->Cells(3, 0), u"Moved");
     EXPECT_EQ(grid->Columns()->Items(2)->Header(), u"Three");
+}
+
+TEST_F(ExtCGridTest, WritingColumnsCopiesTheItemsAndFollowsTheirCount) {
+    auto other = std::make_unique<TExtColumnGrid>(nullptr);
+    other->SetColCount(7);
+    other->Columns()->Items(6)->SetHeader(u"Six");
+    other->Columns()->Items(2)->SetEditor(edComboEdit);
+    grid->SetColumns(other->Columns());
+    CheckColumns();
+    EXPECT_EQ(grid->ColCount(), 7);
+    EXPECT_EQ(grid->Columns()->Items(6)->Header(), u"Six");
+    EXPECT_EQ(grid->Cells(6, 0), u"Six");
+    EXPECT_EQ(grid->Columns()->Items(2)->Editor(), edComboEdit);
+    // Deleting an item takes the column away.
+    grid->Columns()->Delete(6);
+    CheckColumns();
+    EXPECT_EQ(grid->ColCount(), 6);
 }
 
 TEST_F(ExtCGridTest, ItemAssignCopiesIdentityAndWidth) {
