@@ -237,7 +237,26 @@ struct TThread::Impl {
     std::atomic<bool> terminated{false};
     bool started = false;
     bool finished = false;
+    std::atomic<bool> done{false};  // finished, readable under the call queue's lock
 };
+
+namespace {
+
+// The main thread's wait for a thread: in slices of at most 10 ms, woken early by a call
+// handed over or by the thread's end, running the calls in between.
+void MainThreadWait(const std::atomic<bool>& Done)
+{
+    CallQueue& q = Calls();
+    while (!Done) {
+        {
+            std::unique_lock<std::mutex> lock(q.m);
+            q.queued.wait_for(lock, std::chrono::milliseconds(10), [&] { return Done || !q.calls.empty(); });
+        }
+        CheckSynchronize(0);
+    }
+}
+
+} // namespace
 
 TThread::TThread(bool CreateSuspended) : impl_(std::make_unique<Impl>())
 {
@@ -269,20 +288,17 @@ TThread::~TThread()
     }
     if (running) {
         Terminate();
-        std::unique_lock<std::mutex> lock(impl_->m);
         if (InMainThread()) {
-            while (!impl_->finished) {
-                impl_->finishedCv.wait_for(lock, std::chrono::milliseconds(10), [&] { return impl_->finished; });
-                if (impl_->finished) break;
-                lock.unlock();
+            for (;;) {
                 try {
-                    CheckSynchronize(0);
+                    MainThreadWait(impl_->done);
+                    break;
                 } catch (...) {
                     // A destructor cannot pass it on; the thread still has to end.
                 }
-                lock.lock();
             }
         } else {
+            std::unique_lock<std::mutex> lock(impl_->m);
             impl_->finishedCv.wait(lock, [&] { return impl_->finished; });
         }
     }
@@ -336,6 +352,13 @@ void TThread::Run(TThread* Self)
         Self->impl_->finished = true;
     }
     Self->impl_->finishedCv.notify_all();
+    {
+        // Under the queue's lock, so a main thread between its check and its wait sees it.
+        CallQueue& q = Calls();
+        std::lock_guard<std::mutex> lock(q.m);
+        Self->impl_->done = true;
+    }
+    Calls().queued.notify_all();
     if (freeIt) delete Self;
 }
 
@@ -347,19 +370,14 @@ int TThread::WaitFor()
     if (!impl_->started) throw EThread(u"Cannot wait for a thread that was never started");
     if (impl_->thread.get_id() == std::this_thread::get_id()) throw EThread(u"A thread cannot wait for itself");
     if (InMainThread()) {
-        // Waits in slices and runs the calls workers hand over meanwhile: the thread waited
-        // for may be one of them, blocked in Synchronize until the main thread serves it.
-        while (!impl_->finished) {
-            impl_->finishedCv.wait_for(lock, std::chrono::milliseconds(10), [&] { return impl_->finished; });
-            if (impl_->finished) break;
-            lock.unlock();
-            CheckSynchronize(0);
-            lock.lock();
-        }
+        // Runs the calls workers hand over meanwhile: the thread waited for may be one of
+        // them, blocked in Synchronize until the main thread serves it.
+        lock.unlock();
+        MainThreadWait(impl_->done);
     } else {
         impl_->finishedCv.wait(lock, [&] { return impl_->finished; });
+        lock.unlock();
     }
-    lock.unlock();
     if (impl_->thread.joinable()) impl_->thread.join();
     // Calls the thread queued before it ended still run first, in order.
     if (InMainThread()) CheckSynchronize(0);
