@@ -53,7 +53,7 @@ private:
 
 class FnThread : public TThread {
 public:
-    explicit FnThread(std::function<void(FnThread&)> Fn) : TThread(true), fn_(std::move(Fn)) {}
+    explicit FnThread(std::function<void(FnThread&)> Fn, bool Suspended = true) : TThread(Suspended), fn_(std::move(Fn)) {}
     ~FnThread() override
     {
         if (!Suspended()) {
@@ -128,6 +128,19 @@ TEST_F(UiThreads, HandedOverCallsRunFromTheEventLoopInOrder)
     for (int i = 0; i < 20; ++i) EXPECT_EQ(order[static_cast<size_t>(i)], i);
     EXPECT_EQ(order.back(), 100);
     EXPECT_EQ(sent, 10);
+}
+
+TEST_F(UiThreads, AThreadCreatedRunningStartsWithTheNextTurnOfTheLoop)
+{
+    Watchdog dog("thread created running");
+    std::atomic<bool> ran{false};
+    FnThread t([&](FnThread&) { ran = true; }, false);
+    for (int i = 0; i < 5000 && !ran; ++i) {
+        ProcessEvents();
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(t.Suspended());
 }
 
 TEST_F(UiThreads, AQueuedCallThatRaisesReachesTheErrorBoxAndTheLoopGoesOn)
