@@ -1,7 +1,9 @@
 #include "ExtCGrid.h"
 
 #include <cmath>
+#include <vector>
 
+#include "plat/IniFiles.h"
 #include "plat/Menus.h"
 #include "plat/SysUtils.h"
 
@@ -296,6 +298,52 @@ void TExtColumnGrid::SetOrganization() {
         SyncColumnCount();
     }
     for (int i = 0; i < FColumnCollection->Count(); ++i) FColumnCollection->Items(i)->DefIdx = i;
+}
+
+void TExtColumnGrid::ResetOrganization() {
+    bool moved = true;
+    // Each move puts one column at its place for good, so the passes end.
+    for (int pass = 0; moved && pass <= FColumnCollection->Count(); ++pass) {
+        moved = false;
+        for (int i = 0; i < FColumnCollection->Count(); ++i) {
+            const int d = FColumnCollection->Items(i)->DefIdx;
+            if (d >= 0 && d < i) {
+                MoveColumn(i, d);
+                moved = true;
+            }
+        }
+    }
+}
+
+void TExtColumnGrid::SaveColumnPositions(const String& Key, const String& Section) {
+    plat::TIniFile ini(Key);
+    for (int i = 0; i < FColumnCollection->Count(); ++i)
+        ini.WriteInteger(Section, u"CP" + plat::IntToStr(i), FColumnCollection->Items(i)->DefIdx);
+}
+
+void TExtColumnGrid::LoadColumnPositions(const String& Key, const String& Section) {
+    const plat::TIniFile ini(Key);
+    const int n = FColumnCollection->Count();
+    std::vector<int> stored(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        stored[static_cast<size_t>(i)] = ini.ReadInteger(Section, u"CP" + plat::IntToStr(i), -1);
+        // A missing key, or a file written for another column layout, changes nothing.
+        if (stored[static_cast<size_t>(i)] < 0 || stored[static_cast<size_t>(i)] >= n) return;
+    }
+    // Positions that are not a permutation would leave columns without a place.
+    std::vector<bool> seen(static_cast<size_t>(n));
+    for (int v : stored) {
+        if (seen[static_cast<size_t>(v)]) return;
+        seen[static_cast<size_t>(v)] = true;
+    }
+    std::vector<int> kept(static_cast<size_t>(n));
+    for (int j = 0; j < n; ++j) {
+        const int i = stored[static_cast<size_t>(j)];
+        FColumnCollection->Items(i)->DefIdx = j;
+        kept[static_cast<size_t>(j)] = i;
+    }
+    ResetOrganization();
+    for (int j = 0; j < n; ++j) FColumnCollection->Items(j)->DefIdx = kept[static_cast<size_t>(j)];
 }
 
 void TExtColumnGrid::Loaded() {

@@ -124,6 +124,7 @@ public:
     TGridColumnItem* Add();
     TGridColumnItem* Insert(int Index);
     TGridColumnItem* Items(int Index) const { return static_cast<TGridColumnItem*>(plat::TCollection::Items(Index)); }
+    TGridColumnItem* GetItem(int Index) const { return Items(Index); }
     TGridColumnItem* operator[](int Index) const { return Items(Index); }
     TExtColumnGrid* GetOwner() const { return FOwner; }
     bool NoRecursiveUpdate() const { return FNoRecursiveUpdate; }
@@ -159,6 +160,12 @@ public:
     // Every item's DefIdx := its index, after matching the item count.
     void SetOrganization();
     bool ColMoving() const { return FColMoving; }
+    // Moves columns until every item whose DefIdx lies left of it stands at DefIdx.
+    void ResetOrganization();
+    // The laid-out position (DefIdx) of each item under the keys "CP0", "CP1", ... of an
+    // INI file section; loading changes nothing unless every key is present.
+    void SaveColumnPositions(const String& Key, const String& Section);
+    void LoadColumnPositions(const String& Key, const String& Section);
     // Empty when the items match the real columns one to one, else the first fault.
     String CheckColumns() const;
 

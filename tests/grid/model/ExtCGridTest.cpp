@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
 #include "ExtCGrid.h"
 #include "plat/Exception.h"
 #include "plat/Forms.h"
+#include "plat/IniFiles.h"
 #include "plat/SysUtils.h"
 #include "plat/Testing.h"
 
@@ -188,6 +191,47 @@ TEST_F(ExtCGridTest, HooksAreAnsweredByTheColumns) {
     EXPECT_EQ(combo->ComboItems()->Strings(1), u"b");
 }
 
+TEST_F(ExtCGridTest, NewCellPropertiesTakeTheColumnButNeverFixedColours) {
+    grid->SetRowCount(4);
+    grid->Columns()->Items(2)->SetColor(plat::clYellow);
+    grid->Columns()->Items(2)->SetAlignment(plat::taRightJustify);
+    grid->Columns()->Items(3)->SetColor(plat::clAqua);
+    grid->Columns()->Items(3)->SetFixed(true);
+    grid->Columns()->Items(4)->SetColor(plat::clLime);
+    grid->Columns()->Items(4)->SetShowBands(true);
+    grid->Bands()->SetActive(true);
+    struct Case {
+        int col, row;
+        TColor brush;
+        plat::TAlignment align;
+    };
+    const Case cases[] = {
+        {2, 2, plat::clYellow, plat::taRightJustify},
+        {2, 0, plat::clNone, plat::taLeftJustify},   // header row: fixed
+        {0, 2, plat::clNone, plat::taLeftJustify},   // fixed column
+        {3, 2, plat::clNone, plat::taLeftJustify},   // a Fixed column counts as fixed
+        {4, 2, plat::clNone, plat::taLeftJustify},   // banded
+    };
+    for (const Case& c : cases) {
+        TCellProperties* p = grid->GetCellProperties(c.col, c.row);
+        EXPECT_EQ(p->BrushColor(), c.brush) << c.col << "," << c.row;
+        EXPECT_EQ(p->Alignment, c.align) << c.col << "," << c.row;
+    }
+}
+
+TEST_F(ExtCGridTest, EditLimitAndMaskComeFromTheCurrentColumn) {
+    grid->SetRowCount(4);
+    grid->Columns()->Items(2)->EditLength = 12;
+    grid->Columns()->Items(2)->EditMask = u"000;1;_";
+    grid->Columns()->Items(0)->EditLength = 99;  // fixed column: not used
+    grid->SetCol(2);
+    EXPECT_EQ(grid->GetEditLimit(), 12);
+    EXPECT_EQ(grid->GetEditMask(2, 1), u"000;1;_");
+    grid->SetCol(3);
+    EXPECT_EQ(grid->GetEditLimit(), 0);
+    EXPECT_EQ(grid->GetEditMask(0, 1), u"");
+}
+
 TEST_F(ExtCGridTest, ColumnCheckValuesOverrideTheGridEvent) {
     grid->SetRowCount(4);
     grid->Columns()->Items(2)->CheckTrue = u"On";
@@ -295,6 +339,77 @@ TEST_F(ExtCGridTest, RenderWithHeaderRowAndFixedColumn) {
     EXPECT_EQ(pt::PixelOf(*bmp, yellow.Left + 3, yellow.Top + 3), plat::clYellow) << "the column's colour";
     const plat::TRect head = grid->CellRect(4, 0);
     EXPECT_NE(pt::PixelOf(*bmp, head.Left + 3, head.Top + 3), plat::clYellow) << "the header keeps the fixed colour";
+}
+
+} // namespace
+
+namespace {
+
+class ColumnPositionsTest : public pt::UiTest {
+protected:
+    std::unique_ptr<TExtColumnGrid> MakeGrid() {
+        auto g = std::make_unique<TExtColumnGrid>(nullptr);
+        g->SetColCount(5);
+        g->SetFixedRows(1);
+        for (int i = 0; i < 5; ++i) g->Columns()->Items(i)->SetHeader(u"H" + plat::IntToStr(i));
+        g->SetOrganization();
+        return g;
+    }
+    static std::vector<plat::String> Headers(const TExtColumnGrid& g) {
+        std::vector<plat::String> r;
+        for (int i = 0; i < g.Columns()->Count(); ++i) r.push_back(g.Columns()->Items(i)->Header());
+        return r;
+    }
+    void SetUp() override {
+        pt::UiTest::SetUp();
+        dir = std::filesystem::temp_directory_path() / ("strgrid_pos_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        ini = plat::Utf8ToString((dir / "pos.ini").string());
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(dir);
+        pt::UiTest::TearDown();
+    }
+    std::filesystem::path dir;
+    plat::String ini;
+};
+
+TEST_F(ColumnPositionsTest, SavedOrderIsRestoredOnAFreshGrid) {
+    auto a = MakeGrid();
+    a->MoveColumn(1, 3);
+    const std::vector<plat::String> moved{u"H0", u"H2", u"H3", u"H1", u"H4"};
+    ASSERT_EQ(Headers(*a), moved);
+    a->SaveColumnPositions(ini, u"Cols");
+
+    auto b = MakeGrid();
+    b->LoadColumnPositions(ini, u"Cols");
+    EXPECT_EQ(Headers(*b), moved);
+    EXPECT_EQ(b->Cells(3, 0), u"H1");
+    EXPECT_EQ(b->CheckColumns(), u"");
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(b->Columns()->Items(i)->DefIdx, a->Columns()->Items(i)->DefIdx) << i;
+}
+
+TEST_F(ColumnPositionsTest, IncompleteOrBrokenPositionsChangeNothing) {
+    struct Case {
+        const char* what;
+        std::vector<int> stored;  // -1: key missing
+    };
+    const Case cases[] = {
+        {"missing key", {0, 1, -1, 3, 4}},
+        {"duplicate position", {0, 1, 1, 3, 4}},
+        {"position beyond the columns", {0, 1, 2, 3, 9}},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(dir / "pos.ini");
+        plat::TIniFile f(ini);
+        for (size_t i = 0; i < c.stored.size(); ++i)
+            if (c.stored[i] >= 0) f.WriteInteger(u"Cols", u"CP" + plat::IntToStr(static_cast<int>(i)), c.stored[i]);
+        auto g = MakeGrid();
+        const auto before = Headers(*g);
+        g->LoadColumnPositions(ini, u"Cols");
+        EXPECT_EQ(Headers(*g), before) << c.what;
+        EXPECT_EQ(g->CheckColumns(), u"") << c.what;
+    }
 }
 
 } // namespace
