@@ -10,6 +10,7 @@
 #include "plat/Exception.h"
 #include "plat/Forms.h"
 #include "plat/IniFiles.h"
+#include "plat/Menus.h"
 #include "plat/SysUtils.h"
 #include "plat/Testing.h"
 
@@ -230,6 +231,54 @@ TEST_F(ExtCGridTest, EditLimitAndMaskComeFromTheCurrentColumn) {
     grid->SetCol(3);
     EXPECT_EQ(grid->GetEditLimit(), 0);
     EXPECT_EQ(grid->GetEditMask(0, 1), u"");
+}
+
+TEST_F(ExtCGridTest, ColumnPopupOpensUnderTheClickedCellOfItsKind) {
+    grid->SetRowCount(4);
+    grid->SetBounds(0, 0, 420, 160);
+    auto* menu = new plat::TPopupMenu(form.get());
+    auto* item = new plat::TMenuItem(menu);
+    item->SetCaption(u"Clear column");
+    menu->Items()->Add(item);
+    grid->Columns()->Items(2)->ColumnPopup = menu;
+    grid->Columns()->Items(2)->ColumnPopupType = cpNormalCellsRClick;
+    std::vector<std::pair<int, int>> events;
+    grid->OnColumnPopup = [&](plat::TObject*, int ACol, int ARow, plat::TPopupMenu* m) {
+        EXPECT_EQ(m, menu);
+        events.push_back({ACol, ARow});
+    };
+    form->Show();
+    pt::ProcessEvents();
+    struct Case {
+        int col, row;
+        plat::TMouseButton button;
+        bool event, popup;
+    };
+    const Case cases[] = {
+        {2, 2, plat::mbRight, true, true},
+        {2, 0, plat::mbRight, true, false},  // the event fires where this kind shows no menu
+        {2, 2, plat::mbLeft, false, false},
+        {3, 2, plat::mbRight, false, false},  // no menu in that column
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.col) + "," + std::to_string(c.row) + (c.button == plat::mbLeft ? " left" : " right"));
+        events.clear();
+        const size_t popups = responder().Popups().size();
+        if (c.popup) responder().AnswerPopup(-1);
+        const plat::TRect r = grid->CellRect(c.col, c.row);
+        pt::Click(grid, r.Left + 5, r.Top + 5, c.button);
+        pt::ProcessEvents();
+        EXPECT_EQ(events.size(), c.event ? 1u : 0u);
+        ASSERT_EQ(responder().Popups().size(), popups + (c.popup ? 1 : 0));
+        if (c.popup) {
+            const plat::TPoint at = grid->ClientToScreen(plat::TPoint{r.Left, r.Bottom});
+            EXPECT_EQ(responder().Popups().back().Request.ScreenPos.X, at.X);
+            EXPECT_EQ(responder().Popups().back().Request.ScreenPos.Y, at.Y);
+        }
+    }
+    // A menu that goes away is forgotten by its column.
+    delete menu;
+    EXPECT_EQ(grid->Columns()->Items(2)->ColumnPopup, nullptr);
 }
 
 TEST_F(ExtCGridTest, ColumnCheckValuesOverrideTheGridEvent) {
