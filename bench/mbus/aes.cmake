@@ -1,0 +1,1 @@
+configurator_bench(NAME bench_mbus_aes SOURCES ${CMAKE_CURRENT_LIST_DIR}/BlockAESBench.cpp LIBS mbus_aes)
