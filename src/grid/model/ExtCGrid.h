@@ -91,6 +91,7 @@ public:
 
 private:
     friend class TExtColumnGrid;
+    friend struct ColumnStreamer;
     void CopyCommon(const TGridColumnItem& s);
     void NotifyChanged();
     void InvalidateGrid();
@@ -166,6 +167,12 @@ public:
     // INI file section; loading changes nothing unless every key is present.
     void SaveColumnPositions(const String& Key, const String& Section);
     void LoadColumnPositions(const String& Key, const String& Section);
+    // Every setting of every item as text: a "[Column]" line per item followed by
+    // "Property=Value" lines (CR, LF and "#" in values as "#13", "#10", "#35"). Loading
+    // replaces the items, ignores unknown lines and keeps a property whose value does not
+    // read; the column count follows the items read.
+    void SaveColumnsToStream(plat::TStrings& Stream) const;
+    void LoadColumnsFromStream(const plat::TStrings& Stream);
     // Empty when the items match the real columns one to one, else the first fault.
     String CheckColumns() const;
 

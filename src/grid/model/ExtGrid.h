@@ -26,6 +26,7 @@ public:
     }
     constexpr bool Contains(TCellBorder b) const { return (bits_ & (1u << b)) != 0; }
     constexpr bool Empty() const { return bits_ == 0; }
+    constexpr TCellBorders& Include(TCellBorder b) { bits_ |= 1u << b; return *this; }
     friend constexpr bool operator==(const TCellBorders&, const TCellBorders&) = default;
 
 private:

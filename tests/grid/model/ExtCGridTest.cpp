@@ -345,6 +345,62 @@ TEST_F(ExtCGridTest, WritingColumnsCopiesTheItemsAndFollowsTheirCount) {
     EXPECT_EQ(grid->ColCount(), 6);
 }
 
+TEST_F(ExtCGridTest, ColumnsRoundTripThroughTheirStream) {
+    auto* c = grid->Columns()->Items(2);
+    c->SetHeader(u"Topic #1\r\nsecond line");
+    c->SetWidth(87);
+    c->SetEditor(edComboEdit);
+    c->ComboItems()->Add(u"a, b");
+    c->ComboItems()->Add(u"\"quoted\"");
+    c->Filter()->Add(u"Low=<10");
+    c->CheckTrue = u"1";
+    c->SetBorders({cbTop, cbBottom});
+    c->BorderPen()->SetColor(plat::clRed);
+    c->BorderPen()->SetWidth(3);
+    c->HeaderFont()->SetStyle({plat::fsItalic, plat::fsUnderline});
+    c->Font()->SetColor(plat::clBlue);
+    c->SetFloatFormat(u"%.3f");
+    c->ColumnPopupType = cpAllCellsLClick;
+    c->SortStyle = ssNumeric;
+    c->Name = u"topic";
+    grid->SetColCount(6);
+    plat::TStringList stream;
+    grid->SaveColumnsToStream(stream);
+
+    auto other = std::make_unique<TExtColumnGrid>(nullptr);
+    other->SetFixedRows(1);
+    other->LoadColumnsFromStream(stream);
+    EXPECT_EQ(other->CheckColumns(), u"");
+    EXPECT_EQ(other->ColCount(), 6);
+    plat::TStringList again;
+    other->SaveColumnsToStream(again);
+    ASSERT_EQ(again.Count(), stream.Count());
+    for (int i = 0; i < stream.Count(); ++i) EXPECT_EQ(again.Strings(i), stream.Strings(i)) << "line " << i;
+    auto* d = other->Columns()->Items(2);
+    EXPECT_EQ(d->Header(), u"Topic #1\r\nsecond line");
+    EXPECT_EQ(other->Cells(2, 0), d->Header());
+    EXPECT_EQ(d->Width(), 87);
+    EXPECT_EQ(d->ComboItems()->Strings(0), u"a, b");
+    EXPECT_EQ(d->ComboItems()->Strings(1), u"\"quoted\"");
+    EXPECT_EQ(d->BorderPen()->Width(), 3);
+
+    // Unknown lines and values that do not read leave the defaults.
+    plat::TStringList odd;
+    odd.Add(u"Width=12");  // before any column: ignored
+    odd.Add(u"[Column]");
+    odd.Add(u"Editor=999");
+    odd.Add(u"SpinStep=x");
+    odd.Add(u"Colour=5");
+    odd.Add(u"[Column]");
+    odd.Add(u"[Column]");
+    auto third = std::make_unique<TExtColumnGrid>(nullptr);
+    third->LoadColumnsFromStream(odd);
+    EXPECT_EQ(third->CheckColumns(), u"");
+    EXPECT_EQ(third->ColCount(), 3);
+    EXPECT_EQ(third->Columns()->Items(0)->Editor(), edNormal);
+    EXPECT_EQ(third->Columns()->Items(0)->SpinStep, 1);
+}
+
 TEST_F(ExtCGridTest, ItemAssignCopiesIdentityAndWidth) {
     auto* src = grid->Columns()->Items(1);
     src->SetHeader(u"H");
