@@ -115,7 +115,8 @@ inline std::uint32_t EncColumn(std::uint32_t c0, std::uint32_t c1, std::uint32_t
            RotL32(kTables.Enc[B(c2, 2)], 16) ^ RotL32(kTables.Enc[B(c3, 3)], 24) ^ roundKey;
 }
 
-inline void EncRound(std::uint32_t s[4], const std::uint32_t* rk)
+// Forced inline so the unrolled rounds keep the state in registers.
+[[gnu::always_inline]] inline void EncRound(std::uint32_t (&s)[4], const std::uint32_t* rk)
 {
     const std::uint32_t t0 = EncColumn(s[0], s[1], s[2], s[3], rk[0]);
     const std::uint32_t t1 = EncColumn(s[1], s[2], s[3], s[0], rk[1]);
@@ -142,7 +143,7 @@ inline std::uint32_t DecColumn(std::uint32_t c0, std::uint32_t c1, std::uint32_t
            RotL32(kTables.Dec[B(c2, 2)], 16) ^ RotL32(kTables.Dec[B(c3, 3)], 24) ^ roundKey;
 }
 
-inline void DecRound(std::uint32_t s[4], const std::uint32_t* rk)
+[[gnu::always_inline]] inline void DecRound(std::uint32_t (&s)[4], const std::uint32_t* rk)
 {
     const std::uint32_t t0 = DecColumn(s[0], s[3], s[2], s[1], rk[0]);
     const std::uint32_t t1 = DecColumn(s[1], s[0], s[3], s[2], rk[1]);
