@@ -108,6 +108,14 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FFilterList = std::make_unique<plat::TStringList>();
     FFilterList->SetSorted(true);
     FFilterList->SetDuplicates(plat::dupIgnore);
+    FOrigColSizes = std::make_unique<TIntList>(0, 0);
+    FIgnoreColumns = std::make_unique<TIntList>(0, 0);
+    FColumnOrder = std::make_unique<TIntList>(0, 0);
+    FSortIndexes = std::make_unique<TSortIndexList>();
+    for (auto* l : {&FSortRowXRef, &FUnSortRowXRef, &FMergedColumns, &FSelectedCells, &FSelectedRows,
+                    &FModifiedRows, &FEnabledRows})
+        *l = std::make_unique<TIntList>(0, 0);
+    FControlList = std::make_unique<TControlList>();
     FFixedFont = std::make_unique<plat::TFont>();
     FFixedFont->SetName(u"Tahoma");
     FFixedFont->SetStyle({plat::fsBold});

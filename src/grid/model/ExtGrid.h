@@ -190,6 +190,12 @@ public:
     plat::TStringList* RowHeaders() const { return FRowHeaders.get(); }
     plat::TStringList* FilterList() const { return FFilterList.get(); }
     plat::TStringList* LookupItems() const { return FLookupItems.get(); }
+    TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+    TIntList* MergedColumns() const { return FMergedColumns.get(); }
+    TIntList* SelectedRows() const { return FSelectedRows.get(); }
+    TIntList* ModifiedRows() const { return FModifiedRows.get(); }
+    TControlList* ControlList() const { return FControlList.get(); }
 
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value);
@@ -304,6 +310,11 @@ private:
     std::unique_ptr<plat::TStringList> FColumnHeaders, FRowHeaders;
     std::unique_ptr<plat::TStringList> Sortlist, FLookupItems, FFilterList;
     std::unique_ptr<plat::TFont> FFixedFont, FActiveCellFont;
+    std::unique_ptr<TIntList> FOrigColSizes, FIgnoreColumns, FColumnOrder;
+    std::unique_ptr<TSortIndexList> FSortIndexes;
+    std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows,
+        FModifiedRows, FEnabledRows;
+    std::unique_ptr<TControlList> FControlList;
     std::vector<TGridChangeNotifier*> FNotifierList;
     ITExtStringGridSelect* FSelListener = nullptr;
     TColor FBorderColor = 0xB99D7F;

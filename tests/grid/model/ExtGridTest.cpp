@@ -151,6 +151,43 @@ TEST_F(ExtGridTest, StringGridHooks) {
     EXPECT_EQ(gotCol, 3);
 }
 
+TEST_F(ExtGridTest, CellColourAndFontComeFromActiveCellAndCellProperties) {
+    grid->SetColCount(4);
+    grid->SetFixedCols(1);
+    grid->SetFixedRows(1);
+    grid->ActiveCellShow = true;
+    grid->MoveColRow(2, 3, true, false);
+    TCellProperties* p = grid->GetCellProperties(3, 5);
+    p->SetBrushColor(plat::clAqua);
+    p->FontColor = plat::clRed;
+    p->FontSize = 14;
+    struct Case {
+        int col, row;
+        TColor brush;
+        bool bold;
+        TColor font;
+    };
+    const Case cases[] = {
+        {0, 3, plat::clGray, true, plat::clWindowText},  // row header of the current row: ActiveCellFont
+        {2, 0, plat::clGray, true, plat::clWindowText},  // column header of the current column
+        {0, 4, plat::clWhite, false, plat::clBlack},
+        {3, 5, plat::clAqua, false, plat::clRed},
+    };
+    for (const Case& c : cases) {
+        plat::TBrush brush;
+        brush.SetColor(plat::clWhite);
+        plat::TFont font;
+        font.SetColor(plat::clBlack);
+        grid->GetCellColor(c.col, c.row, plat::TGridDrawState{}, &brush, &font);
+        EXPECT_EQ(brush.Color(), c.brush) << c.col << "," << c.row;
+        EXPECT_EQ(font.Style().Contains(plat::fsBold), c.bold) << c.col << "," << c.row;
+        EXPECT_EQ(font.Color(), c.font) << c.col << "," << c.row;
+    }
+    EXPECT_EQ(grid->GetCellFont(3, 5)->Size(), 14);
+    EXPECT_EQ(grid->GetCellFont(3, 5)->Color(), plat::clRed);
+    EXPECT_EQ(grid->GetCellFont(1, 1), grid->Font()) << "a cell without properties uses the grid's font";
+}
+
 TEST_F(ExtGridTest, CheckCanEditFollowsEditingOptionAndReadOnlyCells) {
     grid->SetColCount(4);
     grid->GetCellProperties(2, 2)->ReadOnly = true;
