@@ -1,0 +1,75 @@
+// Load and save of a large M_Bus.xml (nodes x variables per node), the editor's show and OK.
+#include "UMBus_Network.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "plat/SysUtils.h"
+
+namespace {
+
+TNodi_List Network(int nodes, int vars)
+{
+    TNodi_List list;
+    for (int n = 0; n < nodes; ++n) {
+        auto node = std::make_unique<TNodo>();
+        node->Enable = true;
+        node->Description = u"Meter " + plat::IntToStr(n);
+        node->Node_ID_Primary = n % 250;
+        node->MBus_Type = n % 2;
+        node->wMBus_Add = u"0x" + plat::IntToStr(10000000 + n);
+        for (auto& k : node->wMBus_Key)
+            k = u"0xAB";
+        for (int v = 0; v < vars; ++v) {
+            auto var = std::make_unique<TVariabile>();
+            var->Enable = true;
+            var->Description = u"Value " + plat::IntToStr(v);
+            var->Type_Of_Data = v % 26;
+            var->Storage_Number = 4294967295u;
+            var->Topic = v;
+            var->Position = static_cast<std::uint8_t>(v % 100 + 1);
+            node->Var_List.push_back(std::move(var));
+        }
+        list.push_back(std::move(node));
+    }
+    return list;
+}
+
+plat::String BenchFile(const char* name)
+{
+    return plat::Utf8ToString((std::filesystem::temp_directory_path() / name).string());
+}
+
+void BM_SaveNetwork(benchmark::State& state)
+{
+    const TNodi_List list = Network(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const plat::String file = BenchFile("bench_mbus_net_save.xml");
+    for (auto _ : state)
+        Save_MBus_Network(file, list);
+    std::filesystem::remove(plat::StringToUtf8(file));
+    state.SetItemsProcessed(state.iterations() * state.range(0) * state.range(1));
+}
+BENCHMARK(BM_SaveNetwork)->Args({250, 50})->Args({20, 10})->Unit(benchmark::kMillisecond);
+
+void BM_LoadNetwork(benchmark::State& state)
+{
+    const plat::String file = BenchFile("bench_mbus_net_load.xml");
+    Save_MBus_Network(file, Network(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
+    for (auto _ : state) {
+        TNodi_List list;
+        plat::String error;
+        if (!Load_MBus_Network(file, list, error))
+            state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(list.data());
+    }
+    std::filesystem::remove(plat::StringToUtf8(file));
+    state.SetItemsProcessed(state.iterations() * state.range(0) * state.range(1));
+}
+BENCHMARK(BM_LoadNetwork)->Args({250, 50})->Args({20, 10})->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
