@@ -113,6 +113,18 @@ TEST_F(ExtCGridTest, NewColumnsTakeTheVisualsOfTheLastOne) {
     CheckColumns();
 }
 
+TEST_F(ExtCGridTest, LoadingRecordsEachColumnsLaidOutPosition) {
+    grid->BeginLoading();
+    grid->SetColCount(6);
+    grid->SetCells(4, 0, u"From layout");
+    grid->EndLoading();
+    CheckColumns();
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(grid->Columns()->Items(i)->DefIdx, i);
+    // A header cell written by the layout becomes the empty header of its column.
+    grid->SyncColumnHeaders();
+    EXPECT_EQ(grid->Columns()->Items(4)->Header(), u"From layout");
+}
+
 TEST_F(ExtCGridTest, HeaderIsWrittenIntoRowZeroAndTheHeaderList) {
     grid->Columns()->Items(2)->SetHeader(u"Topic");
     EXPECT_EQ(grid->Cells(2, 0), u"Topic");
