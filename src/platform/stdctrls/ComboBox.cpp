@@ -107,6 +107,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value)
             edit_->OnKeyPress = [this](TObject*, char16_t& Key) { KeyPress(Key); };
             edit_->SetMaxLength(maxLength_);
             edit_->SetCharCase(charCase_);
+            edit_->SetColor(Color());
         }
         editing_ = true;
         edit_->SetText(text);
@@ -528,6 +529,9 @@ void TCustomComboBox::WndProc(TMessage& Message)
         return;
     case CM_COLORCHANGED:
         TCustomControl::WndProc(Message);
+        // The edit portion is painted with the box's brush, as the platform's combo does.
+        if (edit_)
+            edit_->SetColor(Color());
         Invalidate();
         return;
     default:

@@ -163,8 +163,11 @@ TEST_F(ComboFixture, DisabledFlatComboShowsParentColourAndGetsItsOwnBack)
     combo->SetColor(0x00F0D0A0);
     combo->SetEnabled(false);
     EXPECT_EQ(combo->Color(), FormColor);
+    // The edit portion shows it too, not only the box's own pixels.
+    EXPECT_EQ(Pixel(30, combo->Height() / 2), FormColor);
     combo->SetEnabled(true);
     EXPECT_EQ(combo->Color(), TColor(0x00F0D0A0));
+    EXPECT_EQ(Pixel(30, combo->Height() / 2), TColor(0x00F0D0A0));
     EXPECT_FALSE(combo->ParentColor());
 }
 

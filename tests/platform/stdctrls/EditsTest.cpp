@@ -253,4 +253,21 @@ TEST_F(Edits, SplitterResizesItsNeighbourNotBelowMinSize)
     EXPECT_EQ(left->Width(), 40);
 }
 
+TEST_F(Edits, EditPortionOfAComboTakesTheBoxColour)
+{
+    // Set before and after the edit portion exists, and through a style change.
+    auto* c = Make<TComboBox>(10, 10, 150, 22);
+    c->SetStyle(csDropDownList);
+    c->SetColor(0x0080C0FF);
+    c->SetStyle(csDropDown);
+    pt::ProcessEvents();
+    auto grab = pt::Grab(c);
+    const TRect a = c->ClientAreaInWindow();
+    EXPECT_EQ(pt::PixelOf(*grab, a.Left + 40, a.Top + a.Height() / 2), TColor(0x0080C0FF));
+    c->SetColor(0x00C0FFC0);
+    pt::ProcessEvents();
+    grab = pt::Grab(c);
+    EXPECT_EQ(pt::PixelOf(*grab, a.Left + 40, a.Top + a.Height() / 2), TColor(0x00C0FFC0));
+}
+
 } // namespace
