@@ -542,6 +542,13 @@ void TEsgCustomCombo::WndProc(TMessage& Message)
         TCustomComboBox::WndProc(Message);
         MouseLeft();
         return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        // The custom button shows whether the mouse button is held.
+        TCustomComboBox::WndProc(Message);
+        if (ButtonColorSet())
+            Invalidate();
+        return;
     case CM_ENABLEDCHANGED:
         if (flat_ && !HasState(csLoading)) {
             if (!Enabled()) {

@@ -275,6 +275,9 @@ void TCustomComboBox::SetDroppedDown(bool Value)
         list_->RecreateWnd();
         list_->onPick_ = [this](int Index) { UserPick(Index, true); };
         list_->onCancel_ = [this]() { CloseList(false); };
+        // The release of the press that opened the list reaches the list, which holds the
+        // mouse; the box repaints so that a button drawn as held down comes up again.
+        list_->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) { Invalidate(); };
     }
     list_->SetFont(Font());
     list_->Items()->Assign(items_.get());

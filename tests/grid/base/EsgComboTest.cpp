@@ -283,6 +283,31 @@ TEST_F(ComboFixture, CustomButtonColoursFollowHoverAndPress)
     pt::Move(combo, 10, 0);  // the box's own row above the edit
     EXPECT_FALSE(combo->ButtonHover());
     EXPECT_EQ(Pixel(fl + 2, ft + 1), TColor(0x00FF8000));
+
+    // Held down over the button: the pressed face and arrow.
+    pt::Move(combo, W - BW / 2 - a.Left, 5);
+    pt::Press(combo, W - BW / 2 - a.Left, 5);
+    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_EQ(Pixel(fl + 2, ft + 1), TColor(0x00000080));
+    EXPECT_EQ(Pixel(fl + 7, ft + 8), TColor(0x0000FFFF));
+    pt::Release(combo, W - BW / 2 - a.Left, 5);
+    EXPECT_EQ(Pixel(fl + 2, ft + 1), TColor(0x0000C000));
+    combo->SetDroppedDown(false);
+}
+
+TEST_F(ComboFixture, AutoFocusTakesTheFocusOnMouseEntry)
+{
+    struct Case { bool autoFocus; bool focused; };
+    const plat::TRect a = combo->ClientAreaInWindow();
+    for (const Case& c : {Case{false, false}, Case{true, true}}) {
+        other->SetFocus();
+        pt::MoveAway();
+        combo->SetAutoFocus(c.autoFocus);
+        pt::Move(combo, combo->Width() - 8 - a.Left, 5);
+        pt::ProcessEvents();
+        EXPECT_EQ(combo->Focused(), c.focused) << c.autoFocus;
+        EXPECT_EQ(combo->HasFocus(), c.focused) << c.autoFocus;
+    }
 }
 
 TEST_F(ComboFixture, FocusColourAndBoldLabelFollowTheFocus)
