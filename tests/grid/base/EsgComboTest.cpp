@@ -146,6 +146,44 @@ TEST_F(ComboFixture, LabelFollowsVisibilityAndEnabledState)
     EXPECT_TRUE(l->Visible());
 }
 
+TEST_F(ComboFixture, LabelTakesItsOwnFontUnlessTheComboFollowsItsParent)
+{
+    combo->SetLabelCaption(u"Baud rate");
+    plat::TLabel* l = combo->ComboLabel();
+    const int narrow = l->Width();
+    EXPECT_EQ(l->Left(), 100 - narrow - 4);
+
+    // Following the parent's font, the label font given is not taken.
+    plat::TFont big;
+    big.SetSize(16);
+    combo->SetLabelFont(&big);
+    EXPECT_NE(combo->LabelFont()->Size(), 16);
+
+    combo->SetParentFont(false);
+    combo->SetLabelFont(&big);
+    EXPECT_EQ(combo->LabelFont()->Size(), 16);
+    EXPECT_EQ(l->Font()->Size(), 16);
+    EXPECT_GT(l->Width(), narrow);
+    EXPECT_EQ(l->Left(), 100 - l->Width() - 4);
+}
+
+TEST_F(ComboFixture, LoadedAppliesStoredColourDropWidthAndNormalColour)
+{
+    combo->BeginLoading();
+    combo->SetColor(0x00E0FFFF);
+    combo->SetDropWidth(260);
+    combo->SetFocusColor(0x00C0C0FF);
+    combo->EndLoading();
+    EXPECT_EQ(combo->Color(), TColor(0x00E0FFFF));
+    EXPECT_EQ(combo->Perform(plat::CB_GETDROPPEDWIDTH), 260);
+    combo->SetFocus();
+    pt::ProcessEvents();
+    EXPECT_EQ(combo->Color(), TColor(0x00C0C0FF));
+    other->SetFocus();
+    pt::ProcessEvents();
+    EXPECT_EQ(combo->Color(), TColor(0x00E0FFFF));
+}
+
 TEST_F(ComboFixture, SelectItemTakesOnlyAnExactListEntry)
 {
     struct Case { const char16_t* text; int expected; };
