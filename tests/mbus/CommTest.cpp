@@ -181,7 +181,7 @@ TEST(Comm, ReadAndWriteAcrossThePair)
 TEST(Comm, ErrorsCarryTextAndCode)
 {
     PtyPair pty;
-    const std::string plain = std::string(TEST_BINARY_DIR) + "/comm_plain_file.bin";
+    const std::string plain = std::string(TEST_BINARY_DIR) + "/comm_plain_file_" + std::to_string(::getpid()) + ".bin";
     std::ofstream(plain) << "x";
 
     struct Case {

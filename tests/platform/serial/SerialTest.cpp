@@ -156,7 +156,7 @@ TEST(SerialPort, WriteTimesOutWhileOutputIsSuspended)
 
 TEST(SerialPort, OpenRefusesWhatIsNoSerialDevice)
 {
-    const std::string file = std::string(TEST_BINARY_DIR) + "/serial_plain_file.txt";
+    const std::string file = std::string(TEST_BINARY_DIR) + "/serial_plain_file_" + std::to_string(::getpid()) + ".txt";
     std::ofstream(file) << "not a port";
     TSerialPort port;
     EXPECT_EQ(port.Open(file), TSerialPort::NotCharDevice);
