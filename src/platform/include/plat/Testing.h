@@ -21,11 +21,11 @@
 
 #include "plat/Controls.h"
 #include "plat/Dialogs.h"
+#include "plat/Forms.h"
 #include "plat/UiResponder.h"
 
 namespace plat {
 class TBitmap;
-class TCustomForm;
 }
 
 namespace plat::testing {
