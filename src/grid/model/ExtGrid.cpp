@@ -591,10 +591,23 @@ bool TExtStringGrid::GetColumnFilter(int ACol) {
 void TExtStringGrid::GetVisualProperties(int ACol, int ARow, plat::TGridDrawState& AState, plat::TBrush* ABrush,
                                          plat::TFont* AFont, TColor& ColorTo, TColor& MirrorColor,
                                          TColor& MirrorColorTo, TCellGradientDirection& GradientDirection) {
+    if (FCellPainter) {
+        FCellPainter->GetVisualProperties(*this, ACol, ARow, AState, ABrush, AFont, ColorTo, MirrorColor,
+                                          MirrorColorTo, GradientDirection);
+        return;
+    }
     TBaseGrid::GetVisualProperties(ACol, ARow, AState, ABrush, AFont, ColorTo, MirrorColor, MirrorColorTo,
                                    GradientDirection);
     if (AState.Contains(plat::gdFixed)) AFont->Assign(*FFixedFont);
     if (!(AState.Contains(plat::gdSelected) && ShowSel())) GetCellColor(ACol, ARow, AState, ABrush, AFont);
+}
+
+void TExtStringGrid::DrawGridCell(plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect ARect,
+                                  plat::TGridDrawState AState) {
+    if (FCellPainter)
+        FCellPainter->DrawGridCell(*this, ACanvas, ACol, ARow, ARect, AState);
+    else
+        TBaseGrid::DrawGridCell(ACanvas, ACol, ARow, ARect, AState);
 }
 
 void TExtStringGrid::GetCellBackground(int ACol, int ARow, TCellGradientDirection& GradientDirection,

@@ -79,6 +79,20 @@ using TComboChangeEvent =
 using TKeyPressEvent = std::function<void(plat::TObject* Sender, char16_t& Key)>;
 using TCellsChangedEvent = std::function<void(plat::TObject* Sender, const plat::TRect& R)>;
 
+class TExtStringGrid;
+
+// The cell painter a grid hands its cells to; the view library provides it. A grid without
+// one paints its cells as the grid base does.
+class TCellPainter {
+public:
+    virtual ~TCellPainter() = default;
+    virtual void GetVisualProperties(TExtStringGrid& Grid, int ACol, int ARow, plat::TGridDrawState& AState,
+                                     plat::TBrush* ABrush, plat::TFont* AFont, TColor& ColorTo, TColor& MirrorColor,
+                                     TColor& MirrorColorTo, TCellGradientDirection& GradientDirection) = 0;
+    virtual void DrawGridCell(TExtStringGrid& Grid, plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect ARect,
+                              plat::TGridDrawState AState) = 0;
+};
+
 class TExtStringGrid : public TBaseGrid {
 public:
     explicit TExtStringGrid(plat::TComponent* AOwner);
@@ -171,6 +185,11 @@ public:
     void GetVisualProperties(int ACol, int ARow, plat::TGridDrawState& AState, plat::TBrush* ABrush,
                              plat::TFont* AFont, TColor& ColorTo, TColor& MirrorColor, TColor& MirrorColorTo,
                              TCellGradientDirection& GradientDirection) override;
+
+    void DrawGridCell(plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect ARect,
+                      plat::TGridDrawState AState) override;
+    TCellPainter* CellPainter() const { return FCellPainter.get(); }
+    void SetCellPainter(std::unique_ptr<TCellPainter> Value) { FCellPainter = std::move(Value); Invalidate(); }
 
     // ---- owned settings ----
     TNavigation* Navigation() const { return FNavigation.get(); }
@@ -315,6 +334,7 @@ private:
     std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows,
         FModifiedRows, FEnabledRows;
     std::unique_ptr<TControlList> FControlList;
+    std::unique_ptr<TCellPainter> FCellPainter;
     std::vector<TGridChangeNotifier*> FNotifierList;
     ITExtStringGridSelect* FSelListener = nullptr;
     TColor FBorderColor = 0xB99D7F;
