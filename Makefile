@@ -31,7 +31,7 @@ test: build
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@for b in $$(find $(BUILD)/bench -maxdepth 3 -type f -executable -name 'bench_*' | sort); do \
-	  echo "== $$b"; $$b --benchmark_min_time=0.2 || exit 1; done
+	  echo "== $$b"; QT_QPA_PLATFORM=offscreen QT_ENABLE_HIGHDPI_SCALING=0 $$b --benchmark_min_time=0.2 || exit 1; done
 
 clean:
 	rm -rf $(BUILD)
