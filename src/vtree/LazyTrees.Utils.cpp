@@ -5,6 +5,7 @@
 
 #include "LazyTrees.Assert.h"
 #include "plat/Graphics.h"
+#include "plat/ImgList.h"
 
 namespace vtree {
 
@@ -352,6 +353,50 @@ void CalculateDragImageMoveRects(int Width, int Height, int DeltaX, int DeltaY, 
         CaptureB = {0, H + dy, W, -dy};
         RestoreB = {0, 0, W, -dy};
     }
+}
+
+void StretchDrawBitmapDib(plat::TCanvas* Canvas, const TRect& R, const plat::TBitmap* Bitmap)
+{
+    if (!Canvas || !Bitmap || Bitmap->Empty())
+        return;
+    Canvas->StretchDraw(R, Bitmap);
+}
+
+void DrawListImage(const plat::TCustomImageList* ImageList, int Index, plat::TCanvas* Canvas, int X, int Y,
+                   unsigned /*Style*/, bool Enabled)
+{
+    if (!ImageList || !Canvas)
+        return;
+    if (Enabled)
+        ImageList->Draw(Canvas, X, Y, Index, true);
+    else
+        DrawListImageSaturated(ImageList, Canvas, X, Index, Y);
+}
+
+void DrawListImageSaturated(const plat::TCustomImageList* ImageList, plat::TCanvas* Canvas, int X, int Index, int Y)
+{
+    if (!ImageList || !Canvas)
+        return;
+    plat::TBitmap image;
+    if (!ImageList->GetBitmap(Index, &image))
+        return;
+    const plat::TColor key = image.TransparentColor();
+    const std::uint8_t keyB = static_cast<std::uint8_t>(plat::GetBValue(key));
+    const std::uint8_t keyG = static_cast<std::uint8_t>(plat::GetGValue(key));
+    const std::uint8_t keyR = static_cast<std::uint8_t>(plat::GetRValue(key));
+    for (int y = 0; y < image.Height(); ++y) {
+        auto* p = static_cast<std::uint8_t*>(image.ScanLine(y));
+        for (int x = 0; x < image.Width(); ++x, p += 4) {
+            if (p[0] == keyB && p[1] == keyG && p[2] == keyR)
+                continue;
+            int grey = (p[2] * 30 + p[1] * 59 + p[0] * 11) / 100;
+            // A grey that happened to equal the transparent colour would vanish.
+            if (grey == keyB && grey == keyG && grey == keyR)
+                grey += grey < 255 ? 1 : -1;
+            p[0] = p[1] = p[2] = static_cast<std::uint8_t>(grey);
+        }
+    }
+    Canvas->Draw(X, Y, &image);
 }
 
 } // namespace vtree

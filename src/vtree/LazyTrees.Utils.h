@@ -78,4 +78,19 @@ std::int32_t ResolveColorValue(plat::TColor Color);
 void CalculateDragImageMoveRects(int Width, int Height, int DeltaX, int DeltaY, TRect& ClipRect, TRect& ScrollRect,
                                  TRect& CaptureA, TRect& CaptureB, TRect& RestoreA, TRect& RestoreB);
 
+// Image-list drawing styles; the layer's image lists draw every image the plain way, so
+// overlay, blend and mask styles come through without effect.
+constexpr unsigned ILD_NORMAL = 0x0;
+constexpr unsigned ILD_TRANSPARENT = 0x1;
+constexpr unsigned ILD_MASK = 0x10;
+
+// Draws a bitmap stretched into R of the canvas (printing).
+void StretchDrawBitmapDib(plat::TCanvas* Canvas, const TRect& R, const plat::TBitmap* Bitmap);
+
+// Enabled: the list's own drawing; disabled: the saturated (grey) look.
+void DrawListImage(const plat::TCustomImageList* ImageList, int Index, plat::TCanvas* Canvas, int X, int Y,
+                   unsigned Style, bool Enabled);
+// The image in grey tones of its own brightness, transparent parts left out.
+void DrawListImageSaturated(const plat::TCustomImageList* ImageList, plat::TCanvas* Canvas, int X, int Index, int Y);
+
 } // namespace vtree

@@ -1,3 +1,5 @@
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "LazyTrees.ClipBoard.h"
@@ -256,4 +258,26 @@ TEST_F(ClipboardRegistry, AssigningDropsNamesTheTreeCannotRender)
     // Assigning the list to itself keeps it.
     list.AssignFormats(&list);
     EXPECT_EQ(list.Count(), 1);
+}
+
+TEST(ClipboardRegistryThreads, ConcurrentRegistrationsAllLandInOrder)
+{
+    TClipboardFormatList::Clear();
+    auto work = [](int offset) {
+        for (int i = 0; i < 200; ++i) {
+            TFormatEtc f;
+            f.cfFormat = static_cast<std::uint16_t>(i);
+            TClipboardFormatList::Add(u"F", &BaseTree, static_cast<std::uint32_t>(offset + i * 7 % 101), f);
+            std::uint16_t id = 0;
+            TClipboardFormatList::FindFormat(u"F", id);
+        }
+    };
+    std::thread a(work, 0), b(work, 1000);
+    a.join();
+    b.join();
+    const auto entries = TClipboardFormatList::Entries();
+    ASSERT_EQ(entries.size(), 400u);
+    for (std::size_t i = 1; i < entries.size(); ++i)
+        EXPECT_LE(entries[i - 1].Priority, entries[i].Priority);
+    TClipboardFormatList::Clear();
 }

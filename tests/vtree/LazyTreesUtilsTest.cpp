@@ -6,6 +6,7 @@
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.Utils.h"
 #include "plat/Graphics.h"
+#include "plat/ImgList.h"
 
 using namespace vtree;
 using plat::String;
@@ -427,4 +428,34 @@ TEST(ClipCanvasToRect, LimitsDrawingToTheRectangleAndTheVisibleRegion)
             const bool inside = x < 4 && y >= 1 && y < 3;
             EXPECT_EQ(canvas->Pixels(x, y), inside ? plat::RGB(0, 0, 0) : plat::RGB(255, 255, 255)) << x << "," << y;
         }
+}
+
+TEST(DrawListImage, DisabledImagesAreGreyAndKeepTheirTransparency)
+{
+    plat::TImageList list(nullptr);
+    list.SetSize(2, 1);
+    plat::TBitmap image(2, 1);
+    image.Canvas()->SetPixels(0, 0, plat::RGB(255, 0, 0));
+    image.Canvas()->SetPixels(1, 0, plat::RGB(255, 0, 255));
+    ASSERT_EQ(list.AddMasked(&image, plat::RGB(255, 0, 255)), 0);
+
+    struct Case {
+        const char* name;
+        bool enabled;
+        plat::TColor first;
+    };
+    const int grey = (255 * 30) / 100;
+    const Case cases[] = {
+        {"enabled draws the image", true, plat::RGB(255, 0, 0)},
+        {"disabled draws the brightness in grey", false, plat::RGB(grey, grey, grey)},
+    };
+    for (const Case& c : cases) {
+        plat::TBitmap target(4, 2);
+        target.Canvas()->Brush()->SetColor(plat::RGB(0, 128, 0));
+        target.Canvas()->FillRect({0, 0, 4, 2});
+        DrawListImage(&list, 0, target.Canvas(), 1, 1, ILD_NORMAL, c.enabled);
+        EXPECT_EQ(target.Canvas()->Pixels(1, 1), c.first) << c.name;
+        EXPECT_EQ(target.Canvas()->Pixels(2, 1), plat::RGB(0, 128, 0)) << c.name << ": masked pixel left out";
+        EXPECT_EQ(target.Canvas()->Pixels(0, 1), plat::RGB(0, 128, 0)) << c.name;
+    }
 }
