@@ -560,6 +560,12 @@ void TEsgSpinEdit::SetEditRect()
     Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
 }
 
+void TEsgSpinEdit::SetBorderStyle(TBorderStyle Value)
+{
+    TCustomEdit::SetBorderStyle(Value);
+    Resize();
+}
+
 void TEsgSpinEdit::Resize()
 {
     TCustomEdit::Resize();

@@ -178,6 +178,8 @@ public:
     int MinHeight();
 
     void WndProc(plat::TMessage& Message) override;
+    // The frame changes the button's place and the text area.
+    void SetBorderStyle(plat::TBorderStyle Value) override;
 
 protected:
     void CreateParams(plat::TCreateParams& Params) override;

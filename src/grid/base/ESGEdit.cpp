@@ -1,0 +1,358 @@
+#include "ESGEdit.h"
+
+#include <algorithm>
+
+#include "plat/Classes.h"
+#include "plat/Graphics.h"
+#include "plat/Messages.h"
+#include "plat/UiResponder.h"
+
+namespace grid {
+
+using namespace plat;
+
+namespace {
+constexpr std::uint32_t kEsRight = 0x2, kEsMultiline = 0x4;
+constexpr WPARAM kEditChangeCode = 768;  // the edit's own change notification (EN_CHANGE)
+}
+
+// ---- TExtSpeedButton --------------------------------------------------------------------
+
+TExtSpeedButton::TExtSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner)
+{
+    SetControlStyle(ControlStyle() & ~csClickEvents);
+}
+
+TExtSpeedButton::~TExtSpeedButton() = default;
+
+void TExtSpeedButton::SetGlyph(const TBitmap* Value)
+{
+    if (!Value || Value->Empty()) {
+        glyph_.reset();
+    } else {
+        glyph_ = std::make_unique<TBitmap>();
+        glyph_->Assign(*Value);
+    }
+    Invalidate();
+}
+
+void TExtSpeedButton::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CM_MOUSEENTER || Message.Msg == CM_MOUSELEAVE) {
+        hot_ = Message.Msg == CM_MOUSEENTER;
+        Invalidate();
+    }
+    TGraphicControl::WndProc(Message);
+}
+
+void TExtSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TGraphicControl::MouseDown(Button, Shift, X, Y);
+    if (Button == mbLeft && Enabled()) {
+        down_ = true;
+        Invalidate();
+    }
+}
+
+void TExtSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TGraphicControl::MouseUp(Button, Shift, X, Y);
+    if (Button != mbLeft || !down_) return;
+    down_ = false;
+    Invalidate();
+    if (auto* owner = dynamic_cast<TEsgEditButton*>(Parent())) owner->ButtonReleased();
+}
+
+void TExtSpeedButton::Paint()
+{
+    TCanvas* c = Canvas();
+    TRect r = ClientRect();
+    const auto* owner = dynamic_cast<const TEsgEditButton*>(Parent());
+    if (owner && owner->ButtonColor != clNotSet) {
+        flat_ = true;
+        TColor col = down_ ? owner->ButtonColorDown : hot_ ? owner->ButtonColorHot : owner->ButtonColor;
+        if (col == clNotSet) col = owner->ButtonColor;
+        c->Brush()->SetColor(col);
+        c->FillRect(r);
+    } else if (flat_) {
+        // The layer draws no themes, so the themed look takes this path too.
+        c->Brush()->SetColor(clBtnFace);
+        DrawEdge(c, r, down_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
+        r.Left += 1; r.Top += 1; r.Right -= 1; r.Bottom -= 1;
+    } else {
+        DrawFrameControl(c, r, DFC_BUTTON, DFCS_BUTTONPUSH | (down_ ? DFCS_PUSHED : 0u));
+    }
+    int shift = down_ ? 1 : 0;
+    if (glyph_ && !glyph_->Empty()) {
+        int gw = glyph_->Width() / std::max(numGlyphs_, 1), gh = glyph_->Height();
+        int x = gw < r.Width() ? r.Left + (r.Width() - gw) / 2 : r.Left;
+        int y = gh < r.Height() ? r.Top + (r.Height() - gh) / 2 : r.Top;
+        glyph_->SetTransparent(true);
+        c->Draw(x + shift, y + shift, glyph_.get());
+    }
+    String cap = Caption();
+    if (!cap.empty()) {
+        c->Font()->SetColor(clBlack);
+        c->Brush()->SetStyle(bsClear);
+        TRect tr = ClientRect();
+        tr.Left += shift; tr.Top += shift; tr.Right += shift; tr.Bottom += shift;
+        c->DrawText(cap, tr, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+        c->Brush()->SetStyle(bsSolid);
+    }
+}
+
+// ---- TEsgEditButton ---------------------------------------------------------------------
+
+TEsgEditButton::TEsgEditButton(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    SetControlStyle((ControlStyle() & ~(csAcceptsControls | csSetCaption)) | csOpaque);
+    button_ = new TExtSpeedButton(this);
+    button_->SetParent(this);
+    SetBounds(0, 0, 20, 25);
+}
+
+void TEsgEditButton::BoundsChanged()
+{
+    TCustomControl::BoundsChanged();
+    if (button_ && !(ComponentState() & csLoading)) button_->SetBounds(0, 0, Width(), Height());
+}
+
+void TEsgEditButton::SetFlat(bool Value)
+{
+    flat_ = Value;
+    button_->SetFlat(Value);
+}
+
+void TEsgEditButton::SetFocusControl(TWinControl* Value)
+{
+    focusControl_ = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
+void TEsgEditButton::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == focusControl_) focusControl_ = nullptr;
+}
+
+void TEsgEditButton::ButtonReleased()
+{
+    if (OnClick) OnClick(this);
+    if (focusControl_ && focusControl_->TabStop() && focusControl_->CanFocus() && !focusControl_->Focused())
+        focusControl_->SetFocus();
+    else if (!focusControl_ && TabStop() && CanFocus())
+        SetFocus();
+}
+
+void TEsgEditButton::Paint()
+{
+    Canvas()->Brush()->SetColor(clBtnFace);
+    Canvas()->FillRect(ClientRect());
+}
+
+// ---- TEsgEditBtn ------------------------------------------------------------------------
+
+TEsgEditBtn::TEsgEditBtn(TComponent* AOwner) : TCustomEdit(AOwner)
+{
+    SetControlStyle(ControlStyle() & ~csSetCaption);
+    button_ = new TEsgEditButton(this);
+    button_->SetBounds(0, 0, 18, 18);
+    button_->SetParent(this);
+    button_->SetFocusControl(this);
+    button_->OnClick = [this](TObject*) { ClickBtn(); };
+    SetText(u"0");
+}
+
+void TEsgEditBtn::ClickBtn()
+{
+    if (OnClickBtn) OnClickBtn(this);
+}
+
+void TEsgEditBtn::SetButtonWidth(int Value)
+{
+    buttonWidth_ = Value;
+    button_->SetWidth(Value);
+    Resize();
+}
+
+void TEsgEditBtn::SetRightAlign(bool Value)
+{
+    if (Value == rightAlign_) return;
+    rightAlign_ = Value;
+    RecreateWnd();
+}
+
+void TEsgEditBtn::SetIsWinXP(bool Value)
+{
+    isWinXP_ = Value;
+    button_->Button()->SetIsWinXP(Value);
+}
+
+void TEsgEditBtn::CreateParams(TCreateParams& Params)
+{
+    TCustomEdit::CreateParams(Params);
+    Params.Style |= kEsMultiline | WS_CLIPCHILDREN;
+    if (rightAlign_) Params.Style |= kEsRight;
+}
+
+int TEsgEditBtn::MinHeight()
+{
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->SetSize(1, 1);
+    TTextMetric tm{}, sys{};
+    bmp->Canvas()->SetFont(Font());
+    bmp->Canvas()->GetTextMetrics(tm);
+    TFont sysFont;
+    bmp->Canvas()->SetFont(&sysFont);
+    bmp->Canvas()->GetTextMetrics(sys);
+    return tm.tmHeight + std::min(tm.tmHeight, sys.tmHeight) / 4;
+}
+
+void TEsgEditBtn::SetEditRect()
+{
+    int lt = BorderStyle() == bsNone ? 3 : 1;
+    int right = ClientWidth() - (button_->Width() + unitSize_ + 5);
+    if (unitSize_ > 0) right -= 3;
+    editRect_ = TRect{lt, lt, right, ClientHeight() + 1};
+    Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&editRect_));
+}
+
+void TEsgEditBtn::SetBorderStyle(TBorderStyle Value)
+{
+    TCustomEdit::SetBorderStyle(Value);
+    Resize();
+}
+
+void TEsgEditBtn::Resize()
+{
+    TCustomEdit::Resize();
+    if (!button_) return;
+    int mh = MinHeight();
+    if (Height() < mh) {
+        SetHeight(mh);
+        return;
+    }
+    int bw = button_->Width();
+    if (Ctl3D()) {
+        int n = BorderStyle() == bsNone ? 4 : 0;
+        button_->SetBounds(Width() + n - bw - 5, 0, bw, Height() + n - 5);
+    } else {
+        button_->SetBounds(Width() - bw, 1, bw, Height() - 3);
+    }
+    SetEditRect();
+}
+
+void TEsgEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    std::uint16_t k = Key;
+    TCustomEdit::KeyDown(Key, Shift);
+    bool alt = (GetKeyState(VK_LMENU) & 0x8000) || (GetKeyState(VK_RMENU) & 0x8000) || (Shift & ssAlt);
+    if (k == VK_F4 && !(Shift & ssCtrl) && !alt) ClickBtn();
+}
+
+void TEsgEditBtn::KeyPress(char16_t& Key)
+{
+    if (!editorEnabled_) {
+        Key = 0;
+        return;
+    }
+    TCustomEdit::KeyPress(Key);
+}
+
+void TEsgEditBtn::DoEnter()
+{
+    if (AutoSelect() && !(GetKeyState(VK_LBUTTON) & 0x8000)) SelectAll();
+    TCustomEdit::DoEnter();
+}
+
+void TEsgEditBtn::WndProc(TMessage& Message)
+{
+    if ((Message.Msg == WM_PASTE || Message.Msg == WM_CUT) && (!editorEnabled_ || ReadOnly())) return;
+    TCustomEdit::WndProc(Message);
+}
+
+// ---- TEsgUnitEditBtn --------------------------------------------------------------------
+
+TEsgUnitEditBtn::TEsgUnitEditBtn(TComponent* AOwner) : TEsgEditBtn(AOwner), units_(std::make_unique<TStringList>())
+{
+    unitSize_ = 20;
+    SetRightAlign(true);
+}
+
+TEsgUnitEditBtn::~TEsgUnitEditBtn() = default;
+
+TStrings* TEsgUnitEditBtn::Units() const { return units_.get(); }
+
+void TEsgUnitEditBtn::SetUnits(const TStrings* Value)
+{
+    if (!Value) return;
+    units_->Clear();
+    units_->AddStrings(*Value);
+}
+
+void TEsgUnitEditBtn::SetUnitID(const String& Value)
+{
+    unitID_ = Value;
+    Invalidate();
+}
+
+void TEsgUnitEditBtn::SetUnitSpace(int Value)
+{
+    unitSize_ = Value;
+    SetEditRect();
+    Invalidate();
+}
+
+void TEsgUnitEditBtn::SetTextAndUnit(const String& Value)
+{
+    for (int i = 0; i < units_->Count(); ++i) {
+        String u = units_->Strings(i);
+        if (u.empty()) continue;  // an empty unit would match every value
+        size_t p = Value.find(u);
+        if (p != String::npos && p + u.size() == Value.size()) {
+            SetText(Value.substr(0, p));
+            SetUnitID(u);
+            return;
+        }
+    }
+}
+
+void TEsgUnitEditBtn::ClickBtn()
+{
+    TEsgEditBtn::ClickBtn();
+    PopupMenuRequest req;
+    for (int i = 0; i < units_->Count(); ++i) {
+        req.Items.push_back(units_->Strings(i));
+        req.Enabled.push_back(true);
+    }
+    req.ScreenPos = ClientToScreen(TPoint{ClientWidth() - 15, ClientHeight()});
+    int chosen = UiResponder().PopupMenu(req);
+    if (chosen >= 0) Perform(WM_COMMAND, static_cast<WPARAM>(chosen + 1), 0);
+}
+
+void TEsgUnitEditBtn::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_COMMAND && HiWord(Message.WParam) != kEditChangeCode) {
+        int id = LoWord(Message.WParam);
+        if (id >= 1 && id <= units_->Count()) {
+            String old = unitID_;
+            SetUnitID(units_->Strings(id - 1));
+            if (old != unitID_ && OnUnitChanged) OnUnitChanged(this, unitID_);
+            return;
+        }
+    }
+    TEsgEditBtn::WndProc(Message);
+}
+
+void TEsgUnitEditBtn::PaintWindow(TCanvas* Canvas)
+{
+    TEsgEditBtn::PaintWindow(Canvas);
+    int right = ClientWidth() - (Button()->Width() + 3);
+    TRect r{right - unitSize_, 2, right, ClientHeight()};
+    Canvas->SetFont(Font());
+    Canvas->Brush()->SetStyle(bsClear);
+    Canvas->DrawText(unitID_, r, DT_SINGLELINE | DT_LEFT | DT_NOPREFIX);
+    Canvas->Brush()->SetStyle(bsSolid);
+}
+
+} // namespace grid
