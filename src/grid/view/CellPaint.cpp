@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "ExtDraw.h"
+#include "plat/SysUtils.h"
 
 namespace grid {
 
@@ -162,6 +163,10 @@ void TGridPainter::GetCellHVAlignment(TExtStringGrid& Grid, int ACol, int ARow, 
                                       TVAlignment& VA) {
     HA = DefaultAlignment;
     VA = Grid.VAlignment;
+    if (AutoNumAlign) {
+        const int kind = ClassifyNumberText(plat::Trim(Grid.Cells(ACol, ARow)));
+        if (kind == nkInteger || kind == nkReal || kind == nkExponent) HA = plat::taRightJustify;
+    }
     if (const TCellProperties* p = Grid.Map().Props(ACol, ARow)) HA = p->Alignment;
     Grid.GetCellAlignment(ACol, ARow, HA, VA);
 }
@@ -272,7 +277,7 @@ void TGridPainter::DrawGridCell(TExtStringGrid& Grid, TCanvas* ACanvas, int ACol
     // until then the display text is drawn plainly in the cell's alignment.
     {
         const String text = Grid.Cells(ACol, ARow);
-        if (!text.empty()) {
+        if (!text.empty() && (!Grid.OnDrawCell || !NoDefaultDraw)) {
             TRect tr{rect.Left + Grid.XYOffset.X, rect.Top + Grid.XYOffset.Y - 1, rect.Right - Grid.XYOffset.X,
                      rect.Bottom - 1};
             unsigned flags = plat::DT_NOPREFIX | plat::DT_END_ELLIPSIS;
@@ -347,6 +352,11 @@ void TGridPainter::DrawGridCell(TExtStringGrid& Grid, TCanvas* ACanvas, int ACol
             Line(ACanvas, rect.Left - 1, rect.Top - 1, rect.Left - 1, rect.Bottom + 1);
             Line(ACanvas, rect.Right, rect.Top - 1, rect.Right, rect.Bottom + 1);
         }
+    }
+
+    if (Grid.OnDrawCell) {
+        const int g = Grid.GridLineWidth();
+        Grid.OnDrawCell(&Grid, rcol, ARow, {rect.Left + 1, rect.Top + 1, rect.Right - g, rect.Bottom - g}, AState);
     }
 
     if (!HideFocusRect && Grid.Focused() && !opt.Contains(plat::goRowSelect)) {

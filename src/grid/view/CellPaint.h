@@ -30,6 +30,8 @@ public:
     bool HideFocusRect = false;
     int ZoomFactor = 0;
     plat::TAlignment DefaultAlignment = plat::taLeftJustify;
+    bool AutoNumAlign = false;  // numbers right-align
+    bool NoDefaultDraw = false;  // with OnDrawCell assigned, leave the text to the handler
     THoverFixedCells HoverFixedCells = hfNone;
     TColor ZODGradientHoverFrom = 0xF2E4D7, ZODGradientHoverTo = 0xE5C9B2;
     TColor ZODGradientHoverMirrorFrom = plat::clNone, ZODGradientHoverMirrorTo = plat::clNone;

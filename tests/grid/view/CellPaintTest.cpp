@@ -2,10 +2,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "CellPaint.h"
 #include "ExtCGrid.h"
 #include "plat/Forms.h"
+#include "plat/StdCtrls.h"
 #include "plat/SysUtils.h"
 #include "plat/Testing.h"
 
@@ -233,12 +235,115 @@ TEST(SelectionMixColorTest, Table) {
             << "mixer " << c.mixer << " factor " << c.factor << " sel " << std::hex << c.sel;
 }
 
+// Dotted pixels along the inner left edge of the current cell: the focus rectangle.
 TEST_F(CellPaintTest, FocusRectangleOnlyOnAFocusedNormalCurrentCell) {
-    // Without the input focus nothing is drawn over the current cell's inside.
-    auto bmp = Render("cell_paint_nofocus.png");
-    const plat::TRect r = grid->CellRect(2, 3);
-    const TColor inside = At(*bmp, r.Left + 1, r.Top + 6);
-    EXPECT_EQ(inside, At(*bmp, r.Left + 4, r.Top + 6)) << "no dotted frame without focus";
+    auto* other = new plat::TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(0, 300, 100, 24);
+    struct Case {
+        const char* what;
+        bool focus, hide, rowSelect;
+        int col, row;
+        bool drawn;
+    } cases[] = {
+        {"focused grid, normal current cell", true, false, false, 2, 3, true},
+        {"grid without the input focus", false, false, false, 2, 3, false},
+        {"focus rectangle hidden", true, true, false, 2, 3, false},
+        {"row selection", true, false, true, 2, 3, false},
+        {"merged current cell frames the whole area", true, false, false, 3, 4, true},
+    };
+    form->Show();
+    for (const Case& c : cases) {
+        painter->HideFocusRect = c.hide;
+        plat::TGridOptions o = grid->Options();
+        c.rowSelect ? o.Include(plat::goRowSelect) : o.Exclude(plat::goRowSelect);
+        grid->SetOptions(o);
+        grid->SetCol(c.col);
+        grid->SetRow(c.row);
+        c.focus ? grid->SetFocus() : other->SetFocus();
+        pt::ProcessEvents();
+        ASSERT_EQ(grid->Focused(), c.focus) << c.what;
+        auto bmp = Render("cell_paint_focus.png");
+        const plat::TRect r = grid->CellRect(c.col, c.row);
+        const TColor bg = At(*bmp, r.Left + 6, r.Bottom - 4);
+        int marks = 0;
+        for (int y = r.Top + 3; y < r.Bottom - 3; ++y) marks += At(*bmp, r.Left + 1, y) != bg;
+        EXPECT_EQ(marks > 0, c.drawn) << c.what;
+        if (c.drawn) {
+            // The frame reaches the far edge of a merged area.
+            int far = 0;
+            for (int y = r.Top + 3; y < r.Bottom - 3; ++y) far += At(*bmp, r.Right - 3, y) != bg;
+            EXPECT_GT(far, 0) << c.what;
+        }
+    }
+}
+
+// On the string grid itself: the column grid's columns decide their cells' alignment.
+class AutoNumAlignTest : public pt::UiTest {};
+
+TEST_F(AutoNumAlignTest, NumbersRightAlign) {
+    auto owned = std::make_unique<TExtStringGrid>(nullptr);
+    TExtStringGrid* grid = owned.get();
+    grid->SetColCount(4);
+    grid->SetRowCount(3);
+    TGridPainter* painter = InstallCellPainter(*grid);
+    painter->AutoNumAlign = true;
+    struct Case {
+        const char16_t* text;
+        bool ownAlignment;
+        plat::TAlignment expected;
+    } cases[] = {
+        {u"  42  ", false, plat::taRightJustify},
+        {u"3.25", false, plat::taRightJustify},
+        {u"1.5E3", false, plat::taRightJustify},
+        {u"-7", false, plat::taRightJustify},
+        {u"12a", false, plat::taLeftJustify},
+        {u"", false, plat::taLeftJustify},
+        {u"plant", false, plat::taLeftJustify},
+        {u"42", true, plat::taCenter},
+    };
+    for (const Case& c : cases) {
+        grid->SetCells(2, 1, c.text);
+        if (c.ownAlignment) grid->GetCellProperties(2, 1)->Alignment = plat::taCenter;
+        plat::TAlignment ha;
+        TVAlignment va;
+        painter->GetCellHVAlignment(*grid, 2, 1, ha, va);
+        EXPECT_EQ(ha, c.expected) << plat::StringToUtf8(c.text);
+    }
+    painter->AutoNumAlign = false;
+    grid->ClearAllCellProperties();
+    grid->SetCells(2, 1, u"42");
+    plat::TAlignment ha;
+    TVAlignment va;
+    painter->GetCellHVAlignment(*grid, 2, 1, ha, va);
+    EXPECT_EQ(ha, plat::taLeftJustify) << "numbers keep the default alignment without AutoNumAlign";
+}
+
+TEST_F(CellPaintTest, DrawCellEventGetsTheRealCellAndTheInnerRectangle) {
+    struct Call {
+        int col, row;
+        plat::TRect rect;
+        plat::TGridDrawState state;
+    };
+    std::vector<Call> calls;
+    grid->OnDrawCell = [&](plat::TObject*, int ACol, int ARow, plat::TRect R, plat::TGridDrawState S) {
+        calls.push_back({ACol, ARow, R, S});
+    };
+    Render("cell_paint_event.png");
+    auto find = [&](int c, int r) -> const Call* {
+        for (const Call& x : calls)
+            if (x.col == c && x.row == r) return &x;
+        return nullptr;
+    };
+    const Call* normal = find(1, 1);
+    ASSERT_NE(normal, nullptr);
+    const plat::TRect cr = grid->CellRect(1, 1);
+    EXPECT_EQ(normal->rect, (plat::TRect{cr.Left + 2, cr.Top + 2, cr.Right - 2, cr.Bottom - 2}));
+    const Call* head = find(1, 0);
+    ASSERT_NE(head, nullptr);
+    EXPECT_TRUE(head->state.Contains(plat::gdFixed));
+    EXPECT_EQ(find(4, 5), nullptr) << "a merged area is handed over once, from its base cell";
+    EXPECT_NE(find(3, 4), nullptr);
 }
 
 } // namespace
