@@ -294,12 +294,14 @@ void TEsgUnitEditBtn::SetUnitID(const String& Value)
 {
     unitID_ = Value;
     Invalidate();
+    if (unitPane_) unitPane_->Invalidate();
 }
 
 void TEsgUnitEditBtn::SetUnitSpace(int Value)
 {
     unitSize_ = Value;
     SetEditRect();
+    PlaceUnitPane();
     Invalidate();
 }
 
@@ -344,15 +346,48 @@ void TEsgUnitEditBtn::WndProc(TMessage& Message)
     TEsgEditBtn::WndProc(Message);
 }
 
-void TEsgUnitEditBtn::PaintWindow(TCanvas* Canvas)
+// The hosted text editor covers the whole client area, so the unit is shown by a small
+// window of its own on top of it, painted like the edit.
+class TUnitPane : public TCustomControl {
+public:
+    explicit TUnitPane(TEsgUnitEditBtn* AOwner) : TCustomControl(AOwner), edit_(AOwner)
+    {
+        SetControlStyle(ControlStyle() | csOpaque);
+    }
+
+protected:
+    void Paint() override
+    {
+        TCanvas* c = Canvas();
+        c->Brush()->SetColor(edit_->Color());
+        c->FillRect(ClientRect());
+        c->SetFont(edit_->Font());
+        c->Brush()->SetStyle(bsClear);
+        TRect r = ClientRect();
+        c->DrawText(edit_->UnitID(), r, DT_SINGLELINE | DT_LEFT | DT_NOPREFIX);
+        c->Brush()->SetStyle(bsSolid);
+    }
+
+private:
+    TEsgUnitEditBtn* edit_;
+};
+
+void TEsgUnitEditBtn::PlaceUnitPane()
 {
-    TEsgEditBtn::PaintWindow(Canvas);
+    if (!unitPane_) {
+        unitPane_ = new TUnitPane(this);
+        unitPane_->SetParent(this);
+    }
     int right = ClientWidth() - (Button()->Width() + 3);
-    TRect r{right - unitSize_, 2, right, ClientHeight()};
-    Canvas->SetFont(Font());
-    Canvas->Brush()->SetStyle(bsClear);
-    Canvas->DrawText(unitID_, r, DT_SINGLELINE | DT_LEFT | DT_NOPREFIX);
-    Canvas->Brush()->SetStyle(bsSolid);
+    unitPane_->SetBounds(right - unitSize_, 2, std::max(unitSize_, 0), std::max(ClientHeight() - 2, 0));
+    unitPane_->SetVisible(unitSize_ > 0);
+    unitPane_->Invalidate();
+}
+
+void TEsgUnitEditBtn::Resize()
+{
+    TEsgEditBtn::Resize();
+    PlaceUnitPane();
 }
 
 } // namespace grid

@@ -163,11 +163,15 @@ public:
     void WndProc(plat::TMessage& Message) override;
 
 protected:
-    void PaintWindow(plat::TCanvas* Canvas) override;
+    void Resize() override;
 
 private:
+    friend class TUnitPane;
+    void PlaceUnitPane();
+
     std::unique_ptr<plat::TStringList> units_;
     String unitID_;
+    plat::TCustomControl* unitPane_ = nullptr;  // shows UnitID above the hosted editor
 };
 
 } // namespace grid

@@ -194,6 +194,24 @@ TEST_F(EditBtnFixture, ButtonPainting)
     edit->SetUnitID(u"kg");
     pt::ProcessEvents();
     pt::SaveGrab(edit, u"editbtn_plain.png");
+    {
+        // The unit shows in its space left of the button, and moves away when set to none.
+        auto inkIn = [&](int X0, int X1) {
+            auto g = pt::Grab(edit);
+            int ink = 0;
+            for (int x = X0; x < X1; ++x)
+                for (int y = 2; y < edit->ClientHeight() - 2; ++y)
+                    if (pt::PixelOf(*g, x, y) != plat::ColorToRGB(edit->Color())) ++ink;
+            return ink;
+        };
+        int right = edit->ClientWidth() - (b->Width() + 3);
+        EXPECT_GT(inkIn(right - 20, right), 0);
+        edit->SetUnitID(u"");
+        pt::ProcessEvents();
+        EXPECT_EQ(inkIn(right - 20, right), 0);
+        edit->SetUnitID(u"kg");
+        pt::ProcessEvents();
+    }
     b->ButtonColor = plat::clAqua;
     b->ButtonColorHot = plat::clYellow;
     b->ButtonColorDown = plat::clRed;

@@ -351,6 +351,29 @@ TEST_F(SpinFixture, EditPlacesButtonAtRightEdge)
     EXPECT_GE(spin->Height(), spin->MinHeight());
 }
 
+TEST_F(SpinFixture, PlainButtonsShowArrowsAndPressedState)
+{
+    auto* up = spin->Button()->UpButton();
+    spin->SetBounds(20, 20, 120, 40);
+    pt::ProcessEvents();
+    pt::SaveGrab(spin, u"spin_plain.png");
+    auto dark = [](const plat::TBitmap& G, int W, int H) {
+        int n = 0;
+        for (int x = 2; x < W - 2; ++x)
+            for (int y = 2; y < H - 2; ++y)
+                if (pt::PixelOf(G, x, y) == plat::ColorToRGB(plat::clBlack)) ++n;
+        return n;
+    };
+    auto normal = pt::Grab(up);
+    EXPECT_GT(dark(*normal, up->Width(), up->Height()), 0);  // the arrow
+    pt::Press(up, 3, 3);
+    pt::ProcessEvents();
+    auto pressed = pt::Grab(up);
+    // A pushed frame has no light top-left edge.
+    EXPECT_NE(pt::PixelOf(*pressed, 1, 1), pt::PixelOf(*normal, 1, 1));
+    pt::Release(up, 3, 3);
+}
+
 TEST_F(SpinFixture, ColouredButtonsPaintTriangles)
 {
     auto* sb = spin->Button();
