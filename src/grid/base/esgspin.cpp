@@ -718,7 +718,8 @@ void TEsgSpinEdit::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
     if (Key == VK_RETURN && ReturnIsTab) {
         Key = VK_TAB;
-        PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
+        // Posted into the layer's key pipeline at its start, so the form moves the focus.
+        PostMessage(Handle(), CN_KEYDOWN, VK_TAB, 0);
     }
     if (Key == VK_DELETE && !editorEnabled_) Key = 0;
     TCustomEdit::KeyDown(Key, Shift);

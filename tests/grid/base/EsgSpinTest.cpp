@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "esgspin.h"
 #include "plat/Forms.h"
@@ -321,6 +322,83 @@ TEST_F(SpinFixture, ButtonClicksStepAndAutoRepeat)
     EXPECT_EQ(spin->Value(), 17);
     ASSERT_NE(up->RepeatTimer(), nullptr);
     EXPECT_FALSE(up->RepeatTimer()->Enabled());
+}
+
+TEST_F(SpinFixture, KeypadPointAndClipboardRules)
+{
+    plat::FormatSettings.DecimalSeparator = u',';
+    plat::FormatSettings.ThousandSeparator = u'.';
+    spin->SetSpinType(sptFloat);
+    struct Case {
+        bool excel;
+        plat::LPARAM keyData;
+        const char16_t* result;
+    } cases[] = {
+        {true, 1 << 22, u"1,"},   // keypad point types the decimal separator
+        {true, 0, u"1"},          // main-keyboard point is the thousands separator: refused
+        {false, 1 << 22, u"1"},
+    };
+    for (const auto& c : cases) {
+        spin->ExcelStyleDecimalSeparator = c.excel;
+        spin->SetText(u"1");
+        spin->SetSelStart(1);
+        spin->Perform(plat::WM_CHAR, u'.', c.keyData);
+        EXPECT_EQ(spin->Text(), c.result) << c.excel << " " << c.keyData;
+    }
+    // Cut is refused while typing is disabled or read-only.
+    spin->SetText(u"12,5");
+    spin->SelectAll();
+    spin->SetEditorEnabled(false);
+    spin->Perform(plat::WM_CUT);
+    EXPECT_EQ(spin->Text(), u"12,5");
+    spin->SetEditorEnabled(true);
+    spin->SetReadOnly(true);
+    spin->Perform(plat::WM_CUT);
+    EXPECT_EQ(spin->Text(), u"12,5");
+}
+
+TEST_F(SpinFixture, ReturnIsTabMovesOn)
+{
+    for (bool returnIsTab : {false, true}) {
+        spin->SetFocus();
+        spin->ReturnIsTab = returnIsTab;
+        pt::Key(plat::VK_RETURN);
+        pt::ProcessEvents();
+        EXPECT_EQ(other->Focused(), returnIsTab);
+    }
+}
+
+TEST_F(SpinFixture, SpinButtonKeysAndFocusedHalf)
+{
+    auto* sb = new TEsgSpinButton(form.get());
+    sb->SetParent(form.get());
+    sb->SetBounds(200, 20, 15, 30);
+    sb->SetTabStop(true);
+    std::vector<char> clicks;
+    sb->OnUpClick = [&](plat::TObject*) { clicks.push_back('u'); };
+    sb->OnDownClick = [&](plat::TObject*) { clicks.push_back('d'); };
+    sb->SetFocus();
+    pt::ProcessEvents();
+    EXPECT_EQ(sb->FocusedButton(), sb->UpButton());
+    EXPECT_TRUE(sb->UpButton()->TimeBtnState() & tbFocusRect);
+    pt::Key(plat::VK_DOWN);
+    pt::Key(plat::VK_SPACE);
+    pt::Key(plat::VK_UP);
+    EXPECT_EQ(clicks, (std::vector<char>{'d', 'd', 'u'}));
+    EXPECT_EQ(sb->FocusedButton(), sb->UpButton());
+    EXPECT_FALSE(sb->DownButton()->TimeBtnState() & tbFocusRect);
+    other->SetFocus();
+    pt::ProcessEvents();
+    EXPECT_FALSE(sb->UpButton()->TimeBtnState() & tbFocusRect);
+
+    // The focus control is forgotten when it goes.
+    auto* target = new plat::TEdit(form.get());
+    target->SetParent(form.get());
+    sb->SetFocusControl(target);
+    delete target;
+    EXPECT_EQ(sb->FocusControl(), nullptr);
+    pt::Click(sb->DownButton(), 3, 3);
+    EXPECT_EQ(clicks.back(), 'd');
 }
 
 TEST_F(SpinFixture, ButtonLayoutFollowsDirection)
