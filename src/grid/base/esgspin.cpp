@@ -105,6 +105,25 @@ TExtTimerSpeedButton::TExtTimerSpeedButton(TComponent* AOwner) : TGraphicControl
     SetControlStyle(ControlStyle() & ~csClickEvents);
 }
 
+TExtTimerSpeedButton::~TExtTimerSpeedButton() = default;
+
+void TExtTimerSpeedButton::SetGlyph(const TBitmap* Value)
+{
+    if (!Value || Value->Empty()) {
+        glyph_.reset();
+    } else {
+        glyph_ = std::make_unique<TBitmap>();
+        glyph_->Assign(*Value);
+    }
+    Invalidate();
+}
+
+void TExtTimerSpeedButton::SetNumGlyphs(int Value)
+{
+    numGlyphs_ = std::max(Value, 1);
+    Invalidate();
+}
+
 void TExtTimerSpeedButton::SetTimeBtnState(TTimeBtnState Value)
 {
     timeBtnState_ = Value;
@@ -204,19 +223,40 @@ void TExtTimerSpeedButton::Paint()
         }
         return;
     }
-    // The layer draws no themes: the themed look falls back to the frame controls, which
-    // also gives up and down buttons their arrows without a bitmap resource.
-    unsigned state = 0;
-    switch (direction_) {
-    case bdLeft: state = DFCS_SCROLLLEFT; break;
-    case bdRight: state = DFCS_SCROLLRIGHT; break;
-    case bdUp: state = DFCS_SCROLLUP; break;
-    case bdDown: state = DFCS_SCROLLDOWN; break;
+    // The layer draws no themes: the themed look falls back to the classic one.
+    if (direction_ == bdLeft || direction_ == bdRight) {
+        unsigned state = direction_ == bdLeft ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT;
+        if (down_) state |= DFCS_PUSHED;
+        if (flat_) state |= DFCS_FLAT;
+        if (!Enabled()) state |= DFCS_INACTIVE;
+        DrawFrameControl(c, r, DFC_SCROLL, state);
+    } else {
+        // A plain speed button showing its glyph.
+        if (flat_) {
+            c->Brush()->SetColor(clBtnFace);
+            c->FillRect(r);
+            if (down_ || hasMouse_) {
+                TRect e = r;
+                DrawEdge(c, e, down_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+            }
+        } else {
+            DrawFrameControl(c, r, DFC_BUTTON, DFCS_BUTTONPUSH | (down_ ? DFCS_PUSHED : 0u));
+        }
+        if (glyph_) {
+            int n = std::max(numGlyphs_, 1);
+            int gw = glyph_->Width() / n, gh = glyph_->Height();
+            // With several glyphs the second one is the disabled look.
+            int index = (!Enabled() && n > 1) ? 1 : 0;
+            int shift = down_ ? 1 : 0;
+            int x = r.Left + (r.Width() - gw) / 2 + shift, y = r.Top + (r.Height() - gh) / 2 + shift;
+            TBitmap part;
+            part.SetSize(gw, gh);
+            part.Canvas()->CopyRect(TRect{0, 0, gw, gh}, glyph_->Canvas(), TRect{index * gw, 0, index * gw + gw, gh});
+            part.SetTransparentColor(glyph_->TransparentColor());
+            part.SetTransparent(true);
+            c->Draw(x, y, &part);
+        }
     }
-    if (down_) state |= DFCS_PUSHED;
-    if (flat_) state |= DFCS_FLAT;
-    if (!Enabled()) state |= DFCS_INACTIVE;
-    DrawFrameControl(c, r, DFC_SCROLL, state);
     if (timeBtnState_ & tbFocusRect) {
         TRect f = r;
         f.Left += 3; f.Top += 3; f.Right -= 3; f.Bottom -= 3;
@@ -224,7 +264,43 @@ void TExtTimerSpeedButton::Paint()
     }
 }
 
+std::unique_ptr<TBitmap> BuiltInSpinGlyph(bool Up)
+{
+    // A 7 by 4 arrow on a key colour.
+    auto b = std::make_unique<TBitmap>();
+    b->SetSize(7, 4);
+    b->Canvas()->Brush()->SetColor(clFuchsia);
+    b->Canvas()->FillRect(TRect{0, 0, 7, 4});
+    for (int row = 0; row < 4; ++row) {
+        int y = Up ? row : 3 - row;
+        for (int x = 3 - row; x <= 3 + row; ++x) b->Canvas()->SetPixels(x, y, clBlack);
+    }
+    b->SetTransparentColor(clFuchsia);
+    b->SetTransparent(true);
+    return b;
+}
+
 // ---- TEsgSpinButton ---------------------------------------------------------------------
+
+void TEsgSpinButton::SetUpGlyph(const TBitmap* Value)
+{
+    if (Value && !Value->Empty()) {
+        up_->SetGlyph(Value);
+    } else {
+        up_->SetGlyph(BuiltInSpinGlyph(true).get());
+        up_->SetNumGlyphs(1);
+    }
+}
+
+void TEsgSpinButton::SetDownGlyph(const TBitmap* Value)
+{
+    if (Value && !Value->Empty()) {
+        down_->SetGlyph(Value);
+    } else {
+        down_->SetGlyph(BuiltInSpinGlyph(false).get());
+        down_->SetNumGlyphs(1);
+    }
+}
 
 TEsgSpinButton::TEsgSpinButton(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -240,6 +316,8 @@ TEsgSpinButton::TEsgSpinButton(TComponent* AOwner) : TCustomControl(AOwner)
     down_->SetParent(this);
     down_->OnClick = [this](TObject*) { BtnClicked(down_); };
     focused_ = up_;
+    SetUpGlyph(nullptr);
+    SetDownGlyph(nullptr);
     SetBounds(0, 0, 15, 25);
 }
 

@@ -7,7 +7,10 @@
 #include "plat/StdCtrls.h"
 #include "plat/SysUtils.h"
 
+#include <memory>
+
 namespace plat {
+class TBitmap;
 class TTimer;
 }
 
@@ -36,7 +39,14 @@ class TEsgSpinButton;
 class TExtTimerSpeedButton : public plat::TGraphicControl {
 public:
     explicit TExtTimerSpeedButton(plat::TComponent* AOwner);
+    ~TExtTimerSpeedButton() override;
     String ClassName() const override { return u"TExtTimerSpeedButton"; }
+
+    // Null when the button has no glyph.
+    const plat::TBitmap* Glyph() const { return glyph_.get(); }
+    void SetGlyph(const plat::TBitmap* Value);
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int Value);
 
     TTimeBtnState TimeBtnState() const { return timeBtnState_; }
     void SetTimeBtnState(TTimeBtnState Value);
@@ -66,6 +76,8 @@ private:
     const TEsgSpinButton* OwnerButton() const;
 
     plat::TTimer* repeatTimer_ = nullptr;  // owned through the component tree
+    std::unique_ptr<plat::TBitmap> glyph_;
+    int numGlyphs_ = 1;
     TTimeBtnState timeBtnState_ = 0;
     TButtonDirection direction_ = bdUp;
     bool isWinXP_ = false;
@@ -90,6 +102,15 @@ public:
     void SetDirection(TSpinDirection Value);
     bool IsWinXP() const { return isWinXP_; }
     void SetIsWinXP(bool Value);
+    // Setting none (null or empty) puts the built-in arrow back.
+    const plat::TBitmap* UpGlyph() const { return up_->Glyph(); }
+    void SetUpGlyph(const plat::TBitmap* Value);
+    const plat::TBitmap* DownGlyph() const { return down_->Glyph(); }
+    void SetDownGlyph(const plat::TBitmap* Value);
+    int UpNumGlyphs() const { return up_->NumGlyphs(); }
+    void SetUpNumGlyphs(int Value) { up_->SetNumGlyphs(Value); }
+    int DownNumGlyphs() const { return down_->NumGlyphs(); }
+    void SetDownNumGlyphs(int Value) { down_->SetNumGlyphs(Value); }
 
     TColor ButtonColorDown = clNotSet, ButtonBorderColor = clNotSet, ButtonTextColor = clNotSet,
            ButtonTextColorHot = clNotSet, ButtonColor = clNotSet, ButtonColorHot = clNotSet,
@@ -215,6 +236,8 @@ private:
 // Text conversions the editors use, with the process-wide format settings.
 bool TryTextToDate(const String& Text, TDateTime& Value);
 bool TryTextToTime(const String& Text, TDateTime& Value);
+// The built-in arrows of the spin halves ("EsgSpinUp", "EsgSpinDown").
+std::unique_ptr<plat::TBitmap> BuiltInSpinGlyph(bool Up);
 // A month step; a day past the target month's end becomes its last day.
 TDateTime IncMonthClamped(TDateTime Value, int Months);
 

@@ -133,14 +133,9 @@ TEST_F(EditBtnFixture, F4OpensTheButtonActionUnlessCtrlOrAlt)
     } cases[] = {{0, 1}, {plat::ssCtrl, 0}, {plat::ssAlt, 0}, {plat::ssShift, 1}};
     for (const auto& c : cases) {
         clicks = 0;
-        responder().AnswerPopup(-1);
-        if (c.clicks == 0) responder().AnswerPopup(-1);  // keep the script balanced below
+        if (c.clicks) responder().AnswerPopup(-1);  // the unit menu follows the action
         pt::Key(plat::VK_F4, c.shift);
         EXPECT_EQ(clicks, c.clicks) << c.shift;
-        if (c.clicks == 0) {
-            edit->ClickBtn();  // uses the answers left unused
-            edit->ClickBtn();
-        }
     }
 }
 

@@ -452,6 +452,31 @@ TEST_F(SpinFixture, PlainButtonsShowArrowsAndPressedState)
     pt::Release(up, 3, 3);
 }
 
+TEST_F(SpinFixture, GlyphsReplaceAndRestoreTheBuiltInArrow)
+{
+    auto* sb = spin->Button();
+    auto* up = sb->UpButton();
+    spin->SetBounds(20, 20, 120, 40);
+    auto centre = [&] {
+        pt::ProcessEvents();
+        auto g = pt::Grab(up);
+        return pt::PixelOf(*g, up->Width() / 2, up->Height() / 2);
+    };
+    EXPECT_EQ(centre(), plat::ColorToRGB(plat::clBlack));
+    plat::TBitmap red;
+    red.SetSize(5, 5);
+    // The bottom-left pixel's colour is the glyph's see-through colour.
+    red.Canvas()->Brush()->SetColor(plat::clFuchsia);
+    red.Canvas()->FillRect(plat::TRect{0, 0, 5, 5});
+    red.Canvas()->Brush()->SetColor(plat::clRed);
+    red.Canvas()->FillRect(plat::TRect{1, 1, 4, 4});
+    sb->SetUpGlyph(&red);
+    EXPECT_EQ(centre(), plat::ColorToRGB(plat::clRed));
+    sb->SetUpGlyph(nullptr);
+    EXPECT_EQ(centre(), plat::ColorToRGB(plat::clBlack));
+    EXPECT_EQ(sb->UpNumGlyphs(), 1);
+}
+
 TEST_F(SpinFixture, ColouredButtonsPaintTriangles)
 {
     auto* sb = spin->Button();
