@@ -154,6 +154,22 @@ TEST_F(CellPaintTest, HoveredFixedCellTakesHoverSetThenPressedSet) {
     EXPECT_EQ(Probe(*notAllowed, 1, 0), kGradientAt5) << "row headers do not hover when only fixed columns do";
 }
 
+TEST_F(CellPaintTest, SortedColumnHeaderTakesTheSortColours) {
+    painter->SortSettings.Column = 2;
+    painter->SortSettings.HeaderColor = painter->SortSettings.HeaderColorTo = plat::clLime;
+    auto bmp = Render("cell_paint_sorted.png");
+    EXPECT_EQ(Probe(*bmp, 2, 0), plat::clLime) << "header of the sort column";
+    EXPECT_EQ(Probe(*bmp, 1, 0), kGradientAt5) << "other headers";
+    EXPECT_NE(Probe(*bmp, 2, 1), plat::clLime) << "cells of the sort column";
+    // A hovered header shows the hover look even when it is the sort column.
+    painter->HoverFixedCells = hfAll;
+    painter->HoverFixedX = 2;
+    painter->HoverFixedY = 0;
+    painter->ZODGradientHoverFrom = painter->ZODGradientHoverTo = plat::clYellow;
+    auto hovered = Render("cell_paint_sorted_hover.png");
+    EXPECT_EQ(Probe(*hovered, 2, 0), plat::clYellow);
+}
+
 TEST_F(CellPaintTest, HoverRowCoversFixedCellOnlyWithFixedInHoverCells) {
     grid->HoverRowCells = THoverRowCells{hcNormal};
     auto without = Render("cell_paint_hover_row.png");
