@@ -136,9 +136,6 @@ void TGridPainter::GetVisualProperties(TExtStringGrid& Grid, int ACol, int ARow,
     else
         Grid.GetCellColor(rcol, ARow, AState, ABrush, AFont);
 
-    const TColor plainBrush = ABrush->Color();
-    (void)plainBrush;
-
     if (Grid.ShowSelection && !fixed &&
         ((Select && !Print && InSelection(Grid.Selection(), ACol, ARow)) ||
          (AState.Contains(plat::gdSelected) && MouseDown))) {
