@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "plat/Graphics.h"
 #include "plat/Messages.h"
@@ -52,6 +53,13 @@ bool SplitNumbers(const String& s, char16_t sep, std::vector<int>& out)
     return flush();
 }
 
+// Without limits a step must not wrap around the integer range.
+int SaturatedStep(int Value, long long Amount)
+{
+    long long v = static_cast<long long>(Value) + Amount;
+    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
 } // namespace
 
 void SetBeepHandler(std::function<void()> Handler) { BeepHandler() = std::move(Handler); }
@@ -92,6 +100,7 @@ TDateTime IncMonthClamped(TDateTime Value, int Months)
     int total = y * 12 + (m - 1) + Months;
     y = total / 12;
     m = total % 12 + 1;
+    if (total < 12 || y > 9999) return Value;  // no such year: stay
     d = std::min(d, DaysInAMonth(y, m));
     double frac = Value - std::floor(Value);
     return EncodeDate(y, m, d) + frac;
@@ -733,7 +742,7 @@ void TEsgSpinEdit::StepUp(bool Page)
         return;
     }
     switch (spinType_) {
-    case sptNormal: SetValue(Value() + Increment); break;
+    case sptNormal: SetValue(SaturatedStep(Value(), Increment)); break;
     case sptFloat: SetFloatValue(FloatValue() + (Page ? IncrementFloatPage : IncrementFloat)); break;
     case sptDate: StepDate(1); break;
     case sptTime: StepTime(1); break;
@@ -747,7 +756,7 @@ void TEsgSpinEdit::StepDown(bool Page)
         return;
     }
     switch (spinType_) {
-    case sptNormal: SetValue(Value() - Increment); break;
+    case sptNormal: SetValue(SaturatedStep(Value(), -static_cast<long long>(Increment))); break;
     case sptFloat: SetFloatValue(FloatValue() - (Page ? IncrementFloatPage : IncrementFloat)); break;
     case sptDate: StepDate(-1); break;
     case sptTime: StepTime(-1); break;

@@ -125,6 +125,13 @@ TEST_F(SpinFixture, IntegerSteppingRespectsLimits)
     spin->Increment = 5;
     spin->StepUp(true);  // paging changes nothing for integers
     EXPECT_EQ(spin->Value(), 8);
+    // Unlimited stepping stops at the ends of the integer range instead of wrapping.
+    spin->SetValue(2147483645);
+    spin->StepUp(false);
+    EXPECT_EQ(spin->Text(), u"2147483647");
+    spin->SetValue(-2147483647 - 1 + 2);
+    spin->StepDown(false);
+    EXPECT_EQ(spin->Text(), u"-2147483648");
 }
 
 TEST_F(SpinFixture, KeysStepAndAreConsumed)
