@@ -1,0 +1,224 @@
+#include "UDecode_VIF.h"
+
+#include <cstring>
+
+#include "UDecode_VIF_Tables.h"
+#include "UScan_Results.h"
+#include "plat/SysUtils.h"
+
+namespace {
+
+constexpr std::int16_t Type_Time_Point = 20;
+constexpr std::int16_t Type_Text_VIF = 21;
+constexpr std::int16_t Vife_Date_Limit = 99;
+constexpr std::int16_t Vife_Date = 102;
+
+const char16_t* const Phase_Text[17] = {
+    nullptr,
+    u" - At Phase L1",
+    u" - At Phase L2",
+    u" - At Phase L3",
+    u" - At Neutral (N)",
+    u" - Between Phase L1 and L2",
+    u" - Between Phase L2 and L3",
+    u" - Between Phase L3 and L1",
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    u" - Accumulation of abs. Value for Both Positive and Negative Contribution (Absolute Count)",
+};
+
+const char16_t* const Weekday_Text[8] = {
+    u"", u"Monday ", u"Tuesday ", u"Wednesday ", u"Thursday ", u"Friday ", u"Saturday ", u"Sunday ",
+};
+
+// Multiplying by 10^e for negative e divides by the exact power, so 10000 at 10^-3 is 10.
+double Scale(double Value, int E)
+{
+    double p = 1;
+    for (int i = 0; i < (E < 0 ? -E : E); ++i) p *= 10;
+    return E < 0 ? Value / p : Value * p;
+}
+
+std::int64_t Little_Endian(const std::uint8_t* b, int Bytes)
+{
+    std::uint64_t u = 0;
+    for (int i = Bytes - 1; i >= 0; --i) u = (u << 8) | b[i];
+    const int bits = Bytes * 8;
+    if (bits < 64 && (u >> (bits - 1)) & 1) u |= ~std::uint64_t{0} << bits;
+    return static_cast<std::int64_t>(u);
+}
+
+// The year's 7 bits sit in the top of the day byte (bits 0..2) and of the month byte (3..6).
+int Year_Of(std::uint8_t DayByte, std::uint8_t MonthByte)
+{
+    return ((DayByte & 0xE0) >> 5) | ((MonthByte & 0xF0) >> 1);
+}
+
+plat::String Date_G(const std::uint8_t* b)
+{
+    return TVifDecoder::Two_Digits(b[0] & 0x1F) + u"/" + TVifDecoder::Two_Digits(b[1] & 0x0F) + u"/" +
+           TVifDecoder::Two_Digits(Year_Of(b[0], b[1]));
+}
+
+plat::String Date_Time_F(const std::uint8_t* b)
+{
+    return Date_G(b + 2) + u" " + TVifDecoder::Two_Digits(b[1] & 0x1F) + u":" +
+           TVifDecoder::Two_Digits(b[0] & 0x3F);
+}
+
+plat::String Time_J(const std::uint8_t* b)
+{
+    return TVifDecoder::Two_Digits(b[2] & 0x1F) + u":" + TVifDecoder::Two_Digits(b[1] & 0x3F) + u":" +
+           TVifDecoder::Two_Digits(b[0] & 0x3F);
+}
+
+plat::String Date_Time_I(const std::uint8_t* b)
+{
+    return plat::String(Weekday_Text[(b[2] >> 5) & 7]) + Date_G(b + 3) + u" " + Time_J(b);
+}
+
+}  // namespace
+
+std::int64_t TVifDecoder::Pow10(std::int32_t E)
+{
+    if (E < 0 || E > 18) return 0;
+    std::int64_t p = 1;
+    for (int i = 0; i < E; ++i) p *= 10;
+    return p;
+}
+
+plat::String TVifDecoder::Two_Digits(std::int32_t Value)
+{
+    plat::String s = plat::IntToStr(Value);
+    return Value >= 0 && Value < 10 ? u"0" + s : s;
+}
+
+std::int64_t TVifDecoder::BCD_To_Int(std::int32_t N) const
+{
+    if (N <= 0) return 0;
+    if (N > 9) N = 9;
+    std::int64_t v = 0;
+    bool negative = false;
+    for (int i = 0; i < N; ++i) {
+        const std::uint8_t b = App_Data_Val[i];
+        v += (b & 0x0F) * Pow10(2 * i);
+        if (i == N - 1 && (b >> 4) == 0x0F)
+            negative = true;
+        else if (2 * i + 1 <= 17)
+            v += (b >> 4) * Pow10(2 * i + 1);
+    }
+    return negative ? -v : v;
+}
+
+double TVifDecoder::Decode_VIF(std::uint8_t VIF, std::uint8_t FirstVIFE, TVariable_MBus& Record, std::int32_t NByte,
+                               std::uint8_t LVAR, std::uint8_t Coding)
+{
+    const std::uint8_t* d = App_Data_Val;
+    double value = 0;
+    switch (Coding & 0x0F) {
+    case 1: value = double(Little_Endian(d, 1)); break;
+    case 2: value = double(Little_Endian(d, 2)); break;
+    case 3: value = double(Little_Endian(d, 3)); break;
+    case 4: value = double(Little_Endian(d, 4)); break;
+    case 6: value = double(Little_Endian(d, 6)); break;
+    case 7: value = double(Little_Endian(d, 8)); break;
+    case 5: {
+        float f;
+        const std::uint32_t u = std::uint32_t(d[0]) | std::uint32_t(d[1]) << 8 | std::uint32_t(d[2]) << 16 |
+                                std::uint32_t(d[3]) << 24;
+        std::memcpy(&f, &u, sizeof f);
+        value = f;
+        break;
+    }
+    case 9: value = double(BCD_To_Int(1)); break;
+    case 10: value = double(BCD_To_Int(2)); break;
+    case 11: value = double(BCD_To_Int(3)); break;
+    case 12: value = double(BCD_To_Int(4)); break;
+    case 14: value = double(BCD_To_Int(6)); break;
+    case 13:
+        if (LVAR >= 0xC0 && LVAR <= 0xC9)
+            value = double(BCD_To_Int(LVAR - 0xC0));
+        else if (LVAR >= 0xD0 && LVAR <= 0xD9)
+            value = -double(BCD_To_Int(LVAR - 0xD0));
+        break;
+    default: break;
+    }
+
+    const std::uint8_t code = VIF & 0x7F;
+    const TVifCode& prim = Primary_VIF[code];
+    Record.type_data = static_cast<std::uint16_t>(prim.Number);
+    plat::String desc = prim.Text;
+    plat::String valueText;
+    bool haveText = false;
+    if (prim.Scaled) value = Scale(value, (code & prim.ExpMask) + prim.ExpOffset);
+
+    if (prim.Number == Type_Time_Point) {
+        haveText = true;
+        switch (Coding & 0x0F) {
+        case 2: desc = u"Time Point Date (Type G)"; valueText = Date_G(d); break;
+        case 4: desc = u"Time Point Date and Time (Type F)"; valueText = Date_Time_F(d); break;
+        case 3: desc = u"Time Point Extended Time Point (Type J)"; valueText = Time_J(d); break;
+        case 6: desc = u"Time Point Extended Date and Time Point (Type I)"; valueText = Date_Time_I(d); break;
+        default: haveText = false; break;
+        }
+    } else if (prim.Number == Type_Text_VIF) {
+        haveText = true;
+        const int n = NByte < 0 ? 0 : NByte > 256 ? 256 : NByte;
+        for (int i = 0; i < n; ++i) valueText += char16_t(d[i]);
+    }
+
+    std::int32_t vifeNumber = 0;
+    bool vifeSet = false;
+    const bool extension = VIF == 0xFD || VIF == 0xFB || code == 0x7D || code == 0x7B;
+    if (extension) {
+        const std::uint8_t e = FirstVIFE & 0x7F;
+        const TVifCode& x = (code == 0x7D ? Extension_FD : Extension_FB)[e];
+        desc = x.Text;
+        if (x.Number >= 0) {
+            vifeNumber = x.Number;
+            vifeSet = true;
+        }
+        if (x.Scaled) value = Scale(value, (e & x.ExpMask) + x.ExpOffset);
+    }
+
+    int q = -1;
+    if ((VIF & 0x80) && VIF != 0xFE && VIF != 0xFF && !(VIF == 0xFD || VIF == 0xFB))
+        q = 0;
+    else if ((VIF == 0xFD || VIF == 0xFB) && (FirstVIFE & 0x80))
+        q = 1;
+    if (q >= 0) {
+        for (;;) {
+            std::uint8_t v = App_Vife_Val[q];
+            const std::uint8_t c = v & 0x7F;
+            const TVifCode& x = Combinable_VIFE[c];
+            if (c == 0x7C) {
+                if (q < 9) {
+                    ++q;
+                    v = App_Vife_Val[q];
+                    const std::uint8_t phase = v & 0x7F;
+                    if (phase < 17 && Phase_Text[phase]) desc += Phase_Text[phase];
+                }
+            } else {
+                desc += x.Text;
+                if (!vifeSet && x.Number >= 0) {
+                    vifeNumber = x.Number;
+                    vifeSet = true;
+                }
+                if (x.Scaled) value = Scale(value, (c & x.ExpMask) + x.ExpOffset);
+                if (x.Number == Vife_Date_Limit || x.Number == Vife_Date) {
+                    switch (Coding & 0x0F) {
+                    case 2: valueText = Date_G(d); haveText = true; break;
+                    case 4: valueText = Date_Time_F(d); haveText = true; break;
+                    default: haveText = false; break;
+                    }
+                }
+            }
+            if (!(v & 0x80) || q >= 9) break;
+            ++q;
+        }
+    }
+
+    Record.Type_Data_Vife = vifeNumber;
+    Record.Desc_Type_Data = desc;
+    Record.ValueStr = haveText ? valueText : plat::FloatToStr(value);
+    return value;
+}
