@@ -63,6 +63,51 @@ struct SpinFixture : pt::UiTest {
     int beeps = 0;
 };
 
+TEST(SpinTextParsing, DatesAndTimesFollowTheFormatSettings)
+{
+    const plat::TFormatSettings saved = plat::FormatSettings;
+    plat::FormatSettings = plat::TFormatSettings{};
+    struct Case {
+        const char16_t* format;
+        const char16_t* text;
+        bool ok;
+        int y, m, d;
+    } dates[] = {
+        {u"dd/mm/yyyy", u"03/04/2021", true, 2021, 4, 3},
+        {u"mm/dd/yyyy", u"03/04/2021", true, 2021, 3, 4},
+        {u"yyyy/mm/dd", u"2021/04/03", true, 2021, 4, 3},
+        {u"dd/mm/yyyy", u"31/02/2021", false, 0, 0, 0},
+        {u"dd/mm/yyyy", u"3/4", false, 0, 0, 0},
+        {u"dd/mm/yyyy", u"a/b/c", false, 0, 0, 0},
+        {u"dd/mm/yyyy", u"", false, 0, 0, 0},
+    };
+    for (const auto& c : dates) {
+        plat::FormatSettings.ShortDateFormat = c.format;
+        plat::TDateTime v = 0;
+        ASSERT_EQ(TryTextToDate(c.text, v), c.ok) << plat::StringToUtf8(c.text);
+        if (c.ok) {
+            EXPECT_DOUBLE_EQ(v, plat::EncodeDate(c.y, c.m, c.d)) << plat::StringToUtf8(c.text);
+        }
+    }
+    struct TimeCase {
+        const char16_t* text;
+        bool ok;
+        int h, n, sec;
+    } times[] = {
+        {u"10:20:30", true, 10, 20, 30}, {u"7:05", true, 7, 5, 0}, {u" 9 ", true, 9, 0, 0},
+        {u"24:00:00", false, 0, 0, 0},   {u"10:61", false, 0, 0, 0}, {u"1:2:3:4", false, 0, 0, 0},
+        {u"-1:00", false, 0, 0, 0},
+    };
+    for (const auto& c : times) {
+        plat::TDateTime v = 0;
+        ASSERT_EQ(TryTextToTime(c.text, v), c.ok) << plat::StringToUtf8(c.text);
+        if (c.ok) {
+            EXPECT_NEAR(v, plat::EncodeTime(c.h, c.n, c.sec, 0), 1e-9) << plat::StringToUtf8(c.text);
+        }
+    }
+    plat::FormatSettings = saved;
+}
+
 TEST_F(SpinFixture, DefaultsAndInitialText)
 {
     EXPECT_EQ(spin->Text(), u"0");
