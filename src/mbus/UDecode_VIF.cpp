@@ -103,7 +103,7 @@ std::int64_t TVifDecoder::BCD_To_Int(std::int32_t N) const
         v += (b & 0x0F) * Pow10(2 * i);
         if (i == N - 1 && (b >> 4) == 0x0F)
             negative = true;
-        else if (2 * i + 1 <= 17)
+        else
             v += (b >> 4) * Pow10(2 * i + 1);
     }
     return negative ? -v : v;

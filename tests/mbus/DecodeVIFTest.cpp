@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -15,8 +16,8 @@ double Decode(std::uint8_t Vif, const std::vector<std::uint8_t>& Vifes, std::uin
               const std::vector<std::uint8_t>& Data, TVariable_MBus& Record, std::uint8_t Lvar = 0)
 {
     TVifDecoder dec;
-    std::memcpy(dec.App_Data_Val, Data.data(), Data.size());
-    std::memcpy(dec.App_Vife_Val, Vifes.data(), Vifes.size());
+    std::copy(Data.begin(), Data.end(), dec.App_Data_Val);
+    std::copy(Vifes.begin(), Vifes.end(), dec.App_Vife_Val);
     return dec.Decode_VIF(Vif, dec.App_Vife_Val[0], Record, std::int32_t(Data.size()), Lvar, Coding);
 }
 
@@ -136,6 +137,18 @@ TEST(DecodeVIF, ValueByDataFieldCoding)
         // VIF 0x7E ("Any VIF") has no scale, so the value comes out as decoded.
         TVariable_MBus rec;
         EXPECT_DOUBLE_EQ(Decode(0x7E, {}, c.Coding, c.Data, rec, c.Lvar), c.Value);
+    }
+}
+
+TEST(DecodeVIF, RealsThatAreNoNumberStillGiveAText)
+{
+    // +infinity, -infinity, NaN
+    const std::vector<std::uint8_t> reals[] = {
+        {0x00, 0x00, 0x80, 0x7F}, {0x00, 0x00, 0x80, 0xFF}, {0x01, 0x00, 0xC0, 0x7F}};
+    for (const auto& data : reals) {
+        TVariable_MBus rec;
+        Decode(0x13, {0xFD}, 5, data, rec);
+        EXPECT_FALSE(rec.ValueStr.empty());
     }
 }
 
