@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace vif_tables;
+
 constexpr std::int16_t Type_Time_Point = 20;
 constexpr std::int16_t Type_Text_VIF = 21;
 constexpr std::int16_t Vife_Date_Limit = 99;

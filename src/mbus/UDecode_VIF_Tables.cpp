@@ -1,6 +1,8 @@
 // Generated from the unit tables of the data-record decoder; reviewed by hand.
 #include "UDecode_VIF_Tables.h"
 
+namespace vif_tables {
+
 const TVifCode Primary_VIF[128] = {
     {0, u"Energy Wh", true, 7, -3},  // 0x00
     {0, u"Energy Wh", true, 7, -3},  // 0x01
@@ -524,3 +526,5 @@ const TVifCode Combinable_VIFE[128] = {
     {106, u" - Future Value", false, 0, 0},  // 0x7E
     {107, u" - Next VIFEs and Data of This Block Are Manufacturer Specific", false, 0, 0},  // 0x7F
 };
+
+}  // namespace vif_tables

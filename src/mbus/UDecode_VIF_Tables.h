@@ -3,6 +3,8 @@
 // numbers are those of the network file's "Type" and "VIFE" attributes; -1 means none.
 #include <cstdint>
 
+namespace vif_tables {
+
 struct TVifCode {
     std::int16_t Number;
     const char16_t* Text;
@@ -15,3 +17,5 @@ extern const TVifCode Primary_VIF[128];
 extern const TVifCode Extension_FD[128];
 extern const TVifCode Extension_FB[128];
 extern const TVifCode Combinable_VIFE[128];
+
+}  // namespace vif_tables
