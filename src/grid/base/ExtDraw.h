@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ExtStyleIF.h"  // TColorTones
 #include "ExtUtil.h"
 
 namespace plat { class TCanvas; class TFont; class TBitmap; class TWinControl; }
@@ -26,16 +27,6 @@ void DrawBevelFrame(plat::TCanvas* Canvas, TColor Color, TColor ColorTo, int Kin
                     TColor UpperLineColor, TColor MirrorColorTo, TColor MirrorColor);
 void FillRectColor(plat::TCanvas* Canvas, const plat::TRect& R, TColor Color);
 void DrawDownTriangle(plat::TCanvas* Canvas, int X, int Y, TColor Color);
-
-// Colours of a look's states (brush, border, text each).
-struct TColorTone {
-    TColor BrushColor = plat::clNone;
-    TColor BorderColor = plat::clNone;
-    TColor TextColor = plat::clNone;
-};
-struct TColorTones {
-    TColorTone Background, Foreground, Selected, Hover, Disabled;
-};
 
 // Buttons of the drop-down, push and spin kinds. Kind: 0 themed, 1 classic frame control,
 // 2 flat frame control, 3 colour tones; state: 0 normal, 1 hot, 2 pressed, 3 disabled. The
