@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "ExtXPVS.h"
 #include "plat/Exception.h"
 
 namespace grid {
@@ -23,8 +24,13 @@ int XPColorSchemeFromName(plat::StringView ColorName)
     return 0;
 }
 
-// No visual styles are active on this platform.
-int XPColorSchemeName() { return 0; }
+int XPColorSchemeName()
+{
+    if (!IsWindowsXPOrLater() || !ExtXPVS::ThemeLibraryLoaded() || !ExtXPVS::IsThemeActive() ||
+        !IsComCtl6OrLater())
+        return 0;
+    return XPColorSchemeFromName(ExtXPVS::GetCurrentThemeColorName());
+}
 
 // No office settings keys exist on this platform.
 int OfficeVersionPresent() { return 0; }

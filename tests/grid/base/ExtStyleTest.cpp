@@ -5,7 +5,9 @@
 #include <thread>
 
 #include "ExtDraw.h"
+#include "ATXPVS.h"
 #include "ExtStyleIF.h"
+#include "ExtXPVS.h"
 
 using namespace grid;
 
@@ -100,6 +102,11 @@ TEST(ExtStyleThemes, ThisPlatformReportsNoTheme)
     EXPECT_EQ(OfficeThemeFromRegistry(), ot2003Classic);
     EXPECT_FALSE(IsWindowsXPOrLater());
     EXPECT_EQ(GetDefaultUIFontName(), u"Tahoma");
+    for (bool loaded : {ExtXPVS::ThemeLibraryLoaded(), ATXPVS::ThemeLibraryLoaded()}) EXPECT_FALSE(loaded);
+    EXPECT_FALSE(ExtXPVS::IsThemeActive() || ATXPVS::IsThemeActive());
+    EXPECT_FALSE(ExtXPVS::IsAppThemed() || ATXPVS::IsAppThemed());
+    EXPECT_EQ(ExtXPVS::OpenThemeData(1, u"combobox"), 0u);
+    EXPECT_EQ(ATXPVS::OpenThemeData(1, u"spin"), 0u);
 }
 
 TEST(ExtStyleNotifier, WithoutOfficeNoThreadAndRegistrationIsIgnored)
