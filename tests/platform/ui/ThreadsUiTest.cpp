@@ -12,6 +12,7 @@
 #include "plat/Forms.h"
 #include "plat/Testing.h"
 #include "plat/Threads.h"
+#include "../Watchdog.h"
 #include "TestControls.h"
 
 namespace plat {
@@ -21,35 +22,7 @@ using namespace plat::testing;
 using namespace std::chrono_literals;
 using testctl::TColorBox;
 
-// A deadlock becomes an abort with a name instead of a test that never ends.
-class Watchdog {
-public:
-    explicit Watchdog(const char* What) : what_(What), thread_([this] { Run(); }) {}
-    ~Watchdog()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            done_ = true;
-        }
-        cv_.notify_all();
-        thread_.join();
-    }
-
-private:
-    void Run()
-    {
-        std::unique_lock<std::mutex> lock(m_);
-        if (!cv_.wait_for(lock, 20s, [&] { return done_; })) {
-            std::fprintf(stderr, "deadlock: %s\n", what_);
-            std::abort();
-        }
-    }
-    const char* what_;
-    std::mutex m_;
-    std::condition_variable cv_;
-    bool done_ = false;
-    std::thread thread_;
-};
+using testwatch::Watchdog;
 
 class FnThread : public TThread {
 public:
