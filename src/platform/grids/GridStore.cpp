@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "plat/Grids.h"
 
@@ -157,6 +158,50 @@ void TGridCellStore::MoveRow(int from, int to) {
         std::rotate(rows_.begin() + from, rows_.begin() + from + 1, rows_.begin() + to + 1);
     else
         std::rotate(rows_.begin() + to, rows_.begin() + from, rows_.begin() + from + 1);
+    while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
+}
+
+void TGridCellStore::InsertRows(int row, int count) {
+    if (row < 0 || count < 1 || row >= RowExtent()) return;
+    // Rows pushed past the last addressable index are dropped.
+    const int room = std::numeric_limits<int>::max() - RowExtent();
+    if (count > room) {
+        rows_.resize(static_cast<std::size_t>(std::max(row, RowExtent() - (count - room))));
+        if (row >= RowExtent()) return;
+    }
+    const std::size_t old = rows_.size();
+    rows_.resize(old + static_cast<std::size_t>(count));
+    std::rotate(rows_.begin() + row, rows_.begin() + static_cast<std::ptrdiff_t>(old), rows_.end());
+    while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
+}
+
+void TGridCellStore::RemoveRows(int row, int count) {
+    if (row < 0 || count < 1 || row >= RowExtent()) return;
+    const int end = count > RowExtent() - row ? RowExtent() : row + count;
+    rows_.erase(rows_.begin() + row, rows_.begin() + end);
+    while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
+}
+
+void TGridCellStore::MoveRows(int from, int to, int count) {
+    if (from < 0 || to < 0 || count < 1 || from == to) return;
+    const long long need = static_cast<long long>(std::max(from, to)) + count;
+    if (need > std::numeric_limits<int>::max()) return;
+    if (std::min(from, to) >= RowExtent()) return;
+    if (need > RowExtent()) rows_.resize(static_cast<std::size_t>(need));
+    const auto at = [&](long long i) { return rows_.begin() + static_cast<std::ptrdiff_t>(i); };
+    if (from < to)
+        std::rotate(at(from), at(from + static_cast<long long>(count)), at(to + static_cast<long long>(count)));
+    else
+        std::rotate(at(to), at(from), at(from + static_cast<long long>(count)));
+    while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
+}
+
+void TGridCellStore::SwapRows(int row1, int row2) {
+    if (row1 < 0 || row2 < 0 || row1 == row2) return;
+    if (std::min(row1, row2) >= RowExtent()) return;
+    const int need = std::max(row1, row2) + 1;
+    if (need > RowExtent()) rows_.resize(static_cast<std::size_t>(need));
+    rows_[static_cast<std::size_t>(row1)].swap(rows_[static_cast<std::size_t>(row2)]);
     while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
 }
 

@@ -226,3 +226,174 @@ TEST(GridCellStore, RandomEditsMatchAPlainMap) {
 }
 
 } // namespace
+
+namespace {
+
+// Block row operations on a 4 x 6 store whose cell (c, r) holds "cr" and an object; each
+// case lists the source row of every row after the operation (-1 = empty).
+struct BlockCase {
+    const char* name;
+    void (*op)(TGridCellStore&);
+    int source[9];
+    int extent;
+};
+
+const BlockCase kBlockCases[] = {
+    {"InsertRows1x2", [](TGridCellStore& s) { s.InsertRows(1, 2); }, {0, -1, -1, 1, 2, 3, 4, 5, -1}, 8},
+    {"InsertRowsAt0", [](TGridCellStore& s) { s.InsertRows(0, 1); }, {-1, 0, 1, 2, 3, 4, 5, -1, -1}, 7},
+    {"InsertRowsAtExtentChangesNothing", [](TGridCellStore& s) { s.InsertRows(6, 3); },
+     {0, 1, 2, 3, 4, 5, -1, -1, -1}, 6},
+    {"InsertRowsZeroCount", [](TGridCellStore& s) { s.InsertRows(2, 0); }, {0, 1, 2, 3, 4, 5, -1, -1, -1}, 6},
+    {"RemoveRows1x2", [](TGridCellStore& s) { s.RemoveRows(1, 2); }, {0, 3, 4, 5, -1, -1, -1, -1, -1}, 4},
+    {"RemoveRowsPastTheEnd", [](TGridCellStore& s) { s.RemoveRows(4, 100); }, {0, 1, 2, 3, -1, -1, -1, -1, -1}, 4},
+    {"RemoveRowsNegative", [](TGridCellStore& s) { s.RemoveRows(-1, 2); s.RemoveRows(1, -2); },
+     {0, 1, 2, 3, 4, 5, -1, -1, -1}, 6},
+    {"MoveRows2To4x2", [](TGridCellStore& s) { s.MoveRows(2, 4, 2); }, {0, 1, 4, 5, 2, 3, -1, -1, -1}, 6},
+    {"MoveRows4To1x2", [](TGridCellStore& s) { s.MoveRows(4, 1, 2); }, {0, 4, 5, 1, 2, 3, -1, -1, -1}, 6},
+    {"MoveRowsOverlapping", [](TGridCellStore& s) { s.MoveRows(1, 2, 3); }, {0, 4, 1, 2, 3, 5, -1, -1, -1}, 6},
+    {"MoveRowsPastTheExtent", [](TGridCellStore& s) { s.MoveRows(4, 6, 2); }, {0, 1, 2, 3, -1, -1, 4, 5, -1}, 8},
+    {"MoveRowsFromBeyondTheExtent", [](TGridCellStore& s) { s.MoveRows(7, 1, 2); },
+     {0, -1, -1, 1, 2, 3, 4, 5, -1}, 8},
+    {"MoveRowsOntoItself", [](TGridCellStore& s) { s.MoveRows(3, 3, 2); }, {0, 1, 2, 3, 4, 5, -1, -1, -1}, 6},
+    {"SwapRows", [](TGridCellStore& s) { s.SwapRows(5, 1); }, {0, 5, 2, 3, 4, 1, -1, -1, -1}, 6},
+    {"SwapRowsWithAnEmptyRow", [](TGridCellStore& s) { s.SwapRows(1, 7); }, {0, -1, 2, 3, 4, 5, -1, 1, -1}, 8},
+    {"SwapWithTheLastRow", [](TGridCellStore& s) { s.RemoveRows(1, 1); s.SwapRows(4, 0); },
+     {5, 2, 3, 4, 0, -1, -1, -1, -1}, 5},
+    {"SwapAnEmptyRowToTheEndShrinksTheExtent", [](TGridCellStore& s) { s.ClearRow(1); s.SwapRows(1, 5); },
+     {0, 5, 2, 3, 4, -1, -1, -1, -1}, 5},
+};
+
+TEST(GridCellStore, BlockRowOperationsMoveWholeRows) {
+    for (const auto& tc : kBlockCases) {
+        SCOPED_TRACE(tc.name);
+        TGridCellStore s;
+        for (int r = 0; r < 6; ++r)
+            for (int c = 0; c < 4; ++c) {
+                s.SetCell(c, r, Label(c, r));
+                s.SetObject(c, r, Tag(static_cast<std::uintptr_t>(100 + c * 10 + r)));
+            }
+        tc.op(s);
+        EXPECT_EQ(s.RowExtent(), tc.extent);
+        for (int r = 0; r < 9; ++r)
+            for (int c = 0; c < 5; ++c) {
+                const int src = c < 4 ? tc.source[r] : -1;
+                EXPECT_EQ(s.Cell(c, r), src < 0 ? String() : Label(c, src)) << "cell " << c << "," << r;
+                EXPECT_EQ(s.Object(c, r), src < 0 ? nullptr : Tag(static_cast<std::uintptr_t>(100 + c * 10 + src)))
+                    << "object of " << c << "," << r;
+            }
+    }
+}
+
+// The operations hand rows over: a long text keeps its very storage wherever its row goes.
+TEST(GridCellStore, BlockRowOperationsCopyNoText) {
+    TGridCellStore s;
+    for (int r = 0; r < 5; ++r) s.SetCell(1, r, u"a text too long to sit inline, row " + Label(1, r));
+    std::vector<const char16_t*> at;
+    for (int r = 0; r < 5; ++r) at.push_back(s.CellView(1, r).data());
+    s.InsertRows(1, 3);    // 0 - - - 1 2 3 4
+    s.SwapRows(0, 7);      // 4 - - - 1 2 3 0
+    s.MoveRows(4, 1, 2);   // 4 1 2 - - - 3 0
+    s.RemoveRows(3, 3);    // 4 1 2 3 0
+    const int source[] = {4, 1, 2, 3, 0};
+    for (int r = 0; r < 5; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(s.Cell(1, r), u"a text too long to sit inline, row " + Label(1, source[r]));
+        EXPECT_EQ(s.CellView(1, r).data(), at[static_cast<std::size_t>(source[r])]);
+    }
+}
+
+// Random row-structure edits, cell edits and column changes checked against a plain map.
+TEST(GridCellStore, RandomRowBlocksMatchAPlainMap) {
+    using Ref = std::map<std::pair<int, int>, std::pair<String, std::uintptr_t>>;  // (row, col)
+    std::mt19937 rng(20261210);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const String texts[] = {u"", u"Y", u"abcdef", u"abcdefg", u"192.168.2.205", u"Topic/Sensor/Temperature"};
+    for (int round = 0; round < 30; ++round) {
+        TGridCellStore s;
+        Ref ref;
+        // Rebuilds the reference with every row mapped through f (-1 drops it).
+        auto remap = [&](auto f) {
+            Ref next;
+            for (auto& [k, v] : ref)
+                if (const int r = f(k.first); r >= 0) next[{r, k.second}] = v;
+            ref.swap(next);
+        };
+        for (int step = 0; step < 400; ++step) {
+            const int op = pick(12);
+            const int a = pick(24), b = pick(24), n = pick(5) - 1;
+            switch (op) {
+            case 0: case 1: case 2: case 3: {
+                const int col = pick(8) == 0 ? 1000 + pick(3) : pick(12);
+                const String& t = texts[pick(6)];
+                s.SetCell(col, a, t);
+                ref[{a, col}].first = t;
+                break;
+            }
+            case 4: {
+                const int col = pick(12);
+                const std::uintptr_t v = static_cast<std::uintptr_t>(pick(3)) * 8;
+                s.SetObject(col, a, Tag(v));
+                ref[{a, col}].second = v;
+                break;
+            }
+            case 5:
+                s.InsertRows(a, n);
+                if (n > 0 && a < s.RowExtent()) remap([&](int r) { return r >= a ? r + n : r; });
+                break;
+            case 6:
+                s.RemoveRows(a, n);
+                if (n > 0) remap([&](int r) { return r < a ? r : r < a + n ? -1 : r - n; });
+                break;
+            case 7:
+                s.MoveRows(a, b, n);
+                if (n > 0 && a != b)
+                    remap([&](int r) {
+                        if (r >= a && r < a + n) return r - a + b;
+                        if (a < b && r >= a + n && r < b + n) return r - n;
+                        if (b < a && r >= b && r < a) return r + n;
+                        return r;
+                    });
+                break;
+            case 8:
+                s.SwapRows(a, b);
+                remap([&](int r) { return r == a ? b : r == b ? a : r; });
+                break;
+            case 9: {
+                const int col = pick(12);
+                s.DeleteColumn(col);
+                Ref next;
+                for (auto& [k, v] : ref)
+                    if (k.second != col) next[{k.first, k.second > col ? k.second - 1 : k.second}] = v;
+                ref.swap(next);
+                break;
+            }
+            case 10:
+                s.ClearRow(a);
+                remap([&](int r) { return r == a ? -1 : r; });
+                break;
+            default:
+                s.TruncateRows(a);
+                remap([&](int r) { return r < a ? r : -1; });
+                break;
+            }
+            for (auto it = ref.begin(); it != ref.end();)
+                it = (it->second.first.empty() && it->second.second == 0) ? ref.erase(it) : std::next(it);
+            SCOPED_TRACE(testing::Message() << "round " << round << " step " << step << " op " << op << " a " << a
+                                            << " b " << b << " n " << n);
+            ASSERT_EQ(s.CellCount(), ref.size());
+            ASSERT_EQ(s.RowExtent(), ref.empty() ? 0 : ref.rbegin()->first.first + 1);
+            for (const auto& [k, v] : ref) {
+                ASSERT_EQ(s.Cell(k.second, k.first), v.first) << "cell " << k.second << "," << k.first;
+                ASSERT_EQ(s.Object(k.second, k.first), Tag(v.second)) << "cell " << k.second << "," << k.first;
+            }
+            std::vector<std::pair<int, int>> seen;
+            for (int r = 0; r < s.RowExtent(); ++r)
+                s.ForEachInRow(r, [&](int c, StringView, TObject*) { seen.emplace_back(r, c); });
+            std::vector<std::pair<int, int>> want;
+            for (const auto& kv : ref) want.push_back(kv.first);
+            ASSERT_EQ(seen, want) << "every stored cell, in row and column order";
+        }
+    }
+}
+
+} // namespace

@@ -55,6 +55,20 @@ public:
     // The cells of `from` go to `to`; the ones between shift by one towards `from`.
     void MoveRow(int from, int to);
     void MoveColumn(int from, int to);
+
+    // Block row operations. Each row's cells move as one container (texts and objects
+    // together, no text copied), so the cost grows with the row count, never with the cells,
+    // and the number of allocations does not grow with either. Objects are never freed
+    // here: merged areas and cell properties travel with their cells. Negative indexes and
+    // counts below 1 change nothing; rows past the extent are empty.
+    // `count` empty rows at `row`; the rows from `row` on move down by `count`.
+    void InsertRows(int row, int count);
+    // Drops rows [row, row + count); the rows below move up by `count`.
+    void RemoveRows(int row, int count);
+    // Rows [from, from + count) end at [to, to + count); the rows they pass shift the other
+    // way to close the gap (MoveRow is the block of one).
+    void MoveRows(int from, int to, int count);
+    void SwapRows(int row1, int row2);
     // Every cell of the column (row) is emptied.
     void ClearColumn(int col);
     void ClearRow(int row);
