@@ -299,15 +299,6 @@ void TExtStringGrid::SetBorderColor(TColor Value) {
     Invalidate();
 }
 
-int TExtStringGrid::AllColWidths(int ACol) const {
-    if (ACol >= 0 && ACol < ColCount()) return ColWidths(ACol);
-    return DefaultColWidth();
-}
-
-void TExtStringGrid::SetAllColWidths(int ACol, int Value) {
-    if (ACol >= 0 && ACol < ColCount()) SetColWidths(ACol, Value);
-}
-
 // ---- cell text format and column sizes -------------------------------------------------------
 
 void TExtStringGrid::SaveToStream(plat::TStrings& Stream) {

@@ -5,14 +5,18 @@
 // virtual hook that applies the grid's rule and then fires the matching event, so a form or
 // a derived grid (the column grid) can change the answer.
 //
-// Columns are real columns (hidden ones included); this grid hides none yet, so real and
-// display indexes coincide. BeginUpdate/EndUpdate nest and are ignored by an invisible grid.
+// Index spaces: cell access takes a real column (hidden columns included) and a display row
+// (rows the grid holds now; hidden rows live in the hidden-row store). Real columns
+// 0 .. kMaxHideCol - 1 can be hidden. BeginUpdate/EndUpdate nest and are ignored by an
+// invisible grid.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "BaseGrid.h"
 #include "ExtGridSettings.h"
+#include "GridHiddenRows.h"
 
 namespace plat { class TCustomForm; }
 
@@ -128,11 +132,73 @@ public:
     // Shared scratch font: the next call overwrites it.
     plat::TFont* GetCellFont(int ACol, int ARow);
 
-    // ---- real and display columns (nothing hidden yet) ----
+    // ==== index spaces: hidden columns and rows, current row (ExtGridIndex.cpp) ====
+    // Only real columns below kMaxHideCol can be hidden; hiding any other index is ignored.
+    // Both column mappings are exact for every index inside the grid; an index beyond the
+    // grid maps by the hidden columns below kMaxHideCol (itself from kMaxHideCol on).
+    static constexpr int kMaxHideCol = 512;
+    void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumn(int ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+    void UnHideColumns(int FromCol, int ToCol);
+    void UnHideColumnsAll();
+    bool IsHiddenColumn(int ColIndex) const;
     int NumHiddenColumns() const { return FNumHidden; }
     int TotalColCount() const override { return ColCount() + FNumHidden; }
+    int AllColCount() const { return ColCount() + FNumHidden; }
+    // Display -> real column; constant time.
+    int RealColIndex(int ACol) const;
+    // Real -> display column; a hidden column maps to the display column of the next shown one.
+    int DisplColIndex(int ACol) override { return DisplCol(ACol); }
+    int DisplCol(int ACol) const;
+    int DisplToRealCol(int ACol) const { return RealColIndex(ACol); }
+    int RealCol() const { return RealColIndex(Col()); }
+    int GetRealCol() const { return RealCol(); }
+    // Width of a real column: the width it had when hidden, else its display width.
     int AllColWidths(int ACol) const;
     void SetAllColWidths(int ACol, int Value);
+
+    // Rows: real indexes count hidden rows, display indexes do not. Hiding moves the row's
+    // cells (texts and object references, all real columns) and height into the store.
+    void HideRow(int RowIndex) { HideRows(RowIndex, RowIndex); }
+    void HideRows(int FromRow, int ToRow);
+    void HideRowsEx(int FromRow, int ToRow);
+    void UnHideRow(int RowIndex);
+    // Each hidden row of the range comes back at its own real position.
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    bool IsHiddenRow(int RowIndex) const { return FGridItems.IsHidden(RowIndex); }
+    int NumHiddenRows() const { return FGridItems.Count(); }
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    int AllRowCount() const { return RowCount() + NumHiddenRows(); }
+    // Both row mappings are logarithmic in the number of hidden rows.
+    int RealRowIndex(int ARow) const { return FGridItems.RealRow(ARow); }
+    int DisplRowIndex(int ARow) const { return FGridItems.DisplRow(ARow); }
+    int DisplToRealRow(int ARow) const { return RealRowIndex(ARow); }
+    int RealRow() const { return RealRowIndex(Row()); }
+    int GetRealRow() const { return RealRow(); }
+    THiddenRows& GridItems() { return FGridItems; }
+    const THiddenRows& GridItems() const { return FGridItems; }
+
+    // Current cell. Row: a current column outside the grid first moves to FixedCols;
+    // OnRowChanged(old, new) fires exactly when the row differs from the one last reported.
+    int GetRowEx() const { return Row(); }
+    void SetRowEx(int Value);
+    void SetRow(int Value) { SetRowEx(Value); }
+    void SetCol(int Value);
+    // Accepted only for FixedRows <= Value <= RowCount - 1.
+    void SetTopRow(int Value);
+    std::function<void(plat::TObject* Sender, int OldRow, int NewRow)> OnRowChanged;
+
+    // The cells export and persistence write (display indexes).
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    bool SaveFixedCols = false, SaveFixedRows = false;
+    // ==== end of index spaces ====
 
     // ---- cell text format and column sizes ----
     // First line "cols,rows", then "cw i,width" per column, then "col,row,text" per
@@ -340,7 +406,32 @@ private:
     TColor FBorderColor = 0xB99D7F;
     TGridLook FLook = glXP;
     int FUpdateCount = 0;
+
+    // ---- index spaces (ExtGridIndex.cpp) ----
+    void RebuildColMaps();
+    // Moves the cells of display row ARow into Item (the row container is emptied).
+    void TakeRowCells(int ARow, TGridItem& Item);
+    // Writes the item's cells into display row ARow (which must be empty).
+    void PutRowCells(const TGridItem& Item, int ARow);
+    // Display-row primitives of the structural operations (ExtGridRowOps.cpp): row
+    // containers, heights and the per-row side lists move; no text is copied, no cell
+    // object is freed and no hidden-row index changes.
+    void InsertDisplayRows(int At, int N);
+    void RemoveDisplayRows(int At, int N);
+    // Puts every item back at its own real position in one pass over the rows.
+    void RestoreHiddenRows(std::vector<TGridItem>& Items);
+    void StoreInsertRows(int At, int N);
+    void StoreRemoveRows(int At, int N);
+    void StoreSwapRows(int A, int B);
+    bool FHiddenCol[kMaxHideCol + 1] = {};
+    std::int16_t FAllColWidths[kMaxHideCol + 1] = {};
+    // Display -> real for the shown columns below kMaxHideCol, and per real column below
+    // kMaxHideCol + 1 the number of hidden columns before it.
+    std::vector<int> FDisplToReal;
+    std::vector<int> FHiddenBefore;
     int FNumHidden = 0;
+    THiddenRows FGridItems;
+    int FOldRowSel = -1;
     bool FLoaded = false;
     bool FDestroying = false;
 };

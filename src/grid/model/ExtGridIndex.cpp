@@ -1,0 +1,228 @@
+// Hidden columns and rows, the mappings between real and display indexes, the current row
+// and the save range of TExtStringGrid.
+#include <algorithm>
+
+#include "ExtGrid.h"
+
+namespace grid {
+
+// ---- columns ---------------------------------------------------------------------------------
+
+void TExtStringGrid::RebuildColMaps() {
+    FDisplToReal.clear();
+    FHiddenBefore.clear();
+    if (FNumHidden == 0) return;
+    FHiddenBefore.resize(kMaxHideCol + 1);
+    int hidden = 0;
+    for (int c = 0; c <= kMaxHideCol; ++c) {
+        FHiddenBefore[static_cast<std::size_t>(c)] = hidden;
+        if (c == kMaxHideCol) break;
+        if (FHiddenCol[c])
+            ++hidden;
+        else
+            FDisplToReal.push_back(c);
+    }
+}
+
+bool TExtStringGrid::IsHiddenColumn(int ColIndex) const {
+    return ColIndex >= 0 && ColIndex < kMaxHideCol && FHiddenCol[ColIndex];
+}
+
+int TExtStringGrid::RealColIndex(int ACol) const {
+    if (FNumHidden == 0 || ACol < 0) return ACol;
+    if (ACol < static_cast<int>(FDisplToReal.size())) return FDisplToReal[static_cast<std::size_t>(ACol)];
+    // Every column from kMaxHideCol on is shown.
+    if (ACol >= ColCount() && ACol >= kMaxHideCol) return ACol;
+    return ACol + FNumHidden;
+}
+
+int TExtStringGrid::DisplCol(int ACol) const {
+    if (FNumHidden == 0 || ACol <= 0) return ACol;
+    if (ACol <= kMaxHideCol) return ACol - FHiddenBefore[static_cast<std::size_t>(ACol)];
+    if (ACol >= AllColCount()) return ACol;
+    return ACol - FNumHidden;
+}
+
+void TExtStringGrid::HideColumns(int FromCol, int ToCol) {
+    if (EditorMode()) HideEditor();
+    FromCol = std::max(FromCol, 0);
+    ToCol = std::min(ToCol, kMaxHideCol - 1);
+    bool changed = false;
+    for (int c = FromCol; c <= ToCol; ++c) {
+        if (FHiddenCol[c] || c >= AllColCount() || ColCount() < 2) continue;
+        const int d = DisplCol(c);
+        FAllColWidths[c] = static_cast<std::int16_t>(std::clamp(ColWidths(d), -32768, 32767));
+        for (int i = d; i < ColCount() - 1; ++i) SetColWidths(i, ColWidths(i + 1));
+        ++FNumHidden;
+        FHiddenCol[c] = true;
+        RebuildColMaps();
+        if (Col() == ColCount() - 1 && Col() > FixedCols()) TCustomGrid::SetCol(Col() - 1);
+        SetColCount(ColCount() - 1);
+        changed = true;
+    }
+    if (changed) Invalidate();
+}
+
+void TExtStringGrid::UnHideColumns(int FromCol, int ToCol) {
+    if (EditorMode()) HideEditor();
+    FromCol = std::max(FromCol, 0);
+    ToCol = std::min(ToCol, kMaxHideCol - 1);
+    bool changed = false;
+    for (int c = FromCol; c <= ToCol; ++c) {
+        if (!FHiddenCol[c]) continue;
+        --FNumHidden;
+        FHiddenCol[c] = false;
+        RebuildColMaps();
+        SetColCount(ColCount() + 1);
+        const int d = DisplCol(c);
+        for (int i = ColCount() - 1; i > d; --i) SetColWidths(i, ColWidths(i - 1));
+        SetColWidths(d, FAllColWidths[c]);
+        changed = true;
+    }
+    if (changed) Invalidate();
+}
+
+void TExtStringGrid::UnHideColumnsAll() { UnHideColumns(0, AllColCount()); }
+
+int TExtStringGrid::AllColWidths(int ACol) const {
+    if (IsHiddenColumn(ACol)) return FAllColWidths[ACol];
+    const int d = DisplCol(ACol);
+    if (ACol >= 0 && d < ColCount()) return ColWidths(d);
+    return DefaultColWidth();
+}
+
+void TExtStringGrid::SetAllColWidths(int ACol, int Value) {
+    if (IsHiddenColumn(ACol)) {
+        FAllColWidths[ACol] = static_cast<std::int16_t>(std::clamp(Value, -32768, 32767));
+        return;
+    }
+    const int d = DisplCol(ACol);
+    if (ACol >= 0 && d < ColCount()) SetColWidths(d, Value);
+}
+
+// ---- rows ------------------------------------------------------------------------------------
+
+void TExtStringGrid::TakeRowCells(int ARow, TGridItem& Item) {
+    Item.Cells.clear();
+    Store().ForEachInRow(ARow, [&](int c, StringView text, plat::TObject* obj) {
+        Item.Cells.push_back(TGridItemCell{c, String(text), obj});
+    });
+    Store().ClearRow(ARow);
+}
+
+void TExtStringGrid::PutRowCells(const TGridItem& Item, int ARow) {
+    for (const TGridItemCell& c : Item.Cells) {
+        if (!c.Text.empty()) Store().SetCell(c.Col, ARow, c.Text);
+        if (c.Object) Store().SetObject(c.Col, ARow, c.Object);
+    }
+}
+
+void TExtStringGrid::HideRows(int FromRow, int ToRow) {
+    FromRow = std::max(FromRow, 0);
+    ToRow = std::min(ToRow, AllRowCount() - 1);
+    if (FromRow > ToRow) return;
+    // The shown rows of the range follow one another on the display from d0 on.
+    const int d0 = DisplRowIndex(FromRow);
+    std::vector<TGridItem> taken;
+    int d = d0;
+    for (int r = FromRow; r <= ToRow; ++r) {
+        if (IsHiddenRow(r)) continue;
+        // The framework keeps at least one row: the last shown row is never hidden.
+        if (d >= RowCount() || static_cast<int>(taken.size()) >= RowCount() - 1) break;
+        TGridItem item;
+        item.Idx = r;
+        item.Height = RowHeights(d);
+        TakeRowCells(d, item);
+        taken.push_back(std::move(item));
+        ++d;
+    }
+    if (taken.empty()) return;
+    BeginUpdate();
+    RemoveDisplayRows(d0, static_cast<int>(taken.size()));
+    for (auto& item : taken) FGridItems.Insert(std::move(item));
+    EndUpdate();
+}
+
+void TExtStringGrid::HideRowsEx(int FromRow, int ToRow) {
+    // The same hiding, heights recorded: a row hidden here comes back at its own height.
+    if (IsHiddenRow(FromRow)) return;
+    HideRows(FromRow, ToRow);
+}
+
+void TExtStringGrid::UnHideRow(int RowIndex) { UnHideRows(RowIndex, RowIndex); }
+
+void TExtStringGrid::UnHideRows(int FromRow, int ToRow) {
+    const int first = FGridItems.Find(FromRow);
+    if (first < 0) return;
+    const int last = FGridItems.CountBelow(ToRow + 1);  // one past the range's last item
+    BeginUpdate();
+    // Items are taken in ascending order; each one's display position is known once the
+    // rows before it are back, so it returns at its own real position.
+    for (int n = last - first; n > 0; --n) {
+        TGridItem item = FGridItems.Take(first);
+        const int d = DisplRowIndex(item.Idx);
+        InsertDisplayRows(d, 1);
+        PutRowCells(item, d);
+        SetRowHeights(d, item.Height);
+    }
+    EndUpdate();
+}
+
+void TExtStringGrid::UnHideRowsAll() {
+    if (FGridItems.Empty()) return;
+    BeginUpdate();
+    // One pass: the grid's rows and the items are merged into the new row order.
+    std::vector<TGridItem> items = std::move(FGridItems.Items());
+    FGridItems.Clear();
+    RestoreHiddenRows(items);
+    EndUpdate();
+}
+
+// ---- current cell ------------------------------------------------------------------------------
+
+void TExtStringGrid::SetRowEx(int Value) {
+    if (Col() < 0 || Col() >= ColCount()) MoveColRow(FixedCols(), Value, true, true);
+    TCustomGrid::SetRow(Value);
+    const int now = Row();
+    if (now != FOldRowSel && OnRowChanged) {
+        const int old = FOldRowSel;
+        FOldRowSel = now;
+        OnRowChanged(this, old, now);
+    }
+    if (FSyncGrid->SelectionRow && FSyncGrid->Grid()) {
+        TExtStringGrid* other = FSyncGrid->Grid();
+        if (other->Row() != now && now < other->RowCount()) other->SetRowEx(now);
+    }
+}
+
+void TExtStringGrid::SetCol(int Value) {
+    TCustomGrid::SetCol(Value);
+    if (FSyncGrid->SelectionColumn && FSyncGrid->Grid()) {
+        TExtStringGrid* other = FSyncGrid->Grid();
+        if (other->Col() != Col() && Col() < other->ColCount()) other->SetCol(Col());
+    }
+}
+
+void TExtStringGrid::SetTopRow(int Value) {
+    if (Value < FixedRows() || Value > RowCount() - 1) return;
+    TCustomGrid::SetTopRow(Value);
+}
+
+// ---- save range --------------------------------------------------------------------------------
+
+int TExtStringGrid::SaveStartCol() const { return (SaveFixedCells || SaveFixedCols) ? 0 : FixedCols(); }
+int TExtStringGrid::SaveStartRow() const { return (SaveFixedCells || SaveFixedRows) ? 0 : FixedRows(); }
+int TExtStringGrid::SaveEndCol() const {
+    return (SaveFixedCells || SaveFixedCols) ? ColCount() - 1 : ColCount() - FixedRightCols - 1;
+}
+int TExtStringGrid::SaveEndRow() const {
+    return (SaveFixedCells || SaveFixedRows) ? RowCount() - 1 : RowCount() - FixedFooters - 1;
+}
+int TExtStringGrid::SaveColCount() const {
+    return (SaveFixedCells || SaveFixedCols) ? ColCount() : ColCount() - FixedCols() - FixedRightCols;
+}
+int TExtStringGrid::SaveRowCount() const {
+    return (SaveFixedCells || SaveFixedRows) ? RowCount() : RowCount() - FixedRows() - FixedFooters;
+}
+
+} // namespace grid

@@ -1,0 +1,281 @@
+// Hidden columns and rows, the index mappings and the current row of the string grid.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "../GridInvariants.h"
+#include "ExtGrid.h"
+#include "plat/Forms.h"
+#include "plat/SysUtils.h"
+#include "plat/Testing.h"
+
+using namespace grid;
+namespace pt = plat::testing;
+
+namespace {
+
+class IndexTest : public pt::UiTest {
+protected:
+    void SetUp() override {
+        pt::UiTest::SetUp();
+        form = std::make_unique<plat::TForm>(nullptr);
+        form->SetBounds(0, 0, 600, 500);
+        grid = new TExtStringGrid(form.get());
+        grid->SetParent(form.get());
+    }
+    void TearDown() override {
+        form.reset();
+        pt::UiTest::TearDown();
+    }
+    // Cells "c:r" in every real column and row, each row r of height 20 + r.
+    void Fill(int cols, int rows) {
+        grid->SetColCount(cols);
+        grid->SetRowCount(rows);
+        for (int r = 0; r < rows; ++r) {
+            grid->SetRowHeights(r, 20 + r);
+            for (int c = 0; c < cols; ++c) grid->SetCells(c, r, Tag(c, r));
+        }
+    }
+    static plat::String Tag(int c, int r) { return plat::IntToStr(c) + u":" + plat::IntToStr(r); }
+    std::unique_ptr<plat::TForm> form;
+    TExtStringGrid* grid = nullptr;
+};
+
+TEST_F(IndexTest, HidingAColumnShiftsTheDisplayButNotTheCells) {
+    Fill(6, 4);
+    grid->SetColWidths(2, 33);
+    grid->SetColWidths(3, 44);
+    grid->SetColWidths(4, 55);
+    grid->HideColumn(2);
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->ColCount(), 5);
+    EXPECT_EQ(grid->NumHiddenColumns(), 1);
+    EXPECT_EQ(grid->AllColCount(), 6);
+    EXPECT_TRUE(grid->IsHiddenColumn(2));
+    EXPECT_EQ(grid->RealColIndex(2), 3);
+    EXPECT_EQ(grid->DisplToRealCol(2), 3);
+    EXPECT_EQ(grid->DisplColIndex(3), 2);
+    EXPECT_EQ(grid->Cells(2, 1), u"2:1");  // the hidden column's text stays readable
+    EXPECT_EQ(grid->ColWidths(2), 44);     // display column 2 shows real column 3
+    EXPECT_EQ(grid->ColWidths(3), 55);
+    EXPECT_EQ(grid->AllColWidths(2), 33);
+
+    grid->UnHideColumn(2);
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->ColCount(), 6);
+    EXPECT_EQ(grid->NumHiddenColumns(), 0);
+    EXPECT_EQ(grid->ColWidths(2), 33);
+    EXPECT_EQ(grid->ColWidths(3), 44);
+    EXPECT_EQ(grid->ColWidths(4), 55);
+}
+
+TEST_F(IndexTest, ColumnMappingsAgreeWithAWalkOverTheFlags) {
+    Fill(12, 2);
+    const std::vector<int> hide{0, 3, 4, 9, 11};
+    for (int c : hide) grid->HideColumn(c);
+    EXPECT_GRID_OK(*grid);
+    std::vector<int> shown;
+    for (int c = 0; c < 12; ++c)
+        if (std::find(hide.begin(), hide.end(), c) == hide.end()) shown.push_back(c);
+    ASSERT_EQ(grid->ColCount(), static_cast<int>(shown.size()));
+    for (int d = 0; d < grid->ColCount(); ++d) {
+        SCOPED_TRACE(d);
+        EXPECT_EQ(grid->RealColIndex(d), shown[static_cast<std::size_t>(d)]);
+    }
+    // A hidden column maps to the display column of the next shown one.
+    EXPECT_EQ(grid->DisplColIndex(3), 2);
+    EXPECT_EQ(grid->DisplColIndex(4), 2);
+    grid->UnHideColumnsAll();
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->ColCount(), 12);
+}
+
+TEST_F(IndexTest, ColumnsFrom512OnAreNeverHiddenAndMapExactly) {
+    Fill(520, 1);
+    grid->HideColumn(600);
+    grid->HideColumn(515);
+    grid->HideColumn(512);
+    EXPECT_EQ(grid->NumHiddenColumns(), 0);
+    EXPECT_FALSE(grid->IsHiddenColumn(600));
+    EXPECT_FALSE(grid->IsHiddenColumn(515));
+    grid->HideColumn(3);
+    grid->HideColumn(511);
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->ColCount(), 518);
+    // Inside the grid the mapping stays exact beyond 511 ...
+    EXPECT_EQ(grid->RealColIndex(510), 512);
+    EXPECT_EQ(grid->DisplColIndex(515), 513);
+    EXPECT_EQ(grid->RealColIndex(517), 519);
+    // ... and an index beyond the grid maps to itself from 512 on.
+    EXPECT_EQ(grid->RealColIndex(600), 600);
+    EXPECT_EQ(grid->DisplColIndex(600), 600);
+}
+
+TEST_F(IndexTest, TheLastShownColumnIsNeverHidden) {
+    Fill(2, 2);
+    grid->HideColumns(0, 1);
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->ColCount(), 1);
+    EXPECT_EQ(grid->NumHiddenColumns(), 1);
+    EXPECT_TRUE(grid->IsHiddenColumn(0));
+    EXPECT_FALSE(grid->IsHiddenColumn(1));
+}
+
+TEST_F(IndexTest, HiddenRowsTakeTheirCellsAndHeightsAndComeBackInPlace) {
+    Fill(4, 10);
+    grid->HideColumn(1);
+    grid->HideRows(3, 4);
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->RowCount(), 8);
+    EXPECT_EQ(grid->NumHiddenRows(), 2);
+    EXPECT_EQ(grid->AllRowCount(), 10);
+    EXPECT_EQ(grid->RealRowIndex(3), 5);
+    EXPECT_EQ(grid->DisplToRealRow(3), 5);
+    EXPECT_EQ(grid->DisplRowIndex(5), 3);
+    EXPECT_EQ(grid->Cells(0, 3), u"0:5");
+    EXPECT_EQ(grid->RowHeights(3), 25);
+    const TGridItem& item = grid->GridItems().Item(0);
+    EXPECT_EQ(item.Idx, 3);
+    EXPECT_EQ(item.Height, 23);
+    EXPECT_EQ(item.Text(1), u"1:3");  // hidden columns travel with the row
+
+    grid->UnHideRows(3, 4);
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->RowCount(), 10);
+    for (int r = 0; r < 10; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(grid->RowHeights(r), 20 + r);
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(grid->Cells(c, r), Tag(c, r));
+    }
+}
+
+TEST_F(IndexTest, HidingARangeKeepsRowsHiddenBeforeAndShowingNeedsTheFirstRowHidden) {
+    Fill(2, 10);
+    grid->HideRow(4);
+    grid->HideRows(3, 5);
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->NumHiddenRows(), 3);
+    for (int r = 3; r <= 5; ++r) {
+        SCOPED_TRACE(r);
+        const int i = grid->GridItems().Find(r);
+        ASSERT_GE(i, 0);
+        EXPECT_EQ(grid->GridItems().Item(i).Text(0), Tag(0, r));
+    }
+    grid->UnHideRow(4);
+    grid->UnHideRows(4, 5);  // row 4 is shown: nothing happens
+    EXPECT_EQ(grid->NumHiddenRows(), 2);
+    EXPECT_EQ(grid->Cells(0, 3), u"0:4");
+}
+
+TEST_F(IndexTest, UnHidingAlternatingRowsRestoresEachAtItsRealPosition) {
+    Fill(2, 12);
+    for (int r : {2, 4, 6, 7, 9}) grid->HideRow(r);
+    EXPECT_GRID_OK(*grid);
+    grid->UnHideRows(2, 9);
+    EXPECT_GRID_OK(*grid);
+    ASSERT_EQ(grid->RowCount(), 12);
+    for (int r = 0; r < 12; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(grid->Cells(1, r), Tag(1, r));
+        EXPECT_EQ(grid->RowHeights(r), 20 + r);
+    }
+}
+
+TEST_F(IndexTest, UnHideRowsAllRestoresEveryRowInOnePass) {
+    Fill(3, 15);
+    grid->HideColumn(2);
+    for (int r : {0, 1, 5, 9, 10, 14}) grid->HideRow(r);
+    EXPECT_GRID_OK(*grid);
+    grid->UnHideRowsAll();
+    EXPECT_GRID_OK(*grid);
+    ASSERT_EQ(grid->RowCount(), 15);
+    EXPECT_EQ(grid->NumHiddenRows(), 0);
+    for (int r = 0; r < 15; ++r) {
+        SCOPED_TRACE(r);
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(grid->Cells(c, r), Tag(c, r));
+        EXPECT_EQ(grid->RowHeights(r), 20 + r);
+    }
+}
+
+TEST_F(IndexTest, HideRowsExRecordsTheHeight) {
+    Fill(2, 6);
+    grid->HideRowsEx(2, 3);
+    EXPECT_GRID_OK(*grid);
+    grid->UnHideRow(2);
+    grid->UnHideRow(3);
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->RowHeights(2), 22);
+    EXPECT_EQ(grid->RowHeights(3), 23);
+    EXPECT_EQ(grid->Cells(1, 3), u"1:3");
+}
+
+TEST_F(IndexTest, CellPropertiesTravelWithAHiddenRow) {
+    Fill(3, 6);
+    grid->GetCellProperties(1, 3)->ReadOnly = true;
+    grid->HideRow(3);
+    EXPECT_FALSE(grid->HasCellProperties(1, 3));
+    grid->UnHideRow(3);
+    EXPECT_GRID_OK(*grid);
+    ASSERT_TRUE(grid->HasCellProperties(1, 3));
+    EXPECT_TRUE(grid->GetCellProperties(1, 3)->ReadOnly);
+}
+
+TEST_F(IndexTest, RowSetterReportsEachNewRowOnce) {
+    Fill(4, 10);
+    std::vector<std::pair<int, int>> seen;
+    grid->OnRowChanged = [&](plat::TObject*, int o, int n) { seen.emplace_back(o, n); };
+    grid->SetRow(5);
+    grid->SetRow(5);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].second, 5);
+    grid->SetRow(7);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1], std::make_pair(5, 7));
+    EXPECT_EQ(grid->GetRowEx(), 7);
+}
+
+TEST_F(IndexTest, SyncedGridFollowsRowAndColumn) {
+    Fill(4, 10);
+    auto* other = new TExtStringGrid(form.get());
+    other->SetParent(form.get());
+    other->SetColCount(4);
+    grid->SyncGrid()->SetGrid(other);
+    grid->SyncGrid()->SelectionRow = true;
+    grid->SyncGrid()->SelectionColumn = true;
+    grid->SetRow(6);
+    grid->SetCol(3);
+    EXPECT_EQ(other->Row(), 6);
+    EXPECT_EQ(other->Col(), 3);
+}
+
+TEST_F(IndexTest, TopRowOutsideTheScrollableRowsIsIgnored) {
+    Fill(3, 60);
+    grid->SetTopRow(20);
+    const int top = grid->TopRow();
+    grid->SetTopRow(0);
+    grid->SetTopRow(60);
+    EXPECT_EQ(grid->TopRow(), top);
+}
+
+TEST_F(IndexTest, SaveRangeFollowsTheFixedCellsFlags) {
+    Fill(6, 10);
+    grid->SetFixedCols(1);
+    grid->SetFixedRows(1);
+    grid->FixedFooters = 1;
+    grid->FixedRightCols = 1;
+    grid->SaveFixedCells = false;
+    EXPECT_EQ(grid->SaveStartCol(), 1);
+    EXPECT_EQ(grid->SaveStartRow(), 1);
+    EXPECT_EQ(grid->SaveEndCol(), 4);
+    EXPECT_EQ(grid->SaveEndRow(), 8);
+    EXPECT_EQ(grid->SaveColCount(), 4);
+    EXPECT_EQ(grid->SaveRowCount(), 8);
+    grid->SaveFixedRows = true;
+    EXPECT_EQ(grid->SaveStartRow(), 0);
+    EXPECT_EQ(grid->SaveEndRow(), 9);
+    EXPECT_EQ(grid->SaveRowCount(), 10);
+    EXPECT_EQ(grid->SaveStartCol(), 1);
+}
+
+} // namespace
