@@ -420,9 +420,6 @@ private:
     void RemoveDisplayRows(int At, int N);
     // Puts every item back at its own real position in one pass over the rows.
     void RestoreHiddenRows(std::vector<TGridItem>& Items);
-    void StoreInsertRows(int At, int N);
-    void StoreRemoveRows(int At, int N);
-    void StoreSwapRows(int A, int B);
     bool FHiddenCol[kMaxHideCol + 1] = {};
     std::int16_t FAllColWidths[kMaxHideCol + 1] = {};
     // Display -> real for the shown columns below kMaxHideCol, and per real column below

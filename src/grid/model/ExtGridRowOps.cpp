@@ -19,24 +19,6 @@ void DeleteFlags(TIntList& L, int At, int N) {
 
 } // namespace
 
-// ---- store primitives ----------------------------------------------------------------------------
-
-void TExtStringGrid::StoreInsertRows(int At, int N) {
-    if (N <= 0 || At >= Store().RowExtent()) return;
-    for (int i = 0; i < N; ++i) Store().MoveRow(Store().RowExtent(), At);
-}
-
-void TExtStringGrid::StoreRemoveRows(int At, int N) {
-    for (int i = 0; i < N && At < Store().RowExtent(); ++i) Store().DeleteRow(At);
-}
-
-void TExtStringGrid::StoreSwapRows(int A, int B) {
-    if (A == B) return;
-    if (A > B) std::swap(A, B);
-    Store().MoveRow(A, B);
-    Store().MoveRow(B - 1, A);
-}
-
 // ---- display-row primitives ------------------------------------------------------------------------
 
 void TExtStringGrid::InsertDisplayRows(int At, int N) {
@@ -44,7 +26,7 @@ void TExtStringGrid::InsertDisplayRows(int At, int N) {
     At = std::clamp(At, 0, RowCount());
     const int oldCount = RowCount();
     TCustomGrid::SetRowCount(oldCount + N);
-    StoreInsertRows(At, N);
+    Store().InsertRows(At, N);
     for (int r = oldCount + N - 1; r >= At + N; --r) {
         const int h = RowHeights(r - N);
         if (RowHeights(r) != h) SetRowHeights(r, h);
@@ -63,7 +45,7 @@ void TExtStringGrid::RemoveDisplayRows(int At, int N) {
         const int h = RowHeights(r + N);
         if (RowHeights(r) != h) SetRowHeights(r, h);
     }
-    StoreRemoveRows(At, N);
+    Store().RemoveRows(At, N);
     DeleteFlags(*ModifiedRows(), At, N);
     DeleteFlags(*FEnabledRows, At, N);
     TCustomGrid::SetRowCount(oldCount - N);
@@ -86,7 +68,7 @@ void TExtStringGrid::RestoreHiddenRows(std::vector<TGridItem>& Items) {
             continue;
         }
         const int from = j - k;
-        StoreSwapRows(from, j);
+        Store().SwapRows(from, j);
         const int h = RowHeights(from);
         if (RowHeights(j) != h) SetRowHeights(j, h);
     }
