@@ -11,7 +11,6 @@ namespace {
 using namespace vif_tables;
 
 constexpr std::int16_t Type_Time_Point = 20;
-constexpr std::int16_t Type_Text_VIF = 21;
 constexpr std::int16_t Vife_Date_Limit = 99;
 constexpr std::int16_t Vife_Date = 102;
 
@@ -61,8 +60,10 @@ plat::String Date_G(const std::uint8_t* b)
            TVifDecoder::Two_Digits(Year_Of(b[0], b[1]));
 }
 
+// Bit 7 of the minute byte marks the time as invalid.
 plat::String Date_Time_F(const std::uint8_t* b)
 {
+    if (b[0] & 0x80) return u"Invalid";
     return Date_G(b + 2) + u" " + TVifDecoder::Two_Digits(b[1] & 0x1F) + u":" +
            TVifDecoder::Two_Digits(b[0] & 0x3F);
 }
@@ -76,6 +77,33 @@ plat::String Time_J(const std::uint8_t* b)
 plat::String Date_Time_I(const std::uint8_t* b)
 {
     return plat::String(Weekday_Text[(b[2] >> 5) & 7]) + Date_G(b + 3) + u" " + Time_J(b);
+}
+
+const char16_t Hex_Digit[] = u"0123456789ABCDEF";
+
+// Bytes of BCD data by coding (and LVAR for variable-length BCD); 0 for other data.
+int Bcd_Bytes(std::uint8_t Coding, std::uint8_t Lvar, std::int32_t NByte)
+{
+    switch (Coding & 0x0F) {
+    case 9: return 1;
+    case 10: return 2;
+    case 11: return 3;
+    case 12: return 4;
+    case 14: return 6;
+    case 13:
+        if (Lvar >= 0xC0 && Lvar <= 0xDF) return NByte < 0 ? 0 : NByte > 16 ? 16 : NByte;
+        return 0;
+    default: return 0;
+    }
+}
+
+bool Has_Error_Digit(const std::uint8_t* b, int Bytes)
+{
+    for (int i = 0; i < Bytes; ++i) {
+        const int lo = b[i] & 0x0F, hi = b[i] >> 4;
+        if ((lo >= 0xA && lo <= 0xE) || (hi >= 0xA && hi <= 0xE)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -141,6 +169,8 @@ double TVifDecoder::Decode_VIF(std::uint8_t VIF, std::uint8_t FirstVIFE, TVariab
             value = double(BCD_To_Int(LVAR - 0xC0));
         else if (LVAR >= 0xD0 && LVAR <= 0xD9)
             value = -double(BCD_To_Int(LVAR - 0xD0));
+        else if (LVAR >= 0xE0 && LVAR <= 0xF6 && NByte >= 1 && NByte <= 8)
+            value = double(Little_Endian(d, NByte));
         break;
     default: break;
     }
@@ -162,10 +192,6 @@ double TVifDecoder::Decode_VIF(std::uint8_t VIF, std::uint8_t FirstVIFE, TVariab
         case 6: desc = u"Time Point Extended Date and Time Point (Type I)"; valueText = Date_Time_I(d); break;
         default: haveText = false; break;
         }
-    } else if (prim.Number == Type_Text_VIF) {
-        haveText = true;
-        const int n = NByte < 0 ? 0 : NByte > 256 ? 256 : NByte;
-        for (int i = 0; i < n; ++i) valueText += char16_t(d[i]);
     }
 
     std::int32_t vifeNumber = 0;
@@ -217,6 +243,30 @@ double TVifDecoder::Decode_VIF(std::uint8_t VIF, std::uint8_t FirstVIFE, TVariab
             if (!(v & 0x80) || q >= 9) break;
             ++q;
         }
+    }
+
+    // Variable-length characters (LVAR 0x00..0xBF) are a text whatever the VIF; they travel
+    // last character first and are shown in reading order, without control characters.
+    if ((Coding & 0x0F) == 13 && LVAR <= 0xBF) {
+        const int n = NByte < 0 ? 0 : NByte > 256 ? 256 : NByte;
+        valueText.clear();
+        for (int i = n - 1; i >= 0; --i)
+            if (d[i] >= 0x20 && d[i] != 0x7F) valueText += char16_t(d[i]);
+        haveText = true;
+    }
+
+    // A BCD digit A..E is the meter's error indication, not part of a number: the record is
+    // marked and shows its digits as sent, most significant first.
+    const int bcdBytes = Bcd_Bytes(Coding, LVAR, NByte);
+    if (Has_Error_Digit(d, bcdBytes)) {
+        Record.errata = true;
+        Record.sterror = u"BCD Error";
+        valueText.clear();
+        for (int i = bcdBytes - 1; i >= 0; --i) {
+            valueText += Hex_Digit[d[i] >> 4];
+            valueText += Hex_Digit[d[i] & 0x0F];
+        }
+        haveText = true;
     }
 
     Record.Type_Data_Vife = vifeNumber;

@@ -1,7 +1,10 @@
 #pragma once
 // Completes one data record: the data bytes become a value by the data-field coding, the VIF
 // and its VIFE chain give the quantity's type number, description and power of ten, and the
-// value text is written (as a date and time for the time-point codings).
+// value text is written (as a date and time for the time-point codings, "Invalid" when the
+// time carries its invalid bit). Variable-length characters are a text in reading order; BCD
+// data holding a digit A..E is marked as the meter's error (errata, "BCD Error") and shows its
+// digits instead of a number.
 #include <cstdint>
 
 #include "plat/String.h"

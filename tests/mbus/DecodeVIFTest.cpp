@@ -69,7 +69,8 @@ TEST(DecodeVIF, ChainsGiveTypeTextAndScaledValue)
         {"manufacturer VIF has no chain", 0xFF, {0x3B}, 1, {1}, 65535, 0, u"Manufacturer Specific", 1, u"1"},
         {"any VIF", 0x7E, {}, 1, {1}, 65535, 0, u"Any VIF", 1, u"1"},
         {"VIF 0x6F", 0x6F, {}, 1, {4}, 65535, 0, u"", 4, u"4"},
-        {"plain text VIF", 0x7C, {}, 13, {'A', 'b', 'c'}, 21, 0, u"Vif in following String", 0, u"Abc"},
+        // Characters travel last first and are shown in reading order.
+        {"plain text VIF", 0x7C, {}, 13, {'A', 'b', 'c'}, 21, 0, u"Vif in following String", 0, u"cbA"},
         {"time point F", 0x6D, {}, 4, {0x1E, 0x0C, 0x2F, 0x25}, 20, 0, u"Time Point Date and Time (Type F)",
          623840286, u"15/05/17 12:30"},
         {"time point G", 0x6C, {}, 2, {0x2F, 0x25}, 20, 0, u"Time Point Date (Type G)", 9519, u"15/05/17"},
