@@ -1,6 +1,3 @@
 configurator_test(NAME mbus_vif_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/DecodeVIFTest.cpp
   LIBS mbus_vif)
-configurator_test(NAME mbus_decode_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DecodeRecordsTest.cpp
-  LIBS mbus_decode)
