@@ -5,3 +5,17 @@ configurator_test(NAME mbus_decode_tests
 # and the mode 7 session key and plaintext checked with openssl.
 add_test(NAME mbus_wmbus_fixtures COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/fixtures/check_wmbus_fixtures.sh)
 set_tests_properties(mbus_wmbus_fixtures PROPERTIES SKIP_RETURN_CODE 77)
+# Random-mutation run of the decoders' fuzz entry over the fixtures (part of every test run).
+configurator_test(NAME mbus_decode_mutation_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DecodeMutationTest.cpp ${CMAKE_CURRENT_LIST_DIR}/fuzz/MBusDecodeFuzz.cpp
+  LIBS mbus_decode)
+target_include_directories(mbus_decode_mutation_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+# With clang the same entry is a libFuzzer target, run for a bounded number of inputs.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_executable(mbus_decode_fuzzer ${CMAKE_CURRENT_LIST_DIR}/fuzz/MBusDecodeFuzz.cpp)
+  target_compile_definitions(mbus_decode_fuzzer PRIVATE MBUS_LIBFUZZER)
+  target_compile_options(mbus_decode_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(mbus_decode_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(mbus_decode_fuzzer PRIVATE mbus_decode)
+  add_test(NAME mbus_decode_fuzzer COMMAND mbus_decode_fuzzer -runs=200000 -seed=1 -max_len=512)
+endif()
