@@ -20,6 +20,7 @@
 #include "UDecode_VIF.h"
 #include "plat/Classes.h"
 #include "plat/String.h"
+#include "plat/SysUtils.h"
 
 class TSlave_wMBus;
 
@@ -117,7 +118,7 @@ private:
     plat::TList& Slaves_wMBus_;
     // Date and time texts of the records of one frame, formatted once per second of the clock.
     std::int64_t Stamp_Second_ = -1;
-    plat::String Stamp_Formats_;
+    plat::TFormatSettings Stamp_Settings_;
     plat::String Date_Text_;
     plat::String Time_Text_;
 };

@@ -171,11 +171,13 @@ plat::String TMBusFrameDecoder::Trova_Man(std::uint16_t Id)
 void TMBusFrameDecoder::Stamp(double Now)
 {
     const auto& fs = plat::FormatSettings;
-    plat::String formats = fs.ShortDateFormat + u'\x01' + fs.LongTimeFormat + fs.DateSeparator + fs.TimeSeparator;
     const auto second = static_cast<std::int64_t>(std::floor(Now * 86400.0));
-    if (second == Stamp_Second_ && formats == Stamp_Formats_) return;
+    if (second == Stamp_Second_ && fs.ShortDateFormat == Stamp_Settings_.ShortDateFormat &&
+        fs.LongTimeFormat == Stamp_Settings_.LongTimeFormat && fs.DateSeparator == Stamp_Settings_.DateSeparator &&
+        fs.TimeSeparator == Stamp_Settings_.TimeSeparator)
+        return;
     Stamp_Second_ = second;
-    Stamp_Formats_ = std::move(formats);
+    Stamp_Settings_ = fs;
     Date_Text_ = plat::DateToStr(Now);
     Time_Text_ = plat::TimeToStr(Now);
 }

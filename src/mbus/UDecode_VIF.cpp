@@ -1,5 +1,6 @@
 #include "UDecode_VIF.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "UDecode_VIF_Tables.h"
@@ -80,6 +81,17 @@ plat::String Date_Time_I(const std::uint8_t* b)
 }
 
 const char16_t Hex_Digit[] = u"0123456789ABCDEF";
+
+// The general floating-point text; whole numbers of up to 15 digits, the common case, are
+// written directly (the same text, without the digit search).
+plat::String Value_Text(double Value)
+{
+    if (Value == std::trunc(Value) && std::fabs(Value) < 1e15) {
+        const auto whole = static_cast<std::int64_t>(Value);
+        return plat::IntToStr(whole);
+    }
+    return plat::FloatToStr(Value);
+}
 
 // Bytes of BCD data by coding (and LVAR for variable-length BCD); 0 for other data.
 int Bcd_Bytes(std::uint8_t Coding, std::uint8_t Lvar, std::int32_t NByte)
@@ -270,7 +282,7 @@ double TVifDecoder::Decode_VIF(std::uint8_t VIF, std::uint8_t FirstVIFE, TVariab
     }
 
     Record.Type_Data_Vife = vifeNumber;
-    Record.Desc_Type_Data = desc;
-    Record.ValueStr = haveText ? valueText : plat::FloatToStr(value);
+    Record.Desc_Type_Data = std::move(desc);
+    Record.ValueStr = haveText ? std::move(valueText) : Value_Text(value);
     return value;
 }
