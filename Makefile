@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test test-sanitize bench clean
 
 all: build
 
@@ -27,6 +27,21 @@ run: configure
 test: build
 	QT_QPA_PLATFORM=offscreen QT_ENABLE_HIGHDPI_SCALING=0 \
 	  ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --timeout 600
+
+# The whole suite built and run under AddressSanitizer and UndefinedBehaviorSanitizer in its
+# own build folder; leaks inside the system's font libraries are suppressed.
+SANITIZE_BUILD ?= build-sanitize
+SANITIZE_FLAGS := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
+
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_C_FLAGS="$(SANITIZE_FLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+	  -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined"
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
+	UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen QT_ENABLE_HIGHDPI_SCALING=0 \
+	  ctest --test-dir $(SANITIZE_BUILD) -j $(JOBS) --output-on-failure --timeout 1200
 
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
