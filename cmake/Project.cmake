@@ -1,30 +1,14 @@
-# Helpers shared by the subsystem folders.
-
-# The subsystem folders in building order; a folder takes part once it has a CMakeLists.txt.
-set(CONFIGURATOR_SUBSYSTEMS
-  platform shell settings image
-  controls/button controls/pagecontrol controls/dropdown
-  grid/base grid/model grid/view grid/io
-  vtree mbus fieldbus building)
-
-# Adds every subsystem folder below `root` that exists.
-function(configurator_add_subsystems root)
-  foreach(dir IN LISTS CONFIGURATOR_SUBSYSTEMS)
-    if(EXISTS "${root}/${dir}/CMakeLists.txt")
-      string(REPLACE "/" "_" bin "${dir}")
-      add_subdirectory("${root}/${dir}" "${CMAKE_CURRENT_BINARY_DIR}/${bin}")
-    endif()
-  endforeach()
-endfunction()
+# Helpers shared by the folders' CMake files.
 
 # configurator_test(NAME <name> SOURCES <files...> LIBS <targets...>)
-# One GoogleTest executable; its cases are discovered when the tests run, and
-# every case runs headless (offscreen Qt platform, fixed DPI).
+# One GoogleTest executable; its cases are discovered when the tests run, and every case
+# runs headless (offscreen Qt platform, fixed DPI). GUI tests link platform_testing, whose
+# main() sets the headless application up; the others get GoogleTest's main().
 function(configurator_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
-  if(NOT "platform_testing" IN_LIST T_LIBS AND NOT "GTest::gtest_main" IN_LIST T_LIBS)
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} test_support GTest::gtest)
+  if(NOT "platform_testing" IN_LIST T_LIBS)
     target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
   endif()
   target_compile_definitions(${T_NAME} PRIVATE
@@ -38,9 +22,48 @@ function(configurator_test)
 endfunction()
 
 # configurator_bench(NAME <name> SOURCES <files...> LIBS <targets...>)
+# Benchmarks build with everything else, so that they keep compiling as the code changes.
 function(configurator_bench)
   cmake_parse_arguments(B "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${B_NAME} ${B_SOURCES})
-  target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark)
+  target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} test_support benchmark::benchmark)
   set_property(GLOBAL APPEND PROPERTY CONFIGURATOR_BENCHES ${B_NAME})
+endfunction()
+
+# Every target defined in `dir` and the folders below it.
+function(configurator_targets_below dir out)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(sub IN LISTS subdirs)
+    configurator_targets_below(${sub} sub_targets)
+    list(APPEND targets ${sub_targets})
+  endforeach()
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
+# Writes, for tools/check-graph.cmake, one line per target: name|folder|linked targets|own
+# include folders (the lists joined with ",").
+function(configurator_write_target_graph file)
+  configurator_targets_below(${CMAKE_SOURCE_DIR} targets)
+  set(lines "")
+  foreach(t IN LISTS targets)
+    get_target_property(type ${t} TYPE)
+    if(type STREQUAL "UTILITY")
+      continue()
+    endif()
+    get_target_property(dir ${t} SOURCE_DIR)
+    file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${dir})
+    get_target_property(links ${t} LINK_LIBRARIES)
+    get_target_property(incs ${t} INCLUDE_DIRECTORIES)
+    if(NOT links)
+      set(links "")
+    endif()
+    if(NOT incs)
+      set(incs "")
+    endif()
+    list(JOIN links "," links)
+    list(JOIN incs "," incs)
+    string(APPEND lines "${t}|${folder}|${links}|${incs}\n")
+  endforeach()
+  file(WRITE ${file} "${lines}")
 endfunction()

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "UComon.h"
-#include "UTralvexeFirmWare.h"
+#include "UStart_Program.h"
 #include "plat/Clock.h"
 #include "plat/Dialogs.h"
 #include "plat/ExtCtrls.h"

@@ -2,8 +2,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <string>
+#include <vector>
 
-#include "UComon.h"
 #include "plat/Serial.h"
 #include "plat/SysUtils.h"
 #include "plat/Threads.h"
@@ -48,8 +49,11 @@ std::string DevicePath(const plat::String& Name)
             n = n * 10 + (c - u'0');
         }
         if (digits) {
-            const plat::String dev = COM_Port_Device(n);
-            return dev.empty() ? std::string("/nonexistent/COM") + std::to_string(n) : plat::StringToUtf8(dev);
+            // COMn is the n-th device of the port list the settings windows offer.
+            const std::vector<std::string> devices = plat::ListSerialDevices();
+            return n >= 1 && static_cast<std::size_t>(n) <= devices.size()
+                       ? devices[static_cast<std::size_t>(n) - 1]
+                       : std::string("/nonexistent/COM") + std::to_string(n);
         }
     }
     return plat::StringToUtf8(Name);

@@ -191,12 +191,6 @@ std::unique_ptr<TBitmap> Icon_Glyph(TIcon icon)
     return b;
 }
 
-TProgram_Runner& Runner()
-{
-    static TProgram_Runner runner;
-    return runner;
-}
-
 template <class T>
 void Set_Lang_Of(T* form)
 {
@@ -553,24 +547,3 @@ void TZEVorezudaReruDure::Timer_UpdateTimer()
     Timer_Update->SetEnabled(true);
 }
 
-void Set_Program_Runner(TProgram_Runner runner)
-{
-    Runner() = std::move(runner);
-}
-
-bool Start_Program(const String& NomeSW, const String& Parameter, bool tipo, String* error)
-{
-    const TProgram_Runner& r = Runner();
-    const TShowMode show = tipo ? TShowMode::Hidden : TShowMode::Normal;
-    const TProcessHandle handle = r.Start ? r.Start(NomeSW, Parameter, show, error)
-                                          : StartProgram(NomeSW, Parameter, show, error);
-    if (!handle) return false;
-    const std::uint32_t start = GetTickCount();
-    for (;;) {
-        if (!(r.Running ? r.Running(handle) : IsRunning(handle))) break;
-        // Still running at the limit: it is left running and the launcher returns.
-        if (GetTickCount() - start >= Start_Program_Limit_Ms) break;
-        plat::Sleep(Start_Program_Poll_Ms);
-    }
-    return true;
-}

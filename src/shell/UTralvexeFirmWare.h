@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "UFormKit.h"
+#include "UStart_Program.h"
 #include "plat/Process.h"
 #include "plat/String.h"
 
@@ -103,24 +104,6 @@ private:
     void Check_Configuration() {}
 };
 
-// Runs a program and waits for it without processing messages: polls every 10 ms until it
-// ends or 150000 ms have passed (the program is then left running). `hidden` starts it
-// without a window. False when the program could not be started, with the reason in
-// *error; the caller decides what to tell the user.
-bool Start_Program(const plat::String& NomeSW, const plat::String& Parameter, bool tipo,
-                   plat::String* error = nullptr);
-constexpr std::uint32_t Start_Program_Limit_Ms = 150000;
-constexpr std::uint32_t Start_Program_Poll_Ms = 10;
-
-// How Start_Program starts a program and asks whether it still runs; tests put in programs
-// whose life they decide. An empty runner restores the system's.
-struct TProgram_Runner {
-    std::function<plat::TProcessHandle(const plat::String& program, const plat::String& parameters,
-                                       plat::TShowMode show, plat::String* error)>
-        Start;
-    std::function<bool(plat::TProcessHandle handle)> Running;
-};
-void Set_Program_Runner(TProgram_Runner runner);
 
 // The maker's home page, opened by L_Varnok.
 extern const char16_t* const Home_Page_URL;

@@ -16,7 +16,7 @@
 #include "UBoot.h"
 #include "UComon.h"
 #include "ULanguage.h"
-#include "UTralvexeFirmWare.h"
+#include "UStart_Program.h"
 #include "plat/ExtCtrls.h"
 #include "plat/Grids.h"
 #include "plat/IcmpClient.h"

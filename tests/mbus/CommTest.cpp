@@ -12,7 +12,6 @@
 #include <thread>
 
 #include "../platform/serial/PtyPair.h"
-#include "UComon.h"
 #include "plat/Forms.h"  // Testing.h uses the form class in a template
 #include "plat/Serial.h"
 #include "plat/Testing.h"
@@ -256,7 +255,7 @@ TEST(Comm, ComNumberOpensTheMappedDevice)
     }
     fs::create_directories(root / "dev");
     fs::create_symlink(pty.slave, root / "dev" / "ttyUSB6");
-    Set_COM_Port_Roots(Path((root / "sys").string()), Path((root / "dev").string()));
+    plat::SetSerialScanRoots((root / "sys").string(), (root / "dev").string());
 
     for (const char16_t* name : {u"\\\\.\\COM7", u"com7"}) {
         TComm comm;
@@ -270,7 +269,7 @@ TEST(Comm, ComNumberOpensTheMappedDevice)
     comm.SetDeviceName(u"\\\\.\\COM8");  // no eighth port
     EXPECT_EQ(CommErrorOf([&] { comm.Open(); }).first, "Error accessing specified device (Error: 2) ");
 
-    Set_COM_Port_Roots(u"", u"");
+    plat::SetSerialScanRoots("", "");
     fs::remove_all(root);
 }
 

@@ -1,3 +1,1 @@
-if(TARGET mbus_comm)
-  configurator_test(NAME mbus_comm_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/CommTest.cpp LIBS mbus_comm platform_testing)
-endif()
+configurator_test(NAME mbus_comm_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/CommTest.cpp LIBS mbus_comm platform_testing)

@@ -5,10 +5,7 @@
 #include "FadeButtonGlyphs.h"
 #include "plat/Forms.h"
 #include "plat/Graphics.h"
-#if defined(FADEBUTTON_WITH_MENUS)
 #include "plat/Menus.h"
-#define FADEBUTTON_HAS_MENUS 1
-#endif
 
 namespace controls {
 
@@ -270,12 +267,10 @@ void TFadeButton::FireClick()
     if (modalResult_ != 0)
         if (TCustomForm* form = GetParentForm(this))
             form->SetModalResult(modalResult_);
-#ifdef FADEBUTTON_HAS_MENUS
     if (TPopupMenu* menu = PopupMenu()) {
         const TPoint at = ClientToScreen({0, Height()});
         menu->Popup(at.X, at.Y);
     }
-#endif
 }
 
 void TFadeButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

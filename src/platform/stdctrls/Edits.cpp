@@ -15,10 +15,10 @@
 #include <QTextCursor>
 #include <QValidator>
 
-#include "GfxNative.h"
+#include "gfx/GfxNative.h"
 #include "StdCommon.h"
 #include "StdModels.h"
-#include "UiNative.h"
+#include "ui/UiNative.h"
 
 namespace plat {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "UiNative.h"
+#include "ui/UiNative.h"
 #include "plat/UiResponder.h"
 
 namespace plat {

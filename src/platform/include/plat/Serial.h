@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace plat {
 
@@ -106,5 +107,13 @@ private:
 
 // The line rate of a terminal as the kernel holds it (arbitrary rates included); 0 on failure.
 std::uint32_t SerialRateOf(int Fd);
+
+// Device paths ("/dev/ttyUSB0") of the serial devices that have hardware behind them, read
+// from the kernel's tty classes without opening any device: on-board ports (ttyS) first,
+// then USB adapters (ttyUSB), then modems (ttyACM), each by number.
+std::vector<std::string> ListSerialDevices();
+// Points the scan at another sysfs tty folder and device folder (tests use a fake tree);
+// empty texts restore "/sys/class/tty" and "/dev".
+void SetSerialScanRoots(const std::string& SysClassTty, const std::string& DevDir);
 
 } // namespace plat

@@ -114,9 +114,9 @@ TEST_F(ConfigurationTest, NewRefusesNamesThatExist)
         {u"", 107},
     };
     for (const auto& c : cases) {
-        const std::set<std::string> before = Tree(root.path());
+        const std::set<std::string> before = Tree(root.native());
         EXPECT_EQ(Create_Configuration(c.name), c.code) << U8(c.name);
-        EXPECT_EQ(Tree(root.path()), before) << U8(c.name);
+        EXPECT_EQ(Tree(root.native()), before) << U8(c.name);
         EXPECT_EQ(U8(Project_Name), "Plant 1") << U8(c.name);
     }
 }
@@ -135,9 +135,9 @@ TEST_F(ConfigurationTest, HostileNamesCreateNothing)
         {u"PROJECTS/../../y", 105},
     };
     for (const auto& c : cases) {
-        const std::set<std::string> before = Tree(root.path());
+        const std::set<std::string> before = Tree(root.native());
         EXPECT_EQ(Create_Configuration(c.name), c.code) << U8(c.name);
-        EXPECT_EQ(Tree(root.path()), before) << U8(c.name);
+        EXPECT_EQ(Tree(root.native()), before) << U8(c.name);
         EXPECT_EQ(U8(Project_Name), "Active") << U8(c.name);
         EXPECT_EQ(U8(Project_Dir), Projects() + "/Active") << U8(c.name);
     }

@@ -1,39 +1,16 @@
 #pragma once
 // Temporary program folders and small file helpers for the shell tests.
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
 
+#include "TestSupport.h"
 #include "plat/String.h"
 
 namespace shelltest {
 
-// A fresh folder under the system's temporary folder, removed again on destruction.
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "shellcore-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    plat::String upath() const { return plat::Utf8ToString(path_); }
-    std::string operator/(const std::string& rel) const { return path_ + "/" + rel; }
-
-private:
-    std::string path_;
-};
+using testsupport::TempDir;
 
 inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
