@@ -188,13 +188,8 @@ std::int32_t TMBusFrameDecoder::Find_Wireless_Slave(std::uint16_t Manufacturer, 
                                                    std::uint8_t Version, std::uint8_t DeviceType) const
 {
     TScanResultsGuard guard;
-    for (int i = 0; i < Slaves_wMBus_.Count(); ++i) {
-        const auto* s = static_cast<const TSlave_wMBus*>(Slaves_wMBus_.Items(i));
-        if (s->ALA_Manufacturer == Manufacturer && s->ALA_Address == Address && s->ALA_Version == Version &&
-            s->ALA_DeviceType == DeviceType)
-            return i;
-    }
-    return -1;
+    const TSlave_wMBus* found = Find_Slave_wMBus(Slaves_wMBus_, Manufacturer, Address, Version, DeviceType);
+    return found ? Slaves_wMBus_.IndexOf(found) : -1;
 }
 
 std::vector<std::uint8_t> TMBusFrameDecoder::Hex_Text_To_Bytes(plat::StringView Text)
