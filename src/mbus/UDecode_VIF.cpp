@@ -49,6 +49,19 @@ std::int64_t Little_Endian(const std::uint8_t* b, int Bytes)
     return static_cast<std::int64_t>(u);
 }
 
+// A signed little-endian number longer than 64 bits, to the precision of a double.
+double Long_Binary(const std::uint8_t* b, int Bytes)
+{
+    if (Bytes > 256) Bytes = 256;
+    // A negative number is read as the negated magnitude of its complement, which keeps small
+    // negative values exact.
+    const bool negative = b[Bytes - 1] & 0x80;
+    const std::uint8_t flip = negative ? 0xFF : 0x00;
+    double v = 0;
+    for (int i = Bytes - 1; i >= 0; --i) v = v * 256 + (b[i] ^ flip);
+    return negative ? -(v + 1) : v;
+}
+
 // The year's 7 bits sit in the top of the day byte (bits 0..2) and of the month byte (3..6).
 int Year_Of(std::uint8_t DayByte, std::uint8_t MonthByte)
 {
@@ -181,8 +194,8 @@ double TVifDecoder::Decode_VIF(std::uint8_t VIF, std::uint8_t FirstVIFE, TVariab
             value = double(BCD_To_Int(LVAR - 0xC0));
         else if (LVAR >= 0xD0 && LVAR <= 0xD9)
             value = -double(BCD_To_Int(LVAR - 0xD0));
-        else if (LVAR >= 0xE0 && LVAR <= 0xF6 && NByte >= 1 && NByte <= 8)
-            value = double(Little_Endian(d, NByte));
+        else if (LVAR >= 0xE0 && LVAR <= 0xF6 && NByte >= 1)
+            value = NByte <= 8 ? double(Little_Endian(d, NByte)) : Long_Binary(d, NByte);
         break;
     default: break;
     }

@@ -518,6 +518,12 @@ TEST_F(DecodeRecords, ValueTextsForWhatMetersSend)
         {"BCD with a leading F is negative", {0x0A, 0x13, 0x12, 0xF4}, u"-0.412", false},
         {"variable BCD with an error digit", {0x0D, 0x13, 0xC1, 0xA0}, u"A0", true},
         {"variable binary number", {0x0D, 0x13, 0xE2, 0x10, 0x27}, u"10", false},
+        {"variable binary number of 16 bytes", {0x0D, 0x93, 0x7D, 0xF0, 0, 0, 0, 0, 0, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0},
+         u"1.84467440737096E19", false},
+        {"negative binary number of 16 bytes",
+         {0x0D, 0x93, 0x7D, 0xF0, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+          0xFF, 0xFF},
+         u"-2", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
