@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 #include "BlockAES.h"
 #include "MBusFrames.h"
@@ -325,6 +327,34 @@ TEST_F(DecodeWireless, EncryptedPayloadLongerThanTheTelegramIsNotDecrypted)
         EXPECT_TRUE(Meter(0).Cripted);
         EXPECT_EQ(Meter(0).List_Var.Count(), 0);
     }
+}
+
+TEST_F(DecodeWireless, ReadersHoldingTheResultsGuardSeeWholeMeters)
+{
+    // The listener thread adds and rewrites meters while the window's thread walks them under
+    // the guard: every meter it sees is complete and every record readable.
+    std::atomic<bool> done{false};
+    std::thread listener([&] {
+        for (int round = 0; round < 400; ++round) {
+            Bytes link = Link;
+            link[3] = std::uint8_t(round % 40);
+            Bytes copy = Telegram(link, Cat({Short_Header(0x00), Records, {0x2F, 0x2F}}));
+            dec.Decode_Wireless_Frame(rmTelit, copy.data(), std::int32_t(copy.size()), nullptr);
+        }
+        done = true;
+    });
+    while (!done) {
+        TScanResultsGuard guard;
+        for (int i = 0; i < wireless.Count(); ++i) {
+            const TSlave_wMBus& m = Meter(i);
+            ASSERT_EQ(m.ALA_Manu_str, u"ABC");
+            ASSERT_EQ(m.List_Var.Count(), 4);
+            ASSERT_EQ(m.Var(0)->DIF, u"$04");
+            ASSERT_EQ(m.Var(3)->DIF, u"$2F");
+        }
+    }
+    listener.join();
+    EXPECT_EQ(wireless.Count(), 40);
 }
 
 TEST(DecodeFrameTexts, HexTextToBytes)
