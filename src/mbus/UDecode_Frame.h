@@ -13,6 +13,7 @@
 //   the wireless callback runs after the guard has been released.
 // - One decoder belongs to one thread at a time (the scan thread owns one): the working
 //   buffers App_Data_Val and App_Vife_Val are per decoder, not per call.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -69,8 +70,9 @@ public:
     TMBusFrameDecoder(plat::TList& Slaves_MBus, plat::TList& Slaves_wMBus);
 
     TMBusType MBusType = mtWired;
-    // Set by every call of Decode_Wireless_Frame; the scan clears it when a wireless scan starts.
-    bool New_Frame_Wireless = false;
+    // Set by every call of Decode_Wireless_Frame (on the listener thread); the scan thread
+    // clears it when a wireless scan starts and reads it while listening.
+    std::atomic<bool> New_Frame_Wireless{false};
     TRecordsEnd Records_End;
     TWirelessEnd Wireless_End;
 
