@@ -2,7 +2,7 @@
 
 TFBACnetAccess* FBACnetAccess = nullptr;
 
-TFBACnetAccess::TFBACnetAccess(plat::TComponent* owner) : TEditorStubForm(owner, u"BACnet Master Access", {4700, 4700}, 956, 337)
+TFBACnetAccess::TFBACnetAccess(plat::TComponent* owner) : TDialogForm(owner, u"BACnet Master Access", {4700, 4700}, 956, 337)
 {
     FBACnetAccess = this;
     Set_Lang();

@@ -2,7 +2,7 @@
 
 TFBACnetSlaveSetAccess* FBACnetSlaveSetAccess = nullptr;
 
-TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(plat::TComponent* owner) : TEditorStubForm(owner, u"BACnet Slave Access", {4300, 4300}, 956, 337)
+TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(plat::TComponent* owner) : TDialogForm(owner, u"BACnet Slave Access", {4300, 4300}, 956, 337)
 {
     FBACnetSlaveSetAccess = this;
     Set_Lang();

@@ -1,11 +1,10 @@
 #pragma once
 // Picker of the BACnet engineering units.
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 4400); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 4400), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFBACnet_Eng_Unit : public TEditorStubForm {
+class TFBACnet_Eng_Unit : public TDialogForm {
 public:
     explicit TFBACnet_Eng_Unit(plat::TComponent* owner);
     ~TFBACnet_Eng_Unit() override;

@@ -1,7 +1,7 @@
 #pragma once
 // Writers of the building-automation description files that the main window's hidden
-// actions call. They arrive with the SNMP and BACnet editors; until then each one does
-// nothing (no file, no message).
+// actions call. Each one writes nothing and shows no message: the tables they describe
+// are edited in the SNMP and BACnet editors.
 #include "plat/String.h"
 
 // SNMP MIB module of the active configuration, saved where the user chooses; fills

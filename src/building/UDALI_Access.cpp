@@ -2,7 +2,7 @@
 
 TFDALI_Access* FDALI_Access = nullptr;
 
-TFDALI_Access::TFDALI_Access(plat::TComponent* owner) : TEditorStubForm(owner, u"DALI Access", {4500, 4500}, 956, 437)
+TFDALI_Access::TFDALI_Access(plat::TComponent* owner) : TDialogForm(owner, u"DALI Access", {4500, 4500}, 956, 437)
 {
     FDALI_Access = this;
     Set_Lang();

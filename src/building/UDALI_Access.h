@@ -1,11 +1,10 @@
 #pragma once
 // Editor of the DALI devices (DALI_Access.xml, DALI2_Access.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 4500); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 4500), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFDALI_Access : public TEditorStubForm {
+class TFDALI_Access : public TDialogForm {
 public:
     explicit TFDALI_Access(plat::TComponent* owner);
     ~TFDALI_Access() override;

@@ -2,7 +2,7 @@
 
 TFImportEDEFile* FImportEDEFile = nullptr;
 
-TFImportEDEFile::TFImportEDEFile(plat::TComponent* owner) : TEditorStubForm(owner, u"Import EDE File", {4800, 4800}, 700, 437)
+TFImportEDEFile::TFImportEDEFile(plat::TComponent* owner) : TDialogForm(owner, u"Import EDE File", {4800, 4800}, 700, 437)
 {
     FImportEDEFile = this;
     Set_Lang();

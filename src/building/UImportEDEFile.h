@@ -1,11 +1,10 @@
 #pragma once
 // Importer of a BACnet EDE file into the slave objects.
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 4800); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 4800), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFImportEDEFile : public TEditorStubForm {
+class TFImportEDEFile : public TDialogForm {
 public:
     explicit TFImportEDEFile(plat::TComponent* owner);
     ~TFImportEDEFile() override;

@@ -2,7 +2,7 @@
 
 TFKNXAccess* FKNXAccess = nullptr;
 
-TFKNXAccess::TFKNXAccess(plat::TComponent* owner) : TEditorStubForm(owner, u"KNX Access", {3800, 3800}, 956, 337)
+TFKNXAccess::TFKNXAccess(plat::TComponent* owner) : TDialogForm(owner, u"KNX Access", {3800, 3800}, 956, 337)
 {
     FKNXAccess = this;
     Set_Lang();

@@ -2,7 +2,7 @@
 
 TFSNMPManagerAccess* FSNMPManagerAccess = nullptr;
 
-TFSNMPManagerAccess::TFSNMPManagerAccess(plat::TComponent* owner) : TEditorStubForm(owner, u"SNMP Manager Access", {4000, 4000}, 956, 337)
+TFSNMPManagerAccess::TFSNMPManagerAccess(plat::TComponent* owner) : TDialogForm(owner, u"SNMP Manager Access", {4000, 4000}, 956, 337)
 {
     FSNMPManagerAccess = this;
     Set_Lang();

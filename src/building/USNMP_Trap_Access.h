@@ -1,11 +1,10 @@
 #pragma once
 // Editor of the SNMP agent variables (SNMP_Trap.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 3900); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 3900), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFSNMP_Trap_Access : public TEditorStubForm {
+class TFSNMP_Trap_Access : public TDialogForm {
 public:
     explicit TFSNMP_Trap_Access(plat::TComponent* owner);
     ~TFSNMP_Trap_Access() override;

@@ -2,7 +2,7 @@
 
 TFDMXDefVal* FDMXDefVal = nullptr;
 
-TFDMXDefVal::TFDMXDefVal(plat::TComponent* owner) : TEditorStubForm(owner, u"DMX Default Values", {3700, 3700}, 956, 337)
+TFDMXDefVal::TFDMXDefVal(plat::TComponent* owner) : TDialogForm(owner, u"DMX Default Values", {3700, 3700}, 956, 337)
 {
     FDMXDefVal = this;
     Set_Lang();

@@ -1,11 +1,10 @@
 #pragma once
 // Editor of the DMX default channel values (DMX_Default_Values.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 3700); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 3700), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFDMXDefVal : public TEditorStubForm {
+class TFDMXDefVal : public TDialogForm {
 public:
     explicit TFDMXDefVal(plat::TComponent* owner);
     ~TFDMXDefVal() override;

@@ -2,7 +2,7 @@
 
 TFDNet* FDNet = nullptr;
 
-TFDNet::TFDNet(plat::TComponent* owner) : TEditorStubForm(owner, u"DeviceNet Network", {2800, 2800}, 956, 337)
+TFDNet::TFDNet(plat::TComponent* owner) : TDialogForm(owner, u"DeviceNet Network", {2800, 2800}, 956, 337)
 {
     FDNet = this;
     Set_Lang();

@@ -1,11 +1,10 @@
 #pragma once
 // Editor of the DeviceNet slaves (DNETM_Net.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 2800); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 2800), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFDNet : public TEditorStubForm {
+class TFDNet : public TDialogForm {
 public:
     explicit TFDNet(plat::TComponent* owner);
     ~TFDNet() override;

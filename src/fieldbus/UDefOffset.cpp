@@ -2,7 +2,7 @@
 
 TFDefOffset* FDefOffset = nullptr;
 
-TFDefOffset::TFDefOffset(plat::TComponent* owner) : TEditorStubForm(owner, u"DeviceNet Offsets", {2900, 2900}, 956, 337)
+TFDefOffset::TFDefOffset(plat::TComponent* owner) : TDialogForm(owner, u"DeviceNet Offsets", {2900, 2900}, 956, 337)
 {
     FDefOffset = this;
     Set_Lang();

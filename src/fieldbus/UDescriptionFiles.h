@@ -1,7 +1,7 @@
 #pragma once
 // Writers of the fieldbus description files that the main window's hidden actions call.
-// They arrive with the fieldbus editors; until then each one does nothing (no file, no
-// message), which is what the callers of this build can observe of them anyway.
+// Each one writes nothing and shows no message: the tables they describe are edited in
+// the fieldbus editors.
 #include "plat/String.h"
 
 // CANopen EDS of the active configuration, written to `path`.

@@ -2,7 +2,7 @@
 
 TFProfinetFileName* FProfinetFileName = nullptr;
 
-TFProfinetFileName::TFProfinetFileName(plat::TComponent* owner) : TEditorStubForm(owner, u"PROFINET File Name", {3400, 3400}, 377, 162)
+TFProfinetFileName::TFProfinetFileName(plat::TComponent* owner) : TDialogForm(owner, u"PROFINET File Name", {3400, 3400}, 377, 162)
 {
     FProfinetFileName = this;
     Set_Lang();

@@ -1,11 +1,10 @@
 #pragma once
 // Dialog composing the name of the GSDML file.
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 3400); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 3400), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFProfinetFileName : public TEditorStubForm {
+class TFProfinetFileName : public TDialogForm {
 public:
     explicit TFProfinetFileName(plat::TComponent* owner);
     ~TFProfinetFileName() override;

@@ -2,7 +2,7 @@
 
 TFReceiveCAN* FReceiveCAN = nullptr;
 
-TFReceiveCAN::TFReceiveCAN(plat::TComponent* owner) : TEditorStubForm(owner, u"CAN Receive Frames", {2100, 2100}, 956, 337)
+TFReceiveCAN::TFReceiveCAN(plat::TComponent* owner) : TDialogForm(owner, u"CAN Receive Frames", {2100, 2100}, 956, 337)
 {
     FReceiveCAN = this;
     Set_Lang();

@@ -1,11 +1,10 @@
 #pragma once
 // Editor of the CAN receive frames (CAN_Rec_Frames.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 2100); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 2100), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFReceiveCAN : public TEditorStubForm {
+class TFReceiveCAN : public TDialogForm {
 public:
     explicit TFReceiveCAN(plat::TComponent* owner);
     ~TFReceiveCAN() override;

@@ -2,7 +2,7 @@
 
 TFReceiveJ1939* FReceiveJ1939 = nullptr;
 
-TFReceiveJ1939::TFReceiveJ1939(plat::TComponent* owner) : TEditorStubForm(owner, u"J1939 Receive Frames", {2600, 2600}, 956, 337)
+TFReceiveJ1939::TFReceiveJ1939(plat::TComponent* owner) : TDialogForm(owner, u"J1939 Receive Frames", {2600, 2600}, 956, 337)
 {
     FReceiveJ1939 = this;
     Set_Lang();

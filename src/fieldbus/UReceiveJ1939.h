@@ -1,11 +1,10 @@
 #pragma once
 // Editor of the J1939 receive frames (J1939_Rec_Frames.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 2600); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 2600), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFReceiveJ1939 : public TEditorStubForm {
+class TFReceiveJ1939 : public TDialogForm {
 public:
     explicit TFReceiveJ1939(plat::TComponent* owner);
     ~TFReceiveJ1939() override;

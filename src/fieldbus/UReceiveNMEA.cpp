@@ -2,7 +2,7 @@
 
 TFReceiveNMEA* FReceiveNMEA = nullptr;
 
-TFReceiveNMEA::TFReceiveNMEA(plat::TComponent* owner) : TEditorStubForm(owner, u"NMEA 2000 Receive Frames", {3500, 3500}, 956, 337)
+TFReceiveNMEA::TFReceiveNMEA(plat::TComponent* owner) : TDialogForm(owner, u"NMEA 2000 Receive Frames", {3500, 3500}, 956, 337)
 {
     FReceiveNMEA = this;
     Set_Lang();

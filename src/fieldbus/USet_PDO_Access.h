@@ -1,11 +1,10 @@
 #pragma once
 // Editor of the CANopen PDO rules (PDO_CANopen.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 2300); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 2300), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFSet_PDO_Access : public TEditorStubForm {
+class TFSet_PDO_Access : public TDialogForm {
 public:
     explicit TFSet_PDO_Access(plat::TComponent* owner);
     ~TFSet_PDO_Access() override;

@@ -2,7 +2,7 @@
 
 TFSet_SDO_Server_Access* FSet_SDO_Server_Access = nullptr;
 
-TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(plat::TComponent* owner) : TEditorStubForm(owner, u"CANopen SDO Server", {2500, 2500}, 956, 337)
+TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(plat::TComponent* owner) : TDialogForm(owner, u"CANopen SDO Server", {2500, 2500}, 956, 337)
 {
     FSet_SDO_Server_Access = this;
     Set_Lang();

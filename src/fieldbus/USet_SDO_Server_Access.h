@@ -1,11 +1,10 @@
 #pragma once
 // Editor of the CANopen SDO server rules (SDO_Server_CANopen.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 2500); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 2500), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFSet_SDO_Server_Access : public TEditorStubForm {
+class TFSet_SDO_Server_Access : public TDialogForm {
 public:
     explicit TFSet_SDO_Server_Access(plat::TComponent* owner);
     ~TFSet_SDO_Server_Access() override;

@@ -2,7 +2,7 @@
 
 TFTransmitCAN* FTransmitCAN = nullptr;
 
-TFTransmitCAN::TFTransmitCAN(plat::TComponent* owner) : TEditorStubForm(owner, u"CAN Send Frames", {2200, 2200}, 956, 337)
+TFTransmitCAN::TFTransmitCAN(plat::TComponent* owner) : TDialogForm(owner, u"CAN Send Frames", {2200, 2200}, 956, 337)
 {
     FTransmitCAN = this;
     Set_Lang();

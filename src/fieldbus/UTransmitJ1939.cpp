@@ -2,7 +2,7 @@
 
 TFTransmitJ1939* FTransmitJ1939 = nullptr;
 
-TFTransmitJ1939::TFTransmitJ1939(plat::TComponent* owner) : TEditorStubForm(owner, u"J1939 Send Frames", {2700, 2700}, 956, 337)
+TFTransmitJ1939::TFTransmitJ1939(plat::TComponent* owner) : TDialogForm(owner, u"J1939 Send Frames", {2700, 2700}, 956, 337)
 {
     FTransmitJ1939 = this;
     Set_Lang();

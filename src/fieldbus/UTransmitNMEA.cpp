@@ -2,7 +2,7 @@
 
 TFTransmitNMEA* FTransmitNMEA = nullptr;
 
-TFTransmitNMEA::TFTransmitNMEA(plat::TComponent* owner) : TEditorStubForm(owner, u"NMEA 2000 Send Frames", {3600, 3600}, 956, 337)
+TFTransmitNMEA::TFTransmitNMEA(plat::TComponent* owner) : TDialogForm(owner, u"NMEA 2000 Send Frames", {3600, 3600}, 956, 337)
 {
     FTransmitNMEA = this;
     Set_Lang();

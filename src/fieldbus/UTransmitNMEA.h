@@ -1,11 +1,10 @@
 #pragma once
 // Editor of the NMEA 2000 send frames (NMEA_Send_Frames.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 3600); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 3600), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFTransmitNMEA : public TEditorStubForm {
+class TFTransmitNMEA : public TDialogForm {
 public:
     explicit TFTransmitNMEA(plat::TComponent* owner);
     ~TFTransmitNMEA() override;

@@ -65,22 +65,16 @@ struct Flag_Scope {
 
 } // namespace
 
-TFBoot::TFBoot(TComponent* owner) : TLangForm(owner)
+TFBoot::TFBoot(TComponent* owner) : TDialogForm(owner)
 {
     FBoot = this;
     SetBorderStyle(bsSingle);
     SetBorderIcons(biSystemMenu);
-    const TDialogFrame f = New_Dialog_Frame(this);
-    P_Title = f.P_Title;
-    L_SW_Code = f.L_SW_Code;
-    L_SW_Desc = f.L_SW_Desc;
-    P_Button = f.P_Button;
-    Btn_Update = f.Btn_OK;
+    Btn_Update = Btn_OK;
     Btn_Update->SetKind(controls::TFadeButtonKind::bkCustom);
     Btn_Update->SetModalResult(mrNone);
     Btn_Update->SetBounds(16, 6, 190, 28);
     Btn_Update->OnClick = [this](TObject* Sender) { Btn_UpdateClick(Sender); };
-    Btn_Cancel = f.Btn_Cancel;
     Btn_Cancel->SetLeft(Client_Width - 16 - 110);
 
     // The panels between title and buttons; FormShow shows and stacks those of the mode.
@@ -192,7 +186,7 @@ void TFBoot::Set_Lang()
 void TFBoot::DoShow()
 {
     FormShow(this);
-    TLangForm::DoShow();
+    TDialogForm::DoShow();
 }
 
 void TFBoot::FormShow(TObject*)

@@ -26,7 +26,7 @@ class TXMLDocument;
 struct TReplyStatus;
 }
 
-class TFBoot : public TLangForm {
+class TFBoot : public TDialogForm {
 public:
     explicit TFBoot(plat::TComponent* owner);
     ~TFBoot() override;
@@ -59,10 +59,6 @@ public:
     // Last reply status of the check: 0 none yet, 1 a reply with data, 2 one without.
     int ping_res = 0;
 
-    plat::TPanel* P_Title = nullptr;
-    plat::TLabel* L_SW_Code = nullptr;
-    plat::TLabel* L_SW_Desc = nullptr;
-
     plat::TPanel* P_IP_Address = nullptr;
     plat::TLabel* L_IP_Address = nullptr;
     plat::TEdit* E_IP1 = nullptr;
@@ -86,9 +82,8 @@ public:
     plat::TComboBox* CB_COM_Port = nullptr;
     controls::TFadeButton* Btn_COM_List = nullptr;
 
-    plat::TPanel* P_Button = nullptr;
+    // The frame's Btn_OK under the update window's name.
     controls::TFadeButton* Btn_Update = nullptr;
-    controls::TFadeButton* Btn_Cancel = nullptr;
 
     plat::TIcmpClient* Ping = nullptr;
     plat::TXMLDocument* XML1 = nullptr;

@@ -2,7 +2,7 @@
 
 TFInsertKeyWireless* FInsertKeyWireless = nullptr;
 
-TFInsertKeyWireless::TFInsertKeyWireless(plat::TComponent* owner) : TEditorStubForm(owner, u"Insert Key Wireless", {3000, 3000}, 377, 162)
+TFInsertKeyWireless::TFInsertKeyWireless(plat::TComponent* owner) : TDialogForm(owner, u"Insert Key Wireless", {3000, 3000}, 377, 162)
 {
     FInsertKeyWireless = this;
     Set_Lang();

@@ -1,11 +1,10 @@
 #pragma once
 // Dialog asking the AES key of a wireless M-Bus meter.
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 3000); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 3000), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFInsertKeyWireless : public TEditorStubForm {
+class TFInsertKeyWireless : public TDialogForm {
 public:
     explicit TFInsertKeyWireless(plat::TComponent* owner);
     ~TFInsertKeyWireless() override;

@@ -2,7 +2,7 @@
 
 TFMeter_Bus* FMeter_Bus = nullptr;
 
-TFMeter_Bus::TFMeter_Bus(plat::TComponent* owner) : TEditorStubForm(owner, u"M-Bus Network", {800, 800}, 956, 437)
+TFMeter_Bus::TFMeter_Bus(plat::TComponent* owner) : TDialogForm(owner, u"M-Bus Network", {800, 800}, 956, 437)
 {
     FMeter_Bus = this;
     Set_Lang();

@@ -2,7 +2,7 @@
 
 TFModbusStartAdd_SD* FModbusStartAdd_SD = nullptr;
 
-TFModbusStartAdd_SD::TFModbusStartAdd_SD(plat::TComponent* owner) : TEditorStubForm(owner, u"Modbus Start Addresses", {3100, 3100}, 600, 337)
+TFModbusStartAdd_SD::TFModbusStartAdd_SD(plat::TComponent* owner) : TDialogForm(owner, u"Modbus Start Addresses", {3100, 3100}, 600, 337)
 {
     FModbusStartAdd_SD = this;
     Set_Lang();

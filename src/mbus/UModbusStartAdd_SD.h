@@ -1,11 +1,10 @@
 #pragma once
 // Dialog of the Modbus start addresses of the scanned slaves.
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 3100); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 3100), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFModbusStartAdd_SD : public TEditorStubForm {
+class TFModbusStartAdd_SD : public TDialogForm {
 public:
     explicit TFModbusStartAdd_SD(plat::TComponent* owner);
     ~TFModbusStartAdd_SD() override;

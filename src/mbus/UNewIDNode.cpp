@@ -2,7 +2,7 @@
 
 TFNewIDNode* FNewIDNode = nullptr;
 
-TFNewIDNode::TFNewIDNode(plat::TComponent* owner) : TEditorStubForm(owner, u"New ID Node", {1200, 1200}, 331, 162)
+TFNewIDNode::TFNewIDNode(plat::TComponent* owner) : TDialogForm(owner, u"New ID Node", {1200, 1200}, 331, 162)
 {
     FNewIDNode = this;
     Set_Lang();

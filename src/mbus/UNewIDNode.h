@@ -1,11 +1,10 @@
 #pragma once
 // Dialog asking the ID of a new M-Bus node.
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 1200); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 1200), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFNewIDNode : public TEditorStubForm {
+class TFNewIDNode : public TDialogForm {
 public:
     explicit TFNewIDNode(plat::TComponent* owner);
     ~TFNewIDNode() override;

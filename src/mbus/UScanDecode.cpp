@@ -2,7 +2,7 @@
 
 TFScanDecode* FScanDecode = nullptr;
 
-TFScanDecode::TFScanDecode(plat::TComponent* owner) : TEditorStubForm(owner, u"Scan & Decode", {3300, 3300}, 956, 537)
+TFScanDecode::TFScanDecode(plat::TComponent* owner) : TDialogForm(owner, u"Scan & Decode", {3300, 3300}, 956, 537)
 {
     FScanDecode = this;
     Set_Lang();

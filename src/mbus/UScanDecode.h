@@ -1,11 +1,10 @@
 #pragma once
 // Scan window of the M-Bus network: scans through the converter and decodes the telegrams.
-// For now the window as start-up and the language change need it: created once, with its
-// dialog frame and client size, its texts from its block of Lang_Table (from 3300); the
-// editing behaviour comes with its subsystem.
+// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
+// block of Lang_Table (from 3300), the design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFScanDecode : public TEditorStubForm {
+class TFScanDecode : public TDialogForm {
 public:
     explicit TFScanDecode(plat::TComponent* owner);
     ~TFScanDecode() override;

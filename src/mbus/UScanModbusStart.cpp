@@ -2,7 +2,7 @@
 
 TFScanModbusStart* FScanModbusStart = nullptr;
 
-TFScanModbusStart::TFScanModbusStart(plat::TComponent* owner) : TEditorStubForm(owner, u"Modbus Start Register", {3200, 3200}, 377, 200)
+TFScanModbusStart::TFScanModbusStart(plat::TComponent* owner) : TDialogForm(owner, u"Modbus Start Register", {3200, 3200}, 377, 200)
 {
     FScanModbusStart = this;
     Set_Lang();

@@ -3,7 +3,7 @@
 TFMQTT_SetAccess_Eth* FMQTT_SetAccess_Eth = nullptr;
 
 TFMQTT_SetAccess_Eth::TFMQTT_SetAccess_Eth(plat::TComponent* owner)
-    : TEditorStubForm(owner, u"MQTT Set Access", {}, 760, 337)
+    : TDialogForm(owner, u"MQTT Set Access", {}, 760, 337)
 {
     FMQTT_SetAccess_Eth = this;
 }

@@ -1,10 +1,10 @@
 #pragma once
 // MQTT access window of the Ethernet models; it has no texts or behaviour of its own.
-// For now the window as start-up and the language change need it: created once, with its
-// frame, client size and frame texts; its tables and editing come with its own issue.
+// A dialog form: the program\'s dialog frame at its client size and the frame texts, the
+// design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFMQTT_SetAccess_Eth : public TEditorStubForm {
+class TFMQTT_SetAccess_Eth : public TDialogForm {
 public:
     explicit TFMQTT_SetAccess_Eth(plat::TComponent* owner);
     ~TFMQTT_SetAccess_Eth() override;

@@ -3,7 +3,7 @@
 TFMQTT_Set_Access* FMQTT_Set_Access = nullptr;
 
 TFMQTT_Set_Access::TFMQTT_Set_Access(plat::TComponent* owner)
-    : TEditorStubForm(owner, u"MQTT Set Access", {1400, 1401, 1402, 1403, 1408, 1409}, 760, 337)
+    : TDialogForm(owner, u"MQTT Set Access", {1400, 1401, 1402, 1403, 1408, 1409}, 760, 337)
 {
     FMQTT_Set_Access = this;
     Set_Lang();

@@ -1,11 +1,11 @@
 #pragma once
 // MQTT access editor of the family's other models (MQTT_Set_Access.xml); its texts are set
 // when it is created only.
-// For now the window as start-up and the language change need it: created once, with its
-// frame, client size and frame texts; its tables and editing come with its own issue.
+// A dialog form: the program\'s dialog frame at its client size and the frame texts, the
+// design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFMQTT_Set_Access : public TEditorStubForm {
+class TFMQTT_Set_Access : public TDialogForm {
 public:
     explicit TFMQTT_Set_Access(plat::TComponent* owner);
     ~TFMQTT_Set_Access() override;

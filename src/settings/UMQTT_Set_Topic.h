@@ -1,10 +1,10 @@
 #pragma once
 // Window of Step 3, the MQTT publish and subscribe topics (MQTT_Set_Topic.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// frame, client size and frame texts; its tables and editing come with its own issue.
+// A dialog form: the program\'s dialog frame at its client size and the frame texts, the
+// design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFMQTT_Set_Topic : public TEditorStubForm {
+class TFMQTT_Set_Topic : public TDialogForm {
 public:
     explicit TFMQTT_Set_Topic(plat::TComponent* owner);
     ~TFMQTT_Set_Topic() override;

@@ -1,10 +1,10 @@
 #pragma once
 // Modbus TCP master access editor of the family's other models (ModbusTCPM_SetAccess.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// frame, client size and frame texts; its tables and editing come with its own issue.
+// A dialog form: the program\'s dialog frame at its client size and the frame texts, the
+// design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFModbus_TCP_Master_Set_Access : public TEditorStubForm {
+class TFModbus_TCP_Master_Set_Access : public TDialogForm {
 public:
     explicit TFModbus_TCP_Master_Set_Access(plat::TComponent* owner);
     ~TFModbus_TCP_Master_Set_Access() override;

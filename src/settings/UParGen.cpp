@@ -200,7 +200,7 @@ void TWiFi_Block::Set_Enabled(bool enabled) const
 // ---- creation ----------------------------------------------------------------------------
 
 TFParGen::TFParGen(TComponent* owner)
-    : TEditorStubForm(owner, u"Set Communication", {400, 401, 402, 403, 404, 405}, 460, 700)
+    : TDialogForm(owner, u"Set Communication", {400, 401, 402, 403, 404, 405}, 460, 700)
 {
     FParGen = this;
     SetBorderIcons(biSystemMenu);

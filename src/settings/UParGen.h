@@ -73,7 +73,7 @@ struct TWiFi_Block {
     void Set_Enabled(bool enabled) const;
 };
 
-class TFParGen : public TEditorStubForm {
+class TFParGen : public TDialogForm {
 public:
     explicit TFParGen(plat::TComponent* owner);
     ~TFParGen() override;

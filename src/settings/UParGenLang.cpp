@@ -44,7 +44,7 @@ void Items(TComboBox* c, int first, int last)
 
 void TFParGen::Set_Lang()
 {
-    TEditorStubForm::Set_Lang();
+    TDialogForm::Set_Lang();
 
     // Select Device
     Labelled(L_Select_Device_Device, 4248, CB_Select_Device_Device, 4249);

@@ -1,10 +1,10 @@
 #pragma once
 // Window of Step 4, the Modbus master read and write rules (ModbusM_SetAccess.xml).
-// For now the window as start-up and the language change need it: created once, with its
-// frame, client size and frame texts; its tables and editing come with its own issue.
+// A dialog form: the program\'s dialog frame at its client size and the frame texts, the
+// design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFSetAccess : public TEditorStubForm {
+class TFSetAccess : public TDialogForm {
 public:
     explicit TFSetAccess(plat::TComponent* owner);
     ~TFSetAccess() override;

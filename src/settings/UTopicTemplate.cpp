@@ -3,7 +3,7 @@
 TFTopicTemplate* FTopicTemplate = nullptr;
 
 TFTopicTemplate::TFTopicTemplate(plat::TComponent* owner)
-    : TEditorStubForm(owner, u"Set Topic", {1700, 1702, 1707, 1708}, 635, 396)
+    : TDialogForm(owner, u"Set Topic", {1700, 1702, 1707, 1708}, 635, 396)
 {
     FTopicTemplate = this;
     Set_Lang();

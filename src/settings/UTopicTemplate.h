@@ -1,10 +1,10 @@
 #pragma once
 // Editor of one topic or template text; its texts are set when it is created only.
-// For now the window as start-up and the language change need it: created once, with its
-// frame, client size and frame texts; its tables and editing come with its own issue.
+// A dialog form: the program\'s dialog frame at its client size and the frame texts, the
+// design caption where a text is blank.
 #include "UFormKit.h"
 
-class TFTopicTemplate : public TEditorStubForm {
+class TFTopicTemplate : public TDialogForm {
 public:
     explicit TFTopicTemplate(plat::TComponent* owner);
     ~TFTopicTemplate() override;

@@ -9,18 +9,11 @@ using namespace plat;
 
 TFNew_Project* FNew_Project = nullptr;
 
-TFNew_Project::TFNew_Project(TComponent* owner) : TLangForm(owner)
+TFNew_Project::TFNew_Project(TComponent* owner) : TDialogForm(owner, {100, 101, 103, 104, 109, 110})
 {
     FNew_Project = this;
     SetBorderStyle(bsSingle);
     SetBorderIcons(biSystemMenu);
-    const TDialogFrame f = New_Dialog_Frame(this);
-    P_Title = f.P_Title;
-    L_SW_Code = f.L_SW_Code;
-    L_SW_Desc = f.L_SW_Desc;
-    P_Button = f.P_Button;
-    Btn_OK = f.Btn_OK;
-    Btn_Cancel = f.Btn_Cancel;
     // OK decides itself whether the dialog closes.
     Btn_OK->SetModalResult(mrNone);
     Btn_OK->OnClick = [this](TObject*) { Btn_OKClick(); };
@@ -50,22 +43,16 @@ TFNew_Project::~TFNew_Project()
 
 void TFNew_Project::Set_Lang()
 {
-    Note_Set_Lang();
-    SetCaption(Lang(100));
-    L_SW_Desc->SetCaption(Lang(101));
+    TDialogForm::Set_Lang();
     Label1->SetCaption(Lang(102));
-    Btn_OK->SetCaption(Lang(103));
-    Btn_Cancel->SetCaption(Lang(104));
     E_New_Proj->SetHint(Lang(108));
-    Btn_OK->SetHint(Lang(109));
-    Btn_Cancel->SetHint(Lang(110));
 }
 
 void TFNew_Project::DoShow()
 {
     E_New_Proj->SetText(String());
     SetActiveControl(E_New_Proj);
-    TLangForm::DoShow();
+    TDialogForm::DoShow();
 }
 
 void TFNew_Project::Btn_OKClick()

@@ -9,7 +9,7 @@ class TLabel;
 class TEdit;
 }
 
-class TFNew_Project : public TLangForm {
+class TFNew_Project : public TDialogForm {
 public:
     explicit TFNew_Project(plat::TComponent* owner);
     ~TFNew_Project() override;
@@ -17,14 +17,8 @@ public:
     void Set_Lang() override;
     void Btn_OKClick();
 
-    plat::TPanel* P_Title = nullptr;
-    plat::TLabel* L_SW_Code = nullptr;
-    plat::TLabel* L_SW_Desc = nullptr;
-    plat::TPanel* P_Button = nullptr;
     plat::TLabel* Label1 = nullptr;
     plat::TEdit* E_New_Proj = nullptr;
-    controls::TFadeButton* Btn_OK = nullptr;
-    controls::TFadeButton* Btn_Cancel = nullptr;
 
 protected:
     void DoShow() override;

@@ -9,19 +9,12 @@ using namespace plat;
 
 TFOpenConf* FOpenConf = nullptr;
 
-TFOpenConf::TFOpenConf(TComponent* owner) : TLangForm(owner)
+TFOpenConf::TFOpenConf(TComponent* owner) : TDialogForm(owner, {200, 201, 203, 204, 206, 207})
 {
     FOpenConf = this;
     SetBorderStyle(bsSizeable);
     SetBorderIcons(biSystemMenu | biMinimize | biMaximize);
-    const TDialogFrame f = New_Dialog_Frame(this);
-    P_Title = f.P_Title;
-    L_SW_Code = f.L_SW_Code;
-    L_SW_Desc = f.L_SW_Desc;
-    P_Button = f.P_Button;
-    Btn_OK = f.Btn_OK;
     Btn_OK->SetModalResult(mrOk);
-    Btn_Cancel = f.Btn_Cancel;
 
     SetClientSize(377, 351);
     Label1 = new TLabel(this);
@@ -43,15 +36,9 @@ TFOpenConf::~TFOpenConf()
 
 void TFOpenConf::Set_Lang()
 {
-    Note_Set_Lang();
-    SetCaption(Lang(200));
-    L_SW_Desc->SetCaption(Lang(201));
+    TDialogForm::Set_Lang();
     Label1->SetCaption(Lang(202));
-    Btn_OK->SetCaption(Lang(203));
-    Btn_Cancel->SetCaption(Lang(204));
     ListBox1->SetHint(Lang(205));
-    Btn_OK->SetHint(Lang(206));
-    Btn_Cancel->SetHint(Lang(207));
 }
 
 void TFOpenConf::Load_Existing_Configuration()
@@ -67,7 +54,7 @@ void TFOpenConf::DoShow()
     const int index = Preselect_Configuration(SL);
     ListBox1->SetItemIndex(index);
     Name_Conf = index >= 0 ? SL[static_cast<size_t>(index)] : String();
-    TLangForm::DoShow();
+    TDialogForm::DoShow();
 }
 
 void TFOpenConf::ListBox1Click()

@@ -11,7 +11,7 @@ class TLabel;
 class TListBox;
 }
 
-class TFOpenConf : public TLangForm {
+class TFOpenConf : public TDialogForm {
 public:
     explicit TFOpenConf(plat::TComponent* owner);
     ~TFOpenConf() override;
@@ -25,14 +25,8 @@ public:
     // The chosen configuration; empty when the list is empty.
     plat::String Name_Conf;
 
-    plat::TPanel* P_Title = nullptr;
-    plat::TLabel* L_SW_Code = nullptr;
-    plat::TLabel* L_SW_Desc = nullptr;
-    plat::TPanel* P_Button = nullptr;
     plat::TLabel* Label1 = nullptr;
     plat::TListBox* ListBox1 = nullptr;
-    controls::TFadeButton* Btn_OK = nullptr;
-    controls::TFadeButton* Btn_Cancel = nullptr;
 
 protected:
     void DoShow() override;

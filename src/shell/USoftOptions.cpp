@@ -76,19 +76,12 @@ bool Load_Flag(TImage* image, const String& path)
 
 } // namespace
 
-TFSoftOptions::TFSoftOptions(TComponent* owner) : TLangForm(owner)
+TFSoftOptions::TFSoftOptions(TComponent* owner) : TDialogForm(owner, {300, 301, 312, 313, -1, -1})
 {
     FSoftOptions = this;
     SetBorderStyle(bsSingle);
     SetBorderIcons(biSystemMenu);
 
-    const TDialogFrame f = New_Dialog_Frame(this);
-    P_Title = f.P_Title;
-    L_SW_Code = f.L_SW_Code;
-    L_SW_Desc = f.L_SW_Desc;
-    P_Button = f.P_Button;
-    Btn_OK = f.Btn_OK;
-    Btn_Cancel = f.Btn_Cancel;
     // OK commits the choices itself before it closes the window.
     Btn_OK->SetModalResult(mrNone);
     Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
@@ -161,9 +154,7 @@ TFSoftOptions::~TFSoftOptions()
 
 void TFSoftOptions::Set_Lang()
 {
-    Note_Set_Lang();
-    SetCaption(Lang(300));
-    L_SW_Desc->SetCaption(Lang(301));
+    TDialogForm::Set_Lang();
     TS_Language->SetCaption(Lang(302));
     TS_Con_Options->SetCaption(Lang(303));
     L_Sel_Lang->SetCaption(Lang(304) + Language_In_Use);
@@ -173,8 +164,6 @@ void TFSoftOptions::Set_Lang()
     CB_En_Con->SetCaption(Lang(309));
     CB_Update->SetCaption(Lang(310));
     Btn_Check_Update->SetCaption(Lang(311));
-    Btn_OK->SetCaption(Lang(312));
-    Btn_Cancel->SetCaption(Lang(313));
     TS_Soft_Settings->SetCaption(Lang(319));
     CB_Soft_Set_Jump_Table->SetCaption(Lang(320));
     CB_DoubleClick_Auto_Size->SetCaption(Lang(321));
@@ -193,7 +182,7 @@ void TFSoftOptions::DoShow()
     CB_DoubleClick_Auto_Size->SetChecked(Double_Click_Auto_Size);
     // A tick that did not change fires no click; the dependent controls follow anyway.
     Update_CheckBox();
-    TLangForm::DoShow();
+    TDialogForm::DoShow();
 }
 
 void TFSoftOptions::Create_Lang_List()

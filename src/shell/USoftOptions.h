@@ -19,7 +19,7 @@ class TStringList;
 class TTabSheet;
 }
 
-class TFSoftOptions : public TLangForm {
+class TFSoftOptions : public TDialogForm {
 public:
     static constexpr int Slots_Per_Page = 6;
 
@@ -43,12 +43,6 @@ public:
     // The version request; true when a newer version is published.
     bool Check_Version();
 
-    plat::TPanel* P_Title = nullptr;
-    plat::TLabel* L_SW_Code = nullptr;
-    plat::TLabel* L_SW_Desc = nullptr;
-    plat::TPanel* P_Button = nullptr;
-    controls::TFadeButton* Btn_OK = nullptr;
-    controls::TFadeButton* Btn_Cancel = nullptr;
 
     plat::TPageControl* PC_Options = nullptr;
     plat::TTabSheet* TS_Language = nullptr;

@@ -69,7 +69,7 @@ namespace {
 using TButtonField = controls::TFadeButton* TZEVorezudaReruDure::*;
 
 // One button of the main window: its caption (a text number, or a design caption that no
-// language replaces), its hint and its place; hidden buttons are never shown in this build.
+// language replaces), its hint and its place; the hidden buttons stay hidden.
 struct TButton_Spec {
     TButtonField Field;
     int Caption;

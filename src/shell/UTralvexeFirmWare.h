@@ -100,7 +100,8 @@ private:
     void Open_Home_Page();
     void Open_Update_Link(const plat::String& link);
     void Timer_UpdateTimer();
-    // Room for the configuration checks of the options; nothing to check in this build.
+    // The configuration checks the options ask for before a step runs; the options offer
+    // none, so nothing is checked.
     void Check_Configuration() {}
 };
 

@@ -17,7 +17,7 @@ namespace {
 using BuildingWindowsTest = WindowTest;
 
 template <class T>
-std::function<TEditorStubForm*()> Make()
+std::function<TDialogForm*()> Make()
 {
     return [] { return new T(nullptr); };
 }

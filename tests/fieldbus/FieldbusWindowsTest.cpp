@@ -22,7 +22,7 @@ namespace {
 using FieldbusWindowsTest = WindowTest;
 
 template <class T>
-std::function<TEditorStubForm*()> Make()
+std::function<TDialogForm*()> Make()
 {
     return [] { return new T(nullptr); };
 }

@@ -15,7 +15,7 @@ namespace {
 using MBusWindowsTest = WindowTest;
 
 template <class T>
-std::function<TEditorStubForm*()> Make()
+std::function<TDialogForm*()> Make()
 {
     return [] { return new T(nullptr); };
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Checks shared by the tests of windows that are, for now, created with their frame and
-// texts only: the client size, the header label, and a caption that follows its text
-// (or keeps its design caption while the text is blank).
+// Checks shared by the tests of the plain dialog forms (frame and texts only): the client
+// size, the header label, and a caption that follows its text (or keeps its design caption
+// while the text is blank).
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,7 +19,7 @@ namespace windowcheck {
 
 struct TWindow_Case {
     const char* name;
-    std::function<TEditorStubForm*()> create;
+    std::function<TDialogForm*()> create;
     int width, height;
     int caption_text;         // -1: none
     const char16_t* caption;  // as created with the built-in texts
@@ -39,7 +39,7 @@ inline void Check_Window(const TWindow_Case& c)
 {
     SCOPED_TRACE(c.name);
     Load_Default_Language();
-    std::unique_ptr<TEditorStubForm> w(c.create());
+    std::unique_ptr<TDialogForm> w(c.create());
     EXPECT_EQ(w->ClassName(), plat::Utf8ToString(c.name));
     EXPECT_EQ(w->ClientWidth(), c.width);
     EXPECT_EQ(w->ClientHeight(), c.height);

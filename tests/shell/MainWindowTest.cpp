@@ -24,7 +24,7 @@ namespace {
 using MainWindowTest = ProgramTest;
 
 // The buttons that need a configuration, with the window each one opens modally (none for
-// the actions that open no window of their own in this build).
+// the actions that open no window of their own).
 struct Step {
     const char* name;
     controls::TFadeButton* Z::*button;

@@ -270,8 +270,7 @@ void TGridPainter::DrawGridCell(TExtStringGrid& Grid, TCanvas* ACanvas, int ACol
         ACanvas->Brush()->SetColor(savedBrush);
     }
 
-    // Cell text: the cell text drawer (formats, markup, clipping rules) takes this place;
-    // until then the display text is drawn plainly in the cell's alignment.
+    // Cell text: the display text drawn plainly in the cell's alignment.
     {
         const String text = Grid.Cells(ACol, ARow);
         if (!text.empty() && (!Grid.OnDrawCell || !NoDefaultDraw)) {

@@ -56,59 +56,6 @@ controls::TFadeButton* New_Button(TComponent* owner, TWinControl* parent, int le
     return b;
 }
 
-TDialogFrame New_Dialog_Frame(TForm* form)
-{
-    TDialogFrame f;
-    f.P_Title = new TPanel(form);
-    f.P_Title->SetParent(form);
-    f.P_Title->SetAlign(alTop);
-    f.P_Title->SetHeight(69);
-    f.P_Title->SetBevelOuter(bvNone);
-    f.P_Title->SetParentColor(false);
-    f.P_Title->SetColor(clWhite);
-
-    f.L_SW_Code = new TLabel(form);
-    f.L_SW_Code->SetParent(f.P_Title);
-    f.L_SW_Code->SetLeft(16);
-    f.L_SW_Code->SetTop(4);
-    {
-        TFont font;
-        font.SetName(u"Verdana");
-        font.SetSize(20);
-        font.SetColor(clGray);
-        f.L_SW_Code->SetFont(&font);
-    }
-    f.L_SW_Code->SetCaption(SW_Code);
-
-    f.L_SW_Desc = new TLabel(form);
-    f.L_SW_Desc->SetParent(f.P_Title);
-    f.L_SW_Desc->SetLeft(16);
-    f.L_SW_Desc->SetTop(44);
-    {
-        TFont font;
-        font.SetName(u"Verdana");
-        font.SetSize(8);
-        font.SetColor(clGray);
-        font.SetStyle(TFontStyles{fsBold});
-        f.L_SW_Desc->SetFont(&font);
-    }
-
-    f.P_Button = new TPanel(form);
-    f.P_Button->SetParent(form);
-    f.P_Button->SetAlign(alBottom);
-    f.P_Button->SetHeight(40);
-    f.P_Button->SetBevelOuter(bvNone);
-    f.P_Button->SetParentColor(false);
-    f.P_Button->SetColor(Program_Color);
-
-    f.Btn_OK = New_Button(form, f.P_Button, 16, 6, 110, 28);
-    f.Btn_OK->SetKind(controls::TFadeButtonKind::bkOK);
-    f.Btn_Cancel = New_Button(form, f.P_Button, 134, 6, 110, 28);
-    f.Btn_Cancel->SetKind(controls::TFadeButtonKind::bkCancel);
-    f.Btn_Cancel->SetModalResult(mrCancel);
-    return f;
-}
-
 void Set_Set_Lang_Observer(TSet_Lang_Observer observer)
 {
     Observer() = std::move(observer);
@@ -130,31 +77,81 @@ void TLangForm::Note_Set_Lang()
     if (Observer()) Observer()(ClassName());
 }
 
-TEditorStubForm::TEditorStubForm(TComponent* owner, const char16_t* design_caption, TFrame_Texts texts,
-                                 int client_width, int client_height)
-    : TLangForm(owner), designCaption_(design_caption), texts_(texts)
+TDialogForm::TDialogForm(TComponent* owner, TFrame_Texts texts) : TLangForm(owner), texts_(texts)
 {
-    SetBorderIcons(biSystemMenu | biMaximize);
-    const TDialogFrame f = New_Dialog_Frame(this);
-    P_Title = f.P_Title;
-    L_SW_Code = f.L_SW_Code;
-    L_SW_Desc = f.L_SW_Desc;
-    P_Button = f.P_Button;
-    Btn_OK = f.Btn_OK;
-    Btn_Cancel = f.Btn_Cancel;
-    SetClientSize(client_width, client_height);
-    SetCaption(designCaption_);
-    L_SW_Desc->SetCaption(designCaption_);
+    Create_Frame();
 }
 
-void TEditorStubForm::Apply_Text(int index, const std::function<void(const String&)>& set)
+TDialogForm::TDialogForm(TComponent* owner, const char16_t* design_caption, TFrame_Texts texts, int client_width,
+                         int client_height)
+    : TLangForm(owner), keepDesignWhenBlank_(true), texts_(texts)
+{
+    SetBorderIcons(biSystemMenu | biMaximize);
+    Create_Frame();
+    SetClientSize(client_width, client_height);
+    SetCaption(design_caption);
+    L_SW_Desc->SetCaption(design_caption);
+}
+
+void TDialogForm::Create_Frame()
+{
+    P_Title = new TPanel(this);
+    P_Title->SetParent(this);
+    P_Title->SetAlign(alTop);
+    P_Title->SetHeight(69);
+    P_Title->SetBevelOuter(bvNone);
+    P_Title->SetParentColor(false);
+    P_Title->SetColor(clWhite);
+
+    L_SW_Code = new TLabel(this);
+    L_SW_Code->SetParent(P_Title);
+    L_SW_Code->SetLeft(16);
+    L_SW_Code->SetTop(4);
+    {
+        TFont font;
+        font.SetName(u"Verdana");
+        font.SetSize(20);
+        font.SetColor(clGray);
+        L_SW_Code->SetFont(&font);
+    }
+    L_SW_Code->SetCaption(SW_Code);
+
+    L_SW_Desc = new TLabel(this);
+    L_SW_Desc->SetParent(P_Title);
+    L_SW_Desc->SetLeft(16);
+    L_SW_Desc->SetTop(44);
+    {
+        TFont font;
+        font.SetName(u"Verdana");
+        font.SetSize(8);
+        font.SetColor(clGray);
+        font.SetStyle(TFontStyles{fsBold});
+        L_SW_Desc->SetFont(&font);
+    }
+
+    P_Button = new TPanel(this);
+    P_Button->SetParent(this);
+    P_Button->SetAlign(alBottom);
+    P_Button->SetHeight(40);
+    P_Button->SetBevelOuter(bvNone);
+    P_Button->SetParentColor(false);
+    P_Button->SetColor(Program_Color);
+
+    Btn_OK = New_Button(this, P_Button, 16, 6, 110, 28);
+    Btn_OK->SetKind(controls::TFadeButtonKind::bkOK);
+    Btn_Cancel = New_Button(this, P_Button, 134, 6, 110, 28);
+    Btn_Cancel->SetKind(controls::TFadeButtonKind::bkCancel);
+    Btn_Cancel->SetModalResult(mrCancel);
+}
+
+void TDialogForm::Apply_Text(int index, const std::function<void(const String&)>& set) const
 {
     if (index < 0) return;
     const String text = Lang(index);
-    if (Has_Text(text)) set(text);
+    if (Has_Text(text) || !keepDesignWhenBlank_) set(text);
 }
 
-void TEditorStubForm::Set_Lang()
+void TDialogForm::Set_Lang()
 {
     Note_Set_Lang();
     Apply_Text(texts_.Caption, [this](const String& t) { SetCaption(t); });

@@ -28,19 +28,6 @@ bool Has_Text(const plat::String& text);
 controls::TFadeButton* New_Button(plat::TComponent* owner, plat::TWinControl* parent, int left, int top,
                                   int width, int height);
 
-// The frame of the small dialogs and editors: a title panel 69 high at the top holding
-// L_SW_Code (shows SW_Code) and L_SW_Desc, and a bottom panel 40 high holding Btn_OK and
-// Btn_Cancel (110 x 28; Cancel closes with the Cancel result).
-struct TDialogFrame {
-    plat::TPanel* P_Title = nullptr;
-    plat::TLabel* L_SW_Code = nullptr;
-    plat::TLabel* L_SW_Desc = nullptr;
-    plat::TPanel* P_Button = nullptr;
-    controls::TFadeButton* Btn_OK = nullptr;
-    controls::TFadeButton* Btn_Cancel = nullptr;
-};
-TDialogFrame New_Dialog_Frame(plat::TForm* form);
-
 // Base of the program's windows: fixed look (Verdana 8, centred on the screen) and the
 // Set_Lang contract; each window names its class for the creation and language records.
 class TLangForm : public plat::TForm {
@@ -69,14 +56,26 @@ struct TFrame_Texts {
     int Cancel_Hint = -1;
 };
 
-// A window of another issue or subsystem as far as start-up and the language change need
-// it: its window with the dialog frame and client size, and Set_Lang giving the frame its
-// texts (the design caption stays while a text is blank, as for blocks whose texts come with
-// their subsystem). Its own issue fills in the tables, loading, validation and saving.
-class TEditorStubForm : public TLangForm {
+// Base of every dialog and editor window: the frame the program's dialogs share, created
+// with the window, and the frame's texts.
+//   P_Title   white title panel, 69 high at the top, holding L_SW_Code (SW_Code, Verdana 20
+//             grey) and L_SW_Desc (Verdana 8 bold grey);
+//   P_Button  button panel, 40 high at the bottom, holding Btn_OK (OK look) and Btn_Cancel
+//             (Cancel look, closes with the Cancel result), 110 x 28 each.
+// The window adds its own controls between the two panels, sets its border and size, and
+// moves or re-purposes the frame's controls where its layout differs.
+//
+// Set_Lang sets the texts numbered in TFrame_Texts (window caption, L_SW_Desc, the buttons'
+// captions and hints); a window with texts of its own overrides it and calls
+// TDialogForm::Set_Lang first. A window made with a design caption keeps its design texts
+// where Lang_Table has a blank text; one made without sets the texts as they are.
+class TDialogForm : public TLangForm {
 public:
-    TEditorStubForm(plat::TComponent* owner, const char16_t* design_caption, TFrame_Texts texts, int client_width,
-                    int client_height);
+    explicit TDialogForm(plat::TComponent* owner, TFrame_Texts texts = {});
+    // A dialog form at the given client size, captioned `design_caption` (window and
+    // L_SW_Desc) until its texts say otherwise; the system menu and maximise box are on.
+    TDialogForm(plat::TComponent* owner, const char16_t* design_caption, TFrame_Texts texts, int client_width,
+                int client_height);
     void Set_Lang() override;
 
     plat::TPanel* P_Title = nullptr;
@@ -88,10 +87,13 @@ public:
 
 protected:
     const TFrame_Texts& Frame_Texts() const { return texts_; }
-    // Sets a caption or hint from a text number, keeping the current one for -1 or a blank text.
-    static void Apply_Text(int index, const std::function<void(const plat::String&)>& set);
+    // Sets a caption or hint from a text number; -1 leaves it as it is, and so does a blank
+    // text for a window made with a design caption.
+    void Apply_Text(int index, const std::function<void(const plat::String&)>& set) const;
 
 private:
-    plat::String designCaption_;
+    void Create_Frame();
+
+    bool keepDesignWhenBlank_ = false;
     TFrame_Texts texts_;
 };

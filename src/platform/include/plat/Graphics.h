@@ -461,7 +461,7 @@ public:
 
     // Device context state, as the platform keeps it per context. The brush sets the
     // background colour and mode, the font the text colour, whenever they change; an
-    // explicit call holds until then.
+    // explicit call holds until the brush or the font next changes.
     TColor SetBkColor(TColor color);
     TColor BkColor();
     int SetBkMode(int mode);
@@ -609,7 +609,7 @@ private:
     TTransparentMode transparentMode_ = tmAuto;
 };
 
-// Holds one graphic (a bitmap in this build).
+// Holds one graphic; the only kind of graphic is a bitmap.
 class TPicture : public TPersistent {
 public:
     TPicture();
