@@ -980,7 +980,7 @@ void TCustomDrawGrid::SetEditText(int ACol, int ARow, const String& Value) {
 
 // ---- TStringGrid ----------------------------------------------------------------------------
 
-TStringGrid::TStringGrid(TComponent* AOwner) : TCustomDrawGrid(AOwner) {}
+TStringGrid::TStringGrid(TComponent* AOwner) : TCustomDrawGrid(AOwner) { store_.SetColCountHint(ColCount()); }
 TStringGrid::~TStringGrid() = default;
 
 void TStringGrid::SetCells(int ACol, int ARow, StringView Value) {
@@ -1047,6 +1047,7 @@ void TStringGrid::DeleteColumn(int ACol) {
 
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
     if (RowCount() < OldRowCount) store_.TruncateRows(RowCount());
+    store_.SetColCountHint(ColCount());
     TCustomDrawGrid::SizeChanged(OldColCount, OldRowCount);
 }
 

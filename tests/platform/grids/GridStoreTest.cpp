@@ -50,6 +50,19 @@ TEST(GridCellStore, WritingAViewOfTheStoreItself) {
     EXPECT_EQ(s.Cell(5, 0), u"long text here");
 }
 
+// Long texts copied within their own row until the row's block must grow under the copy.
+TEST(GridCellStore, WritingALongViewOfItsOwnRow) {
+    TGridCellStore s;
+    const String text = u"192.168.2.205 and more";
+    s.SetCell(0, 0, text);
+    for (int c = 1; c < 40; ++c) s.SetCell(c, 0, s.CellView(c - 1, 0));
+    s.SetCell(3, 0, s.CellView(3, 0));
+    s.SetCell(2000, 0, s.CellView(39, 0));  // the row turns sparse under the copy
+    s.SetCell(7, 0, s.CellView(2000, 0).substr(1));
+    for (int c = 0; c < 40; ++c) EXPECT_EQ(s.Cell(c, 0), c == 7 ? text.substr(1) : text) << c;
+    EXPECT_EQ(s.Cell(2000, 0), text);
+}
+
 TEST(GridCellStore, EmptyingACellDropsItsEntry) {
     TGridCellStore s;
     s.SetCell(3, 4, u"text");
@@ -302,7 +315,8 @@ TEST(GridCellStore, BlockRowOperationsCopyNoText) {
     }
 }
 
-// Random row-structure edits, cell edits and column changes checked against a plain map.
+// Random row-structure edits, cell edits, column moves (also far beyond the others) and
+// column-count changes, checked against a plain map.
 TEST(GridCellStore, RandomRowBlocksMatchAPlainMap) {
     using Ref = std::map<std::pair<int, int>, std::pair<String, std::uintptr_t>>;  // (row, col)
     std::mt19937 rng(20261210);
@@ -319,7 +333,7 @@ TEST(GridCellStore, RandomRowBlocksMatchAPlainMap) {
             ref.swap(next);
         };
         for (int step = 0; step < 400; ++step) {
-            const int op = pick(12);
+            const int op = pick(15);
             const int a = pick(24), b = pick(24), n = pick(5) - 1;
             switch (op) {
             case 0: case 1: case 2: case 3: {
@@ -365,6 +379,48 @@ TEST(GridCellStore, RandomRowBlocksMatchAPlainMap) {
                 for (auto& [k, v] : ref)
                     if (k.second != col) next[{k.first, k.second > col ? k.second - 1 : k.second}] = v;
                 ref.swap(next);
+                break;
+            }
+            case 12: {
+                // A cell written from a view of another cell of the store, often of its own row.
+                const int col = pick(12), from = pick(12), fromRow = pick(3) ? a : b;
+                const String want = s.Cell(from, fromRow);
+                s.SetCell(col, a, s.CellView(from, fromRow));
+                ref[{a, col}].first = want;
+                break;
+            }
+            case 13: {
+                // The grid's column count changes: rows laid out from now on follow it.
+                s.SetColCountHint(pick(3) ? pick(16) : 0);
+                const int from = pick(12), to = pick(4) ? pick(12) : 990 + pick(20);
+                s.MoveColumn(from, to);
+                Ref next;
+                for (auto& [k, v] : ref) {
+                    int c = k.second;
+                    if (c == from) c = to;
+                    else if (from < to && c > from && c <= to) --c;
+                    else if (to < from && c >= to && c < from) ++c;
+                    next[{k.first, c}] = v;
+                }
+                ref.swap(next);
+                break;
+            }
+            case 14: {
+                // A row taken out and put back elsewhere, through a second store half the time.
+                TGridCellStore other;
+                TGridCellStore::TRow taken = s.TakeRow(a);
+                for (const auto& [k, v] : ref)
+                    if (k.first == a) {
+                        ASSERT_EQ(taken.CellView(k.second), v.first);
+                    }
+                if (pick(2)) {
+                    other.PutRow(3, std::move(taken));
+                    taken = other.TakeRow(3);
+                    ASSERT_EQ(other.RowExtent(), 0);
+                }
+                s.PutRow(b, std::move(taken));
+                ASSERT_TRUE(taken.Empty());
+                remap([&](int r) { return r == a ? b : r == b ? -1 : r; });
                 break;
             }
             case 10:

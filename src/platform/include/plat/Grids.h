@@ -23,28 +23,66 @@ class TStrings;
 class TStringList;
 
 // ---------------------------------------------------------------------------------------
-// Sparse cell store: per cell a text and an object reference. Empty cells (empty text,
-// no object) cost nothing; a text-only cell costs one 24-byte entry, with texts of up to
-// four UTF-16 units kept inline and longer ones in one block of their own. Objects are not
-// owned.
+// Sparse cell store: per cell a text and an object reference. Empty cells (empty text, no
+// object) are never stored, and a row without cells costs one pointer. A row is one block:
+// a row whose columns are about contiguous is indexed directly (16 bytes per column up to
+// its highest), a row with a few far-apart columns keeps its cells sorted by column. Texts
+// of up to six UTF-16 units sit in their cell, longer ones in a text area at the end of the
+// row's block, so a filled row is a single allocation. Objects are not owned.
 class TGridCellStore {
+    struct RowBlock;
+
 public:
+    // A row's cells outside any store (see TakeRow): owns its texts, moves without copying
+    // one.
+    class TRow {
+    public:
+        TRow() = default;
+        TRow(TRow&& o) noexcept : block_(o.block_) { o.block_ = nullptr; }
+        TRow& operator=(TRow&& o) noexcept;
+        TRow(const TRow&) = delete;
+        TRow& operator=(const TRow&) = delete;
+        ~TRow();
+        bool Empty() const { return block_ == nullptr; }
+        StringView CellView(int col) const;
+        TObject* Object(int col) const;
+        // Calls f(col, text, object) for each cell in column order.
+        template <class F>
+        void ForEach(F&& f) const { TGridCellStore::ForEachIn(block_, f); }
+
+    private:
+        friend class TGridCellStore;
+        explicit TRow(RowBlock* b) : block_(b) {}
+        RowBlock* block_ = nullptr;
+    };
+
     TGridCellStore() = default;
     TGridCellStore(const TGridCellStore&) = delete;
     TGridCellStore& operator=(const TGridCellStore&) = delete;
-    TGridCellStore(TGridCellStore&&) noexcept = default;
-    TGridCellStore& operator=(TGridCellStore&&) noexcept = default;
-    ~TGridCellStore() = default;
+    TGridCellStore(TGridCellStore&& o) noexcept;
+    TGridCellStore& operator=(TGridCellStore&& o) noexcept;
+    ~TGridCellStore();
 
     // The empty view for a cell never written or outside the store. The view is valid until
     // the next change of the store.
-    StringView CellView(int col, int row) const;
+    StringView CellView(int col, int row) const {
+        if (static_cast<std::size_t>(row) >= rows_.size()) return {};
+        const RowBlock* b = rows_[static_cast<std::size_t>(row)];
+        if (!b) return {};
+        if (!b->sparse)
+            return static_cast<std::uint32_t>(col) < b->cap ? b->Slots()[col].View(b->Text()) : StringView();
+        return SparseView(b, col);
+    }
     String Cell(int col, int row) const { return String(CellView(col, row)); }
     // Writes to negative coordinates are ignored.
     void SetCell(int col, int row, StringView text);
     TObject* Object(int col, int row) const;
     void SetObject(int col, int row, TObject* obj);
     bool HasCell(int col, int row) const;
+    // Columns a row is sized for when its first cell is written (the grid's column count,
+    // hidden columns included): such a row takes one block of exactly that size. Without it
+    // (0) rows grow geometrically. Cells beyond it are stored as any other.
+    void SetColCountHint(int cols) { colHint_ = cols > 0 ? static_cast<std::uint32_t>(cols) : 0; }
 
     void Clear();
     // Drops every row at and beyond rowCount.
@@ -69,6 +107,11 @@ public:
     // way to close the gap (MoveRow is the block of one).
     void MoveRows(int from, int to, int count);
     void SwapRows(int row1, int row2);
+    // Takes the row's cells out, leaving the row empty (nothing shifts); PutRow puts cells
+    // back at a row of this or another store, replacing what it held (texts are freed,
+    // objects forgotten). Negative rows give an empty row and put nothing.
+    TRow TakeRow(int row);
+    void PutRow(int row, TRow&& cells);
     // Every cell of the column (row) is emptied.
     void ClearColumn(int col);
     void ClearRow(int row);
@@ -82,39 +125,93 @@ public:
     // Calls f(col, text, object) for each stored cell of the row in column order.
     template <class F>
     void ForEachInRow(int row, F&& f) const {
-        if (row < 0 || row >= RowExtent()) return;
-        for (const Entry& e : rows_[static_cast<std::size_t>(row)]) f(e.col, e.View(), e.obj);
+        if (static_cast<std::size_t>(row) < rows_.size()) ForEachIn(rows_[static_cast<std::size_t>(row)], f);
     }
 
 private:
-    static constexpr std::uint32_t kInline = 4;
-    struct Entry {
-        std::int32_t col = 0;
-        std::uint32_t len = 0;
-        union {
-            char16_t inl[kInline];
-            char16_t* heap;
-        };
-        TObject* obj = nullptr;
-
-        explicit Entry(int c) : col(c), heap(nullptr) {}
-        Entry(Entry&& o) noexcept;
-        Entry& operator=(Entry&& o) noexcept;
-        Entry(const Entry&) = delete;
-        Entry& operator=(const Entry&) = delete;
-        ~Entry() { Release(); }
-        StringView View() const { return {len <= kInline ? inl : heap, len}; }
-        void Assign(StringView text);
-        void Release();
-        bool Empty() const { return len == 0 && obj == nullptr; }
+    static constexpr std::uint32_t kInline = 6;
+    // A cell's text: up to kInline units in place, else the offset of its units in the text
+    // area of the row (first 4 bytes). len 0 is an empty text.
+    struct Slot {
+        alignas(8) char16_t chars[kInline];
+        std::uint32_t len;
+        std::uint32_t Off() const {
+            std::uint32_t o;
+            __builtin_memcpy(&o, chars, sizeof o);
+            return o;
+        }
+        void SetOff(std::uint32_t o) { __builtin_memcpy(chars, &o, sizeof o); }
+        StringView View(const char16_t* text) const { return {len <= kInline ? chars : text + Off(), len}; }
     };
-    using Row = std::vector<Entry>;
+    static_assert(sizeof(Slot) == 16);
+    // One allocation: the header, cap slots, in a sparse row cap column numbers (sorted, `used`
+    // of them in use), then tcap units of text of which the first tused are handed out. objs,
+    // when the row holds any object, runs parallel to the slots.
+    struct RowBlock {
+        std::uint32_t cap;
+        std::uint32_t used;   // sparse: entries in use; dense: unused
+        std::uint32_t live;   // cells with a text or an object
+        std::uint32_t sparse;
+        std::uint32_t tcap;
+        std::uint32_t tused;
+        TObject** objs;
+        Slot* Slots() { return reinterpret_cast<Slot*>(this + 1); }
+        const Slot* Slots() const { return reinterpret_cast<const Slot*>(this + 1); }
+        std::int32_t* Cols() { return reinterpret_cast<std::int32_t*>(Slots() + cap); }
+        const std::int32_t* Cols() const { return reinterpret_cast<const std::int32_t*>(Slots() + cap); }
+        char16_t* Text() { return reinterpret_cast<char16_t*>(sparse ? static_cast<void*>(Cols() + cap) : static_cast<void*>(Slots() + cap)); }
+        const char16_t* Text() const { return const_cast<RowBlock*>(this)->Text(); }
+    };
+    static_assert(sizeof(RowBlock) % alignof(Slot) == 0);
 
-    const Entry* Find(int col, int row) const;
-    Entry& Touch(int col, int row);
-    void DropIfEmpty(int col, int row);
+    template <class F>
+    static void ForEachIn(const RowBlock* b, F& f) {
+        if (!b) return;
+        const Slot* s = b->Slots();
+        const char16_t* text = b->Text();
+        if (b->sparse) {
+            const std::int32_t* cols = b->Cols();
+            for (std::uint32_t i = 0; i < b->used; ++i)
+                f(static_cast<int>(cols[i]), s[i].View(text), b->objs ? b->objs[i] : nullptr);
+            return;
+        }
+        for (std::uint32_t i = 0; i < b->cap; ++i)
+            if (s[i].len || (b->objs && b->objs[i])) f(static_cast<int>(i), s[i].View(text), b->objs ? b->objs[i] : nullptr);
+    }
+    // A stored cell of a block while its row is laid out anew.
+    struct Item {
+        std::int64_t col;
+        Slot slot;
+        TObject* obj;
+    };
+    static std::vector<Item> Unpack(const RowBlock* b);
+    // A block for the items of `from` (sorted by column), dense or sparse whichever fits,
+    // its texts compacted; `growing` leaves room to grow, else the block is sized exactly.
+    // `from` is freed.
+    RowBlock* Pack(const std::vector<Item>& items, RowBlock* from, bool growing) const;
+    static StringView SparseView(const RowBlock* b, int col);
+    // Index of the cell in its block, -1 when the block holds no slot for it.
+    static int IndexOf(const RowBlock* b, int col);
+    static void FreeBlock(RowBlock* b);
+    static RowBlock* NewBlock(std::uint32_t cap, bool sparse, std::uint32_t tcap);
+    // Offset of n fresh units in the row's text area, moving the block when it is full.
+    static std::uint32_t TextRoom(RowBlock*& b, std::uint32_t n);
+    // The slot's text is no longer needed; the tail of the text area is taken back at once.
+    static void DropText(RowBlock* b, Slot& s);
+    // Slot index for (col, row), creating or widening the row as needed.
+    std::uint32_t Touch(int col, int row);
+    std::uint32_t Relayout(RowBlock*& b, int col);
+    void LearnFromLastRow();
+    void AfterEmptied(int row, std::uint32_t idx);
+    void TrimTail();
 
-    std::vector<Row> rows_;
+    std::vector<RowBlock*> rows_;
+    std::uint32_t colHint_ = 0;
+    // What the rows started before held (text units, columns up to the last cell): the
+    // size of the next new row's block.
+    std::uint32_t textHint_ = 0;
+    std::uint32_t spanHint_ = 0;
+    std::size_t lastNewRow_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------
