@@ -13,12 +13,16 @@ namespace {
 constexpr std::uint32_t kMinCap = 8;
 constexpr std::size_t kMaxRows = static_cast<std::size_t>(std::numeric_limits<int>::max());
 
-// Widest span of columns a row of `cells` cells keeps directly indexed: the grid's own
-// columns always, and beyond them twice the cells plus a margin, so a dense row never spends
-// more than about half its slots on empty cells while one far-away cell (a million columns
-// out) makes the row sparse instead of huge.
+// Columns of a grid up to which every row is indexed directly, however few cells it holds
+// (1 KiB of cells per row at most).
+constexpr std::uint32_t kAlwaysDense = 64;
+
+// Widest span of columns a row of `cells` cells keeps directly indexed: the columns of a
+// narrow grid always, and beyond them twice the cells plus a margin, so a dense row never
+// spends more than about half its slots on empty cells while one far-away cell (a million
+// columns out) makes the row sparse instead of huge.
 std::uint64_t DenseLimit(std::uint64_t cells, std::uint32_t hint) {
-    return std::max<std::uint64_t>(hint, 2 * cells + 16);
+    return std::max<std::uint64_t>(std::min(hint, kAlwaysDense), 2 * cells + 16);
 }
 
 } // namespace
@@ -121,8 +125,9 @@ TGridCellStore::RowBlock* TGridCellStore::Pack(const std::vector<Item>& items, R
     const bool dense = span <= DenseLimit(items.size(), colHint_);
     std::uint64_t cap;
     if (dense) {
-        cap = std::max<std::uint64_t>(span, colHint_);
-        if (growing && cap > colHint_) cap = std::max<std::uint64_t>(cap, kMinCap);
+        const std::uint32_t narrow = colHint_ <= kAlwaysDense ? colHint_ : 0;
+        cap = std::max<std::uint64_t>(span, narrow);
+        if (growing && cap > narrow) cap = std::max<std::uint64_t>(cap, kMinCap);
     } else {
         cap = growing ? std::max<std::size_t>(4, items.size() * 2) : items.size();
     }
@@ -159,9 +164,9 @@ std::uint32_t TGridCellStore::Relayout(RowBlock*& b, int col) {
     return static_cast<std::uint32_t>(IndexOf(b, col));
 }
 
-// Rows of a table are alike: a new row's block is sized for the text of the rows before it
-// (their largest, forgotten slowly) and, without a column count, for the last row's width, so
-// that filling a row takes one allocation.
+// Rows of a table are alike: a new row's block is sized for the text the row started before
+// it held and, in a grid of unknown or many columns, for that row's width, so that filling a
+// row takes one allocation.
 void TGridCellStore::LearnFromLastRow() {
     if (lastNewRow_ >= rows_.size() || !rows_[lastNewRow_]) return;
     const RowBlock* last = rows_[lastNewRow_];
@@ -179,8 +184,9 @@ std::uint32_t TGridCellStore::Touch(int col, int row) {
     if (!b) {
         LearnFromLastRow();
         lastNewRow_ = static_cast<std::size_t>(row);
-        if (need <= DenseLimit(1, colHint_)) {
-            const std::uint32_t width = colHint_ ? colHint_ : spanHint_;
+        const std::uint32_t width =
+            colHint_ && colHint_ <= kAlwaysDense ? colHint_ : std::min(spanHint_, colHint_ ? colHint_ : spanHint_);
+        if (need <= std::max<std::uint64_t>(width, DenseLimit(1, colHint_))) {
             const std::uint64_t cap = width >= need ? width : std::max<std::uint64_t>(need, kMinCap);
             b = NewBlock(static_cast<std::uint32_t>(cap), false, textHint_);
             return static_cast<std::uint32_t>(col);
@@ -195,9 +201,9 @@ std::uint32_t TGridCellStore::Touch(int col, int row) {
         if (need <= b->cap) return static_cast<std::uint32_t>(col);
         if (need > DenseLimit(b->live + 1, colHint_)) return Relayout(b, col);
         // Grow geometrically, or straight to the grid's width when the cell lies inside it.
-        const std::uint64_t cap = colHint_ >= need ? colHint_ : std::max<std::uint64_t>(need, 2ull * b->cap);
-        RowBlock* nb = NewBlock(static_cast<std::uint32_t>(std::min<std::uint64_t>(cap, DenseLimit(b->live + 1, colHint_))),
-                                false, b->tcap);
+        const std::uint64_t limit = DenseLimit(b->live + 1, colHint_);
+        const std::uint64_t cap = colHint_ >= need && colHint_ <= limit ? colHint_ : std::max<std::uint64_t>(need, 2ull * b->cap);
+        RowBlock* nb = NewBlock(static_cast<std::uint32_t>(std::min(cap, limit)), false, b->tcap);
         std::memcpy(static_cast<void*>(nb->Slots()), b->Slots(), b->cap * sizeof(Slot));
         std::memcpy(nb->Text(), b->Text(), b->tused * sizeof(char16_t));
         nb->tused = b->tused;

@@ -63,6 +63,35 @@ TEST(GridCellStore, WritingALongViewOfItsOwnRow) {
     EXPECT_EQ(s.Cell(2000, 0), text);
 }
 
+// A grid of many columns with a few cells per row, or a cell a million columns out, costs
+// about what its cells hold, not what its width would.
+TEST(GridCellStore, WideGridsWithFewCellsStaySmall) {
+    struct Case {
+        const char* name;
+        int hint;
+        int cols[3];
+    };
+    const Case cases[] = {
+        {"one cell per row of 100000 columns", 100000, {0, -1, -1}},
+        {"first and last of 100000 columns", 100000, {0, 99999, -1}},
+        {"a million columns out, width unknown", 0, {1000000, 3, 2000000}},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        TGridCellStore s;
+        s.SetColCountHint(tc.hint);
+        for (int r = 0; r < 200; ++r)
+            for (int c : tc.cols)
+                if (c >= 0) s.SetCell(c, r, u"x");
+        EXPECT_LT(s.MemoryUsage(), 200u * 1024u);
+        for (int c : tc.cols) {
+            if (c >= 0) {
+                EXPECT_EQ(s.Cell(c, 199), u"x") << c;
+            }
+        }
+    }
+}
+
 TEST(GridCellStore, EmptyingACellDropsItsEntry) {
     TGridCellStore s;
     s.SetCell(3, 4, u"text");

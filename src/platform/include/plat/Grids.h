@@ -79,9 +79,10 @@ public:
     TObject* Object(int col, int row) const;
     void SetObject(int col, int row, TObject* obj);
     bool HasCell(int col, int row) const;
-    // Columns a row is sized for when its first cell is written (the grid's column count,
-    // hidden columns included): such a row takes one block of exactly that size. Without it
-    // (0) rows grow geometrically. Cells beyond it are stored as any other.
+    // The grid's column count, hidden columns included: in a grid of up to 64 columns a row
+    // takes one block of exactly that many columns when its first cell is written; wider or
+    // without it (0) a new row is as wide as the row started before it and grows
+    // geometrically. Cells beyond it are stored as any other.
     void SetColCountHint(int cols) { colHint_ = cols > 0 ? static_cast<std::uint32_t>(cols) : 0; }
 
     void Clear();
