@@ -1,0 +1,614 @@
+#pragma once
+// TBaseLazyTree: the tree control's node store and its data rules, without painting.
+// - Nodes are raw blocks (LazyTrees.Nodes.h) under a hidden root the tree owns; they are
+//   created by count and initialised only when something needs them (OnInitNode,
+//   OnInitChildren). Every navigation has an initialising and a NoInit kind.
+// - Each node carries its subtree's TotalCount and TotalHeight; the tree keeps the number of
+//   effectively visible nodes. Every mutation updates them along the parent chain, so they
+//   always equal a recount (tests/vtree/TreeInvariants.h checks it).
+// - Heights are 0..65535 pixels; larger values are clamped before they reach the totals.
+// - The position cache (entry per 2000 visible nodes) is built by one worker thread shared by
+//   all trees; the GUI thread stops a running build before it changes anything the worker
+//   walks, and node initialisation and measuring always run on the GUI thread.
+// - Programming errors fail with EAssertionFailed and a fixed text; errors that data or
+//   callers cause raise ELazyTreeError with its number (2001..2007).
+// - toReadOnly turns structural and check-state changes into silent no-ops.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "LazyTrees.Nodes.h"
+#include "LazyTrees.Options.h"
+#include "LazyTrees.PositionCache.h"
+#include "LazyTrees.TreeClass.h"
+#include "plat/Controls.h"
+
+namespace plat {
+class TStream;
+class TCanvas;
+} // namespace plat
+
+namespace vtree {
+
+using plat::String;
+
+enum TLazyTreeState : unsigned {
+    tsCancelHintAnimation, tsChangePending, tsCheckPropagation, tsCollapsing,
+    tsToggleFocusedSelection, tsClearPending, tsClipboardFlushing, tsCopyPending, tsCutPending,
+    tsDrawSelPending, tsDrawSelecting, tsEditing, tsEditPending, tsExpanding,
+    tsNodeHeightTracking, tsNodeHeightTrackPending, tsHint, tsInAnimation, tsIncrementalSearching,
+    tsIncrementalSearchPending, tsIterating, tsKeyCheckPending, tsLeftButtonDown, tsLeftDblClick,
+    tsMouseCheckPending, tsMiddleButtonDown, tsMiddleDblClick, tsNeedRootCountUpdate,
+    tsOLEDragging, tsOLEDragPending, tsPainting, tsRightButtonDown, tsRightDblClick,
+    tsPopupMenuShown, tsScrolling, tsScrollPending, tsSizing, tsStopValidation,
+    tsStructureChangePending, tsSynchMode, tsThumbTracking, tsToggling,
+    tsUpdateHiddenChildrenNeeded, tsUpdating, tsUseCache, tsUserDragObject, tsUseThemes,
+    tsValidating, tsPreviouslySelectedLocked, tsValidationNeeded, tsVCLDragging,
+    tsVCLDragPending, tsVCLDragFinished, tsWheelPanning, tsWheelScrolling, tsWindowCreating,
+    tsUseExplorerTheme
+};
+using TLazyTreeStates = std::uint64_t;
+constexpr TLazyTreeStates TreeBit(TLazyTreeState S) { return TLazyTreeStates(1) << S; }
+inline TLazyTreeStates StateSet(std::initializer_list<TLazyTreeState> L)
+{
+    TLazyTreeStates s = 0;
+    for (auto e : L) s |= TreeBit(e);
+    return s;
+}
+
+enum TLTNodeAttachMode { amNoWhere, amInsertBefore, amInsertAfter, amAddChildFirst, amAddChildLast };
+enum TChangeReason { crIgnore, crAccumulated, crChildAdded, crChildDeleted, crNodeAdded, crNodeCopied, crNodeMoved };
+enum TLTUpdateState { usBegin, usBeginSynch, usSynch, usUpdate, usEnd, usEndSynch };
+enum TLTOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand };
+enum TSortDirection { sdAscending, sdDescending };
+enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault };
+
+using TColumnIndex = int;
+constexpr TColumnIndex NoColumn = -1;
+constexpr TColumnIndex InvalidColumn = -2;
+
+// What the core reads of the header; the columns and the header window build on it.
+class TLTHeader {
+public:
+    TColumnIndex SortColumn = NoColumn;
+    TSortDirection SortDirection = sdAscending;
+    TColumnIndex MainColumn = NoColumn;
+    bool UseColumns() const { return false; }
+};
+
+// The private message the worker uses to change cache states on the GUI thread.
+constexpr plat::UINT WM_CHANGESTATE = 0x8020;
+// Navigation message of the common tree view.
+constexpr plat::UINT TVM_GETNEXTITEM = 0x110A;
+
+class TBaseLazyTree;
+class TWorkerThread;
+
+// Range-for over a tree's nodes: for (PLazyNode n : Tree.Nodes()).
+enum TLTLazyNodeEnumerationMode {
+    vneAll, vneChecked, vneChild, vneCutCopy, vneInitialized, vneLeaf, vneLevel, vneNoInit,
+    vneSelected, vneVisible, vneVisibleChild, vneVisibleNoInitChild, vneVisibleNoInit
+};
+struct TLTLazyNodeEnumeration;
+struct TLTLazyNodeEnumerator {
+    PLazyNode FNode = nullptr;
+    bool FCanModeNext = true;
+    const TLTLazyNodeEnumeration* FEnumeration = nullptr;
+    bool MoveNext();
+    PLazyNode Current() const { return FNode; }
+    // Range-for adapter.
+    PLazyNode operator*() const { return FNode; }
+    TLTLazyNodeEnumerator& operator++() { MoveNext(); return *this; }
+    bool operator!=(std::nullptr_t) const { return FNode != nullptr; }
+};
+struct TLTLazyNodeEnumeration {
+    TLTLazyNodeEnumerationMode FMode = vneAll;
+    TBaseLazyTree* FTree = nullptr;
+    bool FConsiderChildrenAbove = false;
+    PLazyNode FNode = nullptr;
+    unsigned FNodeLevel = 0;
+    TCheckState FState = csCheckedNormal;
+    bool FIncludeFiltered = false;
+    TLTLazyNodeEnumerator GetEnumerator() const { return {nullptr, true, this}; }
+    TLTLazyNodeEnumerator begin() const
+    {
+        TLTLazyNodeEnumerator e = GetEnumerator();
+        e.MoveNext();
+        return e;
+    }
+    std::nullptr_t end() const { return nullptr; }
+};
+
+class TBaseLazyTree : public plat::TCustomControl {
+public:
+    explicit TBaseLazyTree(plat::TComponent* AOwner);
+    ~TBaseLazyTree() override;
+    String ClassName() const override { return u"TBaseLazyTree"; }
+    virtual TLazyTreeClass ClassType() const;
+
+    // ---- events (fired by the Do dispatchers, only when assigned) ----
+    std::function<void(TBaseLazyTree*, PLazyNode Parent, PLazyNode Node, TLazyNodeInitStates&)> OnInitNode;
+    std::function<void(TBaseLazyTree*, PLazyNode, std::uint32_t& ChildCount)> OnInitChildren;
+    std::function<void(TBaseLazyTree*, PLazyNode)> OnFreeNode;
+    std::function<void(TBaseLazyTree*, PLazyNode)> OnResetNode;
+    std::function<void(TBaseLazyTree*, PLazyNode, TChangeReason)> OnStructureChange;
+    std::function<void(TBaseLazyTree*, PLazyNode)> OnChange;
+    std::function<void(TBaseLazyTree*, TLTUpdateState)> OnUpdating;
+    std::function<void(TBaseLazyTree*, TLTOperationKind)> OnStartOperation;
+    std::function<void(TBaseLazyTree*, TLTOperationKind)> OnEndOperation;
+    std::function<void(TBaseLazyTree*, PLazyNode, plat::TStream&)> OnLoadNode;
+    std::function<void(TBaseLazyTree*, PLazyNode, plat::TStream&)> OnSaveNode;
+    std::function<void(TBaseLazyTree*, plat::TStream&)> OnLoadTree;
+    std::function<void(TBaseLazyTree*, plat::TStream&)> OnSaveTree;
+    std::function<void(TBaseLazyTree*, int& NodeDataSize)> OnGetNodeDataSize;
+    std::function<void(TBaseLazyTree*, PLazyNode, bool& Allowed)> OnExpanding;
+    std::function<void(TBaseLazyTree*, PLazyNode, bool& Allowed)> OnCollapsing;
+    std::function<void(TBaseLazyTree*, PLazyNode)> OnExpanded;
+    std::function<void(TBaseLazyTree*, PLazyNode)> OnCollapsed;
+    std::function<void(TBaseLazyTree*, plat::TCanvas*, PLazyNode, int& NodeHeight)> OnMeasureItem;
+    std::function<void(TBaseLazyTree*, TLazyTreeStates Enter, TLazyTreeStates Leave)> OnStateChange;
+    std::function<void(TBaseLazyTree*, PLazyNode, TCheckState& NewState, bool& Allowed)> OnChecking;
+    std::function<void(TBaseLazyTree*, PLazyNode)> OnChecked;
+    std::function<void(TBaseLazyTree*, PLazyNode, PLazyNode, TColumnIndex, int& Result)> OnCompareNodes;
+    std::function<void(TBaseLazyTree*, PLazyNode, PLazyNode Target, bool& Allowed)> OnNodeMoving;
+    std::function<void(TBaseLazyTree*, PLazyNode, PLazyNode Target, bool& Allowed)> OnNodeCopying;
+    std::function<void(TBaseLazyTree*, PLazyNode)> OnNodeMoved;
+    std::function<void(TBaseLazyTree*, PLazyNode)> OnNodeCopied;
+    std::function<void(TBaseLazyTree*, PLazyNode)> OnAddToSelection;
+    std::function<void(TBaseLazyTree*, PLazyNode)> OnRemoveFromSelection;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex)> OnFocusChanged;
+
+    // ---- node record and tree object ----
+    PLazyNode RootNode() const { return FRoot; }
+    std::uint32_t UpdateCount() const { return FUpdateCount; }
+    std::uint32_t VisibleCount() const { return FVisibleCount; }
+    int SelectedCount() const { return FSelectionCount; }
+    std::uint32_t OperationCount() const { return FOperationCount; }
+    TLazyTreeStates TreeStates() const { return FStates.load(std::memory_order_acquire); }
+    bool HasState(TLazyTreeState S) const { return (TreeStates() & TreeBit(S)) != 0; }
+    void SetTreeStates(TLazyTreeStates Value);
+    virtual void DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave = 0);
+
+    int NodeDataSize() const { return FNodeDataSize; }
+    void SetNodeDataSize(int Value);
+    std::uint8_t* GetNodeData(PLazyNode Node);
+    void SetNodeData(PLazyNode Node, const void* UserData);
+    virtual std::uint32_t ReserveInternalNodeArea(std::uint32_t Size);
+    bool IsEmpty() const { return FRoot->ChildCount == 0; }
+    std::uint32_t RootNodeCount() const { return FRoot->ChildCount; }
+    void SetRootNodeCount(std::uint32_t Value);
+    TCustomLazyTreeOptions& TreeOptions() const { return *FOptions; }
+    void SetTreeOptions(const TCustomLazyTreeOptions& Value) { FOptions->Assign(&Value); }
+    TScrollBarOptions& ScrollBarOptions() const { return *FScrollBarOptions; }
+    TLTHeader& Header() const { return *FHeader; }
+    void Assign(const plat::TPersistent* Source) override;
+    std::uint32_t ChangeDelay() const { return FChangeDelay; }
+    void SetChangeDelay(std::uint32_t Value) { FChangeDelay = Value; }
+    std::uint32_t AnimationDuration() const { return FAnimationDuration; }
+    void SetAnimationDuration(std::uint32_t Value);
+    std::uint32_t Indent() const { return FIndent; }
+    void SetIndent(std::uint32_t Value) { FIndent = Value; }
+    TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
+    void SetCheckImageKind(TCheckImageKind Value) { FCheckImageKind = Value; }
+
+    // ---- life cycle ----
+    PLazyNode AddChild(PLazyNode Parent, const void* UserData = nullptr);
+    PLazyNode InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, const void* UserData = nullptr);
+    virtual void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount);
+    void DeleteNode(PLazyNode Node, bool Reindex = true);
+    void DeleteChildren(PLazyNode Node, bool ResetHasChildren = false);
+    virtual void DeleteSelectedNodes();
+    virtual void Clear();
+    virtual void ReinitNode(PLazyNode Node, bool Recursive);
+    virtual void ReinitChildren(PLazyNode Node, bool Recursive);
+    virtual void ResetNode(PLazyNode Node);
+    void InitRecursive(PLazyNode Node, unsigned Levels = ~0u, bool VisibleOnly = true);
+    void ValidateNode(PLazyNode Node, bool Recursive);
+    void ValidateChildren(PLazyNode Node, bool Recursive);
+    virtual void BeginUpdate();
+    virtual void EndUpdate();
+    void BeginSynch();
+    void EndSynch();
+    void StartOperation(TLTOperationKind Kind);
+    void EndOperation(TLTOperationKind Kind);
+    void CancelOperation();
+    bool OperationCanceled() const { return FOperationCanceled && FOperationCount > 0; }
+    // Initialises every node first.
+    std::uint32_t TotalCount();
+    static int CompactNodeArray(TNodeArray& Array, int Count);
+
+    // ---- states, heights, visibility, expand/collapse ----
+    bool GetExpanded(PLazyNode Node) const { return Node && Node->Has(vsExpanded); }
+    void SetExpanded(PLazyNode Node, bool Value);
+    bool GetVisible(PLazyNode Node);
+    void SetVisible(PLazyNode Node, bool Value);
+    bool GetFiltered(PLazyNode Node) const { return Node && Node->Has(vsFiltered); }
+    void SetFiltered(PLazyNode Node, bool Value);
+    bool GetDisabled(PLazyNode Node) const { return Node && Node->Has(vsDisabled); }
+    void SetDisabled(PLazyNode Node, bool Value);
+    bool GetHasChildren(PLazyNode Node) const { return (Node ? Node : FRoot)->Has(vsHasChildren); }
+    void SetHasChildren(PLazyNode Node, bool Value);
+    bool GetFullyVisible(PLazyNode Node) const;
+    void SetFullyVisible(PLazyNode Node, bool Value);
+    bool GetVisiblePath(PLazyNode Node) const;
+    void SetVisiblePath(PLazyNode Node, bool Value);
+    bool GetEffectivelyFiltered(PLazyNode Node) const;
+    bool GetEffectivelyVisible(PLazyNode Node) const;
+    bool GetChildrenInitialized(PLazyNode Node) const
+    {
+        return !(Node->Has(vsHasChildren) && Node->ChildCount == 0);
+    }
+    std::uint32_t GetChildCount(PLazyNode Node) const { return (Node ? Node : FRoot)->ChildCount; }
+    std::uint32_t GetNodeHeight(PLazyNode Node);
+    void SetNodeHeight(PLazyNode Node, std::uint32_t Value);
+    virtual void MeasureItemHeight(plat::TCanvas* Canvas, PLazyNode Node);
+    std::uint32_t DefaultNodeHeight() const { return FDefaultNodeHeight; }
+    void SetDefaultNodeHeight(std::uint32_t Value);
+    void ToggleNode(PLazyNode Node);
+    void FullExpand(PLazyNode Node = nullptr);
+    void FullCollapse(PLazyNode Node = nullptr);
+    virtual unsigned VisibleDescendantCount(PLazyNode Node) const;
+    virtual void RefreshAllChildrenHidden(PLazyNode Node);
+    virtual void RefreshAllChildrenHiddenEverywhere();
+    // Calls Callback(StepNumber, StepSize) until it answers false, waiting on the layer's
+    // clock; a last call with (0, 0) finishes.
+    virtual void RunAnimation(std::uint32_t Steps, std::uint32_t Duration,
+                              const std::function<bool(std::uint32_t, int)>& Callback);
+
+    // ---- position cache ----
+    void RequestCacheValidation();
+    void StopCacheValidation();
+    virtual bool BuildPositionCache();
+    // The cache as the last build left it; valid while tsUseCache is set.
+    const TCache& PositionCache() const { return FPositionCache; }
+    // Last entry before Node (null node and 0 when none), only while tsUseCache is set.
+    PLazyNode PositionCacheEntryBefore(PLazyNode Node, std::uint32_t& Top) const;
+    PLazyNode PositionCacheLookup(std::uint32_t Position, std::uint32_t& Top) const;
+    // The node at content position Y (Relative: client position under OffsetY).
+    PLazyNode GetNodeAt(int X, int Y, bool Relative, int& NodeTop);
+    PLazyNode GetNodeAt(int X, int Y)
+    {
+        int top;
+        return GetNodeAt(X, Y, true, top);
+    }
+    // The top of a node in content pixels (a linear walk from the nearest cache entry).
+    std::uint32_t GetDisplayTop(PLazyNode Node);
+
+    // ---- scrolling fields the core keeps ----
+    int OffsetX() const { return FOffsetX; }
+    int OffsetY() const { return FOffsetY; }
+    void SetOffsetY(int Value);
+    std::uint32_t RangeY() const { return FRangeY; }
+    std::uint32_t BottomSpace() const { return FBottomSpace; }
+    void SetBottomSpace(std::uint32_t Value) { FBottomSpace = Value; UpdateVerticalRange(); }
+    void UpdateVerticalRange();
+
+    // ---- iteration ----
+    PLazyNode GetFirst(bool ConsiderChildrenAbove = false);
+    PLazyNode GetFirstNoInit(bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetNext(PLazyNode Node, bool ConsiderChildrenAbove = false);
+    PLazyNode GetNextNoInit(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetPrevious(PLazyNode Node, bool ConsiderChildrenAbove = false);
+    PLazyNode GetPreviousNoInit(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetLast(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = false);
+    PLazyNode GetLastNoInit(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetFirstChild(PLazyNode Node);
+    PLazyNode GetFirstChildNoInit(PLazyNode Node) const;
+    PLazyNode GetLastChild(PLazyNode Node);
+    PLazyNode GetLastChildNoInit(PLazyNode Node) const;
+    PLazyNode GetNextSibling(PLazyNode Node);
+    PLazyNode GetNextSiblingNoInit(PLazyNode Node) const;
+    PLazyNode GetPreviousSibling(PLazyNode Node);
+    PLazyNode GetPreviousSiblingNoInit(PLazyNode Node) const;
+    PLazyNode GetFirstInitialized(bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetNextInitialized(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetPreviousInitialized(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetLastInitialized(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = false) const;
+    PLazyNode GetFirstLeaf();
+    PLazyNode GetNextLeaf(PLazyNode Node);
+    PLazyNode GetPreviousLeaf(PLazyNode Node);
+    PLazyNode GetFirstLevel(unsigned Level);
+    PLazyNode GetNextLevel(PLazyNode Node, unsigned Level);
+    PLazyNode GetPreviousLevel(PLazyNode Node, unsigned Level);
+    PLazyNode GetFirstChecked(TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+    PLazyNode GetNextChecked(PLazyNode Node, TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+    PLazyNode GetPreviousChecked(PLazyNode Node, TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+    PLazyNode GetFirstVisible(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true, bool IncludeFiltered = false);
+    PLazyNode GetFirstVisibleNoInit(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true, bool IncludeFiltered = false) const;
+    PLazyNode GetNextVisible(PLazyNode Node, bool ConsiderChildrenAbove = true);
+    PLazyNode GetNextVisibleNoInit(PLazyNode Node, bool ConsiderChildrenAbove = true) const;
+    PLazyNode GetPreviousVisible(PLazyNode Node, bool ConsiderChildrenAbove = true);
+    PLazyNode GetPreviousVisibleNoInit(PLazyNode Node, bool ConsiderChildrenAbove = true) const;
+    PLazyNode GetLastVisible(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true, bool IncludeFiltered = false);
+    PLazyNode GetLastVisibleNoInit(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true, bool IncludeFiltered = false) const;
+    PLazyNode GetFirstVisibleChild(PLazyNode Node, bool IncludeFiltered = false);
+    PLazyNode GetFirstVisibleChildNoInit(PLazyNode Node, bool IncludeFiltered = false) const;
+    PLazyNode GetLastVisibleChild(PLazyNode Node, bool IncludeFiltered = false);
+    PLazyNode GetLastVisibleChildNoInit(PLazyNode Node, bool IncludeFiltered = false) const;
+    PLazyNode GetNextVisibleSibling(PLazyNode Node, bool IncludeFiltered = false);
+    PLazyNode GetNextVisibleSiblingNoInit(PLazyNode Node, bool IncludeFiltered = false) const;
+    PLazyNode GetPreviousVisibleSibling(PLazyNode Node, bool IncludeFiltered = false);
+    PLazyNode GetPreviousVisibleSiblingNoInit(PLazyNode Node, bool IncludeFiltered = false) const;
+    PLazyNode GetNodeParent(PLazyNode Node) const;
+    PLazyNode GetVisibleParent(PLazyNode Node, bool IncludeFiltered = false) const;
+    bool HasAsParent(PLazyNode Node, PLazyNode PotentialParent) const;
+    unsigned GetNodeLevel(PLazyNode Node) const;
+    virtual int LevelDistance(PLazyNode Node1, PLazyNode Node2) const;
+    std::uint32_t AbsoluteIndex(PLazyNode Node);
+    int CompareNodeOrder(PLazyNode Node1, PLazyNode Node2, bool ConsiderChildrenAbove = false) const;
+    PLazyNode IterateSubtree(PLazyNode Node,
+                             const std::function<void(TBaseLazyTree*, PLazyNode, void*, bool& Abort)>& Callback,
+                             void* Data, TLazyNodeStates Filter = 0, bool DoInit = false,
+                             bool ChildNodesOnly = false);
+    TLTLazyNodeEnumeration Nodes(bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration CheckedNodes(TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration ChildNodes(PLazyNode Node);
+    TLTLazyNodeEnumeration InitializedNodes(bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration LeafNodes();
+    TLTLazyNodeEnumeration LevelNodes(unsigned Level);
+    TLTLazyNodeEnumeration NoInitNodes(bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration SelectedNodes(bool ConsiderChildrenAbove = false);
+    TLTLazyNodeEnumeration VisibleNodes(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true, bool IncludeFiltered = false);
+    TLTLazyNodeEnumeration VisibleChildNodes(PLazyNode Node = nullptr, bool IncludeFiltered = false);
+    TLTLazyNodeEnumeration VisibleChildNoInitNodes(PLazyNode Node = nullptr, bool IncludeFiltered = false);
+    TLTLazyNodeEnumeration VisibleNoInitNodes(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true, bool IncludeFiltered = false);
+
+    // ---- check states ----
+    TCheckState GetCheckState(PLazyNode Node) const { return TCheckState(Node->CheckState); }
+    void SetCheckState(PLazyNode Node, TCheckState Value);
+    TCheckType GetCheckType(PLazyNode Node) const { return TCheckType(Node->CheckType); }
+    void SetCheckType(PLazyNode Node, TCheckType Value);
+    void SetCheckStateForAll(TCheckState State, bool SelectedOnly, bool ExcludeDisabled = true);
+    std::uint32_t CheckedCount();
+    void ClearChecked();
+    virtual TCheckState NextCheckStateFor(TCheckType Type, TCheckState State) const;
+    virtual int CheckImageIndex(PLazyNode Node, TCheckType Type, TCheckState State, bool Enabled) const;
+    PLazyNode HotNode() const { return FCurrentHotNode; }
+
+    // ---- sorting, moving, copying ----
+    virtual void Sort(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+    virtual void SortTree(TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+    void MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    void MoveTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    PLazyNode CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    PLazyNode CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    void SetNodeParent(PLazyNode Node, PLazyNode Value);
+
+    // ---- selection store and focus ----
+    bool Selected(PLazyNode Node) const { return Node && Node->Has(vsSelected); }
+    void SetSelected(PLazyNode Node, bool Value);
+    virtual void AddToSelection(PLazyNode Node);
+    virtual void AddNodesToSelection(const TNodeArray& Nodes, int Count, bool ForceInsert);
+    virtual void RemoveFromSelection(PLazyNode Node);
+    void RemoveFromSelectionDeferred(PLazyNode Node);
+    void ClearSelection() { ClearSelectionEx(true); }
+    virtual void ClearSelectionEx(bool Notify);
+    virtual void DropSelection();
+    bool LocateInSelection(PLazyNode Node, int& Index, int High = -1, int Low = -1) const;
+    PLazyNode GetFirstSelected(bool ConsiderChildrenAbove = false);
+    PLazyNode GetNextSelected(PLazyNode Node, bool ConsiderChildrenAbove = false);
+    PLazyNode GetPreviousSelected(PLazyNode Node, bool ConsiderChildrenAbove = false);
+    TNodeArray GetSortedSelection(bool Resolve);
+    // The raw sorted array (first SelectedCount entries are valid).
+    const TNodeArray& SelectionArray() const { return FSelection; }
+    PLazyNode FocusedNode() const { return FFocusedNode; }
+    void SetFocusedNode(PLazyNode Node);
+    TColumnIndex FocusedColumn() const { return FFocusedColumn; }
+
+    // ---- stream format ----
+    void SaveToFile(const String& FileName);
+    void LoadFromFile(const String& FileName);
+    void SaveToStream(plat::TStream& Stream, PLazyNode Node = nullptr);
+    void LoadFromStream(plat::TStream& Stream);
+    void AddFromStream(plat::TStream& Stream, PLazyNode TargetNode);
+
+    // ---- totals repair used by stream reading ----
+    void PropagateTotalCount(PLazyNode Node, std::int64_t Value, bool Relative);
+    void PropagateTotalHeight(PLazyNode Node, std::int64_t Value, bool Relative);
+
+    void UpdateScrollBarsPublic() { UpdateScrollBars(true); }
+    // The worker thread serving this process's trees; null while no tree exists.
+    static TWorkerThread* Worker();
+
+protected:
+    // ---- Do dispatchers ----
+    virtual void DoInitNode(PLazyNode Parent, PLazyNode Node, TLazyNodeInitStates& InitStates);
+    virtual bool DoInitChildren(PLazyNode Node, std::uint32_t& ChildCount);
+    virtual void DoFreeNode(PLazyNode Node);
+    virtual void DoResetNode(PLazyNode Node);
+    virtual void DoStructureChange(PLazyNode Node, TChangeReason Reason);
+    virtual void DoChange(PLazyNode Node);
+    virtual void DoUpdating(TLTUpdateState State);
+    virtual void DoStartOperation(TLTOperationKind Kind);
+    virtual void DoEndOperation(TLTOperationKind Kind);
+    virtual void DoLoadUserData(PLazyNode Node, plat::TStream& Stream);
+    virtual void DoSaveNode(PLazyNode Node, plat::TStream& Stream);
+    virtual void DoGetNodeDataSize(int& Size);
+    virtual bool DoExpanding(PLazyNode Node);
+    virtual bool DoCollapsing(PLazyNode Node);
+    virtual void DoExpanded(PLazyNode Node);
+    virtual void DoCollapsed(PLazyNode Node);
+    virtual void DoMeasureItem(plat::TCanvas* Canvas, PLazyNode Node, int& NodeHeight);
+    virtual bool DoChecking(PLazyNode Node, TCheckState& NewState);
+    virtual void DoChecked(PLazyNode Node);
+    virtual int DoCompareNodes(PLazyNode Node1, PLazyNode Node2, TColumnIndex Column);
+    virtual bool DoNodeMoving(PLazyNode Node, PLazyNode Target);
+    virtual bool DoNodeCopying(PLazyNode Node, PLazyNode Target);
+    virtual void DoNodeMoved(PLazyNode Node);
+    virtual void DoNodeCopied(PLazyNode Node);
+    virtual void DoRemoveFromSelection(PLazyNode Node);
+    virtual void DoFocusChanged(PLazyNode Node, TColumnIndex Column);
+
+    // ---- internal operations ----
+    PLazyNode MakeNewNode();
+    void LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode, TBaseLazyTree* Target);
+    virtual void UnlinkNode(PLazyNode Node, bool KeepFocus, bool Reindex, bool ParentClearing);
+    void RemoveNode(PLazyNode Node, bool Reindex, bool ParentClearing);
+    virtual void InitializeNode(PLazyNode Node);
+    virtual void InitializeChildren(PLazyNode Node);
+    virtual void NotifyChange(PLazyNode Node);
+    virtual void NotifyStructureChange(PLazyNode Node, TChangeReason Reason);
+    virtual bool ApplyCheckState(PLazyNode Node, TCheckState Value);
+    virtual bool RecomputeParentCheckState(PLazyNode Node, TCheckState NewState);
+    virtual void CheckClick(PLazyNode Node, TCheckState NewState);
+public:
+    void MarkCacheStale() { DoStateChange(TreeBit(tsValidationNeeded), TreeBit(tsUseCache)); }
+protected:
+    void EnsureNodeSelected() {}
+    // Hooks of the view: repaint, scroll bars, edit, hint. The core calls them where the
+    // behaviour needs them; the view fills them.
+    virtual void InvalidateNode(PLazyNode) {}
+    virtual void InvalidateToBottom(PLazyNode) {}
+    virtual void UpdateScrollBars(bool) {}
+    virtual void CancelEditNode() {}
+    virtual void UpdateEditBounds() {}
+public:
+    void InvalidateTree() { if (HandleAllocated()) Invalidate(); }
+protected:
+    void KillTreeTimer(std::uintptr_t Id);
+    void WndProc(plat::TMessage& Message) override;
+    void MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceInsert, bool& Result);
+    void PushTempNode(PLazyNode Node);
+    void ResetTempNodes();
+    // Stream chunks.
+    virtual void StoreNode(plat::TStream& Stream, PLazyNode Node);
+    virtual void StoreNodeChunks(plat::TStream& Stream, PLazyNode Node);
+    virtual bool ReadNodeSubChunk(plat::TStream& Stream, int Version, std::int64_t ChunkEnd,
+                                  std::int32_t ChunkSize, std::int32_t ChunkType, PLazyNode Node,
+                                  unsigned Depth);
+    void ReadNodeChunk(plat::TStream& Stream, int Version, PLazyNode Node, std::int64_t Limit, unsigned Depth);
+    void LoadNodeFromStream(plat::TStream& Stream, int Version, PLazyNode Node);
+    void SumSubtreeCounts(PLazyNode Node);
+    void SumSubtreeHeights(PLazyNode Node);
+    virtual TCustomLazyTreeOptions* CreateOptions() { return new TCustomLazyTreeOptions(this); }
+    // Must run in the constructor of the most derived class (virtual CreateOptions).
+    void CreateOptionsObject();
+
+private:
+    friend class TCustomLazyTreeOptions;
+    friend class TCustomStringTreeOptions;
+    friend class TWorkerThread;
+    friend struct TLTLazyNodeEnumerator;
+    struct CheckAccess;
+
+    PLazyNode ChildOf(PLazyNode Node) const { return Node ? Node : FRoot; }
+    bool GetChildrenAbove() const;
+    // Automatic sorting needs a sort column chosen in the header; without one the order is
+    // left alone, so adding nodes never initialises them just to compare them.
+    bool AutoSortWanted() const { return In(FOptions->AutoOptions(), toAutoSort) && FHeader->SortColumn > NoColumn; }
+    void AllocateRoot();
+    void AdjustTotalCount(PLazyNode Node, std::int64_t Delta);
+    void InitIfNeeded(PLazyNode Node) { if (Node != FRoot && !Node->Has(vsInitialized)) InitializeNode(Node); }
+    void AfterStructureChange(bool RequestValidation);
+    void ApplyToggle(PLazyNode Node);
+    void ShowFilteredNodesChanged(bool Shown);
+    void WaitForWorker();
+    void MeasureOnGuiThread(PLazyNode Node);
+    std::uint32_t NodeHeightForWorker(PLazyNode Node);
+    void ReadBaseChunk(plat::TStream& Stream, int Version, std::int32_t ChunkSize, PLazyNode Node,
+                       std::int64_t ChunkEnd, unsigned Depth);
+    void AttachLoadedNode(PLazyNode Node, PLazyNode Parent);
+    bool FindInSelection(PLazyNode Node, int& Index) const;
+    void StreamToTree(plat::TStream& Stream, PLazyNode Target, TLTNodeAttachMode Mode,
+                      TBaseLazyTree* Source, bool Copy, PLazyNode& Last);
+
+    std::uint32_t FTotalInternalDataSize = 0;
+    PLazyNode FRoot = nullptr;
+    std::uint32_t FRootBlockSize = 0;
+    TNodePool FPool;
+    std::uint32_t FDefaultNodeHeight = 18;
+    std::uint32_t FIndent = 18;
+    std::unique_ptr<TCustomLazyTreeOptions> FOptions;
+    std::unique_ptr<TScrollBarOptions> FScrollBarOptions;
+    std::unique_ptr<TLTHeader> FHeader;
+    std::uint32_t FUpdateCount = 0;
+    std::uint32_t FSynchUpdateCount = 0;
+    int FNodeDataSize = -1;
+    std::atomic<TLazyTreeStates> FStates{0};
+    TChangeReason FLastStructureChangeReason = crIgnore;
+    PLazyNode FLastStructureChangeNode = nullptr;
+    PLazyNode FLastChangedNode = nullptr;
+    std::uint32_t FChangeDelay = 0;
+    TCache FPositionCache;
+    std::size_t FCacheRegularEntries = 0;
+    std::uint32_t FStartIndex = 0;
+    std::uint32_t FVisibleCount = 0;
+    TNodeArray FSelection;
+    int FSelectionCount = 0;
+    bool FSelectionLocked = false;
+    PLazyNode FRangeAnchor = nullptr;
+    int FLastSelectionLevel = -1;
+    PLazyNode FCheckNode = nullptr;
+    TCheckState FPendingCheckState = csUncheckedNormal;
+    std::uint32_t FCheckPropagationCount = 0;
+    TNodeArray FTempNodeCache;
+    std::uint32_t FTempNodeCount = 0;
+    TNodeArray FSingletonNodeArray = TNodeArray(1);
+    std::uint32_t FAnimationDuration = 200;
+    std::uint32_t FOperationCount = 0;
+    bool FOperationCanceled = false;
+    PLazyNode FNextNodeToSelect = nullptr;
+    PLazyNode FFocusedNode = nullptr;
+    TColumnIndex FFocusedColumn = NoColumn;
+    PLazyNode FCurrentHotNode = nullptr;
+    PLazyNode FDropTargetNode = nullptr;
+    TCheckImageKind FCheckImageKind = ckSystemDefault;
+    int FOffsetX = 0;
+    int FOffsetY = 0;
+    std::uint32_t FRangeY = 0;
+    std::uint32_t FBottomSpace = 0;
+    bool FWorkerAcquired = false;
+};
+
+// The tree that owns Node (walking up to the hidden root). Asserts "Node must not be nil.".
+TBaseLazyTree* OwnerTreeOfNode(PLazyNode Node);
+
+// Text and owner-draw trees. Their content (texts, owner drawing) belongs to the view; the
+// core gives them their class records, options classes and the string tree's width area.
+class TCustomLazyStringTree : public TBaseLazyTree {
+public:
+    explicit TCustomLazyStringTree(plat::TComponent* AOwner);
+    String ClassName() const override { return u"TCustomLazyStringTree"; }
+    TLazyTreeClass ClassType() const override;
+    TCustomStringTreeOptions& TreeOptions() const;
+    String DefaultText = u"Node";
+    void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) override;
+    void ReinitNode(PLazyNode Node, bool Recursive) override;
+    // Cached pixel width of the node's main-column text; 0 = not measured.
+    std::uint32_t& CachedTextWidth(PLazyNode Node);
+
+protected:
+    TCustomLazyTreeOptions* CreateOptions() override { return new TCustomStringTreeOptions(this); }
+
+private:
+    std::uint32_t FInternalDataOffset = 0;
+};
+
+class TLazyStringTree : public TCustomLazyStringTree {
+public:
+    explicit TLazyStringTree(plat::TComponent* AOwner);
+    String ClassName() const override { return u"TLazyStringTree"; }
+    TLazyTreeClass ClassType() const override;
+    TStringTreeOptions& TreeOptions() const;
+
+protected:
+    TCustomLazyTreeOptions* CreateOptions() override { return new TStringTreeOptions(this); }
+};
+
+class TCustomLazyDrawTree : public TBaseLazyTree {
+public:
+    explicit TCustomLazyDrawTree(plat::TComponent* AOwner) : TBaseLazyTree(AOwner) {}
+    String ClassName() const override { return u"TCustomLazyDrawTree"; }
+};
+
+class TLazyDrawTree : public TCustomLazyDrawTree {
+public:
+    explicit TLazyDrawTree(plat::TComponent* AOwner);
+    String ClassName() const override { return u"TLazyDrawTree"; }
+
+protected:
+    TCustomLazyTreeOptions* CreateOptions() override { return new TLazyTreeOptions(this); }
+};
+
+} // namespace vtree

@@ -1,0 +1,290 @@
+// The validation worker and the position-cache side of TBaseLazyTree.
+#include "LazyTrees.WorkerThread.h"
+
+#include <algorithm>
+
+#include "LazyTrees.Assert.h"
+#include "LazyTrees.BaseTree.h"
+#include "plat/Threads.h"
+
+namespace vtree {
+
+namespace {
+
+std::mutex GlobalLock;
+TWorkerThread* GlobalWorker = nullptr;
+unsigned RefCount = 0;
+// The tree whose measurement the GUI thread runs for the waiting worker.
+std::atomic<const TBaseLazyTree*> MeasuringTree{nullptr};
+
+} // namespace
+
+TWorkerThread* WorkerThread()
+{
+    std::lock_guard<std::mutex> g(GlobalLock);
+    return GlobalWorker;
+}
+
+TWorkerThread* TBaseLazyTree::Worker() { return WorkerThread(); }
+
+void AcquireWorkerThread()
+{
+    std::lock_guard<std::mutex> g(GlobalLock);
+    if (!GlobalWorker) GlobalWorker = new TWorkerThread();
+    ++RefCount;
+}
+
+void ReleaseWorkerThread(TBaseLazyTree* Tree)
+{
+    TWorkerThread* toFree = nullptr;
+    {
+        std::lock_guard<std::mutex> g(GlobalLock);
+        if (!GlobalWorker) return;
+        --RefCount;
+        if (RefCount == 0) {
+            toFree = GlobalWorker;
+            GlobalWorker = nullptr;
+        }
+    }
+    Tree->StopCacheValidation();
+    delete toFree;
+}
+
+TWorkerThread::TWorkerThread() : FThread([this] { Execute(); }) {}
+
+TWorkerThread::~TWorkerThread()
+{
+    {
+        std::lock_guard<std::mutex> g(FLock);
+        FTerminated = true;
+    }
+    FWork.notify_all();
+    FThread.join();
+}
+
+bool TWorkerThread::MeasuringFor(const TBaseLazyTree* Tree)
+{
+    return Tree && MeasuringTree.load(std::memory_order_acquire) == Tree;
+}
+
+void TWorkerThread::AddTree(TBaseLazyTree* Tree)
+{
+    if (!Tree) throw EAssertionFailed(u"Tree must not be nil.");
+    Tree->DoStateChange(0, TreeBit(tsStopValidation));
+    {
+        std::lock_guard<std::mutex> g(FLock);
+        if (std::find(FWaiterList.begin(), FWaiterList.end(), Tree) != FWaiterList.end()) return;
+        FWaiterList.push_back(Tree);
+        ++FSignals;
+    }
+    FWork.notify_one();
+}
+
+void TWorkerThread::RemoveTree(TBaseLazyTree* Tree)
+{
+    if (!Tree) throw EAssertionFailed(u"Tree must not be nil.");
+    {
+        std::lock_guard<std::mutex> g(FLock);
+        auto it = std::find(FWaiterList.begin(), FWaiterList.end(), Tree);
+        if (it != FWaiterList.end()) {
+            FWaiterList.erase(it);
+            if (FSignals > 0) --FSignals;
+        }
+    }
+    // The worker may wait for the GUI thread (a state change, a measurement): serve it.
+    while (CurrentTree() == Tree) {
+        if (!plat::CheckSynchronize(1)) std::this_thread::yield();
+    }
+}
+
+void TWorkerThread::RunOnGuiThread(TBaseLazyTree* Tree, const std::function<void()>& Call, bool Measuring)
+{
+    plat::TThread::Synchronize(nullptr, [&] {
+        const TBaseLazyTree* previous = MeasuringTree.load();
+        if (Measuring) MeasuringTree.store(Tree, std::memory_order_release);
+        struct Restore {
+            const TBaseLazyTree* P;
+            ~Restore() { MeasuringTree.store(P, std::memory_order_release); }
+        } restore{previous};
+        Call();
+    });
+}
+
+void TWorkerThread::Execute()
+{
+    plat::TThread::NameThreadForDebugging(u"LazyTrees.TWorkerThread");
+    for (;;) {
+        TBaseLazyTree* tree = nullptr;
+        {
+            std::unique_lock<std::mutex> lock(FLock);
+            FWork.wait(lock, [this] { return FTerminated || FSignals > 0; });
+            if (FTerminated) return;
+            --FSignals;
+            if (!FWaiterList.empty()) {
+                tree = FWaiterList.front();
+                FWaiterList.pop_front();
+                // Published under the lock, so RemoveTree either finds the tree queued or
+                // sees it current.
+                FCurrentTree.store(tree, std::memory_order_release);
+            }
+        }
+        if (!tree) continue;
+        TLazyTreeStates enter = 0;
+        try {
+            RunOnGuiThread(tree, [tree] { tree->DoStateChange(TreeBit(tsValidating), StateSet({tsUseCache, tsValidationNeeded})); }, false);
+            if (!tree->HasState(tsStopValidation) && tree->BuildPositionCache()) enter = TreeBit(tsUseCache);
+        } catch (...) {
+            enter = 0;
+        }
+        try {
+            RunOnGuiThread(tree, [tree, enter] {
+                tree->DoStateChange(enter, StateSet({tsStopValidation, tsValidating}));
+                if (!enter) tree->DoStateChange(TreeBit(tsValidationNeeded));
+            }, false);
+        } catch (...) {
+        }
+        ++FServed;
+        FCurrentTree.store(nullptr, std::memory_order_release);
+    }
+}
+
+// ---- tree side -----------------------------------------------------------------------
+
+void TBaseLazyTree::RequestCacheValidation()
+{
+    StopCacheValidation();
+    FStartIndex = 0;
+    TWorkerThread* worker = WorkerThread();
+    if (HasState(tsValidationNeeded) && FVisibleCount > CacheThreshold && worker) worker->AddTree(this);
+}
+
+void TBaseLazyTree::StopCacheValidation()
+{
+    if (TWorkerThread::MeasuringFor(this)) {
+        // The worker waits for this very call: it stops by itself once it sees the state.
+        DoStateChange(TreeBit(tsStopValidation), TreeBit(tsUseCache));
+        return;
+    }
+    DoStateChange(TreeBit(tsStopValidation), TreeBit(tsUseCache));
+    TWorkerThread* worker = WorkerThread();
+    if (!worker) return;
+    const bool wasValidating = HasState(tsValidating) || worker->CurrentTree() == this;
+    worker->RemoveTree(this);
+    if (wasValidating) MarkCacheStale();
+}
+
+std::uint32_t TBaseLazyTree::NodeHeightForWorker(PLazyNode Node)
+{
+    // Initialising and measuring run handlers and change node fields: the GUI thread does
+    // it while the worker waits.
+    if (TWorkerThread* worker = WorkerThread()) {
+        worker->RunOnGuiThread(this, [this, Node] {
+            InitIfNeeded(Node);
+            MeasureItemHeight(nullptr, Node);
+        }, true);
+    }
+    return Node->NodeHeight;
+}
+
+bool TBaseLazyTree::BuildPositionCache()
+{
+    const bool variable = In(FOptions->MiscOptions(), toVariableNodeHeight);
+    auto stopped = [this] { return HasState(tsStopValidation); };
+    if (FStartIndex == 0) FPositionCache.clear();
+    const std::uint32_t slots = PositionCacheSlots(FVisibleCount);
+    FPositionCache.resize(slots);
+    FCacheRegularEntries = 0;
+    if (FStartIndex > slots) FStartIndex = slots;
+    PLazyNode node;
+    std::uint32_t top = 0;
+    std::uint32_t index = 0;
+    if (FStartIndex > 0 && FPositionCache[FStartIndex - 1].Node) {
+        index = FStartIndex - 1;
+        node = FPositionCache[index].Node;
+        top = FPositionCache[index].AbsoluteTop;
+    } else {
+        node = GetFirstVisibleNoInit(nullptr, true);
+    }
+    std::uint32_t count = index * CacheThreshold;
+    std::uint32_t walked = 0;
+    PLazyNode last = nullptr;
+    while (node) {
+        if (stopped()) return false;
+        if (count % CacheThreshold == 0) {
+            if (index >= slots) break;
+            FPositionCache[index++] = {node, top};
+        }
+        top += variable ? GetNodeHeight(node) : node->NodeHeight;
+        last = node;
+        ++count;
+        ++walked;
+        node = GetNextVisibleNoInit(node, true);
+    }
+    if (stopped()) return false;
+    FCacheRegularEntries = index;
+    if (index < slots && last) {
+        FPositionCache.resize(index + 1);
+        FPositionCache[index] = {last, top};
+    } else {
+        FPositionCache.resize(index);
+    }
+    if (walked >= 2 && variable && WorkerThread() && !plat::InMainThread())
+        WorkerThread()->RunOnGuiThread(this, [this] { UpdateScrollBars(true); }, false);
+    return walked >= 2;
+}
+
+PLazyNode TBaseLazyTree::PositionCacheLookup(std::uint32_t Position, std::uint32_t& Top) const
+{
+    const TCacheHit hit = CacheLookupByPosition(FPositionCache, Position);
+    Top = hit.Found ? hit.Entry.AbsoluteTop : 0;
+    return hit.Found ? hit.Entry.Node : nullptr;
+}
+
+PLazyNode TBaseLazyTree::PositionCacheEntryBefore(PLazyNode Node, std::uint32_t& Top) const
+{
+    const TCacheHit hit = CacheLookupByNode(FPositionCache, FCacheRegularEntries, Node,
+                                            [this](PLazyNode A, PLazyNode B) { return CompareNodeOrder(A, B, true); });
+    Top = hit.Found ? hit.Entry.AbsoluteTop : 0;
+    return hit.Found ? hit.Entry.Node : nullptr;
+}
+
+PLazyNode TBaseLazyTree::GetNodeAt(int X, int Y, bool Relative, int& NodeTop)
+{
+    (void)X;
+    std::int64_t y = std::max(Y, 0);
+    if (Relative) y -= FOffsetY;
+    std::uint32_t top = 0;
+    PLazyNode node = nullptr;
+    if (HasState(tsUseCache)) node = PositionCacheLookup(static_cast<std::uint32_t>(y), top);
+    if (!node) {
+        node = GetFirstVisibleNoInit(nullptr, true);
+        top = 0;
+    }
+    while (node && node != FRoot) {
+        const std::uint32_t h = GetNodeHeight(node);
+        if (y < std::int64_t(top) + h) break;
+        top += h;
+        node = GetNextVisibleNoInit(node, true);
+    }
+    if (node == FRoot) node = nullptr;
+    NodeTop = node ? int(top) + (Relative ? FOffsetY : 0) : 0;
+    return node;
+}
+
+std::uint32_t TBaseLazyTree::GetDisplayTop(PLazyNode Node)
+{
+    std::uint32_t top = 0;
+    PLazyNode run = nullptr;
+    if (HasState(tsUseCache)) run = PositionCacheEntryBefore(Node, top);
+    if (!run) {
+        run = GetFirstVisibleNoInit(nullptr, true);
+        top = 0;
+    }
+    while (run && run != Node) {
+        top += GetNodeHeight(run);
+        run = GetNextVisibleNoInit(run, true);
+    }
+    return top;
+}
+
+} // namespace vtree
