@@ -280,17 +280,18 @@ void TBaseLazyTree::LoadNodeFromStream(plat::TStream& Stream, int Version, PLazy
             PropagateTotalHeight(Node->Parent, -std::int64_t(oldHeight), true);
         std::int64_t rows = GetFullyVisible(Node) ? VisibleDescendantCount(Node) + (GetEffectivelyVisible(Node) ? 1 : 0) : 0;
         FVisibleCount = static_cast<std::uint32_t>(FVisibleCount + rows - (countedVisible ? 1 : 0));
-        for (PLazyNode n = Node;; n = GetNextNoInit(n)) {
-            RefreshAllChildrenHidden(n);
-            PLazyNode next = GetNextNoInit(n);
-            if (!next || !(next == Node || HasAsParent(next, Node))) break;
+        // The stream's vsAllChildrenHidden is not trusted where it matters: a node with
+        // children gets it recomputed, one announcing children loses it.
+        PLazyNode stop = nullptr;
+        for (PLazyNode n = Node; n != FRoot && !stop; n = n->Parent) stop = n->NextSibling;
+        for (PLazyNode n = Node; n && n != stop; n = GetNextNoInit(n)) {
+            if (n->ChildCount > 0) RefreshAllChildrenHidden(n);
+            else if (n->Has(vsHasChildren)) n->Exclude(vsAllChildrenHidden);
         }
         if (Node->Parent != FRoot) RefreshAllChildrenHidden(Node->Parent);
         ResetTempNodes();
         // Selection flags: dropped without multi-selection, else merged in one call.
         const bool multi = In(FOptions->SelectionOptions(), toMultiSelect);
-        PLazyNode stop = nullptr;
-        for (PLazyNode n = Node; n != FRoot && !stop; n = n->Parent) stop = n->NextSibling;
         for (PLazyNode n = Node; n && n != stop; n = GetNextNoInit(n)) {
             if (!n->Has(vsSelected)) continue;
             int index;
