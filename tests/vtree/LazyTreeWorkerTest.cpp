@@ -1,0 +1,240 @@
+// The position cache and its worker thread: thresholds, lookups against a linear walk in
+// three shapes, request order, and stopping a running build from the GUI thread.
+#include <random>
+#include <thread>
+
+#include "../platform/Watchdog.h"
+#include "LazyTrees.WorkerThread.h"
+#include "TreeFixture.h"
+#include "plat/Threads.h"
+
+using namespace vtree;
+using namespace vtree::testing;
+
+namespace {
+
+// Serves the worker's GUI-thread calls until Done holds.
+template <class F>
+void PumpUntil(F Done)
+{
+    while (!Done()) plat::CheckSynchronize(2);
+}
+
+void WaitForCache(TBaseLazyTree& T)
+{
+    PumpUntil([&] { return T.HasState(tsUseCache) || (!T.HasState(tsValidating) && !T.HasState(tsValidationNeeded)); });
+}
+
+TEST_F(TreeTest, TwoThousandVisibleNodesQueueNothing)
+{
+    plat::testwatch::Watchdog dog("cache threshold");
+    int validations = 0;
+    Tree->OnStateChange = [&](TBaseLazyTree*, TLazyTreeStates Enter, TLazyTreeStates) {
+        if (Enter & TreeBit(tsValidating)) ++validations;
+    };
+    Tree->SetRootNodeCount(2000);
+    for (int i = 0; i < 20; ++i) plat::CheckSynchronize(2);
+    EXPECT_EQ(validations, 0);
+    EXPECT_FALSE(Tree->HasState(tsUseCache));
+    Tree->SetRootNodeCount(2001);
+    WaitForCache(*Tree);
+    EXPECT_EQ(validations, 1);
+    ASSERT_TRUE(Tree->HasState(tsUseCache));
+    const TCache& c = Tree->PositionCache();
+    ASSERT_EQ(c.size(), 2u);
+    EXPECT_EQ(c[0].Node, Tree->GetFirstNoInit());
+    EXPECT_EQ(c[1].Node, Tree->GetLastNoInit());
+    EXPECT_EQ(c[1].AbsoluteTop, 2000u * 18);
+    Ok();
+}
+
+// Linear truth: the display order with every row's top.
+struct Rows {
+    std::vector<PLazyNode> Nodes;
+    std::vector<std::uint32_t> Tops;
+    std::uint32_t Bottom = 0;
+};
+
+Rows Walk(TBaseLazyTree& T)
+{
+    Rows r;
+    for (PLazyNode n = T.GetFirstVisibleNoInit(nullptr, true); n; n = T.GetNextVisibleNoInit(n, true)) {
+        r.Nodes.push_back(n);
+        r.Tops.push_back(r.Bottom);
+        r.Bottom += T.GetNodeHeight(n);  // measures a variable-height node, as lookups do
+    }
+    return r;
+}
+
+void Shape(TBaseLazyTree& T, const std::string& Name)
+{
+    std::mt19937 rng(3);
+    T.BeginUpdate();
+    if (Name == "flat") {
+        T.SetRootNodeCount(30000);
+    } else if (Name == "cube") {
+        T.SetRootNodeCount(100);
+        for (PLazyNode a = T.GetFirstNoInit(); a; a = a->NextSibling) {
+            T.SetChildCount(a, 100);
+            for (PLazyNode b = a->FirstChild; b; b = b->NextSibling) T.SetChildCount(b, 100);
+        }
+    } else {  // chains of 1,000 levels
+        T.SetRootNodeCount(5);
+        for (PLazyNode a = T.GetFirstNoInit(); a; a = a->NextSibling) {
+            PLazyNode n = a;
+            for (int level = 1; level < 1000; ++level) {
+                T.SetChildCount(n, 1);
+                n = n->FirstChild;
+            }
+        }
+    }
+    T.EndUpdate();
+    T.FullExpand();
+    // Heights that differ, so a wrong walk cannot agree by accident.
+    int i = 0;
+    for (PLazyNode n = T.GetFirstNoInit(); n; n = T.GetNextNoInit(n), ++i)
+        if (i % 7 == 0) T.SetNodeHeight(n, 5 + rng() % 40);
+}
+
+class CacheShapes : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CacheShapes, LookupsEqualALinearWalk)
+{
+    plat::testwatch::Watchdog dog("cache shapes");
+    TBaseLazyTree t(nullptr);
+    t.TreeOptions().SetAutoOptions(WithoutAuto(t.TreeOptions().AutoOptions(), toAutoSort));
+    Shape(t, GetParam());
+    t.RequestCacheValidation();
+    WaitForCache(t);
+    ASSERT_TRUE(t.HasState(tsUseCache));
+    ASSERT_TREE_OK(t);
+    const Rows rows = Walk(t);
+    ASSERT_EQ(rows.Nodes.size(), t.VisibleCount());
+    std::mt19937 rng(5);
+    for (int k = 0; k < 2000; ++k) {
+        const std::uint32_t y = rng() % (rows.Bottom + 50);
+        int top = -1;
+        PLazyNode got = t.GetNodeAt(0, int(y), false, top);
+        auto it = std::upper_bound(rows.Tops.begin(), rows.Tops.end(), y);
+        const std::size_t idx = std::size_t(it - rows.Tops.begin()) - 1;
+        if (y >= rows.Bottom) {
+            EXPECT_EQ(got, nullptr) << y;
+        } else {
+            ASSERT_EQ(got, rows.Nodes[idx]) << "y " << y;
+            EXPECT_EQ(std::uint32_t(top), rows.Tops[idx]);
+        }
+        const std::size_t pick = rng() % rows.Nodes.size();
+        std::uint32_t entryTop;
+        PLazyNode entry = t.PositionCacheEntryBefore(rows.Nodes[pick], entryTop);
+        const std::size_t expected = pick / CacheThreshold * CacheThreshold;
+        ASSERT_EQ(entry, rows.Nodes[expected]);
+        EXPECT_EQ(entryTop, rows.Tops[expected]);
+        EXPECT_EQ(t.GetDisplayTop(rows.Nodes[pick]), rows.Tops[pick]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, CacheShapes, ::testing::Values("flat", "cube", "deep"));
+
+TEST(CacheWorker, RequestsAreServedInOrderAndOnce)
+{
+    plat::testwatch::Watchdog dog("request order");
+    TBaseLazyTree blocker(nullptr), a(nullptr), b(nullptr);
+    std::vector<TBaseLazyTree*> served;
+    auto record = [&](TBaseLazyTree* T, TLazyTreeStates Enter, TLazyTreeStates) {
+        if (Enter & TreeBit(tsValidating)) served.push_back(T);
+    };
+    for (TBaseLazyTree* t : {&blocker, &a, &b}) {
+        t->OnStateChange = record;
+        t->SetRootNodeCount(3000);
+    }
+    for (TBaseLazyTree* t : {&blocker, &a, &b}) WaitForCache(*t);
+    PumpUntil([&] { return TBaseLazyTree::Worker()->CurrentTree() == nullptr; });
+    // The worker waits on the GUI thread for the blocker's first state change while the
+    // others queue up.
+    served.clear();
+    blocker.MarkCacheStale();
+    blocker.RequestCacheValidation();
+    while (TBaseLazyTree::Worker()->CurrentTree() != &blocker) std::this_thread::yield();
+    for (TBaseLazyTree* t : {&a, &b, &a}) {
+        t->MarkCacheStale();
+        TBaseLazyTree::Worker()->AddTree(t);
+    }
+    for (TBaseLazyTree* t : {&blocker, &a, &b}) WaitForCache(*t);
+    PumpUntil([&] { return TBaseLazyTree::Worker()->CurrentTree() == nullptr; });
+    EXPECT_EQ(served, (std::vector<TBaseLazyTree*>{&blocker, &a, &b}));
+}
+
+// A build that measures every node on the GUI thread, one synchronised call at a time.
+class RunningBuild : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Tree = std::make_unique<TBaseLazyTree>(nullptr);
+        Tree->TreeOptions().SetAutoOptions(WithoutAuto(Tree->TreeOptions().AutoOptions(), toAutoSort));
+        Tree->SetRootNodeCount(100);
+        for (PLazyNode n = Tree->GetFirstNoInit(); n; n = n->NextSibling) Tree->SetChildCount(n, 999);
+        Tree->FullExpand();
+        Tree->OnMeasureItem = [this](TBaseLazyTree*, plat::TCanvas*, PLazyNode N, int& H) {
+            EXPECT_TRUE(plat::InMainThread());
+            ++Measured;
+            H = 10 + int(N->Index % 17);
+        };
+        // Switching variable heights on re-initialises every node: none is measured yet.
+        Tree->TreeOptions().SetMiscOptions(WithMisc(Tree->TreeOptions().MiscOptions(), toVariableNodeHeight));
+        Measured = 0;
+        Tree->MarkCacheStale();
+        Tree->RequestCacheValidation();
+        // Let the build get going: a few hundred measurements.
+        PumpUntil([this] { return Measured > 300; });
+        ASSERT_TRUE(Tree->HasState(tsValidating));
+    }
+    std::unique_ptr<TBaseLazyTree> Tree;
+    int Measured = 0;
+};
+
+TEST_F(RunningBuild, CollapsingStopsTheBuild)
+{
+    plat::testwatch::Watchdog dog("collapse during a build");
+    Tree->ToggleNode(Tree->GetFirstNoInit());
+    EXPECT_FALSE(Tree->HasState(tsUseCache));
+    ASSERT_TREE_OK(*Tree);
+}
+
+TEST_F(RunningBuild, DestroyingTheTreeWaitsForTheWorker)
+{
+    plat::testwatch::Watchdog dog("destroy during a build");
+    Tree.reset();
+    SUCCEED();
+}
+
+TEST_F(RunningBuild, TheGuiStaysUsableBetweenSteps)
+{
+    plat::testwatch::Watchdog dog("GUI during a build");
+    std::mt19937 rng(9);
+    for (int step = 0; step < 8; ++step) {
+        plat::CheckSynchronize(2);
+        const Rows rows = Walk(*Tree);
+        const std::uint32_t y = rng() % rows.Bottom;
+        int top;
+        PLazyNode got = Tree->GetNodeAt(0, int(y), false, top);
+        const auto it = std::upper_bound(rows.Tops.begin(), rows.Tops.end(), y);
+        EXPECT_EQ(got, rows.Nodes[std::size_t(it - rows.Tops.begin()) - 1]);
+        if (step % 3 == 0) Tree->AddChild(Tree->GetFirstNoInit());
+        if (step % 5 == 0) Tree->ToggleNode(rows.Nodes[rng() % rows.Nodes.size()]);
+        Tree->RequestCacheValidation();
+        ASSERT_TREE_OK(*Tree);
+    }
+    WaitForCache(*Tree);
+    EXPECT_TREE_OK(*Tree);
+}
+
+TEST(CacheWorker, TheLastTreeEndsTheThread)
+{
+    {
+        TBaseLazyTree a(nullptr);
+        EXPECT_NE(TBaseLazyTree::Worker(), nullptr);
+    }
+    EXPECT_EQ(TBaseLazyTree::Worker(), nullptr);
+}
+
+} // namespace
