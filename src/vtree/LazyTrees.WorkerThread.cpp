@@ -50,7 +50,11 @@ void ReleaseWorkerThread(TBaseLazyTree* Tree)
     delete toFree;
 }
 
-TWorkerThread::TWorkerThread() : FThread([this] { Execute(); }) {}
+TWorkerThread::TWorkerThread()
+{
+    // Started only once every member it uses exists.
+    FThread = std::thread([this] { Execute(); });
+}
 
 TWorkerThread::~TWorkerThread()
 {

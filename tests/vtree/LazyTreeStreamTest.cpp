@@ -71,7 +71,9 @@ TEST_F(TreeTest, UserChunkHoldsWhatTheHandlerWrote)
         Tree->OnSaveNode = [&](TBaseLazyTree*, PLazyNode, plat::TStream& S) { S.WriteBuffer("abcde", c.Bytes); };
         const std::string b = Save(*Tree);
         ASSERT_EQ(b.size(), c.Size);
-        if (c.Bytes) EXPECT_EQ(Hex(b.substr(51, 8)), "04 00 00 00 05 00 00 00");
+        if (c.Bytes) {
+            EXPECT_EQ(Hex(b.substr(51, 8)), "04 00 00 00 05 00 00 00");
+        }
     }
 }
 
