@@ -1442,23 +1442,35 @@ TCustomStringTreeOptions& TCustomLazyStringTree::TreeOptions() const
     return dynamic_cast<TCustomStringTreeOptions&>(TBaseLazyTree::TreeOptions());
 }
 
-std::uint32_t& TCustomLazyStringTree::CachedTextWidth(PLazyNode Node)
+std::uint8_t* TCustomLazyStringTree::WidthArea(PLazyNode Node) const
 {
     const int data = plat::TComponent::HasState(plat::csDesigning) ? 0 : std::max(NodeDataSize(), 0);
-    auto* p = reinterpret_cast<std::uint8_t*>(Node) + data + FInternalDataOffset;
-    return *reinterpret_cast<std::uint32_t*>(p);
+    return reinterpret_cast<std::uint8_t*>(Node) + data + FInternalDataOffset;
+}
+
+// The area follows user data of any size, so it may sit at any byte: copied, not cast.
+std::uint32_t TCustomLazyStringTree::CachedTextWidth(PLazyNode Node) const
+{
+    std::uint32_t v;
+    std::memcpy(&v, WidthArea(Node), sizeof v);
+    return v;
+}
+
+void TCustomLazyStringTree::SetCachedTextWidth(PLazyNode Node, std::uint32_t Value)
+{
+    std::memcpy(WidthArea(Node), &Value, sizeof Value);
 }
 
 void TCustomLazyStringTree::SetChildCount(PLazyNode Node, std::uint32_t NewChildCount)
 {
     TBaseLazyTree::SetChildCount(Node, NewChildCount);
-    if (Node && Node != RootNode()) CachedTextWidth(Node) = 0;
+    if (Node && Node != RootNode()) SetCachedTextWidth(Node, 0);
 }
 
 void TCustomLazyStringTree::ReinitNode(PLazyNode Node, bool Recursive)
 {
     TBaseLazyTree::ReinitNode(Node, Recursive);
-    if (Node && Node != RootNode()) CachedTextWidth(Node) = 0;
+    if (Node && Node != RootNode()) SetCachedTextWidth(Node, 0);
 }
 
 TLazyStringTree::TLazyStringTree(plat::TComponent* AOwner) : TCustomLazyStringTree(AOwner)

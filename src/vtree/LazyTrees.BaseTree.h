@@ -576,12 +576,14 @@ public:
     void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) override;
     void ReinitNode(PLazyNode Node, bool Recursive) override;
     // Cached pixel width of the node's main-column text; 0 = not measured.
-    std::uint32_t& CachedTextWidth(PLazyNode Node);
+    std::uint32_t CachedTextWidth(PLazyNode Node) const;
+    void SetCachedTextWidth(PLazyNode Node, std::uint32_t Value);
 
 protected:
     TCustomLazyTreeOptions* CreateOptions() override { return new TCustomStringTreeOptions(this); }
 
 private:
+    std::uint8_t* WidthArea(PLazyNode Node) const;
     std::uint32_t FInternalDataOffset = 0;
 };
 

@@ -513,21 +513,27 @@ struct MergeSorter {
 
     PLazyNode Merge(PLazyNode L, PLazyNode R)
     {
-        PLazyNode head = nullptr;
-        PLazyNode* tail = &head;
+        // Links are written through the node, never through a pointer to a packed field.
+        PLazyNode head = nullptr, tail = nullptr;
+        auto append = [&](PLazyNode N) {
+            if (tail) tail->NextSibling = N;
+            else head = N;
+            tail = N;
+        };
         while (L && R) {
             const int c = Compare(L, R);
             const bool takeRight = Ascending ? c > 0 : c < 0;
             if (takeRight) {
-                *tail = R;
-                R = R->NextSibling;
+                PLazyNode next = R->NextSibling;
+                append(R);
+                R = next;
             } else {
-                *tail = L;
-                L = L->NextSibling;
+                PLazyNode next = L->NextSibling;
+                append(L);
+                L = next;
             }
-            tail = &(*tail)->NextSibling;
         }
-        *tail = L ? L : R;
+        append(L ? L : R);
         return head;
     }
 };

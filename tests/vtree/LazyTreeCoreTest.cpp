@@ -647,9 +647,9 @@ TEST(TreeClasses, OptionsClassPerTreeClass)
     EXPECT_EQ(str.DefaultText, u"Node");
     EXPECT_TRUE(InheritsFrom(str.ClassType(), &CustomLazyStringTreeClass));
     // The string tree's width area follows the user data.
-    str.SetNodeDataSize(8);
+    str.SetNodeDataSize(7);
     PLazyNode n = str.AddChild(nullptr);
-    str.CachedTextWidth(n) = 77;
+    str.SetCachedTextWidth(n, 77);
     EXPECT_EQ(str.CachedTextWidth(n), 77u);
     str.ReinitNode(n, false);
     EXPECT_EQ(str.CachedTextWidth(n), 0u);

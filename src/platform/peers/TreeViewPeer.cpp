@@ -1,0 +1,157 @@
+#include "plat/peers/TreeViewPeer.h"
+
+#include <malloc.h>
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <unordered_map>
+
+namespace plat::peers {
+
+namespace {
+
+// Node ids: level in the top 8 bits, the node's number on its level below.
+class LazyModel : public QAbstractItemModel {
+public:
+    explicit LazyModel(std::vector<int> F) : fanouts_(std::move(F)) {}
+
+    static quintptr Id(int Level, qint64 Number) { return (quintptr(Level) << 56) | quintptr(Number); }
+    static int LevelOf(quintptr Id) { return int(Id >> 56); }
+    static qint64 NumberOf(quintptr Id) { return qint64(Id & ((quintptr(1) << 56) - 1)); }
+
+    QModelIndex index(int Row, int Column, const QModelIndex& Parent) const override
+    {
+        if (Column != 0 || Row < 0) return {};
+        if (!Parent.isValid()) return createIndex(Row, 0, Id(0, Row));
+        const int level = LevelOf(Parent.internalId()) + 1;
+        if (level >= int(fanouts_.size())) return {};
+        return createIndex(Row, 0, Id(level, NumberOf(Parent.internalId()) * fanouts_[level] + Row));
+    }
+    QModelIndex parent(const QModelIndex& Child) const override
+    {
+        if (!Child.isValid()) return {};
+        const int level = LevelOf(Child.internalId());
+        if (level == 0) return {};
+        const qint64 parentNumber = NumberOf(Child.internalId()) / fanouts_[level];
+        const int row = level - 1 == 0 ? int(parentNumber) : int(parentNumber % fanouts_[level - 1]);
+        return createIndex(row, 0, Id(level - 1, parentNumber));
+    }
+    int rowCount(const QModelIndex& Parent) const override
+    {
+        const quintptr key = Parent.isValid() ? Parent.internalId() : ~quintptr(0);
+        auto it = fetched_.find(key);
+        return it == fetched_.end() ? 0 : it->second;
+    }
+    int columnCount(const QModelIndex&) const override { return 1; }
+    bool hasChildren(const QModelIndex& Parent) const override
+    {
+        if (!Parent.isValid()) return true;
+        return LevelOf(Parent.internalId()) + 1 < int(fanouts_.size());
+    }
+    bool canFetchMore(const QModelIndex& Parent) const override
+    {
+        return hasChildren(Parent) && rowCount(Parent) == 0;
+    }
+    void fetchMore(const QModelIndex& Parent) override
+    {
+        const int level = Parent.isValid() ? LevelOf(Parent.internalId()) + 1 : 0;
+        const int count = fanouts_[level];
+        beginInsertRows(Parent, 0, count - 1);
+        fetched_[Parent.isValid() ? Parent.internalId() : ~quintptr(0)] = count;
+        endInsertRows();
+    }
+    QVariant data(const QModelIndex& Index, int Role) const override
+    {
+        if (Role != Qt::DisplayRole) return {};
+        return QStringLiteral("Node %1").arg(Index.row());
+    }
+
+private:
+    std::vector<int> fanouts_;
+    std::unordered_map<quintptr, int> fetched_;
+};
+
+int ArgcZero = 0;
+char* ArgvNone[] = {nullptr};
+
+void EnsureApplication()
+{
+    if (!QApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(ArgcZero, ArgvNone);
+    }
+}
+
+} // namespace
+
+struct TreeViewPeer::Impl {
+    LazyModel Model;
+    QTreeView View;
+    explicit Impl(std::vector<int> F) : Model(std::move(F))
+    {
+        View.setUniformRowHeights(true);
+        View.resize(400, 600);
+        View.setModel(&Model);
+    }
+};
+
+TreeViewPeer::TreeViewPeer(std::vector<int> Fanouts)
+{
+    EnsureApplication();
+    impl_ = std::make_unique<Impl>(std::move(Fanouts));
+}
+
+TreeViewPeer::~TreeViewPeer() = default;
+
+void TreeViewPeer::ShowAndPaint()
+{
+    impl_->View.show();
+    RenderViewport();
+}
+
+void TreeViewPeer::ExpandAll()
+{
+    impl_->View.expandAll();
+    QApplication::processEvents();
+}
+
+void TreeViewPeer::CollapseAll()
+{
+    impl_->View.collapseAll();
+    QApplication::processEvents();
+}
+
+void TreeViewPeer::ScrollToEnd()
+{
+    impl_->View.scrollToBottom();
+    QApplication::processEvents();
+}
+
+void TreeViewPeer::RenderViewport()
+{
+    QImage image(impl_->View.viewport()->size(), QImage::Format_ARGB32);
+    impl_->View.viewport()->render(&image);
+}
+
+std::size_t HeapInUse()
+{
+    return mallinfo2().uordblks + mallinfo2().hblkhd;
+}
+
+double StandardItemModelBytesPerItem(int Count)
+{
+    EnsureApplication();
+    const std::size_t before = HeapInUse();
+    auto* model = new QStandardItemModel;
+    for (int i = 0; i < Count; ++i) model->appendRow(new QStandardItem(QStringLiteral("Node")));
+    const std::size_t after = HeapInUse();
+    delete model;
+    return double(after - before) / Count;
+}
+
+} // namespace plat::peers
