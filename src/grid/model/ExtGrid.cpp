@@ -145,6 +145,11 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
 
 TExtStringGrid::~TExtStringGrid() {
     FDestroying = true;
+    // Cell properties of hidden rows are the grid's like those of its shown rows.
+    for (TGridItem& item : FGridItems.Items())
+        for (TGridItemCell& c : item.Cells)
+            if (c.Object) FreeItemObject(c.Object);
+    FGridItems.Clear();
     if (auto link = std::static_pointer_cast<FormResizeLink>(FFormLink)) {
         link->Grid = nullptr;
         // Give the form back its handler when this grid's link is still the first one.

@@ -200,6 +200,56 @@ public:
     bool SaveFixedCols = false, SaveFixedRows = false;
     // ==== end of index spaces ====
 
+    // ==== structural operations (ExtGridRowOps.cpp) ====
+    // Row containers move in the cell store (texts and objects together, never copied);
+    // heights, the per-row flag lists and the hidden-row store stay in step. A stored
+    // hidden row's Idx moves by the real rows inserted or removed before it; moving and
+    // swapping shown rows leaves hidden rows at their real positions.
+    // Display row RowIndex (RowCount appends); the new rows are empty and default high.
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+    void AddRow() { InsertRows(RowCount(), 1, true); }
+    // Display rows; the cell properties of the removed rows are freed.
+    virtual void RemoveRows(int RowIndex, int RCount);
+    // As RemoveRows, but the cell objects of the removed rows are left alone (they were
+    // moved elsewhere) and heights are kept by position.
+    virtual void RemoveRowsEx(int RowIndex, int RCount);
+    virtual void RemoveRowRange(int ARow, int ACount) { RemoveRows(ARow, ACount); }
+    // Removes, walking down from FixedRows to the footers, every row whose text in the
+    // display column ACol was seen above; DoCase compares with regard to case.
+    void RemoveDuplicates(int ACol, bool DoCase);
+    // Real column ColIndex; the new columns are shown, empty and default wide.
+    virtual void InsertCols(int ColIndex, int CCount);
+    // Real columns; the count is cut at the last real column.
+    virtual void RemoveCols(int ColIndex, int CCount);
+    void AddColumn() { InsertCols(AllColCount(), 1); }
+    // Display rows.
+    void MoveRow(int FromIndex, int ToIndex);
+    // Rows FromIndex .. FromIndex + Count - 1 end before the row that was ToIndex (at
+    // ToIndex - Count when moving down past themselves).
+    void MoveRows(int FromIndex, int ToIndex, int Count);
+    void SwapRows(int Index, int Index2);
+    // Real columns: cells, width and hidden state are exchanged.
+    void SwapColumns(int Index, int Index2);
+    // Fires OnCellsChanged, then every registered notifier in registration order.
+    virtual void CellsChanged(const plat::TRect& R);
+
+protected:
+    // Hook points for a grid that keeps a description per real column (the column grid):
+    // ColumnsInserting and ColumnsRemoving run before the column count changes, so the
+    // descriptions can be inserted or removed at their real place before any count
+    // synchronisation; ColumnsSwapped runs after two real columns were exchanged. Moves
+    // arrive through ColumnMoved (display indexes, before the grid's own move).
+    virtual void ColumnsInserting(int ColIndex, int CCount) { (void)ColIndex; (void)CCount; }
+    virtual void ColumnsRemoving(int ColIndex, int CCount) { (void)ColIndex; (void)CCount; }
+    virtual void ColumnsSwapped(int Index, int Index2) { (void)Index; (void)Index2; }
+    // The framework's column move (widths moved already): cells, hidden state and the
+    // hidden rows' cells follow in real indexes.
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+
+public:
+    // ==== end of structural operations ====
+
     // ---- cell text format and column sizes ----
     // First line "cols,rows", then "cw i,width" per column, then "col,row,text" per
     // non-empty cell (CR as "#13", LF as "#10", "#" as "#35").
@@ -420,6 +470,19 @@ private:
     void RemoveDisplayRows(int At, int N);
     // Puts every item back at its own real position in one pass over the rows.
     void RestoreHiddenRows(std::vector<TGridItem>& Items);
+    // Column layout of all real columns (hidden state and width), rewritten as a whole.
+    struct TColSlot {
+        bool Hidden = false;
+        int Width = 0;
+    };
+    std::vector<TColSlot> ColumnLayout() const;
+    void ApplyColumnLayout(const std::vector<TColSlot>& Cols);
+    // Renumbers the cells of every hidden row: Map(col) is the new column, -1 drops it.
+    template <class F>
+    void RemapHiddenRowColumns(F&& Map);
+    static void FreeItemObject(plat::TObject* Obj);
+    // Real rows of display rows [RowIndex, RowIndex + RCount) leave the real index space.
+    void HiddenRowsAfterRemoval(int RowIndex, int RCount);
     bool FHiddenCol[kMaxHideCol + 1] = {};
     std::int16_t FAllColWidths[kMaxHideCol + 1] = {};
     // Display -> real for the shown columns below kMaxHideCol, and per real column below

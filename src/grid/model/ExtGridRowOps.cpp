@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "ExtGrid.h"
+#include "plat/SysUtils.h"
 
 namespace grid {
 
@@ -76,6 +77,278 @@ void TExtStringGrid::RestoreHiddenRows(std::vector<TGridItem>& Items) {
         InsertFlags(*ModifiedRows(), item.Idx, 1);
         InsertFlags(*FEnabledRows, item.Idx, 1);
     }
+}
+
+
+// ---- hidden rows around structural changes ------------------------------------------------------
+
+void TExtStringGrid::FreeItemObject(plat::TObject* Obj) { delete static_cast<TCellProperties*>(Obj); }
+
+template <class F>
+void TExtStringGrid::RemapHiddenRowColumns(F&& Map) {
+    for (TGridItem& item : FGridItems.Items()) {
+        std::vector<TGridItemCell> cells;
+        cells.reserve(item.Cells.size());
+        for (TGridItemCell& c : item.Cells) {
+            const int to = Map(c.Col);
+            if (to < 0) {
+                if (c.Object) FreeItemObject(c.Object);
+                continue;
+            }
+            c.Col = to;
+            cells.push_back(std::move(c));
+        }
+        std::sort(cells.begin(), cells.end(),
+                  [](const TGridItemCell& a, const TGridItemCell& b) { return a.Col < b.Col; });
+        item.Cells = std::move(cells);
+    }
+}
+
+void TExtStringGrid::HiddenRowsAfterRemoval(int RowIndex, int RCount) {
+    if (FGridItems.Empty() || RCount <= 0) return;
+    const int first = RealRowIndex(RowIndex);
+    const int last = RealRowIndex(RowIndex + RCount - 1);
+    // A hidden row between removed rows loses the removed rows before it; one after the
+    // block loses them all.
+    for (int i = FGridItems.CountBelow(first); i < FGridItems.Count(); ++i) {
+        TGridItem& item = FGridItems.Item(i);
+        item.Idx -= item.Idx > last ? RCount : DisplRowIndex(item.Idx) - RowIndex;
+    }
+}
+
+// ---- rows --------------------------------------------------------------------------------------------
+
+void TExtStringGrid::CellsChanged(const plat::TRect& R) {
+    if (OnCellsChanged) OnCellsChanged(this, R);
+    // A notifier may unregister itself: walk a copy.
+    const std::vector<TGridChangeNotifier*> notifiers = FNotifierList;
+    for (TGridChangeNotifier* n : notifiers) n->CellsChanged(this, R);
+}
+
+void TExtStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls) {
+    (void)UpdateCellControls;
+    if (RCount <= 0 || RowIndex < 0 || RowIndex > RowCount()) return;
+    BeginUpdate();
+    FGridItems.Shift(RealRowIndex(RowIndex), RCount);
+    InsertDisplayRows(RowIndex, RCount);
+    EndUpdate();
+    if (!Destroying()) CellsChanged(plat::TRect{0, RowIndex, ColCount() - 1, RowIndex + RCount});
+}
+
+void TExtStringGrid::RemoveRows(int RowIndex, int RCount) {
+    if (RCount <= 0 || RowIndex < 0 || RowIndex >= RowCount()) return;
+    RCount = std::min(RCount, RowCount() - RowIndex);
+    ClearCellPropertiesRange(0, RowIndex, AllColCount() - 1, RowIndex + RCount - 1);
+    RemoveRowsEx(RowIndex, RCount);
+    if (FMaxRowCount > RowCount()) FMaxRowCount = std::max(FMaxRowCount - RCount, RowCount());
+}
+
+void TExtStringGrid::RemoveRowsEx(int RowIndex, int RCount) {
+    if (RCount <= 0 || RowIndex < 0 || RowIndex >= RowCount()) return;
+    RCount = std::min(RCount, RowCount() - RowIndex);
+    const int top = TopRow();
+    BeginUpdate();
+    HiddenRowsAfterRemoval(RowIndex, RCount);
+    if (RCount >= RowCount()) {
+        // The framework keeps one row: the last one stays as an empty row.
+        Store().RemoveRows(RowIndex, RCount);
+        RemoveDisplayRows(RowIndex + 1, RCount - 1);
+        SetRowHeights(0, DefaultRowHeight());
+    } else {
+        RemoveDisplayRows(RowIndex, RCount);
+    }
+    if (top < RowCount()) SetTopRow(top);
+    EndUpdate();
+    CellsChanged(plat::TRect{0, RowIndex, ColCount() - 1, RowIndex + RCount});
+}
+
+void TExtStringGrid::RemoveDuplicates(int ACol, bool DoCase) {
+    const int col = RealColIndex(ACol);
+    std::vector<String> seen;
+    BeginUpdate();
+    for (int r = FixedRows(); r < RowCount() - FixedFooters;) {
+        String v = GetCellEx(col, r);
+        if (!DoCase) v = plat::AnsiUpperCase(v);
+        if (std::find(seen.begin(), seen.end(), v) != seen.end()) {
+            RemoveRowRange(r, 1);
+            continue;
+        }
+        seen.push_back(std::move(v));
+        ++r;
+    }
+    EndUpdate();
+}
+
+void TExtStringGrid::MoveRow(int FromIndex, int ToIndex) {
+    if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount())
+        return;
+    TCustomGrid::MoveRow(FromIndex, ToIndex);
+}
+
+void TExtStringGrid::RowMoved(int FromIndex, int ToIndex) {
+    TBaseGrid::RowMoved(FromIndex, ToIndex);
+    for (TIntList* l : {ModifiedRows(), FEnabledRows.get()}) {
+        if (FromIndex >= l->Count() || ToIndex >= l->Count()) continue;
+        const int v = l->GetInteger(FromIndex);
+        l->Delete(FromIndex);
+        l->Insert(ToIndex, v);
+    }
+}
+
+void TExtStringGrid::MoveRows(int FromIndex, int ToIndex, int Count) {
+    if (FromIndex == ToIndex || Count <= 0 || FromIndex < 0 || ToIndex < 0) return;
+    if (FromIndex + Count < ToIndex) ToIndex -= Count;
+    Count = std::min(Count, RowCount() - FromIndex);
+    ToIndex = std::min(ToIndex, RowCount() - Count);
+    if (Count <= 0 || ToIndex == FromIndex) return;
+    BeginUpdate();
+    Store().MoveRows(FromIndex, ToIndex, Count);
+    // Heights and flags follow the same permutation.
+    const int lo = std::min(FromIndex, ToIndex), hi = std::max(FromIndex, ToIndex) + Count;
+    std::vector<int> heights;
+    for (int r = lo; r < hi; ++r) heights.push_back(RowHeights(r));
+    auto rotated = [&](std::vector<int> v) {
+        if (FromIndex < ToIndex)
+            std::rotate(v.begin(), v.begin() + Count, v.end());
+        else
+            std::rotate(v.begin(), v.end() - Count, v.end());
+        return v;
+    };
+    heights = rotated(heights);
+    for (int r = lo; r < hi; ++r) SetRowHeights(r, heights[static_cast<std::size_t>(r - lo)]);
+    for (TIntList* l : {ModifiedRows(), FEnabledRows.get()}) {
+        if (hi > l->Count()) continue;
+        std::vector<int> v;
+        for (int r = lo; r < hi; ++r) v.push_back(l->GetInteger(r));
+        v = rotated(v);
+        for (int r = lo; r < hi; ++r) l->SetInteger(r, v[static_cast<std::size_t>(r - lo)]);
+    }
+    EndUpdate();
+    CellsChanged(plat::TRect{0, lo, ColCount() - 1, hi - 1});
+}
+
+void TExtStringGrid::SwapRows(int Index, int Index2) {
+    if (Index == Index2 || Index < 0 || Index2 < 0 || Index >= RowCount() || Index2 >= RowCount()) return;
+    Store().SwapRows(Index, Index2);
+    const int h = RowHeights(Index);
+    SetRowHeights(Index, RowHeights(Index2));
+    SetRowHeights(Index2, h);
+    for (TIntList* l : {ModifiedRows(), FEnabledRows.get()}) {
+        if (std::max(Index, Index2) >= l->Count()) continue;
+        const int v = l->GetInteger(Index);
+        l->SetInteger(Index, l->GetInteger(Index2));
+        l->SetInteger(Index2, v);
+    }
+    InvalidateRow(Index);
+    InvalidateRow(Index2);
+}
+
+// ---- columns ------------------------------------------------------------------------------------------
+
+std::vector<TExtStringGrid::TColSlot> TExtStringGrid::ColumnLayout() const {
+    std::vector<TColSlot> cols(static_cast<std::size_t>(AllColCount()));
+    for (int c = 0; c < AllColCount(); ++c) cols[static_cast<std::size_t>(c)] = {IsHiddenColumn(c), AllColWidths(c)};
+    return cols;
+}
+
+void TExtStringGrid::ApplyColumnLayout(const std::vector<TColSlot>& Cols) {
+    // Columns from kMaxHideCol on cannot be hidden: one pushed there is shown.
+    int hidden = 0;
+    for (int c = 0; c <= kMaxHideCol; ++c) {
+        const bool h = c < kMaxHideCol && c < static_cast<int>(Cols.size()) && Cols[static_cast<std::size_t>(c)].Hidden;
+        FHiddenCol[c] = h;
+        if (h) {
+            FAllColWidths[c] = static_cast<std::int16_t>(std::clamp(Cols[static_cast<std::size_t>(c)].Width, -32768, 32767));
+            ++hidden;
+        }
+    }
+    FNumHidden = hidden;
+    RebuildColMaps();
+    TCustomGrid::SetColCount(std::max(static_cast<int>(Cols.size()) - hidden, 1));
+    int d = 0;
+    for (int c = 0; c < static_cast<int>(Cols.size()); ++c)
+        if (!IsHiddenColumn(c)) SetColWidths(d++, Cols[static_cast<std::size_t>(c)].Width);
+}
+
+void TExtStringGrid::InsertCols(int ColIndex, int CCount) {
+    if (CCount <= 0 || ColIndex < 0 || ColIndex > AllColCount()) return;
+    BeginUpdate();
+    ColumnsInserting(ColIndex, CCount);
+    std::vector<TColSlot> cols = ColumnLayout();
+    cols.insert(cols.begin() + ColIndex, static_cast<std::size_t>(CCount), TColSlot{false, DefaultColWidth()});
+    if (ColIndex < AllColCount())
+        for (int i = 0; i < CCount; ++i) Store().MoveColumn(AllColCount() + i, ColIndex);
+    RemapHiddenRowColumns([&](int c) { return c >= ColIndex ? c + CCount : c; });
+    ApplyColumnLayout(cols);
+    EndUpdate();
+    CellsChanged(plat::TRect{ColIndex, 0, ColIndex + CCount, RowCount() - 1});
+}
+
+void TExtStringGrid::RemoveCols(int ColIndex, int CCount) {
+    if (ColIndex < 0 || ColIndex >= AllColCount()) return;
+    CCount = std::min(CCount, AllColCount() - ColIndex);
+    if (CCount <= 0) return;
+    // The grid keeps one shown column.
+    int shownLeft = 0;
+    for (int c = 0; c < AllColCount(); ++c)
+        if ((c < ColIndex || c >= ColIndex + CCount) && !IsHiddenColumn(c)) ++shownLeft;
+    if (shownLeft == 0) return;
+    BeginUpdate();
+    ColumnsRemoving(ColIndex, CCount);
+    ClearCellPropertiesRange(ColIndex, 0, ColIndex + CCount - 1, RowCount() - 1);
+    std::vector<TColSlot> cols = ColumnLayout();
+    cols.erase(cols.begin() + ColIndex, cols.begin() + ColIndex + CCount);
+    for (int i = 0; i < CCount; ++i) Store().DeleteColumn(ColIndex);
+    RemapHiddenRowColumns([&](int c) { return c < ColIndex ? c : c >= ColIndex + CCount ? c - CCount : -1; });
+    ApplyColumnLayout(cols);
+    EndUpdate();
+    CellsChanged(plat::TRect{ColIndex, 0, ColIndex + CCount, RowCount() - 1});
+}
+
+void TExtStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
+    // The framework moved the display widths; the cells live at real indexes.
+    const int rf = RealColIndex(FromIndex), rt = RealColIndex(ToIndex);
+    const int total = AllColCount();
+    Store().MoveColumn(rf, rt);
+    auto moved = [rf, rt](int c) {
+        if (c == rf) return rt;
+        if (rf < rt && c > rf && c <= rt) return c - 1;
+        if (rt < rf && c >= rt && c < rf) return c + 1;
+        return c;
+    };
+    if (FNumHidden > 0) {
+        bool hidden[kMaxHideCol + 1] = {};
+        std::int16_t widths[kMaxHideCol + 1] = {};
+        for (int c = 0; c < kMaxHideCol; ++c) {
+            if (!FHiddenCol[c]) continue;
+            const int to = moved(c);
+            if (to >= kMaxHideCol) continue;  // shown from there on
+            hidden[to] = true;
+            widths[to] = FAllColWidths[c];
+        }
+        std::copy(std::begin(hidden), std::end(hidden), FHiddenCol);
+        std::copy(std::begin(widths), std::end(widths), FAllColWidths);
+        FNumHidden = static_cast<int>(std::count(std::begin(hidden), std::end(hidden), true));
+        RebuildColMaps();
+        if (total - FNumHidden != ColCount()) TCustomGrid::SetColCount(total - FNumHidden);
+    }
+    RemapHiddenRowColumns(moved);
+    TCustomDrawGrid::ColumnMoved(FromIndex, ToIndex);
+}
+
+void TExtStringGrid::SwapColumns(int Index, int Index2) {
+    if (Index == Index2 || Index < 0 || Index2 < 0 || Index >= AllColCount() || Index2 >= AllColCount()) return;
+    const int a = std::min(Index, Index2), b = std::max(Index, Index2);
+    BeginUpdate();
+    std::vector<TColSlot> cols = ColumnLayout();
+    std::swap(cols[static_cast<std::size_t>(a)], cols[static_cast<std::size_t>(b)]);
+    Store().MoveColumn(a, b);
+    Store().MoveColumn(b - 1, a);
+    RemapHiddenRowColumns([&](int c) { return c == a ? b : c == b ? a : c; });
+    ApplyColumnLayout(cols);
+    ColumnsSwapped(Index, Index2);
+    EndUpdate();
+    CellsChanged(plat::TRect{a, 0, b, RowCount() - 1});
 }
 
 } // namespace grid
