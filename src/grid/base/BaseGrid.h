@@ -9,6 +9,7 @@
 // negative coordinate raises EListError "Grid index out of range".
 #include <functional>
 
+#include "BaseGridUndo.h"
 #include "CellProperties.h"
 #include "ExtObj.h"
 #include "plat/Graphics.h"
@@ -152,6 +153,11 @@ public:
     TGetDisplTextEvent OnGetDisplText;
     TGetDisplWideTextEvent OnGetDisplWideText;
 
+    // ---- undo link (BaseGridUndo.cpp) ----
+    // The undo component records this grid's cell changes; not owned, cleared when it goes.
+    TExtGridUndoRedo* UndoRedo() const { return FUndoRedo; }
+    void SetUndoRedo(TExtGridUndoRedo* Value);
+
     // ---- hooks introduced here ----
     virtual bool IsFixed(int ACol, int ARow);
     virtual int GetRowIndent(int ARow);
@@ -186,6 +192,7 @@ public:
     void DeleteColumn(int ACol) override;
 
 protected:
+    void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
     void Paint() override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ChangeScale(int M, int D) override;
@@ -216,6 +223,7 @@ private:
     bool FShowSel = true;
     bool FHasCellProps = false;
     int FMergeCount = 0;
+    TExtGridUndoRedo* FUndoRedo = nullptr;
     bool inPaint_ = false;
     bool destroying_ = false;
 };

@@ -139,7 +139,7 @@ void TExtStringGrid::HideRows(int FromRow, int ToRow) {
     if (taken.empty()) return;
     BeginUpdate();
     RemoveDisplayRows(d0, static_cast<int>(taken.size()));
-    for (auto& item : taken) FGridItems.Insert(std::move(item));
+    FGridItems.InsertSorted(std::move(taken));
     EndUpdate();
 }
 
@@ -156,26 +156,14 @@ void TExtStringGrid::UnHideRows(int FromRow, int ToRow) {
     if (first < 0) return;
     const int last = FGridItems.CountBelow(ToRow + 1);  // one past the range's last item
     BeginUpdate();
-    // Items are taken in ascending order; each one's display position is known once the
-    // rows before it are back, so it returns at its own real position.
-    for (int n = last - first; n > 0; --n) {
-        TGridItem item = FGridItems.Take(first);
-        const int d = DisplRowIndex(item.Idx);
-        InsertDisplayRows(d, 1);
-        PutRowCells(item, d);
-        SetRowHeights(d, item.Height);
-    }
+    std::vector<TGridItem> items = FGridItems.TakeRange(first, last);
+    RestoreHiddenRows(items);
     EndUpdate();
 }
 
 void TExtStringGrid::UnHideRowsAll() {
     if (FGridItems.Empty()) return;
-    BeginUpdate();
-    // One pass: the grid's rows and the items are merged into the new row order.
-    std::vector<TGridItem> items = std::move(FGridItems.Items());
-    FGridItems.Clear();
-    RestoreHiddenRows(items);
-    EndUpdate();
+    UnHideRows(FGridItems.Item(0).Idx, FGridItems.Item(FGridItems.Count() - 1).Idx);
 }
 
 // ---- current cell ------------------------------------------------------------------------------

@@ -54,15 +54,19 @@ void TExtStringGrid::RemoveDisplayRows(int At, int N) {
 
 void TExtStringGrid::RestoreHiddenRows(std::vector<TGridItem>& Items) {
     if (Items.empty()) return;
-    const int oldCount = RowCount();
-    const int newCount = oldCount + static_cast<int>(Items.size());
+    const int k0 = static_cast<int>(Items.size());
+    // Final display row of each item: its real row less the rows still hidden before it.
+    std::vector<int> target(static_cast<std::size_t>(k0));
+    for (int i = 0; i < k0; ++i)
+        target[static_cast<std::size_t>(i)] = DisplRowIndex(Items[static_cast<std::size_t>(i)].Idx);
+    const int newCount = RowCount() + k0;
     TCustomGrid::SetRowCount(newCount);
-    // Bottom up: every final position above the rows handled so far is empty when it is
+    // Bottom up: every final position below the rows handled so far is empty when it is
     // filled, so each shown row moves once and each item is written once.
-    int k = static_cast<int>(Items.size());  // items still to place: Items[0 .. k-1]
+    int k = k0;  // items still to place: Items[0 .. k-1]
     for (int j = newCount - 1; j >= 0 && k > 0; --j) {
         const TGridItem& item = Items[static_cast<std::size_t>(k - 1)];
-        if (item.Idx == j) {
+        if (target[static_cast<std::size_t>(k - 1)] == j) {
             PutRowCells(item, j);
             SetRowHeights(j, item.Height);
             --k;
@@ -73,12 +77,11 @@ void TExtStringGrid::RestoreHiddenRows(std::vector<TGridItem>& Items) {
         const int h = RowHeights(from);
         if (RowHeights(j) != h) SetRowHeights(j, h);
     }
-    for (const TGridItem& item : Items) {
-        InsertFlags(*ModifiedRows(), item.Idx, 1);
-        InsertFlags(*FEnabledRows, item.Idx, 1);
+    for (int t : target) {
+        InsertFlags(*ModifiedRows(), t, 1);
+        InsertFlags(*FEnabledRows, t, 1);
     }
 }
-
 
 // ---- hidden rows around structural changes ------------------------------------------------------
 

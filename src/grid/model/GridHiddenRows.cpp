@@ -58,6 +58,22 @@ void THiddenRows::Insert(TGridItem&& Item) {
         items_.insert(items_.begin() + i, std::move(Item));
 }
 
+void THiddenRows::InsertSorted(std::vector<TGridItem>&& Items) {
+    if (Items.empty()) return;
+    const std::size_t mid = items_.size();
+    items_.insert(items_.end(), std::make_move_iterator(Items.begin()), std::make_move_iterator(Items.end()));
+    Items.clear();
+    std::inplace_merge(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(mid), items_.end(),
+                       [](const TGridItem& a, const TGridItem& b) { return a.Idx < b.Idx; });
+}
+
+std::vector<TGridItem> THiddenRows::TakeRange(int First, int Last) {
+    std::vector<TGridItem> out(std::make_move_iterator(items_.begin() + First),
+                               std::make_move_iterator(items_.begin() + Last));
+    items_.erase(items_.begin() + First, items_.begin() + Last);
+    return out;
+}
+
 TGridItem THiddenRows::Take(int i) {
     TGridItem item = std::move(items_[static_cast<std::size_t>(i)]);
     items_.erase(items_.begin() + i);

@@ -59,8 +59,12 @@ public:
 
     // Inserts the item at its sorted place; an item with the same Idx is replaced.
     void Insert(TGridItem&& Item);
+    // Merges items of rows not hidden yet, sorted by Idx; linear in both counts.
+    void InsertSorted(std::vector<TGridItem>&& Items);
     // Removes and returns the item at position i.
     TGridItem Take(int i);
+    // Removes and returns the items at positions [First, Last).
+    std::vector<TGridItem> TakeRange(int First, int Last);
     // Adds Delta to the Idx of every item with Idx >= FromRow.
     void Shift(int FromRow, int Delta);
     // Real rows [FromRow, FromRow + Count) went away: items above them move down by Count;
