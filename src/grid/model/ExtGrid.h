@@ -54,6 +54,7 @@ public:
 };
 
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone };
+enum TSortDirection { sdAscending, sdDescending };
 
 using TClickCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol)>;
 using TCanEditCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
@@ -249,6 +250,45 @@ protected:
 
 public:
     // ==== end of structural operations ====
+
+    // ==== clearing, trimming, merging and numbering (ExtGridClear.cpp) ====
+    // Rectangles are in real columns (mapped from display columns with SaveHiddenCells) and
+    // display rows. Clearing frees the cells' properties unless ClearTextOnly.
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void ClearSelection();
+    // Every real column of every display row.
+    void Clear();
+    // Clear, and the texts of the hidden rows too (they stay hidden).
+    void ClearAll();
+    void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void TrimColumn(int ACol);
+    void TrimRow(int ARow);
+    void TrimAll();
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    // Cell ColIndex1 := trimmed ColIndex1 + Separator + ColIndex2 in every normal row, then
+    // column ColIndex2 goes.
+    void MergeCols(int ColIndex1, int ColIndex2, const String& Separator);
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    // First shown cell, row by row, whose text equals SubStr exactly; ACol is its real column.
+    bool IsCell(const String& SubStr, int& ACol, int& ARow);
+    // The text is held in the escaped wide form ("|\" first).
+    bool IsWideCell(int ACol, int ARow);
+    bool ClearTextOnly = false;
+    int AutoNumberStart = 0;
+    int AutoNumberOffset = 0;
+    TSortDirection AutoNumberDirection = sdAscending;
+    // ==== end of clearing ====
 
     // ---- cell text format and column sizes ----
     // First line "cols,rows", then "cw i,width" per column, then "col,row,text" per
@@ -470,6 +510,10 @@ private:
     void RemoveDisplayRows(int At, int N);
     // Puts every item back at its own real position in one pass over the rows.
     void RestoreHiddenRows(std::vector<TGridItem>& Items);
+    // Up to this many lines, row heights move by the framework's line moves (each a block
+    // move); beyond it in one pass over the rows.
+    static constexpr int kLineMoves = 16;
+    bool FLayoutOnlyMove = false;
     // Column layout of all real columns (hidden state and width), rewritten as a whole.
     struct TColSlot {
         bool Hidden = false;
@@ -492,6 +536,10 @@ private:
     int FNumHidden = 0;
     THiddenRows FGridItems;
     int FOldRowSel = -1;
+    // While set, clearing drops a cell's object reference without freeing it (the object
+    // moved to another cell) / reports no change.
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
     bool FLoaded = false;
     bool FDestroying = false;
 };

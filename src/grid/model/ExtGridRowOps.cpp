@@ -28,9 +28,16 @@ void TExtStringGrid::InsertDisplayRows(int At, int N) {
     const int oldCount = RowCount();
     TCustomGrid::SetRowCount(oldCount + N);
     Store().InsertRows(At, N);
-    for (int r = oldCount + N - 1; r >= At + N; --r) {
-        const int h = RowHeights(r - N);
-        if (RowHeights(r) != h) SetRowHeights(r, h);
+    if (N <= kLineMoves) {
+        // A few lines: the framework moves each height as one block move.
+        FLayoutOnlyMove = true;
+        for (int i = 0; i < N; ++i) TCustomGrid::MoveRow(oldCount + N - 1, At);
+        FLayoutOnlyMove = false;
+    } else {
+        for (int r = oldCount + N - 1; r >= At + N; --r) {
+            const int h = RowHeights(r - N);
+            if (RowHeights(r) != h) SetRowHeights(r, h);
+        }
     }
     for (int r = At; r < At + N; ++r) SetRowHeights(r, DefaultRowHeight());
     InsertFlags(*ModifiedRows(), At, N);
@@ -42,9 +49,15 @@ void TExtStringGrid::RemoveDisplayRows(int At, int N) {
     N = std::min(N, RowCount() - At);
     if (N <= 0) return;
     const int oldCount = RowCount();
-    for (int r = At; r < oldCount - N; ++r) {
-        const int h = RowHeights(r + N);
-        if (RowHeights(r) != h) SetRowHeights(r, h);
+    if (N <= kLineMoves) {
+        FLayoutOnlyMove = true;
+        for (int i = 0; i < N; ++i) TCustomGrid::MoveRow(At, oldCount - 1);
+        FLayoutOnlyMove = false;
+    } else {
+        for (int r = At; r < oldCount - N; ++r) {
+            const int h = RowHeights(r + N);
+            if (RowHeights(r) != h) SetRowHeights(r, h);
+        }
     }
     Store().RemoveRows(At, N);
     DeleteFlags(*ModifiedRows(), At, N);
@@ -59,6 +72,16 @@ void TExtStringGrid::RestoreHiddenRows(std::vector<TGridItem>& Items) {
     std::vector<int> target(static_cast<std::size_t>(k0));
     for (int i = 0; i < k0; ++i)
         target[static_cast<std::size_t>(i)] = DisplRowIndex(Items[static_cast<std::size_t>(i)].Idx);
+    if (k0 <= kLineMoves) {
+        // A few rows: one block insertion each, in ascending order of their final rows.
+        for (int i = 0; i < k0; ++i) {
+            const int t = target[static_cast<std::size_t>(i)];
+            InsertDisplayRows(t, 1);
+            PutRowCells(Items[static_cast<std::size_t>(i)], t);
+            SetRowHeights(t, Items[static_cast<std::size_t>(i)].Height);
+        }
+        return;
+    }
     const int newCount = RowCount() + k0;
     TCustomGrid::SetRowCount(newCount);
     // Bottom up: every final position below the rows handled so far is empty when it is
@@ -189,6 +212,7 @@ void TExtStringGrid::MoveRow(int FromIndex, int ToIndex) {
 }
 
 void TExtStringGrid::RowMoved(int FromIndex, int ToIndex) {
+    if (FLayoutOnlyMove) return;
     TBaseGrid::RowMoved(FromIndex, ToIndex);
     for (TIntList* l : {ModifiedRows(), FEnabledRows.get()}) {
         if (FromIndex >= l->Count() || ToIndex >= l->Count()) continue;

@@ -150,6 +150,25 @@ TEST_F(IndexTest, HiddenRowsTakeTheirCellsAndHeightsAndComeBackInPlace) {
     }
 }
 
+TEST_F(IndexTest, LongBlocksOfRowsHideAndComeBackWithTheirHeights) {
+    Fill(3, 60);
+    grid->HideRow(25);
+    grid->HideRows(10, 40);  // more rows than the line-by-line path takes
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->RowCount(), 29);
+    EXPECT_EQ(grid->Cells(2, 10), u"2:41");
+    EXPECT_EQ(grid->RowHeights(10), 61);
+    EXPECT_EQ(grid->RowHeights(28), 79);
+    grid->UnHideRows(10, 40);
+    EXPECT_GRID_OK(*grid);
+    ASSERT_EQ(grid->RowCount(), 60);
+    for (int r = 0; r < 60; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(grid->RowHeights(r), 20 + r);
+        EXPECT_EQ(grid->Cells(1, r), Tag(1, r));
+    }
+}
+
 TEST_F(IndexTest, HidingARangeKeepsRowsHiddenBeforeAndShowingNeedsTheFirstRowHidden) {
     Fill(2, 10);
     grid->HideRow(4);
