@@ -191,6 +191,15 @@ public:
     void SetTopRow(int Value);
     std::function<void(plat::TObject* Sender, int OldRow, int NewRow)> OnRowChanged;
 
+    // The selection parked on the cell just outside the grid, and brought back.
+    void HideSelection();
+    void UnHideSelection();
+    bool SelHidden() const { return FSelHidden; }
+    // Display indexes: brings the cell into view, centred where it has to scroll.
+    void ScrollInView(int ColIndex, int RowIndex);
+    // Smallest rectangle (framework indexes) holding every non-empty shown cell; all 0 when none.
+    virtual plat::TRect UsedCells();
+
     // The cells export and persistence write (display indexes).
     int SaveStartCol() const;
     int SaveStartRow() const;
@@ -211,8 +220,8 @@ public:
     void AddRow() { InsertRows(RowCount(), 1, true); }
     // Display rows; the cell properties of the removed rows are freed.
     virtual void RemoveRows(int RowIndex, int RCount);
-    // As RemoveRows, but the cell objects of the removed rows are left alone (they were
-    // moved elsewhere) and heights are kept by position.
+    // As RemoveRows, but the cell objects of the removed rows are not freed (they were
+    // moved elsewhere).
     virtual void RemoveRowsEx(int RowIndex, int RCount);
     virtual void RemoveRowRange(int ARow, int ACount) { RemoveRows(ARow, ACount); }
     // Removes, walking down from FixedRows to the footers, every row whose text in the
@@ -225,8 +234,8 @@ public:
     void AddColumn() { InsertCols(AllColCount(), 1); }
     // Display rows.
     void MoveRow(int FromIndex, int ToIndex);
-    // Rows FromIndex .. FromIndex + Count - 1 end before the row that was ToIndex (at
-    // ToIndex - Count when moving down past themselves).
+    // Rows FromIndex .. FromIndex + Count - 1 end at ToIndex, or at ToIndex - Count when
+    // ToIndex lies beyond the block's end (so they end before the row that was there).
     void MoveRows(int FromIndex, int ToIndex, int Count);
     void SwapRows(int Index, int Index2);
     // Real columns: cells, width and hidden state are exchanged.
@@ -238,8 +247,9 @@ protected:
     // Hook points for a grid that keeps a description per real column (the column grid):
     // ColumnsInserting and ColumnsRemoving run before the column count changes, so the
     // descriptions can be inserted or removed at their real place before any count
-    // synchronisation; ColumnsSwapped runs after two real columns were exchanged. Moves
-    // arrive through ColumnMoved (display indexes, before the grid's own move).
+    // synchronisation; ColumnsSwapped runs after two real columns were exchanged. A move
+    // arrives through the ColumnMoved override in display indexes: their real indexes are
+    // RealColIndex of both taken before calling this grid's ColumnMoved, which remaps them.
     virtual void ColumnsInserting(int ColIndex, int CCount) { (void)ColIndex; (void)CCount; }
     virtual void ColumnsRemoving(int ColIndex, int CCount) { (void)ColIndex; (void)CCount; }
     virtual void ColumnsSwapped(int Index, int Index2) { (void)Index; (void)Index2; }
@@ -536,6 +546,8 @@ private:
     int FNumHidden = 0;
     THiddenRows FGridItems;
     int FOldRowSel = -1;
+    bool FSelHidden = false;
+    plat::TGridRect FOldSelection;
     // While set, clearing drops a cell's object reference without freeing it (the object
     // moved to another cell) / reports no change.
     bool FNilObjects = false;

@@ -196,6 +196,59 @@ void TExtStringGrid::SetTopRow(int Value) {
     TCustomGrid::SetTopRow(Value);
 }
 
+// ---- selection parking, scrolling and used cells --------------------------------------------------
+
+void TExtStringGrid::HideSelection() {
+    // A second call must not overwrite the parked selection with the parking cell.
+    if (FSelHidden) return;
+    FOldSelection = Selection();
+    SetSelection(plat::TGridRect{ColCount(), RowCount(), ColCount(), RowCount()});
+    FSelHidden = true;
+}
+
+void TExtStringGrid::UnHideSelection() {
+    FSelHidden = false;
+    if (FOldSelection.Top < RowCount() && FOldSelection.Left < ColCount()) {
+        SetSelection(FOldSelection);
+        return;
+    }
+    const int c = (FixedColAlways && FixedCols() == ColCount()) ? 0 : FixedCols();
+    const int r = (FixedRowAlways && FixedRows() == RowCount()) ? 0 : FixedRows();
+    SetSelection(plat::TGridRect{c, r, c, r});
+}
+
+void TExtStringGrid::ScrollInView(int ColIndex, int RowIndex) {
+    if (ColIndex >= ColCount() || RowIndex >= RowCount()) return;
+    int newLeft = LeftCol(), newTop = TopRow();
+    if (ColIndex < LeftCol() || ColIndex >= LeftCol() + VisibleColCount()) {
+        SetCol(ColIndex);
+        newLeft = std::max(ColIndex - VisibleColCount() / 2, FixedCols());
+    }
+    if (RowIndex < TopRow() || RowIndex >= TopRow() + VisibleRowCount()) {
+        SetRowEx(RowIndex);
+        newTop = std::max(RowIndex - VisibleRowCount() / 2, FixedRows());
+    }
+    newLeft = std::min(newLeft, ColCount() - VisibleColCount() + 1);
+    if (FixedCols() + VisibleColCount() < ColCount()) SetLeftCol(newLeft);
+    newTop = std::min(newTop, RowCount() - VisibleRowCount() + 1);
+    if (FixedRows() + VisibleRowCount() >= RowCount()) return;
+    SetTopRow(newTop);
+}
+
+plat::TRect TExtStringGrid::UsedCells() {
+    int left = ColCount(), top = RowCount(), right = -1, bottom = -1;
+    for (int r = 0; r < RowCount() && r < Store().RowExtent(); ++r)
+        Store().ForEachInRow(r, [&](int c, StringView text, plat::TObject*) {
+            if (c >= ColCount() || text.empty()) return;
+            left = std::min(left, c);
+            right = std::max(right, c);
+            top = std::min(top, r);
+            bottom = std::max(bottom, r);
+        });
+    if (right < 0) return plat::TRect{0, 0, 0, 0};
+    return plat::TRect{left, top, right, bottom};
+}
+
 // ---- save range --------------------------------------------------------------------------------
 
 int TExtStringGrid::SaveStartCol() const { return (SaveFixedCells || SaveFixedCols) ? 0 : FixedCols(); }

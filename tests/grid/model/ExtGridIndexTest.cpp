@@ -297,4 +297,37 @@ TEST_F(IndexTest, SaveRangeFollowsTheFixedCellsFlags) {
     EXPECT_EQ(grid->SaveStartCol(), 1);
 }
 
+TEST_F(IndexTest, ParkedSelectionComesBack) {
+    Fill(5, 10);
+    grid->SetSelection(plat::TGridRect{1, 2, 3, 4});
+    grid->HideSelection();
+    grid->HideSelection();
+    EXPECT_TRUE(grid->SelHidden());
+    EXPECT_EQ(grid->Selection().Left, 5);
+    grid->UnHideSelection();
+    EXPECT_FALSE(grid->SelHidden());
+    EXPECT_EQ(grid->Selection(), (plat::TGridRect{1, 2, 3, 4}));
+}
+
+TEST_F(IndexTest, UsedCellsSpansTheNonEmptyShownCells) {
+    grid->SetColCount(6);
+    grid->SetRowCount(8);
+    EXPECT_EQ(grid->UsedCells(), (plat::TRect{0, 0, 0, 0}));
+    grid->SetCells(2, 3, u"a");
+    grid->SetCells(4, 6, u"b");
+    grid->SetCells(5, 1, u"hidden soon");
+    grid->HideColumn(0);  // the column count drops: framework column 5 is outside
+    EXPECT_EQ(grid->UsedCells(), (plat::TRect{2, 3, 4, 6}));
+}
+
+TEST_F(IndexTest, ScrollInViewBringsAFarRowIntoView) {
+    Fill(3, 200);
+    grid->ScrollInView(1, 150);
+    EXPECT_EQ(grid->Row(), 150);
+    EXPECT_LE(grid->TopRow(), 150);
+    EXPECT_GT(grid->TopRow() + grid->VisibleRowCount(), 150);
+    grid->ScrollInView(1, 500);  // outside the grid: nothing happens
+    EXPECT_EQ(grid->Row(), 150);
+}
+
 } // namespace
