@@ -154,6 +154,7 @@ void TBaseLazyTree::SetNodeDataSize(int Value)
 
 std::uint8_t* TBaseLazyTree::GetNodeData(PLazyNode Node)
 {
+    WorkerPause pause(this);
     Check(FNodeDataSize > 0, u"NodeDataSize not initialized.");
     if (!Node || Node == FRoot) return nullptr;
     return Node->GetData();
@@ -161,6 +162,7 @@ std::uint8_t* TBaseLazyTree::GetNodeData(PLazyNode Node)
 
 void TBaseLazyTree::SetNodeData(PLazyNode Node, const void* UserData)
 {
+    WorkerPause pause(this);
     if (FNodeDataSize < static_cast<int>(sizeof(void*)))
         throw EAssertionFailed(ClassName() + u": Cannot set initial user data because there is not enough user data space allocated.");
     Node->SetData(UserData);
@@ -370,6 +372,7 @@ void TBaseLazyTree::EndUpdate()
     if (FUpdateCount > 0) --FUpdateCount;
     if (plat::TComponent::HasState(plat::csDestroying)) return;
     if (FUpdateCount == 0 && HasState(tsUpdating)) {
+        StopCacheValidation();
         if (HasState(tsUpdateHiddenChildrenNeeded)) {
             RefreshAllChildrenHiddenEverywhere();
             DoStateChange(0, TreeBit(tsUpdateHiddenChildrenNeeded));
@@ -935,6 +938,7 @@ void TBaseLazyTree::InitializeChildren(PLazyNode Node)
 
 void TBaseLazyTree::ReinitNode(PLazyNode Node, bool Recursive)
 {
+    WorkerPause pause(this);
     if (Node && Node != FRoot) {
         Node->Exclude(vsChecking);
         Node->Exclude(vsCutOrCopy);
@@ -954,6 +958,7 @@ void TBaseLazyTree::ReinitChildren(PLazyNode Node, bool Recursive)
 
 void TBaseLazyTree::ResetNode(PLazyNode Node)
 {
+    WorkerPause pause(this);
     CancelEditNode();
     if (!Node || Node == FRoot) {
         Clear();
@@ -1135,6 +1140,7 @@ void TBaseLazyTree::SetFiltered(PLazyNode Node, bool Value)
 
 void TBaseLazyTree::SetDisabled(PLazyNode Node, bool Value)
 {
+    WorkerPause pause(this);
     if (!Node || Node->Has(vsDisabled) == Value) return;
     if (Value) Node->Include(vsDisabled);
     else Node->Exclude(vsDisabled);
@@ -1143,6 +1149,7 @@ void TBaseLazyTree::SetDisabled(PLazyNode Node, bool Value)
 
 void TBaseLazyTree::SetHasChildren(PLazyNode Node, bool Value)
 {
+    WorkerPause pause(this);
     if (!Node || In(FOptions->MiscOptions(), toReadOnly)) return;
     if (Value) Node->Include(vsHasChildren);
     else {
@@ -1194,6 +1201,7 @@ void TBaseLazyTree::MeasureItemHeight(plat::TCanvas* Canvas, PLazyNode Node)
         NodeHeightForWorker(Node);
         return;
     }
+    WorkerPause pause(this);
     Node->Include(vsHeightMeasured);
     if (In(FOptions->MiscOptions(), toVariableNodeHeight)) {
         int height = Node->NodeHeight;

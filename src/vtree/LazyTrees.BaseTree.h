@@ -493,6 +493,14 @@ private:
     struct CheckAccess;
 
     PLazyNode ChildOf(PLazyNode Node) const { return Node ? Node : FRoot; }
+    // Held around a GUI-side write to node states, heights or links: a build running on the
+    // worker is stopped first and asked for again once the write is done.
+    struct WorkerPause {
+        explicit WorkerPause(TBaseLazyTree* Tree);
+        ~WorkerPause();
+        TBaseLazyTree* T;
+        bool Stopped;
+    };
     bool GetChildrenAbove() const;
     // Automatic sorting needs a sort column chosen in the header; without one the order is
     // left alone, so adding nodes never initialises them just to compare them.

@@ -3,8 +3,8 @@
 // - A node is one zero-filled block: the packed TLazyNode record (66 bytes), the user data
 //   (NodeDataSize bytes, starting right behind LastChild), then the internal data areas of
 //   derived classes, the first at the record size rounded up to 4 (68) + NodeDataSize.
-// - Blocks of one tree all have the same size and come from a per-tree pool of slabs, so a
-//   million nodes cost a million blocks and a few dozen allocations. Blocks are 4-aligned,
+// - Blocks of one tree all have the same size and come from a per-tree pool of slabs (large
+//   ones in huge pages), so a million nodes cost a million blocks and a dozen allocations. Blocks are 4-aligned,
 //   so bit 0 of a node address is free for the selection array's removal marks.
 // - The user-data slot that SetData fills holds a native pointer (8 bytes on 64-bit).
 #include <cstddef>
@@ -96,11 +96,17 @@ public:
     void* Allocate();
     void Free(void* Block);
     std::size_t LiveBlocks() const { return live_; }
+    // Bytes of all pools held in mapped huge-page slabs (outside the heap statistics).
+    static std::size_t MappedBytes();
 
 private:
     struct FreeBlock { FreeBlock* Next; };
+    struct Slab {
+        std::uint8_t* Memory;
+        bool Mapped;
+    };
     std::size_t blockSize_ = 0;
-    std::vector<std::uint8_t*> slabs_;
+    std::vector<Slab> slabs_;
     std::size_t slabUsed_ = 0;      // blocks handed out of the last slab
     std::size_t slabBlocks_ = 0;    // blocks in the last slab
     FreeBlock* free_ = nullptr;

@@ -44,6 +44,7 @@ bool TBaseLazyTree::LocateInSelection(PLazyNode Node, int& Index, int High, int 
 
 void TBaseLazyTree::MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceInsert, bool& Result)
 {
+    WorkerPause pause(this);
     Result = false;
     if (!ForceInsert) {
         if (In(FOptions->SelectionOptions(), toLevelSelectConstraint) && FLastSelectionLevel < 0 && Count > 0)
@@ -127,6 +128,7 @@ void TBaseLazyTree::RemoveFromSelection(PLazyNode Node)
     if (!plat::InMainThread())
         throw EAssertionFailed(ClassName() + u".RemoveFromSelection() must only be called from UI thread.");
     if (!Node->Has(vsSelected)) return;
+    WorkerPause pause(this);
     Node->Exclude(vsSelected);
     int index;
     if (FindInSelection(Node, index)) {
@@ -149,6 +151,7 @@ bool TBaseLazyTree::FindInSelection(PLazyNode Node, int& Index) const
 
 void TBaseLazyTree::RemoveFromSelectionDeferred(PLazyNode Node)
 {
+    WorkerPause pause(this);
     int index;
     if (!Node->Has(vsSelected)) return;
     Node->Exclude(vsSelected);
@@ -168,6 +171,7 @@ void TBaseLazyTree::ClearSelectionEx(bool Notify)
 
 void TBaseLazyTree::DropSelection()
 {
+    WorkerPause pause(this);
     if (FUpdateCount > 0) {
         FSelectionCount = std::max(CompactNodeArray(FSelection, FSelectionCount), 0);
         FSelection.resize(FSelectionCount);
@@ -316,6 +320,7 @@ void TBaseLazyTree::SetCheckState(PLazyNode Node, TCheckState Value)
 
 bool TBaseLazyTree::ApplyCheckState(PLazyNode Node, TCheckState Value)
 {
+    WorkerPause pause(this);
     if (Node->Has(vsChecking)) return false;
     Node->Include(vsChecking);
     struct Finally {

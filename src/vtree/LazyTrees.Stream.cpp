@@ -367,6 +367,7 @@ int ReadHeader(plat::TStream& Stream, bool Adding)
 
 void TBaseLazyTree::LoadFromStream(plat::TStream& Stream)
 {
+    WorkerPause pause(this);
     if (In(FOptions->MiscOptions(), toReadOnly)) return;
     Clear();
     const int version = ReadHeader(Stream, false);
@@ -394,6 +395,7 @@ void TBaseLazyTree::LoadFromStream(plat::TStream& Stream)
 
 void TBaseLazyTree::AddFromStream(plat::TStream& Stream, PLazyNode TargetNode)
 {
+    WorkerPause pause(this);
     if (In(FOptions->MiscOptions(), toReadOnly)) return;
     if (!TargetNode) TargetNode = FRoot;
     Check(TargetNode == FRoot || OwnerTreeOfNode(TargetNode) == this, u"The target node must belong to this tree.");

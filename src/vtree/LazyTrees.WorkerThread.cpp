@@ -177,6 +177,19 @@ void TBaseLazyTree::StopCacheValidation()
     if (wasValidating) MarkCacheStale();
 }
 
+// tsValidating is entered and left on the GUI thread, so there it says exactly whether the
+// worker may be walking this tree.
+TBaseLazyTree::WorkerPause::WorkerPause(TBaseLazyTree* Tree)
+    : T(Tree), Stopped(Tree->HasState(tsValidating) && !TWorkerThread::MeasuringFor(Tree))
+{
+    if (Stopped) T->StopCacheValidation();
+}
+
+TBaseLazyTree::WorkerPause::~WorkerPause()
+{
+    if (Stopped && T->FUpdateCount == 0) T->RequestCacheValidation();
+}
+
 std::uint32_t TBaseLazyTree::NodeHeightForWorker(PLazyNode Node)
 {
     // Initialising and measuring run handlers and change node fields: the GUI thread does
