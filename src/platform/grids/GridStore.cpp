@@ -122,6 +122,7 @@ TGridCellStore::RowBlock* TGridCellStore::Pack(const std::vector<Item>& items, R
         live += (i.slot.len || i.obj) ? 1 : 0;
         if (i.slot.len > kInline) text += i.slot.len;
     }
+    if (text > 0xFFFFFFFFu) throw std::bad_alloc();
     const bool dense = span <= DenseLimit(items.size(), colHint_);
     std::uint64_t cap;
     if (dense) {
@@ -273,7 +274,7 @@ TGridCellStore& TGridCellStore::operator=(TGridCellStore&& o) noexcept {
 
 TGridCellStore::~TGridCellStore() { Clear(); }
 
-void TGridCellStore::SetCell(int col, int row, StringView text) {
+void TGridCellStore::SetCellSlow(int col, int row, StringView text) {
     if (col < 0 || row < 0) return;
     if (text.size() > 0xFFFFFFFFu) text = text.substr(0, 0xFFFFFFFFu);
     const auto n = static_cast<std::uint32_t>(text.size());
@@ -529,6 +530,8 @@ void TGridCellStore::MoveColumn(int from, int to) {
             }
             continue;
         }
+        // Rows without a cell between the two columns stay as they are.
+        if (!b->sparse && static_cast<std::uint32_t>(lo) >= b->cap) continue;
         if (b->sparse) {
             const std::int32_t* cols = b->Cols();
             if (cols[b->used - 1] < lo || cols[0] > hi) continue;

@@ -75,7 +75,21 @@ public:
     }
     String Cell(int col, int row) const { return String(CellView(col, row)); }
     // Writes to negative coordinates are ignored.
-    void SetCell(int col, int row, StringView text);
+    void SetCell(int col, int row, StringView text) {
+        // A short text into a directly indexed row that already has room for the column.
+        if (static_cast<std::size_t>(row) < rows_.size() && text.size() - 1 < kInline) {
+            if (RowBlock* b = rows_[static_cast<std::size_t>(row)];
+                b && !b->sparse && static_cast<std::uint32_t>(col) < b->cap) {
+                Slot& s = b->Slots()[col];
+                if (s.len > kInline) DropText(b, s);
+                else if (s.len == 0 && !(b->objs && b->objs[col])) ++b->live;
+                __builtin_memmove(s.chars, text.data(), text.size() * sizeof(char16_t));
+                s.len = static_cast<std::uint32_t>(text.size());
+                return;
+            }
+        }
+        SetCellSlow(col, row, text);
+    }
     TObject* Object(int col, int row) const;
     void SetObject(int col, int row, TObject* obj);
     bool HasCell(int col, int row) const;
@@ -191,6 +205,7 @@ private:
     // `from` is freed.
     RowBlock* Pack(const std::vector<Item>& items, RowBlock* from, bool growing) const;
     static StringView SparseView(const RowBlock* b, int col);
+    void SetCellSlow(int col, int row, StringView text);
     // Index of the cell in its block, -1 when the block holds no slot for it.
     static int IndexOf(const RowBlock* b, int col);
     static void FreeBlock(RowBlock* b);
