@@ -70,7 +70,7 @@ using TButtonField = controls::TFadeButton* TZEVorezudaReruDure::*;
 
 // One button of the main window: its caption (a text number, or a design caption that no
 // language replaces), its hint and its place; the hidden buttons stay hidden.
-struct TButton_Spec {
+struct TButton_Layout {
     TButtonField Field;
     int Caption;
     const char16_t* Design;
@@ -84,7 +84,7 @@ constexpr int Step_W = 170;
 constexpr int Step_H = 36;
 
 // In the order the click handler compares them.
-const TButton_Spec Buttons[] = {
+const TButton_Layout Buttons[] = {
     {&Z::Btn_New, 15, nullptr, 22, true, 80, 112, Step_W, Step_H},
     {&Z::Btn_Open, 16, nullptr, 23, true, 258, 112, Step_W, Step_H},
     {&Z::Btn_Close, -1, nullptr, 14, true, 632, 8, 50, 50},
@@ -276,7 +276,7 @@ void TZEVorezudaReruDure::Lay_Out()
     LL_Update->SetVisible(false);
     LL_Update->OnLinkClick = [this](TObject*, const String& link, TSysLinkType) { Open_Update_Link(link); };
 
-    for (const TButton_Spec& spec : Buttons) {
+    for (const TButton_Layout& spec : Buttons) {
         controls::TFadeButton* b = New_Button(this, this, spec.Left, spec.Top, spec.Width, spec.Height);
         if (spec.Design) b->SetCaption(spec.Design);
         b->SetVisible(spec.Shown);
@@ -330,7 +330,7 @@ void TZEVorezudaReruDure::Set_Lang()
     Note_Set_Lang();
     L_Begin->SetCaption(Lang(0));
     for (int n = 1; n <= 8; ++n) L_Step[n - 1]->SetCaption(Lang(n));
-    for (const TButton_Spec& spec : Buttons) {
+    for (const TButton_Layout& spec : Buttons) {
         controls::TFadeButton* b = this->*spec.Field;
         if (spec.Caption >= 0) b->SetCaption(Lang(spec.Caption));
         if (spec.Hint >= 0) b->SetHint(Lang(spec.Hint));

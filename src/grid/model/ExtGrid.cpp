@@ -43,13 +43,9 @@ void FormResizeThunk::operator()(plat::TObject* Sender) const {
             link->PrevSizeY = form->Height();
         }
     }
-    if (link->Kept) {
-        try {
-            link->Kept(Sender);
-        } catch (...) {
-            // The form's own handler must not stop the grids behind it from resizing.
-        }
-    }
+    // Every grid is sized before the form's own handler runs, so an error raised there
+    // reaches the caller (the window's event boundary reports it) with the grids sized.
+    if (link->Kept) link->Kept(Sender);
 }
 
 String EscapeCellText(StringView s) {
@@ -162,7 +158,9 @@ TExtStringGrid::~TExtStringGrid() {
         try {
             SaveColSizes();
         } catch (...) {
-            // A destructor cannot report; the widths are lost, the program goes on.
+            // A destructor cannot pass the error on: the application reports it (the widths
+            // are not saved) and the program goes on.
+            if (plat::Application) plat::Application->HandleException(this);
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ExtGrid.h"
+#include "TestSupport.h"
 #include "plat/Forms.h"
 #include "plat/IniFiles.h"
 #include "plat/Messages.h"
@@ -319,6 +320,23 @@ TEST_F(ExtGridTest, FormResizeRunsTheFormHandlerOnceThroughTheChain) {
     delete g2;
     f->SetBounds(0, 0, 560, 400);
     EXPECT_EQ(calls - before, 3) << "the form keeps its own handler";
+}
+
+// The form's own resize handler runs after the grids are sized; its error is the caller's.
+TEST_F(ExtGridTest, AnErrorOfTheFormsResizeHandlerReachesTheCallerWithTheGridSized) {
+    auto f = std::make_unique<plat::TForm>(nullptr);
+    bool fail = false;
+    f->OnResize = [&](plat::TObject*) {
+        if (fail) throw plat::Exception(u"Resize failed");
+    };
+    auto* g = new TExtStringGrid(f.get());
+    g->SetParent(f.get());
+    g->SizeWithForm = true;
+    f->SetBounds(0, 0, 500, 400);
+    const int w = g->Width();
+    fail = true;
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::Exception>([&] { f->SetBounds(0, 0, 520, 400); }, u"Resize failed"));
+    EXPECT_EQ(g->Width(), w + 20);
 }
 
 TEST_F(ExtGridTest, ColumnSizesRoundTripThroughIniFile) {
