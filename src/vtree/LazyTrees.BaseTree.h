@@ -502,6 +502,8 @@ private:
         bool Stopped;
     };
     bool GetChildrenAbove() const;
+    // The display row after Node, which must be a row itself (fully and effectively visible).
+    PLazyNode NextVisibleRow(PLazyNode Node) const;
     // Automatic sorting needs a sort column chosen in the header; without one the order is
     // left alone, so adding nodes never initialises them just to compare them.
     bool AutoSortWanted() const { return In(FOptions->AutoOptions(), toAutoSort) && FHeader->SortColumn > NoColumn; }

@@ -457,6 +457,14 @@ PLazyNode TBaseLazyTree::GetNextVisibleNoInit(PLazyNode Node, bool ConsiderChild
     return NextVisibleWalk(*this, FRoot, Node, [](PLazyNode) {}, [](PLazyNode) {});
 }
 
+PLazyNode TBaseLazyTree::NextVisibleRow(PLazyNode Node) const
+{
+    // The caller's node is a row already, so the fully-visible test (a climb to the root)
+    // is skipped: in deep trees that test would cost more than the step.
+    if (GetChildrenAbove()) return GetNextVisibleNoInit(Node, true);
+    return NextVisibleWalk(*this, FRoot, Node, [](PLazyNode) {}, [](PLazyNode) {});
+}
+
 PLazyNode TBaseLazyTree::GetPreviousVisible(PLazyNode Node, bool ConsiderChildrenAbove)
 {
     PLazyNode r = GetPreviousVisibleNoInit(Node, ConsiderChildrenAbove);

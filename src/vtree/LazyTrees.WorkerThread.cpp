@@ -235,7 +235,7 @@ bool TBaseLazyTree::BuildPositionCache()
         last = node;
         ++count;
         ++walked;
-        node = GetNextVisibleNoInit(node, true);
+        node = NextVisibleRow(node);
     }
     if (stopped()) return false;
     FCacheRegularEntries = index;
@@ -281,7 +281,7 @@ PLazyNode TBaseLazyTree::GetNodeAt(int X, int Y, bool Relative, int& NodeTop)
         const std::uint32_t h = GetNodeHeight(node);
         if (y < std::int64_t(top) + h) break;
         top += h;
-        node = GetNextVisibleNoInit(node, true);
+        node = NextVisibleRow(node);
     }
     if (node == FRoot) node = nullptr;
     NodeTop = node ? int(top) + (Relative ? FOffsetY : 0) : 0;
@@ -299,7 +299,7 @@ std::uint32_t TBaseLazyTree::GetDisplayTop(PLazyNode Node)
     }
     while (run && run != Node) {
         top += GetNodeHeight(run);
-        run = GetNextVisibleNoInit(run, true);
+        run = NextVisibleRow(run);
     }
     return top;
 }

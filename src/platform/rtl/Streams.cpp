@@ -86,6 +86,13 @@ void TCustomMemoryStream::SetSize(std::int64_t)
 std::size_t TMemoryStream::Write(const void* Buffer, std::size_t Count)
 {
     if (Count == 0) return 0;
+    if (pos_ == buffer_.size()) {
+        // Appending: no zero fill of the new room before the copy.
+        buffer_.append(static_cast<const char*>(Buffer), Count);
+        pos_ += Count;
+        Sync();
+        return Count;
+    }
     if (pos_ + Count > buffer_.size()) buffer_.resize(pos_ + Count);
     std::memcpy(buffer_.data() + pos_, Buffer, Count);
     pos_ += Count;

@@ -67,7 +67,10 @@ class TMemoryStream : public TCustomMemoryStream {
 public:
     std::size_t Write(const void* Buffer, std::size_t Count) override;
     void SetSize(std::int64_t NewSize) override;
+    // Empties the stream; the memory already reserved stays for the next writes.
     void Clear();
+    // Reserves room for Bytes without changing the size.
+    void SetCapacity(std::size_t Bytes) { buffer_.reserve(Bytes); Sync(); }
     const std::string& Bytes() const { return buffer_; }
     void LoadFromBytes(std::string Bytes);
 
