@@ -897,4 +897,31 @@ std::vector<TGradientBand> GradientBands(TColor fromColor, TColor toColor, bool 
     return bands;
 }
 
+String EscapeCellText(StringView s) {
+    String r;
+    r.reserve(s.size());
+    for (char16_t ch : s) {
+        if (ch == u'#') r += u"#35";
+        else if (ch == u'\r') r += u"#13";
+        else if (ch == u'\n') r += u"#10";
+        else r += ch;
+    }
+    return r;
+}
+
+String UnescapeCellText(StringView s) {
+    String r;
+    r.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == u'#' && i + 2 < s.size()) {
+            const StringView code = s.substr(i + 1, 2);
+            if (code == u"35") { r += u'#'; i += 2; continue; }
+            if (code == u"13") { r += u'\r'; i += 2; continue; }
+            if (code == u"10") { r += u'\n'; i += 2; continue; }
+        }
+        r += s[i];
+    }
+    return r;
+}
+
 } // namespace grid

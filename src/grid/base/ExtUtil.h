@@ -135,4 +135,9 @@ struct TGradientBand {
 std::vector<TGradientBand> GradientBands(TColor fromColor, TColor toColor, bool horizontal,
                                          plat::TRect rect, int steps);
 
+// Cell text in a one-line record: '#' as "#35", CR as "#13", LF as "#10"; Unescape reverses
+// it and leaves any other '#' as it is.
+String EscapeCellText(StringView s);
+String UnescapeCellText(StringView s);
+
 } // namespace grid

@@ -2,36 +2,12 @@
 #include <vector>
 
 #include "ExtCGrid.h"
+#include "ExtUtil.h"
 #include "plat/SysUtils.h"
 
 namespace grid {
 
 namespace {
-
-String Escape(StringView s) {
-    String r;
-    for (char16_t ch : s) {
-        if (ch == u'#') r += u"#35";
-        else if (ch == u'\r') r += u"#13";
-        else if (ch == u'\n') r += u"#10";
-        else r += ch;
-    }
-    return r;
-}
-
-String Unescape(StringView s) {
-    String r;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == u'#' && i + 2 < s.size()) {
-            const StringView code = s.substr(i + 1, 2);
-            if (code == u"35") { r += u'#'; i += 2; continue; }
-            if (code == u"13") { r += u'\r'; i += 2; continue; }
-            if (code == u"10") { r += u'\n'; i += 2; continue; }
-        }
-        r += s[i];
-    }
-    return r;
-}
 
 bool ReadInt(StringView v, int& Out) {
     int x = 0;
@@ -198,7 +174,7 @@ void TExtColumnGrid::SaveColumnsToStream(plat::TStrings& Stream) const {
         const int keep = c.FWidth;
         c.FWidth = c.Width();  // the grid's width of the column is the one that counts
         Stream.Add(u"[Column]");
-        for (const auto& p : ColumnStreamer::Props()) Stream.Add(String(p.Name) + u"=" + Escape(p.Get(c)));
+        for (const auto& p : ColumnStreamer::Props()) Stream.Add(String(p.Name) + u"=" + EscapeCellText(p.Get(c)));
         c.FWidth = keep;
     }
 }
@@ -216,7 +192,7 @@ void TExtColumnGrid::LoadColumnsFromStream(const plat::TStrings& Stream) {
         const StringView name = StringView(line).substr(0, eq);
         for (const auto& p : ColumnStreamer::Props())
             if (name == p.Name) {
-                p.Set(*read.back(), Unescape(StringView(line).substr(eq + 1)));
+                p.Set(*read.back(), UnescapeCellText(StringView(line).substr(eq + 1)));
                 break;
             }
     }
