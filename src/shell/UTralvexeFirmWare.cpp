@@ -212,7 +212,8 @@ TZEVorezudaReruDure::TZEVorezudaReruDure(TComponent* owner) : TLangForm(owner)
     Project_Name.clear();
     Update_Read_Back = true;
     // 5.
-    Read_Setting();
+    String settings_note;
+    Read_Setting(&settings_note);
     // 6.
     Timer_Update->SetEnabled(Enable_Internet && Enable_Update);
     // 7.
@@ -235,6 +236,8 @@ TZEVorezudaReruDure::TZEVorezudaReruDure(TComponent* owner) : TLangForm(owner)
     if (!Row_Copy) Row_Copy = new TStringList();
     if (!SNMP_MIB_Read_List) SNMP_MIB_Read_List = new TStringList();
     if (!SNMP_MIB_Write_List) SNMP_MIB_Write_List = new TStringList();
+    // A damaged settings file was kept aside; the user hears of it once, here.
+    if (!settings_note.empty()) MessageDlg(settings_note, mtWarning, {mbOK});
 }
 
 TZEVorezudaReruDure::~TZEVorezudaReruDure()

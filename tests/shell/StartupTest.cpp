@@ -241,10 +241,10 @@ TEST_F(StartupTest, ClosingWritesTheSettingsAndReportsAFailureOnce)
     EXPECT_EQ(Last_IP_Address, u"10.0.0.9");
 
     // A folder where the settings file belongs cannot be replaced by a file.
-    std::filesystem::remove(Path("Tralvex.xml"));
-    std::filesystem::create_directories(Path("Tralvex.xml/inside"));
     Free_Program_Windows();
     TZEVorezudaReruDure& again = Start();
+    std::filesystem::remove(Path("Tralvex.xml"));
+    std::filesystem::create_directories(Path("Tralvex.xml/inside"));
     again.Show();
     responder().AnswerMessageBox(plat::mrOk);
     pt::CloseBox(&again);

@@ -14,6 +14,7 @@
 #include "CanvasImpl.h"
 #include "GfxNative.h"
 #include "plat/Exception.h"
+#include "plat/Files.h"
 
 namespace plat {
 
@@ -202,9 +203,14 @@ void Adopt(TBitmap& bmp, TBitmap::Impl& impl, QImage loaded) {
 } // namespace
 
 void TBitmap::LoadFromFile(const String& path) {
-    QImageReader reader(QPath(path));
-    QImage img = reader.read();
-    if (img.isNull()) throw EFileError(u"Cannot load the picture " + path);
+    // Through the layer's reader, so that a pipe, a device or a huge file is refused before
+    // the image decoder sees it.
+    std::string bytes;
+    String error;
+    if (!ReadRegularFile(path, bytes, kPictureFileCap, &error)) throw EFileError(error);
+    QImage img;
+    if (!img.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size())))
+        throw EFileError(u"Cannot load the picture " + path);
     Adopt(*this, *impl_, std::move(img));
     Changed();
 }

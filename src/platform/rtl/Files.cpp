@@ -62,21 +62,42 @@ bool WriteAll(int fd, const char* data, std::size_t size)
 
 // Temporary file in the target's folder, flushed and renamed over the target. The new file
 // takes the old file's permission bits (Mode when given, else the usual default).
-bool WriteAtomic(const String& fileName, const void* data, std::size_t size, int mode = -1)
+bool WriteAtomic(const String& fileName, const void* data, std::size_t size, int mode = -1);
+
+} // namespace
+
+TAtomicFileWriter::TAtomicFileWriter(const String& FileName)
 {
-    if (fileName.empty())
-        return false;
-    const std::string target = NativePath(fileName);
-    const auto slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (FileName.empty())
+        return;
+    target_ = NativePath(FileName);
+    const auto slash = target_.rfind('/');
+    const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
     if (base.empty())
-        return false;
-    std::string tmp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, static_cast<const char*>(data), size);
+        return;
+    temp_ = (slash == std::string::npos ? std::string() : target_.substr(0, slash + 1)) + "." + base + ".tmp-XXXXXX";
+    fd_ = ::mkstemp(temp_.data());
+    ok_ = fd_ >= 0;
+}
+
+TAtomicFileWriter::~TAtomicFileWriter()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+    }
+}
+
+bool TAtomicFileWriter::Write(const void* Data, std::size_t Size)
+{
+    ok_ = ok_ && WriteAll(fd_, static_cast<const char*>(Data), Size);
+    return ok_;
+}
+
+namespace {
+
+bool CommitAtomic(int& fd, const std::string& temp, const std::string& target, int mode, bool ok)
+{
     struct stat old {};
     mode_t newMode;
     if (mode >= 0)
@@ -88,18 +109,38 @@ bool WriteAtomic(const String& fileName, const void* data, std::size_t size, int
     ok = ok && ::fchmod(fd, newMode) == 0;
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tmp.c_str(), target.c_str()) == 0;
+    fd = -1;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
-        ::unlink(tmp.c_str());
+        ::unlink(temp.c_str());
         return false;
     }
     // Make the rename itself durable; a failure here does not undo the write.
-    const int dfd = ::open(slash == std::string::npos ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+    const auto slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
     }
     return true;
+}
+
+} // namespace
+
+bool TAtomicFileWriter::Commit(int Mode)
+{
+    if (fd_ < 0)
+        return false;
+    return CommitAtomic(fd_, temp_, target_, Mode, ok_);
+}
+
+namespace {
+
+bool WriteAtomic(const String& fileName, const void* data, std::size_t size, int mode)
+{
+    TAtomicFileWriter w(fileName);
+    return w.Write(data, size) && w.Commit(mode);
 }
 
 char16_t FoldForMask(char16_t c)
@@ -172,6 +213,12 @@ bool FileExists(const String& FileName)
 {
     struct stat st {};
     return StatPath(FileName, st) && !S_ISDIR(st.st_mode);
+}
+
+bool PathEntryExists(const String& Path)
+{
+    struct stat st {};
+    return !Path.empty() && ::lstat(NativePath(Path).c_str(), &st) == 0;
 }
 
 bool DirectoryExists(const String& Dir)
@@ -381,37 +428,76 @@ String PathJoin(StringView A, StringView B)
     return r;
 }
 
-bool ReadFileBytes(const String& FileName, std::string& Bytes)
+namespace {
+
+String CapText(std::int64_t cap)
 {
+    if (cap % kMiB == 0)
+        return Int64ToStr(cap / kMiB) + u" MiB";
+    return Int64ToStr(cap) + u" bytes";
+}
+
+} // namespace
+
+bool ReadRegularFile(const String& FileName, std::string& Bytes, std::int64_t Cap, String* Error)
+{
+    auto fail = [&](const String& reason) {
+        if (Error) {
+            *Error = u"Cannot open file \"" + FileName + u"\"";
+            if (!reason.empty())
+                *Error += u": " + reason;
+        }
+        return false;
+    };
     if (FileName.empty())
-        return false;
-    const int fd = ::open(NativePath(FileName).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return false;
+        return fail(String());
+    // Non-blocking, so that opening a named pipe with no writer returns at once; the type is
+    // then checked on what was opened, so a file swapped in meanwhile cannot slip through.
+    const int fd = ::open(NativePath(FileName).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int e = errno;
+        return fail(e == ENOENT ? String() : Utf8ToString(std::strerror(e)));
     }
-    std::string out;
-    if (st.st_size > 0)
-        out.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return fail(Utf8ToString(std::strerror(errno)));
+    if (!S_ISREG(st.st_mode))
+        return fail(u"not a regular file");
+    if (st.st_size > Cap)
+        return fail(u"larger than " + CapText(Cap));
+    // One byte more than the size says, to see the end in one read. Files whose size the
+    // system does not know in advance (kernel files report 0 or a page) grow in pieces; the
+    // cap holds for them as well.
+    std::string out(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t size = 0;
     while (true) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (size == out.size())
+            out.resize(std::min<std::size_t>(std::max<std::size_t>(size * 2, 65536),
+                                             static_cast<std::size_t>(Cap) + 1));
+        const ssize_t n = ::read(fd, out.data() + size, out.size() - size);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            ::close(fd);
-            return false;
+            return fail(Utf8ToString(std::strerror(errno)));
         }
         if (n == 0)
             break;
-        out.append(buf, static_cast<std::size_t>(n));
+        size += static_cast<std::size_t>(n);
+        if (static_cast<std::int64_t>(size) > Cap)
+            return fail(u"larger than " + CapText(Cap));
     }
-    ::close(fd);
+    out.resize(size);
     Bytes.swap(out);
     return true;
+}
+
+bool ReadFileBytes(const String& FileName, std::string& Bytes)
+{
+    return ReadRegularFile(FileName, Bytes, kDefaultFileCap);
 }
 
 bool WriteFileAtomic(const String& FileName, std::string_view Bytes)

@@ -279,9 +279,11 @@ void TStrings::SetUpdateState(bool) {}
 
 void TStrings::LoadFromFile(const String& FileName)
 {
-    std::vector<String> lines;
-    if (!ReadTextLines(FileName, lines))
-        throw EFileError(u"Cannot open file \"" + FileName + u"\"");
+    std::string bytes;
+    String error;
+    if (!ReadRegularFile(FileName, bytes, kDefaultFileCap, &error))
+        throw EFileError(error);
+    const std::vector<String> lines = SplitLines(DecodeText(bytes));
     BeginUpdate();
     try {
         Clear();

@@ -17,25 +17,42 @@ std::atomic<std::uint64_t> g_generation{1};
 void Mutated() { g_generation.fetch_add(1, std::memory_order_relaxed); }
 
 // Callers walk children by index (`for i < Count(): ChildNodes()[i]`); pugixml keeps children
-// as a linked list, so remember where the last lookup ended to make such a walk linear.
-struct ChildCache {
+// as a linked list, so remember where the last lookup under each parent ended. Readers
+// alternate between a list and the lists inside its items (the nodes of a network and each
+// node's variables), so a cursor is kept for several parents at once: one per nesting level
+// of such a walk, which keeps every walk linear.
+struct ChildCursor {
     std::uint64_t generation = 0;
+    std::uint64_t used = 0;  // recency: the least recently used cursor makes room
     void* parent = nullptr;
     int index = -1;
     pugi::xml_node_struct* node = nullptr;
     int count = -1;
 };
-thread_local ChildCache t_cache;
+constexpr int kCursorSlots = 8;
+struct ChildCursors {
+    ChildCursor slot[kCursorSlots];
+    std::uint64_t tick = 0;
+};
+thread_local ChildCursors t_cursors;
 
-ChildCache& CacheFor(void* parent)
+ChildCursor& CacheFor(void* parent)
 {
     const std::uint64_t gen = g_generation.load(std::memory_order_relaxed);
-    if (t_cache.generation != gen || t_cache.parent != parent) {
-        t_cache = ChildCache{};
-        t_cache.generation = gen;
-        t_cache.parent = parent;
+    ChildCursor* oldest = &t_cursors.slot[0];
+    for (ChildCursor& c : t_cursors.slot) {
+        if (c.parent == parent && c.generation == gen) {
+            c.used = ++t_cursors.tick;
+            return c;
+        }
+        if (c.used < oldest->used)
+            oldest = &c;
     }
-    return t_cache;
+    *oldest = ChildCursor{};
+    oldest->generation = gen;
+    oldest->used = ++t_cursors.tick;
+    oldest->parent = parent;
+    return *oldest;
 }
 
 pugi::xml_node N(const IXMLNode& h) { return pugi::xml_node(static_cast<pugi::xml_node_struct*>(h.Handle())); }
@@ -95,27 +112,71 @@ String JoinedText(pugi::xml_node n)
     throw EXMLDocError(u"Element \"" + Text16(n.name()) + u"\" does not contain a single text node");
 }
 
-// Collects the output. CR and TAB reach it only from values (indentation is spaces and LF),
-// and a reader would fold them, so they are written as character references.
-class Collector final : public pugi::xml_writer {
+// Escapes the output for Sink. CR and TAB reach it only from values (indentation is spaces
+// and LF), and a reader would fold them, so they are written as character references.
+template <class Sink>
+class EscapingWriter final : public pugi::xml_writer {
 public:
-    std::string out;
+    explicit EscapingWriter(Sink& sink) : sink_(sink) {}
     void write(const void* data, std::size_t size) override
     {
         const char* p = static_cast<const char*>(data);
         const char* end = p + size;
         while (p < end) {
-            const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
-            const auto* tab = static_cast<const char*>(std::memchr(p, '\t', static_cast<std::size_t>(end - p)));
-            const char* q = !cr ? (tab ? tab : end) : (!tab ? cr : std::min(cr, tab));
-            out.append(p, q);
+            const char* q = p;
+            while (q < end && *q != '\r' && *q != '\t')
+                ++q;
+            sink_.Put(p, static_cast<std::size_t>(q - p));
             if (q == end)
                 break;
-            out += *q == '\r' ? "&#13;" : "&#9;";
+            if (*q == '\r')
+                sink_.Put("&#13;", 5);
+            else
+                sink_.Put("&#9;", 4);
             p = q + 1;
         }
     }
+
+private:
+    Sink& sink_;
 };
+
+struct StringSink {
+    std::string out;
+    void Put(const char* p, std::size_t n) { out.append(p, n); }
+};
+
+// Straight into the temporary file through one fixed buffer: a save touches no memory that
+// grows with the document.
+class FileSink {
+public:
+    explicit FileSink(TAtomicFileWriter& file) : file_(file) {}
+    void Put(const char* p, std::size_t n)
+    {
+        if (n > sizeof buffer_ - used_) {
+            Flush();
+            if (n > sizeof buffer_) {
+                file_.Write(p, n);
+                return;
+            }
+        }
+        std::memcpy(buffer_ + used_, p, n);
+        used_ += n;
+    }
+    bool Flush()
+    {
+        const bool ok = file_.Write(buffer_, used_);
+        used_ = 0;
+        return ok;
+    }
+
+private:
+    TAtomicFileWriter& file_;
+    char buffer_[64 * 1024];
+    std::size_t used_ = 0;
+};
+
+constexpr unsigned kSaveFlags = pugi::format_indent | pugi::format_no_declaration;
 
 } // namespace
 
@@ -225,9 +286,48 @@ TXMLValue IXMLNode::NodeValue() const
 
 void IXMLNode::SetNodeValue(const String& Value) { SetText(Value); }
 
+namespace {
+
+bool IsAscii(StringView text)
+{
+    for (char16_t c : text)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+// An ASCII UTF-16 name against the UTF-8 name pugixml holds, compared where they lie.
+bool SameAsciiName(const char* utf8, StringView name)
+{
+    for (char16_t c : name) {
+        if (static_cast<unsigned char>(*utf8) != c)
+            return false;  // also at the end of the shorter UTF-8 name
+        ++utf8;
+    }
+    return *utf8 == 0;
+}
+
+// The named attribute, searched from Hint on and then from the first one. Names of this
+// program are ASCII and are compared without converting; others are converted for the call.
+pugi::xml_attribute FindAttribute(pugi::xml_node n, StringView name, pugi::xml_attribute hint)
+{
+    if (!IsAscii(name))
+        return n.attribute(NameUtf8(name));
+    for (pugi::xml_attribute a = hint ? hint : n.first_attribute(); a; a = a.next_attribute())
+        if (SameAsciiName(a.name(), name))
+            return a;
+    if (hint)
+        for (pugi::xml_attribute a = n.first_attribute(); a != hint; a = a.next_attribute())
+            if (SameAsciiName(a.name(), name))
+                return a;
+    return pugi::xml_attribute();
+}
+
+} // namespace
+
 bool IXMLNode::HasAttribute(StringView Name) const
 {
-    return static_cast<bool>(Valid(*this).attribute(NameUtf8(Name)));
+    return static_cast<bool>(FindAttribute(Valid(*this), Name, pugi::xml_attribute()));
 }
 
 TXMLValue IXMLNode::Attributes(StringView Name) const
@@ -245,8 +345,11 @@ TXMLValue IXMLNode::Attributes(StringView Name) const
         hintGeneration = gen;
         hint = pugi::xml_attribute();
     }
-    const pugi::xml_attribute a = n.attribute(NameUtf8(Name), hint);
-    return a ? TXMLValue(Text16(a.value())) : TXMLValue();
+    const pugi::xml_attribute a = FindAttribute(n, Name, hint);
+    if (!a)
+        return TXMLValue();
+    hint = a.next_attribute();
+    return TXMLValue(Text16(a.value()));
 }
 
 void IXMLNode::SetAttributes(StringView Name, const String& Value)
@@ -324,7 +427,7 @@ IXMLNode IXMLNode::PreviousSibling() const { return H(Valid(*this).previous_sibl
 
 int IXMLNodeList::Count() const
 {
-    ChildCache& c = CacheFor(parent_.Handle());
+    ChildCursor& c = CacheFor(parent_.Handle());
     if (c.count < 0) {
         int n = 0;
         for (pugi::xml_node x = Valid(parent_).first_child(); x; x = x.next_sibling())
@@ -338,7 +441,7 @@ IXMLNode IXMLNodeList::Nodes(int Index) const
 {
     const pugi::xml_node parent = Valid(parent_);
     if (Index >= 0) {
-        ChildCache& c = CacheFor(parent_.Handle());
+        ChildCursor& c = CacheFor(parent_.Handle());
         pugi::xml_node n;
         int i;
         if (c.node && c.index <= Index) {
@@ -421,11 +524,12 @@ void TXMLDocument::SetActive(bool Value)
     active_ = Value;
 }
 
-void TXMLDocument::LoadFromFile(const String& FileName)
+void TXMLDocument::LoadFromFile(const String& FileName, std::int64_t Cap)
 {
     std::string bytes;
-    if (!ReadFileBytes(FileName, bytes))
-        throw EXMLDocError(u"Cannot open file \"" + FileName + u"\"");
+    String error;
+    if (!ReadRegularFile(FileName, bytes, Cap, &error))
+        throw EXMLDocError(error);
     LoadFromBytes(bytes);
 }
 
@@ -509,14 +613,19 @@ void TXMLDocument::LoadFromXML(StringView Xml)
 
 std::string TXMLDocument::SaveToBytes() const
 {
-    Collector w;
-    impl_->doc.save(w, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-    return std::move(w.out);
+    StringSink sink;
+    EscapingWriter<StringSink> w(sink);
+    impl_->doc.save(w, "  ", kSaveFlags, pugi::encoding_utf8);
+    return std::move(sink.out);
 }
 
 void TXMLDocument::SaveToFile(const String& FileName) const
 {
-    if (!WriteFileAtomic(FileName, SaveToBytes()))
+    TAtomicFileWriter file(FileName);
+    auto sink = std::make_unique<FileSink>(file);
+    EscapingWriter<FileSink> w(*sink);
+    impl_->doc.save(w, "  ", kSaveFlags, pugi::encoding_utf8);
+    if (!sink->Flush() || !file.Commit())
         throw EXMLDocError(u"Cannot save file \"" + FileName + u"\"");
 }
 

@@ -103,11 +103,12 @@ void Apply_Language_Line(StringView raw)
     Lang_Table[index].assign(value);
 }
 
-void Load_Language_File(StringView path)
+bool Load_Language_File(StringView path)
 {
-    String text;
-    if (!plat::ReadTextFile(String(path), text))
-        return;
+    std::string bytes;
+    if (!plat::ReadRegularFile(String(path), bytes, plat::kLanguageFileCap))
+        return false;
+    const String text = plat::DecodeText(bytes);
     StringView rest = text;
     // Lines end with CR LF, LF or CR.
     while (!rest.empty()) {
@@ -120,16 +121,14 @@ void Load_Language_File(StringView path)
             ++next;
         rest = rest.substr(next);
     }
+    return true;
 }
 
 void Load_Language()
 {
     Load_Default_Language();
-    if (Is_Plain_Name(Language_Name) && plat::FileExists(Language_File(Language_Name))) {
-        Load_Language_File(Language_File(Language_Name));
+    if (Is_Plain_Name(Language_Name) && Load_Language_File(Language_File(Language_Name)))
         return;
-    }
     Language_Name = u"English";
-    if (plat::FileExists(Language_File(Language_Name)))
-        Load_Language_File(Language_File(Language_Name));
+    Load_Language_File(Language_File(Language_Name));
 }

@@ -11,6 +11,8 @@ using plat::String;
 
 String Setting_File_Name() { return Program_Dir + u"/Tralvex.xml"; }
 
+String Damaged_Setting_File_Name() { return Setting_File_Name() + u".damaged"; }
+
 namespace {
 
 // Text of parent/child under the root; false when either is missing or not a text element.
@@ -35,10 +37,28 @@ void Guarded(const std::function<void()>& step)
     }
 }
 
+// Moves the unreadable file aside: a rename keeps it byte for byte (a link stays a link),
+// and the next save then writes a fresh file instead of replacing the user's.
+void Keep_Damaged_File(const String& reason, String* Note)
+{
+    const String path = Setting_File_Name();
+    const String kept = Damaged_Setting_File_Name();
+    plat::DeleteFile(kept);
+    const bool moved = plat::RenameFile(path, kept);
+    if (!Note)
+        return;
+    *Note = u"The settings file could not be read: " + reason + u".";
+    if (moved)
+        *Note += u" It has been kept as \"" + kept + u"\".";
+    *Note += u" The program starts with the default settings.";
+}
+
 } // namespace
 
-void Read_Setting()
+void Read_Setting(String* Note)
 {
+    if (Note)
+        Note->clear();
     Project_Name.clear();
     Project_Dir.clear();
     Last_IP_Address = u"192.168.2.205";
@@ -49,13 +69,14 @@ void Read_Setting()
     Double_Click_Auto_Size = false;
 
     const String path = Setting_File_Name();
-    if (!plat::FileExists(path))
+    if (!plat::PathEntryExists(path))
         return;
     plat::TXMLDocument doc;
     try {
         doc.LoadFromFile(path);
-    } catch (const std::exception&) {
-        return;  // not well-formed: every value keeps its default
+    } catch (const plat::Exception& e) {
+        Keep_Damaged_File(e.Message(), Note);
+        return;  // every value keeps its default
     }
     const IXMLNode root = doc.DocumentElement();
     if (!root)

@@ -19,6 +19,7 @@ String ProgramDir();
 void SetProgramDirOverride(const String& Dir);
 
 bool FileExists(const String& FileName);  // false for a folder
+bool PathEntryExists(const String& Path);  // anything there, a dangling link included
 bool DirectoryExists(const String& Dir);
 bool CreateDir(const String& Dir);         // one level; false when it exists or fails
 bool ForceDirectories(const String& Dir);  // with missing parents; true when it exists after
@@ -69,8 +70,48 @@ String PathJoin(StringView A, StringView B);  // exactly one "/" between the par
 std::string NativePath(StringView Path);
 
 // ---- whole files ------------------------------------------------------------------------
+// Every reader of the program takes its files through ReadRegularFile. Links are followed;
+// anything that is not a regular file (a folder, a named pipe, a device such as a link to
+// /dev/zero) is refused without blocking on it: the file is opened non-blocking and checked
+// on the opened descriptor, never by name first. A file larger than the cap of its kind is
+// refused before anything is read, and so is one that grows past the cap while it is read.
+// Caps in bytes, generous for what each kind holds:
+constexpr std::int64_t kMiB = std::int64_t{1} << 20;
+constexpr std::int64_t kXmlFileCap = 16 * kMiB;       // settings, parameters, rule tables
+constexpr std::int64_t kLanguageFileCap = 4 * kMiB;   // a language file (some 5,300 texts)
+constexpr std::int64_t kNetworkFileCap = 256 * kMiB;  // an M-Bus network of 100,000+ meters
+constexpr std::int64_t kPictureFileCap = 16 * kMiB;   // a picture shown in a window
+constexpr std::int64_t kDefaultFileCap = 64 * kMiB;   // any other whole-file read
+
+// Reads the whole file into Bytes. On failure Bytes is left as it was, and *Error gets
+// "Cannot open file "<name>"" for a missing file, followed by ": <reason>" otherwise
+// ("not a regular file", "larger than 16 MiB", or the system's reason).
+bool ReadRegularFile(const String& FileName, std::string& Bytes, std::int64_t Cap,
+                     String* Error = nullptr);
+// ReadRegularFile with kDefaultFileCap.
 bool ReadFileBytes(const String& FileName, std::string& Bytes);
 bool WriteFileAtomic(const String& FileName, std::string_view Bytes);
+
+// The streaming form of WriteFileAtomic, for writers that produce their bytes piece by
+// piece: Write appends to a temporary file beside the target; Commit syncs it and renames it
+// over the target, answering whether all of it worked. Without a successful Commit the
+// temporary file is removed and the target stays as it was.
+class TAtomicFileWriter {
+public:
+    explicit TAtomicFileWriter(const String& FileName);
+    ~TAtomicFileWriter();
+    TAtomicFileWriter(const TAtomicFileWriter&) = delete;
+    TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
+    bool Write(const void* Data, std::size_t Size);  // false once any write failed
+    // Mode: permission bits of the new file; -1 keeps the old file's (else the usual default).
+    bool Commit(int Mode = -1);
+
+private:
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+    bool ok_ = false;
+};
 bool WriteFileBytes(const String& FileName, const void* Data, std::size_t Size);
 
 enum class TTextEncoding {

@@ -19,6 +19,7 @@
 
 #include "plat/Classes.h"
 #include "plat/Exception.h"
+#include "plat/Files.h"
 #include "plat/String.h"
 
 namespace plat {
@@ -133,7 +134,9 @@ public:
     bool Active() const { return active_; }
     void SetActive(bool Value);  // going inactive drops the nodes
 
-    void LoadFromFile(const String& FileName);   // activates; EXMLDocError with the parse error
+    // Activates; EXMLDocError with the parse error, or with the reason the file was refused
+    // (plat/Files.h ReadRegularFile: only regular files, at most Cap bytes).
+    void LoadFromFile(const String& FileName, std::int64_t Cap = kXmlFileCap);
     void LoadFromXML(StringView Xml);
     // Encoding from the byte-order mark, else the declaration (UTF-8/16, Latin-1, Windows-1252).
     void LoadFromBytes(std::string_view Bytes);
