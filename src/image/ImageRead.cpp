@@ -202,6 +202,19 @@ std::uint32_t Working_Mode_Code() {
 
 // ---- Modbus rules --------------------------------------------------------------------
 
+std::uint8_t Modbus_Byte_Count(std::uint8_t function_code, std::int32_t npoint) {
+    // In 64 bits, so that no NPoint of the file overflows; the division rounds down (also
+    // for a negative count) and the byte keeps the value modulo 256.
+    const std::int64_t n = npoint;
+    if (function_code == 1 || function_code == 2) {
+        std::int64_t bytes = (n + 7) / 8;
+        if ((n + 7) % 8 != 0 && n + 7 < 0)
+            --bytes;
+        return static_cast<std::uint8_t>(bytes);
+    }
+    return static_cast<std::uint8_t>(2 * n);
+}
+
 std::uint8_t Operation_Code(const String& text) {
     static const struct {
         const char16_t* Text;
@@ -625,6 +638,19 @@ void Read_MQTT_Topics(const TImage_Sources& sources) {
 
 // ---- Modbus rules --------------------------------------------------------------------
 
+std::uint8_t Modbus_Byte_Count(std::uint8_t function_code, std::int32_t npoint) {
+    // In 64 bits, so that no NPoint of the file overflows; the division rounds down (also
+    // for a negative count) and the byte keeps the value modulo 256.
+    const std::int64_t n = npoint;
+    if (function_code == 1 || function_code == 2) {
+        std::int64_t bytes = (n + 7) / 8;
+        if ((n + 7) % 8 != 0 && n + 7 < 0)
+            --bytes;
+        return static_cast<std::uint8_t>(bytes);
+    }
+    return static_cast<std::uint8_t>(2 * n);
+}
+
 void Read_Modbus_Rules(const TImage_Sources& sources) {
     General_Parameters.Modbus_Entries = 0;
     if (!plat::FileExists(sources.File_ModbusM_SetAccess))
@@ -647,10 +673,7 @@ void Read_Modbus_Rules(const TImage_Sources& sources) {
                                                         : 0;
         const int npoint = Required_Number(row, u"NPoint");
         e.NPoint = static_cast<std::uint16_t>(npoint);
-        if (e.Function_Code == 1 || e.Function_Code == 2)
-            e.Byte_Count = static_cast<std::uint8_t>((npoint + 7) / 8);
-        else
-            e.Byte_Count = static_cast<std::uint8_t>(2 * (npoint & 0xFF));
+        e.Byte_Count = Modbus_Byte_Count(e.Function_Code, npoint);
         e.Address = static_cast<std::uint16_t>(Required_Number(row, u"Address"));
         e.Poll_Time = static_cast<std::uint32_t>(Required_Number(row, u"PollTime"));
         e.Max_Error = static_cast<std::uint32_t>(Required_Number(row, u"MaxError"));

@@ -1,7 +1,13 @@
 #include "BlockAES.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define BLOCKAES_HAS_AESNI 1
+#endif
 
 namespace {
 
@@ -9,6 +15,7 @@ namespace {
 constexpr char16_t kInvalidBufferSize[] = u"Invalid buffer size for decryption";
 constexpr char16_t kStreamReadError[] = u"Stream read error";
 constexpr char16_t kStreamWriteError[] = u"Stream write error";
+constexpr char16_t kInvalidCmacLength[] = u"Invalid message length for CMAC";
 
 // ---- Tables, built at compile time from the arithmetic of GF(2^8) modulo x^8+x^4+x^3+x+1.
 
@@ -66,6 +73,9 @@ struct TAesTables {
     // same word rotated left by 8, 16 and 24 bits.
     std::uint32_t Enc[256];
     std::uint32_t Dec[256];
+    // The same words rotated for rows 1..3, so the rounds look them up without rotating.
+    std::uint32_t EncRot[3][256];
+    std::uint32_t DecRot[3][256];
 };
 
 constexpr TAesTables BuildTables()
@@ -83,6 +93,10 @@ constexpr TAesTables BuildTables()
         t.Enc[x] = Pack(GMul(s, 2), s, s, GMul(s, 3));
         const auto i = static_cast<std::uint8_t>(t.InvSBox[x]);
         t.Dec[x] = Pack(GMul(i, 14), GMul(i, 9), GMul(i, 13), GMul(i, 11));
+        for (int r = 0; r < 3; ++r) {
+            t.EncRot[r][x] = RotL32(t.Enc[x], 8 * (r + 1));
+            t.DecRot[r][x] = RotL32(t.Dec[x], 8 * (r + 1));
+        }
     }
     return t;
 }
@@ -111,8 +125,8 @@ inline std::uint32_t EncColumn(std::uint32_t c0, std::uint32_t c1, std::uint32_t
                                std::uint32_t c3, std::uint32_t roundKey)
 {
     // ShiftRows takes row r of this column from the column r places to the right.
-    return kTables.Enc[B(c0, 0)] ^ RotL32(kTables.Enc[B(c1, 1)], 8) ^
-           RotL32(kTables.Enc[B(c2, 2)], 16) ^ RotL32(kTables.Enc[B(c3, 3)], 24) ^ roundKey;
+    return kTables.Enc[B(c0, 0)] ^ kTables.EncRot[0][B(c1, 1)] ^ kTables.EncRot[1][B(c2, 2)] ^
+           kTables.EncRot[2][B(c3, 3)] ^ roundKey;
 }
 
 // Forced inline so the unrolled rounds keep the state in registers.
@@ -139,8 +153,8 @@ inline std::uint32_t DecColumn(std::uint32_t c0, std::uint32_t c1, std::uint32_t
 {
     // InvShiftRows takes row r of this column from the column r places to the left;
     // the caller passes c1..c3 as those columns.
-    return kTables.Dec[B(c0, 0)] ^ RotL32(kTables.Dec[B(c1, 1)], 8) ^
-           RotL32(kTables.Dec[B(c2, 2)], 16) ^ RotL32(kTables.Dec[B(c3, 3)], 24) ^ roundKey;
+    return kTables.Dec[B(c0, 0)] ^ kTables.DecRot[0][B(c1, 1)] ^ kTables.DecRot[1][B(c2, 2)] ^
+           kTables.DecRot[2][B(c3, 3)] ^ roundKey;
 }
 
 [[gnu::always_inline]] inline void DecRound(std::uint32_t (&s)[4], const std::uint32_t* rk)
@@ -270,7 +284,9 @@ void Aes_Expand_Key_Decrypt(const TAesKey& key, TAesExpandedKey& expanded)
         expanded[i] = InvMixWord(expanded[i]);
 }
 
-void Aes_Encrypt_Block(const TAesBlock& input, const TAesExpandedKey& key, TAesBlock& output)
+namespace {
+
+void Aes_Encrypt_Block_Tables(const TAesBlock& input, const TAesExpandedKey& key, TAesBlock& output)
 {
     const std::uint32_t* rk = key.data();
     std::uint32_t s[4] = {Load(&input[0]) ^ rk[0], Load(&input[4]) ^ rk[1],
@@ -290,7 +306,7 @@ void Aes_Encrypt_Block(const TAesBlock& input, const TAesExpandedKey& key, TAesB
     Store(&output[12], EncLastColumn(s[3], s[0], s[1], s[2], rk[43]));
 }
 
-void Aes_Decrypt_Block(const TAesBlock& input, const TAesExpandedKey& key, TAesBlock& output)
+void Aes_Decrypt_Block_Tables(const TAesBlock& input, const TAesExpandedKey& key, TAesBlock& output)
 {
     const std::uint32_t* rk = key.data();
     std::uint32_t s[4] = {Load(&input[0]) ^ rk[40], Load(&input[4]) ^ rk[41],
@@ -310,6 +326,191 @@ void Aes_Decrypt_Block(const TAesBlock& input, const TAesExpandedKey& key, TAesB
     Store(&output[12], DecLastColumn(s[3], s[2], s[1], s[0], rk[3]));
 }
 
+} // namespace
+
+// ---- Instruction path
+
+namespace {
+
+#ifdef BLOCKAES_HAS_AESNI
+
+// The schedules' words load straight into the instructions' registers: word i holds the
+// bytes of w[i] first byte lowest, which is the byte order of a round key in memory.
+#define BLOCKAES_TARGET __attribute__((target("aes,sse2")))
+
+BLOCKAES_TARGET inline __m128i RoundKey(const TAesExpandedKey& key, int round)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(key.data() + 4 * round));
+}
+
+BLOCKAES_TARGET void NiEncryptBlock(const std::uint8_t* in, const TAesExpandedKey& key, std::uint8_t* out)
+{
+    __m128i s = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), RoundKey(key, 0));
+    for (int r = 1; r < 10; ++r)
+        s = _mm_aesenc_si128(s, RoundKey(key, r));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_aesenclast_si128(s, RoundKey(key, 10)));
+}
+
+// key: the decryption schedule (InvMixColumns already applied to round keys 1..9), which is
+// what the equivalent inverse cipher of the instructions expects.
+BLOCKAES_TARGET void NiDecryptBlock(const std::uint8_t* in, const TAesExpandedKey& key, std::uint8_t* out)
+{
+    __m128i s = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), RoundKey(key, 10));
+    for (int r = 9; r > 0; --r)
+        s = _mm_aesdec_si128(s, RoundKey(key, r));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_aesdeclast_si128(s, RoundKey(key, 0)));
+}
+
+// CBC decryption of whole blocks in place. Eight blocks go through the rounds together: the
+// blocks of CBC decryption do not depend on each other, and the instructions' latency is
+// hidden only when several are in flight.
+BLOCKAES_TARGET void NiCbcDecrypt(std::uint8_t* data, std::size_t blocks, const TAesExpandedKey& key,
+                                  std::uint8_t* chain)
+{
+    __m128i rk[11];
+    for (int r = 0; r < 11; ++r)
+        rk[r] = RoundKey(key, r);
+    __m128i prev = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chain));
+    auto* p = reinterpret_cast<__m128i*>(data);
+    std::size_t i = 0;
+    for (; i + 8 <= blocks; i += 8) {
+        __m128i c[8], s[8];
+        for (int j = 0; j < 8; ++j) {
+            c[j] = _mm_loadu_si128(p + i + j);
+            s[j] = _mm_xor_si128(c[j], rk[10]);
+        }
+        for (int r = 9; r > 0; --r)
+            for (int j = 0; j < 8; ++j)
+                s[j] = _mm_aesdec_si128(s[j], rk[r]);
+        for (int j = 0; j < 8; ++j) {
+            s[j] = _mm_aesdeclast_si128(s[j], rk[0]);
+            _mm_storeu_si128(p + i + j, _mm_xor_si128(s[j], j == 0 ? prev : c[j - 1]));
+        }
+        prev = c[7];
+    }
+    for (; i < blocks; ++i) {
+        const __m128i c = _mm_loadu_si128(p + i);
+        __m128i s = _mm_xor_si128(c, rk[10]);
+        for (int r = 9; r > 0; --r)
+            s = _mm_aesdec_si128(s, rk[r]);
+        _mm_storeu_si128(p + i, _mm_xor_si128(_mm_aesdeclast_si128(s, rk[0]), prev));
+        prev = c;
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(chain), prev);
+}
+
+bool CpuHasAes()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("aes") && __builtin_cpu_supports("sse2");
+}
+
+#else
+
+bool CpuHasAes() { return false; }
+
+#endif
+
+std::atomic<bool> g_useInstructions{CpuHasAes()};
+
+bool UseInstructions() { return g_useInstructions.load(std::memory_order_relaxed); }
+
+void EncryptBlock(const std::uint8_t* in, const TAesExpandedKey& key, std::uint8_t* out)
+{
+#ifdef BLOCKAES_HAS_AESNI
+    if (UseInstructions()) {
+        NiEncryptBlock(in, key, out);
+        return;
+    }
+#endif
+    TAesBlock a, b;
+    std::memcpy(a.data(), in, 16);
+    Aes_Encrypt_Block_Tables(a, key, b);
+    std::memcpy(out, b.data(), 16);
+}
+
+// CBC decryption of whole blocks in place; chain is the IV on entry and the last
+// ciphertext block on return.
+void CbcDecryptInPlace(std::uint8_t* data, std::size_t blocks, const TAesExpandedKey& key, TAesBlock& chain)
+{
+#ifdef BLOCKAES_HAS_AESNI
+    if (UseInstructions()) {
+        NiCbcDecrypt(data, blocks, key, chain.data());
+        return;
+    }
+#endif
+    TAesBlock cipher, plain;
+    for (std::size_t i = 0; i < blocks; ++i) {
+        std::uint8_t* block = data + 16 * i;
+        std::memcpy(cipher.data(), block, 16);
+        Aes_Decrypt_Block_Tables(cipher, key, plain);
+        for (std::size_t j = 0; j < 16; ++j)
+            block[j] = static_cast<std::uint8_t>(plain[j] ^ chain[j]);
+        chain = cipher;
+    }
+}
+
+// The schedules of the last key a thread used: decoders call again and again with the same
+// meter key, and the schedule costs as much as several blocks.
+struct TScheduleCache {
+    bool encValid = false, decValid = false;
+    TAesKey encKey{}, decKey{};
+    TAesExpandedKey enc{}, dec{};
+};
+thread_local TScheduleCache t_schedules;
+
+const TAesExpandedKey& EncryptionSchedule(const TAesKey& key)
+{
+    TScheduleCache& c = t_schedules;
+    if (!c.encValid || c.encKey != key) {
+        Aes_Expand_Key(key, c.enc);
+        c.encKey = key;
+        c.encValid = true;
+    }
+    return c.enc;
+}
+
+const TAesExpandedKey& DecryptionSchedule(const TAesKey& key)
+{
+    TScheduleCache& c = t_schedules;
+    if (!c.decValid || c.decKey != key) {
+        Aes_Expand_Key_Decrypt(key, c.dec);
+        c.decKey = key;
+        c.decValid = true;
+    }
+    return c.dec;
+}
+
+// Bytes of ciphertext taken from the source per read: whole blocks, decrypted in place.
+constexpr std::int32_t kChunk = 16 * 1024;
+
+} // namespace
+
+bool Aes_Instructions_Available() { return CpuHasAes(); }
+
+void Aes_Set_Path(TAesPath path)
+{
+    g_useInstructions.store(path == TAesPath::Tables ? false : CpuHasAes(), std::memory_order_relaxed);
+}
+
+TAesPath Aes_Active_Path() { return UseInstructions() ? TAesPath::Instructions : TAesPath::Tables; }
+
+void Aes_Encrypt_Block(const TAesBlock& input, const TAesExpandedKey& key, TAesBlock& output)
+{
+    EncryptBlock(input.data(), key, output.data());
+}
+
+void Aes_Decrypt_Block(const TAesBlock& input, const TAesExpandedKey& key, TAesBlock& output)
+{
+#ifdef BLOCKAES_HAS_AESNI
+    if (UseInstructions()) {
+        NiDecryptBlock(input.data(), key, output.data());
+        return;
+    }
+#endif
+    Aes_Decrypt_Block_Tables(input, key, output);
+}
+
 // ---- Streams
 
 void Aes_Cbc_Decrypt_Stream(TAesStream& source, std::int64_t count, const TAesKey& key,
@@ -317,7 +518,11 @@ void Aes_Cbc_Decrypt_Stream(TAesStream& source, std::int64_t count, const TAesKe
 {
     std::int64_t length;
     if (count != 0) {
-        length = std::min(count, source.Size() - source.Position());
+        // What is left of the source; a position outside 0..size leaves nothing usable.
+        const std::int64_t size = source.Size();
+        const std::int64_t position = source.Position();
+        const std::int64_t left = position < 0 || position > size ? -1 : size - position;
+        length = std::min(count, left);
     } else {
         source.SetPosition(0);
         length = source.Size();
@@ -329,35 +534,38 @@ void Aes_Cbc_Decrypt_Stream(TAesStream& source, std::int64_t count, const TAesKe
     if (length < 0 || length % 16 != 0)
         throw EAESError(kInvalidBufferSize);
 
-    TAesExpandedKey schedule;
-    Aes_Expand_Key_Decrypt(key, schedule);
+    const TAesExpandedKey& schedule = DecryptionSchedule(key);
     TAesBlock chain = iv;
-    TAesBlock cipher;
-    TAesBlock plain;
-    for (std::int64_t done = 0; done < length; done += 16) {
-        if (source.Read(cipher.data(), 16) < 16)
-            throw plat::EFileError(kStreamReadError);
-        Aes_Decrypt_Block(cipher, schedule, plain);
-        plain = XorBlock(plain, chain);
-        if (destination.Write(plain.data(), 16) < 16)
+    alignas(16) std::uint8_t buffer[kChunk];
+    for (std::int64_t done = 0; done < length;) {
+        const auto want = static_cast<std::int32_t>(std::min<std::int64_t>(kChunk, length - done));
+        const std::int32_t got = std::max(source.Read(buffer, want), 0);
+        // The whole blocks that did arrive are decrypted and written before a short read is
+        // reported, as block-by-block reading would have left them.
+        const std::int32_t whole = std::min(got, want) / 16 * 16;
+        CbcDecryptInPlace(buffer, static_cast<std::size_t>(whole / 16), schedule, chain);
+        if (whole > 0 && destination.Write(buffer, whole) < whole)
             throw plat::EFileError(kStreamWriteError);
-        chain = cipher;
+        if (whole < want)
+            throw plat::EFileError(kStreamReadError);
+        done += want;
     }
 }
 
 void Aes_Cmac_Stream(TAesStream& source, std::int64_t count, const TAesKey& key, TAesBlock& tag)
 {
-    TAesExpandedKey schedule;
-    Aes_Expand_Key(key, schedule);
+    // Only bytes the stream holds: a count beyond them (or a negative one) would take bytes
+    // that are not there and, when huge, run for ever.
+    if (count < 0 || count > source.Size())
+        throw EAESError(kInvalidCmacLength);
+    const TAesExpandedKey& schedule = EncryptionSchedule(key);
 
     TAesBlock l;
     Aes_Encrypt_Block(TAesBlock{}, schedule, l);
     const TAesBlock k1 = CmacSubkey(l);
     const TAesBlock k2 = CmacSubkey(k1);
 
-    if (count < 0)
-        count = 0;
-    std::int64_t n = (count + 15) / 16;
+    std::int64_t n = count / 16 + (count % 16 != 0 ? 1 : 0);
     bool lastComplete;
     if (n == 0) {
         n = 1;

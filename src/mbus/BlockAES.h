@@ -8,7 +8,13 @@
 // block's bytes are loaded little-endian. The decryption schedule is the encryption schedule
 // with InvMixColumns applied to round keys 1..9 (the equivalent inverse cipher).
 //
-// No state outside the arguments: every operation may run on any thread.
+// Every operation may run on any thread. The stream operations keep the schedules of the
+// last key each thread used (decoders call again and again with one meter key); nothing else
+// outlives a call.
+//
+// Two paths compute the same blocks: the processor's AES instructions, chosen at start when
+// the processor has them, and the table code everywhere else. Aes_Set_Path chooses one for
+// the whole process (tests and benchmarks run both on the same data).
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -19,7 +25,8 @@ using TAesKey = std::array<std::uint8_t, 16>;
 using TAesBlock = std::array<std::uint8_t, 16>;
 using TAesExpandedKey = std::array<std::uint32_t, 44>;
 
-// A buffer size the cipher cannot take: "Invalid buffer size for decryption".
+// A buffer size the cipher cannot take: "Invalid buffer size for decryption", and for the
+// CMAC "Invalid message length for CMAC".
 // Short reads and writes of a stream raise plat::EFileError ("Stream read error",
 // "Stream write error").
 class EAESError : public plat::Exception { using plat::Exception::Exception; };
@@ -53,6 +60,12 @@ private:
     std::int64_t position_ = 0;
 };
 
+enum class TAesPath { Tables, Instructions };
+bool Aes_Instructions_Available();
+// Instructions where available, else Tables.
+void Aes_Set_Path(TAesPath path);
+TAesPath Aes_Active_Path();
+
 void Aes_Expand_Key(const TAesKey& key, TAesExpandedKey& expanded);
 void Aes_Expand_Key_Decrypt(const TAesKey& key, TAesExpandedKey& expanded);
 void Aes_Encrypt_Block(const TAesBlock& input, const TAesExpandedKey& key, TAesBlock& output);
@@ -68,6 +81,6 @@ void Aes_Cbc_Decrypt_Stream(TAesStream& source, std::int64_t count, const TAesKe
 
 // AES-CMAC of the first count bytes of the source, always read from position 0; of its n
 // blocks (at least one) the last is read first, then the stream is rewound and read up to
-// (n - 1) * 16, where it stays. Bytes the source lacks count as zero; a negative count is an
-// empty message.
+// (n - 1) * 16, where it stays. A negative count, or one beyond the source's size, raises
+// EAESError before anything is read.
 void Aes_Cmac_Stream(TAesStream& source, std::int64_t count, const TAesKey& key, TAesBlock& tag);

@@ -134,6 +134,41 @@ INSTANTIATE_TEST_SUITE_P(Cases, ModbusEntry, ::testing::Values(
     TEntryCase{"write conversion", true, {{"Float_Conv", "Y"}, {"Operation", "NONE"}, {"Endian", "LITTLE"}}, 28, 2, 0x0003}
 ));
 
+// Byte 30 of a read rule at the extremes of NPoint: floor((NPoint + 7) / 8) mod 256 for bit
+// types and 2 * NPoint mod 256 for registers, the expected bytes worked out in Python's
+// unbounded integers. NPoint is stored in 16 bits.
+TEST(ModbusTable, ByteCountAtTheExtremesOfNPoint) {
+    struct TCase {
+        const char* NPoint;
+        std::uint8_t Coils, Registers;
+        std::uint16_t Stored;
+    };
+    const TCase cases[] = {
+        {"1", 1, 2, 1},
+        {"8", 1, 16, 8},
+        {"9", 2, 18, 9},
+        {"2147483640", 255, 240, 0xFFF8},
+        {"2147483647", 0, 254, 0xFFFF},
+        {"-1", 0, 254, 0xFFFF},
+        {"-9", 255, 238, 0xFFF7},
+        {"-2147483648", 0, 0, 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.NPoint);
+        for (const char* type : {"Coil Status", "Input Status", "Holding Register", "Input Register"}) {
+            SCOPED_TRACE(type);
+            TConfig config;
+            config.ParGen(Async);
+            config.Rules({Read_Rule({{"Type", type}, {"NPoint", c.NPoint}})}, {});
+            image::Build_Bin_Config(config.Dir());
+            const Bytes entry = Entry(Bank2(), 0);
+            const bool bits = std::string(type).find("Status") != std::string::npos;
+            EXPECT_EQ(entry[30], bits ? c.Coils : c.Registers);
+            EXPECT_EQ(Field(entry, 12, 2), c.Stored);
+        }
+    }
+}
+
 TEST(ModbusTable, WriteRuleWithoutBitAttributeBuilds) {
     TConfig config;
     config.ParGen(Async);
