@@ -4,6 +4,7 @@
 
 #include "UComon.h"
 #include "plat/Exception.h"
+#include "plat/Files.h"
 #include "plat/SysUtils.h"
 #include "plat/Xml.h"
 
@@ -376,13 +377,14 @@ bool Load_MBus_Network(const String& FileName, TNodi_List& Nodi_List, String& Er
 {
     Nodi_List.clear();
     Error.clear();
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(std::filesystem::path(plat::StringToUtf8(FileName)), ec))
+    // Nothing there is an empty network; anything else there must be a network file (a
+    // folder, a pipe or a device is refused by the reader with its reason).
+    if (!plat::PathEntryExists(FileName))
         return true;
 
     TXMLDocument doc;
     try {
-        doc.LoadFromFile(FileName);
+        doc.LoadFromFile(FileName, plat::kNetworkFileCap);
     } catch (const plat::Exception& e) {
         Error = e.Message();
         return false;

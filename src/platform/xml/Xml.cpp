@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <pugixml.hpp>
+#include <vector>
 
 #include "plat/Files.h"
 #include "plat/SysUtils.h"
@@ -54,6 +57,81 @@ ChildCursor& CacheFor(void* parent)
     oldest->parent = parent;
     return *oldest;
 }
+
+// pugixml takes its memory in pages of some 32 KiB and gives all of them back when a document
+// is cleared or freed. Through the C allocator, those pages often go back to the system and
+// are faulted in again on the next build: a program that builds and saves one table after
+// another would touch fresh memory on every save. Pages are therefore kept in a pool (per
+// size class of 4 KiB up to 64 KiB, at most kPoolBytes in all) and handed out again.
+class TPagePool {
+public:
+    static void* Allocate(std::size_t size)
+    {
+        const std::size_t cls = Class(size);
+        if (cls != 0) {
+            TPagePool& p = Instance();
+            std::lock_guard lock(p.mutex_);
+            std::vector<void*>& list = p.free_[cls];
+            if (!list.empty()) {
+                void* block = list.back();
+                list.pop_back();
+                p.pooled_ -= cls * kGranule;
+                return static_cast<char*>(block) + kHeader;
+            }
+        }
+        const std::size_t total = (cls != 0 ? cls * kGranule : size) + kHeader;
+        void* block = std::malloc(total);
+        if (!block)
+            return nullptr;
+        *static_cast<std::size_t*>(block) = cls;
+        return static_cast<char*>(block) + kHeader;
+    }
+    static void Deallocate(void* ptr)
+    {
+        if (!ptr)
+            return;
+        void* block = static_cast<char*>(ptr) - kHeader;
+        const std::size_t cls = *static_cast<std::size_t*>(block);
+        if (cls != 0) {
+            TPagePool& p = Instance();
+            std::lock_guard lock(p.mutex_);
+            if (p.pooled_ + cls * kGranule <= kPoolBytes) {
+                p.free_[cls].push_back(block);
+                p.pooled_ += cls * kGranule;
+                return;
+            }
+        }
+        std::free(block);
+    }
+    static void Install() { pugi::set_memory_management_functions(&Allocate, &Deallocate); }
+
+private:
+    static constexpr std::size_t kHeader = 16;  // keeps the malloc alignment
+    static constexpr std::size_t kGranule = 4096;
+    static constexpr std::size_t kClasses = 17;  // sizes up to 64 KiB
+    static constexpr std::size_t kPoolBytes = 64u << 20;
+
+    // Pooled class of a request (its size in granules); 0 for sizes that are not pooled.
+    static std::size_t Class(std::size_t size)
+    {
+        if (size < 8 * kGranule || size + kHeader > (kClasses - 1) * kGranule)
+            return 0;
+        return (size + kHeader + kGranule - 1) / kGranule;
+    }
+    static TPagePool& Instance()
+    {
+        // Never destroyed: documents of static objects may free their pages at exit.
+        static TPagePool* pool = new TPagePool;
+        return *pool;
+    }
+
+    std::mutex mutex_;
+    std::vector<void*> free_[kClasses];
+    std::size_t pooled_ = 0;
+};
+
+// Before any document exists: pugixml must free a page through the function that took it.
+const bool g_poolInstalled = (TPagePool::Install(), true);
 
 pugi::xml_node N(const IXMLNode& h) { return pugi::xml_node(static_cast<pugi::xml_node_struct*>(h.Handle())); }
 IXMLNode H(pugi::xml_node n) { return IXMLNode(n ? n.internal_object() : nullptr); }
@@ -146,16 +224,18 @@ struct StringSink {
     void Put(const char* p, std::size_t n) { out.append(p, n); }
 };
 
-// Straight into the temporary file through one fixed buffer: a save touches no memory that
-// grows with the document.
+// Straight into the temporary file through the document's save buffer: a save touches no
+// memory that grows with the document, and no fresh memory once the document saved before.
+constexpr std::size_t kSaveBuffer = 64 * 1024;
+
 class FileSink {
 public:
-    explicit FileSink(TAtomicFileWriter& file) : file_(file) {}
+    FileSink(TAtomicFileWriter& file, char* buffer) : file_(file), buffer_(buffer) {}
     void Put(const char* p, std::size_t n)
     {
-        if (n > sizeof buffer_ - used_) {
+        if (n > kSaveBuffer - used_) {
             Flush();
-            if (n > sizeof buffer_) {
+            if (n > kSaveBuffer) {
                 file_.Write(p, n);
                 return;
             }
@@ -172,7 +252,7 @@ public:
 
 private:
     TAtomicFileWriter& file_;
-    char buffer_[64 * 1024];
+    char* buffer_;
     std::size_t used_ = 0;
 };
 
@@ -509,6 +589,8 @@ void IXMLNodeList::Clear()
 
 struct TXMLDocument::Impl {
     pugi::xml_document doc;
+    std::string source;  // text store of a document parsed in place
+    std::unique_ptr<char[]> saveBuffer;  // kept from one save to the next
 };
 
 TXMLDocument::TXMLDocument(TComponent* AOwner) : TComponent(AOwner), impl_(std::make_unique<Impl>()) {}
@@ -519,6 +601,7 @@ void TXMLDocument::SetActive(bool Value)
 {
     if (!Value && active_) {
         impl_->doc.reset();
+        impl_->source = std::string();
         Mutated();
     }
     active_ = Value;
@@ -530,22 +613,25 @@ void TXMLDocument::LoadFromFile(const String& FileName, std::int64_t Cap)
     String error;
     if (!ReadRegularFile(FileName, bytes, Cap, &error))
         throw EXMLDocError(error);
-    LoadFromBytes(bytes);
+    LoadOwnedBytes(std::move(bytes));
 }
 
 namespace {
 
-void Load(pugi::xml_document& doc, const char* data, std::size_t size, pugi::xml_encoding enc)
+// Parses in place: the document keeps the file's bytes as its text store instead of copying
+// them (pugixml converts on its own when the bytes are not UTF-8).
+void Load(pugi::xml_document& doc, std::string& source, pugi::xml_encoding enc)
 {
     // Comments, declarations and processing instructions are not kept: the first node of a
     // loaded document is its root element. Text made only of blanks is kept when it is an
     // element's whole content (a password of blanks must read back as written); blanks
     // between elements are indentation and are dropped.
     const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
-    const pugi::xml_parse_result r = doc.load_buffer(data, size, options, enc);
+    const pugi::xml_parse_result r = doc.load_buffer_inplace(source.data(), source.size(), options, enc);
     Mutated();
     if (!r) {
         doc.reset();
+        source.clear();
         throw EXMLDocError(Utf8ToString(r.description()) + u" (at byte " +
                            Int64ToStr(static_cast<std::int64_t>(r.offset)) + u")");
     }
@@ -556,6 +642,7 @@ void Load(pugi::xml_document& doc, const char* data, std::size_t size, pugi::xml
             ++elements;
     if (elements != 1) {
         doc.reset();
+        source.clear();
         throw EXMLDocError(elements == 0 ? String(u"No document element found")
                                          : String(u"Only one top level element is allowed in an XML document"));
     }
@@ -590,25 +677,31 @@ std::string DeclaredEncoding(std::string_view bytes)
 
 } // namespace
 
-void TXMLDocument::LoadFromBytes(std::string_view Bytes)
+void TXMLDocument::LoadFromBytes(std::string_view Bytes) { LoadOwnedBytes(std::string(Bytes)); }
+
+void TXMLDocument::LoadOwnedBytes(std::string&& Bytes)
 {
     active_ = true;
+    // The old nodes may point into the old text store: they go first.
+    impl_->doc.reset();
+    impl_->source = std::move(Bytes);
     // pugixml knows UTF-8/16/32 and Latin-1; files from Windows tools may declare their ANSI
     // code page, which is decoded here.
-    const std::string enc = DeclaredEncoding(Bytes);
+    const std::string enc = DeclaredEncoding(impl_->source);
     if (enc == "windows-1252" || enc == "cp1252" || enc == "x-cp1252") {
-        const std::string utf8 = StringToUtf8(AnsiToString(Bytes));
-        Load(impl_->doc, utf8.data(), utf8.size(), pugi::encoding_utf8);
+        impl_->source = StringToUtf8(AnsiToString(impl_->source));
+        Load(impl_->doc, impl_->source, pugi::encoding_utf8);
         return;
     }
-    Load(impl_->doc, Bytes.data(), Bytes.size(), pugi::encoding_auto);
+    Load(impl_->doc, impl_->source, pugi::encoding_auto);
 }
 
 void TXMLDocument::LoadFromXML(StringView Xml)
 {
     active_ = true;
-    const std::string utf8 = StringToUtf8(Xml);
-    Load(impl_->doc, utf8.data(), utf8.size(), pugi::encoding_utf8);
+    impl_->doc.reset();
+    impl_->source = StringToUtf8(Xml);
+    Load(impl_->doc, impl_->source, pugi::encoding_utf8);
 }
 
 std::string TXMLDocument::SaveToBytes() const
@@ -622,10 +715,12 @@ std::string TXMLDocument::SaveToBytes() const
 void TXMLDocument::SaveToFile(const String& FileName) const
 {
     TAtomicFileWriter file(FileName);
-    auto sink = std::make_unique<FileSink>(file);
-    EscapingWriter<FileSink> w(*sink);
+    if (!impl_->saveBuffer)
+        impl_->saveBuffer = std::make_unique<char[]>(kSaveBuffer);
+    FileSink sink(file, impl_->saveBuffer.get());
+    EscapingWriter<FileSink> w(sink);
     impl_->doc.save(w, "  ", kSaveFlags, pugi::encoding_utf8);
-    if (!sink->Flush() || !file.Commit())
+    if (!sink.Flush() || !file.Commit())
         throw EXMLDocError(u"Cannot save file \"" + FileName + u"\"");
 }
 
@@ -634,6 +729,7 @@ String TXMLDocument::XML() const { return Utf8ToString(SaveToBytes()); }
 void TXMLDocument::Clear()
 {
     impl_->doc.reset();
+    impl_->source = std::string();
     Mutated();
 }
 

@@ -140,6 +140,8 @@ public:
     void LoadFromXML(StringView Xml);
     // Encoding from the byte-order mark, else the declaration (UTF-8/16, Latin-1, Windows-1252).
     void LoadFromBytes(std::string_view Bytes);
+    // The same, keeping Bytes as the document's text store instead of copying it.
+    void LoadOwnedBytes(std::string&& Bytes);
     void SaveToFile(const String& FileName) const;  // EXMLDocError when it cannot be written
     std::string SaveToBytes() const;                // UTF-8
     String XML() const;
