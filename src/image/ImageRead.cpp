@@ -638,19 +638,6 @@ void Read_MQTT_Topics(const TImage_Sources& sources) {
 
 // ---- Modbus rules --------------------------------------------------------------------
 
-std::uint8_t Modbus_Byte_Count(std::uint8_t function_code, std::int32_t npoint) {
-    // In 64 bits, so that no NPoint of the file overflows; the division rounds down (also
-    // for a negative count) and the byte keeps the value modulo 256.
-    const std::int64_t n = npoint;
-    if (function_code == 1 || function_code == 2) {
-        std::int64_t bytes = (n + 7) / 8;
-        if ((n + 7) % 8 != 0 && n + 7 < 0)
-            --bytes;
-        return static_cast<std::uint8_t>(bytes);
-    }
-    return static_cast<std::uint8_t>(2 * n);
-}
-
 void Read_Modbus_Rules(const TImage_Sources& sources) {
     General_Parameters.Modbus_Entries = 0;
     if (!plat::FileExists(sources.File_ModbusM_SetAccess))

@@ -252,6 +252,27 @@ TEST_F(StartupTest, ClosingWritesTheSettingsAndReportsAFailureOnce)
     EXPECT_EQ(responder().MessageBoxes()[0].Request.Kind, plat::mtError);
 }
 
+// A damaged settings file is kept aside at start, the user hears of it once, and the close
+// writes a fresh file with the defaults.
+TEST_F(StartupTest, DamagedSettingsAreKeptAndReportedOnce)
+{
+    shelltest::WriteBytes(Path("Tralvex.xml"), "<Conf_Settings><lastproj>");
+    responder().AnswerMessageBox(plat::mrOk);
+    TZEVorezudaReruDure& m = Start();
+    ASSERT_EQ(responder().MessageBoxes().size(), 1u);
+    EXPECT_EQ(responder().MessageBoxes()[0].Request.Kind, plat::mtWarning);
+    EXPECT_EQ(shelltest::ReadBytes(Path("Tralvex.xml.damaged")), "<Conf_Settings><lastproj>");
+    m.Show();
+    pt::CloseBox(&m);
+    EXPECT_EQ(responder().MessageBoxes().size(), 1u);
+    Reset_Globals();
+    String note;
+    Read_Setting(&note);
+    EXPECT_TRUE(note.empty());
+    EXPECT_EQ(Last_IP_Address, u"192.168.2.205");
+    EXPECT_EQ(shelltest::ReadBytes(Path("Tralvex.xml.damaged")), "<Conf_Settings><lastproj>");
+}
+
 TEST_F(StartupTest, TheProgramRunsUntilTheMainWindowIsClosed)
 {
     TZEVorezudaReruDure& m = Start();

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "TestUtil.h"
 #include "plat/Files.h"
@@ -305,6 +306,105 @@ TEST(ProgramFolder, RealAndOverridden)
     EXPECT_EQ(ProgramDir(), u"/tmp/somewhere/");
     SetProgramDirOverride(u"");
     EXPECT_EQ(ProgramDir(), real);
+}
+
+} // namespace
+} // namespace plat
+
+namespace plat {
+namespace {
+
+// Every reader goes through ReadRegularFile: only regular files, never more than the cap,
+// never blocking on what it opens, and an error that names the file and the reason.
+TEST(ReadRegularFile, RefusesAnythingButABoundedRegularFile)
+{
+    TempDir dir;
+    const std::string d = dir.native();
+    WriteRaw(d + "/small", "0123456789");
+    WriteRaw(d + "/at-cap", std::string(1000, 'a'));
+    WriteRaw(d + "/over-cap", std::string(1001, 'a'));
+    ASSERT_EQ(Sh("mkdir '" + d + "/folder' && mkfifo '" + d + "/pipe' && ln -s /dev/zero '" + d + "/zero' && "
+                 "ln -s small '" + d + "/link' && ln -s missing '" + d + "/dangling' && "
+                 "truncate -s 10G '" + d + "/sparse'"),
+              0);
+    struct Case {
+        const char* name;
+        std::int64_t cap;
+        const char16_t* reason;  // nullptr: read; u"": missing
+        std::size_t size;
+    };
+    const Case cases[] = {
+        {"small", 1000, nullptr, 10},
+        {"link", 1000, nullptr, 10},  // links are followed
+        {"at-cap", 1000, nullptr, 1000},
+        {"over-cap", 1000, u": larger than 1000 bytes", 0},
+        {"sparse", kXmlFileCap, u": larger than 16 MiB", 0},
+        {"folder", kXmlFileCap, u": not a regular file", 0},
+        {"pipe", kXmlFileCap, u": not a regular file", 0},  // no writer: must not wait for one
+        {"zero", kXmlFileCap, u": not a regular file", 0},
+        {"missing", kXmlFileCap, u"", 0},
+        {"dangling", kXmlFileCap, u"", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const String file = dir / Utf8ToString(c.name);
+        std::string bytes = "kept";
+        String error;
+        const bool ok = ReadRegularFile(file, bytes, c.cap, &error);
+        EXPECT_EQ(ok, c.reason == nullptr);
+        if (ok) {
+            EXPECT_EQ(bytes.size(), c.size);
+        } else {
+            EXPECT_EQ(bytes, "kept");
+            EXPECT_EQ(error, u"Cannot open file \"" + file + u"\"" + c.reason);
+        }
+    }
+}
+
+TEST(ReadRegularFile, UnreadableFileNamesTheSystemReason)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop the superuser";
+    TempDir dir;
+    WriteRaw(dir.native() + "/locked", "secret");
+    ASSERT_EQ(::chmod((dir.native() + "/locked").c_str(), 0), 0);
+    std::string bytes;
+    String error;
+    EXPECT_FALSE(ReadRegularFile(dir / u"locked", bytes, kXmlFileCap, &error));
+    EXPECT_EQ(error, u"Cannot open file \"" + (dir / u"locked") + u"\": Permission denied");
+}
+
+// Kernel files report a size of 0 or a page and are read to their real end.
+TEST(ReadRegularFile, ReadsFilesWhoseSizeIsNotKnownInAdvance)
+{
+    std::string bytes;
+    ASSERT_TRUE(ReadRegularFile(u"/proc/self/status", bytes, kDefaultFileCap));
+    EXPECT_NE(bytes.find("Name:"), std::string::npos);
+    EXPECT_FALSE(ReadRegularFile(u"/proc/self/status", bytes, 16));
+}
+
+// A streaming atomic write either replaces the file whole or leaves the old one.
+TEST(AtomicFileWriter, CommitReplacesAndAbandonLeavesTheOldFile)
+{
+    TempDir dir;
+    const String file = dir / u"target";
+    WriteRaw(dir.native() + "/target", "old");
+    {
+        TAtomicFileWriter w(file);
+        ASSERT_TRUE(w.Write("ne", 2));
+        ASSERT_TRUE(w.Write("w", 1));
+    }
+    EXPECT_EQ(ReadRaw(file), "old");
+    {
+        TAtomicFileWriter w(file);
+        ASSERT_TRUE(w.Write("new", 3));
+        ASSERT_TRUE(w.Commit());
+    }
+    EXPECT_EQ(ReadRaw(file), "new");
+    EXPECT_EQ(Sh("test $(ls -A '" + dir.native() + "' | wc -l) -eq 1"), 0) << "no temporary file left";
+    TAtomicFileWriter nowhere(dir / u"no-such-folder/target");
+    EXPECT_FALSE(nowhere.Write("x", 1));
+    EXPECT_FALSE(nowhere.Commit());
 }
 
 } // namespace

@@ -84,6 +84,77 @@ TEST_F(SettingsTest, MissingOrMalformedFileGivesDefaults)
     }
 }
 
+// A file that is there but cannot be read is kept aside before the defaults take over, so
+// that the save at close does not destroy the user's settings; an older kept file gives way.
+TEST_F(SettingsTest, DamagedFileIsKeptBesideAndTheNextSaveWritesTheDefaults)
+{
+    const std::string kept = File() + ".damaged";
+    const std::string valid =
+        "<Conf_Settings><lastipadd><ipaddress>10.0.0.7</ipaddress></lastipadd></Conf_Settings>";
+    struct Case {
+        const char* what;
+        std::string content;  // a regular file with these bytes, unless `make` says otherwise
+        const char* make;     // shell command that makes the entry at $F instead
+        const char* reason;   // what the note says after "could not be read: "
+    };
+    const Case cases[] = {
+        {"not well-formed", "<Conf_Settings><lastproj>", nullptr,
+         "Start-end tags mismatch (at byte 24)"},
+        {"a NUL byte", std::string("<Conf_Settings>\0</Conf_Settings>", 32), nullptr, nullptr},
+        {"two roots", "<a/><b/>", nullptr, "Only one top level element is allowed in an XML document"},
+        {"larger than the cap", "", "truncate -s 17M \"$F\"", nullptr},
+        {"a folder", "", "mkdir \"$F\"", nullptr},
+        {"a named pipe", "", "mkfifo \"$F\"", nullptr},
+        {"a link to a device", "", "ln -s /dev/zero \"$F\"", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(File());
+        std::filesystem::remove_all(kept);
+        WriteBytes(kept, "an older damaged file");
+        if (c.make) {
+            const std::string cmd = std::string("F='") + File() + "'; " + c.make;
+            ASSERT_EQ(std::system(cmd.c_str()), 0);
+        } else {
+            WriteBytes(File(), c.content);
+        }
+        const auto type = std::filesystem::symlink_status(File()).type();
+        Scramble();
+        String note;
+        Read_Setting(&note);
+        ExpectValues(kDefaults, c.what);
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(File())));
+        ASSERT_EQ(std::filesystem::symlink_status(kept).type(), type);
+        if (!c.make) {
+            EXPECT_EQ(ReadBytes(kept), c.content);  // byte for byte
+        }
+        const std::string start = "The settings file could not be read: ";
+        const std::string end = ". It has been kept as \"" + kept + "\". The program starts with the default settings.";
+        const std::string text = U8(note);
+        ASSERT_GT(text.size(), start.size() + end.size()) << text;
+        EXPECT_EQ(text.substr(0, start.size()), start);
+        EXPECT_EQ(text.substr(text.size() - end.size()), end);
+        if (c.reason) {
+            EXPECT_EQ(text.substr(start.size(), text.size() - start.size() - end.size()), c.reason);
+        }
+
+        // The save at close then writes a fresh file with the defaults.
+        ASSERT_TRUE(Save_Setting());
+        Scramble();
+        Read_Setting(&note);
+        EXPECT_TRUE(note.empty());
+        ExpectValues(kDefaults, c.what);
+        WriteBytes(File(), valid);
+    }
+    // A readable file is read and left where it is, and says nothing.
+    std::filesystem::remove(kept);
+    String note = u"stale";
+    Read_Setting(&note);
+    EXPECT_TRUE(note.empty());
+    EXPECT_EQ(U8(Last_IP_Address), "10.0.0.7");
+    EXPECT_FALSE(std::filesystem::exists(kept));
+}
+
 TEST_F(SettingsTest, EachValueIsGuardedOnItsOwn)
 {
     const struct {
