@@ -268,7 +268,7 @@ TModbus_Entry& Next_Entry(std::uint32_t counter) {
 // ---- general parameters and MQTT connection -------------------------------------------
 
 void Read_General_Parameters(const TImage_Sources& sources) {
-    if (!plat::FileExists(sources.File_ParGen))
+    if (!plat::PathEntryExists(sources.File_ParGen))
         return;
     plat::TXMLDocument doc;
     const TParGen_Keys keys(Load_Root(doc, sources.File_ParGen));
@@ -531,7 +531,7 @@ TByte_Range Template_Byte_Range(const plat::String& text) {
 
 void Read_MQTT_Topics(const TImage_Sources& sources) {
     TMQTT& m = MQTT_Config;
-    if (plat::FileExists(sources.File_MQTT_Set_Topic)) {
+    if (plat::PathEntryExists(sources.File_MQTT_Set_Topic)) {
         plat::TXMLDocument doc;
         IXMLNode root = Load_Root(doc, sources.File_MQTT_Set_Topic);
         const std::uint32_t code = Working_Mode_Code();
@@ -640,7 +640,7 @@ void Read_MQTT_Topics(const TImage_Sources& sources) {
 
 void Read_Modbus_Rules(const TImage_Sources& sources) {
     General_Parameters.Modbus_Entries = 0;
-    if (!plat::FileExists(sources.File_ModbusM_SetAccess))
+    if (!plat::PathEntryExists(sources.File_ModbusM_SetAccess))
         return;
     plat::TXMLDocument doc;
     IXMLNode root = Load_Root(doc, sources.File_ModbusM_SetAccess);
