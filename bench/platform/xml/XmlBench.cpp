@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "QtXmlPeer.h"
+#include "XmlQtPeer.h"
 #include "plat/Files.h"
 #include "plat/SysUtils.h"
 #include "plat/Xml.h"

@@ -415,20 +415,21 @@ TXMLValue IXMLNode::Attributes(StringView Name) const
     // Rows are read attribute after attribute in file order: starting the search after the
     // attribute found last makes each lookup one comparison.
     // Attributes are only freed with their node, which bumps the generation.
-    thread_local void* hintNode = nullptr;
-    thread_local std::uint64_t hintGeneration = 0;
-    thread_local pugi::xml_attribute hint;
+    // Plain values only, so the per-thread hint needs no initialisation call on each access.
+    struct Hint {
+        void* node;
+        std::uint64_t generation;
+        pugi::xml_attribute_struct* next;
+    };
+    thread_local Hint hint{nullptr, 0, nullptr};
     const pugi::xml_node n = Valid(*this);
     const std::uint64_t gen = g_generation.load(std::memory_order_relaxed);
-    if (hintNode != node_ || hintGeneration != gen) {
-        hintNode = node_;
-        hintGeneration = gen;
-        hint = pugi::xml_attribute();
-    }
-    const pugi::xml_attribute a = FindAttribute(n, Name, hint);
+    if (hint.node != node_ || hint.generation != gen)
+        hint = Hint{node_, gen, nullptr};
+    const pugi::xml_attribute a = FindAttribute(n, Name, pugi::xml_attribute(hint.next));
     if (!a)
         return TXMLValue();
-    hint = a.next_attribute();
+    hint.next = a.next_attribute().internal_object();
     return TXMLValue(Text16(a.value()));
 }
 

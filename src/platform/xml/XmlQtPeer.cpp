@@ -1,4 +1,4 @@
-#include "QtXmlPeer.h"
+#include "XmlQtPeer.h"
 
 #include <QSaveFile>
 #include <QString>
