@@ -3,6 +3,7 @@
 #include <exception>
 #include <vector>
 
+#include "UAddressEntry.h"
 #include "UComon.h"
 #include "UStart_Program.h"
 #include "plat/Clock.h"
@@ -52,7 +53,7 @@ TEdit* New_IP_Edit(TFBoot* form, TWinControl* parent, int left)
     e->SetBounds(left, 14, 40, 21);
     e->SetText(u"0");
     e->SetShowHint(true);
-    e->OnKeyPress = [form](TObject* Sender, char16_t& Key) { form->KeyPress(Sender, Key); };
+    Attach_Address_Field(e, [form](TObject* Sender, char16_t& Key) { form->KeyPress(Sender, Key); });
     return e;
 }
 
@@ -248,13 +249,11 @@ void TFBoot::FormShow(TObject*)
 
 void TFBoot::KeyPress(TObject* Sender, char16_t& Key)
 {
-    if (Key != u'.') return;
-    Key = 0;
     TEdit* next = nullptr;
     if (Sender == E_IP1) next = E_IP2;
     else if (Sender == E_IP2) next = E_IP3;
     else if (Sender == E_IP3) next = E_IP4;
-    if (next && next->CanFocus()) next->SetFocus();
+    Address_Dot_Key(Key, next);
 }
 
 String TFBoot::IP_Address_Text() const

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "UAddressEntry.h"
 #include "UComon.h"
 #include "plat/ComCtrls.h"
 #include "plat/Dialogs.h"
@@ -98,7 +99,7 @@ public:
             auto* e = new TEdit(form_);
             Setup_Edit(e, prefix + IntToStr(i + 1), Byte_Lefts[i], edit_top, 55, Edit_Height);
             TFParGen* form = form_;
-            e->OnKeyPress = [form](TObject* s, char16_t& k) { form->KeyPress(s, k); };
+            Attach_Address_Field(e, [form](TObject* s, char16_t& k) { form->KeyPress(s, k); });
             row.E[static_cast<size_t>(i)] = e;
             *out[static_cast<size_t>(i)] = e;
         }
@@ -816,10 +817,7 @@ TEdit* TFParGen::Next_Address_Field(TObject* Sender) const
 
 void TFParGen::KeyPress(TObject* Sender, char16_t& Key)
 {
-    if (Key != u'.') return;
-    Key = 0;
-    TEdit* next = Next_Address_Field(Sender);
-    if (next && next->CanFocus()) next->SetFocus();
+    Address_Dot_Key(Key, Next_Address_Field(Sender));
 }
 
 // ---- frame events -----------------------------------------------------------------------------

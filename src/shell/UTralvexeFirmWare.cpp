@@ -191,6 +191,112 @@ std::unique_ptr<TBitmap> Icon_Glyph(TIcon icon)
     return b;
 }
 
+// Pictures beside the captions of the step buttons, by what the step does; drawn here like
+// the icons, 16 x 16 on a transparent bottom-left pixel.
+enum class TStep_Glyph { New, Open, Parameters, Table, File };
+
+std::unique_ptr<TBitmap> Step_Glyph(TStep_Glyph glyph)
+{
+    constexpr int S = 16;
+    constexpr TColor Back = 0xFF00FF;
+    auto b = std::make_unique<TBitmap>(S, S);
+    TCanvas* c = b->Canvas();
+    c->Brush()->SetColor(Back);
+    c->FillRect(TRect{0, 0, S, S});
+    c->Pen()->SetWidth(1);
+    auto sheet = [c] {
+        // A sheet with its top-right corner folded.
+        c->Pen()->SetColor(0x707070);
+        c->Brush()->SetColor(clWhite);
+        c->Polygon({TPoint{2, 1}, TPoint{10, 1}, TPoint{13, 4}, TPoint{13, 14}, TPoint{2, 14}});
+        c->MoveTo(10, 1);
+        c->LineTo(10, 4);
+        c->LineTo(14, 4);
+    };
+    switch (glyph) {
+    case TStep_Glyph::New:
+        sheet();
+        c->Pen()->SetColor(0x1E8C1E);
+        c->Brush()->SetColor(0x32B432);
+        c->Rectangle(9, 7, 12, 16);
+        c->Rectangle(6, 10, 15, 13);
+        break;
+    case TStep_Glyph::Open:
+        c->Pen()->SetColor(0x1C7FB0);
+        c->Brush()->SetColor(0x3CB4E6);
+        c->Rectangle(1, 3, 7, 6);
+        c->Rectangle(1, 5, 15, 14);
+        c->Brush()->SetColor(0x78D2F5);
+        c->Polygon({TPoint{3, 8}, TPoint{15, 8}, TPoint{13, 13}, TPoint{1, 13}});
+        break;
+    case TStep_Glyph::Parameters:
+        // Three sliders.
+        c->Pen()->SetColor(0x606060);
+        for (int y : {3, 8, 13}) {
+            c->MoveTo(1, y);
+            c->LineTo(15, y);
+        }
+        c->Pen()->SetColor(0x9C5A1E);
+        c->Brush()->SetColor(0xC8822D);
+        c->Rectangle(9, 1, 12, 6);
+        c->Rectangle(3, 6, 6, 11);
+        c->Rectangle(7, 11, 10, 16);
+        break;
+    case TStep_Glyph::Table:
+        c->Pen()->SetColor(0x707070);
+        c->Brush()->SetColor(clWhite);
+        c->Rectangle(1, 2, 15, 14);
+        c->Brush()->SetColor(0xC8822D);
+        c->Rectangle(1, 2, 15, 5);
+        for (int y : {7, 10}) {
+            c->MoveTo(2, y + 1);
+            c->LineTo(14, y + 1);
+        }
+        c->MoveTo(6, 5);
+        c->LineTo(6, 13);
+        break;
+    case TStep_Glyph::File:
+        sheet();
+        c->Pen()->SetColor(0x9C5A1E);
+        c->Brush()->SetColor(0xC8822D);
+        c->Rectangle(6, 5, 9, 10);
+        c->Polygon({TPoint{4, 9}, TPoint{10, 9}, TPoint{7, 12}});
+        break;
+    }
+    b->SetTransparent(true);
+    return b;
+}
+
+const std::pair<TButtonField, TStep_Glyph> Step_Glyphs[] = {
+    {&Z::Btn_New, TStep_Glyph::New},
+    {&Z::Btn_Open, TStep_Glyph::Open},
+    {&Z::Btn_Prm_Gen, TStep_Glyph::Parameters},
+    {&Z::Btn_MQTT_Set_Topic, TStep_Glyph::Table},
+    {&Z::Btn_MBus, TStep_Glyph::Table},
+    {&Z::Btn_Modbus_Set_Access, TStep_Glyph::Table},
+    {&Z::Btn_MQTT_Set_Access, TStep_Glyph::Table},
+    {&Z::Btn_CAN_Rec_Frame, TStep_Glyph::Table},
+    {&Z::Btn_CAN_Send_Frame, TStep_Glyph::Table},
+    {&Z::Btn_PDO_CANopen, TStep_Glyph::Table},
+    {&Z::Btn_SDO_Client_CANopen, TStep_Glyph::Table},
+    {&Z::Btn_SDO_Server_CANopen, TStep_Glyph::Table},
+    {&Z::Btn_CANopen_EDS, TStep_Glyph::File},
+    {&Z::Btn_DNet_Net, TStep_Glyph::Table},
+    {&Z::Btn_DNet_Offset, TStep_Glyph::Table},
+    {&Z::Btn_CreateBin, TStep_Glyph::File},
+    {&Z::Btn_PROFINET_XML, TStep_Glyph::File},
+    {&Z::Btn_PROFIBUS_GSD, TStep_Glyph::File},
+    {&Z::Btn_DMX_Default, TStep_Glyph::Parameters},
+    {&Z::Btn_KNX_Access, TStep_Glyph::Table},
+    {&Z::Btn_SNMP_Trap, TStep_Glyph::Table},
+    {&Z::Btn_SNMP_MIB, TStep_Glyph::File},
+    {&Z::Btn_SNMP_Manager_Access, TStep_Glyph::Table},
+    {&Z::Btn_BACnet_SetAccess, TStep_Glyph::Table},
+    {&Z::Btn_BACnet_EDE_File, TStep_Glyph::File},
+    {&Z::Btn_DALI_Access, TStep_Glyph::Table},
+    {&Z::Btn_ScanDecode, TStep_Glyph::Table},
+};
+
 template <class T>
 void Set_Lang_Of(T* form)
 {
@@ -261,6 +367,10 @@ void TZEVorezudaReruDure::Lay_Out()
     Shape2->Brush()->SetStyle(bsClear);
     L_Name_Conf = New_Label(this, 87, 75, Font_Of(8, clBlack, false));
     L_Name_Conf_L2 = New_Label(this, 87, 88, Font_Of(8, clBlack, true));
+    // A long configuration name ends in "..." inside the frame instead of crossing it.
+    L_Name_Conf_L2->SetAutoSize(false);
+    L_Name_Conf_L2->SetWidth(Shape2->Left() + Shape2->Width() - 6 - L_Name_Conf_L2->Left());
+    L_Name_Conf_L2->SetEllipsisPosition(epEndEllipsis);
 
     for (int n = 1; n <= 8; ++n) {
         TLabel* l = New_Label(this, 16, 128 + 44 * (n - 1), Font_Of(8, clGray, true));
@@ -292,6 +402,11 @@ void TZEVorezudaReruDure::Lay_Out()
         const std::unique_ptr<TBitmap> glyph = Icon_Glyph(icon);
         button->SetGlyph(glyph.get());
         button->SetNumGlyphs(1);
+    }
+    for (const auto& [field, kind] : Step_Glyphs) {
+        const std::unique_ptr<TBitmap> glyph = Step_Glyph(kind);
+        (this->*field)->SetGlyph(glyph.get());
+        (this->*field)->SetNumGlyphs(1);
     }
 
     Shape1 = new TShape(this);

@@ -264,24 +264,36 @@ TEST_F(UBootTest, DotMovesToTheNextAddressField)
 {
     struct Case {
         const char* name;
+        std::vector<String> before;  // the four fields before typing
         plat::TEdit* TFBoot::*start;
+        bool selectAll;              // the start field's text selected first
         const char16_t* typed;
         std::vector<String> fields;
         plat::TEdit* TFBoot::*focus;
     };
+    const std::vector<String> empty = {u"", u"", u"", u""};
+    const std::vector<String> old = {u"10", u"0", u"0", u"1"};
     const Case cases[] = {
-        {"a whole address", &TFBoot::E_IP1, u"10.1.2.3", {u"10", u"1", u"2", u"3"}, &TFBoot::E_IP4},
-        {"dot in the last field is dropped", &TFBoot::E_IP4, u"4.5", {u"", u"", u"", u"45"}, &TFBoot::E_IP4},
-        {"two dots skip a field", &TFBoot::E_IP1, u"7..8", {u"7", u"", u"8", u""}, &TFBoot::E_IP3},
-        {"other characters pass", &TFBoot::E_IP2, u"a b", {u"", u"a b", u"", u""}, &TFBoot::E_IP2},
+        {"a whole address", empty, &TFBoot::E_IP1, false, u"10.1.2.3", {u"10", u"1", u"2", u"3"}, &TFBoot::E_IP4},
+        {"typed over an old address", old, &TFBoot::E_IP1, true, u"192.168.1.50",
+         {u"192", u"168", u"1", u"50"}, &TFBoot::E_IP4},
+        {"typed into an empty row", empty, &TFBoot::E_IP1, true, u"192.168.1.50", {u"192", u"168", u"1", u"50"},
+         &TFBoot::E_IP4},
+        {"dot in the last field is dropped", empty, &TFBoot::E_IP4, false, u"4.5", {u"", u"", u"", u"45"},
+         &TFBoot::E_IP4},
+        {"two dots skip a field", empty, &TFBoot::E_IP1, false, u"7..8", {u"7", u"", u"8", u""}, &TFBoot::E_IP3},
+        {"other characters pass", empty, &TFBoot::E_IP2, false, u"a b", {u"", u"a b", u"", u""}, &TFBoot::E_IP2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<String> fields;
         plat::TWinControl* focused = nullptr;
         Show_Ethernet([&](TFBoot& f) {
-            for (plat::TEdit* e : {f.E_IP1, f.E_IP2, f.E_IP3, f.E_IP4}) e->SetText(u"");
+            plat::TEdit* row[] = {f.E_IP1, f.E_IP2, f.E_IP3, f.E_IP4};
+            for (int i = 0; i < 4; ++i) row[i]->SetText(c.before[static_cast<std::size_t>(i)]);
             (f.*c.start)->SetFocus();
+            if (c.selectAll) (f.*c.start)->SelectAll();
+            else (f.*c.start)->SetSelStart(static_cast<int>((f.*c.start)->Text().size()));
             pt::Type(c.typed);
             fields = {f.E_IP1->Text(), f.E_IP2->Text(), f.E_IP3->Text(), f.E_IP4->Text()};
             focused = f.ActiveControl();
@@ -289,6 +301,18 @@ TEST_F(UBootTest, DotMovesToTheNextAddressField)
         EXPECT_EQ(fields, c.fields);
         EXPECT_EQ(focused, boot->*c.focus);
     }
+}
+
+// A dot that arrives without the key (a paste) is taken out of the field at once.
+TEST_F(UBootTest, PastedDotsNeverStayInAnAddressField)
+{
+    std::vector<String> fields;
+    Show_Ethernet([&](TFBoot& f) {
+        f.E_IP2->SetText(u"1.2");
+        f.E_IP3->SetText(u"..");
+        fields = {f.E_IP2->Text(), f.E_IP3->Text()};
+    });
+    EXPECT_EQ(fields, (std::vector<String>{u"12", u""}));
 }
 
 TEST_F(UBootTest, DeviceCheckTiming)

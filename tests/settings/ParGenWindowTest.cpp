@@ -156,6 +156,44 @@ TEST_F(ParGenWindowTest, ADotMovesToTheNextAddressByte)
     W().Hide();
 }
 
+// Typing a whole address over the row's old one, through the real key path.
+TEST_F(ParGenWindowTest, ATypedAddressReplacesTheRowByteByByte)
+{
+    struct TCase {
+        const char* name;
+        const char16_t* before[4];
+        bool selectAll;
+        const char16_t* typed;
+        const char16_t* after[4];
+        plat::TEdit* TFParGen::*focus;
+    };
+    const TCase cases[] = {
+        {"over an old address", {u"10", u"0", u"0", u"1"}, true, u"192.168.1.50", {u"192", u"168", u"1", u"50"},
+         &TFParGen::E_Ethernet_IP4},
+        {"into an empty row", {u"", u"", u"", u""}, false, u"192.168.1.50", {u"192", u"168", u"1", u"50"},
+         &TFParGen::E_Ethernet_IP4},
+        {"a dot in the last field", {u"", u"", u"", u""}, false, u"1.2.3.4.", {u"1", u"2", u"3", u"4"},
+         &TFParGen::E_Ethernet_SM1},
+    };
+    W().Show();
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        plat::TEdit* row[] = {W().E_Ethernet_IP1, W().E_Ethernet_IP2, W().E_Ethernet_IP3, W().E_Ethernet_IP4};
+        for (int i = 0; i < 4; ++i) row[i]->SetText(c.before[i]);
+        W().E_Ethernet_SM1->SetText(u"255");
+        row[0]->SetFocus();
+        if (c.selectAll) row[0]->SelectAll();
+        plat::testing::Type(c.typed);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(row[i]->Text(), c.after[i]) << i;
+        EXPECT_TRUE((W().*c.focus)->Focused());
+        EXPECT_EQ(W().E_Ethernet_SM1->Text(), u"255");
+    }
+    // A pasted dot never stays in a byte field.
+    W().E_Ethernet_GAT2->SetText(u"16.8");
+    EXPECT_EQ(W().E_Ethernet_GAT2->Text(), u"168");
+    W().Hide();
+}
+
 TEST_F(ParGenWindowTest, TextsComeFromTheLanguageTable)
 {
     TFParGen& w = W();

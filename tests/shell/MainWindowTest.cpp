@@ -2,6 +2,7 @@
 // program launcher.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "MainTestKit.h"
@@ -306,6 +307,42 @@ TEST(StartProgramRealTest, RunsARealProgramToItsEnd)
     EXPECT_TRUE(Start_Program(u"/bin/sh", plat::Utf8ToString("-c \"echo > '" + marker + "'\""), true));
     EXPECT_TRUE(std::filesystem::exists(marker));
     EXPECT_FALSE(Start_Program(plat::Utf8ToString(dir / "missing-program"), u"", true));
+}
+
+// Every step button shows a picture of its own beside the caption; a configuration name
+// longer than its frame ends in "..." inside the frame. MAIN_GRAB_DIR asks for a picture.
+TEST_F(MainWindowTest, StepButtonsShowGlyphsAndALongNameStaysInItsFrame)
+{
+    // The configuration remembered from the last run has an 89-character name.
+    const String name = String(80, u'W') + u" and more";
+    std::filesystem::create_directories(Path("PROJECTS/" + plat::StringToUtf8(name)));
+    Init_Program_Dirs(dir.path());
+    Project_Name = name;
+    ASSERT_TRUE(Save_Setting());
+    Reset_Globals();
+    TZEVorezudaReruDure& m = Start();
+    std::vector<controls::TFadeButton*> steps = {m.Btn_New, m.Btn_Open};
+    for (const Step& s : Steps) steps.push_back(m.*s.button);
+    ASSERT_EQ(steps.size(), 27u);
+    for (controls::TFadeButton* b : steps) {
+        ASSERT_NE(b->Glyph(), nullptr) << plat::StringToUtf8(b->Caption());
+        EXPECT_EQ(b->Glyph()->Width(), 16);
+        EXPECT_EQ(b->NumGlyphs(), 1);
+    }
+
+    m.Show();
+    pt::ProcessEvents();
+    const int frameRight = m.Shape2->Left() + m.Shape2->Width();
+    EXPECT_EQ(m.L_Name_Conf_L2->Caption(), name);
+    EXPECT_LE(m.L_Name_Conf_L2->Left() + m.L_Name_Conf_L2->Width(), frameRight - 1);
+    // Nothing of the name is painted on the frame's border or beyond it.
+    const std::unique_ptr<plat::TBitmap> shot = pt::Grab(&m);
+    const plat::TColor background = shot->Canvas()->Pixels(frameRight + 3, m.L_Name_Conf_L2->Top() + 2);
+    for (int x = frameRight; x < frameRight + 40; ++x)
+        for (int y = m.L_Name_Conf_L2->Top(); y < m.L_Name_Conf_L2->Top() + m.L_Name_Conf_L2->Height(); ++y)
+            ASSERT_EQ(shot->Canvas()->Pixels(x, y), background) << x << "," << y;
+    if (const char* dir = std::getenv("MAIN_GRAB_DIR"))
+        pt::SaveGrab(&m, plat::Utf8ToString(std::string(dir) + "/main-long-name.png"));
 }
 
 } // namespace

@@ -91,6 +91,14 @@ void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation)
         focusControl_ = nullptr;
 }
 
+void TCustomLabel::SetEllipsisPosition(TEllipsisPosition Value)
+{
+    if (ellipsis_ == Value)
+        return;
+    ellipsis_ = Value;
+    Invalidate();
+}
+
 unsigned TCustomLabel::TextFlags() const
 {
     unsigned flags = DT_EXPANDTABS;
@@ -135,7 +143,9 @@ void TCustomLabel::Paint()
     c->Brush()->SetStyle(bsClear);
     c->SetFont(Font());
     const String text = Caption();
-    const unsigned flags = TextFlags();
+    unsigned flags = TextFlags();
+    if (ellipsis_ == epEndEllipsis && !autoSize_ && !wordWrap_)
+        flags |= DT_END_ELLIPSIS | DT_SINGLELINE;
     TRect r = client;
     if (layout_ != tlTop) {
         TRect calc = client;

@@ -24,6 +24,8 @@ struct HostedEdit;  // the toolkit editor behind an edit; defined inside the lay
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+// Where a label's text that does not fit its width is cut (one line, fixed size only).
+enum TEllipsisPosition { epNone, epEndEllipsis };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
@@ -32,7 +34,8 @@ enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // Graphic control showing its caption. AutoSize fits the bounds to the text (the width too
 // unless WordWrap); "&x" underlines x unless ShowAccelChar is off, and Alt+x focuses
-// FocusControl.
+// FocusControl. With EllipsisPosition epEndEllipsis a label of fixed size that cannot show
+// its one-line caption whole ends it with "..." inside its bounds.
 class TCustomLabel : public TGraphicControl {
 public:
     explicit TCustomLabel(TComponent* AOwner);
@@ -50,6 +53,8 @@ public:
     void SetTransparent(bool Value);
     bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool Value);
+    TEllipsisPosition EllipsisPosition() const { return ellipsis_; }
+    void SetEllipsisPosition(TEllipsisPosition Value);
     TWinControl* FocusControl() const { return focusControl_; }
     void SetFocusControl(TWinControl* Value);
 
@@ -71,6 +76,7 @@ private:
     bool wordWrap_ = false;
     bool transparent_ = false;
     bool showAccelChar_ = true;
+    TEllipsisPosition ellipsis_ = epNone;
     TWinControl* focusControl_ = nullptr;
 };
 
