@@ -162,7 +162,7 @@ void TExtStringGrid::Loaded() {
         plat::TGridOptions o = Options();
         SetOptions(o.Exclude(plat::goAlwaysShowEditor));
     }
-    FSearchFooter->AutoThemeAdapt = AutoThemeAdapt;
+    FSearchFooter->SetAutoThemeAdapt(AutoThemeAdapt);
     UpdateSearchPanel();
 }
 

@@ -13,60 +13,192 @@ void Fire(const plat::TNotifyEvent& e, plat::TObject* Sender) {
 } // namespace
 
 void TNavigation::Assign(const plat::TPersistent* Source) {
-    if (auto s = Same<TNavigation>(Source)) {
-        AlwaysEdit = s->AlwaysEdit;
-        AllowClipboardAlways = s->AllowClipboardAlways;
-        AllowFmtClipboard = s->AllowFmtClipboard;
-    }
+    auto s = Same<TNavigation>(Source);
+    if (!s) return;
+    const bool keepScroll = KeepScrollOnSort;
+    const plat::TNotifyEvent onChange = OnChange;
+    static_cast<TNavigationData&>(*this) = *s;
+    FAdvanceDirection = s->FAdvanceDirection;
+    FAdvanceInsert = s->FAdvanceInsert;
+    FAdvanceAuto = s->FAdvanceAuto;
+    KeepScrollOnSort = keepScroll;
+    OnChange = onChange;
+}
+
+void TNavigation::SetAdvanceAuto(bool Value) {
+    if (FAdvanceAuto == Value) return;
+    FAdvanceAuto = Value;
+    if (Value) AdvanceOnEnter = true;
+}
+
+void TNavigation::SetAdvanceDirection(TAdvanceDirection Value) {
+    if (FAdvanceDirection == Value) return;
+    FAdvanceDirection = Value;
+    Fire(OnChange, this);
+}
+
+void TNavigation::SetAdvanceInsert(bool Value) {
+    if (FAdvanceInsert == Value) return;
+    FAdvanceInsert = Value;
+    Fire(OnChange, this);
 }
 
 void TMouseActions::Assign(const plat::TPersistent* Source) {
-    if (auto s = Same<TMouseActions>(Source)) {
-        DisjunctRowSelect = s->DisjunctRowSelect;
-        RangeSelectAndEdit = s->RangeSelectAndEdit;
-        CheckAllCheck = s->CheckAllCheck;
-    }
+    auto s = Same<TMouseActions>(Source);
+    if (!s) return;
+    ColSelect = s->ColSelect;
+    RowSelect = s->RowSelect;
+    AllSelect = s->AllSelect;
+    DirectEdit = s->DirectEdit;
+    DirectComboDrop = s->DirectComboDrop;
+    DirectComboClose = s->DirectComboClose;
+    DirectDateClose = s->DirectDateClose;
+    DirectDateDrop = s->DirectDateDrop;
+    FDisjunctRowSelect = s->FDisjunctRowSelect;
+    FDisjunctColSelect = s->FDisjunctColSelect;
+    AllColumnSize = s->AllColumnSize;
+    AllRowSize = s->AllRowSize;
+    CaretPositioning = s->CaretPositioning;
+    SizeFixedCol = s->SizeFixedCol;
+    FDisjunctCellSelect = s->FDisjunctCellSelect;
+    FixedRowsEdit = s->FixedRowsEdit;
+    FixedColsEdit = s->FixedColsEdit;
+    FixedRowsEditor = s->FixedRowsEditor;
+    FixedColsEditor = s->FixedColsEditor;
+    RangeSelectAndEdit = s->RangeSelectAndEdit;
+    NoAutoRangeScroll = s->NoAutoRangeScroll;
+    PreciseCheckBoxCheck = s->PreciseCheckBoxCheck;
+    PreciseNodeClick = s->PreciseNodeClick;
+    CheckAllCheck = s->CheckAllCheck;
+    NodeAllExpandContract = s->NodeAllExpandContract;
+    MoveRowOnNodeClick = s->MoveRowOnNodeClick;
+    RowSelectPersistent = s->RowSelectPersistent;
+    SelectOnRightClick = s->SelectOnRightClick;
+    NoScrollOnPartialRow = s->NoScrollOnPartialRow;
+    WheelIncrement = s->WheelIncrement;
+    FWheelAction = s->FWheelAction;
+    AutoSizeColOnDblClick = s->AutoSizeColOnDblClick;
+    DisjunctRowSelectNoCtrl = s->DisjunctRowSelectNoCtrl;
+}
+
+bool TMouseActions::Designing() const {
+    bool d = false;
+    if (OnIsDesigning) OnIsDesigning(const_cast<TMouseActions*>(this), d);
+    return d;
 }
 
 void TMouseActions::SetHotmailRowSelect(bool Value) {
     FHotmailRowSelect = Value;
     if (Value) {
-        DisjunctRowSelect = true;
+        FDisjunctRowSelect = true;
         CheckAllCheck = true;
     }
     Fire(OnInvalidate, this);
 }
 
+void TMouseActions::SetDisjunctRowSelect(bool Value) {
+    FDisjunctRowSelect = Value;
+    if (Value && Designing()) FDisjunctColSelect = FDisjunctCellSelect = false;
+}
+
+void TMouseActions::SetDisjunctColSelect(bool Value) {
+    FDisjunctColSelect = Value;
+    if (Value && Designing()) FDisjunctRowSelect = FDisjunctCellSelect = false;
+}
+
+void TMouseActions::SetDisjunctCellSelect(bool Value) {
+    FDisjunctCellSelect = Value;
+    if (Value && Designing()) FDisjunctRowSelect = FDisjunctColSelect = false;
+}
+
+void TMouseActions::SetEditOnDblClickOnly(bool Value) {
+    FEditOnDblClickOnly = Value;
+    if (Value) Fire(OnDisableEdit, this);
+}
+
+void TMouseActions::SetWheelAction(TWheelAction Value) {
+    if (FWheelAction == Value) return;
+    FWheelAction = Value;
+    Fire(OnChange, this);
+}
+
 TSearchFooter::TSearchFooter(bool DesignInit) {
     if (!DesignInit) return;
-    FindPrevCaption = u"Find &previous";
-    FindNextCaption = u"Find &next";
-    MatchCaseCaption = u"Match case";
-    HighLightCaption = u"Highlight";
-    HintClose = u"Close";
-    HintFindNext = u"Find next occurrence";
-    HintFindPrev = u"Find previous occurrence";
-    HintHighlight = u"Highlight occurrences";
+    FTexts[tFindPrev] = u"Find &previous";
+    FTexts[tFindNext] = u"Find &next";
+    FTexts[tMatchCase] = u"Match case";
+    FTexts[tHighLight] = u"Highlight";
+    FTexts[tHintClose] = u"Close";
+    FTexts[tHintFindNext] = u"Find next occurrence";
+    FTexts[tHintFindPrev] = u"Find previous occurrence";
+    FTexts[tHintHighlight] = u"Highlight occurrences";
 }
 
 void TSearchFooter::Assign(const plat::TPersistent* Source) {
-    if (auto s = Same<TSearchFooter>(Source)) {
-        FindNextCaption = s->FindNextCaption;
-        FindPrevCaption = s->FindPrevCaption;
-        MatchCaseCaption = s->MatchCaseCaption;
-        HighLightCaption = s->HighLightCaption;
-        HintClose = s->HintClose;
-        HintFindNext = s->HintFindNext;
-        HintFindPrev = s->HintFindPrev;
-        HintHighlight = s->HintHighlight;
-        FVisible = s->FVisible;
-    }
+    auto s = Same<TSearchFooter>(Source);
+    if (!s) return;
+    AlwaysHighLight = s->AlwaysHighLight;
+    FColor = s->FColor;
+    FColorTo = s->FColorTo;
+    for (int i = 0; i < tTextCount; ++i) FTexts[i] = s->FTexts[i];
+    FShowClose = s->FShowClose;
+    FShowFindNext = s->FShowFindNext;
+    FShowFindPrev = s->FShowFindPrev;
+    FShowHighLight = s->FShowHighLight;
+    FShowMatchCase = s->FShowMatchCase;
+    SearchActiveColumnOnly = s->SearchActiveColumnOnly;
+    SearchMatchStart = s->SearchMatchStart;
+    SearchColumn = s->SearchColumn;
+    SearchDirection = s->SearchDirection;
+    SearchHiddenRows = s->SearchHiddenRows;
+    FVisible = s->FVisible;
+    FFont.Assign(s->FFont);
 }
 
-void TSearchFooter::SetVisible(bool Value) {
-    if (FVisible == Value) return;
-    FVisible = Value;
-    Fire(OnChange, this);
+void TSearchFooter::Changed() { Fire(OnChange, this); }
+
+namespace {
+void SetIfChanged(bool& field, bool value, const std::function<void()>& changed) {
+    if (field == value) return;
+    field = value;
+    changed();
+}
+} // namespace
+
+void TSearchFooter::SetVisible(bool Value) { SetIfChanged(FVisible, Value, [this] { Changed(); }); }
+void TSearchFooter::SetShowFindPrev(bool Value) { SetIfChanged(FShowFindPrev, Value, [this] { Changed(); }); }
+void TSearchFooter::SetShowFindNext(bool Value) { SetIfChanged(FShowFindNext, Value, [this] { Changed(); }); }
+void TSearchFooter::SetShowHighLight(bool Value) { SetIfChanged(FShowHighLight, Value, [this] { Changed(); }); }
+void TSearchFooter::SetShowMatchCase(bool Value) { SetIfChanged(FShowMatchCase, Value, [this] { Changed(); }); }
+
+void TSearchFooter::SetColor(TColor Value) {
+    FColor = Value;
+    Changed();
+}
+
+void TSearchFooter::SetColorTo(TColor Value) {
+    FColorTo = Value;
+    Changed();
+}
+
+void TSearchFooter::SetAutoThemeAdapt(bool Value) {
+    FAutoThemeAdapt = Value;
+    Changed();
+}
+
+void TSearchFooter::SetShowClose(bool Value) {
+    FShowClose = Value;
+    Changed();
+}
+
+void TSearchFooter::SetText(TText Which, const String& Value) {
+    FTexts[Which] = Value;
+    Changed();
+}
+
+void TSearchFooter::SetFont(const plat::TFont& Value) {
+    FFont.Assign(Value);
+    Changed();
 }
 
 void TBands::Assign(const plat::TPersistent* Source) {
@@ -140,12 +272,7 @@ void TPrintSettings::Assign(const plat::TPersistent* Source) {
 void THTMLSettings::Assign(const plat::TPersistent*) {}
 
 void TControlLook::Assign(const plat::TPersistent* Source) {
-    if (auto s = Same<TControlLook>(Source)) {
-        ControlStyle = s->ControlStyle;
-        DropDownAlwaysVisible = s->DropDownAlwaysVisible;
-        SpinButtonsAlwaysVisible = s->SpinButtonsAlwaysVisible;
-        DropDownCount = s->DropDownCount;
-    }
+    if (auto s = Same<TControlLook>(Source)) static_cast<TControlLookData&>(*this) = *s;
 }
 
 void TGrouping::Assign(const plat::TPersistent* Source) {

@@ -4,6 +4,7 @@
 // grouping, looks) lives with the features that use them. Assign copies from an object of
 // the same class only and fires no event.
 #include <functional>
+#include <memory>
 
 #include "ExtObj.h"
 #include "plat/Classes.h"
@@ -20,19 +21,63 @@ enum TColumnSizeLocation { clRegistry, clIniFile };
 enum TAutoSizeRows { arAll, arNormal, arFixed };
 enum TFilterDropDownColumns { fdNormal, fdAll };
 
+enum TWheelAction { waMoveSelection, waScroll };
+
 using TIsDesigningEvent = std::function<void(plat::TObject* Sender, bool& IsDesigning)>;
 
-class TNavigation : public plat::TPersistent {
+struct TNavigationData {
+    bool AllowInsertRow = false, AllowDeleteRow = false, AdvanceOnEnter = false;
+    bool AutoGotoWhenSorted = false, AutoGotoIncremental = false, AutoComboDropSize = false;
+    bool AllowClipboardShortCuts = false, AllowRTFClipboard = false, AllowSmartClipboard = false;
+    bool AllowClipboardAlways = false;
+    bool AllowClipboardColGrow = true, AllowClipboardRowGrow = true;
+    TClipboardPasteAction ClipboardPasteAction = paReplace;
+    bool CopyHTMLTagsToClipboard = true;
+    bool AdvanceAutoEdit = true;
+    bool CursorWalkEditor = false;
+    bool CursorWalkAlwaysEdit = true;
+    bool MoveRowOnSort = false, KeepScrollOnSort = false, ImproveMaskSel = false, AlwaysEdit = false;
+    TInsertPosition InsertPosition = pInsertBefore;
+    bool LineFeedOnEnter = false;
+    THomeEndAction HomeEndKey = heFirstLastColumn;
+    bool KeepHorizScroll = false, AllowFmtClipboard = false, TabToNextAtEnd = false;
+    bool EditSelectAll = true;
+    TAdvanceDirection TabAdvanceDirection = adLeftRight;
+    bool SkipFixedCells = true, SkipDisabledRows = true, AllowCtrlEnter = true;
+    bool AppendOnArrowDown = false;
+    bool LeftRightRowSelect = true;
+    bool MoveScrollOnly = false;
+    bool ComboGetUpDown = true;
+    plat::TNotifyEvent OnChange;
+    bool AdvanceOnEnterLoop = true;
+    TCursorAdvance CursorAdvance = caDefault;
+    bool AdvanceSkipReadOnlyCells = true;
+    bool CursorMoveRows = false;
+
+};
+
+// Keyboard and clipboard behaviour. Assign copies every setting but KeepScrollOnSort.
+class TNavigation : public plat::TPersistent, public TNavigationData {
 public:
     String ClassName() const override { return u"TNavigation"; }
     void Assign(const plat::TPersistent* Source) override;
 
-    bool AlwaysEdit = false;
-    bool AllowClipboardAlways = false;
-    bool AllowFmtClipboard = false;
-    plat::TNotifyEvent OnChange;
+    bool AdvanceAuto() const { return FAdvanceAuto; }
+    // Switching it on also turns on AdvanceOnEnter; no event.
+    void SetAdvanceAuto(bool Value);
+    TAdvanceDirection AdvanceDirection() const { return FAdvanceDirection; }
+    void SetAdvanceDirection(TAdvanceDirection Value);
+    bool AdvanceInsert() const { return FAdvanceInsert; }
+    void SetAdvanceInsert(bool Value);
+
+private:
+    TAdvanceDirection FAdvanceDirection = adLeftRight;
+    bool FAdvanceInsert = false;
+    bool FAdvanceAuto = false;
 };
 
+// Mouse behaviour. Assign copies every setting but SizeFixedRow, HotmailRowSelect,
+// EditOnDblClickOnly and FixedComboValues.
 class TMouseActions : public plat::TPersistent {
 public:
     String ClassName() const override { return u"TMouseActions"; }
@@ -42,19 +87,53 @@ public:
     // True also turns on disjunct row selection and the check-all check box; the grid is
     // repainted either way.
     void SetHotmailRowSelect(bool Value);
+    // In design state switching one of the three disjunct selections on clears the other
+    // two; at run time they may be on together.
+    bool DisjunctRowSelect() const { return FDisjunctRowSelect; }
+    void SetDisjunctRowSelect(bool Value);
+    bool DisjunctColSelect() const { return FDisjunctColSelect; }
+    void SetDisjunctColSelect(bool Value);
+    bool DisjunctCellSelect() const { return FDisjunctCellSelect; }
+    void SetDisjunctCellSelect(bool Value);
+    // The same field without the setter's side effect.
+    void SetDisjunctRowSelectDirect(bool Value) { FDisjunctRowSelect = Value; }
+    bool EditOnDblClickOnly() const { return FEditOnDblClickOnly; }
+    // True fires OnDisableEdit.
+    void SetEditOnDblClickOnly(bool Value);
+    TWheelAction WheelAction() const { return FWheelAction; }
+    void SetWheelAction(TWheelAction Value);
+    plat::TStringList* FixedComboValues() const { return FFixedComboValues.get(); }
+    void SetFixedComboValues(const plat::TStrings& Value) { FFixedComboValues->Assign(&Value); }
 
-    bool DisjunctRowSelect = false;
-    bool RangeSelectAndEdit = false;
-    bool CheckAllCheck = false;
+    bool ColSelect = false, RowSelect = false, AllSelect = false, DirectEdit = false;
+    bool DirectComboDrop = false, DirectComboClose = false, DirectDateClose = false, DirectDateDrop = false;
+    bool AllColumnSize = false, AllRowSize = false, CaretPositioning = false, SizeFixedCol = false;
+    bool SizeFixedRow = false;
+    TGridFixedCellEdit FixedRowsEdit = fceNone, FixedColsEdit = fceNone;
+    TGridFixedCellEditor FixedRowsEditor = fceEdit, FixedColsEditor = fceEdit;
+    bool RangeSelectAndEdit = false, NoAutoRangeScroll = false, PreciseCheckBoxCheck = false;
+    bool PreciseNodeClick = true;
+    bool CheckAllCheck = false, NodeAllExpandContract = false, MoveRowOnNodeClick = false;
+    bool RowSelectPersistent = false, SelectOnRightClick = false, NoScrollOnPartialRow = false;
+    int WheelIncrement = 0;
+    bool AutoSizeColOnDblClick = true;
+    bool DisjunctRowSelectNoCtrl = false;
     plat::TNotifyEvent OnChange;
     plat::TNotifyEvent OnInvalidate;
     plat::TNotifyEvent OnDisableEdit;
     TIsDesigningEvent OnIsDesigning;
 
 private:
+    bool Designing() const;
     bool FHotmailRowSelect = false;
+    bool FDisjunctRowSelect = false, FDisjunctColSelect = false, FDisjunctCellSelect = false;
+    bool FEditOnDblClickOnly = false;
+    TWheelAction FWheelAction = waMoveSelection;
+    std::unique_ptr<plat::TStringList> FFixedComboValues = std::make_unique<plat::TStringList>();
 };
 
+// The search panel under the grid. Assign copies neither AutoSearch, AutoThemeAdapt,
+// SearchFixedCells nor LastSearch.
 class TSearchFooter : public plat::TPersistent {
 public:
     // DesignInit presets the captions, as when a grid is placed new in a form designer;
@@ -63,16 +142,61 @@ public:
     String ClassName() const override { return u"TSearchFooter"; }
     void Assign(const plat::TPersistent* Source) override;
 
+    // Fire OnChange only when the value changes.
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
+    bool ShowFindPrev() const { return FShowFindPrev; }
+    void SetShowFindPrev(bool Value);
+    bool ShowFindNext() const { return FShowFindNext; }
+    void SetShowFindNext(bool Value);
+    bool ShowHighLight() const { return FShowHighLight; }
+    void SetShowHighLight(bool Value);
+    bool ShowMatchCase() const { return FShowMatchCase; }
+    void SetShowMatchCase(bool Value);
+    // Fire OnChange on every write.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(TColor Value);
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool Value);
+    bool ShowClose() const { return FShowClose; }
+    void SetShowClose(bool Value);
+    enum TText { tFindNext, tFindPrev, tMatchCase, tHighLight, tHintClose, tHintFindNext, tHintFindPrev,
+                 tHintHighlight, tTextCount };
+    const String& Text(TText Which) const { return FTexts[Which]; }
+    void SetText(TText Which, const String& Value);
+    const String& FindNextCaption() const { return FTexts[tFindNext]; }
+    const String& FindPrevCaption() const { return FTexts[tFindPrev]; }
+    const String& MatchCaseCaption() const { return FTexts[tMatchCase]; }
+    const String& HighLightCaption() const { return FTexts[tHighLight]; }
+    const String& HintClose() const { return FTexts[tHintClose]; }
+    const String& HintFindNext() const { return FTexts[tHintFindNext]; }
+    const String& HintFindPrev() const { return FTexts[tHintFindPrev]; }
+    const String& HintHighlight() const { return FTexts[tHintHighlight]; }
+    plat::TFont* Font() { return &FFont; }
+    // Copies into the owned font, then fires OnChange.
+    void SetFont(const plat::TFont& Value);
 
-    String FindNextCaption, FindPrevCaption, MatchCaseCaption, HighLightCaption;
-    String HintClose, HintFindNext, HintFindPrev, HintHighlight;
-    bool AutoThemeAdapt = false;
+    bool AutoSearch = true;
+    String LastSearch;
+    int SearchColumn = -1;
+    bool SearchActiveColumnOnly = false, SearchMatchStart = false, SearchFixedCells = false;
+    bool SearchHiddenRows = false;
+    bool AlwaysHighLight = false;
+    TSearchDirection SearchDirection = sdTopBottom;
     plat::TNotifyEvent OnChange;
 
 private:
+    void Changed();
+    bool FShowFindPrev = true, FShowFindNext = true;
+    TColor FColorTo = plat::clBtnFace;
+    TColor FColor = plat::clWhite;
     bool FVisible = false;
+    bool FAutoThemeAdapt = false;
+    bool FShowClose = true, FShowHighLight = true, FShowMatchCase = true;
+    String FTexts[tTextCount];
+    plat::TFont FFont;
 };
 
 class TBands : public plat::TPersistent {
@@ -148,14 +272,30 @@ public:
     void Assign(const plat::TPersistent* Source) override;
 };
 
-class TControlLook : public plat::TPersistent {
+// Look of in-cell controls: plain data that painting reads.
+struct TControlLookData {
+    int CheckSize = 15;   // pixels, side of a check box
+    int RadioSize = 10;   // pixels, side of a radio button
+    TControlStyle ControlStyle = csTheme;
+    TColor Color = 0;
+    TColor CommentColor = 0x0000FF;
+    TColor ProgressBorderColor = 0x808080;
+    int ProgressMarginX = 2, ProgressMarginY = 2;
+    bool ProgressXP = false;
+    bool FlatButton = false;
+    bool DropDownAlwaysVisible = false;
+    bool SpinButtonsAlwaysVisible = false;
+    bool NoDisabledCheckRadioLook = false, NoDisabledButtonLook = false;
+    bool CheckAlwaysActive = false, RadioAlwaysActive = false;
+    bool FixedDropDownButton = false;
+    int DropDownCount = 8;
+    int HintMaxWidth = 0;
+};
+
+class TControlLook : public plat::TPersistent, public TControlLookData {
 public:
     String ClassName() const override { return u"TControlLook"; }
     void Assign(const plat::TPersistent* Source) override;
-    TControlStyle ControlStyle = csTheme;
-    bool DropDownAlwaysVisible = false;
-    bool SpinButtonsAlwaysVisible = false;
-    int DropDownCount = 8;
 };
 
 class TGrouping : public plat::TPersistent {

@@ -76,7 +76,7 @@ TEST_F(ExtGridTest, StartValuesOfAGridCreatedInCode) {
         {"ActiveCellFont bold", g.ActiveCellFont()->Style().Contains(plat::fsBold) ? u"yes" : u"no", u"yes"},
         {"TotalXOffset", plat::IntToStr(g.TotalXOffset()), u"4"},
         {"Version", g.GetVersionString(), u"6.2.1.3"},
-        {"SearchFooter caption at run time", g.SearchFooter()->FindNextCaption, u""},
+        {"SearchFooter caption at run time", g.SearchFooter()->FindNextCaption(), u""},
         {"Bands.TotalLength", plat::IntToStr(g.Bands()->TotalLength()), u"2"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.what;
@@ -375,10 +375,10 @@ TEST(GridSettings, BandsAndMouseActions) {
     int inval = 0;
     m.OnInvalidate = [&](plat::TObject*) { ++inval; };
     m.SetHotmailRowSelect(false);
-    EXPECT_FALSE(m.DisjunctRowSelect);
+    EXPECT_FALSE(m.DisjunctRowSelect());
     EXPECT_EQ(inval, 1);
     m.SetHotmailRowSelect(true);
-    EXPECT_TRUE(m.DisjunctRowSelect);
+    EXPECT_TRUE(m.DisjunctRowSelect());
     EXPECT_TRUE(m.CheckAllCheck);
 }
 
