@@ -152,7 +152,6 @@ void TBaseGrid::ClearCellPropertiesRange(int FromCol, int FromRow, int ToCol, in
         Store().ForEachInRow(r, [&](int c, StringView, plat::TObject* o) {
             if (o && c >= FromCol && c <= ToCol) cols.push_back(c);
         });
-        // Graphic records are owned by the cell painter's unit and released there.
         for (int c : cols) FreeProps(c, r);
     }
 }

@@ -35,6 +35,8 @@ class TCellProperties : public plat::TPersistent {
 public:
     // Defaults: base cell, spans -1, colours none, WordWrap from the owner (true without).
     TCellProperties(TCellPropertiesOwner* AOwner, int ACol, int ARow);
+    // Frees the graphic record with the properties.
+    ~TCellProperties() override { delete GraphicObject; }
     String ClassName() const override { return u"TCellProperties"; }
     // Copies everything but the graphic record, gradient end colour and direction, the
     // footer calculation, the paint cycle and the owner grid.
@@ -55,7 +57,7 @@ public:
     int OwnerCol;
     int OwnerRow;
     std::uintptr_t CellObject = 0;             // the caller's object or value; not owned
-    plat::TObject* GraphicObject = nullptr;    // the cell's graphic record; not released here
+    plat::TObject* GraphicObject = nullptr;    // the cell's graphic record; owned
     plat::TBrushStyle BrushStyle = plat::bsSolid;
     int FontSize = 0;                          // 0 = not set
     TColor FontColor = plat::clNone;

@@ -15,10 +15,16 @@
 #include <vector>
 
 #include "BaseGrid.h"
+#include "CellGraphic.h"
 #include "ExtGridSettings.h"
 #include "GridHiddenRows.h"
+#include "plat/Exception.h"
+#include "plat/SysUtils.h"
 
-namespace plat { class TCustomForm; }
+namespace plat {
+class TCustomForm;
+class TCustomImageList;
+}
 
 namespace grid {
 
@@ -53,6 +59,11 @@ public:
     virtual void CellsChanged(plat::TObject* Sender, const plat::TRect& R) { (void)Sender; (void)R; }
 };
 
+// Errors of the cell access API; the message is the text the user sees.
+class EExtGridError : public plat::Exception {
+    using plat::Exception::Exception;
+};
+
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone };
 enum TSortDirection { sdAscending, sdDescending };
 
@@ -83,6 +94,14 @@ using TComboChangeEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, int AItemIndex, const String& ASelection)>;
 using TKeyPressEvent = std::function<void(plat::TObject* Sender, char16_t& Key)>;
 using TCellsChangedEvent = std::function<void(plat::TObject* Sender, const plat::TRect& R)>;
+using TCheckBoxClickEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, bool State)>;
+using TSearchFooterActionEvent =
+    std::function<void(plat::TObject* Sender, const String& Value, int ACol, int ARow, int SearchAction)>;
+using TExpandClickEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, bool Expanded)>;
+using TRowDisjunctSelectEvent = std::function<void(plat::TObject* Sender, int ARow, bool Value, bool& Allow)>;
+using TRowDisjunctSelectedEvent = std::function<void(plat::TObject* Sender, int ARow)>;
+using TGetFloatFormatEvent =
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, bool& IsFloat, String& FloatFormat)>;
 
 class TExtStringGrid;
 
@@ -357,6 +376,246 @@ public:
     TCellPainter* CellPainter() const { return FCellPainter.get(); }
     void SetCellPainter(std::unique_ptr<TCellPainter> Value) { FCellPainter = std::move(Value); Invalidate(); }
 
+
+    // ==== cell access ====
+    // Columns are real columns, rows display rows; the "All" forms take real rows. Typed
+    // reads raise EExtGridError with the text the user sees; a failed access changes nothing.
+    String GetCellsEx(int ACol, int ARow);
+    void SetCellsEx(int ACol, int ARow, const String& Value);
+    String GetGridCellsEx(int ACol, int ARow);
+    void SetGridCellsEx(int ACol, int ARow, const String& Value);
+    plat::TObject* GetAllGridObject(int ACol, int ARow);
+    plat::TObject* GetObjectsEx(int ACol, int ARow);
+    void SetObjectsEx(int ACol, int ARow, plat::TObject* Value);
+    String AllCells(int ACol, int ARow) { return GetCellsEx(ACol, ARow); }
+    void SetAllCells(int ACol, int ARow, const String& Value) { SetCellsEx(ACol, ARow, Value); }
+    String GetOriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const String& Value);
+    int SortedRowIndex(int ARow);
+    int UnSortedRowIndex(int ARow);
+    String GetUnSortedCell(int ACol, int ARow);
+    void SetUnSortedCell(int ACol, int ARow, const String& Value);
+    // Display text without markup.
+    String GetStrippedCell(int ACol, int ARow);
+    String GetCtrlVal(int ACol, int ARow, const String& ID);
+    void SetCtrlVal(int ACol, int ARow, const String& ID, const String& Value);
+    int LinesInCell(int ACol, int ARow);
+
+    // An empty text and "-" read as 0.
+    int Ints(int ACol, int ARow);
+    void SetInts(int ACol, int ARow, int Value);
+    int AllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
+    double Floats(int ACol, int ARow);
+    void SetFloats(int ACol, int ARow, double Value);
+    double AllFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
+    // Locale short date and long time texts; reads raise EConvertError for other texts.
+    plat::TDateTime Dates(int ACol, int ARow);
+    void SetDates(int ACol, int ARow, plat::TDateTime Value);
+    plat::TDateTime Times(int ACol, int ARow);
+    void SetTimes(int ACol, int ARow, plat::TDateTime Value);
+    // Filled by printing; real columns 0 .. 511.
+    int PrintColWidth(int ACol) const;
+    int PrintColOffset(int ACol) const;
+    int MaxWidths[512] = {};
+    int Indents[512] = {};
+
+    // Per-cell properties: reads never create properties (WordWraps excepted).
+    TColor Colors(int ACol, int ARow);
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor ColorsTo(int ACol, int ARow);
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TCellGradientDirection Gradients(int ACol, int ARow);
+    void SetGradients(int ACol, int ARow, TCellGradientDirection Value);
+    bool ReadOnly(int ACol, int ARow);
+    void SetReadOnly(int ACol, int ARow, bool Value);
+    bool WordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    TColor FontColors(int ACol, int ARow);
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    plat::TFontStyles FontStyles(int ACol, int ARow);
+    void SetFontStyles(int ACol, int ARow, plat::TFontStyles Value);
+    String FontNames(int ACol, int ARow);
+    void SetFontNames(int ACol, int ARow, const String& Value);
+    int FontSizes(int ACol, int ARow);
+    void SetFontSizes(int ACol, int ARow, int Value);
+    plat::TAlignment Alignments(int ACol, int ARow);
+    void SetAlignments(int ACol, int ARow, plat::TAlignment Value);
+    void SetFonts(int ACol, int ARow, const plat::TFont& Value);
+    // clNone resets only that colour; the cells keep every other property.
+    void SetRowColor(int ARow, TColor Value);
+    void SetRowColorTo(int ARow, TColor Value);
+    void SetRowFontColor(int ARow, TColor Value);
+    plat::TControl* GetCellControls(int ACol, int ARow);
+    void SetCellControls(int ACol, int ARow, plat::TControl* AControl);
+    int NumCellControls() const { return FNumCellControls; }
+
+    // Header lists.
+    void SetColumnHeaders(const plat::TStrings& Value);
+    void ClearColumnHeaders();
+    void ShowColumnHeaders();
+    void SetRowHeaders(const plat::TStrings& Value);
+    void ClearRowHeaders();
+    void ShowRowHeaders();
+
+    // Highlight ("hi") and mark ("e") tags over the visible text of cells.
+    String HilightText(bool DoCase, const String& S, const String& Text);
+    String MarkText(bool DoCase, const String& S, const String& Text);
+    String UnHilightText(const String& S);
+    String UnMarkText(const String& S);
+    void HilightInCell(int ACol, int ARow, const String& Text, bool DoCase);
+    void HilightInCol(bool DoFixed, bool DoCase, int ACol, const String& Text);
+    void HilightInRow(bool DoFixed, bool DoCase, int ARow, const String& Text);
+    void HilightInGrid(bool DoFixed, bool DoCase, const String& Text);
+    void UnHilightInCell(int ACol, int ARow);
+    void UnHilightInCol(bool DoFixed, int ACol);
+    void UnHilightInRow(bool DoFixed, int ARow);
+    void UnHilightInGrid(bool DoFixed);
+    void MarkInCell(int ACol, int ARow, const String& Text, bool DoCase);
+    void MarkInCol(bool DoFixed, bool DoCase, int ACol, const String& Text);
+    void MarkInRow(bool DoFixed, bool DoCase, int ARow, const String& Text);
+    void MarkInGrid(bool DoFixed, bool DoCase, const String& Text);
+    void UnMarkInCell(int ACol, int ARow);
+    void UnMarkInCol(bool DoFixed, int ACol);
+    void UnMarkInRow(bool DoFixed, int ARow);
+    void UnMarkInGrid(bool DoFixed);
+
+    // Fills of the normal cells (all cells with DoFixed).
+    void TextFill(bool DoFixed, const String& Text);
+    void FormatFill(bool DoFixed, const String& Fmt);
+    void RandomFill(bool DoFixed, int Max);
+    void LinearFill(bool DoFixed);
+
+    // Cell coordinates; nothing for a negative one.
+    void RepaintRect(const plat::TRect& R);
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    // Exchanges texts and object references; no repaint, no events.
+    void SwapCells(TPoint FromCell, TPoint ToCell);
+    void MoveToCell(int ACol, int ARow);
+    void GotoCell(int ACol, int ARow);
+    void FocusCell(int ACol, int ARow);
+    String GetCurrentCell();
+    void SetCurrentCell(const String& Value);
+    String GetCurrentCellText();
+    void SetCurrentEditText(const String& Value);
+
+    // Row and column selection. ARow of GetRowSelect/SetRowSelect counts hidden rows.
+    bool GetRowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Value);
+    int RowSelectCount();
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void ClearRowSelect();
+    void SelectionToRowSelect(bool All);
+    bool GetColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    int ColSelectCount();
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void ClearColSelect();
+    void SelectionToColSelect(bool All);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    bool RowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    bool RowEnabled(int ARow) const;
+    // Disabling the current row moves the current row to the next enabled one.
+    void SetRowEnabled(int ARow, bool Value);
+
+    // Column order: entry p is the original column now at position p.
+    void SetColumnOrder();
+    int ColumnPosition(int ACol);
+    int ColumnAtPosition(int P);
+    int ColumnByHeader(const String& Value);
+
+    bool IsLastRowAboveSearchFooter();
+    void ScrollForSearchFooter();
+
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
+
+    // ==== cell graphics: check boxes, radio buttons and the other decorations ====
+    // Columns are real columns; rows display rows unless a name says "All" or "real".
+    // The record of a cell, or the shared row check box of column 0 with HotmailRowSelect.
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+    // ctEmpty for a negative index or a cell without a record.
+    virtual TCellType GetCellType(int ACol, int ARow);
+    TPoint GetCellGraphicSize(int ACol, int ARow);
+    // Pixels the graphic takes on screen; Reserve is taken off the height a picture may use.
+    virtual void CalcCellGraphicSize(int ACol, int ARow, TPoint& Size, int Reserve);
+    virtual void CalcCellGraphicPrintSize(int ACol, int ARow, TPoint& Size, double ScaleFactor, int ColWidth,
+                                          int RowHeight);
+    TIntList* GetCellImages(int ACol, int ARow);
+    plat::TCustomImageList* GetGridImageList() const { return GridImages; }
+    // Frees any record of the cell and stores a fresh ctNone one.
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    // False when the cell had no record; shared records are never freed.
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType Kind);
+    // Kind tests on the base cell of a merged area.
+    bool HasCellType(int ACol, int ARow, TCellTypes Kinds);
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    bool IsControlCell(int ACol, int ARow);
+    bool IsDataControlCell(int ACol, int ARow);
+    bool HasRadioButton(int ACol, int ARow);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow);
+    plat::TStrings* GetRadioStrings(int ACol, int ARow);
+
+    // Check boxes. AddCheckBox raises Exception "Invalid cell" outside the grid (hidden
+    // columns and rows count as inside). A data check box's state is its text: checked when
+    // it equals GetCheckTrue exactly.
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBox(int ACol, int ARow, plat::TCheckBoxState State);
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int ACol, plat::TCheckBoxState State);
+    void RemoveCheckBoxColumn(int ACol);
+    void RemoveCheckBox(int ACol, int ARow);
+    static plat::TCheckBoxState BoolToCheckBoxState(bool B) { return B ? plat::cbChecked : plat::cbUnchecked; }
+    // False (State untouched) when the cell holds no check box. With hidden rows ARow is a
+    // real row.
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool GetCheckBoxState(int ACol, int ARow, plat::TCheckBoxState& State);
+    // No event; with hidden rows ARow is a real row.
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool SetCheckBoxState(int ACol, int ARow, plat::TCheckBoxState State);
+    bool IsChecked(int ACol, int ARow);
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheckBoxCell(ACol, ARow, false); }
+    // Sets a check box of a display row and calls CheckBoxChange when its state changed.
+    bool ChangeCheckBoxState(int ACol, int ARow, bool State);
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+    // ByUser: a mouse or key action, which the cell's editability may refuse.
+    virtual bool ToggleCheckBoxCell(int ACol, int ARow, bool ByUser);
+    virtual bool SelectRadioButtonCell(int ACol, int ARow, bool ByUser);
+    virtual void CheckBoxChange(int ACol, int ARow, bool State);
+    virtual void CheckBoxClick(int ACol, int ARow, bool State);
+
+    // Radio buttons (one per cell, exclusive in a column) and radio groups (items in a cell,
+    // the cell text is the chosen item).
+    void AddRadioButton(int ACol, int ARow, bool State);
+    void RemoveRadioButton(int ACol, int ARow);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButtonColumn(int ACol);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    int GetRadioButtonColumnIndex(int ACol);
+    // The list stays the caller's.
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, plat::TStrings* sl);
+    // The list is the record's; the caller fills it.
+    plat::TStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    void RemoveRadio(int ACol, int ARow);
+    bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    void SelectNextRadioItem(int ACol, int ARow, bool ByKey);
+
+    plat::TCustomImageList* GridImages = nullptr;  // not owned
+    TCheckBoxClickEvent OnCheckBoxChange, OnCheckBoxClick;
+
     // ---- owned settings ----
     TNavigation* Navigation() const { return FNavigation.get(); }
     TMouseActions* MouseActions() const { return FMouseActions.get(); }
@@ -477,6 +736,18 @@ protected:
 
 private:
     void OwnedChanged(plat::TObject*) { Invalidate(); }
+
+    // ---- cell access and cell graphics ----
+    void CheckInsideForControl(int ACol, int ARow) const;
+    TCellGraphic* CheckBoxRecord(int ACol, int ARow, bool& StoredInRow);
+    void TagRange(int FromCol, int ToCol, int FromRow, int ToRow, const std::function<String(const String&)>& f);
+    void ForFillCells(bool DoFixed, const std::function<void(int, int)>& f);
+    int NormalLastRow() const { return RowCount() - FixedFooters - 1; }
+    int SearchPanelHeight() const { return FSearchFooter->Visible() ? 32 : 0; }
+    std::unique_ptr<TCellGraphic> FCellGraphic = std::make_unique<TCellGraphic>();
+    std::vector<bool> FRowSelect, FColSelect;
+    int FNumCellControls = 0;
+    bool FEnabledRowsUsed = false;
     std::shared_ptr<void> FFormLink;     // this grid's link in the owning form's OnResize chain
     plat::TCustomForm* FForm = nullptr;
 

@@ -609,6 +609,15 @@ private:
     TTransparentMode transparentMode_ = tmAuto;
 };
 
+// An icon: a bitmap whose transparent pixels are drawn transparently (alpha or the
+// transparent colour).
+class TIcon : public TBitmap {
+public:
+    TIcon() { SetTransparent(true); }
+    TIcon(int width, int height) : TBitmap(width, height) { SetTransparent(true); }
+    String ClassName() const override { return u"TIcon"; }
+};
+
 // Holds one graphic; the only kind of graphic is a bitmap.
 class TPicture : public TPersistent {
 public:
