@@ -139,9 +139,9 @@ TLabel* New_Label(TForm* form, int left, int top, const TFont& font)
 
 // Pictures of the three icon buttons, drawn here rather than shipped as files; the bottom-left
 // pixel is the transparent background.
-enum class TIcon { Info, Options, Close };
+enum class TGlyphKind { Info, Options, Close };
 
-std::unique_ptr<TBitmap> Icon_Glyph(TIcon icon)
+std::unique_ptr<TBitmap> Icon_Glyph(TGlyphKind icon)
 {
     constexpr int S = 32;
     constexpr TColor Back = 0xFF00FF;
@@ -151,7 +151,7 @@ std::unique_ptr<TBitmap> Icon_Glyph(TIcon icon)
     c->FillRect(TRect{0, 0, S, S});
     c->Pen()->SetWidth(1);
     switch (icon) {
-    case TIcon::Info: {
+    case TGlyphKind::Info: {
         c->Pen()->SetColor(0x9C5A1E);
         c->Brush()->SetColor(0xC8822D);
         c->Ellipse(2, 2, S - 2, S - 2);
@@ -163,7 +163,7 @@ std::unique_ptr<TBitmap> Icon_Glyph(TIcon icon)
         c->Rectangle(12, 23, 20, 25);
         break;
     }
-    case TIcon::Options: {
+    case TGlyphKind::Options: {
         c->Pen()->SetColor(0x505050);
         c->Brush()->SetColor(0x808080);
         // Teeth, then the wheel over them and the hole in the middle.
@@ -176,7 +176,7 @@ std::unique_ptr<TBitmap> Icon_Glyph(TIcon icon)
         c->Ellipse(11, 11, S - 11, S - 11);
         break;
     }
-    case TIcon::Close: {
+    case TGlyphKind::Close: {
         c->Pen()->SetColor(0x1E1EA0);
         c->Brush()->SetColor(0x3232D2);
         c->Ellipse(2, 2, S - 2, S - 2);
@@ -396,8 +396,8 @@ void TZEVorezudaReruDure::Lay_Out()
         b->OnClick = [this](TObject* sender) { Btn_Click(sender); };
         this->*spec.Field = b;
     }
-    const std::pair<controls::TFadeButton*, TIcon> icons[] = {
-        {Btn_Info, TIcon::Info}, {Btn_Opz, TIcon::Options}, {Btn_Close, TIcon::Close}};
+    const std::pair<controls::TFadeButton*, TGlyphKind> icons[] = {
+        {Btn_Info, TGlyphKind::Info}, {Btn_Opz, TGlyphKind::Options}, {Btn_Close, TGlyphKind::Close}};
     for (const auto& [button, icon] : icons) {
         const std::unique_ptr<TBitmap> glyph = Icon_Glyph(icon);
         button->SetGlyph(glyph.get());

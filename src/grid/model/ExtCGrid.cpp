@@ -607,6 +607,25 @@ bool TExtColumnGrid::HasComboBox(int ACol, int ARow) {
     return has;
 }
 
+bool TExtColumnGrid::IsVirtualCheckBox(int ACol, int ARow) {
+    return !Destroying() && ACol >= 0 && ARow >= 0 && InItems(ACol) && Inside(ACol, ARow) &&
+           FColumnCollection->Items(ACol)->Editor() == edDataCheckBox &&
+           !dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow));
+}
+
+TCellGraphic* TExtColumnGrid::GetCellGraphic(int ACol, int ARow) {
+    TCellGraphic* g = TExtStringGrid::GetCellGraphic(ACol, ARow);
+    if (g || !IsVirtualCheckBox(ACol, ARow)) return g;
+    FVirtCheckBox->CellType = ctVirtCheckBox;
+    FVirtCheckBox->CellTransparent = ControlLook()->ControlStyle == csFlat;
+    return FVirtCheckBox.get();
+}
+
+TCellType TExtColumnGrid::GetCellType(int ACol, int ARow) {
+    const TCellType t = TExtStringGrid::GetCellType(ACol, ARow);
+    return t == ctEmpty && IsVirtualCheckBox(ACol, ARow) ? ctDataCheckBox : t;
+}
+
 String TExtColumnGrid::GetCheckTrue(int ACol, int ARow) {
     String v = TExtStringGrid::GetCheckTrue(ACol, ARow);
     if (InItems(ACol) && Inside(ACol, ARow)) v = FColumnCollection->Items(ACol)->CheckTrue;

@@ -199,6 +199,11 @@ public:
     void CheckCanEdit(int ACol, int ARow, bool& CanEdit) override;
     void IsPasswordCell(int ACol, int ARow, bool& IsPassword) override;
     bool HasComboBox(int ACol, int ARow) override;
+    // The virtual data check box: a normal cell of an edDataCheckBox column without a record
+    // of its own reports ctDataCheckBox and the shared ctVirtCheckBox record; its state is
+    // the cell text.
+    TCellGraphic* GetCellGraphic(int ACol, int ARow) override;
+    TCellType GetCellType(int ACol, int ARow) override;
     String GetCheckTrue(int ACol, int ARow) override;
     String GetCheckFalse(int ACol, int ARow) override;
     bool GetColumnFilter(int ACol) override;
@@ -230,9 +235,11 @@ private:
     bool InItems(int ACol) const { return ACol >= 0 && ACol < FColumnCollection->Count(); }
     bool NotFixed(int ACol, int ARow) const { return ACol >= FixedCols() && ARow >= FixedRows(); }
     bool Inside(int ACol, int ARow) const;
+    bool IsVirtualCheckBox(int ACol, int ARow);
 
     std::unique_ptr<TGridColumnCollection> FColumnCollection;
     std::unique_ptr<TGridColumnItem> FSaveCol;
+    std::unique_ptr<TCellGraphic> FVirtCheckBox = std::make_unique<TCellGraphic>();
     bool FColMoving = false;
 };
 

@@ -16,7 +16,9 @@
 
 #include "BaseGrid.h"
 #include "CellGraphic.h"
+#include "ExtDraw.h"
 #include "ExtGridSettings.h"
+#include "ExtObjWindows.h"
 #include "GridHiddenRows.h"
 #include "plat/Exception.h"
 #include "plat/SysUtils.h"
@@ -62,6 +64,12 @@ public:
 // Errors of the cell access API; the message is the text the user sees.
 class EExtGridError : public plat::Exception {
     using plat::Exception::Exception;
+};
+
+// Page size and range of a cell scroll bar.
+struct TScrollProp {
+    int PageSize = 0;
+    int Range = 0;
 };
 
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone };
@@ -616,6 +624,124 @@ public:
     plat::TCustomImageList* GridImages = nullptr;  // not owned
     TCheckBoxClickEvent OnCheckBoxChange, OnCheckBoxClick;
 
+    // ==== cell decorations ====
+    // Each Add gives the cell a fresh record (freeing a previous one); each Remove removes the
+    // record only when it is of its kind. Objects handed in stay the caller's; Create… makes
+    // one the record owns.
+    void AddBitmap(int ACol, int ARow, plat::TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    plat::TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    plat::TBitmap* GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitmap); }
+    void AddPicture(int ACol, int ARow, plat::TPicture* APicture, bool Transparent, TStretchMode StretchMode,
+                    int Padding, TCellHAlign hal, TCellVAlign val);
+    plat::TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                  TCellHAlign hal, TCellVAlign val);
+    plat::TPicture* GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctPicture); }
+    void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent, TStretchMode StretchMode,
+                        int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                    TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctFilePicture); }
+    void AddIcon(int ACol, int ARow, plat::TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    plat::TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctIcon); }
+    // Only with GridImages set.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int& idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImageList); }
+    // Shows the image whose index is the cell's number; an empty cell gets Aidx as its text.
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctDataImage}); }
+    void RemoveDataImage(int ACol, int ARow);
+    // Dir 0 lays the images side by side, any other value stacks them.
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImages); }
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const String& Fmt, int Min, int Max);
+    bool HasProgress(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctProgress}); }
+    void RemoveProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgress); }
+    void AddExtProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveExtProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctXPProgress); }
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgressPie); }
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRangeIndicator); }
+    void AddComment(int ACol, int ARow, const String& Comment);
+    void AddColorComment(int ACol, int ARow, const String& Comment, TColor Color);
+    bool IsComment(int ACol, int ARow, String& Comment);
+    String GetComment(int ACol, int ARow);
+    // Adds a comment to a cell without a record or changes a comment; other kinds stay.
+    void SetComment(int ACol, int ARow, const String& Comment);
+    void RemoveComment(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctComment); }
+    void RemoveAllComments();
+    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+                  TCellVAlign val);
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    // 0x1FFFFFFF for a cell without a shape.
+    TColor GetShapeColor(int ACol, int ARow);
+    void RemoveShape(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctShape); }
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctRating}); }
+    void RemoveRating(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRating); }
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    bool HasScrollBar(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctScrollbar}); }
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+    void RemoveScrollBar(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctScrollbar); }
+    // Marks ErrLen characters from ErrPos (1-based) with an error underline.
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+    void AddButton(int ACol, int ARow, int bw, int bh, const String& Caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const String& Caption, plat::TBitmap* Glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    plat::TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const String& Caption, TCellHAlign hal,
+                                   TCellVAlign val);
+    // ACol of the three is a display column.
+    void SetButtonText(int ACol, int ARow, const String& Caption);
+    String GetButtonText(int ACol, int ARow);
+    void PushButton(int ACol, int ARow, bool Push);
+    bool HasButton(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctButton, ctBitButton}); }
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitButton); }
+    void RemoveAllButtons();
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    bool HasExpand(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctExpand}); }
+    bool GetExpandState(int ACol, int ARow);
+    bool ToggleExpand(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    void RemoveExpand(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctExpand); }
+    void AddBalloon(int ACol, int ARow, const String& Title, const String& Text, TBalloonIcon Icon);
+    bool IsBalloon(int ACol, int ARow, String& Title, String& Text, TBalloonIcon& Icon);
+    bool HasBalloon(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctBalloon}); }
+    void RemoveBalloon(int ACol, int ARow);
+    void AddInterfacedCell(int ACol, int ARow, plat::TObject* AObject);
+    plat::TObject* GetInterfacedCell(int ACol, int ARow);
+    void RemoveInterfacedCell(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctInterface); }
+    // Hit rectangles for mouse handling (window coordinates; empty when none). ACol is a
+    // display column.
+    plat::TRect GetExpandRect(int ACol, int ARow);
+    plat::TRect GetGraphicRect(int ACol, int ARow);
+    // Button, expand and check box presses, expand clicks and search footer actions.
+    virtual void ExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void SearchFooterAction(const String& Value, int ACol, int ARow, int Action);
+    void UpdateCellScrollBar(int ACol, int ARow) override;
+
+    TExpandClickEvent OnExpandClick;
+    TSearchFooterActionEvent OnSearchFooterAction;
+
     // ---- owned settings ----
     TNavigation* Navigation() const { return FNavigation.get(); }
     TMouseActions* MouseActions() const { return FMouseActions.get(); }
@@ -651,6 +777,7 @@ public:
     TColor ActiveCellColorTo = plat::clNone;
     bool ActiveCellShow = false;
     bool AutoFilterUpdate = true;
+    bool AutoNumAlign = false;
     String CheckTrue = u"Y";
     String CheckFalse = u"N";
     TEditorType DefaultEditor = edNormal;

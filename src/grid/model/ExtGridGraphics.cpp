@@ -356,6 +356,11 @@ bool TExtStringGrid::ToggleCheckBoxCell(int ACol, int ARow, bool ByUser) {
         }
         newState = false;
         break;
+    case ctRowCheckBox:
+        // A row check box shows the row's selection: toggling selects or unselects the row.
+        newState = !GetRowSelect(RealRowIndex(ARow));
+        SetRowSelect(RealRowIndex(ARow), newState);
+        break;
     default: {
         const String checkTrue = GetCheckTrue(ACol, ARow);
         if (GetCellEx(ACol, ARow) != checkTrue) {
