@@ -1,5 +1,6 @@
 #include "ExtCGrid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -379,23 +380,37 @@ void TExtColumnGrid::ColWidthsChanged() {
 void TExtColumnGrid::ColumnMoved(int FromIndex, int ToIndex) {
     TSuppress s(FColumnCollection.get());
     const int top = TopRow();
-    // Real and display indexes coincide while no column is hidden.
-    const int f = FromIndex;
-    const int t = ToIndex;
+    const int f = RealColIndex(FromIndex);
+    const int t = RealColIndex(ToIndex);
     TExtStringGrid::ColumnMoved(FromIndex, ToIndex);
     BeginUpdate();
     FColMoving = true;
-    if (InItems(f) && InItems(t)) {
-        TGridColumnItem* tmp = FColumnCollection->Add();
-        tmp->Assign(FColumnCollection->Items(f));
-        delete FColumnCollection->Items(f);
-        FColumnCollection->Insert(t)->Assign(tmp);
-        delete tmp;
-    }
+    if (InItems(f) && InItems(t)) FColumnCollection->Items(f)->SetIndex(t);
     SetTopRow(top);
     FColMoving = false;
     EndUpdate();
     if (OnAfterColumnMoved) OnAfterColumnMoved(this, f, t);
+}
+
+void TExtColumnGrid::ColumnsInserting(int ColIndex, int CCount) {
+    TSuppress s(FColumnCollection.get());
+    const int at = std::clamp(ColIndex, 0, FColumnCollection->Count());
+    for (int i = 0; i < CCount; ++i) FColumnCollection->Insert(at);
+}
+
+void TExtColumnGrid::ColumnsRemoving(int ColIndex, int CCount) {
+    TSuppress s(FColumnCollection.get());
+    for (int i = 0; i < CCount && InItems(ColIndex); ++i) delete FColumnCollection->Items(ColIndex);
+}
+
+void TExtColumnGrid::ColumnsSwapped(int Index, int Index2) {
+    if (!InItems(Index) || !InItems(Index2) || Index == Index2) return;
+    TSuppress s(FColumnCollection.get());
+    const int lo = std::min(Index, Index2), hi = std::max(Index, Index2);
+    TGridColumnItem* a = FColumnCollection->Items(lo);
+    TGridColumnItem* b = FColumnCollection->Items(hi);
+    b->SetIndex(lo);
+    a->SetIndex(hi);
 }
 
 void TExtColumnGrid::Notification(plat::TComponent* AComponent, plat::TOperation Operation) {
@@ -565,14 +580,13 @@ void TExtColumnGrid::GetCellEditorType(int ACol, int ARow, TEditorType& AEditor)
             AEditor = item->FEditorType;
             ControlLook()->DropDownCount = item->DropDownCount;
         }
-        if (!item->FFloatFormat.empty()) FloatFormat = item->FFloatFormat;
     }
     TExtStringGrid::GetCellEditorType(ACol, ARow, AEditor);
 }
 
 void TExtColumnGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed) {
     if (ACol >= FixedCols() && ARow >= FixedRows()) {
-        const int real = ACol;  // no hidden columns: display index = real index
+        const int real = RealColIndex(ACol);
         if (InItems(real)) IsFixed = FColumnCollection->Items(real)->FFixed;
     }
     TExtStringGrid::IsFixedCell(ACol, ARow, IsFixed);

@@ -210,7 +210,12 @@ public:
     String GetEditMask(int ACol, int ARow) override;
     int GetEditLimit() override;
 
+    // The moved column's item moves with every setting; OnAfterColumnMoved gets real indexes.
     void ColumnMoved(int FromIndex, int ToIndex) override;
+    // Items follow inserted, removed and swapped real columns.
+    void ColumnsInserting(int ColIndex, int CCount) override;
+    void ColumnsRemoving(int ColIndex, int CCount) override;
+    void ColumnsSwapped(int Index, int Index2) override;
     void ColWidthsChanged() override;
     void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
     void MouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;

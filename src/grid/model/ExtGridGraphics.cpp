@@ -375,6 +375,11 @@ bool TExtStringGrid::ToggleCheckBoxCell(int ACol, int ARow, bool ByUser) {
     }
     RepaintCell(DisplColIndex(ACol), ARow);
     CheckBoxChange(ACol, ARow, newState);
+    // One undoable change, in the direction the toggle went.
+    if (TExtGridUndoRedo* undo = UndoRedo()) {
+        const String t = GetCheckTrue(ACol, ARow), f = GetCheckFalse(ACol, ARow);
+        undo->RegisterChange(ACol, ARow, newState ? t : f, newState ? f : t);
+    }
     return true;
 }
 

@@ -324,6 +324,8 @@ TEST_F(ExtCGridTest, MovedColumnTakesItsSettingsAlong) {
     c1->SetEditor(edComboEdit);
     c1->ComboItems()->Add(u"x");
     c1->ColumnPopupType = cpAllCellsLClick;
+    c1->PrintFontCustom = false;
+    c1->PrintBorderCustom = false;
     grid->Columns()->Items(3)->SetHeader(u"Three");
     int from = -1, to = -1;
     grid->OnAfterColumnMoved = [&](plat::TObject*, int f, int t) { from = f; to = t; };
@@ -335,7 +337,9 @@ TEST_F(ExtCGridTest, MovedColumnTakesItsSettingsAlong) {
     EXPECT_EQ(m->Header(), u"Moved");
     EXPECT_EQ(m->Editor(), edComboEdit);
     EXPECT_EQ(m->ComboItems()->Count(), 1);
-    EXPECT_EQ(m->ColumnPopupType, cpFixedCellsRClick) << "the popup type is not carried";
+    EXPECT_EQ(m->ColumnPopupType, cpAllCellsLClick);
+    EXPECT_FALSE(m->PrintFontCustom);
+    EXPECT_FALSE(m->PrintBorderCustom);
     EXPECT_EQ(grid->Cells(3, 0), u"Moved");
     EXPECT_EQ(grid->Columns()->Items(2)->Header(), u"Three");
 }
@@ -527,6 +531,52 @@ TEST_F(ColumnPositionsTest, IncompleteOrBrokenPositionsChangeNothing) {
         EXPECT_EQ(Headers(*g), before) << c.what;
         EXPECT_EQ(g->CheckColumns(), u"") << c.what;
     }
+}
+
+TEST_F(ExtCGridTest, ItemsFollowColumnsMovedInsertedAndRemovedWithAHiddenColumn) {
+    for (int i = 0; i < 5; ++i) grid->Columns()->Items(i)->SetHeader(plat::IntToStr(i));
+    grid->HideColumn(1);
+    int from = -1, to = -1;
+    grid->OnAfterColumnMoved = [&](plat::TObject*, int f, int t) { from = f; to = t; };
+    grid->MoveColumn(1, 2);  // display columns: real 2 goes to real 3
+    CheckColumns();
+    EXPECT_EQ(from, 2);
+    EXPECT_EQ(to, 3);
+    EXPECT_EQ(grid->Columns()->Items(3)->Header(), u"2");
+    EXPECT_EQ(grid->Columns()->Items(1)->Header(), u"1");
+    grid->InsertCols(1, 2);
+    CheckColumns();
+    EXPECT_EQ(grid->Columns()->Count(), grid->AllColCount());
+    EXPECT_EQ(grid->Columns()->Items(3)->Header(), u"1");
+    EXPECT_TRUE(grid->IsHiddenColumn(3));
+    grid->RemoveCols(0, 1);
+    CheckColumns();
+    EXPECT_EQ(grid->Columns()->Items(2)->Header(), u"1");
+    grid->SwapColumns(2, 3);
+    CheckColumns();
+    EXPECT_EQ(grid->Columns()->Items(3)->Header(), u"1");
+}
+
+TEST_F(ExtCGridTest, EditorTypeLeavesTheGridsFloatFormat) {
+    grid->Columns()->Items(2)->SetFloatFormat(u"%.4f");
+    TEditorType e = edNormal;
+    grid->GetCellEditorType(2, 1, e);
+    EXPECT_EQ(grid->FloatFormat, u"%.2f");
+    EXPECT_EQ(grid->GetFloatFormat(2), u"%.4f");
+}
+
+TEST_F(ExtCGridTest, CheckBoxToggleRegistersOneUndoableChange) {
+    TExtGridUndoRedo undo(form.get());
+    grid->SetUndoRedo(&undo);
+    grid->Columns()->Items(2)->SetEditor(edDataCheckBox);
+    grid->SetCells(2, 1, u"N");
+    ASSERT_TRUE(grid->ToggleCheckBox(2, 1));
+    ASSERT_EQ(undo.Items()->Count(), 1);
+    EXPECT_EQ(undo.Items()->Items(0)->Value, u"Y");
+    EXPECT_EQ(undo.Items()->Items(0)->OrigValue, u"N");
+    undo.Undo();
+    EXPECT_EQ(grid->Cells(2, 1), u"N");
+    grid->SetUndoRedo(nullptr);
 }
 
 } // namespace
