@@ -2,7 +2,9 @@
 // injection through Qt events (so the layer's own event handling runs), grabs.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QMimeData>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -476,6 +478,12 @@ TColor PixelOf(const TBitmap& Bitmap, int X, int Y)
     if (X < 0 || Y < 0 || X >= img.width() || Y >= img.height()) return clNone;
     const QRgb p = img.pixel(X, Y);
     return static_cast<TColor>(qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16));
+}
+
+std::string SystemClipboardData(const char* MimeType)
+{
+    const QMimeData* m = QGuiApplication::clipboard()->mimeData();
+    return m ? m->data(QString::fromLatin1(MimeType)).toStdString() : std::string();
 }
 
 } // namespace plat::testing

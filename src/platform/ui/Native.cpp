@@ -868,10 +868,26 @@ UINT RegisterWindowMessage(const String& Name)
     return table.Get(Name);
 }
 
-UINT RegisterClipboardFormat(const String& Name)
+namespace {
+IdTable& ClipboardFormats()
 {
     static IdTable table;
-    return table.Get(Name);
+    return table;
+}
+} // namespace
+
+UINT RegisterClipboardFormat(const String& Name)
+{
+    return ClipboardFormats().Get(Name);
+}
+
+String GetClipboardFormatName(UINT Format)
+{
+    IdTable& t = ClipboardFormats();
+    std::lock_guard<std::mutex> lock(t.m);
+    for (const auto& [name, id] : t.ids)
+        if (id == Format) return name;
+    return {};
 }
 
 void SetCaptureControl(TControl* Control)

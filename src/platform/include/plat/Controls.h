@@ -532,6 +532,8 @@ LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
 UINT RegisterWindowMessage(const String& Name);
 // Clipboard format ids by name, a table of their own with the same rule.
 UINT RegisterClipboardFormat(const String& Name);
+// The name registered for Format; "" for ids not registered.
+String GetClipboardFormatName(UINT Format);
 
 // Call-window-procedure hook of the UI thread: sees every message a window's WndProc gets,
 // before the window. Returns an id for UnhookCallWndProcHook.

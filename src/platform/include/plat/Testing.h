@@ -14,6 +14,7 @@
 // - Grab renders a control as shown (its surface and children) into a bitmap.
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -165,6 +166,10 @@ void Type(const String& Text);
 std::unique_ptr<TBitmap> Grab(TControl* Control);
 // Writes Grab(Control) as PNG; a relative path goes under the test binary folder.
 void SaveGrab(TControl* Control, const String& Path);
+
+// The bytes the system clipboard holds under a MIME type, as another program would read
+// them ("" when none).
+std::string SystemClipboardData(const char* MimeType);
 // 0x00BBGGRR of one pixel of a grab.
 TColor PixelOf(const TBitmap& Bitmap, int X, int Y);
 
