@@ -235,15 +235,28 @@ void TExtStringGrid::Invalidate() {
 // ---- update locking ------------------------------------------------------------------------
 
 void TExtStringGrid::BeginUpdate() {
-    if (!Visible()) return;
+    // The count is kept also while invisible, so a bracket that spans a visibility change
+    // still ends with redrawing on.
     ++FUpdateCount;
-    Perform(plat::WM_SETREDRAW, 0);
+    if (Visible()) Perform(plat::WM_SETREDRAW, 0);
 }
 
 void TExtStringGrid::EndUpdate() {
-    if (!Visible()) return;
     if (FUpdateCount > 0) --FUpdateCount;
-    if (!FDestroying && FUpdateCount == 0) {
+    if (!FDestroying && FUpdateCount == 0 && Visible()) {
+        Perform(plat::WM_SETREDRAW, 1);
+        Invalidate();
+    }
+}
+
+void TExtStringGrid::SetVisible(bool Value) {
+    TBaseGrid::SetVisible(Value);
+    if (!Value || FDestroying) return;
+    // A grid shown inside an open bracket stays unpainted until the bracket ends; one shown
+    // outside any bracket redraws, whatever an earlier bracket left behind.
+    if (FUpdateCount > 0) {
+        Perform(plat::WM_SETREDRAW, 0);
+    } else {
         Perform(plat::WM_SETREDRAW, 1);
         Invalidate();
     }

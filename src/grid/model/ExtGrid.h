@@ -7,8 +7,8 @@
 //
 // Index spaces: cell access takes a real column (hidden columns included) and a display row
 // (rows the grid holds now; hidden rows live in the hidden-row store). Real columns
-// 0 .. kMaxHideCol - 1 can be hidden. BeginUpdate/EndUpdate nest and are ignored by an
-// invisible grid.
+// 0 .. kMaxHideCol - 1 can be hidden. BeginUpdate/EndUpdate nest; an invisible grid counts
+// them without touching its redrawing.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -29,6 +29,8 @@ class TCustomImageList;
 }
 
 namespace grid {
+
+class TExtStringGridCheck;
 
 class TCellBorders {
 public:
@@ -141,6 +143,8 @@ public:
     virtual String GetVersionString() const;
 
     // ---- update locking ----
+    // Nested; counted also while invisible. Redrawing is switched off and on only while the
+    // grid is visible; showing the grid applies the state of the count.
     void BeginUpdate();
     void StartUpdate() { ++FUpdateCount; }
     void EndUpdate();
@@ -148,6 +152,7 @@ public:
     bool LockUpdate() const { return FUpdateCount != 0; }
     void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
     int UpdateCount() const { return FUpdateCount; }
+    void SetVisible(bool Value) override;
 
     // ---- listeners ----
     void RegisterSelListener(ITExtStringGridSelect* Listener) { FSelListener = Listener; }
@@ -488,6 +493,24 @@ public:
     void UnMarkInCol(bool DoFixed, int ACol);
     void UnMarkInRow(bool DoFixed, int ARow);
     void UnMarkInGrid(bool DoFixed);
+
+    // ---- cell checking (ExtGridCheck.cpp) ----
+    // The checker is not owned; the grid forgets it (and its undo store) when either is freed.
+    TExtStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TExtStringGridCheck* Value);
+    // A real column and a display row. The cell's text without mark tags goes through the
+    // checker's Correct (UseCorrect) and MarkError (UseMarkError) and is written back; true
+    // when neither changed it, and always true without a checker.
+    bool CheckCell(int ACol, int ARow);
+    // Real columns FromCol .. ToCol of display rows FromRow .. ToRow, row by row, inside one
+    // StartCheck/StopCheck bracket; every cell is checked; true when all pass. With GotoCell
+    // the current cell comes back to where it was.
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // The normal rows (all rows with DoFixed) of a real column; the shown normal columns (all
+    // shown columns with DoFixed) of a display row; both ranges for the grid.
+    bool CheckCol(bool DoFixed, int ACol);
+    bool CheckRow(bool DoFixed, int ARow);
+    bool CheckGrid(bool DoFixed);
 
     // Fills of the normal cells (all cells with DoFixed).
     void TextFill(bool DoFixed, const String& Text);
@@ -858,11 +881,17 @@ protected:
     bool FEditChange = false;
     bool FEditDisable = false;
 
+    void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
     // Re-applies the search footer to its panel; the panel belongs to the search feature.
     virtual void UpdateSearchPanel();
 
 private:
     void OwnedChanged(plat::TObject*) { Invalidate(); }
+
+    bool CheckRange(const std::vector<int>& RealCols, int FromRow, int ToRow);
+    std::vector<int> CheckedColumns(bool DoFixed) const;
+    void MoveToCheckedCell(int ACol, int ARow);
+    TExtStringGridCheck* FCellChecker = nullptr;
 
     // ---- cell access and cell graphics ----
     void CheckInsideForControl(int ACol, int ARow) const;

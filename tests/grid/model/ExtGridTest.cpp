@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <filesystem>
 #include <unistd.h>
 #include <memory>
@@ -98,11 +100,37 @@ TEST_F(ExtGridTest, NestedUpdateLocksRepaintOnlyAtTheLastEnd) {
     grid->EndUpdate();  // one end too many leaves the count at 0
     EXPECT_EQ(grid->UpdateCount(), 0);
 
-    grid->SetVisible(false);
-    grid->redraw.clear();
-    grid->BeginUpdate();
-    EXPECT_FALSE(grid->LockUpdate()) << "an invisible grid ignores the lock";
-    EXPECT_TRUE(grid->redraw.empty());
+}
+
+TEST_F(ExtGridTest, UpdateLockAcrossVisibilityChanges) {
+    form->Show();
+    pt::ProcessEvents();
+    struct Step {
+        const char* what;
+        std::function<void(RedrawGrid&)> act;
+        int count;
+        std::vector<int> redraw;  // switches sent by this step
+    };
+    const Step steps[] = {
+        // Hidden inside a bracket: the end still counts, and nothing is switched while hidden.
+        {"begin while visible", [](RedrawGrid& g) { g.BeginUpdate(); }, 1, {0}},
+        {"hide", [](RedrawGrid& g) { g.SetVisible(false); }, 1, {}},
+        {"end while hidden", [](RedrawGrid& g) { g.EndUpdate(); }, 0, {}},
+        {"show with count 0 redraws", [](RedrawGrid& g) { g.SetVisible(true); }, 0, {1}},
+        // Begun while hidden, shown inside the bracket: off until the end.
+        {"hide again", [](RedrawGrid& g) { g.SetVisible(false); }, 0, {}},
+        {"begin while hidden counts", [](RedrawGrid& g) { g.BeginUpdate(); }, 1, {}},
+        {"show inside the bracket", [](RedrawGrid& g) { g.SetVisible(true); }, 1, {0}},
+        {"end redraws", [](RedrawGrid& g) { g.EndUpdate(); }, 0, {1}},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        grid->redraw.clear();
+        s.act(*grid);
+        EXPECT_EQ(grid->UpdateCount(), s.count);
+        EXPECT_EQ(grid->LockUpdate(), s.count != 0);
+        EXPECT_EQ(grid->redraw, s.redraw);
+    }
 }
 
 TEST_F(ExtGridTest, StringGridHooks) {
