@@ -7,11 +7,14 @@
 //  - the cell store holds no row beyond RowCount;
 //  - a column grid has one item per real column;
 //  - the per-row side lists are no longer than their rows;
-//  - node spans stay inside the grid; merged areas are consistent and inside the grid.
+//  - node spans stay inside the grid, the node count matches the node rows, node rows have a
+//    level and every row of a contracted node's span is hidden;
+//  - merged areas are consistent and inside the grid.
 // Small grids only: the checks walk every row.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "ExtCGrid.h"
 #include "ExtGrid.h"
@@ -56,6 +59,22 @@ inline plat::String CheckGridInvariants(TExtStringGrid& g) {
         if (plat::String e = cg->CheckColumns(); !e.empty()) return e;
     if (g.ModifiedRows()->Count() > rows) return u"modified-row flags longer than the rows";
     if (plat::String e = g.Map().CheckMerges(); !e.empty()) return e;
+    const std::vector<int> nodes = g.NodeRealRows();
+    if (static_cast<int>(nodes.size()) != g.NumNodes())
+        return u"grid holds " + IntToStr(static_cast<int>(nodes.size())) + u" node rows, NumNodes " +
+               IntToStr(g.NumNodes());
+    for (int n : nodes) {
+        const TCellGraphic* rec = g.NodeRecordReal(n);
+        if (rec->CellIndex < 0 || n + rec->CellIndex > g.AllRowCount())
+            return u"span " + IntToStr(rec->CellIndex) + u" of the node in real row " + IntToStr(n) +
+                   u" reaches beyond the grid";
+        if (g.RealRowLevel(n) < 1) return u"node in real row " + IntToStr(n) + u" has level 0";
+        if (!rec->CellBoolean) continue;
+        for (int r = n + 1; r <= g.NodeGroupEnd(n); ++r)
+            if (!g.IsHiddenRow(r))
+                return u"real row " + IntToStr(r) + u" of the contracted node in real row " + IntToStr(n) +
+                       u" is shown";
+    }
     return plat::String();
 }
 

@@ -69,6 +69,8 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FSyncGrid = std::make_unique<TSyncGrid>(this);
     FGrouping = std::make_unique<TGrouping>();
     FColumnSize = std::make_unique<TColumnSize>();
+    FCellNode->Owner = this;
+    FCellNode->OnChange = [this] { Invalidate(); };
     FColumnHeaders = std::make_unique<plat::TStringList>();
     FColumnHeaders->OnChange = [this](plat::TObject*) { ColumnHeadersChanged(); };
     FRowHeaders = std::make_unique<plat::TStringList>();
@@ -191,6 +193,7 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     FPrintSettings->Assign(s->FPrintSettings.get());
     FHTMLSettings->Assign(s->FHTMLSettings.get());
     FBands->Assign(s->FBands.get());
+    FCellNode->Assign(s->FCellNode.get());
     FControlLook->Assign(s->FControlLook.get());
     FColumnSize->Assign(s->FColumnSize.get());
     FSyncGrid->Assign(s->FSyncGrid.get());

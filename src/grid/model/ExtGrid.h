@@ -16,6 +16,7 @@
 
 #include "BaseGrid.h"
 #include "CellGraphic.h"
+#include "CellNode.h"
 #include "ExtDraw.h"
 #include "ExtGridSettings.h"
 #include "ExtObjWindows.h"
@@ -331,6 +332,63 @@ public:
     int AutoNumberOffset = 0;
     TSortDirection AutoNumberDirection = sdAscending;
     // ==== end of clearing ====
+
+    // ==== node rows (ExtGridNodes.cpp) ====
+    // A node row carries a ctNode record in column 0: CellIndex its span in real rows (the
+    // node row included; 0 reaches up to the next node row), CellBoolean contracted,
+    // CellErrFrom its sub-node count. Levels live in NodeLevel of the rows' column-0 cell
+    // properties. Every row of a contracted node's span is hidden. Spans follow inserted
+    // and removed rows: rows inserted strictly inside a span join it (at the level of the
+    // innermost node holding them), removed rows leave it, and after a move every span
+    // still ends inside the grid.
+    TCellNode* CellNode() const { return FCellNode.get(); }
+    void SetCellNode(const TCellNode& Value) { FCellNode->Assign(&Value); }
+    // ARow real; the node starts expanded with sub-node count 0.
+    void AddNode(int ARow, int Span);
+    void RemoveNode(int ARow);
+    void RemoveAllNodes();
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+    // True when contracted.
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    int GetSubNodeCount(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    // ARow real. Expanding shows the rows of the span, except those under a nested node that
+    // is itself contracted.
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+    void ExpandAll();
+    void ContractAll();
+    // Display row of the node whose span holds ARow; a node row without one is its own
+    // answer; -1 without nodes or outside every span.
+    int GetParentRow(int ARow);
+    // 0 node row; 1 last row of a branch; 2 the next row is at this row's level or deeper.
+    int GetNodeSpanType(int ARow);
+    void InsertNormalRow(int ARow);
+    void RemoveNormalRow(int ARow);
+    // The parent and every ancestor gain one row of span and one sub-node and are expanded;
+    // RemoveChildRow takes exactly that back, so the two are inverse.
+    void InsertChildRow(int ARow, int InsertAt);
+    void RemoveChildRow(int ARow);
+    void AddSummary(int ARow);
+    bool HasNodes() override { return FNumNodes > 0; }
+    int NumNodes() const { return FNumNodes; }
+    int GetRowIndent(int ARow) override;
+    bool IsNodeButtonHit(int ARow, int X);
+    // The node record of a real row (shown or hidden), null when the row is no node.
+    TCellGraphic* NodeRecordReal(int ARealRow);
+    // Real rows of every node, ascending.
+    std::vector<int> NodeRealRows();
+    // Level of a real row (shown or hidden); 0 without properties.
+    int RealRowLevel(int ARealRow);
+    // Last real row of a node's span.
+    int NodeGroupEnd(int ARealRow);
+    // ==== end of node rows ====
 
     // ---- cell text format and column sizes ----
     // First line "cols,rows", then "cw i,width" per column, then "col,row,text" per
@@ -981,6 +1039,23 @@ private:
     bool FBlockCellChange = false;
     bool FLoaded = false;
     bool FDestroying = false;
+
+    // ---- node rows (ExtGridNodes.cpp) ----
+    TCellProperties* RealRowProps0(int ARealRow, bool Create);
+    void SetRealRowLevel(int ARealRow, int Level);
+    void ShowNodeRows(int ARealRow);
+    void RecountNodes();
+    // Structural operations keep spans in step through these; suppressed while the child-row
+    // operations keep their own books.
+    void NodesRowsInserting(int RowIndex, int RCount);
+    void NodesRowsInserted(int RowIndex, int RCount);
+    void NodesRowsRemoving(int RowIndex, int RCount);
+    void NodesRowsRemoved();
+    void NodesRowsMoved();
+    std::unique_ptr<TCellNode> FCellNode = std::make_unique<TCellNode>();
+    int FNumNodes = 0;
+    bool FNodeBooksOff = false;
+    int FInsertLevel = 0;
 };
 
 } // namespace grid

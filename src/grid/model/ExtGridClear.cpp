@@ -26,6 +26,8 @@ void TExtStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2) {
             }
         }
     }
+    // Properties freed here may have held node records.
+    if (FNumNodes > 0) RecountNodes();
     if (Destroying() || FBlockCellChange) return;
     const int c1 = mapped ? RealColIndex(ACol1) : ACol1;
     const int c2 = mapped ? RealColIndex(ACol2) : ACol2;
@@ -53,11 +55,13 @@ void TExtStringGrid::ClearNormalCols(int ColIndex, int CCount) {
 }
 
 void TExtStringGrid::ClearNormalCells() {
+    if (FixedCols() == 0) RemoveAllNodes();
     if (RowCount() > 0 && AllColCount() > 0)
         ClearRect(FixedCols(), FixedRows(), AllColCount() - FixedRightCols - 1, RowCount() - FixedFooters - 1);
 }
 
 void TExtStringGrid::Clear() {
+    if (!Destroying()) RemoveAllNodes();
     if (RowCount() > 0 && AllColCount() > 0) ClearRect(0, 0, AllColCount() - 1, RowCount() - 1);
     if (NumHiddenColumns() > 0) Invalidate();
 }

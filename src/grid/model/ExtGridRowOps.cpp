@@ -155,8 +155,10 @@ void TExtStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
     (void)UpdateCellControls;
     if (RCount <= 0 || RowIndex < 0 || RowIndex > RowCount()) return;
     BeginUpdate();
+    NodesRowsInserting(RowIndex, RCount);
     FGridItems.Shift(RealRowIndex(RowIndex), RCount);
     InsertDisplayRows(RowIndex, RCount);
+    NodesRowsInserted(RowIndex, RCount);
     EndUpdate();
     if (!Destroying()) CellsChanged(plat::TRect{0, RowIndex, ColCount() - 1, RowIndex + RCount});
 }
@@ -174,6 +176,7 @@ void TExtStringGrid::RemoveRowsEx(int RowIndex, int RCount) {
     RCount = std::min(RCount, RowCount() - RowIndex);
     const int top = TopRow();
     BeginUpdate();
+    NodesRowsRemoving(RowIndex, RCount);
     HiddenRowsAfterRemoval(RowIndex, RCount);
     if (RCount >= RowCount()) {
         // The framework keeps one row: the last one stays as an empty row.
@@ -184,6 +187,7 @@ void TExtStringGrid::RemoveRowsEx(int RowIndex, int RCount) {
         RemoveDisplayRows(RowIndex, RCount);
     }
     if (top < RowCount()) SetTopRow(top);
+    NodesRowsRemoved();
     EndUpdate();
     CellsChanged(plat::TRect{0, RowIndex, ColCount() - 1, RowIndex + RCount});
 }
@@ -220,6 +224,7 @@ void TExtStringGrid::RowMoved(int FromIndex, int ToIndex) {
         l->Delete(FromIndex);
         l->Insert(ToIndex, v);
     }
+    NodesRowsMoved();
 }
 
 void TExtStringGrid::MoveRows(int FromIndex, int ToIndex, int Count) {
@@ -250,6 +255,7 @@ void TExtStringGrid::MoveRows(int FromIndex, int ToIndex, int Count) {
         v = rotated(v);
         for (int r = lo; r < hi; ++r) l->SetInteger(r, v[static_cast<std::size_t>(r - lo)]);
     }
+    NodesRowsMoved();
     EndUpdate();
     CellsChanged(plat::TRect{0, lo, ColCount() - 1, hi - 1});
 }
@@ -266,6 +272,7 @@ void TExtStringGrid::SwapRows(int Index, int Index2) {
         l->SetInteger(Index, l->GetInteger(Index2));
         l->SetInteger(Index2, v);
     }
+    NodesRowsMoved();
     InvalidateRow(Index);
     InvalidateRow(Index2);
 }
