@@ -218,14 +218,6 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     AssignCells(Source);
 }
 
-void TExtStringGrid::AssignCells(const plat::TPersistent* Source) {
-    auto* s = const_cast<TExtStringGrid*>(dynamic_cast<const TExtStringGrid*>(Source));
-    if (!s) return;
-    plat::TStringList buffer;
-    s->SaveToStream(buffer);
-    LoadFromStream(buffer);
-}
-
 void TExtStringGrid::Invalidate() {
     if (FEditChange) {
         // One repaint is swallowed after an editor change.
@@ -291,60 +283,7 @@ void TExtStringGrid::SetBorderColor(TColor Value) {
     Invalidate();
 }
 
-// ---- cell text format and column sizes -------------------------------------------------------
-
-void TExtStringGrid::SaveToStream(plat::TStrings& Stream) {
-    const int c0 = SaveFixedCells ? 0 : FixedCols();
-    const int r0 = SaveFixedCells ? 0 : FixedRows();
-    const int cols = TotalColCount() - c0;
-    const int rows = RowCount() - r0;
-    ExportNotification(esExportStart, -1);
-    Stream.Add(plat::IntToStr(cols) + u"," + plat::IntToStr(rows));
-    for (int c = 0; c < cols; ++c)
-        Stream.Add(u"cw " + plat::IntToStr(c) + u"," + plat::IntToStr(AllColWidths(c + c0)));
-    for (int r = 0; r < rows; ++r) {
-        ExportNotification(esExportNewRow, r + r0);
-        for (int c = 0; c < cols; ++c) {
-            const String text = SaveVirtCells ? GetCellEx(c + c0, r + r0) : GetGridCell(c + c0, r + r0);
-            if (text.empty()) continue;
-            Stream.Add(plat::IntToStr(c) + u"," + plat::IntToStr(r) + u"," + EscapeCellText(text));
-        }
-    }
-    ExportNotification(esExportDone, -1);
-}
-
-void TExtStringGrid::LoadFromStream(const plat::TStrings& Stream) {
-    if (Stream.Count() == 0) return;
-    const int c0 = SaveFixedCells ? 0 : FixedCols();
-    const int r0 = SaveFixedCells ? 0 : FixedRows();
-    const String head = Stream.Strings(0);
-    const size_t comma = head.find(u',');
-    if (comma == String::npos) return;
-    const int cols = plat::StrToIntDef(StringView(head).substr(0, comma), -1);
-    const int rows = plat::StrToIntDef(StringView(head).substr(comma + 1), -1);
-    if (cols < 0 || rows < 0) return;
-    SetColCount(std::max(cols + c0, FixedCols() + 1));
-    SetRowCount(std::max(rows + r0, FixedRows() + 1));
-    for (int i = 1; i < Stream.Count(); ++i) {
-        const String line = Stream.Strings(i);
-        const bool width = line.rfind(u"cw ", 0) == 0;
-        const StringView body = width ? StringView(line).substr(3) : StringView(line);
-        const size_t a = body.find(u',');
-        if (a == StringView::npos) continue;
-        const int c = plat::StrToIntDef(body.substr(0, a), -1);
-        if (c < 0 || c >= cols) continue;
-        if (width) {
-            const int w = plat::StrToIntDef(body.substr(a + 1), -1);
-            if (w >= 0) SetAllColWidths(c + c0, w);
-            continue;
-        }
-        const size_t b = body.find(u',', a + 1);
-        if (b == StringView::npos) continue;
-        const int r = plat::StrToIntDef(body.substr(a + 1, b - a - 1), -1);
-        if (r < 0 || r >= rows) continue;
-        SetGridCell(c + c0, r + r0, UnescapeCellText(body.substr(b + 1)));
-    }
-}
+// ---- column sizes --------------------------------------------------------------------------------
 
 void TExtStringGrid::SaveColSizes() {
     // Widths go to an INI file; this platform has no registry, so only that store is kept.

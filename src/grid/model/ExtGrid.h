@@ -27,6 +27,7 @@
 namespace plat {
 class TCustomForm;
 class TCustomImageList;
+class TStream;
 }
 
 namespace grid {
@@ -75,7 +76,8 @@ struct TScrollProp {
     int Range = 0;
 };
 
-enum TGridExportState { esExportStart, esExportNewRow, esExportDone };
+enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
+enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
 enum TSortDirection { sdAscending, sdDescending };
 
 using TClickCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol)>;
@@ -390,17 +392,51 @@ public:
     int NodeGroupEnd(int ARealRow);
     // ==== end of node rows ====
 
-    // ---- cell text format and column sizes ----
-    // First line "cols,rows", then "cw i,width" per column, then "col,row,text" per
-    // non-empty cell (CR as "#13", LF as "#10", "#" as "#35").
-    void SaveToStream(plat::TStrings& Stream);
-    void LoadFromStream(const plat::TStrings& Stream);
+    // ---- column sizes ----
     void SaveColSizes();
     void LoadColSizes();
     int TotalXOffset() const { return XYOffsetTopLeftOnly ? XYOffset.X : 2 * XYOffset.X; }
     int TotalYOffset() const { return XYOffsetTopLeftOnly ? XYOffset.Y : 2 * XYOffset.Y; }
     int MaxLinesInRow(int ARow);
     virtual void ExportNotification(TGridExportState AState, int ARow) { (void)AState; (void)ARow; }
+    virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState; (void)ARow; }
+
+    // ==== cell texts as saved and loaded (ExtGridCellText.cpp) ====
+    // SaveCell gives the text a file or stream gets: the formatted text with SaveVirtCells,
+    // else the stored one; an empty check-box cell gives the check texts by its state; markup
+    // becomes plain text unless SaveWithHTML; then OnSaveCell. LoadCell fires OnLoadCell and
+    // stores the text. Both take real columns.
+    virtual void SaveCell(int ACol, int ARow, String& Value);
+    virtual void LoadCell(int ACol, int ARow, const String& Value);
+    // The display text; a number goes through OnGetFloatFormat when that is assigned.
+    virtual String GetFormattedCell(int ACol, int ARow);
+    // Cell text stream: counts, one absolute "cw" line per column, then one line per non-empty
+    // cell of the save range relative to it, with control characters encoded; UTF-16LE code
+    // units with CR LF, no byte-order mark. Loading stops in front of the first line that is
+    // neither a "cw" nor a cell line (the stream is left there); a number that is not decimal
+    // raises plat::EConvertError, and so do counts larger than the bytes left could fill.
+    void SaveToStream(plat::TStream& Stream);
+    void LoadFromStream(plat::TStream& Stream);
+    // 0 for an empty cell; else the numeric part of the text. EExtGridError "Error at
+    // position: <p> in Cell [<c>, <r>]." when that part is not a number.
+    double CellToReal(int ACol, int ARow);
+    void ChangeScale(int M, int D) override;
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value)> OnSaveCell, OnLoadCell;
+    TGetFloatFormatEvent OnGetFloatFormat;
+    std::function<void(plat::TObject* Sender, short Progress)> OnFileProgress;
+
+    // ==== files (src/grid/io) ====
+    // Native cell file: counts, one "cw" line per saved column, "col,row,text" per non-empty
+    // cell with absolute indexes and control characters encoded; UTF-16LE with byte-order mark
+    // when Unicode, else ANSI. Hidden columns are saved (in real order) only with
+    // SaveHiddenCells.
+    void SaveToFile(const String& FileName, bool Unicode = true);
+    // Raises plat::EFileError for a missing or unreadable file (the grid unchanged) and
+    // EExtGridError "File contains no data or corrupt file <name>" for a count line that
+    // leaves the grid empty or asks for more than the file could fill. Cells outside the grid
+    // are skipped; a call while a load runs does nothing.
+    void LoadFromFile(const String& FileName);
+    // ==== end of files ====
 
     // ---- event hooks ----
     virtual String GetFloatFormat(int ACol);
@@ -1056,6 +1092,10 @@ private:
     int FNumNodes = 0;
     bool FNodeBooksOff = false;
     int FInsertLevel = 0;
+
+    // Held while LoadFromFile runs; the load keeps only a weak reference, so it sees the
+    // grid's destruction while it processes pending messages.
+    std::shared_ptr<bool> FFileLoad;
 };
 
 } // namespace grid

@@ -10,6 +10,7 @@
 #include "ExtGrid.h"
 #include "TestSupport.h"
 #include "plat/Forms.h"
+#include "plat/Streams.h"
 #include "plat/IniFiles.h"
 #include "plat/Messages.h"
 #include "plat/SysUtils.h"
@@ -272,6 +273,7 @@ TEST_F(ExtGridTest, AssignCopiesSettingsLayoutAndCells) {
     src->Navigation()->AlwaysEdit = true;
     src->InvalidEntryTitle = u"Bad";
 
+    grid->MultilineCells = true;  // a target with single-line cells keeps only first lines
     grid->Assign(src.get());
     EXPECT_EQ(grid->ColCount(), 4);
     EXPECT_EQ(grid->RowCount(), 6);
@@ -296,22 +298,27 @@ TEST_F(ExtGridTest, CellTextFormatLines) {
     grid->SetRowCount(2);
     grid->SetColWidths(0, 30);
     grid->SetColWidths(1, 40);
-    grid->SetCells(1, 1, u"x\ny");
-    plat::TStringList out;
+    grid->SetCells(1, 1, u"x\r\ny");
+    plat::TMemoryStream out;
     grid->SaveToStream(out);
-    std::vector<plat::String> lines;
-    for (int i = 0; i < out.Count(); ++i) lines.push_back(out.Strings(i));
-    EXPECT_EQ(lines, (std::vector<plat::String>{u"2,2", u"cw 0,30", u"cw 1,40", u"1,1,x#10y"}));
-    // Entries outside the announced size are dropped rather than written past it.
-    plat::TStringList in;
-    in.Add(u"2,2");
-    in.Add(u"1,1,ok");
-    in.Add(u"5,1,outside");
-    in.Add(u"garbage");
+    auto utf16 = [](const plat::String& s) {
+        std::string b;
+        for (char16_t u : s) {
+            b += static_cast<char>(u & 0xFF);
+            b += static_cast<char>(u >> 8);
+        }
+        return b;
+    };
+    EXPECT_EQ(out.Bytes(), utf16(u"2,2\r\ncw 0,30\r\ncw 1,40\r\n1,1,x\x09\x08y\r\n"));
+    // Entries outside the announced size are dropped rather than written past it; the load
+    // stops in front of a line that is not one of the stream's.
+    plat::TMemoryStream in;
+    in.LoadFromBytes(utf16(u"2,2\r\n1,1,ok\r\n5,1,outside\r\ngarbage\r\n"));
     auto other = std::make_unique<TExtStringGrid>(nullptr);
     other->LoadFromStream(in);
     EXPECT_EQ(other->Cells(1, 1), u"ok");
     EXPECT_EQ(other->Cells(5, 1), u"");
+    EXPECT_EQ(in.Position(), static_cast<std::int64_t>(utf16(u"2,2\r\n1,1,ok\r\n5,1,outside\r\n").size()));
 }
 
 TEST_F(ExtGridTest, LoadedResetsLimitsAndMovesAlwaysShowEditorToNavigation) {
