@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -445,15 +447,6 @@ public:
     OpenSsl()
     {
         available_ = std::system("openssl version >/dev/null 2>&1") == 0;
-        dir_ = std::filesystem::temp_directory_path() /
-               ("aes_test_" + std::to_string(std::random_device{}()) + "_" +
-                std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        std::filesystem::create_directories(dir_);
-    }
-    ~OpenSsl()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
     }
     bool Available() const { return available_; }
 
@@ -479,7 +472,7 @@ public:
     }
 
 private:
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    std::string Path(const char* name) const { return dir_ / name; }
     void Write(const char* name, const Bytes& bytes)
     {
         std::ofstream out(Path(name), std::ios::binary);
@@ -496,7 +489,7 @@ private:
     }
 
     bool available_ = false;
-    std::filesystem::path dir_;
+    testsupport::TempDir dir_;
 };
 
 TEST_P(BlockAES, AgreesWithOpenSsl)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "UMBus_Network.h"
 #include "plat/Exception.h"
 #include "plat/SysUtils.h"
@@ -19,24 +20,7 @@ using plat::String;
 
 namespace {
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mbusnet-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    String ufile(const std::string& name) const { return plat::Utf8ToString(file(name)); }
-
-private:
-    std::string path_;
-};
+using testsupport::TempDir;
 
 void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
@@ -122,9 +106,9 @@ TNodi_List LoadOk(const String& file)
 
 TNodi_List LoadXml(const TempDir& dir, const std::string& xml, bool& ok, String& error)
 {
-    WriteBytes(dir.file("M_Bus.xml"), xml);
+    WriteBytes(dir / "M_Bus.xml", xml);
     TNodi_List list;
-    ok = Load_MBus_Network(dir.ufile("M_Bus.xml"), list, error);
+    ok = Load_MBus_Network(dir / u"M_Bus.xml", list, error);
     return list;
 }
 
@@ -147,9 +131,9 @@ bool RunCommand(const std::string& cmd, std::string& out)
 TEST(MBusNetworkFile, RoundTripKeepsEveryFieldAndRewritesTheSameBytes)
 {
     TempDir dir;
-    const String file = dir.ufile("M_Bus.xml");
+    const String file = dir / u"M_Bus.xml";
     Save_MBus_Network(file, SampleNetwork());
-    const std::string first = ReadBytes(dir.file("M_Bus.xml"));
+    const std::string first = ReadBytes(dir / "M_Bus.xml");
 
     TNodi_List back = LoadOk(file);
     ASSERT_EQ(back.size(), 3u);
@@ -185,15 +169,15 @@ TEST(MBusNetworkFile, RoundTripKeepsEveryFieldAndRewritesTheSameBytes)
 
     // Every field is written, so any field lost on the way shows up as a changed file.
     Save_MBus_Network(file, back);
-    EXPECT_EQ(ReadBytes(dir.file("M_Bus.xml")), first);
+    EXPECT_EQ(ReadBytes(dir / "M_Bus.xml"), first);
 }
 
 TEST(MBusNetworkFile, WrittenLayout)
 {
     TempDir dir;
-    const String file = dir.ufile("M_Bus.xml");
+    const String file = dir / u"M_Bus.xml";
     Save_MBus_Network(file, SampleNetwork());
-    const std::string bytes = ReadBytes(dir.file("M_Bus.xml"));
+    const std::string bytes = ReadBytes(dir / "M_Bus.xml");
     EXPECT_EQ(bytes.rfind("<M-Bus_Network", 0), 0u) << "root first, no declaration";
     const auto end = bytes.find("</M-Bus_Network>");
     ASSERT_NE(end, std::string::npos);
@@ -243,8 +227,8 @@ TEST(MBusNetworkFile, SavedFileSeenByXmllint)
     if (!HaveXmllint())
         GTEST_SKIP() << "xmllint not installed";
     TempDir dir;
-    Save_MBus_Network(dir.ufile("M_Bus.xml"), SampleNetwork());
-    const std::string f = "'" + dir.file("M_Bus.xml") + "'";
+    Save_MBus_Network(dir / u"M_Bus.xml", SampleNetwork());
+    const std::string f = "'" + (dir / "M_Bus.xml") + "'";
     std::string out;
     ASSERT_TRUE(RunCommand("xmllint --noout " + f + " 2>&1", out)) << out;
     struct Case {
@@ -439,13 +423,13 @@ TEST(MBusNetworkFile, WholeFileCases)
     };
     TempDir dir;
     for (const Case& c : cases) {
-        std::filesystem::remove(dir.file("M_Bus.xml"));
+        std::filesystem::remove(dir / "M_Bus.xml");
         if (c.xml)
-            WriteBytes(dir.file("M_Bus.xml"), c.xml);
+            WriteBytes(dir / "M_Bus.xml", c.xml);
         // A list left from an earlier show never survives a load.
         TNodi_List list = SampleNetwork();
         String error = u"stale";
-        const bool ok = Load_MBus_Network(dir.ufile("M_Bus.xml"), list, error);
+        const bool ok = Load_MBus_Network(dir / u"M_Bus.xml", list, error);
         EXPECT_EQ(ok, c.ok) << c.name << ": " << U8(error);
         EXPECT_EQ(error.empty(), c.ok) << c.name;
         std::vector<String> names;
@@ -458,13 +442,13 @@ TEST(MBusNetworkFile, WholeFileCases)
 TEST(MBusNetworkFile, SaveFailureIsRaisedAndOldFileKept)
 {
     TempDir dir;
-    EXPECT_THROW(Save_MBus_Network(dir.ufile("missing/M_Bus.xml"), SampleNetwork()), plat::EXMLDocError);
+    EXPECT_THROW(Save_MBus_Network(dir / u"missing/M_Bus.xml", SampleNetwork()), plat::EXMLDocError);
 
     // A folder in place of the file cannot be replaced; nothing beside it is left behind.
-    std::filesystem::create_directory(dir.file("M_Bus.xml"));
-    EXPECT_THROW(Save_MBus_Network(dir.ufile("M_Bus.xml"), SampleNetwork()), plat::EXMLDocError);
+    std::filesystem::create_directory(dir / "M_Bus.xml");
+    EXPECT_THROW(Save_MBus_Network(dir / u"M_Bus.xml", SampleNetwork()), plat::EXMLDocError);
     int entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.file("")))
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.native()))
         ++entries;
     EXPECT_EQ(entries, 1);
 }

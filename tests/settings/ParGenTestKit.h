@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "UComon.h"
 #include "ULanguage.h"
 #include "UParGen.h"
@@ -37,11 +38,8 @@ protected:
         plat::testing::UiTest::SetUp();
         Load_Default_Language();
         Init_Product_Identity();
-        std::string pattern = (std::filesystem::temp_directory_path() / "pargen-test-XXXXXX").string();
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        ASSERT_NE(mkdtemp(buffer.data()), nullptr);
-        dir_ = buffer.data();
+        temp_ = std::make_unique<testsupport::TempDir>();
+        dir_ = temp_->native();
         Project_Dir = U(dir_.string());
         File_ParGen = Project_Dir + u"/ParGen.xml";
         w_ = std::make_unique<TFParGen>(nullptr);
@@ -51,9 +49,7 @@ protected:
         w_.reset();
         Project_Dir.clear();
         File_ParGen = u"/ParGen.xml";
-        std::error_code ec;
-        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(dir_, ec);
+        temp_.reset();
         plat::testing::UiTest::TearDown();
     }
 
@@ -102,6 +98,7 @@ protected:
     }
 
 private:
+    std::unique_ptr<testsupport::TempDir> temp_;
     std::filesystem::path dir_;
     std::unique_ptr<TFParGen> w_;
 };

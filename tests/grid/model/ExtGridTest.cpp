@@ -375,9 +375,8 @@ TEST_F(ExtGridTest, AnErrorOfTheFormsResizeHandlerReachesTheCallerWithTheGridSiz
 }
 
 TEST_F(ExtGridTest, ColumnSizesRoundTripThroughIniFile) {
-    const auto dir = std::filesystem::temp_directory_path() / ("strgrid_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const plat::String ini = plat::Utf8ToString((dir / "sizes.ini").string());
+    const testsupport::TempDir dir;
+    const plat::String ini = dir / u"sizes.ini";
     grid->SetColCount(3);
     grid->ColumnSize()->Key = ini;
     grid->ColumnSize()->Section = u"Grid";
@@ -388,7 +387,6 @@ TEST_F(ExtGridTest, ColumnSizesRoundTripThroughIniFile) {
     grid->SetColWidths(1, 20);
     grid->LoadColSizes();
     EXPECT_EQ(grid->ColWidths(1), 77);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(GridSettings, BandsAndMouseActions) {
