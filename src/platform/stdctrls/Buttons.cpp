@@ -115,6 +115,8 @@ void TButton::KeyUp(std::uint16_t& Key, TShiftState Shift)
 
 void TButton::WndProc(TMessage& Message)
 {
+    if (RepaintOnChange(this, Message, roText | roFont | roEnabled | roFocus))
+        return;
     switch (Message.Msg) {
     case WM_GETDLGCODE:
         Message.Result = DLGC_BUTTON | (default_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
@@ -146,14 +148,6 @@ void TButton::WndProc(TMessage& Message)
         Invalidate();
         return;
     }
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-    case CM_ENABLEDCHANGED:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        TCustomControl::WndProc(Message);
-        Invalidate();
-        return;
     default:
         break;
     }
@@ -316,6 +310,12 @@ void TCustomCheckBox::KeyUp(std::uint16_t& Key, TShiftState Shift)
 
 void TCustomCheckBox::WndProc(TMessage& Message)
 {
+    if (RepaintOnChange(this, Message, roText | roFont | roEnabled | roColor | roFocus)) {
+        // A press the focus leaves with is no press any more (the repaint comes later).
+        if (Message.Msg == WM_KILLFOCUS)
+            pressed_ = false;
+        return;
+    }
     switch (Message.Msg) {
     case WM_GETDLGCODE:
         Message.Result = DLGC_BUTTON;
@@ -330,17 +330,6 @@ void TCustomCheckBox::WndProc(TMessage& Message)
             return;
         }
         break;
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-    case CM_ENABLEDCHANGED:
-    case CM_COLORCHANGED:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        TCustomControl::WndProc(Message);
-        if (Message.Msg == WM_KILLFOCUS)
-            pressed_ = false;
-        Invalidate();
-        return;
     default:
         break;
     }

@@ -268,23 +268,15 @@ void TCategoryPanel::MouseMove(TShiftState Shift, int X, int Y)
 
 void TCategoryPanel::WndProc(TMessage& Message)
 {
-    switch (Message.Msg) {
-    case CM_MOUSELEAVE:
+    if (RepaintOnChange(this, Message, roText | roFont | roColor | roEnabled))
+        return;
+    if (Message.Msg == CM_MOUSELEAVE) {
         TCustomControl::WndProc(Message);
         if (chevronHot_) {
             chevronHot_ = false;
             Invalidate();
         }
         return;
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-    case CM_COLORCHANGED:
-    case CM_ENABLEDCHANGED:
-        TCustomControl::WndProc(Message);
-        Invalidate();
-        return;
-    default:
-        break;
     }
     TCustomControl::WndProc(Message);
 }

@@ -95,18 +95,8 @@ void TCustomPanel::Paint()
 
 void TCustomPanel::WndProc(TMessage& Message)
 {
-    switch (Message.Msg) {
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-    case CM_COLORCHANGED:
-    case CM_ENABLEDCHANGED:
+    if (!RepaintOnChange(this, Message, roText | roFont | roColor | roEnabled))
         TCustomControl::WndProc(Message);
-        Invalidate();
-        return;
-    default:
-        break;
-    }
-    TCustomControl::WndProc(Message);
 }
 
 // ---- TShape ------------------------------------------------------------------------------

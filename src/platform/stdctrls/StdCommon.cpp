@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "plat/Messages.h"
+
 namespace plat::std_detail {
 
 TCanvas* MeasureCanvas(const TFont* Font)
@@ -48,6 +50,25 @@ TColor BackgroundColor(const TControl* Control)
 void DrawClientEdge(TCanvas* Canvas, TRect& R)
 {
     DrawEdge(Canvas, R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+}
+
+bool RepaintOnChange(TCustomControl* Control, TMessage& Message, unsigned On)
+{
+    unsigned kind = 0;
+    switch (Message.Msg) {
+    case CM_TEXTCHANGED: kind = roText; break;
+    case CM_FONTCHANGED: kind = roFont; break;
+    case CM_COLORCHANGED: kind = roColor; break;
+    case CM_ENABLEDCHANGED: kind = roEnabled; break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: kind = roFocus; break;
+    default: return false;
+    }
+    if (!(On & kind))
+        return false;
+    Control->TWinControl::WndProc(Message);
+    Control->Invalidate();
+    return true;
 }
 
 } // namespace plat::std_detail

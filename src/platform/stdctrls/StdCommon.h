@@ -21,4 +21,16 @@ TColor BackgroundColor(const TControl* Control);
 // Three-dimensional sunken client edge of 2 pixels inside r, r shrunk by it.
 void DrawClientEdge(TCanvas* Canvas, TRect& R);
 
+// Look changes after which a control paints itself again as a whole.
+enum TRepaintOn : unsigned {
+    roText = 1,     // CM_TEXTCHANGED
+    roFont = 2,     // CM_FONTCHANGED
+    roColor = 4,    // CM_COLORCHANGED
+    roEnabled = 8,  // CM_ENABLEDCHANGED
+    roFocus = 16,   // WM_SETFOCUS and WM_KILLFOCUS
+};
+// A message of the kinds in `On` goes through the windowed control's own handling and the
+// control is invalidated: true. Any other message is left untouched: false.
+bool RepaintOnChange(TCustomControl* Control, TMessage& Message, unsigned On);
+
 } // namespace plat::std_detail
