@@ -18,36 +18,13 @@ constexpr WPARAM kEditChangeCode = 768;  // the edit's own change notification (
 
 // ---- TExtSpeedButton --------------------------------------------------------------------
 
-TExtSpeedButton::TExtSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner)
-{
-    SetControlStyle(ControlStyle() & ~csClickEvents);
-}
+TExtSpeedButton::TExtSpeedButton(TComponent* AOwner) : TExtSpeedButtonBase(AOwner) {}
 
 TExtSpeedButton::~TExtSpeedButton() = default;
 
-void TExtSpeedButton::SetGlyph(const TBitmap* Value)
-{
-    if (!Value || Value->Empty()) {
-        glyph_.reset();
-    } else {
-        glyph_ = std::make_unique<TBitmap>();
-        glyph_->Assign(*Value);
-    }
-    Invalidate();
-}
-
-void TExtSpeedButton::WndProc(TMessage& Message)
-{
-    if (Message.Msg == CM_MOUSEENTER || Message.Msg == CM_MOUSELEAVE) {
-        hot_ = Message.Msg == CM_MOUSEENTER;
-        Invalidate();
-    }
-    TGraphicControl::WndProc(Message);
-}
-
 void TExtSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    TGraphicControl::MouseDown(Button, Shift, X, Y);
+    TExtSpeedButtonBase::MouseDown(Button, Shift, X, Y);
     if (Button == mbLeft && Enabled()) {
         down_ = true;
         Invalidate();
@@ -56,7 +33,7 @@ void TExtSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 
 void TExtSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    TGraphicControl::MouseUp(Button, Shift, X, Y);
+    TExtSpeedButtonBase::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || !down_) return;
     down_ = false;
     Invalidate();

@@ -18,37 +18,16 @@ namespace grid {
 
 class TEsgEditButton;
 
-class TExtSpeedButton : public plat::TGraphicControl {
+class TExtSpeedButton : public TExtSpeedButtonBase {
 public:
     explicit TExtSpeedButton(plat::TComponent* AOwner);
     ~TExtSpeedButton() override;
     String ClassName() const override { return u"TExtSpeedButton"; }
 
-    bool IsWinXP() const { return isWinXP_; }
-    void SetIsWinXP(bool Value) { isWinXP_ = Value; Invalidate(); }
-    bool Flat() const { return flat_; }
-    void SetFlat(bool Value) { flat_ = Value; Invalidate(); }
-    bool Hot() const { return hot_; }
-    bool Down() const { return down_; }
-    const plat::TBitmap* Glyph() const { return glyph_.get(); }
-    void SetGlyph(const plat::TBitmap* Value);
-    int NumGlyphs() const { return numGlyphs_; }
-    void SetNumGlyphs(int Value) { numGlyphs_ = Value < 1 ? 1 : Value; Invalidate(); }
-
-    void WndProc(plat::TMessage& Message) override;
-
 protected:
     void Paint() override;
     void MouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
     void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
-
-private:
-    std::unique_ptr<plat::TBitmap> glyph_;
-    int numGlyphs_ = 1;
-    bool isWinXP_ = false;
-    bool flat_ = false;
-    bool hot_ = false;
-    bool down_ = false;
 };
 
 class TEsgEditButton : public plat::TCustomControl {

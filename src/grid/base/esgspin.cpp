@@ -106,17 +106,16 @@ TDateTime IncMonthClamped(TDateTime Value, int Months)
     return EncodeDate(y, m, d) + frac;
 }
 
-// ---- TExtTimerSpeedButton ---------------------------------------------------------------
+// ---- TExtSpeedButtonBase ----------------------------------------------------------------
 
-TExtTimerSpeedButton::TExtTimerSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner)
+TExtSpeedButtonBase::TExtSpeedButtonBase(TComponent* AOwner) : TGraphicControl(AOwner)
 {
-    // Clicks come from our own release handling, so a held button is not clicked twice.
     SetControlStyle(ControlStyle() & ~csClickEvents);
 }
 
-TExtTimerSpeedButton::~TExtTimerSpeedButton() = default;
+TExtSpeedButtonBase::~TExtSpeedButtonBase() = default;
 
-void TExtTimerSpeedButton::SetGlyph(const TBitmap* Value)
+void TExtSpeedButtonBase::SetGlyph(const TBitmap* Value)
 {
     if (!Value || Value->Empty()) {
         glyph_.reset();
@@ -127,11 +126,26 @@ void TExtTimerSpeedButton::SetGlyph(const TBitmap* Value)
     Invalidate();
 }
 
-void TExtTimerSpeedButton::SetNumGlyphs(int Value)
+void TExtSpeedButtonBase::SetNumGlyphs(int Value)
 {
     numGlyphs_ = std::max(Value, 1);
     Invalidate();
 }
+
+void TExtSpeedButtonBase::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CM_MOUSEENTER || Message.Msg == CM_MOUSELEAVE) {
+        hot_ = Message.Msg == CM_MOUSEENTER;
+        Invalidate();
+    }
+    TGraphicControl::WndProc(Message);
+}
+
+// ---- TExtTimerSpeedButton ---------------------------------------------------------------
+
+TExtTimerSpeedButton::TExtTimerSpeedButton(TComponent* AOwner) : TExtSpeedButtonBase(AOwner) {}
+
+TExtTimerSpeedButton::~TExtTimerSpeedButton() = default;
 
 void TExtTimerSpeedButton::SetTimeBtnState(TTimeBtnState Value)
 {
@@ -162,7 +176,7 @@ void TExtTimerSpeedButton::Click()
 
 void TExtTimerSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    TGraphicControl::MouseDown(Button, Shift, X, Y);
+    TExtSpeedButtonBase::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft || !Enabled()) return;
     down_ = true;
     if (auto* sb = dynamic_cast<TEsgSpinButton*>(Parent())) sb->BtnPressed(this);
@@ -180,7 +194,7 @@ void TExtTimerSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int
 
 void TExtTimerSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    TGraphicControl::MouseUp(Button, Shift, X, Y);
+    TExtSpeedButtonBase::MouseUp(Button, Shift, X, Y);
     if (repeatTimer_) repeatTimer_->SetEnabled(false);
     if (Button != mbLeft || !down_) return;
     down_ = false;
@@ -201,22 +215,13 @@ void TExtTimerSpeedButton::TimerExpired()
     }
 }
 
-void TExtTimerSpeedButton::WndProc(TMessage& Message)
-{
-    if (Message.Msg == CM_MOUSEENTER || Message.Msg == CM_MOUSELEAVE) {
-        hasMouse_ = Message.Msg == CM_MOUSEENTER;
-        Invalidate();
-    }
-    TGraphicControl::WndProc(Message);
-}
-
 void TExtTimerSpeedButton::Paint()
 {
     TCanvas* c = Canvas();
     TRect r = ClientRect();
     const TEsgSpinButton* owner = OwnerButton();
     if (owner && owner->ButtonColor != clNotSet) {
-        TColor col = down_ ? owner->ButtonColorDown : hasMouse_ ? owner->ButtonColorHot : owner->ButtonColor;
+        TColor col = down_ ? owner->ButtonColorDown : hot_ ? owner->ButtonColorHot : owner->ButtonColor;
         if (col == clNotSet) col = owner->ButtonColor;
         c->Brush()->SetColor(col);
         c->Pen()->SetColor(col);
@@ -244,7 +249,7 @@ void TExtTimerSpeedButton::Paint()
         if (flat_) {
             c->Brush()->SetColor(clBtnFace);
             c->FillRect(r);
-            if (down_ || hasMouse_) {
+            if (down_ || hot_) {
                 TRect e = r;
                 DrawEdge(c, e, down_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
             }

@@ -36,34 +36,56 @@ enum TEditAlign { eaLeft, eaRight, eaCenter };
 
 class TEsgSpinButton;
 
-class TExtTimerSpeedButton : public plat::TGraphicControl {
+// What the edit's push button and the spin halves share: the glyph (a strip of NumGlyphs
+// equal images), the XP and flat looks, the pointer-over and held states. Clicks come from
+// the buttons' own release handling (csClickEvents is off), so a held button is never
+// clicked twice.
+class TExtSpeedButtonBase : public plat::TGraphicControl {
+public:
+    explicit TExtSpeedButtonBase(plat::TComponent* AOwner);
+    ~TExtSpeedButtonBase() override;
+
+    // Null when the button has no glyph; setting a null or empty bitmap removes it.
+    const plat::TBitmap* Glyph() const { return glyph_.get(); }
+    void SetGlyph(const plat::TBitmap* Value);
+    int NumGlyphs() const { return numGlyphs_; }
+    // At least 1.
+    void SetNumGlyphs(int Value);
+    bool IsWinXP() const { return isWinXP_; }
+    void SetIsWinXP(bool Value) { isWinXP_ = Value; Invalidate(); }
+    bool Flat() const { return flat_; }
+    void SetFlat(bool Value) { flat_ = Value; Invalidate(); }
+    // The pointer is over the button.
+    bool Hot() const { return hot_; }
+    bool Down() const { return down_; }
+
+    void WndProc(plat::TMessage& Message) override;
+
+protected:
+    std::unique_ptr<plat::TBitmap> glyph_;
+    int numGlyphs_ = 1;
+    bool isWinXP_ = false;
+    bool flat_ = false;
+    bool hot_ = false;
+    bool down_ = false;
+};
+
+class TExtTimerSpeedButton : public TExtSpeedButtonBase {
 public:
     explicit TExtTimerSpeedButton(plat::TComponent* AOwner);
     ~TExtTimerSpeedButton() override;
     String ClassName() const override { return u"TExtTimerSpeedButton"; }
 
-    // Null when the button has no glyph.
-    const plat::TBitmap* Glyph() const { return glyph_.get(); }
-    void SetGlyph(const plat::TBitmap* Value);
-    int NumGlyphs() const { return numGlyphs_; }
-    void SetNumGlyphs(int Value);
-
     TTimeBtnState TimeBtnState() const { return timeBtnState_; }
     void SetTimeBtnState(TTimeBtnState Value);
     TButtonDirection ButtonDirection() const { return direction_; }
     void SetButtonDirection(TButtonDirection Value);
-    bool IsWinXP() const { return isWinXP_; }
-    void SetIsWinXP(bool Value) { isWinXP_ = Value; Invalidate(); }
-    bool Flat() const { return flat_; }
-    void SetFlat(bool Value) { flat_ = Value; Invalidate(); }
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool Value) { transparent_ = Value; Invalidate(); }
-    bool Down() const { return down_; }
-    bool HasMouse() const { return hasMouse_; }
+    bool HasMouse() const { return Hot(); }
     plat::TTimer* RepeatTimer() const { return repeatTimer_; }
 
     void Click() override;
-    void WndProc(plat::TMessage& Message) override;
 
 protected:
     void Paint() override;
@@ -76,14 +98,8 @@ private:
     const TEsgSpinButton* OwnerButton() const;
 
     plat::TTimer* repeatTimer_ = nullptr;  // owned through the component tree
-    std::unique_ptr<plat::TBitmap> glyph_;
-    int numGlyphs_ = 1;
     TTimeBtnState timeBtnState_ = 0;
     TButtonDirection direction_ = bdUp;
-    bool isWinXP_ = false;
-    bool hasMouse_ = false;
-    bool down_ = false;
-    bool flat_ = false;
     bool transparent_ = false;
 };
 
