@@ -363,12 +363,12 @@ void StretchDrawBitmapDib(plat::TCanvas* Canvas, const TRect& R, const plat::TBi
 }
 
 void DrawListImage(const plat::TCustomImageList* ImageList, int Index, plat::TCanvas* Canvas, int X, int Y,
-                   unsigned /*Style*/, bool Enabled)
+                   unsigned Style, bool Enabled)
 {
     if (!ImageList || !Canvas)
         return;
     if (Enabled)
-        ImageList->Draw(Canvas, X, Y, Index, true);
+        ImageList->Draw(Canvas, X, Y, Index, Style, true);
     else
         DrawListImageSaturated(ImageList, Canvas, X, Index, Y);
 }

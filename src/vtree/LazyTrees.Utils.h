@@ -8,15 +8,9 @@
 // address with a negative height.
 #include <cstdint>
 
+#include "plat/ImgList.h"
 #include "plat/String.h"
 #include "plat/Types.h"
-
-namespace plat {
-class TBitmap;
-class TCanvas;
-class TRegion;
-class TCustomImageList;
-} // namespace plat
 
 namespace vtree {
 
@@ -78,16 +72,20 @@ std::int32_t ResolveColorValue(plat::TColor Color);
 void CalculateDragImageMoveRects(int Width, int Height, int DeltaX, int DeltaY, TRect& ClipRect, TRect& ScrollRect,
                                  TRect& CaptureA, TRect& CaptureB, TRect& RestoreA, TRect& RestoreB);
 
-// Image-list drawing styles; the layer's image lists draw every image the plain way, so
-// overlay, blend and mask styles come through without effect.
-constexpr unsigned ILD_NORMAL = 0x0;
-constexpr unsigned ILD_TRANSPARENT = 0x1;
-constexpr unsigned ILD_MASK = 0x10;
+// Image-list drawing styles (overlay mask, blends, mask, transparency).
+using plat::ILD_BLEND25;
+using plat::ILD_BLEND50;
+using plat::ILD_MASK;
+using plat::ILD_NORMAL;
+using plat::ILD_OVERLAYMASK;
+using plat::ILD_TRANSPARENT;
+using plat::INDEXTOOVERLAYMASK;
 
 // Draws a bitmap stretched into R of the canvas (printing).
 void StretchDrawBitmapDib(plat::TCanvas* Canvas, const TRect& R, const plat::TBitmap* Bitmap);
 
-// Enabled: the list's own drawing; disabled: the saturated (grey) look.
+// Enabled: the list's own drawing with Style, in the list's background and blend colours;
+// disabled: the saturated (grey) look, without overlay or blend.
 void DrawListImage(const plat::TCustomImageList* ImageList, int Index, plat::TCanvas* Canvas, int X, int Y,
                    unsigned Style, bool Enabled);
 // The image in grey tones of its own brightness, transparent parts left out.

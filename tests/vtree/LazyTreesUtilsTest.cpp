@@ -459,3 +459,42 @@ TEST(DrawListImage, DisabledImagesAreGreyAndKeepTheirTransparency)
         EXPECT_EQ(target.Canvas()->Pixels(0, 1), plat::RGB(0, 128, 0)) << c.name;
     }
 }
+
+TEST(DrawListImage, StyleFlagsReachTheListEnabledButNotDisabled)
+{
+    plat::TImageList list(nullptr);
+    list.SetSize(2, 1);
+    plat::TBitmap strip(4, 1);
+    strip.Canvas()->SetPixels(0, 0, plat::RGB(255, 0, 0));
+    strip.Canvas()->SetPixels(1, 0, plat::RGB(255, 0, 255));
+    strip.Canvas()->SetPixels(2, 0, plat::RGB(255, 0, 255));
+    strip.Canvas()->SetPixels(3, 0, plat::RGB(0, 0, 255));
+    ASSERT_EQ(list.AddMasked(&strip, plat::RGB(255, 0, 255)), 0);
+    ASSERT_TRUE(list.Overlay(1, 0));
+    list.SetBlendColor(plat::RGB(255, 255, 255));
+
+    struct Case {
+        const char* name;
+        unsigned style;
+        bool enabled;
+        plat::TColor first, second;
+    };
+    const int grey = (255 * 30) / 100;
+    const Case cases[] = {
+        {"overlay 1 drawn over the image", ILD_TRANSPARENT | INDEXTOOVERLAYMASK(1), true, plat::RGB(255, 0, 0),
+         plat::RGB(0, 0, 255)},
+        {"blend 50 % with the list's blend colour", ILD_TRANSPARENT | ILD_BLEND50, true, plat::RGB(255, 127, 127),
+         plat::RGB(0, 128, 0)},
+        {"mask list", ILD_TRANSPARENT | ILD_MASK, true, plat::RGB(0, 0, 0), plat::RGB(0, 128, 0)},
+        {"disabled: grey, no overlay, no blend", ILD_TRANSPARENT | ILD_BLEND50 | INDEXTOOVERLAYMASK(1), false,
+         plat::RGB(grey, grey, grey), plat::RGB(0, 128, 0)},
+    };
+    for (const Case& c : cases) {
+        plat::TBitmap target(2, 1);
+        target.Canvas()->Brush()->SetColor(plat::RGB(0, 128, 0));
+        target.Canvas()->FillRect({0, 0, 2, 1});
+        DrawListImage(&list, 0, target.Canvas(), 0, 0, c.style, c.enabled);
+        EXPECT_EQ(target.Canvas()->Pixels(0, 0), c.first) << c.name;
+        EXPECT_EQ(target.Canvas()->Pixels(1, 0), c.second) << c.name;
+    }
+}

@@ -153,9 +153,17 @@ void TCanvas::Impl::PixelRop2(int sx, int sy, std::uint32_t color, int rop) {
 
 void TCanvas::Impl::SpanBrush(int sy, int x0, int x1, int rop) {
     const TBrushStyle style = brush.Style();
-    if (style == bsClear || brush.Color() == clNone) return;
-    const std::uint32_t color = Px(ColorToRGB(BrushColor()));
+    if (style == bsClear) return;
     const int op = rop < 0 ? R2_COPYPEN : rop;
+    if (brush.HasPattern()) {
+        // 0 bits in the text colour, 1 bits in the background colour, always opaque.
+        const std::uint32_t text = Px(ColorToRGB(TextColorNow()));
+        const std::uint32_t bk = Px(ColorToRGB(BkColorNow()));
+        for (int x = x0; x < x1; ++x) PixelRop2(x, sy, BrushBit(x, sy) ? bk : text, op);
+        return;
+    }
+    if (brush.Color() == clNone) return;
+    const std::uint32_t color = Px(ColorToRGB(BrushColor()));
     if (style == bsSolid) {
         SpanRop2(sy, x0, x1, color, op);
         return;
@@ -164,7 +172,7 @@ void TCanvas::Impl::SpanBrush(int sy, int x0, int x1, int rop) {
     const bool opaque = bkMode == OPAQUE;
     const std::uint32_t bk = Px(ColorToRGB(BkColorNow()));
     for (int x = x0; x < x1; ++x) {
-        if (gfx::HatchBit(style, devX(x), devY(sy)))
+        if (BrushBit(x, sy))
             PixelRop2(x, sy, color, op);
         else if (opaque)
             PixelRop2(x, sy, bk, op);
@@ -711,7 +719,7 @@ int TCanvas::SaveDC() {
     d.SyncState();
     d.stack.push_back(SavedCanvasState{d.pen, d.brush, d.font, d.bkColor, d.textColor, d.bkMode, d.rop2,
                                        d.appliedPenMode, d.appliedBrushColor, d.appliedBrushStyle,
-                                       d.appliedFontColor, d.userClip, d.org, d.copyMode});
+                                       d.appliedFontColor, d.userClip, d.org, d.copyMode, d.brushOrg});
     return static_cast<int>(d.stack.size());
 }
 
@@ -736,8 +744,47 @@ bool TCanvas::RestoreDC(int saved) {
     d.userClip = std::move(s.userClip);
     d.org = s.org;
     d.copyMode = s.copyMode;
+    d.brushOrg = s.brushOrg;
     d.clipDirty = true;
     return true;
+}
+
+TPoint TCanvas::SetBrushOrg(int x, int y) {
+    const TPoint old{impl_->brushOrg.x(), impl_->brushOrg.y()};
+    impl_->brushOrg = QPoint(x, y);
+    return old;
+}
+
+TPoint TCanvas::BrushOrg() const { return {impl_->brushOrg.x(), impl_->brushOrg.y()}; }
+
+void FillRect(TCanvas* canvas, const TRect& r, const TBrush& brush) {
+    if (!canvas) return;
+    TCanvas::Impl& d = *CanvasAccess::Of(canvas);
+    d.SyncState();
+    // Swap the brush in without letting it set the context's colours, then swap it back.
+    const TBrush saved(d.brush);
+    const TColor appliedColor = d.appliedBrushColor;
+    const TBrushStyle appliedStyle = d.appliedBrushStyle;
+    const TColor bk = d.bkColor;
+    const int bkMode = d.bkMode;
+    const TNotifyEvent onChange = d.brush.OnChange;
+    d.brush.OnChange = nullptr;
+    d.brush.Assign(brush);
+    d.appliedBrushColor = d.brush.Color();
+    d.appliedBrushStyle = d.brush.Style();
+    try {
+        canvas->FillRect(r);
+    } catch (...) {
+        d.brush.Assign(saved);
+        d.brush.OnChange = onChange;
+        throw;
+    }
+    d.brush.Assign(saved);
+    d.brush.OnChange = onChange;
+    d.appliedBrushColor = appliedColor;
+    d.appliedBrushStyle = appliedStyle;
+    d.bkColor = bk;
+    d.bkMode = bkMode;
 }
 
 // ---------------------------------------------------------------- binding

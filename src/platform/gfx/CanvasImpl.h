@@ -96,6 +96,7 @@ struct SavedCanvasState {
     std::optional<QRegion> userClip;
     QPoint org;
     TCopyMode copyMode;
+    QPoint brushOrg;
 };
 
 struct TCanvas::Impl {
@@ -113,6 +114,7 @@ struct TCanvas::Impl {
     std::optional<QRegion> baseClip;     // surface coordinates
     std::optional<QRegion> userClip;     // device coordinates
     QPoint org;                          // window origin: device = logical - org
+    QPoint brushOrg;                     // device pixel where patterns and hatches start
     bool monochrome = false;             // target is a monochrome bitmap
     TBitmap* ownerBitmap = nullptr;
 
@@ -178,6 +180,11 @@ struct TCanvas::Impl {
     // Brush fill of a span: with `rop2` < 0 a plain pattern copy (FillRect), else the ROP2.
     void SpanBrush(int sy, int x0, int x1, int rop);
     void FillRectBrush(QRect r, int rop);   // surface rect
+    // Pattern or hatch bit of the brush at a surface pixel, measured from the brush origin.
+    bool BrushBit(int sx, int sy) const {
+        const int x = devX(sx) - brushOrg.x(), y = devY(sy) - brushOrg.y();
+        return brush.HasPattern() ? brush.PatternBit(x, y) : gfx::HatchBit(brush.Style(), x, y);
+    }
     // Styled 1-px line; plot(sx, sy, on) gets each pixel with pattern state.
     template <class Plot>
     void Line(int x0, int y0, int x1, int y1, Plot&& plot);

@@ -324,6 +324,42 @@ void TBrush::Assign(const TBrush& s) {
     if (&s == this) return;
     color_ = s.color_;
     style_ = s.style_;
+    hasPattern_ = s.hasPattern_;
+    pattern_ = s.pattern_;
+    Changed();
+}
+
+void TBrush::SetBitmap(const TBitmap* bitmap) {
+    if (!bitmap || bitmap->Empty()) {
+        ClearPattern();
+        return;
+    }
+    std::array<std::uint8_t, 8> rows{};
+    const int w = bitmap->Width(), h = bitmap->Height();
+    for (int y = 0; y < 8; ++y) {
+        const auto* line = static_cast<const std::uint8_t*>(bitmap->ScanLine(y % h));
+        for (int x = 0; x < 8; ++x) {
+            const std::uint8_t* p = line + 4 * (x % w);
+            // B, G, R bytes; the same brightness rule that makes a bitmap monochrome.
+            const unsigned luma = p[2] * 30u + p[1] * 59u + p[0] * 11u;
+            if (luma >= 12800u) rows[static_cast<std::size_t>(y)] |= static_cast<std::uint8_t>(0x80u >> x);
+        }
+    }
+    SetPattern(rows);
+}
+
+void TBrush::SetPattern(const std::array<std::uint8_t, 8>& rows) {
+    if (hasPattern_ && rows == pattern_) return;
+    hasPattern_ = true;
+    pattern_ = rows;
+    if (style_ == bsClear) style_ = bsSolid;
+    Changed();
+}
+
+void TBrush::ClearPattern() {
+    if (!hasPattern_) return;
+    hasPattern_ = false;
+    pattern_ = {};
     Changed();
 }
 

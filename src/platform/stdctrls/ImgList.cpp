@@ -150,12 +150,52 @@ void TCustomImageList::Delete(int Index)
     if (Index < 0 || Index >= Count())
         return;
     images_.erase(images_.begin() + Index);
+    // Overlays follow their images: the deleted one is gone, later ones move down.
+    for (int& o : overlays_) {
+        if (o == Index)
+            o = -1;
+        else if (o > Index)
+            --o;
+    }
     Changed();
 }
 
 void TCustomImageList::Clear()
 {
     images_.clear();
+    for (int& o : overlays_)
+        o = -1;
+    Changed();
+}
+
+bool TCustomImageList::Overlay(int ImageIndex, TOverlay Overlay)
+{
+    if (ImageIndex < 0 || ImageIndex >= Count() || Overlay < 0 || Overlay > 14)
+        return false;
+    overlays_[Overlay] = ImageIndex;
+    return true;
+}
+
+int TCustomImageList::OverlayImage(unsigned Mask) const
+{
+    if (Mask < 1 || Mask > 15)
+        return -1;
+    return overlays_[Mask - 1];
+}
+
+void TCustomImageList::SetBkColor(TColor Value)
+{
+    if (Value == bkColor_)
+        return;
+    bkColor_ = Value;
+    Changed();
+}
+
+void TCustomImageList::SetImageType(TImageType Value)
+{
+    if (Value == imageType_)
+        return;
+    imageType_ = Value;
     Changed();
 }
 
@@ -167,6 +207,74 @@ bool TCustomImageList::GetBitmap(int Index, TBitmap* Image) const
     Image->SetTransparentColor(images_[static_cast<size_t>(Index)].image->TransparentColor());
     Image->SetTransparent(true);
     return true;
+}
+
+void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, unsigned Style, bool Enabled) const
+{
+    DrawEx(Canvas, X, Y, Index, clDefault, blendColor_, Style, Enabled);
+}
+
+void TCustomImageList::DrawEntry(TCanvas* Canvas, int X, int Y, const Entry& E, TColor Bk, TColor Fg,
+                                 unsigned Style, bool LeaveOut) const
+{
+    const bool mask = (Style & ILD_MASK) != 0;
+    const int mix = (Style & ILD_BLEND50) ? 2 : (Style & ILD_BLEND25) ? 4 : 0;
+    const TColor fg = ColorToRGB(Fg);
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            const bool shown = E.opaque[static_cast<size_t>(y * width_ + x)];
+            TColor c;
+            if (!shown) {
+                if (LeaveOut)
+                    continue;
+                c = mask ? clWhite : Bk;
+            } else if (mask) {
+                c = clBlack;
+            } else {
+                c = PixelOf(E.image.get(), x, y);
+                if (mix) {
+                    // Half: (c + f) / 2; a quarter: (3c + f) / 4, per channel.
+                    auto ch = [&](int a, int b) { return (a * (mix - 1) + b) / mix; };
+                    c = RGB(ch(GetRValue(c), GetRValue(fg)), ch(GetGValue(c), GetGValue(fg)),
+                            ch(GetBValue(c), GetBValue(fg)));
+                }
+            }
+            Canvas->SetPixels(X + x, Y + y, c);
+        }
+    }
+}
+
+void TCustomImageList::DrawEx(TCanvas* Canvas, int X, int Y, int Index, TColor Bk, TColor Fg, unsigned Style,
+                              bool Enabled) const
+{
+    if (!Canvas || Index < 0 || Index >= Count())
+        return;
+    if (!Enabled) {
+        Draw(Canvas, X, Y, Index, false);
+        return;
+    }
+    const TColor bk = Bk == clDefault ? bkColor_ : Bk;
+    // A mask is black on white whatever the background colour; only the style leaves it out.
+    const bool leaveOut = (Style & ILD_TRANSPARENT) != 0 ||
+                          (!(Style & ILD_MASK) && (bk == clNone || bk == clDefault));
+    TColor fg = Fg == clDefault ? TColor(clHighlight) : Fg;
+    unsigned style = Style;
+    if (fg == clNone)
+        style &= ~(ILD_BLEND25 | ILD_BLEND50);
+    const bool plain = leaveOut && !(style & (ILD_MASK | ILD_BLEND25 | ILD_BLEND50));
+    const Entry& e = images_[static_cast<size_t>(Index)];
+    if (plain)
+        Canvas->Draw(X, Y, e.image.get());
+    else
+        DrawEntry(Canvas, X, Y, e, bk, fg, style, leaveOut);
+    const int overlay = OverlayImage((Style & ILD_OVERLAYMASK) >> 8);
+    if (overlay >= 0 && overlay < Count()) {
+        const Entry& o = images_[static_cast<size_t>(overlay)];
+        if (plain)
+            Canvas->Draw(X, Y, o.image.get());
+        else
+            DrawEntry(Canvas, X, Y, o, bk, fg, style, true);
+    }
 }
 
 void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled) const

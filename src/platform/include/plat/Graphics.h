@@ -10,6 +10,7 @@
 // - font sizes are pixels at 96 DPI (Size 8 = Height -11); antialiasing is always off.
 // Coordinates: logical = what the caller passes; device = logical + the window origin
 // (SetWindowOrg/MoveWindowOrg); clip regions (SelectClipRgn) are in device coordinates.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -320,6 +321,12 @@ private:
     TPenMode mode_ = pmCopy;
 };
 
+class TBitmap;
+
+// A brush is a colour with a style, or an 8 x 8 monochrome pattern. A pattern brush paints
+// 0 bits in the canvas's text colour and 1 bits in its background colour (which the brush
+// colour sets, as for any brush); the pattern repeats every 8 device pixels from the
+// canvas's brush origin.
 class TBrush : public TGraphicsObject {
 public:
     TBrush() = default;
@@ -334,10 +341,23 @@ public:
     void SetColor(TColor color);
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle style);
+    // The top-left 8 x 8 pixels of the bitmap become the pattern: light pixels (white in a
+    // monochrome bitmap) are 1 bits, dark ones 0 bits; a bitmap smaller than 8 x 8 repeats.
+    // nullptr or an empty bitmap removes the pattern.
+    void SetBitmap(const TBitmap* bitmap);
+    // The same from eight rows, most significant bit leftmost.
+    void SetPattern(const std::array<std::uint8_t, 8>& rows);
+    void ClearPattern();
+    bool HasPattern() const { return hasPattern_; }
+    const std::array<std::uint8_t, 8>& Pattern() const { return pattern_; }
+    // Pattern bit at a position relative to the brush origin (any integers).
+    bool PatternBit(int x, int y) const { return (pattern_[static_cast<unsigned>(y) & 7] >> (7 - (static_cast<unsigned>(x) & 7))) & 1; }
 
 private:
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
+    bool hasPattern_ = false;
+    std::array<std::uint8_t, 8> pattern_{};
 };
 
 struct TTextMetric {
@@ -480,12 +500,16 @@ public:
     bool GetClipRgn(TRegion& rgn);
     bool PtVisible(int x, int y);
 
+    // Brush origin in device pixels: patterns and hatches repeat from it. Returns the old one.
+    TPoint SetBrushOrg(int x, int y);
+    TPoint BrushOrg() const;
+
     // Origin: device = logical - window origin.
     TPoint SetWindowOrg(int x, int y);
     TPoint WindowOrg() const;
     void MoveWindowOrg(int dx, int dy);
 
-    // The state stack: pen, brush, font, colours, modes, clip and origin.
+    // The state stack: pen, brush, font, colours, modes, clip, origin and brush origin.
     int SaveDC();
     bool RestoreDC(int saved);
 
@@ -516,6 +540,13 @@ bool BitBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int
 bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, TCopyMode rop);
 // Pattern (brush) and destination only.
 bool PatBlt(TCanvas* dest, int x, int y, int w, int h, TCopyMode rop);
+// Fills r with `brush` as a brush not selected into the canvas would: the canvas keeps its
+// own brush, background and text colours (a pattern brush paints in those colours).
+void FillRect(TCanvas* canvas, const TRect& r, const TBrush& brush);
+// Copies w x h of src to (x, y) of dest where the monochrome mask is black (0); white mask
+// pixels leave dest untouched. The mask is read at (mx, my) of its canvas.
+bool MaskedCopy(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, TCanvas* mask, int mx, int my);
+inline TPoint SetBrushOrgEx(TCanvas* canvas, int x, int y) { return canvas->SetBrushOrg(x, y); }
 
 inline int DrawText(TCanvas* canvas, StringView text, TRect& r, unsigned flags) { return canvas->DrawText(text, r, flags); }
 bool DrawEdge(TCanvas* canvas, TRect& r, unsigned edge, unsigned flags);
