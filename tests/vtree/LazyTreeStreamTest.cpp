@@ -89,7 +89,7 @@ TEST_F(TreeTest, UninitialisedNodeWithChildrenIsWrittenWithCountZero)
     other.LoadFromStream(s);
     EXPECT_EQ(other.RootNodeCount(), 2u);
     EXPECT_TRUE(other.GetFirstNoInit()->Has(vsHasChildren));
-    EXPECT_EQ(other.GetFirstNoInit()->ChildCount, 0u);
+    EXPECT_EQ(ByValue(other.GetFirstNoInit()->ChildCount), 0u);
     EXPECT_TREE_OK(other);
 }
 
@@ -123,13 +123,13 @@ TEST_F(TreeTest, VersionOneFixtureLoadsVisibleAndSkipsUnknownChunks)
     Tree->LoadFromStream(s);
     EXPECT_EQ(Tree->RootNodeCount(), 2u);
     PLazyNode a = Tree->GetFirstNoInit();
-    EXPECT_EQ(a->ChildCount, 2u);
+    EXPECT_EQ(ByValue(a->ChildCount), 2u);
     EXPECT_TRUE(a->Has(vsExpanded));
     for (PLazyNode n = Tree->GetFirstNoInit(); n; n = Tree->GetNextNoInit(n)) {
         EXPECT_TRUE(n->Has(vsVisible));
         EXPECT_TRUE(n->Has(vsInitialized));
         EXPECT_FALSE(n->Has(vsSelected));  // no multi-selection
-        EXPECT_EQ(n->NodeHeight, 20u);
+        EXPECT_EQ(ByValue(n->NodeHeight), 20u);
     }
     EXPECT_EQ(Tree->VisibleCount(), 4u);
     EXPECT_EQ(Log.InitNode, 0);
@@ -254,12 +254,12 @@ TEST_F(TreeTest, RandomTreeRoundTrips)
     EXPECT_TREE_OK(other);
     ExpectSameNodes(Flatten(*Tree), Flatten(other));
     EXPECT_EQ(other.VisibleCount(), Tree->VisibleCount());
-    EXPECT_EQ(other.RootNode()->TotalHeight, Tree->RootNode()->TotalHeight);
+    EXPECT_EQ(ByValue(other.RootNode()->TotalHeight), ByValue(Tree->RootNode()->TotalHeight));
     // AddFromStream under a node appends the same subtree again.
     s.SetPosition(0);
     other.AddFromStream(s, other.GetFirstNoInit());
     EXPECT_TREE_OK(other);
-    EXPECT_EQ(other.RootNode()->TotalCount, 2 * Tree->RootNode()->TotalCount - 1);
+    EXPECT_EQ(ByValue(other.RootNode()->TotalCount), 2 * Tree->RootNode()->TotalCount - 1);
 }
 
 TEST_F(TreeTest, SaveToFileIsAtomicAndCheckedFromOutside)
@@ -341,7 +341,7 @@ TEST_F(TreeTest, MutatedStreamsLoadSoundlyOrRaise)
         const std::string problem = CheckTreeInvariants(t);
         ASSERT_EQ(problem, "") << "round " << round << " bytes " << Hex(m);
         // Node memory is bounded by the input: every node needs a chunk of its own.
-        ASSERT_LE(t.RootNode()->TotalCount, 1 + m.size() / 28 + 1) << Hex(m);
+        ASSERT_LE(ByValue(t.RootNode()->TotalCount), 1 + m.size() / 28 + 1) << Hex(m);
         if (HasFatalFailure()) return;
     }
     EXPECT_GT(loaded, 0);

@@ -15,6 +15,14 @@ namespace vtree::testing {
 
 using plat::test::ThrowsWith;
 
+// A field of the packed node record, copied out. The assertion macros take their arguments
+// by reference, and a reference to a misaligned field is undefined behaviour.
+template <class T>
+constexpr T ByValue(T Field)
+{
+    return Field;
+}
+
 struct EventLog {
     int InitNode = 0;
     int InitChildren = 0;
