@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <random>
 
@@ -178,14 +180,19 @@ void BM_StopCacheValidationDuringABuild(benchmark::State& state)
 {
     auto t = NewTree();
     t->SetRootNodeCount(3000000);
+    double worst = 0;
     for (auto _ : state) {
         state.PauseTiming();
         t->MarkCacheStale();
         t->RequestCacheValidation();
         while (!t->HasState(tsValidating)) plat::CheckSynchronize(1);
         state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
         t->StopCacheValidation();
+        worst = std::max(worst, std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
     }
+    // The goal holds for every stop, not only on average.
+    state.counters["worst_us"] = worst;
 }
 BENCHMARK(BM_StopCacheValidationDuringABuild)->Iterations(50)->Unit(benchmark::kMicrosecond);
 

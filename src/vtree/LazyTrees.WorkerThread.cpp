@@ -2,6 +2,7 @@
 #include "LazyTrees.WorkerThread.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
@@ -16,6 +17,8 @@ TWorkerThread* GlobalWorker = nullptr;
 unsigned RefCount = 0;
 // The tree whose measurement the GUI thread runs for the waiting worker.
 std::atomic<const TBaseLazyTree*> MeasuringTree{nullptr};
+// Set on the worker thread for its whole life.
+thread_local bool OnWorkerThread = false;
 
 } // namespace
 
@@ -95,15 +98,61 @@ void TWorkerThread::RemoveTree(TBaseLazyTree* Tree)
             if (FSignals > 0) --FSignals;
         }
     }
-    // The worker may wait for the GUI thread (a state change, a measurement): serve it.
-    while (CurrentTree() == Tree) {
-        if (!plat::CheckSynchronize(1)) std::this_thread::yield();
+    // The worker may wait for the GUI thread (a state change, a measurement): serve it. The
+    // worker announces each such call and its leaving, so this wakes without polling; the
+    // short timeout only covers calls handed over by other means.
+    std::unique_lock<std::mutex> lock(FLock);
+    FWaitedFor = Tree;
+    try {
+        while (CurrentTree() == Tree) {
+            FLeft.wait_for(lock, std::chrono::microseconds(500),
+                           [&] { return CurrentTree() != Tree || FGuiCallsAnnounced != FGuiCallsRun; });
+            if (CurrentTree() != Tree) break;
+            const bool announced = FGuiCallsAnnounced != FGuiCallsRun;
+            lock.unlock();
+            // An announced call is queued a moment after the announcement: wait for it.
+            plat::CheckSynchronize(announced ? 1 : 0);
+            lock.lock();
+        }
+    } catch (...) {
+        if (!lock.owns_lock()) lock.lock();
+        FWaitedFor = nullptr;
+        const bool handedOver = FHandedOver == Tree;
+        if (handedOver) FHandedOver = nullptr;
+        const TLazyTreeStates enter = FHandedOverEnter;
+        lock.unlock();
+        if (handedOver) FinishBuild(Tree, enter);
+        throw;
     }
+    FWaitedFor = nullptr;
+    if (FHandedOver != Tree) return;
+    FHandedOver = nullptr;
+    const TLazyTreeStates enter = FHandedOverEnter;
+    lock.unlock();
+    FinishBuild(Tree, enter);
+}
+
+void TWorkerThread::FinishBuild(TBaseLazyTree* Tree, std::uint64_t Enter)
+{
+    Tree->DoStateChange(Enter, StateSet({tsStopValidation, tsValidating}));
+    if (!Enter) Tree->DoStateChange(TreeBit(tsValidationNeeded));
 }
 
 void TWorkerThread::RunOnGuiThread(TBaseLazyTree* Tree, const std::function<void()>& Call, bool Measuring)
 {
+    const bool OnWorkerThreadCall = OnWorkerThread;
+    if (OnWorkerThreadCall) {
+        {
+            std::lock_guard<std::mutex> g(FLock);
+            ++FGuiCallsAnnounced;
+        }
+        FLeft.notify_all();
+    }
     plat::TThread::Synchronize(nullptr, [&] {
+        if (OnWorkerThreadCall) {
+            std::lock_guard<std::mutex> g(FLock);
+            ++FGuiCallsRun;
+        }
         const TBaseLazyTree* previous = MeasuringTree.load();
         if (Measuring) MeasuringTree.store(Tree, std::memory_order_release);
         struct Restore {
@@ -117,6 +166,7 @@ void TWorkerThread::RunOnGuiThread(TBaseLazyTree* Tree, const std::function<void
 void TWorkerThread::Execute()
 {
     plat::TThread::NameThreadForDebugging(u"LazyTrees.TWorkerThread");
+    OnWorkerThread = true;
     for (;;) {
         TBaseLazyTree* tree = nullptr;
         {
@@ -140,15 +190,27 @@ void TWorkerThread::Execute()
         } catch (...) {
             enter = 0;
         }
-        try {
-            RunOnGuiThread(tree, [tree, enter] {
-                tree->DoStateChange(enter, StateSet({tsStopValidation, tsValidating}));
-                if (!enter) tree->DoStateChange(TreeBit(tsValidationNeeded));
-            }, false);
-        } catch (...) {
+        bool handedOver = false;
+        {
+            std::lock_guard<std::mutex> g(FLock);
+            if (FWaitedFor == tree) {
+                // The GUI thread waits for this tree: it finishes the build itself.
+                FHandedOver = tree;
+                FHandedOverEnter = enter;
+                FCurrentTree.store(nullptr, std::memory_order_release);
+                handedOver = true;
+            }
+        }
+        if (!handedOver) {
+            try {
+                RunOnGuiThread(tree, [this, tree, enter] { FinishBuild(tree, enter); }, false);
+            } catch (...) {
+            }
+            std::lock_guard<std::mutex> g(FLock);
+            FCurrentTree.store(nullptr, std::memory_order_release);
         }
         ++FServed;
-        FCurrentTree.store(nullptr, std::memory_order_release);
+        FLeft.notify_all();
     }
 }
 

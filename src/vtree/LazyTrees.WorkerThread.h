@@ -3,12 +3,16 @@
 // - Trees queue themselves (AddTree, once per tree while waiting) and are served in request
 //   order; the work signal is counted, one per queued tree.
 // - The worker changes a tree's cache states only through a call the GUI thread runs while
-//   the worker waits, so every state change happens on the GUI thread.
+//   the worker waits, or hands the closing change to the GUI thread waiting for it in
+//   RemoveTree, so every state change happens on the GUI thread.
 // - RemoveTree waits until the worker has left the tree, running the GUI-thread calls the
-//   worker waits for meanwhile, so neither side can block the other.
+//   worker waits for meanwhile, so neither side can block the other. The worker checks the
+//   stop state before every node and wakes the waiting GUI thread when it leaves, so a stop
+//   costs one thread wake-up, not a polling period.
 // - Node initialisation and measuring requested by a build run on the GUI thread.
 // Synchronisation uses the standard library only, so race detectors see all of it.
 #include <atomic>
+#include <cstdint>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -39,9 +43,22 @@ public:
 
 private:
     void Execute();
+    // The closing state change of a build, on the GUI thread.
+    static void FinishBuild(TBaseLazyTree* Tree, std::uint64_t Enter);
     std::thread FThread;
     std::mutex FLock;
     std::condition_variable FWork;
+    // Signalled when the worker leaves a tree and before it hands a call to the GUI thread,
+    // so a GUI thread waiting in RemoveTree wakes at once for either.
+    std::condition_variable FLeft;
+    // Calls the worker handed to the GUI thread, and those of them that started there.
+    unsigned long FGuiCallsAnnounced = 0;
+    unsigned long FGuiCallsRun = 0;
+    // The tree a GUI thread waits for in RemoveTree. The worker leaving it hands its closing
+    // state change to that waiting GUI thread instead of a round trip through the call queue.
+    TBaseLazyTree* FWaitedFor = nullptr;
+    TBaseLazyTree* FHandedOver = nullptr;
+    std::uint64_t FHandedOverEnter = 0;
     std::deque<TBaseLazyTree*> FWaiterList;
     std::atomic<TBaseLazyTree*> FCurrentTree{nullptr};
     std::atomic<unsigned long> FServed{0};
