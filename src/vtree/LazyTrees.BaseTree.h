@@ -541,6 +541,7 @@ private:
     PLazyNode FLastChangedNode = nullptr;
     std::uint32_t FChangeDelay = 0;
     TCache FPositionCache;
+    TCache FFinePositionIndex;
     std::size_t FCacheRegularEntries = 0;
     std::uint32_t FStartIndex = 0;
     std::uint32_t FVisibleCount = 0;

@@ -13,6 +13,11 @@
 namespace vtree {
 
 constexpr std::uint32_t CacheThreshold = 2000;
+// A second, finer index built beside the cache (entry k: visible node 25*k, 16 bytes per 25
+// nodes), so a position lookup bisects it and walks fewer than 25 nodes; the step divides the
+// cache's, so a build resumed at a cache entry resumes the fine index at the same node.
+constexpr std::uint32_t FineCacheStep = 25;
+static_assert(CacheThreshold % FineCacheStep == 0, "fine entries fall on every cache entry");
 
 struct TCacheEntry {
     PLazyNode Node = nullptr;

@@ -285,13 +285,18 @@ bool TBaseLazyTree::BuildPositionCache()
         node = GetFirstVisibleNoInit(nullptr, true);
     }
     std::uint32_t count = index * CacheThreshold;
+    FFinePositionIndex.resize(std::size_t(index) * (CacheThreshold / FineCacheStep));
+    FFinePositionIndex.reserve(std::size_t(slots) * (CacheThreshold / FineCacheStep));
     std::uint32_t walked = 0;
     PLazyNode last = nullptr;
     while (node) {
         if (stopped()) return false;
-        if (count % CacheThreshold == 0) {
-            if (index >= slots) break;
-            FPositionCache[index++] = {node, top};
+        if (count % FineCacheStep == 0) {
+            if (count % CacheThreshold == 0) {
+                if (index >= slots) break;
+                FPositionCache[index++] = {node, top};
+            }
+            FFinePositionIndex.push_back({node, top});
         }
         top += variable ? GetNodeHeight(node) : node->NodeHeight;
         last = node;
@@ -334,7 +339,13 @@ PLazyNode TBaseLazyTree::GetNodeAt(int X, int Y, bool Relative, int& NodeTop)
     if (Relative) y -= FOffsetY;
     std::uint32_t top = 0;
     PLazyNode node = nullptr;
-    if (HasState(tsUseCache)) node = PositionCacheLookup(static_cast<std::uint32_t>(y), top);
+    if (HasState(tsUseCache)) {
+        const TCacheHit hit = CacheLookupByPosition(FFinePositionIndex, static_cast<std::uint32_t>(y));
+        if (hit.Found) {
+            node = hit.Entry.Node;
+            top = hit.Entry.AbsoluteTop;
+        }
+    }
     if (!node) {
         node = GetFirstVisibleNoInit(nullptr, true);
         top = 0;
