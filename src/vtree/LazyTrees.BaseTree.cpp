@@ -1298,6 +1298,8 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node)
     if (Node->Has(vsExpanded)) {
         if (DoCollapsing(Node)) {
             toggled = true;
+            if (FUpdateCount == 0 && In(FOptions->AnimationOptions(), toAnimatedToggle) && !HasState(tsCollapsing))
+                AnimateToggle(Node, std::int64_t(Node->TotalHeight) - Node->NodeHeight, false);
             const unsigned rows = GetFullyVisible(Node) ? VisibleDescendantCount(Node) : 0;
             PropagateTotalHeight(Node, GetEffectivelyFiltered(Node) ? 0 : Node->NodeHeight, false);
             FVisibleCount -= rows;
@@ -1320,6 +1322,9 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node)
                     MeasureItemHeight(nullptr, c);
                     grow += c->TotalHeight;
                 }
+            if (FUpdateCount == 0 && !HasState(tsExpanding) && !HasState(tsPainting) &&
+                In(FOptions->AnimationOptions(), toAnimatedToggle))
+                AnimateToggle(Node, grow, true);
             if (AutoSortWanted())
                 Sort(Node, FHeader->SortColumn, FHeader->SortDirection, false);
             Node->Include(vsExpanded);

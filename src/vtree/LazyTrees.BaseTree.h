@@ -512,6 +512,9 @@ private:
     void InitIfNeeded(PLazyNode Node) { if (Node != FRoot && !Node->Has(vsInitialized)) InitializeNode(Node); }
     void AfterStructureChange(bool RequestValidation);
     void ApplyToggle(PLazyNode Node);
+    // Scrolls the rows below (or, with children above, above) a toggling node by Distance
+    // pixels on the window, paced by RunAnimation; nothing without a window.
+    void AnimateToggle(PLazyNode Node, std::int64_t Distance, bool Expanding);
     void ShowFilteredNodesChanged(bool Shown);
     void WaitForWorker();
     void MeasureOnGuiThread(PLazyNode Node);

@@ -3,6 +3,9 @@
 
 #include "TreeFixture.h"
 #include "plat/Clock.h"
+#include "plat/Forms.h"
+#include "plat/Graphics.h"
+#include "plat/Testing.h"
 
 using namespace vtree;
 using namespace vtree::testing;
@@ -480,6 +483,133 @@ TEST_F(TreeTest, AnimationRunsOnTheLayersClock)
     for (auto& c : calls) moved += c.second;
     EXPECT_EQ(moved, 20);
     EXPECT_FALSE(Tree->HasState(tsInAnimation));
+}
+
+// Records, for every step of an animation, how many drawing operations it made on the
+// window canvas (a scroll and a strip fill each count one).
+class TRecordingTree : public TBaseLazyTree {
+public:
+    using TBaseLazyTree::TBaseLazyTree;
+    struct Step {
+        std::uint32_t Number;
+        int Size;
+        int Draws;
+    };
+    std::vector<Step> Steps;
+    // Runs right after a step, with its number and size, to look at the canvas.
+    std::function<void(std::uint32_t, int)> AfterStep;
+
+    void RunAnimation(std::uint32_t Count, std::uint32_t Duration,
+                      const std::function<bool(std::uint32_t, int)>& Callback) override
+    {
+        int draws = 0;
+        Canvas()->OnChange = [&](plat::TObject*) { ++draws; };
+        TBaseLazyTree::RunAnimation(Count, Duration, [&](std::uint32_t N, int Z) {
+            draws = 0;
+            const bool go = Callback(N, Z);
+            Steps.push_back({N, Z, draws});
+            if (AfterStep) AfterStep(N, Z);
+            return go;
+        });
+        Canvas()->OnChange = nullptr;
+    }
+};
+
+class ToggleAnimationTest : public plat::testing::UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        form = std::make_unique<plat::TForm>(nullptr);
+        form->SetBounds(50, 50, 300, 220);
+        tree = new TRecordingTree(form.get());
+        tree->SetParent(form.get());
+        tree->SetBounds(0, 0, 200, 200);
+        tree->SetColor(plat::clWhite);
+        tree->TreeOptions().SetAnimationOptions(TLTAnimationOptions(1u << toAnimatedToggle));
+        tree->SetRootNodeCount(3);
+        tree->SetChildCount(tree->GetFirstNoInit(), 4);  // 4 rows of 18 pixels: 72 to move
+        form->Show();
+        plat::testing::ProcessEvents();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        UiTest::TearDown();
+    }
+    // Everything the animation does not paint stays red.
+    void PaintRed()
+    {
+        tree->Canvas()->Brush()->SetColor(plat::clRed);
+        tree->Canvas()->FillRect(tree->ClientRect());
+    }
+    plat::TColor Pixel(int Y) { return tree->Canvas()->Pixels(5, Y); }
+
+    std::unique_ptr<plat::TForm> form;
+    TRecordingTree* tree = nullptr;
+};
+
+TEST_F(ToggleAnimationTest, OnlyTheFirstStepPaintsTheUncoveredStrip)
+{
+    struct Case {
+        const char* What;
+        bool Expand;
+    };
+    const int C = tree->ClientHeight();
+    const int rowBottom = 18;  // the first node's row: 0..18
+    for (const Case& c : {Case{"expand", true}, Case{"collapse", false}}) {
+        SCOPED_TRACE(c.What);
+        plat::testing::ProcessEvents();  // the repaint the last toggle asked for
+        PaintRed();
+        tree->Steps.clear();
+        int firstSize = 0;
+        bool stripOk = false;
+        tree->AfterStep = [&](std::uint32_t N, int Z) {
+            if (N != 0 || Z <= 0) return;
+            firstSize = Z;
+            // Expanding scrolls the band below the row down and paints its top Z + 1
+            // pixels; collapsing scrolls it up and paints its bottom Z + 1 pixels.
+            if (c.Expand)
+                stripOk = Pixel(rowBottom) == plat::clWhite && Pixel(rowBottom + Z) == plat::clWhite &&
+                          Pixel(rowBottom + Z + 1) == plat::clRed;
+            else
+                stripOk = Pixel(C - 1) == plat::clWhite && Pixel(C - Z - 1) == plat::clWhite &&
+                          Pixel(C - Z - 2) == plat::clRed;
+            stripOk = stripOk && Pixel(rowBottom - 1) == plat::clRed;  // the row itself stays
+        };
+        tree->ToggleNode(tree->GetFirstNoInit());
+        EXPECT_EQ(tree->GetExpanded(tree->GetFirstNoInit()), c.Expand);
+        ASSERT_GE(tree->Steps.size(), 3u);
+        EXPECT_GT(firstSize, 0);
+        EXPECT_TRUE(stripOk);
+        const auto& first = tree->Steps.front();
+        EXPECT_EQ(first.Number, 0u);
+        EXPECT_EQ(first.Draws, 2) << "a scroll and the strip";
+        int moved = first.Size;
+        for (std::size_t i = 1; i + 1 < tree->Steps.size(); ++i) {
+            EXPECT_EQ(tree->Steps[i].Draws, 1) << "step " << tree->Steps[i].Number << " only scrolls";
+            moved += tree->Steps[i].Size;
+        }
+        const auto& last = tree->Steps.back();
+        EXPECT_EQ(last.Size, 0);
+        EXPECT_EQ(last.Draws, 0) << "the closing call draws nothing";
+        EXPECT_EQ(moved, 4 * 18);
+        EXPECT_FALSE(tree->HasState(tsInAnimation));
+        EXPECT_TREE_OK(*tree);
+    }
+}
+
+TEST_F(ToggleAnimationTest, FullExpandAndCollapseAndUpdatesNeverAnimate)
+{
+    tree->FullExpand();
+    tree->FullCollapse();
+    tree->BeginUpdate();
+    tree->ToggleNode(tree->GetFirstNoInit());
+    tree->EndUpdate();
+    tree->SetAnimationDuration(0);
+    tree->ToggleNode(tree->GetFirstNoInit());
+    EXPECT_TRUE(tree->Steps.empty());
+    EXPECT_TREE_OK(*tree);
 }
 
 // ---- iteration -------------------------------------------------------------------------
