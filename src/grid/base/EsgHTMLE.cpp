@@ -16,22 +16,33 @@ struct TEntity {
     char16_t ch;
 };
 
-// The escape and unescape helpers use these 51 entities.
-constexpr std::array<TEntity, 51> kEntities{{
-    {u"&eacute;", u'\u00E9'}, {u"&egrave;", u'\u00E8'}, {u"&euml;", u'\u00EB'}, {u"&ecirc;", u'\u00EA'},
-    {u"&oacute;", u'\u00F3'}, {u"&ograve;", u'\u00F2'}, {u"&ouml;", u'\u00F6'}, {u"&ocirc;", u'\u00F4'},
-    {u"&iacute;", u'\u00ED'}, {u"&igrave;", u'\u00EC'}, {u"&iuml;", u'\u00EF'}, {u"&icirc;", u'\u00EE'},
-    {u"&uacute;", u'\u00FA'}, {u"&ugrave;", u'\u00F9'}, {u"&uuml;", u'\u00FC'}, {u"&ucirc;", u'\u00FB'},
-    {u"&aacute;", u'\u00E1'}, {u"&agrave;", u'\u00E0'}, {u"&auml;", u'\u00E4'}, {u"&acirc;", u'\u00E2'},
-    {u"&Eacute;", u'\u00C9'}, {u"&Egrave;", u'\u00C8'}, {u"&Euml;", u'\u00CB'}, {u"&Ecirc;", u'\u00CA'},
-    {u"&Oacute;", u'\u00D3'}, {u"&Ograve;", u'\u00D2'}, {u"&Ouml;", u'\u00D6'}, {u"&Ocirc;", u'\u00D4'},
-    {u"&Iacute;", u'\u00CD'}, {u"&Igrave;", u'\u00CC'}, {u"&Iuml;", u'\u00CF'}, {u"&Icirc;", u'\u00CE'},
-    {u"&Uacute;", u'\u00DA'}, {u"&Ugrave;", u'\u00D9'}, {u"&Uuml;", u'\u00DC'}, {u"&Ucirc;", u'\u00DB'},
-    {u"&Aacute;", u'\u00C1'}, {u"&Agrave;", u'\u00C0'}, {u"&Auml;", u'\u00C4'}, {u"&Acirc;", u'\u00C2'},
-    {u"&ccedil;", u'\u00E7'}, {u"&Ccedil;", u'\u00C7'}, {u"&oslash;", u'\u00F8'}, {u"&Oslash;", u'\u00D8'},
-    {u"&aring;", u'\u00E5'}, {u"&Aring;", u'\u00C5'}, {u"&copy;", u'\u00A9'}, {u"&reg;", u'\u00AE'},
-    {u"&euro;", u'\u20AC'}, {u"&laquo;", u'\u00AB'}, {u"&raquo;", u'\u00BB'},
+// The first 51 entries are the entities of the escape and unescape helpers.
+constexpr std::array<TMarkupEntity, 55> kEntityTable{{
+    {u"&eacute;", 0xE9}, {u"&egrave;", 0xE8}, {u"&euml;", 0xEB}, {u"&ecirc;", 0xEA}, {u"&oacute;", 0xF3},
+    {u"&ograve;", 0xF2}, {u"&ouml;", 0xF6}, {u"&ocirc;", 0xF4}, {u"&iacute;", 0xED}, {u"&igrave;", 0xEC},
+    {u"&iuml;", 0xEF}, {u"&icirc;", 0xEE}, {u"&uacute;", 0xFA}, {u"&ugrave;", 0xF9}, {u"&uuml;", 0xFC},
+    {u"&ucirc;", 0xFB}, {u"&aacute;", 0xE1}, {u"&agrave;", 0xE0}, {u"&auml;", 0xE4}, {u"&acirc;", 0xE2},
+    {u"&Eacute;", 0xC9}, {u"&Egrave;", 0xC8}, {u"&Euml;", 0xCB}, {u"&Ecirc;", 0xCA}, {u"&Oacute;", 0xD3},
+    {u"&Ograve;", 0xD2}, {u"&Ouml;", 0xD6}, {u"&Ocirc;", 0xD4}, {u"&Iacute;", 0xCD}, {u"&Igrave;", 0xCC},
+    {u"&Iuml;", 0xCF}, {u"&Icirc;", 0xCE}, {u"&Uacute;", 0xDA}, {u"&Ugrave;", 0xD9}, {u"&Uuml;", 0xDC},
+    {u"&Ucirc;", 0xDB}, {u"&Aacute;", 0xC1}, {u"&Agrave;", 0xC0}, {u"&Auml;", 0xC4}, {u"&Acirc;", 0xC2},
+    {u"&ccedil;", 0xE7}, {u"&Ccedil;", 0xC7}, {u"&oslash;", 0xF8}, {u"&Oslash;", 0xD8}, {u"&aring;", 0xE5},
+    {u"&Aring;", 0xC5}, {u"&copy;", 0xA9}, {u"&reg;", 0xAE}, {u"&euro;", 0x80}, {u"&laquo;", 0xAB},
+    {u"&raquo;", 0xBB}, {u"&atilde;", 0xE3}, {u"&Atilde;", 0xC3}, {u"&otilde;", 0xF5}, {u"&Otilde", 0xD5},
 }};
+
+constexpr std::size_t kEscapedEntities = 51;
+
+// The escape helpers' view of the table: names with their characters.
+const std::array<TEntity, kEscapedEntities>& Entities() {
+    static const auto table = [] {
+        std::array<TEntity, kEscapedEntities> t{};
+        for (std::size_t i = 0; i < kEscapedEntities; ++i)
+            t[i] = {kEntityTable[i].Name, AnsiToMarkupChar(kEntityTable[i].Ansi)};
+        return t;
+    }();
+    return table;
+}
 
 constexpr std::array<TEntity, 4> kBasic{{{u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&amp;", u'&'}, {u"&quot;", u'"'}}};
 
@@ -167,6 +178,17 @@ std::optional<TControlTag> FindControl(StringView s, StringView ID) {
 
 } // namespace
 
+std::span<const TMarkupEntity> MarkupEntityTable() { return kEntityTable; }
+
+char16_t AnsiToMarkupChar(std::uint8_t Ansi) {
+    // Windows-1252 differs from Latin-1 only in 0x80..0x9F; the table uses 0x80 of these.
+    static constexpr char16_t k80[32] = {
+        0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
+    return Ansi >= 0x80 && Ansi < 0xA0 ? k80[Ansi - 0x80] : static_cast<char16_t>(Ansi);
+}
+
 String EscapeMarkupText(StringView Text, bool UseTable) {
     String r;
     r.reserve(Text.size());
@@ -180,7 +202,7 @@ String EscapeMarkupText(StringView Text, bool UseTable) {
         }
         bool done = false;
         if (UseTable)
-            for (const TEntity& e : kEntities)
+            for (const TEntity& e : Entities())
                 if (e.ch == c) {
                     r += e.name;
                     done = true;
@@ -206,7 +228,7 @@ String UnescapeMarkupText(StringView Text, bool UseTable) {
                     break;
                 }
             if (!done && UseTable)
-                for (const TEntity& e : kEntities)
+                for (const TEntity& e : Entities())
                     if (Text.substr(i, e.name.size()) == e.name) {
                         r += e.ch;
                         i += e.name.size();
@@ -338,6 +360,73 @@ bool SetMarkupControlValue(String& Text, StringView ID, StringView Value) {
         Text.insert(at, u" VALUE=\"" + escaped + u"\"");
     }
     return true;
+}
+
+} // namespace grid
+
+namespace grid {
+
+namespace {
+
+String AttrValue(StringView s, const TControlTag& t, StringView name) {
+    const auto* a = t.Find(name);
+    return a ? String(s.substr(a->valueBegin, a->valueEnd - a->valueBegin)) : String();
+}
+
+// Every control tag of the text, in order.
+std::vector<TControlTag> AllControls(StringView s) {
+    std::vector<TControlTag> tags;
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t at = FindNoCase(s, u"<CONTROL ", from);
+        if (at == StringView::npos) return tags;
+        tags.push_back(ParseControlTag(s, at));
+        from = std::max(tags.back().end, at + 1);
+    }
+}
+
+} // namespace
+
+String SpacesToNbsp(StringView Text) { return ReplaceAll(Text, u" ", u"&nbsp;"); }
+
+String NextMarkupEditControlId(StringView Text, StringView ID) {
+    bool passed = ID.empty();
+    for (const TControlTag& t : AllControls(Text)) {
+        const String id = AttrValue(Text, t, u"ID");
+        if (!passed) {
+            passed = id == ID;
+            continue;
+        }
+        const String type = UpperText(AttrValue(Text, t, u"TYPE"));
+        if (type != u"BUTTON" && type != u"CHECK" && type != u"RADIO") return id;
+    }
+    return String();
+}
+
+String ClearMarkupRadioButtons(StringView Text) {
+    String r(Text);
+    // Back to front, so that earlier positions stay valid while values change length.
+    std::vector<TControlTag> tags = AllControls(Text);
+    for (auto it = tags.rbegin(); it != tags.rend(); ++it) {
+        if (UpperText(AttrValue(Text, *it, u"TYPE")) != u"RADIO") continue;
+        const String id = AttrValue(Text, *it, u"ID");
+        String tag = r.substr(it->begin, it->end - it->begin);
+        if (SetMarkupControlValue(tag, id, u"FALSE")) r.replace(it->begin, it->end - it->begin, tag);
+    }
+    return r;
+}
+
+String GetMarkupControlProp(StringView Text, StringView ID) {
+    const auto t = FindControl(Text, ID);
+    return t ? UnescapeMarkupText(AttrValue(Text, *t, u"PROP"), true) : String();
+}
+
+int GetMarkupControlMaxLen(StringView Text, StringView ID) {
+    const auto t = FindControl(Text, ID);
+    if (!t) return 0;
+    const String v = AttrValue(Text, *t, u"MAXLEN");
+    int n = 0;
+    return plat::TryStrToInt(v, n) ? n : 0;
 }
 
 } // namespace grid
