@@ -175,6 +175,8 @@ public:
     void LoadColumnsFromStream(const plat::TStrings& Stream);
     // Empty when the items match the real columns one to one, else the first fault.
     String CheckColumns() const;
+    // Column sizing keeps to the column's AutoMinSize .. AutoMaxSize (0 = no limit).
+    void UpdateAutoColumnSize(int ACol, int& AWidth) override;
 
     bool AutoFilterDisplay = false;
     TColumnPopupEvent OnColumnPopup;

@@ -128,6 +128,14 @@ public:
                                      TColor& MirrorColorTo, TCellGradientDirection& GradientDirection) = 0;
     virtual void DrawGridCell(TExtStringGrid& Grid, plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect ARect,
                               plat::TGridDrawState AState) = 0;
+    // Size of a cell's content as drawn (text only, no graphic or offsets), measured on ACanvas
+    // whose font is the cell's; WrapWidth > 0 wraps words at that width. False leaves the
+    // measuring to the grid's plain-text rule.
+    virtual bool MeasureCellContent(TExtStringGrid& Grid, int ACol, int ARow, int WrapWidth, plat::TCanvas* ACanvas,
+                                    TPoint& Size) {
+        (void)Grid; (void)ACol; (void)ARow; (void)WrapWidth; (void)ACanvas; (void)Size;
+        return false;
+    }
 };
 
 class TExtStringGrid : public TBaseGrid {
@@ -391,6 +399,75 @@ public:
     // Last real row of a node's span.
     int NodeGroupEnd(int ARealRow);
     // ==== end of node rows ====
+
+    // ==== statistics (ExtGridStats.cpp) ====
+    // Columns are display columns. Rows FromRow .. ToRow, -1 in either meaning all normal
+    // rows; a ToRow beyond the last display row makes both real rows (hidden rows count).
+    // A row takes part unless it is a node or summary row of a grid with nodes (a hidden one
+    // takes part) or its cell is covered by a merge. A cell that holds no number (a
+    // conversion error) adds nothing to the sum, is skipped by minimum and maximum and counts
+    // as 0 for average and deviation, which divide by the rows taking part.
+    double ColumnSum(int ACol, int FromRow, int ToRow);
+    double ColumnAvg(int ACol, int FromRow, int ToRow);
+    double ColumnMin(int ACol, int FromRow, int ToRow);
+    double ColumnMax(int ACol, int FromRow, int ToRow);
+    // Population standard deviation.
+    double ColumnStdDev(int ACol, int FromRow, int ToRow);
+    // Different display texts, compared without regard to case.
+    double ColumnDistinct(int ACol, int FromRow, int ToRow);
+    double ColumnCustomCalc(int ACol, int FromRow, int ToRow);
+    // Display columns of one display row; cells covered by a merge are skipped. RowMin and
+    // RowMax raise EExtGridError when the first cell holds no number.
+    double RowSum(int ARow, int FromCol, int ToCol);
+    double RowAvg(int ARow, int FromCol, int ToCol);
+    double RowMin(int ARow, int FromCol, int ToCol);
+    double RowMax(int ARow, int FromCol, int ToCol);
+    std::function<void(plat::TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)> OnColumnCalc;
+    // ==== end of statistics ====
+
+    // ==== automatic sizing (ExtGridSize.cpp) ====
+    // Display columns and rows. Widths and heights are limited to MinColWidth .. MaxColWidth
+    // and MinRowHeight .. MaxRowHeight (0 = no limit; equal limits leave the size as it is).
+    void AutoSizeCol(int ACol, int Padding = 0);
+    void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    void AutoSizeRow(int ARow, int Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    void AutoFitColumns(bool DoFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // The one measuring hook of sizing: the pixel size of the cell's content without its
+    // graphic and offsets, as painted. The cell painter answers first (markup, rich and
+    // rotated text); otherwise the plain text in the cell's font, its widest line by its
+    // line count. ACol display column.
+    virtual TPoint MeasureCellContent(int ACol, int ARow, int WrapWidth = 0);
+    // The width a column sizes to may be changed here (the column grid applies its limits).
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol; (void)AWidth; }
+    // Sizing never makes a column narrower or a row lower.
+    bool SizeGrowOnly = false;
+    // ==== end of automatic sizing ====
+
+    // ==== selected cells (ExtGridSelect.cpp) ====
+    // Display columns and rows. A disjunctly selected cell is stored as
+    // row * 65536 + (column & 65535).
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // Cells of the selection joined by tabs, rows by CR LF.
+    String SelectedText();
+    bool IsSelected(int ACol, int ARow);
+    bool SelectedCells(int ACol, int ARow);
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    TPoint SelectedCell(int Index);
+    int SelectedCellsCount();
+    int SelectedColCount();
+    int SelectedRowCount();
+    // -1 beyond the selected rows.
+    int SelectedRow(int Index);
+    void ClearSelectedCells();
+    void ClearModifiedRows();
+    TIntList* SelectedCellList() const { return FSelectedCells.get(); }
+    bool ExcelClipboardFormat = false;
+    // ==== end of selected cells ====
 
     // ---- column sizes ----
     void SaveColSizes();
@@ -1075,6 +1152,18 @@ private:
     bool FBlockCellChange = false;
     bool FLoaded = false;
     bool FDestroying = false;
+
+    // Visits the rows of a column statistic that take part: (row, hidden, value or none);
+    // row is a display row, or the real row of a hidden one.
+    template <class F>
+    void ForColumnCells(int ACol, int FromRow, int ToRow, F&& Visit);
+
+    // ---- automatic sizing (ExtGridSize.cpp) ----
+    void SizeColToContent(int ACol, bool GrowOnly);
+    void SizeRowToContent(int ARow, bool GrowOnly);
+    // Puts the cell's measuring font on the canvas (set only when it differs).
+    void PrepareMeasureFont(int ACol, int ARow);
+    std::unique_ptr<plat::TFont> FMeasureFont = std::make_unique<plat::TFont>();
 
     // ---- node rows (ExtGridNodes.cpp) ----
     TCellProperties* RealRowProps0(int ARealRow, bool Create);

@@ -54,6 +54,8 @@ TEST_F(ClearTest, AutoNumberColCountsFromTheStartInEitherDirection) {
         {"descending", sdDescending, 0, 0, {u"h", u"4", u"3", u"2", u"1", u"f"}},
         {"start 2", sdAscending, 2, 0, {u"h", u"x", u"x", u"3", u"4", u"f"}},
         {"offset 10", sdAscending, 0, 10, {u"h", u"11", u"12", u"13", u"14", u"f"}},
+        // Numbering from the bottom skips the first AutoNumberStart rows of that order.
+        {"descending from start 2", sdDescending, 2, 0, {u"h", u"4", u"3", u"x", u"x", u"f"}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
@@ -68,6 +70,7 @@ TEST_F(ClearTest, AutoNumberColCountsFromTheStartInEitherDirection) {
         grid->AutoNumberStart = k.start;
         grid->AutoNumberOffset = k.offset;
         grid->AutoNumberCol(1);
+        EXPECT_GRID_OK(*grid);
         EXPECT_EQ(Column(1), k.expected);
     }
 }
@@ -106,14 +109,21 @@ TEST_F(ClearTest, MergeColumnCellsMergesOnlyRunsOfTwoOrMore) {
 TEST_F(ClearTest, ClearTextOnlyKeepsTheCellProperties) {
     Fill(3, 3);
     grid->ColorRect(1, 1, 2, 2, plat::clRed);
+    grid->AddCheckBox(2, 2, true, false);
     grid->ClearTextOnly = true;
     grid->ClearRect(1, 1, 2, 2);
+    EXPECT_GRID_OK(*grid);
     EXPECT_EQ(grid->Cells(1, 1), u"");
+    EXPECT_EQ(grid->Cells(2, 2), u"");
     ASSERT_TRUE(grid->HasCellProperties(1, 1));
     EXPECT_EQ(grid->GetCellProperties(1, 1)->BrushColor(), plat::clRed);
+    EXPECT_EQ(grid->GetCellProperties(2, 2)->BrushColor(), plat::clRed);
+    EXPECT_TRUE(grid->HasCheckBox(2, 2));
     grid->ClearTextOnly = false;
     grid->ClearRect(1, 1, 2, 2);
+    EXPECT_GRID_OK(*grid);
     EXPECT_FALSE(grid->HasCellProperties(1, 1));
+    EXPECT_FALSE(grid->HasCheckBox(2, 2));
     EXPECT_EQ(grid->Cells(0, 1), u"0:1");
 }
 
