@@ -113,6 +113,12 @@ void TTextFileWriter::Add(StringView Text)
     if (text_.size() >= (1u << 16)) Flush();
 }
 
+void TTextFileWriter::WriteBytes(const std::string& Bytes)
+{
+    Flush();
+    impl_->file.Write(Bytes.data(), Bytes.size());
+}
+
 void TTextFileWriter::Flush()
 {
     std::string& b = impl_->bytes;
@@ -120,6 +126,7 @@ void TTextFileWriter::Flush()
     case Ansi:
         b = plat::StringToAnsi(text_);
         break;
+    case Utf8:
     case Utf8Bom:
         b = plat::StringToUtf8(text_);
         break;

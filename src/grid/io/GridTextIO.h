@@ -43,11 +43,11 @@ private:
 };
 
 // A text file written piece by piece into a temporary file and put in place by Commit:
-// ANSI, UTF-8 with byte-order mark or UTF-16LE with byte-order mark. Callers hand whole
+// ANSI, UTF-8 with or without byte-order mark or UTF-16LE with byte-order mark. Callers hand whole
 // lines, so no character is split between pieces.
 class TTextFileWriter {
 public:
-    enum TEncoding { Ansi, Utf8Bom, Utf16LeBom };
+    enum TEncoding { Ansi, Utf8, Utf8Bom, Utf16LeBom };
     TTextFileWriter(const String& FileName, TEncoding Encoding);
     ~TTextFileWriter();
     TTextFileWriter(const TTextFileWriter&) = delete;
@@ -55,6 +55,8 @@ public:
     // Text waiting to be written; Add writes it out once it is large.
     String& Buffer() { return text_; }
     void Add(StringView Text);
+    // Bytes as they are (after the text added so far).
+    void WriteBytes(const std::string& Bytes);
     void Flush();
     // Raises plat::EFOpenError "Cannot create file "<name>"." when any write failed.
     void Commit();

@@ -497,6 +497,9 @@ public:
     // 0 for an empty cell; else the numeric part of the text. EExtGridError "Error at
     // position: <p> in Cell [<c>, <r>]." when that part is not a number.
     double CellToReal(int ACol, int ARow);
+    // The longest line (in characters) of the saved texts of real column ACol over all rows;
+    // only first lines count unless MultilineCells.
+    int MaxColumnTextLength(int ACol);
     void ChangeScale(int M, int D) override;
     std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value)> OnSaveCell, OnLoadCell;
     TGetFloatFormatEvent OnGetFloatFormat;
@@ -513,6 +516,29 @@ public:
     // leaves the grid empty or asks for more than the file could fill. Cells outside the grid
     // are skipped; a call while a load runs does nothing.
     void LoadFromFile(const String& FileName);
+
+    // Delimited text. Delimiter 0 means "," on export and detection on import (reset to 0
+    // after it). Line breaks inside quoted fields are part of the field (kept as CR LF); a
+    // quote that never closes leaves the rest of the file to be split at line ends.
+    // SaveToCSV: UTF-8 with byte-order mark when Unicode, else ANSI. AppendToCSV raises
+    // plat::EFileError for a missing file before anything is written.
+    void SaveToCSV(const String& FileName, bool Unicode = true);
+    void AppendToCSV(const String& FileName, bool Unicode = true);
+    // MaxRows > 0 reads at most that many records. An empty file changes nothing; an empty
+    // stream raises EExtGridError "File is empty".
+    void LoadFromCSV(const String& FileName, int MaxRows = 0);
+    void InsertFromCSV(const String& FileName, int MaxRows = 0);
+    void LoadFromCSVStream(plat::TStream& AStream, int MaxRows = 0);
+    // Fixed width: Positions are the widths of the saved columns on export (missing ones are
+    // the longest line + 1) and 1-based start positions on import (sorted in place; n
+    // positions give n - 1 fields). MaxRows -1 reads all lines.
+    void SaveToFixed(const String& FileName, TIntList* Positions);
+    void LoadFromFixed(const String& FileName, TIntList* Positions, bool DoTrim = true, int MaxRows = -1);
+    // Aligned listing; UTF-16LE with byte-order mark when Unicode, else ANSI.
+    void SaveToASCII(const String& FileName, bool Unicode = true);
+    void AppendToASCII(const String& FileName, bool Unicode = true);
+    char16_t Delimiter = 0;
+    bool AlwaysQuotes = false, JavaCSV = false, OemConvert = false;
     // ==== end of files ====
 
     // ---- event hooks ----

@@ -298,6 +298,23 @@ double TExtStringGrid::CellToReal(int ACol, int ARow) {
     return v;
 }
 
+int TExtStringGrid::MaxColumnTextLength(int ACol) {
+    std::size_t best = 0;
+    String text;
+    for (int r = 0; r < RowCount(); ++r) {
+        SaveCell(ACol, r, text);
+        std::size_t from = 0;
+        for (;;) {
+            const std::size_t cr = text.find(u'\r', from);
+            best = std::max(best, (cr == String::npos ? text.size() : cr) - from);
+            if (cr == String::npos || !MultilineCells) break;
+            from = cr + 1;
+            if (from < text.size() && text[from] == u'\n') ++from;
+        }
+    }
+    return static_cast<int>(best);
+}
+
 void TExtStringGrid::ChangeScale(int M, int D) {
     TBaseGrid::ChangeScale(M, D);
     if (IsDesigning() || M == D || D == 0) return;
