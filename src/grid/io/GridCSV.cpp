@@ -188,6 +188,7 @@ public:
         raw_.clear();
         const std::size_t n = b_.size();
         std::size_t p = pos_;
+        bool copied = false;  // raw_ holds the record (a line break inside quotes was rewritten)
         if (!plainLines_) {
             bool fieldStart = true, inQuotes = false;
             std::size_t runStart = p;
@@ -206,6 +207,7 @@ public:
                     if (c == '\r' || c == '\n') {
                         raw_.append(b_, runStart, p - runStart);
                         raw_ += "\r\n";
+                        copied = true;
                         p += (c == '\r' && p + 1 < n && b_[p + 1] == '\n') ? 2 : 1;
                         runStart = p;
                         continue;
@@ -235,18 +237,17 @@ public:
             }
             if (inQuotes) {
                 plainLines_ = true;  // the quote never closes: back to line ends
-                raw_.clear();
+                copied = false;
                 p = pos_;
-            } else {
+            } else if (copied) {
                 raw_.append(b_, runStart, p - runStart);
             }
         }
-        if (plainLines_) {
+        if (plainLines_)
             while (p < n && b_[p] != '\r' && b_[p] != '\n') ++p;
-            raw_.assign(b_, pos_, p - pos_);
-        }
+        const std::string_view text = copied ? std::string_view(raw_) : std::string_view(b_).substr(pos_, p - pos_);
         pos_ = SkipLineEnd(b_, p);
-        Record = utf8_ ? plat::Utf8ToString(raw_) : plat::AnsiToString(raw_);
+        Record = utf8_ ? plat::Utf8ToString(text) : plat::AnsiToString(text);
         return true;
     }
 
