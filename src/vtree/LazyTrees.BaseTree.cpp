@@ -67,6 +67,7 @@ TBaseLazyTree::TBaseLazyTree(plat::TComponent* AOwner) : plat::TCustomControl(AO
         FWorkerAcquired = true;
     }
     AllocateRoot();
+    InitView();
 }
 
 void TBaseLazyTree::CreateOptionsObject()
@@ -316,6 +317,11 @@ void TBaseLazyTree::DoStructureChange(PLazyNode Node, TChangeReason Reason)
 
 void TBaseLazyTree::WndProc(plat::TMessage& Message)
 {
+    // Every pixel of the client is painted by the paint pass: nothing to erase.
+    if (Message.Msg == plat::WM_ERASEBKGND) {
+        Message.Result = 1;
+        return;
+    }
     if (Message.Msg == plat::WM_TIMER) {
         if (Message.WParam == 5) {
             if (HasState(tsChangePending)) DoChange(FLastChangedNode);

@@ -18,15 +18,20 @@
 #include <functional>
 #include <memory>
 
+#include "LazyTrees.Colors.h"
 #include "LazyTrees.Nodes.h"
 #include "LazyTrees.Options.h"
+#include "LazyTrees.PaintTypes.h"
 #include "LazyTrees.PositionCache.h"
 #include "LazyTrees.TreeClass.h"
 #include "plat/Controls.h"
+#include "plat/Graphics.h"
+#include "plat/ImgList.h"
 
 namespace plat {
 class TStream;
 class TCanvas;
+class TPrinter;
 } // namespace plat
 
 namespace vtree {
@@ -62,6 +67,7 @@ enum TChangeReason { crIgnore, crAccumulated, crChildAdded, crChildDeleted, crNo
 enum TLTUpdateState { usBegin, usBeginSynch, usSynch, usUpdate, usEnd, usEndSynch };
 enum TLTOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand };
 enum TSortDirection { sdAscending, sdDescending };
+enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
 enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault };
 
 using TColumnIndex = int;
@@ -76,6 +82,21 @@ public:
     TColumnIndex MainColumn = NoColumn;
     bool UseColumns() const { return false; }
 };
+
+// How a tree of TreeWidth x TreeHeight screen pixels is cut into printed pages: each page
+// shows PageWidth x PageHeight of them (at least 1 x 1); Columns x Rows pages cover the tree
+// exactly (at least one page).
+struct TLTPrintLayout {
+    int PageWidth = 1;
+    int PageHeight = 1;
+    int Columns = 1;
+    int Rows = 1;
+};
+TLTPrintLayout ComputePrintLayout(int TreeWidth, int TreeHeight, int PrinterPageWidth, int PrinterPageHeight,
+                                  double Scale);
+
+// Moves the canvas's window origin so that logical (X, Y) lands on device (0, 0).
+void SetCanvasOrigin(plat::TCanvas* Canvas, int X, int Y);
 
 // The private message the worker uses to change cache states on the GUI thread.
 constexpr plat::UINT WM_CHANGESTATE = 0x8020;
@@ -158,6 +179,27 @@ public:
     std::function<void(TBaseLazyTree*, PLazyNode)> OnAddToSelection;
     std::function<void(TBaseLazyTree*, PLazyNode)> OnRemoveFromSelection;
     std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex)> OnFocusChanged;
+    // Painting.
+    std::function<void(TBaseLazyTree*, plat::TCanvas*)> OnBeforePaint;
+    std::function<void(TBaseLazyTree*, plat::TCanvas*)> OnAfterPaint;
+    std::function<void(TBaseLazyTree*, plat::TCanvas*, PLazyNode, const plat::TRect&, bool& CustomDraw)> OnBeforeItemPaint;
+    std::function<void(TBaseLazyTree*, plat::TCanvas*, PLazyNode, const plat::TRect&)> OnAfterItemPaint;
+    std::function<void(TBaseLazyTree*, plat::TCanvas*, PLazyNode, const plat::TRect&, plat::TColor& ItemColor,
+                       TItemEraseAction& EraseAction)> OnBeforeItemErase;
+    std::function<void(TBaseLazyTree*, plat::TCanvas*, PLazyNode, const plat::TRect&)> OnAfterItemErase;
+    std::function<void(TBaseLazyTree*, plat::TCanvas*, PLazyNode, TColumnIndex, TLTCellPaintMode,
+                       const plat::TRect& CellRect, plat::TRect& ContentRect)> OnBeforeCellPaint;
+    std::function<void(TBaseLazyTree*, plat::TCanvas*, PLazyNode, TColumnIndex, const plat::TRect&)> OnAfterCellPaint;
+    std::function<void(TBaseLazyTree*, plat::TCanvas*, const plat::TRect&, bool& Handled)> OnPaintBackground;
+    std::function<void(TBaseLazyTree*, PLazyNode, int Level, int& PosX)> OnBeforeDrawTreeLine;
+    // Eight rows of the custom line pattern; the low byte of each holds its 8 pixels.
+    std::function<void(TBaseLazyTree*, std::array<std::uint16_t, 8>& Bits)> OnGetLineStyle;
+    std::function<void(TBaseLazyTree*, PLazyNode, TLTImageKind, TColumnIndex, bool& Ghosted, int& ImageIndex)> OnGetImageIndex;
+    std::function<void(TBaseLazyTree*, PLazyNode, TLTImageKind, TColumnIndex, bool& Ghosted, int& ImageIndex,
+                       plat::TCustomImageList*& ImageList)> OnGetImageIndexEx;
+    std::function<void(TBaseLazyTree*, plat::TBitmap* PlusBM, plat::TBitmap* PlusHotBM, plat::TBitmap* PlusSelectedHotBM,
+                       plat::TBitmap* MinusBM, plat::TBitmap* MinusHotBM, plat::TBitmap* MinusSelectedHotBM,
+                       plat::TSize& Size)> OnPrepareButtonBitmaps;
 
     // ---- node record and tree object ----
     PLazyNode RootNode() const { return FRoot; }
@@ -188,9 +230,83 @@ public:
     std::uint32_t AnimationDuration() const { return FAnimationDuration; }
     void SetAnimationDuration(std::uint32_t Value);
     std::uint32_t Indent() const { return FIndent; }
-    void SetIndent(std::uint32_t Value) { FIndent = Value; }
+    void SetIndent(std::uint32_t Value);
     TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
-    void SetCheckImageKind(TCheckImageKind Value) { FCheckImageKind = Value; }
+    void SetCheckImageKind(TCheckImageKind Value);
+
+    // ---- painting ----
+    // Paints Window (tree coordinates) of the tree onto TargetCanvas with its top-left corner
+    // at Target. A pass started while one runs does nothing.
+    virtual void PaintTree(plat::TCanvas* TargetCanvas, const plat::TRect& Window, plat::TPoint Target,
+                           TLTInternalPaintOptions PaintOptions, plat::TPixelFormat PixelFormat = plat::pfDevice);
+    // Prints the whole tree on the printer's pages; nothing without a printer.
+    void Print(plat::TPrinter* Printer, bool PrintHeader);
+    bool IsMouseSelecting() const;
+    // The tree's whole extent: at least the client width, the height of all visible rows.
+    plat::TRect GetTreeRect() const;
+    TLTColors& Colors() const { return *FColors; }
+    void SetColors(const TLTColors& Value) { FColors->Assign(&Value); }
+    int Margin() const { return FMargin; }
+    void SetMargin(int Value);
+    int TextMargin() const { return FTextMargin; }
+    void SetTextMargin(int Value) { FTextMargin = Value; }
+    TLTLineStyle LineStyle() const { return FLineStyle; }
+    void SetLineStyle(TLTLineStyle Value);
+    TLTLineMode LineMode() const { return FLineMode; }
+    void SetLineMode(TLTLineMode Value);
+    TLTButtonStyle ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TLTButtonStyle Value);
+    TLTButtonFillMode ButtonFillMode() const { return FButtonFillMode; }
+    void SetButtonFillMode(TLTButtonFillMode Value);
+    TLTNodeAlignment NodeAlignment() const { return FNodeAlignment; }
+    void SetNodeAlignment(TLTNodeAlignment Value);
+    // Values above 100 become 100.
+    void SetVerticalAlignment(PLazyNode Node, std::uint8_t Value);
+    plat::TCustomImageList* Images() const { return FImages; }
+    void SetImages(plat::TCustomImageList* Value);
+    plat::TCustomImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(plat::TCustomImageList* Value);
+    plat::TCustomImageList* CustomCheckImages() const { return FCustomCheckImages; }
+    void SetCustomCheckImages(plat::TCustomImageList* Value);
+    plat::TCustomImageList* CheckImages() const { return FCheckImages; }
+    int SelectionCurveRadius() const { return FSelectionCurveRadius; }
+    void SetSelectionCurveRadius(int Value) { FSelectionCurveRadius = Value; InvalidateTree(); }
+    int SelectionBlendFactor() const { return FSelectionBlendFactor; }
+    void SetSelectionBlendFactor(int Value) { FSelectionBlendFactor = Value; InvalidateTree(); }
+    TLTDrawSelectionMode DrawSelectionMode() const { return FDrawSelectionMode; }
+    void SetDrawSelectionMode(TLTDrawSelectionMode Value) { FDrawSelectionMode = Value; InvalidateTree(); }
+    plat::TPicture* Background() const { return FBackground.get(); }
+    int BackgroundOffsetX() const { return FBackgroundOffsetX; }
+    int BackgroundOffsetY() const { return FBackgroundOffsetY; }
+    // Index 0 is X, 1 is Y; a changed value repaints.
+    void SetBackgroundOffset(int Index, int Value);
+    const String& EmptyListMessage() const { return FEmptyListMessage; }
+    void SetEmptyListMessage(const String& Value) { FEmptyListMessage = Value; InvalidateTree(); }
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; InvalidateTree(); }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value) { FAlignment = Value; InvalidateTree(); }
+    void RebuildPaintResources(bool NeedButtons, bool NeedLines);
+    void RedrawFrame();
+    // The line image of Node (one entry per indentation level); the result is the number
+    // of selected ancestors.
+    virtual int BuildLineImage(PLazyNode Node, TLineImage& LineImage);
+    void ComputeNodeVAlign(PLazyNode Node, int& VAlign, int& ButtonY);
+    virtual plat::TCustomImageList* CheckImageListOfKind(TCheckImageKind Kind) const;
+    virtual bool HasNodeImage(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column);
+    virtual plat::TPoint GetCellContentMargin(PLazyNode Node, TColumnIndex Column,
+                                              TLTCellContentMarginType CellContentMarginType,
+                                              plat::TCanvas* Canvas = nullptr);
+    // The node's rectangle in client coordinates (TextOnly: the text's part of it).
+    virtual plat::TRect GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool TextOnly, bool Unclipped = false);
+    // The pass's button bitmaps (collapsed, expanded).
+    const plat::TBitmap& PlusBitmap() const { return *FPlusBM; }
+    const plat::TBitmap& MinusBitmap() const { return *FMinusBM; }
+    const plat::TBrush& LineBrush() const { return FDottedBrush; }
+    void SetDropTarget(PLazyNode Node, TDropMode Mode) { FDropTargetNode = Node; FLastDropMode = Mode; }
+    void SetHotNode(PLazyNode Node, bool ButtonHit) { FCurrentHotNode = Node; FHotNodeButtonHit = ButtonHit; }
+    void SetNewSelRect(const plat::TRect& R) { FNewSelRect = R; }
+    bool FontChanged() const { return FFontChanged; }
 
     // ---- life cycle ----
     PLazyNode AddChild(PLazyNode Parent, const void* UserData = nullptr);
@@ -439,6 +555,51 @@ protected:
     virtual void DoNodeCopied(PLazyNode Node);
     virtual void DoRemoveFromSelection(PLazyNode Node);
     virtual void DoFocusChanged(PLazyNode Node, TColumnIndex Column);
+    virtual void DoBeforePaint(plat::TCanvas* Canvas);
+    virtual void DoAfterPaint(plat::TCanvas* Canvas);
+    virtual bool DoBeforeItemPaint(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& ItemRect);
+    virtual void DoAfterItemPaint(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& ItemRect);
+    virtual void DoBeforeItemErase(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& ItemRect,
+                                   plat::TColor& Color, TItemEraseAction& EraseAction);
+    virtual void DoAfterItemErase(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& ItemRect);
+    virtual void DoBeforeCellPaint(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column,
+                                   TLTCellPaintMode CellPaintMode, const plat::TRect& CellRect, plat::TRect& ContentRect);
+    virtual void DoAfterCellPaint(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const plat::TRect& CellRect);
+    virtual bool DoPaintBackground(plat::TCanvas* Canvas, const plat::TRect& R);
+    virtual void DoBeforeDrawLineImage(PLazyNode Node, int Level, int& PosX);
+    virtual void DoGetLineStyle(std::array<std::uint16_t, 8>& Bits);
+    virtual plat::TCustomImageList* DoGetImageIndex(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column,
+                                                    bool& Ghosted, int& Index);
+    virtual int DoGetNodeWidth(PLazyNode, TColumnIndex, plat::TCanvas*) { return 0; }
+    // The cell's content; the base tree has none.
+    virtual void PaintNodeContent(TLTPaintInfo&) {}
+    virtual void DrawDropMark(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& R);
+    virtual void DottedHorzLine(TLTPaintInfo& PaintInfo, int Left, int Right, int Top);
+    virtual void DottedVertLine(TLTPaintInfo& PaintInfo, int Top, int Bottom, int Left, bool UseSelectedBackground = false);
+    virtual void PaintTreeLineLevels(TLTPaintInfo& PaintInfo, int VAlignment, int IndentSize, const TLineImage& LineImage);
+    void PaintLineSegment(TLTPaintInfo& PaintInfo, int X, int Y, int H, int VAlign, TLTLineType Style, bool Reverse);
+    virtual void PaintExpandButton(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const plat::TRect& R,
+                                   int ButtonX, int ButtonY, TBiDiMode BidiMode);
+    virtual void PaintCheckControl(plat::TCanvas* Canvas, const TLTImageSlot& Slot, bool Selected);
+    virtual void PaintNodeImage(TLTPaintInfo& PaintInfo, TLTImageInfoIndex SlotIndex, bool DoOverlay);
+    virtual plat::TSize ImageSize(PLazyNode Node) const;
+    virtual void PlaceImage(plat::TCustomImageList* Images, TBiDiMode BidiMode, int VAlign, plat::TRect& R,
+                            TLTImageSlot& Slot);
+    virtual void QueryImageIndex(TLTPaintInfo& PaintInfo, TLTImageKind Kind, TLTImageInfoIndex SlotIndex,
+                                 plat::TCustomImageList* DefaultImages);
+    void ShiftByIndent(TLTPaintInfo& PaintInfo, int Levels);
+    void EraseNodeRow(TLTPaintInfo& PaintInfo, bool UseBackground, plat::TRect R, bool OffsetToRow);
+    void PaintBackgroundStatic(plat::TBitmap* Picture, plat::TCanvas* Canvas, const plat::TRect& Area, plat::TPoint Offset);
+    void PaintBackgroundTiled(plat::TBitmap* Picture, plat::TCanvas* Canvas, const plat::TRect& Area, plat::TPoint Offset);
+    virtual void PaintCellHighlight(TLTPaintInfo& PaintInfo, int WindowOrgX, int MaxWidth);
+    virtual void PaintRubberBand(plat::TCanvas* Target, int WindowOrgX, plat::TRect TargetRect, const plat::TRect& SelectionRect);
+    virtual void HookCanvasFontChange(plat::TCanvas* Canvas);
+    virtual void UnhookCanvasFontChange(plat::TCanvas* Canvas);
+    virtual void PaintFontChanged(plat::TObject* Sender);
+    void SuspendRedraw(bool Suspend);
+    void Paint() override;
+    void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
+    void CreateWnd() override;
 
     // ---- internal operations ----
     PLazyNode MakeNewNode();
@@ -573,6 +734,56 @@ private:
     std::uint32_t FRangeY = 0;
     std::uint32_t FBottomSpace = 0;
     bool FWorkerAcquired = false;
+
+    // ---- view ----
+    void InitView();
+    void PaintCell(TLTPaintInfo& PaintInfo, const plat::TRect& Window, const plat::TRect& TargetRect, int MaximumBottom,
+                   bool IsMainColumn, bool ShowCheckImages, bool ShowStateImages, bool ShowImages, int IndentSize,
+                   const TLineImage& LineImage, int VAlign, int ButtonX, int ButtonY);
+    void BlendSelectionArea(const TLTPaintInfo& PaintInfo, const plat::TRect& InnerRect, int WindowOrgX, int MaxWidth,
+                            plat::TColor Color);
+    bool UsableBackground() const;
+    bool ReadyToRepaint() const;
+    void ApplyCheckImageKind();
+    static void PrepareButtonBitmap(plat::TBitmap& B, int Size);
+
+    std::unique_ptr<TLTColors> FColors;
+    int FMargin = 4;
+    int FTextMargin = 4;
+    TLTLineStyle FLineStyle = lsDotted;
+    TLTLineMode FLineMode = lmNormal;
+    TLTButtonStyle FButtonStyle = bsRectangle;
+    TLTButtonFillMode FButtonFillMode = fmTreeColor;
+    TLTNodeAlignment FNodeAlignment = naProportional;
+    plat::TCustomImageList* FImages = nullptr;
+    plat::TCustomImageList* FStateImages = nullptr;
+    plat::TCustomImageList* FCustomCheckImages = nullptr;
+    plat::TCustomImageList* FCheckImages = nullptr;
+    plat::TBrush FDottedBrush;
+    std::unique_ptr<plat::TBitmap> FPlusBM, FHotPlusBM, FSelectedHotPlusBM, FMinusBM, FHotMinusBM, FSelectedHotMinusBM;
+    bool FHotNodeButtonHit = false;
+    int FSelectionCurveRadius = 0;
+    int FSelectionBlendFactor = 128;
+    TLTDrawSelectionMode FDrawSelectionMode = smDottedRectangle;
+    std::unique_ptr<plat::TPicture> FBackground;
+    int FBackgroundOffsetX = 0;
+    int FBackgroundOffsetY = 0;
+    String FEmptyListMessage;
+    plat::TRect FNewSelRect;
+    TDropMode FLastDropMode = dmNowhere;
+    TColumnIndex FCurrentHotColumn = NoColumn;
+    TColumnIndex FEditColumn = NoColumn;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    TAlignment FAlignment = taLeftJustify;
+    plat::TNotifyEvent FOldFontChange;
+    bool FFontHooked = false;
+    bool FFontChanged = false;
+    // The row bitmap of the running pass (null when unbuffered or idle).
+    plat::TBitmap* FPaintBitmap = nullptr;
+
+protected:
+    int FRangeX = 0;
+    int FEffectiveOffsetX = 0;
 };
 
 // The tree that owns Node (walking up to the hidden root). Asserts "Node must not be nil.".

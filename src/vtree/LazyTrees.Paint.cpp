@@ -1,0 +1,927 @@
+// The paint pass: every visible row is drawn into a row bitmap (or straight onto the target
+// with poUnbuffered) and copied to the target, then the area below the last row is filled.
+// Rows outside the window are never touched, so the cost follows the window, not the tree.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "LazyTrees.Assert.h"
+#include "LazyTrees.BaseTree.h"
+#include "LazyTrees.Colors.h"
+#include "LazyTrees.SharedResources.h"
+#include "LazyTrees.Utils.h"
+#include "plat/Controls.h"
+#include "plat/Graphics.h"
+#include "plat/Messages.h"
+
+namespace vtree {
+
+using namespace plat;
+
+void SetCanvasOrigin(TCanvas* Canvas, int X, int Y)
+{
+    // Logical (X, Y) lands on device (0, 0); the layer's canvases have no mapping mode, so
+    // logical and device units are the same.
+    Canvas->SetWindowOrg(0, 0);
+    Canvas->SetWindowOrg(X, Y);
+}
+
+void OffsetRect(TRect& R, int DX, int DY)
+{
+    R.Left += DX;
+    R.Right += DX;
+    R.Top += DY;
+    R.Bottom += DY;
+}
+
+bool IntersectRect(TRect& Dest, const TRect& A, const TRect& B)
+{
+    Dest = {std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right), std::min(A.Bottom, B.Bottom)};
+    if (Dest.IsEmpty()) {
+        Dest = {};
+        return false;
+    }
+    return true;
+}
+
+int RoundHalfEven(double Value)
+{
+    return static_cast<int>(std::nearbyint(Value));
+}
+
+bool TBaseLazyTree::IsMouseSelecting() const
+{
+    return HasState(tsDrawSelPending) || HasState(tsDrawSelecting);
+}
+
+void TBaseLazyTree::DoBeforePaint(TCanvas* Canvas)
+{
+    if (OnBeforePaint)
+        OnBeforePaint(this, Canvas);
+}
+
+void TBaseLazyTree::DoAfterPaint(TCanvas* Canvas)
+{
+    if (OnAfterPaint)
+        OnAfterPaint(this, Canvas);
+}
+
+bool TBaseLazyTree::DoBeforeItemPaint(TCanvas* Canvas, PLazyNode Node, const TRect& ItemRect)
+{
+    bool customDraw = false;
+    if (OnBeforeItemPaint)
+        OnBeforeItemPaint(this, Canvas, Node, ItemRect, customDraw);
+    return customDraw;
+}
+
+void TBaseLazyTree::DoAfterItemPaint(TCanvas* Canvas, PLazyNode Node, const TRect& ItemRect)
+{
+    if (OnAfterItemPaint)
+        OnAfterItemPaint(this, Canvas, Node, ItemRect);
+}
+
+void TBaseLazyTree::DoBeforeItemErase(TCanvas* Canvas, PLazyNode Node, const TRect& ItemRect, TColor& Color,
+                                      TItemEraseAction& EraseAction)
+{
+    if (OnBeforeItemErase)
+        OnBeforeItemErase(this, Canvas, Node, ItemRect, Color, EraseAction);
+}
+
+void TBaseLazyTree::DoAfterItemErase(TCanvas* Canvas, PLazyNode Node, const TRect& ItemRect)
+{
+    if (OnAfterItemErase)
+        OnAfterItemErase(this, Canvas, Node, ItemRect);
+}
+
+void TBaseLazyTree::DoBeforeCellPaint(TCanvas* Canvas, PLazyNode Node, TColumnIndex Column,
+                                      TLTCellPaintMode CellPaintMode, const TRect& CellRect, TRect& ContentRect)
+{
+    if (!OnBeforeCellPaint)
+        return;
+    if (CellPaintMode == cpmGetContentMargin) {
+        // Whatever a handler paints while only being asked for margins never reaches the
+        // screen: redrawing is off around it (the window keeps its pending update area).
+        SuspendRedraw(true);
+        Canvas->SetFont(Font());
+        struct Resume {
+            TBaseLazyTree* T;
+            ~Resume() { T->SuspendRedraw(false); }
+        } resume{this};
+        OnBeforeCellPaint(this, Canvas, Node, Column, CellPaintMode, CellRect, ContentRect);
+        return;
+    }
+    Canvas->SetFont(Font());
+    OnBeforeCellPaint(this, Canvas, Node, Column, CellPaintMode, CellRect, ContentRect);
+}
+
+void TBaseLazyTree::DoAfterCellPaint(TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const TRect& CellRect)
+{
+    if (OnAfterCellPaint)
+        OnAfterCellPaint(this, Canvas, Node, Column, CellRect);
+}
+
+bool TBaseLazyTree::DoPaintBackground(TCanvas* Canvas, const TRect& R)
+{
+    bool handled = false;
+    if (OnPaintBackground)
+        OnPaintBackground(this, Canvas, R, handled);
+    return handled;
+}
+
+void TBaseLazyTree::SuspendRedraw(bool Suspend)
+{
+    if (Visible() && HandleAllocated() && UpdateCount() == 0)
+        SendMessage(Handle(), WM_SETREDRAW, Suspend ? 0 : 1, 0);
+}
+
+TPoint TBaseLazyTree::GetCellContentMargin(PLazyNode Node, TColumnIndex Column,
+                                           TLTCellContentMarginType CellContentMarginType, TCanvas* Canvas)
+{
+    if (!OnBeforeCellPaint)
+        return {0, 0};
+    if (!Canvas)
+        Canvas = this->Canvas();
+    const TRect R = GetDisplayRect(Node, Column, true);
+    TRect content = R;
+    DoBeforeCellPaint(Canvas, Node, Column, cpmGetContentMargin, R, content);
+    switch (CellContentMarginType) {
+    case ccmtAllSides:
+        return {R.Width() - content.Width(), R.Height() - content.Height()};
+    case ccmtTopLeftOnly:
+        return {content.Left - R.Left, content.Top - R.Top};
+    case ccmtBottomRightOnly:
+        return {R.Right - content.Right, R.Bottom - content.Bottom};
+    }
+    return {0, 0};
+}
+
+void TBaseLazyTree::SetBackgroundOffset(int Index, int Value)
+{
+    int& field = Index == 0 ? FBackgroundOffsetX : FBackgroundOffsetY;
+    if (field == Value)
+        return;
+    field = Value;
+    InvalidateTree();
+}
+
+// ---- font change hook
+
+void TBaseLazyTree::HookCanvasFontChange(TCanvas* Canvas)
+{
+    TFont* font = Canvas->Font();
+    // The hook is in place already (or there is nothing to displace while nothing is held).
+    if (FFontHooked)
+        return;
+    FOldFontChange = font->OnChange;
+    font->OnChange = [this](TObject* Sender) { PaintFontChanged(Sender); };
+    FFontHooked = true;
+}
+
+void TBaseLazyTree::UnhookCanvasFontChange(TCanvas* Canvas)
+{
+    if (!FFontHooked)
+        return;
+    Canvas->Font()->OnChange = FOldFontChange;
+    FOldFontChange = nullptr;
+    FFontHooked = false;
+}
+
+void TBaseLazyTree::PaintFontChanged(TObject* Sender)
+{
+    FFontChanged = true;
+    if (FOldFontChange)
+        FOldFontChange(Sender);
+}
+
+// ---- background pictures
+
+void TBaseLazyTree::PaintBackgroundStatic(TBitmap* Picture, TCanvas* Canvas, const TRect& Area, TPoint Offset)
+{
+    Canvas->Brush()->SetColor(Color());
+    Canvas->FillRect(Area);
+    // A picture without pixels has nothing to place.
+    if (!Picture || Picture->Width() <= 0 || Picture->Height() <= 0)
+        return;
+    const TRect picRect = Bounds(FBackgroundOffsetX, FBackgroundOffsetY, Picture->Width(), Picture->Height());
+    TRect areaRect = Area;
+    OffsetRect(areaRect, Offset.X, Offset.Y);
+    TRect drawRect;
+    if (!IntersectRect(drawRect, picRect, areaRect))
+        return;
+    const int sx = drawRect.Left - picRect.Left, sy = drawRect.Top - picRect.Top;
+    const int dx = drawRect.Left - Offset.X, dy = drawRect.Top - Offset.Y;
+    if (Picture->Transparent()) {
+        // The mask: black where the picture shows, white at its transparent colour.
+        TBitmap mask(Picture->Width(), Picture->Height());
+        const TColor key = ColorToRGB(Picture->TransparentColor());
+        for (int y = 0; y < Picture->Height(); ++y)
+            for (int x = 0; x < Picture->Width(); ++x)
+                mask.Canvas()->SetPixels(x, y, Picture->Canvas()->Pixels(x, y) == key ? clWhite : clBlack);
+        MaskedCopy(Canvas, dx, dy, drawRect.Width(), drawRect.Height(), Picture->Canvas(), sx, sy, mask.Canvas(), sx,
+                   sy);
+    } else {
+        BitBlt(Canvas, dx, dy, drawRect.Width(), drawRect.Height(), Picture->Canvas(), sx, sy, SRCCOPY);
+    }
+}
+
+void TBaseLazyTree::PaintBackgroundTiled(TBitmap* Picture, TCanvas* Canvas, const TRect& Area, TPoint Offset)
+{
+    // A picture without pixels cannot be tiled (the modulus would divide by zero): the
+    // area gets the colour instead.
+    if (!Picture || Picture->Width() <= 0 || Picture->Height() <= 0) {
+        Canvas->Brush()->SetColor(Color());
+        Canvas->FillRect(Area);
+        return;
+    }
+    const int pw = Picture->Width(), ph = Picture->Height();
+    auto mod = [](int a, int m) { return ((a % m) + m) % m; };
+    int deltaY = mod(Area.Top + Offset.Y + FBackgroundOffsetY, ph);
+    int y = Area.Top;
+    while (y < Area.Bottom) {
+        const int bandHeight = std::min(Area.Bottom - y, ph - deltaY);
+        int deltaX = mod(Area.Left + Offset.X + FBackgroundOffsetX, pw);
+        int x = Area.Left;
+        while (x < Area.Right) {
+            const int w = std::min(Area.Right - x, pw - deltaX);
+            BitBlt(Canvas, x, y, w, bandHeight, Picture->Canvas(), deltaX, deltaY, SRCCOPY);
+            x += pw - deltaX;
+            deltaX = 0;
+        }
+        y += ph - deltaY;
+        deltaY = 0;
+    }
+}
+
+bool TBaseLazyTree::UsableBackground() const
+{
+    return FBackground && FBackground->HasGraphic();
+}
+
+// ---- rows
+
+void TBaseLazyTree::EraseNodeRow(TLTPaintInfo& PaintInfo, bool UseBackground, TRect R, bool OffsetToRow)
+{
+    TColor color = FColors->BackGroundColor();
+    TItemEraseAction action = eaDefault;
+    TPoint offset{0, 0};
+    if (OffsetToRow) {
+        offset = {-FEffectiveOffsetX, R.Top};
+        OffsetRect(R, 0, -R.Top);
+    }
+    TCanvas* canvas = PaintInfo.Canvas;
+    DoBeforeItemErase(canvas, PaintInfo.Node, R, color, action);
+    const TLTPaintOptions paintOptions = TreeOptions().PaintOptions();
+    const TLTSelectionOptions selectionOptions = TreeOptions().SelectionOptions();
+    switch (action) {
+    case eaColor:
+        canvas->Brush()->SetColor(color);
+        canvas->FillRect(R);
+        break;
+    case eaNone:
+        break;
+    case eaDefault:
+        if (UseBackground) {
+            if (In(paintOptions, toStaticBackground))
+                PaintBackgroundStatic(FBackground->Bitmap(), canvas, R, offset);
+            else
+                PaintBackgroundTiled(FBackground->Bitmap(), canvas, R, offset);
+        } else if (!HasPaint(PaintInfo.PaintOptions, poDrawSelection) || !In(selectionOptions, toFullRowSelect) ||
+                   !PaintInfo.Node->Has(vsSelected) || In(paintOptions, toUseBlendedSelection) ||
+                   HasState(tsUseExplorerTheme)) {
+            canvas->Brush()->SetColor(color);
+            canvas->FillRect(R);
+        } else {
+            if (In(paintOptions, toShowHorzGridLines)) {
+                canvas->Brush()->SetColor(color);
+                canvas->FillRect({R.Left, R.Bottom - 1, R.Right, R.Bottom});
+                --R.Bottom;
+            }
+            const bool focusedLook = Focused() || In(paintOptions, toPopupMode);
+            canvas->Brush()->SetColor(focusedLook ? FColors->FocusedSelectionColor()
+                                                  : FColors->UnfocusedSelectionColor());
+            canvas->Pen()->SetColor(focusedLook ? FColors->FocusedSelectionBorderColor()
+                                                : FColors->UnfocusedSelectionBorderColor());
+            canvas->RoundRect(R, FSelectionCurveRadius, FSelectionCurveRadius);
+        }
+        break;
+    }
+    DoAfterItemErase(canvas, PaintInfo.Node, R);
+}
+
+void TBaseLazyTree::BlendSelectionArea(const TLTPaintInfo& PaintInfo, const TRect& InnerRect, int WindowOrgX,
+                                       int MaxWidth, TColor Color)
+{
+    if (!FPaintBitmap)
+        return;
+    TRect R = InnerRect;
+    OffsetRect(R, -WindowOrgX, 0);
+    R.Left = std::max(R.Left, 0);
+    R.Right = std::min(R.Right, MaxWidth);
+    (void)PaintInfo;
+    AlphaBlendArea(nullptr, FPaintBitmap, R, {0, 0}, amMasterColor, FSelectionBlendFactor, ColorToRGB(Color));
+}
+
+void TBaseLazyTree::PaintCellHighlight(TLTPaintInfo& PaintInfo, int WindowOrgX, int MaxWidth)
+{
+    TCanvas* canvas = PaintInfo.Canvas;
+    const TLTPaintOptions paintOptions = TreeOptions().PaintOptions();
+    const TLTSelectionOptions selectionOptions = TreeOptions().SelectionOptions();
+    const TLTMiscOptions miscOptions = TreeOptions().MiscOptions();
+    const bool fullRow = In(selectionOptions, toFullRowSelect);
+    const bool gridExtensions = In(miscOptions, toGridExtensions);
+    const bool explorer = HasState(tsUseExplorerTheme);
+    TRect fullRect{0, PaintInfo.CellRect.Top, FRangeX, PaintInfo.CellRect.Bottom};
+    if (!Header().UseColumns() && fullRow)
+        fullRect.Right = std::max(fullRect.Right, ClientWidth());
+    if (In(paintOptions, toShowVertGridLines))
+        --fullRect.Right;
+
+    // Column colours come with header columns; a tree without them has none to fill.
+    DoBeforeCellPaint(canvas, PaintInfo.Node, PaintInfo.Column, cpmPaint, PaintInfo.CellRect, PaintInfo.ContentRect);
+
+    TRect inner = PaintInfo.ContentRect;
+    if (!gridExtensions) {
+        const int w = inner.Width();
+        switch (PaintInfo.Alignment) {
+        case taLeftJustify:
+            if (inner.Left + PaintInfo.NodeWidth < inner.Right)
+                inner.Right = inner.Left + PaintInfo.NodeWidth;
+            break;
+        case taRightJustify:
+            if (PaintInfo.NodeWidth < w)
+                inner.Left = inner.Right - PaintInfo.NodeWidth;
+            break;
+        case taCenter:
+            if (PaintInfo.NodeWidth < w) {
+                inner.Left = (inner.Left + inner.Right - PaintInfo.NodeWidth) / 2;
+                inner.Right = inner.Left + PaintInfo.NodeWidth;
+            }
+            break;
+        }
+    }
+
+    const bool focusedLook = Focused() || In(paintOptions, toPopupMode);
+    auto drawHighlight = [&](const TRect& R, TColor fill, TColor border) {
+        if (R.IsEmpty())
+            return;
+        if (CpuHasMmx && In(paintOptions, toUseBlendedSelection)) {
+            BlendSelectionArea(PaintInfo, R, WindowOrgX, MaxWidth, fill);
+        } else {
+            canvas->Brush()->SetColor(fill);
+            canvas->Pen()->SetColor(border);
+            canvas->RoundRect(R, FSelectionCurveRadius, FSelectionCurveRadius);
+        }
+    };
+    if ((PaintInfo.Column == FFocusedColumn || fullRow) && HasPaint(PaintInfo.PaintOptions, poDrawSelection)) {
+        if (PaintInfo.Node == FDropTargetNode) {
+            if (FLastDropMode == dmOnNode || PaintInfo.Node->Has(vsSelected)) {
+                if (gridExtensions || fullRow)
+                    inner = PaintInfo.CellRect;
+                drawHighlight(inner, FColors->DropTargetColor(), FColors->DropTargetBorderColor());
+            } else {
+                canvas->Brush()->SetStyle(bsClear);
+            }
+        } else if (PaintInfo.Node->Has(vsSelected)) {
+            if (gridExtensions || fullRow)
+                inner = PaintInfo.CellRect;
+            drawHighlight(inner, focusedLook ? FColors->FocusedSelectionColor() : FColors->UnfocusedSelectionColor(),
+                          focusedLook ? FColors->FocusedSelectionBorderColor()
+                                      : FColors->UnfocusedSelectionBorderColor());
+        }
+    }
+
+    if ((PaintInfo.Column == FFocusedColumn || fullRow) && HasPaint(PaintInfo.PaintOptions, poDrawFocusRect) &&
+        focusedLook && PaintInfo.Node == FFocusedNode &&
+        (PaintInfo.Column == FFocusedColumn ||
+         ((!In(selectionOptions, toExtendedFocus) || SystemIsVistaOrLater) && fullRow && explorer))) {
+        const TColor oldText = canvas->SetTextColor(clWhite);
+        const TColor oldBack = canvas->SetBkColor(clBlack);
+        TRect focusRect = inner;
+        if (!In(selectionOptions, toExtendedFocus) && fullRow && explorer)
+            focusRect = fullRect;
+        else if (gridExtensions)
+            focusRect = PaintInfo.CellRect;
+        canvas->DrawFocusRect(focusRect);
+        canvas->SetTextColor(oldText);
+        canvas->SetBkColor(oldBack);
+    }
+}
+
+void TBaseLazyTree::PaintRubberBand(TCanvas* Target, int WindowOrgX, TRect TargetRect, const TRect& SelectionRect)
+{
+    const bool blended = (FDrawSelectionMode == smBlendedRectangle || HasState(tsUseThemes)) && CpuHasMmx;
+    if (blended && FPaintBitmap) {
+        OffsetRect(TargetRect, WindowOrgX, 0);
+        const TRect ordered = NormalizeRectCorners(SelectionRect);
+        TRect R;
+        if (!IntersectRect(R, ordered, TargetRect))
+            return;
+        OffsetRect(R, -WindowOrgX, 0);
+        AlphaBlendArea(nullptr, FPaintBitmap, R, {0, 0}, amMasterColor, FSelectionBlendFactor,
+                       ColorToRGB(FColors->SelectionRectangleBlendColor()));
+        Target->Brush()->SetColor(FColors->SelectionRectangleBorderColor());
+        Target->FrameRect(SelectionRect);
+        return;
+    }
+    const TColor oldText = Target->SetTextColor(clWhite);
+    const TColor oldBack = Target->SetBkColor(clBlack);
+    Target->DrawFocusRect(SelectionRect);
+    Target->SetTextColor(oldText);
+    Target->SetBkColor(oldBack);
+}
+
+// ---- the pass
+
+void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint Target,
+                              TLTInternalPaintOptions PaintOptions, TPixelFormat PixelFormat)
+{
+    if (HasState(tsPainting))
+        return;
+    DoStateChange(TreeBit(tsPainting));
+    // Whatever leaves the pass, it leaves tsPainting and restores what it borrowed.
+    struct PassGuard {
+        TBaseLazyTree* T;
+        TCanvas* Target;
+        int SavedDC = 0;
+        std::unique_ptr<TBitmap> Bitmap;
+        ~PassGuard()
+        {
+            T->FPaintBitmap = nullptr;
+            if (SavedDC)
+                Target->RestoreDC(SavedDC);
+            T->DoStateChange(0, TreeBit(tsPainting));
+        }
+    } guard{this, TargetCanvas, 0, nullptr};
+
+    DoBeforePaint(TargetCanvas);
+    const bool unbuffered = HasPaint(PaintOptions, poUnbuffered);
+    if (unbuffered)
+        guard.SavedDC = TargetCanvas->SaveDC();
+
+    TLTPaintInfo PaintInfo{};
+    const int Width = Window.Right - Window.Left;
+    const TLTPaintOptions treePaint = TreeOptions().PaintOptions();
+    const TLTSelectionOptions treeSelection = TreeOptions().SelectionOptions();
+    const TLTMiscOptions treeMisc = TreeOptions().MiscOptions();
+    const TLTAutoOptions treeAuto = TreeOptions().AutoOptions();
+
+    if (unbuffered) {
+        PaintInfo.Canvas = TargetCanvas;
+    } else {
+        guard.Bitmap = std::make_unique<TBitmap>();
+        const bool wants32 = CpuHasMmx && (FDrawSelectionMode == smBlendedRectangle || HasState(tsUseThemes) ||
+                                           In(treePaint, toUseBlendedSelection));
+        guard.Bitmap->SetPixelFormat(wants32 ? pf32bit : PixelFormat);
+
+        PaintInfo.Canvas = guard.Bitmap->Canvas();
+        FPaintBitmap = guard.Bitmap.get();
+    }
+    TCanvas* canvas = PaintInfo.Canvas;
+
+    TRect SelectionRect = NormalizeRectCorners(FNewSelRect);
+    const bool ShowRubberBand = IsMouseSelecting() && !SelectionRect.IsEmpty() && GetKeyState(VK_LBUTTON) < 0;
+
+    const int MaximumRight = std::max(ClientWidth(), FRangeX);
+    TRect ItemRect{0, 0, MaximumRight, 0};
+
+    const bool UseBackground = In(treePaint, toShowBackground) && HasPaint(PaintOptions, poBackground) &&
+                               UsableBackground();
+    const bool ShowImages = FImages != nullptr;
+    const bool ShowStateImages = FStateImages != nullptr;
+    const bool ShowCheckImages = FCheckImages != nullptr && In(treeMisc, toCheckSupport);
+    const bool UseColumns = Header().UseColumns();
+
+    TLTInternalPaintOptions baseOptions = TLTInternalPaintOptions(PaintOptions & ~PaintBit(poDrawSelection));
+    if (!In(treePaint, toAlwaysHideSelection) && (Focused() || !In(treePaint, toHideSelection)))
+        baseOptions = TLTInternalPaintOptions(baseOptions | (PaintOptions & PaintBit(poDrawSelection)));
+    if (In(treePaint, toHideFocusRect))
+        baseOptions = TLTInternalPaintOptions(baseOptions & ~PaintBit(poDrawFocusRect));
+
+    int NodeTop = 0;
+    PLazyNode Node = GetNodeAt(0, Window.Top, false, NodeTop);
+    if (!Node)
+        NodeTop = Window.Top;
+    if (ShowRubberBand)
+        OffsetRect(SelectionRect, 0, -NodeTop);
+    TRect TargetRect{Target.X, Target.Y + NodeTop - Window.Top, Target.X + Width, Target.Y + NodeTop - Window.Top};
+    TargetCanvas->SetFont(Font());
+    const int MaximumBottom = Target.Y + Window.Bottom - Window.Top;
+    const int buttonWidth = FPlusBM->Width();
+    int ButtonX = RoundHalfEven((static_cast<int>(Indent()) - buttonWidth) / 2.0) + 1;
+    TLineImage LineImage;
+
+    while (Node) {
+        int SelectLevel = BuildLineImage(Node, LineImage);
+        const int IndentSize = static_cast<int>(LineImage.size());
+        if (!In(treePaint, toFixedIndent))
+            ButtonX = RoundHalfEven((static_cast<int>(Indent()) - buttonWidth) / 2.0) +
+                      (IndentSize - 1) * static_cast<int>(Indent()) + 1;
+        if (!Node->Has(vsInitialized))
+            InitializeNode(Node);
+        if (Node->Has(vsSelected) && !In(treePaint, toChildrenAbove))
+            ++SelectLevel;
+        MeasureItemHeight(canvas, Node);
+        const int NodeHeight = Node->NodeHeight;
+        PaintInfo.BrushOrigin = {Window.Left & 1, NodeTop & 1};
+        NodeTop += NodeHeight;
+        TargetRect.Bottom = TargetRect.Top + NodeHeight;
+
+        if (SelectLevel > 0 || !HasPaint(PaintOptions, poSelectedOnly)) {
+            if (unbuffered) {
+                SetCanvasOrigin(canvas, Window.Left - Target.X, -TargetRect.Top);
+                ClipCanvasToRect(canvas, {0, 0, TargetRect.Width(),
+                                          std::min(NodeHeight, MaximumBottom - TargetRect.Top)});
+            } else {
+                if (guard.Bitmap->Height() != NodeHeight || guard.Bitmap->Width() != Width) {
+                    // Fresh pixels for a new height.
+                    guard.Bitmap->SetSize(0, 0);
+                    guard.Bitmap->SetSize(Width, NodeHeight);
+                }
+                SetCanvasOrigin(canvas, Window.Left, 0);
+            }
+            canvas->SetBrushOrg(PaintInfo.BrushOrigin.X, PaintInfo.BrushOrigin.Y);
+            ItemRect.Bottom = NodeHeight;
+            int VAlign = 0, ButtonY = 0;
+            ComputeNodeVAlign(Node, VAlign, ButtonY);
+            PaintInfo.Node = Node;
+
+            if (!DoBeforeItemPaint(canvas, Node, ItemRect)) {
+                PaintInfo.PaintOptions = baseOptions;
+                EraseNodeRow(PaintInfo, UseBackground, {Window.Left, TargetRect.Top, Window.Right, TargetRect.Bottom},
+                             true);
+                PaintInfo.CellRect = ItemRect;
+                PaintInfo.Column = NoColumn;
+                PaintInfo.Position = 0;
+
+                // One cell: the tree has no header columns.
+                if (!UseColumns && PaintInfo.CellRect.Left < Window.Right) {
+                    PaintInfo.BidiMode = FBiDiMode;
+                    PaintInfo.Alignment = FAlignment;
+                    PaintInfo.PaintOptions = baseOptions;
+                    if (HasState(tsEditing) && Node == FFocusedNode)
+                        PaintInfo.PaintOptions =
+                            TLTInternalPaintOptions(PaintInfo.PaintOptions & ~PaintBit(poDrawSelection));
+                    PaintInfo.PaintOptions =
+                        TLTInternalPaintOptions(PaintInfo.PaintOptions & ~PaintBit(poColumnColor));
+                    const bool IsMainColumn = PaintInfo.Column == Header().MainColumn;
+                    if (PaintInfo.BidiMode != bdLeftToRight) {
+                        if (PaintInfo.Alignment == taLeftJustify)
+                            PaintInfo.Alignment = taRightJustify;
+                        else if (PaintInfo.Alignment == taRightJustify)
+                            PaintInfo.Alignment = taLeftJustify;
+                    }
+                    const bool skip = HasPaint(PaintOptions, poMainOnly) && !IsMainColumn;
+                    if (!skip && PaintInfo.CellRect.Right > Window.Left) {
+                        PaintCell(PaintInfo, Window, TargetRect, MaximumBottom, IsMainColumn, ShowCheckImages,
+                                  ShowStateImages, ShowImages, IndentSize, LineImage, VAlign, ButtonX, ButtonY);
+                    }
+                }
+                DoAfterItemPaint(canvas, Node, ItemRect);
+                if (Node == FDropTargetNode && In(treePaint, toShowDropmark) && HasPaint(PaintOptions, poDrawDropMark))
+                    DrawDropMark(canvas, Node, ItemRect);
+            }
+            if (ShowRubberBand)
+                PaintRubberBand(canvas, Window.Left, {0, 0, Width, NodeHeight}, SelectionRect);
+            if (unbuffered) {
+                canvas->SelectClipRgn(nullptr);
+            } else {
+                BitBlt(TargetCanvas, TargetRect.Left, TargetRect.Top, guard.Bitmap->Width(), guard.Bitmap->Height(),
+                       canvas, Window.Left, 0, SRCCOPY);
+            }
+        }
+        TargetRect.Top += NodeHeight;
+        if (TargetRect.Top >= MaximumBottom)
+            break;
+        if (ShowRubberBand)
+            OffsetRect(SelectionRect, 0, -NodeHeight);
+        Node = GetNextVisible(Node, true);
+    }
+    (void)treeAuto;
+
+    // The area below the last row.
+    if (TargetRect.Top < MaximumBottom) {
+        const TPoint below{TargetRect.Left, TargetRect.Top};
+        TRect area{0, 0, Width, MaximumBottom - below.Y};
+        if (!unbuffered) {
+            guard.Bitmap->SetSize(0, 0);
+            guard.Bitmap->SetPixelFormat(pf32bit);
+            guard.Bitmap->SetSize(area.Width(), area.Height());
+        } else {
+            SetCanvasOrigin(canvas, -below.X, -below.Y);
+            canvas->SelectClipRgn(nullptr);
+            ClipCanvasToRect(canvas, area);
+        }
+        if (!DoPaintBackground(canvas, area)) {
+            if (UseBackground) {
+                SetCanvasOrigin(canvas, 0, 0);
+                if (unbuffered)
+                    SetCanvasOrigin(canvas, -below.X, -below.Y);
+                if (In(treePaint, toStaticBackground))
+                    PaintBackgroundStatic(FBackground->Bitmap(), canvas, area, below);
+                else
+                    PaintBackgroundTiled(FBackground->Bitmap(), canvas, area, below);
+            } else {
+                if (!unbuffered)
+                    SetCanvasOrigin(canvas, 0, 0);
+                canvas->Brush()->SetColor(FColors->BackGroundColor());
+                canvas->FillRect(area);
+            }
+        }
+        if (!unbuffered)
+            SetCanvasOrigin(canvas, 0, 0);
+        if (ShowRubberBand) {
+            TRect R = NormalizeRectCorners(FNewSelRect);
+            OffsetRect(R, -Window.Left, FOffsetY - below.Y);
+            canvas->SetBrushOrg(0, below.X & 1);
+            PaintRubberBand(canvas, 0, area, R);
+        }
+        if (!unbuffered)
+            BitBlt(TargetCanvas, below.X, below.Y, guard.Bitmap->Width(), guard.Bitmap->Height(), canvas, 0, 0,
+                   SRCCOPY);
+    }
+
+    if (IsEmpty() && !FEmptyListMessage.empty()) {
+        TargetCanvas->SetFont(Font());
+        TargetCanvas->Font()->SetColor(clGrayText);
+        TargetCanvas->SetBkMode(TRANSPARENT);
+        TRect R{OffsetX() + 2, 2, OffsetX() + this->Width(), this->Height() - 2};
+        TargetCanvas->DrawText(FEmptyListMessage, R, DT_LEFT | DT_NOCLIP | DT_WORDBREAK);
+    }
+    (void)treeSelection;
+    DoAfterPaint(TargetCanvas);
+}
+
+void TBaseLazyTree::PaintCell(TLTPaintInfo& PaintInfo, const TRect& Window, const TRect& TargetRect,
+                              int MaximumBottom, bool IsMainColumn, bool ShowCheckImages, bool ShowStateImages,
+                              bool ShowImages, int IndentSize, const TLineImage& LineImage, int VAlign, int ButtonX,
+                              int ButtonY)
+{
+    (void)TargetRect;
+    (void)MaximumBottom;
+    TCanvas* canvas = PaintInfo.Canvas;
+    PLazyNode Node = PaintInfo.Node;
+    const TLTPaintOptions treePaint = TreeOptions().PaintOptions();
+    const TLTSelectionOptions treeSelection = TreeOptions().SelectionOptions();
+    const TLTAutoOptions treeAuto = TreeOptions().AutoOptions();
+
+    PaintInfo.NodeWidth = DoGetNodeWidth(Node, PaintInfo.Column, canvas);
+    PaintInfo.ContentRect = PaintInfo.CellRect;
+    if (PaintInfo.BidiMode == bdLeftToRight)
+        PaintInfo.ContentRect.Left += FMargin;
+    else
+        PaintInfo.ContentRect.Right -= FMargin;
+
+    TLTImageSlot& check = PaintInfo.ImageInfo[imgCheck];
+    check = TLTImageSlot{};
+    if (IsMainColumn && ShowCheckImages) {
+        check.ImageIndex = CheckImageIndex(Node, ctNone, csUncheckedNormal, true);
+        if (check.ImageIndex >= 0) {
+            PlaceImage(FCheckImages, PaintInfo.BidiMode, VAlign, PaintInfo.ContentRect, check);
+            check.Ghosted = false;
+        } else {
+            check.ImageIndex = -1;
+        }
+    }
+    TLTImageSlot& state = PaintInfo.ImageInfo[imgState];
+    state = TLTImageSlot{};
+    if (ShowStateImages) {
+        QueryImageIndex(PaintInfo, ikState, imgState, FStateImages);
+        if (state.ImageIndex >= 0)
+            PlaceImage(FStateImages, PaintInfo.BidiMode, VAlign, PaintInfo.ContentRect, state);
+    }
+    TLTImageSlot& normal = PaintInfo.ImageInfo[imgNormal];
+    normal = TLTImageSlot{};
+    if (ShowImages) {
+        QueryImageIndex(PaintInfo, Node->Has(vsSelected) ? ikSelected : ikNormal, imgNormal, FImages);
+        if (normal.ImageIndex >= 0)
+            PlaceImage(normal.ImageList, PaintInfo.BidiMode, VAlign, PaintInfo.ContentRect, normal);
+    }
+    const int Levels = In(treePaint, toFixedIndent) ? 1 : IndentSize;
+    if (IsMainColumn)
+        ShiftByIndent(PaintInfo, Levels);
+
+    if (HasPaint(PaintInfo.PaintOptions, poGridLines) && In(treePaint, toShowHorzGridLines)) {
+        canvas->Font()->SetColor(FColors->GridLineColor());
+        const int bottom = PaintInfo.CellRect.Bottom - 1;
+        if (IsMainColumn && FLineMode == lmBands) {
+            const int indentWidth = static_cast<int>(Indent()) * Levels;
+            if (PaintInfo.BidiMode == bdLeftToRight)
+                DottedHorzLine(PaintInfo, PaintInfo.CellRect.Left + indentWidth, PaintInfo.CellRect.Right - 1, bottom);
+            else
+                DottedHorzLine(PaintInfo, PaintInfo.CellRect.Left, PaintInfo.CellRect.Right - indentWidth - 1, bottom);
+        } else {
+            DottedHorzLine(PaintInfo, PaintInfo.CellRect.Left, PaintInfo.CellRect.Right, bottom);
+        }
+        --PaintInfo.CellRect.Bottom;
+        --PaintInfo.ContentRect.Bottom;
+    }
+
+    PaintCellHighlight(PaintInfo, Window.Left, Window.Width());
+
+    if (IsMainColumn) {
+        if (In(treePaint, toShowTreeLines) && (!In(treePaint, toHideTreeLinesIfThemed) || !HasState(tsUseThemes)))
+            PaintTreeLineLevels(PaintInfo, VAlign, IndentSize, LineImage);
+        if (In(treePaint, toShowButtons) && Node->Has(vsHasChildren) &&
+            (!Node->Has(vsAllChildrenHidden) || !In(treeAuto, toAutoHideButtons)))
+            PaintExpandButton(canvas, Node, PaintInfo.Column, PaintInfo.CellRect, ButtonX, ButtonY, PaintInfo.BidiMode);
+        if (check.ImageIndex >= 0)
+            PaintCheckControl(canvas, check, Node->Has(vsSelected));
+    }
+    if (state.ImageIndex >= 0)
+        PaintNodeImage(PaintInfo, imgState, false);
+    if (normal.ImageIndex >= 0)
+        PaintNodeImage(PaintInfo, imgNormal, true);
+    // The editor covers the edited cell.
+    if (!(HasState(tsEditing) && Node == FFocusedNode))
+        PaintNodeContent(PaintInfo);
+    DoAfterCellPaint(canvas, Node, PaintInfo.Column, PaintInfo.CellRect);
+    (void)treeSelection;
+}
+
+void TBaseLazyTree::DrawDropMark(TCanvas* Canvas, PLazyNode Node, const TRect& R)
+{
+    (void)Node;
+    if (FLastDropMode != dmAbove && FLastDropMode != dmBelow)
+        return;
+    const TPenStyle oldStyle = Canvas->Pen()->Style();
+    const TColor oldColor = Canvas->Brush()->Color();
+    Canvas->Pen()->SetStyle(psClear);
+    Canvas->Brush()->SetColor(FColors->DropMarkColor());
+    const int L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
+    if (FLastDropMode == dmAbove)
+        Canvas->Polygon({{L + 2, T}, {Rt - 2, T}, {Rt - 2, T + 6}, {Rt - 6, T + 2}, {L + 6, T + 2}, {L + 2, T + 6}});
+    else
+        Canvas->Polygon({{L + 2, B - 1}, {Rt - 2, B - 1}, {Rt - 2, B - 8}, {Rt - 7, B - 3}, {L + 7, B - 3}, {L + 2, B - 8}});
+    Canvas->Pen()->SetStyle(oldStyle);
+    Canvas->Brush()->SetColor(oldColor);
+}
+
+TRect TBaseLazyTree::GetTreeRect() const
+{
+    return {0, 0, std::max(FRangeX, ClientWidth()), static_cast<int>(RangeY())};
+}
+
+} // namespace vtree
+
+namespace vtree {
+
+using namespace plat;
+
+// ---- set-up, window painting, display rectangles
+
+void TBaseLazyTree::InitView()
+{
+    FColors = std::make_unique<TLTColors>(this);
+    FBackground = std::make_unique<TPicture>();
+    FPlusBM = std::make_unique<TBitmap>();
+    FHotPlusBM = std::make_unique<TBitmap>();
+    FSelectedHotPlusBM = std::make_unique<TBitmap>();
+    FMinusBM = std::make_unique<TBitmap>();
+    FHotMinusBM = std::make_unique<TBitmap>();
+    FSelectedHotMinusBM = std::make_unique<TBitmap>();
+    ApplyCheckImageKind();
+    // The pictures exist from the start, so a tree paints into any canvas before its
+    // window is made; the window's creation rebuilds them in its final colours.
+    RebuildPaintResources(true, true);
+}
+
+void TBaseLazyTree::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    RebuildPaintResources(true, true);
+}
+
+void TBaseLazyTree::Paint()
+{
+    TCanvas* canvas = Canvas();
+    const TRect update = canvas->ClipRect();
+    if (update.IsEmpty())
+        return;
+    TRect window = update;
+    OffsetRect(window, FEffectiveOffsetX, -OffsetY());
+    PaintTree(canvas, window, {update.Left, update.Top},
+              PaintSet({poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines}),
+              pfDevice);
+}
+
+void TBaseLazyTree::RedrawFrame()
+{
+    if (HandleAllocated())
+        RedrawWindow(Handle(), nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE | RDW_NOCHILDREN);
+}
+
+void TBaseLazyTree::SetIndent(std::uint32_t Value)
+{
+    if (Value == FIndent)
+        return;
+    FIndent = Value;
+    if (!(ComponentState() & csLoading) && UpdateCount() == 0 && HandleAllocated()) {
+        UpdateScrollBars(true);
+        Invalidate();
+    }
+}
+
+void TBaseLazyTree::SetCheckImageKind(TCheckImageKind Value)
+{
+    if (Value == FCheckImageKind)
+        return;
+    FCheckImageKind = Value;
+    ApplyCheckImageKind();
+    if (HandleAllocated() && UpdateCount() == 0 && !(ComponentState() & csLoading))
+        plat::InvalidateRect(Handle(), nullptr, false);
+}
+
+TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool TextOnly, bool Unclipped)
+{
+    if (!Node)
+        throw EAssertionFailed(u"Node must not be nil.");
+    if (Node == RootNode())
+        throw EAssertionFailed(u"Node must not be the hidden root node.");
+    const bool mainColumnHit = Column == NoColumn || Column == Header().MainColumn;
+    if (!Node->Has(vsInitialized))
+        InitializeNode(Node);
+    TRect result{};
+    if (!GetEffectivelyVisible(Node))
+        return result;
+    const TLTPaintOptions po = TreeOptions().PaintOptions();
+    int indent = 0;
+    if (!In(po, toFixedIndent)) {
+        for (PLazyNode p = Node; p != RootNode(); p = p->Parent) {
+            // The hidden root counts as expanded.
+            if (!p->Has(vsVisible) || (p->Parent != RootNode() && !p->Parent->Has(vsExpanded)))
+                return result;
+            if (mainColumnHit && p != Node)
+                indent += static_cast<int>(Indent());
+        }
+    }
+    const int top = static_cast<int>(GetDisplayTop(Node));
+    result = {0, top, std::max(ClientWidth(), FRangeX), top + Node->NodeHeight};
+    OffsetRect(result, -FEffectiveOffsetX, 0);
+    OffsetRect(result, 0, OffsetY());
+    if (!TextOnly)
+        return result;
+
+    int offset = FMargin + indent;
+    TAlignment alignment = FAlignment;
+    const bool rtl = FBiDiMode != bdLeftToRight;
+    if (mainColumnHit) {
+        if (In(po, toShowRoot))
+            offset += static_cast<int>(Indent());
+        if (In(TreeOptions().MiscOptions(), toCheckSupport) && FCheckImages && Node->CheckType != ctNone)
+            offset += FCheckImages->Width() + 2;
+    }
+    if (FStateImages && HasNodeImage(Node, ikState, Column))
+        offset += FStateImages->Width() + 2;
+    if (FImages && HasNodeImage(Node, ikNormal, Column))
+        offset += FImages->Width() + 2;
+    if (rtl) {
+        result.Right -= offset;
+        if (alignment == taLeftJustify)
+            alignment = taRightJustify;
+        else if (alignment == taRightJustify)
+            alignment = taLeftJustify;
+    } else {
+        result.Left += offset;
+    }
+    const int textWidth = DoGetNodeWidth(Node, Column, Canvas());
+    const int cellHeight = result.Height();
+    if (Unclipped) {
+        if (result.Width() < textWidth - 1)
+            alignment = rtl ? taRightJustify : taLeftJustify;
+        TTextMetric tm;
+        Canvas()->GetTextMetrics(tm);
+        const int diff = std::min(tm.tmHeight, cellHeight) - result.Height();
+        if (diff > 0) {
+            result.Top -= (diff + 1) / 2;
+            result.Bottom += (diff + 1) / 2;
+        }
+        switch (alignment) {
+        case taRightJustify:
+            result.Left = result.Right - textWidth;
+            break;
+        case taCenter:
+            result.Left = (result.Left + result.Right - textWidth) / 2;
+            result.Right = result.Left + textWidth;
+            break;
+        case taLeftJustify:
+            result.Right = result.Left + textWidth - 1;
+            break;
+        }
+    } else if (textWidth < result.Width()) {
+        switch (alignment) {
+        case taRightJustify:
+            result.Left = result.Right - textWidth;
+            break;
+        case taCenter:
+            result.Left = (result.Left + result.Right - textWidth) / 2;
+            result.Right = result.Left + textWidth;
+            break;
+        case taLeftJustify:
+            result.Right = result.Left + textWidth;
+            break;
+        }
+    }
+    return result;
+}
+
+} // namespace vtree

@@ -1,0 +1,939 @@
+// The tree's paint pass, its row decorations and printing, checked with pixel probes on
+// bitmaps: line images and segments, the line pattern's phase, vertical alignment, rows
+// skipped or custom-drawn, erase actions, selection rows, the empty-list message, the pass's
+// guard against nesting and exceptions, and the page layout of printing.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "LazyTrees.Assert.h"
+#include "LazyTrees.BaseTree.h"
+#include "LazyTrees.SharedResources.h"
+#include "LazyTrees.Utils.h"
+#include "TestSupport.h"
+#include "TreeInvariants.h"
+#include "plat/Graphics.h"
+#include "plat/ImgList.h"
+#include "plat/Printers.h"
+#include "plat/SysUtils.h"
+
+namespace vtree {
+namespace {
+
+using namespace plat;
+namespace fs = std::filesystem;
+
+constexpr TColor kMagenta = RGB(255, 0, 255);
+
+// Exposes the protected painting steps and counts the content calls.
+class ProbeTree : public TBaseLazyTree {
+public:
+    explicit ProbeTree(TComponent* Owner) : TBaseLazyTree(Owner) {}
+    using TBaseLazyTree::ComputeNodeVAlign;
+    using TBaseLazyTree::DottedHorzLine;
+    using TBaseLazyTree::DottedVertLine;
+    using TBaseLazyTree::PaintBackgroundStatic;
+    using TBaseLazyTree::PaintBackgroundTiled;
+    using TBaseLazyTree::PaintLineSegment;
+    void SetRangeX(int Value) { FRangeX = Value; }
+    int ContentCalls = 0;
+    std::function<void(TLTPaintInfo&)> Content;
+
+protected:
+    void PaintNodeContent(TLTPaintInfo& PaintInfo) override
+    {
+        ++ContentCalls;
+        if (Content)
+            Content(PaintInfo);
+    }
+    int DoGetNodeWidth(PLazyNode, TColumnIndex, TCanvas*) override { return 30; }
+};
+
+// Pixel rows of a bitmap as text: '#' for ink, '.' for paper, '?' for anything else.
+std::string Picture(TBitmap& B, TColor Ink, TColor Paper, TRect R)
+{
+    std::string s;
+    for (int y = R.Top; y < R.Bottom; ++y) {
+        for (int x = R.Left; x < R.Right; ++x) {
+            const TColor c = B.Canvas()->Pixels(x, y);
+            s += c == Ink ? '#' : c == Paper ? '.' : '?';
+        }
+        s += '\n';
+    }
+    return s;
+}
+
+bool RowIs(TBitmap& B, int Y, int X0, int X1, TColor C)
+{
+    for (int x = X0; x < X1; ++x)
+        if (B.Canvas()->Pixels(x, Y) != C)
+            return false;
+    return true;
+}
+
+bool RowHas(TBitmap& B, int Y, int X0, int X1, TColor C)
+{
+    for (int x = X0; x < X1; ++x)
+        if (B.Canvas()->Pixels(x, Y) == C)
+            return true;
+    return false;
+}
+
+// Writes pictures only when a folder is named for them.
+void Render(TBitmap& B, const char* Name)
+{
+    const char* dir = std::getenv("LAZYTREE_RENDER_DIR");
+    if (!dir)
+        return;
+    const std::string p = std::string(dir) + "/" + Name;
+    B.SaveToFile(String(p.begin(), p.end()));
+}
+
+class TreePaint : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PrepareSharedResources();
+        RestoreSysColors();
+        Tree = std::make_unique<ProbeTree>(nullptr);
+        Tree->SetColor(clWhite);
+        Tree->Colors().SetColor(ciTreeLineColor, clBlack);
+        Tree->Colors().SetColor(ciGridLineColor, clGreen);
+        Tree->RebuildPaintResources(true, true);
+    }
+    // A: A1 (A1a), A2; B. Everything expanded.
+    void ThreeLevels()
+    {
+        A = Tree->AddChild(nullptr);
+        B = Tree->AddChild(nullptr);
+        A1 = Tree->AddChild(A);
+        A2 = Tree->AddChild(A);
+        A1a = Tree->AddChild(A1);
+        Tree->FullExpand();
+    }
+    void SetPaint(std::initializer_list<TLTPaintOption> Add, std::initializer_list<TLTPaintOption> Drop = {})
+    {
+        TLTPaintOptions o = Tree->TreeOptions().PaintOptions();
+        for (auto a : Add) o |= TLTPaintOptions(1) << a;
+        for (auto d : Drop) o &= ~(TLTPaintOptions(1) << d);
+        Tree->TreeOptions().SetPaintOptions(o);
+    }
+    void SetSelection(std::initializer_list<TLTSelectionOption> Add)
+    {
+        TLTSelectionOptions o = Tree->TreeOptions().SelectionOptions();
+        for (auto a : Add) o = TLTSelectionOptions(o | (1u << a));
+        Tree->TreeOptions().SetSelectionOptions(o);
+    }
+    std::unique_ptr<TBitmap> Target(int W, int H, TColor Fill = kMagenta)
+    {
+        auto b = std::make_unique<TBitmap>(W, H);
+        b->Canvas()->Brush()->SetColor(Fill);
+        b->Canvas()->FillRect({0, 0, W, H});
+        return b;
+    }
+    void PaintAll(TBitmap& T, TLTInternalPaintOptions Options)
+    {
+        Tree->PaintTree(T.Canvas(), {0, 0, T.Width(), T.Height()}, {0, 0}, Options);
+        // The pass leaves no state behind and the counts still add up.
+        EXPECT_FALSE(Tree->HasState(tsPainting));
+        EXPECT_TREE_OK(*Tree);
+    }
+
+public:
+    std::unique_ptr<ProbeTree> Tree;
+    PLazyNode A = nullptr, B = nullptr, A1 = nullptr, A2 = nullptr, A1a = nullptr;
+};
+
+// ---- line images
+
+TEST_F(TreePaint, LineImageOfEachNode)
+{
+    ThreeLevels();
+    struct Case {
+        const char* what;
+        bool showRoot, childrenAbove;
+        PLazyNode TreePaint::*node;
+        TLineImage expected;
+    };
+    const Case cases[] = {
+        {"top first", true, false, &TreePaint::A, {ltBottomRight}},
+        {"top last", true, false, &TreePaint::B, {ltTopRight}},
+        {"middle child", true, false, &TreePaint::A1, {ltTopDown, ltTopDownRight}},
+        {"last child", true, false, &TreePaint::A2, {ltTopDown, ltTopRight}},
+        {"grandchild", true, false, &TreePaint::A1a, {ltTopDown, ltTopDown, ltTopRight}},
+        {"no root: top", false, false, &TreePaint::A, {}},
+        {"no root: child", false, false, &TreePaint::A1, {ltTopDownRight}},
+        {"no root: grandchild", false, false, &TreePaint::A1a, {ltTopDown, ltTopRight}},
+        {"above: top first", true, true, &TreePaint::A, {ltBottomRight}},
+        {"above: top last", true, true, &TreePaint::B, {ltTopRight}},
+        {"above: first child", true, true, &TreePaint::A1, {ltNone, ltBottomRight}},
+        {"above: later child", true, true, &TreePaint::A2, {ltNone, ltTopDownRight}},
+        {"above: grandchild", true, true, &TreePaint::A1a, {ltNone, ltNone, ltBottomRight}},
+        {"above, no root: top", false, true, &TreePaint::A, {}},
+        {"above, no root: child", false, true, &TreePaint::A1, {ltBottomRight}},
+        {"above, no root: grandchild", false, true, &TreePaint::A1a, {ltNone, ltBottomRight}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetPaint({}, {toShowRoot, toChildrenAbove});
+        if (c.showRoot) SetPaint({toShowRoot});
+        if (c.childrenAbove) SetPaint({toChildrenAbove});
+        TLineImage image;
+        Tree->BuildLineImage(this->*c.node, image);
+        EXPECT_EQ(image, c.expected);
+    }
+}
+
+TEST_F(TreePaint, LineImageCountsSelectedAncestorsAndLeavesLinesOutWithoutTreeLines)
+{
+    ThreeLevels();
+    SetSelection({toMultiSelect});
+    Tree->SetSelected(A, true);
+    Tree->SetSelected(A1, true);
+    TLineImage image;
+    EXPECT_EQ(Tree->BuildLineImage(A1a, image), 2);
+    EXPECT_EQ(Tree->BuildLineImage(A1, image), 1);
+    SetPaint({}, {toShowTreeLines});
+    Tree->BuildLineImage(A1a, image);
+    EXPECT_EQ(image, TLineImage(3, ltNone));
+}
+
+// ---- line segments and the pattern
+
+TEST_F(TreePaint, LineSegmentShapes)
+{
+    Tree->SetIndent(10);
+    Tree->SetLineStyle(lsSolid);
+    // Indent 10: XM = X + 5; VAlign 4; H 10; X = 0 (reversed: horizontal end at X).
+    struct Case {
+        const char* what;
+        TLTLineType type;
+        bool reverse;
+        std::vector<const char*> rows;
+    };
+    const Case cases[] = {
+        {"none", ltNone, false, {"...........", "...........", "...........", "...........", "...........",
+                                 "...........", "...........", "...........", "...........", "...........",
+                                 "..........."}},
+        {"bottom right", ltBottomRight, false,
+         {"...........", "...........", "...........", "...........", ".....######", ".....#.....",
+          ".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....#....."}},
+        {"top down", ltTopDown, false,
+         {".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
+          ".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....#....."}},
+        {"top down right", ltTopDownRight, false,
+         {".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....######", ".....#.....",
+          ".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....#....."}},
+        {"right", ltRight, false,
+         {"...........", "...........", "...........", "...........", ".....######", "...........",
+          "...........", "...........", "...........", "...........", "..........."}},
+        {"top right", ltTopRight, false,
+         {".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....######", "...........",
+          "...........", "...........", "...........", "...........", "..........."}},
+        {"right, reversed", ltRight, true,
+         {"...........", "...........", "...........", "...........", "######.....", "...........",
+          "...........", "...........", "...........", "...........", "..........."}},
+        {"left", ltLeft, false,
+         {"#..........", "#..........", "#..........", "#..........", "#..........", "#..........",
+          "#..........", "#..........", "#..........", "#..........", "#.........."}},
+        {"left, reversed", ltLeft, true,
+         {"..........#", "..........#", "..........#", "..........#", "..........#", "..........#",
+          "..........#", "..........#", "..........#", "..........#", "..........#"}},
+        {"left bottom", ltLeftBottom, false,
+         {"#..........", "#..........", "#..........", "#..........", "#..........", "#..........",
+          "#..........", "#..........", "#..........", "#..........", "###########"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto t = Target(11, 11, clWhite);
+        TLTPaintInfo info;
+        info.Canvas = t->Canvas();
+        info.Canvas->Font()->SetColor(clBlack);
+        Tree->PaintLineSegment(info, 0, 0, 10, 4, c.type, c.reverse);
+        std::string expected;
+        for (const char* r : c.rows) expected += std::string(r) + "\n";
+        EXPECT_EQ(Picture(*t, clBlack, clWhite, {0, 0, 11, 11}), expected);
+    }
+}
+
+TEST_F(TreePaint, DottedLinesAlternateInPhaseAcrossRowsAndSolidLinesDoNot)
+{
+    // Three rows of 17 pixels (odd, so every other row starts at an odd top): the vertical
+    // line of the first level runs through all of them as one alternating dotted line.
+    for (int i = 0; i < 3; ++i) Tree->AddChild(nullptr);
+    Tree->SetDefaultNodeHeight(17);
+    for (PLazyNode n = Tree->GetFirst(); n; n = Tree->GetNext(n)) Tree->SetNodeHeight(n, 17);
+    SetPaint({}, {toShowButtons});
+    auto t = Target(60, 51);
+    PaintAll(*t, PaintBit(poGridLines));
+    const int x = 9;  // Round(18 / 2) from the cell's left edge
+    int runs = 0;
+    for (int y = 9; y < 42; ++y) {
+        const TColor c = t->Canvas()->Pixels(x, y);
+        const TColor expected = (x + y) % 2 == 0 ? clBlack : clWhite;
+        if (c != expected) ++runs;
+    }
+    EXPECT_EQ(runs, 0) << Picture(*t, clBlack, clWhite, {0, 0, 20, 51});
+
+    Tree->SetLineStyle(lsSolid);
+    auto s = Target(60, 51);
+    PaintAll(*s, PaintBit(poGridLines));
+    for (int y = 9; y < 42; ++y) EXPECT_EQ(s->Canvas()->Pixels(x, y), clBlack) << y;
+}
+
+TEST_F(TreePaint, CustomLineStyleTakesTheHandlersRows)
+{
+    Tree->OnGetLineStyle = [](TBaseLazyTree*, std::array<std::uint16_t, 8>& Bits) {
+        Bits = {0x0F, 0x0F, 0x0F, 0x0F, 0x0F, 0x0F, 0x0F, 0x0F};
+    };
+    Tree->SetLineStyle(lsCustomStyle);
+    EXPECT_EQ(Tree->LineBrush().Pattern()[0], 0x0F);
+    Tree->SetLineStyle(lsDotted);
+    EXPECT_EQ(Tree->LineBrush().Pattern()[0], 0x55);
+    EXPECT_EQ(Tree->LineBrush().Pattern()[1], 0xAA);
+}
+
+// ---- vertical alignment
+
+TEST_F(TreePaint, VerticalAlignmentPerNodeAlignment)
+{
+    PLazyNode n = Tree->AddChild(nullptr);
+    Tree->SetNodeHeight(n, 20);
+    TImageList images(nullptr);
+    images.SetSize(16, 16);
+    struct Case {
+        const char* what;
+        TLTNodeAlignment alignment;
+        int align;
+        bool withImages, withButtons;
+        int vAlign, buttonY;
+    };
+    // Buttons are 9 high: ButtonY = VAlign - 4 - 1.
+    const Case cases[] = {
+        {"from top", naFromTop, 7, false, true, 7, 2},
+        {"from bottom", naFromBottom, 7, false, true, 13, 8},
+        {"proportional with images", naProportional, 50, true, true, 10, 5},
+        {"proportional with images, top", naProportional, 0, true, true, 8, 3},
+        {"proportional with buttons", naProportional, 50, false, true, 10, 5},
+        {"proportional with buttons, bottom", naProportional, 100, false, true, 15, 10},
+        {"proportional, nothing", naProportional, 50, false, false, 10, 5},
+        {"proportional, nothing, a third", naProportional, 33, false, false, 7, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tree->SetNodeAlignment(c.alignment);
+        Tree->SetVerticalAlignment(n, static_cast<std::uint8_t>(c.align));
+        Tree->SetImages(c.withImages ? &images : nullptr);
+        if (c.withButtons) SetPaint({toShowButtons}); else SetPaint({}, {toShowButtons});
+        int v = -1, b = -1;
+        Tree->ComputeNodeVAlign(n, v, b);
+        EXPECT_EQ(v, c.vAlign);
+        EXPECT_EQ(b, c.buttonY);
+    }
+    Tree->SetImages(nullptr);
+    Tree->SetVerticalAlignment(n, 250);
+    EXPECT_EQ(n->Align, 100);
+}
+
+// ---- the row loop
+
+TEST_F(TreePaint, SelectedOnlySkipsRowsButPlacesLaterOnes)
+{
+    for (int i = 0; i < 3; ++i) Tree->AddChild(nullptr);
+    PLazyNode third = Tree->GetLast();
+    Tree->SetSelected(third, true);
+    std::vector<PLazyNode> painted;
+    Tree->OnBeforeItemPaint = [&](TBaseLazyTree*, TCanvas*, PLazyNode N, const TRect&, bool&) { painted.push_back(N); };
+    auto t = Target(80, 60);
+    PaintAll(*t, PaintBit(poSelectedOnly));
+    EXPECT_EQ(painted, std::vector<PLazyNode>{third});
+    // Rows 0..35 untouched, row 36..53 painted, the area below filled.
+    for (int y = 0; y < 36; ++y) EXPECT_TRUE(RowIs(*t, y, 0, 80, kMagenta)) << y;
+    for (int y = 36; y < 60; ++y) EXPECT_FALSE(RowHas(*t, y, 0, 80, kMagenta)) << y;
+    EXPECT_EQ(t->Canvas()->Pixels(70, 40), clWhite);
+}
+
+TEST_F(TreePaint, CustomDrawnRowIsStillCopied)
+{
+    for (int i = 0; i < 3; ++i) Tree->AddChild(nullptr);
+    PLazyNode second = Tree->GetNext(Tree->GetFirst());
+    int erased = 0, after = 0;
+    Tree->OnBeforeItemPaint = [&](TBaseLazyTree*, TCanvas* C, PLazyNode N, const TRect& R, bool& Custom) {
+        if (N != second) return;
+        C->Brush()->SetColor(clRed);
+        C->FillRect(R);
+        Custom = true;
+    };
+    Tree->OnBeforeItemErase = [&](TBaseLazyTree*, TCanvas*, PLazyNode, const TRect&, TColor&, TItemEraseAction&) { ++erased; };
+    Tree->OnAfterItemPaint = [&](TBaseLazyTree*, TCanvas*, PLazyNode, const TRect&) { ++after; };
+    auto t = Target(80, 54);
+    PaintAll(*t, PaintBit(poGridLines));
+    EXPECT_EQ(erased, 2);
+    EXPECT_EQ(after, 2);
+    EXPECT_EQ(Tree->ContentCalls, 2);
+    for (int y = 18; y < 36; ++y) EXPECT_TRUE(RowIs(*t, y, 0, 80, clRed)) << y;
+    EXPECT_EQ(t->Canvas()->Pixels(70, 5), clWhite);
+}
+
+TEST_F(TreePaint, EraseActions)
+{
+    for (int i = 0; i < 3; ++i) Tree->AddChild(nullptr);
+    PLazyNode first = Tree->GetFirst(), second = Tree->GetNext(first);
+    Tree->OnBeforeItemErase = [&](TBaseLazyTree*, TCanvas*, PLazyNode N, const TRect&, TColor& C, TItemEraseAction& A) {
+        if (N == first) {
+            C = clBlue;
+            A = eaColor;
+        } else if (N == second) {
+            A = eaNone;
+        }
+    };
+    SetPaint({}, {toShowTreeLines, toShowButtons});
+    auto t = Target(80, 54);
+    PaintAll(*t, 0);
+    // The second row leaves the row bitmap as the first one left it.
+    EXPECT_EQ(t->Canvas()->Pixels(40, 5), clBlue);
+    EXPECT_EQ(t->Canvas()->Pixels(40, 25), clBlue);
+    EXPECT_EQ(t->Canvas()->Pixels(40, 45), clWhite);
+}
+
+TEST_F(TreePaint, EditedCellHasNoHighlightAndNoContent)
+{
+    PLazyNode n = Tree->AddChild(nullptr);
+    Tree->SetSelected(n, true);
+    Tree->SetFocusedNode(n);
+    SetPaint({}, {toShowTreeLines, toShowButtons, toHideSelection});
+    Tree->Colors().SetColor(ciUnfocusedSelectionColor, clYellow);
+    auto t = Target(80, 18);
+    PaintAll(*t, PaintBit(poDrawSelection));
+    EXPECT_EQ(Tree->ContentCalls, 1);
+    EXPECT_TRUE(RowHas(*t, 9, 0, 80, clYellow));
+
+    Tree->DoStateChange(TreeBit(tsEditing));
+    auto e = Target(80, 18);
+    PaintAll(*e, PaintBit(poDrawSelection));
+    EXPECT_EQ(Tree->ContentCalls, 1);
+    EXPECT_FALSE(RowHas(*e, 9, 0, 80, clYellow));
+    Tree->DoStateChange(0, TreeBit(tsEditing));
+}
+
+TEST_F(TreePaint, GridLinesWithoutColumns)
+{
+    ThreeLevels();
+    SetPaint({toShowHorzGridLines, toShowVertGridLines}, {toShowTreeLines, toShowButtons});
+    Tree->SetLineStyle(lsSolid);
+    struct Case {
+        const char* what;
+        TLTInternalPaintOptions options;
+        TLTLineMode mode;
+        int firstGreenX;  // on the grandchild's bottom line (y 89); -1: none
+    };
+    const Case cases[] = {
+        {"no grid option: no lines", 0, lmNormal, -1},
+        {"horizontal line across the row", PaintBit(poGridLines), lmNormal, 0},
+        {"bands leave the indentation out", PaintBit(poGridLines), lmBands, 3 * 18},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tree->SetLineMode(c.mode);
+        auto t = Target(120, 90);
+        PaintAll(*t, c.options);
+        int first = -1;
+        for (int x = 0; x < 120 && first < 0; ++x)
+            if (t->Canvas()->Pixels(x, 71) == clGreen) first = x;
+        if (c.mode == lmBands) {
+            // The band lines of the indentation are grid lines too; the row's own line
+            // starts after the indentation.
+            EXPECT_TRUE(RowIs(*t, 71, 3 * 18, 119, clGreen));
+        } else {
+            EXPECT_EQ(first, c.firstGreenX);
+        }
+        // Without header columns no vertical grid line is drawn at the right edge.
+        EXPECT_NE(t->Canvas()->Pixels(119, 60), clGreen);
+    }
+}
+
+TEST_F(TreePaint, FullRowSelectionKeepsItsLastLineInTheBackground)
+{
+    PLazyNode n = Tree->AddChild(nullptr);
+    Tree->SetSelected(n, true);
+    SetSelection({toFullRowSelect});
+    SetPaint({toShowHorzGridLines}, {toShowTreeLines, toShowButtons, toHideSelection});
+    Tree->Colors().SetColor(ciUnfocusedSelectionColor, clYellow);
+    Tree->Colors().SetColor(ciUnfocusedSelectionBorderColor, clYellow);
+    auto t = Target(80, 18);
+    PaintAll(*t, PaintBit(poDrawSelection) | PaintBit(poGridLines));
+    EXPECT_TRUE(RowHas(*t, 9, 0, 80, clYellow));
+    EXPECT_FALSE(RowHas(*t, 17, 0, 80, clYellow));
+    Render(*t, "full-row-selection.png");
+}
+
+TEST_F(TreePaint, EmptyTreeShowsItsMessage)
+{
+    Tree->SetEmptyListMessage(u"Nothing found");
+    auto t = Target(200, 40);
+    PaintAll(*t, 0);
+    const TColor grey = ColorToRGB(clGrayText);
+    EXPECT_TRUE(RowIs(*t, 0, 0, 200, clWhite));
+    EXPECT_TRUE(RowIs(*t, 1, 0, 200, clWhite));
+    bool text = false;
+    for (int y = 2; y < 20; ++y) text = text || RowHas(*t, y, 2, 200, grey);
+    EXPECT_TRUE(text);
+    for (int y = 0; y < 40; ++y) EXPECT_NE(t->Canvas()->Pixels(0, y), grey);
+    Render(*t, "empty-list-message.png");
+}
+
+TEST_F(TreePaint, PassNeverNestsAndLeavesItsStateOnExceptions)
+{
+    Tree->AddChild(nullptr);
+    int inner = 0;
+    Tree->OnBeforePaint = [&](TBaseLazyTree* T, TCanvas* C) {
+        T->OnBeforePaint = nullptr;
+        T->OnAfterPaint = [&](TBaseLazyTree*, TCanvas*) { ++inner; };
+        T->PaintTree(C, {0, 0, 10, 10}, {0, 0}, 0);  // nested: nothing
+        T->OnAfterPaint = nullptr;
+    };
+    auto t = Target(40, 18);
+    PaintAll(*t, 0);
+    EXPECT_EQ(inner, 0);
+
+    Tree->OnAfterItemPaint = [](TBaseLazyTree*, TCanvas*, PLazyNode, const TRect&) {
+        throw plat::Exception(u"handler failed");
+    };
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::Exception>(
+        [&] { Tree->PaintTree(t->Canvas(), {0, 0, 40, 18}, {0, 0}, 0); }, u"handler failed"));
+    EXPECT_FALSE(Tree->HasState(tsPainting));
+}
+
+TEST_F(TreePaint, EmptyBackgroundPictureIsFilledWithTheColour)
+{
+    Tree->AddChild(nullptr);
+    SetPaint({toShowBackground});
+    TBitmap empty;
+    auto t = Target(40, 30);
+    Tree->SetColor(clAqua);
+    // Tiled and static, both with a picture of no pixels.
+    TLTPaintInfo info;
+    info.Canvas = t->Canvas();
+    Tree->PaintBackgroundTiled(&empty, t->Canvas(), {0, 0, 40, 30}, {0, 0});
+    EXPECT_TRUE(RowIs(*t, 10, 0, 40, clAqua));
+    Tree->SetColor(clYellow);
+    Tree->PaintBackgroundStatic(&empty, t->Canvas(), {0, 0, 40, 30}, {0, 0});
+    EXPECT_TRUE(RowIs(*t, 10, 0, 40, clYellow));
+}
+
+TEST_F(TreePaint, TiledBackgroundIsAnchoredAtItsOffset)
+{
+    TBitmap picture(2, 2);
+    picture.Canvas()->SetPixels(0, 0, clRed);
+    picture.Canvas()->SetPixels(1, 0, clBlue);
+    picture.Canvas()->SetPixels(0, 1, clBlue);
+    picture.Canvas()->SetPixels(1, 1, clRed);
+    auto t = Target(5, 3);
+    Tree->SetBackgroundOffset(0, 1);
+    Tree->PaintBackgroundTiled(&picture, t->Canvas(), {0, 0, 5, 3}, {0, 0});
+    // Tile origin at x = 1: column 0 shows the picture's column 1.
+    EXPECT_EQ(Picture(*t, clRed, clBlue, {0, 0, 5, 3}), ".#.#.\n#.#.#\n.#.#.\n");
+}
+
+TEST_F(TreePaint, StaticBackgroundIsPlacedOnceAtItsOffset)
+{
+    TBitmap picture(2, 2);
+    picture.Canvas()->Brush()->SetColor(clRed);
+    picture.Canvas()->FillRect({0, 0, 2, 2});
+    struct Case {
+        const char* what;
+        bool transparent;
+        TPoint offset;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"plain, offset 1", false, {0, 0}, ".##..\n.##..\n.....\n"},
+        {"area moved by the offset", false, {1, 1}, "##...\n.....\n.....\n"},
+        {"transparent colour left out", true, {0, 0}, ".#...\n.##..\n.....\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        picture.Canvas()->SetPixels(1, 0, c.transparent ? clLime : clRed);
+        picture.SetTransparent(c.transparent);
+        if (c.transparent) picture.SetTransparentColor(clLime);
+        auto t = Target(5, 3);
+        Tree->SetColor(clBlue);
+        Tree->SetBackgroundOffset(0, 1);
+        Tree->PaintBackgroundStatic(&picture, t->Canvas(), {0, 0, 5, 3}, c.offset);
+        EXPECT_EQ(Picture(*t, clRed, clBlue, {0, 0, 5, 3}), c.expected);
+    }
+}
+
+TEST_F(TreePaint, BackgroundPictureInThePassBehindRowsAndBelowThem)
+{
+    Tree->AddChild(nullptr);
+    TBitmap picture(4, 30);
+    picture.Canvas()->Brush()->SetColor(clRed);
+    picture.Canvas()->FillRect({0, 0, 4, 30});
+    Tree->Background()->SetBitmap(&picture);
+    SetPaint({toShowBackground, toStaticBackground}, {toShowTreeLines, toShowButtons});
+    Tree->SetBackgroundOffset(0, 10);
+    auto t = Target(40, 40);
+    PaintAll(*t, PaintBit(poBackground));
+    EXPECT_EQ(t->Canvas()->Pixels(11, 5), clRed);    // behind the row
+    EXPECT_EQ(t->Canvas()->Pixels(11, 25), clRed);   // below the last row
+    EXPECT_EQ(t->Canvas()->Pixels(11, 35), clWhite); // below the picture
+    EXPECT_EQ(t->Canvas()->Pixels(20, 5), clWhite);
+    // Without poBackground the colour is used.
+    auto u = Target(40, 40);
+    PaintAll(*u, 0);
+    EXPECT_EQ(u->Canvas()->Pixels(11, 5), clWhite);
+}
+
+// ---- display rectangles
+
+TEST_F(TreePaint, DisplayRectangles)
+{
+    ThreeLevels();
+    Tree->SetWidth(300);
+    // A collapsed parent hides its children: an empty rectangle.
+    Tree->SetExpanded(A1, false);
+    EXPECT_TRUE(Tree->GetDisplayRect(A1a, NoColumn, false).IsEmpty());
+    Tree->SetExpanded(A1, true);
+    const TRect row = Tree->GetDisplayRect(A1a, NoColumn, false);
+    EXPECT_EQ(row.Top, 2 * 18);   // A, A1, then A1a
+    EXPECT_EQ(row.Bottom, 3 * 18);
+    // Text: margin 4 + two ancestor levels + the root level; the node width is 30.
+    const TRect text = Tree->GetDisplayRect(A1a, NoColumn, true);
+    EXPECT_EQ(text.Left, 4 + 3 * 18);
+    EXPECT_EQ(text.Right, text.Left + 30);
+    const TRect unclipped = Tree->GetDisplayRect(A1a, NoColumn, true, true);
+    EXPECT_EQ(unclipped.Left, text.Left);
+    EXPECT_EQ(unclipped.Right, text.Right - 1);
+    // toFixedIndent: no ancestor levels (and no visibility walk).
+    SetPaint({toFixedIndent});
+    EXPECT_EQ(Tree->GetDisplayRect(A1a, NoColumn, true).Left, 4 + 18);
+    EXPECT_TRUE(testsupport::ThrowsWith<EAssertionFailed>([&] { Tree->GetDisplayRect(nullptr, NoColumn, false); },
+                                                          u"Node must not be nil."));
+    EXPECT_TRUE(testsupport::ThrowsWith<EAssertionFailed>(
+        [&] { Tree->GetDisplayRect(Tree->RootNode(), NoColumn, false); }, u"Node must not be the hidden root node."));
+}
+
+// ---- colours
+
+TEST_F(TreePaint, ColourDefaultsAndAssign)
+{
+    TLTColors fresh(nullptr);
+    struct Case {
+        int index;
+        TColor value;
+    };
+    const Case defaults[] = {
+        {ciDisabledColor, clBtnShadow}, {ciDropMarkColor, clHighlight}, {ciDropTargetColor, clHighlight},
+        {ciFocusedSelectionColor, clHighlight}, {ciGridLineColor, clBtnFace}, {ciTreeLineColor, clBtnShadow},
+        {ciUnfocusedSelectionColor, clBtnFace}, {ciBorderColor, clBtnFace}, {ciHotColor, clWindowText},
+        {ciFocusedSelectionBorderColor, clHighlight}, {ciUnfocusedSelectionBorderColor, clBtnFace},
+        {ciDropTargetBorderColor, clHighlight}, {ciSelectionRectangleBlendColor, clHighlight},
+        {ciSelectionRectangleBorderColor, clHighlight}, {ciHeaderHotColor, clBtnShadow},
+        {ciSelectionTextColor, clHighlightText}, {ciUnfocusedColor, clBtnFace},
+    };
+    for (const Case& c : defaults) EXPECT_EQ(fresh.GetColor(c.index), c.value) << c.index;
+    EXPECT_EQ(fresh.GetColor(17), clNone);
+    fresh.SetColor(ciHotColor, clRed);
+    Tree->Colors().Assign(&fresh);
+    EXPECT_EQ(Tree->Colors().HotColor(), clRed);
+    EXPECT_EQ(Tree->Colors().TreeLineColor(), clBtnShadow);
+    EXPECT_EQ(Tree->Colors().BackGroundColor(), clWhite);
+}
+
+// ---- printing
+
+TEST(TreePrintLayout, PagesCoverTheTreeExactly)
+{
+    struct Case {
+        const char* what;
+        int w, h, pw, ph;
+        double scale;
+        TLTPrintLayout expected;
+    };
+    const Case cases[] = {
+        {"exactly two pages wide, one high", 200, 100, 100, 100, 1.0, {100, 100, 2, 1}},
+        {"one pixel more needs another page", 201, 101, 100, 100, 1.0, {100, 100, 3, 2}},
+        {"an empty tree still prints a page", 0, 0, 100, 100, 1.0, {100, 100, 1, 1}},
+        {"scale shrinks the share", 300, 300, 300, 300, 3.0, {100, 100, 3, 3}},
+        {"halves round to even", 10, 10, 5, 7, 2.0, {2, 4, 5, 3}},
+        {"a share rounding to 0 is 1", 3, 2, 1, 1, 10.0, {1, 1, 3, 2}},
+        {"no usable scale counts as 1", 50, 50, 100, 100, 0.0, {100, 100, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TLTPrintLayout L = ComputePrintLayout(c.w, c.h, c.pw, c.ph, c.scale);
+        EXPECT_EQ(L.PageWidth, c.expected.PageWidth);
+        EXPECT_EQ(L.PageHeight, c.expected.PageHeight);
+        EXPECT_EQ(L.Columns, c.expected.Columns);
+        EXPECT_EQ(L.Rows, c.expected.Rows);
+    }
+}
+
+class TreePrint : public TreePaint {
+protected:
+    void SetUp() override
+    {
+        TreePaint::SetUp();
+        dir = fs::temp_directory_path() / ("tree-print-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    static int PdfPages(const fs::path& p)
+    {
+        if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0) return -1;
+        FILE* f = popen(("pdfinfo '" + p.string() + "' 2>/dev/null").c_str(), "r");
+        if (!f) return -1;
+        char line[256];
+        int pages = -2;
+        while (fgets(line, sizeof line, f))
+            if (std::sscanf(line, "Pages: %d", &pages) == 1) break;
+        pclose(f);
+        return pages;
+    }
+    fs::path dir;
+};
+
+TEST_F(TreePrint, TwoPagesWideAndOneHighPrintsTwoPages)
+{
+    TPrinter printer;
+    printer.SetPixelsPerInch(96);   // printer text as high as the screen's: scale 1
+    printer.SetPaperSize(50.8, 25.4);   // 192 x 96 pixels
+    const fs::path out = dir / "tree.pdf";
+    const std::string name = out.string();
+    printer.SetFileName(String(name.begin(), name.end()));
+    ThreeLevels();
+    Tree->SetWidth(100);
+    Tree->SetRangeX(2 * 192);
+    // Five rows of 18 and one more of 6 make 96 pixels.
+    PLazyNode extra = Tree->AddChild(nullptr);
+    Tree->SetNodeHeight(extra, 6);
+    ASSERT_EQ(Tree->GetTreeRect().Height(), 96);
+    Tree->SetSelected(A, true);
+    Tree->SetFocusedNode(A);
+    const TColor kept = Tree->Color();
+    Tree->Print(&printer, false);
+    EXPECT_EQ(printer.PagesPrinted(), 2);
+    const int info = PdfPages(out);
+    if (info != -1) {
+        EXPECT_EQ(info, 2);
+    }
+    EXPECT_EQ(Tree->Color(), kept);
+    EXPECT_EQ(Tree->UpdateCount(), 0u);
+    if (const char* d = std::getenv("LAZYTREE_RENDER_DIR"))
+        fs::copy_file(out, fs::path(d) / "printed-tree.pdf", fs::copy_options::overwrite_existing);
+}
+
+TEST_F(TreePrint, NilPrinterDoesNothing)
+{
+    ThreeLevels();
+    Tree->Print(nullptr, true);
+    EXPECT_EQ(Tree->UpdateCount(), 0u);
+    EXPECT_EQ(Tree->Color(), clWhite);
+}
+
+long PeakKilobytes()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+TEST_F(TreePrint, HundredThousandRowsPrintWithMemoryOfAPage)
+{
+    TPrinter printer;
+    printer.SetPixelsPerInch(48);
+    printer.SetPaperSize(100, 2000);
+    const fs::path out = dir / "long.pdf";
+    const std::string name = out.string();
+    printer.SetFileName(String(name.begin(), name.end()));
+    Tree->SetRootNodeCount(100000);
+    Tree->SetWidth(300);
+    ASSERT_EQ(Tree->GetTreeRect().Height(), 1800000);
+    const long before = PeakKilobytes();
+    Tree->Print(&printer, false);
+    const long grown = PeakKilobytes() - before;
+    EXPECT_GT(printer.PagesPrinted(), 1);
+    // One tree image would take 300 x 1,800,000 x 4 bytes (2 GB); pages take a few MB.
+    EXPECT_LT(grown, 256 * 1024) << "peak grew by " << grown << " kB";
+}
+
+} // namespace
+} // namespace vtree
+
+namespace vtree {
+namespace {
+
+// Pictures to look at; they are written only when LAZYTREE_RENDER_DIR names a folder.
+class TreeLooks : public TreePaint {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("LAZYTREE_RENDER_DIR"))
+            GTEST_SKIP() << "pictures are rendered on request (LAZYTREE_RENDER_DIR)";
+        TreePaint::SetUp();
+        Tree->Colors().SetColor(ciTreeLineColor, clBtnShadow);
+        Tree->Colors().SetColor(ciGridLineColor, clBtnFace);
+        Tree->RebuildPaintResources(true, true);
+        Tree->Content = [this](TLTPaintInfo& P) {
+            TCanvas* c = P.Canvas;
+            c->SetBkMode(TRANSPARENT);
+            c->Font()->SetColor(P.Node->Has(vsSelected) && HasPaint(P.PaintOptions, poDrawSelection) ? clHighlightText
+                                                                                                    : clWindowText);
+            const String text = u"Node " + plat::IntToStr(static_cast<int>(P.Node->Index));
+            c->TextOut(P.ContentRect.Left + 2, P.CellRect.Top + 2, text);
+        };
+    }
+    // Stacks the tree's picture under a caption into Sheet at row Y; returns the next Y.
+    int Panel(TBitmap& Sheet, int Y, const String& Caption, int Height, TLTInternalPaintOptions Options)
+    {
+        Sheet.Canvas()->SetBkMode(TRANSPARENT);
+        Sheet.Canvas()->Font()->SetColor(clNavy);
+        Sheet.Canvas()->TextOut(4, Y + 2, Caption);
+        Y += 18;
+        auto t = Target(Sheet.Width() - 8, Height, clWhite);
+        Tree->PaintTree(t->Canvas(), {0, 0, t->Width(), Height}, {0, 0}, Options);
+        BitBlt(Sheet.Canvas(), 4, Y, t->Width(), Height, t->Canvas(), 0, 0, SRCCOPY);
+        Sheet.Canvas()->Brush()->SetColor(clSilver);
+        Sheet.Canvas()->FrameRect({3, Y - 1, 5 + t->Width(), Y + Height + 1});
+        return Y + Height + 6;
+    }
+    std::unique_ptr<TBitmap> Sheet(int W, int H) { return Target(W, H, RGB(236, 236, 236)); }
+    const TLTInternalPaintOptions kWindow =
+        PaintSet({poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines});
+};
+
+TEST_F(TreeLooks, LinesAndButtons)
+{
+    ThreeLevels();
+    Tree->AddChild(A2);
+    Tree->SetExpanded(A2, false);
+    auto sheet = Sheet(240, 1000);
+    int y = 0;
+    y = Panel(*sheet, y, u"dotted, rectangle buttons, root", 6 * 18, kWindow);
+    Tree->SetLineStyle(lsSolid);
+    Tree->SetButtonStyle(bsTriangle);
+    y = Panel(*sheet, y, u"solid, triangle buttons", 6 * 18, kWindow);
+    SetPaint({}, {toShowRoot});
+    Tree->SetLineStyle(lsDotted);
+    Tree->SetButtonStyle(bsRectangle);
+    y = Panel(*sheet, y, u"no root", 6 * 18, kWindow);
+    SetPaint({toShowRoot, toShowHorzGridLines});
+    Tree->SetLineMode(lmBands);
+    y = Panel(*sheet, y, u"bands with grid lines", 6 * 18, kWindow);
+    Tree->SetLineMode(lmNormal);
+    SetPaint({}, {toShowHorzGridLines});
+    Tree->SetButtonFillMode(fmShaded);
+    Tree->SetHotNode(A, true);
+    y = Panel(*sheet, y, u"shaded buttons, A hot", 6 * 18, kWindow);
+    Tree->SetSelected(A, true);
+    y = Panel(*sheet, y, u"A hot and selected", 6 * 18, kWindow);
+    sheet->SetHeight(y);
+    Render(*sheet, "lines-and-buttons.png");
+}
+
+TEST_F(TreeLooks, CheckControls)
+{
+    const TCheckType types[] = {ctCheckBox, ctTriStateCheckBox, ctRadioButton, ctButton};
+    const TCheckState states[] = {csUncheckedNormal, csCheckedNormal, csMixedNormal, csUncheckedPressed,
+                                  csCheckedDisabled, csMixedDisabled};
+    TLTMiscOptions misc = Tree->TreeOptions().MiscOptions() | (TLTMiscOptions(1) << toCheckSupport);
+    Tree->TreeOptions().SetMiscOptions(misc);
+    Tree->SetCheckImageKind(ckLightCheck);
+    for (TCheckType t : types)
+        for (TCheckState s : states) {
+            PLazyNode n = Tree->AddChild(nullptr);
+            Tree->SetCheckType(n, t);
+            n->CheckState = s;
+        }
+    PLazyNode hot = Tree->GetFirst();
+    Tree->SetHotNode(hot, false);
+    Tree->SetDisabled(Tree->GetNext(hot), true);
+    auto sheet = Sheet(240, 24 * 18 + 30);
+    int y = Panel(*sheet, 0, u"box, tri-state, radio, button x 6 states", 24 * 18, kWindow);
+    sheet->SetHeight(y);
+    Render(*sheet, "check-controls.png");
+}
+
+TEST_F(TreeLooks, ImagesSelectionAndRubberBand)
+{
+    TImageList images(nullptr);
+    images.SetSize(16, 16);
+    TBitmap strip(16 * 18, 16);
+    strip.Canvas()->Brush()->SetColor(clFuchsia);
+    strip.Canvas()->FillRect({0, 0, strip.Width(), 16});
+    for (int i = 0; i < 18; ++i) {
+        strip.Canvas()->Brush()->SetColor(i == 3 || i == 16 ? clRed : RGB(40 + 12 * i, 120, 200 - 8 * i));
+        if (i == 3 || i == 16)
+            strip.Canvas()->Ellipse(i * 16 + 9, 9, i * 16 + 16, 16);
+        else
+            strip.Canvas()->Rectangle(i * 16 + 2, 2, i * 16 + 14, 14);
+    }
+    images.AddMasked(&strip, clFuchsia);
+    images.Overlay(3, 2);   // overlay index 2 is image 3
+    Tree->SetImages(&images);
+    for (int i = 0; i < 8; ++i) Tree->AddChild(nullptr);
+    std::vector<PLazyNode> n;
+    for (PLazyNode p = Tree->GetFirst(); p; p = Tree->GetNextSibling(p)) n.push_back(p);
+    Tree->OnGetImageIndex = [&](TBaseLazyTree*, PLazyNode N, TLTImageKind K, TColumnIndex, bool& Ghosted, int& I) {
+        if (K == ikOverlay) {
+            if (N == n[1]) I = 2;
+            if (N == n[2]) I = 16;
+            return;
+        }
+        if (K == ikNormal || K == ikSelected) I = static_cast<int>(N->Index) + 4;
+        if (N == n[3]) Ghosted = true;
+    };
+    n[3]->Include(vsCutOrCopy);
+    Tree->DoStateChange(TreeBit(tsCutPending));
+    Tree->SetDisabled(n[4], true);
+    Tree->SetSelected(n[5], true);
+    Tree->SetSelected(n[6], true);
+    Tree->SetFocusedNode(n[6]);
+    Tree->SetDropTarget(n[7], dmOnNode);
+    auto sheet = Sheet(240, 1400);
+    int y = Panel(*sheet, 0, u"images: overlay 3, 16, cut, disabled", 8 * 18, kWindow);
+    SetPaint({toPopupMode});
+    y = Panel(*sheet, y, u"selection focused (popup mode)", 8 * 18, kWindow);
+    SetPaint({toUseBlendedSelection});
+    y = Panel(*sheet, y, u"blended selection", 8 * 18, kWindow);
+    SetPaint({toShowHorzGridLines}, {toUseBlendedSelection});
+    SetSelection({toFullRowSelect});
+    y = Panel(*sheet, y, u"full row with grid lines", 8 * 18, kWindow);
+    sheet->SetHeight(y);
+    Render(*sheet, "images-and-selection.png");
+}
+
+TEST_F(TreeLooks, EmptyBackgroundsAndRightToLeft)
+{
+    auto sheet = Sheet(240, 600);
+    Tree->SetEmptyListMessage(u"There is nothing to show here yet, the scan has found no device.");
+    int y = Panel(*sheet, 0, u"empty with message", 60, kWindow);
+    TBitmap picture(24, 24);
+    for (int yy = 0; yy < 24; ++yy)
+        for (int xx = 0; xx < 24; ++xx)
+            picture.Canvas()->SetPixels(xx, yy, ((xx / 6) + (yy / 6)) % 2 ? RGB(170, 190, 255) : RGB(255, 220, 150));
+    Tree->Background()->SetBitmap(&picture);
+    SetPaint({toShowBackground});
+    ThreeLevels();
+    y = Panel(*sheet, y, u"tiled background", 6 * 18, kWindow);
+    SetPaint({toStaticBackground});
+    Tree->SetBackgroundOffset(0, 40);
+    y = Panel(*sheet, y, u"static background at x 40", 6 * 18, kWindow);
+    SetPaint({}, {toShowBackground, toStaticBackground});
+    Tree->SetBiDiMode(bdRightToLeft);
+    y = Panel(*sheet, y, u"right to left", 6 * 18, kWindow);
+    sheet->SetHeight(y);
+    Render(*sheet, "empty-background-rtl.png");
+}
+
+} // namespace
+} // namespace vtree
