@@ -248,6 +248,8 @@ private:
     TLine Line(std::size_t pos, bool draw, const TRect& box, const TLine* measured);
 
     int TextW(StringView run) {
+        // Without prefix characters and tabs the layout's width is the advance of the text.
+        if (run.find_first_of(u"&\t") == StringView::npos) return c_->TextWidth(run);
         TRect r(0, 0, 0x3FFFFFFF, 0);
         c_->DrawText(run, r, Flags() | plat::DT_CALCRECT);
         return r.Width();
@@ -257,7 +259,27 @@ private:
         if (in_.RightToLeft) f |= plat::DT_RTLREADING;
         return f;
     }
-    void ApplyFont(TState& s) { c_->Font()->Assign(s.font); }
+    void ApplyFont(TState& s) {
+        c_->Font()->Assign(s.font);
+        fontHeight_ = blankWidth_ = -1;
+    }
+    // A single line's height depends on the font only.
+    // A run bottom-aligned in r. Runs without prefix characters or tabs that fit need no
+    // layout: they are placed directly, clipped to r as the layout would clip them.
+    void PutRun(StringView run, TRect r, unsigned flags) {
+        const bool plain = !in_.RightToLeft && run.find_first_of(u"&\t") == StringView::npos &&
+                           (runWidthNow_ <= r.Width());
+        if (plain) c_->TextRect(r, r.Left, r.Bottom - FontHeight(), run);
+        else c_->DrawText(run, r, flags);
+    }
+    int FontHeight() {
+        if (fontHeight_ < 0) fontHeight_ = c_->TextHeight(u"gh");
+        return fontHeight_;
+    }
+    int BlankWidth() {
+        if (blankWidth_ < 0) blankWidth_ = TextW(u" ");
+        return blankWidth_;
+    }
     void SetStyle(TState& s, plat::TFontStyle st, bool on) {
         s.font.SetStyle(on ? s.font.Style() + st : s.font.Style() - st);
         ApplyFont(s);
@@ -279,6 +301,11 @@ private:
     plat::TFont startFont_;
     TColor startBack_ = plat::clWhite;
     std::vector<bool> imageHover_;  // per image number: the point lay on it while measuring
+    // Widths of the line's runs found while measuring, in order: the drawing pass meets the
+    // same runs in the same font states.
+    std::vector<int> runWidths_;
+    int fontHeight_ = -1, blankWidth_ = -1;
+    int runWidthNow_ = 0;  // width of the run being drawn
     bool hit_ = false;
     bool linkHitThisLine_ = false;
     bool controlMode_ = false;      // FindControl: measure only
@@ -301,6 +328,8 @@ THTMLPicture* TRenderer::FindPicture(const String& src) {
 
 TLine TRenderer::Line(std::size_t pos, bool draw, const TRect& box, const TLine* measured) {
     TLine L;
+    std::size_t runIndex = 0;
+    if (!draw) runWidths_.clear();
     L.firstLink = state_.links;
     L.paraBack = state_.paraBack;
     L.height = ghHeight_;
@@ -340,11 +369,17 @@ TLine TRenderer::Line(std::size_t pos, bool draw, const TRect& box, const TLine*
             ReplaceIn(run, u"&lt;", u"<");
             ReplaceIn(run, u"&gt;", u">");
             if (!state_.hidden) {
-                const int h = c_->TextHeight(run);
+                const int h = FontHeight();
                 L.height = std::max(L.height, h);
                 if (state_.sup) L.supRoom = std::max(L.supRoom, h / 4);
                 if (state_.sub) L.subRoom = std::max(L.subRoom, h / 4);
-                const int w = TextW(run);
+                int w = 0;
+                if (draw && runIndex < runWidths_.size()) {
+                    w = runWidths_[runIndex++];
+                } else {
+                    w = TextW(run);
+                    if (!draw) runWidths_.push_back(w);
+                }
                 // 5. fitting
                 if (x > 0 && x + w > avail) {
                     if (in_.WordWrap) {
@@ -378,6 +413,7 @@ TLine TRenderer::Line(std::size_t pos, bool draw, const TRect& box, const TLine*
                     out_.AnchorVal = state_.href;
                     out_.AnchorTitle = state_.title;
                 }
+                runWidthNow_ = w;
                 if (paint) {
                     int bottom = baseBottom;
                     if (state_.sup) bottom -= measured->supRoom;
@@ -398,10 +434,10 @@ TLine TRenderer::Line(std::size_t pos, bool draw, const TRect& box, const TLine*
                         sr.Right += in_.ShadowOffset;
                         sr.Top += in_.ShadowOffset;
                         sr.Bottom += in_.ShadowOffset;
-                        c_->DrawText(run, sr, f);
+                        PutRun(run, sr, f);
                         c_->Font()->SetColor(keep);
                     }
-                    c_->DrawText(run, r, f);
+                    PutRun(run, r, f);
                     if (state_.error) {
                         // A red zig-zag under the run in steps of 2 pixels.
                         c_->Pen()->SetColor(0x0000FF);
@@ -415,7 +451,7 @@ TLine TRenderer::Line(std::size_t pos, bool draw, const TRect& box, const TLine*
                 if (state_.inLink && state_.links == in_.FocusLink + 1) out_.FocusAnchor = state_.href;
                 x += w;
                 endsWithBlank = !run.empty() && run.back() == u' ';
-                lastBlankW = endsWithBlank ? TextW(u" ") : 0;
+                lastBlankW = endsWithBlank ? BlankWidth() : 0;
             } else if (!draw) {
                 // hidden text still belongs to the plain text
                 out_.StripVal += run;

@@ -69,16 +69,29 @@ int TextWidth(plat::StringView s, plat::TFontStyles style = {}) {
     return cv.c()->TextWidth(s);
 }
 
-TEST(DrawMarkupText, AmpersandEntityDrawsOneAmpersand) {
-    Canvas markup, plain;
-    const auto out = Draw(markup, u"a &amp; b");
-    // The plain text placed as the renderer places a run: from x 1, bottom on the line.
-    const int w = plain.c()->TextWidth(u"a & b");
-    TRect r(1, -4, 1 + w, GhHeight());
-    plain.c()->SetBkMode(plat::TRANSPARENT);
-    plain.c()->DrawText(u"a & b", r, plat::DT_SINGLELINE | plat::DT_BOTTOM | plat::DT_NOPREFIX);
-    EXPECT_TRUE(markup.SameAs(plain));
-    EXPECT_EQ(out.XSize, w);
+// Runs land where plain text drawing puts the visible text: from x 1, bottom on the line.
+TEST(DrawMarkupText, RunsDrawLikePlainText) {
+    struct Case {
+        const char16_t* markup;
+        const char16_t* visible;
+    };
+    const Case cases[] = {
+        {u"a &amp; b", u"a & b"},
+        {u"plain words", u"plain words"},
+        {u"two<B></B> runs", u"two runs"},
+        {u"&lt;tag&gt; &quot;q&quot;", u"<tag> \"q\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(plat::StringToUtf8(c.markup));
+        Canvas markup, plain;
+        const auto out = Draw(markup, c.markup);
+        const int w = plain.c()->TextWidth(c.visible);
+        TRect r(1, -4, 1 + w, GhHeight());
+        plain.c()->SetBkMode(plat::TRANSPARENT);
+        plain.c()->DrawText(c.visible, r, plat::DT_SINGLELINE | plat::DT_BOTTOM | plat::DT_NOPREFIX);
+        EXPECT_TRUE(markup.SameAs(plain));
+        EXPECT_EQ(out.XSize, w);
+    }
 }
 
 TEST(DrawMarkupText, LinesAndPlainText) {
