@@ -260,8 +260,26 @@ private:
     int ImagesHeight() const;
     void InvalidateTab(int PageIndex);
 
-    // Paint pass (in the painting file).
+    // Paint pass (in the painting file). DrawTabs runs the steps in order; MeasureStrip
+    // leaves the strip's extent (maxB_, minT_, minL_, maxR_) that the later steps read, and
+    // the geometry routines map the tab position to coordinates once for all steps.
+    struct TFrameGeometry;
+    struct TTabGeometry;
     void DrawTabs(plat::TCanvas* Canvas);
+    TFrameGeometry FrameGeometry() const;
+    TTabGeometry TabGeometry(const TRect& Tab, bool Active, bool ShowClose, bool Horizontal) const;
+    void MeasureStrip(plat::TCanvas* Canvas);
+    void DrawStripBackground(plat::TCanvas* Canvas, const TFrameGeometry& G);
+    void DrawSheetBands(plat::TCanvas* Canvas, const TFrameGeometry& G);
+    void DrawPageFrame(plat::TCanvas* Canvas, const TFrameGeometry& G, bool SheetPainted);
+    void JoinTabsToPage(plat::TCanvas* Canvas, const TFrameGeometry& G, bool SheetPainted);
+    // Draws the tab of page Index; true (and its caption origin) when it is the active tab
+    // with a picture of its own, which DrawActivePictureTab paints after all others.
+    bool DrawTab(plat::TCanvas* Canvas, int Index, plat::TPoint& TextOrigin);
+    void DrawTabOutline(plat::TCanvas* Canvas, const TTabGeometry& G, TExtTabSheet* Page, bool Active);
+    void DrawTabImage(plat::TCanvas* Canvas, TExtTabSheet* Page, int& X, int& Y);
+    void DrawActivePictureTab(plat::TCanvas* Canvas, int Index, plat::TPoint TextOrigin);
+    void DrawHoverOutline(plat::TCanvas* Canvas);
     void DrawCloseButton(plat::TCanvas* Canvas, const TRect& R, bool Active);
     void DrawCloseButtonHot(plat::TCanvas* Canvas, const TRect& R);
     void DrawCloseButtonDown(plat::TCanvas* Canvas, const TRect& R);

@@ -2,8 +2,10 @@
 // the join between tabs and page, then the tabs with their close boxes, images, captions,
 // focus frames and the hover outline; and the drawing routines the pass shares.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "ExtPageControl.h"
 #include "plat/ImgList.h"
@@ -215,23 +217,157 @@ void TExtPageControl::DrawFocusFrame(TCanvas* c, const TRect& R, bool Active, in
 
 // ---- the paint pass ------------------------------------------------------------------------
 
+namespace {
+
+struct TSeg {
+    int X1, Y1, X2, Y2;
+};
+
+void Draw(TCanvas* c, const TSeg& s) { Seg(c, s.X1, s.Y1, s.X2, s.Y2); }
+
+template <std::size_t N>
+void Draw(TCanvas* c, const std::array<TPoint, N>& pts)
+{
+    c->MoveTo(pts[0].X, pts[0].Y);
+    for (std::size_t i = 1; i < N; ++i) c->LineTo(pts[i].X, pts[i].Y);
+}
+
+TRect Grown(TRect r, const TRect& by)
+{
+    r.Left += by.Left;
+    r.Top += by.Top;
+    r.Right += by.Right;
+    r.Bottom += by.Bottom;
+    return r;
+}
+
+// Indexed by TTabPosition (top, bottom, left, right).
+// What the erased area around a tab reaches past the tab (its right edge already 2 wider).
+constexpr TRect Erase_Grow[4] = {{-2, -2, 0, 0}, {-2, 0, 0, 2}, {-2, -2, -2, 2}, {0, -2, 0, 2}};
+// Where a tab image stands against the caption origin, and the axis the caption moves along
+// by the image's extent.
+struct TImagePlace {
+    int Dx, Dy, AdvanceX, AdvanceY;
+};
+constexpr TImagePlace Image_Place[4] = {{-2, 0, 1, 0}, {-2, 0, 1, 0}, {0, -14, 0, -1}, {-14, 0, 0, 1}};
+
+} // namespace
+
+// The frame steps' coordinates for the strip extent of this paint.
+struct TExtPageControl::TFrameGeometry {
+    TRect Strip;                                // strip background
+    std::array<TRect, 4> Bands;                 // page edges in the active page's colours
+    TRect Cover;                                // the band next to the tabs, plain over a gradient
+    std::array<TSeg, 4> Border;                 // page frame in the border colour
+    std::vector<TSeg> Base;                     // frame lines in the control's colour
+    std::vector<TSeg> Base_Plain;               // ... and those only over an unpainted page
+    std::array<std::array<TPoint, 3>, 2> Corner_Clear;  // rounded corners: square corner cleared
+    std::array<TSeg, 4> Corner_Edge;            // ... and the edge one pixel in
+    TSeg Join;                                  // the frame line along the tab row
+};
+
+TExtPageControl::TFrameGeometry TExtPageControl::FrameGeometry() const
+{
+    const int W = Width(), H = Height();
+    const int s3d = tabSheet3D_ ? 1 : 0;
+    const int maxB = maxB_, minT = minT_, minL = minL_, maxR = maxR_;
+    TFrameGeometry g;
+    switch (TabPosition()) {
+    case tpTop:
+        g.Strip = Rect(0, 0, W, maxB);
+        g.Bands = {Rect(1, maxB + s3d, 4, H - 1), Rect(1, maxB + s3d, W - 1, maxB + 4),
+                   Rect(W - 4, maxB + s3d, W - 1, H - 1), Rect(1, H - 4, W - 1, H - 1)};
+        g.Cover = Rect(1, maxB + 1, W - 1, maxB + 4);
+        g.Border = {{{0, maxB, 0, H}, {0, H - 1, W, H - 1}, {W - 1, H - 2, W - 1, maxB}, {0, maxB, W, maxB}}};
+        g.Base_Plain = {{1, H - 2, W - 1, H - 2}, {W - 2, H - 2, W - 2, maxB}};
+        g.Corner_Clear = {{{{{0, H - 4}, {0, H - 1}, {4, H - 1}}}, {{{W - 4, H - 1}, {W - 1, H - 1}, {W - 1, H - 5}}}}};
+        g.Corner_Edge = {{{1, H - 4, 1, H - 2}, {2, H - 2, 4, H - 2}, {W - 4, H - 2, W - 2, H - 2}, {W - 2, H - 3, W - 2, H - 5}}};
+        g.Join = {2, maxB, maxR + tabOverlap_, maxB};
+        break;
+    case tpBottom:
+        g.Strip = Rect(0, minT, W, H);
+        g.Bands = {Rect(1, 1, 4, minT - s3d), Rect(1, 1, W - 1, 4), Rect(W - 4, 1, W - 1, minT - s3d),
+                   Rect(1, minT - 4, W - 1, minT - s3d)};
+        g.Cover = Rect(1, 1, W - 1, 4);
+        g.Border = {{{0, 0, 0, minT}, {0, minT - 1, W, minT - 1}, {W - 1, minT - 1, W - 1, 0}, {0, 0, W, 0}}};
+        g.Base_Plain = {{1, minT - 2, W - 1, minT - 2}, {W - 2, minT - 2, W - 2, 0}};
+        g.Corner_Clear = {{{{{0, 3}, {0, 0}, {5, 0}}}, {{{W - 1, 3}, {W - 1, 0}, {W - 5, 0}}}}};
+        g.Corner_Edge = {{{1, 3, 1, 1}, {2, 1, 5, 0}, {W - 2, 3, W - 2, 1}, {W - 3, 1, W - 5, 1}}};
+        g.Join = {2, minT - 1, maxR + tabOverlap_, minT - 1};
+        break;
+    case tpLeft: {
+        g.Strip = Rect(0, 0, maxR, H - 1);
+        g.Bands = {Rect(maxR + s3d, 1, maxR + 4, H - 1), Rect(maxR + s3d, 1, W - 1, 4), Rect(W - 4, 1, W - 1, H - 1),
+                   Rect(maxR + s3d, H - 4, W - 1, H - 1)};
+        g.Cover = Rect(maxR + s3d, 1, W - 1, 4);
+        g.Border = {{{maxR, 0, maxR, H}, {maxR, H - 2, W - 2, H - 2}, {W - 2, H, W - 2, 0}, {W - 2, 0, maxR, 0}}};
+        g.Base = {{maxR, H - 1, W - 1, H - 1}, {W - 1, H - 1, W - 1, -1}};
+        g.Corner_Clear = {{{{{W - 5, H - 2}, {W - 2, H - 2}, {W - 2, H - 6}}}, {{{W - 2, 3}, {W - 2, 0}, {W - 6, 0}}}}};
+        g.Corner_Edge = {{{W - 5, H - 3, W - 3, H - 3}, {W - 3, H - 4, W - 3, H - 6}, {W - 3, 3, W - 3, 1}, {W - 4, 1, W - 6, 1}}};
+        // Classic pictured tabs reach two pixels further down.
+        const int extra = (tabStyle_ == tsClassic && !tabBackGround_->Empty()) ? 2 : 0;
+        g.Join = {maxR, 2, maxR, maxB + tabOverlap_ + extra};
+        break;
+    }
+    case tpRight:
+        g.Strip = Rect(minL, 0, W, H - 1);
+        g.Bands = {Rect(1, 1, 4, H - 2), Rect(1, 1, minL - s3d, 4), Rect(minL - 4, 1, minL - s3d, H - 2),
+                   Rect(1, H - 4, minL - s3d, H - 2)};
+        g.Cover = Rect(1, 1, minL - s3d, 4);
+        g.Border = {{{0, 0, 0, H}, {0, H, minL, H}, {minL - 1, H, minL - 1, 0}, {minL - 1, 0, 0, 0}}};
+        g.Base = {{0, H - 1, minL, H - 1}};
+        g.Base_Plain = {{minL - 2, H - 3, minL - 2, 0}};
+        g.Corner_Clear = {{{{{0, 3}, {0, 0}, {5, 0}}}, {{{0, H - 5}, {0, H - 2}, {4, H - 2}}}}};
+        g.Corner_Edge = {{{1, 3, 1, 1}, {2, 1, 5, 0}, {1, H - 5, 1, H - 3}, {2, H - 3, 4, H - 3}}};
+        g.Join = {minL - 1, maxB - 1 + tabOverlap_, minL - 1, 2};
+        break;
+    }
+    return g;
+}
+
 void TExtPageControl::DrawTabs(TCanvas* c)
 {
     SetDoubleBuffered(true);
-    const TTabPosition pos = TabPosition();
-    const int W = Width(), H = Height();
     c->Pen()->SetStyle(psSolid);
     c->Pen()->SetWidth(1);
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(Parent() ? Parent()->Color() : clBtnFace);
     c->SetFont(Font());
 
-    // Erase around the tabs and measure the strip.
+    MeasureStrip(c);
+    const TFrameGeometry g = FrameGeometry();
+    DrawStripBackground(c, g);
+    TExtTabSheet* ap = activePage_;
+    const bool sheetPainted = ap && (ap->colorTo_ != clNone || ap->Color() != Color());
+    if (sheetPainted) DrawSheetBands(c, g);
+    if (!tabSheet3D_) DrawPageFrame(c, g, sheetPainted);
+    JoinTabsToPage(c, g, sheetPainted);
+
+    int deferred = -1;
+    TPoint deferredOrigin{-10, -10};
+    for (int i = PageCount() - 1; i >= 0; --i) {
+        if (!pages_[static_cast<std::size_t>(i)]->tabVisible_) continue;
+        TPoint origin;
+        if (DrawTab(c, i, origin) && deferred < 0) {
+            deferred = i;
+            deferredOrigin = origin;
+        }
+    }
+    if (deferred >= 0) DrawActivePictureTab(c, deferred, deferredOrigin);
+    DrawHoverOutline(c);
+    c->Brush()->SetStyle(bsSolid);
+    c->SetFont(Font());
+}
+
+void TExtPageControl::MeasureStrip(TCanvas* c)
+{
+    const TTabPosition pos = TabPosition();
     maxB_ = 0;
     minT_ = PageTabRect(0).Top;
-    minL_ = W;
+    minL_ = Width();
     maxR_ = 0;
     bool anyTab = false;
+    // Erases around each tab on the way.
     for (int i = PageCount() - 1; i >= 0; --i) {
         if (!pages_[static_cast<std::size_t>(i)]->tabVisible_) continue;
         anyTab = true;
@@ -241,23 +377,22 @@ void TExtPageControl::DrawTabs(TCanvas* c)
         minL_ = std::min(minL_, r.Left);
         maxR_ = std::max(maxR_, r.Right);
         r.Right += 2;
-        switch (pos) {
-        case tpTop: r.Left -= 2; r.Top -= 2; break;
-        case tpBottom: r.Left -= 2; r.Bottom += 2; break;
-        case tpLeft: r.Left -= 2; r.Right -= 2; r.Top -= 2; r.Bottom += 2; break;
-        case tpRight: r.Top -= 2; r.Bottom += 2; break;
-        }
-        c->FillRect(r);
+        c->FillRect(Grown(r, Erase_Grow[pos]));
     }
-    if (!anyTab) {
-        switch (pos) {
-        case tpTop: maxB_ = 2; break;
-        case tpBottom: minT_ = H - 2; break;
-        case tpLeft: maxR_ = 2; break;
-        case tpRight: minL_ = W - 2; break;
-        }
+    if (anyTab) return;
+    // Without a visible tab the strip is two pixels along the page.
+    switch (pos) {
+    case tpTop: maxB_ = 2; break;
+    case tpBottom: minT_ = Height() - 2; break;
+    case tpLeft: maxR_ = 2; break;
+    case tpRight: minL_ = Width() - 2; break;
     }
+}
 
+void TExtPageControl::DrawStripBackground(TCanvas* c, const TFrameGeometry& g)
+{
+    const TTabPosition pos = TabPosition();
+    const int W = Width(), H = Height();
     // Right end of a single row.
     if (!MultiLine() && (pos == tpTop || pos == tpBottom)) {
         c->Brush()->SetColor(Color());
@@ -271,456 +406,369 @@ void TExtPageControl::DrawTabs(TCanvas* c)
             Seg(c, std::max(W - 35, maxR_), minT_ - 1, W, minT_ - 1);
         }
     }
-
-    // Strip background.
     c->Brush()->SetColor(tabBackGroundColor_);
-    switch (pos) {
-    case tpLeft: c->FillRect(Rect(0, 0, maxR_, H - 1)); break;
-    case tpRight: c->FillRect(Rect(minL_, 0, W, H - 1)); break;
-    case tpTop: c->FillRect(Rect(0, 0, W, maxB_)); break;
-    case tpBottom: c->FillRect(Rect(0, minT_, W, H)); break;
-    }
+    c->FillRect(g.Strip);
+}
 
-    // The active page's colours along the inner edges of the frame.
-    const int s3d = tabSheet3D_ ? 1 : 0;
+void TExtPageControl::DrawSheetBands(TCanvas* c, const TFrameGeometry& g)
+{
     TExtTabSheet* ap = activePage_;
-    const bool sheetPainted = ap && (ap->colorTo_ != clNone || ap->Color() != Color());
-    if (sheetPainted) {
-        TRect bands[4];
-        TRect cover;
-        switch (pos) {
-        case tpTop:
-            bands[0] = Rect(1, maxB_ + s3d, 4, H - 1);
-            bands[1] = Rect(1, maxB_ + s3d, W - 1, maxB_ + 4);
-            bands[2] = Rect(W - 4, maxB_ + s3d, W - 1, H - 1);
-            bands[3] = Rect(1, H - 4, W - 1, H - 1);
-            cover = Rect(1, maxB_ + 1, W - 1, maxB_ + 4);
-            break;
-        case tpBottom:
-            bands[0] = Rect(1, 1, 4, minT_ - s3d);
-            bands[1] = Rect(1, 1, W - 1, 4);
-            bands[2] = Rect(W - 4, 1, W - 1, minT_ - s3d);
-            bands[3] = Rect(1, minT_ - 4, W - 1, minT_ - s3d);
-            cover = Rect(1, 1, W - 1, 4);
-            break;
-        case tpLeft:
-            bands[0] = Rect(maxR_ + s3d, 1, maxR_ + 4, H - 1);
-            bands[1] = Rect(maxR_ + s3d, 1, W - 1, 4);
-            bands[2] = Rect(W - 4, 1, W - 1, H - 1);
-            bands[3] = Rect(maxR_ + s3d, H - 4, W - 1, H - 1);
-            cover = Rect(maxR_ + s3d, 1, W - 1, 4);
-            break;
-        case tpRight:
-            bands[0] = Rect(1, 1, 4, H - 2);
-            bands[1] = Rect(1, 1, minL_ - s3d, 4);
-            bands[2] = Rect(minL_ - 4, 1, minL_ - s3d, H - 2);
-            bands[3] = Rect(1, H - 4, minL_ - s3d, H - 2);
-            cover = Rect(1, 1, minL_ - s3d, 4);
-            break;
-        }
-        TRegion clip(bands[0]);
-        for (int i = 1; i < 4; ++i) clip.Combine(clip, TRegion(bands[i]), RGN_OR);
-        const int saved = c->SaveDC();
-        const TPoint org = c->WindowOrg();
-        clip.Offset(-org.X, -org.Y);
-        c->SelectClipRgn(&clip);
-        if (ap->colorTo_ == clNone) {
-            c->Pen()->SetColor(ap->Color());
-            c->Brush()->SetColor(ap->Color());
-            c->Rectangle(ClientRect());
-        } else {
-            DrawTabGradient(c, ap->Color(), ap->colorTo_, 16, ClientRect(), false);
-            c->Pen()->SetColor(ap->Color());
-            c->Brush()->SetColor(ap->Color());
-            c->Rectangle(cover);
-        }
-        c->RestoreDC(saved);
+    TRegion clip(g.Bands[0]);
+    for (int i = 1; i < 4; ++i) clip.Combine(clip, TRegion(g.Bands[static_cast<std::size_t>(i)]), RGN_OR);
+    const int saved = c->SaveDC();
+    const TPoint org = c->WindowOrg();
+    clip.Offset(-org.X, -org.Y);
+    c->SelectClipRgn(&clip);
+    if (ap->colorTo_ == clNone) {
+        c->Pen()->SetColor(ap->Color());
+        c->Brush()->SetColor(ap->Color());
+        c->Rectangle(ClientRect());
+    } else {
+        DrawTabGradient(c, ap->Color(), ap->colorTo_, 16, ClientRect(), false);
+        c->Pen()->SetColor(ap->Color());
+        c->Brush()->SetColor(ap->Color());
+        c->Rectangle(g.Cover);
     }
+    c->RestoreDC(saved);
+}
 
+void TExtPageControl::DrawPageFrame(TCanvas* c, const TFrameGeometry& g, bool sheetPainted)
+{
     const TColor border = tabSheetBorderColor_, base = Color();
-    if (!tabSheet3D_) {
-        // Page frame.
-        switch (pos) {
-        case tpTop:
-            c->Pen()->SetColor(border);
-            Seg(c, 0, maxB_, 0, H);
-            Seg(c, 0, H - 1, W, H - 1);
-            Seg(c, W - 1, H - 2, W - 1, maxB_);
-            Seg(c, 0, maxB_, W, maxB_);
-            if (!sheetPainted) {
-                c->Pen()->SetColor(base);
-                Seg(c, 1, H - 2, W - 1, H - 2);
-                Seg(c, W - 2, H - 2, W - 2, maxB_);
-            }
-            break;
-        case tpBottom:
-            c->Pen()->SetColor(border);
-            Seg(c, 0, 0, 0, minT_);
-            Seg(c, 0, minT_ - 1, W, minT_ - 1);
-            Seg(c, W - 1, minT_ - 1, W - 1, 0);
-            Seg(c, 0, 0, W, 0);
-            if (!sheetPainted) {
-                c->Pen()->SetColor(base);
-                Seg(c, 1, minT_ - 2, W - 1, minT_ - 2);
-                Seg(c, W - 2, minT_ - 2, W - 2, 0);
-            }
-            break;
-        case tpLeft:
-            c->Pen()->SetColor(border);
-            Seg(c, maxR_, 0, maxR_, H);
-            Seg(c, maxR_, H - 2, W - 2, H - 2);
-            Seg(c, W - 2, H, W - 2, 0);
-            Seg(c, W - 2, 0, maxR_, 0);
-            c->Pen()->SetColor(base);
-            Seg(c, maxR_, H - 1, W - 1, H - 1);
-            Seg(c, W - 1, H - 1, W - 1, -1);
-            break;
-        case tpRight:
-            c->Pen()->SetColor(border);
-            Seg(c, 0, 0, 0, H);
-            Seg(c, 0, H, minL_, H);
-            Seg(c, minL_ - 1, H, minL_ - 1, 0);
-            Seg(c, minL_ - 1, 0, 0, 0);
-            c->Pen()->SetColor(base);
-            Seg(c, 0, H - 1, minL_, H - 1);
-            if (!sheetPainted) Seg(c, minL_ - 2, H - 3, minL_ - 2, 0);
-            break;
-        }
-
-        // Rounded corners away from the tabs: clear the square corner, then step in a pixel.
-        if (roundEdges_) {
-            switch (pos) {
-            case tpTop:
-                c->Pen()->SetColor(base);
-                Path(c, {{0, H - 4}, {0, H - 1}, {4, H - 1}});
-                Path(c, {{W - 4, H - 1}, {W - 1, H - 1}, {W - 1, H - 5}});
-                c->Pen()->SetColor(border);
-                Seg(c, 1, H - 4, 1, H - 2);
-                Seg(c, 2, H - 2, 4, H - 2);
-                Seg(c, W - 4, H - 2, W - 2, H - 2);
-                Seg(c, W - 2, H - 3, W - 2, H - 5);
-                break;
-            case tpBottom:
-                c->Pen()->SetColor(base);
-                Path(c, {{0, 3}, {0, 0}, {5, 0}});
-                Path(c, {{W - 1, 3}, {W - 1, 0}, {W - 5, 0}});
-                c->Pen()->SetColor(border);
-                Seg(c, 1, 3, 1, 1);
-                Seg(c, 2, 1, 5, 0);
-                Seg(c, W - 2, 3, W - 2, 1);
-                Seg(c, W - 3, 1, W - 5, 1);
-                break;
-            case tpLeft:
-                c->Pen()->SetColor(base);
-                Path(c, {{W - 5, H - 2}, {W - 2, H - 2}, {W - 2, H - 6}});
-                Path(c, {{W - 2, 3}, {W - 2, 0}, {W - 6, 0}});
-                c->Pen()->SetColor(border);
-                Seg(c, W - 5, H - 3, W - 3, H - 3);
-                Seg(c, W - 3, H - 4, W - 3, H - 6);
-                Seg(c, W - 3, 3, W - 3, 1);
-                Seg(c, W - 4, 1, W - 6, 1);
-                break;
-            case tpRight:
-                c->Pen()->SetColor(base);
-                Path(c, {{0, 3}, {0, 0}, {5, 0}});
-                Path(c, {{0, H - 5}, {0, H - 2}, {4, H - 2}});
-                c->Pen()->SetColor(border);
-                Seg(c, 1, 3, 1, 1);
-                Seg(c, 2, 1, 5, 0);
-                Seg(c, 1, H - 5, 1, H - 3);
-                Seg(c, 2, H - 3, 4, H - 3);
-                break;
-            }
-        }
+    c->Pen()->SetColor(border);
+    for (const TSeg& s : g.Border) Draw(c, s);
+    if (!g.Base.empty() || (!sheetPainted && !g.Base_Plain.empty())) {
+        c->Pen()->SetColor(base);
+        for (const TSeg& s : g.Base) Draw(c, s);
+        if (!sheetPainted)
+            for (const TSeg& s : g.Base_Plain) Draw(c, s);
     }
+    // Rounded corners away from the tabs: clear the square corner, then step in a pixel.
+    if (!roundEdges_) return;
+    c->Pen()->SetColor(base);
+    for (const auto& path : g.Corner_Clear) Draw(c, path);
+    c->Pen()->SetColor(border);
+    for (const TSeg& s : g.Corner_Edge) Draw(c, s);
+}
 
-    // Join the tabs to the page: the frame line along the tab row goes.
+void TExtPageControl::JoinTabsToPage(TCanvas* c, const TFrameGeometry& g, bool sheetPainted)
+{
+    // The frame line along the tab row goes.
     joinFlag_ = 0;
-    if (!tabSheet3D_ && !tabSplitLine_ && PageCount() > 0) {
-        joinFlag_ = 1;
-        TColor pen = base;
-        if (sheetPainted) {
-            pen = pos == tpBottom ? ap->colorTo_ : ap->Color();
-            // A page without a gradient end shows its own colour next to the tabs.
-            if (pen == clNone) pen = ap->Color();
-        }
-        c->Pen()->SetColor(pen);
-        switch (pos) {
-        case tpTop: Seg(c, 2, maxB_, maxR_ + tabOverlap_, maxB_); break;
-        case tpBottom: Seg(c, 2, minT_ - 1, maxR_ + tabOverlap_, minT_ - 1); break;
-        case tpLeft: {
-            const int extra = (tabStyle_ == tsClassic && !tabBackGround_->Empty()) ? 2 : 0;
-            Seg(c, maxR_, 2, maxR_, maxB_ + tabOverlap_ + extra);
-            break;
-        }
-        case tpRight: Seg(c, minL_ - 1, maxB_ - 1 + tabOverlap_, minL_ - 1, 2); break;
-        }
+    if (tabSheet3D_ || tabSplitLine_ || PageCount() == 0) return;
+    joinFlag_ = 1;
+    TColor pen = Color();
+    if (sheetPainted) {
+        TExtTabSheet* ap = activePage_;
+        pen = TabPosition() == tpBottom ? ap->colorTo_ : ap->Color();
+        // A page without a gradient end shows its own colour next to the tabs.
+        if (pen == clNone) pen = ap->Color();
     }
+    c->Pen()->SetColor(pen);
+    Draw(c, g.Join);
+}
 
-    // ---- the tabs ----
-    TBitmap work;
+// One tab's coordinates: its fill, outline and picture, and where its caption starts.
+struct TExtPageControl::TTabGeometry {
+    TRect R;                            // the tab, bottom tabs one pixel taller
+    TRect Fill;                         // plain fill: top tabs one pixel up, left ones out
+    TRect Gradient;                     // gradient fill, clear of the outline's pixels
+    TRect Outline;                      // what the outline follows: right tabs one wider
+    std::array<TPoint, 4> Active_Path;  // the active tab's outline, open towards the page
+    TRect Box;                          // an inactive classic tab's box ...
+    TRect Box_Join;                     // ... and what it grows by when joined to the page
+    bool Short_Of_Row = false;          // an inactive classic tab that stops short of the page
+    TSeg Separator{};                   // dotnet: the page-side line of an inactive tab
+    bool Last_Of_Row = false;           // dotnet: no tab follows in the row
+    TPoint Picture;                     // origin of the stretched tab picture
+    TPoint Active_Picture;              // ... and of the active tab's own picture
+    int Picture_Length = 0;
+    TPoint Text;                        // caption origin without picture or margins
+    TPoint Picture_Text_Shift;          // caption shift over a picture
+};
+
+TExtPageControl::TTabGeometry TExtPageControl::TabGeometry(const TRect& tab, bool active, bool showClose, bool horizontal) const
+{
+    const TTabPosition pos = TabPosition();
+    const int W = Width(), H = Height();
+    const int la = active ? lowerActive_ : 0;
+    const bool lowered = lowerActive_ > 0;
+    const int sc = showClose ? 1 : 0;
+    const bool classic = tabStyle_ == tsClassic;
+    TTabGeometry g;
+    TRect& R = g.R;
+    R = tab;
+    if (pos == tpBottom) R.Bottom += 1;
+    g.Fill = g.Gradient = g.Outline = R;
+    TRect& f = g.Fill;
+    TRect& gr = g.Gradient;
+    TRect& o = g.Outline;
+    const int vlen = R.Bottom - R.Top + 3 + tabOverlap_;
+    const int hlen = (R.Right - R.Left) + 2 + tabOverlap_;
+    switch (pos) {
+    case tpTop:
+        g.Text = {R.Left + 4 + 14 * sc, R.Top + 1 + la};
+        g.Picture = {R.Left - 1, R.Top - 2};
+        g.Active_Picture = {R.Left - 2, lowered ? R.Top - 1 : R.Top - 2};
+        f.Top -= 1;
+        gr = f;
+        gr.Bottom -= 1;
+        if (horizontal) gr.Right -= 1;
+        o = f;
+        break;
+    case tpBottom:
+        g.Text = {R.Left + 4 + 14 * sc, active ? R.Top + lowerActive_ + 1 : R.Top};
+        g.Picture = {R.Left - 2, R.Top - 1};
+        g.Active_Picture = {R.Left - 2, lowered ? R.Top - 3 : R.Top - 1};
+        g.Picture_Text_Shift = {0, 3};
+        if (horizontal) gr.Right -= 1;
+        else gr.Bottom -= 1;
+        break;
+    case tpLeft:
+        g.Text = {R.Left + 1 + la, R.Bottom - 4 - 13 * sc};
+        g.Picture = {R.Left, R.Top};
+        g.Active_Picture = {lowered ? R.Left + 1 : R.Left, R.Top};
+        g.Picture_Text_Shift = {-2, -3};
+        f.Left -= 1;
+        gr = f;
+        gr.Right -= 1;
+        if (!horizontal) gr.Bottom -= 1;
+        o = f;
+        break;
+    case tpRight:
+        g.Text = {R.Right - 1 - la, R.Top + 4 + 13 * sc};
+        g.Picture = {R.Left - 1, R.Top - 2};
+        g.Active_Picture = {lowered ? R.Left - 3 : R.Left - 1, R.Top - 2};
+        g.Picture_Text_Shift = {-TabHeight() / 3, -3};
+        if (!horizontal && !active) gr.Bottom -= 1;
+        o.Right += 1;
+        break;
+    }
+    g.Picture_Length = (pos == tpLeft || pos == tpRight) ? vlen : hlen;
+
+    const int L = o.Left, T = o.Top, Rt = o.Right, B = o.Bottom;
+    const int farTB = Rt > W - 5 ? 0 : 1;
+    const int farLR = B > H - 5 ? 0 : 1;
+    switch (pos) {
+    case tpTop:
+        g.Active_Path = {TPoint{L, classic ? B - 1 : B}, {L, T}, {Rt, T}, {Rt, B}};
+        g.Box = Rect(L, T, Rt + farTB, B);
+        g.Box_Join = {0, 0, 0, 1};
+        g.Short_Of_Row = B < maxB_;
+        g.Separator = {L, B, Rt, B};
+        break;
+    case tpBottom:
+        g.Active_Path = {TPoint{L, classic ? T : T - 1}, {L, B}, {Rt, B}, {Rt, T - 1}};
+        g.Box = Rect(L, T, Rt + farTB, B);
+        g.Box_Join = {0, -1, 0, 0};
+        g.Short_Of_Row = T > minT_;
+        g.Separator = {L, T - 1, Rt, T - 1};
+        break;
+    case tpLeft:
+        g.Active_Path = {TPoint{classic ? Rt - 1 : Rt, T}, {L, T}, {L, B}, {Rt, B}};
+        g.Box = Rect(L, T, Rt, B + farLR);
+        g.Box_Join = {0, 0, 1, 0};
+        g.Short_Of_Row = Rt < maxR_;
+        g.Separator = {Rt, T, Rt, B};
+        break;
+    case tpRight:
+        g.Active_Path = {TPoint{classic ? L : L - 1, T}, {Rt - 1, T}, {Rt - 1, B}, {L - 1, B}};
+        g.Box = Rect(L, T, Rt, B + farLR);
+        g.Box_Join = {-1, 0, 0, 0};
+        g.Short_Of_Row = L > minL_;
+        g.Separator = {L - 1, T, L - 1, B};
+        break;
+    }
+    g.Last_Of_Row = (pos == tpLeft || pos == tpRight) ? B > maxB_ - 3 : Rt > maxR_ - 3;
+    return g;
+}
+
+bool TExtPageControl::DrawTab(TCanvas* c, int i, TPoint& textOrigin)
+{
+    const TTabPosition pos = TabPosition();
+    TExtTabSheet* page = pages_[static_cast<std::size_t>(i)];
+    const TRect R0 = PageTabRect(i);
     const bool picture = !tabBackGround_->Empty();
     const bool pictureActive = !tabBackGroundActive_->Empty();
-    const int LA = lowerActive_;
-    const int LM = tabMargin_->LeftMargin(), TM = tabMargin_->TopMargin();
     const bool sideways = pos == tpLeft || pos == tpRight;
-    const int activeIndex = ActivePageIndex();
-    int deferred = -1;
-    TRect deferredR;
-    int deferredX = -10, deferredY = -10;
-    bool deferredOrigin = false;
+    const bool active = i == ActivePageIndex();
 
-    auto drawImage = [&](TExtTabSheet* page, int& x, int& y) {
-        if (!images_ || page->imageIndex_ < 0) return;
-        switch (pos) {
-        case tpLeft: images_->Draw(c, x, y - 14, page->imageIndex_, true); y -= images_->Height(); break;
-        case tpRight: images_->Draw(c, x - 14, y, page->imageIndex_, true); y += images_->Height(); break;
-        default: images_->Draw(c, x - 2, y, page->imageIndex_, true); x += images_->Width(); break;
-        }
-    };
-
-    for (int i = PageCount() - 1; i >= 0; --i) {
-        TExtTabSheet* page = pages_[static_cast<std::size_t>(i)];
-        if (!page->tabVisible_) continue;
-        TRect R = PageTabRect(i);
-        const TRect R0 = R;
-        if (picture) work.SetSize(tabBackGround_->Width(), tabBackGround_->Height());
-        const bool active = i == activeIndex;
-
-        TColor fill, fillTo;
-        bool horizontal;
-        if (active && activeColor_ != clNone) {
-            fill = activeColor_;
-            fillTo = activeColorTo_;
-            horizontal = page->tabGradientDirection_ == gdHorizontal;
-        } else if (i == hoverTab_ && (tabHoverColor_ != clNone || tabHoverColorTo_ != clNone)) {
-            fill = tabHoverColor_;
-            fillTo = tabHoverColorTo_;
-            horizontal = page->hoverGradientDirection_ == gdHorizontal;
-        } else {
-            fill = page->tabColor_;
-            fillTo = page->tabColorTo_;
-            horizontal = page->tabGradientDirection_ == gdHorizontal;
-        }
-        c->Brush()->SetStyle(bsSolid);
-        c->Brush()->SetColor(fill);
-        const bool gradient = fillTo != clNone;
-
-        if (pos == tpBottom) R.Bottom += 1;
-        const int sc = page->showClose_ ? 1 : 0;
-        int x = 0, y = 0;
-        switch (pos) {
-        case tpTop: x = R.Left + 4 + 14 * sc; y = R.Top + 1 + (active ? LA : 0); break;
-        case tpBottom: x = R.Left + 4 + 14 * sc; y = active ? R.Top + LA + 1 : R.Top; break;
-        case tpLeft: x = R.Left + 1 + (active ? LA : 0); y = R.Bottom - 4 - 13 * sc; break;
-        case tpRight: x = R.Right - 1 - (active ? LA : 0); y = R.Top + 4 + 13 * sc; break;
-        }
-
-        bool isDeferred = false;
-        if (picture) {
-            switch (pos) {
-            case tpLeft: x -= 2; y -= 3; break;
-            case tpRight: x -= TabHeight() / 3; y -= 3; break;
-            case tpBottom: y += 3; break;
-            case tpTop: break;
-            }
-            if (active && pictureActive) {
-                work.Assign(*tabBackGroundActive_);
-                deferred = i;
-                deferredR = R;
-                isDeferred = true;
-            } else {
-                work.Assign(*tabBackGround_);
-                const int vlen = R.Bottom - R.Top + 3 + tabOverlap_;
-                const int hlen = (R.Right - R.Left) + 2 + tabOverlap_;
-                switch (pos) {
-                case tpLeft: StretchBitmapVertically(&work, c, R.Left, R.Top, vlen); break;
-                case tpRight: StretchBitmapVertically(&work, c, R.Left - 1, R.Top - 2, vlen); break;
-                case tpTop: StretchBitmapHorizontally(&work, c, R.Left - 1, R.Top - 2, hlen); break;
-                case tpBottom: StretchBitmapHorizontally(&work, c, R.Left - 2, R.Top - 1, hlen); break;
-                }
-            }
-        } else {
-            // Fill; the gradient leaves the outline's pixels alone.
-            switch (pos) {
-            case tpTop: R.Top -= 1; break;
-            case tpLeft: R.Left -= 1; break;
-            default: break;
-            }
-            if (gradient) {
-                TRect g = R;
-                switch (pos) {
-                case tpTop: g.Bottom -= 1; if (horizontal) g.Right -= 1; break;
-                case tpBottom: if (horizontal) g.Right -= 1; else g.Bottom -= 1; break;
-                case tpLeft: g.Right -= 1; if (!horizontal) g.Bottom -= 1; break;
-                case tpRight: if (!horizontal && !active) g.Bottom -= 1; break;
-                }
-                DrawTabGradient(c, fill, fillTo, 16, g, horizontal);
-            } else {
-                c->FillRect(R);
-            }
-            if (pos == tpRight) R.Right += 1;
-
-            c->Brush()->SetStyle(bsClear);
-            c->Pen()->SetColor(tabBorderColor_);
-            const int L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
-            if (active) {
-                const bool classic = tabStyle_ == tsClassic;
-                switch (pos) {
-                case tpTop:
-                    if (classic) Path(c, {{L, B - 1}, {L, T}, {Rt, T}, {Rt, B}});
-                    else Path(c, {{L, B}, {L, T}, {Rt, T}, {Rt, B}});
-                    break;
-                case tpBottom:
-                    if (classic) Path(c, {{L, T}, {L, B}, {Rt, B}, {Rt, T - 1}});
-                    else Path(c, {{L, T - 1}, {L, B}, {Rt, B}, {Rt, T - 1}});
-                    break;
-                case tpLeft:
-                    if (classic) Path(c, {{Rt - 1, T}, {L, T}, {L, B}, {Rt, B}});
-                    else Path(c, {{Rt, T}, {L, T}, {L, B}, {Rt, B}});
-                    break;
-                case tpRight:
-                    if (classic) Path(c, {{L, T}, {Rt - 1, T}, {Rt - 1, B}, {L - 1, B}});
-                    else Path(c, {{L - 1, T}, {Rt - 1, T}, {Rt - 1, B}, {L - 1, B}});
-                    break;
-                }
-            } else if (tabStyle_ == tsClassic) {
-                if (joinFlag_ > 0) {
-                    const bool short_ = (pos == tpTop && B < maxB_) || (pos == tpBottom && T > minT_) ||
-                                        (pos == tpLeft && Rt < maxR_) || (pos == tpRight && L > minL_);
-                    if (short_) joinFlag_ = 0;
-                }
-                const int jf = joinFlag_;
-                const int farTB = Rt > W - 5 ? 0 : 1;
-                const int farLR = B > H - 5 ? 0 : 1;
-                switch (pos) {
-                case tpTop: c->Rectangle(L, T, Rt + farTB, B + jf); break;
-                case tpBottom: c->Rectangle(L, T - jf, Rt + farTB, B); y += 2; break;
-                case tpLeft: c->Rectangle(L, T, Rt + jf, B + farLR); break;
-                case tpRight: c->Rectangle(L - jf, T, Rt, B + farLR); break;
-                }
-                if (!tabSheet3D_ && !tabSplitLine_) joinFlag_ = 1;
-            } else {
-                switch (pos) {
-                case tpTop: Seg(c, L, B, Rt, B); break;
-                case tpBottom: Seg(c, L, T - 1, Rt, T - 1); break;
-                case tpLeft: Seg(c, Rt, T, Rt, B); break;
-                case tpRight: Seg(c, L - 1, T, L - 1, B); break;
-                }
-                TExtTabSheet* next = FindNextPage(page, true, true);
-                const bool lastOfRow = sideways ? B > maxB_ - 3 : Rt > maxR_ - 3;
-                if (!(next && next == activePage_ && !lastOfRow)) {
-                    c->Pen()->SetColor(activeColor_);
-                    if (sideways) {
-                        Seg(c, L + 2, B - 2, Rt - 2, B - 2);
-                        Seg(c, L + 2, B - 3, Rt - 2, B - 3);
-                    } else {
-                        Seg(c, Rt - 2, B - 3, Rt - 2, T + 2);
-                        Seg(c, Rt - 3, B - 3, Rt - 3, T + 2);
-                    }
-                }
-            }
-        }
-
-        // Rotated text on the sides.
-        if (sideways) {
-            TFont f(active ? *activeFont_ : *c->Font());
-            f.SetOrientation(pos == tpLeft ? -2700 : -900);
-            c->SetFont(&f);
-        }
-        if (pos == tpLeft) {
-            x += LM;
-            y -= TM;
-            if (pictureActive) y += tabOverlap_ + 3;
-        } else {
-            x += LM;
-            y += TM;
-        }
-
-        if (isDeferred) {
-            if (!deferredOrigin) {
-                deferredX = x;
-                deferredY = y;
-                deferredOrigin = true;
-            }
-            continue;
-        }
-        if (page->showClose_) DrawCloseButton(c, R0, active);
-        drawImage(page, x, y);
-        if (active && !sideways) {
-            c->SetFont(activeFont_.get());
-        } else {
-            c->Font()->SetColor(page->textColor_);
-        }
-        if (!page->tabEnable_) c->Font()->SetColor(0x808080);
-        c->Brush()->SetStyle(bsClear);
-        const String caption = page->Caption();
-        if (sideways) {
-            c->TextOut(x, y, caption);
-        } else {
-            TRect tr = Rect(x, y, R0.Right, R0.Bottom);
-            c->DrawText(caption, tr, DT_SINGLELINE | DT_NOCLIP);
-        }
-        if (active) c->SetFont(Font());
-        DrawFocusFrame(c, R, active, 0);
-    }
-
-    if (deferred >= 0) {
-        TExtTabSheet* page = pages_[static_cast<std::size_t>(deferred)];
-        const TRect& R = deferredR;
-        work.Assign(*tabBackGroundActive_);
-        const int vlen = R.Bottom - R.Top + 3 + tabOverlap_;
-        const int hlen = (R.Right - R.Left) + 2 + tabOverlap_;
-        const bool lowered = LA > 0;
-        switch (pos) {
-        case tpTop: StretchBitmapHorizontally(&work, c, R.Left - 2, lowered ? R.Top - 1 : R.Top - 2, hlen); break;
-        case tpBottom: StretchBitmapHorizontally(&work, c, R.Left - 2, lowered ? R.Top - 3 : R.Top - 1, hlen); break;
-        case tpLeft: StretchBitmapVertically(&work, c, lowered ? R.Left + 1 : R.Left, R.Top, vlen); break;
-        case tpRight: StretchBitmapVertically(&work, c, lowered ? R.Left - 3 : R.Left - 1, R.Top - 2, vlen); break;
-        }
-        if (page->showClose_) DrawCloseButton(c, R, true);
-        int x = deferredX, y = deferredY;
-        drawImage(page, x, y);
-        c->Font()->SetColor(page->textColor_);
-        c->Brush()->SetStyle(bsClear);
-        if (sideways) {
-            c->TextOut(x, y, page->Caption());
-        } else {
-            TRect tr = Rect(x, pos == tpBottom ? y - 2 : y, R.Right, R.Bottom);
-            c->DrawText(page->Caption(), tr, DT_SINGLELINE | DT_NOCLIP);
-        }
-        DrawFocusFrame(c, R, true, tabOverlap_);
-    }
-
-    // Outline of the tab under the mouse.
-    if (hoverTab_ >= 0 && hoverTab_ < PageCount() && tabHoverBorder_ != clNone && hoverTab_ != activeIndex) {
-        c->Pen()->SetColor(tabHoverBorder_);
-        TRect r = PageTabRect(hoverTab_);
-        int L = r.Left, T = r.Top, Rt = r.Right, B = r.Bottom;
-        switch (pos) {
-        case tpLeft:
-            L -= 1; T -= 2;
-            if (B > H - 5) B -= 1;
-            Path(c, {{Rt - 1, T + 2}, {L, T + 2}, {L, B}, {Rt, B}});
-            break;
-        case tpRight:
-            L += 1;
-            if (B > H - 5) B -= 1;
-            Path(c, {{L, T}, {Rt, T}, {Rt, B}, {L - 1, B}});
-            break;
-        case tpTop:
-            T -= 1;
-            if (Rt > W - 5) Rt -= 1;
-            Path(c, {{L, B - 2}, {L, T}, {Rt, T}, {Rt, B - 1}});
-            break;
-        case tpBottom:
-            if (Rt > W - 5) Rt -= 1;
-            Path(c, {{L, T + 1}, {L, B}, {Rt, B}, {Rt, T}});
-            break;
-        }
+    TColor fill, fillTo;
+    bool horizontal;
+    if (active && activeColor_ != clNone) {
+        fill = activeColor_;
+        fillTo = activeColorTo_;
+        horizontal = page->tabGradientDirection_ == gdHorizontal;
+    } else if (i == hoverTab_ && (tabHoverColor_ != clNone || tabHoverColorTo_ != clNone)) {
+        fill = tabHoverColor_;
+        fillTo = tabHoverColorTo_;
+        horizontal = page->hoverGradientDirection_ == gdHorizontal;
+    } else {
+        fill = page->tabColor_;
+        fillTo = page->tabColorTo_;
+        horizontal = page->tabGradientDirection_ == gdHorizontal;
     }
     c->Brush()->SetStyle(bsSolid);
-    c->SetFont(Font());
+    c->Brush()->SetColor(fill);
+
+    const TTabGeometry g = TabGeometry(R0, active, page->showClose_, horizontal);
+    int x = g.Text.X, y = g.Text.Y;
+    bool isDeferred = false;
+    TRect R = g.R;
+    if (picture) {
+        x += g.Picture_Text_Shift.X;
+        y += g.Picture_Text_Shift.Y;
+        if (active && pictureActive) {
+            isDeferred = true;
+        } else {
+            TBitmap work;
+            work.Assign(*tabBackGround_);
+            if (sideways) StretchBitmapVertically(&work, c, g.Picture.X, g.Picture.Y, g.Picture_Length);
+            else StretchBitmapHorizontally(&work, c, g.Picture.X, g.Picture.Y, g.Picture_Length);
+        }
+    } else {
+        if (fillTo != clNone) DrawTabGradient(c, fill, fillTo, 16, g.Gradient, horizontal);
+        else c->FillRect(g.Fill);
+        R = g.Outline;
+        DrawTabOutline(c, g, page, active);
+        // Classic bottom tabs that are not active keep their caption two pixels lower.
+        if (!active && tabStyle_ == tsClassic && pos == tpBottom) y += 2;
+    }
+
+    // Rotated text on the sides.
+    if (sideways) {
+        TFont f(active ? *activeFont_ : *c->Font());
+        f.SetOrientation(pos == tpLeft ? -2700 : -900);
+        c->SetFont(&f);
+    }
+    x += tabMargin_->LeftMargin();
+    if (pos == tpLeft) {
+        y -= tabMargin_->TopMargin();
+        if (pictureActive) y += tabOverlap_ + 3;
+    } else {
+        y += tabMargin_->TopMargin();
+    }
+    if (isDeferred) {
+        textOrigin = {x, y};
+        return true;
+    }
+
+    if (page->showClose_) DrawCloseButton(c, R0, active);
+    DrawTabImage(c, page, x, y);
+    if (active && !sideways) {
+        c->SetFont(activeFont_.get());
+    } else {
+        c->Font()->SetColor(page->textColor_);
+    }
+    if (!page->tabEnable_) c->Font()->SetColor(0x808080);
+    c->Brush()->SetStyle(bsClear);
+    const String caption = page->Caption();
+    if (sideways) {
+        c->TextOut(x, y, caption);
+    } else {
+        TRect tr = Rect(x, y, R0.Right, R0.Bottom);
+        c->DrawText(caption, tr, DT_SINGLELINE | DT_NOCLIP);
+    }
+    if (active) c->SetFont(Font());
+    DrawFocusFrame(c, R, active, 0);
+    return false;
+}
+
+void TExtPageControl::DrawTabOutline(TCanvas* c, const TTabGeometry& g, TExtTabSheet* page, bool active)
+{
+    c->Brush()->SetStyle(bsClear);
+    c->Pen()->SetColor(tabBorderColor_);
+    if (active) {
+        Draw(c, g.Active_Path);
+        return;
+    }
+    if (tabStyle_ == tsClassic) {
+        // A tab short of the row next to the page ends the join for the tabs after it.
+        if (joinFlag_ > 0 && g.Short_Of_Row) joinFlag_ = 0;
+        TRect box = g.Box;
+        if (joinFlag_) box = Grown(box, g.Box_Join);
+        c->Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+        if (!tabSheet3D_ && !tabSplitLine_) joinFlag_ = 1;
+        return;
+    }
+    Draw(c, g.Separator);
+    // The line between two inactive tabs; none before the active one inside a row.
+    TExtTabSheet* next = FindNextPage(page, true, true);
+    if (next && next == activePage_ && !g.Last_Of_Row) return;
+    const int L = g.Outline.Left, T = g.Outline.Top, Rt = g.Outline.Right, B = g.Outline.Bottom;
+    c->Pen()->SetColor(activeColor_);
+    if (TabPosition() == tpLeft || TabPosition() == tpRight) {
+        Seg(c, L + 2, B - 2, Rt - 2, B - 2);
+        Seg(c, L + 2, B - 3, Rt - 2, B - 3);
+    } else {
+        Seg(c, Rt - 2, B - 3, Rt - 2, T + 2);
+        Seg(c, Rt - 3, B - 3, Rt - 3, T + 2);
+    }
+}
+
+void TExtPageControl::DrawTabImage(TCanvas* c, TExtTabSheet* page, int& x, int& y)
+{
+    if (!images_ || page->imageIndex_ < 0) return;
+    const TImagePlace& p = Image_Place[TabPosition()];
+    images_->Draw(c, x + p.Dx, y + p.Dy, page->imageIndex_, true);
+    x += p.AdvanceX * images_->Width();
+    y += p.AdvanceY * images_->Height();
+}
+
+void TExtPageControl::DrawActivePictureTab(TCanvas* c, int index, TPoint origin)
+{
+    const TTabPosition pos = TabPosition();
+    TExtTabSheet* page = pages_[static_cast<std::size_t>(index)];
+    const TTabGeometry g = TabGeometry(PageTabRect(index), true, page->showClose_, false);
+    const TRect& R = g.R;
+    TBitmap work;
+    work.Assign(*tabBackGroundActive_);
+    if (pos == tpLeft || pos == tpRight) StretchBitmapVertically(&work, c, g.Active_Picture.X, g.Active_Picture.Y, g.Picture_Length);
+    else StretchBitmapHorizontally(&work, c, g.Active_Picture.X, g.Active_Picture.Y, g.Picture_Length);
+    if (page->showClose_) DrawCloseButton(c, R, true);
+    int x = origin.X, y = origin.Y;
+    DrawTabImage(c, page, x, y);
+    c->Font()->SetColor(page->textColor_);
+    c->Brush()->SetStyle(bsClear);
+    if (pos == tpLeft || pos == tpRight) {
+        c->TextOut(x, y, page->Caption());
+    } else {
+        TRect tr = Rect(x, pos == tpBottom ? y - 2 : y, R.Right, R.Bottom);
+        c->DrawText(page->Caption(), tr, DT_SINGLELINE | DT_NOCLIP);
+    }
+    DrawFocusFrame(c, R, true, tabOverlap_);
+}
+
+void TExtPageControl::DrawHoverOutline(TCanvas* c)
+{
+    // Outline of the tab under the mouse.
+    if (hoverTab_ < 0 || hoverTab_ >= PageCount() || tabHoverBorder_ == clNone || hoverTab_ == ActivePageIndex()) return;
+    const int W = Width(), H = Height();
+    c->Pen()->SetColor(tabHoverBorder_);
+    const TRect r = PageTabRect(hoverTab_);
+    int L = r.Left, T = r.Top, Rt = r.Right, B = r.Bottom;
+    switch (TabPosition()) {
+    case tpLeft:
+        L -= 1;
+        T -= 2;
+        if (B > H - 5) B -= 1;
+        Path(c, {{Rt - 1, T + 2}, {L, T + 2}, {L, B}, {Rt, B}});
+        break;
+    case tpRight:
+        L += 1;
+        if (B > H - 5) B -= 1;
+        Path(c, {{L, T}, {Rt, T}, {Rt, B}, {L - 1, B}});
+        break;
+    case tpTop:
+        T -= 1;
+        if (Rt > W - 5) Rt -= 1;
+        Path(c, {{L, B - 2}, {L, T}, {Rt, T}, {Rt, B - 1}});
+        break;
+    case tpBottom:
+        if (Rt > W - 5) Rt -= 1;
+        Path(c, {{L, T + 1}, {L, B}, {Rt, B}, {Rt, T}});
+        break;
+    }
 }
 
 } // namespace controls
