@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "ImageTestKit.h"
+#include "TestSupport.h"
 
 using namespace image_test;
 
@@ -233,7 +234,8 @@ TEST(GeneralRecord, DeclarationOrCommentBeforeTheRootIsSkipped) {
 TEST(GeneralRecord, DamagedParGenStopsTheBuild) {
     TConfig config;
     config.Write("ParGen.xml", "<Par_Gen><Ethernet_IP1>10</Ethernet_IP1>");
-    EXPECT_THROW(image::Build_Bin_Config(config.Dir()), plat::Exception);
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::Exception>([&] { image::Build_Bin_Config(config.Dir()); },
+                                                         u"Start-end tags mismatch (at byte 39)"));
 }
 
 TEST(GeneralRecord, TwoBuildsGiveTheSameBytes) {

@@ -9,6 +9,7 @@
 
 #include "ImageTestKit.h"
 #include "UComon.h"
+#include "TestSupport.h"
 
 using namespace image_test;
 namespace fs = std::filesystem;
@@ -255,12 +256,16 @@ TEST(ImageFiles, StoppedBuildLeavesTheLastImage) {
     const Bytes bank1 = Bank1(), bank2 = Bank2();
     // Stopped by a read error, by a size limit: the buffers still hold the last image.
     config.Rules({Without(Read_Rule(), "Slave_ID")}, {});
-    EXPECT_THROW(image::Build_Bin_Config(config.Dir()), plat::EConvertError);
+    EXPECT_TRUE(
+        testsupport::ThrowsWith<plat::EConvertError>([&] { image::Build_Bin_Config(config.Dir()); },
+                                                     u"Could not convert variant of type (Null) into type (String)"));
     EXPECT_EQ(Bank1(), bank1);
     EXPECT_EQ(Bank2(), bank2);
     config.Rules({Read_Rule()}, {});
     config.ParGen({{"Working_Mode", "1"}, {"WiFi_SSID", std::string(33, 's')}});
-    EXPECT_THROW(image::Build_Bin_Config(config.Dir()), image::EImage_Limit);
+    EXPECT_TRUE(testsupport::ThrowsWith<image::EImage_Limit>(
+        [&] { image::Build_Bin_Config(config.Dir()); },
+        u"The Wi-Fi SSID is longer than 32 characters: the converter cannot store it."));
     EXPECT_EQ(Bank1(), bank1);
     EXPECT_EQ(Bank2(), bank2);
 }
@@ -302,7 +307,10 @@ TEST(ImageFiles, SizeLimitsRefuseTheBuild) {
             EXPECT_NO_THROW(image::Build_Bin_Config(config.Dir()));
             EXPECT_EQ(image::Bank2_Len, 524288u);
         } else {
-            EXPECT_THROW(image::Build_Bin_Config(config.Dir()), image::EImage_Limit);
+            EXPECT_TRUE(testsupport::ThrowsWith<image::EImage_Limit>(
+                [&] { image::Build_Bin_Config(config.Dir()); },
+                u"The configuration image is too large: bank2.bin would take 524289 bytes, the converter holds 524288. "
+                u"Shorten the certificates, templates or topic lists."));
         }
     }
 }

@@ -1,5 +1,6 @@
 // The Modbus table of bank2.bin: which rows become entries and how each field is filled.
 #include "ImageTestKit.h"
+#include "TestSupport.h"
 
 using namespace image_test;
 
@@ -219,7 +220,8 @@ TEST(ModbusTable, MissingTableElementStopsTheBuild) {
     config.ParGen(Async);
     config.Write("ModbusM_SetAccess.xml", "<EtherNetIP_to_Modbus>" + Table_Xml("Modbus_Read", {Read_Rule()}) +
                                               "</EtherNetIP_to_Modbus>");
-    EXPECT_THROW(image::Build_Bin_Config(config.Dir()), plat::Exception);
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::Exception>([&] { image::Build_Bin_Config(config.Dir()); },
+                                                         u"Node \"Modbus_Write\" not found"));
     // Synchronous: the write table is not needed.
     config.ParGen(Sync);
     EXPECT_NO_THROW(image::Build_Bin_Config(config.Dir()));
@@ -234,5 +236,7 @@ TEST(ModbusTable, MoreEntriesThanTheTableHoldsAreRefused) {
     EXPECT_EQ(U32(Bank1(), 0x048), 1024u);
     write.push_back(Write_Rule());
     config.Rules(read, write);
-    EXPECT_THROW(image::Build_Bin_Config(config.Dir()), image::EImage_Limit);
+    EXPECT_TRUE(testsupport::ThrowsWith<image::EImage_Limit>(
+        [&] { image::Build_Bin_Config(config.Dir()); },
+        u"Too many enabled Modbus rules: the converter's table holds 1024 entries."));
 }

@@ -66,16 +66,7 @@ const std::string kExampleCbcCipher =
     "73bed6b8e3c1743b7116e69e22229516"
     "3ff1caa1681fac09120eca307586e1a7";
 
-template <class E, class F>
-void ExpectError(F&& f, const std::u16string& message)
-{
-    try {
-        f();
-        ADD_FAILURE() << "no exception";
-    } catch (const E& e) {
-        EXPECT_EQ(e.Message(), message);
-    }
-}
+using testsupport::ThrowsWith;
 
 // Every test runs on both paths: the processor's AES instructions and the table code.
 class BlockAES : public ::testing::TestWithParam<TAesPath> {
@@ -229,12 +220,9 @@ TEST_P(BlockAES, CbcDecryptRejectsPartialBlocksBeforeTouchingStreams)
         TAesMemoryStream source(Bytes(c.sourceBytes, 0x5A));
         source.SetPosition(c.position);
         TAesMemoryStream destination;
-        ExpectError<EAESError>(
-            [&] {
-                Aes_Cbc_Decrypt_Stream(source, c.count, Key(kExampleKey), Block(kExampleIv),
-                                       destination);
-            },
-            u"Invalid buffer size for decryption");
+        EXPECT_TRUE(ThrowsWith<EAESError>(
+            [&] { Aes_Cbc_Decrypt_Stream(source, c.count, Key(kExampleKey), Block(kExampleIv), destination); },
+            u"Invalid buffer size for decryption"));
         EXPECT_EQ(destination.Size(), 0);
         EXPECT_EQ(source.Position(), c.count == 0 ? 0 : c.position);
     }
@@ -265,21 +253,17 @@ TEST_P(BlockAES, CbcDecryptShortReadAndWriteKeepEarlierBlocks)
         // 40 bytes delivered of 48 claimed: two blocks out, the third read fails.
         TLimitedStream source(Bytes(cipher.begin(), cipher.begin() + 40), 48, 0);
         TAesMemoryStream destination;
-        ExpectError<plat::EFileError>(
-            [&] {
-                Aes_Cbc_Decrypt_Stream(source, 0, Key(kExampleKey), Block(kExampleIv), destination);
-            },
-            u"Stream read error");
+        EXPECT_TRUE(ThrowsWith<plat::EFileError>(
+            [&] { Aes_Cbc_Decrypt_Stream(source, 0, Key(kExampleKey), Block(kExampleIv), destination); },
+            u"Stream read error"));
         EXPECT_EQ(ToHex(destination.Bytes()), ToHex(Bytes(plain.begin(), plain.begin() + 32)));
     }
     {
         TAesMemoryStream source(cipher);
         TLimitedStream destination(Bytes{}, 0, 24);
-        ExpectError<plat::EFileError>(
-            [&] {
-                Aes_Cbc_Decrypt_Stream(source, 0, Key(kExampleKey), Block(kExampleIv), destination);
-            },
-            u"Stream write error");
+        EXPECT_TRUE(ThrowsWith<plat::EFileError>(
+            [&] { Aes_Cbc_Decrypt_Stream(source, 0, Key(kExampleKey), Block(kExampleIv), destination); },
+            u"Stream write error"));
         EXPECT_EQ(ToHex(Bytes(destination.Bytes().begin(), destination.Bytes().begin() + 16)),
                   ToHex(Bytes(plain.begin(), plain.begin() + 16)));
     }
@@ -374,8 +358,8 @@ TEST_P(BlockAES, CmacCountBounds)
             Aes_Cmac_Stream(source, c.count, Key(kExampleKey), tag);
             EXPECT_EQ(ToHex(tag), c.tag);
         } else {
-            ExpectError<EAESError>([&] { Aes_Cmac_Stream(source, c.count, Key(kExampleKey), tag); },
-                                   u"Invalid message length for CMAC");
+            EXPECT_TRUE(ThrowsWith<EAESError>([&] { Aes_Cmac_Stream(source, c.count, Key(kExampleKey), tag); },
+                                              u"Invalid message length for CMAC"));
             EXPECT_EQ(source.Position(), 8);
         }
     }
@@ -435,8 +419,8 @@ TEST_P(BlockAES, CbcDecryptLongStreams)
     cipher.resize(16 * 1500 + 8);
     TLimitedStream source(cipher, 16 * 2000, 0);
     TAesMemoryStream destination;
-    ExpectError<plat::EFileError>([&] { Aes_Cbc_Decrypt_Stream(source, 0, key, iv, destination); },
-                                  u"Stream read error");
+    EXPECT_TRUE(ThrowsWith<plat::EFileError>([&] { Aes_Cbc_Decrypt_Stream(source, 0, key, iv, destination); },
+                                             u"Stream read error"));
     EXPECT_EQ(ToHex(destination.Bytes()), ToHex(Bytes(plain.begin(), plain.begin() + 16 * 1500)));
 }
 

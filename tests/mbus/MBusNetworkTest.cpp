@@ -442,11 +442,15 @@ TEST(MBusNetworkFile, WholeFileCases)
 TEST(MBusNetworkFile, SaveFailureIsRaisedAndOldFileKept)
 {
     TempDir dir;
-    EXPECT_THROW(Save_MBus_Network(dir / u"missing/M_Bus.xml", SampleNetwork()), plat::EXMLDocError);
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::EXMLDocError>(
+        [&] { Save_MBus_Network(dir / u"missing/M_Bus.xml", SampleNetwork()); },
+        u"Cannot save file \"" + (dir / u"missing/M_Bus.xml") + u"\""));
 
     // A folder in place of the file cannot be replaced; nothing beside it is left behind.
     std::filesystem::create_directory(dir / "M_Bus.xml");
-    EXPECT_THROW(Save_MBus_Network(dir / u"M_Bus.xml", SampleNetwork()), plat::EXMLDocError);
+    EXPECT_TRUE(
+        testsupport::ThrowsWith<plat::EXMLDocError>([&] { Save_MBus_Network(dir / u"M_Bus.xml", SampleNetwork()); },
+                                                    u"Cannot save file \"" + (dir / u"M_Bus.xml") + u"\""));
     int entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.native()))
         ++entries;

@@ -134,7 +134,8 @@ TEST_F(TreeTest, AssignCopiesRootCountButNoContent)
     EXPECT_EQ(ByValue(other.GetFirstNoInit()->ChildCount), 0u);
     EXPECT_TREE_OK(other);
     plat::TPersistent notATree;
-    EXPECT_THROW(other.Assign(&notATree), plat::EConvertError);
+    EXPECT_TRUE(ThrowsWith<plat::EConvertError>([&] { other.Assign(&notATree); },
+                                                u"Cannot assign a TPersistent to a TBaseLazyTree"));
 }
 
 TEST_F(TreeTest, OwnerTreeOfNodeWalksToTheRoot)

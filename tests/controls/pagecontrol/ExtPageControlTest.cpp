@@ -11,6 +11,7 @@
 #include "plat/Exception.h"
 #include "plat/Forms.h"
 #include "plat/Testing.h"
+#include "TestSupport.h"
 
 using namespace controls;
 using namespace plat;
@@ -241,7 +242,7 @@ TEST_F(ExtPageControlTest, RefusedChangesAndTheirErrors)
     } catch (const EListError& e) {
         EXPECT_EQ(e.Message(), u"3 is an invalid PageIndex value.  PageIndex must be between 0 and 2");
     }
-    EXPECT_THROW(p[2]->SetPageIndex(-1), EListError);
+    EXPECT_TRUE(testsupport::ThrowsWith<EListError>([&] { p[2]->SetPageIndex(-1); }, u"List index out of bounds (-1)"));
     EXPECT_EQ(p[2]->PageIndex(), 2);
 
     pc->SetTabStyle(tsDotNet);

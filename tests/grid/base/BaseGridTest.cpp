@@ -11,6 +11,7 @@
 #include "plat/Graphics.h"
 #include "plat/Messages.h"
 #include "plat/Testing.h"
+#include "TestSupport.h"
 
 using namespace grid;
 using plat::TGridCoord;
@@ -132,8 +133,10 @@ TEST_F(BaseGridTest, PropertiesTakeTheDefaultsOfTheirCreation) {
 TEST_F(BaseGridTest, NegativeCoordinatesAreRejected) {
     const auto before = grid->Store().CellCount();
     for (auto [c, r] : {std::pair{-1, 0}, {0, -1}, {-5, -5}}) {
-        EXPECT_THROW(grid->GetCellProperties(c, r), plat::EListError);
-        EXPECT_THROW(grid->SetCellProperties(c, r, nullptr), plat::EListError);
+        EXPECT_TRUE(testsupport::ThrowsWith<plat::EListError>([&] { grid->GetCellProperties(c, r); },
+                                                              u"Grid index out of range"));
+        EXPECT_TRUE(testsupport::ThrowsWith<plat::EListError>([&] { grid->SetCellProperties(c, r, nullptr); },
+                                                              u"Grid index out of range"));
         EXPECT_FALSE(grid->HasCellProperties(c, r));
         EXPECT_EQ(grid->Cells(c, r), u"");
     }

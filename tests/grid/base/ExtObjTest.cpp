@@ -2,6 +2,7 @@
 
 #include "ExtObj.h"
 #include "plat/Exception.h"
+#include "TestSupport.h"
 
 using namespace grid;
 
@@ -30,8 +31,9 @@ TEST(IntList, StrValueAndChangeEvents) {
     l.DeleteValue(77);
     EXPECT_EQ(l.StrValue(), u"9,5");
     EXPECT_EQ(events.size(), 1u);
-    EXPECT_THROW(l.SetStrValue(u"1,x"), plat::EConvertError);
-    EXPECT_THROW(l.GetInteger(5), plat::EListError);
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::EConvertError>([&] { l.SetStrValue(u"1,x"); },
+                                                             u"'x' is not a valid integer value"));
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::EListError>([&] { l.GetInteger(5); }, u"List index out of bounds (5)"));
     TIntList empty(0, 0);
     EXPECT_EQ(empty.StrValue(), u"");
 }
@@ -79,7 +81,7 @@ TEST(FileStringList, WriteThenRead) {
     f.ReadLn(line);
     EXPECT_EQ(line, u"c");
     EXPECT_TRUE(f.Eof());
-    EXPECT_THROW(f.ReadLn(line), plat::EListError);
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::EListError>([&] { f.ReadLn(line); }, u"List index out of bounds (2)"));
 }
 
 TEST(ControlList, FindAndRemove) {
@@ -90,7 +92,7 @@ TEST(ControlList, FindAndRemove) {
     EXPECT_EQ(l.ControlIndex(4, 3), -1);
     l.RemoveControl(0);
     EXPECT_EQ(l.ControlIndex(3, 4), 0);
-    EXPECT_THROW(l.GetControl(1), plat::EListError);
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::EListError>([&] { l.GetControl(1); }, u"List index out of bounds (1)"));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "ATXPVS.h"
 #include "ExtStyleIF.h"
 #include "ExtXPVS.h"
+#include "TestSupport.h"
 
 using namespace grid;
 
@@ -144,9 +145,9 @@ TEST(ExtStyleNotifier, HandleListOperations)
     EXPECT_EQ(l.Snapshot(), (std::vector<plat::HWND>{8, 5, 3}));
     l.DeleteValue(99);
     EXPECT_EQ(l.Count(), 3);
-    EXPECT_THROW(l.Delete(3), plat::EListError);
-    EXPECT_THROW(l.GetInteger(-1), plat::EListError);
-    EXPECT_THROW(l.Insert(5, 1), plat::EListError);
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::EListError>([&] { l.Delete(3); }, u"List index out of bounds (3)"));
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::EListError>([&] { l.GetInteger(-1); }, u"List index out of bounds (-1)"));
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::EListError>([&] { l.Insert(5, 1); }, u"List index out of bounds (5)"));
 }
 
 TEST(ExtStyleNotifier, MonitorRecipientsAndFilter)

@@ -16,6 +16,7 @@
 #include "plat/Streams.h"
 #include "plat/SysUtils.h"
 #include "plat/Testing.h"
+#include "TestSupport.h"
 
 using namespace grid;
 using plat::String;
@@ -25,18 +26,7 @@ namespace {
 
 std::string U8(const String& s) { return plat::StringToUtf8(s); }
 
-template <class E, class F>
-::testing::AssertionResult ThrowsWith(F&& f, const String& message) {
-    try {
-        f();
-    } catch (const E& e) {
-        if (e.Message() == message) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "message was \"" << U8(e.Message()) << "\"";
-    } catch (const std::exception& e) {
-        return ::testing::AssertionFailure() << "other exception: " << e.what();
-    }
-    return ::testing::AssertionFailure() << "nothing thrown";
-}
+using testsupport::ThrowsWith;
 
 std::string Utf16(const String& s) {
     std::string out;
@@ -306,16 +296,16 @@ TEST_F(GridTextFileTest, DamagedStreams) {
     struct Case {
         const char* what;
         String text;
-        bool raises;
+        const char16_t* error;  // null: the stream loads
     };
     const Case cases[] = {
-        {"hex number", u"2,2\r\n$1,1,x\r\n", true},
-        {"blank before a number", u"2,2\r\n 1,1,x\r\n", true},
-        {"huge counts", u"2000000000,2000000000\r\n", true},
-        {"negative count", u"-1,2\r\n", true},
-        {"cell outside the counts", u"2,2\r\n5,5,x\r\n1,1,in\r\n", false},
-        {"negative cell", u"2,2\r\n-1,0,x\r\n1,1,in\r\n", false},
-        {"odd trailing byte", u"2,2\r\n1,1,in", false},
+        {"hex number", u"2,2\r\n$1,1,x\r\n", u"'$1' is not a valid integer value"},
+        {"blank before a number", u"2,2\r\n 1,1,x\r\n", u"' 1' is not a valid integer value"},
+        {"huge counts", u"2000000000,2000000000\r\n", u"'2000000000,2000000000' is not a valid integer value"},
+        {"negative count", u"-1,2\r\n", u"'-1,2' is not a valid integer value"},
+        {"cell outside the counts", u"2,2\r\n5,5,x\r\n1,1,in\r\n", nullptr},
+        {"negative cell", u"2,2\r\n-1,0,x\r\n1,1,in\r\n", nullptr},
+        {"odd trailing byte", u"2,2\r\n1,1,in", nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -324,8 +314,8 @@ TEST_F(GridTextFileTest, DamagedStreams) {
         std::string bytes = Utf16(c.text);
         if (std::string(c.what) == "odd trailing byte") bytes += 'x';
         m.LoadFromBytes(bytes);
-        if (c.raises) {
-            EXPECT_THROW(g->LoadFromStream(m), plat::EConvertError);
+        if (c.error) {
+            EXPECT_TRUE(ThrowsWith<plat::EConvertError>([&] { g->LoadFromStream(m); }, c.error));
         } else {
             g->LoadFromStream(m);
             EXPECT_EQ(g->Cells(1, 1), u"in");

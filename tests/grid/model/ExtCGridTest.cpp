@@ -13,6 +13,7 @@
 #include "plat/Menus.h"
 #include "plat/SysUtils.h"
 #include "plat/Testing.h"
+#include "TestSupport.h"
 
 using namespace grid;
 namespace pt = plat::testing;
@@ -71,8 +72,10 @@ TEST_F(ExtCGridTest, ItemStartValues) {
     EXPECT_EQ(grid->GetColumnByName(u"Topic"), c);
     EXPECT_EQ(grid->GetColumnByName(u"topic"), nullptr) << "names compare exactly";
     EXPECT_EQ(grid->GetVersionString(), u"3.1.3.1 Aug, 2012");
-    EXPECT_THROW(grid->Columns()->Items(5), plat::EListError);
-    EXPECT_THROW(grid->Columns()->Items(-1), plat::EListError);
+    EXPECT_TRUE(
+        testsupport::ThrowsWith<plat::EListError>([&] { grid->Columns()->Items(5); }, u"List index out of bounds (5)"));
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::EListError>([&] { grid->Columns()->Items(-1); },
+                                                          u"List index out of bounds (-1)"));
     TGridColumnItem loose(nullptr);
     EXPECT_EQ(loose.Width(), 0) << "an item without a collection has no grid width";
 }

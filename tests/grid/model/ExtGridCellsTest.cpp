@@ -94,7 +94,7 @@ TEST_F(ExtGridCellsTest, TypedWrites) {
     grid->SetTimes(2, 2, plat::EncodeTime(13, 5, 9, 0));
     EXPECT_NEAR(grid->Times(2, 2), plat::EncodeTime(13, 5, 9, 0), 1e-9);
     grid->SetCells(2, 3, u"no date");
-    EXPECT_THROW((void)grid->Dates(2, 3), plat::EConvertError);
+    EXPECT_TRUE(ThrowsWith<plat::EConvertError>([&] { (void)grid->Dates(2, 3); }, u"'no date' is not a valid date"));
 }
 
 TEST_F(ExtGridCellsTest, StrippedCellsAndControlValues) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "plat/IcmpClient.h"
+#include "TestSupport.h"
 
 using namespace plat;
 
@@ -69,7 +70,8 @@ TEST(IcmpClientTest, UnusableHostRaisesBeforeSending)
         client.SetHost(host);
         int replies = 0;
         client.OnReply = [&](TObject*, const TReplyStatus&) { ++replies; };
-        EXPECT_THROW(client.Ping(u"abc"), EIcmpError);
+        EXPECT_TRUE(testsupport::ThrowsWith<EIcmpError>([&] { client.Ping(u"abc"); },
+                                                        u"Invalid IP address: \"" + String(host) + u"\""));
         EXPECT_TRUE(echo.requests.empty());
         EXPECT_EQ(replies, 0);
     }

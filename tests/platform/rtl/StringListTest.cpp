@@ -256,7 +256,8 @@ TEST(StringList, FileRoundTripInWindows1252)
     EXPECT_EQ(Items(back), Items(l));
     EXPECT_TRUE(ThrowsWith<EFileError>([&] { back.LoadFromFile(dir / u"missing.txt"); },
                                        u"Cannot open file \"" + (dir / u"missing.txt") + u"\""));
-    EXPECT_THROW(l.SaveToFile(dir / u"no/such/folder.txt"), EFileError);
+    EXPECT_TRUE(ThrowsWith<EFileError>([&] { l.SaveToFile(dir / u"no/such/folder.txt"); },
+                                       u"Cannot create file \"" + (dir / u"no/such/folder.txt") + u"\""));
 }
 
 } // namespace

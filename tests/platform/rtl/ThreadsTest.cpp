@@ -13,6 +13,7 @@
 
 #include "plat/Threads.h"
 #include "../Watchdog.h"
+#include "TestSupport.h"
 
 namespace plat {
 namespace {
@@ -157,7 +158,8 @@ TEST(ThreadList, DuplicatesAndConcurrentAdds)
         TThreadList<int> l;
         l.SetDuplicates(c.mode);
         l.Add(5);
-        if (c.raises) EXPECT_THROW(l.Add(5), EListError);
+        if (c.raises)
+            EXPECT_TRUE(testsupport::ThrowsWith<EListError>([&] { l.Add(5); }, u"List does not allow duplicates"));
         else l.Add(5);
         EXPECT_EQ(l.LockList().size(), c.count);
         l.UnlockList();
@@ -193,7 +195,8 @@ TEST(Thread, SuspendedRunsOnlyAfterStartAndAnswersItsReturnValue)
     EXPECT_EQ(t.WaitFor(), 7);
     EXPECT_TRUE(ran);
     EXPECT_TRUE(t.Finished());
-    EXPECT_THROW(t.Start(), EThread);
+    EXPECT_TRUE(
+        testsupport::ThrowsWith<EThread>([&] { t.Start(); }, u"Cannot start a thread that was already started"));
 }
 
 TEST(Thread, CreatedRunningStartsWithoutStart)
@@ -232,10 +235,12 @@ TEST(Thread, TerminateIsSeenByExecuteAndAThreadTerminatedBeforeItStartsDoesNotRu
 TEST(Thread, WaitsThatCannotEndRaise)
 {
     FnThread notStarted([](FnThread&) {});
-    EXPECT_THROW(notStarted.WaitFor(), EThread);
+    EXPECT_TRUE(testsupport::ThrowsWith<EThread>([&] { notStarted.WaitFor(); },
+                                                 u"Cannot wait for a thread that was never started"));
     FnThread freeing([](FnThread&) {});
     freeing.SetFreeOnTerminate(true);
-    EXPECT_THROW(freeing.WaitFor(), EThread);
+    EXPECT_TRUE(testsupport::ThrowsWith<EThread>([&] { freeing.WaitFor(); },
+                                                 u"Cannot wait for a thread that frees itself when it ends"));
     freeing.SetFreeOnTerminate(false);
 }
 
@@ -385,7 +390,7 @@ TEST(Queue, AFailingCallDoesNotStopTheOnesBehindIt)
         TThread::Queue(nullptr, [&] { order.push_back(3); });
     });
     worker.join();
-    EXPECT_THROW(CheckSynchronize(), Exception);
+    EXPECT_TRUE(testsupport::ThrowsWith<Exception>([&] { CheckSynchronize(); }, u"bad"));
     EXPECT_EQ(order, (std::vector<int>{1, 3}));
     EXPECT_FALSE(CheckSynchronize());
 }

@@ -3,6 +3,7 @@
 #include "plat/Forms.h"
 #include "plat/Testing.h"
 #include "TestControls.h"
+#include "TestSupport.h"
 
 namespace plat {
 namespace {
@@ -102,7 +103,8 @@ TEST_F(FocusKeysTest, SetFocusOnAHiddenFormRaisesButActiveControlIsKeptForTheSho
     Add<TFocusBox>(&f, 0);
     auto* second = Add<TFocusBox>(&f, 40);
     EXPECT_TRUE(second->CanFocus());  // the form's own visibility is not part of it
-    EXPECT_THROW(second->SetFocus(), EInvalidOperation);
+    EXPECT_TRUE(testsupport::ThrowsWith<EInvalidOperation>([&] { second->SetFocus(); },
+                                                           u"Cannot focus a disabled or invisible window"));
     f.SetActiveControl(second);
     f.Show();
     EXPECT_EQ(f.ActiveControl(), second);

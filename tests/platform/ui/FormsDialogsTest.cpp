@@ -6,6 +6,7 @@
 #include "plat/Forms.h"
 #include "plat/Testing.h"
 #include "TestControls.h"
+#include "TestSupport.h"
 
 namespace plat {
 namespace {
@@ -183,7 +184,7 @@ TEST_F(FormsTest, ExceptionInOnShowLeavesShowModalCleanly)
         if (fail) throw Exception(u"cannot open");
     };
     owner.Show();
-    EXPECT_THROW(dlg.ShowModal(), Exception);
+    EXPECT_TRUE(testsupport::ThrowsWith<Exception>([&] { dlg.ShowModal(); }, u"cannot open"));
     EXPECT_FALSE(dlg.Visible());
     EXPECT_EQ(Screen->ActiveForm(), &owner);
     fail = false;

@@ -68,7 +68,8 @@ TEST(XmlDocument, RequiredAndGuardedReads)
     // Required: a missing attribute read as text is the conversion error.
     EXPECT_TRUE(ThrowsWith<EConvertError>([&] { String s = row.Attributes(u"Slave_ID"); },
                                           u"Could not convert variant of type (Null) into type (String)"));
-    EXPECT_THROW(row.Attributes(u"Slave_ID").AsInteger(), EConvertError);
+    EXPECT_TRUE(ThrowsWith<EConvertError>([&] { row.Attributes(u"Slave_ID").AsInteger(); },
+                                          u"Could not convert variant of type (Null) into type (String)"));
     // A present but non-numeric value read as a number: the integer conversion error.
     EXPECT_TRUE(ThrowsWith<EConvertError>([&] { row.Attributes(u"Dimension").AsInteger(); },
                                           u"'x' is not a valid integer value"));
@@ -82,11 +83,12 @@ TEST(XmlDocument, RequiredAndGuardedReads)
     EXPECT_TRUE(root.ChildNodes().FindNode(u"MQTT_Options").IsNull());
     EXPECT_TRUE(ThrowsWith<EXMLDocError>([&] { root.ChildNodes()[u"MQTT_Options"]; },
                                          u"Node \"MQTT_Options\" not found"));
-    EXPECT_THROW(root.ChildNodes().FindNode(u"MQTT_Options").Text(), EXMLDocError);
+    EXPECT_TRUE(ThrowsWith<EXMLDocError>([&] { root.ChildNodes().FindNode(u"MQTT_Options").Text(); }, u"Invalid node"));
     EXPECT_TRUE(root.ChildValues(u"MQTT_Options").IsNull());
     EXPECT_TRUE(ThrowsWith<EListError>([&] { root.ChildNodes()[5]; }, u"List index out of bounds (5)"));
     // Text of an element that holds elements is an error, not "".
-    EXPECT_THROW(root.Text(), EXMLDocError);
+    EXPECT_TRUE(ThrowsWith<EXMLDocError>([&] { root.Text(); },
+                                         u"Element \"MQTT_Set_Topic\" does not contain a single text node"));
 }
 
 TEST(XmlDocument, FirstElementIsTheRootWhateverPrecedesIt)
@@ -176,19 +178,20 @@ TEST(XmlDocument, ParseErrorsRaiseAndLeaveAnEmptyDocument)
     struct Case {
         const char* name;
         std::string bytes;
+        const char16_t* error;
     };
     const Case cases[] = {
-        {"unclosed", "<a><b></a>"},
-        {"empty file", ""},
-        {"only a comment", "<!-- nothing -->"},
-        {"two roots", "<a/><b/>"},
-        {"garbage", "not xml"},
+        {"unclosed", "<a><b></a>", u"Start-end tags mismatch (at byte 8)"},
+        {"empty file", "", u"No document element found (at byte 0)"},
+        {"only a comment", "<!-- nothing -->", u"No document element found (at byte 15)"},
+        {"two roots", "<a/><b/>", u"Only one top level element is allowed in an XML document"},
+        {"garbage", "not xml", u"No document element found (at byte 6)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TXMLDocument xml;
         xml.LoadFromXML(u"<old/>");
-        EXPECT_THROW(xml.LoadFromBytes(c.bytes), EXMLDocError);
+        EXPECT_TRUE(ThrowsWith<EXMLDocError>([&] { xml.LoadFromBytes(c.bytes); }, c.error));
         EXPECT_TRUE(xml.DocumentElement().IsNull());
     }
     TempDir dir;
@@ -205,7 +208,9 @@ TEST(XmlDocument, SaveFailureRaisesAndKeepsTheOldFile)
     ASSERT_TRUE(CreateDir(dir / u"adir"));
     TXMLDocument xml;
     xml.AddChild(u"new");
-    EXPECT_THROW(xml.SaveToFile(file + u"/sub.xml"), EXMLDocError);  // parent is a file
+    // The parent is a file.
+    EXPECT_TRUE(ThrowsWith<EXMLDocError>([&] { xml.SaveToFile(file + u"/sub.xml"); },
+                                         u"Cannot save file \"" + file + u"/sub.xml\""));
     EXPECT_TRUE(ThrowsWith<EXMLDocError>([&] { xml.SaveToFile(dir / u"adir"); },
                                          u"Cannot save file \"" + (dir / u"adir") + u"\""));
     std::string bytes;
