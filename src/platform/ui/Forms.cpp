@@ -651,6 +651,7 @@ void TApplication::HandleException(TObject*)
             else
                 ShowException(e);
         } catch (...) {
+            // As above: an error while reporting an error is not reported again.
         }
     }
 }

@@ -4,6 +4,16 @@
 //
 // Every window takes its texts from Lang_Table through Lang(); windows created before the
 // table is filled (a test that builds one window alone) get empty texts, never a crash.
+//
+// Errors, in every window built on this kit and the code beneath it:
+// - readers, writers and builders raise the platform's typed exceptions (plat::Exception and
+//   its kin) carrying the exact text the user is to read;
+// - a window catches at its own boundary (a button's or a menu's handler) and shows that
+//   text in a message box; the main window does the same for what it starts;
+// - a routine whose contract is a boolean or a result record keeps it, and says in its
+//   header what false means;
+// - nothing is swallowed: a catch either shows the text, records it where the caller reads
+//   it, or rethrows. catch (...) never ends in an empty block.
 #include <functional>
 
 #include "FadeButton.h"
