@@ -1,8 +1,11 @@
 #include "UParGen.h"
 
 #include <initializer_list>
+#include <type_traits>
+#include <utility>
 
 #include "UAddressEntry.h"
+#include "UParGenFields.h"
 #include "UComon.h"
 #include "plat/ComCtrls.h"
 #include "plat/Dialogs.h"
@@ -45,7 +48,7 @@ class TBuilder {
 public:
     TBuilder(TFParGen* form, TCategoryPanel* panel) : form_(form), parent_(panel->Surface()) {}
 
-    TLabel* Label(const char16_t* name, int top)
+    TLabel* Label(const String& name, int top)
     {
         auto* l = new TLabel(form_);
         l->SetName(name);
@@ -54,13 +57,13 @@ public:
         l->SetTop(top);
         return l;
     }
-    TEdit* Edit(const char16_t* name, int label_top, int width = Field_Width)
+    TEdit* Edit(const String& name, int label_top, int width = Field_Width)
     {
         auto* e = new TEdit(form_);
         Setup_Edit(e, name, Field_Left, label_top - 3, width, Edit_Height);
         return e;
     }
-    TRichEdit* Rich(const char16_t* name, int top, int width)
+    TRichEdit* Rich(const String& name, int top, int width)
     {
         auto* e = new TRichEdit(form_);
         e->SetWordWrap(false);
@@ -68,7 +71,7 @@ public:
         Setup_Edit(e, name, Field_Left, top, width, Rich_Height);
         return e;
     }
-    TComboBox* Combo(const char16_t* name, int label_top, std::initializer_list<const char16_t*> items = {})
+    TComboBox* Combo(const String& name, int label_top, const std::vector<const char16_t*>& items = {})
     {
         auto* c = new TComboBox(form_);
         c->SetName(name);
@@ -81,7 +84,7 @@ public:
         c->OnChange = [form](TObject* s) { form->On_Change(s); };
         return c;
     }
-    TCheckBox* Check(const char16_t* name, int top, int width = Check_Width, int left = Label_Left)
+    TCheckBox* Check(const String& name, int top, int width = Check_Width, int left = Label_Left)
     {
         auto* c = new TCheckBox(form_);
         c->SetName(name);
@@ -92,7 +95,7 @@ public:
         return c;
     }
     // Four byte edits named prefix + 1..4 with their dots; edits at edit_top, dots at dot_top.
-    TAddress_Row Address(const String& prefix, int edit_top, int dot_top, std::array<TEdit**, 4> out)
+    TAddress_Row Address(const String& prefix, int edit_top, int dot_top)
     {
         TAddress_Row row;
         for (int i = 0; i < 4; ++i) {
@@ -101,7 +104,6 @@ public:
             TFParGen* form = form_;
             Attach_Address_Field(e, [form](TObject* s, char16_t& k) { form->KeyPress(s, k); });
             row.E[static_cast<size_t>(i)] = e;
-            *out[static_cast<size_t>(i)] = e;
         }
         for (int i = 0; i < 3; ++i) {
             auto* d = new TLabel(form_);
@@ -114,7 +116,7 @@ public:
         }
         return row;
     }
-    controls::TFadeButton* Browse(const char16_t* name, int top)
+    controls::TFadeButton* Browse(const String& name, int top)
     {
         controls::TFadeButton* b = New_Button(form_, parent_, 406, top, 23, 23);
         b->SetName(name);
@@ -319,220 +321,17 @@ void TFParGen::Create_Controls()
     CP_WiFi2 = panel(u"CP_WiFi2");
     CP_MQTT->OnExpand = [this](TObject* s) { CP_Expand(s); };
 
-    {
-        TBuilder b(this, CP_Select_Device);
-        L_Select_Device_Device = b.Label(u"L_Select_Device_Device", 12);
-        // Fixed items, the same in every language.
-        CB_Select_Device_Device = b.Combo(u"CB_Select_Device_Device", 12,
-                                          {u"Only Ethernet Cable ", u"Ethernet Cable + Wi-Fi",
-                                           u"Ethernet Cable + Mobile Connection"});
-    }
-    {
-        TBuilder b(this, CP_Ethernet_Connection);
-        L_EthConn_Device_Name = b.Label(u"L_EthConn_Device_Name", 12);
-        E_EthConn_Device_Name = b.Edit(u"E_EthConn_Device_Name", 12);
-        E_EthConn_Device_Name->SetMaxLength(31);
-        CB_EthConn_En_DHCP_Cable = b.Check(u"CB_EthConn_En_DHCP_Cable", 40);
-        CB_EthConn_En_DHCP_WiFi = b.Check(u"CB_EthConn_En_DHCP_WiFi", 68);
-        CB_EthConn_Enable_DNS = b.Check(u"CB_EthConn_Enable_DNS", 96);
-        L_EthConn_Primary_DNS = b.Label(u"L_EthConn_Primary_DNS", 124);
-        Row_EthConn_Pri_DNS = b.Address(u"E_EthConn_Pri_DNS_IP", 121, 124,
-                                        {&E_EthConn_Pri_DNS_IP1, &E_EthConn_Pri_DNS_IP2, &E_EthConn_Pri_DNS_IP3,
-                                         &E_EthConn_Pri_DNS_IP4});
-        L_EthConn_Secondary_DNS = b.Label(u"L_EthConn_Secondary_DNS", 152);
-        Row_EthConn_Sec_DNS = b.Address(u"E_EthConn_Sec_DNS_IP", 149, 152,
-                                        {&E_EthConn_Sec_DNS_IP1, &E_EthConn_Sec_DNS_IP2, &E_EthConn_Sec_DNS_IP3,
-                                         &E_EthConn_Sec_DNS_IP4});
-    }
-    {
-        TBuilder b(this, CP_Working_Mode);
-        L_WorkMode_WorkMode = b.Label(u"L_WorkMode_WorkMode", 12);
-        CB_WorkMode_WorkMode = b.Combo(u"CB_WorkMode_WorkMode", 12);
-    }
-    {
-        TBuilder b(this, CP_Modbus_Master);
-        L_ModbusMaster_Serial = b.Label(u"L_ModbusMaster_Serial", 12);
-        CB_ModbusMaster_Serial = b.Combo(u"CB_ModbusMaster_Serial", 12, {u"RS232", u"RS485"});
-        L_ModbusMaster_Baudrate = b.Label(u"L_ModbusMaster_Baudrate", 40);
-        CB_ModbusMaster_Baudrate = b.Combo(u"CB_ModbusMaster_Baudrate", 40,
-                                           {u"1200", u"2400", u"4800", u"9600", u"19200", u"38400", u"57600",
-                                            u"115200"});
-        L_ModbusMaster_Parity = b.Label(u"L_ModbusMaster_Parity", 68);
-        CB_ModbusMaster_Parity = b.Combo(u"CB_ModbusMaster_Parity", 68, {u"NONE", u"ODD", u"EVEN"});
-        L_ModbusMaster_StopBits = b.Label(u"L_ModbusMaster_StopBits", 96);
-        CB_ModbusMaster_StopBits = b.Combo(u"CB_ModbusMaster_StopBits", 96, {u"1 Stop Bits", u"2 Stop Bits"});
-        L_ModbusMaster_TimeOut = b.Label(u"L_ModbusMaster_TimeOut", 124);
-        E_ModbusMaster_TimeOut = b.Edit(u"E_ModbusMaster_TimeOut", 124);
-        L_ModbusMaster_CyclicDelay = b.Label(u"L_ModbusMaster_CyclicDelay", 152);
-        E_ModbusMaster_CyclicDelay = b.Edit(u"E_ModbusMaster_CyclicDelay", 152);
-    }
-    {
-        TBuilder b(this, CP_MQTT);
-        L_MQTT_Server = b.Label(u"L_MQTT_Server", 12);
-        E_MQTT_Server = b.Edit(u"E_MQTT_Server", 12);
-        L_MQTT_Server_Port = b.Label(u"L_MQTT_Server_Port", 40);
-        E_MQTT_Server_Port = b.Edit(u"E_MQTT_Server_Port", 40);
-        L_MQTT_Client_ID = b.Label(u"L_MQTT_Client_ID", 68);
-        E_MQTT_Client_ID = b.Edit(u"E_MQTT_Client_ID", 68);
-        L_MQTT_Keep_Alive = b.Label(u"L_MQTT_Keep_Alive", 96);
-        E_MQTT_Keep_Alive = b.Edit(u"E_MQTT_Keep_Alive", 96);
-        CB_MQTT_Clean_Session = b.Check(u"CB_MQTT_Clean_Session", 124);
-        CB_MQTT_WillFlag = b.Check(u"CB_MQTT_WillFlag", 152);
-        L_MQTT_Will_TopicName = b.Label(u"L_MQTT_Will_TopicName", 180);
-        E_MQTT_Will_TopicName = b.Edit(u"E_MQTT_Will_TopicName", 180);
-        L_MQTT_Will_Message = b.Label(u"L_MQTT_Will_Message", 208);
-        E_MQTT_Will_Message = b.Edit(u"E_MQTT_Will_Message", 208);
-        CB_MQTT_Will_Retained = b.Check(u"CB_MQTT_Will_Retained", 236);
-        L_MQTT_Will_QoS = b.Label(u"L_MQTT_Will_QoS", 264);
-        CB_MQTT_Will_QoS = b.Combo(u"CB_MQTT_Will_QoS", 264, {u"0", u"1", u"2"});
-        CB_MQTT_PublishTopicConnection = b.Check(u"CB_MQTT_PublishTopicConnection", 292);
-        L_MQTT_Connection_TopicName = b.Label(u"L_MQTT_Connection_TopicName", 320);
-        E_MQTT_Connection_TopicName = b.Edit(u"E_MQTT_Connection_TopicName", 320);
-        L_MQTT_Connection_Message = b.Label(u"L_MQTT_Connection_Message", 348);
-        E_MQTT_Connection_Message = b.Edit(u"E_MQTT_Connection_Message", 348);
-        CB_MQTT_Connection_Retained = b.Check(u"CB_MQTT_Connection_Retained", 376);
-        L_MQTT_Username = b.Label(u"L_MQTT_Username", 404);
-        E_MQTT_Username = b.Edit(u"E_MQTT_Username", 404);
-        L_MQTT_Password = b.Label(u"L_MQTT_Password", 432);
-        E_MQTT_Password = b.Rich(u"E_MQTT_Password", 429, Field_Width);
-        CB_MQTT_Single_Subsribe_for_Topics = b.Check(u"CB_MQTT_Single_Subsribe_for_Topics", 460);
-        // Fields of the family's other models: kept and stored, never shown here.
-        L_MQTT_ASync_Send_Time = b.Label(u"L_MQTT_ASync_Send_Time", 488);
-        E_MQTT_ASync_Send_Time = b.Edit(u"E_MQTT_ASync_Send_Time", 488);
-        L_MQTT_TopicDALIAns = b.Label(u"L_MQTT_TopicDALIAns", 516);
-        E_MQTT_TopicDALIAns = b.Edit(u"E_MQTT_TopicDALIAns", 516);
-        CB_MQTT_Enable_ReProgram = b.Check(u"CB_MQTT_Enable_ReProgram", 544);
-        L_MQTT_Reprogram_Topic = b.Label(u"L_MQTT_Reprogram_Topic", 572);
-        E_MQTT_Reprogram_Topic = b.Edit(u"E_MQTT_Reprogram_Topic", 572);
-        L_MQTT_Reproram_Value = b.Label(u"L_MQTT_Reproram_Value", 600);
-        E_MQTT_Reproram_Value = b.Edit(u"E_MQTT_Reproram_Value", 600);
-    }
-    {
-        TBuilder b(this, CP_Ethernet);
-        L_Ethernet_IP = b.Label(u"L_Ethernet_IP", 12);
-        Row_Ethernet_IP = b.Address(u"E_Ethernet_IP", 9, 12,
-                                    {&E_Ethernet_IP1, &E_Ethernet_IP2, &E_Ethernet_IP3, &E_Ethernet_IP4});
-        L_Ethernet_SM = b.Label(u"L_Ethernet_SM", 40);
-        Row_Ethernet_SM = b.Address(u"E_Ethernet_SM", 37, 40,
-                                    {&E_Ethernet_SM1, &E_Ethernet_SM2, &E_Ethernet_SM3, &E_Ethernet_SM4});
-        CB_Ethernet_En_GAT = b.Check(u"CB_Ethernet_En_GAT", 68, Gateway_Check_Width);
-        Row_Ethernet_GAT = b.Address(u"E_Ethernet_GAT", 66, 68,
-                                     {&E_Ethernet_GAT1, &E_Ethernet_GAT2, &E_Ethernet_GAT3, &E_Ethernet_GAT4});
-        CB_Ethernet_En_DNS = b.Check(u"CB_Ethernet_En_DNS", 96, Gateway_Check_Width);
-        Row_Ethernet_DNS = b.Address(u"E_Ethernet_DNS", 94, 96,
-                                     {&E_Ethernet_DNS1, &E_Ethernet_DNS2, &E_Ethernet_DNS3, &E_Ethernet_DNS4});
-        L_Ethernet_TCP_Port = b.Label(u"L_Ethernet_TCP_Port", 124);
-        E_Ethernet_TCP_Port = b.Edit(u"E_Ethernet_TCP_Port", 124);
-        L_Ethernet_UDP_Port = b.Label(u"L_Ethernet_UDP_Port", 152);
-        E_Ethernet_UDP_Port = b.Edit(u"E_Ethernet_UDP_Port", 152);
-        CB_Ethernet_Reset_24h = b.Check(u"CB_Ethernet_Reset_24h", 180);
-    }
-    {
-        TBuilder b(this, CP_TLS);
-        CB_TLS_Enable = b.Check(u"CB_TLS_Enable", 12);
-        CB_TLS_En_Server_Auth = b.Check(u"CB_TLS_En_Server_Auth", 40);
-        L_TLS_Server_Cert = b.Label(u"L_TLS_Server_Cert", 68);
-        E_TLS_Server_Cert = b.Rich(u"E_TLS_Server_Cert", 63, 211);
-        Btn_TLS_Server_Cert = b.Browse(u"Btn_TLS_Server_Cert", 63);
-        CB_TLS_En_Client_Auth = b.Check(u"CB_TLS_En_Client_Auth", 96);
-        L_TLS_CA_Cert = b.Label(u"L_TLS_CA_Cert", 124);
-        E_TLS_CA_Cert = b.Rich(u"E_TLS_CA_Cert", 121, 211);
-        Btn_TLS_CA_Cert = b.Browse(u"Btn_TLS_CA_Cert", 121);
-        L_TLS_Client_Cert = b.Label(u"L_TLS_Client_Cert", 152);
-        E_TLS_Client_Cert = b.Rich(u"E_TLS_Client_Cert", 149, 211);
-        Btn_TLS_Client_Cert = b.Browse(u"Btn_TLS_Client_Cert", 149);
-        L_TLS_Client_Cert_Key = b.Label(u"L_TLS_Client_Cert_Key", 180);
-        E_TLS_Client_Cert_Key = b.Rich(u"E_TLS_Client_Cert_Key", 177, 211);
-        Btn_TLS_Client_Cert_Key = b.Browse(u"Btn_TLS_Client_Cert_Key", 177);
-        L_TLS_Client_Cert_Key_Pass = b.Label(u"L_TLS_Client_Cert_Key_Pass", 208);
-        E_TLS_Client_Cert_Key_Pass = b.Edit(u"E_TLS_Client_Cert_Key_Pass", 208);
-    }
-    {
-        TBuilder b(this, CP_NTP);
-        L_NTP_Server_URL = b.Label(u"L_NTP_Server_URL", 12);
-        E_NTP_Server_URL = b.Edit(u"E_NTP_Server_URL", 12);
-        L_NTP_Poll_Time = b.Label(u"L_NTP_Poll_Time", 40);
-        E_NTP_Poll_Time = b.Edit(u"E_NTP_Poll_Time", 40);
-    }
-    {
-        TBuilder b(this, CP_WiFi2);
-        L_WiFi2_Type = b.Label(u"L_WiFi2_Type", 12);
-        CB_WiFi2_Type = b.Combo(u"CB_WiFi2_Type", 12);
-        L_WiFi2_IP1 = b.Label(u"L_WiFi2_IP1", 40);
-        WiFi2_Block1.L_IP = L_WiFi2_IP1_IP = b.Label(u"L_WiFi2_IP1_IP", 68);
-        WiFi2_Block1.IP = b.Address(u"E_WiFi2_IP1_IP", 65, 68,
-                                    {&E_WiFi2_IP1_IP1, &E_WiFi2_IP1_IP2, &E_WiFi2_IP1_IP3, &E_WiFi2_IP1_IP4});
-        WiFi2_Block1.L_SM = L_WiFi2_IP1_SM = b.Label(u"L_WiFi2_IP1_SM", 96);
-        WiFi2_Block1.SM = b.Address(u"E_WiFi2_IP1_SM", 93, 96,
-                                    {&E_WiFi2_IP1_SM1, &E_WiFi2_IP1_SM2, &E_WiFi2_IP1_SM3, &E_WiFi2_IP1_SM4});
-        WiFi2_Block1.CB_GAT = CB_WiFi2_IP1_En_GAT = b.Check(u"CB_WiFi2_IP1_En_GAT", 124, Gateway_Check_Width);
-        WiFi2_Block1.GAT = b.Address(u"E_WiFi2_IP1_GAT", 122, 124,
-                                     {&E_WiFi2_IP1_GAT1, &E_WiFi2_IP1_GAT2, &E_WiFi2_IP1_GAT3, &E_WiFi2_IP1_GAT4});
-        L_WiFi2_IP2 = b.Label(u"L_WiFi2_IP2", 152);
-        WiFi2_Block2.L_IP = L_WiFi2_IP2_IP = b.Label(u"L_WiFi2_IP2_IP", 180);
-        WiFi2_Block2.IP = b.Address(u"E_WiFi2_IP2_IP", 177, 180,
-                                    {&E_WiFi2_IP2_IP1, &E_WiFi2_IP2_IP2, &E_WiFi2_IP2_IP3, &E_WiFi2_IP2_IP4});
-        WiFi2_Block2.L_SM = L_WiFi2_IP2_SM = b.Label(u"L_WiFi2_IP2_SM", 208);
-        WiFi2_Block2.SM = b.Address(u"E_WiFi2_IP2_SM", 205, 208,
-                                    {&E_WiFi2_IP2_SM1, &E_WiFi2_IP2_SM2, &E_WiFi2_IP2_SM3, &E_WiFi2_IP2_SM4});
-        WiFi2_Block2.CB_GAT = CB_WiFi2_IP2_En_GAT = b.Check(u"CB_WiFi2_IP2_En_GAT", 236, Gateway_Check_Width);
-        WiFi2_Block2.GAT = b.Address(u"E_WiFi2_IP2_GAT", 234, 236,
-                                     {&E_WiFi2_IP2_GAT1, &E_WiFi2_IP2_GAT2, &E_WiFi2_IP2_GAT3, &E_WiFi2_IP2_GAT4});
-        L_WiFi2_SSID = b.Label(u"L_WiFi2_SSID", 264);
-        E_WiFi2_SSID = b.Edit(u"E_WiFi2_SSID", 264);
-        L_WiFi2_Password = b.Label(u"L_WiFi2_Password", 292);
-        E_WiFi2_Password = b.Edit(u"E_WiFi2_Password", 292);
-        L_WiFi2_Secure_Type = b.Label(u"L_WiFi2_Secure_Type", 320);
-        CB_WiFi2_Secure_Type = b.Combo(u"CB_WiFi2_Secure_Type", 320);
-        CB_WiFi2_En_DHCP = b.Check(u"CB_WiFi2_En_DHCP", 348);
-        L_WiFi2_DHCP_First_IP = b.Label(u"L_WiFi2_DHCP_First_IP", 376);
-        Row_WiFi2_DHCP_First_IP = b.Address(u"E_WiFi2_DHCP_First_IP", 373, 376,
-                                            {&E_WiFi2_DHCP_First_IP1, &E_WiFi2_DHCP_First_IP2,
-                                             &E_WiFi2_DHCP_First_IP3, &E_WiFi2_DHCP_First_IP4});
-        L_WiFi2_DHCP_SM = b.Label(u"L_WiFi2_DHCP_SM", 404);
-        Row_WiFi2_DHCP_SM = b.Address(u"E_WiFi2_DHCP_SM", 401, 404,
-                                      {&E_WiFi2_DHCP_SM1, &E_WiFi2_DHCP_SM2, &E_WiFi2_DHCP_SM3, &E_WiFi2_DHCP_SM4});
-        L_WiFi2_Lease_Time = b.Label(u"L_WiFi2_Lease_Time", 432);
-        E_WiFi2_Lease_Time = b.Edit(u"E_WiFi2_Lease_Time", 432);
-        L_WiFi2_Max_Client = b.Label(u"L_WiFi2_Max_Client", 460);
-        CB_WiFi2_Max_Client = b.Combo(u"CB_WiFi2_Max_Client", 460,
-                                      {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10"});
-        L_WiFi2_Channel = b.Label(u"L_WiFi2_Channel", 488);
-        CB_WiFi2_Channel = b.Combo(u"CB_WiFi2_Channel", 488);
-    }
-    {
-        TBuilder b(this, CP_GSM_GPRS);
-        const std::initializer_list<const char16_t*> auth = {u"None", u"PAP", u"CHAP", u"PAP or CHAP"};
-        L_GSM_GPRS_PIN = b.Label(u"L_GSM_GPRS_PIN", 12);
-        E_GSM_GPRS_PIN = b.Edit(u"E_GSM_GPRS_PIN", 12);
-        L_GSM_GPRS_APN = b.Label(u"L_GSM_GPRS_APN", 40);
-        E_GSM_GPRS_APN = b.Edit(u"E_GSM_GPRS_APN", 40);
-        L_GSM_GPRS_AuthType = b.Label(u"L_GSM_GPRS_AuthType", 68);
-        CB_GSM_GPRS_AuthType = b.Combo(u"CB_GSM_GPRS_AuthType", 68, auth);
-        L_GSM_GPRS_UserName = b.Label(u"L_GSM_GPRS_UserName", 96);
-        E_GSM_GPRS_UserName = b.Edit(u"E_GSM_GPRS_UserName", 96);
-        L_GSM_GPRS_Password = b.Label(u"L_GSM_GPRS_Password", 124);
-        E_GSM_GPRS_Password = b.Edit(u"E_GSM_GPRS_Password", 124);
-        CB_GSM_GPRS_En_Second_SIM = b.Check(u"CB_GSM_GPRS_En_Second_SIM", 152, 413, 16);
-        L_GSM_GPRS_PIN2 = b.Label(u"L_GSM_GPRS_PIN2", 180);
-        E_GSM_GPRS_PIN2 = b.Edit(u"E_GSM_GPRS_PIN2", 180);
-        L_GSM_GPRS_APN2 = b.Label(u"L_GSM_GPRS_APN2", 208);
-        E_GSM_GPRS_APN2 = b.Edit(u"E_GSM_GPRS_APN2", 208);
-        L_GSM_GPRS_AuthType2 = b.Label(u"L_GSM_GPRS_AuthType2", 236);
-        CB_GSM_GPRS_AuthType2 = b.Combo(u"CB_GSM_GPRS_AuthType2", 236, auth);
-        L_GSM_GPRS_UserName2 = b.Label(u"L_GSM_GPRS_UserName2", 264);
-        E_GSM_GPRS_UserName2 = b.Edit(u"E_GSM_GPRS_UserName2", 264);
-        L_GSM_GPRS_Password2 = b.Label(u"L_GSM_GPRS_Password2", 292);
-        E_GSM_GPRS_Password2 = b.Edit(u"E_GSM_GPRS_Password2", 292);
-        L_GSM_GPRS_Main_SIM = b.Label(u"L_GSM_GPRS_Main_SIM", 320);
-        CB_GSM_GPRS_Main_SIM = b.Combo(u"CB_GSM_GPRS_Main_SIM", 320, {u"SIM 1", u"SIM 2"});
-        for (TEdit* e : {E_GSM_GPRS_PIN, E_GSM_GPRS_PIN2}) {
-            e->SetMaxLength(8);
-            e->OnKeyPress = Digits_Only;
-        }
-        for (TEdit* e : {E_GSM_GPRS_UserName, E_GSM_GPRS_Password, E_GSM_GPRS_UserName2, E_GSM_GPRS_Password2})
-            e->SetMaxLength(32);
-    }
+    Create_Fields();
+    // The gateway check box stands before its address on the row: it comes first in the tab
+    // order although ParGen.xml keeps it after the address.
+    CB_Ethernet_En_GAT->SetTabOrder(E_Ethernet_GAT1->TabOrder());
+    for (TEdit* e : {E_GSM_GPRS_PIN, E_GSM_GPRS_PIN2}) e->OnKeyPress = Digits_Only;
+    WiFi2_Block1.L_IP = L_WiFi2_IP1_IP;
+    WiFi2_Block1.L_SM = L_WiFi2_IP1_SM;
+    WiFi2_Block1.CB_GAT = CB_WiFi2_IP1_En_GAT;
+    WiFi2_Block2.L_IP = L_WiFi2_IP2_IP;
+    WiFi2_Block2.L_SM = L_WiFi2_IP2_SM;
+    WiFi2_Block2.CB_GAT = CB_WiFi2_IP2_En_GAT;
 
     dot_chains_ = {
         {E_Ethernet_IP1, E_Ethernet_IP2, E_Ethernet_IP3, E_Ethernet_IP4, E_Ethernet_SM1, E_Ethernet_SM2,
@@ -548,101 +347,58 @@ void TFParGen::Create_Controls()
     };
 }
 
+void TFParGen::Create_Fields()
+{
+    for (const TParGen_Field& f : ParGen_Fields()) {
+        TBuilder b(this, this->*f.Panel);
+        const String name = f.Name;
+        const String suffix = name.substr(name.find(u'_'));
+        if (f.Label.Set) f.Label.Set(*this, b.Label(u"L" + suffix, f.Row));
+        switch (f.Control) {
+        case TParGen_Control::Label:
+            break;
+        case TParGen_Control::Edit: {
+            TEdit* e = b.Edit(name, f.Row);
+            if (f.Max_Length > 0) e->SetMaxLength(f.Max_Length);
+            f.Field.Set(*this, e);
+            break;
+        }
+        case TParGen_Control::Rich:
+            f.Field.Set(*this, b.Rich(name, f.Row + f.Edit_Dy, Field_Width));
+            break;
+        case TParGen_Control::Certificate:
+            f.Field.Set(*this, b.Rich(name, f.Row + f.Edit_Dy, 211));
+            f.Button.Set(*this, b.Browse(u"Btn" + suffix, f.Row + f.Edit_Dy));
+            break;
+        case TParGen_Control::Combo:
+            f.Field.Set(*this, b.Combo(name, f.Row, f.Items));
+            break;
+        case TParGen_Control::Check:
+            f.Field.Set(*this, b.Check(name, f.Row, f.Width > 0 ? f.Width : Check_Width,
+                                       f.Left > 0 ? f.Left : Label_Left));
+            break;
+        case TParGen_Control::Address: {
+            TAddress_Row& row = f.Row_Of(*this);
+            row = b.Address(name, f.Row + f.Edit_Dy, f.Row);
+            for (size_t i = 0; i < 4; ++i) f.Bytes[i].Set(*this, row.E[i]);
+            break;
+        }
+        }
+    }
+}
+
 void TFParGen::Create_Bindings()
 {
-    using K = TParGen_Kind;
-    auto add = [this](const char16_t* element, K kind, TControl* field, const char16_t* def) {
-        bindings_.push_back({element, kind, field, def});
-    };
-    bindings_.reserve(119);
-    auto group = [this](const char16_t* element, std::array<TEdit*, 4> fields, std::array<const char16_t*, 4> defs) {
-        for (size_t i = 0; i < 4; ++i)
-            bindings_.push_back({String(element) + IntToStr(static_cast<int>(i + 1)), K::Text, fields[i], defs[i]});
-    };
-    const std::array<const char16_t*, 4> dns = {u"8", u"8", u"8", u"8"};
-    const std::array<const char16_t*, 4> mask = {u"255", u"255", u"255", u"0"};
-    const std::array<const char16_t*, 4> gate = {u"192", u"168", u"0", u"1"};
-
-    add(u"Select_Device", K::Index, CB_Select_Device_Device, u"0");
-    add(u"Eth_Conn_Device_Name", K::Text, E_EthConn_Device_Name, u"");
-    add(u"Eth_Conn_DHCP_Cable", K::Check, CB_EthConn_En_DHCP_Cable, u"0");
-    add(u"Eth_Conn_DHCP_WiFi", K::Check, CB_EthConn_En_DHCP_WiFi, u"0");
-    add(u"Eth_Conn_Enable_DNS", K::Check, CB_EthConn_Enable_DNS, u"0");
-    group(u"Eth_Conn_Primary_DNS", Row_EthConn_Pri_DNS.E, dns);
-    group(u"Eth_Conn_Secondary_DNS", Row_EthConn_Sec_DNS.E, dns);
-    add(u"Working_Mode", K::Index, CB_WorkMode_WorkMode, u"0");
-    add(u"MQTT_Server_URL", K::Text, E_MQTT_Server, u"");
-    add(u"MQTT_Server_Port", K::Text, E_MQTT_Server_Port, u"1883");
-    add(u"MQTT_Client_ID", K::Text, E_MQTT_Client_ID, u"");
-    add(u"MQTT_Keep_Alive", K::Text, E_MQTT_Keep_Alive, u"");
-    add(u"MQTT_Clean_Session", K::Check, CB_MQTT_Clean_Session, u"0");
-    add(u"MQTT_WillFlag", K::Check, CB_MQTT_WillFlag, u"0");
-    add(u"MQTT_Will_Topic_Name", K::Text, E_MQTT_Will_TopicName, u"");
-    add(u"MQTT_Will_Message", K::Text, E_MQTT_Will_Message, u"");
-    add(u"MQTT_Will_Retained", K::Check, CB_MQTT_Will_Retained, u"0");
-    add(u"MQTT_Will_QoS", K::Index, CB_MQTT_Will_QoS, u"0");
-    add(u"MQTT_PublishTopicConnection", K::Check, CB_MQTT_PublishTopicConnection, u"0");
-    add(u"MQTT_Connection_Topic_Name", K::Text, E_MQTT_Connection_TopicName, u"");
-    add(u"MQTT_Connection_Message", K::Text, E_MQTT_Connection_Message, u"");
-    add(u"MQTT_Connection_Retained", K::Check, CB_MQTT_Connection_Retained, u"0");
-    add(u"MQTT_Username", K::Text, E_MQTT_Username, u"");
-    add(u"MQTT_Password", K::Text, E_MQTT_Password, u"");
-    add(u"MQTT_Enable_Single_Subscribe", K::Check, CB_MQTT_Single_Subsribe_for_Topics, u"0");
-    add(u"MQTT_ASync_Send_Time", K::Text, E_MQTT_ASync_Send_Time, u"");
-    add(u"MQTT_Topic_DALI_Answer", K::Text, E_MQTT_TopicDALIAns, u"");
-    add(u"MQTT_Enable_Reprogram", K::Check, CB_MQTT_Enable_ReProgram, u"0");
-    add(u"MQTT_Reprogram_Topic", K::Text, E_MQTT_Reprogram_Topic, u"");
-    add(u"MQTT_Reprogram_Value", K::Text, E_MQTT_Reproram_Value, u"");
-    group(u"Ethernet_IP", Row_Ethernet_IP.E, {u"192", u"168", u"0", u"10"});
-    group(u"Ethernet_SM", Row_Ethernet_SM.E, mask);
-    group(u"Ethernet_GAT", Row_Ethernet_GAT.E, gate);
-    add(u"Ethernet_EN_GAT", K::Check, CB_Ethernet_En_GAT, u"0");
-    add(u"WiFi_Type", K::Index, CB_WiFi2_Type, u"0");
-    group(u"WiFi_IP", WiFi2_Block1.IP.E, {u"192", u"168", u"0", u"100"});
-    group(u"WiFi_SM", WiFi2_Block1.SM.E, mask);
-    add(u"WiFi_EN_Gateway", K::Check_Num, CB_WiFi2_IP1_En_GAT, u"0");
-    group(u"WiFi_GAT", WiFi2_Block1.GAT.E, gate);
-    group(u"WiFi_IP2_IP", WiFi2_Block2.IP.E, {u"192", u"168", u"0", u"110"});
-    group(u"WiFi_IP2_SM", WiFi2_Block2.SM.E, mask);
-    add(u"WiFi_IP2_EN_Gateway", K::Check_Num, CB_WiFi2_IP2_En_GAT, u"0");
-    group(u"WiFi_IP2_GAT", WiFi2_Block2.GAT.E, gate);
-    add(u"WiFi_SSID", K::Text, E_WiFi2_SSID, u"");
-    add(u"WiFi_PWD", K::Text, E_WiFi2_Password, u"");
-    add(u"WiFi_Secure_Type", K::Index, CB_WiFi2_Secure_Type, u"0");
-    add(u"WiFi_EN_DHCP", K::Check_Num, CB_WiFi2_En_DHCP, u"0");
-    group(u"WiFi_DHCP_First_IP", Row_WiFi2_DHCP_First_IP.E, {u"192", u"168", u"0", u"200"});
-    group(u"WiFi_DHCP_SM", Row_WiFi2_DHCP_SM.E, mask);
-    add(u"WiFi_Lease_Time", K::Text, E_WiFi2_Lease_Time, u"86400");
-    add(u"WiFi_Max_Client", K::Index, CB_WiFi2_Max_Client, u"0");
-    add(u"WiFi_Channel", K::Index, CB_WiFi2_Channel, u"1");
-    add(u"TLS_Enable", K::Check_Num, CB_TLS_Enable, u"0");
-    add(u"TLS_En_Server_Auth", K::Check_Num, CB_TLS_En_Server_Auth, u"0");
-    add(u"TLS_Server_Auth_Certificate", K::Text, E_TLS_Server_Cert, u"");
-    add(u"TLS_En_Client_Auth", K::Check_Num, CB_TLS_En_Client_Auth, u"0");
-    add(u"TLS_Client_CA_Certificate", K::Text, E_TLS_CA_Cert, u"");
-    add(u"TLS_Client_Auth_Certificate", K::Text, E_TLS_Client_Cert, u"");
-    add(u"TLS_Client_Auth_Key", K::Text, E_TLS_Client_Cert_Key, u"");
-    add(u"TLS_Client_Auth_Key_Password", K::Text, E_TLS_Client_Cert_Key_Pass, u"");
-    add(u"NTP_Server_URL", K::Text, E_NTP_Server_URL, u"");
-    add(u"NTP_Poll_Time", K::Text, E_NTP_Poll_Time, u"");
-    add(u"ModbusM_SERIAL", K::Index, CB_ModbusMaster_Serial, u"0");
-    add(u"ModbusM_BAUDRATE", K::Index, CB_ModbusMaster_Baudrate, u"7");
-    add(u"ModbusM_PARITY", K::Index, CB_ModbusMaster_Parity, u"0");
-    add(u"ModbusM_STOPBITS", K::Index, CB_ModbusMaster_StopBits, u"0");
-    add(u"ModbusM_TIMEOUT", K::Text, E_ModbusMaster_TimeOut, u"1000");
-    add(u"ModbusM_CYCLIC", K::Text, E_ModbusMaster_CyclicDelay, u"100");
-    add(u"GSM_GPRS_PIN", K::Text, E_GSM_GPRS_PIN, u"");
-    add(u"GSM_GPRS_APN", K::Text, E_GSM_GPRS_APN, u"");
-    add(u"GSM_GPRS_AUTHTYPE", K::Item_Text, CB_GSM_GPRS_AuthType, u"None");
-    add(u"GSM_GPRS_USERNAME", K::Text, E_GSM_GPRS_UserName, u"");
-    add(u"GSM_GPRS_PASSWORD", K::Text, E_GSM_GPRS_Password, u"");
-    add(u"GSM_GPRS_ENABLE_SECOND_SIM", K::Check, CB_GSM_GPRS_En_Second_SIM, u"0");
-    add(u"GSM_GPRS_PIN_2", K::Text, E_GSM_GPRS_PIN2, u"");
-    add(u"GSM_GPRS_APN_2", K::Text, E_GSM_GPRS_APN2, u"");
-    add(u"GSM_GPRS_AUTHTYPE_2", K::Item_Text, CB_GSM_GPRS_AuthType2, u"None");
-    add(u"GSM_GPRS_USERNAME_2", K::Text, E_GSM_GPRS_UserName2, u"");
-    add(u"GSM_GPRS_PASSWORD_2", K::Text, E_GSM_GPRS_Password2, u"");
-    add(u"GSM_GPRS_MAIN_SIM", K::Item_Text, CB_GSM_GPRS_Main_SIM, u"SIM 1");
+    for (const TParGen_Field& f : ParGen_Fields()) {
+        if (!f.Element) continue;
+        if (f.Control == TParGen_Control::Address) {
+            for (size_t i = 0; i < 4; ++i)
+                bindings_.push_back({String(f.Element) + IntToStr(static_cast<int>(i + 1)), TParGen_Kind::Text,
+                                     f.Bytes[i].Get(*this), f.Defaults[i]});
+        } else {
+            bindings_.push_back({f.Element, f.Kind, f.Field.Get(*this), f.Default});
+        }
+    }
 }
 
 // ---- loading and saving ----------------------------------------------------------------
@@ -850,3 +606,164 @@ bool TFParGen::Check_Device_Name(StringView name)
         if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'))) return true;
     return false;
 }
+
+// ---- the rows ----------------------------------------------------------------------------
+
+namespace {
+
+template <auto Member>
+TParGen_Slot Slot()
+{
+    using P = std::remove_cvref_t<decltype(std::declval<TFParGen&>().*Member)>;
+    return {[](TFParGen& f, TControl* c) { f.*Member = static_cast<P>(c); },
+            [](const TFParGen& f) -> TControl* { return f.*Member; }};
+}
+
+} // namespace
+
+// The leading fields of a row: its control, name and the members it lands in.
+#define PG_LABEL(n) .Control = TParGen_Control::Label, .Name = u"L_" #n, .Field = {}, .Label = Slot<&TFParGen::L_##n>()
+#define PG_EDIT(n) .Control = TParGen_Control::Edit, .Name = u"E_" #n, .Field = Slot<&TFParGen::E_##n>(), .Label = Slot<&TFParGen::L_##n>()
+#define PG_RICH(n) .Control = TParGen_Control::Rich, .Name = u"E_" #n, .Field = Slot<&TFParGen::E_##n>(), .Label = Slot<&TFParGen::L_##n>()
+#define PG_CERT(n) .Control = TParGen_Control::Certificate, .Name = u"E_" #n, .Field = Slot<&TFParGen::E_##n>(), .Label = Slot<&TFParGen::L_##n>()
+#define PG_COMBO(n) .Control = TParGen_Control::Combo, .Name = u"CB_" #n, .Field = Slot<&TFParGen::CB_##n>(), .Label = Slot<&TFParGen::L_##n>()
+#define PG_CHECK(n) .Control = TParGen_Control::Check, .Name = u"CB_" #n, .Field = Slot<&TFParGen::CB_##n>(), .Label = {}
+#define PG_ADDRESS(n) .Control = TParGen_Control::Address, .Name = u"E_" #n, .Field = {}, .Label = {}
+#define PG_BYTES(n) .Bytes = {Slot<&TFParGen::E_##n##1>(), Slot<&TFParGen::E_##n##2>(), Slot<&TFParGen::E_##n##3>(), Slot<&TFParGen::E_##n##4>()}
+#define PG_ROW(r) .Row_Of = [](TFParGen& f) -> TAddress_Row& { return f.r; }
+#define PG_BUTTON(n) .Button = Slot<&TFParGen::Btn_##n>()
+
+const std::vector<TParGen_Field>& ParGen_Fields()
+{
+    using K = TParGen_Kind;
+    using P = TFParGen;
+    const std::array<const char16_t*, 4> dns = {u"8", u"8", u"8", u"8"};
+    const std::array<const char16_t*, 4> mask = {u"255", u"255", u"255", u"0"};
+    const std::array<const char16_t*, 4> gate = {u"192", u"168", u"0", u"1"};
+    const std::vector<const char16_t*> auth = {u"None", u"PAP", u"CHAP", u"PAP or CHAP"};
+    static const std::vector<TParGen_Field> fields = {
+        // Select Device
+        {PG_COMBO(Select_Device_Device), .Panel = &P::CP_Select_Device, .Row = 12, .Caption = 4248, .Hint = 4249, .Element = u"Select_Device", .Kind = K::Index, .Default = u"0",
+         .Items = {u"Only Ethernet Cable ", u"Ethernet Cable + Wi-Fi", u"Ethernet Cable + Mobile Connection"}},
+        // Ethernet Connection
+        {PG_EDIT(EthConn_Device_Name), .Panel = &P::CP_Ethernet_Connection, .Row = 12, .Caption = 4251, .Hint = 4252, .Element = u"Eth_Conn_Device_Name", .Max_Length = 31},
+        {PG_CHECK(EthConn_En_DHCP_Cable), .Panel = &P::CP_Ethernet_Connection, .Row = 40, .Caption = 4253, .Hint = 4254, .Element = u"Eth_Conn_DHCP_Cable", .Kind = K::Check, .Default = u"0"},
+        {PG_CHECK(EthConn_En_DHCP_WiFi), .Panel = &P::CP_Ethernet_Connection, .Row = 68, .Caption = 4255, .Hint = 4256, .Element = u"Eth_Conn_DHCP_WiFi", .Kind = K::Check, .Default = u"0"},
+        {PG_CHECK(EthConn_Enable_DNS), .Panel = &P::CP_Ethernet_Connection, .Row = 96, .Caption = 4257, .Hint = 4258, .Element = u"Eth_Conn_Enable_DNS", .Kind = K::Check, .Default = u"0"},
+        {PG_LABEL(EthConn_Primary_DNS), .Panel = &P::CP_Ethernet_Connection, .Row = 124, .Caption = 4263},
+        {PG_ADDRESS(EthConn_Pri_DNS_IP), .Panel = &P::CP_Ethernet_Connection, .Row = 124, .Hint = 4259, .Element = u"Eth_Conn_Primary_DNS", PG_BYTES(EthConn_Pri_DNS_IP), PG_ROW(Row_EthConn_Pri_DNS), .Defaults = dns},
+        {PG_LABEL(EthConn_Secondary_DNS), .Panel = &P::CP_Ethernet_Connection, .Row = 152, .Caption = 4264},
+        {PG_ADDRESS(EthConn_Sec_DNS_IP), .Panel = &P::CP_Ethernet_Connection, .Row = 152, .Hint = 4265, .Element = u"Eth_Conn_Secondary_DNS", PG_BYTES(EthConn_Sec_DNS_IP), PG_ROW(Row_EthConn_Sec_DNS), .Defaults = dns},
+        // Working Mode
+        {PG_COMBO(WorkMode_WorkMode), .Panel = &P::CP_Working_Mode, .Row = 12, .Caption = 620, .Hint = 623, .Element = u"Working_Mode", .Kind = K::Index, .Default = u"0", .Lang_Items_First = 637, .Lang_Items_Last = 638},
+        // MQTT
+        {PG_EDIT(MQTT_Server), .Panel = &P::CP_MQTT, .Row = 12, .Caption = 429, .Hint = 430, .Element = u"MQTT_Server_URL"},
+        {PG_EDIT(MQTT_Server_Port), .Panel = &P::CP_MQTT, .Row = 40, .Caption = 431, .Hint = 432, .Element = u"MQTT_Server_Port", .Default = u"1883"},
+        {PG_EDIT(MQTT_Client_ID), .Panel = &P::CP_MQTT, .Row = 68, .Caption = 433, .Hint = 434, .Element = u"MQTT_Client_ID"},
+        {PG_EDIT(MQTT_Keep_Alive), .Panel = &P::CP_MQTT, .Row = 96, .Caption = 435, .Hint = 436, .Element = u"MQTT_Keep_Alive"},
+        {PG_CHECK(MQTT_Clean_Session), .Panel = &P::CP_MQTT, .Row = 124, .Caption = 437, .Hint = 438, .Element = u"MQTT_Clean_Session", .Kind = K::Check, .Default = u"0"},
+        {PG_CHECK(MQTT_WillFlag), .Panel = &P::CP_MQTT, .Row = 152, .Caption = 439, .Hint = 440, .Element = u"MQTT_WillFlag", .Kind = K::Check, .Default = u"0"},
+        {PG_EDIT(MQTT_Will_TopicName), .Panel = &P::CP_MQTT, .Row = 180, .Caption = 441, .Hint = 442, .Element = u"MQTT_Will_Topic_Name"},
+        {PG_EDIT(MQTT_Will_Message), .Panel = &P::CP_MQTT, .Row = 208, .Caption = 443, .Hint = 444, .Element = u"MQTT_Will_Message"},
+        {PG_CHECK(MQTT_Will_Retained), .Panel = &P::CP_MQTT, .Row = 236, .Caption = 445, .Hint = 446, .Element = u"MQTT_Will_Retained", .Kind = K::Check, .Default = u"0"},
+        {PG_COMBO(MQTT_Will_QoS), .Panel = &P::CP_MQTT, .Row = 264, .Caption = 447, .Hint = 448, .Element = u"MQTT_Will_QoS", .Kind = K::Index, .Default = u"0", .Items = {u"0", u"1", u"2"}},
+        {PG_CHECK(MQTT_PublishTopicConnection), .Panel = &P::CP_MQTT, .Row = 292, .Caption = 4226, .Hint = 4227, .Element = u"MQTT_PublishTopicConnection", .Kind = K::Check, .Default = u"0"},
+        {PG_EDIT(MQTT_Connection_TopicName), .Panel = &P::CP_MQTT, .Row = 320, .Caption = 4228, .Hint = 4229, .Element = u"MQTT_Connection_Topic_Name"},
+        {PG_EDIT(MQTT_Connection_Message), .Panel = &P::CP_MQTT, .Row = 348, .Caption = 4230, .Hint = 4231, .Element = u"MQTT_Connection_Message"},
+        {PG_CHECK(MQTT_Connection_Retained), .Panel = &P::CP_MQTT, .Row = 376, .Caption = 4232, .Hint = 4233, .Element = u"MQTT_Connection_Retained", .Kind = K::Check, .Default = u"0"},
+        {PG_EDIT(MQTT_Username), .Panel = &P::CP_MQTT, .Row = 404, .Caption = 449, .Hint = 450, .Element = u"MQTT_Username"},
+        {PG_RICH(MQTT_Password), .Panel = &P::CP_MQTT, .Row = 432, .Caption = 451, .Hint = 452, .Element = u"MQTT_Password"},
+        {PG_CHECK(MQTT_Single_Subsribe_for_Topics), .Panel = &P::CP_MQTT, .Row = 460, .Caption = 4269, .Hint = 4270, .Element = u"MQTT_Enable_Single_Subscribe", .Kind = K::Check, .Default = u"0"},
+        // Settings of the family's other models: kept and stored, never shown here.
+        {PG_EDIT(MQTT_ASync_Send_Time), .Panel = &P::CP_MQTT, .Row = 488, .Caption = 453, .Hint = 454, .Element = u"MQTT_ASync_Send_Time"},
+        {PG_EDIT(MQTT_TopicDALIAns), .Panel = &P::CP_MQTT, .Row = 516, .Caption = 4234, .Hint = 4235, .Element = u"MQTT_Topic_DALI_Answer"},
+        {PG_CHECK(MQTT_Enable_ReProgram), .Panel = &P::CP_MQTT, .Row = 544, .Caption = 4236, .Hint = 4237, .Element = u"MQTT_Enable_Reprogram", .Kind = K::Check, .Default = u"0"},
+        {PG_EDIT(MQTT_Reprogram_Topic), .Panel = &P::CP_MQTT, .Row = 572, .Caption = 4238, .Hint = 4239, .Element = u"MQTT_Reprogram_Topic"},
+        {PG_EDIT(MQTT_Reproram_Value), .Panel = &P::CP_MQTT, .Row = 600, .Caption = 4240, .Hint = 4241, .Element = u"MQTT_Reprogram_Value"},
+        // Ethernet
+        {PG_LABEL(Ethernet_IP), .Panel = &P::CP_Ethernet, .Row = 12, .Caption = 456},
+        {PG_ADDRESS(Ethernet_IP), .Panel = &P::CP_Ethernet, .Row = 12, .Hint = 457, .Element = u"Ethernet_IP", PG_BYTES(Ethernet_IP), PG_ROW(Row_Ethernet_IP), .Defaults = {u"192", u"168", u"0", u"10"}},
+        {PG_LABEL(Ethernet_SM), .Panel = &P::CP_Ethernet, .Row = 40, .Caption = 461},
+        {PG_ADDRESS(Ethernet_SM), .Panel = &P::CP_Ethernet, .Row = 40, .Hint = 462, .Element = u"Ethernet_SM", PG_BYTES(Ethernet_SM), PG_ROW(Row_Ethernet_SM), .Defaults = mask},
+        {PG_ADDRESS(Ethernet_GAT), .Panel = &P::CP_Ethernet, .Row = 68, .Hint = 468, .Element = u"Ethernet_GAT", PG_BYTES(Ethernet_GAT), PG_ROW(Row_Ethernet_GAT), .Edit_Dy = -2, .Defaults = gate},
+        {PG_CHECK(Ethernet_En_GAT), .Panel = &P::CP_Ethernet, .Row = 68, .Caption = 466, .Hint = 467, .Element = u"Ethernet_EN_GAT", .Kind = K::Check, .Default = u"0", .Width = Gateway_Check_Width},
+        {PG_CHECK(Ethernet_En_DNS), .Panel = &P::CP_Ethernet, .Row = 96, .Width = Gateway_Check_Width},
+        {PG_ADDRESS(Ethernet_DNS), .Panel = &P::CP_Ethernet, .Row = 96, PG_BYTES(Ethernet_DNS), PG_ROW(Row_Ethernet_DNS), .Edit_Dy = -2},
+        {PG_EDIT(Ethernet_TCP_Port), .Panel = &P::CP_Ethernet, .Row = 124},
+        {PG_EDIT(Ethernet_UDP_Port), .Panel = &P::CP_Ethernet, .Row = 152},
+        {PG_CHECK(Ethernet_Reset_24h), .Panel = &P::CP_Ethernet, .Row = 180, .Caption = 4243, .Hint = 4244},
+        // Wi-Fi
+        {PG_COMBO(WiFi2_Type), .Panel = &P::CP_WiFi2, .Row = 12, .Caption = 5101, .Hint = 5102, .Element = u"WiFi_Type", .Kind = K::Index, .Default = u"0", .Lang_Items_First = 5103, .Lang_Items_Last = 5104},
+        {PG_LABEL(WiFi2_IP1), .Panel = &P::CP_WiFi2, .Row = 40, .Caption = 5105},
+        {PG_LABEL(WiFi2_IP1_IP), .Panel = &P::CP_WiFi2, .Row = 68, .Caption = 5106},
+        {PG_ADDRESS(WiFi2_IP1_IP), .Panel = &P::CP_WiFi2, .Row = 68, .Hint = 5107, .Element = u"WiFi_IP", PG_BYTES(WiFi2_IP1_IP), PG_ROW(WiFi2_Block1.IP), .Defaults = {u"192", u"168", u"0", u"100"}},
+        {PG_LABEL(WiFi2_IP1_SM), .Panel = &P::CP_WiFi2, .Row = 96, .Caption = 5111},
+        {PG_ADDRESS(WiFi2_IP1_SM), .Panel = &P::CP_WiFi2, .Row = 96, .Hint = 5112, .Element = u"WiFi_SM", PG_BYTES(WiFi2_IP1_SM), PG_ROW(WiFi2_Block1.SM), .Defaults = mask},
+        {PG_CHECK(WiFi2_IP1_En_GAT), .Panel = &P::CP_WiFi2, .Row = 124, .Caption = 5116, .Hint = 5117, .Element = u"WiFi_EN_Gateway", .Kind = K::Check_Num, .Default = u"0", .Width = Gateway_Check_Width},
+        {PG_ADDRESS(WiFi2_IP1_GAT), .Panel = &P::CP_WiFi2, .Row = 124, .Hint = 5118, .Element = u"WiFi_GAT", PG_BYTES(WiFi2_IP1_GAT), PG_ROW(WiFi2_Block1.GAT), .Edit_Dy = -2, .Defaults = gate},
+        {PG_LABEL(WiFi2_IP2), .Panel = &P::CP_WiFi2, .Row = 152, .Caption = 5122},
+        {PG_LABEL(WiFi2_IP2_IP), .Panel = &P::CP_WiFi2, .Row = 180, .Caption = 5123},
+        {PG_ADDRESS(WiFi2_IP2_IP), .Panel = &P::CP_WiFi2, .Row = 180, .Hint = 5124, .Element = u"WiFi_IP2_IP", PG_BYTES(WiFi2_IP2_IP), PG_ROW(WiFi2_Block2.IP), .Defaults = {u"192", u"168", u"0", u"110"}},
+        {PG_LABEL(WiFi2_IP2_SM), .Panel = &P::CP_WiFi2, .Row = 208, .Caption = 5128},
+        {PG_ADDRESS(WiFi2_IP2_SM), .Panel = &P::CP_WiFi2, .Row = 208, .Hint = 5129, .Element = u"WiFi_IP2_SM", PG_BYTES(WiFi2_IP2_SM), PG_ROW(WiFi2_Block2.SM), .Defaults = mask},
+        {PG_CHECK(WiFi2_IP2_En_GAT), .Panel = &P::CP_WiFi2, .Row = 236, .Caption = 5133, .Hint = 5134, .Element = u"WiFi_IP2_EN_Gateway", .Kind = K::Check_Num, .Default = u"0", .Width = Gateway_Check_Width},
+        {PG_ADDRESS(WiFi2_IP2_GAT), .Panel = &P::CP_WiFi2, .Row = 236, .Hint = 5135, .Element = u"WiFi_IP2_GAT", PG_BYTES(WiFi2_IP2_GAT), PG_ROW(WiFi2_Block2.GAT), .Edit_Dy = -2, .Defaults = gate},
+        {PG_EDIT(WiFi2_SSID), .Panel = &P::CP_WiFi2, .Row = 264, .Caption = 5139, .Hint = 5140, .Element = u"WiFi_SSID"},
+        {PG_EDIT(WiFi2_Password), .Panel = &P::CP_WiFi2, .Row = 292, .Caption = 5141, .Hint = 5142, .Element = u"WiFi_PWD"},
+        {PG_COMBO(WiFi2_Secure_Type), .Panel = &P::CP_WiFi2, .Row = 320, .Caption = 5143, .Hint = 5144, .Element = u"WiFi_Secure_Type", .Kind = K::Index, .Default = u"0", .Lang_Items_First = 5145, .Lang_Items_Last = 5148},
+        {PG_CHECK(WiFi2_En_DHCP), .Panel = &P::CP_WiFi2, .Row = 348, .Caption = 5149, .Hint = 5150, .Element = u"WiFi_EN_DHCP", .Kind = K::Check_Num, .Default = u"0"},
+        {PG_LABEL(WiFi2_DHCP_First_IP), .Panel = &P::CP_WiFi2, .Row = 376, .Caption = 5151},
+        {PG_ADDRESS(WiFi2_DHCP_First_IP), .Panel = &P::CP_WiFi2, .Row = 376, .Hint = 5152, .Element = u"WiFi_DHCP_First_IP", PG_BYTES(WiFi2_DHCP_First_IP), PG_ROW(Row_WiFi2_DHCP_First_IP), .Defaults = {u"192", u"168", u"0", u"200"}},
+        {PG_LABEL(WiFi2_DHCP_SM), .Panel = &P::CP_WiFi2, .Row = 404, .Caption = 5156},
+        {PG_ADDRESS(WiFi2_DHCP_SM), .Panel = &P::CP_WiFi2, .Row = 404, .Hint = 5157, .Element = u"WiFi_DHCP_SM", PG_BYTES(WiFi2_DHCP_SM), PG_ROW(Row_WiFi2_DHCP_SM), .Defaults = mask},
+        {PG_EDIT(WiFi2_Lease_Time), .Panel = &P::CP_WiFi2, .Row = 432, .Caption = 5161, .Hint = 5162, .Element = u"WiFi_Lease_Time", .Default = u"86400"},
+        {PG_COMBO(WiFi2_Max_Client), .Panel = &P::CP_WiFi2, .Row = 460, .Caption = 5163, .Hint = 5164, .Element = u"WiFi_Max_Client", .Kind = K::Index, .Default = u"0",
+         .Items = {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10"}},
+        {PG_COMBO(WiFi2_Channel), .Panel = &P::CP_WiFi2, .Row = 488, .Caption = 5165, .Hint = 5166, .Element = u"WiFi_Channel", .Kind = K::Index, .Default = u"1", .Lang_Items_First = 5167, .Lang_Items_Last = 5178},
+        // TLS
+        {PG_CHECK(TLS_Enable), .Panel = &P::CP_TLS, .Row = 12, .Caption = 555, .Hint = 556, .Element = u"TLS_Enable", .Kind = K::Check_Num, .Default = u"0"},
+        {PG_CHECK(TLS_En_Server_Auth), .Panel = &P::CP_TLS, .Row = 40, .Caption = 557, .Hint = 558, .Element = u"TLS_En_Server_Auth", .Kind = K::Check_Num, .Default = u"0"},
+        {PG_CERT(TLS_Server_Cert), .Panel = &P::CP_TLS, .Row = 68, .Caption = 559, .Hint = 560, .Element = u"TLS_Server_Auth_Certificate", .Edit_Dy = -5, PG_BUTTON(TLS_Server_Cert)},
+        {PG_CHECK(TLS_En_Client_Auth), .Panel = &P::CP_TLS, .Row = 96, .Caption = 561, .Hint = 562, .Element = u"TLS_En_Client_Auth", .Kind = K::Check_Num, .Default = u"0"},
+        {PG_CERT(TLS_CA_Cert), .Panel = &P::CP_TLS, .Row = 124, .Caption = 5246, .Hint = 5247, .Element = u"TLS_Client_CA_Certificate", PG_BUTTON(TLS_CA_Cert)},
+        {PG_CERT(TLS_Client_Cert), .Panel = &P::CP_TLS, .Row = 152, .Caption = 563, .Hint = 564, .Element = u"TLS_Client_Auth_Certificate", PG_BUTTON(TLS_Client_Cert)},
+        {PG_CERT(TLS_Client_Cert_Key), .Panel = &P::CP_TLS, .Row = 180, .Caption = 565, .Hint = 566, .Element = u"TLS_Client_Auth_Key", PG_BUTTON(TLS_Client_Cert_Key)},
+        {PG_EDIT(TLS_Client_Cert_Key_Pass), .Panel = &P::CP_TLS, .Row = 208, .Caption = 567, .Hint = 568, .Element = u"TLS_Client_Auth_Key_Password"},
+        // NTP
+        {PG_EDIT(NTP_Server_URL), .Panel = &P::CP_NTP, .Row = 12, .Caption = 570, .Hint = 571, .Element = u"NTP_Server_URL"},
+        {PG_EDIT(NTP_Poll_Time), .Panel = &P::CP_NTP, .Row = 40, .Caption = 572, .Hint = 573, .Element = u"NTP_Poll_Time"},
+        // Modbus Master
+        {PG_COMBO(ModbusMaster_Serial), .Panel = &P::CP_Modbus_Master, .Row = 12, .Caption = 625, .Hint = 626, .Element = u"ModbusM_SERIAL", .Kind = K::Index, .Default = u"0", .Items = {u"RS232", u"RS485"}},
+        {PG_COMBO(ModbusMaster_Baudrate), .Panel = &P::CP_Modbus_Master, .Row = 40, .Caption = 627, .Hint = 628, .Element = u"ModbusM_BAUDRATE", .Kind = K::Index, .Default = u"7",
+         .Items = {u"1200", u"2400", u"4800", u"9600", u"19200", u"38400", u"57600", u"115200"}},
+        {PG_COMBO(ModbusMaster_Parity), .Panel = &P::CP_Modbus_Master, .Row = 68, .Caption = 629, .Hint = 630, .Element = u"ModbusM_PARITY", .Kind = K::Index, .Default = u"0", .Items = {u"NONE", u"ODD", u"EVEN"}},
+        {PG_COMBO(ModbusMaster_StopBits), .Panel = &P::CP_Modbus_Master, .Row = 96, .Caption = 631, .Hint = 632, .Element = u"ModbusM_STOPBITS", .Kind = K::Index, .Default = u"0", .Items = {u"1 Stop Bits", u"2 Stop Bits"}},
+        {PG_EDIT(ModbusMaster_TimeOut), .Panel = &P::CP_Modbus_Master, .Row = 124, .Caption = 633, .Hint = 634, .Element = u"ModbusM_TIMEOUT", .Default = u"1000"},
+        {PG_EDIT(ModbusMaster_CyclicDelay), .Panel = &P::CP_Modbus_Master, .Row = 152, .Caption = 635, .Hint = 636, .Element = u"ModbusM_CYCLIC", .Default = u"100"},
+        // GSM / GPRS / LTE
+        {PG_EDIT(GSM_GPRS_PIN), .Panel = &P::CP_GSM_GPRS, .Row = 12, .Caption = 4151, .Hint = 4152, .Element = u"GSM_GPRS_PIN", .Max_Length = 8},
+        {PG_EDIT(GSM_GPRS_APN), .Panel = &P::CP_GSM_GPRS, .Row = 40, .Caption = 4153, .Hint = 4154, .Element = u"GSM_GPRS_APN"},
+        {PG_COMBO(GSM_GPRS_AuthType), .Panel = &P::CP_GSM_GPRS, .Row = 68, .Caption = 4220, .Hint = 4221, .Element = u"GSM_GPRS_AUTHTYPE", .Kind = K::Item_Text, .Default = u"None", .Items = auth},
+        {PG_EDIT(GSM_GPRS_UserName), .Panel = &P::CP_GSM_GPRS, .Row = 96, .Caption = 4222, .Hint = 4223, .Element = u"GSM_GPRS_USERNAME", .Max_Length = 32},
+        {PG_EDIT(GSM_GPRS_Password), .Panel = &P::CP_GSM_GPRS, .Row = 124, .Caption = 4224, .Hint = 4225, .Element = u"GSM_GPRS_PASSWORD", .Max_Length = 32},
+        {PG_CHECK(GSM_GPRS_En_Second_SIM), .Panel = &P::CP_GSM_GPRS, .Row = 152, .Caption = 5232, .Hint = 5233, .Element = u"GSM_GPRS_ENABLE_SECOND_SIM", .Kind = K::Check, .Default = u"0", .Width = 413, .Left = 16},
+        {PG_EDIT(GSM_GPRS_PIN2), .Panel = &P::CP_GSM_GPRS, .Row = 180, .Caption = 5234, .Hint = 5235, .Element = u"GSM_GPRS_PIN_2", .Max_Length = 8},
+        {PG_EDIT(GSM_GPRS_APN2), .Panel = &P::CP_GSM_GPRS, .Row = 208, .Caption = 5236, .Hint = 5237, .Element = u"GSM_GPRS_APN_2"},
+        {PG_COMBO(GSM_GPRS_AuthType2), .Panel = &P::CP_GSM_GPRS, .Row = 236, .Caption = 5238, .Hint = 5239, .Element = u"GSM_GPRS_AUTHTYPE_2", .Kind = K::Item_Text, .Default = u"None", .Items = auth},
+        {PG_EDIT(GSM_GPRS_UserName2), .Panel = &P::CP_GSM_GPRS, .Row = 264, .Caption = 5240, .Hint = 5241, .Element = u"GSM_GPRS_USERNAME_2", .Max_Length = 32},
+        {PG_EDIT(GSM_GPRS_Password2), .Panel = &P::CP_GSM_GPRS, .Row = 292, .Caption = 5242, .Hint = 5243, .Element = u"GSM_GPRS_PASSWORD_2", .Max_Length = 32},
+        {PG_COMBO(GSM_GPRS_Main_SIM), .Panel = &P::CP_GSM_GPRS, .Row = 320, .Caption = 5244, .Hint = 5245, .Element = u"GSM_GPRS_MAIN_SIM", .Kind = K::Item_Text, .Default = u"SIM 1", .Items = {u"SIM 1", u"SIM 2"}},
+    };
+    return fields;
+}
+
+#undef PG_LABEL
+#undef PG_EDIT
+#undef PG_RICH
+#undef PG_CERT
+#undef PG_COMBO
+#undef PG_CHECK
+#undef PG_ADDRESS
+#undef PG_BYTES
+#undef PG_ROW
+#undef PG_BUTTON

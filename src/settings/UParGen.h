@@ -244,6 +244,8 @@ public:
 
 private:
     void Create_Controls();
+    // The rows of ParGen_Fields() (UParGenFields.h): their controls, then their file bindings.
+    void Create_Fields();
     void Create_Bindings();
     void FormShow(plat::TObject* Sender);
     void Btn_OKClick(plat::TObject* Sender);
