@@ -118,8 +118,9 @@ TExtStringGrid::~TExtStringGrid() {
     FDestroying = true;
     // Cell properties of hidden rows are the grid's like those of its shown rows.
     for (TGridItem& item : FGridItems.Items())
-        for (TGridItemCell& c : item.Cells)
-            if (c.Object) FreeItemObject(c.Object);
+        item.ForEach([](int, StringView, plat::TObject* o) {
+            if (o) FreeItemObject(o);
+        });
     FGridItems.Clear();
     if (auto link = std::static_pointer_cast<FormResizeLink>(FFormLink)) {
         link->Grid = nullptr;

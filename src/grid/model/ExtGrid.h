@@ -1135,8 +1135,8 @@ private:
     void RebuildColMaps();
     // Moves the cells of display row ARow into Item (the row container is emptied).
     void TakeRowCells(int ARow, TGridItem& Item);
-    // Writes the item's cells into display row ARow (which must be empty).
-    void PutRowCells(const TGridItem& Item, int ARow);
+    // Moves the item's cells into display row ARow (which must be empty).
+    void PutRowCells(TGridItem& Item, int ARow);
     // Display-row primitives of the structural operations (ExtGridRowOps.cpp): row
     // containers, heights and the per-row side lists move; no text is copied, no cell
     // object is freed and no hidden-row index changes.

@@ -28,20 +28,6 @@ bool ParseWholeNumber(const String& t, int& v) {
 
 // ---- addressing forms ----------------------------------------------------------------------
 
-namespace {
-// The stored cell of a hidden row at ACol, added (empty) when Create is set.
-TGridItemCell* HiddenCell(TGridItem& item, int ACol, bool Create) {
-    auto& cells = item.Cells;
-    auto it = std::lower_bound(cells.begin(), cells.end(), ACol,
-                               [](const TGridItemCell& c, int col) { return c.Col < col; });
-    if (it != cells.end() && it->Col == ACol) return &*it;
-    if (!Create) return nullptr;
-    TGridItemCell cell;
-    cell.Col = ACol;
-    return &*cells.insert(it, std::move(cell));
-}
-} // namespace
-
 String TExtStringGrid::GetCellsEx(int ACol, int ARow) {
     if (ACol < 0 || ARow < 0) return String();
     if (const int i = FGridItems.Find(ARow); i >= 0) {
@@ -55,7 +41,7 @@ String TExtStringGrid::GetCellsEx(int ACol, int ARow) {
 void TExtStringGrid::SetCellsEx(int ACol, int ARow, const String& Value) {
     if (ACol < 0 || ARow < 0) return;
     if (const int i = FGridItems.Find(ARow); i >= 0) {
-        HiddenCell(FGridItems.Item(i), ACol, true)->Text = Value;
+        FGridItems.Item(i).SetText(ACol, Value);
         return;
     }
     const int r = DisplRowIndex(ARow);
@@ -72,7 +58,9 @@ String TExtStringGrid::GetGridCellsEx(int ACol, int ARow) {
 void TExtStringGrid::SetGridCellsEx(int ACol, int ARow, const String& Value) {
     if (ACol < 0 || ARow < 0) return;
     if (const int i = FGridItems.Find(ARow); i >= 0) {
-        if (TGridItemCell* c = HiddenCell(FGridItems.Item(i), ACol, false)) c->Text = Value;
+        // Only a cell the hidden row already stores is written.
+        TGridItem& item = FGridItems.Item(i);
+        if (!item.Text(ACol).empty() || item.Object(ACol)) item.SetText(ACol, Value);
         return;
     }
     SetGridCell(ACol, DisplRowIndex(ARow), Value);
@@ -97,11 +85,11 @@ void TExtStringGrid::SetObjectsEx(int ACol, int ARow, plat::TObject* Value) {
     if (ACol < 0 || ARow < 0) return;
     if (const int i = FGridItems.Find(ARow); i >= 0) {
         // The stored object of a hidden cell is its properties, made here when it has none.
-        TGridItemCell* c = HiddenCell(FGridItems.Item(i), ACol, true);
-        auto* p = dynamic_cast<TCellProperties*>(c->Object);
+        TGridItem& item = FGridItems.Item(i);
+        auto* p = dynamic_cast<TCellProperties*>(item.Object(ACol));
         if (!p) {
             p = new TCellProperties(this, ACol, ARow);
-            c->Object = p;
+            item.SetObject(ACol, p);
         }
         p->CellObject = reinterpret_cast<std::uintptr_t>(Value);
         return;

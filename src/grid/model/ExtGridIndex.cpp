@@ -102,20 +102,9 @@ void TExtStringGrid::SetAllColWidths(int ACol, int Value) {
 
 // ---- rows ------------------------------------------------------------------------------------
 
-void TExtStringGrid::TakeRowCells(int ARow, TGridItem& Item) {
-    Item.Cells.clear();
-    Store().ForEachInRow(ARow, [&](int c, StringView text, plat::TObject* obj) {
-        Item.Cells.push_back(TGridItemCell{c, String(text), obj});
-    });
-    Store().ClearRow(ARow);
-}
+void TExtStringGrid::TakeRowCells(int ARow, TGridItem& Item) { Item.Cells = Store().TakeRow(ARow); }
 
-void TExtStringGrid::PutRowCells(const TGridItem& Item, int ARow) {
-    for (const TGridItemCell& c : Item.Cells) {
-        if (!c.Text.empty()) Store().SetCell(c.Col, ARow, c.Text);
-        if (c.Object) Store().SetObject(c.Col, ARow, c.Object);
-    }
-}
+void TExtStringGrid::PutRowCells(TGridItem& Item, int ARow) { Store().PutRow(ARow, std::move(Item.Cells)); }
 
 void TExtStringGrid::HideRows(int FromRow, int ToRow) {
     FromRow = std::max(FromRow, 0);

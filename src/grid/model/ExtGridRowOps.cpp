@@ -88,7 +88,7 @@ void TExtStringGrid::RestoreHiddenRows(std::vector<TGridItem>& Items) {
     // filled, so each shown row moves once and each item is written once.
     int k = k0;  // items still to place: Items[0 .. k-1]
     for (int j = newCount - 1; j >= 0 && k > 0; --j) {
-        const TGridItem& item = Items[static_cast<std::size_t>(k - 1)];
+        TGridItem& item = Items[static_cast<std::size_t>(k - 1)];
         if (target[static_cast<std::size_t>(k - 1)] == j) {
             PutRowCells(item, j);
             SetRowHeights(j, item.Height);
@@ -112,22 +112,7 @@ void TExtStringGrid::FreeItemObject(plat::TObject* Obj) { delete static_cast<TCe
 
 template <class F>
 void TExtStringGrid::RemapHiddenRowColumns(F&& Map) {
-    for (TGridItem& item : FGridItems.Items()) {
-        std::vector<TGridItemCell> cells;
-        cells.reserve(item.Cells.size());
-        for (TGridItemCell& c : item.Cells) {
-            const int to = Map(c.Col);
-            if (to < 0) {
-                if (c.Object) FreeItemObject(c.Object);
-                continue;
-            }
-            c.Col = to;
-            cells.push_back(std::move(c));
-        }
-        std::sort(cells.begin(), cells.end(),
-                  [](const TGridItemCell& a, const TGridItemCell& b) { return a.Col < b.Col; });
-        item.Cells = std::move(cells);
-    }
+    for (TGridItem& item : FGridItems.Items()) item.RemapColumns(Map, [](plat::TObject* o) { FreeItemObject(o); });
 }
 
 void TExtStringGrid::HiddenRowsAfterRemoval(int RowIndex, int RCount) {

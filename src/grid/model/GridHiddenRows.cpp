@@ -6,22 +6,31 @@
 
 namespace grid {
 
-StringView TGridItem::Text(int ACol) const {
-    auto it = std::lower_bound(Cells.begin(), Cells.end(), ACol,
-                               [](const TGridItemCell& c, int col) { return c.Col < col; });
-    return (it != Cells.end() && it->Col == ACol) ? StringView(it->Text) : StringView();
+plat::TGridCellStore& TGridItem::Scratch() {
+    // Used only between PutRow and TakeRow of one edit: it never keeps a row.
+    static plat::TGridCellStore store;
+    return store;
 }
 
-plat::TObject* TGridItem::Object(int ACol) const {
-    auto it = std::lower_bound(Cells.begin(), Cells.end(), ACol,
-                               [](const TGridItemCell& c, int col) { return c.Col < col; });
-    return (it != Cells.end() && it->Col == ACol) ? it->Object : nullptr;
+void TGridItem::SetText(int ACol, StringView Value) {
+    if (ACol < 0) return;
+    Edit([&](plat::TGridCellStore& s) { s.SetCell(ACol, 0, Value); });
+}
+
+void TGridItem::SetObject(int ACol, plat::TObject* Value) {
+    if (ACol < 0) return;
+    Edit([&](plat::TGridCellStore& s) { s.SetObject(ACol, 0, Value); });
 }
 
 void TGridItem::ClearTexts() {
-    for (auto& c : Cells) c.Text.clear();
-    Cells.erase(std::remove_if(Cells.begin(), Cells.end(), [](const TGridItemCell& c) { return !c.Object; }),
-                Cells.end());
+    std::vector<int> cols;
+    Cells.ForEach([&](int c, StringView text, plat::TObject*) {
+        if (!text.empty()) cols.push_back(c);
+    });
+    if (cols.empty()) return;
+    Edit([&](plat::TGridCellStore& s) {
+        for (int c : cols) s.SetCell(c, 0, StringView());
+    });
 }
 
 int THiddenRows::CountBelow(int ARow) const {
@@ -97,9 +106,6 @@ String THiddenRows::Check() const {
         if (i > 0 && items_[i - 1].Idx >= it.Idx)
             return u"hidden row items " + plat::IntToStr(static_cast<int>(i) - 1) + u" and " +
                    plat::IntToStr(static_cast<int>(i)) + u" are not in ascending Idx order";
-        for (std::size_t c = 1; c < it.Cells.size(); ++c)
-            if (it.Cells[c - 1].Col >= it.Cells[c].Col)
-                return u"hidden row item " + plat::IntToStr(static_cast<int>(i)) + u" has its cells out of order";
     }
     return String();
 }

@@ -8,6 +8,7 @@
 // A plain class: the grid moves rows in and out, tests reach it without a window.
 #include <vector>
 
+#include "plat/Grids.h"
 #include "plat/String.h"
 
 namespace plat { class TObject; }
@@ -17,27 +18,70 @@ namespace grid {
 using plat::String;
 using plat::StringView;
 
-// One stored cell of a hidden row: its real column, text and object reference (the cell's
-// properties, which travel with the row and stay owned by the grid).
-struct TGridItemCell {
-    int Col = 0;
-    String Text;
-    plat::TObject* Object = nullptr;
-};
-
+// A hidden row: its real index, height and cells. The cells are the row's container as the
+// grid's cell store held it (texts and object references of all real columns); hiding and
+// showing move the container, never a text. The objects (the cells' properties) stay owned
+// by the grid.
 class TGridItem {
 public:
     int Idx = 0;     // real row index
     int Height = 0;  // row height in pixels when hidden
     int Level = 0;   // filter level that hid the row; 0 for the hiding calls
-    // Every stored cell of the row, all real columns, in ascending column order.
-    std::vector<TGridItemCell> Cells;
+    plat::TGridCellStore::TRow Cells;
 
-    StringView Text(int ACol) const;
-    plat::TObject* Object(int ACol) const;
+    StringView Text(int ACol) const { return Cells.CellView(ACol); }
+    plat::TObject* Object(int ACol) const { return Cells.Object(ACol); }
+    void SetText(int ACol, StringView Value);
+    void SetObject(int ACol, plat::TObject* Value);
+    // f(col, text, object) for every stored cell, in ascending column order.
+    template <class F>
+    void ForEach(F&& f) const { Cells.ForEach(f); }
     // Empties the texts and keeps the object references.
     void ClearTexts();
+    // Rebuilds the cells with column Map(col); a cell whose Map is negative is dropped and
+    // its object handed to Drop.
+    template <class M, class D>
+    void RemapColumns(M&& Map, D&& Drop);
+
+private:
+    // Runs f on the cells put into row 0 of a scratch store, then takes them back.
+    template <class F>
+    void Edit(F&& f);
+    static plat::TGridCellStore& Scratch();
 };
+
+template <class F>
+void TGridItem::Edit(F&& f) {
+    plat::TGridCellStore& s = Scratch();
+    s.PutRow(0, std::move(Cells));
+    f(s);
+    Cells = s.TakeRow(0);
+}
+
+template <class M, class D>
+void TGridItem::RemapColumns(M&& Map, D&& Drop) {
+    struct Moved {
+        int Col;
+        String Text;
+        plat::TObject* Object;
+    };
+    std::vector<Moved> kept;
+    Cells.ForEach([&](int c, StringView text, plat::TObject* obj) {
+        const int to = Map(c);
+        if (to < 0) {
+            if (obj) Drop(obj);
+            return;
+        }
+        kept.push_back(Moved{to, String(text), obj});
+    });
+    Edit([&](plat::TGridCellStore& s) {
+        s.ClearRow(0);
+        for (const Moved& m : kept) {
+            if (!m.Text.empty()) s.SetCell(m.Col, 0, m.Text);
+            if (m.Object) s.SetObject(m.Col, 0, m.Object);
+        }
+    });
+}
 
 class THiddenRows {
 public:
@@ -72,8 +116,8 @@ public:
     void RowsRemoved(int FromRow, int Count);
     void Clear() { items_.clear(); }
 
-    // Empty when Idx values are strictly ascending and non-negative and every item's cells
-    // are in ascending column order; else a description of the first fault.
+    // Empty when Idx values are strictly ascending and non-negative; else a description of
+    // the first fault.
     String Check() const;
 
 private:

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "../GridFixture.h"
 #include "ExtGrid.h"
 #include "ExtUtil.h"
 #include "plat/Forms.h"
@@ -17,22 +18,7 @@ using plat::test::ThrowsWith;
 
 namespace {
 
-class ExtGridCellsTest : public pt::UiTest {
-protected:
-    void SetUp() override {
-        pt::UiTest::SetUp();
-        form = std::make_unique<plat::TForm>(nullptr);
-        form->SetBounds(0, 0, 600, 500);
-        grid = new TExtStringGrid(form.get());
-        grid->SetParent(form.get());
-    }
-    void TearDown() override {
-        form.reset();
-        pt::UiTest::TearDown();
-    }
-    std::unique_ptr<plat::TForm> form;
-    TExtStringGrid* grid = nullptr;
-};
+class ExtGridCellsTest : public grid::testing::GridFixture<> {};
 
 TEST_F(ExtGridCellsTest, TypedReadsAndTheirErrors) {
     struct Case {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ExtCGrid.h"
+#include "../GridFixture.h"
 #include "ExtGrid.h"
 #include "plat/Forms.h"
 #include "plat/Testing.h"
@@ -99,22 +100,7 @@ TEST(CellGraphicTest, SettersAngleAssignAndPictureSize) {
     EXPECT_EQ(untouched.X, 7);
 }
 
-class ExtGridGraphicsTest : public pt::UiTest {
-protected:
-    void SetUp() override {
-        pt::UiTest::SetUp();
-        form = std::make_unique<plat::TForm>(nullptr);
-        form->SetBounds(0, 0, 600, 500);
-        grid = new TExtStringGrid(form.get());
-        grid->SetParent(form.get());
-    }
-    void TearDown() override {
-        form.reset();
-        pt::UiTest::TearDown();
-    }
-    std::unique_ptr<plat::TForm> form;
-    TExtStringGrid* grid = nullptr;
-};
+class ExtGridGraphicsTest : public grid::testing::GridFixture<> {};
 
 TEST_F(ExtGridGraphicsTest, DataCheckBoxes) {
     std::vector<std::pair<int, bool>> changes;
@@ -269,22 +255,12 @@ TEST_F(ExtGridGraphicsTest, RadioButtonsAndGroups) {
     EXPECT_EQ(grid->Cells(3, 1), u"x");
 }
 
-class CheckColumnGridTest : public pt::UiTest {
+class CheckColumnGridTest : public grid::testing::GridFixture<TExtColumnGrid> {
 protected:
     void SetUp() override {
-        pt::UiTest::SetUp();
-        form = std::make_unique<plat::TForm>(nullptr);
-        form->SetBounds(0, 0, 600, 500);
-        grid = new TExtColumnGrid(form.get());
-        grid->SetParent(form.get());
+        GridFixture::SetUp();
         grid->Columns()->Items(2)->SetEditor(edDataCheckBox);
     }
-    void TearDown() override {
-        form.reset();
-        pt::UiTest::TearDown();
-    }
-    std::unique_ptr<plat::TForm> form;
-    TExtColumnGrid* grid = nullptr;
 };
 
 TEST_F(CheckColumnGridTest, DataCheckBoxColumnNeedsNoRecord) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "../GridFixture.h"
 #include "../GridInvariants.h"
 #include "ExtGrid.h"
 #include "plat/Forms.h"
@@ -12,35 +13,11 @@
 
 using namespace grid;
 namespace pt = plat::testing;
+using grid::testing::Tag;
 
 namespace {
 
-class IndexTest : public pt::UiTest {
-protected:
-    void SetUp() override {
-        pt::UiTest::SetUp();
-        form = std::make_unique<plat::TForm>(nullptr);
-        form->SetBounds(0, 0, 600, 500);
-        grid = new TExtStringGrid(form.get());
-        grid->SetParent(form.get());
-    }
-    void TearDown() override {
-        form.reset();
-        pt::UiTest::TearDown();
-    }
-    // Cells "c:r" in every real column and row, each row r of height 20 + r.
-    void Fill(int cols, int rows) {
-        grid->SetColCount(cols);
-        grid->SetRowCount(rows);
-        for (int r = 0; r < rows; ++r) {
-            grid->SetRowHeights(r, 20 + r);
-            for (int c = 0; c < cols; ++c) grid->SetCells(c, r, Tag(c, r));
-        }
-    }
-    static plat::String Tag(int c, int r) { return plat::IntToStr(c) + u":" + plat::IntToStr(r); }
-    std::unique_ptr<plat::TForm> form;
-    TExtStringGrid* grid = nullptr;
-};
+class IndexTest : public grid::testing::GridFixture<> {};
 
 TEST_F(IndexTest, HidingAColumnShiftsTheDisplayButNotTheCells) {
     Fill(6, 4);
@@ -227,6 +204,51 @@ TEST_F(IndexTest, HideRowsExRecordsTheHeight) {
     EXPECT_EQ(grid->RowHeights(2), 22);
     EXPECT_EQ(grid->RowHeights(3), 23);
     EXPECT_EQ(grid->Cells(1, 3), u"1:3");
+}
+
+TEST_F(IndexTest, HidingAndShowingMoveTextsWithoutCopyingThem) {
+    Fill(3, 40);
+    const plat::String longText = u"a text longer than any inline cell";
+    struct Where {
+        int col, row;
+    };
+    // A single row (block insertion) and a long block (one pass over the rows).
+    for (const Where w : {Where{1, 5}, Where{2, 30}}) {
+        SCOPED_TRACE(w.row);
+        grid->SetCells(w.col, w.row, longText);
+        const char16_t* before = grid->Store().CellView(w.col, w.row).data();
+        if (w.row == 5) grid->HideRow(5); else grid->HideRows(10, 35);
+        EXPECT_GRID_OK(*grid);
+        const int i = grid->GridItems().Find(w.row);
+        ASSERT_GE(i, 0);
+        EXPECT_EQ(grid->GridItems().Item(i).Text(w.col).data(), before) << "hiding copied the text";
+        if (w.row == 5) grid->UnHideRow(5); else grid->UnHideRows(10, 35);
+        EXPECT_GRID_OK(*grid);
+        EXPECT_EQ(grid->Store().CellView(w.col, w.row).data(), before) << "showing copied the text";
+        EXPECT_EQ(grid->Cells(w.col, w.row), longText);
+    }
+}
+
+TEST_F(IndexTest, CellsOfAHiddenRowAreReadAndWrittenInPlace) {
+    Fill(4, 8);
+    grid->HideColumn(2);
+    grid->HideRows(2, 3);
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->AllCells(2, 3), u"2:3");
+    grid->SetAllCells(2, 3, u"changed while hidden");
+    grid->SetAllCells(1, 2, u"");
+    grid->SetObjectsEx(3, 2, grid);  // the hidden cell gets properties to hold the object
+    EXPECT_EQ(grid->GetObjectsEx(3, 2), grid);
+    EXPECT_GRID_OK(*grid);
+    grid->ClearAll();  // clears also the texts of hidden rows, keeping their objects
+    EXPECT_EQ(grid->AllCells(0, 3), u"");
+    EXPECT_EQ(grid->GetObjectsEx(3, 2), grid);
+    grid->SetAllCells(2, 3, u"again");
+    grid->UnHideRowsAll();
+    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->Cells(2, 3), u"again");
+    EXPECT_EQ(grid->GetObjectsEx(3, 2), grid);
+    EXPECT_EQ(grid->Cells(1, 2), u"");
 }
 
 TEST_F(IndexTest, CellPropertiesTravelWithAHiddenRow) {

@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "../GridFixture.h"
 #include "../GridInvariants.h"
 #include "ExtGrid.h"
 #include "plat/Forms.h"
@@ -15,39 +16,17 @@
 
 using namespace grid;
 namespace pt = plat::testing;
+using grid::testing::Tag;
 
 namespace {
 
-plat::String Tag(int c, int r) { return plat::IntToStr(c) + u":" + plat::IntToStr(r); }
-
-class RowOpsTest : public pt::UiTest {
+class RowOpsTest : public grid::testing::GridFixture<> {
 protected:
-    void SetUp() override {
-        pt::UiTest::SetUp();
-        form = std::make_unique<plat::TForm>(nullptr);
-        form->SetBounds(0, 0, 600, 500);
-        grid = new TExtStringGrid(form.get());
-        grid->SetParent(form.get());
-    }
-    void TearDown() override {
-        form.reset();
-        pt::UiTest::TearDown();
-    }
-    void Fill(int cols, int rows) {
-        grid->SetColCount(cols);
-        grid->SetRowCount(rows);
-        for (int r = 0; r < rows; ++r) {
-            grid->SetRowHeights(r, 20 + r);
-            for (int c = 0; c < cols; ++c) grid->SetCells(c, r, Tag(c, r));
-        }
-    }
     std::vector<plat::String> Column(int c) {
         std::vector<plat::String> v;
         for (int r = 0; r < grid->RowCount(); ++r) v.push_back(grid->Cells(c, r));
         return v;
     }
-    std::unique_ptr<plat::TForm> form;
-    TExtStringGrid* grid = nullptr;
 };
 
 TEST_F(RowOpsTest, RemovingRowsLowersHiddenRowsBehindThemByTheRowsRemovedBeforeThem) {
