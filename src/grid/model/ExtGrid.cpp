@@ -50,7 +50,24 @@ void FormResizeThunk::operator()(plat::TObject* Sender) const {
 
 } // namespace
 
+char16_t GetTimeSeparator() { return plat::FormatSettings.TimeSeparator; }
+char16_t GetDateSeparator() { return plat::FormatSettings.DateSeparator; }
+char16_t GetThousandSeparator() { return plat::FormatSettings.ThousandSeparator; }
+char16_t GetDecimalSeparator() { return plat::FormatSettings.DecimalSeparator; }
+String GetShortDateFormat() { return plat::FormatSettings.ShortDateFormat; }
+String GetShortTimeFormat() { return plat::FormatSettings.ShortTimeFormat; }
+String GetLongTimeFormat() { return plat::FormatSettings.LongTimeFormat; }
+
+const TGridRegistrations& GridRegistrations() {
+    // Registered on first use, once per process.
+    static const TGridRegistrations r{plat::RegisterClipboardFormat(u"TExtStringGrid Cells"),
+                                      plat::RegisterWindowMessage(u"GridEditDone"),
+                                      plat::RegisterWindowMessage(u"DTPShiftFocus")};
+    return r;
+}
+
 TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
+    (void)GridRegistrations();
     cf = std::make_unique<plat::TFont>();
     FFocusHelper = std::make_unique<TFocusHelper>();
     const bool placedNew =
@@ -99,6 +116,9 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     ScrollWidth = plat::GetSystemMetrics(plat::SM_CXVSCROLL);
     ZODGradientTo = plat::ColorToRGB(plat::clBtnFace);
     SetDefaultRowHeight(22);
+    // The fixed rows and columns the framework starts with are the ones kept.
+    FFixedRowsMin = FixedRows();
+    FFixedColsMin = FixedCols();
     SetRowCount(10);
     SetBounds(Left(), Top(), 400, 250);
 
@@ -153,6 +173,9 @@ String TExtStringGrid::GetVersionString() const {
 
 void TExtStringGrid::Loaded() {
     TBaseGrid::Loaded();
+    // Header lists read from the layout go into the fixed row and column.
+    ShowColumnHeaders();
+    ShowRowHeaders();
     if (FColumnSize->Save) LoadColSizes();
     FFixedRowsMin = FixedRows();
     FFixedColsMin = FixedCols();
@@ -167,6 +190,7 @@ void TExtStringGrid::Loaded() {
     }
     FSearchFooter->SetAutoThemeAdapt(AutoThemeAdapt);
     UpdateSearchPanel();
+    SetColumnOrder();
 }
 
 void TExtStringGrid::CreateWnd() {
@@ -185,6 +209,8 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     FActiveCellFont->Assign(*s->FActiveCellFont);
     ActiveCellShow = s->ActiveCellShow;
     SetActiveRowShow(s->ActiveRowShow());
+    SetAlign(s->Align());
+    AutoNumAlign = s->AutoNumAlign;
     AutoThemeAdapt = s->AutoThemeAdapt;
     AutoFilterUpdate = s->AutoFilterUpdate;
     FMouseActions->Assign(s->FMouseActions.get());
@@ -206,6 +232,7 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     SetFixedCols(s->FixedCols());
     SetDefaultColWidth(s->DefaultColWidth());
     SetDefaultRowHeight(s->DefaultRowHeight());
+    FixedRowHeight = s->FixedRowHeight;
     InvalidEntryTitle = s->InvalidEntryTitle;
     InvalidEntryIcon = s->InvalidEntryIcon;
     InvalidEntryText = s->InvalidEntryText;

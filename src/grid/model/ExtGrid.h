@@ -116,6 +116,26 @@ using TRowDisjunctSelectedEvent = std::function<void(plat::TObject* Sender, int 
 using TGetFloatFormatEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, bool& IsFloat, String& FloatFormat)>;
 
+// Locale texts used by parsing and formatting, read from the process-wide format settings
+// at each call.
+char16_t GetTimeSeparator();
+char16_t GetDateSeparator();
+char16_t GetThousandSeparator();
+char16_t GetDecimalSeparator();
+String GetShortDateFormat();
+String GetShortTimeFormat();
+String GetLongTimeFormat();
+
+// What the grid's unit registers once per process, before its first grid exists: the
+// clipboard format "TExtStringGrid Cells" and the window messages "GridEditDone" (column in
+// wParam, row in lParam) and "DTPShiftFocus".
+struct TGridRegistrations {
+    plat::UINT CellsClipboardFormat = 0;
+    plat::UINT GridEditDone = 0;
+    plat::UINT DTPShiftFocus = 0;
+};
+const TGridRegistrations& GridRegistrations();
+
 class TExtStringGrid;
 
 // The cell painter a grid hands its cells to; the view library provides it. A grid without
@@ -175,6 +195,20 @@ public:
 
     // Shared scratch font: the next call overwrites it.
     plat::TFont* GetCellFont(int ACol, int ARow);
+
+    // ==== dimensions (ExtGridIndex.cpp) ====
+    // The framework's counts with the grid's rules: RowCount counts display rows and
+    // ColCount shown columns. With FixedRowAlways (FixedColAlways) a count above the fixed
+    // rows (columns) last asked for brings them back; the highest counts are remembered.
+    void SetRowCount(int Value);
+    void SetColCount(int Value);
+    // Outside loading, the value asked for is remembered as the kept fixed rows (columns).
+    void SetFixedRows(int Value);
+    void SetFixedCols(int Value);
+    int MaxRowCount() const { return FMaxRowCount; }
+    int MaxColCount() const { return FMaxColCount; }
+    int FixedRowsMin() const { return FFixedRowsMin; }
+    int FixedColsMin() const { return FFixedColsMin; }
 
     // ==== index spaces: hidden columns and rows, current row (ExtGridIndex.cpp) ====
     // Only real columns below kMaxHideCol can be hidden; hiding any other index is ignored.
@@ -1070,11 +1104,14 @@ public:
 protected:
     void Loaded() override;
     void CreateWnd() override;
+    // Keeps the base grid's display-text hooks running for every display row.
+    void SizeChanged(int OldColCount, int OldRowCount) override;
     bool Destroying() const { return FDestroying; }
     bool IsLoaded() const { return FLoaded; }
     int FFixedRowsMin = 0;
     int FFixedColsMin = 0;
     int FMaxRowCount = 0;
+    int FMaxColCount = 0;
     bool FEditChange = false;
     bool FEditDisable = false;
 

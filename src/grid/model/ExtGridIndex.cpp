@@ -155,6 +155,43 @@ void TExtStringGrid::UnHideRowsAll() {
     UnHideRows(FGridItems.Item(0).Idx, FGridItems.Item(FGridItems.Count() - 1).Idx);
 }
 
+// ---- dimensions ---------------------------------------------------------------------------------
+
+void TExtStringGrid::SetRowCount(int Value) {
+    if (RowCount() == FixedRows() && FixedRowAlways && FSelHidden) UnHideSelection();
+    TCustomGrid::SetRowCount(Value);
+    // Fixed rows lost to a small count come back.
+    if (FixedRowAlways && Value > FFixedRowsMin && FixedRows() != FFixedRowsMin)
+        TCustomGrid::SetFixedRows(FFixedRowsMin);
+    FMaxRowCount = std::max(FMaxRowCount, Value);
+}
+
+void TExtStringGrid::SetColCount(int Value) {
+    TCustomGrid::SetColCount(Value);
+    if (FixedColAlways && Value > FFixedColsMin && FixedCols() != FFixedColsMin)
+        TCustomGrid::SetFixedCols(FFixedColsMin);
+    FMaxColCount = std::max(FMaxColCount, Value);
+}
+
+void TExtStringGrid::SetFixedRows(int Value) {
+    const int asked = Value;
+    if (FixedRowAlways && Value >= RowCount()) Value = RowCount() - 1;
+    TCustomGrid::SetFixedRows(Value);
+    if (!HasState(plat::csLoading)) FFixedRowsMin = asked;
+}
+
+void TExtStringGrid::SetFixedCols(int Value) {
+    const int asked = Value;
+    if (FixedColAlways && Value >= ColCount()) Value = ColCount() - 1;
+    TCustomGrid::SetFixedCols(Value);
+    if (!HasState(plat::csLoading)) FFixedColsMin = asked;
+}
+
+void TExtStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
+    TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+    SetNormalRowCount(RowCount());
+}
+
 // ---- current cell ------------------------------------------------------------------------------
 
 void TExtStringGrid::SetRowEx(int Value) {
