@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "ExtUtil.h"
 #include "plat/IniFiles.h"
 #include "plat/Menus.h"
 #include "plat/SysUtils.h"
@@ -193,6 +194,42 @@ String TGridColumnItem::Rows(int Row) const {
 
 void TGridColumnItem::SetRows(int Row, const String& Value) {
     if (TExtColumnGrid* g = Grid()) g->SetCells(Index(), Row, Value);
+}
+
+int TGridColumnItem::Ints(int Row) const {
+    TExtColumnGrid* g = Grid();
+    return g ? g->Ints(Index(), Row) : 0;
+}
+
+void TGridColumnItem::SetInts(int Row, int Value) {
+    if (TExtColumnGrid* g = Grid()) g->SetInts(Index(), Row, Value);
+}
+
+double TGridColumnItem::Floats(int Row) const {
+    TExtColumnGrid* g = Grid();
+    return g ? g->Floats(Index(), Row) : 0.0;
+}
+
+void TGridColumnItem::SetFloats(int Row, double Value) {
+    if (TExtColumnGrid* g = Grid()) g->SetFloats(Index(), Row, Value);
+}
+
+plat::TDateTime TGridColumnItem::Dates(int Row) const {
+    TExtColumnGrid* g = Grid();
+    return g ? g->Dates(Index(), Row) : plat::TDateTime();
+}
+
+void TGridColumnItem::SetDates(int Row, plat::TDateTime Value) {
+    if (TExtColumnGrid* g = Grid()) g->SetDates(Index(), Row, Value);
+}
+
+plat::TDateTime TGridColumnItem::Times(int Row) const {
+    TExtColumnGrid* g = Grid();
+    return g ? g->Times(Index(), Row) : plat::TDateTime();
+}
+
+void TGridColumnItem::SetTimes(int Row, plat::TDateTime Value) {
+    if (TExtColumnGrid* g = Grid()) g->SetTimes(Index(), Row, Value);
 }
 
 // ---- TGridColumnCollection ------------------------------------------------------------------
@@ -479,6 +516,40 @@ String TExtColumnGrid::GetFloatFormat(int ACol) {
     if (InItems(ACol) && !FColumnCollection->Items(ACol)->FFloatFormat.empty())
         return FColumnCollection->Items(ACol)->FFloatFormat;
     return TExtStringGrid::GetFloatFormat(ACol);
+}
+
+String TExtColumnGrid::GetFormattedCell(int ACol, int ARow) {
+    if (!InItems(ACol)) return TExtStringGrid::GetFormattedCell(ACol, ARow);
+    const String text = GetCellEx(ACol, ARow);
+    String fmt = FColumnCollection->Items(ACol)->FFloatFormat;
+    const int kind = ClassifyNumberText(plat::Trim(text));
+    bool isFloat = kind == nkInteger || kind == nkReal;
+    if (OnGetFloatFormat) OnGetFloatFormat(this, ACol, ARow, isFloat, fmt);
+    if (fmt.empty() || !isFloat) return text;
+    try {
+        return plat::Format(fmt, {Floats(ACol, ARow)});
+    } catch (const plat::Exception&) {
+        // A text the typed read does not take, or a format that does not take a number.
+        return text;
+    }
+}
+
+namespace {
+void Limit(int& AWidth, int Min, int Max) {
+    if (Min > 0 && AWidth < Min) AWidth = Min;
+    if (Max > 0 && AWidth > Max) AWidth = Max;
+}
+} // namespace
+
+void TExtColumnGrid::UpdateColumnSize(int ACol, int& AWidth) {
+    if (InItems(ACol)) Limit(AWidth, FColumnCollection->Items(ACol)->MinSize, FColumnCollection->Items(ACol)->MaxSize);
+    TExtStringGrid::UpdateColumnSize(ACol, AWidth);
+}
+
+void TExtColumnGrid::UpdateAutoColumnSize(int ACol, int& AWidth) {
+    if (InItems(ACol))
+        Limit(AWidth, FColumnCollection->Items(ACol)->AutoMinSize, FColumnCollection->Items(ACol)->AutoMaxSize);
+    TExtStringGrid::UpdateAutoColumnSize(ACol, AWidth);
 }
 
 void TExtColumnGrid::ColumnHeadersChanged() {

@@ -68,6 +68,15 @@ public:
     // Text of this column's cell in Row.
     String Rows(int Row) const;
     void SetRows(int Row, const String& Value);
+    // The grid's typed accessors on this column (same errors); 0 and no change without a grid.
+    int Ints(int Row) const;
+    void SetInts(int Row, int Value);
+    double Floats(int Row) const;
+    void SetFloats(int Row, double Value);
+    plat::TDateTime Dates(int Row) const;
+    void SetDates(int Row, plat::TDateTime Value);
+    plat::TDateTime Times(int Row) const;
+    void SetTimes(int Row, plat::TDateTime Value);
 
     // Plain settings.
     TSortStyle SortStyle = ssAutomatic;
@@ -187,6 +196,13 @@ public:
                            TVAlignment& VAlignment, plat::TAlignment& Alignment, TColor& MirrorColorTo,
                            TColor& MirrorColor, TColor& ColorTo, plat::TBrush* ABrush, plat::TFont* AFont) override;
     String GetFloatFormat(int ACol) override;
+    // A number in a column with a FloatFormat shows in that format (OnGetFloatFormat may
+    // change both the format and whether the cell counts as a number).
+    String GetFormattedCell(int ACol, int ARow) override;
+    // The new width is held inside the column's MinSize .. MaxSize (user sizing) or
+    // AutoMinSize .. AutoMaxSize (automatic sizing); a limit of 0 or less is none.
+    void UpdateColumnSize(int ACol, int& AWidth) override;
+    void UpdateAutoColumnSize(int ACol, int& AWidth) override;
     void ColumnHeadersChanged() override;
     void GetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
                       plat::TFont* AFont) override;

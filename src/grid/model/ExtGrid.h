@@ -575,6 +575,19 @@ public:
     bool AlwaysQuotes = false, JavaCSV = false, OemConvert = false;
     // ==== end of files ====
 
+    // ---- formatted text and sizing hooks ----
+    // The display text. A number (integer, real or exponent form) goes through
+    // OnGetFloatFormat with the grid's FloatFormat; when the event leaves IsFloat and a
+    // format, the number is shown in that format (its integer value for a "d" format). A
+    // format that cannot take the number leaves the text as it is.
+    virtual String GetFormattedCell(int ACol, int ARow);
+    TGetFloatFormatEvent OnGetFloatFormat;
+    // The new width of a column sized by the user (UpdateColumnSize) or automatically
+    // (UpdateAutoColumnSize); OnUpdateColumnSize may change it.
+    virtual void UpdateColumnSize(int ACol, int& AWidth);
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth);
+    std::function<void(plat::TObject* Sender, int ACol, int& AWidth)> OnUpdateColumnSize;
+
     // ---- event hooks ----
     virtual String GetFloatFormat(int ACol);
     virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
@@ -788,6 +801,9 @@ public:
 
     // Column order: entry p is the original column now at position p.
     void SetColumnOrder();
+    // Shows every hidden column and moves the columns back into their original order.
+    void ResetColumnOrder();
+
     int ColumnPosition(int ACol);
     int ColumnAtPosition(int P);
     int ColumnByHeader(const String& Value);

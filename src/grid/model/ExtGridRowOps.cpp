@@ -352,6 +352,12 @@ void TExtStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
         if (total - FNumHidden != ColCount()) TCustomGrid::SetColCount(total - FNumHidden);
     }
     RemapHiddenRowColumns(moved);
+    // The column order follows: its entry moves with the column.
+    if (FromIndex < FColumnOrder->Count() && ToIndex < FColumnOrder->Count()) {
+        const int e = FColumnOrder->GetInteger(FromIndex);
+        FColumnOrder->Delete(FromIndex);
+        FColumnOrder->Insert(ToIndex, e);
+    }
     TCustomDrawGrid::ColumnMoved(FromIndex, ToIndex);
 }
 
