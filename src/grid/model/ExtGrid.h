@@ -575,13 +575,7 @@ public:
     bool AlwaysQuotes = false, JavaCSV = false, OemConvert = false;
     // ==== end of files ====
 
-    // ---- formatted text and sizing hooks ----
-    // The display text. A number (integer, real or exponent form) goes through
-    // OnGetFloatFormat with the grid's FloatFormat; when the event leaves IsFloat and a
-    // format, the number is shown in that format (its integer value for a "d" format). A
-    // format that cannot take the number leaves the text as it is.
-    virtual String GetFormattedCell(int ACol, int ARow);
-    TGetFloatFormatEvent OnGetFloatFormat;
+    // ---- sizing hooks ----
     // The new width of a column sized by the user (UpdateColumnSize) or automatically
     // (UpdateAutoColumnSize); OnUpdateColumnSize may change it.
     virtual void UpdateColumnSize(int ACol, int& AWidth);

@@ -864,37 +864,7 @@ void TExtStringGrid::ScrollForSearchFooter() {
     }
 }
 
-// ---- formatted text, sizing hooks and column order ---------------------------------------------
-
-namespace {
-// Formats Value with Fmt; false when the format does not take the value.
-template <class T>
-bool TryFormat(const String& Fmt, T Value, String& Out) {
-    try {
-        Out = plat::Format(Fmt, {Value});
-        return true;
-    } catch (const plat::Exception&) {
-        return false;
-    }
-}
-} // namespace
-
-String TExtStringGrid::GetFormattedCell(int ACol, int ARow) {
-    const String text = GetCellEx(ACol, ARow);
-    if (!OnGetFloatFormat || ClassifyNumberText(plat::Trim(text)) == nkNotANumber) return text;
-    bool isFloat = true;
-    String fmt = FloatFormat;
-    OnGetFloatFormat(this, ACol, ARow, isFloat, fmt);
-    if (!isFloat || fmt.empty()) return text;
-    String out;
-    try {
-        const bool done = fmt.find(u'd') != String::npos ? TryFormat(fmt, Ints(ACol, ARow), out)
-                                                        : TryFormat(fmt, Floats(ACol, ARow), out);
-        return done ? out : text;
-    } catch (const plat::Exception&) {
-        return text;  // a number text the typed read does not take
-    }
-}
+// ---- sizing hooks and column order ---------------------------------------------
 
 void TExtStringGrid::UpdateColumnSize(int ACol, int& AWidth) {
     if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth);

@@ -74,14 +74,10 @@ TCellProperties* TExtStringGrid::RealRowProps0(int ARealRow, bool Create) {
     }
     // A hidden row keeps its column-0 properties in its store item.
     TGridItem& item = FGridItems.Item(i);
-    if (!item.Cells.empty() && item.Cells.front().Col == 0) {
-        TGridItemCell& c = item.Cells.front();
-        if (!c.Object && Create) c.Object = new TCellProperties(this, 0, DisplRowIndex(ARealRow));
-        return static_cast<TCellProperties*>(c.Object);
-    }
+    if (auto* p = static_cast<TCellProperties*>(item.Object(0))) return p;
     if (!Create) return nullptr;
     auto* p = new TCellProperties(this, 0, DisplRowIndex(ARealRow));
-    item.Cells.insert(item.Cells.begin(), TGridItemCell{0, String(), p});
+    item.SetObject(0, p);
     return p;
 }
 
@@ -110,8 +106,7 @@ std::vector<int> TExtStringGrid::NodeRealRows() {
         TCellProperties* p = nullptr;
         if (i < FGridItems.Count() && FGridItems.Item(i).Idx == r) {
             const TGridItem& item = FGridItems.Item(i++);
-            if (!item.Cells.empty() && item.Cells.front().Col == 0)
-                p = static_cast<TCellProperties*>(item.Cells.front().Object);
+            p = static_cast<TCellProperties*>(item.Object(0));
         } else {
             p = Map().Props(0, d++);
         }
