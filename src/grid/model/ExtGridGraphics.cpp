@@ -342,6 +342,17 @@ bool TExtStringGrid::ToggleCheckBoxCell(int ACol, int ARow, bool ByUser) {
         CheckCanEdit(ACol, ARow, allow);
         if (!allow) return false;
     }
+    // The group the toggled row belongs to: its own node, else the node whose span holds it.
+    int groupRow = -1, groupEnd = -1;  // real rows of the node and of the span's last row
+    bool isNodeRow = false;
+    if (FGrouping->AutoCheckGroup && HasNodes()) {
+        isNodeRow = IsNode(ARow);
+        const int parent = isNodeRow ? ARow : GetParentRow(ARow);
+        if (parent >= 0) {
+            groupRow = RealRowIndex(parent);
+            groupEnd = NodeGroupEnd(groupRow);
+        }
+    }
     bool newState = false;
     switch (g->CellType) {
     case ctCheckBox:
@@ -349,6 +360,12 @@ bool TExtStringGrid::ToggleCheckBoxCell(int ACol, int ARow, bool ByUser) {
         newState = g->CellBoolean;
         break;
     case ctTriStateCheckBox:
+        if (isNodeRow && groupRow >= 0) {
+            // A group's own box: a grayed or unchecked group becomes checked.
+            g->CellCheckBoxState = g->CellCheckBoxState == plat::cbChecked ? plat::cbUnchecked : plat::cbChecked;
+            newState = g->CellCheckBoxState == plat::cbChecked;
+            break;
+        }
         switch (g->CellCheckBoxState) {
         case plat::cbUnchecked: g->CellCheckBoxState = plat::cbGrayed; break;
         case plat::cbGrayed: g->CellCheckBoxState = plat::cbChecked; break;
@@ -375,6 +392,22 @@ bool TExtStringGrid::ToggleCheckBoxCell(int ACol, int ARow, bool ByUser) {
     }
     RepaintCell(DisplColIndex(ACol), ARow);
     CheckBoxChange(ACol, ARow, newState);
+    if (groupRow >= 0) {
+        // Real rows throughout: the rows of a contracted group are hidden. Without hidden
+        // rows real and display rows are the same.
+        if (isNodeRow) {
+            for (int r = groupRow + 1; r <= groupEnd; ++r) SetCheckBoxState(ACol, r, newState);
+        } else {
+            bool ref = false, allSame = true;
+            for (int r = groupRow + 1; r <= groupEnd; ++r) {
+                bool st = false;
+                GetCheckBoxState(ACol, r, st);
+                if (r == groupRow + 1) ref = st;
+                else if (st != ref) allSame = false;
+            }
+            SetCheckBoxState(ACol, groupRow, !allSame ? plat::cbGrayed : ref ? plat::cbChecked : plat::cbUnchecked);
+        }
+    }
     // One undoable change, in the direction the toggle went.
     if (TExtGridUndoRedo* undo = UndoRedo()) {
         const String t = GetCheckTrue(ACol, ARow), f = GetCheckFalse(ACol, ARow);

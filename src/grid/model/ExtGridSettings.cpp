@@ -280,6 +280,8 @@ void TGrouping::Assign(const plat::TPersistent* Source) {
     if (auto s = Same<TGrouping>(Source)) {
         HeaderUnderline = s->HeaderUnderline;
         SummaryLine = s->SummaryLine;
+        AutoCheckGroup = s->AutoCheckGroup;
+        AutoSelectGroup = s->AutoSelectGroup;
     }
 }
 

@@ -308,6 +308,10 @@ public:
     bool SummaryLine = false;
     TColor SummaryLineColor = 0xFF0000;
     int SummaryLineWidth = 2;
+    // Toggling a check box of a node row sets the rows of its span; toggling one of those
+    // rows sets the node row's tri-state box from them (grayed when they differ).
+    bool AutoCheckGroup = false;
+    bool AutoSelectGroup = false;
 };
 
 class TColumnSize : public plat::TPersistent {
