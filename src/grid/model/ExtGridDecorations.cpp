@@ -515,7 +515,7 @@ void TExtStringGrid::CalcCellGraphicSize(int ACol, int ARow, TPoint& Size, int R
     TCellGraphic* g = GetCellGraphic(ACol, ARow);
     if (!g) return;
     const bool noText = GetCellEx(ACol, ARow).empty();
-    const TPoint cell = CellSize(ACol, ARow);
+    const TPoint cell = CellSize(DisplColIndex(ACol), ARow);  // ACol is a real column
     bool stretchable = true;
     plat::TCanvas* canvas = Canvas();
     switch (g->CellType) {
@@ -616,7 +616,7 @@ void TExtStringGrid::CalcCellGraphicPrintSize(int ACol, int ARow, TPoint& Size, 
     Size = {0, 0};
     TCellGraphic* g = GetCellGraphic(ACol, ARow);
     if (!g) return;
-    const TPoint cell = CellSize(ACol, ARow);
+    const TPoint cell = CellSize(DisplColIndex(ACol), ARow);  // ACol is a real column
     switch (g->CellType) {
     case ctBitmap:
         if (auto* b = dynamic_cast<plat::TBitmap*>(g->CellBitmap)) Size = {b->Width(), b->Height()};
