@@ -9,6 +9,7 @@
 
 #include "../GridFixture.h"
 #include "../GridInvariants.h"
+#include "ExtCGrid.h"
 #include "ExtGrid.h"
 #include "plat/Forms.h"
 #include "plat/SysUtils.h"
@@ -224,11 +225,23 @@ plat::String Compare(TExtStringGrid& g, const Model& m) {
         ++hidden;
     }
     if (hidden != g.NumHiddenRows()) return u"NumHiddenRows differs";
+    // A column grid's items follow their columns: item c carries the id of model column c.
+    if (auto* cg = dynamic_cast<TExtColumnGrid*>(&g))
+        for (int c = 0; c < static_cast<int>(m.cols.size()); ++c)
+            if (cg->Columns()->Items(c)->Tag != m.cols[static_cast<std::size_t>(c)].id + 1)
+                return u"item " + IntToStr(c) + u" belongs to another column";
     return plat::String();
 }
 
-void RunRandomSequence(plat::TForm* form, unsigned seed) {
-    auto* g = new TExtStringGrid(form);
+// Marks the item of each real column with the model column's id + 1.
+void TagItems(TExtStringGrid& g, const Model& m, int From, int Count) {
+    if (auto* cg = dynamic_cast<TExtColumnGrid*>(&g))
+        for (int c = From; c < From + Count; ++c)
+            cg->Columns()->Items(c)->Tag = m.cols[static_cast<std::size_t>(c)].id + 1;
+}
+
+void RunRandomSequence(plat::TForm* form, unsigned seed, bool ColumnGrid) {
+    TExtStringGrid* g = ColumnGrid ? new TExtColumnGrid(form) : new TExtStringGrid(form);
     g->SetParent(form);
     Model m{12, 6, g->DefaultRowHeight(), g->DefaultColWidth(), 12, 6, {}, {}};
     g->SetColCount(m.origCols);
@@ -242,6 +255,7 @@ void RunRandomSequence(plat::TForm* form, unsigned seed) {
         m.rows.push_back({r, false, 20 + r});
         for (int c = 0; c < m.origCols; ++c) g->SetCells(c, r, Tag(c, r));
     }
+    TagItems(*g, m, 0, m.origCols);
     std::mt19937 rng(seed);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, std::max(lo, hi))(rng); };
     for (int step = 0; step < 400; ++step) {
@@ -348,6 +362,7 @@ void RunRandomSequence(plat::TForm* form, unsigned seed) {
             what = u"InsertCols " + plat::IntToStr(c) + u"," + plat::IntToStr(n);
             g->InsertCols(c, n);
             for (int i = 0; i < n; ++i) m.cols.insert(m.cols.begin() + c, ModelCol{m.nextCol++, false, m.defWidth});
+            TagItems(*g, m, c, n);
             break;
         }
         case 11: {  // RemoveCols
@@ -391,7 +406,14 @@ void RunRandomSequence(plat::TForm* form, unsigned seed) {
 TEST_F(RowOpsTest, RandomSequenceOfStructuralOperationsMatchesAPlainModel) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) {
         SCOPED_TRACE(seed);
-        RunRandomSequence(form.get(), seed);
+        RunRandomSequence(form.get(), seed, false);
+    }
+}
+
+TEST_F(RowOpsTest, RandomSequenceOnAColumnGridKeepsEachItemWithItsColumn) {
+    for (unsigned seed : {5u, 6u, 7u}) {
+        SCOPED_TRACE(seed);
+        RunRandomSequence(form.get(), seed, true);
     }
 }
 
