@@ -557,7 +557,7 @@ void TExtStringGrid::DrawGridCell(plat::TCanvas* ACanvas, int ACol, int ARow, pl
     if (FCellPainter)
         FCellPainter->DrawGridCell(*this, ACanvas, ACol, ARow, ARect, AState);
     else
-        TBaseGrid::DrawGridCell(ACanvas, ACol, ARow, ARect, AState);
+        TBaseGrid::DrawGridCell(ACanvas, RealColIndex(ACol), ARow, ARect, AState);  // the text of the real column
 }
 
 void TExtStringGrid::GetCellBackground(int ACol, int ARow, TCellGradientDirection& GradientDirection,

@@ -194,7 +194,7 @@ void TGridPainter::DrawCellBorders(TExtStringGrid& Grid, TCanvas* ACanvas, int A
 void TGridPainter::DrawGridCell(TExtStringGrid& Grid, TCanvas* ACanvas, int ACol, int ARow, TRect ARect,
                                 TGridDrawState AState) {
     TRect rect = ARect;
-    const int rcol = ACol;
+    const int rcol = Grid.DisplToRealCol(ACol);  // ACol is a display column
     const TGridLook look = Grid.Look();
     const auto& opt = Grid.Options();
 
@@ -272,7 +272,7 @@ void TGridPainter::DrawGridCell(TExtStringGrid& Grid, TCanvas* ACanvas, int ACol
 
     // Cell text: the display text drawn plainly in the cell's alignment.
     {
-        const String text = Grid.Cells(ACol, ARow);
+        const String text = Grid.Cells(rcol, ARow);
         if (!text.empty() && (!Grid.OnDrawCell || !NoDefaultDraw)) {
             TRect tr{rect.Left + Grid.XYOffset.X, rect.Top + Grid.XYOffset.Y - 1, rect.Right - Grid.XYOffset.X,
                      rect.Bottom - 1};
