@@ -290,3 +290,42 @@ TEST_F(DecorationsTest, HitRectanglesOfExpandAndButtonCells) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DecorationsTest, AutoRangeScrollBarTakesTheRowHeightAndTheTextHeight) {
+    grid->SetCells(2, 1, u"one");
+    grid->AddScrollBar(2, 1, true);
+    EXPECT_TRUE(grid->HasAutoRangeScrollBar(2, 1));
+    const TScrollProp one = grid->GetScrollProp(2, 1);
+    EXPECT_EQ(one.PageSize, 30);
+    EXPECT_GT(one.Range, 0);
+    grid->SetCells(2, 1, u"one\r\ntwo\r\nthree");
+    grid->SetRowHeights(1, 40);
+    grid->UpdateCellScrollBar(2, 1);
+    const TScrollProp three = grid->GetScrollProp(2, 1);
+    EXPECT_EQ(three.PageSize, 40);
+    EXPECT_EQ(three.Range, 3 * one.Range);
+    // A bar without the automatic range keeps what it was given.
+    grid->AddScrollBar(3, 1, false);
+    grid->SetScrollProp(3, 1, TScrollProp{7, 70});
+    grid->UpdateCellScrollBar(3, 1);
+    EXPECT_EQ(grid->GetScrollProp(3, 1).PageSize, 7);
+    EXPECT_EQ(grid->GetScrollProp(3, 1).Range, 70);
+}
+
+TEST_F(DecorationsTest, SearchFooterActionPassesItsArguments) {
+    struct Got {
+        String value;
+        int col, row, action;
+    } got{u"", -1, -1, -1};
+    grid->SearchFooterAction(u"none", 1, 1, 0);  // without the event nothing happens
+    grid->OnSearchFooterAction = [&](plat::TObject*, const String& V, int C, int R, int A) { got = {V, C, R, A}; };
+    grid->SearchFooterAction(u"find", 3, 4, 2);
+    EXPECT_EQ(got.value, u"find");
+    EXPECT_EQ(got.col, 3);
+    EXPECT_EQ(got.row, 4);
+    EXPECT_EQ(got.action, 2);
+}
+
+} // namespace
