@@ -534,22 +534,10 @@ String TExtColumnGrid::GetFormattedCell(int ACol, int ARow) {
     }
 }
 
-namespace {
-void Limit(int& AWidth, int Min, int Max) {
-    if (Min > 0 && AWidth < Min) AWidth = Min;
-    if (Max > 0 && AWidth > Max) AWidth = Max;
-}
-} // namespace
-
 void TExtColumnGrid::UpdateColumnSize(int ACol, int& AWidth) {
-    if (InItems(ACol)) Limit(AWidth, FColumnCollection->Items(ACol)->MinSize, FColumnCollection->Items(ACol)->MaxSize);
+    const int c = RealColIndex(ACol);
+    if (InItems(c)) AWidth = ClampToLimits(AWidth, FColumnCollection->Items(c)->MinSize, FColumnCollection->Items(c)->MaxSize);
     TExtStringGrid::UpdateColumnSize(ACol, AWidth);
-}
-
-void TExtColumnGrid::UpdateAutoColumnSize(int ACol, int& AWidth) {
-    if (InItems(ACol))
-        Limit(AWidth, FColumnCollection->Items(ACol)->AutoMinSize, FColumnCollection->Items(ACol)->AutoMaxSize);
-    TExtStringGrid::UpdateAutoColumnSize(ACol, AWidth);
 }
 
 void TExtColumnGrid::ColumnHeadersChanged() {

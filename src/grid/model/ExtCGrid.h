@@ -199,10 +199,9 @@ public:
     // A number in a column with a FloatFormat shows in that format (OnGetFloatFormat may
     // change both the format and whether the cell counts as a number).
     String GetFormattedCell(int ACol, int ARow) override;
-    // The new width is held inside the column's MinSize .. MaxSize (user sizing) or
-    // AutoMinSize .. AutoMaxSize (automatic sizing); a limit of 0 or less is none.
+    // The new width of a user sizing is held inside the column's MinSize .. MaxSize (0 or
+    // less: no limit) before OnUpdateColumnSize.
     void UpdateColumnSize(int ACol, int& AWidth) override;
-    void UpdateAutoColumnSize(int ACol, int& AWidth) override;
     void ColumnHeadersChanged() override;
     void GetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
                       plat::TFont* AFont) override;

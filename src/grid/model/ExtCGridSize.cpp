@@ -6,9 +6,11 @@ namespace grid {
 
 void TExtColumnGrid::UpdateAutoColumnSize(int ACol, int& AWidth) {
     const int c = RealColIndex(ACol);
-    if (c < 0 || c >= Columns()->Count()) return;
-    const TGridColumnItem* item = Columns()->Items(c);
-    AWidth = ClampToLimits(AWidth, item->AutoMinSize, item->AutoMaxSize);
+    if (c >= 0 && c < Columns()->Count()) {
+        const TGridColumnItem* item = Columns()->Items(c);
+        AWidth = ClampToLimits(AWidth, item->AutoMinSize, item->AutoMaxSize);
+    }
+    TExtStringGrid::UpdateAutoColumnSize(ACol, AWidth);
 }
 
 } // namespace grid

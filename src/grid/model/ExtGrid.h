@@ -476,8 +476,9 @@ public:
     // rotated text); otherwise the plain text in the cell's font, its widest line by its
     // line count. ACol display column.
     virtual TPoint MeasureCellContent(int ACol, int ARow, int WrapWidth = 0);
-    // The width a column sizes to may be changed here (the column grid applies its limits).
-    virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol; (void)AWidth; }
+    // The width a column sizes to may be changed here (the column grid applies its limits);
+    // fires OnUpdateColumnSize. ACol display column.
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth);
     // Sizing never makes a column narrower or a row lower.
     bool SizeGrowOnly = false;
     // ==== end of automatic sizing ====
@@ -576,10 +577,9 @@ public:
     // ==== end of files ====
 
     // ---- sizing hooks ----
-    // The new width of a column sized by the user (UpdateColumnSize) or automatically
-    // (UpdateAutoColumnSize); OnUpdateColumnSize may change it.
+    // The new width of a column sized by the user; OnUpdateColumnSize may change it (as for
+    // automatic sizing, UpdateAutoColumnSize). ACol display column.
     virtual void UpdateColumnSize(int ACol, int& AWidth);
-    virtual void UpdateAutoColumnSize(int ACol, int& AWidth);
     std::function<void(plat::TObject* Sender, int ACol, int& AWidth)> OnUpdateColumnSize;
 
     // ---- event hooks ----

@@ -110,6 +110,7 @@ TEST_F(ColumnFormatTest, SizeLimitsOfTheColumnHoldTheNewWidth) {
     item->AutoMinSize = 40;
     item->AutoMaxSize = 0;  // no upper limit when sized automatically
     grid->HideColumn(1);
+    // Display column 2 shows real column 3, display column 1 real column 2.
     std::vector<std::pair<int, int>> seen;
     grid->OnUpdateColumnSize = [&](plat::TObject*, int ACol, int& W) { seen.emplace_back(ACol, W); };
     struct Case {
@@ -118,9 +119,10 @@ TEST_F(ColumnFormatTest, SizeLimitsOfTheColumnHoldTheNewWidth) {
         int col, width, result;
     };
     const Case cases[] = {
-        {"below the minimum", false, 3, 10, 30},     {"inside", false, 3, 50, 50},
-        {"above the maximum", false, 3, 100, 80},    {"auto below its minimum", true, 3, 10, 40},
-        {"auto without a maximum", true, 3, 500, 500}, {"column without limits", false, 2, 5, 5},
+        {"below the minimum", false, 2, 10, 30},     {"inside", false, 2, 50, 50},
+        {"above the maximum", false, 2, 100, 80},    {"auto below its minimum", true, 2, 10, 40},
+        {"auto without a maximum", true, 2, 500, 500}, {"column without limits", false, 1, 5, 5},
+        {"auto, column without limits", true, 1, 5, 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -128,7 +130,7 @@ TEST_F(ColumnFormatTest, SizeLimitsOfTheColumnHoldTheNewWidth) {
         int w = c.width;
         if (c.automatic) grid->UpdateAutoColumnSize(c.col, w); else grid->UpdateColumnSize(c.col, w);
         EXPECT_EQ(w, c.result);
-        // The event runs after the limits, with the real column.
+        // The event runs after the limits.
         EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{c.col, c.result}}));
     }
 }
