@@ -5,7 +5,9 @@
 #include "ExtUtil.h"
 #include "plat/Controls.h"
 #include "plat/Forms.h"
+#include "plat/Files.h"
 #include "plat/IniFiles.h"
+#include "plat/Registry.h"
 #include "plat/Messages.h"
 #include "plat/SysUtils.h"
 
@@ -313,21 +315,74 @@ void TExtStringGrid::SetBorderColor(TColor Value) {
 
 // ---- column sizes --------------------------------------------------------------------------------
 
+namespace {
+
+// The store of the column sizes: the INI file named by Key, read whole and written back
+// whole when the store closes (loads included, so a load creates a missing file), or the
+// key store's key Key\Section (created when missing), whose values are 32-bit integers.
+class TColumnStore {
+public:
+    explicit TColumnStore(const TColumnSize& Size) : size_(Size) {
+        if (Size.Location == clIniFile) {
+            // A missing file reads as empty; one that cannot be read is never written back.
+            writeBack_ = plat::ReadFileBytes(Size.Key, iniBytes_) || !plat::FileExists(Size.Key);
+        } else {
+            String key = Size.Key;
+            if (!key.empty() && key.back() != u'\\' && key.back() != u'/') key += u'\\';
+            reg_.OpenKey(key + Size.Section, true);
+        }
+    }
+    ~TColumnStore() {
+        // The INI file is written back as read and changed; its writes went through TIniFile.
+        if (size_.Location == clIniFile && !written_ && writeBack_) plat::WriteFileAtomic(size_.Key, iniBytes_);
+    }
+    TColumnStore(const TColumnStore&) = delete;
+    TColumnStore& operator=(const TColumnStore&) = delete;
+    int Read(const String& Name, int Default) {
+        if (size_.Location == clIniFile) return plat::TIniFile(size_.Key).ReadInteger(size_.Section, Name, Default);
+        switch (reg_.GetDataType(Name)) {
+        case plat::rdInteger:
+            return reg_.ReadInteger(Name);
+        case plat::rdString: {
+            int v = Default;
+            return plat::TryStrToInt(reg_.ReadString(Name), v) ? v : Default;
+        }
+        default:
+            return Default;
+        }
+    }
+    void Write(const String& Name, int Value) {
+        if (size_.Location == clIniFile) {
+            plat::TIniFile(size_.Key).WriteInteger(size_.Section, Name, Value);
+            written_ = true;
+        } else if (reg_.GetDataType(Name) == plat::rdString) {
+            reg_.WriteString(Name, plat::IntToStr(Value));
+        } else {
+            reg_.WriteInteger(Name, Value);
+        }
+    }
+
+private:
+    const TColumnSize& size_;
+    plat::TRegistry reg_;
+    std::string iniBytes_;
+    bool writeBack_ = false;
+    bool written_ = false;
+};
+
+} // namespace
+
 void TExtStringGrid::SaveColSizes() {
-    // Widths go to an INI file; this platform has no registry, so only that store is kept.
     if (IsDesigning() || FColumnSize->Key.empty() || FColumnSize->Section.empty()) return;
-    if (FColumnSize->Location != clIniFile) return;
-    plat::TIniFile ini(FColumnSize->Key);
-    for (int c = 0; c < ColCount(); ++c)
-        ini.WriteInteger(FColumnSize->Section, u"Col" + plat::IntToStr(c), ColWidths(c));
+    TColumnStore store(*FColumnSize);
+    for (int c = 0; c < ColCount(); ++c) store.Write(u"Col" + plat::IntToStr(c), ColWidths(c));
 }
 
 void TExtStringGrid::LoadColSizes() {
     if (IsDesigning() || FColumnSize->Key.empty() || FColumnSize->Section.empty()) return;
-    if (FColumnSize->Location != clIniFile) return;
-    plat::TIniFile ini(FColumnSize->Key);
+    TColumnStore store(*FColumnSize);
     for (int c = 0; c < ColCount(); ++c) {
-        const int w = ini.ReadInteger(FColumnSize->Section, u"Col" + plat::IntToStr(c), ColWidths(c));
+        const int w = store.Read(u"Col" + plat::IntToStr(c), ColWidths(c));
         if (w != ColWidths(c)) SetColWidths(c, w);
     }
 }

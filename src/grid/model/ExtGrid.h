@@ -574,6 +574,13 @@ public:
     void AppendToASCII(const String& FileName, bool Unicode = true);
     char16_t Delimiter = 0;
     bool AlwaysQuotes = false, JavaCSV = false, OemConvert = false;
+
+    // The column layout as one text: "N#widths#order#visibility" (N = all columns; widths by
+    // display index, DefaultColWidth beyond ColCount; the column order or 0..N-1; "1" or
+    // "0" per real column). StringToColumnStates checks the whole text first and changes
+    // nothing unless it is complete and consistent.
+    String ColumnStatesToString();
+    void StringToColumnStates(const String& Value);
     // ==== end of files ====
 
     // ---- sizing hooks ----
