@@ -380,11 +380,13 @@ public:
     // ==== node rows (ExtGridNodes.cpp) ====
     // A node row carries a ctNode record in column 0: CellIndex its span in real rows (the
     // node row included; 0 reaches up to the next node row), CellBoolean contracted,
-    // CellErrFrom its sub-node count. Levels live in NodeLevel of the rows' column-0 cell
+    // CellErrFrom its sub-node count; a span 0 becomes the span it has once rows or nodes are
+    // added, removed or moved. Levels live in NodeLevel of the rows' column-0 cell
     // properties. Every row of a contracted node's span is hidden. Spans follow inserted
     // and removed rows: rows inserted strictly inside a span join it (at the level of the
-    // innermost node holding them), removed rows leave it, and after a move every span
-    // still ends inside the grid.
+    // innermost node holding them), removed rows leave it, and every span ends inside the
+    // grid. A contracted node row that is removed or moved gives its hidden rows back, so no
+    // row stays hidden without a node holding it.
     TCellNode* CellNode() const { return FCellNode.get(); }
     void SetCellNode(const TCellNode& Value) { FCellNode->Assign(&Value); }
     // ARow real; the node starts expanded with sub-node count 0.
@@ -402,8 +404,8 @@ public:
     void SetNodeSpan(int ARow, int Span);
     void UpdateNodeSpan(int ARow, int Delta);
     void UpdateSubNodeCount(int ARow, int Delta);
-    // ARow real. Expanding shows the rows of the span, except those under a nested node that
-    // is itself contracted.
+    // ARow real. Expanding shows the hidden rows of the span that no other contracted node
+    // holds; contracting hides the span and opens the contracted nodes wholly inside it.
     void ExpandNode(int ARow);
     void ContractNode(int ARow);
     void ExpandAll();
@@ -1249,18 +1251,29 @@ private:
     TCellProperties* RealRowProps0(int ARealRow, bool Create);
     void SetRealRowLevel(int ARealRow, int Level);
     void ShowNodeRows(int ARealRow);
+    // Shows the hidden rows of real rows From .. To, less the spans of contracted nodes.
+    void ShowSpanRows(int From, int To);
     void RecountNodes();
+    // Gives every node whose span reaches up to the next node row (span 0) its present span,
+    // so that adding, removing or moving rows and nodes changes no other group.
+    void FreezeOpenSpans();
     // Structural operations keep spans in step through these; suppressed while the child-row
     // operations keep their own books.
     void NodesRowsInserting(int RowIndex, int RCount);
     void NodesRowsInserted(int RowIndex, int RCount);
     void NodesRowsRemoving(int RowIndex, int RCount);
     void NodesRowsRemoved();
-    void NodesRowsMoved();
+    // A contracted node among the display rows Lo .. Hi that move opens: its hidden rows stay
+    // where they are and come back (NodesRowsMoved) instead of staying hidden under a node
+    // that left them. Returns their real ranges.
+    std::vector<std::pair<int, int>> NodesRowsMoving(int Lo, int Hi);
+    void NodesRowsMoved(const std::vector<std::pair<int, int>>& Opened = {});
     std::unique_ptr<TCellNode> FCellNode = std::make_unique<TCellNode>();
     int FNumNodes = 0;
     bool FNodeBooksOff = false;
     int FInsertLevel = 0;
+    std::vector<std::pair<int, int>> FRemovedNodeRows;
+    bool FNodesRemovingDone = false;
 
     // Held while LoadFromFile runs; the load keeps only a weak reference, so it sees the
     // grid's destruction while it processes pending messages.

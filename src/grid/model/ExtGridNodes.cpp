@@ -126,6 +126,14 @@ int TExtStringGrid::NodeGroupEnd(int ARealRow) {
     return last;
 }
 
+void TExtStringGrid::FreezeOpenSpans() {
+    if (FNumNodes == 0) return;
+    for (int n : NodeRealRows()) {
+        TCellGraphic* g = NodeRecordReal(n);
+        if (g->CellIndex <= 0) g->CellIndex = NodeGroupEnd(n) - n + 1;
+    }
+}
+
 void TExtStringGrid::RecountNodes() { FNumNodes = static_cast<int>(NodeRealRows().size()); }
 
 // ---- adding and removing --------------------------------------------------------------------------
@@ -133,6 +141,7 @@ void TExtStringGrid::RecountNodes() { FNumNodes = static_cast<int>(NodeRealRows(
 void TExtStringGrid::AddNode(int ARow, int Span) {
     if (ARow < 0 || ARow >= AllRowCount()) return;
     if (NodeRecordReal(ARow)) RemoveNode(ARow);
+    FreezeOpenSpans();
     // A span never reaches beyond the grid.
     Span = std::clamp(Span, 0, AllRowCount() - ARow);
     TCellProperties* p = RealRowProps0(ARow, true);
@@ -158,7 +167,10 @@ void TExtStringGrid::RemoveNode(int ARow) {
     if (!NodeRecordReal(ARow)) return;
     ExpandNode(ARow);
     const int end = NodeGroupEnd(ARow);
-    for (int r = ARow; r <= end; ++r) SetRealRowLevel(r, RealRowLevel(r) - 1);
+    FreezeOpenSpans();
+    // Another node row keeps level 1 at least (rows moved into a span carry their own level).
+    for (int r = ARow + 1; r <= end; ++r) SetRealRowLevel(r, std::max(RealRowLevel(r) - 1, NodeRecordReal(r) ? 1 : 0));
+    SetRealRowLevel(ARow, RealRowLevel(ARow) - 1);
     TCellProperties* p = RealRowProps0(ARow, false);
     delete p->GraphicObject;
     p->GraphicObject = nullptr;
@@ -279,19 +291,22 @@ bool TExtStringGrid::IsNodeButtonHit(int ARow, int X) {
 
 // ---- expanding and contracting ------------------------------------------------------------------------
 
-void TExtStringGrid::ShowNodeRows(int ARealRow) {
-    const int end = NodeGroupEnd(ARealRow);
-    // Rows of the span that are hidden, less the spans of nested nodes still contracted.
+void TExtStringGrid::ShowNodeRows(int ARealRow) { ShowSpanRows(ARealRow + 1, NodeGroupEnd(ARealRow)); }
+
+void TExtStringGrid::ShowSpanRows(int From, int end) {
+    // Hidden rows of the range that no contracted node holds.
+    std::vector<std::pair<int, int>> held;
+    for (int n : NodeRealRows())
+        if (NodeRecordReal(n)->CellBoolean) held.emplace_back(n + 1, NodeGroupEnd(n));
     std::vector<std::pair<int, int>> runs;
-    for (int r = ARealRow + 1; r <= end;) {
-        TCellGraphic* h = NodeRecordReal(r);
-        if (IsHiddenRow(r)) {
-            if (!runs.empty() && runs.back().second == r - 1)
-                runs.back().second = r;
-            else
-                runs.emplace_back(r, r);
-        }
-        r = h && h->CellBoolean ? NodeGroupEnd(r) + 1 : r + 1;
+    for (int r = From; r <= end; ++r) {
+        if (!IsHiddenRow(r)) continue;
+        if (std::any_of(held.begin(), held.end(), [r](const auto& h) { return r >= h.first && r <= h.second; }))
+            continue;
+        if (!runs.empty() && runs.back().second == r - 1)
+            runs.back().second = r;
+        else
+            runs.emplace_back(r, r);
     }
     if (runs.empty()) return;
     const bool disjunct = FMouseActions->DisjunctRowSelect();
@@ -329,8 +344,9 @@ void TExtStringGrid::ExpandNode(int ARow) {
     }
     if (!g->CellBoolean) return;
     g->CellBoolean = false;
-    // A hidden node's rows stay hidden as rows of the contracted node above it.
-    if (!IsHiddenRow(ARow)) ShowNodeRows(ARow);
+    // Rows another contracted node holds stay hidden (all of them for a node hidden inside
+    // a contracted one).
+    ShowNodeRows(ARow);
 }
 
 void TExtStringGrid::ContractNode(int ARow) {
@@ -340,9 +356,10 @@ void TExtStringGrid::ContractNode(int ARow) {
     g->CellBoolean = true;
     const int end = NodeGroupEnd(ARow);
     // Nested contracted nodes open: their rows now count as hidden rows of this span, so
-    // expanding this node later shows them all.
+    // expanding this node later shows them all. A node whose span reaches beyond this one
+    // stays contracted, so none of its rows is left hidden without a node holding it.
     for (int r = ARow + 1; r <= end; ++r)
-        if (TCellGraphic* h = NodeRecordReal(r)) h->CellBoolean = false;
+        if (TCellGraphic* h = NodeRecordReal(r); h && NodeGroupEnd(r) <= end) h->CellBoolean = false;
     if (end > ARow) HideRows(ARow + 1, end);
 }
 
@@ -463,6 +480,7 @@ void TExtStringGrid::RemoveChildRow(int ARow) {
 void TExtStringGrid::NodesRowsInserting(int RowIndex, int RCount) {
     FInsertLevel = 0;
     if (FNumNodes == 0 || FNodeBooksOff) return;
+    FreezeOpenSpans();
     const int at = RowIndex < RowCount() ? RealRowIndex(RowIndex) : AllRowCount();
     for (int n : NodeRealRows()) {
         if (n >= at) break;
@@ -480,11 +498,21 @@ void TExtStringGrid::NodesRowsInserted(int RowIndex, int RCount) {
 }
 
 void TExtStringGrid::NodesRowsRemoving(int RowIndex, int RCount) {
-    if (FNumNodes == 0 || FNodeBooksOff) return;
+    if (FNumNodes == 0) return;
+    FreezeOpenSpans();
     std::vector<int> gone;
     for (int d = RowIndex; d < RowIndex + RCount; ++d) gone.push_back(RealRowIndex(d));
+    FRemovedNodeRows.clear();
     for (int n : NodeRealRows()) {
         TCellGraphic* g = NodeRecordReal(n);
+        if (g->CellBoolean && std::binary_search(gone.begin(), gone.end(), n)) {
+            // The hidden rows of a removed contracted node come back: no node holds them now.
+            auto below = [&](int r) { return static_cast<int>(std::lower_bound(gone.begin(), gone.end(), r) - gone.begin()); };
+            const int from = n + 1, to = NodeGroupEnd(n);
+            if (to >= from) FRemovedNodeRows.emplace_back(from - below(from), to - below(to));
+            continue;
+        }
+        if (FNodeBooksOff) continue;
         if (g->CellIndex <= 0 || std::binary_search(gone.begin(), gone.end(), n)) continue;
         const int end = n + g->CellIndex - 1;
         const auto k = std::upper_bound(gone.begin(), gone.end(), end) - std::upper_bound(gone.begin(), gone.end(), n);
@@ -493,10 +521,35 @@ void TExtStringGrid::NodesRowsRemoving(int RowIndex, int RCount) {
 }
 
 void TExtStringGrid::NodesRowsRemoved() {
-    if (FNumNodes > 0) RecountNodes();
+    const auto opened = std::move(FRemovedNodeRows);
+    FRemovedNodeRows.clear();
+    for (const auto& [from, to] : opened) ShowSpanRows(from, to);
+    if (FNumNodes == 0) return;
+    RecountNodes();
+    // Spans the child-row books leave alone still end inside the grid.
+    const int all = AllRowCount();
+    for (int n : NodeRealRows()) {
+        TCellGraphic* g = NodeRecordReal(n);
+        g->CellIndex = std::min(g->CellIndex, all - n);
+    }
 }
 
-void TExtStringGrid::NodesRowsMoved() {
+std::vector<std::pair<int, int>> TExtStringGrid::NodesRowsMoving(int Lo, int Hi) {
+    std::vector<std::pair<int, int>> opened;
+    if (FNumNodes == 0) return opened;
+    FreezeOpenSpans();
+    for (int d = std::max(Lo, 0); d <= Hi && d < RowCount(); ++d) {
+        const int r = RealRowIndex(d);
+        TCellGraphic* g = NodeRecordReal(r);
+        if (!g || !g->CellBoolean) continue;
+        opened.emplace_back(r + 1, NodeGroupEnd(r));
+        g->CellBoolean = false;
+    }
+    return opened;
+}
+
+void TExtStringGrid::NodesRowsMoved(const std::vector<std::pair<int, int>>& Opened) {
+    for (const auto& [from, to] : Opened) ShowSpanRows(from, to);
     if (FNumNodes == 0) return;
     const int all = AllRowCount();
     for (int n : NodeRealRows()) {

@@ -151,6 +151,9 @@ void TExtStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
 void TExtStringGrid::RemoveRows(int RowIndex, int RCount) {
     if (RCount <= 0 || RowIndex < 0 || RowIndex >= RowCount()) return;
     RCount = std::min(RCount, RowCount() - RowIndex);
+    // Node books first: the node records go with the properties freed here.
+    NodesRowsRemoving(RowIndex, RCount);
+    FNodesRemovingDone = true;
     ClearCellPropertiesRange(0, RowIndex, AllColCount() - 1, RowIndex + RCount - 1);
     RemoveRowsEx(RowIndex, RCount);
     if (FMaxRowCount > RowCount()) FMaxRowCount = std::max(FMaxRowCount - RCount, RowCount());
@@ -161,7 +164,8 @@ void TExtStringGrid::RemoveRowsEx(int RowIndex, int RCount) {
     RCount = std::min(RCount, RowCount() - RowIndex);
     const int top = TopRow();
     BeginUpdate();
-    NodesRowsRemoving(RowIndex, RCount);
+    if (!FNodesRemovingDone) NodesRowsRemoving(RowIndex, RCount);
+    FNodesRemovingDone = false;
     HiddenRowsAfterRemoval(RowIndex, RCount);
     if (RCount >= RowCount()) {
         // The framework keeps one row: the last one stays as an empty row.
@@ -197,7 +201,9 @@ void TExtStringGrid::RemoveDuplicates(int ACol, bool DoCase) {
 void TExtStringGrid::MoveRow(int FromIndex, int ToIndex) {
     if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount())
         return;
+    const auto opened = NodesRowsMoving(std::min(FromIndex, ToIndex), std::max(FromIndex, ToIndex));
     TCustomGrid::MoveRow(FromIndex, ToIndex);
+    NodesRowsMoved(opened);
 }
 
 void TExtStringGrid::RowMoved(int FromIndex, int ToIndex) {
@@ -219,9 +225,10 @@ void TExtStringGrid::MoveRows(int FromIndex, int ToIndex, int Count) {
     ToIndex = std::min(ToIndex, RowCount() - Count);
     if (Count <= 0 || ToIndex == FromIndex) return;
     BeginUpdate();
+    const int lo = std::min(FromIndex, ToIndex), hi = std::max(FromIndex, ToIndex) + Count;
+    const auto opened = NodesRowsMoving(lo, hi - 1);
     Store().MoveRows(FromIndex, ToIndex, Count);
     // Heights and flags follow the same permutation.
-    const int lo = std::min(FromIndex, ToIndex), hi = std::max(FromIndex, ToIndex) + Count;
     std::vector<int> heights;
     for (int r = lo; r < hi; ++r) heights.push_back(RowHeights(r));
     auto rotated = [&](std::vector<int> v) {
@@ -240,13 +247,15 @@ void TExtStringGrid::MoveRows(int FromIndex, int ToIndex, int Count) {
         v = rotated(v);
         for (int r = lo; r < hi; ++r) l->SetInteger(r, v[static_cast<std::size_t>(r - lo)]);
     }
-    NodesRowsMoved();
+    NodesRowsMoved(opened);
     EndUpdate();
     CellsChanged(plat::TRect{0, lo, ColCount() - 1, hi - 1});
 }
 
 void TExtStringGrid::SwapRows(int Index, int Index2) {
     if (Index == Index2 || Index < 0 || Index2 < 0 || Index >= RowCount() || Index2 >= RowCount()) return;
+    auto opened = NodesRowsMoving(Index, Index);
+    for (const auto& range : NodesRowsMoving(Index2, Index2)) opened.push_back(range);
     Store().SwapRows(Index, Index2);
     const int h = RowHeights(Index);
     SetRowHeights(Index, RowHeights(Index2));
@@ -257,7 +266,7 @@ void TExtStringGrid::SwapRows(int Index, int Index2) {
         l->SetInteger(Index, l->GetInteger(Index2));
         l->SetInteger(Index2, v);
     }
-    NodesRowsMoved();
+    NodesRowsMoved(opened);
     InvalidateRow(Index);
     InvalidateRow(Index2);
 }

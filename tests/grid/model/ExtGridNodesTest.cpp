@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -302,12 +303,14 @@ TEST_F(NodesTest, RemovingOrMovingNodeRowsKeepsCountAndSpansInsideTheGrid) {
     grid->AddNode(6, 4);
     grid->ContractNode(2);
     EXPECT_GRID_OK(*grid);
-    // Display row 2 is the contracted node; removing it leaves its hidden rows hidden.
+    // Display row 2 is the contracted node; removing it brings its hidden rows back, as no
+    // node holds them any more.
     grid->RemoveRows(2, 1);
     EXPECT_GRID_OK(*grid);
     EXPECT_EQ(grid->NumNodes(), 1);
-    grid->UnHideRowsAll();
-    EXPECT_GRID_OK(*grid);
+    EXPECT_EQ(grid->NumHiddenRows(), 0);
+    EXPECT_EQ(grid->Cells(1, 2), u"r3");
+    EXPECT_EQ(grid->Cells(1, 3), u"r4");
     // The remaining node, now real row 5, moved to the last row: its span is cut there.
     grid->MoveRow(5, grid->RowCount() - 1);
     EXPECT_GRID_OK(*grid);
@@ -389,6 +392,72 @@ TEST_F(NodesTest, CellNodeDefaultsAssignAndRepaint) {
     other.SetShowTree(false);
     other.Color = 1;
     EXPECT_EQ(changes, 1);
+}
+
+// Seeded random node operations mixed with structural row operations: the checker holds after
+// every step, and expanding everything brings every row back.
+TEST_F(NodesTest, RandomNodeAndRowOperationsKeepTheInvariants) {
+    for (unsigned seed : {1u, 5u, 7u, 42u, 2026u}) {
+        SCOPED_TRACE(seed);
+        grid->RemoveAllNodes();
+        grid->UnHideRowsAll();
+        Fill(24);
+        std::mt19937 rng(seed);
+        auto pick = [&](int n) { return n <= 0 ? 0 : static_cast<int>(rng() % static_cast<unsigned>(n)); };
+        int rows = 24;
+        for (int step = 0; step < 300; ++step) {
+            const std::vector<int> nodes = grid->NodeRealRows();
+            const int node = nodes.empty() ? -1 : nodes[static_cast<std::size_t>(pick(static_cast<int>(nodes.size())))];
+            const int op = pick(11);
+            SCOPED_TRACE(::testing::Message() << "step " << step << " op " << op);
+            switch (op) {
+            case 0:
+            case 1: grid->AddNode(1 + pick(grid->AllRowCount() - 1), pick(7)); break;
+            case 2: if (node >= 0) grid->RemoveNode(node); break;
+            case 3:
+            case 4: if (node >= 0) grid->ContractNode(node); break;
+            case 5: if (node >= 0) grid->ExpandNode(node); break;
+            case 6: {
+                const int n = 1 + pick(2);
+                grid->InsertRows(1 + pick(grid->RowCount() - 1), n);
+                rows += n;
+                break;
+            }
+            case 7:
+                if (grid->RowCount() > 4) {
+                    const int before = grid->AllRowCount();
+                    grid->RemoveRows(1 + pick(grid->RowCount() - 2), 1);
+                    rows -= before - grid->AllRowCount();
+                }
+                break;
+            case 8: grid->SwapRows(1 + pick(grid->RowCount() - 1), 1 + pick(grid->RowCount() - 1)); break;
+            case 9: pick(2) ? grid->ContractAll() : grid->ExpandAll(); break;
+            case 10: {
+                const int d = 1 + pick(grid->RowCount() - 1);
+                const int before = grid->AllRowCount();
+                if (pick(2))
+                    grid->InsertChildRow(grid->RealRowIndex(d), pick(2));
+                else if (grid->RowCount() > 4)
+                    grid->RemoveChildRow(grid->RealRowIndex(d));
+                rows += grid->AllRowCount() - before;
+                break;
+            }
+            }
+            EXPECT_GRID_OK(*grid);
+            ASSERT_EQ(grid->AllRowCount(), rows);
+            // Only nodes hide rows here: every hidden row lies in a contracted node's span.
+            for (const TGridItem& item : grid->GridItems().Items()) {
+                bool held = false;
+                for (int n : grid->NodeRealRows())
+                    held = held || (grid->NodeRecordReal(n)->CellBoolean && item.Idx > n && item.Idx <= grid->NodeGroupEnd(n));
+                ASSERT_TRUE(held) << "hidden real row " << item.Idx << " is held by no contracted node";
+            }
+        }
+        grid->ExpandAll();
+        EXPECT_GRID_OK(*grid);
+        EXPECT_EQ(grid->NumHiddenRows(), 0);
+        EXPECT_EQ(grid->RowCount(), rows);
+    }
 }
 
 } // namespace
