@@ -46,95 +46,91 @@ PLazyNode TBaseLazyTree::GetFirstNoInit(bool ConsiderChildrenAbove) const
     return FRoot->FirstChild;
 }
 
+namespace {
+
+// The links a walk follows: forward the first child and the next sibling, backward the last
+// child and the previous sibling.
+template <bool Forward>
+inline PLazyNode EdgeChild(PLazyNode Node)
+{
+    if constexpr (Forward) return Node->FirstChild;
+    else return Node->LastChild;
+}
+
+template <bool Forward>
+inline PLazyNode SiblingOf(PLazyNode Node)
+{
+    if constexpr (Forward) return Node->NextSibling;
+    else return Node->PrevSibling;
+}
+
+// One step through all nodes, in either direction and of either kind. A walk where parents
+// come before their children steps into the edge child, else to the nearest sibling in the
+// direction of the node or an ancestor; one where children come before their parent steps to
+// the sibling's deepest edge descendant, else to the parent. Forward in the normal order and
+// backward with children above are the first kind, the other two the second. Prepare(n)
+// readies n's children before they are looked at, Init(n) a node stepped on; both do nothing
+// for the NoInit kind.
+template <bool Forward, class PrepareFn, class InitFn>
+PLazyNode StepInOrder(PLazyNode Root, PLazyNode Node, bool ParentsFirst, PrepareFn Prepare, InitFn Init)
+{
+    PLazyNode result = nullptr;
+    if (ParentsFirst) {
+        Prepare(Node);
+        result = EdgeChild<Forward>(Node);
+        for (PLazyNode n = Node; !result && n != Root; n = n->Parent) result = SiblingOf<Forward>(n);
+    } else if (SiblingOf<Forward>(Node)) {
+        result = SiblingOf<Forward>(Node);
+        for (;;) {
+            Init(result);
+            Prepare(result);
+            PLazyNode c = EdgeChild<Forward>(result);
+            if (!c) break;
+            result = c;
+        }
+    } else {
+        result = Node->Parent == Root ? nullptr : Node->Parent;
+    }
+    if (result) Init(result);
+    return result;
+}
+
+constexpr auto NoPreparation = [](PLazyNode) {};
+
+} // namespace
+
 PLazyNode TBaseLazyTree::GetNext(PLazyNode Node, bool ConsiderChildrenAbove)
 {
     if (!Node) return nullptr;
     Check(Node != FRoot, u"Node must not be the hidden root node.");
-    PLazyNode result = nullptr;
-    if (ConsiderChildrenAbove && GetChildrenAbove()) {
-        if (Node->NextSibling) {
-            result = Node->NextSibling;
-            for (;;) {
-                InitIfNeeded(result);
-                if (result->Has(vsHasChildren) && result->ChildCount == 0) InitializeChildren(result);
-                if (!result->FirstChild) break;
-                result = result->FirstChild;
-            }
-        } else {
-            result = Node->Parent == FRoot ? nullptr : Node->Parent;
-        }
-    } else {
-        if (Node->Has(vsHasChildren) && Node->ChildCount == 0) InitializeChildren(Node);
-        if (Node->FirstChild) result = Node->FirstChild;
-        else {
-            for (PLazyNode n = Node; n != FRoot && !result; n = n->Parent) result = n->NextSibling;
-        }
-    }
-    if (result) InitIfNeeded(result);
-    return result;
+    return StepInOrder<true>(
+        FRoot, Node, !(ConsiderChildrenAbove && GetChildrenAbove()),
+        [this](PLazyNode n) { if (n->Has(vsHasChildren) && n->ChildCount == 0) InitializeChildren(n); },
+        [this](PLazyNode n) { InitIfNeeded(n); });
 }
 
 PLazyNode TBaseLazyTree::GetNextNoInit(PLazyNode Node, bool ConsiderChildrenAbove) const
 {
     if (!Node) return nullptr;
     Check(Node != FRoot, u"Node must not be the hidden root node.");
-    if (ConsiderChildrenAbove && GetChildrenAbove()) {
-        if (Node->NextSibling) {
-            PLazyNode r = Node->NextSibling;
-            while (r->FirstChild) r = r->FirstChild;
-            return r;
-        }
-        return Node->Parent == FRoot ? nullptr : Node->Parent;
-    }
-    if (Node->FirstChild) return Node->FirstChild;
-    for (PLazyNode n = Node; n != FRoot; n = n->Parent)
-        if (n->NextSibling) return n->NextSibling;
-    return nullptr;
+    return StepInOrder<true>(FRoot, Node, !(ConsiderChildrenAbove && GetChildrenAbove()), NoPreparation, NoPreparation);
 }
 
 PLazyNode TBaseLazyTree::GetPrevious(PLazyNode Node, bool ConsiderChildrenAbove)
 {
     if (!Node) return nullptr;
     Check(Node != FRoot, u"Node must not be the hidden root node.");
-    PLazyNode result;
-    if (ConsiderChildrenAbove && GetChildrenAbove()) {
-        if (Node->Has(vsHasChildren) && Node->ChildCount == 0) InitializeChildren(Node);
-        if (Node->LastChild) result = Node->LastChild;
-        else {
-            result = nullptr;
-            for (PLazyNode n = Node; n != FRoot && !result; n = n->Parent) result = n->PrevSibling;
-        }
-    } else if (Node->PrevSibling) {
-        result = Node->PrevSibling;
-        for (;;) {
-            InitIfNeeded(result);
-            if (result->Has(vsHasChildren) && result->ChildCount == 0) InitializeChildren(result);
-            if (!result->LastChild) break;
-            result = result->LastChild;
-        }
-    } else {
-        result = Node->Parent == FRoot ? nullptr : Node->Parent;
-    }
-    if (result) InitIfNeeded(result);
-    return result;
+    return StepInOrder<false>(
+        FRoot, Node, ConsiderChildrenAbove && GetChildrenAbove(),
+        [this](PLazyNode n) { if (n->Has(vsHasChildren) && n->ChildCount == 0) InitializeChildren(n); },
+        [this](PLazyNode n) { InitIfNeeded(n); });
 }
 
 PLazyNode TBaseLazyTree::GetPreviousNoInit(PLazyNode Node, bool ConsiderChildrenAbove) const
 {
     if (!Node) return nullptr;
     Check(Node != FRoot, u"Node must not be the hidden root node.");
-    if (ConsiderChildrenAbove && GetChildrenAbove()) {
-        if (Node->LastChild) return Node->LastChild;
-        for (PLazyNode n = Node; n != FRoot; n = n->Parent)
-            if (n->PrevSibling) return n->PrevSibling;
-        return nullptr;
-    }
-    if (Node->PrevSibling) {
-        PLazyNode r = Node->PrevSibling;
-        while (r->LastChild) r = r->LastChild;
-        return r;
-    }
-    return Node->Parent == FRoot ? nullptr : Node->Parent;
+    return StepInOrder<false>(FRoot, Node, ConsiderChildrenAbove && GetChildrenAbove(), NoPreparation, NoPreparation);
 }
 
 PLazyNode TBaseLazyTree::GetLast(PLazyNode Node, bool ConsiderChildrenAbove)
