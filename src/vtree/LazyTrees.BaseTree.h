@@ -640,8 +640,7 @@ protected:
                                   unsigned Depth);
     void ReadNodeChunk(plat::TStream& Stream, int Version, PLazyNode Node, std::int64_t Limit, unsigned Depth);
     void LoadNodeFromStream(plat::TStream& Stream, int Version, PLazyNode Node);
-    void SumSubtreeCounts(PLazyNode Node);
-    void SumSubtreeHeights(PLazyNode Node);
+    void SumSubtreeTotals(PLazyNode Node);
     virtual TCustomLazyTreeOptions* CreateOptions() { return new TCustomLazyTreeOptions(this); }
     // Must run in the constructor of the most derived class (virtual CreateOptions).
     void CreateOptionsObject();
@@ -683,6 +682,8 @@ private:
     void ReadBaseChunk(plat::TStream& Stream, int Version, std::int32_t ChunkSize, PLazyNode Node,
                        std::int64_t ChunkEnd, unsigned Depth);
     void AttachLoadedNode(PLazyNode Node, PLazyNode Parent);
+    // Header, node count and the top nodes of a stream, appended under Parent in one update.
+    void ReadNodesInto(plat::TStream& Stream, PLazyNode Parent, bool Adding);
     bool FindInSelection(PLazyNode Node, int& Index) const;
     void StreamToTree(plat::TStream& Stream, PLazyNode Target, TLTNodeAttachMode Mode,
                       TBaseLazyTree* Source, bool Copy, PLazyNode& Last);

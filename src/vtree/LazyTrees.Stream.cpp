@@ -251,17 +251,14 @@ void TBaseLazyTree::ReadBaseChunk(plat::TStream& Stream, int Version, std::int32
     }
 }
 
-void TBaseLazyTree::SumSubtreeCounts(PLazyNode Node)
+void TBaseLazyTree::SumSubtreeTotals(PLazyNode Node)
 {
-    // Reverse pre-order visits every child before its parent.
-    for (PLazyNode n = GetLastNoInit(Node); n && n != Node; n = GetPreviousNoInit(n)) n->Parent->TotalCount += n->TotalCount;
-}
-
-void TBaseLazyTree::SumSubtreeHeights(PLazyNode Node)
-{
-    // Reverse pre-order visits every child before its parent.
-    for (PLazyNode n = GetLastNoInit(Node); n && n != Node; n = GetPreviousNoInit(n))
+    // Reverse pre-order visits every child before its parent. A hidden child, or one under a
+    // collapsed parent, adds no height.
+    for (PLazyNode n = GetLastNoInit(Node); n && n != Node; n = GetPreviousNoInit(n)) {
+        n->Parent->TotalCount += n->TotalCount;
         if (n->Has(vsVisible) && n->Parent->Has(vsExpanded)) n->Parent->TotalHeight += n->TotalHeight;
+    }
 }
 
 void TBaseLazyTree::LoadNodeFromStream(plat::TStream& Stream, int Version, PLazyNode Node)
@@ -271,9 +268,8 @@ void TBaseLazyTree::LoadNodeFromStream(plat::TStream& Stream, int Version, PLazy
     const bool countedVisible = GetFullyVisible(Node) && !GetEffectivelyFiltered(Node);
     auto repair = [&] {
         // The children were linked without any totals; rebuild them bottom-up.
-        SumSubtreeCounts(Node);
+        SumSubtreeTotals(Node);
         AdjustTotalCount(Node->Parent, std::int64_t(Node->TotalCount) - 1);
-        SumSubtreeHeights(Node);
         if (Node->Parent->Has(vsExpanded) && Node->Has(vsVisible))
             PropagateTotalHeight(Node->Parent, std::int64_t(Node->TotalHeight) - oldHeight, true);
         else if (Node->Parent->Has(vsExpanded) && !Node->Has(vsVisible))
@@ -365,17 +361,15 @@ int ReadHeader(plat::TStream& Stream, bool Adding)
 
 } // namespace
 
-void TBaseLazyTree::LoadFromStream(plat::TStream& Stream)
+void TBaseLazyTree::ReadNodesInto(plat::TStream& Stream, PLazyNode Parent, bool Adding)
 {
-    WorkerPause pause(this);
-    if (In(FOptions->MiscOptions(), toReadOnly)) return;
-    Clear();
-    const int version = ReadHeader(Stream, false);
+    const int version = ReadHeader(Stream, Adding);
     BeginUpdate();
     struct Finally {
         TBaseLazyTree* T;
         ~Finally() { T->EndUpdate(); }
     } finally{this};
+    // Version 2 says how many top nodes follow; older streams run to their end.
     std::int64_t count = 0x7FFFFFFF;
     if (version >= 2) {
         std::uint8_t c[4];
@@ -386,11 +380,19 @@ void TBaseLazyTree::LoadFromStream(plat::TStream& Stream)
     while (Stream.Position() < size && count != 0) {
         --count;
         PLazyNode node = MakeNewNode();
-        LinkNode(node, FRoot, amAddChildLast, this);
+        LinkNode(node, Parent, amAddChildLast, this);
         LoadNodeFromStream(Stream, version, node);
     }
-    DoNodeCopied(nullptr);
-    if (OnLoadTree) OnLoadTree(this, Stream);
+    DoNodeCopied(Parent == FRoot ? nullptr : Parent);
+    if (!Adding && OnLoadTree) OnLoadTree(this, Stream);
+}
+
+void TBaseLazyTree::LoadFromStream(plat::TStream& Stream)
+{
+    WorkerPause pause(this);
+    if (In(FOptions->MiscOptions(), toReadOnly)) return;
+    Clear();
+    ReadNodesInto(Stream, FRoot, false);
 }
 
 void TBaseLazyTree::AddFromStream(plat::TStream& Stream, PLazyNode TargetNode)
@@ -399,26 +401,7 @@ void TBaseLazyTree::AddFromStream(plat::TStream& Stream, PLazyNode TargetNode)
     if (In(FOptions->MiscOptions(), toReadOnly)) return;
     if (!TargetNode) TargetNode = FRoot;
     Check(TargetNode == FRoot || OwnerTreeOfNode(TargetNode) == this, u"The target node must belong to this tree.");
-    const int version = ReadHeader(Stream, true);
-    BeginUpdate();
-    struct Finally {
-        TBaseLazyTree* T;
-        ~Finally() { T->EndUpdate(); }
-    } finally{this};
-    std::int64_t count = 0x7FFFFFFF;
-    if (version >= 2) {
-        std::uint8_t c[4];
-        Stream.ReadBuffer(c, 4);
-        count = ReadLE<std::int32_t>(c);
-    }
-    const std::int64_t size = Stream.Size();
-    while (Stream.Position() < size && count != 0) {
-        --count;
-        PLazyNode node = MakeNewNode();
-        LinkNode(node, TargetNode, amAddChildLast, this);
-        LoadNodeFromStream(Stream, version, node);
-    }
-    DoNodeCopied(TargetNode == FRoot ? nullptr : TargetNode);
+    ReadNodesInto(Stream, TargetNode, true);
 }
 
 void TBaseLazyTree::LoadFromFile(const String& FileName)
