@@ -333,6 +333,19 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
             return;
         }
     }
+    if (Message.Msg == WM_CHANGESTATE) {
+        // Cache states as bits: 1 stop validation, 2 use cache, 4 validating, 8 validation needed.
+        auto states = [](std::uintptr_t Bits) {
+            TLazyTreeStates s = 0;
+            const TLazyTreeState order[] = {tsStopValidation, tsUseCache, tsValidating, tsValidationNeeded};
+            for (unsigned i = 0; i < 4; ++i)
+                if (Bits & (1u << i)) s |= TreeBit(order[i]);
+            return s;
+        };
+        DoStateChange(states(std::uintptr_t(Message.WParam)), states(std::uintptr_t(Message.LParam)));
+        Message.Result = 0;
+        return;
+    }
     if (Message.Msg == TVM_GETNEXTITEM) {
         auto node = reinterpret_cast<PLazyNode>(Message.LParam);
         PLazyNode r = nullptr;

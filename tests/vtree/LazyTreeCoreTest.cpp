@@ -738,6 +738,28 @@ TEST_F(TreeTest, TreeViewNavigationMessage)
     EXPECT_EQ(ask(42, a), nullptr);
 }
 
+TEST_F(TreeTest, CacheStateMessageEntersAndLeavesItsBits)
+{
+    struct Case {
+        plat::WPARAM Enter;
+        plat::LPARAM Leave;
+        TLazyTreeStates Expected;
+    };
+    const Case cases[] = {
+        {1 | 4, 0, StateSet({tsStopValidation, tsValidating})},
+        {2 | 8, 1 | 4, StateSet({tsUseCache, tsValidationNeeded})},
+        {0, 2 | 8, 0},
+        {4, 4, 0},  // named in both sets: cleared
+    };
+    const TLazyTreeStates cacheStates = StateSet({tsStopValidation, tsUseCache, tsValidating, tsValidationNeeded});
+    Tree->SetTreeStates(Tree->TreeStates() & ~cacheStates);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Enter * 16 + c.Leave);
+        Tree->Perform(WM_CHANGESTATE, c.Enter, c.Leave);
+        EXPECT_EQ(Tree->TreeStates() & cacheStates, c.Expected);
+    }
+}
+
 // ---- options --------------------------------------------------------------------------
 
 TEST_F(TreeTest, OptionSetters)
