@@ -48,5 +48,17 @@ bench: configure
 	@for b in $$(find $(BUILD)/bench -maxdepth 3 -type f -executable -name 'bench_*' | sort); do \
 	  echo "== $$b"; QT_QPA_PLATFORM=offscreen QT_ENABLE_HIGHDPI_SCALING=0 $$b --benchmark_min_time=0.2 || exit 1; done
 
+# The tree control's worker and position-cache tests under ThreadSanitizer, in their own build
+# folder (not part of the normal test run).
+TSAN_BUILD ?= build-tsan
+.PHONY: tsan
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCONFIGURATOR_BENCH=OFF \
+	  $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target vtree_worker_tests
+	TSAN_OPTIONS=halt_on_error=1 QT_QPA_PLATFORM=offscreen QT_ENABLE_HIGHDPI_SCALING=0 \
+	  $(TSAN_BUILD)/tests/vtree/vtree_worker_tests
+
 clean:
 	rm -rf $(BUILD)
