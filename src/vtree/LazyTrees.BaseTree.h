@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "LazyTrees.Colors.h"
 #include "LazyTrees.Nodes.h"
@@ -307,6 +308,9 @@ public:
     void SetHotNode(PLazyNode Node, bool ButtonHit) { FCurrentHotNode = Node; FHotNodeButtonHit = ButtonHit; }
     void SetNewSelRect(const plat::TRect& R) { FNewSelRect = R; }
     bool FontChanged() const { return FFontChanged; }
+    void ResetFontChanged() { FFontChanged = false; }
+    PLazyNode DropTarget() const { return FDropTargetNode; }
+    TDropMode DropMode() const { return FLastDropMode; }
 
     // ---- life cycle ----
     PLazyNode AddChild(PLazyNode Parent, const void* UserData = nullptr);
@@ -570,7 +574,9 @@ protected:
     virtual void DoGetLineStyle(std::array<std::uint16_t, 8>& Bits);
     virtual plat::TCustomImageList* DoGetImageIndex(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column,
                                                     bool& Ghosted, int& Index);
+public:
     virtual int DoGetNodeWidth(PLazyNode, TColumnIndex, plat::TCanvas*) { return 0; }
+protected:
     // The cell's content; the base tree has none.
     virtual void PaintNodeContent(TLTPaintInfo&) {}
     virtual void DrawDropMark(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& R);
@@ -619,8 +625,13 @@ protected:
     void EnsureNodeSelected() {}
     // Hooks of the view: repaint, scroll bars, edit, hint. The core calls them where the
     // behaviour needs them; the view fills them.
-    virtual void InvalidateNode(PLazyNode) {}
-    virtual void InvalidateToBottom(PLazyNode) {}
+public:
+    // The node's rectangle is repainted (without erasing) and returned; during an update
+    // or without a window nothing happens and (-1, -1, -1, -1) is returned.
+    virtual plat::TRect InvalidateNode(PLazyNode Node);
+    // From the node's top to the bottom of the client; the whole tree for nil or the root.
+    virtual void InvalidateToBottom(PLazyNode Node);
+protected:
     virtual void UpdateScrollBars(bool) {}
     virtual void CancelEditNode() {}
     virtual void UpdateEditBounds() {}
@@ -792,6 +803,22 @@ TBaseLazyTree* OwnerTreeOfNode(PLazyNode Node);
 
 // Text and owner-draw trees. Their content (texts, owner drawing) belongs to the view; the
 // core gives them their class records, options classes and the string tree's width area.
+enum TVSTTextType { ttNormal, ttStatic };
+enum TLTExportType { etNone, etRTF, etHTML, etText, etExcel, etWord, etCustom };
+struct TVSTGetCellTextEventArgs {
+    PLazyNode Node = nullptr;
+    TColumnIndex Column = NoColumn;
+    String CellText;
+    String StaticText;
+    TLTExportType ExportType = etNone;
+};
+
+class TCustomLazyStringTree;
+using TVSTGetTextEvent = std::function<void(TCustomLazyStringTree*, PLazyNode, TColumnIndex, TVSTTextType, String& CellText)>;
+
+// The tree whose cells show texts. Texts are asked for through OnGetCellText (both texts
+// at once) or, without it, OnGetText; the tree stores none of them. Text[] answers
+// DefaultText when no handler sets one; painting shows nothing then.
 class TCustomLazyStringTree : public TBaseLazyTree {
 public:
     explicit TCustomLazyStringTree(plat::TComponent* AOwner);
@@ -799,6 +826,41 @@ public:
     TLazyTreeClass ClassType() const override;
     TCustomStringTreeOptions& TreeOptions() const;
     String DefaultText = u"Node";
+    void SetDefaultText(const String& Value);
+
+    std::function<void(TCustomLazyStringTree*, TVSTGetCellTextEventArgs&)> OnGetCellText;
+    TVSTGetTextEvent OnGetText;
+    std::function<void(TCustomLazyStringTree*, plat::TCanvas*, PLazyNode, TColumnIndex, TVSTTextType)> OnPaintText;
+    std::function<void(TCustomLazyStringTree*, PLazyNode, TColumnIndex, const String&)> OnNewText;
+    std::function<void(TCustomLazyStringTree*, plat::TCanvas*, PLazyNode, TColumnIndex, const String& S, int TextSpace,
+                       String& Result, bool& Done)> OnShortenString;
+    std::function<void(TCustomLazyStringTree*, plat::TCanvas*, PLazyNode, TColumnIndex, const String& Text,
+                       const plat::TRect& CellRect, bool& DefaultDraw)> OnDrawText;
+    std::function<void(TCustomLazyStringTree*, plat::TCanvas*, PLazyNode, TColumnIndex, const String&, int& Extent)> OnMeasureTextWidth;
+    std::function<void(TCustomLazyStringTree*, plat::TCanvas*, PLazyNode, TColumnIndex, const String&, int& Extent)> OnMeasureTextHeight;
+    std::function<void(TCustomLazyStringTree*, PLazyNode, TLTImageKind, TColumnIndex, String& ImageText)> OnGetImageText;
+
+    // "Node must not be nil." for a nil node.
+    String GetText(PLazyNode Node, TColumnIndex Column);
+    void SetText(PLazyNode Node, TColumnIndex Column, const String& Value);
+    String GetStaticText(PLazyNode Node, TColumnIndex Column);
+    String GetImageText(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column);
+    // The texts from the top-level ancestor down to Node, each followed by Delimiter.
+    String Path(PLazyNode Node, TColumnIndex Column, char16_t Delimiter);
+    bool GetMultiline(PLazyNode Node) const;
+    void SetMultiline(PLazyNode Node, bool Value);
+    plat::TRect InvalidateNode(PLazyNode Node) override;
+    int ComputeNodeHeight(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, String S = String());
+    void GetTextInfo(PLazyNode Node, TColumnIndex Column, plat::TFont& AFont, plat::TRect& R, String& Text);
+    PLazyNode AddChild(PLazyNode Parent, const void* UserData = nullptr);
+    // Texts of nodes to select again when they are added (toRestoreSelection).
+    std::vector<String>& PreviouslySelected() { return FPreviouslySelected; }
+    int NodeTextWidth(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
+    int StaticTextWidth(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
+    int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas) override;
+    int NodeExtraWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas = nullptr);
+    // Every cached main-column width back to "not measured".
+    void ResetAllTextWidths();
     void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) override;
     void ReinitNode(PLazyNode Node, bool Recursive) override;
     // Cached pixel width of the node's main-column text; 0 = not measured.
@@ -807,10 +869,31 @@ public:
 
 protected:
     TCustomLazyTreeOptions* CreateOptions() override { return new TCustomStringTreeOptions(this); }
+    virtual void DoGetText(TVSTGetCellTextEventArgs& Args);
+    virtual void DoNewText(PLazyNode Node, TColumnIndex Column, const String& Text);
+    virtual void DoPaintText(PLazyNode Node, plat::TCanvas* Canvas, TColumnIndex Column, TVSTTextType TextType);
+    virtual String DoShortenString(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& S,
+                                   int Width, int EllipsisWidth = 0);
+    virtual void DoDrawText(TLTPaintInfo& PaintInfo, const String& Text, plat::TRect CellRect, unsigned DrawFormat);
+    virtual plat::TSize DoMeasureText(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
+    virtual void PaintNodeText(TLTPaintInfo& PaintInfo, String Text);
+    virtual void PaintStaticText(TLTPaintInfo& PaintInfo, const String& Text);
+    void PaintNodeContent(TLTPaintInfo& PaintInfo) override;
+    void PrepareTextFont(TLTPaintInfo& PaintInfo);
+    void WndProc(plat::TMessage& Message) override;
+    void StoreNodeChunks(plat::TStream& Stream, PLazyNode Node) override;
+    bool ReadNodeSubChunk(plat::TStream& Stream, int Version, std::int64_t ChunkEnd, std::int32_t ChunkSize,
+                          std::int32_t ChunkType, PLazyNode Node, unsigned Depth) override;
 
 private:
     std::uint8_t* WidthArea(PLazyNode Node) const;
+    void UpdateFontMetrics();
     std::uint32_t FInternalDataOffset = 0;
+    int FTextHeight = 0;
+    int FEllipsisWidth = 0;
+    // Set by a text handler that wants its text cell filled (opaque background).
+    bool FTextOpaque = false;
+    std::vector<String> FPreviouslySelected;
 };
 
 class TLazyStringTree : public TCustomLazyStringTree {
@@ -824,10 +907,24 @@ protected:
     TCustomLazyTreeOptions* CreateOptions() override { return new TStringTreeOptions(this); }
 };
 
+// The tree whose cells the application draws (OnDrawNode); without a handler a cell shows
+// lines, buttons and images but no content.
 class TCustomLazyDrawTree : public TBaseLazyTree {
 public:
     explicit TCustomLazyDrawTree(plat::TComponent* AOwner) : TBaseLazyTree(AOwner) {}
     String ClassName() const override { return u"TCustomLazyDrawTree"; }
+    std::function<void(TCustomLazyDrawTree*, const TLTPaintInfo&)> OnDrawNode;
+    std::function<void(TCustomLazyDrawTree*, plat::TCanvas* HintCanvas, PLazyNode, TColumnIndex, int& NodeWidth)> OnGetNodeWidth;
+    // Reached only from code: the draw tree publishes no property for it.
+    std::function<void(TCustomLazyDrawTree*, plat::TCanvas* HintCanvas, PLazyNode, TColumnIndex,
+                       TLTCellContentMarginType, plat::TPoint& CellContentMargin)> FOnGetCellContentMargin;
+    plat::TPoint GetCellContentMargin(PLazyNode Node, TColumnIndex Column,
+                                      TLTCellContentMarginType CellContentMarginType,
+                                      plat::TCanvas* Canvas = nullptr) override;
+    int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas) override;
+
+protected:
+    void PaintNodeContent(TLTPaintInfo& PaintInfo) override;
 };
 
 class TLazyDrawTree : public TCustomLazyDrawTree {

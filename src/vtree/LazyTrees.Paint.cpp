@@ -925,3 +925,37 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool Te
 }
 
 } // namespace vtree
+
+namespace vtree {
+
+using namespace plat;
+
+TRect TBaseLazyTree::InvalidateNode(PLazyNode Node)
+{
+    if (UpdateCount() != 0 || !HandleAllocated() || !Node || Node == RootNode())
+        return {-1, -1, -1, -1};
+    const TRect r = GetDisplayRect(Node, NoColumn, false);
+    plat::InvalidateRect(Handle(), &r, false);
+    return r;
+}
+
+void TBaseLazyTree::InvalidateToBottom(PLazyNode Node)
+{
+    if (UpdateCount() != 0 || !HandleAllocated())
+        return;
+    if (!Node || Node == RootNode()) {
+        Invalidate();
+        return;
+    }
+    if (!Node->Has(vsInitialized) || !GetEffectivelyVisible(Node))
+        return;
+    TRect r = GetDisplayRect(Node, NoColumn, false);
+    if (r.Top >= ClientHeight())
+        return;
+    if (In(TreeOptions().PaintOptions(), toChildrenAbove) && Node->Has(vsExpanded))
+        r.Top -= static_cast<int>(Node->NodeHeight + Node->TotalHeight);
+    r.Bottom = ClientHeight();
+    plat::InvalidateRect(Handle(), &r, false);
+}
+
+} // namespace vtree
