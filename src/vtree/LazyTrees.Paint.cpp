@@ -932,7 +932,9 @@ using namespace plat;
 
 TRect TBaseLazyTree::InvalidateNode(PLazyNode Node)
 {
-    if (UpdateCount() != 0 || !HandleAllocated() || !Node || Node == RootNode())
+    // A window that is not on screen has nothing to repaint; not asking for the rectangle
+    // also spares a walk over the rows before the node.
+    if (UpdateCount() != 0 || !HandleAllocated() || !Showing() || !Node || Node == RootNode())
         return {-1, -1, -1, -1};
     const TRect r = GetDisplayRect(Node, NoColumn, false);
     plat::InvalidateRect(Handle(), &r, false);
@@ -941,7 +943,7 @@ TRect TBaseLazyTree::InvalidateNode(PLazyNode Node)
 
 void TBaseLazyTree::InvalidateToBottom(PLazyNode Node)
 {
-    if (UpdateCount() != 0 || !HandleAllocated())
+    if (UpdateCount() != 0 || !HandleAllocated() || !Showing())
         return;
     if (!Node || Node == RootNode()) {
         Invalidate();

@@ -3,6 +3,7 @@
 // chunk of the stream, and the owner-drawn tree's content and widths.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
@@ -141,7 +142,7 @@ TEST_F(StringTreeText, WidthIsCachedUntilTheNodeIsInvalidated)
     Tree->EndUpdate();
     EXPECT_EQ(Tree->CachedTextWidth(n), 0u);
     Tree->DoGetNodeWidth(n, NoColumn, probe.Canvas());
-    EXPECT_EQ(Tree->InvalidateNode(n), Tree->GetDisplayRect(n, NoColumn, false));
+    EXPECT_EQ(Tree->InvalidateNode(n), (TRect{-1, -1, -1, -1}));   // not on screen: nothing repainted
     EXPECT_EQ(Tree->CachedTextWidth(n), 0u);
     EXPECT_GT(Tree->DoGetNodeWidth(n, NoColumn, probe.Canvas()), w1);
     Tree->ResetAllTextWidths();
@@ -385,6 +386,35 @@ TEST_F(StringTreeText, OddSizedCaptionChunkIsReadWithoutOverrun)
     reader.LoadFromStream(damaged);
     EXPECT_EQ(received, std::vector<String>{u"AB"});
     EXPECT_EQ(reader.RootNodeCount(), 1u);
+}
+
+TEST_F(StringTreeText, LookMultilineAndStaticText)
+{
+    const char* dir = std::getenv("LAZYTREE_RENDER_DIR");
+    if (!dir) GTEST_SKIP() << "pictures are rendered on request (LAZYTREE_RENDER_DIR)";
+    Tree->SetWidth(160);
+    auto options = Tree->TreeOptions().StringOptions();
+    Tree->TreeOptions().SetStringOptions(TLTStringOptions(options | (1u << toShowStaticText)));
+    PLazyNode a = Tree->AddChild(nullptr);
+    PLazyNode b = Tree->AddChild(a);
+    PLazyNode c = Tree->AddChild(a);
+    Tree->AddChild(nullptr);
+    Tree->FullExpand();
+    Tree->SetMultiline(b, true);
+    Tree->SetNodeHeight(b, 48);
+    Tree->OnGetText = [&](TCustomLazyStringTree*, PLazyNode N, TColumnIndex, TVSTTextType T, String& S) {
+        if (T == ttStatic) {
+            S = N == c ? u"(3 devices)" : u"";
+            return;
+        }
+        S = N == b ? u"A multi-line node whose text wraps inside the narrow tree"
+                   : N == c ? u"Meters" : N == a ? u"Converter with a long name" : u"Port";
+    };
+    Tree->SetSelected(c, true);
+    TBitmap t(160, 120);
+    Tree->PaintTree(t.Canvas(), {0, 0, 160, 120}, {0, 0}, PaintSet({poDrawSelection, poGridLines, poDrawFocusRect}));
+    const std::string p = std::string(dir) + "/string-tree-text.png";
+    t.SaveToFile(String(p.begin(), p.end()));
 }
 
 // ---- the owner-drawn tree
