@@ -14,6 +14,7 @@
 #include <string>
 
 #include "ImageTestKit.h"
+#include "TestSupport.h"
 #include "plat/Files.h"
 
 namespace {
@@ -37,21 +38,12 @@ void Write(const fs::path& path, const std::string& bytes)
 // an unprivileged user when the tests run as the superuser).
 class Folder {
 public:
-    Folder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "hostile-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-        ::chmod(path_.c_str(), 0777);
-    }
-    ~Folder()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
+    Folder() { ::chmod(path_.c_str(), 0777); }
     const fs::path& path() const { return path_; }
 
 private:
-    fs::path path_;
+    testsupport::TempDir dir_;
+    fs::path path_{dir_.native()};
 };
 
 struct Reader {

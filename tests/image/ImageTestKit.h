@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "USaveBincc.h"
 #include "plat/String.h"
 
@@ -146,19 +147,7 @@ inline Attrs Write_Rule(const Attrs& changes = {}) {
 // A configuration folder that is removed again at the end of the test.
 class TConfig {
 public:
-    TConfig() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "image-test-XXXXXX").string();
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        if (!mkdtemp(buffer.data()))
-            throw std::runtime_error("mkdtemp failed");
-        dir_ = buffer.data();
-    }
-    ~TConfig() {
-        std::error_code ec;
-        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(dir_, ec);
-    }
+    TConfig() = default;
     TConfig(const TConfig&) = delete;
     TConfig& operator=(const TConfig&) = delete;
 
@@ -180,7 +169,8 @@ public:
     }
 
 private:
-    std::filesystem::path dir_;
+    testsupport::TempDir temp_;
+    std::filesystem::path dir_{temp_.native()};
 };
 
 inline Bytes Read_Bytes(const std::filesystem::path& path) {

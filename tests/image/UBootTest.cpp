@@ -8,11 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "TestSupport.h"
 #include "UBoot.h"
 #include "UComon.h"
 #include "ULanguage.h"
@@ -80,9 +82,8 @@ protected:
         pt::UiTest::SetUp();
         Load_Default_Language();
         Init_Product_Identity();
-        char dir_template[] = "/tmp/uboot-test-XXXXXX";
-        ASSERT_NE(mkdtemp(dir_template), nullptr);
-        dir = dir_template;
+        temp = std::make_unique<testsupport::TempDir>();
+        dir = temp->native();
         Program_Dir = plat::Utf8ToString(dir);
         Master_Dir = Program_Dir + u"/MASTER";
         Project_Name = u"Plant";
@@ -108,7 +109,7 @@ protected:
     {
         delete boot;
         Set_Program_Runner({});
-        fs::remove_all(dir);
+        temp.reset();
         pt::UiTest::TearDown();
     }
 
@@ -131,6 +132,7 @@ protected:
         boot->ShowModal();
     }
 
+    std::unique_ptr<testsupport::TempDir> temp;
     std::string dir;
     TFBoot* boot = nullptr;
     FakeEcho echo;
