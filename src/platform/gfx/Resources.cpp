@@ -12,6 +12,8 @@
 
 namespace plat {
 
+std::vector<std::pair<String, std::string>> BuiltinBitmaps();
+
 namespace {
 
 struct Table {
@@ -19,9 +21,16 @@ struct Table {
     std::map<std::pair<int, String>, std::shared_ptr<const std::vector<std::uint8_t>>> entries;
 };
 
-// Created on first use, so that registrations from static objects of any unit find it.
+// Created on first use, so that registrations from static objects of any unit find it;
+// it starts with the program's own named bitmaps.
 Table& TheTable() {
-    static Table* table = new Table;
+    static Table* table = [] {
+        auto* t = new Table;
+        for (auto& [name, bytes] : BuiltinBitmaps())
+            t->entries[{static_cast<int>(RT_BITMAP), AnsiUpperCase(name)}] =
+                std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end());
+        return t;
+    }();
     return *table;
 }
 

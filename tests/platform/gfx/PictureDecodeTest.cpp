@@ -148,3 +148,46 @@ TEST_F(PictureDecode, ResourcesAreFoundByTypeAndNameInAnyCase) {
 }
 
 } // namespace
+
+namespace {
+
+// The program's named bitmaps: each at its size, its bottom-left pixel the transparent
+// colour, and the states of one control told apart.
+TEST_F(PictureDecode, NamedBitmapsOfTheGridAreThere) {
+    struct Case {
+        const char16_t* name;
+        int size;
+    };
+    const Case cases[] = {
+        {u"ESGCHK01", 20}, {u"ESGCHK02", 20}, {u"ESGCHK03", 20}, {u"ESGCHK04", 20}, {u"ESGCHK05", 16},
+        {u"ESGCHK06", 16}, {u"ESGCHK07", 16}, {u"ESGCHK08", 16}, {u"ESGRAD01", 16}, {u"ESGRAD02", 16},
+        {u"ESGRAD03", 16}, {u"ESGRAD04", 16}, {u"ESGRAD05", 16}, {u"ESGRAD06", 16}, {u"ESGRAD07", 16},
+        {u"ESGRAD08", 16}, {u"ESGFILT", 16}, {u"ESGLEAFOPEN", 16}, {u"ESGLEAFCLOSE", 16}, {u"XPNODEO", 9},
+        {u"XPNODEC", 9}, {u"metrocheckon", 16}, {u"metrocheckoff", 16}, {u"metroradioon", 16},
+        {u"metroradiooff", 16},
+    };
+    std::vector<std::vector<TColor>> seen;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(StringToUtf8(c.name));
+        TBitmap bmp;
+        ASSERT_TRUE(LoadBitmapResource(c.name, bmp));
+        EXPECT_EQ(bmp.Width(), c.size);
+        EXPECT_EQ(bmp.Height(), c.size);
+        EXPECT_EQ(bmp.Canvas()->Pixels(0, c.size - 1), clFuchsia);
+        const auto pixels = Snapshot(bmp);
+        for (const auto& other : seen) EXPECT_NE(pixels, other);
+        seen.push_back(pixels);
+    }
+    if (const char* dir = std::getenv("TEST_PICTURES")) {
+        TBitmap sheet(26 * static_cast<int>(std::size(cases)), 24);
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            TBitmap bmp;
+            LoadBitmapResource(cases[i].name, bmp);
+            bmp.SetTransparent(true);
+            sheet.Canvas()->Draw(static_cast<int>(i) * 26 + 2, 2, &bmp);
+        }
+        sheet.SaveToFile(Utf8ToString(std::string(dir) + "/named-bitmaps.png"));
+    }
+}
+
+} // namespace
