@@ -12,8 +12,12 @@ all: build
 deps:
 	./tools/setup-deps.sh
 
+# Optimised as the RelWithDebInfo builds of development are (-O2, assertions off), so the
+# tests run the same code, but without debug information, which took about a third of the
+# compile time and most of the link time.
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release \
+	  "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG"
 
 configure: deps $(BUILD)/CMakeCache.txt
 

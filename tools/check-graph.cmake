@@ -2,14 +2,11 @@
 #   cmake -DGRAPH=<build>/target-graph.cmake -DSOURCE_DIR=<source root> -P check-graph.cmake
 # GRAPH holds one line per target: name|folder|linked targets|own include folders.
 #
-# Layers, lowest first; a target links only targets of a lower layer or of its own folder
-# group. Tests and benchmarks in tests/<group> or bench/<group> may also link the test kits
-# and neighbours of their own layer, never a layer above their group.
-#   0 platform             src/platform/*
-#   1 control libraries    src/controls/*, src/grid/*, src/vtree
-#   2 the shell's kit      src/shell/kit
-#   3 subsystems           src/settings, src/image, src/mbus, src/fieldbus, src/building
-#   4 top of the program   src/shell
+# Layers come from CONFIGURATOR_FOLDERS in cmake/Project.cmake, lowest first; a target links
+# only targets of a lower layer or of its own folder group (the first part of its folder;
+# shell/kit is a group of its own). Tests and benchmarks in tests/<group> or bench/<group>
+# may also link the test kits and neighbours of their own layer, never a layer above their
+# group.
 # Nothing outside the platform (its own tests and benchmarks aside) reaches a platform
 # part's private headers, neither by include folder nor by include line.
 cmake_minimum_required(VERSION 3.25)
@@ -17,17 +14,23 @@ if(NOT GRAPH OR NOT SOURCE_DIR)
   message(FATAL_ERROR "usage: cmake -DGRAPH=<file> -DSOURCE_DIR=<dir> -P check-graph.cmake")
 endif()
 
-set(layer_platform 0)
-set(layer_controls 1)
-set(layer_grid 1)
-set(layer_vtree 1)
-set(layer_kit 2)
-set(layer_settings 3)
-set(layer_image 3)
-set(layer_mbus 3)
-set(layer_fieldbus 3)
-set(layer_building 3)
-set(layer_shell 4)
+include("${CMAKE_CURRENT_LIST_DIR}/../cmake/Project.cmake")
+foreach(entry IN LISTS CONFIGURATOR_FOLDERS)
+  if(NOT entry MATCHES "^([^=]+)=([0-9]+)$")
+    message(FATAL_ERROR "CONFIGURATOR_FOLDERS: \"${entry}\" is not <folder>=<layer>")
+  endif()
+  set(folder "${CMAKE_MATCH_1}")
+  set(layer "${CMAKE_MATCH_2}")
+  if(folder MATCHES "^shell/kit$")
+    set(group kit)
+  else()
+    string(REGEX REPLACE "/.*$" "" group "${folder}")
+  endif()
+  if(DEFINED layer_${group} AND NOT layer_${group} EQUAL layer)
+    message(FATAL_ERROR "CONFIGURATOR_FOLDERS: the folders of group ${group} have different layers")
+  endif()
+  set(layer_${group} ${layer})
+endforeach()
 
 # group and kind (src, test, tooling) of a folder relative to the source root
 function(group_of folder out_group out_kind)
