@@ -27,12 +27,15 @@ int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 } // namespace
 
+// ACol is a display column: the fixed-cell question takes it as it is, the cell's colour hook
+// (and with it the column grid's item and OnGetCellColor) takes its real column, as painting does.
 void TExtStringGrid::PrepareMeasureFont(int ACol, int ARow) {
     const bool fixed = IsFixed(ACol, ARow);
-    FMeasureFont->Assign(fixed ? *FFixedFont : *GetCellFont(RealColIndex(ACol), ARow));
+    const int real = RealColIndex(ACol);
+    FMeasureFont->Assign(fixed ? *FFixedFont : *GetCellFont(real, ARow));
     plat::TGridDrawState state;
     if (fixed) state.Include(plat::gdFixed);
-    GetCellColor(ACol, ARow, state, Canvas()->Brush(), FMeasureFont.get());
+    GetCellColor(real, ARow, state, Canvas()->Brush(), FMeasureFont.get());
     if (!Canvas()->Font()->Equals(*FMeasureFont)) Canvas()->Font()->Assign(*FMeasureFont);
 }
 
