@@ -462,12 +462,15 @@ void TExtColumnGrid::Notification(plat::TComponent* AComponent, plat::TOperation
 
 void TExtColumnGrid::MouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) {
     TExtStringGrid::MouseDown(Button, Shift, X, Y);
-    int c = -1, r = -1;
-    MouseToCell(X, Y, c, r);
-    if (c < 0 || r < 0 || !InItems(c)) return;
+    int d = -1, r = -1;
+    MouseToCell(X, Y, d, r);
+    if (d < 0 || r < 0) return;
+    // The mouse names a display column; its menu and the event belong to its real column.
+    const int c = RealColIndex(d);
+    if (!InItems(c)) return;
     TGridColumnItem* item = FColumnCollection->Items(c);
     if (!item->ColumnPopup) return;
-    const plat::TRect rc = CellRect(c, r);
+    const plat::TRect rc = CellRect(d, r);
     const TPoint p = ClientToScreen(TPoint{rc.Left, rc.Bottom});
     const TColumnPopupType t = item->ColumnPopupType;
     const bool left = Button == plat::mbLeft, right = Button == plat::mbRight;

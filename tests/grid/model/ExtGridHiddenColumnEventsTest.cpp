@@ -12,7 +12,9 @@
 #include "../GridFixture.h"
 #include "../GridInvariants.h"
 #include "ExtCGrid.h"
+#include "plat/Menus.h"
 #include "plat/Streams.h"
+#include "plat/Testing.h"
 
 using namespace grid;
 using grid::testing::GridFixture;
@@ -176,5 +178,49 @@ protected:
 TEST_F(HiddenColumnEventsTest, StringGridEventsNameTheirColumnByConvention) { RunCases<TExtStringGrid>(); }
 
 TEST_F(HiddenColumnEventsTest, ColumnGridEventsNameTheirColumnByConvention) { RunCases<TExtColumnGrid>(); }
+
+// A click finds the column's pop-up menu in the item of the clicked display column's real column,
+// and the event names that real column.
+TEST_F(HiddenColumnEventsTest, ColumnPopupOfTheClickedRealColumn) {
+    namespace pt = plat::testing;
+    auto* g = new TExtColumnGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 420, 160);
+    g->SetColCount(5);
+    g->SetRowCount(4);
+    auto* menu = new plat::TPopupMenu(form.get());
+    auto* entry = new plat::TMenuItem(menu);
+    entry->SetCaption(u"Clear column");
+    menu->Items()->Add(entry);
+    g->Columns()->Items(kReal)->ColumnPopup = menu;
+    g->Columns()->Items(kReal)->ColumnPopupType = cpNormalCellsRClick;
+    g->HideColumn(1);
+    EXPECT_GRID_OK(*g);
+    std::vector<std::pair<int, int>> events;
+    g->OnColumnPopup = [&](plat::TObject*, int ACol, int ARow, plat::TPopupMenu*) { events.push_back({ACol, ARow}); };
+    form->Show();
+    pt::ProcessEvents();
+    struct ClickCase {
+        int displayCol;
+        std::vector<std::pair<int, int>> events;
+        bool popup;
+    };
+    const ClickCase cases[] = {
+        {kDispl, {{kReal, kRow}}, true},
+        {1, {}, false},  // real column 2: no menu
+        {3, {}, false},  // real column 4: no menu
+    };
+    for (const ClickCase& c : cases) {
+        SCOPED_TRACE(c.displayCol);
+        events.clear();
+        const size_t popups = responder().Popups().size();
+        if (c.popup) responder().AnswerPopup(-1);
+        const plat::TRect r = g->CellRect(c.displayCol, kRow);
+        pt::Click(g, r.Left + 5, r.Top + 5, plat::mbRight);
+        pt::ProcessEvents();
+        EXPECT_EQ(events, c.events);
+        EXPECT_EQ(responder().Popups().size(), popups + (c.popup ? 1 : 0));
+    }
+}
 
 } // namespace
