@@ -6,6 +6,7 @@
 
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
+#include "plat/Forms.h"
 #include "plat/Threads.h"
 
 namespace vtree {
@@ -19,6 +20,20 @@ unsigned RefCount = 0;
 std::atomic<const TBaseLazyTree*> MeasuringTree{nullptr};
 // Set on the worker thread for its whole life.
 thread_local bool OnWorkerThread = false;
+
+// An error of a background build cannot reach a caller: the worker hands it to the GUI
+// thread, whose application shows it as it shows any unhandled error, and the tree goes on
+// without the cache it could not build.
+void ReportOnGuiThread(std::exception_ptr Error)
+{
+    plat::TThread::Queue(nullptr, [Error] {
+        try {
+            std::rethrow_exception(Error);
+        } catch (...) {
+            if (plat::Application) plat::Application->HandleException(nullptr);
+        }
+    });
+}
 
 } // namespace
 
@@ -189,6 +204,7 @@ void TWorkerThread::Execute()
             if (!tree->HasState(tsStopValidation) && tree->BuildPositionCache()) enter = TreeBit(tsUseCache);
         } catch (...) {
             enter = 0;
+            ReportOnGuiThread(std::current_exception());
         }
         bool handedOver = false;
         {
@@ -205,6 +221,7 @@ void TWorkerThread::Execute()
             try {
                 RunOnGuiThread(tree, [this, tree, enter] { FinishBuild(tree, enter); }, false);
             } catch (...) {
+                ReportOnGuiThread(std::current_exception());
             }
             std::lock_guard<std::mutex> g(FLock);
             FCurrentTree.store(nullptr, std::memory_order_release);

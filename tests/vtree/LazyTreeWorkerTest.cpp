@@ -6,6 +6,8 @@
 #include "../platform/Watchdog.h"
 #include "LazyTrees.WorkerThread.h"
 #include "TreeFixture.h"
+#include "plat/Exception.h"
+#include "plat/Forms.h"
 #include "plat/Threads.h"
 
 using namespace vtree;
@@ -225,6 +227,32 @@ TEST_F(RunningBuild, TheGuiStaysUsableBetweenSteps)
         ASSERT_TREE_OK(*Tree);
     }
     WaitForCache(*Tree);
+    EXPECT_TREE_OK(*Tree);
+}
+
+// A build that fails on the worker leaves the tree without a cache and shows the error on the
+// GUI thread, as any unhandled error is shown; it is never dropped.
+TEST_F(TreeTest, AFailedBuildIsReportedOnTheGuiThread)
+{
+    plat::testwatch::Watchdog dog("failed build");
+    ASSERT_NE(plat::Application, nullptr);
+    std::vector<std::string> shown;
+    auto previous = plat::Application->OnException;
+    plat::Application->OnException = [&](plat::TObject*, const std::exception& E) {
+        EXPECT_TRUE(plat::InMainThread());
+        shown.push_back(E.what());
+    };
+    Tree->OnStateChange = [](TBaseLazyTree*, TLazyTreeStates Enter, TLazyTreeStates) {
+        if (Enter & TreeBit(tsValidating)) throw plat::Exception(u"no room for the cache");
+    };
+    Tree->SetRootNodeCount(3000);
+    PumpUntil([&] { return !shown.empty(); });
+    for (int i = 0; i < 10; ++i) plat::CheckSynchronize(2);
+    plat::Application->OnException = previous;
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "no room for the cache");
+    EXPECT_FALSE(Tree->HasState(tsUseCache));
+    Tree->OnStateChange = nullptr;
     EXPECT_TREE_OK(*Tree);
 }
 

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -486,15 +485,9 @@ protected:
     }
     void SetUp() override {
         pt::UiTest::SetUp();
-        dir = std::filesystem::temp_directory_path() / ("strgrid_pos_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        ini = plat::Utf8ToString((dir / "pos.ini").string());
+        ini = dir / u"pos.ini";
     }
-    void TearDown() override {
-        std::filesystem::remove_all(dir);
-        pt::UiTest::TearDown();
-    }
-    std::filesystem::path dir;
+    testsupport::TempDir dir;
     plat::String ini;
 };
 
@@ -524,7 +517,7 @@ TEST_F(ColumnPositionsTest, IncompleteOrBrokenPositionsChangeNothing) {
         {"position beyond the columns", {0, 1, 2, 3, 9}},
     };
     for (const Case& c : cases) {
-        std::filesystem::remove(dir / "pos.ini");
+        std::filesystem::remove(dir / std::string("pos.ini"));
         plat::TIniFile f(ini);
         for (size_t i = 0; i < c.stored.size(); ++i)
             if (c.stored[i] >= 0) f.WriteInteger(u"Cols", u"CP" + plat::IntToStr(static_cast<int>(i)), c.stored[i]);
