@@ -396,6 +396,7 @@ bool Load_MBus_Network(const String& FileName, TNodi_List& Nodi_List, String& Er
         return true;
     try {
         const plat::IXMLNodeList nodes = root.ChildNodes();
+        Nodi_List.reserve(static_cast<std::size_t>(nodes.Count()));
         for (int i = 0; i < nodes.Count(); ++i) {
             const IXMLNode ne = nodes[i];
             if (ne.NodeType() != plat::ntElement)
@@ -404,6 +405,7 @@ bool Load_MBus_Network(const String& FileName, TNodi_List& Nodi_List, String& Er
             Read_Node(ne, *node);
             TNodo& n = *Nodi_List.emplace_back(std::move(node));
             const plat::IXMLNodeList vars = ne.ChildNodes();
+            n.Var_List.reserve(static_cast<std::size_t>(vars.Count()));
             for (int j = 0; j < vars.Count(); ++j) {
                 const IXMLNode ve = vars[j];
                 if (ve.NodeType() != plat::ntElement)

@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <fstream>
 #include <mutex>
+#include <utility>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -439,7 +441,35 @@ String CapText(std::int64_t cap)
 
 } // namespace
 
-bool ReadRegularFile(const String& FileName, std::string& Bytes, std::int64_t Cap, String* Error)
+namespace {
+
+// Growth of the two kinds of buffer ReadWhole fills.
+struct StringTarget {
+    std::string out;
+    char* Data() { return out.data(); }
+    std::size_t Capacity() const { return out.size(); }
+    bool Grow(std::size_t capacity, std::size_t /*used*/)
+    {
+        out.resize(capacity);
+        return true;
+    }
+    void Finish(std::size_t size) { out.resize(size); }
+};
+
+struct PagesTarget {
+    TFileBytes out;
+    char* Data() { return out.data(); }
+    std::size_t Capacity() const { return out.capacity(); }
+    bool Grow(std::size_t capacity, std::size_t used)
+    {
+        out.SetSize(used);
+        return out.Reserve(capacity);
+    }
+    void Finish(std::size_t size) { out.SetSize(size); }
+};
+
+template <class Target>
+bool ReadWhole(const String& FileName, Target& target, std::int64_t Cap, String* Error)
 {
     auto fail = [&](const String& reason) {
         if (Error) {
@@ -472,13 +502,17 @@ bool ReadRegularFile(const String& FileName, std::string& Bytes, std::int64_t Ca
     // One byte more than the size says, to see the end in one read. Files whose size the
     // system does not know in advance (kernel files report 0 or a page) grow in pieces; the
     // cap holds for them as well.
-    std::string out(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    if (!target.Grow(static_cast<std::size_t>(st.st_size) + 1, 0))
+        return fail(Utf8ToString(std::strerror(ENOMEM)));
     std::size_t size = 0;
     while (true) {
-        if (size == out.size())
-            out.resize(std::min<std::size_t>(std::max<std::size_t>(size * 2, 65536),
-                                             static_cast<std::size_t>(Cap) + 1));
-        const ssize_t n = ::read(fd, out.data() + size, out.size() - size);
+        if (size == target.Capacity()) {
+            const std::size_t grown = std::min<std::size_t>(std::max<std::size_t>(size * 2, 65536),
+                                                            static_cast<std::size_t>(Cap) + 1);
+            if (!target.Grow(grown, size))
+                return fail(Utf8ToString(std::strerror(ENOMEM)));
+        }
+        const ssize_t n = ::read(fd, target.Data() + size, target.Capacity() - size);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -490,9 +524,112 @@ bool ReadRegularFile(const String& FileName, std::string& Bytes, std::int64_t Ca
         if (static_cast<std::int64_t>(size) > Cap)
             return fail(u"larger than " + CapText(Cap));
     }
-    out.resize(size);
-    Bytes.swap(out);
+    target.Finish(size);
     return true;
+}
+
+} // namespace
+
+bool ReadRegularFile(const String& FileName, std::string& Bytes, std::int64_t Cap, String* Error)
+{
+    StringTarget target;
+    if (!ReadWhole(FileName, target, Cap, Error))
+        return false;
+    Bytes.swap(target.out);
+    return true;
+}
+
+bool ReadRegularFile(const String& FileName, TFileBytes& Bytes, std::int64_t Cap, String* Error)
+{
+    PagesTarget target;
+    if (!ReadWhole(FileName, target, Cap, Error))
+        return false;
+    Bytes = std::move(target.out);
+    return true;
+}
+
+// ---- memory in whole pages --------------------------------------------------------------
+
+namespace {
+
+std::size_t MappedSize(std::size_t size) { return (size + kHugePageSize - 1) / kHugePageSize * kHugePageSize; }
+
+} // namespace
+
+void* AllocatePages(std::size_t Size)
+{
+    // Smaller blocks come from the C allocator, which keeps and reuses blocks of the sizes a
+    // program frees repeatedly instead of mapping them anew each time.
+    if (Size < kHugePageSize)
+        return std::malloc(std::max<std::size_t>(Size, 1));
+    const std::size_t mapped = MappedSize(Size);
+    // One huge page more than needed, then the ends cut off, so the block starts on a
+    // boundary where the system can back it with huge pages.
+    void* raw = ::mmap(nullptr, mapped + kHugePageSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        return nullptr;
+    const auto base = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t start = (base + kHugePageSize - 1) & ~(std::uintptr_t{kHugePageSize} - 1);
+    const std::size_t head = start - base;
+    if (head != 0)
+        ::munmap(raw, head);
+    if (kHugePageSize - head != 0)
+        ::munmap(reinterpret_cast<void*>(start + mapped), kHugePageSize - head);
+    ::madvise(reinterpret_cast<void*>(start), mapped, MADV_HUGEPAGE);
+    return reinterpret_cast<void*>(start);
+}
+
+void FreePages(void* Block, std::size_t Size)
+{
+    if (!Block)
+        return;
+    if (Size < kHugePageSize)
+        std::free(Block);
+    else
+        ::munmap(Block, MappedSize(Size));
+}
+
+TFileBytes::TFileBytes(TFileBytes&& Other) noexcept
+    : data_(std::exchange(Other.data_, nullptr)),
+      size_(std::exchange(Other.size_, 0)),
+      capacity_(std::exchange(Other.capacity_, 0))
+{
+}
+
+TFileBytes& TFileBytes::operator=(TFileBytes&& Other) noexcept
+{
+    if (this != &Other) {
+        Clear();
+        data_ = std::exchange(Other.data_, nullptr);
+        size_ = std::exchange(Other.size_, 0);
+        capacity_ = std::exchange(Other.capacity_, 0);
+    }
+    return *this;
+}
+
+TFileBytes::~TFileBytes() { Clear(); }
+
+bool TFileBytes::Reserve(std::size_t Capacity)
+{
+    if (Capacity <= capacity_)
+        return true;
+    char* grown = static_cast<char*>(AllocatePages(Capacity));
+    if (!grown)
+        return false;
+    if (size_ != 0)
+        std::memcpy(grown, data_, size_);
+    FreePages(data_, capacity_);
+    data_ = grown;
+    capacity_ = Capacity;
+    return true;
+}
+
+void TFileBytes::Clear()
+{
+    FreePages(data_, capacity_);
+    data_ = nullptr;
+    size_ = 0;
+    capacity_ = 0;
 }
 
 bool ReadFileBytes(const String& FileName, std::string& Bytes)

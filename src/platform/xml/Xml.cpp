@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <pugixml.hpp>
 #include <vector>
 
@@ -58,80 +59,146 @@ ChildCursor& CacheFor(void* parent)
     return *oldest;
 }
 
-// pugixml takes its memory in pages of some 32 KiB and gives all of them back when a document
-// is cleared or freed. Through the C allocator, those pages often go back to the system and
-// are faulted in again on the next build: a program that builds and saves one table after
-// another would touch fresh memory on every save. Pages are therefore kept in a pool (per
-// size class of 4 KiB up to 64 KiB, at most kPoolBytes in all) and handed out again.
-class TPagePool {
+// pugixml takes its memory in pages of 32 KiB (larger ones only for very long texts) and
+// frees each page when the last node on it goes. A large document is thousands of such
+// pages: taken one by one from the C allocator they are faulted in 4 KiB at a time, and
+// given back and faulted in again on every load, so reading grew slower per node as files
+// grew. The 32 KiB pages are therefore cut from chunks of 2 MiB in huge pages (one fault per
+// chunk); a chunk whose pages are all free again is kept for the next document while at most
+// kRetainBytes are kept, else given back. Other sizes go to the C allocator.
+class TPageArena {
 public:
     static void* Allocate(std::size_t size)
     {
-        const std::size_t cls = Class(size);
-        if (cls != 0) {
-            TPagePool& p = Instance();
-            std::lock_guard lock(p.mutex_);
-            std::vector<void*>& list = p.free_[cls];
-            if (!list.empty()) {
-                void* block = list.back();
-                list.pop_back();
-                p.pooled_ -= cls * kGranule;
-                return static_cast<char*>(block) + kHeader;
-            }
+        if (size == kPage) {
+            TPageArena& a = Instance();
+            std::lock_guard lock(a.mutex_);
+            if (void* p = a.TakeSlot())
+                return p;
         }
-        const std::size_t total = (cls != 0 ? cls * kGranule : size) + kHeader;
-        void* block = std::malloc(total);
+        void* block = std::malloc(size + kTag);
         if (!block)
             return nullptr;
-        *static_cast<std::size_t*>(block) = cls;
-        return static_cast<char*>(block) + kHeader;
+        *static_cast<std::size_t*>(block) = kFromMalloc;
+        return static_cast<char*>(block) + kTag;
     }
     static void Deallocate(void* ptr)
     {
         if (!ptr)
             return;
-        void* block = static_cast<char*>(ptr) - kHeader;
-        const std::size_t cls = *static_cast<std::size_t*>(block);
-        if (cls != 0) {
-            TPagePool& p = Instance();
-            std::lock_guard lock(p.mutex_);
-            if (p.pooled_ + cls * kGranule <= kPoolBytes) {
-                p.free_[cls].push_back(block);
-                p.pooled_ += cls * kGranule;
-                return;
-            }
+        char* slot = static_cast<char*>(ptr) - kTag;
+        if (*reinterpret_cast<std::size_t*>(slot) == kFromMalloc) {
+            std::free(slot);
+            return;
         }
-        std::free(block);
+        TPageArena& a = Instance();
+        std::lock_guard lock(a.mutex_);
+        a.GiveSlot(slot);
     }
     static void Install() { pugi::set_memory_management_functions(&Allocate, &Deallocate); }
 
 private:
-    static constexpr std::size_t kHeader = 16;  // keeps the malloc alignment
-    static constexpr std::size_t kGranule = 4096;
-    static constexpr std::size_t kClasses = 17;  // sizes up to 64 KiB
-    static constexpr std::size_t kPoolBytes = 64u << 20;
+    static constexpr std::size_t kPage = 32768;  // pugixml's page request
+    static constexpr std::size_t kTag = 16;      // before every block; keeps malloc alignment
+    static constexpr std::size_t kFromMalloc = 0;
+    static constexpr std::size_t kFromChunk = 1;
+    static constexpr std::size_t kSlot = (kTag + kPage + 63) / 64 * 64;
+    static constexpr std::size_t kRetainBytes = 64u << 20;
 
-    // Pooled class of a request (its size in granules); 0 for sizes that are not pooled.
-    static std::size_t Class(std::size_t size)
+    struct Chunk {
+        Chunk* prev = nullptr;  // in the list of chunks with a free slot, or of empty chunks
+        Chunk* next = nullptr;
+        char* freeSlots = nullptr;  // slots given back, linked through their first bytes
+        std::size_t used = 0;       // slots in use
+        std::size_t fresh = 0;      // slots never handed out yet start here
+    };
+    static constexpr std::size_t kFirstSlot = (sizeof(Chunk) + 63) / 64 * 64;
+    static constexpr std::size_t kSlots = (kHugePageSize - kFirstSlot) / kSlot;
+    static_assert(kSlots >= 32);
+
+    static Chunk* ChunkOf(char* slot)
     {
-        if (size < 8 * kGranule || size + kHeader > (kClasses - 1) * kGranule)
-            return 0;
-        return (size + kHeader + kGranule - 1) / kGranule;
+        return reinterpret_cast<Chunk*>(reinterpret_cast<std::uintptr_t>(slot) & ~(std::uintptr_t{kHugePageSize} - 1));
     }
-    static TPagePool& Instance()
+    static void Unlink(Chunk*& head, Chunk* c)
+    {
+        (c->prev ? c->prev->next : head) = c->next;
+        if (c->next)
+            c->next->prev = c->prev;
+        c->prev = c->next = nullptr;
+    }
+    static void Push(Chunk*& head, Chunk* c)
+    {
+        c->prev = nullptr;
+        c->next = head;
+        if (head)
+            head->prev = c;
+        head = c;
+    }
+
+    void* TakeSlot()
+    {
+        Chunk* c = open_;
+        if (!c) {
+            if (empty_) {
+                c = empty_;
+                Unlink(empty_, c);
+                retained_ -= kHugePageSize;
+            } else {
+                void* memory = AllocatePages(kHugePageSize);
+                if (!memory)
+                    return nullptr;
+                c = new (memory) Chunk;
+            }
+            *c = Chunk{};
+            Push(open_, c);
+        }
+        char* slot;
+        if (c->freeSlots) {
+            slot = c->freeSlots;
+            c->freeSlots = *reinterpret_cast<char**>(slot + kTag);
+        } else {
+            slot = reinterpret_cast<char*>(c) + kFirstSlot + c->fresh++ * kSlot;
+        }
+        if (++c->used == kSlots)
+            Unlink(open_, c);
+        *reinterpret_cast<std::size_t*>(slot) = kFromChunk;
+        return slot + kTag;
+    }
+
+    void GiveSlot(char* slot)
+    {
+        Chunk* c = ChunkOf(slot);
+        *reinterpret_cast<char**>(slot + kTag) = c->freeSlots;
+        c->freeSlots = slot;
+        if (c->used-- == kSlots)
+            Push(open_, c);
+        if (c->used != 0)
+            return;
+        Unlink(open_, c);
+        if (retained_ + kHugePageSize <= kRetainBytes) {
+            Push(empty_, c);
+            retained_ += kHugePageSize;
+        } else {
+            FreePages(c, kHugePageSize);
+        }
+    }
+
+    static TPageArena& Instance()
     {
         // Never destroyed: documents of static objects may free their pages at exit.
-        static TPagePool* pool = new TPagePool;
-        return *pool;
+        static TPageArena* arena = new TPageArena;
+        return *arena;
     }
 
     std::mutex mutex_;
-    std::vector<void*> free_[kClasses];
-    std::size_t pooled_ = 0;
+    Chunk* open_ = nullptr;   // chunks with a free slot
+    Chunk* empty_ = nullptr;  // chunks with no slot in use, kept for reuse
+    std::size_t retained_ = 0;
 };
 
 // Before any document exists: pugixml must free a page through the function that took it.
-const bool g_poolInstalled = (TPagePool::Install(), true);
+const bool g_poolInstalled = (TPageArena::Install(), true);
 
 pugi::xml_node N(const IXMLNode& h) { return pugi::xml_node(static_cast<pugi::xml_node_struct*>(h.Handle())); }
 IXMLNode H(pugi::xml_node n) { return IXMLNode(n ? n.internal_object() : nullptr); }
@@ -589,8 +656,10 @@ void IXMLNodeList::Clear()
 // ---- TXMLDocument ----------------------------------------------------------------------
 
 struct TXMLDocument::Impl {
-    pugi::xml_document doc;
+    // The text stores outlive the nodes that point into them (members go in reverse order).
     std::string source;  // text store of a document parsed in place
+    TFileBytes file;     // the same for a document read from its file
+    pugi::xml_document doc;
     std::unique_ptr<char[]> saveBuffer;  // kept from one save to the next
 };
 
@@ -603,38 +672,30 @@ void TXMLDocument::SetActive(bool Value)
     if (!Value && active_) {
         impl_->doc.reset();
         impl_->source = std::string();
+        impl_->file.Clear();
         Mutated();
     }
     active_ = Value;
 }
 
-void TXMLDocument::LoadFromFile(const String& FileName, std::int64_t Cap)
-{
-    std::string bytes;
-    String error;
-    if (!ReadRegularFile(FileName, bytes, Cap, &error))
-        throw EXMLDocError(error);
-    LoadOwnedBytes(std::move(bytes));
-}
-
 namespace {
 
-// Parses in place: the document keeps the file's bytes as its text store instead of copying
-// them (pugixml converts on its own when the bytes are not UTF-8).
-void Load(pugi::xml_document& doc, std::string& source, pugi::xml_encoding enc)
+// Parses in place: the document keeps the bytes as its text store instead of copying them
+// (pugixml converts on its own when the bytes are not UTF-8). On failure the document is
+// empty and the message to raise is returned.
+String Parse(pugi::xml_document& doc, char* data, std::size_t size, pugi::xml_encoding enc)
 {
     // Comments, declarations and processing instructions are not kept: the first node of a
     // loaded document is its root element. Text made only of blanks is kept when it is an
     // element's whole content (a password of blanks must read back as written); blanks
     // between elements are indentation and are dropped.
     const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
-    const pugi::xml_parse_result r = doc.load_buffer_inplace(source.data(), source.size(), options, enc);
+    const pugi::xml_parse_result r = doc.load_buffer_inplace(data, size, options, enc);
     Mutated();
     if (!r) {
         doc.reset();
-        source.clear();
-        throw EXMLDocError(Utf8ToString(r.description()) + u" (at byte " +
-                           Int64ToStr(static_cast<std::int64_t>(r.offset)) + u")");
+        return Utf8ToString(r.description()) + u" (at byte " + Int64ToStr(static_cast<std::int64_t>(r.offset)) +
+               u")";
     }
     // pugixml accepts several top-level elements; a DOM reader does not.
     int elements = 0;
@@ -643,15 +704,11 @@ void Load(pugi::xml_document& doc, std::string& source, pugi::xml_encoding enc)
             ++elements;
     if (elements != 1) {
         doc.reset();
-        source.clear();
-        throw EXMLDocError(elements == 0 ? String(u"No document element found")
-                                         : String(u"Only one top level element is allowed in an XML document"));
+        return elements == 0 ? String(u"No document element found")
+                             : String(u"Only one top level element is allowed in an XML document");
     }
+    return String();
 }
-
-} // namespace
-
-namespace {
 
 // The encoding named by a leading declaration, in lower case; "" when there is none.
 std::string DeclaredEncoding(std::string_view bytes)
@@ -676,34 +733,65 @@ std::string DeclaredEncoding(std::string_view bytes)
     return e;
 }
 
+// pugixml knows UTF-8/16/32 and Latin-1; files from Windows tools may declare their ANSI
+// code page, which is decoded before parsing.
+bool DeclaresWindows1252(std::string_view bytes)
+{
+    const std::string enc = DeclaredEncoding(bytes);
+    return enc == "windows-1252" || enc == "cp1252" || enc == "x-cp1252";
+}
+
 } // namespace
+
+void TXMLDocument::LoadFromFile(const String& FileName, std::int64_t Cap)
+{
+    TFileBytes bytes;
+    String error;
+    if (!ReadRegularFile(FileName, bytes, Cap, &error))
+        throw EXMLDocError(error);
+    if (DeclaresWindows1252(bytes.view())) {
+        LoadText(StringToUtf8(AnsiToString(bytes.view())), true);
+        return;
+    }
+    active_ = true;
+    // The old nodes may point into the old text store: they go first.
+    impl_->doc.reset();
+    impl_->source = std::string();
+    impl_->file = std::move(bytes);
+    const String message = Parse(impl_->doc, impl_->file.data(), impl_->file.size(), pugi::encoding_auto);
+    if (!message.empty()) {
+        impl_->file.Clear();
+        throw EXMLDocError(message);
+    }
+}
+
+void TXMLDocument::LoadText(std::string&& Bytes, bool Utf8)
+{
+    active_ = true;
+    // The old nodes may point into the old text store: they go first.
+    impl_->doc.reset();
+    impl_->file.Clear();
+    impl_->source = std::move(Bytes);
+    const String message =
+        Parse(impl_->doc, impl_->source.data(), impl_->source.size(), Utf8 ? pugi::encoding_utf8 : pugi::encoding_auto);
+    if (!message.empty()) {
+        impl_->source.clear();
+        throw EXMLDocError(message);
+    }
+}
 
 void TXMLDocument::LoadFromBytes(std::string_view Bytes) { LoadOwnedBytes(std::string(Bytes)); }
 
 void TXMLDocument::LoadOwnedBytes(std::string&& Bytes)
 {
-    active_ = true;
-    // The old nodes may point into the old text store: they go first.
-    impl_->doc.reset();
-    impl_->source = std::move(Bytes);
-    // pugixml knows UTF-8/16/32 and Latin-1; files from Windows tools may declare their ANSI
-    // code page, which is decoded here.
-    const std::string enc = DeclaredEncoding(impl_->source);
-    if (enc == "windows-1252" || enc == "cp1252" || enc == "x-cp1252") {
-        impl_->source = StringToUtf8(AnsiToString(impl_->source));
-        Load(impl_->doc, impl_->source, pugi::encoding_utf8);
+    if (DeclaresWindows1252(Bytes)) {
+        LoadText(StringToUtf8(AnsiToString(Bytes)), true);
         return;
     }
-    Load(impl_->doc, impl_->source, pugi::encoding_auto);
+    LoadText(std::move(Bytes), false);
 }
 
-void TXMLDocument::LoadFromXML(StringView Xml)
-{
-    active_ = true;
-    impl_->doc.reset();
-    impl_->source = StringToUtf8(Xml);
-    Load(impl_->doc, impl_->source, pugi::encoding_utf8);
-}
+void TXMLDocument::LoadFromXML(StringView Xml) { LoadText(StringToUtf8(Xml), true); }
 
 std::string TXMLDocument::SaveToBytes() const
 {
@@ -731,6 +819,7 @@ void TXMLDocument::Clear()
 {
     impl_->doc.reset();
     impl_->source = std::string();
+    impl_->file.Clear();
     Mutated();
 }
 

@@ -1,3 +1,4 @@
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -323,6 +324,10 @@ TEST(ReadRegularFile, RefusesAnythingButABoundedRegularFile)
     WriteRaw(d + "/small", "0123456789");
     WriteRaw(d + "/at-cap", std::string(1000, 'a'));
     WriteRaw(d + "/over-cap", std::string(1001, 'a'));
+    std::string big(5 * kMiB + 3, '\0');  // past the size read into pages of its own
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 131 % 251);
+    WriteRaw(d + "/big", big);
     ASSERT_EQ(Sh("mkdir '" + d + "/folder' && mkfifo '" + d + "/pipe' && ln -s /dev/zero '" + d + "/zero' && "
                  "ln -s small '" + d + "/link' && ln -s missing '" + d + "/dangling' && "
                  "truncate -s 10G '" + d + "/sparse'"),
@@ -337,6 +342,7 @@ TEST(ReadRegularFile, RefusesAnythingButABoundedRegularFile)
         {"small", 1000, nullptr, 10},
         {"link", 1000, nullptr, 10},  // links are followed
         {"at-cap", 1000, nullptr, 1000},
+        {"big", kXmlFileCap, nullptr, big.size()},
         {"over-cap", 1000, u": larger than 1000 bytes", 0},
         {"sparse", kXmlFileCap, u": larger than 16 MiB", 0},
         {"folder", kXmlFileCap, u": not a regular file", 0},
@@ -358,6 +364,15 @@ TEST(ReadRegularFile, RefusesAnythingButABoundedRegularFile)
             EXPECT_EQ(bytes, "kept");
             EXPECT_EQ(error, u"Cannot open file \"" + file + u"\"" + c.reason);
         }
+        // The same through the reader into pages: the same outcome and the same bytes.
+        TFileBytes pages;
+        ASSERT_TRUE(pages.Reserve(4));
+        std::memcpy(pages.data(), "kept", 4);
+        pages.SetSize(4);
+        String pagesError;
+        EXPECT_EQ(ReadRegularFile(file, pages, c.cap, &pagesError), ok);
+        EXPECT_EQ(pages.view(), ok ? std::string_view(bytes) : std::string_view("kept"));
+        EXPECT_EQ(pagesError, error);
     }
 }
 
@@ -381,6 +396,31 @@ TEST(ReadRegularFile, ReadsFilesWhoseSizeIsNotKnownInAdvance)
     ASSERT_TRUE(ReadRegularFile(u"/proc/self/status", bytes, kDefaultFileCap));
     EXPECT_NE(bytes.find("Name:"), std::string::npos);
     EXPECT_FALSE(ReadRegularFile(u"/proc/self/status", bytes, 16));
+    TFileBytes pages;
+    ASSERT_TRUE(ReadRegularFile(u"/proc/self/status", pages, kDefaultFileCap));
+    EXPECT_NE(pages.view().find("Name:"), std::string_view::npos);
+}
+
+// Blocks in pages keep their bytes when they grow past the huge-page size and hand them on
+// when moved.
+TEST(FileBytes, GrowsAndMovesKeepingTheBytes)
+{
+    TFileBytes a;
+    ASSERT_TRUE(a.Reserve(100));
+    std::memset(a.data(), 'x', 100);
+    a.SetSize(100);
+    ASSERT_TRUE(a.Reserve(3 * kHugePageSize + 1));
+    EXPECT_EQ(a.view(), std::string(100, 'x'));
+    a.data()[3 * kHugePageSize] = 'y';
+    TFileBytes b = std::move(a);
+    EXPECT_TRUE(a.empty());
+    EXPECT_EQ(a.data(), nullptr);
+    EXPECT_EQ(b.view(), std::string(100, 'x'));
+    EXPECT_EQ(b.data()[3 * kHugePageSize], 'y');
+    a = std::move(b);
+    EXPECT_EQ(a.size(), 100u);
+    a.Clear();
+    EXPECT_EQ(a.capacity(), 0u);
 }
 
 // A streaming atomic write either replaces the file whole or leaves the old one.

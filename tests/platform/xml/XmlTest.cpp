@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "../rtl/TestUtil.h"
 #include "plat/Files.h"
@@ -127,11 +128,55 @@ TEST(XmlDocument, DeclaredSingleByteEncodings)
         {"<?xml version=\"1.0\" encoding='Windows-1252'?><a v=\"\x80 caf\xE8\"/>", u"\u20AC caf\u00E8"},
         {"<?xml version=\"1.0\" encoding=\"UTF-8\"?><a v=\"caf\xC3\xA8\"/>", u"caf\u00E8"},
     };
+    TempDir dir;
+    const String file = dir / u"declared.xml";
     for (const auto& c : cases) {
         TXMLDocument xml;
         xml.LoadFromBytes(c.bytes);
         EXPECT_EQ(String(xml.DocumentElement().Attributes(u"v")), c.value) << c.bytes;
+        ASSERT_TRUE(WriteFileAtomic(file, c.bytes));
+        TXMLDocument fromFile;
+        fromFile.LoadFromFile(file);
+        EXPECT_EQ(String(fromFile.DocumentElement().Attributes(u"v")), c.value) << c.bytes;
     }
+}
+
+// Documents of many node pages, alive side by side and freed out of order, keep every value:
+// their pages come from shared chunks that are handed out again as documents go.
+TEST(XmlDocument, LargeDocumentsSideBySideKeepTheirValues)
+{
+    TempDir dir;
+    auto build = [](int tag, int rows) {
+        auto xml = std::make_unique<TXMLDocument>();
+        IXMLNode root = xml->AddChild(u"t");
+        for (int i = 0; i < rows; ++i) {
+            IXMLNode row = root.AddChild(u"r");
+            row.SetAttributes(u"tag", IntToStr(tag));
+            row.SetAttributes(u"i", IntToStr(i));
+        }
+        return xml;
+    };
+    auto check = [](const TXMLDocument& xml, int tag, int rows) {
+        const IXMLNodeList list = xml.DocumentElement().ChildNodes();
+        ASSERT_EQ(list.Count(), rows);
+        for (int i = 0; i < rows; i += 997) {
+            EXPECT_EQ(list[i].Attributes(u"tag").AsInteger(), tag);
+            EXPECT_EQ(list[i].Attributes(u"i").AsInteger(), i);
+        }
+    };
+    constexpr int kRows = 60000;  // some 10 MiB of nodes and attributes each
+    auto a = build(1, kRows);
+    auto b = build(2, kRows);
+    a->SaveToFile(dir / u"a.xml");
+    a.reset();
+    auto c = build(3, kRows / 3);
+    TXMLDocument loaded;
+    loaded.LoadFromFile(dir / u"a.xml");
+    b.reset();
+    auto d = build(4, kRows);
+    check(*c, 3, kRows / 3);
+    check(loaded, 1, kRows);
+    check(*d, 4, kRows);
 }
 
 TEST(XmlDocument, ValuesSurviveSaveAndLoad)

@@ -156,6 +156,9 @@ public:
     IXMLNode AddComment(const String& Text);
 
 private:
+    // Parses Bytes in place as the new text store; Utf8: known to be UTF-8, else detected.
+    void LoadText(std::string&& Bytes, bool Utf8);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
     bool active_ = false;
