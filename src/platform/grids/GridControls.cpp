@@ -268,24 +268,37 @@ TGridRect TCustomGrid::Selection() const {
 }
 
 void TCustomGrid::InvalidateCellRange(const TGridRect& R) {
-    if (!HandleAllocated() || updateLock_ > 0) return;
+    // A grid that is not on screen is painted whole when it is shown, and whoever holds an
+    // update bracket repaints when it closes: neither needs a cell's area, so a bulk fill of
+    // cells costs nothing here.
+    if (!HandleAllocated() || updateLock_ > 0 || !Showing()) return;
     // Only the part in view matters: the fixed lines of the range, then its lines from the
-    // first scrolled one to the last visible one. Never a walk over the whole range.
-    auto spans = [](int lo, int hi, int fixed, int first, int lastVisible) {
-        std::vector<std::pair<int, int>> out;
-        if (lo < fixed) out.push_back({std::max(lo, 0), std::min(hi, fixed - 1)});
-        const int a = std::max(lo, first), b = std::min(hi, lastVisible);
-        if (a <= b) out.push_back({a, b});
+    // first scrolled one to the last visible one. Never a walk over the whole range. The
+    // visible counts are taken only when the range reaches past the fixed lines.
+    struct Spans {
+        std::pair<int, int> s[2];
+        int n = 0;
+    };
+    auto spans = [](int lo, int hi, int fixed, int first, auto lastVisible) {
+        Spans out;
+        if (lo < fixed) out.s[out.n++] = {std::max(lo, 0), std::min(hi, fixed - 1)};
+        if (hi >= first) {
+            const int a = std::max(lo, first), b = std::min(hi, lastVisible());
+            if (a <= b) out.s[out.n++] = {a, b};
+        }
         return out;
     };
-    const auto rowSpans = spans(R.Top, R.Bottom, FixedRows(), layout_.TopRow, layout_.TopRow + layout_.VisibleRowCount());
-    const auto colSpans = spans(R.Left, R.Right, FixedCols(), layout_.LeftCol, layout_.LeftCol + layout_.VisibleColCount());
+    const Spans rowSpans = spans(R.Top, R.Bottom, FixedRows(), layout_.TopRow,
+                                 [&] { return layout_.TopRow + layout_.VisibleRowCount(); });
+    if (rowSpans.n == 0) return;
+    const Spans colSpans = spans(R.Left, R.Right, FixedCols(), layout_.LeftCol,
+                                 [&] { return layout_.LeftCol + layout_.VisibleColCount(); });
     TRect u{};
     bool any = false;
-    for (const auto& [r0, r1] : rowSpans)
-        for (int r = r0; r <= r1; ++r)
-            for (const auto& [c0, c1] : colSpans)
-                for (int c = c0; c <= c1; ++c) {
+    for (int i = 0; i < rowSpans.n; ++i)
+        for (int r = rowSpans.s[i].first; r <= rowSpans.s[i].second; ++r)
+            for (int j = 0; j < colSpans.n; ++j)
+                for (int c = colSpans.s[j].first; c <= colSpans.s[j].second; ++c) {
                     const TRect cr = layout_.CellRect(c, r);
                     if (cr.IsEmpty()) continue;
                     const TRect withLine{cr.Left, cr.Top, cr.Right + layout_.GridLineWidth, cr.Bottom + layout_.GridLineWidth};

@@ -39,6 +39,9 @@ void ui::UpdateShowing(TWinControl* c)
     const HWND h = c->Handle();
     if (showing != n.lastShowing) {
         n.lastShowing = showing;
+        // A control that comes on screen is painted whole: controls skip the repaint areas of
+        // changes made while nothing of them could be seen.
+        if (showing) c->InvalidateFrame();
         c->Perform(CM_SHOWINGCHANGED);
         if (!IsWindow(h)) return;
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include "plat/Graphics.h"
 #include "plat/Grids.h"
 #include "plat/Messages.h"
+#include "plat/SysUtils.h"
 #include "plat/Testing.h"
 
 using namespace plat;
@@ -216,6 +219,63 @@ TEST_F(GridControl, InvalidateCellRepaintsOnlyThatCell) {
     grid->Update();
     pt::ProcessEvents();
     EXPECT_EQ(grid->drawn, (std::vector<TGridCoord>{{2, 2}}));
+}
+
+// Writing a cell of a shown grid repaints exactly that cell when it is in view (a fixed
+// cell included), and nothing when it is scrolled out of view.
+TEST_F(GridControl, SettingACellOfAShownGridRepaintsThatCell) {
+    struct Case {
+        int col, row;
+        std::vector<TGridCoord> want;
+    };
+    const Case cases[] = {
+        {2, 2, {{2, 2}}},
+        {0, 3, {{0, 3}}},  // the fixed column
+        {3, 0, {{3, 0}}},  // the fixed row
+        {2, 45, {}},       // below the view
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "cell " << c.col << "," << c.row);
+        grid->Repaint();
+        pt::ProcessEvents();
+        grid->drawn.clear();
+        grid->SetCells(c.col, c.row, u"changed");
+        grid->Update();
+        pt::ProcessEvents();
+        EXPECT_EQ(grid->drawn, c.want);
+        EXPECT_EQ(grid->Cells(c.col, c.row), u"changed");
+    }
+}
+
+// Cells written while the grid cannot be seen (itself hidden, or its form hidden) appear
+// when it is shown again.
+TEST_F(GridControl, CellsWrittenWhileHiddenArePaintedWhenShown) {
+    struct Case {
+        const char* name;
+        std::function<void(bool)> show;
+    };
+    const Case cases[] = {
+        {"grid hidden", [&](bool on) { grid->SetVisible(on); }},
+        {"form hidden", [&](bool on) { on ? form->Show() : form->Hide(); }},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const String text = u"while hidden " + IntToStr(++n);
+        c.show(false);
+        pt::ProcessEvents();
+        grid->drawn.clear();
+        grid->SetCells(2, 2, text);
+        grid->Update();
+        pt::ProcessEvents();
+        EXPECT_TRUE(grid->drawn.empty());
+        c.show(true);
+        pt::ProcessEvents();
+        grid->Update();
+        pt::ProcessEvents();
+        EXPECT_NE(std::find(grid->drawn.begin(), grid->drawn.end(), TGridCoord{2, 2}), grid->drawn.end());
+        EXPECT_EQ(grid->Cells(2, 2), text);
+    }
 }
 
 TEST_F(GridControl, ScrollBarMessagesScrollTheRows) {
