@@ -11,7 +11,7 @@
 #include <sys/wait.h>
 #include <vector>
 
-#include "../GridInvariants.h"
+#include "GridFileFixture.h"
 #include "ExtGrid.h"
 #include "plat/Files.h"
 #include "plat/Forms.h"
@@ -25,59 +25,23 @@ namespace pt = plat::testing;
 
 namespace {
 
-std::string U8(const String& s) { return plat::StringToUtf8(s); }
+using testsupport::ThrowsWith;
+using grid::testing::U8;
 
-template <class E, class F>
-::testing::AssertionResult ThrowsWith(F&& f, const String& message) {
-    try {
-        f();
-    } catch (const E& e) {
-        if (e.Message() == message) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "message was \"" << U8(e.Message()) << "\"";
-    } catch (const std::exception& e) {
-        return ::testing::AssertionFailure() << "other exception: " << e.what();
-    }
-    return ::testing::AssertionFailure() << "nothing thrown";
-}
-
-class GridCSVTest : public pt::UiTest {
+class GridCSVTest : public grid::testing::GridFileTest {
 protected:
     void SetUp() override {
-        pt::UiTest::SetUp();
-        char tmpl[] = "/tmp/gridcsv-XXXXXX";
-        dir = plat::Utf8ToString(::mkdtemp(tmpl));
-        form = std::make_unique<plat::TForm>(nullptr);
+        GridFileTest::SetUp();
         grid = MakeGrid();
-    }
-    void TearDown() override {
-        form.reset();
-        [[maybe_unused]] int rc = std::system(("rm -rf '" + U8(dir) + "'").c_str());
-        pt::UiTest::TearDown();
     }
     // A grid without fixed rows and columns.
     TExtStringGrid* MakeGrid(int cols = 1, int rows = 1) {
-        auto* g = new TExtStringGrid(form.get());
-        g->SetParent(form.get());
+        auto* g = NewGrid();
         g->SetFixedRows(0);
         g->SetFixedCols(0);
         g->SetColCount(cols);
         g->SetRowCount(rows);
         return g;
-    }
-    String File(const char* name) const { return dir + u"/" + plat::Utf8ToString(name); }
-    String Write(const char* name, const std::string& bytes) {
-        const String f = File(name);
-        EXPECT_TRUE(plat::WriteFileAtomic(f, bytes));
-        return f;
-    }
-    std::string Read(const String& f) {
-        std::string b;
-        EXPECT_TRUE(plat::ReadFileBytes(f, b));
-        return b;
-    }
-    void Check(TExtStringGrid& g) {
-        const String err = grid::testing::CheckGridInvariants(g);
-        EXPECT_TRUE(err.empty()) << U8(err);
     }
     // The cells of a grid, row by row.
     static std::vector<std::vector<String>> Cells(TExtStringGrid& g) {
@@ -86,9 +50,6 @@ protected:
             for (int c = 0; c < g.ColCount(); ++c) out[static_cast<std::size_t>(r)].push_back(g.Cells(c, r));
         return out;
     }
-    String dir;
-    std::unique_ptr<plat::TForm> form;
-    TExtStringGrid* grid = nullptr;
 };
 
 // One cell exported with the settings of the case.

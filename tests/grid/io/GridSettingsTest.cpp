@@ -13,6 +13,7 @@
 #include "plat/Registry.h"
 #include "plat/SysUtils.h"
 #include "plat/Testing.h"
+#include "TestSupport.h"
 
 using namespace grid;
 using plat::String;
@@ -26,8 +27,6 @@ class GridSettingsTest : public pt::UiTest {
 protected:
     void SetUp() override {
         pt::UiTest::SetUp();
-        char tmpl[] = "/tmp/gridset-XXXXXX";
-        dir = ::mkdtemp(tmpl);
         const char* old = std::getenv("XDG_CONFIG_HOME");
         hadConfig = old != nullptr;
         if (old) oldConfig = old;
@@ -43,14 +42,15 @@ protected:
         form.reset();
         if (hadConfig) ::setenv("XDG_CONFIG_HOME", oldConfig.c_str(), 1);
         else ::unsetenv("XDG_CONFIG_HOME");
-        [[maybe_unused]] int rc = std::system(("rm -rf '" + dir + "'").c_str());
         pt::UiTest::TearDown();
     }
     void Check() {
         const String err = grid::testing::CheckGridInvariants(*grid);
         EXPECT_TRUE(err.empty()) << U8(err);
     }
-    std::string dir, oldConfig;
+    testsupport::TempDir tmp;
+    const std::string dir = tmp.native();
+    std::string oldConfig;
     bool hadConfig = false;
     std::unique_ptr<plat::TForm> form;
     TExtStringGrid* grid = nullptr;

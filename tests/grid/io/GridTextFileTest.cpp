@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ExtGrid.h"
-#include "../GridInvariants.h"
+#include "GridFileFixture.h"
 #include "plat/Files.h"
 #include "plat/Forms.h"
 #include "plat/Streams.h"
@@ -24,8 +24,7 @@ namespace pt = plat::testing;
 
 namespace {
 
-std::string U8(const String& s) { return plat::StringToUtf8(s); }
-
+using grid::testing::U8;
 using testsupport::ThrowsWith;
 
 std::string Utf16(const String& s) {
@@ -37,43 +36,13 @@ std::string Utf16(const String& s) {
     return out;
 }
 
-class GridTextFileTest : public pt::UiTest {
+class GridTextFileTest : public grid::testing::GridFileTest {
 protected:
     void SetUp() override {
-        pt::UiTest::SetUp();
-        char tmpl[] = "/tmp/gridio-XXXXXX";
-        dir = plat::Utf8ToString(::mkdtemp(tmpl));
-        form = std::make_unique<plat::TForm>(nullptr);
+        GridFileTest::SetUp();
         grid = MakeGrid();
     }
-    void TearDown() override {
-        form.reset();
-        [[maybe_unused]] int rc = std::system(("rm -rf '" + U8(dir) + "'").c_str());
-        pt::UiTest::TearDown();
-    }
-    TExtStringGrid* MakeGrid() {
-        auto* g = new TExtStringGrid(form.get());
-        g->SetParent(form.get());
-        return g;
-    }
-    String File(const char* name) const { return dir + u"/" + plat::Utf8ToString(name); }
-    String Write(const char* name, const std::string& bytes) {
-        const String f = File(name);
-        EXPECT_TRUE(plat::WriteFileAtomic(f, bytes));
-        return f;
-    }
-    std::string Read(const String& f) {
-        std::string b;
-        EXPECT_TRUE(plat::ReadFileBytes(f, b));
-        return b;
-    }
-    void Check(TExtStringGrid& g) {
-        const String err = grid::testing::CheckGridInvariants(g);
-        EXPECT_TRUE(err.empty()) << U8(err);
-    }
-    String dir;
-    std::unique_ptr<plat::TForm> form;
-    TExtStringGrid* grid = nullptr;
+    TExtStringGrid* MakeGrid() { return NewGrid(); }
 };
 
 TEST_F(GridTextFileTest, SavedLinesAndEncodings) {
