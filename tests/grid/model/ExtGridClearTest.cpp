@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "../GridFixture.h"
 #include "../GridInvariants.h"
 #include "ExtGrid.h"
 #include "plat/Forms.h"
@@ -15,18 +16,8 @@ namespace pt = plat::testing;
 
 namespace {
 
-class ClearTest : public pt::UiTest {
+class ClearTest : public grid::testing::GridFixture<> {
 protected:
-    void SetUp() override {
-        pt::UiTest::SetUp();
-        form = std::make_unique<plat::TForm>(nullptr);
-        grid = new TExtStringGrid(form.get());
-        grid->SetParent(form.get());
-    }
-    void TearDown() override {
-        form.reset();
-        pt::UiTest::TearDown();
-    }
     void Fill(int cols, int rows) {
         grid->SetColCount(cols);
         grid->SetRowCount(rows);
@@ -38,8 +29,6 @@ protected:
         for (int r = 0; r < grid->RowCount(); ++r) v.push_back(grid->Cells(c, r));
         return v;
     }
-    std::unique_ptr<plat::TForm> form;
-    TExtStringGrid* grid = nullptr;
 };
 
 TEST_F(ClearTest, AutoNumberColCountsFromTheStartInEitherDirection) {

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "../GridFixture.h"
 #include "../GridInvariants.h"
 #include "ExtGrid.h"
 #include "plat/Forms.h"
@@ -18,18 +19,8 @@ namespace pt = plat::testing;
 
 namespace {
 
-class NodesTest : public pt::UiTest {
+class NodesTest : public grid::testing::GridFixture<> {
 protected:
-    void SetUp() override {
-        pt::UiTest::SetUp();
-        form = std::make_unique<plat::TForm>(nullptr);
-        grid = new TExtStringGrid(form.get());
-        grid->SetParent(form.get());
-    }
-    void TearDown() override {
-        form.reset();
-        pt::UiTest::TearDown();
-    }
     // Rows 0 .. rows-1 hold "r<real row>" in column 1.
     void Fill(int rows) {
         grid->SetColCount(3);
@@ -51,8 +42,6 @@ protected:
         }
         return v;
     }
-    std::unique_ptr<plat::TForm> form;
-    TExtStringGrid* grid = nullptr;
 };
 
 TEST_F(NodesTest, AddNodeGivesItsSpanALevelAndContractingHidesTheRowsBelow) {
