@@ -2,6 +2,7 @@
 #include "UMBus_Network.h"
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -38,9 +39,12 @@ TNodi_List Network(int nodes, int vars)
     return list;
 }
 
+// In the shared temporary folder, with the process id in the name, so that two runs side
+// by side never read each other's file.
 plat::String BenchFile(const char* name)
 {
-    return plat::Utf8ToString((std::filesystem::temp_directory_path() / name).string());
+    const std::string unique = std::to_string(::getpid()) + "_" + name;
+    return plat::Utf8ToString((std::filesystem::temp_directory_path() / unique).string());
 }
 
 void BM_SaveNetwork(benchmark::State& state)

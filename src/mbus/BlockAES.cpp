@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <limits>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -246,7 +247,9 @@ std::int32_t TAesMemoryStream::Read(void* buffer, std::int32_t count)
 
 std::int32_t TAesMemoryStream::Write(const void* buffer, std::int32_t count)
 {
-    if (count <= 0)
+    // A position so far out that the end would not fit in 64 bits takes nothing (the caller
+    // sees a short write) instead of wrapping round.
+    if (count <= 0 || position_ > std::numeric_limits<std::int64_t>::max() - count)
         return 0;
     const auto end = static_cast<std::size_t>(position_ + count);
     if (end > bytes_.size())

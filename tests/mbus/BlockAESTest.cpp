@@ -267,6 +267,16 @@ TEST_P(BlockAES, CbcDecryptShortReadAndWriteKeepEarlierBlocks)
         EXPECT_EQ(ToHex(Bytes(destination.Bytes().begin(), destination.Bytes().begin() + 16)),
                   ToHex(Bytes(plain.begin(), plain.begin() + 16)));
     }
+    {
+        // A destination positioned where no byte more fits in 64 bits takes nothing.
+        TAesMemoryStream source(cipher);
+        TAesMemoryStream destination;
+        destination.SetPosition(std::numeric_limits<std::int64_t>::max() - 20);
+        EXPECT_TRUE(ThrowsWith<plat::EFileError>(
+            [&] { Aes_Cbc_Decrypt_Stream(source, 0, Key(kExampleKey), Block(kExampleIv), destination); },
+            u"Stream write error"));
+        EXPECT_EQ(destination.Size(), 0);
+    }
 }
 
 // Encrypts in CBC with the block function; the unit itself has no stream encryption.

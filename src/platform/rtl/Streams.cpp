@@ -1,5 +1,6 @@
 #include "plat/Streams.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -131,12 +132,22 @@ TFileStream::TFileStream(const String& FileName, unsigned Mode)
         if (!file_) throw EFOpenError(u"Cannot create file \"" + FileName + u"\".");
         return;
     }
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        throw EFOpenError(u"Cannot open file \"" + FileName + u"\".");
+    // As ReadRegularFile does: opened non-blocking, so that a named pipe with no writer
+    // cannot hold the program, and the type checked on the opened descriptor, so that
+    // nothing swapped in after a check by name is read.
     const unsigned access = Mode & 3;
-    file_ = std::fopen(path.c_str(), access == fmOpenRead ? "rb" : "r+b");
-    if (!file_) throw EFOpenError(u"Cannot open file \"" + FileName + u"\".");
+    const int fd = ::open(path.c_str(), (access == fmOpenRead ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) throw EFOpenError(u"Cannot open file \"" + FileName + u"\".");
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        throw EFOpenError(u"Cannot open file \"" + FileName + u"\".");
+    }
+    file_ = ::fdopen(fd, access == fmOpenRead ? "rb" : "r+b");
+    if (!file_) {
+        ::close(fd);
+        throw EFOpenError(u"Cannot open file \"" + FileName + u"\".");
+    }
 }
 
 TFileStream::~TFileStream()

@@ -1,4 +1,6 @@
 // Byte streams: memory and file streams, short reads and writes raising the layer's errors.
+#include <cstdlib>
+
 #include "plat/Files.h"
 #include "plat/Streams.h"
 #include "TestUtil.h"
@@ -59,6 +61,44 @@ TEST(StreamsTest, FileStreamRoundTripAndErrors)
                                         u"Cannot open file \"" + dir.path() + u"\"."));
     EXPECT_TRUE(ThrowsWith<EFOpenError>([&] { TFileStream(dir / u"no/such/f", fmCreate); },
                                         u"Cannot create file \"" + (dir / u"no/such/f") + u"\"."));
+}
+
+// A file stream opens regular files only, and never waits on what it opens: a named pipe
+// without a writer, a folder, a device and a link to one are refused at once; a link to a
+// regular file is followed.
+TEST(StreamsTest, FileStreamRefusesAnythingButARegularFileWithoutBlocking)
+{
+    test::TempDir dir;
+    const std::string d = dir.native();
+    {
+        TFileStream f(dir / u"file", fmCreate);
+        f.WriteBuffer("abc", 3);
+    }
+    const std::string make = "cd '" + d + "' && mkdir folder && mkfifo pipe && ln -s /dev/zero zero && "
+                             "ln -s pipe pipe-link && ln -s file link";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    struct Case {
+        const char16_t* name;
+        bool opens;
+    };
+    const Case cases[] = {
+        {u"file", true}, {u"link", true}, {u"folder", false}, {u"pipe", false}, {u"pipe-link", false}, {u"zero", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(StringToUtf8(c.name));
+        for (unsigned mode : {fmOpenRead, fmOpenReadWrite}) {
+            const String file = dir / c.name;
+            if (c.opens) {
+                TFileStream f(file, mode);
+                char buf[3];
+                f.ReadBuffer(buf, 3);
+                EXPECT_EQ(std::string(buf, 3), "abc");
+            } else {
+                EXPECT_TRUE(ThrowsWith<EFOpenError>([&] { TFileStream(file, mode); },
+                                                    u"Cannot open file \"" + file + u"\"."));
+            }
+        }
+    }
 }
 
 } // namespace
