@@ -498,7 +498,13 @@ TEST_P(BlockAES, AgreesWithOpenSsl)
         for (auto& x : b) x = static_cast<std::uint8_t>(byte(rng));
         return b;
     };
-    for (std::size_t length : {16u, 48u, 256u, 1024u}) {
+    // Lengths from one block up past the pieces the stream is read in (16 KiB), with the
+    // instruction path's groups of eight blocks cut at every remainder.
+    std::vector<std::size_t> cbcLengths = {16, 48, 128, 144, 16384, 16400};
+    std::uniform_int_distribution<std::size_t> blocks(1, 2600);
+    for (int i = 0; i < 6; ++i)
+        cbcLengths.push_back(16 * blocks(rng));
+    for (std::size_t length : cbcLengths) {
         SCOPED_TRACE(length);
         TAesKey key;
         TAesBlock iv;
@@ -511,7 +517,11 @@ TEST_P(BlockAES, AgreesWithOpenSsl)
         Aes_Cbc_Decrypt_Stream(source, 0, key, iv, destination);
         EXPECT_EQ(ToHex(destination.Bytes()), ToHex(plain));
     }
-    for (std::size_t length : {0u, 1u, 15u, 16u, 17u, 31u, 32u, 33u, 100u, 255u}) {
+    std::vector<std::size_t> cmacLengths = {0, 1, 15, 16, 17, 31, 32, 33, 100, 255};
+    std::uniform_int_distribution<std::size_t> bytes(1, 5000);
+    for (int i = 0; i < 6; ++i)
+        cmacLengths.push_back(bytes(rng));
+    for (std::size_t length : cmacLengths) {
         SCOPED_TRACE(length);
         TAesKey key;
         const Bytes k = randomBytes(16);
