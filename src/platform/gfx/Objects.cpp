@@ -1,5 +1,5 @@
 // Colours, pens, brushes, fonts and the font map.
-#include <QFile>
+#include <QByteArray>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -10,6 +10,7 @@
 
 #include "CanvasImpl.h"
 #include "GfxNative.h"
+#include "plat/Files.h"
 
 namespace plat {
 
@@ -154,9 +155,12 @@ void EnsureFonts() {
         auto& families = RegisteredFamilies();
         for (const WineFont& wf : kWineFonts) {
             for (const char* dir : kWineFontDirs) {
-                const QString path = QString::fromLatin1(dir) + QString::fromLatin1(wf.file);
-                if (!QFile::exists(path)) continue;
-                if (QFontDatabase::addApplicationFont(path) >= 0) break;
+                // Through the layer's reader like every file (regular files only, bounded),
+                // then handed over as bytes.
+                std::string bytes;
+                if (!ReadFileBytes(Utf8ToString(std::string(dir) + wf.file), bytes)) continue;
+                if (QFontDatabase::addApplicationFontFromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()))) >= 0)
+                    break;
             }
         }
         const QStringList all = QFontDatabase::families();
