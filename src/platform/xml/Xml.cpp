@@ -747,8 +747,13 @@ void TXMLDocument::LoadFromFile(const String& FileName, std::int64_t Cap)
 {
     TFileBytes bytes;
     String error;
-    if (!ReadRegularFile(FileName, bytes, Cap, &error))
+    if (!ReadRegularFile(FileName, bytes, Cap, &error)) {
+        // As after a parse error: nothing of the previous document is left to be taken for
+        // the file's content.
+        active_ = true;
+        Clear();
         throw EXMLDocError(error);
+    }
     if (DeclaresWindows1252(bytes.view())) {
         LoadText(StringToUtf8(AnsiToString(bytes.view())), true);
         return;

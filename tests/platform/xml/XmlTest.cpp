@@ -239,10 +239,22 @@ TEST(XmlDocument, ParseErrorsRaiseAndLeaveAnEmptyDocument)
         EXPECT_TRUE(ThrowsWith<EXMLDocError>([&] { xml.LoadFromBytes(c.bytes); }, c.error));
         EXPECT_TRUE(xml.DocumentElement().IsNull());
     }
+    // A file refused before parsing (missing, a folder) empties the document as well.
     TempDir dir;
-    TXMLDocument xml;
-    EXPECT_TRUE(ThrowsWith<EXMLDocError>([&] { xml.LoadFromFile(dir / u"none.xml"); },
-                                         u"Cannot open file \"" + (dir / u"none.xml") + u"\""));
+    const struct {
+        String file;
+        String error;
+    } refused[] = {
+        {dir / u"none.xml", u"Cannot open file \"" + (dir / u"none.xml") + u"\""},
+        {dir.path(), u"Cannot open file \"" + dir.path() + u"\": not a regular file"},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(StringToUtf8(r.file));
+        TXMLDocument xml;
+        xml.LoadFromXML(u"<old/>");
+        EXPECT_TRUE(ThrowsWith<EXMLDocError>([&] { xml.LoadFromFile(r.file); }, r.error));
+        EXPECT_TRUE(xml.DocumentElement().IsNull());
+    }
 }
 
 TEST(XmlDocument, SaveFailureRaisesAndKeepsTheOldFile)
