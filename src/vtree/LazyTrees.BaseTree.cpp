@@ -56,6 +56,7 @@ TLazyTreeClass TLazyStringTree::ClassType() const { return &LazyStringTreeClass;
 TBaseLazyTree::TBaseLazyTree(plat::TComponent* AOwner) : plat::TCustomControl(AOwner)
 {
     PrepareSharedResources();
+    FStateWindow.store(Handle(), std::memory_order_release);
     SetWidth(200);
     SetHeight(100);
     SetTabStop(true);
@@ -342,8 +343,15 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
                 if (Bits & (1u << i)) s |= TreeBit(order[i]);
             return s;
         };
-        DoStateChange(states(std::uintptr_t(Message.WParam)), states(std::uintptr_t(Message.LParam)));
-        Message.Result = 0;
+        // 1: done; 2: the change raised, and its error waits in FStateChangeError for the
+        // sender (the worker), which ends its build with it. 0 means the window has gone.
+        try {
+            DoStateChange(states(std::uintptr_t(Message.WParam)), states(std::uintptr_t(Message.LParam)));
+            Message.Result = 1;
+        } catch (...) {
+            FStateChangeError = std::current_exception();
+            Message.Result = 2;
+        }
         return;
     }
     if (Message.Msg == TVM_GETNEXTITEM) {

@@ -14,6 +14,7 @@
 //   callers cause raise ELazyTreeError with its number (2001..2007).
 // - toReadOnly turns structural and check-state changes into silent no-ops.
 #include <atomic>
+#include <exception>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -712,6 +713,11 @@ private:
     std::uint32_t FSynchUpdateCount = 0;
     int FNodeDataSize = -1;
     std::atomic<TLazyTreeStates> FStates{0};
+    // The window handle, for the worker's cache-state messages (read off the GUI thread).
+    std::atomic<plat::HWND> FStateWindow{0};
+    // The error of a cache-state change the worker sent, handed back to it (written on the GUI
+    // thread before the send returns, read by the worker after).
+    std::exception_ptr FStateChangeError;
     TChangeReason FLastStructureChangeReason = crIgnore;
     PLazyNode FLastStructureChangeNode = nullptr;
     PLazyNode FLastChangedNode = nullptr;

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
+#include "plat/Controls.h"
 #include "plat/Forms.h"
 #include "plat/Threads.h"
 
@@ -116,6 +118,7 @@ void TWorkerThread::RemoveTree(TBaseLazyTree* Tree)
     // The worker may wait for the GUI thread (a state change, a measurement): serve it. The
     // worker announces each such call and its leaving, so this wakes without polling; the
     // short timeout only covers calls handed over by other means.
+    const plat::HWND window = Tree->FStateWindow.load(std::memory_order_acquire);
     std::unique_lock<std::mutex> lock(FLock);
     FWaitedFor = Tree;
     try {
@@ -125,7 +128,15 @@ void TWorkerThread::RemoveTree(TBaseLazyTree* Tree)
             if (CurrentTree() != Tree) break;
             const bool announced = FGuiCallsAnnounced != FGuiCallsRun;
             lock.unlock();
-            // An announced call is queued a moment after the announcement: wait for it.
+            // A cache-state message the worker sent to this window runs here (the look at the
+            // queue runs waiting sent messages), and so does a posted one.
+            if (window) {
+                plat::TMsg msg;
+                while (plat::PeekMessage(msg, window, WM_CHANGESTATE, WM_CHANGESTATE, plat::PM_REMOVE))
+                    plat::DispatchMessage(msg);
+            }
+            // A measurement the worker waits for runs through the call queue; an announced
+            // call is queued a moment after the announcement: wait for it.
             plat::CheckSynchronize(announced ? 1 : 0);
             lock.lock();
         }
@@ -178,6 +189,43 @@ void TWorkerThread::RunOnGuiThread(TBaseLazyTree* Tree, const std::function<void
     });
 }
 
+namespace {
+
+// The cache states as the bits of the message 0x8020.
+constexpr TLazyTreeState CacheStateBits[] = {tsStopValidation, tsUseCache, tsValidating, tsValidationNeeded};
+
+std::uintptr_t StateBits(TLazyTreeStates States)
+{
+    std::uintptr_t bits = 0;
+    for (unsigned i = 0; i < 4; ++i)
+        if (States & TreeBit(CacheStateBits[i])) bits |= 1u << i;
+    return bits;
+}
+
+} // namespace
+
+void TWorkerThread::SendTreeStateChange(TBaseLazyTree* Tree, TLazyTreeStates Enter, TLazyTreeStates Leave)
+{
+    const plat::HWND window = Tree->FStateWindow.load(std::memory_order_acquire);
+    if (window) {
+        {
+            std::lock_guard<std::mutex> g(FLock);
+            ++FGuiCallsAnnounced;
+        }
+        FLeft.notify_all();
+        const plat::LRESULT served = plat::SendMessage(window, WM_CHANGESTATE, StateBits(Enter), StateBits(Leave));
+        {
+            std::lock_guard<std::mutex> g(FLock);
+            ++FGuiCallsRun;
+        }
+        if (served == 2) std::rethrow_exception(std::exchange(Tree->FStateChangeError, nullptr));
+        if (served) return;
+    }
+    // Without a window the change runs through the call queue all the same: a tree's cache
+    // states never stay half changed.
+    RunOnGuiThread(Tree, [Tree, Enter, Leave] { Tree->DoStateChange(Enter, Leave); }, false);
+}
+
 void TWorkerThread::Execute()
 {
     plat::TThread::NameThreadForDebugging(u"LazyTrees.TWorkerThread");
@@ -200,7 +248,7 @@ void TWorkerThread::Execute()
         if (!tree) continue;
         TLazyTreeStates enter = 0;
         try {
-            RunOnGuiThread(tree, [tree] { tree->DoStateChange(TreeBit(tsValidating), StateSet({tsUseCache, tsValidationNeeded})); }, false);
+            SendTreeStateChange(tree, TreeBit(tsValidating), StateSet({tsUseCache, tsValidationNeeded}));
             if (!tree->HasState(tsStopValidation) && tree->BuildPositionCache()) enter = TreeBit(tsUseCache);
         } catch (...) {
             enter = 0;
@@ -219,7 +267,9 @@ void TWorkerThread::Execute()
         }
         if (!handedOver) {
             try {
-                RunOnGuiThread(tree, [this, tree, enter] { FinishBuild(tree, enter); }, false);
+                // A stopped or failed build leaves the cache stale, so it is asked for again.
+                SendTreeStateChange(tree, enter ? enter : TreeBit(tsValidationNeeded),
+                                    StateSet({tsStopValidation, tsValidating}));
             } catch (...) {
                 ReportOnGuiThread(std::current_exception());
             }

@@ -256,6 +256,58 @@ TEST_F(TreeTest, AFailedBuildIsReportedOnTheGuiThread)
     EXPECT_TREE_OK(*Tree);
 }
 
+// Counts the cache-state messages (0x8020) the tree's window gets, and where they run.
+class MessageCountingTree : public TBaseLazyTree {
+public:
+    using TBaseLazyTree::TBaseLazyTree;
+    int StateMessages = 0;
+    bool AllOnGuiThread = true;
+    void WndProc(plat::TMessage& Message) override
+    {
+        if (Message.Msg == WM_CHANGESTATE) {
+            ++StateMessages;
+            AllOnGuiThread = AllOnGuiThread && plat::InMainThread();
+        }
+        TBaseLazyTree::WndProc(Message);
+    }
+};
+
+TEST(CacheWorker, StateChangesReachTheTreeAsItsWindowMessage)
+{
+    plat::testwatch::Watchdog dog("state messages");
+    MessageCountingTree tree(nullptr);
+    tree.SetRootNodeCount(3000);
+    WaitForCache(tree);
+    PumpUntil([&] { return TBaseLazyTree::Worker()->CurrentTree() == nullptr; });
+    EXPECT_TRUE(tree.HasState(tsUseCache));
+    EXPECT_EQ(tree.StateMessages, 2);  // entering the build and leaving it
+    EXPECT_TRUE(tree.AllOnGuiThread);
+}
+
+// The worker waits in its send of the first state change while the GUI thread, which has not
+// looked at its queues since, stops the build: the wait in RemoveTree runs the message.
+TEST(CacheWorker, StoppingServesTheStateMessageTheWorkerWaitsIn)
+{
+    plat::testwatch::Watchdog dog("stop while the worker sends");
+    MessageCountingTree tree(nullptr);
+    tree.BeginUpdate();
+    tree.SetRootNodeCount(3000);
+    tree.EndUpdate();
+    PumpUntil([&] { return TBaseLazyTree::Worker()->CurrentTree() == nullptr && !tree.HasState(tsValidating); });
+    tree.StopCacheValidation();
+    tree.MarkCacheStale();
+    const int before = tree.StateMessages;
+    tree.RequestCacheValidation();
+    while (TBaseLazyTree::Worker()->CurrentTree() != &tree) std::this_thread::yield();
+    tree.StopCacheValidation();
+    EXPECT_EQ(TBaseLazyTree::Worker()->CurrentTree(), nullptr);
+    EXPECT_GE(tree.StateMessages, before + 1);
+    EXPECT_TRUE(tree.AllOnGuiThread);
+    EXPECT_FALSE(tree.HasState(tsUseCache));
+    EXPECT_FALSE(tree.HasState(tsValidating));
+    EXPECT_TREE_OK(tree);
+}
+
 TEST(CacheWorker, TheLastTreeEndsTheThread)
 {
     {
