@@ -583,14 +583,9 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, std::uint32_t NewChildCount)
             Sort(Node, FHeader->SortColumn, FHeader->SortDirection, true);
         MarkCacheStale();
     } else {
-        BeginUpdate();
-        try {
-            for (std::uint32_t n = Node->ChildCount - NewChildCount; n > 0; --n) DeleteNode(Node->LastChild);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        // Each deletion reports its own change: with a change delay they and the count change
+        // below reach the handler as one accumulated change.
+        for (std::uint32_t n = Node->ChildCount - NewChildCount; n > 0; --n) DeleteNode(Node->LastChild);
     }
     if (FUpdateCount == 0) {
         RequestCacheValidation();

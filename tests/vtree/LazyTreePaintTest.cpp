@@ -622,6 +622,32 @@ TEST_F(TreePaint, DisplayRectangles)
         [&] { Tree->GetDisplayRect(Tree->RootNode(), NoColumn, false); }, u"Node must not be the hidden root node."));
 }
 
+// ckCustom takes the custom list; without one no check control is drawn.
+TEST_F(TreePaint, CustomCheckKindWithoutAListDrawsNoCheckControl)
+{
+    Tree->TreeOptions().SetMiscOptions(Tree->TreeOptions().MiscOptions() | (TLTMiscOptions(1) << toCheckSupport));
+    PLazyNode n = Tree->AddChild(nullptr);
+    Tree->SetCheckType(n, ctCheckBox);
+    Tree->SetCheckState(n, csCheckedNormal);
+    auto paint = [&] {
+        auto t = Target(60, 18, clWhite);
+        PaintAll(*t, PaintBit(poBackground));
+        bool ink = false;
+        for (int y = 0; y < 18; ++y) ink = ink || !RowIs(*t, y, 21, 37, clWhite);  // the check image's cell
+        return ink;
+    };
+    Tree->SetCheckImageKind(ckLightCheck);
+    EXPECT_TRUE(paint());
+    Tree->SetCheckImageKind(ckCustom);
+    EXPECT_EQ(Tree->CheckImages(), nullptr);
+    EXPECT_FALSE(paint());
+    TImageList custom(nullptr);
+    Tree->SetCustomCheckImages(&custom);
+    EXPECT_EQ(Tree->CheckImages(), &custom);
+    Tree->SetCustomCheckImages(nullptr);
+    EXPECT_EQ(Tree->CheckImages(), nullptr);
+}
+
 // ---- colours
 
 TEST_F(TreePaint, ColourDefaultsAndAssign)
