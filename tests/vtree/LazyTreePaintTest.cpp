@@ -20,6 +20,7 @@
 #include "LazyTrees.Utils.h"
 #include "TestSupport.h"
 #include "TreeInvariants.h"
+#include "ViewInvariants.h"
 #include "plat/Graphics.h"
 #include "plat/ImgList.h"
 #include "plat/Printers.h"
@@ -141,10 +142,10 @@ protected:
     }
     void PaintAll(TBitmap& T, TLTInternalPaintOptions Options)
     {
+        testing::FontHookProbe font(T.Canvas());
         Tree->PaintTree(T.Canvas(), {0, 0, T.Width(), T.Height()}, {0, 0}, Options);
-        // The pass leaves no state behind and the counts still add up.
-        EXPECT_FALSE(Tree->HasState(tsPainting));
-        EXPECT_TREE_OK(*Tree);
+        // The pass leaves no state behind, and positions and counts still add up.
+        EXPECT_VIEW_OK(*Tree, &font);
     }
 
 public:
