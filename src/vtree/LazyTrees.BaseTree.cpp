@@ -378,6 +378,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
         Message.Result = reinterpret_cast<plat::LRESULT>(r);
         return;
     }
+    if (WindowMessage(Message)) return;
     plat::TCustomControl::WndProc(Message);
 }
 

@@ -27,6 +27,7 @@
 #include "LazyTrees.PositionCache.h"
 #include "LazyTrees.TreeClass.h"
 #include "plat/Controls.h"
+#include "plat/ExtCtrls.h"
 #include "plat/Graphics.h"
 #include "plat/ImgList.h"
 
@@ -70,6 +71,7 @@ enum TLTUpdateState { usBegin, usBeginSynch, usSynch, usUpdate, usEnd, usEndSync
 enum TLTOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand };
 enum TSortDirection { sdAscending, sdDescending };
 enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault };
 
 using TColumnIndex = int;
@@ -104,6 +106,7 @@ void SetCanvasOrigin(plat::TCanvas* Canvas, int X, int Y);
 constexpr plat::UINT WM_CHANGESTATE = 0x8020;
 // Navigation message of the common tree view.
 constexpr plat::UINT TVM_GETNEXTITEM = 0x110A;
+constexpr plat::UINT TVM_GETITEMRECT = 0x1104;
 
 class TBaseLazyTree;
 class TWorkerThread;
@@ -251,7 +254,7 @@ public:
     int Margin() const { return FMargin; }
     void SetMargin(int Value);
     int TextMargin() const { return FTextMargin; }
-    void SetTextMargin(int Value) { FTextMargin = Value; }
+    void SetTextMargin(int Value);
     TLTLineStyle LineStyle() const { return FLineStyle; }
     void SetLineStyle(TLTLineStyle Value);
     TLTLineMode LineMode() const { return FLineMode; }
@@ -272,7 +275,7 @@ public:
     void SetCustomCheckImages(plat::TCustomImageList* Value);
     plat::TCustomImageList* CheckImages() const { return FCheckImages; }
     int SelectionCurveRadius() const { return FSelectionCurveRadius; }
-    void SetSelectionCurveRadius(int Value) { FSelectionCurveRadius = Value; InvalidateTree(); }
+    void SetSelectionCurveRadius(int Value);
     int SelectionBlendFactor() const { return FSelectionBlendFactor; }
     void SetSelectionBlendFactor(int Value) { FSelectionBlendFactor = Value; InvalidateTree(); }
     TLTDrawSelectionMode DrawSelectionMode() const { return FDrawSelectionMode; }
@@ -283,11 +286,12 @@ public:
     // Index 0 is X, 1 is Y; a changed value repaints.
     void SetBackgroundOffset(int Index, int Value);
     const String& EmptyListMessage() const { return FEmptyListMessage; }
-    void SetEmptyListMessage(const String& Value) { FEmptyListMessage = Value; InvalidateTree(); }
+    void SetEmptyListMessage(const String& Value);
     TBiDiMode BiDiMode() const { return FBiDiMode; }
-    void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; InvalidateTree(); }
+    // Sends CM_BIDIMODECHANGED: the horizontal offset follows the reading order.
+    void SetBiDiMode(TBiDiMode Value);
     TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value) { FAlignment = Value; InvalidateTree(); }
+    void SetAlignment(TAlignment Value);
     void RebuildPaintResources(bool NeedButtons, bool NeedLines);
     void RedrawFrame();
     // The line image of Node (one entry per indentation level); the result is the number
@@ -632,6 +636,38 @@ public:
     virtual plat::TRect InvalidateNode(PLazyNode Node);
     // From the node's top to the bottom of the client; the whole tree for nil or the root.
     virtual void InvalidateToBottom(PLazyNode Node);
+    // Invalidates Node (initialising it and creating children it announces) and each of its
+    // children (the top-level nodes for nil), the children's subtrees too with Recursive.
+    void InvalidateChildren(PLazyNode Node, bool Recursive);
+    // Paints the node's rectangle at once (nothing for nil or the hidden root).
+    void RepaintNode(PLazyNode Node);
+    // The widest content of the rows shown in the client (from the row at its top down to
+    // the first row reaching past its bottom), plus the margin: the horizontal range
+    // without header columns.
+    virtual int VisibleContentWidth();
+    // With toAutoChangeScale the canvas takes the control's font and DefaultNodeHeight is
+    // raised to the height of "Tg" when below it.
+    virtual void FitDefaultHeightToFont();
+    // Extra width beside a node's text (the string tree's static text).
+    virtual int NodeExtraWidth(PLazyNode, TColumnIndex, plat::TCanvas* = nullptr) { return 0; }
+    // The frame inside the system border: a bevel (BevelKind, BevelInner, BevelOuter,
+    // BevelWidth) and a ring of BorderWidth pixels in Colors.BorderColor.
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind Value);
+    plat::TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(plat::TBevelCut Value);
+    plat::TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(plat::TBevelCut Value);
+    int BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int Value);
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int Value);
+    // Scales DefaultNodeHeight and Indent with the form (toAutoChangeScale).
+    void ChangeScale(int M, int D) override;
+protected:
+    virtual void PaintNonClientBorder(plat::TCanvas* Canvas);
+    int FrameWidth() const override;
+public:
 protected:
     virtual void UpdateScrollBars(bool) {}
     virtual void CancelEditNode() {}
@@ -641,6 +677,9 @@ public:
 protected:
     void KillTreeTimer(std::uintptr_t Id);
     void WndProc(plat::TMessage& Message) override;
+    // The window's paint, print, frame, item-rectangle, font and reading-order messages; true
+    // when Message was answered.
+    bool WindowMessage(plat::TMessage& Message);
     void MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceInsert, bool& Result);
     void PushTempNode(PLazyNode Node);
     void ResetTempNodes();
@@ -748,6 +787,11 @@ private:
     PLazyNode FDropTargetNode = nullptr;
     TCheckImageKind FCheckImageKind = ckSystemDefault;
     int FOffsetX = 0;
+    TBevelKind FBevelKind = bkNone;
+    plat::TBevelCut FBevelInner = plat::bvRaised;
+    plat::TBevelCut FBevelOuter = plat::bvLowered;
+    int FBevelWidth = 1;
+    int FBorderWidth = 0;
     int FOffsetY = 0;
     std::uint32_t FRangeY = 0;
     std::uint32_t FBottomSpace = 0;
@@ -864,7 +908,7 @@ public:
     int NodeTextWidth(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
     int StaticTextWidth(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
     int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas) override;
-    int NodeExtraWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas = nullptr);
+    int NodeExtraWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas = nullptr) override;
     // Every cached main-column width back to "not measured".
     void ResetAllTextWidths();
     void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) override;

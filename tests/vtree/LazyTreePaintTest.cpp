@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -45,6 +46,7 @@ public:
     using TBaseLazyTree::PaintBackgroundTiled;
     using TBaseLazyTree::PaintLineSegment;
     void SetRangeX(int Value) { FRangeX = Value; }
+    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
     int ContentCalls = 0;
     std::function<void(TLTPaintInfo&)> Content;
 
@@ -647,6 +649,157 @@ TEST_F(TreePaint, CustomCheckKindWithoutAListDrawsNoCheckControl)
     EXPECT_EQ(Tree->CheckImages(), &custom);
     Tree->SetCustomCheckImages(nullptr);
     EXPECT_EQ(Tree->CheckImages(), nullptr);
+}
+
+// ---- window messages, invalidation and frame
+
+TEST_F(TreePaint, ItemRectangleMessageAnswersVisibleNodes)
+{
+    ThreeLevels();
+    Tree->SetWidth(300);
+    Tree->SetVisible(B, false);
+    struct Case {
+        const char* what;
+        PLazyNode node;
+        WPARAM textOnly;
+        LRESULT result;
+    };
+    const Case cases[] = {
+        {"row", A1, 0, 1}, {"text", A1a, 1, 1}, {"hidden node", B, 0, 0}, {"no node", nullptr, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TRect r{-7, -7, -7, -7};
+        std::memcpy(&r, &c.node, sizeof c.node);
+        const TRect entry = r;
+        EXPECT_EQ(Tree->Perform(TVM_GETITEMRECT, c.textOnly, reinterpret_cast<LPARAM>(&r)), c.result);
+        if (c.result)
+            EXPECT_EQ(r, Tree->GetDisplayRect(c.node, NoColumn, c.textOnly != 0));
+        else
+            EXPECT_EQ(r, entry);
+    }
+    EXPECT_EQ(Tree->Perform(TVM_GETITEMRECT, 0, 0), 0);
+    EXPECT_VIEW_OK(*Tree);
+}
+
+TEST_F(TreePaint, InvalidatingChildrenCreatesAnnouncedOnes)
+{
+    int asked = 0;
+    Tree->OnInitChildren = [&](TBaseLazyTree*, PLazyNode, std::uint32_t& C) {
+        ++asked;
+        C = 3;
+    };
+    PLazyNode parent = Tree->AddChild(nullptr);
+    Tree->SetHasChildren(parent, true);
+    Tree->InvalidateChildren(parent, false);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Tree->GetChildCount(parent), 3u);
+    EXPECT_VIEW_OK(*Tree);
+    // Recursive from the top: every child with announced children gets them.
+    for (PLazyNode c = parent->FirstChild; c; c = c->NextSibling) Tree->SetHasChildren(c, true);
+    Tree->InvalidateChildren(nullptr, true);
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(Tree->TotalCount(), 1u + 3u + 9u);  // the grandchildren announce none
+    EXPECT_VIEW_OK(*Tree);
+    Tree->RepaintNode(nullptr);
+    Tree->RepaintNode(Tree->RootNode());
+    Tree->RepaintNode(parent);
+    EXPECT_VIEW_OK(*Tree);
+}
+
+TEST_F(TreePaint, PrintClientPaintsTheRowsAsTheWindowShowsThem)
+{
+    ThreeLevels();
+    Tree->SetBounds(0, 0, 120, 100);
+    Tree->SetSelected(A1, true);
+    auto viaMessage = Target(Tree->ClientWidth(), Tree->ClientHeight());
+    auto direct = Target(Tree->ClientWidth(), Tree->ClientHeight());
+    Tree->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(viaMessage->Canvas()), 0);
+    PaintAll(*direct, PaintSet({poBackground, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines}));
+    for (int y = 0; y < direct->Height(); y += 3)
+        for (int x = 0; x < direct->Width(); x += 3)
+            ASSERT_EQ(viaMessage->Canvas()->Pixels(x, y), direct->Canvas()->Pixels(x, y)) << x << "," << y;
+    EXPECT_FALSE(Tree->HasState(tsPainting));
+}
+
+TEST_F(TreePaint, BorderWidthRingTakesTheBorderColourOutsideTheClient)
+{
+    Tree->SetBounds(0, 0, 60, 40);
+    const int clientBefore = Tree->ClientWidth();
+    Tree->Colors().SetColor(ciBorderColor, clRed);
+    struct Case {
+        const char* what;
+        TBevelKind kind;
+        int border;
+        int frame;  // pixels taken from each side of the client
+    };
+    const Case cases[] = {
+        {"ring only", bkNone, 3, 3},
+        {"bevel and ring", bkTile, 2, 2 + 2},  // inner and outer bevel of 1 pixel each
+        {"nothing", bkNone, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tree->SetBevelKind(c.kind);
+        Tree->SetBorderWidth(c.border);
+        EXPECT_EQ(Tree->ClientWidth(), clientBefore - 2 * c.frame);
+        auto frame = Target(60, 40, clWhite);
+        Tree->Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(frame->Canvas()), 0);
+        const int ring = c.frame - c.border;  // where the ring starts
+        for (int d = 0; d < 20; ++d) {
+            const bool inRing = d >= ring && d < c.frame;
+            EXPECT_EQ(frame->Canvas()->Pixels(d, 20) == clRed, inRing) << "column " << d;
+            EXPECT_EQ(frame->Canvas()->Pixels(30, d) == clRed, inRing) << "row " << d;
+        }
+    }
+}
+
+TEST_F(TreePaint, ReadingOrderSetsTheEffectiveHorizontalOffset)
+{
+    Tree->SetBounds(0, 0, 100, 60);
+    Tree->SetRangeX(250);
+    Tree->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(Tree->EffectiveOffsetX(), 250 - Tree->ClientWidth());
+    Tree->SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(Tree->EffectiveOffsetX(), 0);
+}
+
+TEST_F(TreePaint, ScalingAndFontsResizeRowsOnlyWithAutoChangeScale)
+{
+    struct Case {
+        bool autoScale;
+        std::uint32_t height, indent;
+    };
+    const Case cases[] = {{true, 36, 36}, {false, 18, 18}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.autoScale);
+        Tree->SetDefaultNodeHeight(18);
+        Tree->SetIndent(18);
+        TLTAutoOptions a = Tree->TreeOptions().AutoOptions();
+        a = c.autoScale ? TLTAutoOptions(a | (1u << toAutoChangeScale)) : TLTAutoOptions(a & ~(1u << toAutoChangeScale));
+        Tree->TreeOptions().SetAutoOptions(a);
+        Tree->ChangeScale(2, 1);
+        EXPECT_EQ(Tree->DefaultNodeHeight(), c.height);
+        EXPECT_EQ(Tree->Indent(), c.indent);
+        // A font taller than the rows raises the default height to it.
+        Tree->SetDefaultNodeHeight(10);
+        Tree->Font()->SetSize(30);
+        const std::uint32_t fitted = Tree->DefaultNodeHeight();
+        if (c.autoScale) EXPECT_GT(fitted, 30u); else EXPECT_EQ(fitted, 10u);
+        Tree->Font()->SetSize(8);
+        EXPECT_EQ(Tree->DefaultNodeHeight(), fitted);  // never lowered
+    }
+}
+
+TEST_F(TreePaint, VisibleContentWidthIsTheWidestRowInTheClient)
+{
+    ThreeLevels();  // node widths are 30
+    Tree->SetBounds(0, 0, 200, 3 * 18);  // A, A1, A1a in the client; A2 and B below it
+    const int margin = Tree->Margin();
+    // toShowRoot: A1a is on level 2 (+1 for the root level), so 3 indents.
+    EXPECT_EQ(Tree->VisibleContentWidth(), 3 * 18 + 30 + margin);
+    SetPaint({}, {toShowRoot});
+    EXPECT_EQ(Tree->VisibleContentWidth(), 2 * 18 + 30 + margin);
 }
 
 // ---- colours
