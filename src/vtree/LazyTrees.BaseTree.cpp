@@ -333,6 +333,12 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
             DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
             return;
         }
+        if (Message.WParam == 8) {
+            // A theme change of the system: the window is made anew in the new look.
+            KillTreeTimer(8);
+            RecreateWnd();
+            return;
+        }
     }
     if (Message.Msg == WM_CHANGESTATE) {
         // Cache states as bits: 1 stop validation, 2 use cache, 4 validating, 8 validation needed.

@@ -662,6 +662,14 @@ public:
     void SetBevelWidth(int Value);
     int BorderWidth() const { return FBorderWidth; }
     void SetBorderWidth(int Value);
+    // Custom styles: the flag follows the platform's query (which answers no); the colours
+    // come from the style query when both are there.
+    bool VclStyleEnabled() const { return FVclStyleEnabled; }
+    virtual void RefreshVclStyleFlag();
+    const TLTStyleQuery* StyleQuery() const { return FStyleQuery; }
+    void SetStyleQuery(const TLTStyleQuery* Query) { FStyleQuery = Query; }
+    TLTStyleElements StyleElements() const { return FStyleElements; }
+    void SetStyleElements(TLTStyleElements Value);
     // Scales DefaultNodeHeight and Indent with the form (toAutoChangeScale).
     void ChangeScale(int M, int D) override;
 protected:
@@ -787,6 +795,11 @@ private:
     PLazyNode FDropTargetNode = nullptr;
     TCheckImageKind FCheckImageKind = ckSystemDefault;
     int FOffsetX = 0;
+    bool FVclStyleEnabled = false;
+    const TLTStyleQuery* FStyleQuery = nullptr;
+    TLTStyleElements FStyleElements = AllStyleElements;
+    // The tree applies a window theme itself: its own WM_THEMECHANGED recreates nothing.
+    bool FChangingTheme = false;
     TBevelKind FBevelKind = bkNone;
     plat::TBevelCut FBevelInner = plat::bvRaised;
     plat::TBevelCut FBevelOuter = plat::bvLowered;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
@@ -787,9 +788,28 @@ void TBaseLazyTree::InitView()
     RebuildPaintResources(true, true);
 }
 
+void TBaseLazyTree::RefreshVclStyleFlag()
+{
+    FVclStyleEnabled = CustomStyleActive();
+}
+
+void TBaseLazyTree::SetStyleElements(TLTStyleElements Value)
+{
+    if (Value == FStyleElements)
+        return;
+    FStyleElements = Value;
+    InvalidateTree();
+}
+
 void TBaseLazyTree::CreateWnd()
 {
     TCustomControl::CreateWnd();
+    RefreshVclStyleFlag();
+    // The looks are decided anew with every window.
+    const bool themes = ThemeServicesEnabled() && In(TreeOptions().PaintOptions(), toThemeAware);
+    const bool explorer = themes && In(TreeOptions().PaintOptions(), toUseExplorerTheme) && SystemIsVistaOrLater;
+    DoStateChange((themes ? TreeBit(tsUseThemes) : 0) | (explorer ? TreeBit(tsUseExplorerTheme) : 0),
+                  (themes ? 0 : TreeBit(tsUseThemes)) | (explorer ? 0 : TreeBit(tsUseExplorerTheme)));
     FitDefaultHeightToFont();
     RebuildPaintResources(true, true);
 }
@@ -1193,6 +1213,46 @@ bool TBaseLazyTree::WindowMessage(TMessage& Message)
             RebuildPaintResources(true, false);
             InvalidateTree();
         }
+        return true;
+    case CM_COLORCHANGED:
+        if (!(ComponentState() & csLoading)) {
+            RebuildPaintResources(true, false);
+            InvalidateTree();
+        }
+        return true;
+    case CM_SYSCOLORCHANGE: {
+        // The check strips follow the new system colours (the XP strip has none of its own).
+        const std::pair<TImageList*, const char16_t*> strips[] = {
+            {CheckLightList, u"LT_CHECK_LIGHT"}, {CheckDarkList, u"LT_CHECK_DARK"}, {TickLightList, u"LT_TICK_LIGHT"},
+            {TickDarkList, u"LT_TICK_DARK"},     {CheckFlatList, u"LT_FLAT"},       {UtilitiesList, u"LT_UTILITIES"}};
+        for (const auto& [list, name] : strips)
+            if (list)
+                LoadStripIntoImageList(list, name, true);
+        TMessage sys = Message;
+        sys.Msg = WM_SYSCOLORCHANGE;
+        TCustomControl::WndProc(sys);
+        Message.Result = sys.Result;
+        return true;
+    }
+    case WM_THEMECHANGED:
+        TCustomControl::WndProc(Message);
+        if (ThemeServicesEnabled() && In(TreeOptions().PaintOptions(), toThemeAware))
+            DoStateChange(TreeBit(tsUseThemes));
+        else
+            DoStateChange(0, TreeBit(tsUseThemes));
+        if (!FChangingTheme && HandleAllocated())
+            SetTimer(Handle(), 8, 500);
+        FChangingTheme = false;
+        return true;
+    case CM_BORDERCHANGED:
+        TCustomControl::WndProc(Message);
+        if (FVclStyleEnabled && (FStyleElements & seBorder))
+            RecreateWnd();
+        return true;
+    case CM_CTL3DCHANGED:
+        TCustomControl::WndProc(Message);
+        if (BorderStyle() == bsSingle)
+            RecreateWnd();
         return true;
     case CM_BIDIMODECHANGED: {
         TCustomControl::WndProc(Message);

@@ -26,6 +26,7 @@
 #include "plat/ImgList.h"
 #include "plat/Printers.h"
 #include "plat/SysUtils.h"
+#include "plat/Testing.h"
 
 namespace vtree {
 namespace {
@@ -827,6 +828,144 @@ TEST_F(TreePaint, ColourDefaultsAndAssign)
     EXPECT_EQ(Tree->Colors().HotColor(), clRed);
     EXPECT_EQ(Tree->Colors().TreeLineColor(), clBtnShadow);
     EXPECT_EQ(Tree->Colors().BackGroundColor(), clWhite);
+}
+
+// A stand-in for a custom style: every query answers a colour of its own.
+class StandInStyle : public TLTStyleQuery {
+public:
+    TColor HotText = clWindowText;
+    TColor SelectedText = clWindowText;
+    bool ReportsText = true;
+    TColor SystemColor(TColor C) const override { return C == clHighlight ? RGB(1, 1, 1) : C == clBtnFace ? RGB(2, 2, 2) : RGB(3, 3, 3); }
+    TColor TreeViewColor() const override { return RGB(4, 4, 4); }
+    bool TextColor(TLTStyledElement E, TColor& C) const override
+    {
+        if (!ReportsText) return false;
+        switch (E) {
+        case steItemNormal: C = RGB(5, 5, 5); break;
+        case steItemDisabled: C = RGB(6, 6, 6); break;
+        case steItemHot: C = HotText; break;
+        case steItemSelected: C = SelectedText; break;
+        case steHeaderItemNormal: C = RGB(7, 7, 7); break;
+        default: return false;
+        }
+        return true;
+    }
+    TColor BorderColor(TLTStyledElement) const override { return RGB(8, 8, 8); }
+    TColor FillColor(TLTStyledElement) const override { return RGB(9, 9, 9); }
+};
+
+TEST(StyledColours, EachColourFromTheStyleAsTheTableSays)
+{
+    const TColor font = RGB(5, 5, 5), highlight = RGB(1, 1, 1), face = RGB(2, 2, 2), own = RGB(50, 60, 70);
+    struct Case {
+        const char* what;
+        int index;
+        TColor stored;
+        TColor hot, selected;  // what the style reports for hot and selected text
+        TLTStyleElements elements;
+        TColor expected;
+    };
+    const Case cases[] = {
+        {"disabled text", ciDisabledColor, own, clWindowText, clWindowText, AllStyleElements, RGB(6, 6, 6)},
+        {"stored highlight becomes the style's", ciFocusedSelectionColor, clHighlight, 0, 0, AllStyleElements, highlight},
+        {"other stored selection stays", ciFocusedSelectionColor, own, 0, 0, AllStyleElements, own},
+        {"drop mark", ciDropMarkColor, clHighlight, 0, 0, AllStyleElements, highlight},
+        {"rubber band blend", ciSelectionRectangleBlendColor, clHighlight, 0, 0, AllStyleElements, highlight},
+        {"unfocused colour", ciUnfocusedColor, own, 0, 0, AllStyleElements, own},
+        {"grid lines", ciGridLineColor, own, 0, 0, AllStyleElements, face},
+        {"drop target border", ciDropTargetBorderColor, own, 0, 0, AllStyleElements, face},
+        {"tree lines", ciTreeLineColor, own, 0, 0, AllStyleElements, RGB(8, 8, 8)},
+        {"unfocused selection of button face", ciUnfocusedSelectionColor, clBtnFace, 0, 0, AllStyleElements, highlight},
+        {"unfocused selection of another colour", ciUnfocusedSelectionColor, own, 0, 0, AllStyleElements, own},
+        {"unfocused border of button face", ciUnfocusedSelectionBorderColor, clBtnFace, 0, 0, AllStyleElements, highlight},
+        {"border with seBorder", ciBorderColor, own, 0, 0, AllStyleElements, face},
+        {"border without seBorder", ciBorderColor, own, 0, 0, seFont | seClient, own},
+        {"hot text exactly window text", ciHotColor, own, clWindowText, 0, AllStyleElements, clWindowText},
+        {"hot text of another colour follows the node font", ciHotColor, own, RGB(11, 11, 11), 0, AllStyleElements, font},
+        {"focused selection border", ciFocusedSelectionBorderColor, own, 0, 0, AllStyleElements, RGB(9, 9, 9)},
+        {"header hot", ciHeaderHotColor, own, 0, 0, AllStyleElements, RGB(7, 7, 7)},
+        {"selected text exactly window text", ciSelectionTextColor, own, 0, clWindowText, AllStyleElements, clWindowText},
+        {"selected text of another colour", ciSelectionTextColor, own, 0, RGB(12, 12, 12), AllStyleElements, font},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StandInStyle style;
+        style.HotText = c.hot;
+        style.SelectedText = c.selected;
+        EXPECT_EQ(StyledColor(c.index, c.stored, style, c.elements, font), c.expected);
+    }
+    StandInStyle style;
+    EXPECT_EQ(StyledBackGroundColor(style, AllStyleElements, own), RGB(4, 4, 4));
+    EXPECT_EQ(StyledBackGroundColor(style, seFont, own), own);
+    EXPECT_EQ(StyledNodeFontColor(style, AllStyleElements, own), font);
+    EXPECT_EQ(StyledNodeFontColor(style, seClient, own), own);
+    EXPECT_EQ(StyledHeaderFontColor(style, AllStyleElements, own), RGB(7, 7, 7));
+    style.ReportsText = false;
+    EXPECT_EQ(StyledColor(ciHotColor, own, style, AllStyleElements, font), font);
+    EXPECT_EQ(StyledNodeFontColor(style, AllStyleElements, own), own);
+}
+
+// The platform has no custom style: a tree given a style query still paints its stored colours.
+TEST_F(TreePaint, WithoutACustomStyleTheStoredColoursAnswer)
+{
+    StandInStyle style;
+    Tree->SetStyleQuery(&style);
+    Tree->RefreshVclStyleFlag();
+    EXPECT_FALSE(Tree->VclStyleEnabled());
+    EXPECT_EQ(Tree->Colors().TreeLineColor(), clBlack);
+    EXPECT_EQ(Tree->Colors().BackGroundColor(), clWhite);
+    Tree->SetStyleQuery(nullptr);
+}
+
+// The colour messages: system colours reload the check strips in the new colours, a theme
+// change leaves the classic look and recreates the window after 500 ms.
+class TreeColourMessages : public plat::testing::UiTest {};
+
+TEST_F(TreeColourMessages, SystemColoursReloadTheStripsAndThemeChangesRecreateTheWindow)
+{
+    PrepareSharedResources();
+    class Counting : public TBaseLazyTree {
+    public:
+        using TBaseLazyTree::TBaseLazyTree;
+        int Created = 0;
+
+    protected:
+        void CreateWnd() override
+        {
+            TBaseLazyTree::CreateWnd();
+            ++Created;
+        }
+    } tree(nullptr);
+    auto cellPixels = [] {
+        TBitmap b(16, 16);
+        b.Canvas()->Brush()->SetColor(clFuchsia);
+        b.Canvas()->FillRect({0, 0, 16, 16});
+        CheckLightList->Draw(b.Canvas(), 0, 0, 1);
+        std::set<TColor> colours;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) colours.insert(b.Canvas()->Pixels(x, y));
+        return colours;
+    };
+    const std::set<TColor> before = cellPixels();
+    SetSysColor(5, RGB(10, 200, 30));  // the window colour
+    tree.Perform(CM_SYSCOLORCHANGE, 0, 0);
+    const std::set<TColor> after = cellPixels();
+    RestoreSysColors();
+    tree.Perform(CM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_NE(before, after);
+    EXPECT_TRUE(after.count(RGB(10, 200, 30))) << "the unchecked box is filled with the window colour";
+    EXPECT_EQ(cellPixels(), before);
+
+    const int created = tree.Created;
+    tree.Perform(WM_THEMECHANGED, 0, 0);
+    EXPECT_FALSE(tree.HasState(tsUseThemes));
+    plat::testing::AdvanceClock(499);
+    EXPECT_EQ(tree.Created, created);
+    plat::testing::AdvanceClock(2);
+    EXPECT_EQ(tree.Created, created + 1);
+    plat::testing::AdvanceClock(1000);
+    EXPECT_EQ(tree.Created, created + 1);  // the timer ran once
 }
 
 // ---- printing

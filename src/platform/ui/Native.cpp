@@ -809,6 +809,9 @@ TWinControl* FindControl(HWND Handle)
 
 bool IsWindow(HWND Handle) { return FindControl(Handle) != nullptr; }
 
+bool ThemeServicesEnabled() { return false; }
+bool CustomStyleActive() { return false; }
+
 bool PostMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     if (!IsWindow(Handle) || !g_dispatcher) return false;

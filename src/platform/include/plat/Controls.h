@@ -550,6 +550,11 @@ void UnhookCallWndProcHook(int Id);
 std::uintptr_t SetTimer(HWND Handle, std::uintptr_t IDEvent, UINT Elapse);
 bool KillTimer(HWND Handle, std::uintptr_t IDEvent);
 
+// The platform's look engine: there are no visual themes and no custom styles, so both
+// queries answer false and controls paint their classic look.
+bool ThemeServicesEnabled();
+bool CustomStyleActive();
+
 // Mouse capture: all mouse messages go to the capturing window until released.
 HWND SetCapture(HWND Handle);
 bool ReleaseCapture();
