@@ -72,6 +72,7 @@ enum TLTOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSor
 enum TSortDirection { sdAscending, sdDescending };
 enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+enum TLTHintKind { vhkText, vhkOwnerDraw };
 enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault };
 
 using TColumnIndex = int;
@@ -648,6 +649,8 @@ public:
     // With toAutoChangeScale the canvas takes the control's font and DefaultNodeHeight is
     // raised to the height of "Tg" when below it.
     virtual void FitDefaultHeightToFont();
+    // The kind of hint a node shows when no handler decides: text in the base and string trees.
+    virtual TLTHintKind DefaultHintKind() const { return vhkText; }
     // Extra width beside a node's text (the string tree's static text).
     virtual int NodeExtraWidth(PLazyNode, TColumnIndex, plat::TCanvas* = nullptr) { return 0; }
     // The frame inside the system border: a bevel (BevelKind, BevelInner, BevelOuter,
@@ -985,6 +988,8 @@ public:
                                       TLTCellContentMarginType CellContentMarginType,
                                       plat::TCanvas* Canvas = nullptr) override;
     int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas) override;
+    // The application draws the hints of its nodes as it draws the nodes.
+    TLTHintKind DefaultHintKind() const override { return vhkOwnerDraw; }
 
 protected:
     void PaintNodeContent(TLTPaintInfo& PaintInfo) override;

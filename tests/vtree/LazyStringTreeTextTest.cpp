@@ -453,6 +453,12 @@ TEST_F(StringTreeText, PaintsAndInvalidationsKeepTheViewConsistentWithTheCache)
 
 TEST(DrawTree, ContentWidthAndMarginComeFromItsHandlers)
 {
+    {
+        TLazyDrawTree drawn(nullptr);
+        TLazyStringTree texts(nullptr);
+        EXPECT_EQ(drawn.DefaultHintKind(), vhkOwnerDraw);
+        EXPECT_EQ(texts.DefaultHintKind(), vhkText);
+    }
     PrepareSharedResources();
     TLazyDrawTree tree(nullptr);
     PLazyNode n = tree.AddChild(nullptr);
