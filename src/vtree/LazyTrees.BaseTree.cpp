@@ -351,6 +351,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
         };
         // 1: done; 2: the change raised, and its error waits in FStateChangeError for the
         // sender (the worker), which ends its build with it. 0 means the window has gone.
+        ++FStateMessagesHandled;
         try {
             DoStateChange(states(std::uintptr_t(Message.WParam)), states(std::uintptr_t(Message.LParam)));
             Message.Result = 1;

@@ -768,6 +768,8 @@ private:
     // The error of a cache-state change the worker sent, handed back to it (written on the GUI
     // thread before the send returns, read by the worker after).
     std::exception_ptr FStateChangeError;
+    // Cache-state messages this window ran (GUI thread only).
+    unsigned long FStateMessagesHandled = 0;
     TChangeReason FLastStructureChangeReason = crIgnore;
     PLazyNode FLastStructureChangeNode = nullptr;
     PLazyNode FLastChangedNode = nullptr;

@@ -122,23 +122,34 @@ void TWorkerThread::RemoveTree(TBaseLazyTree* Tree)
     std::unique_lock<std::mutex> lock(FLock);
     FWaitedFor = Tree;
     try {
+        // A state message counts as served once this loop ran it; until the worker takes
+        // note (FStateMessagesDone) there is nothing more to do for it.
+        auto unserved = [&] { return FStateMessagesSent != FStateMessagesDone && FStateMessagesSent != FStateMessagesPeeked; };
         while (CurrentTree() == Tree) {
             FLeft.wait_for(lock, std::chrono::microseconds(500),
-                           [&] { return CurrentTree() != Tree || FGuiCallsAnnounced != FGuiCallsRun; });
+                           [&] { return CurrentTree() != Tree || FGuiCallsAnnounced != FGuiCallsRun || unserved(); });
             if (CurrentTree() != Tree) break;
             const bool announced = FGuiCallsAnnounced != FGuiCallsRun;
+            const bool sending = unserved();
+            const unsigned long sent = FStateMessagesSent;
             lock.unlock();
             // A cache-state message the worker sent to this window runs here (the look at the
             // queue runs waiting sent messages), and so does a posted one.
-            if (window) {
+            bool delivered = false;
+            if (window && sending) {
+                const unsigned long before = Tree->FStateMessagesHandled;
                 plat::TMsg msg;
                 while (plat::PeekMessage(msg, window, WM_CHANGESTATE, WM_CHANGESTATE, plat::PM_REMOVE))
                     plat::DispatchMessage(msg);
+                delivered = Tree->FStateMessagesHandled != before;
             }
             // A measurement the worker waits for runs through the call queue; an announced
             // call is queued a moment after the announcement: wait for it.
             plat::CheckSynchronize(announced ? 1 : 0);
+            // A message announced but not yet queued is a moment away.
+            if (sending && !delivered) std::this_thread::yield();
             lock.lock();
+            if (delivered) FStateMessagesPeeked = sent;
         }
     } catch (...) {
         if (!lock.owns_lock()) lock.lock();
@@ -210,14 +221,15 @@ void TWorkerThread::SendTreeStateChange(TBaseLazyTree* Tree, TLazyTreeStates Ent
     if (window) {
         {
             std::lock_guard<std::mutex> g(FLock);
-            ++FGuiCallsAnnounced;
+            ++FStateMessagesSent;
         }
         FLeft.notify_all();
         const plat::LRESULT served = plat::SendMessage(window, WM_CHANGESTATE, StateBits(Enter), StateBits(Leave));
         {
             std::lock_guard<std::mutex> g(FLock);
-            ++FGuiCallsRun;
+            ++FStateMessagesDone;
         }
+        FLeft.notify_all();
         if (served == 2) std::rethrow_exception(std::exchange(Tree->FStateChangeError, nullptr));
         if (served) return;
     }

@@ -57,6 +57,11 @@ private:
     // Calls the worker handed to the GUI thread, and those of them that started there.
     unsigned long FGuiCallsAnnounced = 0;
     unsigned long FGuiCallsRun = 0;
+    // State messages the worker sent, those it saw answered, and the count at the last one a
+    // waiting RemoveTree ran itself.
+    unsigned long FStateMessagesSent = 0;
+    unsigned long FStateMessagesDone = 0;
+    unsigned long FStateMessagesPeeked = 0;
     // The tree a GUI thread waits for in RemoveTree. The worker leaving it hands its closing
     // state change to that waiting GUI thread instead of a round trip through the call queue.
     TBaseLazyTree* FWaitedFor = nullptr;
