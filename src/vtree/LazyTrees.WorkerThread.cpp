@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
@@ -444,7 +446,57 @@ std::uint32_t TBaseLazyTree::GetDisplayTop(PLazyNode Node)
 {
     std::uint32_t top = 0;
     PLazyNode run = nullptr;
-    if (HasState(tsUseCache)) run = PositionCacheEntryBefore(Node, top);
+    if (HasState(tsUseCache) && Node && Node != FRoot) {
+        // Node's ancestors from the top level down, taken once, so comparing a cached node
+        // with Node walks only the cached node's own path.
+        thread_local std::vector<PLazyNode> path;
+        path.clear();
+        for (PLazyNode p = Node; p && p != FRoot; p = p->Parent) path.push_back(p);
+        std::reverse(path.begin(), path.end());
+        const bool above = GetChildrenAbove();
+        const std::size_t depth = path.size() - 1;
+        // Display order of E against Node: negative when E comes first.
+        auto compare = [&](PLazyNode E, PLazyNode) {
+            if (E == Node) return 0;
+            std::size_t level = 0;
+            for (PLazyNode p = E; p->Parent != FRoot; p = p->Parent) ++level;
+            PLazyNode a = E;
+            std::size_t l = level;
+            while (l > depth) {
+                a = a->Parent;
+                --l;
+            }
+            if (a == path[l])  // one holds the other: E above Node when E is the ancestor
+                return (level < depth) != above ? -1 : 1;
+            while (a->Parent != path[l]->Parent) {
+                a = a->Parent;
+                --l;
+            }
+            return a->Index < path[l]->Index ? -1 : 1;
+        };
+        // The last entry not after Node: first in the cache, then among the finer entries
+        // up to the next cache entry (fine entry k * 80 is cache entry k).
+        auto lastNotAfter = [&](const TCache& Entries, std::size_t Lo, std::size_t Hi) {
+            const std::size_t start = Lo;
+            while (Lo < Hi) {
+                const std::size_t mid = Lo + (Hi - Lo) / 2;
+                if (Entries[mid].Node && compare(Entries[mid].Node, Node) <= 0) Lo = mid + 1;
+                else Hi = mid;
+            }
+            return Lo > start ? Lo - 1 : SIZE_MAX;
+        };
+        const std::size_t k = lastNotAfter(FPositionCache, 0, std::min<std::size_t>(FCacheRegularEntries, FPositionCache.size()));
+        if (k != SIZE_MAX) {
+            constexpr std::size_t perEntry = CacheThreshold / FineCacheStep;
+            const std::size_t from = k * perEntry;
+            std::size_t f = SIZE_MAX;
+            if (from < FFinePositionIndex.size() && FFinePositionIndex[from].Node == FPositionCache[k].Node)
+                f = lastNotAfter(FFinePositionIndex, from, std::min(FFinePositionIndex.size(), from + perEntry));
+            const TCacheEntry& e = f != SIZE_MAX ? FFinePositionIndex[f] : FPositionCache[k];
+            run = e.Node;
+            top = e.AbsoluteTop;
+        }
+    }
     if (!run) {
         run = GetFirstVisibleNoInit(nullptr, true);
         top = 0;
