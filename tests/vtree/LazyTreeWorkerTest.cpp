@@ -111,6 +111,7 @@ TEST_P(CacheShapes, LookupsEqualALinearWalk)
     WaitForCache(t);
     ASSERT_TRUE(t.HasState(tsUseCache));
     ASSERT_TREE_OK(t);
+    dog = std::make_unique<plat::testwatch::Watchdog>("cache shapes, lookups");
     const Rows rows = Walk(t);
     ASSERT_EQ(rows.Nodes.size(), t.VisibleCount());
     std::mt19937 rng(5);
@@ -135,7 +136,7 @@ TEST_P(CacheShapes, LookupsEqualALinearWalk)
         EXPECT_EQ(t.GetDisplayTop(rows.Nodes[pick]), rows.Tops[pick]);
     }
     // Children shown above their parents: the cache follows that order, and so do the tops.
-    // (A watchdog of its own: under the thread sanitizer each part takes seconds.)
+    // (Each part has a watchdog of its own: under the thread sanitizer each takes seconds.)
     dog = std::make_unique<plat::testwatch::Watchdog>("cache shapes, children above");
     t.TreeOptions().SetPaintOptions(t.TreeOptions().PaintOptions() | (TLTPaintOptions(1) << toChildrenAbove));
     t.MarkCacheStale();
