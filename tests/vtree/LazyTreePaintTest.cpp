@@ -1105,8 +1105,11 @@ protected:
         Tree->Content = [this](TLTPaintInfo& P) {
             TCanvas* c = P.Canvas;
             c->SetBkMode(TRANSPARENT);
-            c->Font()->SetColor(P.Node->Has(vsSelected) && HasPaint(P.PaintOptions, poDrawSelection) ? clHighlightText
-                                                                                                    : clWindowText);
+            // Selected text follows the focus rule, as the string tree's does.
+            const bool focusedLook = Tree->Focused() || In(Tree->TreeOptions().PaintOptions(), toPopupMode);
+            c->Font()->SetColor(P.Node->Has(vsSelected) && HasPaint(P.PaintOptions, poDrawSelection) && focusedLook
+                                    ? clHighlightText
+                                    : clWindowText);
             const String text = u"Node " + plat::IntToStr(static_cast<int>(P.Node->Index));
             c->TextOut(P.ContentRect.Left + 2, P.CellRect.Top + 2, text);
         };
