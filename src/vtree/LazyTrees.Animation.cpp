@@ -18,16 +18,12 @@ struct TAnimationBand {
     int Distance = 0;   // pixels over the whole animation
 };
 
-// Scrolls the band's pixels by Dy inside the band itself (the platform's ScrollDC with the
-// band as scroll and clip rectangle). The blit reads from a snapshot, so overlap is safe.
+// Scrolls the band's pixels by Dy inside the band itself (the band is the scroll and the clip
+// rectangle).
 void ScrollBand(plat::TCanvas* Canvas, const plat::TRect& Band, int Dy)
 {
     if (Dy == 0 || Band.Width() <= 0 || Band.Height() <= 0) return;
-    const int saved = Canvas->SaveDC();
-    Canvas->IntersectClipRect(Band.Left, Band.Top, Band.Right, Band.Bottom);
-    plat::BitBlt(Canvas, Band.Left, Band.Top + Dy, Band.Width(), Band.Height(), Canvas, Band.Left, Band.Top,
-                 plat::SRCCOPY);
-    Canvas->RestoreDC(saved);
+    plat::ScrollDC(Canvas, 0, Dy, Band, Band);
 }
 
 // The strip a scroll by Moved pixels uncovered: one pixel higher than the move, at the bottom

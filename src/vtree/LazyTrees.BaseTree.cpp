@@ -56,6 +56,7 @@ TLazyTreeClass TLazyStringTree::ClassType() const { return &LazyStringTreeClass;
 TBaseLazyTree::TBaseLazyTree(plat::TComponent* AOwner) : plat::TCustomControl(AOwner)
 {
     PrepareSharedResources();
+    FStateWindow.store(Handle(), std::memory_order_release);
     SetWidth(200);
     SetHeight(100);
     SetTabStop(true);
@@ -332,6 +333,12 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
             DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
             return;
         }
+        if (Message.WParam == 8) {
+            // A theme change of the system: the window is made anew in the new look.
+            KillTreeTimer(8);
+            RecreateWnd();
+            return;
+        }
     }
     if (Message.Msg == WM_CHANGESTATE) {
         // Cache states as bits: 1 stop validation, 2 use cache, 4 validating, 8 validation needed.
@@ -342,8 +349,16 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
                 if (Bits & (1u << i)) s |= TreeBit(order[i]);
             return s;
         };
-        DoStateChange(states(std::uintptr_t(Message.WParam)), states(std::uintptr_t(Message.LParam)));
-        Message.Result = 0;
+        // 1: done; 2: the change raised, and its error waits in FStateChangeError for the
+        // sender (the worker), which ends its build with it. 0 means the window has gone.
+        ++FStateMessagesHandled;
+        try {
+            DoStateChange(states(std::uintptr_t(Message.WParam)), states(std::uintptr_t(Message.LParam)));
+            Message.Result = 1;
+        } catch (...) {
+            FStateChangeError = std::current_exception();
+            Message.Result = 2;
+        }
         return;
     }
     if (Message.Msg == TVM_GETNEXTITEM) {
@@ -370,6 +385,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
         Message.Result = reinterpret_cast<plat::LRESULT>(r);
         return;
     }
+    if (WindowMessage(Message)) return;
     plat::TCustomControl::WndProc(Message);
 }
 
@@ -575,14 +591,9 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, std::uint32_t NewChildCount)
             Sort(Node, FHeader->SortColumn, FHeader->SortDirection, true);
         MarkCacheStale();
     } else {
-        BeginUpdate();
-        try {
-            for (std::uint32_t n = Node->ChildCount - NewChildCount; n > 0; --n) DeleteNode(Node->LastChild);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        // Each deletion reports its own change: with a change delay they and the count change
+        // below reach the handler as one accumulated change.
+        for (std::uint32_t n = Node->ChildCount - NewChildCount; n > 0; --n) DeleteNode(Node->LastChild);
     }
     if (FUpdateCount == 0) {
         RequestCacheValidation();

@@ -14,6 +14,7 @@
 //   callers cause raise ELazyTreeError with its number (2001..2007).
 // - toReadOnly turns structural and check-state changes into silent no-ops.
 #include <atomic>
+#include <exception>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -26,6 +27,7 @@
 #include "LazyTrees.PositionCache.h"
 #include "LazyTrees.TreeClass.h"
 #include "plat/Controls.h"
+#include "plat/ExtCtrls.h"
 #include "plat/Graphics.h"
 #include "plat/ImgList.h"
 
@@ -69,6 +71,8 @@ enum TLTUpdateState { usBegin, usBeginSynch, usSynch, usUpdate, usEnd, usEndSync
 enum TLTOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand };
 enum TSortDirection { sdAscending, sdDescending };
 enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+enum TLTHintKind { vhkText, vhkOwnerDraw };
 enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault };
 
 using TColumnIndex = int;
@@ -103,6 +107,7 @@ void SetCanvasOrigin(plat::TCanvas* Canvas, int X, int Y);
 constexpr plat::UINT WM_CHANGESTATE = 0x8020;
 // Navigation message of the common tree view.
 constexpr plat::UINT TVM_GETNEXTITEM = 0x110A;
+constexpr plat::UINT TVM_GETITEMRECT = 0x1104;
 
 class TBaseLazyTree;
 class TWorkerThread;
@@ -250,7 +255,7 @@ public:
     int Margin() const { return FMargin; }
     void SetMargin(int Value);
     int TextMargin() const { return FTextMargin; }
-    void SetTextMargin(int Value) { FTextMargin = Value; }
+    void SetTextMargin(int Value);
     TLTLineStyle LineStyle() const { return FLineStyle; }
     void SetLineStyle(TLTLineStyle Value);
     TLTLineMode LineMode() const { return FLineMode; }
@@ -271,7 +276,7 @@ public:
     void SetCustomCheckImages(plat::TCustomImageList* Value);
     plat::TCustomImageList* CheckImages() const { return FCheckImages; }
     int SelectionCurveRadius() const { return FSelectionCurveRadius; }
-    void SetSelectionCurveRadius(int Value) { FSelectionCurveRadius = Value; InvalidateTree(); }
+    void SetSelectionCurveRadius(int Value);
     int SelectionBlendFactor() const { return FSelectionBlendFactor; }
     void SetSelectionBlendFactor(int Value) { FSelectionBlendFactor = Value; InvalidateTree(); }
     TLTDrawSelectionMode DrawSelectionMode() const { return FDrawSelectionMode; }
@@ -282,11 +287,12 @@ public:
     // Index 0 is X, 1 is Y; a changed value repaints.
     void SetBackgroundOffset(int Index, int Value);
     const String& EmptyListMessage() const { return FEmptyListMessage; }
-    void SetEmptyListMessage(const String& Value) { FEmptyListMessage = Value; InvalidateTree(); }
+    void SetEmptyListMessage(const String& Value);
     TBiDiMode BiDiMode() const { return FBiDiMode; }
-    void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; InvalidateTree(); }
+    // Sends CM_BIDIMODECHANGED: the horizontal offset follows the reading order.
+    void SetBiDiMode(TBiDiMode Value);
     TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value) { FAlignment = Value; InvalidateTree(); }
+    void SetAlignment(TAlignment Value);
     void RebuildPaintResources(bool NeedButtons, bool NeedLines);
     void RedrawFrame();
     // The line image of Node (one entry per indentation level); the result is the number
@@ -631,6 +637,48 @@ public:
     virtual plat::TRect InvalidateNode(PLazyNode Node);
     // From the node's top to the bottom of the client; the whole tree for nil or the root.
     virtual void InvalidateToBottom(PLazyNode Node);
+    // Invalidates Node (initialising it and creating children it announces) and each of its
+    // children (the top-level nodes for nil), the children's subtrees too with Recursive.
+    void InvalidateChildren(PLazyNode Node, bool Recursive);
+    // Paints the node's rectangle at once (nothing for nil or the hidden root).
+    void RepaintNode(PLazyNode Node);
+    // The widest content of the rows shown in the client (from the row at its top down to
+    // the first row reaching past its bottom), plus the margin: the horizontal range
+    // without header columns.
+    virtual int VisibleContentWidth();
+    // With toAutoChangeScale the canvas takes the control's font and DefaultNodeHeight is
+    // raised to the height of "Tg" when below it.
+    virtual void FitDefaultHeightToFont();
+    // The kind of hint a node shows when no handler decides: text in the base and string trees.
+    virtual TLTHintKind DefaultHintKind() const { return vhkText; }
+    // Extra width beside a node's text (the string tree's static text).
+    virtual int NodeExtraWidth(PLazyNode, TColumnIndex, plat::TCanvas* = nullptr) { return 0; }
+    // The frame inside the system border: a bevel (BevelKind, BevelInner, BevelOuter,
+    // BevelWidth) and a ring of BorderWidth pixels in Colors.BorderColor.
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind Value);
+    plat::TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(plat::TBevelCut Value);
+    plat::TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(plat::TBevelCut Value);
+    int BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int Value);
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int Value);
+    // Custom styles: the flag follows the platform's query (which answers no); the colours
+    // come from the style query when both are there.
+    bool VclStyleEnabled() const { return FVclStyleEnabled; }
+    virtual void RefreshVclStyleFlag();
+    const TLTStyleQuery* StyleQuery() const { return FStyleQuery; }
+    void SetStyleQuery(const TLTStyleQuery* Query) { FStyleQuery = Query; }
+    TLTStyleElements StyleElements() const { return FStyleElements; }
+    void SetStyleElements(TLTStyleElements Value);
+    // Scales DefaultNodeHeight and Indent with the form (toAutoChangeScale).
+    void ChangeScale(int M, int D) override;
+protected:
+    virtual void PaintNonClientBorder(plat::TCanvas* Canvas);
+    int FrameWidth() const override;
+public:
 protected:
     virtual void UpdateScrollBars(bool) {}
     virtual void CancelEditNode() {}
@@ -640,6 +688,9 @@ public:
 protected:
     void KillTreeTimer(std::uintptr_t Id);
     void WndProc(plat::TMessage& Message) override;
+    // The window's paint, print, frame, item-rectangle, font and reading-order messages; true
+    // when Message was answered.
+    bool WindowMessage(plat::TMessage& Message);
     void MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceInsert, bool& Result);
     void PushTempNode(PLazyNode Node);
     void ResetTempNodes();
@@ -712,6 +763,13 @@ private:
     std::uint32_t FSynchUpdateCount = 0;
     int FNodeDataSize = -1;
     std::atomic<TLazyTreeStates> FStates{0};
+    // The window handle, for the worker's cache-state messages (read off the GUI thread).
+    std::atomic<plat::HWND> FStateWindow{0};
+    // The error of a cache-state change the worker sent, handed back to it (written on the GUI
+    // thread before the send returns, read by the worker after).
+    std::exception_ptr FStateChangeError;
+    // Cache-state messages this window ran (GUI thread only).
+    unsigned long FStateMessagesHandled = 0;
     TChangeReason FLastStructureChangeReason = crIgnore;
     PLazyNode FLastStructureChangeNode = nullptr;
     PLazyNode FLastChangedNode = nullptr;
@@ -742,6 +800,16 @@ private:
     PLazyNode FDropTargetNode = nullptr;
     TCheckImageKind FCheckImageKind = ckSystemDefault;
     int FOffsetX = 0;
+    bool FVclStyleEnabled = false;
+    const TLTStyleQuery* FStyleQuery = nullptr;
+    TLTStyleElements FStyleElements = AllStyleElements;
+    // The tree applies a window theme itself: its own WM_THEMECHANGED recreates nothing.
+    bool FChangingTheme = false;
+    TBevelKind FBevelKind = bkNone;
+    plat::TBevelCut FBevelInner = plat::bvRaised;
+    plat::TBevelCut FBevelOuter = plat::bvLowered;
+    int FBevelWidth = 1;
+    int FBorderWidth = 0;
     int FOffsetY = 0;
     std::uint32_t FRangeY = 0;
     std::uint32_t FBottomSpace = 0;
@@ -858,7 +926,7 @@ public:
     int NodeTextWidth(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
     int StaticTextWidth(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
     int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas) override;
-    int NodeExtraWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas = nullptr);
+    int NodeExtraWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas = nullptr) override;
     // Every cached main-column width back to "not measured".
     void ResetAllTextWidths();
     void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) override;
@@ -922,6 +990,8 @@ public:
                                       TLTCellContentMarginType CellContentMarginType,
                                       plat::TCanvas* Canvas = nullptr) override;
     int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas) override;
+    // The application draws the hints of its nodes as it draws the nodes.
+    TLTHintKind DefaultHintKind() const override { return vhkOwnerDraw; }
 
 protected:
     void PaintNodeContent(TLTPaintInfo& PaintInfo) override;

@@ -26,11 +26,67 @@ void TLTColors::Assign(const TPersistent* Source)
     TPersistent::Assign(Source);
 }
 
+TColor StyledColor(int Index, TColor Stored, const TLTStyleQuery& Style, TLTStyleElements Elements, TColor NodeFontColor)
+{
+    TColor c = clNone;
+    switch (Index) {
+    case ciDisabledColor:
+        return Style.TextColor(steItemDisabled, c) ? c : Stored;
+    case ciDropMarkColor:
+    case ciDropTargetColor:
+    case ciFocusedSelectionColor:
+    case ciSelectionRectangleBlendColor:
+    case ciSelectionRectangleBorderColor:
+    case ciUnfocusedColor:
+        return Stored == clHighlight ? Style.SystemColor(clHighlight) : Stored;
+    case ciGridLineColor:
+    case ciDropTargetBorderColor:
+        return Style.SystemColor(clBtnFace);
+    case ciTreeLineColor:
+        return Style.BorderColor(steBranch);
+    case ciUnfocusedSelectionColor:
+    case ciUnfocusedSelectionBorderColor:
+        return Stored == clBtnFace ? Style.SystemColor(clHighlight) : Stored;
+    case ciBorderColor:
+        return (Elements & seBorder) ? Style.SystemColor(clBtnFace) : Stored;
+    case ciHotColor:
+        return Style.TextColor(steItemHot, c) && c == clWindowText ? c : NodeFontColor;
+    case ciFocusedSelectionBorderColor:
+        return Style.FillColor(steItemSelected);
+    case ciHeaderHotColor:
+        return Style.TextColor(steHeaderItemNormal, c) ? c : Stored;
+    case ciSelectionTextColor:
+        return Style.TextColor(steItemSelected, c) && c == clWindowText ? c : NodeFontColor;
+    default:
+        return Stored;
+    }
+}
+
+TColor StyledBackGroundColor(const TLTStyleQuery& Style, TLTStyleElements Elements, TColor Plain)
+{
+    return (Elements & seClient) ? Style.TreeViewColor() : Plain;
+}
+
+TColor StyledNodeFontColor(const TLTStyleQuery& Style, TLTStyleElements Elements, TColor Plain)
+{
+    TColor c = clNone;
+    return (Elements & seFont) && Style.TextColor(steItemNormal, c) ? c : Plain;
+}
+
+TColor StyledHeaderFontColor(const TLTStyleQuery& Style, TLTStyleElements Elements, TColor Plain)
+{
+    TColor c = clNone;
+    return (Elements & seFont) && Style.TextColor(steHeaderItemNormal, c) ? c : Plain;
+}
+
 TColor TLTColors::GetColor(int Index) const
 {
     if (Index < 0 || Index >= ColorCount)
         return clNone;
-    return FColors[static_cast<std::size_t>(Index)];
+    const TColor stored = FColors[static_cast<std::size_t>(Index)];
+    if (FOwner && FOwner->VclStyleEnabled() && FOwner->StyleQuery())
+        return StyledColor(Index, stored, *FOwner->StyleQuery(), FOwner->StyleElements(), NodeFontColor());
+    return stored;
 }
 
 void TLTColors::SetColor(int Index, TColor Value)
@@ -51,8 +107,31 @@ void TLTColors::SetColor(int Index, TColor Value)
     }
 }
 
-TColor TLTColors::BackGroundColor() const { return FOwner ? FOwner->Color() : TColor(clWindow); }
-TColor TLTColors::NodeFontColor() const { return FOwner ? FOwner->Font()->Color() : TColor(clWindowText); }
-TColor TLTColors::HeaderFontColor() const { return FOwner ? FOwner->Font()->Color() : TColor(clWindowText); }
+TColor TLTColors::BackGroundColor() const
+{
+    if (!FOwner)
+        return clWindow;
+    if (FOwner->VclStyleEnabled() && FOwner->StyleQuery())
+        return StyledBackGroundColor(*FOwner->StyleQuery(), FOwner->StyleElements(), FOwner->Color());
+    return FOwner->Color();
+}
+
+TColor TLTColors::NodeFontColor() const
+{
+    if (!FOwner)
+        return clWindowText;
+    if (FOwner->VclStyleEnabled() && FOwner->StyleQuery())
+        return StyledNodeFontColor(*FOwner->StyleQuery(), FOwner->StyleElements(), FOwner->Font()->Color());
+    return FOwner->Font()->Color();
+}
+
+TColor TLTColors::HeaderFontColor() const
+{
+    if (!FOwner)
+        return clWindowText;
+    if (FOwner->VclStyleEnabled() && FOwner->StyleQuery())
+        return StyledHeaderFontColor(*FOwner->StyleQuery(), FOwner->StyleElements(), FOwner->Font()->Color());
+    return FOwner->Font()->Color();
+}
 
 } // namespace vtree

@@ -2,8 +2,11 @@
 // with poUnbuffered) and copied to the target, then the area below the last row is filled.
 // Rows outside the window are never touched, so the cost follows the window, not the tree.
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
@@ -785,9 +788,29 @@ void TBaseLazyTree::InitView()
     RebuildPaintResources(true, true);
 }
 
+void TBaseLazyTree::RefreshVclStyleFlag()
+{
+    FVclStyleEnabled = CustomStyleActive();
+}
+
+void TBaseLazyTree::SetStyleElements(TLTStyleElements Value)
+{
+    if (Value == FStyleElements)
+        return;
+    FStyleElements = Value;
+    InvalidateTree();
+}
+
 void TBaseLazyTree::CreateWnd()
 {
     TCustomControl::CreateWnd();
+    RefreshVclStyleFlag();
+    // The looks are decided anew with every window.
+    const bool themes = ThemeServicesEnabled() && In(TreeOptions().PaintOptions(), toThemeAware);
+    const bool explorer = themes && In(TreeOptions().PaintOptions(), toUseExplorerTheme) && SystemIsVistaOrLater;
+    DoStateChange((themes ? TreeBit(tsUseThemes) : 0) | (explorer ? TreeBit(tsUseExplorerTheme) : 0),
+                  (themes ? 0 : TreeBit(tsUseThemes)) | (explorer ? 0 : TreeBit(tsUseExplorerTheme)));
+    FitDefaultHeightToFont();
     RebuildPaintResources(true, true);
 }
 
@@ -929,6 +952,319 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool Te
 namespace vtree {
 
 using namespace plat;
+
+void TBaseLazyTree::InvalidateChildren(PLazyNode Node, bool Recursive)
+{
+    PLazyNode run;
+    if (Node) {
+        if (!Node->Has(vsInitialized))
+            InitializeNode(Node);
+        InvalidateNode(Node);
+        if (Node->Has(vsHasChildren) && Node->ChildCount == 0)
+            InitializeChildren(Node);
+        run = Node->FirstChild;
+    } else {
+        run = RootNode()->FirstChild;
+    }
+    for (; run; run = run->NextSibling) {
+        InvalidateNode(run);
+        if (Recursive)
+            InvalidateChildren(run, true);
+    }
+}
+
+void TBaseLazyTree::RepaintNode(PLazyNode Node)
+{
+    if (!Node || Node == RootNode() || !HandleAllocated())
+        return;
+    const TRect r = GetDisplayRect(Node, NoColumn, false);
+    RedrawWindow(Handle(), &r, RDW_INVALIDATE | RDW_VALIDATE | RDW_NOERASE | RDW_NOCHILDREN | RDW_UPDATENOW);
+}
+
+int TBaseLazyTree::VisibleContentWidth()
+{
+    int nodeTop = 0;
+    PLazyNode node = GetNodeAt(0, 0, true, nodeTop);
+    if (!node)
+        return FMargin;
+    const bool showRoot = In(TreeOptions().PaintOptions(), toShowRoot);
+    int level = static_cast<int>(GetNodeLevel(node)) + (showRoot ? 1 : 0);
+    int x = level * static_cast<int>(Indent());
+    if (FStateImages)
+        x += FStateImages->Width() + 2;
+    if (FImages)
+        x += FImages->Width() + 2;
+    const bool checks = In(TreeOptions().MiscOptions(), toCheckSupport) && FCheckImages;
+    const int checkWidth = checks ? FCheckImages->Width() + 2 : 0;
+    int widest = 0;
+    int bottom = nodeTop;
+    while (node) {
+        if (!node->Has(vsInitialized))
+            InitializeNode(node);
+        const int check = checks && node->CheckType != ctNone ? checkWidth : 0;
+        widest = std::max(widest, x + check + DoGetNodeWidth(node, NoColumn, nullptr) + NodeExtraWidth(node, NoColumn));
+        bottom += static_cast<int>(GetNodeHeight(node));
+        if (bottom > ClientHeight())
+            break;
+        PLazyNode next = GetNextVisible(node, true);
+        if (!next)
+            break;
+        const int nextLevel = static_cast<int>(GetNodeLevel(next)) + (showRoot ? 1 : 0);
+        x += (nextLevel - level) * static_cast<int>(Indent());
+        level = nextLevel;
+        node = next;
+    }
+    return widest + FMargin;
+}
+
+void TBaseLazyTree::FitDefaultHeightToFont()
+{
+    if (!In(TreeOptions().AutoOptions(), toAutoChangeScale))
+        return;
+    Canvas()->Font()->Assign(Font());
+    const int height = Canvas()->TextHeight(u"Tg");
+    if (height > 0 && DefaultNodeHeight() < static_cast<std::uint32_t>(height))
+        SetDefaultNodeHeight(static_cast<std::uint32_t>(height));
+}
+
+void TBaseLazyTree::ChangeScale(int M, int D)
+{
+    if (M != D && D != 0 && In(TreeOptions().AutoOptions(), toAutoChangeScale)) {
+        // The platform's MulDiv: a 64-bit product, rounded half away from zero.
+        auto scale = [&](std::uint32_t V) {
+            const std::int64_t p = std::int64_t(V) * M;
+            const std::int64_t q = (std::llabs(p) + std::llabs(D) / 2) / std::llabs(D);
+            return static_cast<std::uint32_t>(std::max<std::int64_t>(0, ((p < 0) != (D < 0)) ? -q : q));
+        };
+        SetDefaultNodeHeight(scale(DefaultNodeHeight()));
+        SetIndent(scale(Indent()));
+    }
+    TCustomControl::ChangeScale(M, D);
+}
+
+// ---- frame
+
+int TBaseLazyTree::FrameWidth() const
+{
+    int w = TCustomControl::FrameWidth() + FBorderWidth;
+    if (FBevelKind != bkNone) {
+        if (FBevelInner != bvNone)
+            w += FBevelWidth;
+        if (FBevelOuter != bvNone)
+            w += FBevelWidth;
+    }
+    return w;
+}
+
+void TBaseLazyTree::PaintNonClientBorder(TCanvas* Canvas)
+{
+    if (!Canvas || (FBevelKind == bkNone && FBorderWidth == 0))
+        return;
+    // The area inside the system border.
+    const int system = TCustomControl::FrameWidth();
+    TRect r{system, system, Width() - system, Height() - system};
+    const TRect frame = r;
+    if (FBevelKind != bkNone) {
+        unsigned edge = 0;
+        if (FBevelInner == bvLowered) edge |= BDR_SUNKENINNER;
+        if (FBevelInner == bvRaised) edge |= BDR_RAISEDINNER;
+        if (FBevelOuter == bvLowered) edge |= BDR_SUNKENOUTER;
+        if (FBevelOuter == bvRaised) edge |= BDR_RAISEDOUTER;
+        unsigned flags = BF_RECT;
+        if (FBevelKind == bkSoft) flags |= BF_SOFT;
+        if (FBevelKind == bkFlat) flags |= BF_FLAT;
+        if (!Ctl3D()) flags |= BF_MONO;
+        TRect edgeRect = r;
+        DrawEdge(Canvas, edgeRect, edge, flags);
+        int bevel = 0;
+        if (FBevelInner != bvNone) bevel += FBevelWidth;
+        if (FBevelOuter != bvNone) bevel += FBevelWidth;
+        r = {r.Left + bevel, r.Top + bevel, r.Right - bevel, r.Bottom - bevel};
+    }
+    if (FBorderWidth <= 0)
+        return;
+    // Only the ring between r and r shrunk by BorderWidth takes the colour.
+    const int saved = Canvas->SaveDC();
+    Canvas->IntersectClipRect(r.Left, r.Top, r.Right, r.Bottom);
+    Canvas->ExcludeClipRect(r.Left + FBorderWidth, r.Top + FBorderWidth, r.Right - FBorderWidth, r.Bottom - FBorderWidth);
+    Canvas->Brush()->SetColor(FColors->BorderColor());
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->FillRect(frame);
+    Canvas->RestoreDC(saved);
+}
+
+void TBaseLazyTree::SetBevelKind(TBevelKind Value)
+{
+    if (Value == FBevelKind) return;
+    FBevelKind = Value;
+    RecreateWnd();
+}
+
+void TBaseLazyTree::SetBevelInner(TBevelCut Value)
+{
+    if (Value == FBevelInner) return;
+    FBevelInner = Value;
+    RecreateWnd();
+}
+
+void TBaseLazyTree::SetBevelOuter(TBevelCut Value)
+{
+    if (Value == FBevelOuter) return;
+    FBevelOuter = Value;
+    RecreateWnd();
+}
+
+void TBaseLazyTree::SetBevelWidth(int Value)
+{
+    Value = std::max(Value, 1);
+    if (Value == FBevelWidth) return;
+    FBevelWidth = Value;
+    RecreateWnd();
+}
+
+void TBaseLazyTree::SetBorderWidth(int Value)
+{
+    Value = std::max(Value, 0);
+    if (Value == FBorderWidth) return;
+    FBorderWidth = Value;
+    RecreateWnd();
+}
+
+// ---- repaint-only setters
+
+void TBaseLazyTree::SetAlignment(TAlignment Value)
+{
+    if (Value == FAlignment) return;
+    FAlignment = Value;
+    if (!(ComponentState() & csLoading))
+        InvalidateTree();
+}
+
+void TBaseLazyTree::SetTextMargin(int Value)
+{
+    if (Value == FTextMargin) return;
+    FTextMargin = Value;
+    if (!(ComponentState() & csLoading))
+        InvalidateTree();
+}
+
+void TBaseLazyTree::SetSelectionCurveRadius(int Value)
+{
+    if (Value == FSelectionCurveRadius) return;
+    FSelectionCurveRadius = Value;
+    if (HandleAllocated() && !(ComponentState() & csLoading))
+        InvalidateTree();
+}
+
+void TBaseLazyTree::SetEmptyListMessage(const String& Value)
+{
+    if (Value == FEmptyListMessage) return;
+    FEmptyListMessage = Value;
+    InvalidateTree();
+}
+
+void TBaseLazyTree::SetBiDiMode(TBiDiMode Value)
+{
+    if (Value == FBiDiMode) return;
+    FBiDiMode = Value;
+    Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+// ---- window messages
+
+bool TBaseLazyTree::WindowMessage(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_NCPAINT:
+        TCustomControl::WndProc(Message);
+        PaintNonClientBorder(reinterpret_cast<TCanvas*>(Message.WParam));
+        return true;
+    case WM_PRINTCLIENT: {
+        // The client as the tree paints it, onto the canvas in WParam.
+        auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
+        if (!canvas || ((Message.LParam & PRF_CHECKVISIBLE) && !Visible()))
+            return true;
+        TRect window = ClientRect();
+        const TPoint target = window.TopLeft();
+        OffsetRect(window, FEffectiveOffsetX, -OffsetY());
+        PaintTree(canvas, window, target, PaintSet({poBackground, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines}),
+                  pfDevice);
+        return true;
+    }
+    case TVM_GETITEMRECT: {
+        // LParam: a rectangle whose first field carries the node on entry.
+        auto* r = reinterpret_cast<TRect*>(Message.LParam);
+        if (!r) {
+            Message.Result = 0;
+            return true;
+        }
+        PLazyNode node;
+        std::memcpy(&node, r, sizeof node);
+        const bool visible = node && node != RootNode() && GetVisible(node);
+        if (visible)
+            *r = GetDisplayRect(node, NoColumn, Message.WParam != 0);
+        Message.Result = visible ? 1 : 0;
+        return true;
+    }
+    case CM_FONTCHANGED:
+        TCustomControl::WndProc(Message);
+        if (!(ComponentState() & csLoading)) {
+            FitDefaultHeightToFont();
+            RebuildPaintResources(true, false);
+            InvalidateTree();
+        }
+        return true;
+    case CM_COLORCHANGED:
+        if (!(ComponentState() & csLoading)) {
+            RebuildPaintResources(true, false);
+            InvalidateTree();
+        }
+        return true;
+    case CM_SYSCOLORCHANGE: {
+        // The check strips follow the new system colours (the XP strip has none of its own).
+        const std::pair<TImageList*, const char16_t*> strips[] = {
+            {CheckLightList, u"LT_CHECK_LIGHT"}, {CheckDarkList, u"LT_CHECK_DARK"}, {TickLightList, u"LT_TICK_LIGHT"},
+            {TickDarkList, u"LT_TICK_DARK"},     {CheckFlatList, u"LT_FLAT"},       {UtilitiesList, u"LT_UTILITIES"}};
+        for (const auto& [list, name] : strips)
+            if (list)
+                LoadStripIntoImageList(list, name, true);
+        TMessage sys = Message;
+        sys.Msg = WM_SYSCOLORCHANGE;
+        TCustomControl::WndProc(sys);
+        Message.Result = sys.Result;
+        return true;
+    }
+    case WM_THEMECHANGED:
+        TCustomControl::WndProc(Message);
+        if (ThemeServicesEnabled() && In(TreeOptions().PaintOptions(), toThemeAware))
+            DoStateChange(TreeBit(tsUseThemes));
+        else
+            DoStateChange(0, TreeBit(tsUseThemes));
+        if (!FChangingTheme && HandleAllocated())
+            SetTimer(Handle(), 8, 500);
+        FChangingTheme = false;
+        return true;
+    case CM_BORDERCHANGED:
+        TCustomControl::WndProc(Message);
+        if (FVclStyleEnabled && (FStyleElements & seBorder))
+            RecreateWnd();
+        return true;
+    case CM_CTL3DCHANGED:
+        TCustomControl::WndProc(Message);
+        if (BorderStyle() == bsSingle)
+            RecreateWnd();
+        return true;
+    case CM_BIDIMODECHANGED: {
+        TCustomControl::WndProc(Message);
+        const int offset = FBiDiMode != bdLeftToRight ? FRangeX + FOffsetX - ClientWidth() : -FOffsetX;
+        FEffectiveOffsetX = std::max(offset, 0);
+        InvalidateTree();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
 
 TRect TBaseLazyTree::InvalidateNode(PLazyNode Node)
 {

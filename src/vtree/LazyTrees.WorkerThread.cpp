@@ -3,9 +3,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
+#include "plat/Controls.h"
 #include "plat/Forms.h"
 #include "plat/Threads.h"
 
@@ -116,18 +120,38 @@ void TWorkerThread::RemoveTree(TBaseLazyTree* Tree)
     // The worker may wait for the GUI thread (a state change, a measurement): serve it. The
     // worker announces each such call and its leaving, so this wakes without polling; the
     // short timeout only covers calls handed over by other means.
+    const plat::HWND window = Tree->FStateWindow.load(std::memory_order_acquire);
     std::unique_lock<std::mutex> lock(FLock);
     FWaitedFor = Tree;
     try {
+        // A state message counts as served once this loop ran it; until the worker takes
+        // note (FStateMessagesDone) there is nothing more to do for it.
+        auto unserved = [&] { return FStateMessagesSent != FStateMessagesDone && FStateMessagesSent != FStateMessagesPeeked; };
         while (CurrentTree() == Tree) {
             FLeft.wait_for(lock, std::chrono::microseconds(500),
-                           [&] { return CurrentTree() != Tree || FGuiCallsAnnounced != FGuiCallsRun; });
+                           [&] { return CurrentTree() != Tree || FGuiCallsAnnounced != FGuiCallsRun || unserved(); });
             if (CurrentTree() != Tree) break;
             const bool announced = FGuiCallsAnnounced != FGuiCallsRun;
+            const bool sending = unserved();
+            const unsigned long sent = FStateMessagesSent;
             lock.unlock();
-            // An announced call is queued a moment after the announcement: wait for it.
+            // A cache-state message the worker sent to this window runs here (the look at the
+            // queue runs waiting sent messages), and so does a posted one.
+            bool delivered = false;
+            if (window && sending) {
+                const unsigned long before = Tree->FStateMessagesHandled;
+                plat::TMsg msg;
+                while (plat::PeekMessage(msg, window, WM_CHANGESTATE, WM_CHANGESTATE, plat::PM_REMOVE))
+                    plat::DispatchMessage(msg);
+                delivered = Tree->FStateMessagesHandled != before;
+            }
+            // A measurement the worker waits for runs through the call queue; an announced
+            // call is queued a moment after the announcement: wait for it.
             plat::CheckSynchronize(announced ? 1 : 0);
+            // A message announced but not yet queued is a moment away.
+            if (sending && !delivered) std::this_thread::yield();
             lock.lock();
+            if (delivered) FStateMessagesPeeked = sent;
         }
     } catch (...) {
         if (!lock.owns_lock()) lock.lock();
@@ -178,6 +202,44 @@ void TWorkerThread::RunOnGuiThread(TBaseLazyTree* Tree, const std::function<void
     });
 }
 
+namespace {
+
+// The cache states as the bits of the message 0x8020.
+constexpr TLazyTreeState CacheStateBits[] = {tsStopValidation, tsUseCache, tsValidating, tsValidationNeeded};
+
+std::uintptr_t StateBits(TLazyTreeStates States)
+{
+    std::uintptr_t bits = 0;
+    for (unsigned i = 0; i < 4; ++i)
+        if (States & TreeBit(CacheStateBits[i])) bits |= 1u << i;
+    return bits;
+}
+
+} // namespace
+
+void TWorkerThread::SendTreeStateChange(TBaseLazyTree* Tree, TLazyTreeStates Enter, TLazyTreeStates Leave)
+{
+    const plat::HWND window = Tree->FStateWindow.load(std::memory_order_acquire);
+    if (window) {
+        {
+            std::lock_guard<std::mutex> g(FLock);
+            ++FStateMessagesSent;
+        }
+        FLeft.notify_all();
+        const plat::LRESULT served = plat::SendMessage(window, WM_CHANGESTATE, StateBits(Enter), StateBits(Leave));
+        {
+            std::lock_guard<std::mutex> g(FLock);
+            ++FStateMessagesDone;
+        }
+        FLeft.notify_all();
+        if (served == 2) std::rethrow_exception(std::exchange(Tree->FStateChangeError, nullptr));
+        if (served) return;
+    }
+    // Without a window the change runs through the call queue all the same: a tree's cache
+    // states never stay half changed.
+    RunOnGuiThread(Tree, [Tree, Enter, Leave] { Tree->DoStateChange(Enter, Leave); }, false);
+}
+
 void TWorkerThread::Execute()
 {
     plat::TThread::NameThreadForDebugging(u"LazyTrees.TWorkerThread");
@@ -200,7 +262,7 @@ void TWorkerThread::Execute()
         if (!tree) continue;
         TLazyTreeStates enter = 0;
         try {
-            RunOnGuiThread(tree, [tree] { tree->DoStateChange(TreeBit(tsValidating), StateSet({tsUseCache, tsValidationNeeded})); }, false);
+            SendTreeStateChange(tree, TreeBit(tsValidating), StateSet({tsUseCache, tsValidationNeeded}));
             if (!tree->HasState(tsStopValidation) && tree->BuildPositionCache()) enter = TreeBit(tsUseCache);
         } catch (...) {
             enter = 0;
@@ -219,7 +281,9 @@ void TWorkerThread::Execute()
         }
         if (!handedOver) {
             try {
-                RunOnGuiThread(tree, [this, tree, enter] { FinishBuild(tree, enter); }, false);
+                // A stopped or failed build leaves the cache stale, so it is asked for again.
+                SendTreeStateChange(tree, enter ? enter : TreeBit(tsValidationNeeded),
+                                    StateSet({tsStopValidation, tsValidating}));
             } catch (...) {
                 ReportOnGuiThread(std::current_exception());
             }
@@ -382,7 +446,57 @@ std::uint32_t TBaseLazyTree::GetDisplayTop(PLazyNode Node)
 {
     std::uint32_t top = 0;
     PLazyNode run = nullptr;
-    if (HasState(tsUseCache)) run = PositionCacheEntryBefore(Node, top);
+    if (HasState(tsUseCache) && Node && Node != FRoot) {
+        // Node's ancestors from the top level down, taken once, so comparing a cached node
+        // with Node walks only the cached node's own path.
+        thread_local std::vector<PLazyNode> path;
+        path.clear();
+        for (PLazyNode p = Node; p && p != FRoot; p = p->Parent) path.push_back(p);
+        std::reverse(path.begin(), path.end());
+        const bool above = GetChildrenAbove();
+        const std::size_t depth = path.size() - 1;
+        // Display order of E against Node: negative when E comes first.
+        auto compare = [&](PLazyNode E, PLazyNode) {
+            if (E == Node) return 0;
+            std::size_t level = 0;
+            for (PLazyNode p = E; p->Parent != FRoot; p = p->Parent) ++level;
+            PLazyNode a = E;
+            std::size_t l = level;
+            while (l > depth) {
+                a = a->Parent;
+                --l;
+            }
+            if (a == path[l])  // one holds the other: E above Node when E is the ancestor
+                return (level < depth) != above ? -1 : 1;
+            while (a->Parent != path[l]->Parent) {
+                a = a->Parent;
+                --l;
+            }
+            return a->Index < path[l]->Index ? -1 : 1;
+        };
+        // The last entry not after Node: first in the cache, then among the finer entries
+        // up to the next cache entry (fine entry k * 80 is cache entry k).
+        auto lastNotAfter = [&](const TCache& Entries, std::size_t Lo, std::size_t Hi) {
+            const std::size_t start = Lo;
+            while (Lo < Hi) {
+                const std::size_t mid = Lo + (Hi - Lo) / 2;
+                if (Entries[mid].Node && compare(Entries[mid].Node, Node) <= 0) Lo = mid + 1;
+                else Hi = mid;
+            }
+            return Lo > start ? Lo - 1 : SIZE_MAX;
+        };
+        const std::size_t k = lastNotAfter(FPositionCache, 0, std::min<std::size_t>(FCacheRegularEntries, FPositionCache.size()));
+        if (k != SIZE_MAX) {
+            constexpr std::size_t perEntry = CacheThreshold / FineCacheStep;
+            const std::size_t from = k * perEntry;
+            std::size_t f = SIZE_MAX;
+            if (from < FFinePositionIndex.size() && FFinePositionIndex[from].Node == FPositionCache[k].Node)
+                f = lastNotAfter(FFinePositionIndex, from, std::min(FFinePositionIndex.size(), from + perEntry));
+            const TCacheEntry& e = f != SIZE_MAX ? FFinePositionIndex[f] : FPositionCache[k];
+            run = e.Node;
+            top = e.AbsoluteTop;
+        }
+    }
     if (!run) {
         run = GetFirstVisibleNoInit(nullptr, true);
         top = 0;

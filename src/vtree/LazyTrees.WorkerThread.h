@@ -2,9 +2,10 @@
 // The one thread that builds the position caches of all trees of the process.
 // - Trees queue themselves (AddTree, once per tree while waiting) and are served in request
 //   order; the work signal is counted, one per queued tree.
-// - The worker changes a tree's cache states only through a call the GUI thread runs while
-//   the worker waits, or hands the closing change to the GUI thread waiting for it in
-//   RemoveTree, so every state change happens on the GUI thread.
+// - The worker changes a tree's cache states only through the tree's message 0x8020, sent
+//   to its window (a call through the GUI thread's queue when the window has gone), or hands
+//   the closing change to the GUI thread waiting for it in RemoveTree, so every state change
+//   happens on the GUI thread while the worker waits.
 // - RemoveTree waits until the worker has left the tree, running the GUI-thread calls the
 //   worker waits for meanwhile, so neither side can block the other. The worker checks the
 //   stop state before every node and wakes the waiting GUI thread when it leaves, so a stop
@@ -43,6 +44,8 @@ public:
 
 private:
     void Execute();
+    // Enters and leaves cache states of Tree on the GUI thread and waits for it.
+    void SendTreeStateChange(TBaseLazyTree* Tree, std::uint64_t Enter, std::uint64_t Leave);
     // The closing state change of a build, on the GUI thread.
     static void FinishBuild(TBaseLazyTree* Tree, std::uint64_t Enter);
     std::thread FThread;
@@ -54,6 +57,11 @@ private:
     // Calls the worker handed to the GUI thread, and those of them that started there.
     unsigned long FGuiCallsAnnounced = 0;
     unsigned long FGuiCallsRun = 0;
+    // State messages the worker sent, those it saw answered, and the count at the last one a
+    // waiting RemoveTree ran itself.
+    unsigned long FStateMessagesSent = 0;
+    unsigned long FStateMessagesDone = 0;
+    unsigned long FStateMessagesPeeked = 0;
     // The tree a GUI thread waits for in RemoveTree. The worker leaving it hands its closing
     // state change to that waiting GUI thread instead of a round trip through the call queue.
     TBaseLazyTree* FWaitedFor = nullptr;

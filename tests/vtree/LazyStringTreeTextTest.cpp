@@ -14,8 +14,10 @@
 #include "LazyTrees.SharedResources.h"
 #include "TestSupport.h"
 #include "TreeInvariants.h"
+#include "ViewInvariants.h"
 #include "plat/Graphics.h"
 #include "plat/Streams.h"
+#include "plat/Threads.h"
 
 namespace vtree {
 namespace {
@@ -52,23 +54,12 @@ protected:
     void Paint(int W = 200, int H = 60)
     {
         TBitmap t(W, H);
+        testing::FontHookProbe font(t.Canvas());
         Tree->PaintTree(t.Canvas(), {0, 0, W, H}, {0, 0}, PaintBit(poGridLines));
-        EXPECT_FALSE(Tree->HasState(tsPainting));
-        CheckView();
+        EXPECT_VIEW_OK(*Tree, &font);
     }
-    // The view's own invariants: the font hook is gone and every cached width is either
-    // unmeasured or what a fresh measurement gives.
-    void CheckView()
-    {
-        TBitmap probe(1, 1);
-        for (PLazyNode n = Tree->GetFirstNoInit(); n; n = Tree->GetNextNoInit(n)) {
-            const std::uint32_t cached = Tree->CachedTextWidth(n);
-            if (cached == 0) continue;
-            const int fresh = Tree->NodeTextWidth(probe.Canvas(), n, NoColumn, Tree->GetText(n, NoColumn));
-            EXPECT_EQ(static_cast<int>(cached), fresh) << "node " << n->Index;
-        }
-        EXPECT_TREE_OK(*Tree);
-    }
+    // The view's own invariants (ViewInvariants.h), after an invalidation.
+    void CheckView() { EXPECT_VIEW_OK(*Tree); }
     std::unique_ptr<TextProbe> Tree;
 };
 
@@ -141,9 +132,11 @@ TEST_F(StringTreeText, WidthIsCachedUntilTheNodeIsInvalidated)
     EXPECT_EQ(Tree->InvalidateNode(n), (TRect{-1, -1, -1, -1}));   // nothing repainted during an update
     Tree->EndUpdate();
     EXPECT_EQ(Tree->CachedTextWidth(n), 0u);
+    CheckView();
     Tree->DoGetNodeWidth(n, NoColumn, probe.Canvas());
     EXPECT_EQ(Tree->InvalidateNode(n), (TRect{-1, -1, -1, -1}));   // not on screen: nothing repainted
     EXPECT_EQ(Tree->CachedTextWidth(n), 0u);
+    CheckView();
     EXPECT_GT(Tree->DoGetNodeWidth(n, NoColumn, probe.Canvas()), w1);
     Tree->ResetAllTextWidths();
     EXPECT_EQ(Tree->CachedTextWidth(n), 0u);
@@ -166,6 +159,7 @@ TEST_F(StringTreeText, MeasureItemHeightAskedOnceUntilInvalidated)
     EXPECT_EQ(measured, 1);
     EXPECT_EQ(n->NodeHeight, 24);
     Tree->InvalidateNode(n);
+    CheckView();
     Paint();
     EXPECT_EQ(measured, 2);
 }
@@ -419,8 +413,52 @@ TEST_F(StringTreeText, LookMultilineAndStaticText)
 
 // ---- the owner-drawn tree
 
+// A tree past the cache threshold: paints at the top, the middle and the end, and node
+// invalidations, each followed by the view checks, which then look up positions through the
+// position cache as well as without it.
+TEST_F(StringTreeText, PaintsAndInvalidationsKeepTheViewConsistentWithTheCache)
+{
+    Tree->OnInitNode = [](TBaseLazyTree*, PLazyNode Parent, PLazyNode, TLazyNodeInitStates& S) {
+        if (!Parent) S |= InitBit(ivsHasChildren) | InitBit(ivsExpanded);
+    };
+    Tree->OnInitChildren = [](TBaseLazyTree*, PLazyNode, std::uint32_t& C) { C = 49; };
+    Tree->OnGetText = [](TCustomLazyStringTree*, PLazyNode N, TColumnIndex, TVSTTextType T, String& S) {
+        if (T == ttNormal) S = u"Row " + String(1, char16_t(u'a' + N->Index % 26));
+    };
+    Tree->SetRootNodeCount(100);  // 5,000 rows
+    Tree->FullExpand();
+    Tree->MarkCacheStale();
+    Tree->RequestCacheValidation();
+    for (int i = 0; i < 5000 && !Tree->HasState(tsUseCache); ++i) plat::CheckSynchronize(2);
+    ASSERT_TRUE(Tree->HasState(tsUseCache));
+    ASSERT_EQ(Tree->VisibleCount(), 5000u);
+    const int range = static_cast<int>(Tree->RootNode()->TotalHeight) - static_cast<int>(Tree->DefaultNodeHeight());
+    for (int top : {0, range / 2, range - 60}) {
+        SCOPED_TRACE(top);
+        TBitmap t(200, 60);
+        testing::FontHookProbe font(t.Canvas());
+        Tree->PaintTree(t.Canvas(), {0, top, 200, top + 60}, {0, 0}, PaintBit(poGridLines));
+        EXPECT_VIEW_OK(*Tree, &font, 200);
+    }
+    int nodeTop = 0;
+    PLazyNode middle = Tree->GetNodeAt(0, range / 2, false, nodeTop);
+    ASSERT_NE(middle, nullptr);
+    Tree->InvalidateNode(middle);
+    EXPECT_VIEW_OK(*Tree, nullptr, 200);
+    Tree->BeginUpdate();
+    EXPECT_EQ(Tree->InvalidateNode(middle), (TRect{-1, -1, -1, -1}));
+    Tree->EndUpdate();
+    EXPECT_VIEW_OK(*Tree, nullptr, 200);
+}
+
 TEST(DrawTree, ContentWidthAndMarginComeFromItsHandlers)
 {
+    {
+        TLazyDrawTree drawn(nullptr);
+        TLazyStringTree texts(nullptr);
+        EXPECT_EQ(drawn.DefaultHintKind(), vhkOwnerDraw);
+        EXPECT_EQ(texts.DefaultHintKind(), vhkText);
+    }
     PrepareSharedResources();
     TLazyDrawTree tree(nullptr);
     PLazyNode n = tree.AddChild(nullptr);

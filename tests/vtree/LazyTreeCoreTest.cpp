@@ -788,6 +788,52 @@ TEST_F(TreeTest, OptionSetters)
     Ok();
 }
 
+// Clearing toExtendedFocus moves the focus to the main column, whatever the other sets do.
+TEST_F(TreeTest, ClearingExtendedFocusMovesTheFocusToTheMainColumn)
+{
+    auto& o = Tree->TreeOptions();
+    Tree->Header().MainColumn = 2;
+    o.SetSelectionOptions(TLTSelectionOptions(o.SelectionOptions() | (1u << toExtendedFocus)));
+    EXPECT_EQ(Tree->FocusedColumn(), NoColumn);
+    o.SetSelectionOptions(TLTSelectionOptions(o.SelectionOptions() & ~(1u << toExtendedFocus)));
+    EXPECT_EQ(Tree->FocusedColumn(), 2);
+}
+
+// With a change delay, a shrinking child count reports its deletions and the count change as
+// one accumulated structure change, fired by the timer, and frees the initialised nodes.
+class DelayedChangeTest : public plat::testing::UiTest {};
+
+TEST_F(DelayedChangeTest, ShrinkingReportsOneAccumulatedChangeFromTheTimer)
+{
+    TBaseLazyTree tree(nullptr);
+    std::vector<TChangeReason> structure;
+    int freed = 0;
+    tree.OnStructureChange = [&](TBaseLazyTree*, PLazyNode, TChangeReason R) { structure.push_back(R); };
+    tree.OnFreeNode = [&](TBaseLazyTree*, PLazyNode) { ++freed; };
+    tree.OnInitNode = [](TBaseLazyTree*, PLazyNode, PLazyNode, TLazyNodeInitStates&) {};
+    PLazyNode parent = tree.AddChild(nullptr);
+    tree.SetChildCount(parent, 5);
+    for (PLazyNode n = tree.GetFirstChild(parent); n; n = tree.GetNextSibling(n)) EXPECT_TRUE(n->Has(vsInitialized));
+    structure.clear();
+    tree.SetChangeDelay(50);
+    tree.SetChildCount(parent, 2);
+    EXPECT_EQ(freed, 3);
+    EXPECT_TRUE(structure.empty());
+    plat::testing::AdvanceClock(49);
+    EXPECT_TRUE(structure.empty());
+    plat::testing::AdvanceClock(2);
+    EXPECT_EQ(structure, std::vector<TChangeReason>{crAccumulated});
+    EXPECT_EQ(tree.GetChildCount(parent), 2u);
+    EXPECT_TREE_OK(tree);
+    // Without a delay each deletion reports at once.
+    tree.SetChangeDelay(0);
+    tree.SetChildCount(parent, 3);
+    structure.clear();
+    tree.SetChildCount(parent, 1);
+    EXPECT_EQ(structure, (std::vector<TChangeReason>{crChildDeleted, crChildDeleted, crChildAdded}));
+    EXPECT_TREE_OK(tree);
+}
+
 TEST(TreeClasses, OptionsClassPerTreeClass)
 {
     TBaseLazyTree base(nullptr);

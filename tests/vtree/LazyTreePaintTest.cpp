@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -20,10 +21,12 @@
 #include "LazyTrees.Utils.h"
 #include "TestSupport.h"
 #include "TreeInvariants.h"
+#include "ViewInvariants.h"
 #include "plat/Graphics.h"
 #include "plat/ImgList.h"
 #include "plat/Printers.h"
 #include "plat/SysUtils.h"
+#include "plat/Testing.h"
 
 namespace vtree {
 namespace {
@@ -44,6 +47,7 @@ public:
     using TBaseLazyTree::PaintBackgroundTiled;
     using TBaseLazyTree::PaintLineSegment;
     void SetRangeX(int Value) { FRangeX = Value; }
+    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
     int ContentCalls = 0;
     std::function<void(TLTPaintInfo&)> Content;
 
@@ -141,10 +145,10 @@ protected:
     }
     void PaintAll(TBitmap& T, TLTInternalPaintOptions Options)
     {
+        testing::FontHookProbe font(T.Canvas());
         Tree->PaintTree(T.Canvas(), {0, 0, T.Width(), T.Height()}, {0, 0}, Options);
-        // The pass leaves no state behind and the counts still add up.
-        EXPECT_FALSE(Tree->HasState(tsPainting));
-        EXPECT_TREE_OK(*Tree);
+        // The pass leaves no state behind, and positions and counts still add up.
+        EXPECT_VIEW_OK(*Tree, &font);
     }
 
 public:
@@ -622,6 +626,183 @@ TEST_F(TreePaint, DisplayRectangles)
         [&] { Tree->GetDisplayRect(Tree->RootNode(), NoColumn, false); }, u"Node must not be the hidden root node."));
 }
 
+// ckCustom takes the custom list; without one no check control is drawn.
+TEST_F(TreePaint, CustomCheckKindWithoutAListDrawsNoCheckControl)
+{
+    Tree->TreeOptions().SetMiscOptions(Tree->TreeOptions().MiscOptions() | (TLTMiscOptions(1) << toCheckSupport));
+    PLazyNode n = Tree->AddChild(nullptr);
+    Tree->SetCheckType(n, ctCheckBox);
+    Tree->SetCheckState(n, csCheckedNormal);
+    auto paint = [&] {
+        auto t = Target(60, 18, clWhite);
+        PaintAll(*t, PaintBit(poBackground));
+        bool ink = false;
+        for (int y = 0; y < 18; ++y) ink = ink || !RowIs(*t, y, 21, 37, clWhite);  // the check image's cell
+        return ink;
+    };
+    Tree->SetCheckImageKind(ckLightCheck);
+    EXPECT_TRUE(paint());
+    Tree->SetCheckImageKind(ckCustom);
+    EXPECT_EQ(Tree->CheckImages(), nullptr);
+    EXPECT_FALSE(paint());
+    TImageList custom(nullptr);
+    Tree->SetCustomCheckImages(&custom);
+    EXPECT_EQ(Tree->CheckImages(), &custom);
+    Tree->SetCustomCheckImages(nullptr);
+    EXPECT_EQ(Tree->CheckImages(), nullptr);
+}
+
+// ---- window messages, invalidation and frame
+
+TEST_F(TreePaint, ItemRectangleMessageAnswersVisibleNodes)
+{
+    ThreeLevels();
+    Tree->SetWidth(300);
+    Tree->SetVisible(B, false);
+    struct Case {
+        const char* what;
+        PLazyNode node;
+        WPARAM textOnly;
+        LRESULT result;
+    };
+    const Case cases[] = {
+        {"row", A1, 0, 1}, {"text", A1a, 1, 1}, {"hidden node", B, 0, 0}, {"no node", nullptr, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TRect r{-7, -7, -7, -7};
+        std::memcpy(&r, &c.node, sizeof c.node);
+        const TRect entry = r;
+        EXPECT_EQ(Tree->Perform(TVM_GETITEMRECT, c.textOnly, reinterpret_cast<LPARAM>(&r)), c.result);
+        if (c.result)
+            EXPECT_EQ(r, Tree->GetDisplayRect(c.node, NoColumn, c.textOnly != 0));
+        else
+            EXPECT_EQ(r, entry);
+    }
+    EXPECT_EQ(Tree->Perform(TVM_GETITEMRECT, 0, 0), 0);
+    EXPECT_VIEW_OK(*Tree);
+}
+
+TEST_F(TreePaint, InvalidatingChildrenCreatesAnnouncedOnes)
+{
+    int asked = 0;
+    Tree->OnInitChildren = [&](TBaseLazyTree*, PLazyNode, std::uint32_t& C) {
+        ++asked;
+        C = 3;
+    };
+    PLazyNode parent = Tree->AddChild(nullptr);
+    Tree->SetHasChildren(parent, true);
+    Tree->InvalidateChildren(parent, false);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Tree->GetChildCount(parent), 3u);
+    EXPECT_VIEW_OK(*Tree);
+    // Recursive from the top: every child with announced children gets them.
+    for (PLazyNode c = parent->FirstChild; c; c = c->NextSibling) Tree->SetHasChildren(c, true);
+    Tree->InvalidateChildren(nullptr, true);
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(Tree->TotalCount(), 1u + 3u + 9u);  // the grandchildren announce none
+    EXPECT_VIEW_OK(*Tree);
+    Tree->RepaintNode(nullptr);
+    Tree->RepaintNode(Tree->RootNode());
+    Tree->RepaintNode(parent);
+    EXPECT_VIEW_OK(*Tree);
+}
+
+TEST_F(TreePaint, PrintClientPaintsTheRowsAsTheWindowShowsThem)
+{
+    ThreeLevels();
+    Tree->SetBounds(0, 0, 120, 100);
+    Tree->SetSelected(A1, true);
+    auto viaMessage = Target(Tree->ClientWidth(), Tree->ClientHeight());
+    auto direct = Target(Tree->ClientWidth(), Tree->ClientHeight());
+    Tree->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(viaMessage->Canvas()), 0);
+    PaintAll(*direct, PaintSet({poBackground, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines}));
+    for (int y = 0; y < direct->Height(); y += 3)
+        for (int x = 0; x < direct->Width(); x += 3)
+            ASSERT_EQ(viaMessage->Canvas()->Pixels(x, y), direct->Canvas()->Pixels(x, y)) << x << "," << y;
+    EXPECT_FALSE(Tree->HasState(tsPainting));
+}
+
+TEST_F(TreePaint, BorderWidthRingTakesTheBorderColourOutsideTheClient)
+{
+    Tree->SetBounds(0, 0, 60, 40);
+    const int clientBefore = Tree->ClientWidth();
+    Tree->Colors().SetColor(ciBorderColor, clRed);
+    struct Case {
+        const char* what;
+        TBevelKind kind;
+        int border;
+        int frame;  // pixels taken from each side of the client
+    };
+    const Case cases[] = {
+        {"ring only", bkNone, 3, 3},
+        {"bevel and ring", bkTile, 2, 2 + 2},  // inner and outer bevel of 1 pixel each
+        {"nothing", bkNone, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tree->SetBevelKind(c.kind);
+        Tree->SetBorderWidth(c.border);
+        EXPECT_EQ(Tree->ClientWidth(), clientBefore - 2 * c.frame);
+        auto frame = Target(60, 40, clWhite);
+        Tree->Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(frame->Canvas()), 0);
+        const int ring = c.frame - c.border;  // where the ring starts
+        for (int d = 0; d < 20; ++d) {
+            const bool inRing = d >= ring && d < c.frame;
+            EXPECT_EQ(frame->Canvas()->Pixels(d, 20) == clRed, inRing) << "column " << d;
+            EXPECT_EQ(frame->Canvas()->Pixels(30, d) == clRed, inRing) << "row " << d;
+        }
+    }
+}
+
+TEST_F(TreePaint, ReadingOrderSetsTheEffectiveHorizontalOffset)
+{
+    Tree->SetBounds(0, 0, 100, 60);
+    Tree->SetRangeX(250);
+    Tree->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(Tree->EffectiveOffsetX(), 250 - Tree->ClientWidth());
+    Tree->SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(Tree->EffectiveOffsetX(), 0);
+}
+
+TEST_F(TreePaint, ScalingAndFontsResizeRowsOnlyWithAutoChangeScale)
+{
+    struct Case {
+        bool autoScale;
+        std::uint32_t height, indent;
+    };
+    const Case cases[] = {{true, 36, 36}, {false, 18, 18}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.autoScale);
+        Tree->SetDefaultNodeHeight(18);
+        Tree->SetIndent(18);
+        TLTAutoOptions a = Tree->TreeOptions().AutoOptions();
+        a = c.autoScale ? TLTAutoOptions(a | (1u << toAutoChangeScale)) : TLTAutoOptions(a & ~(1u << toAutoChangeScale));
+        Tree->TreeOptions().SetAutoOptions(a);
+        Tree->ChangeScale(2, 1);
+        EXPECT_EQ(Tree->DefaultNodeHeight(), c.height);
+        EXPECT_EQ(Tree->Indent(), c.indent);
+        // A font taller than the rows raises the default height to it.
+        Tree->SetDefaultNodeHeight(10);
+        Tree->Font()->SetSize(30);
+        const std::uint32_t fitted = Tree->DefaultNodeHeight();
+        if (c.autoScale) EXPECT_GT(fitted, 30u); else EXPECT_EQ(fitted, 10u);
+        Tree->Font()->SetSize(8);
+        EXPECT_EQ(Tree->DefaultNodeHeight(), fitted);  // never lowered
+    }
+}
+
+TEST_F(TreePaint, VisibleContentWidthIsTheWidestRowInTheClient)
+{
+    ThreeLevels();  // node widths are 30
+    Tree->SetBounds(0, 0, 200, 3 * 18);  // A, A1, A1a in the client; A2 and B below it
+    const int margin = Tree->Margin();
+    // toShowRoot: A1a is on level 2 (+1 for the root level), so 3 indents.
+    EXPECT_EQ(Tree->VisibleContentWidth(), 3 * 18 + 30 + margin);
+    SetPaint({}, {toShowRoot});
+    EXPECT_EQ(Tree->VisibleContentWidth(), 2 * 18 + 30 + margin);
+}
+
 // ---- colours
 
 TEST_F(TreePaint, ColourDefaultsAndAssign)
@@ -647,6 +828,144 @@ TEST_F(TreePaint, ColourDefaultsAndAssign)
     EXPECT_EQ(Tree->Colors().HotColor(), clRed);
     EXPECT_EQ(Tree->Colors().TreeLineColor(), clBtnShadow);
     EXPECT_EQ(Tree->Colors().BackGroundColor(), clWhite);
+}
+
+// A stand-in for a custom style: every query answers a colour of its own.
+class StandInStyle : public TLTStyleQuery {
+public:
+    TColor HotText = clWindowText;
+    TColor SelectedText = clWindowText;
+    bool ReportsText = true;
+    TColor SystemColor(TColor C) const override { return C == clHighlight ? RGB(1, 1, 1) : C == clBtnFace ? RGB(2, 2, 2) : RGB(3, 3, 3); }
+    TColor TreeViewColor() const override { return RGB(4, 4, 4); }
+    bool TextColor(TLTStyledElement E, TColor& C) const override
+    {
+        if (!ReportsText) return false;
+        switch (E) {
+        case steItemNormal: C = RGB(5, 5, 5); break;
+        case steItemDisabled: C = RGB(6, 6, 6); break;
+        case steItemHot: C = HotText; break;
+        case steItemSelected: C = SelectedText; break;
+        case steHeaderItemNormal: C = RGB(7, 7, 7); break;
+        default: return false;
+        }
+        return true;
+    }
+    TColor BorderColor(TLTStyledElement) const override { return RGB(8, 8, 8); }
+    TColor FillColor(TLTStyledElement) const override { return RGB(9, 9, 9); }
+};
+
+TEST(StyledColours, EachColourFromTheStyleAsTheTableSays)
+{
+    const TColor font = RGB(5, 5, 5), highlight = RGB(1, 1, 1), face = RGB(2, 2, 2), own = RGB(50, 60, 70);
+    struct Case {
+        const char* what;
+        int index;
+        TColor stored;
+        TColor hot, selected;  // what the style reports for hot and selected text
+        TLTStyleElements elements;
+        TColor expected;
+    };
+    const Case cases[] = {
+        {"disabled text", ciDisabledColor, own, clWindowText, clWindowText, AllStyleElements, RGB(6, 6, 6)},
+        {"stored highlight becomes the style's", ciFocusedSelectionColor, clHighlight, 0, 0, AllStyleElements, highlight},
+        {"other stored selection stays", ciFocusedSelectionColor, own, 0, 0, AllStyleElements, own},
+        {"drop mark", ciDropMarkColor, clHighlight, 0, 0, AllStyleElements, highlight},
+        {"rubber band blend", ciSelectionRectangleBlendColor, clHighlight, 0, 0, AllStyleElements, highlight},
+        {"unfocused colour", ciUnfocusedColor, own, 0, 0, AllStyleElements, own},
+        {"grid lines", ciGridLineColor, own, 0, 0, AllStyleElements, face},
+        {"drop target border", ciDropTargetBorderColor, own, 0, 0, AllStyleElements, face},
+        {"tree lines", ciTreeLineColor, own, 0, 0, AllStyleElements, RGB(8, 8, 8)},
+        {"unfocused selection of button face", ciUnfocusedSelectionColor, clBtnFace, 0, 0, AllStyleElements, highlight},
+        {"unfocused selection of another colour", ciUnfocusedSelectionColor, own, 0, 0, AllStyleElements, own},
+        {"unfocused border of button face", ciUnfocusedSelectionBorderColor, clBtnFace, 0, 0, AllStyleElements, highlight},
+        {"border with seBorder", ciBorderColor, own, 0, 0, AllStyleElements, face},
+        {"border without seBorder", ciBorderColor, own, 0, 0, seFont | seClient, own},
+        {"hot text exactly window text", ciHotColor, own, clWindowText, 0, AllStyleElements, clWindowText},
+        {"hot text of another colour follows the node font", ciHotColor, own, RGB(11, 11, 11), 0, AllStyleElements, font},
+        {"focused selection border", ciFocusedSelectionBorderColor, own, 0, 0, AllStyleElements, RGB(9, 9, 9)},
+        {"header hot", ciHeaderHotColor, own, 0, 0, AllStyleElements, RGB(7, 7, 7)},
+        {"selected text exactly window text", ciSelectionTextColor, own, 0, clWindowText, AllStyleElements, clWindowText},
+        {"selected text of another colour", ciSelectionTextColor, own, 0, RGB(12, 12, 12), AllStyleElements, font},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StandInStyle style;
+        style.HotText = c.hot;
+        style.SelectedText = c.selected;
+        EXPECT_EQ(StyledColor(c.index, c.stored, style, c.elements, font), c.expected);
+    }
+    StandInStyle style;
+    EXPECT_EQ(StyledBackGroundColor(style, AllStyleElements, own), RGB(4, 4, 4));
+    EXPECT_EQ(StyledBackGroundColor(style, seFont, own), own);
+    EXPECT_EQ(StyledNodeFontColor(style, AllStyleElements, own), font);
+    EXPECT_EQ(StyledNodeFontColor(style, seClient, own), own);
+    EXPECT_EQ(StyledHeaderFontColor(style, AllStyleElements, own), RGB(7, 7, 7));
+    style.ReportsText = false;
+    EXPECT_EQ(StyledColor(ciHotColor, own, style, AllStyleElements, font), font);
+    EXPECT_EQ(StyledNodeFontColor(style, AllStyleElements, own), own);
+}
+
+// The platform has no custom style: a tree given a style query still paints its stored colours.
+TEST_F(TreePaint, WithoutACustomStyleTheStoredColoursAnswer)
+{
+    StandInStyle style;
+    Tree->SetStyleQuery(&style);
+    Tree->RefreshVclStyleFlag();
+    EXPECT_FALSE(Tree->VclStyleEnabled());
+    EXPECT_EQ(Tree->Colors().TreeLineColor(), clBlack);
+    EXPECT_EQ(Tree->Colors().BackGroundColor(), clWhite);
+    Tree->SetStyleQuery(nullptr);
+}
+
+// The colour messages: system colours reload the check strips in the new colours, a theme
+// change leaves the classic look and recreates the window after 500 ms.
+class TreeColourMessages : public plat::testing::UiTest {};
+
+TEST_F(TreeColourMessages, SystemColoursReloadTheStripsAndThemeChangesRecreateTheWindow)
+{
+    PrepareSharedResources();
+    class Counting : public TBaseLazyTree {
+    public:
+        using TBaseLazyTree::TBaseLazyTree;
+        int Created = 0;
+
+    protected:
+        void CreateWnd() override
+        {
+            TBaseLazyTree::CreateWnd();
+            ++Created;
+        }
+    } tree(nullptr);
+    auto cellPixels = [] {
+        TBitmap b(16, 16);
+        b.Canvas()->Brush()->SetColor(clFuchsia);
+        b.Canvas()->FillRect({0, 0, 16, 16});
+        CheckLightList->Draw(b.Canvas(), 0, 0, 1);
+        std::set<TColor> colours;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) colours.insert(b.Canvas()->Pixels(x, y));
+        return colours;
+    };
+    const std::set<TColor> before = cellPixels();
+    SetSysColor(5, RGB(10, 200, 30));  // the window colour
+    tree.Perform(CM_SYSCOLORCHANGE, 0, 0);
+    const std::set<TColor> after = cellPixels();
+    RestoreSysColors();
+    tree.Perform(CM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_NE(before, after);
+    EXPECT_TRUE(after.count(RGB(10, 200, 30))) << "the unchecked box is filled with the window colour";
+    EXPECT_EQ(cellPixels(), before);
+
+    const int created = tree.Created;
+    tree.Perform(WM_THEMECHANGED, 0, 0);
+    EXPECT_FALSE(tree.HasState(tsUseThemes));
+    plat::testing::AdvanceClock(499);
+    EXPECT_EQ(tree.Created, created);
+    plat::testing::AdvanceClock(2);
+    EXPECT_EQ(tree.Created, created + 1);
+    plat::testing::AdvanceClock(1000);
+    EXPECT_EQ(tree.Created, created + 1);  // the timer ran once
 }
 
 // ---- printing
@@ -786,8 +1105,11 @@ protected:
         Tree->Content = [this](TLTPaintInfo& P) {
             TCanvas* c = P.Canvas;
             c->SetBkMode(TRANSPARENT);
-            c->Font()->SetColor(P.Node->Has(vsSelected) && HasPaint(P.PaintOptions, poDrawSelection) ? clHighlightText
-                                                                                                    : clWindowText);
+            // Selected text follows the focus rule, as the string tree's does.
+            const bool focusedLook = Tree->Focused() || In(Tree->TreeOptions().PaintOptions(), toPopupMode);
+            c->Font()->SetColor(P.Node->Has(vsSelected) && HasPaint(P.PaintOptions, poDrawSelection) && focusedLook
+                                    ? clHighlightText
+                                    : clWindowText);
             const String text = u"Node " + plat::IntToStr(static_cast<int>(P.Node->Index));
             c->TextOut(P.ContentRect.Left + 2, P.CellRect.Top + 2, text);
         };

@@ -1,5 +1,6 @@
 // The position cache and its worker thread: thresholds, lookups against a linear walk in
 // three shapes, request order, and stopping a running build from the GUI thread.
+#include <memory>
 #include <random>
 #include <thread>
 
@@ -102,7 +103,7 @@ class CacheShapes : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CacheShapes, LookupsEqualALinearWalk)
 {
-    plat::testwatch::Watchdog dog("cache shapes");
+    auto dog = std::make_unique<plat::testwatch::Watchdog>("cache shapes");
     TBaseLazyTree t(nullptr);
     t.TreeOptions().SetAutoOptions(WithoutAuto(t.TreeOptions().AutoOptions(), toAutoSort));
     Shape(t, GetParam());
@@ -110,6 +111,7 @@ TEST_P(CacheShapes, LookupsEqualALinearWalk)
     WaitForCache(t);
     ASSERT_TRUE(t.HasState(tsUseCache));
     ASSERT_TREE_OK(t);
+    dog = std::make_unique<plat::testwatch::Watchdog>("cache shapes, lookups");
     const Rows rows = Walk(t);
     ASSERT_EQ(rows.Nodes.size(), t.VisibleCount());
     std::mt19937 rng(5);
@@ -132,6 +134,19 @@ TEST_P(CacheShapes, LookupsEqualALinearWalk)
         ASSERT_EQ(entry, rows.Nodes[expected]);
         EXPECT_EQ(entryTop, rows.Tops[expected]);
         EXPECT_EQ(t.GetDisplayTop(rows.Nodes[pick]), rows.Tops[pick]);
+    }
+    // Children shown above their parents: the cache follows that order, and so do the tops.
+    // (Each part has a watchdog of its own: under the thread sanitizer each takes seconds.)
+    dog = std::make_unique<plat::testwatch::Watchdog>("cache shapes, children above");
+    t.TreeOptions().SetPaintOptions(t.TreeOptions().PaintOptions() | (TLTPaintOptions(1) << toChildrenAbove));
+    t.MarkCacheStale();
+    t.RequestCacheValidation();
+    WaitForCache(t);
+    ASSERT_TRUE(t.HasState(tsUseCache));
+    const Rows above = Walk(t);
+    for (int k = 0; k < 500; ++k) {
+        const std::size_t pick = rng() % above.Nodes.size();
+        ASSERT_EQ(t.GetDisplayTop(above.Nodes[pick]), above.Tops[pick]) << "row " << pick;
     }
 }
 
@@ -254,6 +269,58 @@ TEST_F(TreeTest, AFailedBuildIsReportedOnTheGuiThread)
     EXPECT_FALSE(Tree->HasState(tsUseCache));
     Tree->OnStateChange = nullptr;
     EXPECT_TREE_OK(*Tree);
+}
+
+// Counts the cache-state messages (0x8020) the tree's window gets, and where they run.
+class MessageCountingTree : public TBaseLazyTree {
+public:
+    using TBaseLazyTree::TBaseLazyTree;
+    int StateMessages = 0;
+    bool AllOnGuiThread = true;
+    void WndProc(plat::TMessage& Message) override
+    {
+        if (Message.Msg == WM_CHANGESTATE) {
+            ++StateMessages;
+            AllOnGuiThread = AllOnGuiThread && plat::InMainThread();
+        }
+        TBaseLazyTree::WndProc(Message);
+    }
+};
+
+TEST(CacheWorker, StateChangesReachTheTreeAsItsWindowMessage)
+{
+    plat::testwatch::Watchdog dog("state messages");
+    MessageCountingTree tree(nullptr);
+    tree.SetRootNodeCount(3000);
+    WaitForCache(tree);
+    PumpUntil([&] { return TBaseLazyTree::Worker()->CurrentTree() == nullptr; });
+    EXPECT_TRUE(tree.HasState(tsUseCache));
+    EXPECT_EQ(tree.StateMessages, 2);  // entering the build and leaving it
+    EXPECT_TRUE(tree.AllOnGuiThread);
+}
+
+// The worker waits in its send of the first state change while the GUI thread, which has not
+// looked at its queues since, stops the build: the wait in RemoveTree runs the message.
+TEST(CacheWorker, StoppingServesTheStateMessageTheWorkerWaitsIn)
+{
+    plat::testwatch::Watchdog dog("stop while the worker sends");
+    MessageCountingTree tree(nullptr);
+    tree.BeginUpdate();
+    tree.SetRootNodeCount(3000);
+    tree.EndUpdate();
+    PumpUntil([&] { return TBaseLazyTree::Worker()->CurrentTree() == nullptr && !tree.HasState(tsValidating); });
+    tree.StopCacheValidation();
+    tree.MarkCacheStale();
+    const int before = tree.StateMessages;
+    tree.RequestCacheValidation();
+    while (TBaseLazyTree::Worker()->CurrentTree() != &tree) std::this_thread::yield();
+    tree.StopCacheValidation();
+    EXPECT_EQ(TBaseLazyTree::Worker()->CurrentTree(), nullptr);
+    EXPECT_GE(tree.StateMessages, before + 1);
+    EXPECT_TRUE(tree.AllOnGuiThread);
+    EXPECT_FALSE(tree.HasState(tsUseCache));
+    EXPECT_FALSE(tree.HasState(tsValidating));
+    EXPECT_TREE_OK(tree);
 }
 
 TEST(CacheWorker, TheLastTreeEndsTheThread)

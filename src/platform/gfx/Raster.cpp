@@ -119,6 +119,40 @@ bool BitBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int
     return Blt(dest, x, y, w, h, src, sx, sy, w, h, rop, -1);
 }
 
+namespace {
+TRect Intersect(const TRect& A, const TRect& B)
+{
+    const TRect r{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right), std::min(A.Bottom, B.Bottom)};
+    return r.IsEmpty() ? TRect{} : r;
+}
+} // namespace
+
+bool ScrollDC(TCanvas* canvas, int Dx, int Dy, const TRect& Scroll, const TRect& Clip, TRect* Update) {
+    if (!canvas) return false;
+    const TRect source = Intersect(Scroll, Clip);
+    const TRect moved = Intersect({Scroll.Left + Dx, Scroll.Top + Dy, Scroll.Right + Dx, Scroll.Bottom + Dy}, Clip);
+    if (Update) {
+        // What of the source the moved pixels do not cover: one strip for a move along an
+        // axis, the whole source when the move leaves nothing of it covered, else its box.
+        TRect u = source;
+        if (!source.IsEmpty() && !moved.IsEmpty() && (Dx == 0 || Dy == 0)) {
+            if (Dy > 0) u.Bottom = std::min(source.Bottom, moved.Top);
+            if (Dy < 0) u.Top = std::max(source.Top, moved.Bottom);
+            if (Dx > 0) u.Right = std::min(source.Right, moved.Left);
+            if (Dx < 0) u.Left = std::max(source.Left, moved.Right);
+        }
+        if (Dx == 0 && Dy == 0) u = {};
+        *Update = u.IsEmpty() ? TRect{} : u;
+    }
+    if ((Dx == 0 && Dy == 0) || moved.IsEmpty()) return true;
+    const int saved = canvas->SaveDC();
+    canvas->IntersectClipRect(Clip.Left, Clip.Top, Clip.Right, Clip.Bottom);
+    // The copy reads a snapshot of the surface, so source and target may overlap.
+    BitBlt(canvas, Scroll.Left + Dx, Scroll.Top + Dy, Scroll.Width(), Scroll.Height(), canvas, Scroll.Left, Scroll.Top, SRCCOPY);
+    canvas->RestoreDC(saved);
+    return true;
+}
+
 bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, TCopyMode rop) {
     return Blt(dest, x, y, w, h, src, sx, sy, sw, sh, rop, -1);
 }

@@ -132,6 +132,13 @@ void TreeViewPeer::ScrollToEnd()
     QApplication::processEvents();
 }
 
+void TreeViewPeer::ScrollToMiddle()
+{
+    QScrollBar* bar = impl_->View.verticalScrollBar();
+    bar->setValue((bar->minimum() + bar->maximum()) / 2);
+    QApplication::processEvents();
+}
+
 void TreeViewPeer::RenderViewport()
 {
     QImage image(impl_->View.viewport()->size(), QImage::Format_ARGB32);

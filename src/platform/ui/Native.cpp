@@ -13,8 +13,11 @@
 #include <QWheelEvent>
 
 #include <array>
+#include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
 
@@ -62,10 +65,23 @@ struct Posted {
     LPARAM l;
 };
 
+// A message sent from another thread, waiting until the UI thread runs it: the sender
+// blocks on `sentDone` until `done`.
+struct SentRequest {
+    HWND h;
+    UINT msg;
+    WPARAM w;
+    LPARAM l;
+    LRESULT result = 0;
+    bool done = false;
+};
+
 class Dispatcher : public QObject {
 public:
     std::mutex mutex;
     std::deque<Posted> queue;
+    std::deque<std::shared_ptr<SentRequest>> sent;  // guarded by `mutex`
+    std::condition_variable sentDone;
 
     bool event(QEvent* e) override
     {
@@ -793,6 +809,9 @@ TWinControl* FindControl(HWND Handle)
 
 bool IsWindow(HWND Handle) { return FindControl(Handle) != nullptr; }
 
+bool ThemeServicesEnabled() { return false; }
+bool CustomStyleActive() { return false; }
+
 bool PostMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     if (!IsWindow(Handle) || !g_dispatcher) return false;
@@ -804,9 +823,49 @@ bool PostMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam)
     return true;
 }
 
+namespace {
+
+// Runs a sent request on the UI thread unless it ran already (taken by PeekMessage before
+// the call queue reached it), and releases its sender.
+void DeliverSent(Dispatcher* D, const std::shared_ptr<SentRequest>& Request)
+{
+    {
+        std::lock_guard<std::mutex> lock(D->mutex);
+        auto it = std::find(D->sent.begin(), D->sent.end(), Request);
+        if (it == D->sent.end()) return;
+        D->sent.erase(it);
+    }
+    LRESULT result = 0;
+    if (TWinControl* c = FindControl(Request->h)) Guarded([&] { result = c->Perform(Request->msg, Request->w, Request->l); });
+    {
+        std::lock_guard<std::mutex> lock(D->mutex);
+        Request->result = result;
+        Request->done = true;
+    }
+    D->sentDone.notify_all();
+}
+
+// Takes the first waiting sent request for Handle (0 = any) in [Min, Max] (both 0 = any).
+std::shared_ptr<SentRequest> FirstSent(Dispatcher* D, HWND Handle, UINT Min, UINT Max)
+{
+    std::lock_guard<std::mutex> lock(D->mutex);
+    for (const auto& r : D->sent) {
+        if (Handle != 0 && r->h != Handle) continue;
+        if ((Min != 0 || Max != 0) && (r->msg < Min || r->msg > Max)) continue;
+        return r;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 bool PeekMessage(TMsg& Msg, HWND Handle, UINT MsgFilterMin, UINT MsgFilterMax, UINT RemoveMsg)
 {
     if (!g_dispatcher) return false;
+    // Messages other threads sent to this thread's windows run first, as the platform does
+    // inside every look at the queue, so a UI thread waiting for a sender releases it.
+    if (ui::InUiThread())
+        while (auto r = FirstSent(g_dispatcher, Handle, MsgFilterMin, MsgFilterMax)) DeliverSent(g_dispatcher, r);
     std::lock_guard<std::mutex> lock(g_dispatcher->mutex);
     auto& q = g_dispatcher->queue;
     for (auto it = q.begin(); it != q.end(); ++it) {
@@ -832,15 +891,20 @@ LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam)
         TWinControl* c = FindControl(Handle);
         return c ? c->Perform(Msg, WParam, LParam) : 0;
     }
-    LRESULT result = 0;
-    if (!g_dispatcher) return 0;
-    // Through the main thread's call queue, which its event loop and every wait of the main
-    // thread for a worker serve: a worker sending while the UI thread waits for it cannot
-    // deadlock.
-    TThread::Synchronize(nullptr, [&] {
-        if (TWinControl* c = FindControl(Handle)) Guarded([&] { result = c->Perform(Msg, WParam, LParam); });
-    });
-    return result;
+    Dispatcher* d = g_dispatcher;
+    if (!d) return 0;
+    auto request = std::make_shared<SentRequest>(SentRequest{Handle, Msg, WParam, LParam});
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
+        d->sent.push_back(request);
+    }
+    // Delivered through the main thread's call queue, which its event loop and every wait of
+    // the main thread for a worker serve (a worker sending while the UI thread waits for it
+    // cannot deadlock), or earlier by a PeekMessage of the UI thread.
+    TThread::Queue(nullptr, [d, request] { DeliverSent(d, request); });
+    std::unique_lock<std::mutex> lock(d->mutex);
+    d->sentDone.wait(lock, [&] { return request->done; });
+    return request->result;
 }
 
 namespace {

@@ -355,3 +355,53 @@ TEST_F(Raster, DrawOpaqueUsesCopyModeAndClip) {
 }
 
 } // namespace
+
+namespace {
+
+// A column of 8 pixels, each row its own colour, scrolled inside a band of rows 2..6.
+class ScrollDCTest : public GfxTest {
+protected:
+    void SetUp() override {
+        GfxTest::SetUp();
+        bmp = MakeBitmap(1, 8);
+        for (int y = 0; y < 8; ++y) bmp->Canvas()->SetPixels(0, y, Shade(y));
+    }
+    static TColor Shade(int Row) { return RGB(10 * Row, 0, 0); }
+    std::string Rows() {
+        std::string s;
+        for (int y = 0; y < 8; ++y) {
+            const TColor c = bmp->Canvas()->Pixels(0, y);
+            s += static_cast<char>('0' + GetRValue(c) / 10);
+        }
+        return s;
+    }
+    std::unique_ptr<TBitmap> bmp;
+};
+
+TEST_F(ScrollDCTest, MovesPixelsWithinTheClipAndNamesTheUncoveredStrip) {
+    struct Case {
+        const char* what;
+        int dy;
+        TRect scroll, clip;
+        const char* rows;  // row shades afterwards
+        TRect update;
+    };
+    const Case cases[] = {
+        {"down by 1 inside the band", 1, {0, 2, 1, 6}, {0, 2, 1, 6}, "01223467", {0, 2, 1, 3}},
+        {"up by 2 inside the band", -2, {0, 2, 1, 6}, {0, 2, 1, 6}, "01454567", {0, 4, 1, 6}},
+        {"down past the clip", 4, {0, 2, 1, 6}, {0, 2, 1, 6}, "01234567", {0, 2, 1, 6}},
+        {"clip narrower than the scroll", 1, {0, 0, 1, 8}, {0, 3, 1, 5}, "01223567", {}},
+        {"no move", 0, {0, 2, 1, 6}, {0, 2, 1, 6}, "01234567", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        TRect update{-1, -1, -1, -1};
+        ASSERT_TRUE(ScrollDC(bmp->Canvas(), 0, c.dy, c.scroll, c.clip, &update));
+        EXPECT_EQ(Rows(), c.rows);
+        EXPECT_EQ(update, c.update);
+    }
+    EXPECT_FALSE(ScrollDC(nullptr, 0, 1, {0, 0, 1, 1}, {0, 0, 1, 1}));
+}
+
+} // namespace

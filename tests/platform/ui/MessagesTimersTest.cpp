@@ -1,4 +1,5 @@
 // Messages (registered ids, posting, sending across threads) and timers on the test clock.
+#include <atomic>
 #include <thread>
 
 #include "plat/Forms.h"
@@ -142,6 +143,33 @@ TEST_F(MessagesTest, PeekMessageFindsAndRemovesOneWaitingMessage)
     ProcessEvents();
     EXPECT_EQ(a.got, (std::vector<WPARAM>{1}));
     EXPECT_EQ(b.got, (std::vector<WPARAM>{3}));
+}
+
+// A UI thread waiting for a worker that sends to it, without running its call queue, takes
+// the waiting request with PeekMessage: only the one its filter names runs, and its sender
+// goes on with the handler's result.
+TEST_F(MessagesTest, PeekMessageRunsAWaitingSentMessageOfItsFilterAndReleasesTheSender)
+{
+    CountBox a(nullptr);
+    EchoBox b(nullptr);
+    std::atomic<LRESULT> resultB{-1};
+    std::thread toA([&] { SendMessage(a.Handle(), WM_APP + 3, 7, 0); });
+    std::thread toB([&] { resultB = SendMessage(b.Handle(), WM_APP + 2, 8, 0); });
+    TMsg m;
+    for (int i = 0; i < 5000 && resultB.load() == -1; ++i) {
+        EXPECT_FALSE(PeekMessage(m, b.Handle(), WM_APP + 2, WM_APP + 2, PM_REMOVE));  // run, not returned
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    toB.join();
+    EXPECT_EQ(resultB.load(), 16);
+    EXPECT_EQ(b.handlerThread, std::this_thread::get_id());
+    EXPECT_TRUE(a.got.empty());  // outside the filter: it waits for the call queue
+    for (int i = 0; i < 5000 && a.got.empty(); ++i) {
+        ProcessEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    toA.join();
+    EXPECT_EQ(a.got, (std::vector<WPARAM>{7}));
 }
 
 TEST_F(MessagesTest, CallWndProcHookSeesWindowChangesUntilUnhooked)

@@ -522,11 +522,15 @@ constexpr UINT PM_NOREMOVE = 0;
 constexpr UINT PM_REMOVE = 1;
 // Looks for the first waiting posted message for Handle (0 = any window) with a number in
 // [MsgFilterMin, MsgFilterMax] (both 0 = any); PM_REMOVE takes it out of the queue.
+// On the UI thread, messages that other threads sent (SendMessage) to a window and number
+// inside the same filter run first, each releasing its waiting sender; they are not
+// returned.
 bool PeekMessage(TMsg& Msg, HWND Handle, UINT MsgFilterMin, UINT MsgFilterMax, UINT RemoveMsg);
 // Delivers a message taken with PeekMessage (dropped when its window has gone).
 LRESULT DispatchMessage(const TMsg& Msg);
 
-// Runs the window's WndProc; from another thread it waits until the UI thread ran it.
+// Runs the window's WndProc; from another thread it waits until the UI thread ran it (from
+// its call queue or an earlier PeekMessage); 0 when the window has gone.
 LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
 // Same name, same id; ids from 0xC000.
 UINT RegisterWindowMessage(const String& Name);
@@ -545,6 +549,11 @@ void UnhookCallWndProcHook(int Id);
 // Return the id (0 when the window has gone).
 std::uintptr_t SetTimer(HWND Handle, std::uintptr_t IDEvent, UINT Elapse);
 bool KillTimer(HWND Handle, std::uintptr_t IDEvent);
+
+// The platform's look engine: there are no visual themes and no custom styles, so both
+// queries answer false and controls paint their classic look.
+bool ThemeServicesEnabled();
+bool CustomStyleActive();
 
 // Mouse capture: all mouse messages go to the capturing window until released.
 HWND SetCapture(HWND Handle);

@@ -536,6 +536,11 @@ private:
 // destination's text colour, 1 bits its background colour; a colour source drawn into a
 // monochrome bitmap: pixels equal to the source's background colour become 1, others 0.
 bool BitBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, TCopyMode rop);
+// Scrolls the pixels of Scroll by (Dx, Dy) on the canvas; only pixels inside Clip change
+// (those moved out of it are cut, those outside it stay). Update, if given, receives the
+// bounding rectangle of the part of Scroll within Clip that no moved pixel covers (empty when
+// none is left uncovered). False for a null canvas.
+bool ScrollDC(TCanvas* canvas, int Dx, int Dy, const TRect& Scroll, const TRect& Clip, TRect* Update = nullptr);
 // Nearest-neighbour stretching.
 bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh, TCopyMode rop);
 // Pattern (brush) and destination only.

@@ -21,6 +21,8 @@ public:
     void ExpandAll();
     void CollapseAll();
     void ScrollToEnd();
+    // Scrolls the vertical bar to the middle of its range.
+    void ScrollToMiddle();
     void RenderViewport();
 
 private:
