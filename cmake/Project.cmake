@@ -84,6 +84,53 @@ function(configurator_targets_below dir out)
   set(${out} ${targets} PARENT_SCOPE)
 endfunction()
 
+# The targets defined in `dir` itself (not below it).
+function(configurator_targets_in dir out)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
+# True in `out` when `target` links platform_ui, directly or through project targets.
+function(configurator_reaches_ui target out)
+  set(seen "")
+  set(todo ${target})
+  while(todo)
+    list(POP_FRONT todo t)
+    if(t IN_LIST seen OR NOT TARGET ${t})
+      continue()
+    endif()
+    list(APPEND seen ${t})
+    if(t STREQUAL "platform_ui")
+      set(${out} TRUE PARENT_SCOPE)
+      return()
+    endif()
+    get_target_property(imported ${t} IMPORTED)
+    if(imported)
+      continue()
+    endif()
+    get_target_property(links ${t} LINK_LIBRARIES)
+    if(links)
+      list(APPEND todo ${links})
+    endif()
+  endwhile()
+  set(${out} FALSE PARENT_SCOPE)
+endfunction()
+
+# Compiles a program target with the platform's precompiled headers (src/platform/pch):
+# the forms kind when it reaches the window layer, the core kind otherwise.
+function(configurator_use_source_pch target)
+  get_target_property(type ${target} TYPE)
+  if(NOT type MATCHES "^(STATIC_LIBRARY|EXECUTABLE|OBJECT_LIBRARY)$")
+    return()
+  endif()
+  configurator_reaches_ui(${target} ui)
+  if(ui)
+    target_precompile_headers(${target} REUSE_FROM platform_pch_forms)
+  else()
+    target_precompile_headers(${target} REUSE_FROM platform_pch_core)
+  endif()
+endfunction()
+
 # Writes, for tools/check-graph.cmake, one line per target: name|folder|linked targets|own
 # include folders (the lists joined with ",").
 function(configurator_write_target_graph file)

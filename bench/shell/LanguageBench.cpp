@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "TestSupport.h"
 #include "UComon.h"
 #include "UConfiguration.h"
 #include "ULanguage.h"
@@ -16,22 +17,15 @@ class ProgramFolder {
 public:
     ProgramFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "shellbench-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-        Init_Program_Dirs(plat::Utf8ToString(path_));
-        std::ofstream out(path_ + "/LANGUAGE/Italiano.lng", std::ios::binary);
+        Init_Program_Dirs(dir_.path());
+        std::ofstream out(dir_ / "LANGUAGE/Italiano.lng", std::ios::binary);
         out << "\xEF\xBB\xBF[Italiano]\r\n";
         for (int i = 0; i < 5100; ++i)
             out << "STR" << i << " = Testo tradotto numero " << i << " con qualche parola in pi\xC3\xB9 /#/ nota\r\n";
     }
-    ~ProgramFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
 
 private:
-    std::string path_;
+    testsupport::TempDir dir_;
 };
 
 void BM_LoadDefaultLanguage(benchmark::State& state)

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ProgramWindows.h"
+#include "TestSupport.h"
 #include "UTralvexeFirmWare.h"
 #include "plat/Files.h"
 #include "plat/Forms.h"
@@ -15,12 +16,8 @@ namespace {
 
 void BM_ProgramStartToMainWindowShown(benchmark::State& state)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "startup-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) {
-        state.SkipWithError("no temporary folder");
-        return;
-    }
-    plat::SetProgramDirOverride(plat::Utf8ToString(pattern));
+    const testsupport::TempDir dir;
+    plat::SetProgramDirOverride(dir.path());
     for (auto _ : state) {
         Create_Program_Windows();
         ZEVorezudaReruDure->Show();
@@ -30,7 +27,6 @@ void BM_ProgramStartToMainWindowShown(benchmark::State& state)
         state.ResumeTiming();
     }
     plat::SetProgramDirOverride(plat::String());
-    std::filesystem::remove_all(pattern);
 }
 BENCHMARK(BM_ProgramStartToMainWindowShown)->Unit(benchmark::kMillisecond);
 
@@ -38,8 +34,7 @@ BENCHMARK(BM_ProgramStartToMainWindowShown)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 0);
+    testsupport::Use_Offscreen_Platform();
     plat::Application->Initialize();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -389,12 +389,12 @@ void TZEVorezudaReruDure::Lay_Out()
     LL_Update->SetVisible(false);
     LL_Update->OnLinkClick = [this](TObject*, const String& link, TSysLinkType) { Open_Update_Link(link); };
 
-    for (const TButton_Layout& spec : Buttons) {
-        controls::TFadeButton* b = New_Button(this, this, spec.Left, spec.Top, spec.Width, spec.Height);
-        if (spec.Design) b->SetCaption(spec.Design);
-        b->SetVisible(spec.Shown);
+    for (const TButton_Layout& layout : Buttons) {
+        controls::TFadeButton* b = New_Button(this, this, layout.Left, layout.Top, layout.Width, layout.Height);
+        if (layout.Design) b->SetCaption(layout.Design);
+        b->SetVisible(layout.Shown);
         b->OnClick = [this](TObject* sender) { Btn_Click(sender); };
-        this->*spec.Field = b;
+        this->*layout.Field = b;
     }
     const std::pair<controls::TFadeButton*, TGlyphKind> icons[] = {
         {Btn_Info, TGlyphKind::Info}, {Btn_Opz, TGlyphKind::Options}, {Btn_Close, TGlyphKind::Close}};
@@ -448,10 +448,10 @@ void TZEVorezudaReruDure::Set_Lang()
     Note_Set_Lang();
     L_Begin->SetCaption(Lang(0));
     for (int n = 1; n <= 8; ++n) L_Step[n - 1]->SetCaption(Lang(n));
-    for (const TButton_Layout& spec : Buttons) {
-        controls::TFadeButton* b = this->*spec.Field;
-        if (spec.Caption >= 0) b->SetCaption(Lang(spec.Caption));
-        if (spec.Hint >= 0) b->SetHint(Lang(spec.Hint));
+    for (const TButton_Layout& layout : Buttons) {
+        controls::TFadeButton* b = this->*layout.Field;
+        if (layout.Caption >= 0) b->SetCaption(Lang(layout.Caption));
+        if (layout.Hint >= 0) b->SetHint(Lang(layout.Hint));
     }
     Show_Configuration_Labels();
 }

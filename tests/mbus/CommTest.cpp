@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "../platform/serial/PtyPair.h"
+#include "TestSupport.h"
 #include "plat/Forms.h"  // Testing.h uses the form class in a template
 #include "plat/Serial.h"
 #include "plat/Testing.h"
@@ -180,7 +181,8 @@ TEST(Comm, ReadAndWriteAcrossThePair)
 TEST(Comm, ErrorsCarryTextAndCode)
 {
     PtyPair pty;
-    const std::string plain = std::string(TEST_BINARY_DIR) + "/comm_plain_file_" + std::to_string(::getpid()) + ".bin";
+    const testsupport::TempDir dir;
+    const std::string plain = dir / "plain.bin";
     std::ofstream(plain) << "x";
 
     struct Case {
@@ -242,14 +244,13 @@ TEST(Comm, ErrorsCarryTextAndCode)
         EXPECT_EQ(comm.OutQueCount(), -1);
         EXPECT_FALSE(comm.CTS());
     }
-    std::remove(plain.c_str());
 }
 
 TEST(Comm, ComNumberOpensTheMappedDevice)
 {
     PtyPair pty;
-    const fs::path root = fs::path(TEST_BINARY_DIR) / ("comm_map_" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    const testsupport::TempDir dir;
+    const fs::path root = dir.native();
     for (int i = 0; i < 7; ++i) {
         fs::create_directories(root / "sys" / ("ttyUSB" + std::to_string(i)) / "device");
     }
@@ -270,7 +271,6 @@ TEST(Comm, ComNumberOpensTheMappedDevice)
     EXPECT_EQ(CommErrorOf([&] { comm.Open(); }).first, "Error accessing specified device (Error: 2) ");
 
     plat::SetSerialScanRoots("", "");
-    fs::remove_all(root);
 }
 
 struct RxLog {

@@ -273,21 +273,33 @@ TEST_F(ParGenWindowTest, DeviceNameCheckFlagsCharactersOutsideLettersAndDigits)
     EXPECT_EQ(name2, u"");
 }
 
-// Pictures of the window for a look by eye; written only when PARGEN_GRAB_DIR names a folder.
+// Pictures of the window for a look by eye, written to TEST_PICTURES when it is set: the
+// defaults, each of the model's ten panels open alone, and two option sets.
 TEST_F(ParGenWindowTest, Pictures)
 {
-    const char* dir = std::getenv("PARGEN_GRAB_DIR");
-    if (!dir) GTEST_SKIP() << "PARGEN_GRAB_DIR not set";
+    const std::string dir = testsupport::Picture_Dir();
+    if (dir.empty()) GTEST_SKIP() << "pictures are written on request (TEST_PICTURES)";
     TFParGen& w = W();
     w.Show();
     w.SetClientHeight(1400);
-    plat::testing::SaveGrab(&w, U(std::string(dir) + "/pargen-defaults.png"));
+    plat::testing::SaveGrab(&w, U(dir + "pargen-defaults.png"));
+    plat::TCategoryPanel* const panels[] = {w.CP_Select_Device, w.CP_Ethernet_Connection, w.CP_Working_Mode,
+                                            w.CP_Modbus_Master, w.CP_MQTT,    w.CP_Ethernet,
+                                            w.CP_TLS,           w.CP_NTP,     w.CP_WiFi2,
+                                            w.CP_GSM_GPRS};
+    for (size_t i = 0; i < std::size(panels); ++i) {
+        for (plat::TCategoryPanel* p : panels) p->Collapse();
+        panels[i]->Expand();
+        w.CPG->SetScrollPos(0);
+        plat::testing::SaveGrab(&w, U(dir + "pargen-panel-" + std::to_string(i + 1) + ".png"));
+    }
+    for (plat::TCategoryPanel* p : panels) p->Expand();
     w.CB_MQTT_WillFlag->SetChecked(true);
     w.CB_MQTT_PublishTopicConnection->SetChecked(true);
     w.CB_TLS_Enable->SetChecked(true);
     w.CB_TLS_En_Client_Auth->SetChecked(true);
     w.CB_EthConn_En_DHCP_Cable->SetChecked(true);
-    plat::testing::SaveGrab(&w, U(std::string(dir) + "/pargen-mqtt-tls.png"));
+    plat::testing::SaveGrab(&w, U(dir + "pargen-mqtt-tls.png"));
     for (int i = 0; i < 10; ++i) w.CPG->Panels(i)->Collapse();
     w.CP_MQTT->Collapse();
     w.CP_Ethernet_Connection->Collapse();
@@ -297,7 +309,7 @@ TEST_F(ParGenWindowTest, Pictures)
     Pick(w.CB_WiFi2_Secure_Type, 2);
     w.CB_WiFi2_En_DHCP->SetChecked(true);
     w.CPG->SetScrollPos(0);
-    plat::testing::SaveGrab(&w, U(std::string(dir) + "/pargen-wifi.png"));
+    plat::testing::SaveGrab(&w, U(dir + "pargen-wifi.png"));
     w.Hide();
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "MainTestKit.h"
+#include "TestSupport.h"
 #include "UBoot.h"
 #include "UConfiguration.h"
 #include "UScanDecode.h"
@@ -310,7 +311,7 @@ TEST(StartProgramRealTest, RunsARealProgramToItsEnd)
 }
 
 // Every step button shows a picture of its own beside the caption; a configuration name
-// longer than its frame ends in "..." inside the frame. MAIN_GRAB_DIR asks for a picture.
+// longer than its frame ends in "..." inside the frame. TEST_PICTURES asks for a picture.
 TEST_F(MainWindowTest, StepButtonsShowGlyphsAndALongNameStaysInItsFrame)
 {
     // The configuration remembered from the last run has an 89-character name.
@@ -341,8 +342,8 @@ TEST_F(MainWindowTest, StepButtonsShowGlyphsAndALongNameStaysInItsFrame)
     for (int x = frameRight; x < frameRight + 40; ++x)
         for (int y = m.L_Name_Conf_L2->Top(); y < m.L_Name_Conf_L2->Top() + m.L_Name_Conf_L2->Height(); ++y)
             ASSERT_EQ(shot->Canvas()->Pixels(x, y), background) << x << "," << y;
-    if (const char* dir = std::getenv("MAIN_GRAB_DIR"))
-        pt::SaveGrab(&m, plat::Utf8ToString(std::string(dir) + "/main-long-name.png"));
+    if (const std::string pictures = testsupport::Picture_Dir(); !pictures.empty())
+        pt::SaveGrab(&m, plat::Utf8ToString(pictures + "main-long-name.png"));
 }
 
 } // namespace

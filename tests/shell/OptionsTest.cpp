@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "MainTestKit.h"
+#include "TestSupport.h"
 #include "UAbout.h"
 #include "ULanguage.h"
 #include "USettings.h"
@@ -466,16 +467,17 @@ TEST_F(OptionsTest, TheAboutBoxShowsTheIdentityInEnglishAndLinksHome)
     EXPECT_EQ(responder().ShellOpens()[1].Target, Home_Page_URL);
 }
 
-// Pictures for a human look (kept in the build folder, not in the repository).
+// Pictures of the options and about windows, written to TEST_PICTURES when it is set.
 TEST_F(OptionsTest, RenderOptionsAndAbout)
 {
+    const std::string out = testsupport::Picture_Dir();
+    if (out.empty()) GTEST_SKIP() << "pictures are written on request (TEST_PICTURES)";
     for (const char* n : {"Deutsch", "English", "Espanol", "Francais", "Italiano", "Nederlands", "Polski"})
         Language_File(std::string(n) + ".lng");
     Write_Flag(Path("LANGUAGE/Italiano.bmp"), 0x00A000);
     Write_Flag(Path("LANGUAGE/DefaultFlag.bmp"), 0xC08040);
     TZEVorezudaReruDure& m = Start();
     Enable_Internet = true;
-    const std::string out = std::string(TEST_BINARY_DIR) + "/";
     With_Options(m, [&](TFSoftOptions& f) {
         pt::SaveGrab(&f, plat::Utf8ToString(out + "options_language.png"));
         f.Btn_NextClick(f.Btn_Next);

@@ -32,6 +32,18 @@ TempDir::~TempDir()
     fs::remove_all(path_, ec);
 }
 
+std::string Picture_Dir()
+{
+    const char* dir = std::getenv("TEST_PICTURES");
+    if (!dir || !*dir)
+        return {};
+    fs::create_directories(dir);
+    std::string path = dir;
+    if (path.back() != '/')
+        path += '/';
+    return path;
+}
+
 void Use_Offscreen_Platform()
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

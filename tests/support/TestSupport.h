@@ -49,6 +49,10 @@ private:
     std::string path_;
 };
 
+// The folder that TEST_PICTURES names, where tests write pictures of what they build for a
+// look by eye (ending in "/"); empty when no picture is asked for, and then none is written.
+std::string Picture_Dir();
+
 // The headless set-up CTest gives every test: the offscreen platform (unless the caller
 // asked for another), no high-DPI scaling, 96 DPI fonts. Call before the application starts.
 void Use_Offscreen_Platform();

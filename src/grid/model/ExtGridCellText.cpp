@@ -11,6 +11,7 @@
 #include "EsgHTMLE.h"
 #include "ExtGrid.h"
 #include "ExtUtil.h"
+#include "plat/Exception.h"
 #include "plat/Streams.h"
 #include "plat/SysUtils.h"
 
@@ -229,8 +230,10 @@ void TExtStringGrid::LoadFromStream(plat::TStream& Stream) {
         ~Restore() {
             try {
                 s.SetPosition(at >= 0 ? at : in.Position());
-            } catch (...) {
+            } catch (const plat::Exception&) {
                 // A stream that cannot seek keeps the position of its last read.
+            } catch (...) {
+                plat::LogUnhandled("string grid: restoring the stream position");
             }
         }
     } restore{Stream, in};

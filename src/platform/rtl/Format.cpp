@@ -67,6 +67,109 @@ String Scientific(double v, int prec, const TFormatSettings& fs)
     return r + digits;
 }
 
+// The text of one directive's argument; `numeric` tells whether it is a number (which a
+// zero flag pads with zeros). Raises the format error when the argument does not fit.
+String FormatOne(char16_t type, const FormatArg& a, int prec, bool& numeric, StringView fmt,
+                 const TFormatSettings& fs)
+{
+    using K = FormatArg::Kind;
+    switch (type) {
+    case u'd': case u'D':
+    case u'u': case u'U': {
+        if (a.kind() != K::Int && a.kind() != K::UInt)
+            FormatError(fmt);
+        numeric = true;
+        bool neg = false;
+        String digits;
+        if (a.kind() == K::UInt) {
+            digits = UInt64ToStr(a.asUInt());
+        } else if (type == u'u' || type == u'U') {
+            const std::int64_t v = a.asInt();
+            digits = (v >= INT32_MIN && v <= INT32_MAX)
+                         ? UInt64ToStr(static_cast<std::uint32_t>(v))
+                         : UInt64ToStr(static_cast<std::uint64_t>(v));
+        } else {
+            const std::int64_t v = a.asInt();
+            neg = v < 0;
+            digits = UInt64ToStr(neg ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v));
+        }
+        while (prec > 0 && static_cast<int>(digits.size()) < prec)
+            digits.insert(digits.begin(), u'0');
+        return (neg ? u"-" : u"") + digits;
+    }
+    case u'x': case u'X': {
+        if (a.kind() != K::Int && a.kind() != K::UInt)
+            FormatError(fmt);
+        numeric = true;
+        if (a.kind() == K::UInt)
+            return UIntToHex(a.asUInt(), prec);
+        const std::int64_t v = a.asInt();
+        return (v >= INT32_MIN && v <= INT32_MAX) ? UIntToHex(static_cast<std::uint32_t>(v), prec)
+                                                  : UIntToHex(static_cast<std::uint64_t>(v), prec);
+    }
+    case u'f': case u'F':
+    case u'n': case u'N':
+    case u'e': case u'E':
+    case u'g': case u'G': {
+        double v;
+        if (a.kind() == K::Float)
+            v = a.asFloat();
+        else if (a.kind() == K::Int)
+            v = static_cast<double>(a.asInt());
+        else if (a.kind() == K::UInt)
+            v = static_cast<double>(a.asUInt());
+        else
+            FormatError(fmt);
+        numeric = true;
+        if (std::isnan(v) || std::isinf(v))
+            return FloatToStr(v, fs);
+        if (type == u'f' || type == u'F')
+            return Decimals(v, prec < 0 ? 2 : prec, false, fs);
+        if (type == u'n' || type == u'N')
+            return Decimals(v, prec < 0 ? 2 : prec, true, fs);
+        if (type == u'e' || type == u'E')
+            return Scientific(v, prec < 0 ? 15 : prec, fs);
+        return FloatToStr(v, fs);
+    }
+    case u's': case u'S': {
+        String text;
+        if (a.kind() == K::Text)
+            text = String(a.asText());
+        else if (a.kind() == K::Char)
+            text = String(1, a.asChar());
+        else
+            FormatError(fmt);
+        if (prec >= 0 && static_cast<int>(text.size()) > prec)
+            text.resize(static_cast<std::size_t>(prec));
+        return text;
+    }
+    case u'c': case u'C':
+        if (a.kind() == K::Char)
+            return String(1, a.asChar());
+        if (a.kind() == K::Int || a.kind() == K::UInt)
+            return String(1, static_cast<char16_t>(a.asInt() | static_cast<std::int64_t>(a.asUInt())));
+        break;
+    }
+    FormatError(fmt);
+}
+
+// Pads `text` to `width`: on the right when left-justified, else on the left with blanks or,
+// for zero-padded numbers, with zeros after the sign.
+void Pad(String& text, int width, bool left, bool zeros)
+{
+    if (width <= 0 || static_cast<int>(text.size()) >= width)
+        return;
+    const auto pad = static_cast<std::size_t>(width) - text.size();
+    if (left) {
+        text.append(pad, u' ');
+    } else if (zeros) {
+        const std::size_t at = (!text.empty() && text[0] == u'-') ? 1 : 0;
+        text.insert(at, pad, u'0');
+    } else {
+        text.insert(0, pad, u' ');
+    }
+}
+
 } // namespace
 
 String Format(StringView fmt, std::initializer_list<FormatArg> args) { return Format(fmt, args, FormatSettings); }
@@ -117,13 +220,13 @@ String Format(StringView fmt, std::initializer_list<FormatArg> args, const TForm
             continue;
         }
         // [index:][-][0][width][.prec]type
-        const std::size_t specStart = i;
+        const std::size_t directiveStart = i;
         int n = 0;
         if (readNumber(n) && i < fmt.size() && fmt[i] == u':') {
             next = static_cast<std::size_t>(n);
             ++i;
         } else {
-            i = specStart;
+            i = directiveStart;
         }
         bool left = false;
         bool zero = false;
@@ -156,106 +259,9 @@ String Format(StringView fmt, std::initializer_list<FormatArg> args, const TForm
             FormatError(fmt);
         const char16_t type = fmt[i++];
         const FormatArg& a = takeArg();
-        using K = FormatArg::Kind;
-        String text;
         bool numeric = false;
-        switch (type) {
-        case u'd': case u'D':
-        case u'u': case u'U': {
-            if (a.kind() != K::Int && a.kind() != K::UInt)
-                FormatError(fmt);
-            numeric = true;
-            bool neg = false;
-            String digits;
-            if (a.kind() == K::UInt) {
-                digits = UInt64ToStr(a.asUInt());
-            } else if (type == u'u' || type == u'U') {
-                const std::int64_t v = a.asInt();
-                digits = (v >= INT32_MIN && v <= INT32_MAX)
-                             ? UInt64ToStr(static_cast<std::uint32_t>(v))
-                             : UInt64ToStr(static_cast<std::uint64_t>(v));
-            } else {
-                const std::int64_t v = a.asInt();
-                neg = v < 0;
-                digits = UInt64ToStr(neg ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v));
-            }
-            while (prec > 0 && static_cast<int>(digits.size()) < prec)
-                digits.insert(digits.begin(), u'0');
-            text = (neg ? u"-" : u"") + digits;
-            break;
-        }
-        case u'x': case u'X': {
-            if (a.kind() != K::Int && a.kind() != K::UInt)
-                FormatError(fmt);
-            numeric = true;
-            if (a.kind() == K::UInt) {
-                text = UIntToHex(a.asUInt(), prec);
-            } else {
-                const std::int64_t v = a.asInt();
-                text = (v >= INT32_MIN && v <= INT32_MAX) ? UIntToHex(static_cast<std::uint32_t>(v), prec)
-                                                          : UIntToHex(static_cast<std::uint64_t>(v), prec);
-            }
-            break;
-        }
-        case u'f': case u'F':
-        case u'n': case u'N':
-        case u'e': case u'E':
-        case u'g': case u'G': {
-            double v;
-            if (a.kind() == K::Float)
-                v = a.asFloat();
-            else if (a.kind() == K::Int)
-                v = static_cast<double>(a.asInt());
-            else if (a.kind() == K::UInt)
-                v = static_cast<double>(a.asUInt());
-            else
-                FormatError(fmt);
-            numeric = true;
-            if (std::isnan(v) || std::isinf(v)) {
-                text = FloatToStr(v, fs);
-            } else if (type == u'f' || type == u'F') {
-                text = Decimals(v, prec < 0 ? 2 : prec, false, fs);
-            } else if (type == u'n' || type == u'N') {
-                text = Decimals(v, prec < 0 ? 2 : prec, true, fs);
-            } else if (type == u'e' || type == u'E') {
-                text = Scientific(v, prec < 0 ? 15 : prec, fs);
-            } else {
-                text = FloatToStr(v, fs);
-            }
-            break;
-        }
-        case u's': case u'S':
-            if (a.kind() == K::Text)
-                text = String(a.asText());
-            else if (a.kind() == K::Char)
-                text = String(1, a.asChar());
-            else
-                FormatError(fmt);
-            if (prec >= 0 && static_cast<int>(text.size()) > prec)
-                text.resize(static_cast<std::size_t>(prec));
-            break;
-        case u'c': case u'C':
-            if (a.kind() == K::Char)
-                text = String(1, a.asChar());
-            else if (a.kind() == K::Int || a.kind() == K::UInt)
-                text = String(1, static_cast<char16_t>(a.asInt() | static_cast<std::int64_t>(a.asUInt())));
-            else
-                FormatError(fmt);
-            break;
-        default:
-            FormatError(fmt);
-        }
-        if (width > 0 && static_cast<int>(text.size()) < width) {
-            const auto pad = static_cast<std::size_t>(width) - text.size();
-            if (left) {
-                text.append(pad, u' ');
-            } else if (zero && numeric) {
-                const std::size_t at = (!text.empty() && text[0] == u'-') ? 1 : 0;
-                text.insert(at, pad, u'0');
-            } else {
-                text.insert(0, pad, u' ');
-            }
-        }
+        String text = FormatOne(type, a, prec, numeric, fmt, fs);
+        Pad(text, width, left, zero && numeric);
         out += text;
     }
     return out;

@@ -294,7 +294,9 @@ TThread::~TThread()
                     MainThreadWait(impl_->done);
                     break;
                 } catch (...) {
-                    // A destructor cannot pass it on; the thread still has to end.
+                    // A destructor cannot pass it on and the thread still has to end: the
+                    // error is logged and the wait goes on.
+                    LogUnhandled("TThread: error while waiting for the thread to end");
                 }
             }
         } else {

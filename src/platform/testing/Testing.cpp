@@ -4,12 +4,14 @@
 #include <QCloseEvent>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMimeData>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include <cstdlib>
 #include <deque>
 
 #include "plat/Clock.h"
@@ -467,8 +469,14 @@ std::unique_ptr<TBitmap> Grab(TControl* Control)
 
 void SaveGrab(TControl* Control, const String& Path)
 {
+    QString p = QString::fromUtf16(Path.data(), static_cast<qsizetype>(Path.size()));
+    if (!p.startsWith(u'/')) {
+        const char* dir = std::getenv("TEST_PICTURES");
+        if (!dir || !*dir) return;
+        QDir().mkpath(QString::fromLocal8Bit(dir));
+        p = QString::fromLocal8Bit(dir) + u'/' + p;
+    }
     auto bmp = Grab(Control);
-    const QString p = QString::fromUtf16(Path.data(), static_cast<qsizetype>(Path.size()));
     if (!gfx::BitmapImage(bmp.get()).save(p, "PNG")) ADD_FAILURE() << "could not write " << U8(Path);
 }
 

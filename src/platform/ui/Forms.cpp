@@ -632,27 +632,25 @@ void TApplication::HandleMessage()
 
 void TApplication::HandleException(TObject*)
 {
+    // Shows the error; an error raised while showing it is not shown again, and both are
+    // logged so that neither is lost.
+    const auto report = [this](const std::exception& e) {
+        try {
+            if (OnException)
+                OnException(this, e);
+            else
+                ShowException(e);
+        } catch (...) {
+            const std::string context = std::string("error while showing the error \"") + e.what() + "\"";
+            LogUnhandled(context.c_str());
+        }
+    };
     try {
         throw;
     } catch (const std::exception& e) {
-        try {
-            if (OnException)
-                OnException(this, e);
-            else
-                ShowException(e);
-        } catch (...) {
-            // An error while reporting an error is not reported again.
-        }
+        report(e);
     } catch (...) {
-        try {
-            Exception e(u"Unknown exception");
-            if (OnException)
-                OnException(this, e);
-            else
-                ShowException(e);
-        } catch (...) {
-            // As above: an error while reporting an error is not reported again.
-        }
+        report(Exception(u"Unknown exception"));
     }
 }
 

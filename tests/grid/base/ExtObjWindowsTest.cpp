@@ -7,6 +7,7 @@
 #include "ExtObjWindows.h"
 #include "plat/Exception.h"
 #include "plat/Forms.h"
+#include "TestSupport.h"
 #include "plat/Testing.h"
 
 using namespace grid;
@@ -142,7 +143,8 @@ TEST(FilePicture, MeasuresTheFileAndCopies) {
     q.Assign(&p);
     EXPECT_EQ(q.Filename(), path);
     EXPECT_EQ(q.Height(), 5);
-    EXPECT_ANY_THROW(p.SetFilename(path + u".missing"));
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::EFileError>([&] { p.SetFilename(path + u".missing"); },
+                                                          u"Cannot open file \"" + path + u".missing\""));
 }
 
 } // namespace

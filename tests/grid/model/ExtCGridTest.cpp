@@ -456,7 +456,7 @@ TEST_F(ExtCGridTest, RenderWithHeaderRowAndFixedColumn) {
     pt::ProcessEvents();
     grid->Repaint();
     pt::ProcessEvents();
-    pt::SaveGrab(grid, plat::Utf8ToString(std::string(TEST_BINARY_DIR) + "/column_grid.png"));
+    pt::SaveGrab(grid, u"column_grid.png");
     auto bmp = pt::Grab(grid);
     const plat::TRect yellow = grid->CellRect(4, 3);
     EXPECT_EQ(pt::PixelOf(*bmp, yellow.Left + 3, yellow.Top + 3), plat::clYellow) << "the column's colour";

@@ -66,7 +66,7 @@ protected:
         pt::ProcessEvents();
         grid->Repaint();
         pt::ProcessEvents();
-        pt::SaveGrab(grid, plat::Utf8ToString(std::string(TEST_BINARY_DIR) + "/" + png));
+        pt::SaveGrab(grid, plat::Utf8ToString(png));
         return pt::Grab(grid);
     }
     // The grab holds the grid's window frame around its client area.

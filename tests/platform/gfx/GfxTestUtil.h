@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GfxInit.h"
+#include "TestSupport.h"
 #include "plat/Graphics.h"
 
 namespace gfxtest {
@@ -82,14 +83,17 @@ inline int CountInk(TBitmap& b, TColor paper) {
 
 inline std::string OutPath(const std::string& name) { return std::string(TEST_BINARY_DIR) + "/" + name; }
 
-// Writes the render and a copy enlarged four times, for reviewers to look at.
+// Writes the render and a copy enlarged four times into TEST_PICTURES, for reviewers to
+// look at; nothing is written while TEST_PICTURES is unset.
 inline void SavePng(TBitmap& b, const std::string& name) {
-    const std::string p = OutPath(name);
+    const std::string dir = testsupport::Picture_Dir();
+    if (dir.empty()) return;
+    const std::string p = dir + name;
     b.SaveToFile(String(p.begin(), p.end()));
     TBitmap big;
     big.SetSize(b.Width() * 4, b.Height() * 4);
     big.Canvas()->StretchDraw(Rect(0, 0, big.Width(), big.Height()), &b);
-    const std::string z = OutPath("x4_" + name);
+    const std::string z = dir + "x4_" + name;
     big.SaveToFile(String(z.begin(), z.end()));
 }
 

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "PtyPair.h"
+#include "TestSupport.h"
 
 using plat::TSerialPort;
 using plat::TSerialSettings;
@@ -156,7 +157,8 @@ TEST(SerialPort, WriteTimesOutWhileOutputIsSuspended)
 
 TEST(SerialPort, OpenRefusesWhatIsNoSerialDevice)
 {
-    const std::string file = std::string(TEST_BINARY_DIR) + "/serial_plain_file_" + std::to_string(::getpid()) + ".txt";
+    const testsupport::TempDir dir;
+    const std::string file = dir / "plain.txt";
     std::ofstream(file) << "not a port";
     TSerialPort port;
     EXPECT_EQ(port.Open(file), TSerialPort::NotCharDevice);
@@ -164,7 +166,6 @@ TEST(SerialPort, OpenRefusesWhatIsNoSerialDevice)
     EXPECT_EQ(port.Open("/nonexistent/ttyUSB9"), ENOENT);
     EXPECT_EQ(port.Open("/dev/null"), ENOTTY);  // a character device without a line
     EXPECT_FALSE(port.IsOpen());
-    std::remove(file.c_str());
 }
 
 TEST(SerialPort, WaitEventsReportsArrivalOnceAndWakesAtOnce)

@@ -141,6 +141,23 @@ TEST_F(FormsTest, ExceptionInAClickHandlerShowsAnErrorBoxAndTheLoopGoesOn)
     EXPECT_EQ(box.Buttons, TMsgDlgButtons{mbOK});
 }
 
+// An error raised while an error is being shown is not shown again, and neither is dropped:
+// both texts reach the standard error stream.
+TEST_F(FormsTest, ErrorWhileReportingAnErrorIsLogged)
+{
+    Application->OnException = [](TObject*, const std::exception&) { throw EOSError(u"report failed"); };
+    ::testing::internal::CaptureStderr();
+    try {
+        throw EConvertError(u"first");
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    Application->OnException = nullptr;
+    EXPECT_EQ(log, "error while showing the error \"first\": report failed\n");
+    EXPECT_TRUE(responder().MessageBoxes().empty());
+}
+
 TEST_F(FormsTest, ScreenCenteredFormIsCentredOnTheScreen)
 {
     TForm form(nullptr);

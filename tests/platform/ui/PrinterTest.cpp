@@ -57,11 +57,10 @@ class PrinterTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("printer-test-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
+        dir = temp.native();
         printer.SetPixelsPerInch(72);
     }
-    void TearDown() override { fs::remove_all(dir); }
+    testsupport::TempDir temp;
     fs::path dir;
     TPrinter printer;
 };

@@ -30,4 +30,9 @@ class EOSError : public Exception { using Exception::Exception; };
 // Stream and file failures.
 class EFileError : public Exception { using Exception::Exception; };
 
+// Writes the error being handled as one line "<context>: <text>" to the standard error
+// stream. For errors no caller is left to take: one raised in a destructor, or while another
+// error is being reported. Call it inside a catch block; it never throws.
+void LogUnhandled(const char* context) noexcept;
+
 } // namespace plat

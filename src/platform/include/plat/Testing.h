@@ -164,7 +164,9 @@ void Type(const String& Text);
 // ---- pictures ---------------------------------------------------------------------------
 // The control as shown: its surface, its graphic children and its windowed children.
 std::unique_ptr<TBitmap> Grab(TControl* Control);
-// Writes Grab(Control) as PNG; a relative path goes under the test binary folder.
+// Writes Grab(Control) as PNG for a look by eye. A relative path is a picture asked for on
+// request: it goes into the folder TEST_PICTURES names, and nothing is written while that is
+// unset. An absolute path (a folder the test was given) is written as it is.
 void SaveGrab(TControl* Control, const String& Path);
 
 // The bytes the system clipboard holds under a MIME type, as another program would read

@@ -1,0 +1,1 @@
+// The translation unit that compiles this folder's precompiled headers; it defines nothing.
