@@ -2,6 +2,7 @@
 // under which numbers, how tall the other models' panels are for their options, the address
 // enabling, the device-type step and the texts of the other panels' controls.
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <set>
 
@@ -869,6 +870,67 @@ TEST_F(ParGenModelsTest, TheOtherPanelsRowsStandOnTheGrid)
     EXPECT_EQ(W().Named(u"Cb_Serial_Parity")->Top(), 65);
     EXPECT_EQ(W().Named(u"CB_Serial_DataBits")->Top(), 121);
     EXPECT_THROW(W().Named(u"CB_No_Such"), plat::Exception);
+}
+
+// Pictures of every model's window with all its panels open, and of the alternative states,
+// for a look by eye; written only when PARGEN_GRAB_DIR names a folder.
+TEST_F(ParGenModelsTest, Pictures)
+{
+    const char* dir = std::getenv("PARGEN_GRAB_DIR");
+    if (!dir) GTEST_SKIP() << "PARGEN_GRAB_DIR not set";
+    auto grab = [&](TFParGen& w, const std::string& name) {
+        for (int i = 0; i < w.CPG->PanelCount(); ++i)
+            if (w.CPG->Panels(i)->Visible()) {
+                w.CPG->Panels(i)->SetEnabled(true);
+                w.CPG->Panels(i)->Expand();
+            }
+        w.CPG->SetScrollPos(0);
+        plat::testing::SaveGrab(&w, U(std::string(dir) + "/pargen-" + name + ".png"));
+    };
+    for (const TModel_Case& c : Model_Cases()) {
+        TFParGen w(nullptr);
+        w.Show();
+        w.SetClientHeight(2300);
+        w.Lay_Out_As(c.model);
+        grab(w, std::string("model-") + c.name);
+        w.Hide();
+    }
+    const THeight_Case states[] = {
+        {"m-bus-present", M::M507, [](TFParGen& w) {
+             Pick(w.Named_As<plat::TComboBox>(u"CB_MBus_OnWire_Present"), 1);
+             Pick(w.Named_As<plat::TComboBox>(u"CB_wMBus_Wireless_Present"), 1);
+             Pick(w.Named_As<plat::TComboBox>(u"CB_WiFi_Secure_Type"), 2);
+             Tick(w.Named_As<plat::TCheckBox>(u"CB_WiFi_En_DHCP"), true);
+         }, nullptr, 0},
+        {"old-wifi-client", M::M507, [](TFParGen& w) {
+             Pick(w.Named_As<plat::TComboBox>(u"CB_WiFi_Type"), 1);
+         }, nullptr, 0},
+        {"old-wifi-client-auto", M::M507, [](TFParGen& w) {
+             Pick(w.Named_As<plat::TComboBox>(u"CB_WiFi_Type"), 1);
+             Tick(w.Named_As<plat::TCheckBox>(u"CB_WiFi_IP_Auto"), true);
+         }, nullptr, 0},
+        {"modbus-slave-async", M::M520, [](TFParGen& w) { Pick(w.CB_WorkMode_WorkMode, 1); }, nullptr, 0},
+        {"snmp-agent-v3", M::M544, [](TFParGen& w) {
+             Tick(w.Named_As<plat::TCheckBox>(u"CB_SNMP_Agent_Version3"), true);
+             Pick(w.Named_As<plat::TComboBox>(u"CB_SNMP_Agent_SecurityLevel"), 2);
+             Tick(w.CB_EthConn_En_DHCP_Cable, true);
+         }, nullptr, 0},
+        {"bacnet-slave-mstp", M::M524, [](TFParGen& w) {
+             Pick(w.Named_As<plat::TComboBox>(u"CB_BACnet_Slave_Type"), 1);
+         }, nullptr, 0},
+        {"bacnet-master-mstp", M::M523, [](TFParGen& w) {
+             Pick(w.Named_As<plat::TComboBox>(u"CB_BACnet_Master_Type"), 1);
+         }, nullptr, 0},
+    };
+    for (const THeight_Case& c : states) {
+        TFParGen w(nullptr);
+        w.Show();
+        w.SetClientHeight(2300);
+        w.Lay_Out_As(c.model);
+        c.set(w);
+        grab(w, c.name);
+        w.Hide();
+    }
 }
 
 } // namespace
