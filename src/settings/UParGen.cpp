@@ -333,7 +333,8 @@ void TFParGen::Create_Controls()
     WiFi2_Block2.L_SM = L_WiFi2_IP2_SM;
     WiFi2_Block2.CB_GAT = CB_WiFi2_IP2_En_GAT;
 
-    dot_chains_ = {
+    // The other panels' address rows were chained as they were created.
+    dot_chains_.insert(dot_chains_.end(), {
         {E_Ethernet_IP1, E_Ethernet_IP2, E_Ethernet_IP3, E_Ethernet_IP4, E_Ethernet_SM1, E_Ethernet_SM2,
          E_Ethernet_SM3, E_Ethernet_SM4, E_Ethernet_GAT1, E_Ethernet_GAT2, E_Ethernet_GAT3, E_Ethernet_GAT4},
         {E_EthConn_Pri_DNS_IP1, E_EthConn_Pri_DNS_IP2, E_EthConn_Pri_DNS_IP3, E_EthConn_Pri_DNS_IP4,
@@ -344,23 +345,40 @@ void TFParGen::Create_Controls()
          E_WiFi2_IP2_SM3, E_WiFi2_IP2_SM4, E_WiFi2_IP2_GAT1, E_WiFi2_IP2_GAT2, E_WiFi2_IP2_GAT3, E_WiFi2_IP2_GAT4},
         {E_WiFi2_DHCP_First_IP1, E_WiFi2_DHCP_First_IP2, E_WiFi2_DHCP_First_IP3, E_WiFi2_DHCP_First_IP4,
          E_WiFi2_DHCP_SM1, E_WiFi2_DHCP_SM2, E_WiFi2_DHCP_SM3, E_WiFi2_DHCP_SM4},
-    };
+    });
+    Collect_Triggers();
 }
 
 void TFParGen::Create_Fields()
 {
-    for (const TParGen_Field& f : ParGen_Fields()) {
+    Create_Rows(ParGen_Fields());
+    Create_Rows(ParGen_Other_Fields());
+}
+
+void TFParGen::Create_Rows(const std::vector<TParGen_Field>& rows)
+{
+    for (const TParGen_Field& f : rows) {
         TBuilder b(this, this->*f.Panel);
         const String name = f.Name;
         const String suffix = name.substr(name.find(u'_'));
+        const bool named = f.Named();
+        auto keep = [&](TControl* c) {
+            if (named) named_[c->Name()] = c;
+            return c;
+        };
         if (f.Label.Set) f.Label.Set(*this, b.Label(u"L" + suffix, f.Row));
+        // A named field has a label when its label has a text (the data-bits list has none).
+        if (named && (f.Control == TParGen_Control::Edit || f.Control == TParGen_Control::Combo) && f.Caption)
+            keep(b.Label(u"L" + suffix, f.Row));
         switch (f.Control) {
         case TParGen_Control::Label:
+            if (named) keep(b.Label(name, f.Row));
             break;
         case TParGen_Control::Edit: {
-            TEdit* e = b.Edit(name, f.Row);
+            TEdit* e = b.Edit(name, f.Row + f.Edit_Dy + 3);
             if (f.Max_Length > 0) e->SetMaxLength(f.Max_Length);
-            f.Field.Set(*this, e);
+            if (named) keep(e);
+            else f.Field.Set(*this, e);
             break;
         }
         case TParGen_Control::Rich:
@@ -370,21 +388,64 @@ void TFParGen::Create_Fields()
             f.Field.Set(*this, b.Rich(name, f.Row + f.Edit_Dy, 211));
             f.Button.Set(*this, b.Browse(u"Btn" + suffix, f.Row + f.Edit_Dy));
             break;
-        case TParGen_Control::Combo:
-            f.Field.Set(*this, b.Combo(name, f.Row, f.Items));
+        case TParGen_Control::Combo: {
+            TComboBox* c = b.Combo(name, f.Row, f.Items);
+            if (named) keep(c);
+            else f.Field.Set(*this, c);
             break;
-        case TParGen_Control::Check:
-            f.Field.Set(*this, b.Check(name, f.Row, f.Width > 0 ? f.Width : Check_Width,
-                                       f.Left > 0 ? f.Left : Label_Left));
+        }
+        case TParGen_Control::Check: {
+            TCheckBox* c = b.Check(name, f.Row, f.Width > 0 ? f.Width : Check_Width, f.Left > 0 ? f.Left : Label_Left);
+            if (f.Text) c->SetCaption(f.Text);
+            if (named) keep(c);
+            else f.Field.Set(*this, c);
             break;
+        }
         case TParGen_Control::Address: {
-            TAddress_Row& row = f.Row_Of(*this);
+            TAddress_Row& row = named ? named_rows_[name] : f.Row_Of(*this);
             row = b.Address(name, f.Row + f.Edit_Dy, f.Row);
-            for (size_t i = 0; i < 4; ++i) f.Bytes[i].Set(*this, row.E[i]);
+            for (size_t i = 0; i < 4; ++i) {
+                if (named) keep(row.E[i]);
+                else f.Bytes[i].Set(*this, row.E[i]);
+            }
+            if (named)
+                for (TLabel* d : row.Dot) keep(d);
+            if (named) dot_chains_.push_back({row.E.begin(), row.E.end()});
             break;
         }
         }
     }
+}
+
+TControl* TFParGen::Named(const String& name) const
+{
+    const auto it = named_.find(name);
+    if (it == named_.end()) throw Exception(u"TFParGen has no control " + name);
+    return it->second;
+}
+
+const TAddress_Row& TFParGen::Named_Row(const String& prefix) const
+{
+    const auto it = named_rows_.find(prefix);
+    if (it == named_rows_.end()) throw Exception(u"TFParGen has no address row " + prefix);
+    return it->second;
+}
+
+TControl* TFParGen::Field_Of(const TParGen_Field& f) const
+{
+    return f.Named() ? Named(f.Name) : f.Field.Get(*this);
+}
+
+TControl* TFParGen::Label_Of(const TParGen_Field& f) const
+{
+    if (!f.Named()) return f.Label.Get(*this);
+    const String name = f.Name;
+    return f.Control == TParGen_Control::Label ? Named(name) : Named(u"L" + name.substr(name.find(u'_')));
+}
+
+TControl* TFParGen::Byte_Of(const TParGen_Field& f, size_t i) const
+{
+    return f.Named() ? Named_Row(f.Name).E[i] : f.Bytes[i].Get(*this);
 }
 
 void TFParGen::Create_Bindings()

@@ -13,6 +13,8 @@
 // UParGenLayout.cpp (panels and section layouts), UParGenCheck.cpp (validation),
 // UParGenLang.cpp (texts).
 #include <array>
+#include <initializer_list>
+#include <unordered_map>
 #include <vector>
 
 #include "UFormKit.h"
@@ -48,6 +50,8 @@ struct TParGen_Binding {
     const char16_t* Default; // text, item text, or the index / check state in decimal
 };
 
+struct TParGen_Field;
+
 // Four address-byte edits with the three dots between them.
 struct TAddress_Row {
     std::array<plat::TEdit*, 4> E{};
@@ -73,6 +77,14 @@ struct TWiFi_Block {
     void Set_Enabled(bool enabled) const;
 };
 
+// The converter models of the family. Each has one panel routine and one re-layout routine;
+// the window lays itself out as the model the program is built for.
+enum class TParGen_Model {
+    M501, M507, M512, M518, M520, M521, M522, M523, M524, M525, M526, M527, M528,
+    M529, M530, M531, M532, M533, M535, M539, M541, M543, M544, M318_C061, M318_C063, M318_C069,
+};
+inline constexpr TParGen_Model ParGen_Build_Model = TParGen_Model::M518;
+
 class TFParGen : public TDialogForm {
 public:
     explicit TFParGen(plat::TComponent* owner);
@@ -93,8 +105,24 @@ public:
 
     // ---- operations ----------------------------------------------------------------------
     bool Controllo_Dati();
+    // The panel routine and the re-layout pass of the model the window is laid out as (the
+    // build's model unless Lay_Out_As chose another).
     void Order_TAB_Panels();
     void Move_GroupBoxs();
+    // Lays a freshly created window out as `model`: hides every panel, runs that model's
+    // panel routine and its re-layout pass; later passes (triggers, loading) follow it.
+    void Lay_Out_As(TParGen_Model model);
+    TParGen_Model Model() const { return model_; }
+    // A control of the family's other panels by its name; raises plat::Exception when the
+    // window has none of that name.
+    plat::TControl* Named(const plat::String& name) const;
+    template <class T> T* Named_As(const plat::String& name) const { return static_cast<T*>(Named(name)); }
+    // The control of a row of the field table (UParGenFields.h): its field, label or byte.
+    plat::TControl* Field_Of(const TParGen_Field& f) const;
+    plat::TControl* Label_Of(const TParGen_Field& f) const;
+    plat::TControl* Byte_Of(const TParGen_Field& f, size_t i) const;
+    // An address row of the other panels by the prefix of its edits.
+    const TAddress_Row& Named_Row(const plat::String& prefix) const;
     // How many Wi-Fi addresses the converter uses and the sides that use them.
     int Check_Device_IP_Address_WiFi(plat::String& name1, plat::String& name2);
     // True when the name holds a character other than 0-9, A-Z and a-z (unused here).
@@ -254,8 +282,100 @@ private:
     void FormMouseWheel(plat::TObject* Sender, plat::TShiftState Shift, int WheelDelta, plat::TPoint MousePos,
                         bool& Handled);
 
+    struct TPanel_Place {
+        plat::TCategoryPanel* Panel;
+        int Text;
+    };
+    // Shows the panels in this order, stacks them, numbers their captions, sets tab orders.
+    void Order_Panels(std::initializer_list<TPanel_Place> order);
+    // The device-type step of models 501 to 544 on the Wi-Fi and mobile panels.
+    void Device_Type_Step();
+    void Create_Rows(const std::vector<TParGen_Field>& rows);
+    void Collect_Triggers();
+
+    void Order_TAB_Panels_501();
+    void Order_TAB_Panels_507();
+    void Order_TAB_Panels_512();
     void Order_TAB_Panels_518();
+    void Order_TAB_Panels_520();
+    void Order_TAB_Panels_521();
+    void Order_TAB_Panels_522();
+    void Order_TAB_Panels_523();
+    void Order_TAB_Panels_524();
+    void Order_TAB_Panels_525();
+    void Order_TAB_Panels_526();
+    void Order_TAB_Panels_527();
+    void Order_TAB_Panels_528();
+    void Order_TAB_Panels_529();
+    void Order_TAB_Panels_530();
+    void Order_TAB_Panels_531();
+    void Order_TAB_Panels_532();
+    void Order_TAB_Panels_533();
+    void Order_TAB_Panels_535();
+    void Order_TAB_Panels_539();
+    void Order_TAB_Panels_541();
+    void Order_TAB_Panels_543();
+    void Order_TAB_Panels_544();
+    void Order_TAB_Panels_318_C061();
+    void Order_TAB_Panels_318_C063();
+    void Order_TAB_Panels_318_C069();
+    // The models of one panel list with the field panel's layout in the middle.
+    void RePosition_Objects_As_512(void (TFParGen::*field)());
+    void RePosition_Objects_As_518(void (TFParGen::*field)());
+    void RePosition_Objects_As_318(void (TFParGen::*field)());
+    void RePosition_Objects_501();
+    void RePosition_Objects_507();
+    void RePosition_Objects_512();
     void RePosition_Objects_518();
+    void RePosition_Objects_520();
+    void RePosition_Objects_521();
+    void RePosition_Objects_522();
+    void RePosition_Objects_523();
+    void RePosition_Objects_524();
+    void RePosition_Objects_525();
+    void RePosition_Objects_526();
+    void RePosition_Objects_527();
+    void RePosition_Objects_528();
+    void RePosition_Objects_529();
+    void RePosition_Objects_530();
+    void RePosition_Objects_531();
+    void RePosition_Objects_532();
+    void RePosition_Objects_533();
+    void RePosition_Objects_535();
+    void RePosition_Objects_539();
+    void RePosition_Objects_541();
+    void RePosition_Objects_543();
+    void RePosition_Objects_544();
+    void RePosition_Objects_318_C061();
+    void RePosition_Objects_318_C063();
+    void RePosition_Objects_318_C069();
+
+    // Section layouts of the other models' panels (UParGenSections.cpp).
+    void RePosition_Object_CAN();
+    void RePosition_Object_CANopen();
+    void RePosition_Object_J1939();
+    void RePosition_Object_DeviceNet_Master();
+    void RePosition_Object_DeviceNet_Slave();
+    void RePosition_Object_PROFIBUS();
+    void RePosition_Object_NMEA2000();
+    void RePosition_Object_DMX();
+    void RePosition_Object_KNX();
+    void RePosition_Object_Serial();
+    void RePosition_Object_DALI();
+    void RePosition_Object_MBus();
+    void RePosition_Object_wMBus();
+    void RePosition_Object_Modbus_Slave();
+    void RePosition_Object_Modbus_TCP_Master();
+    void RePosition_Object_Modbus_TCP_Slave();
+    void RePosition_Object_EtherNetIP();
+    void RePosition_Object_PROFINET();
+    void RePosition_Object_SNMP_Manager();
+    void RePosition_Object_SNMP_Agent();
+    void RePosition_Object_BACnet_Slave();
+    void RePosition_Object_BACnet_Master();
+    void RePosition_Object_WiFi();
+    // The thirteen address controls of a panel's own address rows follow the cable DHCP choice.
+    void Address_Enabling(const plat::String& infix, const plat::String& gateway);
     void RePosition_Object_Select_Device();
     void RePosition_Object_Ethernet_Connection();
     void RePosition_Object_WorkMode();
@@ -275,6 +395,11 @@ private:
     std::vector<TParGen_Binding> bindings_;
     std::vector<std::vector<plat::TEdit*>> dot_chains_;
     bool relayout_ = false;
+    TParGen_Model model_ = ParGen_Build_Model;
+    bool wifi_laid_out_ = false;  // the older Wi-Fi panel has had a full height set
+    std::vector<const plat::TObject*> change_triggers_, click_triggers_;
+    std::unordered_map<plat::String, plat::TControl*> named_;
+    std::unordered_map<plat::String, TAddress_Row> named_rows_;
 };
 
 extern TFParGen* FParGen;

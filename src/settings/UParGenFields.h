@@ -50,7 +50,17 @@ struct TParGen_Field {
     std::array<const char16_t*, 4> Defaults{};
     // Certificate rows: the picker button.
     TParGen_Slot Button{};
+    // A caption that is the same in every language (a check box "1", "2", "3").
+    const char16_t* Text = nullptr;
+    // Hints of an address row's four bytes when they are not four consecutive texts.
+    std::array<int, 4> Byte_Hints{};
+
+    // A row without slots keeps its controls by name in the window (TFParGen::Named).
+    bool Named() const { return !Field.Set && !Label.Set && !Row_Of; }
 };
 
 // Every row in ParGen.xml order; rows that are not stored stand where their panel creates them.
 const std::vector<TParGen_Field>& ParGen_Fields();
+// The rows of the 23 panels that only the family's other models show, panel by panel in the
+// order of their texts; none of them is an element of ParGen.xml (UParGenOtherPanels.cpp).
+const std::vector<TParGen_Field>& ParGen_Other_Fields();

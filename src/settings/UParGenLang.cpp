@@ -34,29 +34,32 @@ void Items(TComboBox* c, int first, int last)
 void TFParGen::Set_Lang()
 {
     TDialogForm::Set_Lang();
-    for (const TParGen_Field& f : ParGen_Fields()) {
-        switch (f.Control) {
-        case TParGen_Control::Label:
-            if (f.Caption) Put_Caption(f.Label.Get(*this), f.Caption);
-            break;
-        case TParGen_Control::Check:
-            if (f.Caption) Put_Caption(f.Field.Get(*this), f.Caption);
-            if (f.Hint) Put_Hint(f.Field.Get(*this), f.Hint);
-            break;
-        case TParGen_Control::Address:
-            // Hints of the four bytes: consecutive texts.
-            if (f.Hint)
-                for (size_t i = 0; i < 4; ++i) Put_Hint(f.Bytes[i].Get(*this), f.Hint + static_cast<int>(i));
-            break;
-        default:
-            if (f.Caption) Put_Caption(f.Label.Get(*this), f.Caption);
-            if (f.Hint) Put_Hint(f.Field.Get(*this), f.Hint);
-            if (f.Lang_Items_First)
-                Items(static_cast<TComboBox*>(f.Field.Get(*this)), f.Lang_Items_First, f.Lang_Items_Last);
-            break;
+    for (const std::vector<TParGen_Field>* rows : {&ParGen_Fields(), &ParGen_Other_Fields()}) {
+        for (const TParGen_Field& f : *rows) {
+            switch (f.Control) {
+            case TParGen_Control::Label:
+                if (f.Caption) Put_Caption(Label_Of(f), f.Caption);
+                break;
+            case TParGen_Control::Check:
+                if (f.Caption) Put_Caption(Field_Of(f), f.Caption);
+                if (f.Hint) Put_Hint(Field_Of(f), f.Hint);
+                break;
+            case TParGen_Control::Address:
+                // Hints of the four bytes: consecutive texts unless the row names its own.
+                for (size_t i = 0; i < 4; ++i) {
+                    const int text = f.Byte_Hints[0] ? f.Byte_Hints[i] : f.Hint ? f.Hint + static_cast<int>(i) : 0;
+                    if (text) Put_Hint(Byte_Of(f, i), text);
+                }
+                break;
+            default:
+                if (f.Caption) Put_Caption(Label_Of(f), f.Caption);
+                if (f.Hint) Put_Hint(Field_Of(f), f.Hint);
+                if (f.Lang_Items_First)
+                    Items(static_cast<TComboBox*>(Field_Of(f)), f.Lang_Items_First, f.Lang_Items_Last);
+                break;
+            }
         }
     }
     for (controls::TFadeButton* b : {Btn_TLS_Server_Cert, Btn_TLS_CA_Cert, Btn_TLS_Client_Cert, Btn_TLS_Client_Cert_Key})
         b->SetCaption(u"...");
-    // The panels of the family's other models take their texts here when they carry fields.
 }

@@ -30,105 +30,48 @@ void Place_Row(TControl* label, TControl* field, int top)
 
 } // namespace
 
-void TFParGen::Order_TAB_Panels()
-{
-    Order_TAB_Panels_518();
-    // The panel lists of the family's other models would be chosen here.
-}
-
-void TFParGen::Move_GroupBoxs()
-{
-    if (relayout_) return;
-    relayout_ = true;
-    RePosition_Objects_518();
-    // The re-layout passes of the family's other models would be chosen here.
-    relayout_ = false;
-}
-
-void TFParGen::Order_TAB_Panels_518()
-{
-    struct TPlace {
-        TCategoryPanel* Panel;
-        int Text;
-    };
-    const TPlace order[] = {
-        {CP_Select_Device, 4247}, {CP_Ethernet_Connection, 4250}, {CP_Working_Mode, 619}, {CP_Modbus_Master, 624},
-        {CP_MQTT, 428},           {CP_Ethernet, 455},             {CP_TLS, 554},          {CP_NTP, 569},
-        {CP_WiFi2, 478},          {CP_GSM_GPRS, 4150},
-    };
-    for (const TPlace& p : order) p.Panel->SetVisible(true);
-    // The group stacks by top, a moved panel going before one already at its place; placing
-    // the panels one after the other in the model's order therefore leaves them in that order.
-    int top = 0;
-    int number = 0;
-    for (const TPlace& p : order) {
-        p.Panel->SetTop(top);
-        top += p.Panel->Height();
-        ++number;
-        p.Panel->SetCaption(IntToStr(number) + u". " + Lang(p.Text));
-        p.Panel->SetTabOrder(number - 1);
-    }
-}
-
-void TFParGen::RePosition_Objects_518()
-{
-    RePosition_Object_Select_Device();
-    RePosition_Object_Ethernet_Connection();
-    RePosition_Object_WorkMode();
-    RePosition_Object_Modbus_Master();
-    RePosition_Object_MQTT();
-    RePosition_Object_Ethernet();
-    RePosition_Object_TLS();
-    RePosition_Object_NTP();
-    RePosition_Object_WiFi2();
-    RePosition_Object_GSM_GPRS();
-
-    // A panel is collapsed before it is disabled and enabled before it is expanded, so the
-    // user never finds a greyed panel open or an open one that cannot be closed.
-    auto off = [](TCategoryPanel* p) {
-        p->Collapse();
-        p->SetEnabled(false);
-    };
-    auto on = [](TCategoryPanel* p) {
-        p->SetEnabled(true);
-        p->Expand();
-    };
-    switch (CB_Select_Device_Device->ItemIndex()) {
-    case 0:
-        off(CP_WiFi2);
-        off(CP_GSM_GPRS);
-        break;
-    case 1:
-        on(CP_WiFi2);
-        off(CP_GSM_GPRS);
-        break;
-    default:
-        off(CP_WiFi2);
-        on(CP_GSM_GPRS);
-        break;
-    }
-}
-
 void TFParGen::Set_Panel_Height(TCategoryPanel* panel, const TControl* last) const
 {
     panel->SetHeight(last->Top() + last->Height() + CPG->HeaderHeight() + 12);
 }
 
+// The triggers are the same for every model: the combo boxes and check boxes whose state
+// some section layout of the family reads. The pass runs under its guard, so the controls it
+// shows, hides or enables cannot run it again from inside.
+void TFParGen::Collect_Triggers()
+{
+    change_triggers_ = {CB_Select_Device_Device,
+                        CB_WorkMode_WorkMode,
+                        CB_WiFi2_Type,
+                        CB_WiFi2_Secure_Type,
+                        Named(u"CB_WiFi_Type"),
+                        Named(u"CB_WiFi_Secure_Type"),
+                        Named(u"CB_MBus_OnWire_Present"),
+                        Named(u"CB_wMBus_Wireless_Present"),
+                        Named(u"CB_BACnet_Master_Type"),
+                        Named(u"CB_BACnet_Slave_Type"),
+                        Named(u"CB_SNMP_Agent_SecurityLevel")};
+    click_triggers_ = {CB_EthConn_En_DHCP_Cable,      CB_EthConn_En_DHCP_WiFi,
+                       CB_MQTT_WillFlag,              CB_MQTT_PublishTopicConnection,
+                       CB_MQTT_Enable_ReProgram,      CB_TLS_Enable,
+                       CB_TLS_En_Server_Auth,         CB_TLS_En_Client_Auth,
+                       CB_WiFi2_En_DHCP,              CB_GSM_GPRS_En_Second_SIM,
+                       Named(u"CB_WiFi_IP_Auto"),     Named(u"CB_WiFi_En_DHCP"),
+                       Named(u"CB_SNMP_Agent_Version3")};
+}
+
 void TFParGen::On_Change(TObject* Sender)
 {
-    if (Sender == CB_Select_Device_Device || Sender == CB_WorkMode_WorkMode || Sender == CB_WiFi2_Type ||
-        Sender == CB_WiFi2_Secure_Type)
-        Move_GroupBoxs();
-    // The combo boxes of the family's other models that their layouts read join here.
+    for (const TObject* t : change_triggers_)
+        if (Sender == t) {
+            Move_GroupBoxs();
+            return;
+        }
 }
 
 void TFParGen::On_Click(TObject* Sender)
 {
-    const TObject* triggers[] = {CB_EthConn_En_DHCP_Cable, CB_EthConn_En_DHCP_WiFi, CB_MQTT_WillFlag,
-                                 CB_MQTT_PublishTopicConnection, CB_MQTT_Enable_ReProgram, CB_TLS_Enable,
-                                 CB_TLS_En_Server_Auth, CB_TLS_En_Client_Auth, CB_WiFi2_En_DHCP,
-                                 CB_GSM_GPRS_En_Second_SIM};
-    for (const TObject* t : triggers)
+    for (const TObject* t : click_triggers_)
         if (Sender == t) {
             Move_GroupBoxs();
             return;
