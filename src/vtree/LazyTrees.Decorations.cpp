@@ -10,6 +10,7 @@
 #include "LazyTrees.Utils.h"
 #include "plat/Graphics.h"
 #include "plat/ImgList.h"
+#include "plat/Resources.h"
 
 namespace vtree {
 
@@ -30,26 +31,6 @@ int MulDiv(int Number, int Numerator, int Denominator)
     const long long q = (p >= 0) == (Denominator > 0) ? (std::llabs(p) + std::llabs(Denominator) / 2) / std::llabs(Denominator)
                                                       : -((std::llabs(p) + std::llabs(Denominator) / 2) / std::llabs(Denominator));
     return static_cast<int>(q);
-}
-
-// The shaded button pictures: a box with a light-to-dark face, its sign in the node colour.
-void DrawShadedButton(TBitmap& B, bool Plus, TColor Frame, TColor Sign)
-{
-    const int w = B.Width(), h = B.Height();
-    for (int y = 1; y < h - 1; ++y) {
-        const int shade = 255 - (y * 48) / std::max(1, h - 2);
-        B.Canvas()->Brush()->SetColor(RGB(shade, shade, std::min(255, shade + 8)));
-        B.Canvas()->FillRect({1, y, w - 1, y + 1});
-    }
-    B.Canvas()->Brush()->SetColor(Frame);
-    B.Canvas()->FrameRect({0, 0, w, h});
-    B.Canvas()->Pen()->SetColor(Sign);
-    B.Canvas()->MoveTo(2, w / 2);
-    B.Canvas()->LineTo(w - 2, w / 2);
-    if (Plus) {
-        B.Canvas()->MoveTo(w / 2, 2);
-        B.Canvas()->LineTo(w / 2, w - 2);
-    }
 }
 
 } // namespace
@@ -115,7 +96,12 @@ void TBaseLazyTree::RebuildPaintResources(bool NeedButtons, bool NeedLines)
             else
                 c->Polygon({{0, 2}, {8, 2}, {4, 6}});
         } else if (FButtonFillMode == fmShaded) {
-            DrawShadedButton(B, plus, FColors->TreeLineColor(), FColors->NodeFontColor());
+            // The shaded pictures are fixed resources; a missing one leaves the button
+            // transparent rather than showing a stale picture.
+            if (LoadBitmapResource(plus ? u"LT_XPBUTTONPLUS" : u"LT_XPBUTTONMINUS", B)) {
+                B.SetTransparentColor(clFuchsia);
+                B.SetTransparent(true);
+            }
         } else {
             switch (FButtonFillMode) {
             case fmTreeColor:

@@ -25,6 +25,7 @@
 #include "plat/Graphics.h"
 #include "plat/ImgList.h"
 #include "plat/Printers.h"
+#include "plat/Resources.h"
 #include "plat/SysUtils.h"
 #include "plat/Testing.h"
 
@@ -650,6 +651,93 @@ TEST_F(TreePaint, CustomCheckKindWithoutAListDrawsNoCheckControl)
     EXPECT_EQ(Tree->CheckImages(), &custom);
     Tree->SetCustomCheckImages(nullptr);
     EXPECT_EQ(Tree->CheckImages(), nullptr);
+}
+
+// The shaded buttons are the named pictures LT_XPBUTTONPLUS and LT_XPBUTTONMINUS: a grey
+// frame around a face darkening downwards, the sign in black, whatever the tree's colours.
+// 'S' frame, '1'..'7' the face rows, 'n' the sign.
+TEST_F(TreePaint, ShadedButtonsAreTheNamedPictures)
+{
+    auto colour = [](char c) -> TColor {
+        switch (c) {
+        case 'S': return RGB(160, 160, 160);
+        case 'n': return RGB(0, 0, 0);
+        case '1': return RGB(249, 249, 255);
+        case '2': return RGB(242, 242, 250);
+        case '3': return RGB(235, 235, 243);
+        case '4': return RGB(228, 228, 236);
+        case '5': return RGB(221, 221, 229);
+        case '6': return RGB(214, 214, 222);
+        case '7': return RGB(207, 207, 215);
+        default: return kMagenta;
+        }
+    };
+    const char* const plusArt[9] = {"SSSSSSSSS", "S1111111S", "S222n222S", "S333n333S", "S4nnnnn4S",
+                                    "S555n555S", "S666n666S", "S7777777S", "SSSSSSSSS"};
+    const char* const minusArt[9] = {"SSSSSSSSS", "S1111111S", "S2222222S", "S3333333S", "S4nnnnn4S",
+                                     "S5555555S", "S6666666S", "S7777777S", "SSSSSSSSS"};
+    // Mismatches of the 9 x 9 block at (X, Y) of B against Art, as "x,y " pairs.
+    auto mismatches = [&](const TBitmap& B, int X, int Y, const char* const* Art) {
+        std::string bad;
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 9; ++x)
+                if (const_cast<TBitmap&>(B).Canvas()->Pixels(X + x, Y + y) != colour(Art[y][x]))
+                    bad += std::to_string(x) + "," + std::to_string(y) + " ";
+        return bad;
+    };
+    struct Case {
+        const char16_t* name;
+        const char* const* art;
+    };
+    const Case cases[] = {{u"LT_XPBUTTONPLUS", plusArt}, {u"LT_XPBUTTONMINUS", minusArt}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(StringToUtf8(c.name));
+        TBitmap loaded;
+        ASSERT_TRUE(LoadBitmapResource(c.name, loaded));
+        ASSERT_EQ(loaded.Width(), 9);
+        ASSERT_EQ(loaded.Height(), 9);
+        EXPECT_EQ(mismatches(loaded, 0, 0, c.art), "");
+    }
+    // Plus and minus differ only in the vertical stroke.
+    TBitmap plus, minus;
+    ASSERT_TRUE(LoadBitmapResource(u"lt_xpbuttonplus", plus));
+    ASSERT_TRUE(LoadBitmapResource(u"LT_XPBUTTONMINUS", minus));
+    std::string differ;
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 9; ++x)
+            if (plus.Canvas()->Pixels(x, y) != minus.Canvas()->Pixels(x, y))
+                differ += std::to_string(x) + "," + std::to_string(y) + " ";
+    EXPECT_EQ(differ, "4,2 4,3 4,5 4,6 ");
+
+    // The tree takes them as its plus and minus bitmaps (the hot ones as copies), whatever its
+    // line and font colours, and paints them unchanged: an expanded and a collapsed parent.
+    Tree->Colors().SetColor(ciTreeLineColor, clRed);
+    Tree->Font()->SetColor(clBlue);
+    Tree->SetButtonFillMode(fmShaded);
+    EXPECT_EQ(mismatches(Tree->PlusBitmap(), 0, 0, plusArt), "");
+    EXPECT_EQ(mismatches(Tree->MinusBitmap(), 0, 0, minusArt), "");
+    PLazyNode open = Tree->AddChild(nullptr);
+    Tree->AddChild(open);
+    Tree->SetExpanded(open, true);
+    PLazyNode shut = Tree->AddChild(nullptr);
+    Tree->AddChild(shut);
+    Tree->SetExpanded(shut, false);
+    auto t = Target(80, 3 * 18, clWhite);
+    PaintAll(*t, PaintBit(poBackground));
+    // Each button's top-left is the first frame pixel of its row.
+    for (int row : {0, 2}) {
+        SCOPED_TRACE(row);
+        int bx = -1, by = -1;
+        for (int y = row * 18; y < row * 18 + 18 && bx < 0; ++y)
+            for (int x = 0; x < 40 && bx < 0; ++x)
+                if (t->Canvas()->Pixels(x, y) == colour('S')) {
+                    bx = x;
+                    by = y;
+                }
+        ASSERT_GE(bx, 0);
+        EXPECT_EQ(mismatches(*t, bx, by, row == 0 ? minusArt : plusArt), "");
+    }
+    Render(*t, "shaded-buttons.png");
 }
 
 // ---- window messages, invalidation and frame

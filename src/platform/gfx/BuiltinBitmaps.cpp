@@ -1,7 +1,8 @@
-// The named bitmaps of the grid's cell graphics (check boxes, radio buttons, node glyphs,
-// the filter mark): our own pixel art, kept as text with one character per pixel and turned
-// into 24-bit BMP bytes for the resource table. The bottom-left pixel of each is the
-// transparent colour (magenta), as the callers draw them transparently.
+// The program's named bitmaps: the grid's cell graphics (check boxes, radio buttons, node
+// glyphs, the filter mark) and the tree's shaded expand buttons. Our own pixel art, kept as
+// text with one character per pixel and turned into 24-bit BMP bytes for the resource table.
+// The grid's pictures have the transparent colour (magenta) in their bottom-left pixel, as
+// their callers draw them transparently; the tree's buttons are opaque.
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -447,6 +448,28 @@ GwwwwwwwG
 GwwwwwwwG
 GwwwwwwwG
 .GGGGGGGG)"},
+    // The tree's shaded expand buttons: a frame in the button-shadow grey around a face
+    // darkening from top to bottom, the sign in black. Drawn opaque, corners included.
+    {u"LT_XPBUTTONPLUS", 9, 9,
+ R"(SSSSSSSSS
+S1111111S
+S222n222S
+S333n333S
+S4nnnnn4S
+S555n555S
+S666n666S
+S7777777S
+SSSSSSSSS)"},
+    {u"LT_XPBUTTONMINUS", 9, 9,
+ R"(SSSSSSSSS
+S1111111S
+S2222222S
+S3333333S
+S4nnnnn4S
+S5555555S
+S6666666S
+S7777777S
+SSSSSSSSS)"},
 };
 
 // 0xRRGGBB per character of the art.
@@ -464,6 +487,15 @@ std::uint32_t Colour(char c) {
     case 'b': return 0x282828;  // filter and node signs
     case 'G': return 0x919191;  // node frame
     case 'M': return 0x0072C6;  // metro accent
+    case 'S': return 0xA0A0A0;  // frame of the shaded tree buttons
+    case 'n': return 0x000000;  // their sign
+    case '1': return 0xF9F9FF;  // their face, lightest at the top
+    case '2': return 0xF2F2FA;
+    case '3': return 0xEBEBF3;
+    case '4': return 0xE4E4EC;
+    case '5': return 0xDDDDE5;
+    case '6': return 0xD6D6DE;
+    case '7': return 0xCFCFD7;
     default: return 0xFF00FF;   // '.': transparent
     }
 }
