@@ -1090,10 +1090,8 @@ protected:
     void SetUp() override
     {
         TreePaint::SetUp();
-        dir = fs::temp_directory_path() / ("tree-print-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
+        dir = tmp.native();
     }
-    void TearDown() override { fs::remove_all(dir); }
     static int PdfPages(const fs::path& p)
     {
         if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0) return -1;
@@ -1106,6 +1104,7 @@ protected:
         pclose(f);
         return pages;
     }
+    testsupport::TempDir tmp;
     fs::path dir;
 };
 
