@@ -78,7 +78,9 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FSearchFooter->OnChange = [this](plat::TObject*) { UpdateSearchPanel(); };
     FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
-    FControlLook = std::make_unique<TControlLook>();
+    FControlLook = std::make_unique<TControlLook>(this);
+    FShowModified = std::make_unique<TShowModified>();
+    FShowModified->OnChange = [this](plat::TObject*) { InvalidateCol(0); };
     FNavigation = std::make_unique<TNavigation>();
     FMouseActions = std::make_unique<TMouseActions>();
     FMouseActions->OnIsDesigning = [this](plat::TObject*, bool& d) { d = IsDesigning(); };
@@ -310,7 +312,7 @@ plat::TFont* TExtStringGrid::GetCellFont(int ACol, int ARow) {
 void TExtStringGrid::SetBorderColor(TColor Value) {
     if (FBorderColor == Value) return;
     FBorderColor = Value;
-    Invalidate();
+    if (Parent()) PaintBorderColor();
 }
 
 // ---- column sizes --------------------------------------------------------------------------------
@@ -593,28 +595,6 @@ bool TExtStringGrid::GetColumnFilter(int ACol) {
 
 // ---- painting inputs -------------------------------------------------------------------------
 
-void TExtStringGrid::GetVisualProperties(int ACol, int ARow, plat::TGridDrawState& AState, plat::TBrush* ABrush,
-                                         plat::TFont* AFont, TColor& ColorTo, TColor& MirrorColor,
-                                         TColor& MirrorColorTo, TCellGradientDirection& GradientDirection) {
-    if (FCellPainter) {
-        FCellPainter->GetVisualProperties(*this, ACol, ARow, AState, ABrush, AFont, ColorTo, MirrorColor,
-                                          MirrorColorTo, GradientDirection);
-        return;
-    }
-    TBaseGrid::GetVisualProperties(ACol, ARow, AState, ABrush, AFont, ColorTo, MirrorColor, MirrorColorTo,
-                                   GradientDirection);
-    if (AState.Contains(plat::gdFixed)) AFont->Assign(*FFixedFont);
-    if (!(AState.Contains(plat::gdSelected) && ShowSel())) GetCellColor(ACol, ARow, AState, ABrush, AFont);
-}
-
-void TExtStringGrid::DrawGridCell(plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect ARect,
-                                  plat::TGridDrawState AState) {
-    if (FCellPainter)
-        FCellPainter->DrawGridCell(*this, ACanvas, ACol, ARow, ARect, AState);
-    else
-        TBaseGrid::DrawGridCell(ACanvas, RealColIndex(ACol), ARow, ARect, AState);  // the text of the real column
-}
-
 void TExtStringGrid::GetCellBackground(int ACol, int ARow, TCellGradientDirection& GradientDirection,
                                        bool& WordWrap, TVAlignment& VAlignment, plat::TAlignment& Alignment,
                                        TColor& MirrorColorTo, TColor& MirrorColor, TColor& ColorTo,
@@ -624,7 +604,14 @@ void TExtStringGrid::GetCellBackground(int ACol, int ARow, TCellGradientDirectio
     if (fixed) state = plat::TGridDrawState{plat::gdFixed};
     AFont->Assign(*Font());
     ABrush->SetColor(Color());
-    GetVisualProperties(ACol, ARow, state, ABrush, AFont, ColorTo, MirrorColor, MirrorColorTo, GradientDirection);
+    TCellVisual v;
+    v.WordWrap = TBaseGrid::WordWrap();
+    v.GD = GradientDirection;
+    GetVisualProperties(ACol, ARow, state, TVisualRequest{}, ABrush, AFont, v);
+    ColorTo = v.ColorTo;
+    MirrorColor = v.MirrorColor;
+    MirrorColorTo = v.MirrorColorTo;
+    GradientDirection = v.GD;
     Alignment = plat::taLeftJustify;
     VAlignment = this->VAlignment;
     GetCellAlignment(ACol, ARow, Alignment, VAlignment);

@@ -138,25 +138,38 @@ const TGridRegistrations& GridRegistrations();
 
 class TExtStringGrid;
 
-// The cell painter a grid hands its cells to; the view library provides it. A grid without
-// one paints its cells as the grid base does.
-class TCellPainter {
-public:
-    virtual ~TCellPainter() = default;
-    virtual void GetVisualProperties(TExtStringGrid& Grid, int ACol, int ARow, plat::TGridDrawState& AState,
-                                     plat::TBrush* ABrush, plat::TFont* AFont, TColor& ColorTo, TColor& MirrorColor,
-                                     TColor& MirrorColorTo, TCellGradientDirection& GradientDirection) = 0;
-    virtual void DrawGridCell(TExtStringGrid& Grid, plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect ARect,
-                              plat::TGridDrawState AState) = 0;
-    // Size of a cell's content as drawn (text only, no graphic or offsets), measured on ACanvas
-    // whose font is the cell's; WrapWidth > 0 wraps words at that width. False leaves the
-    // measuring to the grid's plain-text rule.
-    virtual bool MeasureCellContent(TExtStringGrid& Grid, int ACol, int ARow, int WrapWidth, plat::TCanvas* ACanvas,
-                                    TPoint& Size) {
-        (void)Grid; (void)ACol; (void)ARow; (void)WrapWidth; (void)ACanvas; (void)Size;
-        return false;
-    }
+// What GetVisualProperties decides for a cell besides its brush and font.
+struct TCellVisual {
+    TColor ColorTo = plat::clNone;
+    TColor MirrorColor = plat::clNone;
+    TColor MirrorColorTo = plat::clNone;
+    plat::TAlignment HA = plat::taLeftJustify;
+    TVAlignment VA = vtaTop;
+    bool WordWrap = false;
+    TCellGradientDirection GD = GradientVertical;
 };
+
+// Who asks GetVisualProperties: the print engine (Print: print fonts and the print colour
+// hook), the cell-frame painting (Select: the selection colours apply) and the cell painting
+// (Remap: ACol is a display column, mapped to its real column).
+struct TVisualRequest {
+    bool Print = false;
+    bool Select = true;
+    bool Remap = false;
+};
+
+using TGridGradientEvent =
+    std::function<void(plat::TObject* Sender, int ARow, int ACol, TColor& Color, TColor& ColorTo,
+                       TColor& ColorMirror, TColor& ColorMirrorTo, TCellGradientDirection& GD)>;
+using TGridBorderPropEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, plat::TPen* LeftPen,
+                                                plat::TPen* TopPen, plat::TPen* RightPen, plat::TPen* BottomPen)>;
+using TCustomCellDrawEvent =
+    std::function<void(plat::TObject* Sender, plat::TCanvas* Canvas, int ACol, int ARow, plat::TGridDrawState AState,
+                       plat::TRect ARect, bool Printing)>;
+
+// The selection colour over a cell colour: with the mixer on, each RGB component is
+// Factor percent of the selection and the rest of the cell colour (halves to even).
+TColor SelectionMixColor(bool Mixer, int Factor, TColor Selection, TColor Cell);
 
 class TExtStringGrid : public TBaseGrid {
 public:
@@ -633,8 +646,80 @@ public:
 
     void DrawGridCell(plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect ARect,
                       plat::TGridDrawState AState) override;
-    TCellPainter* CellPainter() const { return FCellPainter.get(); }
-    void SetCellPainter(std::unique_ptr<TCellPainter> Value) { FCellPainter = std::move(Value); Invalidate(); }
+
+    // ==== view: painting and looks (src/grid/view) ====
+    // The full form of the cell's visual properties: brush, font and the rest in Out; may
+    // change AState. The base interface above (the cell-frame painting, display columns)
+    // asks with Select and Remap and the grid's word wrap.
+    virtual void GetVisualProperties(int ACol, int ARow, plat::TGridDrawState& AState, TVisualRequest Req,
+                                     plat::TBrush* ABrush, plat::TFont* AFont, TCellVisual& Out);
+    // The font alone: FixedFont or Font, the cell's own font settings, then the colour hook
+    // with the real column RCol.
+    void GetFontProperties(int ACol, int RCol, int ARow, plat::TGridDrawState& AState, plat::TFont* AFont,
+                           plat::TBrush* ABrush, bool Remap);
+    void GetCellHVAlignment(int ACol, int ARow, plat::TAlignment& HA, TVAlignment& VA);
+    void DrawCellBorders(plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect R);
+    // Dotted XOR lines while a column or row is dragged to a new size.
+    void DrawColSizingLine(int X);
+    void DrawRowSizingLine(int Y);
+
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    int ZoomFactor() const { return FZoomFactor; }
+    void SetZoomFactor(int Value);
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool Value);
+    plat::TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(plat::TAlignment Value);
+    bool NoDefaultDraw() const { return FNoDefaultDraw; }
+    void SetNoDefaultDraw(bool Value);
+    THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
+    void SetHoverFixedCells(THoverFixedCells Value);
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor Value);
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value);
+    TShowModified* ShowModified() const { return FShowModified.get(); }
+    void SetShowModified(const TShowModified* Value) { FShowModified->Assign(Value); }
+    // Writing stores the colour's RGB value and repaints.
+    void SetZODGradientFrom(TColor Value);
+    void SetZODGradientTo(TColor Value);
+    void SetZODGradientMirrorFrom(TColor Value);
+    void SetZODGradientMirrorTo(TColor Value);
+    // Hover and pressed sets of the fixed cells; TControlLook's setters copy into them.
+    TColor ZODGradientHoverFrom = plat::clNone, ZODGradientHoverTo = plat::clNone;
+    TColor ZODGradientHoverMirrorFrom = plat::clNone, ZODGradientHoverMirrorTo = plat::clNone;
+    TColor ZODGradientHoverBorder = plat::clNone;
+    TColor ZODGradientDownFrom = plat::clNone, ZODGradientDownTo = plat::clNone;
+    TColor ZODGradientDownMirrorFrom = plat::clNone, ZODGradientDownMirrorTo = plat::clNone;
+    TColor ZODGradientDownBorder = plat::clNone;
+    // Mouse state the fixed cells paint from, kept by the mouse handling: the hovered fixed
+    // cell (-1 when none; a change repaints both cells), a button held on a fixed cell, a
+    // button held in the grid.
+    int HoverFixedX() const { return FHoverFixedX; }
+    int HoverFixedY() const { return FHoverFixedY; }
+    void SetHoverFixedCell(int X, int Y);
+    bool MouseDownMove() const { return FMouseDownMove; }
+    void SetMouseDownMove(bool Value);
+    bool MouseHeld() const { return FMouseDown; }
+    void SetMouseHeld(bool Value) { FMouseDown = Value; }
+    // The grid has rows switched off by SetRowEnabled.
+    bool UseEnabledRows() const { return FEnabledRowsUsed; }
+    bool IsWinXP() const { return true; }
+    TGridGradientEvent OnGetCellGradient;
+    TGridBorderPropEvent OnGetCellBorderProp;
+    TCustomCellDrawEvent OnCustomCellBkgDraw, OnCustomCellDraw;
+    plat::TNotifyEvent OnPainted;
+
+protected:
+    void Paint() override;
+    void WndProc(plat::TMessage& Message) override;
+
+public:
+    // Frames the window in BorderColor after the non-client paint (Canvas over the whole
+    // window); without a canvas the frame is marked for repainting.
+    void PaintBorderColor(plat::TCanvas* Canvas = nullptr);
+    // ==== end of view ====
 
 
     // ==== cell access ====
@@ -1045,6 +1130,7 @@ public:
     TGridLook Look() const { return FLook; }
     void SetLook(TGridLook Value) { FLook = Value; Invalidate(); }
 
+
     // ---- plain settings with their start values ----
     TColor ActiveCellColor = plat::clGray;
     TColor ActiveCellColorTo = plat::clNone;
@@ -1180,7 +1266,25 @@ private:
     std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows,
         FModifiedRows, FEnabledRows;
     std::unique_ptr<TControlList> FControlList;
-    std::unique_ptr<TCellPainter> FCellPainter;
+    // ---- view state (src/grid/view) ----
+    bool FFlat = false, FHideFocusRect = false, FNoDefaultDraw = false, FSelectionColorMixer = false;
+    int FZoomFactor = 0;
+    plat::TAlignment FDefaultAlignment = plat::taLeftJustify;
+    THoverFixedCells FHoverFixedCells = hfNone;
+    TColor FSelectionTextColor = plat::clNone;
+    std::unique_ptr<TShowModified> FShowModified;
+    int FHoverFixedX = -1, FHoverFixedY = -1;
+    bool FMouseDownMove = false, FMouseDown = false;
+    // The steps of DrawGridCell (GridPaint.cpp).
+    struct TCellPaint;
+    void PaintFixedBackground(TCellPaint& P);
+    void PaintCellDecorations(TCellPaint& P);
+    void PaintFixedEdges(TCellPaint& P);
+    void PaintTreeLines(TCellPaint& P);
+    void PaintFocusRect(TCellPaint& P);
+    void PaintCellTextPlain(TCellPaint& P);
+    bool SelectedInDisjunct(int ACol, int ARow, int RealRow, plat::TGridDrawState& AState, bool Select, bool Print,
+                            bool Fixed);
     std::vector<TGridChangeNotifier*> FNotifierList;
     ITExtStringGridSelect* FSelListener = nullptr;
     TColor FBorderColor = 0xB99D7F;

@@ -261,6 +261,7 @@ public:
     void Assign(const plat::TPersistent* Source) override;
     plat::TFont Font;
     plat::TFont FixedFont;
+    bool UseDisplayFont = false;  // print with the grid's own fonts
 
 private:
     TExtStringGrid* FGrid;
@@ -292,10 +293,76 @@ struct TControlLookData {
     int HintMaxWidth = 0;
 };
 
+// The fixed-cell gradient colours of a control look, in the order of TFixedGradient.
+enum TFixedGradient {
+    fgFrom, fgTo, fgMirrorFrom, fgMirrorTo,
+    fgHoverFrom, fgHoverTo, fgHoverMirrorFrom, fgHoverMirrorTo, fgHoverBorder,
+    fgDownFrom, fgDownTo, fgDownMirrorFrom, fgDownMirrorTo, fgDownBorder,
+    kFixedGradientCount
+};
+
+// Look of in-cell controls and the fixed-cell gradients. Each fixed-gradient setter also sets
+// the grid's matching ZODGradient colour: the start, end, hover and pressed colours only
+// when the value is a colour (no colour leaves the grid's value), the mirror colours always.
+// The start, end and the two normal mirror colours reach the grid as RGB values and repaint
+// it; the hover and pressed colours are stored in the grid as given, without a repaint.
 class TControlLook : public plat::TPersistent, public TControlLookData {
 public:
+    explicit TControlLook(TExtStringGrid* AGrid = nullptr);
     String ClassName() const override { return u"TControlLook"; }
+    // Copies the control settings and every fixed-gradient colour; the grid's colours stay.
     void Assign(const plat::TPersistent* Source) override;
+    // The fixed-gradient defaults, set through the setters (so also into the grid).
+    void Init();
+    TColor FixedGradient(TFixedGradient Which) const { return FFixed[Which]; }
+    void SetFixedGradient(TFixedGradient Which, TColor Value);
+    TColor FixedGradientFrom() const { return FFixed[fgFrom]; }
+    TColor FixedGradientTo() const { return FFixed[fgTo]; }
+    TColor FixedGradientMirrorFrom() const { return FFixed[fgMirrorFrom]; }
+    TColor FixedGradientMirrorTo() const { return FFixed[fgMirrorTo]; }
+    TColor FixedGradientHoverFrom() const { return FFixed[fgHoverFrom]; }
+    TColor FixedGradientHoverTo() const { return FFixed[fgHoverTo]; }
+    TColor FixedGradientHoverBorder() const { return FFixed[fgHoverBorder]; }
+    TColor FixedGradientDownFrom() const { return FFixed[fgDownFrom]; }
+    TColor FixedGradientDownTo() const { return FFixed[fgDownTo]; }
+    TColor FixedGradientDownBorder() const { return FFixed[fgDownBorder]; }
+    void SetFixedGradientFrom(TColor V) { SetFixedGradient(fgFrom, V); }
+    void SetFixedGradientTo(TColor V) { SetFixedGradient(fgTo, V); }
+    void SetFixedGradientMirrorFrom(TColor V) { SetFixedGradient(fgMirrorFrom, V); }
+    void SetFixedGradientMirrorTo(TColor V) { SetFixedGradient(fgMirrorTo, V); }
+    void SetFixedGradientHoverFrom(TColor V) { SetFixedGradient(fgHoverFrom, V); }
+    void SetFixedGradientHoverTo(TColor V) { SetFixedGradient(fgHoverTo, V); }
+    void SetFixedGradientHoverMirrorFrom(TColor V) { SetFixedGradient(fgHoverMirrorFrom, V); }
+    void SetFixedGradientHoverMirrorTo(TColor V) { SetFixedGradient(fgHoverMirrorTo, V); }
+    void SetFixedGradientHoverBorder(TColor V) { SetFixedGradient(fgHoverBorder, V); }
+    void SetFixedGradientDownFrom(TColor V) { SetFixedGradient(fgDownFrom, V); }
+    void SetFixedGradientDownTo(TColor V) { SetFixedGradient(fgDownTo, V); }
+    void SetFixedGradientDownMirrorFrom(TColor V) { SetFixedGradient(fgDownMirrorFrom, V); }
+    void SetFixedGradientDownMirrorTo(TColor V) { SetFixedGradient(fgDownMirrorTo, V); }
+    void SetFixedGradientDownBorder(TColor V) { SetFixedGradient(fgDownBorder, V); }
+
+private:
+    TExtStringGrid* FGrid;
+    TColor FFixed[kFixedGradientCount];
+};
+
+enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+
+// The marker of modified rows: a bar at the right of column 0 in Color.
+class TShowModified : public plat::TPersistent {
+public:
+    String ClassName() const override { return u"TShowModified"; }
+    // Copies Color and Enabled; fires nothing.
+    void Assign(const plat::TPersistent* Source) override;
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value) { FEnabled = Value; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);  // fires OnChange
+    plat::TNotifyEvent OnChange;
+
+private:
+    bool FEnabled = false;
+    TColor FColor = 0x00FFFF;
 };
 
 class TGrouping : public plat::TPersistent {

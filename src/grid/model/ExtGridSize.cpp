@@ -43,7 +43,6 @@ TPoint TExtStringGrid::MeasureCellContent(int ACol, int ARow, int WrapWidth) {
     plat::TCanvas* cv = Canvas();
     PrepareMeasureFont(ACol, ARow);
     TPoint size{0, 0};
-    if (FCellPainter && FCellPainter->MeasureCellContent(*this, ACol, ARow, WrapWidth, cv, size)) return size;
     const String t = GetCellEx(RealColIndex(ACol), ARow);
     const int lineHeight = cv->TextHeight(u"gh");
     int lines = 0;
