@@ -89,6 +89,7 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FBands->OnChange = [this](plat::TObject* s) { OwnedChanged(s); };
     FSyncGrid = std::make_unique<TSyncGrid>(this);
     FGrouping = std::make_unique<TGrouping>();
+    FSortSettings = std::make_unique<TSortSettings>(this);
     FColumnSize = std::make_unique<TColumnSize>();
     FCellNode->Owner = this;
     FCellNode->OnChange = [this] { Invalidate(); };
@@ -220,6 +221,7 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     FMouseActions->Assign(s->FMouseActions.get());
     FNavigation->Assign(s->FNavigation.get());
     FGrouping->Assign(s->FGrouping.get());
+    FSortSettings->Assign(s->FSortSettings.get());
     FSearchFooter->Assign(s->FSearchFooter.get());
     FPrintSettings->Assign(s->FPrintSettings.get());
     FHTMLSettings->Assign(s->FHTMLSettings.get());

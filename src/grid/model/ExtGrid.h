@@ -19,6 +19,7 @@
 #include "CellNode.h"
 #include "ExtDraw.h"
 #include "ExtGridSettings.h"
+#include "ExtGridSortSettings.h"
 #include "ExtObjWindows.h"
 #include "GridHiddenRows.h"
 #include "plat/Exception.h"
@@ -78,7 +79,6 @@ struct TScrollProp {
 
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
-enum TSortDirection { sdAscending, sdDescending };
 
 using TClickCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol)>;
 using TCanEditCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
@@ -1111,6 +1111,8 @@ public:
     THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
     TControlLook* ControlLook() const { return FControlLook.get(); }
     TGrouping* Grouping() const { return FGrouping.get(); }
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    void SetSortSettings(const TSortSettings& Value) { FSortSettings->Assign(&Value); }
     TColumnSize* ColumnSize() const { return FColumnSize.get(); }
     plat::TFont* FixedFont() const { return FFixedFont.get(); }
     plat::TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
@@ -1257,6 +1259,7 @@ private:
     std::unique_ptr<TBands> FBands;
     std::unique_ptr<TSyncGrid> FSyncGrid;
     std::unique_ptr<TGrouping> FGrouping;
+    std::unique_ptr<TSortSettings> FSortSettings;
     std::unique_ptr<TColumnSize> FColumnSize;
     std::unique_ptr<plat::TStringList> FColumnHeaders, FRowHeaders;
     std::unique_ptr<plat::TStringList> Sortlist, FLookupItems, FFilterList;
