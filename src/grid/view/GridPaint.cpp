@@ -131,6 +131,16 @@ void TExtStringGrid::PaintFixedBackground(TCellPaint& P) {
         DrawCellBackground(c, P.Rect, {.Color = ActiveCellColor, .ColorTo = ActiveCellColorTo});
         return;
     }
+    const TSortSettings* ss = SortSettings();
+    const bool sortHeader = ss->Column != -1 && ss->HeaderColor() != plat::clNone && P.RCol == ss->Column &&
+                            ARow == FixedRows() - 1 && (ACol >= FixedCols() || ss->FixedCols);
+    if (sortHeader) {
+        DrawCellBackground(c, P.Rect,
+                           {.Color = ss->HeaderColor(), .ColorTo = ss->HeaderColorTo(),
+                            .MirrorColor = ss->HeaderMirrorColor(), .MirrorColorTo = ss->HeaderMirrorColorTo(),
+                            .SideLinesOnly = true});
+        return;
+    }
     if (!FFlat)
         DrawCellBackground(c, P.Rect,
                            {.Color = P.SavedBrush, .ColorTo = P.V.ColorTo, .MirrorColor = P.V.MirrorColor,

@@ -153,10 +153,10 @@ TEST_F(CellPaintTest, HoveredFixedCellTakesHoverSetThenPressedSet) {
     EXPECT_EQ(Probe(*notAllowed, 1, 0), kGradientAt5) << "row headers do not hover when only fixed columns do";
 }
 
-#if 0
 TEST_F(CellPaintTest, SortedColumnHeaderTakesTheSortColours) {
-    painter->SortSettings.Column = 2;
-    painter->SortSettings.HeaderColor = painter->SortSettings.HeaderColorTo = plat::clLime;
+    grid->SortSettings()->Column = 2;
+    grid->SortSettings()->SetHeaderColor(plat::clLime);
+    grid->SortSettings()->SetHeaderColorTo(plat::clLime);
     auto bmp = Render("cell_paint_sorted.png");
     EXPECT_EQ(Probe(*bmp, 2, 0), plat::clLime) << "header of the sort column";
     EXPECT_EQ(Probe(*bmp, 1, 0), kGradientAt5) << "other headers";
@@ -169,7 +169,6 @@ TEST_F(CellPaintTest, SortedColumnHeaderTakesTheSortColours) {
     EXPECT_EQ(Probe(*hovered, 2, 0), plat::clYellow);
 }
 
-#endif
 TEST_F(CellPaintTest, HoverRowCoversFixedCellOnlyWithFixedInHoverCells) {
     grid->HoverRowCells = THoverRowCells{hcNormal};
     auto without = Render("cell_paint_hover_row.png");
