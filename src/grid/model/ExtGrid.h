@@ -703,6 +703,22 @@ public:
     void SetMouseDownMove(bool Value);
     bool MouseHeld() const { return FMouseDown; }
     void SetMouseHeld(bool Value) { FMouseDown = Value; }
+    // Looks, colour styles, XP schemes and colour tones (GridLooks.cpp).
+    TGridLook Look() const { return FLook; }
+    void SetLook(TGridLook Value);
+    virtual void SetStyle(TExtGridStyle AStyle);
+    void SetComponentStyle(TExtStyle AStyle);
+    TExtStyle Style() const { return FStyle; }
+    void SetTheme(TXPColorScheme Scheme);
+    void SetColorTones(const TColorTones& ATones);
+    const TColorTones& Tones() const { return FTones; }
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType Value);
+    // The colours of highlighted markup text: one setting shared by every grid.
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value);
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor Value);
     // The grid has rows switched off by SetRowEnabled.
     bool UseEnabledRows() const { return FEnabledRowsUsed; }
     bool IsWinXP() const { return true; }
@@ -1129,9 +1145,6 @@ public:
 
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value);
-    TGridLook Look() const { return FLook; }
-    void SetLook(TGridLook Value) { FLook = Value; Invalidate(); }
-
 
     // ---- plain settings with their start values ----
     TColor ActiveCellColor = plat::clGray;
@@ -1153,8 +1166,6 @@ public:
     bool FixedRowAlways = false, FixedColAlways = false;
     int FixedFooters = 0, FixedRightCols = 0;
     String FloatFormat = u"%.2f";
-    TColor HighlightColor = plat::clHighlight;
-    TColor HighlightTextColor = plat::clHighlightText;
     TColor HintColor = plat::clInfoBk;
     bool IntelliZoom = true;
     TInvalidEntryIcon InvalidEntryIcon = ieWarning;
@@ -1276,6 +1287,10 @@ private:
     THoverFixedCells FHoverFixedCells = hfNone;
     TColor FSelectionTextColor = plat::clNone;
     std::unique_ptr<TShowModified> FShowModified;
+    TExtStyle FStyle = tsWindowsXP;
+    TColorTones FTones;
+    TScrollType FScrollType = ssNormal;
+    TColor FHighlightColor = plat::clHighlight, FHighlightTextColor = plat::clHighlightText;
     int FHoverFixedX = -1, FHoverFixedY = -1;
     bool FMouseDownMove = false, FMouseDown = false;
     // The steps of DrawGridCell (GridPaint.cpp).

@@ -276,6 +276,7 @@ void THTMLSettings::Assign(const plat::TPersistent*) {}
 
 TControlLook::TControlLook(TExtStringGrid* AGrid) : FGrid(nullptr) {
     for (TColor& c : FFixed) c = plat::clNone;
+    for (auto& g : FGlyphs) g = std::make_unique<plat::TBitmap>();
     FGrid = AGrid;
     Init();
 }
@@ -318,6 +319,7 @@ void TControlLook::Assign(const plat::TPersistent* Source) {
     if (auto s = Same<TControlLook>(Source)) {
         static_cast<TControlLookData&>(*this) = *s;
         for (int i = 0; i < kFixedGradientCount; ++i) FFixed[i] = s->FFixed[i];
+        for (int i = 0; i < 4; ++i) FGlyphs[i]->Assign(*s->FGlyphs[i]);
     }
 }
 

@@ -341,12 +341,36 @@ public:
     void SetFixedGradientDownMirrorTo(TColor V) { SetFixedGradient(fgDownMirrorTo, V); }
     void SetFixedGradientDownBorder(TColor V) { SetFixedGradient(fgDownBorder, V); }
 
+    // The glyphs of csGlyph check boxes and radio buttons (empty until set).
+    plat::TBitmap* CheckedGlyph() const { return FGlyphs[0].get(); }
+    plat::TBitmap* UnCheckedGlyph() const { return FGlyphs[1].get(); }
+    plat::TBitmap* RadioOnGlyph() const { return FGlyphs[2].get(); }
+    plat::TBitmap* RadioOffGlyph() const { return FGlyphs[3].get(); }
+
 private:
     TExtStringGrid* FGrid;
     TColor FFixed[kFixedGradientCount];
+    std::unique_ptr<plat::TBitmap> FGlyphs[4];
 };
 
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+
+// The grid's colour styles: the members of TExtStyle with the prefix gs.
+enum TExtGridStyle {
+    gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic, gsOffice2007Luna,
+    gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver, gsWindowsVista,
+    gsWindows7, gsTerminal, gsOffice2010Blue, gsOffice2010Silver, gsOffice2010Black
+};
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+// Scroll bars: the window's own, flat or encarta bars in the grid's colour and width, or
+// the slim painted bars of the metro look.
+enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+
+// "glStandard" .. "glOffice2007"; glCustom gives Current unchanged.
+String LookToText(TGridLook Look, const String& Current = String());
+// "Standard", "Soft", "Classic", "ZOD", "Windows XP", "ListView", "Windows Vista",
+// "Windows 7", "Office2007"; glCustom gives an empty text.
+String LookToDisplayName(TGridLook Look);
 
 // The marker of modified rows: a bar at the right of column 0 in Color.
 class TShowModified : public plat::TPersistent {

@@ -53,6 +53,11 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
                         ACanvas->Brush(), ACanvas->Font(), P.V);
     if (P.State.Contains(plat::gdSelected) && !P.State.Contains(plat::gdFocused) && SelectionColor == plat::clNone)
         ACanvas->Brush()->SetColor(plat::clHighlight);
+    // A cell the frame painting drew selected shows its text in the selection text colour
+    // (asked without Select, the visual properties leave the font unselected).
+    if (P.State.Contains(plat::gdSelected) && ShowSelection && FSelectionTextColor != plat::clNone &&
+        !IsFixed(ACol, ARow))
+        ACanvas->Font()->SetColor(FSelectionTextColor);
 
     // 6-7. Zoom, the colours restored at the end, what counts as fixed.
     ACanvas->Font()->SetSize(ACanvas->Font()->Size() + FZoomFactor);

@@ -360,4 +360,23 @@ TEST_F(CellPaintTest, DrawCellEventGetsTheRealCellAndTheInnerRectangle) {
     EXPECT_NE(find(3, 4), nullptr);
 }
 
+// The text of a selected cell takes SelectionTextColor; an unselected cell keeps the font's.
+TEST_F(CellPaintTest, SelectedTextTakesTheSelectionTextColour) {
+    grid->SetLook(glClassic);  // selection clHighlight, text clHighlightText
+    grid->SetCells(1, 2, u"WWWWWW");
+    grid->SetCells(1, 5, u"WWWWWW");
+    auto bmp = Render("cell_paint_selected_text.png");
+    auto count = [&](int ACol, int ARow, TColor c) {
+        const plat::TRect r = grid->CellRect(ACol, ARow);
+        int n = 0;
+        for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+            for (int x = r.Left + 2; x < r.Left + 40; ++x) n += At(*bmp, x, y) == c;
+        return n;
+    };
+    const TColor text = plat::ColorToRGB(plat::clHighlightText), black = plat::clBlack;
+    EXPECT_GT(count(1, 2, text), 10) << "selected cell: text in the selection text colour";
+    EXPECT_EQ(count(1, 2, black), 0);
+    EXPECT_GT(count(1, 5, black), 10) << "unselected cell: text in the font colour";
+}
+
 } // namespace
