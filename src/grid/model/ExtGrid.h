@@ -170,6 +170,9 @@ using TCustomCellDrawEvent =
 // The selection colour over a cell colour: with the mixer on, each RGB component is
 // Factor percent of the selection and the rest of the cell colour (halves to even).
 TColor SelectionMixColor(bool Mixer, int Factor, TColor Selection, TColor Cell);
+// The percentage of an XP progress cell: |Value - From| of the range From..To, rounded
+// (halves to even); an empty range gives 0.
+int XPProgressPercent(int Value, int From, int To);
 
 class TExtStringGrid : public TBaseGrid {
 public:
@@ -719,6 +722,28 @@ public:
     void SetHighlightColor(TColor Value);
     TColor HighlightTextColor() const { return FHighlightTextColor; }
     void SetHighlightTextColor(TColor Value);
+    // Cell text (GridText.cpp): the sort indicator of header cells, the content size of a
+    // cell for automatic sizing (ACol a real column; VS: height of the text wrapped in the
+    // cell's width; SB: 17 pixels kept for a scroll bar).
+    bool ShowsSortIndicator(int ACol, int ARow);
+    void DrawSortIndicator(plat::TCanvas* Canvas, int ACol, int Y, int X);
+    TPoint GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    bool EnhTextSize() const { return FEnhTextSize; }
+    void SetEnhTextSize(bool Value);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool Value);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool Value);
+    bool URLUnderlineOnHover = false;
+    // Cell graphics (GridGraphics.cpp). ACol a real column; TextToo: the text is drawn too.
+    TCellGraphic* GetCellGraphicPlacement(int ACol, int ARow, TCellVAlign& VA, TCellHAlign& HA, bool& TextToo,
+                                          int& H, int& W);
+    void DrawCheckGlyph(plat::TCanvas* Canvas, plat::TRect R, bool Checked, plat::TCheckBoxState State, bool UseState,
+                        TControlStyle Style, bool Grayed, bool Enabled);
+    // Count radio items; item i is on when Index is i, or with Index -1 when its text is CellText.
+    void DrawRadioGlyph(plat::TCanvas* Canvas, plat::TRect R, bool Upwards, double Scale, TControlStyle Style,
+                        bool Selected, const plat::TStrings* Items, bool Disabled, bool Horizontal, int Index,
+                        int Count, const String& CellText);
     // The grid has rows switched off by SetRowEnabled.
     bool UseEnabledRows() const { return FEnabledRowsUsed; }
     bool IsWinXP() const { return true; }
@@ -1300,7 +1325,12 @@ private:
     void PaintFixedEdges(TCellPaint& P);
     void PaintTreeLines(TCellPaint& P);
     void PaintFocusRect(TCellPaint& P);
-    void PaintCellTextPlain(TCellPaint& P);
+    void DrawCellText(TCellPaint& P);
+    void DrawCellGraphic(TCellPaint& P, plat::TRect R);
+    void DrawCellButton(TCellPaint& P, plat::TRect R, plat::TRect Placed, bool Enabled);
+    void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);
+    unsigned CellTextFlags(plat::TAlignment HA, TVAlignment VA, bool WW, String& Text) const;
+    bool FEnhTextSize = false, FURLShow = false, FURLFull = false;
     bool SelectedInDisjunct(int ACol, int ARow, int RealRow, plat::TGridDrawState& AState, bool Select, bool Print,
                             bool Fixed);
     std::vector<TGridChangeNotifier*> FNotifierList;

@@ -6,6 +6,7 @@
 
 #include "ExtDraw.h"
 #include "ExtGrid.h"
+#include "GridCellPaint.h"
 #include "plat/Messages.h"
 
 namespace grid {
@@ -32,17 +33,6 @@ bool GradientLook(TGridLook look) {
 
 } // namespace
 
-// The state one cell's painting steps share.
-struct TExtStringGrid::TCellPaint {
-    TCanvas* C;
-    int ACol, ARow, RCol;
-    TRect Rect;
-    TGridDrawState State;
-    TCellVisual V;
-    TColor SavedBrush = plat::clNone, SavedFont = plat::clNone;
-    bool Fixed = false;
-};
-
 void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) {
     TCellPaint P{ACanvas, ACol, ARow, DisplToRealCol(ACol), ARect, AState, {}};
     const TGridLook look = Look();
@@ -53,11 +43,9 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
                         ACanvas->Brush(), ACanvas->Font(), P.V);
     if (P.State.Contains(plat::gdSelected) && !P.State.Contains(plat::gdFocused) && SelectionColor == plat::clNone)
         ACanvas->Brush()->SetColor(plat::clHighlight);
-    // A cell the frame painting drew selected shows its text in the selection text colour
-    // (asked without Select, the visual properties leave the font unselected).
-    if (P.State.Contains(plat::gdSelected) && ShowSelection && FSelectionTextColor != plat::clNone &&
-        !IsFixed(ACol, ARow))
-        ACanvas->Font()->SetColor(FSelectionTextColor);
+    // 4. The graphic and its place; a node row's glyph in real column 0 takes its level's room.
+    P.G = GetCellGraphicPlacement(P.RCol, ARow, P.GVA, P.GHA, P.TextToo, P.GH, P.GW);
+    if (P.RCol == 0 && IsNode(ARow)) P.GW = GetNodeLevel(ARow) * 12 + 4;
 
     // 6-7. Zoom, the colours restored at the end, what counts as fixed.
     ACanvas->Font()->SetSize(ACanvas->Font()->Size() + FZoomFactor);
@@ -72,7 +60,7 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
     if (OnCustomCellBkgDraw) OnCustomCellBkgDraw(this, ACanvas, P.RCol, ARow, P.State, P.Rect, false);
 
     // 16. The text.
-    if ((!OnDrawCell && !OnCustomCellDraw) || !FNoDefaultDraw) PaintCellTextPlain(P);
+    if ((!OnDrawCell && !OnCustomCellDraw) || !FNoDefaultDraw) DrawCellText(P);
 
     // 17. Colours back, borders.
     ACanvas->Brush()->SetColor(P.SavedBrush);
@@ -82,6 +70,13 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
     // 19-23. Edges of the looks, tree lines.
     PaintFixedEdges(P);
     PaintTreeLines(P);
+
+    // 24. The cell graphic, one pixel lower in a fixed cell.
+    if (P.G) {
+        TRect gr = P.Rect;
+        if (P.Fixed) ++gr.Top;
+        DrawCellGraphic(P, gr);
+    }
 
     // 25-27. Events and the focus rectangle.
     if (OnDrawCell) {
@@ -169,23 +164,6 @@ void TExtStringGrid::PaintCellDecorations(TCellPaint& P) {
         c->Rectangle(P.Rect.Right - 4, P.Rect.Top, P.Rect.Right, P.Rect.Bottom);
         c->Brush()->SetColor(P.SavedBrush);
     }
-}
-
-// Step 16 for plain cells: the display text in the cell's alignment.
-void TExtStringGrid::PaintCellTextPlain(TCellPaint& P) {
-    const String text = Cells(P.RCol, P.ARow);
-    if (text.empty()) return;
-    const TRect& rect = P.Rect;
-    TRect tr{rect.Left + XYOffset.X, rect.Top + XYOffset.Y - 1, rect.Right - XYOffset.X, rect.Bottom - 1};
-    unsigned flags = plat::DT_NOPREFIX | plat::DT_END_ELLIPSIS;
-    flags |= P.V.HA == plat::taRightJustify ? plat::DT_RIGHT : P.V.HA == plat::taCenter ? plat::DT_CENTER : 0;
-    if (P.V.WordWrap && !P.Fixed)
-        flags |= plat::DT_WORDBREAK;
-    else
-        flags |= plat::DT_SINGLELINE | (P.V.VA == vtaCenter ? plat::DT_VCENTER : P.V.VA == vtaBottom ? plat::DT_BOTTOM : 0);
-    P.C->Brush()->SetStyle(plat::bsClear);
-    P.C->DrawText(text, tr, flags);
-    P.C->Brush()->SetStyle(plat::bsSolid);
 }
 
 // Steps 19-22: the raised edges of classic, XP and soft headers; the lines of right fixed
