@@ -173,6 +173,8 @@ TColor SelectionMixColor(bool Mixer, int Factor, TColor Selection, TColor Cell);
 // The percentage of an XP progress cell: |Value - From| of the range From..To, rounded
 // (halves to even); an empty range gives 0.
 int XPProgressPercent(int Value, int From, int To);
+// A bitmap drawn transparently (its bottom-left colour left out), the bitmap itself unchanged.
+void DrawTransparentBitmap(plat::TCanvas* Canvas, const plat::TBitmap* Bitmap, int X, int Y);
 
 class TExtStringGrid : public TBaseGrid {
 public:

@@ -25,14 +25,29 @@ bool IsCheckKind(TCellType t) {
 
 bool IsDataCheckKind(TCellType t) { return t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox; }
 
-// A named bitmap of the resource table drawn transparently at (X, Y); false when missing.
+// A named bitmap of the resource table drawn transparently at (X, Y) (the colour of its
+// bottom-left pixel is left out); false when missing.
 bool DrawResourceBitmap(TCanvas* c, StringView Name, int X, int Y) {
     plat::TBitmap b;
     if (!plat::LoadBitmapResource(Name, b)) return false;
     b.SetTransparentMode(plat::tmAuto);
+    b.SetTransparent(true);
     c->Draw(X, Y, &b);
     return true;
 }
+
+} // namespace
+
+// A bitmap drawn transparently at (X, Y), the given bitmap left as it is.
+void DrawTransparentBitmap(TCanvas* c, const plat::TBitmap* B, int X, int Y) {
+    if (!B || B->Empty()) return;
+    plat::TBitmap copy;
+    copy.Assign(*B);
+    copy.SetTransparent(true);
+    c->Draw(X, Y, &copy);
+}
+
+namespace {
 
 int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
@@ -132,8 +147,7 @@ void TExtStringGrid::DrawCheckGlyph(TCanvas* Canvas, TRect R, bool Checked, plat
                            R.Left, R.Top);
         break;
     case csGlyph: {
-        const plat::TBitmap* g = Checked ? cl.CheckedGlyph() : cl.UnCheckedGlyph();
-        if (!g->Empty()) Canvas->Draw(R.Left, R.Top, g);
+        DrawTransparentBitmap(Canvas, Checked ? cl.CheckedGlyph() : cl.UnCheckedGlyph(), R.Left, R.Top);
         break;
     }
     case csBorland: {
@@ -237,8 +251,7 @@ void TExtStringGrid::DrawRadioGlyph(TCanvas* Canvas, TRect R, bool Upwards, doub
         }
         default: {  // csWinXP, csZOD, csGlyph
             if (Style == csGlyph) {
-                const plat::TBitmap* g = on ? cl.RadioOnGlyph() : cl.RadioOffGlyph();
-                if (!g->Empty()) Canvas->Draw(x, y, g);
+                DrawTransparentBitmap(Canvas, on ? cl.RadioOnGlyph() : cl.RadioOffGlyph(), x, y);
             } else {
                 const bool xp = Style == csWinXP;
                 const char16_t* name = on ? (Disabled ? (xp ? u"ESGRAD07" : u"ESGRAD03") : (xp ? u"ESGRAD05" : u"ESGRAD01"))
@@ -326,8 +339,8 @@ void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
     switch (kind) {
     case ctBitmap:
         if (auto* b = dynamic_cast<plat::TBitmap*>(g->CellBitmap)) {
-            if (g->CellTransparent) b->SetTransparentMode(plat::tmAuto);
-            c->Draw(x1, y1, b);
+            if (g->CellTransparent) DrawTransparentBitmap(c, b, x1, y1);
+            else c->Draw(x1, y1, b);
         }
         break;
     case ctIcon:
@@ -474,12 +487,11 @@ void TExtStringGrid::DrawCellButton(TCellPaint& P, TRect R, TRect Pr, bool Enabl
             if (auto* glyph = dynamic_cast<plat::TBitmap*>(g->CellBitmap); glyph && !glyph->Empty()) {
                 const int freeH = Pr.Height() - glyph->Height();
                 const int gy = freeH < 1 ? Pr.Top + 3 : Pr.Top + freeH / 2;
-                glyph->SetTransparentMode(plat::tmAuto);
                 if (!g->CellText.empty() || Pr.Width() <= glyph->Width()) {
-                    c->Draw(Pr.Left + 3 + d, gy + d, glyph);
+                    DrawTransparentBitmap(c, glyph, Pr.Left + 3 + d, gy + d);
                     tr.Left = Pr.Left + 3 + glyph->Width() + 4 + d;
                 } else {
-                    c->Draw(Pr.Left + (Pr.Width() - glyph->Width()) / 2 + d, gy + d, glyph);
+                    DrawTransparentBitmap(c, glyph, Pr.Left + (Pr.Width() - glyph->Width()) / 2 + d, gy + d);
                 }
             }
         if (style == 3) {
@@ -533,7 +545,7 @@ void TExtStringGrid::DrawNodeGlyph(TCellPaint& P, TRect R, bool Collapsed) {
     case cnGlyph:
         if (!cn.ContractGlyph()->Empty() && !cn.ExpandGlyph()->Empty()) {
             const plat::TBitmap* gl = Collapsed ? cn.ContractGlyph() : cn.ExpandGlyph();
-            c->Draw(R.Left, R.Top + (R.Height() - gl->Height()) / 2, gl);
+            DrawTransparentBitmap(c, gl, R.Left, R.Top + (R.Height() - gl->Height()) / 2);
             return;
         }
         break;

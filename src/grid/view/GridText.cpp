@@ -81,7 +81,7 @@ void TExtStringGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int Y, int X) 
         Canvas->Brush()->SetColor(ss->IndexColor);
         Canvas->Pen()->SetColor(plat::clBlack);
         if (glyphs) {
-            Canvas->Draw(X - 7, Y - 7, ascending ? ss->IndexDownGlyph() : ss->IndexUpGlyph());
+            DrawTransparentBitmap(Canvas, ascending ? ss->IndexDownGlyph() : ss->IndexUpGlyph(), X - 7, Y - 7);
         } else if (!ascending) {
             Canvas->Polygon({{X - 7, Y - 5}, {X + 7, Y - 5}, {X, Y + 8}});
         } else {
@@ -100,7 +100,7 @@ void TExtStringGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int Y, int X) 
             line(plat::clGray, X, Y + 4, X - 4, Y - 4);
             Canvas->LineTo(X + 4, Y - 4);
         } else {
-            Canvas->Draw(X - 4, Y - 4, ss->DownGlyph());
+            DrawTransparentBitmap(Canvas, ss->DownGlyph(), X - 4, Y - 4);
         }
     } else {
         if (ss->UpGlyph()->Empty() || ss->DownGlyph()->Empty()) {
@@ -108,7 +108,7 @@ void TExtStringGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int Y, int X) 
             Canvas->LineTo(X, Y - 4);
             line(plat::clGray, X, Y - 4, X - 4, Y + 4);
         } else {
-            Canvas->Draw(X - 4, Y - 4, ss->UpGlyph());
+            DrawTransparentBitmap(Canvas, ss->UpGlyph(), X - 4, Y - 4);
         }
     }
     Canvas->SetPen(&saved);
