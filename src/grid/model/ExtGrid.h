@@ -25,6 +25,8 @@
 #include "plat/Exception.h"
 #include "plat/SysUtils.h"
 
+namespace plat { class THintWindow; }
+
 namespace plat {
 class TCustomForm;
 class TCustomImageList;
@@ -724,6 +726,21 @@ public:
     void SetHighlightColor(TColor Value);
     TColor HighlightTextColor() const { return FHighlightTextColor; }
     void SetHighlightTextColor(TColor Value);
+    // Layout (GridLayout.cpp). StretchColumn: ACol -1 is the last column; an index outside
+    // -1 .. ColCount - 1 raises "Stretch column index out of range".
+    void StretchColumn(int ACol);
+    void StretchRightColumn() { StretchColumn(-1); }
+    bool IsOnSizingEdge(int X, int Y);
+    void ScreenToCell(TPoint pt, int& ACol, int& ARow);
+    // "Col : n" or "Row : n" for a thumb position (0 .. 127), through OnScrollHint.
+    String ScrollHintText(bool Horizontal, int ThumbPos);
+    // The text of the scroll hint shown last.
+    const String& ScrollHint() const { return FScrollHint; }
+    TScrollHintType ScrollHints = shNone;
+    TScrollBarAlways ScrollBarAlways = saNone;
+    std::function<void(plat::TObject* Sender, int ARow, String& HintStr)> OnScrollHint;
+    std::function<void(plat::TObject* Sender, int ACol, bool& Allow)> OnColumnSize;
+    std::function<void(plat::TObject* Sender, int ARow, bool& Allow)> OnRowSize;
     // Cell text (GridText.cpp): the sort indicator of header cells, the content size of a
     // cell for automatic sizing (ACol a real column; VS: height of the text wrapped in the
     // cell's width; SB: 17 pixels kept for a scroll bar).
@@ -757,6 +774,9 @@ public:
 protected:
     void Paint() override;
     void WndProc(plat::TMessage& Message) override;
+    void ColWidthsChanged() override;
+    void CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos,
+                         int& SizingOfs) override;
 
 public:
     // Frames the window in BorderColor after the non-client paint (Canvas over the whole
@@ -1333,6 +1353,13 @@ private:
     void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);
     unsigned CellTextFlags(plat::TAlignment HA, TVAlignment VA, bool WW, String& Text) const;
     bool FEnhTextSize = false, FURLShow = false, FURLFull = false;
+    bool FColChanging = false, FStretchAllowed = true;
+    String FScrollHint;
+    std::unique_ptr<plat::THintWindow> FScrollHintWindow;
+    void ShowScrollHint(bool Horizontal, int Code, int ThumbPos);
+    void ResizeWithStretch();
+    // Painting, background and scroll messages; Handled ends their dispatch.
+    void ViewMessage(plat::TMessage& Message, bool& Handled);
     bool SelectedInDisjunct(int ACol, int ARow, int RealRow, plat::TGridDrawState& AState, bool Select, bool Print,
                             bool Fixed);
     std::vector<TGridChangeNotifier*> FNotifierList;

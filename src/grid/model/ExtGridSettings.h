@@ -365,6 +365,9 @@ enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 // Scroll bars: the window's own, flat or encarta bars in the grid's colour and width, or
 // the slim painted bars of the metro look.
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+// Scroll bars that show the row or column of the dragged thumb in a hint.
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 
 // "glStandard" .. "glOffice2007"; glCustom gives Current unchanged.
 String LookToText(TGridLook Look, const String& Current = String());

@@ -337,12 +337,12 @@ void TExtStringGrid::DrawRowSizingLine(int Y) {
 }
 
 void TExtStringGrid::WndProc(plat::TMessage& Message) {
-    if (Message.Msg == plat::WM_NCPAINT) {
-        TBaseGrid::WndProc(Message);
-        PaintBorderColor(reinterpret_cast<TCanvas*>(Message.WParam));
-        return;
-    }
+    bool handled = false;
+    ViewMessage(Message, handled);
+    if (handled) return;
     TBaseGrid::WndProc(Message);
+    if (Message.Msg == plat::WM_NCPAINT) PaintBorderColor(reinterpret_cast<TCanvas*>(Message.WParam));
+    if (Message.Msg == plat::WM_SIZE) ResizeWithStretch();
 }
 
 void TExtStringGrid::PaintBorderColor(TCanvas* Canvas) {
