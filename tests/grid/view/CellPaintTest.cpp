@@ -291,6 +291,21 @@ TEST_F(CellPaintTest, FocusRectangleOnlyOnAFocusedNormalCurrentCell) {
             EXPECT_GT(far, 0) << c.what;
         }
     }
+    // A current cell that OnIsFixedCell makes fixed: focused or not, it looks the same.
+    grid->OnIsFixedCell = [](plat::TObject*, int ARow, int ACol, bool& IsFixed) { IsFixed = ACol == 2 && ARow == 3; };
+    grid->SetCol(2);
+    grid->SetRow(3);
+    grid->SetFocus();
+    pt::ProcessEvents();
+    ASSERT_TRUE(grid->Focused());
+    auto focused = Render("cell_paint_focus_fixed.png");
+    other->SetFocus();
+    pt::ProcessEvents();
+    auto unfocused = Render("cell_paint_focus_fixed_off.png");
+    const plat::TRect r = grid->CellRect(2, 3);
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            ASSERT_EQ(At(*focused, x, y), At(*unfocused, x, y)) << "no focus rectangle on a fixed cell";
 }
 
 // On the string grid itself: the column grid's columns decide their cells' alignment.
@@ -302,14 +317,21 @@ TEST_F(AutoNumAlignTest, NumbersRightAlign) {
     grid->SetColCount(4);
     grid->SetRowCount(3);
     grid->AutoNumAlign = true;
+    // A ',' decimal separator, as a German locale has it (no thousand separator in the way).
+    const plat::TFormatSettings saved = plat::FormatSettings;
+    plat::FormatSettings.DecimalSeparator = u',';
+    plat::FormatSettings.ThousandSeparator = u'.';
     struct Case {
         const char16_t* text;
         bool ownAlignment;
         plat::TAlignment expected;
     } cases[] = {
+        {u" 12 ", false, plat::taRightJustify},
+        {u"1,5", false, plat::taRightJustify},
+        {u"1e3", false, plat::taRightJustify},
+        {u"=1+2", false, plat::taLeftJustify},
         {u"  42  ", false, plat::taRightJustify},
-        {u"3.25", false, plat::taRightJustify},
-        {u"1.5E3", false, plat::taRightJustify},
+        {u"1,5E3", false, plat::taRightJustify},
         {u"-7", false, plat::taRightJustify},
         {u"12a", false, plat::taLeftJustify},
         {u"", false, plat::taLeftJustify},
@@ -324,6 +346,7 @@ TEST_F(AutoNumAlignTest, NumbersRightAlign) {
         grid->GetCellHVAlignment(2, 1, ha, va);
         EXPECT_EQ(ha, c.expected) << plat::StringToUtf8(c.text);
     }
+    plat::FormatSettings = saved;
     grid->AutoNumAlign = false;
     grid->ClearAllCellProperties();
     grid->SetCells(2, 1, u"42");
