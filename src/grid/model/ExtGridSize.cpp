@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "EsgHTMLE.h"
 #include "ExtGrid.h"
 #include "ExtUtil.h"
 
@@ -32,6 +33,19 @@ TPoint TExtStringGrid::MeasureCellContent(int ACol, int ARow, int WrapWidth) {
     PrepareMeasureFont(ACol, ARow);
     TPoint size{0, 0};
     const String t = GetCellEx(RealColIndex(ACol), ARow);
+    if (DetectCellTextKind(t, EnableHTML) == ctMarkup) {
+        // Markup measures as the markup renderer lays it out (tags take no room).
+        TMarkupDrawInput in;
+        in.Canvas = cv;
+        in.Text = t;
+        in.Rect = {0, 0, WrapWidth > 0 ? WrapWidth : 65535, 65535};
+        in.MeasureOnly = true;
+        in.WordWrap = WrapWidth > 0;
+        in.Images = GridImages;
+        TMarkupDrawResult out;
+        DrawMarkupText(in, out);
+        return {out.XSize, out.YSize};
+    }
     const int lineHeight = cv->TextHeight(u"gh");
     int lines = 0;
     ForEachLine(t, [&](StringView line) {

@@ -123,4 +123,15 @@ TEST_F(GridLayoutTest, NoPaintingWhileAnUpdateIsInProgress) {
     EXPECT_GT(painted, 0);
 }
 
+// Automatic column sizing measures markup as it is drawn: the tags take no room.
+TEST_F(GridLayoutTest, AutoSizeMeasuresMarkupWithoutItsTags) {
+    grid->SetColCount(3);
+    grid->SetRowCount(3);
+    grid->SetCells(1, 1, u"<FONT COLOR=\"clred\">alarm</FONT> <I></I>now");
+    grid->SetCells(2, 1, u"alarm now");
+    grid->AutoSizeCol(1);
+    grid->AutoSizeCol(2);
+    EXPECT_EQ(grid->ColWidths(1), grid->ColWidths(2));
+}
+
 } // namespace
