@@ -739,6 +739,9 @@ public:
     TScrollHintType ScrollHints = shNone;
     TScrollBarAlways ScrollBarAlways = saNone;
     std::function<void(plat::TObject* Sender, int ARow, String& HintStr)> OnScrollHint;
+    // The markup hint window as the application's hint window class (a process-wide switch).
+    bool UseHTMLHints() const;
+    void SetUseHTMLHints(bool Value);
     std::function<void(plat::TObject* Sender, int ACol, bool& Allow)> OnColumnSize;
     std::function<void(plat::TObject* Sender, int ARow, bool& Allow)> OnRowSize;
     // Cell text (GridText.cpp): the sort indicator of header cells, the content size of a

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "ExtGrid.h"
+#include "GridHint.h"
 #include "plat/Exception.h"
 #include "plat/Forms.h"
 #include "plat/Messages.h"
@@ -108,7 +109,7 @@ void TExtStringGrid::ShowScrollHint(bool Horizontal, int Code, int ThumbPos) {
     }
     if (Code != plat::SB_THUMBTRACK) return;
     FScrollHint = ScrollHintText(Horizontal, ThumbPos);
-    if (!FScrollHintWindow) FScrollHintWindow = std::make_unique<plat::THintWindow>(nullptr);
+    if (!FScrollHintWindow) FScrollHintWindow = std::make_unique<THTMLHintWindow>(nullptr);
     FScrollHintWindow->SetColor(HintColor);
     plat::TRect r = FScrollHintWindow->CalcHintRect(100, FScrollHint, nullptr);
     const TPoint cur = plat::GetCursorPos();
