@@ -25,7 +25,7 @@
 #include "plat/Exception.h"
 #include "plat/SysUtils.h"
 
-namespace plat { class THintWindow; }
+namespace plat { class THintWindow; class TCustomPanel; }
 
 namespace plat {
 class TCustomForm;
@@ -172,6 +172,9 @@ using TCustomCellDrawEvent =
 // The selection colour over a cell colour: with the mixer on, each RGB component is
 // Factor percent of the selection and the rest of the cell colour (halves to even).
 TColor SelectionMixColor(bool Mixer, int Factor, TColor Selection, TColor Cell);
+// A footer template with every "<#n>" replaced by ColumnText(n); a tag whose n is not a
+// number is dropped.
+String FillFooterTemplate(StringView Template, const std::function<String(int)>& ColumnText);
 // The percentage of an XP progress cell: |Value - From| of the range From..To, rounded
 // (halves to even); an empty range gives 0.
 int XPProgressPercent(int Value, int From, int To);
@@ -744,6 +747,14 @@ public:
     void SetUseHTMLHints(bool Value);
     std::function<void(plat::TObject* Sender, int ACol, bool& Allow)> OnColumnSize;
     std::function<void(plat::TObject* Sender, int ARow, bool& Allow)> OnRowSize;
+    // Floating footer (GridFooter.cpp). CalcFooter: one column or, with -1, all.
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+    plat::TCustomPanel* FooterPanel() const { return FFooterPanel; }
+    void CalcFooter(int ACol);
+    void UpdateFooter();
+    TCalcFooterEvent OnFooterCalc;
+    std::function<void(plat::TObject* Sender, int AColumn, plat::TCanvas* Canvas, plat::TRect ARect)> OnFooterPaint;
+    plat::TNotifyEvent OnCreatedFloatingFooter;
     // Cell text (GridText.cpp): the sort indicator of header cells, the content size of a
     // cell for automatic sizing (ACol a real column; VS: height of the text wrapped in the
     // cell's width; SB: 17 pixels kept for a scroll bar).
@@ -1357,6 +1368,11 @@ private:
     unsigned CellTextFlags(plat::TAlignment HA, TVAlignment VA, bool WW, String& Text) const;
     bool FEnhTextSize = false, FURLShow = false, FURLFull = false;
     bool FColChanging = false, FStretchAllowed = true;
+    std::unique_ptr<TFloatingFooter> FFloatingFooter = std::make_unique<TFloatingFooter>(this);
+    plat::TCustomPanel* FFooterPanel = nullptr;  // owned by the grid as its component
+    friend class TFloatingFooter;
+    friend class TFooterPanel;
+    void EnsureFooterPanel();
     String FScrollHint;
     std::unique_ptr<plat::THintWindow> FScrollHintWindow;
     void ShowScrollHint(bool Horizontal, int Code, int ThumbPos);

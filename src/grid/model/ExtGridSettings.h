@@ -355,6 +355,55 @@ private:
 
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 
+// The floating footer: a panel docked at the grid's bottom that shows, by FooterStyle, the
+// last row as a frozen totals row, a preview of one column of the current row, a markup
+// template filled from the current row, or what OnFooterPaint paints. The calculation kind of
+// a column lives in the cell properties of its cell in the last row.
+enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
+using TCalcFooterEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value)>;
+
+class TFloatingFooter : public plat::TPersistent {
+public:
+    explicit TFloatingFooter(TExtStringGrid* AGrid) : FGrid(AGrid) {}
+    String ClassName() const override { return u"TFloatingFooter"; }
+    // CalculateHiddenRows, Color, Column, CustomTemplate, FooterStyle, Visible (through its
+    // setter), ShowHint.
+    void Assign(const plat::TPersistent* Source) override;
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    TFooterStyle FooterStyle() const { return FFooterStyle; }
+    void SetFooterStyle(TFooterStyle Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    int Column() const { return FColumn; }
+    void SetColumn(int Value);
+    const String& CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const String& Value);
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value);
+    // Panel height + 1; the grid's row-height setter copies DefaultRowHeight into it.
+    int Height() const { return FHeight; }
+    void SetHeight(int Value);
+    bool CalculateHiddenRows = true;
+    bool EnableCalculation = true;
+    TColumnCalcType GetColumnCalc(int ACol) const;
+    void SetColumnCalc(int ACol, TColumnCalcType Value);
+    // Repaints the panel.
+    void Invalidate();
+    TCalcFooterEvent OnCalcFooter;
+
+private:
+    TExtStringGrid* FGrid;
+    bool FVisible = false, FShowHint = false;
+    TFooterStyle FFooterStyle = fsFixedLastRow;
+    TColor FColor = plat::clBtnFace, FBorderColor = plat::clNone;
+    int FColumn = 0;
+    String FCustomTemplate;
+    int FHeight = 22;
+};
+
 // The grid's colour styles: the members of TExtStyle with the prefix gs.
 enum TExtGridStyle {
     gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic, gsOffice2007Luna,
