@@ -81,6 +81,8 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FControlLook = std::make_unique<TControlLook>(this);
     FShowModified = std::make_unique<TShowModified>();
     FShowModified->OnChange = [this](plat::TObject*) { InvalidateCol(0); };
+    FProgressAppearance = std::make_unique<TGridProgressAppearance>();
+    FProgressAppearance->OnChange = [this](plat::TObject* s) { OwnedChanged(s); };
     FNavigation = std::make_unique<TNavigation>();
     FMouseActions = std::make_unique<TMouseActions>();
     FMouseActions->OnIsDesigning = [this](plat::TObject*, bool& d) { d = IsDesigning(); };

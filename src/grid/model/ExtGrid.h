@@ -690,6 +690,8 @@ public:
     bool SelectionColorMixer() const { return FSelectionColorMixer; }
     void SetSelectionColorMixer(bool Value);
     TShowModified* ShowModified() const { return FShowModified.get(); }
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(const TGridProgressAppearance* Value) { FProgressAppearance->Assign(Value); }
     void SetShowModified(const TShowModified* Value) { FShowModified->Assign(Value); }
     // Writing stores the colour's RGB value and repaints.
     void SetZODGradientFrom(TColor Value);
@@ -1348,6 +1350,7 @@ private:
     THoverFixedCells FHoverFixedCells = hfNone;
     TColor FSelectionTextColor = plat::clNone;
     std::unique_ptr<TShowModified> FShowModified;
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
     TExtStyle FStyle = tsWindowsXP;
     TColorTones FTones;
     TScrollType FScrollType = ssNormal;

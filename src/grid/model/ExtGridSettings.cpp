@@ -323,6 +323,19 @@ void TControlLook::Assign(const plat::TPersistent* Source) {
     }
 }
 
+void TGridProgressAppearance::Assign(const plat::TPersistent* Source) {
+    if (auto s = Same<TGridProgressAppearance>(Source)) {
+        FValues = s->FValues;
+        if (OnChange) OnChange(this);
+    }
+}
+
+void TGridProgressAppearance::Set(const Values& Value) {
+    if (FValues == Value) return;
+    FValues = Value;
+    if (OnChange) OnChange(this);
+}
+
 void TShowModified::Assign(const plat::TPersistent* Source) {
     if (auto s = Same<TShowModified>(Source)) {
         FColor = s->FColor;

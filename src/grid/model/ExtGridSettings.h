@@ -355,6 +355,44 @@ private:
 
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 
+enum TProgressStyle { psXP, psClassic };
+
+// Colours, levels and flags of the grid's progress cells. Every setter fires OnChange only
+// when the value changes; Assign copies every property and fires OnChange once.
+class TGridProgressAppearance : public plat::TPersistent {
+public:
+    String ClassName() const override { return u"TGridProgressAppearance"; }
+    void Assign(const plat::TPersistent* Source) override;
+    struct Values {
+        TColor CompleteColor = 0x0000FF, CompleteFontColor = 0xFF0000;
+        TColor UnCompleteColor = plat::clNone, UnCompleteFontColor = plat::clWindowText;
+        TColor Level0Color = 0x00FF00, Level0ColorTo = 0xE1FFE1;
+        TColor Level1Color = 0x00FFFF, Level1ColorTo = 0xCAFFFF;
+        TColor Level2Color = 0x53A9FF, Level2ColorTo = 0xA8D3FF;
+        TColor Level3Color = 0x0000FF, Level3ColorTo = 0xCACAFF;
+        int Level1Perc = 70, Level2Perc = 90;
+        TColor BorderColor = 0;
+        bool ShowBorder = false, Stacked = false;
+        bool ShowPercentage = true, CompletionSmooth = true, ShowGradient = true;
+        int Steps = 11;
+        TProgressStyle Style = psXP;
+        friend bool operator==(const Values&, const Values&) = default;
+    };
+    const Values& Get() const { return FValues; }
+    // Sets every value at once (OnChange once when anything changed).
+    void Set(const Values& Value);
+    template <class T>
+    void SetValue(T Values::*Field, T Value) {
+        if (FValues.*Field == Value) return;
+        FValues.*Field = Value;
+        if (OnChange) OnChange(this);
+    }
+    plat::TNotifyEvent OnChange;
+
+private:
+    Values FValues;
+};
+
 // The floating footer: a panel docked at the grid's bottom that shows, by FooterStyle, the
 // last row as a frozen totals row, a preview of one column of the current row, a markup
 // template filled from the current row, or what OnFooterPaint paints. The calculation kind of

@@ -404,9 +404,28 @@ void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
         TRect b{R.Left + cl.ProgressMarginX, R.Top + cl.ProgressMarginY, R.Right - cl.ProgressMarginX - 1,
                 R.Bottom - cl.ProgressMarginY - 1};
         const int v = plat::StrToIntDef(GetCellEx(P.RCol, P.ARow), 0);
+        const TGridProgressAppearance::Values& pa = FProgressAppearance->Get();
         TProgressLook look;
+        look.Level0Color = pa.Level0Color;
+        look.Level0ColorTo = pa.Level0ColorTo;
+        look.Level1Color = pa.Level1Color;
+        look.Level1ColorTo = pa.Level1ColorTo;
+        look.Level2Color = pa.Level2Color;
+        look.Level2ColorTo = pa.Level2ColorTo;
+        look.Level3Color = pa.Level3Color;
+        look.Level3ColorTo = pa.Level3ColorTo;
+        look.Level1Perc = pa.Level1Perc;
+        look.Level2Perc = pa.Level2Perc;
+        look.BorderColor = pa.BorderColor;
+        look.ShowBorder = pa.ShowBorder;
+        look.Stacked = pa.Stacked;
+        look.ShowPercentage = pa.ShowPercentage;
+        look.CompletionSmooth = pa.CompletionSmooth;
+        look.ShowGradient = pa.ShowGradient;
+        look.Steps = pa.Steps;
         look.Font = Font();
-        look.BackgroundColor = c->Brush()->Color();
+        look.CompleteFontColor = pa.CompleteFontColor;
+        look.BackgroundColor = pa.UnCompleteColor == plat::clNone ? c->Brush()->Color() : pa.UnCompleteColor;
         DrawProgressBar(c, b, XPProgressPercent(v, g->CellErrFrom, g->CellErrLen), look);
         break;
     }

@@ -196,6 +196,42 @@ TEST_F(GridLooksTest, HighlightColourIsSharedByAllGrids) {
     SetMarkupHighlightColors(plat::clHighlight, plat::clHighlightText);
 }
 
+TEST_F(GridLooksTest, ProgressAppearanceAndShowModifiedSettings) {
+    TGridProgressAppearance* pa = grid->ProgressAppearance();
+    EXPECT_EQ(pa->Get().Level0Color, 0x00FF00u);
+    EXPECT_EQ(pa->Get().UnCompleteColor, plat::clNone);
+    EXPECT_EQ(pa->Get().UnCompleteFontColor, plat::clWindowText);
+    EXPECT_EQ(pa->Get().Steps, 11);
+    EXPECT_EQ(pa->Get().Style, psXP);
+    int changes = 0;
+    TGridProgressAppearance other;
+    other.OnChange = [&](plat::TObject*) { ++changes; };
+    other.SetValue(&TGridProgressAppearance::Values::Level1Perc, 70);
+    EXPECT_EQ(changes, 0) << "an unchanged value fires nothing";
+    other.SetValue(&TGridProgressAppearance::Values::Level1Perc, 60);
+    other.SetValue(&TGridProgressAppearance::Values::ShowBorder, true);
+    EXPECT_EQ(changes, 2);
+    TGridProgressAppearance source;
+    source.SetValue(&TGridProgressAppearance::Values::Steps, 5);
+    source.SetValue(&TGridProgressAppearance::Values::Level3Color, TColor(0x123456));
+    other.Assign(&source);
+    EXPECT_EQ(changes, 3) << "Assign fires once";
+    EXPECT_EQ(other.Get().Steps, 5);
+    EXPECT_EQ(other.Get().Level1Perc, 70) << "every property copied";
+
+    TShowModified sm;
+    EXPECT_EQ(sm.Color(), 0x00FFFFu);
+    EXPECT_FALSE(sm.Enabled());
+    int colourChanges = 0;
+    sm.OnChange = [&](plat::TObject*) { ++colourChanges; };
+    sm.SetColor(plat::clRed);
+    EXPECT_EQ(colourChanges, 1);
+    sm.SetEnabled(true);
+    grid->SetShowModified(&sm);
+    EXPECT_TRUE(grid->ShowModified()->Enabled());
+    EXPECT_EQ(grid->ShowModified()->Color(), plat::clRed);
+}
+
 TEST(LookNames, TextAndDisplayName) {
     EXPECT_EQ(LookToText(glXP), u"glXP");
     EXPECT_EQ(LookToText(glOffice2007), u"glOffice2007");
