@@ -258,6 +258,44 @@ TEST_F(CellTextGraphicsTest, RatingOfFiveAtTwoAndAHalf) {
     EXPECT_EQ(colourAt(4, 8), empty);
 }
 
+// The formatted display text: a number through the float format, the raw text for anything
+// else and for a format that does not fit the value (it fails inside Format, never reaching
+// undefined behaviour).
+TEST_F(CellTextGraphicsTest, FloatFormatOrTheRawText) {
+    String format = u"%.2f";
+    grid->OnGetFloatFormat = [&](plat::TObject*, int, int, bool&, String& Fmt) { Fmt = format; };
+    struct Case {
+        const char16_t* text;
+        const char16_t* format;
+        const char16_t* shown;
+    } cases[] = {
+        {u"3.14159", u"%.2f", u"3.14"},
+        {u"plant", u"%.2f", u"plant"},
+        {u"3.14159", u"%s", u"3.14159"},
+        {u"3.14159", u"%d%d", u"3.14159"},
+        {u"3.14159", u"%", u"3.14159"},
+        {u"7", u"%d", u"7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(plat::StringToUtf8(String(c.text) + u" " + c.format));
+        format = c.format;
+        grid->SetCells(2, 1, c.text);
+        EXPECT_EQ(grid->GetFormattedCell(2, 1), c.shown);
+    }
+    format = u"%.2f";
+    grid->SetCells(2, 1, u"3.14159");
+    grid->SetCells(3, 1, u"3.14");
+    grid->OnGetFloatFormat = [&](plat::TObject*, int ACol, int, bool& IsFloat, String& Fmt) {
+        IsFloat = ACol == 2;
+        Fmt = format;
+    };
+    auto bmp = Render("float_format");
+    const plat::TRect a = grid->CellRect(2, 1), b = grid->CellRect(3, 1);
+    for (int y = 2; y < a.Height() - 2; ++y)
+        for (int x = 2; x < 60; ++x)
+            ASSERT_EQ(At(*bmp, a.Left + x, a.Top + y), At(*bmp, b.Left + x, b.Top + y)) << "drawn as 3.14";
+}
+
 TEST(XPProgressPercent, RangeAndEmptyRange) {
     EXPECT_EQ(XPProgressPercent(50, 0, 200), 25);
     EXPECT_EQ(XPProgressPercent(200, 0, 200), 100);
