@@ -80,7 +80,7 @@ Setup MakeTallGrid(int rows, int hidden) {
     s.grid->SetBounds(0, 0, 800, 600);
     s.grid->SetHoverFixedCells(grid::hfAll);
     s.grid->SetHoverFixedCell(2, 0);
-    s.grid->ActiveCellShow = true;
+    s.grid->SetActiveCellShow(true);
     s.grid->HoverRow = true;
     for (int c = 1; c < kCols; ++c) s.grid->Columns()->Items(c)->SetHeader(u"Col " + plat::IntToStr(c));
     s.grid->Columns()->Items(3)->SetColor(plat::clYellow);

@@ -92,7 +92,7 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FSyncGrid = std::make_unique<TSyncGrid>(this);
     FGrouping = std::make_unique<TGrouping>();
     FSortSettings = std::make_unique<TSortSettings>(this);
-    FColumnSize = std::make_unique<TColumnSize>();
+    FColumnSize = std::make_unique<TColumnSize>(this);
     FCellNode->Owner = this;
     FCellNode->OnChange = [this] { Invalidate(); };
     FColumnHeaders = std::make_unique<plat::TStringList>();
@@ -211,10 +211,10 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     auto* s = dynamic_cast<const TExtStringGrid*>(Source);
     if (!s) return;
     Font()->Assign(*s->Font());
-    ActiveCellColor = s->ActiveCellColor;
-    ActiveCellColorTo = s->ActiveCellColorTo;
+    SetActiveCellColor(s->ActiveCellColor());
+    SetActiveCellColorTo(s->ActiveCellColorTo());
     FActiveCellFont->Assign(*s->FActiveCellFont);
-    ActiveCellShow = s->ActiveCellShow;
+    SetActiveCellShow(s->ActiveCellShow());
     SetActiveRowShow(s->ActiveRowShow());
     SetAlign(s->Align());
     AutoNumAlign = s->AutoNumAlign;
@@ -449,13 +449,13 @@ void TExtStringGrid::GridHint(int ACol, int ARow, String& Hint, String& WideHint
 
 void TExtStringGrid::GetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
                                   plat::TFont* AFont) {
-    if (ActiveCellShow) {
+    if (ActiveCellShow()) {
         const int d = DisplColIndex(ACol);
         const bool rowHeader = ARow == Row() && FixedCols() > 0 && d == FixedCols() - 1;
         const bool colHeader = d == Col() && FixedRows() > 0 && ARow == FixedRows() - 1;
         if (rowHeader || colHeader) {
             AFont->Assign(*FActiveCellFont);
-            ABrush->SetColor(ActiveCellColor);
+            ABrush->SetColor(ActiveCellColor());
         }
     }
     if (const TCellProperties* p = Map().Props(ACol, ARow)) {
@@ -617,7 +617,7 @@ void TExtStringGrid::GetCellBackground(int ACol, int ARow, TCellGradientDirectio
     MirrorColorTo = v.MirrorColorTo;
     GradientDirection = v.GD;
     Alignment = plat::taLeftJustify;
-    VAlignment = this->VAlignment;
+    VAlignment = this->VAlignment();
     GetCellAlignment(ACol, ARow, Alignment, VAlignment);
     WordWrap = TBaseGrid::WordWrap();
     GetCellWordWrap(ACol, ARow, WordWrap);

@@ -532,8 +532,8 @@ public:
     // ---- column sizes ----
     void SaveColSizes();
     void LoadColSizes();
-    int TotalXOffset() const { return XYOffsetTopLeftOnly ? XYOffset.X : 2 * XYOffset.X; }
-    int TotalYOffset() const { return XYOffsetTopLeftOnly ? XYOffset.Y : 2 * XYOffset.Y; }
+    int TotalXOffset() const { return XYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    int TotalYOffset() const { return XYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
     int MaxLinesInRow(int ARow);
     virtual void ExportNotification(TGridExportState AState, int ARow) { (void)AState; (void)ARow; }
     virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState; (void)ARow; }
@@ -1210,9 +1210,6 @@ public:
     void SetBorderColor(TColor Value);
 
     // ---- plain settings with their start values ----
-    TColor ActiveCellColor = plat::clGray;
-    TColor ActiveCellColorTo = plat::clNone;
-    bool ActiveCellShow = false;
     bool AutoFilterUpdate = true;
     bool AutoNumAlign = false;
     String CheckTrue = u"Y";
@@ -1243,21 +1240,51 @@ public:
     plat::TScrollStyle ScrollBars = plat::ssBoth;
     TColor ScrollColor = plat::clNone;
     int ScrollWidth = 0;
-    TColor SelectionColor = 0xEACAB6;
-    TColor SelectionColorTo = plat::clNone, SelectionMirrorColor = plat::clNone, SelectionMirrorColorTo = plat::clNone;
-    int SelectionColorMixerFactor = 50;
-    bool ShowDesignHelper = true, ShowNullDates = true, ShowSelection = true;
+    bool ShowNullDates = true;
     bool SizeWithForm = false;
-    TVAlignment VAlignment = vtaTop;
     TColor ZODGradientFrom = plat::clWhite, ZODGradientTo = 0, ZODGradientMirrorFrom = plat::clNone,
            ZODGradientMirrorTo = plat::clNone;
-    TColor URLColor = 0xFF0000;
     bool UseDisabledFont = true, UseInternalHintClass = true;
     String XMLEncoding = u"ISO-8859-1";
-    TPoint XYOffset{2, 2};
     bool XYOffsetTopLeftOnly = false;
     bool AutoThemeAdapt = false;
     int FixedRowHeight = 22;
+
+    // ---- appearance settings with their repaint rules ----
+    // The selection colours and ShowSelection store and repaint only on a change; the mixer
+    // factor is clamped to 0 .. 100 first.
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor Value);
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value);
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value);
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value);
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int Value);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool Value);
+    // The active-cell settings repaint on every write.
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool Value);
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor Value);
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor Value);
+    // Link colour: stored on a change, repainted only while links are shown.
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor Value);
+    bool ShowDesignHelper() const { return FShowDesignHelper; }
+    void SetShowDesignHelper(bool Value);
+    // Repaints unless an update is in progress.
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment Value);
+    // The text inset of the cells. The setter repaints; UpdateXYOffset stores without
+    // repainting.
+    TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(TPoint Value);
+    void UpdateXYOffset(int X, int Y) { FXYOffset = {X, Y}; }
 
     // ---- events ----
     TClickCellEvent OnClickCell, OnDblClickCell;
@@ -1370,6 +1397,14 @@ private:
     void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);
     unsigned CellTextFlags(plat::TAlignment HA, TVAlignment VA, bool WW, String& Text) const;
     bool FEnhTextSize = false, FURLShow = false, FURLFull = false;
+    TColor FSelectionColor = 0xEACAB6;
+    TColor FSelectionColorTo = plat::clNone, FSelectionMirrorColor = plat::clNone, FSelectionMirrorColorTo = plat::clNone;
+    int FSelectionColorMixerFactor = 50;
+    bool FShowSelection = true, FShowDesignHelper = true, FActiveCellShow = false;
+    TColor FActiveCellColor = plat::clGray, FActiveCellColorTo = plat::clNone;
+    TColor FURLColor = 0xFF0000;
+    TVAlignment FVAlignment = vtaTop;
+    TPoint FXYOffset{2, 2};
     bool FColChanging = false, FStretchAllowed = true;
     std::unique_ptr<TFloatingFooter> FFloatingFooter = std::make_unique<TFloatingFooter>(this);
     plat::TCustomPanel* FFooterPanel = nullptr;  // owned by the grid as its component

@@ -363,7 +363,7 @@ void TColumnSize::Assign(const plat::TPersistent* Source) {
         Save = s->Save;
         Key = s->Key;
         Section = s->Section;
-        Stretch = s->Stretch;
+        FStretch = s->FStretch;
         StretchColumn = s->StretchColumn;
         SynchWithGrid = s->SynchWithGrid;
         SynchNormalCellsOnly = s->SynchNormalCellsOnly;

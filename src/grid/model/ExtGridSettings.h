@@ -497,17 +497,26 @@ public:
 
 class TColumnSize : public plat::TPersistent {
 public:
+    explicit TColumnSize(TExtStringGrid* AOwner = nullptr) : FOwner(AOwner) {}
     String ClassName() const override { return u"TColumnSize"; }
+    // Copies every setting; the owner stays.
     void Assign(const plat::TPersistent* Source) override;
     bool Save = false;
     String Key;
     String Section;
-    bool Stretch = false;
+    // Setting it to true stretches the owner's stretch column at once when the owner has a
+    // parent.
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool Value);
     int StretchColumn = -1;
     bool SynchWithGrid = false;
     bool SynchNormalCellsOnly = false;
     TColumnSizeLocation Location = clRegistry;
     TAutoSizeRows Rows = arAll;
+
+private:
+    TExtStringGrid* FOwner;
+    bool FStretch = false;
 };
 
 } // namespace grid

@@ -95,7 +95,7 @@ void TExtStringGrid::SizeColToContent(int ACol, bool GrowOnly) {
         if (IsXMergedCell(c, r)) continue;
         const TPoint g = GetCellGraphicSize(c, r);
         const TCellGraphic* gr = g.X > 0 ? GetCellGraphic(c, r) : nullptr;
-        int w = gr && gr->CellHAlign == haFull ? g.X - 2 * GridLineWidth() - XYOffset.X - 2
+        int w = gr && gr->CellHAlign == haFull ? g.X - 2 * GridLineWidth() - XYOffset().X - 2
                                                 : g.X + MeasureCellContent(ACol, r).X;
         if (FControlLook->DropDownAlwaysVisible && HasComboBox(c, r)) w += 16;
         widest = std::max(widest, w);
@@ -187,8 +187,8 @@ void TExtStringGrid::AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY
         for (int r = r0; r < RowCount(); ++r) {
             const TPoint text = MeasureCellContent(d, r);
             const TPoint g = GetCellGraphicSize(c, r);
-            const int w = text.X + g.X + PaddingX + XYOffset.X;
-            const int h = text.Y + g.Y + PaddingY + XYOffset.Y;
+            const int w = text.X + g.X + PaddingX + XYOffset().X;
+            const int h = text.Y + g.Y + PaddingY + XYOffset().Y;
             if (!IsXMergedCell(c, r) && w > widest) {
                 widest = w;
                 any = true;

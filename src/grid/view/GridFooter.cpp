@@ -291,7 +291,7 @@ int TFooterPanel::PaintPreview(TCanvas* c, bool Template) {
         in.Text = text;
         in.Rect = {area.Left + 2, area.Top + 2, area.Right, area.Bottom};
         in.Images = FGrid->GetGridImageList();
-        in.URLColor = FGrid->URLColor;
+        in.URLColor = FGrid->URLColor();
         in.ShadowColor = 0x808080;
         c->Font()->Assign(*FGrid->Font());
         c->Brush()->SetStyle(plat::bsClear);

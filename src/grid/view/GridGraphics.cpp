@@ -115,7 +115,7 @@ TCellGraphic* TExtStringGrid::GetCellGraphicPlacement(int ACol, int ARow, TCellV
         break;
     case ctProgressPie: W = H = 20; break;
     case ctRadioButton: W = H = FControlLook->RadioSize + 4; break;
-    case ctShape: W = H = RowHeights(ARow) - 2 * XYOffset.Y; break;
+    case ctShape: W = H = RowHeights(ARow) - 2 * XYOffset().Y; break;
     case ctRating:
         W = g->CellAngle * 18;
         H = 16;
@@ -199,7 +199,7 @@ void TExtStringGrid::DrawRadioGlyph(TCanvas* Canvas, TRect R, bool Upwards, doub
     const int s = classic ? cl.RadioSize : 16;
     const int lineH = classic ? Canvas->TextHeight(u"gh") : std::max(16, Canvas->TextHeight(u"gh"));
     const plat::TFont saved(*Canvas->Font());
-    if (Selected && ShowSelection && FSelectionTextColor != plat::clNone) Canvas->Font()->SetColor(FSelectionTextColor);
+    if (Selected && ShowSelection() && FSelectionTextColor != plat::clNone) Canvas->Font()->SetColor(FSelectionTextColor);
     Canvas->Brush()->SetStyle(plat::bsClear);
     int before = 0;
     for (int i = 1; i <= Count; ++i) {
@@ -283,7 +283,7 @@ void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
     if (T > 0) T += 2;
     const plat::TAlignment HA = P.V.HA;
     if (kind != ctNode && kind != ctProgress && kind != ctRangeIndicator && kind != ctXPProgress) {
-        const int dx = XYOffset.X - 1, dy = XYOffset.Y - 1;
+        const int dx = XYOffset().X - 1, dy = XYOffset().Y - 1;
         R = {R.Left + dx, R.Top + dy, R.Right - dx, R.Bottom - dy};
     }
     // Horizontal span.
@@ -309,7 +309,7 @@ void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
     x2 = P.GHA == haFull ? R.Right : P.GHA == haRight ? R.Right - 1 : x1 + W;
     // Vertical span; the check-box kinds follow the cell's own vertical alignment.
     TCellVAlign va = P.GVA;
-    if (IsCheckKind(kind) && P.V.VA != VAlignment)
+    if (IsCheckKind(kind) && P.V.VA != VAlignment())
         va = P.V.VA == vtaTop ? vaTop : P.V.VA == vtaCenter ? vaCenter : vaBottom;
     int y1 = R.Top + 1, y2;
     switch (va) {
@@ -376,7 +376,7 @@ void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
     case ctTriStateCheckBox: DrawCheckGlyph(c, Pr, false, g->CellCheckBoxState, true, style, g->CellAngle > 0, enabled); break;
     case ctRadioButton: {
         const int s = FControlLook->RadioSize;
-        const TRect rr{x1 + XYOffset.X, y1, x1 + XYOffset.X + s, y1 + s};
+        const TRect rr{x1 + XYOffset().X, y1, x1 + XYOffset().X + s, y1 + s};
         DrawRadioGlyph(c, rr, false, 1.0, style, false, nullptr, !enabled, false, g->CellBoolean ? 0 : 1, 1, String());
         break;
     }
@@ -434,7 +434,7 @@ void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
             const TColor col = g->CellAngle ? static_cast<TColor>(g->CellIndex) : FControlLook->CommentColor;
             c->Brush()->SetColor(col);
             c->Pen()->SetColor(col);
-            const int X = XYOffset.X, Y = XYOffset.Y;
+            const int X = XYOffset().X, Y = XYOffset().Y;
             c->Polygon({{R.Right + X - 8, R.Top - Y + 1}, {R.Right + X - 3, R.Top - Y + 1}, {R.Right + X - 3, R.Top - Y + 6}});
             c->Brush()->SetColor(Color());
         }
@@ -551,7 +551,7 @@ void TExtStringGrid::DrawNodeGlyph(TCellPaint& P, TRect R, bool Collapsed) {
     R.Left = GetRowIndent(row) - indent / 2 - 4;
     TColor k = c->Brush()->Color();
     if (k == plat::clNone) k = FixedCols() > 0 ? FixedColor() : Color();
-    if (ShowSelection && P.State.Contains(plat::gdSelected) && !FMouseActions->DisjunctRowSelect()) k = SelectionColor;
+    if (ShowSelection() && P.State.Contains(plat::gdSelected) && !FMouseActions->DisjunctRowSelect()) k = SelectionColor();
     switch (cn.NodeType()) {
     case cnLeaf: {
         c->Brush()->SetColor(k);

@@ -23,7 +23,7 @@ void TExtStringGrid::StretchColumn(int ACol) {
     // Any index outside -1 .. ColCount - 1 is refused alike (an index below -1 included).
     if (ACol < -1 || ACol >= ColCount()) throw plat::Exception(u"Stretch column index out of range");
     if (ACol == -1) ACol = ColCount() - 1;
-    if (ColCount() == 0 || !ColumnSize()->Stretch || FColChanging) return;
+    if (ColCount() == 0 || !ColumnSize()->Stretch() || FColChanging) return;
     FColChanging = true;
     FStretchAllowed = false;
     const int client = ClientWidth();
@@ -42,8 +42,14 @@ void TExtStringGrid::StretchColumn(int ACol) {
     FColChanging = false;
 }
 
+void TColumnSize::SetStretch(bool Value) {
+    FStretch = Value;
+    if (Value && FOwner && FOwner->Parent() && FOwner->ColCount() > 0)
+        FOwner->StretchColumn(std::clamp(StretchColumn, -1, FOwner->ColCount() - 1));
+}
+
 void TExtStringGrid::ColWidthsChanged() {
-    if (FStretchAllowed && ColumnSize()->Stretch && !FColChanging && ColCount() > 0 && Parent())
+    if (FStretchAllowed && ColumnSize()->Stretch() && !FColChanging && ColCount() > 0 && Parent())
         StretchColumn(std::clamp(ColumnSize()->StretchColumn, -1, ColCount() - 1));
     TBaseGrid::ColWidthsChanged();
 }
@@ -118,7 +124,7 @@ void TExtStringGrid::ShowScrollHint(bool Horizontal, int Code, int ThumbPos) {
 }
 
 void TExtStringGrid::ResizeWithStretch() {
-    if (!ColumnSize()->Stretch || ColCount() == 0) return;
+    if (!ColumnSize()->Stretch() || ColCount() == 0) return;
     if (ScrollBarAlways != saNone && ScrollBarAlways != saVert) return;
     const int col = ColumnSize()->StretchColumn < 0 || ColumnSize()->StretchColumn >= ColCount()
                         ? ColCount() - 1

@@ -1,6 +1,8 @@
 // The grid's looks and the operations that set many appearance settings at once: the Look
 // presets, the colour styles, the XP colour schemes, the flat colour tones, and the shared
 // highlight colours of markup text.
+#include <algorithm>
+
 #include "EsgHTMLE.h"
 #include "ExtGrid.h"
 #include "plat/Resources.h"
@@ -83,17 +85,17 @@ void TExtStringGrid::SetLook(TGridLook Value) {
         SetZODGradientMirrorTo(kNone);
         SetGridLineColor(0xC0C0C0);
         if (plain || Value == glListView) {
-            ActiveCellColor = 0x808080;
-            ActiveCellColorTo = kNone;
-            SelectionColor = plat::clHighlight;
+            SetActiveCellColor(0x808080);
+            SetActiveCellColorTo(kNone);
+            SetSelectionColor(plat::clHighlight);
             SetSelectionTextColor(plat::clHighlightText);
             FSearchFooter->SetColor(plat::clBtnFace);
             FSearchFooter->SetColorTo(plat::clBtnFace);
         } else {
-            ActiveCellColor = 0xEACAB6;
-            ActiveCellColorTo = kNone;
-            SelectionColor = 0xEACAB6;
-            SelectionColorTo = kNone;
+            SetActiveCellColor(0xEACAB6);
+            SetActiveCellColorTo(kNone);
+            SetSelectionColor(0xEACAB6);
+            SetSelectionColorTo(kNone);
             SetSelectionTextColor(plat::clBlack);
             FSearchFooter->SetColor(ZODGradientFrom);
             FSearchFooter->SetColorTo(ZODGradientTo);
@@ -142,11 +144,11 @@ void TExtStringGrid::SetStyle(TExtGridStyle AStyle) {
         SetGridFixedLineColor(FixedLine);
     };
     auto active = [this](TColor From, TColor To) {
-        ActiveCellColor = From;
-        ActiveCellColorTo = To;
+        SetActiveCellColor(From);
+        SetActiveCellColorTo(To);
     };
     auto sel = [this](TColor C) {
-        SelectionColor = C;
+        SetSelectionColor(C);
         SetSelectionTextColor(plat::clBlack);
     };
     auto hover = [&](TColor From, TColor To, TColor MFrom, TColor MTo) {
@@ -170,8 +172,8 @@ void TExtStringGrid::SetStyle(TExtGridStyle AStyle) {
     };
 
     // Common first steps.
-    SelectionColor = plat::clHighlight;
-    SelectionColorTo = kNone;
+    SetSelectionColor(plat::clHighlight);
+    SetSelectionColorTo(kNone);
     SetSelectionTextColor(plat::clHighlightText);
     SetSelectionStyle(ssDefault);
     sortHeader(kNone, kNone, kNone, kNone);
@@ -189,7 +191,7 @@ void TExtStringGrid::SetStyle(TExtGridStyle AStyle) {
         clFromGrid(false);
         lines(0xC0C0C0, 0x808080);
         sel(0x94E6FB);
-        SelectionColorTo = 0x1595EE;
+        SetSelectionColorTo(0x1595EE);
         break;
     }
     case gsOffice2003Classic:
@@ -334,13 +336,13 @@ void TExtStringGrid::SetTheme(TXPColorScheme Scheme) {
     ZODGradientMirrorFrom = r.fixed.MirrorFrom;
     ZODGradientMirrorTo = r.fixed.MirrorTo;
     if (Scheme == xpNone) {
-        ActiveCellColor = plat::clWhite;
-        ActiveCellColorTo = 0xFFD9B3;
+        SetActiveCellColor(plat::clWhite);
+        SetActiveCellColorTo(0xFFD9B3);
         FControlLook->SetFixedGradientFrom(kNone);
         FControlLook->SetFixedGradientTo(kNone);
     } else {
-        ActiveCellColor = 0x94E6FB;
-        ActiveCellColorTo = 0x1595EE;
+        SetActiveCellColor(0x94E6FB);
+        SetActiveCellColorTo(0x1595EE);
         FControlLook->SetFixedGradientFrom(r.fixed.From);
         FControlLook->SetFixedGradientTo(r.fixed.To);
     }
@@ -359,9 +361,9 @@ void TExtStringGrid::SetColorTones(const TColorTones& ATones) {
     SetColor(ATones.Background.BrushColor);
     Font()->SetName(GetDefaultUIFontName());
     Font()->SetColor(ATones.Background.TextColor);
-    SelectionColor = ATones.Selected.BrushColor;
+    SetSelectionColor(ATones.Selected.BrushColor);
     SetSelectionTextColor(ATones.Selected.TextColor);
-    SelectionColorTo = kNone;
+    SetSelectionColorTo(kNone);
     SetGridLineColor(0xE6E6E6);
     SetGridFixedLineColor(Scaled(ATones.Foreground.BrushColor, 80));
     SetBorderStyle(plat::bsNone);
@@ -394,6 +396,77 @@ void TExtStringGrid::SetHighlightTextColor(TColor Value) {
     if (FHighlightTextColor == Value) return;
     FHighlightTextColor = Value;
     SetMarkupHighlightColors(FHighlightColor, FHighlightTextColor);
+    Invalidate();
+}
+
+// ---- appearance setters ----
+
+namespace {
+
+// Stores Value when it differs and tells whether it did.
+template <typename T>
+bool Change(T& Field, T Value) {
+    if (Field == Value) return false;
+    Field = Value;
+    return true;
+}
+
+} // namespace
+
+void TExtStringGrid::SetSelectionColor(TColor Value) {
+    if (Change(FSelectionColor, Value)) Invalidate();
+}
+
+void TExtStringGrid::SetSelectionColorTo(TColor Value) {
+    if (Change(FSelectionColorTo, Value)) Invalidate();
+}
+
+void TExtStringGrid::SetSelectionMirrorColor(TColor Value) {
+    if (Change(FSelectionMirrorColor, Value)) Invalidate();
+}
+
+void TExtStringGrid::SetSelectionMirrorColorTo(TColor Value) {
+    if (Change(FSelectionMirrorColorTo, Value)) Invalidate();
+}
+
+void TExtStringGrid::SetSelectionColorMixerFactor(int Value) {
+    if (Change(FSelectionColorMixerFactor, std::clamp(Value, 0, 100))) Invalidate();
+}
+
+void TExtStringGrid::SetShowSelection(bool Value) {
+    if (Change(FShowSelection, Value)) Invalidate();
+}
+
+void TExtStringGrid::SetActiveCellShow(bool Value) {
+    FActiveCellShow = Value;
+    Invalidate();
+}
+
+void TExtStringGrid::SetActiveCellColor(TColor Value) {
+    FActiveCellColor = Value;
+    Invalidate();
+}
+
+void TExtStringGrid::SetActiveCellColorTo(TColor Value) {
+    FActiveCellColorTo = Value;
+    Invalidate();
+}
+
+void TExtStringGrid::SetURLColor(TColor Value) {
+    if (Change(FURLColor, Value) && FURLShow) Invalidate();
+}
+
+void TExtStringGrid::SetShowDesignHelper(bool Value) {
+    if (Change(FShowDesignHelper, Value)) Invalidate();
+}
+
+void TExtStringGrid::SetVAlignment(TVAlignment Value) {
+    FVAlignment = Value;
+    if (FUpdateCount == 0) Invalidate();
+}
+
+void TExtStringGrid::SetXYOffset(TPoint Value) {
+    FXYOffset = Value;
     Invalidate();
 }
 

@@ -41,7 +41,7 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
     P.V.WordWrap = WordWrap();
     GetVisualProperties(ACol, ARow, P.State, TVisualRequest{.Print = false, .Select = false, .Remap = true},
                         ACanvas->Brush(), ACanvas->Font(), P.V);
-    if (P.State.Contains(plat::gdSelected) && !P.State.Contains(plat::gdFocused) && SelectionColor == plat::clNone)
+    if (P.State.Contains(plat::gdSelected) && !P.State.Contains(plat::gdFocused) && SelectionColor() == plat::clNone)
         ACanvas->Brush()->SetColor(plat::clHighlight);
     // 4. The graphic and its place; a node row's glyph in real column 0 takes its level's room.
     P.G = GetCellGraphicPlacement(P.RCol, ARow, P.GVA, P.GHA, P.TextToo, P.GH, P.GW);
@@ -125,10 +125,10 @@ void TExtStringGrid::PaintFixedBackground(TCellPaint& P) {
         }
         return;
     }
-    const bool activeHeader = ActiveCellShow && ((FixedCols() > 0 && ARow == Row() && ACol == FixedCols() - 1) ||
+    const bool activeHeader = ActiveCellShow() && ((FixedCols() > 0 && ARow == Row() && ACol == FixedCols() - 1) ||
                                                  (FixedRows() > 0 && ACol == Col() && ARow == FixedRows() - 1));
     if (activeHeader) {
-        DrawCellBackground(c, P.Rect, {.Color = ActiveCellColor, .ColorTo = ActiveCellColorTo});
+        DrawCellBackground(c, P.Rect, {.Color = ActiveCellColor(), .ColorTo = ActiveCellColorTo()});
         return;
     }
     const TSortSettings* ss = SortSettings();

@@ -120,9 +120,9 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
     TCanvas* c = P.C;
     const int C = P.RCol, R = P.ARow;
     const bool selected = P.State.Contains(plat::gdSelected) && !P.Fixed;
-    TColor linkColor = URLColor;
-    if (selected && ShowSelection) {
-        if (SelectionColor != plat::clNone) c->Brush()->SetColor(SelectionColor);
+    TColor linkColor = URLColor();
+    if (selected && ShowSelection()) {
+        if (SelectionColor() != plat::clNone) c->Brush()->SetColor(SelectionColor());
         if (FSelectionTextColor != plat::clNone && Enabled()) c->Font()->SetColor(FSelectionTextColor);
         if (FSelectionTextColor != plat::clNone) linkColor = FSelectionTextColor;
     }
@@ -140,9 +140,9 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
     if (!P.TextToo) return;
 
     // Insets and the room of the graphic.
-    r.Left += XYOffset.X;
-    r.Top += XYOffset.Y;
-    if (!XYOffsetTopLeftOnly) r.Right -= XYOffset.X;
+    r.Left += XYOffset().X;
+    r.Top += XYOffset().Y;
+    if (!XYOffsetTopLeftOnly) r.Right -= XYOffset().X;
     int extraLeft = 0;
     if (P.G) {
         switch (P.GHA) {
@@ -171,7 +171,7 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
         in.Images = GetGridImageList();
         in.URLColor = linkColor;
         in.ShadowColor = 0x808080;
-        in.Selected = selected && ShowSelection;
+        in.Selected = selected && ShowSelection();
         in.HoverStyle = URLUnderlineOnHover;
         in.WordWrap = FEnhTextSize ? P.V.WordWrap : true;
         TMarkupDrawResult out;
@@ -226,7 +226,7 @@ TPoint TExtStringGrid::GetCellTextSize(int ACol, int ARow, bool VS, bool SB) {
     plat::TFont font;
     GetFontProperties(DisplColIndex(ACol), ACol, ARow, state, &font, &brush, true);
     const bool header = ACol < FixedCols() || ARow < FixedRows();
-    if (header && ActiveCellShow && ActiveCellFont()->Style().Contains(plat::fsBold)) {
+    if (header && ActiveCellShow() && ActiveCellFont()->Style().Contains(plat::fsBold)) {
         plat::TFontStyles st = font.Style();
         st += plat::fsBold;
         font.SetStyle(st);
@@ -237,10 +237,10 @@ TPoint TExtStringGrid::GetCellTextSize(int ACol, int ARow, bool VS, bool SB) {
     TRect r = CellRect(DisplColIndex(ACol), ARow);
     r = {0, 0, r.Width(), r.Height()};
     if (XYOffsetTopLeftOnly) {
-        r.Left += XYOffset.X;
-        r.Top += XYOffset.Y;
+        r.Left += XYOffset().X;
+        r.Top += XYOffset().Y;
     } else {
-        r = {r.Left + XYOffset.X, r.Top + XYOffset.Y, r.Right - XYOffset.X, r.Bottom - XYOffset.Y};
+        r = {r.Left + XYOffset().X, r.Top + XYOffset().Y, r.Right - XYOffset().X, r.Bottom - XYOffset().Y};
     }
     if (SB) r.Right -= 17;
 

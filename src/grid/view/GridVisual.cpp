@@ -62,7 +62,7 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
 bool TExtStringGrid::SelectedInDisjunct(int ACol, int ARow, int RealRow, TGridDrawState& AState, bool Select,
                                         bool Print, bool Fixed) {
     const bool normal = ACol >= FixedCols() && ARow >= FixedRows();
-    if (!normal || Print || !Select || !ShowSelection || Fixed) return false;
+    if (!normal || Print || !Select || !ShowSelection() || Fixed) return false;
     const bool down = FMouseDown;
     if (FMouseActions->DisjunctRowSelect()) {
         const bool rowSel = GetRowSelect(RealRow);
@@ -180,13 +180,13 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
     // 9. The unselected colours.
     const TColor plainBrush = ABrush->Color(), plainFont = AFont->Color();
     auto applySelection = [&] {
-        ABrush->SetColor(ABrush->Color() == Color() ? SelectionColor
+        ABrush->SetColor(ABrush->Color() == Color() ? SelectionColor()
                                                      : SelectionMixColor(FSelectionColorMixer,
-                                                                         SelectionColorMixerFactor, SelectionColor,
+                                                                         SelectionColorMixerFactor(), SelectionColor(),
                                                                          ABrush->Color()));
-        Out.ColorTo = SelectionColorTo;
-        Out.MirrorColor = SelectionMirrorColor;
-        Out.MirrorColorTo = SelectionMirrorColorTo;
+        Out.ColorTo = SelectionColorTo();
+        Out.MirrorColor = SelectionMirrorColor();
+        Out.MirrorColorTo = SelectionMirrorColorTo();
         if (FSelectionTextColor != plat::clNone) AFont->SetColor(FSelectionTextColor);
         AState.Include(plat::gdSelected);
     };
@@ -196,12 +196,12 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
 
     // 12. Range selection.
     const bool disjunctRC = FMouseActions->DisjunctRowSelect() || FMouseActions->DisjunctColSelect();
-    if ((Req.Select && !Req.Print && ShowSelection && !fixed && InSelection(Selection(), ACol, ARow) && !disjunctRC) ||
-        (AState.Contains(plat::gdSelected) && FMouseDown && ShowSelection && !disjunctRC))
+    if ((Req.Select && !Req.Print && ShowSelection() && !fixed && InSelection(Selection(), ACol, ARow) && !disjunctRC) ||
+        (AState.Contains(plat::gdSelected) && FMouseDown && ShowSelection() && !disjunctRC))
         applySelection();
 
     // 13. Disjunct cell selection.
-    if (FMouseActions->DisjunctCellSelect() && ShowSelection && !fixed) {
+    if (FMouseActions->DisjunctCellSelect() && ShowSelection() && !fixed) {
         if (SelectedCells(rcol, ARow)) {
             ABrush->SetColor(plainBrush);
             applySelection();
@@ -218,7 +218,7 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
         AFont->SetColor(DisabledFontColor);
 
     // 15. A selected cell outside the current row under disjunct row selection.
-    if (FMouseActions->DisjunctRowSelect() && SelectionColorTo == plat::clNone && ARow != Row() &&
+    if (FMouseActions->DisjunctRowSelect() && SelectionColorTo() == plat::clNone && ARow != Row() &&
         InSelection(Selection(), ACol, ARow))
         ABrush->SetColor(Lighten7(ABrush->Color()));
 
@@ -243,7 +243,7 @@ void TExtStringGrid::GetFontProperties(int ACol, int RCol, int ARow, TGridDrawSt
 
 void TExtStringGrid::GetCellHVAlignment(int ACol, int ARow, plat::TAlignment& HA, TVAlignment& VA) {
     HA = FDefaultAlignment;
-    VA = VAlignment;
+    VA = VAlignment();
     if (AutoNumAlign) {
         const String text = Cells(ACol, ARow);
         // Formulas (a leading "=" or the "|\x=" form) show no number of their own here.

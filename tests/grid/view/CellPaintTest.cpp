@@ -84,9 +84,9 @@ protected:
 };
 
 TEST_F(CellPaintTest, BackgroundsOfTheCellKinds) {
-    grid->ActiveCellShow = true;
-    grid->ActiveCellColor = kActiveHead;
-    const TColor selMix = SelectionMixColor(true, 50, grid->SelectionColor, kColumnColor);
+    grid->SetActiveCellShow(true);
+    grid->SetActiveCellColor(kActiveHead);
+    const TColor selMix = SelectionMixColor(true, 50, grid->SelectionColor(), kColumnColor);
     grid->SetSelectionColorMixer(true);
     grid->SetSelection({1, 2, 3, 3});
     auto bmp = Render("cell_paint.png");
@@ -97,7 +97,7 @@ TEST_F(CellPaintTest, BackgroundsOfTheCellKinds) {
     } cases[] = {
         {"plain normal cell takes the grid colour", 1, 1, plat::ColorToRGB(grid->Color())},
         {"column colour", 3, 1, kColumnColor},
-        {"selected plain cell takes the selection colour", 1, 2, grid->SelectionColor},
+        {"selected plain cell takes the selection colour", 1, 2, grid->SelectionColor()},
         {"selected coloured cell mixes selection and column colour", 3, 2, selMix},
         {"hovered row", 1, 6, kHover},
         {"hovered row over a column colour", 3, 6, kHover},

@@ -102,7 +102,7 @@ TEST_F(CellTextGraphicsTest, DataCheckBoxesInEveryStyle) {
         SCOPED_TRACE(static_cast<int>(c.style));
         grid->ControlLook()->ControlStyle = c.style;
         auto bmp = Render("check_style_" + std::to_string(c.style));
-        // The computed place: the cell inset by the grid line and XYOffset - 1, plus one.
+        // The computed place: the cell inset by the grid line and XYOffset() - 1, plus one.
         auto place = [&](int row) {
             const plat::TRect r = grid->CellRect(1, row);
             return plat::TPoint{r.Left + 3, r.Top + 3};
@@ -154,18 +154,18 @@ TEST_F(CellTextGraphicsTest, LinkShowsWithoutSchemeUnderlined) {
     grid->SetCells(3, 1, u"example.org");
     auto bmp = Render("link");
     const plat::TRect r = grid->CellRect(2, 1);
-    const int blue = Count(*bmp, r, grid->URLColor);
-    EXPECT_GT(blue, 20) << "the link in URLColor";
+    const int blue = Count(*bmp, r, grid->URLColor());
+    EXPECT_GT(blue, 20) << "the link in URLColor()";
     // An underline: a row of the cell with a long run of link-coloured pixels.
     int longest = 0;
-    for (int y = r.Top; y < r.Bottom; ++y) longest = std::max(longest, Count(*bmp, {r.Left, y, r.Right, y + 1}, grid->URLColor));
+    for (int y = r.Top; y < r.Bottom; ++y) longest = std::max(longest, Count(*bmp, {r.Left, y, r.Right, y + 1}, grid->URLColor()));
     plat::TBitmap probe(10, 10);
     probe.Canvas()->Font()->Assign(*grid->Font());
     const int w = probe.Canvas()->TextWidth(u"example.org");
     EXPECT_GE(longest, w - 2) << "underlined over the shortened text";
     EXPECT_LE(longest, w + 2) << "the scheme is cut off";
     // Without URLFull the plain text of the same words takes the same room.
-    EXPECT_EQ(Count(*bmp, grid->CellRect(3, 1), grid->URLColor), 0) << "a plain cell shows no link";
+    EXPECT_EQ(Count(*bmp, grid->CellRect(3, 1), grid->URLColor()), 0) << "a plain cell shows no link";
 }
 
 TEST_F(CellTextGraphicsTest, PasswordCellShowsPasswordChars) {
@@ -215,7 +215,7 @@ TEST_F(CellTextGraphicsTest, SortIndicatorPlaces) {
         grid->SortSettings()->Direction = c.dir;
         auto bmp = Render("sort_" + std::to_string(c.ha) + std::to_string(c.dir));
         const plat::TRect cell = grid->CellRect(2, 0);
-        // The text rectangle: the fixed cell inside its lines, moved by the grid line, inset by XYOffset.
+        // The text rectangle: the fixed cell inside its lines, moved by the grid line, inset by XYOffset().
         const plat::TRect r{cell.Left + 1 + 2, cell.Top + 1 + 2, cell.Right - 1 - 2, cell.Bottom - 2};
         plat::TBitmap probe(10, 10);
         probe.Canvas()->Font()->Assign(*grid->Columns()->Items(2)->HeaderFont());
@@ -248,7 +248,7 @@ TEST_F(CellTextGraphicsTest, RatingOfFiveAtTwoAndAHalf) {
     grid->Columns()->Items(3)->SetWidth(110);
     auto bmp = Render("rating");
     const plat::TRect cell = grid->CellRect(3, 4);
-    const int x0 = cell.Left + 1 + 1, y0 = cell.Top + 1 + 1 + 1;  // inner rect, XYOffset - 1, top + 1
+    const int x0 = cell.Left + 1 + 1, y0 = cell.Top + 1 + 1 + 1;  // inner rect, XYOffset() - 1, top + 1
     auto colourAt = [&](int star, int dx) { return At(*bmp, x0 + star * 18 + dx, y0 + 10); };
     EXPECT_EQ(colourAt(0, 8), full);
     EXPECT_EQ(colourAt(1, 8), full);

@@ -33,7 +33,7 @@ TEST_F(GridLayoutTest, StretchedLastColumnFillsTheClientWidth) {
     grid->SetColWidths(1, 100);
     grid->SetClientWidth(400);
     ASSERT_EQ(grid->ClientWidth(), 400);
-    grid->ColumnSize()->Stretch = true;
+    grid->ColumnSize()->SetStretch(true);
     grid->ColumnSize()->StretchColumn = -1;
     grid->StretchColumn(-1);
     EXPECT_EQ(grid->ColWidths(2), 259);
@@ -45,9 +45,52 @@ TEST_F(GridLayoutTest, StretchedLastColumnFillsTheClientWidth) {
     EXPECT_EQ(grid->ColWidths(2), grid->DefaultColWidth());
 }
 
+TEST_F(GridLayoutTest, SettingStretchStretchesAtOnce) {
+    grid->SetColCount(3);
+    grid->SetRowCount(3);
+    grid->SetFixedCols(0);
+    grid->SetFixedRows(0);
+    grid->SetColWidths(0, 40);
+    grid->SetColWidths(1, 100);
+    grid->SetColWidths(2, 30);
+    grid->SetClientWidth(400);
+    grid->ColumnSize()->StretchColumn = -1;
+    grid->ColumnSize()->SetStretch(true);
+    EXPECT_EQ(grid->ColWidths(2), 259);
+    // Switching it off keeps the widths and stops the stretching.
+    grid->ColumnSize()->SetStretch(false);
+    EXPECT_EQ(grid->ColWidths(2), 259);
+    grid->SetColWidths(0, 60);
+    EXPECT_EQ(grid->ColWidths(2), 259);
+    // A stretch column beyond the columns stretches the last one.
+    grid->SetColWidths(2, 30);
+    grid->ColumnSize()->StretchColumn = 9;
+    grid->ColumnSize()->SetStretch(true);
+    EXPECT_EQ(grid->ColWidths(2), 239);
+    // A chosen middle column.
+    grid->ColumnSize()->SetStretch(false);
+    grid->SetColWidths(2, 30);
+    grid->ColumnSize()->StretchColumn = 1;
+    grid->ColumnSize()->SetStretch(true);
+    EXPECT_EQ(grid->ColWidths(1), 400 - 60 - 30 - 1);
+}
+
+TEST_F(GridLayoutTest, SettingStretchWithoutAParentWaits) {
+    TExtStringGrid loose(nullptr);
+    loose.SetColCount(2);
+    loose.SetColWidths(0, 40);
+    loose.SetColWidths(1, 30);
+    loose.ColumnSize()->SetStretch(true);
+    EXPECT_EQ(loose.ColWidths(1), 30);
+    // Assign copies the setting; the target keeps its own owner.
+    TColumnSize copy;
+    copy.Assign(loose.ColumnSize());
+    EXPECT_TRUE(copy.Stretch());
+}
+
 TEST_F(GridLayoutTest, StretchColumnOutOfRange) {
     grid->SetColCount(3);
-    grid->ColumnSize()->Stretch = true;
+    grid->ColumnSize()->SetStretch(true);
     for (int bad : {3, 7, -2, -100}) {
         SCOPED_TRACE(bad);
         EXPECT_TRUE(testsupport::ThrowsWith<plat::Exception>([&] { grid->StretchColumn(bad); },

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "EsgHTMLE.h"
 #include "ExtGrid.h"
@@ -28,12 +29,12 @@ protected:
 
 TEST_F(GridLooksTest, XPOnAStandardGrid) {
     grid->SetLook(glStandard);
-    EXPECT_EQ(grid->SelectionColor, plat::clHighlight);
+    EXPECT_EQ(grid->SelectionColor(), plat::clHighlight);
     EXPECT_EQ(grid->FixedColor(), plat::clBtnFace);
     grid->SetBorderColor(plat::clRed);
     grid->SetLook(glXP);
-    EXPECT_EQ(grid->SelectionColor, 0xEACAB6u);
-    EXPECT_EQ(grid->ActiveCellColor, 0xEACAB6u);
+    EXPECT_EQ(grid->SelectionColor(), 0xEACAB6u);
+    EXPECT_EQ(grid->ActiveCellColor(), 0xEACAB6u);
     EXPECT_EQ(grid->SelectionTextColor(), plat::clBlack);
     EXPECT_EQ(grid->ZODGradientFrom, plat::clWhite);
     EXPECT_EQ(grid->ZODGradientTo, plat::ColorToRGB(plat::clBtnFace));
@@ -50,24 +51,24 @@ TEST_F(GridLooksTest, XPOnAStandardGrid) {
 
 TEST_F(GridLooksTest, TheSameLookTwiceChangesNothing) {
     grid->SetLook(glZOD);
-    grid->SelectionColor = plat::clLime;
+    grid->SetSelectionColor(plat::clLime);
     grid->ZODGradientFrom = plat::clAqua;
     grid->SetLook(glZOD);
-    EXPECT_EQ(grid->SelectionColor, plat::clLime);
+    EXPECT_EQ(grid->SelectionColor(), plat::clLime);
     EXPECT_EQ(grid->ZODGradientFrom, plat::clAqua);
     grid->SetLook(glXP);
-    EXPECT_EQ(grid->SelectionColor, 0xEACAB6u) << "a different look applies its colours";
+    EXPECT_EQ(grid->SelectionColor(), 0xEACAB6u) << "a different look applies its colours";
 }
 
 TEST_F(GridLooksTest, LoadingKeepsTheColours) {
     grid->SetLook(glXP);
-    grid->SelectionColor = plat::clLime;
-    grid->ActiveCellColor = plat::clAqua;
+    grid->SetSelectionColor(plat::clLime);
+    grid->SetActiveCellColor(plat::clAqua);
     grid->SetFixedColor(plat::clYellow);
     grid->BeginLoading();
     grid->SetLook(glStandard);
-    EXPECT_EQ(grid->SelectionColor, plat::clLime);
-    EXPECT_EQ(grid->ActiveCellColor, plat::clAqua);
+    EXPECT_EQ(grid->SelectionColor(), plat::clLime);
+    EXPECT_EQ(grid->ActiveCellColor(), plat::clAqua);
     EXPECT_EQ(grid->FixedColor(), plat::clYellow);
     EXPECT_EQ(grid->ZODGradientFrom, plat::clNone) << "the gradients are cleared";
     EXPECT_EQ(grid->BorderColor(), 0xB99D7Fu);
@@ -102,12 +103,12 @@ TEST_F(GridLooksTest, StyleTable) {
         grid = std::make_unique<TExtStringGrid>(nullptr);
         grid->SetStyle(c.style);
         EXPECT_EQ(grid->Look(), c.look);
-        EXPECT_EQ(grid->ActiveCellColor, c.active);
-        EXPECT_EQ(grid->ActiveCellColorTo, c.activeTo);
+        EXPECT_EQ(grid->ActiveCellColor(), c.active);
+        EXPECT_EQ(grid->ActiveCellColorTo(), c.activeTo);
         EXPECT_EQ(grid->ZODGradientFrom, c.fixedFrom);
         EXPECT_EQ(grid->ZODGradientTo, c.fixedTo);
         EXPECT_EQ(grid->ZODGradientMirrorFrom, c.mirrorFrom);
-        EXPECT_EQ(grid->SelectionColor, c.selection);
+        EXPECT_EQ(grid->SelectionColor(), c.selection);
         EXPECT_EQ(grid->GridLineColor(), c.gridLine);
         EXPECT_EQ(grid->GridFixedLineColor(), c.fixedLine);
         EXPECT_EQ(grid->SelectionStyle(), c.selStyle);
@@ -127,21 +128,21 @@ TEST_F(GridLooksTest, StyleTable) {
     grid->SetComponentStyle(tsTerminal);
     EXPECT_EQ(grid->Look(), glStandard);
     EXPECT_EQ(grid->Style(), tsTerminal);
-    EXPECT_EQ(grid->SelectionColor, plat::clHighlight);
+    EXPECT_EQ(grid->SelectionColor(), plat::clHighlight);
 }
 
 TEST_F(GridLooksTest, XPSchemes) {
     grid->SetTheme(xpGreen);
     EXPECT_EQ(grid->ZODGradientFrom, 0xCFF0EAu);
     EXPECT_EQ(grid->ZODGradientTo, 0x8CC0B1u);
-    EXPECT_EQ(grid->ActiveCellColor, 0x94E6FBu);
+    EXPECT_EQ(grid->ActiveCellColor(), 0x94E6FBu);
     EXPECT_EQ(grid->ControlLook()->FixedGradientTo(), 0x8CC0B1u);
     EXPECT_EQ(grid->SearchFooter()->ColorTo(), 0x8CC0B1u);
     grid->SetTheme(vistaAero);
     EXPECT_EQ(grid->ZODGradientMirrorFrom, 0xFAF8F7u);
     EXPECT_EQ(grid->SearchFooter()->Color(), 0xECE2E1u);
     grid->SetTheme(xpNone);
-    EXPECT_EQ(grid->ActiveCellColorTo, 0xFFD9B3u);
+    EXPECT_EQ(grid->ActiveCellColorTo(), 0xFFD9B3u);
     EXPECT_EQ(grid->ZODGradientMirrorFrom, plat::clNone);
     EXPECT_EQ(grid->ControlLook()->FixedGradientFrom(), plat::clNone);
 }
@@ -159,7 +160,7 @@ TEST_F(GridLooksTest, ColorTones) {
     EXPECT_EQ(grid->FixedFont()->Color(), 0xF0F0F0u);
     EXPECT_EQ(grid->Color(), 0xFFFFFFu);
     EXPECT_EQ(grid->Font()->Color(), 0x202020u);
-    EXPECT_EQ(grid->SelectionColor, 0x00D7FFu);
+    EXPECT_EQ(grid->SelectionColor(), 0x00D7FFu);
     EXPECT_EQ(grid->SelectionTextColor(), 0x101010u);
     EXPECT_EQ(grid->GridLineColor(), 0xE6E6E6u);
     EXPECT_EQ(grid->GridFixedLineColor(), plat::RGB(0x64 * 8 / 10, 0xA0 * 8 / 10, 0xC8 * 8 / 10));
@@ -265,7 +266,7 @@ TEST_F(LookGallery, EveryLookAndStyle) {
             g->SetCells(0, r, plat::IntToStr(r));
             for (int c = 1; c < 5; ++c) g->SetCells(c, r, plat::IntToStr(r * 10 + c));
         }
-        g->ActiveCellShow = true;
+        g->SetActiveCellShow(true);
         apply(*g);
         g->SetCol(2);
         g->SetRow(3);
@@ -284,6 +285,91 @@ TEST_F(LookGallery, EveryLookAndStyle) {
     for (int s = gsOffice2003Blue; s <= gsOffice2010Black; ++s)
         render([s](TExtStringGrid& g) { g.SetStyle(static_cast<TExtGridStyle>(s)); },
                "style_" + std::to_string(s));
+}
+
+} // namespace
+
+namespace {
+
+// Counts the whole-grid repaints the appearance setters ask for.
+class CountingGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    void Invalidate() override {
+        ++Invalidations;
+        TExtStringGrid::Invalidate();
+    }
+    int Invalidations = 0;
+};
+
+struct SetterCase {
+    const char* name;
+    std::function<void(CountingGrid&)> prepare;  // may be empty
+    std::function<void(CountingGrid&)> write;
+    bool repaints;
+    std::function<bool(const CountingGrid&)> stored;
+};
+
+class GridAppearanceSetters : public pt::UiTest {};
+
+TEST_F(GridAppearanceSetters, StoreAndRepaintByTheirRules) {
+    const std::vector<SetterCase> cases = {
+        {"SelectionColor changed", {}, [](CountingGrid& g) { g.SetSelectionColor(plat::clLime); }, true,
+         [](const CountingGrid& g) { return g.SelectionColor() == plat::clLime; }},
+        {"SelectionColor unchanged", {}, [](CountingGrid& g) { g.SetSelectionColor(0xEACAB6); }, false,
+         [](const CountingGrid& g) { return g.SelectionColor() == 0xEACAB6u; }},
+        {"SelectionColorTo changed", {}, [](CountingGrid& g) { g.SetSelectionColorTo(plat::clRed); }, true,
+         [](const CountingGrid& g) { return g.SelectionColorTo() == plat::clRed; }},
+        {"SelectionMirrorColor unchanged", {}, [](CountingGrid& g) { g.SetSelectionMirrorColor(plat::clNone); },
+         false, [](const CountingGrid& g) { return g.SelectionMirrorColor() == plat::clNone; }},
+        {"SelectionMirrorColorTo changed", {}, [](CountingGrid& g) { g.SetSelectionMirrorColorTo(0x123456); },
+         true, [](const CountingGrid& g) { return g.SelectionMirrorColorTo() == 0x123456u; }},
+        {"mixer factor above 100 clamped", {}, [](CountingGrid& g) { g.SetSelectionColorMixerFactor(150); }, true,
+         [](const CountingGrid& g) { return g.SelectionColorMixerFactor() == 100; }},
+        {"mixer factor below 0 clamped", {}, [](CountingGrid& g) { g.SetSelectionColorMixerFactor(-5); }, true,
+         [](const CountingGrid& g) { return g.SelectionColorMixerFactor() == 0; }},
+        {"mixer factor clamped to its value", [](CountingGrid& g) { g.SetSelectionColorMixerFactor(100); },
+         [](CountingGrid& g) { g.SetSelectionColorMixerFactor(400); }, false,
+         [](const CountingGrid& g) { return g.SelectionColorMixerFactor() == 100; }},
+        {"ShowSelection changed", {}, [](CountingGrid& g) { g.SetShowSelection(false); }, true,
+         [](const CountingGrid& g) { return !g.ShowSelection(); }},
+        {"ShowSelection unchanged", {}, [](CountingGrid& g) { g.SetShowSelection(true); }, false,
+         [](const CountingGrid& g) { return g.ShowSelection(); }},
+        {"ActiveCellShow same value repaints", {}, [](CountingGrid& g) { g.SetActiveCellShow(false); }, true,
+         [](const CountingGrid& g) { return !g.ActiveCellShow(); }},
+        {"ActiveCellColor same value repaints", {}, [](CountingGrid& g) { g.SetActiveCellColor(plat::clGray); },
+         true, [](const CountingGrid& g) { return g.ActiveCellColor() == plat::clGray; }},
+        {"ActiveCellColorTo changed", {}, [](CountingGrid& g) { g.SetActiveCellColorTo(plat::clBlue); }, true,
+         [](const CountingGrid& g) { return g.ActiveCellColorTo() == plat::clBlue; }},
+        {"URLColor without URLShow stores only", {}, [](CountingGrid& g) { g.SetURLColor(plat::clRed); }, false,
+         [](const CountingGrid& g) { return g.URLColor() == plat::clRed; }},
+        {"URLColor with URLShow repaints", [](CountingGrid& g) { g.SetURLShow(true); },
+         [](CountingGrid& g) { g.SetURLColor(plat::clRed); }, true,
+         [](const CountingGrid& g) { return g.URLColor() == plat::clRed; }},
+        {"URLColor unchanged with URLShow", [](CountingGrid& g) { g.SetURLShow(true); },
+         [](CountingGrid& g) { g.SetURLColor(0xFF0000); }, false,
+         [](const CountingGrid& g) { return g.URLColor() == 0xFF0000u; }},
+        {"ShowDesignHelper changed", {}, [](CountingGrid& g) { g.SetShowDesignHelper(false); }, true,
+         [](const CountingGrid& g) { return !g.ShowDesignHelper(); }},
+        {"VAlignment repaints", {}, [](CountingGrid& g) { g.SetVAlignment(vtaCenter); }, true,
+         [](const CountingGrid& g) { return g.VAlignment() == vtaCenter; }},
+        {"VAlignment inside an update stores only", [](CountingGrid& g) { g.StartUpdate(); },
+         [](CountingGrid& g) { g.SetVAlignment(vtaBottom); }, false,
+         [](const CountingGrid& g) { return g.VAlignment() == vtaBottom; }},
+        {"XYOffset setter repaints", {}, [](CountingGrid& g) { g.SetXYOffset({2, 5}); }, true,
+         [](const CountingGrid& g) { return g.XYOffset().X == 2 && g.XYOffset().Y == 5 && g.TotalYOffset() == 10; }},
+        {"UpdateXYOffset stores only", {}, [](CountingGrid& g) { g.UpdateXYOffset(4, 1); }, false,
+         [](const CountingGrid& g) { return g.XYOffset().X == 4 && g.XYOffset().Y == 1; }},
+    };
+    for (const SetterCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CountingGrid g(nullptr);
+        if (c.prepare) c.prepare(g);
+        g.Invalidations = 0;
+        c.write(g);
+        EXPECT_EQ(g.Invalidations > 0, c.repaints);
+        EXPECT_TRUE(c.stored(g));
+    }
 }
 
 } // namespace

@@ -103,8 +103,8 @@ TEST_P(ReadTableLookTest, PaintsInItsDefaultLook) {
 }
 
 TEST_P(ReadTableLookTest, ActiveCellHeaders) {
-    grid->ActiveCellShow = true;
-    grid->ActiveCellColor = 0x40C040;
+    grid->SetActiveCellShow(true);
+    grid->SetActiveCellColor(0x40C040);
     grid->SetCol(D(3));
     grid->SetRow(5);
     grid->SetSelection({D(3), 5, D(3), 5});
