@@ -14,6 +14,7 @@ set(CONFIGURATOR_FOLDERS
   platform=0
   controls/button=1
   controls/pagecontrol=1
+  controls/dropdown=1
   grid/base=1
   grid/model=1
   grid/view=1

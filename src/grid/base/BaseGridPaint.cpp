@@ -135,8 +135,9 @@ void TBaseGrid::PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect
         if (mirrorTo == plat::clNone)
             DrawGradientRect(ACanvas, ACanvas->Brush()->Color(), colorTo, gd == GradientHorizontal, ARect, 64);
         else
-            DrawCellBackground(ACanvas, ARect, ACanvas->Brush()->Color(), true, false, plat::clNone, true, mirrorTo,
-                               mirror, colorTo);
+            DrawCellBackground(ACanvas, ARect,
+                               {.Color = ACanvas->Brush()->Color(), .ColorTo = colorTo, .MirrorColor = mirror,
+                                .MirrorColorTo = mirrorTo});
     }
 
     const bool fixed = AState.Contains(plat::gdFixed);

@@ -67,6 +67,8 @@ String GetMarkupControlProp(StringView Text, StringView ID);
 int GetMarkupControlMaxLen(StringView Text, StringView ID);
 // Colours of <HI>; initially the system's highlight and highlight text colours.
 void SetMarkupHighlightColors(TColor Background, TColor Text);
+TColor MarkupHighlightColor();
+TColor MarkupHighlightTextColor();
 
 // ---- rendering
 

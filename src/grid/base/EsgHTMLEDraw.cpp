@@ -1023,6 +1023,9 @@ void SetMarkupHighlightColors(TColor Background, TColor Text) {
     gHighlightText = Text;
 }
 
+TColor MarkupHighlightColor() { return gHighlightBack; }
+TColor MarkupHighlightTextColor() { return gHighlightText; }
+
 bool DrawMarkupText(const TMarkupDrawInput& In, TMarkupDrawResult& Out) {
     if (!In.Canvas) return false;
     TRenderer r(In, Out);

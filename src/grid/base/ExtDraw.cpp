@@ -29,8 +29,10 @@ void DrawGradientRect(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Ho
     }
 }
 
-void DrawCellBackground(TCanvas* Canvas, TRect R, TColor Color, bool Fill, bool SideLinesOnly, TColor BorderColor,
-                        bool Vertical, TColor MirrorColorTo, TColor MirrorColor, TColor ColorTo) {
+void DrawCellBackground(TCanvas* Canvas, TRect R, const TCellBackground& B) {
+    const TColor Color = B.Color, ColorTo = B.ColorTo, MirrorColor = B.MirrorColor, MirrorColorTo = B.MirrorColorTo;
+    const TColor BorderColor = B.BorderColor;
+    const bool Fill = B.Fill, SideLinesOnly = B.SideLinesOnly, Vertical = B.Vertical;
     if (Fill && Color != plat::clNone) {
         if (MirrorColor == plat::clNone) {
             if (ColorTo == plat::clNone) {

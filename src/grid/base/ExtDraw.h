@@ -15,11 +15,21 @@ namespace grid {
 // Bands from GradientBands, each drawn as a rectangle with pen and brush in its colour.
 void DrawGradientRect(plat::TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizontal,
                       plat::TRect R, int Steps);
-// A cell background: solid, a gradient, or two gradients one after the other (mirror), and
-// an optional border (full frame or the two side lines).
-void DrawCellBackground(plat::TCanvas* Canvas, plat::TRect R, TColor Color, bool Fill, bool SideLinesOnly,
-                        TColor BorderColor, bool Vertical, TColor MirrorColorTo, TColor MirrorColor,
-                        TColor ColorTo);
+// How a cell background is filled: solid in Color, a gradient Color to ColorTo, or with
+// MirrorColor set two gradients one after the other (Color to ColorTo in the first half,
+// MirrorColor to MirrorColorTo in the second); and an optional border in BorderColor, a full
+// frame or only the two side lines.
+struct TCellBackground {
+    TColor Color = plat::clNone;
+    TColor ColorTo = plat::clNone;
+    TColor MirrorColor = plat::clNone;
+    TColor MirrorColorTo = plat::clNone;
+    TColor BorderColor = plat::clNone;
+    bool Fill = true;
+    bool SideLinesOnly = false;
+    bool Vertical = true;  // the colours run from top to bottom
+};
+void DrawCellBackground(plat::TCanvas* Canvas, plat::TRect R, const TCellBackground& B);
 // A button face with rounded corners. Kind 0 closes both ends, 1 the left end only, 2 the
 // right end only, 3 neither (a middle piece), 4 or more neither but with both insets.
 void DrawBevelFrame(plat::TCanvas* Canvas, TColor Color, TColor ColorTo, int Kind, plat::TRect R,

@@ -140,4 +140,16 @@ std::vector<TGradientBand> GradientBands(TColor fromColor, TColor toColor, bool 
 String EscapeCellText(StringView s);
 String UnescapeCellText(StringView s);
 
+// Calls f with each line of a text (lines separated by CR LF, CR or LF).
+template <class F>
+void ForEachLine(StringView t, F&& f) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t br = t.find_first_of(u"\r\n", start);
+        f(t.substr(start, br == StringView::npos ? StringView::npos : br - start));
+        if (br == StringView::npos) return;
+        start = br + (t[br] == u'\r' && br + 1 < t.size() && t[br + 1] == u'\n' ? 2 : 1);
+    }
+}
+
 } // namespace grid

@@ -106,14 +106,14 @@ void TExtStringGrid::StringToColumnStates(const String& Value) {
     for (int i = n - 1; i >= 0; --i)
         if (flags[static_cast<std::size_t>(i)] == 0) HideColumn(i);
     TColumnSize* size = ColumnSize();
-    const bool stretch = size->Stretch;
-    size->Stretch = false;
+    const bool stretch = size->Stretch();
+    size->SetStretch(false);
     if (stretch) {
         const int sc = size->StretchColumn < 0 || size->StretchColumn >= ColCount() ? ColCount() - 1 : size->StretchColumn;
         SetDefaultColWidth(ColWidths(sc));
     }
     for (int i = 0; i < ColCount(); ++i) SetColWidths(i, widths[static_cast<std::size_t>(i)]);
-    size->Stretch = stretch;
+    size->SetStretch(stretch);
 }
 
 } // namespace grid

@@ -509,7 +509,7 @@ void TExtColumnGrid::GetCellBackground(int ACol, int ARow, TCellGradientDirectio
     ABrush->SetColor(item->FColor);
     ColorTo = MirrorColor = MirrorColorTo = plat::clNone;
     Alignment = ARow < FixedRows() ? item->FHeaderAlignment : item->FAlignment;
-    VAlignment = this->VAlignment;
+    VAlignment = this->VAlignment();
     WordWrap = TBaseGrid::WordWrap();
     GradientDirection = GradientVertical;
     if (IsFixed(ACol, ARow) || (Bands()->Active() && item->FShowBands)) ABrush->SetColor(plat::clNone);

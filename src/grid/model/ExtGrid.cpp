@@ -78,7 +78,11 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FSearchFooter->OnChange = [this](plat::TObject*) { UpdateSearchPanel(); };
     FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
-    FControlLook = std::make_unique<TControlLook>();
+    FControlLook = std::make_unique<TControlLook>(this);
+    FShowModified = std::make_unique<TShowModified>();
+    FShowModified->OnChange = [this](plat::TObject*) { InvalidateCol(0); };
+    FProgressAppearance = std::make_unique<TGridProgressAppearance>();
+    FProgressAppearance->OnChange = [this](plat::TObject* s) { OwnedChanged(s); };
     FNavigation = std::make_unique<TNavigation>();
     FMouseActions = std::make_unique<TMouseActions>();
     FMouseActions->OnIsDesigning = [this](plat::TObject*, bool& d) { d = IsDesigning(); };
@@ -87,7 +91,8 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FBands->OnChange = [this](plat::TObject* s) { OwnedChanged(s); };
     FSyncGrid = std::make_unique<TSyncGrid>(this);
     FGrouping = std::make_unique<TGrouping>();
-    FColumnSize = std::make_unique<TColumnSize>();
+    FSortSettings = std::make_unique<TSortSettings>(this);
+    FColumnSize = std::make_unique<TColumnSize>(this);
     FCellNode->Owner = this;
     FCellNode->OnChange = [this] { Invalidate(); };
     FColumnHeaders = std::make_unique<plat::TStringList>();
@@ -206,10 +211,10 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     auto* s = dynamic_cast<const TExtStringGrid*>(Source);
     if (!s) return;
     Font()->Assign(*s->Font());
-    ActiveCellColor = s->ActiveCellColor;
-    ActiveCellColorTo = s->ActiveCellColorTo;
+    SetActiveCellColor(s->ActiveCellColor());
+    SetActiveCellColorTo(s->ActiveCellColorTo());
     FActiveCellFont->Assign(*s->FActiveCellFont);
-    ActiveCellShow = s->ActiveCellShow;
+    SetActiveCellShow(s->ActiveCellShow());
     SetActiveRowShow(s->ActiveRowShow());
     SetAlign(s->Align());
     AutoNumAlign = s->AutoNumAlign;
@@ -218,6 +223,7 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     FMouseActions->Assign(s->FMouseActions.get());
     FNavigation->Assign(s->FNavigation.get());
     FGrouping->Assign(s->FGrouping.get());
+    FSortSettings->Assign(s->FSortSettings.get());
     FSearchFooter->Assign(s->FSearchFooter.get());
     FPrintSettings->Assign(s->FPrintSettings.get());
     FHTMLSettings->Assign(s->FHTMLSettings.get());
@@ -310,7 +316,7 @@ plat::TFont* TExtStringGrid::GetCellFont(int ACol, int ARow) {
 void TExtStringGrid::SetBorderColor(TColor Value) {
     if (FBorderColor == Value) return;
     FBorderColor = Value;
-    Invalidate();
+    if (Parent()) PaintBorderColor();
 }
 
 // ---- column sizes --------------------------------------------------------------------------------
@@ -443,13 +449,13 @@ void TExtStringGrid::GridHint(int ACol, int ARow, String& Hint, String& WideHint
 
 void TExtStringGrid::GetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
                                   plat::TFont* AFont) {
-    if (ActiveCellShow) {
+    if (ActiveCellShow()) {
         const int d = DisplColIndex(ACol);
         const bool rowHeader = ARow == Row() && FixedCols() > 0 && d == FixedCols() - 1;
         const bool colHeader = d == Col() && FixedRows() > 0 && ARow == FixedRows() - 1;
         if (rowHeader || colHeader) {
             AFont->Assign(*FActiveCellFont);
-            ABrush->SetColor(ActiveCellColor);
+            ABrush->SetColor(ActiveCellColor());
         }
     }
     if (const TCellProperties* p = Map().Props(ACol, ARow)) {
@@ -593,28 +599,6 @@ bool TExtStringGrid::GetColumnFilter(int ACol) {
 
 // ---- painting inputs -------------------------------------------------------------------------
 
-void TExtStringGrid::GetVisualProperties(int ACol, int ARow, plat::TGridDrawState& AState, plat::TBrush* ABrush,
-                                         plat::TFont* AFont, TColor& ColorTo, TColor& MirrorColor,
-                                         TColor& MirrorColorTo, TCellGradientDirection& GradientDirection) {
-    if (FCellPainter) {
-        FCellPainter->GetVisualProperties(*this, ACol, ARow, AState, ABrush, AFont, ColorTo, MirrorColor,
-                                          MirrorColorTo, GradientDirection);
-        return;
-    }
-    TBaseGrid::GetVisualProperties(ACol, ARow, AState, ABrush, AFont, ColorTo, MirrorColor, MirrorColorTo,
-                                   GradientDirection);
-    if (AState.Contains(plat::gdFixed)) AFont->Assign(*FFixedFont);
-    if (!(AState.Contains(plat::gdSelected) && ShowSel())) GetCellColor(ACol, ARow, AState, ABrush, AFont);
-}
-
-void TExtStringGrid::DrawGridCell(plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect ARect,
-                                  plat::TGridDrawState AState) {
-    if (FCellPainter)
-        FCellPainter->DrawGridCell(*this, ACanvas, ACol, ARow, ARect, AState);
-    else
-        TBaseGrid::DrawGridCell(ACanvas, RealColIndex(ACol), ARow, ARect, AState);  // the text of the real column
-}
-
 void TExtStringGrid::GetCellBackground(int ACol, int ARow, TCellGradientDirection& GradientDirection,
                                        bool& WordWrap, TVAlignment& VAlignment, plat::TAlignment& Alignment,
                                        TColor& MirrorColorTo, TColor& MirrorColor, TColor& ColorTo,
@@ -624,9 +608,16 @@ void TExtStringGrid::GetCellBackground(int ACol, int ARow, TCellGradientDirectio
     if (fixed) state = plat::TGridDrawState{plat::gdFixed};
     AFont->Assign(*Font());
     ABrush->SetColor(Color());
-    GetVisualProperties(ACol, ARow, state, ABrush, AFont, ColorTo, MirrorColor, MirrorColorTo, GradientDirection);
+    TCellVisual v;
+    v.WordWrap = TBaseGrid::WordWrap();
+    v.GD = GradientDirection;
+    GetVisualProperties(ACol, ARow, state, TVisualRequest{}, ABrush, AFont, v);
+    ColorTo = v.ColorTo;
+    MirrorColor = v.MirrorColor;
+    MirrorColorTo = v.MirrorColorTo;
+    GradientDirection = v.GD;
     Alignment = plat::taLeftJustify;
-    VAlignment = this->VAlignment;
+    VAlignment = this->VAlignment();
     GetCellAlignment(ACol, ARow, Alignment, VAlignment);
     WordWrap = TBaseGrid::WordWrap();
     GetCellWordWrap(ACol, ARow, WordWrap);

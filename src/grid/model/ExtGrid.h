@@ -19,10 +19,13 @@
 #include "CellNode.h"
 #include "ExtDraw.h"
 #include "ExtGridSettings.h"
+#include "ExtGridSortSettings.h"
 #include "ExtObjWindows.h"
 #include "GridHiddenRows.h"
 #include "plat/Exception.h"
 #include "plat/SysUtils.h"
+
+namespace plat { class THintWindow; class TCustomPanel; }
 
 namespace plat {
 class TCustomForm;
@@ -78,7 +81,6 @@ struct TScrollProp {
 
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
-enum TSortDirection { sdAscending, sdDescending };
 
 using TClickCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol)>;
 using TCanEditCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
@@ -138,25 +140,46 @@ const TGridRegistrations& GridRegistrations();
 
 class TExtStringGrid;
 
-// The cell painter a grid hands its cells to; the view library provides it. A grid without
-// one paints its cells as the grid base does.
-class TCellPainter {
-public:
-    virtual ~TCellPainter() = default;
-    virtual void GetVisualProperties(TExtStringGrid& Grid, int ACol, int ARow, plat::TGridDrawState& AState,
-                                     plat::TBrush* ABrush, plat::TFont* AFont, TColor& ColorTo, TColor& MirrorColor,
-                                     TColor& MirrorColorTo, TCellGradientDirection& GradientDirection) = 0;
-    virtual void DrawGridCell(TExtStringGrid& Grid, plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect ARect,
-                              plat::TGridDrawState AState) = 0;
-    // Size of a cell's content as drawn (text only, no graphic or offsets), measured on ACanvas
-    // whose font is the cell's; WrapWidth > 0 wraps words at that width. False leaves the
-    // measuring to the grid's plain-text rule.
-    virtual bool MeasureCellContent(TExtStringGrid& Grid, int ACol, int ARow, int WrapWidth, plat::TCanvas* ACanvas,
-                                    TPoint& Size) {
-        (void)Grid; (void)ACol; (void)ARow; (void)WrapWidth; (void)ACanvas; (void)Size;
-        return false;
-    }
+// What GetVisualProperties decides for a cell besides its brush and font.
+struct TCellVisual {
+    TColor ColorTo = plat::clNone;
+    TColor MirrorColor = plat::clNone;
+    TColor MirrorColorTo = plat::clNone;
+    plat::TAlignment HA = plat::taLeftJustify;
+    TVAlignment VA = vtaTop;
+    bool WordWrap = false;
+    TCellGradientDirection GD = GradientVertical;
 };
+
+// Who asks GetVisualProperties: the print engine (Print: print fonts and the print colour
+// hook), the cell-frame painting (Select: the selection colours apply) and the cell painting
+// (Remap: ACol is a display column, mapped to its real column).
+struct TVisualRequest {
+    bool Print = false;
+    bool Select = true;
+    bool Remap = false;
+};
+
+using TGridGradientEvent =
+    std::function<void(plat::TObject* Sender, int ARow, int ACol, TColor& Color, TColor& ColorTo,
+                       TColor& ColorMirror, TColor& ColorMirrorTo, TCellGradientDirection& GD)>;
+using TGridBorderPropEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, plat::TPen* LeftPen,
+                                                plat::TPen* TopPen, plat::TPen* RightPen, plat::TPen* BottomPen)>;
+using TCustomCellDrawEvent =
+    std::function<void(plat::TObject* Sender, plat::TCanvas* Canvas, int ACol, int ARow, plat::TGridDrawState AState,
+                       plat::TRect ARect, bool Printing)>;
+
+// The selection colour over a cell colour: with the mixer on, each RGB component is
+// Factor percent of the selection and the rest of the cell colour (halves to even).
+TColor SelectionMixColor(bool Mixer, int Factor, TColor Selection, TColor Cell);
+// A footer template with every "<#n>" replaced by ColumnText(n); a tag whose n is not a
+// number is dropped.
+String FillFooterTemplate(StringView Template, const std::function<String(int)>& ColumnText);
+// The percentage of an XP progress cell: |Value - From| of the range From..To, rounded
+// (halves to even); an empty range gives 0.
+int XPProgressPercent(int Value, int From, int To);
+// A bitmap drawn transparently (its bottom-left colour left out), the bitmap itself unchanged.
+void DrawTransparentBitmap(plat::TCanvas* Canvas, const plat::TBitmap* Bitmap, int X, int Y);
 
 class TExtStringGrid : public TBaseGrid {
 public:
@@ -509,8 +532,8 @@ public:
     // ---- column sizes ----
     void SaveColSizes();
     void LoadColSizes();
-    int TotalXOffset() const { return XYOffsetTopLeftOnly ? XYOffset.X : 2 * XYOffset.X; }
-    int TotalYOffset() const { return XYOffsetTopLeftOnly ? XYOffset.Y : 2 * XYOffset.Y; }
+    int TotalXOffset() const { return XYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    int TotalYOffset() const { return XYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
     int MaxLinesInRow(int ARow);
     virtual void ExportNotification(TGridExportState AState, int ARow) { (void)AState; (void)ARow; }
     virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState; (void)ARow; }
@@ -633,8 +656,149 @@ public:
 
     void DrawGridCell(plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect ARect,
                       plat::TGridDrawState AState) override;
-    TCellPainter* CellPainter() const { return FCellPainter.get(); }
-    void SetCellPainter(std::unique_ptr<TCellPainter> Value) { FCellPainter = std::move(Value); Invalidate(); }
+
+    // ==== view: painting and looks (src/grid/view) ====
+    // The full form of the cell's visual properties: brush, font and the rest in Out; may
+    // change AState. The base interface above (the cell-frame painting, display columns)
+    // asks with Select and Remap and the grid's word wrap.
+    virtual void GetVisualProperties(int ACol, int ARow, plat::TGridDrawState& AState, TVisualRequest Req,
+                                     plat::TBrush* ABrush, plat::TFont* AFont, TCellVisual& Out);
+    // The font alone: FixedFont or Font, the cell's own font settings, then the colour hook
+    // with the real column RCol.
+    void GetFontProperties(int ACol, int RCol, int ARow, plat::TGridDrawState& AState, plat::TFont* AFont,
+                           plat::TBrush* ABrush, bool Remap);
+    void GetCellHVAlignment(int ACol, int ARow, plat::TAlignment& HA, TVAlignment& VA);
+    void DrawCellBorders(plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect R);
+    // Dotted XOR lines while a column or row is dragged to a new size.
+    void DrawColSizingLine(int X);
+    void DrawRowSizingLine(int Y);
+
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    int ZoomFactor() const { return FZoomFactor; }
+    void SetZoomFactor(int Value);
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool Value);
+    plat::TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(plat::TAlignment Value);
+    bool NoDefaultDraw() const { return FNoDefaultDraw; }
+    void SetNoDefaultDraw(bool Value);
+    THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
+    void SetHoverFixedCells(THoverFixedCells Value);
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor Value);
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value);
+    TShowModified* ShowModified() const { return FShowModified.get(); }
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(const TGridProgressAppearance* Value) { FProgressAppearance->Assign(Value); }
+    void SetShowModified(const TShowModified* Value) { FShowModified->Assign(Value); }
+    // Writing stores the colour's RGB value and repaints.
+    void SetZODGradientFrom(TColor Value);
+    void SetZODGradientTo(TColor Value);
+    void SetZODGradientMirrorFrom(TColor Value);
+    void SetZODGradientMirrorTo(TColor Value);
+    // Hover and pressed sets of the fixed cells; TControlLook's setters copy into them.
+    TColor ZODGradientHoverFrom = plat::clNone, ZODGradientHoverTo = plat::clNone;
+    TColor ZODGradientHoverMirrorFrom = plat::clNone, ZODGradientHoverMirrorTo = plat::clNone;
+    TColor ZODGradientHoverBorder = plat::clNone;
+    TColor ZODGradientDownFrom = plat::clNone, ZODGradientDownTo = plat::clNone;
+    TColor ZODGradientDownMirrorFrom = plat::clNone, ZODGradientDownMirrorTo = plat::clNone;
+    TColor ZODGradientDownBorder = plat::clNone;
+    // Mouse state the fixed cells paint from, kept by the mouse handling: the hovered fixed
+    // cell (-1 when none; a change repaints both cells), a button held on a fixed cell, a
+    // button held in the grid.
+    int HoverFixedX() const { return FHoverFixedX; }
+    int HoverFixedY() const { return FHoverFixedY; }
+    void SetHoverFixedCell(int X, int Y);
+    bool MouseDownMove() const { return FMouseDownMove; }
+    void SetMouseDownMove(bool Value);
+    bool MouseHeld() const { return FMouseDown; }
+    void SetMouseHeld(bool Value) { FMouseDown = Value; }
+    // Looks, colour styles, XP schemes and colour tones (GridLooks.cpp).
+    TGridLook Look() const { return FLook; }
+    void SetLook(TGridLook Value);
+    virtual void SetStyle(TExtGridStyle AStyle);
+    void SetComponentStyle(TExtStyle AStyle);
+    TExtStyle Style() const { return FStyle; }
+    void SetTheme(TXPColorScheme Scheme);
+    void SetColorTones(const TColorTones& ATones);
+    const TColorTones& Tones() const { return FTones; }
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType Value);
+    // The colours of highlighted markup text: one setting shared by every grid.
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value);
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor Value);
+    // Layout (GridLayout.cpp). StretchColumn: ACol -1 is the last column; an index outside
+    // -1 .. ColCount - 1 raises "Stretch column index out of range".
+    void StretchColumn(int ACol);
+    void StretchRightColumn() { StretchColumn(-1); }
+    bool IsOnSizingEdge(int X, int Y);
+    void ScreenToCell(TPoint pt, int& ACol, int& ARow);
+    // "Col : n" or "Row : n" for a thumb position (0 .. 127), through OnScrollHint.
+    String ScrollHintText(bool Horizontal, int ThumbPos);
+    // The text of the scroll hint shown last.
+    const String& ScrollHint() const { return FScrollHint; }
+    TScrollHintType ScrollHints = shNone;
+    TScrollBarAlways ScrollBarAlways = saNone;
+    std::function<void(plat::TObject* Sender, int ARow, String& HintStr)> OnScrollHint;
+    // The markup hint window as the application's hint window class (a process-wide switch).
+    bool UseHTMLHints() const;
+    void SetUseHTMLHints(bool Value);
+    std::function<void(plat::TObject* Sender, int ACol, bool& Allow)> OnColumnSize;
+    std::function<void(plat::TObject* Sender, int ARow, bool& Allow)> OnRowSize;
+    // Floating footer (GridFooter.cpp). CalcFooter: one column or, with -1, all.
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+    plat::TCustomPanel* FooterPanel() const { return FFooterPanel; }
+    void CalcFooter(int ACol);
+    void UpdateFooter();
+    TCalcFooterEvent OnFooterCalc;
+    std::function<void(plat::TObject* Sender, int AColumn, plat::TCanvas* Canvas, plat::TRect ARect)> OnFooterPaint;
+    plat::TNotifyEvent OnCreatedFloatingFooter;
+    // Cell text (GridText.cpp): the sort indicator of header cells, the content size of a
+    // cell for automatic sizing (ACol a real column; VS: height of the text wrapped in the
+    // cell's width; SB: 17 pixels kept for a scroll bar).
+    bool ShowsSortIndicator(int ACol, int ARow);
+    void DrawSortIndicator(plat::TCanvas* Canvas, int ACol, int Y, int X);
+    TPoint GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    bool EnhTextSize() const { return FEnhTextSize; }
+    void SetEnhTextSize(bool Value);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool Value);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool Value);
+    bool URLUnderlineOnHover = false;
+    // Cell graphics (GridGraphics.cpp). ACol a real column; TextToo: the text is drawn too.
+    TCellGraphic* GetCellGraphicPlacement(int ACol, int ARow, TCellVAlign& VA, TCellHAlign& HA, bool& TextToo,
+                                          int& H, int& W);
+    void DrawCheckGlyph(plat::TCanvas* Canvas, plat::TRect R, bool Checked, plat::TCheckBoxState State, bool UseState,
+                        TControlStyle Style, bool Grayed, bool Enabled);
+    // Count radio items; item i is on when Index is i, or with Index -1 when its text is CellText.
+    void DrawRadioGlyph(plat::TCanvas* Canvas, plat::TRect R, bool Upwards, double Scale, TControlStyle Style,
+                        bool Selected, const plat::TStrings* Items, bool Disabled, bool Horizontal, int Index,
+                        int Count, const String& CellText);
+    // The grid has rows switched off by SetRowEnabled.
+    bool UseEnabledRows() const { return FEnabledRowsUsed; }
+    bool IsWinXP() const { return true; }
+    TGridGradientEvent OnGetCellGradient;
+    TGridBorderPropEvent OnGetCellBorderProp;
+    TCustomCellDrawEvent OnCustomCellBkgDraw, OnCustomCellDraw;
+    plat::TNotifyEvent OnPainted;
+
+protected:
+    void Paint() override;
+    void WndProc(plat::TMessage& Message) override;
+    void ColWidthsChanged() override;
+    void CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos,
+                         int& SizingOfs) override;
+
+public:
+    // Frames the window in BorderColor after the non-client paint (Canvas over the whole
+    // window); without a canvas the frame is marked for repainting.
+    void PaintBorderColor(plat::TCanvas* Canvas = nullptr);
+    // ==== end of view ====
 
 
     // ==== cell access ====
@@ -1026,6 +1190,8 @@ public:
     THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
     TControlLook* ControlLook() const { return FControlLook.get(); }
     TGrouping* Grouping() const { return FGrouping.get(); }
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    void SetSortSettings(const TSortSettings& Value) { FSortSettings->Assign(&Value); }
     TColumnSize* ColumnSize() const { return FColumnSize.get(); }
     plat::TFont* FixedFont() const { return FFixedFont.get(); }
     plat::TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
@@ -1042,13 +1208,8 @@ public:
 
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value);
-    TGridLook Look() const { return FLook; }
-    void SetLook(TGridLook Value) { FLook = Value; Invalidate(); }
 
     // ---- plain settings with their start values ----
-    TColor ActiveCellColor = plat::clGray;
-    TColor ActiveCellColorTo = plat::clNone;
-    bool ActiveCellShow = false;
     bool AutoFilterUpdate = true;
     bool AutoNumAlign = false;
     String CheckTrue = u"Y";
@@ -1065,8 +1226,6 @@ public:
     bool FixedRowAlways = false, FixedColAlways = false;
     int FixedFooters = 0, FixedRightCols = 0;
     String FloatFormat = u"%.2f";
-    TColor HighlightColor = plat::clHighlight;
-    TColor HighlightTextColor = plat::clHighlightText;
     TColor HintColor = plat::clInfoBk;
     bool IntelliZoom = true;
     TInvalidEntryIcon InvalidEntryIcon = ieWarning;
@@ -1081,21 +1240,51 @@ public:
     plat::TScrollStyle ScrollBars = plat::ssBoth;
     TColor ScrollColor = plat::clNone;
     int ScrollWidth = 0;
-    TColor SelectionColor = 0xEACAB6;
-    TColor SelectionColorTo = plat::clNone, SelectionMirrorColor = plat::clNone, SelectionMirrorColorTo = plat::clNone;
-    int SelectionColorMixerFactor = 50;
-    bool ShowDesignHelper = true, ShowNullDates = true, ShowSelection = true;
+    bool ShowNullDates = true;
     bool SizeWithForm = false;
-    TVAlignment VAlignment = vtaTop;
     TColor ZODGradientFrom = plat::clWhite, ZODGradientTo = 0, ZODGradientMirrorFrom = plat::clNone,
            ZODGradientMirrorTo = plat::clNone;
-    TColor URLColor = 0xFF0000;
     bool UseDisabledFont = true, UseInternalHintClass = true;
     String XMLEncoding = u"ISO-8859-1";
-    TPoint XYOffset{2, 2};
     bool XYOffsetTopLeftOnly = false;
     bool AutoThemeAdapt = false;
     int FixedRowHeight = 22;
+
+    // ---- appearance settings with their repaint rules ----
+    // The selection colours and ShowSelection store and repaint only on a change; the mixer
+    // factor is clamped to 0 .. 100 first.
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor Value);
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value);
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value);
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value);
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int Value);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool Value);
+    // The active-cell settings repaint on every write.
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool Value);
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor Value);
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor Value);
+    // Link colour: stored on a change, repainted only while links are shown.
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor Value);
+    bool ShowDesignHelper() const { return FShowDesignHelper; }
+    void SetShowDesignHelper(bool Value);
+    // Repaints unless an update is in progress.
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment Value);
+    // The text inset of the cells. The setter repaints; UpdateXYOffset stores without
+    // repainting.
+    TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(TPoint Value);
+    void UpdateXYOffset(int X, int Y) { FXYOffset = {X, Y}; }
 
     // ---- events ----
     TClickCellEvent OnClickCell, OnDblClickCell;
@@ -1171,6 +1360,7 @@ private:
     std::unique_ptr<TBands> FBands;
     std::unique_ptr<TSyncGrid> FSyncGrid;
     std::unique_ptr<TGrouping> FGrouping;
+    std::unique_ptr<TSortSettings> FSortSettings;
     std::unique_ptr<TColumnSize> FColumnSize;
     std::unique_ptr<plat::TStringList> FColumnHeaders, FRowHeaders;
     std::unique_ptr<plat::TStringList> Sortlist, FLookupItems, FFilterList;
@@ -1180,7 +1370,55 @@ private:
     std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows,
         FModifiedRows, FEnabledRows;
     std::unique_ptr<TControlList> FControlList;
-    std::unique_ptr<TCellPainter> FCellPainter;
+    // ---- view state (src/grid/view) ----
+    bool FFlat = false, FHideFocusRect = false, FNoDefaultDraw = false, FSelectionColorMixer = false;
+    int FZoomFactor = 0;
+    plat::TAlignment FDefaultAlignment = plat::taLeftJustify;
+    THoverFixedCells FHoverFixedCells = hfNone;
+    TColor FSelectionTextColor = plat::clNone;
+    std::unique_ptr<TShowModified> FShowModified;
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
+    TExtStyle FStyle = tsWindowsXP;
+    TColorTones FTones;
+    TScrollType FScrollType = ssNormal;
+    TColor FHighlightColor = plat::clHighlight, FHighlightTextColor = plat::clHighlightText;
+    int FHoverFixedX = -1, FHoverFixedY = -1;
+    bool FMouseDownMove = false, FMouseDown = false;
+    // The steps of DrawGridCell (GridPaint.cpp).
+    struct TCellPaint;
+    void PaintFixedBackground(TCellPaint& P);
+    void PaintCellDecorations(TCellPaint& P);
+    void PaintFixedEdges(TCellPaint& P);
+    void PaintTreeLines(TCellPaint& P);
+    void PaintFocusRect(TCellPaint& P);
+    void DrawCellText(TCellPaint& P);
+    void DrawCellGraphic(TCellPaint& P, plat::TRect R);
+    void DrawCellButton(TCellPaint& P, plat::TRect R, plat::TRect Placed, bool Enabled);
+    void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);
+    unsigned CellTextFlags(plat::TAlignment HA, TVAlignment VA, bool WW, String& Text) const;
+    bool FEnhTextSize = false, FURLShow = false, FURLFull = false;
+    TColor FSelectionColor = 0xEACAB6;
+    TColor FSelectionColorTo = plat::clNone, FSelectionMirrorColor = plat::clNone, FSelectionMirrorColorTo = plat::clNone;
+    int FSelectionColorMixerFactor = 50;
+    bool FShowSelection = true, FShowDesignHelper = true, FActiveCellShow = false;
+    TColor FActiveCellColor = plat::clGray, FActiveCellColorTo = plat::clNone;
+    TColor FURLColor = 0xFF0000;
+    TVAlignment FVAlignment = vtaTop;
+    TPoint FXYOffset{2, 2};
+    bool FColChanging = false, FStretchAllowed = true;
+    std::unique_ptr<TFloatingFooter> FFloatingFooter = std::make_unique<TFloatingFooter>(this);
+    plat::TCustomPanel* FFooterPanel = nullptr;  // owned by the grid as its component
+    friend class TFloatingFooter;
+    friend class TFooterPanel;
+    void EnsureFooterPanel();
+    String FScrollHint;
+    std::unique_ptr<plat::THintWindow> FScrollHintWindow;
+    void ShowScrollHint(bool Horizontal, int Code, int ThumbPos);
+    void ResizeWithStretch();
+    // Painting, background and scroll messages; Handled ends their dispatch.
+    void ViewMessage(plat::TMessage& Message, bool& Handled);
+    bool SelectedInDisjunct(int ACol, int ARow, int RealRow, plat::TGridDrawState& AState, bool Select, bool Print,
+                            bool Fixed);
     std::vector<TGridChangeNotifier*> FNotifierList;
     ITExtStringGridSelect* FSelListener = nullptr;
     TColor FBorderColor = 0xB99D7F;

@@ -675,7 +675,7 @@ void TExtStringGrid::CalcCellGraphicPrintSize(int ACol, int ARow, TPoint& Size, 
         Size = cell;
         break;
     case ctShape: {
-        const int side = RowHeights(ARow) - 2 * XYOffset.Y;
+        const int side = RowHeights(ARow) - 2 * XYOffset().Y;
         Size = {side, side};
         break;
     }

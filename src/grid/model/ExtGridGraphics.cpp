@@ -126,7 +126,7 @@ void TExtStringGrid::CheckInsideForControl(int ACol, int ARow) const {
 
 void TExtStringGrid::AddCheckBox(int ACol, int ARow, bool State, bool Data) {
     CheckInsideForControl(ACol, ARow);
-    CreateCellGraphic(ACol, ARow)->SetCheckBox(State, Data, true, haBeforeText, VAlignOf(VAlignment));
+    CreateCellGraphic(ACol, ARow)->SetCheckBox(State, Data, true, haBeforeText, VAlignOf(VAlignment()));
     if (Data) {
         const String t = GetCellEx(ACol, ARow);
         if (t != CheckTrue && t != CheckFalse) SetCellEx(ACol, ARow, State ? CheckTrue : CheckFalse);
@@ -135,7 +135,7 @@ void TExtStringGrid::AddCheckBox(int ACol, int ARow, bool State, bool Data) {
 
 void TExtStringGrid::AddCheckBox(int ACol, int ARow, plat::TCheckBoxState State) {
     CheckInsideForControl(ACol, ARow);
-    CreateCellGraphic(ACol, ARow)->SetCheckBox(State, true, haBeforeText, VAlignOf(VAlignment));
+    CreateCellGraphic(ACol, ARow)->SetCheckBox(State, true, haBeforeText, VAlignOf(VAlignment()));
 }
 
 void TExtStringGrid::AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox) {
@@ -321,7 +321,7 @@ bool TExtStringGrid::IsInCheckBox(int ACol, int ARow, int XPos, int YPos) {
     else if (g->CellVAlign == vaCenter)
         top = r.Top + (r.Bottom - r.Top - s) / 2;
     plat::TAlignment ha = plat::taLeftJustify;
-    TVAlignment va = VAlignment;
+    TVAlignment va = VAlignment();
     GetCellAlignment(ACol, ARow, ha, va);
     int left = r.Left + 2;
     if (ha == plat::taCenter) {
@@ -428,7 +428,7 @@ void TExtStringGrid::CheckBoxClick(int ACol, int ARow, bool State) {
 
 void TExtStringGrid::AddRadioButton(int ACol, int ARow, bool State) {
     CheckInsideForControl(ACol, ARow);
-    CreateCellGraphic(ACol, ARow)->SetRadioButton(State, true, haBeforeText, VAlignOf(VAlignment));
+    CreateCellGraphic(ACol, ARow)->SetRadioButton(State, true, haBeforeText, VAlignOf(VAlignment()));
 }
 
 void TExtStringGrid::RemoveRadioButton(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRadioButton); }

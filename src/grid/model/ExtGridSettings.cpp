@@ -1,5 +1,7 @@
 #include "ExtGridSettings.h"
 
+#include "ExtGrid.h"
+
 namespace grid {
 
 namespace {
@@ -266,13 +268,84 @@ void TPrintSettings::Assign(const plat::TPersistent* Source) {
     if (auto s = Same<TPrintSettings>(Source)) {
         Font.Assign(s->Font);
         FixedFont.Assign(s->FixedFont);
+        UseDisplayFont = s->UseDisplayFont;
     }
 }
 
 void THTMLSettings::Assign(const plat::TPersistent*) {}
 
+TControlLook::TControlLook(TExtStringGrid* AGrid) : FGrid(nullptr) {
+    for (TColor& c : FFixed) c = plat::clNone;
+    for (auto& g : FGlyphs) g = std::make_unique<plat::TBitmap>();
+    FGrid = AGrid;
+    Init();
+}
+
+void TControlLook::Init() {
+    static constexpr TColor kDefaults[kFixedGradientCount] = {
+        plat::clNone, plat::clNone, plat::clNone, plat::clNone,                 // from, to, mirrors
+        0x808080,     plat::clWhite, plat::clNone, plat::clNone, 0xC0C0C0,      // hover
+        0x808080,     0xC0C0C0,      plat::clNone, plat::clNone, 0x808080};     // pressed
+    for (int i = 0; i < kFixedGradientCount; ++i) SetFixedGradient(static_cast<TFixedGradient>(i), kDefaults[i]);
+}
+
+void TControlLook::SetFixedGradient(TFixedGradient Which, TColor Value) {
+    FFixed[Which] = Value;
+    if (!FGrid) return;
+    TExtStringGrid& g = *FGrid;
+    const bool mirror = Which == fgMirrorFrom || Which == fgMirrorTo || Which == fgHoverMirrorFrom ||
+                        Which == fgHoverMirrorTo || Which == fgDownMirrorFrom || Which == fgDownMirrorTo;
+    if (!mirror && Value == plat::clNone) return;
+    switch (Which) {
+    case fgFrom: g.SetZODGradientFrom(Value); break;
+    case fgTo: g.SetZODGradientTo(Value); break;
+    case fgMirrorFrom: g.SetZODGradientMirrorFrom(Value); break;
+    case fgMirrorTo: g.SetZODGradientMirrorTo(Value); break;
+    case fgHoverFrom: g.ZODGradientHoverFrom = Value; break;
+    case fgHoverTo: g.ZODGradientHoverTo = Value; break;
+    case fgHoverMirrorFrom: g.ZODGradientHoverMirrorFrom = Value; break;
+    case fgHoverMirrorTo: g.ZODGradientHoverMirrorTo = Value; break;
+    case fgHoverBorder: g.ZODGradientHoverBorder = Value; break;
+    case fgDownFrom: g.ZODGradientDownFrom = Value; break;
+    case fgDownTo: g.ZODGradientDownTo = Value; break;
+    case fgDownMirrorFrom: g.ZODGradientDownMirrorFrom = Value; break;
+    case fgDownMirrorTo: g.ZODGradientDownMirrorTo = Value; break;
+    case fgDownBorder: g.ZODGradientDownBorder = Value; break;
+    case kFixedGradientCount: break;
+    }
+}
+
 void TControlLook::Assign(const plat::TPersistent* Source) {
-    if (auto s = Same<TControlLook>(Source)) static_cast<TControlLookData&>(*this) = *s;
+    if (auto s = Same<TControlLook>(Source)) {
+        static_cast<TControlLookData&>(*this) = *s;
+        for (int i = 0; i < kFixedGradientCount; ++i) FFixed[i] = s->FFixed[i];
+        for (int i = 0; i < 4; ++i) FGlyphs[i]->Assign(*s->FGlyphs[i]);
+    }
+}
+
+void TGridProgressAppearance::Assign(const plat::TPersistent* Source) {
+    if (auto s = Same<TGridProgressAppearance>(Source)) {
+        FValues = s->FValues;
+        if (OnChange) OnChange(this);
+    }
+}
+
+void TGridProgressAppearance::Set(const Values& Value) {
+    if (FValues == Value) return;
+    FValues = Value;
+    if (OnChange) OnChange(this);
+}
+
+void TShowModified::Assign(const plat::TPersistent* Source) {
+    if (auto s = Same<TShowModified>(Source)) {
+        FColor = s->FColor;
+        FEnabled = s->FEnabled;
+    }
+}
+
+void TShowModified::SetColor(TColor Value) {
+    FColor = Value;
+    if (OnChange) OnChange(this);
 }
 
 void TGrouping::Assign(const plat::TPersistent* Source) {
@@ -290,7 +363,7 @@ void TColumnSize::Assign(const plat::TPersistent* Source) {
         Save = s->Save;
         Key = s->Key;
         Section = s->Section;
-        Stretch = s->Stretch;
+        FStretch = s->FStretch;
         StretchColumn = s->StretchColumn;
         SynchWithGrid = s->SynchWithGrid;
         SynchNormalCellsOnly = s->SynchNormalCellsOnly;

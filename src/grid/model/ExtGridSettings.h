@@ -261,6 +261,7 @@ public:
     void Assign(const plat::TPersistent* Source) override;
     plat::TFont Font;
     plat::TFont FixedFont;
+    bool UseDisplayFont = false;  // print with the grid's own fonts
 
 private:
     TExtStringGrid* FGrid;
@@ -292,10 +293,190 @@ struct TControlLookData {
     int HintMaxWidth = 0;
 };
 
+// The fixed-cell gradient colours of a control look, in the order of TFixedGradient.
+enum TFixedGradient {
+    fgFrom, fgTo, fgMirrorFrom, fgMirrorTo,
+    fgHoverFrom, fgHoverTo, fgHoverMirrorFrom, fgHoverMirrorTo, fgHoverBorder,
+    fgDownFrom, fgDownTo, fgDownMirrorFrom, fgDownMirrorTo, fgDownBorder,
+    kFixedGradientCount
+};
+
+// Look of in-cell controls and the fixed-cell gradients. Each fixed-gradient setter also sets
+// the grid's matching ZODGradient colour: the start, end, hover and pressed colours only
+// when the value is a colour (no colour leaves the grid's value), the mirror colours always.
+// The start, end and the two normal mirror colours reach the grid as RGB values and repaint
+// it; the hover and pressed colours are stored in the grid as given, without a repaint.
 class TControlLook : public plat::TPersistent, public TControlLookData {
 public:
+    explicit TControlLook(TExtStringGrid* AGrid = nullptr);
     String ClassName() const override { return u"TControlLook"; }
+    // Copies the control settings and every fixed-gradient colour; the grid's colours stay.
     void Assign(const plat::TPersistent* Source) override;
+    // The fixed-gradient defaults, set through the setters (so also into the grid).
+    void Init();
+    TColor FixedGradient(TFixedGradient Which) const { return FFixed[Which]; }
+    void SetFixedGradient(TFixedGradient Which, TColor Value);
+    TColor FixedGradientFrom() const { return FFixed[fgFrom]; }
+    TColor FixedGradientTo() const { return FFixed[fgTo]; }
+    TColor FixedGradientMirrorFrom() const { return FFixed[fgMirrorFrom]; }
+    TColor FixedGradientMirrorTo() const { return FFixed[fgMirrorTo]; }
+    TColor FixedGradientHoverFrom() const { return FFixed[fgHoverFrom]; }
+    TColor FixedGradientHoverTo() const { return FFixed[fgHoverTo]; }
+    TColor FixedGradientHoverBorder() const { return FFixed[fgHoverBorder]; }
+    TColor FixedGradientDownFrom() const { return FFixed[fgDownFrom]; }
+    TColor FixedGradientDownTo() const { return FFixed[fgDownTo]; }
+    TColor FixedGradientDownBorder() const { return FFixed[fgDownBorder]; }
+    void SetFixedGradientFrom(TColor V) { SetFixedGradient(fgFrom, V); }
+    void SetFixedGradientTo(TColor V) { SetFixedGradient(fgTo, V); }
+    void SetFixedGradientMirrorFrom(TColor V) { SetFixedGradient(fgMirrorFrom, V); }
+    void SetFixedGradientMirrorTo(TColor V) { SetFixedGradient(fgMirrorTo, V); }
+    void SetFixedGradientHoverFrom(TColor V) { SetFixedGradient(fgHoverFrom, V); }
+    void SetFixedGradientHoverTo(TColor V) { SetFixedGradient(fgHoverTo, V); }
+    void SetFixedGradientHoverMirrorFrom(TColor V) { SetFixedGradient(fgHoverMirrorFrom, V); }
+    void SetFixedGradientHoverMirrorTo(TColor V) { SetFixedGradient(fgHoverMirrorTo, V); }
+    void SetFixedGradientHoverBorder(TColor V) { SetFixedGradient(fgHoverBorder, V); }
+    void SetFixedGradientDownFrom(TColor V) { SetFixedGradient(fgDownFrom, V); }
+    void SetFixedGradientDownTo(TColor V) { SetFixedGradient(fgDownTo, V); }
+    void SetFixedGradientDownMirrorFrom(TColor V) { SetFixedGradient(fgDownMirrorFrom, V); }
+    void SetFixedGradientDownMirrorTo(TColor V) { SetFixedGradient(fgDownMirrorTo, V); }
+    void SetFixedGradientDownBorder(TColor V) { SetFixedGradient(fgDownBorder, V); }
+
+    // The glyphs of csGlyph check boxes and radio buttons (empty until set).
+    plat::TBitmap* CheckedGlyph() const { return FGlyphs[0].get(); }
+    plat::TBitmap* UnCheckedGlyph() const { return FGlyphs[1].get(); }
+    plat::TBitmap* RadioOnGlyph() const { return FGlyphs[2].get(); }
+    plat::TBitmap* RadioOffGlyph() const { return FGlyphs[3].get(); }
+
+private:
+    TExtStringGrid* FGrid;
+    TColor FFixed[kFixedGradientCount];
+    std::unique_ptr<plat::TBitmap> FGlyphs[4];
+};
+
+enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+
+enum TProgressStyle { psXP, psClassic };
+
+// Colours, levels and flags of the grid's progress cells. Every setter fires OnChange only
+// when the value changes; Assign copies every property and fires OnChange once.
+class TGridProgressAppearance : public plat::TPersistent {
+public:
+    String ClassName() const override { return u"TGridProgressAppearance"; }
+    void Assign(const plat::TPersistent* Source) override;
+    struct Values {
+        TColor CompleteColor = 0x0000FF, CompleteFontColor = 0xFF0000;
+        TColor UnCompleteColor = plat::clNone, UnCompleteFontColor = plat::clWindowText;
+        TColor Level0Color = 0x00FF00, Level0ColorTo = 0xE1FFE1;
+        TColor Level1Color = 0x00FFFF, Level1ColorTo = 0xCAFFFF;
+        TColor Level2Color = 0x53A9FF, Level2ColorTo = 0xA8D3FF;
+        TColor Level3Color = 0x0000FF, Level3ColorTo = 0xCACAFF;
+        int Level1Perc = 70, Level2Perc = 90;
+        TColor BorderColor = 0;
+        bool ShowBorder = false, Stacked = false;
+        bool ShowPercentage = true, CompletionSmooth = true, ShowGradient = true;
+        int Steps = 11;
+        TProgressStyle Style = psXP;
+        friend bool operator==(const Values&, const Values&) = default;
+    };
+    const Values& Get() const { return FValues; }
+    // Sets every value at once (OnChange once when anything changed).
+    void Set(const Values& Value);
+    template <class T>
+    void SetValue(T Values::*Field, T Value) {
+        if (FValues.*Field == Value) return;
+        FValues.*Field = Value;
+        if (OnChange) OnChange(this);
+    }
+    plat::TNotifyEvent OnChange;
+
+private:
+    Values FValues;
+};
+
+// The floating footer: a panel docked at the grid's bottom that shows, by FooterStyle, the
+// last row as a frozen totals row, a preview of one column of the current row, a markup
+// template filled from the current row, or what OnFooterPaint paints. The calculation kind of
+// a column lives in the cell properties of its cell in the last row.
+enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
+using TCalcFooterEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value)>;
+
+class TFloatingFooter : public plat::TPersistent {
+public:
+    explicit TFloatingFooter(TExtStringGrid* AGrid) : FGrid(AGrid) {}
+    String ClassName() const override { return u"TFloatingFooter"; }
+    // CalculateHiddenRows, Color, Column, CustomTemplate, FooterStyle, Visible (through its
+    // setter), ShowHint.
+    void Assign(const plat::TPersistent* Source) override;
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    TFooterStyle FooterStyle() const { return FFooterStyle; }
+    void SetFooterStyle(TFooterStyle Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    int Column() const { return FColumn; }
+    void SetColumn(int Value);
+    const String& CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const String& Value);
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value);
+    // Panel height + 1; the grid's row-height setter copies DefaultRowHeight into it.
+    int Height() const { return FHeight; }
+    void SetHeight(int Value);
+    bool CalculateHiddenRows = true;
+    bool EnableCalculation = true;
+    TColumnCalcType GetColumnCalc(int ACol) const;
+    void SetColumnCalc(int ACol, TColumnCalcType Value);
+    // Repaints the panel.
+    void Invalidate();
+    TCalcFooterEvent OnCalcFooter;
+
+private:
+    TExtStringGrid* FGrid;
+    bool FVisible = false, FShowHint = false;
+    TFooterStyle FFooterStyle = fsFixedLastRow;
+    TColor FColor = plat::clBtnFace, FBorderColor = plat::clNone;
+    int FColumn = 0;
+    String FCustomTemplate;
+    int FHeight = 22;
+};
+
+// The grid's colour styles: the members of TExtStyle with the prefix gs.
+enum TExtGridStyle {
+    gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic, gsOffice2007Luna,
+    gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver, gsWindowsVista,
+    gsWindows7, gsTerminal, gsOffice2010Blue, gsOffice2010Silver, gsOffice2010Black
+};
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+// Scroll bars: the window's own, flat or encarta bars in the grid's colour and width, or
+// the slim painted bars of the metro look.
+enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+// Scroll bars that show the row or column of the dragged thumb in a hint.
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+
+// "glStandard" .. "glOffice2007"; glCustom gives Current unchanged.
+String LookToText(TGridLook Look, const String& Current = String());
+// "Standard", "Soft", "Classic", "ZOD", "Windows XP", "ListView", "Windows Vista",
+// "Windows 7", "Office2007"; glCustom gives an empty text.
+String LookToDisplayName(TGridLook Look);
+
+// The marker of modified rows: a bar at the right of column 0 in Color.
+class TShowModified : public plat::TPersistent {
+public:
+    String ClassName() const override { return u"TShowModified"; }
+    // Copies Color and Enabled; fires nothing.
+    void Assign(const plat::TPersistent* Source) override;
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value) { FEnabled = Value; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);  // fires OnChange
+    plat::TNotifyEvent OnChange;
+
+private:
+    bool FEnabled = false;
+    TColor FColor = 0x00FFFF;
 };
 
 class TGrouping : public plat::TPersistent {
@@ -316,17 +497,26 @@ public:
 
 class TColumnSize : public plat::TPersistent {
 public:
+    explicit TColumnSize(TExtStringGrid* AOwner = nullptr) : FOwner(AOwner) {}
     String ClassName() const override { return u"TColumnSize"; }
+    // Copies every setting; the owner stays.
     void Assign(const plat::TPersistent* Source) override;
     bool Save = false;
     String Key;
     String Section;
-    bool Stretch = false;
+    // Setting it to true stretches the owner's stretch column at once when the owner has a
+    // parent.
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool Value);
     int StretchColumn = -1;
     bool SynchWithGrid = false;
     bool SynchNormalCellsOnly = false;
     TColumnSizeLocation Location = clRegistry;
     TAutoSizeRows Rows = arAll;
+
+private:
+    TExtStringGrid* FOwner;
+    bool FStretch = false;
 };
 
 } // namespace grid

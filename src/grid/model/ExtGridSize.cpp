@@ -3,24 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "EsgHTMLE.h"
 #include "ExtGrid.h"
 #include "ExtUtil.h"
 
 namespace grid {
 
 namespace {
-
-// Lines of a cell text (separated by CR LF, CR or LF).
-template <class F>
-void ForEachLine(StringView t, F&& f) {
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t br = t.find_first_of(u"\r\n", start);
-        f(t.substr(start, br == StringView::npos ? StringView::npos : br - start));
-        if (br == StringView::npos) return;
-        start = br + (t[br] == u'\r' && br + 1 < t.size() && t[br + 1] == u'\n' ? 2 : 1);
-    }
-}
 
 // Round half to even.
 int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
@@ -43,8 +32,20 @@ TPoint TExtStringGrid::MeasureCellContent(int ACol, int ARow, int WrapWidth) {
     plat::TCanvas* cv = Canvas();
     PrepareMeasureFont(ACol, ARow);
     TPoint size{0, 0};
-    if (FCellPainter && FCellPainter->MeasureCellContent(*this, ACol, ARow, WrapWidth, cv, size)) return size;
     const String t = GetCellEx(RealColIndex(ACol), ARow);
+    if (DetectCellTextKind(t, EnableHTML) == ctMarkup) {
+        // Markup measures as the markup renderer lays it out (tags take no room).
+        TMarkupDrawInput in;
+        in.Canvas = cv;
+        in.Text = t;
+        in.Rect = {0, 0, WrapWidth > 0 ? WrapWidth : 65535, 65535};
+        in.MeasureOnly = true;
+        in.WordWrap = WrapWidth > 0;
+        in.Images = GridImages;
+        TMarkupDrawResult out;
+        DrawMarkupText(in, out);
+        return {out.XSize, out.YSize};
+    }
     const int lineHeight = cv->TextHeight(u"gh");
     int lines = 0;
     ForEachLine(t, [&](StringView line) {
@@ -94,7 +95,7 @@ void TExtStringGrid::SizeColToContent(int ACol, bool GrowOnly) {
         if (IsXMergedCell(c, r)) continue;
         const TPoint g = GetCellGraphicSize(c, r);
         const TCellGraphic* gr = g.X > 0 ? GetCellGraphic(c, r) : nullptr;
-        int w = gr && gr->CellHAlign == haFull ? g.X - 2 * GridLineWidth() - XYOffset.X - 2
+        int w = gr && gr->CellHAlign == haFull ? g.X - 2 * GridLineWidth() - XYOffset().X - 2
                                                 : g.X + MeasureCellContent(ACol, r).X;
         if (FControlLook->DropDownAlwaysVisible && HasComboBox(c, r)) w += 16;
         widest = std::max(widest, w);
@@ -186,8 +187,8 @@ void TExtStringGrid::AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY
         for (int r = r0; r < RowCount(); ++r) {
             const TPoint text = MeasureCellContent(d, r);
             const TPoint g = GetCellGraphicSize(c, r);
-            const int w = text.X + g.X + PaddingX + XYOffset.X;
-            const int h = text.Y + g.Y + PaddingY + XYOffset.Y;
+            const int w = text.X + g.X + PaddingX + XYOffset().X;
+            const int h = text.Y + g.Y + PaddingY + XYOffset().Y;
             if (!IsXMergedCell(c, r) && w > widest) {
                 widest = w;
                 any = true;

@@ -682,6 +682,29 @@ int TApplication::MessageBox(const String& Text, const String& Caption, UINT Fla
 int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 
+TRect TScreen::MonitorRect(TPoint P) const
+{
+    ui::EnsureApplication();
+    QScreen* s = QGuiApplication::screenAt(QPoint(P.X, P.Y));
+    if (!s) {
+        // Nearest: the screen whose geometry lies closest to the point.
+        long best = -1;
+        for (QScreen* c : QGuiApplication::screens()) {
+            const QRect g = c->geometry();
+            const long dx = P.X < g.left() ? g.left() - P.X : P.X > g.right() ? P.X - g.right() : 0;
+            const long dy = P.Y < g.top() ? g.top() - P.Y : P.Y > g.bottom() ? P.Y - g.bottom() : 0;
+            if (best < 0 || dx * dx + dy * dy < best) {
+                best = dx * dx + dy * dy;
+                s = c;
+            }
+        }
+    }
+    if (!s) s = QGuiApplication::primaryScreen();
+    if (!s) return Rect(0, 0, Width(), Height());
+    const QRect r = s->geometry();
+    return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
 TRect TScreen::WorkAreaRect() const
 {
     ui::EnsureApplication();

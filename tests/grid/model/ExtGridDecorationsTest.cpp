@@ -238,7 +238,7 @@ TEST_F(DecorationsTest, PrintSizeByKind) {
         std::function<void(DecorationsTest&)> add;
         TPoint size;
     };
-    const int shape = grid->RowHeights(1) - 2 * grid->XYOffset.Y;
+    const int shape = grid->RowHeights(1) - 2 * grid->XYOffset().Y;
     const TPoint cell = grid->CellSize(1, 1);
     const Case cases[] = {
         {"bitmap in full", [this](DecorationsTest&) { grid->AddBitmap(2, 1, &bitmap, false, haLeft, vaTop); },

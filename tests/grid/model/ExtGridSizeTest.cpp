@@ -140,7 +140,7 @@ TEST_F(SizeTest, RowsAndCells) {
     EXPECT_EQ(grid->RowHeights(1), 2 + (lineH + lineH / 8));
     grid->SetColWidths(1, 5);
     grid->AutoSizeCells(false, 3, 0);
-    EXPECT_EQ(grid->ColWidths(1), TextW(*grid, u"a somewhat wider text") + 3 + grid->XYOffset.X);
+    EXPECT_EQ(grid->ColWidths(1), TextW(*grid, u"a somewhat wider text") + 3 + grid->XYOffset().X);
 }
 
 TEST_F(SizeTest, AutoFitColumnsFillsTheWidth) {

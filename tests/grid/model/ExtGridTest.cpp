@@ -69,9 +69,9 @@ TEST_F(ExtGridTest, StartValuesOfAGridCreatedInCode) {
         {"FilterDropDownClear", g.FilterDropDownClear, u"(All)"},
         {"PasswordChar", plat::String(1, g.PasswordChar), u"*"},
         {"XMLEncoding", g.XMLEncoding, u"ISO-8859-1"},
-        {"ActiveCellColor", plat::IntToStr(g.ActiveCellColor), plat::IntToStr(plat::clGray)},
-        {"SelectionColor", plat::IntToStr(g.SelectionColor), plat::IntToStr(0xEACAB6)},
-        {"SelectionColorMixerFactor", plat::IntToStr(g.SelectionColorMixerFactor), u"50"},
+        {"ActiveCellColor()", plat::IntToStr(g.ActiveCellColor()), plat::IntToStr(plat::clGray)},
+        {"SelectionColor()", plat::IntToStr(g.SelectionColor()), plat::IntToStr(0xEACAB6)},
+        {"SelectionColorMixerFactor()", plat::IntToStr(g.SelectionColorMixerFactor()), u"50"},
         {"BorderColor", plat::IntToStr(g.BorderColor()), plat::IntToStr(0xB99D7F)},
         {"InvalidEntryIcon", plat::IntToStr(static_cast<int>(g.InvalidEntryIcon)), plat::IntToStr(static_cast<int>(ieWarning))},
         {"FixedFont", g.FixedFont()->Name() + (g.FixedFont()->Style().Contains(plat::fsBold) ? u" bold" : u""),
@@ -185,7 +185,7 @@ TEST_F(ExtGridTest, CellColourAndFontComeFromActiveCellAndCellProperties) {
     grid->SetColCount(4);
     grid->SetFixedCols(1);
     grid->SetFixedRows(1);
-    grid->ActiveCellShow = true;
+    grid->SetActiveCellShow(true);
     grid->MoveColRow(2, 3, true, false);
     TCellProperties* p = grid->GetCellProperties(3, 5);
     p->SetBrushColor(plat::clAqua);
@@ -268,7 +268,7 @@ TEST_F(ExtGridTest, AssignCopiesSettingsLayoutAndCells) {
     src->SetCells(2, 3, u"two\r\nlines #13 #");
     src->SetCells(3, 5, u"last");
     src->CheckTrue = u"changed";  // not a copied setting
-    src->ActiveCellColor = plat::clRed;
+    src->SetActiveCellColor(plat::clRed);
     src->Bands()->SetActive(true);
     src->Navigation()->AlwaysEdit = true;
     src->InvalidEntryTitle = u"Bad";
@@ -282,7 +282,7 @@ TEST_F(ExtGridTest, AssignCopiesSettingsLayoutAndCells) {
     EXPECT_EQ(grid->Cells(1, 1), u"plain");
     EXPECT_EQ(grid->Cells(2, 3), u"two\r\nlines #13 #");
     EXPECT_EQ(grid->Cells(3, 5), u"last");
-    EXPECT_EQ(grid->ActiveCellColor, plat::clRed);
+    EXPECT_EQ(grid->ActiveCellColor(), plat::clRed);
     EXPECT_TRUE(grid->Bands()->Active());
     EXPECT_TRUE(grid->Navigation()->AlwaysEdit);
     EXPECT_EQ(grid->InvalidEntryTitle, u"Bad");

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "CellPaint.h"
 #include "ExtCGrid.h"
 #include "plat/Forms.h"
 #include "plat/StdCtrls.h"
@@ -38,7 +38,6 @@ protected:
         grid->SetFixedCols(1);
         grid->SetFixedRows(1);
         grid->SetBounds(0, 0, 460, 200);
-        painter = InstallCellPainter(*grid);
         const char16_t* heads[] = {u"", u"Topic", u"QoS", u"Colour", u"Position"};
         for (int i = 1; i < 5; ++i) grid->Columns()->Items(i)->SetHeader(heads[i]);
         grid->Columns()->Items(3)->SetColor(kColumnColor);
@@ -80,14 +79,13 @@ protected:
     }
     std::unique_ptr<plat::TForm> form;
     TExtColumnGrid* grid = nullptr;
-    TGridPainter* painter = nullptr;
 };
 
 TEST_F(CellPaintTest, BackgroundsOfTheCellKinds) {
-    grid->ActiveCellShow = true;
-    grid->ActiveCellColor = kActiveHead;
-    const TColor selMix = SelectionMixColor(true, 50, grid->SelectionColor, kColumnColor);
-    painter->SelectionColorMixer = true;
+    grid->SetActiveCellShow(true);
+    grid->SetActiveCellColor(kActiveHead);
+    const TColor selMix = SelectionMixColor(true, 50, grid->SelectionColor(), kColumnColor);
+    grid->SetSelectionColorMixer(true);
     grid->SetSelection({1, 2, 3, 3});
     auto bmp = Render("cell_paint.png");
     struct Case {
@@ -97,7 +95,7 @@ TEST_F(CellPaintTest, BackgroundsOfTheCellKinds) {
     } cases[] = {
         {"plain normal cell takes the grid colour", 1, 1, plat::ColorToRGB(grid->Color())},
         {"column colour", 3, 1, kColumnColor},
-        {"selected plain cell takes the selection colour", 1, 2, grid->SelectionColor},
+        {"selected plain cell takes the selection colour", 1, 2, grid->SelectionColor()},
         {"selected coloured cell mixes selection and column colour", 3, 2, selMix},
         {"hovered row", 1, 6, kHover},
         {"hovered row over a column colour", 3, 6, kHover},
@@ -138,34 +136,33 @@ TEST_F(CellPaintTest, GridLinesAndFixedEdges) {
 }
 
 TEST_F(CellPaintTest, HoveredFixedCellTakesHoverSetThenPressedSet) {
-    painter->HoverFixedCells = hfAll;
-    painter->HoverFixedX = 1;
-    painter->HoverFixedY = 0;
-    painter->ZODGradientHoverFrom = painter->ZODGradientHoverTo = plat::clYellow;
-    painter->ZODGradientDownFrom = painter->ZODGradientDownTo = plat::clFuchsia;
+    grid->SetHoverFixedCells(hfAll);
+    grid->SetHoverFixedCell(1, 0);
+    grid->ZODGradientHoverFrom = grid->ZODGradientHoverTo = plat::clYellow;
+    grid->ZODGradientDownFrom = grid->ZODGradientDownTo = plat::clFuchsia;
     auto up = Render("cell_paint_hover.png");
     EXPECT_EQ(Probe(*up, 1, 0), plat::clYellow) << "hover set with the mouse up";
     EXPECT_EQ(Probe(*up, 2, 0), kGradientAt5) << "a header not under the mouse";
-    painter->MouseDownMove = true;
+    grid->SetMouseDownMove(true);
     auto down = Render("cell_paint_pressed.png");
     EXPECT_EQ(Probe(*down, 1, 0), plat::clFuchsia) << "pressed set while the mouse is held";
-    painter->HoverFixedCells = hfFixedColumns;
+    grid->SetHoverFixedCells(hfFixedColumns);
     auto notAllowed = Render("cell_paint_hover_cols.png");
     EXPECT_EQ(Probe(*notAllowed, 1, 0), kGradientAt5) << "row headers do not hover when only fixed columns do";
 }
 
 TEST_F(CellPaintTest, SortedColumnHeaderTakesTheSortColours) {
-    painter->SortSettings.Column = 2;
-    painter->SortSettings.HeaderColor = painter->SortSettings.HeaderColorTo = plat::clLime;
+    grid->SortSettings()->Column = 2;
+    grid->SortSettings()->SetHeaderColor(plat::clLime);
+    grid->SortSettings()->SetHeaderColorTo(plat::clLime);
     auto bmp = Render("cell_paint_sorted.png");
     EXPECT_EQ(Probe(*bmp, 2, 0), plat::clLime) << "header of the sort column";
     EXPECT_EQ(Probe(*bmp, 1, 0), kGradientAt5) << "other headers";
     EXPECT_NE(Probe(*bmp, 2, 1), plat::clLime) << "cells of the sort column";
     // A hovered header shows the hover look even when it is the sort column.
-    painter->HoverFixedCells = hfAll;
-    painter->HoverFixedX = 2;
-    painter->HoverFixedY = 0;
-    painter->ZODGradientHoverFrom = painter->ZODGradientHoverTo = plat::clYellow;
+    grid->SetHoverFixedCells(hfAll);
+    grid->SetHoverFixedCell(2, 0);
+    grid->ZODGradientHoverFrom = grid->ZODGradientHoverTo = plat::clYellow;
     auto hovered = Render("cell_paint_sorted_hover.png");
     EXPECT_EQ(Probe(*hovered, 2, 0), plat::clYellow);
 }
@@ -188,8 +185,8 @@ TEST_F(CellPaintTest, ClassicLookPaintsFixedCellsFlatInTheirColour) {
 }
 
 TEST_F(CellPaintTest, ModifiedRowMarker) {
-    painter->ShowModified.Enabled = true;
-    painter->ShowModified.Color = plat::clRed;
+    grid->ShowModified()->SetEnabled(true);
+    grid->ShowModified()->SetColor(plat::clRed);
     grid->ModifiedRows()->Add(4);
     auto bmp = Render("cell_paint_modified.png");
     const plat::TRect r = grid->CellRect(0, 4);
@@ -270,7 +267,7 @@ TEST_F(CellPaintTest, FocusRectangleOnlyOnAFocusedNormalCurrentCell) {
     };
     form->Show();
     for (const Case& c : cases) {
-        painter->HideFocusRect = c.hide;
+        grid->SetHideFocusRect(c.hide);
         plat::TGridOptions o = grid->Options();
         c.rowSelect ? o.Include(plat::goRowSelect) : o.Exclude(plat::goRowSelect);
         grid->SetOptions(o);
@@ -292,6 +289,21 @@ TEST_F(CellPaintTest, FocusRectangleOnlyOnAFocusedNormalCurrentCell) {
             EXPECT_GT(far, 0) << c.what;
         }
     }
+    // A current cell that OnIsFixedCell makes fixed: focused or not, it looks the same.
+    grid->OnIsFixedCell = [](plat::TObject*, int ARow, int ACol, bool& IsFixed) { IsFixed = ACol == 2 && ARow == 3; };
+    grid->SetCol(2);
+    grid->SetRow(3);
+    grid->SetFocus();
+    pt::ProcessEvents();
+    ASSERT_TRUE(grid->Focused());
+    auto focused = Render("cell_paint_focus_fixed.png");
+    other->SetFocus();
+    pt::ProcessEvents();
+    auto unfocused = Render("cell_paint_focus_fixed_off.png");
+    const plat::TRect r = grid->CellRect(2, 3);
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            ASSERT_EQ(At(*focused, x, y), At(*unfocused, x, y)) << "no focus rectangle on a fixed cell";
 }
 
 // On the string grid itself: the column grid's columns decide their cells' alignment.
@@ -302,16 +314,22 @@ TEST_F(AutoNumAlignTest, NumbersRightAlign) {
     TExtStringGrid* grid = owned.get();
     grid->SetColCount(4);
     grid->SetRowCount(3);
-    TGridPainter* painter = InstallCellPainter(*grid);
-    painter->AutoNumAlign = true;
+    grid->AutoNumAlign = true;
+    // A ',' decimal separator, as a German locale has it (no thousand separator in the way).
+    const plat::TFormatSettings saved = plat::FormatSettings;
+    plat::FormatSettings.DecimalSeparator = u',';
+    plat::FormatSettings.ThousandSeparator = u'.';
     struct Case {
         const char16_t* text;
         bool ownAlignment;
         plat::TAlignment expected;
     } cases[] = {
+        {u" 12 ", false, plat::taRightJustify},
+        {u"1,5", false, plat::taRightJustify},
+        {u"1e3", false, plat::taRightJustify},
+        {u"=1+2", false, plat::taLeftJustify},
         {u"  42  ", false, plat::taRightJustify},
-        {u"3.25", false, plat::taRightJustify},
-        {u"1.5E3", false, plat::taRightJustify},
+        {u"1,5E3", false, plat::taRightJustify},
         {u"-7", false, plat::taRightJustify},
         {u"12a", false, plat::taLeftJustify},
         {u"", false, plat::taLeftJustify},
@@ -323,15 +341,16 @@ TEST_F(AutoNumAlignTest, NumbersRightAlign) {
         if (c.ownAlignment) grid->GetCellProperties(2, 1)->Alignment = plat::taCenter;
         plat::TAlignment ha;
         TVAlignment va;
-        painter->GetCellHVAlignment(*grid, 2, 1, ha, va);
+        grid->GetCellHVAlignment(2, 1, ha, va);
         EXPECT_EQ(ha, c.expected) << plat::StringToUtf8(c.text);
     }
-    painter->AutoNumAlign = false;
+    plat::FormatSettings = saved;
+    grid->AutoNumAlign = false;
     grid->ClearAllCellProperties();
     grid->SetCells(2, 1, u"42");
     plat::TAlignment ha;
     TVAlignment va;
-    painter->GetCellHVAlignment(*grid, 2, 1, ha, va);
+    grid->GetCellHVAlignment(2, 1, ha, va);
     EXPECT_EQ(ha, plat::taLeftJustify) << "numbers keep the default alignment without AutoNumAlign";
 }
 
@@ -360,6 +379,25 @@ TEST_F(CellPaintTest, DrawCellEventGetsTheRealCellAndTheInnerRectangle) {
     EXPECT_TRUE(head->state.Contains(plat::gdFixed));
     EXPECT_EQ(find(4, 5), nullptr) << "a merged area is handed over once, from its base cell";
     EXPECT_NE(find(3, 4), nullptr);
+}
+
+// The text of a selected cell takes SelectionTextColor; an unselected cell keeps the font's.
+TEST_F(CellPaintTest, SelectedTextTakesTheSelectionTextColour) {
+    grid->SetLook(glClassic);  // selection clHighlight, text clHighlightText
+    grid->SetCells(1, 2, u"WWWWWW");
+    grid->SetCells(1, 5, u"WWWWWW");
+    auto bmp = Render("cell_paint_selected_text.png");
+    auto count = [&](int ACol, int ARow, TColor c) {
+        const plat::TRect r = grid->CellRect(ACol, ARow);
+        int n = 0;
+        for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+            for (int x = r.Left + 2; x < r.Left + 40; ++x) n += At(*bmp, x, y) == c;
+        return n;
+    };
+    const TColor text = plat::ColorToRGB(plat::clHighlightText), black = plat::clBlack;
+    EXPECT_GT(count(1, 2, text), 10) << "selected cell: text in the selection text colour";
+    EXPECT_EQ(count(1, 2, black), 0);
+    EXPECT_GT(count(1, 5, black), 10) << "unselected cell: text in the font colour";
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 
 #include "../GridFixture.h"
 #include "../GridInvariants.h"
-#include "CellPaint.h"
 #include "ExtCGrid.h"
 
 using namespace grid;
@@ -20,7 +19,6 @@ class LookTest : public grid::testing::GridFixture<TExtColumnGrid> {};
 TEST_F(LookTest, ColumnGridWithHiddenModeColumnsAndContractedNodes) {
     const char* dir = std::getenv("GRID_LOOK_PNG_DIR");
     if (!dir) GTEST_SKIP() << "set GRID_LOOK_PNG_DIR to render";
-    InstallCellPainter(*grid);
     const char16_t* heads[] = {u"#", u"Name", u"Mode A", u"Value", u"Mode B", u"Enable"};
     grid->SetColCount(6);
     grid->SetRowCount(513);

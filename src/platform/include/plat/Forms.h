@@ -293,6 +293,8 @@ public:
     int Width() const;
     int Height() const;
     TRect WorkAreaRect() const;
+    // The whole area of the monitor nearest to a screen point (the primary one when none).
+    TRect MonitorRect(TPoint P) const;
     int PixelsPerInch() const { return 96; }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor Value);

@@ -1,0 +1,158 @@
+// Layout of the string grid: one column stretched to fill the client width, the sizing veto
+// events, the sizing edges, scroll hints while a thumb is dragged, and the window messages of
+// painting, background and resizing.
+#include <algorithm>
+
+#include "ExtGrid.h"
+#include "GridHint.h"
+#include "plat/Exception.h"
+#include "plat/Forms.h"
+#include "plat/Messages.h"
+#include "plat/SysUtils.h"
+
+namespace grid {
+
+namespace {
+
+int MulDiv(int a, int b, int c) { return c == 0 ? -1 : static_cast<int>((static_cast<long long>(a) * b) / c); }
+
+} // namespace
+
+void TExtStringGrid::StretchColumn(int ACol) {
+    if (HasState(plat::csLoading) || Destroying()) return;
+    // Any index outside -1 .. ColCount - 1 is refused alike (an index below -1 included).
+    if (ACol < -1 || ACol >= ColCount()) throw plat::Exception(u"Stretch column index out of range");
+    if (ACol == -1) ACol = ColCount() - 1;
+    if (ColCount() == 0 || !ColumnSize()->Stretch() || FColChanging) return;
+    FColChanging = true;
+    FStretchAllowed = false;
+    const int client = ClientWidth();
+    if (ColCount() == 1) {
+        SetColWidths(0, client);
+    } else {
+        int sum = 0;
+        for (int c = 0; c < ColCount(); ++c)
+            if (c != ACol) sum += ColWidths(c);
+        if (sum < client)
+            SetColWidths(ACol, client - sum - 1);
+        else if (LeftCol() == FixedCols())
+            SetColWidths(ACol, DefaultColWidth());
+    }
+    FStretchAllowed = true;
+    FColChanging = false;
+}
+
+void TColumnSize::SetStretch(bool Value) {
+    FStretch = Value;
+    if (Value && FOwner && FOwner->Parent() && FOwner->ColCount() > 0)
+        FOwner->StretchColumn(std::clamp(StretchColumn, -1, FOwner->ColCount() - 1));
+}
+
+void TExtStringGrid::ColWidthsChanged() {
+    if (FStretchAllowed && ColumnSize()->Stretch() && !FColChanging && ColCount() > 0 && Parent())
+        StretchColumn(std::clamp(ColumnSize()->StretchColumn, -1, ColCount() - 1));
+    TBaseGrid::ColWidthsChanged();
+}
+
+void TExtStringGrid::CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos,
+                                     int& SizingOfs) {
+    TBaseGrid::CalcSizingState(X, Y, State, Index, SizingPos, SizingOfs);
+    if (State == plat::gsColSizing && OnColumnSize) {
+        const plat::TGridCoord c = MouseCoord(X - 6, Y);
+        if (c.Y >= 0 && c.Y < FixedRows()) {
+            bool allow = true;
+            OnColumnSize(this, Index, allow);
+            if (!allow) State = plat::gsNormal;
+        }
+    }
+    if (State == plat::gsRowSizing && OnRowSize) {
+        const plat::TGridCoord c = MouseCoord(X, Y - 6);
+        if (c.X >= 0 && c.X < FixedCols()) {
+            bool allow = true;
+            OnRowSize(this, Index, allow);
+            if (!allow) State = plat::gsNormal;
+        }
+    }
+}
+
+bool TExtStringGrid::IsOnSizingEdge(int X, int Y) {
+    const plat::TGridCoord c = MouseCoord(X, Y);
+    if (c.X < 0 || c.Y < 0) return false;
+    const plat::TRect r = CellRect(c.X, c.Y);
+    if (c.Y <= FixedRows() && Options().Contains(plat::goColSizing) && (X - r.Left < 4 || r.Right - X < 4))
+        return true;
+    return c.X <= FixedCols() && Options().Contains(plat::goRowSizing) && (Y - r.Top < 3 || r.Bottom - Y < 3);
+}
+
+void TExtStringGrid::ScreenToCell(TPoint pt, int& ACol, int& ARow) {
+    const TPoint p = ScreenToClient(pt);
+    const plat::TGridCoord c = MouseCoord(p.X, p.Y);
+    ACol = c.X;
+    ARow = c.Y;
+}
+
+String TExtStringGrid::ScrollHintText(bool Horizontal, int ThumbPos) {
+    String text;
+    int index;
+    if (Horizontal) {
+        index = MulDiv(ThumbPos, ColCount() - VisibleColCount() - FixedCols(), 127) + FixedCols();
+        text = u"Col : " + plat::IntToStr(index);
+    } else {
+        index = MulDiv(ThumbPos, RowCount() - VisibleRowCount() - FixedRows(), 127) + FixedRows();
+        text = u"Row : " + plat::IntToStr(index);
+    }
+    if (OnScrollHint) OnScrollHint(this, index, text);
+    return text;
+}
+
+void TExtStringGrid::ShowScrollHint(bool Horizontal, int Code, int ThumbPos) {
+    const bool wanted = Horizontal ? (ScrollHints == shHorizontal || ScrollHints == shBoth)
+                                   : (ScrollHints == shVertical || ScrollHints == shBoth);
+    if (!wanted) return;
+    if (Code == plat::SB_ENDSCROLL) {
+        if (FScrollHintWindow) FScrollHintWindow->ReleaseHandle();
+        return;
+    }
+    if (Code != plat::SB_THUMBTRACK) return;
+    FScrollHint = ScrollHintText(Horizontal, ThumbPos);
+    if (!FScrollHintWindow) FScrollHintWindow = std::make_unique<THTMLHintWindow>(nullptr);
+    FScrollHintWindow->SetColor(HintColor);
+    plat::TRect r = FScrollHintWindow->CalcHintRect(100, FScrollHint, nullptr);
+    const TPoint cur = plat::GetCursorPos();
+    r = {r.Left + cur.X + 10, r.Top + cur.Y, r.Right + cur.X + 10, r.Bottom + cur.Y};
+    FScrollHintWindow->ActivateHint(r, FScrollHint);
+}
+
+void TExtStringGrid::ResizeWithStretch() {
+    if (!ColumnSize()->Stretch() || ColCount() == 0) return;
+    if (ScrollBarAlways != saNone && ScrollBarAlways != saVert) return;
+    const int col = ColumnSize()->StretchColumn < 0 || ColumnSize()->StretchColumn >= ColCount()
+                        ? ColCount() - 1
+                        : ColumnSize()->StretchColumn;
+    StretchColumn(col);
+}
+
+void TExtStringGrid::ViewMessage(plat::TMessage& Message, bool& Handled) {
+    Handled = true;
+    switch (Message.Msg) {
+    case plat::WM_PAINT:
+        // Nothing is painted while an update is in progress; its end repaints the grid.
+        if (FUpdateCount > 0) {
+            Message.Result = 0;
+            return;
+        }
+        break;
+    case plat::WM_ERASEBKGND:
+        // The cell painting covers the client area: no erasing.
+        Message.Result = 0;
+        return;
+    case plat::WM_HSCROLL:
+    case plat::WM_VSCROLL:
+        ShowScrollHint(Message.Msg == plat::WM_HSCROLL, plat::LoWord(Message.WParam), plat::HiWord(Message.WParam));
+        break;
+    default: break;
+    }
+    Handled = false;
+}
+
+} // namespace grid
