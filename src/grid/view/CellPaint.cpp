@@ -230,9 +230,10 @@ void TGridPainter::DrawGridCell(TExtStringGrid& Grid, TCanvas* ACanvas, int ACol
             Grid.ActiveCellShow &&
             ((Grid.FixedCols() > 0 && ARow == Grid.Row() && ACol == Grid.FixedCols() - 1) ||
              (Grid.FixedRows() > 0 && ACol == Grid.Col() && ARow == Grid.FixedRows() - 1));
-        const bool sortHeader = SortSettings.Column != -1 && SortSettings.HeaderColor != plat::clNone &&
-                                rcol == SortSettings.Column && ARow == Grid.FixedRows() - 1 &&
-                                (ACol >= Grid.FixedCols() || SortSettings.FixedCols);
+        const TSortSettings& sort = *Grid.SortSettings();
+        const bool sortHeader = sort.Column != -1 && sort.HeaderColor() != TSortSettings::kColorNotSet &&
+                                rcol == sort.Column && ARow == Grid.FixedRows() - 1 &&
+                                (ACol >= Grid.FixedCols() || sort.FixedCols);
         if (hovered) {
             TRect r = rect;
             ++r.Bottom;
@@ -246,9 +247,8 @@ void TGridPainter::DrawGridCell(TExtStringGrid& Grid, TCanvas* ACanvas, int ACol
             DrawCellBackground(ACanvas, rect, Grid.ActiveCellColor, true, false, plat::clNone, true, plat::clNone,
                                plat::clNone, Grid.ActiveCellColorTo);
         } else if (sortHeader) {
-            DrawCellBackground(ACanvas, rect, SortSettings.HeaderColor, true, true, plat::clNone, true,
-                               SortSettings.HeaderMirrorColorTo, SortSettings.HeaderMirrorColor,
-                               SortSettings.HeaderColorTo);
+            DrawCellBackground(ACanvas, rect, sort.HeaderColor(), true, true, plat::clNone, true,
+                               sort.HeaderMirrorColorTo(), sort.HeaderMirrorColor(), sort.HeaderColorTo());
         } else if (!Flat) {
             DrawCellBackground(ACanvas, rect, savedBrush, true, true, look == glVista ? plat::clWhite : plat::clNone,
                                true, mirrorTo, mirror, colorTo);

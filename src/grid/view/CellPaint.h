@@ -14,15 +14,6 @@ struct TShowModified {
     TColor Color = plat::clRed;
 };
 
-struct TSortSettings {
-    int Column = -1;
-    int Row = 0;
-    bool Show = false;
-    TColor HeaderColor = plat::clNone, HeaderColorTo = plat::clNone;
-    TColor HeaderMirrorColor = plat::clNone, HeaderMirrorColorTo = plat::clNone;
-    bool FixedCols = false;
-};
-
 class TGridPainter : public TCellPainter {
 public:
     // ---- looks ----
@@ -42,7 +33,6 @@ public:
     TColor SelectionTextColor = plat::clNone;
     bool SelectionColorMixer = false;
     TShowModified ShowModified;
-    TSortSettings SortSettings;
 
     // ---- mouse state ----
     int HoverFixedX = -1, HoverFixedY = -1;

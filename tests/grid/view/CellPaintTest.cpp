@@ -155,8 +155,9 @@ TEST_F(CellPaintTest, HoveredFixedCellTakesHoverSetThenPressedSet) {
 }
 
 TEST_F(CellPaintTest, SortedColumnHeaderTakesTheSortColours) {
-    painter->SortSettings.Column = 2;
-    painter->SortSettings.HeaderColor = painter->SortSettings.HeaderColorTo = plat::clLime;
+    grid->SortSettings()->Column = 2;
+    grid->SortSettings()->SetHeaderColor(plat::clLime);
+    grid->SortSettings()->SetHeaderColorTo(plat::clLime);
     auto bmp = Render("cell_paint_sorted.png");
     EXPECT_EQ(Probe(*bmp, 2, 0), plat::clLime) << "header of the sort column";
     EXPECT_EQ(Probe(*bmp, 1, 0), kGradientAt5) << "other headers";
