@@ -103,7 +103,9 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FIgnoreColumns = std::make_unique<TIntList>(0, 0);
     FColumnOrder = std::make_unique<TIntList>(0, 0);
     FSortIndexes = std::make_unique<TSortIndexList>();
-    for (auto* l : {&FSortRowXRef, &FUnSortRowXRef, &FMergedColumns, &FSelectedCells, &FSelectedRows,
+    FSortRowXRef = std::make_unique<TGridIntList>();
+    FUnSortRowXRef = std::make_unique<TGridIntList>();
+    for (auto* l : {&FMergedColumns, &FSelectedCells, &FSelectedRows,
                     &FModifiedRows, &FEnabledRows})
         *l = std::make_unique<TIntList>(0, 0);
     FControlList = std::make_unique<TControlList>();

@@ -35,6 +35,14 @@ namespace grid {
 
 class TExtStringGridCheck;
 
+// An integer list whose items the grid's whole-list operations reach directly.
+class TGridIntList : public TIntList {
+public:
+    TGridIntList() : TIntList(0, 0) {}
+    std::vector<int>& Items() { return items_; }
+    const std::vector<int>& Items() const { return items_; }
+};
+
 class TCellBorders {
 public:
     constexpr TCellBorders() = default;
@@ -113,6 +121,10 @@ using TSearchFooterActionEvent =
 using TExpandClickEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, bool Expanded)>;
 using TRowDisjunctSelectEvent = std::function<void(plat::TObject* Sender, int ARow, bool Value, bool& Allow)>;
 using TRowDisjunctSelectedEvent = std::function<void(plat::TObject* Sender, int ARow)>;
+using TCustomCompareEvent =
+    std::function<void(plat::TObject* Sender, const String& str1, const String& str2, int& Res)>;
+using TRawCompareEvent = std::function<void(plat::TObject* Sender, int ACol, int Row1, int Row2, int& Res)>;
+using TClickSortEvent = std::function<void(plat::TObject* Sender, int ACol)>;
 using TGetFloatFormatEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, bool& IsFloat, String& FloatFormat)>;
 
@@ -337,6 +349,55 @@ protected:
 
 public:
     // ==== end of structural operations ====
+
+    // ==== sorting (ExtGridSort.cpp) ====
+    // Columns are real columns, rows display rows. Every sort is stable (equal rows keep
+    // their order in both directions): each row's key is computed once, a permutation is
+    // sorted, and the rows then move by SortSwapRows, so no cell text is copied and the
+    // cross-reference, heights and row flags follow. An automatic style is decided once per
+    // sort from every cell of the column: check boxes when every cell holds one, numbers,
+    // dates or times when every non-empty text is one, else text. A comparison handler that
+    // answers inconsistently gives some order, never a fault.
+    void Sort(int ACol, TSortDirection Direction);
+    // Only with more than one row.
+    void SortByColumn(int ACol);
+    // Normal rows (FixedRows .. RowCount - FixedFooters - 1) by SortSettings.Column; nothing
+    // for a column outside the grid.
+    virtual void QSort();
+    // The same by SortIndexes; EExtGridError "No indexes specified for indexed sort" when empty.
+    virtual void QSortIndexed();
+    // Display rows Left .. Right only.
+    void QuickSort(int ACol, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // The rows of every expanded node of the deepest node level, on SortSettings.Column or
+    // by SortIndexes.
+    void QSortGroup();
+    void QSortGroupIndexed();
+    // Restores the order of the last InitSortXRef. Rows inserted since end after every
+    // existing one; nothing happens when there is no sort to undo.
+    void QUnSort();
+    void InitSortXRef();
+    // Compares on ACol, then on the columns to its right while equal; swaps the rows and
+    // returns true when they are out of order for SortSettings.Direction.
+    bool SortLine(int ACol, int ARow1, int ARow2);
+    virtual void SortSwapRows(int Index, int Index2);
+    // -1, 0 or +1 in ascending order (IgnoreBlanks places an empty cell by BlankPos, with the
+    // signs reversed for sdDescending). Outside a sort an automatic style is decided from the
+    // two cells.
+    int CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    virtual void ClickSort(int ACol);
+    TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
+    bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns->HasValue(ACol); }
+    // The display row that held the current row when the last sort began, where it went.
+    int SortRow() const { return FSortRow; }
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    void SetSortSettings(const TSortSettings& Value) { FSortSettings->Assign(&Value); }
+    const std::vector<int>& SortRowXRef() const { return FSortRowXRef->Items(); }
+    int Compares = 0, Swaps = 0;
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    TClickSortEvent OnClickSort;
+    // ==== end of sorting ====
 
     // ==== clearing, trimming, merging and numbering (ExtGridClear.cpp) ====
     // Rectangles are in real columns (mapped from display columns with SaveHiddenCells) and
@@ -1026,8 +1087,6 @@ public:
     THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
     TControlLook* ControlLook() const { return FControlLook.get(); }
     TGrouping* Grouping() const { return FGrouping.get(); }
-    TSortSettings* SortSettings() const { return FSortSettings.get(); }
-    void SetSortSettings(const TSortSettings& Value) { FSortSettings->Assign(&Value); }
     TColumnSize* ColumnSize() const { return FColumnSize.get(); }
     plat::TFont* FixedFont() const { return FFixedFont.get(); }
     plat::TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
@@ -1180,7 +1239,8 @@ private:
     std::unique_ptr<plat::TFont> FFixedFont, FActiveCellFont;
     std::unique_ptr<TIntList> FOrigColSizes, FIgnoreColumns, FColumnOrder;
     std::unique_ptr<TSortIndexList> FSortIndexes;
-    std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows,
+    std::unique_ptr<TGridIntList> FSortRowXRef, FUnSortRowXRef;
+    std::unique_ptr<TIntList> FMergedColumns, FSelectedCells, FSelectedRows,
         FModifiedRows, FEnabledRows;
     std::unique_ptr<TControlList> FControlList;
     std::unique_ptr<TCellPainter> FCellPainter;
@@ -1277,6 +1337,21 @@ private:
     int FInsertLevel = 0;
     std::vector<std::pair<int, int>> FRemovedNodeRows;
     bool FNodesRemovingDone = false;
+
+    // ---- sorting (ExtGridSort.cpp) ----
+    struct TSortKey {
+        int Col;
+        bool Descending;
+    };
+    // Stable sort of display rows Left .. Right by Keys, in key order.
+    void SortRows(int Left, int Right, const std::vector<TSortKey>& Keys);
+    std::vector<TSortKey> ColumnSortKeys(int ACol) const;
+    std::vector<TSortKey> IndexSortKeys() const;
+    // Moves the rows Left + i <- Left + Perm[i] by SortSwapRows (Perm is consumed).
+    void ApplyRowPermutation(int Left, std::vector<int>& Perm);
+    void SortXRefRowsInserted(int RowIndex, int RCount);
+    void SortXRefRowsRemoved(int RowIndex, int RCount);
+    int FSortRow = -1;
 
     // Held while LoadFromFile runs; the load keeps only a weak reference, so it sees the
     // grid's destruction while it processes pending messages.

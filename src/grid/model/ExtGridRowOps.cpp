@@ -143,6 +143,7 @@ void TExtStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
     NodesRowsInserting(RowIndex, RCount);
     FGridItems.Shift(RealRowIndex(RowIndex), RCount);
     InsertDisplayRows(RowIndex, RCount);
+    SortXRefRowsInserted(RowIndex, RCount);
     NodesRowsInserted(RowIndex, RCount);
     EndUpdate();
     if (!Destroying()) CellsChanged(plat::TRect{0, RowIndex, ColCount() - 1, RowIndex + RCount});
@@ -167,6 +168,7 @@ void TExtStringGrid::RemoveRowsEx(int RowIndex, int RCount) {
     if (!FNodesRemovingDone) NodesRowsRemoving(RowIndex, RCount);
     FNodesRemovingDone = false;
     HiddenRowsAfterRemoval(RowIndex, RCount);
+    SortXRefRowsRemoved(RowIndex, RCount);
     if (RCount >= RowCount()) {
         // The framework keeps one row: the last one stays as an empty row.
         Store().RemoveRows(RowIndex, RCount);
