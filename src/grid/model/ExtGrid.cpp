@@ -88,6 +88,7 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FSyncGrid = std::make_unique<TSyncGrid>(this);
     FGrouping = std::make_unique<TGrouping>();
     FSortSettings = std::make_unique<TSortSettings>(this);
+    FFilter = std::make_unique<TFilter>(this);
     FColumnSize = std::make_unique<TColumnSize>();
     FCellNode->Owner = this;
     FCellNode->OnChange = [this] { Invalidate(); };
@@ -222,6 +223,7 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     FNavigation->Assign(s->FNavigation.get());
     FGrouping->Assign(s->FGrouping.get());
     FSortSettings->Assign(s->FSortSettings.get());
+    FFilter->Assign(s->FFilter.get());
     FSearchFooter->Assign(s->FSearchFooter.get());
     FPrintSettings->Assign(s->FPrintSettings.get());
     FHTMLSettings->Assign(s->FHTMLSettings.get());

@@ -19,6 +19,7 @@
 #include "CellNode.h"
 #include "ExtDraw.h"
 #include "ExtGridSettings.h"
+#include "ExtGridFilter.h"
 #include "ExtGridSortSettings.h"
 #include "ExtObjWindows.h"
 #include "GridHiddenRows.h"
@@ -125,6 +126,10 @@ using TCustomCompareEvent =
     std::function<void(plat::TObject* Sender, const String& str1, const String& str2, int& Res)>;
 using TRawCompareEvent = std::function<void(plat::TObject* Sender, int ACol, int Row1, int Row2, int& Res)>;
 using TClickSortEvent = std::function<void(plat::TObject* Sender, int ACol)>;
+using TCustomFilterEvent = std::function<void(plat::TObject* Sender, int ARow, bool& AcceptRow)>;
+using TFilterProgressEvent = std::function<void(plat::TObject* Sender, short Progress)>;
+using TFilterSelectEvent = std::function<void(plat::TObject* Sender, int Column, int ItemIndex,
+                                              const String& FriendlyName, String& FilterCondition)>;
 using TGetFloatFormatEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, bool& IsFloat, String& FloatFormat)>;
 
@@ -398,6 +403,58 @@ public:
     TRawCompareEvent OnRawCompare;
     TClickSortEvent OnClickSort;
     // ==== end of sorting ====
+
+    // ==== filtering (ExtGridFilter.cpp) ====
+    // Rows a filter hides go into the hidden-row store tagged with their level (1 for the
+    // first level in force); HideRow's rows carry level 0 and are never shown or dropped by
+    // removing a filter level. Store items record real indexes, so the row mappings stay
+    // exact with stacked levels and beside rows hidden otherwise. Rows are display rows,
+    // columns real columns.
+    TFilter* Filter() const { return FFilter.get(); }
+    void SetFilter(const TFilter& Value) { FFilter->Assign(&Value); }
+    // Every condition of Filter in order, then OnCustomFilter. An exception while testing a
+    // condition counts as no match.
+    virtual bool RowMatchesFilter(int ARow);
+    // Hides the row when it does not match.
+    void FilterRow(int ARow);
+    // Tests every normal row (node and summary rows stay with FilterNormalCellsOnly) and
+    // hides the failing ones as one new level.
+    void ApplyFilter();
+    bool FilterActive() const { return FFilterActive; }
+    // On applies Filter as a new level; off shows the rows of the top level again.
+    void SetFilterActive(bool Value);
+    // Shows the top level's rows; false when no level was in force or none is left.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // Incremental narrowing: a condition one character longer than the last adds a level, one
+    // character shorter removes the top level, anything else starts over. AColumn -1 looks
+    // for the text anywhere in the row (a to z without regard to case), a column for "*text*".
+    // An empty condition removes every filter level; rows hidden otherwise stay hidden.
+    void NarrowDown(const String& ACondition, int AColumn = -1);
+    // The filter drop-down's choice of entry ItemIndex of FilterList for FilterColumn.
+    virtual void FilterSelect(int ItemIndex);
+    // The filter drop-down's check list changed: Checked holds the checked entries' indexes.
+    virtual void FilterCheck(const std::vector<int>& Checked);
+    // Display rows, ascending: hidden as one new level.
+    void HideRowList(const std::vector<int>& RowList);
+    // Shows the rows of the top level.
+    void UnHideRowList();
+    int FilterLevel() const { return FFilterLevel; }
+    // The column whose filter drop-down is open; -1 when none.
+    int FilterColumn() const { return FFilterCol; }
+    void SetFilterColumn(int Value) { FFilterCol = Value; }
+    int FilterDropDownRow() const { return FFilterRow; }
+    // Only a fixed row is accepted.
+    void SetFilterDropDownRow(int Value);
+    bool FilterDropDownCheck = false;
+    TCustomFilterEvent OnCustomFilter;
+    TFilterProgressEvent OnFilterProgress;
+    TFilterSelectEvent OnFilterSelect, OnFilterCheck;
+    plat::TNotifyEvent OnFilterDone;
+    // Footer recalculation after data changes; -1 for every column. The grid has no footer of
+    // its own, so the base does nothing.
+    virtual void CalcFooter(int ACol) { (void)ACol; }
+    // ==== end of filtering ====
 
     // ==== clearing, trimming, merging and numbering (ExtGridClear.cpp) ====
     // Rectangles are in real columns (mapped from display columns with SaveHiddenCells) and
@@ -1337,6 +1394,17 @@ private:
     int FInsertLevel = 0;
     std::vector<std::pair<int, int>> FRemovedNodeRows;
     bool FNodesRemovingDone = false;
+
+    // ---- filtering (ExtGridFilter.cpp) ----
+    std::unique_ptr<TFilter> FFilter;
+    bool FFilterActive = false;
+    int FFilterLevel = 0;
+    String FLastFilter;
+    int FFilterFixedRows = 0;
+    int FFilterCol = -1;
+    int FFilterRow = 0;
+    // Splits a filter list entry into the shown text and the condition ("=" separates).
+    static void SplitFilterEntry(const String& Entry, String& Shown, String& Condition);
 
     // ---- sorting (ExtGridSort.cpp) ----
     struct TSortKey {
