@@ -36,6 +36,28 @@ namespace grid {
 
 class TExtStringGridCheck;
 
+// The options of a search, a set of up to 16 flags.
+enum TFindParam {
+    fnMatchCase, fnMatchFull, fnMatchRegular, fnDirectionLeftRight, fnMatchStart, fnFindInCurrentRow,
+    fnFindInCurrentCol, fnIncludeFixed, fnAutoGoto, fnIgnoreHTMLTags, fnBackward, fnIncludeHiddenColumns,
+    fnFindInPresetCol, fnFindInPresetRow, fnSelectedCells, fnIncludeHiddenRows
+};
+class TFindParameters {
+public:
+    constexpr TFindParameters() = default;
+    constexpr TFindParameters(std::initializer_list<TFindParam> p) {
+        for (auto x : p) bits_ = static_cast<std::uint16_t>(bits_ | (1u << x));
+    }
+    constexpr bool Contains(TFindParam p) const { return (bits_ & (1u << p)) != 0; }
+    constexpr TFindParameters& Include(TFindParam p) { bits_ = static_cast<std::uint16_t>(bits_ | (1u << p)); return *this; }
+    constexpr TFindParameters& Exclude(TFindParam p) { bits_ = static_cast<std::uint16_t>(bits_ & ~(1u << p)); return *this; }
+    constexpr std::uint16_t Bits() const { return bits_; }
+    friend constexpr bool operator==(const TFindParameters&, const TFindParameters&) = default;
+
+private:
+    std::uint16_t bits_ = 0;
+};
+
 // An integer list whose items the grid's whole-list operations reach directly.
 class TGridIntList : public TIntList {
 public:
@@ -455,6 +477,53 @@ public:
     // its own, so the base does nothing.
     virtual void CalcFooter(int ACol) { (void)ACol; }
     // ==== end of filtering ====
+
+    // ==== search and replace (ExtGridFind.cpp) ====
+    // A search walks column by column (row by row with fnDirectionLeftRight) from the cell
+    // after StartCell, (-1, -1) for the first cell (the last with fnBackward), and ends at
+    // the first match or the end of the range (no wrap-around). The result is a display
+    // column (a real one with fnIncludeHiddenColumns) and a display row (a real one with
+    // fnIncludeHiddenRows); (-1, -1) when nothing matches. Without fnMatchCase both sides
+    // are upper-cased with the locale's rules. The search text "" (two double quotes)
+    // matches the empty cells.
+    TPoint Find(TPoint StartCell, const String& s, TFindParameters FindParams);
+    // The same on the cells' decoded wide texts.
+    TPoint FindWide(TPoint StartCell, const String& s, TFindParameters FindParams);
+    TPoint FindFirst(const String& s, TFindParameters FindParams);
+    // From SearchCell with the last search text and flags; after the last match (-1, -1),
+    // and the next call starts over at the first cell.
+    TPoint FindNext();
+    // Every occurrence of OrigStr in each matching cell becomes NewStr, with regard to case
+    // exactly when fnMatchCase is given; the number of cells changed. Each changed cell is
+    // reported by CellsChanged.
+    int Replace(const String& OrigStr, const String& NewStr, TFindParameters FindParams);
+    // First normal row whose plain text in the sorted column begins with s (upper case); -1
+    // when none or with fewer than two rows.
+    int Search(const String& s);
+    TPoint SearchCell() const { return FSearchCell; }
+    TFindParameters FindParams() const { return FFindParams; }
+    bool FindBusy() const { return FFindBusy; }
+    int FindCol = 0, FindRow = 0;
+    // The flags the search footer's edit, find-next and find-previous actions search with.
+    enum TSearchFooterFind { sfEditChange, sfFindNext, sfFindPrevious };
+    TFindParameters SearchFooterFindParams(TSearchFooterFind Action, bool HighlightDown, bool MatchCaseChecked);
+    // Colour of the search footer's edit after a search: red when nothing was found.
+    static TColor SearchEditColor(bool Found) { return Found ? plat::clWindow : TColor(0x000000FF); }
+
+    // ---- change notifications ----
+    // CellsChanged, after OnCellsChanged and the notifiers, recalculates the footer.
+    void CellsChangedFooter() { CalcFooter(-1); }
+    void UpdateFooterColumn(int ACol) { CalcFooter(ACol); }
+    void Click() override;
+    // Remembers the cell and its stored and wide texts for editing (ACol display column).
+    virtual void StoreOldCell(int ACol, int ARow);
+    int OldCol() const { return FOldCol; }
+    int OldRow() const { return FOldRow; }
+    const String& OldCellText() const { return FOldCellText; }
+    const String& OldWideCellText() const { return FOldWideCellText; }
+    // The grid follows no framework visual style.
+    bool UseVCLStyles() const { return false; }
+    // ==== end of search and replace ====
 
     // ==== clearing, trimming, merging and numbering (ExtGridClear.cpp) ====
     // Rectangles are in real columns (mapped from display columns with SaveHiddenCells) and
@@ -1394,6 +1463,18 @@ private:
     int FInsertLevel = 0;
     std::vector<std::pair<int, int>> FRemovedNodeRows;
     bool FNodesRemovingDone = false;
+
+    // ---- search (ExtGridFind.cpp) ----
+    TPoint FindCore(TPoint StartCell, const String& s, TFindParameters P, bool Wide);
+    bool FindCellMatches(int c, int r, TFindParameters P, bool Wide);
+    void GotoFound(TPoint Cell, TFindParameters P);
+    TFindParameters FFindParams;
+    String SearchCache, FLastFindText;
+    bool FLastFindWide = false;
+    TPoint FSearchCell{-1, -1};
+    bool FFindBusy = false;
+    int FOldCol = -1, FOldRow = -1;
+    String FOldCellText, FOldWideCellText;
 
     // ---- filtering (ExtGridFilter.cpp) ----
     std::unique_ptr<TFilter> FFilter;

@@ -213,6 +213,7 @@ void TExtStringGrid::HideRowList(const std::vector<int>& RowList) {
     if (Row() >= RowCount()) SetRowEx(std::max(RowCount() - 1, 0));
     EndUpdate();
     Invalidate();
+    CellsChanged(plat::TRect{0, rows.front(), ColCount() - 1, RowCount() - 1});
 }
 
 void TExtStringGrid::UnHideRowList() {
@@ -224,9 +225,11 @@ void TExtStringGrid::UnHideRowList() {
     if (mine.empty()) return;
     BeginUpdate();
     if (Row() >= RowCount() + static_cast<int>(mine.size()) || Row() < 0) MoveColRow(FixedCols(), FixedRows(), true, false);
+    const int first = DisplRowIndex(mine.front().Idx);
     RestoreHiddenRows(mine);
     EndUpdate();
     Invalidate();
+    CellsChanged(plat::TRect{0, first, ColCount() - 1, RowCount() - 1});
 }
 
 void TExtStringGrid::SetFilterActive(bool Value) {

@@ -134,6 +134,7 @@ void TExtStringGrid::CellsChanged(const plat::TRect& R) {
     // A notifier may unregister itself: walk a copy.
     const std::vector<TGridChangeNotifier*> notifiers = FNotifierList;
     for (TGridChangeNotifier* n : notifiers) n->CellsChanged(this, R);
+    CalcFooter(-1);
 }
 
 void TExtStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls) {

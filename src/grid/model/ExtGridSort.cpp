@@ -609,6 +609,7 @@ void TExtStringGrid::QSort() {
     if (FNavigation->KeepScrollOnSort && top < RowCount()) SetTopRow(top);
     EndUpdate();
     Invalidate();
+    CellsChanged(plat::TRect{0, left, ColCount() - 1, right});
     if (!FNavigation->MoveRowOnSort && OnRowChanged) OnRowChanged(this, oldRow, Row());
 }
 
@@ -629,6 +630,7 @@ void TExtStringGrid::QSortIndexed() {
     if (FNavigation->KeepScrollOnSort && top < RowCount()) SetTopRow(top);
     EndUpdate();
     Invalidate();
+    CellsChanged(plat::TRect{0, left, ColCount() - 1, right});
 }
 
 void TExtStringGrid::QuickSort(int ACol, int Left, int Right) {
@@ -636,12 +638,14 @@ void TExtStringGrid::QuickSort(int ACol, int Left, int Right) {
     BeginUpdate();
     SortRows(Left, Right, ColumnSortKeys(ACol));
     EndUpdate();
+    CellsChanged(plat::TRect{0, Left, ColCount() - 1, Right});
 }
 
 void TExtStringGrid::QuickSortIndexed(int Left, int Right) {
     BeginUpdate();
     SortRows(Left, Right, IndexSortKeys());
     EndUpdate();
+    CellsChanged(plat::TRect{0, Left, ColCount() - 1, Right});
 }
 
 namespace {
@@ -676,6 +680,7 @@ void TExtStringGrid::QSortGroup() {
     for (const auto& [from, to] : DeepestGroups(*this)) SortRows(from, to, ColumnSortKeys(col));
     EndUpdate();
     Invalidate();
+    CellsChanged(plat::TRect{0, FixedRows(), ColCount() - 1, RowCount() - 1});
 }
 
 void TExtStringGrid::QSortGroupIndexed() {
@@ -684,6 +689,7 @@ void TExtStringGrid::QSortGroupIndexed() {
     for (const auto& [from, to] : DeepestGroups(*this)) SortRows(from, to, IndexSortKeys());
     EndUpdate();
     Invalidate();
+    CellsChanged(plat::TRect{0, FixedRows(), ColCount() - 1, RowCount() - 1});
 }
 
 void TExtStringGrid::QUnSort() {
@@ -708,6 +714,7 @@ void TExtStringGrid::QUnSort() {
     col0.Restore();
     EndUpdate();
     Invalidate();
+    CellsChanged(plat::TRect{0, 0, ColCount() - 1, RowCount() - 1});
 }
 
 void TExtStringGrid::ClickSort(int ACol) {
