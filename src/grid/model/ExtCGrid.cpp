@@ -770,4 +770,17 @@ void TExtColumnGrid::FilterSelect(int ItemIndex) {
     }
 }
 
+void TExtColumnGrid::Group(int ColIndex) {
+    if (ColIndex < FixedCols() || !InItems(ColIndex)) return;
+    if (GroupColumn() >= 0) UnGroup();
+    FSaveCol->Assign(FColumnCollection->Items(ColIndex));
+    TExtStringGrid::Group(ColIndex);
+}
+
+void TExtColumnGrid::UnGroup() {
+    const int g = GroupColumn();
+    TExtStringGrid::UnGroup();
+    if (g >= 0 && InItems(g)) FColumnCollection->Items(g)->Assign(FSaveCol.get());
+}
+
 } // namespace grid

@@ -228,6 +228,9 @@ public:
     // column's FilterCaseSensitive, and with AutoFilterDisplay its shown text becomes the
     // column's header. FilterDropDownClear removes the column's condition.
     void FilterSelect(int ItemIndex) override;
+    // The grouped column's item is kept aside while grouped and put back by UnGroup.
+    void Group(int ColIndex) override;
+    void UnGroup() override;
     String GetEditMask(int ACol, int ARow) override;
     int GetEditLimit() override;
 

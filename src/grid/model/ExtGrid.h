@@ -525,6 +525,34 @@ public:
     bool UseVCLStyles() const { return false; }
     // ==== end of search and replace ====
 
+    // ==== grouping (ExtGridGroup.cpp) ====
+    // Group sorts by the column (AutoSortForGrouping), puts a node row before each run of
+    // equal stored texts holding the value in column 1 (2 when grouping by column 1), a
+    // summary row after each run with Grouping.Summary, and removes the column; UnGroup
+    // puts the column back with its width, header, footer text and every row's value. A grid
+    // grouped on column 0 (no fixed columns) ungroups too.
+    virtual void Group(int ColIndex);
+    virtual void UnGroup();
+    int GroupColumn() const { return FGroupColumn; }
+    // -1 ungroups, a value above 0 groups by it, 0 does nothing.
+    void SetGroupColumn(int Value);
+    // Group figures of display column ColIndex, written into each expanded node row (into
+    // its summary row with Grouping.Summary); collapsed groups are left alone.
+    void GroupSum(int ColIndex) { GroupCalc(ColIndex, 1); }
+    void GroupAvg(int ColIndex) { GroupCalc(ColIndex, 2); }
+    void GroupMin(int ColIndex) { GroupCalc(ColIndex, 3); }
+    void GroupMax(int ColIndex) { GroupCalc(ColIndex, 4); }
+    void GroupCount(int ColIndex) { GroupCalc(ColIndex, 5); }
+    void GroupCustomCalc(int ColIndex) { GroupCalc(ColIndex, 6); }
+    void GroupDistinct(int ColIndex) { GroupCalc(ColIndex, 7); }
+    void GroupStdDev(int ColIndex) { GroupCalc(ColIndex, 8); }
+    // Method 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 OnGroupCalc, 7 distinct
+    // texts, 8 standard deviation.
+    void GroupCalc(int ACol, int Method);
+    std::function<void(plat::TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)> OnGroupCalc;
+    bool IsGrouping() const { return FIsGrouping; }
+    // ==== end of grouping ====
+
     // ==== clearing, trimming, merging and numbering (ExtGridClear.cpp) ====
     // Rectangles are in real columns (mapped from display columns with SaveHiddenCells) and
     // display rows. Clearing frees the cells' properties unless ClearTextOnly.
@@ -1463,6 +1491,13 @@ private:
     int FInsertLevel = 0;
     std::vector<std::pair<int, int>> FRemovedNodeRows;
     bool FNodesRemovingDone = false;
+
+    // ---- grouping (ExtGridGroup.cpp) ----
+    int FGroupColumn = -1;
+    String FGroupCaption, FGroupFooter;
+    int FGroupWidth = 0;
+    bool FIsGrouping = false;
+    void ApplyGroupLook(int ARow, bool Header);
 
     // ---- search (ExtGridFind.cpp) ----
     TPoint FindCore(TPoint StartCell, const String& s, TFindParameters P, bool Wide);
