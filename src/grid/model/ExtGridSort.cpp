@@ -160,6 +160,21 @@ void StableSortIndexes(std::vector<int>& a, Less less) {
     }
 }
 
+// Display rows a sort reads: a block Left .. Left + Count - 1, or a short list.
+class TRowSet {
+public:
+    TRowSet(int Left, int Count) : FLeft(Left), FCount(Count) {}
+    explicit TRowSet(std::vector<int> List) : FList(std::move(List)), FCount(static_cast<int>(FList.size())) {}
+    std::size_t size() const { return static_cast<std::size_t>(FCount); }
+    bool empty() const { return FCount == 0; }
+    int operator[](std::size_t i) const { return FList.empty() ? FLeft + static_cast<int>(i) : FList[i]; }
+
+private:
+    std::vector<int> FList;
+    int FLeft = 0;
+    int FCount = 0;
+};
+
 } // namespace
 
 // The keys of one column over a set of display rows, computed once: numbers and dates as
@@ -168,7 +183,7 @@ class TColumnSortKeys {
 public:
     enum TKind { kText, kTextNoCase, kAnsi, kAnsiNoCase, kNumber, kCustom, kRaw };
 
-    TColumnSortKeys(TExtStringGrid& Grid, int ACol, const std::vector<int>& Rows) : FGrid(Grid), FCol(ACol), FRows(Rows) {
+    TColumnSortKeys(TExtStringGrid& Grid, int ACol, const TRowSet& Rows) : FGrid(Grid), FCol(ACol), FRows(Rows) {
         TSettingsView s(Grid);
         TSortStyle style = s.AutoFormat ? ssAutomatic : (s.IgnoreCase ? ssAlphaNoCase : ssAlphabetic);
         String prefix, suffix;
@@ -186,14 +201,17 @@ public:
             for (std::size_t i = 0; i < n; ++i) FEmpty[i] = Text(i).empty();
         }
         switch (style) {
-        case ssAlphaNoCase: FKind = kTextNoCase; break;
+        case ssAlphaNoCase:
+            FKind = kTextNoCase;
+            Prefixes(true);
+            break;
         case ssAnsiAlphaCase: FKind = kAnsi; break;
         case ssAnsiAlphaNoCase: FKind = kAnsiNoCase; break;
         case ssHTML:
             FKind = kText;
             Own();
             for (String& t : FOwned) t = MarkupToPlainText(t);
-            Reference();
+            Prefixes(false);
             break;
         case ssNumeric:
         case ssFinancial:
@@ -232,7 +250,10 @@ public:
             Own();
             break;
         case ssRaw: FKind = kRaw; break;
-        default: FKind = kText; break;
+        default:
+            FKind = kText;
+            Prefixes(false);
+            break;
         }
     }
 
@@ -244,8 +265,11 @@ public:
     int Compare(std::size_t i, std::size_t j) {
         ++FGrid.Compares;
         switch (FKind) {
-        case kText: return CompareUnits(Text(i), Text(j), false);
-        case kTextNoCase: return CompareUnits(Text(i), Text(j), true);
+        case kText:
+        case kTextNoCase:
+            // The first four code units decide most comparisons without reading the texts.
+            if (FPrefix[i] != FPrefix[j]) return FPrefix[i] < FPrefix[j] ? -1 : 1;
+            return CompareUnits(Text(i), Text(j), FKind == kTextNoCase);
         case kAnsi: return Sign(plat::AnsiCompareStr(Text(i), Text(j)));
         case kAnsiNoCase: return Sign(plat::AnsiCompareText(Text(i), Text(j)));
         case kNumber: {
@@ -274,7 +298,24 @@ private:
         bool AutoFormat, IgnoreCase, Virtual;
     };
 
-    StringView Text(std::size_t i) const { return FViews[i]; }
+    // Stored texts are read where they lie; display texts and stripped markup are owned.
+    StringView Text(std::size_t i) const {
+        return FOwned.empty() ? (FVirtualTexts ? StringView() : FGrid.Store().CellView(FCol, FRows[i]))
+                              : StringView(FOwned[i]);
+    }
+    void Prefixes(bool NoCase) {
+        FPrefix.resize(FRows.size());
+        for (std::size_t i = 0; i < FRows.size(); ++i) {
+            const StringView t = Text(i);
+            std::uint64_t p = 0;
+            for (std::size_t k = 0; k < 4; ++k) {
+                char16_t c = k < t.size() ? t[k] : 0;
+                if (NoCase && c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+                p = (p << 16) | c;
+            }
+            FPrefix[i] = p;
+        }
+    }
 
     // Display texts when asked for and a hook or a merged area can change them; otherwise the
     // stored texts, referenced where they lie.
@@ -284,26 +325,16 @@ private:
         if (hooked) {
             FOwned.resize(n);
             for (std::size_t i = 0; i < n; ++i) FOwned[i] = FGrid.GetCellEx(FCol, FRows[i]);
-            Reference();
-            return;
+            FVirtualTexts = true;
         }
-        FViews.resize(n);
-        for (std::size_t i = 0; i < n; ++i) FViews[i] = FGrid.Store().CellView(FCol, FRows[i]);
     }
     void Own() {
         if (!FOwned.empty() || FRows.empty()) return;
-        FOwned.resize(FRows.size());
-        for (std::size_t i = 0; i < FRows.size(); ++i) FOwned[i] = String(FViews[i]);
-        Reference();
+        std::vector<String> owned(FRows.size());
+        for (std::size_t i = 0; i < FRows.size(); ++i) owned[i] = String(Text(i));
+        FOwned = std::move(owned);
     }
-    void Reference() {
-        FViews.resize(FOwned.size());
-        for (std::size_t i = 0; i < FOwned.size(); ++i) FViews[i] = FOwned[i];
-    }
-    void DropTexts() {
-        FViews = {};
-        FOwned = {};
-    }
+    void DropTexts() { FOwned = {}; }
     template <class F>
     void Numbers(F&& Key) {
         FKind = kNumber;
@@ -314,7 +345,8 @@ private:
     template <class P>
     bool AllNonEmpty(P&& Pred) const {
         bool any = false;
-        for (StringView t : FViews) {
+        for (std::size_t i = 0; i < FRows.size(); ++i) {
+            const StringView t = Text(i);
             if (t.empty()) continue;
             if (!Pred(t)) return false;
             any = true;
@@ -323,8 +355,8 @@ private:
     }
     TSortStyle Detect(bool IgnoreCase) const {
         bool boxes = !FRows.empty();
-        for (int r : FRows)
-            if (!IsCheckBoxKind(FGrid.GetCellType(FCol, r))) {
+        for (std::size_t i = 0; i < FRows.size(); ++i)
+            if (!IsCheckBoxKind(FGrid.GetCellType(FCol, FRows[i]))) {
                 boxes = false;
                 break;
             }
@@ -332,8 +364,8 @@ private:
         if (AllNonEmpty([](StringView t) { return ClassifyNumberText(t) != nkNotANumber; })) return ssNumeric;
         const char16_t ds = plat::FormatSettings.DateSeparator, ts = plat::FormatSettings.TimeSeparator;
         if (AllNonEmpty([&](StringView t) { return LooksLikeSeparated(t, ds); })) {
-            const bool times = std::any_of(FViews.begin(), FViews.end(),
-                                           [&](StringView t) { return t.find(ts) != StringView::npos; });
+            bool times = false;
+            for (std::size_t i = 0; i < FRows.size() && !times; ++i) times = Text(i).find(ts) != StringView::npos;
             return times ? ssDateTime : ssDate;
         }
         if (AllNonEmpty([&](StringView t) { return LooksLikeSeparated(t, ts); })) return ssTime;
@@ -360,10 +392,11 @@ private:
 
     TExtStringGrid& FGrid;
     int FCol;
-    const std::vector<int>& FRows;
+    const TRowSet& FRows;
     TSortStyle FStyle = ssAlphabetic;
     TKind FKind = kText;
-    std::vector<StringView> FViews;
+    std::vector<std::uint64_t> FPrefix;
+    bool FVirtualTexts = false;
     std::vector<String> FOwned;
     std::vector<double> FNumbers;
     std::vector<bool> FEmpty;
@@ -379,7 +412,7 @@ public:
         int Col;
         bool Descending;
     };
-    TRowOrder(TExtStringGrid& Grid, std::vector<TKey> Keys, const std::vector<int>& Rows)
+    TRowOrder(TExtStringGrid& Grid, std::vector<TKey> Keys, const TRowSet& Rows)
         : FGrid(Grid), FKeys(std::move(Keys)), FRows(Rows), FColumns(FKeys.size()) {
         const TSortSettings* s = Grid.SortSettings();
         FIgnoreBlanks = s->IgnoreBlanks;
@@ -406,7 +439,7 @@ private:
     }
     TExtStringGrid& FGrid;
     std::vector<TKey> FKeys;
-    const std::vector<int>& FRows;
+    const TRowSet& FRows;
     std::vector<std::unique_ptr<TColumnSortKeys>> FColumns;
     bool FIgnoreBlanks = false, FBlanksLast = false;
 };
@@ -441,8 +474,7 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
     Right = std::min(Right, RowCount() - 1);
     if (Right <= Left || Keys.empty()) return;
     const int n = Right - Left + 1;
-    std::vector<int> rows(static_cast<std::size_t>(n));
-    std::iota(rows.begin(), rows.end(), Left);
+    const TRowSet rows(Left, n);
     std::vector<int> perm(static_cast<std::size_t>(n));
     std::iota(perm.begin(), perm.end(), 0);
     {
@@ -453,7 +485,6 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
             return order(static_cast<std::size_t>(a), static_cast<std::size_t>(b)) < 0;
         });
     }
-    rows = {};
     ApplyRowPermutation(Left, perm);
 }
 
@@ -518,7 +549,7 @@ void TExtStringGrid::SortSwapRows(int Index, int Index2) {
 // ---- comparison --------------------------------------------------------------------------------
 
 int TExtStringGrid::CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Direction) {
-    const std::vector<int> rows{ARow1, ARow2};
+    const TRowSet rows(std::vector<int>{ARow1, ARow2});
     TColumnSortKeys keys(*this, ACol, rows);
     if (FSortSettings->IgnoreBlanks && keys.TracksBlanks() && keys.Empty(0) != keys.Empty(1)) {
         const bool last = FSortSettings->BlankPos == blLast;
@@ -534,7 +565,7 @@ bool TExtStringGrid::SortLine(int ACol, int ARow1, int ARow2) {
     const bool desc = FSortSettings->Direction == sdDescending;
     for (int c = ACol; c < AllColCount(); ++c)
         if (!IsIgnoredColumn(c)) keys.push_back({c, desc});
-    const std::vector<int> rows{ARow1, ARow2};
+    const TRowSet rows(std::vector<int>{ARow1, ARow2});
     std::vector<TRowOrder::TKey> k;
     for (const TSortKey& s : keys) k.push_back({s.Col, s.Descending});
     TRowOrder order(*this, std::move(k), rows);
