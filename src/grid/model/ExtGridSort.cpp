@@ -2,6 +2,8 @@
 // group sorts, undoing a sort, and the row cross-reference that records the order before
 // sorting.
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <numeric>
 
@@ -106,7 +108,8 @@ double NumberKey(StringView text, StringView prefix, StringView suffix, bool fin
         return f;
     }();
     double v = 0;
-    return plat::TryStrToFloat(s, v, dot) ? v : 0;
+    // A text the parser reads as not-a-number counts as 0 too, so every key is ordered.
+    return plat::TryStrToFloat(s, v, dot) && !std::isnan(v) ? v : 0;
 }
 
 double DateKey(StringView text) {
@@ -122,16 +125,16 @@ double ShortDateKey(StringView text, bool monthFirst) {
     }
 }
 
-// Stable merge sort of an index array. Any comparison answers are accepted: every read
-// and write stays inside the array and the sort ends after n log n comparisons.
-template <class Less>
-void StableSortIndexes(std::vector<int>& a, Less less) {
+// Stable merge sort. Any comparison answers are accepted: every read and write stays inside
+// the array and the sort ends after n log n comparisons.
+template <class T, class Less>
+void StableSortIndexes(std::vector<T>& a, Less less) {
     const int n = static_cast<int>(a.size());
     constexpr int kRun = 24;
     for (int lo = 0; lo < n; lo += kRun) {
         const int hi = std::min(lo + kRun, n);
         for (int i = lo + 1; i < hi; ++i) {
-            const int v = a[static_cast<std::size_t>(i)];
+            const T v = a[static_cast<std::size_t>(i)];
             int j = i;
             while (j > lo && less(v, a[static_cast<std::size_t>(j - 1)])) {
                 a[static_cast<std::size_t>(j)] = a[static_cast<std::size_t>(j - 1)];
@@ -141,7 +144,7 @@ void StableSortIndexes(std::vector<int>& a, Less less) {
         }
     }
     if (n <= kRun) return;
-    std::vector<int> buf(static_cast<std::size_t>(n));
+    std::vector<T> buf(static_cast<std::size_t>(n));
     for (int width = kRun; width < n; width *= 2) {
         for (int lo = 0; lo + width < n; lo += 2 * width) {
             const int mid = lo + width, hi = std::min(lo + 2 * width, n);
@@ -258,6 +261,24 @@ public:
     }
 
     TSortStyle Style() const { return FStyle; }
+    // Texts and numbers have a 64-bit key whose order is the cells' order wherever two keys
+    // differ; equal keys leave the decision to CompareTie.
+    bool Packable() const { return FKind == kText || FKind == kTextNoCase || FKind == kNumber; }
+    std::uint64_t PackedKey(std::size_t i) const {
+        if (FKind != kNumber) return FPrefix[i];
+        const double v = FNumbers[i] == 0 ? 0.0 : FNumbers[i];  // -0 and +0 alike
+        const auto bits = std::bit_cast<std::uint64_t>(v);
+        return bits >> 63 ? ~bits : bits | (std::uint64_t(1) << 63);
+    }
+    int CompareTie(std::size_t i, std::size_t j) {
+        if (FKind == kNumber) return 0;
+        ++FGrid.Compares;
+        return CompareUnits(Text(i), Text(j), FKind == kTextNoCase);
+    }
+    void ReleaseKeys() {
+        FPrefix = {};
+        FNumbers = {};
+    }
     bool Empty(std::size_t i) const { return FEmpty[i]; }
     bool TracksBlanks() const { return !FEmpty.empty(); }
 
@@ -418,21 +439,57 @@ public:
         FIgnoreBlanks = s->IgnoreBlanks;
         FBlanksLast = s->BlankPos == blLast;
     }
+    // A row's place in the packed form of the sort: the first column's key and the row.
+    struct TPacked {
+        std::uint32_t Lo, Hi;
+        std::int32_t Index;
+        std::uint64_t Key() const { return (std::uint64_t(Hi) << 32) | Lo; }
+    };
+    // The packed form when the first column has packed keys and blanks take no place of
+    // their own; the column's own key array is then freed.
+    bool Pack(std::vector<TPacked>& Out) {
+        if (FIgnoreBlanks) return false;
+        TColumnSortKeys& c = Column(0);
+        if (!c.Packable()) return false;
+        Out.resize(FRows.size());
+        for (std::size_t i = 0; i < FRows.size(); ++i) {
+            const std::uint64_t k = c.PackedKey(i);
+            Out[i] = {std::uint32_t(k), std::uint32_t(k >> 32), std::int32_t(i)};
+        }
+        c.ReleaseKeys();
+        return true;
+    }
+    bool FirstDescending() const { return FKeys[0].Descending; }
+    // The order of two rows whose packed keys are equal.
+    int Tie(std::size_t i, std::size_t j) {
+        const int r = Column(0).CompareTie(i, j);
+        if (r != 0) return FKeys[0].Descending ? -r : r;
+        for (std::size_t k = 1; k < FKeys.size(); ++k) {
+            const int v = Compare(k, i, j);
+            if (v != 0) return v;
+        }
+        return 0;
+    }
     // Negative when row i goes before row j.
     int operator()(std::size_t i, std::size_t j) {
         for (std::size_t k = 0; k < FKeys.size(); ++k) {
-            TColumnSortKeys& c = Column(k);
-            if (FIgnoreBlanks && c.TracksBlanks()) {
-                const bool ei = c.Empty(i), ej = c.Empty(j);
-                if (ei != ej) return ei == FBlanksLast ? 1 : -1;
-            }
-            const int r = c.Compare(i, j);
-            if (r != 0) return FKeys[k].Descending ? -r : r;
+            const int v = Compare(k, i, j);
+            if (v != 0) return v;
         }
         return 0;
     }
 
 private:
+    int Compare(std::size_t k, std::size_t i, std::size_t j) {
+        TColumnSortKeys& c = Column(k);
+        if (FIgnoreBlanks && c.TracksBlanks()) {
+            const bool ei = c.Empty(i), ej = c.Empty(j);
+            if (ei != ej) return ei == FBlanksLast ? 1 : -1;
+        }
+        const int r = c.Compare(i, j);
+        return FKeys[k].Descending ? -r : r;
+    }
+
     TColumnSortKeys& Column(std::size_t k) {
         if (!FColumns[k]) FColumns[k] = std::make_unique<TColumnSortKeys>(FGrid, FKeys[k].Col, FRows);
         return *FColumns[k];
@@ -481,9 +538,24 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
         std::vector<TRowOrder::TKey> keys;
         for (const TSortKey& k : Keys) keys.push_back({k.Col, k.Descending});
         TRowOrder order(*this, std::move(keys), rows);
-        StableSortIndexes(perm, [&](int a, int b) {
-            return order(static_cast<std::size_t>(a), static_cast<std::size_t>(b)) < 0;
-        });
+        std::vector<TRowOrder::TPacked> packed;
+        if (order.Pack(packed)) {
+            // 12 bytes per row and its copy while merging; most comparisons read only them.
+            perm = {};
+            const bool desc = order.FirstDescending();
+            StableSortIndexes(packed, [&](const TRowOrder::TPacked& a, const TRowOrder::TPacked& b) {
+                const std::uint64_t ka = a.Key(), kb = b.Key();
+                ++Compares;
+                if (ka != kb) return desc ? ka > kb : ka < kb;
+                return order.Tie(static_cast<std::size_t>(a.Index), static_cast<std::size_t>(b.Index)) < 0;
+            });
+            perm.resize(static_cast<std::size_t>(n));
+            for (int i = 0; i < n; ++i) perm[static_cast<std::size_t>(i)] = packed[static_cast<std::size_t>(i)].Index;
+        } else {
+            StableSortIndexes(perm, [&](int a, int b) {
+                return order(static_cast<std::size_t>(a), static_cast<std::size_t>(b)) < 0;
+            });
+        }
     }
     ApplyRowPermutation(Left, perm);
 }
