@@ -1521,6 +1521,9 @@ private:
     int FFilterRow = 0;
     // Splits a filter list entry into the shown text and the condition ("=" separates).
     static void SplitFilterEntry(const String& Entry, String& Shown, String& Condition);
+    bool FastFilterMatch(const TFilterData& f, int ARow, bool& Match);
+    // The test of one condition as the filtering rules give it; an exception is no match.
+    bool GeneralFilterMatch(const TFilterData& f, int ARow);
 
     // ---- sorting (ExtGridSort.cpp) ----
     struct TSortKey {

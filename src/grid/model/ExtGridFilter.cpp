@@ -92,34 +92,98 @@ bool ConditionMatches(const TFilterData& f, String text) {
     return MatchFilterExpression(f.Condition, text, f.CaseSensitive);
 }
 
+// A condition made of ASCII letters, digits, "*" and "?" only: a wildcard pattern the
+// expression matcher takes as it is, which can be tested on the cell text in place.
+bool PlainWildcard(StringView p) {
+    if (p.empty()) return false;
+    for (char16_t c : p)
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'*' || c == u'?'))
+            return false;
+    return true;
+}
+
+char16_t FoldAZ(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
+
+// "*" any run, "?" one character; Fold compares a to z as A to Z.
+bool WildMatch(StringView p, StringView t, bool Fold) {
+    std::size_t pi = 0, ti = 0, star = StringView::npos, mark = 0;
+    while (ti < t.size()) {
+        if (pi < p.size() && (p[pi] == u'?' || (Fold ? FoldAZ(p[pi]) == FoldAZ(t[ti]) : p[pi] == t[ti]))) {
+            ++pi;
+            ++ti;
+        } else if (pi < p.size() && p[pi] == u'*') {
+            star = pi++;
+            mark = ti;
+        } else if (star != StringView::npos) {
+            pi = star + 1;
+            ti = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == u'*') ++pi;
+    return pi == p.size();
+}
+
+StringView TrimView(StringView t) {
+    while (!t.empty() && t.front() <= u' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() <= u' ') t.remove_suffix(1);
+    return t;
+}
+
 } // namespace
+
+// The test of a plain wildcard condition on the stored text where it lies; false when the
+// text needs the general path (escaped wide text, or letters beyond ASCII without case).
+bool TExtStringGrid::FastFilterMatch(const TFilterData& f, int ARow, bool& Match) {
+    if (f.Method != fmExpression || !PlainWildcard(f.Condition)) return false;
+    if (f.Data != fcNormal &&
+        !(f.Data == fcVirtual && !OnGetDisplText && !OnGetDisplWideText && MergeCount() == 0))
+        return false;
+    StringView t = TrimView(Store().CellView(f.Column, ARow));
+    if (t.find(u"|\\") != StringView::npos) return false;
+    if (!f.Prefix.empty() && StartsWith(t, f.Prefix)) t.remove_prefix(f.Prefix.size());
+    if (!f.Suffix.empty()) {
+        const auto at = t.find(f.Suffix);
+        if (at != StringView::npos && at + f.Suffix.size() == t.size()) t = t.substr(0, at);
+    }
+    if (!f.CaseSensitive)
+        for (char16_t c : t)
+            if (c >= 0x80) return false;
+    Match = WildMatch(f.Condition, t, !f.CaseSensitive);
+    return true;
+}
+
+bool TExtStringGrid::GeneralFilterMatch(const TFilterData& f, int ARow) {
+    try {
+        String text;
+        const int col = f.Column;
+        switch (f.Data) {
+        case fcVirtual: text = GetCellEx(col, ARow); break;
+        case fcNormal: text = Store().Cell(col, ARow); break;
+        case fcStripHTML: text = MarkupToPlainText(Store().CellView(col, ARow)); break;
+        case fcCalculated: text = GetFormattedCell(col, ARow); break;
+        case fcRow:
+            for (int c = 0; c < AllColCount(); ++c) {
+                if (c > 0) text += u"\r\n";
+                text += Store().CellView(c, ARow);
+            }
+            break;
+        }
+        text = plat::Trim(text);
+        if (text.find(u"|\\") != String::npos) text = DecodeEscapedUnicode(text);
+        return ConditionMatches(f, std::move(text));
+    } catch (const std::exception&) {
+        return false;
+    }
+}
 
 bool TExtStringGrid::RowMatchesFilter(int ARow) {
     bool outcome = true;
     for (int i = 0; i < FFilter->Count(); ++i) {
         const TFilterData& f = *FFilter->Items(i);
         bool match = false;
-        try {
-            String text;
-            const int col = f.Column;
-            switch (f.Data) {
-            case fcVirtual: text = GetCellEx(col, ARow); break;
-            case fcNormal: text = Store().Cell(col, ARow); break;
-            case fcStripHTML: text = MarkupToPlainText(Store().CellView(col, ARow)); break;
-            case fcCalculated: text = GetFormattedCell(col, ARow); break;
-            case fcRow:
-                for (int c = 0; c < AllColCount(); ++c) {
-                    if (c > 0) text += u"\r\n";
-                    text += Store().CellView(c, ARow);
-                }
-                break;
-            }
-            text = plat::Trim(text);
-            if (text.find(u"|\\") != String::npos) text = DecodeEscapedUnicode(text);
-            match = ConditionMatches(f, std::move(text));
-        } catch (const std::exception&) {
-            match = false;
-        }
+        if (!FastFilterMatch(f, ARow, match)) match = GeneralFilterMatch(f, ARow);
         switch (f.Operation) {
         case foSHORT:
             outcome = match;

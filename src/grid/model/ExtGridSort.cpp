@@ -3,6 +3,7 @@
 // sorting.
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <numeric>
@@ -88,8 +89,29 @@ bool TextToTime(StringView text, double& Value) {
 // What a cell's text becomes for a numeric style: the first prefix and suffix removed,
 // every thousand separator removed for ssFinancial, the decimal separator made "."; a text
 // that does not parse then counts as 0, as an empty one does.
+// A plain decimal number ([-]digits[.digits]) read without building a text: the value the
+// float parser gives for it; false for anything else.
+bool PlainDecimal(StringView t, double& v) {
+    if (t.empty() || t.size() > 40) return false;
+    char buf[48];
+    std::size_t n = 0, digits = 0, points = 0;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const char16_t c = t[i];
+        if (c >= u'0' && c <= u'9') ++digits;
+        else if (c == u'.') ++points;
+        else if (!(c == u'-' && i == 0)) return false;
+        buf[n++] = static_cast<char>(c);
+    }
+    if (digits == 0 || points > 1 || t.front() == u'.' || t.back() == u'.') return false;
+    const auto r = std::from_chars(buf, buf + n, v);
+    return r.ec == std::errc() && r.ptr == buf + n;
+}
+
 double NumberKey(StringView text, StringView prefix, StringView suffix, bool financial) {
     if (text.empty()) return 0;
+    if (double v = 0; prefix.empty() && suffix.empty() && plat::FormatSettings.DecimalSeparator == u'.' &&
+                      PlainDecimal(text, v))
+        return v;
     String s(text);
     if (!prefix.empty())
         if (const auto at = s.find(prefix); at != String::npos) s.erase(at, prefix.size());
@@ -186,7 +208,9 @@ class TColumnSortKeys {
 public:
     enum TKind { kText, kTextNoCase, kAnsi, kAnsiNoCase, kNumber, kCustom, kRaw };
 
-    TColumnSortKeys(TExtStringGrid& Grid, int ACol, const TRowSet& Rows) : FGrid(Grid), FCol(ACol), FRows(Rows) {
+    // Lazy keys (a tie-break column) are computed per comparison instead of for every row.
+    TColumnSortKeys(TExtStringGrid& Grid, int ACol, const TRowSet& Rows, bool Lazy = false)
+        : FGrid(Grid), FCol(ACol), FRows(Rows), FLazy(Lazy) {
         TSettingsView s(Grid);
         TSortStyle style = s.AutoFormat ? ssAutomatic : (s.IgnoreCase ? ssAlphaNoCase : ssAlphabetic);
         String prefix, suffix;
@@ -218,7 +242,9 @@ public:
             break;
         case ssNumeric:
         case ssFinancial:
-            Numbers([&](StringView t) { return NumberKey(t, prefix, suffix, style == ssFinancial); });
+            Numbers([prefix, suffix, financial = style == ssFinancial](StringView t) {
+                return NumberKey(t, prefix, suffix, financial);
+            });
             break;
         case ssDate:
         case ssDateTime: Numbers([](StringView t) { return DateKey(t); }); break;
@@ -289,12 +315,12 @@ public:
         case kText:
         case kTextNoCase:
             // The first four code units decide most comparisons without reading the texts.
-            if (FPrefix[i] != FPrefix[j]) return FPrefix[i] < FPrefix[j] ? -1 : 1;
+            if (!FPrefix.empty() && FPrefix[i] != FPrefix[j]) return FPrefix[i] < FPrefix[j] ? -1 : 1;
             return CompareUnits(Text(i), Text(j), FKind == kTextNoCase);
         case kAnsi: return Sign(plat::AnsiCompareStr(Text(i), Text(j)));
         case kAnsiNoCase: return Sign(plat::AnsiCompareText(Text(i), Text(j)));
         case kNumber: {
-            const double a = FNumbers[i], b = FNumbers[j];
+            const double a = FKeyOf ? FKeyOf(Text(i)) : FNumbers[i], b = FKeyOf ? FKeyOf(Text(j)) : FNumbers[j];
             return a < b ? -1 : (b < a ? 1 : 0);
         }
         case kCustom: {
@@ -325,6 +351,7 @@ private:
                               : StringView(FOwned[i]);
     }
     void Prefixes(bool NoCase) {
+        if (FLazy) return;
         FPrefix.resize(FRows.size());
         for (std::size_t i = 0; i < FRows.size(); ++i) {
             const StringView t = Text(i);
@@ -359,6 +386,10 @@ private:
     template <class F>
     void Numbers(F&& Key) {
         FKind = kNumber;
+        if (FLazy) {
+            FKeyOf = Key;
+            return;
+        }
         FNumbers.resize(FRows.size());
         for (std::size_t i = 0; i < FRows.size(); ++i) FNumbers[i] = Key(Text(i));
         DropTexts();
@@ -418,6 +449,8 @@ private:
     TKind FKind = kText;
     std::vector<std::uint64_t> FPrefix;
     bool FVirtualTexts = false;
+    bool FLazy = false;
+    std::function<double(StringView)> FKeyOf;
     std::vector<String> FOwned;
     std::vector<double> FNumbers;
     std::vector<bool> FEmpty;
@@ -491,7 +524,7 @@ private:
     }
 
     TColumnSortKeys& Column(std::size_t k) {
-        if (!FColumns[k]) FColumns[k] = std::make_unique<TColumnSortKeys>(FGrid, FKeys[k].Col, FRows);
+        if (!FColumns[k]) FColumns[k] = std::make_unique<TColumnSortKeys>(FGrid, FKeys[k].Col, FRows, k > 0);
         return *FColumns[k];
     }
     TExtStringGrid& FGrid;
