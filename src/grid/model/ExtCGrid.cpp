@@ -741,4 +741,46 @@ int TExtColumnGrid::GetEditLimit() {
     return TExtStringGrid::GetEditLimit();
 }
 
+void TExtColumnGrid::FilterSelect(int ItemIndex) {
+    const int col = FilterColumn();
+    SetFilterColumn(-1);
+    if (!InItems(col)) return;
+    TGridColumnItem* item = FColumnCollection->Items(col);
+    plat::TStringList* entries = item->Filter();
+    if (ItemIndex < 0 || ItemIndex >= entries->Count()) return;
+    const String e = entries->Strings(ItemIndex);
+    const size_t eq = e.find(u'=');
+    const String shown = eq == String::npos ? e : e.substr(0, eq);
+    if (AutoFilterDisplay) item->SetHeader(shown);
+    if (AutoFilterUpdate) SetFilterActive(false);
+    String condition = eq == String::npos ? e : e.substr(eq + 1);
+    if (OnFilterSelect) OnFilterSelect(this, col, ItemIndex, shown, condition);
+    if (condition == FilterDropDownClear) condition.clear();
+    if (condition.empty()) {
+        Filter()->RemoveColumnFilter(col);
+    } else {
+        TFilterData* f = Filter()->GetColFilter(col);
+        f->Condition = condition;
+        f->CaseSensitive = item->FilterCaseSensitive;
+    }
+    if (AutoFilterUpdate) {
+        SetFilterActive(true);
+        if (RowCount() > FixedRows() && !(FixedRowAlways && RowCount() == 1)) SetRowEx(FixedRows());
+        if (OnFilterDone) OnFilterDone(this);
+    }
+}
+
+void TExtColumnGrid::Group(int ColIndex) {
+    if (ColIndex < FixedCols() || !InItems(ColIndex)) return;
+    if (GroupColumn() >= 0) UnGroup();
+    FSaveCol->Assign(FColumnCollection->Items(ColIndex));
+    TExtStringGrid::Group(ColIndex);
+}
+
+void TExtColumnGrid::UnGroup() {
+    const int g = GroupColumn();
+    TExtStringGrid::UnGroup();
+    if (g >= 0 && InItems(g)) FColumnCollection->Items(g)->Assign(FSaveCol.get());
+}
+
 } // namespace grid

@@ -224,6 +224,13 @@ public:
     String GetCheckTrue(int ACol, int ARow) override;
     String GetCheckFalse(int ACol, int ARow) override;
     bool GetColumnFilter(int ACol) override;
+    // The entry comes from the column's own Filter list; its condition is tested with the
+    // column's FilterCaseSensitive, and with AutoFilterDisplay its shown text becomes the
+    // column's header. FilterDropDownClear removes the column's condition.
+    void FilterSelect(int ItemIndex) override;
+    // The grouped column's item is kept aside while grouped and put back by UnGroup.
+    void Group(int ColIndex) override;
+    void UnGroup() override;
     String GetEditMask(int ACol, int ARow) override;
     int GetEditLimit() override;
 

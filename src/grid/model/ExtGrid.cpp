@@ -92,6 +92,7 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FSyncGrid = std::make_unique<TSyncGrid>(this);
     FGrouping = std::make_unique<TGrouping>();
     FSortSettings = std::make_unique<TSortSettings>(this);
+    FFilter = std::make_unique<TFilter>(this);
     FColumnSize = std::make_unique<TColumnSize>(this);
     FCellNode->Owner = this;
     FCellNode->OnChange = [this] { Invalidate(); };
@@ -107,7 +108,9 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
     FIgnoreColumns = std::make_unique<TIntList>(0, 0);
     FColumnOrder = std::make_unique<TIntList>(0, 0);
     FSortIndexes = std::make_unique<TSortIndexList>();
-    for (auto* l : {&FSortRowXRef, &FUnSortRowXRef, &FMergedColumns, &FSelectedCells, &FSelectedRows,
+    FSortRowXRef = std::make_unique<TGridIntList>();
+    FUnSortRowXRef = std::make_unique<TGridIntList>();
+    for (auto* l : {&FMergedColumns, &FSelectedCells, &FSelectedRows,
                     &FModifiedRows, &FEnabledRows})
         *l = std::make_unique<TIntList>(0, 0);
     FControlList = std::make_unique<TControlList>();
@@ -224,6 +227,7 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     FNavigation->Assign(s->FNavigation.get());
     FGrouping->Assign(s->FGrouping.get());
     FSortSettings->Assign(s->FSortSettings.get());
+    FFilter->Assign(s->FFilter.get());
     FSearchFooter->Assign(s->FSearchFooter.get());
     FPrintSettings->Assign(s->FPrintSettings.get());
     FHTMLSettings->Assign(s->FHTMLSettings.get());

@@ -19,6 +19,7 @@
 #include "CellNode.h"
 #include "ExtDraw.h"
 #include "ExtGridSettings.h"
+#include "ExtGridFilter.h"
 #include "ExtGridSortSettings.h"
 #include "ExtObjWindows.h"
 #include "GridHiddenRows.h"
@@ -36,6 +37,36 @@ class TStream;
 namespace grid {
 
 class TExtStringGridCheck;
+
+// The options of a search, a set of up to 16 flags.
+enum TFindParam {
+    fnMatchCase, fnMatchFull, fnMatchRegular, fnDirectionLeftRight, fnMatchStart, fnFindInCurrentRow,
+    fnFindInCurrentCol, fnIncludeFixed, fnAutoGoto, fnIgnoreHTMLTags, fnBackward, fnIncludeHiddenColumns,
+    fnFindInPresetCol, fnFindInPresetRow, fnSelectedCells, fnIncludeHiddenRows
+};
+class TFindParameters {
+public:
+    constexpr TFindParameters() = default;
+    constexpr TFindParameters(std::initializer_list<TFindParam> p) {
+        for (auto x : p) bits_ = static_cast<std::uint16_t>(bits_ | (1u << x));
+    }
+    constexpr bool Contains(TFindParam p) const { return (bits_ & (1u << p)) != 0; }
+    constexpr TFindParameters& Include(TFindParam p) { bits_ = static_cast<std::uint16_t>(bits_ | (1u << p)); return *this; }
+    constexpr TFindParameters& Exclude(TFindParam p) { bits_ = static_cast<std::uint16_t>(bits_ & ~(1u << p)); return *this; }
+    constexpr std::uint16_t Bits() const { return bits_; }
+    friend constexpr bool operator==(const TFindParameters&, const TFindParameters&) = default;
+
+private:
+    std::uint16_t bits_ = 0;
+};
+
+// An integer list whose items the grid's whole-list operations reach directly.
+class TGridIntList : public TIntList {
+public:
+    TGridIntList() : TIntList(0, 0) {}
+    std::vector<int>& Items() { return items_; }
+    const std::vector<int>& Items() const { return items_; }
+};
 
 class TCellBorders {
 public:
@@ -115,6 +146,14 @@ using TSearchFooterActionEvent =
 using TExpandClickEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, bool Expanded)>;
 using TRowDisjunctSelectEvent = std::function<void(plat::TObject* Sender, int ARow, bool Value, bool& Allow)>;
 using TRowDisjunctSelectedEvent = std::function<void(plat::TObject* Sender, int ARow)>;
+using TCustomCompareEvent =
+    std::function<void(plat::TObject* Sender, const String& str1, const String& str2, int& Res)>;
+using TRawCompareEvent = std::function<void(plat::TObject* Sender, int ACol, int Row1, int Row2, int& Res)>;
+using TClickSortEvent = std::function<void(plat::TObject* Sender, int ACol)>;
+using TCustomFilterEvent = std::function<void(plat::TObject* Sender, int ARow, bool& AcceptRow)>;
+using TFilterProgressEvent = std::function<void(plat::TObject* Sender, short Progress)>;
+using TFilterSelectEvent = std::function<void(plat::TObject* Sender, int Column, int ItemIndex,
+                                              const String& FriendlyName, String& FilterCondition)>;
 using TGetFloatFormatEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, bool& IsFloat, String& FloatFormat)>;
 
@@ -360,6 +399,182 @@ protected:
 
 public:
     // ==== end of structural operations ====
+
+    // ==== sorting (ExtGridSort.cpp) ====
+    // Columns are real columns, rows display rows. Every sort is stable (equal rows keep
+    // their order in both directions): each row's key is computed once, a permutation is
+    // sorted, and the rows then move by SortSwapRows, so no cell text is copied and the
+    // cross-reference, heights and row flags follow. An automatic style is decided once per
+    // sort from every cell of the column: check boxes when every cell holds one, numbers,
+    // dates or times when every non-empty text is one, else text. A comparison handler that
+    // answers inconsistently gives some order, never a fault.
+    void Sort(int ACol, TSortDirection Direction);
+    // Only with more than one row.
+    void SortByColumn(int ACol);
+    // Normal rows (FixedRows .. RowCount - FixedFooters - 1) by SortSettings.Column; nothing
+    // for a column outside the grid.
+    virtual void QSort();
+    // The same by SortIndexes; EExtGridError "No indexes specified for indexed sort" when empty.
+    virtual void QSortIndexed();
+    // Display rows Left .. Right only.
+    void QuickSort(int ACol, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // The rows of every expanded node of the deepest node level, on SortSettings.Column or
+    // by SortIndexes.
+    void QSortGroup();
+    void QSortGroupIndexed();
+    // Restores the order of the last InitSortXRef. Rows inserted since end after every
+    // existing one; nothing happens when there is no sort to undo.
+    void QUnSort();
+    void InitSortXRef();
+    // Compares on ACol, then on the columns to its right while equal; swaps the rows and
+    // returns true when they are out of order for SortSettings.Direction.
+    bool SortLine(int ACol, int ARow1, int ARow2);
+    virtual void SortSwapRows(int Index, int Index2);
+    // -1, 0 or +1 in ascending order (IgnoreBlanks places an empty cell by BlankPos, with the
+    // signs reversed for sdDescending). Outside a sort an automatic style is decided from the
+    // two cells.
+    int CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    virtual void ClickSort(int ACol);
+    TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
+    bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns->HasValue(ACol); }
+    // The display row that held the current row when the last sort began, where it went.
+    int SortRow() const { return FSortRow; }
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    void SetSortSettings(const TSortSettings& Value) { FSortSettings->Assign(&Value); }
+    const std::vector<int>& SortRowXRef() const { return FSortRowXRef->Items(); }
+    int Compares = 0, Swaps = 0;
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    TClickSortEvent OnClickSort;
+    // ==== end of sorting ====
+
+    // ==== filtering (ExtGridFilter.cpp) ====
+    // Rows a filter hides go into the hidden-row store tagged with their level (1 for the
+    // first level in force); HideRow's rows carry level 0 and are never shown or dropped by
+    // removing a filter level. Store items record real indexes, so the row mappings stay
+    // exact with stacked levels and beside rows hidden otherwise. Rows are display rows,
+    // columns real columns.
+    TFilter* Filter() const { return FFilter.get(); }
+    void SetFilter(const TFilter& Value) { FFilter->Assign(&Value); }
+    // Every condition of Filter in order, then OnCustomFilter. An exception while testing a
+    // condition counts as no match.
+    virtual bool RowMatchesFilter(int ARow);
+    // Hides the row when it does not match.
+    void FilterRow(int ARow);
+    // Tests every normal row (node and summary rows stay with FilterNormalCellsOnly) and
+    // hides the failing ones as one new level.
+    void ApplyFilter();
+    bool FilterActive() const { return FFilterActive; }
+    // On applies Filter as a new level; off shows the rows of the top level again.
+    void SetFilterActive(bool Value);
+    // Shows the top level's rows; false when no level was in force or none is left.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // Incremental narrowing: a condition one character longer than the last adds a level, one
+    // character shorter removes the top level, anything else starts over. AColumn -1 looks
+    // for the text anywhere in the row (a to z without regard to case), a column for "*text*".
+    // An empty condition removes every filter level; rows hidden otherwise stay hidden.
+    void NarrowDown(const String& ACondition, int AColumn = -1);
+    // The filter drop-down's choice of entry ItemIndex of FilterList for FilterColumn.
+    virtual void FilterSelect(int ItemIndex);
+    // The filter drop-down's check list changed: Checked holds the checked entries' indexes.
+    virtual void FilterCheck(const std::vector<int>& Checked);
+    // Display rows, ascending: hidden as one new level.
+    void HideRowList(const std::vector<int>& RowList);
+    // Shows the rows of the top level.
+    void UnHideRowList();
+    int FilterLevel() const { return FFilterLevel; }
+    // The column whose filter drop-down is open; -1 when none.
+    int FilterColumn() const { return FFilterCol; }
+    void SetFilterColumn(int Value) { FFilterCol = Value; }
+    int FilterDropDownRow() const { return FFilterRow; }
+    // Only a fixed row is accepted.
+    void SetFilterDropDownRow(int Value);
+    bool FilterDropDownCheck = false;
+    TCustomFilterEvent OnCustomFilter;
+    TFilterProgressEvent OnFilterProgress;
+    TFilterSelectEvent OnFilterSelect, OnFilterCheck;
+    plat::TNotifyEvent OnFilterDone;
+    // Footer recalculation after data changes; -1 for every column. The grid has no footer of
+    // its own, so the base does nothing.
+    virtual void CalcFooter(int ACol) { (void)ACol; }
+    // ==== end of filtering ====
+
+    // ==== search and replace (ExtGridFind.cpp) ====
+    // A search walks column by column (row by row with fnDirectionLeftRight) from the cell
+    // after StartCell, (-1, -1) for the first cell (the last with fnBackward), and ends at
+    // the first match or the end of the range (no wrap-around). The result is a display
+    // column (a real one with fnIncludeHiddenColumns) and a display row (a real one with
+    // fnIncludeHiddenRows); (-1, -1) when nothing matches. Without fnMatchCase both sides
+    // are upper-cased with the locale's rules. The search text "" (two double quotes)
+    // matches the empty cells.
+    TPoint Find(TPoint StartCell, const String& s, TFindParameters FindParams);
+    // The same on the cells' decoded wide texts.
+    TPoint FindWide(TPoint StartCell, const String& s, TFindParameters FindParams);
+    TPoint FindFirst(const String& s, TFindParameters FindParams);
+    // From SearchCell with the last search text and flags; after the last match (-1, -1),
+    // and the next call starts over at the first cell.
+    TPoint FindNext();
+    // Every occurrence of OrigStr in each matching cell becomes NewStr, with regard to case
+    // exactly when fnMatchCase is given; the number of cells changed. Each changed cell is
+    // reported by CellsChanged.
+    int Replace(const String& OrigStr, const String& NewStr, TFindParameters FindParams);
+    // First normal row whose plain text in the sorted column begins with s (upper case); -1
+    // when none or with fewer than two rows.
+    int Search(const String& s);
+    TPoint SearchCell() const { return FSearchCell; }
+    TFindParameters FindParams() const { return FFindParams; }
+    bool FindBusy() const { return FFindBusy; }
+    int FindCol = 0, FindRow = 0;
+    // The flags the search footer's edit, find-next and find-previous actions search with.
+    enum TSearchFooterFind { sfEditChange, sfFindNext, sfFindPrevious };
+    TFindParameters SearchFooterFindParams(TSearchFooterFind Action, bool HighlightDown, bool MatchCaseChecked);
+    // Colour of the search footer's edit after a search: red when nothing was found.
+    static TColor SearchEditColor(bool Found) { return Found ? plat::clWindow : TColor(0x000000FF); }
+
+    // ---- change notifications ----
+    // CellsChanged, after OnCellsChanged and the notifiers, recalculates the footer.
+    void CellsChangedFooter() { CalcFooter(-1); }
+    void UpdateFooterColumn(int ACol) { CalcFooter(ACol); }
+    void Click() override;
+    // Remembers the cell and its stored and wide texts for editing (ACol display column).
+    virtual void StoreOldCell(int ACol, int ARow);
+    int OldCol() const { return FOldCol; }
+    int OldRow() const { return FOldRow; }
+    const String& OldCellText() const { return FOldCellText; }
+    const String& OldWideCellText() const { return FOldWideCellText; }
+    // The grid follows no framework visual style.
+    bool UseVCLStyles() const { return false; }
+    // ==== end of search and replace ====
+
+    // ==== grouping (ExtGridGroup.cpp) ====
+    // Group sorts by the column (AutoSortForGrouping), puts a node row before each run of
+    // equal stored texts holding the value in column 1 (2 when grouping by column 1), a
+    // summary row after each run with Grouping.Summary, and removes the column; UnGroup
+    // puts the column back with its width, header, footer text and every row's value. A grid
+    // grouped on column 0 (no fixed columns) ungroups too.
+    virtual void Group(int ColIndex);
+    virtual void UnGroup();
+    int GroupColumn() const { return FGroupColumn; }
+    // -1 ungroups, a value above 0 groups by it, 0 does nothing.
+    void SetGroupColumn(int Value);
+    // Group figures of display column ColIndex, written into each expanded node row (into
+    // its summary row with Grouping.Summary); collapsed groups are left alone.
+    void GroupSum(int ColIndex) { GroupCalc(ColIndex, 1); }
+    void GroupAvg(int ColIndex) { GroupCalc(ColIndex, 2); }
+    void GroupMin(int ColIndex) { GroupCalc(ColIndex, 3); }
+    void GroupMax(int ColIndex) { GroupCalc(ColIndex, 4); }
+    void GroupCount(int ColIndex) { GroupCalc(ColIndex, 5); }
+    void GroupCustomCalc(int ColIndex) { GroupCalc(ColIndex, 6); }
+    void GroupDistinct(int ColIndex) { GroupCalc(ColIndex, 7); }
+    void GroupStdDev(int ColIndex) { GroupCalc(ColIndex, 8); }
+    // Method 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 OnGroupCalc, 7 distinct
+    // texts, 8 standard deviation.
+    void GroupCalc(int ACol, int Method);
+    std::function<void(plat::TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)> OnGroupCalc;
+    bool IsGrouping() const { return FIsGrouping; }
+    // ==== end of grouping ====
 
     // ==== clearing, trimming, merging and numbering (ExtGridClear.cpp) ====
     // Rectangles are in real columns (mapped from display columns with SaveHiddenCells) and
@@ -1190,8 +1405,6 @@ public:
     THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
     TControlLook* ControlLook() const { return FControlLook.get(); }
     TGrouping* Grouping() const { return FGrouping.get(); }
-    TSortSettings* SortSettings() const { return FSortSettings.get(); }
-    void SetSortSettings(const TSortSettings& Value) { FSortSettings->Assign(&Value); }
     TColumnSize* ColumnSize() const { return FColumnSize.get(); }
     plat::TFont* FixedFont() const { return FFixedFont.get(); }
     plat::TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
@@ -1367,7 +1580,8 @@ private:
     std::unique_ptr<plat::TFont> FFixedFont, FActiveCellFont;
     std::unique_ptr<TIntList> FOrigColSizes, FIgnoreColumns, FColumnOrder;
     std::unique_ptr<TSortIndexList> FSortIndexes;
-    std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows,
+    std::unique_ptr<TGridIntList> FSortRowXRef, FUnSortRowXRef;
+    std::unique_ptr<TIntList> FMergedColumns, FSelectedCells, FSelectedRows,
         FModifiedRows, FEnabledRows;
     std::unique_ptr<TControlList> FControlList;
     // ---- view state (src/grid/view) ----
@@ -1512,6 +1726,54 @@ private:
     int FInsertLevel = 0;
     std::vector<std::pair<int, int>> FRemovedNodeRows;
     bool FNodesRemovingDone = false;
+
+    // ---- grouping (ExtGridGroup.cpp) ----
+    int FGroupColumn = -1;
+    String FGroupCaption, FGroupFooter;
+    int FGroupWidth = 0;
+    bool FIsGrouping = false;
+    void ApplyGroupLook(int ARow, bool Header);
+
+    // ---- search (ExtGridFind.cpp) ----
+    TPoint FindCore(TPoint StartCell, const String& s, TFindParameters P, bool Wide);
+    bool FindCellMatches(int c, int r, TFindParameters P, bool Wide);
+    void GotoFound(TPoint Cell, TFindParameters P);
+    TFindParameters FFindParams;
+    String SearchCache, FLastFindText;
+    bool FLastFindWide = false;
+    TPoint FSearchCell{-1, -1};
+    bool FFindBusy = false;
+    int FOldCol = -1, FOldRow = -1;
+    String FOldCellText, FOldWideCellText;
+
+    // ---- filtering (ExtGridFilter.cpp) ----
+    std::unique_ptr<TFilter> FFilter;
+    bool FFilterActive = false;
+    int FFilterLevel = 0;
+    String FLastFilter;
+    int FFilterFixedRows = 0;
+    int FFilterCol = -1;
+    int FFilterRow = 0;
+    // Splits a filter list entry into the shown text and the condition ("=" separates).
+    static void SplitFilterEntry(const String& Entry, String& Shown, String& Condition);
+    bool FastFilterMatch(const TFilterData& f, int ARow, bool& Match);
+    // The test of one condition as the filtering rules give it; an exception is no match.
+    bool GeneralFilterMatch(const TFilterData& f, int ARow);
+
+    // ---- sorting (ExtGridSort.cpp) ----
+    struct TSortKey {
+        int Col;
+        bool Descending;
+    };
+    // Stable sort of display rows Left .. Right by Keys, in key order.
+    void SortRows(int Left, int Right, const std::vector<TSortKey>& Keys);
+    std::vector<TSortKey> ColumnSortKeys(int ACol) const;
+    std::vector<TSortKey> IndexSortKeys() const;
+    // Moves the rows Left + i <- Left + Perm[i] by SortSwapRows (Perm is consumed).
+    void ApplyRowPermutation(int Left, std::vector<int>& Perm);
+    void SortXRefRowsInserted(int RowIndex, int RCount);
+    void SortXRefRowsRemoved(int RowIndex, int RCount);
+    int FSortRow = -1;
 
     // Held while LoadFromFile runs; the load keeps only a weak reference, so it sees the
     // grid's destruction while it processes pending messages.

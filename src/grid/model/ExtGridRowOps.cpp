@@ -134,6 +134,7 @@ void TExtStringGrid::CellsChanged(const plat::TRect& R) {
     // A notifier may unregister itself: walk a copy.
     const std::vector<TGridChangeNotifier*> notifiers = FNotifierList;
     for (TGridChangeNotifier* n : notifiers) n->CellsChanged(this, R);
+    CalcFooter(-1);
 }
 
 void TExtStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls) {
@@ -143,6 +144,7 @@ void TExtStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
     NodesRowsInserting(RowIndex, RCount);
     FGridItems.Shift(RealRowIndex(RowIndex), RCount);
     InsertDisplayRows(RowIndex, RCount);
+    SortXRefRowsInserted(RowIndex, RCount);
     NodesRowsInserted(RowIndex, RCount);
     EndUpdate();
     if (!Destroying()) CellsChanged(plat::TRect{0, RowIndex, ColCount() - 1, RowIndex + RCount});
@@ -167,6 +169,7 @@ void TExtStringGrid::RemoveRowsEx(int RowIndex, int RCount) {
     if (!FNodesRemovingDone) NodesRowsRemoving(RowIndex, RCount);
     FNodesRemovingDone = false;
     HiddenRowsAfterRemoval(RowIndex, RCount);
+    SortXRefRowsRemoved(RowIndex, RCount);
     if (RCount >= RowCount()) {
         // The framework keeps one row: the last one stays as an empty row.
         Store().RemoveRows(RowIndex, RCount);

@@ -349,8 +349,18 @@ void TShowModified::SetColor(TColor Value) {
 }
 
 void TGrouping::Assign(const plat::TPersistent* Source) {
-    // Line widths and colours stay with the target.
+    // Line widths, line colours and Summary stay with the target.
     if (auto s = Same<TGrouping>(Source)) {
+        GroupCountFormat = s->GroupCountFormat;
+        HeaderColor = s->HeaderColor;
+        HeaderColorTo = s->HeaderColorTo;
+        HeaderTextColor = s->HeaderTextColor;
+        MergeHeader = s->MergeHeader;
+        MergeSummary = s->MergeSummary;
+        ShowGroupCount = s->ShowGroupCount;
+        SummaryColor = s->SummaryColor;
+        SummaryColorTo = s->SummaryColorTo;
+        SummaryTextColor = s->SummaryTextColor;
         HeaderUnderline = s->HeaderUnderline;
         SummaryLine = s->SummaryLine;
         AutoCheckGroup = s->AutoCheckGroup;

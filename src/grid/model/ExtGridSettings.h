@@ -479,10 +479,20 @@ private:
     TColor FColor = 0x00FFFF;
 };
 
+// Grouping looks and options. Assign copies all but the line widths, line colours and
+// Summary.
 class TGrouping : public plat::TPersistent {
 public:
     String ClassName() const override { return u"TGrouping"; }
     void Assign(const plat::TPersistent* Source) override;
+    static constexpr TColor kColorNotSet = 0x1FFFFFFF;
+    bool MergeHeader = false;
+    bool MergeSummary = false;
+    TColor HeaderColor = kColorNotSet, HeaderColorTo = kColorNotSet, HeaderTextColor = kColorNotSet;
+    bool Summary = false;
+    TColor SummaryColor = kColorNotSet, SummaryColorTo = kColorNotSet, SummaryTextColor = kColorNotSet;
+    bool ShowGroupCount = false;
+    String GroupCountFormat;
     bool HeaderUnderline = false;
     TColor HeaderLineColor = 0xFF0000;
     int HeaderLineWidth = 2;

@@ -28,6 +28,15 @@ public:
 
     // Column -1, the grid's sort-index list cleared, the last fixed row repainted.
     void Remove();
+    // "i;" + the sort-index list's string form with IndexShow, else "d" or "u" + Column.
+    String SaveToString() const;
+    // Empty: nothing. Otherwise Show becomes True; a text shorter than two characters raises
+    // EExtGridError "Invalid sort settings specifier". A text holding "i;" sets IndexShow and
+    // loads what follows its first two characters into the sort-index list (when not empty),
+    // then sorts by it; any other text clears IndexShow, sets Direction (ascending when it
+    // holds "u") and, when the rest after its first character is a whole number, sets Column
+    // and sorts.
+    void LoadFromString(const String& Value);
     void ToggleDirection() { Direction = Direction == sdAscending ? sdDescending : sdAscending; }
 
     // A change repaints the grid.

@@ -2,6 +2,9 @@
 // point and undoing a sort.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 #include "../GridFixture.h"
 #include "../GridInvariants.h"
 #include "ExtGrid.h"
@@ -10,6 +13,8 @@
 using namespace grid;
 using grid::testing::GridFixture;
 using testsupport::ThrowsWith;
+using plat::String;
+using Texts = std::vector<String>;
 
 namespace {
 
@@ -148,6 +153,375 @@ TEST_F(SortSettingsTest, GridAssignCopiesSortSettings) {
     other->Assign(grid);
     EXPECT_EQ(other->SortSettings()->Column, 4);
     EXPECT_EQ(other->SortSettings()->BlankPos, blLast);
+}
+
+// A grid of one fixed row and one fixed column: column 0 holds row labels, columns 1 .. 3
+// the data, column 4 is hidden. Below the data one more row is hidden, so every sort runs
+// beside a hidden column and a hidden row, and the invariant checker runs after each step.
+class SortTest : public GridFixture<> {
+protected:
+    void SetUp() override {
+        GridFixture<>::SetUp();
+        saved = plat::FormatSettings;
+        plat::FormatSettings = plat::TFormatSettings{};  // "." decimals, "," thousands, dd/mm/yyyy
+    }
+    void TearDown() override {
+        plat::FormatSettings = saved;
+        GridFixture<>::TearDown();
+    }
+    // Rows of texts for columns 1, 2, ...; row labels "r1", "r2", ... in column 0.
+    void Load(const std::vector<Texts>& rows) {
+        form = std::make_unique<plat::TForm>(nullptr);
+        grid = new TExtStringGrid(form.get());
+        grid->SetParent(form.get());
+        const int n = static_cast<int>(rows.size());
+        grid->SetColCount(5);
+        grid->SetRowCount(n + 2);
+        grid->SetFixedRows(1);
+        grid->SetFixedCols(1);
+        for (int r = 0; r < n; ++r) {
+            grid->SetCells(0, r + 1, u"r" + plat::IntToStr(r + 1));
+            grid->SetRowHeights(r + 1, 20 + r);
+            for (std::size_t c = 0; c < rows[static_cast<std::size_t>(r)].size(); ++c)
+                grid->SetCells(static_cast<int>(c) + 1, r + 1, rows[static_cast<std::size_t>(r)][c]);
+        }
+        grid->SetCells(1, n + 1, u"hidden");
+        grid->HideRow(n + 1);
+        grid->HideColumn(4);
+    }
+    Texts Column(int c) {
+        Texts t;
+        for (int r = grid->FixedRows(); r < grid->RowCount(); ++r) t.push_back(grid->Cells(c, r));
+        return t;
+    }
+    Texts Labels() { return Column(0); }
+    void Check() {
+        EXPECT_EQ(grid::testing::Utf8(grid::testing::CheckGridInvariants(*grid)), "");
+        ASSERT_EQ(grid->NumHiddenRows(), 1);
+        EXPECT_EQ(grid->GetGridCellsEx(1, grid->TotalRowCount() - 1), u"hidden") << "the hidden row keeps its place and text";
+    }
+    plat::TFormatSettings saved;
+};
+
+// The sort cases of the sorting rules, one table: texts of column 1 (and 2), settings, and
+// the row order expected.
+struct SortCase {
+    const char* name;
+    std::vector<Texts> rows;
+    std::function<void(TExtStringGrid&)> setup;
+    Texts labels;
+};
+
+TEST_F(SortTest, CasesOfTheSortingRules) {
+    const SortCase cases[] = {
+        {"numbers 10, 9, 100", {{u"10"}, {u"9"}, {u"100"}}, [](TExtStringGrid& g) { g.SortSettings()->Column = 1; },
+         {u"r2", u"r1", u"r3"}},
+        {"descending numbers", {{u"10"}, {u"9"}, {u"100"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.SortSettings()->Direction = sdDescending;
+         },
+         {u"r3", u"r1", u"r2"}},
+        {"blanks last ascending", {{u""}, {u"b"}, {u""}, {u"a"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.SortSettings()->IgnoreBlanks = true;
+             g.SortSettings()->BlankPos = blLast;
+         },
+         {u"r4", u"r2", u"r1", u"r3"}},
+        {"blanks last descending", {{u""}, {u"b"}, {u""}, {u"a"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.SortSettings()->IgnoreBlanks = true;
+             g.SortSettings()->BlankPos = blLast;
+             g.SortSettings()->Direction = sdDescending;
+         },
+         {u"r2", u"r4", u"r1", u"r3"}},
+        {"blanks first descending", {{u""}, {u"b"}, {u"a"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.SortSettings()->IgnoreBlanks = true;
+             g.SortSettings()->Direction = sdDescending;
+         },
+         {u"r1", u"r2", u"r3"}},
+        {"currency prefix", {{u"$40"}, {u"$5"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.OnGetFormat = [](plat::TObject*, int, TSortStyle& st, String& pre, String&) {
+                 st = ssNumeric;
+                 pre = u"$";
+             };
+         },
+         {u"r2", u"r1"}},
+        {"financial thousands", {{u"1,200"}, {u"950"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.OnGetFormat = [](plat::TObject*, int, TSortStyle& st, String&, String&) { st = ssFinancial; };
+         },
+         {u"r2", u"r1"}},
+        {"numeric without thousands: 1,200 does not parse and counts as 0", {{u"1,200"}, {u"950"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.OnGetFormat = [](plat::TObject*, int, TSortStyle& st, String&, String&) { st = ssNumeric; };
+         },
+         {u"r1", u"r2"}},
+        {"two empty cells are equal, empty against 5 is 0", {{u"5"}, {u""}, {u"-1"}, {u""}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.OnGetFormat = [](plat::TObject*, int, TSortStyle& st, String&, String&) { st = ssNumeric; };
+         },
+         {u"r3", u"r2", u"r4", u"r1"}},
+        {"unparsable text counts as 0", {{u"5"}, {u"abc"}, {u"-1"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.OnGetFormat = [](plat::TObject*, int, TSortStyle& st, String&, String&) { st = ssNumeric; };
+         },
+         {u"r3", u"r2", u"r1"}},
+        {"Full across the hidden column", {{u"a", u"x", u"", u"2"}, {u"a", u"x", u"", u"1"}, {u"0", u"y", u"", u"0"}},
+         [](TExtStringGrid& g) { g.SortSettings()->Column = 1; }, {u"r3", u"r2", u"r1"}},
+        {"without Full equal rows keep their order", {{u"a", u"x", u"", u"2"}, {u"a", u"x", u"", u"1"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.SortSettings()->Full = false;
+         },
+         {u"r1", u"r2"}},
+        {"stable descending", {{u"b", u"1"}, {u"a", u"2"}, {u"b", u"3"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.SortSettings()->Full = false;
+             g.SortSettings()->Direction = sdDescending;
+         },
+         {u"r1", u"r3", u"r2"}},
+        {"ignored column compares equal", {{u"a", u"2"}, {u"a", u"1"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.IgnoreColumns()->Add(2);
+         },
+         {u"r1", u"r2"}},
+        {"case counts for alphabetic", {{u"b"}, {u"B"}, {u"a"}}, [](TExtStringGrid& g) { g.SortSettings()->Column = 1; },
+         {u"r2", u"r3", u"r1"}},
+        {"IgnoreCase folds a to z", {{u"b"}, {u"B"}, {u"a"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.SortSettings()->AutoFormat = false;
+             g.SortSettings()->IgnoreCase = true;
+         },
+         {u"r3", u"r1", u"r2"}},
+        {"dates", {{u"02/01/2020"}, {u"31/12/2019"}, {u"01/01/2020"}},
+         [](TExtStringGrid& g) { g.SortSettings()->Column = 1; }, {u"r2", u"r3", u"r1"}},
+        {"times", {{u"10:05"}, {u"9:30"}, {u"10:00"}}, [](TExtStringGrid& g) { g.SortSettings()->Column = 1; },
+         {u"r2", u"r3", u"r1"}},
+        {"US short dates", {{u"02/01/2020"}, {u"01/31/2020"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.OnGetFormat = [](plat::TObject*, int, TSortStyle& st, String&, String&) { st = ssShortDateUS; };
+         },
+         {u"r2", u"r1"}},
+        {"markup removed", {{u"<b>b</b>"}, {u"a"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.OnGetFormat = [](plat::TObject*, int, TSortStyle& st, String&, String&) { st = ssHTML; };
+         },
+         {u"r2", u"r1"}},
+        {"suffix kg", {{u"12kg"}, {u"9kg"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.OnGetFormat = [](plat::TObject*, int, TSortStyle& st, String&, String& suf) {
+                 st = ssNumeric;
+                 suf = u"kg";
+             };
+         },
+         {u"r2", u"r1"}},
+        {"display texts", {{u"1"}, {u"2"}, {u"3"}},
+         [](TExtStringGrid& g) {
+             g.SortSettings()->Column = 1;
+             g.OnGetDisplText = [](plat::TObject*, int c, int, String& v) {
+                 if (c == 1) v = v == u"2" ? u"a" : (v == u"1" ? u"c" : u"b");
+             };
+         },
+         {u"r2", u"r3", u"r1"}},
+    };
+    for (const SortCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(c.rows);
+        c.setup(*grid);
+        grid->QSort();
+        EXPECT_EQ(Labels(), c.labels);
+        Check();
+    }
+}
+
+TEST_F(SortTest, RowsMoveWholeWithHeights) {
+    Load({{u"b", u"2"}, {u"a", u"1"}});
+    grid->Sort(1, sdAscending);
+    EXPECT_EQ(Column(2), (Texts{u"1", u"2"}));
+    EXPECT_EQ(grid->GetCellsEx(4, 1), u"") << "hidden column cells move with their row";
+    EXPECT_EQ(grid->RowHeights(1), 21);
+    EXPECT_EQ(grid->RowHeights(2), 20);
+    EXPECT_EQ(grid->SortSettings()->Column, 1);
+    Check();
+}
+
+TEST_F(SortTest, IndexedSortWithAndWithoutFull) {
+    const std::vector<Texts> rows = {{u"1", u"b"}, {u"2", u"a"}, {u"3", u"b"}, {u"2", u"b"}, {u"1", u"a"}};
+    // Column 2 ascending, ties by column 1 descending.
+    Load(rows);
+    grid->SortIndexes()->AddIndex(2, true);
+    grid->SortIndexes()->AddIndex(1, false);
+    grid->QSortIndexed();
+    EXPECT_EQ(Labels(), (Texts{u"r2", u"r5", u"r3", u"r4", u"r1"}));
+    Check();
+    // Without Full only the first entry decides; equal rows keep their order.
+    Load(rows);
+    grid->SortIndexes()->AddIndex(2, true);
+    grid->SortIndexes()->AddIndex(1, false);
+    grid->SortSettings()->Full = false;
+    grid->QSortIndexed();
+    EXPECT_EQ(Labels(), (Texts{u"r2", u"r5", u"r1", u"r3", u"r4"}));
+    Check();
+    grid->SortIndexes()->Clear();
+    EXPECT_TRUE(ThrowsWith<EExtGridError>([&] { grid->QSortIndexed(); }, u"No indexes specified for indexed sort"));
+}
+
+TEST_F(SortTest, NormalCellsOnlyKeepsColumnZero) {
+    Load({{u"c"}, {u"a"}, {u"b"}});
+    grid->SortSettings()->NormalCellsOnly = true;
+    grid->Sort(1, sdAscending);
+    EXPECT_EQ(Labels(), (Texts{u"r1", u"r2", u"r3"}));
+    EXPECT_EQ(Column(1), (Texts{u"a", u"b", u"c"}));
+    Check();
+}
+
+TEST_F(SortTest, StringFormLoadsAndSaves) {
+    Load({{u"1", u"", u"x"}, {u"3", u"", u"y"}, {u"2", u"", u"z"}});
+    grid->SortSettings()->LoadFromString(u"d3");
+    EXPECT_TRUE(grid->SortSettings()->Show());
+    EXPECT_EQ(grid->SortSettings()->Column, 3);
+    EXPECT_EQ(Column(3), (Texts{u"z", u"y", u"x"}));
+    EXPECT_EQ(grid->SortSettings()->SaveToString(), u"d3");
+    EXPECT_TRUE(ThrowsWith<EExtGridError>([&] { grid->SortSettings()->LoadFromString(u"u"); },
+                                          u"Invalid sort settings specifier"));
+    grid->SortSettings()->LoadFromString(u"i;u1;d3");
+    EXPECT_TRUE(grid->SortSettings()->IndexShow);
+    EXPECT_EQ(Column(1), (Texts{u"1", u"2", u"3"}));
+    EXPECT_EQ(grid->SortSettings()->SaveToString(), u"i;u1;d3");
+    Check();
+}
+
+TEST_F(SortTest, UnSortRestoresTheOrderAlsoAfterAnInsertedRow) {
+    Load({{u"c"}, {u"a"}, {u"d"}, {u"b"}});
+    const Texts before = Labels();
+    grid->QUnSort();  // no sort yet: nothing to undo
+    EXPECT_EQ(Labels(), before);
+    grid->Sort(1, sdAscending);
+    EXPECT_EQ(Labels(), (Texts{u"r2", u"r4", u"r1", u"r3"}));
+    grid->QUnSort();
+    EXPECT_EQ(Labels(), before);
+    Check();
+
+    // Descending: r3 r1 r4 r2; a row inserted among them and r4 removed.
+    grid->Sort(1, sdDescending);
+    grid->InsertRows(2, 1);
+    grid->SetCells(0, 2, u"new");
+    grid->RemoveRows(4, 1);
+    grid->QUnSort();
+    EXPECT_EQ(Labels(), (Texts{u"r1", u"r2", u"r3", u"new"}));
+    Check();
+    grid->QUnSort();  // the order is the recorded one again: nothing more to undo
+    EXPECT_EQ(Labels(), (Texts{u"r1", u"r2", u"r3", u"new"}));
+}
+
+TEST_F(SortTest, MixedColumnSortsAsTextTheSameOnEveryRun) {
+    const std::vector<Texts> rows = {{u"10"}, {u"abc"}, {u"9"}, {u"100"}, {u"Abc"}, {u"9"}};
+    Load(rows);
+    grid->Sort(1, sdAscending);
+    const Texts first = Column(1);
+    EXPECT_EQ(first, (Texts{u"10", u"100", u"9", u"9", u"Abc", u"abc"}));
+    for (int run = 0; run < 3; ++run) {
+        grid->Sort(1, sdAscending);
+        EXPECT_EQ(Column(1), first);
+    }
+    Check();
+}
+
+TEST_F(SortTest, InconsistentComparisonHandlersEndCleanly) {
+    std::vector<Texts> rows;
+    for (int i = 0; i < 300; ++i) rows.push_back({plat::IntToStr(i % 17), plat::IntToStr(i)});
+    for (TSortStyle style : {ssCustom, ssRaw}) {
+        SCOPED_TRACE(style);
+        Load(rows);
+        std::mt19937 rng(7);
+        grid->OnGetFormat = [style](plat::TObject*, int, TSortStyle& st, String&, String&) { st = style; };
+        grid->OnCustomCompare = [&](plat::TObject*, const String&, const String&, int& res) {
+            res = static_cast<int>(rng() % 3) - 1;
+        };
+        grid->OnRawCompare = [&](plat::TObject*, int, int r1, int r2, int& res) {
+            EXPECT_TRUE(r1 >= 1 && r1 <= 300 && r2 >= 1 && r2 <= 300);
+            res = static_cast<int>(rng() % 3) - 1;
+        };
+        grid->SortSettings()->Full = false;
+        grid->Sort(1, sdAscending);
+        Texts labels = Labels();
+        std::sort(labels.begin(), labels.end());
+        Texts expected;
+        for (int i = 1; i <= 300; ++i) expected.push_back(u"r" + plat::IntToStr(i));
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(labels, expected) << "every row is still there once";
+        Check();
+    }
+}
+
+TEST_F(SortTest, CustomHandlerGetsTextsAndRawHandlerRowsBeforeAnyMove) {
+    Load({{u"b"}, {u"c"}, {u"a"}});
+    grid->OnGetFormat = [](plat::TObject*, int, TSortStyle& st, String&, String&) { st = ssRaw; };
+    grid->OnRawCompare = [this](plat::TObject*, int c, int r1, int r2, int& res) {
+        EXPECT_EQ(c, 1);
+        // Rows as they stood before the sort: label r<n> is at display row n.
+        res = plat::CompareStr(grid->Cells(1, r1), grid->Cells(1, r2));
+    };
+    grid->SortSettings()->Full = false;
+    grid->Sort(1, sdAscending);
+    EXPECT_EQ(Column(1), (Texts{u"a", u"b", u"c"}));
+    grid->OnGetFormat = [](plat::TObject*, int, TSortStyle& st, String&, String&) { st = ssCustom; };
+    grid->OnCustomCompare = [](plat::TObject*, const String& a, const String& b, int& res) {
+        res = -plat::CompareStr(a, b);
+    };
+    grid->Sort(1, sdAscending);
+    EXPECT_EQ(Column(1), (Texts{u"c", u"b", u"a"}));
+    EXPECT_GT(grid->Compares, 0);
+    EXPECT_GT(grid->Swaps, 0);
+}
+
+TEST_F(SortTest, CheckBoxColumnsSortUncheckedFirst) {
+    Load({{u""}, {u""}, {u""}});
+    grid->AddCheckBox(1, 1, true, false);
+    grid->AddCheckBox(1, 2, false, false);
+    grid->AddCheckBox(1, 3, true, false);
+    grid->Sort(1, sdAscending);
+    EXPECT_EQ(Labels(), (Texts{u"r2", u"r1", u"r3"}));
+    Check();
+}
+
+TEST_F(SortTest, MoveRowOnSortFollowsTheCurrentRow) {
+    Load({{u"c"}, {u"a"}, {u"b"}});
+    grid->Navigation()->MoveRowOnSort = true;
+    grid->SetRow(1);  // "c"
+    grid->Sort(1, sdAscending);
+    EXPECT_EQ(grid->Row(), 3);
+    EXPECT_EQ(grid->SortRow(), 3);
+    grid->Navigation()->MoveRowOnSort = false;
+    grid->SetRow(1);
+    grid->Sort(1, sdDescending);
+    EXPECT_EQ(grid->Row(), 1) << "without MoveRowOnSort the current row index stays";
+}
+
+TEST_F(SortTest, SortLineSwapsRowsOutOfOrder) {
+    Load({{u"b"}, {u"a"}});
+    EXPECT_TRUE(grid->SortLine(1, 1, 2));
+    EXPECT_EQ(Labels(), (Texts{u"r2", u"r1"}));
+    EXPECT_FALSE(grid->SortLine(1, 1, 2));
+    EXPECT_EQ(grid->CompareCells(1, 1, 2, sdAscending), -1);
+    EXPECT_EQ(grid->CompareCells(1, 2, 1, sdAscending), 1);
 }
 
 } // namespace
