@@ -496,9 +496,6 @@ public:
     TFilterProgressEvent OnFilterProgress;
     TFilterSelectEvent OnFilterSelect, OnFilterCheck;
     plat::TNotifyEvent OnFilterDone;
-    // Footer recalculation after data changes; -1 for every column. The grid has no footer of
-    // its own, so the base does nothing.
-    virtual void CalcFooter(int ACol) { (void)ACol; }
     // ==== end of filtering ====
 
     // ==== search and replace (ExtGridFind.cpp) ====
@@ -967,7 +964,7 @@ public:
     // Floating footer (GridFooter.cpp). CalcFooter: one column or, with -1, all.
     TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
     plat::TCustomPanel* FooterPanel() const { return FFooterPanel; }
-    void CalcFooter(int ACol);
+    virtual void CalcFooter(int ACol);
     void UpdateFooter();
     TCalcFooterEvent OnFooterCalc;
     std::function<void(plat::TObject* Sender, int AColumn, plat::TCanvas* Canvas, plat::TRect ARect)> OnFooterPaint;
