@@ -873,11 +873,11 @@ TEST_F(ParGenModelsTest, TheOtherPanelsRowsStandOnTheGrid)
 }
 
 // Pictures of every model's window with all its panels open, and of the alternative states,
-// for a look by eye; written only when PARGEN_GRAB_DIR names a folder.
+// for a look by eye; written only when TEST_PICTURES names a folder.
 TEST_F(ParGenModelsTest, Pictures)
 {
-    const char* dir = std::getenv("PARGEN_GRAB_DIR");
-    if (!dir) GTEST_SKIP() << "PARGEN_GRAB_DIR not set";
+    const char* dir = std::getenv("TEST_PICTURES");
+    if (!dir) GTEST_SKIP() << "TEST_PICTURES not set";
     auto grab = [&](TFParGen& w, const std::string& name) {
         for (int i = 0; i < w.CPG->PanelCount(); ++i)
             if (w.CPG->Panels(i)->Visible()) {

@@ -384,8 +384,8 @@ TEST_F(StringTreeText, OddSizedCaptionChunkIsReadWithoutOverrun)
 
 TEST_F(StringTreeText, LookMultilineAndStaticText)
 {
-    const char* dir = std::getenv("LAZYTREE_RENDER_DIR");
-    if (!dir) GTEST_SKIP() << "pictures are rendered on request (LAZYTREE_RENDER_DIR)";
+    const char* dir = std::getenv("TEST_PICTURES");
+    if (!dir) GTEST_SKIP() << "pictures are rendered on request (TEST_PICTURES)";
     Tree->SetWidth(160);
     auto options = Tree->TreeOptions().StringOptions();
     Tree->TreeOptions().SetStringOptions(TLTStringOptions(options | (1u << toShowStaticText)));

@@ -95,7 +95,7 @@ bool RowHas(TBitmap& B, int Y, int X0, int X1, TColor C)
 // Writes pictures only when a folder is named for them.
 void Render(TBitmap& B, const char* Name)
 {
-    const char* dir = std::getenv("LAZYTREE_RENDER_DIR");
+    const char* dir = std::getenv("TEST_PICTURES");
     if (!dir)
         return;
     const std::string p = std::string(dir) + "/" + Name;
@@ -1134,7 +1134,7 @@ TEST_F(TreePrint, TwoPagesWideAndOneHighPrintsTwoPages)
     }
     EXPECT_EQ(Tree->Color(), kept);
     EXPECT_EQ(Tree->UpdateCount(), 0u);
-    if (const char* d = std::getenv("LAZYTREE_RENDER_DIR"))
+    if (const char* d = std::getenv("TEST_PICTURES"))
         fs::copy_file(out, fs::path(d) / "printed-tree.pdf", fs::copy_options::overwrite_existing);
 }
 
@@ -1178,13 +1178,13 @@ TEST_F(TreePrint, HundredThousandRowsPrintWithMemoryOfAPage)
 namespace vtree {
 namespace {
 
-// Pictures to look at; they are written only when LAZYTREE_RENDER_DIR names a folder.
+// Pictures to look at; they are written only when TEST_PICTURES names a folder.
 class TreeLooks : public TreePaint {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("LAZYTREE_RENDER_DIR"))
-            GTEST_SKIP() << "pictures are rendered on request (LAZYTREE_RENDER_DIR)";
+        if (!std::getenv("TEST_PICTURES"))
+            GTEST_SKIP() << "pictures are rendered on request (TEST_PICTURES)";
         TreePaint::SetUp();
         Tree->Colors().SetColor(ciTreeLineColor, clBtnShadow);
         Tree->Colors().SetColor(ciGridLineColor, clBtnFace);

@@ -391,13 +391,13 @@ TEST_F(ComboFixture, DropWidthWidensTheListOnlyWhenPositive)
     }
 }
 
-// Pictures of the painted states for a look by eye; written only when ESGCOMBO_PNG_DIR
+// Pictures of the painted states for a look by eye; written only when TEST_PICTURES
 // names a folder.
 TEST_F(ComboFixture, RendersItsStatesForInspection)
 {
-    const char* dir = std::getenv("ESGCOMBO_PNG_DIR");
+    const char* dir = std::getenv("TEST_PICTURES");
     if (!dir)
-        GTEST_SKIP() << "ESGCOMBO_PNG_DIR not set";
+        GTEST_SKIP() << "TEST_PICTURES not set";
     const std::string base(dir);
     auto save = [&](const char* name) {
         pt::ProcessEvents();

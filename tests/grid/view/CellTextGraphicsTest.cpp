@@ -46,7 +46,7 @@ protected:
         pt::ProcessEvents();
         grid->Repaint();
         pt::ProcessEvents();
-        if (const char* dir = std::getenv("GRID_LOOK_PNG_DIR"))
+        if (const char* dir = std::getenv("TEST_PICTURES"))
             pt::SaveGrab(grid, plat::Utf8ToString(std::string(dir) + "/" + name + ".png"));
         return pt::Grab(grid);
     }

@@ -1,5 +1,5 @@
 // The look of a column grid of 513 rows with its working-mode columns hidden and two nodes
-// contracted: rendered to PNG only when GRID_LOOK_PNG_DIR names a folder.
+// contracted: rendered to PNG only when TEST_PICTURES names a folder.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,8 +17,8 @@ namespace {
 class LookTest : public grid::testing::GridFixture<TExtColumnGrid> {};
 
 TEST_F(LookTest, ColumnGridWithHiddenModeColumnsAndContractedNodes) {
-    const char* dir = std::getenv("GRID_LOOK_PNG_DIR");
-    if (!dir) GTEST_SKIP() << "set GRID_LOOK_PNG_DIR to render";
+    const char* dir = std::getenv("TEST_PICTURES");
+    if (!dir) GTEST_SKIP() << "set TEST_PICTURES to render";
     const char16_t* heads[] = {u"#", u"Name", u"Mode A", u"Value", u"Mode B", u"Enable"};
     grid->SetColCount(6);
     grid->SetRowCount(513);

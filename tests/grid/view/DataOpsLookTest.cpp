@@ -1,5 +1,5 @@
 // The look of a grouped grid with summary rows and of a filtered grid: rendered to PNG only
-// when GRID_LOOK_PNG_DIR names a folder.
+// when TEST_PICTURES names a folder.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -41,8 +41,8 @@ protected:
 };
 
 TEST_F(DataOpsLookTest, GroupedWithSummaryRows) {
-    const char* dir = std::getenv("GRID_LOOK_PNG_DIR");
-    if (!dir) GTEST_SKIP() << "set GRID_LOOK_PNG_DIR to render";
+    const char* dir = std::getenv("TEST_PICTURES");
+    if (!dir) GTEST_SKIP() << "set TEST_PICTURES to render";
     Load();
     grid->Grouping()->Summary = true;
     grid->Grouping()->HeaderColor = 0xF0D0B0;
@@ -54,8 +54,8 @@ TEST_F(DataOpsLookTest, GroupedWithSummaryRows) {
 }
 
 TEST_F(DataOpsLookTest, Filtered) {
-    const char* dir = std::getenv("GRID_LOOK_PNG_DIR");
-    if (!dir) GTEST_SKIP() << "set GRID_LOOK_PNG_DIR to render";
+    const char* dir = std::getenv("TEST_PICTURES");
+    if (!dir) GTEST_SKIP() << "set TEST_PICTURES to render";
     Load();
     TFilterData* f = grid->Filter()->Add();
     f->Column = 1;

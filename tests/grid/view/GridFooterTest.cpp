@@ -89,8 +89,8 @@ TEST(FooterTemplate, ColumnTagsAreFilled) {
 }
 
 TEST_F(GridFooterTest, FooterStylesRenderOnRequest) {
-    const char* dir = std::getenv("GRID_LOOK_PNG_DIR");
-    if (!dir) GTEST_SKIP() << "set GRID_LOOK_PNG_DIR to render";
+    const char* dir = std::getenv("TEST_PICTURES");
+    if (!dir) GTEST_SKIP() << "set TEST_PICTURES to render";
     TFloatingFooter* ff = grid->FloatingFooter();
     ff->SetVisible(true);
     ff->SetBorderColor(plat::clNavy);

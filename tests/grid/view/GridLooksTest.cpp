@@ -243,12 +243,12 @@ TEST(LookNames, TextAndDisplayName) {
 
 
 // A column grid in each look and each colour style, rendered to PNG only when
-// GRID_LOOK_PNG_DIR names a folder.
+// TEST_PICTURES names a folder.
 class LookGallery : public pt::UiTest {};
 
 TEST_F(LookGallery, EveryLookAndStyle) {
-    const char* dir = std::getenv("GRID_LOOK_PNG_DIR");
-    if (!dir) GTEST_SKIP() << "set GRID_LOOK_PNG_DIR to render";
+    const char* dir = std::getenv("TEST_PICTURES");
+    if (!dir) GTEST_SKIP() << "set TEST_PICTURES to render";
     auto render = [&](const std::function<void(TExtStringGrid&)>& apply, const std::string& name) {
         plat::TForm form(nullptr);
         form.SetBounds(0, 0, 360, 200);
