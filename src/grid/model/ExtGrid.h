@@ -571,6 +571,16 @@ public:
     void GroupCalc(int ACol, int Method);
     std::function<void(plat::TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)> OnGroupCalc;
     bool IsGrouping() const { return FIsGrouping; }
+    // ---- sub-groups (ExtGridSubGroup.cpp) ----
+    // SubGroup puts a node row (its record's CellVar holding ColIndex) before each run of
+    // equal values of display column ColIndex inside every group (inside the whole table when
+    // nothing is grouped), writes the value into column ColIndex + 1 of that row and empties
+    // ColIndex in the run's rows; the column stays. The group's own fields (GroupColumn and
+    // what UnGroup puts back) are left as they are, so UnGroup still restores the grouped
+    // column. SubUnGroup writes each sub-group's value back into its rows and removes the
+    // sub-group rows, giving back the table SubGroup started from.
+    virtual void SubGroup(int ColIndex);
+    virtual void SubUnGroup(int ColIndex);
     // ==== end of grouping ====
 
     // ==== clearing, trimming, merging and numbering (ExtGridClear.cpp) ====

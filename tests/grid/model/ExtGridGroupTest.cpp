@@ -151,6 +151,101 @@ TEST_F(GroupTest, GroupFiguresSkipCollapsedGroups) {
     Check();
 }
 
+// Sub-groups: column 0 labels, 1 the group value, 2 the sub-group value, 3 a number, 4 hidden.
+class SubGroupTest : public GroupTest {
+protected:
+    void Load5(const std::vector<Texts>& rows) {
+        const int n = static_cast<int>(rows.size());
+        grid->SetColCount(5);
+        grid->SetRowCount(n + 1);
+        grid->SetFixedRows(1);
+        grid->SetFixedCols(1);
+        for (int r = 1; r <= n; ++r) {
+            grid->SetCells(0, r, u"r" + plat::IntToStr(r));
+            for (std::size_t c = 0; c < 3; ++c)
+                grid->SetCells(static_cast<int>(c) + 1, r, rows[static_cast<std::size_t>(r - 1)][c]);
+            grid->SetCells(4, r, u"h" + plat::IntToStr(r));
+        }
+        grid->HideColumn(4);
+    }
+    std::vector<int> Levels() {
+        std::vector<int> l;
+        for (int r = 1; r < grid->RowCount(); ++r) l.push_back(grid->RealRowLevel(grid->RealRowIndex(r)));
+        return l;
+    }
+};
+
+TEST_F(SubGroupTest, SubGroupsInsideGroupsAndBackToTheFlatTable) {
+    Load5({{u"B", u"x", u"1"}, {u"A", u"y", u"2"}, {u"B", u"x", u"3"}, {u"B", u"z", u"4"}, {u"A", u"y", u"5"}});
+    grid->Group(1);
+    // Now column 1 holds the sub-group values and column 2 the numbers.
+    const Texts grouped1{u"[A]", u"y", u"y", u"[B]", u"x", u"x", u"z"};
+    const Texts grouped2{u"[]", u"2", u"5", u"[]", u"1", u"3", u"4"};
+    ASSERT_EQ(Column(1), grouped1);
+    grid->SubGroup(1);
+    Check();
+    EXPECT_EQ(grid->GroupColumn(), 1) << "the group's own column stays the one UnGroup restores";
+    EXPECT_EQ(Column(1), (Texts{u"[A]", u"[]", u"", u"", u"[B]", u"[]", u"", u"", u"[]", u""}));
+    EXPECT_EQ(Column(2), (Texts{u"[]", u"[y]", u"2", u"5", u"[]", u"[x]", u"1", u"3", u"[z]", u"4"}));
+    EXPECT_EQ(Levels(), (std::vector<int>{1, 2, 2, 2, 1, 2, 2, 2, 2, 2}));
+    EXPECT_EQ(grid->GetNodeSpan(1), 4);
+    EXPECT_EQ(grid->GetNodeSpan(2), 3);
+    EXPECT_EQ(grid->GetNodeSpan(5), 6);
+    EXPECT_EQ(grid->GetNodeSpan(9), 2);
+    // The group figures still cover each whole group, sub-group rows left out.
+    grid->GroupSum(2);
+    EXPECT_EQ(grid->Cells(2, 1), u"7.00");
+    EXPECT_EQ(grid->Cells(2, 5), u"8.00");
+    grid->SetCells(2, 1, u"");
+    grid->SetCells(2, 5, u"");
+    // A collapsed group is opened first; the values come back into every row of each sub-group.
+    grid->ContractNode(grid->RealRowIndex(5));
+    grid->SubUnGroup(2);
+    EXPECT_EQ(grid->NumNodes(), 5) << "nodes of another column stay";
+    grid->SubUnGroup(1);
+    Check();
+    EXPECT_EQ(Column(1), grouped1);
+    EXPECT_EQ(Column(2), grouped2);
+    EXPECT_EQ(Levels(), (std::vector<int>{1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(grid->GetNodeSpan(1), 3);
+    EXPECT_EQ(grid->GetNodeSpan(4), 4);
+    grid->UnGroup();
+    Check();
+    EXPECT_EQ(Column(1), (Texts{u"A", u"A", u"B", u"B", u"B"}));
+    EXPECT_EQ(Column(2), (Texts{u"y", u"y", u"x", u"x", u"z"}));
+    EXPECT_EQ(Column(3), (Texts{u"2", u"5", u"1", u"3", u"4"}));
+    EXPECT_EQ(grid->GetGridCellsEx(4, 1), u"h2") << "the hidden column moved with its row";
+    EXPECT_EQ(grid->NumNodes(), 0);
+}
+
+TEST_F(SubGroupTest, FlatTableWithMergedHeadersAndAHiddenRow) {
+    Load5({{u"x", u"a", u"1"}, {u"x", u"b", u"2"}, {u"x", u"c", u"3"}, {u"y", u"d", u"4"}});
+    grid->HideRow(2);  // the row of "b"; its texts must survive
+    grid->Grouping()->MergeHeader = true;
+    grid->SubGroup(1);
+    Check();
+    EXPECT_EQ(Column(2), (Texts{u"[x]", u"a", u"c", u"[y]", u"d"}));
+    EXPECT_EQ(Column(1), (Texts{u"[]", u"", u"", u"[]", u""}));
+    EXPECT_TRUE(grid->IsMergedCell(2, 1) && grid->IsMergedCell(3, 1))
+        << "the header merges from the value column to the last";
+    EXPECT_EQ(grid->NumNodes(), 2);
+    grid->SubUnGroup(1);
+    Check();
+    EXPECT_EQ(grid->NumNodes(), 0);
+    EXPECT_FALSE(grid->IsMergedCell(2, 1));
+    EXPECT_EQ(Column(1), (Texts{u"x", u"x", u"y"}));
+    EXPECT_EQ(Column(2), (Texts{u"a", u"c", u"d"}));
+    grid->UnHideRow(2);
+    EXPECT_EQ(Column(1), (Texts{u"x", u"x", u"x", u"y"}));
+    EXPECT_EQ(Column(2), (Texts{u"a", u"b", u"c", u"d"}));
+    Check();
+
+    // Nothing for a column below FixedCols or without a column after it.
+    grid->SubGroup(0);
+    grid->SubGroup(grid->ColCount() - 1);
+    EXPECT_EQ(grid->NumNodes(), 0);
+}
+
 class ColumnGridGroupTest : public GridFixture<TExtColumnGrid> {};
 
 TEST_F(ColumnGridGroupTest, TheGroupedColumnsItemComesBack) {
