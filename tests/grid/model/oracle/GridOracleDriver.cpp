@@ -4,9 +4,12 @@
 //   index <descending of column 2 0|1>                 QSortIndexed: column 1 (text)
 //                                                      ascending, then column 2 (numeric)
 //   filter <pattern> <case-sensitive 0|1>             FilterActive on column 1
+//   group <method>                                     Group(1), then GroupCalc of the
+//                                                      former column 2 by method 1..8
 // then one line per row, its cells tab-separated (columns 1, 2, ...). Fields of the first line
 // are tab-separated; "-" stands for an empty prefix or suffix. Output: per case one line with
-// the original row numbers (from 0) in the resulting display order.
+// the original row numbers (from 0) in the resulting display order; for "group" the figure
+// of each group in display order, written with "%.17e".
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -76,6 +79,17 @@ std::string RunCase(const std::vector<std::string>& head, const std::vector<std:
         f->Condition = U(head.at(1));
         f->CaseSensitive = head.at(2) == "1";
         grid->SetFilterActive(true);
+    } else if (mode == "group") {
+        grid->FloatFormat = u"%.17e";
+        grid->Group(1);
+        grid->GroupCalc(1, std::stoi(head.at(1)));
+        std::string out;
+        for (int r = grid->FixedRows(); r < grid->RowCount(); ++r) {
+            if (!grid->IsNode(r)) continue;
+            if (!out.empty()) out += ' ';
+            out += plat::StringToUtf8(grid->Cells(1, r));
+        }
+        return out;
     }
     std::string out;
     for (int r = grid->FixedRows(); r < grid->RowCount(); ++r) {

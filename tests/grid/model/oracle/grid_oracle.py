@@ -3,12 +3,16 @@
 
 Generates columns of texts, lets the grid sort or filter them (through the driver given as
 the first argument) and compares the row order with Python's stable sorted() over the same
-keys, and the rows kept with fnmatch.fnmatchcase. Exits non-zero on the first difference.
+keys, the rows kept with fnmatch.fnmatchcase, and the group figures with math.fsum,
+statistics.mean and pstdev, min, max and the count of distinct upper-cased texts. Exits
+non-zero on the first difference.
 """
 import datetime
 import fnmatch
+import math
 import os
 import random
+import statistics
 import struct
 import subprocess
 import sys
@@ -120,6 +124,62 @@ def sort_cases(rng):
                 lambda rows: [time_key(r[0]) for r in rows]
 
 
+METHODS = {1: "sum", 2: "avg", 3: "min", 4: "max", 5: "count", 7: "distinct", 8: "stddev"}
+
+
+def gen_figure_value(rng, method):
+    if method == 7:
+        return "".join(rng.choice("aAbB\u00e9\u00c9") for _ in range(rng.randint(1, 2)))
+    k = rng.random()
+    if k < 0.1:
+        return ""  # an empty cell counts as 0
+    if k < 0.25:
+        # Magnitudes that cancel: a plain running sum loses the small terms.
+        return rng.choice(["1e16", "-1e16", "1e-3", "3.3e15", "-3.3e15"])
+    return "%d.%02d" % (rng.randint(-5000, 5000), rng.randint(0, 99))
+
+
+def figure(method, texts):
+    if method == 5:
+        return len(texts)
+    if method == 7:
+        return float(len({t.upper() for t in texts}))
+    values = [float(t) if t else 0.0 for t in texts]
+    return {1: math.fsum, 2: statistics.mean, 3: min, 4: max, 8: statistics.pstdev}[method](values)
+
+
+def group_cases(rng):
+    """Rows (group value, figure text); the expected figures of the groups in sorted order."""
+    for method in METHODS:
+        for _ in range(6):
+            n = rng.randint(1, 40)
+            rows = [["g%d" % rng.randint(1, 4), gen_figure_value(rng, method)] for _ in range(n)]
+            # Each large value meets its negation later in the same group, so the figure is
+            # small and only an exact sum keeps the small terms.
+            for key, text in list(rows):
+                if "e1" in text:
+                    rows.insert(rng.randint(rows.index([key, text]) + 1, len(rows)),
+                                [key, text[1:] if text.startswith("-") else "-" + text])
+            groups = {}
+            for key, text in rows:  # stable: each group keeps its rows' order
+                groups.setdefault(key, []).append(text)
+            yield ("group", method), rows, [figure(method, groups[k]) for k in sorted(groups)]
+
+
+def figures_match(got_line, expected):
+    got = got_line.split()
+    if len(got) != len(expected):
+        return False
+    for g, e in zip(got, expected):
+        try:
+            v = float(g)
+        except ValueError:
+            return False
+        if not math.isclose(v, e, rel_tol=1e-12, abs_tol=1e-9):
+            return False
+    return True
+
+
 def expected_sort(head, rows, keyf):
     keys = keyf(rows)
     order = sorted(range(len(rows)), key=lambda i: keys[i], reverse=head[2] == 1)
@@ -149,6 +209,8 @@ def main():
         else:
             kept = [i for i in range(n) if fnmatch.fnmatchcase(rows[i][0].upper(), pattern.upper())]
         cases.append((("filter", pattern, int(case)), rows, kept))
+    for head, rows, expected in group_cases(rng):
+        cases.append((head, rows, expected))
 
     with tempfile.NamedTemporaryFile("w", encoding="utf-8", suffix=".txt", delete=False) as f:
         path = f.name
@@ -164,8 +226,14 @@ def main():
     lines = out.split("\n")
     failures = 0
     for k, (head, rows, expected) in enumerate(cases):
-        got = [int(x) for x in lines[k].split()] if k < len(lines) and lines[k].strip() else []
-        if got != expected:
+        line = lines[k] if k < len(lines) else ""
+        if head[0] == "group":
+            differs = not figures_match(line, expected)
+            got = line
+        else:
+            got = [int(x) for x in line.split()] if line.strip() else []
+            differs = got != expected
+        if differs:
             failures += 1
             print("case %d %r differs\n  rows %r\n  grid   %r\n  python %r" % (k, head, rows, got, expected))
             if failures > 5:
