@@ -443,6 +443,9 @@ public:
     TSortSettings* SortSettings() const { return FSortSettings.get(); }
     void SetSortSettings(const TSortSettings& Value) { FSortSettings->Assign(&Value); }
     const std::vector<int>& SortRowXRef() const { return FSortRowXRef->Items(); }
+    // Comparisons and row swaps of the sorts; a sort on a text or number column orders the
+    // rows by a 64-bit key without comparing them and counts only the comparisons of rows
+    // whose keys are equal.
     int Compares = 0, Swaps = 0;
     TCustomCompareEvent OnCustomCompare;
     TRawCompareEvent OnRawCompare;

@@ -2,6 +2,7 @@
 // group sorts, undoing a sort, and the row cross-reference that records the order before
 // sorting.
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -183,6 +184,41 @@ void StableSortIndexes(std::vector<T>& a, Less less) {
             std::copy(buf.begin() + lo, buf.begin() + hi, a.begin() + lo);
         }
     }
+}
+
+// Stable least-significant-digit radix sort of 64-bit keys, byte by byte, ascending (or
+// descending, by sorting the complemented keys). Bytes that every key shares are passed over,
+// so texts of plain letters (whose high bytes are all zero) take half the passes. Each pass
+// reads the array once and writes it once: the cost stays proportional to the rows where a
+// merge sort of the same keys goes over the whole array log n times.
+template <class T>
+void RadixSortByKey(std::vector<T>& a, bool Descending) {
+    const std::size_t n = a.size();
+    if (n < 2) return;
+    const auto key = [Descending](const T& v) { return Descending ? ~v.Key() : v.Key(); };
+    std::vector<std::array<std::uint32_t, 256>> counts(8);
+    for (auto& c : counts) c.fill(0);
+    for (const T& v : a) {
+        const std::uint64_t k = key(v);
+        for (int b = 0; b < 8; ++b) ++counts[static_cast<std::size_t>(b)][(k >> (8 * b)) & 0xFF];
+    }
+    std::vector<T> buf(n);
+    std::vector<T>* from = &a;
+    std::vector<T>* to = &buf;
+    for (int b = 0; b < 8; ++b) {
+        std::array<std::uint32_t, 256>& c = counts[static_cast<std::size_t>(b)];
+        const std::uint64_t first = (key((*from)[0]) >> (8 * b)) & 0xFF;
+        if (c[first] == n) continue;  // every key has this byte
+        std::uint32_t sum = 0;
+        for (std::uint32_t& x : c) {
+            const std::uint32_t v = x;
+            x = sum;
+            sum += v;
+        }
+        for (const T& v : *from) (*to)[c[(key(v) >> (8 * b)) & 0xFF]++] = v;
+        std::swap(from, to);
+    }
+    if (from != &a) a.swap(buf);
 }
 
 // Display rows a sort reads: a block Left .. Left + Count - 1, or a short list.
@@ -575,13 +611,22 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
         if (order.Pack(packed)) {
             // 12 bytes per row and its copy while merging; most comparisons read only them.
             perm = {};
-            const bool desc = order.FirstDescending();
-            StableSortIndexes(packed, [&](const TRowOrder::TPacked& a, const TRowOrder::TPacked& b) {
-                const std::uint64_t ka = a.Key(), kb = b.Key();
-                ++Compares;
-                if (ka != kb) return desc ? ka > kb : ka < kb;
-                return order.Tie(static_cast<std::size_t>(a.Index), static_cast<std::size_t>(b.Index)) < 0;
-            });
+            // Ordered by key first; rows with equal keys stay in their order (the radix sort
+            // is stable) and each run of them is then ordered by the texts and tie columns.
+            RadixSortByKey(packed, order.FirstDescending());
+            for (std::size_t lo = 0; lo < packed.size();) {
+                std::size_t hi = lo + 1;
+                while (hi < packed.size() && packed[hi].Key() == packed[lo].Key()) ++hi;
+                if (hi - lo > 1) {
+                    std::vector<TRowOrder::TPacked> run(packed.begin() + static_cast<std::ptrdiff_t>(lo),
+                                                        packed.begin() + static_cast<std::ptrdiff_t>(hi));
+                    StableSortIndexes(run, [&](const TRowOrder::TPacked& a, const TRowOrder::TPacked& b) {
+                        return order.Tie(static_cast<std::size_t>(a.Index), static_cast<std::size_t>(b.Index)) < 0;
+                    });
+                    std::copy(run.begin(), run.end(), packed.begin() + static_cast<std::ptrdiff_t>(lo));
+                }
+                lo = hi;
+            }
             perm.resize(static_cast<std::size_t>(n));
             for (int i = 0; i < n; ++i) perm[static_cast<std::size_t>(i)] = packed[static_cast<std::size_t>(i)].Index;
         } else {
@@ -594,9 +639,14 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
 }
 
 void TExtStringGrid::ApplyRowPermutation(int Left, std::vector<int>& Perm) {
-    // Cycle by cycle: each swap puts one row at its place. Done entries are marked by
-    // complementing them.
+    // The swaps are listed cycle by cycle first (each swap puts one row at its place; done
+    // entries are marked by complementing them), then made in that order. The rows a swap
+    // touches lie scattered over the grid, so the ones a few swaps ahead are fetched into the
+    // cache while the current swap runs: a long sort waits for memory once per batch rather
+    // than once per row.
     const int n = static_cast<int>(Perm.size());
+    std::vector<std::pair<int, int>> swaps;
+    swaps.reserve(Perm.size());
     for (int start = 0; start < n; ++start) {
         if (Perm[static_cast<std::size_t>(start)] < 0) continue;
         int cur = start;
@@ -604,9 +654,26 @@ void TExtStringGrid::ApplyRowPermutation(int Left, std::vector<int>& Perm) {
             const int next = Perm[static_cast<std::size_t>(cur)];
             Perm[static_cast<std::size_t>(cur)] = ~next;
             if (next == start) break;
-            SortSwapRows(Left + cur, Left + next);
+            swaps.emplace_back(Left + cur, Left + next);
             cur = next;
         }
+    }
+    constexpr std::size_t kAhead = 16;
+    const std::vector<int>& x = FSortRowXRef->Items();
+    const auto prefetch = [&](int row) {
+        Store().PrefetchRow(row);
+        if (static_cast<std::size_t>(row) < x.size()) __builtin_prefetch(&x[static_cast<std::size_t>(row)], 1);
+    };
+    for (std::size_t k = 0; k < std::min(kAhead, swaps.size()); ++k) {
+        prefetch(swaps[k].first);
+        prefetch(swaps[k].second);
+    }
+    for (std::size_t k = 0; k < swaps.size(); ++k) {
+        if (k + kAhead < swaps.size()) {
+            prefetch(swaps[k + kAhead].first);
+            prefetch(swaps[k + kAhead].second);
+        }
+        SortSwapRows(swaps[k].first, swaps[k].second);
     }
 }
 

@@ -14,22 +14,25 @@ struct SortFilterPeer::Impl {
     }
 };
 
+// The items are made first and handed to the model as one column: one insertion instead of
+// a change notice per row.
 SortFilterPeer::SortFilterPeer(const std::vector<std::u16string>& Texts) : impl_(std::make_unique<Impl>()) {
-    impl_->model.setColumnCount(1);
-    impl_->model.setRowCount(int(Texts.size()));
-    for (int r = 0; r < int(Texts.size()); ++r)
-        impl_->model.setItem(r, 0, new QStandardItem(QString::fromUtf16(Texts[std::size_t(r)].data(),
-                                                                        qsizetype(Texts[std::size_t(r)].size()))));
+    QList<QStandardItem*> items;
+    items.reserve(qsizetype(Texts.size()));
+    for (const std::u16string& t : Texts)
+        items.append(new QStandardItem(QString::fromUtf16(t.data(), qsizetype(t.size()))));
+    impl_->model.appendColumn(items);
 }
 
 SortFilterPeer::SortFilterPeer(const std::vector<double>& Numbers) : impl_(std::make_unique<Impl>()) {
-    impl_->model.setColumnCount(1);
-    impl_->model.setRowCount(int(Numbers.size()));
-    for (int r = 0; r < int(Numbers.size()); ++r) {
+    QList<QStandardItem*> items;
+    items.reserve(qsizetype(Numbers.size()));
+    for (double v : Numbers) {
         auto* item = new QStandardItem;
-        item->setData(Numbers[std::size_t(r)], Qt::DisplayRole);
-        impl_->model.setItem(r, 0, item);
+        item->setData(v, Qt::DisplayRole);
+        items.append(item);
     }
+    impl_->model.appendColumn(items);
 }
 
 SortFilterPeer::~SortFilterPeer() = default;

@@ -133,6 +133,13 @@ public:
 
     // One past the highest row that holds a cell entry (or did).
     int RowExtent() const { return static_cast<int>(rows_.size()); }
+    // Asks the processor to bring the row's slot into the cache ahead of a SwapRows; a long
+    // series of swaps at scattered rows then waits for memory once per batch instead of once
+    // per swap. No effect on the contents.
+    void PrefetchRow(int row) const {
+        if (row >= 0 && static_cast<std::size_t>(row) < rows_.size())
+            __builtin_prefetch(&rows_[static_cast<std::size_t>(row)], 1);
+    }
     std::size_t CellCount() const;
     // Bytes held by the store, its own bookkeeping included.
     std::size_t MemoryUsage() const;
