@@ -11,6 +11,7 @@ namespace {
 constexpr char16_t kLineSep = u'\u2028';
 constexpr int kMaxDepth = 512;
 constexpr int kMaxWordLength = 32;
+constexpr int kMaxIndent = 31680;  // 22 inches in twips
 
 const char16_t kCp1251High[64] = {
     0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
@@ -236,7 +237,7 @@ private:
         else if (w == "ansicpg") cpg_ = p;
         else if (w == "deff") deff_ = std::max(0, p);
         else if (w == "f") st.Font = std::max(0, p);
-        else if (w == "fs") st.Size = std::clamp(has ? (p + 1) / 2 : 12, 1, 400);
+        else if (w == "fs") st.Size = std::clamp(has ? (std::clamp(p, 0, 800) + 1) / 2 : 12, 1, 400);
         else if (w == "b") st.Bold = on();
         else if (w == "i") st.Italic = on();
         else if (w == "ul") st.Underline = on();
@@ -249,9 +250,9 @@ private:
         else if (w == "qr") st.Align = raRight;
         else if (w == "qc") st.Align = raCenter;
         else if (w == "qj") st.Align = raJustify;
-        else if (w == "li") st.Li = p;
-        else if (w == "ri") st.Ri = p;
-        else if (w == "fi") st.Fi = p;
+        else if (w == "li") st.Li = std::clamp(p, -kMaxIndent, kMaxIndent);
+        else if (w == "ri") st.Ri = std::clamp(p, -kMaxIndent, kMaxIndent);
+        else if (w == "fi") st.Fi = std::clamp(p, -kMaxIndent, kMaxIndent);
         else if (w == "uc") st.Uc = std::clamp(p, 0, 16);
         else if (w == "u") {
             Char(static_cast<char16_t>(p < 0 ? p + 65536 : p), st);

@@ -138,6 +138,7 @@ private:
     mutable TRichDocument doc_;
     mutable String docText_;
     mutable bool docValid_ = false;
+};
 
 class TRichEdit : public TCustomRichEdit {
 public:

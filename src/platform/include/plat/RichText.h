@@ -12,7 +12,7 @@
 // - Any text is accepted: unbalanced braces, truncated escapes, huge numbers and deep nesting
 //   end the read gracefully and keep what was read. Characters outside the ASCII range that
 //   stand in the text itself (a UTF-16 source) are taken unchanged.
-// - Font sizes are clamped to 1..400 points; font and colour indexes that the tables lack
+// - Font sizes are clamped to 1..400 points, indents to 22 inches either way; font and colour indexes that the tables lack
 //   give the defaults (the first font, the automatic colour).
 // - The amount kept is bounded by the input: no control word makes the reader produce more
 //   than one character per source character, save \tab and \par (one each).
