@@ -990,6 +990,14 @@ public:
     plat::TCustomRichEdit* HiddenRichEdit();
     bool SelectionRTFKeep = false;
     bool WordWrapEx = true;
+    // Selection rectangle and its resizer grip (GridCellPieces.cpp); the setters repaint only
+    // on a change.
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value);
+    TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
+    void SetSelectionRectangleColor(TColor Value);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value);
     // Cell graphics (GridGraphics.cpp). ACol a real column; TextToo: the text is drawn too.
     TCellGraphic* GetCellGraphicPlacement(int ACol, int ARow, TCellVAlign& VA, TCellHAlign& HA, bool& TextToo,
                                           int& H, int& W);
@@ -1615,6 +1623,11 @@ private:
     plat::TCustomRichEdit* FRichEdit = nullptr;  // owned by the grid as its component
     bool RTFCellSelected(int ACol, int ARow);
     TPoint RichTextSize(int ACol, int ARow, plat::TRect R);
+    // Cell pieces of the text layer (GridCellPieces.cpp).
+    bool FSelectionRectangle = false, FSelectionResizer = false;
+    TColor FSelectionRectangleColor = plat::clBlack;
+    void PaintSelectionRectangle(TCellPaint& P);
+    void PaintErrorMarker(TCellPaint& P, const String& Text, plat::TRect R, unsigned Flags);
     void DrawCellGraphic(TCellPaint& P, plat::TRect R);
     void DrawCellButton(TCellPaint& P, plat::TRect R, plat::TRect Placed, bool Enabled);
     void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);

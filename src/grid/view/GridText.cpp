@@ -137,6 +137,7 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
         r.Left += GridLineWidth();
         r.Top += GridLineWidth();
     }
+    PaintSelectionRectangle(P);
     if (!P.TextToo) return;
 
     // Insets and the room of the graphic.
@@ -219,6 +220,7 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
     TRect tr = r;
     c->DrawText(text, tr, flags);
     c->Brush()->SetStyle(plat::bsSolid);
+    PaintErrorMarker(P, text, r, flags);
     if (sortMark) {
         const int w = std::max(0, std::min(r.Right - r.Left - 16, c->TextWidth(FirstLine(text))));
         int x = r.Left + w + extraLeft + 10;
