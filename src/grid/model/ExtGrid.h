@@ -26,7 +26,7 @@
 #include "plat/Exception.h"
 #include "plat/SysUtils.h"
 
-namespace plat { class THintWindow; class TCustomPanel; }
+namespace plat { class THintWindow; class TCustomPanel; class TCustomRichEdit; }
 
 namespace plat {
 class TCustomForm;
@@ -995,6 +995,22 @@ public:
     bool URLFull() const { return FURLFull; }
     void SetURLFull(bool Value);
     bool URLUnderlineOnHover = false;
+    // Rich-text cells (GridRichText.cpp). CellToRich loads the cell (ACol a real column) into
+    // a rich edit, an empty cell clears it; PaintRTFCell renders the cell into ARect inset by
+    // XYOffset. The hidden rich edit is the grid's own, created on first use.
+    void CellToRich(int ACol, int ARow, plat::TCustomRichEdit* RichEdit);
+    void PaintRTFCell(int ACol, int ARow, plat::TRect ARect, plat::TCanvas* Canvas);
+    plat::TCustomRichEdit* HiddenRichEdit();
+    bool SelectionRTFKeep = false;
+    bool WordWrapEx = true;
+    // Selection rectangle and its resizer grip (GridCellPieces.cpp); the setters repaint only
+    // on a change.
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value);
+    TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
+    void SetSelectionRectangleColor(TColor Value);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value);
     // Cell graphics (GridGraphics.cpp). ACol a real column; TextToo: the text is drawn too.
     TCellGraphic* GetCellGraphicPlacement(int ACol, int ARow, TCellVAlign& VA, TCellHAlign& HA, bool& TextToo,
                                           int& H, int& W);
@@ -1616,6 +1632,15 @@ private:
     void PaintTreeLines(TCellPaint& P);
     void PaintFocusRect(TCellPaint& P);
     void DrawCellText(TCellPaint& P);
+    // Rich-text cells (GridRichText.cpp).
+    plat::TCustomRichEdit* FRichEdit = nullptr;  // owned by the grid as its component
+    bool RTFCellSelected(int ACol, int ARow);
+    TPoint RichTextSize(int ACol, int ARow, plat::TRect R);
+    // Cell pieces of the text layer (GridCellPieces.cpp).
+    bool FSelectionRectangle = false, FSelectionResizer = false;
+    TColor FSelectionRectangleColor = plat::clBlack;
+    void PaintSelectionRectangle(TCellPaint& P);
+    void PaintErrorMarker(TCellPaint& P, const String& Text, plat::TRect R, unsigned Flags);
     void DrawCellGraphic(TCellPaint& P, plat::TRect R);
     void DrawCellButton(TCellPaint& P, plat::TRect R, plat::TRect Placed, bool Enabled);
     void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);

@@ -137,6 +137,7 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
         r.Left += GridLineWidth();
         r.Top += GridLineWidth();
     }
+    PaintSelectionRectangle(P);
     if (!P.TextToo) return;
 
     // Insets and the room of the graphic.
@@ -161,7 +162,23 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
         return P.V.VA == vtaTop ? tr.Top + 8 : P.V.VA == vtaBottom ? tr.Bottom - 8 : (tr.Top + tr.Bottom) / 2;
     };
 
-    if (DetectCellTextKind(text, EnableHTML) == ctMarkup) {
+    const int kind = DetectCellTextKind(text, EnableHTML);
+    if (kind == ctRtf) {
+        // The rich text is inset by XYOffset once, inside PaintRTFCell: its rectangle is the
+        // text rectangle before the insets of step 10a.
+        TRect rr = r;
+        rr.Left -= XYOffset().X;
+        rr.Top -= XYOffset().Y;
+        if (!XYOffsetTopLeftOnly) rr.Right += XYOffset().X;
+        c->Pen()->SetColor(c->Brush()->Color());
+        if (!(selected && !P.State.Contains(plat::gdFocused) && SelectionColor() == plat::clNone)) c->FillRect(rr);
+        c->Brush()->SetStyle(plat::bsClear);
+        PaintRTFCell(C, R, rr, c);
+        c->Brush()->SetStyle(plat::bsSolid);
+        c->Font()->SetColor(plat::clBlack);
+        return;
+    }
+    if (kind == ctMarkup) {
         r.Left -= 1;
         if (sortMark) r.Right -= 10;
         TMarkupDrawInput in;
@@ -203,6 +220,7 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
     TRect tr = r;
     c->DrawText(text, tr, flags);
     c->Brush()->SetStyle(plat::bsSolid);
+    PaintErrorMarker(P, text, r, flags);
     if (sortMark) {
         const int w = std::max(0, std::min(r.Right - r.Left - 16, c->TextWidth(FirstLine(text))));
         int x = r.Left + w + extraLeft + 10;
@@ -258,6 +276,8 @@ TPoint TExtStringGrid::GetCellTextSize(int ACol, int ARow, bool VS, bool SB) {
         DrawMarkupText(in, out);
         return {out.XSize + 2, out.YSize + 2};
     }
+
+    if (kind == ctRtf) return RichTextSize(ACol, ARow, r);
 
     TPoint size;
     if (VS) {

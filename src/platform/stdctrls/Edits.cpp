@@ -643,4 +643,57 @@ TCustomRichEdit::TCustomRichEdit(TComponent* AOwner) : TCustomMemo(AOwner, EditK
     SetBounds(0, 0, 185, 89);
 }
 
+bool TCustomRichEdit::LoadRichText(StringView Value)
+{
+    const bool ok = doc_.Load(Value);
+    docText_ = doc_.PlainText();
+    SetText(docText_);
+    docText_ = Text();
+    docValid_ = true;
+    return ok;
+}
+
+const TRichDocument& TCustomRichEdit::Document() const
+{
+    const String t = Text();
+    if (!docValid_ || t != docText_) {
+        TRichCharFormat f;
+        f.FontName = Font()->Name();
+        f.Size = Font()->Size();
+        doc_.SetPlainText(t, f);
+        docText_ = t;
+        docValid_ = true;
+    }
+    return doc_;
+}
+
+void TCustomRichEdit::SetTextColor(TColor Color, int MaxChars)
+{
+    (void)Document();
+    doc_.SetTextColor(Color, MaxChars);
+}
+
+TSize TCustomRichEdit::FormatRange(TCanvas* Canvas, const TRect& TwipsRect)
+{
+    const int ppi = ScreenPixelsPerInch;
+    const TRect r{TwipsToPixels(TwipsRect.Left, ppi), TwipsToPixels(TwipsRect.Top, ppi),
+                  TwipsToPixels(TwipsRect.Right, ppi), TwipsToPixels(TwipsRect.Bottom, ppi)};
+    TRichRenderOptions o;
+    o.WordWrap = true;
+    o.DefaultColor = Font()->Color();
+    return RenderRichText(Canvas, Document(), r, o);
+}
+
+TSize TCustomRichEdit::RequestSize() const
+{
+    TBitmap scratch;
+    scratch.SetSize(1, 1);
+    TRichRenderOptions o;
+    o.WordWrap = WordWrap();
+    o.MeasureOnly = true;
+    const int w = WordWrap() ? Width() : 0x3FFFFFFF;
+    const TSize s = RenderRichText(scratch.Canvas(), Document(), {0, 0, w, 0x3FFFFFFF}, o);
+    return {WordWrap() ? Width() : s.cx, s.cy};
+}
+
 } // namespace plat

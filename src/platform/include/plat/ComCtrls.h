@@ -8,10 +8,14 @@
 // click (or Ctrl+Tab, or the arrow keys on a focused tab row) asks OnChanging, then
 // switches and fires OnChange.
 //
-// TRichEdit holds plain text only: no character formats are kept. Text and Lines use CR LF
-// line ends; with WordWrap off and no line breaks it serves as a single-line field.
+// TRichEdit edits plain text; Text and Lines use CR LF line ends; with WordWrap off and no
+// line breaks it serves as a single-line field. LoadRichText reads rich text (plat/RichText.h)
+// and keeps its character and paragraph formats until the text is changed otherwise; the
+// formatted document renders into a canvas rectangle given in twips and reports the size its
+// content requests.
 #include <vector>
 
+#include "plat/RichText.h"
 #include "plat/StdCtrls.h"
 
 namespace plat {
@@ -112,9 +116,28 @@ class TCustomRichEdit : public TCustomMemo {
 public:
     explicit TCustomRichEdit(TComponent* AOwner);
     String ClassName() const override { return u"TRichEdit"; }
-    // Rich edits are plain text here; kept for callers that switch it off.
+    // Editing is plain text; kept for callers that switch it off.
     bool PlainText() const { return true; }
     void SetPlainText(bool) {}
+
+    // Reads rich text, or plain text when it does not begin with "{\rtf"; Text becomes its
+    // plain text. False when the rich text was damaged (what was read is kept).
+    bool LoadRichText(StringView Value);
+    // The formatted text: the loaded document while Text is still its plain text, else Text
+    // in the control's font.
+    const TRichDocument& Document() const;
+    // Colours the first MaxChars characters.
+    void SetTextColor(TColor Color, int MaxChars);
+    // Formats the whole text into Rect, given in twips of the canvas's resolution, and returns
+    // the size in pixels that the content requests (see RenderRichText).
+    TSize FormatRange(TCanvas* Canvas, const TRect& TwipsRect);
+    // The size the content requests at the control's width (with WordWrap) or unbounded.
+    TSize RequestSize() const;
+
+private:
+    mutable TRichDocument doc_;
+    mutable String docText_;
+    mutable bool docValid_ = false;
 };
 
 class TRichEdit : public TCustomRichEdit {
