@@ -146,6 +146,8 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
 
 TExtStringGrid::~TExtStringGrid() {
     FDestroying = true;
+    // The frame's window moves with no grid that has gone.
+    if (FocusHelperGrid() == this) HideFocusHelper();
     // Cell properties of hidden rows are the grid's like those of its shown rows.
     for (TGridItem& item : FGridItems.Items())
         item.ForEach([](int, StringView, plat::TObject* o) {
@@ -207,6 +209,10 @@ void TExtStringGrid::CreateWnd() {
     if (FDestroying) return;
     TBaseGrid::CreateWnd();
     if (!Parent()) return;
+    // The window's bars take the colour and width; metro shows its slim indicators.
+    ApplyFlatScrollColor();
+    ApplyFlatScrollWidth();
+    if (!IsDesigning() && FScrollType == ssMetro) CreateScrollControls();
     if (FColumnSize->Save) LoadColSizes();
 }
 
@@ -252,9 +258,15 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     for (int c = 0; c < s->ColCount(); ++c) SetColWidths(c, s->ColWidths(c));
     FColumnHeaders->Assign(s->FColumnHeaders.get());
     for (int r = 0; r < s->RowCount(); ++r) SetRowHeights(r, s->RowHeights(r));
+    SetScrollProportional(s->ScrollProportional());
+    ScrollSynch = s->ScrollSynch;
     ScrollWidth = s->ScrollWidth;
-    ScrollBars = s->ScrollBars;
-    ScrollColor = s->ScrollColor;
+    ScrollHints = s->ScrollHints;
+    ScrollBarAlways = s->ScrollBarAlways;
+    SetScrollBars(s->ScrollBars);
+    SetScrollColor(s->ScrollColor);
+    SetScrollType(s->ScrollType());
+    SetScrollWidth(s->ScrollWidth);
     AssignCells(Source);
 }
 
@@ -281,6 +293,7 @@ void TExtStringGrid::EndUpdate() {
     if (!FDestroying && FUpdateCount == 0 && Visible()) {
         Perform(plat::WM_SETREDRAW, 1);
         Invalidate();
+        PaintBorderColor();
     }
 }
 

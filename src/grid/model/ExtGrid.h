@@ -37,6 +37,7 @@ class TStream;
 namespace grid {
 
 class TExtStringGridCheck;
+class TScrollControl;  // the slim scroll indicator of ssMetro (src/grid/view)
 
 // The options of a search, a set of up to 16 flags.
 enum TFindParam {
@@ -1039,6 +1040,53 @@ public:
     // Frames the window in BorderColor after the non-client paint (Canvas over the whole
     // window); without a canvas the frame is marked for repainting.
     void PaintBorderColor(plat::TCanvas* Canvas = nullptr);
+
+    // ---- scroll bars and size (GridScroll.cpp) ----
+    // ScrollColor, ScrollWidth and ScrollBarAlways apply when written through their setters.
+    void SetScrollColor(TColor Value);
+    void SetScrollWidth(int Value);
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    // Stores the bars the grid may show and passes them on to the framework grid.
+    void SetScrollBars(plat::TScrollStyle Value);
+    // Shows or hides the bars of the always-visible rule; Force hides bars that are not needed.
+    void ApplyScrollBarAlways(bool Force);
+    // Flat bars are active from ssFlat or ssEncarta until the type leaves them.
+    bool FlatScrollBarsActive() const { return FFlatScrollInit; }
+    // Style, colour and width of the flat bars, each shown when lines are hidden.
+    void UpdateFlatScrollBars();
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value);
+    // Thumbs sized by the share of the scrollable width (height) that shows, over 0 .. 127.
+    void UpdateHScrollProportional();
+    void UpdateVScrollProportional();
+    // Scroll while the thumb is dragged.
+    bool ScrollSynch = false;
+    // The height is kept to whole rows.
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool Value);
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // The slim indicators of ssMetro (null otherwise).
+    TScrollControl* VScrollControl() const { return FVScrollControl; }
+    TScrollControl* HScrollControl() const { return FHScrollControl; }
+    // ---- end of scroll bars and size ----
+
+    // ---- focus frame (GridFocus.cpp) ----
+    // A translucent light-blue frame in a top-level layered window round the client
+    // rectangle R: 4 pixels wide left and above, 5 right and below, shown without taking the
+    // activation. One grid at a time shows it; it follows window moves.
+    void ShowFocusHelper(plat::TRect R);
+    void HideFocusHelper();
+    // Places the frame round the current cell.
+    void MoveFocusHelper();
+    // The grid showing the frame (null when none).
+    static TExtStringGrid* FocusHelperGrid();
+    TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
+    // ---- end of focus frame ----
+
+protected:
+    void TopLeftChanged() override;
+
+public:
     // ==== end of view ====
 
 
@@ -1655,6 +1703,43 @@ private:
     TVAlignment FVAlignment = vtaTop;
     TPoint FXYOffset{2, 2};
     bool FColChanging = false, FStretchAllowed = true;
+    // ---- scroll bars and size (GridScroll.cpp) ----
+    bool FFlatScrollInit = false, FScrollProportional = false, FIntegralHeight = false, FDisableSize = false;
+    int FPaintCount = 0;  // 0 until the first paint of a grid that is not a tab stop
+    TGridFocusWindow* FFocusWindow = nullptr;  // owned by the grid as its component
+    TScrollControl* FVScrollControl = nullptr;  // owned by the grid as its components
+    TScrollControl* FHScrollControl = nullptr;
+    void InitFlatScrollBars();
+    void UninitFlatScrollBars();
+    void ApplyFlatScrollStyle();
+    void ApplyFlatScrollColor();
+    void ApplyFlatScrollWidth();
+    void FlatShowScrollBar(int Bar, bool Show);
+    void SyncFlatScroll(int Bar);
+    void ShowFlatBarsAsNeeded();
+    bool RowsHiddenBelow();
+    bool ColsHiddenRight();
+    void ApplyScrollType();
+    void ApplyScrollBars();
+    void CreateScrollControls();
+    void FreeScrollControls();
+    void PlaceScrollControls();
+    // Widths (heights) of the proportional thumb: fixed part F, scrollable part S, the part
+    // D scrolled out before the left column (top row), the control's extent.
+    struct TProportion {
+        int F = 0, S = 0, D = 0, Control = 0;
+    };
+    TProportion HorzProportion() const;
+    TProportion VertProportion() const;
+    static bool ProportionalThumb(const TProportion& P, int CurrentPos, bool TallerMeansEnd, plat::TScrollInfo& SI);
+    bool ProportionalBlocked() const;
+    int ThumbColumn(int Pos);
+    int ThumbRow(int Pos);
+    bool BeforeScroll(plat::TMessage& Message);
+    void AfterScroll(bool Horizontal);
+    bool SizeMessage(plat::TMessage& Message);
+    void AfterSize();
+    void ViewControlMessage(const plat::TMessage& Message);
     std::unique_ptr<TFloatingFooter> FFloatingFooter = std::make_unique<TFloatingFooter>(this);
     plat::TCustomPanel* FFooterPanel = nullptr;  // owned by the grid as its component
     friend class TFloatingFooter;
@@ -1663,7 +1748,6 @@ private:
     String FScrollHint;
     std::unique_ptr<plat::THintWindow> FScrollHintWindow;
     void ShowScrollHint(bool Horizontal, int Code, int ThumbPos);
-    void ResizeWithStretch();
     // Painting, background and scroll messages; Handled ends their dispatch.
     void ViewMessage(plat::TMessage& Message, bool& Handled);
     bool SelectedInDisjunct(int ACol, int ARow, int RealRow, plat::TGridDrawState& AState, bool Select, bool Print,

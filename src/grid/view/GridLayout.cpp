@@ -123,15 +123,6 @@ void TExtStringGrid::ShowScrollHint(bool Horizontal, int Code, int ThumbPos) {
     FScrollHintWindow->ActivateHint(r, FScrollHint);
 }
 
-void TExtStringGrid::ResizeWithStretch() {
-    if (!ColumnSize()->Stretch() || ColCount() == 0) return;
-    if (ScrollBarAlways != saNone && ScrollBarAlways != saVert) return;
-    const int col = ColumnSize()->StretchColumn < 0 || ColumnSize()->StretchColumn >= ColCount()
-                        ? ColCount() - 1
-                        : ColumnSize()->StretchColumn;
-    StretchColumn(col);
-}
-
 void TExtStringGrid::ViewMessage(plat::TMessage& Message, bool& Handled) {
     Handled = true;
     switch (Message.Msg) {
@@ -141,6 +132,13 @@ void TExtStringGrid::ViewMessage(plat::TMessage& Message, bool& Handled) {
             Message.Result = 0;
             return;
         }
+        // Proportional thumbs are recalculated before the first paint, and before every
+        // paint of a grid that is a tab stop.
+        if (FScrollProportional && FPaintCount == 0 && !IsDesigning()) {
+            UpdateVScrollProportional();
+            UpdateHScrollProportional();
+        }
+        if (!TabStop()) FPaintCount = 1;
         break;
     case plat::WM_ERASEBKGND:
         // The cell painting covers the client area: no erasing.
@@ -149,6 +147,20 @@ void TExtStringGrid::ViewMessage(plat::TMessage& Message, bool& Handled) {
     case plat::WM_HSCROLL:
     case plat::WM_VSCROLL:
         ShowScrollHint(Message.Msg == plat::WM_HSCROLL, plat::LoWord(Message.WParam), plat::HiWord(Message.WParam));
+        if (!BeforeScroll(Message)) {
+            AfterScroll(Message.Msg == plat::WM_HSCROLL);
+            return;
+        }
+        break;
+    case plat::WM_SIZE:
+        // A stretched resize fires OnResize and skips the framework's size handling.
+        if (FDisableSize) break;
+        FDisableSize = true;
+        if (SizeMessage(Message)) {
+            FDisableSize = false;
+            return;
+        }
+        FDisableSize = false;
         break;
     default: break;
     }

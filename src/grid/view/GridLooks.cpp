@@ -382,7 +382,7 @@ void TExtStringGrid::SetColorTones(const TColorTones& ATones) {
 void TExtStringGrid::SetScrollType(TScrollType Value) {
     if (FScrollType == Value) return;
     FScrollType = Value;
-    Invalidate();
+    ApplyScrollType();
 }
 
 void TExtStringGrid::SetHighlightColor(TColor Value) {

@@ -341,8 +341,24 @@ void TExtStringGrid::WndProc(plat::TMessage& Message) {
     ViewMessage(Message, handled);
     if (handled) return;
     TBaseGrid::WndProc(Message);
-    if (Message.Msg == plat::WM_NCPAINT) PaintBorderColor(reinterpret_cast<TCanvas*>(Message.WParam));
-    if (Message.Msg == plat::WM_SIZE) ResizeWithStretch();
+    switch (Message.Msg) {
+    case plat::WM_NCPAINT:
+        // Unless an update is in progress; the message counts as handled either way.
+        if (FUpdateCount == 0) PaintBorderColor(reinterpret_cast<TCanvas*>(Message.WParam));
+        Message.Result = 0;
+        break;
+    case plat::WM_SIZE: AfterSize(); break;
+    case plat::WM_HSCROLL:
+    case plat::WM_VSCROLL: AfterScroll(Message.Msg == plat::WM_HSCROLL); break;
+    case plat::WM_LBUTTONUP:
+    case plat::CM_BASE + 41:
+        if (FScrollProportional && !IsDesigning()) {
+            UpdateVScrollProportional();
+            UpdateHScrollProportional();
+        }
+        break;
+    default: ViewControlMessage(Message); break;
+    }
 }
 
 void TExtStringGrid::PaintBorderColor(TCanvas* Canvas) {

@@ -432,6 +432,12 @@ void TCustomGrid::DeleteRow(int ARow) {
 
 // ---- scroll bars --------------------------------------------------------------------------
 
+void TCustomGrid::SetGridScrollBars(TScrollStyle Value) {
+    if (gridScrollBars_ == Value) return;
+    gridScrollBars_ = Value;
+    UpdateScrollBars();
+}
+
 void TCustomGrid::UpdateScrollBars() {
     if (inScrollUpdate_) return;
     inScrollUpdate_ = true;
@@ -440,8 +446,10 @@ void TCustomGrid::UpdateScrollBars() {
     for (int round = 0; round < 2; ++round) {
         SyncLayoutClient();
         if (!HandleAllocated()) break;
-        const bool needV = layout_.MaxTopRow() > FixedRows() || layout_.TopRow > FixedRows();
-        const bool needH = layout_.MaxLeftCol() > FixedCols() || layout_.LeftCol > FixedCols();
+        const bool allowV = gridScrollBars_ == ssVertical || gridScrollBars_ == ssBoth;
+        const bool allowH = gridScrollBars_ == ssHorizontal || gridScrollBars_ == ssBoth;
+        const bool needV = allowV && (layout_.MaxTopRow() > FixedRows() || layout_.TopRow > FixedRows());
+        const bool needH = allowH && (layout_.MaxLeftCol() > FixedCols() || layout_.LeftCol > FixedCols());
         ShowScrollBar(Handle(), SB_VERT, needV);
         ShowScrollBar(Handle(), SB_HORZ, needH);
     }
@@ -453,14 +461,15 @@ void TCustomGrid::UpdateScrollBars() {
         v.nMax = std::max(RowCount() - FixedRows() - 1, 0);
         v.nPage = static_cast<UINT>(std::max(layout_.VisibleRowCount(), 1));
         v.nPos = layout_.TopRow - FixedRows();
-        SetScrollInfo(Handle(), SB_VERT, v, true);
+        // Setting a scrollable range shows a bar: only the bars the style includes get one.
+        if (gridScrollBars_ == ssVertical || gridScrollBars_ == ssBoth) SetScrollInfo(Handle(), SB_VERT, v, true);
         TScrollInfo h;
         h.fMask = SIF_ALL;
         h.nMin = 0;
         h.nMax = std::max(ColCount() - FixedCols() - 1, 0);
         h.nPage = static_cast<UINT>(std::max(layout_.VisibleColCount(), 1));
         h.nPos = layout_.LeftCol - FixedCols();
-        SetScrollInfo(Handle(), SB_HORZ, h, true);
+        if (gridScrollBars_ == ssHorizontal || gridScrollBars_ == ssBoth) SetScrollInfo(Handle(), SB_HORZ, h, true);
     }
     inScrollUpdate_ = false;
 }

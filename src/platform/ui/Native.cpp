@@ -254,6 +254,14 @@ void UiWidget::paintEvent(QPaintEvent* e)
     Guarded([&] { ui::PaintPending(*native_); });
     if (!native_) return;
     QPainter p(this);
+    if (!native_->layered.isNull()) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(e->rect(), Qt::transparent);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setOpacity(native_->layeredAlpha / 255.0);
+        p.drawImage(0, 0, native_->layered);
+        return;
+    }
     const bool transparent = native_->control && (native_->control->WindowExStyle() & WS_EX_TRANSPARENT);
     if (!transparent) p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(e->rect(), native_->surface, e->rect());
@@ -273,7 +281,11 @@ void UiWidget::moveEvent(QMoveEvent*)
     if (!native_ || !native_->control || !isWindow()) return;
     TWinControl* c = native_->control;
     const QPoint p = pos();
-    if (p.x() != c->Left() || p.y() != c->Top()) UiAccess::SetBoundsRaw(c, p.x(), p.y(), c->Width(), c->Height());
+    if (p.x() == c->Left() && p.y() == c->Top()) return;
+    UiAccess::SetBoundsRaw(c, p.x(), p.y(), c->Width(), c->Height());
+    // The window system moved the window: it hears the changed position as with SetBounds.
+    TWindowPos wp{c->Handle(), 0, p.x(), p.y(), c->Width(), c->Height(), SWP_NOSIZE};
+    Guarded([&] { c->Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp)); });
 }
 
 void UiWidget::closeEvent(QCloseEvent* e)
@@ -433,6 +445,15 @@ void PaintPending(NativeWindow& n)
 QImage GrabWindow(TWinControl* control)
 {
     NativeWindow& n = N(control);
+    if (!n.layered.isNull()) {
+        // As composed over a transparent desktop: the picture times the constant alpha.
+        QImage img(n.layered.size(), QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        p.setOpacity(n.layeredAlpha / 255.0);
+        p.drawImage(0, 0, n.layered);
+        return img;
+    }
     PaintPending(n);
     QImage img = n.surface.isNull() ? QImage(1, 1, QImage::Format_ARGB32_Premultiplied) : n.surface.copy();
     if (n.surface.isNull()) img.fill(Qt::transparent);
@@ -1063,7 +1084,10 @@ bool UpdateWindow(HWND Handle)
 bool IsWindowVisible(HWND Handle)
 {
     TWinControl* c = FindControl(Handle);
-    return c && c->Showing();
+    if (!c) return false;
+    // A top-level popup shows on its own, without a parent.
+    if (!c->Parent() && !dynamic_cast<TCustomForm*>(c)) return c->Visible() && ui::N(c).widget && ui::N(c).widget->isVisible();
+    return c->Showing();
 }
 
 bool IsWindowEnabled(HWND Handle)
@@ -1087,6 +1111,7 @@ bool ShowWindow(HWND Handle, int CmdShow)
     if (!c) return false;
     const bool was = c->Visible();
     c->SetVisible(CmdShow != SW_HIDE);
+    if (!c->Parent() && !dynamic_cast<TCustomForm*>(c)) ShowPopupWindow(c, CmdShow != SW_HIDE);
     return was;
 }
 

@@ -44,7 +44,7 @@ BarLayout Layout(const TWinControl* c, int bar)
     l.vertical = bar == SB_VERT;
     l.bar = ScrollBarRect(c, bar);
     const int len = l.vertical ? l.bar.Height() : l.bar.Width();
-    const int arrow = std::min(kBar, len / 2);
+    const int arrow = std::min(ScrollBarThickness(c, bar), len / 2);
     if (l.vertical) {
         l.arrow1 = Rect(l.bar.Left, l.bar.Top, l.bar.Right, l.bar.Top + arrow);
         l.arrow2 = Rect(l.bar.Left, l.bar.Bottom - arrow, l.bar.Right, l.bar.Bottom);
@@ -56,7 +56,7 @@ BarLayout Layout(const TWinControl* c, int bar)
     l.trackLen = len - 2 * arrow;
     if (!s.enabled || !Scrollable(s) || l.trackLen < kMinThumb) return l;
     const int range = s.nMax - s.nMin + 1;
-    l.thumbLen = s.nPage == 0 ? kBar : std::max(kMinThumb, static_cast<int>(static_cast<long long>(l.trackLen) * s.nPage / range));
+    l.thumbLen = s.nPage == 0 ? ScrollBarThickness(c, bar) : std::max(kMinThumb, static_cast<int>(static_cast<long long>(l.trackLen) * s.nPage / range));
     l.thumbLen = std::min(l.thumbLen, l.trackLen);
     const int maxPos = MaxPos(s);
     const int pos = s.tracking ? s.nTrackPos : s.nPos;
@@ -68,6 +68,28 @@ BarLayout Layout(const TWinControl* c, int bar)
     return l;
 }
 
+// A flat arrow: a small triangle pointing along the bar, centred in its box.
+void FlatArrow(TCanvas* canvas, const TRect& r, bool vertical, bool first, TColor color)
+{
+    const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
+    const int k = std::max(2, std::min(r.Width(), r.Height()) / 4);
+    TPoint p[3];
+    if (vertical) {
+        const int d = first ? -1 : 1;
+        p[0] = {cx - k, cy - d * k / 2};
+        p[1] = {cx + k, cy - d * k / 2};
+        p[2] = {cx, cy + d * (k + 1) / 2};
+    } else {
+        const int d = first ? -1 : 1;
+        p[0] = {cx - d * k / 2, cy - k};
+        p[1] = {cx - d * k / 2, cy + k};
+        p[2] = {cx + d * (k + 1) / 2, cy};
+    }
+    canvas->Pen()->SetColor(color);
+    canvas->Brush()->SetColor(color);
+    canvas->Polygon(p);
+}
+
 void PaintBar(TWinControl* c, TCanvas* canvas, int bar)
 {
     NativeWindow& n = ui::N(c);
@@ -75,18 +97,42 @@ void PaintBar(TWinControl* c, TCanvas* canvas, int bar)
     const BarLayout l = Layout(c, bar);
     if (l.bar.IsEmpty()) return;
     const bool active = s.enabled && Scrollable(s);
+    const int style = n.flatBars ? s.flatStyle : FSB_REGULAR_MODE;
     canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(clScrollBar);
+    canvas->Brush()->SetColor(n.flatBars && s.background != clNone ? s.background : clScrollBar);
     canvas->FillRect(l.bar);
-    const unsigned inactive = active ? 0 : DFCS_INACTIVE;
-    auto pushed = [&](int part) { return (n.barDown == bar && n.barPart == part) ? DFCS_PUSHED : 0u; };
-    DrawFrameControl(canvas, l.arrow1, DFC_SCROLL, (l.vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | inactive | pushed(SB_LINEUP));
-    DrawFrameControl(canvas, l.arrow2, DFC_SCROLL, (l.vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive | pushed(SB_LINEDOWN));
+    auto pushed = [&](int part) { return n.barDown == bar && n.barPart == part; };
+    if (style == FSB_REGULAR_MODE) {
+        const unsigned inactive = active ? 0 : DFCS_INACTIVE;
+        DrawFrameControl(canvas, l.arrow1, DFC_SCROLL, (l.vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | inactive | (pushed(SB_LINEUP) ? DFCS_PUSHED : 0u));
+        DrawFrameControl(canvas, l.arrow2, DFC_SCROLL, (l.vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive | (pushed(SB_LINEDOWN) ? DFCS_PUSHED : 0u));
+        if (!l.thumb.IsEmpty()) {
+            canvas->Brush()->SetColor(clBtnFace);
+            canvas->FillRect(l.thumb);
+            TRect t = l.thumb;
+            DrawEdge(canvas, t, EDGE_RAISED, BF_RECT);
+        }
+        return;
+    }
+    // Flat: arrow boxes and thumb without 3D edges, a one-pixel shadow frame round the
+    // thumb. Encarta: the arrow boxes and the thumb stand out in the button face, framed.
+    const TColor glyph = active ? clBtnText : clGrayText;
+    const bool encarta = style == FSB_ENCARTA_MODE;
+    for (int part : {SB_LINEUP, SB_LINEDOWN}) {
+        const TRect& r = part == SB_LINEUP ? l.arrow1 : l.arrow2;
+        if (encarta || pushed(part)) {
+            canvas->Brush()->SetColor(pushed(part) ? clBtnShadow : clBtnFace);
+            canvas->FillRect(r);
+            canvas->Brush()->SetColor(clBtnShadow);
+            canvas->FrameRect(r);
+        }
+        FlatArrow(canvas, r, l.vertical, part == SB_LINEUP, glyph);
+    }
     if (!l.thumb.IsEmpty()) {
-        canvas->Brush()->SetColor(clBtnFace);
+        canvas->Brush()->SetColor(encarta ? clBtnFace : clBtnHighlight);
         canvas->FillRect(l.thumb);
-        TRect t = l.thumb;
-        DrawEdge(canvas, t, EDGE_RAISED, BF_RECT);
+        canvas->Brush()->SetColor(clBtnShadow);
+        canvas->FrameRect(l.thumb);
     }
 }
 
@@ -170,14 +216,22 @@ void ApplyVisibility(TWinControl* c, int bar, bool visible)
 
 } // namespace
 
+int ScrollBarThickness(const TWinControl* c, int bar)
+{
+    const NativeWindow& n = ui::N(c);
+    const int t = n.flatBars ? n.bars[bar].thickness : 0;
+    return t > 0 ? t : kBar;
+}
+
 TRect ScrollBarRect(const TWinControl* c, int bar)
 {
     const NativeWindow& n = ui::N(c);
     const int fw = UiAccess::FrameWidth(c);
     const TRect in{fw, fw, std::max(fw, c->Width() - fw), std::max(fw, c->Height() - fw)};
     const bool v = n.bars[SB_VERT].visible, h = n.bars[SB_HORZ].visible;
-    if (bar == SB_VERT) return Rect(std::max(in.Left, in.Right - kBar), in.Top, in.Right, std::max(in.Top, in.Bottom - (h ? kBar : 0)));
-    return Rect(in.Left, std::max(in.Top, in.Bottom - kBar), std::max(in.Left, in.Right - (v ? kBar : 0)), in.Bottom);
+    const int vw = ScrollBarThickness(c, SB_VERT), hh = ScrollBarThickness(c, SB_HORZ);
+    if (bar == SB_VERT) return Rect(std::max(in.Left, in.Right - vw), in.Top, in.Right, std::max(in.Top, in.Bottom - (h ? hh : 0)));
+    return Rect(in.Left, std::max(in.Top, in.Bottom - hh), std::max(in.Left, in.Right - (v ? vw : 0)), in.Bottom);
 }
 
 void PaintWindowScrollBars(TWinControl* c, TCanvas* canvas)
@@ -342,5 +396,83 @@ bool SetScrollRange(HWND Handle, int Bar, int MinPos, int MaxPos, bool Redraw)
     si.nMax = MaxPos;
     return FindControl(Handle) && (SetScrollInfo(Handle, Bar, si, Redraw), true);
 }
+
+// ---- flat bars -------------------------------------------------------------------------
+
+namespace {
+
+// The client size may change with a bar's thickness: the window hears it as a resize.
+void BarsChanged(TWinControl* c, const TRect& before, bool redraw)
+{
+    UiAccess::NotifyFrameChanged(c);
+    const TRect after = c->ClientRect();
+    if (!(before == after)) c->Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(after.Width(), after.Height()));
+    if (redraw) c->InvalidateFrame();
+}
+
+} // namespace
+
+bool InitializeFlatSB(HWND Handle)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c) return false;
+    ui::N(c).flatBars = true;
+    return true;
+}
+
+void UninitializeFlatSB(HWND Handle)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c) return;
+    NativeWindow& n = ui::N(c);
+    if (!n.flatBars) return;
+    const TRect before = c->ClientRect();
+    n.flatBars = false;
+    for (ScrollBarState& b : n.bars) {
+        b.flatStyle = FSB_REGULAR_MODE;
+        b.thickness = 0;
+        b.background = clNone;
+    }
+    BarsChanged(c, before, true);
+}
+
+bool FlatSB_SetScrollProp(HWND Handle, UINT Index, std::intptr_t Value, bool Redraw)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c || !ui::N(c).flatBars) return false;
+    NativeWindow& n = ui::N(c);
+    const TRect before = c->ClientRect();
+    switch (Index) {
+    case WSB_PROP_VSTYLE: n.bars[SB_VERT].flatStyle = static_cast<int>(Value); break;
+    case WSB_PROP_HSTYLE: n.bars[SB_HORZ].flatStyle = static_cast<int>(Value); break;
+    case WSB_PROP_VBKGCOLOR: n.bars[SB_VERT].background = static_cast<TColor>(Value); break;
+    case WSB_PROP_HBKGCOLOR: n.bars[SB_HORZ].background = static_cast<TColor>(Value); break;
+    case WSB_PROP_CXVSCROLL: n.bars[SB_VERT].thickness = std::max(0, static_cast<int>(Value)); break;
+    case WSB_PROP_CYHSCROLL: n.bars[SB_HORZ].thickness = std::max(0, static_cast<int>(Value)); break;
+    default: return false;
+    }
+    BarsChanged(c, before, Redraw);
+    return true;
+}
+
+bool FlatSB_GetScrollProp(HWND Handle, UINT Index, std::intptr_t* Value)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c || !Value || !ui::N(c).flatBars) return false;
+    const NativeWindow& n = ui::N(c);
+    switch (Index) {
+    case WSB_PROP_VSTYLE: *Value = n.bars[SB_VERT].flatStyle; return true;
+    case WSB_PROP_HSTYLE: *Value = n.bars[SB_HORZ].flatStyle; return true;
+    case WSB_PROP_VBKGCOLOR: *Value = static_cast<std::intptr_t>(n.bars[SB_VERT].background); return true;
+    case WSB_PROP_HBKGCOLOR: *Value = static_cast<std::intptr_t>(n.bars[SB_HORZ].background); return true;
+    case WSB_PROP_CXVSCROLL: *Value = ScrollBarThickness(c, SB_VERT); return true;
+    case WSB_PROP_CYHSCROLL: *Value = ScrollBarThickness(c, SB_HORZ); return true;
+    default: return false;
+    }
+}
+
+int FlatSB_SetScrollInfo(HWND Handle, int Bar, const TScrollInfo& Info, bool Redraw) { return SetScrollInfo(Handle, Bar, Info, Redraw); }
+
+bool FlatSB_ShowScrollBar(HWND Handle, int Bar, bool Show) { return ShowScrollBar(Handle, Bar, Show); }
 
 } // namespace plat

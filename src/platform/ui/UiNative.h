@@ -25,6 +25,11 @@ struct ScrollBarState {
     int nPos = 0;
     int nTrackPos = 0;
     bool tracking = false;
+    // Flat-bar properties (InitializeFlatSB): style, thickness (0 = the system's) and
+    // background colour (clNone = the system's).
+    int flatStyle = 0;
+    int thickness = 0;
+    TColor background = clNone;
 };
 
 class UiWidget;
@@ -48,6 +53,12 @@ struct NativeWindow {
     int barDown = -1;        // bar being pressed, -1 none
     int barPart = -1;        // SB_LINEUP ... SB_THUMBTRACK
     int thumbGrabOffset = 0;
+    bool flatBars = false;   // InitializeFlatSB ran and UninitializeFlatSB did not
+    // Layered window: the picture shown instead of the surface (premultiplied alpha) and
+    // its constant opacity; the window region (empty = none).
+    QImage layered;
+    int layeredAlpha = 255;
+    QRegion region;
 };
 
 // The Qt widget of a windowed control. Its size is the control's window size.
@@ -157,11 +168,16 @@ QPoint ClientOffset(const TWinControl* control);
 
 } // namespace ui
 
+// Top-level popups that are not forms (LayeredWindows.cpp): shown at their bounds on top,
+// without taking the activation, or hidden.
+void ShowPopupWindow(TWinControl* c, bool Show);
 // Window scroll bars (ScrollBars.cpp).
 void PaintWindowScrollBars(TWinControl* c, TCanvas* canvas);
 bool ScrollBarMouse(TWinControl* c, UINT msg, LRESULT hit, TPoint screen);
 // Window rectangle of a bar (window coordinates): inside the frame, beside the client area.
 TRect ScrollBarRect(const TWinControl* c, int bar);
+// Thickness of a window bar: its flat-bar width, else the system's.
+int ScrollBarThickness(const TWinControl* c, int bar);
 
 // Access to the controls' private state for the layer's own code.
 struct UiAccess {
@@ -180,6 +196,12 @@ struct UiAccess {
     static unsigned& CustomGen(TCustomControl* c) { return c->boundGeneration_; }
     static void FormCreated(TApplication* a, TCustomForm* f) { a->FormCreated(f); }
     static int FrameWidth(const TWinControl* c) { return c->FrameWidth(); }
+    // The non-client area changed (a bar's thickness): the client area is laid out again.
+    static void NotifyFrameChanged(TWinControl* c)
+    {
+        c->native_->generation++;
+        c->BoundsChanged();
+    }
     static std::vector<TCustomForm*>& Forms(TApplication* a) { return a->forms_; }
 };
 

@@ -304,6 +304,9 @@ void TWinControl::ApplyGeometry()
     if (Parent()) {
         const QPoint off = ui::ClientOffset(Parent());
         w->setGeometry(off.x() + Left(), off.y() + Top(), Width(), Height());
+    } else if (!dynamic_cast<TCustomForm*>(this) && w->isVisible()) {
+        // A shown popup window follows its bounds on the screen.
+        w->setGeometry(Left(), Top(), Width(), Height());
     } else {
         w->resize(Width(), Height());
     }
@@ -888,8 +891,8 @@ void TWinControl::DefaultHandler(TMessage& Message)
         r->Top += fw;
         r->Right -= fw;
         r->Bottom -= fw;
-        if (n.bars[SB_VERT].visible) r->Right -= GetSystemMetrics(SM_CXVSCROLL);
-        if (n.bars[SB_HORZ].visible) r->Bottom -= GetSystemMetrics(SM_CYHSCROLL);
+        if (n.bars[SB_VERT].visible) r->Right -= ScrollBarThickness(this, SB_VERT);
+        if (n.bars[SB_HORZ].visible) r->Bottom -= ScrollBarThickness(this, SB_HORZ);
         Message.Result = 0;
         return;
     }

@@ -590,6 +590,19 @@ bool GetClientRect(HWND Handle, TRect& R);
 // Owned by the caller; draws at once.
 std::unique_ptr<TCanvas> GetWindowCanvas(HWND Handle);
 
+// Layered windows. A top-level window with WS_EX_LAYERED shows the 32-bit bitmap given to
+// UpdateLayeredWindow (per-pixel alpha, premultiplied) times the constant alpha, blended over
+// what lies below; the window takes the bitmap's size. False for a window without the style
+// or a bitmap that is not 32-bit. SetWindowRgn clips a window to Outer less Hole (window
+// coordinates; an empty Outer removes the region); PtInWindowRgn tells whether a point of
+// the window shows (true everywhere without a region).
+// A top-level window that is not a form shows at its bounds with SW_SHOWNOACTIVATE or
+// SW_SHOWNA and keeps the activation where it was.
+class TBitmap;
+bool UpdateLayeredWindow(HWND Handle, const TBitmap* Bitmap, std::uint8_t ConstantAlpha);
+bool SetWindowRgn(HWND Handle, const TRect& Outer, const TRect& Hole);
+bool PtInWindowRgn(HWND Handle, TPoint P);
+
 // Window scroll bars: part of the non-client area, painted by the layer; interaction sends
 // WM_HSCROLL/WM_VSCROLL with the SB_* codes.
 int SetScrollInfo(HWND Handle, int Bar, const TScrollInfo& Info, bool Redraw);
@@ -599,6 +612,28 @@ bool EnableScrollBar(HWND Handle, int Bar, UINT Arrows);
 int SetScrollPos(HWND Handle, int Bar, int Pos, bool Redraw);
 int GetScrollPos(HWND Handle, int Bar);
 bool SetScrollRange(HWND Handle, int Bar, int MinPos, int MaxPos, bool Redraw);
+
+// Flat window bars. Between InitializeFlatSB and UninitializeFlatSB each bar of the window
+// takes the WSB_PROP_* properties: its style (FSB_REGULAR_MODE, FSB_ENCARTA_MODE: flat
+// buttons that stand out, FSB_FLAT_MODE: flat throughout), its background colour and its
+// thickness. Outside that span the property calls do nothing and answer false.
+// UninitializeFlatSB gives the bars back their regular look, colour and thickness. The
+// FlatSB_ forms of the window functions act on the window's own bars.
+constexpr UINT WSB_PROP_CXVSCROLL = 0x0008;
+constexpr UINT WSB_PROP_CYHSCROLL = 0x0004;
+constexpr UINT WSB_PROP_VBKGCOLOR = 0x0040;
+constexpr UINT WSB_PROP_HBKGCOLOR = 0x0080;
+constexpr UINT WSB_PROP_VSTYLE = 0x0100;
+constexpr UINT WSB_PROP_HSTYLE = 0x0200;
+constexpr int FSB_REGULAR_MODE = 0;
+constexpr int FSB_ENCARTA_MODE = 1;
+constexpr int FSB_FLAT_MODE = 2;
+bool InitializeFlatSB(HWND Handle);
+void UninitializeFlatSB(HWND Handle);
+bool FlatSB_SetScrollProp(HWND Handle, UINT Index, std::intptr_t Value, bool Redraw);
+bool FlatSB_GetScrollProp(HWND Handle, UINT Index, std::intptr_t* Value);
+int FlatSB_SetScrollInfo(HWND Handle, int Bar, const TScrollInfo& Info, bool Redraw);
+bool FlatSB_ShowScrollBar(HWND Handle, int Bar, bool Show);
 
 // Layer metrics.
 enum TSystemMetric { SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXEDGE = 45, SM_CYEDGE = 46, SM_CXDOUBLECLK = 36, SM_CYDOUBLECLK = 37, SM_CXDRAG = 68, SM_CYDRAG = 69 };

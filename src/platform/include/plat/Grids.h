@@ -525,13 +525,18 @@ protected:
     void EndGridUpdate() { if (updateLock_ > 0) --updateLock_; }
     // Fixed-cell painting of the framework's own look (used when DefaultDrawing is on).
     void DrawFixedFrame(const TRect& ARect);
+    // Sets range, page and position of both window bars from the layout, showing a bar
+    // exactly while lines are scrolled out of view and the grid's bar style includes it.
+    void UpdateScrollBars();
+    // The window bars the grid may show (ssBoth at creation); ssNone keeps both hidden.
+    TScrollStyle GridScrollBars() const { return gridScrollBars_; }
+    void SetGridScrollBars(TScrollStyle Value);
 
     TInplaceEdit* FInplaceEdit = nullptr;
 
 private:
     friend class TInplaceEdit;
     void SyncLayoutClient();
-    void UpdateScrollBars();
     void ScrollTo(int NewLeft, int NewTop);
     void ClampTopLeft();
     void HandleScroll(int Bar, int Code, int Pos);
@@ -564,6 +569,7 @@ private:
     TPoint lastMouse_{};
     bool timerOn_ = false;
     bool inScrollUpdate_ = false;
+    TScrollStyle gridScrollBars_ = ssBoth;
 };
 
 using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
