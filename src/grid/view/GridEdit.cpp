@@ -664,7 +664,10 @@ bool TExtStringGrid::EditorKeyNavigation(bool Backward) {
         CheckCanEdit(b.X, b.Y, can);
         if (can) {
             FlagScope noChange(FDisableChange, true);
-            MoveColRow(c, r, true, true);
+            // Scrolls only when the cell is out of view (a scroll repaints the whole grid).
+            const bool inView = c >= LeftCol() && c < LeftCol() + VisibleColCount() && r >= TopRow() &&
+                                r < TopRow() + VisibleRowCount();
+            MoveColRow(c, r, true, !inView);
             return Col() == c && Row() == r;
         }
     }
