@@ -646,6 +646,12 @@ void TExtColumnGrid::GetCellEditorType(int ACol, int ARow, TEditorType& AEditor)
     TExtStringGrid::GetCellEditorType(ACol, ARow, AEditor);
 }
 
+void TExtColumnGrid::EditorSettings(int ACol, int ARow, TEditorType AEditor) {
+    if (!InItems(ACol) || !NotFixed(ACol, ARow)) return;
+    TGridColumnItem* item = FColumnCollection->Items(ACol);
+    if (AEditor == edComboEdit || AEditor == edComboList) AssignComboItems(item->ComboItems());
+}
+
 void TExtColumnGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed) {
     if (ACol >= FixedCols() && ARow >= FixedRows()) {
         const int real = RealColIndex(ACol);
@@ -731,13 +737,15 @@ bool TExtColumnGrid::GetColumnFilter(int ACol) {
 
 String TExtColumnGrid::GetEditMask(int ACol, int ARow) {
     String mask;
-    if (InItems(ACol) && ACol >= FixedCols()) mask = FColumnCollection->Items(ACol)->EditMask;
+    if (InItems(ACol) && ACol >= FixedCols() && InItems(RealColIndex(ACol)))
+        mask = FColumnCollection->Items(RealColIndex(ACol))->EditMask;
     const String own = TExtStringGrid::GetEditMask(ACol, ARow);
     return own.empty() ? mask : own;
 }
 
 int TExtColumnGrid::GetEditLimit() {
-    if (InItems(Col()) && Col() >= FixedCols()) return FColumnCollection->Items(Col())->EditLength;
+    if (InItems(Col()) && Col() >= FixedCols() && InItems(RealColIndex(Col())))
+        return FColumnCollection->Items(RealColIndex(Col()))->EditLength;
     return TExtStringGrid::GetEditLimit();
 }
 

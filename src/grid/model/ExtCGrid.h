@@ -212,6 +212,8 @@ public:
     void GetCellAlignment(int ACol, int ARow, plat::TAlignment& HAlign, TVAlignment& VAlign) override;
     void GetCellFormat(int ACol, TSortStyle& AStyle, String& Prefix, String& Suffix) override;
     void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor) override;
+    // The column's combo items go to the combo editor when an edit starts.
+    void EditorSettings(int ACol, int ARow, TEditorType AEditor) override;
     void IsFixedCell(int ACol, int ARow, bool& IsFixed) override;
     void CheckCanEdit(int ACol, int ARow, bool& CanEdit) override;
     void IsPasswordCell(int ACol, int ARow, bool& IsPassword) override;

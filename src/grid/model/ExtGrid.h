@@ -179,6 +179,21 @@ struct TGridRegistrations {
 const TGridRegistrations& GridRegistrations();
 
 class TExtStringGrid;
+class TExtInplaceEdit;
+class TGridCombo;
+
+using TCellValidateEvent =
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value, bool& Valid)>;
+using TEditCellDoneEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow)>;
+using TEditChangeEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, const String& Value)>;
+using TGetEditorPropEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TObject* AEditLink)>;
+using TComboObjectChangeEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, int AItemIndex,
+                                                   const String& ASelection, plat::TObject* AObject)>;
+using TAutoAdvanceEvent =
+    std::function<void(plat::TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)>;
+using TCellChangingEvent =
+    std::function<void(plat::TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)>;
+using TRowColChangingEvent = std::function<void(plat::TObject* Sender, int Old, int New, bool& Allow)>;
 
 // What GetVisualProperties decides for a cell besides its brush and font.
 struct TCellVisual {
@@ -1593,8 +1608,83 @@ public:
     TGetCheckEvent OnGetCheckTrue, OnGetCheckFalse;
     TGetColumnFilterEvent OnGetColumnFilter;
     TComboChangeEvent OnComboChange;
-    TKeyPressEvent OnKeyPress;
     TCellsChangedEvent OnCellsChanged;
+
+    // ==== inplace editing: life cycle, validation, advance and keys (GridEdit.cpp, GridKeys.cpp) ====
+    // The grid's OnKeyPress is the framework's (TWinControl::OnKeyPress): it receives typed keys
+    // and Enter; a handler that sets the key to 0 starts no edit.
+    bool CanEditShow() override;
+    plat::TInplaceEdit* CreateEditor() override;
+    // The cell's text for the editor: markup reduced to plain text unless EditWithTags.
+    String GetEditText(int ACol, int ARow) override;
+    // ACol display column; the base cell of a merged area receives the value.
+    void SetEditText(int ACol, int ARow, const String& Value) override;
+    int GetEditLimit() override { return MaxEditLength; }
+    bool SelectCell(int ACol, int ARow) override;
+    void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+    void KeyPress(char16_t& Key) override;
+    // True when accepted. Writes the value before any change notification; a refused value
+    // is not stored, leaves the row unmarked and reopens the editor on the old cell.
+    virtual bool ValidateCell(const String& NewValue);
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    void HideCellEdit() { CommitInplaceEditor(Col(), Row()); }
+    void DoneInplaceEdit(std::uint16_t Key, plat::TShiftState Shift);
+    void CommitInplaceEditor(int ACol, int ARow);
+    // One advance step; with AdvanceSkipReadOnlyCells it passes read-only cells and stops
+    // after one full pass when no cell is editable.
+    void AdvanceCell(int ACol, int ARow, bool OpenEditor, bool Recursed, bool Forward, bool AutoEdit, bool Force);
+    // The Tab advance (goTabs): next editable cell, wrapping; false when none was found.
+    bool EditorKeyNavigation(bool Backward);
+    bool IsEditable(int ACol, int ARow);
+    bool EditorWantsTab() const;
+    virtual void SetEditCellText(int ACol, int ARow, const String& Value);
+    virtual void RestoreCellCache();
+    virtual void GetEditorProp(int ACol, int ARow, plat::TObject* AEditLink);
+    // Fires OnEditingDone and posts "GridEditDone"; OnEditCellDone runs when it arrives.
+    void SignalEditDone(int ACol, int ARow);
+    TExtInplaceEdit* NormalEdit();
+    TGridCombo* Combobox();
+    bool EditActive() const { return FEditActive; }
+    bool Editing() const { return FEditing; }
+    TEditorType GetCurrentEditor() const { return EditControl; }
+    // Combo item list shared by every combo cell.
+    void ClearComboString();
+    void AddComboString(const String& S);
+    void AddComboStringObject(const String& S, plat::TObject* AObject);
+    bool SetComboSelectionString(const String& S);
+    void SetComboSelection(int Index) { FComboIdx = Index; }
+    int GetComboCount();
+    // The column grid hands its column's items to the combo editor.
+    void AssignComboItems(const plat::TStrings* Items);
+    // Called when an edit of the base cell (real column) starts with the chosen kind.
+    virtual void EditorSettings(int ACol, int ARow, TEditorType AEditor) { (void)ACol, (void)ARow, (void)AEditor; }
+    // Called by the combo editor on every user change: OnComboChange once, real column.
+    void ComboChanged();
+    // Called by the normal editor for Enter, Tab, Escape and the leaving arrows.
+    bool EditorKey(std::uint16_t Key, plat::TShiftState Shift);
+    void EditorExit();
+    void EditorChanged(const String& Value);
+
+    TEditorType EditControl = edNormal;
+    bool EditMode = false;
+    int MaxEditLength = 0, MaxComboLength = 0;
+    bool EditWithTags = false, AlwaysValidate = false, ExcelStyleDecimalSeparator = false;
+    String EditMask, ValidChars;
+    TCellValidateEvent OnCellValidate;
+    plat::TNotifyEvent OnEditingDone;
+    TEditCellDoneEvent OnEditCellDone;
+    TEditChangeEvent OnEditChange;
+    TGetEditorPropEvent OnGetEditorProp;
+    TComboObjectChangeEvent OnComboObjectChange;
+    TAutoAdvanceEvent OnAutoAdvance;
+    TCellChangingEvent OnCellChanging;
+    TRowColChangingEvent OnRowChanging, OnColChanging;
+    std::function<void(plat::TObject* Sender, int ARow)> OnAutoAddRow;
+    std::function<void(plat::TObject* Sender, bool& CanAdd)> OnCanAddRow;
+    // The incremental search text and the ticks since its last key.
+    String SearchInc;
+    int SearchTics = 0;
 
 protected:
     void Loaded() override;
@@ -1893,6 +1983,21 @@ private:
     void SortXRefRowsInserted(int RowIndex, int RCount);
     void SortXRefRowsRemoved(int RowIndex, int RCount);
     int FSortRow = -1;
+
+    // ---- inplace editing (GridEdit.cpp, GridKeys.cpp) ----
+    void CellChanging(int NewCol, int NewRow, bool& Allow);
+    void PrepareCellEditor(int ACol, int ARow);
+    bool EditMessage(plat::TMessage& Message);
+    bool AdvanceTarget(int ACol, int ARow, bool Forward, int& NewCol, int& NewRow);
+    void ToggleCurrentCheckBox();
+    TExtInplaceEdit* FNormalEdit = nullptr;
+    TGridCombo* FCombo = nullptr;
+    bool FEditing = false, FValidating = false, FSpecialEditor = false, FEditActive = false;
+    bool FLastValidation = true, FEntered = false, FNoEditChange = false, FBlockKill = false, FBlockFocus = false;
+    bool FDisableChange = false, FGridModified = false, FAdvancing = false;
+    char16_t FStartEditChar = 0;
+    String FCellCache, FEditText, FNewCellText, FOpenedEditText, FOpenedCellText;
+    int FAECol = -1, FAERow = -1, FComboIdx = -1;
 
     // Held while LoadFromFile runs; the load keeps only a weak reference, so it sees the
     // grid's destruction while it processes pending messages.

@@ -337,6 +337,7 @@ void TExtStringGrid::DrawRowSizingLine(int Y) {
 }
 
 void TExtStringGrid::WndProc(plat::TMessage& Message) {
+    if (EditMessage(Message)) return;
     bool handled = false;
     ViewMessage(Message, handled);
     if (handled) return;

@@ -1,0 +1,59 @@
+#pragma once
+// The grid's inplace editors: the normal text editor over the framework's TInplaceEdit and
+// the combo editor shared by every combo cell.
+#include "EsgCombo.h"
+#include "ExtGrid.h"
+#include "plat/Grids.h"
+
+namespace grid {
+
+// The normal text editor: filters typed characters by the cell's editor kind, validates on
+// Enter, Tab and the arrows that leave it, restores the cell on Escape and signals the end of
+// the edit when it loses the focus.
+class TExtInplaceEdit : public plat::TInplaceEdit {
+public:
+    explicit TExtInplaceEdit(TExtStringGrid* AOwner);
+    String ClassName() const override { return u"TExtInplaceEdit"; }
+    TEditorType EditorType() const { return FEditorType; }
+    void SetEditorType(TEditorType Value) { FEditorType = Value; }
+    // Maximum text length; 0 or less = none.
+    int LengthLimit() const { return FLengthLimit; }
+    void SetLengthLimit(int Value) { FLengthLimit = Value; }
+    void UpdateContents() override;
+    // Whether a character may enter the text at the caret, for the editor kind (ValidChars
+    // for edValidChars); the case kinds change the character.
+    bool AcceptChar(char16_t& Key) const;
+    bool AcceptCharAt(const String& Text, int SelStart, int SelLen, char16_t& Key) const;
+    // Inserts text as typed characters would enter it: refused when any character is refused
+    // or the length limit would be passed.
+    bool PasteText(const String& Value);
+
+protected:
+    void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+    void KeyPress(char16_t& Key) override;
+    void DoExit() override;
+    void WndProc(plat::TMessage& Message) override;
+
+private:
+    TExtStringGrid* FGrid;
+    TEditorType FEditorType = edNormal;
+    int FLengthLimit = 0;
+    bool FPasteKeyDown = false;
+};
+
+// The combo editor of edComboEdit (free text and list) and edComboList (list only).
+class TGridCombo : public TEsgComboBox {
+public:
+    explicit TGridCombo(TExtStringGrid* AOwner);
+    String ClassName() const override { return u"TGridCombo"; }
+
+protected:
+    void Change() override;
+    void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+    void KeyPress(char16_t& Key) override;
+
+private:
+    TExtStringGrid* FGrid;
+};
+
+} // namespace grid

@@ -1,0 +1,101 @@
+// The string grid's keyboard on the grid itself (the editors handle their own keys): F2 and
+// Enter open the editor, typed characters start an edit, Space operates check boxes, Tab
+// advances with goTabs, and the key-press stage restores, advances and searches.
+#include "GridEditors.h"
+#include "plat/Messages.h"
+#include "plat/SysUtils.h"
+
+namespace grid {
+
+void TExtStringGrid::ToggleCurrentCheckBox() {
+    const TPoint b = BaseCell(RealColIndex(Col()), Row());
+    if (!ToggleCheckBoxCell(b.X, b.Y, true)) return;
+    bool state = false;
+    GetCheckBoxState(b.X, b.Y, state);
+    CheckBoxClick(b.X, b.Y, state);
+}
+
+void TExtStringGrid::KeyDown(std::uint16_t& Key, plat::TShiftState Shift) {
+    const bool shift = (Shift & plat::ssShift) != 0;
+    if (!EditMode) {
+        switch (Key) {
+        case plat::VK_F2:
+            if (IsEditable(Col(), Row())) ShowInplaceEdit();
+            Key = 0;
+            return;
+        case plat::VK_TAB:
+            if (Options().Contains(plat::goTabs)) {
+                EditorKeyNavigation(shift);
+                Key = 0;
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    TBaseGrid::KeyDown(Key, Shift);
+}
+
+void TExtStringGrid::KeyPress(char16_t& Key) {
+    const bool editing = Options().Contains(plat::goEditing);
+    if (Key == 27) {
+        if (editing && FEditing) RestoreCellCache();
+        plat::TWinControl::KeyPress(Key);
+        return;
+    }
+    // The grid's OnKeyPress sees the key first; a key set to 0 starts nothing.
+    plat::TWinControl::KeyPress(Key);
+    if (Key == 0) return;
+    const TPoint b = BaseCell(RealColIndex(Col()), Row());
+    if (Key == u' ' && !EditMode && HasCheckBox(b.X, b.Y)) {
+        ToggleCurrentCheckBox();
+        Key = 0;
+        return;
+    }
+    if (Key == u'\r') {
+        Key = 0;
+        if (IsControlCell(b.X, b.Y)) {
+            AdvanceCell(Col(), Row(), EditMode, false, true, false, false);
+            return;
+        }
+        if (!EditMode && IsEditable(Col(), Row())) ShowInplaceEdit();
+        else if (FNavigation->AdvanceOnEnter) AdvanceCell(Col(), Row(), false, false, true, false, false);
+        return;
+    }
+    if (!editing && FNavigation->AutoGotoWhenSorted) {
+        if (FNavigation->AutoGotoIncremental) {
+            if (Key == 8) {
+                if (!SearchInc.empty()) SearchInc.pop_back();
+            } else {
+                SearchInc += Key;
+            }
+            SearchTics = 0;
+        } else {
+            SearchInc = String(1, Key);
+        }
+        const int r = Search(plat::AnsiUpperCase(SearchInc));
+        if (r == -1) SearchInc.clear();
+        else SetRow(r);
+        Key = 0;
+        return;
+    }
+    if (Key < 32 || EditMode || IsControlCell(b.X, b.Y) || !IsEditable(Col(), Row())) return;
+    FStartEditChar = Key;
+    ShowEditor();
+    if (FNormalEdit && FNormalEdit->Visible() && EditMode && !FSpecialEditor) {
+        // The typed character replaces the text (EditSelectAll) or is appended to it.
+        FStartEditChar = 0;
+        char16_t k = Key;
+        if (FNormalEdit->AcceptChar(k)) {
+            FNormalEdit->SetText(FNavigation->EditSelectAll ? String(1, k) : FNormalEdit->Text() + k);
+        } else if (FNavigation->EditSelectAll) {
+            FNormalEdit->SetText(String());
+        }
+        FNormalEdit->SetSelStart(static_cast<int>(FNormalEdit->Text().size()));
+    }
+    FStartEditChar = 0;
+    Key = 0;
+}
+
+} // namespace grid

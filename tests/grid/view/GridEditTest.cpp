@@ -1,0 +1,422 @@
+// Editing a column grid through the real event path (clicks and keys on a shown form), laid
+// out like the configurator's read tables: a fixed number column, a check-box column, text
+// columns and drop-down list and drop-down edit columns, without goEditing (editing is
+// switched on per cell). Every case runs once with real column 1 hidden, so that shown and
+// real column indexes differ; events must carry real columns.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "../GridFixture.h"
+#include "ExtCGrid.h"
+#include "GridEditors.h"
+#include "plat/Clipbrd.h"
+#include "plat/Messages.h"
+#include "plat/StdCtrls.h"
+#include "plat/SysUtils.h"
+
+using namespace grid;
+namespace pt = plat::testing;
+
+namespace {
+
+enum Real { kNum, kSpare, kEnable, kSlave, kType, kAddress, kTopic, kMnemonic, kColCount };
+
+struct ColumnSpec {
+    const char16_t* header;
+    TEditorType editor;
+};
+
+const ColumnSpec kColumns[kColCount] = {
+    {u"N", edNormal},        {u"Spare", edNormal},     {u"Enable", edDataCheckBox}, {u"Slave ID", edNormal},
+    {u"Type", edComboList},  {u"Address", edNormal},   {u"Topic", edComboEdit},     {u"Mnemonic", edNormal},
+};
+
+struct ComboEvent {
+    int col, row, index;
+    String text;
+};
+
+class GridEditTest : public grid::testing::GridFixture<TExtColumnGrid>, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        GridFixture::SetUp();
+        other = new plat::TEdit(form.get());
+        other->SetParent(form.get());
+        other->SetBounds(4, 440, 100, 24);
+        grid->SetBounds(4, 4, 580, 420);
+        grid->SetColCount(kColCount);
+        grid->SetRowCount(6);
+        grid->SetFixedRows(1);
+        grid->SetFixedCols(1);
+        for (int c = 0; c < kColCount; ++c) {
+            TGridColumnItem* item = grid->Columns()->Items(c);
+            item->SetHeader(kColumns[c].header);
+            item->SetEditor(kColumns[c].editor);
+            item->SetWidth(64);
+        }
+        for (const char16_t* s : {u"Coil", u"Discrete", u"Holding", u"Input"})
+            grid->Columns()->Items(kType)->ComboItems()->Add(s);
+        for (const char16_t* s : {u"Abc", u"abd", u"Temp"}) grid->Columns()->Items(kTopic)->ComboItems()->Add(s);
+        for (int r = 1; r < 6; ++r) {
+            grid->SetCells(kNum, r, plat::IntToStr(r));
+            grid->SetCells(kEnable, r, u"N");
+            grid->SetCells(kSlave, r, plat::IntToStr(r));
+            grid->SetCells(kType, r, u"Coil");
+        }
+        if (GetParam()) grid->HideColumn(kSpare);
+        grid->OnEditingDone = [this](plat::TObject*) { ++editingDone; };
+        grid->OnEditCellDone = [this](plat::TObject*, int c, int r) { cellDone.push_back({c, r}); };
+        grid->OnComboChange = [this](plat::TObject*, int c, int r, int i, const String& t) {
+            combo.push_back({c, r, i, t});
+        };
+        form->Show();
+        pt::ProcessEvents();
+    }
+    int D(int real) { return grid->DisplColIndex(real); }
+    void ClickCell(int real, int row) {
+        const plat::TRect r = grid->CellRect(D(real), row);
+        pt::Click(grid, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        pt::ProcessEvents();
+    }
+    bool NormalEditorOpen() { return grid->NormalEdit()->Visible(); }
+    bool ComboOpen() { return grid->Combobox()->Visible(); }
+
+    plat::TEdit* other = nullptr;
+    int editingDone = 0;
+    std::vector<TPoint> cellDone;
+    std::vector<ComboEvent> combo;
+};
+
+TEST_P(GridEditTest, TypeAndEnterCommitAndSignalTheEndAfterTheLoopTurns) {
+    ClickCell(kSlave, 1);
+    pt::Type(u"abc");
+    EXPECT_TRUE(NormalEditorOpen());
+    pt::KeyDown(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kSlave, 1), u"abc");
+    EXPECT_FALSE(NormalEditorOpen());
+    EXPECT_EQ(editingDone, 1);
+    EXPECT_TRUE(cellDone.empty()) << "OnEditCellDone ran inside the ending call";
+    pt::KeyUp(plat::VK_RETURN);
+    pt::ProcessEvents();
+    ASSERT_EQ(cellDone.size(), 1u);
+    EXPECT_EQ(cellDone[0].X, kSlave);
+    EXPECT_EQ(cellDone[0].Y, 1);
+    EXPECT_EQ(editingDone, 1);
+}
+
+TEST_P(GridEditTest, EscapeRestoresTheExactOldTextWithoutValidation) {
+    grid->SetCells(kSlave, 2, u"x<B>y");
+    int validations = 0;
+    grid->OnCellValidate = [&](plat::TObject*, int, int, String&, bool&) { ++validations; };
+    ClickCell(kSlave, 2);
+    pt::Type(u"99");
+    EXPECT_EQ(grid->Cells(kSlave, 2), u"99");  // the editor writes while typing
+    pt::Key(plat::VK_ESCAPE);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Cells(kSlave, 2), u"x<B>y");
+    EXPECT_EQ(validations, 0);
+    EXPECT_FALSE(NormalEditorOpen());
+}
+
+TEST_P(GridEditTest, MarkupOpenedAndConfirmedUnchangedKeepsItsTags) {
+    grid->SetCells(kSlave, 2, u"x<B>y");
+    ClickCell(kSlave, 2);
+    pt::Key(plat::VK_F2);
+    ASSERT_TRUE(NormalEditorOpen());
+    EXPECT_EQ(grid->NormalEdit()->Text(), u"xy");
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kSlave, 2), u"x<B>y");
+    // A real change is written as typed.
+    pt::Key(plat::VK_F2);
+    pt::Type(u"z");
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kSlave, 2), u"z");
+}
+
+struct ValidateCase {
+    const char* name;
+    bool valid;
+    const char16_t* replace;   // the handler's value, null = unchanged
+    const char16_t* expected;  // the cell afterwards
+    bool editorOpen;
+};
+
+TEST_P(GridEditTest, ValidationDecidesWhatTheCellHolds) {
+    const ValidateCase cases[] = {
+        {"accepted", true, nullptr, u"abc", false},
+        {"accepted and corrected", true, u"ABC", u"ABC", false},
+        {"refused", false, nullptr, u"old", true},
+        {"refused with a new value", false, u"fixed", u"fixed", true},
+    };
+    for (const ValidateCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetCells(kAddress, 3, u"old");
+        grid->SetRowModified(3, false);
+        ClickCell(kSlave, 1);
+        std::vector<String> seenInCell;
+        std::vector<int> validatedCols;
+        grid->OnCellValidate = [&](plat::TObject*, int col, int, String& v, bool& ok) {
+            validatedCols.push_back(col);
+            if (c.replace) v = c.replace;
+            ok = c.valid;
+        };
+        grid->OnCellsChanged = [&](plat::TObject*, const plat::TRect& r) {
+            seenInCell.push_back(grid->Cells(r.Left, r.Top));
+        };
+        ClickCell(kAddress, 3);
+        pt::Type(u"abc");
+        pt::Key(plat::VK_RETURN);
+        pt::ProcessEvents();
+        EXPECT_EQ(grid->Cells(kAddress, 3), c.expected);
+        ASSERT_EQ(validatedCols.size(), 1u);
+        EXPECT_EQ(validatedCols[0], kAddress);
+        EXPECT_EQ(NormalEditorOpen(), c.editorOpen);
+        EXPECT_EQ(grid->Col(), D(kAddress));
+        EXPECT_EQ(grid->Row(), 3);
+        if (c.editorOpen) EXPECT_EQ(grid->NormalEdit()->Text(), c.expected);
+        if (c.valid) {
+            // Listeners read the new value, and the row is marked.
+            ASSERT_EQ(seenInCell.size(), 1u);
+            EXPECT_EQ(seenInCell[0], c.expected);
+            EXPECT_TRUE(grid->RowModified(3));
+        } else {
+            EXPECT_TRUE(seenInCell.empty());
+            EXPECT_FALSE(grid->RowModified(3));
+            pt::Key(plat::VK_ESCAPE);
+        }
+        grid->OnCellValidate = nullptr;
+        grid->OnCellsChanged = nullptr;
+    }
+}
+
+struct NoEditorCase {
+    const char* name;
+    std::function<void(TExtColumnGrid&)> arm;
+};
+
+TEST_P(GridEditTest, CellsThatMayNotBeEditedOpenNothing) {
+    const NoEditorCase cases[] = {
+        {"read-only column", [](TExtColumnGrid& g) { g.Columns()->Items(kAddress)->ReadOnly = true; }},
+        {"read-only cell", [](TExtColumnGrid& g) { g.SetReadOnly(kAddress, 2, true); }},
+        {"OnCanEditCell", [](TExtColumnGrid& g) {
+             g.OnCanEditCell = [](plat::TObject*, int, int c, bool& can) { if (c == kAddress) can = false; };
+         }},
+        {"edNone", [](TExtColumnGrid& g) {
+             g.OnGetEditorType = [](plat::TObject*, int c, int, TEditorType& e) { if (c == kAddress) e = edNone; };
+         }},
+    };
+    for (const NoEditorCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetCells(kAddress, 2, u"keep");
+        c.arm(*grid);
+        ClickCell(kAddress, 2);
+        pt::Type(u"x");
+        pt::Key(plat::VK_F2);
+        pt::Key(plat::VK_RETURN);
+        EXPECT_FALSE(NormalEditorOpen());
+        EXPECT_FALSE(ComboOpen());
+        EXPECT_EQ(grid->Cells(kAddress, 2), u"keep");
+        grid->Columns()->Items(kAddress)->ReadOnly = false;
+        grid->SetReadOnly(kAddress, 2, false);
+        grid->OnCanEditCell = nullptr;
+        grid->OnGetEditorType = nullptr;
+    }
+}
+
+TEST_P(GridEditTest, GridOnKeyPressSeesTypedKeysAndEnterAndKeyZeroStartsNothing) {
+    std::vector<char16_t> keys;
+    grid->OnKeyPress = [&](plat::TObject*, char16_t& k) {
+        keys.push_back(k);
+        if (k == u'q') k = 0;
+    };
+    ClickCell(kSlave, 2);
+    pt::Type(u"q");
+    EXPECT_FALSE(NormalEditorOpen());
+    EXPECT_EQ(grid->Cells(kSlave, 2), u"2");
+    pt::Type(u"w");
+    EXPECT_TRUE(NormalEditorOpen());
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kSlave, 2), u"w");
+    EXPECT_EQ(keys, (std::vector<char16_t>{u'q', u'w', u'\r'}));
+}
+
+TEST_P(GridEditTest, ComboListOnATextThatIsNoItemAnnouncesItemZeroOnce) {
+    grid->SetCells(kType, 2, u"zzz");
+    std::vector<ComboEvent> objects;
+    grid->OnComboObjectChange = [&](plat::TObject*, int c, int r, int i, const String& t, plat::TObject*) {
+        objects.push_back({c, r, i, t});
+    };
+    ClickCell(kType, 2);
+    pt::Key(plat::VK_F2);
+    ASSERT_TRUE(ComboOpen());
+    ASSERT_EQ(combo.size(), 1u);
+    EXPECT_EQ(combo[0].col, kType);
+    EXPECT_EQ(combo[0].row, 2);
+    EXPECT_EQ(combo[0].index, 0);
+    EXPECT_EQ(combo[0].text, u"Coil");
+    EXPECT_EQ(objects.size(), 1u);
+    // Down changes the choice: one event per change, real column.
+    pt::Key(plat::VK_DOWN);
+    ASSERT_EQ(combo.size(), 2u);
+    EXPECT_EQ(combo[1].col, kType);
+    EXPECT_EQ(combo[1].text, u"Discrete");
+    pt::Key(plat::VK_RETURN);
+    EXPECT_FALSE(ComboOpen());
+    EXPECT_EQ(grid->Cells(kType, 2), u"Discrete");
+}
+
+TEST_P(GridEditTest, ComboListOnAStoredItemOrAnEmptyListAnnouncesNothing) {
+    ClickCell(kType, 3);  // holds "Coil"
+    pt::Key(plat::VK_F2);
+    ASSERT_TRUE(ComboOpen());
+    EXPECT_EQ(grid->Combobox()->ItemIndex(), 0);
+    EXPECT_TRUE(combo.empty());
+    pt::Key(plat::VK_ESCAPE);
+    EXPECT_FALSE(ComboOpen());
+    EXPECT_EQ(grid->Cells(kType, 3), u"Coil");
+
+    grid->Columns()->Items(kType)->ComboItems()->Clear();
+    grid->SetCells(kType, 4, u"zzz");
+    ClickCell(kType, 4);
+    pt::Key(plat::VK_F2);
+    EXPECT_TRUE(combo.empty());
+    EXPECT_EQ(grid->Combobox()->ItemIndex(), -1);
+}
+
+TEST_P(GridEditTest, TypingIntoAComboListSelectsTheFirstItemStartingWithTheLetter) {
+    ClickCell(kType, 2);
+    pt::Type(u"h");
+    ASSERT_TRUE(ComboOpen());
+    EXPECT_EQ(grid->Combobox()->Text(), u"Holding");
+    ASSERT_FALSE(combo.empty());
+    EXPECT_EQ(combo.back().col, kType);
+    EXPECT_EQ(combo.back().text, u"Holding");
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kType, 2), u"Holding");
+}
+
+TEST_P(GridEditTest, ComboEditKeepsTypedTextUpToMaxComboLength) {
+    grid->MaxComboLength = 4;
+    ClickCell(kTopic, 2);
+    pt::Type(u"Tempera");
+    ASSERT_TRUE(ComboOpen());
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kTopic, 2), u"Temp");
+    grid->MaxComboLength = 0;
+    ClickCell(kTopic, 3);
+    pt::Type(u"free text");
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kTopic, 3), u"free text");
+}
+
+TEST_P(GridEditTest, SpaceTogglesTheCheckBoxAndReportsTheRealColumn) {
+    std::vector<ComboEvent> clicks;
+    grid->OnCheckBoxClick = [&](plat::TObject*, int c, int r, bool s) { clicks.push_back({c, r, s ? 1 : 0, {}}); };
+    ClickCell(kEnable, 2);
+    clicks.clear();  // the click on the glyph belongs to the mouse handling
+    grid->SetCells(kEnable, 2, u"N");
+    pt::Key(plat::VK_SPACE);
+    EXPECT_EQ(grid->Cells(kEnable, 2), u"Y");
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].col, kEnable);
+    EXPECT_EQ(clicks[0].index, 1);
+    EXPECT_FALSE(NormalEditorOpen());
+    // A read-only column toggles only with CheckAlwaysActive.
+    grid->Columns()->Items(kEnable)->ReadOnly = true;
+    pt::Key(plat::VK_SPACE);
+    EXPECT_EQ(grid->Cells(kEnable, 2), u"Y");
+    grid->ControlLook()->CheckAlwaysActive = true;
+    pt::Key(plat::VK_SPACE);
+    EXPECT_EQ(grid->Cells(kEnable, 2), u"N");
+}
+
+TEST_P(GridEditTest, TabAdvancesOverReadOnlyColumnsAndWraps) {
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(plat::goTabs));
+    grid->Navigation()->AdvanceOnEnter = true;
+    grid->Columns()->Items(kType)->ReadOnly = true;
+    grid->Columns()->Items(kAddress)->ReadOnly = true;
+    grid->Columns()->Items(kEnable)->ReadOnly = true;
+    ClickCell(kSlave, 1);
+    pt::Key(plat::VK_TAB);
+    EXPECT_EQ(grid->Col(), D(kTopic));
+    EXPECT_EQ(grid->Row(), 1);
+    // Enter after typing commits and advances to the next editable cell.
+    pt::Type(u"t1");
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kTopic, 1), u"t1");
+    EXPECT_EQ(grid->Col(), D(kMnemonic));
+    // Shift+Tab from the first editable cell of the first row wraps to the last row.
+    ClickCell(GetParam() ? kSlave : kSpare, 1);
+    pt::Key(plat::VK_TAB, plat::ssShift);
+    EXPECT_EQ(grid->Row(), 5);
+    EXPECT_EQ(grid->Col(), D(kMnemonic));
+}
+
+TEST_P(GridEditTest, TabWithoutAnyEditableCellEndsAfterOnePass) {
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(plat::goTabs));
+    grid->Navigation()->AdvanceOnEnter = true;
+    ClickCell(kSlave, 2);
+    for (int c = 1; c < kColCount; ++c) grid->Columns()->Items(c)->ReadOnly = true;
+    pt::Key(plat::VK_TAB);
+    EXPECT_EQ(grid->Col(), D(kSlave));
+    EXPECT_EQ(grid->Row(), 2);
+    grid->AdvanceCell(grid->Col(), grid->Row(), true, false, true, true, true);
+    EXPECT_EQ(grid->Col(), D(kSlave));
+    EXPECT_EQ(grid->Row(), 2);
+}
+
+TEST_P(GridEditTest, TabWithoutGoTabsLeavesTheGrid) {
+    ClickCell(kSlave, 2);
+    pt::Key(plat::VK_TAB);
+    pt::ProcessEvents();
+    EXPECT_TRUE(other->Focused());
+    EXPECT_EQ(grid->Col(), D(kSlave));
+}
+
+struct FilterCase {
+    const char* name;
+    TEditorType kind;
+    int limit;
+    String typed;
+    const char16_t* paste;  // pasted by Ctrl+V after typing, null = none
+    String expected;
+};
+
+TEST_P(GridEditTest, CharacterFiltersOfTheTextKinds) {
+    const String dec(1, GetDecimalSeparator());
+    const FilterCase cases[] = {
+        {"numeric leading minus", edNumeric, 0, u"-12", nullptr, u"-12"},
+        {"numeric minus inside", edNumeric, 0, u"1-2a", nullptr, u"12"},
+        {"positive numeric", edPositiveNumeric, 0, u"-3x4", nullptr, u"34"},
+        {"float second separator", edFloat, 0, u"1" + dec + u"5" + dec + u"2", nullptr, u"1" + dec + u"52"},
+        {"upper case", edUpperCase, 0, u"abC", nullptr, u"ABC"},
+        {"length limit 5", edNormal, 5, u"abcdefg", nullptr, u"abcde"},
+        {"paste drops line ends", edNormal, 0, u"x", u"abc\r\n", u"xabc"},
+        {"numeric paste of a number", edNumeric, 0, u"", u"12", u"12"},
+        {"numeric paste of text refused", edNumeric, 0, u"7", u"1a", u"7"},
+    };
+    for (const FilterCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->Columns()->Items(kMnemonic)->SetEditor(c.kind);
+        grid->Columns()->Items(kMnemonic)->EditLength = c.limit;
+        grid->SetCells(kMnemonic, 2, u"");
+        ClickCell(kMnemonic, 2);
+        pt::Key(plat::VK_F2);
+        ASSERT_TRUE(NormalEditorOpen());
+        pt::Type(c.typed);
+        if (c.paste) {
+            plat::Clipboard().SetAsText(c.paste);
+            pt::Key('V', plat::ssCtrl);
+        }
+        pt::Key(plat::VK_RETURN);
+        EXPECT_EQ(grid->Cells(kMnemonic, 2), c.expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, GridEditTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Hidden" : "Shown"; });
+
+} // namespace
