@@ -308,6 +308,7 @@ void TExtStringGrid::Paint() {
     c->Pen()->SetStyle(plat::psSolid);
     c->Brush()->SetStyle(plat::bsSolid);
     TBaseGrid::Paint();
+    if (FWheelPan) PaintPanAnchor();
     c->Pen()->SetColor(plat::clBlack);
     if (OnPainted) OnPainted(this);
 }
@@ -337,6 +338,7 @@ void TExtStringGrid::DrawRowSizingLine(int Y) {
 }
 
 void TExtStringGrid::WndProc(plat::TMessage& Message) {
+    if (MouseMessage(Message)) return;
     bool handled = false;
     ViewMessage(Message, handled);
     if (handled) return;
