@@ -195,6 +195,13 @@ using TCellChangingEvent =
     std::function<void(plat::TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)>;
 using TRowColChangingEvent = std::function<void(plat::TObject* Sender, int Old, int New, bool& Allow)>;
 
+// Mouse input (GridMouse.cpp).
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+using TCanClickCellEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, bool& Allow)>;
+using TCanSortEvent = std::function<void(plat::TObject* Sender, int ACol, bool& Allow)>;
+using TAnchorClickEvent =
+    std::function<void(plat::TObject* Sender, int ARow, int ACol, const String& Anchor, bool& AutoHandle)>;
+
 // What GetVisualProperties decides for a cell besides its brush and font.
 struct TCellVisual {
     TColor ColorTo = plat::clNone;
@@ -1103,6 +1110,56 @@ protected:
 
 public:
     // ==== end of view ====
+
+    // ==== mouse: clicks, wheel, zoom and panning (GridMouse.cpp) ====
+public:
+    // Every column width and row height above 0 that stays above 0 grows by x pixels, when
+    // ZoomFactor + x stays within -10 .. 10; otherwise nothing changes.
+    void Zoom(int x);
+    // Called after each wheel step; Continue false stops the wheel events.
+    virtual void AfterMouseWheel(int Delta, bool& Continue);
+    bool Panning() const { return FWheelPan; }
+    TIntelliPan IntelliPan = ipVertical;
+    int SortTime = 0;  // milliseconds of the last click sort
+    TCanClickCellEvent OnCanClickCell;
+    TClickCellEvent OnRightClickCell;
+    TCanSortEvent OnCanSort;
+    TAnchorClickEvent OnAnchorClick;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    std::function<void(plat::TObject* Sender, int ACol)> OnEndColumnSize;
+
+protected:
+    bool DoMouseWheelDown(plat::TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(plat::TShiftState Shift, TPoint MousePos) override;
+    // The grid's own handling of button, wheel and panning messages before the framework's;
+    // true when the message needs nothing more.
+    bool MouseMessage(plat::TMessage& Message);
+
+private:
+    bool LeftPress(plat::TMessage& Message);
+    bool LeftRelease(plat::TMessage& Message);
+    bool LeftDoubleClick(plat::TMessage& Message);
+    bool RightPress(plat::TMessage& Message);
+    bool WheelMessage(plat::TMessage& Message);
+    void StartPanning(TPoint At);
+    void EndPanning();
+    void PanStep();
+    void InvalidatePanAnchor();
+    // The panning anchor picture at the press position, its top-left colour transparent.
+    void PaintPanAnchor();
+    void ClickSortAt(int ACol, int ARow, int X, plat::TShiftState Shift);
+    bool AnchorPress(int ACol, int ARow, int X, int Y);
+    void FollowAnchor(int ACol, int ARow, const String& Anchor);
+    void InheritedWndProc(plat::TMessage& Message);
+    bool FDoOnClick = false, FMouseKeepDown = false, FDblClk = false;
+    int FPressRow = -1, FPressCol = -1;
+    int Colclicked = -1, Rowclicked = -1, Clickposx = 0, Clickposy = 0;
+    bool FWheelPan = false;
+    TPoint FWheelPanPos;
+    plat::TCursor FPrevCursor = plat::crDefault;
+
+public:
+    // ==== end of mouse ====
 
 
     // ==== cell access ====

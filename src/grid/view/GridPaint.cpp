@@ -308,6 +308,7 @@ void TExtStringGrid::Paint() {
     c->Pen()->SetStyle(plat::psSolid);
     c->Brush()->SetStyle(plat::bsSolid);
     TBaseGrid::Paint();
+    if (FWheelPan) PaintPanAnchor();
     c->Pen()->SetColor(plat::clBlack);
     if (OnPainted) OnPainted(this);
 }
@@ -337,7 +338,7 @@ void TExtStringGrid::DrawRowSizingLine(int Y) {
 }
 
 void TExtStringGrid::WndProc(plat::TMessage& Message) {
-    if (EditMessage(Message)) return;
+    if (EditMessage(Message)) return; (MouseMessage(Message))
     bool handled = false;
     ViewMessage(Message, handled);
     if (handled) return;

@@ -12,6 +12,9 @@
 
 namespace plat {
 
+// 24-bit BMP bytes of 0xRRGGBB pixels given row by row from the top.
+std::string EncodeBmp24(int width, int height, const std::uint32_t* rgb);
+
 namespace {
 
 struct Art {
@@ -520,15 +523,28 @@ std::string ToBmp(const Art& a) {
         }
     }
     rows.push_back(cur);
-    const int stride = (a.width * 3 + 3) & ~3;
-    const std::uint32_t imageSize = static_cast<std::uint32_t>(stride * a.height);
+    std::vector<std::uint32_t> rgb(static_cast<std::size_t>(a.width * a.height));
+    for (int y = 0; y < a.height; ++y) {
+        const std::string& row = y < static_cast<int>(rows.size()) ? rows[static_cast<std::size_t>(y)] : std::string();
+        for (int x = 0; x < a.width; ++x)
+            rgb[static_cast<std::size_t>(y * a.width + x)] =
+                Colour(x < static_cast<int>(row.size()) ? row[static_cast<std::size_t>(x)] : '.');
+    }
+    return EncodeBmp24(a.width, a.height, rgb.data());
+}
+
+} // namespace
+
+std::string EncodeBmp24(int width, int height, const std::uint32_t* rgb) {
+    const int stride = (width * 3 + 3) & ~3;
+    const std::uint32_t imageSize = static_cast<std::uint32_t>(stride * height);
     std::string s = "BM";
     Put32(s, 54 + imageSize);
     Put32(s, 0);
     Put32(s, 54);
     Put32(s, 40);
-    Put32(s, static_cast<std::uint32_t>(a.width));
-    Put32(s, static_cast<std::uint32_t>(a.height));
+    Put32(s, static_cast<std::uint32_t>(width));
+    Put32(s, static_cast<std::uint32_t>(height));
     Put16(s, 1);
     Put16(s, 24);
     Put32(s, 0);
@@ -537,20 +553,17 @@ std::string ToBmp(const Art& a) {
     Put32(s, 2835);
     Put32(s, 0);
     Put32(s, 0);
-    for (int y = a.height - 1; y >= 0; --y) {  // bottom-up
-        const std::string& row = y < static_cast<int>(rows.size()) ? rows[static_cast<std::size_t>(y)] : std::string();
-        for (int x = 0; x < a.width; ++x) {
-            const std::uint32_t c = Colour(x < static_cast<int>(row.size()) ? row[static_cast<std::size_t>(x)] : '.');
+    for (int y = height - 1; y >= 0; --y) {  // bottom-up
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t c = rgb[static_cast<std::size_t>(y * width + x)];
             s += static_cast<char>(c & 0xFF);
             s += static_cast<char>((c >> 8) & 0xFF);
             s += static_cast<char>((c >> 16) & 0xFF);
         }
-        s.append(static_cast<std::size_t>(stride - a.width * 3), '\0');
+        s.append(static_cast<std::size_t>(stride - width * 3), '\0');
     }
     return s;
 }
-
-} // namespace
 
 std::vector<std::pair<String, std::string>> BuiltinBitmaps() {
     std::vector<std::pair<String, std::string>> out;

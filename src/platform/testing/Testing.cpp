@@ -453,6 +453,18 @@ void Type(const String& Text)
 
 // ---- pictures ----------------------------------------------------------------------------
 
+bool ShowsCursor(TControl* Control, int X, int Y, TCursor Id)
+{
+    const Target t = Locate(Control, X, Y);
+    if (!t.widget) return false;
+    // An unset widget cursor answers its parent's, as the window system shows it.
+    const QCursor shown = QApplication::overrideCursor() ? *QApplication::overrideCursor() : t.widget->cursor();
+    const QCursor wanted = ui::MakeCursor(Id);
+    if (wanted.shape() != Qt::BitmapCursor) return shown.shape() == wanted.shape();
+    return shown.shape() == Qt::BitmapCursor && shown.pixmap().cacheKey() == wanted.pixmap().cacheKey() &&
+           shown.hotSpot() == wanted.hotSpot();
+}
+
 std::unique_ptr<TBitmap> Grab(TControl* Control)
 {
     QImage img;

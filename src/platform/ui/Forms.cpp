@@ -725,14 +725,30 @@ void TScreen::SetCursor(TCursor Value)
         overridden = false;
         return;
     }
-    const Qt::CursorShape shape = (Value == crHourGlass || Value == crSQLWait) ? Qt::WaitCursor
-                                  : Value == crAppStart                      ? Qt::BusyCursor
-                                                                             : Qt::ArrowCursor;
+    const QCursor shape = ui::MakeCursor(Value);
     if (overridden)
-        QApplication::changeOverrideCursor(QCursor(shape));
+        QApplication::changeOverrideCursor(shape);
     else
-        QApplication::setOverrideCursor(QCursor(shape));
+        QApplication::setOverrideCursor(shape);
     overridden = true;
+}
+
+HCURSOR TScreen::Cursors(TCursor Id) const
+{
+    const auto it = cursors_.find(Id);
+    return it == cursors_.end() ? nullptr : it->second;
+}
+
+void TScreen::SetCursors(TCursor Id, HCURSOR Handle)
+{
+    if (Handle)
+        cursors_[Id] = Handle;
+    else
+        cursors_.erase(Id);
+    // The pointer already showing this id takes the new image.
+    if (!QCoreApplication::instance()) return;
+    ui::ApplyMouseCursor();
+    if (cursor_ == Id && Id != crDefault) QApplication::changeOverrideCursor(ui::MakeCursor(Id));
 }
 
 TCustomForm* TScreen::ActiveForm() const { return ui::KeyForm(); }

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QScreen>
 #include <QThread>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -187,17 +189,18 @@ Qt::CursorShape CursorShape(TCursor c)
     }
 }
 
-// The pointer shape over a control: its own Cursor, crDefault = the window's arrow.
+// The pointer shape over a control: its own Cursor, crDefault = the window's arrow (unless
+// the screen's cursor table replaces crDefault).
 void ApplyCursor(TControl* c)
 {
     if (!c) return;
     auto* w = dynamic_cast<TWinControl*>(c);
     if (!w) w = c->Parent();
     if (!w || !ui::N(w).widget) return;
-    if (c->Cursor() == crDefault)
+    if (c->Cursor() == crDefault && !(Screen && Screen->Cursors(crDefault)))
         ui::N(w).widget->unsetCursor();
     else
-        ui::N(w).widget->setCursor(CursorShape(c->Cursor()));
+        ui::N(w).widget->setCursor(ui::MakeCursor(c->Cursor()));
 }
 
 void SetMouseControl(TControl* c)
@@ -507,6 +510,23 @@ void CursorChanged(TControl* control)
 }
 
 void ApplyMouseCursor() { ApplyCursor(g_mouseControl); }
+
+QCursor MakeCursor(TCursor c)
+{
+    const HCURSOR h = Screen ? Screen->Cursors(c) : nullptr;
+    if (!h) return QCursor(CursorShape(c));
+    // One QCursor per loaded image: handles live for the whole run.
+    static std::unordered_map<HCURSOR, QCursor> made;
+    const auto it = made.find(h);
+    if (it != made.end()) return it->second;
+    QImage image(h->Width, h->Height, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < h->Height; ++y)
+        std::memcpy(image.scanLine(y), h->Pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(h->Width),
+                    static_cast<std::size_t>(h->Width) * 4);
+    QCursor cursor(QPixmap::fromImage(image), h->HotSpot.X, h->HotSpot.Y);
+    made.emplace(h, cursor);
+    return cursor;
+}
 
 void ForgetControl(TControl* control)
 {
@@ -1051,7 +1071,8 @@ void SetCursor(TCursor Cursor)
     auto* w = dynamic_cast<TWinControl*>(c);
     if (!w) w = c->Parent();
     if (!w || !ui::N(w).widget) return;
-    ui::N(w).widget->setCursor(CursorShape(Cursor == crDefault ? crArrow : Cursor));
+    ui::N(w).widget->setCursor(Cursor == crDefault && !(Screen && Screen->Cursors(crDefault)) ? QCursor(Qt::ArrowCursor)
+                                                                                             : ui::MakeCursor(Cursor));
 }
 
 bool InvalidateRect(HWND Handle, const TRect* R, bool Erase)

@@ -2,6 +2,7 @@
 // The window layer's native side, for the platform's own targets (stdctrls, grids, testing):
 // the Qt widget behind every windowed control, its surface, and the entry points through which
 // Qt events enter the message pipeline. Never included from a public header.
+#include <QCursor>
 #include <QImage>
 #include <QRegion>
 #include <QWidget>
@@ -125,6 +126,8 @@ void MouseLeftWindow();
 TControl* MouseControl();
 void CursorChanged(TControl* control);
 void ApplyMouseCursor();  // the Cursor of the control under the mouse
+// The pointer for a cursor id: the screen's cursor table entry, else the built-in shape.
+QCursor MakeCursor(TCursor c);
 
 // Hints (Hints.cpp): the pointer moved over `under`; a press or leaving the window cancels.
 void HintMouseMove(TControl* under, TPoint screen);

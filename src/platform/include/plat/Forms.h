@@ -12,9 +12,11 @@
 // - Every entry from the windowing system is guarded: an exception shows its text in an
 //   error box (HandleException) and the loop goes on.
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "plat/Controls.h"
+#include "plat/Resources.h"
 
 namespace plat {
 
@@ -298,6 +300,12 @@ public:
     int PixelsPerInch() const { return 96; }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor Value);
+    // The application's cursor table: a cursor id (the built-in negative ones included) shown
+    // as a loaded cursor image wherever a control's Cursor, the screen cursor or SetCursor
+    // names it; ids without an entry keep the built-in shape (the arrow for unknown ids).
+    // Setting nullptr removes the entry.
+    HCURSOR Cursors(TCursor Id) const;
+    void SetCursors(TCursor Id, HCURSOR Handle);
     TCustomForm* ActiveForm() const;
     TWinControl* ActiveControl() const;
     int FormCount() const;
@@ -305,6 +313,7 @@ public:
 
 private:
     TCursor cursor_ = crDefault;
+    std::map<TCursor, HCURSOR> cursors_;
 };
 
 extern TScreen* Screen;

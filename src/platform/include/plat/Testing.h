@@ -164,6 +164,9 @@ void Type(const String& Text);
 // ---- pictures ---------------------------------------------------------------------------
 // The control as shown: its surface, its graphic children and its windowed children.
 std::unique_ptr<TBitmap> Grab(TControl* Control);
+// Whether the pointer over the point (X, Y) of the control shows the cursor of that id (the
+// screen's cursor table entry, else the built-in shape), as the window system would show it.
+bool ShowsCursor(TControl* Control, int X, int Y, TCursor Id);
 // Writes Grab(Control) as PNG for a look by eye. A relative path is a picture asked for on
 // request: it goes into the folder TEST_PICTURES names, and nothing is written while that is
 // unset. An absolute path (a folder the test was given) is written as it is.
