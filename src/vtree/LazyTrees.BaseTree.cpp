@@ -323,6 +323,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
         Message.Result = 1;
         return;
     }
+    if (InputMessage(Message)) return;
     if (Message.Msg == plat::WM_TIMER) {
         if (Message.WParam == 5) {
             if (HasState(tsChangePending)) DoChange(FLastChangedNode);
@@ -1462,9 +1463,10 @@ void TBaseLazyTree::RunAnimation(std::uint32_t Steps, std::uint32_t Duration,
 
 void TBaseLazyTree::SetFocusedNode(PLazyNode Node)
 {
-    if (Node == FFocusedNode) return;
-    FFocusedNode = Node;
-    DoFocusChanged(FFocusedNode, FFocusedColumn);
+    const PLazyNode before = FFocusedNode;
+    ApplyFocusedNode(Node, true);
+    if (FFocusedNode != before && FFocusedNode == (Node == FRoot ? nullptr : Node))
+        DoFocusChanged(FFocusedNode, FFocusedColumn);
 }
 
 void TBaseLazyTree::DoFocusChanged(PLazyNode Node, TColumnIndex Column)

@@ -109,6 +109,23 @@ constexpr plat::UINT WM_CHANGESTATE = 0x8020;
 constexpr plat::UINT TVM_GETNEXTITEM = 0x110A;
 constexpr plat::UINT TVM_GETITEMRECT = 0x1104;
 
+// ---- input: hit positions and hit information ----
+enum THitPosition : unsigned {
+    hiAbove, hiBelow, hiNowhere, hiOnItem, hiOnItemButton, hiOnItemButtonExact, hiOnItemCheckbox,
+    hiOnItemIndent, hiOnItemLabel, hiOnItemLeft, hiOnItemRight, hiOnNormalIcon, hiOnStateIcon,
+    hiToLeft, hiToRight, hiUpperSplitter, hiLowerSplitter
+};
+using THitPositions = std::uint32_t;
+enum TLTDragMode { dmManual, dmAutomatic };
+constexpr THitPositions HitBit(THitPosition P) { return THitPositions(1) << P; }
+struct THitInfo {
+    PLazyNode HitNode = nullptr;
+    THitPositions HitPositions = 0;
+    TColumnIndex HitColumn = NoColumn;
+    plat::TPoint HitPoint{};
+    bool Has(THitPosition P) const { return (HitPositions & HitBit(P)) != 0; }
+};
+
 class TBaseLazyTree;
 class TWorkerThread;
 
@@ -628,7 +645,6 @@ protected:
 public:
     void MarkCacheStale() { DoStateChange(TreeBit(tsValidationNeeded), TreeBit(tsUseCache)); }
 protected:
-    void EnsureNodeSelected() {}
     // Hooks of the view: repaint, scroll bars, edit, hint. The core calls them where the
     // behaviour needs them; the view fills them.
 public:
@@ -860,6 +876,115 @@ private:
     bool FFontChanged = false;
     // The row bitmap of the running pass (null when unbuffered or idle).
     plat::TBitmap* FPaintBitmap = nullptr;
+
+    // ---- input: hit testing, mouse, selection and focus ----
+public:
+    std::function<void(TBaseLazyTree*, const THitInfo&)> OnNodeClick;
+    std::function<void(TBaseLazyTree*, const THitInfo&)> OnNodeDblClick;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, plat::TShiftState, plat::TPoint& TrackPoint,
+                       plat::TPoint P, bool& Allowed)> OnNodeHeightTracking;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, plat::TShiftState, plat::TPoint P, bool& Allowed)>
+        OnNodeHeightDblClickResize;
+    std::function<void(TBaseLazyTree*, plat::TPoint P, PLazyNode, TColumnIndex, bool& Allowed)> OnCanSplitterResizeNode;
+    std::function<void(TBaseLazyTree*, plat::TCursor&)> OnGetCursor;
+    std::function<void(TBaseLazyTree*, PLazyNode OldNode, PLazyNode NewNode)> OnHotChange;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, plat::TPoint P, bool& AskParent,
+                       plat::TPopupMenu*& PopupMenu)> OnGetPopupMenu;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, bool& IsEmpty)> OnGetCellIsEmpty;
+    std::function<void(TBaseLazyTree*, PLazyNode OldNode, PLazyNode NewNode, TColumnIndex OldColumn,
+                       TColumnIndex NewColumn, bool& Allowed)> OnFocusChanging;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, bool& Allowed)> OnEditing;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, bool& Allowed)> OnDragAllowed;
+    TLTDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TLTDragMode Value) { FDragMode = Value; }
+
+    virtual void GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitInfo);
+    plat::TCursor HotCursor() const { return FHotCursor; }
+    void SetHotCursor(plat::TCursor Value) { FHotCursor = Value; }
+    int DragThreshold() const { return FDragThreshold; }
+    void SetDragThreshold(int Value) { FDragThreshold = Value; }
+    std::uint32_t EditDelay() const { return FEditDelay; }
+    void SetEditDelay(std::uint32_t Value) { FEditDelay = Value; }
+    TColumnIndex HotColumn() const { return FCurrentHotColumn; }
+    PLazyNode RangeAnchor() const { return FRangeAnchor; }
+    PLazyNode CheckNode() const { return FCheckNode; }
+    TColumnIndex EditColumn() const { return FEditColumn; }
+    plat::TPoint LastClickPos() const { return FLastClickPos; }
+
+    void SelectAll(bool VisibleOnly);
+    void InvertSelection(bool VisibleOnly);
+    void SelectRange(PLazyNode StartNode, PLazyNode EndNode, bool AddOnly = true);
+    void UnselectRange(PLazyNode StartNode, PLazyNode EndNode);
+    void SetFocusedColumn(TColumnIndex Value);
+    void SetFocusedNodeAndColumn(PLazyNode Node, TColumnIndex Column);
+    virtual void EnsureNodeSelected();
+    void FocusSomeNode();
+    bool CanFocus() const override;
+    // Vertical part of bringing a node into view; true when the view moved.
+    virtual bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
+    // Moves the content to (X, Y) (each ≤ 0), clamped to the ranges; true when it moved.
+    virtual bool DoSetOffsetXY(plat::TPoint Value);
+    std::function<void(TBaseLazyTree*, int DeltaX, int DeltaY)> OnScroll;
+    // The rubber band's current and previous rectangles (absolute tree coordinates).
+    plat::TRect NewSelRect() const { return FNewSelRect; }
+
+protected:
+    virtual void ResolveHitPositionsLTR(THitInfo& HitInfo, int X, TAlignment Alignment, int Right);
+    virtual void ResolveHitPositionsRTL(THitInfo& HitInfo, int X, TAlignment Alignment, int Right);
+    virtual void ProcessMouseDblClick(plat::TMessage& Message, THitInfo& HitInfo);
+    virtual void ProcessMouseDown(plat::TMessage& Message, THitInfo& HitInfo);
+    virtual void ProcessMouseUp(plat::TMessage& Message, THitInfo& HitInfo);
+    void MouseMove(plat::TShiftState Shift, int X, int Y) override;
+    bool CanSplitterResizeNode(plat::TPoint P, PLazyNode Node, TColumnIndex Column);
+    virtual void DoNodeClick(const THitInfo& HitInfo);
+    virtual void DoNodeDblClick(const THitInfo& HitInfo);
+    virtual bool DoNodeHeightTracking(PLazyNode Node, TColumnIndex Column, plat::TShiftState Shift,
+                                      plat::TPoint& TrackPoint, plat::TPoint P);
+    virtual bool DoNodeHeightDblClickResize(PLazyNode Node, TColumnIndex Column, plat::TShiftState Shift, plat::TPoint P);
+    virtual void DoGetCursor(plat::TCursor& Cursor);
+    virtual void DoHotChange(PLazyNode Old, PLazyNode New);
+    virtual plat::TPopupMenu* DoGetPopupMenu(PLazyNode Node, TColumnIndex Column, plat::TPoint P);
+    virtual void ShowNodePopupMenu(PLazyNode Node, TColumnIndex Column, plat::TPoint P);
+    virtual void DoGetCellIsEmpty(PLazyNode Node, TColumnIndex Column, bool& IsEmpty);
+    virtual bool DoFocusChanging(PLazyNode OldNode, PLazyNode NewNode, TColumnIndex OldColumn, TColumnIndex NewColumn);
+    virtual bool CanEdit(PLazyNode Node, TColumnIndex Column);
+    virtual bool DoDragAllowed(PLazyNode Node, TColumnIndex Column);
+    // Starts the edit that timer 2 stands for; the tree without an edit link has none.
+    virtual void StartEditing() {}
+    void UpdateHotNode(int X, int Y);
+    void ApplyClickSelection(PLazyNode LastFocused, PLazyNode Node, bool DragPending, plat::TShiftState Shift);
+    void ExtendRangeSelection(PLazyNode LastFocused, PLazyNode NewFocused);
+    void ResetRangeAnchor();
+    bool ApplyFocusedNode(PLazyNode Node, bool Ask);
+    void ChooseNextNodeToSelect(PLazyNode Node);
+    bool UpdateRubberBand(int X, int Y);
+    bool ApplyRubberBand();
+    virtual bool RubberBandHitsLTR(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,
+                                   const plat::TRect& OldRect, const plat::TRect& NewRect);
+    virtual bool RubberBandHitsRTL(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,
+                                   const plat::TRect& OldRect, const plat::TRect& NewRect);
+    // The mouse, focus and cancel-mode messages; true when Message was answered.
+    bool InputMessage(plat::TMessage& Message);
+    void StopInputTimers();
+    // The node whose click check waits for the release, and the pressed look it shows.
+    TCheckState FPendingCheckShown = csUncheckedNormal;
+
+private:
+    void MouseSelection(const THitInfo& HitInfo, plat::TShiftState ShiftState, bool ShiftEmpty, bool AltPressed,
+                        bool CellHit, bool FullRowHit, bool IsHit, bool NodeSelected, bool MultiSelect,
+                        bool FullRowDrag, bool ShouldDrag, TColumnIndex NewColumn, bool ColumnChange, bool RightButton);
+    THitInfo HitAt(plat::TMessage& Message);
+    plat::TCursor FHotCursor = plat::crDefault;
+    int FDragThreshold = 5;
+    std::uint32_t FEditDelay = 1000;
+    plat::TPoint FHeightTrackPoint{};
+    PLazyNode FHeightTrackNode = nullptr;
+    TColumnIndex FHeightTrackColumn = NoColumn;
+    plat::TPoint FLastClickPos{};
+    plat::TShiftState FDrawSelShiftState = 0;
+    plat::TRect FLastSelRect{};
+    bool FPopupShownForClick = false;
+    TLTDragMode FDragMode = dmManual;
 
 protected:
     int FRangeX = 0;
