@@ -260,6 +260,8 @@ void TBaseLazyTree::DoFreeNode(PLazyNode Node)
     if (Node == FNextNodeToSelect) FNextNodeToSelect = Node->Parent;
     if (Node == FRangeAnchor) FRangeAnchor = nullptr;
     if (Node == FCheckNode) FCheckNode = nullptr;
+    if (Node == FLastSearchNode) FLastSearchNode = nullptr;
+    if (Node == FHeightTrackNode) FHeightTrackNode = nullptr;
     if (OnFreeNode && (Node->Has(vsInitialized) || Node->Has(vsOnFreeNodeCallRequired))) OnFreeNode(this, Node);
     FPool.Free(Node);
 }

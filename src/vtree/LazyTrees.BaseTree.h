@@ -117,6 +117,9 @@ enum THitPosition : unsigned {
 };
 using THitPositions = std::uint32_t;
 enum TLTDragMode { dmManual, dmAutomatic };
+enum TLTIncrementalSearch { isAll, isNone, isInitializedOnly, isVisibleOnly };
+enum TLTSearchDirection { sdForward, sdBackward };
+enum TLTSearchStart { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
 constexpr THitPositions HitBit(THitPosition P) { return THitPositions(1) << P; }
 struct THitInfo {
     PLazyNode HitNode = nullptr;
@@ -986,6 +989,43 @@ private:
     bool FPopupShownForClick = false;
     TLTDragMode FDragMode = dmManual;
 
+    // ---- input: keyboard and incremental search ----
+public:
+    std::function<void(TBaseLazyTree*, std::uint16_t& CharCode, plat::TShiftState& Shift, bool& DoDefault)> OnKeyAction;
+    std::function<void(TBaseLazyTree*, PLazyNode, const String& SearchText, int& Result)> OnIncrementalSearch;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, int& HelpContext)> OnGetHelpContext;
+    TLTIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
+    void SetIncrementalSearch(TLTIncrementalSearch Value);
+    std::uint32_t IncrementalSearchTimeout() const { return FSearchTimeout; }
+    void SetIncrementalSearchTimeout(std::uint32_t Value) { FSearchTimeout = Value; }
+    TLTSearchDirection IncrementalSearchDirection() const { return FSearchDirection; }
+    void SetIncrementalSearchDirection(TLTSearchDirection Value) { FSearchDirection = Value; }
+    TLTSearchStart IncrementalSearchStart() const { return FSearchStart; }
+    void SetIncrementalSearchStart(TLTSearchStart Value) { FSearchStart = Value; }
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool Value) { FWantTabs = Value; }
+    const String& SearchBuffer() const { return FSearchBuffer; }
+    // The horizontal step of Ctrl+Left/Right: the tree's Indent without header columns.
+    virtual int ScrollWidth() const { return static_cast<int>(FIndent); }
+
+protected:
+    virtual bool DoKeyAction(std::uint16_t& CharCode, plat::TShiftState& Shift);
+    virtual void ProcessSearchKey(char16_t CharCode);
+    virtual int DoIncrementalSearch(PLazyNode Node, const String& SearchText);
+    bool KeyboardMessage(plat::TMessage& Message);
+    void TreeKeyDown(std::uint16_t CharCode, plat::TShiftState Shift);
+    void NavigationKey(std::uint16_t CharCode, plat::TShiftState Shift);
+    void StopIncrementalSearch();
+
+private:
+    TLTIncrementalSearch FIncrementalSearch = isNone;
+    std::uint32_t FSearchTimeout = 1000;
+    TLTSearchDirection FSearchDirection = sdForward;
+    TLTSearchStart FSearchStart = ssFocusedNode;
+    bool FWantTabs = false;
+    String FSearchBuffer;
+    PLazyNode FLastSearchNode = nullptr;
+
 protected:
     int FRangeX = 0;
     int FEffectiveOffsetX = 0;
@@ -1054,6 +1094,8 @@ public:
     int NodeExtraWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas = nullptr) override;
     // Every cached main-column width back to "not measured".
     void ResetAllTextWidths();
+    // Incremental search: the node's text in the focused column starts with SearchText.
+    int DoIncrementalSearch(PLazyNode Node, const String& SearchText) override;
     void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) override;
     void ReinitNode(PLazyNode Node, bool Recursive) override;
     // Cached pixel width of the node's main-column text; 0 = not measured.

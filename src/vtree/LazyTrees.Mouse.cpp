@@ -69,6 +69,7 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
     // Messages sent while the tree is still being built (its options do not exist yet) take
     // the control's own way.
     if (!FOptions) return false;
+    if (KeyboardMessage(Message)) return true;
     const TLTSelectionOptions so = FOptions->SelectionOptions();
     switch (Message.Msg) {
     case WM_LBUTTONDOWN: {
@@ -218,6 +219,8 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
         return true;
     case WM_CANCELMODE:
         StopInputTimers();
+        FSearchBuffer.clear();
+        FLastSearchNode = nullptr;
         DoStateChange(0, StateSet({tsClearPending, tsDrawSelPending, tsDrawSelecting, tsEditPending,
                                    tsIncrementalSearching, tsIncrementalSearchPending, tsOLEDragPending,
                                    tsVCLDragPending, tsWheelPanning, tsWheelScrolling}));
@@ -230,6 +233,8 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
     case WM_KILLFOCUS:
         TCustomControl::WndProc(Message);
         StopInputTimers();
+        FSearchBuffer.clear();
+        FLastSearchNode = nullptr;
         DoStateChange(0, StateSet({tsEditPending, tsNodeHeightTrackPending, tsNodeHeightTracking,
                                    tsIncrementalSearching, tsIncrementalSearchPending, tsLeftButtonDown,
                                    tsMiddleButtonDown, tsRightButtonDown, tsOLEDragPending, tsVCLDragPending,
@@ -442,6 +447,7 @@ void TBaseLazyTree::MouseMove(TShiftState Shift, int X, int Y)
     using namespace plat;
     if (HasState(tsNodeHeightTrackPending)) {
         StopInputTimers();
+        FSearchBuffer.clear();
         DoStateChange(TreeBit(tsNodeHeightTracking),
                       StateSet({tsNodeHeightTrackPending, tsEditPending, tsIncrementalSearching,
                                 tsIncrementalSearchPending, tsOLEDragPending, tsVCLDragPending, tsScrollPending,

@@ -29,6 +29,11 @@ int DismissResult(TMsgDlgButtons b)
 
 class DesktopResponder final : public TUiResponder {
 public:
+    void MessageBeep(unsigned) override
+    {
+        ui::EnsureApplication();
+        QApplication::beep();
+    }
     int MessageBox(const MessageBoxRequest& r) override
     {
         ui::EnsureApplication();
