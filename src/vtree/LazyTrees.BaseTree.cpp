@@ -527,7 +527,7 @@ void TBaseLazyTree::UpdateVerticalRange()
 
 void TBaseLazyTree::SetOffsetY(int Value)
 {
-    FOffsetY = std::min(0, Value);
+    DoSetOffsetXY({FOffsetX, Value});
 }
 
 // ---- node count, linking --------------------------------------------------------------

@@ -427,7 +427,7 @@ public:
     void SetOffsetY(int Value);
     std::uint32_t RangeY() const { return FRangeY; }
     std::uint32_t BottomSpace() const { return FBottomSpace; }
-    void SetBottomSpace(std::uint32_t Value) { FBottomSpace = Value; UpdateVerticalRange(); }
+    void SetBottomSpace(std::uint32_t Value);
     void UpdateVerticalRange();
 
     // ---- iteration ----
@@ -699,7 +699,7 @@ protected:
     int FrameWidth() const override;
 public:
 protected:
-    virtual void UpdateScrollBars(bool) {}
+    virtual void UpdateScrollBars(bool DoRepaint);
     virtual void CancelEditNode() {}
     virtual void UpdateEditBounds() {}
 public:
@@ -1005,6 +1005,9 @@ public:
     bool WantTabs() const { return FWantTabs; }
     void SetWantTabs(bool Value) { FWantTabs = Value; }
     const String& SearchBuffer() const { return FSearchBuffer; }
+    // The help topic F1 opens when no node answers OnGetHelpContext.
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int Value) { FHelpContext = Value; }
     // The horizontal step of Ctrl+Left/Right: the tree's Indent without header columns.
     virtual int ScrollWidth() const { return static_cast<int>(FIndent); }
 
@@ -1025,6 +1028,43 @@ private:
     bool FWantTabs = false;
     String FSearchBuffer;
     PLazyNode FLastSearchNode = nullptr;
+    int FHelpContext = 0;
+
+    // ---- input: scrolling ----
+public:
+    void SetOffsetX(int Value) { DoSetOffsetXY({Value, FOffsetY}); }
+    void SetOffsetXY(plat::TPoint Value) { DoSetOffsetXY(Value); }
+    int RangeX() const { return FRangeX; }
+    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+    void UpdateRanges();
+    void UpdateHorizontalRange();
+    void UpdateVerticalScrollBar(bool DoRepaint);
+    void UpdateHorizontalScrollBar(bool DoRepaint);
+    PLazyNode TopNode();
+    void SetTopNode(PLazyNode Node);
+    PLazyNode BottomNode();
+    void SetBottomNode(PLazyNode Node);
+    std::uint32_t AutoScrollDelay() const { return FAutoScrollDelay; }
+    void SetAutoScrollDelay(std::uint32_t Value) { FAutoScrollDelay = Value; }
+    std::uint32_t AutoScrollInterval() const { return FAutoScrollInterval; }
+    // 1..1000 ms.
+    void SetAutoScrollInterval(std::uint32_t Value) { FAutoScrollInterval = std::clamp<std::uint32_t>(Value, 1, 1000); }
+    std::function<void(TBaseLazyTree*, int Bar, bool Show)> OnShowScrollBar;
+    enum TScrollDirection : unsigned { sdLeft = 1, sdUp = 2, sdRight = 4, sdDown = 8 };
+
+protected:
+    virtual bool MayAutoScroll();
+    virtual unsigned ScrollDirectionsAt(int X, int Y);
+    virtual void CheckAutoScroll(int X, int Y);
+    virtual void TimerScroll();
+    void ScrollBarMessage(plat::TMessage& Message, bool Vertical);
+    void MouseWheel(plat::TShiftState Shift, int WheelDelta);
+    void DoShowScrollBar(int Bar, bool Show);
+
+private:
+    std::uint32_t FAutoScrollDelay = 1000;
+    std::uint32_t FAutoScrollInterval = 1;
+    unsigned FScrollDirections = 0;
 
 protected:
     int FRangeX = 0;

@@ -4,6 +4,7 @@
 
 #include "LazyTrees.BaseTree.h"
 #include "plat/Forms.h"
+#include "plat/SystemInput.h"
 
 namespace vtree {
 
@@ -229,8 +230,9 @@ void TBaseLazyTree::TreeKeyDown(std::uint16_t CharCode, TShiftState Shift)
         const TColumnIndex column = FFocusedColumn < 0 ? 0 : FFocusedColumn;
         for (PLazyNode n = FFocusedNode; n && n != FRoot && context == 0; n = n->Parent)
             OnGetHelpContext(this, n, column, context);
-        for (const TControl* c = this; c && context == 0; c = c->Parent()) context = c->HelpContext();
-        if (context != 0) Application->HelpContext(context);
+        // Then the tree's own context (the layer's other controls carry none).
+        if (context == 0) context = FHelpContext;
+        if (context != 0) ApplicationHelpContext(context);
         return;
     }
     case VK_F2:

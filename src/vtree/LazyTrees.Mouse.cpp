@@ -100,12 +100,16 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
         if (HasState(tsWheelPanning) || HasState(tsWheelScrolling)) {
             // A press while panning goes on after a click only ends it.
             DoStateChange(0, StateSet({tsWheelPanning, tsWheelScrolling}));
+            KillTreeTimer(4);
             return true;
         }
         if (In(FOptions->MiscOptions(), toWheelPanning) &&
             (FRangeX > ClientWidth() || static_cast<std::int64_t>(FRangeY) > ClientHeight())) {
             FLastClickPos = PointFromLParam(Message.LParam);
+            KillTreeTimer(4);
             DoStateChange(StateSet({tsWheelPanning, tsWheelScrolling}));
+            SetMouseCapture(true);
+            plat::SetTimer(Handle(), 4, 20);
             return true;
         }
         if (In(so, toMiddleClickSelect)) {
@@ -118,8 +122,13 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
         DoStateChange(0, TreeBit(tsMiddleButtonDown));
         if (HasState(tsWheelPanning)) {
             // Not moved beyond the drag threshold: panning goes on until the next click.
-            if (HasState(tsWheelScrolling)) DoStateChange(0, TreeBit(tsWheelPanning));
-            else DoStateChange(0, StateSet({tsWheelPanning, tsWheelScrolling}));
+            if (HasState(tsWheelScrolling)) {
+                DoStateChange(0, TreeBit(tsWheelPanning));
+            } else {
+                DoStateChange(0, StateSet({tsWheelPanning, tsWheelScrolling}));
+                KillTreeTimer(4);
+                SetMouseCapture(false);
+            }
             return true;
         }
         TCustomControl::WndProc(Message);
@@ -217,6 +226,30 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
         }
         TCustomControl::WndProc(Message);
         return true;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        ScrollBarMessage(Message, Message.Msg == WM_VSCROLL);
+        return true;
+    case CM_MOUSEWHEEL: {
+        DoStateChange(0, StateSet({tsWheelPanning, tsWheelScrolling}));
+        KillTreeTimer(4);
+        const int delta = static_cast<std::int16_t>(HiWord(Message.WParam));
+        // The low word holds the wheel message's key flags.
+        const int keys = LoWord(Message.WParam);
+        TShiftState shift = 0;
+        if (keys & MK_SHIFT) shift |= ssShift;
+        if (keys & MK_CONTROL) shift |= ssCtrl;
+        if (GetKeyState(static_cast<int>(VK_MENU)) < 0) shift |= ssAlt;
+        if (!TCustomControl::DoMouseWheel(shift, delta, PointFromLParam(Message.LParam))) MouseWheel(shift, delta);
+        Message.Result = 1;
+        return true;
+    }
+    case WM_SIZE:
+        TCustomControl::WndProc(Message);
+        DoStateChange(TreeBit(tsSizing));
+        UpdateScrollBars(true);
+        DoStateChange(0, TreeBit(tsSizing));
+        return true;
     case WM_CANCELMODE:
         StopInputTimers();
         FSearchBuffer.clear();
@@ -252,6 +285,14 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
             if (HasState(tsEditPending)) StartEditing();
             return true;
         }
+        if (Message.WParam == 4) {
+            if (HasState(tsScrollPending)) {
+                plat::SetTimer(Handle(), 4, AutoScrollInterval());
+                DoStateChange(TreeBit(tsScrolling), TreeBit(tsScrollPending));
+            }
+            TimerScroll();
+            return true;
+        }
         return false;
     default:
         return false;
@@ -272,6 +313,7 @@ void TBaseLazyTree::ProcessMouseDown(TMessage& Message, THitInfo& HitInfo)
     using namespace plat;
     if (HasState(tsWheelPanning) || HasState(tsWheelScrolling)) {
         DoStateChange(0, StateSet({tsWheelPanning, tsWheelScrolling}));
+        KillTreeTimer(4);
         return;
     }
     KillTreeTimer(2);
@@ -468,11 +510,13 @@ void TBaseLazyTree::MouseMove(TShiftState Shift, int X, int Y)
                 (std::abs(X - FLastClickPos.X) >= GetSystemMetrics(SM_CXDRAG) ||
                  std::abs(Y - FLastClickPos.Y) >= GetSystemMetrics(SM_CYDRAG)))
                 DoStateChange(0, TreeBit(tsWheelScrolling));
+            if (MayAutoScroll()) CheckAutoScroll(X, Y);
             UpdateHotNode(X, Y);
             TCustomControl::MouseMove(Shift, X, Y);
             return;
         }
-        if (UpdateRubberBand(X, Y)) {
+        if (MayAutoScroll()) CheckAutoScroll(X, Y);
+        if (!HasState(tsScrolling) && UpdateRubberBand(X, Y)) {
             if (ApplyRubberBand()) InvalidateTree();
             else InvalidateTree();
             Update();

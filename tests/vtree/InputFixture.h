@@ -8,6 +8,7 @@
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.SharedResources.h"
 #include "plat/Forms.h"
+#include "plat/SystemInput.h"
 #include "plat/Testing.h"
 
 namespace vtree::testing {
@@ -32,6 +33,8 @@ protected:
     void SetUp() override
     {
         UiTest::SetUp();
+        plat::SetBeepHandler([this](plat::UINT T) { beeps.push_back(T); });
+        plat::SetHelpHandler([this](int C) { helpContexts.push_back(C); });
         PrepareSharedResources();
         form = std::make_unique<plat::TForm>(nullptr);
         form->SetBounds(40, 40, 320, 260);
@@ -49,6 +52,8 @@ protected:
     void TearDown() override
     {
         form.reset();
+        plat::SetBeepHandler(nullptr);
+        plat::SetHelpHandler(nullptr);
         UiTest::TearDown();
     }
     // Top-level nodes with the given texts; returns them.
@@ -62,6 +67,8 @@ protected:
     {
         PLazyNode n = tree->AddChild(Parent);
         texts[n] = Text;
+        tree->InvalidateNode(n);  // the text changed: its measured width is dropped
+        tree->UpdateScrollBarsPublic();
         return n;
     }
     // The client row centre of a visible node and the x of its text's middle.
@@ -127,6 +134,9 @@ protected:
     std::unique_ptr<plat::TForm> form;
     InputTree* tree = nullptr;
     std::map<PLazyNode, String> texts;
+    // The system beeps and the application's help calls the input caused.
+    std::vector<plat::UINT> beeps;
+    std::vector<int> helpContexts;
 };
 
 } // namespace vtree::testing

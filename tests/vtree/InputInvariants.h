@@ -4,7 +4,7 @@
 // - The selection array is sorted by address, without duplicates, and holds exactly the
 //   nodes flagged vsSelected.
 // - Focused node, range anchor, hot node and check node are null or live nodes of the tree.
-// - OffsetX and OffsetY lie within their ranges.
+// - OffsetX and OffsetY lie within their ranges and equal the scroll bars' positions.
 // - After a release (AfterRelease): no button, check-pending, drag-pending or band state.
 // - The node bookkeeping of TreeInvariants.h.
 #include <cstdint>
@@ -44,7 +44,15 @@ inline std::string CheckInputInvariants(TBaseLazyTree& T, bool AfterRelease = fa
     if (!liveOrNull(T.CheckNode())) return "check node is not a live node";
     if (T.OffsetY() > 0 || std::int64_t(T.OffsetY()) < std::min<std::int64_t>(0, std::int64_t(T.ClientHeight()) - T.RangeY()))
         return "OffsetY " + std::to_string(T.OffsetY()) + " outside its range";
-    if (T.OffsetX() > 0) return "OffsetX " + std::to_string(T.OffsetX()) + " outside its range";
+    if (T.OffsetX() > 0 || T.OffsetX() < std::min(0, T.ClientWidth() - T.RangeX()))
+        return "OffsetX " + std::to_string(T.OffsetX()) + " outside its range";
+    if (T.HandleAllocated() && T.UpdateCount() == 0) {
+        if (plat::GetScrollPos(T.Handle(), plat::SB_VERT) != -T.OffsetY())
+            return "the vertical bar's position " + std::to_string(plat::GetScrollPos(T.Handle(), plat::SB_VERT)) +
+                   " is not -OffsetY " + std::to_string(-T.OffsetY());
+        if (plat::GetScrollPos(T.Handle(), plat::SB_HORZ) != T.EffectiveOffsetX())
+            return "the horizontal bar's position is not the effective horizontal offset";
+    }
     if (AfterRelease) {
         const TLazyTreeStates left = StateSet({tsLeftButtonDown, tsMiddleButtonDown, tsRightButtonDown,
                                                tsMouseCheckPending, tsOLEDragPending, tsVCLDragPending,

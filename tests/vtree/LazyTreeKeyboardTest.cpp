@@ -232,7 +232,7 @@ TEST_F(KeyboardTest, F1AsksTheNodeThenItsParentsThenTheControls)
 {
     Start(2);  // a grandchild
     Key(plat::VK_F1);
-    EXPECT_TRUE(responder().HelpContexts().empty()) << "without the event F1 does nothing";
+    EXPECT_TRUE(helpContexts.empty()) << "without the event F1 does nothing";
     std::vector<PLazyNode> asked;
     tree->OnGetHelpContext = [&](TBaseLazyTree*, PLazyNode N, TColumnIndex C, int& H) {
         asked.push_back(N);
@@ -241,12 +241,12 @@ TEST_F(KeyboardTest, F1AsksTheNodeThenItsParentsThenTheControls)
     };
     Key(plat::VK_F1);
     EXPECT_EQ(asked, (std::vector<PLazyNode>{v[2], v[1], v[0]}));
-    EXPECT_EQ(responder().HelpContexts(), std::vector<int>{77});
-    // No node answers: the tree's own context, then its parents'.
+    EXPECT_EQ(helpContexts, std::vector<int>{77});
+    // No node answers: the tree's own context.
     tree->OnGetHelpContext = [](TBaseLazyTree*, PLazyNode, TColumnIndex, int&) {};
-    form->SetHelpContext(12);
+    tree->SetHelpContext(12);
     Key(plat::VK_F1);
-    EXPECT_EQ(responder().HelpContexts(), (std::vector<int>{77, 12}));
+    EXPECT_EQ(helpContexts, (std::vector<int>{77, 12}));
 }
 
 TEST_F(KeyboardTest, DialogCodeWantsArrowsAndCharactersAndTabsOnRequest)
@@ -286,7 +286,7 @@ TEST_F(SearchTest, SameLetterCyclesAndADoubleLetterExtends)
     EXPECT_EQ(tree->FocusedNode(), r[2]);
     EXPECT_EQ(tree->SearchBuffer(), u"a");
     EXPECT_EQ(SelectedNodes(), std::vector<PLazyNode>{r[2]});
-    EXPECT_TRUE(responder().Beeps().empty());
+    EXPECT_TRUE(beeps.empty());
 }
 
 TEST_F(SearchTest, SecondLetterExtendsWhenTheFoundNodeHasIt)
@@ -305,12 +305,12 @@ TEST_F(SearchTest, BackspaceWithAnEmptyBufferOnlyRestartsTheTimer)
     const auto r = Roots({u"apple", u"berry"});
     tree->SetFocusedNode(r[0]);
     Type(u"z");
-    EXPECT_EQ(responder().Beeps(), std::vector<unsigned>{0u}) << "a failed search beeps once";
+    EXPECT_EQ(beeps, std::vector<plat::UINT>{0u}) << "a failed search beeps once";
     EXPECT_TRUE(tree->SearchBuffer().empty());
     kit::AdvanceClock(600);
     kit::Key(plat::VK_BACK);
     EXPECT_EQ(tree->FocusedNode(), r[0]);
-    EXPECT_EQ(responder().Beeps().size(), 1u);
+    EXPECT_EQ(beeps.size(), 1u);
     kit::AdvanceClock(600);
     EXPECT_TRUE(tree->HasState(tsIncrementalSearching)) << "the timer was restarted";
     kit::AdvanceClock(400);
@@ -335,7 +335,7 @@ TEST_F(SearchTest, AlwaysStartOverWithoutAMatchDoesNotBeep)
     tree->SetIncrementalSearchStart(ssAlwaysStartOver);
     tree->SetFocusedNode(r[1]);
     Type(u"z");
-    EXPECT_TRUE(responder().Beeps().empty());
+    EXPECT_TRUE(beeps.empty());
     EXPECT_EQ(tree->FocusedNode(), r[1]);
     Type(u"a");
     EXPECT_EQ(tree->FocusedNode(), r[0]);

@@ -29,11 +29,6 @@ int DismissResult(TMsgDlgButtons b)
 
 class DesktopResponder final : public TUiResponder {
 public:
-    void MessageBeep(unsigned) override
-    {
-        ui::EnsureApplication();
-        QApplication::beep();
-    }
     int MessageBox(const MessageBoxRequest& r) override
     {
         ui::EnsureApplication();

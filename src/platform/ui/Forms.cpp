@@ -611,13 +611,6 @@ void TApplication::Run()
     mainForm_ = nullptr;
 }
 
-bool TApplication::HelpContext(int Context)
-{
-    if (Context == 0) return false;
-    UiResponder().HelpContext(Context);
-    return true;
-}
-
 void TApplication::Terminate()
 {
     terminated_ = true;

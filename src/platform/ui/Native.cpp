@@ -23,7 +23,7 @@
 
 #include "plat/Controls.h"
 #include "plat/Forms.h"
-#include "plat/UiResponder.h"
+#include "plat/SystemInput.h"
 #include "plat/Graphics.h"
 #include "plat/SysUtils.h"
 #include "plat/Threads.h"
@@ -1221,7 +1221,34 @@ bool IsAccel(std::uintptr_t Key, StringView Text)
 
 namespace plat {
 
-void MessageBeep(UINT Type) { UiResponder().MessageBeep(Type); }
+namespace {
+int g_wheelScrollLines = 3;
+TBeepHandler g_beepHandler;
+THelpHandler g_helpHandler;
+} // namespace
+
+void MessageBeep(UINT Type)
+{
+    if (g_beepHandler) {
+        g_beepHandler(Type);
+        return;
+    }
+    ui::EnsureApplication();
+    QApplication::beep();
+}
+
+void SetBeepHandler(TBeepHandler Handler) { g_beepHandler = std::move(Handler); }
+
+bool ApplicationHelpContext(int Context)
+{
+    if (Context == 0) return false;
+    if (g_helpHandler) g_helpHandler(Context);
+    return true;
+}
+
+void SetHelpHandler(THelpHandler Handler) { g_helpHandler = std::move(Handler); }
+int WheelScrollLines() { return g_wheelScrollLines; }
+void SetWheelScrollLines(int Value) { g_wheelScrollLines = Value; }
 
 char16_t KeyCharWithoutCtrl(WPARAM VirtualKey)
 {

@@ -210,8 +210,6 @@ public:
     void SetShowHint(bool Value);
     bool ParentShowHint() const { return parentShowHint_; }
     void SetParentShowHint(bool Value);
-    int HelpContext() const { return helpContext_; }
-    void SetHelpContext(int Value) { helpContext_ = Value; }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor Value);
     TPopupMenu* PopupMenu() const { return popupMenu_; }
@@ -312,7 +310,6 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
-    int helpContext_ = 0;
     TPopupMenu* popupMenu_ = nullptr;
     String text_;
     TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
@@ -564,13 +561,6 @@ bool ReleaseCapture();
 HWND GetCapture();
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);
-
-// The system beep; the responder hears it (tests record it).
-void MessageBeep(UINT Type);
-// The character a virtual key gives with the current keyboard state but Ctrl released
-// (0 when it gives none): the key being processed answers with its own text, other keys
-// with the US layout and the Shift state.
-char16_t KeyCharWithoutCtrl(WPARAM VirtualKey);
 
 HWND GetFocus();
 HWND SetFocusWnd(HWND Handle);  // SetFocus on the control behind the handle

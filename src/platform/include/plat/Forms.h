@@ -220,8 +220,6 @@ public:
     // Shows the main form and runs the loop until it closes or Terminate is called.
     void Run();
     void Terminate();
-    // Opens the help topic of a context through the responder; false for context 0.
-    bool HelpContext(int Context);
     bool Terminated() const { return terminated_; }
     // Handles the events that are waiting, then returns.
     void ProcessMessages();

@@ -92,9 +92,6 @@ public:
     const std::vector<ShellOpenCall>& ShellOpens() const { return shellOpens_; }
     const std::vector<PopupCall>& Popups() const { return popups_; }
     const std::vector<ModalCall>& Modals() const { return modals_; }
-    // The system beeps (their types) and the application's help calls (their contexts).
-    const std::vector<unsigned>& Beeps() const { return beeps_; }
-    const std::vector<int>& HelpContexts() const { return helpContexts_; }
     // Texts of the recorded message boxes, in order.
     std::vector<String> MessageTexts() const;
 
@@ -107,8 +104,6 @@ public:
     int PopupMenu(const PopupMenuRequest& Request) override;
     bool RunModal(TCustomForm& Form) override;
     void RecordShellOpen(const String& Target);
-    void MessageBeep(unsigned Type) override { beeps_.push_back(Type); }
-    void HelpContext(int Context) override { helpContexts_.push_back(Context); }
 
 private:
     struct Impl;
@@ -118,8 +113,6 @@ private:
     std::vector<ShellOpenCall> shellOpens_;
     std::vector<PopupCall> popups_;
     std::vector<ModalCall> modals_;
-    std::vector<unsigned> beeps_;
-    std::vector<int> helpContexts_;
 };
 
 // Fixture: a fresh responder and the fake clock for every test; forms created by the test

@@ -53,9 +53,6 @@ public:
     // normal modal loop run; a scripted responder runs the script and returns true (the
     // form's ModalResult is then the answer).
     virtual bool RunModal(TCustomForm& Form) = 0;
-    // The system beep (MessageBeep) and the application's help call (a topic by context).
-    virtual void MessageBeep(unsigned Type) { (void)Type; }
-    virtual void HelpContext(int Context) { (void)Context; }
 };
 
 // Null restores the desktop responder. The caller keeps ownership.
