@@ -338,7 +338,8 @@ void TExtStringGrid::DrawRowSizingLine(int Y) {
 }
 
 void TExtStringGrid::WndProc(plat::TMessage& Message) {
-    if (EditMessage(Message)) return; (MouseMessage(Message))
+    if (EditMessage(Message)) return;
+    if (MouseMessage(Message)) return;
     bool handled = false;
     ViewMessage(Message, handled);
     if (handled) return;
