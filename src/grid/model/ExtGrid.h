@@ -838,6 +838,18 @@ public:
     // a window, bits of the grid's address.
     std::int32_t GridStreamID() const;
     // ==== end of binary cell stream ====
+    // ==== XML (src/grid/io/GridXML.cpp) ====
+    // Records of fields, one per saved row, in the encoding XMLEncoding names (UTF-8,
+    // UTF-16, ISO-8859-1, Windows-1252 or US-ASCII; others get ASCII), with numeric references
+    // for characters that encoding lacks, CR kept as "&#13;" and characters XML 1.0 forbids left
+    // out. EExtGridError "Cannot Create file <name>" when the file cannot be written.
+    void SaveToXML(const String& FileName, const String& ListDescr, const String& RecordDescr,
+                   const plat::TStrings* FieldDescr, bool ExportEmptyCells = false);
+    // Walks the document's elements into cells (texts as the document gives them, whitespace-
+    // only text nodes not counted). plat::Exception "XML file not found" or "XMLDOM Parsing
+    // error 1 on line <n>" (n counted from 1), with the grid unchanged.
+    void LoadFromXML(const String& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+    // ==== end of XML ====
 
     // ---- sizing hooks ----
     // The new width of a column sized by the user; OnUpdateColumnSize may change it (as for
