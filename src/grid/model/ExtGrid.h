@@ -855,6 +855,37 @@ public:
     String ColumnStatesToString();
     void StringToColumnStates(const String& Value);
     // ==== end of files ====
+    // ==== binary cell stream (src/grid/io/GridBinStream.cpp) ====
+    // Records of the rectangle's cells with their properties and graphics; columns are real
+    // columns. The loader checks every count against the bytes left before it allocates
+    // ("Invalid stream format"), validates the header before a full-grid Clear, skips cells
+    // that fall outside the grid and starts each record from empty texts, so a field left out
+    // never keeps the target cell's old value. A record without "TPF0" raises
+    // plat::EReadError "Invalid stream format"; a short record "Stream read error"; a field
+    // its record does not have "Property <name> does not exist"; a value of the wrong kind
+    // "Invalid property value".
+    void SaveRectToBinStream(const plat::TRect& Rect, plat::TStream& Stream);
+    void LoadAtPointFromBinStream(const plat::TPoint& Point, plat::TStream& Stream);
+    void SaveToBinStream(plat::TStream& Stream);
+    void LoadFromBinStream(plat::TStream& Stream);
+    void SaveToBinFile(const String& FileName);
+    void LoadFromBinFile(const String& FileName);
+    // The 32-bit identity a stream carries as ID: the window handle's low bits, or, without
+    // a window, bits of the grid's address.
+    std::int32_t GridStreamID() const;
+    // ==== end of binary cell stream ====
+    // ==== XML (src/grid/io/GridXML.cpp) ====
+    // Records of fields, one per saved row, in the encoding XMLEncoding names (UTF-8,
+    // UTF-16, ISO-8859-1, Windows-1252 or US-ASCII; others get ASCII), with numeric references
+    // for characters that encoding lacks, CR kept as "&#13;" and characters XML 1.0 forbids left
+    // out. EExtGridError "Cannot Create file <name>" when the file cannot be written.
+    void SaveToXML(const String& FileName, const String& ListDescr, const String& RecordDescr,
+                   const plat::TStrings* FieldDescr, bool ExportEmptyCells = false);
+    // Walks the document's elements into cells (texts as the document gives them, whitespace-
+    // only text nodes not counted). plat::Exception "XML file not found" or "XMLDOM Parsing
+    // error 1 on line <n>" (n counted from 1), with the grid unchanged.
+    void LoadFromXML(const String& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+    // ==== end of XML ====
 
     // ---- sizing hooks ----
     // The new width of a column sized by the user; OnUpdateColumnSize may change it (as for

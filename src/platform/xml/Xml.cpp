@@ -661,11 +661,14 @@ struct TXMLDocument::Impl {
     TFileBytes file;     // the same for a document read from its file
     pugi::xml_document doc;
     std::unique_ptr<char[]> saveBuffer;  // kept from one save to the next
+    std::int64_t errorOffset = -1;
 };
 
 TXMLDocument::TXMLDocument(TComponent* AOwner) : TComponent(AOwner), impl_(std::make_unique<Impl>()) {}
 
 TXMLDocument::~TXMLDocument() { Mutated(); }
+
+std::int64_t TXMLDocument::ErrorOffset() const { return impl_->errorOffset; }
 
 void TXMLDocument::SetActive(bool Value)
 {
@@ -683,7 +686,8 @@ namespace {
 // Parses in place: the document keeps the bytes as its text store instead of copying them
 // (pugixml converts on its own when the bytes are not UTF-8). On failure the document is
 // empty and the message to raise is returned.
-String Parse(pugi::xml_document& doc, char* data, std::size_t size, pugi::xml_encoding enc)
+String Parse(pugi::xml_document& doc, char* data, std::size_t size, pugi::xml_encoding enc,
+             std::int64_t& errorOffset)
 {
     // Comments, declarations and processing instructions are not kept: the first node of a
     // loaded document is its root element. Text made only of blanks is kept when it is an
@@ -692,7 +696,9 @@ String Parse(pugi::xml_document& doc, char* data, std::size_t size, pugi::xml_en
     const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
     const pugi::xml_parse_result r = doc.load_buffer_inplace(data, size, options, enc);
     Mutated();
+    errorOffset = -1;
     if (!r) {
+        errorOffset = static_cast<std::int64_t>(r.offset);
         doc.reset();
         return Utf8ToString(r.description()) + u" (at byte " + Int64ToStr(static_cast<std::int64_t>(r.offset)) +
                u")";
@@ -703,6 +709,7 @@ String Parse(pugi::xml_document& doc, char* data, std::size_t size, pugi::xml_en
         if (n.type() == pugi::node_element)
             ++elements;
     if (elements != 1) {
+        errorOffset = static_cast<std::int64_t>(size);
         doc.reset();
         return elements == 0 ? String(u"No document element found")
                              : String(u"Only one top level element is allowed in an XML document");
@@ -763,7 +770,7 @@ void TXMLDocument::LoadFromFile(const String& FileName, std::int64_t Cap)
     impl_->doc.reset();
     impl_->source = std::string();
     impl_->file = std::move(bytes);
-    const String message = Parse(impl_->doc, impl_->file.data(), impl_->file.size(), pugi::encoding_auto);
+    const String message = Parse(impl_->doc, impl_->file.data(), impl_->file.size(), pugi::encoding_auto, impl_->errorOffset);
     if (!message.empty()) {
         impl_->file.Clear();
         throw EXMLDocError(message);
@@ -778,7 +785,8 @@ void TXMLDocument::LoadText(std::string&& Bytes, bool Utf8)
     impl_->file.Clear();
     impl_->source = std::move(Bytes);
     const String message =
-        Parse(impl_->doc, impl_->source.data(), impl_->source.size(), Utf8 ? pugi::encoding_utf8 : pugi::encoding_auto);
+        Parse(impl_->doc, impl_->source.data(), impl_->source.size(), Utf8 ? pugi::encoding_utf8 : pugi::encoding_auto,
+              impl_->errorOffset);
     if (!message.empty()) {
         impl_->source.clear();
         throw EXMLDocError(message);

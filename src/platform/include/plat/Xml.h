@@ -138,6 +138,10 @@ public:
     // (plat/Files.h ReadRegularFile: only regular files, at most Cap bytes).
     void LoadFromFile(const String& FileName, std::int64_t Cap = kXmlFileCap);
     void LoadFromXML(StringView Xml);
+    // Where the last load failed: the byte offset in the text parsed (for LoadFromXML its
+    // UTF-8 form; the end of the text when it holds no or several top-level elements), -1
+    // after a load that succeeded.
+    std::int64_t ErrorOffset() const;
     // Encoding from the byte-order mark, else the declaration (UTF-8/16, Latin-1, Windows-1252).
     void LoadFromBytes(std::string_view Bytes);
     // The same, keeping Bytes as the document's text store instead of copying it.
