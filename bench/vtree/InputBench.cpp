@@ -3,10 +3,12 @@
 // (the peer), and an incremental search that finds nothing.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.SharedResources.h"
+#include "plat/Forms.h"
 #include "plat/SystemInput.h"
 #include "plat/peers/TreeViewPeer.h"
 
@@ -101,4 +103,14 @@ BENCHMARK(BM_IncrementalSearchWithoutMatch)->Unit(benchmark::kMillisecond)->Iter
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+    setenv("QT_FONT_DPI", "96", 1);
+    plat::Application->Initialize();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
