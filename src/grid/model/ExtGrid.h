@@ -886,6 +886,21 @@ public:
     // error 1 on line <n>" (n counted from 1), with the grid unchanged.
     void LoadFromXML(const String& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
     // ==== end of XML ====
+    // ==== clipboard copy (src/grid/io/GridClipboard.cpp) ====
+    // Text form: cells joined by tabs; rows end with CR LF when more than one row is copied.
+    // A cell holding line breaks is quoted with one LF per break (CR LF, CR and LF alike), so
+    // that pasting gives the text back. Columns of the selection are display columns; the
+    // texts are the save hook's texts of their real columns. Copies raise
+    // plat::EClipboardException "Cannot open clipboard" while another holder has it open.
+    enum TClipOperation { coCut, coCopy };
+    String GetSelectionAsText();
+    void SetSelectionAsText(const String& Value);
+    void CopySelectionToClipboard();
+    void CopyToClipBoard();
+    virtual bool AllowFmtClipboard() { return Navigation()->AllowFmtClipboard; }
+    plat::TPoint ClipTopLeft;
+    TClipOperation ClipLastOp = coCopy;
+    // ==== end of clipboard copy ====
 
     // ---- sizing hooks ----
     // The new width of a column sized by the user; OnUpdateColumnSize may change it (as for
