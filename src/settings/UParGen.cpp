@@ -353,6 +353,11 @@ void TFParGen::Create_Fields()
 {
     Create_Rows(ParGen_Fields());
     Create_Rows(ParGen_Other_Fields());
+    // The M-Bus node-state caption is longer than the room before its field: it wraps onto
+    // two lines inside that room, which the 28-pixel step to the next row holds.
+    auto* node_state = static_cast<TLabel*>(Named(u"L_MBus_NodeState"));
+    node_state->SetWordWrap(true);
+    node_state->SetWidth(Field_Left - Label_Left - 6);
 }
 
 void TFParGen::Create_Rows(const std::vector<TParGen_Field>& rows)

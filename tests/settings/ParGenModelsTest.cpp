@@ -849,6 +849,19 @@ TEST_F(ParGenModelsTest, ALanguageChangeReTextsTheCanLabelAndTheMBusList)
     Load_Default_Language();
 }
 
+TEST_F(ParGenModelsTest, TheLongNodeStateCaptionWrapsBesideItsField)
+{
+    W().Lay_Out_As(M::M507);
+    Pick(Combo(u"CB_MBus_OnWire_Present"), 1);
+    plat::TControl* label = W().Named(u"L_MBus_NodeState");
+    plat::TControl* field = W().Named(u"E_MBus_NodeState");
+    plat::TControl* below = W().Named(u"CB_MBus_Request_on_MQTT");
+    ASSERT_TRUE(label->Visible());
+    EXPECT_LE(label->Left() + label->Width(), field->Left()) << "the caption ends before its field";
+    EXPECT_GT(label->Height(), 20) << "two lines";
+    EXPECT_LE(label->Top() + label->Height(), below->Top()) << "and stays above the next row";
+}
+
 TEST_F(ParGenModelsTest, TheOtherPanelsRowsStandOnTheGrid)
 {
     W().Lay_Out_As(M::M526);
