@@ -353,6 +353,16 @@ void TFParGen::Create_Fields()
 {
     Create_Rows(ParGen_Fields());
     Create_Rows(ParGen_Other_Fields());
+    // A field's caption on the other panels that is longer than the room before its field
+    // (the M-Bus node state, the CANopen SDO timeout) wraps onto a second line inside that
+    // room, which the 28-pixel step to the next row holds; shorter captions keep one line.
+    for (const TParGen_Field& f : ParGen_Other_Fields()) {
+        if (!f.Named() || !f.Caption || (f.Control != TParGen_Control::Edit && f.Control != TParGen_Control::Combo))
+            continue;
+        auto* label = static_cast<TLabel*>(Label_Of(f));
+        label->SetWordWrap(true);
+        label->SetWidth(Field_Left - Label_Left - 6);
+    }
 }
 
 void TFParGen::Create_Rows(const std::vector<TParGen_Field>& rows)

@@ -849,6 +849,35 @@ TEST_F(ParGenModelsTest, ALanguageChangeReTextsTheCanLabelAndTheMBusList)
     Load_Default_Language();
 }
 
+TEST_F(ParGenModelsTest, LongCaptionsWrapBesideTheirFields)
+{
+    struct Case {
+        M model;
+        const char16_t* label;
+        const char16_t* field;
+        const char16_t* below;  // the next row's control, or null for a panel's last row
+    };
+    const Case cases[] = {
+        {M::M507, u"L_MBus_NodeState", u"E_MBus_NodeState", u"CB_MBus_Request_on_MQTT"},
+        {M::M526, u"L_CANopen_SDO_Timeout", u"E_CANopen_SDO_Timeout", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(N(c.label));
+        W().Lay_Out_As(c.model);
+        if (c.model == M::M507) Pick(Combo(u"CB_MBus_OnWire_Present"), 1);
+        plat::TControl* label = W().Named(c.label);
+        plat::TControl* field = W().Named(c.field);
+        ASSERT_TRUE(label->Visible());
+        EXPECT_LE(label->Left() + label->Width(), field->Left()) << "the caption ends before its field";
+        EXPECT_GT(label->Height(), 20) << "on two lines";
+        const int bottom = label->Top() + label->Height();
+        if (c.below) EXPECT_LE(bottom, W().Named(c.below)->Top()) << "above the next row";
+        else EXPECT_LE(bottom, label->Parent()->ClientHeight()) << "inside its panel";
+    }
+    // A short caption keeps its one line.
+    EXPECT_LT(W().Named(u"L_CANopen_IDDevice")->Height(), 20);
+}
+
 TEST_F(ParGenModelsTest, TheOtherPanelsRowsStandOnTheGrid)
 {
     W().Lay_Out_As(M::M526);

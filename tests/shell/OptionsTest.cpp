@@ -15,6 +15,7 @@
 #include "TestSupport.h"
 #include "UAbout.h"
 #include "ULanguage.h"
+#include "UParGen.h"
 #include "USettings.h"
 #include "USoftOptions.h"
 #include "UVersionCheck.h"
@@ -223,6 +224,29 @@ TEST_F(OptionsTest, AConfirmedLanguageSwitchesTheTextsAtOnceButTheSettingOnlyOnO
     Reset_Globals();
     Read_Setting();
     EXPECT_EQ(Language_Name, u"Italiano");
+}
+
+TEST_F(OptionsTest, ALanguageChosenInTheOptionsWindowReTextsTheGeneralParameters)
+{
+    // The general-parameters window re-texts the controls of every panel, those the model
+    // of this build hides included, and its rebuilt lists start again at item 0.
+    Language_File("English.lng");
+    Language_File("Espanol.lng", "STR 1825 = Baudios\r\nSTR 408 = Ausente\r\n");
+    TZEVorezudaReruDure& m = Start();
+    ASSERT_NE(FParGen, nullptr);
+    auto* present = FParGen->Named_As<plat::TComboBox>(u"CB_MBus_OnWire_Present");
+    present->SetItemIndex(1);
+    ASSERT_EQ(FParGen->Named(u"L_CAN_Baudrate")->Caption(), u"Baudrate");
+    With_Options(m, [&](TFSoftOptions& f) {
+        responder().AnswerMessageBox(plat::mrYes);
+        pt::Click(f.L_L[1], 2, 2);
+        EXPECT_EQ(f.Language_In_Use, u"Espanol");
+        f.SetModalResult(plat::mrCancel);
+    });
+    EXPECT_EQ(FParGen->Named(u"L_CAN_Baudrate")->Caption(), u"Baudios");
+    EXPECT_EQ(present->Items()->Strings(0), u"Ausente");
+    EXPECT_EQ(present->Items()->Strings(1), u"Present");
+    EXPECT_EQ(present->ItemIndex(), 0);
 }
 
 TEST_F(OptionsTest, ALanguageChangeOnALaterPageKeepsThatPageAndReappliesAllWindows)

@@ -166,11 +166,16 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == opRemove && AComponent)
         RemoveFreeNotification(AComponent);
-    // A copy: a handler may free or move components.
+    // A copy: a handler may free or move components, and only those still owned are told.
+    // An entry still at its place in the list is owned without a search, so telling every
+    // component costs one call each while no handler changes the list.
     const std::vector<TComponent*> list = components_;
-    for (TComponent* c : list)
-        if (std::find(components_.begin(), components_.end(), c) != components_.end())
-            c->Notification(AComponent, Operation);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        TComponent* c = list[i];
+        const bool owned = (i < components_.size() && components_[i] == c) ||
+                           std::find(components_.begin(), components_.end(), c) != components_.end();
+        if (owned) c->Notification(AComponent, Operation);
+    }
 }
 
 void TComponent::BeginLoading()
