@@ -420,3 +420,105 @@ INSTANTIATE_TEST_SUITE_P(Columns, GridEditTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Hidden" : "Shown"; });
 
 } // namespace
+
+namespace {
+
+// The automatic advance on a 4 x 4 string grid (one fixed row and column) with goEditing.
+class AdvanceCellTest : public grid::testing::GridFixture<TExtStringGrid> {
+protected:
+    void SetUp() override {
+        GridFixture::SetUp();
+        Fill(4, 4);
+        grid->SetFixedRows(1);
+        grid->SetFixedCols(1);
+        plat::TGridOptions o = grid->Options();
+        grid->SetOptions(o.Include(plat::goEditing));
+        grid->Navigation()->AdvanceOnEnter = true;
+        form->Show();
+        pt::ProcessEvents();
+    }
+};
+
+struct AdvanceCase {
+    const char* name;
+    TAdvanceDirection dir;
+    bool insert, loop, forward;
+    TPoint start;
+    TPoint expected;
+    int rows;  // RowCount afterwards
+};
+
+TEST_F(AdvanceCellTest, OneStepFollowsTheDirectionAndTheEndRules) {
+    const AdvanceCase cases[] = {
+        {"next column", adLeftRight, false, true, true, {1, 1}, {2, 1}, 4},
+        {"row end to the next row", adLeftRight, false, true, true, {3, 1}, {1, 2}, 4},
+        {"grid end wraps with the loop", adLeftRight, false, true, true, {3, 3}, {1, 1}, 4},
+        {"grid end stays without the loop", adLeftRight, false, false, true, {3, 3}, {3, 3}, 4},
+        {"grid end adds a row", adLeftRight, true, false, true, {3, 3}, {1, 4}, 5},
+        {"in row, end without the loop stays", adLeftRightInRow, false, false, true, {3, 2}, {3, 2}, 4},
+        {"in row, end wraps in the row", adLeftRightInRow, false, true, true, {3, 2}, {1, 2}, 4},
+        {"top to bottom", adTopBottom, false, true, true, {2, 1}, {2, 2}, 4},
+        {"column end to the next column", adTopBottom, false, true, true, {2, 3}, {3, 1}, 4},
+        {"in column wraps", adTopBottomInCol, false, true, true, {2, 3}, {2, 1}, 4},
+        {"backward to the previous row's end", adLeftRight, false, true, false, {1, 2}, {3, 1}, 4},
+        {"backward from the first cell to the last row", adLeftRight, false, true, false, {1, 1}, {3, 3}, 4},
+    };
+    for (const AdvanceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetRowCount(4);
+        grid->Navigation()->SetAdvanceDirection(c.dir);
+        grid->Navigation()->SetAdvanceInsert(c.insert);
+        grid->Navigation()->AdvanceOnEnterLoop = c.loop;
+        int added = -1;
+        grid->OnAutoAddRow = [&](plat::TObject*, int r) { added = r; };
+        grid->MoveColRow(c.start.X, c.start.Y, true, true);
+        grid->AdvanceCell(c.start.X, c.start.Y, false, false, c.forward, false, false);
+        EXPECT_EQ(grid->Col(), c.expected.X);
+        EXPECT_EQ(grid->Row(), c.expected.Y);
+        EXPECT_EQ(grid->RowCount(), c.rows);
+        EXPECT_EQ(added, c.rows == 5 ? 4 : -1);
+    }
+}
+
+TEST_F(AdvanceCellTest, RefusalsKeepOrRedirectTheCell) {
+    grid->Navigation()->SetAdvanceInsert(true);
+    grid->OnCanAddRow = [](plat::TObject*, bool& can) { can = false; };
+    grid->MoveColRow(3, 3, true, true);
+    grid->AdvanceCell(3, 3, false, false, true, false, false);
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 3);
+
+    grid->OnAutoAdvance = [](plat::TObject*, int, int, int&, int&, bool& allow) { allow = false; };
+    grid->MoveColRow(1, 2, true, true);
+    grid->AdvanceCell(1, 2, false, false, true, false, false);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 2);
+
+    grid->OnAutoAdvance = [](plat::TObject*, int, int, int& r, int& c, bool&) { r = 3, c = 3; };
+    grid->AdvanceCell(1, 2, false, false, true, false, false);
+    EXPECT_EQ(grid->Col(), 3);
+    EXPECT_EQ(grid->Row(), 3);
+}
+
+TEST_F(AdvanceCellTest, ReadOnlyCellsArePassedAndAGridWithoutAnyEndsTheSearch) {
+    grid->SetReadOnly(2, 1, true);
+    grid->SetReadOnly(3, 1, true);
+    grid->MoveColRow(1, 1, true, true);
+    grid->AdvanceCell(1, 1, false, false, true, false, false);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 2);
+    // Nothing editable: one pass, and the cell stays.
+    grid->OnCanEditCell = [](plat::TObject*, int, int, bool& can) { can = false; };
+    grid->AdvanceCell(1, 2, false, false, true, false, false);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 2);
+    // Without AdvanceOnEnter (and without Force) nothing moves.
+    grid->OnCanEditCell = nullptr;
+    grid->Navigation()->AdvanceOnEnter = false;
+    grid->AdvanceCell(1, 2, false, false, true, false, false);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 2);
+}
+
+} // namespace
