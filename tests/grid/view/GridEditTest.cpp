@@ -416,6 +416,56 @@ TEST_P(GridEditTest, CharacterFiltersOfTheTextKinds) {
     }
 }
 
+TEST_P(GridEditTest, EnterOnACellThatMayNotBeEditedOnlyReachesOnKeyPress) {
+    grid->Columns()->Items(kAddress)->ReadOnly = true;
+    grid->SetCells(kAddress, 2, u"keep");
+    std::vector<char16_t> keys;
+    grid->OnKeyPress = [&](plat::TObject*, char16_t& k) { keys.push_back(k); };
+    ClickCell(kAddress, 2);
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(keys, (std::vector<char16_t>{u'\r'}));
+    EXPECT_FALSE(NormalEditorOpen());
+    EXPECT_EQ(grid->Col(), D(kAddress));
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Cells(kAddress, 2), u"keep");
+}
+
+struct ComboKeyCase {
+    const char* name;
+    std::uint16_t key;
+    plat::TShiftState shift;
+    bool open;         // the combo is still open
+    int col;           // real column of the current cell afterwards
+    const char16_t* cell;
+};
+
+TEST_P(GridEditTest, KeysOfTheListCombo) {
+    const ComboKeyCase cases[] = {
+        {"Down changes the choice", plat::VK_DOWN, 0, true, kType, u"Coil"},
+        {"Left leaves to the left", plat::VK_LEFT, 0, false, kSlave, u"Discrete"},
+        {"Right leaves to the right", plat::VK_RIGHT, 0, false, kAddress, u"Discrete"},
+        {"Escape restores", plat::VK_ESCAPE, 0, false, kType, u"Coil"},
+        {"Alt+Down opens the list", plat::VK_DOWN, plat::ssAlt, true, kType, u"Coil"},
+    };
+    for (const ComboKeyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetCells(kType, 2, u"Coil");
+        ClickCell(kType, 2);
+        pt::Key(plat::VK_F2);
+        ASSERT_TRUE(ComboOpen());
+        if (c.key != plat::VK_DOWN) pt::Key(plat::VK_DOWN);  // choose "Discrete" first
+        pt::Key(c.key, c.shift);
+        EXPECT_EQ(ComboOpen(), c.open);
+        EXPECT_EQ(grid->Col(), D(c.col));
+        if (c.shift & plat::ssAlt) EXPECT_TRUE(grid->Combobox()->DroppedDown());
+        if (c.open) {
+            pt::Key(plat::VK_ESCAPE);
+            if (grid->Combobox()->Visible()) pt::Key(plat::VK_ESCAPE);
+        }
+        EXPECT_EQ(grid->Cells(kType, 2), c.cell);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Columns, GridEditTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Hidden" : "Shown"; });
 
