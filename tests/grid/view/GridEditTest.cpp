@@ -572,3 +572,40 @@ TEST_F(AdvanceCellTest, ReadOnlyCellsArePassedAndAGridWithoutAnyEndsTheSearch) {
 }
 
 } // namespace
+
+namespace {
+
+class IncrementalSearchTest : public grid::testing::GridFixture<TExtStringGrid> {};
+
+TEST_F(IncrementalSearchTest, TypedKeysGoToTheFirstRowStartingWithTheSearchText) {
+    Fill(3, 6);
+    grid->SetFixedRows(1);
+    grid->SetFixedCols(1);
+    const char16_t* names[] = {u"alpha", u"Beta", u"bravo", u"Abel", u"charlie"};
+    for (int r = 1; r < 6; ++r) grid->SetCells(1, r, names[r - 1]);
+    grid->Navigation()->AutoGotoWhenSorted = true;
+    grid->Navigation()->AutoGotoIncremental = true;
+    form->Show();
+    pt::ProcessEvents();
+    grid->SetFocus();
+    pt::Type(u"b");
+    EXPECT_EQ(grid->Row(), 2);
+    pt::Type(u"r");
+    EXPECT_EQ(grid->Row(), 3);
+    EXPECT_EQ(grid->SearchInc, u"br");
+    pt::Key(plat::VK_BACK);
+    EXPECT_EQ(grid->SearchInc, u"b");
+    // No match clears the search text and leaves the row.
+    pt::Type(u"x");
+    EXPECT_EQ(grid->SearchInc, u"");
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_FALSE(grid->NormalEdit()->Visible());
+    // Without AutoGotoIncremental the search text is the last key alone.
+    grid->Navigation()->AutoGotoIncremental = false;
+    pt::Type(u"c");
+    EXPECT_EQ(grid->Row(), 5);
+    pt::Type(u"a");
+    EXPECT_EQ(grid->Row(), 1);
+}
+
+} // namespace
