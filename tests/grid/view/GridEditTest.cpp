@@ -466,6 +466,40 @@ TEST_P(GridEditTest, KeysOfTheListCombo) {
     }
 }
 
+TEST_P(GridEditTest, FocusLeavingTheGridValidatesAndEndsTheEdit) {
+    struct Case {
+        const char* name;
+        bool valid;
+        const char16_t* expected;
+    };
+    for (const Case& c : {Case{"accepted", true, u"abc"}, Case{"refused", false, u"3"}}) {
+        SCOPED_TRACE(c.name);
+        grid->SetCells(kSlave, 3, u"3");
+        editingDone = 0;
+        int validations = 0;
+        grid->OnCellValidate = [&](plat::TObject*, int, int, String&, bool& ok) {
+            ++validations;
+            ok = c.valid;
+        };
+        ClickCell(kSlave, 3);
+        pt::Type(u"abc");
+        pt::Click(other, 5, 5);
+        pt::ProcessEvents();
+        EXPECT_EQ(validations, 1);
+        EXPECT_EQ(grid->Cells(kSlave, 3), c.expected);
+        if (c.valid) {
+            EXPECT_FALSE(NormalEditorOpen());
+            EXPECT_EQ(editingDone, 1);
+        } else {
+            // A refused value keeps the editor on the cell with the old text.
+            EXPECT_TRUE(NormalEditorOpen());
+            EXPECT_EQ(grid->NormalEdit()->Text(), u"3");
+            grid->OnCellValidate = nullptr;
+            pt::Key(plat::VK_ESCAPE);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Columns, GridEditTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Hidden" : "Shown"; });
 
