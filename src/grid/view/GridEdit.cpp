@@ -145,7 +145,9 @@ void TExtStringGrid::SetEditCellText(int ACol, int ARow, const String& Value) {
 
 void TExtStringGrid::RestoreCellCache() {
     const TPoint b = BaseCell(RealColIndex(Col()), Row());
-    SetCellEx(b.X, b.Y, FCellCache);
+    // An edit that never reached the cell leaves it untouched: no write, no repaint beyond the
+    // cell under the closed editor.
+    if (GetCellEx(b.X, b.Y) != FCellCache) SetCellEx(b.X, b.Y, FCellCache);
     RepaintCell(Col(), Row());
 }
 

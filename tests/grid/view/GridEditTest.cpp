@@ -5,6 +5,7 @@
 // real column indexes differ; events must carry real columns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "../GridFixture.h"
@@ -352,6 +353,47 @@ TEST_P(GridEditTest, TabAdvancesOverReadOnlyColumnsAndWraps) {
     pt::Key(plat::VK_TAB, plat::ssShift);
     EXPECT_EQ(grid->Row(), 5);
     EXPECT_EQ(grid->Col(), D(kMnemonic));
+}
+
+// Opening or closing the editor and a Tab step repaint only the cells they change: never the
+// fixed cells or the rest of the grid.
+struct RepaintCase {
+    const char* name;
+    std::vector<std::uint16_t> keys;
+    std::vector<int> allowedReal;  // real columns of row 2 that may be painted
+};
+
+TEST_P(GridEditTest, EditorAndCellStepsRepaintOnlyTheChangedCells) {
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(plat::goTabs));
+    const std::vector<RepaintCase> cases = {
+        {"F2 opens the editor", {plat::VK_F2}, {kSlave}},
+        {"Escape closes it", {plat::VK_F2, plat::VK_ESCAPE}, {kSlave}},
+        {"Tab moves to the next cell", {plat::VK_TAB}, {kSlave, kType}},
+    };
+    for (const RepaintCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClickCell(kSlave, 2);
+        if (NormalEditorOpen()) pt::Key(plat::VK_ESCAPE);
+        grid->Update();
+        std::vector<TPoint> drawn;
+        grid->OnDrawCell = [&](plat::TObject*, int ACol, int ARow, plat::TRect, plat::TGridDrawState) {
+            drawn.push_back({ACol, ARow});
+        };
+        for (std::size_t k = 0; k < c.keys.size(); ++k) {
+            if (k + 1 == c.keys.size()) drawn.clear();
+            pt::Key(c.keys[k]);
+            pt::ProcessEvents();
+            grid->Update();
+        }
+        grid->OnDrawCell = nullptr;
+        EXPECT_FALSE(drawn.empty()) << "the changed cell was not repainted";
+        for (const TPoint& p : drawn) {
+            SCOPED_TRACE(::testing::Message() << "painted " << p.X << "," << p.Y);
+            EXPECT_EQ(p.Y, 2);
+            EXPECT_NE(std::find(c.allowedReal.begin(), c.allowedReal.end(), p.X), c.allowedReal.end());
+        }
+    }
 }
 
 TEST_P(GridEditTest, TabWithoutAnyEditableCellEndsAfterOnePass) {
