@@ -685,3 +685,65 @@ TEST_F(IncrementalSearchTest, TypedKeysGoToTheFirstRowStartingWithTheSearchText)
 }
 
 } // namespace
+
+// The spin kinds through the key path on the read table: F2 opens the spin editor with the
+// cell's value, keys act on it, Enter commits through the kind's setter.
+struct SpinCase {
+    const char* name;
+    TEditorType editor;
+    const char16_t* start;
+    std::vector<std::uint16_t> keys;
+    const char16_t* expected;
+    int spinClicks;  // OnSpinClick events expected
+};
+
+TEST_P(GridEditTest, SpinEditorKeysAndCommit) {
+    grid->Columns()->Items(kAddress)->SpinMin = 0;
+    grid->Columns()->Items(kAddress)->SpinMax = 40;
+    const std::vector<SpinCase> cases = {
+        {"Enter keeps the value", edSpinEdit, u"7", {plat::VK_RETURN}, u"7", 0},
+        {"Up steps by one", edSpinEdit, u"7", {plat::VK_UP, plat::VK_RETURN}, u"8", 0},
+        {"Home jumps to the column's maximum", edSpinEdit, u"7", {plat::VK_HOME, plat::VK_RETURN}, u"40", 1},
+        {"End jumps to the minimum", edSpinEdit, u"7", {plat::VK_END, plat::VK_RETURN}, u"0", 1},
+        {"Escape keeps the old text", edSpinEdit, u"7", {plat::VK_UP, plat::VK_ESCAPE}, u"7", 0},
+        {"a text that is no number opens as 0", edSpinEdit, u"abc", {plat::VK_RETURN}, u"0", 0},
+    };
+    for (const SpinCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->Columns()->Items(kAddress)->SetEditor(c.editor);
+        grid->SetCells(kAddress, 2, c.start);
+        ClickCell(kAddress, 2);
+        std::vector<std::pair<int, bool>> clicks;
+        grid->OnSpinClick = [&](plat::TObject*, int col, int, int, bool up) { clicks.push_back({col, up}); };
+        pt::Key(plat::VK_F2);
+        pt::ProcessEvents();
+        ASSERT_TRUE(grid->SpinEdit()->Visible());
+        EXPECT_TRUE(grid->SpinEdit()->Focused());
+        for (std::uint16_t k : c.keys) pt::Key(k);
+        pt::ProcessEvents();
+        EXPECT_FALSE(grid->SpinEdit()->Visible());
+        EXPECT_EQ(grid->Cells(kAddress, 2), c.expected);
+        ASSERT_EQ(static_cast<int>(clicks.size()), c.spinClicks);
+        for (const auto& [col, up] : clicks) EXPECT_EQ(col, kAddress);
+        grid->OnSpinClick = nullptr;
+    }
+}
+
+TEST_P(GridEditTest, RefusedSpinValueKeepsTheEditorOpen) {
+    grid->Columns()->Items(kAddress)->SetEditor(edSpinEdit);
+    grid->Columns()->Items(kAddress)->SpinMax = 40;
+    grid->SetCells(kAddress, 3, u"5");
+    grid->OnCellValidate = [](plat::TObject*, int, int, String& value, bool& valid) { valid = value != u"6"; };
+    ClickCell(kAddress, 3);
+    pt::Key(plat::VK_F2);
+    pt::Key(plat::VK_UP);
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_TRUE(grid->SpinEdit()->Visible()) << "a refused value closed the editor";
+    EXPECT_EQ(grid->Cells(kAddress, 3), u"5");
+    pt::Key(plat::VK_UP);
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_FALSE(grid->SpinEdit()->Visible());
+    EXPECT_EQ(grid->Cells(kAddress, 3), u"7");
+}
