@@ -650,6 +650,7 @@ void TExtColumnGrid::EditorSettings(int ACol, int ARow, TEditorType AEditor) {
     if (!InItems(ACol) || !NotFixed(ACol, ARow)) return;
     TGridColumnItem* item = FColumnCollection->Items(ACol);
     if (AEditor == edComboEdit || AEditor == edComboList) AssignComboItems(item->ComboItems());
+    if (AEditor == edSpinEdit || AEditor == edFloatSpinEdit) SetEditorSpinLimits(item->SpinMin, item->SpinMax, item->SpinStep);
 }
 
 void TExtColumnGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed) {

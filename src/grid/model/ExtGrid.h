@@ -181,6 +181,7 @@ const TGridRegistrations& GridRegistrations();
 class TExtStringGrid;
 class TExtInplaceEdit;
 class TGridCombo;
+class TGridSpin;
 
 using TCellValidateEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value, bool& Valid)>;
@@ -1768,6 +1769,18 @@ public:
     bool EditorKey(std::uint16_t Key, plat::TShiftState Shift);
     void EditorExit();
     void EditorChanged(const String& Value);
+    // ---- spin editor (GridSpin.cpp) ----
+    TGridSpin* SpinEdit();
+    // Limits and step the next spin edit takes (the column grid passes its column's); an edit
+    // without them keeps the editor's own.
+    void SetEditorSpinLimits(int Min, int Max, int Step) { FSpinLimits = {true, Min, Max, Step}; }
+    // The cell text when the edit began and the value the last validation settled on.
+    const String& CellCache() const { return FCellCache; }
+    const String& NewCellText() const { return FNewCellText; }
+    // Spin-button clicks (and Home/End for OnSpinClick): real column, row, value, up.
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, int Value, bool Up)> OnSpinClick;
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, double Value, bool Up)> OnFloatSpinClick;
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TDateTime Value, bool Up)> OnDateSpinClick, OnTimeSpinClick;
 
     TEditorType EditControl = edNormal;
     bool EditMode = false;
@@ -2095,6 +2108,13 @@ private:
     void ToggleCurrentCheckBox();
     TExtInplaceEdit* FNormalEdit = nullptr;
     TGridCombo* FCombo = nullptr;
+    TGridSpin* FSpin = nullptr;
+    struct {
+        bool Set = false;
+        int Min = 0, Max = 100, Step = 1;
+    } FSpinLimits;
+    void PrepareSpinEditor(int ACol, int ARow);
+    void CommitSpinEditor(int RealCol, int ARow);
     bool FEditing = false, FValidating = false, FSpecialEditor = false, FEditActive = false;
     bool FLastValidation = true, FEntered = false, FNoEditChange = false, FBlockKill = false, FBlockFocus = false;
     bool FDisableChange = false, FGridModified = false, FAdvancing = false;

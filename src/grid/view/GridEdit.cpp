@@ -25,6 +25,9 @@ bool IsTextKind(TEditorType e) {
 }
 
 bool IsComboKind(TEditorType e) { return e == edComboEdit || e == edComboList; }
+bool IsSpinKind(TEditorType e) {
+    return e == edSpinEdit || e == edFloatSpinEdit || e == edTimeSpinEdit || e == edDateSpinEdit;
+}
 
 // Restores a flag when the scope ends, exceptions included.
 struct FlagScope {
@@ -94,18 +97,20 @@ bool TExtStringGrid::CanEditShow() {
         FCellCache = GetCurrentCell();
         EditControl = DefaultEditor;
         GetCellEditorType(b.X, b.Y, EditControl);
+        FSpinLimits.Set = false;
         EditorSettings(b.X, b.Y, EditControl);
         FNoEditChange = false;
         if (EditControl == edNone) return false;
-        if (!IsTextKind(EditControl) && !IsComboKind(EditControl)) {
+        if (!IsTextKind(EditControl) && !IsComboKind(EditControl) && !IsSpinKind(EditControl)) {
             // Kinds without an editor of their own here (check boxes are operated by click and
             // Space) open nothing.
             return false;
         }
         if (!FEditing) StoreOldCell(Col(), Row());
         EditMode = true;
-        if (IsComboKind(EditControl)) {
-            PrepareCellEditor(Col(), Row());
+        if (IsComboKind(EditControl) || IsSpinKind(EditControl)) {
+            if (IsSpinKind(EditControl)) PrepareSpinEditor(Col(), Row());
+            else PrepareCellEditor(Col(), Row());
             FEntered = true;
             return false;
         }
@@ -145,7 +150,9 @@ void TExtStringGrid::SetEditCellText(int ACol, int ARow, const String& Value) {
 
 void TExtStringGrid::RestoreCellCache() {
     const TPoint b = BaseCell(RealColIndex(Col()), Row());
-    SetCellEx(b.X, b.Y, FCellCache);
+    // An edit that never reached the cell leaves it untouched: no write, no repaint beyond the
+    // cell under the closed editor.
+    if (GetCellEx(b.X, b.Y) != FCellCache) SetCellEx(b.X, b.Y, FCellCache);
     RepaintCell(Col(), Row());
 }
 
@@ -251,6 +258,12 @@ void TExtStringGrid::CommitInplaceEditor(int ACol, int ARow) {
     FlagScope block(FBlockKill, true);
     const int realCol = RealColIndex(ACol);
     FStartEditChar = 0;
+    if (IsSpinKind(EditControl) && EditMode) {
+        CommitSpinEditor(realCol, ARow);
+    } else if (FSpin && FSpin->Visible()) {
+        FSpin->SetEnabled(false);
+        FSpin->SetVisible(false);
+    }
     if (IsComboKind(EditControl) && EditMode && FCombo) {
         SetEditCellText(realCol, ARow, FCombo->Text());
         FCombo->SetDroppedDown(false);
@@ -299,7 +312,9 @@ void TExtStringGrid::DoneInplaceEdit(std::uint16_t Key, plat::TShiftState Shift)
     if (wasSpecial && Key != plat::VK_ESCAPE) {
         // A special editor validates its value before it closes.
         FEditing = true;
-        const String value = FCombo ? FCombo->Text() : GetCurrentCell();
+        const String value = IsSpinKind(EditControl) && FSpin ? FSpin->Text()
+                             : IsComboKind(EditControl) && FCombo ? FCombo->Text()
+                                                                  : GetCurrentCell();
         if (!ValidateCell(value)) return;
     }
     FEditing = false;

@@ -2,6 +2,7 @@
 // The grid's inplace editors: the normal text editor over the framework's TInplaceEdit and
 // the combo editor shared by every combo cell.
 #include "EsgCombo.h"
+#include "esgspin.h"
 #include "ExtGrid.h"
 #include "plat/Grids.h"
 
@@ -53,6 +54,27 @@ protected:
     void KeyPress(char16_t& Key) override;
 
 private:
+    TExtStringGrid* FGrid;
+};
+
+// The spin editor of edSpinEdit, edFloatSpinEdit, edTimeSpinEdit and edDateSpinEdit.
+// Home and End jump to the limits, Escape brings back the text the cell had when the edit
+// began, Enter and Tab validate and close; the spin buttons fire the grid's spin events.
+class TGridSpin : public TEsgSpinEdit {
+public:
+    explicit TGridSpin(TExtStringGrid* AOwner);
+    String ClassName() const override { return u"TGridSpin"; }
+    void SpinUp() override;
+    void SpinDown() override;
+
+protected:
+    void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+    void KeyPress(char16_t& Key) override;
+    void DoExit() override;
+    void Change() override;
+
+private:
+    void FireSpinClick(bool Up);
     TExtStringGrid* FGrid;
 };
 

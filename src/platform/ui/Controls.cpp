@@ -184,8 +184,15 @@ void TControl::SetVisible(bool Value)
     visible_ = Value;
     Perform(CM_VISIBLECHANGED, Value ? 1 : 0, 0);
     if (parent_) {
-        parent_->InvalidateRect(nullptr);
-        if (align_ != alNone) RequestAlign();
+        // Showing or hiding covers or uncovers only the control's own rectangle of the parent;
+        // an aligned control moves its siblings, so the parent is repainted whole.
+        if (align_ != alNone) {
+            parent_->InvalidateRect(nullptr);
+            RequestAlign();
+        } else {
+            const TRect r = BoundsRect();
+            parent_->InvalidateRect(&r);
+        }
     }
 }
 

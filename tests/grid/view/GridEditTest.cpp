@@ -5,6 +5,7 @@
 // real column indexes differ; events must carry real columns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "../GridFixture.h"
@@ -354,6 +355,47 @@ TEST_P(GridEditTest, TabAdvancesOverReadOnlyColumnsAndWraps) {
     EXPECT_EQ(grid->Col(), D(kMnemonic));
 }
 
+// Opening or closing the editor and a Tab step repaint only the cells they change: never the
+// fixed cells or the rest of the grid.
+struct RepaintCase {
+    const char* name;
+    std::vector<std::uint16_t> keys;
+    std::vector<int> allowedReal;  // real columns of row 2 that may be painted
+};
+
+TEST_P(GridEditTest, EditorAndCellStepsRepaintOnlyTheChangedCells) {
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(plat::goTabs));
+    const std::vector<RepaintCase> cases = {
+        {"F2 opens the editor", {plat::VK_F2}, {kSlave}},
+        {"Escape closes it", {plat::VK_F2, plat::VK_ESCAPE}, {kSlave}},
+        {"Tab moves to the next cell", {plat::VK_TAB}, {kSlave, kType}},
+    };
+    for (const RepaintCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClickCell(kSlave, 2);
+        if (NormalEditorOpen()) pt::Key(plat::VK_ESCAPE);
+        grid->Update();
+        std::vector<TPoint> drawn;
+        grid->OnDrawCell = [&](plat::TObject*, int ACol, int ARow, plat::TRect, plat::TGridDrawState) {
+            drawn.push_back({ACol, ARow});
+        };
+        for (std::size_t k = 0; k < c.keys.size(); ++k) {
+            if (k + 1 == c.keys.size()) drawn.clear();
+            pt::Key(c.keys[k]);
+            pt::ProcessEvents();
+            grid->Update();
+        }
+        grid->OnDrawCell = nullptr;
+        EXPECT_FALSE(drawn.empty()) << "the changed cell was not repainted";
+        for (const TPoint& p : drawn) {
+            SCOPED_TRACE(::testing::Message() << "painted " << p.X << "," << p.Y);
+            EXPECT_EQ(p.Y, 2);
+            EXPECT_NE(std::find(c.allowedReal.begin(), c.allowedReal.end(), p.X), c.allowedReal.end());
+        }
+    }
+}
+
 TEST_P(GridEditTest, TabWithoutAnyEditableCellEndsAfterOnePass) {
     plat::TGridOptions o = grid->Options();
     grid->SetOptions(o.Include(plat::goTabs));
@@ -416,7 +458,292 @@ TEST_P(GridEditTest, CharacterFiltersOfTheTextKinds) {
     }
 }
 
+TEST_P(GridEditTest, EnterOnACellThatMayNotBeEditedOnlyReachesOnKeyPress) {
+    grid->Columns()->Items(kAddress)->ReadOnly = true;
+    grid->SetCells(kAddress, 2, u"keep");
+    std::vector<char16_t> keys;
+    grid->OnKeyPress = [&](plat::TObject*, char16_t& k) { keys.push_back(k); };
+    ClickCell(kAddress, 2);
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(keys, (std::vector<char16_t>{u'\r'}));
+    EXPECT_FALSE(NormalEditorOpen());
+    EXPECT_EQ(grid->Col(), D(kAddress));
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Cells(kAddress, 2), u"keep");
+}
+
+struct ComboKeyCase {
+    const char* name;
+    std::uint16_t key;
+    plat::TShiftState shift;
+    bool open;         // the combo is still open
+    int col;           // real column of the current cell afterwards
+    const char16_t* cell;
+};
+
+TEST_P(GridEditTest, KeysOfTheListCombo) {
+    const ComboKeyCase cases[] = {
+        {"Down changes the choice", plat::VK_DOWN, 0, true, kType, u"Coil"},
+        {"Left leaves to the left", plat::VK_LEFT, 0, false, kSlave, u"Discrete"},
+        {"Right leaves to the right", plat::VK_RIGHT, 0, false, kAddress, u"Discrete"},
+        {"Escape restores", plat::VK_ESCAPE, 0, false, kType, u"Coil"},
+        {"Alt+Down opens the list", plat::VK_DOWN, plat::ssAlt, true, kType, u"Coil"},
+    };
+    for (const ComboKeyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetCells(kType, 2, u"Coil");
+        ClickCell(kType, 2);
+        pt::Key(plat::VK_F2);
+        ASSERT_TRUE(ComboOpen());
+        if (c.key != plat::VK_DOWN) pt::Key(plat::VK_DOWN);  // choose "Discrete" first
+        pt::Key(c.key, c.shift);
+        EXPECT_EQ(ComboOpen(), c.open);
+        EXPECT_EQ(grid->Col(), D(c.col));
+        if (c.shift & plat::ssAlt) EXPECT_TRUE(grid->Combobox()->DroppedDown());
+        if (c.open) {
+            pt::Key(plat::VK_ESCAPE);
+            if (grid->Combobox()->Visible()) pt::Key(plat::VK_ESCAPE);
+        }
+        EXPECT_EQ(grid->Cells(kType, 2), c.cell);
+    }
+}
+
+TEST_P(GridEditTest, FocusLeavingTheGridValidatesAndEndsTheEdit) {
+    struct Case {
+        const char* name;
+        bool valid;
+        const char16_t* expected;
+    };
+    for (const Case& c : {Case{"accepted", true, u"abc"}, Case{"refused", false, u"3"}}) {
+        SCOPED_TRACE(c.name);
+        grid->SetCells(kSlave, 3, u"3");
+        editingDone = 0;
+        int validations = 0;
+        grid->OnCellValidate = [&](plat::TObject*, int, int, String&, bool& ok) {
+            ++validations;
+            ok = c.valid;
+        };
+        ClickCell(kSlave, 3);
+        pt::Type(u"abc");
+        pt::Click(other, 5, 5);
+        pt::ProcessEvents();
+        EXPECT_EQ(validations, 1);
+        EXPECT_EQ(grid->Cells(kSlave, 3), c.expected);
+        if (c.valid) {
+            EXPECT_FALSE(NormalEditorOpen());
+            EXPECT_EQ(editingDone, 1);
+        } else {
+            // A refused value keeps the editor on the cell with the old text.
+            EXPECT_TRUE(NormalEditorOpen());
+            EXPECT_EQ(grid->NormalEdit()->Text(), u"3");
+            grid->OnCellValidate = nullptr;
+            pt::Key(plat::VK_ESCAPE);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Columns, GridEditTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Hidden" : "Shown"; });
 
 } // namespace
+
+namespace {
+
+// The automatic advance on a 4 x 4 string grid (one fixed row and column) with goEditing.
+class AdvanceCellTest : public grid::testing::GridFixture<TExtStringGrid> {
+protected:
+    void SetUp() override {
+        GridFixture::SetUp();
+        Fill(4, 4);
+        grid->SetFixedRows(1);
+        grid->SetFixedCols(1);
+        plat::TGridOptions o = grid->Options();
+        grid->SetOptions(o.Include(plat::goEditing));
+        grid->Navigation()->AdvanceOnEnter = true;
+        form->Show();
+        pt::ProcessEvents();
+    }
+};
+
+struct AdvanceCase {
+    const char* name;
+    TAdvanceDirection dir;
+    bool insert, loop, forward;
+    TPoint start;
+    TPoint expected;
+    int rows;  // RowCount afterwards
+};
+
+TEST_F(AdvanceCellTest, OneStepFollowsTheDirectionAndTheEndRules) {
+    const AdvanceCase cases[] = {
+        {"next column", adLeftRight, false, true, true, {1, 1}, {2, 1}, 4},
+        {"row end to the next row", adLeftRight, false, true, true, {3, 1}, {1, 2}, 4},
+        {"grid end wraps with the loop", adLeftRight, false, true, true, {3, 3}, {1, 1}, 4},
+        {"grid end stays without the loop", adLeftRight, false, false, true, {3, 3}, {3, 3}, 4},
+        {"grid end adds a row", adLeftRight, true, false, true, {3, 3}, {1, 4}, 5},
+        {"in row, end without the loop stays", adLeftRightInRow, false, false, true, {3, 2}, {3, 2}, 4},
+        {"in row, end wraps in the row", adLeftRightInRow, false, true, true, {3, 2}, {1, 2}, 4},
+        {"top to bottom", adTopBottom, false, true, true, {2, 1}, {2, 2}, 4},
+        {"column end to the next column", adTopBottom, false, true, true, {2, 3}, {3, 1}, 4},
+        {"in column wraps", adTopBottomInCol, false, true, true, {2, 3}, {2, 1}, 4},
+        {"backward to the previous row's end", adLeftRight, false, true, false, {1, 2}, {3, 1}, 4},
+        {"backward from the first cell to the last row", adLeftRight, false, true, false, {1, 1}, {3, 3}, 4},
+    };
+    for (const AdvanceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetRowCount(4);
+        grid->Navigation()->SetAdvanceDirection(c.dir);
+        grid->Navigation()->SetAdvanceInsert(c.insert);
+        grid->Navigation()->AdvanceOnEnterLoop = c.loop;
+        int added = -1;
+        grid->OnAutoAddRow = [&](plat::TObject*, int r) { added = r; };
+        grid->MoveColRow(c.start.X, c.start.Y, true, true);
+        grid->AdvanceCell(c.start.X, c.start.Y, false, false, c.forward, false, false);
+        EXPECT_EQ(grid->Col(), c.expected.X);
+        EXPECT_EQ(grid->Row(), c.expected.Y);
+        EXPECT_EQ(grid->RowCount(), c.rows);
+        EXPECT_EQ(added, c.rows == 5 ? 4 : -1);
+    }
+}
+
+TEST_F(AdvanceCellTest, RefusalsKeepOrRedirectTheCell) {
+    grid->Navigation()->SetAdvanceInsert(true);
+    grid->OnCanAddRow = [](plat::TObject*, bool& can) { can = false; };
+    grid->MoveColRow(3, 3, true, true);
+    grid->AdvanceCell(3, 3, false, false, true, false, false);
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 3);
+
+    grid->OnAutoAdvance = [](plat::TObject*, int, int, int&, int&, bool& allow) { allow = false; };
+    grid->MoveColRow(1, 2, true, true);
+    grid->AdvanceCell(1, 2, false, false, true, false, false);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 2);
+
+    grid->OnAutoAdvance = [](plat::TObject*, int, int, int& r, int& c, bool&) { r = 3, c = 3; };
+    grid->AdvanceCell(1, 2, false, false, true, false, false);
+    EXPECT_EQ(grid->Col(), 3);
+    EXPECT_EQ(grid->Row(), 3);
+}
+
+TEST_F(AdvanceCellTest, ReadOnlyCellsArePassedAndAGridWithoutAnyEndsTheSearch) {
+    grid->SetReadOnly(2, 1, true);
+    grid->SetReadOnly(3, 1, true);
+    grid->MoveColRow(1, 1, true, true);
+    grid->AdvanceCell(1, 1, false, false, true, false, false);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 2);
+    // Nothing editable: one pass, and the cell stays.
+    grid->OnCanEditCell = [](plat::TObject*, int, int, bool& can) { can = false; };
+    grid->AdvanceCell(1, 2, false, false, true, false, false);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 2);
+    // Without AdvanceOnEnter (and without Force) nothing moves.
+    grid->OnCanEditCell = nullptr;
+    grid->Navigation()->AdvanceOnEnter = false;
+    grid->AdvanceCell(1, 2, false, false, true, false, false);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 2);
+}
+
+} // namespace
+
+namespace {
+
+class IncrementalSearchTest : public grid::testing::GridFixture<TExtStringGrid> {};
+
+TEST_F(IncrementalSearchTest, TypedKeysGoToTheFirstRowStartingWithTheSearchText) {
+    Fill(3, 6);
+    grid->SetFixedRows(1);
+    grid->SetFixedCols(1);
+    const char16_t* names[] = {u"alpha", u"Beta", u"bravo", u"Abel", u"charlie"};
+    for (int r = 1; r < 6; ++r) grid->SetCells(1, r, names[r - 1]);
+    grid->Navigation()->AutoGotoWhenSorted = true;
+    grid->Navigation()->AutoGotoIncremental = true;
+    form->Show();
+    pt::ProcessEvents();
+    grid->SetFocus();
+    pt::Type(u"b");
+    EXPECT_EQ(grid->Row(), 2);
+    pt::Type(u"r");
+    EXPECT_EQ(grid->Row(), 3);
+    EXPECT_EQ(grid->SearchInc, u"br");
+    pt::Key(plat::VK_BACK);
+    EXPECT_EQ(grid->SearchInc, u"b");
+    // No match clears the search text and leaves the row.
+    pt::Type(u"x");
+    EXPECT_EQ(grid->SearchInc, u"");
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_FALSE(grid->NormalEdit()->Visible());
+    // Without AutoGotoIncremental the search text is the last key alone.
+    grid->Navigation()->AutoGotoIncremental = false;
+    pt::Type(u"c");
+    EXPECT_EQ(grid->Row(), 5);
+    pt::Type(u"a");
+    EXPECT_EQ(grid->Row(), 1);
+}
+
+} // namespace
+
+// The spin kinds through the key path on the read table: F2 opens the spin editor with the
+// cell's value, keys act on it, Enter commits through the kind's setter.
+struct SpinCase {
+    const char* name;
+    TEditorType editor;
+    const char16_t* start;
+    std::vector<std::uint16_t> keys;
+    const char16_t* expected;
+    int spinClicks;  // OnSpinClick events expected
+};
+
+TEST_P(GridEditTest, SpinEditorKeysAndCommit) {
+    grid->Columns()->Items(kAddress)->SpinMin = 0;
+    grid->Columns()->Items(kAddress)->SpinMax = 40;
+    const std::vector<SpinCase> cases = {
+        {"Enter keeps the value", edSpinEdit, u"7", {plat::VK_RETURN}, u"7", 0},
+        {"Up steps by one", edSpinEdit, u"7", {plat::VK_UP, plat::VK_RETURN}, u"8", 0},
+        {"Home jumps to the column's maximum", edSpinEdit, u"7", {plat::VK_HOME, plat::VK_RETURN}, u"40", 1},
+        {"End jumps to the minimum", edSpinEdit, u"7", {plat::VK_END, plat::VK_RETURN}, u"0", 1},
+        {"Escape keeps the old text", edSpinEdit, u"7", {plat::VK_UP, plat::VK_ESCAPE}, u"7", 0},
+        {"a text that is no number opens as 0", edSpinEdit, u"abc", {plat::VK_RETURN}, u"0", 0},
+    };
+    for (const SpinCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->Columns()->Items(kAddress)->SetEditor(c.editor);
+        grid->SetCells(kAddress, 2, c.start);
+        ClickCell(kAddress, 2);
+        std::vector<std::pair<int, bool>> clicks;
+        grid->OnSpinClick = [&](plat::TObject*, int col, int, int, bool up) { clicks.push_back({col, up}); };
+        pt::Key(plat::VK_F2);
+        pt::ProcessEvents();
+        ASSERT_TRUE(grid->SpinEdit()->Visible());
+        EXPECT_TRUE(grid->SpinEdit()->Focused());
+        for (std::uint16_t k : c.keys) pt::Key(k);
+        pt::ProcessEvents();
+        EXPECT_FALSE(grid->SpinEdit()->Visible());
+        EXPECT_EQ(grid->Cells(kAddress, 2), c.expected);
+        ASSERT_EQ(static_cast<int>(clicks.size()), c.spinClicks);
+        for (const auto& [col, up] : clicks) EXPECT_EQ(col, kAddress);
+        grid->OnSpinClick = nullptr;
+    }
+}
+
+TEST_P(GridEditTest, RefusedSpinValueKeepsTheEditorOpen) {
+    grid->Columns()->Items(kAddress)->SetEditor(edSpinEdit);
+    grid->Columns()->Items(kAddress)->SpinMax = 40;
+    grid->SetCells(kAddress, 3, u"5");
+    grid->OnCellValidate = [](plat::TObject*, int, int, String& value, bool& valid) { valid = value != u"6"; };
+    ClickCell(kAddress, 3);
+    pt::Key(plat::VK_F2);
+    pt::Key(plat::VK_UP);
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_TRUE(grid->SpinEdit()->Visible()) << "a refused value closed the editor";
+    EXPECT_EQ(grid->Cells(kAddress, 3), u"5");
+    pt::Key(plat::VK_UP);
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_FALSE(grid->SpinEdit()->Visible());
+    EXPECT_EQ(grid->Cells(kAddress, 3), u"7");
+}
