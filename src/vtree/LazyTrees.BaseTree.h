@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "LazyTrees.Colors.h"
+#include "LazyTrees.Header.h"
 #include "LazyTrees.Nodes.h"
 #include "LazyTrees.Options.h"
 #include "LazyTrees.PaintTypes.h"
@@ -69,24 +70,10 @@ enum TLTNodeAttachMode { amNoWhere, amInsertBefore, amInsertAfter, amAddChildFir
 enum TChangeReason { crIgnore, crAccumulated, crChildAdded, crChildDeleted, crNodeAdded, crNodeCopied, crNodeMoved };
 enum TLTUpdateState { usBegin, usBeginSynch, usSynch, usUpdate, usEnd, usEndSynch };
 enum TLTOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand };
-enum TSortDirection { sdAscending, sdDescending };
 enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TLTHintKind { vhkText, vhkOwnerDraw };
 enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault };
-
-using TColumnIndex = int;
-constexpr TColumnIndex NoColumn = -1;
-constexpr TColumnIndex InvalidColumn = -2;
-
-// What the core reads of the header; the columns and the header window build on it.
-class TLTHeader {
-public:
-    TColumnIndex SortColumn = NoColumn;
-    TSortDirection SortDirection = sdAscending;
-    TColumnIndex MainColumn = NoColumn;
-    bool UseColumns() const { return false; }
-};
 
 // How a tree of TreeWidth x TreeHeight screen pixels is cut into printed pages: each page
 // shows PageWidth x PageHeight of them (at least 1 x 1); Columns x Rows pages cover the tree
@@ -860,6 +847,36 @@ private:
     bool FFontChanged = false;
     // The row bitmap of the running pass (null when unbuffered or idle).
     plat::TBitmap* FPaintBitmap = nullptr;
+
+    // ---- columns and header: the tree's side ----
+public:
+    std::function<void(TLTHeader*, TColumnIndex)> OnColumnResize;
+    std::function<void(TLTHeader*, plat::TPoint, TColumnIndex, bool& Allowed)> OnCanSplitterResizeColumn;
+    std::function<void(TBaseLazyTree*, TColumnIndex, bool Visible)> OnColumnVisibilityChanged;
+    std::function<void(TLTHeader*, TSmartAutoFitType&)> OnBeforeAutoFitColumns;
+    std::function<void(TLTHeader*, TColumnIndex, TSmartAutoFitType&, bool& Allowed)> OnBeforeAutoFitColumn;
+    std::function<void(TLTHeader*, TColumnIndex)> OnAfterAutoFitColumn;
+    std::function<void(TLTHeader*)> OnAfterAutoFitColumns;
+    std::function<void(TLTHeader*, TColumnIndex, bool& UseSmartColumnWidth)> OnBeforeGetMaxColumnWidth;
+    std::function<void(TLTHeader*, TColumnIndex, int& MaxWidth)> OnAfterGetMaxColumnWidth;
+    // The widest content of the column: over the nodes in view with UseSmartColumnWidth, else
+    // over all visible nodes; the current width once the running operation is cancelled.
+    virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
+    // Repaints the client strip under the column (full client height).
+    void InvalidateColumn(TColumnIndex Column);
+    // After a width change: remeasure multi-line nodes, update the range, repaint, notify.
+    virtual void DoColumnResize(TColumnIndex Column);
+    // With header columns the horizontal range is the columns' total width.
+    virtual void UpdateHorizontalScrollBar(bool DoRepaint);
+    // The main column changed: an edit is cancelled.
+    virtual void MainColumnChanged();
+    // Loading from a form or being destroyed: column and header setters only store.
+    bool IsTreeLoading() const { return (ComponentState() & plat::csLoading) != 0; }
+    bool IsTreeDestroying() const { return (ComponentState() & plat::csDestroying) != 0; }
+    int EffectiveOffsetXValue() const { return FEffectiveOffsetX; }
+    void SetFocusedColumnField(TColumnIndex Value) { FFocusedColumn = Value; }
+    void CancelEdit() { CancelEditNode(); }
+    int HeaderFrameWidth() const { return FrameWidth(); }
 
 protected:
     int FRangeX = 0;
