@@ -98,6 +98,7 @@ constexpr plat::UINT TVM_GETITEMRECT = 0x1104;
 
 class TBaseLazyTree;
 class TWorkerThread;
+struct TLTPaintPass;
 
 // Range-for over a tree's nodes: for (PLazyNode n : Tree.Nodes()).
 enum TLTLazyNodeEnumerationMode {
@@ -877,6 +878,20 @@ public:
     void SetFocusedColumnField(TColumnIndex Value) { FFocusedColumn = Value; }
     void CancelEdit() { CancelEditNode(); }
     int HeaderFrameWidth() const { return FrameWidth(); }
+    // The painting pass over columns: rows, the cells of a row, the area below the rows.
+    virtual void SpanCellRect(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty);
+    // True when the node's cell in Column shows nothing (the string tree: an empty text).
+    virtual bool CellIsEmpty(PLazyNode, TColumnIndex) { return false; }
+protected:
+    void PaintRow(TLTPaintPass& P, PLazyNode Node, int& NodeTop);
+    void PaintRowCells(TLTPaintPass& P, TLTPaintInfo& PaintInfo, const plat::TRect& ItemRect, int IndentSize,
+                       int VAlign, int ButtonY);
+    void PaintAreaBelow(TLTPaintPass& P);
+    void PaintColumnStrips(TLTPaintPass& P, const plat::TRect& Area, plat::TPoint Below);
+    void ClipCellToWindow(TLTPaintInfo& PaintInfo, const plat::TRect& Window, const plat::TRect& TargetRect,
+                          int MaximumBottom);
+    void PaintVertGridLine(TLTPaintInfo& PaintInfo);
+public:
 
 protected:
     int FRangeX = 0;
