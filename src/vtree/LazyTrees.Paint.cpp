@@ -1047,14 +1047,21 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool Te
     }
     const int top = static_cast<int>(GetDisplayTop(Node));
     result = {0, top, std::max(ClientWidth(), FRangeX), top + Node->NodeHeight};
-    OffsetRect(result, -FEffectiveOffsetX, 0);
+    const bool inColumn = Column > NoColumn && FHeader->Columns().IsValidColumn(Column);
+    if (inColumn) {
+        // The column's bounds are already in client coordinates (scrolled unless fixed).
+        FHeader->Columns().GetColumnBounds(Column, result.Left, result.Right);
+        --result.Right;
+    } else {
+        OffsetRect(result, -FEffectiveOffsetX, 0);
+    }
     OffsetRect(result, 0, OffsetY());
     if (!TextOnly)
         return result;
 
     int offset = FMargin + indent;
-    TAlignment alignment = FAlignment;
-    const bool rtl = FBiDiMode != bdLeftToRight;
+    TAlignment alignment = inColumn ? FHeader->Columns()[Column]->Alignment() : FAlignment;
+    const bool rtl = (inColumn ? FHeader->Columns()[Column]->BiDiMode() : FBiDiMode) != bdLeftToRight;
     if (mainColumnHit) {
         if (In(po, toShowRoot))
             offset += static_cast<int>(Indent());

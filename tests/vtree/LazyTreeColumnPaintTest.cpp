@@ -27,6 +27,7 @@ public:
     }
     void PaintClient(TCanvas* Canvas) { PaintTo(Canvas, 0, 0); }
     std::vector<std::pair<TColumnIndex, int>> Cells;  // column and cell left
+    int DoGetNodeWidth(PLazyNode, TColumnIndex, TCanvas*) override { return 30; }
 
 protected:
     void PaintNodeContent(TLTPaintInfo& PaintInfo) override
@@ -141,6 +142,46 @@ TEST_F(ColumnPaint, FixedColumnDoesNotMoveWhenScrolledHorizontally)
         EXPECT_EQ(b.Canvas()->Pixels(origin.X + 39, y), clRed);
         EXPECT_EQ(b.Canvas()->Pixels(origin.X + 45, y), clBlue);
     }
+}
+
+} // namespace
+} // namespace vtree::testing
+
+namespace vtree::testing {
+namespace {
+
+TEST_F(ColumnPaint, DisplayRectanglesFollowTheColumns)
+{
+    Add(40, clRed);
+    Add(60, clBlue);
+    Add(50, clYellow);
+    C()[2]->SetPosition(0);  // display order 2, 0, 1
+    C()[1]->SetAlignment(taRightJustify);
+    Tree->SetRootNodeCount(2);
+    PLazyNode second = Tree->GetNextNoInit(Tree->GetFirstNoInit());
+    struct Case {
+        TColumnIndex column;
+        bool textOnly;
+        TRect expected;
+    };
+    const int h = static_cast<int>(Tree->DefaultNodeHeight());
+    const Case cases[] = {
+        {2, false, {0, h, 49, 2 * h}},
+        {0, false, {50, h, 89, 2 * h}},
+        {1, false, {90, h, 149, 2 * h}},
+        // The 30-pixel content of the right-aligned column 1 sits at its right edge.
+        {1, true, {119, h, 149, 2 * h}},
+    };
+    Tree->SetScrollX(0, 150);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.column);
+        EXPECT_EQ(Tree->GetDisplayRect(second, c.column, c.textOnly), c.expected);
+    }
+    // Scrolled: a normal column moves, a fixed one stays.
+    Tree->SetScrollX(20, 150);
+    EXPECT_EQ(Tree->GetDisplayRect(second, 0, false).Left, 30);
+    C()[2]->SetOptions(C()[2]->Options() | ColBit(coFixed));
+    EXPECT_EQ(Tree->GetDisplayRect(second, 2, false).Left, 0);
 }
 
 } // namespace
