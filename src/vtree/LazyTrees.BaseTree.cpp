@@ -319,6 +319,8 @@ void TBaseLazyTree::DoStructureChange(PLazyNode Node, TChangeReason Reason)
 
 void TBaseLazyTree::WndProc(plat::TMessage& Message)
 {
+    if (FHeader && FHeader->HandleNonClientMessage(Message))
+        return;
     // Every pixel of the client is painted by the paint pass: nothing to erase.
     if (Message.Msg == plat::WM_ERASEBKGND) {
         Message.Result = 1;

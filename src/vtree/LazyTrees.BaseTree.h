@@ -878,6 +878,8 @@ public:
     void SetFocusedColumnField(TColumnIndex Value) { FFocusedColumn = Value; }
     void CancelEdit() { CancelEditNode(); }
     int HeaderFrameWidth() const { return FrameWidth(); }
+    // The layer's own handling of a non-client message (frame, scroll bars, hit test).
+    void DefaultNonClient(plat::TMessage& Message) { plat::TCustomControl::WndProc(Message); }
     // The painting pass over columns: rows, the cells of a row, the area below the rows.
     virtual void SpanCellRect(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty);
     // True when the node's cell in Column shows nothing (the string tree: an empty text).

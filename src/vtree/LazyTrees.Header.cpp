@@ -640,3 +640,24 @@ void TLTHeader::AutoFitColumns(bool Animated, TSmartAutoFitType SmartAutoFitType
 }
 
 } // namespace vtree
+
+namespace vtree {
+
+bool TLTHeader::HandleNonClientMessage(plat::TMessage& Message)
+{
+    if (!In(FOptions, hoVisible)) return false;
+    if (Message.Msg == plat::WM_NCCALCSIZE) {
+        FOwner->DefaultNonClient(Message);
+        if (auto* r = reinterpret_cast<TRect*>(Message.LParam)) r->Top += FHeight;
+        return true;
+    }
+    if (Message.Msg == plat::WM_NCHITTEST) {
+        FOwner->DefaultNonClient(Message);
+        const TPoint p = FOwner->ScreenToClient(plat::PointFromLParam(Message.LParam));
+        if (InHeader(p)) Message.Result = plat::HTBORDER;
+        return true;
+    }
+    return false;
+}
+
+} // namespace vtree

@@ -18,6 +18,7 @@
 #include "LazyTrees.PaintTypes.h"
 #include "plat/Classes.h"
 #include "plat/Graphics.h"
+#include "plat/Messages.h"
 
 namespace plat {
 class TStream;
@@ -372,6 +373,9 @@ public:
     // P in client coordinates.
     virtual bool InHeader(plat::TPoint P) const;
     virtual bool InHeaderSplitterArea(plat::TPoint P) const;
+    // With hoVisible the header takes the top of the window's non-client area: the client
+    // rectangle starts below it and points on it answer HTBORDER. True when handled.
+    bool HandleNonClientMessage(plat::TMessage& Message);
     // Repaints one button (nil: the whole header).
     void Invalidate(TLazyTreeColumn* Column, bool ExpandToBorder = false);
     virtual void LoadFromStream(plat::TStream& Stream);

@@ -667,3 +667,40 @@ TEST_F(Columns, MutatedHeaderRecordsLoadSoundlyOrRaise)
 
 } // namespace
 } // namespace vtree::testing
+
+namespace vtree::testing {
+namespace {
+
+TEST_F(Columns, VisibleHeaderTakesTheTopOfTheNonClientArea)
+{
+    Tree->SetBounds(0, 0, 200, 100);
+    const int before = Tree->ClientHeight();
+    H().SetOptions(H().Options() | HdrBit(hoVisible));
+    EXPECT_EQ(Tree->ClientHeight(), before - 19);
+    H().SetHeight(30);
+    EXPECT_EQ(Tree->ClientHeight(), before - 30);
+    EXPECT_COLUMNS_OK(H());
+    struct Case {
+        int y;
+        bool inHeader, onEdge;
+        plat::LRESULT hit;
+    };
+    const Case cases[] = {
+        {-30, true, false, plat::HTBORDER}, {-3, true, false, plat::HTBORDER}, {-2, true, true, plat::HTBORDER},
+        {-1, true, true, plat::HTBORDER},   {0, false, true, plat::HTCLIENT},  {1, false, true, plat::HTCLIENT},
+        {2, false, false, plat::HTCLIENT},  {40, false, false, plat::HTCLIENT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.y);
+        const plat::TPoint p{20, c.y};
+        EXPECT_EQ(H().InHeader(p), c.inHeader);
+        EXPECT_EQ(H().InHeaderSplitterArea(p), c.onEdge);
+        EXPECT_EQ(Tree->Perform(plat::WM_NCHITTEST, 0, plat::PointToLParam(Tree->ClientToScreen(p))), c.hit);
+    }
+    H().SetOptions(H().Options() & ~HdrBit(hoVisible));
+    EXPECT_EQ(Tree->ClientHeight(), before);
+    EXPECT_FALSE(H().InHeaderSplitterArea(plat::TPoint{20, 0}));
+}
+
+} // namespace
+} // namespace vtree::testing
