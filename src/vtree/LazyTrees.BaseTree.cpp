@@ -261,6 +261,8 @@ void TBaseLazyTree::DoFreeNode(PLazyNode Node)
     if (Node == FNextNodeToSelect) FNextNodeToSelect = Node->Parent;
     if (Node == FRangeAnchor) FRangeAnchor = nullptr;
     if (Node == FCheckNode) FCheckNode = nullptr;
+    if (Node == FLastSearchNode) FLastSearchNode = nullptr;
+    if (Node == FHeightTrackNode) FHeightTrackNode = nullptr;
     if (OnFreeNode && (Node->Has(vsInitialized) || Node->Has(vsOnFreeNodeCallRequired))) OnFreeNode(this, Node);
     FPool.Free(Node);
 }
@@ -326,6 +328,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
         Message.Result = 1;
         return;
     }
+    if (InputMessage(Message)) return;
     if (Message.Msg == plat::WM_TIMER) {
         if (Message.WParam == 5) {
             if (HasState(tsChangePending)) DoChange(FLastChangedNode);
@@ -527,7 +530,7 @@ void TBaseLazyTree::UpdateVerticalRange()
 
 void TBaseLazyTree::SetOffsetY(int Value)
 {
-    FOffsetY = std::min(0, Value);
+    DoSetOffsetXY({FOffsetX, Value});
 }
 
 // ---- node count, linking --------------------------------------------------------------
@@ -1465,9 +1468,10 @@ void TBaseLazyTree::RunAnimation(std::uint32_t Steps, std::uint32_t Duration,
 
 void TBaseLazyTree::SetFocusedNode(PLazyNode Node)
 {
-    if (Node == FFocusedNode) return;
-    FFocusedNode = Node;
-    DoFocusChanged(FFocusedNode, FFocusedColumn);
+    const PLazyNode before = FFocusedNode;
+    ApplyFocusedNode(Node, true);
+    if (FFocusedNode != before && FFocusedNode == (Node == FRoot ? nullptr : Node))
+        DoFocusChanged(FFocusedNode, FFocusedColumn);
 }
 
 void TBaseLazyTree::DoFocusChanged(PLazyNode Node, TColumnIndex Column)

@@ -96,6 +96,26 @@ constexpr plat::UINT WM_CHANGESTATE = 0x8020;
 constexpr plat::UINT TVM_GETNEXTITEM = 0x110A;
 constexpr plat::UINT TVM_GETITEMRECT = 0x1104;
 
+// ---- input: hit positions and hit information ----
+enum THitPosition : unsigned {
+    hiAbove, hiBelow, hiNowhere, hiOnItem, hiOnItemButton, hiOnItemButtonExact, hiOnItemCheckbox,
+    hiOnItemIndent, hiOnItemLabel, hiOnItemLeft, hiOnItemRight, hiOnNormalIcon, hiOnStateIcon,
+    hiToLeft, hiToRight, hiUpperSplitter, hiLowerSplitter
+};
+using THitPositions = std::uint32_t;
+enum TLTDragMode { dmManual, dmAutomatic };
+enum TLTIncrementalSearch { isAll, isNone, isInitializedOnly, isVisibleOnly };
+enum TLTSearchDirection { sdForward, sdBackward };
+enum TLTSearchStart { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
+constexpr THitPositions HitBit(THitPosition P) { return THitPositions(1) << P; }
+struct THitInfo {
+    PLazyNode HitNode = nullptr;
+    THitPositions HitPositions = 0;
+    TColumnIndex HitColumn = NoColumn;
+    plat::TPoint HitPoint{};
+    bool Has(THitPosition P) const { return (HitPositions & HitBit(P)) != 0; }
+};
+
 class TBaseLazyTree;
 class TWorkerThread;
 struct TLTPaintPass;
@@ -395,7 +415,7 @@ public:
     void SetOffsetY(int Value);
     std::uint32_t RangeY() const { return FRangeY; }
     std::uint32_t BottomSpace() const { return FBottomSpace; }
-    void SetBottomSpace(std::uint32_t Value) { FBottomSpace = Value; UpdateVerticalRange(); }
+    void SetBottomSpace(std::uint32_t Value);
     void UpdateVerticalRange();
 
     // ---- iteration ----
@@ -616,7 +636,6 @@ protected:
 public:
     void MarkCacheStale() { DoStateChange(TreeBit(tsValidationNeeded), TreeBit(tsUseCache)); }
 protected:
-    void EnsureNodeSelected() {}
     // Hooks of the view: repaint, scroll bars, edit, hint. The core calls them where the
     // behaviour needs them; the view fills them.
 public:
@@ -668,7 +687,7 @@ protected:
     int FrameWidth() const override;
 public:
 protected:
-    virtual void UpdateScrollBars(bool) {}
+    virtual void UpdateScrollBars(bool DoRepaint);
     virtual void CancelEditNode() {}
     virtual void UpdateEditBounds() {}
 public:
@@ -867,14 +886,11 @@ public:
     void InvalidateColumn(TColumnIndex Column);
     // After a width change: remeasure multi-line nodes, update the range, repaint, notify.
     virtual void DoColumnResize(TColumnIndex Column);
-    // With header columns the horizontal range is the columns' total width.
-    virtual void UpdateHorizontalScrollBar(bool DoRepaint);
     // The main column changed: an edit is cancelled.
     virtual void MainColumnChanged();
     // Loading from a form or being destroyed: column and header setters only store.
     bool IsTreeLoading() const { return (ComponentState() & plat::csLoading) != 0; }
     bool IsTreeDestroying() const { return (ComponentState() & plat::csDestroying) != 0; }
-    int EffectiveOffsetXValue() const { return FEffectiveOffsetX; }
     void SetFocusedColumnField(TColumnIndex Value) { FFocusedColumn = Value; }
     void CancelEdit() { CancelEditNode(); }
     int HeaderFrameWidth() const { return FrameWidth(); }
@@ -894,6 +910,193 @@ protected:
                           int MaximumBottom);
     void PaintVertGridLine(TLTPaintInfo& PaintInfo);
 public:
+    // ---- input: hit testing, mouse, selection and focus ----
+public:
+    std::function<void(TBaseLazyTree*, const THitInfo&)> OnNodeClick;
+    std::function<void(TBaseLazyTree*, const THitInfo&)> OnNodeDblClick;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, plat::TShiftState, plat::TPoint& TrackPoint,
+                       plat::TPoint P, bool& Allowed)> OnNodeHeightTracking;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, plat::TShiftState, plat::TPoint P, bool& Allowed)>
+        OnNodeHeightDblClickResize;
+    std::function<void(TBaseLazyTree*, plat::TPoint P, PLazyNode, TColumnIndex, bool& Allowed)> OnCanSplitterResizeNode;
+    std::function<void(TBaseLazyTree*, plat::TCursor&)> OnGetCursor;
+    std::function<void(TBaseLazyTree*, PLazyNode OldNode, PLazyNode NewNode)> OnHotChange;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, plat::TPoint P, bool& AskParent,
+                       plat::TPopupMenu*& PopupMenu)> OnGetPopupMenu;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, bool& IsEmpty)> OnGetCellIsEmpty;
+    std::function<void(TBaseLazyTree*, PLazyNode OldNode, PLazyNode NewNode, TColumnIndex OldColumn,
+                       TColumnIndex NewColumn, bool& Allowed)> OnFocusChanging;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, bool& Allowed)> OnEditing;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, bool& Allowed)> OnDragAllowed;
+    TLTDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TLTDragMode Value) { FDragMode = Value; }
+
+    virtual void GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitInfo);
+    plat::TCursor HotCursor() const { return FHotCursor; }
+    void SetHotCursor(plat::TCursor Value) { FHotCursor = Value; }
+    int DragThreshold() const { return FDragThreshold; }
+    void SetDragThreshold(int Value) { FDragThreshold = Value; }
+    std::uint32_t EditDelay() const { return FEditDelay; }
+    void SetEditDelay(std::uint32_t Value) { FEditDelay = Value; }
+    TColumnIndex HotColumn() const { return FCurrentHotColumn; }
+    PLazyNode RangeAnchor() const { return FRangeAnchor; }
+    PLazyNode CheckNode() const { return FCheckNode; }
+    TColumnIndex EditColumn() const { return FEditColumn; }
+    plat::TPoint LastClickPos() const { return FLastClickPos; }
+
+    void SelectAll(bool VisibleOnly);
+    void InvertSelection(bool VisibleOnly);
+    void SelectRange(PLazyNode StartNode, PLazyNode EndNode, bool AddOnly = true);
+    void UnselectRange(PLazyNode StartNode, PLazyNode EndNode);
+    void SetFocusedColumn(TColumnIndex Value);
+    void SetFocusedNodeAndColumn(PLazyNode Node, TColumnIndex Column);
+    virtual void EnsureNodeSelected();
+    void FocusSomeNode();
+    bool CanFocus() const override;
+    // Vertical part of bringing a node into view; true when the view moved.
+    virtual bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
+    // Moves the content to (X, Y) (each ≤ 0), clamped to the ranges; true when it moved.
+    virtual bool DoSetOffsetXY(plat::TPoint Value);
+    std::function<void(TBaseLazyTree*, int DeltaX, int DeltaY)> OnScroll;
+    // The rubber band's current and previous rectangles (absolute tree coordinates).
+    plat::TRect NewSelRect() const { return FNewSelRect; }
+
+protected:
+    virtual void ResolveHitPositionsLTR(THitInfo& HitInfo, int X, TAlignment Alignment, int Right);
+    virtual void ResolveHitPositionsRTL(THitInfo& HitInfo, int X, TAlignment Alignment, int Right);
+    virtual void ProcessMouseDblClick(plat::TMessage& Message, THitInfo& HitInfo);
+    virtual void ProcessMouseDown(plat::TMessage& Message, THitInfo& HitInfo);
+    virtual void ProcessMouseUp(plat::TMessage& Message, THitInfo& HitInfo);
+    void MouseMove(plat::TShiftState Shift, int X, int Y) override;
+    bool CanSplitterResizeNode(plat::TPoint P, PLazyNode Node, TColumnIndex Column);
+    virtual void DoNodeClick(const THitInfo& HitInfo);
+    virtual void DoNodeDblClick(const THitInfo& HitInfo);
+    virtual bool DoNodeHeightTracking(PLazyNode Node, TColumnIndex Column, plat::TShiftState Shift,
+                                      plat::TPoint& TrackPoint, plat::TPoint P);
+    virtual bool DoNodeHeightDblClickResize(PLazyNode Node, TColumnIndex Column, plat::TShiftState Shift, plat::TPoint P);
+    virtual void DoGetCursor(plat::TCursor& Cursor);
+    virtual void DoHotChange(PLazyNode Old, PLazyNode New);
+    virtual plat::TPopupMenu* DoGetPopupMenu(PLazyNode Node, TColumnIndex Column, plat::TPoint P);
+    virtual void ShowNodePopupMenu(PLazyNode Node, TColumnIndex Column, plat::TPoint P);
+    virtual void DoGetCellIsEmpty(PLazyNode Node, TColumnIndex Column, bool& IsEmpty);
+    virtual bool DoFocusChanging(PLazyNode OldNode, PLazyNode NewNode, TColumnIndex OldColumn, TColumnIndex NewColumn);
+    virtual bool CanEdit(PLazyNode Node, TColumnIndex Column);
+    virtual bool DoDragAllowed(PLazyNode Node, TColumnIndex Column);
+    // Starts the edit that timer 2 stands for; the tree without an edit link has none.
+    virtual void StartEditing() {}
+    void UpdateHotNode(int X, int Y);
+    void ApplyClickSelection(PLazyNode LastFocused, PLazyNode Node, bool DragPending, plat::TShiftState Shift);
+    void ExtendRangeSelection(PLazyNode LastFocused, PLazyNode NewFocused);
+    void ResetRangeAnchor();
+    bool ApplyFocusedNode(PLazyNode Node, bool Ask);
+    void ChooseNextNodeToSelect(PLazyNode Node);
+    bool UpdateRubberBand(int X, int Y);
+    bool ApplyRubberBand();
+    virtual bool RubberBandHitsLTR(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,
+                                   const plat::TRect& OldRect, const plat::TRect& NewRect);
+    virtual bool RubberBandHitsRTL(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,
+                                   const plat::TRect& OldRect, const plat::TRect& NewRect);
+    // The mouse, focus and cancel-mode messages; true when Message was answered.
+    bool InputMessage(plat::TMessage& Message);
+    void StopInputTimers();
+    // The node whose click check waits for the release, and the pressed look it shows.
+    TCheckState FPendingCheckShown = csUncheckedNormal;
+
+private:
+    void MouseSelection(const THitInfo& HitInfo, plat::TShiftState ShiftState, bool ShiftEmpty, bool AltPressed,
+                        bool CellHit, bool FullRowHit, bool IsHit, bool NodeSelected, bool MultiSelect,
+                        bool FullRowDrag, bool ShouldDrag, TColumnIndex NewColumn, bool ColumnChange, bool RightButton);
+    THitInfo HitAt(plat::TMessage& Message);
+    plat::TCursor FHotCursor = plat::crDefault;
+    int FDragThreshold = 5;
+    std::uint32_t FEditDelay = 1000;
+    plat::TPoint FHeightTrackPoint{};
+    PLazyNode FHeightTrackNode = nullptr;
+    TColumnIndex FHeightTrackColumn = NoColumn;
+    plat::TPoint FLastClickPos{};
+    plat::TShiftState FDrawSelShiftState = 0;
+    plat::TRect FLastSelRect{};
+    bool FPopupShownForClick = false;
+    TLTDragMode FDragMode = dmManual;
+
+    // ---- input: keyboard and incremental search ----
+public:
+    std::function<void(TBaseLazyTree*, std::uint16_t& CharCode, plat::TShiftState& Shift, bool& DoDefault)> OnKeyAction;
+    std::function<void(TBaseLazyTree*, PLazyNode, const String& SearchText, int& Result)> OnIncrementalSearch;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, int& HelpContext)> OnGetHelpContext;
+    TLTIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
+    void SetIncrementalSearch(TLTIncrementalSearch Value);
+    std::uint32_t IncrementalSearchTimeout() const { return FSearchTimeout; }
+    void SetIncrementalSearchTimeout(std::uint32_t Value) { FSearchTimeout = Value; }
+    TLTSearchDirection IncrementalSearchDirection() const { return FSearchDirection; }
+    void SetIncrementalSearchDirection(TLTSearchDirection Value) { FSearchDirection = Value; }
+    TLTSearchStart IncrementalSearchStart() const { return FSearchStart; }
+    void SetIncrementalSearchStart(TLTSearchStart Value) { FSearchStart = Value; }
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool Value) { FWantTabs = Value; }
+    const String& SearchBuffer() const { return FSearchBuffer; }
+    // The help topic F1 opens when no node answers OnGetHelpContext.
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int Value) { FHelpContext = Value; }
+    // The horizontal step of Ctrl+Left/Right: the header columns' scroll width when the header
+    // has columns, else the tree's Indent.
+    virtual int ScrollWidth() const;
+
+protected:
+    virtual bool DoKeyAction(std::uint16_t& CharCode, plat::TShiftState& Shift);
+    virtual void ProcessSearchKey(char16_t CharCode);
+    virtual int DoIncrementalSearch(PLazyNode Node, const String& SearchText);
+    bool KeyboardMessage(plat::TMessage& Message);
+    void TreeKeyDown(std::uint16_t CharCode, plat::TShiftState Shift);
+    void NavigationKey(std::uint16_t CharCode, plat::TShiftState Shift);
+    void StopIncrementalSearch();
+
+private:
+    TLTIncrementalSearch FIncrementalSearch = isNone;
+    std::uint32_t FSearchTimeout = 1000;
+    TLTSearchDirection FSearchDirection = sdForward;
+    TLTSearchStart FSearchStart = ssFocusedNode;
+    bool FWantTabs = false;
+    String FSearchBuffer;
+    PLazyNode FLastSearchNode = nullptr;
+    int FHelpContext = 0;
+
+    // ---- input: scrolling ----
+public:
+    void SetOffsetX(int Value) { DoSetOffsetXY({Value, FOffsetY}); }
+    void SetOffsetXY(plat::TPoint Value) { DoSetOffsetXY(Value); }
+    int RangeX() const { return FRangeX; }
+    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+    void UpdateRanges();
+    // RangeX: the columns' total width with header columns, else the widest content in view.
+    void UpdateHorizontalRange();
+    void UpdateVerticalScrollBar(bool DoRepaint);
+    void UpdateHorizontalScrollBar(bool DoRepaint);
+    PLazyNode TopNode();
+    void SetTopNode(PLazyNode Node);
+    PLazyNode BottomNode();
+    void SetBottomNode(PLazyNode Node);
+    std::uint32_t AutoScrollDelay() const { return FAutoScrollDelay; }
+    void SetAutoScrollDelay(std::uint32_t Value) { FAutoScrollDelay = Value; }
+    std::uint32_t AutoScrollInterval() const { return FAutoScrollInterval; }
+    // 1..1000 ms.
+    void SetAutoScrollInterval(std::uint32_t Value) { FAutoScrollInterval = std::clamp<std::uint32_t>(Value, 1, 1000); }
+    std::function<void(TBaseLazyTree*, int Bar, bool Show)> OnShowScrollBar;
+    enum TScrollDirection : unsigned { sdLeft = 1, sdUp = 2, sdRight = 4, sdDown = 8 };
+
+protected:
+    virtual bool MayAutoScroll();
+    virtual unsigned ScrollDirectionsAt(int X, int Y);
+    virtual void CheckAutoScroll(int X, int Y);
+    virtual void TimerScroll();
+    void ScrollBarMessage(plat::TMessage& Message, bool Vertical);
+    void MouseWheel(plat::TShiftState Shift, int WheelDelta);
+    void DoShowScrollBar(int Bar, bool Show);
+
+private:
+    std::uint32_t FAutoScrollDelay = 1000;
+    std::uint32_t FAutoScrollInterval = 1;
+    unsigned FScrollDirections = 0;
 
 protected:
     int FRangeX = 0;
@@ -963,6 +1166,8 @@ public:
     int NodeExtraWidth(PLazyNode Node, TColumnIndex Column, plat::TCanvas* Canvas = nullptr) override;
     // Every cached main-column width back to "not measured".
     void ResetAllTextWidths();
+    // Incremental search: the node's text in the focused column starts with SearchText.
+    int DoIncrementalSearch(PLazyNode Node, const String& SearchText) override;
     void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) override;
     void ReinitNode(PLazyNode Node, bool Recursive) override;
     // Cached pixel width of the node's main-column text; 0 = not measured.

@@ -165,7 +165,7 @@ int TLazyTreeColumn::Left() const
 {
     TBaseLazyTree* tree = Tree();
     if (!tree || IsVisibleFixed()) return FLeft;
-    return FLeft - tree->EffectiveOffsetXValue();
+    return FLeft - tree->EffectiveOffsetX();
 }
 
 void TLazyTreeColumn::ParentBiDiModeChanged()
@@ -680,7 +680,7 @@ TColumnIndex TLazyTreeColumns::ColumnFromPosition(TColumnPosition PositionIndex)
 TColumnIndex TLazyTreeColumns::GetColumnAndBounds(TPoint P, int& Left, int& Right, bool Relative) const
 {
     int sum = 0;
-    if (Relative && P.X >= GetVisibleFixedWidth()) sum = -Tree()->EffectiveOffsetXValue();
+    if (Relative && P.X >= GetVisibleFixedWidth()) sum = -Tree()->EffectiveOffsetX();
     for (int idx : FPositionToIndex) {
         if (!IsValidColumn(idx)) continue;
         const TLazyTreeColumn* c = Items(idx);
@@ -959,11 +959,6 @@ void TBaseLazyTree::DoColumnResize(TColumnIndex Column)
     if (FHeader->HasState(hsColumnWidthTracking) && !FHeader->HasState(hsResizing)) Update();
     if (!FHeader->HasState(hsResizing) && OnColumnResize) OnColumnResize(FHeader.get(), Column);
     if (HasState(tsEditing)) UpdateEditBounds();
-}
-
-void TBaseLazyTree::UpdateHorizontalScrollBar(bool)
-{
-    if (FHeader && FHeader->UseColumns()) FRangeX = FHeader->Columns().TotalWidth();
 }
 
 void TBaseLazyTree::MainColumnChanged() { CancelEditNode(); }

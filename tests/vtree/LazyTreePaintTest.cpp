@@ -1118,10 +1118,11 @@ TEST_F(TreePrint, TwoPagesWideAndOneHighPrintsTwoPages)
     printer.SetFileName(String(name.begin(), name.end()));
     ThreeLevels();
     Tree->SetWidth(100);
-    Tree->SetRangeX(2 * 192);
     // Five rows of 18 and one more of 6 make 96 pixels.
     PLazyNode extra = Tree->AddChild(nullptr);
     Tree->SetNodeHeight(extra, 6);
+    // Set after the changes above, whose range updates measure the content again.
+    Tree->SetRangeX(2 * 192);
     ASSERT_EQ(Tree->GetTreeRect().Height(), 96);
     Tree->SetSelected(A, true);
     Tree->SetFocusedNode(A);

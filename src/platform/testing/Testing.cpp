@@ -120,6 +120,10 @@ QString KeyText(std::uint16_t vk, TShiftState shift)
     case VK_TAB: return QStringLiteral("\t");
     case VK_ESCAPE: return QString(QChar(0x1B));
     case VK_BACK: return QString(QChar(0x08));
+    case VK_MULTIPLY: return QStringLiteral("*");
+    case VK_ADD: return QStringLiteral("+");
+    case VK_SUBTRACT: return QStringLiteral("-");
+    case VK_DIVIDE: return QStringLiteral("/");
     default: return QString();
     }
 }
@@ -135,11 +139,11 @@ QWidget* KeyWidget()
     return ui::N(c).widget;
 }
 
-void SendKey(QEvent::Type type, int qtKey, TShiftState shift, const QString& text)
+void SendKey(QEvent::Type type, int qtKey, TShiftState shift, const QString& text, bool keypad = false)
 {
     QWidget* w = KeyWidget();
     if (!w) return;
-    QKeyEvent ev(type, qtKey, QtModifiers(shift), text);
+    QKeyEvent ev(type, qtKey, QtModifiers(shift) | (keypad ? Qt::KeypadModifier : Qt::NoModifier), text);
     QApplication::sendEvent(w, &ev);
 }
 
@@ -414,14 +418,17 @@ void Wheel(TControl* Control, int Delta, int X, int Y, TShiftState Shift)
     QApplication::sendEvent(t.widget, &ev);
 }
 
+// The numeric keypad's keys (digits and signs) come with the keypad modifier, as from a keyboard.
+bool IsKeypadKey(std::uint16_t vk) { return vk >= VK_NUMPAD0 && vk <= VK_DIVIDE; }
+
 void KeyDown(std::uint16_t VirtualKey, TShiftState Shift)
 {
-    SendKey(QEvent::KeyPress, ui::QtKeyOf(VirtualKey), Shift, KeyText(VirtualKey, Shift));
+    SendKey(QEvent::KeyPress, ui::QtKeyOf(VirtualKey), Shift, KeyText(VirtualKey, Shift), IsKeypadKey(VirtualKey));
 }
 
 void KeyUp(std::uint16_t VirtualKey, TShiftState Shift)
 {
-    SendKey(QEvent::KeyRelease, ui::QtKeyOf(VirtualKey), Shift, QString());
+    SendKey(QEvent::KeyRelease, ui::QtKeyOf(VirtualKey), Shift, QString(), IsKeypadKey(VirtualKey));
 }
 
 void Key(std::uint16_t VirtualKey, TShiftState Shift)

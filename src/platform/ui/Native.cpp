@@ -23,6 +23,7 @@
 
 #include "plat/Controls.h"
 #include "plat/Forms.h"
+#include "plat/SystemInput.h"
 #include "plat/Graphics.h"
 #include "plat/SysUtils.h"
 #include "plat/Threads.h"
@@ -53,6 +54,9 @@ TControl* g_mouseControl = nullptr;
 TPoint g_cursor{0, 0};
 std::array<bool, 256> g_keys{};
 thread_local int g_forwarding = 0;
+// The key being processed and the text it gave (for KeyCharWithoutCtrl).
+int g_currentKey = 0;
+String g_currentKeyText;
 QThread* g_uiThread = nullptr;
 
 constexpr QEvent::Type PostedEventType = static_cast<QEvent::Type>(QEvent::User + 0x100);
@@ -637,6 +641,8 @@ void KeyDownPipeline(TWinControl* target, int vk, TShiftState shift, const Strin
     LPARAM lp = 1;
     if (alt) lp |= KF_ALTDOWN_LPARAM;
     if (repeat) lp |= KF_REPEAT_LPARAM;
+    g_currentKey = vk;
+    g_currentKeyText = text;
     if (vk != 0) {
         if (target->Perform(alt ? CN_SYSKEYDOWN : CN_KEYDOWN, static_cast<WPARAM>(vk), lp) != 0) return;
         if (!IsWindow(h)) return;
@@ -1209,6 +1215,68 @@ bool IsAccel(std::uintptr_t Key, StringView Text)
         return s.empty() ? c : s[0];
     };
     return up(a) == up(static_cast<char16_t>(Key));
+}
+
+} // namespace plat
+
+namespace plat {
+
+namespace {
+int g_wheelScrollLines = 3;
+TBeepHandler g_beepHandler;
+THelpHandler g_helpHandler;
+} // namespace
+
+void MessageBeep(UINT Type)
+{
+    if (g_beepHandler) {
+        g_beepHandler(Type);
+        return;
+    }
+    ui::EnsureApplication();
+    QApplication::beep();
+}
+
+void SetBeepHandler(TBeepHandler Handler) { g_beepHandler = std::move(Handler); }
+
+bool ApplicationHelpContext(int Context)
+{
+    if (Context == 0) return false;
+    if (g_helpHandler) g_helpHandler(Context);
+    return true;
+}
+
+void SetHelpHandler(THelpHandler Handler) { g_helpHandler = std::move(Handler); }
+int WheelScrollLines() { return g_wheelScrollLines; }
+void SetWheelScrollLines(int Value) { g_wheelScrollLines = Value; }
+
+char16_t KeyCharWithoutCtrl(WPARAM VirtualKey)
+{
+    const int vk = static_cast<int>(VirtualKey);
+    if (vk == g_currentKey && !g_currentKeyText.empty() && g_currentKeyText[0] >= 32) return g_currentKeyText[0];
+    const bool shift = GetKeyState(static_cast<int>(VK_SHIFT)) < 0;
+    if (vk >= 'A' && vk <= 'Z') return static_cast<char16_t>(shift ? vk : vk - 'A' + 'a');
+    if (vk >= '0' && vk <= '9') {
+        static const char16_t shifted[] = u")!@#$%^&*(";
+        return shift ? shifted[vk - '0'] : static_cast<char16_t>(vk);
+    }
+    if (vk >= static_cast<int>(VK_NUMPAD0) && vk <= static_cast<int>(VK_NUMPAD9))
+        return static_cast<char16_t>('0' + vk - static_cast<int>(VK_NUMPAD0));
+    switch (static_cast<WPARAM>(vk)) {
+    case VK_MULTIPLY: return u'*';
+    case VK_ADD: return u'+';
+    case VK_SUBTRACT: return u'-';
+    case VK_DIVIDE: return u'/';
+    case VK_DECIMAL: return u'.';
+    case VK_SPACE: return u' ';
+    case 0xBB: return shift ? u'+' : u'=';
+    case 0xBD: return shift ? u'_' : u'-';
+    case 0xBF: return shift ? u'?' : u'/';
+    case 0xBE: return shift ? u'>' : u'.';
+    case 0xBC: return shift ? u'<' : u',';
+    case 0xBA: return shift ? u':' : u';';
+    default: return 0;
+    }
 }
 
 } // namespace plat

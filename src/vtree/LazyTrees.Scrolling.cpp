@@ -1,0 +1,350 @@
+// Scrolling: the offsets with their clamping, the ranges and the window scroll bars, the
+// scroll-bar messages, the wheel, bringing a node into view, top and bottom node, and the
+// automatic scrolling at the edges during a rubber band and while panning.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "LazyTrees.BaseTree.h"
+#include "LazyTrees.Header.h"
+#include "plat/SystemInput.h"
+
+namespace vtree {
+
+using plat::TPoint;
+using plat::TRect;
+
+bool TBaseLazyTree::DoSetOffsetXY(TPoint Value)
+{
+    const int minX = std::min(0, ClientWidth() - FRangeX);
+    const int minY = static_cast<int>(std::min<std::int64_t>(0, std::int64_t(ClientHeight()) - FRangeY));
+    const int x = std::clamp(Value.X, minX, 0);
+    const int y = std::clamp(Value.Y, minY, 0);
+    int deltaX = x - FOffsetX;
+    if (FBiDiMode != bdLeftToRight) deltaX = -deltaX;
+    const int deltaY = y - FOffsetY;
+    if (deltaX == 0 && deltaY == 0) return false;
+    FOffsetX = x;
+    FOffsetY = y;
+    FEffectiveOffsetX = FBiDiMode != bdLeftToRight ? std::max(0, FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
+    DoStateChange(0, TreeBit(tsHint));
+    if (FUpdateCount == 0 && HandleAllocated()) {
+        InvalidateTree();
+        if (deltaX != 0 && !HasState(tsSizing)) UpdateHorizontalScrollBar(true);
+        if (deltaY != 0 && !HasState(tsSizing) && !HasState(tsThumbTracking)) UpdateVerticalScrollBar(true);
+    }
+    if (HandleAllocated()) {
+        const TPoint p = ScreenToClient(plat::GetCursorPos());
+        if (ClientRect().Contains(p)) UpdateHotNode(p.X, p.Y);
+    }
+    if (OnScroll) OnScroll(this, deltaX, deltaY);
+    return true;
+}
+
+void TBaseLazyTree::SetBottomSpace(std::uint32_t Value)
+{
+    if (Value == FBottomSpace) return;
+    FBottomSpace = Value;
+    UpdateVerticalScrollBar(true);
+}
+
+void TBaseLazyTree::UpdateHorizontalRange()
+{
+    FRangeX = FHeader && FHeader->UseColumns() ? FHeader->Columns().TotalWidth() : VisibleContentWidth();
+}
+
+int TBaseLazyTree::ScrollWidth() const
+{
+    return FHeader && FHeader->UseColumns() ? FHeader->Columns().GetScrollWidth() : static_cast<int>(FIndent);
+}
+
+void TBaseLazyTree::UpdateRanges()
+{
+    UpdateVerticalRange();
+    UpdateHorizontalRange();
+}
+
+void TBaseLazyTree::DoShowScrollBar(int Bar, bool Show)
+{
+    plat::ShowScrollBar(Handle(), Bar, Show);
+    if (OnShowScrollBar) OnShowScrollBar(this, Bar, Show);
+}
+
+void TBaseLazyTree::UpdateScrollBars(bool DoRepaint)
+{
+    if (!HandleAllocated() || !FOptions) return;
+    UpdateVerticalScrollBar(DoRepaint);
+    UpdateHorizontalScrollBar(DoRepaint);
+}
+
+void TBaseLazyTree::UpdateVerticalScrollBar(bool DoRepaint)
+{
+    UpdateVerticalRange();
+    if (HasState(tsUpdating) || FUpdateCount > 0 || !HandleAllocated() || !FScrollBarOptions) return;
+    const TScrollStyle bars = FScrollBarOptions->ScrollBars();
+    if (bars != ssVertical && bars != ssBoth) {
+        DoShowScrollBar(plat::SB_VERT, false);
+        DoSetOffsetXY({FOffsetX, FOffsetY});
+        return;
+    }
+    plat::TScrollInfo info;
+    const bool always = FScrollBarOptions->AlwaysVisible();
+    if (std::int64_t(ClientHeight()) < FRangeY || always) {
+        info.fMask = plat::SIF_RANGE | plat::SIF_PAGE | plat::SIF_POS | (always ? plat::SIF_DISABLENOSCROLL : 0);
+        info.nMin = 0;
+        info.nMax = static_cast<int>(FRangeY);
+        info.nPage = static_cast<plat::UINT>(std::max(0, ClientHeight() + 1));
+        info.nPos = -FOffsetY;
+        DoShowScrollBar(plat::SB_VERT, true);
+        plat::SetScrollInfo(Handle(), plat::SB_VERT, info, DoRepaint);
+    } else {
+        info.fMask = plat::SIF_RANGE | plat::SIF_PAGE | plat::SIF_POS;
+        plat::SetScrollInfo(Handle(), plat::SB_VERT, info, false);
+        DoShowScrollBar(plat::SB_VERT, false);
+    }
+    DoSetOffsetXY({FOffsetX, -plat::GetScrollPos(Handle(), plat::SB_VERT)});
+}
+
+void TBaseLazyTree::UpdateHorizontalScrollBar(bool DoRepaint)
+{
+    UpdateHorizontalRange();
+    if (HasState(tsUpdating) || FUpdateCount > 0 || !HandleAllocated() || !FScrollBarOptions) return;
+    FEffectiveOffsetX = FBiDiMode != bdLeftToRight ? std::max(0, FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
+    const TScrollStyle bars = FScrollBarOptions->ScrollBars();
+    if (bars != ssHorizontal && bars != ssBoth) {
+        DoShowScrollBar(plat::SB_HORZ, false);
+        DoSetOffsetXY({FOffsetX, FOffsetY});
+        return;
+    }
+    plat::TScrollInfo info;
+    const bool always = FScrollBarOptions->AlwaysVisible();
+    if (ClientWidth() < FRangeX || always) {
+        info.fMask = plat::SIF_RANGE | plat::SIF_PAGE | plat::SIF_POS | (always ? plat::SIF_DISABLENOSCROLL : 0);
+        info.nMin = 0;
+        info.nMax = FRangeX;
+        info.nPage = static_cast<plat::UINT>(std::max(0, ClientWidth() + 1));
+        info.nPos = FEffectiveOffsetX;
+        DoShowScrollBar(plat::SB_HORZ, true);
+        plat::SetScrollInfo(Handle(), plat::SB_HORZ, info, DoRepaint);
+    } else {
+        info.fMask = plat::SIF_RANGE | plat::SIF_PAGE | plat::SIF_POS;
+        plat::SetScrollInfo(Handle(), plat::SB_HORZ, info, false);
+        DoShowScrollBar(plat::SB_HORZ, false);
+    }
+    const int effective = plat::GetScrollPos(Handle(), plat::SB_HORZ);
+    const int x = FBiDiMode != bdLeftToRight ? ClientWidth() + effective - FRangeX : -effective;
+    DoSetOffsetXY({x, FOffsetY});
+}
+
+void TBaseLazyTree::ScrollBarMessage(plat::TMessage& Message, bool Vertical)
+{
+    using namespace plat;
+    const int code = LoWord(Message.WParam);
+    const int dir = FBiDiMode != bdLeftToRight ? -1 : 1;
+    const int incX = FScrollBarOptions->HorizontalIncrement();
+    const int incY = FScrollBarOptions->VerticalIncrement();
+    auto trackPos = [this](int Bar) {
+        TScrollInfo info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(Handle(), Bar, info);
+        return info.nTrackPos;
+    };
+    if (Vertical) {
+        switch (code) {
+        case SB_LINEUP: SetOffsetY(FOffsetY + incY); break;
+        case SB_LINEDOWN: SetOffsetY(FOffsetY - incY); break;
+        case SB_PAGEUP: SetOffsetY(FOffsetY + ClientHeight()); break;
+        case SB_PAGEDOWN: SetOffsetY(FOffsetY - ClientHeight()); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+            DoStateChange(TreeBit(tsThumbTracking));
+            SetOffsetY(-trackPos(SB_VERT));
+            break;
+        case SB_TOP: SetOffsetY(0); break;
+        case SB_BOTTOM: SetOffsetY(-static_cast<int>(FRoot->TotalHeight)); break;
+        case SB_ENDSCROLL:
+            DoStateChange(0, TreeBit(tsThumbTracking));
+            UpdateVerticalScrollBar(true);
+            UpdateHorizontalScrollBar(true);
+            break;
+        default: break;
+        }
+    } else {
+        switch (code) {
+        case SB_LINELEFT: SetOffsetX(FOffsetX + dir * incX); break;
+        case SB_LINERIGHT: SetOffsetX(FOffsetX - dir * incX); break;
+        case SB_PAGELEFT: SetOffsetX(FOffsetX + dir * ClientWidth()); break;
+        case SB_PAGERIGHT: SetOffsetX(FOffsetX - dir * ClientWidth()); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: {
+            DoStateChange(TreeBit(tsThumbTracking));
+            const int p = trackPos(SB_HORZ);
+            SetOffsetX(FBiDiMode != bdLeftToRight ? ClientWidth() + p - FRangeX : -p);
+            break;
+        }
+        case SB_LEFT: SetOffsetX(0); break;
+        case SB_RIGHT: SetOffsetX(-FRangeX); break;
+        case SB_ENDSCROLL:
+            DoStateChange(0, TreeBit(tsThumbTracking));
+            UpdateHorizontalScrollBar(false);
+            break;
+        default: break;
+        }
+    }
+    Message.Result = 0;
+}
+
+void TBaseLazyTree::MouseWheel(plat::TShiftState Shift, int WheelDelta)
+{
+    using namespace plat;
+    const double factor = WheelDelta / 120.0;
+    const int lines = WheelScrollLines();
+    if (std::int64_t(FRangeY) > ClientHeight() && !(Shift & ssShift)) {
+        double amount;
+        if ((Shift & ssCtrl) || lines == -1) amount = ClientHeight() * factor;
+        else amount = lines * factor * static_cast<double>(FDefaultNodeHeight);
+        SetOffsetY(FOffsetY + static_cast<int>(std::trunc(amount)));
+    } else {
+        double amount;
+        // The whole-screen setting (-1 lines) scrolls by one page, as vertically.
+        if ((Shift & ssCtrl) || lines == -1) amount = ClientWidth() * factor;
+        else amount = ScrollWidth() * lines * factor;
+        const int dir = FBiDiMode != bdLeftToRight ? -1 : 1;
+        SetOffsetX(FOffsetX + dir * static_cast<int>(std::trunc(amount)));
+    }
+}
+
+bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally)
+{
+    (void)Horizontally;  // the horizontal part brings a header column into view
+    if (!Node || Node == FRoot) return false;
+    for (PLazyNode p = Node->Parent; p && p != FRoot; p = p->Parent)
+        if (!p->Has(vsExpanded)) ToggleNode(p);
+    const TRect r = GetDisplayRect(Node, NoColumn, true);
+    const int ch = ClientHeight();
+    if (r.Top < 0) {
+        SetOffsetY(FOffsetY - r.Top + (Center ? ch / 2 : 0));
+        return true;
+    }
+    if (r.Bottom > ch || Center) {
+        int y = FOffsetY + (Center ? ch / 2 : ch) - r.Bottom;
+        const TScrollStyle bars = FScrollBarOptions->ScrollBars();
+        const bool barAllowed = bars == ssHorizontal || bars == ssBoth;
+        const bool barShown = barAllowed && (FScrollBarOptions->AlwaysVisible() || FRangeX > ClientWidth());
+        if (!barShown && FRangeX > ClientWidth()) y -= plat::GetSystemMetrics(plat::SM_CYHSCROLL);
+        SetOffsetY(y);
+        return true;
+    }
+    return false;
+}
+
+PLazyNode TBaseLazyTree::TopNode()
+{
+    int top;
+    return GetNodeAt(0, 0, true, top);
+}
+
+void TBaseLazyTree::SetTopNode(PLazyNode Node)
+{
+    if (!Node || Node == FRoot) return;
+    for (PLazyNode p = Node->Parent; p && p != FRoot; p = p->Parent)
+        if (!p->Has(vsExpanded)) ToggleNode(p);
+    SetOffsetY(FOffsetY - GetDisplayRect(Node, NoColumn, true).Top);
+}
+
+PLazyNode TBaseLazyTree::BottomNode()
+{
+    int top;
+    return GetNodeAt(0, ClientHeight() - 1, true, top);
+}
+
+void TBaseLazyTree::SetBottomNode(PLazyNode Node)
+{
+    if (!Node || Node == FRoot) return;
+    for (PLazyNode p = Node->Parent; p && p != FRoot; p = p->Parent)
+        if (!p->Has(vsExpanded)) ToggleNode(p);
+    const TRect r = GetDisplayRect(Node, NoColumn, true);
+    DoSetOffsetXY({FOffsetX, ClientHeight() + FOffsetY - r.Top - static_cast<int>(Node->NodeHeight)});
+}
+
+// ---- automatic scrolling --------------------------------------------------------------
+
+bool TBaseLazyTree::MayAutoScroll()
+{
+    const bool panning = HasState(tsWheelPanning) || HasState(tsWheelScrolling);
+    return (In(FOptions->AutoOptions(), toAutoScroll) || panning) &&
+           (HasState(tsDrawSelecting) || HasState(tsVCLDragging) || panning);
+}
+
+unsigned TBaseLazyTree::ScrollDirectionsAt(int X, int Y)
+{
+    unsigned result = 0;
+    if (!MayAutoScroll()) return 0;
+    if (HasState(tsWheelPanning) || HasState(tsWheelScrolling)) {
+        if (X > FLastClickPos.X + 8) result |= sdRight;
+        if (X < FLastClickPos.X - 8) result |= sdLeft;
+        if (Y < FLastClickPos.Y - 8) result |= sdUp;
+        if (Y > FLastClickPos.Y + 8) result |= sdDown;
+        return result;
+    }
+    const int zone = static_cast<int>(FDefaultNodeHeight);
+    if (X < zone && FEffectiveOffsetX != 0) result |= sdLeft;
+    if (ClientWidth() + FEffectiveOffsetX < FRangeX && X > ClientWidth() - zone) result |= sdRight;
+    if (Y < zone && FOffsetY != 0) result |= sdUp;
+    if (std::int64_t(ClientHeight()) - FOffsetY < FRangeY && Y > ClientHeight() - zone) result |= sdDown;
+    return result;
+}
+
+void TBaseLazyTree::CheckAutoScroll(int X, int Y)
+{
+    FScrollDirections = ScrollDirectionsAt(X, Y);
+    if (HasState(tsWheelPanning) || HasState(tsWheelScrolling)) return;
+    const bool scrolling = HasState(tsScrollPending) || HasState(tsScrolling);
+    if (FScrollDirections != 0 && !scrolling) {
+        DoStateChange(TreeBit(tsScrollPending));
+        plat::SetTimer(Handle(), 4, FAutoScrollDelay);
+    } else if (FScrollDirections == 0 && scrolling) {
+        KillTreeTimer(4);
+        DoStateChange(0, StateSet({tsScrolling, tsScrollPending}));
+    }
+}
+
+void TBaseLazyTree::TimerScroll()
+{
+    const TPoint p = ScreenToClient(plat::GetCursorPos());
+    const bool inside = ClientRect().Contains(p);
+    const bool panning = HasState(tsWheelPanning) || HasState(tsWheelScrolling);
+    const bool band = HasState(tsDrawSelecting);
+    if (!band && !inside && !panning) return;
+    const int incX = FScrollBarOptions->HorizontalIncrement();
+    const int incY = std::min<int>(FScrollBarOptions->VerticalIncrement(), ClientHeight());
+    int dx = 0, dy = 0;
+    if (FScrollDirections & sdUp) {
+        dy = panning ? FLastClickPos.Y - p.Y - 8 : inside ? incY : incY * std::max(1, -p.Y);
+        if (FOffsetY == 0) FScrollDirections &= ~sdUp;
+    }
+    if (FScrollDirections & sdDown) {
+        dy = panning ? FLastClickPos.Y - p.Y + 8 : inside ? -incY : -incY * std::max(1, p.Y - ClientHeight());
+        if (std::int64_t(ClientHeight()) - FOffsetY >= FRangeY) FScrollDirections &= ~sdDown;
+    }
+    if (FScrollDirections & sdLeft) {
+        dx = panning ? FLastClickPos.X - p.X - 8 : inside ? incX : incX * std::max(1, -p.X);
+        if (FEffectiveOffsetX == 0) FScrollDirections &= ~sdLeft;
+    }
+    if (FScrollDirections & sdRight) {
+        dx = panning ? FLastClickPos.X - p.X + 8 : inside ? -incX : -incX * std::max(1, p.X - ClientWidth());
+        if (ClientWidth() + FEffectiveOffsetX >= FRangeX) FScrollDirections &= ~sdRight;
+    }
+    if (FBiDiMode != bdLeftToRight) dx = -dx;
+    if (dx != 0 || dy != 0) DoSetOffsetXY({FOffsetX + dx, FOffsetY + dy});
+    if (band && UpdateRubberBand(p.X, p.Y)) {
+        ApplyRubberBand();
+        InvalidateTree();
+    }
+    if (FScrollDirections == 0 && !panning) {
+        KillTreeTimer(4);
+        DoStateChange(0, StateSet({tsScrolling, tsScrollPending}));
+    }
+}
+
+} // namespace vtree
