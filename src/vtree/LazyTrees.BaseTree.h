@@ -910,6 +910,21 @@ protected:
                           int MaximumBottom);
     void PaintVertGridLine(TLTPaintInfo& PaintInfo);
 public:
+    // ---- header painting: the tree's events ----
+public:
+    std::function<void(TLTHeader*, plat::TCanvas*, TLazyTreeColumn*, const plat::TRect&, bool Hover, bool Pressed,
+                       TLTDropMarkMode)> OnHeaderDraw;
+    std::function<void(TLTHeader*, THeaderPaintInfo&, THeaderPaintElements&)> OnHeaderDrawQueryElements;
+    std::function<void(TLTHeader*, THeaderPaintInfo&, THeaderPaintElements)> OnAdvancedHeaderDraw;
+    virtual void DoHeaderDraw(plat::TCanvas* Canvas, TLazyTreeColumn* Column, const plat::TRect& R, bool Hover,
+                              bool Pressed, TLTDropMarkMode DropMark);
+    virtual void DoHeaderDrawQueryElements(THeaderPaintInfo& PaintInfo, THeaderPaintElements& Elements);
+    virtual void DoAdvancedHeaderDraw(THeaderPaintInfo& PaintInfo, THeaderPaintElements Elements);
+    // Draws the visible header into the window's non-client area.
+    void PaintHeaderToWindow();
+    // The check image of a column check box in the header, not selected.
+    void PaintCheckControlAt(plat::TCanvas* Canvas, const TLTImageSlot& Slot) { PaintCheckControl(Canvas, Slot, false); }
+
     // ---- input: hit testing, mouse, selection and focus ----
 public:
     std::function<void(TBaseLazyTree*, const THitInfo&)> OnNodeClick;

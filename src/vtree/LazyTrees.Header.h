@@ -86,6 +86,29 @@ constexpr THeaderStates HsBit(THeaderState S) { return THeaderStates(1u << S); }
 enum TLTHeaderStyle { hsThickButtons, hsFlatButtons, hsPlates };
 enum TSmartAutoFitType { smaAllColumns, smaNoColumn, smaUseColumnOption };
 
+// ---- header painting -----------------------------------------------------------------------
+
+class TLazyTreeColumn;
+enum TLTDropMarkMode { dmmNone, dmmLeft, dmmRight };
+enum THeaderPaintElement : unsigned { hpeBackground, hpeDropMark, hpeHeaderGlyph, hpeSortGlyph, hpeText };
+using THeaderPaintElements = unsigned;
+constexpr THeaderPaintElements HpeBit(THeaderPaintElement E) { return 1u << E; }
+struct THeaderPaintInfo {
+    plat::TCanvas* TargetCanvas = nullptr;
+    TLazyTreeColumn* Column = nullptr;  // nil while the strip's background is asked for
+    plat::TRect PaintRectangle{};
+    plat::TRect TextRectangle{};
+    bool IsHoverIndex = false;
+    bool IsDownIndex = false;
+    bool IsEnabled = false;
+    bool ShowHeaderGlyph = false;
+    bool ShowSortGlyph = false;
+    bool ShowRightBorder = false;
+    TLTDropMarkMode DropMark = dmmNone;
+    plat::TPoint GlyphPos{};
+    plat::TPoint SortGlyphPos{};
+};
+
 // ---- one column ------------------------------------------------------------------------
 
 class TLazyTreeColumn : public plat::TCollectionItem {
@@ -161,6 +184,11 @@ public:
     float SpringRest() const { return FSpringRest; }
     bool HasImage() const { return FHasImage; }
     const plat::TRect& ImageRect() const { return FImageRect; }
+    // Header painting: where glyph, sort glyph and caption go inside the button's inner
+    // rectangle Client (the button less 2 pixels all round).
+    virtual void ComputeHeaderLayout(plat::TCanvas* DC, const plat::TRect& Client, bool UseHeaderGlyph,
+                                     bool UseSortGlyph, plat::TPoint& HeaderGlyphPos, plat::TPoint& SortGlyphPos,
+                                     plat::TSize& SortGlyphSize, plat::TRect& TextBounds, unsigned DrawFormat);
 
 private:
     friend class TLazyTreeColumns;
@@ -247,6 +275,27 @@ public:
     void SaveToStream(plat::TStream& Stream) const;
     virtual void DoCanSplitterResize(plat::TPoint P, TColumnIndex Column, bool& Allowed);
     bool CanSplitterResize(plat::TPoint P, TColumnIndex Column);
+    // Header painting: the whole strip through the reused bitmap onto DC at R (window
+    // coordinates), the scrolled part moved by HOffset; or the part R of the column space onto
+    // TargetCanvas with R's top-left corner at Target.
+    virtual void PaintHeader(plat::TCanvas* DC, const plat::TRect& R, int HOffset);
+    virtual void PaintHeader(plat::TCanvas* TargetCanvas, plat::TRect R, plat::TPoint Target, int RTLOffset);
+    // A caption, shortened with an ellipsis unless wrapped; disabled captions are engraved.
+    virtual void DrawButtonText(plat::TCanvas* DC, String Caption, plat::TRect Bounds, bool Enabled, bool Hot,
+                                unsigned DrawFormat, bool WrapCaption);
+    // State that the header's mouse handling sets and painting shows.
+    void SetPaintIndexes(TColumnIndex Hover, TColumnIndex Down, bool CheckBoxHit)
+    {
+        FHoverIndex = Hover;
+        FDownIndex = Down;
+        FCheckBoxHit = CheckBoxHit;
+    }
+    void SetDragIndexes(TColumnIndex Drag, TColumnIndex DropTarget, bool DropBefore)
+    {
+        FDragIndex = Drag;
+        FDropTarget = DropTarget;
+        FDropBefore = DropBefore;
+    }
 
     // Display-order maintenance.
     void InitializePositionArray();
@@ -279,6 +328,9 @@ private:
     TColumnIndex FDragIndex = NoColumn;
     TColumnIndex FDropTarget = NoColumn;
     bool FDropBefore = false;
+    std::unique_ptr<plat::TBitmap> FHeaderBitmap;
+    void PaintButton(struct THeaderPaintInfo& PaintInfo, TColumnIndex Index, const plat::TRect& ButtonRect,
+                     unsigned Requested, bool AdvancedOwnerDraw, bool OwnerDraw, const unsigned Edges[3][2]);
 };
 
 // ---- fixed-area constraints -------------------------------------------------------------

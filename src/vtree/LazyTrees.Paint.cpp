@@ -1354,6 +1354,18 @@ bool TBaseLazyTree::WindowMessage(TMessage& Message)
         TCustomControl::WndProc(Message);
         PaintNonClientBorder(reinterpret_cast<TCanvas*>(Message.WParam));
         return true;
+    case WM_PAINT:
+        // The header lives in the non-client area: it follows every client paint.
+        TCustomControl::WndProc(Message);
+        PaintHeaderToWindow();
+        return true;
+    case WM_PRINT: {
+        TCustomControl::WndProc(Message);
+        auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
+        if (canvas && In(FHeader->Options(), hoVisible) && !((Message.LParam & PRF_CHECKVISIBLE) && !Visible()))
+            FHeader->Columns().PaintHeader(canvas, FHeader->HeaderRect(), -FEffectiveOffsetX);
+        return true;
+    }
     case WM_PRINTCLIENT: {
         // The client as the tree paints it, onto the canvas in WParam.
         auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
