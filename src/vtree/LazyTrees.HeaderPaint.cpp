@@ -277,17 +277,17 @@ void TLazyTreeColumns::DrawButtonText(TCanvas* DC, String Caption, TRect Bounds,
 
 void TLazyTreeColumns::PaintHeader(TCanvas* DC, const TRect& R, int HOffset)
 {
-    TBaseLazyTree* tree = Tree();
     const TRect& headerRect = FHeader->HeaderRect();
     if (!FHeaderBitmap) {
         FHeaderBitmap = std::make_unique<plat::TBitmap>();
         FHeaderBitmap->SetPixelFormat(plat::pf32bit);
     }
-    FHeaderBitmap->SetSize(std::max(R.Right - R.Left, headerRect.Right), headerRect.Bottom);
+    // Large enough for R itself too, so the final copy never reads outside the bitmap.
+    FHeaderBitmap->SetSize(std::max({R.Right - R.Left, R.Right, headerRect.Right}),
+                           std::max(R.Bottom, headerRect.Bottom));
     TCanvas* canvas = FHeaderBitmap->Canvas();
     const int fixed = GetVisibleFixedWidth();
     const int rtlOffset = 0;
-    (void)tree;
     auto paintFixed = [&] {
         if (fixed >= 1)
             PaintHeader(canvas, TRect{0, 0, std::min(R.Right, fixed), R.Bottom - R.Top}, TPoint{R.Left, R.Top}, rtlOffset);

@@ -298,6 +298,29 @@ TEST_F(HeaderPaint, FramesFollowTheStyleAndTheRightBorderRule)
     }
 }
 
+TEST_F(HeaderPaint, FixedColumnsStayWhenTheHeaderScrolls)
+{
+    TLazyTreeColumn* fixed = Add(80, u"Fixed");
+    fixed->SetOptions(fixed->Options() | ColBit(coFixed));
+    Add(300, u"Scrolled");
+    auto paint = [&](int HOffset) {
+        auto b = std::make_unique<TBitmap>(200, 24);
+        C().PaintHeader(b->Canvas(), TRect{0, 0, 200, 24}, HOffset);
+        return b;
+    };
+    auto still = paint(0);
+    auto moved = paint(-100);
+    int fixedDiffers = 0, scrolledDiffers = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (still->Canvas()->Pixels(x, y) != moved->Canvas()->Pixels(x, y)) ++(x < 80 ? fixedDiffers : scrolledDiffers);
+    EXPECT_EQ(fixedDiffers, 0);
+    EXPECT_GT(scrolledDiffers, 0);
+    // Scrolled by 100, the second button's left edge lies left of the fixed area, hidden under it.
+    EXPECT_EQ(still->Canvas()->Pixels(80, 12), ColorToRGB(clBtnHighlight));
+    EXPECT_NE(moved->Canvas()->Pixels(80, 12), ColorToRGB(clBtnHighlight));
+}
+
 TEST_F(HeaderPaint, WindowPrintIncludesTheHeader)
 {
     Add(150, u"Name");
