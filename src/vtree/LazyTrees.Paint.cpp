@@ -916,7 +916,7 @@ void TBaseLazyTree::DrawDropMark(TCanvas* Canvas, PLazyNode Node, const TRect& R
 
 TRect TBaseLazyTree::GetTreeRect() const
 {
-    return {0, 0, std::max(FRangeX, ClientWidth()), static_cast<int>(std::max<std::int64_t>(RangeY(), ClientHeight()))};
+    return {0, 0, std::max(FRangeX, ClientWidth()), static_cast<int>(RangeY())};
 }
 
 } // namespace vtree

@@ -28,7 +28,7 @@ bool TBaseLazyTree::DoSetOffsetXY(TPoint Value)
     FOffsetY = y;
     FEffectiveOffsetX = FBiDiMode != bdLeftToRight ? std::max(0, FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
     DoStateChange(0, TreeBit(tsHint));
-    if (FUpdateCount == 0 && HandleAllocated()) {
+    if (FUpdateCount == 0 && HandleAllocated() && Showing()) {
         InvalidateTree();
         if (deltaX != 0 && !HasState(tsSizing)) UpdateHorizontalScrollBar(true);
         if (deltaY != 0 && !HasState(tsSizing) && !HasState(tsThumbTracking)) UpdateVerticalScrollBar(true);
@@ -72,7 +72,8 @@ void TBaseLazyTree::DoShowScrollBar(int Bar, bool Show)
 
 void TBaseLazyTree::UpdateScrollBars(bool DoRepaint)
 {
-    if (!HandleAllocated() || !FOptions) return;
+    // A tree that is not on screen has no bars, and measuring its rows would initialise them.
+    if (!HandleAllocated() || !FOptions || !Showing()) return;
     UpdateVerticalScrollBar(DoRepaint);
     UpdateHorizontalScrollBar(DoRepaint);
 }
@@ -80,7 +81,7 @@ void TBaseLazyTree::UpdateScrollBars(bool DoRepaint)
 void TBaseLazyTree::UpdateVerticalScrollBar(bool DoRepaint)
 {
     UpdateVerticalRange();
-    if (HasState(tsUpdating) || FUpdateCount > 0 || !HandleAllocated() || !FScrollBarOptions) return;
+    if (HasState(tsUpdating) || FUpdateCount > 0 || !HandleAllocated() || !Showing() || !FScrollBarOptions) return;
     const TScrollStyle bars = FScrollBarOptions->ScrollBars();
     if (bars != ssVertical && bars != ssBoth) {
         DoShowScrollBar(plat::SB_VERT, false);
@@ -107,8 +108,12 @@ void TBaseLazyTree::UpdateVerticalScrollBar(bool DoRepaint)
 
 void TBaseLazyTree::UpdateHorizontalScrollBar(bool DoRepaint)
 {
-    UpdateHorizontalRange();
-    if (HasState(tsUpdating) || FUpdateCount > 0 || !HandleAllocated() || !FScrollBarOptions) return;
+    // The columns' total width costs nothing and is kept current for every tree; measuring the
+    // rows' content is left to trees on screen.
+    const bool columns = FHeader && FHeader->UseColumns();
+    if (columns) UpdateHorizontalRange();
+    if (HasState(tsUpdating) || FUpdateCount > 0 || !HandleAllocated() || !Showing() || !FScrollBarOptions) return;
+    if (!columns) UpdateHorizontalRange();
     FEffectiveOffsetX = FBiDiMode != bdLeftToRight ? std::max(0, FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
     const TScrollStyle bars = FScrollBarOptions->ScrollBars();
     if (bars != ssHorizontal && bars != ssBoth) {

@@ -89,6 +89,18 @@ TEST_F(Columns, ThreeColumnsLineUpAndMoveByPosition)
     EXPECT_EQ(C().GetNextColumn(2), 0);
 }
 
+// A tree off screen measures no rows, yet its horizontal range follows the columns.
+TEST_F(Columns, HorizontalRangeFollowsTheColumnsOffScreen)
+{
+    Tree->HandleNeeded();
+    Add({40, 60});
+    EXPECT_EQ(Tree->RangeX(), 100);
+    C()[0]->SetWidth(90);
+    EXPECT_EQ(Tree->RangeX(), 150);
+    C()[1]->SetOptions(TLTColumnOptions(C()[1]->Options() & ~ColBit(coVisible)));
+    EXPECT_EQ(Tree->RangeX(), 90);
+}
+
 TEST_F(Columns, HiddenColumnKeepsItsPositionAndTakesNoWidth)
 {
     Add({50, 50, 50});

@@ -126,6 +126,14 @@ void TreeViewPeer::CollapseAll()
     QApplication::processEvents();
 }
 
+void TreeViewPeer::SelectAll()
+{
+    impl_->View.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    impl_->View.selectAll();
+}
+
+void TreeViewPeer::ClearSelection() { impl_->View.clearSelection(); }
+
 void TreeViewPeer::ScrollToEnd()
 {
     impl_->View.scrollToBottom();

@@ -24,6 +24,9 @@ public:
     // Scrolls the vertical bar to the middle of its range.
     void ScrollToMiddle();
     void RenderViewport();
+    // Selects every row of the view (its selectAll) and clears the selection again.
+    void SelectAll();
+    void ClearSelection();
 
 private:
     struct Impl;
