@@ -335,6 +335,7 @@ TEST_F(HeaderPaint, WindowPrintIncludesTheHeader)
     ASSERT_FALSE(r.IsEmpty());
     EXPECT_EQ(b.Canvas()->Pixels(r.Left + 50, r.Top + 12), ColorToRGB(clBtnFace));
     EXPECT_EQ(b.Canvas()->Pixels(r.Left + 320, r.Top + 12), clWhite);
+    Render(b, "header-print.png");
 }
 
 // Pictures to look at; written only when TEST_PICTURES names a folder.
