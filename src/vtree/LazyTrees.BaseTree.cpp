@@ -61,7 +61,7 @@ TBaseLazyTree::TBaseLazyTree(plat::TComponent* AOwner) : plat::TCustomControl(AO
     SetHeight(100);
     SetTabStop(true);
     FScrollBarOptions = std::make_unique<TScrollBarOptions>(this);
-    FHeader = std::make_unique<TLTHeader>();
+    FHeader = std::make_unique<TLTHeader>(this);
     CreateOptionsObject();
     if (!plat::TComponent::HasState(plat::csDesigning)) {
         AcquireWorkerThread();
@@ -83,6 +83,7 @@ TBaseLazyTree::~TBaseLazyTree()
     if (FWorkerAcquired) ReleaseWorkerThread(this);
     Destroying();
     Clear();
+    FHeader.reset();
     std::free(FRoot);
     FRoot = nullptr;
 }
@@ -320,6 +321,8 @@ void TBaseLazyTree::DoStructureChange(PLazyNode Node, TChangeReason Reason)
 
 void TBaseLazyTree::WndProc(plat::TMessage& Message)
 {
+    if (FHeader && FHeader->HandleNonClientMessage(Message))
+        return;
     // Every pixel of the client is painted by the paint pass: nothing to erase.
     if (Message.Msg == plat::WM_ERASEBKGND) {
         Message.Result = 1;

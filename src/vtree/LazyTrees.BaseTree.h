@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "LazyTrees.Colors.h"
+#include "LazyTrees.Header.h"
 #include "LazyTrees.Nodes.h"
 #include "LazyTrees.Options.h"
 #include "LazyTrees.PaintTypes.h"
@@ -69,24 +70,10 @@ enum TLTNodeAttachMode { amNoWhere, amInsertBefore, amInsertAfter, amAddChildFir
 enum TChangeReason { crIgnore, crAccumulated, crChildAdded, crChildDeleted, crNodeAdded, crNodeCopied, crNodeMoved };
 enum TLTUpdateState { usBegin, usBeginSynch, usSynch, usUpdate, usEnd, usEndSynch };
 enum TLTOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand };
-enum TSortDirection { sdAscending, sdDescending };
 enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TLTHintKind { vhkText, vhkOwnerDraw };
 enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault };
-
-using TColumnIndex = int;
-constexpr TColumnIndex NoColumn = -1;
-constexpr TColumnIndex InvalidColumn = -2;
-
-// What the core reads of the header; the columns and the header window build on it.
-class TLTHeader {
-public:
-    TColumnIndex SortColumn = NoColumn;
-    TSortDirection SortDirection = sdAscending;
-    TColumnIndex MainColumn = NoColumn;
-    bool UseColumns() const { return false; }
-};
 
 // How a tree of TreeWidth x TreeHeight screen pixels is cut into printed pages: each page
 // shows PageWidth x PageHeight of them (at least 1 x 1); Columns x Rows pages cover the tree
@@ -131,6 +118,7 @@ struct THitInfo {
 
 class TBaseLazyTree;
 class TWorkerThread;
+struct TLTPaintPass;
 
 // Range-for over a tree's nodes: for (PLazyNode n : Tree.Nodes()).
 enum TLTLazyNodeEnumerationMode {
@@ -880,6 +868,63 @@ private:
     // The row bitmap of the running pass (null when unbuffered or idle).
     plat::TBitmap* FPaintBitmap = nullptr;
 
+    // ---- columns and header: the tree's side ----
+public:
+    std::function<void(TLTHeader*, TColumnIndex)> OnColumnResize;
+    std::function<void(TLTHeader*, plat::TPoint, TColumnIndex, bool& Allowed)> OnCanSplitterResizeColumn;
+    std::function<void(TBaseLazyTree*, TColumnIndex, bool Visible)> OnColumnVisibilityChanged;
+    std::function<void(TLTHeader*, TSmartAutoFitType&)> OnBeforeAutoFitColumns;
+    std::function<void(TLTHeader*, TColumnIndex, TSmartAutoFitType&, bool& Allowed)> OnBeforeAutoFitColumn;
+    std::function<void(TLTHeader*, TColumnIndex)> OnAfterAutoFitColumn;
+    std::function<void(TLTHeader*)> OnAfterAutoFitColumns;
+    std::function<void(TLTHeader*, TColumnIndex, bool& UseSmartColumnWidth)> OnBeforeGetMaxColumnWidth;
+    std::function<void(TLTHeader*, TColumnIndex, int& MaxWidth)> OnAfterGetMaxColumnWidth;
+    // The widest content of the column: over the nodes in view with UseSmartColumnWidth, else
+    // over all visible nodes; the current width once the running operation is cancelled.
+    virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
+    // Repaints the client strip under the column (full client height).
+    void InvalidateColumn(TColumnIndex Column);
+    // After a width change: remeasure multi-line nodes, update the range, repaint, notify.
+    virtual void DoColumnResize(TColumnIndex Column);
+    // The main column changed: an edit is cancelled.
+    virtual void MainColumnChanged();
+    // Loading from a form or being destroyed: column and header setters only store.
+    bool IsTreeLoading() const { return (ComponentState() & plat::csLoading) != 0; }
+    bool IsTreeDestroying() const { return (ComponentState() & plat::csDestroying) != 0; }
+    void SetFocusedColumnField(TColumnIndex Value) { FFocusedColumn = Value; }
+    void CancelEdit() { CancelEditNode(); }
+    int HeaderFrameWidth() const { return FrameWidth(); }
+    // The layer's own handling of a non-client message (frame, scroll bars, hit test).
+    void DefaultNonClient(plat::TMessage& Message) { plat::TCustomControl::WndProc(Message); }
+    // The painting pass over columns: rows, the cells of a row, the area below the rows.
+    virtual void SpanCellRect(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty);
+    // True when the node's cell in Column shows nothing (the string tree: an empty text).
+    virtual bool CellIsEmpty(PLazyNode, TColumnIndex) { return false; }
+protected:
+    void PaintRow(TLTPaintPass& P, PLazyNode Node, int& NodeTop);
+    void PaintRowCells(TLTPaintPass& P, TLTPaintInfo& PaintInfo, const plat::TRect& ItemRect, int IndentSize,
+                       int VAlign, int ButtonY);
+    void PaintAreaBelow(TLTPaintPass& P);
+    void PaintColumnStrips(TLTPaintPass& P, const plat::TRect& Area, plat::TPoint Below);
+    void ClipCellToWindow(TLTPaintInfo& PaintInfo, const plat::TRect& Window, const plat::TRect& TargetRect,
+                          int MaximumBottom);
+    void PaintVertGridLine(TLTPaintInfo& PaintInfo);
+public:
+    // ---- header painting: the tree's events ----
+public:
+    std::function<void(TLTHeader*, plat::TCanvas*, TLazyTreeColumn*, const plat::TRect&, bool Hover, bool Pressed,
+                       TLTDropMarkMode)> OnHeaderDraw;
+    std::function<void(TLTHeader*, THeaderPaintInfo&, THeaderPaintElements&)> OnHeaderDrawQueryElements;
+    std::function<void(TLTHeader*, THeaderPaintInfo&, THeaderPaintElements)> OnAdvancedHeaderDraw;
+    virtual void DoHeaderDraw(plat::TCanvas* Canvas, TLazyTreeColumn* Column, const plat::TRect& R, bool Hover,
+                              bool Pressed, TLTDropMarkMode DropMark);
+    virtual void DoHeaderDrawQueryElements(THeaderPaintInfo& PaintInfo, THeaderPaintElements& Elements);
+    virtual void DoAdvancedHeaderDraw(THeaderPaintInfo& PaintInfo, THeaderPaintElements Elements);
+    // Draws the visible header into the window's non-client area.
+    void PaintHeaderToWindow();
+    // The check image of a column check box in the header, not selected.
+    void PaintCheckControlAt(plat::TCanvas* Canvas, const TLTImageSlot& Slot) { PaintCheckControl(Canvas, Slot, false); }
+
     // ---- input: hit testing, mouse, selection and focus ----
 public:
     std::function<void(TBaseLazyTree*, const THitInfo&)> OnNodeClick;
@@ -1008,8 +1053,9 @@ public:
     // The help topic F1 opens when no node answers OnGetHelpContext.
     int HelpContext() const { return FHelpContext; }
     void SetHelpContext(int Value) { FHelpContext = Value; }
-    // The horizontal step of Ctrl+Left/Right: the tree's Indent without header columns.
-    virtual int ScrollWidth() const { return static_cast<int>(FIndent); }
+    // The horizontal step of Ctrl+Left/Right: the header columns' scroll width when the header
+    // has columns, else the tree's Indent.
+    virtual int ScrollWidth() const;
 
 protected:
     virtual bool DoKeyAction(std::uint16_t& CharCode, plat::TShiftState& Shift);
@@ -1037,6 +1083,7 @@ public:
     int RangeX() const { return FRangeX; }
     int EffectiveOffsetX() const { return FEffectiveOffsetX; }
     void UpdateRanges();
+    // RangeX: the columns' total width with header columns, else the widest content in view.
     void UpdateHorizontalRange();
     void UpdateVerticalScrollBar(bool DoRepaint);
     void UpdateHorizontalScrollBar(bool DoRepaint);

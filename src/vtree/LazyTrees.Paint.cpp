@@ -435,6 +435,29 @@ void TBaseLazyTree::PaintRubberBand(TCanvas* Target, int WindowOrgX, TRect Targe
 
 // ---- the pass
 
+// What one pass of PaintTree shares between its rows, its cells and the area below.
+struct TLTPaintPass {
+    TCanvas* TargetCanvas = nullptr;
+    TCanvas* Canvas = nullptr;
+    TBitmap* Bitmap = nullptr;  // the row bitmap; null when unbuffered
+    TRect Window;
+    TPoint Target;
+    TRect TargetRect;
+    int Width = 0;
+    int MaximumBottom = 0;
+    TLTInternalPaintOptions PaintOptions = 0;  // as the caller asked
+    TLTInternalPaintOptions BaseOptions = 0;   // selection and focus rules applied
+    bool UseBackground = false;
+    bool ShowImages = false;
+    bool ShowStateImages = false;
+    bool ShowCheckImages = false;
+    bool ShowRubberBand = false;
+    TRect SelectionRect;
+    int ButtonX = 0;
+    TLineImage LineImage;
+    TColumnIndex FirstColumn = InvalidColumn;  // the first column a row painted
+};
+
 void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint Target,
                               TLTInternalPaintOptions PaintOptions, TPixelFormat PixelFormat)
 {
@@ -457,191 +480,59 @@ void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint
     } guard{this, TargetCanvas, 0, nullptr};
 
     DoBeforePaint(TargetCanvas);
-    const bool unbuffered = HasPaint(PaintOptions, poUnbuffered);
-    if (unbuffered)
-        guard.SavedDC = TargetCanvas->SaveDC();
-
-    TLTPaintInfo PaintInfo{};
-    const int Width = Window.Right - Window.Left;
+    TLTPaintPass P;
+    P.TargetCanvas = TargetCanvas;
+    P.Window = Window;
+    P.Target = Target;
+    P.PaintOptions = PaintOptions;
+    P.Width = Window.Right - Window.Left;
     const TLTPaintOptions treePaint = TreeOptions().PaintOptions();
-    const TLTSelectionOptions treeSelection = TreeOptions().SelectionOptions();
-    const TLTMiscOptions treeMisc = TreeOptions().MiscOptions();
-    const TLTAutoOptions treeAuto = TreeOptions().AutoOptions();
-
-    if (unbuffered) {
-        PaintInfo.Canvas = TargetCanvas;
+    if (HasPaint(PaintOptions, poUnbuffered)) {
+        guard.SavedDC = TargetCanvas->SaveDC();
+        P.Canvas = TargetCanvas;
     } else {
         guard.Bitmap = std::make_unique<TBitmap>();
         const bool wants32 = CpuHasMmx && (FDrawSelectionMode == smBlendedRectangle || HasState(tsUseThemes) ||
                                            In(treePaint, toUseBlendedSelection));
         guard.Bitmap->SetPixelFormat(wants32 ? pf32bit : PixelFormat);
-
-        PaintInfo.Canvas = guard.Bitmap->Canvas();
-        FPaintBitmap = guard.Bitmap.get();
+        P.Bitmap = guard.Bitmap.get();
+        P.Canvas = P.Bitmap->Canvas();
+        FPaintBitmap = P.Bitmap;
     }
-    TCanvas* canvas = PaintInfo.Canvas;
-
-    TRect SelectionRect = NormalizeRectCorners(FNewSelRect);
-    const bool ShowRubberBand = IsMouseSelecting() && !SelectionRect.IsEmpty() && GetKeyState(VK_LBUTTON) < 0;
-
-    const int MaximumRight = std::max(ClientWidth(), FRangeX);
-    TRect ItemRect{0, 0, MaximumRight, 0};
-
-    const bool UseBackground = In(treePaint, toShowBackground) && HasPaint(PaintOptions, poBackground) &&
-                               UsableBackground();
-    const bool ShowImages = FImages != nullptr;
-    const bool ShowStateImages = FStateImages != nullptr;
-    const bool ShowCheckImages = FCheckImages != nullptr && In(treeMisc, toCheckSupport);
-    const bool UseColumns = Header().UseColumns();
-
-    TLTInternalPaintOptions baseOptions = TLTInternalPaintOptions(PaintOptions & ~PaintBit(poDrawSelection));
+    P.SelectionRect = NormalizeRectCorners(FNewSelRect);
+    P.ShowRubberBand = IsMouseSelecting() && !P.SelectionRect.IsEmpty() && GetKeyState(VK_LBUTTON) < 0;
+    P.UseBackground = In(treePaint, toShowBackground) && HasPaint(PaintOptions, poBackground) && UsableBackground();
+    P.ShowImages = FImages != nullptr;
+    P.ShowStateImages = FStateImages != nullptr;
+    P.ShowCheckImages = FCheckImages != nullptr && In(TreeOptions().MiscOptions(), toCheckSupport);
+    P.BaseOptions = TLTInternalPaintOptions(PaintOptions & ~PaintBit(poDrawSelection));
     if (!In(treePaint, toAlwaysHideSelection) && (Focused() || !In(treePaint, toHideSelection)))
-        baseOptions = TLTInternalPaintOptions(baseOptions | (PaintOptions & PaintBit(poDrawSelection)));
+        P.BaseOptions = TLTInternalPaintOptions(P.BaseOptions | (PaintOptions & PaintBit(poDrawSelection)));
     if (In(treePaint, toHideFocusRect))
-        baseOptions = TLTInternalPaintOptions(baseOptions & ~PaintBit(poDrawFocusRect));
+        P.BaseOptions = TLTInternalPaintOptions(P.BaseOptions & ~PaintBit(poDrawFocusRect));
 
     int NodeTop = 0;
     PLazyNode Node = GetNodeAt(0, Window.Top, false, NodeTop);
     if (!Node)
         NodeTop = Window.Top;
-    if (ShowRubberBand)
-        OffsetRect(SelectionRect, 0, -NodeTop);
-    TRect TargetRect{Target.X, Target.Y + NodeTop - Window.Top, Target.X + Width, Target.Y + NodeTop - Window.Top};
+    if (P.ShowRubberBand)
+        OffsetRect(P.SelectionRect, 0, -NodeTop);
+    P.TargetRect = {Target.X, Target.Y + NodeTop - Window.Top, Target.X + P.Width, Target.Y + NodeTop - Window.Top};
     TargetCanvas->SetFont(Font());
-    const int MaximumBottom = Target.Y + Window.Bottom - Window.Top;
-    const int buttonWidth = FPlusBM->Width();
-    int ButtonX = RoundHalfEven((static_cast<int>(Indent()) - buttonWidth) / 2.0) + 1;
-    TLineImage LineImage;
+    P.MaximumBottom = Target.Y + Window.Bottom - Window.Top;
+    P.ButtonX = RoundHalfEven((static_cast<int>(Indent()) - FPlusBM->Width()) / 2.0) + 1;
 
     while (Node) {
-        int SelectLevel = BuildLineImage(Node, LineImage);
-        const int IndentSize = static_cast<int>(LineImage.size());
-        if (!In(treePaint, toFixedIndent))
-            ButtonX = RoundHalfEven((static_cast<int>(Indent()) - buttonWidth) / 2.0) +
-                      (IndentSize - 1) * static_cast<int>(Indent()) + 1;
-        if (!Node->Has(vsInitialized))
-            InitializeNode(Node);
-        if (Node->Has(vsSelected) && !In(treePaint, toChildrenAbove))
-            ++SelectLevel;
-        MeasureItemHeight(canvas, Node);
-        const int NodeHeight = Node->NodeHeight;
-        PaintInfo.BrushOrigin = {Window.Left & 1, NodeTop & 1};
-        NodeTop += NodeHeight;
-        TargetRect.Bottom = TargetRect.Top + NodeHeight;
-
-        if (SelectLevel > 0 || !HasPaint(PaintOptions, poSelectedOnly)) {
-            if (unbuffered) {
-                SetCanvasOrigin(canvas, Window.Left - Target.X, -TargetRect.Top);
-                ClipCanvasToRect(canvas, {0, 0, TargetRect.Width(),
-                                          std::min(NodeHeight, MaximumBottom - TargetRect.Top)});
-            } else {
-                if (guard.Bitmap->Height() != NodeHeight || guard.Bitmap->Width() != Width) {
-                    // Fresh pixels for a new height.
-                    guard.Bitmap->SetSize(0, 0);
-                    guard.Bitmap->SetSize(Width, NodeHeight);
-                }
-                SetCanvasOrigin(canvas, Window.Left, 0);
-            }
-            canvas->SetBrushOrg(PaintInfo.BrushOrigin.X, PaintInfo.BrushOrigin.Y);
-            ItemRect.Bottom = NodeHeight;
-            int VAlign = 0, ButtonY = 0;
-            ComputeNodeVAlign(Node, VAlign, ButtonY);
-            PaintInfo.Node = Node;
-
-            if (!DoBeforeItemPaint(canvas, Node, ItemRect)) {
-                PaintInfo.PaintOptions = baseOptions;
-                EraseNodeRow(PaintInfo, UseBackground, {Window.Left, TargetRect.Top, Window.Right, TargetRect.Bottom},
-                             true);
-                PaintInfo.CellRect = ItemRect;
-                PaintInfo.Column = NoColumn;
-                PaintInfo.Position = 0;
-
-                // One cell: the tree has no header columns.
-                if (!UseColumns && PaintInfo.CellRect.Left < Window.Right) {
-                    PaintInfo.BidiMode = FBiDiMode;
-                    PaintInfo.Alignment = FAlignment;
-                    PaintInfo.PaintOptions = baseOptions;
-                    if (HasState(tsEditing) && Node == FFocusedNode)
-                        PaintInfo.PaintOptions =
-                            TLTInternalPaintOptions(PaintInfo.PaintOptions & ~PaintBit(poDrawSelection));
-                    PaintInfo.PaintOptions =
-                        TLTInternalPaintOptions(PaintInfo.PaintOptions & ~PaintBit(poColumnColor));
-                    const bool IsMainColumn = PaintInfo.Column == Header().MainColumn;
-                    if (PaintInfo.BidiMode != bdLeftToRight) {
-                        if (PaintInfo.Alignment == taLeftJustify)
-                            PaintInfo.Alignment = taRightJustify;
-                        else if (PaintInfo.Alignment == taRightJustify)
-                            PaintInfo.Alignment = taLeftJustify;
-                    }
-                    const bool skip = HasPaint(PaintOptions, poMainOnly) && !IsMainColumn;
-                    if (!skip && PaintInfo.CellRect.Right > Window.Left) {
-                        PaintCell(PaintInfo, Window, TargetRect, MaximumBottom, IsMainColumn, ShowCheckImages,
-                                  ShowStateImages, ShowImages, IndentSize, LineImage, VAlign, ButtonX, ButtonY);
-                    }
-                }
-                DoAfterItemPaint(canvas, Node, ItemRect);
-                if (Node == FDropTargetNode && In(treePaint, toShowDropmark) && HasPaint(PaintOptions, poDrawDropMark))
-                    DrawDropMark(canvas, Node, ItemRect);
-            }
-            if (ShowRubberBand)
-                PaintRubberBand(canvas, Window.Left, {0, 0, Width, NodeHeight}, SelectionRect);
-            if (unbuffered) {
-                canvas->SelectClipRgn(nullptr);
-            } else {
-                BitBlt(TargetCanvas, TargetRect.Left, TargetRect.Top, guard.Bitmap->Width(), guard.Bitmap->Height(),
-                       canvas, Window.Left, 0, SRCCOPY);
-            }
-        }
-        TargetRect.Top += NodeHeight;
-        if (TargetRect.Top >= MaximumBottom)
+        PaintRow(P, Node, NodeTop);
+        P.TargetRect.Top += Node->NodeHeight;
+        if (P.TargetRect.Top >= P.MaximumBottom)
             break;
-        if (ShowRubberBand)
-            OffsetRect(SelectionRect, 0, -NodeHeight);
+        if (P.ShowRubberBand)
+            OffsetRect(P.SelectionRect, 0, -static_cast<int>(Node->NodeHeight));
         Node = GetNextVisible(Node, true);
     }
-    (void)treeAuto;
-
-    // The area below the last row.
-    if (TargetRect.Top < MaximumBottom) {
-        const TPoint below{TargetRect.Left, TargetRect.Top};
-        TRect area{0, 0, Width, MaximumBottom - below.Y};
-        if (!unbuffered) {
-            guard.Bitmap->SetSize(0, 0);
-            guard.Bitmap->SetPixelFormat(pf32bit);
-            guard.Bitmap->SetSize(area.Width(), area.Height());
-        } else {
-            SetCanvasOrigin(canvas, -below.X, -below.Y);
-            canvas->SelectClipRgn(nullptr);
-            ClipCanvasToRect(canvas, area);
-        }
-        if (!DoPaintBackground(canvas, area)) {
-            if (UseBackground) {
-                SetCanvasOrigin(canvas, 0, 0);
-                if (unbuffered)
-                    SetCanvasOrigin(canvas, -below.X, -below.Y);
-                if (In(treePaint, toStaticBackground))
-                    PaintBackgroundStatic(FBackground->Bitmap(), canvas, area, below);
-                else
-                    PaintBackgroundTiled(FBackground->Bitmap(), canvas, area, below);
-            } else {
-                if (!unbuffered)
-                    SetCanvasOrigin(canvas, 0, 0);
-                canvas->Brush()->SetColor(FColors->BackGroundColor());
-                canvas->FillRect(area);
-            }
-        }
-        if (!unbuffered)
-            SetCanvasOrigin(canvas, 0, 0);
-        if (ShowRubberBand) {
-            TRect R = NormalizeRectCorners(FNewSelRect);
-            OffsetRect(R, -Window.Left, FOffsetY - below.Y);
-            canvas->SetBrushOrg(0, below.X & 1);
-            PaintRubberBand(canvas, 0, area, R);
-        }
-        if (!unbuffered)
-            BitBlt(TargetCanvas, below.X, below.Y, guard.Bitmap->Width(), guard.Bitmap->Height(), canvas, 0, 0,
-                   SRCCOPY);
-    }
+    if (P.TargetRect.Top < P.MaximumBottom)
+        PaintAreaBelow(P);
 
     if (IsEmpty() && !FEmptyListMessage.empty()) {
         TargetCanvas->SetFont(Font());
@@ -650,8 +541,232 @@ void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint
         TRect R{OffsetX() + 2, 2, OffsetX() + this->Width(), this->Height() - 2};
         TargetCanvas->DrawText(FEmptyListMessage, R, DT_LEFT | DT_NOCLIP | DT_WORDBREAK);
     }
-    (void)treeSelection;
     DoAfterPaint(TargetCanvas);
+}
+
+void TBaseLazyTree::PaintRow(TLTPaintPass& P, PLazyNode Node, int& NodeTop)
+{
+    const TLTPaintOptions treePaint = TreeOptions().PaintOptions();
+    TCanvas* canvas = P.Canvas;
+    int SelectLevel = BuildLineImage(Node, P.LineImage);
+    const int IndentSize = static_cast<int>(P.LineImage.size());
+    if (!In(treePaint, toFixedIndent))
+        P.ButtonX = RoundHalfEven((static_cast<int>(Indent()) - FPlusBM->Width()) / 2.0) +
+                    (IndentSize - 1) * static_cast<int>(Indent()) + 1;
+    if (!Node->Has(vsInitialized))
+        InitializeNode(Node);
+    if (Node->Has(vsSelected) && !In(treePaint, toChildrenAbove))
+        ++SelectLevel;
+    MeasureItemHeight(canvas, Node);
+    const int NodeHeight = Node->NodeHeight;
+    TLTPaintInfo PaintInfo{};
+    PaintInfo.Canvas = canvas;
+    PaintInfo.BrushOrigin = {P.Window.Left & 1, NodeTop & 1};
+    NodeTop += NodeHeight;
+    P.TargetRect.Bottom = P.TargetRect.Top + NodeHeight;
+    if (SelectLevel == 0 && HasPaint(P.PaintOptions, poSelectedOnly))
+        return;
+    if (!P.Bitmap) {
+        SetCanvasOrigin(canvas, P.Window.Left - P.Target.X, -P.TargetRect.Top);
+        ClipCanvasToRect(canvas, {0, 0, P.TargetRect.Width(), std::min(NodeHeight, P.MaximumBottom - P.TargetRect.Top)});
+    } else {
+        if (P.Bitmap->Height() != NodeHeight || P.Bitmap->Width() != P.Width) {
+            // Fresh pixels for a new height.
+            P.Bitmap->SetSize(0, 0);
+            P.Bitmap->SetSize(P.Width, NodeHeight);
+        }
+        SetCanvasOrigin(canvas, P.Window.Left, 0);
+    }
+    canvas->SetBrushOrg(PaintInfo.BrushOrigin.X, PaintInfo.BrushOrigin.Y);
+    const TRect ItemRect{0, 0, std::max(ClientWidth(), FRangeX), NodeHeight};
+    int VAlign = 0, ButtonY = 0;
+    ComputeNodeVAlign(Node, VAlign, ButtonY);
+    PaintInfo.Node = Node;
+    if (!DoBeforeItemPaint(canvas, Node, ItemRect)) {
+        PaintInfo.PaintOptions = P.BaseOptions;
+        EraseNodeRow(PaintInfo, P.UseBackground, {P.Window.Left, P.TargetRect.Top, P.Window.Right, P.TargetRect.Bottom},
+                     true);
+        PaintRowCells(P, PaintInfo, ItemRect, IndentSize, VAlign, ButtonY);
+        DoAfterItemPaint(canvas, Node, ItemRect);
+        if (Node == FDropTargetNode && In(treePaint, toShowDropmark) && HasPaint(P.PaintOptions, poDrawDropMark))
+            DrawDropMark(canvas, Node, ItemRect);
+    }
+    if (P.ShowRubberBand)
+        PaintRubberBand(canvas, P.Window.Left, {0, 0, P.Width, NodeHeight}, P.SelectionRect);
+    if (!P.Bitmap)
+        canvas->SelectClipRgn(nullptr);
+    else
+        BitBlt(P.TargetCanvas, P.TargetRect.Left, P.TargetRect.Top, P.Bitmap->Width(), P.Bitmap->Height(), canvas,
+               P.Window.Left, 0, SRCCOPY);
+}
+
+void TBaseLazyTree::PaintRowCells(TLTPaintPass& P, TLTPaintInfo& PaintInfo, const TRect& ItemRect, int IndentSize,
+                                  int VAlign, int ButtonY)
+{
+    PLazyNode Node = PaintInfo.Node;
+    TLazyTreeColumns& cols = FHeader->Columns();
+    const bool UseColumns = FHeader->UseColumns();
+    PaintInfo.CellRect = ItemRect;
+    PaintInfo.Column = NoColumn;
+    PaintInfo.Position = 0;
+    if (UseColumns) {
+        PaintInfo.Column = cols.GetFirstVisibleColumn();
+        if (PaintInfo.Column != InvalidColumn) {
+            PaintInfo.Position = cols[PaintInfo.Column]->Position();
+            PaintInfo.CellRect.Right = PaintInfo.CellRect.Left + cols[PaintInfo.Column]->Width();
+        }
+    }
+    while ((PaintInfo.Column != InvalidColumn || !UseColumns) && PaintInfo.CellRect.Left < P.Window.Right) {
+        const TLazyTreeColumn* col = nullptr;
+        if (UseColumns) {
+            PaintInfo.Column = cols.PositionToIndex()[PaintInfo.Position];
+            col = cols[PaintInfo.Column];
+            if (P.FirstColumn == InvalidColumn)
+                P.FirstColumn = PaintInfo.Column;
+            PaintInfo.BidiMode = col->BiDiMode();
+            PaintInfo.Alignment = col->Alignment();
+        } else {
+            PaintInfo.Column = NoColumn;
+            PaintInfo.BidiMode = FBiDiMode;
+            PaintInfo.Alignment = FAlignment;
+        }
+        auto& opts = PaintInfo.PaintOptions;
+        opts = P.BaseOptions;
+        if (HasState(tsEditing) && Node == FFocusedNode && (PaintInfo.Column == FEditColumn || !UseColumns))
+            opts = TLTInternalPaintOptions(opts & ~PaintBit(poDrawSelection));
+        if (!UseColumns || In(col->Options(), coParentColor) ||
+            (Node->Has(vsSelected) && In(TreeOptions().SelectionOptions(), toFullRowSelect) && HasPaint(opts, poDrawSelection)))
+            opts = TLTInternalPaintOptions(opts & ~PaintBit(poColumnColor));
+        const bool IsMainColumn = PaintInfo.Column == FHeader->MainColumn;
+        if (PaintInfo.BidiMode != bdLeftToRight) {
+            if (PaintInfo.Alignment == taLeftJustify)
+                PaintInfo.Alignment = taRightJustify;
+            else if (PaintInfo.Alignment == taRightJustify)
+                PaintInfo.Alignment = taLeftJustify;
+        }
+        TColumnIndex NextColumn = InvalidColumn;
+        if ((UseColumns && !In(col->Options(), coVisible)) || (HasPaint(P.PaintOptions, poMainOnly) && !IsMainColumn)) {
+            NextColumn = cols.GetNextVisibleColumn(PaintInfo.Column);
+        } else {
+            SpanCellRect(PaintInfo, NextColumn);
+            if (PaintInfo.CellRect.Right > P.Window.Left)
+                PaintCell(PaintInfo, P.Window, P.TargetRect, P.MaximumBottom, IsMainColumn, P.ShowCheckImages,
+                          P.ShowStateImages, P.ShowImages, IndentSize, P.LineImage, VAlign, P.ButtonX, ButtonY);
+        }
+        if (!UseColumns)
+            break;
+        P.Canvas->SelectClipRgn(nullptr);
+        if (!P.Bitmap)
+            ClipCanvasToRect(P.Canvas, {0, 0, P.TargetRect.Width(),
+                                        std::min(static_cast<int>(Node->NodeHeight), P.MaximumBottom - P.TargetRect.Top)});
+        if (PaintInfo.CellRect.Left >= P.Window.Right || NextColumn == InvalidColumn)
+            break;
+        PaintInfo.Position = cols[NextColumn]->Position();
+        if (In(cols[NextColumn]->Options(), coVisible)) {
+            cols[NextColumn]->GetAbsoluteBounds(PaintInfo.CellRect.Left, PaintInfo.CellRect.Right);
+            PaintInfo.CellRect.Bottom = Node->NodeHeight;
+            PaintInfo.ContentRect.Bottom = Node->NodeHeight;
+        }
+    }
+}
+
+void TBaseLazyTree::SpanCellRect(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty)
+{
+    NextNonEmpty = FHeader->Columns().GetNextVisibleColumn(PaintInfo.Column);
+}
+
+void TBaseLazyTree::PaintAreaBelow(TLTPaintPass& P)
+{
+    TCanvas* canvas = P.Canvas;
+    const TPoint below{P.TargetRect.Left, P.TargetRect.Top};
+    const TRect area{0, 0, P.Width, P.MaximumBottom - below.Y};
+    if (P.Bitmap) {
+        P.Bitmap->SetSize(0, 0);
+        P.Bitmap->SetPixelFormat(pf32bit);
+        P.Bitmap->SetSize(area.Width(), area.Height());
+    } else {
+        SetCanvasOrigin(canvas, -below.X, -below.Y);
+        canvas->SelectClipRgn(nullptr);
+        ClipCanvasToRect(canvas, area);
+    }
+    if (!DoPaintBackground(canvas, area)) {
+        const TLTPaintOptions treePaint = TreeOptions().PaintOptions();
+        if (P.UseBackground) {
+            SetCanvasOrigin(canvas, 0, 0);
+            if (!P.Bitmap)
+                SetCanvasOrigin(canvas, -below.X, -below.Y);
+            if (In(treePaint, toStaticBackground))
+                PaintBackgroundStatic(FBackground->Bitmap(), canvas, area, below);
+            else
+                PaintBackgroundTiled(FBackground->Bitmap(), canvas, area, below);
+        } else if (FHeader->UseColumns()) {
+            SetCanvasOrigin(canvas, P.Bitmap ? below.X : 0, P.Bitmap ? 0 : -below.Y);
+            PaintColumnStrips(P, area, below);
+        } else {
+            if (P.Bitmap)
+                SetCanvasOrigin(canvas, 0, 0);
+            canvas->Brush()->SetColor(FColors->BackGroundColor());
+            canvas->FillRect(area);
+        }
+    }
+    if (P.Bitmap)
+        SetCanvasOrigin(canvas, 0, 0);
+    if (P.ShowRubberBand) {
+        TRect R = NormalizeRectCorners(FNewSelRect);
+        OffsetRect(R, -P.Window.Left, FOffsetY - below.Y);
+        canvas->SetBrushOrg(0, below.X & 1);
+        PaintRubberBand(canvas, 0, area, R);
+    }
+    if (P.Bitmap)
+        BitBlt(P.TargetCanvas, below.X, below.Y, P.Bitmap->Width(), P.Bitmap->Height(), canvas, 0, 0, SRCCOPY);
+}
+
+// Below the last row each visible column keeps its colour (and its vertical grid line with
+// toFullVertGridLines), in client coordinates; the rest is background.
+void TBaseLazyTree::PaintColumnStrips(TLTPaintPass& P, const TRect& Area, TPoint Below)
+{
+    TCanvas* canvas = P.Canvas;
+    TLazyTreeColumns& cols = FHeader->Columns();
+    const TLTPaintOptions treePaint = TreeOptions().PaintOptions();
+    const bool fullGrid = HasPaint(P.PaintOptions, poGridLines) && In(treePaint, toFullVertGridLines) &&
+                          In(treePaint, toShowVertGridLines);
+    const bool autoResize = In(FHeader->Options(), hoAutoResize);
+    TColumnIndex column = P.FirstColumn;
+    if (column == InvalidColumn) {
+        for (column = cols.GetFirstVisibleColumn(); column != InvalidColumn; column = cols.GetNextVisibleColumn(column)) {
+            int l, r;
+            cols.GetColumnBounds(column, l, r);
+            if (r > 0) break;
+        }
+    }
+    const int right = Area.Right + Below.X;
+    int previousRight = Below.X - 1;
+    TRect cell{Below.X, 0, Below.X, Area.Bottom};
+    canvas->Font()->SetColor(FColors->GridLineColor());
+    for (; column != InvalidColumn && previousRight < right; column = cols.GetNextVisibleColumn(column)) {
+        int l, r;
+        cols.GetColumnBounds(column, l, r);
+        if (r < previousRight) continue;
+        cell.Left = previousRight;
+        cell.Right = r;
+        previousRight = r;
+        if (fullGrid && (!autoResize || column < cols.Count() - 1)) {
+            TLTPaintInfo line{};
+            line.Canvas = canvas;
+            DottedVertLine(line, cell.Top, cell.Bottom, cell.Right - 1);
+            --cell.Right;
+        }
+        const TLazyTreeColumn* c = cols[column];
+        canvas->Brush()->SetColor(In(c->Options(), coParentColor) ? FColors->BackGroundColor() : c->Color());
+        canvas->FillRect(cell);
+    }
+    if (cell.Right < right) {
+        cell.Left = cell.Right + (fullGrid && !autoResize ? 1 : 0);
+        cell.Right = right;
+        canvas->Brush()->SetColor(FColors->BackGroundColor());
+        canvas->FillRect(cell);
+    }
+    SetCanvasOrigin(canvas, 0, 0);
 }
 
 void TBaseLazyTree::PaintCell(TLTPaintInfo& PaintInfo, const TRect& Window, const TRect& TargetRect,
@@ -659,12 +774,9 @@ void TBaseLazyTree::PaintCell(TLTPaintInfo& PaintInfo, const TRect& Window, cons
                               bool ShowImages, int IndentSize, const TLineImage& LineImage, int VAlign, int ButtonX,
                               int ButtonY)
 {
-    (void)TargetRect;
-    (void)MaximumBottom;
     TCanvas* canvas = PaintInfo.Canvas;
     PLazyNode Node = PaintInfo.Node;
     const TLTPaintOptions treePaint = TreeOptions().PaintOptions();
-    const TLTSelectionOptions treeSelection = TreeOptions().SelectionOptions();
     const TLTAutoOptions treeAuto = TreeOptions().AutoOptions();
 
     PaintInfo.NodeWidth = DoGetNodeWidth(Node, PaintInfo.Column, canvas);
@@ -702,6 +814,8 @@ void TBaseLazyTree::PaintCell(TLTPaintInfo& PaintInfo, const TRect& Window, cons
     const int Levels = In(treePaint, toFixedIndent) ? 1 : IndentSize;
     if (IsMainColumn)
         ShiftByIndent(PaintInfo, Levels);
+    if (FHeader->UseColumns())
+        ClipCellToWindow(PaintInfo, Window, TargetRect, MaximumBottom);
 
     if (HasPaint(PaintInfo.PaintOptions, poGridLines) && In(treePaint, toShowHorzGridLines)) {
         canvas->Font()->SetColor(FColors->GridLineColor());
@@ -719,6 +833,8 @@ void TBaseLazyTree::PaintCell(TLTPaintInfo& PaintInfo, const TRect& Window, cons
         --PaintInfo.ContentRect.Bottom;
     }
 
+    if (FHeader->UseColumns())
+        PaintVertGridLine(PaintInfo);
     PaintCellHighlight(PaintInfo, Window.Left, Window.Width());
 
     if (IsMainColumn) {
@@ -735,10 +851,49 @@ void TBaseLazyTree::PaintCell(TLTPaintInfo& PaintInfo, const TRect& Window, cons
     if (normal.ImageIndex >= 0)
         PaintNodeImage(PaintInfo, imgNormal, true);
     // The editor covers the edited cell.
-    if (!(HasState(tsEditing) && Node == FFocusedNode))
+    if (!(HasState(tsEditing) && Node == FFocusedNode && (PaintInfo.Column == FEditColumn || !FHeader->UseColumns())))
         PaintNodeContent(PaintInfo);
     DoAfterCellPaint(canvas, Node, PaintInfo.Column, PaintInfo.CellRect);
-    (void)treeSelection;
+}
+
+void TBaseLazyTree::ClipCellToWindow(TLTPaintInfo& PaintInfo, const TRect& Window, const TRect& TargetRect,
+                                     int MaximumBottom)
+{
+    TRect clip = PaintInfo.CellRect;
+    if (!FPaintBitmap) {
+        // Unbuffered: the row's canvas origin puts the row top at 0; the parts of the cell
+        // outside the window (left, right, below the last target row) are cut off.
+        clip.Left = std::max(clip.Left, Window.Left);
+        clip.Right = std::min(clip.Right, Window.Right);
+        clip.Bottom -= std::max(0, TargetRect.Bottom - MaximumBottom);
+    }
+    ClipCanvasToRect(PaintInfo.Canvas, clip);
+}
+
+void TBaseLazyTree::PaintVertGridLine(TLTPaintInfo& PaintInfo)
+{
+    const TLTPaintOptions treePaint = TreeOptions().PaintOptions();
+    if (!HasPaint(PaintInfo.PaintOptions, poGridLines) || !In(treePaint, toShowVertGridLines))
+        return;
+    TLazyTreeColumns& cols = FHeader->Columns();
+    const TLazyTreeColumn* col = cols[PaintInfo.Column];
+    if (In(FHeader->Options(), hoAutoResize) && static_cast<int>(PaintInfo.Position) + 1 == cols.Count())
+        return;
+    // The client's right edge is the tree's border: no line there, unless the column is fixed.
+    int l, r;
+    cols.GetColumnBounds(PaintInfo.Column, l, r);
+    if (r == ClientWidth() && !In(col->Options(), coFixed))
+        return;
+    if (PaintInfo.BidiMode == bdLeftToRight || !CellIsEmpty(PaintInfo.Node, PaintInfo.Column)) {
+        PaintInfo.Canvas->Font()->SetColor(FColors->GridLineColor());
+        const bool selectedBackground =
+            HasPaint(PaintInfo.PaintOptions, poDrawSelection) && In(TreeOptions().SelectionOptions(), toFullRowSelect) &&
+            PaintInfo.Node->Has(vsSelected) && !In(treePaint, toUseBlendedSelection) && !HasState(tsUseExplorerTheme);
+        DottedVertLine(PaintInfo, PaintInfo.CellRect.Top, PaintInfo.CellRect.Bottom, PaintInfo.CellRect.Right - 1,
+                       selectedBackground);
+    }
+    --PaintInfo.CellRect.Right;
+    --PaintInfo.ContentRect.Right;
 }
 
 void TBaseLazyTree::DrawDropMark(TCanvas* Canvas, PLazyNode Node, const TRect& R)
@@ -820,11 +975,24 @@ void TBaseLazyTree::Paint()
     const TRect update = canvas->ClipRect();
     if (update.IsEmpty())
         return;
+    const TLTInternalPaintOptions options =
+        PaintSet({poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines});
+    // The fixed columns are painted without horizontal scrolling, the rest in full client height.
+    const int fixedWidth = FHeader->UseColumns() ? FHeader->Columns().GetVisibleFixedWidth() : 0;
     TRect window = update;
+    TPoint target{update.Left, update.Top};
+    if (fixedWidth != 0) {
+        const TRect client = ClientRect();
+        TRect fixed{client.Left, client.Top, fixedWidth, client.Bottom};
+        OffsetRect(fixed, 0, -OffsetY());
+        PaintTree(canvas, fixed, client.TopLeft(), options, pfDevice);
+        if (client.Width() <= fixedWidth)
+            return;
+        window = {fixedWidth, client.Top, client.Right, client.Bottom};
+        target = {fixedWidth, client.Top};
+    }
     OffsetRect(window, FEffectiveOffsetX, -OffsetY());
-    PaintTree(canvas, window, {update.Left, update.Top},
-              PaintSet({poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines}),
-              pfDevice);
+    PaintTree(canvas, window, target, options, pfDevice);
 }
 
 void TBaseLazyTree::RedrawFrame()
@@ -879,14 +1047,21 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool Te
     }
     const int top = static_cast<int>(GetDisplayTop(Node));
     result = {0, top, std::max(ClientWidth(), FRangeX), top + Node->NodeHeight};
-    OffsetRect(result, -FEffectiveOffsetX, 0);
+    const bool inColumn = Column > NoColumn && FHeader->Columns().IsValidColumn(Column);
+    if (inColumn) {
+        // The column's bounds are already in client coordinates (scrolled unless fixed).
+        FHeader->Columns().GetColumnBounds(Column, result.Left, result.Right);
+        --result.Right;
+    } else {
+        OffsetRect(result, -FEffectiveOffsetX, 0);
+    }
     OffsetRect(result, 0, OffsetY());
     if (!TextOnly)
         return result;
 
     int offset = FMargin + indent;
-    TAlignment alignment = FAlignment;
-    const bool rtl = FBiDiMode != bdLeftToRight;
+    TAlignment alignment = inColumn ? FHeader->Columns()[Column]->Alignment() : FAlignment;
+    const bool rtl = (inColumn ? FHeader->Columns()[Column]->BiDiMode() : FBiDiMode) != bdLeftToRight;
     if (mainColumnHit) {
         if (In(po, toShowRoot))
             offset += static_cast<int>(Indent());
@@ -1179,6 +1354,18 @@ bool TBaseLazyTree::WindowMessage(TMessage& Message)
         TCustomControl::WndProc(Message);
         PaintNonClientBorder(reinterpret_cast<TCanvas*>(Message.WParam));
         return true;
+    case WM_PAINT:
+        // The header lives in the non-client area: it follows every client paint.
+        TCustomControl::WndProc(Message);
+        PaintHeaderToWindow();
+        return true;
+    case WM_PRINT: {
+        TCustomControl::WndProc(Message);
+        auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
+        if (canvas && In(FHeader->Options(), hoVisible) && !((Message.LParam & PRF_CHECKVISIBLE) && !Visible()))
+            FHeader->Columns().PaintHeader(canvas, FHeader->HeaderRect(), -FEffectiveOffsetX);
+        return true;
+    }
     case WM_PRINTCLIENT: {
         // The client as the tree paints it, onto the canvas in WParam.
         auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "LazyTrees.BaseTree.h"
+#include "LazyTrees.Header.h"
 #include "LazyTrees.Colors.h"
 #include "LazyTrees.Utils.h"
 #include "plat/Graphics.h"
@@ -35,7 +36,6 @@ void TBaseLazyTree::Print(TPrinter* Printer, bool PrintHeader)
 {
     if (!Printer)
         return;
-    (void)PrintHeader;  // the header without columns is never visible
     BeginUpdate();
     const TColor keptColor = Color();
     struct Restore {
@@ -48,7 +48,10 @@ void TBaseLazyTree::Print(TPrinter* Printer, bool PrintHeader)
         }
     } restore{this, keptColor};
 
-    const TRect treeRect = GetTreeRect();
+    TRect treeRect = GetTreeRect();
+    // With a visible header the pages show it above the rows.
+    const int headerHeight = PrintHeader && In(FHeader->Options(), hoVisible) ? FHeader->Height() : 0;
+    treeRect.Bottom += headerHeight;
     SetColor(clWhite);
 
     Printer->BeginDoc();
@@ -74,7 +77,20 @@ void TBaseLazyTree::Print(TPrinter* Printer, bool PrintHeader)
             page.Canvas()->FillRect({0, 0, layout.PageWidth, layout.PageHeight});
             const TRect window = Bounds(column * layout.PageWidth, row * layout.PageHeight, layout.PageWidth,
                                         layout.PageHeight);
-            PaintTree(page.Canvas(), window, {0, 0}, PaintBit(poGridLines), pf32bit);
+            TRect rows = window;
+            TPoint target{0, 0};
+            if (headerHeight > 0) {
+                if (window.Top < headerHeight)
+                    FHeader->Columns().PaintHeader(page.Canvas(), TRect{window.Left, 0, window.Right, headerHeight},
+                                                   TPoint{0, -window.Top}, 0);
+                rows.Top -= headerHeight;
+                rows.Bottom -= headerHeight;
+                if (rows.Top < 0) {
+                    target.Y = -rows.Top;
+                    rows.Top = 0;
+                }
+            }
+            if (!rows.IsEmpty()) PaintTree(page.Canvas(), rows, target, PaintBit(poGridLines), pf32bit);
             page.Canvas()->SetWindowOrg(0, 0);
             StretchDrawBitmapDib(Printer->Canvas(), {0, 0, Printer->PageWidth(), Printer->PageHeight() - 1}, &page);
             if (row < layout.Rows - 1 || column < layout.Columns - 1)

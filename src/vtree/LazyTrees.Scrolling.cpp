@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "LazyTrees.BaseTree.h"
+#include "LazyTrees.Header.h"
 #include "plat/SystemInput.h"
 
 namespace vtree {
@@ -47,7 +48,15 @@ void TBaseLazyTree::SetBottomSpace(std::uint32_t Value)
     UpdateVerticalScrollBar(true);
 }
 
-void TBaseLazyTree::UpdateHorizontalRange() { FRangeX = VisibleContentWidth(); }
+void TBaseLazyTree::UpdateHorizontalRange()
+{
+    FRangeX = FHeader && FHeader->UseColumns() ? FHeader->Columns().TotalWidth() : VisibleContentWidth();
+}
+
+int TBaseLazyTree::ScrollWidth() const
+{
+    return FHeader && FHeader->UseColumns() ? FHeader->Columns().GetScrollWidth() : static_cast<int>(FIndent);
+}
 
 void TBaseLazyTree::UpdateRanges()
 {
@@ -99,8 +108,12 @@ void TBaseLazyTree::UpdateVerticalScrollBar(bool DoRepaint)
 
 void TBaseLazyTree::UpdateHorizontalScrollBar(bool DoRepaint)
 {
+    // The columns' total width costs nothing and is kept current for every tree; measuring the
+    // rows' content is left to trees on screen.
+    const bool columns = FHeader && FHeader->UseColumns();
+    if (columns) UpdateHorizontalRange();
     if (HasState(tsUpdating) || FUpdateCount > 0 || !HandleAllocated() || !Showing() || !FScrollBarOptions) return;
-    UpdateHorizontalRange();
+    if (!columns) UpdateHorizontalRange();
     FEffectiveOffsetX = FBiDiMode != bdLeftToRight ? std::max(0, FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
     const TScrollStyle bars = FScrollBarOptions->ScrollBars();
     if (bars != ssHorizontal && bars != ssBoth) {

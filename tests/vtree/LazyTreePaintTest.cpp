@@ -17,6 +17,7 @@
 
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
+#include "LazyTrees.Header.h"
 #include "LazyTrees.SharedResources.h"
 #include "LazyTrees.Utils.h"
 #include "TestSupport.h"
@@ -1118,10 +1119,11 @@ TEST_F(TreePrint, TwoPagesWideAndOneHighPrintsTwoPages)
     printer.SetFileName(String(name.begin(), name.end()));
     ThreeLevels();
     Tree->SetWidth(100);
-    Tree->SetRangeX(2 * 192);
     // Five rows of 18 and one more of 6 make 96 pixels.
     PLazyNode extra = Tree->AddChild(nullptr);
     Tree->SetNodeHeight(extra, 6);
+    // Set after the changes above, whose range updates measure the content again.
+    Tree->SetRangeX(2 * 192);
     ASSERT_EQ(Tree->GetTreeRect().Height(), 96);
     Tree->SetSelected(A, true);
     Tree->SetFocusedNode(A);
@@ -1136,6 +1138,44 @@ TEST_F(TreePrint, TwoPagesWideAndOneHighPrintsTwoPages)
     EXPECT_EQ(Tree->UpdateCount(), 0u);
     if (const char* d = std::getenv("TEST_PICTURES"))
         fs::copy_file(out, fs::path(d) / "printed-tree.pdf", fs::copy_options::overwrite_existing);
+}
+
+// The header prints above the rows only when asked for and visible: its height adds a row of pages.
+TEST_F(TreePrint, VisibleHeaderPrintsAboveTheRows)
+{
+    struct Case {
+        const char* What;
+        bool Visible, PrintHeader;
+        int Pages;
+    };
+    const Case cases[] = {
+        {"visible and asked for", true, true, 4},
+        {"visible, not asked for", true, false, 2},
+        {"asked for, invisible: no header space", false, true, 2},
+    };
+    ThreeLevels();
+    Tree->SetWidth(100);
+    PLazyNode extra = Tree->AddChild(nullptr);
+    Tree->SetNodeHeight(extra, 6);
+    TLTHeader& header = Tree->Header();
+    header.Columns().Add()->SetWidth(2 * 192);
+    header.SetHeight(20);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        const TLTHeaderOptions o = header.Options() & ~HdrBit(hoVisible);
+        header.SetOptions(c.Visible ? o | HdrBit(hoVisible) : o);
+        Tree->SetRangeX(2 * 192);
+        ASSERT_EQ(Tree->GetTreeRect().Height(), 96);
+        TPrinter printer;
+        printer.SetPixelsPerInch(96);
+        printer.SetPaperSize(50.8, 25.4);  // 192 x 96 pixels
+        const fs::path out = dir / "header.pdf";
+        const std::string name = out.string();
+        printer.SetFileName(String(name.begin(), name.end()));
+        Tree->Print(&printer, c.PrintHeader);
+        EXPECT_EQ(printer.PagesPrinted(), c.Pages);
+        EXPECT_EQ(Tree->UpdateCount(), 0u);
+    }
 }
 
 TEST_F(TreePrint, NilPrinterDoesNothing)

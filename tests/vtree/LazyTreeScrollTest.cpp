@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "InputFixture.h"
+#include "LazyTrees.Header.h"
 
 namespace vtree::testing {
 namespace {
@@ -182,6 +183,41 @@ TEST_F(ScrollTest, EndKeyScrollsToTheBottomAndTheBarFollows)
     EXPECT_EQ(tree->OffsetY(), Bottom());
     EXPECT_EQ(plat::GetScrollPos(tree->Handle(), plat::SB_VERT), -Bottom());
     EXPECT_INPUT_OK(*tree, true);
+}
+
+// With header columns the horizontal range is the columns' total width (not the widest text),
+// and Ctrl+Left/Right steps by the average width of the visible, non-fixed columns.
+TEST_F(ScrollTest, HeaderColumnsSetTheHorizontalRangeAndTheCtrlArrowStep)
+{
+    Rows(3, u"a text far wider than nothing at all, wider than any column here");
+    const int contentRange = tree->RangeX();
+    TLazyTreeColumns& cols = tree->Header().Columns();
+    for (int w : {90, 120, 150, 61}) cols.Add()->SetWidth(w);
+    cols[3]->SetOptions(cols[3]->Options() | ColBit(coFixed));
+    EXPECT_EQ(tree->RangeX(), 90 + 120 + 150 + 61);
+    EXPECT_NE(tree->RangeX(), contentRange);
+    EXPECT_EQ(tree->ScrollWidth(), 120);  // (90 + 120 + 150) / 3, the fixed column left out
+    tree->SetFocus();
+    kit::ProcessEvents();
+    const int leftmost = tree->ClientWidth() - 421;
+    ASSERT_LT(leftmost, -120);
+    struct Case {
+        const char* What;
+        std::uint16_t Key;
+        int Offset;
+    };
+    for (const Case& c : {Case{"one step right", plat::VK_RIGHT, -120},
+                          Case{"the next step is clamped at the range", plat::VK_RIGHT, std::max(-240, leftmost)},
+                          Case{"clamped again", plat::VK_RIGHT, leftmost},
+                          Case{"back left", plat::VK_LEFT, leftmost + 120}}) {
+        SCOPED_TRACE(c.What);
+        kit::Key(c.Key, plat::ssCtrl);
+        EXPECT_EQ(tree->OffsetX(), c.Offset);
+        EXPECT_INPUT_OK(*tree, true);
+    }
+    cols.Clear();
+    EXPECT_EQ(tree->RangeX(), contentRange);
+    EXPECT_EQ(tree->ScrollWidth(), static_cast<int>(tree->Indent()));
 }
 
 } // namespace
