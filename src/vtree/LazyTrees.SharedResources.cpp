@@ -188,13 +188,15 @@ void DrawUtilityCell(const Painter& P, int Index)
                 P.Pixel(x, top + r, c);
         }
     };
+    // The drop-mark bars leave the top row free: the strip's first pixel is its mask colour,
+    // which the image list takes as the transparent one.
     switch (Index) {
     case 0:
-        P.Fill(0, 0, 2, Cell, c);
+        P.Fill(0, 1, 2, Cell, c);
         triangle(2, 4, 4, false);
         break;
     case 1:
-        P.Fill(Cell - 2, 0, Cell, Cell, c);
+        P.Fill(Cell - 2, 1, Cell, Cell, c);
         triangle(Cell - 3, 4, 4, false);
         break;
     case 2:

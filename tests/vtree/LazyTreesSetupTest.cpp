@@ -148,6 +148,23 @@ TEST(SharedResources, CellZeroIsEmptyAndTheCheckCellsAreDrawn)
     EXPECT_GT(PaintedPixels(UtilitiesList, 4), 0);
 }
 
+// The utility cells (drop marks, sort and overlay arrows) draw only their shapes: the
+// strip's background is transparent, so a header or a cell shows through around them.
+TEST(SharedResources, UtilityCellsDrawOnlyTheirShapes)
+{
+    PrepareSharedResources();
+    for (int i = 0; i < UtilitiesList->Count(); ++i) {
+        SCOPED_TRACE(i);
+        const std::vector<plat::TColor> pixels = Drawn(UtilitiesList, i);
+        int painted = 0;
+        for (plat::TColor c : pixels) {
+            EXPECT_NE(c, plat::clFuchsia);
+            painted += c != plat::clWhite;
+        }
+        EXPECT_LT(painted, 16 * 16 / 2);
+    }
+}
+
 struct FormatCase {
     const char16_t* Name;
     const std::uint16_t* Id;  // nullptr: a predefined id
