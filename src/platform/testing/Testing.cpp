@@ -513,4 +513,34 @@ std::string SystemClipboardData(const char* MimeType)
     return m ? m->data(QString::fromLatin1(MimeType)).toStdString() : std::string();
 }
 
+void SetDisplayComposites(std::optional<bool> Composites) { ui::SetDisplayCompositesAnswer(Composites); }
+
+bool HasWindowMask(TWinControl* Control)
+{
+    const UiWidget* w = ui::N(Control).widget;
+    return w && !w->mask().isEmpty();
+}
+
+bool InWindowMask(TWinControl* Control, int X, int Y)
+{
+    const UiWidget* w = ui::N(Control).widget;
+    return w && w->mask().contains(QPoint(X, Y));
+}
+
+bool WindowTranslucent(TWinControl* Control)
+{
+    const UiWidget* w = ui::N(Control).widget;
+    return w && w->testAttribute(Qt::WA_TranslucentBackground);
+}
+
+std::unique_ptr<TBitmap> GrabPainted(TWinControl* Control)
+{
+    UiWidget* w = ui::N(Control).widget;
+    const QImage img = w ? w->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied) : QImage();
+    auto bmp = std::make_unique<TBitmap>(std::max(1, img.width()), std::max(1, img.height()));
+    bmp->SetPixelFormat(pf32bit);
+    if (!img.isNull()) gfx::BitmapImage(bmp.get()) = img;
+    return bmp;
+}
+
 } // namespace plat::testing

@@ -262,11 +262,12 @@ void UiWidget::paintEvent(QPaintEvent* e)
     if (!native_) return;
     QPainter p(this);
     if (!native_->layered.isNull()) {
+        // Without a compositor the picture is opaque and the window mask gives the shape.
+        const bool composites = native_->layeredComposites;
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.fillRect(e->rect(), Qt::transparent);
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        p.setOpacity(native_->layeredAlpha / 255.0);
-        p.drawImage(0, 0, native_->layered);
+        if (composites) p.fillRect(e->rect(), Qt::transparent);
+        else p.fillRect(e->rect(), Qt::white);
+        p.drawImage(0, 0, ui::LayeredPicture(*native_, composites));
         return;
     }
     const bool transparent = native_->control && (native_->control->WindowExStyle() & WS_EX_TRANSPARENT);
@@ -453,13 +454,9 @@ QImage GrabWindow(TWinControl* control)
 {
     NativeWindow& n = N(control);
     if (!n.layered.isNull()) {
-        // As composed over a transparent desktop: the picture times the constant alpha.
-        QImage img(n.layered.size(), QImage::Format_ARGB32_Premultiplied);
-        img.fill(Qt::transparent);
-        QPainter p(&img);
-        p.setOpacity(n.layeredAlpha / 255.0);
-        p.drawImage(0, 0, n.layered);
-        return img;
+        // With a compositor as composed over a transparent desktop (the picture times the
+        // constant alpha); without one the opaque picture the window paints.
+        return LayeredPicture(n, n.layeredComposites);
     }
     PaintPending(n);
     QImage img = n.surface.isNull() ? QImage(1, 1, QImage::Format_ARGB32_Premultiplied) : n.surface.copy();

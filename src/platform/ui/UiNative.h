@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 #include "plat/Controls.h"
 #include "plat/Forms.h"
@@ -59,6 +60,7 @@ struct NativeWindow {
     // its constant opacity; the window region (empty = none).
     QImage layered;
     int layeredAlpha = 255;
+    bool layeredComposites = true;  // the picture keeps its alpha (else opaque, shaped by the mask)
     QRegion region;
 };
 
@@ -98,6 +100,24 @@ void PaintPending(NativeWindow& n);
 // Surface painted and composed with every visible windowed descendant (hosted Qt widgets
 // included), as the screen would show it.
 QImage GrabWindow(TWinControl* control);
+
+// Layered windows on displays with and without a compositing manager (LayeredWindows.cpp).
+// Whether the display blends translucent top-level windows over what lies below: on X the
+// owner of the _NET_WM_CM_S<screen> selection, asked each time; true on other platforms.
+bool DisplayComposites();
+// Replaces the display's answer (nullopt: ask the display again), for tests.
+void SetDisplayCompositesAnswer(std::optional<bool> Answer);
+// What a layered window paints: with a compositor the picture times the constant alpha,
+// premultiplied, transparent where the picture is; without one every pixel opaque (the
+// picture's colours at full strength), the shape being left to the window mask.
+QImage LayeredPicture(const NativeWindow& n, bool composites);
+// The window mask a layered or region-shaped window needs: the window region when one is
+// set; without a compositor and without a region, the picture's non-transparent pixels;
+// else none (empty).
+QRegion LayeredMask(const NativeWindow& n, bool composites);
+// Applies the translucency and mask the display calls for to the window's widget and
+// records in layeredComposites how the picture is painted.
+void ApplyLayeredShape(NativeWindow& n);
 
 // Key pipeline entry for a key event aimed at the window that contains `receiver`.
 // Returns true when the layer consumed the event. Hosted Qt widgets get keys only through

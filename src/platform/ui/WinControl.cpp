@@ -464,6 +464,8 @@ void TWinControl::SetWindowExStyle(std::uint32_t Value)
         const bool transparent = (Value & WS_EX_TRANSPARENT) != 0;
         w->setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
         w->setAttribute(Qt::WA_TranslucentBackground, transparent);
+        // A layered window's translucency follows the display's compositing.
+        if (!native_->layered.isNull()) ui::ApplyLayeredShape(*native_);
     }
     native_->generation++;
     BoundsChanged();

@@ -16,6 +16,7 @@
 #include <functional>
 #include <string>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -177,5 +178,18 @@ void SaveGrab(TControl* Control, const String& Path);
 std::string SystemClipboardData(const char* MimeType);
 // 0x00BBGGRR of one pixel of a grab.
 TColor PixelOf(const TBitmap& Bitmap, int X, int Y);
+
+// ---- layered windows --------------------------------------------------------------------
+// Replaces the display's answer to whether a compositing manager blends translucent
+// top-level windows (nullopt: the display is asked again).
+void SetDisplayComposites(std::optional<bool> Composites);
+// Whether the window has a mask, and whether the mask lets the point (window coordinates) show.
+bool HasWindowMask(TWinControl* Control);
+bool InWindowMask(TWinControl* Control, int X, int Y);
+// Whether the window is blended over what lies below (translucent), as its widget is set up.
+bool WindowTranslucent(TWinControl* Control);
+// The window as its own paint routine paints it, alpha as painted (transparent where it
+// paints nothing).
+std::unique_ptr<TBitmap> GrabPainted(TWinControl* Control);
 
 } // namespace plat::testing
