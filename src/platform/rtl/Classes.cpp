@@ -1,6 +1,7 @@
 #include "plat/Classes.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "plat/SysUtils.h"
 
@@ -33,6 +34,35 @@ void TPersistent::AssignError(const TPersistent* Source) const
 }
 
 // ---- TComponent ------------------------------------------------------------------------
+
+namespace {
+
+// Buffers for the notification walk's copy of a component list, one per nesting level (a
+// handler may notify again). A deque keeps the outer levels' buffers in place while an inner
+// level adds one.
+thread_local std::deque<std::vector<TComponent*>> notifyBuffers;
+thread_local std::size_t notifyDepth = 0;
+
+struct TNotifySnapshot {
+    const std::vector<TComponent*>& List;
+    explicit TNotifySnapshot(const std::vector<TComponent*>& source) : List(Take(source)) {}
+    ~TNotifySnapshot() { --notifyDepth; }
+    TNotifySnapshot(const TNotifySnapshot&) = delete;
+    TNotifySnapshot& operator=(const TNotifySnapshot&) = delete;
+
+private:
+    static std::vector<TComponent*>& Take(const std::vector<TComponent*>& source)
+    {
+        if (notifyDepth == notifyBuffers.size())
+            notifyBuffers.emplace_back();
+        std::vector<TComponent*>& buffer = notifyBuffers[notifyDepth];
+        buffer.assign(source.begin(), source.end());
+        ++notifyDepth;
+        return buffer;
+    }
+};
+
+} // namespace
 
 TComponent::TComponent(TComponent* AOwner)
 {
@@ -166,10 +196,14 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == opRemove && AComponent)
         RemoveFreeNotification(AComponent);
+    if (components_.empty())
+        return;
     // A copy: a handler may free or move components, and only those still owned are told.
     // An entry still at its place in the list is owned without a search, so telling every
-    // component costs one call each while no handler changes the list.
-    const std::vector<TComponent*> list = components_;
+    // component costs one call each while no handler changes the list. The copy goes into a
+    // buffer kept per nesting level, so a walk allocates nothing once the buffers have grown.
+    TNotifySnapshot snapshot(components_);
+    const std::vector<TComponent*>& list = snapshot.List;
     for (std::size_t i = 0; i < list.size(); ++i) {
         TComponent* c = list[i];
         const bool owned = (i < components_.size() && components_[i] == c) ||

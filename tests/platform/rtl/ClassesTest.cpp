@@ -72,6 +72,53 @@ TEST(Component, FreeingAnOwnedComponentTellsTheOwner)
     EXPECT_TRUE(ThrowsWith<EListError>([&] { owner.Components(1); }, u"List index out of bounds (1)"));
 }
 
+// Once told of "x", adds "n" to its owner and frees "b": both start walks of their own while
+// the owner's walk for "x" is under way.
+class Reacting : public Probe {
+public:
+    Reacting(TComponent* owner, TComponent* victim, std::vector<std::string>& log)
+        : Probe(owner, "a", log), log_(log), victim_(victim)
+    {
+    }
+    void Notification(TComponent* c, TOperation op) override
+    {
+        const auto* p = dynamic_cast<Probe*>(c);
+        if (!fired_ && op == opInsert && p && p->tag() == "x") {
+            fired_ = true;
+            Owner()->InsertComponent(new Probe(nullptr, "n", log_));
+            victim_->Free();
+        }
+        Probe::Notification(c, op);
+    }
+
+private:
+    std::vector<std::string>& log_;
+    TComponent* victim_;
+    bool fired_ = false;
+};
+
+TEST(Component, WalksStartedByAHandlerLeaveTheOuterWalkItsOwnList)
+{
+    std::vector<std::string> log;
+    Probe owner(nullptr, "owner", log);
+    auto* b = new Probe(nullptr, "b", log);
+    new Reacting(&owner, b, log);
+    owner.InsertComponent(b);
+    new Probe(&owner, "c", log);
+    auto* x = new Probe(nullptr, "x", log);
+    log.clear();
+    owner.InsertComponent(x);
+    // The outer walk tells what was owned when "x" came and still is: not the freed "b", and
+    // not "n", which came later.
+    const std::vector<std::string> expected = {
+        "owner +x",
+        "owner +n", "a +n", "b +n", "c +n", "x +n", "n +n",
+        "owner -b", "a -b", "b -b", "c -b", "x -b", "n -b", "free b destroying",
+        "a +x", "c +x", "x +x"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(owner.ComponentCount(), 4);
+}
+
 TEST(Component, FreeNotificationAcrossOwners)
 {
     std::vector<std::string> log;
