@@ -1,6 +1,7 @@
 // The header of the tree control: properties, geometry, fixed-area constraints, sort column
 // and the binary header record.
 #include <algorithm>
+#include <climits>
 
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.Header.h"
@@ -183,8 +184,9 @@ void TLTHeader::FontChanged()
         plat::TBitmap bm;
         bm.SetSize(1, 1);
         bm.Canvas()->Font()->Assign(FFont);
-        const int h = bm.Canvas()->TextHeight(u"Q") + s + s / 2;
-        SetHeight(std::max(FHeight, h));
+        // In 64 bits: a column's spacing may be any int, and SetHeight clamps the result.
+        const long long h = static_cast<long long>(bm.Canvas()->TextHeight(u"Q")) + s + s / 2;
+        SetHeight(static_cast<int>(std::clamp<long long>(std::max<long long>(FHeight, h), INT_MIN, INT_MAX)));
     }
     Invalidate(nullptr);
 }

@@ -364,9 +364,10 @@ TEST_F(MouseInput, RightClickShowsTheNodeMenuAskingTheParents)
     PLazyNode A1 = Add(A, u"A1");
     tree->SetExpanded(A, true);
     plat::TPopupMenu menu(nullptr);
-    auto item = std::make_unique<plat::TMenuItem>(nullptr);
+    // The menu owns the item (a parent item owns none of its sub-items).
+    auto* item = new plat::TMenuItem(&menu);
     item->SetCaption(u"Open");
-    menu.Items()->Add(item.release());
+    menu.Items()->Add(item);
     std::vector<PLazyNode> asked;
     tree->OnGetPopupMenu = [&](TBaseLazyTree*, PLazyNode N, TColumnIndex, plat::TPoint, bool& AskParent,
                                plat::TPopupMenu*& M) {

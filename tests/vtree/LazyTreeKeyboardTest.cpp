@@ -365,8 +365,10 @@ TEST_F(SearchTest, InitializedOnlySkipsUninitialisedNodes)
     PLazyNode x = Roots({u"x"})[0];
     tree->SetChildCount(x, 2);
     PLazyNode child = tree->GetFirstChildNoInit(x);
+    // The node record is packed: copy the sibling pointer before it becomes a map key.
+    const PLazyNode sibling = child->NextSibling;
     texts[child] = u"kid";
-    texts[child->NextSibling] = u"kin";
+    texts[sibling] = u"kin";
     ASSERT_FALSE(child->Has(vsInitialized));
     tree->SetFocusedNode(x);
     tree->SetIncrementalSearch(isInitializedOnly);
