@@ -1007,6 +1007,9 @@ protected:
     void ChooseNextNodeToSelect(PLazyNode Node);
     bool UpdateRubberBand(int X, int Y);
     bool ApplyRubberBand();
+    // A node the band entered or left: selected, unselected or (with Ctrl) toggled; true
+    // when the band changed for it.
+    bool ApplyBandHit(PLazyNode Node, bool InOld, bool InNew, bool DoSwitch);
     virtual bool RubberBandHitsLTR(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,
                                    const plat::TRect& OldRect, const plat::TRect& NewRect);
     virtual bool RubberBandHitsRTL(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,

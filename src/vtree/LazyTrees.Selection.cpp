@@ -430,18 +430,7 @@ bool TBaseLazyTree::RubberBandHitsLTR(TColumnIndex MainColumn, int CellLeft, int
                 }
             return B.Left <= tr && B.Right >= tl;
         };
-        const bool inOld = contains(OldRect), inNew = contains(NewRect);
-        if (inOld != inNew) {
-            result = true;
-            if (doSwitch) {
-                if (run->Has(vsSelected)) RemoveFromSelectionDeferred(run);
-                else PushTempNode(run);
-            } else if (inNew) {
-                PushTempNode(run);
-            } else {
-                RemoveFromSelectionDeferred(run);
-            }
-        }
+        result |= ApplyBandHit(run, contains(OldRect), contains(NewRect), doSwitch);
         PLazyNode next = GetNextVisibleNoInit(run, true);
         if (!next || bottom > maxY) break;
         const int nextLevel = static_cast<int>(GetNodeLevel(next));
@@ -451,6 +440,20 @@ bool TBaseLazyTree::RubberBandHitsLTR(TColumnIndex MainColumn, int CellLeft, int
         run = next;
     }
     return result;
+}
+
+bool TBaseLazyTree::ApplyBandHit(PLazyNode Node, bool InOld, bool InNew, bool DoSwitch)
+{
+    if (InOld == InNew) return false;
+    if (DoSwitch) {
+        if (Node->Has(vsSelected)) RemoveFromSelectionDeferred(Node);
+        else PushTempNode(Node);
+    } else if (InNew) {
+        PushTempNode(Node);
+    } else {
+        RemoveFromSelectionDeferred(Node);
+    }
+    return true;
 }
 
 bool TBaseLazyTree::RubberBandHitsRTL(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,
@@ -494,18 +497,7 @@ bool TBaseLazyTree::RubberBandHitsRTL(TColumnIndex MainColumn, int CellLeft, int
                 }
             return B.Left <= tr && B.Right >= tl;
         };
-        const bool inOld = contains(OldRect), inNew = contains(NewRect);
-        if (inOld != inNew) {
-            result = true;
-            if (doSwitch) {
-                if (run->Has(vsSelected)) RemoveFromSelectionDeferred(run);
-                else PushTempNode(run);
-            } else if (inNew) {
-                PushTempNode(run);
-            } else {
-                RemoveFromSelectionDeferred(run);
-            }
-        }
+        result |= ApplyBandHit(run, contains(OldRect), contains(NewRect), doSwitch);
         PLazyNode next = GetNextVisibleNoInit(run, true);
         if (!next || bottom > maxY) break;
         const int nextLevel = static_cast<int>(GetNodeLevel(next));
