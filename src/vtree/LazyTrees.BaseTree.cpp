@@ -323,6 +323,9 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
 {
     if (FHeader && FHeader->HandleNonClientMessage(Message))
         return;
+    // The header sees every message first: its strip, splitters and interactions.
+    if (FHeader && FHeader->HandleMessage(Message))
+        return;
     // Every pixel of the client is painted by the paint pass: nothing to erase.
     if (Message.Msg == plat::WM_ERASEBKGND) {
         Message.Result = 1;

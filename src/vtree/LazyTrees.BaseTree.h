@@ -925,6 +925,43 @@ public:
     // The check image of a column check box in the header, not selected.
     void PaintCheckControlAt(plat::TCanvas* Canvas, const TLTImageSlot& Slot) { PaintCheckControl(Canvas, Slot, false); }
 
+    // ---- header mouse: the tree's header events (X, Y in header coordinates) ----
+public:
+    std::function<void(TLTHeader*, const TLTHeaderHitInfo&)> OnHeaderClick;
+    std::function<void(TLTHeader*, const TLTHeaderHitInfo&)> OnHeaderDblClick;
+    std::function<void(TLTHeader*, plat::TMouseButton, plat::TShiftState, int X, int Y)> OnHeaderMouseDown;
+    std::function<void(TLTHeader*, plat::TShiftState, int X, int Y)> OnHeaderMouseMove;
+    std::function<void(TLTHeader*, plat::TMouseButton, plat::TShiftState, int X, int Y)> OnHeaderMouseUp;
+    std::function<void(TLTHeader*, TColumnIndex, bool& Allowed)> OnHeaderDragging;
+    std::function<void(TLTHeader*, TColumnIndex, int OldPosition)> OnHeaderDragged;
+    std::function<void(TLTHeader*, TColumnIndex, plat::TPoint DropPosition)> OnHeaderDraggedOut;
+    std::function<void(TLTHeader*, TColumnIndex, plat::TShiftState)> OnBeforeColumnWidthTracking;
+    std::function<void(TLTHeader*, TColumnIndex, plat::TShiftState, plat::TPoint& TrackPoint, plat::TPoint P,
+                       bool& Allowed)> OnColumnWidthTracking;
+    std::function<void(TLTHeader*, TColumnIndex)> OnAfterColumnWidthTracking;
+    std::function<void(TLTHeader*, TColumnIndex, plat::TShiftState, plat::TPoint P, bool& Allowed)>
+        OnColumnWidthDblClickResize;
+    std::function<void(TLTHeader*, plat::TPoint P, bool& Allowed)> OnCanSplitterResizeHeader;
+    std::function<void(TLTHeader*, plat::TShiftState)> OnBeforeHeaderHeightTracking;
+    std::function<void(TLTHeader*, plat::TPoint& P, plat::TShiftState, bool& Allowed)> OnHeaderHeightTracking;
+    std::function<void(TLTHeader*)> OnAfterHeaderHeightTracking;
+    std::function<void(TLTHeader*, plat::TPoint& P, plat::TShiftState, bool& Allowed)> OnHeaderHeightDblClickResize;
+    std::function<void(TLTHeader*, plat::TCursor& Cursor)> OnGetHeaderCursor;
+    virtual void DoHeaderClick(const TLTHeaderHitInfo& HitInfo);
+    virtual void DoHeaderDblClick(const TLTHeaderHitInfo& HitInfo);
+    virtual void DoHeaderMouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y);
+    virtual void DoHeaderMouseMove(plat::TShiftState Shift, int X, int Y);
+    virtual void DoHeaderMouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y);
+    virtual bool DoHeaderDragging(TColumnIndex Column);
+    virtual void DoHeaderDragged(TColumnIndex Column, int OldPosition);
+    virtual void DoHeaderDraggedOut(TColumnIndex Column, plat::TPoint DropPosition);
+    virtual void DoGetHeaderCursor(plat::TCursor& Cursor);
+    // The column's check state advances as a click on its header check box makes it.
+    void UpdateColumnCheckState(TLazyTreeColumn* Column);
+    // Stops the node area's timers and scrolling states before the header takes the mouse.
+    void StopNodeAreaTimers(bool AlsoEditTimer);
+    void KillTimerOfTree(std::uintptr_t Id) { KillTreeTimer(Id); }
+
     // ---- input: hit testing, mouse, selection and focus ----
 public:
     std::function<void(TBaseLazyTree*, const THitInfo&)> OnNodeClick;
@@ -970,6 +1007,12 @@ public:
     bool CanFocus() const override;
     // Vertical part of bringing a node into view; true when the view moved.
     virtual bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
+    // Brings a header column into view (centred with Center); false without header columns or
+    // for an invalid column.
+    virtual bool ScrollIntoView(TColumnIndex Column, bool Center);
+    // The column under an absolute X with its absolute bounds, grown over empty neighbours of
+    // Node with toAutoSpanColumns; -2 when no column lies there.
+    TColumnIndex ColumnOfCellAt(PLazyNode Node, int X, int& Left, int& Right);
     // Moves the content to (X, Y) (each ≤ 0), clamped to the ranges; true when it moved.
     virtual bool DoSetOffsetXY(plat::TPoint Value);
     std::function<void(TBaseLazyTree*, int DeltaX, int DeltaY)> OnScroll;
@@ -1068,6 +1111,10 @@ protected:
     void TreeKeyDown(std::uint16_t CharCode, plat::TShiftState Shift);
     void NavigationKey(std::uint16_t CharCode, plat::TShiftState Shift);
     void StopIncrementalSearch();
+    // Tab and Shift+Tab: the next (previous) focusable column, continuing in the next row.
+    void TabToColumn(bool Forward);
+    // Shift+Alt+PageDown/PageUp: the focused column moves by about a client width.
+    void PageColumns(bool Right);
 
 private:
     TLTIncrementalSearch FIncrementalSearch = isNone;
@@ -1188,6 +1235,12 @@ public:
     int DoIncrementalSearch(PLazyNode Node, const String& SearchText) override;
     void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) override;
     void ReinitNode(PLazyNode Node, bool Recursive) override;
+    // ---- columns: empty cells and spanning ----
+    // A cell with text is never empty; an empty text asks OnGetCellIsEmpty (preset True).
+    void DoGetCellIsEmpty(PLazyNode Node, TColumnIndex Column, bool& IsEmpty) override;
+    bool CellIsEmpty(PLazyNode Node, TColumnIndex Column) override;
+    // With toAutoSpanColumns a left-to-right cell grows over the empty visible columns after it.
+    void SpanCellRect(TLTPaintInfo& PaintInfo, TColumnIndex& NextNonEmpty) override;
     // Cached pixel width of the node's main-column text; 0 = not measured.
     std::uint32_t CachedTextWidth(PLazyNode Node) const;
     void SetCachedTextWidth(PLazyNode Node, std::uint32_t Value);

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "LazyTrees.BaseTree.h"
+#include "LazyTrees.DragImage.h"
 #include "LazyTrees.Header.h"
 #include "plat/Streams.h"
 #include "plat/String.h"

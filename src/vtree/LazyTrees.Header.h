@@ -17,6 +17,7 @@
 #include "LazyTrees.Options.h"
 #include "LazyTrees.PaintTypes.h"
 #include "plat/Classes.h"
+#include "plat/Controls.h"
 #include "plat/Graphics.h"
 #include "plat/Messages.h"
 
@@ -39,6 +40,7 @@ enum TSortDirection { sdAscending, sdDescending };
 class TBaseLazyTree;
 class TLTHeader;
 class TLazyTreeColumns;
+class TLTDragImage;
 
 enum TLazyTreeColumnStyle { vsText, vsOwnerDraw };
 enum TLTHeaderColumnLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
@@ -107,6 +109,21 @@ struct THeaderPaintInfo {
     TLTDropMarkMode DropMark = dmmNone;
     plat::TPoint GlyphPos{};
     plat::TPoint SortGlyphPos{};
+};
+
+// ---- header mouse: what a click hit ---------------------------------------------------------
+
+enum TLTHeaderHitPosition : unsigned { hhiNoWhere, hhiOnColumn, hhiOnIcon, hhiOnCheckbox };
+using TLTHeaderHitPositions = unsigned;
+constexpr TLTHeaderHitPositions HhiBit(TLTHeaderHitPosition P) { return 1u << P; }
+// X, Y in header coordinates (Y from the header's top).
+struct TLTHeaderHitInfo {
+    int X = 0;
+    int Y = 0;
+    plat::TMouseButton Button = plat::mbLeft;
+    plat::TShiftState Shift = 0;
+    TColumnIndex Column = NoColumn;
+    TLTHeaderHitPositions HitPosition = 0;
 };
 
 // ---- one column ------------------------------------------------------------------------
@@ -297,6 +314,20 @@ public:
         FDropBefore = DropBefore;
     }
 
+    // Header mouse: clicks (check boxes, automatic sorting, the automatic column menu) and the
+    // hover and press indexes; P in client coordinates (the header rows are negative).
+    virtual void HandleClick(plat::TPoint P, plat::TMouseButton Button, bool Force, bool DblClick);
+    bool AdjustColumnIndex(plat::TPoint P, TColumnIndex& Index);
+    bool AdjustHoverColumn(plat::TPoint P) { return AdjustColumnIndex(P, FHoverIndex); }
+    TColumnIndex AdjustDownColumn(plat::TPoint P);
+    TColumnIndex HoverIndex() const { return FHoverIndex; }
+    TColumnIndex DownIndex() const { return FDownIndex; }
+    TColumnIndex DragIndex() const { return FDragIndex; }
+    TColumnIndex DropTarget() const { return FDropTarget; }
+    bool DropBefore() const { return FDropBefore; }
+    bool CheckBoxHit() const { return FCheckBoxHit; }
+    plat::TPopupMenu* ColumnPopupMenu() const { return FColumnPopupMenu; }
+
     // Display-order maintenance.
     void InitializePositionArray();
     void UpdatePositions(bool Force = false);
@@ -329,6 +360,7 @@ private:
     TColumnIndex FDropTarget = NoColumn;
     bool FDropBefore = false;
     std::unique_ptr<plat::TBitmap> FHeaderBitmap;
+    plat::TPopupMenu* FColumnPopupMenu = nullptr;  // the automatic column menu, owned by the tree
     void PaintButton(struct THeaderPaintInfo& PaintInfo, TColumnIndex Index, const plat::TRect& ButtonRect,
                      unsigned Requested, bool AdvancedOwnerDraw, bool OwnerDraw, const unsigned Edges[3][2]);
 };
@@ -458,10 +490,49 @@ public:
     virtual void DoBeforeAutoFitColumn(TColumnIndex Column, TSmartAutoFitType SmartAutoFitType, bool& Allowed);
     virtual void DoAfterAutoFitColumn(TColumnIndex Column);
 
+    // ---- header mouse: the strip's mouse and keyboard interaction ----
+    // Runs first in the tree's window procedure; true when the message was handled.
+    virtual bool HandleMessage(plat::TMessage& Message);
+    // The column whose resize edge lies under P (client coordinates): sets the track index and
+    // the track point.
+    virtual bool DetermineSplitterIndex(plat::TPoint P);
+    // hoHeightResize, then OnCanSplitterResizeHeader.
+    bool CanSplitterResize(plat::TPoint P);
+    // Column dragging, screen points.
+    void PrepareDrag(plat::TPoint P, plat::TPoint Start);
+    void DragTo(plat::TPoint P);
+    plat::TShiftState GetShiftState() const;
+    TLTDragImage* DragImage() const { return FDragImage.get(); }
+    plat::TPoint TrackPoint() const { return FTrackPoint; }
+    virtual void DoAfterColumnWidthTracking(TColumnIndex Column);
+    virtual void DoAfterHeightTracking();
+    virtual void DoBeforeColumnWidthTracking(TColumnIndex Column, plat::TShiftState Shift);
+    virtual void DoBeforeHeightTracking(plat::TShiftState Shift);
+    virtual void DoCanSplitterResize(plat::TPoint P, bool& Allowed);
+    virtual bool DoColumnWidthDblClickResize(TColumnIndex Column, plat::TPoint P, plat::TShiftState Shift);
+    virtual bool DoColumnWidthTracking(TColumnIndex Column, plat::TShiftState Shift, plat::TPoint& TrackPoint,
+                                       plat::TPoint P);
+    virtual plat::TPopupMenu* DoGetPopupMenu(TColumnIndex Column, plat::TPoint P);
+    virtual bool DoHeightTracking(plat::TPoint& P, plat::TShiftState Shift);
+    virtual bool DoHeightDblClickResize(plat::TPoint& P, plat::TShiftState Shift);
+
 private:
     friend class TLazyTreeColumns;
     friend class TLazyTreeColumn;
     bool TreeLoading() const;
+    // Header mouse helpers.
+    bool ColumnSplitterAt(plat::TPoint P);
+    bool HandleHeaderMouseMove(plat::TMessage& Message);
+    bool LeftButtonDown(plat::TMessage& Message, bool NonClient);
+    bool LeftButtonUp(plat::TMessage& Message, bool NonClient);
+    bool DoubleClick(plat::TMessage& Message);
+    void EndInteraction(plat::TMessage& Message);
+    plat::TPoint MessageClientPoint(const plat::TMessage& Message) const;
+    plat::TPoint FDragStart{};   // screen point of the last left press
+    plat::TPoint FTrackStart{};  // client point where a splitter drag began
+    plat::TPoint FTrackPoint{};  // reference edge of the column being resized (client X)
+    std::unique_ptr<TLTDragImage> FDragImage;
+
     void AutoSortAfterChange();
     void FinishLoading();
 

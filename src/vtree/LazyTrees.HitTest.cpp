@@ -19,7 +19,7 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
     else if (Y > std::max<std::int64_t>(ClientHeight(), FRangeY)) HitInfo.HitPositions |= HitBit(hiBelow);
     if (Relative) {
         // Fixed columns do not scroll: only points right of them move with the offset.
-        X += FEffectiveOffsetX;
+        if (X >= FHeader->Columns().GetVisibleFixedWidth()) X += FEffectiveOffsetX;
         Y -= FOffsetY;
     }
     HitInfo.HitPoint = {X, Y};
@@ -32,9 +32,26 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
         return;
     }
     InitIfNeeded(HitInfo.HitNode);
-    // Without header columns the row spans the wider of the client and the content.
-    HitInfo.HitColumn = NoColumn;
-    const int right = std::max(ClientWidth(), FRangeX);
+    // Without header columns the row spans the wider of the client and the content; with them
+    // X becomes relative to the (spanned) cell of the column under it.
+    int right;
+    TBiDiMode bidi = FBiDiMode;
+    TAlignment alignment = FAlignment;
+    if (FHeader->UseColumns()) {
+        int left;
+        HitInfo.HitColumn = ColumnOfCellAt(HitInfo.HitNode, X, left, right);
+        if (HitInfo.HitColumn == InvalidColumn) {
+            HitInfo.HitPositions = HitBit(hiNowhere);
+            return;
+        }
+        X -= left;
+        right -= left;
+        bidi = FHeader->Columns()[HitInfo.HitColumn]->BiDiMode();
+        alignment = FHeader->Columns()[HitInfo.HitColumn]->Alignment();
+    } else {
+        HitInfo.HitColumn = NoColumn;
+        right = std::max(ClientWidth(), FRangeX);
+    }
     HitInfo.HitPositions = HitBit(hiOnItem);
     if (In(FOptions->MiscOptions(), toNodeHeightResize)) {
         const int top = nodeTop;
@@ -42,8 +59,8 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
         if (Y <= top + 1) HitInfo.HitPositions |= HitBit(hiUpperSplitter);
         else if (Y >= bottom - 3) HitInfo.HitPositions |= HitBit(hiLowerSplitter);
     }
-    if (FBiDiMode == bdLeftToRight) ResolveHitPositionsLTR(HitInfo, X, FAlignment, right);
-    else ResolveHitPositionsRTL(HitInfo, X, FAlignment, right);
+    if (bidi == bdLeftToRight) ResolveHitPositionsLTR(HitInfo, X, alignment, right);
+    else ResolveHitPositionsRTL(HitInfo, X, alignment, right);
 }
 
 namespace {

@@ -206,8 +206,9 @@ void TBaseLazyTree::TreeKeyDown(std::uint16_t CharCode, TShiftState Shift)
         if (searching) feedSearch();
         else if (ctrl) {
             // Without Shift (or with it, reversed by the option) the whole tree expands; the
-            // other way fits the header's columns, which the tree without columns lacks.
+            // other way fits the header's columns to their content.
             if (In(FOptions->MiscOptions(), toReverseFullExpandHotKey) != ((Shift & ssShift) != 0)) FullExpand(nullptr);
+            else FHeader->AutoFitColumns(true, smaUseColumnOption);
         } else if (FFocusedNode && !FFocusedNode->Has(vsExpanded)) {
             ToggleNode(FFocusedNode);
         }
@@ -216,6 +217,7 @@ void TBaseLazyTree::TreeKeyDown(std::uint16_t CharCode, TShiftState Shift)
         if (searching) feedSearch();
         else if (ctrl) {
             if (In(FOptions->MiscOptions(), toReverseFullExpandHotKey) != ((Shift & ssShift) != 0)) FullCollapse(nullptr);
+            else FHeader->RestoreColumns();
         } else if (FFocusedNode && FFocusedNode->Has(vsExpanded)) {
             ToggleNode(FFocusedNode);
         }
@@ -280,14 +282,14 @@ void TBaseLazyTree::NavigationKey(std::uint16_t CharCode, TShiftState Shift)
         else if (FFocusedNode && FFocusedNode->Parent != FRoot) SetFocusedNode(FFocusedNode->Parent);
         break;
     case VK_TAB:
-        // Column focus moves need header columns.
+        if (In(so, toExtendedFocus) && FHeader->UseColumns() && FFocusedNode) TabToColumn((Shift & ssShift) == 0);
         break;
     case VK_PRIOR:
     case VK_NEXT: {
         const bool up = CharCode == VK_PRIOR;
         if (ctrl && shift) offsetX(FOffsetX + (up ? ClientWidth() : -ClientWidth()));
         else if (shift && alt) {
-            // Column paging needs header columns.
+            PageColumns(!up);
         } else if (ctrl) {
             offsetY(FOffsetY + (up ? ch : -ch));
         } else if (up) {
@@ -322,12 +324,24 @@ void TBaseLazyTree::NavigationKey(std::uint16_t CharCode, TShiftState Shift)
         if (dir < 0) home = !home;
         PLazyNode target = home ? GetFirstVisible(nullptr, true) : GetLastVisible(nullptr, true);
         const bool gridExt = In(FOptions->MiscOptions(), toGridExtensions);
+        TColumnIndex targetColumn = NoColumn;
+        if (FHeader->UseColumns()) {
+            // The first (last) focusable visible column that the focus may move to.
+            TLazyTreeColumns& cols = FHeader->Columns();
+            targetColumn = home ? cols.GetFirstVisibleColumn(true) : cols.GetLastVisibleColumn(true);
+            while (targetColumn >= 0 && !DoFocusChanging(FFocusedNode, target, FFocusedColumn, targetColumn))
+                targetColumn = home ? cols.GetNextVisibleColumn(targetColumn, true)
+                                    : cols.GetPreviousVisibleColumn(targetColumn, true);
+            if (targetColumn < 0) targetColumn = InvalidColumn;
+            if (targetColumn == InvalidColumn) break;
+        }
         if (!gridExt && (Shift & (ssShift | ssCtrl | ssAlt)) == ssCtrl) {
             ScrollIntoView(target, In(so, toCenterScrollIntoView),
                            !In(FOptions->AutoOptions(), toDisableAutoscrollOnFocus));
             offsetX(CharCode == VK_HOME && dir > 0 ? 0 : -2147483647);
-        } else if (!gridExt || ctrl) {
-            if (target) SetFocusedNode(target);
+        } else {
+            if ((!gridExt || ctrl) && target) SetFocusedNode(target);
+            if (gridExt && !In(so, toFullRowSelect) && targetColumn >= 0) SetFocusedColumn(targetColumn);
         }
         break;
     }
@@ -338,7 +352,15 @@ void TBaseLazyTree::NavigationKey(std::uint16_t CharCode, TShiftState Shift)
             offsetX(FOffsetX + (left ? dir : -dir) * ScrollWidth());
             break;
         }
-        if (In(so, toExtendedFocus) && In(FOptions->MiscOptions(), toGridExtensions)) break;  // column moves
+        if (In(so, toExtendedFocus) && In(FOptions->MiscOptions(), toGridExtensions)) {
+            // Left and right move the focused column (mirrored in right-to-left alignment).
+            TLazyTreeColumns& cols = FHeader->Columns();
+            const bool previous = (left ? dir : -dir) > 0;
+            const TColumnIndex c = previous ? cols.GetPreviousVisibleColumn(FFocusedColumn, true)
+                                            : cols.GetNextVisibleColumn(FFocusedColumn, true);
+            if (c >= 0) SetFocusedColumn(c);
+            break;
+        }
         if (!FFocusedNode) {
             if (PLazyNode first = GetFirstVisible(nullptr, true)) SetFocusedNode(first);
             break;
@@ -494,6 +516,47 @@ void TBaseLazyTree::ProcessSearchKey(char16_t CharCode)
         }
     }
     if (HandleAllocated()) plat::SetTimer(Handle(), 7, FSearchTimeout);
+}
+
+// ---- column focus moves ------------------------------------------------------------------------
+
+void TBaseLazyTree::TabToColumn(bool Forward)
+{
+    TLazyTreeColumns& cols = FHeader->Columns();
+    PLazyNode node = FFocusedNode;
+    TColumnIndex c = Forward ? cols.GetNextVisibleColumn(FFocusedColumn, true)
+                             : cols.GetPreviousVisibleColumn(FFocusedColumn, true);
+    while (node) {
+        for (; c >= 0; c = Forward ? cols.GetNextVisibleColumn(c, true) : cols.GetPreviousVisibleColumn(c, true))
+            if (DoFocusChanging(FFocusedNode, node, FFocusedColumn, c)) {
+                SetFocusedNodeAndColumn(node, c);
+                return;
+            }
+        // The row has no more columns: the next (previous) row from its first (last) column.
+        node = Forward ? GetNextVisible(node, true) : GetPreviousVisible(node, true);
+        c = Forward ? cols.GetFirstVisibleColumn(true) : cols.GetLastVisibleColumn(true);
+    }
+}
+
+void TBaseLazyTree::PageColumns(bool Right)
+{
+    if (!FHeader->UseColumns()) return;
+    TLazyTreeColumns& cols = FHeader->Columns();
+    if (!cols.IsValidColumn(FFocusedColumn)) {
+        const TColumnIndex first = cols.GetFirstVisibleColumn();
+        if (first >= 0) SetFocusedColumn(first);
+        return;
+    }
+    // Walk while the fixed area and the columns passed still fit into the client width.
+    int total = cols.GetVisibleFixedWidth();
+    TColumnIndex c = FFocusedColumn;
+    for (;;) {
+        const TColumnIndex n = Right ? cols.GetNextVisibleColumn(c) : cols.GetPreviousVisibleColumn(c);
+        if (n < 0 || In(cols[n]->Options(), coFixed) || total + cols[n]->Width() >= ClientWidth()) break;
+        total += cols[n]->Width();
+        c = n;
+    }
+    if (c != FFocusedColumn) SetFocusedColumn(c);
 }
 
 } // namespace vtree

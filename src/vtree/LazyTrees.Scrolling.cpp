@@ -221,14 +221,18 @@ void TBaseLazyTree::MouseWheel(plat::TShiftState Shift, int WheelDelta)
 
 bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally)
 {
-    (void)Horizontally;  // the horizontal part brings a header column into view
     if (!Node || Node == FRoot) return false;
     for (PLazyNode p = Node->Parent; p && p != FRoot; p = p->Parent)
         if (!p->Has(vsExpanded)) ToggleNode(p);
-    const TRect r = GetDisplayRect(Node, NoColumn, true);
+    const bool inColumn = FHeader->UseColumns() && FHeader->Columns().IsValidColumn(FFocusedColumn);
+    const TRect r = GetDisplayRect(Node, inColumn ? FFocusedColumn : NoColumn,
+                                   !In(FOptions->MiscOptions(), toGridExtensions));
     const int ch = ClientHeight();
+    // The horizontal part brings the focused column into view.
+    const auto horizontal = [&] { return Horizontally && ScrollIntoView(FFocusedColumn, Center); };
     if (r.Top < 0) {
         SetOffsetY(FOffsetY - r.Top + (Center ? ch / 2 : 0));
+        horizontal();
         return true;
     }
     if (r.Bottom > ch || Center) {
@@ -236,11 +240,13 @@ bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center, bool Horizontall
         const TScrollStyle bars = FScrollBarOptions->ScrollBars();
         const bool barAllowed = bars == ssHorizontal || bars == ssBoth;
         const bool barShown = barAllowed && (FScrollBarOptions->AlwaysVisible() || FRangeX > ClientWidth());
-        if (!barShown && FRangeX > ClientWidth()) y -= plat::GetSystemMetrics(plat::SM_CYHSCROLL);
+        if (!FHeader->UseColumns() && !barShown && FRangeX > ClientWidth())
+            y -= plat::GetSystemMetrics(plat::SM_CYHSCROLL);
         SetOffsetY(y);
+        horizontal();
         return true;
     }
-    return false;
+    return horizontal();
 }
 
 PLazyNode TBaseLazyTree::TopNode()

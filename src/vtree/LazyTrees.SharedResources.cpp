@@ -10,6 +10,8 @@
 #include "LazyTrees.Utils.h"
 #include "plat/Controls.h"
 #include "plat/Graphics.h"
+#include "plat/Forms.h"
+#include "plat/Resources.h"
 #include "plat/ImgList.h"
 
 namespace vtree {
@@ -310,6 +312,11 @@ void RunSetUp()
     constexpr unsigned ColorAndMask = 33;
     CreateSystemCheckImages(SystemDrawnCheckList, ColorAndMask, false);
     CreateSystemCheckImages(SystemDrawnFlatCheckList, ColorAndMask, true);
+    // The column-edge and header-edge cursors of the header (and the node-height cursor).
+    if (plat::Screen) {
+        plat::Screen->SetCursors(63, plat::LoadCursorResource(u"LT_HEADERSPLIT"));
+        plat::Screen->SetCursors(62, plat::LoadCursorResource(u"LT_VERTSPLIT"));
+    }
 
     if (FormatsRegistered)
         return;

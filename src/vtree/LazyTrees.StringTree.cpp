@@ -216,6 +216,9 @@ int TCustomLazyStringTree::DoGetNodeWidth(PLazyNode Node, TColumnIndex Column, T
 {
     if (!Canvas)
         Canvas = this->Canvas();
+    // A multi-line text wraps inside its column: the node is as wide as the column.
+    if (Node->Has(vsMultiline) && Header().Columns().IsValidColumn(Column))
+        return Header().Columns()[Column]->Width();
     if (Column == NoColumn || Column == Header().MainColumn) {
         int width = static_cast<int>(CachedTextWidth(Node));
         if (width == 0) {
@@ -241,9 +244,34 @@ int TCustomLazyStringTree::ComputeNodeHeight(TCanvas* Canvas, PLazyNode Node, TC
     unsigned format = Node->Has(vsMultiline) ? (DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL)
                                              : (DT_NOPREFIX | DT_VCENTER | DT_SINGLELINE);
     format |= DT_CALCRECT;
-    if (BiDiMode() != bdLeftToRight)
+    TLazyTreeColumns& cols = Header().Columns();
+    const bool inColumn = cols.IsValidColumn(Column);
+    const TBiDiMode bidi = inColumn ? cols[Column]->BiDiMode() : BiDiMode();
+    if (bidi != bdLeftToRight)
         format |= DT_RTLREADING | DT_RIGHT;
     TRect r{0, 0, ClientWidth(), 0};
+    if (inColumn) {
+        // The text's room in the column: margins off, the indent off in the main column, and
+        // any empty neighbours the cell spans over.
+        r = TRect{TextMargin() + Margin(), 0, cols[Column]->Width() - TextMargin(), 0};
+        if (Column == Header().MainColumn) {
+            const bool fixedIndent = In(TreeOptions().PaintOptions(), toFixedIndent);
+            int levels = 1;
+            if (!fixedIndent) {
+                levels = static_cast<int>(GetNodeLevel(Node));
+                if (In(TreeOptions().PaintOptions(), toShowRoot)) ++levels;
+            }
+            r.Left += static_cast<int>(Indent()) * levels;
+        }
+        TLTPaintInfo info;
+        info.Node = Node;
+        info.Column = Column;
+        info.BidiMode = bidi;
+        info.CellRect = r;
+        TColumnIndex next;
+        SpanCellRect(info, next);
+        r = info.CellRect;
+    }
     Canvas->DrawText(S, r, format);
     return r.Height();
 }

@@ -1,6 +1,6 @@
 // The program's pointer art: the grid's panning cursors (8000 neutral, 8001 to 8008 by
 // direction), its header-selection cursors (8010 row, 8011 column, 8012 all), the cell
-// selector (8014), and the panning anchor pictures "INTLI1" (both directions), "INTLI2"
+// selector (8014), the tree's splitters ("LT_HEADERSPLIT", "LT_VERTSPLIT"), and the panning anchor pictures "INTLI1" (both directions), "INTLI2"
 // (horizontal) and "INTLI3" (vertical). Our own drawings: black shapes with a one-pixel
 // white outline on a magenta (transparent) ground, built from convex polygons and discs.
 #include <cmath>
@@ -124,6 +124,26 @@ Shape FatCross() {
     return s;
 }
 
+// A splitter: two parallel bars across the edge at the hot spot and an arrowhead pointing
+// away on each side; across = true for a vertical edge (sizing left and right).
+Shape Splitter(bool across) {
+    Shape s;
+    if (across) {
+        s.polygons.push_back(Box(13.5, 6.5, 14.5, 25.5));
+        s.polygons.push_back(Box(17.5, 6.5, 18.5, 25.5));
+        s.polygons.push_back(Box(5.5, 15, 26.5, 17));
+        s.polygons.push_back(Arrowhead({16, 16}, -1, 0, 6, 13, 4.5));
+        s.polygons.push_back(Arrowhead({16, 16}, 1, 0, 6, 13, 4.5));
+    } else {
+        s.polygons.push_back(Box(6.5, 13.5, 25.5, 14.5));
+        s.polygons.push_back(Box(6.5, 17.5, 25.5, 18.5));
+        s.polygons.push_back(Box(15, 5.5, 17, 26.5));
+        s.polygons.push_back(Arrowhead({16, 16}, 0, -1, 6, 13, 4.5));
+        s.polygons.push_back(Arrowhead({16, 16}, 0, 1, 6, 13, 4.5));
+    }
+    return s;
+}
+
 // The anchor pictures: a grey disc with a black rim, a dot and the arrowheads of the
 // directions panning can take; the corners (top-left pixel included) are magenta.
 std::vector<std::uint32_t> Anchor(const std::vector<std::pair<int, int>>& directions) {
@@ -172,6 +192,9 @@ std::vector<std::tuple<TResourceType, String, std::vector<std::uint8_t>>> Builti
     cursor(u"8011", ThickArrow({16, 27}, 0, 1), {16, 26});   // column select: points down
     cursor(u"8012", ThickArrow({25, 25}, 1, 1), {24, 24});   // select all: points down-right
     cursor(u"8014", FatCross(), centre);
+    // The tree's splitter cursors: a bar across the edge with arrowheads off both sides.
+    cursor(u"LT_HEADERSPLIT", Splitter(true), centre);
+    cursor(u"LT_VERTSPLIT", Splitter(false), centre);
     const auto anchor = [&](const char16_t* name, const std::vector<std::pair<int, int>>& dirs) {
         out.emplace_back(RT_BITMAP, String(name), Bytes(EncodeBmp24(kSize, kSize, Anchor(dirs).data())));
     };
