@@ -85,6 +85,14 @@ bool TBaseLazyTree::KeyboardMessage(TMessage& Message)
 {
     using namespace plat;
     switch (Message.Msg) {
+    case WM_SYSKEYDOWN:
+        // With Alt held the keyboard sends the system form of the key: Shift+Alt+PageUp and
+        // PageDown page the focused column, so they take the normal key path; every other
+        // system key stays with the window (menus and accelerators).
+        if ((Message.WParam != VK_PRIOR && Message.WParam != VK_NEXT) ||
+            (KeyboardStateToShiftState() & (ssShift | ssCtrl)) != ssShift)
+            return false;
+        [[fallthrough]];
     case WM_KEYDOWN: {
         TCustomControl::WndProc(Message);
         std::uint16_t code = static_cast<std::uint16_t>(Message.WParam);

@@ -1,0 +1,235 @@
+// The column side of the tree's input: the hit column (with cells spanning over empty
+// neighbours), the focused column moved by Tab, Left/Right, Home/End and Shift+Alt paging,
+// a column brought into view, and the string tree's multi-line width in a column.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ColumnInvariants.h"
+#include "InputFixture.h"
+#include "LazyTrees.Header.h"
+
+namespace vtree::testing {
+namespace {
+
+// Three columns of 80 over a 240-wide client; texts per (node, column).
+class ColumnInput : public InputTest {
+protected:
+    void SetUp() override
+    {
+        InputTest::SetUp();
+        for (int i = 0; i < 3; ++i) C().Add()->SetWidth(80);
+        tree->Header().SetOptions(tree->Header().Options() | HdrBit(hoVisible));
+        tree->OnGetText = [this](TCustomLazyStringTree*, PLazyNode N, TColumnIndex Col, TVSTTextType Type, String& T) {
+            if (Type != ttNormal) return;
+            auto it = cells.find({N, Col});
+            T = it == cells.end() ? String(u"c") : it->second;
+        };
+        plat::testing::ProcessEvents();
+    }
+    TLazyTreeColumns& C() { return tree->Header().Columns(); }
+    void Auto(TLTAutoOption O, bool On)
+    {
+        TLTAutoOptions o = tree->TreeOptions().AutoOptions();
+        o = On ? TLTAutoOptions(o | (TLTAutoOptions(1) << O)) : TLTAutoOptions(o & ~(TLTAutoOptions(1) << O));
+        tree->TreeOptions().SetAutoOptions(o);
+    }
+    THitInfo HitAt(int X, int Y)
+    {
+        THitInfo hit;
+        tree->GetHitTestInfoAt(X, Y, true, hit);
+        return hit;
+    }
+    std::map<std::pair<PLazyNode, TColumnIndex>, String> cells;
+};
+
+TEST_F(ColumnInput, EmptyCellsBelongToTheTextOnTheirLeftWithAutoSpan)
+{
+    const auto n = Roots({u"a"});
+    cells[{n[0], 0}] = u"W";
+    cells[{n[0], 1}] = u"";
+    cells[{n[0], 2}] = u"x";
+    const int y = RowY(n[0]);
+    struct Case {
+        bool autoSpan;
+        int x;
+        TColumnIndex column;
+        THitPosition position;
+    };
+    const Case cases[] = {
+        {false, 120, 1, hiOnItemRight},  // the empty cell on its own
+        {true, 120, 0, hiOnItemRight},   // spanned: right of the main column's text
+        {true, 170, 2, hiOnItemLabel},
+        {true, 230, 2, hiOnItemRight},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.autoSpan) + " x " + std::to_string(c.x));
+        Auto(toAutoSpanColumns, c.autoSpan);
+        const THitInfo hit = HitAt(c.x, y);
+        EXPECT_EQ(hit.HitColumn, c.column);
+        EXPECT_TRUE(hit.Has(hiOnItem));
+        EXPECT_TRUE(hit.Has(c.position));
+    }
+    // Past the columns nothing is hit.
+    C()[2]->SetWidth(40);
+    const THitInfo past = HitAt(220, y);
+    EXPECT_EQ(past.HitColumn, InvalidColumn);
+    EXPECT_TRUE(past.Has(hiNowhere));
+}
+
+TEST_F(ColumnInput, ReportModeHitsInOtherColumnsAreOnlyOnItem)
+{
+    const auto n = Roots({u"a"});
+    Misc({toReportMode});
+    const THitInfo other = HitAt(85, RowY(n[0]));
+    EXPECT_EQ(other.HitColumn, 1);
+    EXPECT_EQ(other.HitPositions, HitBit(hiOnItem));
+    const THitInfo main = HitAt(LabelX(n[0]), RowY(n[0]));
+    EXPECT_EQ(main.HitColumn, 0);
+    EXPECT_TRUE(main.Has(hiOnItemLabel));
+}
+
+TEST_F(ColumnInput, FixedColumnsAreHitUnscrolled)
+{
+    const auto n = Roots({u"a"});
+    C()[0]->SetOptions(C()[0]->Options() | ColBit(coFixed));
+    C()[2]->SetWidth(200);  // 360 in all over a 240-wide client
+    tree->SetOffsetX(-100);
+    ASSERT_EQ(tree->EffectiveOffsetX(), 100);
+    struct Case {
+        int x;
+        TColumnIndex column;
+        int hitX;
+    };
+    const Case cases[] = {{40, 0, 40}, {79, 0, 79}, {80, 2, 180}, {150, 2, 250}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.x);
+        const THitInfo hit = HitAt(c.x, RowY(n[0]));
+        EXPECT_EQ(hit.HitColumn, c.column);
+        EXPECT_EQ(hit.HitPoint.X, c.hitX);
+    }
+}
+
+TEST_F(ColumnInput, TabWalksTheFocusableColumnsAndRows)
+{
+    const auto n = Roots({u"a", u"b"});
+    Select({toExtendedFocus});
+    C()[1]->SetOptions(C()[1]->Options() & ~ColBit(coAllowFocus));
+    tree->SetWantTabs(true);
+    tree->SetFocus();
+    tree->SetFocusedNode(n[0]);
+    tree->SetFocusedColumn(0);
+    struct Step {
+        plat::TShiftState shift;
+        PLazyNode node;
+        TColumnIndex column;
+    };
+    const Step steps[] = {
+        {0, n[0], 2}, {0, n[1], 0}, {0, n[1], 2},
+        {0, n[1], 2},  // past the last cell nothing changes
+        {plat::ssShift, n[1], 0}, {plat::ssShift, n[0], 2},
+    };
+    int i = 0;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(i++);
+        plat::testing::Key(plat::VK_TAB, s.shift);
+        EXPECT_EQ(tree->FocusedNode(), s.node);
+        EXPECT_EQ(tree->FocusedColumn(), s.column);
+    }
+    // A refused column is skipped.
+    tree->OnFocusChanging = [](TBaseLazyTree*, PLazyNode, PLazyNode, TColumnIndex, TColumnIndex New, bool& Allowed) {
+        Allowed = New != 2;
+    };
+    plat::testing::Key(plat::VK_TAB);
+    EXPECT_EQ(tree->FocusedNode(), n[1]);
+    EXPECT_EQ(tree->FocusedColumn(), 0);
+}
+
+TEST_F(ColumnInput, ArrowsHomeEndAndPagingMoveTheFocusedColumn)
+{
+    const auto n = Roots({u"a", u"b"});
+    Select({toExtendedFocus});
+    Misc({toGridExtensions});
+    C()[2]->SetWidth(200);
+    C().Add()->SetWidth(60);
+    tree->SetFocus();
+    tree->SetFocusedNode(n[0]);
+    tree->SetFocusedColumn(0);
+    struct Step {
+        plat::WPARAM key;
+        plat::TShiftState shift;
+        TColumnIndex column;
+    };
+    const Step steps[] = {
+        {plat::VK_RIGHT, 0, 1},
+        {plat::VK_RIGHT, 0, 2},
+        {plat::VK_LEFT, 0, 1},
+        {plat::VK_END, 0, 3},
+        {plat::VK_HOME, 0, 0},
+        // A page walks while the columns passed fit into the 240-wide client: 80 does, 80 + 200
+        // does not; 200 does, 200 + 60 does not; back from 2, 80 + 80 both fit.
+        {plat::VK_NEXT, plat::ssShift | plat::ssAlt, 1},
+        {plat::VK_NEXT, plat::ssShift | plat::ssAlt, 2},
+        {plat::VK_PRIOR, plat::ssShift | plat::ssAlt, 0},
+    };
+    int i = 0;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(i++);
+        plat::testing::Key(static_cast<std::uint16_t>(s.key), s.shift);
+        EXPECT_EQ(tree->FocusedColumn(), s.column);
+        EXPECT_EQ(tree->FocusedNode(), n[0]);
+    }
+}
+
+TEST_F(ColumnInput, ScrollIntoViewOfAColumn)
+{
+    C()[2]->SetWidth(200);
+    C().Add()->SetWidth(100);  // 460 in all
+    ASSERT_EQ(tree->RangeX(), 460);
+    EXPECT_FALSE(tree->ScrollIntoView(7, false));
+    EXPECT_TRUE(tree->ScrollIntoView(3, false));
+    EXPECT_EQ(tree->EffectiveOffsetX(), 460 - 240);
+    EXPECT_TRUE(tree->ScrollIntoView(0, false));
+    EXPECT_EQ(tree->EffectiveOffsetX(), 0);
+    EXPECT_TRUE(tree->ScrollIntoView(2, true));  // centred: 160 + 100 - 120
+    EXPECT_EQ(tree->EffectiveOffsetX(), 140);
+    // A fixed column never scrolls.
+    C()[0]->SetOptions(C()[0]->Options() | ColBit(coFixed));
+    tree->SetOffsetX(-100);
+    tree->ScrollIntoView(0, false);
+    EXPECT_EQ(tree->EffectiveOffsetX(), 100);
+    EXPECT_COLUMNS_OK(tree->Header());
+}
+
+TEST_F(ColumnInput, MultiLineNodeIsAsWideAsItsColumn)
+{
+    const auto n = Roots({u"a"});
+    cells[{n[0], 1}] = u"several words that wrap inside the column";
+    tree->SetMultiline(n[0], true);
+    EXPECT_EQ(tree->DoGetNodeWidth(n[0], 1, nullptr), 80);
+    C()[1]->SetWidth(130);
+    EXPECT_EQ(tree->DoGetNodeWidth(n[0], 1, nullptr), 130);
+    // The wrapped text needs more lines in a narrow column.
+    const int wide = tree->ComputeNodeHeight(tree->Canvas(), n[0], 1);
+    C()[1]->SetWidth(60);
+    EXPECT_GT(tree->ComputeNodeHeight(tree->Canvas(), n[0], 1), wide);
+    tree->SetMultiline(n[0], false);
+    EXPECT_LT(tree->DoGetNodeWidth(n[0], 1, nullptr), 60 + 400);
+    EXPECT_NE(tree->DoGetNodeWidth(n[0], 1, nullptr), 60);
+}
+
+TEST_F(ColumnInput, DisplayRectOfACell)
+{
+    const auto n = Roots({u"a"});
+    C()[1]->SetWidth(70);
+    const plat::TRect r1 = tree->GetDisplayRect(n[0], 1, false);
+    EXPECT_EQ(r1.Left, 80);
+    EXPECT_EQ(r1.Right, 149);  // the cell's last pixel column is its border
+    const plat::TRect r2 = tree->GetDisplayRect(n[0], 2, false);
+    EXPECT_EQ(r2.Left, 150);
+    EXPECT_EQ(r2.Top, r1.Top);
+}
+
+} // namespace
+} // namespace vtree::testing
