@@ -944,7 +944,10 @@ void TBaseLazyTree::InitializeNode(PLazyNode Node)
         FSingletonNodeArray[0] = Node;
         AddNodesToSelection(FSingletonNodeArray, 1, false);
     }
-    if (init & InitBit(ivsMultiline)) Node->Include(vsMultiline);
+    if (init & InitBit(ivsMultiline)) {
+        Node->Include(vsMultiline);
+        FHasMultilineNodes = true;
+    }
     if (init & InitBit(ivsFiltered)) {
         Node->Include(vsFiltered);
         if (!In(FOptions->PaintOptions(), toShowFilteredNodes) && !wasFiltered) {

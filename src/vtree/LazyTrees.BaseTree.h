@@ -961,6 +961,8 @@ public:
     // Stops the node area's timers and scrolling states before the header takes the mouse.
     void StopNodeAreaTimers(bool AlsoEditTimer);
     void KillTimerOfTree(std::uintptr_t Id) { KillTreeTimer(Id); }
+    // Set once any node became multi-line: only then must a column resize remeasure heights.
+    bool FHasMultilineNodes = false;
 
     // ---- input: hit testing, mouse, selection and focus ----
 public:

@@ -941,8 +941,10 @@ void TBaseLazyTree::InvalidateColumn(TColumnIndex Column)
 void TBaseLazyTree::DoColumnResize(TColumnIndex Column)
 {
     if (IsTreeLoading() || !HandleAllocated()) return;
-    for (PLazyNode n = GetFirstNoInit(); n; n = GetNextNoInit(n))
-        if (n->Has(vsInitialized) && n->Has(vsMultiline)) n->States &= ~NodeBit(vsHeightMeasured);
+    // Multi-line heights depend on the widths; a tree that never had such a node skips the walk.
+    if (FHasMultilineNodes)
+        for (PLazyNode n = GetFirstNoInit(); n; n = GetNextNoInit(n))
+            if (n->Has(vsInitialized) && n->Has(vsMultiline)) n->States &= ~NodeBit(vsHeightMeasured);
     UpdateHorizontalScrollBar(true);
     if (Column >= 0 && FHeader->Columns().IsValidColumn(Column)) {
         if (In(FOptions->AutoOptions(), toAutoSpanColumns)) {

@@ -232,6 +232,7 @@ void TBaseLazyTree::ReadBaseChunk(plat::TStream& Stream, int Version, std::int32
     if (std::int64_t(count) > (ChunkEnd - Stream.Position()) / perChild) Corrupt();
     // Children read earlier (a second base chunk) stay; the node's fields are replaced.
     Node->States = (states & KnownStates & ~TransientStates) | (Node->States & TransientStates & NodeBit(vsOnFreeNodeCallRequired));
+    if (Node->Has(vsMultiline)) FHasMultilineNodes = true;
     Node->NodeHeight = static_cast<std::uint16_t>(height & 0xFFFF);
     Node->TotalHeight = GetEffectivelyFiltered(Node) ? 0 : Node->NodeHeight;
     Node->Align = align;

@@ -130,9 +130,10 @@ void TCustomLazyStringTree::SetMultiline(PLazyNode Node, bool Value)
 {
     if (!Node || Node == RootNode() || Node->Has(vsMultiline) == Value)
         return;
-    if (Value)
+    if (Value) {
         Node->Include(vsMultiline);
-    else
+        FHasMultilineNodes = true;
+    } else
         Node->Exclude(vsMultiline);
     if (UpdateCount() == 0)
         InvalidateNode(Node);

@@ -219,6 +219,19 @@ TEST_F(ColumnInput, MultiLineNodeIsAsWideAsItsColumn)
     EXPECT_NE(tree->DoGetNodeWidth(n[0], 1, nullptr), 60);
 }
 
+TEST_F(ColumnInput, ColumnResizeRemeasuresMultiLineNodesOnly)
+{
+    const auto n = Roots({u"a", u"b"});
+    RowY(n[1]);  // initialises the nodes
+    ASSERT_TRUE(n[0]->Has(vsInitialized));
+    tree->SetMultiline(n[0], true);
+    n[0]->Include(vsHeightMeasured);
+    n[1]->Include(vsHeightMeasured);
+    C()[1]->SetWidth(100);
+    EXPECT_FALSE(n[0]->Has(vsHeightMeasured));
+    EXPECT_TRUE(n[1]->Has(vsHeightMeasured));
+}
+
 TEST_F(ColumnInput, DisplayRectOfACell)
 {
     const auto n = Roots({u"a"});

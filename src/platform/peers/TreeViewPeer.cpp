@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStandardItemModel>
+#include <QHeaderView>
 #include <QTreeView>
 #include <unordered_map>
 
@@ -18,7 +19,7 @@ namespace {
 // Node ids: level in the top 8 bits, the node's number on its level below.
 class LazyModel : public QAbstractItemModel {
 public:
-    explicit LazyModel(std::vector<int> F) : fanouts_(std::move(F)) {}
+    LazyModel(std::vector<int> F, int Columns) : fanouts_(std::move(F)), columns_(Columns) {}
 
     static quintptr Id(int Level, qint64 Number) { return (quintptr(Level) << 56) | quintptr(Number); }
     static int LevelOf(quintptr Id) { return int(Id >> 56); }
@@ -26,11 +27,11 @@ public:
 
     QModelIndex index(int Row, int Column, const QModelIndex& Parent) const override
     {
-        if (Column != 0 || Row < 0) return {};
-        if (!Parent.isValid()) return createIndex(Row, 0, Id(0, Row));
+        if (Column < 0 || Column >= columns_ || Row < 0) return {};
+        if (!Parent.isValid()) return createIndex(Row, Column, Id(0, Row));
         const int level = LevelOf(Parent.internalId()) + 1;
         if (level >= int(fanouts_.size())) return {};
-        return createIndex(Row, 0, Id(level, NumberOf(Parent.internalId()) * fanouts_[level] + Row));
+        return createIndex(Row, Column, Id(level, NumberOf(Parent.internalId()) * fanouts_[level] + Row));
     }
     QModelIndex parent(const QModelIndex& Child) const override
     {
@@ -47,10 +48,11 @@ public:
         auto it = fetched_.find(key);
         return it == fetched_.end() ? 0 : it->second;
     }
-    int columnCount(const QModelIndex&) const override { return 1; }
+    int columnCount(const QModelIndex&) const override { return columns_; }
     bool hasChildren(const QModelIndex& Parent) const override
     {
         if (!Parent.isValid()) return true;
+        if (Parent.column() != 0) return false;
         return LevelOf(Parent.internalId()) + 1 < int(fanouts_.size());
     }
     bool canFetchMore(const QModelIndex& Parent) const override
@@ -68,11 +70,13 @@ public:
     QVariant data(const QModelIndex& Index, int Role) const override
     {
         if (Role != Qt::DisplayRole) return {};
+        if (Index.column() > 0) return QStringLiteral("Cell %1.%2").arg(Index.row()).arg(Index.column());
         return QStringLiteral("Node %1").arg(Index.row());
     }
 
 private:
     std::vector<int> fanouts_;
+    int columns_ = 1;
     std::unordered_map<quintptr, int> fetched_;
 };
 
@@ -92,7 +96,7 @@ void EnsureApplication()
 struct TreeViewPeer::Impl {
     LazyModel Model;
     QTreeView View;
-    explicit Impl(std::vector<int> F) : Model(std::move(F))
+    Impl(std::vector<int> F, int Columns) : Model(std::move(F), Columns)
     {
         View.setUniformRowHeights(true);
         View.resize(400, 600);
@@ -100,11 +104,30 @@ struct TreeViewPeer::Impl {
     }
 };
 
-TreeViewPeer::TreeViewPeer(std::vector<int> Fanouts)
+TreeViewPeer::TreeViewPeer(std::vector<int> Fanouts, int Columns)
 {
     EnsureApplication();
-    impl_ = std::make_unique<Impl>(std::move(Fanouts));
+    impl_ = std::make_unique<Impl>(std::move(Fanouts), Columns);
 }
+
+void TreeViewPeer::SetViewSize(int Width, int Height) { impl_->View.resize(Width, Height); }
+
+void TreeViewPeer::SetSectionWidths(int Width)
+{
+    QHeaderView* h = impl_->View.header();
+    h->setStretchLastSection(false);
+    for (int i = 0; i < h->count(); ++i) h->resizeSection(i, Width);
+}
+
+void TreeViewPeer::ResizeSection(int Logical, int Width) { impl_->View.header()->resizeSection(Logical, Width); }
+
+void TreeViewPeer::ResizeColumnToContents(int Column) { impl_->View.resizeColumnToContents(Column); }
+
+int TreeViewPeer::SectionWidth(int Logical) const { return impl_->View.header()->sectionSize(Logical); }
+
+int TreeViewPeer::SectionAt(int X) const { return impl_->View.header()->logicalIndexAt(X); }
+
+void TreeViewPeer::MoveSection(int From, int To) { impl_->View.header()->moveSection(From, To); }
 
 TreeViewPeer::~TreeViewPeer() = default;
 

@@ -11,7 +11,8 @@ namespace plat::peers {
 
 class TreeViewPeer {
 public:
-    explicit TreeViewPeer(std::vector<int> Fanouts);
+    // Columns > 1: every row has that many cells under the view's header.
+    explicit TreeViewPeer(std::vector<int> Fanouts, int Columns = 1);
     ~TreeViewPeer();
     TreeViewPeer(const TreeViewPeer&) = delete;
     TreeViewPeer& operator=(const TreeViewPeer&) = delete;
@@ -26,6 +27,15 @@ public:
     void RenderViewport();
     // Selects every row of the view (its selectAll) and clears the selection again.
     void SelectAll();
+    // The header: every section Width wide (no stretching), one section resized, fitted to its
+    // content, the section under a viewport X (-1 past the end), and a section moved.
+    void SetViewSize(int Width, int Height);
+    void SetSectionWidths(int Width);
+    void ResizeSection(int Logical, int Width);
+    void ResizeColumnToContents(int Column);
+    int SectionWidth(int Logical) const;
+    int SectionAt(int X) const;
+    void MoveSection(int From, int To);
     void ClearSelection();
 
 private:
