@@ -303,7 +303,7 @@ bool TBaseLazyTree::CanSplitterResizeNode(TPoint P, PLazyNode Node, TColumnIndex
 {
     // A height track needs a fixed header column; the tree without columns has none.
     bool allowed = In(FOptions->MiscOptions(), toNodeHeightResize) && Node && Node != FRoot && Column >= 0 &&
-                   FHeader->UseColumns();
+                   FHeader->Columns().IsValidColumn(Column) && In(FHeader->Columns()[Column]->Options(), coFixed);
     if (OnCanSplitterResizeNode) OnCanSplitterResizeNode(this, P, Node, Column, allowed);
     return allowed;
 }
@@ -646,7 +646,9 @@ bool TBaseLazyTree::DoDragAllowed(PLazyNode Node, TColumnIndex Column)
 bool TBaseLazyTree::CanEdit(PLazyNode Node, TColumnIndex Column)
 {
     // Column -1 (no header columns) is always an editable cell; columns decide for themselves.
-    bool allowed = In(FOptions->MiscOptions(), toEditable) && Enabled() && !In(FOptions->MiscOptions(), toReadOnly);
+    bool allowed = In(FOptions->MiscOptions(), toEditable) && Enabled() && !In(FOptions->MiscOptions(), toReadOnly) &&
+                   (Column < 0 || !FHeader->Columns().IsValidColumn(Column) ||
+                    In(FHeader->Columns()[Column]->Options(), coEditable));
     if (OnEditing) OnEditing(this, Node, Column, allowed);
     return allowed;
 }

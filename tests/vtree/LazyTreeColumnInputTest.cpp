@@ -232,6 +232,51 @@ TEST_F(ColumnInput, ColumnResizeRemeasuresMultiLineNodesOnly)
     EXPECT_TRUE(n[1]->Has(vsHeightMeasured));
 }
 
+TEST_F(ColumnInput, OnlyEditableColumnsCanBeEdited)
+{
+    const auto n = Roots({u"a"});
+    Misc({toEditable});
+    Select({toExtendedFocus});
+    C()[1]->SetOptions(C()[1]->Options() & ~ColBit(coEditable));
+    tree->SetFocus();
+    tree->SetFocusedNode(n[0]);
+    std::vector<std::pair<TColumnIndex, bool>> asked;
+    tree->OnEditing = [&](TBaseLazyTree*, PLazyNode, TColumnIndex Col, bool& Allowed) { asked.push_back({Col, Allowed}); };
+    const TColumnIndex columns[] = {0, 1, 2};
+    for (TColumnIndex col : columns) {
+        tree->SetFocusedColumn(col);
+        plat::testing::Key(plat::VK_F2);
+    }
+    EXPECT_EQ(tree->EditsStarted, 2);
+    EXPECT_EQ(asked, (std::vector<std::pair<TColumnIndex, bool>>{{0, true}, {1, false}, {2, true}}));
+}
+
+TEST_F(ColumnInput, RowBorderInAFixedColumnResizesTheNode)
+{
+    const auto n = Roots({u"a", u"b"});
+    Misc({toNodeHeightResize, toNodeHeightDblClickResize, toEditable});
+    C()[0]->SetOptions(C()[0]->Options() | ColBit(coFixed));
+    const int top = tree->GetDisplayRect(n[0], 0, false).Top;
+    const int border = tree->GetDisplayRect(n[0], 0, false).Bottom - 1;
+    const int before = static_cast<int>(n[0]->NodeHeight);
+    // Only a fixed column offers the row border.
+    Move(120, border);
+    EXPECT_FALSE(plat::testing::ShowsCursor(tree, 120, border, 62));
+    Move(40, border);
+    EXPECT_TRUE(plat::testing::ShowsCursor(tree, 40, border, 62));
+    Press(40, border);
+    Move(40, border + 5);
+    Move(40, border + 12);
+    Release(40, border + 12);
+    // The node's bottom follows the mouse.
+    EXPECT_EQ(static_cast<int>(n[0]->NodeHeight), border + 12 - top);
+    EXPECT_GT(static_cast<int>(n[0]->NodeHeight), before);
+    const int newBorder = tree->GetDisplayRect(n[0], 0, false).Bottom - 1;
+    plat::testing::DoubleClick(tree, 40, newBorder);
+    EXPECT_EQ(static_cast<int>(n[0]->NodeHeight), before);
+    EXPECT_EQ(tree->EditsStarted, 0);
+}
+
 TEST_F(ColumnInput, DisplayRectOfACell)
 {
     const auto n = Roots({u"a"});

@@ -3,6 +3,7 @@
 // non-client messages), and the drag image that follows a dragged column. The columns'
 // bookkeeping (ColumnInvariants.h) is checked after every interaction.
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -517,6 +518,100 @@ TEST_F(HeaderMouse, CtrlKeypadPlusFitsTheColumnsAndMinusRestoresThem)
     plat::testing::Key(plat::VK_SUBTRACT, plat::ssCtrl);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(C()[i]->Width(), 100) << i;
     EXPECT_COLUMNS_OK(H());
+}
+
+// ---- window size ---------------------------------------------------------------------------------------------
+
+TEST_F(HeaderMouse, WindowSizeChangesResizeTheAutoSizeAndSpringColumns)
+{
+    // hoAutoResize: the auto-size column takes what the client has left.
+    H().SetAutoSizeIndex(3);
+    Options({hoAutoResize});
+    EXPECT_EQ(C()[3]->Width(), 360 - 300);
+    tree->SetBounds(0, 0, 380, 200);
+    EXPECT_EQ(C()[3]->Width(), 380 - 300);
+    tree->SetBounds(0, 0, 350, 200);
+    EXPECT_EQ(C()[3]->Width(), 50);
+    EXPECT_COLUMNS_OK(H());
+    Options({hoAutoSpring}, {hoAutoResize});
+    C()[1]->SetOptions(C()[1]->Options() | ColBit(coAutoSpring));
+    C()[3]->SetOptions(C()[3]->Options() | ColBit(coAutoSpring));
+    C()[3]->SetWidth(100);
+    tree->SetBounds(0, 0, 360, 200);  // records the width the springs start from
+    const int w1 = C()[1]->Width(), w3 = C()[3]->Width();
+    tree->SetBounds(0, 0, 366, 200);
+    EXPECT_EQ(C()[1]->Width(), w1 + 3);
+    EXPECT_EQ(C()[3]->Width(), w3 + 3);
+    tree->SetBounds(0, 0, 369, 200);  // 1.5 each: one pixel now, the half kept
+    EXPECT_EQ(C()[1]->Width(), w1 + 4);
+    EXPECT_FLOAT_EQ(C()[1]->SpringRest(), 0.5f);
+    EXPECT_EQ(C()[0]->Width(), 100);
+    EXPECT_COLUMNS_OK(H());
+}
+
+// ---- pictures (only when TEST_PICTURES names a folder) -------------------------------------------------
+
+TEST_F(HeaderMouse, PicturesOfADragAndOfATreeWithColumns)
+{
+    const char* dir = std::getenv("TEST_PICTURES");
+    if (!dir) GTEST_SKIP() << "pictures only on request";
+    Options({hoShowSortGlyphs, hoShowImages, hoHotTrack});
+    C()[1]->SetCheckBox(true);
+    C()[1]->SetCheckState(csCheckedNormal);
+    H().SetSortColumn(2);
+    for (int i = 0; i < 4; ++i) C()[i]->SetText(String(u"Column ") + String(1, char16_t(u'A' + i)));
+    // Mid-drag: column 0 over the right half of column 2 (drop mark), the image under the pointer.
+    Press(50, -10);
+    Move(60, -10);
+    Move(270, -10);
+    plat::testing::ProcessEvents();
+    plat::testing::SaveGrab(tree, u"header-drag-tree.png");
+    const plat::TBitmap* picture = H().DragImage()->Picture();
+    ASSERT_NE(picture, nullptr);
+    // The image blended over a checkered ground at the drag image's master alpha.
+    plat::TBitmap shown(picture->Width() + 20, picture->Height() + 20);
+    shown.SetPixelFormat(plat::pf32bit);
+    const int master = H().DragImage()->Transparency();
+    for (int y = 0; y < shown.Height(); ++y) {
+        auto* d = static_cast<std::uint8_t*>(shown.ScanLine(y));
+        for (int x = 0; x < shown.Width(); ++x) {
+            const std::uint8_t ground = ((x / 8 + y / 8) % 2) ? 255 : 200;
+            int px[3] = {ground, ground, ground};
+            const int ix = x - 10, iy = y - 10;
+            if (ix >= 0 && iy >= 0 && ix < picture->Width() && iy < picture->Height()) {
+                const auto* sp = static_cast<const std::uint8_t*>(picture->ScanLine(iy)) + 4 * ix;
+                const int a = sp[3] * master / 255;
+                for (int c = 0; c < 3; ++c) px[c] = (sp[c] * a + px[c] * (255 - a)) / 255;
+            }
+            for (int c = 0; c < 3; ++c) d[4 * x + c] = static_cast<std::uint8_t>(px[c]);
+            d[4 * x + 3] = 255;
+        }
+    }
+    const std::string path = std::string(dir) + "/header-drag-image.png";
+    shown.SaveToFile(String(path.begin(), path.end()));
+    Release(270, -10);
+
+    // A tree with columns: grid lines, column colours, auto-spanned text, a fixed column over
+    // horizontally scrolled cells, and a pressed button.
+    for (int i = 0; i < 12; ++i) tree->AddChild(nullptr);
+    tree->OnGetText = [](TCustomLazyStringTree*, PLazyNode N, TColumnIndex C, TVSTTextType, String& T) {
+        if (C == 1 && N->Index % 3 == 0) T = u"";  // spanned over by column 0's long text
+        else if (C == 0 && N->Index % 3 == 0) T = u"A long text spanning the empty cell beside it";
+        else T = String(u"Cell ") + String(1, char16_t(u'0' + N->Index % 10)) + String(1, char16_t(u'a' + C));
+    };
+    auto& o = tree->TreeOptions();
+    o.SetAutoOptions(o.AutoOptions() | (TLTAutoOptions(1) << toAutoSpanColumns));
+    o.SetPaintOptions(o.PaintOptions() | (TLTPaintOptions(1) << toShowVertGridLines) |
+                      (TLTPaintOptions(1) << toShowHorzGridLines));
+    C()[0]->SetOptions(C()[0]->Options() | ColBit(coFixed));
+    C()[0]->SetColor(0xE0F0FF);
+    C()[2]->SetColor(0xE0FFE0);
+    tree->SetOffsetX(-40);
+    C().SetPaintIndexes(NoColumn, 2, false);
+    tree->Invalidate();
+    plat::testing::ProcessEvents();
+    plat::testing::SaveGrab(tree, u"tree-columns.png");
+    C().SetPaintIndexes(NoColumn, NoColumn, false);
 }
 
 // ---- the drag image ---------------------------------------------------------------------------------------
