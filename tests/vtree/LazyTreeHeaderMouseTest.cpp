@@ -470,6 +470,12 @@ TEST_F(HeaderMouse, MouseEventsReportHeaderCoordinates)
     Click(30, -15);
     Click(40, -4, plat::mbMiddle);
     EXPECT_EQ(events, (std::vector<std::string>{"down 0 30,4", "up 0 30,4", "down 2 40,15", "up 2 40,15"}));
+    // With column dragging the press takes the capture and the release arrives as a client
+    // message: it is still reported in header coordinates.
+    events.clear();
+    Options({hoDrag});
+    Click(30, -15);
+    EXPECT_EQ(events, (std::vector<std::string>{"up 0 30,4"}));
 }
 
 TEST_F(HeaderMouse, RightClickShowsTheAssignedMenuElseTheAutomaticOne)
@@ -603,7 +609,9 @@ TEST_F(HeaderMouse, PicturesOfADragAndOfATreeWithColumns)
     o.SetAutoOptions(o.AutoOptions() | (TLTAutoOptions(1) << toAutoSpanColumns));
     o.SetPaintOptions(o.PaintOptions() | (TLTPaintOptions(1) << toShowVertGridLines) |
                       (TLTPaintOptions(1) << toShowHorzGridLines));
-    C()[0]->SetOptions(C()[0]->Options() | ColBit(coFixed));
+    for (int i = 0; i < 4; ++i) C()[i]->SetPosition(static_cast<TColumnPosition>(i));
+    C()[0]->SetOptions((C()[0]->Options() | ColBit(coFixed)) & ~ColBit(coParentColor));
+    C()[2]->SetOptions(C()[2]->Options() & ~ColBit(coParentColor));
     C()[0]->SetColor(0xE0F0FF);
     C()[2]->SetColor(0xE0FFE0);
     tree->SetOffsetX(-40);
