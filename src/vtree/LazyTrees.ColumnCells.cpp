@@ -16,18 +16,21 @@ TColumnIndex TBaseLazyTree::ColumnOfCellAt(PLazyNode Node, int X, int& Left, int
     TLazyTreeColumns& cols = FHeader->Columns();
     TColumnIndex c = cols.GetColumnAndBounds(TPoint{X, 0}, Left, Right, false);
     if (c < 0 || !In(FOptions->AutoOptions(), toAutoSpanColumns)) return c;
-    // An empty cell belongs to the nearest non-empty cell on its left.
+    // An empty cell belongs to the nearest non-empty cell on its left, never across the edge
+    // of the fixed area (the fixed cells are painted unscrolled).
+    const bool fixed = In(cols[c]->Options(), coFixed);
     for (;;) {
         bool empty = true;
         DoGetCellIsEmpty(Node, c, empty);
         if (!empty) break;
         const TColumnIndex prev = cols.GetPreviousVisibleColumn(c);
-        if (prev < 0) break;
+        if (prev < 0 || In(cols[prev]->Options(), coFixed) != fixed) break;
         Left -= cols[prev]->Width();
         c = prev;
     }
     // ... and that cell reaches over the empty cells on its right.
     for (TColumnIndex next = cols.GetNextVisibleColumn(c); next >= 0; next = cols.GetNextVisibleColumn(next)) {
+        if (In(cols[next]->Options(), coFixed) != fixed) break;
         bool empty = true;
         DoGetCellIsEmpty(Node, next, empty);
         if (!empty) break;
@@ -84,7 +87,10 @@ void TCustomLazyStringTree::SpanCellRect(TLTPaintInfo& PaintInfo, TColumnIndex& 
     if (!In(TreeOptions().AutoOptions(), toAutoSpanColumns) || !Header().UseColumns() ||
         PaintInfo.BidiMode != bdLeftToRight)
         return;
-    while (NextNonEmpty >= 0 && cols[NextNonEmpty]->BiDiMode() == bdLeftToRight && CellIsEmpty(PaintInfo.Node, NextNonEmpty)) {
+    // A fixed cell is painted unscrolled: it never spans into the scrolled columns.
+    const bool fixed = cols.IsValidColumn(PaintInfo.Column) && In(cols[PaintInfo.Column]->Options(), coFixed);
+    while (NextNonEmpty >= 0 && cols[NextNonEmpty]->BiDiMode() == bdLeftToRight &&
+           In(cols[NextNonEmpty]->Options(), coFixed) == fixed && CellIsEmpty(PaintInfo.Node, NextNonEmpty)) {
         PaintInfo.CellRect.Right += cols[NextNonEmpty]->Width();
         NextNonEmpty = cols.GetNextVisibleColumn(NextNonEmpty);
     }

@@ -340,6 +340,10 @@ void TBaseLazyTree::PaintCellHighlight(TLTPaintInfo& PaintInfo, int WindowOrgX, 
         --fullRect.Right;
 
     // Column colours come with header columns; a tree without them has none to fill.
+    if (HasPaint(PaintInfo.PaintOptions, poColumnColor) && Header().Columns().IsValidColumn(PaintInfo.Column)) {
+        canvas->Brush()->SetColor(Header().Columns()[PaintInfo.Column]->Color());
+        canvas->FillRect(PaintInfo.CellRect);
+    }
     DoBeforeCellPaint(canvas, PaintInfo.Node, PaintInfo.Column, cpmPaint, PaintInfo.CellRect, PaintInfo.ContentRect);
 
     TRect inner = PaintInfo.ContentRect;

@@ -71,6 +71,10 @@ TEST_F(ColumnInput, EmptyCellsBelongToTheTextOnTheirLeftWithAutoSpan)
         EXPECT_TRUE(hit.Has(hiOnItem));
         EXPECT_TRUE(hit.Has(c.position));
     }
+    // A fixed cell does not span into the scrolled columns.
+    C()[0]->SetOptions(C()[0]->Options() | ColBit(coFixed));
+    EXPECT_EQ(HitAt(120, y).HitColumn, 1);
+    C()[0]->SetOptions(C()[0]->Options() & ~ColBit(coFixed));
     // Past the columns nothing is hit.
     C()[2]->SetWidth(40);
     const THitInfo past = HitAt(220, y);
@@ -275,6 +279,21 @@ TEST_F(ColumnInput, RowBorderInAFixedColumnResizesTheNode)
     plat::testing::DoubleClick(tree, 40, newBorder);
     EXPECT_EQ(static_cast<int>(n[0]->NodeHeight), before);
     EXPECT_EQ(tree->EditsStarted, 0);
+}
+
+TEST_F(ColumnInput, CellsShowTheirColumnColour)
+{
+    const auto n = Roots({u"a"});
+    C()[2]->SetOptions(C()[2]->Options() & ~ColBit(coParentColor));
+    C()[2]->SetColor(0x30C0F0);
+    tree->Invalidate();
+    plat::testing::ProcessEvents();
+    const auto g = plat::testing::Grab(tree);
+    // The grab shows the whole window when it is as high as the tree: the header on top.
+    const int top = g->Height() == tree->Height() ? tree->Header().Height() : 0;
+    const int y = RowY(n[0]) + top;
+    EXPECT_EQ(plat::testing::PixelOf(*g, 230, y), plat::TColor(0x30C0F0));
+    EXPECT_NE(plat::testing::PixelOf(*g, 70, y), plat::TColor(0x30C0F0));
 }
 
 TEST_F(ColumnInput, DisplayRectOfACell)
