@@ -308,6 +308,10 @@ public:
     int Fixed() const { return fixed_; }
     int DefaultSize() const { return default_; }
     int Size(int i) const;
+    // Fetches the place of line i's size into the cache (for passes over scattered lines).
+    void Prefetch(int i) const {
+        if (static_cast<std::size_t>(i) < sizes_.size()) __builtin_prefetch(&sizes_[static_cast<std::size_t>(i)], 1);
+    }
     // Counts below 0 become 0; the fixed count stays below the count.
     void SetCount(int count);
     void SetFixed(int fixed);
@@ -433,6 +437,7 @@ public:
     int ColWidths(int Index) const { return layout_.Cols.Size(Index); }
     void SetColWidths(int Index, int Value);
     int RowHeights(int Index) const { return layout_.Rows.Size(Index); }
+    void PrefetchRowHeight(int Index) const { layout_.Rows.Prefetch(Index); }
     void SetRowHeights(int Index, int Value);
     TColor FixedColor() const { return fixedColor_; }
     void SetFixedColor(TColor Value);

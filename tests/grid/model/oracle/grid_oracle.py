@@ -122,6 +122,20 @@ def sort_cases(rng):
                 lambda rows: [date_key(r[0]) for r in rows]
             yield ("sort", SS_TIME, desc, "-", "-"), [[gen_time(rng)] for _ in range(n)], \
                 lambda rows: [time_key(r[0]) for r in rows]
+    # Columns long enough for the grid to pack many units into each row's key: a small
+    # alphabet with texts that fit whole in a key (many repeated texts), and the wide
+    # alphabet with texts longer than any key (shared beginnings), in both cases.
+    for alphabet, longest in (("abAB z", 12), ("aAbBzZ09 _~\u00e9\u00c9\uff21\U0001F600", 40)):
+        for style, keyf in ((SS_ALPHABETIC, lambda rows: [units(r[0]) for r in rows]),
+                            (SS_ALPHANOCASE, lambda rows: [units(upper_az(r[0])) for r in rows])):
+            for desc in (0, 1):
+                n = rng.randint(1024, 3000)
+                stem = "".join(rng.choice(alphabet) for _ in range(rng.randint(0, 10)))
+                rows = [[(stem if rng.random() < 0.5 else "")
+                         + "".join(rng.choice(alphabet) for _ in range(rng.randint(0, longest)))][:1]
+                        for _ in range(n)]
+                rows = [[r[0][:longest]] for r in rows]
+                yield ("sort", style, desc, "-", "-"), rows, keyf
 
 
 METHODS = {1: "sum", 2: "avg", 3: "min", 4: "max", 5: "count", 7: "distinct", 8: "stddev"}
