@@ -463,14 +463,14 @@ std::shared_ptr<IDropTarget> RegisteredDropTarget(HWND Window)
     return it == Targets().end() ? nullptr : it->second;
 }
 
-bool DragDropRunning() { return g_session != nullptr || g_systemDrag; }
+bool DragDropRunning() { return (g_session && !g_session->done) || g_systemDrag; }
 
 HRESULT DoDragDrop(std::shared_ptr<IDataObject> Data, std::shared_ptr<IDropSource> Source, TDropEffect OkEffects,
                    TDropEffect& Effect)
 {
     Effect = DROPEFFECT_NONE;
     if (!Data || !Source) return E_INVALIDARG;
-    if (DragDropRunning()) return E_UNEXPECTED;
+    if (g_session || g_systemDrag) return E_UNEXPECTED;
     ui::DragScript script;
     if (!Scripts().empty()) {
         script = std::move(Scripts().front());
