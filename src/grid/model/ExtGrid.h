@@ -244,6 +244,13 @@ int XPProgressPercent(int Value, int From, int To);
 // A bitmap drawn transparently (its bottom-left colour left out), the bitmap itself unchanged.
 void DrawTransparentBitmap(plat::TCanvas* Canvas, const plat::TBitmap* Bitmap, int X, int Y);
 
+// The thumb of a vertical scroll bar with a track of Track pixels, positions 0 .. Range and a
+// page of Page: its offset from the track's top and its length (0 without a range).
+struct TCellScrollThumb {
+    int Offset = 0, Length = 0;
+};
+TCellScrollThumb CellScrollThumb(int Track, int Page, int Range, int Position);
+
 class TExtStringGrid : public TBaseGrid {
 public:
     explicit TExtStringGrid(plat::TComponent* AOwner);
@@ -1653,7 +1660,6 @@ public:
     bool UseDisabledFont = true, UseInternalHintClass = true;
     String XMLEncoding = u"ISO-8859-1";
     bool XYOffsetTopLeftOnly = false;
-    bool AutoThemeAdapt = false;
     int FixedRowHeight = 22;
 
     // ---- appearance settings with their repaint rules ----
@@ -1671,6 +1677,16 @@ public:
     void SetSelectionColorMixerFactor(int Value);
     bool ShowSelection() const { return FShowSelection; }
     void SetShowSelection(bool Value);
+    // Small cell pieces (GridCellAdornments.cpp). RowIndicator copies the bitmap (nullptr
+    // empties it) and repaints cell (0, Row). AutoThemeAdapt follows the office colour theme
+    // and registers the window for its change message; ApplyOfficeTheme takes the component
+    // style of a theme other than the last one seen.
+    const plat::TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    void SetRowIndicator(const plat::TBitmap* Value);
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool Value);
+    void FollowOfficeTheme();
+    void ApplyOfficeTheme(TOfficeTheme Theme);
     // The active-cell settings repaint on every write.
     bool ActiveCellShow() const { return FActiveCellShow; }
     void SetActiveCellShow(bool Value);
@@ -1895,6 +1911,16 @@ private:
     TColor FSelectionRectangleColor = plat::clBlack;
     void PaintSelectionRectangle(TCellPaint& P);
     void PaintErrorMarker(TCellPaint& P, const String& Text, plat::TRect R, unsigned Flags);
+    // Row indicator, filter glyph, cell scroll bar, always-visible buttons (GridCellAdornments.cpp).
+    std::unique_ptr<plat::TBitmap> FRowIndicator = std::make_unique<plat::TBitmap>();
+    bool FAutoThemeAdapt = false;
+    TOfficeTheme FOfficeTheme = otUnknown;
+    bool ShowsRowIndicator(int RCol, int ARow);
+    void PaintRowIndicator(TCellPaint& P);
+    void PaintFilterGlyph(TCellPaint& P, plat::TRect R);
+    void PaintCellScrollBar(TCellPaint& P);
+    void PaintAlwaysVisibleButtons(TCellPaint& P);
+    void ThemeMessage(const plat::TMessage& Message);
     void DrawCellGraphic(TCellPaint& P, plat::TRect R);
     void DrawCellButton(TCellPaint& P, plat::TRect R, plat::TRect Placed, bool Enabled);
     void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);
