@@ -1687,6 +1687,14 @@ public:
     void SetAutoThemeAdapt(bool Value);
     void FollowOfficeTheme();
     void ApplyOfficeTheme(TOfficeTheme Theme);
+    // The picture or gradient under the cells (GridBackground.cpp). SetBackGround copies
+    // every setting and repaints; PaintBackgroundOutsideCells paints it right of the last
+    // column and below the last row.
+    TBackGround* BackGround() const { return FBackGround.get(); }
+    void SetBackGround(const TBackGround* Value);
+    void PaintBackgroundOutsideCells();
+    void DrawBackgroundBitmapRect(plat::TRect R);
+    void DrawBackgroundTiledRect(plat::TRect R);
     // The active-cell settings repaint on every write.
     bool ActiveCellShow() const { return FActiveCellShow; }
     void SetActiveCellShow(bool Value);
@@ -1921,6 +1929,12 @@ private:
     void PaintCellScrollBar(TCellPaint& P);
     void PaintAlwaysVisibleButtons(TCellPaint& P);
     void ThemeMessage(const plat::TMessage& Message);
+    // Background under the cells (GridBackground.cpp).
+    std::unique_ptr<TBackGround> FBackGround = std::make_unique<TBackGround>(this);
+    plat::TGridRect FBackGroundCovered{-1, -1, -1, -1};  // cells under a bdFixed picture
+    void PaintCellBackGround(TCellPaint& P, bool Selected);
+    plat::TGridRect BackGroundCoveredCells();
+    void BackGroundScrolled();
     void DrawCellGraphic(TCellPaint& P, plat::TRect R);
     void DrawCellButton(TCellPaint& P, plat::TRect R, plat::TRect Placed, bool Enabled);
     void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);

@@ -318,6 +318,8 @@ void TExtStringGrid::Paint() {
     TBaseGrid::Paint();
     if (FWheelPan) PaintPanAnchor();
     c->Pen()->SetColor(plat::clBlack);
+    if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != plat::clNone) PaintBackgroundOutsideCells();
+    if (FBackGround->Display() == bdFixed) FBackGroundCovered = BackGroundCoveredCells();
     if (OnPainted) OnPainted(this);
 }
 

@@ -386,6 +386,7 @@ void TExtStringGrid::ViewControlMessage(const plat::TMessage& Message) {
 
 void TExtStringGrid::TopLeftChanged() {
     TBaseGrid::TopLeftChanged();
+    BackGroundScrolled();
     SyncFlatScroll(plat::SB_VERT);
     SyncFlatScroll(plat::SB_HORZ);
     if (FScrollProportional) {

@@ -150,6 +150,9 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
         c->IntersectClipRect(P.Rect.Left, P.Rect.Top, P.Rect.Right, P.Rect.Bottom);
         r.Top -= P.ScrollOffset;
     }
+    // 7-8 and 5. The background picture or gradient; the filter glyph over it, so that a
+    // picture under fixed cells never hides the button.
+    PaintCellBackGround(P, selected);
     if (P.FilterGlyph) PaintFilterGlyph(P, P.Rect);
     PaintSelectionRectangle(P);
     if (!P.TextToo) return;
