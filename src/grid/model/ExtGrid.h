@@ -1109,6 +1109,7 @@ protected:
     void Paint() override;
     void WndProc(plat::TMessage& Message) override;
     void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
     void CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos,
                          int& SizingOfs) override;
 
@@ -1695,6 +1696,22 @@ public:
     void PaintBackgroundOutsideCells();
     void DrawBackgroundBitmapRect(plat::TRect R);
     void DrawBackgroundTiledRect(plat::TRect R);
+    // A user sizing of a column (row) ends (told by the mouse handling before the framework
+    // applies the new width): the next ColWidthsChanged (RowHeightsChanged) scales the other
+    // columns (rows) with MouseActions.AllColumnSize (AllRowSize), lets UpdateColumnSize
+    // change the width and fires OnEndColumnSize (OnEndRowSize).
+    void NoteUserSizing(bool Columns, int Index, int StartSize);
+    std::function<void(plat::TObject* Sender, int ARow)> OnEndRowSize;
+    // Column widths at InitOrigColSizes and the grid width they belong to (-1: none), for
+    // ColumnSize.SynchWithGrid.
+    void InitOrigColSizes();
+    // A scroll code (SB_LINEUP .. SB_THUMBTRACK) for the in-cell scroll bar of the current
+    // cell: lines move by 10, pages by 100, a track to Pos; false when the position stays.
+    // A changed position is stored, the cell repainted and OnScrollCell fired.
+    bool ScrollCurrentCell(int Code, int Pos);
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin,
+                       int ScrollMax)>
+        OnScrollCell;
     // The active-cell settings repaint on every write.
     bool ActiveCellShow() const { return FActiveCellShow; }
     void SetActiveCellShow(bool Value);
@@ -1935,6 +1952,12 @@ private:
     void PaintCellBackGround(TCellPaint& P, bool Selected);
     plat::TGridRect BackGroundCoveredCells();
     void BackGroundScrolled();
+    // The column and row of the user sizing that ends, and their sizes when it began.
+    int FSizedCol = -1, FSizedRow = -1, FSizedColStart = 0, FSizedRowStart = 0;
+    void AfterSizesChanged();
+    int FOldSize = -1;
+    int FLastVScrollCode = -1;  // the vertical scroll code being handled, -1 when none
+    void SynchColumnsWithGrid();
     void DrawCellGraphic(TCellPaint& P, plat::TRect R);
     void DrawCellButton(TCellPaint& P, plat::TRect R, plat::TRect Placed, bool Enabled);
     void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);
