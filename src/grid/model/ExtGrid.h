@@ -1959,6 +1959,10 @@ private:
     int FLastVScrollCode = -1;  // the vertical scroll code being handled, -1 when none
     void SynchColumnsWithGrid();
     void DrawCellGraphic(TCellPaint& P, plat::TRect R);
+    plat::TRect GraphicPlace(TCellPaint& P, plat::TRect& R);
+    void DrawImageGraphic(TCellPaint& P, plat::TRect Pr);
+    void DrawProgressGraphic(TCellPaint& P, plat::TRect R);
+    void DrawMarkGraphic(TCellPaint& P, plat::TRect R, plat::TRect Pr);
     void DrawCellButton(TCellPaint& P, plat::TRect R, plat::TRect Placed, bool Enabled);
     void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);
     unsigned CellTextFlags(plat::TAlignment HA, TVAlignment VA, bool WW, String& Text) const;
