@@ -200,7 +200,8 @@ void TExtStringGrid::Loaded() {
         plat::TGridOptions o = Options();
         SetOptions(o.Exclude(plat::goAlwaysShowEditor));
     }
-    FSearchFooter->SetAutoThemeAdapt(AutoThemeAdapt);
+    FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    if (FAutoThemeAdapt) FollowOfficeTheme();
     UpdateSearchPanel();
     SetColumnOrder();
 }
@@ -227,7 +228,7 @@ void TExtStringGrid::Assign(const plat::TPersistent* Source) {
     SetActiveRowShow(s->ActiveRowShow());
     SetAlign(s->Align());
     AutoNumAlign = s->AutoNumAlign;
-    AutoThemeAdapt = s->AutoThemeAdapt;
+    SetAutoThemeAdapt(s->AutoThemeAdapt());
     AutoFilterUpdate = s->AutoFilterUpdate;
     FMouseActions->Assign(s->FMouseActions.get());
     FNavigation->Assign(s->FNavigation.get());

@@ -245,6 +245,13 @@ int XPProgressPercent(int Value, int From, int To);
 // A bitmap drawn transparently (its bottom-left colour left out), the bitmap itself unchanged.
 void DrawTransparentBitmap(plat::TCanvas* Canvas, const plat::TBitmap* Bitmap, int X, int Y);
 
+// The thumb of a vertical scroll bar with a track of Track pixels, positions 0 .. Range and a
+// page of Page: its offset from the track's top and its length (0 without a range).
+struct TCellScrollThumb {
+    int Offset = 0, Length = 0;
+};
+TCellScrollThumb CellScrollThumb(int Track, int Page, int Range, int Position);
+
 class TExtStringGrid : public TBaseGrid {
 public:
     explicit TExtStringGrid(plat::TComponent* AOwner);
@@ -1103,6 +1110,7 @@ protected:
     void Paint() override;
     void WndProc(plat::TMessage& Message) override;
     void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
     void CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos,
                          int& SizingOfs) override;
 
@@ -1654,7 +1662,6 @@ public:
     bool UseDisabledFont = true, UseInternalHintClass = true;
     String XMLEncoding = u"ISO-8859-1";
     bool XYOffsetTopLeftOnly = false;
-    bool AutoThemeAdapt = false;
     int FixedRowHeight = 22;
 
     // ---- appearance settings with their repaint rules ----
@@ -1672,6 +1679,40 @@ public:
     void SetSelectionColorMixerFactor(int Value);
     bool ShowSelection() const { return FShowSelection; }
     void SetShowSelection(bool Value);
+    // Small cell pieces (GridCellAdornments.cpp). RowIndicator copies the bitmap (nullptr
+    // empties it) and repaints cell (0, Row). AutoThemeAdapt follows the office colour theme
+    // and registers the window for its change message; ApplyOfficeTheme takes the component
+    // style of a theme other than the last one seen.
+    const plat::TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    void SetRowIndicator(const plat::TBitmap* Value);
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool Value);
+    void FollowOfficeTheme();
+    void ApplyOfficeTheme(TOfficeTheme Theme);
+    // The picture or gradient under the cells (GridBackground.cpp). SetBackGround copies
+    // every setting and repaints; PaintBackgroundOutsideCells paints it right of the last
+    // column and below the last row.
+    TBackGround* BackGround() const { return FBackGround.get(); }
+    void SetBackGround(const TBackGround* Value);
+    void PaintBackgroundOutsideCells();
+    void DrawBackgroundBitmapRect(plat::TRect R);
+    void DrawBackgroundTiledRect(plat::TRect R);
+    // A user sizing of a column (row) ends (told by the mouse handling before the framework
+    // applies the new width): the next ColWidthsChanged (RowHeightsChanged) scales the other
+    // columns (rows) with MouseActions.AllColumnSize (AllRowSize), lets UpdateColumnSize
+    // change the width and fires OnEndColumnSize (OnEndRowSize).
+    void NoteUserSizing(bool Columns, int Index, int StartSize);
+    std::function<void(plat::TObject* Sender, int ARow)> OnEndRowSize;
+    // Column widths at InitOrigColSizes and the grid width they belong to (-1: none), for
+    // ColumnSize.SynchWithGrid.
+    void InitOrigColSizes();
+    // A scroll code (SB_LINEUP .. SB_THUMBTRACK) for the in-cell scroll bar of the current
+    // cell: lines move by 10, pages by 100, a track to Pos; false when the position stays.
+    // A changed position is stored, the cell repainted and OnScrollCell fired.
+    bool ScrollCurrentCell(int Code, int Pos);
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin,
+                       int ScrollMax)>
+        OnScrollCell;
     // The active-cell settings repaint on every write.
     bool ActiveCellShow() const { return FActiveCellShow; }
     void SetActiveCellShow(bool Value);
@@ -1934,7 +1975,33 @@ private:
     TColor FSelectionRectangleColor = plat::clBlack;
     void PaintSelectionRectangle(TCellPaint& P);
     void PaintErrorMarker(TCellPaint& P, const String& Text, plat::TRect R, unsigned Flags);
+    // Row indicator, filter glyph, cell scroll bar, always-visible buttons (GridCellAdornments.cpp).
+    std::unique_ptr<plat::TBitmap> FRowIndicator = std::make_unique<plat::TBitmap>();
+    bool FAutoThemeAdapt = false;
+    TOfficeTheme FOfficeTheme = otUnknown;
+    bool ShowsRowIndicator(int RCol, int ARow);
+    void PaintRowIndicator(TCellPaint& P);
+    void PaintFilterGlyph(TCellPaint& P, plat::TRect R);
+    void PaintCellScrollBar(TCellPaint& P);
+    void PaintAlwaysVisibleButtons(TCellPaint& P);
+    void ThemeMessage(const plat::TMessage& Message);
+    // Background under the cells (GridBackground.cpp).
+    std::unique_ptr<TBackGround> FBackGround = std::make_unique<TBackGround>(this);
+    plat::TGridRect FBackGroundCovered{-1, -1, -1, -1};  // cells under a bdFixed picture
+    void PaintCellBackGround(TCellPaint& P, bool Selected);
+    plat::TGridRect BackGroundCoveredCells();
+    void BackGroundScrolled();
+    // The column and row of the user sizing that ends, and their sizes when it began.
+    int FSizedCol = -1, FSizedRow = -1, FSizedColStart = 0, FSizedRowStart = 0;
+    void AfterSizesChanged();
+    int FOldSize = -1;
+    int FLastVScrollCode = -1;  // the vertical scroll code being handled, -1 when none
+    void SynchColumnsWithGrid();
     void DrawCellGraphic(TCellPaint& P, plat::TRect R);
+    plat::TRect GraphicPlace(TCellPaint& P, plat::TRect& R);
+    void DrawImageGraphic(TCellPaint& P, plat::TRect Pr);
+    void DrawProgressGraphic(TCellPaint& P, plat::TRect R);
+    void DrawMarkGraphic(TCellPaint& P, plat::TRect R, plat::TRect Pr);
     void DrawCellButton(TCellPaint& P, plat::TRect R, plat::TRect Placed, bool Enabled);
     void DrawNodeGlyph(TCellPaint& P, plat::TRect R, bool Collapsed);
     unsigned CellTextFlags(plat::TAlignment HA, TVAlignment VA, bool WW, String& Text) const;

@@ -188,8 +188,13 @@ void TExtStringGrid::SetFixedCols(int Value) {
 }
 
 void TExtStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
+    const bool live = Parent() && !HasState(plat::csLoading) && !HasState(plat::csReading);
+    if (live && ColumnSize()->Stretch() && ColCount() > 0)
+        StretchColumn(std::clamp(ColumnSize()->StretchColumn, -1, ColCount() - 1));
     TBaseGrid::SizeChanged(OldColCount, OldRowCount);
     SetNormalRowCount(RowCount());
+    // Flat bars show exactly when rows (columns) lie hidden below (to the right).
+    if (live) ShowFlatBarsAsNeeded();
 }
 
 // ---- current cell ------------------------------------------------------------------------------

@@ -479,6 +479,43 @@ private:
     TColor FColor = 0x00FFFF;
 };
 
+// The picture or gradient under the cells (painted by GridBackground.cpp). Every setter
+// stores (the bitmap is copied) and repaints the grid.
+enum TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+enum TBackGroundCells { bcNormal, bcFixed, bcAll };
+class TBackGround : public plat::TPersistent {
+public:
+    explicit TBackGround(TExtStringGrid* AGrid);
+    ~TBackGround() override;
+    String ClassName() const override { return u"TBackGround"; }
+    // Copies position, display, cells, colours and bitmap, then repaints once.
+    void Assign(const plat::TPersistent* Source) override;
+    int Top() const { return FTop; }
+    void SetTop(int Value);
+    int Left() const { return FLeft; }
+    void SetLeft(int Value);
+    TBackGroundDisplay Display() const { return FDisplay; }
+    void SetDisplay(TBackGroundDisplay Value);
+    TBackGroundCells Cells() const { return FCells; }
+    void SetCells(TBackGroundCells Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(TColor Value);
+    const plat::TBitmap* Bitmap() const { return FBitmap.get(); }
+    // nullptr empties the bitmap.
+    void SetBitmap(const plat::TBitmap* Value);
+
+private:
+    void Changed();
+    TExtStringGrid* FGrid;
+    int FTop = 0, FLeft = 0;
+    TBackGroundDisplay FDisplay = bdTile;
+    TBackGroundCells FCells = bcNormal;
+    TColor FColor = plat::clWindow, FColorTo = plat::clBtnFace;
+    std::unique_ptr<plat::TBitmap> FBitmap;
+};
+
 // Grouping looks and options. Assign copies all but the line widths, line colours and
 // Summary.
 class TGrouping : public plat::TPersistent {

@@ -21,6 +21,10 @@ struct TExtStringGrid::TCellPaint {
     int GW = 0, GH = 0;
     // Width of the drawn text + 2, for graphics placed before or after the text.
     int TextWidth = 0;
+    // The cell scroll bar's position (text moves up by it), the row indicator's width, and
+    // whether the filter glyph takes the cell's right 16 pixels.
+    int ScrollOffset = 0, IndicatorWidth = 0;
+    bool FilterGlyph = false;
 };
 
 } // namespace grid

@@ -274,9 +274,11 @@ void TExtStringGrid::DrawRadioGlyph(TCanvas* Canvas, TRect R, bool Upwards, doub
 }
 
 // Places and draws the cell's graphic in R (steps 1-5 of the placement, then by kind).
-void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
-    TCanvas* c = P.C;
-    TCellGraphic* g = P.G;
+// The rectangle a cell graphic takes inside R by its placement, the text width beside it and
+// the cell's alignment; check boxes follow the cell's own vertical alignment. R comes back
+// inset by XYOffset for the kinds placed inside the text rectangle.
+TRect TExtStringGrid::GraphicPlace(TCellPaint& P, TRect& R) {
+    const TCellGraphic* g = P.G;
     const TCellType kind = g->CellType;
     const int W = P.GW, H = P.GH;
     int T = P.TextWidth;
@@ -331,12 +333,66 @@ void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
         x1 = std::max(x1, R.Left + 1);
         x2 = x1 + W;
     }
-    const TRect Pr{x1, y1, x2, y2};
+    return {x1, y1, x2, y2};
+}
+
+void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
+    TCellGraphic* g = P.G;
+    const TCellType kind = g->CellType;
+    const TRect Pr = GraphicPlace(P, R);
+    const int x1 = Pr.Left, y1 = Pr.Top;
+    TCanvas* c = P.C;
     bool enabled = true;
     CheckCanEdit(P.RCol, P.ARow, enabled);
     const TControlStyle style = FControlLook->ControlStyle;
 
     switch (kind) {
+    case ctBitmap:
+    case ctIcon:
+    case ctImageList:
+    case ctDataImage:
+    case ctImages: DrawImageGraphic(P, Pr); break;
+    case ctCheckBox:
+    case ctRowCheckBox: DrawCheckGlyph(c, Pr, g->CellBoolean, plat::cbUnchecked, false, style, g->CellAngle > 0, enabled); break;
+    case ctDataCheckBox:
+    case ctVirtCheckBox:
+        DrawCheckGlyph(c, Pr, GetCellEx(P.RCol, P.ARow) == GetCheckTrue(P.RCol, P.ARow), plat::cbUnchecked, false,
+                       style, false, enabled);
+        break;
+    case ctTriStateCheckBox: DrawCheckGlyph(c, Pr, false, g->CellCheckBoxState, true, style, g->CellAngle > 0, enabled); break;
+    case ctRadioButton: {
+        const int s = FControlLook->RadioSize;
+        const TRect rr{x1 + XYOffset().X, y1, x1 + XYOffset().X + s, y1 + s};
+        DrawRadioGlyph(c, rr, false, 1.0, style, false, nullptr, !enabled, false, g->CellBoolean ? 0 : 1, 1, String());
+        break;
+    }
+    case ctRadio: {
+        plat::TStrings* items = GetRadioStrings(P.RCol, P.ARow);
+        DrawRadioGlyph(c, R, false, 1.0, style, P.State.Contains(plat::gdSelected), items, !enabled, g->CellBoolean,
+                       g->CellIndex, items ? items->Count() : 0, GetCellEx(P.RCol, P.ARow));
+        break;
+    }
+    case ctNode: DrawNodeGlyph(P, R, g->CellBoolean); break;
+    case ctProgress:
+    case ctXPProgress: DrawProgressGraphic(P, R); break;
+    case ctComment:
+    case ctProgressPie:
+    case ctRangeIndicator:
+    case ctShape:
+    case ctRating: DrawMarkGraphic(P, R, Pr); break;
+    case ctButton:
+    case ctBitButton:
+    case ctExpand: DrawCellButton(P, R, Pr, enabled || FControlLook->NoDisabledButtonLook); break;
+    default: break;
+    }
+}
+
+// Pictures: a bitmap, an icon, image-list entries.
+void TExtStringGrid::DrawImageGraphic(TCellPaint& P, TRect Pr) {
+    TCanvas* c = P.C;
+    const TCellGraphic* g = P.G;
+    int x1 = Pr.Left, y1 = Pr.Top;
+    switch (g->CellType) {
     case ctBitmap:
         if (auto* b = dynamic_cast<plat::TBitmap*>(g->CellBitmap)) {
             if (g->CellTransparent) DrawTransparentBitmap(c, b, x1, y1);
@@ -366,27 +422,15 @@ void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
                     else y1 += GridImages->Height();
                 }
         break;
-    case ctCheckBox:
-    case ctRowCheckBox: DrawCheckGlyph(c, Pr, g->CellBoolean, plat::cbUnchecked, false, style, g->CellAngle > 0, enabled); break;
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-        DrawCheckGlyph(c, Pr, GetCellEx(P.RCol, P.ARow) == GetCheckTrue(P.RCol, P.ARow), plat::cbUnchecked, false,
-                       style, false, enabled);
-        break;
-    case ctTriStateCheckBox: DrawCheckGlyph(c, Pr, false, g->CellCheckBoxState, true, style, g->CellAngle > 0, enabled); break;
-    case ctRadioButton: {
-        const int s = FControlLook->RadioSize;
-        const TRect rr{x1 + XYOffset().X, y1, x1 + XYOffset().X + s, y1 + s};
-        DrawRadioGlyph(c, rr, false, 1.0, style, false, nullptr, !enabled, false, g->CellBoolean ? 0 : 1, 1, String());
-        break;
+    default: break;
     }
-    case ctRadio: {
-        plat::TStrings* items = GetRadioStrings(P.RCol, P.ARow);
-        DrawRadioGlyph(c, R, false, 1.0, style, P.State.Contains(plat::gdSelected), items, !enabled, g->CellBoolean,
-                       g->CellIndex, items ? items->Count() : 0, GetCellEx(P.RCol, P.ARow));
-        break;
-    }
-    case ctNode: DrawNodeGlyph(P, R, g->CellBoolean); break;
+}
+
+// Progress bars: the formatted bar and the XP bar with its levels.
+void TExtStringGrid::DrawProgressGraphic(TCellPaint& P, TRect R) {
+    TCanvas* c = P.C;
+    const TCellGraphic* g = P.G;
+    switch (g->CellType) {
     case ctProgress: {
         TRect b{R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
         const double v = plat::StrToFloatDef(GetCellEx(P.RCol, P.ARow), 0);
@@ -429,6 +473,16 @@ void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
         DrawProgressBar(c, b, XPProgressPercent(v, g->CellErrFrom, g->CellErrLen), look);
         break;
     }
+    default: break;
+    }
+}
+
+// Comment corner, progress pie, value bar, shape and rating stars.
+void TExtStringGrid::DrawMarkGraphic(TCellPaint& P, TRect R, TRect Pr) {
+    TCanvas* c = P.C;
+    const TCellGraphic* g = P.G;
+    const int x1 = Pr.Left, y1 = Pr.Top, x2 = Pr.Right, y2 = Pr.Bottom;
+    switch (g->CellType) {
     case ctComment:
         if (FControlLook->CommentColor != plat::clNone) {
             const TColor col = g->CellAngle ? static_cast<TColor>(g->CellIndex) : FControlLook->CommentColor;
@@ -467,9 +521,6 @@ void TExtStringGrid::DrawCellGraphic(TCellPaint& P, TRect R) {
         }
         break;
     }
-    case ctButton:
-    case ctBitButton:
-    case ctExpand: DrawCellButton(P, R, Pr, enabled || FControlLook->NoDisabledButtonLook); break;
     default: break;
     }
 }

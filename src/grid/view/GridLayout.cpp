@@ -2,6 +2,7 @@
 // events, the sizing edges, scroll hints while a thumb is dragged, and the window messages of
 // painting, background and resizing.
 #include <algorithm>
+#include <cmath>
 
 #include "ExtGrid.h"
 #include "GridHint.h"
@@ -48,10 +49,68 @@ void TColumnSize::SetStretch(bool Value) {
         FOwner->StretchColumn(std::clamp(StretchColumn, -1, FOwner->ColCount() - 1));
 }
 
+void TExtStringGrid::NoteUserSizing(bool Columns, int Index, int StartSize) {
+    if (Columns) {
+        FSizedCol = Index;
+        FSizedColStart = StartSize;
+    } else {
+        FSizedRow = Index;
+        FSizedRowStart = StartSize;
+    }
+}
+
+namespace {
+
+// Every normal line but Sized scaled by Now / Start, rounded.
+template <class Get, class Set>
+void ScaleOthers(int First, int Count, int Sized, int Now, int Start, Get get, Set set) {
+    for (int i = First; i < Count; ++i)
+        if (i != Sized) set(i, static_cast<int>(std::lround(static_cast<double>(get(i)) * Now / Start)));
+}
+
+} // namespace
+
 void TExtStringGrid::ColWidthsChanged() {
     if (FStretchAllowed && ColumnSize()->Stretch() && !FColChanging && ColCount() > 0 && Parent())
         StretchColumn(std::clamp(ColumnSize()->StretchColumn, -1, ColCount() - 1));
     TBaseGrid::ColWidthsChanged();
+    // The sizing is forgotten first: the widths set below come back here as plain changes.
+    const int sized = FSizedCol, start = FSizedColStart;
+    FSizedCol = FSizedRow = -1;
+    if (sized >= 0 && sized < ColCount()) {
+        const int now = ColWidths(sized);
+        if (FMouseActions->AllColumnSize && start > 0)
+            ScaleOthers(FixedCols(), ColCount(), sized, now, start, [this](int i) { return ColWidths(i); },
+                        [this](int i, int w) { SetColWidths(i, w); });
+        if (OnEndColumnSize) OnEndColumnSize(this, sized);
+        int w = ColWidths(sized);
+        UpdateColumnSize(sized, w);
+        if (w != ColWidths(sized)) SetColWidths(sized, w);
+    }
+    AfterSizesChanged();
+    if (ColumnSize()->Stretch() && FScrollProportional) UpdateVScrollProportional();
+}
+
+void TExtStringGrid::RowHeightsChanged() {
+    TBaseGrid::RowHeightsChanged();
+    const int sized = FSizedRow, start = FSizedRowStart;
+    FSizedCol = FSizedRow = -1;
+    if (sized >= 0 && sized < RowCount()) {
+        const int now = RowHeights(sized);
+        if (FMouseActions->AllRowSize && start > 0)
+            ScaleOthers(FixedRows(), RowCount(), sized, now, start, [this](int i) { return RowHeights(i); },
+                        [this](int i, int h) { SetRowHeights(i, h); });
+        if (OnEndRowSize) OnEndRowSize(this, sized);
+    }
+    AfterSizesChanged();
+}
+
+// The common end of a width or height change: an open editor follows its cell, a check-box
+// cell's editor closes, the floating footer repaints.
+void TExtStringGrid::AfterSizesChanged() {
+    if (EditorMode() && InplaceEditor()) InplaceEditor()->Move(CellRect(Col(), Row()));
+    if (HasCheckBox(RealColIndex(Col()), Row())) HideInplaceEdit();
+    if (FFooterPanel && FFloatingFooter->Visible()) FFooterPanel->Invalidate();
 }
 
 void TExtStringGrid::CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos,

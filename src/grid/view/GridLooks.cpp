@@ -433,9 +433,6 @@ void TExtStringGrid::SetSelectionColorMixerFactor(int Value) {
     if (Change(FSelectionColorMixerFactor, std::clamp(Value, 0, 100))) Invalidate();
 }
 
-void TExtStringGrid::SetShowSelection(bool Value) {
-    if (Change(FShowSelection, Value)) Invalidate();
-}
 
 void TExtStringGrid::SetActiveCellShow(bool Value) {
     FActiveCellShow = Value;

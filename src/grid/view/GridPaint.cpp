@@ -36,6 +36,9 @@ bool GradientLook(TGridLook look) {
 void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) {
     TCellPaint P{ACanvas, ACol, ARow, DisplToRealCol(ACol), ARect, AState, {}};
     const TGridLook look = Look();
+    // 1-2. The filter glyph's cell; the cell scroll bar.
+    P.FilterGlyph = ARow == FilterDropDownRow() && GetColumnFilter(P.RCol);
+    PaintCellScrollBar(P);
 
     // 3-5. Visual properties; a selected cell without focus and without a selection colour.
     P.V.WordWrap = WordWrap();
@@ -54,10 +57,12 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
     const bool inHoverRow = HoverRow && ARow == HoverRowIdx() && HoverRowCells.Contains(hcFixed);
     P.Fixed = (IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows()) && !inHoverRow;
 
-    // 9, 11-13. Backgrounds and markers.
+    // 9-14. Backgrounds, markers and the always-visible buttons.
     if (P.Fixed && GradientLook(look)) PaintFixedBackground(P);
+    PaintRowIndicator(P);
     PaintCellDecorations(P);
     if (OnCustomCellBkgDraw) OnCustomCellBkgDraw(this, ACanvas, P.RCol, ARow, P.State, P.Rect, false);
+    PaintAlwaysVisibleButtons(P);
 
     // 16. The text.
     if ((!OnDrawCell && !OnCustomCellDraw) || !FNoDefaultDraw) DrawCellText(P);
@@ -66,6 +71,9 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
     ACanvas->Brush()->SetColor(P.SavedBrush);
     ACanvas->Font()->SetColor(P.SavedFont);
     DrawCellBorders(ACanvas, P.RCol, ARow, {P.Rect.Left - 1, P.Rect.Top - 1, P.Rect.Right + 1, P.Rect.Bottom + 1});
+
+    // 18. The indicator's width returns to the rectangle (its 2-pixel gap stays).
+    P.Rect.Left -= P.IndicatorWidth;
 
     // 19-23. Edges of the looks, tree lines.
     PaintFixedEdges(P);
@@ -310,6 +318,8 @@ void TExtStringGrid::Paint() {
     TBaseGrid::Paint();
     if (FWheelPan) PaintPanAnchor();
     c->Pen()->SetColor(plat::clBlack);
+    if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != plat::clNone) PaintBackgroundOutsideCells();
+    if (FBackGround->Display() == bdFixed) FBackGroundCovered = BackGroundCoveredCells();
     if (OnPainted) OnPainted(this);
 }
 
@@ -340,6 +350,7 @@ void TExtStringGrid::DrawRowSizingLine(int Y) {
 void TExtStringGrid::WndProc(plat::TMessage& Message) {
     if (EditMessage(Message)) return;
     if (MouseMessage(Message)) return;
+    ThemeMessage(Message);
     bool handled = false;
     ViewMessage(Message, handled);
     if (handled) return;

@@ -287,6 +287,17 @@ bool TExtStringGrid::BeforeScroll(plat::TMessage& Message) {
     const bool horz = Message.Msg == plat::WM_HSCROLL;
     const int code = plat::LoWord(Message.WParam);
     int pos = plat::HiWord(Message.WParam);
+    FLastVScrollCode = -1;
+    if (!horz && Message.LParam != 0) {
+        // From the in-cell scroll bar: the current cell scrolls, the grid stays.
+        if (ScrollCurrentCell(code, pos)) Message.Result = 0;
+        return false;
+    }
+    if (!horz && FSearchFooter->Visible()) {
+        // The last row already clear of the search panel: no scrolling further down.
+        if ((code == plat::SB_ENDSCROLL || code == plat::SB_LINEDOWN) && IsLastRowAboveSearchFooter()) return false;
+        FLastVScrollCode = code;
+    }
     if (code == plat::SB_THUMBPOSITION && horz && FFlatScrollInit && ColCount() > 0) {
         const int r = RoundEven(VisibleColCount() * 128.0 / ColCount());
         if (r != 128) pos = RoundEven(pos * 127.0 / (128 - r));
@@ -307,6 +318,16 @@ bool TExtStringGrid::BeforeScroll(plat::TMessage& Message) {
 }
 
 void TExtStringGrid::AfterScroll(bool Horizontal) {
+    if (!Horizontal && FLastVScrollCode >= 0 && FSearchFooter->Visible()) {
+        // At the last top row a line up goes one row further, and a line down or the end of
+        // a scroll brings the last row out from under the search panel.
+        const int code = FLastVScrollCode;
+        FLastVScrollCode = -1;
+        const int lastTop = RowCount() - VisibleRowCount();
+        if (code == plat::SB_LINEUP && TopRow() == lastTop && TopRow() > FixedRows()) SetTopRow(TopRow() - 1);
+        else if ((code == plat::SB_ENDSCROLL || code == plat::SB_LINEDOWN) && TopRow() == lastTop)
+            ScrollForSearchFooter();
+    }
     SyncFlatScroll(Horizontal ? plat::SB_HORZ : plat::SB_VERT);
     SyncFlatScroll(Horizontal ? plat::SB_VERT : plat::SB_HORZ);
     if (FScrollProportional) {
@@ -314,6 +335,28 @@ void TExtStringGrid::AfterScroll(bool Horizontal) {
         UpdateVScrollProportional();
     }
     if (FFooterPanel && FFloatingFooter->Visible()) FFooterPanel->Invalidate();
+}
+
+bool TExtStringGrid::ScrollCurrentCell(int Code, int Pos) {
+    const TPoint b = BaseCell(RealColIndex(Col()), Row());
+    TCellGraphic* g = GetCellGraphic(b.X, b.Y);
+    if (!g || g->CellType != ctScrollbar) return false;
+    const int range = g->CellErrFrom, page = std::max(1, g->CellAngle);
+    const int maxPos = std::max(0, range - page + 1);
+    int pos = g->CellIndex;
+    switch (Code) {
+    case plat::SB_LINEUP: pos -= 10; break;
+    case plat::SB_LINEDOWN: pos += 10; break;
+    case plat::SB_PAGEUP: pos -= 100; break;
+    case plat::SB_PAGEDOWN: pos += 100; break;
+    case plat::SB_THUMBTRACK: pos = Pos; break;
+    default: return false;
+    }
+    pos = std::clamp(pos, 0, maxPos);
+    if (pos == g->CellIndex) return false;
+    SetScrollPosition(b.X, b.Y, pos);
+    if (OnScrollCell) OnScrollCell(this, b.X, b.Y, pos, 0, range);
+    return true;
 }
 
 // ---- integral height ---------------------------------------------------------------------
@@ -337,7 +380,26 @@ void TExtStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 
 // The size message. True when a stretched resize ended it (OnResize fired, the framework's
 // size handling skipped).
+void TExtStringGrid::InitOrigColSizes() {
+    FOrigColSizes->Clear();
+    for (int c = 0; c < ColCount(); ++c) FOrigColSizes->Add(ColWidths(c));
+    FOldSize = Width();
+}
+
+// Step 2 of the size message: the columns keep their share of the width they were stored for.
+void TExtStringGrid::SynchColumnsWithGrid() {
+    if (!ColumnSize()->SynchWithGrid || FOldSize <= 0) return;
+    HideInplaceEdit();
+    const double factor = BorderStyle() == plat::bsSingle ? (Width() + 2.0) / FOldSize
+                                                           : static_cast<double>(Width()) / FOldSize;
+    const int first = ColumnSize()->SynchNormalCellsOnly ? FixedCols() : 0;
+    const int n = std::min(ColCount(), FOrigColSizes->Count());
+    for (int c = first; c < n; ++c)
+        SetColWidths(c, static_cast<int>(FOrigColSizes->GetInteger(c) * factor));
+}
+
 bool TExtStringGrid::SizeMessage(plat::TMessage& Message) {
+    SynchColumnsWithGrid();
     if (!ColumnSize()->Stretch() || ColCount() == 0 || (ScrollBarAlways != saNone && ScrollBarAlways != saVert))
         return false;
     const int col = ColumnSize()->StretchColumn < 0 || ColumnSize()->StretchColumn >= ColCount()
@@ -386,6 +448,7 @@ void TExtStringGrid::ViewControlMessage(const plat::TMessage& Message) {
 
 void TExtStringGrid::TopLeftChanged() {
     TBaseGrid::TopLeftChanged();
+    BackGroundScrolled();
     SyncFlatScroll(plat::SB_VERT);
     SyncFlatScroll(plat::SB_HORZ);
     if (FScrollProportional) {

@@ -137,6 +137,23 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
         r.Left += GridLineWidth();
         r.Top += GridLineWidth();
     }
+    // 4. A scrolled cell's text moves up, clipped to the cell; the clip ends with the text.
+    struct ClipGuard {
+        TCanvas* C;
+        int Saved = 0;
+        ~ClipGuard() {
+            if (Saved) C->RestoreDC(Saved);
+        }
+    } clip{c};
+    if (P.ScrollOffset > 0) {
+        clip.Saved = c->SaveDC();
+        c->IntersectClipRect(P.Rect.Left, P.Rect.Top, P.Rect.Right, P.Rect.Bottom);
+        r.Top -= P.ScrollOffset;
+    }
+    // 7-8 and 5. The background picture or gradient; the filter glyph over it, so that a
+    // picture under fixed cells never hides the button.
+    PaintCellBackGround(P, selected);
+    if (P.FilterGlyph) PaintFilterGlyph(P, P.Rect);
     PaintSelectionRectangle(P);
     if (!P.TextToo) return;
 
@@ -179,6 +196,7 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
         return;
     }
     if (kind == ctMarkup) {
+        if (P.FilterGlyph) r.Right -= 18;
         r.Left -= 1;
         if (sortMark) r.Right -= 10;
         TMarkupDrawInput in;
@@ -211,6 +229,7 @@ void TExtStringGrid::DrawCellText(TCellPaint& P) {
         c->Font()->SetColor(linkColor);
     }
     const unsigned flags = CellTextFlags(P.V.HA, P.V.VA, P.V.WordWrap, text);
+    if (P.FilterGlyph) r.Right -= 16;
     if (P.G && !text.empty()) {
         TRect m = r;
         c->DrawText(text, m, flags | plat::DT_CALCRECT);
