@@ -1208,6 +1208,50 @@ private:
 public:
     // ==== end of mouse ====
 
+    // ==== mouse: cell controls, disjunct selection and markup controls (GridMouse2.cpp) ====
+public:
+    using TNodeChangingEvent = std::function<void(plat::TObject* Sender, int ARow, int ARowReal, bool& Allow)>;
+    using TNodeChangedEvent = std::function<void(plat::TObject* Sender, int ARow, int ARowReal)>;
+    using TRatingChangeEvent =
+        std::function<void(plat::TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)>;
+    using TRadioClickEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, int AIdx)>;
+    using TControlClickEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, const String& CtrlID,
+                                                  const String& CtrlType, const String& CtrlVal)>;
+    // Chooses the item of the radio group in cell (ACol real, ARow) under (X, Y), relative to
+    // the cell's top-left corner: side by side each item is its text plus the glyph spacing
+    // wide, stacked each is max(spacing, text height) high.
+    void ClickRadio(int ACol, int ARow, int X, int Y);
+    // The cell whose button is held down, (-1, -1) when none.
+    TPoint PushedCellButton() const { return FPushedCellButton; }
+    bool ControlDown() const { return FCtrlDown; }
+    TNodeChangingEvent OnBeforeExpandNode, OnBeforeContractNode;
+    TNodeChangedEvent OnExpandNode, OnContractNode;
+    TRatingChangeEvent OnRatingChange;
+    TRadioClickEvent OnRadioClick, OnRadioMouseUp;
+    TButtonClickEvent OnRadioButtonClick;
+    TControlClickEvent OnControlClick;
+
+private:
+    // The press steps on node glyphs, radio groups, ratings and cell buttons; true when the
+    // press needs nothing more.
+    bool PressOnCellControls(int ACol, int ARow, TPoint P, plat::TShiftState Shift);
+    bool PressOnCellButton(int ACol, int ARow, TPoint P);
+    // Ends a held cell button; true when the release was on it (the button clicked).
+    bool ReleaseCellButton(TPoint P);
+    // Ctrl, Shift and plain presses of disjunct row and column selection; true when the
+    // press was handed to the framework as a Shift range.
+    bool DisjunctPress(int ACol, int ARow, plat::TShiftState Shift, plat::TMessage& Message);
+    void DisjunctRelease(int ACol, int ARow);
+    // A press on markup control ID of Type; false when the cell may not be edited.
+    bool MarkupControlPress(int ACol, int ARow, const String& ID, const String& Type);
+    void ReleaseMarkupButton();
+    TPoint FPushedCellButton{-1, -1};
+    TPoint FCtrlXY{-1, -1};
+    bool FCtrlDown = false, FDeselectState = false;
+
+public:
+    // ==== end of mouse cell controls ====
+
 
     // ==== cell access ====
     // Columns are real columns, rows display rows; the "All" forms take real rows. Typed
