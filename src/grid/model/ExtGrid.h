@@ -1252,6 +1252,55 @@ private:
 public:
     // ==== end of mouse cell controls ====
 
+    // ==== mouse movement: hover, selection modes, sizing and moving (GridMouseMove.cpp) ====
+public:
+    enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+    using TMoveEvent = std::function<void(plat::TObject* Sender, int Index, bool& Allow)>;
+    using TSizingEvent = std::function<void(plat::TObject* Sender, int Index, int Size)>;
+    using TAnchorEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, const String& Anchor)>;
+    void MouseMove(plat::TShiftState Shift, int X, int Y) override;
+    // hfAll: any cell of the fixed rows or columns; hfFixedRows / hfFixedColumns only those.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    void ResetFixedCellHighlight();
+    TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    // The cell whose button is under the pointer, (-1, -1) when none.
+    TPoint HoverButton() const { return FHoverButton; }
+    // The target of a move drag, -1 when none.
+    int MoveColInd() const { return FMoveColInd; }
+    int MoveRowInd() const { return FMoveRowInd; }
+    bool SizingHintShowing() const { return FScrollHintShow; }
+    bool HintShowSizing = false;
+    bool CellSelectorMode() const { return FCellSelectorMode; }
+    void SetCellSelectorMode(bool Value) { FCellSelectorMode = Value; }
+    TMoveEvent OnColumnMove, OnRowMove, OnColumnMoving, OnRowMoving;
+    TSizingEvent OnColumnSizing, OnRowSizing;
+    TAnchorEvent OnAnchorEnter, OnAnchorExit;
+
+private:
+    void HoverLinks(int ACol, int ARow, int X, int Y);
+    void ShowSizingHint(bool Columns, int Index, int Size);
+    void HideSizingHint();
+    plat::TCursor SelectModeCursor() const;
+    // WM_SETCURSOR: the header-selection, cell-selector and move cursors; false leaves the
+    // message to the framework.
+    bool SetCursorMessage(plat::TMessage& Message);
+    void MouseLeft();
+    // Press bookkeeping for sizing and moving, and the header selection of the prepared mode.
+    void PressHeaderSelect(int ACol, int ARow, plat::TShiftState Shift);
+    void ReleaseMoveAndSize(int X, int Y);
+    // After a column move: the sort column, sort indexes and current column follow.
+    void ColumnMovedFollow(int FromReal, int ToReal, int FromIndex, int ToIndex);
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    int FMouseSelectStart = -1, Movecell = -1, FMoveColInd = -1, FMoveRowInd = -1;
+    int FClickposdx = 0, FClickposdy = 0, FOldKeepLeftCol = 0;
+    TPoint FHoverButton{-1, -1};
+    String FAnchor;
+    bool FMoveAsked = false, FMoveRefused = false, FNoMouseLeave = false, FCellSelectorMode = false;
+    bool FScrollHintShow = false, ColMoveFlg = false;
+
+public:
+    // ==== end of mouse movement ====
+
 
     // ==== cell access ====
     // Columns are real columns, rows display rows; the "All" forms take real rows. Typed

@@ -97,6 +97,12 @@ bool TExtStringGrid::MouseMessage(TMessage& Message) {
     case plat::WM_MOUSEWHEEL:
         if (FWheelPan) return true;
         return WheelMessage(Message);
+    case plat::WM_SETCURSOR:
+        return SetCursorMessage(Message);
+    case plat::CM_MOUSELEAVE:
+        InheritedWndProc(Message);
+        MouseLeft();
+        return true;
     default: return false;
     }
 }
@@ -187,6 +193,7 @@ bool TExtStringGrid::LeftPress(TMessage& Message) {
         return true;
     }
 
+    PressHeaderSelect(ACol, ARow, keys);
     InheritedWndProc(Message);
     const plat::TRect r = CellRect(ACol, ARow);
     const bool onSizingBorder =
@@ -274,6 +281,7 @@ bool TExtStringGrid::LeftRelease(TMessage& Message) {
         return true;
     }
     if (pressed && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) DisjunctRelease(ACol, ARow);
+    ReleaseMoveAndSize(p.X, p.Y);
     InheritedWndProc(Message);
     if (!pressed || movedOrSized || ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) {
         FDblClk = false;
