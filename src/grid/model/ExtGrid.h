@@ -179,6 +179,11 @@ struct TGridRegistrations {
 const TGridRegistrations& GridRegistrations();
 
 class TExtStringGrid;
+// The search footer panel and filter lists (GridSearchPanel.h, GridFilterList.h).
+class TSearchPanel;
+class TFilterDropDown;
+class TDropList;
+class TDropCheckList;
 class TExtInplaceEdit;
 class TGridCombo;
 class TGridSpin;
@@ -1301,6 +1306,41 @@ private:
 public:
     // ==== end of mouse movement ====
 
+    // ==== search panel and filter drop-down lists (GridSearchPanel.cpp, GridFilterList.cpp) ====
+public:
+    enum { saFindFirst, saFindNext, saFindPrevious };
+    // The docked search footer panel, created on first use.
+    TSearchPanel* SearchPanel();
+    TFilterDropDown* FilterDropDown();
+    bool FilterListOpen() const;
+    // The filter list on screen, null when none is open.
+    plat::TCustomListBox* OpenFilterList() const;
+    // Shows the filter list of the column's filter button in cell (ACol shown, ARow).
+    void ShowFilterList(int ACol, int ARow);
+    // Hides an open filter list; no column stays marked as open.
+    void CloseFilterList();
+    std::function<void(plat::TObject* Sender, const String& Value, bool& DefaultSearch)> OnSearchEditChange;
+    plat::TNotifyEvent OnSearchFooterClose, OnCreatedSearchFooter;
+
+private:
+    // A release on a filter button opens its list, or closes it when it was open at the
+    // press; any release closes an open list. True when the release was on a filter button.
+    bool FilterButtonRelease(int ACol, int ARow, int X, int Y);
+    void SearchFooterEditChange();
+    void SearchFooterFind(bool Backward);
+    void SearchFooterHighlight();
+    void SearchFooterClose();
+    bool SearchHighlighting();
+    void HighlightSearchText(const String& Text);
+    TSearchPanel* FSearchPanel = nullptr;         // owned as a component
+    TDropList* FDropList = nullptr;               // owned as a component
+    TDropCheckList* FDropCheckList = nullptr;     // owned as a component
+    std::shared_ptr<TFilterDropDown> FFilterDropDown;
+    int FFilterOpenAtPress = -1;
+
+public:
+    // ==== end of search panel and filter lists ====
+
 
     // ==== cell access ====
     // Columns are real columns, rows display rows; the "All" forms take real rows. Typed
@@ -1910,7 +1950,7 @@ protected:
     bool FEditDisable = false;
 
     void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
-    // Re-applies the search footer to its panel; the panel belongs to the search feature.
+    // Re-applies the search footer to its panel (GridSearchPanel.cpp).
     virtual void UpdateSearchPanel();
 
 private:

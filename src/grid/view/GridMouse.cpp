@@ -112,6 +112,7 @@ bool TExtStringGrid::MouseMessage(TMessage& Message) {
 bool TExtStringGrid::LeftPress(TMessage& Message) {
     const TPoint p = plat::PointFromLParam(Message.LParam);
     const plat::TShiftState keys = KeysOf(Message.WParam);
+    FFilterOpenAtPress = FilterListOpen() ? FFilterCol : -1;
     FDoOnClick = true;
     FMouseDownMove = true;
     FMouseKeepDown = true;
@@ -283,6 +284,10 @@ bool TExtStringGrid::LeftRelease(TMessage& Message) {
     if (pressed && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) DisjunctRelease(ACol, ARow);
     ReleaseMoveAndSize(p.X, p.Y);
     InheritedWndProc(Message);
+    if (pressed && !movedOrSized && FilterButtonRelease(ACol, ARow, p.X, p.Y)) {
+        FDblClk = false;
+        return true;
+    }
     if (!pressed || movedOrSized || ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) {
         FDblClk = false;
         return true;
