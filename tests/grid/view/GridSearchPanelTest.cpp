@@ -5,6 +5,7 @@
 // outside. Every event test runs once with real column 1 hidden.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,14 @@ protected:
         return grid->SearchPanel();
     }
     void ClickControl(plat::TControl* c) { pt::Click(c, c->Width() / 2, c->Height() / 2); }
+    // The grid with its panel or list as a picture, on request only.
+    void Picture(const std::string& name) {
+        if (const char* dir = std::getenv("TEST_PICTURES")) {
+            grid->Repaint();
+            pt::ProcessEvents();
+            pt::SaveGrab(grid, plat::Utf8ToString(std::string(dir) + "/" + name + (GetParam() ? "-hidden" : "") + ".png"));
+        }
+    }
 };
 
 INSTANTIATE_TEST_SUITE_P(ShownAndHidden, GridSearchPanelTest, ::testing::Bool());
@@ -90,6 +99,7 @@ TEST_P(GridSearchPanelTest, TypingFindsTheFirstMatchAndEnterTheNext) {
     const int first = grid->Row();
     EXPECT_EQ(first, 2);
     EXPECT_EQ(p->Edit()->Color(), plat::clWindow);
+    Picture("search-panel");
     pt::Key(plat::VK_RETURN);
     EXPECT_EQ(grid->Row(), 7) << "the next gamma";
     pt::Key(plat::VK_RETURN, plat::ssCtrl);
@@ -248,6 +258,7 @@ TEST_P(GridFilterListTest, ACheckListReportsEachCheckAndStaysOpenUntilAClickOuts
     EXPECT_TRUE(list->Checked(1));
     EXPECT_FALSE(list->Checked(2));
     EXPECT_TRUE(list->Checked(3));
+    Picture("filter-check-list");
     // A click on another control of the form closes it.
     auto* other = new plat::TEdit(form.get());
     other->SetParent(form.get());
