@@ -407,4 +407,20 @@ bool TEnumFormats::ReadFiles() {
     return !FFiles.empty();
 }
 
+// ---- starting a drag ---------------------------------------------------------------------
+
+HRESULT BeginTextDragDrop(const std::shared_ptr<TESGDropSource>& Source, const String& Text, const String& RTF,
+                          plat::TDropEffect& Effect, plat::TDropEffect OkEffects, const plat::TMemoryStream* Cells) {
+    auto data = std::make_shared<TSourceDataObject>(Text, RTF, -1, Cells);
+    const HRESULT r = plat::DoDragDrop(data, Source, OkEffects, Effect);
+    return Source && Source->NoAccept() ? plat::DRAGDROP_S_CANCEL : r;
+}
+
+HRESULT BeginColumnDragDrop(const std::shared_ptr<TESGDropSource>& Source, int Column, plat::TDropEffect OkEffects,
+                            plat::TDropEffect& Effect) {
+    auto data = std::make_shared<TSourceDataObject>(String(), String(), Column, nullptr);
+    const HRESULT r = plat::DoDragDrop(data, Source, OkEffects, Effect);
+    return Source && Source->NoAccept() ? plat::DRAGDROP_S_CANCEL : r;
+}
+
 } // namespace grid

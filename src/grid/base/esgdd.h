@@ -124,6 +124,16 @@ protected:
     TDropFormats FDropFormats = 0;
 };
 
+// Start a drag through the platform's drag loop and answer its result: a data object with
+// the text, the rich text and the cell stream (none for nullptr) and no column, or with only
+// the column index. When the source has set its refusal flag by the end, the answer is
+// DRAGDROP_S_CANCEL.
+plat::HRESULT BeginTextDragDrop(const std::shared_ptr<TESGDropSource>& Source, const String& Text, const String& RTF,
+                                plat::TDropEffect& Effect, plat::TDropEffect OkEffects,
+                                const plat::TMemoryStream* Cells);
+plat::HRESULT BeginColumnDragDrop(const std::shared_ptr<TESGDropSource>& Source, int Column,
+                                  plat::TDropEffect OkEffects, plat::TDropEffect& Effect);
+
 // Reads what a foreign data object offers.
 class TEnumFormats {
 public:

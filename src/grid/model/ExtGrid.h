@@ -19,6 +19,7 @@
 #include "CellNode.h"
 #include "ExtDraw.h"
 #include "ExtGridSettings.h"
+#include "GridDragSettings.h"
 #include "ExtGridFilter.h"
 #include "ExtGridSortSettings.h"
 #include "ExtObjWindows.h"
@@ -1902,6 +1903,44 @@ public:
     bool EditorKey(std::uint16_t Key, plat::TShiftState Shift);
     void EditorExit();
     void EditorChanged(const String& Value);
+    // ---- drag and drop and drag scrolling (GridDragDrop.cpp) ----
+    TDragDropSettings* DragDropSettings();
+    TDragScrollOptions* DragScrollOptions();
+    // The coming column drop comes from item AIndex of AList and stands for the hidden real
+    // column ACol: the drop deletes the item and shows that column at the drop place.
+    void OleColumnDragStart(int ACol, int AIndex, plat::TCustomListBox* AList);
+    // The drag of cells or of a column from the pressed cell (display column): OnOleDrag
+    // decides, then the drag loop runs; a move removes the dragged rows (OleRemoveRows in
+    // row selection) or clears the cells, unless OleCopyAlways. False when no drag ran.
+    bool OleDragFromCell(int ACol, int ARow);
+    // Tab- and CR-separated text: the largest field count of a line, and the non-empty
+    // lines less one.
+    void GetTextTableSize(const String& Text, int& Cols, int& Rows);
+    // Pastes tab- and CR-separated text with its top-left at the display cell; answers the
+    // number of fields, with the lines and the last line's fields in RowCount and ColCount.
+    int PasteTextAt(int ACol, int ARow, const String& Text, int& RowCount, int& ColCount);
+    // The drop target's hooks (pt a screen point).
+    void OleDropText(plat::TPoint pt, const String& s);
+    void OleDropStream(plat::TPoint pt, plat::TMemoryStream& Stream);
+    void OleDropCol(plat::TPoint pt, int DropCol);
+    void OleDropCellText(plat::TPoint pt, const String& s, bool URL);
+    void OleDropFiles(plat::TPoint pt, const std::vector<String>& Files);
+    void OleDragMouseMove(plat::TPoint pt, bool& Allow, unsigned DropFormats);
+    void OleDragMouseLeave();
+    void DragOver(plat::TObject* Source, int X, int Y, plat::TDragState State, bool& Accept) override;
+    TOleDropEvent OnOleDrop, OnOleDrag, OnOleDropFile, OnOleDropURL;
+    TOleDragOverEvent OnOleDragOver;
+    TOleDroppedEvent OnOleDropped;
+    TOleDropColEvent OnOleDropCol;
+    TOleDragStartEvent OnOleDragStart;
+    TOleDragStopEvent OnOleDragStop;
+    TDragScrollEvent OnDragScroll;
+    // The drop-position arrows (screen placed), the selection being dragged and the grid
+    // timer's tick count, which paces horizontal scrolling during a drag.
+    TArrowWindow *ArwU = nullptr, *ArwD = nullptr, *ArwL = nullptr;
+    plat::TGridRect FDropSelection{};
+    int FTickCount = 0;
+    // ---- end of drag and drop ----
     // ---- spin editor (GridSpin.cpp) ----
     TGridSpin* SpinEdit();
     // Limits and step the next spin edit takes (the column grid passes its column's); an edit
@@ -2254,6 +2293,22 @@ private:
     char16_t FStartEditChar = 0;
     String FCellCache, FEditText, FNewCellText, FOpenedEditText, FOpenedCellText;
     int FAECol = -1, FAERow = -1, FComboIdx = -1;
+
+    // ---- drag and drop and drag scrolling (GridDragDrop.cpp) ----
+    void ShowDropArrow(TArrowWindow*& Arrow, TArrowDirection Dir, plat::TPoint Screen);
+    void HideDropArrows();
+    void DragScrollTimer(plat::TObject*);
+    void FreeDragScrollTimer();
+    bool DropTarget(plat::TPoint pt, unsigned DropFormats, int& ACol, int& ARow, bool& Append);
+    std::unique_ptr<TDragDropSettings> FDragDropSettings;
+    std::unique_ptr<TDragScrollOptions> FDragScrollOptions;
+    std::shared_ptr<plat::IDropTarget> FGridDropTarget;
+    bool FOleDropTargetAssigned = false;
+    int FOleDragCol = -1, FOleDragIndex = -1;
+    plat::TCustomListBox* FOleDragList = nullptr;
+    std::unique_ptr<plat::TTimer> FDragScrollTimer;
+    TDragScrollDirection FDragScrollDir = 0;
+    friend class TDragDropSettings;
 
     // Held while LoadFromFile runs; the load keeps only a weak reference, so it sees the
     // grid's destruction while it processes pending messages.

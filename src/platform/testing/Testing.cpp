@@ -15,6 +15,7 @@
 #include <deque>
 
 #include "plat/Clock.h"
+#include "plat/DragDrop.h"
 #include "plat/Forms.h"
 #include "plat/Graphics.h"
 #include "plat/Process.h"
@@ -304,6 +305,7 @@ void UiTest::TearDown()
 {
     ProcessEvents();
     responder_->Verify();
+    if (const int left = ui::ClearDragScripts()) ADD_FAILURE() << left << " drag script(s) that no drag took";
     SetCaptureControl(nullptr);
     ui::SetShiftState(0);
     g_buttons = Qt::NoButton;
@@ -397,6 +399,14 @@ void Move(TControl* Control, int X, int Y, TShiftState Shift)
 }
 
 void MoveAway() { ui::MouseLeftWindow(); }
+
+void ScriptDrag(std::function<void()> Script)
+{
+    ui::QueueDragScript([Script = std::move(Script)] {
+        Script();
+        if (DragDropRunning()) ADD_FAILURE() << "the drag script ended with the drag still running";
+    });
+}
 
 String WindowTitle(TCustomForm* Form)
 {

@@ -5,12 +5,14 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QString>
+#include <QUrl>
 
 #include <atomic>
 #include <cctype>
 #include <map>
 
 #include "plat/Controls.h"
+#include "ui/MimeFormats.h"
 
 namespace plat {
 
@@ -35,9 +37,12 @@ const char* const kHtmlBlockType = "application/x-configurator-html-format";
 QString MimeOf(UINT format)
 {
     if (format == CF_TEXT || format == CF_UNICODETEXT) return QStringLiteral("text/plain");
+    if (format == 15) return QStringLiteral("text/uri-list");
     const String name = GetClipboardFormatName(format);
     if (name == u"HTML Format") return QStringLiteral("text/html");
     if (name == u"Rich Text Format") return QStringLiteral("text/rtf");
+    if (name == u"CSV") return QStringLiteral("text/csv");
+    if (name == u"UniformResourceLocator") return QStringLiteral("text/uri-list");
     if (name.empty()) return QStringLiteral("application/x-configurator-format-%1").arg(format);
     std::string tail;
     for (char c : StringToUtf8(name))
@@ -108,18 +113,7 @@ void Publish(const Pending& p)
         return;
     }
     auto* mime = new QMimeData;
-    for (const auto& [format, bytes] : p.data) {
-        if (format == CF_TEXT) {
-            mime->setText(ToQString(AnsiToString(bytes)));
-        } else if (format == CF_UNICODETEXT) {
-            mime->setText(ToQString(FromUtf16Bytes(bytes)));
-        } else if (IsHtmlFormat(format)) {
-            mime->setData(QString::fromLatin1(kHtmlBlockType), QByteArray::fromStdString(bytes));
-            mime->setData(QStringLiteral("text/html"), QByteArray::fromStdString(HtmlFragment(bytes)));
-        } else {
-            mime->setData(MimeOf(format), QByteArray::fromStdString(bytes));
-        }
-    }
+    for (const auto& [format, bytes] : p.data) ui::PutFormat(*mime, format, bytes);
     cb->setMimeData(mime);
 }
 
@@ -190,10 +184,7 @@ bool TClipboard::HasFormat(UINT Format) const
     }
     QClipboard* cb = System();
     const QMimeData* m = cb ? cb->mimeData() : nullptr;
-    if (!m) return false;
-    if (Format == CF_TEXT || Format == CF_UNICODETEXT) return m->hasText();
-    if (IsHtmlFormat(Format)) return m->hasFormat(QString::fromLatin1(kHtmlBlockType)) || m->hasHtml();
-    return m->hasFormat(MimeOf(Format));
+    return m && ui::MimeHasFormat(*m, Format);
 }
 
 std::string TClipboard::GetAsHandle(UINT Format) const
@@ -212,18 +203,7 @@ std::string TClipboard::GetAsHandle(UINT Format) const
     }
     QClipboard* cb = System();
     const QMimeData* m = cb ? cb->mimeData() : nullptr;
-    if (!m) return {};
-    if (Format == CF_TEXT || Format == CF_UNICODETEXT) {
-        if (!m->hasText()) return {};
-        const String text = ToString(m->text());
-        return Format == CF_TEXT ? StringToAnsi(text) : Utf16Bytes(text);
-    }
-    if (IsHtmlFormat(Format)) {
-        if (m->hasFormat(QString::fromLatin1(kHtmlBlockType)))
-            return m->data(QString::fromLatin1(kHtmlBlockType)).toStdString();
-        return m->data(QStringLiteral("text/html")).toStdString();
-    }
-    return m->data(MimeOf(Format)).toStdString();
+    return m ? ui::MimeFormatBytes(*m, Format) : std::string();
 }
 
 String TClipboard::AsText() const
@@ -232,3 +212,162 @@ String TClipboard::AsText() const
 }
 
 } // namespace plat
+
+// ---- The format table shared with drag and drop -------------------------------------------
+
+namespace plat::ui {
+
+namespace {
+
+constexpr UINT kFileList = 15;
+
+bool IsUrlFormat(UINT format) { return format >= 0xC000 && GetClipboardFormatName(format) == u"UniformResourceLocator"; }
+
+void AddUrls(QMimeData& mime, const QList<QUrl>& more)
+{
+    QList<QUrl> urls = mime.urls();
+    for (const QUrl& u : more)
+        if (!urls.contains(u)) urls.append(u);
+    mime.setUrls(urls);
+}
+
+std::uint32_t U32At(const std::string& b, std::size_t at)
+{
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+
+} // namespace
+
+QString FormatMimeType(UINT Format) { return MimeOf(Format); }
+
+void PutFormat(QMimeData& Mime, UINT Format, const std::string& Bytes)
+{
+    if (Format == CF_TEXT) {
+        Mime.setText(ToQString(AnsiToString(Bytes)));
+    } else if (Format == CF_UNICODETEXT) {
+        String text = FromUtf16Bytes(Bytes);
+        if (const auto nul = text.find(u'\0'); nul != String::npos) text.resize(nul);
+        Mime.setText(ToQString(text));
+    } else if (Format == kFileList) {
+        std::vector<String> names;
+        if (!ParseDropFilesBlock(Bytes, names)) return;
+        QList<QUrl> urls;
+        for (const String& n : names) urls.append(QUrl::fromLocalFile(ToQString(n)));
+        AddUrls(Mime, urls);
+    } else if (IsUrlFormat(Format)) {
+        const std::string url = Bytes.substr(0, Bytes.find('\0'));
+        if (!url.empty()) AddUrls(Mime, {QUrl(ToQString(AnsiToString(url)))});
+    } else if (IsHtmlFormat(Format)) {
+        Mime.setData(QString::fromLatin1(kHtmlBlockType), QByteArray::fromStdString(Bytes));
+        Mime.setData(QStringLiteral("text/html"), QByteArray::fromStdString(HtmlFragment(Bytes)));
+    } else {
+        Mime.setData(MimeOf(Format), QByteArray::fromStdString(Bytes));
+    }
+}
+
+bool MimeHasFormat(const QMimeData& Mime, UINT Format)
+{
+    if (Format == CF_TEXT || Format == CF_UNICODETEXT) return Mime.hasText();
+    if (Format == kFileList) {
+        for (const QUrl& u : Mime.urls())
+            if (u.isLocalFile()) return true;
+        return false;
+    }
+    if (IsUrlFormat(Format)) {
+        for (const QUrl& u : Mime.urls())
+            if (!u.isLocalFile()) return true;
+        return false;
+    }
+    if (IsHtmlFormat(Format)) return Mime.hasFormat(QString::fromLatin1(kHtmlBlockType)) || Mime.hasHtml();
+    return Mime.hasFormat(MimeOf(Format));
+}
+
+std::string MimeFormatBytes(const QMimeData& Mime, UINT Format)
+{
+    if (Format == CF_TEXT || Format == CF_UNICODETEXT) {
+        if (!Mime.hasText()) return {};
+        const String text = ToString(Mime.text());
+        return Format == CF_TEXT ? StringToAnsi(text) : Utf16Bytes(text);
+    }
+    if (Format == kFileList) {
+        std::vector<String> names;
+        for (const QUrl& u : Mime.urls())
+            if (u.isLocalFile()) names.push_back(ToString(u.toLocalFile()));
+        return names.empty() ? std::string() : MakeDropFilesBlock(names);
+    }
+    if (IsUrlFormat(Format)) {
+        for (const QUrl& u : Mime.urls())
+            if (!u.isLocalFile()) return StringToAnsi(ToString(u.toString())) + std::string(1, '\0');
+        return {};
+    }
+    if (IsHtmlFormat(Format)) {
+        if (Mime.hasFormat(QString::fromLatin1(kHtmlBlockType)))
+            return Mime.data(QString::fromLatin1(kHtmlBlockType)).toStdString();
+        return Mime.data(QStringLiteral("text/html")).toStdString();
+    }
+    return Mime.data(MimeOf(Format)).toStdString();
+}
+
+std::vector<UINT> MimeOfferedFormats(const QMimeData& Mime)
+{
+    std::vector<UINT> out;
+    if (Mime.hasText()) {
+        out.push_back(CF_UNICODETEXT);
+        out.push_back(CF_TEXT);
+    }
+    if (MimeHasFormat(Mime, kFileList)) out.push_back(kFileList);
+    // Registered ids are handed out one after another from 0xC000.
+    for (UINT id = 0xC000; id < 0xC000 + 0x4000; ++id) {
+        if (GetClipboardFormatName(id).empty()) break;
+        if (MimeHasFormat(Mime, id)) out.push_back(id);
+    }
+    return out;
+}
+
+std::string MakeDropFilesBlock(const std::vector<String>& Names)
+{
+    std::string b(20, '\0');
+    b[0] = 20;
+    b[16] = 1;  // wide names
+    for (const String& n : Names) b += Utf16Bytes(n) + std::string(2, '\0');
+    b += std::string(2, '\0');
+    return b;
+}
+
+bool ParseDropFilesBlock(const std::string& Block, std::vector<String>& Names)
+{
+    Names.clear();
+    if (Block.size() < 20) return false;
+    const std::uint32_t offset = U32At(Block, 0);
+    const bool wide = U32At(Block, 16) != 0;
+    if (offset < 20 || offset >= Block.size()) return false;
+    const std::size_t unit = wide ? 2 : 1;
+    std::size_t p = offset;
+    String current;
+    for (;;) {
+        if (p + unit > Block.size()) {
+            Names.clear();
+            return false;  // the list does not end inside the block
+        }
+        const char16_t c = wide ? static_cast<char16_t>(static_cast<unsigned char>(Block[p]) |
+                                                        (static_cast<unsigned char>(Block[p + 1]) << 8))
+                                : static_cast<char16_t>(static_cast<unsigned char>(Block[p]));
+        p += unit;
+        if (c != 0) {
+            current += c;
+            continue;
+        }
+        if (current.empty()) return true;
+        if (!wide) {
+            std::string bytes(current.begin(), current.end());  // each unit holds one byte
+            current = AnsiToString(bytes);
+        }
+        Names.push_back(current);
+        current.clear();
+    }
+}
+
+} // namespace plat::ui

@@ -479,6 +479,10 @@ void TControl::WndProc(TMessage& Message)
     const TShiftState keys = KeysToShiftState(Message.WParam);
     switch (msg) {
     case WM_LBUTTONDOWN:
+        if (dragMode_ == dmAutomatic && !Dragging()) {
+            BeginDrag(false);
+            return;
+        }
         if (controlStyle_ & csCaptureMouse) SetMouseCapture(true);
         if (controlStyle_ & csClickEvents) controlState_ |= csClicked;
         if (!(controlStyle_ & csNoStdEvents)) MouseDown(mbLeft, keys, pt.X, pt.Y);
@@ -570,6 +574,9 @@ void TControl::WndProc(TMessage& Message)
         return;
     case CM_CURSORCHANGED:
         ui::CursorChanged(this);
+        return;
+    case CM_DRAG:
+        Message.Result = ui::ControlDragMessage(this, Message.WParam, Message.LParam);
         return;
     default:
         break;

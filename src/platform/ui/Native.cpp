@@ -252,6 +252,12 @@ bool UiWidget::event(QEvent* e)
     if (e->type() == QEvent::WindowActivate && isWindow()) {
         if (auto* f = dynamic_cast<TCustomForm*>(native_->control)) Guarded([&] { ui::FormActivatedBySystem(f); });
     }
+    if (e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove || e->type() == QEvent::DragLeave ||
+        e->type() == QEvent::Drop) {
+        bool handled = false;
+        Guarded([&] { handled = ui::SystemDropEvent(native_->control, e); });
+        if (handled) return true;
+    }
     return QWidget::event(e);
 }
 
@@ -485,6 +491,23 @@ HWND AllocHandle(TWinControl* control)
     return h;
 }
 
+std::vector<TCustomForm*> ShownForms()
+{
+    std::vector<std::pair<HWND, TCustomForm*>> found;
+    {
+        std::lock_guard<std::mutex> lock(g_tableMutex);
+        for (const auto& [h, c] : g_table)
+            if (auto* f = dynamic_cast<TCustomForm*>(c); f && !f->Parent()) found.emplace_back(h, f);
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<TCustomForm*> out;
+    TCustomForm* key = KeyForm();
+    if (key) out.push_back(key);
+    for (const auto& [h, f] : found)
+        if (f != key && f->Showing()) out.push_back(f);
+    return out;
+}
+
 void FreeHandle(HWND handle)
 {
     std::lock_guard<std::mutex> lock(g_tableMutex);
@@ -532,6 +555,7 @@ QCursor MakeCursor(TCursor c)
 void ForgetControl(TControl* control)
 {
     HintForget(control);
+    ControlDragForget(control);
     if (g_mouseControl == control) g_mouseControl = nullptr;
     if (g_capture == control) g_capture = nullptr;
 }
@@ -552,6 +576,7 @@ void MouseEvent(NativeWindow& n, UINT msg, QPoint windowPos, TShiftState shift, 
         TPoint origin = WindowOrigin(w);
         TPoint screen{origin.X + windowPos.x(), origin.Y + windowPos.y()};
         g_cursor = screen;
+        if (msg != WM_MOUSEWHEEL && (ui::DragSessionMouse(msg, screen) || ui::ControlDragMouse(msg, screen))) return;
         if (TControl* cap = g_capture) {
             auto* capWin = dynamic_cast<TWinControl*>(cap);
             if (!capWin) capWin = cap->Parent();
@@ -648,10 +673,15 @@ bool HandleKeyEvent(QWidget* receiver, QKeyEvent* e)
         if (e->type() == QEvent::KeyPress) {
             SetShiftState(shift);
             SetKeyDown(vk, true);
+            if (ui::DragSessionKey(vk, true) || ui::ControlDragKey(vk)) return;
             if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) SetKeyDown(vk, true);
             KeyDownPipeline(target, vk, shift, String(reinterpret_cast<const char16_t*>(e->text().utf16()), static_cast<size_t>(e->text().size())), e->isAutoRepeat());
         } else {
             SetKeyDown(vk, false);
+            if (ui::DragSessionKey(vk, false)) {
+                SetShiftState(ShiftFromModifiers(e->modifiers()) & ~(vk == VK_SHIFT ? ssShift : vk == VK_CONTROL ? ssCtrl : vk == VK_MENU ? ssAlt : 0u));
+                return;
+            }
             KeyUpPipeline(target, vk, shift);
             SetShiftState(ShiftFromModifiers(e->modifiers()) & ~(vk == VK_SHIFT ? ssShift : vk == VK_CONTROL ? ssCtrl : vk == VK_MENU ? ssAlt : 0u));
         }

@@ -7,8 +7,10 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "plat/Controls.h"
 #include "plat/Forms.h"
@@ -155,7 +157,31 @@ void HintCancel();
 void HintForget(TControl* c);
 void ForgetControl(TControl* control);
 
+// Framework control drag (ControlDrag.cpp): mouse input while a drag is pending or runs
+// (true when consumed), Escape, CM_DRAG's default handling, and a control going away.
+bool ControlDragMouse(UINT msg, TPoint screen);
+bool ControlDragKey(int vk);
+LRESULT ControlDragMessage(TControl* control, WPARAM msg, LPARAM rec);
+void ControlDragForget(TControl* control);
+// The deepest visible, enabled control under a screen point, topmost form first.
+TControl* ControlAtScreen(TPoint screen);
+// System drag sessions (DragDrop.cpp): input while an in-process session runs (true when
+// consumed), and a window going away (its drop target is revoked).
+bool DragSessionMouse(UINT msg, TPoint screen);
+bool DragSessionKey(int vk, bool down);
+void DragDropForgetWindow(HWND handle);
+// A drag event of the system's drag on a window's widget, given to its registered target.
+bool SystemDropEvent(TWinControl* control, QEvent* e);
+// Scripted input for in-process sessions (the test kit): each DoDragDrop takes the next
+// script and runs it with the session open; input it sends feeds the session.
+using DragScript = std::function<void()>;
+void QueueDragScript(DragScript script);
+// Drops the scripts no drag took and answers how many there were.
+int ClearDragScripts();
+
 // Handle table.
+// The shown top-level forms, the one taking keys first, then the newer before the older.
+std::vector<TCustomForm*> ShownForms();
 HWND AllocHandle(TWinControl* control);
 void FreeHandle(HWND handle);
 

@@ -77,6 +77,7 @@ TWinControl::~TWinControl()
     ui::ForgetControl(this);
     if (Parent()) Parent()->RemoveControl(this);
     ui::TimersForgetWindow(handle_);
+    ui::DragDropForgetWindow(handle_);
     ui::FreeHandle(handle_);
     handle_ = 0;
     if (native_) {

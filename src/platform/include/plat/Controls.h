@@ -135,6 +135,48 @@ using TKeyPressEvent = std::function<void(TObject* Sender, char16_t& Key)>;
 using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 
+// Framework control drag: a drag of one control over others inside the program, with drag
+// objects, a start threshold and the drag-over and drop events (no system drag involved).
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// The CM_DRAG notification's WParam; LParam points to a TDragRec.
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
+class TDragObject;
+struct TDragRec {
+    TPoint Pos;                    // screen point
+    TDragObject* Source = nullptr;
+    TControl* Target = nullptr;    // the control the message is for
+};
+// One control drag. A handler of OnStartDrag may hand out its own object (it stays the
+// handler's); otherwise the layer makes one that stands for the dragged control.
+class TDragObject : public TObject {
+public:
+    String ClassName() const override { return u"TDragObject"; }
+    // The dragged control (null for an object a handler made without one).
+    TControl* Control = nullptr;
+    // The control under the pointer that accepts or refuses, null outside every control.
+    TControl* DragTarget = nullptr;
+    TPoint DragPos;                // screen point of the last move
+    bool Dropped = false;
+    bool Cancelling = false;
+    // Pointer shape over a target: the dragged control's DragCursor when accepted, else
+    // crNoDrop.
+    virtual TCursor GetDragCursor(bool Accepted, int X, int Y);
+    // What the events receive as Source: the dragged control for the layer's own object.
+    virtual TObject* SourceObject();
+};
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+// The drag in progress (pending or started), null when none.
+TDragObject* DragObject();
+// The pointer shape a started drag shows (crDefault when none runs).
+TCursor DragCursorShown();
+// Pixels the pointer must move before a non-immediate BeginDrag starts the drag.
+int DragThreshold();
+void SetDragThreshold(int Value);
+
 // Window creation parameters a control may adjust in CreateParams.
 struct TCreateParams {
     std::uint32_t Style = 0;
@@ -258,6 +300,30 @@ public:
     TMouseWheelUpDownEvent OnMouseWheelDown;
     TMouseWheelUpDownEvent OnMouseWheelUp;
 
+    // Framework control drag. BeginDrag captures the mouse; with Immediate (or a threshold of
+    // 0) the drag starts at once, otherwise once the pointer has moved more than Threshold
+    // pixels (the layer's DragThreshold when negative) in X or Y from where it was; a release
+    // before that ends it without a drop and the release reaches the control as usual.
+    // While dragging, every move asks the control under the pointer (DragOver with
+    // dsDragEnter, dsDragMove and dsDragLeave); a release drops on an accepting target
+    // (DragDrop) and Escape cancels; OnEndDrag ends every drag, with the target or null.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    void EndDrag(bool Drop);
+    bool Dragging() const;
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode Value) { dragMode_ = Value; }
+    TCursor DragCursor() const { return dragCursor_; }
+    void SetDragCursor(TCursor Value) { dragCursor_ = Value; }
+    TStartDragEvent OnStartDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    // Accept starts true when OnDragOver is set and false otherwise; the handler decides.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    virtual void DoStartDrag(TDragObject*& DragObject);
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
+
     // Framework internals the layer and subclasses share.
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void Click();
@@ -315,6 +381,9 @@ private:
     TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     TControlState controlState_ = 0;
     bool mouseInside_ = false;
+    // Framework control drag.
+    TDragMode dragMode_ = dmManual;
+    TCursor dragCursor_ = crDrag;
 };
 
 // ---- TGraphicControl -----------------------------------------------------------------

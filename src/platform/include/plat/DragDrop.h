@@ -23,6 +23,13 @@ constexpr HRESULT OLE_E_ADVISENOTSUPPORTED = static_cast<HRESULT>(0x80040003u);
 constexpr HRESULT DRAGDROP_S_DROP = 0x00040100;
 constexpr HRESULT DRAGDROP_S_CANCEL = 0x00040101;
 constexpr HRESULT DRAGDROP_S_USEDEFAULTCURSORS = 0x00040102;
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
+constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFFu);
+constexpr HRESULT DRAGDROP_E_NOTREGISTERED = static_cast<HRESULT>(0x80040100u);
+constexpr HRESULT DRAGDROP_E_ALREADYREGISTERED = static_cast<HRESULT>(0x80040101u);
+constexpr HRESULT DRAGDROP_E_INVALIDHWND = static_cast<HRESULT>(0x80040102u);
 
 constexpr UINT CF_HDROP = 15;  // file list
 constexpr int DVASPECT_CONTENT = 1;
@@ -92,5 +99,37 @@ public:
     virtual HRESULT Drop(const std::shared_ptr<IDataObject>& Data, std::uint32_t KeyState, TPoint Pt,
                          TDropEffect& Effect) = 0;
 };
+
+// Key-state flag of the drag protocol for the Alt key (the MK_* mouse flags are in Messages.h).
+constexpr std::uint32_t MK_ALT = 0x20;
+
+// ---- Drag and drop between windows ------------------------------------------------------
+// A window (its handle) receives drops through the target registered for it: S_OK, or
+// DRAGDROP_E_INVALIDHWND for a handle that is no window, DRAGDROP_E_ALREADYREGISTERED when it
+// has one, E_INVALIDARG without a target. RevokeDragDrop answers DRAGDROP_E_NOTREGISTERED
+// when there is none; a window revokes its target when it is destroyed.
+HRESULT RegisterDragDrop(HWND Window, std::shared_ptr<IDropTarget> Target);
+HRESULT RevokeDragDrop(HWND Window);
+// The target registered for a window, null when none.
+std::shared_ptr<IDropTarget> RegisteredDropTarget(HWND Window);
+
+// Runs a drag of Data until it is dropped or cancelled and answers DRAGDROP_S_DROP or
+// DRAGDROP_S_CANCEL (E_INVALIDARG without data or source, E_UNEXPECTED while another drag
+// runs). Effect receives the effect of the drop (DROPEFFECT_NONE when cancelled or refused).
+// Every change of the pointer or the key state asks the source first
+// (QueryContinueDrag with Escape and the MK_* key state): S_OK goes on with the target
+// under the pointer (the nearest window upwards with a registered target; DragEnter when it
+// changes, after DragLeave of the previous one, else DragOver; the target's effect is
+// limited to OkEffects) and then GiveFeedback with that effect; DRAGDROP_S_DROP drops on a
+// target that accepted with an effect (Drop), otherwise the target gets DragLeave.
+// Two drivers run it: on a desktop, the system's drag (other programs take part, data goes
+// as MIME types through the clipboard's format table); in-process, the layer's own session
+// fed by the layer's mouse and key input, used by the test kit and wherever no system drag
+// exists (an offscreen display without scripted input ends the session at once with the
+// pointer and buttons as they are).
+HRESULT DoDragDrop(std::shared_ptr<IDataObject> Data, std::shared_ptr<IDropSource> Source, TDropEffect OkEffects,
+                   TDropEffect& Effect);
+// A drag of DoDragDrop is running.
+bool DragDropRunning();
 
 } // namespace plat

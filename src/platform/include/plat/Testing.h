@@ -148,6 +148,10 @@ void Release(TControl* Control, int X, int Y, TMouseButton Button = mbLeft, TShi
 void Move(TControl* Control, int X, int Y, TShiftState Shift = 0);
 // Leaves every control (the mouse goes off the window).
 void MoveAway();
+// Scripts the coming DoDragDrop: it runs in the layer's in-process session, which the input
+// the script sends (Move, Release, Key ...) drives. A drag still running when the script
+// ends fails the test and is cancelled; a script that no drag took fails it at TearDown.
+void ScriptDrag(std::function<void()> Script);
 // The window system's close box of a form (WM_CLOSE through the window).
 void CloseBox(TCustomForm* Form);
 // The title the window system shows for a form.
