@@ -1275,6 +1275,8 @@ public:
     int MoveColInd() const { return FMoveColInd; }
     int MoveRowInd() const { return FMoveRowInd; }
     bool SizingHintShowing() const { return FScrollHintShow; }
+    // A press prepared a drag that has not started yet.
+    bool SelectionClick() const { return FSelectionClick; }
     bool HintShowSizing = false;
     bool CellSelectorMode() const { return FCellSelectorMode; }
     void SetCellSelectorMode(bool Value) { FCellSelectorMode = Value; }
@@ -1296,6 +1298,11 @@ private:
     void ReleaseMoveAndSize(int X, int Y);
     // After a column move: the sort column, sort indexes and current column follow.
     void ColumnMovedFollow(int FromReal, int ToReal, int FromIndex, int ToIndex);
+    // A press inside the selection of a drag source prepares a drag instead of selecting;
+    // the first move of more than 3 pixels starts it (OleDragFromCell).
+    bool DragStartPress(int ACol, int ARow, TPoint P, plat::TShiftState Shift);
+    bool FSelectionClick = false;
+    TPoint FDragFrom{-1, -1};
     TMouseSelectMode FMouseSelectMode = msNormal;
     int FMouseSelectStart = -1, Movecell = -1, FMoveColInd = -1, FMoveRowInd = -1;
     int FClickposdx = 0, FClickposdy = 0, FOldKeepLeftCol = 0;

@@ -150,6 +150,10 @@ bool TExtStringGrid::LeftPress(TMessage& Message) {
         Message.Result = 0;
         return true;
     }
+    if (DragStartPress(ACol, ARow, p, ShiftOfPress(keys))) {
+        Message.Result = 0;
+        return true;
+    }
     if (DisjunctPress(ACol, ARow, keys, Message)) return true;
 
     bool canEdit = Options().Contains(plat::goEditing) || FMouseActions->RangeSelectAndEdit;

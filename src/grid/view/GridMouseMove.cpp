@@ -5,6 +5,7 @@
 // move (sort mark and current column follow the moved column), links under the pointer, and
 // leaving the grid.
 #include <algorithm>
+#include <cstdlib>
 
 #include "ExtGrid.h"
 #include "EsgHTMLE.h"
@@ -56,6 +57,18 @@ void TExtStringGrid::MouseMove(plat::TShiftState Shift, int X, int Y) {
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
     const bool onCell = ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount();
+
+    // A drag prepared by the press starts once the pointer has left a 3-pixel square.
+    if (FSelectionClick && onCell && FMouseKeepDown && (std::abs(X - Clickposx) > 3 || std::abs(Y - Clickposy) > 3) &&
+        DragDropSettings()->OleDropSource && GridState() != plat::gsColSizing) {
+        FSelectionClick = false;
+        const TPoint from = FDragFrom;
+        // The drag takes the release: the press is over when it returns.
+        FMouseKeepDown = FMouseDownMove = false;
+        plat::ReleaseCapture();
+        OleDragFromCell(from.X, from.Y);
+        return;
+    }
 
     // A drag that began with a press selects instead of editing.
     if (FMouseKeepDown && FMouseActions->RangeSelectAndEdit && Options().Contains(plat::goEditing) && !EditorMode()) {
@@ -310,7 +323,27 @@ void TExtStringGrid::ResetFixedCellHighlight() {
     if (FHoverFixedCells != hfNone) SetHoverFixedCell(-1, -1);
 }
 
-// ---- press and release steps of header selection, moving and sizing ------------------------
+// ---- press and release steps of header selection, moving, sizing and drag start -------------
+
+bool TExtStringGrid::DragStartPress(int ACol, int ARow, TPoint P, plat::TShiftState Shift) {
+    FSelectionClick = false;
+    if (!DragDropSettings()->OleDropSource || Options().Contains(plat::goEditing) || ACol < FixedCols()) return false;
+    const int real = RealColIndex(ACol);
+    if (HasButton(real, ARow) || HasCheckBox(real, ARow)) return false;
+    const plat::TGridRect s = Selection();
+    const bool selected =
+        ARow >= FixedRows() && ACol >= s.Left && ACol <= s.Right && ARow >= s.Top && ARow <= s.Bottom;
+    const bool header = ARow < FixedRows() && !EnhRowColMove && !FMouseActions->ColSelect && !FMouseActions->AllSelect;
+    if (!selected && !header) return false;
+    const plat::TRect r = CellRect(ACol, ARow);
+    if (Options().Contains(plat::goColSizing) && !(P.X - r.Left > 3 && r.Right - P.X > 3)) return false;
+    if (CanFocus() && !Focused()) SetFocus();
+    if (OnMouseDown) OnMouseDown(this, plat::mbLeft, Shift, P.X, P.Y);
+    FSelectionClick = true;
+    FDragFrom = {ACol, ARow};
+    if (OnClickCell) OnClickCell(this, ARow, ACol);
+    return true;
+}
 
 void TExtStringGrid::PressHeaderSelect(int ACol, int ARow, plat::TShiftState Shift) {
     const int right = Clickposx - (Colclicked >= 0 ? CellRect(Colclicked, std::max(Rowclicked, 0)).Right : 0);
@@ -370,13 +403,22 @@ void TExtStringGrid::PressHeaderSelect(int ACol, int ARow, plat::TShiftState Shi
 
 void TExtStringGrid::ReleaseMoveAndSize(int X, int Y) {
     HideSizingHint();
+    if (FSelectionClick) {
+        // The prepared drag never started: the release selects its cell.
+        FSelectionClick = false;
+        int ACol = -1, ARow = -1;
+        MouseToCell(X, Y, ACol, ARow);
+        if (ACol >= FixedCols() && ARow >= FixedRows() && ACol < ColCount() && ARow < RowCount()) {
+            if (Options().Contains(plat::goRowSelect))
+                SetSelection({FixedCols(), ARow, ColCount() - 1, ARow});
+            FocusCell(ACol, ARow);
+        }
+    }
     const plat::TGridState state = GridState();
     if ((state == plat::gsColMoving || state == plat::gsRowMoving) && FMoveRefused) {
         // Released on a refused target: the framework's target goes back to the pressed one.
         TBaseGrid::MouseMove(0, Clickposx, Clickposy);
     }
-    (void)X;
-    (void)Y;
     if (state == plat::gsColMoving || state == plat::gsRowMoving) plat::SetCursor(Cursor());
     FMouseSelectMode = msNormal;
     FMouseSelectStart = -1;

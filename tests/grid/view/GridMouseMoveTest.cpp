@@ -227,3 +227,88 @@ TEST_P(GridMouseMoveTest, TheSortMarkAndCurrentColumnFollowAMovedColumn) {
 }
 
 } // namespace
+
+// ---- drag start -------------------------------------------------------------------------
+
+namespace {
+
+class GridDragStartTest : public GridMouseMoveTest {
+protected:
+    void SetUp() override {
+        GridMouseMoveTest::SetUp();
+        grid->SetBounds(0, 0, 560, 200);
+        other = new TExtStringGrid(form.get());
+        other->SetParent(form.get());
+        other->SetBounds(0, 220, 560, 200);
+        other->SetColCount(7);
+        other->SetRowCount(8);
+        other->DragDropSettings()->SetOleDropTarget(true);
+        grid->DragDropSettings()->OleDropSource = true;
+        grid->DragDropSettings()->OleCopyAlways = true;
+        pt::ProcessEvents();
+    }
+    TExtStringGrid* other = nullptr;
+};
+
+INSTANTIATE_TEST_SUITE_P(ShownAndHidden, GridDragStartTest, ::testing::Bool());
+
+TEST_P(GridDragStartTest, APressInTheSelectionDragsOnlyAfterMovingMoreThanThreePixels) {
+    grid->SetSelection({D(2), 2, D(3), 3});
+    std::vector<std::string> log;
+    grid->OnOleDragStart = [&](plat::TObject*, int ARow, int ACol) {
+        log.push_back("start " + std::to_string(ACol) + "," + std::to_string(ARow));
+    };
+    grid->OnClickCell = [&](plat::TObject*, int ARow, int ACol) {
+        log.push_back("click " + std::to_string(ACol) + "," + std::to_string(ARow));
+    };
+    const TPoint at = Centre(D(2), 2);
+    // A move of 3 pixels starts nothing; the release selects the pressed cell.
+    pt::Press(grid, at.X, at.Y);
+    EXPECT_TRUE(grid->SelectionClick());
+    EXPECT_EQ(grid->Selection().Right, D(3)) << "the press keeps the selection";
+    pt::Move(grid, at.X + 3, at.Y + 3, plat::ssLeft);
+    pt::Release(grid, at.X + 3, at.Y + 3);
+    EXPECT_EQ(log, std::vector<std::string>{"click " + std::to_string(D(2)) + ",2"});
+    EXPECT_FALSE(grid->SelectionClick());
+    EXPECT_EQ(grid->Selection().Left, D(2));
+    EXPECT_EQ(grid->Selection().Right, D(2));
+    EXPECT_EQ(grid->Selection().Bottom, 2);
+    // A move of 4 pixels starts the drag, which the session carries to the other grid.
+    log.clear();
+    grid->SetSelection({D(2), 2, D(3), 3});
+    const plat::TRect target = other->CellRect(2, 3);
+    pt::ScriptDrag([&] {
+        pt::Move(other, target.Left + 5, target.Top + 5, plat::ssLeft);
+        pt::Move(other, target.Left + 6, target.Top + 5, plat::ssLeft);
+        pt::Release(other, target.Left + 6, target.Top + 5);
+    });
+    std::vector<int> stops;
+    grid->OnOleDragStop = [&](plat::TObject*, int e) { stops.push_back(e); };
+    pt::Press(grid, at.X, at.Y);
+    pt::Move(grid, at.X + 4, at.Y, plat::ssLeft);
+    EXPECT_EQ(stops, std::vector<int>{plat::DROPEFFECT_MOVE}) << "the session ran to the drop";
+    EXPECT_EQ(log, (std::vector<std::string>{"click " + std::to_string(D(2)) + ",2", "start 2,2"}));
+    EXPECT_EQ(grid->Cells(2, 2), u"2:2") << "OleCopyAlways keeps the source";
+}
+
+TEST_P(GridDragStartTest, APressOutsideTheSelectionOrWithoutADragSourceSelects) {
+    struct Case {
+        const char* name;
+        bool source;
+        int col, row;
+    };
+    const Case cases[] = {{"outside the selection", true, 5, 4}, {"no drag source", false, 2, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->DragDropSettings()->OleDropSource = c.source;
+        grid->SetSelection({D(2), 2, D(3), 3});
+        const TPoint at = Centre(D(c.col), c.row);
+        pt::Press(grid, at.X, at.Y);
+        EXPECT_FALSE(grid->SelectionClick());
+        pt::Release(grid, at.X, at.Y);
+        EXPECT_EQ(grid->Col(), D(c.col));
+        EXPECT_EQ(grid->Row(), c.row);
+    }
+}
+
+} // namespace
