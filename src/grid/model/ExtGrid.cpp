@@ -173,7 +173,6 @@ TExtStringGrid::~TExtStringGrid() {
     }
 }
 
-void TExtStringGrid::UpdateSearchPanel() {}
 
 int TExtStringGrid::GetVersionNr() const { return (6 << 24) | (2 << 16) | (1 << 8) | 3; }
 

@@ -180,6 +180,11 @@ struct TGridRegistrations {
 const TGridRegistrations& GridRegistrations();
 
 class TExtStringGrid;
+// The search footer panel and filter lists (GridSearchPanel.h, GridFilterList.h).
+class TSearchPanel;
+class TFilterDropDown;
+class TDropList;
+class TDropCheckList;
 class TExtInplaceEdit;
 class TGridCombo;
 class TGridSpin;
@@ -1217,6 +1222,141 @@ private:
 public:
     // ==== end of mouse ====
 
+    // ==== mouse: cell controls, disjunct selection and markup controls (GridMouse2.cpp) ====
+public:
+    using TNodeChangingEvent = std::function<void(plat::TObject* Sender, int ARow, int ARowReal, bool& Allow)>;
+    using TNodeChangedEvent = std::function<void(plat::TObject* Sender, int ARow, int ARowReal)>;
+    using TRatingChangeEvent =
+        std::function<void(plat::TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)>;
+    using TRadioClickEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, int AIdx)>;
+    using TControlClickEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, const String& CtrlID,
+                                                  const String& CtrlType, const String& CtrlVal)>;
+    // Chooses the item of the radio group in cell (ACol real, ARow) under (X, Y), relative to
+    // the cell's top-left corner: side by side each item is its text plus the glyph spacing
+    // wide, stacked each is max(spacing, text height) high.
+    void ClickRadio(int ACol, int ARow, int X, int Y);
+    // The cell whose button is held down, (-1, -1) when none.
+    TPoint PushedCellButton() const { return FPushedCellButton; }
+    bool ControlDown() const { return FCtrlDown; }
+    TNodeChangingEvent OnBeforeExpandNode, OnBeforeContractNode;
+    TNodeChangedEvent OnExpandNode, OnContractNode;
+    TRatingChangeEvent OnRatingChange;
+    TRadioClickEvent OnRadioClick, OnRadioMouseUp;
+    TButtonClickEvent OnRadioButtonClick;
+    TControlClickEvent OnControlClick;
+
+private:
+    // The press steps on node glyphs, radio groups, ratings and cell buttons; true when the
+    // press needs nothing more.
+    bool PressOnCellControls(int ACol, int ARow, TPoint P, plat::TShiftState Shift);
+    bool PressOnCellButton(int ACol, int ARow, TPoint P);
+    // Ends a held cell button; true when the release was on it (the button clicked).
+    bool ReleaseCellButton(TPoint P);
+    // Ctrl, Shift and plain presses of disjunct row and column selection; true when the
+    // press was handed to the framework as a Shift range.
+    bool DisjunctPress(int ACol, int ARow, plat::TShiftState Shift, plat::TMessage& Message);
+    void DisjunctRelease(int ACol, int ARow);
+    // A press on markup control ID of Type; false when the cell may not be edited.
+    bool MarkupControlPress(int ACol, int ARow, const String& ID, const String& Type);
+    void ReleaseMarkupButton();
+    TPoint FPushedCellButton{-1, -1};
+    TPoint FCtrlXY{-1, -1};
+    bool FCtrlDown = false, FDeselectState = false;
+
+public:
+    // ==== end of mouse cell controls ====
+
+    // ==== mouse movement: hover, selection modes, sizing and moving (GridMouseMove.cpp) ====
+public:
+    enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+    using TMoveEvent = std::function<void(plat::TObject* Sender, int Index, bool& Allow)>;
+    using TSizingEvent = std::function<void(plat::TObject* Sender, int Index, int Size)>;
+    using TAnchorEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, const String& Anchor)>;
+    void MouseMove(plat::TShiftState Shift, int X, int Y) override;
+    // hfAll: any cell of the fixed rows or columns; hfFixedRows / hfFixedColumns only those.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    void ResetFixedCellHighlight();
+    TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    // The cell whose button is under the pointer, (-1, -1) when none.
+    TPoint HoverButton() const { return FHoverButton; }
+    // The target of a move drag, -1 when none.
+    int MoveColInd() const { return FMoveColInd; }
+    int MoveRowInd() const { return FMoveRowInd; }
+    bool SizingHintShowing() const { return FScrollHintShow; }
+    // A press prepared a drag that has not started yet.
+    bool SelectionClick() const { return FSelectionClick; }
+    bool HintShowSizing = false;
+    bool CellSelectorMode() const { return FCellSelectorMode; }
+    void SetCellSelectorMode(bool Value) { FCellSelectorMode = Value; }
+    TMoveEvent OnColumnMove, OnRowMove, OnColumnMoving, OnRowMoving;
+    TSizingEvent OnColumnSizing, OnRowSizing;
+    TAnchorEvent OnAnchorEnter, OnAnchorExit;
+
+private:
+    void HoverLinks(int ACol, int ARow, int X, int Y);
+    void ShowSizingHint(bool Columns, int Index, int Size);
+    void HideSizingHint();
+    plat::TCursor SelectModeCursor() const;
+    // WM_SETCURSOR: the header-selection, cell-selector and move cursors; false leaves the
+    // message to the framework.
+    bool SetCursorMessage(plat::TMessage& Message);
+    void MouseLeft();
+    // Press bookkeeping for sizing and moving, and the header selection of the prepared mode.
+    void PressHeaderSelect(int ACol, int ARow, plat::TShiftState Shift);
+    void ReleaseMoveAndSize(int X, int Y);
+    // After a column move: the sort column, sort indexes and current column follow.
+    void ColumnMovedFollow(int FromReal, int ToReal, int FromIndex, int ToIndex);
+    // A press inside the selection of a drag source prepares a drag instead of selecting;
+    // the first move of more than 3 pixels starts it (OleDragFromCell).
+    bool DragStartPress(int ACol, int ARow, TPoint P, plat::TShiftState Shift);
+    bool FSelectionClick = false;
+    TPoint FDragFrom{-1, -1};
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    int FMouseSelectStart = -1, Movecell = -1, FMoveColInd = -1, FMoveRowInd = -1;
+    int FClickposdx = 0, FClickposdy = 0, FOldKeepLeftCol = 0;
+    TPoint FHoverButton{-1, -1};
+    String FAnchor;
+    bool FMoveAsked = false, FMoveRefused = false, FNoMouseLeave = false, FCellSelectorMode = false;
+    bool FScrollHintShow = false, ColMoveFlg = false;
+
+public:
+    // ==== end of mouse movement ====
+
+    // ==== search panel and filter drop-down lists (GridSearchPanel.cpp, GridFilterList.cpp) ====
+public:
+    enum { saFindFirst, saFindNext, saFindPrevious };
+    // The docked search footer panel, created on first use.
+    TSearchPanel* SearchPanel();
+    TFilterDropDown* FilterDropDown();
+    bool FilterListOpen() const;
+    // The filter list on screen, null when none is open.
+    plat::TCustomListBox* OpenFilterList() const;
+    // Shows the filter list of the column's filter button in cell (ACol shown, ARow).
+    void ShowFilterList(int ACol, int ARow);
+    // Hides an open filter list; no column stays marked as open.
+    void CloseFilterList();
+    std::function<void(plat::TObject* Sender, const String& Value, bool& DefaultSearch)> OnSearchEditChange;
+    plat::TNotifyEvent OnSearchFooterClose, OnCreatedSearchFooter;
+
+private:
+    // A release on a filter button opens its list, or closes it when it was open at the
+    // press; any release closes an open list. True when the release was on a filter button.
+    bool FilterButtonRelease(int ACol, int ARow, int X, int Y);
+    void SearchFooterEditChange();
+    void SearchFooterFind(bool Backward);
+    void SearchFooterHighlight();
+    void SearchFooterClose();
+    bool SearchHighlighting();
+    void HighlightSearchText(const String& Text);
+    TSearchPanel* FSearchPanel = nullptr;         // owned as a component
+    TDropList* FDropList = nullptr;               // owned as a component
+    TDropCheckList* FDropCheckList = nullptr;     // owned as a component
+    std::shared_ptr<TFilterDropDown> FFilterDropDown;
+    int FFilterOpenAtPress = -1;
+
+public:
+    // ==== end of search panel and filter lists ====
+
 
     // ==== cell access ====
     // Columns are real columns, rows display rows; the "All" forms take real rows. Typed
@@ -1897,7 +2037,7 @@ protected:
     bool FEditDisable = false;
 
     void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
-    // Re-applies the search footer to its panel; the panel belongs to the search feature.
+    // Re-applies the search footer to its panel (GridSearchPanel.cpp).
     virtual void UpdateSearchPanel();
 
 private:

@@ -371,6 +371,7 @@ void TExtStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
         FColumnOrder->Insert(ToIndex, e);
     }
     TCustomDrawGrid::ColumnMoved(FromIndex, ToIndex);
+    ColumnMovedFollow(rf, rt, FromIndex, ToIndex);
 }
 
 void TExtStringGrid::SwapColumns(int Index, int Index2) {

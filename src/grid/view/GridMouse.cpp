@@ -40,6 +40,14 @@ plat::TShiftState KeysOf(plat::WPARAM w) {
     return s;
 }
 
+// The shift state of a press: exactly one of Alt, Shift or Ctrl, in that order of precedence.
+plat::TShiftState ShiftOfPress(plat::TShiftState keys) {
+    if (keys & plat::ssAlt) return plat::ssAlt;
+    if (keys & plat::ssShift) return plat::ssShift;
+    if (keys & plat::ssCtrl) return plat::ssCtrl;
+    return 0;
+}
+
 // Only web and mail addresses leave the program; local files and programs named by an anchor
 // are never started.
 bool IsOpenableAddress(const String& anchor) {
@@ -89,6 +97,12 @@ bool TExtStringGrid::MouseMessage(TMessage& Message) {
     case plat::WM_MOUSEWHEEL:
         if (FWheelPan) return true;
         return WheelMessage(Message);
+    case plat::WM_SETCURSOR:
+        return SetCursorMessage(Message);
+    case plat::CM_MOUSELEAVE:
+        InheritedWndProc(Message);
+        MouseLeft();
+        return true;
     default: return false;
     }
 }
@@ -98,6 +112,7 @@ bool TExtStringGrid::MouseMessage(TMessage& Message) {
 bool TExtStringGrid::LeftPress(TMessage& Message) {
     const TPoint p = plat::PointFromLParam(Message.LParam);
     const plat::TShiftState keys = KeysOf(Message.WParam);
+    FFilterOpenAtPress = FilterListOpen() ? FFilterCol : -1;
     FDoOnClick = true;
     FMouseDownMove = true;
     FMouseKeepDown = true;
@@ -130,11 +145,34 @@ bool TExtStringGrid::LeftPress(TMessage& Message) {
         return true;
     }
     const int real = RealColIndex(ACol);
+    FPushedCellButton = {-1, -1};
+    if (PressOnCellControls(ACol, ARow, p, ShiftOfPress(keys))) {
+        Message.Result = 0;
+        return true;
+    }
+    if (DragStartPress(ACol, ARow, p, ShiftOfPress(keys))) {
+        Message.Result = 0;
+        return true;
+    }
+    if (DisjunctPress(ACol, ARow, keys, Message)) return true;
 
     bool canEdit = Options().Contains(plat::goEditing) || FMouseActions->RangeSelectAndEdit;
     CheckCanEdit(real, ARow, canEdit);
 
     // A press on a check-box glyph toggles it and is no cell click.
+    if ((canEdit || FControlLook->CheckAlwaysActive) && HasRadioButton(real, ARow) && IsInCheckBox(real, ARow, p.X, p.Y)) {
+        // A radio button of a column is selected like a check box is toggled.
+        HideEditor();
+        if (CanFocus() && !Focused()) SetFocus();
+        if (SelectRadioButtonCell(real, ARow, true)) {
+            if (OnRadioButtonClick) OnRadioButtonClick(this, real, ARow);
+            if (!Navigation()->AlwaysEdit && !fixedCell) FocusCell(ACol, ARow);
+        }
+        if (OnMouseDown) OnMouseDown(this, plat::mbLeft, plat::KeyboardStateToShiftState(), p.X, p.Y);
+        if (OnClick) OnClick(this);
+        Message.Result = 0;
+        return true;
+    }
     if ((canEdit || FControlLook->CheckAlwaysActive) && HasCheckBox(real, ARow) && IsInCheckBox(real, ARow, p.X, p.Y)) {
         HideEditor();
         if (CanFocus() && !Focused()) SetFocus();
@@ -160,6 +198,7 @@ bool TExtStringGrid::LeftPress(TMessage& Message) {
         return true;
     }
 
+    PressHeaderSelect(ACol, ARow, keys);
     InheritedWndProc(Message);
     const plat::TRect r = CellRect(ACol, ARow);
     const bool onSizingBorder =
@@ -196,7 +235,12 @@ bool TExtStringGrid::AnchorPress(int ACol, int ARow, int X, int Y) {
         in.XPos = X - cell.Left;
         in.YPos = Y - cell.Top;
         TMarkupDrawResult out;
-        if (!DrawMarkupText(in, out) || out.AnchorVal.empty() || out.AnchorVal == u"ctrl") return false;
+        if (!DrawMarkupText(in, out) || out.AnchorVal.empty()) return false;
+        if (out.AnchorVal == u"ctrl") {
+            if (!MarkupControlPress(ACol, ARow, out.ControlID, out.ControlType)) return false;
+            if (CanFocus() && !Focused()) SetFocus();
+            return true;
+        }
         anchor = out.AnchorVal;
     }
     bool autoHandle = true;
@@ -235,7 +279,19 @@ bool TExtStringGrid::LeftRelease(TMessage& Message) {
     FDoOnClick = false;
     int ACol = -1, ARow = -1;
     MouseToCell(p.X, p.Y, ACol, ARow);
+    ReleaseMarkupButton();
+    const bool buttonHeld = FPushedCellButton.X >= 0;
+    if (ReleaseCellButton(p) || buttonHeld) {
+        InheritedWndProc(Message);
+        return true;
+    }
+    if (pressed && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) DisjunctRelease(ACol, ARow);
+    ReleaseMoveAndSize(p.X, p.Y);
     InheritedWndProc(Message);
+    if (pressed && !movedOrSized && FilterButtonRelease(ACol, ARow, p.X, p.Y)) {
+        FDblClk = false;
+        return true;
+    }
     if (!pressed || movedOrSized || ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) {
         FDblClk = false;
         return true;
@@ -247,6 +303,9 @@ bool TExtStringGrid::LeftRelease(TMessage& Message) {
             GetCheckBoxState(real, ARow, state);
             OnCheckBoxMouseUp(this, real, ARow, state);
         }
+        int index = -1;
+        if (OnRadioMouseUp && IsRadio(real, ARow) && GetRadioIdx(real, ARow, index))
+            OnRadioMouseUp(this, real, ARow, index);
     }
     ClickSortAt(ACol, ARow, p.X, keys);
     return true;
