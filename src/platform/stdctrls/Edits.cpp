@@ -2,8 +2,10 @@
 // through the framework's pipeline: the editor's own key events are turned back into the
 // pipeline, and what survives KeyDown/KeyPress arrives here in DefaultHandler and is
 // forwarded, possibly changed, to the editor.
+#include "plat/Clipbrd.h"
 #include "plat/ComCtrls.h"
 #include "plat/StdCtrls.h"
+#include "plat/SystemInput.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -222,13 +224,21 @@ String TCustomEdit::GetText() const
 {
     if (!host_)
         return TWinControl::GetText();
+    if (IsMasked())
+        return mask_.ToText(FromQ(host_->text()));
     return ExternalText(FromQ(host_->text()));
+}
+
+String TCustomEdit::EditText() const
+{
+    return host_ ? FromQ(host_->text()) : GetText();
 }
 
 void TCustomEdit::SetTextBuf(const String& Value)
 {
     // Compared in the editor's form, so "a\nb" given to a memo holding "a\r\nb" is no change.
-    const QString q = host_ ? ToQ(EditorText(Value)) : QString();
+    // Under a mask the value is shown as its edit text.
+    const QString q = !host_ ? QString() : IsMasked() ? ToQ(mask_.ToEditText(Value)) : ToQ(EditorText(Value));
     if (host_ && q != host_->text()) {
         if (host_->line) {
             if (auto* limit = dynamic_cast<LengthLimit*>(const_cast<QValidator*>(host_->line->validator())))
@@ -245,6 +255,19 @@ void TCustomEdit::EditorChanged()
 {
     if (host_->updating)
         return;
+    if (IsMasked()) {
+        // Whatever reached the editor past the key path (a drop, an input method) is put
+        // back into the mask's shape.
+        const String shown = FromQ(host_->line->text());
+        const String conformed = mask_.Conform(shown);
+        if (conformed != shown) {
+            host_->updating = true;
+            const int pos = host_->line->cursorPosition();
+            host_->line->setText(ToQ(conformed));
+            host_->line->setCursorPosition(std::min(pos, mask_.Length()));
+            host_->updating = false;
+        }
+    }
     if (charCase_ != ecNormal && host_->line) {
         // Pasted text follows the case rule too.
         const QString t = host_->line->text();
@@ -380,6 +403,12 @@ String TCustomEdit::SelText() const
 
 void TCustomEdit::SetSelText(const String& Value)
 {
+    if (IsMasked()) {
+        const int start = SelStart(), length = SelLength();
+        ApplyMaskEdit(Value.empty() ? mask_.Delete(EditText(), start, length)
+                                    : mask_.Paste(EditText(), start, length, Value));
+        return;
+    }
     if (host_->line)
         host_->line->insert(ToQ(Value));
     else
@@ -409,6 +438,13 @@ void TCustomEdit::CopyToClipboard()
 
 void TCustomEdit::CutToClipboard()
 {
+    if (IsMasked()) {
+        if (SelLength() > 0 && !readOnly_) {
+            CopyToClipboard();
+            ApplyMaskEdit(mask_.Delete(EditText(), SelStart(), SelLength()));
+        }
+        return;
+    }
     if (host_->line)
         host_->line->cut();
     else
@@ -417,10 +453,53 @@ void TCustomEdit::CutToClipboard()
 
 void TCustomEdit::PasteFromClipboard()
 {
+    if (IsMasked()) {
+        if (!readOnly_)
+            ApplyMaskEdit(mask_.Paste(EditText(), SelStart(), SelLength(), Clipboard().AsText()));
+        return;
+    }
     if (host_->line)
         host_->line->paste();
     else
         host_->plain->paste();
+}
+
+void TCustomEdit::SetEditMask(const String& Value)
+{
+    if (Value == editMask_)
+        return;
+    const String text = GetText();
+    editMask_ = Value;
+    mask_ = host_->line ? TEditMask(Value) : TEditMask();
+    if (host_->line) {
+        // Under a mask every change goes through the key path: no drops, no menu.
+        host_->line->setDragEnabled(false);
+        host_->line->setAcceptDrops(!IsMasked());
+        host_->line->setContextMenuPolicy(IsMasked() ? Qt::NoContextMenu : Qt::DefaultContextMenu);
+    }
+    SetTextBuf(text);
+}
+
+void TCustomEdit::SetEditorLine(const String& Text, int Caret)
+{
+    const QString q = ToQ(Text);
+    if (auto* limit = dynamic_cast<LengthLimit*>(const_cast<QValidator*>(host_->line->validator())))
+        limit->length = static_cast<int>(q.size());  // the mask's length is never refused
+    if (q != host_->line->text())
+        host_->line->setText(q);
+    host_->line->setCursorPosition(Caret);
+}
+
+void TCustomEdit::ApplyMaskEdit(const TEditMask::TEdit& Result)
+{
+    if (!Result.Accepted) {
+        MessageBeep(0);
+        return;
+    }
+    const bool changed = Result.Text != EditText();
+    SetEditorLine(Result.Text, Result.Caret);
+    if (changed)
+        host_->line->setModified(true);
 }
 
 bool TCustomEdit::CanUndo() const
@@ -488,6 +567,26 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         return;
     case WM_KEYDOWN: {
         const Qt::KeyboardModifiers mods = CurrentModifiers();
+        if (IsMasked()) {
+            // The keys that change text take the mask's steps; the editor only moves.
+            const bool ctrl = mods & Qt::ControlModifier, shift = mods & Qt::ShiftModifier;
+            const WPARAM vk = Message.WParam;
+            if ((vk == VK_DELETE && shift) || (ctrl && vk == 'X')) {
+                CutToClipboard();
+                return;
+            }
+            if ((vk == VK_INSERT && shift) || (ctrl && vk == 'V')) {
+                PasteFromClipboard();
+                return;
+            }
+            if (vk == VK_DELETE) {
+                if (!readOnly_)
+                    ApplyMaskEdit(mask_.Delete(EditText(), SelStart(), SelLength()));
+                return;
+            }
+            if (ctrl && (vk == 'Z' || vk == 'Y'))
+                return;
+        }
         if (IsEditingKey(Message.WParam, mods)) {
             QKeyEvent e(QEvent::KeyPress, ui::QtKeyOf(static_cast<int>(Message.WParam)), mods);
             host_->forward(e);
@@ -498,6 +597,15 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         return;
     case WM_CHAR: {
         char16_t ch = static_cast<char16_t>(Message.WParam);
+        if (IsMasked()) {
+            if (readOnly_)
+                return;
+            if (ch == 8)
+                ApplyMaskEdit(mask_.Backspace(EditText(), SelStart(), SelLength()));
+            else if (ch >= 32 && ch != 127)
+                ApplyMaskEdit(mask_.Type(EditText(), SelStart(), SelLength(), ch));
+            return;
+        }
         if (ch == 8) {
             QKeyEvent e(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
             host_->forward(e);
