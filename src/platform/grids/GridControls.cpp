@@ -24,7 +24,7 @@ bool RectsIntersect(const TRect& a, const TRect& b) {
 
 // ---- TInplaceEdit ---------------------------------------------------------------------------
 
-TInplaceEdit::TInplaceEdit(TCustomGrid* AOwner) : TCustomEdit(AOwner), grid_(AOwner) {
+TInplaceEdit::TInplaceEdit(TCustomGrid* AOwner) : TCustomMaskEdit(AOwner), grid_(AOwner) {
     SetVisible(false);
     SetBorderStyle(bsNone);
     OnChange = [this](TObject*) {

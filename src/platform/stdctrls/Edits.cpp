@@ -4,6 +4,7 @@
 // forwarded, possibly changed, to the editor.
 #include "plat/Clipbrd.h"
 #include "plat/ComCtrls.h"
+#include "plat/MaskEdit.h"
 #include "plat/StdCtrls.h"
 #include "plat/SystemInput.h"
 
@@ -224,21 +225,13 @@ String TCustomEdit::GetText() const
 {
     if (!host_)
         return TWinControl::GetText();
-    if (IsMasked())
-        return mask_.ToText(FromQ(host_->text()));
     return ExternalText(FromQ(host_->text()));
-}
-
-String TCustomEdit::EditText() const
-{
-    return host_ ? FromQ(host_->text()) : GetText();
 }
 
 void TCustomEdit::SetTextBuf(const String& Value)
 {
     // Compared in the editor's form, so "a\nb" given to a memo holding "a\r\nb" is no change.
-    // Under a mask the value is shown as its edit text.
-    const QString q = !host_ ? QString() : IsMasked() ? ToQ(mask_.ToEditText(Value)) : ToQ(EditorText(Value));
+    const QString q = host_ ? ToQ(EditorText(Value)) : QString();
     if (host_ && q != host_->text()) {
         if (host_->line) {
             if (auto* limit = dynamic_cast<LengthLimit*>(const_cast<QValidator*>(host_->line->validator())))
@@ -255,19 +248,6 @@ void TCustomEdit::EditorChanged()
 {
     if (host_->updating)
         return;
-    if (IsMasked()) {
-        // Whatever reached the editor past the key path (a drop, an input method) is put
-        // back into the mask's shape.
-        const String shown = FromQ(host_->line->text());
-        const String conformed = mask_.Conform(shown);
-        if (conformed != shown) {
-            host_->updating = true;
-            const int pos = host_->line->cursorPosition();
-            host_->line->setText(ToQ(conformed));
-            host_->line->setCursorPosition(std::min(pos, mask_.Length()));
-            host_->updating = false;
-        }
-    }
     if (charCase_ != ecNormal && host_->line) {
         // Pasted text follows the case rule too.
         const QString t = host_->line->text();
@@ -403,12 +383,6 @@ String TCustomEdit::SelText() const
 
 void TCustomEdit::SetSelText(const String& Value)
 {
-    if (IsMasked()) {
-        const int start = SelStart(), length = SelLength();
-        ApplyMaskEdit(Value.empty() ? mask_.Delete(EditText(), start, length)
-                                    : mask_.Paste(EditText(), start, length, Value));
-        return;
-    }
     if (host_->line)
         host_->line->insert(ToQ(Value));
     else
@@ -438,13 +412,6 @@ void TCustomEdit::CopyToClipboard()
 
 void TCustomEdit::CutToClipboard()
 {
-    if (IsMasked()) {
-        if (SelLength() > 0 && !readOnly_) {
-            CopyToClipboard();
-            ApplyMaskEdit(mask_.Delete(EditText(), SelStart(), SelLength()));
-        }
-        return;
-    }
     if (host_->line)
         host_->line->cut();
     else
@@ -453,53 +420,10 @@ void TCustomEdit::CutToClipboard()
 
 void TCustomEdit::PasteFromClipboard()
 {
-    if (IsMasked()) {
-        if (!readOnly_)
-            ApplyMaskEdit(mask_.Paste(EditText(), SelStart(), SelLength(), Clipboard().AsText()));
-        return;
-    }
     if (host_->line)
         host_->line->paste();
     else
         host_->plain->paste();
-}
-
-void TCustomEdit::SetEditMask(const String& Value)
-{
-    if (Value == editMask_)
-        return;
-    const String text = GetText();
-    editMask_ = Value;
-    mask_ = host_->line ? TEditMask(Value) : TEditMask();
-    if (host_->line) {
-        // Under a mask every change goes through the key path: no drops, no menu.
-        host_->line->setDragEnabled(false);
-        host_->line->setAcceptDrops(!IsMasked());
-        host_->line->setContextMenuPolicy(IsMasked() ? Qt::NoContextMenu : Qt::DefaultContextMenu);
-    }
-    SetTextBuf(text);
-}
-
-void TCustomEdit::SetEditorLine(const String& Text, int Caret)
-{
-    const QString q = ToQ(Text);
-    if (auto* limit = dynamic_cast<LengthLimit*>(const_cast<QValidator*>(host_->line->validator())))
-        limit->length = static_cast<int>(q.size());  // the mask's length is never refused
-    if (q != host_->line->text())
-        host_->line->setText(q);
-    host_->line->setCursorPosition(Caret);
-}
-
-void TCustomEdit::ApplyMaskEdit(const TEditMask::TEdit& Result)
-{
-    if (!Result.Accepted) {
-        MessageBeep(0);
-        return;
-    }
-    const bool changed = Result.Text != EditText();
-    SetEditorLine(Result.Text, Result.Caret);
-    if (changed)
-        host_->line->setModified(true);
 }
 
 bool TCustomEdit::CanUndo() const
@@ -567,26 +491,6 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         return;
     case WM_KEYDOWN: {
         const Qt::KeyboardModifiers mods = CurrentModifiers();
-        if (IsMasked()) {
-            // The keys that change text take the mask's steps; the editor only moves.
-            const bool ctrl = mods & Qt::ControlModifier, shift = mods & Qt::ShiftModifier;
-            const WPARAM vk = Message.WParam;
-            if ((vk == VK_DELETE && shift) || (ctrl && vk == 'X')) {
-                CutToClipboard();
-                return;
-            }
-            if ((vk == VK_INSERT && shift) || (ctrl && vk == 'V')) {
-                PasteFromClipboard();
-                return;
-            }
-            if (vk == VK_DELETE) {
-                if (!readOnly_)
-                    ApplyMaskEdit(mask_.Delete(EditText(), SelStart(), SelLength()));
-                return;
-            }
-            if (ctrl && (vk == 'Z' || vk == 'Y'))
-                return;
-        }
         if (IsEditingKey(Message.WParam, mods)) {
             QKeyEvent e(QEvent::KeyPress, ui::QtKeyOf(static_cast<int>(Message.WParam)), mods);
             host_->forward(e);
@@ -597,15 +501,6 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         return;
     case WM_CHAR: {
         char16_t ch = static_cast<char16_t>(Message.WParam);
-        if (IsMasked()) {
-            if (readOnly_)
-                return;
-            if (ch == 8)
-                ApplyMaskEdit(mask_.Backspace(EditText(), SelStart(), SelLength()));
-            else if (ch >= 32 && ch != 127)
-                ApplyMaskEdit(mask_.Type(EditText(), SelStart(), SelLength(), ch));
-            return;
-        }
         if (ch == 8) {
             QKeyEvent e(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
             host_->forward(e);
@@ -653,6 +548,156 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         break;
     }
     TWinControl::DefaultHandler(Message);
+}
+
+// ---- TCustomMaskEdit ----------------------------------------------------------------------
+
+void TCustomMaskEdit::SetEditMask(const String& Value)
+{
+    if (Value == editMask_)
+        return;
+    const String text = GetText();
+    editMask_ = Value;
+    mask_ = Host()->line ? TEditMask(Value) : TEditMask();
+    if (QLineEdit* line = Host()->line) {
+        // Under a mask every change goes through the key path: no drops, no menu.
+        line->setDragEnabled(false);
+        line->setAcceptDrops(!IsMasked());
+        line->setContextMenuPolicy(IsMasked() ? Qt::NoContextMenu : Qt::DefaultContextMenu);
+    }
+    SetTextBuf(text);
+}
+
+String TCustomMaskEdit::EditText() const
+{
+    return TCustomEdit::GetText();
+}
+
+String TCustomMaskEdit::GetText() const
+{
+    return IsMasked() ? mask_.ToText(EditText()) : TCustomEdit::GetText();
+}
+
+void TCustomMaskEdit::SetTextBuf(const String& Value)
+{
+    TCustomEdit::SetTextBuf(IsMasked() ? mask_.ToEditText(Value) : Value);
+}
+
+void TCustomMaskEdit::Change()
+{
+    if (IsMasked() && !conforming_) {
+        // Whatever reached the editor past the key path is put back into the mask's shape;
+        // the conformed text then reports the change.
+        const String shown = EditText();
+        const String conformed = mask_.Conform(shown);
+        if (conformed != shown) {
+            conforming_ = true;
+            QLineEdit* line = Host()->line;
+            const int pos = line->cursorPosition();
+            line->setText(ToQ(conformed));
+            line->setCursorPosition(std::min(pos, mask_.Length()));
+            conforming_ = false;
+            return;
+        }
+    }
+    TCustomEdit::Change();
+}
+
+void TCustomMaskEdit::ApplyMaskEdit(const TEditMask::TEdit& Result)
+{
+    if (!Result.Accepted) {
+        MessageBeep(0);
+        return;
+    }
+    QLineEdit* line = Host()->line;
+    const QString q = ToQ(Result.Text);
+    if (auto* limit = dynamic_cast<LengthLimit*>(const_cast<QValidator*>(line->validator())))
+        limit->length = static_cast<int>(q.size());  // the mask's length is never refused
+    if (q != line->text()) {
+        line->setText(q);
+        line->setModified(true);
+    }
+    line->setCursorPosition(Result.Caret);
+}
+
+void TCustomMaskEdit::SetSelText(const String& Value)
+{
+    if (!IsMasked()) {
+        TCustomEdit::SetSelText(Value);
+        return;
+    }
+    const int start = SelStart(), length = SelLength();
+    ApplyMaskEdit(Value.empty() ? mask_.Delete(EditText(), start, length) : mask_.Paste(EditText(), start, length, Value));
+}
+
+void TCustomMaskEdit::CutToClipboard()
+{
+    if (!IsMasked()) {
+        TCustomEdit::CutToClipboard();
+        return;
+    }
+    if (SelLength() > 0 && !ReadOnly()) {
+        CopyToClipboard();
+        ApplyMaskEdit(mask_.Delete(EditText(), SelStart(), SelLength()));
+    }
+}
+
+void TCustomMaskEdit::PasteFromClipboard()
+{
+    if (!IsMasked()) {
+        TCustomEdit::PasteFromClipboard();
+        return;
+    }
+    if (!ReadOnly())
+        ApplyMaskEdit(mask_.Paste(EditText(), SelStart(), SelLength(), Clipboard().AsText()));
+}
+
+void TCustomMaskEdit::DefaultHandler(TMessage& Message)
+{
+    if (!IsMasked()) {
+        TCustomEdit::DefaultHandler(Message);
+        return;
+    }
+    switch (Message.Msg) {
+    case WM_KEYDOWN: {
+        // The keys that change text take the mask's steps; the editor only moves.
+        const Qt::KeyboardModifiers mods = CurrentModifiers();
+        const bool ctrl = mods & Qt::ControlModifier, shift = mods & Qt::ShiftModifier;
+        const WPARAM vk = Message.WParam;
+        if ((vk == VK_DELETE && shift) || (ctrl && vk == 'X')) {
+            CutToClipboard();
+            return;
+        }
+        if ((vk == VK_INSERT && shift) || (ctrl && vk == 'V')) {
+            PasteFromClipboard();
+            return;
+        }
+        if (vk == VK_DELETE) {
+            if (!ReadOnly())
+                ApplyMaskEdit(mask_.Delete(EditText(), SelStart(), SelLength()));
+            return;
+        }
+        if (ctrl && (vk == 'Z' || vk == 'Y'))
+            return;
+        break;
+    }
+    case WM_CHAR: {
+        const char16_t ch = static_cast<char16_t>(Message.WParam);
+        if (ReadOnly())
+            return;
+        if (ch == 8)
+            ApplyMaskEdit(mask_.Backspace(EditText(), SelStart(), SelLength()));
+        else if (ch >= 32 && ch != 127)
+            ApplyMaskEdit(mask_.Type(EditText(), SelStart(), SelLength(), ch));
+        return;
+    }
+    case WM_CUT: CutToClipboard(); return;
+    case WM_PASTE: PasteFromClipboard(); return;
+    case WM_CLEAR: ClearSelection(); return;
+    default:
+        break;
+    }
+    TCustomEdit::DefaultHandler(Message);
 }
 
 // ---- TCustomMemo -------------------------------------------------------------------------

@@ -15,7 +15,6 @@
 #include <memory>
 
 #include "plat/Controls.h"
-#include "plat/EditMask.h"
 
 namespace plat {
 
@@ -128,17 +127,6 @@ public:
     bool CanUndo() const;
     void Undo();
 
-    // Edit mask (the language of plat/EditMask.h; empty = none; single-line edits only).
-    // Under a mask the editor shows the edit text, typed characters fill positions in place,
-    // deleting empties them, pasting types what fits; Text reports the mask's text and a
-    // text set is shown through the mask.
-    const String& EditMask() const { return editMask_; }
-    void SetEditMask(const String& Value);
-    bool IsMasked() const { return !mask_.Empty(); }
-    const TEditMask& Mask() const { return mask_; }
-    // The text as the editor shows it (the edit text under a mask).
-    String EditText() const;
-
     TNotifyEvent OnChange;
 
     String GetText() const override;
@@ -165,9 +153,6 @@ private:
     friend struct HostedEdit;
     void EditorChanged();  // called by the host when the editor's text changed
     void ApplyFont();
-    // Shows the result of a masked editing step; a refused step changes nothing.
-    void ApplyMaskEdit(const TEditMask::TEdit& Result);
-    void SetEditorLine(const String& EditText, int Caret);
 
     std::unique_ptr<HostedEdit> host_;
     EditKind kind_;
@@ -177,8 +162,6 @@ private:
     TEditCharCase charCase_ = ecNormal;
     bool autoSelect_ = true;
     bool settingText_ = false;
-    String editMask_;
-    TEditMask mask_;
 };
 
 class TEdit : public TCustomEdit {
