@@ -7,6 +7,7 @@
 #include "ExtDraw.h"
 #include "ExtGrid.h"
 #include "GridCellPaint.h"
+#include "GridKeys2.h"
 #include "plat/Messages.h"
 
 namespace grid {
@@ -340,6 +341,7 @@ void TExtStringGrid::DrawRowSizingLine(int Y) {
 void TExtStringGrid::WndProc(plat::TMessage& Message) {
     if (EditMessage(Message)) return;
     if (MouseMessage(Message)) return;
+    if (NavigationKeyDown(*this, Message)) return;
     bool handled = false;
     ViewMessage(Message, handled);
     if (handled) return;
