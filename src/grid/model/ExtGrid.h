@@ -188,6 +188,7 @@ class TDropCheckList;
 class TExtInplaceEdit;
 class TGridCombo;
 class TGridSpin;
+class TGridDatePicker;
 
 using TCellValidateEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value, bool& Valid)>;
@@ -2001,6 +2002,11 @@ public:
     std::function<void(plat::TObject* Sender, int ACol, int ARow, int Value, bool Up)> OnSpinClick;
     std::function<void(plat::TObject* Sender, int ACol, int ARow, double Value, bool Up)> OnFloatSpinClick;
     std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TDateTime Value, bool Up)> OnDateSpinClick, OnTimeSpinClick;
+    // ---- date editors of edDateEdit, edDateEditUpDown, edTimeEdit (GridDatePicker.cpp) ----
+    TGridDatePicker* DateTimePicker();  // created on first use
+    // The value a date editor opens with for a cell text: parsed as a date (a time for
+    // edTimeEdit), now when empty or unparsable, kept off MinDate and MaxDate.
+    plat::TDateTime DateEditorValue(const String& Text, bool TimeKind);
 
     TEditorType EditControl = edNormal;
     bool EditMode = false;
@@ -2355,6 +2361,10 @@ private:
     TExtInplaceEdit* FNormalEdit = nullptr;
     TGridCombo* FCombo = nullptr;
     TGridSpin* FSpin = nullptr;
+    // date editors (GridDatePicker.cpp)
+    void PrepareDateEditor(int ACol, int ARow);
+    void CommitDateEditor(int RealCol, int ARow);
+    TGridDatePicker* FDatePicker = nullptr;
     struct {
         bool Set = false;
         int Min = 0, Max = 100, Step = 1;

@@ -6,6 +6,7 @@
 #include "EsgHTMLE.h"
 #include "BaseGridUndo.h"
 #include "esgcheck.h"
+#include "GridDatePicker.h"
 #include "GridEditors.h"
 #include "plat/Controls.h"
 #include "plat/Messages.h"
@@ -28,6 +29,8 @@ bool IsComboKind(TEditorType e) { return e == edComboEdit || e == edComboList; }
 bool IsSpinKind(TEditorType e) {
     return e == edSpinEdit || e == edFloatSpinEdit || e == edTimeSpinEdit || e == edDateSpinEdit;
 }
+
+bool IsDateKind(TEditorType e) { return e == edDateEdit || e == edDateEditUpDown || e == edTimeEdit; }
 
 // Restores a flag when the scope ends, exceptions included.
 struct FlagScope {
@@ -101,15 +104,17 @@ bool TExtStringGrid::CanEditShow() {
         EditorSettings(b.X, b.Y, EditControl);
         FNoEditChange = false;
         if (EditControl == edNone) return false;
-        if (!IsTextKind(EditControl) && !IsComboKind(EditControl) && !IsSpinKind(EditControl)) {
+        if (!IsTextKind(EditControl) && !IsComboKind(EditControl) && !IsSpinKind(EditControl) &&
+            !IsDateKind(EditControl)) {
             // Kinds without an editor of their own here (check boxes are operated by click and
             // Space) open nothing.
             return false;
         }
         if (!FEditing) StoreOldCell(Col(), Row());
         EditMode = true;
-        if (IsComboKind(EditControl) || IsSpinKind(EditControl)) {
+        if (IsComboKind(EditControl) || IsSpinKind(EditControl) || IsDateKind(EditControl)) {
             if (IsSpinKind(EditControl)) PrepareSpinEditor(Col(), Row());
+            else if (IsDateKind(EditControl)) PrepareDateEditor(Col(), Row());
             else PrepareCellEditor(Col(), Row());
             FEntered = true;
             return false;
@@ -264,6 +269,12 @@ void TExtStringGrid::CommitInplaceEditor(int ACol, int ARow) {
         FSpin->SetEnabled(false);
         FSpin->SetVisible(false);
     }
+    if (IsDateKind(EditControl) && EditMode) {
+        CommitDateEditor(realCol, ARow);
+    } else if (FDatePicker && FDatePicker->Visible()) {
+        FDatePicker->SetEnabled(false);
+        FDatePicker->SetVisible(false);
+    }
     if (IsComboKind(EditControl) && EditMode && FCombo) {
         SetEditCellText(realCol, ARow, FCombo->Text());
         FCombo->SetDroppedDown(false);
@@ -314,6 +325,7 @@ void TExtStringGrid::DoneInplaceEdit(std::uint16_t Key, plat::TShiftState Shift)
         FEditing = true;
         const String value = IsSpinKind(EditControl) && FSpin ? FSpin->Text()
                              : IsComboKind(EditControl) && FCombo ? FCombo->Text()
+                             : IsDateKind(EditControl) && FDatePicker ? FDatePicker->Text()
                                                                   : GetCurrentCell();
         if (!ValidateCell(value)) return;
     }

@@ -37,12 +37,15 @@ void TExtInplaceEdit::UpdateContents() {
     if (FGrid->Navigation()->EditSelectAll) {
         SelectAll();
     } else {
-        SetSelStart(static_cast<int>(Text().size()));
+        SetSelStart(static_cast<int>(EditText().size()));
         SetSelLength(0);
     }
 }
 
-bool TExtInplaceEdit::AcceptChar(char16_t& Key) const { return AcceptCharAt(Text(), SelStart(), SelLength(), Key); }
+bool TExtInplaceEdit::AcceptChar(char16_t& Key) const {
+    // Positions and the selection count in the text as shown (the edit text under a mask).
+    return AcceptCharAt(EditText(), SelStart(), SelLength(), Key);
+}
 
 bool TExtInplaceEdit::AcceptCharAt(const String& text, int selStart, int selLen, char16_t& Key) const {
     // The text as it stands around the caret once the selection is replaced.
@@ -79,6 +82,11 @@ bool TExtInplaceEdit::AcceptCharAt(const String& text, int selStart, int selLen,
 }
 
 bool TExtInplaceEdit::PasteText(const String& Value) {
+    if (IsMasked()) {
+        // The mask takes what fits its positions.
+        SetSelText(Value);
+        return true;
+    }
     String clean;
     for (char16_t c : Value)
         if (c != u'\r' && c != u'\n') clean += c;

@@ -87,6 +87,21 @@ void TExtStringGrid::KeyPress(char16_t& Key) {
         // The typed character replaces the text (EditSelectAll) or is appended to it.
         FStartEditChar = 0;
         char16_t k = Key;
+        if (FNormalEdit->IsMasked()) {
+            // Under an edit mask the character is typed into the mask's positions: over the
+            // whole text (EditSelectAll) or at the first empty position.
+            if (FNavigation->EditSelectAll) {
+                FNormalEdit->SelectAll();
+            } else {
+                const String shown = FNormalEdit->EditText();
+                const size_t blank = shown.find(FNormalEdit->Mask().Blank());
+                FNormalEdit->SetSelStart(static_cast<int>(blank == String::npos ? shown.size() : blank));
+            }
+            FNormalEdit->Perform(plat::WM_CHAR, k, 0);
+            FStartEditChar = 0;
+            Key = 0;
+            return;
+        }
         if (FNormalEdit->AcceptChar(k)) {
             FNormalEdit->SetText(FNavigation->EditSelectAll ? String(1, k) : FNormalEdit->Text() + k);
         } else if (FNavigation->EditSelectAll) {

@@ -7,6 +7,7 @@
 #include "ExtDraw.h"
 #include "ExtGrid.h"
 #include "GridCellPaint.h"
+#include "GridKeys2.h"
 #include "plat/Messages.h"
 
 namespace grid {
@@ -351,6 +352,7 @@ void TExtStringGrid::WndProc(plat::TMessage& Message) {
     if (EditMessage(Message)) return;
     if (MouseMessage(Message)) return;
     ThemeMessage(Message);
+    if (NavigationKeyDown(*this, Message)) return;
     bool handled = false;
     ViewMessage(Message, handled);
     if (handled) return;

@@ -24,7 +24,7 @@ bool RectsIntersect(const TRect& a, const TRect& b) {
 
 // ---- TInplaceEdit ---------------------------------------------------------------------------
 
-TInplaceEdit::TInplaceEdit(TCustomGrid* AOwner) : TCustomEdit(AOwner), grid_(AOwner) {
+TInplaceEdit::TInplaceEdit(TCustomGrid* AOwner) : TCustomMaskEdit(AOwner), grid_(AOwner) {
     SetVisible(false);
     SetBorderStyle(bsNone);
     OnChange = [this](TObject*) {
@@ -36,6 +36,8 @@ void TInplaceEdit::UpdateContents() {
     if (!grid_) return;
     updating_ = true;
     SetMaxLength(grid_->GetEditLimit());
+    // The mask first, so that the cell's text is shown through it.
+    SetEditMask(grid_->GetEditMask(grid_->Col(), grid_->Row()));
     SetText(grid_->GetEditText(grid_->Col(), grid_->Row()));
     updating_ = false;
 }

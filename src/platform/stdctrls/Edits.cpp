@@ -2,8 +2,11 @@
 // through the framework's pipeline: the editor's own key events are turned back into the
 // pipeline, and what survives KeyDown/KeyPress arrives here in DefaultHandler and is
 // forwarded, possibly changed, to the editor.
+#include "plat/Clipbrd.h"
 #include "plat/ComCtrls.h"
+#include "plat/MaskEdit.h"
 #include "plat/StdCtrls.h"
+#include "plat/SystemInput.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -545,6 +548,156 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         break;
     }
     TWinControl::DefaultHandler(Message);
+}
+
+// ---- TCustomMaskEdit ----------------------------------------------------------------------
+
+void TCustomMaskEdit::SetEditMask(const String& Value)
+{
+    if (Value == editMask_)
+        return;
+    const String text = GetText();
+    editMask_ = Value;
+    mask_ = Host()->line ? TEditMask(Value) : TEditMask();
+    if (QLineEdit* line = Host()->line) {
+        // Under a mask every change goes through the key path: no drops, no menu.
+        line->setDragEnabled(false);
+        line->setAcceptDrops(!IsMasked());
+        line->setContextMenuPolicy(IsMasked() ? Qt::NoContextMenu : Qt::DefaultContextMenu);
+    }
+    SetTextBuf(text);
+}
+
+String TCustomMaskEdit::EditText() const
+{
+    return TCustomEdit::GetText();
+}
+
+String TCustomMaskEdit::GetText() const
+{
+    return IsMasked() ? mask_.ToText(EditText()) : TCustomEdit::GetText();
+}
+
+void TCustomMaskEdit::SetTextBuf(const String& Value)
+{
+    TCustomEdit::SetTextBuf(IsMasked() ? mask_.ToEditText(Value) : Value);
+}
+
+void TCustomMaskEdit::Change()
+{
+    if (IsMasked() && !conforming_) {
+        // Whatever reached the editor past the key path is put back into the mask's shape;
+        // the conformed text then reports the change.
+        const String shown = EditText();
+        const String conformed = mask_.Conform(shown);
+        if (conformed != shown) {
+            conforming_ = true;
+            QLineEdit* line = Host()->line;
+            const int pos = line->cursorPosition();
+            line->setText(ToQ(conformed));
+            line->setCursorPosition(std::min(pos, mask_.Length()));
+            conforming_ = false;
+            return;
+        }
+    }
+    TCustomEdit::Change();
+}
+
+void TCustomMaskEdit::ApplyMaskEdit(const TEditMask::TEdit& Result)
+{
+    if (!Result.Accepted) {
+        MessageBeep(0);
+        return;
+    }
+    QLineEdit* line = Host()->line;
+    const QString q = ToQ(Result.Text);
+    if (auto* limit = dynamic_cast<LengthLimit*>(const_cast<QValidator*>(line->validator())))
+        limit->length = static_cast<int>(q.size());  // the mask's length is never refused
+    if (q != line->text()) {
+        line->setText(q);
+        line->setModified(true);
+    }
+    line->setCursorPosition(Result.Caret);
+}
+
+void TCustomMaskEdit::SetSelText(const String& Value)
+{
+    if (!IsMasked()) {
+        TCustomEdit::SetSelText(Value);
+        return;
+    }
+    const int start = SelStart(), length = SelLength();
+    ApplyMaskEdit(Value.empty() ? mask_.Delete(EditText(), start, length) : mask_.Paste(EditText(), start, length, Value));
+}
+
+void TCustomMaskEdit::CutToClipboard()
+{
+    if (!IsMasked()) {
+        TCustomEdit::CutToClipboard();
+        return;
+    }
+    if (SelLength() > 0 && !ReadOnly()) {
+        CopyToClipboard();
+        ApplyMaskEdit(mask_.Delete(EditText(), SelStart(), SelLength()));
+    }
+}
+
+void TCustomMaskEdit::PasteFromClipboard()
+{
+    if (!IsMasked()) {
+        TCustomEdit::PasteFromClipboard();
+        return;
+    }
+    if (!ReadOnly())
+        ApplyMaskEdit(mask_.Paste(EditText(), SelStart(), SelLength(), Clipboard().AsText()));
+}
+
+void TCustomMaskEdit::DefaultHandler(TMessage& Message)
+{
+    if (!IsMasked()) {
+        TCustomEdit::DefaultHandler(Message);
+        return;
+    }
+    switch (Message.Msg) {
+    case WM_KEYDOWN: {
+        // The keys that change text take the mask's steps; the editor only moves.
+        const Qt::KeyboardModifiers mods = CurrentModifiers();
+        const bool ctrl = mods & Qt::ControlModifier, shift = mods & Qt::ShiftModifier;
+        const WPARAM vk = Message.WParam;
+        if ((vk == VK_DELETE && shift) || (ctrl && vk == 'X')) {
+            CutToClipboard();
+            return;
+        }
+        if ((vk == VK_INSERT && shift) || (ctrl && vk == 'V')) {
+            PasteFromClipboard();
+            return;
+        }
+        if (vk == VK_DELETE) {
+            if (!ReadOnly())
+                ApplyMaskEdit(mask_.Delete(EditText(), SelStart(), SelLength()));
+            return;
+        }
+        if (ctrl && (vk == 'Z' || vk == 'Y'))
+            return;
+        break;
+    }
+    case WM_CHAR: {
+        const char16_t ch = static_cast<char16_t>(Message.WParam);
+        if (ReadOnly())
+            return;
+        if (ch == 8)
+            ApplyMaskEdit(mask_.Backspace(EditText(), SelStart(), SelLength()));
+        else if (ch >= 32 && ch != 127)
+            ApplyMaskEdit(mask_.Type(EditText(), SelStart(), SelLength(), ch));
+        return;
+    }
+    case WM_CUT: CutToClipboard(); return;
+    case WM_PASTE: PasteFromClipboard(); return;
+    case WM_CLEAR: ClearSelection(); return;
+    default:
+        break;
+    }
+    TCustomEdit::DefaultHandler(Message);
 }
 
 // ---- TCustomMemo -------------------------------------------------------------------------

@@ -371,3 +371,48 @@ TEST_F(GridControl, WheelAndThumbMoveThroughTheRows) {
 }
 
 } // namespace
+
+namespace {
+
+// A grid whose column 2 has an edit mask.
+class MaskedGrid : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+    String GetEditMask(int ACol, int) override { return ACol == 2 ? String(u"!90:00;1;_") : String(); }
+};
+
+} // namespace
+
+// The inplace editor takes the cell's edit mask when it loads the cell: the text is shown
+// through the mask, typing fills its positions, and the cell receives the mask's text; the
+// next cell without a mask edits plain text again.
+TEST_F(GridControl, InplaceEditorAppliesTheCellsEditMask) {
+    const TFormatSettings saved = FormatSettings;
+    FormatSettings.TimeSeparator = u':';
+    auto* g = new MaskedGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 310, 400, 150);
+    TGridOptions o = g->Options();
+    g->SetOptions(o.Include(goEditing));
+    g->SetCells(2, 1, u"7:05");
+    g->SetCells(3, 1, u"7:05");
+    pt::ProcessEvents();
+    g->SetFocus();
+    g->MoveColRow(2, 1, true, true);
+    pt::Key(VK_F2);
+    ASSERT_TRUE(g->EditorMode());
+    TInplaceEdit* ed = g->InplaceEditor();
+    EXPECT_TRUE(ed->IsMasked());
+    EXPECT_EQ(ed->EditText(), u"_7:05");
+    ed->SetSelStart(0);
+    pt::Type(u"1x");  // 'x' is refused at the minutes
+    EXPECT_EQ(ed->EditText(), u"17:05");
+    EXPECT_EQ(g->Cells(2, 1), u"17:05");
+    pt::Key(VK_ESCAPE);
+    g->MoveColRow(3, 1, true, true);
+    pt::Key(VK_F2);
+    ASSERT_TRUE(g->EditorMode());
+    EXPECT_FALSE(g->InplaceEditor()->IsMasked());
+    EXPECT_EQ(g->InplaceEditor()->EditText(), u"7:05");
+    FormatSettings = saved;
+}

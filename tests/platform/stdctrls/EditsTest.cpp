@@ -2,12 +2,17 @@
 // font, the drop-down list's keys and outside clicks, and the splitter.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
+#include "plat/Clipbrd.h"
 #include "plat/ComCtrls.h"
 #include "plat/ExtCtrls.h"
 #include "plat/Forms.h"
+#include "plat/MaskEdit.h"
 #include "plat/StdCtrls.h"
+#include "plat/SysUtils.h"
+#include "plat/SystemInput.h"
 #include "plat/Testing.h"
 
 using namespace plat;
@@ -271,3 +276,99 @@ TEST_F(Edits, EditPortionOfAComboTakesTheBoxColour)
 }
 
 } // namespace
+
+// An edit mask through the real key path: characters fill positions in place, literals are
+// stepped over, Backspace and Delete empty positions, pastes type what fits, refused keys
+// beep and change nothing, and the text reports the mask's text.
+TEST_F(Edits, MaskedEditThroughTheKeyPath)
+{
+    const TFormatSettings saved = FormatSettings;
+    FormatSettings.TimeSeparator = u':';
+    struct Case {
+        const char* name;
+        const char16_t* mask;
+        const char16_t* start;  // text set by the program
+        std::function<void(TMaskEdit*)> keys;
+        const char16_t* edit;
+        const char16_t* text;
+        int beeps;
+    };
+    const Case cases[] = {
+        {"typing fills the positions and steps over literals", u"00:00;1;_", u"",
+         [](TMaskEdit* e) {
+             e->SetSelStart(0);
+             pt::Type(u"1234");
+         },
+         u"12:34", u"12:34", 0},
+        {"without save-literals the text is the digits", u"000-0000;0;_", u"",
+         [](TMaskEdit* e) {
+             e->SetSelStart(0);
+             pt::Type(u"5551234");
+         },
+         u"555-1234", u"5551234", 0},
+        {"a refused character beeps, the text stays", u"00:00;1;_", u"12:34",
+         [](TMaskEdit* e) {
+             e->SetSelStart(1);
+             pt::Type(u"x");
+         },
+         u"12:34", u"12:34", 1},
+        {"typing overwrites in place", u"00:00;1;_", u"12:34",
+         [](TMaskEdit* e) {
+             e->SetSelStart(3);
+             pt::Type(u"9");
+         },
+         u"12:94", u"12:94", 0},
+        {"backspace and delete empty positions, literals stay", u"00:00;1;_", u"12:34",
+         [](TMaskEdit* e) {
+             e->SetSelStart(3);
+             pt::Key(VK_DELETE);
+             pt::Type(u"\b");
+         },
+         u"1_:_4", u"1 : 4", 0},
+        {"the leading hour digit shows as a blank", u"!90:00:00;1; ", u"7:05:09", [](TMaskEdit*) {}, u" 7:05:09",
+         u"7:05:09", 0},
+        {"Ctrl+V types what fits, Ctrl+X empties the selection", u"00:00;1;_", u"",
+         [](TMaskEdit* e) {
+             Clipboard().SetAsText(u"1a2:3");
+             e->SetSelStart(0);
+             pt::Key('V', ssCtrl);
+             e->SetSelStart(0);
+             e->SetSelLength(2);
+             pt::Key('X', ssCtrl);
+         },
+         u"__:3_", u"  :3", 0},
+        {"a program's text is shown through the mask", u">LL-00", u"ab-12", [](TMaskEdit*) {}, u"AB-12", u"AB-12", 0},
+    };
+    int beeps = 0;
+    SetBeepHandler([&](UINT) { ++beeps; });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        beeps = 0;
+        auto* e = Make<TMaskEdit>(10, 10, 120, 21);
+        e->SetEditMask(c.mask);
+        e->SetText(c.start);
+        e->SetFocus();
+        c.keys(e);
+        EXPECT_EQ(e->EditText(), String(c.edit));
+        EXPECT_EQ(e->Text(), String(c.text));
+        EXPECT_EQ(beeps, c.beeps);
+        delete e;
+    }
+    SetBeepHandler(nullptr);
+    FormatSettings = saved;
+}
+
+// Putting a mask on a filled edit shows its text through the mask; taking it off shows the
+// mask's text as plain text.
+TEST_F(Edits, MaskOnAndOff)
+{
+    auto* e = Make<TMaskEdit>(10, 10, 120, 21);
+    e->SetText(u"5551234");
+    e->SetEditMask(u"000-0000;1;_");
+    EXPECT_EQ(e->EditText(), u"555-1234");
+    EXPECT_EQ(e->Text(), u"555-1234");
+    e->SetEditMask(String());
+    EXPECT_FALSE(e->IsMasked());
+    EXPECT_EQ(e->Text(), u"555-1234");
+    EXPECT_EQ(e->EditText(), u"555-1234");
+}

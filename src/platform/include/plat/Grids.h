@@ -13,6 +13,7 @@
 
 #include "plat/Controls.h"
 #include "plat/StdCtrls.h"
+#include "plat/MaskEdit.h"
 #include "plat/String.h"
 #include "plat/Types.h"
 
@@ -387,7 +388,7 @@ class TCustomGrid;
 // The grid's text editor, placed over the current cell. Its text comes from GetEditText
 // and every change goes back through SetEditText. Up, Down, Page keys, Tab, Enter and
 // Escape go to the grid.
-class TInplaceEdit : public TCustomEdit {
+class TInplaceEdit : public TCustomMaskEdit {
 public:
     explicit TInplaceEdit(TCustomGrid* AOwner);
     String ClassName() const override { return u"TInplaceEdit"; }

@@ -1,0 +1,205 @@
+// The grid's date editor: opened by the factory for edDateEdit, edDateEditUpDown and
+// edTimeEdit on the value of the cell's text, committed as the picker's text.
+#include "GridDatePicker.h"
+
+#include <cmath>
+
+#include "ExtUtil.h"
+#include "plat/Messages.h"
+#include "plat/SysUtils.h"
+
+namespace grid {
+
+namespace {
+
+// Hours and minutes, and seconds when given, separated by the locale's time separator.
+bool ParseTime(const String& Text, plat::TDateTime& Value) {
+    const String t = plat::Trim(Text);
+    int parts[3] = {0, 0, 0};
+    int n = 0;
+    std::size_t i = 0;
+    while (i < t.size()) {
+        if (n == 3) return false;
+        std::size_t j = i;
+        while (j < t.size() && t[j] >= u'0' && t[j] <= u'9') ++j;
+        if (j == i || j - i > 2) return false;
+        parts[n++] = plat::StrToInt(t.substr(i, j - i));
+        if (j == t.size()) break;
+        if (t[j] != plat::FormatSettings.TimeSeparator) return false;
+        i = j + 1;
+        if (i == t.size()) return false;
+    }
+    if (n < 2) return false;
+    return plat::TryEncodeTime(parts[0], parts[1], parts[2], 0, Value);
+}
+
+bool IsSpecialKey(std::uint16_t Key) {
+    switch (Key) {
+    case plat::VK_TAB: case plat::VK_RETURN: case plat::VK_ESCAPE: case plat::VK_PRIOR: case plat::VK_NEXT:
+    case plat::VK_END:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+// ---- TGridDatePicker --------------------------------------------------------------------------
+
+TGridDatePicker::TGridDatePicker(TExtStringGrid* AOwner) : TEsgDateTimePicker(AOwner), FGrid(AOwner) {
+    SetVisible(false);
+    SetEnabled(false);
+}
+
+void TGridDatePicker::KeyDown(std::uint16_t& Key, plat::TShiftState Shift) {
+    if (!FGrid || !IsSpecialKey(Key)) {
+        TEsgDateTimePicker::KeyDown(Key, Shift);
+        return;
+    }
+    switch (Key) {
+    case plat::VK_ESCAPE:
+        // The picker takes the cell's value back; the commit writes nothing.
+        SetDateTime(FGrid->DateEditorValue(FGrid->CellCache(), Kind() == plat::dtkTime));
+        FGrid->RestoreCellCache();
+        FGrid->EditControl = edNone;
+        FGrid->DoneInplaceEdit(Key, Shift);
+        Key = 0;
+        return;
+    case plat::VK_TAB:
+        if (!FGrid->Options().Contains(plat::goTabs)) {
+            TEsgDateTimePicker::KeyDown(Key, Shift);
+            return;
+        }
+        [[fallthrough]];
+    case plat::VK_RETURN:
+        FGrid->DoneInplaceEdit(Key, Shift);
+        if (FGrid->EditMode && Visible()) {
+            // Refused: the picker shows the value validation settled on.
+            SetDateTime(FGrid->DateEditorValue(FGrid->NewCellText(), Kind() == plat::dtkTime));
+            Invalidate();
+        }
+        Key = 0;
+        return;
+    default:
+        // Page Up, Page Down and End end the edit and go on to the grid.
+        FGrid->DoneInplaceEdit(Key, Shift);
+        Key = 0;
+        return;
+    }
+}
+
+void TGridDatePicker::KeyPress(char16_t& Key) {
+    if (Key == u'\r' || Key == 27 || Key == u'\t') {
+        Key = 0;
+        return;
+    }
+    const char16_t typed = Key;
+    TEsgDateTimePicker::KeyPress(Key);
+    if (FGrid && FGrid->OnKeyPress) {
+        char16_t k = typed;
+        FGrid->OnKeyPress(FGrid, k);
+    }
+}
+
+void TGridDatePicker::DoExit() {
+    if (FGrid && FGrid->EditMode && Visible()) FGrid->HideInplaceEdit();
+    TEsgDateTimePicker::DoExit();
+}
+
+void TGridDatePicker::Change() {
+    TEsgDateTimePicker::Change();
+    if (FGrid && Visible()) FGrid->EditorChanged(Text());
+}
+
+// ---- the grid's side --------------------------------------------------------------------------
+
+TGridDatePicker* TExtStringGrid::DateTimePicker() {
+    if (!FDatePicker) {
+        FDatePicker = new TGridDatePicker(this);
+        FDatePicker->SetParent(this);
+    }
+    return FDatePicker;
+}
+
+plat::TDateTime TExtStringGrid::DateEditorValue(const String& Text, bool TimeKind) {
+    plat::TDateTime v = 0;
+    bool ok = false;
+    try {
+        ok = TimeKind ? ParseTime(Text, v) : TextToDateByFormat(plat::Trim(Text), v);
+    } catch (...) {
+        ok = false;
+    }
+    if (!ok) return plat::Now();
+    if (TimeKind) return std::floor(plat::Now()) + v;
+    if (FDatePicker) {
+        // A date past a bound opens a day inside it.
+        const plat::TDateTime lo = FDatePicker->MinDate(), hi = FDatePicker->MaxDate();
+        if (hi != 0 && v > hi) v = std::floor(hi) - 1;
+        if (lo != 0 && v <= lo) v = std::floor(lo) + 1;
+    }
+    return v;
+}
+
+void TExtStringGrid::PrepareDateEditor(int ACol, int ARow) {
+    FEditing = FSpecialEditor = FEditActive = true;
+    const plat::TRect r = CellRect(ACol, ARow);
+    const int realCol = RealColIndex(ACol);
+    const String text = GetEditText(ACol, ARow);
+    TGridDatePicker* p = DateTimePicker();
+    const bool time = EditControl == edTimeEdit;
+    {
+        // The editor is filled by the grid: no change notification reaches the events.
+        struct Quiet {
+            bool& f;
+            bool saved;
+            ~Quiet() { f = saved; }
+        } quiet{FNoEditChange, FNoEditChange};
+        FNoEditChange = true;
+        p->SetKind(time ? plat::dtkTime : plat::dtkDate);
+        p->SetDateMode(EditControl == edDateEditUpDown ? plat::dmUpDown : plat::dmComboBox);
+        GetEditorProp(realCol, ARow, nullptr);
+        p->SetDateTime(DateEditorValue(text, time));
+        p->SetBounds(r.Left, r.Top, r.Right - r.Left - 1, r.Bottom - r.Top - 1);
+        p->SetColor(Color());
+        p->SetCurrentField(0);
+    }
+    p->SetEnabled(true);
+    p->SetVisible(true);
+    if (p->CanFocus()) p->SetFocus();
+    if (!time && FMouseActions->DirectDateDrop) {
+        std::uint16_t f4 = plat::VK_F4;
+        p->Perform(plat::WM_KEYDOWN, f4, 0);
+    }
+    if (FStartEditChar != 0 && !time) {
+        const char16_t ch = FStartEditChar;
+        FStartEditChar = 0;
+        p->Perform(plat::WM_CHAR, ch, 0);
+    }
+    FStartEditChar = 0;
+}
+
+void TExtStringGrid::CommitDateEditor(int RealCol, int ARow) {
+    TGridDatePicker* p = FDatePicker;
+    if (!p || !p->Visible()) return;
+    const TPoint b = BaseCell(RealCol, ARow);
+    String value;
+    if (EditControl == edTimeEdit) {
+        // The picker's text is read with the long time format set to the picker's format;
+        // the process-wide setting is back before anything else runs, whatever happens.
+        struct Restore {
+            String saved;
+            ~Restore() { plat::FormatSettings.LongTimeFormat = saved; }
+        } restore{plat::FormatSettings.LongTimeFormat};
+        if (!p->Format().empty()) plat::FormatSettings.LongTimeFormat = p->Format();
+        value = p->Text();
+    } else {
+        value = p->ShowCheckbox() && !p->Checked() ? String() : p->Text();
+    }
+    p->SetEnabled(false);
+    p->SetVisible(false);
+    EditMode = false;
+    SetEditCellText(b.X, b.Y, value);
+}
+
+} // namespace grid

@@ -1,0 +1,174 @@
+// The date editors of the string grid (edDateEdit, edTimeEdit) through the real event path,
+// each case also with a hidden column before them (the editor follows the real column).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "../GridFixture.h"
+#include "ExtCGrid.h"
+#include "GridDatePicker.h"
+#include "plat/Messages.h"
+#include "plat/SysUtils.h"
+
+using namespace grid;
+namespace pt = plat::testing;
+
+namespace {
+
+enum Real { kNum, kSpare, kDate, kTime, kText, kColCount };
+
+// A grid whose cell writes can be made to fail.
+class FailingGrid : public TExtColumnGrid {
+public:
+    using TExtColumnGrid::TExtColumnGrid;
+    bool failWrites = false;
+    void SetEditCellText(int ACol, int ARow, const String& Value) override {
+        if (failWrites) throw std::runtime_error("write refused");
+        TExtColumnGrid::SetEditCellText(ACol, ARow, Value);
+    }
+};
+
+class GridDatePickerTest : public grid::testing::GridFixture<FailingGrid>, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        GridFixture::SetUp();
+        saved = plat::FormatSettings;
+        plat::FormatSettings.DateSeparator = u'.';
+        plat::FormatSettings.TimeSeparator = u':';
+        plat::FormatSettings.ShortDateFormat = u"dd/mm/yyyy";
+        plat::FormatSettings.LongTimeFormat = u"hh:nn:ss";
+        grid->SetBounds(4, 4, 560, 300);
+        grid->SetColCount(kColCount);
+        grid->SetRowCount(4);
+        grid->SetFixedRows(1);
+        grid->SetFixedCols(1);
+        const TEditorType editors[kColCount] = {edNormal, edNormal, edDateEdit, edTimeEdit, edNormal};
+        for (int c = 0; c < kColCount; ++c) {
+            grid->Columns()->Items(c)->SetEditor(editors[c]);
+            grid->Columns()->Items(c)->SetWidth(90);
+        }
+        for (int r = 1; r < 4; ++r) {
+            grid->SetCells(kDate, r, u"29.02.2024");
+            grid->SetCells(kTime, r, u"07:05:09");
+        }
+        if (GetParam()) grid->HideColumn(kSpare);
+        grid->OnEditingDone = [this](plat::TObject*) { ++editingDone; };
+        grid->OnCellValidate = [this](plat::TObject*, int c, int, String& v, bool& valid) {
+            ++validations;
+            validatedCol = c;
+            if (refuse) valid = false;
+            (void)v;
+        };
+        form->Show();
+        pt::ProcessEvents();
+    }
+    void TearDown() override {
+        plat::FormatSettings = saved;
+        GridFixture::TearDown();
+    }
+    void Click(int real, int row) {
+        const plat::TRect r = grid->CellRect(grid->DisplColIndex(real), row);
+        pt::Click(grid, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        pt::ProcessEvents();
+    }
+    // Selects the cell coming from another one (selecting a cell switches editing on for it)
+    // and opens its editor with F2.
+    void Open(int real, int row) {
+        Click(kText, row);
+        Click(real, row);
+        pt::Key(plat::VK_F2);
+    }
+    TGridDatePicker* Picker() { return grid->DateTimePicker(); }
+    bool PickerOpen() { return Picker()->Visible() && grid->EditMode; }
+
+    plat::TFormatSettings saved;
+    int editingDone = 0, validations = 0, validatedCol = -1;
+    bool refuse = false;
+};
+
+TEST_P(GridDatePickerTest, DateCellIsEditedByFieldsAndCommittedInTheCellsFormat) {
+    Open(kDate, 1);
+    ASSERT_TRUE(PickerOpen());
+    EXPECT_EQ(Picker()->Kind(), plat::dtkDate);
+    EXPECT_EQ(Picker()->Text(), u"29.02.2024");
+    const plat::TRect cell = grid->CellRect(grid->DisplColIndex(kDate), 1);
+    EXPECT_EQ(Picker()->BoundsRect(), plat::TRect(cell.Left, cell.Top, cell.Right - 1, cell.Bottom - 1));
+    pt::Key(plat::VK_UP);  // the day wraps in February
+    pt::Key(plat::VK_RIGHT);
+    pt::Type(u"12");
+    EXPECT_EQ(Picker()->Text(), u"01.12.2024");
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_FALSE(PickerOpen());
+    EXPECT_EQ(grid->Cells(kDate, 1), u"01.12.2024");
+    EXPECT_EQ(validations, 1);
+    EXPECT_EQ(validatedCol, kDate);
+    EXPECT_EQ(editingDone, 1);
+}
+
+TEST_P(GridDatePickerTest, EscapeKeepsTheCellAndARefusedValueKeepsThePickerOpen) {
+    Open(kDate, 2);
+    ASSERT_TRUE(PickerOpen());
+    pt::Key(plat::VK_UP);
+    pt::Key(plat::VK_ESCAPE);
+    pt::ProcessEvents();
+    EXPECT_FALSE(PickerOpen());
+    EXPECT_EQ(grid->Cells(kDate, 2), u"29.02.2024");
+    EXPECT_EQ(validations, 0);
+
+    refuse = true;
+    Open(kDate, 2);
+    pt::Key(plat::VK_UP);
+    pt::Key(plat::VK_RETURN);
+    EXPECT_TRUE(PickerOpen());
+    EXPECT_EQ(grid->Cells(kDate, 2), u"29.02.2024");
+}
+
+// The bounds' edge cases: a cell date after MaxDate opens one day before it, one on or before
+// MinDate one day after it; a text that is no date opens on today.
+TEST_P(GridDatePickerTest, OpeningValueFollowsTheBoundsAndFallsBackToNow) {
+    Picker()->SetMaxDate(plat::EncodeDate(2024, 1, 31));
+    Open(kDate, 1);
+    EXPECT_EQ(Picker()->DateTime(), plat::EncodeDate(2024, 1, 30));
+    pt::Key(plat::VK_ESCAPE);
+    Picker()->SetMaxDate(0);
+    Picker()->SetMinDate(plat::EncodeDate(2024, 2, 29));
+    Open(kDate, 1);
+    EXPECT_EQ(Picker()->DateTime(), plat::EncodeDate(2024, 3, 1));
+    pt::Key(plat::VK_ESCAPE);
+    Picker()->SetMinDate(0);
+    grid->SetCells(kDate, 3, u"soon");
+    Open(kDate, 3);
+    EXPECT_EQ(std::floor(Picker()->DateTime()), std::floor(plat::Now()));
+    pt::Key(plat::VK_ESCAPE);
+    EXPECT_EQ(grid->Cells(kDate, 3), u"soon");
+}
+
+TEST_P(GridDatePickerTest, TimeCellTakesThePickersFormatAndTheLocaleStays) {
+    Picker()->SetFormat(u"hh:nn");
+    Open(kTime, 1);
+    ASSERT_TRUE(PickerOpen());
+    EXPECT_EQ(Picker()->Kind(), plat::dtkTime);
+    EXPECT_EQ(Picker()->Text(), u"07:05");
+    pt::Key(plat::VK_UP);
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Cells(kTime, 1), u"08:05");
+    EXPECT_EQ(plat::FormatSettings.LongTimeFormat, u"hh:nn:ss");
+}
+
+// The long time format is process-wide: a commit that fails still leaves it as it was.
+TEST_P(GridDatePickerTest, FailingTimeCommitLeavesTheLongTimeFormat) {
+    Picker()->SetFormat(u"hh:nn");
+    Open(kTime, 2);
+    ASSERT_TRUE(PickerOpen());
+    grid->failWrites = true;
+    EXPECT_THROW(grid->HideInplaceEdit(), std::runtime_error);
+    EXPECT_EQ(plat::FormatSettings.LongTimeFormat, u"hh:nn:ss");
+    grid->failWrites = false;
+}
+
+INSTANTIATE_TEST_SUITE_P(HiddenColumn, GridDatePickerTest, ::testing::Bool());
+
+} // namespace
