@@ -182,6 +182,12 @@ class TExtStringGrid;
 class TExtInplaceEdit;
 class TGridCombo;
 class TGridSpin;
+// Check-box, button, edit-with-button, unit and rich-text editors (GridEditors2.cpp).
+class TGridCheckBox;
+class TGridButton;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TExtRichEdit;
 
 using TCellValidateEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value, bool& Valid)>;
@@ -1781,6 +1787,29 @@ public:
     std::function<void(plat::TObject* Sender, int ACol, int ARow, int Value, bool Up)> OnSpinClick;
     std::function<void(plat::TObject* Sender, int ACol, int ARow, double Value, bool Up)> OnFloatSpinClick;
     std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TDateTime Value, bool Up)> OnDateSpinClick, OnTimeSpinClick;
+    // ---- check-box, button, edit-with-button, unit and rich-text editors (GridEditors2.cpp) ----
+    TGridCheckBox* CheckBoxEditor();
+    TGridButton* ButtonEditor();
+    TGridEditBtn* BtnEdit();
+    TGridUnitEditBtn* BtnUnitEdit();
+    TExtRichEdit* InplaceRichEdit();
+    // The rich edit's document as rich text (Unicode kept as \u escapes); empty while the grid
+    // is being destroyed. RichToCell stores it in the cell (ACol a real column).
+    String RichToString(plat::TCustomRichEdit* RichEditor);
+    void RichToCell(int ACol, int ARow, plat::TCustomRichEdit* RichEditor);
+    // S passes through OnEllipsClick (real column of Col, Row), which may change it.
+    virtual void EllipsClick(String& S);
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, String& S)> OnEllipsClick;
+    // The unit of a unit editor changed: real column, row, the new unit.
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, const String& NewUnit)> OnUnitChanged;
+    // Whether the kind is served by one of these editors; opening and committing them.
+    static bool IsEditor2Kind(TEditorType AEditor);
+    void PrepareEditor2(int ACol, int ARow);
+    void CommitEditor2(int RealCol, int ARow);
+    // The value the open special editor holds (the current cell's text for kinds that hold none).
+    String SpecialEditorValue();
+    // Ends an edit whose control was hidden without a commit (the button editor's keys).
+    void DropSpecialEditor();
 
     TEditorType EditControl = edNormal;
     bool EditMode = false;
@@ -2121,6 +2150,14 @@ private:
     char16_t FStartEditChar = 0;
     String FCellCache, FEditText, FNewCellText, FOpenedEditText, FOpenedCellText;
     int FAECol = -1, FAERow = -1, FComboIdx = -1;
+
+    // Check-box, button, edit-with-button, unit and rich-text editors (GridEditors2.cpp).
+    TGridCheckBox* FCheckBoxEd = nullptr;
+    TGridButton* FButtonEd = nullptr;
+    TGridEditBtn* FBtnEdit = nullptr;
+    TGridUnitEditBtn* FBtnUnitEdit = nullptr;
+    TExtRichEdit* FInplaceRichEdit = nullptr;
+    String FRichOpenedText;
 
     // Held while LoadFromFile runs; the load keeps only a weak reference, so it sees the
     // grid's destruction while it processes pending messages.

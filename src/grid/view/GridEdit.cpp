@@ -101,15 +101,17 @@ bool TExtStringGrid::CanEditShow() {
         EditorSettings(b.X, b.Y, EditControl);
         FNoEditChange = false;
         if (EditControl == edNone) return false;
-        if (!IsTextKind(EditControl) && !IsComboKind(EditControl) && !IsSpinKind(EditControl)) {
+        if (!IsTextKind(EditControl) && !IsComboKind(EditControl) && !IsSpinKind(EditControl) &&
+            !IsEditor2Kind(EditControl)) {
             // Kinds without an editor of their own here (check boxes are operated by click and
             // Space) open nothing.
             return false;
         }
         if (!FEditing) StoreOldCell(Col(), Row());
         EditMode = true;
-        if (IsComboKind(EditControl) || IsSpinKind(EditControl)) {
+        if (IsComboKind(EditControl) || IsSpinKind(EditControl) || IsEditor2Kind(EditControl)) {
             if (IsSpinKind(EditControl)) PrepareSpinEditor(Col(), Row());
+            else if (IsEditor2Kind(EditControl)) PrepareEditor2(Col(), Row());
             else PrepareCellEditor(Col(), Row());
             FEntered = true;
             return false;
@@ -274,6 +276,7 @@ void TExtStringGrid::CommitInplaceEditor(int ACol, int ARow) {
         FCombo->SetEnabled(false);
         FCombo->SetVisible(false);
     }
+    CommitEditor2(realCol, ARow);
     if (EditControl != edNormal && FEditActive) SignalEditDone(realCol, ARow);
     FEditActive = false;
 }
@@ -312,9 +315,7 @@ void TExtStringGrid::DoneInplaceEdit(std::uint16_t Key, plat::TShiftState Shift)
     if (wasSpecial && Key != plat::VK_ESCAPE) {
         // A special editor validates its value before it closes.
         FEditing = true;
-        const String value = IsSpinKind(EditControl) && FSpin ? FSpin->Text()
-                             : IsComboKind(EditControl) && FCombo ? FCombo->Text()
-                                                                  : GetCurrentCell();
+        const String value = SpecialEditorValue();
         if (!ValidateCell(value)) return;
     }
     FEditing = false;
@@ -540,7 +541,7 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow) {
         else
             answer = TBaseGrid::SelectCell(ACol, ARow);
     } else {
-        const bool valid = ValidateCell(FCombo ? FCombo->Text() : GetCurrentCell());
+        const bool valid = ValidateCell(SpecialEditorValue());
         bool allow = true;
         CellChanging(ACol, ARow, allow);
         answer = valid && allow && TBaseGrid::SelectCell(ACol, ARow);
