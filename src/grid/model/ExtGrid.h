@@ -1810,6 +1810,15 @@ public:
     String SpecialEditorValue();
     // Ends an edit whose control was hidden without a commit (the button editor's keys).
     void DropSpecialEditor();
+    // ---- wide-text validation and the invalid-entry balloon tip (GridBalloon.cpp) ----
+    // The twin of ValidateCell for cells holding encoded wide text: NewValue is the plain
+    // text; an accepted value is stored encoded, then announced.
+    virtual bool ValidateCellWide(const String& NewValue);
+    TCellValidateEvent OnCellValidateWide;
+    // The control of the open editor (the edit portion of an editable combo), or null.
+    plat::TWinControl* OpenEditorControl();
+    // Shows InvalidEntryTitle and InvalidEntryText on the open editor when either is set.
+    void ShowInvalidEntryBalloon();
 
     TEditorType EditControl = edNormal;
     bool EditMode = false;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "EsgHTMLE.h"
+#include "ExtUtil.h"
 #include "BaseGridUndo.h"
 #include "esgcheck.h"
 #include "GridEditors.h"
@@ -175,7 +176,7 @@ bool TExtStringGrid::IsEditable(int ACol, int ARow) {
 }
 
 bool TExtStringGrid::EditorWantsTab() const {
-    return Options().Contains(plat::goTabs) || static_cast<bool>(OnCellValidate);
+    return Options().Contains(plat::goTabs) || static_cast<bool>(OnCellValidate) || static_cast<bool>(OnCellValidateWide);
 }
 
 // ---- the factory and the commit -------------------------------------------------------------
@@ -473,6 +474,7 @@ bool TExtStringGrid::ValidateCell(const String& NewValue) {
                 FOldRow = oldRow;
                 FOldCellText = GetGridCell(aCol, aRow);
                 FValidating = false;
+                ShowInvalidEntryBalloon();
                 return false;
             }
             FOldCellText = GetGridCell(aCol, aRow);
@@ -541,7 +543,8 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow) {
         else
             answer = TBaseGrid::SelectCell(ACol, ARow);
     } else {
-        const bool valid = ValidateCell(SpecialEditorValue());
+        const bool valid = IsWideCell(b.X, b.Y) ? ValidateCellWide(DecodeEscapedUnicode(SpecialEditorValue()))
+                                                : ValidateCell(SpecialEditorValue());
         bool allow = true;
         CellChanging(ACol, ARow, allow);
         answer = valid && allow && TBaseGrid::SelectCell(ACol, ARow);

@@ -7,7 +7,10 @@
 
 #include "../GridFixture.h"
 #include "ExtCGrid.h"
+#include "GridEditors.h"
 #include "GridEditors2.h"
+#include "ExtUtil.h"
+#include "plat/BalloonTip.h"
 #include "plat/Clipbrd.h"
 #include "plat/Messages.h"
 #include "plat/RichText.h"
@@ -319,6 +322,97 @@ TEST_P(GridEditors2Test, RichToStringIsEmptyWithoutAnEditor) {
     plat::TRichDocument d;
     EXPECT_TRUE(d.Load(grid->RichToString(&re)));
     EXPECT_EQ(d.PlainText(), u"\u041Fx");
+}
+
+TEST_P(GridEditors2Test, RefusedValueShowsTheInvalidEntryBalloonOnTheOpenEditor) {
+    struct Case {
+        const char* name;
+        int col;
+        const char16_t* title;
+        const char16_t* text;
+        TInvalidEntryIcon icon;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"text editor", kText, u"Invalid entry", u"A number, please", ieError, true},
+        {"edit with button", kBtn, u"", u"Only the text", ieInfo, true},
+        {"unit editor", kUnit, u"Title only", u"", ieWarning, true},
+        {"neither title nor text", kText, u"", u"", ieError, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        plat::HideBalloonTip();
+        grid->InvalidEntryTitle = c.title;
+        grid->InvalidEntryText = c.text;
+        grid->InvalidEntryIcon = c.icon;
+        grid->OnCellValidate = [](plat::TObject*, int, int, String&, bool& ok) { ok = false; };
+        Open(c.col, 3);
+        pt::Type(u"9");
+        pt::Key(plat::VK_RETURN);
+        pt::ProcessEvents();
+        plat::TBalloonWindow* b = plat::ActiveBalloonTip();
+        if (!c.shown) {
+            EXPECT_EQ(b, nullptr);
+        } else {
+            ASSERT_NE(b, nullptr);
+            EXPECT_EQ(b->Title(), c.title);
+            EXPECT_EQ(b->Text(), c.text);
+            EXPECT_EQ(b->Icon(), static_cast<int>(c.icon));
+            EXPECT_EQ(plat::BalloonTipControl(), grid->OpenEditorControl());
+            EXPECT_NE(plat::BalloonTipControl(), nullptr);
+        }
+        grid->OnCellValidate = nullptr;
+        pt::Key(plat::VK_ESCAPE);
+        pt::ProcessEvents();
+    }
+    plat::HideBalloonTip();
+}
+
+TEST_P(GridEditors2Test, WideValidationStoresEncodedTextBeforeAnnouncingIt) {
+    struct Case {
+        const char* name;
+        bool valid;
+        const char16_t* replace;
+        const char16_t* expected;
+        bool marked;
+    };
+    const Case cases[] = {
+        {"accepted", true, nullptr, u"\u041D\u043E\u0432\u044B\u0439", true},
+        {"refused", false, nullptr, u"\u0421\u0442\u0430\u0440\u044B\u0439", false},
+        {"refused with a new value", false, u"\u4E2D", u"\u4E2D", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetCells(kText, 4, EncodeEscapedUnicode(u"\u0421\u0442\u0430\u0440\u044B\u0439"));
+        grid->SetRowModified(4, false);
+        std::vector<String> seen;
+        grid->OnCellsChanged = [&](plat::TObject*, const plat::TRect& r) {
+            seen.push_back(DecodeEscapedUnicode(grid->Cells(r.Left, r.Top)));
+        };
+        std::vector<int> cols;
+        grid->OnCellValidateWide = [&](plat::TObject*, int col, int, String& v, bool& ok) {
+            cols.push_back(col);
+            if (c.replace) v = c.replace;
+            ok = c.valid;
+        };
+        Open(kText, 4);
+        ASSERT_TRUE(grid->Editing());
+        EXPECT_EQ(grid->ValidateCellWide(u"\u041D\u043E\u0432\u044B\u0439"), c.valid);
+        EXPECT_EQ(cols, std::vector<int>{kText});
+        EXPECT_EQ(DecodeEscapedUnicode(grid->Cells(kText, 4)), c.expected);
+        EXPECT_EQ(grid->RowModified(4), c.marked);
+        if (c.valid) {
+            EXPECT_EQ(seen, std::vector<String>{c.expected});
+        } else {
+            EXPECT_TRUE(seen.empty());
+            EXPECT_TRUE(grid->NormalEdit()->Visible()) << "the editor reopens on the cell";
+            EXPECT_EQ(grid->Row(), 4);
+        }
+        grid->OnCellValidateWide = nullptr;
+        grid->OnCellsChanged = nullptr;
+        pt::Key(plat::VK_ESCAPE);
+        pt::ProcessEvents();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Columns, GridEditors2Test, ::testing::Bool(),
