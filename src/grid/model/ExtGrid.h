@@ -34,6 +34,10 @@ class TCustomImageList;
 class TStream;
 }
 
+namespace plat {
+class TBalloonWindow;
+}
+
 namespace grid {
 
 class TExtStringGridCheck;
@@ -1819,6 +1823,29 @@ public:
     plat::TWinControl* OpenEditorControl();
     // Shows InvalidEntryTitle and InvalidEntryText on the open editor when either is set.
     void ShowInvalidEntryBalloon();
+    // ---- grid timer, dialog code and cell balloons (GridMessages.cpp) ----
+    static constexpr std::uintptr_t GridTimerID = 111;
+    int TimerTicks() const { return FTimerTicks; }
+    // One tick of the grid timer: forgets the incremental search text 1.5 to 2 s after its
+    // last key (AutoGotoIncremental).
+    void GridTimer();
+    // The balloon of a cell (real column): its plain text (markup, rich and encoded wide text
+    // as plain text, tabs as blanks, leading tabs and line breaks skipped, more than 2048
+    // characters cut to 2045 and "..."), title " " and icon 1 unless a balloon cell supplies
+    // them, then OnCellBalloon; a title over 100 characters is cut to 97 and "...".
+    void CellBalloonInfo(int ACol, int ARow, String& Title, String& Text, int& Icon);
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, String& ATitle, String& AText, int& AIcon)> OnCellBalloon;
+    struct TBalloonSettings {
+        bool Enable = false;
+        TColor BackgroundColor = plat::clNone, TextColor = plat::clNone;
+        int InitialDelay = -1, ReshowDelay = -1, AutoHideDelay = -1;
+        std::uint8_t Transparency = 0;
+    };
+    TBalloonSettings& Balloon() { return FBalloon; }
+    // With Balloon.Enable: shows the cell's balloon (real column) below the cell; the last
+    // balloon cell is remembered.
+    bool ShowCellBalloon(int ACol, int ARow);
+    TPoint LastBalloonCell() const { return FLastBalloonCell; }
 
     TEditorType EditControl = edNormal;
     bool EditMode = false;
@@ -2167,6 +2194,13 @@ private:
     TGridUnitEditBtn* FBtnUnitEdit = nullptr;
     TExtRichEdit* FInplaceRichEdit = nullptr;
     String FRichOpenedText;
+    // Grid timer and cell balloons (GridMessages.cpp).
+    bool GridMessage(plat::TMessage& Message);
+    void StartGridTimer();
+    int FTimerTicks = 0;
+    TBalloonSettings FBalloon;
+    TPoint FLastBalloonCell{-1, -1};
+    plat::TBalloonWindow* FBalloonWindow = nullptr;
 
     // Held while LoadFromFile runs; the load keeps only a weak reference, so it sees the
     // grid's destruction while it processes pending messages.

@@ -342,6 +342,7 @@ void TExtStringGrid::SignalEditDone(int ACol, int ARow) {
 }
 
 bool TExtStringGrid::EditMessage(plat::TMessage& Message) {
+    if (GridMessage(Message)) return true;
     if (Message.Msg != GridRegistrations().GridEditDone || Message.Msg == 0) return false;
     if (OnEditCellDone) OnEditCellDone(this, static_cast<int>(Message.WParam), static_cast<int>(Message.LParam));
     if (FMouseActions->EditOnDblClickOnly()) {
