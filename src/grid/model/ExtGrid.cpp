@@ -214,6 +214,7 @@ void TExtStringGrid::CreateWnd() {
     ApplyFlatScrollWidth();
     if (!IsDesigning() && FScrollType == ssMetro) CreateScrollControls();
     if (FColumnSize->Save) LoadColSizes();
+    StartGridTimer();
 }
 
 void TExtStringGrid::Assign(const plat::TPersistent* Source) {

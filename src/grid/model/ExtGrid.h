@@ -35,6 +35,10 @@ class TCustomImageList;
 class TStream;
 }
 
+namespace plat {
+class TBalloonWindow;
+}
+
 namespace grid {
 
 class TExtStringGridCheck;
@@ -189,6 +193,12 @@ class TExtInplaceEdit;
 class TGridCombo;
 class TGridSpin;
 class TGridDatePicker;
+// Check-box, button, edit-with-button, unit and rich-text editors (GridEditors2.cpp).
+class TGridCheckBox;
+class TGridButton;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TExtRichEdit;
 
 using TCellValidateEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value, bool& Valid)>;
@@ -2007,6 +2017,61 @@ public:
     // The value a date editor opens with for a cell text: parsed as a date (a time for
     // edTimeEdit), now when empty or unparsable, kept off MinDate and MaxDate.
     plat::TDateTime DateEditorValue(const String& Text, bool TimeKind);
+    // ---- check-box, button, edit-with-button, unit and rich-text editors (GridEditors2.cpp) ----
+    TGridCheckBox* CheckBoxEditor();
+    TGridButton* ButtonEditor();
+    TGridEditBtn* BtnEdit();
+    TGridUnitEditBtn* BtnUnitEdit();
+    TExtRichEdit* InplaceRichEdit();
+    // The rich edit's document as rich text (Unicode kept as \u escapes); empty while the grid
+    // is being destroyed. RichToCell stores it in the cell (ACol a real column).
+    String RichToString(plat::TCustomRichEdit* RichEditor);
+    void RichToCell(int ACol, int ARow, plat::TCustomRichEdit* RichEditor);
+    // S passes through OnEllipsClick (real column of Col, Row), which may change it.
+    virtual void EllipsClick(String& S);
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, String& S)> OnEllipsClick;
+    // The unit of a unit editor changed: real column, row, the new unit.
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, const String& NewUnit)> OnUnitChanged;
+    // Whether the kind is served by one of these editors; opening and committing them.
+    static bool IsEditor2Kind(TEditorType AEditor);
+    void PrepareEditor2(int ACol, int ARow);
+    void CommitEditor2(int RealCol, int ARow);
+    // The value the open special editor holds (the current cell's text for kinds that hold none).
+    String SpecialEditorValue();
+    // Ends an edit whose control was hidden without a commit (the button editor's keys).
+    void DropSpecialEditor();
+    // ---- wide-text validation and the invalid-entry balloon tip (GridBalloon.cpp) ----
+    // The twin of ValidateCell for cells holding encoded wide text: NewValue is the plain
+    // text; an accepted value is stored encoded, then announced.
+    virtual bool ValidateCellWide(const String& NewValue);
+    TCellValidateEvent OnCellValidateWide;
+    // The control of the open editor (the edit portion of an editable combo), or null.
+    plat::TWinControl* OpenEditorControl();
+    // Shows InvalidEntryTitle and InvalidEntryText on the open editor when either is set.
+    void ShowInvalidEntryBalloon();
+    // ---- grid timer, dialog code and cell balloons (GridMessages.cpp) ----
+    static constexpr std::uintptr_t GridTimerID = 111;
+    int TimerTicks() const { return FTickCount; }
+    // One tick of the grid timer: forgets the incremental search text 1.5 to 2 s after its
+    // last key (AutoGotoIncremental).
+    void GridTimer();
+    // The balloon of a cell (real column): its plain text (markup, rich and encoded wide text
+    // as plain text, tabs as blanks, leading tabs and line breaks skipped, more than 2048
+    // characters cut to 2045 and "..."), title " " and icon 1 unless a balloon cell supplies
+    // them, then OnCellBalloon; a title over 100 characters is cut to 97 and "...".
+    void CellBalloonInfo(int ACol, int ARow, String& Title, String& Text, int& Icon);
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, String& ATitle, String& AText, int& AIcon)> OnCellBalloon;
+    struct TBalloonSettings {
+        bool Enable = false;
+        TColor BackgroundColor = plat::clNone, TextColor = plat::clNone;
+        int InitialDelay = -1, ReshowDelay = -1, AutoHideDelay = -1;
+        std::uint8_t Transparency = 0;
+    };
+    TBalloonSettings& Balloon() { return FBalloon; }
+    // With Balloon.Enable: shows the cell's balloon (real column) below the cell; the last
+    // balloon cell is remembered.
+    bool ShowCellBalloon(int ACol, int ARow);
+    TPoint LastBalloonCell() const { return FLastBalloonCell; }
 
     TEditorType EditControl = edNormal;
     bool EditMode = false;
@@ -2393,6 +2458,19 @@ private:
     std::unique_ptr<plat::TTimer> FDragScrollTimer;
     TDragScrollDirection FDragScrollDir = 0;
     friend class TDragDropSettings;
+    // Check-box, button, edit-with-button, unit and rich-text editors (GridEditors2.cpp).
+    TGridCheckBox* FCheckBoxEd = nullptr;
+    TGridButton* FButtonEd = nullptr;
+    TGridEditBtn* FBtnEdit = nullptr;
+    TGridUnitEditBtn* FBtnUnitEdit = nullptr;
+    TExtRichEdit* FInplaceRichEdit = nullptr;
+    String FRichOpenedText;
+    // Grid timer and cell balloons (GridMessages.cpp).
+    bool GridMessage(plat::TMessage& Message);
+    void StartGridTimer();
+    TBalloonSettings FBalloon;
+    TPoint FLastBalloonCell{-1, -1};
+    plat::TBalloonWindow* FBalloonWindow = nullptr;
 
     // Held while LoadFromFile runs; the load keeps only a weak reference, so it sees the
     // grid's destruction while it processes pending messages.

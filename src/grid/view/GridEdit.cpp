@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "EsgHTMLE.h"
+#include "ExtUtil.h"
 #include "BaseGridUndo.h"
 #include "esgcheck.h"
 #include "GridDatePicker.h"
@@ -105,16 +106,18 @@ bool TExtStringGrid::CanEditShow() {
         FNoEditChange = false;
         if (EditControl == edNone) return false;
         if (!IsTextKind(EditControl) && !IsComboKind(EditControl) && !IsSpinKind(EditControl) &&
-            !IsDateKind(EditControl)) {
+            !IsDateKind(EditControl) && !IsEditor2Kind(EditControl)) {
             // Kinds without an editor of their own here (check boxes are operated by click and
             // Space) open nothing.
             return false;
         }
         if (!FEditing) StoreOldCell(Col(), Row());
         EditMode = true;
-        if (IsComboKind(EditControl) || IsSpinKind(EditControl) || IsDateKind(EditControl)) {
+        if (IsComboKind(EditControl) || IsSpinKind(EditControl) || IsDateKind(EditControl) ||
+            IsEditor2Kind(EditControl)) {
             if (IsSpinKind(EditControl)) PrepareSpinEditor(Col(), Row());
             else if (IsDateKind(EditControl)) PrepareDateEditor(Col(), Row());
+            else if (IsEditor2Kind(EditControl)) PrepareEditor2(Col(), Row());
             else PrepareCellEditor(Col(), Row());
             FEntered = true;
             return false;
@@ -178,7 +181,7 @@ bool TExtStringGrid::IsEditable(int ACol, int ARow) {
 }
 
 bool TExtStringGrid::EditorWantsTab() const {
-    return Options().Contains(plat::goTabs) || static_cast<bool>(OnCellValidate);
+    return Options().Contains(plat::goTabs) || static_cast<bool>(OnCellValidate) || static_cast<bool>(OnCellValidateWide);
 }
 
 // ---- the factory and the commit -------------------------------------------------------------
@@ -285,6 +288,7 @@ void TExtStringGrid::CommitInplaceEditor(int ACol, int ARow) {
         FCombo->SetEnabled(false);
         FCombo->SetVisible(false);
     }
+    CommitEditor2(realCol, ARow);
     if (EditControl != edNormal && FEditActive) SignalEditDone(realCol, ARow);
     FEditActive = false;
 }
@@ -323,10 +327,7 @@ void TExtStringGrid::DoneInplaceEdit(std::uint16_t Key, plat::TShiftState Shift)
     if (wasSpecial && Key != plat::VK_ESCAPE) {
         // A special editor validates its value before it closes.
         FEditing = true;
-        const String value = IsSpinKind(EditControl) && FSpin ? FSpin->Text()
-                             : IsComboKind(EditControl) && FCombo ? FCombo->Text()
-                             : IsDateKind(EditControl) && FDatePicker ? FDatePicker->Text()
-                                                                  : GetCurrentCell();
+        const String value = SpecialEditorValue();
         if (!ValidateCell(value)) return;
     }
     FEditing = false;
@@ -352,6 +353,7 @@ void TExtStringGrid::SignalEditDone(int ACol, int ARow) {
 }
 
 bool TExtStringGrid::EditMessage(plat::TMessage& Message) {
+    if (GridMessage(Message)) return true;
     if (Message.Msg != GridRegistrations().GridEditDone || Message.Msg == 0) return false;
     if (OnEditCellDone) OnEditCellDone(this, static_cast<int>(Message.WParam), static_cast<int>(Message.LParam));
     if (FMouseActions->EditOnDblClickOnly()) {
@@ -484,6 +486,7 @@ bool TExtStringGrid::ValidateCell(const String& NewValue) {
                 FOldRow = oldRow;
                 FOldCellText = GetGridCell(aCol, aRow);
                 FValidating = false;
+                ShowInvalidEntryBalloon();
                 return false;
             }
             FOldCellText = GetGridCell(aCol, aRow);
@@ -552,7 +555,8 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow) {
         else
             answer = TBaseGrid::SelectCell(ACol, ARow);
     } else {
-        const bool valid = ValidateCell(FCombo ? FCombo->Text() : GetCurrentCell());
+        const bool valid = IsWideCell(b.X, b.Y) ? ValidateCellWide(DecodeEscapedUnicode(SpecialEditorValue()))
+                                                : ValidateCell(SpecialEditorValue());
         bool allow = true;
         CellChanging(ACol, ARow, allow);
         answer = valid && allow && TBaseGrid::SelectCell(ACol, ARow);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
 
 namespace plat {
 
@@ -217,6 +218,9 @@ private:
                 fonts_[curFont_];
             } else if (w == "fcharset" && curFont_ >= 0) {
                 fonts_[curFont_].Charset = static_cast<TFontCharset>(std::clamp(p, 0, 255));
+            } else if (w == "u") {
+                if (curFont_ >= 0 && fontName_.size() < 256) fontName_.push_back(static_cast<char16_t>(p < 0 ? p + 65536 : p));
+                skipChars = st.Uc;
             }
             return;
         }
@@ -314,6 +318,8 @@ private:
 
     void Finish(const TGroupState& st) {
         ApplyPara(st);
+        // An empty document holds one empty run in the format in force, as plain text does.
+        if (out_.empty() && para_.Runs.empty()) para_.Runs.push_back({String(), Format(st)});
         if (!para_.Runs.empty() || out_.empty()) out_.push_back(std::move(para_));
     }
 
@@ -377,6 +383,131 @@ String TRichDocument::PlainText() const {
                 else out.push_back(c);
             }
     }
+    return out;
+}
+
+namespace {
+
+void AppendAscii(String& out, const char* s) {
+    while (*s) out.push_back(static_cast<char16_t>(*s++));
+}
+
+void AppendInt(String& out, long long v) { AppendAscii(out, std::to_string(v).c_str()); }
+
+// One character of text or of a font name, escaped so that the reader takes it back as it is.
+void AppendEscaped(String& out, char16_t c) {
+    if (c == u'\\' || c == u'{' || c == u'}') {
+        out.push_back(u'\\');
+        out.push_back(c);
+    } else if (c >= 0x20 && c < 0x7F) {
+        out.push_back(c);
+    } else {
+        // \u takes a signed 16-bit number; one '?' follows for readers that skip \uc1 characters.
+        AppendAscii(out, "\\u");
+        AppendInt(out, c > 0x7FFF ? static_cast<long long>(c) - 65536 : static_cast<long long>(c));
+        out.push_back(u'?');
+    }
+}
+
+struct FontKey {
+    String Name;
+    TFontCharset Charset;
+    bool operator<(const FontKey& o) const { return Name != o.Name ? Name < o.Name : Charset < o.Charset; }
+};
+
+} // namespace
+
+String TRichDocument::SaveRichText() const {
+    // Tables first: fonts in order of first use, colours likewise (index 0: the automatic colour).
+    std::vector<FontKey> fonts;
+    std::map<FontKey, int> fontIndex;
+    std::vector<TColor> colors;
+    std::map<TColor, int> colorIndex;
+    auto fontOf = [&](const TRichCharFormat& f) {
+        FontKey k{f.FontName, f.Charset};
+        k.Name.erase(std::remove(k.Name.begin(), k.Name.end(), u';'), k.Name.end());
+        const auto it = fontIndex.find(k);
+        if (it != fontIndex.end()) return it->second;
+        const int i = static_cast<int>(fonts.size());
+        fonts.push_back(k);
+        fontIndex.emplace(k, i);
+        return i;
+    };
+    auto colorOf = [&](TColor c) {
+        if (c == clDefault || c == clNone) return 0;
+        const TColor rgb = ColorToRGB(c) & 0xFFFFFF;
+        const auto it = colorIndex.find(rgb);
+        if (it != colorIndex.end()) return it->second;
+        colors.push_back(rgb);
+        const int i = static_cast<int>(colors.size());
+        colorIndex.emplace(rgb, i);
+        return i;
+    };
+    if (paragraphs_.empty()) fontOf(TRichCharFormat{});
+    for (const auto& p : paragraphs_)
+        for (const auto& r : p.Runs) {
+            fontOf(r.Format);
+            colorOf(r.Format.Color);
+        }
+    if (fonts.empty()) fontOf(TRichCharFormat{});
+
+    String out;
+    AppendAscii(out, "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl");
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        AppendAscii(out, "{\\f");
+        AppendInt(out, static_cast<long long>(i));
+        AppendAscii(out, "\\fcharset");
+        AppendInt(out, fonts[i].Charset);
+        out.push_back(u' ');
+        for (char16_t c : fonts[i].Name) AppendEscaped(out, c);
+        AppendAscii(out, ";}");
+    }
+    AppendAscii(out, "}{\\colortbl ;");
+    for (TColor c : colors) {
+        AppendAscii(out, "\\red");
+        AppendInt(out, c & 0xFF);
+        AppendAscii(out, "\\green");
+        AppendInt(out, (c >> 8) & 0xFF);
+        AppendAscii(out, "\\blue");
+        AppendInt(out, (c >> 16) & 0xFF);
+        out.push_back(u';');
+    }
+    AppendAscii(out, "}\r\n");
+    for (std::size_t pi = 0; pi < paragraphs_.size(); ++pi) {
+        const TRichParagraph& p = paragraphs_[pi];
+        if (pi > 0) AppendAscii(out, "\\par\r\n");
+        AppendAscii(out, "\\pard");
+        static const char* const kAlign[] = {"\\ql", "\\qr", "\\qc", "\\qj"};
+        AppendAscii(out, kAlign[std::clamp(static_cast<int>(p.Alignment), 0, 3)]);
+        const std::pair<const char*, int> indents[] = {
+            {"\\li", p.LeftIndent}, {"\\ri", p.RightIndent}, {"\\fi", p.FirstIndent}};
+        for (const auto& [word, v] : indents)
+            if (v != 0) {
+                AppendAscii(out, word);
+                AppendInt(out, std::clamp(v, -kMaxIndent, kMaxIndent));
+            }
+        for (const TRichRun& r : p.Runs) {
+            const TRichCharFormat& f = r.Format;
+            AppendAscii(out, "\\plain\\f");
+            AppendInt(out, fontOf(f));
+            AppendAscii(out, "\\fs");
+            AppendInt(out, std::clamp(f.Size, 1, 400) * 2);
+            if (f.Bold) AppendAscii(out, "\\b");
+            if (f.Italic) AppendAscii(out, "\\i");
+            if (f.Underline) AppendAscii(out, "\\ul");
+            if (f.StrikeOut) AppendAscii(out, "\\strike");
+            AppendAscii(out, "\\cf");
+            AppendInt(out, colorOf(f.Color));
+            out.push_back(u' ');
+            for (char16_t c : r.Text) {
+                if (c == u'\t') AppendAscii(out, "\\tab ");
+                else if (c == kLineSep) AppendAscii(out, "\\line ");
+                else if ((c < 0x20) || c == u'\uFFFE' || c == u'\uFFFF') continue;
+                else AppendEscaped(out, c);
+            }
+        }
+    }
+    AppendAscii(out, "}");
     return out;
 }
 

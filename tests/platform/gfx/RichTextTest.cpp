@@ -294,4 +294,73 @@ TEST_F(RichText, RandomMutationsAreHarmless) {
     EXPECT_LE(big.PlainText().size(), 2u);
 }
 
+// Two documents hold the same paragraphs, runs and formats (runs of equal format merged,
+// empty runs dropped, as the reader builds them).
+void ExpectSameDocument(const TRichDocument& a, const TRichDocument& b) {
+    ASSERT_EQ(a.Paragraphs().size(), b.Paragraphs().size());
+    for (std::size_t i = 0; i < a.Paragraphs().size(); ++i) {
+        SCOPED_TRACE("paragraph " + std::to_string(i));
+        const TRichParagraph& p = a.Paragraphs()[i];
+        const TRichParagraph& q = b.Paragraphs()[i];
+        EXPECT_EQ(p.Alignment, q.Alignment);
+        EXPECT_EQ(p.LeftIndent, q.LeftIndent);
+        EXPECT_EQ(p.RightIndent, q.RightIndent);
+        EXPECT_EQ(p.FirstIndent, q.FirstIndent);
+        ASSERT_EQ(p.Runs.size(), q.Runs.size());
+        for (std::size_t j = 0; j < p.Runs.size(); ++j) {
+            EXPECT_EQ(Narrow(p.Runs[j].Text), Narrow(q.Runs[j].Text));
+            EXPECT_TRUE(p.Runs[j].Format == q.Runs[j].Format) << "run " << j << " font "
+                                                              << Narrow(q.Runs[j].Format.FontName);
+        }
+    }
+}
+
+TEST_F(RichText, WrittenRichTextReadsBackUnchanged) {
+    const String sources[] = {
+        u"{\\rtf1\\deff1{\\fonttbl{\\f0 Courier New;}{\\f1 Times New Roman;}}"
+        u"{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green0\\blue0;}"
+        u"\\qc\\fs28 a{\\b\\i\\ul\\strike\\f0\\cf2 b}\\cf1 c\\cf3 black\\par"
+        u"\\pard\\qr\\li720\\ri-360\\fi240 i\\tab j\\line k\\par\\par\\pard\\qj last}",
+        // Every character outside ASCII, the escapes' own characters and a non-BMP pair.
+        u"{\\rtf1 \u041F\u0440\u0438\u0432\u0435\u0442 \u00E9 \u4E2D \uF0B7 \\\\ \\{ \\} \U0001F600 \u00A0}",
+        u"{\\rtf1{\\fonttbl{\\f0\\fcharset204 \u0410\u0440\u0438\u0430\u043B;}{\\f1\\fcharset0 Sym{b}ol;}}"
+        u"\\f0 \\'e4\\'e0 \\f1 x}",
+        u"plain line one\r\n\r\nline three",
+        u"",
+    };
+    for (const String& src : sources) {
+        SCOPED_TRACE(Narrow(src));
+        TRichDocument original;
+        original.Load(src);
+        const String written = original.SaveRichText();
+        // The writer's own text is ASCII: nothing depends on a code page.
+        for (char16_t c : written) ASSERT_LT(c, 0x80) << Narrow(written);
+        TRichDocument back;
+        EXPECT_TRUE(back.Load(written)) << Narrow(written);
+        ExpectSameDocument(original, back);
+        EXPECT_EQ(Narrow(back.PlainText()), Narrow(original.PlainText()));
+        // Writing again gives the same text.
+        EXPECT_EQ(Narrow(back.SaveRichText()), Narrow(written));
+    }
+}
+
+TEST_F(RichText, WriterLeavesOutWhatNoReaderCanTakeBack) {
+    TRichDocument d;
+    TRichParagraph p;
+    TRichCharFormat f;
+    f.Size = 0;  // clamped to 1 point
+    f.Color = clRed;
+    p.Runs.push_back({String(u"a\x01" u"b\uFFFFc;") + u'\0' + u"d", f});
+    f.FontName = u"Na;me";
+    p.Runs.push_back({u"e", f});
+    d.Paragraphs().push_back(p);
+    TRichDocument back;
+    ASSERT_TRUE(back.Load(d.SaveRichText()));
+    EXPECT_EQ(Narrow(back.PlainText()), "abc;de");
+    ASSERT_EQ(back.Paragraphs()[0].Runs.size(), 2u);
+    EXPECT_EQ(back.Paragraphs()[0].Runs[0].Format.Size, 1);
+    EXPECT_EQ(back.Paragraphs()[0].Runs[0].Format.Color, clRed);
+    EXPECT_EQ(Narrow(back.Paragraphs()[0].Runs[1].Format.FontName), "Name");
+}
+
 } // namespace

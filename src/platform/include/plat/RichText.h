@@ -65,6 +65,14 @@ public:
     TRichCharFormat FirstFormat() const;
     // Colours the first MaxChars characters.
     void SetTextColor(TColor Color, int MaxChars);
+    // The document as rich text that Load reads back to the same paragraphs and runs: a font
+    // table of the runs' fonts and charsets, a colour table of their colours, paragraph
+    // alignment and indents, the character formats, and every character outside printable
+    // ASCII as a \uN escape (\uc1 with '?' for readers without Unicode), so no text is
+    // narrowed to a code page. Tabs become \tab, line breaks inside a paragraph \line; other
+    // control characters and the non-characters U+FFFE and U+FFFF are left out. Font names
+    // keep their characters (escaped like text) but lose ';', which ends a name.
+    String SaveRichText() const;
 
 private:
     std::vector<TRichParagraph> paragraphs_;
