@@ -924,8 +924,11 @@ int TBaseLazyTree::CompactNodeArray(TNodeArray& Array, int Count)
 void TBaseLazyTree::InitializeNode(PLazyNode Node)
 {
     // Initialisation runs handlers and changes states the worker walks: only on the GUI
-    // thread, and never while a build runs, except the one the worker waits for.
-    if (!TWorkerThread::MeasuringFor(this)) StopCacheValidation();
+    // thread, and never while a build runs, except the one the worker waits for. A complete
+    // cache in use (no build runs then) stays in use: initialising moves no row unless it
+    // hides the node (below) or changes a height or an expansion, which drop it themselves.
+    const bool measuring = TWorkerThread::MeasuringFor(this);
+    if (!measuring && !HasState(tsUseCache)) StopCacheValidation();
     Node->Include(vsInitializing);
     struct Finally {
         PLazyNode N;
@@ -945,6 +948,10 @@ void TBaseLazyTree::InitializeNode(PLazyNode Node)
     if (init & InitBit(ivsFiltered)) {
         Node->Include(vsFiltered);
         if (!In(FOptions->PaintOptions(), toShowFilteredNodes) && !wasFiltered) {
+            if (!measuring && HasState(tsUseCache)) {
+                StopCacheValidation();
+                MarkCacheStale();
+            }
             PropagateTotalHeight(Node, -std::int64_t(Node->NodeHeight), true);
             if (GetFullyVisible(Node)) --FVisibleCount;
             if (Node->Parent != FRoot) {

@@ -393,7 +393,11 @@ public:
     // ---- position cache ----
     void RequestCacheValidation();
     void StopCacheValidation();
+    // On the worker thread: one build pass. On the GUI thread: stops the worker's build for
+    // this tree, builds the whole cache and, when it is complete, uses it (tsUseCache).
     virtual bool BuildPositionCache();
+    // The cache entries from FStartIndex on; false when stopped or fewer than two rows.
+    bool BuildCacheEntries();
     // The cache as the last build left it; valid while tsUseCache is set.
     const TCache& PositionCache() const { return FPositionCache; }
     // Last entry before Node (null node and 0 when none), only while tsUseCache is set.
@@ -514,6 +518,8 @@ public:
     void SetSelected(PLazyNode Node, bool Value);
     virtual void AddToSelection(PLazyNode Node);
     virtual void AddNodesToSelection(const TNodeArray& Nodes, int Count, bool ForceInsert);
+    // The same for an array the caller gives up (no copy), without ForceInsert.
+    void AddCollectedToSelection(TNodeArray&& Nodes);
     virtual void RemoveFromSelection(PLazyNode Node);
     void RemoveFromSelectionDeferred(PLazyNode Node);
     void ClearSelection() { ClearSelectionEx(true); }
