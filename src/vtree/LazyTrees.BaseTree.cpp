@@ -82,6 +82,10 @@ TBaseLazyTree::~TBaseLazyTree()
     FOptions->FMiscOptions &= ~Set<TLTMiscOptions, TLTMiscOption>({toReadOnly});
     if (FWorkerAcquired) ReleaseWorkerThread(this);
     Destroying();
+    // A running edit is cancelled while the tree is whole: its editor is a child window
+    // that must not call back into a tree half torn down.
+    if (HasState(tsEditing) || HasState(tsEditPending)) DoEditCancelled();
+    FEditLink.reset();
     Clear();
     FHeader.reset();
     std::free(FRoot);

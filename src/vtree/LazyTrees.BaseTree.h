@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "LazyTrees.Colors.h"
+#include "LazyTrees.EditLink.h"
 #include "LazyTrees.Header.h"
 #include "LazyTrees.Nodes.h"
 #include "LazyTrees.Options.h"
@@ -694,8 +695,6 @@ protected:
 public:
 protected:
     virtual void UpdateScrollBars(bool DoRepaint);
-    virtual void CancelEditNode() {}
-    virtual void UpdateEditBounds() {}
 public:
     void InvalidateTree() { if (HandleAllocated()) Invalidate(); }
 protected:
@@ -931,6 +930,31 @@ public:
     // The check image of a column check box in the header, not selected.
     void PaintCheckControlAt(plat::TCanvas* Canvas, const TLTImageSlot& Slot) { PaintCheckControl(Canvas, Slot, false); }
 
+    // ---- in-place editing ----
+public:
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, PLTEditLink& EditLink)> OnCreateEditor;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex)> OnEdited;
+    std::function<void(TBaseLazyTree*, TColumnIndex)> OnEditCancelled;
+    // Focuses Node and edits its cell in Column when CanEdit allows it; true when an edit
+    // runs. "Node must not be nil." / "Column must be a valid column index (-1 if no header
+    // is shown)." for a nil node or a column outside -1..count-1.
+    virtual bool EditNode(PLazyNode Node, TColumnIndex Column);
+    // toEditable, enabled, not toReadOnly, and column -1 or a coEditable column; then OnEditing.
+    virtual bool CanEdit(PLazyNode Node, TColumnIndex Column);
+    // End with acceptance / cancel a running or pending edit; true when nothing refused.
+    bool EndEditNode();
+    bool CancelEditNode();
+    bool IsEditing() const { return HasState(tsEditing); }
+    const PLTEditLink& EditLink() const { return FEditLink; }
+    // Places the running editor over the focused node's text in the edit column.
+    virtual void UpdateEditBounds();
+protected:
+    virtual PLTEditLink DoCreateEditor(PLazyNode Node, TColumnIndex Column);
+    virtual bool DoEdited();
+    virtual bool DoEditCancelled();
+private:
+    PLTEditLink FEditLink;
+
     // ---- input: hit testing, mouse, selection and focus ----
 public:
     std::function<void(TBaseLazyTree*, const THitInfo&)> OnNodeClick;
@@ -1001,10 +1025,9 @@ protected:
     virtual void ShowNodePopupMenu(PLazyNode Node, TColumnIndex Column, plat::TPoint P);
     virtual void DoGetCellIsEmpty(PLazyNode Node, TColumnIndex Column, bool& IsEmpty);
     virtual bool DoFocusChanging(PLazyNode OldNode, PLazyNode NewNode, TColumnIndex OldColumn, TColumnIndex NewColumn);
-    virtual bool CanEdit(PLazyNode Node, TColumnIndex Column);
     virtual bool DoDragAllowed(PLazyNode Node, TColumnIndex Column);
-    // Starts the edit that timer 2 stands for; the tree without an edit link has none.
-    virtual void StartEditing() {}
+    // Starts the edit of the focused node in FEditColumn (also the expiry of timer 2).
+    virtual void StartEditing();
     void UpdateHotNode(int X, int Y);
     void ApplyClickSelection(PLazyNode LastFocused, PLazyNode Node, bool DragPending, plat::TShiftState Shift);
     void ExtendRangeSelection(PLazyNode LastFocused, PLazyNode NewFocused);
@@ -1200,6 +1223,8 @@ public:
 
 protected:
     TCustomLazyTreeOptions* CreateOptions() override { return new TCustomStringTreeOptions(this); }
+    // The handler's link, else a TStringEditLink.
+    PLTEditLink DoCreateEditor(PLazyNode Node, TColumnIndex Column) override;
     virtual void DoGetText(TVSTGetCellTextEventArgs& Args);
     virtual void DoNewText(PLazyNode Node, TColumnIndex Column, const String& Text);
     virtual void DoPaintText(PLazyNode Node, plat::TCanvas* Canvas, TColumnIndex Column, TVSTTextType TextType);
