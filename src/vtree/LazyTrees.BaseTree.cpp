@@ -807,6 +807,8 @@ void TBaseLazyTree::RemoveNode(PLazyNode Node, bool Reindex, bool ParentClearing
         if (FUpdateCount == 0) {
             RequestCacheValidation();
             UpdateScrollBars(true);
+            // toAlwaysSelectNode: the deleted selection passes to its neighbour.
+            if (FSelectionCount == 0) EnsureNodeSelected();
         }
     }
 }

@@ -521,6 +521,8 @@ public:
     virtual void AddNodesToSelection(const TNodeArray& Nodes, int Count, bool ForceInsert);
     // The same for an array the caller gives up (no copy), without ForceInsert.
     void AddCollectedToSelection(TNodeArray&& Nodes);
+    // After a merge: a single selected node names the node toAlwaysSelectNode falls back on.
+    void SelectionGrew();
     virtual void RemoveFromSelection(PLazyNode Node);
     void RemoveFromSelectionDeferred(PLazyNode Node);
     void ClearSelection() { ClearSelectionEx(true); }
@@ -579,6 +581,8 @@ protected:
     virtual void DoNodeMoved(PLazyNode Node);
     virtual void DoNodeCopied(PLazyNode Node);
     virtual void DoRemoveFromSelection(PLazyNode Node);
+    // A node joins the selection: fires OnAddToSelection.
+    virtual void DoAddToSelection(PLazyNode Node);
     virtual void DoFocusChanged(PLazyNode Node, TColumnIndex Column);
     virtual void DoBeforePaint(plat::TCanvas* Canvas);
     virtual void DoAfterPaint(plat::TCanvas* Canvas);
@@ -1205,7 +1209,8 @@ public:
     int ComputeNodeHeight(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, String S = String());
     void GetTextInfo(PLazyNode Node, TColumnIndex Column, plat::TFont& AFont, plat::TRect& R, String& Text);
     PLazyNode AddChild(PLazyNode Parent, const void* UserData = nullptr);
-    // Texts of nodes to select again when they are added (toRestoreSelection).
+    // Texts of nodes to select again when they are added (toRestoreSelection): sorted, case-
+    // insensitively unique; selecting a node records its text, deselecting drops it.
     std::vector<String>& PreviouslySelected() { return FPreviouslySelected; }
     int NodeTextWidth(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
     int StaticTextWidth(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
@@ -1223,6 +1228,8 @@ public:
 
 protected:
     TCustomLazyTreeOptions* CreateOptions() override { return new TCustomStringTreeOptions(this); }
+    void DoAddToSelection(PLazyNode Node) override;
+    void DoRemoveFromSelection(PLazyNode Node) override;
     // The handler's link, else a TStringEditLink.
     PLTEditLink DoCreateEditor(PLazyNode Node, TColumnIndex Column) override;
     virtual void DoGetText(TVSTGetCellTextEventArgs& Args);

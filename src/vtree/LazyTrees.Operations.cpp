@@ -89,7 +89,7 @@ void TBaseLazyTree::MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceIn
             continue;
         }
         n->Include(vsSelected);
-        if (OnAddToSelection) OnAddToSelection(this, n);
+        DoAddToSelection(n);
     }
     const int kept = std::max(CompactNodeArray(Nodes, Count), 0);
     if (kept == 0) return;
@@ -110,6 +110,7 @@ void TBaseLazyTree::MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceIn
         FSelection = std::move(Nodes);
         FSelectionCount = int(FSelection.size());
         Result = true;
+        SelectionGrew();
         return;
     }
     TNodeArray merged;
@@ -119,6 +120,13 @@ void TBaseLazyTree::MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceIn
     FSelection = std::move(merged);
     FSelectionCount = int(FSelection.size());
     Result = true;
+    SelectionGrew();
+}
+
+void TBaseLazyTree::SelectionGrew()
+{
+    // The node toAlwaysSelectNode falls back on follows a single selected node.
+    if (FSelectionCount == 1 && In(FOptions->SelectionOptions(), toAlwaysSelectNode)) ChooseNextNodeToSelect(FSelection[0]);
 }
 
 void TBaseLazyTree::AddToSelection(PLazyNode Node)
@@ -167,6 +175,11 @@ void TBaseLazyTree::AddCollectedToSelection(TNodeArray&& Nodes)
     }
 }
 
+void TBaseLazyTree::DoAddToSelection(PLazyNode Node)
+{
+    if (OnAddToSelection) OnAddToSelection(this, Node);
+}
+
 void TBaseLazyTree::DoRemoveFromSelection(PLazyNode Node)
 {
     if (OnRemoveFromSelection) OnRemoveFromSelection(this, Node);
@@ -190,6 +203,10 @@ void TBaseLazyTree::RemoveFromSelection(PLazyNode Node)
         FRangeAnchor = FFocusedNode;
         FLastSelectionLevel = -1;
     }
+    // The node toAlwaysSelectNode falls back on follows the last selected node (or the one
+    // just left, when none remains).
+    if (FSelectionCount <= 1 && In(FOptions->SelectionOptions(), toAlwaysSelectNode))
+        ChooseNextNodeToSelect(FSelectionCount == 1 && !IsMarked(FSelection[0]) ? FSelection[0] : Node);
     DoRemoveFromSelection(Node);
     NotifyChange(Node);
 }
