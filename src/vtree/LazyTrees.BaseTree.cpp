@@ -333,6 +333,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
         return;
     }
     if (InputMessage(Message)) return;
+    if (AccessibilityMessage(Message)) return;
     if (Message.Msg == plat::WM_TIMER) {
         if (Message.WParam == 5) {
             if (HasState(tsChangePending)) DoChange(FLastChangedNode);

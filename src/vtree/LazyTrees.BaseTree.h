@@ -96,6 +96,24 @@ constexpr plat::UINT WM_CHANGESTATE = 0x8020;
 // Navigation message of the common tree view.
 constexpr plat::UINT TVM_GETNEXTITEM = 0x110A;
 constexpr plat::UINT TVM_GETITEMRECT = 0x1104;
+// The tree-view item request that tools reading items ask (record and flags as defined there).
+constexpr plat::UINT TVM_GETITEMW = 0x113E;
+constexpr plat::UINT TVIF_TEXT = 0x0001, TVIF_IMAGE = 0x0002, TVIF_STATE = 0x0008, TVIF_HANDLE = 0x0010,
+                     TVIF_SELECTEDIMAGE = 0x0020, TVIF_CHILDREN = 0x0040;
+constexpr plat::UINT TVIS_FOCUSED = 0x0001, TVIS_SELECTED = 0x0002, TVIS_CUT = 0x0004, TVIS_DROPHILITED = 0x0008,
+                     TVIS_EXPANDED = 0x0020;
+struct TVITEMW {
+    plat::UINT mask = 0;
+    void* hItem = nullptr;
+    plat::UINT state = 0;
+    plat::UINT stateMask = 0;
+    char16_t* pszText = nullptr;
+    int cchTextMax = 0;
+    int iImage = 0;
+    int iSelectedImage = 0;
+    int cChildren = 0;
+    plat::LPARAM lParam = 0;
+};
 
 // ---- input: hit positions and hit information ----
 enum THitPosition : unsigned {
@@ -1049,6 +1067,8 @@ protected:
                                    const plat::TRect& OldRect, const plat::TRect& NewRect);
     // The mouse, focus and cancel-mode messages; true when Message was answered.
     bool InputMessage(plat::TMessage& Message);
+    // The tree-view item request (TVM_GETITEMW); true when Message was answered.
+    bool AccessibilityMessage(plat::TMessage& Message);
     void StopInputTimers();
     // The node whose click check waits for the release, and the pressed look it shows.
     TCheckState FPendingCheckShown = csUncheckedNormal;
