@@ -82,6 +82,10 @@ TBaseLazyTree::~TBaseLazyTree()
     FOptions->FMiscOptions &= ~Set<TLTMiscOptions, TLTMiscOption>({toReadOnly});
     if (FWorkerAcquired) ReleaseWorkerThread(this);
     Destroying();
+    // A running edit is cancelled while the tree is whole: its editor is a child window
+    // that must not call back into a tree half torn down.
+    if (HasState(tsEditing) || HasState(tsEditPending)) DoEditCancelled();
+    FEditLink.reset();
     Clear();
     FHeader.reset();
     std::free(FRoot);
@@ -332,6 +336,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
         return;
     }
     if (InputMessage(Message)) return;
+    if (AccessibilityMessage(Message)) return;
     if (Message.Msg == plat::WM_TIMER) {
         if (Message.WParam == 5) {
             if (HasState(tsChangePending)) DoChange(FLastChangedNode);
@@ -806,6 +811,8 @@ void TBaseLazyTree::RemoveNode(PLazyNode Node, bool Reindex, bool ParentClearing
         if (FUpdateCount == 0) {
             RequestCacheValidation();
             UpdateScrollBars(true);
+            // toAlwaysSelectNode: the deleted selection passes to its neighbour.
+            if (FSelectionCount == 0) EnsureNodeSelected();
         }
     }
 }
@@ -927,8 +934,11 @@ int TBaseLazyTree::CompactNodeArray(TNodeArray& Array, int Count)
 void TBaseLazyTree::InitializeNode(PLazyNode Node)
 {
     // Initialisation runs handlers and changes states the worker walks: only on the GUI
-    // thread, and never while a build runs, except the one the worker waits for.
-    if (!TWorkerThread::MeasuringFor(this)) StopCacheValidation();
+    // thread, and never while a build runs, except the one the worker waits for. A complete
+    // cache in use (no build runs then) stays in use: initialising moves no row unless it
+    // hides the node (below) or changes a height or an expansion, which drop it themselves.
+    const bool measuring = TWorkerThread::MeasuringFor(this);
+    if (!measuring && !HasState(tsUseCache)) StopCacheValidation();
     Node->Include(vsInitializing);
     struct Finally {
         PLazyNode N;
@@ -951,6 +961,10 @@ void TBaseLazyTree::InitializeNode(PLazyNode Node)
     if (init & InitBit(ivsFiltered)) {
         Node->Include(vsFiltered);
         if (!In(FOptions->PaintOptions(), toShowFilteredNodes) && !wasFiltered) {
+            if (!measuring && HasState(tsUseCache)) {
+                StopCacheValidation();
+                MarkCacheStale();
+            }
             PropagateTotalHeight(Node, -std::int64_t(Node->NodeHeight), true);
             if (GetFullyVisible(Node)) --FVisibleCount;
             if (Node->Parent != FRoot) {

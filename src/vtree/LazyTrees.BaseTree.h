@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "LazyTrees.Colors.h"
+#include "LazyTrees.EditLink.h"
 #include "LazyTrees.Header.h"
 #include "LazyTrees.Nodes.h"
 #include "LazyTrees.Options.h"
@@ -95,6 +96,24 @@ constexpr plat::UINT WM_CHANGESTATE = 0x8020;
 // Navigation message of the common tree view.
 constexpr plat::UINT TVM_GETNEXTITEM = 0x110A;
 constexpr plat::UINT TVM_GETITEMRECT = 0x1104;
+// The tree-view item request that tools reading items ask (record and flags as defined there).
+constexpr plat::UINT TVM_GETITEMW = 0x113E;
+constexpr plat::UINT TVIF_TEXT = 0x0001, TVIF_IMAGE = 0x0002, TVIF_STATE = 0x0008, TVIF_HANDLE = 0x0010,
+                     TVIF_SELECTEDIMAGE = 0x0020, TVIF_CHILDREN = 0x0040;
+constexpr plat::UINT TVIS_FOCUSED = 0x0001, TVIS_SELECTED = 0x0002, TVIS_CUT = 0x0004, TVIS_DROPHILITED = 0x0008,
+                     TVIS_EXPANDED = 0x0020;
+struct TVITEMW {
+    plat::UINT mask = 0;
+    void* hItem = nullptr;
+    plat::UINT state = 0;
+    plat::UINT stateMask = 0;
+    char16_t* pszText = nullptr;
+    int cchTextMax = 0;
+    int iImage = 0;
+    int iSelectedImage = 0;
+    int cChildren = 0;
+    plat::LPARAM lParam = 0;
+};
 
 // ---- input: hit positions and hit information ----
 enum THitPosition : unsigned {
@@ -393,7 +412,11 @@ public:
     // ---- position cache ----
     void RequestCacheValidation();
     void StopCacheValidation();
+    // On the worker thread: one build pass. On the GUI thread: stops the worker's build for
+    // this tree, builds the whole cache and, when it is complete, uses it (tsUseCache).
     virtual bool BuildPositionCache();
+    // The cache entries from FStartIndex on; false when stopped or fewer than two rows.
+    bool BuildCacheEntries();
     // The cache as the last build left it; valid while tsUseCache is set.
     const TCache& PositionCache() const { return FPositionCache; }
     // Last entry before Node (null node and 0 when none), only while tsUseCache is set.
@@ -514,6 +537,10 @@ public:
     void SetSelected(PLazyNode Node, bool Value);
     virtual void AddToSelection(PLazyNode Node);
     virtual void AddNodesToSelection(const TNodeArray& Nodes, int Count, bool ForceInsert);
+    // The same for an array the caller gives up (no copy), without ForceInsert.
+    void AddCollectedToSelection(TNodeArray&& Nodes);
+    // After a merge: a single selected node names the node toAlwaysSelectNode falls back on.
+    void SelectionGrew();
     virtual void RemoveFromSelection(PLazyNode Node);
     void RemoveFromSelectionDeferred(PLazyNode Node);
     void ClearSelection() { ClearSelectionEx(true); }
@@ -572,6 +599,8 @@ protected:
     virtual void DoNodeMoved(PLazyNode Node);
     virtual void DoNodeCopied(PLazyNode Node);
     virtual void DoRemoveFromSelection(PLazyNode Node);
+    // A node joins the selection: fires OnAddToSelection.
+    virtual void DoAddToSelection(PLazyNode Node);
     virtual void DoFocusChanged(PLazyNode Node, TColumnIndex Column);
     virtual void DoBeforePaint(plat::TCanvas* Canvas);
     virtual void DoAfterPaint(plat::TCanvas* Canvas);
@@ -688,8 +717,6 @@ protected:
 public:
 protected:
     virtual void UpdateScrollBars(bool DoRepaint);
-    virtual void CancelEditNode() {}
-    virtual void UpdateEditBounds() {}
 public:
     void InvalidateTree() { if (HandleAllocated()) Invalidate(); }
 protected:
@@ -963,6 +990,30 @@ public:
     void KillTimerOfTree(std::uintptr_t Id) { KillTreeTimer(Id); }
     // Set once any node became multi-line: only then must a column resize remeasure heights.
     bool FHasMultilineNodes = false;
+    // ---- in-place editing ----
+public:
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, PLTEditLink& EditLink)> OnCreateEditor;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex)> OnEdited;
+    std::function<void(TBaseLazyTree*, TColumnIndex)> OnEditCancelled;
+    // Focuses Node and edits its cell in Column when CanEdit allows it; true when an edit
+    // runs. "Node must not be nil." / "Column must be a valid column index (-1 if no header
+    // is shown)." for a nil node or a column outside -1..count-1.
+    virtual bool EditNode(PLazyNode Node, TColumnIndex Column);
+    // toEditable, enabled, not toReadOnly, and column -1 or a coEditable column; then OnEditing.
+    virtual bool CanEdit(PLazyNode Node, TColumnIndex Column);
+    // End with acceptance / cancel a running or pending edit; true when nothing refused.
+    bool EndEditNode();
+    bool CancelEditNode();
+    bool IsEditing() const { return HasState(tsEditing); }
+    const PLTEditLink& EditLink() const { return FEditLink; }
+    // Places the running editor over the focused node's text in the edit column.
+    virtual void UpdateEditBounds();
+protected:
+    virtual PLTEditLink DoCreateEditor(PLazyNode Node, TColumnIndex Column);
+    virtual bool DoEdited();
+    virtual bool DoEditCancelled();
+private:
+    PLTEditLink FEditLink;
 
     // ---- input: hit testing, mouse, selection and focus ----
 public:
@@ -1040,10 +1091,9 @@ protected:
     virtual void ShowNodePopupMenu(PLazyNode Node, TColumnIndex Column, plat::TPoint P);
     virtual void DoGetCellIsEmpty(PLazyNode Node, TColumnIndex Column, bool& IsEmpty);
     virtual bool DoFocusChanging(PLazyNode OldNode, PLazyNode NewNode, TColumnIndex OldColumn, TColumnIndex NewColumn);
-    virtual bool CanEdit(PLazyNode Node, TColumnIndex Column);
     virtual bool DoDragAllowed(PLazyNode Node, TColumnIndex Column);
-    // Starts the edit that timer 2 stands for; the tree without an edit link has none.
-    virtual void StartEditing() {}
+    // Starts the edit of the focused node in FEditColumn (also the expiry of timer 2).
+    virtual void StartEditing();
     void UpdateHotNode(int X, int Y);
     void ApplyClickSelection(PLazyNode LastFocused, PLazyNode Node, bool DragPending, plat::TShiftState Shift);
     void ExtendRangeSelection(PLazyNode LastFocused, PLazyNode NewFocused);
@@ -1061,6 +1111,8 @@ protected:
                                    const plat::TRect& OldRect, const plat::TRect& NewRect);
     // The mouse, focus and cancel-mode messages; true when Message was answered.
     bool InputMessage(plat::TMessage& Message);
+    // The tree-view item request (TVM_GETITEMW); true when Message was answered.
+    bool AccessibilityMessage(plat::TMessage& Message);
     void StopInputTimers();
     // The node whose click check waits for the release, and the pressed look it shows.
     TCheckState FPendingCheckShown = csUncheckedNormal;
@@ -1225,7 +1277,8 @@ public:
     int ComputeNodeHeight(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, String S = String());
     void GetTextInfo(PLazyNode Node, TColumnIndex Column, plat::TFont& AFont, plat::TRect& R, String& Text);
     PLazyNode AddChild(PLazyNode Parent, const void* UserData = nullptr);
-    // Texts of nodes to select again when they are added (toRestoreSelection).
+    // Texts of nodes to select again when they are added (toRestoreSelection): sorted, case-
+    // insensitively unique; selecting a node records its text, deselecting drops it.
     std::vector<String>& PreviouslySelected() { return FPreviouslySelected; }
     int NodeTextWidth(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
     int StaticTextWidth(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const String& Text);
@@ -1249,6 +1302,10 @@ public:
 
 protected:
     TCustomLazyTreeOptions* CreateOptions() override { return new TCustomStringTreeOptions(this); }
+    void DoAddToSelection(PLazyNode Node) override;
+    void DoRemoveFromSelection(PLazyNode Node) override;
+    // The handler's link, else a TStringEditLink.
+    PLTEditLink DoCreateEditor(PLazyNode Node, TColumnIndex Column) override;
     virtual void DoGetText(TVSTGetCellTextEventArgs& Args);
     virtual void DoNewText(PLazyNode Node, TColumnIndex Column, const String& Text);
     virtual void DoPaintText(PLazyNode Node, plat::TCanvas* Canvas, TColumnIndex Column, TVSTTextType TextType);

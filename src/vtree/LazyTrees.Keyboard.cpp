@@ -406,9 +406,11 @@ void TBaseLazyTree::NavigationKey(std::uint16_t CharCode, TShiftState Shift)
             if (FFocusedNode) InvalidateNode(FFocusedNode);
             break;
         }
-        if (HasState(tsEditing)) {
+        if (HasState(tsEditing) || HasState(tsEditPending)) {
+            // An edit that only waits for its timer is dropped and the focus stays.
+            const bool onlyPending = !HasState(tsEditing);
             CancelEditNode();
-            if (HasState(tsEditing)) break;
+            if (onlyPending || HasState(tsEditing)) break;
         }
         if (FFocusedNode) {
             bool keep = false;

@@ -318,6 +318,7 @@ void TBaseLazyTree::ProcessMouseDown(TMessage& Message, THitInfo& HitInfo)
     }
     KillTreeTimer(2);
     DoStateChange(0, TreeBit(tsEditPending));
+    if (HasState(tsEditing) && !DoEdited()) return;
     if (!Focused() && CanFocus()) {
         SetFocus();
         THitInfo again = HitAt(Message);
@@ -442,6 +443,8 @@ void TBaseLazyTree::ProcessMouseDblClick(TMessage& Message, THitInfo& HitInfo)
 {
     bool startEdit = !HasState(tsEditing) && In(FOptions->MiscOptions(), toEditOnDblClick);
     KillTreeTimer(2);
+    // An edit that cannot end keeps the row heights as they are.
+    const bool editEnded = !HasState(tsEditing) || DoEdited();
     if (HitInfo.HitNode) DoNodeDblClick(HitInfo);
     PLazyNode node = nullptr;
     if (HitInfo.Has(hiOnItem) && HitInfo.HitColumn >= 0 && FHeader->UseColumns()) {
@@ -449,7 +452,7 @@ void TBaseLazyTree::ProcessMouseDblClick(TMessage& Message, THitInfo& HitInfo)
         else if (HitInfo.Has(hiLowerSplitter)) node = HitInfo.HitNode;
     }
     const TLTMiscOptions mo = FOptions->MiscOptions();
-    if (node && node != FRoot && In(mo, toNodeHeightDblClickResize) &&
+    if (editEnded && node && node != FRoot && In(mo, toNodeHeightDblClickResize) &&
         DoNodeHeightDblClickResize(node, HitInfo.HitColumn, ShiftOfMessage(Message), HitInfo.HitPoint)) {
         SetNodeHeight(node, FDefaultNodeHeight);
         Update();
@@ -640,16 +643,6 @@ bool TBaseLazyTree::DoDragAllowed(PLazyNode Node, TColumnIndex Column)
 {
     bool allowed = false;
     if (OnDragAllowed) OnDragAllowed(this, Node, Column, allowed);
-    return allowed;
-}
-
-bool TBaseLazyTree::CanEdit(PLazyNode Node, TColumnIndex Column)
-{
-    // Column -1 (no header columns) is always an editable cell; columns decide for themselves.
-    bool allowed = In(FOptions->MiscOptions(), toEditable) && Enabled() && !In(FOptions->MiscOptions(), toReadOnly) &&
-                   (Column < 0 || !FHeader->Columns().IsValidColumn(Column) ||
-                    In(FHeader->Columns()[Column]->Options(), coEditable));
-    if (OnEditing) OnEditing(this, Node, Column, allowed);
     return allowed;
 }
 

@@ -1,5 +1,6 @@
 // Selection store, check states, sorting, moving and copying of TBaseLazyTree.
 #include <algorithm>
+#include <utility>
 
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
@@ -18,6 +19,28 @@ inline void Check(bool Condition, const char16_t* Text)
 
 inline bool IsMarked(PLazyNode N) { return (reinterpret_cast<std::uintptr_t>(N) & 1u) != 0; }
 inline PLazyNode Marked(PLazyNode N) { return reinterpret_cast<PLazyNode>(reinterpret_cast<std::uintptr_t>(N) | 1u); }
+
+// Least significant digit first, 16 bits a pass, over the bits in which the addresses differ.
+void SortByAddress(TNodeArray& Nodes)
+{
+    std::uintptr_t lo = ~std::uintptr_t(0), hi = 0;
+    for (PLazyNode n : Nodes) {
+        const auto v = reinterpret_cast<std::uintptr_t>(n);
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+    const std::uintptr_t span = hi - lo;
+    TNodeArray buffer(Nodes.size());
+    std::vector<std::size_t> counts(std::size_t(1) << 16);
+    for (unsigned shift = 0; shift < sizeof(std::uintptr_t) * 8 && (span >> shift) != 0; shift += 16) {
+        std::fill(counts.begin(), counts.end(), 0);
+        for (PLazyNode n : Nodes) ++counts[((reinterpret_cast<std::uintptr_t>(n) - lo) >> shift) & 0xFFFF];
+        std::size_t sum = 0;
+        for (auto& c : counts) sum += std::exchange(c, sum);
+        for (PLazyNode n : Nodes) buffer[counts[((reinterpret_cast<std::uintptr_t>(n) - lo) >> shift) & 0xFFFF]++] = n;
+        Nodes.swap(buffer);
+    }
+}
 
 } // namespace
 
@@ -66,17 +89,30 @@ void TBaseLazyTree::MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceIn
             continue;
         }
         n->Include(vsSelected);
-        if (OnAddToSelection) OnAddToSelection(this, n);
+        DoAddToSelection(n);
     }
     const int kept = std::max(CompactNodeArray(Nodes, Count), 0);
     if (kept == 0) return;
     Nodes.resize(kept);
-    std::sort(Nodes.begin(), Nodes.end(), [](PLazyNode a, PLazyNode b) {
+    const auto byAddress = [](PLazyNode a, PLazyNode b) {
         return reinterpret_cast<std::uintptr_t>(a) < reinterpret_cast<std::uintptr_t>(b);
-    });
-    // Packed entries first, then a merge of the two sorted runs.
+    };
+    // A run that already is sorted skips the sort; a long one is sorted by its addresses'
+    // digits (a few linear passes) instead of by comparisons.
+    if (!std::is_sorted(Nodes.begin(), Nodes.end(), byAddress)) {
+        if (Nodes.size() >= 4096) SortByAddress(Nodes);
+        else std::sort(Nodes.begin(), Nodes.end(), byAddress);
+    }
+    // Packed entries first, then a merge of the two sorted runs (none for an empty selection).
     FSelectionCount = std::max(CompactNodeArray(FSelection, FSelectionCount), 0);
     FSelection.resize(FSelectionCount);
+    if (FSelection.empty()) {
+        FSelection = std::move(Nodes);
+        FSelectionCount = int(FSelection.size());
+        Result = true;
+        SelectionGrew();
+        return;
+    }
     TNodeArray merged;
     merged.reserve(FSelection.size() + Nodes.size());
     std::merge(FSelection.begin(), FSelection.end(), Nodes.begin(), Nodes.end(), std::back_inserter(merged),
@@ -84,6 +120,13 @@ void TBaseLazyTree::MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceIn
     FSelection = std::move(merged);
     FSelectionCount = int(FSelection.size());
     Result = true;
+    SelectionGrew();
+}
+
+void TBaseLazyTree::SelectionGrew()
+{
+    // The node toAlwaysSelectNode falls back on follows a single selected node.
+    if (FSelectionCount == 1 && In(FOptions->SelectionOptions(), toAlwaysSelectNode)) ChooseNextNodeToSelect(FSelection[0]);
 }
 
 void TBaseLazyTree::AddToSelection(PLazyNode Node)
@@ -116,6 +159,27 @@ void TBaseLazyTree::AddNodesToSelection(const TNodeArray& Nodes, int Count, bool
     }
 }
 
+void TBaseLazyTree::AddCollectedToSelection(TNodeArray&& Nodes)
+{
+    if (Nodes.size() == 1) {
+        AddNodesToSelection(Nodes, 1, false);
+        return;
+    }
+    if (FSelectionLocked || Nodes.empty()) return;
+    bool added;
+    const int count = static_cast<int>(Nodes.size());
+    MergeIntoSelection(std::move(Nodes), count, false, added);
+    if (added) {
+        InvalidateTree();
+        NotifyChange(nullptr);
+    }
+}
+
+void TBaseLazyTree::DoAddToSelection(PLazyNode Node)
+{
+    if (OnAddToSelection) OnAddToSelection(this, Node);
+}
+
 void TBaseLazyTree::DoRemoveFromSelection(PLazyNode Node)
 {
     if (OnRemoveFromSelection) OnRemoveFromSelection(this, Node);
@@ -139,6 +203,10 @@ void TBaseLazyTree::RemoveFromSelection(PLazyNode Node)
         FRangeAnchor = FFocusedNode;
         FLastSelectionLevel = -1;
     }
+    // The node toAlwaysSelectNode falls back on follows the last selected node (or the one
+    // just left, when none remains).
+    if (FSelectionCount <= 1 && In(FOptions->SelectionOptions(), toAlwaysSelectNode))
+        ChooseNextNodeToSelect(FSelectionCount == 1 && !IsMarked(FSelection[0]) ? FSelection[0] : Node);
     DoRemoveFromSelection(Node);
     NotifyChange(Node);
 }

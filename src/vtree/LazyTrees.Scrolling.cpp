@@ -37,6 +37,8 @@ bool TBaseLazyTree::DoSetOffsetXY(TPoint Value)
         const TPoint p = ScreenToClient(plat::GetCursorPos());
         if (ClientRect().Contains(p)) UpdateHotNode(p.X, p.Y);
     }
+    // The editor is a child window: it moves with the content it covers.
+    if (HasState(tsEditing)) UpdateEditBounds();
     if (OnScroll) OnScroll(this, deltaX, deltaY);
     return true;
 }

@@ -214,6 +214,7 @@ void TBaseLazyTree::SelectAll(bool VisibleOnly)
 {
     if (!In(FOptions->SelectionOptions(), toMultiSelect) || FSelectionLocked) return;
     TNodeArray collected;
+    collected.reserve(VisibleOnly ? FVisibleCount : FRoot->TotalCount - 1);
     if (VisibleOnly) {
         for (PLazyNode n = GetFirstVisible(nullptr, true); n; n = GetNextVisible(n, true))
             if (!n->Has(vsSelected)) collected.push_back(n);
@@ -221,7 +222,7 @@ void TBaseLazyTree::SelectAll(bool VisibleOnly)
         for (PLazyNode n = GetFirst(); n; n = GetNext(n))
             if (!n->Has(vsSelected)) collected.push_back(n);
     }
-    AddNodesToSelection(collected, static_cast<int>(collected.size()), false);
+    AddCollectedToSelection(std::move(collected));
     InvalidateTree();
 }
 
@@ -229,6 +230,7 @@ void TBaseLazyTree::InvertSelection(bool VisibleOnly)
 {
     if (!In(FOptions->SelectionOptions(), toMultiSelect) || FSelectionLocked) return;
     TNodeArray collected;
+    collected.reserve(VisibleOnly ? FVisibleCount : FRoot->TotalCount - 1);
     bool removed = false;
     PLazyNode n = VisibleOnly ? GetFirstVisibleNoInit(nullptr, true) : GetFirstNoInit();
     while (n) {
@@ -242,7 +244,7 @@ void TBaseLazyTree::InvertSelection(bool VisibleOnly)
     }
     FSelectionCount = std::max(CompactNodeArray(FSelection, FSelectionCount), 0);
     FSelection.resize(FSelectionCount);
-    if (!collected.empty()) AddNodesToSelection(collected, static_cast<int>(collected.size()), false);
+    if (!collected.empty()) AddCollectedToSelection(std::move(collected));
     else if (removed) NotifyChange(nullptr);
     InvalidateTree();
     if (FSelectionCount == 0) FNextNodeToSelect = nullptr;

@@ -12,6 +12,7 @@
 #include "LazyTrees.Utils.h"
 #include "plat/Graphics.h"
 #include "plat/Streams.h"
+#include "plat/SysUtils.h"
 
 namespace vtree {
 
@@ -451,19 +452,59 @@ void TCustomLazyStringTree::GetTextInfo(PLazyNode Node, TColumnIndex Column, TFo
     R.Bottom += d;
 }
 
+namespace {
+
+// The position of Text in the sorted, case-insensitive list, and whether it is there.
+std::pair<std::vector<String>::iterator, bool> FindText(std::vector<String>& List, const String& Text)
+{
+    auto it = std::lower_bound(List.begin(), List.end(), Text,
+                               [](const String& A, const String& B) { return plat::CompareText(A, B) < 0; });
+    return {it, it != List.end() && plat::CompareText(*it, Text) == 0};
+}
+
+} // namespace
+
 PLazyNode TCustomLazyStringTree::AddChild(PLazyNode Parent, const void* UserData)
 {
     PLazyNode node = TBaseLazyTree::AddChild(Parent, UserData);
-    if (In(TreeOptions().SelectionOptions(), toRestoreSelection) && !FPreviouslySelected.empty() && OnGetText) {
+    if (node && In(TreeOptions().SelectionOptions(), toRestoreSelection) && !FPreviouslySelected.empty() && OnGetText) {
         String text;
         OnGetText(this, node, 0, ttNormal, text);
-        if (std::find(FPreviouslySelected.begin(), FPreviouslySelected.end(), text) != FPreviouslySelected.end()) {
+        if (FindText(FPreviouslySelected, text).second) {
             DoStateChange(TreeBit(tsPreviouslySelectedLocked));
-            AddToSelection(node);
-            DoStateChange(0, TreeBit(tsPreviouslySelectedLocked));
+            {
+                struct Unlock {
+                    TCustomLazyStringTree* T;
+                    ~Unlock() { T->DoStateChange(0, TreeBit(tsPreviouslySelectedLocked)); }
+                } unlock{this};
+                AddToSelection(node);
+            }
+            if (UpdateCount() == 0)
+                if (PLazyNode first = GetFirstSelected()) ScrollIntoView(first, true, false);
         }
     }
     return node;
+}
+
+void TCustomLazyStringTree::DoAddToSelection(PLazyNode Node)
+{
+    TBaseLazyTree::DoAddToSelection(Node);
+    if (!In(TreeOptions().SelectionOptions(), toRestoreSelection) || !OnGetText || HasState(tsPreviouslySelectedLocked))
+        return;
+    String text;
+    OnGetText(this, Node, 0, ttNormal, text);
+    auto [it, found] = FindText(FPreviouslySelected, text);
+    if (!found) FPreviouslySelected.insert(it, text);
+}
+
+void TCustomLazyStringTree::DoRemoveFromSelection(PLazyNode Node)
+{
+    TBaseLazyTree::DoRemoveFromSelection(Node);
+    if (!In(TreeOptions().SelectionOptions(), toRestoreSelection) || !OnGetText || FPreviouslySelected.empty()) return;
+    String text;
+    OnGetText(this, Node, 0, ttNormal, text);
+    auto [it, found] = FindText(FPreviouslySelected, text);
+    if (found) FPreviouslySelected.erase(it);
 }
 
 // ---- stream: the caption chunk

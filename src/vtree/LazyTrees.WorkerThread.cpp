@@ -348,6 +348,21 @@ std::uint32_t TBaseLazyTree::NodeHeightForWorker(PLazyNode Node)
 
 bool TBaseLazyTree::BuildPositionCache()
 {
+    if (!plat::InMainThread()) return BuildCacheEntries();
+    // Asked for on the GUI thread: the worker leaves the tree first (it may be walking it),
+    // and a complete cache is used from now on, without waiting for a state message that a
+    // tree without a window only gets through the call queue.
+    StopCacheValidation();
+    DoStateChange(0, TreeBit(tsStopValidation));
+    FStartIndex = 0;
+    const bool built = BuildCacheEntries();
+    if (built) DoStateChange(TreeBit(tsUseCache), TreeBit(tsValidationNeeded));
+    else DoStateChange(TreeBit(tsValidationNeeded));
+    return built;
+}
+
+bool TBaseLazyTree::BuildCacheEntries()
+{
     const bool variable = In(FOptions->MiscOptions(), toVariableNodeHeight);
     auto stopped = [this] { return HasState(tsStopValidation); };
     if (FStartIndex == 0) FPositionCache.clear();

@@ -13,18 +13,20 @@
 
 namespace vtree::testing {
 
-// Counts the edits the edit timer starts.
+// Counts the edits the edit timer starts; with RealEditor they open the string editor.
 class InputTree : public TLazyStringTree {
 public:
     using TLazyStringTree::TLazyStringTree;
     int EditsStarted = 0;
+    bool RealEditor = false;
     using TBaseLazyTree::RangeAnchor;
 
 protected:
     void StartEditing() override
     {
         ++EditsStarted;
-        DoStateChange(0, TreeBit(tsEditPending));
+        if (RealEditor) TLazyStringTree::StartEditing();
+        else DoStateChange(0, TreeBit(tsEditPending));
     }
 };
 

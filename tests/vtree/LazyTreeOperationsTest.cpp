@@ -1,4 +1,7 @@
 // Check states, selection store, sorting, moving and copying.
+#include <algorithm>
+#include <random>
+
 #include "TreeFixture.h"
 
 using namespace vtree;
@@ -167,6 +170,33 @@ TEST_F(TreeTest, SelectionStaysSortedAndDeferredRemovalsPack)
     Tree->DeleteSelectedNodes();
     EXPECT_EQ(Tree->SelectedCount(), 0);
     Ok();
+}
+
+// Long batches are sorted by address digits: shuffled, with duplicates and an existing
+// selection to merge into, they still give the sorted, unique store (Ok checks it).
+TEST_F(TreeTest, LongSelectionBatchesMergeSortedAndUnique)
+{
+    Tree->TreeOptions().SetSelectionOptions(1u << toMultiSelect);
+    Tree->SetRootNodeCount(9000);
+    TNodeArray all;
+    for (PLazyNode n = Tree->GetFirstNoInit(); n; n = Tree->GetNextNoInit(n)) all.push_back(n);
+    for (unsigned i = 0; i < 9000; i += 7) Tree->SetSelected(all[i], true);
+    TNodeArray batch(all.begin() + 100, all.begin() + 8100);
+    batch.insert(batch.end(), all.begin() + 200, all.begin() + 300);  // named twice
+    std::mt19937 rng(7);
+    std::shuffle(batch.begin(), batch.end(), rng);
+    Tree->AddNodesToSelection(batch, int(batch.size()), false);
+    Ok();
+    int expected = 0;
+    for (unsigned i = 0; i < 9000; ++i) expected += (i >= 100 && i < 8100) || i % 7 == 0;
+    EXPECT_EQ(Tree->SelectedCount(), expected);
+    const TNodeArray& store = Tree->SelectionArray();
+    EXPECT_TRUE(std::is_sorted(store.begin(), store.end(), [](PLazyNode a, PLazyNode b) {
+        return reinterpret_cast<std::uintptr_t>(a) < reinterpret_cast<std::uintptr_t>(b);
+    }));
+    Tree->InvertSelection(false);
+    Ok();
+    EXPECT_EQ(Tree->SelectedCount(), 9000 - expected);
 }
 
 TEST_F(TreeTest, FocusIsDroppedWithItsNode)

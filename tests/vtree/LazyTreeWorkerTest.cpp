@@ -333,3 +333,45 @@ TEST(CacheWorker, TheLastTreeEndsTheThread)
 }
 
 } // namespace
+
+namespace {
+
+PLazyNode NthNoInit(TBaseLazyTree& T, unsigned N)
+{
+    PLazyNode n = T.GetFirstNoInit();
+    while (n && N--) n = T.GetNextNoInit(n);
+    return n;
+}
+
+} // namespace
+
+// A build the program runs on the GUI thread is used at once, and initialising a node (as a
+// hit test does) keeps it: only a node that initialisation hides moves rows.
+TEST_F(TreeTest, AGuiThreadBuildIsUsedAndSurvivesInitialisation)
+{
+    plat::testwatch::Watchdog dog("gui build");
+    Tree->OnInitNode = [](TBaseLazyTree*, PLazyNode, PLazyNode N, TLazyNodeInitStates& S) {
+        if (N->Index == 4000) S |= InitBit(ivsFiltered);
+    };
+    Tree->SetRootNodeCount(5000);
+    ASSERT_TRUE(Tree->BuildPositionCache());
+    ASSERT_TRUE(Tree->HasState(tsUseCache));
+    EXPECT_FALSE(Tree->HasState(tsValidationNeeded));
+
+    int top = 0;
+    PLazyNode hit = Tree->GetNodeAt(0, 2500 * 18 + 3, false, top);
+    ASSERT_EQ(hit, NthNoInit(*Tree, 2500));
+    EXPECT_EQ(top, 2500 * 18);
+    Tree->GetFirst();  // initialises the first node
+    Tree->GetNext(hit);  // and the one after the hit
+    ASSERT_TRUE(NthNoInit(*Tree, 2501)->Has(vsInitialized));
+    EXPECT_TRUE(Tree->HasState(tsUseCache));
+    EXPECT_EQ(Tree->GetNodeAt(0, 4100 * 18, false, top), NthNoInit(*Tree, 4100));
+
+    // Node 4000 hides itself when initialised: every row below it moves up.
+    Tree->GetNext(NthNoInit(*Tree, 3999));
+    EXPECT_FALSE(Tree->HasState(tsUseCache));
+    EXPECT_EQ(Tree->GetNodeAt(0, 4000 * 18 + 3, false, top), NthNoInit(*Tree, 4001));
+    EXPECT_EQ(top, 4000 * 18);
+    Ok();
+}

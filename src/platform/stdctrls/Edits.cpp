@@ -2,6 +2,8 @@
 // through the framework's pipeline: the editor's own key events are turned back into the
 // pipeline, and what survives KeyDown/KeyPress arrives here in DefaultHandler and is
 // forwarded, possibly changed, to the editor.
+#include <algorithm>
+
 #include "plat/Clipbrd.h"
 #include "plat/ComCtrls.h"
 #include "plat/MaskEdit.h"
@@ -62,6 +64,9 @@ bool IsEditingKey(WPARAM vk, Qt::KeyboardModifiers mods)
 
 struct HostedEdit : QObject {
     TCustomEdit* owner = nullptr;
+    // The formatting rectangle (EM_SETRECT) in client coordinates; empty: the client area.
+    TRect formatRect{};
+    bool hasFormatRect = false;
     QLineEdit* line = nullptr;
     QPlainTextEdit* plain = nullptr;
     bool forwarding = false;
@@ -541,6 +546,23 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
     case EM_SETMODIFY: SetModified(Message.WParam != 0); return;
     case EM_CANUNDO: Message.Result = CanUndo() ? 1 : 0; return;
     case EM_UNDO: Undo(); Message.Result = 1; return;
+    case EM_SETRECT:
+    case EM_SETRECTNP: {
+        // The text keeps to the rectangle: the editor's margins are the client area outside it.
+        const TRect c = ClientRect();
+        TRect f = Message.LParam ? *reinterpret_cast<const TRect*>(Message.LParam) : c;
+        host_->formatRect = f;
+        host_->hasFormatRect = Message.LParam != 0;
+        const QMargins m(std::max(0, f.Left), std::max(0, f.Top), std::max(0, c.Right - f.Right),
+                         std::max(0, c.Bottom - f.Bottom));
+        if (host_->line) host_->line->setTextMargins(m);
+        if (Message.Msg == EM_SETRECT) Invalidate();
+        return;
+    }
+    case EM_GETRECT:
+        if (Message.LParam)
+            *reinterpret_cast<TRect*>(Message.LParam) = host_->hasFormatRect ? host_->formatRect : ClientRect();
+        return;
     case EM_GETLINECOUNT:
         Message.Result = host_->line ? 1 : std::max(1, host_->plain->document()->blockCount());
         return;
