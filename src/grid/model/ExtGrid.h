@@ -902,6 +902,39 @@ public:
     plat::TPoint ClipTopLeft;
     TClipOperation ClipLastOp = coCopy;
     // ==== end of clipboard copy ====
+    // ==== clipboard cut and paste (src/grid/io/GridClipboard.cpp, GridPaste.cpp) ====
+    // Cuts copy, then clear the editable cells (all with AllowClipboardAlways) in one undo
+    // sequence. Pastes take the grid's own cell format (AllowFmtClipboard), else rich text into
+    // one cell (AllowRTFClipboard), else tab-separated text; every value goes through
+    // PasteCellText, never through an inplace editor. PasteSelectionFromClipboard then fills
+    // the rest of a larger selection with AllowSmartClipboard. "Rich Text Format" carries
+    // UTF-8 bytes ended by a zero byte.
+    void CutToClipboard();
+    void CutSelectionToClipboard();
+    void PasteFromClipboard();
+    void PasteSelectionFromClipboard();
+    // Result: the number of pasted cells (fields); ARows and ACols as the paste reports them.
+    virtual int PasteClipboardAt(int ACol, int ARow, int& ARows, int& ACols);
+    virtual int PasteTextAt(int ACol, int ARow, const String& Text, int& ARows, int& ACols);
+    // ACol a display column.
+    virtual void PasteCellText(int ACol, int ARow, const String& Value);
+    // ClipSource is (-1, -1) when the own-format cells came from another grid.
+    virtual void PasteDone(const plat::TPoint& ClipSource, const plat::TRect& Target, TClipOperation LastOp);
+    virtual void BeginPaste() {}
+    virtual void EndPaste() {}
+    // Columns: the most tab-separated fields of a line; rows: the non-empty lines less one.
+    void GetTextTableSize(const String& Text, int& ACols, int& ARows);
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value, bool& Allow)>
+        OnClipboardBeforePasteCell, OnClipboardBeforePasteWideCell;
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, const String& Value)> OnClipboardAfterPasteCell,
+        OnClipboardAfterPasteWideCell;
+
+private:
+    bool FPasteAll = false;               // PasteFromClipboard runs
+    int FPastedRows = 0, FPastedCols = 0;  // extent of the values the last paste stored
+
+public:
+    // ==== end of clipboard cut and paste ====
 
     // ---- sizing hooks ----
     // The new width of a column sized by the user; OnUpdateColumnSize may change it (as for
