@@ -914,9 +914,9 @@ public:
     void PasteFromClipboard();
     void PasteSelectionFromClipboard();
     // Result: the number of pasted cells (fields); ARows and ACols as the paste reports them.
-    virtual int PasteClipboardAt(int ACol, int ARow, int& ARows, int& ACols);
-    virtual int PasteTextAt(int ACol, int ARow, const String& Text, int& ARows, int& ACols);
-    // ACol a display column.
+    int PasteClipboardAt(int ACol, int ARow, int& ARows, int& ACols);
+    int PasteTextAt(int ACol, int ARow, const String& Text, int& ARows, int& ACols);
+    // ACol a display column (src/grid/model/ExtGridPasteHooks.cpp).
     virtual void PasteCellText(int ACol, int ARow, const String& Value);
     // ClipSource is (-1, -1) when the own-format cells came from another grid.
     virtual void PasteDone(const plat::TPoint& ClipSource, const plat::TRect& Target, TClipOperation LastOp);
