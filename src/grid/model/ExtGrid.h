@@ -935,6 +935,19 @@ private:
 
 public:
     // ==== end of clipboard cut and paste ====
+    // ==== HTML (src/grid/io/GridHTML.cpp) ====
+    // A table of the cells from (FixedCols, FixedRows) (0 where the fixed cells are saved)
+    // with a CSS class per distinct look; cell bitmaps become Dir + "images/img<n>.jpg"
+    // (EExtGridError "Cannot create <Dir>images" when that folder cannot be made). Widths of
+    // HTMLSettings()->ColWidths count from the first exported column. Files: UTF-16LE with
+    // byte-order mark when Unicode, else 7-bit ASCII with numeric references for the other
+    // characters; Show or AutoPreview opens the file through the shell. With XHTML the text
+    // is well-formed XML. The clipboard form writes no picture files.
+    String SaveToHTMLString(const String& Dir);
+    void SaveToHTML(const String& FileName, bool Show = false, bool Unicode = true);
+    void AppendToHTML(const String& FileName, bool Show = false, bool Unicode = true);
+    void CopyToClipBoardAsHTML();
+    // ==== end of HTML ====
 
     // ---- sizing hooks ----
     // The new width of a column sized by the user; OnUpdateColumnSize may change it (as for
