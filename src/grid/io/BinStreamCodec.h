@@ -142,4 +142,11 @@ private:
     std::size_t pos_ = 0;
 };
 
+// The header record at the start of a cell stream (plat::EReadError when it is damaged).
+struct TBinHeader {
+    int ColCount = 0, RowCount = 0;
+    std::int32_t ID = 0;
+};
+TBinHeader ReadBinHeader(std::string_view Bytes);
+
 } // namespace grid::io::bin

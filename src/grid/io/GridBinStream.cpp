@@ -202,6 +202,21 @@ public:
     bool props_ = false;
 };
 
+} // namespace
+
+TBinHeader io::bin::ReadBinHeader(std::string_view Bytes) {
+    TReader in(Bytes);
+    TRecord head = in.ReadRecord("TGridPropIO", kPropFields);
+    const TBinHeader h{head.Int("ColCount", 0), head.Int("RowCount", 0), static_cast<std::int32_t>(head.Int("ID", 0))};
+    // As the loader: no rectangle larger than the bytes left could hold records for.
+    if (h.ColCount < 0 || h.RowCount < 0 ||
+        static_cast<std::int64_t>(h.ColCount) * h.RowCount > static_cast<std::int64_t>(in.Left() / kMinCellRecord))
+        throw plat::EReadError(u"Invalid stream format");
+    return h;
+}
+
+namespace {
+
 void TBinLoader::Load(const plat::TPoint& pt) {
     TRecord head = in_.ReadRecord("TGridPropIO", kPropFields);
     const int cols = head.Int("ColCount", 0);

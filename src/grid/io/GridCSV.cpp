@@ -84,13 +84,20 @@ void WriteCsv(TExtStringGrid& g, const String& FileName, bool Unicode, const Str
     g.ExportNotification(esExportStart, g.SaveStartRow());
     io::TRowProgress progress(g, g.SaveStartRow(), g.SaveRowCount());
     String T;
+    const bool plainless = g.AlwaysQuotes || g.OemConvert;
     for (int r = g.SaveStartRow(); r <= g.SaveEndRow(); ++r) {
         g.ExportNotification(esExportNextRow, r);
         for (std::size_t i = 0; i < cols.size(); ++i) {
             if (i) out += D;
             g.SaveCell(cols[i], r, T);
-            CsvField(g, D, T);
-            out += T;
+            // Most fields need no quoting: one scan decides, and they are appended as they are.
+            bool plain = !plainless && !T.empty();
+            for (std::size_t k = 0; plain && k < T.size(); ++k) {
+                const char16_t ch = T[k];
+                plain = ch != kQuote && ch != D && ch != u'\r';
+            }
+            if (!plain) CsvField(g, D, T);
+            out.append(T);
         }
         out += u"\r\n";
         if (out.size() >= (1u << 16)) file.Flush();
@@ -158,7 +165,7 @@ char16_t DetectDelimiter(StringView L1, StringView L2) {
 class TCsvRecords {
 public:
     // Past one CR LF, CR or LF at p.
-    static std::size_t SkipLineEnd(const std::string& b, std::size_t p) {
+    static std::size_t SkipLineEnd(std::string_view b, std::size_t p) {
         if (p < b.size() && b[p] == '\r') {
             ++p;
             if (p < b.size() && b[p] == '\n') ++p;
@@ -167,11 +174,11 @@ public:
         }
         return p;
     }
-    TCsvRecords(const std::string& Bytes, std::size_t Start, bool Utf8, std::string Delim)
+    TCsvRecords(std::string_view Bytes, std::size_t Start, bool Utf8, std::string Delim)
         : b_(Bytes), pos_(Start), utf8_(Utf8), delim_(std::move(Delim)) {}
     bool AtEnd() const { return pos_ >= b_.size(); }
     // The first physical lines as text (for the delimiter detection).
-    static std::vector<String> FirstLines(const std::string& Bytes, std::size_t Start, bool Utf8, int Count) {
+    static std::vector<String> FirstLines(std::string_view Bytes, std::size_t Start, bool Utf8, int Count) {
         std::vector<String> lines;
         std::size_t p = Start;
         while (static_cast<int>(lines.size()) < Count && p < Bytes.size()) {
@@ -252,7 +259,7 @@ public:
     }
 
 private:
-    const std::string& b_;
+    std::string_view b_;
     std::size_t pos_;
     bool utf8_;
     std::string delim_;
@@ -277,18 +284,21 @@ namespace {
 // UTF-16 converted to UTF-8. Start skips a UTF-8 mark. Without a mark, bytes that are valid
 // UTF-8 are read as UTF-8 (as the platform reads text files), others as ANSI.
 struct TCsvSource {
-    std::string bytes;
+    plat::TFileBytes file;  // a file's bytes, in pages of their own
+    std::string owned;      // bytes read from a stream, or converted from UTF-16
+    std::string_view bytes;
     std::size_t start = 0;
     bool utf8 = false;
 };
 
 void PrepareSource(TCsvSource& s) {
-    const std::string& b = s.bytes;
+    const std::string_view b = s.bytes;
     if (b.size() >= 3 && b.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         s.start = 3;
         s.utf8 = true;
     } else if (b.size() >= 2 && (b.compare(0, 2, "\xFF\xFE") == 0 || b.compare(0, 2, "\xFE\xFF") == 0)) {
-        s.bytes = plat::StringToUtf8(plat::DecodeText(b));
+        s.owned = plat::StringToUtf8(plat::DecodeText(b));
+        s.bytes = s.owned;
         s.start = 0;
         s.utf8 = true;
     } else {
@@ -436,7 +446,8 @@ void CsvImport(TExtStringGrid& g, TCsvSource& src, int MaxRows, bool Insert) {
 
 void TExtStringGrid::LoadFromCSV(const String& FileName, int MaxRows) {
     TCsvSource src;
-    if (!io::ReadGridFile(FileName, src.bytes)) throw plat::EFileError(u"Cannot open file \"" + FileName + u"\".");
+    if (!io::ReadGridFile(FileName, src.file)) throw plat::EFileError(u"Cannot open file \"" + FileName + u"\".");
+    src.bytes = src.file.view();
     if (src.bytes.empty()) return;
     CsvImport(*this, src, MaxRows, false);
     FMaxRowCount = RowCount();
@@ -444,7 +455,8 @@ void TExtStringGrid::LoadFromCSV(const String& FileName, int MaxRows) {
 
 void TExtStringGrid::InsertFromCSV(const String& FileName, int MaxRows) {
     TCsvSource src;
-    if (!io::ReadGridFile(FileName, src.bytes)) throw plat::EFileError(u"Cannot open file \"" + FileName + u"\".");
+    if (!io::ReadGridFile(FileName, src.file)) throw plat::EFileError(u"Cannot open file \"" + FileName + u"\".");
+    src.bytes = src.file.view();
     if (src.bytes.empty()) return;
     CsvImport(*this, src, MaxRows, true);
     FMaxRowCount = RowCount();
@@ -454,8 +466,9 @@ void TExtStringGrid::LoadFromCSVStream(plat::TStream& AStream, int MaxRows) {
     TCsvSource src;
     const std::int64_t left = AStream.Size() - AStream.Position();
     if (left <= 0) throw EExtGridError(u"File is empty");
-    src.bytes.resize(static_cast<std::size_t>(left));
-    AStream.ReadBuffer(src.bytes.data(), src.bytes.size());
+    src.owned.resize(static_cast<std::size_t>(left));
+    AStream.ReadBuffer(src.owned.data(), src.owned.size());
+    src.bytes = src.owned;
     CsvImport(*this, src, MaxRows, false);
     FMaxRowCount = RowCount();
 }

@@ -1,11 +1,13 @@
-// Copying cells to the clipboard as tab-separated text and, when the grid allows it, in its
-// own cell format (the binary cell stream); filling cells from such a text.
+// Copying cells to the clipboard as tab-separated text and, when the grid allows it, as the
+// top-left cell's rich text and in its own cell format (the binary cell stream); cutting;
+// filling cells from such a text.
 #include <algorithm>
 #include <string>
 
 #include "ExtGrid.h"
 #include "ExtUtil.h"
 #include "plat/Clipbrd.h"
+#include "plat/ComCtrls.h"
 #include "plat/Controls.h"
 #include "plat/Streams.h"
 
@@ -14,6 +16,7 @@ namespace grid {
 namespace {
 
 const char16_t* const kCellFormat = u"TExtStringGrid Cells";
+const char16_t* const kRichFormat = u"Rich Text Format";
 
 // Line breaks of a cell as the text form carries them: one LF per break.
 String BreaksToLf(StringView s) {
@@ -50,8 +53,13 @@ String RectText(TExtStringGrid& g, const plat::TGridRect& R, bool Disjunct) {
                 String t;
                 g.SaveCell(real, r, t);
                 if (t.size() >= 2 && t[0] == u'|' && t[1] == u'\\') t = DecodeEscapedUnicode(t);
-                if (!g.Navigation()->CopyHTMLTagsToClipboard && t.find(u"</") != String::npos)
+                if (!g.Navigation()->CopyHTMLTagsToClipboard && t.find(u"</") != String::npos) {
                     t = g.GetStrippedCell(real, r);
+                } else if (t.find(u"{\\") != String::npos) {
+                    plat::TCustomRichEdit* rich = g.HiddenRichEdit();
+                    g.CellToRich(real, r, rich);
+                    t = rich->Text();
+                }
                 if (t.find(u'\r') != String::npos || t.find(u'\n') != String::npos) {
                     if (g.ExcelClipboardFormat && g.MultilineCells && LineCount(BreaksToLf(t)) > 1) {
                         String x;
@@ -78,6 +86,14 @@ void CopyRect(TExtStringGrid& g, const plat::TGridRect& R, bool Disjunct) {
     try {
         cb.Clear();
         cb.SetAsText(text);
+        if (g.Navigation()->AllowRTFClipboard) {
+            const String rich = g.Cells(g.RealColIndex(R.Left), R.Top);
+            if (rich.find(u"{\\") != String::npos) {
+                std::string bytes = plat::StringToUtf8(rich);
+                bytes += '\0';
+                cb.SetAsHandle(plat::RegisterClipboardFormat(kRichFormat), std::move(bytes));
+            }
+        }
         if (g.AllowFmtClipboard()) {
             plat::TMemoryStream m;
             g.SaveRectToBinStream(
@@ -128,6 +144,66 @@ void TExtStringGrid::CopySelectionToClipboard() {
     else
         CopyRect(*this, s, false);
     ClipLastOp = coCopy;
+}
+
+void TExtStringGrid::CutToClipboard() {
+    const plat::TGridRect R = SaveRange(*this);
+    CopyRect(*this, R, false);
+    const bool always = Navigation()->AllowClipboardAlways;
+    TExtGridUndoRedo* undo = UndoRedo();
+    if (undo) undo->StartSequence();
+    for (int r = R.Top; r <= R.Bottom; ++r) {
+        for (int c = R.Left; c <= R.Right; ++c) {
+            if (!(always || IsEditable(c, r))) continue;
+            const int real = RealColIndex(c);
+            const String old = Cells(real, r);
+            if (undo) undo->RegisterChange(real, r, String(), old);
+            SetCells(real, r, String());
+        }
+        if (ShowModified()->Enabled()) SetRowModified(r, true);
+    }
+    if (undo) undo->StopSequence();
+    ClipLastOp = coCut;
+}
+
+void TExtStringGrid::CutSelectionToClipboard() {
+    CopySelectionToClipboard();
+    const plat::TGridRect s = Selection();
+    TMouseActions* ma = MouseActions();
+    const bool modified = ShowModified()->Enabled();
+    if (ma->DisjunctRowSelect()) {
+        for (int r = FixedRows(); r < RowCount(); ++r) {
+            if (!GetRowSelect(ma->RowSelectPersistent ? RealRowIndex(r) : r)) continue;
+            ClearRows(r, 1);
+            if (modified) SetRowModified(r, true);
+        }
+    } else if (ma->DisjunctColSelect()) {
+        for (int c = FixedCols(); c < ColCount(); ++c)
+            if (GetColSelect(c)) ClearCols(c, 1);
+    } else {
+        const bool always = Navigation()->AllowClipboardAlways;
+        TExtGridUndoRedo* undo = UndoRedo();
+        if (undo) undo->StartSequence();
+        for (int c = s.Left; c <= s.Right; ++c) {
+            const int real = RealColIndex(c);
+            for (int r = s.Top; r <= s.Bottom; ++r) {
+                if (!(always || IsEditable(c, r))) continue;
+                if (undo) undo->RegisterChange(real, r, String(), Cells(real, r));
+                SetCells(real, r, String());
+            }
+        }
+        if (undo) undo->StopSequence();
+        if (modified)
+            for (int r = s.Top; r <= s.Bottom; ++r) SetRowModified(r, true);
+        if (AllowFmtClipboard())
+            for (int c = s.Left; c <= s.Right; ++c) {
+                const int real = RealColIndex(c);
+                ClearCellPropertiesRange(real, s.Top, real, s.Bottom);
+            }
+    }
+    ClipLastOp = coCut;
+    CellsChanged(plat::TRect{RealColIndex(s.Left), s.Top, RealColIndex(s.Right), s.Bottom});
+    if (NumHiddenColumns() > 0) Invalidate();
 }
 
 void TExtStringGrid::SetSelectionAsText(const String& Value) {

@@ -53,15 +53,19 @@ void TExtStringGrid::SaveToFile(const String& FileName, bool Unicode) {
     ExportNotification(esExportStart, SaveStartRow());
     io::TRowProgress progress(*this, SaveStartRow(), SaveRowCount());
     String value;
+    // "col," per saved column and "row," per row are formed once, not once per cell.
+    std::vector<String> colText(cols.size());
+    for (std::size_t i = 0; i < cols.size(); ++i) colText[i] = plat::IntToStr(fileCol(i)) + u",";
+    String rowText;
     for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
         ExportNotification(esExportNextRow, r);
+        rowText = plat::IntToStr(r);
+        rowText += u',';
         for (std::size_t i = 0; i < cols.size(); ++i) {
             SaveCell(cols[i], r, value);
             if (value.empty()) continue;
-            text += plat::IntToStr(fileCol(i));
-            text += u',';
-            text += plat::IntToStr(r);
-            text += u',';
+            text += colText[i];
+            text += rowText;
             if (value.find(u'\r') == String::npos) text += value;
             else text += EncodeControlChars(value);
             text += u"\r\n";
@@ -75,8 +79,9 @@ void TExtStringGrid::SaveToFile(const String& FileName, bool Unicode) {
 
 void TExtStringGrid::LoadFromFile(const String& FileName) {
     if (FFileLoad) return;  // a load runs already (it processes pending messages)
-    std::string bytes;
-    if (!io::ReadGridFile(FileName, bytes)) throw plat::EFileError(u"Cannot open file \"" + FileName + u"\".");
+    plat::TFileBytes file;
+    if (!io::ReadGridFile(FileName, file)) throw plat::EFileError(u"Cannot open file \"" + FileName + u"\".");
+    const std::string_view bytes = file.view();
     io::TLineReader lines(bytes);
 
     const int A = (SaveFixedCells || SaveFixedCols) ? 0 : FixedCols();

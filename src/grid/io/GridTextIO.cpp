@@ -32,7 +32,12 @@ bool ReadGridFile(const String& FileName, std::string& Bytes)
     return plat::ReadRegularFile(FileName, Bytes, kGridFileCap);
 }
 
-TLineReader::TLineReader(const std::string& Bytes) : bytes_(Bytes)
+bool ReadGridFile(const String& FileName, plat::TFileBytes& Bytes)
+{
+    return plat::ReadRegularFile(FileName, Bytes, kGridFileCap);
+}
+
+TLineReader::TLineReader(std::string_view Bytes) : bytes_(Bytes)
 {
     const auto* b = reinterpret_cast<const unsigned char*>(Bytes.data());
     if (Bytes.size() >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "plat/Files.h"
 #include "plat/String.h"
 
 namespace grid {
@@ -26,18 +27,20 @@ std::vector<int> SavedRealColumns(const TExtStringGrid& Grid, bool IncludeHidden
 
 // The bytes of a regular file of at most kGridFileCap bytes; false when it cannot be read.
 bool ReadGridFile(const String& FileName, std::string& Bytes);
+// The same into pages of their own (no zero-filling, large files in huge pages).
+bool ReadGridFile(const String& FileName, plat::TFileBytes& Bytes);
 
 // Lines of file bytes: a byte-order mark (UTF-8, UTF-16LE, UTF-16BE) picks the encoding,
 // else the ANSI code page. Lines end at CR LF, LF or CR; a final line end starts no line.
 class TLineReader {
 public:
-    explicit TLineReader(const std::string& Bytes);
+    explicit TLineReader(std::string_view Bytes);
     bool Next(String& Line);
     bool AtEnd() const;
 
 private:
     enum class Enc { Ansi, Utf8, Utf16Le, Utf16Be };
-    const std::string& bytes_;
+    std::string_view bytes_;
     std::size_t pos_ = 0;
     Enc enc_ = Enc::Ansi;
 };

@@ -926,6 +926,52 @@ public:
     plat::TPoint ClipTopLeft;
     TClipOperation ClipLastOp = coCopy;
     // ==== end of clipboard copy ====
+    // ==== clipboard cut and paste (src/grid/io/GridClipboard.cpp, GridPaste.cpp) ====
+    // Cuts copy, then clear the editable cells (all with AllowClipboardAlways) in one undo
+    // sequence. Pastes take the grid's own cell format (AllowFmtClipboard), else rich text into
+    // one cell (AllowRTFClipboard), else tab-separated text; every value goes through
+    // PasteCellText, never through an inplace editor. PasteSelectionFromClipboard then fills
+    // the rest of a larger selection with AllowSmartClipboard. "Rich Text Format" carries
+    // UTF-8 bytes ended by a zero byte.
+    void CutToClipboard();
+    void CutSelectionToClipboard();
+    void PasteFromClipboard();
+    void PasteSelectionFromClipboard();
+    // Result: the number of pasted cells (fields); ARows and ACols as the paste reports them.
+    int PasteClipboardAt(int ACol, int ARow, int& ARows, int& ACols);
+    int PasteTextAt(int ACol, int ARow, const String& Text, int& ARows, int& ACols);
+    // ACol a display column (src/grid/model/ExtGridPasteHooks.cpp).
+    virtual void PasteCellText(int ACol, int ARow, const String& Value);
+    // ClipSource is (-1, -1) when the own-format cells came from another grid.
+    virtual void PasteDone(const plat::TPoint& ClipSource, const plat::TRect& Target, TClipOperation LastOp);
+    virtual void BeginPaste() {}
+    virtual void EndPaste() {}
+    // Columns: the most tab-separated fields of a line; rows: the non-empty lines less one.
+    void GetTextTableSize(const String& Text, int& ACols, int& ARows);
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, String& Value, bool& Allow)>
+        OnClipboardBeforePasteCell, OnClipboardBeforePasteWideCell;
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, const String& Value)> OnClipboardAfterPasteCell,
+        OnClipboardAfterPasteWideCell;
+
+private:
+    bool FPasteAll = false;               // PasteFromClipboard runs
+    int FPastedRows = 0, FPastedCols = 0;  // extent of the values the last paste stored
+
+public:
+    // ==== end of clipboard cut and paste ====
+    // ==== HTML (src/grid/io/GridHTML.cpp) ====
+    // A table of the cells from (FixedCols, FixedRows) (0 where the fixed cells are saved)
+    // with a CSS class per distinct look; cell bitmaps become Dir + "images/img<n>.jpg"
+    // (EExtGridError "Cannot create <Dir>images" when that folder cannot be made). Widths of
+    // HTMLSettings()->ColWidths count from the first exported column. Files: UTF-16LE with
+    // byte-order mark when Unicode, else 7-bit ASCII with numeric references for the other
+    // characters; Show or AutoPreview opens the file through the shell. With XHTML the text
+    // is well-formed XML. The clipboard form writes no picture files.
+    String SaveToHTMLString(const String& Dir);
+    void SaveToHTML(const String& FileName, bool Show = false, bool Unicode = true);
+    void AppendToHTML(const String& FileName, bool Show = false, bool Unicode = true);
+    void CopyToClipBoardAsHTML();
+    // ==== end of HTML ====
 
     // ---- sizing hooks ----
     // The new width of a column sized by the user; OnUpdateColumnSize may change it (as for

@@ -272,7 +272,26 @@ void TPrintSettings::Assign(const plat::TPersistent* Source) {
     }
 }
 
-void THTMLSettings::Assign(const plat::TPersistent*) {}
+void THTMLSettings::Assign(const plat::TPersistent* Source) {
+    const auto* s = dynamic_cast<const THTMLSettings*>(Source);
+    if (!s) return;
+    AutoPreview = s->AutoPreview;
+    BorderSize = s->BorderSize;
+    CellSpacing = s->CellSpacing;
+    CellPadding = s->CellPadding;
+    ConvertSpecialChars = s->ConvertSpecialChars;
+    FooterFile = s->FooterFile;
+    HeaderFile = s->HeaderFile;
+    NonBreakingText = s->NonBreakingText;
+    PrefixTag = s->PrefixTag;
+    SaveColor = s->SaveColor;
+    SaveFonts = s->SaveFonts;
+    SuffixTag = s->SuffixTag;
+    Summary = s->Summary;
+    TableStyle = s->TableStyle;
+    Width = s->Width;
+    XHTML = s->XHTML;
+}
 
 TControlLook::TControlLook(TExtStringGrid* AGrid) : FGrid(nullptr) {
     for (TColor& c : FFixed) c = plat::clNone;

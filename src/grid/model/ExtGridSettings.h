@@ -5,6 +5,7 @@
 // the same class only and fires no event.
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "ExtObj.h"
 #include "plat/Classes.h"
@@ -267,10 +268,25 @@ private:
     TExtStringGrid* FGrid;
 };
 
+// What the HTML export writes (src/grid/io/GridHTML.cpp). Assign copies every setting but
+// ExportImages and ColWidths.
 class THTMLSettings : public plat::TPersistent {
 public:
     String ClassName() const override { return u"THTMLSettings"; }
     void Assign(const plat::TPersistent* Source) override;
+    bool AutoPreview = false;
+    int BorderSize = 1, CellSpacing = 0, CellPadding = 0;
+    bool ConvertSpecialChars = false;
+    bool ExportImages = true;
+    String FooterFile, HeaderFile;
+    bool NonBreakingText = false;
+    String PrefixTag;
+    bool SaveColor = true;
+    bool SaveFonts = true;
+    String SuffixTag, Summary, TableStyle;
+    int Width = 100;  // percent
+    bool XHTML = false;
+    std::vector<int> ColWidths;  // widths of the exported columns, from the first one
 };
 
 // Look of in-cell controls: plain data that painting reads.

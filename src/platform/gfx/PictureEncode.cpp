@@ -1,6 +1,13 @@
 #include "plat/PictureEncode.h"
 
+#include <algorithm>
+#include <csetjmp>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
 
 namespace plat {
 namespace {
@@ -109,6 +116,69 @@ std::string IconToIco(const TIcon& Icon) {
     }
     s += mask;
     return s;
+}
+
+namespace {
+
+struct JpegEncodeError {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void JpegEncodeErrorExit(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<JpegEncodeError*>(cinfo->err)->jump, 1);
+}
+void JpegEncodeSilent(j_common_ptr) {}
+
+// libjpeg leaves through longjmp on a fatal error, so the buffers live outside the jump's
+// reach (in the caller) and only plain pointers are touched between setjmp and the end.
+bool EncodeJpeg(const TBitmap& b, int quality, std::uint8_t* rgb, unsigned char*& out, unsigned long& outSize) {
+    jpeg_compress_struct cinfo;
+    JpegEncodeError err;
+    cinfo.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = JpegEncodeErrorExit;
+    err.mgr.output_message = JpegEncodeSilent;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &out, &outSize);
+    cinfo.image_width = static_cast<JDIMENSION>(b.Width());
+    cinfo.image_height = static_cast<JDIMENSION>(b.Height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    const int w = b.Width();
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const std::uint8_t* p = Row(b, static_cast<int>(cinfo.next_scanline));
+        for (int x = 0; x < w; ++x, p += 4) {  // BGRA to RGB
+            rgb[3 * x] = p[2];
+            rgb[3 * x + 1] = p[1];
+            rgb[3 * x + 2] = p[0];
+        }
+        JSAMPROW row = rgb;
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+} // namespace
+
+std::string BitmapToJpeg(const TBitmap& Bitmap, int Quality) {
+    if (Bitmap.Empty()) return std::string();
+    std::vector<std::uint8_t> rgb(3 * static_cast<std::size_t>(Bitmap.Width()));
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    const bool ok = EncodeJpeg(Bitmap, std::clamp(Quality, 1, 100), rgb.data(), out, size);
+    std::string bytes;
+    if (ok && out) bytes.assign(reinterpret_cast<const char*>(out), size);
+    std::free(out);
+    return bytes;
 }
 
 } // namespace plat

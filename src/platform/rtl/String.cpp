@@ -163,12 +163,14 @@ String AnsiToString(std::string_view bytes)
 
 AnsiString StringToAnsi(StringView text)
 {
+    // At most one byte per UTF-16 unit, written through a pointer (no growth check per byte).
     AnsiString out;
-    out.reserve(text.size());
+    out.resize(text.size());
+    char* p = out.data();
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out += static_cast<char>(c);
+            *p++ = static_cast<char>(c);
             continue;
         }
         char mapped = '?';
@@ -182,8 +184,9 @@ AnsiString StringToAnsi(StringView text)
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF)
             ++i;
-        out += mapped;
+        *p++ = mapped;
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 

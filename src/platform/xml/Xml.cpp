@@ -683,6 +683,135 @@ void TXMLDocument::SetActive(bool Value)
 
 namespace {
 
+// The byte offset of the first "&" in text or in an attribute value that does not start a
+// reference ("&name;", "&#digits;", "&#xhex;"), or -1. pugixml keeps such an "&" as text, which
+// would let a document that other XML readers refuse load here. Comments, CDATA sections,
+// processing instructions and the document type are skipped. Named references other than the
+// five predefined ones need a document type with an internal subset to be declared in.
+// Markup is ASCII, so the scan reads code units of one byte or of UTF-16 in either order; other
+// encodings are left to the parser.
+std::int64_t BareAmpersand(const char* data, std::size_t size, pugi::xml_encoding enc)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(data);
+    std::size_t w = 1;
+    bool big = false;
+    if (enc == pugi::encoding_auto && size >= 2) {
+        if ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == '<' && b[1] == 0)) {
+            if (size >= 4 && b[2] == 0 && b[3] == 0)
+                return -1;  // UTF-32
+            w = 2;
+        } else if ((b[0] == 0xFE && b[1] == 0xFF) || (b[0] == 0 && b[1] == '<')) {
+            w = 2;
+            big = true;
+        } else if (b[0] == 0 && b[1] == 0) {
+            return -1;  // UTF-32
+        }
+    }
+    const std::size_t n = size / w;
+    auto at = [&](std::size_t i) -> unsigned {
+        if (i >= n)
+            return 0;
+        if (w == 1)
+            return b[i];
+        return big ? (b[2 * i] << 8 | b[2 * i + 1]) : (b[2 * i] | b[2 * i + 1] << 8);
+    };
+    auto startsWith = [&](std::size_t i, const char* s) {
+        for (; *s; ++s, ++i)
+            if (at(i) != static_cast<unsigned char>(*s))
+                return false;
+        return true;
+    };
+    auto skipPast = [&](std::size_t i, const char* s) {
+        for (; i < n; ++i)
+            if (startsWith(i, s))
+                return i + std::strlen(s);
+        return n;
+    };
+    auto isNameStart = [](unsigned c) { return c >= 0x80 || c == '_' || c == ':' || (c | 32) - 'a' < 26; };
+    auto isName = [&](unsigned c) { return isNameStart(c) || c == '-' || c == '.' || c - '0' < 10; };
+    bool declared = false;  // entities may be declared in an internal subset
+    // True when the "&" at i starts a reference.
+    auto reference = [&](std::size_t i) {
+        std::size_t j = i + 1;
+        if (at(j) == '#') {
+            ++j;
+            const bool hex = at(j) == 'x';
+            if (hex)
+                ++j;
+            const std::size_t first = j;
+            while (j < n && (at(j) - '0' < 10 || (hex && (at(j) | 32) - 'a' < 6)))
+                ++j;
+            return j > first && at(j) == ';';
+        }
+        if (!isNameStart(at(j)))
+            return false;
+        std::string name;
+        while (j < n && isName(at(j)) && name.size() < 64)
+            name += static_cast<char>(at(j) < 0x80 ? at(j) : '?'), ++j;
+        if (at(j) != ';')
+            return false;
+        return declared || name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "apos";
+    };
+    std::size_t i = 0;
+    if (w == 2 && (at(0) == 0xFEFF))
+        i = 1;
+    while (i < n) {
+        const unsigned c = at(i);
+        if (c == '&') {
+            if (!reference(i))
+                return static_cast<std::int64_t>(i * w);
+            ++i;
+        } else if (c != '<') {
+            ++i;
+        } else if (startsWith(i, "<!--")) {
+            i = skipPast(i + 4, "-->");
+        } else if (startsWith(i, "<![CDATA[")) {
+            i = skipPast(i + 9, "]]>");
+        } else if (startsWith(i, "<?")) {
+            i = skipPast(i + 2, "?>");
+        } else if (startsWith(i, "<!")) {
+            // Document type: up to its ">" outside the internal subset and quotes.
+            int depth = 0;
+            unsigned quote = 0;
+            for (++i; i < n; ++i) {
+                const unsigned d = at(i);
+                if (quote) {
+                    if (d == quote)
+                        quote = 0;
+                } else if (d == '"' || d == '\'') {
+                    quote = d;
+                } else if (d == '[') {
+                    ++depth;
+                    declared = true;
+                } else if (d == ']') {
+                    --depth;
+                } else if (d == '>' && depth <= 0) {
+                    ++i;
+                    break;
+                }
+            }
+        } else {
+            // A tag: attribute values are checked like text.
+            unsigned quote = 0;
+            for (++i; i < n; ++i) {
+                const unsigned d = at(i);
+                if (quote) {
+                    if (d == quote)
+                        quote = 0;
+                    else if (d == '&' && !reference(i))
+                        return static_cast<std::int64_t>(i * w);
+                } else if (d == '"' || d == '\'') {
+                    quote = d;
+                } else if (d == '>') {
+                    ++i;
+                    break;
+                }
+            }
+        }
+    }
+    return -1;
+}
+
 // Parses in place: the document keeps the bytes as its text store instead of copying them
 // (pugixml converts on its own when the bytes are not UTF-8). On failure the document is
 // empty and the message to raise is returned.
@@ -694,6 +823,12 @@ String Parse(pugi::xml_document& doc, char* data, std::size_t size, pugi::xml_en
     // element's whole content (a password of blanks must read back as written); blanks
     // between elements are indentation and are dropped.
     const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
+    if (const std::int64_t amp = BareAmpersand(data, size, enc); amp >= 0) {
+        Mutated();
+        doc.reset();
+        errorOffset = amp;
+        return u"Unescaped \"&\" or undeclared entity (at byte " + Int64ToStr(amp) + u")";
+    }
     const pugi::xml_parse_result r = doc.load_buffer_inplace(data, size, options, enc);
     Mutated();
     errorOffset = -1;

@@ -184,6 +184,8 @@ TEST_F(GridXMLTest, Errors) {
         "<list>\n<r>\n<a>1</b>\n</r>\n</list>\n",
         "<?xml version=\"1.0\"?>\n<list>\n  <r><a>1</a></r>\n  <r><a x=1>2</a></r>\n</list>\n",
         "<list>\n<r>\n\n\n<a>unclosed\n",
+        "<list>\n<r>\n<a>fish & chips</a>\n</r>\n</list>\n",
+        "<list>\n<r>\n<a x=\"1\"\n y=\"&z\">1</a>\n</r>\n</list>\n",
     };
     for (const std::string& x : bad) {
         SCOPED_TRACE(x);

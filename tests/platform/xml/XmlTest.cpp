@@ -231,6 +231,14 @@ TEST(XmlDocument, ParseErrorsRaiseAndLeaveAnEmptyDocument)
         {"only a comment", "<!-- nothing -->", u"No document element found (at byte 15)"},
         {"two roots", "<a/><b/>", u"Only one top level element is allowed in an XML document"},
         {"garbage", "not xml", u"No document element found (at byte 6)"},
+        {"bare & in text", "<a>\n x & y</a>", u"Unescaped \"&\" or undeclared entity (at byte 7)"},
+        {"bare & in an attribute", "<a v='1&2'/>", u"Unescaped \"&\" or undeclared entity (at byte 7)"},
+        {"reference without ;", "<a>&amp</a>", u"Unescaped \"&\" or undeclared entity (at byte 3)"},
+        {"undeclared entity", "<a>&nbsp;</a>", u"Unescaped \"&\" or undeclared entity (at byte 3)"},
+        {"character reference without digits", "<a>&#;&#x;</a>", u"Unescaped \"&\" or undeclared entity (at byte 3)"},
+        {"upper-case X", "<a>&#X26;</a>", u"Unescaped \"&\" or undeclared entity (at byte 3)"},
+        {"UTF-16LE", std::string("\xFF\xFE<\0a\0>\0&\0<\0/\0a\0>\0", 18),
+         u"Unescaped \"&\" or undeclared entity (at byte 8)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -254,6 +262,31 @@ TEST(XmlDocument, ParseErrorsRaiseAndLeaveAnEmptyDocument)
         xml.LoadFromXML(u"<old/>");
         EXPECT_TRUE(ThrowsWith<EXMLDocError>([&] { xml.LoadFromFile(r.file); }, r.error));
         EXPECT_TRUE(xml.DocumentElement().IsNull());
+    }
+}
+
+// An "&" is text only where markup is not parsed; references of every form load.
+TEST(XmlDocument, AmpersandsThatAreNotErrors)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char16_t* text;
+    };
+    const Case cases[] = {
+        {"references", "<a v='&quot;'>&amp;&lt;&gt;&apos;&#38;&#x26;</a>", u"&<>'&&"},
+        {"comment", "<a><!-- a & b -->x</a>", u"x"},
+        {"CDATA", "<a><![CDATA[a & b]]></a>", u"a & b"},
+        {"processing instruction", "<?app a & b?><a>x</a>", u"x"},
+        {"declared entity", "<!DOCTYPE a [<!ENTITY e \"&#38;#38;\">]><a>&e;</a>", nullptr},
+        {"quoted > in an attribute", "<a v='>&amp;'>x</a>", u"x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TXMLDocument xml;
+        ASSERT_NO_THROW(xml.LoadFromBytes(c.bytes));
+        if (c.text)
+            EXPECT_EQ(xml.DocumentElement().Text(), c.text);
     }
 }
 
