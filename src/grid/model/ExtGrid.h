@@ -2018,12 +2018,6 @@ public:
     // decides, then the drag loop runs; a move removes the dragged rows (OleRemoveRows in
     // row selection) or clears the cells, unless OleCopyAlways. False when no drag ran.
     bool OleDragFromCell(int ACol, int ARow);
-    // Tab- and CR-separated text: the largest field count of a line, and the non-empty
-    // lines less one.
-    void GetTextTableSize(const String& Text, int& Cols, int& Rows);
-    // Pastes tab- and CR-separated text with its top-left at the display cell; answers the
-    // number of fields, with the lines and the last line's fields in RowCount and ColCount.
-    int PasteTextAt(int ACol, int ARow, const String& Text, int& RowCount, int& ColCount);
     // The drop target's hooks (pt a screen point).
     void OleDropText(plat::TPoint pt, const String& s);
     void OleDropStream(plat::TPoint pt, plat::TMemoryStream& Stream);

@@ -72,41 +72,6 @@ String Upper(const String& s)
     return u;
 }
 
-// Lines of tab- and CR-separated text: split at CR, an LF right after the CR belonging to
-// the line end; the empty remainder after a final line break counts as a line.
-std::vector<String> TextLines(const String& Text)
-{
-    std::vector<String> lines;
-    String cur;
-    for (std::size_t i = 0; i < Text.size(); ++i) {
-        if (Text[i] == u'\r') {
-            lines.push_back(cur);
-            cur.clear();
-            if (i + 1 < Text.size() && Text[i + 1] == u'\n') ++i;
-        } else {
-            cur += Text[i];
-        }
-    }
-    lines.push_back(cur);
-    return lines;
-}
-
-std::vector<String> Fields(const String& Line)
-{
-    std::vector<String> out;
-    String cur;
-    for (char16_t c : Line) {
-        if (c == u'\t') {
-            out.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    out.push_back(cur);
-    return out;
-}
-
 } // namespace
 
 // ---- settings -------------------------------------------------------------------------------
@@ -217,72 +182,6 @@ void TExtStringGrid::HideDropArrows()
 {
     for (TArrowWindow* a : {ArwU, ArwD, ArwL})
         if (a) a->SetVisible(false);
-}
-
-// ---- text tables ----------------------------------------------------------------------------
-
-void TExtStringGrid::GetTextTableSize(const String& Text, int& Cols, int& Rows)
-{
-    Cols = 0;
-    int filled = 0;
-    for (const String& line : TextLines(Text)) {
-        Cols = std::max(Cols, static_cast<int>(Fields(line).size()));
-        if (!line.empty()) ++filled;
-    }
-    Rows = std::max(0, filled - 1);
-}
-
-int TExtStringGrid::PasteTextAt(int ACol, int ARow, const String& Text, int& RowCount, int& ColCount)
-{
-    RowCount = 0;
-    ColCount = 0;
-    if (ACol < 0 || ARow < 0) return 0;
-    if (!Options().Contains(plat::goEditing) && !Navigation()->AllowClipboardAlways && !MouseActions()->RangeSelectAndEdit)
-        return 0;
-    const std::vector<String> lines = TextLines(Text);
-    int r = ARow;
-    int total = 0, maxCol = ACol, maxRow = ARow;
-    bool stored = false;
-    for (std::size_t li = 0; li < lines.size(); ++li) {
-        const String& line = lines[li];
-        const bool remainder = li + 1 == lines.size() && line.empty() && li > 0;
-        if (!line.empty() && Navigation()->ClipboardPasteAction == paInsert) InsertRows(r, 1);
-        int c = ACol;
-        const std::vector<String> fields = Fields(line);
-        for (String f : fields) {
-            ++total;
-            if (f.find(u'\n') != String::npos) {
-                if (!f.empty() && f.front() == u'"') f.erase(0, 1);
-                if (!f.empty() && f.back() == u'"') f.pop_back();
-                String out;
-                for (char16_t ch : f) {
-                    if (ch == 0x0B) out += u"\r\n";
-                    else out += ch;
-                }
-                f = out;
-            }
-            if (c >= this->ColCount() && Navigation()->AllowClipboardColGrow) SetColCount(c + 1);
-            if (!remainder && c < this->ColCount() && r < this->RowCount()) {
-                const int real = RealColIndex(c);
-                if (IsEditable(real, r) || Navigation()->AllowClipboardAlways) {
-                    SetCells(real, r, f);
-                    stored = true;
-                    maxCol = std::max(maxCol, c);
-                    maxRow = std::max(maxRow, r);
-                }
-            }
-            ++c;
-        }
-        ColCount = static_cast<int>(fields.size());
-        if (li + 1 < lines.size()) {
-            ++r;
-            const int limit = this->RowCount() - (FloatingFooter()->Visible() ? 1 : 0);
-            if (r == limit && Navigation()->AllowClipboardRowGrow) SetRowCount(this->RowCount() + 1);
-        }
-    }
-    RowCount = static_cast<int>(lines.size());
-    if (stored) CellsChanged(TRect{RealColIndex(ACol), ARow, RealColIndex(maxCol), maxRow});
-    return total;
 }
 
 // ---- drag over ------------------------------------------------------------------------------
