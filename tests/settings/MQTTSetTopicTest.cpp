@@ -387,6 +387,59 @@ TEST_F(MQTTSetTopicTest, RowLackingARequiredAttributeKeepsTheRowsBefore)
         << plat::StringToUtf8(texts[0]);
 }
 
+TEST_F(MQTTSetTopicTest, UnreadableParGenIsReportedAndTheTablesStillLoad)
+{
+    Write(File_ParGen, "<Par_Gen><Working_Mode>1</Working_Mode>");
+    Write(File_MQTT_Set_Topic, Full_File);
+    responder().AnswerMessageBox(plat::mrOk);
+    Show([&](TFMQTT_Set_Topic& f) {
+        EXPECT_EQ(f.Working_Mode, 0);
+        EXPECT_EQ(f.ACG_Sub->RowCount(), 2);
+        EXPECT_EQ(f.ACG_Pub->Cells(1, 2), u"c");
+    });
+    ASSERT_EQ(responder().MessageTexts().size(), 1u);
+    EXPECT_EQ(responder().MessageTexts()[0].rfind(u"Error! The file cannot be read: " + File_ParGen, 0), 0u);
+}
+
+// Damaged topic files of every kind: the window reads what it can, reports at most one
+// error, and its validation and save never meet a broken table.
+TEST_F(MQTTSetTopicTest, MutatedFilesLoadSafely)
+{
+    const std::string base = Full_File;
+    Write(File_ParGen, ParGen(1));
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) & 0xFFFFFF;
+    };
+    for (int i = 0; i < 300; ++i) {
+        std::string text = base;
+        const int edits = 1 + static_cast<int>(next() % 4);
+        for (int e = 0; e < edits && !text.empty(); ++e) {
+            const std::size_t at = next() % text.size();
+            switch (next() % 4) {
+            case 0: text[at] = static_cast<char>(next() & 0xFF); break;
+            case 1: text.erase(at, 1 + next() % 40); break;
+            case 2: text.insert(at, text.substr(next() % text.size(), 1 + next() % 60)); break;
+            default: text.resize(at); break;
+            }
+        }
+        Write(File_MQTT_Set_Topic, text);
+        pt::Responder r;
+        plat::SetUiResponder(&r);
+        for (int k = 0; k < 4; ++k) r.AnswerMessageBox(plat::mrOk);
+        form->FormShow();
+        const std::size_t load_boxes = r.MessageBoxes().size();
+        form->Controllo_dati();
+        plat::SetUiResponder(&responder());
+        SCOPED_TRACE(i);
+        EXPECT_LE(load_boxes, 1u);
+        for (const auto& b : r.MessageBoxes()) EXPECT_EQ(b.Request.Kind, plat::mtError);
+        EXPECT_EQ(form->ACG_Pub->RowCount(), 1025);
+        EXPECT_EQ(form->ACG_Pub->ColCount() + form->ACG_Pub->NumHiddenColumns(), 19);
+    }
+}
+
 TEST_F(MQTTSetTopicTest, NoFileStartsWithTheOptionUnchecked)
 {
     Write(File_ParGen, ParGen(0));
@@ -568,6 +621,45 @@ TEST_F(MQTTSetTopicTest, TemplateEditorOkAndCancelAndLineBreaks)
         f.Show_Form_Topic(f.Pub(), 1, 10);
         EXPECT_EQ(f.ACG_Pub->Cells(10, 1), u"$VALUE$\r\nx");
     });
+}
+
+// A publish row typed in as a user would: text cells, two list editors, a check box.
+TEST_F(MQTTSetTopicTest, RowEnteredThroughTheGridIsSaved)
+{
+    Write(File_ParGen, ParGen(1));
+    Show([&](TFMQTT_Set_Topic& f) {
+        grid::TExtColumnGrid* g = f.ACG_Pub;
+        const auto cell = [&](int real_col) {
+            const plat::TRect r = g->CellRect(g->DisplCol(real_col), 1);
+            return plat::TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+        };
+        const auto type_into = [&](int real_col, const String& text) {
+            const plat::TPoint p = cell(real_col);
+            pt::Click(g, p.X, p.Y);
+            pt::Type(text);
+            pt::Key(plat::VK_RETURN);
+        };
+        type_into(1, u"plant/temp");
+        type_into(3, u"0");
+        type_into(4, u"Int");
+        type_into(5, u"2");
+        type_into(6, u"0");
+        g->ScrollInView(g->DisplCol(14), 1);
+        const plat::TPoint timer = cell(13);
+        pt::Click(g, timer.X, timer.Y);
+        type_into(14, u"1000");
+        EXPECT_EQ(g->Cells(1, 1), u"plant/temp");
+        EXPECT_EQ(g->Cells(3, 1), u"0");
+        EXPECT_EQ(g->Cells(4, 1), u"Int");
+        EXPECT_EQ(g->Cells(13, 1), u"Y");
+        EXPECT_EQ(g->Cells(14, 1), u"1000");
+        EXPECT_TRUE(Click_OK(f));
+    });
+    const std::vector<std::string> saved = Attributes(Read(File_MQTT_Set_Topic));
+    for (const char* a : {"MQTT_Publish/0/Topic=plant/temp", "MQTT_Publish/0/QoS=0", "MQTT_Publish/0/DataType=Int",
+                          "MQTT_Publish/0/Dimension=2", "MQTT_Publish/0/Position=0", "MQTT_Publish/0/OnTimer=Y",
+                          "MQTT_Publish/0/Time=1000"})
+        EXPECT_NE(std::find(saved.begin(), saved.end(), a), saved.end()) << a;
 }
 
 TEST_F(MQTTSetTopicTest, Pictures)
