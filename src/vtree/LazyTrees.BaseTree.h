@@ -1105,6 +1105,9 @@ protected:
     // A node the band entered or left: selected, unselected or (with Ctrl) toggled; true
     // when the band changed for it.
     bool ApplyBandHit(PLazyNode Node, bool InOld, bool InNew, bool DoSwitch);
+    // The far edge of the main column's cell spanned over the empty cells beside it (right of it
+    // when Rightwards, else left of it), in unscrolled column coordinates; Edge without any.
+    int SpannedCellEnd(PLazyNode Node, TColumnIndex MainColumn, int Edge, bool Rightwards);
     virtual bool RubberBandHitsLTR(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,
                                    const plat::TRect& OldRect, const plat::TRect& NewRect);
     virtual bool RubberBandHitsRTL(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,

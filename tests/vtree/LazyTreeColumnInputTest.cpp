@@ -308,5 +308,57 @@ TEST_F(ColumnInput, DisplayRectOfACell)
     EXPECT_EQ(r2.Top, r1.Top);
 }
 
+// A band drawn in the cells right of the main column's long text, at the same tree place
+// with and without horizontal scrolling. The main column's text is clipped at its column's
+// edge (80) unless it spans over an empty neighbour; with full-row selection a band
+// right of all columns touches nothing.
+TEST_F(ColumnInput, RubberBandSelectsTheSameCellsScrolledOrNot)
+{
+    const auto n = Roots({u"a", u"b", u"c", u"d", u"e"});
+    Select({toMultiSelect});
+    struct Case {
+        const char* what;
+        bool autoSpan, fullRow;
+        const char16_t* second;  // the text of column 1
+        int lastWidth;           // of column 2
+        int fromX, toX;          // the band's horizontal ends in tree coordinates
+        std::vector<int> selected;
+    };
+    const Case cases[] = {
+        {"the text ends at its column's edge", false, false, u"x", 200, 130, 100, {}},
+        {"it spans over an empty cell", true, false, u"", 200, 130, 100, {0, 1, 2, 3, 4}},
+        {"a cell with text stops the span", true, false, u"x", 200, 130, 100, {}},
+        {"full row over the columns", false, true, u"x", 200, 130, 100, {0, 1, 2, 3, 4}},
+        {"full row right of the columns", false, true, u"x", 40, 230, 210, {}},
+    };
+    for (const Case& c : cases) {
+        for (int offset : {0, 40}) {
+            if (offset > 0 && 160 + c.lastWidth <= 240) continue;  // nothing to scroll
+            SCOPED_TRACE(std::string(c.what) + ", scrolled by " + std::to_string(offset));
+            Auto(toAutoSpanColumns, c.autoSpan);
+            if (c.fullRow) Select({toFullRowSelect});
+            else Select({}, {toFullRowSelect});
+            C()[2]->SetWidth(c.lastWidth);
+            for (PLazyNode r : n) {
+                cells[{r, 0}] = u"WWWWWWWWWWWWWWWWWWWW";
+                cells[{r, 1}] = c.second;
+                cells[{r, 2}] = u"";
+                tree->InvalidateNode(r);
+            }
+            tree->ClearSelection();
+            tree->SetOffsetX(-offset);
+            ASSERT_EQ(tree->EffectiveOffsetX(), offset);
+            Press(c.fromX - offset, 150);  // below the rows
+            Move(c.toX - offset, 60);
+            Move(c.toX - offset, 5);
+            std::vector<PLazyNode> expected;
+            for (int i : c.selected) expected.push_back(n[static_cast<std::size_t>(i)]);
+            EXPECT_EQ(SelectedNodes(), expected);
+            Release(c.toX - offset, 5);
+            EXPECT_EQ(SelectedNodes(), expected);
+        }
+    }
+}
+
 } // namespace
 } // namespace vtree::testing
