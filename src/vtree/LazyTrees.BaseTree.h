@@ -682,6 +682,14 @@ public:
     // the first row reaching past its bottom), plus the margin: the horizontal range
     // without header columns.
     virtual int VisibleContentWidth();
+    // The width left empty at the left edge in right-to-left layout, where the columns end at
+    // the right: the header's width less the columns' range, or the vertical scroll bar's
+    // width when that is more; with ExcludeScrollBar less the bar's width while it is shown.
+    virtual int RightToLeftOffset(bool ExcludeScrollBar) const;
+    // The offset the column positions move by: RightToLeftOffset (True) in right-to-left
+    // alignment with header columns, else 0. The vertical bar stays at the right in every
+    // reading order, so the header strip and the client share one horizontal origin.
+    int ColumnsRightToLeftOffset() const;
     // With toAutoChangeScale the canvas takes the control's font and DefaultNodeHeight is
     // raised to the height of "Tg" when below it.
     virtual void FitDefaultHeightToFont();

@@ -679,8 +679,11 @@ TColumnIndex TLazyTreeColumns::ColumnFromPosition(TColumnPosition PositionIndex)
 
 TColumnIndex TLazyTreeColumns::GetColumnAndBounds(TPoint P, int& Left, int& Right, bool Relative) const
 {
-    int sum = 0;
-    if (Relative && P.X >= GetVisibleFixedWidth()) sum = -Tree()->EffectiveOffsetX();
+    int sum = Tree()->ColumnsRightToLeftOffset();
+    if (Relative && P.X >= GetVisibleFixedWidth()) sum -= Tree()->EffectiveOffsetX();
+    // Right to left, the width left of the first column belongs to no column, as the width
+    // right of the last one does left to right.
+    if (P.X < sum) return InvalidColumn;
     for (int idx : FPositionToIndex) {
         if (!IsValidColumn(idx)) continue;
         const TLazyTreeColumn* c = Items(idx);
@@ -700,7 +703,7 @@ void TLazyTreeColumns::GetColumnBounds(TColumnIndex Column, int& Left, int& Righ
         Right = Tree()->ClientWidth();
         return;
     }
-    Left = Items(Column)->Left();
+    Left = Items(Column)->Left() + Tree()->ColumnsRightToLeftOffset();
     Right = Left + Items(Column)->FWidth;
 }
 

@@ -351,7 +351,7 @@ void TLTHeader::PrepareDrag(TPoint P, TPoint Start)
     cols.FDragIndex = cols.ColumnFromPosition(TPoint{s.X, s.Y + FHeight}, true);
     if (!cols.IsValidColumn(cols.FDragIndex)) return;
     TLazyTreeColumn* c = cols.Items(cols.FDragIndex);
-    const int rtlOffset = 0;
+    const int rtlOffset = FOwner->ColumnsRightToLeftOffset();
     plat::TBitmap image(c->FWidth, FHeight);
     image.SetPixelFormat(plat::pf32bit);
     image.Canvas()->Brush()->SetColor(plat::clBtnFace);

@@ -55,6 +55,24 @@ void TBaseLazyTree::UpdateHorizontalRange()
     FRangeX = FHeader && FHeader->UseColumns() ? FHeader->Columns().TotalWidth() : VisibleContentWidth();
 }
 
+int TBaseLazyTree::RightToLeftOffset(bool ExcludeScrollBar) const
+{
+    const TScrollStyle bars = FScrollBarOptions->ScrollBars();
+    const bool barShown = static_cast<std::int64_t>(ClientHeight()) < FRangeY && (bars == ssVertical || bars == ssBoth);
+    const int bar = barShown ? plat::GetSystemMetrics(plat::SM_CXVSCROLL) : 0;
+    const int headerWidth = FHeader ? FHeader->HeaderRect().Width() : 0;
+    int result = bar;
+    if (headerWidth >= bar + FRangeX) result = headerWidth - FRangeX;
+    if (ExcludeScrollBar && barShown) result -= plat::GetSystemMetrics(plat::SM_CXVSCROLL);
+    return result;
+}
+
+int TBaseLazyTree::ColumnsRightToLeftOffset() const
+{
+    if (FBiDiMode != bdRightToLeft || !FHeader || !FHeader->UseColumns()) return 0;
+    return std::max(0, RightToLeftOffset(true));
+}
+
 int TBaseLazyTree::ScrollWidth() const
 {
     return FHeader && FHeader->UseColumns() ? FHeader->Columns().GetScrollWidth() : static_cast<int>(FIndent);

@@ -360,5 +360,56 @@ TEST_F(ColumnInput, RubberBandSelectsTheSameCellsScrolledOrNot)
     }
 }
 
+// Right to left, columns narrower than the client end at its right edge, with and without a
+// vertical scroll bar: the cells, the header buttons, the hit tests and the display
+// rectangles all move by the empty width at the left.
+TEST_F(ColumnInput, RightToLeftColumnsEndAtTheRightEdge)
+{
+    std::vector<PLazyNode> n = Roots({u"a", u"b"});
+    for (int i = 0; i < 3; ++i) C()[i]->SetWidth(50);  // 150 in all
+    C()[1]->SetOptions(C()[1]->Options() & ~ColBit(coParentColor));
+    C()[1]->SetColor(0x30C0F0);
+    tree->SetBiDiMode(bdRightToLeft);
+    for (bool withBar : {false, true}) {
+        SCOPED_TRACE(withBar ? "with a vertical bar" : "without a bar");
+        if (withBar)
+            for (int i = 0; i < 30; ++i) n.push_back(Add(nullptr, u"x"));
+        const int client = tree->ClientWidth();
+        ASSERT_EQ(client < 240, withBar);
+        const int empty = client - 150;  // left of the first column
+        tree->Invalidate();
+        plat::testing::ProcessEvents();
+        const int y = RowY(n[0]);
+        struct Probe {
+            int x;
+            TColumnIndex column;
+        };
+        for (const Probe& p : {Probe{empty - 5, InvalidColumn}, Probe{empty + 2, 0}, Probe{empty + 60, 1},
+                               Probe{client - 2, 2}}) {
+            SCOPED_TRACE(p.x);
+            const THitInfo hit = HitAt(p.x, y);
+            EXPECT_EQ(hit.HitColumn, p.column);
+            EXPECT_EQ(hit.Has(hiNowhere), p.column == InvalidColumn);
+        }
+        EXPECT_EQ(tree->GetDisplayRect(n[0], 0, false).Left, empty);
+        EXPECT_EQ(tree->GetDisplayRect(n[0], 2, false).Right, client - 1);
+        const auto g = plat::testing::Grab(tree);
+        const int top = g->Height() == tree->Height() ? tree->Header().Height() : 0;
+        EXPECT_EQ(plat::testing::PixelOf(*g, empty + 75, y + top), plat::TColor(0x30C0F0));
+        EXPECT_NE(plat::testing::PixelOf(*g, empty + 25, y + top), plat::TColor(0x30C0F0));
+        EXPECT_NE(plat::testing::PixelOf(*g, empty + 125, y + top), plat::TColor(0x30C0F0));
+        if (top > 0) {
+            // The header's buttons sit above their cells: none left of the first column, and
+            // the last one's frame reaches the client's right edge.
+            const plat::TColor background = plat::testing::PixelOf(*g, 5, top / 2);
+            EXPECT_EQ(plat::testing::PixelOf(*g, empty - 10, top / 2), background);
+            EXPECT_NE(plat::testing::PixelOf(*g, empty, top / 2), background);
+            EXPECT_NE(plat::testing::PixelOf(*g, client - 1, top / 2), background);
+        }
+        plat::testing::SaveGrab(tree, withBar ? u"tree-columns-rtl-bar.png" : u"tree-columns-rtl.png");
+    }
+    EXPECT_COLUMNS_OK(tree->Header());
+}
+
 } // namespace
 } // namespace vtree::testing
