@@ -664,6 +664,10 @@ bool TLTHeader::HandleMessage(TMessage& Message)
                 plat::KillTimer(FOwner->Handle(), HoverTimer);
                 plat::SetTimer(FOwner->Handle(), HoverTimer, HoverInterval);
             }
+            // The hint handling sees the move one header height lower, inside the client,
+            // so the hint's cursor rectangle (the client) keeps it while the mouse stays.
+            if (In(FOptions, hoShowHint) && plat::Application)
+                plat::Application->HintMouseMessage(FOwner, FOwner->ClientToScreen(TPoint{p.X, p.Y + FHeight}));
         }
         return false;
     }
