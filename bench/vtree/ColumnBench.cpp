@@ -4,8 +4,10 @@
 // width-tracking step (a column's width changes, the window is painted again); the header's
 // hit tests (the column under a point and the splitter test) across the strip; fitting the
 // columns to their content with smart fitting (the nodes in view) and full fitting.
+// LAZYTREE_COLUMNS_PAINT_ONLY=columns,farRight,times,width it only paints (for the instruction counts).
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -26,7 +28,7 @@ struct ColumnFixture {
     std::unique_ptr<TLazyStringTree> Tree;
     std::unique_ptr<plat::TBitmap> Target;
 
-    ColumnFixture(std::uint32_t Count, int Columns)
+    ColumnFixture(std::uint32_t Count, int Columns, int Width = ColumnWidth)
     {
         PrepareSharedResources();
         Tree = std::make_unique<TLazyStringTree>(nullptr);
@@ -39,7 +41,7 @@ struct ColumnFixture {
                                           : plat::String(u"Cell");
         };
         TLTHeader& h = Tree->Header();
-        for (int i = 0; i < Columns; ++i) h.Columns().Add()->SetWidth(ColumnWidth);
+        for (int i = 0; i < Columns; ++i) h.Columns().Add()->SetWidth(Width);
         h.SetOptions(h.Options() | HdrBit(hoVisible));
         Tree->SetRootNodeCount(Count);
         Tree->UpdateRanges();
@@ -162,6 +164,21 @@ void BM_Peer_ResizeColumnToContents(benchmark::State& state)
 }
 BENCHMARK(BM_Peer_ResizeColumnToContents)->Unit(benchmark::kMillisecond);
 
+// For the instruction counts of bench/vtree/column_paint_instructions.sh: paints one window
+// of the 10^6-node tree with the given columns of the given width Times times and returns.
+int PaintOnly(const char* Spec)
+{
+    long columns = 0, farRight = 0, times = 0, width = 0;
+    if (std::sscanf(Spec, "%ld,%ld,%ld,%ld", &columns, &farRight, &times, &width) != 4 || columns <= 0 ||
+        times <= 0 || width <= 0)
+        return 2;
+    ColumnFixture f(1000000, static_cast<int>(columns), static_cast<int>(width));
+    f.Scroll(farRight != 0);
+    f.Paint();  // resources and fonts warmed up outside the counted calls
+    for (long i = 0; i < times; ++i) f.Paint();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -170,6 +187,7 @@ int main(int argc, char** argv)
     setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
     setenv("QT_FONT_DPI", "96", 1);
     plat::Application->Initialize();
+    if (const char* spec = std::getenv("LAZYTREE_COLUMNS_PAINT_ONLY")) return PaintOnly(spec);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

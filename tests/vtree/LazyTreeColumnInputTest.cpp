@@ -9,6 +9,7 @@
 #include "ColumnInvariants.h"
 #include "InputFixture.h"
 #include "LazyTrees.Header.h"
+#include "plat/Clock.h"
 
 namespace vtree::testing {
 namespace {
@@ -409,6 +410,57 @@ TEST_F(ColumnInput, RightToLeftColumnsEndAtTheRightEdge)
         plat::testing::SaveGrab(tree, withBar ? u"tree-columns-rtl-bar.png" : u"tree-columns-rtl.png");
     }
     EXPECT_COLUMNS_OK(tree->Header());
+}
+
+// Halfway through an animated widening of column 0 (from 80 to 144, 2 pixels a step) on a tree
+// scrolled by 40, the window shows column 1 moved 32 pixels right from where it was shown
+// (40..120), the tree's colour opening behind column 0's edge as shown.
+TEST_F(ColumnInput, AnimatedResizeMovesWhatIsShownRightOfTheColumn)
+{
+    Roots({u"a"});
+    C()[1]->SetOptions(C()[1]->Options() & ~ColBit(coParentColor));
+    C()[1]->SetColor(0x30C0F0);
+    C()[2]->SetWidth(200);  // 360 in all
+    tree->SetOffsetX(-40);
+    ASSERT_EQ(tree->EffectiveOffsetX(), 40);
+    tree->Invalidate();
+    plat::testing::ProcessEvents();
+    class GrabbingClock : public plat::FakeClock {
+    public:
+        explicit GrabbingClock(plat::TControl* C) : Control(C) {}
+        void Sleep(std::uint32_t Milliseconds) override
+        {
+            FakeClock::Sleep(Milliseconds);
+            if (++Sleeps == 16) Halfway = plat::testing::Grab(Control);
+        }
+        plat::TControl* Control;
+        int Sleeps = 0;
+        std::unique_ptr<plat::TBitmap> Halfway;
+    } clock(tree);
+    {
+        plat::ScopedClock scoped(clock);
+        C().AnimatedResize(0, 144);
+    }
+    EXPECT_EQ(clock.Sleeps, 32);
+    ASSERT_TRUE(clock.Halfway);
+    EXPECT_EQ(C()[0]->Width(), 144);
+    const auto& g = *clock.Halfway;
+    const int top = g.Height() == tree->Height() ? tree->Header().Height() : 0;
+    const int y = top + tree->ClientHeight() - 5;  // below the rows: the column colours
+    struct Probe {
+        int x;
+        bool column1;
+    };
+    for (const Probe& p : {Probe{50, false}, Probe{70, false}, Probe{80, true}, Probe{100, true}, Probe{150, true},
+                           Probe{160, false}}) {
+        SCOPED_TRACE(p.x);
+        EXPECT_EQ(plat::testing::PixelOf(g, p.x, y) == plat::TColor(0x30C0F0), p.column1);
+    }
+    // The final width is painted in full.
+    plat::testing::ProcessEvents();
+    const auto after = plat::testing::Grab(tree);
+    EXPECT_EQ(plat::testing::PixelOf(*after, 110, y), plat::TColor(0x30C0F0));
+    EXPECT_NE(plat::testing::PixelOf(*after, 100, y), plat::TColor(0x30C0F0));
 }
 
 } // namespace
