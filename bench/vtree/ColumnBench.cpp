@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.Header.h"
@@ -179,15 +180,50 @@ int PaintOnly(const char* Spec)
     return 0;
 }
 
+// LAZYTREE_COLUMNS_LOOK=1: a window with a tree of 10^6 nodes under 20 header columns, to
+// drag and resize the columns by hand (or by a driving tool) on a real display.
+int ShowLook()
+{
+    PrepareSharedResources();
+    plat::TForm form(nullptr);
+    form.SetCaption(u"Columns");
+    form.SetBounds(20, 20, 900, 600);
+    auto* tree = new TLazyStringTree(&form);
+    tree->SetParent(&form);
+    tree->SetAlign(plat::alClient);
+    tree->TreeOptions().SetPaintOptions(tree->TreeOptions().PaintOptions() | (1u << toShowVertGridLines) |
+                                        (1u << toShowHorzGridLines));
+    tree->OnGetText = [](TCustomLazyStringTree*, PLazyNode N, TColumnIndex C, TVSTTextType, plat::String& S) {
+        const std::string t = C <= 0 ? "Node " + std::to_string(N->Index) : "Cell " + std::to_string(C);
+        S = plat::String(t.begin(), t.end());
+    };
+    TLTHeader& h = tree->Header();
+    for (int i = 0; i < 20; ++i) {
+        TLazyTreeColumn* c = h.Columns().Add();
+        c->SetWidth(100);
+        const std::string t = "Column " + std::to_string(i);
+        c->SetText(plat::String(t.begin(), t.end()));
+    }
+    h.Columns()[2]->SetColor(0xE0F0FF);
+    h.Columns()[2]->SetOptions(h.Columns()[2]->Options() & ~ColBit(coParentColor));
+    h.SetOptions(h.Options() | HdrBit(hoVisible) | HdrBit(hoHotTrack) | HdrBit(hoShowHint));
+    tree->SetRootNodeCount(1000000);
+    plat::Application->SetMainForm(&form);
+    form.Show();
+    plat::Application->Run();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!std::getenv("LAZYTREE_COLUMNS_LOOK")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
     setenv("QT_FONT_DPI", "96", 1);
     plat::Application->Initialize();
     if (const char* spec = std::getenv("LAZYTREE_COLUMNS_PAINT_ONLY")) return PaintOnly(spec);
+    if (std::getenv("LAZYTREE_COLUMNS_LOOK")) return ShowLook();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
