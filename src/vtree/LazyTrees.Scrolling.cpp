@@ -231,8 +231,10 @@ void TBaseLazyTree::MouseWheel(plat::TShiftState Shift, int WheelDelta)
         SetOffsetY(FOffsetY + static_cast<int>(std::trunc(amount)));
     } else {
         double amount;
-        // The whole-screen setting (-1 lines) scrolls by one page, as vertically.
-        if ((Shift & ssCtrl) || lines == -1) amount = ClientWidth() * factor;
+        // The whole-screen setting (-1 lines) scrolls by one page, as vertically: the client
+        // width less the fixed columns, which do not scroll.
+        const int fixed = FHeader->UseColumns() ? FHeader->Columns().GetVisibleFixedWidth() : 0;
+        if ((Shift & ssCtrl) || lines == -1) amount = (ClientWidth() - fixed) * factor;
         else amount = ScrollWidth() * lines * factor;
         const int dir = FBiDiMode != bdLeftToRight ? -1 : 1;
         SetOffsetX(FOffsetX + dir * static_cast<int>(std::trunc(amount)));

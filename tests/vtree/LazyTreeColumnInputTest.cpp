@@ -463,5 +463,29 @@ TEST_F(ColumnInput, AnimatedResizeMovesWhatIsShownRightOfTheColumn)
     EXPECT_NE(plat::testing::PixelOf(*after, 100, y), plat::TColor(0x30C0F0));
 }
 
+// A horizontal wheel page is the client width less the fixed columns, with Ctrl and with the
+// whole-screen setting (-1 lines) alike.
+TEST_F(ColumnInput, HorizontalWheelPageLeavesTheFixedColumnsOut)
+{
+    Roots({u"a"});
+    C()[0]->SetOptions(C()[0]->Options() | ColBit(coFixed));
+    C()[2]->SetWidth(600);  // 760 in all
+    tree->SetFocus();
+    plat::testing::ProcessEvents();
+    struct Case {
+        int lines;
+        plat::TShiftState shift;
+    };
+    for (const Case& c : {Case{3, plat::ssCtrl}, Case{-1, 0}}) {
+        SCOPED_TRACE(c.lines);
+        tree->SetOffsetX(0);
+        plat::SetWheelScrollLines(c.lines);
+        plat::testing::Wheel(tree, -120, 150, 5, c.shift);
+        plat::SetWheelScrollLines(3);
+        EXPECT_EQ(tree->OffsetX(), -(240 - 80));
+        EXPECT_INPUT_OK(*tree);
+    }
+}
+
 } // namespace
 } // namespace vtree::testing
