@@ -4,10 +4,13 @@
 // width-tracking step (a column's width changes, the window is painted again); the header's
 // hit tests (the column under a point and the splitter test) across the strip; fitting the
 // columns to their content with smart fitting (the nodes in view) and full fitting.
+// LAZYTREE_COLUMNS_PAINT_ONLY=columns,farRight,times,width it only paints (for the instruction counts).
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.Header.h"
@@ -26,7 +29,7 @@ struct ColumnFixture {
     std::unique_ptr<TLazyStringTree> Tree;
     std::unique_ptr<plat::TBitmap> Target;
 
-    ColumnFixture(std::uint32_t Count, int Columns)
+    ColumnFixture(std::uint32_t Count, int Columns, int Width = ColumnWidth)
     {
         PrepareSharedResources();
         Tree = std::make_unique<TLazyStringTree>(nullptr);
@@ -39,7 +42,7 @@ struct ColumnFixture {
                                           : plat::String(u"Cell");
         };
         TLTHeader& h = Tree->Header();
-        for (int i = 0; i < Columns; ++i) h.Columns().Add()->SetWidth(ColumnWidth);
+        for (int i = 0; i < Columns; ++i) h.Columns().Add()->SetWidth(Width);
         h.SetOptions(h.Options() | HdrBit(hoVisible));
         Tree->SetRootNodeCount(Count);
         Tree->UpdateRanges();
@@ -162,14 +165,65 @@ void BM_Peer_ResizeColumnToContents(benchmark::State& state)
 }
 BENCHMARK(BM_Peer_ResizeColumnToContents)->Unit(benchmark::kMillisecond);
 
+// For the instruction counts of bench/vtree/column_paint_instructions.sh: paints one window
+// of the 10^6-node tree with the given columns of the given width Times times and returns.
+int PaintOnly(const char* Spec)
+{
+    long columns = 0, farRight = 0, times = 0, width = 0;
+    if (std::sscanf(Spec, "%ld,%ld,%ld,%ld", &columns, &farRight, &times, &width) != 4 || columns <= 0 ||
+        times <= 0 || width <= 0)
+        return 2;
+    ColumnFixture f(1000000, static_cast<int>(columns), static_cast<int>(width));
+    f.Scroll(farRight != 0);
+    f.Paint();  // resources and fonts warmed up outside the counted calls
+    for (long i = 0; i < times; ++i) f.Paint();
+    return 0;
+}
+
+// LAZYTREE_COLUMNS_LOOK=1: a window with a tree of 10^6 nodes under 20 header columns, to
+// drag and resize the columns by hand (or by a driving tool) on a real display.
+int ShowLook()
+{
+    PrepareSharedResources();
+    plat::TForm form(nullptr);
+    form.SetCaption(u"Columns");
+    form.SetBounds(20, 20, 900, 600);
+    auto* tree = new TLazyStringTree(&form);
+    tree->SetParent(&form);
+    tree->SetAlign(plat::alClient);
+    tree->TreeOptions().SetPaintOptions(tree->TreeOptions().PaintOptions() | (1u << toShowVertGridLines) |
+                                        (1u << toShowHorzGridLines));
+    tree->OnGetText = [](TCustomLazyStringTree*, PLazyNode N, TColumnIndex C, TVSTTextType, plat::String& S) {
+        const std::string t = C <= 0 ? "Node " + std::to_string(N->Index) : "Cell " + std::to_string(C);
+        S = plat::String(t.begin(), t.end());
+    };
+    TLTHeader& h = tree->Header();
+    for (int i = 0; i < 20; ++i) {
+        TLazyTreeColumn* c = h.Columns().Add();
+        c->SetWidth(100);
+        const std::string t = "Column " + std::to_string(i);
+        c->SetText(plat::String(t.begin(), t.end()));
+    }
+    h.Columns()[2]->SetColor(0xE0F0FF);
+    h.Columns()[2]->SetOptions(h.Columns()[2]->Options() & ~ColBit(coParentColor));
+    h.SetOptions(h.Options() | HdrBit(hoVisible) | HdrBit(hoHotTrack) | HdrBit(hoShowHint));
+    tree->SetRootNodeCount(1000000);
+    plat::Application->SetMainForm(&form);
+    form.Show();
+    plat::Application->Run();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!std::getenv("LAZYTREE_COLUMNS_LOOK")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
     setenv("QT_FONT_DPI", "96", 1);
     plat::Application->Initialize();
+    if (const char* spec = std::getenv("LAZYTREE_COLUMNS_PAINT_ONLY")) return PaintOnly(spec);
+    if (std::getenv("LAZYTREE_COLUMNS_LOOK")) return ShowLook();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

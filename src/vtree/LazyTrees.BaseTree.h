@@ -682,6 +682,14 @@ public:
     // the first row reaching past its bottom), plus the margin: the horizontal range
     // without header columns.
     virtual int VisibleContentWidth();
+    // The width left empty at the left edge in right-to-left layout, where the columns end at
+    // the right: the header's width less the columns' range, or the vertical scroll bar's
+    // width when that is more; with ExcludeScrollBar less the bar's width while it is shown.
+    virtual int RightToLeftOffset(bool ExcludeScrollBar) const;
+    // The offset the column positions move by: RightToLeftOffset (True) in right-to-left
+    // alignment with header columns, else 0. The vertical bar stays at the right in every
+    // reading order, so the header strip and the client share one horizontal origin.
+    int ColumnsRightToLeftOffset() const;
     // With toAutoChangeScale the canvas takes the control's font and DefaultNodeHeight is
     // raised to the height of "Tg" when below it.
     virtual void FitDefaultHeightToFont();
@@ -1105,6 +1113,9 @@ protected:
     // A node the band entered or left: selected, unselected or (with Ctrl) toggled; true
     // when the band changed for it.
     bool ApplyBandHit(PLazyNode Node, bool InOld, bool InNew, bool DoSwitch);
+    // The far edge of the main column's cell spanned over the empty cells beside it (right of it
+    // when Rightwards, else left of it), in unscrolled column coordinates; Edge without any.
+    int SpannedCellEnd(PLazyNode Node, TColumnIndex MainColumn, int Edge, bool Rightwards);
     virtual bool RubberBandHitsLTR(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,
                                    const plat::TRect& OldRect, const plat::TRect& NewRect);
     virtual bool RubberBandHitsRTL(TColumnIndex MainColumn, int CellLeft, int CellRight, TAlignment Alignment,

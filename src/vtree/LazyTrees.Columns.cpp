@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.Header.h"
 #include "plat/Clock.h"
+#include "plat/Graphics.h"
 #include "plat/Streams.h"
 #include "plat/SysUtils.h"
 
@@ -652,13 +654,50 @@ void TLazyTreeColumns::AnimatedResize(TColumnIndex Column, int NewWidth)
     TBaseLazyTree* tree = Tree();
     if (!In(FHeader->Options(), hoDisableAnimatedResize) && !In(c->FOptions, coDisableAnimatedResize) &&
         tree->HandleAllocated()) {
-        // Each step shows the strips right of the column moving by Step pixels; the final
-        // width (with the remainder of the division) is applied by SetWidth below, which
-        // repaints everything the steps left behind.
+        // Each step moves the strips beside the column (right of it, or left of it in
+        // right-to-left alignment, where the columns keep their right edge) by Step pixels,
+        // on the window as shown; the final width (with the remainder of the division) is
+        // applied by SetWidth below, which repaints everything the steps left behind. The
+        // strips start at the column's edge as shown, scrolled unless the column is fixed.
         const int step = (NewWidth - c->FWidth) / 32;
-        for (int i = 0; i < 32 && step != 0; ++i) {
-            tree->InvalidateTree();
-            plat::Sleep(1);
+        if (step != 0) {
+            tree->Update();
+            const bool rtl = tree->BiDiMode() == bdRightToLeft;
+            const int dx = rtl ? -step : step;
+            int l, r;
+            GetColumnBounds(Column, l, r);
+            const int cw = tree->ClientWidth();
+            const int ch = tree->ClientHeight();
+            const TRect& hr = FHeader->HeaderRect();
+            TRect clientStrip = rtl ? TRect{0, 0, l, ch} : TRect{r, 0, cw, ch};
+            TRect headerStrip = rtl ? TRect{hr.Left, hr.Top, hr.Left + l, hr.Bottom}
+                                    : TRect{hr.Left + r, hr.Top, hr.Right, hr.Bottom};
+            plat::TCanvas* canvas = tree->Canvas();
+            std::unique_ptr<plat::TCanvas> window;
+            if (In(FHeader->Options(), hoVisible) && !hr.IsEmpty()) window = plat::GetWindowCanvas(tree->Handle());
+            const int saved = canvas->SaveDC();
+            if (step > 0) {
+                canvas->Brush()->SetColor(tree->Color());
+                canvas->Brush()->SetStyle(plat::bsSolid);
+                canvas->FillRect(rtl ? TRect{l - step, 0, l, ch} : TRect{r, 0, r + step, ch});
+            } else if (rtl) {
+                clientStrip.Right -= step;
+                headerStrip.Right -= step;
+            } else {
+                clientStrip.Left += step;
+                headerStrip.Left += step;
+            }
+            auto move = [dx, rtl](plat::TCanvas* Canvas, TRect& Strip) {
+                if (Canvas && Strip.Width() > 0 && Strip.Height() > 0) plat::ScrollDC(Canvas, dx, 0, Strip, Strip);
+                if (rtl) Strip.Right += dx;
+                else Strip.Left += dx;
+            };
+            for (int i = 0; i < 32; ++i) {
+                move(window.get(), headerStrip);
+                move(canvas, clientStrip);
+                plat::Sleep(1);
+            }
+            canvas->RestoreDC(saved);
         }
     }
     c->SetWidth(NewWidth);
@@ -679,8 +718,11 @@ TColumnIndex TLazyTreeColumns::ColumnFromPosition(TColumnPosition PositionIndex)
 
 TColumnIndex TLazyTreeColumns::GetColumnAndBounds(TPoint P, int& Left, int& Right, bool Relative) const
 {
-    int sum = 0;
-    if (Relative && P.X >= GetVisibleFixedWidth()) sum = -Tree()->EffectiveOffsetX();
+    int sum = Tree()->ColumnsRightToLeftOffset();
+    if (Relative && P.X >= GetVisibleFixedWidth()) sum -= Tree()->EffectiveOffsetX();
+    // Right to left, the width left of the first column belongs to no column, as the width
+    // right of the last one does left to right.
+    if (P.X < sum) return InvalidColumn;
     for (int idx : FPositionToIndex) {
         if (!IsValidColumn(idx)) continue;
         const TLazyTreeColumn* c = Items(idx);
@@ -700,7 +742,7 @@ void TLazyTreeColumns::GetColumnBounds(TColumnIndex Column, int& Left, int& Righ
         Right = Tree()->ClientWidth();
         return;
     }
-    Left = Items(Column)->Left();
+    Left = Items(Column)->Left() + Tree()->ColumnsRightToLeftOffset();
     Right = Left + Items(Column)->FWidth;
 }
 

@@ -351,7 +351,7 @@ void TLTHeader::PrepareDrag(TPoint P, TPoint Start)
     cols.FDragIndex = cols.ColumnFromPosition(TPoint{s.X, s.Y + FHeight}, true);
     if (!cols.IsValidColumn(cols.FDragIndex)) return;
     TLazyTreeColumn* c = cols.Items(cols.FDragIndex);
-    const int rtlOffset = 0;
+    const int rtlOffset = FOwner->ColumnsRightToLeftOffset();
     plat::TBitmap image(c->FWidth, FHeight);
     image.SetPixelFormat(plat::pf32bit);
     image.Canvas()->Brush()->SetColor(plat::clBtnFace);
@@ -664,6 +664,10 @@ bool TLTHeader::HandleMessage(TMessage& Message)
                 plat::KillTimer(FOwner->Handle(), HoverTimer);
                 plat::SetTimer(FOwner->Handle(), HoverTimer, HoverInterval);
             }
+            // The hint handling sees the move one header height lower, inside the client,
+            // so the hint's cursor rectangle (the client) keeps it while the mouse stays.
+            if (In(FOptions, hoShowHint) && plat::Application)
+                plat::Application->HintMouseMessage(FOwner, FOwner->ClientToScreen(TPoint{p.X, p.Y + FHeight}));
         }
         return false;
     }

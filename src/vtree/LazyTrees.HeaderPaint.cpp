@@ -287,7 +287,7 @@ void TLazyTreeColumns::PaintHeader(TCanvas* DC, const TRect& R, int HOffset)
                            std::max(R.Bottom, headerRect.Bottom));
     TCanvas* canvas = FHeaderBitmap->Canvas();
     const int fixed = GetVisibleFixedWidth();
-    const int rtlOffset = 0;
+    const int rtlOffset = Tree()->ColumnsRightToLeftOffset();
     auto paintFixed = [&] {
         if (fixed >= 1)
             PaintHeader(canvas, TRect{0, 0, std::min(R.Right, fixed), R.Bottom - R.Top}, TPoint{R.Left, R.Top}, rtlOffset);
@@ -330,7 +330,8 @@ void TLazyTreeColumns::PaintHeader(TCanvas* TargetCanvas, TRect R, TPoint Target
 
     R.Left = std::max(R.Left, 0);
     R.Top = std::max(R.Top, 0);
-    R.Right = std::min(R.Right, TotalWidth());
+    // The buttons end RTLOffset pixels right of the columns' total width.
+    R.Right = std::min(R.Right, TotalWidth() + std::max(RTLOffset, 0));
     R.Bottom = std::min(R.Bottom, FHeader->Height());
     const int rightBorder = Target.X + R.Right - R.Left;
     TColumnIndex run = ColumnFromPosition(TPoint{R.Left + RTLOffset, 0}, false);

@@ -983,19 +983,22 @@ void TBaseLazyTree::Paint()
         PaintSet({poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines});
     // The fixed columns are painted without horizontal scrolling, the rest in full client height.
     const int fixedWidth = FHeader->UseColumns() ? FHeader->Columns().GetVisibleFixedWidth() : 0;
+    // In right-to-left alignment the columns end at the right edge: the tree's x runs
+    // RTLOffset pixels behind the client's.
+    const int rtlOffset = ColumnsRightToLeftOffset();
     TRect window = update;
     TPoint target{update.Left, update.Top};
     if (fixedWidth != 0) {
         const TRect client = ClientRect();
         TRect fixed{client.Left, client.Top, fixedWidth, client.Bottom};
-        OffsetRect(fixed, 0, -OffsetY());
+        OffsetRect(fixed, -rtlOffset, -OffsetY());
         PaintTree(canvas, fixed, client.TopLeft(), options, pfDevice);
         if (client.Width() <= fixedWidth)
             return;
         window = {fixedWidth, client.Top, client.Right, client.Bottom};
         target = {fixedWidth, client.Top};
     }
-    OffsetRect(window, FEffectiveOffsetX, -OffsetY());
+    OffsetRect(window, FEffectiveOffsetX - rtlOffset, -OffsetY());
     PaintTree(canvas, window, target, options, pfDevice);
 }
 

@@ -55,6 +55,24 @@ void TBaseLazyTree::UpdateHorizontalRange()
     FRangeX = FHeader && FHeader->UseColumns() ? FHeader->Columns().TotalWidth() : VisibleContentWidth();
 }
 
+int TBaseLazyTree::RightToLeftOffset(bool ExcludeScrollBar) const
+{
+    const TScrollStyle bars = FScrollBarOptions->ScrollBars();
+    const bool barShown = static_cast<std::int64_t>(ClientHeight()) < FRangeY && (bars == ssVertical || bars == ssBoth);
+    const int bar = barShown ? plat::GetSystemMetrics(plat::SM_CXVSCROLL) : 0;
+    const int headerWidth = FHeader ? FHeader->HeaderRect().Width() : 0;
+    int result = bar;
+    if (headerWidth >= bar + FRangeX) result = headerWidth - FRangeX;
+    if (ExcludeScrollBar && barShown) result -= plat::GetSystemMetrics(plat::SM_CXVSCROLL);
+    return result;
+}
+
+int TBaseLazyTree::ColumnsRightToLeftOffset() const
+{
+    if (FBiDiMode != bdRightToLeft || !FHeader || !FHeader->UseColumns()) return 0;
+    return std::max(0, RightToLeftOffset(true));
+}
+
 int TBaseLazyTree::ScrollWidth() const
 {
     return FHeader && FHeader->UseColumns() ? FHeader->Columns().GetScrollWidth() : static_cast<int>(FIndent);
@@ -213,8 +231,10 @@ void TBaseLazyTree::MouseWheel(plat::TShiftState Shift, int WheelDelta)
         SetOffsetY(FOffsetY + static_cast<int>(std::trunc(amount)));
     } else {
         double amount;
-        // The whole-screen setting (-1 lines) scrolls by one page, as vertically.
-        if ((Shift & ssCtrl) || lines == -1) amount = ClientWidth() * factor;
+        // The whole-screen setting (-1 lines) scrolls by one page, as vertically: the client
+        // width less the fixed columns, which do not scroll.
+        const int fixed = FHeader->UseColumns() ? FHeader->Columns().GetVisibleFixedWidth() : 0;
+        if ((Shift & ssCtrl) || lines == -1) amount = (ClientWidth() - fixed) * factor;
         else amount = ScrollWidth() * lines * factor;
         const int dir = FBiDiMode != bdLeftToRight ? -1 : 1;
         SetOffsetX(FOffsetX + dir * static_cast<int>(std::trunc(amount)));

@@ -377,11 +377,21 @@ bool TBaseLazyTree::ApplyRubberBand()
     const TRect newRect = Ordered(FNewSelRect);
     ResetTempNodes();
     const TColumnIndex main = FHeader->MainColumn;
-    const int cellLeft = 0;
-    const int cellRight = ClientWidth();
-    const bool changed = FBiDiMode != bdLeftToRight
-                             ? RubberBandHitsRTL(main, cellLeft, cellRight, FAlignment, oldRect, newRect)
-                             : RubberBandHitsLTR(main, cellLeft, cellRight, FAlignment, oldRect, newRect);
+    // The band lies in absolute tree coordinates, so the main column's cell is taken at its
+    // unscrolled place: a horizontally scrolled tree selects what an unscrolled one does.
+    int cellLeft = 0;
+    int cellRight = ClientWidth();
+    TAlignment alignment = FAlignment;
+    TBiDiMode bidi = FBiDiMode;
+    if (FHeader->UseColumns() && FHeader->Columns().IsValidColumn(main)) {
+        const TLazyTreeColumn* column = FHeader->Columns()[main];
+        column->GetAbsoluteBounds(cellLeft, cellRight);
+        alignment = column->Alignment();
+        bidi = column->BiDiMode();
+    }
+    const bool changed = bidi != bdLeftToRight
+                             ? RubberBandHitsRTL(main, cellLeft, cellRight, alignment, oldRect, newRect)
+                             : RubberBandHitsLTR(main, cellLeft, cellRight, alignment, oldRect, newRect);
     if (!changed) {
         ResetTempNodes();
         return false;
@@ -404,6 +414,9 @@ bool TBaseLazyTree::RubberBandHitsLTR(TColumnIndex MainColumn, int CellLeft, int
     const int stateOffset = FStateImages ? FStateImages->Width() + 2 : 0;
     const bool simple = In(FOptions->SelectionOptions(), toSimpleDrawSelection) ||
                         In(FOptions->SelectionOptions(), toFullRowSelect);
+    const bool columns = FHeader->UseColumns();
+    const bool autoSpan = columns && In(FOptions->AutoOptions(), toAutoSpanColumns);
+    const int totalWidth = columns ? FHeader->Columns().TotalWidth() : 0;
     const int minY = std::min(OldRect.Top, NewRect.Top);
     const int maxY = std::max(OldRect.Bottom, NewRect.Bottom);
     int top = 0;
@@ -421,14 +434,15 @@ bool TBaseLazyTree::RubberBandHitsLTR(TColumnIndex MainColumn, int CellLeft, int
         const int bottom = top + static_cast<int>(run->NodeHeight);
         auto contains = [&](const TRect& B) {
             if (!(B.Top < bottom && top < B.Bottom)) return false;
-            if (simple) return indentLeft < B.Right;
+            if (simple) return indentLeft < B.Right && (!columns || B.Left < totalWidth);
+            const int cellEnd = autoSpan ? SpannedCellEnd(run, MainColumn, CellRight, true) : CellRight;
             int tl = textLeft, tr;
             const int w = DoGetNodeWidth(run, MainColumn, nullptr);
-            if (w >= CellRight - tl) tr = CellRight;
+            if (w >= cellEnd - tl) tr = cellEnd;
             else switch (Alignment) {
                 case taLeftJustify: tr = tl + w; break;
-                case taCenter: tl = (tl + CellRight - w) / 2; tr = tl + w; break;
-                default: tl = CellRight - w; tr = CellRight; break;
+                case taCenter: tl = (tl + cellEnd - w) / 2; tr = tl + w; break;
+                default: tl = cellEnd - w; tr = cellEnd; break;
                 }
             return B.Left <= tr && B.Right >= tl;
         };
@@ -442,6 +456,26 @@ bool TBaseLazyTree::RubberBandHitsLTR(TColumnIndex MainColumn, int CellLeft, int
         run = next;
     }
     return result;
+}
+
+int TBaseLazyTree::SpannedCellEnd(PLazyNode Node, TColumnIndex MainColumn, int Edge, bool Rightwards)
+{
+    // The empty cells next to the main column in its reading direction belong to its text;
+    // their bounds are taken unscrolled, like the band's.
+    TLazyTreeColumns& cols = FHeader->Columns();
+    if (!cols.IsValidColumn(MainColumn)) return Edge;
+    const TBiDiMode reading = Rightwards ? bdLeftToRight : bdRightToLeft;
+    for (TColumnIndex c = Rightwards ? cols.GetNextVisibleColumn(MainColumn) : cols.GetPreviousVisibleColumn(MainColumn);
+         c >= 0; c = Rightwards ? cols.GetNextVisibleColumn(c) : cols.GetPreviousVisibleColumn(c)) {
+        if ((cols[c]->BiDiMode() == bdLeftToRight) != (reading == bdLeftToRight)) break;
+        bool empty = true;
+        DoGetCellIsEmpty(Node, c, empty);
+        if (!empty) break;
+        int l, r;
+        cols[c]->GetAbsoluteBounds(l, r);
+        Edge = Rightwards ? r : l;
+    }
+    return Edge;
 }
 
 bool TBaseLazyTree::ApplyBandHit(PLazyNode Node, bool InOld, bool InNew, bool DoSwitch)
@@ -478,7 +512,7 @@ bool TBaseLazyTree::RubberBandHitsRTL(TColumnIndex MainColumn, int CellLeft, int
     const int ind = static_cast<int>(FIndent);
     int level = static_cast<int>(GetNodeLevel(run));
     int indentRight = CellRight - FMargin - (In(FOptions->PaintOptions(), toShowRoot) ? level + 1 : level) * ind;
-    const int cellStart = CellLeft;
+    const bool autoSpan = FHeader->UseColumns() && In(FOptions->AutoOptions(), toAutoSpanColumns);
     bool result = false;
     while (run) {
         int textRight = indentRight;
@@ -489,6 +523,7 @@ bool TBaseLazyTree::RubberBandHitsRTL(TColumnIndex MainColumn, int CellLeft, int
         auto contains = [&](const TRect& B) {
             if (!(B.Top < bottom && top < B.Bottom)) return false;
             if (simple) return true;
+            const int cellStart = autoSpan ? SpannedCellEnd(run, MainColumn, CellLeft, false) : CellLeft;
             int tl, tr = textRight;
             const int w = DoGetNodeWidth(run, MainColumn, nullptr);
             if (w >= textRight - cellStart) tl = cellStart;

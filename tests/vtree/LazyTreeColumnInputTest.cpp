@@ -9,6 +9,7 @@
 #include "ColumnInvariants.h"
 #include "InputFixture.h"
 #include "LazyTrees.Header.h"
+#include "plat/Clock.h"
 
 namespace vtree::testing {
 namespace {
@@ -306,6 +307,184 @@ TEST_F(ColumnInput, DisplayRectOfACell)
     const plat::TRect r2 = tree->GetDisplayRect(n[0], 2, false);
     EXPECT_EQ(r2.Left, 150);
     EXPECT_EQ(r2.Top, r1.Top);
+}
+
+// A band drawn in the cells right of the main column's long text, at the same tree place
+// with and without horizontal scrolling. The main column's text is clipped at its column's
+// edge (80) unless it spans over an empty neighbour; with full-row selection a band
+// right of all columns touches nothing.
+TEST_F(ColumnInput, RubberBandSelectsTheSameCellsScrolledOrNot)
+{
+    const auto n = Roots({u"a", u"b", u"c", u"d", u"e"});
+    Select({toMultiSelect});
+    struct Case {
+        const char* what;
+        bool autoSpan, fullRow;
+        const char16_t* second;  // the text of column 1
+        int lastWidth;           // of column 2
+        int fromX, toX;          // the band's horizontal ends in tree coordinates
+        std::vector<int> selected;
+    };
+    const Case cases[] = {
+        {"the text ends at its column's edge", false, false, u"x", 200, 130, 100, {}},
+        {"it spans over an empty cell", true, false, u"", 200, 130, 100, {0, 1, 2, 3, 4}},
+        {"a cell with text stops the span", true, false, u"x", 200, 130, 100, {}},
+        {"full row over the columns", false, true, u"x", 200, 130, 100, {0, 1, 2, 3, 4}},
+        {"full row right of the columns", false, true, u"x", 40, 230, 210, {}},
+    };
+    for (const Case& c : cases) {
+        for (int offset : {0, 40}) {
+            if (offset > 0 && 160 + c.lastWidth <= 240) continue;  // nothing to scroll
+            SCOPED_TRACE(std::string(c.what) + ", scrolled by " + std::to_string(offset));
+            Auto(toAutoSpanColumns, c.autoSpan);
+            if (c.fullRow) Select({toFullRowSelect});
+            else Select({}, {toFullRowSelect});
+            C()[2]->SetWidth(c.lastWidth);
+            for (PLazyNode r : n) {
+                cells[{r, 0}] = u"WWWWWWWWWWWWWWWWWWWW";
+                cells[{r, 1}] = c.second;
+                cells[{r, 2}] = u"";
+                tree->InvalidateNode(r);
+            }
+            tree->ClearSelection();
+            tree->SetOffsetX(-offset);
+            ASSERT_EQ(tree->EffectiveOffsetX(), offset);
+            Press(c.fromX - offset, 150);  // below the rows
+            Move(c.toX - offset, 60);
+            Move(c.toX - offset, 5);
+            std::vector<PLazyNode> expected;
+            for (int i : c.selected) expected.push_back(n[static_cast<std::size_t>(i)]);
+            EXPECT_EQ(SelectedNodes(), expected);
+            Release(c.toX - offset, 5);
+            EXPECT_EQ(SelectedNodes(), expected);
+        }
+    }
+}
+
+// Right to left, columns narrower than the client end at its right edge, with and without a
+// vertical scroll bar: the cells, the header buttons, the hit tests and the display
+// rectangles all move by the empty width at the left.
+TEST_F(ColumnInput, RightToLeftColumnsEndAtTheRightEdge)
+{
+    std::vector<PLazyNode> n = Roots({u"a", u"b"});
+    for (int i = 0; i < 3; ++i) C()[i]->SetWidth(50);  // 150 in all
+    C()[1]->SetOptions(C()[1]->Options() & ~ColBit(coParentColor));
+    C()[1]->SetColor(0x30C0F0);
+    tree->SetBiDiMode(bdRightToLeft);
+    for (bool withBar : {false, true}) {
+        SCOPED_TRACE(withBar ? "with a vertical bar" : "without a bar");
+        if (withBar)
+            for (int i = 0; i < 30; ++i) n.push_back(Add(nullptr, u"x"));
+        const int client = tree->ClientWidth();
+        ASSERT_EQ(client < 240, withBar);
+        const int empty = client - 150;  // left of the first column
+        tree->Invalidate();
+        plat::testing::ProcessEvents();
+        const int y = RowY(n[0]);
+        struct Probe {
+            int x;
+            TColumnIndex column;
+        };
+        for (const Probe& p : {Probe{empty - 5, InvalidColumn}, Probe{empty + 2, 0}, Probe{empty + 60, 1},
+                               Probe{client - 2, 2}}) {
+            SCOPED_TRACE(p.x);
+            const THitInfo hit = HitAt(p.x, y);
+            EXPECT_EQ(hit.HitColumn, p.column);
+            EXPECT_EQ(hit.Has(hiNowhere), p.column == InvalidColumn);
+        }
+        EXPECT_EQ(tree->GetDisplayRect(n[0], 0, false).Left, empty);
+        EXPECT_EQ(tree->GetDisplayRect(n[0], 2, false).Right, client - 1);
+        const auto g = plat::testing::Grab(tree);
+        const int top = g->Height() == tree->Height() ? tree->Header().Height() : 0;
+        EXPECT_EQ(plat::testing::PixelOf(*g, empty + 75, y + top), plat::TColor(0x30C0F0));
+        EXPECT_NE(plat::testing::PixelOf(*g, empty + 25, y + top), plat::TColor(0x30C0F0));
+        EXPECT_NE(plat::testing::PixelOf(*g, empty + 125, y + top), plat::TColor(0x30C0F0));
+        if (top > 0) {
+            // The header's buttons sit above their cells: none left of the first column, and
+            // the last one's frame reaches the client's right edge.
+            const plat::TColor background = plat::testing::PixelOf(*g, 5, top / 2);
+            EXPECT_EQ(plat::testing::PixelOf(*g, empty - 10, top / 2), background);
+            EXPECT_NE(plat::testing::PixelOf(*g, empty, top / 2), background);
+            EXPECT_NE(plat::testing::PixelOf(*g, client - 1, top / 2), background);
+        }
+        plat::testing::SaveGrab(tree, withBar ? u"tree-columns-rtl-bar.png" : u"tree-columns-rtl.png");
+    }
+    EXPECT_COLUMNS_OK(tree->Header());
+}
+
+// Halfway through an animated widening of column 0 (from 80 to 144, 2 pixels a step) on a tree
+// scrolled by 40, the window shows column 1 moved 32 pixels right from where it was shown
+// (40..120), the tree's colour opening behind column 0's edge as shown.
+TEST_F(ColumnInput, AnimatedResizeMovesWhatIsShownRightOfTheColumn)
+{
+    Roots({u"a"});
+    C()[1]->SetOptions(C()[1]->Options() & ~ColBit(coParentColor));
+    C()[1]->SetColor(0x30C0F0);
+    C()[2]->SetWidth(200);  // 360 in all
+    tree->SetOffsetX(-40);
+    ASSERT_EQ(tree->EffectiveOffsetX(), 40);
+    tree->Invalidate();
+    plat::testing::ProcessEvents();
+    class GrabbingClock : public plat::FakeClock {
+    public:
+        explicit GrabbingClock(plat::TControl* C) : Control(C) {}
+        void Sleep(std::uint32_t Milliseconds) override
+        {
+            FakeClock::Sleep(Milliseconds);
+            if (++Sleeps == 16) Halfway = plat::testing::Grab(Control);
+        }
+        plat::TControl* Control;
+        int Sleeps = 0;
+        std::unique_ptr<plat::TBitmap> Halfway;
+    } clock(tree);
+    {
+        plat::ScopedClock scoped(clock);
+        C().AnimatedResize(0, 144);
+    }
+    EXPECT_EQ(clock.Sleeps, 32);
+    ASSERT_TRUE(clock.Halfway);
+    EXPECT_EQ(C()[0]->Width(), 144);
+    const auto& g = *clock.Halfway;
+    const int top = g.Height() == tree->Height() ? tree->Header().Height() : 0;
+    const int y = top + tree->ClientHeight() - 5;  // below the rows: the column colours
+    struct Probe {
+        int x;
+        bool column1;
+    };
+    for (const Probe& p : {Probe{50, false}, Probe{70, false}, Probe{80, true}, Probe{100, true}, Probe{150, true},
+                           Probe{160, false}}) {
+        SCOPED_TRACE(p.x);
+        EXPECT_EQ(plat::testing::PixelOf(g, p.x, y) == plat::TColor(0x30C0F0), p.column1);
+    }
+    // The final width is painted in full.
+    plat::testing::ProcessEvents();
+    const auto after = plat::testing::Grab(tree);
+    EXPECT_EQ(plat::testing::PixelOf(*after, 110, y), plat::TColor(0x30C0F0));
+    EXPECT_NE(plat::testing::PixelOf(*after, 100, y), plat::TColor(0x30C0F0));
+}
+
+// A horizontal wheel page is the client width less the fixed columns, with Ctrl and with the
+// whole-screen setting (-1 lines) alike.
+TEST_F(ColumnInput, HorizontalWheelPageLeavesTheFixedColumnsOut)
+{
+    Roots({u"a"});
+    C()[0]->SetOptions(C()[0]->Options() | ColBit(coFixed));
+    C()[2]->SetWidth(600);  // 760 in all
+    tree->SetFocus();
+    plat::testing::ProcessEvents();
+    struct Case {
+        int lines;
+        plat::TShiftState shift;
+    };
+    for (const Case& c : {Case{3, plat::ssCtrl}, Case{-1, 0}}) {
+        SCOPED_TRACE(c.lines);
+        tree->SetOffsetX(0);
+        plat::SetWheelScrollLines(c.lines);
+        plat::testing::Wheel(tree, -120, 150, 5, c.shift);
+        plat::SetWheelScrollLines(3);
+        EXPECT_EQ(tree->OffsetX(), -(240 - 80));
+        EXPECT_INPUT_OK(*tree);
+    }
 }
 
 } // namespace

@@ -509,6 +509,34 @@ TEST_F(HeaderMouse, HoverFollowsTheMouseAndTheTimerClearsItOutside)
     EXPECT_EQ(C().HoverIndex(), NoColumn);
 }
 
+// A move onto another header button reaches the application's hint handling only with
+// hoShowHint: the tree's hint shows after the pause, and stays while the mouse stays over the
+// button.
+TEST_F(HeaderMouse, HeaderMovesReachTheHintHandlingWithShowHint)
+{
+    tree->SetHint(u"columns");
+    tree->SetShowHint(true);
+    for (bool showHint : {false, true}) {
+        SCOPED_TRACE(showHint);
+        if (showHint) Options({hoShowHint});
+        else Options({}, {hoShowHint});
+        Move(600, 100);                    // away: the hover timer clears the hover column
+        plat::testing::AdvanceClock(60);
+        plat::Application->CancelHint();
+        Move(150, -10);
+        plat::testing::AdvanceClock(static_cast<std::uint32_t>(plat::Application->HintPause()));
+        plat::THintWindow* hint = plat::Application->ActiveHintWindow();
+        EXPECT_EQ(hint != nullptr, showHint);
+        if (!hint) continue;
+        EXPECT_EQ(hint->Caption(), u"columns");
+        Move(160, -8);  // the same button
+        EXPECT_NE(plat::Application->ActiveHintWindow(), nullptr);
+        Move(250, 40);  // a node row of the same tree: the hint's rectangle is the client
+        EXPECT_NE(plat::Application->ActiveHintWindow(), nullptr);
+    }
+    plat::Application->CancelHint();
+}
+
 // ---- sizing keys -------------------------------------------------------------------------------------------
 
 TEST_F(HeaderMouse, CtrlKeypadPlusFitsTheColumnsAndMinusRestoresThem)

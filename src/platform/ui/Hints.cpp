@@ -191,6 +191,8 @@ void TApplication::CancelHint()
     g_pauseControl = nullptr;
 }
 
+void TApplication::HintMouseMessage(TControl* Control, TPoint ScreenPos) { ui::HintMouseMove(Control, ScreenPos); }
+
 THintWindow* TApplication::ActiveHintWindow() const { return g_window && g_window->Active() ? g_window : nullptr; }
 
 namespace ui {

@@ -252,6 +252,11 @@ public:
     void HideHint() { CancelHint(); }
     // Shows the hint of the control under the mouse now (as when the pause ran out).
     void ActivateHint(TPoint CursorPos);
+    // A mouse move a control handles outside its client area (a strip of its non-client
+    // area it treats as its own) handed to the hint handling as a move over Control at the
+    // screen point given: the pause starts, or a shown hint stays while the point is inside
+    // its cursor rectangle.
+    void HintMouseMessage(TControl* Control, TPoint ScreenPos);
     THintWindowClass HintWindowClass;
     TShowHintEvent OnShowHint;
     // The hint window while a hint shows, else null.
