@@ -11,7 +11,7 @@ namespace mqttaccess {
 
 namespace {
 
-constexpr TRule_Column kColumns[] = {
+constexpr TFile_Column kColumns[] = {
     {1, u"Enable", u"N"},   {2, u"Index_Topic", u"", true}, {3, u"DataType", u""}, {4, u"Dimension", u""},
     {5, u"Position", u""},  {6, u"Template", u""},          {7, u"Mnemonic", u""},
 };
@@ -26,12 +26,12 @@ struct TTable_Texts {
     int Type, Int, Float, Other, Position, Topic, Sum;
 };
 
-constexpr TTable_Texts kPub = {1447, 1448, 1449, 1450, 1451, 1479, Text_Pub_Position_Dimension};
-constexpr TTable_Texts kSub = {1452, 1453, 1454, 1455, 1456, 1480, Text_Sub_Position_Dimension};
+constexpr TTable_Texts kPub = {1447, 1448, 1449, 1450, 1451, 1471, 1111};
+constexpr TTable_Texts kSub = {1452, 1453, 1454, 1455, 1456, 1472, 1112};
 
-String Row_Error(int row, int text)
+String Row_Error(int row, int text, const String& limit = {})
 {
-    return Lang(1446) + IntToStr(row) + Lang(text);
+    return Lang(1446) + IntToStr(row) + Lang(text) + limit;
 }
 
 String Check_Table(const TTable_Texts& t, const TCellRows& rows)
@@ -59,7 +59,7 @@ String Check_Table(const TTable_Texts& t, const TCellRows& rows)
         }
         const std::int64_t position = Rule_Int(Cell(cells, 5));
         if (position < 0 || position > Data_Size - 1) return Row_Error(row, t.Position);
-        if (position + dim > Data_Size) return Row_Error(row, t.Sum);
+        if (position + dim > Data_Size) return Row_Error(row, t.Sum, IntToStr(Data_Size));
     }
     return {};
 }

@@ -15,10 +15,6 @@ constexpr int Cols = 8;
 constexpr int Col_Topic = 2;
 constexpr int Data_Size = 1440;  // bytes of the data array a rule may reach
 
-// Texts of the Position + Dimension rule, publish and subscribe.
-constexpr int Text_Pub_Position_Dimension = 1481;
-constexpr int Text_Sub_Position_Dimension = 1482;
-
 extern const TTable_Layout Pub_Layout;  // MQTT_Publish
 extern const TTable_Layout Sub_Layout;  // MQTT_Subscribe
 extern const std::vector<int> Check_Cols;

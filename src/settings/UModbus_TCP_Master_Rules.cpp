@@ -11,14 +11,14 @@ namespace tcpmaster {
 
 namespace {
 
-constexpr TRule_Column kRead_Columns[] = {
+constexpr TFile_Column kRead_Columns[] = {
     {1, u"Enable", u"Y"},      {2, u"IP_Address", nullptr}, {3, u"Port", nullptr},      {4, u"Slave_ID", nullptr},
     {5, u"Type", nullptr},     {6, u"Address", nullptr},    {7, u"NPoint", nullptr},    {8, u"PollTime", nullptr},
     {9, u"MaxError", nullptr}, {10, u"Position", nullptr},  {11, u"Bit", nullptr},      {12, u"Swap", u"N"},
     {13, u"SwapWord", u"N"},   {14, u"Index_Topic", u"", true}, {15, u"Mnemonic", nullptr},
 };
 
-constexpr TRule_Column kWrite_Columns[] = {
+constexpr TFile_Column kWrite_Columns[] = {
     {1, u"Enable", u"Y"},      {2, u"IP_Address", nullptr}, {3, u"Port", nullptr},     {4, u"Slave_ID", nullptr},
     {5, u"Type", nullptr},     {6, u"Address", nullptr},    {7, u"NPoint", nullptr},   {8, u"PollTime", nullptr},
     {9, u"OnChange", nullptr}, {10, u"OnCMD", u"N"},        {11, u"MaxError", nullptr}, {12, u"Position", nullptr},

@@ -19,71 +19,52 @@ IXMLNode Load_Root(TXMLDocument& doc, const String& file)
     return root;
 }
 
-String Row_Reason(int row, StringView element, StringView attribute)
+// The reason for a row lacking an attribute: table, attribute and the layer's error.
+String Row_Error(StringView element, StringView attribute, const TXMLValue& value)
 {
-    return Lang(1471) + IntToStr(row) + Lang(1472) + String(element) + Lang(1473) + String(attribute);
+    try {
+        (void)value.AsString();
+        return {};
+    } catch (const Exception& e) {
+        return String(element) + u", " + String(attribute) + u": " + e.Message();
+    }
 }
 
 } // namespace
-
-TCellRows Empty_Rows(int rows, int cols)
-{
-    return TCellRows(static_cast<std::size_t>(rows), std::vector<String>(static_cast<std::size_t>(cols)));
-}
 
 int Rule_Int(StringView text)
 {
     return StrToIntDef(text, -1);
 }
 
-String Read_Problem_Text(const String& file, const String& reason)
+TCellRows Empty_Rows(int rows, int cols)
 {
-    return Lang(1470) + file + u"\n" + reason;
+    return TCellRows(static_cast<std::size_t>(rows), std::vector<String>(static_cast<std::size_t>(cols)));
 }
 
-int Read_Working_Mode(const String& file_pargen, String& problem)
+std::vector<String> Read_Topics(const String& file_topic, StringView table, TRead_Result& result)
 {
-    problem.clear();
-    if (!FileExists(file_pargen)) return 0;
-    try {
-        TXMLDocument doc;
-        IXMLNode root = Load_Root(doc, file_pargen);
-        IXMLNode node = root.ChildNodes().FindNode(u"Working_Mode");
-        if (!node) return 0;
-        TXMLValue v = node.NodeValue();
-        return v.IsNull() ? 0 : StrToIntDef(v.AsString(), 0);
-    } catch (const Exception& e) {
-        problem = Read_Problem_Text(file_pargen, e.Message());
-        return 0;
-    }
-}
-
-std::vector<String> Read_Topics(const String& file_topic, StringView table, String& problem)
-{
-    problem.clear();
+    result = {};
     std::vector<String> topics;
     if (!FileExists(file_topic)) return topics;
+    TXMLDocument doc;
     try {
-        TXMLDocument doc;
         IXMLNode root = Load_Root(doc, file_topic);
-        IXMLNode rows = root.ChildNodes().FindNode(table);
-        if (!rows) {
-            problem = Read_Problem_Text(file_topic, Lang(1474) + String(table));
-            return topics;
-        }
-        IXMLNodeList list = rows.ChildNodes();
+        IXMLNodeList list = root.ChildNodes().Nodes(table).ChildNodes();
         const int n = list.Count();
         topics.reserve(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i) {
             TXMLValue v = list[i].Attributes(u"Topic");
             if (v.IsNull()) {
-                problem = Read_Problem_Text(file_topic, Row_Reason(i + 1, table, u"Topic"));
+                result.Row = i + 1;
+                result.Error = Row_Error(table, u"Topic", v);
                 break;
             }
             topics.push_back(v.AsString());
         }
     } catch (const Exception& e) {
-        problem = Read_Problem_Text(file_topic, e.Message());
+        result.Unreadable = !doc.Active();
+        result.Error = e.Message();
     }
     return topics;
 }
@@ -98,43 +79,39 @@ TRead_Result Read_Rule_File(const String& file, std::span<const TTable_Layout> l
     try {
         root = Load_Root(doc, file);
     } catch (const Exception& e) {
-        result.Problem = Read_Problem_Text(file, e.Message());
-        result.Unread = true;
+        result.Unreadable = true;
+        result.Error = e.Message();
         return result;
     }
     for (std::size_t t = 0; t < layouts.size(); ++t) {
         const TTable_Layout& layout = layouts[t];
         TCellRows& rows = *tables[t];
-        IXMLNode element = root.ChildNodes().FindNode(layout.Element);
-        if (!element) {
-            result.Problem = Read_Problem_Text(file, Lang(1474) + layout.Element);
-            result.Unread = true;
+        IXMLNodeList list(root);
+        try {
+            list = root.ChildNodes().Nodes(layout.Element).ChildNodes();
+        } catch (const Exception& e) {
+            result.Error = e.Message();
             return result;
         }
-        IXMLNodeList list = element.ChildNodes();
         const int n = list.Count();
         const int max_rows = static_cast<int>(rows.size());
         for (int i = 0; i < n && i < max_rows; ++i) {
             IXMLNode row = list[i];
             std::vector<String>& cells = rows[static_cast<std::size_t>(i)];
-            for (const TRule_Column& c : layout.Columns) {
+            for (const TFile_Column& c : layout.Columns) {
                 TXMLValue v = row.Attributes(c.Attribute);
-                if (v.IsNull()) {
-                    if (!c.Default) {
-                        result.Problem = Read_Problem_Text(file, Row_Reason(i + 1, layout.Element, c.Attribute));
-                        result.Unread = true;
-                        return result;
-                    }
+                if (!v.IsNull()) {
+                    cells[static_cast<std::size_t>(c.Col)] = std::move(v).AsString();
+                } else if (c.Default) {
                     cells[static_cast<std::size_t>(c.Col)] = c.Default;
                 } else {
-                    cells[static_cast<std::size_t>(c.Col)] = v.AsString();
+                    result.Row = i + 1;
+                    result.Error = Row_Error(layout.Element, c.Attribute, v);
+                    return result;
                 }
             }
         }
-        if (n > max_rows && result.Problem.empty()) {
-            result.Problem = Read_Problem_Text(file, Lang(1475) + layout.Element);
-            result.Unread = true;
-        }
+        if (n > max_rows && result.Error.empty()) result.Error = Lang(1470) + layout.Element;
     }
     return result;
 }
@@ -147,25 +124,11 @@ int Saved_Row_Count(const TCellRows& rows, int key_col)
     return n;
 }
 
-int First_Used_Row(const TCellRows& rows, int from, std::span<const int> check_cols)
+void Fill_Rule_Document(TXMLDocument& doc, const char16_t* root_name, std::span<const TTable_Layout> layouts,
+                        std::span<const TCellRows* const> tables, std::span<const int> counts,
+                        const TTopic_Link_Text& link)
 {
-    const int n = static_cast<int>(rows.size());
-    for (int r = from; r < n; ++r) {
-        const std::vector<String>& cells = rows[static_cast<std::size_t>(r)];
-        for (int c = 1; c < static_cast<int>(cells.size()); ++c) {
-            bool check = false;
-            for (int k : check_cols) check = check || k == c;
-            if (!check && !Trim(cells[static_cast<std::size_t>(c)]).empty()) return r + 1;
-        }
-    }
-    return 0;
-}
-
-void Write_Rule_File(const String& file, const char16_t* root_name, std::span<const TTable_Layout> layouts,
-                     std::span<const TCellRows* const> tables, std::span<const int> counts,
-                     const TTopic_Link_Text& link)
-{
-    TXMLDocument doc;
+    doc.Clear();
     doc.SetActive(true);
     IXMLNode root = doc.AddChild(root_name);
     doc.AddComment(kVersion_Comment);
@@ -176,10 +139,9 @@ void Write_Rule_File(const String& file, const char16_t* root_name, std::span<co
         for (int r = 0; r < counts[t]; ++r) {
             const std::vector<String>& cells = rows[static_cast<std::size_t>(r)];
             IXMLNode row = element.AddChild(u"row");
-            for (const TRule_Column& c : layout.Columns)
+            for (const TFile_Column& c : layout.Columns)
                 row.SetAttributes(c.Attribute, c.Topic_Link ? link(static_cast<int>(t), r, cells)
                                                             : cells[static_cast<std::size_t>(c.Col)]);
         }
     }
-    doc.SaveToFile(file);
 }

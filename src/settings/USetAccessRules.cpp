@@ -11,14 +11,14 @@ namespace setaccess {
 
 namespace {
 
-constexpr TRule_Column kRead_Columns[] = {
+constexpr TFile_Column kRead_Columns[] = {
     {1, u"Enable", u"Y"},      {2, u"Slave_ID", nullptr}, {3, u"Type", nullptr},     {4, u"Address", nullptr},
     {5, u"NPoint", nullptr},   {6, u"PollTime", nullptr}, {7, u"MaxError", nullptr}, {8, u"Position", nullptr},
     {9, u"Bit", nullptr},      {10, u"Swap", u"N"},       {11, u"SwapWord", u"N"},   {12, u"Index_Topic", u"", true},
     {13, u"Mnemonic", nullptr},
 };
 
-constexpr TRule_Column kWrite_Columns[] = {
+constexpr TFile_Column kWrite_Columns[] = {
     {1, u"Enable", u"Y"},       {2, u"Slave_ID", nullptr}, {3, u"Type", nullptr},      {4, u"Address", nullptr},
     {5, u"NPoint", nullptr},    {6, u"PollTime", nullptr}, {7, u"OnChange", nullptr},  {8, u"OnCMD", u"N"},
     {9, u"MaxError", nullptr},  {10, u"Position", nullptr}, {11, u"Bit", nullptr},     {12, u"Swap", u"N"},

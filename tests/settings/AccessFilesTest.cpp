@@ -1,5 +1,5 @@
 // The access editors' rule files: the written layout, required and guarded attributes,
-// damaged files reported without keeping stale rows, and a failed save leaving the old file.
+// damaged files reported without keeping stale rows.
 #include <unistd.h>
 
 #include <filesystem>
@@ -59,8 +59,10 @@ TEST_F(AccessFilesTest, ModbusMasterFileHoldsEveryAttributeInOrder)
     const TCellRows* tables[] = {&read, &write};
     const int counts[] = {1, 1};
     const String file = plat::Utf8ToString(Path("ModbusM_SetAccess.xml"));
-    Write_Rule_File(file, u"EtherNetIP_to_Modbus", kModbus, tables, counts,
-                    [](int table, int row, const std::vector<String>&) { return plat::IntToStr(table * 10 + row + 1); });
+    plat::TXMLDocument doc;
+    Fill_Rule_Document(doc, u"EtherNetIP_to_Modbus", kModbus, tables, counts,
+                       [](int table, int row, const std::vector<String>&) { return plat::IntToStr(table * 10 + row + 1); });
+    doc.SaveToFile(file);
     EXPECT_EQ(Slurp(Path("ModbusM_SetAccess.xml")),
               "<EtherNetIP_to_Modbus>\n"
               "  <Modbus_Read>\n"
@@ -80,8 +82,7 @@ TEST_F(AccessFilesTest, ModbusMasterFileHoldsEveryAttributeInOrder)
     TCellRows write2 = Empty_Rows(setaccess::Rows, setaccess::Write_Cols);
     TCellRows* back[] = {&read2, &write2};
     const TRead_Result r = Read_Rule_File(file, kModbus, back);
-    EXPECT_EQ(N(r.Problem), "");
-    EXPECT_FALSE(r.Unread);
+    EXPECT_TRUE(r.Whole()) << N(r.Error);
     read[0][12] = u"1";
     EXPECT_EQ(read2[0], read[0]);
     EXPECT_EQ(write2[0], write[0]);
@@ -98,7 +99,7 @@ TEST_F(AccessFilesTest, GuardedAttributesTakeTheirDefaults)
          "Position='0' Bit='0' Mnemonic=''/></Modbus_Write></EtherNetIP_to_Modbus>");
     TCellRows read = Empty_Rows(2, setaccess::Read_Cols), write = Empty_Rows(2, setaccess::Write_Cols);
     TCellRows* tables[] = {&read, &write};
-    EXPECT_EQ(N(Read_Rule_File(plat::Utf8ToString(Path("m.xml")), kModbus, tables).Problem), "");
+    EXPECT_EQ(N(Read_Rule_File(plat::Utf8ToString(Path("m.xml")), kModbus, tables).Error), "");
     EXPECT_EQ(read[0][1], u"Y");
     EXPECT_EQ(read[0][10], u"N");
     EXPECT_EQ(read[0][11], u"N");
@@ -113,7 +114,7 @@ TEST_F(AccessFilesTest, GuardedAttributesTakeTheirDefaults)
     const TTable_Layout mqtt[] = {mqttaccess::Pub_Layout, mqttaccess::Sub_Layout};
     TCellRows pub = Empty_Rows(2, mqttaccess::Cols), sub = Empty_Rows(2, mqttaccess::Cols);
     TCellRows* both[] = {&pub, &sub};
-    EXPECT_EQ(N(Read_Rule_File(plat::Utf8ToString(Path("a.xml")), mqtt, both).Problem), "");
+    EXPECT_EQ(N(Read_Rule_File(plat::Utf8ToString(Path("a.xml")), mqtt, both).Error), "");
     EXPECT_EQ(pub[0], (std::vector<String>{u"", u"N", u"0", u"", u"", u"", u"", u""}));
 }
 
@@ -129,40 +130,39 @@ TEST_F(AccessFilesTest, DamagedFileIsReportedAndKeepsOnlyWhatWasRead)
         const char* name;
         std::string xml;
         int rows_read;       // read rows holding the file's rows afterwards
-        const char* reason;  // the second line of the problem; empty when there is none
+        bool unreadable;
+        int row;             // the row the reading stopped at
+        const char* error;   // "*": the parser's text, whatever it is
         int max_rows = setaccess::Rows;
     } cases[] = {
-        {"parse error", "<EtherNetIP_to_Modbus><Modbus_Read>" + good_row, 0, "*"},
-        {"no root", "", 0, "*"},
+        {"parse error", "<EtherNetIP_to_Modbus><Modbus_Read>" + good_row, 0, true, 0, "*"},
+        {"no root", "", 0, true, 0, "*"},
         {"row lacks a required attribute",
          "<EtherNetIP_to_Modbus><Modbus_Read>" + good_row + no_npoint + good_row + "</Modbus_Read><Modbus_Write/>"
          "</EtherNetIP_to_Modbus>",
-         1, "Row 2 of Modbus_Read lacks the attribute NPoint"},
+         1, false, 2, "Modbus_Read, NPoint: Could not convert variant of type (Null) into type (String)"},
         {"missing write table", "<EtherNetIP_to_Modbus><Modbus_Read>" + good_row + "</Modbus_Read></EtherNetIP_to_Modbus>",
-         1, "Missing the table element Modbus_Write"},
+         1, false, 0, "Node \"Modbus_Write\" not found"},
         {"more rows than the table", "<EtherNetIP_to_Modbus><Modbus_Read>" + many + "</Modbus_Read><Modbus_Write/>"
-         "</EtherNetIP_to_Modbus>", 2, "More rows than the table holds in Modbus_Read", 2},
+         "</EtherNetIP_to_Modbus>", 2, false, 0, "More rows than the table holds in Modbus_Read", 2},
         {"whole file", "<EtherNetIP_to_Modbus><Modbus_Read>" + many + "</Modbus_Read><Modbus_Write/>"
-         "</EtherNetIP_to_Modbus>", 3, ""},
+         "</EtherNetIP_to_Modbus>", 3, false, 0, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Spit(Path("m.xml"), c.xml);
         TCellRows read = Empty_Rows(c.max_rows, setaccess::Read_Cols), write = Empty_Rows(2, setaccess::Write_Cols);
         TCellRows* tables[] = {&read, &write};
-        const String file = plat::Utf8ToString(Path("m.xml"));
-        const TRead_Result r = Read_Rule_File(file, kModbus, tables);
+        const TRead_Result r = Read_Rule_File(plat::Utf8ToString(Path("m.xml")), kModbus, tables);
         int filled = 0;
         for (const auto& row : read) filled += row[13] == u"r";
         EXPECT_EQ(filled, c.rows_read);
-        EXPECT_EQ(r.Unread, std::string(c.reason) != "");
-        if (std::string(c.reason) == "*") {
-            EXPECT_EQ(N(r.Problem).rfind("Cannot read the whole file " + Path("m.xml") + "\n", 0), 0u) << N(r.Problem);
-        } else if (*c.reason) {
-            EXPECT_EQ(N(r.Problem), "Cannot read the whole file " + Path("m.xml") + "\n" + c.reason);
-        } else {
-            EXPECT_EQ(N(r.Problem), "");
-        }
+        EXPECT_EQ(r.Unreadable, c.unreadable);
+        EXPECT_EQ(r.Row, c.row);
+        if (std::string(c.error) == "*")
+            EXPECT_FALSE(r.Whole());
+        else
+            EXPECT_EQ(N(r.Error), c.error);
     }
 }
 
@@ -172,64 +172,27 @@ TEST_F(AccessFilesTest, MissingFileReadsNothingAndReportsNothing)
     read[0][1] = u"Y";
     TCellRows* tables[] = {&read, &write};
     const TRead_Result r = Read_Rule_File(plat::Utf8ToString(Path("none.xml")), kModbus, tables);
-    EXPECT_EQ(N(r.Problem), "");
-    EXPECT_FALSE(r.Unread);
+    EXPECT_TRUE(r.Whole());
+    EXPECT_FALSE(r.Unreadable);
     EXPECT_EQ(read[0][1], u"Y");
 }
 
-TEST_F(AccessFilesTest, UnwritableFileRaisesAndLeavesTheOldFile)
+TEST_F(AccessFilesTest, TopicsFromTheTopicFile)
 {
-    TCellRows read = Empty_Rows(1, setaccess::Read_Cols), write = Empty_Rows(1, setaccess::Write_Cols);
-    const TCellRows* tables[] = {&read, &write};
-    const int counts[] = {0, 0};
-    auto link = [](int, int, const std::vector<String>&) { return String(); };
-    // A configuration folder that is gone.
-    const String lost = plat::Utf8ToString(Path("gone/ModbusM_SetAccess.xml"));
-    EXPECT_THROW(Write_Rule_File(lost, u"EtherNetIP_to_Modbus", kModbus, tables, counts, link), plat::EXMLDocError);
-    if (geteuid() == 0) GTEST_SKIP() << "a read-only folder does not stop root";
-    fs::create_directory(Path("ro"));
-    Spit(Path("ro/ModbusM_SetAccess.xml"), "old");
-    fs::permissions(Path("ro"), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_THROW(Write_Rule_File(plat::Utf8ToString(Path("ro/ModbusM_SetAccess.xml")), u"EtherNetIP_to_Modbus",
-                                 kModbus, tables, counts, link),
-                 plat::EXMLDocError);
-    fs::permissions(Path("ro"), fs::perms::owner_all);
-    EXPECT_EQ(Slurp(Path("ro/ModbusM_SetAccess.xml")), "old");
-}
-
-TEST_F(AccessFilesTest, TopicsAndWorkingModeFromTheOtherFiles)
-{
-    String problem;
+    TRead_Result r;
     const String topic_file = plat::Utf8ToString(Path("MQTT_Set_Topic.xml"));
-    EXPECT_TRUE(Read_Topics(topic_file, u"MQTT_Publish", problem).empty());
-    EXPECT_EQ(N(problem), "");
+    EXPECT_TRUE(Read_Topics(topic_file, u"MQTT_Publish", r).empty());
+    EXPECT_TRUE(r.Whole());
     Spit(Path("MQTT_Set_Topic.xml"), "<MQTT_Set_Topic><MQTT_Publish><row Topic='a'/><row Topic='b'/><row/><row Topic='c'/>"
                                      "</MQTT_Publish><MQTT_Subscribe><row Topic='s'/></MQTT_Subscribe></MQTT_Set_Topic>");
-    EXPECT_EQ(Read_Topics(topic_file, u"MQTT_Publish", problem), (std::vector<String>{u"a", u"b"}));
-    EXPECT_EQ(N(problem), "Cannot read the whole file " + Path("MQTT_Set_Topic.xml") +
-                              "\nRow 3 of MQTT_Publish lacks the attribute Topic");
-    EXPECT_EQ(Read_Topics(topic_file, u"MQTT_Subscribe", problem), (std::vector<String>{u"s"}));
-    EXPECT_EQ(N(problem), "");
-
-    const String pargen = plat::Utf8ToString(Path("ParGen.xml"));
-    const struct {
-        const char* xml;
-        int mode;
-        bool problem;
-    } modes[] = {
-        {nullptr, 0, false},
-        {"<Par_Gen><Working_Mode>1</Working_Mode></Par_Gen>", 1, false},
-        {"<Par_Gen><Working_Mode>2</Working_Mode></Par_Gen>", 2, false},
-        {"<Par_Gen><Working_Mode>x</Working_Mode></Par_Gen>", 0, false},
-        {"<Par_Gen></Par_Gen>", 0, false},
-        {"<Par_Gen><Working_Mode>1</Working_Mode>", 0, true},
-    };
-    for (const auto& m : modes) {
-        fs::remove(Path("ParGen.xml"));
-        if (m.xml) Spit(Path("ParGen.xml"), m.xml);
-        EXPECT_EQ(Read_Working_Mode(pargen, problem), m.mode) << (m.xml ? m.xml : "no file");
-        EXPECT_EQ(problem.empty(), !m.problem) << N(problem);
-    }
+    EXPECT_EQ(Read_Topics(topic_file, u"MQTT_Publish", r), (std::vector<String>{u"a", u"b"}));
+    EXPECT_EQ(r.Row, 3);
+    EXPECT_EQ(N(r.Error), "MQTT_Publish, Topic: Could not convert variant of type (Null) into type (String)");
+    EXPECT_EQ(Read_Topics(topic_file, u"MQTT_Subscribe", r), (std::vector<String>{u"s"}));
+    EXPECT_TRUE(r.Whole());
+    Spit(Path("MQTT_Set_Topic.xml"), "<MQTT_Set_Topic><MQTT_Publish>");
+    EXPECT_TRUE(Read_Topics(topic_file, u"MQTT_Publish", r).empty());
+    EXPECT_FALSE(r.Whole());
 }
 
 TEST_F(AccessFilesTest, SavedTableEndsAtTheFirstEmptyKey)
@@ -239,11 +202,6 @@ TEST_F(AccessFilesTest, SavedTableEndsAtTheFirstEmptyKey)
     rows[0][2] = u"1";
     rows[1][2] = u"2";
     EXPECT_EQ(Saved_Row_Count(rows, 2), 2);
-    // Only check-box cells below: nothing is lost.
-    rows[3][10] = u"Y";
-    EXPECT_EQ(First_Used_Row(rows, 2, setaccess::Read_Check_Cols), 0);
-    rows[4][13] = u"note";
-    EXPECT_EQ(First_Used_Row(rows, 2, setaccess::Read_Check_Cols), 5);
     rows[2][2] = u" ";
     EXPECT_EQ(Saved_Row_Count(rows, 2), 2);
     for (auto& r : rows) r[2] = u"9";
