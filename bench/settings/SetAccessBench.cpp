@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ExtCGrid.h"
 #include "TestSupport.h"
 #include "UComon.h"
 #include "ULanguage.h"

@@ -101,8 +101,8 @@ void TFMQTT_Set_Access::FormShow()
     TCellRows* tables[] = {&pub, &sub};
     const TRead_Result result = Read_Rule_File(File_MQTT_Set_Access, layouts, tables);
     // Index_Topic is guarded: a rule without it (or with a value that is no index) has no topic.
-    for (auto& row : pub) row[mqttaccess::Col_Topic] = Topic_Pub_from_Index_to_String(Rule_Int(row[mqttaccess::Col_Topic]));
-    for (auto& row : sub) row[mqttaccess::Col_Topic] = Topic_Sub_from_Index_to_String(Rule_Int(row[mqttaccess::Col_Topic]));
+    for (auto& row : pub) row[mqttaccess::Col_Topic] = Topic_Pub_from_Index_to_String(Cell_Int(row[mqttaccess::Col_Topic]));
+    for (auto& row : sub) row[mqttaccess::Col_Topic] = Topic_Sub_from_Index_to_String(Cell_Int(row[mqttaccess::Col_Topic]));
     Put_Rows(ACG_Pub, pub);
     Put_Rows(ACG_Sub, sub);
     File_Read = result.Whole() ? TFile_Read::Whole : result.Unreadable ? TFile_Read::Unreadable : TFile_Read::Partial;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "UComon.h"
 #include "UFormKit.h"
 #include "plat/SysUtils.h"
 
@@ -26,8 +27,8 @@ struct TTable_Texts {
     int Type, Int, Float, Other, Position, Topic, Sum;
 };
 
-constexpr TTable_Texts kPub = {1447, 1448, 1449, 1450, 1451, 1471, 1111};
-constexpr TTable_Texts kSub = {1452, 1453, 1454, 1455, 1456, 1472, 1112};
+constexpr TTable_Texts kPub = {1447, 1448, 1449, 1450, 1451, 1131, 1111};
+constexpr TTable_Texts kSub = {1452, 1453, 1454, 1455, 1456, 1132, 1112};
 
 String Row_Error(int row, int text, const String& limit = {})
 {
@@ -49,7 +50,7 @@ String Check_Table(const TTable_Texts& t, const TCellRows& rows)
         }
         const String type = UpperCase(Trim(Cell(cells, 3)));
         if (type.empty()) return Row_Error(row, t.Type);
-        const std::int64_t dim = Rule_Int(Cell(cells, 4));
+        const std::int64_t dim = Cell_Int(Cell(cells, 4));
         if (type == u"INT") {
             if (dim != 1 && dim != 2 && dim != 4 && dim != 8) return Row_Error(row, t.Int);
         } else if (type == u"FLOAT") {
@@ -57,7 +58,7 @@ String Check_Table(const TTable_Texts& t, const TCellRows& rows)
         } else if (dim <= 0) {
             return Row_Error(row, t.Other);
         }
-        const std::int64_t position = Rule_Int(Cell(cells, 5));
+        const std::int64_t position = Cell_Int(Cell(cells, 5));
         if (position < 0 || position > Data_Size - 1) return Row_Error(row, t.Position);
         if (position + dim > Data_Size) return Row_Error(row, t.Sum, IntToStr(Data_Size));
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "UComon.h"
 #include "UFormKit.h"
 #include "plat/SysUtils.h"
 
@@ -52,29 +53,29 @@ constexpr TTable_Check kWrite = {11, 12, 13, 1550, 1551, 1552, 1553, 1554, 1555,
 String Check_Row(const TTable_Check& t, const std::vector<String>& cells, int row, int working_mode)
 {
     if (Check_IP_Address(Cell(cells, 2))) return Row_Error(row, t.T_IP);
-    if (!In(Rule_Int(Cell(cells, 3)), 0, 65535)) return Row_Error(row, t.T_Port);
-    if (!In(Rule_Int(Cell(cells, 4)), 1, 247)) return Row_Error(row, t.T_Slave);
+    if (!In(Cell_Int(Cell(cells, 3)), 0, 65535)) return Row_Error(row, t.T_Port);
+    if (!In(Cell_Int(Cell(cells, 4)), 1, 247)) return Row_Error(row, t.T_Slave);
     if (Cell(cells, 5).empty()) return Row_Error(row, t.T_Type);
     const String type = UpperCase(Trim(Cell(cells, 5)));
     const bool bits = type == u"COIL STATUS" || (t.Read && type == u"INPUT STATUS");
-    if (!In(Rule_Int(Cell(cells, 6)), 0, 65535)) return Row_Error(row, t.T_Address);
+    if (!In(Cell_Int(Cell(cells, 6)), 0, 65535)) return Row_Error(row, t.T_Address);
     const int limit = t.Read ? (bits ? 2000 : 125) : (bits ? 1968 : 123);
-    const std::int64_t npoint = Rule_Int(Cell(cells, 7));
+    const std::int64_t npoint = Cell_Int(Cell(cells, 7));
     if (!In(npoint, 1, limit)) return Row_Error(row, t.T_NPoint, IntToStr(limit));
-    const int poll = Rule_Int(Cell(cells, 8));
+    const int poll = Cell_Int(Cell(cells, 8));
     if (t.Read && working_mode == 0) {
         if (!In(poll, 1000, 100000000)) return Row_Error(row, 1599);
     } else if (!In(poll, t.Read ? 1 : 0, 100000000)) {
         return Row_Error(row, t.T_PollTime);
     }
-    if (!In(Rule_Int(Cell(cells, t.MaxError)), 0, 100000000)) return Row_Error(row, t.T_MaxError);
+    if (!In(Cell_Int(Cell(cells, t.MaxError)), 0, 100000000)) return Row_Error(row, t.T_MaxError);
     if (!t.Read || working_mode != 0) {
-        const std::int64_t position = Rule_Int(Cell(cells, t.Position));
+        const std::int64_t position = Cell_Int(Cell(cells, t.Position));
         if (!In(position, 0, NByte - 1)) return Row_Error(row, t.T_Position, IntToStr(NByte - 1));
         std::int64_t last;
         if (bits) {
             if (Cell(cells, t.Bit).empty()) return Row_Error(row, t.T_Bit);
-            const int bit_value = Rule_Int(Cell(cells, t.Bit));
+            const int bit_value = Cell_Int(Cell(cells, t.Bit));
             last = position + (npoint + (bit_value < 0 ? 0 : bit_value) - 1) / 8;
         } else {
             last = position + 2 * npoint - 1;
@@ -118,7 +119,7 @@ bool Check_IP_Address(const String& text)
     }
     parts[3] = String(rest);
     for (const String& p : parts)
-        if (!In(Rule_Int(p), 0, 255)) return true;
+        if (!In(Cell_Int(p), 0, 255)) return true;
     return false;
 }
 

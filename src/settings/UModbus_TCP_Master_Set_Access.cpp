@@ -154,7 +154,7 @@ void TFModbus_TCP_Master_Set_Access::FormShow()
     const TRead_Result result = Read_Rule_File(File_ModbusTCPM_SetAccess, layouts, tables);
     for (auto& row : read) {
         String& topic = row[tcpmaster::Col_Topic];
-        if (!topic.empty()) topic = Get_Topic_From_Index(Rule_Int(topic));
+        if (!topic.empty()) topic = Get_Topic_From_Index(Cell_Int(topic));
     }
     Put_Rows(ACG_Modbus_Read, read);
     Put_Rows(ACG_Modbus_Write, write);

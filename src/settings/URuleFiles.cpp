@@ -32,11 +32,6 @@ String Row_Error(StringView element, StringView attribute, const TXMLValue& valu
 
 } // namespace
 
-int Rule_Int(StringView text)
-{
-    return StrToIntDef(text, -1);
-}
-
 TCellRows Empty_Rows(int rows, int cols)
 {
     return TCellRows(static_cast<std::size_t>(rows), std::vector<String>(static_cast<std::size_t>(cols)));
@@ -111,7 +106,7 @@ TRead_Result Read_Rule_File(const String& file, std::span<const TTable_Layout> l
                 }
             }
         }
-        if (n > max_rows && result.Error.empty()) result.Error = Lang(1470) + layout.Element;
+        if (n > max_rows && result.Error.empty()) result.Error = Lang(1130) + layout.Element;
     }
     return result;
 }

@@ -50,8 +50,6 @@ struct TRead_Result {
     bool Whole() const { return Error.empty(); }
 };
 
-int Rule_Int(plat::StringView text);
-
 // Rows holding `rows` data rows of `cols` real columns, every cell empty.
 TCellRows Empty_Rows(int rows, int cols);
 

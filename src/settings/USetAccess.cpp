@@ -138,7 +138,7 @@ void TFSetAccess::FormShow()
     for (int r = 0; r < setaccess::Rows; ++r) {
         String& topic = read[static_cast<std::size_t>(r)][setaccess::Col_Topic];
         if (topic.empty()) continue;
-        const int index = Rule_Int(topic);
+        const int index = Cell_Int(topic);
         ComboItem_Topic[static_cast<std::size_t>(r)] = index;
         topic = Get_Topic_From_Index(index);
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "UComon.h"
 #include "UFormKit.h"
 #include "plat/SysUtils.h"
 
@@ -53,29 +54,29 @@ constexpr TTable_Check kWrite = {2, 3, 4, 5, 6, 9, 10, 11, 1379, 1380, 1381, 138
 // Message of the first failing check of one enabled row, empty when it passes.
 String Check_Row(const TTable_Check& t, const std::vector<String>& cells, int row, int working_mode)
 {
-    if (!In(Rule_Int(Cell(cells, t.Slave)), 1, 247)) return Row_Error(row, t.T_Slave);
+    if (!In(Cell_Int(Cell(cells, t.Slave)), 1, 247)) return Row_Error(row, t.T_Slave);
     if (Cell(cells, t.Type).empty()) return Row_Error(row, t.T_Type);
     const String type = UpperCase(Trim(Cell(cells, t.Type)));
     const bool bits = type == u"COIL STATUS" || (t.Read && type == u"INPUT STATUS");
-    if (!In(Rule_Int(Cell(cells, t.Address)), 0, 65535)) return Row_Error(row, t.T_Address);
+    if (!In(Cell_Int(Cell(cells, t.Address)), 0, 65535)) return Row_Error(row, t.T_Address);
     const int limit = t.Read ? (bits ? 2000 : 125) : (bits ? 1968 : 123);
-    const std::int64_t npoint = Rule_Int(Cell(cells, t.NPoint));
+    const std::int64_t npoint = Cell_Int(Cell(cells, t.NPoint));
     if (!In(npoint, 1, limit)) return Row_Error(row, t.T_NPoint, IntToStr(limit));
-    const int poll = Rule_Int(Cell(cells, t.PollTime));
+    const int poll = Cell_Int(Cell(cells, t.PollTime));
     if (t.Read && working_mode == 0) {
         if (!In(poll, 1000, 100000000)) return Row_Error(row, 1373);
     } else if (!In(poll, t.Read ? 1 : 0, 100000000)) {
         return Row_Error(row, t.T_PollTime);
     }
-    if (!In(Rule_Int(Cell(cells, t.MaxError)), 0, 100000000)) return Row_Error(row, t.T_MaxError);
+    if (!In(Cell_Int(Cell(cells, t.MaxError)), 0, 100000000)) return Row_Error(row, t.T_MaxError);
     const bool positions = !t.Read || working_mode != 0;
     if (positions) {
-        const std::int64_t position = Rule_Int(Cell(cells, t.Position));
+        const std::int64_t position = Cell_Int(Cell(cells, t.Position));
         if (!In(position, 0, NByte - 1)) return Row_Error(row, t.T_Position, IntToStr(NByte - 1));
         std::int64_t last;
         if (bits) {
             if (Cell(cells, t.Bit).empty()) return Row_Error(row, t.T_Bit);
-            const int bit_value = Rule_Int(Cell(cells, t.Bit));
+            const int bit_value = Cell_Int(Cell(cells, t.Bit));
             const std::int64_t start_bit = bit_value < 0 ? 0 : bit_value;
             last = position + (npoint + start_bit - 1) / 8;
         } else {
