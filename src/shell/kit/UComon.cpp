@@ -386,3 +386,40 @@ void Set_COM_Port_Roots(StringView sys_class_tty, StringView dev_dir)
 {
     plat::SetSerialScanRoots(plat::StringToUtf8(sys_class_tty), plat::StringToUtf8(dev_dir));
 }
+
+int Cell_Int(plat::StringView text)
+{
+    std::size_t i = 0;
+    bool neg = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        neg = text[i] == u'-';
+        ++i;
+    }
+    unsigned base = 10;
+    if (i < text.size() && text[i] == u'$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size()) return -1;
+    // The magnitude a result may reach: 2^31 - 1, or 2^31 for a negative one.
+    const std::uint64_t limit = neg ? 0x80000000ull : 0x7FFFFFFFull;
+    std::uint64_t v = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        unsigned d;
+        if (c >= u'0' && c <= u'9')
+            d = c - u'0';
+        else if (base == 16 && c >= u'a' && c <= u'f')
+            d = c - u'a' + 10;
+        else if (base == 16 && c >= u'A' && c <= u'F')
+            d = c - u'A' + 10;
+        else
+            return -1;
+        v = v * base + d;
+        if (v > limit) return -1;
+    }
+    return neg ? static_cast<int>(-static_cast<std::int64_t>(v)) : static_cast<int>(v);
+}

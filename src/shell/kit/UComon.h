@@ -15,6 +15,11 @@ class TStringList;
 class TList;
 } // namespace plat
 
+namespace grid {
+class TExtStringGrid;
+class TExtColumnGrid;
+} // namespace grid
+
 // --- Folders and the active configuration ---------------------------------------------
 extern plat::String Program_Dir;   // folder of the program file, no trailing separator
 extern plat::String Master_Dir;    // Program_Dir + "/MASTER" (firmware images)
@@ -121,6 +126,50 @@ plat::String COM_Port_Device(int number);
 // Tests point the scan at a fake sysfs tree and device folder; empty texts restore
 // "/sys/class/tty" and "/dev".
 void Set_COM_Port_Roots(plat::StringView sys_class_tty, plat::StringView dev_dir);
+
+// --- Cell numbers ------------------------------------------------------------------------------
+// The integer a table cell holds: an optional sign and decimal digits, or "$"/"0x" and hex
+// digits, as typed (no blanks). -1 for any other text and for a value outside the 32-bit
+// signed range: the reading never wraps, so "4294967297" or "$FFFFFFFF" is not a position.
+int Cell_Int(plat::StringView text);
+
+// --- Row-editing helpers of the table editors (built with the window kit, shell_forms) ------
+// Tables have a fixed number of rows: row 0 is the header, column 0 the row number. The
+// covered columns are the real columns 1 .. ColCount + NumHiddenColumns - 1, hidden ones
+// included; column 0 and row 0 are never written while a data row is given.
+//
+// A row is used when a covered cell holds text other than blanks, check-box columns
+// (edDataCheckBox) aside.
+bool Grid_Row_Used(grid::TExtColumnGrid* grid, int row);
+// Moves the rows below `row` up one; the last row becomes empty.
+void Grid_Delete_Row(int row, grid::TExtColumnGrid* grid);
+// Moves `row` and the rows below it down one and empties `row` ("Y" in column 1 with put_y).
+// When the last row is used it would be pushed out of the table: the user is asked first
+// (text 1106, Yes and No) and nothing changes on any answer but Yes.
+void Grid_Insert_Row(int row, grid::TExtColumnGrid* grid, bool put_y);
+// Row_Copy := the row's covered texts, column 1 first; Row_Copy_Check := all false, one
+// entry per copied column, so that a later check-box paste takes these as texts.
+void Grid_Copy_Row(grid::TExtColumnGrid* grid, int row);
+// Row_Copy into the row, after the checks in this order: `copied` (else error 1102), the
+// covered column count equal to Row_Copy's (else error 1101), a used row only on Yes to
+// question 1100.
+void Grid_Paste_Row(grid::TExtColumnGrid* grid, int row, bool copied);
+// The same for grids with cell check boxes (GetCheckBoxState/SetCheckBoxState) and per-cell
+// read-only flags, which move with the cells. Delete leaves the last row read-only, insert
+// leaves the new row editable; check_first ticks the check box of column 1 there.
+void Grid_Delete_Row_Check(int row, grid::TExtStringGrid* grid, bool check_first);
+void Grid_Insert_Row_Check(int row, grid::TExtStringGrid* grid, bool check_first);
+// Row_Copy with "Y"/"N" for check-box cells, which Row_Copy_Check flags.
+void Grid_Copy_Row_Check(grid::TExtStringGrid* grid, int row);
+// As Grid_Paste_Row; a row is used by any non-empty (untrimmed) cell without a check box,
+// and flagged entries set check boxes.
+void Grid_Paste_Row_Check(grid::TExtStringGrid* grid, int row, bool copied);
+// With Double_Click_Auto_Size on and row 0 (the header): AutoSizeCol(col, 0).
+void Grid_DblClick_Auto_Size(grid::TExtStringGrid* grid, int row, int col);
+// With Enable_Jump_Field_Tables on and key Enter (13): the next cell, wrapping to column 1
+// of the next row and from the last row to row 1, when a data cell is current; the key
+// becomes 0 in every such case. Any other key, or the option off, passes unchanged.
+void Grid_Enter_Next_Cell(grid::TExtStringGrid* grid, char16_t& key);
 
 // --- Constant functions -------------------------------------------------------------------------
 constexpr int Default_BACnet_Eng_Unit() { return 95; }
