@@ -6,6 +6,7 @@
 #include "URuleGrid.h"
 #include "UTopicTemplate.h"
 #include "plat/ComCtrls.h"
+#include "plat/StdCtrls.h"
 #include "plat/Dialogs.h"
 #include "plat/SysUtils.h"
 #include "plat/Xml.h"
@@ -147,7 +148,11 @@ void TFMQTT_Set_Access::Table_DblClick(TRule_Table& table, int row, int col)
 
 void TFMQTT_Set_Access::Show_Form_Topic(TExtColumnGrid* g, int ARow, int ACol)
 {
-    (void)g, (void)ARow, (void)ACol;  // PENDING-MERGE
+    if (!FTopicTemplate) return;
+    FTopicTemplate->TopicTemplate = 1;
+    FTopicTemplate->RE_TopicTemplate->Clear();
+    FTopicTemplate->RE_TopicTemplate->SetText(g->Cells(ACol, ARow));
+    if (FTopicTemplate->ShowModal() == mrOk) g->SetCells(ACol, ARow, FTopicTemplate->RE_TopicTemplate->Text());
 }
 
 String TFMQTT_Set_Access::Topic_Pub_from_Index_to_String(int index) const
