@@ -1,5 +1,7 @@
 // The access editors as windows: layout by working mode, loading and saving through a show,
 // topic links, and the questions that guard unread, cut-off or unwritable files.
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +16,8 @@
 #include "UMQTT_Set_Access.h"
 #include "UModbus_TCP_Master_Set_Access.h"
 #include "USetAccess.h"
+#include "UTopicTemplate.h"
+#include "plat/StdCtrls.h"
 #include "plat/ComCtrls.h"
 #include "plat/Dialogs.h"
 #include "plat/Forms.h"
@@ -283,6 +287,23 @@ TEST_F(AccessWindowsTest, UnwritableFileShowsTheErrorAndKeepsTheWindowOpen)
     });
     ASSERT_EQ(responder().MessageBoxes().size(), 1u);
     EXPECT_EQ(responder().MessageBoxes()[0].Request.Kind, plat::mtError);
+
+    // A read-only configuration folder: the old file stays as it was.
+    if (geteuid() == 0) GTEST_SKIP() << "a read-only folder does not stop root";
+    fs::create_directory(dir_ / "ro");
+    std::ofstream(dir_ / "ro/ModbusM_SetAccess.xml", std::ios::binary) << "old";
+    fs::permissions(dir_ / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    File_ModbusM_SetAccess = plat::Utf8ToString(dir_ / "ro/ModbusM_SetAccess.xml");
+    responder().AnswerMessageBox(plat::mrOk);  // the file cannot be parsed
+    responder().AnswerMessageBox(plat::mrYes); // overwrite it anyway
+    responder().AnswerMessageBox(plat::mrOk);  // it cannot be written
+    Show<TFSetAccess>(w, [](TFSetAccess& f) {
+        f.Btn_OK->Click();
+        EXPECT_EQ(f.ModalResult(), plat::mrNone);
+        f.Btn_Cancel->Click();
+    });
+    fs::permissions(dir_ / "ro", fs::perms::owner_all);
+    EXPECT_EQ(Read("ro/ModbusM_SetAccess.xml"), "old");
 }
 
 TEST_F(AccessWindowsTest, ModbusTcpMasterResolvesHiddenTopicsAgainstTheCurrentFile)
@@ -350,6 +371,78 @@ TEST_F(AccessWindowsTest, MqttAccessLoadsLinksAndSaves)
               "Mnemonic=\"\" />\n  </MQTT_Publish>\n  <MQTT_Subscribe>\n"
               "    <row Enable=\"Y\" Index_Topic=\"0\" DataType=\"Int\" Dimension=\"2\" Position=\"8\" Template=\"\" "
               "Mnemonic=\"lost\" />\n  </MQTT_Subscribe>\n</MQTT_Set_Access>\n<!--SW_VERSION = 1.114-->\n");
+}
+
+// Clicks the middle of a cell given by its real column.
+void Click_Cell(grid::TExtColumnGrid* g, int real, int row, bool twice = false)
+{
+    const plat::TRect r = g->CellRect(g->DisplColIndex(real), row);
+    const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
+    twice ? plat::testing::DoubleClick(g, x, y) : plat::testing::Click(g, x, y);
+    plat::testing::ProcessEvents();
+}
+
+TEST_F(AccessWindowsTest, ModbusMasterRowButtonsActOnThePageInView)
+{
+    Mode(1);
+    Write("ModbusM_SetAccess.xml", Modbus_File(kRead_Row, kWrite_Row));
+    TFSetAccess w(nullptr);
+    responder().AnswerMessageBox(plat::mrOk);
+    responder().AnswerMessageBox(plat::mrYes);
+    Show<TFSetAccess>(w, [](TFSetAccess& f) {
+        grid::TExtColumnGrid* r = f.ACG_Modbus_Read;
+        grid::TExtColumnGrid* wr = f.ACG_Modbus_Write;
+        // A click on the number column selects the row.
+        Click_Cell(r, 0, 3);
+        EXPECT_EQ(r->Selection().Top, 3);
+        EXPECT_EQ(r->Selection().Bottom, 3);
+        // Copied in the read table, refused in the write table.
+        Click_Cell(r, 2, 1);
+        f.Btn_CopyRow->Click();
+        EXPECT_TRUE(f.Do_Copy_In_Read());
+        f.PageControl1->SetActivePage(f.TS_Modbus_Write);
+        Click_Cell(wr, 2, 1);
+        f.Btn_PasteRow->Click();
+        EXPECT_EQ(wr->Cells(2, 1), u"0");
+        // Insert on the write page: an enabled empty row, the rule one row down.
+        f.Btn_InsRow->Click();
+        EXPECT_EQ(wr->Cells(1, 1), u"Y");
+        EXPECT_EQ(wr->Cells(2, 1), u"");
+        EXPECT_EQ(wr->Cells(14, 2), u"w");
+        // Delete asks with the row number.
+        f.Btn_DelRow->Click();
+        EXPECT_EQ(wr->Cells(14, 1), u"w");
+        f.Btn_Cancel->Click();
+    });
+    const auto texts = responder().MessageTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(N(texts[0]), "Error!!! Copy a valid row before Paste it");
+    EXPECT_EQ(N(texts[1]), "Are you sure to delete the Row number 1");
+    // Header hints by real column; the Topic hint stays at its column while Topic is hidden.
+    EXPECT_EQ(w.Table(0).Hints.size(), 13u);
+    EXPECT_EQ(N(w.Table(0).Hints[10]), "Enable or Disable the Swap Word of Data");
+    EXPECT_EQ(N(w.Table(0).Hints[11]), "Select the Topic from the List");
+}
+
+TEST_F(AccessWindowsTest, MqttAccessTemplateDoubleClickAndInsertWithoutEnable)
+{
+    TFTopicTemplate editor(nullptr);
+    TFMQTT_Set_Access w(nullptr);
+    Show<TFMQTT_Set_Access>(w, [this](TFMQTT_Set_Access& f) {
+        responder().ScriptModal<TFTopicTemplate>([](TFTopicTemplate& t) {
+            EXPECT_EQ(t.TopicTemplate, 1);
+            EXPECT_EQ(t.RE_TopicTemplate->Text(), u"");
+            t.RE_TopicTemplate->SetText(u"{\"v\":$VALUE$}");
+            t.SetModalResult(plat::mrOk);
+        });
+        Click_Cell(f.ACG_Pub, 6, 2, true);
+        EXPECT_EQ(f.ACG_Pub->Cells(6, 2), u"{\"v\":$VALUE$}");
+        Click_Cell(f.ACG_Pub, 2, 1);
+        f.Btn_InsRow->Click();
+        EXPECT_EQ(f.ACG_Pub->Cells(1, 1), u"");
+        EXPECT_EQ(f.ACG_Pub->Cells(6, 3), u"{\"v\":$VALUE$}");
+        f.Btn_Cancel->Click();
+    });
 }
 
 TEST_F(AccessWindowsTest, InertEthernetWindowHoldsItsTwoTables)
