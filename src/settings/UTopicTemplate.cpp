@@ -17,11 +17,12 @@ TFTopicTemplate::TFTopicTemplate(TComponent* owner)
     Btn_OK->SetModalResult(mrOk);
 
     // Bottom to top above the button panel: legend, splitter; the edit field takes the rest.
+    // Alignment orders the bottom controls by their places: each is put above the one below
+    // before it is aligned.
     P_Legend = new TPanel(this);
+    P_Legend->SetBounds(0, P_Button->Top() - 108, ClientWidth(), 108);
     P_Legend->SetParent(this);
     P_Legend->SetAlign(alBottom);
-    P_Legend->SetHeight(108);
-    P_Legend->SetTop(P_Button->Top() - 108);
     P_Legend->SetBevelOuter(bvNone);
 
     L_List_Keywords = new TLabel(this);
@@ -42,9 +43,10 @@ TFTopicTemplate::TFTopicTemplate(TComponent* owner)
     ESG_Keywords->SetOptions(TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing});
 
     Splitter1 = new TSplitter(this);
+    Splitter1->SetBounds(0, P_Legend->Top() - 3, ClientWidth(), 3);
     Splitter1->SetParent(this);
     Splitter1->SetAlign(alBottom);
-    Splitter1->SetTop(P_Legend->Top() - 3);
+    Splitter1->SetHeight(3);
 
     RE_TopicTemplate = new TRichEdit(this);
     RE_TopicTemplate->SetName(u"RE_TopicTemplate");

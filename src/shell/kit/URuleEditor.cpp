@@ -15,6 +15,8 @@ TRuleEditorForm::TRuleEditorForm(TComponent* owner, const char16_t* design_capti
                                  TRow_Button_Texts row_texts, int client_width, int client_height)
     : TDialogForm(owner, design_caption, texts, client_width, client_height), rowTexts_(row_texts)
 {
+    // OK validates and writes in the window's own handler, which sets the OK result itself.
+    Btn_OK->SetModalResult(mrNone);
     Btn_DelRow = New_Button(this, P_Button, 252, 6, 110, 28);
     Btn_DelRow->SetCaption(u"Delete Row");
     Btn_InsRow = New_Button(this, P_Button, 370, 6, 110, 28);

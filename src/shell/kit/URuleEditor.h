@@ -8,7 +8,8 @@
 // asks for it), a double click sizes a header column (Grid_DblClick_Auto_Size) and then
 // calls Table_DblClick, the Enter key moves on (Grid_Enter_Next_Cell), and a header cell of
 // a real column c > 0 shows hint c - 1. The row buttons act on the table of the page in
-// view at its current row; the window decides OK itself (Btn_OK->OnClick).
+// view at its current row; the window decides OK itself (Btn_OK->OnClick, which sets the
+// OK result: the button carries none).
 //
 // Reading and writing the window's file: the frame keeps whether the file of the last show
 // was read whole, and offers the messages and questions that guard against losing rows
