@@ -9,6 +9,7 @@
 #include "ParGenTestKit.h"
 #include "plat/ComCtrls.h"
 #include "plat/ExtCtrls.h"
+#include "plat/Graphics.h"
 #include "plat/StdCtrls.h"
 
 using namespace pargen_test;
@@ -876,6 +877,27 @@ TEST_F(ParGenModelsTest, LongCaptionsWrapBesideTheirFields)
     }
     // A short caption keeps its one line.
     EXPECT_LT(W().Named(u"L_CANopen_IDDevice")->Height(), 20);
+}
+
+// The CANopen start-up check box's caption is longer than its 175 pixels: it wraps into a box
+// one row step high, whole, beside its delay edit and above the next row.
+TEST_F(ParGenModelsTest, TheCanopenStartUpCheckBoxShowsItsWholeCaption)
+{
+    W().Lay_Out_As(M::M526);
+    auto* check = W().Named_As<plat::TCheckBox>(u"CB_CANopen_NetOpe");
+    ASSERT_TRUE(check->Visible());
+    EXPECT_TRUE(check->WordWrap());
+    EXPECT_EQ(check->Top(), 96);
+    EXPECT_LE(check->Left() + check->Width(), W().Named(u"E_CANopen_NetOpe_Delay")->Left());
+    EXPECT_LE(check->Top() + check->Height(), W().Named(u"L_CANopen_SDO_Timeout")->Top());
+    // The caption, broken at blanks in the room right of the box (17 pixels in), fits the box.
+    plat::TBitmap measure(4, 4);
+    measure.Canvas()->SetFont(check->Font());
+    plat::TRect room{17, 0, check->Width(), 0};
+    measure.Canvas()->DrawText(check->Caption(), room, plat::DT_CALCRECT | plat::DT_WORDBREAK);
+    EXPECT_LE(room.Right, check->Width());
+    EXPECT_GT(room.Height(), 20) << "two lines";
+    EXPECT_LE(room.Height(), check->Height());
 }
 
 TEST_F(ParGenModelsTest, TheOtherPanelsRowsStandOnTheGrid)
