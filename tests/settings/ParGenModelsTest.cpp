@@ -144,6 +144,27 @@ TEST_F(ParGenModelsTest, TheBuildIsModel518AndItsWindowIsUnchanged)
     EXPECT_FALSE(W().CP_CAN->Visible());
 }
 
+// The window with only the build's panels filled (the creation benchmark's peer): model 518's
+// panels stand as in the full window, the other panels are empty, and no other model's layout
+// can be asked of it.
+TEST_F(ParGenModelsTest, TheWindowWithOnlyTheBuildsPanelsLaysOutAs518Only)
+{
+    TFParGen w(nullptr, TParGen_Panels::Build_Model);
+    std::vector<int> heights, full;
+    for (int i = 0; i < w.CPG->PanelCount(); ++i) {
+        heights.push_back(w.CPG->Panels(i)->Visible() ? w.CPG->Panels(i)->Height() : -1);
+        full.push_back(W().CPG->Panels(i)->Visible() ? W().CPG->Panels(i)->Height() : -1);
+    }
+    EXPECT_EQ(heights, full);
+    EXPECT_EQ(w.CP_CAN->Surface()->ControlCount(), 0);
+    EXPECT_GT(W().CP_CAN->Surface()->ControlCount(), 0);
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::Exception>([&] { w.Named(u"CB_CAN_Baudrate"); }, u"TFParGen has no control CB_CAN_Baudrate"));
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::Exception>([&] { w.Lay_Out_As(M::M526); },
+                                            u"TFParGen has only the panels of the build's model"));
+    w.Lay_Out_As(M::M518);
+    EXPECT_EQ(w.CP_Modbus_Master->Caption(), u"4. Modbus Master");
+}
+
 TEST_F(ParGenModelsTest, Model525ShowsCanThirdAt67)
 {
     W().Lay_Out_As(M::M525);
