@@ -37,6 +37,7 @@ constexpr int Edit_Height = 21;
 constexpr int Combo_Height = 22;
 constexpr int Rich_Height = 23;
 constexpr int Check_Height = 17;
+constexpr int Row_Step = 28;
 constexpr int Check_Width = 415;
 constexpr int Gateway_Check_Width = 175;
 constexpr int Byte_Lefts[4] = {191, 252, 313, 374};
@@ -202,8 +203,9 @@ void TWiFi_Block::Set_Enabled(bool enabled) const
 
 // ---- creation ----------------------------------------------------------------------------
 
-TFParGen::TFParGen(TComponent* owner)
-    : TDialogForm(owner, u"Set Communication", {400, 401, 402, 403, 404, 405}, 460, 700)
+TFParGen::TFParGen(TComponent* owner, TParGen_Panels panels)
+    : TDialogForm(owner, u"Set Communication", {400, 401, 402, 403, 404, 405}, 460, 700),
+      other_panels_(panels == TParGen_Panels::All)
 {
     FParGen = this;
     SetBorderIcons(biSystemMenu);
@@ -352,6 +354,8 @@ void TFParGen::Create_Controls()
 void TFParGen::Create_Fields()
 {
     Create_Rows(ParGen_Fields());
+    if (!other_panels_)
+        return;
     Create_Rows(ParGen_Other_Fields());
     // A field's caption on the other panels that is longer than the room before its field
     // (the M-Bus node state, the CANopen SDO timeout) wraps onto a second line inside that
@@ -363,6 +367,12 @@ void TFParGen::Create_Fields()
         label->SetWordWrap(true);
         label->SetWidth(Field_Left - Label_Left - 6);
     }
+    // The CANopen start-up check box stands on a gateway row, 175 wide, before its delay edit,
+    // and its caption is longer than that: it wraps onto two lines in a box one row step
+    // high, its top on the grid, ending where the next row starts.
+    auto* net_ope = static_cast<TCheckBox*>(Named(u"CB_CANopen_NetOpe"));
+    net_ope->SetWordWrap(true);
+    net_ope->SetHeight(Row_Step);
 }
 
 void TFParGen::Create_Rows(const std::vector<TParGen_Field>& rows)

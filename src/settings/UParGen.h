@@ -85,9 +85,14 @@ enum class TParGen_Model {
 };
 inline constexpr TParGen_Model ParGen_Build_Model = TParGen_Model::M518;
 
+// Which panels the window gives controls: all 33, or only the build's model's ten (the other
+// 23 stay empty and the window can be laid out as the build's model only; the creation
+// benchmark compares the two).
+enum class TParGen_Panels { All, Build_Model };
+
 class TFParGen : public TDialogForm {
 public:
-    explicit TFParGen(plat::TComponent* owner);
+    explicit TFParGen(plat::TComponent* owner, TParGen_Panels panels = TParGen_Panels::All);
     ~TFParGen() override;
     plat::String ClassName() const override { return u"TFParGen"; }
 
@@ -111,6 +116,8 @@ public:
     void Move_GroupBoxs();
     // Lays a freshly created window out as `model`: hides every panel, runs that model's
     // panel routine and its re-layout pass; later passes (triggers, loading) follow it.
+    // Raises plat::Exception for another model than the build's on a window whose other
+    // panels are empty.
     void Lay_Out_As(TParGen_Model model);
     TParGen_Model Model() const { return model_; }
     // A control of the family's other panels by its name; raises plat::Exception when the
@@ -395,6 +402,7 @@ private:
     std::vector<TParGen_Binding> bindings_;
     std::vector<std::vector<plat::TEdit*>> dot_chains_;
     bool relayout_ = false;
+    bool other_panels_ = true;  // the other models' panels have their controls
     TParGen_Model model_ = ParGen_Build_Model;
     bool wifi_laid_out_ = false;  // the older Wi-Fi panel has had a full height set
     std::vector<const plat::TObject*> change_triggers_, click_triggers_;

@@ -35,6 +35,8 @@ void TFParGen::Set_Lang()
 {
     TDialogForm::Set_Lang();
     for (const std::vector<TParGen_Field>* rows : {&ParGen_Fields(), &ParGen_Other_Fields()}) {
+        if (rows != &ParGen_Fields() && !other_panels_)
+            continue;
         for (const TParGen_Field& f : *rows) {
             switch (f.Control) {
             case TParGen_Control::Label:

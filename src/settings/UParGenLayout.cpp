@@ -40,6 +40,14 @@ void TFParGen::Set_Panel_Height(TCategoryPanel* panel, const TControl* last) con
 // shows, hides or enables cannot run it again from inside.
 void TFParGen::Collect_Triggers()
 {
+    change_triggers_ = {CB_Select_Device_Device, CB_WorkMode_WorkMode, CB_WiFi2_Type, CB_WiFi2_Secure_Type};
+    click_triggers_ = {CB_EthConn_En_DHCP_Cable,      CB_EthConn_En_DHCP_WiFi,
+                       CB_MQTT_WillFlag,              CB_MQTT_PublishTopicConnection,
+                       CB_MQTT_Enable_ReProgram,      CB_TLS_Enable,
+                       CB_TLS_En_Server_Auth,         CB_TLS_En_Client_Auth,
+                       CB_WiFi2_En_DHCP,              CB_GSM_GPRS_En_Second_SIM};
+    if (!other_panels_)
+        return;
     change_triggers_ = {CB_Select_Device_Device,
                         CB_WorkMode_WorkMode,
                         CB_WiFi2_Type,

@@ -85,6 +85,8 @@ void TFParGen::Move_GroupBoxs()
 
 void TFParGen::Lay_Out_As(TParGen_Model model)
 {
+    if (!other_panels_ && model != ParGen_Build_Model)
+        throw Exception(u"TFParGen has only the panels of the build's model");
     model_ = model;
     for (int i = 0; i < CPG->PanelCount(); ++i) CPG->Panels(i)->SetVisible(false);
     Order_TAB_Panels();

@@ -9,6 +9,7 @@
 #include "ParGenTestKit.h"
 #include "plat/ComCtrls.h"
 #include "plat/ExtCtrls.h"
+#include "plat/Graphics.h"
 #include "plat/StdCtrls.h"
 
 using namespace pargen_test;
@@ -141,6 +142,27 @@ TEST_F(ParGenModelsTest, TheBuildIsModel518AndItsWindowIsUnchanged)
     EXPECT_EQ(shown[3], W().CP_Modbus_Master);
     EXPECT_EQ(shown[3]->Caption(), u"4. Modbus Master");
     EXPECT_FALSE(W().CP_CAN->Visible());
+}
+
+// The window with only the build's panels filled (the creation benchmark's peer): model 518's
+// panels stand as in the full window, the other panels are empty, and no other model's layout
+// can be asked of it.
+TEST_F(ParGenModelsTest, TheWindowWithOnlyTheBuildsPanelsLaysOutAs518Only)
+{
+    TFParGen w(nullptr, TParGen_Panels::Build_Model);
+    std::vector<int> heights, full;
+    for (int i = 0; i < w.CPG->PanelCount(); ++i) {
+        heights.push_back(w.CPG->Panels(i)->Visible() ? w.CPG->Panels(i)->Height() : -1);
+        full.push_back(W().CPG->Panels(i)->Visible() ? W().CPG->Panels(i)->Height() : -1);
+    }
+    EXPECT_EQ(heights, full);
+    EXPECT_EQ(w.CP_CAN->Surface()->ControlCount(), 0);
+    EXPECT_GT(W().CP_CAN->Surface()->ControlCount(), 0);
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::Exception>([&] { w.Named(u"CB_CAN_Baudrate"); }, u"TFParGen has no control CB_CAN_Baudrate"));
+    EXPECT_TRUE(testsupport::ThrowsWith<plat::Exception>([&] { w.Lay_Out_As(M::M526); },
+                                            u"TFParGen has only the panels of the build's model"));
+    w.Lay_Out_As(M::M518);
+    EXPECT_EQ(w.CP_Modbus_Master->Caption(), u"4. Modbus Master");
 }
 
 TEST_F(ParGenModelsTest, Model525ShowsCanThirdAt67)
@@ -876,6 +898,27 @@ TEST_F(ParGenModelsTest, LongCaptionsWrapBesideTheirFields)
     }
     // A short caption keeps its one line.
     EXPECT_LT(W().Named(u"L_CANopen_IDDevice")->Height(), 20);
+}
+
+// The CANopen start-up check box's caption is longer than its 175 pixels: it wraps into a box
+// one row step high, whole, beside its delay edit and above the next row.
+TEST_F(ParGenModelsTest, TheCanopenStartUpCheckBoxShowsItsWholeCaption)
+{
+    W().Lay_Out_As(M::M526);
+    auto* check = W().Named_As<plat::TCheckBox>(u"CB_CANopen_NetOpe");
+    ASSERT_TRUE(check->Visible());
+    EXPECT_TRUE(check->WordWrap());
+    EXPECT_EQ(check->Top(), 96);
+    EXPECT_LE(check->Left() + check->Width(), W().Named(u"E_CANopen_NetOpe_Delay")->Left());
+    EXPECT_LE(check->Top() + check->Height(), W().Named(u"L_CANopen_SDO_Timeout")->Top());
+    // The caption, broken at blanks in the room right of the box (17 pixels in), fits the box.
+    plat::TBitmap measure(4, 4);
+    measure.Canvas()->SetFont(check->Font());
+    plat::TRect room{17, 0, check->Width(), 0};
+    measure.Canvas()->DrawText(check->Caption(), room, plat::DT_CALCRECT | plat::DT_WORDBREAK);
+    EXPECT_LE(room.Right, check->Width());
+    EXPECT_GT(room.Height(), 20) << "two lines";
+    EXPECT_LE(room.Height(), check->Height());
 }
 
 TEST_F(ParGenModelsTest, TheOtherPanelsRowsStandOnTheGrid)

@@ -4,6 +4,8 @@
 //     item model of the same visible size, font and cell sizes, rendered offscreen.
 // (3) The visible window of a 12-column grid at 1,025 and 1,000,000 rows and with 1,000
 //     hidden rows above it: the cost depends on what is visible only.
+// (4) Scrolling that window by one row (the top row moving as Down at the last visible row
+//     moves it), beside the full repaint of (1): the rows' pixels move, one row is painted.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -106,8 +108,25 @@ void BM_PaintVisibleWindow(benchmark::State& state) {
     state.counters["visible_rows"] = s.grid->VisibleRowCount();
 }
 
+// One row down, then one row up: each step moves the pixels and paints the uncovered row.
+void BM_ScrollOneRow(benchmark::State& state) {
+    Setup s = MakeWindowGrid(false);
+    s.grid->SetRowCount(200);
+    for (int r = kWinRows; r < 200; ++r)
+        for (int c = 0; c < kWinCols; ++c) s.grid->SetGridCell(c, r, plat::IntToStr((r * 7 + c) % 997));
+    s.grid->Invalidate();
+    s.grid->Update();
+    int step = 1;
+    for (auto _ : state) {
+        s.grid->SetTopRow(s.grid->TopRow() + step);
+        s.grid->Update();
+        step = -step;
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_ScrollOneRow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridWindow)->ArgName("markup")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TableViewPeer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintVisibleWindow)

@@ -361,8 +361,12 @@ void DrawValueBar(TCanvas* Canvas, TRect R, int Value, TColor PositiveColor, TCo
     if (Value < 0) Canvas->Rectangle(centre + RoundEven(x), R.Top, centre, R.Bottom);
     else if (Value > 0) Canvas->Rectangle(centre, R.Top, centre + RoundEven(x), R.Bottom);
     if (ShowValue) {
+        // The number stands centred in the half the bar leaves empty (the left half for a
+        // positive value, the right half for a negative one), so it never overlaps the bar.
         Canvas->Brush()->SetStyle(plat::bsClear);
         TRect tr = R;
+        if (Value > 0) tr.Right = centre;
+        else if (Value < 0) tr.Left = centre;
         Canvas->DrawText(plat::IntToStr(Value), tr, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
         Canvas->Brush()->SetStyle(plat::bsSolid);
     }

@@ -189,6 +189,9 @@ void TExtStringGrid::DrawCheckGlyph(TCanvas* Canvas, TRect R, bool Checked, plat
     }
 }
 
+// Pixels between one side-by-side radio item's text and the next item's glyph.
+constexpr int Radio_Item_Gap = 8;
+
 void TExtStringGrid::DrawRadioGlyph(TCanvas* Canvas, TRect R, bool Upwards, double Scale, TControlStyle Style,
                                     bool Selected, const plat::TStrings* Items, bool Disabled, bool Horizontal,
                                     int Index, int Count, const String& CellText) {
@@ -207,7 +210,9 @@ void TExtStringGrid::DrawRadioGlyph(TCanvas* Canvas, TRect R, bool Upwards, doub
         const bool on = Index == i - 1 || (Index == -1 && !text.empty() && text == CellText);
         int x, y;
         if (Horizontal) {
-            x = R.Left + 2 + before + (i - 1) * s;
+            // Items side by side keep a gap after each text, so one item's text never runs
+            // into the next item's glyph.
+            x = R.Left + 2 + before + (i - 1) * (s + Radio_Item_Gap);
             y = R.Top + (R.Height() - s) / 2;
         } else {
             x = R.Left + 2;
@@ -225,7 +230,8 @@ void TExtStringGrid::DrawRadioGlyph(TCanvas* Canvas, TRect R, bool Upwards, doub
             if (Style == csFlat) st |= plat::DFCS_FLAT;
             if (Disabled) st |= plat::DFCS_INACTIVE;
             plat::DrawFrameControl(Canvas, {x, y, x + d, y + d}, plat::DFC_BUTTON, st);
-            tx = Horizontal ? x + RoundEven(cl.RadioSize * Scale) : x + RoundEven((cl.RadioSize + 4) * Scale);
+            // The text stands clear of the glyph: the frame-control radio fills its square.
+            tx = Horizontal ? x + RoundEven((cl.RadioSize + 3) * Scale) : x + RoundEven((cl.RadioSize + 4) * Scale);
             break;
         }
         case csBorland: {

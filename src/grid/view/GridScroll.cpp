@@ -448,6 +448,9 @@ void TExtStringGrid::ViewControlMessage(const plat::TMessage& Message) {
 
 void TExtStringGrid::TopLeftChanged() {
     TBaseGrid::TopLeftChanged();
+    // Footer rows stay at the bottom while the rows scroll past them: the pixels the
+    // framework moved would carry the footer along, so the whole grid repaints.
+    if (FixedFooters > 0) Invalidate();
     BackGroundScrolled();
     SyncFlatScroll(plat::SB_VERT);
     SyncFlatScroll(plat::SB_HORZ);

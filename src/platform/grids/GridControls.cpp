@@ -1,10 +1,16 @@
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "plat/Classes.h"
 #include "plat/Graphics.h"
 #include "plat/Grids.h"
 #include "plat/Messages.h"
+
+#include <QImage>
+#include <QRegion>
+
+#include "ui/UiNative.h"
 
 namespace plat {
 
@@ -15,6 +21,24 @@ constexpr UINT kSelectionTimerMs = 60;
 constexpr int kSizingTolerance = 2;
 
 bool IsFixedCell(const TGridLayout& l, int c, int r) { return c < l.Cols.Fixed() || r < l.Rows.Fixed(); }
+
+// Moves the window's pixels of Area (client coordinates) by Dy instead of repainting them, as
+// the platform scrolls a window: what waits for a repaint inside Area moves along, the strip
+// the move uncovers is invalidated. Only while the window shows a surface of its size and
+// paints (redraw on); false otherwise, and the caller repaints the whole grid.
+bool ScrollClientPixels(TCustomGrid* grid, const TRect& Area, int Dy) {
+    if (Dy == 0 || Area.IsEmpty() || std::abs(Dy) >= Area.Height() || !grid->Showing()) return false;
+    NativeWindow& n = ui::N(grid);
+    if (n.redrawOff || n.inPaint || !n.widget || n.surface.size() != QSize(grid->Width(), grid->Height()))
+        return false;
+    TRect uncovered;
+    ScrollDC(grid->Canvas(), 0, Dy, Area, Area, &uncovered);
+    const TRect a = grid->ClientAreaInWindow();
+    const QRegion area(a.Left + Area.Left, a.Top + Area.Top, Area.Width(), Area.Height());
+    n.dirty = (n.dirty - area) + ((n.dirty & area).translated(0, Dy) & area);
+    grid->InvalidateRect(&uncovered);
+    return true;
+}
 
 bool RectsIntersect(const TRect& a, const TRect& b) {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
@@ -371,10 +395,27 @@ void TCustomGrid::ScrollTo(int NewLeft, int NewTop) {
     NewLeft = std::clamp(NewLeft, FixedCols(), std::max(layout_.MaxLeftCol(), FixedCols()));
     NewTop = std::clamp(NewTop, FixedRows(), std::max(layout_.MaxTopRow(), FixedRows()));
     if (NewLeft == layout_.LeftCol && NewTop == layout_.TopRow) return;
+    // A move of the top row alone scrolls the rows' pixels and repaints only the rows it
+    // uncovers: the distance is the rows passed with their grid lines.
+    int dy = 0;
+    if (NewLeft == layout_.LeftCol) {
+        const int lw = layout_.GridLineWidth;
+        for (int r = std::min(NewTop, layout_.TopRow); r < std::max(NewTop, layout_.TopRow) && dy <= ClientHeight(); ++r)
+            dy += layout_.Rows.Size(r) + lw;
+        if (NewTop > layout_.TopRow) dy = -dy;
+    }
     layout_.LeftCol = NewLeft;
     layout_.TopRow = NewTop;
+    // A new thumb position repaints the window's frame, which asks for the whole window;
+    // while the client area keeps its size the client's pixels need no more than the scroll.
+    NativeWindow& n = ui::N(this);
+    const QRegion waiting = n.dirty;
+    const int cw = ClientWidth(), ch = ClientHeight();
     UpdateScrollBars();
-    Invalidate();
+    if (dy != 0 && cw == ClientWidth() && ch == ClientHeight()) n.dirty = waiting;
+    int fixedBottom = 0;
+    for (int r = 0; r < layout_.Rows.Fixed(); ++r) fixedBottom += layout_.Rows.Size(r) + layout_.GridLineWidth;
+    if (!ScrollClientPixels(this, {0, fixedBottom, ClientWidth(), ClientHeight()}, dy)) Invalidate();
     TopLeftChanged();
     UpdateEditor();
 }

@@ -71,6 +71,12 @@ struct HostedEdit : QObject {
     QPlainTextEdit* plain = nullptr;
     bool forwarding = false;
     bool updating = false;
+    // What ApplyFont last gave the editor: a parent's font or colour reaching the edit
+    // unchanged costs no new font and palette resolution in the editor.
+    bool styled = false;
+    QFont font;
+    TColor baseColor = clNone;
+    TColor textColor = clNone;
 
     QWidget* editor() const { return line ? static_cast<QWidget*>(line) : static_cast<QWidget*>(plain); }
     QWidget* keyTarget() const { return line ? static_cast<QWidget*>(line) : plain->viewport(); }
@@ -202,10 +208,21 @@ void TCustomEdit::ApplyFont()
     if (!host_)
         return;
     QWidget* w = host_->editor();
-    w->setFont(gfx::ToQFont(*Font()));
+    QFont font = gfx::ToQFont(*Font());
+    if (!host_->styled || host_->font != font) {
+        host_->font = font;
+        w->setFont(font);
+    }
+    const TColor baseColor = Color();
+    const TColor textColor = Enabled() ? Font()->Color() : clGrayText;
+    if (host_->styled && host_->baseColor == baseColor && host_->textColor == textColor)
+        return;
+    host_->styled = true;
+    host_->baseColor = baseColor;
+    host_->textColor = textColor;
     QPalette pal = w->palette();
-    const QColor base = gfx::ToQColor(Color());
-    const QColor text = gfx::ToQColor(Enabled() ? Font()->Color() : clGrayText);
+    const QColor base = gfx::ToQColor(baseColor);
+    const QColor text = gfx::ToQColor(textColor);
     for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         pal.setColor(g, QPalette::Base, base);
         pal.setColor(g, QPalette::Window, base);

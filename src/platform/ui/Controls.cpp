@@ -45,6 +45,8 @@ void UiAccess::SetBoundsRaw(TControl* c, int l, int t, int w, int h)
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_unique<TFont>())
 {
+    // Controls act on removals only (a popup menu, a focus control, images going away).
+    SetHearsInsertions(false);
     font_->OnChange = [this](TObject*) { FontChanged(); };
 }
 

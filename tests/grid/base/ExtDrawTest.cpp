@@ -122,6 +122,33 @@ TEST(DrawRoutines, ValueBarGrowsFromTheCentre) {
     DrawValueBar(z->Canvas(), {0, 0, 104, 10}, 5, plat::clGreen, plat::clRed, false, 0);  // no range: no crash
 }
 
+// The shown number stands in the half the bar leaves empty: no text pixel inside the bar.
+TEST(DrawRoutines, ValueBarNumberStandsBesideTheBar) {
+    struct Case {
+        int value;
+        int bar_left, bar_right;    // the bar's columns
+        int text_left, text_right;  // where the number must be
+    };
+    // Inner rectangle 2..122 (centre 62); 80 of 100 is 48 pixels from the centre.
+    for (const Case c : {Case{80, 62, 110, 2, 62}, Case{-80, 14, 62, 62, 122}}) {
+        SCOPED_TRACE(c.value);
+        auto b = Canvas(124, 24);
+        b->Canvas()->Font()->SetColor(plat::clBlack);
+        DrawValueBar(b->Canvas(), {0, 0, 124, 24}, c.value, plat::clGreen, plat::clRed, true, 100);
+        const plat::TColor bar = c.value > 0 ? plat::clGreen : plat::clRed;
+        int inBar = 0, beside = 0;
+        for (int y = 2; y < 22; ++y)
+            for (int x = 2; x < 122; ++x) {
+                const plat::TColor p = b->Canvas()->Pixels(x, y);
+                if (p == bar || p == plat::clWhite) continue;
+                if (x >= c.bar_left && x < c.bar_right) ++inBar;
+                if (x >= c.text_left && x < c.text_right) ++beside;
+            }
+        EXPECT_EQ(inBar, 0) << "text over the bar";
+        EXPECT_GT(beside, 10) << "the number is drawn";
+    }
+}
+
 TEST(DrawRoutines, TransparentBitmapTakesTheBackColour) {
     plat::TBitmap bmp;
     bmp.SetSize(3, 2);

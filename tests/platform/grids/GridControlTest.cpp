@@ -381,6 +381,50 @@ public:
     String GetEditMask(int ACol, int) override { return ACol == 2 ? String(u"!90:00;1;_") : String(); }
 };
 
+// Moving the top row by keys scrolls the rows' pixels: only the rows the move uncovers (and
+// the cells the move of the current cell changes) are drawn again, and the picture is the one a
+// full repaint gives. A page is farther than the rows shown: everything is drawn.
+TEST_F(GridControl, ScrollingByARowMovesPixelsAndDrawsOnlyTheUncoveredRows) {
+    for (int r = 0; r < 50; ++r)
+        for (int c = 0; c < 10; ++c) grid->SetCells(c, r, IntToStr(r * 10 + c));
+    struct Case {
+        const char* name;
+        std::function<void()> place;  // puts the current cell where the key scrolls
+        std::uint16_t key;
+        int topMove;
+        bool partial;  // only a few rows drawn
+    };
+    const Case cases[] = {
+        {"down at the last visible row", [&] { grid->SetRow(grid->TopRow() + grid->VisibleRowCount() - 1); }, VK_DOWN, 1, true},
+        {"up at the top row", [&] { grid->SetTopRow(10); grid->SetRow(10); }, VK_UP, -1, true},
+        {"page down", [&] { grid->SetTopRow(1); grid->SetRow(1); }, VK_NEXT, grid->VisibleRowCount(), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.place();
+        pt::ProcessEvents();
+        grid->drawn.clear();
+        const int top = grid->TopRow();
+        pt::Key(c.key);
+        pt::ProcessEvents();
+        ASSERT_EQ(grid->TopRow(), top + c.topMove);
+        std::vector<int> rows;
+        for (const TGridCoord& d : grid->drawn)
+            if (std::find(rows.begin(), rows.end(), d.Y) == rows.end()) rows.push_back(d.Y);
+        if (c.partial) EXPECT_LE(rows.size(), 3u) << "only the uncovered rows";
+        else EXPECT_GE(static_cast<int>(rows.size()), grid->VisibleRowCount());
+        auto scrolled = pt::Grab(grid);
+        grid->Invalidate();
+        pt::ProcessEvents();
+        auto full = pt::Grab(grid);
+        int differing = 0;
+        for (int y = 0; y < grid->ClientHeight(); ++y)
+            for (int x = 0; x < grid->ClientWidth(); ++x)
+                if (pt::PixelOf(*scrolled, x, y) != pt::PixelOf(*full, x, y)) ++differing;
+        EXPECT_EQ(differing, 0) << "the scrolled picture is the repainted one";
+    }
+}
+
 } // namespace
 
 // The inplace editor takes the cell's edit mask when it loads the cell: the text is shown

@@ -119,6 +119,35 @@ TEST(Component, WalksStartedByAHandlerLeaveTheOuterWalkItsOwnList)
     EXPECT_EQ(owner.ComponentCount(), 4);
 }
 
+// Hears removals only, like a control.
+class Deaf : public Probe {
+public:
+    Deaf(TComponent* owner, std::string tag, std::vector<std::string>& log) : Probe(owner, std::move(tag), log)
+    {
+        SetHearsInsertions(false);
+    }
+};
+
+TEST(Component, ComponentsDeafToInsertionsAreLeftOutOfTheInsertWalkWhileTheyOwnNothing)
+{
+    std::vector<std::string> log;
+    Probe owner(nullptr, "owner", log);
+    new Deaf(&owner, "d", log);
+    auto* parent = new Deaf(&owner, "p", log);
+    new Probe(parent, "child", log);
+    new Probe(&owner, "b", log);
+    auto* x = new Probe(nullptr, "x", log);
+    log.clear();
+    owner.InsertComponent(x);
+    // "d" owns nothing and is skipped; "p" owns "child", which still hears of "x".
+    const std::vector<std::string> inserted = {"owner +x", "p +x", "child +x", "b +x", "x +x"};
+    EXPECT_EQ(log, inserted);
+    log.clear();
+    x->Free();
+    const std::vector<std::string> removed = {"owner -x", "d -x", "p -x", "child -x", "b -x", "x -x", "free x destroying"};
+    EXPECT_EQ(log, removed);
+}
+
 TEST(Component, FreeNotificationAcrossOwners)
 {
     std::vector<std::string> log;

@@ -1,8 +1,10 @@
 // Category panels in their scrolling group, labels that size themselves, masked images,
-// panel bevels and shapes, checked with geometry and pixel probes.
+// panel bevels and shapes, check-box captions that wrap, checked with geometry and pixel
+// probes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -295,6 +297,55 @@ TEST_F(Panels, PanelBevelsAndShapeOutlines)
     panel->SetBevelOuter(bvNone);
     grab = pt::Grab(panel);
     EXPECT_EQ(pt::PixelOf(*grab, 0, 0), RGB(248, 247, 237));
+}
+
+// Rows of a check box's caption area that hold ink (pixels other than the box's colour).
+std::vector<int> InkRows(const TBitmap& grab, int left, int right, int height, TColor back)
+{
+    std::vector<int> rows;
+    for (int y = 0; y < height; ++y)
+        for (int x = left; x < right; ++x)
+            if (pt::PixelOf(grab, x, y) != back) {
+                rows.push_back(y);
+                break;
+            }
+    return rows;
+}
+
+// A caption longer than the box: without word wrap it stays on one line and is cut at the
+// box's edge; with word wrap it breaks into lines centred in the box, the last word kept.
+TEST_F(Panels, CheckBoxCaptionWrapsOnlyWithWordWrap)
+{
+    const TColor back = RGB(248, 247, 237);
+    form->SetColor(back);
+    auto* check = new TCheckBox(form.get());
+    check->SetParent(form.get());
+    check->SetBounds(10, 10, 175, 28);
+    check->SetCaption(u"Network Start at Start-up. Delay (seconds)");
+    struct Case {
+        bool wrap;
+        int min_lines_height;  // from the first to the last inked row
+        int max_lines_height;
+    };
+    for (const Case c : {Case{false, 6, 14}, Case{true, 20, 28}}) {
+        SCOPED_TRACE(c.wrap ? "word wrap" : "one line");
+        check->SetWordWrap(c.wrap);
+        auto grab = pt::Grab(check);
+        const std::vector<int> rows = InkRows(*grab, 17, 175, 28, back);
+        ASSERT_FALSE(rows.empty());
+        const int span = rows.back() - rows.front() + 1;
+        EXPECT_GE(span, c.min_lines_height);
+        EXPECT_LE(span, c.max_lines_height);
+        // Centred: as much room above the text as below it, give or take a pixel.
+        EXPECT_LE(std::abs(rows.front() - (27 - rows.back())), 2);
+        // The wrapped caption keeps its last word: the measured caption ends inside the box.
+        TRect calc{17, 0, 175, 0};
+        TBitmap measure(4, 4);
+        measure.Canvas()->SetFont(check->Font());
+        measure.Canvas()->DrawText(check->Caption(), calc, DT_CALCRECT | (c.wrap ? DT_WORDBREAK : DT_SINGLELINE));
+        if (c.wrap) EXPECT_LE(calc.Right, 175);
+        else EXPECT_GT(calc.Right, 175) << "the one-line caption is wider than the box";
+    }
 }
 
 } // namespace

@@ -102,6 +102,11 @@ public:
     // and with opRemove when a component this one asked to be notified about is freed.
     // The base forwards to every owned component; overrides call it.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
+    // False for a class whose Notification acts on removals only: an owner then leaves it out
+    // of the opInsert walk while it owns nothing, so inserting n components into one owner
+    // does not cost n * n calls. Controls clear it; a class that acts on opInsert sets it
+    // again in its constructor.
+    bool HearsInsertions() const { return hearsInsertions_; }
 
     void BeforeDestruction() override;
 
@@ -114,6 +119,7 @@ protected:
     virtual void Loaded();
     void Destroying();  // sets csDestroying here and in owned components
     void SetComponentState(TComponentState State) { state_ = State; }
+    void SetHearsInsertions(bool Value) { hearsInsertions_ = Value; }
 
 private:
     void ClearFreeNotifications();
@@ -122,6 +128,7 @@ private:
     String name_;
     std::intptr_t tag_ = 0;
     TComponentState state_ = 0;
+    bool hearsInsertions_ = true;
     std::vector<TComponent*> components_;
     std::vector<TComponent*> freeNotifies_;
 };
