@@ -216,6 +216,21 @@ TEST_P(GridDatePickerTest, CalendarPicksTheDayOfTheCell) {
     EXPECT_FALSE(PickerOpen());
     EXPECT_EQ(grid->Cells(kDate, 2), u"28.02.2024");
     EXPECT_EQ(editingDone, 1);
+
+    // A click on a day picks it; the editor stays open with the focus.
+    Open(kDate, 3);
+    pt::Key(plat::VK_F4);
+    plat::TCalendarPopup* cal = Picker()->Calendar();
+    ASSERT_TRUE(cal->IsOpen());
+    const plat::TRect day = cal->DayRect(plat::EncodeDate(2024, 2, 14));
+    pt::Click(cal, (day.Left + day.Right) / 2, (day.Top + day.Bottom) / 2);
+    pt::ProcessEvents();
+    EXPECT_FALSE(cal->IsOpen());
+    ASSERT_TRUE(PickerOpen());
+    EXPECT_TRUE(Picker()->Focused());
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Cells(kDate, 3), u"14.02.2024");
 }
 
 // edDateTimeEdit: the date with its time picker; Escape brings the date back and keeps the
