@@ -129,7 +129,7 @@ void TEsgEditButton::Paint()
 
 // ---- TEsgEditBtn ------------------------------------------------------------------------
 
-TEsgEditBtn::TEsgEditBtn(TComponent* AOwner) : TCustomEdit(AOwner)
+TEsgEditBtn::TEsgEditBtn(TComponent* AOwner) : TCustomMaskEdit(AOwner)
 {
     SetControlStyle(ControlStyle() & ~csSetCaption);
     button_ = new TEsgEditButton(this);
@@ -167,7 +167,7 @@ void TEsgEditBtn::SetIsWinXP(bool Value)
 
 void TEsgEditBtn::CreateParams(TCreateParams& Params)
 {
-    TCustomEdit::CreateParams(Params);
+    TCustomMaskEdit::CreateParams(Params);
     Params.Style |= kEsMultiline | WS_CLIPCHILDREN;
     if (rightAlign_) Params.Style |= kEsRight;
 }
@@ -196,13 +196,13 @@ void TEsgEditBtn::SetEditRect()
 
 void TEsgEditBtn::SetBorderStyle(TBorderStyle Value)
 {
-    TCustomEdit::SetBorderStyle(Value);
+    TCustomMaskEdit::SetBorderStyle(Value);
     Resize();
 }
 
 void TEsgEditBtn::Resize()
 {
-    TCustomEdit::Resize();
+    TCustomMaskEdit::Resize();
     if (!button_) return;
     int mh = MinHeight();
     if (Height() < mh) {
@@ -222,7 +222,7 @@ void TEsgEditBtn::Resize()
 void TEsgEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
     std::uint16_t k = Key;
-    TCustomEdit::KeyDown(Key, Shift);
+    TCustomMaskEdit::KeyDown(Key, Shift);
     bool alt = (GetKeyState(VK_LMENU) & 0x8000) || (GetKeyState(VK_RMENU) & 0x8000) || (Shift & ssAlt);
     if (k == VK_F4 && !(Shift & ssCtrl) && !alt) ClickBtn();
 }
@@ -233,19 +233,19 @@ void TEsgEditBtn::KeyPress(char16_t& Key)
         Key = 0;
         return;
     }
-    TCustomEdit::KeyPress(Key);
+    TCustomMaskEdit::KeyPress(Key);
 }
 
 void TEsgEditBtn::DoEnter()
 {
     if (AutoSelect() && !(GetKeyState(VK_LBUTTON) & 0x8000)) SelectAll();
-    TCustomEdit::DoEnter();
+    TCustomMaskEdit::DoEnter();
 }
 
 void TEsgEditBtn::WndProc(TMessage& Message)
 {
     if ((Message.Msg == WM_PASTE || Message.Msg == WM_CUT) && (!editorEnabled_ || ReadOnly())) return;
-    TCustomEdit::WndProc(Message);
+    TCustomMaskEdit::WndProc(Message);
 }
 
 // ---- TEsgUnitEditBtn --------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include "esgspin.h"
 #include "plat/Controls.h"
+#include "plat/MaskEdit.h"
 #include "plat/StdCtrls.h"
 
 namespace plat {
@@ -68,7 +69,7 @@ private:
     bool flat_ = false;
 };
 
-class TEsgEditBtn : public plat::TCustomEdit {
+class TEsgEditBtn : public plat::TCustomMaskEdit {
 public:
     explicit TEsgEditBtn(plat::TComponent* AOwner);
     String ClassName() const override { return u"TEsgEditBtn"; }

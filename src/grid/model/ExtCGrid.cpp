@@ -73,6 +73,7 @@ void TGridColumnItem::CopyCommon(const TGridColumnItem& s) {
     SpinMin = s.SpinMin;
     SpinStep = s.SpinStep;
     ColumnPopup = s.ColumnPopup;
+    EditLink = s.EditLink;
     FWidth = s.Width();
     FShowBands = s.FShowBands;
     MinSize = s.MinSize;
@@ -457,6 +458,7 @@ void TExtColumnGrid::Notification(plat::TComponent* AComponent, plat::TOperation
         TGridColumnItem* item = FColumnCollection->Items(i);
         if (item->ColumnPopup && static_cast<plat::TComponent*>(item->ColumnPopup) == AComponent)
             item->ColumnPopup = nullptr;
+        if (item->EditLink && IsEditLinkOf(item->EditLink, AComponent)) item->EditLink = nullptr;
     }
 }
 
@@ -651,6 +653,7 @@ void TExtColumnGrid::EditorSettings(int ACol, int ARow, TEditorType AEditor) {
     TGridColumnItem* item = FColumnCollection->Items(ACol);
     if (AEditor == edComboEdit || AEditor == edComboList) AssignComboItems(item->ComboItems());
     if (AEditor == edSpinEdit || AEditor == edFloatSpinEdit) SetEditorSpinLimits(item->SpinMin, item->SpinMax, item->SpinStep);
+    if (AEditor == edCustom && item->EditLink) SetEditLink(item->EditLink);
 }
 
 void TExtColumnGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed) {

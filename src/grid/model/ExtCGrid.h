@@ -95,6 +95,7 @@ public:
     int MaxSize = 0, MinSize = 0, AutoMinSize = 0, AutoMaxSize = 0;
     TColumnPopupType ColumnPopupType = cpFixedCellsRClick;
     plat::TPopupMenu* ColumnPopup = nullptr;  // not owned
+    TEditLink* EditLink = nullptr;            // not owned: the link of the column's edCustom cells
     bool FilterCaseSensitive = false;
     bool PrintBorderCustom = true, PrintFontCustom = true;
 

@@ -193,6 +193,12 @@ class TExtInplaceEdit;
 class TGridCombo;
 class TGridSpin;
 class TGridDatePicker;
+class TGridDateTimePicker;
+class TEditLink;
+class TGridTransEdit;
+class TGridTransCombo;
+// Whether AComponent is the link (a link is a component; its class is complete in GridEditLink.h).
+bool IsEditLinkOf(const TEditLink* Link, const plat::TComponent* AComponent);
 // Check-box, button, edit-with-button, unit and rich-text editors (GridEditors2.cpp).
 class TGridCheckBox;
 class TGridButton;
@@ -1811,6 +1817,10 @@ public:
     plat::TStringList* RowHeaders() const { return FRowHeaders.get(); }
     plat::TStringList* FilterList() const { return FFilterList.get(); }
     plat::TStringList* LookupItems() const { return FLookupItems.get(); }
+    // Completion of typed text in the combo editor from its items and then LookupItems (the
+    // edit-with-button editor from LookupItems); LookupHistory adds a new combo text to the
+    // items when the edit ends.
+    bool Lookup = false, LookupCaseSensitive = false, LookupHistory = false;
     TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
     TIntList* ColumnOrder() const { return FColumnOrder.get(); }
     TIntList* MergedColumns() const { return FMergedColumns.get(); }
@@ -2057,6 +2067,28 @@ public:
     // The value a date editor opens with for a cell text: parsed as a date (a time for
     // edTimeEdit), now when empty or unparsable, kept off MinDate and MaxDate.
     plat::TDateTime DateEditorValue(const String& Text, bool TimeKind);
+    // The date-and-time editor of edDateTimeEdit (created on first use) and the value it
+    // opened with.
+    TGridDateTimePicker* DateAndTimePicker();
+    // ---- custom editor link of edCustom cells (GridEditLink.cpp) ----
+    // The link of edCustom cells (not owned; forgotten when it is freed). Without one an
+    // edCustom cell opens nothing.
+    TEditLink* EditLink() const { return FEditLink; }
+    void SetEditLink(TEditLink* Value);
+    // ---- fixed-cell editors (GridEditLink.cpp) ----
+    // Opens the fixed-cell editor (an edit, or a combo filled from FixedComboValues) on the
+    // fixed cell ACol, ARow (real column); nothing when an open one refuses to stop or
+    // OnCanEditCell refuses.
+    void FixedCellEdit(int ACol, int ARow);
+    TGridTransEdit* EditTrans();    // created on first use
+    TGridTransCombo* ComboTrans();  // created on first use
+    plat::TStringList* FixedComboValues() { return &FFixedComboValues; }
+    // Asked before a fixed-cell editor opens: the cell, the combo's items (which it may
+    // refill) and the editor kind; fires OnFixedEdit.
+    virtual void FixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, plat::TStrings* Values);
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor, plat::TStrings* Values)>
+        OnFixedEdit;
+    plat::TDateTime OriginalDateTime() const { return FOriginalDateTime; }
     // ---- check-box, button, edit-with-button, unit and rich-text editors (GridEditors2.cpp) ----
     TGridCheckBox* CheckBoxEditor();
     TGridButton* ButtonEditor();
@@ -2469,7 +2501,22 @@ private:
     // date editors (GridDatePicker.cpp)
     void PrepareDateEditor(int ACol, int ARow);
     void CommitDateEditor(int RealCol, int ARow);
+    plat::TDateTime DateTimeEditorValue(const String& Text);
     TGridDatePicker* FDatePicker = nullptr;
+    TGridDateTimePicker* FDateAndTimePicker = nullptr;
+    friend class TEditLink;
+    TEditLink* FEditLink = nullptr;
+    friend class TGridTransEdit;
+    friend class TGridTransCombo;
+    TGridTransEdit* FEditTrans = nullptr;
+    TGridTransCombo* FComboTrans = nullptr;
+    plat::TStringList FFixedComboValues;
+    int FFixedColEdit = -1, FFixedRowEdit = -1;
+    TEditLink* FActiveLink = nullptr;  // the link of the open edCustom edit
+    void PrepareLinkEditor(int ACol, int ARow);
+    void CommitLinkEditor(int RealCol, int ARow);
+    bool IsEditLinkComponent(const plat::TComponent* AComponent) const;
+    plat::TDateTime FOriginalDateTime = 0;
     struct {
         bool Set = false;
         int Min = 0, Max = 100, Step = 1;

@@ -17,6 +17,10 @@ void TExtStringGrid::Notification(plat::TComponent* AComponent, plat::TOperation
     if (Operation != plat::opRemove) return;
     if (AComponent == FCellChecker) FCellChecker = nullptr;
     if (AComponent == UndoRedo()) SetUndoRedo(nullptr);
+    if (IsEditLinkComponent(AComponent)) {
+        FEditLink = nullptr;
+        FActiveLink = nullptr;
+    }
 }
 
 void TExtStringGrid::MoveToCheckedCell(int ACol, int ARow) {

@@ -1,5 +1,6 @@
-// The grid's date editor: opened by the factory for edDateEdit, edDateEditUpDown and
-// edTimeEdit on the value of the cell's text, committed as the picker's text.
+// The grid's date editors: opened by the factory for edDateEdit, edDateEditUpDown and
+// edTimeEdit on the value of the cell's text, committed as the picker's text; and the
+// date-and-time editor of edDateTimeEdit, committed in the locale's short date and time.
 #include "GridDatePicker.h"
 
 #include <cmath>
@@ -53,7 +54,8 @@ TGridDatePicker::TGridDatePicker(TExtStringGrid* AOwner) : TEsgDateTimePicker(AO
 }
 
 void TGridDatePicker::KeyDown(std::uint16_t& Key, plat::TShiftState Shift) {
-    if (!FGrid || !IsSpecialKey(Key)) {
+    // The open calendar has the keys (Enter picks, Escape closes it).
+    if (!FGrid || !IsSpecialKey(Key) || DroppedDown()) {
         TEsgDateTimePicker::KeyDown(Key, Shift);
         return;
     }
@@ -95,7 +97,16 @@ void TGridDatePicker::KeyPress(char16_t& Key) {
         return;
     }
     const char16_t typed = Key;
-    TEsgDateTimePicker::KeyPress(Key);
+    if (Key >= u'0' && Key <= u'9') {
+        const plat::TDateTime v = DateTime();
+        plat::DecodeDate(v, Fy, Fm, Fd);
+        plat::DecodeTime(v, Fth, Ftm, Fts, Ftms);
+        TEsgDateTimePicker::KeyPress(Key);
+        if (HandleAllocated() && GridRegistrations().DTPShiftFocus != 0)
+            plat::PostMessage(Handle(), GridRegistrations().DTPShiftFocus, 0, 0);
+    } else {
+        TEsgDateTimePicker::KeyPress(Key);
+    }
     if (FGrid && FGrid->OnKeyPress) {
         char16_t k = typed;
         FGrid->OnKeyPress(FGrid, k);
@@ -107,10 +118,132 @@ void TGridDatePicker::DoExit() {
     TEsgDateTimePicker::DoExit();
 }
 
+void TGridDatePicker::WndProc(plat::TMessage& Message) {
+    if (Message.Msg == GridRegistrations().DTPShiftFocus && Message.Msg != 0) {
+        ShiftFocus();
+        Message.Result = 0;
+        return;
+    }
+    TEsgDateTimePicker::WndProc(Message);
+}
+
+void TGridDatePicker::ShiftFocus() {
+    // A first digit that another may follow stays in its field.
+    if (!FieldTyped()) return;
+    const plat::TDateTime v = DateTime();
+    if (Kind() == plat::dtkTime) {
+        int h = 0, m = 0, s = 0, ms = 0;
+        plat::DecodeTime(v, h, m, s, ms);
+        if (h != Fth || m != Ftm || s != Fts) plat::PostMessage(Handle(), plat::WM_KEYDOWN, plat::VK_RIGHT, 0);
+        return;
+    }
+    int y = 0, m = 0, d = 0;
+    plat::DecodeDate(v, y, m, d);
+    const bool dayChanged = d != Fd, monthChanged = m != Fm, yearChanged = y != Fy;
+    bool next;
+    if (!Format().empty()) {
+        // The format's last field keeps the caret.
+        const char16_t c = Format().back();
+        const bool last = (dayChanged && (c == u'D' || c == u'd')) || (monthChanged && (c == u'M' || c == u'm')) ||
+                          (yearChanged && (c == u'Y' || c == u'y'));
+        next = !last && (dayChanged || monthChanged || yearChanged);
+    } else {
+        next = dayChanged || monthChanged;
+    }
+    if (next) plat::PostMessage(Handle(), plat::WM_KEYDOWN, plat::VK_RIGHT, 0);
+}
+
+void TGridDatePicker::DropDown() {
+    FOldDropped = true;
+    TEsgDateTimePicker::DropDown();
+}
+
+void TGridDatePicker::CloseUp() {
+    FOldDropped = false;
+    TEsgDateTimePicker::CloseUp();
+}
+
 void TGridDatePicker::Change() {
     TEsgDateTimePicker::Change();
     if (FGrid && Visible()) FGrid->EditorChanged(Text());
 }
+
+// ---- TGridDateTimePicker ----------------------------------------------------------------------
+
+TGridDateTimePicker::TGridDateTimePicker(TExtStringGrid* AOwner) : TExtDateTimePicker(AOwner), FGrid(AOwner) {
+    SetVisible(false);
+    SetEnabled(false);
+    SetAutoTab(true);
+}
+
+bool TGridDateTimePicker::HasFocusWithin() const {
+    plat::TControl* f = plat::FindControl(plat::GetFocus());
+    return f && (f == this || f == TimePicker());
+}
+
+bool TGridDateTimePicker::EndKey(std::uint16_t Key, plat::TShiftState Shift) {
+    if (!FGrid || DroppedDown()) return false;
+    switch (Key) {
+    case plat::VK_ESCAPE:
+        // The date the cell had comes back; the time of day shown stays.
+        SetDatePart(FGrid->OriginalDateTime());
+        FGrid->HideInplaceEdit();
+        if (FGrid->CanFocus()) FGrid->SetFocus();
+        return true;
+    case plat::VK_RETURN: {
+        FGrid->HideInplaceEdit();
+        if (FGrid->CanFocus()) FGrid->SetFocus();
+        if (FGrid->Navigation()->AdvanceOnEnter)
+            FGrid->AdvanceCell(FGrid->Col(), FGrid->Row(), true, false, true, true, false);
+        return true;
+    }
+    case plat::VK_TAB: {
+        if (!FGrid->EditorWantsTab()) return false;
+        const String text = Text();
+        FGrid->HideInplaceEdit();
+        if (FGrid->CanFocus()) FGrid->SetFocus();
+        FGrid->SetCurrentCell(text);
+        FGrid->EditorKeyNavigation((Shift & plat::ssShift) != 0);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TGridDateTimePicker::KeyDown(std::uint16_t& Key, plat::TShiftState Shift) {
+    if (EndKey(Key, Shift)) {
+        Key = 0;
+        return;
+    }
+    TExtDateTimePicker::KeyDown(Key, Shift);
+}
+
+void TGridDateTimePicker::TimePickerKeyDown(std::uint16_t& Key, plat::TShiftState Shift) {
+    TExtDateTimePicker::TimePickerKeyDown(Key, Shift);
+    if (Key != 0 && EndKey(Key, Shift)) Key = 0;
+}
+
+void TGridDateTimePicker::KeyPress(char16_t& Key) {
+    if (Key == u'\r' || Key == 27 || Key == u'\t') {
+        Key = 0;
+        return;
+    }
+    TExtDateTimePicker::KeyPress(Key);
+}
+
+void TGridDateTimePicker::ExitIfFocusLeft() {
+    // Moving between the date and the time keeps the edit open.
+    if (!FGrid || HasFocusWithin() || !FGrid->EditMode || !Visible()) return;
+    FGrid->HideInplaceEdit();
+}
+
+void TGridDateTimePicker::DoExit() {
+    TExtDateTimePicker::DoExit();
+    ExitIfFocusLeft();
+}
+
+void TGridDateTimePicker::TimePickerExit() { ExitIfFocusLeft(); }
 
 // ---- the grid's side --------------------------------------------------------------------------
 
@@ -120,6 +253,14 @@ TGridDatePicker* TExtStringGrid::DateTimePicker() {
         FDatePicker->SetParent(this);
     }
     return FDatePicker;
+}
+
+TGridDateTimePicker* TExtStringGrid::DateAndTimePicker() {
+    if (!FDateAndTimePicker) {
+        FDateAndTimePicker = new TGridDateTimePicker(this);
+        FDateAndTimePicker->SetParent(this);
+    }
+    return FDateAndTimePicker;
 }
 
 plat::TDateTime TExtStringGrid::DateEditorValue(const String& Text, bool TimeKind) {
@@ -146,6 +287,30 @@ void TExtStringGrid::PrepareDateEditor(int ACol, int ARow) {
     const plat::TRect r = CellRect(ACol, ARow);
     const int realCol = RealColIndex(ACol);
     const String text = GetEditText(ACol, ARow);
+    if (EditControl == edDateTimeEdit) {
+        TGridDateTimePicker* p = DateAndTimePicker();
+        {
+            struct Quiet {
+                bool& f;
+                bool saved;
+                ~Quiet() { f = saved; }
+            } quiet{FNoEditChange, FNoEditChange};
+            FNoEditChange = true;
+            FOriginalDateTime = DateTimeEditorValue(text);
+            p->SetExtKind(dkDateTime);
+            p->SetBorderStyle(plat::bsNone);
+            p->SetBounds(r.Left, r.Top, r.Right - r.Left - 1, std::max(r.Bottom - r.Top - 1, p->Height()));
+            GetEditorProp(realCol, ARow, nullptr);
+            p->SetDateTime(FOriginalDateTime);
+            p->SetCurrentField(0);
+        }
+        p->SetEnabled(true);
+        p->SetVisible(true);
+        p->SetColor(Color());
+        if (p->CanFocus()) p->SetFocus();
+        FStartEditChar = 0;
+        return;
+    }
     TGridDatePicker* p = DateTimePicker();
     const bool time = EditControl == edTimeEdit;
     {
@@ -179,7 +344,38 @@ void TExtStringGrid::PrepareDateEditor(int ACol, int ARow) {
     FStartEditChar = 0;
 }
 
+plat::TDateTime TExtStringGrid::DateTimeEditorValue(const String& Text) {
+    // The locale's date, a blank and its time; the time may be missing.
+    const String t = plat::Trim(Text);
+    const std::size_t blank = t.find(u' ');
+    plat::TDateTime date = 0, time = 0;
+    bool ok = false;
+    try {
+        ok = TextToDateByFormat(t.substr(0, blank), date) &&
+             (blank == String::npos || ParseTime(t.substr(blank + 1), time));
+    } catch (...) {
+        ok = false;
+    }
+    if (!ok) return plat::Now();
+    return plat::ComposeDateTime(date, time);
+}
+
 void TExtStringGrid::CommitDateEditor(int RealCol, int ARow) {
+    if (EditControl == edDateTimeEdit) {
+        TGridDateTimePicker* p = FDateAndTimePicker;
+        if (!p || !p->Visible()) return;
+        const TPoint b = BaseCell(RealCol, ARow);
+        const String value =
+            p->ShowCheckbox() && !p->Checked()
+                ? String()
+                : plat::FormatDateTime(plat::FormatSettings.ShortDateFormat + u" " + plat::FormatSettings.ShortTimeFormat,
+                                       p->DateTime());
+        p->SetEnabled(false);
+        p->SetVisible(false);
+        EditMode = false;
+        SetEditCellText(b.X, b.Y, value);
+        return;
+    }
     TGridDatePicker* p = FDatePicker;
     if (!p || !p->Visible()) return;
     const TPoint b = BaseCell(RealCol, ARow);

@@ -31,7 +31,9 @@ bool IsSpinKind(TEditorType e) {
     return e == edSpinEdit || e == edFloatSpinEdit || e == edTimeSpinEdit || e == edDateSpinEdit;
 }
 
-bool IsDateKind(TEditorType e) { return e == edDateEdit || e == edDateEditUpDown || e == edTimeEdit; }
+bool IsDateKind(TEditorType e) {
+    return e == edDateEdit || e == edDateEditUpDown || e == edTimeEdit || e == edDateTimeEdit;
+}
 
 // Restores a flag when the scope ends, exceptions included.
 struct FlagScope {
@@ -105,8 +107,9 @@ bool TExtStringGrid::CanEditShow() {
         EditorSettings(b.X, b.Y, EditControl);
         FNoEditChange = false;
         if (EditControl == edNone) return false;
+        const bool custom = EditControl == edCustom && FEditLink;
         if (!IsTextKind(EditControl) && !IsComboKind(EditControl) && !IsSpinKind(EditControl) &&
-            !IsDateKind(EditControl) && !IsEditor2Kind(EditControl)) {
+            !IsDateKind(EditControl) && !IsEditor2Kind(EditControl) && !custom) {
             // Kinds without an editor of their own here (check boxes are operated by click and
             // Space) open nothing.
             return false;
@@ -114,8 +117,9 @@ bool TExtStringGrid::CanEditShow() {
         if (!FEditing) StoreOldCell(Col(), Row());
         EditMode = true;
         if (IsComboKind(EditControl) || IsSpinKind(EditControl) || IsDateKind(EditControl) ||
-            IsEditor2Kind(EditControl)) {
-            if (IsSpinKind(EditControl)) PrepareSpinEditor(Col(), Row());
+            IsEditor2Kind(EditControl) || custom) {
+            if (custom) PrepareLinkEditor(Col(), Row());
+            else if (IsSpinKind(EditControl)) PrepareSpinEditor(Col(), Row());
             else if (IsDateKind(EditControl)) PrepareDateEditor(Col(), Row());
             else if (IsEditor2Kind(EditControl)) PrepareEditor2(Col(), Row());
             else PrepareCellEditor(Col(), Row());
@@ -274,9 +278,15 @@ void TExtStringGrid::CommitInplaceEditor(int ACol, int ARow) {
     }
     if (IsDateKind(EditControl) && EditMode) {
         CommitDateEditor(realCol, ARow);
-    } else if (FDatePicker && FDatePicker->Visible()) {
-        FDatePicker->SetEnabled(false);
-        FDatePicker->SetVisible(false);
+    } else {
+        if (FDatePicker && FDatePicker->Visible()) {
+            FDatePicker->SetEnabled(false);
+            FDatePicker->SetVisible(false);
+        }
+        if (FDateAndTimePicker && FDateAndTimePicker->Visible()) {
+            FDateAndTimePicker->SetEnabled(false);
+            FDateAndTimePicker->SetVisible(false);
+        }
     }
     if (IsComboKind(EditControl) && EditMode && FCombo) {
         SetEditCellText(realCol, ARow, FCombo->Text());
@@ -288,6 +298,7 @@ void TExtStringGrid::CommitInplaceEditor(int ACol, int ARow) {
         FCombo->SetEnabled(false);
         FCombo->SetVisible(false);
     }
+    if (EditControl == edCustom && EditMode) CommitLinkEditor(realCol, ARow);
     CommitEditor2(realCol, ARow);
     if (EditControl != edNormal && FEditActive) SignalEditDone(realCol, ARow);
     FEditActive = false;

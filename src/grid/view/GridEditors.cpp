@@ -1,5 +1,7 @@
 #include "GridEditors.h"
 
+#include <algorithm>
+
 #include "plat/Clipbrd.h"
 #include "plat/Messages.h"
 
@@ -160,6 +162,16 @@ void TExtInplaceEdit::WndProc(plat::TMessage& Message) {
 
 // ---- TGridCombo -------------------------------------------------------------------------------
 
+namespace {
+
+String LookupKey(const String& S, bool CaseSensitive) { return CaseSensitive ? S : plat::UpperCase(S); }
+
+bool StartsWith(const String& S, const String& Prefix) {
+    return S.size() >= Prefix.size() && S.compare(0, Prefix.size(), Prefix) == 0;
+}
+
+} // namespace
+
 TGridCombo::TGridCombo(TExtStringGrid* AOwner) : TEsgComboBox(AOwner), FGrid(AOwner) {
     SetVisible(false);
     SetEnabled(false);
@@ -171,43 +183,159 @@ void TGridCombo::Change() {
 }
 
 void TGridCombo::KeyDown(std::uint16_t& Key, TShiftState Shift) {
-    const bool list = Style() == plat::csDropDownList;
-    if (!DroppedDown() && FGrid) {
-        switch (Key) {
-        case plat::VK_RETURN:
-        case plat::VK_TAB:
-            FGrid->DoneInplaceEdit(Key, Shift);
-            Key = 0;
-            return;
-        case plat::VK_ESCAPE:
-            // The cell keeps the text it had when the edit started.
-            FGrid->RestoreCellCache();
-            FGrid->EditMode = true;
-            FGrid->EditControl = edNone;  // nothing is written by the commit
-            FGrid->DoneInplaceEdit(Key, Shift);
-            Key = 0;
-            return;
-        case plat::VK_LEFT:
-        case plat::VK_RIGHT:
-            if (list) {
-                FGrid->DoneInplaceEdit(Key, Shift);
-                Key = 0;
-                return;
-            }
-            break;
-        default:
-            break;
-        }
+    Forced = false;
+    WorkMode = Key != plat::VK_BACK && Key != plat::VK_DELETE;
+    if (plat::TCustomEdit* e = EditControl()) {
+        FCaretAtKeyDown = e->SelStart();
+        FSelAtKeyDown = e->SelLength();
+    } else {
+        FCaretAtKeyDown = -1;
+        FSelAtKeyDown = 0;
     }
-    TEsgComboBox::KeyDown(Key, Shift);
+    if (!FGrid) {
+        TEsgComboBox::KeyDown(Key, Shift);
+        return;
+    }
+    const bool list = Style() == plat::csDropDownList;
+    const bool alt = (Shift & plat::ssAlt) != 0;
+    // A list-style or open combo keeps Up, Down and the page keys for its items and leaves
+    // with Left and Right; a closed edit-style combo keeps Left, Right and End for its caret
+    // and leaves with Up, Down and the page keys. Alt+Down opens the list.
+    bool special;
+    switch (Key) {
+    case plat::VK_TAB: case plat::VK_RETURN: case plat::VK_ESCAPE: special = true; break;
+    case plat::VK_LEFT: case plat::VK_RIGHT: special = list || DroppedDown(); break;
+    case plat::VK_PRIOR: case plat::VK_NEXT: case plat::VK_UP: case plat::VK_DOWN:
+        special = !list && !DroppedDown() && !alt;
+        break;
+    default: special = false; break;
+    }
+    if (DroppedDown() && (Key == plat::VK_RETURN || Key == plat::VK_ESCAPE)) special = false;
+    if (!special) {
+        TEsgComboBox::KeyDown(Key, Shift);
+        return;
+    }
+    switch (Key) {
+    case plat::VK_ESCAPE:
+        // The cell keeps the text it had when the edit started.
+        FGrid->RestoreCellCache();
+        FGrid->EditMode = true;
+        FGrid->EditControl = edNone;  // nothing is written by the commit
+        FGrid->DoneInplaceEdit(Key, Shift);
+        Key = 0;
+        return;
+    case plat::VK_TAB:
+    case plat::VK_RETURN:
+        FGrid->DoneInplaceEdit(Key, Shift);
+        Key = 0;
+        return;
+    case plat::VK_PRIOR:
+    case plat::VK_NEXT: {
+        // The value is committed and the grid pages.
+        const std::uint16_t k = Key;
+        FGrid->DoneInplaceEdit(Key, Shift);
+        if (!FGrid->EditMode) FGrid->Perform(plat::WM_KEYDOWN, k, 0);
+        Key = 0;
+        return;
+    }
+    default:
+        // Left and Right (list style), Up and Down (closed edit style): commit and move.
+        FGrid->DoneInplaceEdit(Key, Shift);
+        Key = 0;
+        return;
+    }
 }
 
 void TGridCombo::KeyPress(char16_t& Key) {
-    if (Key == u'\r' || Key == 27 || Key == u'\t') {
+    if (FGrid && FGrid->OnKeyPress) FGrid->OnKeyPress(this, Key);
+    if (Key == 27 || Key == u'\t') {
+        Key = 0;
+        return;
+    }
+    if (Key == u'\r') {
+        if (OnReturnKey) OnReturnKey(this);
         Key = 0;
         return;
     }
     TEsgComboBox::KeyPress(Key);
+}
+
+bool TGridCombo::CursorWalk(bool Right) {
+    // Judged by the caret before the key moved it: the key that reaches the edge stays in
+    // the text, the next one leaves the cell.
+    plat::TCustomEdit* e = EditControl();
+    if (!e || FSelAtKeyDown != 0) return false;
+    if (Right ? FCaretAtKeyDown != static_cast<int>(Text().size()) : FCaretAtKeyDown != 0) return false;
+    const int c = FGrid->Col(), r = FGrid->Row();
+    FGrid->DoneInplaceEdit(0, 0);
+    if (FGrid->EditMode) return true;  // refused: the editor stays
+    const TAdvanceDirection saved = FGrid->Navigation()->AdvanceDirection();
+    FGrid->Navigation()->SetAdvanceDirection(adLeftRight);
+    FGrid->AdvanceCell(c, r, false, false, Right, false, true);
+    FGrid->Navigation()->SetAdvanceDirection(saved);
+    if (FGrid->Navigation()->CursorWalkAlwaysEdit && FGrid->IsEditable(FGrid->Col(), FGrid->Row()))
+        FGrid->ShowInplaceEdit();
+    return true;
+}
+
+void TGridCombo::KeyUp(std::uint16_t& Key, TShiftState Shift) {
+    if (FGrid && Style() == plat::csDropDown && FGrid->Navigation()->CursorWalkEditor && !DroppedDown() &&
+        (Shift & (plat::ssShift | plat::ssCtrl | plat::ssAlt)) == 0 &&
+        (Key == plat::VK_LEFT || Key == plat::VK_RIGHT) && CursorWalk(Key == plat::VK_RIGHT)) {
+        Key = 0;
+        return;
+    }
+    if (Key != plat::VK_RETURN) TEsgComboBox::KeyUp(Key, Shift);
+    DoChange();
+}
+
+void TGridCombo::DoChange() {
+    if (!FGrid || !WorkMode || !FGrid->Lookup || !Visible()) return;
+    plat::TCustomEdit* e = EditControl();
+    if (!e) return;
+    const int caret = std::clamp(e->SelStart(), 0, static_cast<int>(e->Text().size()));
+    const String typed = e->Text().substr(0, static_cast<std::size_t>(caret));
+    if (typed.empty()) return;
+    const bool cs = FGrid->LookupCaseSensitive;
+    const String prefix = LookupKey(typed, cs);
+    auto complete = [&](const String& entry) {
+        const String rest = entry.substr(typed.size(), 255);
+        return typed + rest;
+    };
+    for (int i = 0; i < Items()->Count(); ++i) {
+        const String& item = Items()->At(i);
+        if (!StartsWith(LookupKey(item, cs), prefix)) continue;
+        e->SetText(complete(item));
+        // The item stands selected and shows its own text; the completed part is selected.
+        if (ItemIndex() != i) SetItemIndex(i);
+        const int len = static_cast<int>(e->Text().size());
+        e->SetSelStart(static_cast<int>(typed.size()));
+        e->SetSelLength(len - static_cast<int>(typed.size()));
+        ItemIdx = i;
+        ItemChange = true;
+        return;
+    }
+    plat::TStringList* more = FGrid->LookupItems();
+    for (int i = 0; more && i < more->Count(); ++i) {
+        const String& entry = more->At(i);
+        if (!StartsWith(LookupKey(entry, cs), prefix)) continue;
+        e->SetText(complete(entry));
+        const int len = static_cast<int>(e->Text().size());
+        e->SetSelStart(static_cast<int>(typed.size()));
+        e->SetSelLength(len - static_cast<int>(typed.size()));
+        ItemIdx = i;
+        ItemChange = true;
+        return;
+    }
+}
+
+void TGridCombo::DoExit() {
+    // A new text is kept among the items for the next edits.
+    if (FGrid && FGrid->LookupHistory && Style() == plat::csDropDown) {
+        const String t = Text();
+        if (!t.empty() && Items()->IndexOf(t) < 0) Items()->Add(t);
+    }
+    TEsgComboBox::DoExit();
 }
 
 } // namespace grid

@@ -43,18 +43,36 @@ private:
 };
 
 // The combo editor of edComboEdit (free text and list) and edComboList (list only).
+// With the grid's Lookup on, typed text is completed from the items (then LookupItems) and the
+// completed part stands selected so that further typing replaces it.
 class TGridCombo : public TEsgComboBox {
 public:
     explicit TGridCombo(TExtStringGrid* AOwner);
     String ClassName() const override { return u"TGridCombo"; }
+    // Completion allowed (off after Backspace and Delete, on after any other key).
+    bool WorkMode = true;
+    // Index of the entry that completed the text last; set when a completion took place.
+    int ItemIdx = -1;
+    bool ItemChange = false;
+    bool Forced = false;
+    // Enter typed into the combo.
+    plat::TNotifyEvent OnReturnKey;
+    // The look-up completion of the text up to the caret.
+    void DoChange();
 
 protected:
     void Change() override;
     void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
     void KeyPress(char16_t& Key) override;
+    void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
+    void DoExit() override;
 
 private:
+    // Leaves the cell to the left or right (CursorWalkEditor): true when the key was used.
+    bool CursorWalk(bool Right);
     TExtStringGrid* FGrid;
+    int FCaretAtKeyDown = -1;
+    int FSelAtKeyDown = 0;
 };
 
 // The spin editor of edSpinEdit, edFloatSpinEdit, edTimeSpinEdit and edDateSpinEdit.

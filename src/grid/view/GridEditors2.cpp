@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "GridDatePicker.h"
+#include "GridEditLink.h"
 #include "GridEditors.h"
 #include "plat/Clipbrd.h"
 #include "plat/Messages.h"
@@ -596,6 +597,10 @@ String TExtStringGrid::SpecialEditorValue() {
     if (IsUnitKind(EditControl) && FBtnUnitEdit) return FBtnUnitEdit->TextAndUnit();
     if ((EditControl == edDateEdit || EditControl == edDateEditUpDown || EditControl == edTimeEdit) && FDatePicker)
         return FDatePicker->Text();
+    if (EditControl == edCustom && FActiveLink) return FActiveLink->GetEditorValue();
+    if (EditControl == edDateTimeEdit && FDateAndTimePicker)
+        return plat::FormatDateTime(plat::FormatSettings.ShortDateFormat + u" " + plat::FormatSettings.ShortTimeFormat,
+                                    FDateAndTimePicker->DateTime());
     return GetCurrentCell();
 }
 
@@ -620,6 +625,8 @@ void TExtStringGrid::PrepareEditor2(int ACol, int ARow) {
         if (IsEditBtnKind(EditControl)) {
             TGridEditBtn* e = BtnEdit();
             e->SetBounds(r.Left, r.Top, w, h);
+            // edMaskEditBtn edits through the cell's edit mask; the other kinds through none.
+            e->SetEditMask(EditControl == edMaskEditBtn ? GetEditMask(ACol, ARow) : String());
             e->SetText(editText);
             e->SetMaxLength(std::max(0, GetEditLimit()));
             e->SetVisible(true);

@@ -126,6 +126,23 @@ void DecodeDate(TDateTime value, int& year, int& month, int& day)
     CivilFromDays(days + kEpochOffset, year, month, day);
 }
 
+TDateTime DateOf(TDateTime value)
+{
+    return std::trunc(value);
+}
+
+TDateTime TimeOf(TDateTime value)
+{
+    return std::fabs(value - std::trunc(value));
+}
+
+TDateTime ComposeDateTime(TDateTime date, TDateTime time)
+{
+    const TDateTime d = std::trunc(date);
+    const TDateTime t = std::fabs(time - std::trunc(time));
+    return d < 0 ? d - t : d + t;
+}
+
 bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& value)
 {
     if (hour < 0 || hour > 23 || min < 0 || min > 59 || sec < 0 || sec > 59 || msec < 0 || msec > 999)

@@ -105,6 +105,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value)
             };
             edit_->OnKeyDown = [this](TObject*, std::uint16_t& Key, TShiftState Shift) { KeyDown(Key, Shift); };
             edit_->OnKeyPress = [this](TObject*, char16_t& Key) { KeyPress(Key); };
+            edit_->OnKeyUp = [this](TObject*, std::uint16_t& Key, TShiftState Shift) { KeyUp(Key, Shift); };
             edit_->SetMaxLength(maxLength_);
             edit_->SetCharCase(charCase_);
             edit_->SetColor(Color());

@@ -156,13 +156,13 @@ void TDateTimePicker::SetDateTime(TDateTime Value)
     Change();
 }
 
-TDateTime TDateTimePicker::Date() const { return std::floor(value_); }
+TDateTime TDateTimePicker::Date() const { return DateOf(value_); }
 
-void TDateTimePicker::SetDate(TDateTime Value) { SetDateTime(std::floor(Value) + (value_ - std::floor(value_))); }
+void TDateTimePicker::SetDate(TDateTime Value) { SetDateTime(ComposeDateTime(Value, TimeOf(value_))); }
 
-TDateTime TDateTimePicker::Time() const { return value_ - std::floor(value_); }
+TDateTime TDateTimePicker::Time() const { return TimeOf(value_); }
 
-void TDateTimePicker::SetTime(TDateTime Value) { SetDateTime(std::floor(value_) + (Value - std::floor(Value))); }
+void TDateTimePicker::SetTime(TDateTime Value) { SetDateTime(ComposeDateTime(value_, TimeOf(Value))); }
 
 void TDateTimePicker::SetKind(TDateTimeKind Value)
 {
@@ -234,8 +234,50 @@ void TDateTimePicker::DropDown()
 {
     if (OnDropDown)
         OnDropDown(this);
+}
+
+void TDateTimePicker::CloseUp()
+{
     if (OnCloseUp)
         OnCloseUp(this);
+}
+
+TCalendarPopup* TDateTimePicker::Calendar()
+{
+    if (!calendar_) {
+        calendar_ = new TCalendarPopup(this);
+        calendar_->OnCloseUp = [this](TObject*, bool) { CloseUp(); };
+        calendar_->OnPick = [this](TObject*, TDateTime Day) {
+            // The day picked keeps the time of day shown.
+            typed_.clear();
+            SetValueByUser(ComposeDateTime(Day, TimeOf(value_)));
+        };
+    }
+    return calendar_;
+}
+
+bool TDateTimePicker::DroppedDown() const
+{
+    return calendar_ && calendar_->IsOpen();
+}
+
+void TDateTimePicker::SetDroppedDown(bool Value)
+{
+    if (Value == DroppedDown())
+        return;
+    if (!Value) {
+        calendar_->CloseUp(false);
+        return;
+    }
+    DropDown();
+    if (kind_ != dtkDate || !Enabled())
+        return;
+    TCalendarPopup* c = Calendar();
+    c->SetFont(Font());
+    c->SetDateBounds(minDate_, maxDate_);
+    c->SetDate(value_);
+    if (!c->Open(TCalendarPopup::PopupWidth(), TCalendarPopup::PopupHeight()))
+        CloseUp();
 }
 
 int TDateTimePicker::FieldValue(FieldKind Kind) const
@@ -277,7 +319,7 @@ void TDateTimePicker::SetFieldValue(FieldKind Kind, int Value)
     TDateTime date = 0, time = 0;
     if (!TryEncodeDate(y, mo, d, date) || !TryEncodeTime(h, mi, s, 0, time))
         return;
-    SetValueByUser(date + time);
+    SetValueByUser(ComposeDateTime(date, time));
 }
 
 void TDateTimePicker::SetValueByUser(TDateTime Value)
@@ -317,6 +359,18 @@ void TDateTimePicker::StepField(int Delta)
 void TDateTimePicker::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
     TCustomControl::KeyDown(Key, Shift);
+    if (Key == 0)
+        return;
+    if (DroppedDown()) {
+        // The open calendar has the keys; F4 and Alt+Up/Down close it.
+        if (Key == VK_F4 || ((Shift & ssAlt) && (Key == VK_UP || Key == VK_DOWN))) {
+            SetDroppedDown(false);
+            Key = 0;
+        } else if (calendar_->HandleKey(Key, Shift)) {
+            Key = 0;
+        }
+        return;
+    }
     switch (Key) {
     case VK_LEFT:
         SetCurrentField(field_ - 1);
@@ -329,14 +383,14 @@ void TDateTimePicker::KeyDown(std::uint16_t& Key, TShiftState Shift)
     case VK_UP:
     case VK_DOWN:
         if (Key == VK_DOWN && (Shift & ssAlt)) {
-            DropDown();
+            SetDroppedDown(true);
         } else {
             StepField(Key == VK_UP ? 1 : -1);
         }
         Key = 0;
         return;
     case VK_F4:
-        DropDown();
+        SetDroppedDown(true);
         Key = 0;
         return;
     case VK_HOME:
@@ -363,6 +417,28 @@ void TDateTimePicker::KeyDown(std::uint16_t& Key, TShiftState Shift)
     default:
         break;
     }
+}
+
+bool TDateTimePicker::FieldTyped() const
+{
+    const Piece* p = FieldPiece(field_);
+    if (!p || typed_.empty())
+        return false;
+    const int width = p->kind == fkYear ? p->digits : 2;
+    if (static_cast<int>(typed_.size()) >= width)
+        return true;
+    int v = 0;
+    for (char16_t c : typed_)
+        v = v * 10 + (c - u'0');
+    int hi = 59;
+    switch (p->kind) {
+    case fkDay: hi = 31; break;
+    case fkMonth: hi = 12; break;
+    case fkYear: return false;
+    case fkHour: hi = 23; break;
+    case fkMinute: case fkSecond: break;
+    }
+    return v * 10 > hi;
 }
 
 void TDateTimePicker::KeyPress(char16_t& Key)
@@ -409,7 +485,7 @@ void TDateTimePicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         else if (kind_ == dtkTime)
             StepField(Y < ClientHeight() / 2 ? 1 : -1);
         else
-            DropDown();
+            SetDroppedDown(!DroppedDown());
         return;
     }
     int x = 2;
@@ -435,6 +511,15 @@ void TDateTimePicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         }
         x += pw;
     }
+}
+
+void TDateTimePicker::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    // The press that opened the calendar ends here; the calendar keeps the mouse so that the
+    // next press outside it closes it.
+    if (DroppedDown() && GetCapture() != calendar_->Handle())
+        SetCapture(calendar_->Handle());
 }
 
 void TDateTimePicker::Paint()
@@ -492,8 +577,14 @@ void TDateTimePicker::WndProc(TMessage& Message)
     case WM_GETDLGCODE:
         Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
         return;
-    case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        // The calendar belongs to the focused picker.
+        SetDroppedDown(false);
+        typed_.clear();
+        TCustomControl::WndProc(Message);
+        Invalidate();
+        return;
+    case WM_SETFOCUS:
         typed_.clear();
         TCustomControl::WndProc(Message);
         Invalidate();

@@ -16,7 +16,7 @@ namespace pt = plat::testing;
 
 namespace {
 
-enum Real { kNum, kSpare, kDate, kTime, kText, kColCount };
+enum Real { kNum, kSpare, kDate, kTime, kText, kDateTime, kColCount };
 
 // A grid whose cell writes can be made to fail.
 class FailingGrid : public TExtColumnGrid {
@@ -38,19 +38,21 @@ protected:
         plat::FormatSettings.TimeSeparator = u':';
         plat::FormatSettings.ShortDateFormat = u"dd/mm/yyyy";
         plat::FormatSettings.LongTimeFormat = u"hh:nn:ss";
-        grid->SetBounds(4, 4, 560, 300);
+        plat::FormatSettings.ShortTimeFormat = u"hh:nn";
+        grid->SetBounds(4, 4, 760, 300);
         grid->SetColCount(kColCount);
         grid->SetRowCount(4);
         grid->SetFixedRows(1);
         grid->SetFixedCols(1);
-        const TEditorType editors[kColCount] = {edNormal, edNormal, edDateEdit, edTimeEdit, edNormal};
+        const TEditorType editors[kColCount] = {edNormal, edNormal, edDateEdit, edTimeEdit, edNormal, edDateTimeEdit};
         for (int c = 0; c < kColCount; ++c) {
             grid->Columns()->Items(c)->SetEditor(editors[c]);
-            grid->Columns()->Items(c)->SetWidth(90);
+            grid->Columns()->Items(c)->SetWidth(c == kDateTime ? 200 : 90);
         }
         for (int r = 1; r < 4; ++r) {
             grid->SetCells(kDate, r, u"29.02.2024");
             grid->SetCells(kTime, r, u"07:05:09");
+            grid->SetCells(kDateTime, r, u"29.02.2024 07:05");
         }
         if (GetParam()) grid->HideColumn(kSpare);
         grid->OnEditingDone = [this](plat::TObject*) { ++editingDone; };
@@ -167,6 +169,108 @@ TEST_P(GridDatePickerTest, FailingTimeCommitLeavesTheLongTimeFormat) {
     EXPECT_THROW(grid->HideInplaceEdit(), std::runtime_error);
     EXPECT_EQ(plat::FormatSettings.LongTimeFormat, u"hh:nn:ss");
     grid->failWrites = false;
+}
+
+// Digits complete a field and move on to the next; the format's last field keeps the caret.
+TEST_P(GridDatePickerTest, TypedDigitsMoveOnExceptInTheLastField) {
+    Picker()->SetFormat(u"dd.mm.yyyy");
+    Open(kDate, 1);
+    ASSERT_TRUE(PickerOpen());
+    pt::Type(u"1");
+    pt::ProcessEvents();
+    EXPECT_EQ(Picker()->CurrentField(), 0);
+    pt::Type(u"5");
+    pt::ProcessEvents();
+    EXPECT_EQ(Picker()->CurrentField(), 1);
+    pt::Type(u"4");  // no month starts with 4: the field is complete
+    pt::ProcessEvents();
+    EXPECT_EQ(Picker()->CurrentField(), 2);
+    pt::Type(u"2031");
+    pt::ProcessEvents();
+    EXPECT_EQ(Picker()->CurrentField(), 2);
+    EXPECT_EQ(Picker()->Text(), u"15.04.2031");
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Cells(kDate, 1), u"15.04.2031");
+}
+
+// The calendar drop-down of a date cell: Alt+Down opens it, Enter picks the day without
+// ending the edit, a second Enter commits; Escape in the calendar closes only the calendar.
+TEST_P(GridDatePickerTest, CalendarPicksTheDayOfTheCell) {
+    Open(kDate, 2);
+    ASSERT_TRUE(PickerOpen());
+    pt::Key(plat::VK_DOWN, plat::ssAlt);
+    ASSERT_TRUE(Picker()->DroppedDown());
+    pt::Key(plat::VK_ESCAPE);
+    EXPECT_FALSE(Picker()->DroppedDown());
+    EXPECT_TRUE(PickerOpen());
+    pt::Key(plat::VK_F4);
+    ASSERT_TRUE(Picker()->DroppedDown());
+    pt::Key(plat::VK_LEFT);
+    pt::Key(plat::VK_RETURN);
+    EXPECT_FALSE(Picker()->DroppedDown());
+    EXPECT_TRUE(PickerOpen());
+    EXPECT_EQ(grid->Cells(kDate, 2), u"29.02.2024");
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_FALSE(PickerOpen());
+    EXPECT_EQ(grid->Cells(kDate, 2), u"28.02.2024");
+    EXPECT_EQ(editingDone, 1);
+
+    // A click on a day picks it; the editor stays open with the focus.
+    Open(kDate, 3);
+    pt::Key(plat::VK_F4);
+    plat::TCalendarPopup* cal = Picker()->Calendar();
+    ASSERT_TRUE(cal->IsOpen());
+    const plat::TRect day = cal->DayRect(plat::EncodeDate(2024, 2, 14));
+    pt::Click(cal, (day.Left + day.Right) / 2, (day.Top + day.Bottom) / 2);
+    pt::ProcessEvents();
+    EXPECT_FALSE(cal->IsOpen());
+    ASSERT_TRUE(PickerOpen());
+    EXPECT_TRUE(Picker()->Focused());
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Cells(kDate, 3), u"14.02.2024");
+}
+
+// edDateTimeEdit: the date with its time picker; Escape brings the date back and keeps the
+// time shown; Enter commits date and time; moving from the date into the time keeps it open.
+TEST_P(GridDatePickerTest, DateTimeCellKeepsTheTimeOnEscape) {
+    TGridDateTimePicker* p = grid->DateAndTimePicker();
+    Open(kDateTime, 1);
+    ASSERT_TRUE(p->Visible());
+    EXPECT_EQ(p->DateTime(), plat::EncodeDate(2024, 2, 29) + plat::EncodeTime(7, 5, 0, 0));
+    EXPECT_EQ(grid->OriginalDateTime(), p->DateTime());
+    pt::Key(plat::VK_UP);  // the day
+    ASSERT_NE(p->TimePicker(), nullptr);
+    p->TimePicker()->SetFocus();
+    pt::ProcessEvents();
+    EXPECT_TRUE(p->Visible());
+    EXPECT_TRUE(grid->EditMode);
+    pt::Key(plat::VK_UP);  // the hour
+    pt::Key(plat::VK_ESCAPE);
+    pt::ProcessEvents();
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(grid->Cells(kDateTime, 1), u"29.02.2024 08:05");
+    EXPECT_EQ(editingDone, 1);
+
+    Open(kDateTime, 2);
+    ASSERT_TRUE(p->Visible());
+    pt::Key(plat::VK_DOWN);
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(grid->Cells(kDateTime, 2), u"28.02.2024 07:05");
+    EXPECT_EQ(editingDone, 2);
+
+    // A text that is no date-time opens on now; a click elsewhere ends the edit.
+    grid->SetCells(kDateTime, 3, u"later");
+    Open(kDateTime, 3);
+    ASSERT_TRUE(p->Visible());
+    EXPECT_NEAR(p->DateTime(), plat::Now(), 1.0 / 24 / 60);
+    Click(kText, 1);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_FALSE(grid->EditMode);
 }
 
 INSTANTIATE_TEST_SUITE_P(HiddenColumn, GridDatePickerTest, ::testing::Bool());

@@ -508,6 +508,108 @@ TEST_P(GridEditTest, KeysOfTheListCombo) {
     }
 }
 
+// A closed edit-style combo keeps Left, Right and End for its caret and leaves with Up and
+// Down; Escape restores a text that is no item.
+TEST_P(GridEditTest, KeysOfTheEditCombo) {
+    const ComboKeyCase cases[] = {
+        {"Down commits and moves down", plat::VK_DOWN, 0, false, kTopic, u"new"},
+        {"Up commits and moves up", plat::VK_UP, 0, false, kTopic, u"new"},
+        {"End stays in the text", plat::VK_END, 0, true, kTopic, u"new"},
+        {"Left stays in the text", plat::VK_LEFT, 0, true, kTopic, u"new"},
+        {"Escape restores", plat::VK_ESCAPE, 0, false, kTopic, u"zz"},
+        {"Alt+Down opens the list", plat::VK_DOWN, plat::ssAlt, true, kTopic, u"new"},
+    };
+    for (const ComboKeyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetCells(kTopic, 2, u"zz");
+        ClickCell(kSlave, 2);
+        ClickCell(kTopic, 2);
+        pt::Type(u"new");
+        ASSERT_TRUE(ComboOpen());
+        pt::Key(c.key, c.shift);
+        EXPECT_EQ(ComboOpen(), c.open);
+        EXPECT_EQ(grid->Col(), D(c.col));
+        const int row = c.key == plat::VK_DOWN && !c.shift ? 3 : c.key == plat::VK_UP ? 1 : 2;
+        EXPECT_EQ(grid->Row(), row);
+        if (c.shift & plat::ssAlt) {
+            EXPECT_TRUE(grid->Combobox()->DroppedDown());
+            pt::Key(plat::VK_DOWN, plat::ssAlt);
+        }
+        if (c.open) pt::Key(plat::VK_RETURN);
+        EXPECT_FALSE(ComboOpen());
+        EXPECT_EQ(grid->Cells(kTopic, 2), c.cell);
+    }
+}
+
+// Look-up: "ab" over "Abc" and "abd" (case-insensitive) selects the first item and shows it
+// with the completed letter selected; Backspace removes the selection without completing
+// again; LookupItems complete a text that no item starts with.
+TEST_P(GridEditTest, ComboLookUpCompletesFromItemsThenLookupItems) {
+    grid->Lookup = true;
+    ClickCell(kTopic, 2);
+    pt::Type(u"ab");
+    ASSERT_TRUE(ComboOpen());
+    TGridCombo* c = grid->Combobox();
+    EXPECT_EQ(c->Text(), u"Abc");
+    EXPECT_EQ(c->ItemIndex(), 0);
+    EXPECT_EQ(c->EditControl()->SelStart(), 2);
+    EXPECT_EQ(c->EditControl()->SelLength(), 1);
+    ASSERT_FALSE(combo.empty());
+    EXPECT_EQ(combo.back().col, kTopic);
+    EXPECT_EQ(combo.back().index, 0);
+    pt::Key(plat::VK_BACK);
+    EXPECT_EQ(c->Text(), u"Ab");
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kTopic, 2), u"Ab");
+
+    // Case-sensitive, "ab" finds "abd".
+    grid->LookupCaseSensitive = true;
+    ClickCell(kTopic, 3);
+    pt::Type(u"ab");
+    EXPECT_EQ(c->Text(), u"abd");
+    EXPECT_EQ(c->ItemIndex(), 1);
+    pt::Key(plat::VK_ESCAPE);
+
+    grid->LookupCaseSensitive = false;
+    grid->LookupItems()->Add(u"Zeta");
+    ClickCell(kTopic, 4);
+    pt::Type(u"z");
+    const int selected = c->ItemIndex();
+    pt::Type(u"e");
+    EXPECT_EQ(c->Text(), u"zeta");
+    EXPECT_EQ(c->ItemIndex(), selected);  // the items' choice stays
+    EXPECT_EQ(c->EditControl()->SelStart(), 2);
+    EXPECT_EQ(c->EditControl()->SelLength(), 2);
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kTopic, 4), u"zeta");
+
+    // Without Lookup nothing is completed.
+    grid->Lookup = false;
+    ClickCell(kTopic, 5);
+    pt::Type(u"ab");
+    EXPECT_EQ(c->Text(), u"ab");
+    pt::Key(plat::VK_RETURN);
+}
+
+// LookupHistory: a new text of an edit-style combo joins its items once.
+TEST_P(GridEditTest, ComboLookupHistoryKeepsANewText) {
+    grid->LookupHistory = true;
+    ClickCell(kTopic, 2);
+    pt::Type(u"fresh");
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(grid->Cells(kTopic, 2), u"fresh");
+    auto* items = grid->Combobox()->Items();
+    EXPECT_EQ(items->IndexOf(u"fresh"), 3);
+    EXPECT_EQ(items->Count(), 4);
+    ClickCell(kTopic, 3);
+    pt::Type(u"fresh");
+    pt::Key(plat::VK_RETURN);
+    int n = 0;
+    for (int i = 0; i < items->Count(); ++i) n += items->At(i) == u"fresh";
+    EXPECT_EQ(n, 1);
+    EXPECT_EQ(items->IndexOf(u"Abc"), 0);
+}
+
 TEST_P(GridEditTest, FocusLeavingTheGridValidatesAndEndsTheEdit) {
     struct Case {
         const char* name;

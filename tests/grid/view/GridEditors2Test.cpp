@@ -129,6 +129,32 @@ TEST_P(GridEditors2Test, EditWithButtonFiltersByKindAndCommitsOnEnter) {
     }
 }
 
+// edMaskEditBtn types through the column's edit mask (a refused character beeps); the other
+// edit-with-button kinds open without one.
+TEST_P(GridEditors2Test, MaskEditWithButtonTypesThroughTheColumnsMask) {
+    grid->Columns()->Items(kBtn)->SetEditor(edMaskEditBtn);
+    grid->Columns()->Items(kBtn)->EditMask = u"99-99;1;_";
+    grid->SetCells(kBtn, 2, u"");
+    Open(kBtn, 2);
+    ASSERT_TRUE(grid->BtnEdit()->Visible());
+    EXPECT_TRUE(grid->BtnEdit()->IsMasked());
+    grid->BtnEdit()->SetSelStart(0);
+    grid->BtnEdit()->SetSelLength(0);
+    pt::Type(u"12a34");
+    EXPECT_EQ(beeps, 1);
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_FALSE(grid->BtnEdit()->Visible());
+    EXPECT_EQ(grid->Cells(kBtn, 2), u"12-34");
+
+    grid->Columns()->Items(kBtn)->SetEditor(edEditBtn);
+    Open(kBtn, 3);
+    ASSERT_TRUE(grid->BtnEdit()->Visible());
+    EXPECT_FALSE(grid->BtnEdit()->IsMasked());
+    EXPECT_EQ(grid->BtnEdit()->Text(), u"old");
+    pt::Key(plat::VK_ESCAPE);
+}
+
 TEST_P(GridEditors2Test, EnterSignalsTheEndOfTheEditAfterTheLoopTurns) {
     Open(kBtn, 2);
     pt::Type(u"x");

@@ -62,6 +62,40 @@ protected:
 
 INSTANTIATE_TEST_SUITE_P(ShownAndHidden, GridSearchPanelTest, ::testing::Bool());
 
+// The buttons carry the program's own glyphs: arrows for find next and previous, a cross for
+// close (with hot and down pictures), a marker for highlight, each with its disabled picture.
+TEST_P(GridSearchPanelTest, ButtonsCarryTheirGlyphs) {
+    TSearchPanel* p = ShowFooter();
+    struct Case {
+        const char* name;
+        plat::TBitmap* glyph;
+        int size;
+    };
+    const Case cases[] = {
+        {"find next", p->ForwardButton()->Glyph(), 16},        {"find next, disabled", p->ForwardButton()->GlyphDisabled(), 16},
+        {"find previous", p->BackwardButton()->Glyph(), 16},   {"find previous, disabled", p->BackwardButton()->GlyphDisabled(), 16},
+        {"close", p->ExitButton()->Glyph(), 14},               {"close, hot", p->ExitButton()->GlyphHot(), 14},
+        {"close, down", p->ExitButton()->GlyphDown(), 14},     {"highlight", p->HiliteButton()->Glyph(), 16},
+        {"highlight, disabled", p->HiliteButton()->GlyphDisabled(), 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.glyph->Empty());
+        EXPECT_EQ(c.glyph->Width(), c.size);
+        EXPECT_EQ(c.glyph->Height(), c.size);
+        // Transparent corner, ink in the middle.
+        EXPECT_EQ(c.glyph->Canvas()->Pixels(0, c.size - 1) & 0xFFFFFF, 0xFF00FFu);
+    }
+    // The two arrows point opposite ways: the down arrow's ink is low, the up arrow's high.
+    plat::TBitmap* down = p->ForwardButton()->Glyph();
+    plat::TBitmap* upArrow = p->BackwardButton()->Glyph();
+    EXPECT_NE(down->Canvas()->Pixels(3, 9) & 0xFFFFFF, 0xFF00FFu);
+    EXPECT_EQ(down->Canvas()->Pixels(3, 6) & 0xFFFFFF, 0xFF00FFu);
+    EXPECT_NE(upArrow->Canvas()->Pixels(3, 6) & 0xFFFFFF, 0xFF00FFu);
+    EXPECT_EQ(upArrow->Canvas()->Pixels(3, 9) & 0xFFFFFF, 0xFF00FFu);
+    Picture("search-footer-glyphs");
+}
+
 TEST_P(GridSearchPanelTest, ThePanelLaysItsControlsOutAndEnablesSearchingOnlyWithText) {
     TSearchPanel* p = ShowFooter();
     EXPECT_TRUE(p->Visible());

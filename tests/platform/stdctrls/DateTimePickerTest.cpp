@@ -2,6 +2,7 @@
 // stepping and typing, the bounds, the check box, and the change and drop-down events.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -145,15 +146,90 @@ TEST_F(DateTimePickerTest, BoundsCheckBoxAndDropDown)
     int drops = 0, closes = 0;
     p->OnDropDown = [&](TObject*) { ++drops; };
     p->OnCloseUp = [&](TObject*) { EXPECT_EQ(drops, closes + 1); ++closes; };
+    // Each way of opening the calendar, each closed again by its own way.
+    const TDateTime before = p->DateTime();
     pt::Key(VK_F4);
+    EXPECT_TRUE(p->DroppedDown());
+    pt::Key(VK_ESCAPE);
+    EXPECT_FALSE(p->DroppedDown());
     pt::Key(VK_DOWN, ssAlt);
+    EXPECT_TRUE(p->DroppedDown());
+    pt::Key(VK_DOWN, ssAlt);
+    EXPECT_FALSE(p->DroppedDown());
     pt::Click(p, p->Width() - 5, p->Height() / 2);
+    EXPECT_TRUE(p->DroppedDown());
+    pt::Click(p, p->Width() - 5, p->Height() / 2);  // outside the calendar
+    EXPECT_FALSE(p->DroppedDown());
     EXPECT_EQ(drops, 3);
     EXPECT_EQ(closes, 3);
+    EXPECT_EQ(p->DateTime(), before);  // nothing picked
     // A click on a field makes it current.
     p->SetCurrentField(2);
     pt::Click(p, 20, p->Height() / 2);  // right of the check box
     EXPECT_EQ(p->CurrentField(), 0);
+}
+
+// The calendar drop-down: keys move the marked day within the bounds, Enter or a click picks
+// it and the time of day stays; Escape and a press outside pick nothing.
+TEST_F(DateTimePickerTest, CalendarPicksADayAndKeepsTheTime)
+{
+    TDateTimePicker* p = Make();
+    p->SetDateTime(EncodeDate(2024, 2, 27) + EncodeTime(7, 30, 0, 0));
+    p->SetMaxDate(EncodeDate(2024, 3, 1) + 0.5);
+    p->SetFocus();
+    int closes = 0;
+    p->OnCloseUp = [&](TObject*) { ++closes; };
+
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        TDateTime date;
+        int closes;
+    };
+    const Case cases[] = {
+        {"right, right, enter", [] { pt::Key(VK_RIGHT); pt::Key(VK_RIGHT); pt::Key(VK_RETURN); }, EncodeDate(2024, 2, 29), 1},
+        // Past MaxDate the keys stop at the last day allowed.
+        {"down past the bound", [] { pt::Key(VK_DOWN); pt::Key(VK_RIGHT); pt::Key(VK_RIGHT); pt::Key(VK_RETURN); },
+         EncodeDate(2024, 3, 1), 1},
+        {"escape", [] { pt::Key(VK_LEFT); pt::Key(VK_ESCAPE); }, EncodeDate(2024, 3, 1), 1},
+        {"page up, home, enter", [] { pt::Key(VK_PRIOR); pt::Key(VK_HOME); pt::Key(VK_RETURN); }, EncodeDate(2024, 2, 1), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        closes = 0;
+        pt::Key(VK_F4);
+        ASSERT_TRUE(p->DroppedDown());
+        c.act();
+        EXPECT_FALSE(p->DroppedDown());
+        EXPECT_EQ(std::floor(p->DateTime()), c.date);
+        EXPECT_NEAR(p->DateTime() - std::floor(p->DateTime()), EncodeTime(7, 30, 0, 0), 1e-9);
+        EXPECT_EQ(closes, c.closes);
+    }
+
+    // A click on a day picks it; a day past MaxDate is refused and the calendar stays open.
+    pt::Key(VK_F4);
+    TCalendarPopup* cal = p->Calendar();
+    ASSERT_TRUE(cal->IsOpen());
+    EXPECT_GE(cal->Top(), p->Top() + p->Height());
+    const TRect late = cal->DayRect(EncodeDate(2024, 2, 28) + 7);
+    pt::Click(cal, late.Left + 3, late.Top + 3);
+    EXPECT_TRUE(p->DroppedDown());
+    const TRect day = cal->DayRect(EncodeDate(2024, 2, 14));
+    pt::Click(cal, (day.Left + day.Right) / 2, (day.Top + day.Bottom) / 2);
+    EXPECT_FALSE(p->DroppedDown());
+    EXPECT_EQ(std::floor(p->DateTime()), EncodeDate(2024, 2, 14));
+
+    // The time kind has no calendar; losing the focus closes an open one.
+    pt::Key(VK_F4);
+    ASSERT_TRUE(p->DroppedDown());
+    auto* other = new TDateTimePicker(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(200, 10, 120, 22);
+    other->SetKind(dtkTime);
+    other->SetFocus();
+    EXPECT_FALSE(p->DroppedDown());
+    pt::Key(VK_F4);
+    EXPECT_FALSE(other->DroppedDown());
 }
 
 } // namespace

@@ -12,11 +12,15 @@
 //   over); Home and End take the field's smallest and largest value. Space toggles the check
 //   box when ShowCheckbox.
 // - MinDate and MaxDate (0 = none) bound the value wherever it comes from.
-// - The drop-down button (DateMode dmComboBox) or F4 or Alt+Down fire OnDropDown and then, the
-//   picker having no calendar window of its own, OnCloseUp; dmUpDown shows two arrows that
-//   step the current field.
+// - The drop-down button (DateMode dmComboBox, date kind) or F4 or Alt+Down fire OnDropDown and
+//   open a month calendar below the picker (TCalendarPopup) on the picker's date; the same keys
+//   or a press outside it close it again, Escape closes it without a change, and a day picked
+//   (click, or Enter) becomes the date with the time of day kept. Keys reach the calendar while
+//   it is open; every close fires OnCloseUp. dmUpDown shows two arrows that step the current
+//   field.
 // - Every change of the value, by the user or in code, fires OnChange (Checked too).
 #include "plat/Controls.h"
+#include "plat/DropDownPopup.h"
 #include "plat/SysUtils.h"
 
 namespace plat {
@@ -53,8 +57,16 @@ public:
     int CurrentField() const { return field_; }
     void SetCurrentField(int Value);
     int FieldCount() const { return static_cast<int>(fields_.size()); }
+    // The digits typed into the current field leave no room for another one (two digits, four
+    // for a four-digit year, or a first digit no second one can follow, as 4 in a day).
+    bool FieldTyped() const;
     // The value as shown.
     String GetText() const override;
+    // The calendar is open.
+    bool DroppedDown() const;
+    void SetDroppedDown(bool Value);
+    // The calendar drop-down (created on first use).
+    TCalendarPopup* Calendar();
 
     TNotifyEvent OnChange, OnDropDown, OnCloseUp;
 
@@ -63,9 +75,13 @@ protected:
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void KeyPress(char16_t& Key) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void WndProc(TMessage& Message) override;
     virtual void Change();
+    // Fires OnDropDown (the calendar is about to open).
     virtual void DropDown();
+    // Fires OnCloseUp (the calendar has closed).
+    virtual void CloseUp();
     // The width of the button area at the right.
     int ButtonWidth() const { return 18; }
 
@@ -97,6 +113,7 @@ private:
     std::vector<int> fields_;  // indexes into pieces_
     int field_ = 0;
     String typed_;  // digits typed into the current field
+    TCalendarPopup* calendar_ = nullptr;
 };
 
 } // namespace plat

@@ -178,6 +178,11 @@ void DecodeTime(TDateTime value, int& hour, int& min, int& sec, int& msec);
 bool IsLeapYear(int year);
 int DaysInAMonth(int year, int month);
 int DayOfWeek(TDateTime value);  // 1 = Sunday
+// The whole day of a value and its time of day (a positive fraction, also before 1899, whose
+// values count the time away from zero); ComposeDateTime joins the two the same way.
+TDateTime DateOf(TDateTime value);
+TDateTime TimeOf(TDateTime value);
+TDateTime ComposeDateTime(TDateTime date, TDateTime time);
 TDateTime Now();                 // through the replaceable clock (plat/Clock.h)
 TDateTime Date();
 TDateTime Time();

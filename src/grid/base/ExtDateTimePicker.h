@@ -1,0 +1,117 @@
+#pragma once
+// Date-time pickers with automatic field advance while digits are typed (TCustomDateTimePicker)
+// and a combined date-and-time picker with an embedded time picker (TExtDateTimePicker).
+#include "EsgDateTimePicker.h"
+
+namespace grid {
+
+enum TExtDateTimeKind { dkDate, dkTime, dkDateTime };
+
+// The layer's picker with AutoTab: a typed digit that completes a field moves on to the next
+// field (a Right key posted to the picker after the digit is taken). Its border settings
+// are stored for descendants that allow custom borders; this class draws none.
+class TCustomDateTimePicker : public plat::TDateTimePicker {
+public:
+    explicit TCustomDateTimePicker(plat::TComponent* AOwner);
+    String ClassName() const override { return u"TCustomDateTimePicker"; }
+
+    bool AutoTab() const { return FAutoTab; }
+    virtual void SetAutoTab(bool Value) { FAutoTab = Value; }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    bool MetroStyle() const { return FMetroStyle; }
+    void SetMetroStyle(bool Value);
+    // True: this class keeps the layer's plain look whatever the border settings say.
+    virtual bool CustomBordersOff() const { return true; }
+
+protected:
+    void KeyPress(char16_t& Key) override;
+    void WndProc(plat::TMessage& Message) override;
+    // Runs when the digit typed last has been taken: moves on to the next field when the
+    // digit completed a changed field.
+    virtual void ShiftFocus();
+    // Posts a Right key-down to the picker (the next field).
+    void PostNextField();
+
+    bool FAutoTab = false;
+    // The value's parts before the last digit was typed.
+    int Fh = 0, Fm = 0, Fs = 0, Fms = 0;
+    int FYear = 0, FMonth = 0, FDay = 0;
+
+private:
+    TColor FBorderColor = plat::clBlack;
+    bool FMetroStyle = false;
+};
+
+class TExtDateTimePicker;
+
+// The time picker a TExtDateTimePicker of kind dkDateTime carries at its right.
+class TEmbeddedTimePicker : public TCustomDateTimePicker {
+public:
+    explicit TEmbeddedTimePicker(TExtDateTimePicker* AOwner);
+    String ClassName() const override { return u"TCustomDateTimePicker"; }
+
+protected:
+    void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+    void Change() override;
+    void Click() override;
+    void DoExit() override;
+
+private:
+    TExtDateTimePicker* FPicker;
+};
+
+// A date, time or date-and-time picker. With dkDateTime the control shows the date and an
+// embedded time picker at its right shows the time; DateTime joins both.
+class TExtDateTimePicker : public TCustomDateTimePicker {
+public:
+    explicit TExtDateTimePicker(plat::TComponent* AOwner);
+    ~TExtDateTimePicker() override;
+    String ClassName() const override { return u"TExtDateTimePicker"; }
+
+    TExtDateTimeKind ExtKind() const { return FKind; }
+    void SetExtKind(TExtDateTimeKind Value);
+    // DateTime() is the date of the control with the time of the embedded picker (dkDateTime):
+    // a time change in the embedded picker is copied into the control's value at once.
+    // SetDateTime: the value's date and its hours, minutes and seconds (milliseconds dropped), for the
+    // control and the embedded picker.
+    void SetDateTime(plat::TDateTime Value) override;
+    plat::TDateTime GetDate() const { return plat::TDateTimePicker::Date(); }
+    // The date with the time of day shown kept.
+    void SetDatePart(plat::TDateTime Value);
+    plat::TDateTime GetTime() const;
+    void SetTimePart(plat::TDateTime Value);
+    const String& TimeFormat() const { return FTimeFormat; }
+    void SetTimeFormat(const String& Value);
+    void SetAutoTab(bool Value) override;
+    bool CustomBordersOff() const override { return false; }
+    int GetVersionNr() const { return 0x01020000; }
+    String Version() const;
+    // The embedded time picker (null unless the kind is dkDateTime).
+    TCustomDateTimePicker* TimePicker() const { return FTimePicker; }
+
+    plat::TNotifyEvent OnTimeChange;
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+protected:
+    void ShiftFocus() override;
+    void Paint() override;
+    void Change() override;
+    // A key-down in the embedded time picker: fires OnKeyDown (Sender: the control).
+    virtual void TimePickerKeyDown(std::uint16_t& Key, plat::TShiftState Shift);
+    // The embedded time picker lost the focus.
+    virtual void TimePickerExit() {}
+    // Places the embedded time picker at the right, left of the drop-down button.
+    void LayoutTimePicker();
+
+private:
+    friend class TEmbeddedTimePicker;
+    void TimeChanged();
+    TExtDateTimeKind FKind = dkDateTime;
+    String FTimeFormat;
+    TEmbeddedTimePicker* FTimePicker = nullptr;
+    bool FLaying = false;
+};
+
+} // namespace grid
