@@ -20,6 +20,10 @@
 #include "ExtDraw.h"
 #include "ExtGridSettings.h"
 #include "GridDragSettings.h"
+
+namespace plat {
+struct THintInfo;
+}
 #include "ExtGridFilter.h"
 #include "ExtGridSortSettings.h"
 #include "ExtObjWindows.h"
@@ -2162,6 +2166,21 @@ public:
     void InheritedKeyDown(plat::TMessage& Message) { InheritedWndProc(Message); }
     plat::TGridRect FMoveSelection{};
     plat::TPoint FLastKeyCell{-1, -1};
+
+    // ==== cell hints (GridHint.cpp) ====
+    // The hint of the cell under the pointer (CM_HINTSHOW): a comment at the cell's top-right
+    // corner, else the anchor's hint with AnchorHint, the cell text with HintShowCells, the
+    // text that does not fit with HintShowLargeText, each through GridHint (OnGridHint), in
+    // HintColor; markup and escaped Unicode hints use THTMLHintWindow with
+    // UseInternalHintClass. HintStr empty: no hint.
+    enum THintPosition { hpCell, hpCursor };
+    void GetCellHintInfo(String& HintStr, plat::THintInfo& HintInfo);
+    bool HintShowCells = false, HintShowLargeText = false, HTMLHint = false, AnchorHint = false;
+    THintPosition HintShowLargeTextPos = hpCursor;
+    std::function<void(plat::TObject* Sender, int ARow, int ACol, String& Anchor)> OnAnchorHint;
+    TPoint LastHintPos() const { return FLastHintPos; }
+    TPoint FLastHintPos{-1, -1};
+    String FLastAnchorHint;
 
 protected:
     void Loaded() override;
