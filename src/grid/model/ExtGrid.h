@@ -2166,6 +2166,8 @@ public:
     void InheritedKeyDown(plat::TMessage& Message) { InheritedWndProc(Message); }
     plat::TGridRect FMoveSelection{};
     plat::TPoint FLastKeyCell{-1, -1};
+    // The last text drop stored at least one cell (a drop that stored none moves nothing).
+    bool FDropStored = false;
 
     // ==== cell hints (GridHint.cpp) ====
     // The hint of the cell under the pointer (CM_HINTSHOW): a comment at the cell's top-right

@@ -202,6 +202,11 @@ void TGridCombo::KeyDown(std::uint16_t& Key, TShiftState Shift) {
     TEsgComboBox::KeyDown(Key, Shift);
 }
 
+void TGridCombo::WndProc(plat::TMessage& Message) {
+    TEsgComboBox::WndProc(Message);
+    if (Message.Msg == plat::WM_GETDLGCODE && FGrid && FGrid->EditorWantsTab()) Message.Result |= plat::DLGC_WANTTAB;
+}
+
 void TGridCombo::KeyPress(char16_t& Key) {
     if (Key == u'\r' || Key == 27 || Key == u'\t') {
         Key = 0;

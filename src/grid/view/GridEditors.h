@@ -52,6 +52,9 @@ protected:
     void Change() override;
     void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
     void KeyPress(char16_t& Key) override;
+    // Asks for Tab when the grid advances with it (goTabs, validation), so that Tab reaches
+    // KeyDown instead of moving the focus out of the grid.
+    void WndProc(plat::TMessage& Message) override;
 
 private:
     TExtStringGrid* FGrid;

@@ -10,6 +10,7 @@
 #include "plat/Messages.h"
 #include "plat/SysUtils.h"
 #include "GridEditors.h"
+#include "plat/StdCtrls.h"
 
 using namespace grid;
 namespace pt = plat::testing;
@@ -426,6 +427,56 @@ TEST_P(GridKeysTest, AClickOnTheStartCellLetsF2OpenTheEditor) {
     pt::ProcessEvents();
     ASSERT_TRUE(grid->NormalEdit() && grid->NormalEdit()->Visible());
     EXPECT_EQ(grid->NormalEdit()->Text(), grid->Cells(grid->RealColIndex(1), 1));
+}
+
+// A click on another cell ends an open drop-down list editor: the list does not stay behind
+// on its old cell.
+TEST_P(GridKeysTest, AClickElsewhereClosesAnOpenComboEditor) {
+    TGridColumnItem* type = grid->Columns()->Items(3);
+    type->SetEditor(edComboList);
+    for (const char16_t* t : {u"Coil", u"Discrete", u"Holding", u"Input"}) type->ComboItems()->Add(t);
+    for (int r = 1; r < 20; ++r) grid->SetCells(3, r, u"Coil");
+    const int col = grid->DisplColIndex(3);
+    auto click = [&](int row) {
+        const plat::TRect r = grid->CellRect(col, row);
+        pt::Click(grid, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        pt::ProcessEvents();
+    };
+    click(1);
+    pt::Type(u"h");
+    pt::ProcessEvents();
+    ASSERT_TRUE(grid->Combobox()->Visible());
+    click(3);
+    EXPECT_EQ(grid->Cells(3, 1), u"Holding") << "the list's value is committed to its own cell";
+    EXPECT_EQ(grid->Row(), 3);
+    const bool onNewCell = grid->Combobox()->Visible() && grid->Combobox()->Top() >= grid->CellRect(col, 3).Top - 2;
+    EXPECT_TRUE(!grid->Combobox()->Visible() || onNewCell) << "the list editor stayed on row 1";
+    pt::Type(u"d");
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Cells(3, 1), u"Holding");
+}
+
+// Tab in an open list editor advances in the grid (goTabs) instead of leaving it.
+TEST_P(GridKeysTest, TabInAnOpenComboEditorAdvancesInTheGrid) {
+    auto* other = new plat::TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(4, 220, 80, 24);
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goTabs));
+    TGridColumnItem* type = grid->Columns()->Items(3);
+    type->SetEditor(edComboList);
+    for (const char16_t* t : {u"Coil", u"Input"}) type->ComboItems()->Add(t);
+    grid->SetCells(3, 1, u"Coil");
+    const plat::TRect r = grid->CellRect(grid->DisplColIndex(3), 1);
+    pt::Click(grid, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    pt::Type(u"i");
+    pt::ProcessEvents();
+    ASSERT_TRUE(grid->Combobox()->Visible());
+    pt::Key(plat::VK_TAB);
+    pt::ProcessEvents();
+    EXPECT_FALSE(grid->Combobox()->Visible());
+    EXPECT_EQ(grid->Cells(3, 1), u"Input");
+    EXPECT_EQ(grid->Col(), grid->DisplColIndex(4));
+    EXPECT_FALSE(other->Focused()) << "Tab left the grid";
 }
 
 INSTANTIATE_TEST_SUITE_P(HiddenColumn, GridKeysTest, ::testing::Bool());
