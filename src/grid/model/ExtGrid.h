@@ -20,6 +20,10 @@
 #include "ExtDraw.h"
 #include "ExtGridSettings.h"
 #include "GridDragSettings.h"
+
+namespace plat {
+struct THintInfo;
+}
 #include "ExtGridFilter.h"
 #include "ExtGridSortSettings.h"
 #include "ExtObjWindows.h"
@@ -2164,6 +2168,53 @@ public:
     // The incremental search text and the ticks since its last key.
     String SearchInc;
     int SearchTics = 0;
+
+    // ==== keys on the grid: rows, clipboard, selection (GridKeys2.cpp) ====
+    // Hooks the keys call. HandleF2Key: nothing. SelectionChanged: fires OnSelectionChanged.
+    // CanInsertRow: OnCanInsertRow (default true). AutoInsertRow inserts one row at ARow
+    // (real index; a child row under a node row's parent). AutoDeleteRow removes the row
+    // (real index) or, when it is the only normal row and FixedRowAlways is off, clears it,
+    // and fires OnAutoDeleteRow either way. AppendRow adds one row at the end.
+    virtual void HandleF2Key() {}
+    virtual void BeforeSetSelection(const plat::TGridRect&) {}
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    virtual bool CanInsertRow(int ARow);
+    virtual void AutoInsertRow(int ARow);
+    virtual void AutoDeleteRow(int ARow);
+    virtual void AppendRow() { SetRowCount(RowCount() + 1); }
+    // Each fires before its clipboard shortcut; Allow false stops the operation.
+    std::function<void(plat::TObject* Sender, bool& Allow)> OnClipboardCut, OnClipboardCopy, OnClipboardPaste;
+    std::function<void(plat::TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)> OnSelectionChanged;
+    std::function<void(plat::TObject* Sender, int ARow, bool& CanInsert)> OnCanInsertRow;
+    std::function<void(plat::TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
+    std::function<void(plat::TObject* Sender, int ARow)> OnAutoInsertRow, OnAutoDeleteRow;
+    // A key inserted or deleted a row since the flag was last cleared.
+    bool GridModified() const { return FGridModified; }
+    void SetGridModified(bool Value) { FGridModified = Value; }
+    // The grid's key steps after the framework's navigation (WM_KEYDOWN), its character filter
+    // in front of KeyPress (WM_CHAR) and its key release.
+    void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
+    // The framework's handling of a WM_KEYDOWN (OnKeyDown, KeyDown and its navigation).
+    void InheritedKeyDown(plat::TMessage& Message) { InheritedWndProc(Message); }
+    plat::TGridRect FMoveSelection{};
+    plat::TPoint FLastKeyCell{-1, -1};
+    // The last text drop stored at least one cell (a drop that stored none moves nothing).
+    bool FDropStored = false;
+
+    // ==== cell hints (GridHint.cpp) ====
+    // The hint of the cell under the pointer (CM_HINTSHOW): a comment at the cell's top-right
+    // corner, else the anchor's hint with AnchorHint, the cell text with HintShowCells, the
+    // text that does not fit with HintShowLargeText, each through GridHint (OnGridHint), in
+    // HintColor; markup and escaped Unicode hints use THTMLHintWindow with
+    // UseInternalHintClass. HintStr empty: no hint.
+    enum THintPosition { hpCell, hpCursor };
+    void GetCellHintInfo(String& HintStr, plat::THintInfo& HintInfo);
+    bool HintShowCells = false, HintShowLargeText = false, HTMLHint = false, AnchorHint = false;
+    THintPosition HintShowLargeTextPos = hpCursor;
+    std::function<void(plat::TObject* Sender, int ARow, int ACol, String& Anchor)> OnAnchorHint;
+    TPoint LastHintPos() const { return FLastHintPos; }
+    TPoint FLastHintPos{-1, -1};
+    String FLastAnchorHint;
 
 protected:
     void Loaded() override;

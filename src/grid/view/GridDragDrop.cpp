@@ -45,6 +45,16 @@ public:
         AcceptCols = s->OleColumnDragDrop || s->OleColumnReorder;
         return TESGDropTarget::DragEnter(Data, KeyState, Pt, Effect);
     }
+    // A text drop that stored no cell (a grid that cannot be edited, a refused OnOleDrop)
+    // answers no effect, so that a moving source keeps its cells.
+    plat::HRESULT Drop(const std::shared_ptr<plat::IDataObject>& Data, std::uint32_t KeyState, TPoint Pt,
+                       plat::TDropEffect& Effect) override
+    {
+        FGrid->FDropStored = true;
+        const plat::HRESULT hr = TESGDropTarget::Drop(Data, KeyState, Pt, Effect);
+        if (!FGrid->FDropStored) Effect = plat::DROPEFFECT_NONE;
+        return hr;
+    }
     void DropText(TPoint pt, const String& s) override { FGrid->OleDropText(pt, s); }
     void DropStream(TPoint pt, std::unique_ptr<plat::TMemoryStream> Stream) override
     {
@@ -284,6 +294,7 @@ void TExtStringGrid::OleDropText(TPoint pt, const String& s)
     bool allow = true;
     if (OnOleDrop) OnOleDrop(this, r, c, s, allow);
     TRect block{-1, -1, -1, -1};
+    FDropStored = false;
     if (allow && c >= 0 && r >= 0) {
         const int n = rows + 1;
         if (st->OleRemoveRows && FDropSelection.Top >= r) {
@@ -304,7 +315,7 @@ void TExtStringGrid::OleDropText(TPoint pt, const String& s)
             SetTopRow(top > FixedRows() ? std::min(top + 1, std::max(FixedRows(), RowCount() - 1)) : top);
         }
         int pr = 0, pc = 0;
-        PasteTextAt(c, r, s, pr, pc);
+        FDropStored = PasteTextAt(c, r, s, pr, pc) > 0;
         c = std::max(c, FixedCols());
         const int right = rowSelect ? c + cols - 1 - FixedCols() : c + cols - 1;
         block = TRect{c, r, std::max(c, std::min(right, ColCount() - 1)), std::min(r + rows, RowCount() - 1)};

@@ -246,6 +246,11 @@ void TGridCombo::KeyDown(std::uint16_t& Key, TShiftState Shift) {
     }
 }
 
+void TGridCombo::WndProc(plat::TMessage& Message) {
+    TEsgComboBox::WndProc(Message);
+    if (Message.Msg == plat::WM_GETDLGCODE && FGrid && FGrid->EditorWantsTab()) Message.Result |= plat::DLGC_WANTTAB;
+}
+
 void TGridCombo::KeyPress(char16_t& Key) {
     if (FGrid && FGrid->OnKeyPress) FGrid->OnKeyPress(this, Key);
     if (Key == 27 || Key == u'\t') {

@@ -66,6 +66,9 @@ protected:
     void KeyPress(char16_t& Key) override;
     void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
     void DoExit() override;
+    // Asks for Tab when the grid advances with it (goTabs, validation), so that Tab reaches
+    // KeyDown instead of moving the focus out of the grid.
+    void WndProc(plat::TMessage& Message) override;
 
 private:
     // Leaves the cell to the left or right (CursorWalkEditor): true when the key was used.

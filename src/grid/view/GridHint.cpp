@@ -4,6 +4,8 @@
 
 #include "EsgHTMLE.h"
 #include "ExtUtil.h"
+#include "plat/Forms.h"
+#include "plat/Graphics.h"
 
 namespace grid {
 
@@ -136,5 +138,83 @@ bool UseHTMLHints() { return gUseHTMLHints; }
 
 bool TExtStringGrid::UseHTMLHints() const { return grid::UseHTMLHints(); }
 void TExtStringGrid::SetUseHTMLHints(bool Value) { grid::SetUseHTMLHints(Value); }
+
+// ---- the hint of a cell ----------------------------------------------------------------------
+
+void TExtStringGrid::GetCellHintInfo(String& HintStr, plat::THintInfo& HintInfo) {
+    const plat::TPoint cursor = HintInfo.CursorPos;
+    int col = -1, row = -1;
+    MouseToCell(cursor.X, cursor.Y, col, row);
+    if (FControlLook->HintMaxWidth > 0) HintInfo.HintMaxWidth = FControlLook->HintMaxWidth;
+    THTMLHintWindow::LastGridFontName() = Font()->Name();
+    HintInfo.HintColor = HintColor;
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) {
+        FLastHintPos = {-1, -1};
+        HintStr.clear();
+        return;
+    }
+    const TPoint b = BaseCell(RealColIndex(col), row);
+    const int dcol = DisplColIndex(b.X);
+    const plat::TRect cell = CellRect(dcol, b.Y);
+    // The hint stays while the pointer is on this cell.
+    HintInfo.CursorRect = cell;
+    FLastHintPos = b;
+    plat::TPoint pos{cursor.X, cell.Bottom + 6};
+    String text = HintStr;
+    String comment;
+    const String raw = GetCellEx(b.X, b.Y);
+    const int kind = DetectCellTextKind(raw, EnableHTML);
+    auto shown = [&](bool asIsWithHTML) {
+        if (kind == ctEscapedUnicode) return DecodeEscapedUnicode(raw);
+        if (kind == ctMarkup && !(asIsWithHTML && HTMLHint)) return MarkupToPlainText(raw);
+        return raw;
+    };
+    if (IsComment(b.X, b.Y, comment)) {
+        text = comment;
+        pos = {cell.Right, cell.Top};
+    }
+    if (AnchorHint && kind == ctMarkup) {
+        plat::TBitmap scratch(std::max(1, cell.Width()), std::max(1, cell.Height()));
+        scratch.Canvas()->Font()->Assign(*Font());
+        TMarkupDrawInput in;
+        in.Canvas = scratch.Canvas();
+        in.Text = raw;
+        in.Rect = plat::Rect(FXYOffset.X + 1, FXYOffset.Y + 1, cell.Width() - FXYOffset.X, cell.Height());
+        in.XPos = cursor.X - cell.Left;
+        in.YPos = cursor.Y - cell.Top;
+        TMarkupDrawResult out;
+        if (DrawMarkupText(in, out) && !out.AnchorVal.empty()) {
+            String hint = out.AnchorTitle.empty() ? out.AnchorVal : out.AnchorTitle;
+            if (OnAnchorHint) OnAnchorHint(this, b.Y, b.X, hint);
+            FLastAnchorHint = hint;
+            text = hint;
+            pos = {cursor.X + 8, cursor.Y - 16};
+        }
+    }
+    const bool normal = dcol >= FixedCols() && b.Y >= FixedRows();
+    if (HintShowCells && normal) {
+        text = shown(true);
+        pos = {cursor.X, cell.Top};
+    }
+    if (HintShowLargeText) {
+        const TPoint size = GetCellTextSize(b.X, b.Y, false, false);
+        if (size.X > cell.Width() || size.Y > cell.Height()) {
+            text = shown(true);
+            if (HintShowLargeTextPos == hpCell) pos = {cell.Left, cell.Top};
+        }
+    }
+    const bool footerRow = FloatingFooter() && FloatingFooter()->Visible() && b.Y == RowCount() - 1;
+    if (!footerRow) {
+        String wide;
+        GridHint(b.X, b.Y, text, wide);
+    }
+    const int finalKind = DetectCellTextKind(text, true);
+    if ((finalKind == ctMarkup || finalKind == ctEscapedUnicode) && UseInternalHintClass) {
+        HintInfo.HintWindowClass = [](plat::TComponent* AOwner) -> plat::THintWindow* { return new THTMLHintWindow(AOwner); };
+        HintInfo.HintData = this;
+    }
+    HintInfo.HintPos = ClientToScreen(pos);
+    HintStr = text;
+}
 
 } // namespace grid

@@ -1,6 +1,8 @@
 // The string grid's keyboard on the grid itself (the editors handle their own keys): F2 and
 // Enter open the editor, typed characters start an edit, Space operates check boxes, Tab
 // advances with goTabs, and the key-press stage restores, advances and searches.
+#include <algorithm>
+
 #include "GridEditors.h"
 #include "plat/Messages.h"
 #include "plat/SysUtils.h"
@@ -34,7 +36,51 @@ void TExtStringGrid::KeyDown(std::uint16_t& Key, plat::TShiftState Shift) {
             break;
         }
     }
+    FLastKeyCell = TPoint{Col(), Row()};
+    const std::uint16_t key = Key;
+    const int rowBefore = Row();
+    const plat::TGridRect sel = Selection();
     TBaseGrid::KeyDown(Key, Shift);
+    const bool ctrl = (Shift & plat::ssCtrl) != 0;
+    // CursorMoveRows: Ctrl+Up and Ctrl+Down move the selected rows by one; the current row and
+    // the selection follow them.
+    if (ctrl && FNavigation->CursorMoveRows && (key == plat::VK_DOWN || key == plat::VK_UP)) {
+        const int top = std::min(sel.Top, sel.Bottom), bottom = std::max(sel.Top, sel.Bottom);
+        const int count = bottom - top + 1;
+        const int dir = key == plat::VK_DOWN ? 1 : -1;
+        const bool can = dir > 0 ? bottom < RowCount() - 1 : top > FixedRows();
+        if (can) {
+            if (count == 1) {
+                MoveRow(top, top + dir);
+                MoveColRow(Col(), top + dir, true, true);
+            } else {
+                MoveRows(top, top + dir, count);
+                SetSelection({FixedCols(), top + dir, ColCount() - 1, bottom + dir});
+            }
+        }
+        Key = 0;
+    }
+    // SkipDisabledRows: when the framework could not enter a disabled row, the next enabled
+    // one in the key's direction becomes current.
+    if (UseEnabledRows() && FNavigation->SkipDisabledRows && Row() == rowBefore) {
+        if (key == plat::VK_UP) {
+            for (int r = Row() - 1; r >= FixedRows(); --r)
+                if (RowEnabled(r)) {
+                    MoveColRow(Col(), r, true, true);
+                    break;
+                }
+        } else if (key == plat::VK_DOWN && Row() < RowCount() - 1) {
+            for (int r = Row() + 1; r < RowCount(); ++r)
+                if (RowEnabled(r)) {
+                    MoveColRow(Col(), r, true, true);
+                    break;
+                }
+        }
+    }
+    if (TSyncGrid* sync = SyncGrid(); sync && sync->Grid()) {
+        if (sync->SelectionColumn) sync->Grid()->SetCol(Col());
+        if (sync->SelectionRow) sync->Grid()->SetRow(Row());
+    }
 }
 
 void TExtStringGrid::KeyPress(char16_t& Key) {

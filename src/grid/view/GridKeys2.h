@@ -4,11 +4,16 @@
 
 namespace grid {
 
-// Runs the steps that depend on the navigation settings: MoveScrollOnly scrolls without
-// moving the current cell; HomeEndKey heFirstLastCell and heFirstLastRow move Home and End
-// to the first or last cell or row; CursorAdvance caSnake and caLoop wrap the arrows at the
-// edges; AppendOnArrowDown appends a row below the last normal row before Down moves into
-// it. True when the key was consumed (the framework then sees nothing of it).
+// The grid's WM_KEYDOWN and WM_CHAR. Before the framework's navigation: MoveScrollOnly scrolls
+// without moving the current cell; Enter and F2 switch editing on (EditOnDblClickOnly,
+// RangeSelectAndEdit) or stop at cells that cannot be edited; HomeEndKey heFirstLastCell and
+// heFirstLastRow; CursorAdvance caSnake and caLoop wrap the arrows; AppendOnArrowDown appends
+// a row below the last normal row. Then the framework (OnKeyDown, KeyDown), and after it the
+// clipboard shortcuts (AllowClipboardShortCuts, each behind its OnClipboard event), Insert and
+// Delete of rows (AllowInsertRow, AllowDeleteRow), Ctrl+A, the disjunct row and column marks
+// and one SelectionChanged per changed selection. WM_CHAR: the clipboard control characters
+// are dropped, and with ExcelStyleDecimalSeparator the keypad's "." becomes the locale's
+// decimal separator. True when the message needs no further handling.
 bool NavigationKeyDown(TExtStringGrid& Grid, plat::TMessage& Message);
 
 } // namespace grid

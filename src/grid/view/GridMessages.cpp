@@ -1,5 +1,5 @@
 // The grid's own messages: the grid timer (id 111, every 500 ms while the window exists), the
-// dialog-code answer, and the balloon text of a cell.
+// dialog-code answer, the hint of a cell (CM_HINTSHOW) and the balloon text of a cell.
 #include <algorithm>
 
 #include "EsgHTMLE.h"
@@ -7,6 +7,7 @@
 #include "ExtUtil.h"
 #include "plat/BalloonTip.h"
 #include "plat/ComCtrls.h"
+#include "plat/Forms.h"
 #include "plat/Messages.h"
 
 namespace grid {
@@ -38,6 +39,13 @@ bool TExtStringGrid::GridMessage(plat::TMessage& Message) {
     case plat::WM_DESTROY:
         if (HandleAllocated()) plat::KillTimer(Handle(), GridTimerID);
         return false;
+    case plat::CM_HINTSHOW: {
+        auto* info = reinterpret_cast<plat::THintInfo*>(Message.LParam);
+        if (!info) return false;
+        GetCellHintInfo(info->HintStr, *info);
+        Message.Result = 0;
+        return true;
+    }
     case plat::WM_GETDLGCODE:
         // Typing reaches the grid's search and lookup without goEditing, and with
         // AutoGotoWhenSorted.

@@ -145,6 +145,15 @@ bool TExtStringGrid::LeftPress(TMessage& Message) {
         return true;
     }
     const int real = RealColIndex(ACol);
+    // An open list, spin, date or button editor belongs to the current cell: a press on another
+    // cell validates and closes it there first; a refused value keeps it open and the press ends.
+    if (EditMode && FSpecialEditor && !fixedCell && (ACol != Col() || ARow != Row())) {
+        DoneInplaceEdit(0, 0);
+        if (EditMode) {
+            Message.Result = 0;
+            return true;
+        }
+    }
     FPushedCellButton = {-1, -1};
     if (PressOnCellControls(ACol, ARow, p, ShiftOfPress(keys))) {
         Message.Result = 0;

@@ -817,8 +817,11 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
                     if (cell == current_) ShowEditor();
                 } else {
                     const bool extend = (Shift & ssShift) && options_.Contains(goRangeSelect);
-                    MoveColRow(cell.X, cell.Y, !extend, true);
-                    if (current_ == cell) {
+                    // A press on the current cell is a selection of it as well: SelectCell
+                    // decides (and may switch editing on for it) before the selecting starts.
+                    const bool allowed = cell != current_ || SelectCell(cell.X, cell.Y);
+                    if (allowed) MoveColRow(cell.X, cell.Y, !extend, true);
+                    if (allowed && current_ == cell) {
                         state_ = gsSelecting;
                         if (HandleAllocated() && SetTimer(Handle(), kSelectionTimer, kSelectionTimerMs)) timerOn_ = true;
                     }

@@ -125,6 +125,8 @@ QString KeyText(std::uint16_t vk, TShiftState shift)
     case VK_ADD: return QStringLiteral("+");
     case VK_SUBTRACT: return QStringLiteral("-");
     case VK_DIVIDE: return QStringLiteral("/");
+    case VK_DECIMAL:
+    case 0xBE: return QStringLiteral(".");
     default: return QString();
     }
 }

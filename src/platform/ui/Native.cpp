@@ -709,6 +709,7 @@ void KeyDownPipeline(TWinControl* target, int vk, TShiftState shift, const Strin
     LPARAM lp = 1;
     if (alt) lp |= KF_ALTDOWN_LPARAM;
     if (repeat) lp |= KF_REPEAT_LPARAM;
+    if (vk >= static_cast<int>(VK_NUMPAD0) && vk <= static_cast<int>(VK_DIVIDE)) lp |= KF_KEYPAD_LPARAM;
     g_currentKey = vk;
     g_currentKeyText = text;
     if (vk != 0) {

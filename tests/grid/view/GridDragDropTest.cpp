@@ -208,6 +208,43 @@ TEST_P(GridDragDropTest, CellsDraggedToAnotherGridMoveOrWithCtrlCopy) {
     }
 }
 
+// A grid that cannot be edited stores nothing of a text drop; the moving source then keeps its
+// cells instead of losing them.
+TEST_P(GridDragDropTest, AMoveOntoAGridThatStoresNothingKeepsTheSourceCells) {
+    struct Case {
+        const char* name;
+        bool editable, refuse;
+        bool stored;
+    };
+    const Case cases[] = {
+        {"target without editing", false, false, false},
+        {"OnOleDrop refusing", true, true, false},
+        {"editable target", true, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fill(5, 6);
+        for (int r = 1; r < 6; ++r)
+            for (int col = 0; col < 5; ++col) other->SetCells(col, r, String());
+        plat::TGridOptions o = other->Options();
+        if (c.editable) o.Include(plat::goEditing);
+        else o.Exclude(plat::goEditing);
+        other->SetOptions(o);
+        other->OnOleDrop = [&](plat::TObject*, int, int, const String&, bool& allow) { allow = !c.refuse; };
+        grid->SetSelection({D(grid, 2), 1, D(grid, 2), 1});
+        std::vector<int> stops;
+        grid->OnOleDragStop = [&](plat::TObject*, int e) { stops.push_back(e); };
+        DropAt(other, Mid(other, 2, 3));
+        HoldButton();
+        EXPECT_TRUE(grid->OleDragFromCell(D(grid, 2), 1));
+        EXPECT_EQ(other->Cells(2, 3), c.stored ? u"2:1" : u"");
+        EXPECT_EQ(grid->Cells(2, 1), c.stored ? u"" : u"2:1");
+        if (c.stored) EXPECT_EQ(stops, std::vector<int>{plat::DROPEFFECT_MOVE});
+        else EXPECT_TRUE(stops.empty() || stops == std::vector<int>{plat::DROPEFFECT_NONE});
+        other->OnOleDrop = nullptr;
+    }
+}
+
 TEST_P(GridDragDropTest, MoveWithRemoveRowsRemovesTheDraggedRowsUnlessCopyAlways) {
     for (bool copyAlways : {false, true}) {
         SCOPED_TRACE(copyAlways ? "copy always" : "remove rows");

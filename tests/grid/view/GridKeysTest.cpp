@@ -6,7 +6,11 @@
 
 #include "../GridFixture.h"
 #include "ExtCGrid.h"
+#include "plat/Clipbrd.h"
 #include "plat/Messages.h"
+#include "plat/SysUtils.h"
+#include "GridEditors.h"
+#include "plat/StdCtrls.h"
 
 using namespace grid;
 namespace pt = plat::testing;
@@ -114,6 +118,365 @@ TEST_P(GridKeysTest, NavigationSettingsDecideWhereTheKeysGo) {
         EXPECT_EQ(keyDowns, c.keyDowns);
         grid->OnKeyDown = nullptr;
     }
+}
+
+// Texts "real column:row" in every cell.
+void FillTags(TExtColumnGrid* g) {
+    for (int r = 0; r < g->RowCount(); ++r)
+        for (int c = 0; c < g->ColCount(); ++c) g->SetCells(c, r, plat::IntToStr(c) + u":" + plat::IntToStr(r));
+}
+
+TEST_P(GridKeysTest, ClipboardShortcutsRunBehindTheirEventsAndOpenNoEditor) {
+    enum Effect { kNothing, kCopied, kCut, kPasted };
+    struct Case {
+        const char* name;
+        std::uint16_t key;
+        plat::TShiftState shift;
+        bool shortcuts, allow;
+        Effect effect;
+        int events;  // OnClipboard* calls
+    };
+    const Case cases[] = {
+        {"Ctrl+C copies", 'C', plat::ssCtrl, true, true, kCopied, 1},
+        {"Ctrl+Insert copies", plat::VK_INSERT, plat::ssCtrl, true, true, kCopied, 1},
+        {"Ctrl+X cuts", 'X', plat::ssCtrl, true, true, kCut, 1},
+        {"Shift+Delete cuts", plat::VK_DELETE, plat::ssShift, true, true, kCut, 1},
+        {"Ctrl+V pastes", 'V', plat::ssCtrl, true, true, kPasted, 1},
+        {"Shift+Insert pastes", plat::VK_INSERT, plat::ssShift, true, true, kPasted, 1},
+        {"a refused copy copies nothing", 'C', plat::ssCtrl, true, false, kNothing, 1},
+        {"a refused cut leaves the cells", 'X', plat::ssCtrl, true, false, kNothing, 1},
+        {"a refused paste pastes nothing", 'V', plat::ssCtrl, true, false, kNothing, 1},
+        {"without AllowClipboardShortCuts Ctrl+C does nothing", 'C', plat::ssCtrl, false, true, kNothing, 0},
+    };
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goEditing).Include(plat::goRangeSelect));
+    grid->Navigation()->AllowClipboardAlways = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FillTags(grid);
+        grid->Navigation()->AllowClipboardShortCuts = c.shortcuts;
+        grid->MoveColRow(2, 2, true, true);
+        grid->SetSelection({2, 2, 3, 3});
+        const String selected = grid->GetSelectionAsText();
+        const String a = grid->Cells(grid->RealColIndex(2), 2), b = grid->Cells(grid->RealColIndex(3), 2);
+        plat::Clipboard().SetAsText(u"p\tq");
+        int events = 0;
+        auto count = [&](plat::TObject*, bool& allow) {
+            ++events;
+            allow = c.allow;
+        };
+        grid->OnClipboardCopy = grid->OnClipboardCut = grid->OnClipboardPaste = count;
+        grid->SetFocus();
+        pt::Key(c.key, c.shift);
+        pt::ProcessEvents();
+        EXPECT_EQ(events, c.events);
+        EXPECT_FALSE(grid->EditMode) << "a clipboard key opened the editor";
+        EXPECT_FALSE(grid->NormalEdit() && grid->NormalEdit()->Visible());
+        const String clip = plat::Clipboard().AsText();
+        const String na = grid->Cells(grid->RealColIndex(2), 2), nb = grid->Cells(grid->RealColIndex(3), 2);
+        switch (c.effect) {
+        case kNothing:
+            EXPECT_EQ(clip, u"p\tq");
+            EXPECT_EQ(na, a);
+            EXPECT_EQ(nb, b);
+            break;
+        case kCopied:
+            EXPECT_EQ(clip, selected);
+            EXPECT_EQ(na, a);
+            break;
+        case kCut:
+            EXPECT_EQ(clip, selected);
+            EXPECT_EQ(na, u"");
+            EXPECT_EQ(grid->Cells(grid->RealColIndex(3), 3), u"");
+            break;
+        case kPasted:
+            EXPECT_EQ(na, u"p");
+            EXPECT_EQ(nb, u"q");
+            break;
+        }
+    }
+}
+
+TEST_P(GridKeysTest, InsertAndDeleteKeysAddAndRemoveRows) {
+    struct Case {
+        const char* name;
+        std::uint16_t key;
+        TInsertPosition position;
+        bool allow;
+        int rowsAfter;       // RowCount after the key
+        int eventRow;        // row reported by OnAutoInsertRow / OnAutoDeleteRow, -1 none
+        int currentAfter;    // Row after the key
+        String cellAtStart;  // text of (real column 2, row 5) after the key
+    };
+    const Case cases[] = {
+        {"Insert puts an empty row before the current one", plat::VK_INSERT, pInsertBefore, true, 21, 5, 5, u""},
+        {"Insert after puts it below and moves into it", plat::VK_INSERT, pInsertAfter, true, 21, 6, 6, u"2:5"},
+        {"OnCanInsertRow refusing inserts nothing", plat::VK_INSERT, pInsertBefore, false, 20, -1, 5, u"2:5"},
+        {"Delete removes the current row", plat::VK_DELETE, pInsertBefore, true, 19, 5, 5, u"2:6"},
+        {"OnCanDeleteRow refusing deletes nothing", plat::VK_DELETE, pInsertBefore, false, 20, -1, 5, u"2:5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetRowCount(20);
+        FillTags(grid);
+        grid->SetGridModified(false);
+        TNavigation* n = grid->Navigation();
+        n->AllowInsertRow = n->AllowDeleteRow = true;
+        n->InsertPosition = c.position;
+        int inserted = -1, deleted = -1;
+        grid->OnCanInsertRow = [&](plat::TObject*, int, bool& can) { can = c.allow; };
+        grid->OnCanDeleteRow = [&](plat::TObject*, int, bool& can) { can = c.allow; };
+        grid->OnAutoInsertRow = [&](plat::TObject*, int r) { inserted = r; };
+        grid->OnAutoDeleteRow = [&](plat::TObject*, int r) { deleted = r; };
+        grid->MoveColRow(2, 5, true, true);
+        grid->SetFocus();
+        pt::Key(c.key);
+        pt::ProcessEvents();
+        EXPECT_EQ(grid->RowCount(), c.rowsAfter);
+        EXPECT_EQ(c.key == plat::VK_INSERT ? inserted : deleted, c.eventRow);
+        EXPECT_EQ(grid->Row(), c.currentAfter);
+        EXPECT_EQ(grid->Cells(2, 5), c.cellAtStart);
+        EXPECT_EQ(grid->GridModified(), c.eventRow != -1);
+        EXPECT_FALSE(grid->EditMode);
+    }
+}
+
+TEST_P(GridKeysTest, DeleteRefusedKeepsFilteringOn) {
+    FillTags(grid);
+    grid->SetCells(2, 3, u"hide");
+    TFilterData* f = grid->Filter()->Add();
+    f->Column = 2;
+    f->Condition = u"!hide";
+    grid->SetFilterActive(true);
+    ASSERT_EQ(grid->RowCount(), 19);
+    grid->Navigation()->AllowDeleteRow = true;
+    bool filterSeen = true;
+    grid->OnCanDeleteRow = [&](plat::TObject*, int, bool& can) {
+        filterSeen = grid->FilterActive();
+        can = false;
+    };
+    grid->MoveColRow(2, 4, true, true);
+    grid->SetFocus();
+    pt::Key(plat::VK_DELETE);
+    EXPECT_FALSE(filterSeen) << "the row is asked for with filtering off";
+    EXPECT_TRUE(grid->FilterActive());
+    EXPECT_EQ(grid->RowCount(), 19);
+}
+
+TEST_P(GridKeysTest, DeleteOfTheOnlyNormalRowEmptiesIt) {
+    grid->SetRowCount(2);
+    FillTags(grid);
+    grid->Navigation()->AllowDeleteRow = true;
+    int deleted = -1;
+    grid->OnAutoDeleteRow = [&](plat::TObject*, int r) { deleted = r; };
+    grid->MoveColRow(2, 1, true, true);
+    grid->SetFocus();
+    pt::Key(plat::VK_DELETE);
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->Cells(2, 1), u"");
+    EXPECT_EQ(deleted, 1);
+}
+
+TEST_P(GridKeysTest, CtrlASelectsEveryNormalCellAndReportsOnce) {
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goRangeSelect));
+    grid->MouseActions()->SetDisjunctRowSelect(true);
+    std::vector<plat::TGridRect> changes;
+    grid->OnSelectionChanged = [&](plat::TObject*, int l, int t, int r, int b) { changes.push_back({l, t, r, b}); };
+    grid->MoveColRow(2, 3, true, true);
+    grid->SetFocus();
+    pt::Key('A', plat::ssCtrl);
+    pt::ProcessEvents();
+    const plat::TGridRect all{1, 1, grid->ColCount() - 1, 19};
+    EXPECT_EQ(grid->Selection(), all);
+    EXPECT_EQ(grid->Col(), grid->ColCount() - 1);
+    EXPECT_EQ(grid->Row(), 19);
+    for (int r = 1; r < 20; ++r) EXPECT_TRUE(grid->GetRowSelect(r)) << r;
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0], all);
+    EXPECT_FALSE(grid->EditMode);
+}
+
+TEST_P(GridKeysTest, DisjunctRowMarksFollowTheKeys) {
+    // Read-only columns: Space marks rows and types nothing.
+    for (int c = 0; c < grid->ColCount(); ++c) grid->Columns()->Items(c)->ReadOnly = true;
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goRangeSelect));
+    grid->MouseActions()->SetDisjunctRowSelect(true);
+    grid->MoveColRow(2, 3, true, true);
+    grid->SetFocus();
+    auto marked = [&] {
+        std::vector<int> rows;
+        for (int r = 1; r < grid->RowCount(); ++r)
+            if (grid->GetRowSelect(r)) rows.push_back(r);
+        return rows;
+    };
+    pt::Key(plat::VK_DOWN);
+    EXPECT_EQ(marked(), (std::vector<int>{4}));
+    pt::Key(plat::VK_DOWN, plat::ssShift);
+    EXPECT_EQ(marked(), (std::vector<int>{4, 5}));
+    pt::Key(plat::VK_DOWN);
+    EXPECT_EQ(marked(), (std::vector<int>{6}));
+    pt::Key(plat::VK_SPACE);
+    EXPECT_EQ(marked(), (std::vector<int>{}));
+    pt::Key(plat::VK_SPACE);
+    EXPECT_EQ(marked(), (std::vector<int>{6}));
+}
+
+TEST_P(GridKeysTest, CtrlUpAndDownMoveTheRowsWithCursorMoveRows) {
+    FillTags(grid);
+    grid->Navigation()->CursorMoveRows = true;
+    grid->MoveColRow(2, 3, true, true);
+    grid->SetFocus();
+    pt::Key(plat::VK_DOWN, plat::ssCtrl);
+    EXPECT_EQ(grid->Row(), 4);
+    EXPECT_EQ(grid->Cells(0, 4), u"0:3");
+    EXPECT_EQ(grid->Cells(0, 3), u"0:4");
+    pt::Key(plat::VK_UP, plat::ssCtrl);
+    pt::Key(plat::VK_UP, plat::ssCtrl);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Cells(0, 2), u"0:3");
+    EXPECT_EQ(grid->Cells(0, 3), u"0:2");
+    EXPECT_EQ(grid->Cells(0, 4), u"0:4");
+}
+
+TEST_P(GridKeysTest, KeypadPointTypesTheLocaleSeparatorWithExcelStyle) {
+    struct Case {
+        const char* name;
+        bool excel;
+        std::uint16_t key;
+        String typed;
+    };
+    const Case cases[] = {
+        {"keypad point with ExcelStyleDecimalSeparator", true, plat::VK_DECIMAL, u","},
+        {"main point with ExcelStyleDecimalSeparator", true, 0xBE, u"."},
+        {"keypad point without it", false, plat::VK_DECIMAL, u"."},
+    };
+    const char16_t saved = plat::FormatSettings.DecimalSeparator;
+    plat::FormatSettings.DecimalSeparator = u',';
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goEditing));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->ExcelStyleDecimalSeparator = c.excel;
+        String seen;
+        grid->OnKeyPress = [&](plat::TObject*, char16_t& k) { seen += k; };
+        grid->MoveColRow(2, 2, true, true);
+        grid->SetFocus();
+        pt::Key(c.key);
+        pt::ProcessEvents();
+        EXPECT_EQ(seen, c.typed);
+        ASSERT_TRUE(grid->NormalEdit() && grid->NormalEdit()->Visible());
+        EXPECT_EQ(grid->NormalEdit()->Text(), c.typed);
+        pt::Key(plat::VK_ESCAPE);
+        pt::ProcessEvents();
+        grid->OnKeyPress = nullptr;
+    }
+    plat::FormatSettings.DecimalSeparator = saved;
+}
+
+TEST_P(GridKeysTest, EnterOnACellThatCannotBeEditedReachesOnlyOnKeyDown) {
+    grid->Columns()->Items(3)->ReadOnly = true;
+    const int col = grid->DisplColIndex(3);
+    grid->MoveColRow(col, 2, true, true);
+    int downs = 0, previewed = 0;
+    grid->OnKeyDown = [&](plat::TObject*, std::uint16_t& k, plat::TShiftState) { downs += k == plat::VK_RETURN; };
+    form->OnKeyDown = [&](plat::TObject*, std::uint16_t& k, plat::TShiftState) { previewed += k == plat::VK_RETURN; };
+    grid->SetFocus();
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(previewed, 0);
+    EXPECT_FALSE(grid->EditMode);
+    form->SetKeyPreview(true);
+    pt::Key(plat::VK_RETURN);
+    EXPECT_EQ(previewed, 1) << "a previewing form sees the key";
+    EXPECT_FALSE(grid->EditMode);
+}
+
+TEST_P(GridKeysTest, KeyReleaseEndsTheIncrementalSearchAndReachesOnKeyUp) {
+    int ups = 0;
+    grid->OnKeyUp = [&](plat::TObject*, std::uint16_t&, plat::TShiftState) { ++ups; };
+    grid->SearchInc = u"ab";
+    grid->MoveColRow(2, 2, true, true);
+    grid->SetFocus();
+    pt::Key(plat::VK_DOWN);
+    EXPECT_EQ(ups, 1);
+    EXPECT_EQ(grid->SearchInc, u"");
+}
+
+TEST_P(GridKeysTest, AlwaysEditOpensTheEditorOfTheCellAnArrowReaches) {
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goEditing));
+    FillTags(grid);
+    grid->Navigation()->AlwaysEdit = true;
+    grid->MoveColRow(2, 2, true, true);
+    grid->SetFocus();
+    pt::Key(plat::VK_DOWN);
+    pt::ProcessEvents();
+    ASSERT_TRUE(grid->NormalEdit() && grid->NormalEdit()->Visible());
+    EXPECT_EQ(grid->Row(), 3);
+    EXPECT_EQ(grid->NormalEdit()->Text(), grid->Cells(grid->RealColIndex(2), 3));
+}
+
+// A column grid without goEditing edits through SelectCell: a click on the cell that is
+// current from the start makes it editable, so F2 opens its editor.
+TEST_P(GridKeysTest, AClickOnTheStartCellLetsF2OpenTheEditor) {
+    FillTags(grid);
+    grid->MoveColRow(1, 1, true, true);
+    ASSERT_FALSE(grid->Options().Contains(plat::goEditing));
+    const plat::TRect r = grid->CellRect(1, 1);
+    pt::Click(grid, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Col(), 1);
+    pt::Key(plat::VK_F2);
+    pt::ProcessEvents();
+    ASSERT_TRUE(grid->NormalEdit() && grid->NormalEdit()->Visible());
+    EXPECT_EQ(grid->NormalEdit()->Text(), grid->Cells(grid->RealColIndex(1), 1));
+}
+
+// A click on another cell ends an open drop-down list editor: the list does not stay behind
+// on its old cell.
+TEST_P(GridKeysTest, AClickElsewhereClosesAnOpenComboEditor) {
+    TGridColumnItem* type = grid->Columns()->Items(3);
+    type->SetEditor(edComboList);
+    for (const char16_t* t : {u"Coil", u"Discrete", u"Holding", u"Input"}) type->ComboItems()->Add(t);
+    for (int r = 1; r < 20; ++r) grid->SetCells(3, r, u"Coil");
+    const int col = grid->DisplColIndex(3);
+    auto click = [&](int row) {
+        const plat::TRect r = grid->CellRect(col, row);
+        pt::Click(grid, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        pt::ProcessEvents();
+    };
+    click(1);
+    pt::Type(u"h");
+    pt::ProcessEvents();
+    ASSERT_TRUE(grid->Combobox()->Visible());
+    click(3);
+    EXPECT_EQ(grid->Cells(3, 1), u"Holding") << "the list's value is committed to its own cell";
+    EXPECT_EQ(grid->Row(), 3);
+    const bool onNewCell = grid->Combobox()->Visible() && grid->Combobox()->Top() >= grid->CellRect(col, 3).Top - 2;
+    EXPECT_TRUE(!grid->Combobox()->Visible() || onNewCell) << "the list editor stayed on row 1";
+    pt::Type(u"d");
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Cells(3, 1), u"Holding");
+}
+
+// Tab in an open list editor advances in the grid (goTabs) instead of leaving it.
+TEST_P(GridKeysTest, TabInAnOpenComboEditorAdvancesInTheGrid) {
+    auto* other = new plat::TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(4, 220, 80, 24);
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goTabs));
+    TGridColumnItem* type = grid->Columns()->Items(3);
+    type->SetEditor(edComboList);
+    for (const char16_t* t : {u"Coil", u"Input"}) type->ComboItems()->Add(t);
+    grid->SetCells(3, 1, u"Coil");
+    const plat::TRect r = grid->CellRect(grid->DisplColIndex(3), 1);
+    pt::Click(grid, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    pt::Type(u"i");
+    pt::ProcessEvents();
+    ASSERT_TRUE(grid->Combobox()->Visible());
+    pt::Key(plat::VK_TAB);
+    pt::ProcessEvents();
+    EXPECT_FALSE(grid->Combobox()->Visible());
+    EXPECT_EQ(grid->Cells(3, 1), u"Input");
+    EXPECT_EQ(grid->Col(), grid->DisplColIndex(4));
+    EXPECT_FALSE(other->Focused()) << "Tab left the grid";
 }
 
 INSTANTIATE_TEST_SUITE_P(HiddenColumn, GridKeysTest, ::testing::Bool());

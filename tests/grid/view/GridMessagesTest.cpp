@@ -1,8 +1,13 @@
-// The grid timer, the dialog-code answer and the balloon text of a cell.
+// The grid timer, the dialog-code answer, the hint and the balloon text of a cell.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "../GridFixture.h"
+#include "ExtCGrid.h"
 #include "ExtUtil.h"
+#include "GridHint.h"
+#include "plat/Forms.h"
 #include "plat/BalloonTip.h"
 #include "plat/Messages.h"
 
@@ -128,5 +133,114 @@ TEST_F(GridMessagesTest, CellBalloonShowsOnlyWhenEnabled) {
     EXPECT_EQ(grid->LastBalloonCell().X, 2);
     EXPECT_EQ(grid->LastBalloonCell().Y, 2);
 }
+
+// The hint of the cell under the pointer, as the layer asks for it (CM_HINTSHOW); every case
+// runs with a hidden column, and OnGridHint receives the real column.
+class GridCellHintTest : public grid::testing::GridFixture<TExtColumnGrid>, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        GridFixture::SetUp();
+        grid->SetBounds(4, 4, 400, 200);
+        grid->SetColCount(5);
+        grid->SetRowCount(5);
+        grid->SetFixedRows(1);
+        grid->SetFixedCols(1);
+        for (int c = 0; c < 5; ++c) grid->Columns()->Items(c)->SetWidth(60);
+        if (GetParam()) grid->HideColumn(1);
+        form->Show();
+        pt::ProcessEvents();
+    }
+    // The hint the grid gives for a point inside the cell (real column, row).
+    plat::THintInfo Ask(int real, int row, plat::TPoint inCell = {5, 5}) {
+        const plat::TRect r = grid->CellRect(grid->DisplColIndex(real), row);
+        plat::THintInfo hi;
+        hi.HintControl = grid;
+        hi.CursorPos = {r.Left + inCell.X, r.Top + inCell.Y};
+        hi.HintStr = grid->Hint();
+        EXPECT_EQ(grid->Perform(plat::CM_HINTSHOW, 0, reinterpret_cast<plat::LPARAM>(&hi)), 0);
+        return hi;
+    }
+};
+
+TEST_P(GridCellHintTest, TheHintFollowsTheGridsSettings) {
+    struct Case {
+        const char* name;
+        std::function<void(TExtColumnGrid*)> setup;
+        int real, row;
+        String text;
+        enum { kCursorBelow, kCellTop, kCellTopLeft, kTopRight } place;
+        bool markupWindow;
+    };
+    const String longText(80, u'w');
+    const Case cases[] = {
+        {"HintShowCells shows the cell text at the cell's top", [](TExtColumnGrid* g) { g->HintShowCells = true; },
+         2, 1, u"2:1", Case::kCellTop, false},
+        {"markup loses its tags", [](TExtColumnGrid* g) {
+             g->HintShowCells = true;
+             g->SetCells(2, 1, u"x<B>y</B>");
+         },
+         2, 1, u"xy", Case::kCellTop, false},
+        {"with HTMLHint markup stays, in the markup window", [](TExtColumnGrid* g) {
+             g->HintShowCells = true;
+             g->HTMLHint = true;
+             g->SetCells(2, 1, u"x<B>y</B>");
+         },
+         2, 1, u"x<B>y</B>", Case::kCellTop, true},
+        {"a header cell keeps the control's hint", [](TExtColumnGrid* g) { g->HintShowCells = true; }, 2, 0, u"tip",
+         Case::kCursorBelow, false},
+        {"a comment shows at the top-right corner", [](TExtColumnGrid* g) { g->SetComment(3, 2, u"note"); }, 3, 2,
+         u"note", Case::kTopRight, false},
+        {"HintShowLargeText: a short text gives the control's hint",
+         [](TExtColumnGrid* g) { g->HintShowLargeText = true; }, 2, 2, u"tip", Case::kCursorBelow, false},
+        {"HintShowLargeText: a text wider than its cell", [&](TExtColumnGrid* g) {
+             g->HintShowLargeText = true;
+             g->HintShowLargeTextPos = TExtStringGrid::hpCell;
+             g->SetCells(2, 2, longText);
+         },
+         2, 2, longText, Case::kCellTopLeft, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->HintShowCells = grid->HintShowLargeText = grid->HTMLHint = false;
+        grid->HintShowLargeTextPos = TExtStringGrid::hpCursor;
+        for (int r = 0; r < 5; ++r)
+            for (int col = 0; col < 5; ++col) grid->SetCells(col, r, plat::IntToStr(col) + u":" + plat::IntToStr(r));
+        grid->SetHint(u"tip");
+        grid->HintColor = plat::clYellow;
+        c.setup(grid);
+        const plat::TRect cell = grid->CellRect(grid->DisplColIndex(c.real), c.row);
+        const plat::THintInfo hi = Ask(c.real, c.row);
+        EXPECT_EQ(hi.HintStr, c.text);
+        EXPECT_EQ(hi.HintColor, plat::clYellow);
+        plat::TPoint at{};
+        switch (c.place) {
+        case Case::kCursorBelow: at = {cell.Left + 5, cell.Bottom + 6}; break;
+        case Case::kCellTop: at = {cell.Left + 5, cell.Top}; break;
+        case Case::kCellTopLeft: at = {cell.Left, cell.Top}; break;
+        case Case::kTopRight: at = {cell.Right, cell.Top}; break;
+        }
+        EXPECT_EQ(hi.HintPos, grid->ClientToScreen(at));
+        EXPECT_EQ(hi.CursorRect, cell) << "the hint stays while the pointer is on the cell";
+        EXPECT_EQ(hi.HintData == grid, c.markupWindow);
+    }
+}
+
+TEST_P(GridCellHintTest, OnGridHintGetsTheRealColumnAndHasTheLastWord) {
+    grid->HintShowCells = true;
+    grid->SetCells(3, 2, u"text");
+    int seenCol = -1, seenRow = -1;
+    grid->OnGridHint = [&](plat::TObject*, int r, int c, String& hint) {
+        seenCol = c;
+        seenRow = r;
+        hint = u"Slave " + hint;
+    };
+    const plat::THintInfo hi = Ask(3, 2);
+    EXPECT_EQ(hi.HintStr, u"Slave text");
+    EXPECT_EQ(seenCol, 3);
+    EXPECT_EQ(seenRow, 2);
+    EXPECT_EQ(grid->LastHintPos(), (TPoint{3, 2}));
+}
+
+INSTANTIATE_TEST_SUITE_P(HiddenColumn, GridCellHintTest, ::testing::Bool());
 
 } // namespace

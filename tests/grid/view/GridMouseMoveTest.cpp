@@ -276,6 +276,8 @@ TEST_P(GridDragStartTest, APressInTheSelectionDragsOnlyAfterMovingMoreThanThreeP
     // A move of 4 pixels starts the drag, which the session carries to the other grid.
     log.clear();
     grid->SetSelection({D(2), 2, D(3), 3});
+    // The target stores the drop (a drop that stores nothing answers no effect).
+    other->SetOptions(plat::TGridOptions(other->Options()).Include(plat::goEditing));
     const plat::TRect target = other->CellRect(2, 3);
     pt::ScriptDrag([&] {
         pt::Move(other, target.Left + 5, target.Top + 5, plat::ssLeft);

@@ -294,8 +294,9 @@ constexpr WPARAM VK_RCONTROL = 0xA3;
 constexpr WPARAM VK_LMENU = 0xA4;
 constexpr WPARAM VK_RMENU = 0xA5;
 
-// Key-message LParam: bit 29 = Alt held (context code), bit 30 = key was down before,
-// bit 31 = key going up.
+// Key-message LParam: bit 22 = a key of the numeric keypad, bit 29 = Alt held (context code),
+// bit 30 = key was down before, bit 31 = key going up.
+constexpr LPARAM KF_KEYPAD_LPARAM = 0x00400000;
 constexpr LPARAM KF_ALTDOWN_LPARAM = 0x20000000;
 constexpr LPARAM KF_REPEAT_LPARAM = 0x40000000;
 constexpr LPARAM KF_UP_LPARAM = static_cast<LPARAM>(0x80000000u);
