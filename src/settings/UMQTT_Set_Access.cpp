@@ -152,7 +152,12 @@ void TFMQTT_Set_Access::Show_Form_Topic(TExtColumnGrid* g, int ARow, int ACol)
     FTopicTemplate->TopicTemplate = 1;
     FTopicTemplate->RE_TopicTemplate->Clear();
     FTopicTemplate->RE_TopicTemplate->SetText(g->Cells(ACol, ARow));
-    if (FTopicTemplate->ShowModal() == mrOk) g->SetCells(ACol, ARow, FTopicTemplate->RE_TopicTemplate->Text());
+    if (FTopicTemplate->ShowModal() == mrOk) {
+        // The double click also opened the cell's own editor (the template list), which still
+        // holds the old text: it closes first, so that leaving the cell cannot write it back.
+        g->HideInplaceEdit();
+        g->SetCells(ACol, ARow, FTopicTemplate->RE_TopicTemplate->Text());
+    }
 }
 
 String TFMQTT_Set_Access::Topic_Pub_from_Index_to_String(int index) const

@@ -442,5 +442,10 @@ void TFMQTT_Set_Topic::Show_Form_Topic(TRule_Table& table, int row, int col)
     FTopicTemplate->Pub_Sub = pub ? 0 : 1;
     FTopicTemplate->RE_TopicTemplate->Clear();
     FTopicTemplate->RE_TopicTemplate->SetText(table.Grid->Cells(col, row));
-    if (FTopicTemplate->ShowModal() == mrOk) table.Grid->SetCells(col, row, FTopicTemplate->RE_TopicTemplate->Text());
+    if (FTopicTemplate->ShowModal() == mrOk) {
+        // The double click also opened the cell's own editor (the template list), which still
+        // holds the old text: it closes first, so that leaving the cell cannot write it back.
+        table.Grid->HideInplaceEdit();
+        table.Grid->SetCells(col, row, FTopicTemplate->RE_TopicTemplate->Text());
+    }
 }
