@@ -206,11 +206,13 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation)
     const std::vector<TComponent*>& list = snapshot.List;
     for (std::size_t i = 0; i < list.size(); ++i) {
         TComponent* c = list[i];
-        if (Operation == opInsert && c->components_.empty() && !c->HearsInsertions())
-            continue;
+        // Ownership first: a component an earlier handler freed must not be read.
         const bool owned = (i < components_.size() && components_[i] == c) ||
                            std::find(components_.begin(), components_.end(), c) != components_.end();
-        if (owned) c->Notification(AComponent, Operation);
+        if (!owned) continue;
+        if (Operation == opInsert && c->components_.empty() && !c->HearsInsertions())
+            continue;
+        c->Notification(AComponent, Operation);
     }
 }
 
