@@ -411,8 +411,10 @@ void TExtColumnGrid::ChangeScale(int M, int D) {
 void TExtColumnGrid::ColWidthsChanged() {
     TExtStringGrid::ColWidthsChanged();
     if (HasState(plat::csLoading) || Destroying() || !FColumnCollection) return;
-    for (int c = 0; c < ColCount() && c < FColumnCollection->Count(); ++c)
-        FColumnCollection->Items(c)->FWidth = ColWidths(c);
+    // Each shown column's width goes to the item of its real column; a hidden column's item
+    // keeps the width it had.
+    for (int c = 0; c < ColCount(); ++c)
+        if (const int real = RealColIndex(c); InItems(real)) FColumnCollection->Items(real)->FWidth = ColWidths(c);
 }
 
 void TExtColumnGrid::ColumnMoved(int FromIndex, int ToIndex) {

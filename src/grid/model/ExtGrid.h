@@ -1498,6 +1498,11 @@ public:
     plat::TControl* GetCellControls(int ACol, int ARow);
     void SetCellControls(int ACol, int ARow, plat::TControl* AControl);
     int NumCellControls() const { return FNumCellControls; }
+    // Cell controls follow their cells (GridLayout.cpp); nothing without a window. With
+    // RebuildList the list is made anew from the controls the cells hold. A control whose
+    // row or column is hidden, or whose normal cell is scrolled out of view, is hidden; any
+    // other is placed over its cell grown by one pixel to the left and top, and shown.
+    void CellControlsUpdate(bool RebuildList);
 
     // Header lists.
     void SetColumnHeaders(const plat::TStrings& Value);

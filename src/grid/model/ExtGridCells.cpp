@@ -849,7 +849,9 @@ int TExtStringGrid::ColumnByHeader(const String& Value) {
 bool TExtStringGrid::IsLastRowAboveSearchFooter() {
     if (!FSearchFooter->Visible()) return false;
     if (TopRow() + VisibleRowCount() < RowCount() - 1) return false;
-    return CellRect(0, RowCount() - 1).Bottom < ClientHeight() - SearchPanelHeight() + 2;
+    // A row out of view has an empty rectangle: it is not above the panel.
+    const plat::TRect r = CellRect(0, RowCount() - 1);
+    return r.Bottom > r.Top && r.Bottom < ClientHeight() - SearchPanelHeight() + 2;
 }
 
 void TExtStringGrid::ScrollForSearchFooter() {

@@ -138,15 +138,21 @@ void TExtStringGrid::CellsChanged(const plat::TRect& R) {
 }
 
 void TExtStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls) {
-    (void)UpdateCellControls;
     if (RCount <= 0 || RowIndex < 0 || RowIndex > RowCount()) return;
+    const int real = RealRowIndex(RowIndex);
     BeginUpdate();
     NodesRowsInserting(RowIndex, RCount);
-    FGridItems.Shift(RealRowIndex(RowIndex), RCount);
+    FGridItems.Shift(real, RCount);
     InsertDisplayRows(RowIndex, RCount);
     SortXRefRowsInserted(RowIndex, RCount);
     NodesRowsInserted(RowIndex, RCount);
     EndUpdate();
+    if (UpdateCellControls && FNumCellControls > 0) {
+        // The controls of the rows that moved down go with them.
+        for (int i = 0; i < FControlList->Count(); ++i)
+            if (TControlItem* item = FControlList->GetControl(i); item->Y >= real) item->Y += RCount;
+        CellControlsUpdate(false);
+    }
     if (!Destroying()) CellsChanged(plat::TRect{0, RowIndex, ColCount() - 1, RowIndex + RCount});
 }
 

@@ -106,11 +106,54 @@ void TExtStringGrid::RowHeightsChanged() {
 }
 
 // The common end of a width or height change: an open editor follows its cell, a check-box
-// cell's editor closes, the floating footer repaints.
+// cell's editor closes, the floating footer repaints, cell controls follow their cells.
 void TExtStringGrid::AfterSizesChanged() {
     if (EditorMode() && InplaceEditor()) InplaceEditor()->Move(CellRect(Col(), Row()));
     if (HasCheckBox(RealColIndex(Col()), Row())) HideInplaceEdit();
     if (FFooterPanel && FFloatingFooter->Visible()) FFooterPanel->Invalidate();
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::CellControlsUpdate(bool RebuildList) {
+    if (!HandleAllocated()) return;
+    if (RebuildList) {
+        while (FControlList->Count() > 0) FControlList->RemoveControl(FControlList->Count() - 1);
+        const int cols = AllColCount();
+        for (int r = 0; r < RowCount(); ++r)
+            Store().ForEachInRow(r, [&](int c, plat::StringView, plat::TObject* obj) {
+                if (!obj || c >= cols) return;
+                if (TCellProperties* p = Map().Props(c, r); p && p->Control)
+                    FControlList->AddControl(c, RealRowIndex(r), p->Control);
+            });
+        FNumCellControls = FControlList->Count();
+    }
+    if (FNumCellControls <= 0) return;
+    const int lastCol = LeftCol() + VisibleColCount() - 1, lastRow = TopRow() + VisibleRowCount() - 1;
+    for (int i = 0; i < FControlList->Count(); ++i) {
+        const TControlItem* item = FControlList->GetControl(i);
+        plat::TControl* ctrl = item->Control;
+        if (!ctrl) continue;
+        if (IsHiddenColumn(item->X) || IsHiddenRow(item->Y)) {
+            ctrl->SetVisible(false);
+            continue;
+        }
+        const int dc = DisplColIndex(item->X), dr = DisplRowIndex(item->Y);
+        const bool normal = dc >= FixedCols() && dr >= FixedRows();
+        // A cell is out of view when its scrolling column or row is; a fixed column's cell
+        // scrolls with its row and a fixed row's cell with its column.
+        const bool out = dc < 0 || dr < 0 || dc >= ColCount() || dr >= RowCount() ||
+                         (dc >= FixedCols() && (dc < LeftCol() || dc > lastCol)) ||
+                         (dr >= FixedRows() && (dr < TopRow() || dr > lastRow));
+        const plat::TRect r = out ? plat::TRect{} : CellRect(dc, dr);
+        if (out || r.Right <= r.Left || r.Bottom <= r.Top) {
+            ctrl->SetVisible(false);
+            continue;
+        }
+        ctrl->SetBounds(r.Left - 1, r.Top - 1, r.Width() + 1, r.Height() + 1);
+        ctrl->SetVisible(true);
+        // The control repaints at its new place.
+        if (normal) ctrl->Invalidate();
+    }
 }
 
 void TExtStringGrid::CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos,

@@ -296,7 +296,16 @@ bool TExtStringGrid::LeftRelease(TMessage& Message) {
     }
     if (pressed && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) DisjunctRelease(ACol, ARow);
     ReleaseMoveAndSize(p.X, p.Y);
+    // The framework applies a dragged width (height) in its release: that change is the
+    // user sizing, and the line still has its size from the press until then. A release
+    // that changes nothing leaves no sizing behind for a later change.
+    const bool sized = before == plat::gsColSizing || before == plat::gsRowSizing;
+    if (before == plat::gsColSizing && Colclicked >= 0 && Colclicked < ColCount())
+        NoteUserSizing(true, Colclicked, ColWidths(Colclicked));
+    if (before == plat::gsRowSizing && Rowclicked >= 0 && Rowclicked < RowCount())
+        NoteUserSizing(false, Rowclicked, RowHeights(Rowclicked));
     InheritedWndProc(Message);
+    if (sized) FSizedCol = FSizedRow = -1;
     if (pressed && !movedOrSized && FilterButtonRelease(ACol, ARow, p.X, p.Y)) {
         FDblClk = false;
         return true;

@@ -7,6 +7,7 @@
 #include "ExtGrid.h"
 #include "GridFooter.h"
 #include "GridScrollControl.h"
+#include "GridSearchPanel.h"
 #include "plat/Messages.h"
 
 namespace grid {
@@ -173,8 +174,10 @@ void TExtStringGrid::FreeScrollControls() {
 void TExtStringGrid::PlaceScrollControls() {
     if (!FVScrollControl) return;
     const int w = FVScrollControl->ScrollWidth();
-    FVScrollControl->SetBounds(ClientWidth() - w, 0, w, ClientHeight());
-    FHScrollControl->SetBounds(0, ClientHeight() - w, ClientWidth(), w);
+    // Above a visible search panel.
+    const int h = std::max(ClientHeight() - SearchPanelHeight(), 0);
+    FVScrollControl->SetBounds(ClientWidth() - w, 0, w, h);
+    FHScrollControl->SetBounds(0, h - w, ClientWidth(), w);
     FVScrollControl->Invalidate();
     FHScrollControl->Invalidate();
 }
@@ -399,6 +402,13 @@ void TExtStringGrid::SynchColumnsWithGrid() {
 }
 
 bool TExtStringGrid::SizeMessage(plat::TMessage& Message) {
+    if (FSearchPanel && FSearchPanel->Visible()) {
+        // A changed height makes the panel lay itself out again at the new bottom.
+        FSearchPanel->SetHeight(33);
+        FSearchPanel->SetHeight(32);
+        FSearchPanel->SetAlign(plat::alBottom);
+        SetClientBottomInset(SearchPanelHeight());
+    }
     SynchColumnsWithGrid();
     if (!ColumnSize()->Stretch() || ColCount() == 0 || (ScrollBarAlways != saNone && ScrollBarAlways != saVert))
         return false;
@@ -421,7 +431,14 @@ bool TExtStringGrid::SizeMessage(plat::TMessage& Message) {
 }
 
 void TExtStringGrid::AfterSize() {
+    // A gradient under the cells spans the whole control: a new size redraws all of it. The
+    // framework's bars follow the rows and columns that fit; the always-visible rule keeps
+    // its bars.
+    const TBackGroundDisplay bg = FBackGround->Display();
+    if ((bg == bdGradientHorz || bg == bdGradientVert) && FBackGround->ColorTo() != plat::clNone) Invalidate();
+    ApplyScrollBarAlways(false);
     PlaceScrollControls();
+    CellControlsUpdate(false);
     if (FScrollProportional) {
         UpdateHScrollProportional();
         UpdateVScrollProportional();
@@ -458,6 +475,7 @@ void TExtStringGrid::TopLeftChanged() {
         UpdateHScrollProportional();
         UpdateVScrollProportional();
     }
+    CellControlsUpdate(false);
     if (FVScrollControl) {
         FVScrollControl->Invalidate();
         FHScrollControl->Invalidate();

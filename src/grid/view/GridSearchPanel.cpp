@@ -207,6 +207,10 @@ void TExtStringGrid::UpdateSearchPanel() {
     p->LayoutControls();
     p->SetVisible(f.Visible());
     p->SetHeight(f.Visible() ? 32 : 0);
+    // The panel's height comes off the cells' area: the rows scroll above it, and the slim
+    // bars of the metro type end at it.
+    SetClientBottomInset(SearchPanelHeight());
+    PlaceScrollControls();
     if (f.Visible()) ScrollForSearchFooter();
     Invalidate();
 }

@@ -167,7 +167,17 @@ void TCustomGrid::Resize() {
 void TCustomGrid::SyncLayoutClient() {
     const TRect cr = ClientRect();
     layout_.ClientWidth = std::max(cr.Width(), 0);
-    layout_.ClientHeight = std::max(cr.Height(), 0);
+    layout_.ClientHeight = std::max(cr.Height() - clientBottomInset_, 0);
+}
+
+void TCustomGrid::SetClientBottomInset(int Value) {
+    Value = std::max(Value, 0);
+    if (Value == clientBottomInset_) return;
+    clientBottomInset_ = Value;
+    UpdateScrollBars();
+    ClampTopLeft();
+    UpdateScrollBars();
+    Invalidate();
 }
 
 void TCustomGrid::SizeChanged(int, int) {}
@@ -415,7 +425,8 @@ void TCustomGrid::ScrollTo(int NewLeft, int NewTop) {
     if (dy != 0 && cw == ClientWidth() && ch == ClientHeight()) n.dirty = waiting;
     int fixedBottom = 0;
     for (int r = 0; r < layout_.Rows.Fixed(); ++r) fixedBottom += layout_.Rows.Size(r) + layout_.GridLineWidth;
-    if (!ScrollClientPixels(this, {0, fixedBottom, ClientWidth(), ClientHeight()}, dy)) Invalidate();
+    // Only the cells' area moves: pixels under a docked child at the bottom are no cells.
+    if (!ScrollClientPixels(this, {0, fixedBottom, ClientWidth(), layout_.ClientHeight}, dy)) Invalidate();
     TopLeftChanged();
     UpdateEditor();
 }

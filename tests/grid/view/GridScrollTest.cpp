@@ -255,6 +255,28 @@ TEST_F(GridScrollTest, StretchedResizeFiresOnResizeOnce) {
     EXPECT_EQ(grid->ColWidths(2), grid->ClientWidth() - 140 - 1);
 }
 
+// The always-visible rule outlives a resize: the bar of a grid whose rows all fit stays
+// shown (and disabled) when the grid grows or shrinks; without the rule it goes.
+TEST_F(GridScrollTest, AlwaysVisibleBarStaysThroughAResize) {
+    grid->SetColCount(3);
+    grid->SetRowCount(3);
+    grid->SetBounds(0, 0, 300, 200);
+    form->Show();
+    pt::ProcessEvents();
+    grid->SetScrollBarAlways(saVert);
+    ASSERT_TRUE(grid->WindowStyle() & plat::WS_VSCROLL);
+    for (int h : {260, 180}) {
+        SCOPED_TRACE(h);
+        grid->SetBounds(0, 0, 300, h);
+        pt::ProcessEvents();
+        EXPECT_TRUE(grid->WindowStyle() & plat::WS_VSCROLL);
+    }
+    grid->SetScrollBarAlways(saNone);
+    grid->SetBounds(0, 0, 300, 220);
+    pt::ProcessEvents();
+    EXPECT_FALSE(grid->WindowStyle() & plat::WS_VSCROLL);
+}
+
 TEST_F(GridScrollTest, EnablingRepaints) {
     Rows31();
     int painted = 0;

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "../GridFixture.h"
 #include "ExtGrid.h"
 #include "GridFilterList.h"
+#include "GridScrollControl.h"
 #include "GridSearchPanel.h"
 #include "plat/Forms.h"
 #include "plat/Messages.h"
@@ -149,6 +151,89 @@ TEST_P(GridSearchPanelTest, TypingFindsTheFirstMatchAndEnterTheNext) {
     EXPECT_EQ(grid->Col(), D(4));
     EXPECT_GE(27, grid->TopRow());
     EXPECT_LT(27, grid->TopRow() + grid->VisibleRowCount());
+}
+
+// The shown panel's 32 pixels come off the cells' area: every way down the grid (the last
+// top row, line steps of the bar, the End key of the grid's own navigation) ends with the
+// last row whole above the panel, a further line step is swallowed, and hiding the panel
+// gives the rows the whole client area back.
+TEST_P(GridSearchPanelTest, TheLastRowScrollsAboveTheShownPanel) {
+    TSearchPanel* panel = ShowFooter();
+    ASSERT_TRUE(panel->Visible());
+    const int line = grid->ClientHeight() - 32;
+    EXPECT_EQ(panel->Top(), line);
+    EXPECT_EQ(panel->Height(), 32);
+    auto lastRowAbove = [&] {
+        const plat::TRect r = grid->CellRect(0, grid->RowCount() - 1);
+        return r.Bottom > r.Top && r.Bottom <= line;
+    };
+    struct Way {
+        const char* name;
+        std::function<void()> go;
+    };
+    const Way ways[] = {
+        {"top row set beyond the end", [&] { grid->SetTopRow(grid->RowCount() - 1); }},
+        {"line steps of the bar",
+         [&] {
+             for (int i = 0; i < 40; ++i) grid->Perform(plat::WM_VSCROLL, plat::SB_LINEDOWN, 0);
+         }},
+        {"the end of a thumb drag",
+         [&] { grid->Perform(plat::WM_VSCROLL, plat::MakeWParam(plat::SB_THUMBPOSITION, 1000), 0); }},
+    };
+    for (const Way& w : ways) {
+        SCOPED_TRACE(w.name);
+        grid->SetTopRow(1);
+        w.go();
+        pt::ProcessEvents();
+        EXPECT_TRUE(lastRowAbove());
+        const int top = grid->TopRow();
+        grid->Perform(plat::WM_VSCROLL, plat::SB_LINEDOWN, 0);
+        EXPECT_EQ(grid->TopRow(), top);
+        EXPECT_TRUE(lastRowAbove());
+    }
+    // Moving to the last row with the keyboard shows it above the panel too.
+    grid->SetTopRow(1);
+    grid->SetRow(2);
+    grid->SetFocus();
+    pt::ProcessEvents();
+    pt::Key(plat::VK_NEXT);
+    pt::Key(plat::VK_NEXT);
+    pt::Key(plat::VK_NEXT);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Row(), grid->RowCount() - 1);
+    EXPECT_TRUE(lastRowAbove());
+    Picture("search-panel-last-row");
+
+    const int shownTop = grid->TopRow();
+    grid->SearchFooter()->SetVisible(false);
+    pt::ProcessEvents();
+    EXPECT_LT(grid->TopRow(), shownTop) << "without the panel fewer rows need scrolling";
+    const plat::TRect last = grid->CellRect(0, grid->RowCount() - 1);
+    EXPECT_GT(last.Bottom, line);
+    EXPECT_LE(last.Bottom, grid->ClientHeight());
+}
+
+// A resized grid keeps the panel at its new bottom, 32 high, and the slim bars of the metro
+// type end at the panel.
+TEST_P(GridSearchPanelTest, ThePanelStaysAtTheBottomAndTheSlimBarsEndAtIt) {
+    grid->SetScrollType(ssMetro);
+    TSearchPanel* panel = ShowFooter();
+    for (int height : {300, 360}) {
+        SCOPED_TRACE(height);
+        grid->SetBounds(0, 0, 500, height);
+        pt::ProcessEvents();
+        const int line = grid->ClientHeight() - 32;
+        EXPECT_EQ(panel->Top(), line);
+        EXPECT_EQ(panel->Height(), 32);
+        EXPECT_EQ(panel->Width(), grid->ClientWidth());
+        ASSERT_NE(grid->VScrollControl(), nullptr);
+        EXPECT_EQ(grid->VScrollControl()->BoundsRect().Bottom, line);
+        EXPECT_EQ(grid->HScrollControl()->BoundsRect().Bottom, line);
+    }
+    grid->SearchFooter()->SetVisible(false);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->VScrollControl()->BoundsRect().Bottom, grid->ClientHeight());
+    EXPECT_EQ(grid->HScrollControl()->BoundsRect().Bottom, grid->ClientHeight());
 }
 
 TEST_P(GridSearchPanelTest, TheCloseButtonHidesTheFooterAfterItsEvent) {

@@ -6,7 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "ExtCGrid.h"
 #include "ExtGrid.h"
+#include "../GridFixture.h"
 #include "plat/Forms.h"
 #include "plat/Messages.h"
 #include "plat/Testing.h"
@@ -93,6 +95,98 @@ TEST_F(GridSizingTest, UserRowSizingScalesTheOthersWithAllRowSize) {
     grid->SetRowHeights(2, 20);
     EXPECT_EQ(Heights(), (std::vector<int>{20, 15, 20, 25}));
     EXPECT_EQ(ended, std::vector<int>{2});
+}
+
+// A drag of a header's right border (of a fixed column cell's bottom border) ends in the
+// release as a user sizing: the line takes the dragged size, the others scale with
+// AllColumnSize (AllRowSize) and the end event fires once. A release where the press was
+// changes nothing and leaves no sizing behind: a later plain change is no user sizing.
+TEST_F(GridSizingTest, MouseSizingEndsAsAUserSizing) {
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(plat::goColSizing).Include(plat::goRowSizing));
+    struct Case {
+        const char* name;
+        bool columns, all;
+        int delta;
+        std::vector<int> sizes;
+        std::vector<int> ended;
+    };
+    const std::vector<Case> cases = {
+        {"column alone", true, false, 30, {20, 40, 90, 80}, {2}},
+        {"column, all columns", true, true, 30, {20, 60, 90, 120}, {2}},
+        {"column released in place", true, true, 0, {20, 40, 60, 33}, {}},
+        {"row alone", false, false, 20, {20, 30, 60, 50}, {2}},
+        {"row, all rows", false, true, 20, {20, 45, 60, 75}, {2}},
+        {"row released in place", false, true, 0, {20, 30, 40, 33}, {}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        for (int i = 0; i < 4; ++i) {
+            grid->SetColWidths(i, 20 + 20 * i);
+            grid->SetRowHeights(i, 20 + 10 * i);
+        }
+        grid->MouseActions()->AllColumnSize = grid->MouseActions()->AllRowSize = k.all;
+        std::vector<int> ended;
+        grid->OnEndColumnSize = [&](plat::TObject*, int ACol) { ended.push_back(k.columns ? ACol : -100 - ACol); };
+        grid->OnEndRowSize = [&](plat::TObject*, int ARow) { ended.push_back(k.columns ? -100 - ARow : ARow); };
+        if (k.columns) {
+            const plat::TRect r = grid->CellRect(2, 0);
+            const int y = (r.Top + r.Bottom) / 2;
+            pt::Press(grid, r.Right - 1, y);
+            ASSERT_EQ(grid->GridState(), plat::gsColSizing);
+            pt::Move(grid, r.Right - 1 + k.delta, y);
+            pt::Release(grid, r.Right - 1 + k.delta, y);
+        } else {
+            const plat::TRect r = grid->CellRect(0, 2);
+            const int x = (r.Left + r.Right) / 2;
+            pt::Press(grid, x, r.Bottom - 1);
+            ASSERT_EQ(grid->GridState(), plat::gsRowSizing);
+            pt::Move(grid, x, r.Bottom - 1 + k.delta);
+            pt::Release(grid, x, r.Bottom - 1 + k.delta);
+        }
+        pt::ProcessEvents();
+        EXPECT_EQ(grid->GridState(), plat::gsNormal);
+        EXPECT_EQ(ended, k.ended);
+        // Nothing more comes of a later plain change of another line.
+        if (k.columns) grid->SetColWidths(3, k.delta ? grid->ColWidths(3) : 33);
+        else grid->SetRowHeights(3, k.delta ? grid->RowHeights(3) : 33);
+        EXPECT_EQ(k.columns ? Widths() : Heights(), k.sizes);
+        EXPECT_EQ(ended, k.ended);
+        grid->OnEndColumnSize = nullptr;
+        grid->OnEndRowSize = nullptr;
+    }
+}
+
+// A column grid holds a dragged width inside the column's MinSize .. MaxSize, found by the
+// real column while a column left of it is hidden; the hidden column keeps its width.
+class ColumnGridMouseSizing : public grid::testing::GridFixture<TExtColumnGrid> {};
+
+TEST_F(ColumnGridMouseSizing, TheDraggedWidthKeepsToTheRealColumnsLimits) {
+    grid->SetBounds(0, 0, 560, 200);
+    grid->SetColCount(5);
+    grid->SetRowCount(4);
+    for (int c = 0; c < 5; ++c) grid->SetColWidths(c, 50);
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(plat::goColSizing));
+    grid->Columns()->Items(3)->MaxSize = 70;
+    grid->Columns()->Items(2)->MaxSize = 200;
+    grid->HideColumn(1);
+    form->Show();
+    pt::ProcessEvents();
+    const int shown = grid->DisplColIndex(3);
+    ASSERT_EQ(shown, 2);
+    std::vector<int> ended;
+    grid->OnEndColumnSize = [&](plat::TObject*, int ACol) { ended.push_back(ACol); };
+    const plat::TRect r = grid->CellRect(shown, 0);
+    const int y = (r.Top + r.Bottom) / 2;
+    pt::Press(grid, r.Right - 1, y);
+    pt::Move(grid, r.Right - 1 + 40, y);
+    pt::Release(grid, r.Right - 1 + 40, y);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->ColWidths(shown), 70);
+    EXPECT_EQ(grid->Columns()->Items(3)->Width(), 70);
+    EXPECT_EQ(grid->AllColWidths(1), 50);
+    EXPECT_EQ(ended, std::vector<int>{shown});
 }
 
 // The widths stored by InitOrigColSizes follow the grid's width: a single border counts 2

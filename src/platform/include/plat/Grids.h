@@ -537,6 +537,11 @@ protected:
     // The window bars the grid may show (ssBoth at creation); ssNone keeps both hidden.
     TScrollStyle GridScrollBars() const { return gridScrollBars_; }
     void SetGridScrollBars(TScrollStyle Value);
+    // Pixels at the bottom of the client area covered by a docked child (0 at creation): the
+    // cells are laid out, counted as visible and scrolled above it, so the last row can
+    // always be brought into view. Negative values count as 0.
+    int ClientBottomInset() const { return clientBottomInset_; }
+    void SetClientBottomInset(int Value);
 
     TInplaceEdit* FInplaceEdit = nullptr;
 
@@ -576,6 +581,7 @@ private:
     bool timerOn_ = false;
     bool inScrollUpdate_ = false;
     TScrollStyle gridScrollBars_ = ssBoth;
+    int clientBottomInset_ = 0;
 };
 
 using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
