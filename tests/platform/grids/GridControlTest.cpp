@@ -8,6 +8,7 @@
 #include "plat/Classes.h"
 #include "plat/Forms.h"
 #include "plat/Graphics.h"
+#include "plat/ExtCtrls.h"
 #include "plat/Grids.h"
 #include "plat/Messages.h"
 #include "plat/SysUtils.h"
@@ -22,6 +23,8 @@ namespace {
 class ProbeGrid : public TStringGrid {
 public:
     using TStringGrid::TStringGrid;
+    using TCustomGrid::SetClientBottomInset;
+    using TCustomGrid::ClientBottomInset;
     std::vector<TGridCoord> drawn;
     int colWidthsChanged = 0;
     int topLeftChanged = 0;
@@ -423,6 +426,57 @@ TEST_F(GridControl, ScrollingByARowMovesPixelsAndDrawsOnlyTheUncoveredRows) {
                 if (pt::PixelOf(*scrolled, x, y) != pt::PixelOf(*full, x, y)) ++differing;
         EXPECT_EQ(differing, 0) << "the scrolled picture is the repainted one";
     }
+}
+
+// A panel docked over the bottom of the client area: with its height as the inset the rows
+// are counted, scrolled and pixel-copied above it, so the last row comes whole into view
+// above the panel; without the inset the rows use the whole client height again.
+TEST_F(GridControl, RowsScrollAboveABottomInset) {
+    for (int r = 0; r < 50; ++r)
+        for (int c = 0; c < 10; ++c) grid->SetCells(c, r, IntToStr(r * 10 + c));
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(grid);
+    panel->SetAlign(alBottom);
+    panel->SetHeight(40);
+    const int full = grid->VisibleRowCount();
+    grid->SetClientBottomInset(40);
+    pt::ProcessEvents();
+    const int line = grid->ClientHeight() - 40;
+    EXPECT_LT(grid->VisibleRowCount(), full);
+    TScrollInfo si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(grid->Handle(), SB_VERT, si));
+    EXPECT_EQ(static_cast<int>(si.nPage), grid->VisibleRowCount());
+
+    grid->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+    pt::ProcessEvents();
+    TRect last = grid->CellRect(0, 49);
+    EXPECT_FALSE(last.IsEmpty());
+    EXPECT_LE(last.Bottom, line);
+    EXPECT_GT(last.Bottom, line - grid->DefaultRowHeight() - 2) << "the grid is scrolled no further than needed";
+
+    // A step of one row copies only the cells' pixels: the rows above the panel equal a
+    // full repaint.
+    grid->Perform(WM_VSCROLL, SB_LINEUP, 0);
+    pt::ProcessEvents();
+    auto scrolled = pt::Grab(grid);
+    grid->Invalidate();
+    pt::ProcessEvents();
+    auto repainted = pt::Grab(grid);
+    int differing = 0;
+    for (int y = 0; y < line; ++y)
+        for (int x = 0; x < grid->ClientWidth(); ++x)
+            if (pt::PixelOf(*scrolled, x, y) != pt::PixelOf(*repainted, x, y)) ++differing;
+    EXPECT_EQ(differing, 0);
+
+    grid->SetClientBottomInset(-5);
+    EXPECT_EQ(grid->ClientBottomInset(), 0);
+    grid->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+    pt::ProcessEvents();
+    last = grid->CellRect(0, 49);
+    EXPECT_GT(last.Bottom, line);
+    EXPECT_LE(last.Bottom, grid->ClientHeight());
+    EXPECT_EQ(grid->VisibleRowCount(), full);
 }
 
 } // namespace
