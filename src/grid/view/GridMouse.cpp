@@ -316,7 +316,8 @@ bool TExtStringGrid::LeftRelease(TMessage& Message) {
     const plat::TShiftState keys = KeysOf(Message.WParam);
     const plat::TGridState before = GridState();
     const bool movedOrSized = before == plat::gsColSizing || before == plat::gsRowSizing ||
-                              before == plat::gsColMoving || before == plat::gsRowMoving;
+                              before == plat::gsColMoving || before == plat::gsRowMoving || FSizingFixed ||
+                              FSizingFixedR;
     const bool pressed = FMouseKeepDown;
     FMouseDown = false;
     FMouseKeepDown = false;

@@ -140,7 +140,12 @@ TEST_P(GridMouseDragTest, AFixedColumnOrRowIsSizedByDraggingItsBorder) {
         {"fixed column wider", true, 30, 0},
         {"fixed column narrower, corrected by OnUpdateColumnSize", true, -20, 64},
         {"fixed row higher", false, 12, 0},
+        {"fixed row lower, released in the header", false, -6, 0},
     };
+    // A release in the header after a sizing does not sort.
+    grid->SortSettings()->SetShow(true);
+    std::vector<int> sorts;
+    grid->OnClickSort = [&](plat::TObject*, int ACol) { sorts.push_back(ACol); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         grid->SetColWidths(0, 70);
@@ -181,6 +186,7 @@ TEST_P(GridMouseDragTest, AFixedColumnOrRowIsSizedByDraggingItsBorder) {
             EXPECT_EQ(ends, std::vector<std::string>{"row 0"});
         }
         EXPECT_EQ(grid->Row(), 1) << "the press selected nothing";
+        EXPECT_TRUE(sorts.empty());
     }
     // Without SizeFixedCol the border is a plain cell press.
     grid->MouseActions()->SizeFixedCol = grid->MouseActions()->SizeFixedRow = false;
