@@ -47,6 +47,8 @@ namespace grid {
 
 class TExtStringGridCheck;
 class TScrollControl;  // the slim scroll indicator of ssMetro (src/grid/view)
+class THeaderDragButton;  // the floating header caption of a row or column move (src/grid/view)
+class TNoActiveForm;      // a picture of cells following the pointer (src/grid/view)
 
 // The options of a search, a set of up to 16 flags.
 enum TFindParam {
@@ -1385,6 +1387,71 @@ private:
     String FAnchor;
     bool FMoveAsked = false, FMoveRefused = false, FNoMouseLeave = false, FCellSelectorMode = false;
     bool FScrollHintShow = false, ColMoveFlg = false;
+
+    // ---- fixed-line sizing, move feedback, selection resizer, hover balloon (GridMouseFeedback.cpp) ----
+public:
+    using TSelectionResizeEvent =
+        std::function<void(plat::TObject* Sender, plat::TGridRect OrigSelection, plat::TGridRect NewSelection)>;
+    // The pointer is on a fixed column's right border (a fixed row's bottom border) that
+    // MouseActions.SizeFixedCol (SizeFixedRow) lets the user drag; SizingFixed* while a press
+    // drags it, the line at SizingFixedPos (client X or Y).
+    bool SizeFixedCol() const { return FSizeFixed; }
+    bool SizeFixedRow() const { return FSizeFixedR; }
+    bool SizingFixedCol() const { return FSizingFixed; }
+    bool SizingFixedRow() const { return FSizingFixedR; }
+    int SizingFixedPos() const { return FSizingFixed ? FSizeFixedX : FSizeFixedY; }
+    // The 6 x 6 grip of the selection resizer at the bottom-right corner of the selection's
+    // bottom-right cell; empty without SelectionResizer and SelectionRectangle.
+    plat::TRect SelectionResizerGrip();
+    // A drag of the grip is in progress: the release pastes the dragged-from selection,
+    // copied at the press, into the selection it ends on.
+    bool MouseResize() const { return FMouseResize; }
+    TSelectionResizeEvent OnSelectionResize, OnSelectionResized;
+    // The move feedback while EnhRowColMove moves a column or row: the arrows at the target
+    // (null until first shown), the floating header caption and the picture of the moved
+    // cells (DragDropSettings.ShowCells); both null when no move runs.
+    TArrowWindow* MoveArrow(TArrowDirection Dir) const;
+    THeaderDragButton* MoveButton() const { return FMoveButton; }
+    TNoActiveForm* MoveForm() const { return FMoveForm; }
+    // A borderless picture of the cells of ARect (display indexes) as they are shown, one
+    // pixel wider and higher than their rectangle, owned by the grid, not yet shown.
+    TNoActiveForm* SelectionToForm(plat::TGridRect ARect);
+    // The cell whose balloon shows after the pointer rested on it (Balloon.Enable), (-1, -1)
+    // when none.
+    TPoint HoverBalloonCell() const { return FLastBalloonPos; }
+    plat::TBalloonWindow* BalloonWindow() const { return FBalloonWindow; }
+
+private:
+    // Press, move and release steps; true from a press step when the press needs nothing more.
+    bool PressFixedSizing(TPoint P);
+    void MoveFixedSizing(int ACol, int ARow, int X, int Y);
+    void ReleaseFixedSizing(int X, int Y);
+    bool PressSelectionResizer(TPoint P, bool OnGrip, plat::TMessage& Message);
+    void ReleaseSelectionResizer();
+    // A left or right press that opens the fixed-cell editor (MouseActions.FixedRowsEdit and
+    // FixedColsEdit); true when it opened.
+    bool FixedEditPress(int ACol, int ARow, TPoint P, plat::TMouseButton Button, bool Double);
+    void ShowMoveFeedback(bool Columns, int X, int Y);
+    void PlaceMoveArrows(bool Columns);
+    void AutoScrollWhileMoving(bool Columns, int X, int Y);
+    // Hides the arrows, button and picture of a move; Cancel also leaves the target where the
+    // press was, so that the framework moves nothing.
+    void EndMoveFeedback(bool Cancel);
+    void HoverBalloon(int ACol, int ARow);
+    void HideHoverBalloon();
+    // The hover balloon's show and hide timers; false for another timer.
+    bool BalloonTimer(std::uintptr_t Id);
+    // The framework's column (row) sizing that a press started: its line and starting size.
+    int FUserSizing = -1, FUserSizingStart = 0;
+    bool FSizeFixed = false, FSizeFixedR = false, FSizingFixed = false, FSizingFixedR = false;
+    int FSizeFixedX = 0, FSizeFixedY = 0, FSizingFixedCol = -1, FSizingFixedRow = -1;
+    bool FMouseResize = false;
+    int MoveOfsX = 0, MoveOfsY = 0, FPressTopRow = 0;
+    TArrowWindow* ArwR = nullptr;
+    THeaderDragButton* FMoveButton = nullptr;
+    TNoActiveForm* FMoveForm = nullptr;
+    bool FMoveShown = false;
+    TPoint FLastBalloonPos{-1, -1}, FBalloonHover{-1, -1};
 
 public:
     // ==== end of mouse movement ====

@@ -184,7 +184,8 @@ void TExtStringGrid::ShowDropArrow(TArrowWindow*& Arrow, TArrowDirection Dir, TP
         Arrow->Init(this, Dir);
     }
     // A pop-up window: its bounds are screen coordinates.
-    Arrow->SetBounds(Screen.X, Screen.Y, Dir == arrLeft ? 9 : 11, Dir == arrLeft ? 11 : 10);
+    const bool side = Dir == arrLeft || Dir == arrRight;
+    Arrow->SetBounds(Screen.X, Screen.Y, side ? 9 : 11, side ? 11 : 10);
     Arrow->SetVisible(true);
 }
 

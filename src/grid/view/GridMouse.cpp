@@ -65,6 +65,7 @@ bool TExtStringGrid::MouseMessage(TMessage& Message) {
     switch (Message.Msg) {
     case plat::WM_LBUTTONDOWN:
         if (FWheelPan) EndPanning();
+        HideHoverBalloon();
         return LeftPress(Message);
     case plat::WM_LBUTTONUP:
         return LeftRelease(Message);
@@ -73,7 +74,24 @@ bool TExtStringGrid::MouseMessage(TMessage& Message) {
         return LeftDoubleClick(Message);
     case plat::WM_RBUTTONDOWN:
         if (FWheelPan) EndPanning();
+        HideHoverBalloon();
         return RightPress(Message);
+    case plat::WM_RBUTTONUP:
+        // A right release does not end a row or column move.
+        if (EnhRowColMove && (GridState() == plat::gsColMoving || GridState() == plat::gsRowMoving)) {
+            Message.Result = 0;
+            return true;
+        }
+        return false;
+    case plat::WM_CANCELMODE:
+        // The mouse is taken away: a move, fixed-line sizing or resizer drag ends with no change.
+        if (GridState() == plat::gsColMoving || GridState() == plat::gsRowMoving) EndMoveFeedback(true);
+        if (FSizingFixed) DrawColSizingLine(FSizeFixedX);
+        if (FSizingFixedR) DrawRowSizingLine(FSizeFixedY);
+        FSizingFixed = FSizingFixedR = FSizeFixed = FSizeFixedR = false;
+        FMouseResize = false;
+        HideSizingHint();
+        return false;
     case plat::WM_MBUTTONDOWN:
         if (FWheelPan) {
             EndPanning();
@@ -93,7 +111,7 @@ bool TExtStringGrid::MouseMessage(TMessage& Message) {
             PanStep();
             return true;
         }
-        return false;
+        return BalloonTimer(Message.WParam);
     case plat::WM_MOUSEWHEEL:
         if (FWheelPan) return true;
         return WheelMessage(Message);
@@ -116,6 +134,9 @@ bool TExtStringGrid::LeftPress(TMessage& Message) {
     FDoOnClick = true;
     FMouseDownMove = true;
     FMouseKeepDown = true;
+    const plat::TRect grip = SelectionResizerGrip();
+    if (PressSelectionResizer(p, p.X >= grip.Left && p.X < grip.Right && p.Y >= grip.Top && p.Y < grip.Bottom, Message))
+        return true;
     int ACol = -1, ARow = -1;
     MouseToCell(p.X, p.Y, ACol, ARow);
     if (OnCanClickCell) {
@@ -136,6 +157,11 @@ bool TExtStringGrid::LeftPress(TMessage& Message) {
     if (ACol < 0 || ARow < 0) {
         HideEditor();
         if (!FixedRowAlways) InheritedWndProc(Message);
+        return true;
+    }
+    // A press on a fixed line's border that the hover marked sizes it; the release applies it.
+    if (PressFixedSizing(p)) {
+        Message.Result = 0;
         return true;
     }
     const bool fixedCell = ACol < FixedCols() || ARow < FixedRows();
@@ -209,6 +235,16 @@ bool TExtStringGrid::LeftPress(TMessage& Message) {
 
     PressHeaderSelect(ACol, ARow, keys);
     InheritedWndProc(Message);
+    const plat::TGridState state = GridState();
+    if (state == plat::gsColSizing || state == plat::gsRowSizing) {
+        // The line the framework sizes and its size now, for the end of the sizing.
+        plat::TGridState st = plat::gsNormal;
+        int index = -1, pos = 0, ofs = 0;
+        TBaseGrid::CalcSizingState(p.X, p.Y, st, index, pos, ofs);
+        FUserSizing = st == state ? index : -1;
+        if (FUserSizing >= 0) FUserSizingStart = st == plat::gsColSizing ? ColWidths(index) : RowHeights(index);
+    }
+    if (fixedCell) FixedEditPress(ACol, ARow, p, plat::mbLeft, false);
     const plat::TRect r = CellRect(ACol, ARow);
     const bool onSizingBorder =
         ARow < FixedRows() && Options().Contains(plat::goColSizing) && (p.X - r.Left < 4 || r.Right - p.X < 4);
@@ -280,7 +316,8 @@ bool TExtStringGrid::LeftRelease(TMessage& Message) {
     const plat::TShiftState keys = KeysOf(Message.WParam);
     const plat::TGridState before = GridState();
     const bool movedOrSized = before == plat::gsColSizing || before == plat::gsRowSizing ||
-                              before == plat::gsColMoving || before == plat::gsRowMoving;
+                              before == plat::gsColMoving || before == plat::gsRowMoving || FSizingFixed ||
+                              FSizingFixedR;
     const bool pressed = FMouseKeepDown;
     FMouseDown = false;
     FMouseKeepDown = false;
@@ -288,6 +325,7 @@ bool TExtStringGrid::LeftRelease(TMessage& Message) {
     FDoOnClick = false;
     int ACol = -1, ARow = -1;
     MouseToCell(p.X, p.Y, ACol, ARow);
+    ReleaseFixedSizing(p.X, p.Y);
     ReleaseMarkupButton();
     const bool buttonHeld = FPushedCellButton.X >= 0;
     if (ReleaseCellButton(p) || buttonHeld) {
@@ -296,16 +334,15 @@ bool TExtStringGrid::LeftRelease(TMessage& Message) {
     }
     if (pressed && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) DisjunctRelease(ACol, ARow);
     ReleaseMoveAndSize(p.X, p.Y);
-    // The framework applies a dragged width (height) in its release: that change is the
-    // user sizing, and the line still has its size from the press until then. A release
-    // that changes nothing leaves no sizing behind for a later change.
-    const bool sized = before == plat::gsColSizing || before == plat::gsRowSizing;
-    if (before == plat::gsColSizing && Colclicked >= 0 && Colclicked < ColCount())
-        NoteUserSizing(true, Colclicked, ColWidths(Colclicked));
-    if (before == plat::gsRowSizing && Rowclicked >= 0 && Rowclicked < RowCount())
-        NoteUserSizing(false, Rowclicked, RowHeights(Rowclicked));
+    const bool userSizing = FUserSizing >= 0 && (before == plat::gsColSizing || before == plat::gsRowSizing);
+    if (userSizing) NoteUserSizing(before == plat::gsColSizing, FUserSizing, FUserSizingStart);
     InheritedWndProc(Message);
-    if (sized) FSizedCol = FSizedRow = -1;
+    if (userSizing) {
+        // A sizing that left the size as it was leaves no note for a later change.
+        NoteUserSizing(before == plat::gsColSizing, -1, 0);
+    }
+    FUserSizing = -1;
+    ReleaseSelectionResizer();
     if (pressed && !movedOrSized && FilterButtonRelease(ACol, ARow, p.X, p.Y)) {
         FDblClk = false;
         return true;
@@ -434,6 +471,7 @@ bool TExtStringGrid::LeftDoubleClick(TMessage& Message) {
     }
     InheritedWndProc(Message);
     if (OnDblClickCell && ACol < ColCount() && ARow < RowCount()) OnDblClickCell(this, ARow, ACol);
+    FixedEditPress(ACol, ARow, p, plat::mbLeft, true);
     return true;
 }
 
@@ -441,15 +479,50 @@ bool TExtStringGrid::LeftDoubleClick(TMessage& Message) {
 
 bool TExtStringGrid::RightPress(TMessage& Message) {
     const TPoint p = plat::PointFromLParam(Message.LParam);
+    const plat::TShiftState keys = KeysOf(Message.WParam);
     InheritedWndProc(Message);
     int ACol = -1, ARow = -1;
     MouseToCell(p.X, p.Y, ACol, ARow);
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) return true;
     const bool fixedCell = ACol < FixedCols() || ARow < FixedRows();
-    if (FMouseActions->SelectOnRightClick && !fixedCell && !IsFixed(RealColIndex(ACol), ARow)) {
+    if (fixedCell) FixedEditPress(ACol, ARow, p, plat::mbRight, false);
+    const int real = RealColIndex(ACol);
+    if (FMouseActions->SelectOnRightClick && !fixedCell && !IsFixed(real, ARow) &&
+        !(FMouseActions->DisjunctCellSelect() && SelectedCells(real, ARow))) {
+        if (!IsControlCell(real, ARow)) {
+            if (OnRightClickCell) {
+                FocusCell(ACol, ARow);
+            } else {
+                // The right press selects like a plain left click there; a derived grid's
+                // reaction to a left press (a column's left-click menu) stays out of it.
+                TBaseGrid::MouseDown(plat::mbLeft, 0, p.X, p.Y);
+                TBaseGrid::MouseUp(plat::mbLeft, 0, p.X, p.Y);
+            }
+        }
         const plat::TGridRect sel = Selection();
         const bool selected = ACol >= sel.Left && ACol <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom;
-        if (!selected) FocusCell(ACol, ARow);
+        if (selected) {
+            // Asked for its answer's side effects only: a selected cell stays selected.
+            bool can = true;
+            if (OnSelectCell) OnSelectCell(this, ACol, ARow, can);
+        } else {
+            const TPoint b = BaseCell(real, ARow);
+            const int left = LeftCol();
+            FocusCell(DisplColIndex(b.X), b.Y);
+            if (Navigation()->KeepHorizScroll && LeftCol() != left) SetLeftCol(left);
+        }
+        if (FMouseActions->DisjunctRowSelect()) {
+            const int markRow = FMouseActions->RowSelectPersistent ? RealRowIndex(ARow) : ARow;
+            if ((keys & plat::ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl) {
+                SetRowSelect(markRow, !GetRowSelect(markRow));
+            } else if (!(RowSelectCount() > 1 && PopupMenu() && GetRowSelect(markRow))) {
+                // A popup menu acts on the marked rows when the press is on one of them;
+                // otherwise the pressed row alone is marked.
+                ClearRowSelect();
+                SetRowSelect(markRow, true);
+            }
+            Invalidate();
+        }
     }
     if (OnRightClickCell) OnRightClickCell(this, ARow, ACol);
     return true;

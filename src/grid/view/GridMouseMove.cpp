@@ -58,9 +58,16 @@ void TExtStringGrid::MouseMove(plat::TShiftState Shift, int X, int Y) {
     MouseToCell(X, Y, ACol, ARow);
     const bool onCell = ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount();
 
+    // A fixed line's border under the pointer, or the sizing of one under way.
+    MoveFixedSizing(ACol, ARow, X, Y);
+    if (FSizingFixed || FSizingFixedR) return;
+    HoverBalloon(ACol, ARow);
+    const plat::TRect grip = SelectionResizerGrip();
+    const bool onGrip = X >= grip.Left && X < grip.Right && Y >= grip.Top && Y < grip.Bottom;
+
     // A drag prepared by the press starts once the pointer has left a 3-pixel square.
     if (FSelectionClick && onCell && FMouseKeepDown && (std::abs(X - Clickposx) > 3 || std::abs(Y - Clickposy) > 3) &&
-        DragDropSettings()->OleDropSource && GridState() != plat::gsColSizing) {
+        DragDropSettings()->OleDropSource && GridState() != plat::gsColSizing && !onGrip) {
         FSelectionClick = false;
         const TPoint from = FDragFrom;
         // The drag takes the release: the press is over when it returns.
@@ -105,16 +112,27 @@ void TExtStringGrid::MouseMove(plat::TShiftState Shift, int X, int Y) {
 
     // Header-drag selection of whole rows or columns.
     if (FMouseSelectStart >= 0 && FMouseKeepDown) {
-        if (FMouseSelectMode == msRow && FMouseActions->RowSelect && ARow >= FixedRows() &&
-            ARow <= RowCount() - FixedFooters - 1) {
-            const int to = std::max(FixedRows(), ARow);
-            plat::TGridRect s;
-            s.Left = FixedCols();
-            s.Right = ColCount() - 1;
-            s.Top = std::min(FMouseSelectStart, to);
-            s.Bottom = std::max(FMouseSelectStart, to);
-            if (!SameRect(s, Selection())) SetSelection(s);
-            if (Y > Height() - 4 && TopRow() + VisibleRowCount() < RowCount()) SetTopRow(TopRow() + 1);
+        if (FMouseSelectMode == msRow && FMouseActions->RowSelect) {
+            // Past the top or bottom edge the view scrolls a row and the selection follows.
+            int to = -1;
+            if (Y > Height() - 4 && TopRow() + VisibleRowCount() < RowCount()) {
+                SetTopRow(TopRow() + 1);
+                to = std::min(TopRow() + VisibleRowCount() - 1, RowCount() - FixedFooters - 1);
+            } else if (ARow == 0 && TopRow() > FixedRows()) {
+                SetTopRow(TopRow() - 1);
+                to = TopRow();
+            } else if (ARow >= FixedRows() && ARow <= RowCount() - FixedFooters - 1) {
+                to = ARow;
+            }
+            if (to >= 0) {
+                to = std::max(FixedRows(), to);
+                plat::TGridRect s;
+                s.Left = FixedCols();
+                s.Right = ColCount() - 1;
+                s.Top = std::min(FMouseSelectStart, to);
+                s.Bottom = std::max(FMouseSelectStart, to);
+                if (!SameRect(s, Selection())) SetSelection(s);
+            }
         } else if (FMouseSelectMode == msColumn && FMouseActions->ColSelect && ACol >= FixedCols()) {
             const int to = std::max(FixedCols(), ACol);
             plat::TGridRect s;
@@ -145,6 +163,7 @@ void TExtStringGrid::MouseMove(plat::TShiftState Shift, int X, int Y) {
                 return;
             }
         }
+        ShowMoveFeedback(cols, X, Y);
         const int target = cols ? ACol : ARow;
         if (target >= 0 && target != (cols ? FMoveColInd : FMoveRowInd)) {
             bool allow = true;
@@ -159,6 +178,8 @@ void TExtStringGrid::MouseMove(plat::TShiftState Shift, int X, int Y) {
             }
             FMoveRefused = !allow;
         }
+        AutoScrollWhileMoving(cols, X, Y);
+        PlaceMoveArrows(cols);
         plat::SetCursor(FMoveRefused ? plat::crNoDrop : plat::crDrag);
     }
 
@@ -166,7 +187,9 @@ void TExtStringGrid::MouseMove(plat::TShiftState Shift, int X, int Y) {
     const TMouseSelectMode before = FMouseSelectMode;
     if (!FMouseKeepDown) {
         FMouseSelectMode = msNormal;
-        if (onCell && !IsOnSizingEdge(X, Y)) {
+        if (onGrip) {
+            FMouseSelectMode = msResize;
+        } else if (onCell && !IsOnSizingEdge(X, Y)) {
             if (ACol < FixedCols() && ARow < FixedRows()) {
                 if (FMouseActions->AllSelect) FMouseSelectMode = msAll;
             } else if (ARow < FixedRows() && ACol >= FixedCols()) {
@@ -188,6 +211,8 @@ void TExtStringGrid::MouseMove(plat::TShiftState Shift, int X, int Y) {
     if (onCell && !specialCursor && state == plat::gsNormal) HoverLinks(ACol, ARow, X, Y);
 
     TBaseGrid::MouseMove(Shift, X, Y);
+    if (FSizeFixed) plat::SetCursor(plat::crHSplit);
+    else if (FSizeFixedR) plat::SetCursor(plat::crVSplit);
 
     // Sizing: the size the column or row would have, and its hint.
     const plat::TGridState now = GridState();
@@ -301,11 +326,18 @@ bool TExtStringGrid::SetCursorMessage(plat::TMessage& Message) {
         Message.Result = 1;
         return true;
     }
+    if (FSizeFixed || FSizingFixed || FSizeFixedR || FSizingFixedR) {
+        plat::SetCursor(FSizeFixed || FSizingFixed ? plat::crHSplit : plat::crVSplit);
+        Message.Result = 1;
+        return true;
+    }
     return false;
 }
 
 void TExtStringGrid::MouseLeft() {
     FMouseSelectMode = msNormal;
+    if (!FSizingFixed && !FSizingFixedR) FSizeFixed = FSizeFixedR = false;
+    HideHoverBalloon();
     if (!FNoMouseLeave) SetHoverFixedCell(-1, -1);
     if (HoverRow && HoverRowIdx() >= 0) {
         const int old = HoverRowIdx();
@@ -359,6 +391,11 @@ void TExtStringGrid::PressHeaderSelect(int ACol, int ARow, plat::TShiftState Shi
         Movecell = ACol;
     else if (ACol < FixedCols() && ARow >= FixedRows())
         Movecell = ARow;
+    // Where the press lies in its cell: the move's caption or picture keeps that offset.
+    const plat::TRect pressed = CellRect(ACol, ARow);
+    MoveOfsX = Clickposx - pressed.Left;
+    MoveOfsY = Clickposy - pressed.Top;
+    FPressTopRow = TopRow();
     const plat::TGridRect old = Selection();
     plat::TGridRect s = old;
     switch (FMouseSelectMode) {
@@ -415,11 +452,8 @@ void TExtStringGrid::ReleaseMoveAndSize(int X, int Y) {
         }
     }
     const plat::TGridState state = GridState();
-    if ((state == plat::gsColMoving || state == plat::gsRowMoving) && FMoveRefused) {
-        // Released on a refused target: the framework's target goes back to the pressed one.
-        TBaseGrid::MouseMove(0, Clickposx, Clickposy);
-    }
-    if (state == plat::gsColMoving || state == plat::gsRowMoving) plat::SetCursor(Cursor());
+    // Released on a refused target: the framework's target goes back to the pressed one.
+    if (state == plat::gsColMoving || state == plat::gsRowMoving) EndMoveFeedback(FMoveRefused);
     FMouseSelectMode = msNormal;
     FMouseSelectStart = -1;
     FMoveColInd = FMoveRowInd = -1;
