@@ -543,6 +543,11 @@ TEST_F(MQTTSetTopicTest, DoubleClickOpensTheEditorWhereTheModeAllows)
                 });
             pt::DoubleClick(g, r.Left + 4, r.Top + 4);
             EXPECT_EQ(g->Cells(c.real_col, 1), c.opens ? u"new" : u"old");
+            // The same double click may have opened the cell's own editor: leaving the cell
+            // must not write the text it held back over the edited one.
+            const plat::TRect other = g->CellRect(g->DisplCol(c.real_col == 1 ? 2 : 1), 2);
+            pt::Click(g, other.Left + 4, other.Top + 4);
+            EXPECT_EQ(g->Cells(c.real_col, 1), c.opens ? u"new" : u"old") << "after leaving the cell";
         });
     }
 }
