@@ -874,6 +874,11 @@ std::vector<TGradientBand> GradientBands(TColor fromColor, TColor toColor, bool 
         bands.push_back({r, fromColor == plat::clNone ? toColor : fromColor});
         return bands;
     }
+    // One colour at both ends: the bands would all carry it, so one band covers the same pixels.
+    if (plat::ColorToRGB(fromColor) == plat::ColorToRGB(toColor)) {
+        bands.push_back({r, fromColor});
+        return bands;
+    }
     const int size = horizontal ? r.Width() : r.Height();
     if (size <= 0) return bands;
     const int extent = size - 1;

@@ -2270,6 +2270,17 @@ public:
     void InheritedKeyDown(plat::TMessage& Message) { InheritedWndProc(Message); }
     plat::TGridRect FMoveSelection{};
     plat::TPoint FLastKeyCell{-1, -1};
+    // Focus on the grid. Entering fires OnEnter and asks SelectCell for the current cell with
+    // goEditing or RangeSelectAndEdit; leaving fires OnExit. Both do nothing while an edit
+    // step blocks focus changes.
+    void DoEnter() override;
+    void DoExit() override;
+    void GridSetFocus(plat::TMessage& Message);
+    void GridKillFocus(plat::TMessage& Message);
+    // An accelerator of a search footer button; true when it ran the button's search.
+    bool SearchFooterDialogChar(plat::TMessage& Message);
+    void DisjunctCellKeyUp(std::uint16_t Key, plat::TShiftState Shift, const plat::TGridRect& Noted);
+    void RepaintMerged(TPoint Base);
     // The last text drop stored at least one cell (a drop that stored none moves nothing).
     bool FDropStored = false;
 

@@ -94,8 +94,8 @@ void TExtStringGrid::KeyPress(char16_t& Key) {
     plat::TWinControl::KeyPress(Key);
     if (Key == 0) return;
     const TPoint b = BaseCell(RealColIndex(Col()), Row());
-    if (Key == u' ' && !EditMode && HasCheckBox(b.X, b.Y)) {
-        ToggleCurrentCheckBox();
+    // Space on a control cell acted at its key-down; as a character it starts nothing.
+    if (Key == u' ' && !EditMode && IsControlCell(b.X, b.Y)) {
         Key = 0;
         return;
     }

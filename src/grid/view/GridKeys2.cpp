@@ -2,6 +2,10 @@
 // navigation sees them.
 #include "GridKeys2.h"
 
+#include "GridEditors.h"
+#include "GridEditors2.h"
+#include "GridSearchPanel.h"
+
 #include <algorithm>
 
 #include "plat/Controls.h"
@@ -53,7 +57,7 @@ bool ScrollOnly(TExtStringGrid& g, std::uint16_t Key) {
 }
 
 // HomeEndKey heFirstLastCell and heFirstLastRow (Home and End without Ctrl).
-bool HomeEnd(TExtStringGrid& g, std::uint16_t Key, plat::TShiftState Shift) {
+bool HomeEnd(TExtStringGrid& g, std::uint16_t Key, plat::TShiftState Shift, bool KeepLeft, int LeftCol) {
     const THomeEndAction mode = g.Navigation()->HomeEndKey;
     if (mode == heFirstLastColumn) return false;
     if (g.FixedRowAlways && g.RowCount() == 1) return false;
@@ -67,9 +71,20 @@ bool HomeEnd(TExtStringGrid& g, std::uint16_t Key, plat::TShiftState Shift) {
         if (!home) row = FloatingFooterShown(g) && rc > 2 ? rc - 2 : rc - g.FixedFooters - 1;
         g.MoveColRow(g.Col(), row, true, true);
         if (!home && (g.FixedFooters > 0 || FloatingFooterShown(g))) g.SetTopRow(std::max(g.FixedRows(), rc - g.VisibleRowCount()));
+        const bool disjunct = g.MouseActions()->DisjunctRowSelect();
         if (Shift & plat::ssShift) {
-            // The rows from the one the key was pressed on to the new one, all columns.
-            g.SetSelection({0, std::min(startRow, row), g.ColCount() - 1, std::max(startRow, row)});
+            // The rows from the one the key was pressed on (the anchor) to the new one (the
+            // current row), all columns.
+            g.SetSelection({0, startRow, g.ColCount() - 1, row});
+        } else if (disjunct) {
+            g.ClearRowSelect();
+        }
+        // The row marks start over from the selection.
+        if (disjunct) g.SelectionToRowSelect(false);
+        if (KeepLeft) {
+            g.StartUpdate();
+            g.SetLeftCol(LeftCol);
+            g.ResetUpdate();
         }
     }
     FireKeyDown(g, Key, Shift);
@@ -128,6 +143,118 @@ void AppendOnDown(TExtStringGrid& g) {
     if (g.OnAutoAddRow) g.OnAutoAddRow(&g, g.RowCount() - g.FixedFooters - 1);
 }
 
+
+// Space and Enter on a cell holding a control: the control acts first, and the key goes on to
+// the later steps. The cell is active when CheckCanEdit allows it, asked from goEditing or
+// RangeSelectAndEdit; CheckAlwaysActive and RadioAlwaysActive make check boxes and radio
+// items answer Space without it.
+void ControlCellKey(TExtStringGrid& g, std::uint16_t Key) {
+    if (Key != plat::VK_SPACE && Key != plat::VK_RETURN) return;
+    const int real = g.RealColIndex(g.Col()), row = g.Row();
+    const TPoint b = g.BaseCell(real, row);
+    if (!g.IsControlCell(b.X, b.Y)) return;
+    bool active = g.Options().Contains(plat::goEditing) || g.MouseActions()->RangeSelectAndEdit;
+    g.CheckCanEdit(real, row, active);
+    const TControlLook* look = g.ControlLook();
+    if (Key == plat::VK_SPACE) {
+        if (g.HasCheckBox(b.X, b.Y)) {
+            if ((active || look->CheckAlwaysActive) && g.ToggleCheckBoxCell(b.X, b.Y, true)) {
+                if (g.ShowModified()->Enabled()) {
+                    g.SetRowModified(row, true);
+                    g.RepaintCell(0, row);
+                }
+                bool state = false;
+                g.GetCheckBoxState(b.X, g.RealRowIndex(b.Y), state);
+                g.CheckBoxClick(b.X, b.Y, state);
+            }
+        } else if (g.IsRadio(b.X, b.Y)) {
+            if (active || look->RadioAlwaysActive) {
+                g.SelectNextRadioItem(b.X, b.Y, false);
+                int index = -1;
+                g.GetRadioIdx(b.X, b.Y, index);
+                if (g.OnRadioClick) g.OnRadioClick(&g, real, row, index);
+            }
+        } else if (g.HasRadioButton(b.X, b.Y)) {
+            if (active || look->RadioAlwaysActive) {
+                g.SetRadioButtonColumnIndex(real, row);
+                if (g.OnRadioButtonClick) g.OnRadioButtonClick(&g, real, row);
+            }
+        }
+    }
+    if (g.HasButton(b.X, b.Y) && active) g.ButtonClick(real, row);
+    g.RepaintCell(g.Col(), row);
+}
+
+// Asked with the real column, as the editing tests ask it.
+bool FixedDeclared(TExtStringGrid& g, int ACol, int ARow) {
+    bool fixed = false;
+    g.IsFixedCell(g.RealColIndex(ACol), ARow, fixed);
+    return fixed;
+}
+
+// SkipFixedCells: an arrow whose neighbour cell is declared fixed walks over the whole run of
+// such cells to the next cell that is not, inside the normal area; with none left the current
+// cell stays. True when the key was taken (the framework must not move again).
+bool SkipFixedKey(TExtStringGrid& g, std::uint16_t Key) {
+    const int c = g.Col(), r = g.Row(), fc = g.FixedCols(), fr = g.FixedRows();
+    const int lastCol = g.ColCount() - g.FixedRightCols - 1, lastRow = g.RowCount() - g.FixedFooters - 1;
+    const bool rowSelect = g.Options().Contains(plat::goRowSelect);
+    switch (Key) {
+    case plat::VK_LEFT: {
+        if (c <= fc || !FixedDeclared(g, c - 1, r)) return false;
+        int n = c - 1;
+        while (n >= fc && FixedDeclared(g, n, r)) --n;
+        if (n >= fc) g.MoveColRow(n, r, true, true);
+        return true;
+    }
+    case plat::VK_RIGHT: {
+        if (c >= lastCol || !FixedDeclared(g, c + 1, r)) return false;
+        int n = c + 1;
+        while (n <= lastCol && FixedDeclared(g, n, r)) ++n;
+        if (n <= lastCol) g.MoveColRow(n, r, true, true);
+        return true;
+    }
+    case plat::VK_UP: {
+        if (r <= fr || !FixedDeclared(g, c, r - 1)) return false;
+        int n = r - 1;
+        if (!rowSelect)
+            while (n >= fr && FixedDeclared(g, c, n)) --n;
+        if (n >= fr) g.MoveColRow(c, n, true, true);
+        return true;
+    }
+    case plat::VK_DOWN: {
+        if (r + 1 >= g.RowCount() || r >= lastRow || !FixedDeclared(g, c, r + 1)) return false;
+        int n = r + 1;
+        if (!rowSelect)
+            while (n <= lastRow && FixedDeclared(g, c, n)) ++n;
+        if (n <= lastRow) g.MoveColRow(c, n, true, true);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// The view shows the grid's last rows while the search footer covers the client's bottom.
+bool SearchFooterAtBottom(TExtStringGrid& g) {
+    return g.SearchFooter()->Visible() && g.TopRow() >= g.RowCount() - g.VisibleRowCount();
+}
+
+bool NavigationKey(std::uint16_t Key) {
+    return Key == plat::VK_SHIFT || Key == plat::VK_MENU || (Key >= plat::VK_PRIOR && Key <= plat::VK_DOWN);
+}
+
+// Up, Down, Left and Right at the grid's last row with the search footer below it: Down
+// scrolls the last row above the footer, Left and Right at the row's ends stay. True when
+// the key was taken.
+bool SearchFooterEdgeKey(TExtStringGrid& g, std::uint16_t Key) {
+    if (g.Row() != g.RowCount() - 1) return false;
+    if (Key == plat::VK_DOWN) {
+        g.ScrollForSearchFooter();
+        return true;
+    }
+    return (Key == plat::VK_RIGHT && g.Col() == g.ColCount() - 1) || (Key == plat::VK_LEFT && g.Col() == g.FixedCols());
+}
 
 bool MarkupControlCell(TExtStringGrid& g) {
     const TPoint b = g.BaseCell(g.RealColIndex(g.Col()), g.Row());
@@ -285,6 +412,15 @@ void DisjunctKeys(TExtStringGrid& g, std::uint16_t Key, plat::TShiftState Shift)
 
 bool NavigationKeyDown(TExtStringGrid& g, plat::TMessage& Message) {
     if (Message.Msg == plat::WM_CHAR) return GridCharFilter(g, Message);
+    switch (Message.Msg) {
+    case plat::WM_SETFOCUS: g.GridSetFocus(Message); return true;
+    case plat::WM_KILLFOCUS: g.GridKillFocus(Message); return true;
+    case plat::CM_DIALOGCHAR:
+        if (!g.SearchFooterDialogChar(Message)) return false;
+        Message.Result = 1;
+        return true;
+    default: break;
+    }
     if (Message.Msg != plat::WM_KEYDOWN || g.EditMode) return false;
     const auto key = static_cast<std::uint16_t>(Message.WParam);
     const plat::TShiftState shift = KeyboardShift();
@@ -315,6 +451,11 @@ bool NavigationKeyDown(TExtStringGrid& g, plat::TMessage& Message) {
         Message.Result = 1;
         return true;
     }
+    // Ctrl+F: the search footer's edit takes the focus; the key goes on.
+    if (key == 'F' && (shift & plat::ssCtrl) && g.SearchFooter()->Visible()) {
+        TSearchPanel* panel = g.SearchPanel();
+        if (panel && panel->Edit()->CanFocus()) panel->Edit()->SetFocus();
+    }
     if (enterOrF2 && g.Options().Contains(plat::goEditing) && !g.IsEditable(g.Col(), g.Row())) {
         FireKeyDown(g, key, shift);
         Message.Result = 1;
@@ -328,7 +469,8 @@ bool NavigationKeyDown(TExtStringGrid& g, plat::TMessage& Message) {
         Message.Result = 1;
         return true;
     }
-    if ((key == plat::VK_HOME || key == plat::VK_END) && !(shift & plat::ssCtrl) && HomeEnd(g, key, shift)) {
+    ControlCellKey(g, key);
+    if ((key == plat::VK_HOME || key == plat::VK_END) && !(shift & plat::ssCtrl) && HomeEnd(g, key, shift, keepLeft, leftCol)) {
         Message.Result = 0;
         return true;
     }
@@ -336,8 +478,15 @@ bool NavigationKeyDown(TExtStringGrid& g, plat::TMessage& Message) {
         Message.Result = 0;
         return true;
     }
+    // A node row whose current cell is merged: Right expands the node, Left contracts it.
+    if ((key == plat::VK_RIGHT || key == plat::VK_LEFT) && g.IsNode(g.Row()) &&
+        g.IsMergedCell(g.RealColIndex(g.Col()), g.Row())) {
+        const int realRow = g.RealRowIndex(g.Row());
+        if (key == plat::VK_RIGHT) g.ExpandNode(realRow);
+        else g.ContractNode(realRow);
+    }
     // goRowSelect with columns out of view: Left and Right scroll the columns.
-    if (g.Options().Contains(plat::goRowSelect) && g.VisibleColCount() < g.ColCount() &&
+    if (g.Options().Contains(plat::goRowSelect) && !g.IsNode(g.Row()) && g.VisibleColCount() < g.ColCount() &&
         (key == plat::VK_LEFT || key == plat::VK_RIGHT)) {
         const bool ctrl = (shift & plat::ssCtrl) != 0;
         if (ctrl == nav->LeftRightRowSelect) {
@@ -351,12 +500,48 @@ bool NavigationKeyDown(TExtStringGrid& g, plat::TMessage& Message) {
             }
         }
     }
-    if (key == plat::VK_DOWN && nav->AppendOnArrowDown) AppendOnDown(g);
+    if (nav->SkipFixedCells && SkipFixedKey(g, key)) {
+        FireKeyDown(g, key, shift);
+        Message.WParam = 0;
+    }
+    const std::uint16_t goesOn = static_cast<std::uint16_t>(Message.WParam);
+    if (goesOn == plat::VK_DOWN && nav->AppendOnArrowDown) AppendOnDown(g);
+    // The search footer below the last rows: the keys that would move under it stay, and the
+    // others run inside an update bracket so that the grid repaints once.
+    const bool atFooter = goesOn != 0 && SearchFooterAtBottom(g);
+    const bool lastRow = g.Row() == g.RowCount() - 1;
+    if (atFooter && SearchFooterEdgeKey(g, goesOn)) {
+        FireKeyDown(g, key, shift);
+        Message.Result = 1;
+        return true;
+    }
+    const bool scrollsAtLast = lastRow && (goesOn == plat::VK_NEXT || goesOn == plat::VK_END || goesOn == plat::VK_LEFT ||
+                                           goesOn == plat::VK_RIGHT || goesOn == plat::VK_DOWN);
+    const bool footerBracket = atFooter && (scrollsAtLast || !NavigationKey(goesOn));
+    const int topBefore = g.TopRow();
+    if (footerBracket) g.BeginUpdate();
+    if (keepLeft) g.BeginUpdate();
 
     // The framework: OnKeyDown, then the grid's KeyDown and its navigation.
-    g.InheritedKeyDown(Message);
-    if (keepLeft) g.SetLeftCol(leftCol);
+    if (goesOn != 0) g.InheritedKeyDown(Message);
     if (!g.HandleAllocated()) return true;
+    if (footerBracket) {
+        if (!NavigationKey(goesOn)) g.SetTopRow(topBefore);
+        if (scrollsAtLast) {
+            // The current cell stays above the footer.
+            const int line = g.ClientHeight() - g.SearchPanel()->Height() + 2;
+            while (g.CellRect(g.Col(), g.Row()).Bottom > line && g.TopRow() + 1 < g.RowCount()) {
+                const int before = g.TopRow();
+                g.SetTopRow(before + 1);
+                if (g.TopRow() == before) break;
+            }
+        }
+        g.EndUpdate();
+    }
+    if (keepLeft) {
+        g.SetLeftCol(leftCol);
+        g.EndUpdate();
+    }
 
     if (nav->AllowClipboardShortCuts && ClipboardKey(g, key, shift)) return true;
     const bool plain = !(shift & (plat::ssCtrl | plat::ssShift | plat::ssAlt));
@@ -439,6 +624,7 @@ void TExtStringGrid::KeyUp(std::uint16_t& Key, plat::TShiftState Shift) {
     const std::uint16_t key = Key;
     const bool moveKey = (key >= plat::VK_PRIOR && key <= plat::VK_DOWN) || key == plat::VK_INSERT || key == plat::VK_DELETE;
     if (moveKey && key != plat::VK_HOME) SearchInc.clear();
+    const plat::TGridRect noted = Normalised(Selection());
     TBaseGrid::KeyUp(Key, Shift);
     const bool arrow = key >= plat::VK_LEFT && key <= plat::VK_DOWN;
     const bool tab = key == plat::VK_TAB && Options().Contains(plat::goTabs);
@@ -451,6 +637,143 @@ void TExtStringGrid::KeyUp(std::uint16_t& Key, plat::TShiftState Shift) {
         SelectionChanged(r.Left, r.Top, r.Right, r.Bottom);
         FMoveSelection = Selection();
     }
+    if (FMouseActions->DisjunctCellSelect() && !Options().Contains(plat::goEditing)) DisjunctCellKeyUp(key, Shift, noted);
+}
+
+// DisjunctCellSelect on key release. Shift: the listed cells follow the selection the key
+// changed (the current cell stays out of the list). Space: Ctrl toggles the current cell in
+// the list, else the list holds only it; a wider selection adds its other cells.
+void TExtStringGrid::DisjunctCellKeyUp(std::uint16_t Key, plat::TShiftState Shift, const plat::TGridRect& Noted) {
+    if (Shift & plat::ssShift) {
+        for (int r = Noted.Top; r <= Noted.Bottom; ++r)
+            for (int c = Noted.Left; c <= Noted.Right; ++c) SetSelectedCells(c, r, false);
+        const plat::TGridRect now = Normalised(Selection());
+        for (int r = now.Top; r <= now.Bottom; ++r)
+            for (int c = now.Left; c <= now.Right; ++c)
+                if (c != Col() || r != Row()) SetSelectedCells(c, r, true);
+    }
+    if (Key != plat::VK_SPACE) return;
+    const TPoint base = BaseCell(Col(), Row());
+    bool fixed = false;
+    IsFixedCell(base.X, base.Y, fixed);
+    bool can = !fixed;
+    if (can && OnSelectCell) OnSelectCell(this, base.X, base.Y, can);
+    if (can) {
+        if (Shift & plat::ssCtrl) {
+            SetSelectedCells(base.X, base.Y, !SelectedCells(base.X, base.Y));
+        } else {
+            for (int i = 0; i < SelectedCellsCount(); ++i) {
+                const TPoint p = SelectedCell(i);
+                if (p.X < ColCount() && p.Y < RowCount()) RepaintCell(p.X, p.Y);
+            }
+            // Only the list: ClearSelectedCells would also move the selection home.
+            FSelectedCells->Clear();
+            SetSelectedCells(base.X, base.Y, true);
+        }
+        const plat::TGridRect sel = Normalised(Selection());
+        if (sel.Left != sel.Right || sel.Top != sel.Bottom) {
+            for (int r = sel.Top; r <= sel.Bottom; ++r)
+                for (int c = sel.Left; c <= sel.Right; ++c)
+                    if (c != base.X || r != base.Y) SetSelectedCells(c, r, true);
+        }
+    }
+    RepaintCell(Col(), Row());
+}
+
+// ---- focus ----------------------------------------------------------------------------------
+
+// WM_SETFOCUS: the framework's handling first. Then a shown rich-text editor closes, and with
+// AlwaysEdit the text editor of the current cell opens again when it may be edited and lies
+// wholly in view, unless the focus came from that editor or a row or column is being moved.
+// A merged current cell is repainted whole.
+void TExtStringGrid::GridSetFocus(plat::TMessage& Message) {
+    const plat::HWND from = reinterpret_cast<plat::HWND>(Message.WParam);
+    TBaseGrid::WndProc(Message);
+    const int real = RealColIndex(Col()), row = Row();
+    const TPoint b = BaseCell(real, row);
+    if (HasCheckBox(b.X, b.Y)) return;
+    if (FInplaceRichEdit && FInplaceRichEdit->Visible()) FInplaceRichEdit->SetVisible(false);
+    const bool moving = GridState() == plat::gsRowMoving || GridState() == plat::gsColMoving;
+    auto inView = [&] {
+        return Col() >= LeftCol() && Col() < LeftCol() + VisibleColCount() && row >= TopRow() &&
+               row < TopRow() + VisibleRowCount();
+    };
+    auto mayEdit = [&] {
+        bool can = true;
+        CheckCanEdit(real, row, can);
+        return can;
+    };
+    if (FNavigation->AlwaysEdit && !moving && !EditMode) {
+        if (FNormalEdit) {
+            const bool fromEditor = FNormalEdit->HandleAllocated() && from == FNormalEdit->Handle();
+            if (!fromEditor && EditControl == edNormal && mayEdit() && inView()) {
+                ShowInplaceEdit();
+                Message.Result = 0;
+            }
+        } else if (!FMouseActions->DirectEdit && !FControlLook->DropDownAlwaysVisible && HasComboBox(real, row) &&
+                   mayEdit() && inView()) {
+            ShowInplaceEdit();
+            Message.Result = 0;
+        }
+    }
+    if (IsMergedCell(b.X, b.Y)) RepaintMerged(b);
+}
+
+// WM_KILLFOCUS: nothing while an edit step blocks it; else the framework's handling, a merged
+// current cell is repainted whole and a held markup button is let go.
+void TExtStringGrid::GridKillFocus(plat::TMessage& Message) {
+    if (FBlockKill) {
+        Message.Result = 1;
+        return;
+    }
+    TBaseGrid::WndProc(Message);
+    const TPoint b = BaseCell(RealColIndex(Col()), Row());
+    if (IsMergedCell(b.X, b.Y)) RepaintMerged(b);
+    ReleaseMarkupButton();
+}
+
+void TExtStringGrid::RepaintMerged(TPoint Base) {
+    const TPoint span = CellSpan(Base.X, Base.Y);
+    const int shown = DisplColIndex(Base.X);
+    for (int r = Base.Y; r <= Base.Y + span.Y && r < RowCount(); ++r)
+        for (int c = shown; c <= shown + span.X && c < ColCount(); ++c) RepaintCell(c, r);
+}
+
+// Entering the grid: OnEnter, then with goEditing or RangeSelectAndEdit the current cell is
+// asked through SelectCell (which remembers it as the cell an edit starts from). The cell is
+// not stored again on entering: the focus coming back while an edit is refused would replace
+// the text the edit restores.
+void TExtStringGrid::DoEnter() {
+    if (FBlockFocus) return;
+    TBaseGrid::DoEnter();
+    if (Options().Contains(plat::goEditing) || FMouseActions->RangeSelectAndEdit) (void)SelectCell(Col(), Row());
+}
+
+void TExtStringGrid::DoExit() {
+    if (FBlockKill) return;
+    TBaseGrid::DoExit();
+}
+
+// CM_DIALOGCHAR: with the search footer shown, the accelerator of the find next, find
+// previous or highlight button runs that button's search. True when the character was one.
+bool TExtStringGrid::SearchFooterDialogChar(plat::TMessage& Message) {
+    if (!FSearchFooter->Visible() || !FSearchPanel) return false;
+    struct Button {
+        TExtGridButton* b;
+        std::function<void()> run;
+    };
+    const Button buttons[] = {
+        {FSearchPanel->ForwardButton(), [this] { SearchFooterFind(false); }},
+        {FSearchPanel->BackwardButton(), [this] { SearchFooterFind(true); }},
+        {FSearchPanel->HiliteButton(), [this] { SearchFooterHighlight(); }},
+    };
+    for (const Button& b : buttons) {
+        if (b.b->Visible() && b.b->Enabled() && plat::IsAccel(Message.WParam, b.b->Caption())) {
+            b.run();
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace grid

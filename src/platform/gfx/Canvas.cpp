@@ -343,10 +343,19 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     };
     const int l = x1 + tx, t = y1 + ty, r = x2 - 1 + tx, b = y2 - 1 + ty;
     d.patternPhase = 0;
+    const TPenStyle style = d.pen.Style();
     if (r == l || b == t) {
         // Degenerate: a single row or column, every pixel once.
         for (int y = t; y <= b; ++y)
             for (int x = l; x <= r; ++x) plot(x, y, d.PatternOn());
+    } else if (rop == R2_COPYPEN && (style == psSolid || style == psInsideFrame)) {
+        // A solid outline copied over the pixels: the same pixels as the lines, set by spans.
+        d.SpanRop2(t, l, r + 1, color, rop);
+        d.SpanRop2(b, l, r + 1, color, rop);
+        for (int y = t + 1; y < b; ++y) {
+            d.SpanRop2(y, l, l + 1, color, rop);
+            d.SpanRop2(y, r, r + 1, color, rop);
+        }
     } else {
         d.Line(l, t, r, t, plot);
         d.Line(r, t, r, b, plot);

@@ -1,4 +1,5 @@
 // Raster-op copies between canvases, bitmap drawing and transparency.
+#include <cstring>
 #include <algorithm>
 #include <vector>
 
@@ -37,6 +38,29 @@ bool Blt(TCanvas* dest, int x, int y, int w, int h, TCanvas* src, int sx, int sy
         sy += s.d->ty();
     }
     if (!d.Ready()) return false;
+    if (usesSource && s.img == d.image && op == 0xCC && sw == w && sh == h && key < 0 && d.clipRects.size() == 1) {
+        // An unscaled copy within one surface under one clip rectangle (a scroll): rows are
+        // moved in the order that reads every source row before it is overwritten.
+        CanvasAccess::BeginDraw(dest);
+        const int dx0 = x + d.tx(), dy0 = y + d.ty();
+        const QRect target = QRect(dx0, dy0, w, h) & d.clipRects.front() & d.image->rect();
+        const int rows = target.isEmpty() ? 0 : target.height();
+        const bool upward = sy >= dy0;
+        for (int i = 0; i < rows; ++i) {
+            const int ty = upward ? target.top() + i : target.bottom() - i;
+            const int syy = sy + (ty - dy0);
+            if (syy < 0 || syy >= d.image->height()) continue;
+            // Source columns outside the surface are left out, as the pixel loop does.
+            const int a = std::max(target.left(), dx0 - sx), b = std::min(target.right() + 1, dx0 - sx + d.image->width());
+            if (a >= b) continue;
+            std::uint32_t* row = d.Row(ty);
+            const std::uint32_t* srow = reinterpret_cast<const std::uint32_t*>(d.image->constScanLine(syy));
+            std::memmove(row + a, srow + (a - dx0 + sx), static_cast<std::size_t>(b - a) * sizeof(std::uint32_t));
+            for (int tx = a; tx < b; ++tx) row[tx] |= 0xFF000000u;
+        }
+        CanvasAccess::EndDraw(dest);
+        return true;
+    }
     if (usesSource && s.img == d.image) {
         // Overlapping copies within one surface read from a snapshot of the source.
         s.copy = s.img->copy();

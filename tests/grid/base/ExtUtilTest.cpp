@@ -404,6 +404,10 @@ TEST(Colours, GradientBands) {
     EXPECT_EQ(GradientBands(plat::clNone, white, false, Rect(0, 9, 4, 1), 8),
               (std::vector<TGradientBand>{{Rect(0, 1, 4, 9), white}}));
     EXPECT_TRUE(GradientBands(black, white, false, Rect(0, 3, 4, 3), 8).empty());
+    // The same colour at both ends (a system colour and its value alike): one band.
+    EXPECT_EQ(GradientBands(white, white, true, Rect(0, 0, 64, 20), 64),
+              (std::vector<TGradientBand>{{Rect(0, 0, 64, 20), white}}));
+    EXPECT_EQ(GradientBands(plat::clWindow, plat::ColorToRGB(plat::clWindow), false, Rect(0, 0, 64, 20), 64).size(), 1u);
 }
 
 } // namespace

@@ -2,7 +2,10 @@
 // table of cases; every case runs once with a hidden column (shown and real indexes differ).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "../GridFixture.h"
 #include "ExtCGrid.h"
@@ -10,6 +13,7 @@
 #include "plat/Messages.h"
 #include "plat/SysUtils.h"
 #include "GridEditors.h"
+#include "GridSearchPanel.h"
 #include "plat/StdCtrls.h"
 
 using namespace grid;
@@ -477,6 +481,331 @@ TEST_P(GridKeysTest, TabInAnOpenComboEditorAdvancesInTheGrid) {
     EXPECT_EQ(grid->Cells(3, 1), u"Input");
     EXPECT_EQ(grid->Col(), grid->DisplColIndex(4));
     EXPECT_FALSE(other->Focused()) << "Tab left the grid";
+}
+
+// Space and Enter on a cell holding a control act at the key-down, once, with the real column;
+// a read-only column answers only with CheckAlwaysActive or RadioAlwaysActive.
+TEST_P(GridKeysTest, SpaceAndEnterOperateTheControlOfTheCell) {
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goEditing));
+    const int real = 3, col = grid->DisplColIndex(3), row = 4;
+    std::vector<std::string> events;
+    auto at = [](int c, int r) { return std::to_string(c) + "," + std::to_string(r); };
+    grid->OnRadioClick = [&](plat::TObject*, int c, int r, int i) { events.push_back("radio " + at(c, r) + "," + std::to_string(i)); };
+    grid->OnRadioButtonClick = [&](plat::TObject*, int c, int r) { events.push_back("radio button " + at(c, r)); };
+    grid->OnButtonClick = [&](plat::TObject*, int c, int r) { events.push_back("button " + at(c, r)); };
+    grid->OnCheckBoxClick = [&](plat::TObject*, int c, int r, bool s) { events.push_back("check " + at(c, r) + (s ? ",1" : ",0")); };
+    auto radioGroup = [&] {
+        plat::TStrings* items = grid->CreateRadio(real, row, 0, 0);
+        for (const char16_t* t : {u"A", u"B", u"C"}) items->Add(t);
+    };
+    auto button = [&] { grid->AddButton(real, row, 40, 16, u"Go", haCenter, vaCenter); };
+    struct Case {
+        const char* name;
+        std::function<void()> setup;
+        std::uint16_t key;
+        bool readOnly, alwaysActive;
+        std::vector<std::string> events;
+        std::function<void()> check;
+    };
+    const Case cases[] = {
+        {"Space selects the next radio item", radioGroup, plat::VK_SPACE, false, false, {"radio 3,4,1"},
+         [&] { EXPECT_EQ(grid->Cells(real, row), u"B"); }},
+        {"a read-only radio group stays", radioGroup, plat::VK_SPACE, true, false, {}, [] {}},
+        {"RadioAlwaysActive: a read-only radio group answers", radioGroup, plat::VK_SPACE, true, true, {"radio 3,4,1"},
+         [&] { EXPECT_EQ(grid->Cells(real, row), u"B"); }},
+        {"Space selects the column's radio button", [&] { grid->AddRadioButtonColumn(real); }, plat::VK_SPACE, false,
+         false, {"radio button 3,4"}, [&] { EXPECT_EQ(grid->GetRadioButtonColumnIndex(real), row); }},
+        {"Enter presses a button", button, plat::VK_RETURN, false, false, {"button 3,4"}, [] {}},
+        {"Space presses a button", button, plat::VK_SPACE, false, false, {"button 3,4"}, [] {}},
+        {"a read-only button stays up", button, plat::VK_SPACE, true, true, {}, [] {}},
+        {"Space toggles a check box and marks the row modified", [&] { grid->AddCheckBox(real, row, false, false); },
+         plat::VK_SPACE, false, false, {"check 3,4,1"}, [&] { EXPECT_TRUE(grid->RowModified(row)); }},
+    };
+    grid->ShowModified()->SetEnabled(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->RemoveRadioButtonColumn(real);
+        grid->RemoveCellGraphic(real, row);
+        grid->SetRowModified(row, false);
+        grid->SetCells(real, row, u"A");
+        grid->Columns()->Items(real)->ReadOnly = c.readOnly;
+        grid->ControlLook()->RadioAlwaysActive = c.alwaysActive;
+        grid->ControlLook()->CheckAlwaysActive = c.alwaysActive;
+        c.setup();
+        grid->MoveColRow(col, row, true, true);
+        grid->SetFocus();
+        events.clear();
+        pt::KeyDown(c.key);
+        pt::KeyUp(c.key);
+        pt::ProcessEvents();
+        EXPECT_EQ(events, c.events);
+        c.check();
+        EXPECT_FALSE(grid->EditMode);
+    }
+}
+
+// SkipFixedCells: the arrows jump over cells that OnIsFixedCell declares fixed, reaching the
+// next cell that is not, and the framework does not move a second time.
+TEST_P(GridKeysTest, SkipFixedCellsWalksOverDeclaredFixedCells) {
+    grid->Navigation()->SkipFixedCells = true;
+    // Real columns 3 and 4 and rows 5 and 6 are fixed; in row 10 every column from real 3 on.
+    grid->OnIsFixedCell = [](plat::TObject*, int r, int c, bool& fixed) {
+        fixed = c == 3 || c == 4 || r == 5 || r == 6 || (r == 10 && c >= 3);
+    };
+    const int before = grid->DisplColIndex(3) - 1, after = grid->DisplColIndex(4) + 1;
+    struct Case {
+        const char* name;
+        int col, row;
+        std::uint16_t key;
+        bool rowSelect;
+        int expectCol, expectRow;
+    };
+    const Case cases[] = {
+        {"Right jumps over two fixed columns", before, 3, plat::VK_RIGHT, false, after, 3},
+        {"Left jumps back", after, 3, plat::VK_LEFT, false, before, 3},
+        {"Down jumps over two fixed rows", after, 4, plat::VK_DOWN, false, after, 7},
+        {"Up jumps back", after, 7, plat::VK_UP, false, after, 4},
+        {"no cell that is not fixed to the right: the cell stays", before, 10, plat::VK_RIGHT, false, before, 10},
+        {"a plain neighbour moves as usual", before, 2, plat::VK_DOWN, false, before, 3},
+        {"goRowSelect: Up takes the row above without a walk", 1, 7, plat::VK_UP, true, 1, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        plat::TGridOptions o = grid->Options();
+        if (c.rowSelect) o.Include(plat::goRowSelect);
+        else o.Exclude(plat::goRowSelect);
+        grid->SetOptions(o);
+        grid->MoveColRow(c.col, c.row, true, true);
+        ASSERT_EQ(grid->Col(), c.col);
+        ASSERT_EQ(grid->Row(), c.row);
+        grid->SetFocus();
+        int downs = 0;
+        grid->OnKeyDown = [&](plat::TObject*, std::uint16_t& k, plat::TShiftState) { downs += k != 0; };
+        pt::Key(c.key);
+        pt::ProcessEvents();
+        EXPECT_EQ(grid->Col(), c.expectCol);
+        EXPECT_EQ(grid->Row(), c.expectRow);
+        EXPECT_EQ(downs, 1);
+        grid->OnKeyDown = nullptr;
+    }
+}
+
+// Right and Left on a node row's merged cell expand and contract the node.
+TEST_P(GridKeysTest, RightAndLeftExpandAndContractANodeOnAMergedCell) {
+    FillTags(grid);
+    grid->AddNode(3, 4);
+    grid->MergeCells(grid->RealColIndex(2), 3, 2, 1);
+    grid->ContractNode(3);
+    ASSERT_TRUE(grid->GetNodeState(3));
+    grid->SetFocus();
+    grid->MoveColRow(2, 3, true, true);
+    pt::Key(plat::VK_RIGHT);
+    EXPECT_FALSE(grid->GetNodeState(3)) << "expanded";
+    EXPECT_EQ(grid->Cells(0, 4), u"0:4");
+    grid->MoveColRow(2, 3, true, true);
+    pt::Key(plat::VK_LEFT);
+    EXPECT_TRUE(grid->GetNodeState(3)) << "contracted";
+    // A cell that is not merged leaves the node alone.
+    grid->MoveColRow(1, 3, true, true);
+    ASSERT_FALSE(grid->IsMergedCell(grid->RealColIndex(1), 3));
+    pt::Key(plat::VK_RIGHT);
+    EXPECT_TRUE(grid->GetNodeState(3));
+}
+
+// Home and End with heFirstLastRow start the disjunct row marks over from the new selection.
+TEST_P(GridKeysTest, HomeAndEndRefillTheDisjunctRowMarks) {
+    grid->Navigation()->HomeEndKey = heFirstLastRow;
+    grid->MouseActions()->SetDisjunctRowSelect(true);
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goRangeSelect));
+    auto marked = [&] {
+        std::vector<int> rows;
+        for (int r = 1; r < grid->RowCount(); ++r)
+            if (grid->GetRowSelect(r)) rows.push_back(r);
+        return rows;
+    };
+    grid->MoveColRow(2, 8, true, true);
+    grid->SetFocus();
+    grid->SetRowSelect(3, true);
+    pt::Key(plat::VK_END);
+    EXPECT_EQ(grid->Row(), 19);
+    EXPECT_EQ(marked(), (std::vector<int>{19}));
+    pt::Key(plat::VK_HOME, plat::ssShift);
+    EXPECT_EQ(grid->Row(), 1) << "the new row is current, the row the key was pressed on the anchor";
+    EXPECT_EQ(grid->Selection(), (plat::TGridRect{0, 1, grid->ColCount() - 1, 19}));
+    std::vector<int> all;
+    for (int r = 1; r <= 19; ++r) all.push_back(r);
+    EXPECT_EQ(marked(), all);
+}
+
+// DisjunctCellSelect: the listed cells follow a Shift selection on key release; Space lists
+// the current cell alone, Ctrl+Space toggles it.
+TEST_P(GridKeysTest, KeyReleaseKeepsTheDisjunctCellList) {
+    // Read-only columns: the column grid keeps goEditing off.
+    for (int c = 0; c < grid->ColCount(); ++c) grid->Columns()->Items(c)->ReadOnly = true;
+    grid->MouseActions()->SetDisjunctCellSelect(true);
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goRangeSelect));
+    auto listed = [&] {
+        std::vector<std::pair<int, int>> cells;
+        for (int i = 0; i < grid->SelectedCellsCount(); ++i) cells.emplace_back(grid->SelectedCell(i).X, grid->SelectedCell(i).Y);
+        std::sort(cells.begin(), cells.end());
+        return cells;
+    };
+    using Cells = std::vector<std::pair<int, int>>;
+    grid->MoveColRow(1, 3, true, true);
+    grid->SetFocus();
+    pt::Key(plat::VK_RIGHT, plat::ssShift);
+    pt::Key(plat::VK_RIGHT, plat::ssShift);
+    ASSERT_EQ(grid->Selection(), (plat::TGridRect{1, 3, 3, 3}));
+    const int cur = grid->Col();
+    Cells expected;
+    for (int c = 1; c <= 3; ++c)
+        if (c != cur) expected.emplace_back(c, 3);
+    EXPECT_EQ(listed(), expected);
+    pt::Key(plat::VK_LEFT);
+    pt::Key(plat::VK_SPACE);
+    EXPECT_EQ(grid->Col(), 2) << "the current cell stays";
+    EXPECT_EQ(listed(), (Cells{{grid->Col(), 3}}));
+    pt::Key(plat::VK_DOWN);
+    pt::Key(plat::VK_SPACE, plat::ssCtrl);
+    EXPECT_EQ(listed(), (Cells{{grid->Col(), 3}, {grid->Col(), 4}}));
+    pt::Key(plat::VK_SPACE, plat::ssCtrl);
+    EXPECT_EQ(listed(), (Cells{{grid->Col(), 3}}));
+}
+
+// With the search footer shown and the view at the grid's end, Down on the last row and Left
+// and Right at its ends stay where they are and reach only OnKeyDown; other keys move; a key
+// that is no navigation key leaves the top row as it was. Ctrl+F puts the focus into the
+// footer's edit.
+TEST_P(GridKeysTest, KeysAtTheSearchFooterKeepTheLastRowAboveIt) {
+    grid->SearchFooter()->SetVisible(true);
+    pt::ProcessEvents();
+    TSearchPanel* panel = grid->SearchPanel();
+    ASSERT_TRUE(panel && panel->Visible());
+    int downs = 0;
+    grid->OnKeyDown = [&](plat::TObject*, std::uint16_t&, plat::TShiftState) { ++downs; };
+    grid->MoveColRow(2, 19, true, true);
+    grid->SetTopRow(grid->RowCount() - grid->VisibleRowCount());
+    grid->SetFocus();
+    pt::Key(plat::VK_DOWN);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Row(), 19);
+    EXPECT_EQ(downs, 1);
+    struct Case {
+        const char* name;
+        int col;
+        std::uint16_t key;
+        int expectCol;
+    };
+    const Case cases[] = {
+        {"Right in the last column stays", grid->ColCount() - 1, plat::VK_RIGHT, grid->ColCount() - 1},
+        {"Left in the first column stays", 1, plat::VK_LEFT, 1},
+        {"Right elsewhere moves", 2, plat::VK_RIGHT, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->MoveColRow(c.col, 19, true, true);
+        downs = 0;
+        pt::Key(c.key);
+        pt::ProcessEvents();
+        EXPECT_EQ(grid->Col(), c.expectCol);
+        EXPECT_EQ(grid->Row(), 19);
+        EXPECT_EQ(downs, 1);
+    }
+    const int top = grid->TopRow();
+    grid->Columns()->Items(grid->RealColIndex(2))->ReadOnly = true;
+    grid->MoveColRow(2, 19, true, true);
+    pt::Key(plat::VK_F5);
+    EXPECT_EQ(grid->TopRow(), top);
+    grid->OnKeyDown = nullptr;
+    pt::Key('F', plat::ssCtrl);
+    pt::ProcessEvents();
+    EXPECT_TRUE(panel->Edit()->Focused());
+}
+
+// An accelerator typed while another control has the focus runs the search footer's button
+// whose caption carries it.
+TEST_P(GridKeysTest, SearchFooterAcceleratorsRunTheirButtons) {
+    auto* other = new plat::TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(4, 220, 80, 24);
+    FillTags(grid);
+    grid->SearchFooter()->SetText(TSearchFooter::tFindNext, u"Find &next");
+    grid->SearchFooter()->SetText(TSearchFooter::tFindPrev, u"Find &previous");
+    grid->SearchFooter()->SetVisible(true);
+    pt::ProcessEvents();
+    TSearchPanel* panel = grid->SearchPanel();
+    const int col = grid->DisplColIndex(3);
+    grid->MoveColRow(col, 1, true, true);
+    panel->Edit()->SetText(u"3:");
+    pt::ProcessEvents();
+    const int rowAfterTyping = grid->Row();
+    other->SetFocus();
+    pt::Key('N', plat::ssAlt);
+    pt::ProcessEvents();
+    EXPECT_GT(grid->Row(), rowAfterTyping) << "find next ran";
+    const int afterNext = grid->Row();
+    pt::Key('P', plat::ssAlt);
+    pt::ProcessEvents();
+    EXPECT_LT(grid->Row(), afterNext) << "find previous ran";
+    // Hidden footer: the grid takes no accelerator.
+    grid->SearchFooter()->SetVisible(false);
+    const int before = grid->Row();
+    pt::Key('N', plat::ssAlt);
+    EXPECT_EQ(grid->Row(), before);
+}
+
+// Focus: entering the grid asks SelectCell for the current cell with goEditing, and with
+// AlwaysEdit the text editor of an editable current cell opens again.
+TEST_P(GridKeysTest, EnteringTheGridSelectsTheCellAndAlwaysEditReopensTheEditor) {
+    auto* other = new plat::TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(4, 220, 80, 24);
+    FillTags(grid);
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Include(plat::goEditing));
+    grid->Navigation()->AlwaysEdit = true;
+    grid->Columns()->Items(4)->ReadOnly = true;
+    std::vector<std::pair<int, int>> asked;
+    int entered = 0;
+    grid->OnSelectCell = [&](plat::TObject*, int c, int r, bool&) { asked.emplace_back(c, r); };
+    grid->OnEnter = [&](plat::TObject*) { ++entered; };
+    // The text editor exists once it was open.
+    grid->MoveColRow(grid->DisplColIndex(2), 2, true, true);
+    grid->SetFocus();
+    pt::Key(plat::VK_F2);
+    pt::Key(plat::VK_ESCAPE);
+    ASSERT_TRUE(grid->NormalEdit());
+    struct Case {
+        const char* name;
+        int realCol, row;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"an editable cell in view opens its editor", 2, 3, true},
+        {"a read-only cell opens nothing", 4, 3, false},
+        {"a cell below the view opens nothing", 2, 19, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        other->SetFocus();
+        pt::ProcessEvents();
+        grid->HideInplaceEdit();
+        const int col = grid->DisplColIndex(c.realCol);
+        grid->MoveColRow(col, c.row, true, false);
+        if (c.row == 19) grid->SetTopRow(1);
+        asked.clear();
+        entered = 0;
+        grid->SetFocus();
+        pt::ProcessEvents();
+        EXPECT_EQ(entered, 1);
+        if (c.opens) {
+            // goEditing is on for an editable cell: entering asks SelectCell for it.
+            ASSERT_FALSE(asked.empty());
+            EXPECT_EQ(asked.front(), std::make_pair(col, c.row));
+        }
+        const bool open = grid->NormalEdit() && grid->NormalEdit()->Visible();
+        EXPECT_EQ(open, c.opens);
+        if (c.opens) EXPECT_EQ(grid->NormalEdit()->Text(), grid->Cells(c.realCol, c.row));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(HiddenColumn, GridKeysTest, ::testing::Bool());

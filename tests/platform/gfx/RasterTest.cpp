@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <vector>
 
 #include "GfxTestUtil.h"
 #include "plat/Exception.h"
@@ -184,6 +185,28 @@ TEST_F(Raster, CopyWithinOneBitmapOverlapping) {
     for (int x = 0; x < 6; ++x) b->Canvas()->SetPixels(x, 0, RGB(x * 10, 0, 0));
     BitBlt(b->Canvas(), 1, 0, 5, 1, b->Canvas(), 0, 0, SRCCOPY);
     for (int x = 1; x < 6; ++x) EXPECT_EQ(b->Canvas()->Pixels(x, 0), RGB((x - 1) * 10, 0, 0)) << x;
+    // Rows moved down and up over themselves, and a source partly left of the surface.
+    struct Case {
+        const char* name;
+        int x, y, sx, sy;
+        std::vector<int> expected;  // red values of column 0, rows 0..5, then of row 0, columns 0..3
+    };
+    const Case cases[] = {
+        {"down by two", 0, 2, 0, 0, {0, 10, 0, 10, 20, 30, 0, 10, 20, 30}},
+        {"up by two", 0, 0, 0, 2, {20, 30, 40, 50, 40, 50, 20, 20, 20, 20}},
+        {"source columns left of the surface stay out", 1, 0, -1, 0, {0, 10, 20, 30, 40, 50, 0, 10, 0, 10}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto g = MakeBitmap(4, 6);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 4; ++x) g->Canvas()->SetPixels(x, y, RGB(y * 10 + x * 10 * (y == 0 ? 1 : 0), 0, 0));
+        BitBlt(g->Canvas(), c.x, c.y, 4, 4, g->Canvas(), c.sx, c.sy, SRCCOPY);
+        std::vector<int> got;
+        for (int y = 0; y < 6; ++y) got.push_back(GetRValue(g->Canvas()->Pixels(0, y)));
+        for (int x = 0; x < 4; ++x) got.push_back(GetRValue(g->Canvas()->Pixels(x, 0)));
+        EXPECT_EQ(got, c.expected);
+    }
     // CopyRect follows CopyMode.
     auto src = MakeBitmap(2, 2, clBlack);
     auto dst = MakeBitmap(2, 2, clRed);
