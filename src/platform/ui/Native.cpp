@@ -379,6 +379,7 @@ void EnsureApplication()
             ConnectThreads();
             qApp->installEventFilter(new KeyFilter);
             gfx::RegisterFonts();
+            InstallAccessibleFactory();
         }
         return;
     }
@@ -394,6 +395,7 @@ void EnsureApplication()
     ConnectThreads();
     qApp->installEventFilter(new KeyFilter);
     gfx::RegisterFonts();
+    InstallAccessibleFactory();
 }
 
 bool InUiThread() { return !g_uiThread || QThread::currentThread() == g_uiThread; }
@@ -1323,6 +1325,15 @@ bool ApplicationHelpContext(int Context)
 void SetHelpHandler(THelpHandler Handler) { g_helpHandler = std::move(Handler); }
 int WheelScrollLines() { return g_wheelScrollLines; }
 void SetWheelScrollLines(int Value) { g_wheelScrollLines = Value; }
+
+namespace {
+bool g_tooltipAnimation = false;
+bool g_tooltipFade = false;
+} // namespace
+bool TooltipAnimation() { return g_tooltipAnimation; }
+void SetTooltipAnimation(bool Value) { g_tooltipAnimation = Value; }
+bool TooltipFade() { return g_tooltipFade; }
+void SetTooltipFade(bool Value) { g_tooltipFade = Value; }
 
 char16_t KeyCharWithoutCtrl(WPARAM VirtualKey)
 {
