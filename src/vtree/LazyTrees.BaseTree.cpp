@@ -801,7 +801,7 @@ void TBaseLazyTree::RemoveNode(PLazyNode Node, bool Reindex, bool ParentClearing
             if (!synch) DoStateChange(0, TreeBit(tsSynchMode));
         }
     }
-    if (HasState(tsHint)) DoStateChange(0, TreeBit(tsHint));
+    CancelShownHint();
     if (!ParentClearing) StopCacheValidation();
     DeleteChildren(Node, false);
     UnlinkNode(Node, false, Reindex, ParentClearing);

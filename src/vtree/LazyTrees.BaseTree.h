@@ -744,6 +744,8 @@ public:
     // The cursor in the coordinates of the hint rectangles: client coordinates, over the
     // header one header height lower (as the header hands its moves to the hint handling).
     plat::TPoint HintCursorPoint() const;
+    // A shown hint of the tree (tsHint) is cancelled and tsHint left.
+    void CancelShownHint();
 protected:
     // CM_HINTSHOW, CM_HINTSHOWPAUSE, the mouse leaving and the window going; true when
     // Message was answered.

@@ -102,9 +102,19 @@ TPoint TBaseLazyTree::HintCursorPoint() const
     return p;
 }
 
+void TBaseLazyTree::CancelShownHint()
+{
+    if (!HasState(tsHint)) return;
+    DoStateChange(0, TreeBit(tsHint));
+    if (plat::Application) plat::Application->CancelHint();
+}
+
 bool TBaseLazyTree::HintMessage(plat::TMessage& Message)
 {
     switch (Message.Msg) {
+    case plat::WM_KILLFOCUS:
+        CancelShownHint();
+        return false;
     case plat::CM_MOUSELEAVE:
         // Coming back shows the hint again.
         if (Message.LParam == 0) FLastHintRect = {};

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -154,6 +155,32 @@ TEST_F(HintTest, TooltipOverATextCutByItsColumn)
     }
 }
 
+TEST_F(HintTest, MultiLineTooltipOnlyWhenTheWrappedTextDoesNotFitTheCell)
+{
+    for (int i = 0; i < 2; ++i) tree->Header().Columns().Add()->SetWidth(110);
+    tree->Header().SetOptions(tree->Header().Options() | HdrBit(hoVisible));
+    const auto r = Roots({u"two short lines", u"many words that wrap onto more lines than this node has room for"});
+    for (PLazyNode n : r) {
+        tree->SetMultiline(n, true);
+        tree->SetNodeHeight(n, 36);
+    }
+    plat::testing::ProcessEvents();
+    for (PLazyNode n : r) {
+        SCOPED_TRACE(plat::StringToUtf8(texts[n]));
+        plat::testing::MoveAway();
+        plat::Application->CancelHint();
+        const TRect text = tree->GetDisplayRect(n, 0, true, false);
+        Rest(text.Left + 6, text.Top + 6);
+        TLazyTreeHintWindow* hint = Shown();
+        const bool cut = n == r[1];
+        ASSERT_EQ(hint != nullptr, cut);
+        if (!hint) continue;
+        EXPECT_EQ(hint->HintData().LineBreakStyle, hlbForceMultiLine);
+        EXPECT_GT(hint->Height(), 36) << "all the lines";
+        EXPECT_LE(hint->Width(), text.Width() + tree->TextMargin() + 1 + 2);
+    }
+}
+
 TEST_F(HintTest, NoNewHintWithinTheCellUntilTheMouseLeaves)
 {
     const auto r = Roots({longText});
@@ -170,6 +197,41 @@ TEST_F(HintTest, NoNewHintWithinTheCellUntilTheMouseLeaves)
     EXPECT_TRUE(tree->LastHintRect().Right <= tree->LastHintRect().Left);
     Rest(text.Left + 30, RowY(r[0]));
     EXPECT_NE(Shown(), nullptr);
+}
+
+TEST_F(HintTest, ScrollingDeletingTheNodeAndLosingTheFocusEndTheHint)
+{
+    std::vector<PLazyNode> nodes;
+    for (int i = 0; i < 30; ++i) nodes.push_back(Add(nullptr, longText));
+    auto* other = new TLazyStringTree(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(250, 0, 60, 60);
+    struct Case {
+        const char* What;
+        std::function<void()> Action;
+    };
+    const Case cases[] = {
+        {"scrolled", [&] { tree->SetOffsetY(-18); }},
+        {"its node deleted", [&] {
+             tree->DeleteNode(nodes[1]);
+             nodes.erase(nodes.begin() + 1);
+         }},
+        {"focus lost", [&] { other->SetFocus(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        tree->SetFocus();
+        plat::testing::MoveAway();
+        plat::Application->CancelHint();
+        const TRect text = TextRect(nodes[1]);
+        Rest(text.Left + 10, RowY(nodes[1]));
+        ASSERT_NE(Shown(), nullptr);
+        ASSERT_TRUE(tree->HasState(tsHint));
+        c.Action();
+        EXPECT_EQ(plat::Application->ActiveHintWindow(), nullptr);
+        EXPECT_FALSE(tree->HasState(tsHint));
+        tree->SetOffsetY(0);
+    }
 }
 
 TEST_F(HintTest, NodeHintKindsAndSizes)
