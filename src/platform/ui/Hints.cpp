@@ -93,8 +93,13 @@ THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner)
     Font()->SetColor(clInfoText);
     SetWindowStyle(WindowStyle() | WS_BORDER);
     UiWidget* w = ui::N(this).widget;
-    w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    // The mouse passes through to the window below: a hint laid over the text under the
+    // pointer must not take the pointer away from the control it belongs to (which would
+    // end the hint at once).
+    w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                      Qt::WindowTransparentForInput);
     w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    w->setAttribute(Qt::WA_TransparentForMouseEvents, true);
 }
 
 TRect THintWindow::CalcHintRect(int MaxWidth, const String& AHint, void*)
@@ -239,6 +244,9 @@ namespace ui {
 void HintMouseMove(TControl* under, TPoint screen)
 {
     if (!Application) return;
+    // Moves over the hint window itself (where the window system hands it the pointer
+    // despite its taking no input) leave the hint as it is.
+    if (under && g_window && under == g_window) return;
     TControl* owner = HintOwner(under);
     if (g_hintControl) {
         if (owner == g_hintControl && g_cursorRect.Contains(screen)) return;

@@ -348,6 +348,12 @@ void UiWidget::wheelEvent(QWheelEvent* e)
 void UiWidget::leaveEvent(QEvent*)
 {
     if (!native_ || !isWindow()) return;
+    // A hint window appearing under the pointer takes no input (the pointer stays with this
+    // window), but the window system reports a leave when it maps: not a leave.
+    if (THintWindow* hint = Application ? Application->ActiveHintWindow() : nullptr) {
+        const QPoint p = QCursor::pos();
+        if (hint->BoundsRect().Contains(TPoint{p.x(), p.y()}) && rect().contains(mapFromGlobal(p))) return;
+    }
     Guarded([] { ui::MouseLeftWindow(); });
 }
 
