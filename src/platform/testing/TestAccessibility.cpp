@@ -12,29 +12,12 @@ namespace plat::testing {
 
 namespace {
 
-std::vector<WindowSystemAccessibilityEvent>& QtRecord()
-{
-    static std::vector<WindowSystemAccessibilityEvent> record;
-    return record;
-}
-
-TControl* ControlOfObject(QObject* o)
-{
-    auto* w = dynamic_cast<UiWidget*>(o);
-    return w && w->native() ? w->native()->control : nullptr;
-}
-
 std::vector<AccessibilityEvent>& Record()
 {
     static std::vector<AccessibilityEvent> record;
     static const bool installed = [] {
         SetWinEventListener([](const TWinEventRecord& e) {
             Record().push_back({e.Event, e.Control, e.ObjectId, e.ChildId});
-        });
-        // What reaches Qt's accessibility (in place of an assistive tool's bridge).
-        QAccessible::installUpdateHandler([](QAccessibleEvent* e) {
-            const char* name = QMetaEnum::fromType<QAccessible::Event>().valueToKey(e->type());
-            QtRecord().push_back({name ? name : std::to_string(int(e->type())), ControlOfObject(e->object())});
         });
         return true;
     }();
@@ -92,16 +75,6 @@ AccessibleView AccessibleOf(TControl* Control)
 
 const std::vector<AccessibilityEvent>& AccessibilityEvents() { return Record(); }
 
-const std::vector<WindowSystemAccessibilityEvent>& WindowSystemAccessibilityEvents()
-{
-    Record();
-    return QtRecord();
-}
-
-void ClearAccessibilityEvents()
-{
-    Record().clear();
-    QtRecord().clear();
-}
+void ClearAccessibilityEvents() { Record().clear(); }
 
 } // namespace plat::testing

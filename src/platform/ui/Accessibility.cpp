@@ -200,7 +200,7 @@ void NotifyWinEvent(std::uint32_t Event, TWinControl* Control, long ObjectId, lo
     if (g_winEventListener) g_winEventListener({Event, Control, ObjectId, ChildId});
     if (!Control || !Control->HandleAllocated() || ObjectId != OBJID_CLIENT || ChildId != CHILDID_SELF) return;
     QWidget* w = ui::N(Control).widget;
-    if (!w) return;
+    if (!w || !QAccessible::isActive()) return;
     switch (Event) {
     case EVENT_OBJECT_LOCATIONCHANGE: {
         QAccessibleEvent e(w, QAccessible::LocationChanged);

@@ -207,14 +207,6 @@ struct AccessibilityEvent {
     long ChildId = 0;
 };
 const std::vector<AccessibilityEvent>& AccessibilityEvents();
-// The same events as the window system's accessibility received them: its event names
-// ("Focus", "Selection", "StateChanged", "NameChanged", "LocationChanged", "ValueChanged" ...)
-// and the control they concern.
-struct WindowSystemAccessibilityEvent {
-    std::string Type;
-    TControl* Control = nullptr;
-};
-const std::vector<WindowSystemAccessibilityEvent>& WindowSystemAccessibilityEvents();
 void ClearAccessibilityEvents();
 
 // ---- layered windows --------------------------------------------------------------------
