@@ -181,7 +181,8 @@ int PaintOnly(const char* Spec)
 }
 
 // LAZYTREE_COLUMNS_LOOK=1: a window with a tree of 10^6 nodes under 20 header columns, to
-// drag and resize the columns by hand (or by a driving tool) on a real display.
+// drag and resize the columns by hand (or by a driving tool) on a real display, and to rest
+// the mouse on clipped texts and on the header's buttons for their hints.
 int ShowLook()
 {
     PrepareSharedResources();
@@ -193,16 +194,22 @@ int ShowLook()
     tree->SetAlign(plat::alClient);
     tree->TreeOptions().SetPaintOptions(tree->TreeOptions().PaintOptions() | (1u << toShowVertGridLines) |
                                         (1u << toShowHorzGridLines));
+    // Every fifth node has a text its column cuts: resting the mouse on it shows the whole text.
     tree->OnGetText = [](TCustomLazyStringTree*, PLazyNode N, TColumnIndex C, TVSTTextType, plat::String& S) {
-        const std::string t = C <= 0 ? "Node " + std::to_string(N->Index) : "Cell " + std::to_string(C);
+        std::string t = C <= 0 ? "Node " + std::to_string(N->Index) : "Cell " + std::to_string(C);
+        if (N->Index % 5 == 0) t += " with a text longer than its column";
         S = plat::String(t.begin(), t.end());
     };
+    tree->SetShowHint(true);
+    tree->SetHintMode(hmTooltip);
     TLTHeader& h = tree->Header();
     for (int i = 0; i < 20; ++i) {
         TLazyTreeColumn* c = h.Columns().Add();
         c->SetWidth(100);
         const std::string t = "Column " + std::to_string(i);
         c->SetText(plat::String(t.begin(), t.end()));
+        const std::string hint = "The hint of column " + std::to_string(i);
+        c->SetHint(plat::String(hint.begin(), hint.end()));
     }
     h.Columns()[2]->SetColor(0xE0F0FF);
     h.Columns()[2]->SetOptions(h.Columns()[2]->Options() & ~ColBit(coParentColor));

@@ -1,14 +1,37 @@
-// The tree-view item request: tools that speak the common tree view's protocol read the
-// focused item's text, images, state and child count through it.
+// The tree's accessibility: the accessible objects the registered providers make (handed
+// out through WM_GETOBJECT), the focus announcements, and the tree-view item request, through
+// which tools that speak the common tree view's protocol read an item's text, images, state
+// and child count.
 #include <algorithm>
 
+#include "LTAccessibilityFactory.h"
 #include "LazyTrees.BaseTree.h"
 #include "plat/Messages.h"
 
 namespace vtree {
 
+void TBaseLazyTree::NotifyAccessibleFocusChanged()
+{
+    if (!FAccessibleItem) return;
+    for (std::uint32_t event : {plat::EVENT_OBJECT_LOCATIONCHANGE, plat::EVENT_OBJECT_NAMECHANGE,
+                                plat::EVENT_OBJECT_VALUECHANGE, plat::EVENT_OBJECT_STATECHANGE,
+                                plat::EVENT_OBJECT_SELECTION, plat::EVENT_OBJECT_FOCUS})
+        plat::NotifyWinEvent(event, this, plat::OBJID_CLIENT, plat::CHILDID_SELF);
+}
+
 bool TBaseLazyTree::AccessibilityMessage(plat::TMessage& Message)
 {
+    if (Message.Msg == plat::WM_GETOBJECT) {
+        if (TLTAccessibilityFactory::Available()) {
+            TLTAccessibilityFactory& factory = TLTAccessibilityFactory::GetAccessibilityFactory();
+            if (!FAccessible) FAccessible = factory.CreateIAccessible(this);
+            // With the tree-level object there, the item object comes from the later providers.
+            if (!FAccessibleItem) FAccessibleItem = factory.CreateIAccessible(this);
+        }
+        if (static_cast<long>(Message.LParam) != plat::OBJID_CLIENT) return false;
+        Message.Result = FAccessible ? plat::LresultFromObject(FAccessible) : 0;
+        return true;
+    }
     if (Message.Msg != TVM_GETITEMW) return false;
     Message.Result = 0;
     auto* item = reinterpret_cast<TVITEMW*>(Message.LParam);

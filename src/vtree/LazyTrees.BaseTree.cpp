@@ -335,6 +335,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
         Message.Result = 1;
         return;
     }
+    if (HintMessage(Message)) return;
     if (InputMessage(Message)) return;
     if (AccessibilityMessage(Message)) return;
     if (Message.Msg == plat::WM_TIMER) {
@@ -800,7 +801,7 @@ void TBaseLazyTree::RemoveNode(PLazyNode Node, bool Reindex, bool ParentClearing
             if (!synch) DoStateChange(0, TreeBit(tsSynchMode));
         }
     }
-    if (HasState(tsHint)) DoStateChange(0, TreeBit(tsHint));
+    CancelShownHint();
     if (!ParentClearing) StopCacheValidation();
     DeleteChildren(Node, false);
     UnlinkNode(Node, false, Reindex, ParentClearing);
@@ -1457,10 +1458,16 @@ void TBaseLazyTree::RunAnimation(std::uint32_t Steps, std::uint32_t Duration,
 {
     if (HasState(tsInAnimation) || Duration == 0) return;
     DoStateChange(TreeBit(tsInAnimation));
+    // A step may process messages that free the tree: from then on nothing touches it.
+    const std::weak_ptr<int> alive = FLifeToken;
     struct Finally {
         TBaseLazyTree* T;
-        ~Finally() { T->DoStateChange(0, StateSet({tsCancelHintAnimation, tsInAnimation})); }
-    } finally{this};
+        const std::weak_ptr<int>& Alive;
+        ~Finally()
+        {
+            if (!Alive.expired()) T->DoStateChange(0, StateSet({tsCancelHintAnimation, tsInAnimation}));
+        }
+    } finally{this, alive};
     int stepSize = static_cast<int>(std::max<double>(1.0, std::nearbyint(double(Steps) / Duration)));
     std::uint32_t remainingSteps = Steps / static_cast<std::uint32_t>(stepSize);
     std::uint32_t remainingDuration = Duration;
@@ -1469,6 +1476,7 @@ void TBaseLazyTree::RunAnimation(std::uint32_t Steps, std::uint32_t Duration,
     while (remainingSteps > 0 && remainingDuration > 0) {
         const std::uint32_t noted = plat::GetTickCount();
         if (!Callback(stepNumber, stepSize)) break;
+        if (alive.expired()) return;
         const std::uint32_t perStep = remainingDuration / remainingSteps;
         while (plat::TicksSince(noted) < perStep) plat::Sleep(1);
         const std::uint32_t elapsed = plat::TicksSince(start);
@@ -1481,6 +1489,7 @@ void TBaseLazyTree::RunAnimation(std::uint32_t Steps, std::uint32_t Duration,
         }
         stepNumber = Steps - remainingSteps;
     }
+    if (alive.expired()) return;
     Callback(0, 0);
 }
 
@@ -1497,6 +1506,7 @@ void TBaseLazyTree::SetFocusedNode(PLazyNode Node)
 void TBaseLazyTree::DoFocusChanged(PLazyNode Node, TColumnIndex Column)
 {
     Fire(OnFocusChanged, this, Node, Column);
+    NotifyAccessibleFocusChanged();
 }
 
 // ---- derived classes -----------------------------------------------------------------

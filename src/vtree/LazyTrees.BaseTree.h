@@ -28,8 +28,10 @@
 #include "LazyTrees.PaintTypes.h"
 #include "LazyTrees.PositionCache.h"
 #include "LazyTrees.TreeClass.h"
+#include "plat/Accessibility.h"
 #include "plat/Controls.h"
 #include "plat/ExtCtrls.h"
+#include "plat/Forms.h"
 #include "plat/Graphics.h"
 #include "plat/ImgList.h"
 
@@ -74,6 +76,25 @@ enum TLTOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSor
 enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TLTHintKind { vhkText, vhkOwnerDraw };
+// Hints: what the tree shows when the mouse rests over it.
+// hmDefault the control's Hint; hmHint a per-node hint; hmHintAndDefault per-node hints over
+// nodes and the control's Hint elsewhere; hmTooltip the full text of a clipped node text.
+enum TLTHintMode { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
+enum THintAnimationType { hatNone, hatFade, hatSlide, hatSystemDefault };
+enum TLTTooltipLineBreakStyle { hlbDefault, hlbForceSingleLine, hlbForceMultiLine };
+class TBaseLazyTree;
+// What the tree hands its hint window for one hint.
+struct TLTHintData {
+    TBaseLazyTree* Tree = nullptr;
+    PLazyNode Node = nullptr;
+    TColumnIndex Column = NoColumn;
+    plat::TRect HintRect{};   // the owner-drawn hint's size (OnGetHintSize); empty otherwise
+    String DefaultHint;       // a fixed text that bypasses the node events
+    String HintText;
+    TBiDiMode BidiMode = bdLeftToRight;
+    TAlignment Alignment = taLeftJustify;
+    TLTTooltipLineBreakStyle LineBreakStyle = hlbDefault;
+};
 enum TCheckImageKind { ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault };
 
 // How a tree of TreeWidth x TreeHeight screen pixels is cut into printed pages: each page
@@ -695,6 +716,50 @@ public:
     virtual void FitDefaultHeightToFont();
     // The kind of hint a node shows when no handler decides: text in the base and string trees.
     virtual TLTHintKind DefaultHintKind() const { return vhkText; }
+
+    // ---- hints ----
+    TLTHintMode HintMode() const { return FHintMode; }
+    void SetHintMode(TLTHintMode Value) { FHintMode = Value; }
+    THintAnimationType HintAnimation() const { return FAnimationType; }
+    void SetHintAnimation(THintAnimationType Value) { FAnimationType = Value; }
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, plat::TRect& R)> OnGetHintSize;
+    std::function<void(TBaseLazyTree*, PLazyNode, TColumnIndex, TLTHintKind& Kind)> OnGetHintKind;
+    std::function<void(TBaseLazyTree*, plat::TCanvas* HintCanvas, PLazyNode, const plat::TRect& R, TColumnIndex)> OnDrawHint;
+    // The node's hint text: the control's Hint in the base tree.
+    virtual void DoGetNodeHint(PLazyNode Node, TColumnIndex Column, String& HintText,
+                               TLTTooltipLineBreakStyle& LineBreakStyle);
+    // The node's tooltip text: the control's Hint in the base tree, the cell's text in the
+    // string tree.
+    virtual void DoGetNodeTooltip(PLazyNode Node, TColumnIndex Column, String& HintText,
+                                  TLTTooltipLineBreakStyle& LineBreakStyle);
+    virtual void DoGetHintSize(PLazyNode Node, TColumnIndex Column, plat::TRect& R);
+    virtual void DoGetHintKind(PLazyNode Node, TColumnIndex Column, TLTHintKind& Kind);
+    virtual void DoDrawHint(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& R, TColumnIndex Column);
+    // The hint window the tree's hints show in (TLazyTreeHintWindow).
+    virtual plat::THintWindowClass HintWindowClassRef() const;
+    // hatSystemDefault resolved by the system's tooltip settings.
+    virtual THintAnimationType EffectiveHintAnimation() const;
+    // The client rectangle the current hint was shown for (empty: none).
+    const plat::TRect& LastHintRect() const { return FLastHintRect; }
+    // The cursor in the coordinates of the hint rectangles: client coordinates, over the
+    // header one header height lower (as the header hands its moves to the hint handling).
+    plat::TPoint HintCursorPoint() const;
+    // A shown hint of the tree (tsHint) is cancelled and tsHint left.
+    void CancelShownHint();
+protected:
+    // CM_HINTSHOW, CM_HINTSHOWPAUSE, the mouse leaving and the window going; true when
+    // Message was answered.
+    bool HintMessage(plat::TMessage& Message);
+    // CM_HINTSHOW: 0 shows the hint HintInfo describes.
+    plat::LRESULT HintShow(plat::THintInfo& HintInfo);
+private:
+    TLTHintData FHintData;
+    plat::TRect FLastHintRect{};
+    TLTHintMode FHintMode = hmDefault;
+    THintAnimationType FAnimationType = hatSystemDefault;
+    // Expires when the tree is gone: an animation whose step freed the tree stops at once.
+    std::shared_ptr<int> FLifeToken = std::make_shared<int>(0);
+public:
     // Extra width beside a node's text (the string tree's static text).
     virtual int NodeExtraWidth(PLazyNode, TColumnIndex, plat::TCanvas* = nullptr) { return 0; }
     // The frame inside the system border: a bevel (BevelKind, BevelInner, BevelOuter,
@@ -1122,8 +1187,25 @@ protected:
                                    const plat::TRect& OldRect, const plat::TRect& NewRect);
     // The mouse, focus and cancel-mode messages; true when Message was answered.
     bool InputMessage(plat::TMessage& Message);
-    // The tree-view item request (TVM_GETITEMW); true when Message was answered.
+    // The tree-view item request (TVM_GETITEMW) and the accessible-object request
+    // (WM_GETOBJECT); true when Message was answered.
     bool AccessibilityMessage(plat::TMessage& Message);
+    // After OnFocusChanged: the six events of the tree's accessible object, when it has an
+    // item object.
+    void NotifyAccessibleFocusChanged();
+public:
+    // ---- accessibility: the objects the registered providers made for this tree ----
+    const plat::IAccessible& Accessible() const { return FAccessible; }
+    void SetAccessible(plat::IAccessible Value) { FAccessible = std::move(Value); }
+    const plat::IAccessible& AccessibleItem() const { return FAccessibleItem; }
+    void SetAccessibleItem(plat::IAccessible Value) { FAccessibleItem = std::move(Value); }
+    const String& AccessibleName() const { return FAccessibleName; }
+    void SetAccessibleName(const String& Value) { FAccessibleName = Value; }
+private:
+    plat::IAccessible FAccessible;
+    plat::IAccessible FAccessibleItem;
+    String FAccessibleName;
+protected:
     void StopInputTimers();
     // The node whose click check waits for the release, and the pressed look it shows.
     TCheckState FPendingCheckShown = csUncheckedNormal;
@@ -1274,6 +1356,13 @@ public:
     std::function<void(TCustomLazyStringTree*, plat::TCanvas*, PLazyNode, TColumnIndex, const String&, int& Extent)> OnMeasureTextWidth;
     std::function<void(TCustomLazyStringTree*, plat::TCanvas*, PLazyNode, TColumnIndex, const String&, int& Extent)> OnMeasureTextHeight;
     std::function<void(TCustomLazyStringTree*, PLazyNode, TLTImageKind, TColumnIndex, String& ImageText)> OnGetImageText;
+    // ---- hints ----
+    std::function<void(TCustomLazyStringTree*, PLazyNode, TColumnIndex, TLTTooltipLineBreakStyle& LineBreakStyle,
+                       String& HintText)> OnGetHint;
+    void DoGetNodeHint(PLazyNode Node, TColumnIndex Column, String& HintText,
+                       TLTTooltipLineBreakStyle& LineBreakStyle) override;
+    void DoGetNodeTooltip(PLazyNode Node, TColumnIndex Column, String& HintText,
+                          TLTTooltipLineBreakStyle& LineBreakStyle) override;
 
     // "Node must not be nil." for a nil node.
     String GetText(PLazyNode Node, TColumnIndex Column);

@@ -27,7 +27,7 @@ bool TBaseLazyTree::DoSetOffsetXY(TPoint Value)
     FOffsetX = x;
     FOffsetY = y;
     FEffectiveOffsetX = FBiDiMode != bdLeftToRight ? std::max(0, FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
-    DoStateChange(0, TreeBit(tsHint));
+    CancelShownHint();
     if (FUpdateCount == 0 && HandleAllocated() && Showing()) {
         InvalidateTree();
         if (deltaX != 0 && !HasState(tsSizing)) UpdateHorizontalScrollBar(true);

@@ -13,6 +13,7 @@
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.DragImage.h"
 #include "LazyTrees.Header.h"
+#include "LazyTrees.HintWindow.h"
 #include "LazyTrees.SharedResources.h"
 #include "plat/Forms.h"
 #include "plat/Menus.h"
@@ -516,6 +517,7 @@ TEST_F(HeaderMouse, HeaderMovesReachTheHintHandlingWithShowHint)
 {
     tree->SetHint(u"columns");
     tree->SetShowHint(true);
+    C()[1]->SetHint(u"the second column");
     for (bool showHint : {false, true}) {
         SCOPED_TRACE(showHint);
         if (showHint) Options({hoShowHint});
@@ -528,11 +530,18 @@ TEST_F(HeaderMouse, HeaderMovesReachTheHintHandlingWithShowHint)
         plat::THintWindow* hint = plat::Application->ActiveHintWindow();
         EXPECT_EQ(hint != nullptr, showHint);
         if (!hint) continue;
-        EXPECT_EQ(hint->Caption(), u"columns");
+        // The hovered column's hint, below the header.
+        auto* lazy = dynamic_cast<TLazyTreeHintWindow*>(hint);
+        ASSERT_NE(lazy, nullptr);
+        EXPECT_EQ(lazy->HintData().HintText, u"the second column");
+        EXPECT_GE(hint->Top(), tree->ClientToScreen(TPoint{0, 0}).Y);
         Move(160, -8);  // the same button
         EXPECT_NE(plat::Application->ActiveHintWindow(), nullptr);
-        Move(250, 40);  // a node row of the same tree: the hint's rectangle is the client
-        EXPECT_NE(plat::Application->ActiveHintWindow(), nullptr);
+        Move(250, -8);  // the next button: the hint belonged to the column it left
+        EXPECT_EQ(plat::Application->ActiveHintWindow(), nullptr);
+        // A column without a hint shows none.
+        plat::testing::AdvanceClock(static_cast<std::uint32_t>(plat::Application->HintPause()));
+        EXPECT_EQ(plat::Application->ActiveHintWindow(), nullptr);
     }
     plat::Application->CancelHint();
 }

@@ -301,6 +301,7 @@ void UiTest::SetUp()
     g_clock = &clock;
     clock.SetAdvanceListener([](std::uint32_t before, std::uint32_t after) { ui::ClockAdvanced(before, after); });
     SetClock(&clock);
+    ClearAccessibilityEvents();
 }
 
 void UiTest::TearDown()

@@ -19,6 +19,8 @@ THintWindow* g_window = nullptr;
 TControl* g_hintControl = nullptr;   // the control whose hint shows
 TControl* g_pauseControl = nullptr;  // the control the pause runs for
 TRect g_cursorRect;                  // screen rectangle that keeps the hint
+TControl* g_activating = nullptr;    // the control whose hint window is being shown
+bool g_activatingGone = false;       // ... and it went while the window showed (an animation)
 
 constexpr int kCursorHeight = 20;  // the hint goes below the pointer
 
@@ -44,6 +46,19 @@ void EnsureTimers()
             if (Application) Application->CancelHint();
         });
     }
+}
+
+THintWindowClass g_windowClass;     // the class g_window was made by
+
+// Whether two hint window classes make the same kind of window: the same function, or
+// callables of the same type.
+bool SameHintWindowClass(const THintWindowClass& A, const THintWindowClass& B)
+{
+    if (!A || !B) return !A && !B;
+    if (A.target_type() != B.target_type()) return false;
+    using Fn = THintWindow* (*)(TComponent*);
+    if (const Fn* a = A.target<Fn>()) return *a == *B.target<Fn>();
+    return true;
 }
 
 TControl* HintOwner(TControl* c)
@@ -78,8 +93,13 @@ THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner)
     Font()->SetColor(clInfoText);
     SetWindowStyle(WindowStyle() | WS_BORDER);
     UiWidget* w = ui::N(this).widget;
-    w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    // The mouse passes through to the window below: a hint laid over the text under the
+    // pointer must not take the pointer away from the control it belongs to (which would
+    // end the hint at once).
+    w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                      Qt::WindowTransparentForInput);
     w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    w->setAttribute(Qt::WA_TransparentForMouseEvents, true);
 }
 
 TRect THintWindow::CalcHintRect(int MaxWidth, const String& AHint, void*)
@@ -114,6 +134,12 @@ void THintWindow::ActivateHintData(TRect R, const String& AHint, void*)
     }
     R.Left = std::max(0, R.Left);
     R.Top = std::max(0, R.Top);
+    ShowWindowAt(R);
+    Invalidate();
+}
+
+void THintWindow::ShowWindowAt(const TRect& R)
+{
     SetBounds(R.Left, R.Top, R.Width(), R.Height());
     TControl::SetVisible(true);
     UiWidget* w = ui::N(this).widget;
@@ -121,7 +147,6 @@ void THintWindow::ActivateHintData(TRect R, const String& AHint, void*)
     w->resize(R.Width(), R.Height());
     w->show();
     active_ = true;
-    Invalidate();
 }
 
 void THintWindow::ReleaseHandle()
@@ -166,11 +191,30 @@ void TApplication::ActivateHint(TPoint CursorPos)
         CancelHint();
         return;
     }
-    if (!g_window) g_window = hi.HintWindowClass(this);
+    // A control may ask for another kind of hint window: the window is made anew then.
+    if (g_window && !SameHintWindowClass(g_windowClass, hi.HintWindowClass)) {
+        if (g_window->Active()) g_window->ReleaseHandle();
+        THintWindow* old = g_window;
+        g_window = nullptr;
+        delete old;
+    }
+    if (!g_window) {
+        g_window = hi.HintWindowClass(this);
+        g_windowClass = hi.HintWindowClass;
+    }
     g_window->SetColor(hi.HintColor);
     TRect r = g_window->CalcHintRect(hi.HintMaxWidth, hi.HintStr, hi.HintData);
     r = Bounds(hi.HintPos.X, hi.HintPos.Y, r.Width(), r.Height());
+    g_activating = c;
+    g_activatingGone = false;
     g_window->ActivateHintData(r, hi.HintStr, hi.HintData);
+    g_activating = nullptr;
+    // The window may decline (nothing to show), and a window that animates its appearance
+    // handles messages meanwhile, which may free the control: no hint then.
+    if (g_activatingGone || !g_window || !g_window->Active()) {
+        CancelHint();
+        return;
+    }
     g_hintControl = c;
     const TPoint tl = c->ClientToScreen(hi.CursorRect.TopLeft());
     g_cursorRect = Bounds(tl.X, tl.Y, hi.CursorRect.Width(), hi.CursorRect.Height());
@@ -200,6 +244,9 @@ namespace ui {
 void HintMouseMove(TControl* under, TPoint screen)
 {
     if (!Application) return;
+    // Moves over the hint window itself (where the window system hands it the pointer
+    // despite its taking no input) leave the hint as it is.
+    if (under && g_window && under == g_window) return;
     TControl* owner = HintOwner(under);
     if (g_hintControl) {
         if (owner == g_hintControl && g_cursorRect.Contains(screen)) return;
@@ -223,6 +270,7 @@ void HintCancel()
 
 void HintForget(TControl* c)
 {
+    if (c && c == g_activating) g_activatingGone = true;
     if (c == g_hintControl || c == g_pauseControl) HintCancel();
     if (c == g_window) g_window = nullptr;
 }

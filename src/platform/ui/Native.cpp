@@ -348,6 +348,12 @@ void UiWidget::wheelEvent(QWheelEvent* e)
 void UiWidget::leaveEvent(QEvent*)
 {
     if (!native_ || !isWindow()) return;
+    // A hint window appearing under the pointer takes no input (the pointer stays with this
+    // window), but the window system reports a leave when it maps: not a leave.
+    if (THintWindow* hint = Application ? Application->ActiveHintWindow() : nullptr) {
+        const QPoint p = QCursor::pos();
+        if (hint->BoundsRect().Contains(TPoint{p.x(), p.y()}) && rect().contains(mapFromGlobal(p))) return;
+    }
     Guarded([] { ui::MouseLeftWindow(); });
 }
 
@@ -379,6 +385,7 @@ void EnsureApplication()
             ConnectThreads();
             qApp->installEventFilter(new KeyFilter);
             gfx::RegisterFonts();
+            InstallAccessibleFactory();
         }
         return;
     }
@@ -394,6 +401,7 @@ void EnsureApplication()
     ConnectThreads();
     qApp->installEventFilter(new KeyFilter);
     gfx::RegisterFonts();
+    InstallAccessibleFactory();
 }
 
 bool InUiThread() { return !g_uiThread || QThread::currentThread() == g_uiThread; }
@@ -1323,6 +1331,15 @@ bool ApplicationHelpContext(int Context)
 void SetHelpHandler(THelpHandler Handler) { g_helpHandler = std::move(Handler); }
 int WheelScrollLines() { return g_wheelScrollLines; }
 void SetWheelScrollLines(int Value) { g_wheelScrollLines = Value; }
+
+namespace {
+bool g_tooltipAnimation = false;
+bool g_tooltipFade = false;
+} // namespace
+bool TooltipAnimation() { return g_tooltipAnimation; }
+void SetTooltipAnimation(bool Value) { g_tooltipAnimation = Value; }
+bool TooltipFade() { return g_tooltipFade; }
+void SetTooltipFade(bool Value) { g_tooltipFade = Value; }
 
 char16_t KeyCharWithoutCtrl(WPARAM VirtualKey)
 {

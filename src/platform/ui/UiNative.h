@@ -16,6 +16,7 @@
 #include "plat/Forms.h"
 
 class QKeyEvent;
+class QAccessibleInterface;
 
 namespace plat {
 
@@ -95,6 +96,10 @@ namespace ui {
 
 // Creates the QApplication when there is none (offscreen when the environment says so).
 void EnsureApplication();
+// Qt asks controls for their accessible objects through WM_GETOBJECT (Accessibility.cpp).
+void InstallAccessibleFactory();
+// Whether the interface is a control's own object (made from its WM_GETOBJECT answer).
+bool IsControlAccessible(const QAccessibleInterface* Interface);
 bool InUiThread();
 
 // Paints what is pending (frame, erase, paint, graphic children) into the surface.

@@ -20,6 +20,8 @@
 
 namespace plat {
 
+class TBitmap;
+
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 using TBorderIcons = unsigned;
 
@@ -179,11 +181,15 @@ public:
     // Shows the hint in Rect (screen coordinates).
     virtual void ActivateHint(TRect Rect, const String& AHint);
     virtual void ActivateHintData(TRect Rect, const String& AHint, void* AData);
-    void ReleaseHandle();
+    // Hides the window.
+    virtual void ReleaseHandle();
     bool Active() const { return active_; }
 
 protected:
     void Paint() override;
+    // Shows the window in R (screen coordinates) as it is, on top and without activating it;
+    // the hint handling then sees a hint shown.
+    void ShowWindowAt(const TRect& R);
 
 private:
     bool active_ = false;
@@ -322,5 +328,10 @@ private:
 };
 
 extern TScreen* Screen;
+
+// What the screen shows in R (screen coordinates), copied into Target (resized to R): the
+// shown forms and hint windows composed from their surfaces over the desktop colour, in
+// their stacking order; on a desktop display that allows it, the real screen.
+void CaptureScreen(const TRect& R, TBitmap& Target);
 
 } // namespace plat

@@ -30,4 +30,11 @@ char16_t KeyCharWithoutCtrl(WPARAM VirtualKey);
 int WheelScrollLines();
 void SetWheelScrollLines(int Value);
 
+// Tooltip effects of the system: whether tooltips animate at all, and whether an animated
+// tooltip fades in (else it slides). Both off; overridable.
+bool TooltipAnimation();
+void SetTooltipAnimation(bool Value);
+bool TooltipFade();
+void SetTooltipFade(bool Value);
+
 } // namespace plat

@@ -183,6 +183,32 @@ std::string SystemClipboardData(const char* MimeType);
 // 0x00BBGGRR of one pixel of a grab.
 TColor PixelOf(const TBitmap& Bitmap, int X, int Y);
 
+// ---- accessibility ----------------------------------------------------------------------
+// A control's accessible object as an assistive tool reads it through the window system.
+struct AccessibleView {
+    bool Exists = false;
+    // The control's own object (its answer to WM_GETOBJECT), not the window system's default.
+    bool ByControl = false;
+    std::string Role;          // the window system's role name: "Client", "Tree", "TreeItem" ...
+    String Name;
+    String Value;
+    std::uint32_t State = 0;   // TAccessibleStateBit
+    TRect Location;            // screen coordinates
+    int ChildCount = 0;
+    // The focused object below this one, read the same way (its own Focus left empty).
+    std::shared_ptr<AccessibleView> Focus;
+};
+AccessibleView AccessibleOf(TControl* Control);
+// The accessibility events announced since the test began (or since the last clear).
+struct AccessibilityEvent {
+    std::uint32_t Event = 0;
+    TControl* Control = nullptr;
+    long ObjectId = 0;
+    long ChildId = 0;
+};
+const std::vector<AccessibilityEvent>& AccessibilityEvents();
+void ClearAccessibilityEvents();
+
 // ---- layered windows --------------------------------------------------------------------
 // Replaces the display's answer to whether a compositing manager blends translucent
 // top-level windows (nullopt: the display is asked again).
