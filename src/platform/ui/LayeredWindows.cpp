@@ -185,6 +185,16 @@ bool SetWindowRgn(HWND Handle, const TRect& Outer, const TRect& Hole)
     return true;
 }
 
+bool SetWindowRgn(HWND Handle, const TRegion& Region)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c) return false;
+    NativeWindow& n = ui::N(c);
+    n.region = gfx::NativeRegion(Region);
+    ui::ApplyLayeredShape(n);
+    return true;
+}
+
 bool PtInWindowRgn(HWND Handle, TPoint P)
 {
     TWinControl* c = FindControl(Handle);
