@@ -132,6 +132,24 @@ TEST_F(ScrollTest, BottomSpaceExtendsTheRange)
     EXPECT_INPUT_OK(*tree);
 }
 
+// Dragging the thumb scrolls while it moves and stays where it was released.
+TEST_F(ScrollTest, ThumbDragStaysWhereItIsReleased)
+{
+    Rows(30);
+    const int barX = tree->ClientWidth() + 8;
+    kit::Press(tree, barX, 30);  // on the thumb, at the top of the track
+    EXPECT_INPUT_OK(*tree);
+    for (int y = 50; y <= 90; y += 20) kit::Move(tree, barX, y);
+    EXPECT_TRUE(tree->HasState(tsThumbTracking));
+    const int dragged = tree->OffsetY();
+    EXPECT_LT(dragged, -100);
+    kit::Release(tree, barX, 90);
+    EXPECT_FALSE(tree->HasState(tsThumbTracking));
+    EXPECT_EQ(tree->OffsetY(), dragged) << "the release keeps the place";
+    EXPECT_EQ(plat::GetScrollPos(tree->Handle(), plat::SB_VERT), -dragged);
+    EXPECT_INPUT_OK(*tree, true);
+}
+
 TEST_F(ScrollTest, BarClicksScrollByTheIncrement)
 {
     Rows(30);

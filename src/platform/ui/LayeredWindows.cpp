@@ -110,7 +110,10 @@ QRegion LayeredMask(const NativeWindow& n, bool composites)
             any = true;
         }
     }
-    if (all) return n.region;
+    if (all) {
+        // Every pixel shows: the region, or the whole picture (an empty mask would show nothing).
+        return n.region.isEmpty() ? QRegion(0, 0, img.width(), img.height()) : n.region;
+    }
     QRegion shown;
     if (any) shown.setRects(spans.data(), static_cast<int>(spans.size()));
     return n.region.isEmpty() ? shown : n.region.intersected(shown);
