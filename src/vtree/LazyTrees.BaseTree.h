@@ -1305,6 +1305,29 @@ protected:
     void MouseWheel(plat::TShiftState Shift, int WheelDelta);
     void DoShowScrollBar(int Bar, bool Show);
 
+    // Wheel panning: the "LTPanningWindow" popup centred on the start point (client
+    // coordinates), shaped by its picture, and the panning cursors.
+public:
+    // The panning window while panning runs, else nullptr.
+    plat::TWinControl* PanningWindow() const;
+    // The picture the panning window shows ("LT_MOVEALL", "LT_MOVEEW" or "LT_MOVENS").
+    const plat::TBitmap* PanningImage() const { return FPanningImage.get(); }
+    // The cursor shown while panning (the screen cursor table's id), crDefault otherwise.
+    plat::TCursor PanningCursor() const { return FPanningCursor; }
+
+protected:
+    // UpdateScrollBars until the client size stays (a bar shown or hidden changes the size the
+    // other bar was set for), inside tsSizing.
+    void SettleScrollBars();
+    virtual void StartPanning(plat::TPoint P);
+    virtual void StopPanning();
+    virtual void UpdatePanningCursor(int X, int Y);
+
+private:
+    std::unique_ptr<plat::TWinControl> FPanningWindow;
+    std::unique_ptr<plat::TBitmap> FPanningImage;
+    plat::TCursor FPanningCursor = plat::crDefault;
+
 private:
     std::uint32_t FAutoScrollDelay = 1000;
     std::uint32_t FAutoScrollInterval = 1;

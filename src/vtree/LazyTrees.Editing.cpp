@@ -187,7 +187,10 @@ bool TStringEditLink::PrepareEdit(TBaseLazyTree* Tree, PLazyNode Node, TColumnIn
 {
     auto* tree = dynamic_cast<TCustomLazyStringTree*>(Tree);
     if (!tree) return false;
-    if (!FEdit) FEdit = new TLTEdit(this);
+    // The editor fits the node: a multi-line node gets a multi-line editor and back.
+    const bool multiline = Node && Node->Has(vsMultiline);
+    if (FEdit && FEdit->Multiline() != multiline) SetEdit(nullptr);
+    if (!FEdit) FEdit = new TLTEdit(this, multiline);
     FEdit->FLink = this;
     FEdit->FRefLink = shared_from_this();
     FTree = tree;
@@ -286,9 +289,18 @@ void TStringEditLink::SetBounds(TRect R)
 
 // ---- the edit control ---------------------------------------------------------------------
 
-TLTEdit::TLTEdit(TStringEditLink* Link) : plat::TCustomEdit(nullptr), FLink(Link)
+TLTEdit::TLTEdit(TStringEditLink* Link, bool Multiline)
+    : plat::TCustomMemo(nullptr, Multiline ? EditKind::Plain : EditKind::SingleLine), FLink(Link),
+      FMultiline(Multiline)
 {
     SetAutoSelect(false);
+    // No size of its own: the link places it over the node.
+    SetBounds(0, 0, 0, 0);
+    // A multi-line node wraps its text in the cell's width: so does its editor, which scrolls
+    // vertically only.
+    SetWordWrap(Multiline);
+    SetScrollBars(Multiline ? plat::ssVertical : plat::ssNone);
+    SetWantReturns(Multiline);
 }
 
 TLTEdit::~TLTEdit()
@@ -347,7 +359,7 @@ void TLTEdit::WndProc(TMessage& Message)
         if (Message.WParam == 9 || Message.WParam == 27) return;
         break;
     case plat::WM_GETDLGCODE:
-        plat::TCustomEdit::WndProc(Message);
+        plat::TCustomMemo::WndProc(Message);
         Message.Result |= plat::DLGC_WANTARROWS | plat::DLGC_WANTTAB | plat::DLGC_WANTALLKEYS;
         return;
     case plat::CM_EXIT:
@@ -404,7 +416,7 @@ void TLTEdit::WndProc(TMessage& Message)
     }
     default: break;
     }
-    plat::TCustomEdit::WndProc(Message);
+    plat::TCustomMemo::WndProc(Message);
 }
 
 } // namespace vtree

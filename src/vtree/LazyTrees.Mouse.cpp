@@ -99,17 +99,13 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
         TCustomControl::WndProc(Message);
         if (HasState(tsWheelPanning) || HasState(tsWheelScrolling)) {
             // A press while panning goes on after a click only ends it.
-            DoStateChange(0, StateSet({tsWheelPanning, tsWheelScrolling}));
-            KillTreeTimer(4);
+            StopPanning();
             return true;
         }
         if (In(FOptions->MiscOptions(), toWheelPanning) &&
             (FRangeX > ClientWidth() || static_cast<std::int64_t>(FRangeY) > ClientHeight())) {
             FLastClickPos = PointFromLParam(Message.LParam);
-            KillTreeTimer(4);
-            DoStateChange(StateSet({tsWheelPanning, tsWheelScrolling}));
-            SetMouseCapture(true);
-            plat::SetTimer(Handle(), 4, 20);
+            StartPanning(FLastClickPos);
             return true;
         }
         if (In(so, toMiddleClickSelect)) {
@@ -122,13 +118,8 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
         DoStateChange(0, TreeBit(tsMiddleButtonDown));
         if (HasState(tsWheelPanning)) {
             // Not moved beyond the drag threshold: panning goes on until the next click.
-            if (HasState(tsWheelScrolling)) {
-                DoStateChange(0, TreeBit(tsWheelPanning));
-            } else {
-                DoStateChange(0, StateSet({tsWheelPanning, tsWheelScrolling}));
-                KillTreeTimer(4);
-                SetMouseCapture(false);
-            }
+            if (HasState(tsWheelScrolling)) DoStateChange(0, TreeBit(tsWheelPanning));
+            else StopPanning();
             return true;
         }
         TCustomControl::WndProc(Message);
@@ -183,13 +174,17 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
         return true;
     }
     case WM_CONTEXTMENU:
-        DoStateChange(0, StateSet({tsClearPending, tsEditPending, tsOLEDragPending, tsVCLDragPending,
-                                   tsWheelPanning, tsWheelScrolling}));
+        StopPanning();
+        DoStateChange(0, StateSet({tsClearPending, tsEditPending, tsOLEDragPending, tsVCLDragPending}));
         if (!FPopupShownForClick) TCustomControl::WndProc(Message);
         FPopupShownForClick = false;
         return true;
     case WM_SETCURSOR: {
-        if (HasState(tsWheelPanning) || HasState(tsWheelScrolling)) return false;
+        if (HasState(tsWheelPanning) || HasState(tsWheelScrolling)) {
+            plat::SetCursor(FPanningCursor);
+            Message.Result = 1;
+            return true;
+        }
         TCursor c = Cursor();
         THitInfo hit;
         const TPoint p = ScreenToClient(GetCursorPos());
@@ -231,7 +226,7 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
         ScrollBarMessage(Message, Message.Msg == WM_VSCROLL);
         return true;
     case CM_MOUSEWHEEL: {
-        DoStateChange(0, StateSet({tsWheelPanning, tsWheelScrolling}));
+        StopPanning();
         KillTreeTimer(4);
         const int delta = static_cast<std::int16_t>(HiWord(Message.WParam));
         // The low word holds the wheel message's key flags.
@@ -244,13 +239,21 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
         Message.Result = 1;
         return true;
     }
+    case CM_SHOWINGCHANGED:
+        TCustomControl::WndProc(Message);
+        // The bars are kept only while the tree is on screen: one coming on screen sets them
+        // for what it holds, before its first paint.
+        if (Showing() && !HasState(tsSizing)) SettleScrollBars();
+        return true;
     case WM_SIZE:
         TCustomControl::WndProc(Message);
-        DoStateChange(TreeBit(tsSizing));
-        UpdateScrollBars(true);
-        DoStateChange(0, TreeBit(tsSizing));
+        // A bar shown or hidden by the running update resizes the client again: that nested
+        // size change is left to the update, which runs again for the new client size.
+        if (HasState(tsSizing) || ClientHeight() < 1) return true;
+        SettleScrollBars();
         return true;
     case WM_CANCELMODE:
+        StopPanning();
         StopInputTimers();
         FSearchBuffer.clear();
         FLastSearchNode = nullptr;
@@ -265,6 +268,7 @@ bool TBaseLazyTree::InputMessage(TMessage& Message)
         return true;
     case WM_KILLFOCUS:
         TCustomControl::WndProc(Message);
+        StopPanning();
         StopInputTimers();
         FSearchBuffer.clear();
         FLastSearchNode = nullptr;
@@ -312,8 +316,7 @@ void TBaseLazyTree::ProcessMouseDown(TMessage& Message, THitInfo& HitInfo)
 {
     using namespace plat;
     if (HasState(tsWheelPanning) || HasState(tsWheelScrolling)) {
-        DoStateChange(0, StateSet({tsWheelPanning, tsWheelScrolling}));
-        KillTreeTimer(4);
+        StopPanning();
         return;
     }
     KillTreeTimer(2);
@@ -491,6 +494,7 @@ void TBaseLazyTree::MouseMove(TShiftState Shift, int X, int Y)
 {
     using namespace plat;
     if (HasState(tsNodeHeightTrackPending)) {
+        StopPanning();
         StopInputTimers();
         FSearchBuffer.clear();
         DoStateChange(TreeBit(tsNodeHeightTracking),
@@ -513,6 +517,7 @@ void TBaseLazyTree::MouseMove(TShiftState Shift, int X, int Y)
                 (std::abs(X - FLastClickPos.X) >= GetSystemMetrics(SM_CXDRAG) ||
                  std::abs(Y - FLastClickPos.Y) >= GetSystemMetrics(SM_CYDRAG)))
                 DoStateChange(0, TreeBit(tsWheelScrolling));
+            if (HasState(tsWheelPanning) || HasState(tsWheelScrolling)) UpdatePanningCursor(X, Y);
             if (MayAutoScroll()) CheckAutoScroll(X, Y);
             UpdateHotNode(X, Y);
             TCustomControl::MouseMove(Shift, X, Y);

@@ -920,7 +920,10 @@ void TBaseLazyTree::DrawDropMark(TCanvas* Canvas, PLazyNode Node, const TRect& R
 
 TRect TBaseLazyTree::GetTreeRect() const
 {
-    return {0, 0, std::max(FRangeX, ClientWidth()), static_cast<int>(RangeY())};
+    // The tree's extent is never smaller than its client area: a short tree shows (and
+    // prints) its whole window.
+    return {0, 0, std::max(FRangeX, ClientWidth()),
+            static_cast<int>(std::max<std::int64_t>(RangeY(), ClientHeight()))};
 }
 
 } // namespace vtree

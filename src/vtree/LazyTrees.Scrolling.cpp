@@ -1,12 +1,17 @@
 // Scrolling: the offsets with their clamping, the ranges and the window scroll bars, the
 // scroll-bar messages, the wheel, bringing a node into view, top and bottom node, and the
-// automatic scrolling at the edges during a rubber band and while panning.
+// automatic scrolling at the edges during a rubber band and while panning, and the panning
+// window with its cursors.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
+#include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.Header.h"
+#include "plat/Forms.h"
+#include "plat/Resources.h"
 #include "plat/SystemInput.h"
 
 namespace vtree {
@@ -96,6 +101,24 @@ void TBaseLazyTree::UpdateScrollBars(bool DoRepaint)
     if (!HandleAllocated() || !FOptions || !Showing()) return;
     UpdateVerticalScrollBar(DoRepaint);
     UpdateHorizontalScrollBar(DoRepaint);
+}
+
+void TBaseLazyTree::SettleScrollBars()
+{
+    // Each pass may show or hide a bar, which changes the client size the other bar was set
+    // for; the client has four sizes at most (each bar shown or not), so the passes end.
+    DoStateChange(TreeBit(tsSizing));
+    try {
+        for (int pass = 0; pass < 4; ++pass) {
+            const TRect before = ClientRect();
+            UpdateScrollBars(true);
+            if (ClientRect() == before) break;
+        }
+    } catch (...) {
+        DoStateChange(0, TreeBit(tsSizing));
+        throw;
+    }
+    DoStateChange(0, TreeBit(tsSizing));
 }
 
 void TBaseLazyTree::UpdateVerticalScrollBar(bool DoRepaint)
@@ -378,6 +401,140 @@ void TBaseLazyTree::TimerScroll()
         KillTreeTimer(4);
         DoStateChange(0, StateSet({tsScrolling, tsScrollPending}));
     }
+}
+
+} // namespace vtree
+
+// ---- wheel panning -------------------------------------------------------------------------
+
+namespace vtree {
+
+namespace {
+
+// The popup that marks the panning start point: it paints its picture at (0, 0) and is
+// shaped by the picture's non-magenta pixels. It takes no input and never the activation.
+class TLTPanningWindow : public plat::TCustomControl {
+public:
+    explicit TLTPanningWindow(const plat::TBitmap* Image) : plat::TCustomControl(nullptr), FImage(Image)
+    {
+        SetVisible(false);
+        SetWindowStyle(plat::WS_POPUP);
+        SetWindowExStyle(plat::WS_EX_TOOLWINDOW);
+    }
+    String ClassName() const override { return u"LTPanningWindow"; }
+
+protected:
+    void Paint() override { Canvas()->Draw(0, 0, FImage); }
+
+private:
+    const plat::TBitmap* FImage;
+};
+
+constexpr plat::TColor kPanningTransparent = 0xFF00FF;  // magenta, in either byte order
+
+// The region of Image's pixels that are not magenta, run by run on each pixel row.
+plat::TRegion RegionFromPanningImage(plat::TBitmap& Image)
+{
+    if (Image.Empty() || Image.Width() <= 0 || Image.Height() <= 0)
+        throw EAssertionFailed(u"Invalid wheel panning image.");
+    plat::TRegion region;
+    plat::TCanvas* canvas = Image.Canvas();
+    for (int y = 0; y < Image.Height(); ++y) {
+        int x = 0;
+        while (x < Image.Width()) {
+            while (x < Image.Width() && canvas->Pixels(x, y) == kPanningTransparent) ++x;
+            const int start = x;
+            while (x < Image.Width() && canvas->Pixels(x, y) != kPanningTransparent) ++x;
+            if (x > start) {
+                plat::TRegion run(TRect{start, y, x, y + 1});
+                plat::TRegion joined;
+                joined.Combine(region, run, plat::RGN_OR);
+                region = std::move(joined);
+            }
+        }
+    }
+    return region;
+}
+
+// The panning cursors, installed in the screen's cursor table on first use under ids of
+// their own (the shared set-up holds 62 and 63).
+plat::TCursor PanningCursorId(const char16_t* Name)
+{
+    static const char16_t* const kNames[] = {u"LT_MOVEALL", u"LT_MOVEEW", u"LT_MOVENS", u"LT_MOVEN",
+                                             u"LT_MOVES",   u"LT_MOVEE",  u"LT_MOVEW",  u"LT_MOVENE",
+                                             u"LT_MOVENW",  u"LT_MOVESE", u"LT_MOVESW"};
+    constexpr plat::TCursor kFirst = 64;
+    for (int i = 0; i < static_cast<int>(std::size(kNames)); ++i) {
+        if (String(kNames[i]) != String(Name)) continue;
+        const plat::TCursor id = kFirst + i;
+        if (!plat::Screen->Cursors(id)) plat::Screen->SetCursors(id, plat::LoadCursorResource(Name));
+        return id;
+    }
+    return plat::crDefault;
+}
+
+} // namespace
+
+plat::TWinControl* TBaseLazyTree::PanningWindow() const { return FPanningWindow.get(); }
+
+void TBaseLazyTree::StartPanning(TPoint P)
+{
+    KillTreeTimer(4);
+    DoStateChange(StateSet({tsWheelPanning, tsWheelScrolling}));
+    const bool wider = FRangeX > ClientWidth();
+    const bool taller = static_cast<std::int64_t>(FRangeY) > ClientHeight();
+    const char16_t* name = wider && taller ? u"LT_MOVEALL" : wider ? u"LT_MOVEEW" : u"LT_MOVENS";
+    FPanningImage = std::make_unique<plat::TBitmap>();
+    plat::LoadBitmapResource(name, *FPanningImage);
+    plat::TRegion region = RegionFromPanningImage(*FPanningImage);
+    auto window = std::make_unique<TLTPanningWindow>(FPanningImage.get());
+    const TPoint at = ClientToScreen(P);
+    window->SetBounds(at.X - 16, at.Y - 16, 32, 32);
+    plat::SetWindowRgn(window->Handle(), region);
+    FPanningWindow = std::move(window);
+    plat::ShowWindow(FPanningWindow->Handle(), plat::SW_SHOWNOACTIVATE);
+    FPanningCursor = PanningCursorId(name);
+    plat::SetCursor(FPanningCursor);
+    if (CanFocus()) SetFocus();
+    SetMouseCapture(true);
+    plat::SetTimer(Handle(), 4, 20);
+}
+
+void TBaseLazyTree::StopPanning()
+{
+    if (!HasState(tsWheelPanning) && !HasState(tsWheelScrolling)) return;
+    KillTreeTimer(4);
+    SetMouseCapture(false);
+    DoStateChange(0, StateSet({tsWheelPanning, tsWheelScrolling}));
+    FPanningWindow.reset();
+    FPanningImage.reset();
+    FPanningCursor = plat::crDefault;
+    plat::SetCursor(Cursor());
+}
+
+void TBaseLazyTree::UpdatePanningCursor(int X, int Y)
+{
+    const bool wider = FRangeX > ClientWidth();
+    const bool taller = static_cast<std::int64_t>(FRangeY) > ClientHeight();
+    const int dx = X - FLastClickPos.X, dy = Y - FLastClickPos.Y;
+    const char16_t* name;
+    if (std::abs(dx) > 7 || std::abs(dy) > 7) {
+        if (wider && taller) {
+            if (dx < -8) name = dy < -8 ? u"LT_MOVENW" : dy > 8 ? u"LT_MOVESW" : u"LT_MOVEW";
+            else if (dx > 8) name = dy < -8 ? u"LT_MOVENE" : dy > 8 ? u"LT_MOVESE" : u"LT_MOVEE";
+            else name = dy < 0 ? u"LT_MOVEN" : u"LT_MOVES";
+        } else if (wider) {
+            name = dx < 0 ? u"LT_MOVEW" : u"LT_MOVEE";
+        } else {
+            name = dy < 0 ? u"LT_MOVEN" : u"LT_MOVES";
+        }
+    } else {
+        name = !wider ? u"LT_MOVENS" : taller ? u"LT_MOVEALL" : u"LT_MOVEEW";
+    }
+    const plat::TCursor id = PanningCursorId(name);
+    if (id == FPanningCursor) return;
+    FPanningCursor = id;
+    plat::SetCursor(id);
 }
 
 } // namespace vtree

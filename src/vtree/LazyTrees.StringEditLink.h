@@ -13,9 +13,13 @@ namespace vtree {
 
 class TStringEditLink;
 
-class TLTEdit : public plat::TCustomEdit {
+// A single-line editor for single-line nodes; for multi-line nodes a word-wrapping editor
+// with a vertical scroll bar, where Enter breaks the line and Ctrl+Enter ends the edit. The
+// text of a multi-line editor has CR LF line ends.
+class TLTEdit : public plat::TCustomMemo {
 public:
-    explicit TLTEdit(TStringEditLink* Link);
+    explicit TLTEdit(TStringEditLink* Link, bool Multiline = false);
+    bool Multiline() const { return FMultiline; }
     ~TLTEdit() override;
     String ClassName() const override { return u"TLTEdit"; }
     // Single-line nodes without grid extensions: the control grows or shrinks to its text
@@ -34,6 +38,7 @@ private:
     void Detach();
     PLTEditLink FRefLink;
     TStringEditLink* FLink = nullptr;
+    bool FMultiline = false;
 };
 
 class TStringEditLink : public ILTEditLink, public std::enable_shared_from_this<TStringEditLink> {

@@ -2,6 +2,7 @@
 // the editor's keys, focus loss, bounds, scrolling and freeing while an edit runs.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -222,6 +223,68 @@ TEST_F(EditTest, TheEditorIsAtLeastThirtyPixelsWide)
     EXPECT_EQ(Editor()->BoundsRect().Right, tree->ClientWidth()) << "limited to the client";
     kit::Type(u"a much longer text than before");
     EXPECT_GT(Editor()->Width(), 100) << "the editor grows with its text";
+}
+
+// A multi-line node is edited in a word-wrapping editor as high as the node: Enter breaks
+// the line, Up and Down move between lines, the editor keeps its size while typing, and
+// Ctrl+Enter writes the text with its line breaks.
+TEST_F(EditTest, MultiLineNodeEditsItsLines)
+{
+    texts[nodes[1]] = u"first line\r\nsecond";
+    tree->SetMultiline(nodes[1], true);
+    tree->SetNodeHeight(nodes[1], 40);
+    tree->InvalidateNode(nodes[1]);
+    Focus(nodes[1]);
+    Key(plat::VK_F2);
+    ASSERT_TRUE(tree->IsEditing());
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_TRUE(Editor()->Multiline());
+    EXPECT_TRUE(Editor()->WordWrap());
+    EXPECT_EQ(Editor()->GetText(), u"first line\r\nsecond");
+    EXPECT_EQ(Editor()->Perform(plat::EM_GETLINECOUNT), 2);
+    const plat::TRect cell = tree->GetDisplayRect(nodes[1], NoColumn, true, false);
+    EXPECT_EQ(Editor()->Top(), cell.Top);
+    EXPECT_EQ(Editor()->Height(), 40) << "as high as the node";
+    // The text keeps to the node's text margins, with no offset above it.
+    plat::TRect f;
+    Editor()->Perform(plat::EM_GETRECT, 0, reinterpret_cast<plat::LPARAM>(&f));
+    const plat::TRect client = Editor()->ClientRect();
+    EXPECT_EQ(f, (plat::TRect{client.Left + tree->TextMargin(), client.Top, client.Right - tree->TextMargin(),
+                             client.Bottom}));
+    const plat::TRect before = Editor()->BoundsRect();
+
+    Key(plat::VK_HOME, ssCtrl);
+    EXPECT_EQ(Editor()->SelStart(), 0);
+    // Down goes a line down (the editor wraps at the text's width), not one character on.
+    Key(plat::VK_DOWN);
+    EXPECT_GT(Editor()->SelStart(), 1);
+    Key(plat::VK_UP);
+    EXPECT_EQ(Editor()->SelStart(), 0);
+    Key(plat::VK_END, ssCtrl);
+    Key(plat::VK_RETURN);  // a line break, the edit goes on
+    EXPECT_TRUE(tree->IsEditing());
+    kit::Type(u"third and a long line that is wider than the editor");
+    EXPECT_EQ(Editor()->BoundsRect(), before) << "a multi-line editor keeps its bounds";
+    Key(plat::VK_RETURN, ssCtrl);
+    EXPECT_FALSE(tree->IsEditing());
+    EXPECT_EQ(newTexts, std::vector<String>{u"first line\r\nsecond\r\nthird and a long line that is wider than the editor"});
+    EXPECT_TRUE(tree->Focused());
+
+    // The next edit of a single-line node is single-line again.
+    Focus(nodes[2]);
+    Key(plat::VK_F2);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_FALSE(Editor()->Multiline());
+    kit::Type(u"one");
+    Key(plat::VK_RETURN);
+    EXPECT_FALSE(tree->IsEditing());
+    EXPECT_EQ(tree->GetText(nodes[2], NoColumn), u"one");
+    if (std::getenv("TEST_PICTURES")) {
+        Focus(nodes[1]);
+        Key(plat::VK_F2);
+        kit::SaveGrab(form.get(), u"tree-multiline-editor.png");
+        Key(plat::VK_ESCAPE);
+    }
 }
 
 TEST_F(EditTest, ColumnsAndProgrammingErrors)

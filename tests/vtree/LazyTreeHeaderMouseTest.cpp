@@ -227,13 +227,41 @@ TEST_F(HeaderMouse, HeightFollowsTheEdgeAndADoubleClickRestoresTheDefault)
     Release(50, 0);
     EXPECT_EQ(after, 1);
     EXPECT_EQ(H().Height(), 40);
-    EXPECT_EQ(tree->ClientHeight(), 200 - 40);
+    // The columns (400) are wider than the client (360): the horizontal bar takes its height too.
+    ASSERT_NE(tree->WindowStyle() & plat::WS_HSCROLL, 0u);
+    EXPECT_EQ(tree->ClientHeight(), 200 - 40 - plat::GetSystemMetrics(plat::SM_CYHSCROLL));
     plat::testing::DoubleClick(tree, 50, -1);
     EXPECT_EQ(H().Height(), 25);
     EXPECT_COLUMNS_OK(H());
 }
 
 // ---- column dragging -------------------------------------------------------------------------------------
+
+// The dragged button shows on the screen whether or not the display blends translucent
+// windows: without a compositor its window is shaped by the picture's opaque pixels, which
+// for a button are all of them.
+TEST_F(HeaderMouse, DragImageShowsWithAndWithoutACompositor)
+{
+    for (bool composites : {false, true}) {
+        SCOPED_TRACE(composites ? "compositor" : "no compositor");
+        plat::testing::SetDisplayComposites(composites);
+        tree->SetDragThreshold(5);
+        Press(30, -10);
+        Move(30, -2);
+        ASSERT_TRUE(H().HasState(hsDragging));
+        ASSERT_NE(H().DragImage(), nullptr);
+        plat::TWinControl* w = H().DragImage()->Window();
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(plat::IsWindowVisible(w->Handle()));
+        int shown = 0;
+        for (int y = 0; y < w->Height(); ++y)
+            for (int x = 0; x < w->Width(); ++x)
+                shown += !plat::testing::HasWindowMask(w) || plat::testing::InWindowMask(w, x, y);
+        EXPECT_EQ(shown, w->Width() * w->Height()) << "every pixel of the button shows";
+        Release(30, -2);
+        plat::testing::SetDisplayComposites(std::nullopt);
+    }
+}
 
 TEST_F(HeaderMouse, DragStartsOnlyBeyondTheThreshold)
 {

@@ -213,6 +213,77 @@ TEST_F(KeyboardTest, EscapeCancelsABandUnlessTheKeyActionVetoesIt)
     }
 }
 
+// Key-up rows: Space applies a pending check only to the node that is still focused, a lone
+// Space release does nothing, and Tab's release focuses some node when none is focused.
+TEST_F(KeyboardTest, KeyUpTable)
+{
+    Misc({toCheckSupport});
+    for (PLazyNode n : v) tree->SetCheckType(n, ctCheckBox);
+    struct Case {
+        const char* What;
+        bool SpaceDown;
+        int RefocusTo;  // -1: the focus stays; -2: no focused node
+        int Selected;   // -1: none
+        std::uint16_t Up;
+        int Focus;
+        TCheckState First, Second;
+    };
+    const Case cases[] = {
+        {"Space released on the focused node checks it", true, -1, 0, plat::VK_SPACE, 0, csCheckedNormal,
+         csUncheckedNormal},
+        {"Space released after the focus moved checks nothing", true, 1, 0, plat::VK_SPACE, 1, csUncheckedNormal,
+         csUncheckedNormal},
+        {"a Space release without its press does nothing", false, -1, 0, plat::VK_SPACE, 0, csUncheckedNormal,
+         csUncheckedNormal},
+        {"Tab released without a focused node focuses the first selected", false, -2, 5, plat::VK_TAB, 5,
+         csUncheckedNormal, csUncheckedNormal},
+        {"Tab released without focus or selection focuses the first visible", false, -2, -1, plat::VK_TAB, 0,
+         csUncheckedNormal, csUncheckedNormal},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        for (PLazyNode n : v) tree->SetCheckState(n, csUncheckedNormal);
+        Start(0);
+        if (c.SpaceDown) {
+            kit::KeyDown(plat::VK_SPACE);
+            ASSERT_TRUE(tree->HasState(tsKeyCheckPending));
+        }
+        tree->ClearSelection();
+        if (c.Selected >= 0) tree->SetSelected(v[c.Selected], true);
+        if (c.RefocusTo == -2) tree->SetFocusedNode(nullptr);
+        if (c.RefocusTo >= 0) tree->SetFocusedNode(v[c.RefocusTo]);
+        kit::KeyUp(c.Up);
+        EXPECT_INPUT_OK(*tree, true);
+        EXPECT_FALSE(tree->HasState(tsKeyCheckPending));
+        EXPECT_EQ(tree->CheckNode(), nullptr);
+        EXPECT_EQ(Row(tree->FocusedNode()), c.Focus);
+        EXPECT_EQ(tree->GetCheckState(v[0]), c.First);
+        EXPECT_EQ(tree->GetCheckState(v[1]), c.Second);
+    }
+}
+
+// Escape cancels a pending edit (the click on the focused, selected label armed the edit
+// timer), unless OnKeyAction vetoes the key: then the edit starts when the timer expires.
+TEST_F(KeyboardTest, EscapeCancelsAPendingEditUnlessVetoed)
+{
+    Misc({toEditable});
+    tree->SetEditDelay(500);
+    for (bool veto : {false, true}) {
+        SCOPED_TRACE(veto ? "vetoed" : "plain");
+        tree->EditsStarted = 0;
+        tree->OnKeyAction = [&](TBaseLazyTree*, std::uint16_t&, TShiftState&, bool& DoDefault) { DoDefault = !veto; };
+        Start(0);
+        kit::AdvanceClock(2000);
+        Click(LabelX(v[0]), RowY(v[0]));
+        ASSERT_TRUE(tree->HasState(tsEditPending));
+        Key(plat::VK_ESCAPE);
+        EXPECT_EQ(tree->HasState(tsEditPending), veto);
+        kit::AdvanceClock(2000);
+        EXPECT_EQ(tree->EditsStarted, veto ? 1 : 0);
+        EXPECT_EQ(tree->FocusedNode(), v[0]);
+    }
+}
+
 TEST_F(KeyboardTest, F2StartsEditingOnlyWhenTheNodeMayBeEdited)
 {
     Start(4);

@@ -1119,6 +1119,7 @@ TEST_F(TreePrint, TwoPagesWideAndOneHighPrintsTwoPages)
     printer.SetFileName(String(name.begin(), name.end()));
     ThreeLevels();
     Tree->SetWidth(100);
+    Tree->SetHeight(80);  // shorter than its rows: they give the tree's height
     // Five rows of 18 and one more of 6 make 96 pixels.
     PLazyNode extra = Tree->AddChild(nullptr);
     Tree->SetNodeHeight(extra, 6);
@@ -1155,6 +1156,7 @@ TEST_F(TreePrint, VisibleHeaderPrintsAboveTheRows)
     };
     ThreeLevels();
     Tree->SetWidth(100);
+    Tree->SetHeight(80);  // shorter than its rows: they give the tree's height
     PLazyNode extra = Tree->AddChild(nullptr);
     Tree->SetNodeHeight(extra, 6);
     TLTHeader& header = Tree->Header();
@@ -1175,6 +1177,33 @@ TEST_F(TreePrint, VisibleHeaderPrintsAboveTheRows)
         Tree->Print(&printer, c.PrintHeader);
         EXPECT_EQ(printer.PagesPrinted(), c.Pages);
         EXPECT_EQ(Tree->UpdateCount(), 0u);
+    }
+}
+
+// A tree shorter than its window covers the whole client area: the pages print the empty
+// window below the rows too.
+TEST_F(TreePrint, ShortTreePrintsItsWholeWindow)
+{
+    struct Case {
+        int Height, Expected, Pages;
+    };
+    ThreeLevels();  // five rows: 90 pixels
+    Tree->SetWidth(150);
+    Tree->SetBorderStyle(plat::bsNone);  // the client area is the whole control
+    for (const Case& c : {Case{60, 90, 1}, Case{250, 250, 3}, Case{96, 96, 1}}) {
+        SCOPED_TRACE(c.Height);
+        Tree->SetHeight(c.Height);
+        const TRect r = Tree->GetTreeRect();
+        EXPECT_EQ(r.Height(), c.Expected);
+        EXPECT_EQ(r.Width(), std::max(Tree->ClientWidth(), Tree->RangeX()));
+        TPrinter printer;
+        printer.SetPixelsPerInch(96);
+        printer.SetPaperSize(50.8, 25.4);  // 192 x 96 pixels
+        const fs::path out = dir / "short.pdf";
+        const std::string name = out.string();
+        printer.SetFileName(String(name.begin(), name.end()));
+        Tree->Print(&printer, false);
+        EXPECT_EQ(printer.PagesPrinted(), c.Pages);
     }
 }
 

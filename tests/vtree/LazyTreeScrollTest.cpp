@@ -7,6 +7,8 @@
 
 #include "InputFixture.h"
 #include "LazyTrees.Header.h"
+#include "plat/Resources.h"
+#include "plat/StdCtrls.h"
 
 namespace vtree::testing {
 namespace {
@@ -130,6 +132,24 @@ TEST_F(ScrollTest, BottomSpaceExtendsTheRange)
     EXPECT_INPUT_OK(*tree);
 }
 
+// Dragging the thumb scrolls while it moves and stays where it was released.
+TEST_F(ScrollTest, ThumbDragStaysWhereItIsReleased)
+{
+    Rows(30);
+    const int barX = tree->ClientWidth() + 8;
+    kit::Press(tree, barX, 30);  // on the thumb, at the top of the track
+    EXPECT_INPUT_OK(*tree);
+    for (int y = 50; y <= 90; y += 20) kit::Move(tree, barX, y);
+    EXPECT_TRUE(tree->HasState(tsThumbTracking));
+    const int dragged = tree->OffsetY();
+    EXPECT_LT(dragged, -100);
+    kit::Release(tree, barX, 90);
+    EXPECT_FALSE(tree->HasState(tsThumbTracking));
+    EXPECT_EQ(tree->OffsetY(), dragged) << "the release keeps the place";
+    EXPECT_EQ(plat::GetScrollPos(tree->Handle(), plat::SB_VERT), -dragged);
+    EXPECT_INPUT_OK(*tree, true);
+}
+
 TEST_F(ScrollTest, BarClicksScrollByTheIncrement)
 {
     Rows(30);
@@ -218,6 +238,210 @@ TEST_F(ScrollTest, HeaderColumnsSetTheHorizontalRangeAndTheCtrlArrowStep)
     cols.Clear();
     EXPECT_EQ(tree->RangeX(), contentRange);
     EXPECT_EQ(tree->ScrollWidth(), static_cast<int>(tree->Indent()));
+}
+
+// A middle press on a tree larger than its window opens the panning window centred on the
+// press: a popup of 32 x 32 whose region is exactly the non-magenta pixels of the picture
+// chosen by the directions the content can move.
+TEST_F(ScrollTest, PanningWindowRegionMatchesItsImage)
+{
+    struct Case {
+        const char* What;
+        int Rows;
+        const char16_t* Text;
+        const char16_t* Picture;
+    };
+    const Case cases[] = {
+        {"taller only", 30, u"x", u"LT_MOVENS"},
+        {"wider only", 3, u"a text far wider than the window of the tree, wider than 240 pixels", u"LT_MOVEEW"},
+        {"wider and taller", 30, u"a text far wider than the window of the tree, wider than 240 pixels",
+         u"LT_MOVEALL"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        tree->Clear();
+        rows.clear();
+        Rows(c.Rows, c.Text);
+        Press(60, 50, plat::mbMiddle);
+        plat::TWinControl* w = tree->PanningWindow();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->ClassName(), u"LTPanningWindow");
+        EXPECT_TRUE(plat::IsWindowVisible(w->Handle()));
+        EXPECT_FALSE(w->Focused()) << "shown without activation";
+        const plat::TPoint at = tree->ClientToScreen({60, 50});
+        EXPECT_EQ(w->BoundsRect(), (plat::TRect{at.X - 16, at.Y - 16, at.X + 16, at.Y + 16}));
+        plat::TBitmap expected;
+        ASSERT_TRUE(plat::LoadBitmapResource(c.Picture, expected));
+        ASSERT_EQ(expected.Width(), 32);
+        int shown = 0, mismatches = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const bool ink = expected.Canvas()->Pixels(x, y) != 0xFF00FF;
+                shown += ink;
+                mismatches += ink != plat::PtInWindowRgn(w->Handle(), {x, y});
+            }
+        EXPECT_EQ(mismatches, 0);
+        EXPECT_GT(shown, 100);
+        EXPECT_LT(shown, 32 * 32) << "the corners are left out";
+        // The window paints the picture.
+        auto painted = kit::GrabPainted(w);
+        EXPECT_EQ(painted->Canvas()->Pixels(16, 16), expected.Canvas()->Pixels(16, 16));
+        EXPECT_EQ(painted->Canvas()->Pixels(16, 4), expected.Canvas()->Pixels(16, 4));
+        if (std::string(c.What) == "wider and taller") kit::SaveGrab(w, u"tree-panning-window.png");
+        Release(60, 50, plat::mbMiddle);
+        EXPECT_NE(tree->PanningWindow(), nullptr) << "a click without moving pans on";
+        Click(60, 50);
+        EXPECT_EQ(tree->PanningWindow(), nullptr);
+        EXPECT_EQ(tree->PanningCursor(), plat::crDefault);
+    }
+}
+
+// While panning the pointer shows the direction the content moves, with a dead zone of 7
+// pixels around the start and a zone of 8 pixels for the straight directions.
+TEST_F(ScrollTest, PanningCursorFollowsTheDirection)
+{
+    struct Case {
+        int DX, DY;
+        const char16_t* Cursor;
+    };
+    const Case both[] = {
+        {0, 0, u"LT_MOVEALL"},   {7, -7, u"LT_MOVEALL"}, {-20, -20, u"LT_MOVENW"}, {-20, 8, u"LT_MOVEW"},
+        {-20, 20, u"LT_MOVESW"}, {8, -20, u"LT_MOVEN"},  {0, 20, u"LT_MOVES"},     {20, -9, u"LT_MOVENE"},
+        {20, 0, u"LT_MOVEE"},    {9, 9, u"LT_MOVESE"},
+    };
+    Rows(30, u"a text far wider than the window of the tree, wider than 240 pixels");
+    Press(100, 100, plat::mbMiddle);
+    Release(100, 100, plat::mbMiddle);
+    for (const Case& c : both) {
+        SCOPED_TRACE(::testing::Message() << c.DX << ", " << c.DY);
+        Move(100 + c.DX, 100 + c.DY);
+        EXPECT_EQ(plat::Screen->Cursors(tree->PanningCursor()), plat::LoadCursorResource(c.Cursor));
+        EXPECT_TRUE(kit::ShowsCursor(tree, 100 + c.DX, 100 + c.DY, tree->PanningCursor()));
+    }
+    Press(100, 100, plat::mbLeft);
+    Release(100, 100, plat::mbLeft);
+    EXPECT_FALSE(kit::ShowsCursor(tree, 100, 100, 64)) << "the control's own cursor is back";
+
+    // Only taller: up or down by the side of the start; close to it the vertical picture.
+    tree->Clear();
+    rows.clear();
+    Rows(30);
+    const Case tall[] = {{0, 0, u"LT_MOVENS"}, {-20, -1, u"LT_MOVEN"}, {20, 3, u"LT_MOVES"}};
+    Press(100, 100, plat::mbMiddle);
+    Release(100, 100, plat::mbMiddle);
+    for (const Case& c : tall) {
+        SCOPED_TRACE(::testing::Message() << "tall " << c.DX << ", " << c.DY);
+        Move(100 + c.DX, 100 + c.DY);
+        EXPECT_EQ(plat::Screen->Cursors(tree->PanningCursor()), plat::LoadCursorResource(c.Cursor));
+    }
+    Click(100, 100);
+}
+
+// Panning scrolls every 20 ms by the pointer's distance from the start less a dead zone of 8
+// pixels; a middle drag ends it on release, and the panning window goes with it.
+TEST_F(ScrollTest, PanningScrollsByTheDistanceEveryTick)
+{
+    Rows(60);
+    Press(100, 50, plat::mbMiddle);
+    Move(100, 80);  // beyond the drag threshold: a drag, ended by the release
+    EXPECT_TRUE(tree->HasState(tsWheelPanning));
+    EXPECT_FALSE(tree->HasState(tsWheelScrolling));
+    kit::AdvanceClock(19);
+    EXPECT_EQ(tree->OffsetY(), 0);
+    kit::AdvanceClock(1);
+    EXPECT_EQ(tree->OffsetY(), 50 - 80 + 8);
+    kit::AdvanceClock(20);
+    EXPECT_EQ(tree->OffsetY(), 2 * (50 - 80 + 8));
+    EXPECT_INPUT_OK(*tree);
+    Release(100, 80, plat::mbMiddle);
+    EXPECT_EQ(tree->PanningWindow(), nullptr);
+    kit::AdvanceClock(100);
+    EXPECT_EQ(tree->OffsetY(), 2 * (50 - 80 + 8)) << "the release stops it";
+}
+
+// A tree freed while it pans takes its panning window with it; losing the focus stops panning.
+TEST_F(ScrollTest, PanningEndsWithTheFocusAndTheTree)
+{
+    Rows(30);
+    auto* other = new plat::TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(250, 10, 60, 20);
+    Press(100, 100, plat::mbMiddle);
+    Release(100, 100, plat::mbMiddle);
+    ASSERT_NE(tree->PanningWindow(), nullptr);
+    other->SetFocus();
+    kit::ProcessEvents();
+    EXPECT_EQ(tree->PanningWindow(), nullptr);
+    EXPECT_FALSE(tree->HasState(tsWheelScrolling));
+
+    tree->SetFocus();
+    Press(100, 100, plat::mbMiddle);
+    Release(100, 100, plat::mbMiddle);
+    ASSERT_NE(tree->PanningWindow(), nullptr);
+    delete tree;
+    tree = nullptr;
+    kit::AdvanceClock(100);
+    kit::ProcessEvents();
+}
+
+// A tree filled before its form shows gets its scroll bars, painted, with the first show:
+// nothing else has to happen first.
+TEST_F(ScrollTest, BarsOfATreeFilledBeforeTheFirstShowAreThereAtOnce)
+{
+    plat::TForm late(nullptr);
+    late.SetBounds(60, 60, 320, 260);
+    auto* t = new InputTree(&late);
+    t->SetParent(&late);
+    t->SetBounds(0, 0, 240, 200);
+    t->SetBorderStyle(plat::bsNone);
+    t->OnGetText = [](TCustomLazyStringTree*, PLazyNode, TColumnIndex, TVSTTextType, String& T) {
+        T = u"a text far wider than the window of the tree, wider than 240 pixels";
+    };
+    t->SetRootNodeCount(100);
+    late.Show();
+    kit::ProcessEvents();
+    EXPECT_NE(t->WindowStyle() & plat::WS_VSCROLL, 0u);
+    EXPECT_NE(t->WindowStyle() & plat::WS_HSCROLL, 0u);
+    plat::TScrollInfo info;
+    info.fMask = plat::SIF_RANGE | plat::SIF_PAGE | plat::SIF_POS;
+    ASSERT_TRUE(plat::GetScrollInfo(t->Handle(), plat::SB_VERT, info));
+    EXPECT_EQ(info.nMax, 1800);
+    EXPECT_EQ(static_cast<int>(info.nPage), t->ClientHeight() + 1);
+    EXPECT_EQ(t->ClientWidth(), 240 - plat::GetSystemMetrics(plat::SM_CXVSCROLL));
+    // The bars are painted: the window shows what a full repaint of its frame shows.
+    auto painted = kit::GrabPainted(t);
+    t->InvalidateFrame();
+    t->Invalidate();
+    auto repainted = kit::GrabPainted(t);
+    int differ = 0;
+    for (int y = 0; y < 200; y += 3)
+        for (int x = 0; x < 240; x += 3) differ += painted->Canvas()->Pixels(x, y) != repainted->Canvas()->Pixels(x, y);
+    EXPECT_EQ(differ, 0);
+    EXPECT_NE(painted->Canvas()->Pixels(240 - 8, 100), t->Color());
+    kit::SaveGrab(&late, u"tree-bars-first-show.png");
+    EXPECT_INPUT_OK(*t);
+}
+
+// Rows too wide and too many for the window, added one by one: each bar that appears narrows
+// the client area, and the bars settle (both shown) instead of showing and hiding each other.
+TEST_F(ScrollTest, BarsSettleWhileWideRowsAreAdded)
+{
+    for (const char16_t* text : {u"a text far wider than the window of the tree, wider than 240 pixels",
+                                 u"a text about as wide as the tree's client"}) {
+        SCOPED_TRACE(std::u16string(text).size());
+        tree->Clear();
+        rows.clear();
+        Rows(30, text);
+        EXPECT_NE(tree->WindowStyle() & plat::WS_VSCROLL, 0u);
+        EXPECT_EQ(tree->ClientWidth(), 240 - plat::GetSystemMetrics(plat::SM_CXVSCROLL));
+        EXPECT_EQ((tree->WindowStyle() & plat::WS_HSCROLL) != 0, tree->RangeX() > tree->ClientWidth());
+        EXPECT_FALSE(tree->HasState(tsSizing));
+        plat::TScrollInfo info;
+        info.fMask = plat::SIF_PAGE;
+        plat::GetScrollInfo(tree->Handle(), plat::SB_VERT, info);
+        EXPECT_EQ(static_cast<int>(info.nPage), tree->ClientHeight() + 1) << "set for the final client height";
+        EXPECT_INPUT_OK(*tree);
+    }
 }
 
 } // namespace

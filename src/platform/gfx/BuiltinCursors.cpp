@@ -195,12 +195,29 @@ std::vector<std::tuple<TResourceType, String, std::vector<std::uint8_t>>> Builti
     // The tree's splitter cursors: a bar across the edge with arrowheads off both sides.
     cursor(u"LT_HEADERSPLIT", Splitter(true), centre);
     cursor(u"LT_VERTSPLIT", Splitter(false), centre);
+    // The tree's panning cursors: the directions the content moves towards, by compass point.
+    const std::pair<int, int> ne{1, -1}, nw{-1, -1}, se{1, 1}, sw{-1, 1};
+    cursor(u"LT_MOVEALL", Panning({down, left, right, up}), centre);
+    cursor(u"LT_MOVEEW", Panning({left, right}), centre);
+    cursor(u"LT_MOVENS", Panning({down, up}), centre);
+    cursor(u"LT_MOVEN", Panning({up}), centre);
+    cursor(u"LT_MOVES", Panning({down}), centre);
+    cursor(u"LT_MOVEE", Panning({right}), centre);
+    cursor(u"LT_MOVEW", Panning({left}), centre);
+    cursor(u"LT_MOVENE", Panning({ne}), centre);
+    cursor(u"LT_MOVENW", Panning({nw}), centre);
+    cursor(u"LT_MOVESE", Panning({se}), centre);
+    cursor(u"LT_MOVESW", Panning({sw}), centre);
     const auto anchor = [&](const char16_t* name, const std::vector<std::pair<int, int>>& dirs) {
         out.emplace_back(RT_BITMAP, String(name), Bytes(EncodeBmp24(kSize, kSize, Anchor(dirs).data())));
     };
     anchor(u"INTLI1", {down, left, right, up});
     anchor(u"INTLI2", {left, right});
     anchor(u"INTLI3", {down, up});
+    // The tree's panning window pictures, by the directions the content can move.
+    anchor(u"LT_MOVEALL", {down, left, right, up});
+    anchor(u"LT_MOVEEW", {left, right});
+    anchor(u"LT_MOVENS", {down, up});
     return out;
 }
 

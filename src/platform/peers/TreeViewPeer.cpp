@@ -163,6 +163,12 @@ void TreeViewPeer::ScrollToEnd()
     QApplication::processEvents();
 }
 
+void TreeViewPeer::ScrollToTop()
+{
+    impl_->View.scrollToTop();
+    QApplication::processEvents();
+}
+
 void TreeViewPeer::ScrollToMiddle()
 {
     QScrollBar* bar = impl_->View.verticalScrollBar();

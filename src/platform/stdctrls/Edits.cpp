@@ -573,6 +573,8 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         const QMargins m(std::max(0, f.Left), std::max(0, f.Top), std::max(0, c.Right - f.Right),
                          std::max(0, c.Bottom - f.Bottom));
         if (host_->line) host_->line->setTextMargins(m);
+        // A multi-line editor lays its text out (and wraps it) inside the rectangle.
+        if (host_->plain) host_->plain->setContentsMargins(m);
         if (Message.Msg == EM_SETRECT) Invalidate();
         return;
     }

@@ -110,7 +110,10 @@ QRegion LayeredMask(const NativeWindow& n, bool composites)
             any = true;
         }
     }
-    if (all) return n.region;
+    if (all) {
+        // Every pixel shows: the region, or the whole picture (an empty mask would show nothing).
+        return n.region.isEmpty() ? QRegion(0, 0, img.width(), img.height()) : n.region;
+    }
     QRegion shown;
     if (any) shown.setRects(spans.data(), static_cast<int>(spans.size()));
     return n.region.isEmpty() ? shown : n.region.intersected(shown);
@@ -181,6 +184,16 @@ bool SetWindowRgn(HWND Handle, const TRect& Outer, const TRect& Hole)
         if (!Hole.IsEmpty()) r = r.subtracted(QRegion(Hole.Left, Hole.Top, Hole.Width(), Hole.Height()));
         n.region = r;
     }
+    ui::ApplyLayeredShape(n);
+    return true;
+}
+
+bool SetWindowRgn(HWND Handle, const TRegion& Region)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c) return false;
+    NativeWindow& n = ui::N(c);
+    n.region = gfx::NativeRegion(Region);
     ui::ApplyLayeredShape(n);
     return true;
 }

@@ -297,8 +297,11 @@ bool ScrollBarMouse(TWinControl* c, UINT msg, LRESULT hit, TPoint screen)
         n.barPart = -1;
         if (GetCaptureControl() == c) SetCaptureControl(nullptr);
         if (part == SB_THUMBTRACK) {
-            s.tracking = false;
+            // The window reads the final place as the track position (SIF_TRACKPOS) while it
+            // handles SB_THUMBPOSITION: the drag ends after the message.
             SendScroll(c, bar, SB_THUMBPOSITION, s.nTrackPos);
+            if (!IsWindow(c->Handle())) return true;
+            ui::N(c).bars[bar].tracking = false;
         }
         SendScroll(c, bar, SB_ENDSCROLL, 0);
         c->InvalidateFrame();

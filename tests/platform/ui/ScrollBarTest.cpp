@@ -14,9 +14,16 @@ class ScrollBox : public TColorBox {
 public:
     using TColorBox::TColorBox;
     std::vector<std::pair<int, int>> vscroll;  // code, position
+    std::vector<int> trackPos;                 // SIF_TRACKPOS as each message found it
     void WndProc(TMessage& m) override
     {
-        if (m.Msg == WM_VSCROLL) vscroll.push_back({LoWord(m.WParam), static_cast<std::int16_t>(HiWord(m.WParam))});
+        if (m.Msg == WM_VSCROLL) {
+            vscroll.push_back({LoWord(m.WParam), static_cast<std::int16_t>(HiWord(m.WParam))});
+            TScrollInfo si;
+            si.fMask = SIF_TRACKPOS;
+            GetScrollInfo(Handle(), SB_VERT, si);
+            trackPos.push_back(si.nTrackPos);
+        }
         TColorBox::WndProc(m);
     }
 };
@@ -128,6 +135,9 @@ TEST_F(ScrollBarTest, ThumbDragTracksThenSetsThePosition)
     ASSERT_EQ(box->vscroll.size(), i + 2);
     EXPECT_EQ(box->vscroll[i], std::make_pair(SB_THUMBPOSITION, last));
     EXPECT_EQ(box->vscroll[i + 1].first, SB_ENDSCROLL);
+    // The window reads the dragged place as the track position while it handles the moves
+    // and the final SB_THUMBPOSITION (the 32-bit way to the place).
+    for (size_t k = 0; k <= i; ++k) EXPECT_EQ(box->trackPos[k], box->vscroll[k].second) << k;
     // 30 px of thumb travel over 150 px of track is 18 positions.
     EXPECT_EQ(last, 45 + 18);
 }

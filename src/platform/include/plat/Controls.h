@@ -670,6 +670,9 @@ std::unique_ptr<TCanvas> GetWindowCanvas(HWND Handle);
 class TBitmap;
 bool UpdateLayeredWindow(HWND Handle, const TBitmap* Bitmap, std::uint8_t ConstantAlpha);
 bool SetWindowRgn(HWND Handle, const TRect& Outer, const TRect& Hole);
+// Clips a window to any region (window coordinates; an empty region removes the clip).
+class TRegion;
+bool SetWindowRgn(HWND Handle, const TRegion& Region);
 bool PtInWindowRgn(HWND Handle, TPoint P);
 
 // Window scroll bars: part of the non-client area, painted by the layer; interaction sends

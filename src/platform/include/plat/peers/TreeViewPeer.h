@@ -22,6 +22,7 @@ public:
     void ExpandAll();
     void CollapseAll();
     void ScrollToEnd();
+    void ScrollToTop();
     // Scrolls the vertical bar to the middle of its range.
     void ScrollToMiddle();
     void RenderViewport();
