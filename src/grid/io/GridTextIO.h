@@ -37,6 +37,11 @@ public:
     explicit TLineReader(std::string_view Bytes);
     bool Next(String& Line);
     bool AtEnd() const;
+    // ANSI and UTF-8 text: each line's bytes can be taken as they are (NextBytes, the same
+    // line ends as Next) and only the parts needed decoded (Decode).
+    bool EightBit() const { return enc_ == Enc::Ansi || enc_ == Enc::Utf8; }
+    bool NextBytes(std::string_view& Line);
+    String Decode(std::string_view Bytes) const;
 
 private:
     enum class Enc { Ansi, Utf8, Utf16Le, Utf16Be };
