@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -38,18 +39,51 @@ std::basic_string_view<Ch> Upto(std::basic_string_view<Ch> s, std::size_t from, 
     return s.substr(from, at == std::basic_string_view<Ch>::npos ? std::basic_string_view<Ch>::npos : at - from);
 }
 
-// Appends the ANSI bytes of a cell text: ASCII straight, anything else through the code page.
-void AppendAnsi(std::string& Out, StringView Text) {
-    for (char16_t c : Text)
-        if (c >= 0x80) {
-            Out += plat::StringToAnsi(Text);
-            return;
+// Lines of an ANSI file formed as bytes in a buffer of its own and written in pieces of about
+// 64 KiB: each line is copied in through a pointer (ASCII texts unit by unit, others through
+// the code page), with no growth check per piece of the line.
+class TAnsiLines {
+public:
+    explicit TAnsiLines(io::TTextFileWriter& File) : file_(File), buf_(kPiece + kSlack, '\0') {}
+    // A line of the three parts and CR LF.
+    void Line(std::string_view Col, std::string_view Row, StringView Text) {
+        // At most one byte per 16-bit unit of the text.
+        const std::size_t need = Col.size() + Row.size() + Text.size() + 2;
+        if (used_ + need > buf_.size()) {
+            Flush();
+            if (need > buf_.size()) buf_.resize(need);
         }
-    const std::size_t at = Out.size();
-    Out.resize(at + Text.size());
-    char* p = Out.data() + at;
-    for (char16_t c : Text) *p++ = static_cast<char>(c);
-}
+        char* p = buf_.data() + used_;
+        std::memcpy(p, Col.data(), Col.size());
+        p += Col.size();
+        std::memcpy(p, Row.data(), Row.size());
+        p += Row.size();
+        char* text = p;
+        for (char16_t c : Text) {
+            if (c >= 0x80) {
+                const std::string ansi = plat::StringToAnsi(Text);
+                std::memcpy(text, ansi.data(), ansi.size());
+                p = text + ansi.size();
+                break;
+            }
+            *p++ = static_cast<char>(c);
+        }
+        *p++ = '\r';
+        *p++ = '\n';
+        used_ = static_cast<std::size_t>(p - buf_.data());
+        if (used_ >= kPiece) Flush();
+    }
+    void Flush() {
+        if (used_) file_.WriteBytes(std::string_view(buf_.data(), used_));
+        used_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kPiece = std::size_t{1} << 16, kSlack = 4096;
+    io::TTextFileWriter& file_;
+    std::string buf_;
+    std::size_t used_ = 0;
+};
 
 } // namespace
 
@@ -84,7 +118,8 @@ void TExtStringGrid::SaveToFile(const String& FileName, bool Unicode) {
         colBytes[i] = plat::StringToAnsi(colText[i]);
     }
     String rowText;
-    std::string rowBytes, bytes;
+    std::string rowBytes;
+    TAnsiLines ansi(file);
     constexpr std::size_t kPiece = std::size_t{1} << 16;
     for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
         ExportNotification(esExportNextRow, r);
@@ -105,20 +140,13 @@ void TExtStringGrid::SaveToFile(const String& FileName, bool Unicode) {
                 text += *v;
                 text += u"\r\n";
             } else {
-                bytes += colBytes[i];
-                bytes += rowBytes;
-                AppendAnsi(bytes, *v);
-                bytes += "\r\n";
+                ansi.Line(colBytes[i], rowBytes, *v);
             }
         }
         if (text.size() >= kPiece) file.Flush();
-        if (bytes.size() >= kPiece) {
-            file.WriteBytes(bytes);
-            bytes.clear();
-        }
         progress.Row(r);
     }
-    if (!bytes.empty()) file.WriteBytes(bytes);
+    ansi.Flush();
     ExportNotification(esExportDone, -1);
     file.Commit();
 }

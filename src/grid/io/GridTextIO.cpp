@@ -141,7 +141,7 @@ void TTextFileWriter::Add(StringView Text)
     if (text_.size() >= (1u << 16)) Flush();
 }
 
-void TTextFileWriter::WriteBytes(const std::string& Bytes)
+void TTextFileWriter::WriteBytes(std::string_view Bytes)
 {
     Flush();
     impl_->file.Write(Bytes.data(), Bytes.size());

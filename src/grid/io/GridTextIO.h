@@ -64,7 +64,7 @@ public:
     String& Buffer() { return text_; }
     void Add(StringView Text);
     // Bytes as they are (after the text added so far).
-    void WriteBytes(const std::string& Bytes);
+    void WriteBytes(std::string_view Bytes);
     void Flush();
     // Raises plat::EFOpenError "Cannot create file "<name>"." when any write failed.
     void Commit();
