@@ -119,10 +119,31 @@ protected:
 };
 
 TEST_F(GridSettingsTest, DefaultColumnSizeTouchesNoStore) {
+    grid->SetColumnOrder();
     grid->SaveColSizes();
     grid->LoadColSizes();
+    grid->SaveColPositions();
+    grid->LoadColPositions();
     grid->ColumnSize()->Key = u"Software\\Grid";  // still no section
     grid->SaveColSizes();
+    grid->SaveColPositions();
+    grid->ColumnSize()->Key.clear();
+    grid->ColumnSize()->Section = u"Sizes";  // no key
+    grid->ColumnSize()->Save = true;
+    grid->SaveColPositions();
+    grid->LoadColPositions();
+    {
+        // A grid created, loaded and destroyed with Save on but no key.
+        struct TLoadedGrid : TExtStringGrid {
+            using TExtStringGrid::Loaded;
+            using TExtStringGrid::TExtStringGrid;
+        };
+        auto* g = new TLoadedGrid(form.get());
+        g->ColumnSize()->Save = true;
+        g->SetParent(form.get());
+        g->Loaded();
+        delete g;
+    }
     EXPECT_FALSE(plat::FileExists(plat::RegistryFileName()));
     EXPECT_FALSE(plat::DirectoryExists(plat::Utf8ToString(dir + "/config")));
 }
