@@ -1,6 +1,8 @@
 #include "BinStreamCodec.h"
 
+#include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -107,9 +109,15 @@ const char* ColorIdent(plat::TColor Color) {
     return nullptr;
 }
 
-bool IdentToColor(std::string_view Name, plat::TColor& Color) {
+bool IdentToColor(std::string_view Name, plat::TColor& Color, bool IgnoreCase) {
+    auto same = [&](std::string_view n) {
+        if (!IgnoreCase) return Name == n;
+        return Name.size() == n.size() && std::equal(n.begin(), n.end(), Name.begin(), [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+               });
+    };
     for (const TColorName& c : kColors)
-        if (Name == c.name) {
+        if (same(c.name)) {
             Color = static_cast<plat::TColor>(c.value);
             return true;
         }

@@ -49,7 +49,7 @@ double ExtendedToDouble(const std::uint8_t In[10]);
 
 // The standard colour names and values; a value with two names gives the first.
 const char* ColorIdent(plat::TColor Color);
-bool IdentToColor(std::string_view Name, plat::TColor& Color);
+bool IdentToColor(std::string_view Name, plat::TColor& Color, bool IgnoreCase = false);
 
 // Identifiers of an enumeration, in ordinal order.
 struct TIdents {

@@ -8,6 +8,7 @@
 #include "ExtUtil.h"
 #include "plat/Clipbrd.h"
 #include "plat/Files.h"
+#include "plat/ImgList.h"
 #include "plat/PictureEncode.h"
 #include "plat/Process.h"
 #include "plat/Streams.h"
@@ -91,6 +92,9 @@ private:
     }
     String CellLine(int c, int r, bool header, bool bodyWidths);
     String PictureTag(const plat::TBitmap& b);
+    // The picture tag of an image of the grid's image list; empty without the list or for an
+    // index outside it.
+    String ImageTag(int Index);
     int StyleIndex(const String& style) {
         const auto it = std::find(styles_.begin(), styles_.end(), style);
         if (it != styles_.end()) return static_cast<int>(it - styles_.begin());
@@ -116,6 +120,14 @@ String THtmlWriter::PictureTag(const plat::TBitmap& b) {
     if (!plat::WriteFileAtomic(path, jpeg)) throw plat::EFOpenError(u"Cannot create file \"" + path + u"\".");
     ++counter_;
     return u"<img src= \"file://" + EscapeText(path) + u"\"" + (x_ ? u" />" : u">");
+}
+
+String THtmlWriter::ImageTag(int Index) {
+    const plat::TCustomImageList* list = g_.GetGridImageList();
+    if (!list || Index < 0 || Index >= list->Count()) return String();
+    plat::TBitmap bmp;
+    if (!list->GetBitmap(Index, &bmp) || bmp.Empty()) return String();
+    return PictureTag(bmp);
 }
 
 String THtmlWriter::CellLine(int c, int r, bool header, bool bodyWidths) {
@@ -198,6 +210,17 @@ String THtmlWriter::CellLine(int c, int r, bool header, bool bodyWidths) {
             else if (auto* pic = dynamic_cast<plat::TPicture*>(gr->CellBitmap); pic && pic->HasGraphic())
                 bmp = pic->Bitmap();
             if (bmp && !bmp->Empty()) content = text + PictureTag(*bmp);
+        } else if (gr && gr->CellType == ctDataImage) {
+            // The text is the image index and is never shown.
+            int idx = -1;
+            content = pictures_ && plat::TryStrToInt(plat::Trim(text), idx) ? ImageTag(idx) : String();
+        } else if (gr && pictures_ && gr->CellType == ctImageList) {
+            content = ImageTag(gr->CellIndex) + text;
+        } else if (gr && pictures_ && gr->CellType == ctImages && g_.GetGridImageList()) {
+            String tags;
+            if (const TIntList* list = g_.GetCellImages(real, r))
+                for (int i = 0; i < list->Count(); ++i) tags += ImageTag(list->GetInteger(i));
+            content = tags + text;
         }
     }
     return u"<" + Tag(u"TD") + u" class=\"c" + plat::IntToStr(cls) + u"\"" + attrs + nowrap + width + u">" + content +

@@ -1,6 +1,8 @@
 // The native cell file of TExtStringGrid.
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -18,16 +20,70 @@ namespace {
 
 // Decimal integer at the start of `s` with leading blanks skipped; the digits before the
 // first other character count (0 when there are none). Saturates instead of overflowing.
-std::int64_t LeadingInteger(StringView s) {
+template <class Ch>
+std::int64_t LeadingInteger(std::basic_string_view<Ch> s) {
     std::size_t i = 0;
-    while (i < s.size() && s[i] == u' ') ++i;
+    while (i < s.size() && s[i] == Ch(' ')) ++i;
     bool neg = false;
-    if (i < s.size() && (s[i] == u'-' || s[i] == u'+')) neg = s[i++] == u'-';
+    if (i < s.size() && (s[i] == Ch('-') || s[i] == Ch('+'))) neg = s[i++] == Ch('-');
     std::int64_t v = 0;
-    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i)
-        v = std::min<std::int64_t>(v * 10 + (s[i] - u'0'), std::int64_t(1) << 40);
+    for (; i < s.size() && s[i] >= Ch('0') && s[i] <= Ch('9'); ++i)
+        v = std::min<std::int64_t>(v * 10 + (s[i] - Ch('0')), std::int64_t(1) << 40);
     return neg ? -v : v;
 }
+
+// The part of `s` from `from` up to `at` (to the end when `at` is npos; empty when `at` comes first).
+template <class Ch>
+std::basic_string_view<Ch> Upto(std::basic_string_view<Ch> s, std::size_t from, std::size_t at) {
+    if (from >= s.size() || at < from) return {};
+    return s.substr(from, at == std::basic_string_view<Ch>::npos ? std::basic_string_view<Ch>::npos : at - from);
+}
+
+// Lines of an ANSI file formed as bytes in a buffer of its own and written in pieces of about
+// 64 KiB: each line is copied in through a pointer (ASCII texts unit by unit, others through
+// the code page), with no growth check per piece of the line.
+class TAnsiLines {
+public:
+    explicit TAnsiLines(io::TTextFileWriter& File) : file_(File), buf_(kPiece + kSlack, '\0') {}
+    // A line of the three parts and CR LF.
+    void Line(std::string_view Col, std::string_view Row, StringView Text) {
+        // At most one byte per 16-bit unit of the text.
+        const std::size_t need = Col.size() + Row.size() + Text.size() + 2;
+        if (used_ + need > buf_.size()) {
+            Flush();
+            if (need > buf_.size()) buf_.resize(need);
+        }
+        char* p = buf_.data() + used_;
+        std::memcpy(p, Col.data(), Col.size());
+        p += Col.size();
+        std::memcpy(p, Row.data(), Row.size());
+        p += Row.size();
+        char* text = p;
+        for (char16_t c : Text) {
+            if (c >= 0x80) {
+                const std::string ansi = plat::StringToAnsi(Text);
+                std::memcpy(text, ansi.data(), ansi.size());
+                p = text + ansi.size();
+                break;
+            }
+            *p++ = static_cast<char>(c);
+        }
+        *p++ = '\r';
+        *p++ = '\n';
+        used_ = static_cast<std::size_t>(p - buf_.data());
+        if (used_ >= kPiece) Flush();
+    }
+    void Flush() {
+        if (used_) file_.WriteBytes(std::string_view(buf_.data(), used_));
+        used_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kPiece = std::size_t{1} << 16, kSlack = 4096;
+    io::TTextFileWriter& file_;
+    std::string buf_;
+    std::size_t used_ = 0;
+};
 
 } // namespace
 
@@ -52,27 +108,45 @@ void TExtStringGrid::SaveToFile(const String& FileName, bool Unicode) {
     }
     ExportNotification(esExportStart, SaveStartRow());
     io::TRowProgress progress(*this, SaveStartRow(), SaveRowCount());
-    String value;
-    // "col," per saved column and "row," per row are formed once, not once per cell.
+    String value, encoded;
+    // "col," per saved column and "row," per row are formed once, not once per cell. An ANSI
+    // file's lines are formed as bytes (no 16-bit text in between) and written in pieces.
     std::vector<String> colText(cols.size());
-    for (std::size_t i = 0; i < cols.size(); ++i) colText[i] = plat::IntToStr(fileCol(i)) + u",";
+    std::vector<std::string> colBytes(cols.size());
+    for (std::size_t i = 0; i < cols.size(); ++i) {
+        colText[i] = plat::IntToStr(fileCol(i)) + u",";
+        colBytes[i] = plat::StringToAnsi(colText[i]);
+    }
     String rowText;
+    std::string rowBytes;
+    TAnsiLines ansi(file);
+    constexpr std::size_t kPiece = std::size_t{1} << 16;
     for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
         ExportNotification(esExportNextRow, r);
         rowText = plat::IntToStr(r);
         rowText += u',';
+        if (!Unicode) rowBytes = plat::StringToAnsi(rowText);
         for (std::size_t i = 0; i < cols.size(); ++i) {
             SaveCell(cols[i], r, value);
             if (value.empty()) continue;
-            text += colText[i];
-            text += rowText;
-            if (value.find(u'\r') == String::npos) text += value;
-            else text += EncodeControlChars(value);
-            text += u"\r\n";
+            const String* v = &value;
+            if (value.find(u'\r') != String::npos) {
+                encoded = EncodeControlChars(value);
+                v = &encoded;
+            }
+            if (Unicode) {
+                text += colText[i];
+                text += rowText;
+                text += *v;
+                text += u"\r\n";
+            } else {
+                ansi.Line(colBytes[i], rowBytes, *v);
+            }
         }
-        if (text.size() >= (1u << 16)) file.Flush();
+        if (text.size() >= kPiece) file.Flush();
         progress.Row(r);
     }
+    ansi.Flush();
     ExportNotification(esExportDone, -1);
     file.Commit();
 }
@@ -114,44 +188,60 @@ void TExtStringGrid::LoadFromFile(const String& FileName) {
     } done{this, alive};
 
     io::TRowProgress progress(*this, 0, RowCount());
+    // Pending messages are processed after the first 256 lines, then every 256 lines once at
+    // least 10 ms have passed: the user interface stays live without a system call per line.
     unsigned sinceMessages = 0;
-    while (lines.Next(line)) {
+    bool messagesSeen = false;
+    auto lastMessages = std::chrono::steady_clock::now();
+    // One line, as 16-bit text or as the bytes of an 8-bit file (Decode turns a part of it into
+    // text); false once the grid is destroyed.
+    auto loadLine = [&](auto line, auto decode) {
+        using View = decltype(line);
+        using Ch = typename View::value_type;
+        constexpr std::size_t npos = View::npos;
         int r = 0;
-        if (line.size() >= 2 && line[0] == u'c' && line[1] == u'w') {
-            const std::size_t comma = line.find(u',');
-            const std::size_t from = std::min<std::size_t>(3, line.size());
-            const std::int64_t c = LeadingInteger(
-                StringView(line).substr(from, comma == String::npos ? String::npos : comma - std::min(comma, from)));
-            const StringView w = comma == String::npos ? StringView() : StringView(line).substr(comma + 1, 255);
-            const std::int64_t width = LeadingInteger(w);
+        if (line.size() >= 2 && line[0] == Ch('c') && line[1] == Ch('w')) {
+            const std::size_t comma = line.find(Ch(','));
+            const std::int64_t c = LeadingInteger(Upto(line, 3, comma));
+            const std::int64_t width = comma == npos ? 0 : LeadingInteger(line.substr(comma + 1, 255));
             if (c >= 0 && c < ColCount() && width >= 0 && width <= std::numeric_limits<int>::max())
                 SetColWidths(static_cast<int>(c), static_cast<int>(width));
         } else {
-            const std::size_t a = line.find(u',');
-            const std::size_t b = a == String::npos ? String::npos : line.find(u',', a + 1);
-            const std::int64_t c = a == String::npos ? 0 : LeadingInteger(StringView(line).substr(0, a));
-            const std::int64_t rr =
-                a == String::npos
-                    ? 0
-                    : LeadingInteger(StringView(line).substr(a + 1, b == String::npos ? String::npos : b - a - 1));
-            StringView rest;
-            if (b != String::npos) rest = StringView(line).substr(b + 1);
-            else if (a == String::npos) rest = line;  // no "," at all: the whole line
+            const std::size_t a = line.find(Ch(','));
+            const std::size_t b = a == npos ? npos : line.find(Ch(','), a + 1);
+            const std::int64_t c = a == npos ? 0 : LeadingInteger(line.substr(0, a));
+            const std::int64_t rr = a == npos ? 0 : LeadingInteger(Upto(line, a + 1, b));
+            View rest;
+            if (b != npos) rest = line.substr(b + 1);
+            else if (a == npos) rest = line;  // no "," at all: the whole line
             // Cells outside the grid (negative or too large numbers) are skipped.
             if (c >= 0 && rr >= 0 && c < ColCount() && rr < RowCount()) {
                 r = static_cast<int>(rr);
-                if (rest.find(u'\x08') == StringView::npos && (MultilineCells || rest.find(u'\r') == StringView::npos))
-                    LoadCell(RealColIndex(static_cast<int>(c)), r, String(rest));
+                if (rest.find(Ch('\x08')) == npos && (MultilineCells || rest.find(Ch('\r')) == npos))
+                    LoadCell(RealColIndex(static_cast<int>(c)), r, decode(rest));
                 else
-                    LoadCell(RealColIndex(static_cast<int>(c)), r, DecodeControlChars(rest, MultilineCells));
+                    LoadCell(RealColIndex(static_cast<int>(c)), r, DecodeControlChars(decode(rest), MultilineCells));
             }
         }
         progress.Row(r);
-        if (++sinceMessages == 256) {
-            sinceMessages = 0;
-            if (plat::Application) plat::Application->ProcessMessages();
-            if (alive.expired()) return;  // the grid was destroyed meanwhile
-        }
+        if (++sinceMessages < 256) return true;
+        sinceMessages = 0;
+        const auto now = std::chrono::steady_clock::now();
+        if (messagesSeen && now - lastMessages < std::chrono::milliseconds(10)) return true;
+        messagesSeen = true;
+        lastMessages = now;
+        if (plat::Application) plat::Application->ProcessMessages();
+        return !alive.expired();  // false: the grid was destroyed meanwhile
+    };
+    if (lines.EightBit()) {
+        std::string_view raw;
+        auto decode = [&](std::string_view v) { return lines.Decode(v); };
+        while (lines.NextBytes(raw))
+            if (!loadLine(raw, decode)) return;
+    } else {
+        auto decode = [](StringView v) { return String(v); };
+        while (lines.Next(line))
+            if (!loadLine(StringView(line), decode)) return;
     }
     CellsChanged(plat::TRect{0, 0, ColCount(), RowCount()});
 }

@@ -90,6 +90,29 @@ bool TLineReader::Next(String& Line)
     return true;
 }
 
+bool TLineReader::NextBytes(std::string_view& Line)
+{
+    const std::size_t n = bytes_.size();
+    if (pos_ >= n) return false;
+    const char* base = bytes_.data();
+    std::size_t end = pos_;
+    while (end < n && base[end] != '\r' && base[end] != '\n') ++end;
+    Line = std::string_view(base + pos_, end - pos_);
+    pos_ = end;
+    if (pos_ < n && base[pos_] == '\r') {
+        ++pos_;
+        if (pos_ < n && base[pos_] == '\n') ++pos_;
+    } else if (pos_ < n) {
+        ++pos_;
+    }
+    return true;
+}
+
+String TLineReader::Decode(std::string_view Bytes) const
+{
+    return enc_ == Enc::Utf8 ? plat::Utf8ToString(Bytes) : plat::AnsiToString(Bytes);
+}
+
 bool TLineReader::AtEnd() const
 {
     return pos_ >= bytes_.size() || ((enc_ == Enc::Utf16Le || enc_ == Enc::Utf16Be) && pos_ + 1 >= bytes_.size());
@@ -118,7 +141,7 @@ void TTextFileWriter::Add(StringView Text)
     if (text_.size() >= (1u << 16)) Flush();
 }
 
-void TTextFileWriter::WriteBytes(const std::string& Bytes)
+void TTextFileWriter::WriteBytes(std::string_view Bytes)
 {
     Flush();
     impl_->file.Write(Bytes.data(), Bytes.size());

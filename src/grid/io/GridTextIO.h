@@ -37,6 +37,11 @@ public:
     explicit TLineReader(std::string_view Bytes);
     bool Next(String& Line);
     bool AtEnd() const;
+    // ANSI and UTF-8 text: each line's bytes can be taken as they are (NextBytes, the same
+    // line ends as Next) and only the parts needed decoded (Decode).
+    bool EightBit() const { return enc_ == Enc::Ansi || enc_ == Enc::Utf8; }
+    bool NextBytes(std::string_view& Line);
+    String Decode(std::string_view Bytes) const;
 
 private:
     enum class Enc { Ansi, Utf8, Utf16Le, Utf16Be };
@@ -59,7 +64,7 @@ public:
     String& Buffer() { return text_; }
     void Add(StringView Text);
     // Bytes as they are (after the text added so far).
-    void WriteBytes(const std::string& Bytes);
+    void WriteBytes(std::string_view Bytes);
     void Flush();
     // Raises plat::EFOpenError "Cannot create file "<name>"." when any write failed.
     void Commit();

@@ -385,6 +385,20 @@ void TExtColumnGrid::LoadColumnPositions(const String& Key, const String& Sectio
     for (int j = 0; j < n; ++j) FColumnCollection->Items(j)->DefIdx = kept[static_cast<size_t>(j)];
 }
 
+void TExtColumnGrid::SaveColPositions() {
+    const TColumnSize* size = ColumnSize();
+    if (size->Location != clIniFile) return TExtStringGrid::SaveColPositions();
+    if (IsDesigning() || size->Key.empty() || size->Section.empty()) return;
+    SaveColumnPositions(size->Key, size->Section);
+}
+
+void TExtColumnGrid::LoadColPositions() {
+    const TColumnSize* size = ColumnSize();
+    if (size->Location != clIniFile) return TExtStringGrid::LoadColPositions();
+    if (IsDesigning() || size->Key.empty() || size->Section.empty()) return;
+    LoadColumnPositions(size->Key, size->Section);
+}
+
 void TExtColumnGrid::Loaded() {
     TExtStringGrid::Loaded();
     SyncColumnCount();

@@ -177,6 +177,10 @@ public:
     // INI file section; loading changes nothing unless every key is present.
     void SaveColumnPositions(const String& Key, const String& Section);
     void LoadColumnPositions(const String& Key, const String& Section);
+    // With ColumnSize.Location clIniFile the positions go to the INI file ColumnSize.Key in
+    // the "CP" form above; with clRegistry the string grid's "Pos" values in the key store.
+    void SaveColPositions() override;
+    void LoadColPositions() override;
     // Every setting of every item as text: a "[Column]" line per item followed by
     // "Property=Value" lines (CR, LF and "#" in values as "#13", "#10", "#35"). Loading
     // replaces the items, ignores unknown lines and keeps a property whose value does not

@@ -411,6 +411,44 @@ void TExtStringGrid::LoadColSizes() {
     }
 }
 
+void TExtStringGrid::SaveColPositions() {
+    if (IsDesigning() || FColumnSize->Key.empty() || FColumnSize->Section.empty()) return;
+    TColumnStore store(*FColumnSize);
+    for (int i = 0; i < FColumnOrder->Count(); ++i) store.Write(u"Pos" + plat::IntToStr(i), FColumnOrder->GetInteger(i));
+}
+
+void TExtStringGrid::LoadColPositions() {
+    if (IsDesigning() || FColumnSize->Key.empty() || FColumnSize->Section.empty()) return;
+    TColumnStore store(*FColumnSize);
+    if (store.Read(u"Pos0", -1) == -1) return;
+    // The stored order is read and checked whole before anything changes: an order that
+    // misses a column or names one twice would leave columns without a place.
+    const int n = AllColCount();
+    std::vector<int> order;
+    for (int i = 0; i < n; ++i) {
+        const int v = store.Read(u"Pos" + plat::IntToStr(i), -1);
+        if (v != -1) order.push_back(v);
+    }
+    if (static_cast<int>(order.size()) != n) return;
+    std::vector<int> inverse(static_cast<std::size_t>(n), -1);
+    for (int i = 0; i < n; ++i) {
+        const int p = order[static_cast<std::size_t>(i)];
+        if (p < 0 || p >= n || inverse[static_cast<std::size_t>(p)] != -1) return;
+        inverse[static_cast<std::size_t>(p)] = i;
+    }
+    std::vector<int> hidden;
+    for (int c = 0; c < n; ++c)
+        if (IsHiddenColumn(c)) hidden.push_back(c);
+    // Moving the columns back from the inverse order leaves position i showing the column
+    // now at order[i].
+    FColumnOrder->Clear();
+    for (int p : inverse) FColumnOrder->Add(p);
+    ResetColumnOrder();
+    for (auto it = hidden.rbegin(); it != hidden.rend(); ++it) HideColumn(*it);
+    FColumnOrder->Clear();
+    for (int p : order) FColumnOrder->Add(p);
+}
+
 int TExtStringGrid::MaxLinesInRow(int ARow) {
     if (ColCount() == 0 || !MultilineCells) return 1;
     int most = 1;

@@ -817,6 +817,22 @@ public:
     // ---- column sizes ----
     void SaveColSizes();
     void LoadColSizes();
+    // ---- column positions and settings files ----
+    // The column-order list as "Pos0", "Pos1", ... in the store ColumnSize names (nothing
+    // without its Key and Section). A load that does not find a complete order of every
+    // column changes nothing; a complete one moves the columns so that position i shows the
+    // column stored at i, hidden columns staying hidden.
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
+    // The visual properties as "name=value" lines in the system code page. A save that cannot
+    // create the file raises "Cannot Create <file>", a load that cannot open it "Cannot open
+    // file <file>"; neither changes the grid then. A load applies the lines in their fixed
+    // order and stops at the first bad number or colour with a conversion error.
+    void SaveVisualProps(const String& FileName);
+    void LoadVisualProps(const String& FileName);
+    // PrintSettings in Section of the INI file Key, rewritten whole by both.
+    void SavePrintSettings(const String& Key, const String& Section);
+    void LoadPrintSettings(const String& Key, const String& Section);
     int TotalXOffset() const { return XYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
     int TotalYOffset() const { return XYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
     int MaxLinesInRow(int ARow);
@@ -1144,6 +1160,7 @@ public:
     void SetEnhTextSize(bool Value);
     bool URLShow() const { return FURLShow; }
     void SetURLShow(bool Value);
+    bool URLShowInText = false;  // links inside longer texts are shown as links too
     bool URLFull() const { return FURLFull; }
     void SetURLFull(bool Value);
     bool URLUnderlineOnHover = false;

@@ -265,11 +265,49 @@ void TFocusHelper::Assign(const plat::TPersistent* Source) {
 }
 
 void TPrintSettings::Assign(const plat::TPersistent* Source) {
-    if (auto s = Same<TPrintSettings>(Source)) {
-        Font.Assign(s->Font);
-        FixedFont.Assign(s->FixedFont);
-        UseDisplayFont = s->UseDisplayFont;
-    }
+    auto s = Same<TPrintSettings>(Source);
+    if (!s) return;
+    Time = s->Time;
+    Date = s->Date;
+    PageNr = s->PageNr;
+    PageNumSep = s->PageNumSep;
+    DateFormat = s->DateFormat;
+    Title = s->Title;
+    Font.Assign(s->Font);
+    HeaderFont.Assign(s->HeaderFont);
+    FooterFont.Assign(s->FooterFont);
+    Borders = s->Borders;
+    BorderStyle = s->BorderStyle;
+    TitleText = s->TitleText;
+    TitleLines.Assign(&s->TitleLines);
+    Centered = s->Centered;
+    RepeatFixedRows = s->RepeatFixedRows;
+    RepeatFixedCols = s->RepeatFixedCols;
+    FooterSize = s->FooterSize;
+    HeaderSize = s->HeaderSize;
+    LeftSize = s->LeftSize;
+    RightSize = s->RightSize;
+    ColumnSpacing = s->ColumnSpacing;
+    RowSpacing = s->RowSpacing;
+    TitleSpacing = s->TitleSpacing;
+    Orientation = s->Orientation;
+    PagePrefix = s->PagePrefix;
+    PageSuffix = s->PageSuffix;
+    FixedHeight = s->FixedHeight;
+    UseFixedHeight = s->UseFixedHeight;
+    FixedWidth = s->FixedWidth;
+    UseFixedWidth = s->UseFixedWidth;
+    FitToPage = s->FitToPage;
+    NoAutoSize = s->NoAutoSize;
+    PrintGraphics = s->PrintGraphics;
+    JobName = s->JobName;
+    NoAutoSizeRow = s->NoAutoSizeRow;
+    PageNumberOffset = s->PageNumberOffset;
+    MaxPagesOffset = s->MaxPagesOffset;
+    FixedFont.Assign(s->FixedFont);
+    UseDisplayFont = s->UseDisplayFont;
+    UseDefaultOrientation = s->UseDefaultOrientation;
+    BorderColor = s->BorderColor;
 }
 
 void THTMLSettings::Assign(const plat::TPersistent* Source) {

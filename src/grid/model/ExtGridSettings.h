@@ -10,6 +10,7 @@
 #include "ExtObj.h"
 #include "plat/Classes.h"
 #include "plat/Graphics.h"
+#include "plat/Printers.h"
 
 namespace grid {
 
@@ -254,15 +255,64 @@ public:
     bool Enabled = false;
 };
 
-// The fonts of printed cells.
+// Where a printed header or footer text goes, which lines a print draws, and how columns are
+// scaled to the page; ordinals are stored in print-settings files.
+enum TPrintPosition { ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight, ppBottomCenter };
+enum TPrintBorders {
+    pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical, pbAroundHorizontal, pbCustom
+};
+enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
+
+// What steers printing. Lengths are tenths of a millimetre. Assign copies every setting but
+// FixedCellsAlways (fonts and title lines by content).
 class TPrintSettings : public plat::TPersistent {
 public:
     explicit TPrintSettings(TExtStringGrid* AGrid) : FGrid(AGrid) {}
     String ClassName() const override { return u"TPrintSettings"; }
     void Assign(const plat::TPersistent* Source) override;
-    plat::TFont Font;
-    plat::TFont FixedFont;
-    bool UseDisplayFont = false;  // print with the grid's own fonts
+    TExtStringGrid* Grid() const { return FGrid; }
+
+    TPrintPosition Time = ppNone;
+    TPrintPosition Date = ppNone;
+    TPrintPosition PageNr = ppNone;
+    String PageNumSep = u"/";
+    String DateFormat = u"dd/mm/yyyy";
+    TPrintPosition Title = ppNone;
+    plat::TFont Font;        // normal cells when UseDisplayFont is false
+    plat::TFont HeaderFont;
+    plat::TFont FooterFont;
+    TPrintBorders Borders = pbSingle;
+    plat::TPenStyle BorderStyle = plat::psSolid;
+    String TitleText;           // one line; TitleLines serve when it is empty
+    plat::TStringList TitleLines;
+    bool Centered = true;
+    bool RepeatFixedRows = false, RepeatFixedCols = false;
+    int FooterSize = 0, HeaderSize = 0, LeftSize = 0, RightSize = 0;
+    int ColumnSpacing = 0, RowSpacing = 0, TitleSpacing = 0;
+    plat::TPrinterOrientation Orientation = plat::poPortrait;
+    String PagePrefix, PageSuffix;
+    int FixedHeight = 0;
+    bool UseFixedHeight = false;
+    int FixedWidth = 0;
+    bool UseFixedWidth = false;
+    TFitToPage FitToPage = fpNever;
+    bool NoAutoSize = false;
+    bool PrintGraphics = false;
+    String JobName;
+    bool NoAutoSizeRow = false;
+    int PageNumberOffset = 0, MaxPagesOffset = 0;
+    plat::TFont FixedFont;      // fixed cells when UseDisplayFont is false
+    bool UseDisplayFont = true;  // print with the grid's own Font and FixedFont
+    bool UseDefaultOrientation = false;
+    bool FixedCellsAlways = false;
+    TColor BorderColor = 0;
+
+    // The setters copy the given object's content.
+    void SetFont(const plat::TFont& Value) { Font.Assign(Value); }
+    void SetHeaderFont(const plat::TFont& Value) { HeaderFont.Assign(Value); }
+    void SetFooterFont(const plat::TFont& Value) { FooterFont.Assign(Value); }
+    void SetFixedFont(const plat::TFont& Value) { FixedFont.Assign(Value); }
+    void SetTitleLines(const plat::TStrings& Value) { TitleLines.Assign(&Value); }
 
 private:
     TExtStringGrid* FGrid;

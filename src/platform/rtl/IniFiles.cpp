@@ -106,18 +106,17 @@ std::optional<std::size_t> FindKey(const std::vector<String>& lines, const Range
     return std::nullopt;
 }
 
-} // namespace
 
-String TIniFile::ReadString(StringView Section, StringView Ident, const String& Default) const
+std::optional<String> GetValue(const IniText& t, StringView Section, StringView Ident)
 {
-    const IniText t = Load(fileName_);
     const auto at = FindKey(t.lines, FindSection(t.lines, Section), Ident);
-    return at ? ValueOf(t.lines[*at]) : Default;
+    if (!at)
+        return std::nullopt;
+    return ValueOf(t.lines[*at]);
 }
 
-void TIniFile::WriteString(StringView Section, StringView Ident, const String& Value)
+void SetValue(IniText& t, StringView Section, StringView Ident, const String& Value)
 {
-    IniText t = Load(fileName_);
     const Range r = FindSection(t.lines, Section);
     if (const auto at = FindKey(t.lines, r, Ident)) {
         const String& line = t.lines[*at];
@@ -134,6 +133,19 @@ void TIniFile::WriteString(StringView Section, StringView Ident, const String& V
             --pos;
         t.lines.insert(t.lines.begin() + static_cast<std::ptrdiff_t>(pos), String(Ident) + u"=" + Value);
     }
+}
+
+} // namespace
+
+String TIniFile::ReadString(StringView Section, StringView Ident, const String& Default) const
+{
+    return GetValue(Load(fileName_), Section, Ident).value_or(Default);
+}
+
+void TIniFile::WriteString(StringView Section, StringView Ident, const String& Value)
+{
+    IniText t = Load(fileName_);
+    SetValue(t, Section, Ident, Value);
     Save(fileName_, t);
 }
 
@@ -225,6 +237,56 @@ void TIniFile::EraseSection(StringView Section)
     t.lines.erase(t.lines.begin() + static_cast<std::ptrdiff_t>(r.header),
                   t.lines.begin() + static_cast<std::ptrdiff_t>(r.last));
     Save(fileName_, t);
+}
+
+// ---- TMemIniFile ------------------------------------------------------------------------------
+
+struct TMemIniFile::Impl {
+    IniText text;
+    bool unreadable = false;  // the file exists but could not be read: never replace it
+};
+
+TMemIniFile::TMemIniFile(String FileName) : fileName_(std::move(FileName)), impl_(std::make_unique<Impl>())
+{
+    String text;
+    if (ReadTextFile(fileName_, text, &impl_->text.encoding))
+        impl_->text.lines = SplitLines(text);
+    else
+        impl_->unreadable = FileExists(fileName_) || DirectoryExists(fileName_);
+}
+
+TMemIniFile::~TMemIniFile() = default;
+
+String TMemIniFile::ReadString(StringView Section, StringView Ident, const String& Default) const
+{
+    return GetValue(impl_->text, Section, Ident).value_or(Default);
+}
+
+void TMemIniFile::WriteString(StringView Section, StringView Ident, const String& Value)
+{
+    SetValue(impl_->text, Section, Ident, Value);
+}
+
+int TMemIniFile::ReadInteger(StringView Section, StringView Ident, int Default) const
+{
+    return StrToIntDef(ReadString(Section, Ident, String()), Default);
+}
+
+void TMemIniFile::WriteInteger(StringView Section, StringView Ident, int Value)
+{
+    WriteString(Section, Ident, IntToStr(Value));
+}
+
+bool TMemIniFile::ValueExists(StringView Section, StringView Ident) const
+{
+    return GetValue(impl_->text, Section, Ident).has_value();
+}
+
+void TMemIniFile::UpdateFile()
+{
+    if (impl_->unreadable)
+        throw EIniFileException(u"Unable to write to " + fileName_);
+    Save(fileName_, impl_->text);
 }
 
 } // namespace plat

@@ -11,6 +11,7 @@
 #include "GridFileFixture.h"
 #include "plat/Clipbrd.h"
 #include "plat/Files.h"
+#include "plat/ImgList.h"
 #include "plat/Process.h"
 #include "TestSupport.h"
 
@@ -204,6 +205,63 @@ TEST_F(GridHTMLTest, PicturesAndShow) {
     g->CopyToClipBoardAsHTML();
     EXPECT_FALSE(plat::FileExists(dir + u"/images/img1.jpg"));
     EXPECT_FALSE(plat::FileExists(u"images/img1.jpg"));
+}
+
+// Images of the grid's image list become picture files in the order the cells are written:
+// an image-list cell puts the picture before its text, a data-image cell shows only the
+// picture its text names, a multi-image cell one picture per index in range; indexes outside
+// the list give no picture. The hidden column's neighbours keep their real column's images.
+TEST_F(GridHTMLTest, ImageListPictures) {
+    TExtStringGrid* g = MakeGrid(5, 2);
+    plat::TCustomImageList images(nullptr);
+    images.SetSize(12, 7);
+    plat::TBitmap red{12, 7}, blue{12, 7};
+    red.Canvas()->Brush()->SetColor(0x0000FF);
+    red.Canvas()->FillRect(plat::TRect{0, 0, 12, 7});
+    blue.Canvas()->Brush()->SetColor(0xFF0000);
+    blue.Canvas()->FillRect(plat::TRect{0, 0, 12, 7});
+    ASSERT_EQ(images.Add(&red, nullptr), 0);
+    ASSERT_EQ(images.Add(&blue, nullptr), 1);
+
+    g->GridImages = &images;
+    g->SetCells(1, 0, u"hidden");
+    g->AddImageIdx(1, 0, 0, haLeft, vaTop);
+    g->SetCells(2, 0, u"far");
+    g->AddImageIdx(2, 0, 9, haLeft, vaTop);
+    g->AddDataImage(3, 0, 7, haLeft, vaTop);
+    g->SetCells(4, 0, u"multi");
+    g->AddMultiImage(4, 0, 0, haLeft, vaTop);
+    for (int idx : {1, 7, 0}) g->GetCellImages(4, 0)->Add(idx);
+    g->SetCells(2, 1, u"list");
+    g->AddImageIdx(2, 1, 1, haLeft, vaTop);
+    g->AddDataImage(3, 1, 0, haLeft, vaTop);
+    g->HideColumn(1);
+    const String f = File("i.html");
+    g->SaveToHTML(f, false, false);
+    g->GridImages = nullptr;
+    const std::string img = "[img file://" + U8(dir) + "/images/img";
+    const std::string want = "\xC2\xA0|1|1|c0\tfar|1|1|c0\t|1|1|c0\t" + img + "1.jpg]" + img + "2.jpg]multi|1|1|c0\n"
+                             "\xC2\xA0|1|1|c0\t" + img + "3.jpg]list|1|1|c1\t" + img + "4.jpg]|1|1|c1\t\xC2\xA0|1|1|c2\n"
+                             "classes ok\n";
+    EXPECT_EQ(Oracle("table", f), want);
+    EXPECT_FALSE(plat::FileExists(dir + u"/images/img5.jpg"));
+    // Each file is the image at the list's size, in its colour (blue for index 1).
+    struct Pic {
+        int n;
+        bool blue;
+    };
+    for (Pic p : {Pic{1, true}, Pic{2, false}, Pic{3, true}, Pic{4, false}}) {
+        SCOPED_TRACE(p.n);
+        int rc = 0;
+        const std::string jpg = U8(dir) + "/images/img" + std::to_string(p.n) + ".jpg";
+        const std::string out = Shell("djpeg -pnm -outfile '" + jpg + ".ppm' '" + jpg + "'", rc);
+        ASSERT_EQ(rc, 0) << out;
+        const std::string ppm = Read(plat::Utf8ToString(jpg + ".ppm"));
+        ASSERT_EQ(ppm.rfind("P6\n12 7\n255\n", 0), 0u) << ppm.substr(0, 20);
+        const auto* px = reinterpret_cast<const unsigned char*>(ppm.data() + 12 + 3 * (3 * 12 + 6));
+        EXPECT_GT(p.blue ? px[2] : px[0], 200) << int(px[0]) << "," << int(px[1]) << "," << int(px[2]);
+        EXPECT_LT(p.blue ? px[0] : px[2], 60);
+    }
 }
 
 // The clipboard block: its offsets slice out the document and the fragment.

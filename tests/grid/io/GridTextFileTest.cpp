@@ -53,10 +53,11 @@ TEST_F(GridTextFileTest, SavedLinesAndEncodings) {
     grid->SetColWidths(2, 50);
     grid->SetCells(1, 0, u"è");
     grid->SetCells(2, 1, u"a\r\nb");
+    grid->SetCells(0, 1, u"x\u4E2D");  // not in the ANSI code page: "?" there
     const String uni = File("u.txt"), ansi = File("a.txt");
     grid->SaveToFile(uni, true);
     grid->SaveToFile(ansi, false);
-    const String lines = u"3,2\r\ncw 0,30\r\ncw 1,40\r\ncw 2,50\r\n1,0,è\r\n2,1,a\x09\x08" u"b\r\n";
+    const String lines = u"3,2\r\ncw 0,30\r\ncw 1,40\r\ncw 2,50\r\n1,0,è\r\n0,1,x\u4E2D\r\n2,1,a\x09\x08" u"b\r\n";
     EXPECT_EQ(Read(uni), "\xFF\xFE" + Utf16(lines));
     EXPECT_EQ(Read(ansi), plat::StringToAnsi(lines));
 }
@@ -84,6 +85,8 @@ TEST_F(GridTextFileTest, LoadingHandWrittenFiles) {
         {"UTF-16BE with mark", std::string("\xFE\xFF\0" "2\0,\0" "2\0\r\0\n\0" "1\0,\0" "1\0,\0x", 22), false, 1, 1,
          u"x"},
         {"LF line ends", "2,2\n1,1,x\n", false, 1, 1, u"x"},
+        {"CR line ends", "2,2\r0,0,y\r1,1,x\r", false, 1, 1, u"x"},
+        {"a width line without a comma", "2,2\rcw 1\r1,1,x", false, 1, 1, u"x"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -76,5 +76,31 @@ TEST(IniFile, NewFileAndWriteFailure)
                                               u"Unable to write to " + (dir / u"adir")));
 }
 
+TEST(MemIniFile, ChangesReachTheFileOnlyWhole)
+{
+    TempDir dir;
+    const String file = dir / u"print.ini";
+    ASSERT_TRUE(WriteFileAtomic(file, "; keep me\r\n[A]\r\nx=1\r\n"));
+    TMemIniFile ini(file);
+    ini.WriteInteger(u"a", u"X", 5);
+    ini.WriteString(u"B", u"t", u"caf\u00E8");
+    EXPECT_EQ(ini.ReadInteger(u"A", u"x", 0), 5);
+    EXPECT_TRUE(ini.ValueExists(u"b", u"T"));
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(file, bytes));
+    EXPECT_EQ(bytes, "; keep me\r\n[A]\r\nx=1\r\n") << "nothing written before UpdateFile";
+    ini.UpdateFile();
+    EXPECT_EQ(TIniFile(file).ReadString(u"B", u"t", u""), u"caf\u00E8");
+    EXPECT_EQ(TIniFile(file).ReadInteger(u"A", u"X", 0), 5);
+    // A missing file reads as empty and is created by UpdateFile.
+    TMemIniFile fresh(dir / u"new.ini");
+    EXPECT_EQ(fresh.ReadString(u"A", u"x", u"def"), u"def");
+    fresh.UpdateFile();
+    EXPECT_TRUE(FileExists(dir / u"new.ini"));
+    ASSERT_TRUE(CreateDir(dir / u"adir"));
+    TMemIniFile bad(dir / u"adir");  // a folder cannot be replaced by the file
+    EXPECT_TRUE(ThrowsWith<EIniFileException>([&] { bad.UpdateFile(); }, u"Unable to write to " + (dir / u"adir")));
+}
+
 } // namespace
 } // namespace plat
