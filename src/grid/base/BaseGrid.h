@@ -55,7 +55,13 @@ public:
     String GetCellEx(int ACol, int ARow);
     void SetCellEx(int ACol, int ARow, const String& Value);
     String GetGridCell(int ACol, int ARow) const { return TObjStringGrid::Cells(ACol, ARow); }
-    void SetGridCell(int ACol, int ARow, const String& Value) { TObjStringGrid::SetCells(ACol, ARow, Value); }
+    void SetGridCell(int ACol, int ARow, const String& Value) {
+        TObjStringGrid::SetCells(ACol, ARow, Value);
+        GridCellWritten(ACol, ARow);
+    }
+    // Called after every write of a stored cell text (real column, display row): an editor
+    // open on that cell follows the new text.
+    virtual void GridCellWritten(int ACol, int ARow) { (void)ACol, (void)ARow; }
     plat::TObject* Objects(int ACol, int ARow) const { return GetObjectEx(ACol, ARow); }
     void SetObjects(int ACol, int ARow, plat::TObject* Value) { SetObjectEx(ACol, ARow, Value); }
     plat::TObject* GetObjectEx(int ACol, int ARow) const;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "plat/Graphics.h"
 #include "plat/Messages.h"
+#include "plat/StdCtrls.h"
 #include "plat/SysUtils.h"
 
 namespace grid {
@@ -108,12 +110,120 @@ void TEmbeddedTimePicker::Click() {
 
 // ---- TExtDateTimePicker -----------------------------------------------------------------------
 
-TExtDateTimePicker::TExtDateTimePicker(plat::TComponent* AOwner) : TCustomDateTimePicker(AOwner) {
+TExtDateTimePicker::TExtDateTimePicker(plat::TComponent* AOwner)
+    : TCustomDateTimePicker(AOwner), FLabelFont(std::make_unique<plat::TFont>()) {
     SetBorderStyle(plat::bsSingle);
     SetExtKind(dkDateTime);
+    FLabelFont->OnChange = [this](plat::TObject*) {
+        if (FLabel) UpdateLabel();
+    };
 }
 
-TExtDateTimePicker::~TExtDateTimePicker() = default;
+TExtDateTimePicker::~TExtDateTimePicker() {
+    FLabelFont->OnChange = nullptr;
+    // The label belongs to the component tree, which frees it.
+    FLabel = nullptr;
+}
+
+// ---- caption label ----------------------------------------------------------------------------
+
+String TExtDateTimePicker::LabelCaption() const { return FLabel ? FLabel->Caption() : String(); }
+
+void TExtDateTimePicker::SetLabelCaption(const String& Value) {
+    if (!FLabel) {
+        FLabel = new plat::TLabel(this);
+        FLabel->SetParent(Parent());
+        FLabel->SetFocusControl(this);
+        FLabel->SetFont(ParentFont() ? Font() : FLabelFont.get());
+        FLabel->OnClick = [this](plat::TObject*) {
+            if (OnLabelClick) OnLabelClick(this);
+        };
+        FLabel->OnDblClick = [this](plat::TObject*) {
+            if (OnLabelDblClick) OnLabelDblClick(this);
+        };
+        if (!FLabelAlwaysEnabled) FLabel->SetEnabled(Enabled());
+    }
+    FLabel->SetCaption(Value);
+    UpdateLabel();
+}
+
+void TExtDateTimePicker::SetLabelFont(const plat::TFont* Value) {
+    if (Value) FLabelFont->Assign(*Value);
+    if (FLabel) UpdateLabel();
+}
+
+void TExtDateTimePicker::SetLabelMargin(int Value) {
+    FLabelMargin = Value;
+    if (FLabel) UpdateLabel();
+}
+
+void TExtDateTimePicker::SetLabelPosition(TLabelPosition Value) {
+    FLabelPosition = Value;
+    if (FLabel) UpdateLabel();
+}
+
+void TExtDateTimePicker::SetLabelTransparent(bool Value) {
+    FLabelTransparent = Value;
+    if (FLabel) UpdateLabel();
+}
+
+void TExtDateTimePicker::SetLabelAlwaysEnabled(bool Value) {
+    FLabelAlwaysEnabled = Value;
+    if (!FLabel) return;
+    FLabel->SetEnabled(Value || Enabled());
+    UpdateLabel();
+}
+
+void TExtDateTimePicker::SetParent(plat::TWinControl* AParent) {
+    TCustomDateTimePicker::SetParent(AParent);
+    if (FLabel && !HasState(plat::csDestroying)) {
+        FLabel->SetParent(AParent);
+        UpdateLabel();
+    }
+}
+
+void TExtDateTimePicker::SetVisible(bool Value) {
+    TCustomDateTimePicker::SetVisible(Value);
+    if (FLabel) FLabel->SetVisible(Value);
+}
+
+void TExtDateTimePicker::SetEnabled(bool Value) {
+    TCustomDateTimePicker::SetEnabled(Value);
+    if (FLabel && !FLabelAlwaysEnabled) FLabel->SetEnabled(Value);
+}
+
+void TExtDateTimePicker::UpdateLabel() {
+    if (!FLabel || !FLabel->Parent()) return;
+    FLabel->SetTransparent(FLabelTransparent);
+    FLabel->SetFont(ParentFont() ? Font() : FLabelFont.get());
+    // The caption's width as the label's font draws it.
+    plat::TBitmap measure(1, 1);
+    measure.Canvas()->SetFont(FLabel->Font());
+    const int w = measure.Canvas()->TextWidth(FLabel->Caption());
+    const int hc = Height(), wc = Width(), t = Top(), l = Left();
+    const int hl = FLabel->Height(), wl = FLabel->Width();
+    const int m = FLabelMargin;
+    const int midTop = t + (hc - hl) / 2;
+    const int midLeft = l + (wc - wl) / 2;
+    int top = t, left = l;
+    switch (FLabelPosition) {
+    case lpLeftTop: top = t; left = l - w - m; break;
+    case lpLeftCenter: top = midTop; left = l - w - m; break;
+    case lpLeftBottom: top = t + hc - hl; left = l - w - m; break;
+    case lpTopLeft: top = t - hl - m; left = l; break;
+    case lpBottomLeft: top = t + hc + m; left = l; break;
+    case lpLeftTopLeft: top = t; left = l - m; break;
+    case lpLeftCenterLeft: top = midTop; left = l - m; break;
+    case lpLeftBottomLeft: top = t + hc - hl; left = l - m; break;
+    case lpTopCenter: top = t - hl - m; left = midLeft; break;
+    case lpBottomCenter: top = t + hc + m; left = midLeft; break;
+    case lpRightTop: top = t; left = l + wc + m; break;
+    case lpRightCenter: top = midTop; left = l + wc + m; break;
+    case lpRighBottom: top = t + hc - hl; left = l + wc + m; break;
+    }
+    FLabel->SetBounds(left, top, FLabel->Width(), FLabel->Height());
+    FLabel->SetVisible(Visible());
+}
 
 void TExtDateTimePicker::SetExtKind(TExtDateTimeKind Value) {
     FKind = Value;
@@ -172,6 +282,7 @@ String TExtDateTimePicker::Version() const {
 void TExtDateTimePicker::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     TCustomDateTimePicker::SetBounds(ALeft, ATop, AWidth, AHeight);
     LayoutTimePicker();
+    if (FLabel && !HasState(plat::csDestroying)) UpdateLabel();
 }
 
 void TExtDateTimePicker::LayoutTimePicker() {

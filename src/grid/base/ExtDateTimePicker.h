@@ -1,6 +1,9 @@
 #pragma once
 // Date-time pickers with automatic field advance while digits are typed (TCustomDateTimePicker)
 // and a combined date-and-time picker with an embedded time picker (TExtDateTimePicker).
+#include <memory>
+
+#include "EsgCombo.h"
 #include "EsgDateTimePicker.h"
 
 namespace grid {
@@ -94,6 +97,32 @@ public:
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
+    // ---- caption label ----
+    // A label beside the picker, created by the first LabelCaption (null before) and owned by
+    // the picker. It sits LabelMargin pixels off the side LabelPosition names (the caption's
+    // width measured with the label's canvas), follows the picker's parent, visibility and
+    // enabled state (always enabled with LabelAlwaysEnabled), takes the picker's font when
+    // ParentFont and LabelFont otherwise; its clicks fire OnLabelClick and OnLabelDblClick.
+    plat::TLabel* PickerLabel() const { return FLabel; }
+    String LabelCaption() const;
+    void SetLabelCaption(const String& Value);
+    plat::TFont* LabelFont() const { return FLabelFont.get(); }
+    void SetLabelFont(const plat::TFont* Value);
+    int LabelMargin() const { return FLabelMargin; }
+    void SetLabelMargin(int Value);
+    TLabelPosition LabelPosition() const { return FLabelPosition; }
+    void SetLabelPosition(TLabelPosition Value);
+    bool LabelTransparent() const { return FLabelTransparent; }
+    void SetLabelTransparent(bool Value);
+    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
+    void SetLabelAlwaysEnabled(bool Value);
+    bool FocusLabel() const { return FFocusLabel; }
+    void SetFocusLabel(bool Value) { FFocusLabel = Value; }
+    plat::TNotifyEvent OnLabelClick, OnLabelDblClick;
+    void SetParent(plat::TWinControl* AParent) override;
+    void SetVisible(bool Value) override;
+    void SetEnabled(bool Value) override;
+
 protected:
     void ShiftFocus() override;
     void Paint() override;
@@ -112,6 +141,12 @@ private:
     String FTimeFormat;
     TEmbeddedTimePicker* FTimePicker = nullptr;
     bool FLaying = false;
+    void UpdateLabel();
+    plat::TLabel* FLabel = nullptr;  // owned through the component tree
+    std::unique_ptr<plat::TFont> FLabelFont;
+    TLabelPosition FLabelPosition = lpLeftTop;
+    int FLabelMargin = 4;
+    bool FLabelTransparent = false, FLabelAlwaysEnabled = false, FFocusLabel = false;
 };
 
 } // namespace grid

@@ -202,6 +202,8 @@ class TGridDatePicker;
 class TGridDateTimePicker;
 class TEditLink;
 class TGridTransEdit;
+class TControlEdit;
+class TControlCombo;
 class TGridTransCombo;
 // Whether AComponent is the link (a link is a component; its class is complete in GridEditLink.h).
 bool IsEditLinkOf(const TEditLink* Link, const plat::TComponent* AComponent);
@@ -2111,6 +2113,31 @@ public:
     bool EditorKey(std::uint16_t Key, plat::TShiftState Shift);
     void EditorExit();
     void EditorChanged(const String& Value);
+    // ---- editor notifications and small hooks (GridEditNotify.cpp) ----
+    // WM_COMMAND from the editors: EN_CHANGE keeps the open text editor's text in the cell as
+    // it is typed (FShowEditProcess); the combo editor's CBN_DROPDOWN
+    // fires OnComboDropDown and CBN_CLOSEUP OnComboCloseUp, before which, with
+    // DirectComboClose, the picked item ends the edit as Enter does. False: the framework
+    // goes on with the message.
+    bool EditorCommand(plat::TMessage& Message);
+    // A date editor's value changed: OnDateTimeChange for the current cell (Col, Row), with
+    // 0 for a cleared check box.
+    void DateEditorChanged(plat::TDateTime Value);
+    using TDateTimeChangeEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TDateTime ADateTime)>;
+    TDateTimeChangeEvent OnDateTimeChange;
+    // The stored texts and objects of hidden row ARow (real row), one per real column; null
+    // when the row is not hidden.
+    std::unique_ptr<plat::TStringList> GetHiddenRowStrings(int ARow) const;
+    // The value a cell (real column, display row) computes to: its stored text here.
+    virtual void GetCalculatedCell(int ACol, int ARow, String& Value);
+    // ---- an open editor follows writes of its cell (GridEditSync.cpp) ----
+    // A text written into the cell under the open editor by anyone but the edit itself is
+    // shown by the editor (the text and combo editors take it, the others open again on it),
+    // and it becomes the text Escape brings back; the editor cannot write the old text back.
+    void GridCellWritten(int ACol, int ARow) override;
+    // The text the editor shows for a stored cell text (markup as plain text unless
+    // EditWithTags).
+    String EditTextOf(const String& Stored) const;
     // ---- drag and drop and drag scrolling (GridDragDrop.cpp) ----
     TDragDropSettings* DragDropSettings();
     TDragScrollOptions* DragScrollOptions();
@@ -2182,6 +2209,34 @@ public:
     std::function<void(plat::TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor, plat::TStrings* Values)>
         OnFixedEdit;
     plat::TDateTime OriginalDateTime() const { return FOriginalDateTime; }
+    // ---- editors of markup controls inside a cell (GridControlEdit.cpp) ----
+    using TControlEditDoneEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, const String& CtrlID,
+                                                     const String& CtrlType, const String& CtrlVal)>;
+    using TControlComboListEvent =
+        std::function<void(plat::TObject* Sender, int ARow, int ACol, const String& CtrlID, const String& CtrlType,
+                           const String& CtrlVal, plat::TStrings* Values, bool& Edit, int& DropCount)>;
+    using TControlComboSelectEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, int ItemIndex,
+                                                        const String& CtrlID, const String& CtrlValue)>;
+    TControlEdit* ControlEdit();    // created on first use
+    TControlCombo* ControlCombo();  // created on first use
+    // Opens the editor of control CtrlID (EDIT, PASSWORD, MASK or COMBO; other types open
+    // nothing) of the cell (ACol real, ARow) over CtrlRect (grid coordinates); a running
+    // control edit ends first. A COMBO's items and style come from OnControlComboList.
+    void ShowCellControlEditor(const String& CellText, const String& CtrlType, int ARow, int ACol, int DisplCol,
+                               const plat::TRect& CtrlRect, const String& CtrlValue, const String& CtrlID);
+    // Ends a control edit: the value goes into the control's VALUE in the cell, the editor
+    // hides, OnControlEditDone fires (real column). Nothing without an open control edit.
+    void ControlEditDone();
+    void ControlComboSelect(TControlCombo* Combo);
+    // Opens the editor of the cell's next control that takes text after CurrentID (ACol a
+    // display column); without one the grid takes the focus. An empty ID opens the first one
+    // when the cell may be edited (goEditing, ReadOnly, OnCanEditCell).
+    void EditNextMarkupControl(int ACol, int ARow, const String& CurrentID);
+    bool ControlEditing() const { return FCtrlEditing; }
+    const String& ControlEditID() const { return FCtrlEditID; }
+    TControlEditDoneEvent OnControlEditDone;
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
     // ---- check-box, button, edit-with-button, unit and rich-text editors (GridEditors2.cpp) ----
     TGridCheckBox* CheckBoxEditor();
     TGridButton* ButtonEditor();
@@ -2657,6 +2712,13 @@ private:
     TGridDateTimePicker* FDateAndTimePicker = nullptr;
     friend class TEditLink;
     TEditLink* FEditLink = nullptr;
+    // markup control editors (GridControlEdit.cpp)
+    bool FindMarkupControl(int ACol, int ARow, const String& ID, String& Type, String& Value, plat::TRect& Rect);
+    TControlEdit* FEditControl = nullptr;
+    TControlCombo* FComboControl = nullptr;
+    bool FCtrlEditing = false;
+    TPoint FCtrlEditXY{-1, -1};
+    String FCtrlEditID, FCtrlEditType;
     friend class TGridTransEdit;
     friend class TGridTransCombo;
     TGridTransEdit* FEditTrans = nullptr;
@@ -2668,12 +2730,23 @@ private:
     void CommitLinkEditor(int RealCol, int ARow);
     bool IsEditLinkComponent(const plat::TComponent* AComponent) const;
     plat::TDateTime FOriginalDateTime = 0;
+    // The value and check state the open date editor showed when it opened: an editor left
+    // with them writes the cell's own text back (an empty cell stays empty).
+    plat::TDateTime FDateOpenValue = 0;
+    bool FDateOpenChecked = true;
+    bool DateEditorUnchanged() const;
     struct {
         bool Set = false;
         int Min = 0, Max = 100, Step = 1;
     } FSpinLimits;
     void PrepareSpinEditor(int ACol, int ARow);
     void CommitSpinEditor(int RealCol, int ARow);
+    bool FSyncingEditor = false;  // the open editor is taking a written cell text
+    // An edit was opened: the text editor's typing is written into the cell at once
+    // (GridEditNotify.cpp).
+    bool FShowEditProcess = false;
+    void LiveEditChange(plat::LPARAM Source);
+    void ComboListClosed();
     bool FEditing = false, FValidating = false, FSpecialEditor = false, FEditActive = false;
     bool FLastValidation = true, FEntered = false, FNoEditChange = false, FBlockKill = false, FBlockFocus = false;
     bool FDisableChange = false, FGridModified = false, FAdvancing = false;

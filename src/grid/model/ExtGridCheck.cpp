@@ -1,6 +1,7 @@
 // Cell checking through the grid's checker, and the links the grid forgets when the other
 // component goes.
 #include "ExtGrid.h"
+#include "plat/ImgList.h"
 #include "esgcheck.h"
 
 namespace grid {
@@ -16,6 +17,9 @@ void TExtStringGrid::Notification(plat::TComponent* AComponent, plat::TOperation
     TBaseGrid::Notification(AComponent, Operation);
     if (Operation != plat::opRemove) return;
     if (AComponent == FCellChecker) FCellChecker = nullptr;
+    // Borrowed references never outlive what they refer to.
+    if (AComponent == GridImages) GridImages = nullptr;
+    if (FSyncGrid && !FDestroying && AComponent == FSyncGrid->Grid()) FSyncGrid->SetGrid(nullptr);
     if (AComponent == UndoRedo()) SetUndoRedo(nullptr);
     if (IsEditLinkComponent(AComponent)) {
         FEditLink = nullptr;

@@ -165,7 +165,10 @@ void TGridDatePicker::CloseUp() {
 
 void TGridDatePicker::Change() {
     TEsgDateTimePicker::Change();
-    if (FGrid && Visible()) FGrid->EditorChanged(Text());
+    if (FGrid && Visible()) {
+        FGrid->EditorChanged(Text());
+        FGrid->DateEditorChanged(ShowCheckbox() && !Checked() ? 0 : DateTime());
+    }
 }
 
 // ---- TGridDateTimePicker ----------------------------------------------------------------------
@@ -303,6 +306,8 @@ void TExtStringGrid::PrepareDateEditor(int ACol, int ARow) {
             GetEditorProp(realCol, ARow, nullptr);
             p->SetDateTime(FOriginalDateTime);
             p->SetCurrentField(0);
+            FDateOpenValue = p->DateTime();
+            FDateOpenChecked = p->Checked();
         }
         p->SetEnabled(true);
         p->SetVisible(true);
@@ -328,6 +333,8 @@ void TExtStringGrid::PrepareDateEditor(int ACol, int ARow) {
         p->SetBounds(r.Left, r.Top, r.Right - r.Left - 1, r.Bottom - r.Top - 1);
         p->SetColor(Color());
         p->SetCurrentField(0);
+        FDateOpenValue = p->DateTime();
+        FDateOpenChecked = p->Checked();
     }
     p->SetEnabled(true);
     p->SetVisible(true);
@@ -360,13 +367,23 @@ plat::TDateTime TExtStringGrid::DateTimeEditorValue(const String& Text) {
     return plat::ComposeDateTime(date, time);
 }
 
+bool TExtStringGrid::DateEditorUnchanged() const {
+    if (EditControl == edDateTimeEdit)
+        return FDateAndTimePicker && FDateAndTimePicker->DateTime() == FDateOpenValue &&
+               FDateAndTimePicker->Checked() == FDateOpenChecked;
+    return FDatePicker && FDatePicker->DateTime() == FDateOpenValue && FDatePicker->Checked() == FDateOpenChecked;
+}
+
 void TExtStringGrid::CommitDateEditor(int RealCol, int ARow) {
     if (EditControl == edDateTimeEdit) {
         TGridDateTimePicker* p = FDateAndTimePicker;
         if (!p || !p->Visible()) return;
         const TPoint b = BaseCell(RealCol, ARow);
+        // A value the user did not change leaves the cell's own text (an empty or unparsable
+        // text opened the editor on today).
         const String value =
-            p->ShowCheckbox() && !p->Checked()
+            DateEditorUnchanged() ? GetGridCell(b.X, b.Y)
+            : p->ShowCheckbox() && !p->Checked()
                 ? String()
                 : plat::FormatDateTime(plat::FormatSettings.ShortDateFormat + u" " + plat::FormatSettings.ShortTimeFormat,
                                        p->DateTime());
@@ -380,7 +397,9 @@ void TExtStringGrid::CommitDateEditor(int RealCol, int ARow) {
     if (!p || !p->Visible()) return;
     const TPoint b = BaseCell(RealCol, ARow);
     String value;
-    if (EditControl == edTimeEdit) {
+    if (DateEditorUnchanged()) {
+        value = GetGridCell(b.X, b.Y);
+    } else if (EditControl == edTimeEdit) {
         // The picker's text is read with the long time format set to the picker's format;
         // the process-wide setting is back before anything else runs, whatever happens.
         struct Restore {

@@ -116,6 +116,8 @@ bool TExtStringGrid::CanEditShow() {
         }
         if (!FEditing) StoreOldCell(Col(), Row());
         EditMode = true;
+        // The text editor's typing is written into the cell at once.
+        FShowEditProcess = true;
         if (IsComboKind(EditControl) || IsSpinKind(EditControl) || IsDateKind(EditControl) ||
             IsEditor2Kind(EditControl) || custom) {
             if (custom) PrepareLinkEditor(Col(), Row());
@@ -141,8 +143,7 @@ String TExtStringGrid::GetEditText(int ACol, int ARow) {
     const int realCol = RealColIndex(ACol);
     const TPoint b = BaseCell(realCol, ARow);
     const String stored = GetGridCell(b.X, b.Y);
-    String text = stored;
-    if (!EditWithTags && EnableHTML && text.find(u'<') != String::npos) text = MarkupToPlainText(text);
+    const String text = EditTextOf(stored);
     FOpenedCellText = stored;
     FOpenedEditText = text;
     return text;
@@ -152,11 +153,13 @@ void TExtStringGrid::SetEditText(int ACol, int ARow, const String& Value) {
     const TPoint b = BaseCell(RealColIndex(ACol), ARow);
     // The editor shows markup as plain text: an unchanged edit keeps the stored text.
     const String v = Value == FOpenedEditText ? FOpenedCellText : Value;
+    FlagScope own(FSyncingEditor, true);
     SetCellEx(b.X, b.Y, v);
 }
 
 void TExtStringGrid::SetEditCellText(int ACol, int ARow, const String& Value) {
     const TPoint b = BaseCell(ACol, ARow);
+    FlagScope own(FSyncingEditor, true);
     SetCellEx(b.X, b.Y, Value);
 }
 
@@ -164,6 +167,7 @@ void TExtStringGrid::RestoreCellCache() {
     const TPoint b = BaseCell(RealColIndex(Col()), Row());
     // An edit that never reached the cell leaves it untouched: no write, no repaint beyond the
     // cell under the closed editor.
+    FlagScope own(FSyncingEditor, true);
     if (GetCellEx(b.X, b.Y) != FCellCache) SetCellEx(b.X, b.Y, FCellCache);
     RepaintCell(Col(), Row());
 }
@@ -230,6 +234,9 @@ void TExtStringGrid::PrepareCellEditor(int ACol, int ARow) {
         }
     }
     c->SetColor(Color());
+    // The list is as wide as its widest item unless the combo has a width of its own.
+    if (c->DropWidth() > 0) c->SetDroppedWidth(c->DropWidth());
+    else c->SizeDropDownWidth();
     c->SetVisible(true);
     const TGridLook look = Look();
     const bool flat = !(look == glStandard || look == glClassic || look == glCustom);
@@ -268,6 +275,8 @@ void TExtStringGrid::CommitInplaceEditor(int ACol, int ARow) {
     if (FDestroying) return;
     FSpecialEditor = false;
     FlagScope block(FBlockKill, true);
+    // The commit writes the editor's value: the open editor does not follow its own write.
+    FlagScope own(FSyncingEditor, true);
     const int realCol = RealColIndex(ACol);
     FStartEditChar = 0;
     if (IsSpinKind(EditControl) && EditMode) {

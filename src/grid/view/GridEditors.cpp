@@ -63,7 +63,6 @@ bool TExtInplaceEdit::AcceptCharAt(const String& text, int selStart, int selLen,
     case edPositiveFloat:
         if (IsDigit(Key)) return true;
         if (Key == u'-' && FEditorType == edFloat) return selStart == 0 && rest.find(u'-') == String::npos;
-        if (Key == u'.' && FGrid->ExcelStyleDecimalSeparator) Key = dec;
         if (Key == dec) return rest.find(dec) == String::npos;
         return false;
     case edCapital:
@@ -152,6 +151,11 @@ void TExtInplaceEdit::DoExit() {
 }
 
 void TExtInplaceEdit::WndProc(plat::TMessage& Message) {
+    // Only the keypad's "." stands for the locale's decimal separator; the "." of the main
+    // keyboard stays a "." and is judged as such.
+    if (Message.Msg == plat::WM_CHAR && FGrid && FGrid->ExcelStyleDecimalSeparator && Message.WParam == u'.' &&
+        (Message.LParam & plat::KF_KEYPAD_LPARAM))
+        Message.WParam = GetDecimalSeparator();
     if (Message.Msg == plat::WM_PASTE) {
         PasteText(plat::Clipboard().AsText());
         Message.Result = 0;
@@ -175,6 +179,21 @@ bool StartsWith(const String& S, const String& Prefix) {
 TGridCombo::TGridCombo(TExtStringGrid* AOwner) : TEsgComboBox(AOwner), FGrid(AOwner) {
     SetVisible(false);
     SetEnabled(false);
+}
+
+void TGridCombo::SizeDropDownWidth() {
+    int width = Width();
+    if (FGrid) {
+        plat::TCanvas* c = FGrid->Canvas();
+        c->Font()->Assign(*FGrid->Font());
+        const bool scrolls = Items()->Count() > DropDownCount();
+        for (int i = 0; i < Items()->Count(); ++i) {
+            const int tw = c->TextWidth(Items()->At(i));
+            if (scrolls && tw > width - 25) width = tw + 25;
+            else if (!scrolls && tw > width - 5) width = tw + 8;
+        }
+    }
+    SetDroppedWidth(width);
 }
 
 void TGridCombo::Change() {

@@ -59,6 +59,9 @@ public:
     plat::TNotifyEvent OnReturnKey;
     // The look-up completion of the text up to the caret.
     void DoChange();
+    // Widens the dropped list to its widest item, measured with the grid's canvas: +25 when
+    // the list scrolls (more items than DropDownCount), +8 otherwise; never below the width.
+    void SizeDropDownWidth();
 
 protected:
     void Change() override;

@@ -21,6 +21,9 @@ constexpr char16_t kCtrlV = 0x16;
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
+bool IsDateEditorKind(TEditorType e) {
+    return e == edDateEdit || e == edDateEditUpDown || e == edTimeEdit || e == edDateTimeEdit;
+}
 bool IsEditBtnKind(TEditorType e) {
     return e == edEditBtn || e == edNumericEditBtn || e == edFloatEditBtn || e == edMaskEditBtn;
 }
@@ -595,6 +598,8 @@ String TExtStringGrid::SpecialEditorValue() {
         return FSpin->Text();
     if (IsEditBtnKind(EditControl) && FBtnEdit) return FBtnEdit->Text();
     if (IsUnitKind(EditControl) && FBtnUnitEdit) return FBtnUnitEdit->TextAndUnit();
+    // An unchanged date editor stands for the text the edit opened with.
+    if (IsDateEditorKind(EditControl) && DateEditorUnchanged()) return FOpenedEditText;
     if ((EditControl == edDateEdit || EditControl == edDateEditUpDown || EditControl == edTimeEdit) && FDatePicker)
         return FDatePicker->Text();
     if (EditControl == edCustom && FActiveLink) return FActiveLink->GetEditorValue();

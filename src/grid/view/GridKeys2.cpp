@@ -448,6 +448,8 @@ bool NavigationKeyDown(TExtStringGrid& g, plat::TMessage& Message) {
         g.ShowInplaceEdit();
     }
     if (enterOrF2 && MarkupControlCell(g)) {
+        // The cell's first control that takes text opens its editor.
+        g.EditNextMarkupControl(g.Col(), g.Row(), String());
         Message.Result = 1;
         return true;
     }

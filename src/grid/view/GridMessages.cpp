@@ -31,6 +31,7 @@ void TExtStringGrid::StartGridTimer() {
 
 bool TExtStringGrid::GridMessage(plat::TMessage& Message) {
     switch (Message.Msg) {
+    case plat::WM_COMMAND: return EditorCommand(Message);
     case plat::WM_TIMER:
         if (Message.WParam != GridTimerID) return false;
         if (!FDestroying) GridTimer();

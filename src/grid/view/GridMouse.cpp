@@ -282,8 +282,18 @@ bool TExtStringGrid::AnchorPress(int ACol, int ARow, int X, int Y) {
         TMarkupDrawResult out;
         if (!DrawMarkupText(in, out) || out.AnchorVal.empty()) return false;
         if (out.AnchorVal == u"ctrl") {
+            // A running control edit writes its value back before the press acts on the text.
+            ControlEditDone();
             if (!MarkupControlPress(ACol, ARow, out.ControlID, out.ControlType)) return false;
             if (CanFocus() && !Focused()) SetFocus();
+            // Controls that take text open their editor over the control.
+            const String now = GetCellEx(real, ARow);
+            String value;
+            GetMarkupControlValue(now, out.ControlID, value);
+            const plat::TRect& c = out.ControlRect;
+            ShowCellControlEditor(now, out.ControlType, ARow, real, ACol,
+                                  plat::Rect(c.Left + cell.Left, c.Top + cell.Top, c.Right + cell.Left, c.Bottom + cell.Top),
+                                  value, out.ControlID);
             return true;
         }
         anchor = out.AnchorVal;

@@ -7,6 +7,8 @@
 
 #include "ExtDateTimePicker.h"
 #include "plat/Forms.h"
+#include "plat/Graphics.h"
+#include "plat/StdCtrls.h"
 #include "plat/Messages.h"
 #include "plat/SysUtils.h"
 #include "plat/Testing.h"
@@ -135,6 +137,62 @@ TEST_F(ExtDateTimePickerTest, UncheckedBoxDisablesTheTime) {
     EXPECT_FALSE(picker->TimePicker()->Enabled());
     pt::Type(u" ");
     EXPECT_TRUE(picker->TimePicker()->Enabled());
+}
+
+// The caption label: made by the first caption, placed by its position and margin, moved
+// with the picker, following its visibility and enabled state; a click reaches OnLabelClick.
+TEST_F(ExtDateTimePickerTest, CaptionLabelFollowsThePicker) {
+    EXPECT_EQ(picker->PickerLabel(), nullptr);
+    EXPECT_EQ(picker->LabelMargin(), 4);
+    picker->SetBounds(150, 60, 240, 22);
+    picker->SetLabelCaption(u"Start");
+    plat::TLabel* l = picker->PickerLabel();
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->Parent(), form.get());
+    plat::TBitmap measure(1, 1);
+    measure.Canvas()->SetFont(l->Font());
+    const int w = measure.Canvas()->TextWidth(u"Start");
+    struct Case {
+        TLabelPosition pos;
+        int left, top;
+    };
+    const Case cases[] = {
+        {lpLeftTop, 150 - w - 6, 60},
+        {lpTopLeft, 150, 60 - l->Height() - 6},
+        {lpRightTop, 150 + 240 + 6, 60},
+        {lpBottomLeft, 150, 60 + 22 + 6},
+    };
+    picker->SetLabelMargin(6);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.pos));
+        picker->SetLabelPosition(c.pos);
+        EXPECT_EQ(l->Left(), c.left);
+        EXPECT_EQ(l->Top(), c.top);
+    }
+    picker->SetLabelPosition(lpLeftTop);
+    picker->SetBounds(170, 80, 240, 22);
+    EXPECT_EQ(l->Left(), 170 - w - 6);
+    EXPECT_EQ(l->Top(), 80);
+
+    picker->SetEnabled(false);
+    EXPECT_FALSE(l->Enabled());
+    picker->SetLabelAlwaysEnabled(true);
+    EXPECT_TRUE(l->Enabled());
+    picker->SetEnabled(true);
+    picker->SetVisible(false);
+    EXPECT_FALSE(l->Visible());
+    picker->SetVisible(true);
+    EXPECT_TRUE(l->Visible());
+
+    int clicks = 0;
+    picker->OnLabelClick = [&](plat::TObject* Sender) {
+        ++clicks;
+        EXPECT_EQ(Sender, picker);
+    };
+    pt::ProcessEvents();
+    pt::Click(form.get(), l->Left() + 3, l->Top() + 3);
+    pt::ProcessEvents();
+    EXPECT_EQ(clicks, 1);
 }
 
 } // namespace
