@@ -69,6 +69,23 @@ void TIntList::Insert(int Index, int Value) {
     items_.insert(items_.begin() + Index, Value);
 }
 
+void TIntList::InsertEach(const std::vector<int>& Indexes, int Value) {
+    if (Indexes.empty() || items_.empty()) return;
+    std::vector<int> out;
+    out.reserve(items_.size() + Indexes.size());
+    std::size_t src = 0;
+    for (int at : Indexes) {
+        // The count at this insert's turn: the list built so far and the items still to come.
+        if (at < 0) continue;
+        if (static_cast<std::size_t>(at) < out.size()) break;
+        while (out.size() < static_cast<std::size_t>(at) && src < items_.size()) out.push_back(items_[src++]);
+        if (src == items_.size()) break;
+        out.push_back(Value);
+    }
+    out.insert(out.end(), items_.begin() + static_cast<std::ptrdiff_t>(src), items_.end());
+    items_ = std::move(out);
+}
+
 void TIntList::Delete(int Index) {
     CheckIndex(Index);
     items_.erase(items_.begin() + Index);

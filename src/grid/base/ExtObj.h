@@ -63,6 +63,10 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     int Add(int Value);
     void Insert(int Index, int Value);
+    // Inserts Value at each of the ascending Indexes in one pass, as Insert at each in turn
+    // would where the index is below the count at its turn; the first other index ends the
+    // inserts. An empty list stays empty.
+    void InsertEach(const std::vector<int>& Indexes, int Value);
     void Delete(int Index);
     void Clear() { items_.clear(); }
     int GetInteger(int Index) const;

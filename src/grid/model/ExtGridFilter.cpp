@@ -2,6 +2,7 @@
 // hidden-row store, incremental narrowing and the filter drop-down's choices.
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "EsgHTMLE.h"
 #include "ExtGrid.h"
@@ -208,6 +209,7 @@ void TExtStringGrid::ApplyFilter() {
     const int first = FixedRows(), last = RowCount() - FixedFooters - 1;
     const int normal = RowCount() - FixedFooters - FixedRows();
     std::vector<int> hide;
+    hide.reserve(static_cast<std::size_t>(std::max(last - first + 1, 0)));
     int tested = 0;
     const bool skipNodes = FilterNormalCellsOnly && HasNodes();
     for (int r = first; r <= last; ++r) {
@@ -225,13 +227,20 @@ void TExtStringGrid::ApplyFilter() {
 
 void TExtStringGrid::HideRowList(const std::vector<int>& RowList) {
     // Every listed row must be a display row, ascending and distinct; others are ignored.
-    std::vector<int> rows;
-    for (int r : RowList)
-        if (r >= 0 && r < RowCount() && (rows.empty() || r > rows.back())) rows.push_back(r);
+    // A list that is already so is used as it is.
+    const int count = RowCount();
+    bool valid = true;
+    for (std::size_t i = 0; i < RowList.size() && valid; ++i)
+        valid = RowList[i] >= 0 && RowList[i] < count && (i == 0 || RowList[i] > RowList[i - 1]);
+    std::vector<int> kept;
+    if (!valid)
+        for (int r : RowList)
+            if (r >= 0 && r < count && (kept.empty() || r > kept.back())) kept.push_back(r);
+    std::span<const int> rows = valid ? std::span<const int>(RowList) : std::span<const int>(kept);
     ++FFilterLevel;
     const int oldCount = RowCount();
     // The framework keeps one row: the last one stays shown when every row would go.
-    if (static_cast<int>(rows.size()) >= oldCount) rows.pop_back();
+    if (static_cast<int>(rows.size()) >= oldCount) rows = rows.first(rows.size() - 1);
     if (rows.empty()) return;
     BeginUpdate();
     std::vector<TGridItem> items;
@@ -282,10 +291,7 @@ void TExtStringGrid::HideRowList(const std::vector<int>& RowList) {
 
 void TExtStringGrid::UnHideRowList() {
     if (FFilterLevel <= 0) return;
-    std::vector<TGridItem>& all = FGridItems.Items();
-    std::vector<TGridItem> mine, rest;
-    for (TGridItem& item : all) (item.Level == FFilterLevel ? mine : rest).push_back(std::move(item));
-    all = std::move(rest);
+    std::vector<TGridItem> mine = FGridItems.TakeLevel(FFilterLevel);
     if (mine.empty()) return;
     BeginUpdate();
     if (Row() >= RowCount() + static_cast<int>(mine.size()) || Row() < 0) MoveColRow(FixedCols(), FixedRows(), true, false);

@@ -100,10 +100,9 @@ void TExtStringGrid::RestoreHiddenRows(std::vector<TGridItem>& Items) {
         const int h = RowHeights(from);
         if (RowHeights(j) != h) SetRowHeights(j, h);
     }
-    for (int t : target) {
-        InsertFlags(*ModifiedRows(), t, 1);
-        InsertFlags(*FEnabledRows, t, 1);
-    }
+    // The targets ascend: one pass per list inserts all the rows' flags.
+    ModifiedRows()->InsertEach(target, 0);
+    FEnabledRows->InsertEach(target, 0);
 }
 
 // ---- hidden rows around structural changes ------------------------------------------------------

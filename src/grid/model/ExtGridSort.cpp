@@ -638,8 +638,7 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
     if (Right <= Left || Keys.empty()) return;
     const int n = Right - Left + 1;
     const TRowSet rows(Left, n);
-    std::vector<int> perm(static_cast<std::size_t>(n));
-    std::iota(perm.begin(), perm.end(), 0);
+    std::vector<int> perm;
     {
         std::vector<TRowOrder::TKey> keys;
         for (const TSortKey& k : Keys) keys.push_back({k.Col, k.Descending});
@@ -647,7 +646,6 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
         std::vector<TRowOrder::TPacked> packed;
         if (order.Pack(packed)) {
             // 12 bytes per row and its copy while merging; most comparisons read only them.
-            perm = {};
             // Ordered by key first; rows with equal keys stay in their order (the radix sort
             // is stable) and each run of them is then ordered by the texts and tie columns.
             RadixSortByKey(packed, order.FirstDescending());
@@ -666,7 +664,10 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
             }
             perm.resize(static_cast<std::size_t>(n));
             for (int i = 0; i < n; ++i) perm[static_cast<std::size_t>(i)] = packed[static_cast<std::size_t>(i)].Index;
+            packed = {};
         } else {
+            perm.resize(static_cast<std::size_t>(n));
+            std::iota(perm.begin(), perm.end(), 0);
             StableSortIndexes(perm, [&](int a, int b) {
                 return order(static_cast<std::size_t>(a), static_cast<std::size_t>(b)) < 0;
             });

@@ -69,6 +69,12 @@ void THiddenRows::Insert(TGridItem&& Item) {
 
 void THiddenRows::InsertSorted(std::vector<TGridItem>&& Items) {
     if (Items.empty()) return;
+    if (items_.empty()) {
+        // The list becomes the store as it is: no item moves and no new block is filled.
+        items_.swap(Items);
+        Items.clear();
+        return;
+    }
     const std::size_t mid = items_.size();
     items_.insert(items_.end(), std::make_move_iterator(Items.begin()), std::make_move_iterator(Items.end()));
     Items.clear();
@@ -80,6 +86,28 @@ std::vector<TGridItem> THiddenRows::TakeRange(int First, int Last) {
     std::vector<TGridItem> out(std::make_move_iterator(items_.begin() + First),
                                std::make_move_iterator(items_.begin() + Last));
     items_.erase(items_.begin() + First, items_.begin() + Last);
+    return out;
+}
+
+std::vector<TGridItem> THiddenRows::TakeLevel(int Level) {
+    std::vector<TGridItem> out;
+    std::size_t mine = 0;
+    for (const TGridItem& item : items_) mine += item.Level == Level;
+    if (mine == 0) return out;
+    if (mine == items_.size()) {
+        out.swap(items_);
+        return out;
+    }
+    // The other items close up in place, in their order.
+    out.reserve(mine);
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (items_[i].Level == Level)
+            out.push_back(std::move(items_[i]));
+        else if (w++ != i)
+            items_[w - 1] = std::move(items_[i]);
+    }
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(w), items_.end());
     return out;
 }
 

@@ -107,6 +107,10 @@ public:
     void InsertSorted(std::vector<TGridItem>&& Items);
     // Removes and returns the item at position i.
     TGridItem Take(int i);
+    // Removes and returns the items of one filter level, in ascending Idx; the others keep
+    // their order. Linear in the store, and without moving any item when every one is of
+    // the level.
+    std::vector<TGridItem> TakeLevel(int Level);
     // Removes and returns the items at positions [First, Last).
     std::vector<TGridItem> TakeRange(int First, int Last);
     // Adds Delta to the Idx of every item with Idx >= FromRow.

@@ -38,6 +38,38 @@ TEST(IntList, StrValueAndChangeEvents) {
     EXPECT_EQ(empty.StrValue(), u"");
 }
 
+// One pass inserting at ascending indexes gives what inserting at each in turn gives, where
+// an index at or past the count at its turn inserts nothing.
+TEST(IntList, InsertEachMatchesInsertInTurn) {
+    struct Case {
+        std::vector<int> items, at;
+    };
+    const Case cases[] = {
+        {{1, 2, 3}, {0, 2, 4}},        // front, middle, then last-before-end
+        {{1, 2, 3}, {0, 1, 2}},        // a run of consecutive inserts
+        {{1, 2, 3}, {3}},              // at the count: nothing
+        {{1, 2, 3}, {1, 5, 6}},        // past the count after one insert
+        {{1, 2, 3, 4, 5}, {1, 3, 5, 7}},
+        {{}, {0, 1}},                  // an empty list stays empty
+        {{7}, {}},
+        {{7, 8}, {-1, 0}},             // a negative index inserts nothing
+    };
+    for (const Case& c : cases) {
+        TIntList one(0, 0), turn(0, 0);
+        for (int v : c.items) {
+            one.Add(v);
+            turn.Add(v);
+        }
+        int events = 0;
+        one.OnChange = [&](plat::TObject*, int, int) { ++events; };
+        one.InsertEach(c.at, 0);
+        for (int at : c.at)
+            if (at >= 0 && at < turn.Count()) turn.Insert(at, 0);
+        EXPECT_EQ(one.StrValue(), turn.StrValue()) << "items " << c.items.size() << ", inserts " << c.at.size();
+        EXPECT_EQ(events, 0) << "inserting is silent";
+    }
+}
+
 TEST(SortIndexList, SaveLoadAndToggle) {
     TSortIndexList s;
     EXPECT_EQ(s.SaveToString(), u"");

@@ -73,6 +73,37 @@ TEST_F(FilterTest, OnAndOffRestoresRowsWithTheirHeights) {
     Check();
 }
 
+// Many rows hidden and shown at once: the modified and enabled flags of the rows that stay
+// shown stay with them while filtered and after, also where the flag lists end before the
+// last row.
+TEST_F(FilterTest, RowFlagsFollowTheirRowsThroughALargeFilter) {
+    Texts texts;
+    for (int i = 1; i <= 60; ++i) texts.push_back(i % 4 == 0 ? u"keep" : u"drop");
+    Load(texts);
+    const auto modified = [](int r) { return r % 3 == 0 && r <= 45; };
+    const auto disabled = [](int r) { return r % 5 == 0 && r <= 50; };
+    for (int r = 1; r <= 60; ++r) {
+        if (modified(r)) grid->SetRowModified(r, true);
+        if (disabled(r)) grid->SetRowEnabled(r, false);
+    }
+    AddCondition(u"keep", foNONE);
+    grid->SetFilterActive(true);
+    ASSERT_EQ(grid->RowCount(), 16);
+    Check();
+    for (int d = 1; d < grid->RowCount(); ++d) {
+        const int r = grid->RealRowIndex(d);
+        EXPECT_EQ(grid->RowModified(d), modified(r)) << "filtered row " << r;
+        EXPECT_EQ(grid->RowEnabled(d), !disabled(r)) << "filtered row " << r;
+    }
+    grid->SetFilterActive(false);
+    ASSERT_EQ(grid->RowCount(), 61);
+    Check();
+    for (int r = 4; r <= 60; r += 4) {
+        EXPECT_EQ(grid->RowModified(r), modified(r)) << "row " << r;
+        EXPECT_EQ(grid->RowEnabled(r), !disabled(r)) << "row " << r;
+    }
+}
+
 TEST_F(FilterTest, OperationsCombineConditions) {
     struct Case {
         const char* name;
