@@ -27,8 +27,6 @@ bool Check_IP_Address(const plat::String& text);
 
 // Index of the first entry equal to the text (exact, case-sensitive), -1 when none.
 int Get_Index_From_Topic(const std::vector<plat::String>& topics, const plat::String& text);
-// The entry at the index; empty when there is none.
-plat::String Get_Topic_From_Index(const std::vector<plat::String>& topics, int index);
 
 // Validation of the enabled rules ("Y" exactly after trimming), read table first; the write
 // table only while its page is shown. Empty when every enabled rule passes, else the message

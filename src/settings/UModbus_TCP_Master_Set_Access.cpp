@@ -203,5 +203,5 @@ int TFModbus_TCP_Master_Set_Access::Get_Index_From_Topic(const String& text) con
 
 String TFModbus_TCP_Master_Set_Access::Get_Topic_From_Index(int index) const
 {
-    return tcpmaster::Get_Topic_From_Index(List_Publish_Topic, index);
+    return ::Get_Topic_From_Index(List_Publish_Topic, index);
 }

@@ -111,6 +111,12 @@ TRead_Result Read_Rule_File(const String& file, std::span<const TTable_Layout> l
     return result;
 }
 
+plat::String Get_Topic_From_Index(const std::vector<plat::String>& topics, int index)
+{
+    if (index < 0 || index >= static_cast<int>(topics.size())) return {};
+    return topics[static_cast<std::size_t>(index)];
+}
+
 int Saved_Row_Count(const TCellRows& rows, int key_col)
 {
     const int n = static_cast<int>(rows.size());

@@ -66,6 +66,9 @@ std::vector<plat::String> Read_Topics(const plat::String& file_topic, plat::Stri
 TRead_Result Read_Rule_File(const plat::String& file, std::span<const TTable_Layout> layouts,
                             std::span<TCellRows* const> tables);
 
+// The entry of a topic list at the index; empty when there is none.
+plat::String Get_Topic_From_Index(const std::vector<plat::String>& topics, int index);
+
 // Number of rows saved from a table: the rows before the first whose key cell, trimmed, is
 // empty (every row when none is).
 int Saved_Row_Count(const TCellRows& rows, int key_col);

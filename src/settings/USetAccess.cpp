@@ -196,7 +196,7 @@ int TFSetAccess::Get_Index_From_Topic(const String& text, int picked) const
 
 String TFSetAccess::Get_Topic_From_Index(int index) const
 {
-    return setaccess::Get_Topic_From_Index(List_Publish_Topic, index);
+    return ::Get_Topic_From_Index(List_Publish_Topic, index);
 }
 
 void TFSetAccess::ComboChange(int ACol, int ARow, int AItemIndex)

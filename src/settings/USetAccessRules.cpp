@@ -125,12 +125,6 @@ int Get_Index_From_Topic(const std::vector<String>& items, const String& text, i
     return -1;
 }
 
-String Get_Topic_From_Index(const std::vector<String>& items, int index)
-{
-    if (index < 0 || index >= static_cast<int>(items.size())) return {};
-    return items[static_cast<std::size_t>(index)];
-}
-
 String Check_Rules(const TCellRows& read, const TCellRows& write, int working_mode, bool write_shown)
 {
     String error = Check_Table(kRead, read, working_mode);

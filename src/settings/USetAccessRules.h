@@ -27,8 +27,6 @@ std::vector<plat::String> Topic_Items(const std::vector<plat::String>& topics);
 // `picked` when that entry equals the text, else the first entry equal to the text
 // (exact, case-sensitive), else -1.
 int Get_Index_From_Topic(const std::vector<plat::String>& items, const plat::String& text, int picked);
-// The entry at the index; empty when there is none.
-plat::String Get_Topic_From_Index(const std::vector<plat::String>& items, int index);
 
 // Validation of the enabled rules, read table first. working_mode 0 (synchronous) checks the
 // Topic column and a Poll Time from 1000; any other mode the Position and Start Bit columns.

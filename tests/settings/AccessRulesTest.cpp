@@ -162,9 +162,9 @@ TEST_F(AccessRulesTest, PublishTopicLinksByPosition)
     for (const auto& l : links)
         EXPECT_EQ(setaccess::Get_Index_From_Topic(items, l.text, l.picked), l.expected) << N(l.text) << " " << l.picked;
     // A rule stored with index 1 shows what now stands at that place, or nothing.
-    EXPECT_EQ(setaccess::Get_Topic_From_Index(setaccess::Topic_Items({u"a", u"x"}), 1), u"2 - x");
-    EXPECT_EQ(setaccess::Get_Topic_From_Index(setaccess::Topic_Items({u"a"}), 1), u"");
-    EXPECT_EQ(setaccess::Get_Topic_From_Index(items, -1), u"");
+    EXPECT_EQ(Get_Topic_From_Index(setaccess::Topic_Items({u"a", u"x"}), 1), u"2 - x");
+    EXPECT_EQ(Get_Topic_From_Index(setaccess::Topic_Items({u"a"}), 1), u"");
+    EXPECT_EQ(Get_Topic_From_Index(items, -1), u"");
 }
 
 // ---------------------------------------------------------------- Modbus TCP master
