@@ -353,6 +353,9 @@ public:
     // Real -> display column; a hidden column maps to the display column of the next shown one.
     int DisplColIndex(int ACol) override { return DisplCol(ACol); }
     int DisplCol(int ACol) const;
+    // The framework's write of a stored (real) cell repaints and refreshes only the cell
+    // written: a hidden column has no shown cell.
+    int ShownColOfStored(int ACol) override { return IsHiddenColumn(ACol) ? -1 : DisplCol(ACol); }
     int DisplToRealCol(int ACol) const { return RealColIndex(ACol); }
     int RealCol() const { return RealColIndex(Col()); }
     int GetRealCol() const { return RealCol(); }
@@ -1163,6 +1166,9 @@ public:
     bool URLShow() const { return FURLShow; }
     void SetURLShow(bool Value);
     bool URLShowInText = false;  // links inside longer texts are shown as links too
+    // With URLShow: a right press on a link cell makes it current and opens its editor (a left
+    // press follows the link).
+    bool URLEdit = false;
     bool URLFull() const { return FURLFull; }
     void SetURLFull(bool Value);
     bool URLUnderlineOnHover = false;
@@ -1439,6 +1445,17 @@ public:
     // when none.
     TPoint HoverBalloonCell() const { return FLastBalloonPos; }
     plat::TBalloonWindow* BalloonWindow() const { return FBalloonWindow; }
+
+    // Set by a left press on a cell with MouseActions.CaretPositioning: the editor that takes
+    // the focus with the pointer over it puts the caret at the character under the pointer
+    // and clears it.
+    bool LButFlg = false;
+
+    // A drag of cells or a row or column move with its floating window is bracketed by one
+    // start and one end: a form holding the grid can keep its own focus handling out of it.
+    virtual void StartBlockFocus();
+    virtual void EndBlockFocus();
+    plat::TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
 
 private:
     // Press, move and release steps; true from a press step when the press needs nothing more.

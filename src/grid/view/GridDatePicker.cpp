@@ -177,6 +177,16 @@ TGridDateTimePicker::TGridDateTimePicker(TExtStringGrid* AOwner) : TExtDateTimeP
     SetVisible(false);
     SetEnabled(false);
     SetAutoTab(true);
+    OnTimeChange = [this](plat::TObject*) { AnnounceChange(); };
+}
+
+void TGridDateTimePicker::Change() {
+    TExtDateTimePicker::Change();
+    AnnounceChange();
+}
+
+void TGridDateTimePicker::AnnounceChange() {
+    if (FGrid && Visible()) FGrid->DateEditorChanged(ShowCheckbox() && !Checked() ? 0 : DateTime());
 }
 
 bool TGridDateTimePicker::HasFocusWithin() const {

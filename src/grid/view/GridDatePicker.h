@@ -50,8 +50,11 @@ protected:
     void DoExit() override;
     void TimePickerKeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
     void TimePickerExit() override;
+    void Change() override;
 
 private:
+    // A changed date or time of the open editor reaches the grid's OnDateTimeChange.
+    void AnnounceChange();
     // Handles the keys that end the edit; true when the key was used.
     bool EndKey(std::uint16_t Key, plat::TShiftState Shift);
     void ExitIfFocusLeft();

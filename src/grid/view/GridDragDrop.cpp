@@ -421,6 +421,12 @@ bool TExtStringGrid::OleDragFromCell(int ACol, int ARow)
     if (!allow) return false;
     auto source = std::make_shared<TGridDropSource>(this);
     if (OnOleDragStart) OnOleDragStart(this, ARow, real);
+    StartBlockFocus();
+    // Every way out of the drag ends the bracket once.
+    struct EndBlock {
+        TExtStringGrid* g;
+        ~EndBlock() { g->EndBlockFocus(); }
+    } endBlock{this};
     plat::TDropEffect effect = plat::DROPEFFECT_NONE;
     const plat::TDropEffect ok = plat::DROPEFFECT_COPY | plat::DROPEFFECT_MOVE;
     if (ARow < FixedRows() && s->OleColumnDragDrop) {

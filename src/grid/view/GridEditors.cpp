@@ -162,6 +162,17 @@ void TExtInplaceEdit::WndProc(plat::TMessage& Message) {
         return;
     }
     plat::TInplaceEdit::WndProc(Message);
+    if (Message.Msg == plat::WM_SETFOCUS && FGrid && FGrid->LButFlg && Visible()) {
+        // Opened by a left click: the caret goes where the pointer is, nothing selected.
+        const plat::TPoint at = ScreenToClient(plat::GetCursorPos());
+        const plat::TRect r = ClientRect();
+        if (at.X >= r.Left && at.X < r.Right && at.Y >= r.Top && at.Y < r.Bottom) {
+            const auto pos = Perform(plat::EM_CHARFROMPOS, 0, plat::PointToLParam(at));
+            SetSelStart(plat::LoWord(static_cast<std::uintptr_t>(pos)));
+            SetSelLength(0);
+            FGrid->LButFlg = false;
+        }
+    }
 }
 
 // ---- TGridCombo -------------------------------------------------------------------------------
@@ -266,6 +277,19 @@ void TGridCombo::KeyDown(std::uint16_t& Key, TShiftState Shift) {
 }
 
 void TGridCombo::WndProc(plat::TMessage& Message) {
+    if (Message.Msg == plat::WM_MOUSEWHEEL && FGrid && Visible() && !DroppedDown()) {
+        // A notch towards the user selects the next item, away from the user the previous
+        // one; at either end nothing changes and nothing is announced.
+        const int delta = static_cast<std::int16_t>(plat::HiWord(Message.WParam));
+        const int i = ItemIndex(), next = delta < 0 ? i + 1 : i - 1;
+        if (next >= 0 && next < Items()->Count() && next != i) {
+            SetItemIndex(next);
+            FGrid->EditorChanged(Text());
+            FGrid->ComboChanged();
+        }
+        Message.Result = 0;
+        return;
+    }
     TEsgComboBox::WndProc(Message);
     if (Message.Msg == plat::WM_GETDLGCODE && FGrid && FGrid->EditorWantsTab()) Message.Result |= plat::DLGC_WANTTAB;
 }

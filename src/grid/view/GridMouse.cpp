@@ -165,6 +165,7 @@ bool TExtStringGrid::LeftPress(TMessage& Message) {
         return true;
     }
     const bool fixedCell = ACol < FixedCols() || ARow < FixedRows();
+    if (FMouseActions->CaretPositioning) LButFlg = !fixedCell;
     if (fixedCell || IsFixed(RealColIndex(ACol), ARow)) HideEditor();
     if (ACol >= ColCount() || ARow >= RowCount()) {
         InheritedWndProc(Message);
@@ -535,6 +536,14 @@ bool TExtStringGrid::RightPress(TMessage& Message) {
         }
     }
     if (OnRightClickCell) OnRightClickCell(this, ARow, ACol);
+    if (URLShow() && URLEdit && !fixedCell && IsHyperlink(GetCellEx(real, ARow))) {
+        // The link is edited, not followed: the editor opens when the cell may be edited.
+        FocusCell(ACol, ARow);
+        if (Col() == ACol && Row() == ARow) {
+            if (CanFocus() && !Focused()) SetFocus();
+            ShowEditor();
+        }
+    }
     return true;
 }
 

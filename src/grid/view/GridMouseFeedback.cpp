@@ -237,6 +237,7 @@ void TExtStringGrid::ShowMoveFeedback(bool Columns, int X, int Y) {
     const bool cells = DragDropSettings()->ShowCells;
     if (!FMoveShown) {
         FMoveShown = true;
+        StartBlockFocus();
         if (cells) {
             if (FMoveForm) delete FMoveForm;
             const int lastRow = std::min(RowCount() - 1, TopRow() + VisibleRowCount());
@@ -329,6 +330,7 @@ void TExtStringGrid::EndMoveFeedback(bool Cancel) {
         delete FMoveForm;
         FMoveForm = nullptr;
     }
+    const bool wasShown = FMoveShown;
     FMoveShown = false;
     const plat::TGridState state = GridState();
     if (Cancel && (state == plat::gsColMoving || state == plat::gsRowMoving)) {
@@ -341,6 +343,15 @@ void TExtStringGrid::EndMoveFeedback(bool Cancel) {
         TBaseGrid::MouseMove(0, Clickposx, Clickposy);
     }
     if (state == plat::gsColMoving || state == plat::gsRowMoving) plat::SetCursor(Cursor());
+    if (wasShown) EndBlockFocus();
+}
+
+void TExtStringGrid::StartBlockFocus() {
+    if (OnStartBlockFocus) OnStartBlockFocus(this);
+}
+
+void TExtStringGrid::EndBlockFocus() {
+    if (OnEndBlockFocus) OnEndBlockFocus(this);
 }
 
 // ---- hover balloon -------------------------------------------------------------------------

@@ -1065,8 +1065,10 @@ TStringGrid::~TStringGrid() = default;
 void TStringGrid::SetCells(int ACol, int ARow, StringView Value) {
     store_.SetCell(ACol, ARow, Value);
     if (UpdateLock() > 0) return;
-    InvalidateCell(ACol, ARow);
-    if (ACol == Col() && ARow == Row() && EditorMode() && FInplaceEdit && FInplaceEdit->Visible() &&
+    const int shown = ShownColOfStored(ACol);
+    if (shown < 0) return;
+    InvalidateCell(shown, ARow);
+    if (shown == Col() && ARow == Row() && EditorMode() && FInplaceEdit && FInplaceEdit->Visible() &&
         FInplaceEdit->Text() != Value)
         FInplaceEdit->UpdateContents();
 }

@@ -582,6 +582,22 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         if (Message.LParam)
             *reinterpret_cast<TRect*>(Message.LParam) = host_->hasFormatRect ? host_->formatRect : ClientRect();
         return;
+    case EM_CHARFROMPOS: {
+        // The character nearest a client point (low word) and its line (high word).
+        const TPoint p = PointFromLParam(Message.LParam);
+        // The editor widget covers the client area: client points are its own.
+        const QPoint at(p.X, p.Y);
+        int index = 0, lineIndex = 0;
+        if (host_->line) {
+            index = host_->line->cursorPositionAt(at);
+        } else if (host_->plain) {
+            const QTextCursor c = host_->plain->cursorForPosition(host_->plain->viewport()->mapFrom(host_->plain, at));
+            index = c.position();
+            lineIndex = c.blockNumber();
+        }
+        Message.Result = MakeLParam(std::clamp(index, 0, 0xFFFF), std::clamp(lineIndex, 0, 0xFFFF));
+        return;
+    }
     case EM_GETLINECOUNT:
         Message.Result = host_->line ? 1 : std::max(1, host_->plain->document()->blockCount());
         return;

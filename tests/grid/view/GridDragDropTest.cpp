@@ -4,6 +4,8 @@
 // real column 1 hidden, so that shown and real column indexes differ.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <fstream>
 #include <map>
 #include <random>
@@ -194,9 +196,14 @@ TEST_P(GridDragDropTest, CellsDraggedToAnotherGridMoveOrWithCtrlCopy) {
         grid->SetSelection({D(grid, 2), 1, D(grid, 3), 2});
         std::vector<int> stops;
         grid->OnOleDragStop = [&](plat::TObject*, int e) { stops.push_back(e); };
+        int blocked = 0, brackets = 0;
+        grid->OnStartBlockFocus = [&](plat::TObject*) { ++blocked, ++brackets; };
+        grid->OnEndBlockFocus = [&](plat::TObject*) { --blocked; };
         DropAt(other, Mid(other, 2, 3), c.shift);
         HoldButton();
         EXPECT_TRUE(grid->OleDragFromCell(D(grid, 2), 1));
+        EXPECT_EQ(blocked, 0);
+        EXPECT_EQ(brackets, 1);
         EXPECT_EQ(stops, std::vector<int>{c.effect});
         EXPECT_EQ(other->Cells(2, 3), u"2:1");
         EXPECT_EQ(other->Cells(3, 4), u"3:2");
@@ -272,7 +279,12 @@ TEST_P(GridDragDropTest, ColumnDragOffersOnlyTheRealColumnAndEscapeCancels) {
     grid->DragDropSettings()->OleColumnDragDrop = true;
     int stops = 0;
     grid->OnOleDragStop = [&](plat::TObject*, int) { ++stops; };
+    // The drag is bracketed by one block-focus start and one end, also when cancelled.
+    std::vector<std::string> log;
+    grid->OnStartBlockFocus = [&](plat::TObject*) { log.push_back("start"); };
+    grid->OnEndBlockFocus = [&](plat::TObject*) { log.push_back("end"); };
     pt::ScriptDrag([&] {
+        log.push_back("drag");
         pt::Move(panel, 10, 10, plat::ssLeft);
         pt::Key(plat::VK_ESCAPE);
     });
@@ -281,6 +293,7 @@ TEST_P(GridDragDropTest, ColumnDragOffersOnlyTheRealColumnAndEscapeCancels) {
     EXPECT_EQ(rec->formats, std::vector<UINT>{CF_GRIDCOLUMN()});
     EXPECT_EQ(rec->column, 3);
     EXPECT_EQ(stops, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"start", "drag", "end"}));
 }
 
 TEST_P(GridDragDropTest, EscapeEndsTheDragOncePerQuery) {

@@ -5,6 +5,7 @@
 // so that shown and real column indexes differ.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -148,6 +149,84 @@ TEST_P(GridEditNotifyTest, TypingAfterAWriteStartsFromTheWrittenText) {
     grid->SetCells(kList, 3, u"Discrete");
     ClickCell(kText, 5);
     EXPECT_EQ(grid->Cells(kList, 3), u"Discrete");
+}
+
+// A write of another cell leaves the open text editor alone: its caret and typed text stay,
+// also when that cell's real column equals the editor's shown column. A write of a hidden
+// column repaints nothing shown, and a write of a shown one repaints that cell.
+TEST_P(GridEditNotifyTest, AWriteOfAnotherCellLeavesTheOpenTextEditorAlone) {
+    for (int other : {kSpare, kNum, kList}) {
+        SCOPED_TRACE(other);
+        Open(kText, 2);
+        ASSERT_TRUE(grid->NormalEdit()->Visible());
+        pt::Key(plat::VK_END);
+        pt::Type(u"xy");
+        pt::ProcessEvents();
+        ASSERT_EQ(grid->NormalEdit()->SelStart(), 4);
+        std::vector<int> painted;  // real columns of row 2 painted after the write
+        grid->OnGetCellColor = [&](plat::TObject*, int row, int col, plat::TGridDrawState, plat::TBrush*,
+                                   plat::TFont*) {
+            if (row == 2) painted.push_back(col);
+        };
+        grid->SetCells(other, 2, u"w");
+        pt::ProcessEvents();
+        grid->OnGetCellColor = nullptr;
+        if (other == kList) {
+            EXPECT_NE(std::find(painted.begin(), painted.end(), kList), painted.end());
+            EXPECT_EQ(std::find(painted.begin(), painted.end(), kEditCombo), painted.end());
+        }
+        EXPECT_EQ(grid->NormalEdit()->Text(), u"t2xy");
+        EXPECT_EQ(grid->NormalEdit()->SelStart(), 4);
+        EXPECT_EQ(grid->NormalEdit()->SelLength(), 0);
+        pt::Type(u"z");
+        pt::Key(plat::VK_RETURN);
+        pt::ProcessEvents();
+        EXPECT_EQ(grid->Cells(kText, 2), u"t2xyz");
+        EXPECT_EQ(grid->Cells(other, 2), u"w");
+        grid->SetCells(kText, 2, u"t2");
+    }
+}
+
+// The wheel over an open list combo steps through its items, one change event per step with
+// the real column, and stops at either end without an event.
+TEST_P(GridEditNotifyTest, TheWheelStepsThroughTheItemsOfAnOpenCombo) {
+    Open(kList, 2);
+    TGridCombo* combo = grid->Combobox();
+    ASSERT_TRUE(combo && combo->Visible());
+    std::vector<std::string> log;
+    grid->OnComboChange = [&](plat::TObject*, int col, int row, int i, const String& t) {
+        log.push_back("change " + std::to_string(col) + "," + std::to_string(row) + "," + std::to_string(i) + " " +
+                      plat::StringToUtf8(t));
+    };
+    grid->OnComboObjectChange = [&](plat::TObject*, int col, int, int i, const String&, plat::TObject*) {
+        log.push_back("object " + std::to_string(col) + "," + std::to_string(i));
+    };
+    const int topRow = grid->TopRow();
+    struct Step {
+        int delta;
+        String shown;
+        std::vector<std::string> events;
+    };
+    const std::string c = std::to_string(kList);
+    const Step steps[] = {
+        {-120, u"Discrete", {"change " + c + ",2,1 Discrete", "object " + c + ",1"}},
+        {-120, u"Holding", {"change " + c + ",2,2 Holding", "object " + c + ",2"}},
+        {-120, u"Holding", {}},
+        {120, u"Discrete", {"change " + c + ",2,1 Discrete", "object " + c + ",1"}},
+    };
+    for (const Step& s : steps) {
+        log.clear();
+        pt::Wheel(combo, s.delta, 5, 5);
+        pt::ProcessEvents();
+        EXPECT_EQ(combo->Text(), s.shown);
+        EXPECT_EQ(log, s.events);
+    }
+    EXPECT_EQ(grid->TopRow(), topRow);
+    pt::Key(plat::VK_RETURN);
+    pt::ProcessEvents();
+    EXPECT_EQ(grid->Cells(kList, 2), u"Discrete");
+    grid->OnComboChange = nullptr;
+    grid->OnComboObjectChange = nullptr;
 }
 
 // The text editor's typing stands in the cell at once; the spin and button editors write
@@ -316,6 +395,22 @@ TEST_P(GridEditNotifyTest, DateEditorChangesReachOnDateTimeChange) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(std::floor(seen[0]), plat::EncodeDate(2024, 2, 1));  // the day wraps in February
     EXPECT_EQ(cols[0], D(kDate));
+    pt::Key(plat::VK_ESCAPE);
+    pt::ProcessEvents();
+
+    // The date-and-time editor reports its date part and its time part.
+    seen.clear();
+    cols.clear();
+    Open(kDateTime, 2);
+    EXPECT_TRUE(seen.empty());
+    pt::Key(plat::VK_UP);  // the day
+    grid->DateAndTimePicker()->TimePicker()->SetFocus();
+    pt::ProcessEvents();
+    pt::Key(plat::VK_UP);  // the hour
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_NEAR(seen.front(), plat::EncodeDate(2024, 2, 1) + plat::EncodeTime(7, 5, 0, 0), 1e-6);
+    EXPECT_NEAR(seen.back(), plat::EncodeDate(2024, 2, 1) + plat::EncodeTime(8, 5, 0, 0), 1e-6);
+    for (int c : cols) EXPECT_EQ(c, D(kDateTime));
     pt::Key(plat::VK_ESCAPE);
 }
 

@@ -14,6 +14,7 @@
 #include "ExtGrid.h"
 #include "ExtObjWindows.h"
 #include "GridEditLink.h"
+#include "GridEditors.h"
 #include "GridMoveWindows.h"
 #include "plat/BalloonTip.h"
 #include "plat/Forms.h"
@@ -245,6 +246,10 @@ TEST_P(GridMouseDragTest, ArrowsAndThePictureOrCaptionFollowAMove) {
         // Column 2 (row 3) is carried right (down) to 4 (7), then left (up) to 1 (2).
         const int from = c.columns ? 2 : 3, further = c.columns ? 4 : 7, back = c.columns ? 1 : 2;
         auto at = [&](int i) { return c.columns ? Centre(i, 0) : Centre(0, i); };
+        // One start when the move's window shows and one end when the move ends.
+        std::vector<std::string> focusLog;
+        grid->OnStartBlockFocus = [&](plat::TObject*) { focusLog.push_back("start"); };
+        grid->OnEndBlockFocus = [&](plat::TObject*) { focusLog.push_back("end"); };
         const TPoint press = at(from);
         pt::Press(grid, press.X, press.Y);
         const TPoint p1 = at(further);
@@ -290,7 +295,9 @@ TEST_P(GridMouseDragTest, ArrowsAndThePictureOrCaptionFollowAMove) {
         const plat::TRect t2 = c.columns ? grid->CellRect(back, 0) : grid->CellRect(0, back);
         if (c.columns) EXPECT_EQ(a1->Left(), Screen({t2.Left - 5, 0}).X);
         else EXPECT_EQ(a1->Top(), Screen({0, t2.Top - 5}).Y);
+        EXPECT_EQ(focusLog, std::vector<std::string>{"start"});
         pt::Release(grid, p2.X, p2.Y);
+        EXPECT_EQ(focusLog, (std::vector<std::string>{"start", "end"}));
         EXPECT_FALSE(Shown(a1));
         EXPECT_FALSE(Shown(a2));
         EXPECT_EQ(grid->MoveForm(), nullptr);
@@ -412,13 +419,18 @@ TEST_P(GridMouseDragTest, AMoveTakenAwayByTheWindowSystemMovesNothing) {
         grid->SetLeftCol(1);
         const std::vector<String> before = Row(3);
         const TPoint press = Centre(2, 0), over = Centre(5, 0);
+        int blocked = 0;  // started and not yet ended block-focus brackets
+        grid->OnStartBlockFocus = [&](plat::TObject*) { ++blocked; };
+        grid->OnEndBlockFocus = [&](plat::TObject*) { --blocked; };
         pt::Press(grid, press.X, press.Y);
         pt::Move(grid, over.X, over.Y, plat::ssLeft);
         if (c.scrolled) pt::Move(grid, grid->Width() + 5, over.Y, plat::ssLeft);
         // A right release does not end the move.
         pt::Click(grid, over.X, over.Y, plat::mbRight);
         EXPECT_EQ(grid->GridState(), plat::gsColMoving);
+        EXPECT_EQ(blocked, 1);
         grid->Perform(plat::WM_CANCELMODE, 0, 0);
+        EXPECT_EQ(blocked, 0);
         EXPECT_EQ(grid->GridState(), plat::gsNormal);
         EXPECT_FALSE(Shown(grid->MoveArrow(arrDown)));
         EXPECT_EQ(grid->MoveForm(), nullptr);
@@ -525,6 +537,80 @@ TEST_P(GridMouseDragTest, ARightPressSelectsBeforeItsEventWithSelectOnRightClick
             EXPECT_EQ(log, std::vector<std::string>{"right 4,5 at " + std::to_string(c.current.X) + "," +
                                                      std::to_string(c.current.Y)});
     }
+}
+
+// With URLShow and URLEdit a right press on a link cell makes it current and opens its
+// editor on the link's text, the cell not followed; a cell that may not be edited only
+// becomes current.
+TEST_P(GridMouseDragTest, ARightPressOnALinkEditsItWithURLEdit) {
+    struct Case {
+        const char* name;
+        bool show, edit, editing;
+        String text;
+        TPoint current;  // shown indexes after the press
+        bool opens;
+    };
+    const Case cases[] = {
+        {"link", true, true, true, u"https://a.example/x", {4, 5}, true},
+        {"mail link", true, true, true, u"mailto:a@b.example", {4, 5}, true},
+        {"without URLEdit", true, false, true, u"https://a.example/x", {2, 2}, false},
+        {"without URLShow", false, true, true, u"https://a.example/x", {2, 2}, false},
+        {"plain text", true, true, true, u"plain", {2, 2}, false},
+        {"without goEditing", true, true, false, u"https://a.example/x", {4, 5}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetURLShow(c.show);
+        grid->URLEdit = c.edit;
+        SetOption(plat::goEditing, c.editing);
+        grid->FocusCell(2, 2);
+        grid->SetCells(grid->RealColIndex(4), 5, c.text);
+        const TPoint at = Centre(4, 5);
+        pt::Click(grid, at.X, at.Y, plat::mbRight);
+        pt::ProcessEvents();
+        EXPECT_EQ(grid->Col(), c.current.X);
+        EXPECT_EQ(grid->Row(), c.current.Y);
+        EXPECT_EQ(grid->EditorMode(), c.opens);
+        if (c.opens) {
+            ASSERT_TRUE(grid->NormalEdit() && grid->NormalEdit()->Visible());
+            EXPECT_EQ(grid->NormalEdit()->Text(), c.text);
+            pt::Key(plat::VK_ESCAPE);
+        }
+        EXPECT_EQ(grid->Cells(grid->RealColIndex(4), 5), c.text);
+        grid->HideEditor();
+    }
+    EXPECT_TRUE(responder().ShellOpens().empty());
+}
+
+// With CaretPositioning the editor a click opens has its caret at the character under the
+// pointer, nothing selected; without it the caret is after the text.
+TEST_P(GridMouseDragTest, AClickThatOpensTheEditorPutsTheCaretUnderThePointer) {
+    SetOption(plat::goEditing, true);
+    grid->MouseActions()->DirectEdit = true;
+    grid->SetColWidths(D(3), 200);
+    const String text = u"abcdefghijklmnop";
+    grid->SetCells(3, 4, text);
+    const plat::TRect r = grid->CellRect(D(3), 4);
+    auto caretAfterClickAt = [&](int x) {
+        grid->FocusCell(D(2), 2);
+        pt::Click(grid, x, (r.Top + r.Bottom) / 2);
+        pt::ProcessEvents();
+        EXPECT_TRUE(grid->EditorMode());
+        if (!grid->NormalEdit() || !grid->NormalEdit()->Visible()) return -1;
+        EXPECT_EQ(grid->NormalEdit()->SelLength(), 0);
+        const int caret = grid->NormalEdit()->SelStart();
+        pt::Key(plat::VK_ESCAPE);
+        return caret;
+    };
+    grid->MouseActions()->CaretPositioning = true;
+    const int nearLeft = caretAfterClickAt(r.Left + 20), further = caretAfterClickAt(r.Left + 60);
+    EXPECT_GT(nearLeft, 0);
+    EXPECT_GT(further, nearLeft);
+    EXPECT_LT(further, static_cast<int>(text.size()));
+    EXPECT_FALSE(grid->LButFlg);
+    grid->MouseActions()->CaretPositioning = false;
+    EXPECT_EQ(caretAfterClickAt(r.Left + 20), static_cast<int>(text.size()));
+    EXPECT_EQ(grid->Cells(3, 4), text);
 }
 
 TEST_P(GridMouseDragTest, ARightPressMarksRowsOfADisjunctSelection) {

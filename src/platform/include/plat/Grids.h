@@ -626,6 +626,10 @@ public:
     // Invalidates the cell (and refreshes the editor on the current cell) unless inside
     // the framework's own update.
     void SetCells(int ACol, int ARow, StringView Value);
+    // The shown column of a stored column, or -1 when it is not shown. The store is indexed
+    // by stored columns; a derived grid that hides columns maps them here so that a write
+    // repaints and refreshes the editor of the cell it wrote, never a neighbour.
+    virtual int ShownColOfStored(int ACol) { return ACol; }
     TObject* Objects(int ACol, int ARow) const { return store_.Object(ACol, ARow); }
     void SetObjects(int ACol, int ARow, TObject* Value) { store_.SetObject(ACol, ARow, Value); }
     // The row as a list covering columns 0 .. ColCount - 1, and writing one back.
