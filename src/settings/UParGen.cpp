@@ -43,15 +43,17 @@ constexpr int Gateway_Check_Width = 175;
 constexpr int Byte_Lefts[4] = {191, 252, 313, 374};
 constexpr int Dot_Lefts[3] = {247, 308, 369};
 
-// Builds the controls of one panel: every control is named, placed on the panel's surface
-// and wired to the window's change, click and key handlers.
+// Builds the controls of one panel: every control is named, placed on the panel's surface,
+// owned by that surface and wired to the window's change, click and key handlers. Owned by
+// its surface, a new control is announced to the few components of its panel and its name
+// checked among them, not among the hundreds of controls of all panels.
 class TBuilder {
 public:
     TBuilder(TFParGen* form, TCategoryPanel* panel) : form_(form), parent_(panel->Surface()) {}
 
     TLabel* Label(const String& name, int top)
     {
-        auto* l = new TLabel(form_);
+        auto* l = new TLabel(parent_);
         l->SetName(name);
         l->SetParent(parent_);
         l->SetLeft(Label_Left);
@@ -60,13 +62,13 @@ public:
     }
     TEdit* Edit(const String& name, int label_top, int width = Field_Width)
     {
-        auto* e = new TEdit(form_);
+        auto* e = new TEdit(parent_);
         Setup_Edit(e, name, Field_Left, label_top - 3, width, Edit_Height);
         return e;
     }
     TRichEdit* Rich(const String& name, int top, int width)
     {
-        auto* e = new TRichEdit(form_);
+        auto* e = new TRichEdit(parent_);
         e->SetWordWrap(false);
         e->SetWantReturns(false);
         Setup_Edit(e, name, Field_Left, top, width, Rich_Height);
@@ -74,10 +76,10 @@ public:
     }
     TComboBox* Combo(const String& name, int label_top, const std::vector<const char16_t*>& items = {})
     {
-        auto* c = new TComboBox(form_);
+        auto* c = new TComboBox(parent_);
         c->SetName(name);
+        c->SetStyle(csDropDownList);  // before it stands on its parent: no edit is built
         c->SetParent(parent_);
-        c->SetStyle(csDropDownList);
         c->SetBounds(Field_Left, label_top - 3, Field_Width, Combo_Height);
         for (const char16_t* item : items) c->Items()->Add(item);
         if (c->Items()->Count() > 0) c->SetItemIndex(0);
@@ -87,7 +89,7 @@ public:
     }
     TCheckBox* Check(const String& name, int top, int width = Check_Width, int left = Label_Left)
     {
-        auto* c = new TCheckBox(form_);
+        auto* c = new TCheckBox(parent_);
         c->SetName(name);
         c->SetParent(parent_);
         c->SetBounds(left, top, width, Check_Height);
@@ -100,14 +102,14 @@ public:
     {
         TAddress_Row row;
         for (int i = 0; i < 4; ++i) {
-            auto* e = new TEdit(form_);
+            auto* e = new TEdit(parent_);
             Setup_Edit(e, prefix + IntToStr(i + 1), Byte_Lefts[i], edit_top, 55, Edit_Height);
             TFParGen* form = form_;
             Attach_Address_Field(e, [form](TObject* s, char16_t& k) { form->KeyPress(s, k); });
             row.E[static_cast<size_t>(i)] = e;
         }
         for (int i = 0; i < 3; ++i) {
-            auto* d = new TLabel(form_);
+            auto* d = new TLabel(parent_);
             d->SetName(prefix + u"_Dot" + IntToStr(i + 1));
             d->SetParent(parent_);
             d->SetAutoSize(false);
@@ -119,7 +121,7 @@ public:
     }
     controls::TFadeButton* Browse(const String& name, int top)
     {
-        controls::TFadeButton* b = New_Button(form_, parent_, 406, top, 23, 23);
+        controls::TFadeButton* b = New_Button(parent_, parent_, 406, top, 23, 23);
         b->SetName(name);
         b->SetCaption(u"...");
         TFParGen* form = form_;

@@ -32,6 +32,18 @@ std::int64_t LeadingInteger(std::basic_string_view<Ch> s) {
     return neg ? -v : v;
 }
 
+// A column or row number of one to nine digits at `p`, nothing else before the next
+// character; `p` moves past it.
+bool ParseIndex(const char*& p, const char* end, int& Value) {
+    const char* q = p;
+    int v = 0;
+    while (q != end && q - p < 9 && *q >= '0' && *q <= '9') v = v * 10 + (*q++ - '0');
+    if (q == p || (q != end && *q >= '0' && *q <= '9')) return false;
+    p = q;
+    Value = v;
+    return true;
+}
+
 // The part of `s` from `from` up to `at` (to the end when `at` is npos; empty when `at` comes first).
 template <class Ch>
 std::basic_string_view<Ch> Upto(std::basic_string_view<Ch> s, std::size_t from, std::size_t at) {
@@ -40,8 +52,9 @@ std::basic_string_view<Ch> Upto(std::basic_string_view<Ch> s, std::size_t from, 
 }
 
 // Lines of an ANSI file formed as bytes in a buffer of its own and written in pieces of about
-// 64 KiB: each line is copied in through a pointer (ASCII texts unit by unit, others through
-// the code page), with no growth check per piece of the line.
+// 64 KiB: each line is copied in through a pointer (ASCII texts without line breaks unit by
+// unit in one pass, others encoded and through the code page), with no growth check per piece
+// of the line.
 class TAnsiLines {
 public:
     explicit TAnsiLines(io::TTextFileWriter& File) : file_(File), buf_(kPiece + kSlack, '\0') {}
@@ -60,8 +73,11 @@ public:
         p += Row.size();
         char* text = p;
         for (char16_t c : Text) {
-            if (c >= 0x80) {
-                const std::string ansi = plat::StringToAnsi(Text);
+            if (c >= 0x80 || c == u'\r') {
+                // A text with line breaks has its control characters encoded (the line stays
+                // one line); the encoding keeps the length.
+                const std::string ansi =
+                    plat::StringToAnsi(c == u'\r' || Text.find(u'\r') != StringView::npos ? EncodeControlChars(Text) : String(Text));
                 std::memcpy(text, ansi.data(), ansi.size());
                 p = text + ansi.size();
                 break;
@@ -129,19 +145,19 @@ void TExtStringGrid::SaveToFile(const String& FileName, bool Unicode) {
         for (std::size_t i = 0; i < cols.size(); ++i) {
             SaveCell(cols[i], r, value);
             if (value.empty()) continue;
+            if (!Unicode) {
+                ansi.Line(colBytes[i], rowBytes, value);
+                continue;
+            }
             const String* v = &value;
             if (value.find(u'\r') != String::npos) {
                 encoded = EncodeControlChars(value);
                 v = &encoded;
             }
-            if (Unicode) {
-                text += colText[i];
-                text += rowText;
-                text += *v;
-                text += u"\r\n";
-            } else {
-                ansi.Line(colBytes[i], rowBytes, *v);
-            }
+            text += colText[i];
+            text += rowText;
+            text += *v;
+            text += u"\r\n";
         }
         if (text.size() >= kPiece) file.Flush();
         progress.Row(r);
@@ -193,6 +209,19 @@ void TExtStringGrid::LoadFromFile(const String& FileName) {
     unsigned sinceMessages = 0;
     bool messagesSeen = false;
     auto lastMessages = std::chrono::steady_clock::now();
+    // Progress after a line of row R, and pending messages now and then; false once the grid
+    // is destroyed.
+    auto tick = [&](int R) {
+        progress.Row(R);
+        if (++sinceMessages < 256) return true;
+        sinceMessages = 0;
+        const auto now = std::chrono::steady_clock::now();
+        if (messagesSeen && now - lastMessages < std::chrono::milliseconds(10)) return true;
+        messagesSeen = true;
+        lastMessages = now;
+        if (plat::Application) plat::Application->ProcessMessages();
+        return !alive.expired();  // false: the grid was destroyed meanwhile
+    };
     // One line, as 16-bit text or as the bytes of an 8-bit file (Decode turns a part of it into
     // text); false once the grid is destroyed.
     auto loadLine = [&](auto line, auto decode) {
@@ -223,21 +252,57 @@ void TExtStringGrid::LoadFromFile(const String& FileName) {
                     LoadCell(RealColIndex(static_cast<int>(c)), r, DecodeControlChars(decode(rest), MultilineCells));
             }
         }
-        progress.Row(r);
-        if (++sinceMessages < 256) return true;
-        sinceMessages = 0;
-        const auto now = std::chrono::steady_clock::now();
-        if (messagesSeen && now - lastMessages < std::chrono::milliseconds(10)) return true;
-        messagesSeen = true;
-        lastMessages = now;
-        if (plat::Application) plat::Application->ProcessMessages();
-        return !alive.expired();  // false: the grid was destroyed meanwhile
+        return tick(r);
     };
     if (lines.EightBit()) {
-        std::string_view raw;
         auto decode = [&](std::string_view v) { return lines.Decode(v); };
-        while (lines.NextBytes(raw))
-            if (!loadLine(raw, decode)) return;
+        const int cols = ColCount(), rows = RowCount();
+        String cell;
+        for (;;) {
+            const std::string_view rest = lines.Remaining();
+            if (rest.empty()) break;
+            const char* const begin = rest.data();
+            const char* const end = begin + rest.size();
+            // The usual line "c,r,text" with plain numbers is read in one pass over its bytes;
+            // any other line (widths, signs, blanks, long numbers, no two commas) is read by
+            // the general rule below.
+            const char* p = begin;
+            int c = 0, r = 0;
+            if (!ParseIndex(p, end, c) || p == end || *p != ',' || !ParseIndex(++p, end, r) || p == end || *p != ',') {
+                std::string_view raw;
+                lines.NextBytes(raw);
+                if (!loadLine(raw, decode)) return;
+                continue;
+            }
+            const char* const text = ++p;
+            // The text runs to the line end; a byte 8 marks encoded control characters.
+            unsigned char high = 0;
+            bool encoded = false;
+            for (; p != end; ++p) {
+                const auto b = static_cast<unsigned char>(*p);
+                if (b < 0x20) {
+                    if (b == '\r' || b == '\n') break;
+                    if (b == 8) encoded = true;
+                }
+                high |= b;
+            }
+            const std::string_view value(text, static_cast<std::size_t>(p - text));
+            if (p != end && *p++ == '\r' && p != end && *p == '\n') ++p;
+            lines.Advance(static_cast<std::size_t>(p - begin));
+            const bool inside = c < cols && r < rows;
+            if (inside) {
+                if (encoded) {
+                    cell = DecodeControlChars(decode(value), MultilineCells);
+                } else if (high < 0x80) {
+                    cell.resize(value.size());
+                    for (std::size_t i = 0; i < value.size(); ++i) cell[i] = static_cast<char16_t>(value[i]);
+                } else {
+                    cell = decode(value);
+                }
+                LoadCell(RealColIndex(c), r, cell);
+            }
+            if (!tick(inside ? r : 0)) return;
+        }
     } else {
         auto decode = [](StringView v) { return String(v); };
         while (lines.Next(line))

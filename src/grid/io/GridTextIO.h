@@ -42,6 +42,10 @@ public:
     bool EightBit() const { return enc_ == Enc::Ansi || enc_ == Enc::Utf8; }
     bool NextBytes(std::string_view& Line);
     String Decode(std::string_view Bytes) const;
+    // The bytes not read yet, and moving past the first Count of them (8-bit text), for a
+    // reader that parses lines in place.
+    std::string_view Remaining() const { return pos_ < bytes_.size() ? bytes_.substr(pos_) : std::string_view(); }
+    void Advance(std::size_t Count) { pos_ += Count; }
 
 private:
     enum class Enc { Ansi, Utf8, Utf16Le, Utf16Be };

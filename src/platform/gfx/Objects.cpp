@@ -399,8 +399,36 @@ void EnsureGuiApplication() {
 
 void RegisterFonts() { EnsureFonts(); }
 
+QFont NewQFont(const TFont& font);
+
 QFont ToQFont(const TFont& font) {
     EnsureFonts();
+    // Windows create their controls with a few fonts, each converted many times: the last
+    // conversion is kept and handed out again (a shared copy) while the font is the same.
+    struct Last {
+        bool valid = false;
+        String name;
+        int height = 0;
+        TFontStyles style;
+        TFontPitch pitch = fpDefault;
+        QFont font;
+    };
+    // Never destroyed: a font must not outlive the application object at exit.
+    static thread_local Last& last = *new Last;
+    if (last.valid && last.height == font.Height() && last.style == font.Style() && last.pitch == font.Pitch() &&
+        last.name == font.Name())
+        return last.font;
+    QFont f = NewQFont(font);
+    last.valid = true;
+    last.name = font.Name();
+    last.height = font.Height();
+    last.style = font.Style();
+    last.pitch = font.Pitch();
+    last.font = f;
+    return f;
+}
+
+QFont NewQFont(const TFont& font) {
     QFont f(QString::fromStdU16String(MapFontName(font.Name())));
     int px = font.Height();
     if (px < 0) {

@@ -38,6 +38,19 @@ private:
 
 constexpr int ButtonWidth = 17;
 
+// An editable combo box builds its edit when it first needs one: once it stands on a parent,
+// or when its text, selection or focus is used. A combo box given another style before that
+// (a drop-down list, as most are) never builds an edit it would throw away.
+void EnsureEdit(TCustomComboBox* Combo)
+{
+    if (Combo->EditControl() || (Combo->Style() != csDropDown && Combo->Style() != csSimple) ||
+        Combo->HasState(csDestroying))
+        return;
+    Combo->SetStyle(Combo->Style());
+    if (TCustomEdit* e = Combo->EditControl())
+        e->SetEnabled(Combo->Enabled());
+}
+
 } // namespace
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
@@ -49,7 +62,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     SetColor(clWindow);
     items_->OnChange = [this](TObject*) { ItemsChanged(); };
     RecreateWnd();
-    SetStyle(csDropDown);
+    style_ = csDropDown;  // its edit comes when first needed (EnsureEdit)
     SetBounds(0, 0, 145, EditHeight() + 6);
 }
 
@@ -158,6 +171,7 @@ void TCustomComboBox::SetCharCase(TEditCharCase Value)
 
 void TCustomComboBox::SelectAll()
 {
+    EnsureEdit(this);
     if (edit_)
         edit_->SelectAll();
 }
@@ -179,6 +193,7 @@ void TCustomComboBox::ItemsChanged()
 
 void TCustomComboBox::SetItemIndex(int Value)
 {
+    EnsureEdit(this);
     if (Value < -1 || Value >= items_->Count())
         Value = -1;
     itemIndex_ = Value;
@@ -201,6 +216,7 @@ String TCustomComboBox::GetText() const
 
 void TCustomComboBox::SetTextBuf(const String& Value)
 {
+    EnsureEdit(this);
     if (edit_) {
         editing_ = true;
         edit_->SetText(Value);
@@ -455,6 +471,7 @@ bool TCustomComboBox::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mou
 
 void TCustomComboBox::SetFocus()
 {
+    EnsureEdit(this);
     if (edit_)
         edit_->SetFocus();
     else
@@ -468,6 +485,8 @@ bool TCustomComboBox::Focused() const
 
 void TCustomComboBox::WndProc(TMessage& Message)
 {
+    if (!edit_ && Parent())
+        EnsureEdit(this);
     switch (Message.Msg) {
     case WM_GETDLGCODE:
         Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;

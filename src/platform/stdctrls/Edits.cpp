@@ -220,16 +220,38 @@ void TCustomEdit::ApplyFont()
     host_->styled = true;
     host_->baseColor = baseColor;
     host_->textColor = textColor;
-    QPalette pal = w->palette();
+    // Edits of one look get the same palette: the last one built is handed out again (a shared
+    // copy) while the editor's own palette and the colours are those it was built from.
+    struct LastPalette {
+        bool valid = false;
+        QPalette from, to;
+        QColor base, text, highlight, highlightText;
+    };
+    static thread_local LastPalette& last = *new LastPalette;  // never destroyed (outlives the application)
+    const QPalette current = w->palette();
     const QColor base = gfx::ToQColor(baseColor);
     const QColor text = gfx::ToQColor(textColor);
-    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        pal.setColor(g, QPalette::Base, base);
-        pal.setColor(g, QPalette::Window, base);
-        pal.setColor(g, QPalette::Text, text);
-        pal.setColor(g, QPalette::Highlight, gfx::ToQColor(clHighlight));
-        pal.setColor(g, QPalette::HighlightedText, gfx::ToQColor(clHighlightText));
+    const QColor highlight = gfx::ToQColor(clHighlight);
+    const QColor highlightText = gfx::ToQColor(clHighlightText);
+    if (!last.valid || last.base != base || last.text != text || last.highlight != highlight ||
+        last.highlightText != highlightText || !(last.from == current)) {
+        QPalette pal = current;
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            pal.setColor(g, QPalette::Base, base);
+            pal.setColor(g, QPalette::Window, base);
+            pal.setColor(g, QPalette::Text, text);
+            pal.setColor(g, QPalette::Highlight, highlight);
+            pal.setColor(g, QPalette::HighlightedText, highlightText);
+        }
+        last.valid = true;
+        last.from = current;
+        last.to = pal;
+        last.base = base;
+        last.text = text;
+        last.highlight = highlight;
+        last.highlightText = highlightText;
     }
+    const QPalette& pal = last.to;
     w->setPalette(pal);
     w->setAutoFillBackground(true);
     if (host_->plain)

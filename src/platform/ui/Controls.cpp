@@ -88,7 +88,12 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
         const HWND h = w->Handle();
         Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
         if (!IsWindow(h)) return;
-        if (moved) Perform(WM_MOVE, 0, MakeLParam(ClientOrigin().X - (parent_ ? parent_->ClientOrigin().X : 0), ClientOrigin().Y - (parent_ ? parent_->ClientOrigin().Y : 0)));
+        if (moved) {
+            // Each origin walks the parent chain: taken once each.
+            const TPoint origin = ClientOrigin();
+            const TPoint parentOrigin = parent_ ? parent_->ClientOrigin() : TPoint{0, 0};
+            Perform(WM_MOVE, 0, MakeLParam(origin.X - parentOrigin.X, origin.Y - parentOrigin.Y));
+        }
         if (!IsWindow(h)) return;
     }
     if (resized) {

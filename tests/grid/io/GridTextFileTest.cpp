@@ -100,6 +100,50 @@ TEST_F(GridTextFileTest, LoadingHandWrittenFiles) {
     }
 }
 
+// An 8-bit file's usual "c,r,text" lines are read in one pass, every other line by the
+// general rule; a UTF-16 file of the same lines takes the general rule for all of them, so
+// both must give the same grid, whatever mix of usual and unusual lines the file holds.
+TEST_F(GridTextFileTest, EightBitLinesLoadAsTheirUtf16Form) {
+    const std::vector<std::string> lines = {
+        "0,0,abc",        "01,2,leading zero",  "1,02,x",         "3,1,",         "2,1,a,b,c",
+        "123456789,1,z",  "1234567890,1,z",     "2,1234567890,z", "+1,0,p",       "-1,0,q",
+        " 2,3,r",         "2 ,3,s",             "1,1x,w",         "x,1,v",        "3,0",
+        "1,3,a\x09\x08b", "0,3,a\x08\x08" "b",  "2,2,\xE8\x80\xFF", "2,0,\x01\x08", "cw 1,40",
+        "cw 2",           "",                   "3,3,t\tu",       "0,1,9,9",      "3,2,last",
+    };
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        std::string body = "4,4";
+        for (const std::string& l : lines) body += end + l;
+        for (const bool multiline : {true, false}) {
+            for (const bool utf8 : {false, true}) {
+                SCOPED_TRACE(std::string(utf8 ? "UTF-8" : "ANSI") + (multiline ? ", multi-line" : "") +
+                             ", line end " + std::to_string(std::string(end).size()) + std::to_string(end[0]));
+                const String text = utf8 ? plat::Utf8ToString(plat::StringToUtf8(plat::AnsiToString(body)))
+                                         : plat::AnsiToString(body);
+                auto* eight = MakeGrid();
+                auto* wide = MakeGrid();
+                eight->MultilineCells = wide->MultilineCells = multiline;
+                eight->LoadFromFile(Write("eight.txt", utf8 ? "\xEF\xBB\xBF" + plat::StringToUtf8(text) : body));
+                wide->LoadFromFile(Write("wide.txt", "\xFF\xFE" + Utf16(text)));
+                ASSERT_EQ(eight->ColCount(), 4);
+                ASSERT_EQ(eight->RowCount(), 4);
+                for (int c = 0; c < 4; ++c) {
+                    EXPECT_EQ(eight->ColWidths(c), wide->ColWidths(c)) << c;
+                    for (int r = 0; r < 4; ++r) EXPECT_EQ(U8(eight->Cells(c, r)), U8(wide->Cells(c, r))) << c << "," << r;
+                }
+            }
+        }
+    }
+    // The usual lines themselves, read in one pass.
+    auto* g = MakeGrid();
+    g->LoadFromFile(Write("plain.txt", "4,4\r\n0,0,abc\r\n01,2,x\r\n3,3,\xE8\r\n2,1,a,b\r\n1,3,\r\n0,2,last"));
+    EXPECT_EQ(g->Cells(0, 0), u"abc");
+    EXPECT_EQ(g->Cells(1, 2), u"x");
+    EXPECT_EQ(g->Cells(3, 3), u"è");
+    EXPECT_EQ(g->Cells(2, 1), u"a,b");
+    EXPECT_EQ(g->Cells(0, 2), u"last");
+}
+
 TEST_F(GridTextFileTest, WidthLinesBeyondTheCountAndCellsOutsideAreSkipped) {
     grid->SetColCount(5);
     const int before = grid->ColWidths(4);

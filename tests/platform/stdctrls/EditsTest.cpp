@@ -167,6 +167,67 @@ TEST_F(Edits, HeightsFollowTheFontAndStayAsSet)
     EXPECT_EQ(c->Perform(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 20);
 }
 
+// An editable combo box has its edit once it stands on a parent or its text, selection or
+// focus is used, set up as the box is then (text, enabled state, maximum length); one made a
+// drop-down list before it is placed never has one.
+TEST_F(Edits, ComboBoxEditComesWhenFirstNeeded)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TComboBox*)> before;  // while the box has no parent
+        bool placed;
+        bool hasEdit;
+        const char16_t* text;
+    };
+    const Case cases[] = {
+        {"placed", [](TComboBox*) {}, true, true, u""},
+        {"free text before it is placed", [](TComboBox* c) { c->SetText(u"free"); }, true, true, u"free"},
+        {"an item before it is placed",
+         [](TComboBox* c) {
+             c->Items()->Add(u"one");
+             c->Items()->Add(u"two");
+             c->SetItemIndex(1);
+         },
+         false, true, u"two"},
+        {"text of an unplaced box", [](TComboBox* c) { c->SetText(u"typed"); }, false, true, u"typed"},
+        {"disabled and limited before it is placed",
+         [](TComboBox* c) {
+             c->SetEnabled(false);
+             c->SetMaxLength(3);
+         },
+         true, true, u""},
+        {"a list before it is placed", [](TComboBox* c) { c->SetStyle(csDropDownList); }, true, false, u""},
+        {"a list with an item", [](TComboBox* c) {
+             c->SetStyle(csDropDownList);
+             c->Items()->Add(u"only");
+             c->SetItemIndex(0);
+         }, true, false, u"only"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        auto* c = new TComboBox(form.get());
+        k.before(c);
+        if (k.placed) {
+            c->SetParent(form.get());
+            c->SetBounds(10, 10, 150, 22);
+        }
+        ASSERT_EQ(c->EditControl() != nullptr, k.hasEdit);
+        EXPECT_EQ(c->Text(), k.text);
+        if (TCustomEdit* e = c->EditControl()) {
+            EXPECT_EQ(e->Text(), k.text);
+            EXPECT_EQ(e->Enabled(), c->Enabled());
+            EXPECT_EQ(e->MaxLength(), c->MaxLength());
+            EXPECT_EQ(e->Parent(), c);
+        }
+        delete c;
+    }
+    // A placed editable box takes typed text in its edit.
+    auto* c = Make<TComboBox>(10, 40, 150, 22);
+    c->SetFocus();
+    pt::Type(u"ab");
+    EXPECT_EQ(c->Text(), u"ab");
+}
+
 TEST_F(Edits, DropDownListKeysAndOutsideClicks)
 {
     auto* c = Make<TComboBox>(10, 10, 150, 22);
