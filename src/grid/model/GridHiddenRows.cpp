@@ -76,6 +76,8 @@ void THiddenRows::InsertSorted(std::vector<TGridItem>&& Items) {
         return;
     }
     const std::size_t old = items_.size();
+    // Grown to the exact size: a doubled block of a large store would be fresh memory.
+    if (items_.capacity() < old + Items.size()) items_.reserve(old + Items.size());
     items_.resize(old + Items.size());
     // Merged from the back into the grown store: each item moves once and no merge buffer
     // is needed; the new items all above the old ones (the usual narrowing) are one append.
