@@ -2578,9 +2578,11 @@ private:
 
     // ---- index spaces (ExtGridIndex.cpp) ----
     void RebuildColMaps();
-    // Moves the cells of display row ARow into Item (the row container is emptied).
+    // Moves the cells of display row ARow into Item (the row container is emptied) and
+    // records the row's modified and enabled flags in it.
     void TakeRowCells(int ARow, TGridItem& Item);
-    // Moves the item's cells into display row ARow (which must be empty).
+    // Moves the item's cells into display row ARow (which must be empty); the flags are put
+    // back by RestoreHiddenRows.
     void PutRowCells(TGridItem& Item, int ARow);
     // Display-row primitives of the structural operations (ExtGridRowOps.cpp): row
     // containers, heights and the per-row side lists move; no text is copied, no cell
@@ -2589,6 +2591,8 @@ private:
     void RemoveDisplayRows(int At, int N);
     // Puts every item back at its own real position in one pass over the rows.
     void RestoreHiddenRows(std::vector<TGridItem>& Items);
+    // Sets the flags the items carry on display rows Rows (one per item).
+    void RestoreRowFlags(const std::vector<TGridItem>& Items, const std::vector<int>& Rows);
     // Up to this many lines, row heights move by the framework's line moves (each a block
     // move); beyond it in one pass over the rows.
     static constexpr int kLineMoves = 16;

@@ -245,9 +245,14 @@ void TExtStringGrid::HideRowList(const std::vector<int>& RowList) {
     BeginUpdate();
     std::vector<TGridItem> items;
     items.reserve(rows.size());
+    // Real indexes by one walk along the store (the rows ascend): display row d is real row
+    // d + j, j the first item with Idx - j > d, the rule of THiddenRows::RealRow.
+    const std::vector<TGridItem>& store = FGridItems.Items();
+    std::size_t j = 0;
     for (int d : rows) {
+        while (j < store.size() && store[j].Idx - static_cast<int>(j) <= d) ++j;
         TGridItem item;
-        item.Idx = RealRowIndex(d);
+        item.Idx = d + static_cast<int>(j);
         item.Height = RowHeights(d);
         item.Level = FFilterLevel;
         TakeRowCells(d, item);

@@ -102,7 +102,11 @@ void TExtStringGrid::SetAllColWidths(int ACol, int Value) {
 
 // ---- rows ------------------------------------------------------------------------------------
 
-void TExtStringGrid::TakeRowCells(int ARow, TGridItem& Item) { Item.Cells = Store().TakeRow(ARow); }
+void TExtStringGrid::TakeRowCells(int ARow, TGridItem& Item) {
+    Item.Cells = Store().TakeRow(ARow);
+    Item.Modified = RowModified(ARow);
+    Item.Disabled = !RowEnabled(ARow);
+}
 
 void TExtStringGrid::PutRowCells(TGridItem& Item, int ARow) { Store().PutRow(ARow, std::move(Item.Cells)); }
 

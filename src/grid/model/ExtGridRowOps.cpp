@@ -70,8 +70,19 @@ void TExtStringGrid::RestoreHiddenRows(std::vector<TGridItem>& Items) {
     const int k0 = static_cast<int>(Items.size());
     // Final display row of each item: its real row less the rows still hidden before it.
     std::vector<int> target(static_cast<std::size_t>(k0));
-    for (int i = 0; i < k0; ++i)
-        target[static_cast<std::size_t>(i)] = DisplRowIndex(Items[static_cast<std::size_t>(i)].Idx);
+    const std::vector<TGridItem>& store = FGridItems.Items();
+    if (static_cast<std::size_t>(k0) * 16 >= store.size()) {
+        // Many rows against the store: one walk along both (the items ascend).
+        std::size_t j = 0;
+        for (int i = 0; i < k0; ++i) {
+            const int idx = Items[static_cast<std::size_t>(i)].Idx;
+            while (j < store.size() && store[j].Idx < idx) ++j;
+            target[static_cast<std::size_t>(i)] = idx - static_cast<int>(j);
+        }
+    } else {
+        for (int i = 0; i < k0; ++i)
+            target[static_cast<std::size_t>(i)] = DisplRowIndex(Items[static_cast<std::size_t>(i)].Idx);
+    }
     if (k0 <= kLineMoves) {
         // A few rows: one block insertion each, in ascending order of their final rows.
         for (int i = 0; i < k0; ++i) {
@@ -80,6 +91,7 @@ void TExtStringGrid::RestoreHiddenRows(std::vector<TGridItem>& Items) {
             PutRowCells(Items[static_cast<std::size_t>(i)], t);
             SetRowHeights(t, Items[static_cast<std::size_t>(i)].Height);
         }
+        RestoreRowFlags(Items, target);
         return;
     }
     const int newCount = RowCount() + k0;
@@ -103,6 +115,23 @@ void TExtStringGrid::RestoreHiddenRows(std::vector<TGridItem>& Items) {
     // The targets ascend: one pass per list inserts all the rows' flags.
     ModifiedRows()->InsertEach(target, 0);
     FEnabledRows->InsertEach(target, 0);
+    RestoreRowFlags(Items, target);
+}
+
+void TExtStringGrid::RestoreRowFlags(const std::vector<TGridItem>& Items, const std::vector<int>& Rows) {
+    // The lists hold a row's flag only up to the last row ever set: a set flag beyond them
+    // extends the list as setting it did.
+    const auto put = [](TIntList& l, int row, int value) {
+        while (l.Count() <= row) l.Add(0);
+        l.SetInteger(row, value);
+    };
+    for (std::size_t i = 0; i < Items.size(); ++i) {
+        if (Items[i].Modified) put(*ModifiedRows(), Rows[i], 1);
+        if (Items[i].Disabled) {
+            FEnabledRowsUsed = true;
+            put(*FEnabledRows, Rows[i], 1);
+        }
+    }
 }
 
 // ---- hidden rows around structural changes ------------------------------------------------------

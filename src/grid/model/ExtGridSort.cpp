@@ -677,42 +677,42 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
 }
 
 void TExtStringGrid::ApplyRowPermutation(int Left, std::vector<int>& Perm) {
-    // The swaps are listed cycle by cycle first (each swap puts one row at its place; done
-    // entries are marked by complementing them), then made in that order. The rows a swap
-    // touches lie scattered over the grid, so the ones a few swaps ahead are fetched into the
-    // cache while the current swap runs: a long sort waits for memory once per batch rather
-    // than once per row.
+    // Position by position: the row Perm[i] asks for is fetched to i by one swap, so each
+    // swap puts one row at its place for good (as many swaps as following the cycles, which
+    // would chain every step on the memory read of the step before). Where each row lies
+    // now (Pos) and which row lies at each position (At) are kept up to date; the lookups of
+    // the steps ahead are independent of the current one, so they and the rows they touch
+    // are fetched into the cache a few steps early: a long sort waits for memory once per
+    // batch rather than once per row.
     const int n = static_cast<int>(Perm.size());
-    std::vector<std::pair<int, int>> swaps;
-    swaps.reserve(Perm.size());
-    for (int start = 0; start < n; ++start) {
-        if (Perm[static_cast<std::size_t>(start)] < 0) continue;
-        int cur = start;
-        for (;;) {
-            const int next = Perm[static_cast<std::size_t>(cur)];
-            Perm[static_cast<std::size_t>(cur)] = ~next;
-            if (next == start) break;
-            swaps.emplace_back(Left + cur, Left + next);
-            cur = next;
-        }
-    }
-    constexpr std::size_t kAhead = 16;
+    std::vector<int> pos(static_cast<std::size_t>(n)), at(static_cast<std::size_t>(n));
+    std::iota(pos.begin(), pos.end(), 0);
+    std::iota(at.begin(), at.end(), 0);
+    constexpr int kAhead = 16;
     const std::vector<int>& x = FSortRowXRef->Items();
     const auto prefetch = [&](int row) {
         Store().PrefetchRow(row);
         if (static_cast<std::size_t>(row) < x.size()) __builtin_prefetch(&x[static_cast<std::size_t>(row)], 1);
         PrefetchRowHeight(row);
     };
-    for (std::size_t k = 0; k < std::min(kAhead, swaps.size()); ++k) {
-        prefetch(swaps[k].first);
-        prefetch(swaps[k].second);
-    }
-    for (std::size_t k = 0; k < swaps.size(); ++k) {
-        if (k + kAhead < swaps.size()) {
-            prefetch(swaps[k + kAhead].first);
-            prefetch(swaps[k + kAhead].second);
+    const auto ref = [](std::vector<int>& v, int i) -> int& { return v[static_cast<std::size_t>(i)]; };
+    for (int i = 0; i < n; ++i) {
+        if (i + 2 * kAhead < n) __builtin_prefetch(&ref(pos, ref(Perm, i + 2 * kAhead)));
+        if (i + kAhead < n) {
+            const int k = ref(pos, ref(Perm, i + kAhead));
+            prefetch(Left + i + kAhead);
+            prefetch(Left + k);
+            __builtin_prefetch(&ref(at, k), 1);
         }
-        SortSwapRows(swaps[k].first, swaps[k].second);
+        const int j = ref(Perm, i);
+        const int q = ref(pos, j);
+        if (q == i) continue;
+        SortSwapRows(Left + i, Left + q);
+        const int r = ref(at, i);
+        ref(at, q) = r;
+        ref(pos, r) = q;
+        ref(at, i) = j;
+        ref(pos, j) = i;
     }
 }
 

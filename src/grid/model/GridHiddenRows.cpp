@@ -75,11 +75,20 @@ void THiddenRows::InsertSorted(std::vector<TGridItem>&& Items) {
         Items.clear();
         return;
     }
-    const std::size_t mid = items_.size();
-    items_.insert(items_.end(), std::make_move_iterator(Items.begin()), std::make_move_iterator(Items.end()));
+    const std::size_t old = items_.size();
+    // Grown to the exact size: a doubled block of a large store would be fresh memory.
+    if (items_.capacity() < old + Items.size()) items_.reserve(old + Items.size());
+    items_.resize(old + Items.size());
+    // Merged from the back into the grown store: each item moves once and no merge buffer
+    // is needed; the new items all above the old ones (the usual narrowing) are one append.
+    std::size_t a = old, b = Items.size(), w = items_.size();
+    while (b > 0) {
+        if (a > 0 && items_[a - 1].Idx > Items[b - 1].Idx)
+            items_[--w] = std::move(items_[--a]);
+        else
+            items_[--w] = std::move(Items[--b]);
+    }
     Items.clear();
-    std::inplace_merge(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(mid), items_.end(),
-                       [](const TGridItem& a, const TGridItem& b) { return a.Idx < b.Idx; });
 }
 
 std::vector<TGridItem> THiddenRows::TakeRange(int First, int Last) {

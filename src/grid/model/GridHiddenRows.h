@@ -27,6 +27,9 @@ public:
     int Idx = 0;     // real row index
     int Height = 0;  // row height in pixels when hidden
     int Level = 0;   // filter level that hid the row; 0 for the hiding calls
+    // The row's flags when it was hidden; it comes back with them.
+    bool Modified = false;
+    bool Disabled = false;
     plat::TGridCellStore::TRow Cells;
 
     StringView Text(int ACol) const { return Cells.CellView(ACol); }
@@ -103,7 +106,8 @@ public:
 
     // Inserts the item at its sorted place; an item with the same Idx is replaced.
     void Insert(TGridItem&& Item);
-    // Merges items of rows not hidden yet, sorted by Idx; linear in both counts.
+    // Merges items of rows not hidden yet, sorted by Idx; linear in both counts, without a
+    // buffer beyond the store's own growth.
     void InsertSorted(std::vector<TGridItem>&& Items);
     // Removes and returns the item at position i.
     TGridItem Take(int i);

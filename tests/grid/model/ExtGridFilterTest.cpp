@@ -98,9 +98,79 @@ TEST_F(FilterTest, RowFlagsFollowTheirRowsThroughALargeFilter) {
     grid->SetFilterActive(false);
     ASSERT_EQ(grid->RowCount(), 61);
     Check();
-    for (int r = 4; r <= 60; r += 4) {
+    for (int r = 1; r <= 60; ++r) {
         EXPECT_EQ(grid->RowModified(r), modified(r)) << "row " << r;
         EXPECT_EQ(grid->RowEnabled(r), !disabled(r)) << "row " << r;
+    }
+}
+
+// A hidden row keeps its modified and enabled flags and shows them again, whichever way it
+// was hidden and shown: a filter of a few rows (moved one by one) or of many (moved in one
+// pass), stacked narrowing levels, HideRow; also a hidden row whose flag lies beyond the
+// end of the flag lists once the rows after it are gone.
+TEST_F(FilterTest, HiddenRowsComeBackWithTheirFlags) {
+    struct Case {
+        const char* name;
+        int rows;
+        void (*hide)(TExtStringGrid&);
+        void (*show)(TExtStringGrid&);
+    };
+    const Case cases[] = {
+        {"filter of a few rows", 8, [](TExtStringGrid& g) { g.SetFilterActive(true); },
+         [](TExtStringGrid& g) { g.SetFilterActive(false); }},
+        {"filter of many rows", 60, [](TExtStringGrid& g) { g.SetFilterActive(true); },
+         [](TExtStringGrid& g) { g.SetFilterActive(false); }},
+        {"two narrowing levels, removed one by one", 60,
+         [](TExtStringGrid& g) {
+             g.NarrowDown(u"k", 1);
+             g.NarrowDown(u"ke", 1);
+         },
+         [](TExtStringGrid& g) {
+             g.NarrowDown(u"k", 1);
+             g.NarrowDown(u"", 1);
+         }},
+        {"HideRow", 8,
+         [](TExtStringGrid& g) {
+             for (int r = 1; r <= 8; ++r)
+                 if (g.Cells(1, g.DisplRowIndex(r)) != u"keep") g.HideRow(r);
+         },
+         [](TExtStringGrid& g) { g.UnHideRowsAll(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form = std::make_unique<plat::TForm>(nullptr);
+        grid = new TExtStringGrid(form.get());
+        grid->SetParent(form.get());
+        Texts texts;
+        // "kx" is hidden by the second narrowing level only.
+        for (int i = 1; i <= c.rows; ++i) texts.push_back(i % 4 == 0 ? u"keep" : i % 4 == 2 ? u"kx" : u"drop");
+        Load(texts);
+        if (c.rows == 60) AddCondition(u"keep", foNONE);
+        else AddCondition(u"k*", foNONE);
+        const auto modified = [](int r) { return r % 3 == 0 || r == 7; };
+        const auto disabled = [](int r) { return r % 5 == 0 || r == 7; };
+        for (int r = 1; r <= c.rows; ++r) {
+            if (modified(r)) grid->SetRowModified(r, true);
+            if (disabled(r)) grid->SetRowEnabled(r, false);
+        }
+        c.hide(*grid);
+        ASSERT_LT(grid->RowCount(), c.rows + 1);
+        Check();
+        // The lists end before the last hidden row once the hidden rows are out.
+        ASSERT_LE(grid->ModifiedRows()->Count(), grid->RowCount());
+        for (int d = 1; d < grid->RowCount(); ++d) {
+            const int r = grid->RealRowIndex(d);
+            EXPECT_EQ(grid->RowModified(d), modified(r)) << "shown row " << r;
+            EXPECT_EQ(grid->RowEnabled(d), !disabled(r)) << "shown row " << r;
+        }
+        c.show(*grid);
+        ASSERT_EQ(grid->RowCount(), c.rows + 1);
+        Check();
+        for (int r = 1; r <= c.rows; ++r) {
+            EXPECT_EQ(grid->RowModified(r), modified(r)) << "row " << r;
+            EXPECT_EQ(grid->RowEnabled(r), !disabled(r)) << "row " << r;
+        }
+        EXPECT_EQ(grid->UseEnabledRows(), true);
     }
 }
 

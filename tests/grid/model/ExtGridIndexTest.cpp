@@ -1,6 +1,7 @@
 // Hidden columns and rows, the index mappings and the current row of the string grid.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -350,6 +351,53 @@ TEST_F(IndexTest, ScrollInViewBringsAFarRowIntoView) {
     EXPECT_GT(grid->TopRow() + grid->VisibleRowCount(), 150);
     grid->ScrollInView(1, 500);  // outside the grid: nothing happens
     EXPECT_EQ(grid->Row(), 150);
+}
+
+// Merging items of newly hidden rows into the store: every item keeps its own fields and the
+// store ends ascending, wherever the new rows fall against the rows hidden before.
+TEST(HiddenRowStore, InsertSortedMergesByRealIndex) {
+    struct Case {
+        const char* name;
+        std::vector<int> before, added;
+    };
+    const Case cases[] = {
+        {"into an empty store", {}, {1, 4, 6}},
+        {"all above", {1, 2, 3}, {7, 9}},
+        {"all below", {10, 12}, {0, 3, 5}},
+        {"interleaved", {2, 5, 9, 14}, {0, 3, 4, 10, 20}},
+        {"one into many", {1, 3, 5, 7, 9}, {6}},
+        {"nothing added", {1, 3}, {}},
+    };
+    const auto items = [](const std::vector<int>& idx) {
+        std::vector<TGridItem> v;
+        for (int i : idx) {
+            TGridItem item;
+            item.Idx = i;
+            item.Height = 100 + i;
+            item.Level = i % 3;
+            item.Modified = i % 2 == 0;
+            v.push_back(std::move(item));
+        }
+        return v;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        THiddenRows store;
+        store.InsertSorted(items(c.before));
+        store.InsertSorted(items(c.added));
+        std::vector<int> want = c.before;
+        want.insert(want.end(), c.added.begin(), c.added.end());
+        std::sort(want.begin(), want.end());
+        ASSERT_EQ(store.Count(), static_cast<int>(want.size()));
+        EXPECT_EQ(grid::testing::Utf8(store.Check()), "");
+        for (int i = 0; i < store.Count(); ++i) {
+            const TGridItem& item = store.Item(i);
+            EXPECT_EQ(item.Idx, want[static_cast<std::size_t>(i)]);
+            EXPECT_EQ(item.Height, 100 + item.Idx);
+            EXPECT_EQ(item.Level, item.Idx % 3);
+            EXPECT_EQ(item.Modified, item.Idx % 2 == 0);
+        }
+    }
 }
 
 } // namespace
