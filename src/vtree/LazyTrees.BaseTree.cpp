@@ -56,6 +56,7 @@ TLazyTreeClass TLazyStringTree::ClassType() const { return &LazyStringTreeClass;
 TBaseLazyTree::TBaseLazyTree(plat::TComponent* AOwner) : plat::TCustomControl(AOwner)
 {
     PrepareSharedResources();
+    ExchangeCreated();
     FStateWindow.store(Handle(), std::memory_order_release);
     SetWidth(200);
     SetHeight(100);
@@ -78,6 +79,7 @@ void TBaseLazyTree::CreateOptionsObject()
 
 TBaseLazyTree::~TBaseLazyTree()
 {
+    ExchangeDestroying();
     StopCacheValidation();
     FOptions->FMiscOptions &= ~Set<TLTMiscOptions, TLTMiscOption>({toReadOnly});
     if (FWorkerAcquired) ReleaseWorkerThread(this);
@@ -338,6 +340,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
     if (HintMessage(Message)) return;
     if (InputMessage(Message)) return;
     if (AccessibilityMessage(Message)) return;
+    if (ClipboardMessage(Message)) return;
     if (Message.Msg == plat::WM_TIMER) {
         if (Message.WParam == 5) {
             if (HasState(tsChangePending)) DoChange(FLastChangedNode);
