@@ -491,6 +491,11 @@ bool TBaseLazyTree::ProcessOLEData(TBaseLazyTree* Source, const std::shared_ptr<
             if (n == TargetNode || HasAsParent(TargetNode, n)) return;
             if (TargetNode == FRoot) Source->MoveTo(n, this, Mode, false);
             else Source->MoveTo(n, TargetNode, Mode, false);
+            // Moved nodes leave the source's cut set: marks belong to a pending cut or copy.
+            if (OwnerTreeOfNode(n) != this) return;
+            PLazyNode stop = nullptr;
+            for (PLazyNode up = n; up && up != FRoot && !stop; up = up->Parent) stop = up->NextSibling;
+            for (PLazyNode m = n; m && m != stop; m = GetNextNoInit(m)) m->Exclude(vsCutOrCopy);
         };
         if (Mode == amInsertBefore || Mode == amAddChildLast)
             for (PLazyNode n : nodes) moveOne(n);

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cctype>
 #include <map>
+#include <set>
 
 #include "plat/Controls.h"
 #include "plat/DragDrop.h"
@@ -243,15 +244,20 @@ bool MediumBytes(const TStgMedium& m, std::string& out)
     return false;
 }
 
+// The bytes of a format as global memory, or from a stream when the object offers no memory
+// block (a format's bytes may differ between the two media, so memory comes first).
 bool RenderBytes(IDataObject& data, UINT format, std::string& out)
 {
-    TFormatEtc fe;
-    fe.Format = format;
-    fe.Tymed = TYMED_HGLOBAL | TYMED_ISTREAM;
-    TStgMedium m;
-    const bool ok = data.GetData(fe, m) == S_OK && MediumBytes(m, out);
-    ReleaseStgMedium(m);
-    return ok;
+    for (int tymed : {TYMED_HGLOBAL, TYMED_ISTREAM}) {
+        TFormatEtc fe;
+        fe.Format = format;
+        fe.Tymed = tymed;
+        TStgMedium m;
+        const bool ok = data.GetData(fe, m) == S_OK && MediumBytes(m, out);
+        ReleaseStgMedium(m);
+        if (ok) return true;
+    }
+    return false;
 }
 
 // The clipboard's MIME data while a data object of this process is on it: the types of the
@@ -261,6 +267,7 @@ class DataObjectMime : public QMimeData {
 public:
     explicit DataObjectMime(std::shared_ptr<IDataObject> data) : data_(std::move(data))
     {
+        Live().insert(this);
         std::shared_ptr<IEnumFormatEtc> en;
         if (data_->EnumFormatEtc(DATADIR_GET, en) != S_OK || !en) return;
         TFormatEtc f;
@@ -272,7 +279,18 @@ public:
                 if (!types_.contains(t)) types_.append(t);
         }
     }
-    ~DataObjectMime() override { Release(); }
+    ~DataObjectMime() override
+    {
+        Live().erase(this);
+        Release();
+    }
+
+    // Every such MIME data alive: the clipboard's and any the system has not deleted yet.
+    static std::set<DataObjectMime*>& Live()
+    {
+        static std::set<DataObjectMime*> live;
+        return live;
+    }
 
     QStringList formats() const override { return types_; }
     bool hasFormat(const QString& type) const override { return types_.contains(type); }
@@ -393,15 +411,17 @@ DataObjectMime* CurrentMime()
 }
 
 // Another program taking the clipboard may leave the MIME data alive for a while; the data
-// object goes as soon as the clipboard is no longer this process's.
+// object goes as soon as the clipboard shows other data.
 void WatchOwnership(QClipboard* cb)
 {
     static bool connected = false;
     if (connected) return;
     connected = true;
     QObject::connect(cb, &QClipboard::dataChanged, cb, [cb] {
-        if (cb->ownsClipboard()) return;
-        if (auto* own = dynamic_cast<DataObjectMime*>(const_cast<QMimeData*>(cb->mimeData()))) own->Release();
+        const QMimeData* now = cb->mimeData();
+        const std::set<DataObjectMime*> live = DataObjectMime::Live();
+        for (DataObjectMime* m : live)
+            if (m != now) m->Release();
     });
 }
 
