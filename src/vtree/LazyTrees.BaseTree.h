@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "LazyTrees.Colors.h"
@@ -1416,6 +1417,11 @@ TBaseLazyTree* OwnerTreeOfNode(PLazyNode Node);
 // core gives them their class records, options classes and the string tree's width area.
 enum TVSTTextType { ttNormal, ttStatic };
 enum TLTExportType { etNone, etRTF, etHTML, etText, etExcel, etWord, etCustom };
+// ---- content export: which nodes a renderer walks ----
+// tstAll every node in tree order; tstInitialized initialised nodes; tstSelected selected
+// nodes; tstCutCopySet nodes marked for cut or copy; tstVisible the visible-node walk;
+// tstChecked nodes checked (csCheckedNormal).
+enum TVSTTextSourceType { tstAll, tstInitialized, tstSelected, tstCutCopySet, tstVisible, tstChecked };
 struct TVSTGetCellTextEventArgs {
     PLazyNode Node = nullptr;
     TColumnIndex Column = NoColumn;
@@ -1493,6 +1499,54 @@ public:
     // Cached pixel width of the node's main-column text; 0 = not measured.
     std::uint32_t CachedTextWidth(PLazyNode Node) const;
     void SetCachedTextWidth(PLazyNode Node, std::uint32_t Value);
+
+    // ---- content export (LazyTrees.Export) ----
+    // Each renderer runs as an okExport operation and stops walking nodes when the operation
+    // is cancelled. HTML, RTF and the custom export export only the nodes the tree's
+    // ExportMode admits; delimited text writes every node of the walk.
+    // The HTML table; texts, captions and font names are escaped for HTML.
+    String ContentToHTML(TVSTTextSourceType Source, const String& Caption = String());
+    // The RTF document (8-bit text).
+    std::string ContentToRTF(TVSTTextSourceType Source);
+    // Delimited text, lines ending in CR LF; a cell holding the separator, a double quote, CR
+    // or LF is put in double quotes with inner quotes doubled.
+    String ContentToText(TVSTTextSourceType Source, char16_t Separator);
+    String ContentToText(TVSTTextSourceType Source, const String& Separator);
+    String ContentToUnicode(TVSTTextSourceType Source, char16_t Separator);
+    // The bytes of the global memory block rendering Format (CF_TEXT, CF_UNICODETEXT and the
+    // registered CSV, RTF and HTML formats), each with its terminating NUL; empty for any
+    // other format.
+    std::vector<std::uint8_t> ContentToClipboard(plat::UINT Format, TVSTTextSourceType Source);
+    // Fires the export events (etCustom) for the header and the exported nodes.
+    void ContentToCustom(TVSTTextSourceType Source);
+    // Top-level nodes as comma-separated quoted cells (" " for an empty text), written
+    // atomically; false for an empty name or when the file cannot be written.
+    bool SaveToCSVFile(const String& FileName, bool IncludeHeading);
+
+    // Export events. HTML and RTF fire the header and column events around the header row,
+    // OnBeforeNodeExport (false skips the node) and OnAfterNodeExport; the custom export
+    // fires all of them and ignores the results.
+    std::function<void(TCustomLazyStringTree*, TLTExportType)> OnBeforeTreeExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType)> OnAfterTreeExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType)> OnBeforeHeaderExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType)> OnAfterHeaderExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType, TColumnIndex)> OnBeforeColumnExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType, TColumnIndex)> OnColumnExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType, TColumnIndex)> OnAfterColumnExport;
+    std::function<bool(TCustomLazyStringTree*, TLTExportType, PLazyNode)> OnBeforeNodeExport;
+    std::function<bool(TCustomLazyStringTree*, TLTExportType, PLazyNode)> OnNodeExport;
+    std::function<bool(TCustomLazyStringTree*, TLTExportType, PLazyNode)> OnAfterNodeExport;
+
+    // The export's access to the painting hooks: the paint-text notification and the tree
+    // canvas's font-change redirection.
+    void ExportPaintText(PLazyNode Node, plat::TCanvas* Canvas, TColumnIndex Column, TVSTTextType TextType)
+    {
+        DoPaintText(Node, Canvas, Column, TextType);
+    }
+    void ExportHookFont(plat::TCanvas* Canvas) { HookCanvasFontChange(Canvas); }
+    void ExportUnhookFont(plat::TCanvas* Canvas) { UnhookCanvasFontChange(Canvas); }
+    // The cell's texts as the export sees them (the event arguments carry ExportType).
+    void ExportGetText(TVSTGetCellTextEventArgs& Args) { DoGetText(Args); }
 
 protected:
     TCustomLazyTreeOptions* CreateOptions() override { return new TCustomStringTreeOptions(this); }
