@@ -410,6 +410,10 @@ HRESULT TBaseLazyTree::DropTargetEnter(std::uint32_t KeyState, TPoint Pt, TDropE
             GetHitTestInfoAt(p.X, p.Y, true, hit);
             if (hit.HitNode) {
                 FDropTargetNode = hit.HitNode;
+                // A drag that enters right over a collapsed parent expands it after the
+                // delay, as one that moves onto it does.
+                if (In(FOptions->AutoOptions(), toAutoDropExpand) && FDropTargetNode->Has(vsHasChildren))
+                    plat::SetTimer(Handle(), 1, FAutoExpandDelay);
                 const bool full = In(FOptions->MiscOptions(), toFullRowDrag) ||
                                   In(FOptions->SelectionOptions(), toFullRowSelect);
                 if (hit.Has(hiOnItemLabel) || (hit.Has(hiOnItem) && full)) {
@@ -598,7 +602,9 @@ bool TBaseLazyTree::DragDropMessage(plat::TMessage& Message)
             DoStateChange(TreeBit(tsVCLDragging));
             state = plat::dsDragEnter;
         } else if (Message.WParam == plat::dmDragLeave) {
-            DoStateChange(TreeBit(tsVCLDragFinished), TreeBit(tsVCLDragging));
+            // Only the tree the drag started from ends the drag (FinishVclDrag), so only it
+            // remembers that the drag left it.
+            DoStateChange(plat::TCustomControl::Dragging() ? TreeBit(tsVCLDragFinished) : 0, TreeBit(tsVCLDragging));
             state = plat::dsDragLeave;
         } else if (MayAutoScroll()) {
             CheckAutoScroll(client.X, client.Y);

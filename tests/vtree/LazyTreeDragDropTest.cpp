@@ -101,27 +101,33 @@ std::string CheckDragInvariants(DDTree& T, bool DragEnded)
     return CheckTreeInvariants(T);
 }
 
-class DragDropTest : public UiTest {
+class DragDropTest : public plat::testing::UiTest {
 protected:
     void SetUp() override
     {
-        UiTest::SetUp();
+        plat::testing::UiTest::SetUp();
         PrepareSharedResources();
         form = std::make_unique<TForm>(nullptr);
         form->SetBounds(20, 20, 520, 300);
         left = AddTree(0);
         right = AddTree(260);
         form->Show();
-        testing::ProcessEvents();
+        plat::testing::ProcessEvents();
     }
     void TearDown() override
     {
         form.reset();
-        UiTest::TearDown();
+        plat::testing::UiTest::TearDown();
     }
     DDTree* AddTree(int X)
     {
         auto* t = new DDTree(form.get());
+        // The manager is made with the window (the tree accepts drops by default).
+        auto data = std::make_shared<NodeData>(t);
+        datas[t] = data;
+        t->OnCreateDragManager = [t, data](TBaseLazyTree*, std::shared_ptr<ILTDragManager>& M) {
+            M = std::make_shared<TestManager>(t, data);
+        };
         t->SetParent(form.get());
         t->SetBounds(X, 0, 240, 200);
         t->SetBorderStyle(bsNone);
@@ -129,11 +135,6 @@ protected:
         auto& o = t->TreeOptions();
         o.SetMiscOptions(TLTMiscOptions(o.MiscOptions() | (TLTMiscOptions(1) << toAcceptOLEDrop)));
         o.SetSelectionOptions(TLTSelectionOptions(o.SelectionOptions() | (1u << toMultiSelect)));
-        auto data = std::make_shared<NodeData>(t);
-        datas[t] = data;
-        t->OnCreateDragManager = [t, data](TBaseLazyTree*, std::shared_ptr<ILTDragManager>& M) {
-            M = std::make_shared<TestManager>(t, data);
-        };
         t->OnGetText = [this](TCustomLazyStringTree*, PLazyNode N, TColumnIndex, TVSTTextType, String& T) {
             auto it = texts.find(N);
             T = it == texts.end() ? String(u"n") : it->second;
@@ -157,13 +158,13 @@ protected:
     void DragFrom(DDTree* T, PLazyNode N, std::function<void()> Script)
     {
         const TPoint p = At(T, N);
-        testing::Press(T, p.X, p.Y);
-        ScriptDrag(std::move(Script));
-        testing::Move(T, p.X + 8, p.Y, ssLeft);
+        plat::testing::Press(T, p.X, p.Y);
+        plat::testing::ScriptDrag(std::move(Script));
+        plat::testing::Move(T, p.X + 8, p.Y, ssLeft);
     }
     void Over(DDTree* T, TPoint P, TShiftState S = ssLeft)
     {
-        testing::Move(T, P.X, P.Y, S);
+        plat::testing::Move(T, P.X, P.Y, S);
         EXPECT_EQ(CheckDragInvariants(*left, false), "");
         EXPECT_EQ(CheckDragInvariants(*right, false), "");
     }
@@ -206,8 +207,8 @@ TEST_F(DragDropTest, EnterOverAndDropInOrderAndEscapeLeavesInstead)
         DragFrom(left, a, [&] {
             Over(right, At(right, x));
             Over(right, {At(right, x).X, At(right, x).Y + 1});
-            if (escape) testing::Key(VK_ESCAPE);
-            testing::Release(right, At(right, x).X, At(right, x).Y + 1);
+            if (escape) plat::testing::Key(VK_ESCAPE);
+            plat::testing::Release(right, At(right, x).X, At(right, x).Y + 1);
         });
         ASSERT_GE(log.size(), 3u);
         EXPECT_EQ(log.front(), "enter");
@@ -232,11 +233,11 @@ TEST_F(DragDropTest, WithoutAnOnDragOverHandlerNothingIsDropped)
     };
     DragFrom(left, a, [&] {
         Over(right, At(right, x));
-        testing::Release(right, At(right, x).X, At(right, x).Y);
+        plat::testing::Release(right, At(right, x).X, At(right, x).Y);
     });
     EXPECT_FALSE(dropped);
     EXPECT_EQ(left->LastDragEffect(), DROPEFFECT_NONE);
-    EXPECT_EQ(right->TotalCount(), 2u);
+    EXPECT_EQ(right->TotalCount(), 1u);
     ExpectDragEnded();
 }
 
@@ -285,8 +286,8 @@ TEST_F(DragDropTest, AnEmptyDragOperationsSetOffersAllThree)
         // The shift makes the proposal keep every allowed effect except move.
         DragFrom(left, a, [&] {
             Over(right, At(right, x), ssLeft | ssCtrl | ssShift);
-            testing::Key(VK_ESCAPE);
-            testing::Release(right, At(right, x).X, At(right, x).Y);
+            plat::testing::Key(VK_ESCAPE);
+            plat::testing::Release(right, At(right, x).X, At(right, x).Y);
         });
         EXPECT_EQ(offered, ops == 0 ? DROPEFFECT_LINK : DROPEFFECT_COPY);
         ExpectDragEnded();
@@ -342,7 +343,7 @@ TEST_F(DragDropTest, DropModeTable)
 
 TEST_F(DragDropTest, HoveringExpandsAfterAutoExpandDelayAndEdgesScrollAfterAutoScrollDelay)
 {
-    testing::SetTicks(5000);
+    plat::testing::SetTicks(5000);
     auto& o = right->TreeOptions();
     o.SetAutoOptions(o.AutoOptions() | (TLTAutoOptions(1) << toAutoDropExpand) | (TLTAutoOptions(1) << toAutoScroll));
     right->SetAutoExpandDelay(700);
@@ -357,21 +358,21 @@ TEST_F(DragDropTest, HoveringExpandsAfterAutoExpandDelayAndEdgesScrollAfterAutoS
     int offsetEarly = -1, offsetLate = 0;
     DragFrom(left, a, [&] {
         Over(right, At(right, folder));
-        testing::AdvanceClock(699);
+        plat::testing::AdvanceClock(699);
         expandedEarly = folder->Has(vsExpanded);
-        testing::AdvanceClock(1);
+        plat::testing::AdvanceClock(1);
         expandedLate = folder->Has(vsExpanded);
         // The bottom edge: no scrolling before the delay.
         const TPoint edge{60, right->ClientHeight() - 3};
         Over(right, edge);
-        testing::AdvanceClock(299);
+        plat::testing::AdvanceClock(299);
         Over(right, {edge.X + 1, edge.Y});
         offsetEarly = right->OffsetY();
-        testing::AdvanceClock(1);
+        plat::testing::AdvanceClock(1);
         Over(right, edge);
         offsetLate = right->OffsetY();
-        testing::Key(VK_ESCAPE);
-        testing::Release(right, edge.X, edge.Y);
+        plat::testing::Key(VK_ESCAPE);
+        plat::testing::Release(right, edge.X, edge.Y);
     });
     EXPECT_FALSE(expandedEarly);
     EXPECT_TRUE(expandedLate);
@@ -399,13 +400,13 @@ TEST_F(DragDropTest, AMoveIntoTheOwnSubtreeSkipsTheTargetsAncestors)
     const TPoint onA1 = At(left, a1);
     DragFrom(left, b, [&] {
         Over(left, onA1);
-        testing::Release(left, onA1.X, onA1.Y);
+        plat::testing::Release(left, onA1.X, onA1.Y);
     });
     // "a" holds the target and stays; "b" went under a1; the move reported no effect back.
     EXPECT_EQ(a->Parent, left->RootNode());
     EXPECT_EQ(b->Parent, a1);
     EXPECT_EQ(left->LastDragEffect(), DROPEFFECT_NONE);
-    EXPECT_EQ(left->TotalCount(), 4u);
+    EXPECT_EQ(left->TotalCount(), 3u);
     ExpectDragEnded();
 }
 
@@ -435,11 +436,11 @@ TEST_F(DragDropTest, AutoDeleteMovedNodesRemovesTheSourcesNodesAfterAMove)
         };
         DragFrom(left, a, [&] {
             Over(right, At(right, x));
-            testing::Release(right, At(right, x).X, At(right, x).Y);
+            plat::testing::Release(right, At(right, x).X, At(right, x).Y);
         });
         EXPECT_EQ(left->LastDragEffect(), DROPEFFECT_MOVE);
-        EXPECT_EQ(right->TotalCount(), 3u);
-        EXPECT_EQ(left->TotalCount(), autoDelete ? 2u : 3u);
+        EXPECT_EQ(right->TotalCount(), 2u);
+        EXPECT_EQ(left->TotalCount(), autoDelete ? 1u : 2u);
         ExpectDragEnded();
     }
 }
@@ -468,16 +469,16 @@ TEST_F(DragDropTest, AControlDragEntersMovesDropsAndReleasesTheButtonState)
         EXPECT_EQ(T->DropTarget(), x);
     };
     const TPoint p = At(left, a);
-    testing::Press(left, p.X, p.Y);
+    plat::testing::Press(left, p.X, p.Y);
     EXPECT_TRUE(left->Dragging());
-    testing::Move(left, p.X + 10, p.Y, ssLeft);
+    plat::testing::Move(left, p.X + 10, p.Y, ssLeft);
     const TPoint onX = At(right, x);
-    testing::Move(right, onX.X, onX.Y, ssLeft);
+    plat::testing::Move(right, onX.X, onX.Y, ssLeft);
     EXPECT_TRUE(right->HasState(tsVCLDragging));
-    testing::KeyDown(VK_SHIFT);
-    testing::Move(right, onX.X + 1, onX.Y, ssLeft | ssShift);
-    testing::Release(right, onX.X + 1, onX.Y, mbLeft, ssShift);
-    testing::KeyUp(VK_SHIFT);
+    plat::testing::KeyDown(VK_SHIFT);
+    plat::testing::Move(right, onX.X + 1, onX.Y, ssLeft | ssShift);
+    plat::testing::Release(right, onX.X + 1, onX.Y, mbLeft, ssShift);
+    plat::testing::KeyUp(VK_SHIFT);
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log.front(), "enter");
     EXPECT_EQ(log.back(), "drop");
@@ -517,7 +518,7 @@ TEST_F(DragDropTest, MutatedNodeDataDroppedOnATreeKeepsItWhole)
     // The sound payload first: both nodes with their children arrive.
     drop(payload(n, chunks));
     EXPECT_EQ(right->GetChildCount(x), 2u);
-    EXPECT_EQ(right->TotalCount(), 1u + 1u + 5u);
+    EXPECT_EQ(right->TotalCount(), 1u + 4u);
     // Size prefixes that lie: negative, larger than the block, absent.
     for (std::int32_t size : {-1, std::int32_t(0x80000000), n + 1, n + 1000, 0x7FFFFFFF}) {
         SCOPED_TRACE(size);
