@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "LazyTrees.Assert.h"
+#include "LazyTrees.DragDrop.h"
+#include "LazyTrees.DragImage.h"
 #include "LazyTrees.SharedResources.h"
 #include "LazyTrees.WorkerThread.h"
 #include "plat/Clock.h"
@@ -84,6 +86,7 @@ TBaseLazyTree::~TBaseLazyTree()
     FOptions->FMiscOptions &= ~Set<TLTMiscOptions, TLTMiscOption>({toReadOnly});
     if (FWorkerAcquired) ReleaseWorkerThread(this);
     Destroying();
+    ReleaseDragAndDrop();
     // A running edit is cancelled while the tree is whole: its editor is a child window
     // that must not call back into a tree half torn down.
     if (HasState(tsEditing) || HasState(tsEditPending)) DoEditCancelled();
@@ -341,6 +344,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
     if (InputMessage(Message)) return;
     if (AccessibilityMessage(Message)) return;
     if (ClipboardMessage(Message)) return;
+    if (DragDropMessage(Message)) return;
     if (Message.Msg == plat::WM_TIMER) {
         if (Message.WParam == 5) {
             if (HasState(tsChangePending)) DoChange(FLastChangedNode);

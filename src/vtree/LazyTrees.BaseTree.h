@@ -79,6 +79,14 @@ enum TChangeReason { crIgnore, crAccumulated, crChildAdded, crChildDeleted, crNo
 enum TLTUpdateState { usBegin, usBeginSynch, usSynch, usUpdate, usEnd, usEndSynch };
 enum TLTOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand };
 enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
+// Drag and drop: the mechanism a tree's drags use, the effects it offers as a source (the
+// exchange's effect bits: copy 1, move 2, link 4), and what its drag image shows.
+enum TLTDragType { dtOLE, dtVCL };
+enum TDragOperation : unsigned { doCopy = 1, doMove = 2, doLink = 4 };
+using TDragOperations = unsigned;
+enum TLTDragImageKind { diComplete, diMainColumnOnly, diNoImage };
+class ILTDragManager;
+class TLTDragImage;
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TLTHintKind { vhkText, vhkOwnerDraw };
 // Hints: what the tree shows when the mouse rests over it.
@@ -1405,6 +1413,109 @@ private:
     std::uint32_t FAutoScrollInterval = 1;
     unsigned FScrollDirections = 0;
 
+    // ---- data exchange: drag and drop ----
+    // Two kinds of drag: the data exchange of the layer (dtOLE: across trees, windows and
+    // programs, with a data object) and the framework's control drag (dtVCL: inside the
+    // program, with a source object only). For both the tree works out the target node and the
+    // drop mode under the pointer, scrolls at its edges, expands collapsed targets after
+    // AutoExpandDelay (timer 1), marks the target, and leaves the decision and the transfer to
+    // OnDragOver and OnDragDrop; ProcessDrop is a ready-made transfer between trees.
+public:
+    TLTDragType DragType() const { return FDragType; }
+    void SetDragType(TLTDragType Value) { FDragType = Value; }
+    // Effects offered as a drag source; an empty set offers copy, move and link.
+    TDragOperations DragOperations() const { return FDragOperations; }
+    void SetDragOperations(TDragOperations Value) { FDragOperations = Value; }
+    TLTDragImageKind DragImageKind() const { return FDragImageKind; }
+    void SetDragImageKind(TLTDragImageKind Value) { FDragImageKind = Value; }
+    int DragWidth() const { return FDragWidth; }
+    void SetDragWidth(int Value) { FDragWidth = Value; }
+    int DragHeight() const { return FDragHeight; }
+    void SetDragHeight(int Value) { FDragHeight = Value; }
+    std::uint32_t AutoExpandDelay() const { return FAutoExpandDelay; }
+    void SetAutoExpandDelay(std::uint32_t Value) { FAutoExpandDelay = Value; }
+    // The picture that follows the pointer while nodes of this tree are dragged.
+    TLTDragImage* DragImage();
+    // Created on first use: OnCreateDragManager's, else a TLTDragManager of this tree.
+    std::shared_ptr<ILTDragManager> DragManager();
+    // dtVCL: the framework's control drag. dtOLE: immediately, or once the pointer is
+    // Threshold pixels (the system's drag threshold when negative) away from the press.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // An exchange drag of this tree is pending or running, or a control drag of its own.
+    bool Dragging() const;
+    // The nodes being dragged while this tree is the source of an exchange drag.
+    const TNodeArray& DragSelection() const { return FDragSelection; }
+    std::uint32_t LastDragEffect() const { return FLastDragEffect; }
+    // Ready-made drop handling between trees: copies read from the data's node chunks, or the
+    // nodes themselves moved when source and target live in this program.
+    bool ProcessDrop(const std::shared_ptr<plat::IDataObject>& DataObject, PLazyNode TargetNode,
+                     plat::TDropEffect& Effect, TLTNodeAttachMode Mode);
+    // The drop-target side (points in screen coordinates); results are the exchange codes.
+    virtual plat::HRESULT DropTargetEnter(std::uint32_t KeyState, plat::TPoint Pt, plat::TDropEffect& Effect);
+    virtual plat::HRESULT DropTargetOver(plat::TObject* Source, std::uint32_t KeyState, plat::TDropEffect& Effect,
+                                         plat::TPoint Pt, plat::TDragState State);
+    virtual void DropTargetLeave();
+    virtual plat::HRESULT DropTargetDrop(const std::shared_ptr<plat::IDataObject>& DataObject, std::uint32_t KeyState,
+                                         plat::TPoint Pt, plat::TDropEffect& Effect);
+    // Source is the dragged tree (or the control drag's source object); Accept starts false,
+    // so a tree without a handler takes nothing.
+    std::function<void(TBaseLazyTree*, plat::TObject* Source, plat::TShiftState, plat::TDragState, plat::TPoint,
+                       TDropMode, plat::TDropEffect& Effect, bool& Accept)>
+        OnDragOver;
+    std::function<void(TBaseLazyTree*, plat::TObject* Source, const std::shared_ptr<plat::IDataObject>&,
+                       const std::vector<std::uint16_t>& Formats, plat::TShiftState, plat::TPoint,
+                       plat::TDropEffect& Effect, TDropMode)>
+        OnDragDrop;
+    std::function<void(TBaseLazyTree*, std::shared_ptr<ILTDragManager>&)> OnCreateDragManager;
+
+protected:
+    virtual void RunOleDrag(plat::TPoint HotSpot);
+    virtual void DoDragDropLoop(plat::TDropEffect AllowedEffects, const std::shared_ptr<plat::IDataObject>& DataObject,
+                                plat::TDropEffect& DragEffect);
+    virtual plat::TDropEffect ProposeDropEffect(plat::TObject* Source, plat::TShiftState Shift,
+                                                plat::TDropEffect AllowedEffects, plat::TPoint Pt);
+    virtual TDropMode DropModeAt(plat::TPoint Pt, THitInfo& HitInfo, const plat::TRect& NodeRect);
+    virtual void ExpandDropTarget();
+    virtual void FinishVclDrag();
+    virtual bool DoDragOver(plat::TObject* Source, plat::TShiftState Shift, plat::TDragState State, plat::TPoint Pt,
+                            TDropMode Mode, plat::TDropEffect& Effect);
+    virtual void DoDragDrop(plat::TObject* Source, const std::shared_ptr<plat::IDataObject>& DataObject,
+                            const std::vector<std::uint16_t>& Formats, plat::TShiftState Shift, plat::TPoint Pt,
+                            plat::TDropEffect& Effect, TDropMode Mode);
+    virtual std::shared_ptr<ILTDragManager> DoCreateDragManager();
+    void DoStartDrag(plat::TDragObject*& DragObject) override;
+    void DoEndDrag(plat::TObject* Target, int X, int Y) override;
+    void Loaded() override;
+    // Drag image of this tree's nodes (hot spot in client coordinates).
+    virtual bool DragImageWanted() { return FDragImageKind != diNoImage; }
+    virtual void PrepareDragImage(plat::TPoint HotSpot, const std::shared_ptr<plat::IDataObject>& DataObject);
+    // Repaints R (client coordinates) of this tree under Source's own drag image.
+    virtual void UpdateDragImageArea(TBaseLazyTree* Source, plat::TRect R, bool Reshow, bool IncludeFrame);
+    // CM_DRAG and the expand timer; true when handled.
+    bool DragDropMessage(plat::TMessage& Message);
+    // The drop target follows toAcceptOLEDrop and the window (CreateWnd, Loaded, the option).
+    void UpdateDropTargetRegistration();
+    // Ends every drag state of this tree and detaches its drag manager (the tree goes away).
+    void ReleaseDragAndDrop();
+
+private:
+    friend class TLTDragManager;
+    void RepaintDropTarget(PLazyNode Node, bool OwnImage, TBaseLazyTree* Source);
+    TLTDragType FDragType = dtOLE;
+    TDragOperations FDragOperations = doCopy | doMove;
+    TLTDragImageKind FDragImageKind = diComplete;
+    int FDragWidth = 200;
+    int FDragHeight = 350;
+    std::uint32_t FAutoExpandDelay = 1000;
+    std::unique_ptr<TLTDragImage> FDragImage;
+    std::shared_ptr<ILTDragManager> FDragManager;
+    TNodeArray FDragSelection;
+    std::uint32_t FLastDragEffect = 0;
+    PLazyNode FLastVCLDragTarget = nullptr;
+    plat::TDropEffect FVCLDragEffect = 0;
+    std::uint32_t FDragScrollStart = 0;
+    bool FDropTargetRegistered = false;
+
 protected:
     int FRangeX = 0;
     int FEffectiveOffsetX = 0;
@@ -1499,6 +1610,12 @@ public:
     // Cached pixel width of the node's main-column text; 0 = not measured.
     std::uint32_t CachedTextWidth(PLazyNode Node) const;
     void SetCachedTextWidth(PLazyNode Node, std::uint32_t Value);
+
+    // ---- data exchange ----
+    // The base rendering (tree data, the application's handler) when it succeeds; otherwise
+    // the text formats through ContentToClipboard, of the cut/copy set (ForClipboard) or the
+    // selection, as global memory.
+    plat::HRESULT RenderFormat(const plat::TFormatEtc& Format, plat::TStgMedium& Medium, bool ForClipboard) override;
 
     // ---- content export (LazyTrees.Export) ----
     // Each renderer runs as an okExport operation and stops walking nodes when the operation

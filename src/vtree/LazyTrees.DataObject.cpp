@@ -445,6 +445,24 @@ HRESULT TBaseLazyTree::RenderFormat(const plat::TFormatEtc& Format, TStgMedium& 
     return DoRenderOLEData(Format, Medium, ForClipboard);
 }
 
+HRESULT TCustomLazyStringTree::RenderFormat(const plat::TFormatEtc& Format, TStgMedium& Medium, bool ForClipboard)
+{
+    const HRESULT base = TBaseLazyTree::RenderFormat(Format, Medium, ForClipboard);
+    if (plat::Succeeded(base)) return base;
+    try {
+        std::vector<std::uint8_t> bytes =
+            ContentToClipboard(Format.Format, ForClipboard ? tstCutCopySet : tstSelected);
+        if (bytes.empty()) return base;
+        Medium = TStgMedium{};
+        Medium.Tymed = plat::TYMED_HGLOBAL;
+        Medium.Global = std::move(bytes);
+        return plat::S_OK;
+    } catch (...) {
+        Medium = TStgMedium{};
+        return plat::E_FAIL;
+    }
+}
+
 TBaseLazyTree* TBaseLazyTree::TreeFromDataObject(plat::IDataObject* DataObject)
 {
     if (!DataObject || TreeReferenceFormat == 0) return nullptr;
@@ -463,6 +481,7 @@ TBaseLazyTree* TBaseLazyTree::TreeFromDataObject(plat::IDataObject* DataObject)
 
 TNodeArray TBaseLazyTree::NodesForOptimizedMove()
 {
+    if (HasState(tsOLEDragging)) return FDragSelection;
     return GetSortedCutCopySet(true);
 }
 

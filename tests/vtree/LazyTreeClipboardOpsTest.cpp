@@ -275,4 +275,43 @@ TEST_F(ClipboardOpsTest, TheClipboardOffersTheTreeFormatUnderItsPrivateType)
               bytes.size() - 4);
 }
 
+// A string tree of two columns offering every format it can render: other programs read
+// the cut/copy set as text, HTML, RTF and CSV from the clipboard.
+TEST(StringTreeClipboardTest, TheClipboardOffersTheTextFormats)
+{
+    plat::Clipboard().Clear();
+    TLazyStringTree tree(nullptr);
+    MakeExchangeTree(tree);
+    plat::TStringList formats;
+    for (const char16_t* f : {u"Lazy Tree Data", u"HTML Format", u"Rich Text Format", u"Rich Text Format Without Objects",
+                              u"CSV", u"Unicode text", u"Plain text"})
+        formats.Add(f);
+    tree.SetClipboardFormats(&formats);
+    for (const char16_t* c : {u"Name", u"Value"}) tree.Header().Columns().Add()->SetText(c);
+    tree.Header().SetMainColumn(0);
+    tree.OnGetText = [&](TCustomLazyStringTree* t, PLazyNode n, TColumnIndex column, TVSTTextType, plat::String& text) {
+        text = (column == 1 ? u"v" : u"n") + plat::String(1, char16_t(u'0' + Id(*t, n)));
+    };
+    PLazyNode a = AddNumbered(tree, nullptr, 1);
+    AddNumbered(tree, nullptr, 2);
+    PLazyNode c = AddNumbered(tree, nullptr, 3);
+    tree.SetSelected(a, true);
+    tree.SetSelected(c, true);
+    tree.CopyToClipboard();
+    tree.ClearSelection();  // the clipboard renders the copy set, not the selection
+
+    EXPECT_EQ(plat::testing::SystemClipboardData("text/plain"), "Name\tValue\r\nn1\tv1\r\nn3\tv3\r\n");
+    EXPECT_EQ(plat::Clipboard().AsText(), u"Name\tValue\r\nn1\tv1\r\nn3\tv3\r\n");
+    const std::string html = plat::testing::SystemClipboardData("text/html");
+    EXPECT_NE(html.find("n3"), std::string::npos);
+    EXPECT_EQ(html.find("n2"), std::string::npos);
+    EXPECT_NE(html.find("<table"), std::string::npos);
+    EXPECT_EQ(html.find("StartFragment"), std::string::npos) << "the fragment alone, without the block's header";
+    EXPECT_EQ(plat::testing::SystemClipboardData("application/x-configurator-html-format").rfind("Version:", 0), 0u);
+    EXPECT_EQ(plat::testing::SystemClipboardData("text/rtf").rfind("{\\rtf1", 0), 0u);
+    EXPECT_NE(plat::testing::SystemClipboardData("text/csv").find("n3"), std::string::npos);
+    EXPECT_FALSE(plat::testing::SystemClipboardData("application/x-configurator-lazy-tree-data").empty());
+    EXPECT_EXCHANGE_OK(tree);
+}
+
 } // namespace

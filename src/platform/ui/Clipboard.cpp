@@ -288,8 +288,9 @@ public:
     // Every such MIME data alive: the clipboard's and any the system has not deleted yet.
     static std::set<DataObjectMime*>& Live()
     {
-        static std::set<DataObjectMime*> live;
-        return live;
+        // Never destroyed: the system may delete its clipboard data after static destructors.
+        static auto* live = new std::set<DataObjectMime*>;
+        return *live;
     }
 
     QStringList formats() const override { return types_; }
