@@ -1,5 +1,6 @@
 // Node record, tree object, node life cycle, states and heights of TBaseLazyTree.
 #include "LazyTrees.BaseTree.h"
+#include "LazyTrees.ClipBoard.h"
 
 #include <algorithm>
 #include <cmath>

@@ -23,7 +23,6 @@
 
 #include "LazyTrees.Colors.h"
 #include "LazyTrees.EditLink.h"
-#include "LazyTrees.ClipBoard.h"
 #include "LazyTrees.Header.h"
 #include "LazyTrees.Nodes.h"
 #include "LazyTrees.Options.h"
@@ -47,6 +46,7 @@ class TPrinter;
 namespace vtree {
 
 class TLTDataObject;
+class TClipboardFormats;
 
 using plat::String;
 

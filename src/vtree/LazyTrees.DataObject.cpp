@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "LazyTrees.BaseTree.h"
+#include "LazyTrees.ClipBoard.h"
 #include "LazyTrees.SharedResources.h"
 
 namespace vtree {
