@@ -4,6 +4,7 @@
 // of item-model rows (its views' clipboard and drag data): encoding and decoding as many rows.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "LazyTrees.BaseTree.h"
@@ -113,3 +114,14 @@ void BM_CutPasteMove(benchmark::State& state)
 BENCHMARK(BM_CutPasteMove)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+    plat::Application->Initialize();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -427,17 +427,19 @@ HRESULT TBaseLazyTree::RenderFormat(const plat::TFormatEtc& Format, TStgMedium& 
             Medium.Stream = std::move(stream);
             return plat::S_OK;
         }
-        plat::TMemoryStream data;
-        for (PLazyNode n : nodes) StoreNode(data, n);
-        const std::string& bytes = data.Bytes();
-        if (bytes.empty()) return plat::E_FAIL;
-        if (bytes.size() > 0x7FFFFFFF - 4) return plat::E_OUTOFMEMORY;
-        plat::TGlobalHandle block = plat::TGlobalHandle::Alloc(bytes.size() + 4);
+        // Written straight into the block after room for the size prefix.
+        plat::TGlobalHandle block = plat::TGlobalHandle::Alloc(4);
         if (!block) return plat::E_OUTOFMEMORY;
-        const auto size = static_cast<std::uint32_t>(bytes.size());
+        block.Reserve(4 + nodes.size() * 40);
+        std::shared_ptr<plat::TStream> data = plat::CreateStreamOnHGlobal(block, false);
+        data->SetPosition(4);
+        for (PLazyNode n : nodes) StoreNode(*data, n);
+        const std::size_t written = block.size() - 4;
+        if (written == 0) return plat::E_FAIL;
+        if (written > 0x7FFFFFFF) return plat::E_OUTOFMEMORY;
+        const auto size = static_cast<std::uint32_t>(written);
         std::uint8_t* p = block.Lock();
         for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(size >> (8 * i));
-        std::memcpy(p + 4, bytes.data(), bytes.size());
         block.Unlock();
         Medium.Tymed = plat::TYMED_HGLOBAL;
         Medium.Global = block;

@@ -62,6 +62,11 @@ bool TGlobalHandle::Resize(std::size_t Size) const
     return true;
 }
 
+void TGlobalHandle::Reserve(std::size_t Size) const
+{
+    if (block_) block_->bytes.reserve(Size);
+}
+
 std::uint8_t* GlobalLock(const TGlobalHandle& Handle) { return Handle.Lock(); }
 bool GlobalUnlock(const TGlobalHandle& Handle) { return Handle.Unlock(); }
 std::size_t GlobalSize(const TGlobalHandle& Handle) { return Handle.size(); }

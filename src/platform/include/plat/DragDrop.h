@@ -120,6 +120,8 @@ public:
     void assign(It First, It Last) { *this = TGlobalHandle(std::vector<std::uint8_t>(First, Last)); }
     // Grows or shrinks the block in place (new bytes are zero); false for a null handle.
     bool Resize(std::size_t Size) const;
+    // Makes room for the block to grow to Size bytes without moving.
+    void Reserve(std::size_t Size) const;
     operator std::vector<std::uint8_t>() const { return std::vector<std::uint8_t>(begin(), end()); }
     friend bool operator==(const TGlobalHandle& A, const std::vector<std::uint8_t>& B)
     {
