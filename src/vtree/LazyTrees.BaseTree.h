@@ -935,6 +935,9 @@ private:
     mutable std::unique_ptr<TClipboardFormats> FClipboardFormats;
     TLTNodeAttachMode FDefaultPasteMode = amAddChildLast;
     std::vector<TLTDataObject*> FDataObjects;
+    // While set, nodes read from a stream that were selected in it are collected here
+    // (vsSelected cleared) instead of being merged into the selection one read at a time.
+    TNodeArray* FLoadedSelection = nullptr;
     std::uint64_t FExchangeId = 0;
 
     std::uint32_t FTotalInternalDataSize = 0;

@@ -535,17 +535,33 @@ bool TBaseLazyTree::ProcessOLEData(TBaseLazyTree* Source, const std::shared_ptr<
     auto readAll = [&](plat::TStream& stream) {
         const std::int64_t size = stream.Size();
         PLazyNode target = TargetNode;
+        // The nodes that were selected where they came from join the selection in one merge
+        // when reading ends, however it ends.
+        TNodeArray selected;
+        struct MergeSelected {
+            TBaseLazyTree* T;
+            TNodeArray& Nodes;
+            ~MergeSelected()
+            {
+                T->FLoadedSelection = nullptr;
+                if (!Nodes.empty()) T->AddNodesToSelection(Nodes, int(Nodes.size()), true);
+            }
+        } mergeSelected{this, selected};
+        FLoadedSelection = &selected;
         while (stream.Position() < size) {
             PLazyNode node = MakeNewNode();
             LinkNode(node, target, Mode, this);
+            const std::size_t before = selected.size();
             try {
                 LoadNodeFromStream(stream, 2, node);
             } catch (...) {
                 // A node read only in part is not kept.
+                selected.resize(before);
                 DeleteNode(node);
                 throw;
             }
             if (!DoNodeCopying(node, target == FRoot ? nullptr : target)) {
+                selected.resize(before);
                 DeleteNode(node);
                 continue;
             }

@@ -81,6 +81,18 @@ TEST_F(ClipboardOpsTest, CopyThenPasteTwiceIntoTheSameTree)
     EXPECT_TRUE(A->PasteFromClipboard());
     EXPECT_EQ(Shape(*A), "1*(2) 3* 4 1(2) 3 1(2) 3") << "two copies; the originals stay marked";
     EXPECT_TRUE(A->HasState(tsCopyPending));
+    EXPECT_EQ(A->SelectedCount(), 6) << "copies of selected nodes come selected, merged once per paste";
+    Ok();
+}
+
+TEST_F(ClipboardOpsTest, RefusedCopiesAreNotInserted)
+{
+    Select(*A, {N1, N3, N4});
+    A->CopyToClipboard();
+    B->OnNodeCopying = [](TBaseLazyTree* T, PLazyNode N, PLazyNode, bool& Allowed) { Allowed = Id(*T, N) != 3; };
+    EXPECT_TRUE(B->PasteFromClipboard());
+    EXPECT_EQ(Shape(*B), "10 1(2) 4");
+    EXPECT_EQ(B->SelectedCount(), 2);
     Ok();
 }
 
