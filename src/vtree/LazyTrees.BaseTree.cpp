@@ -58,6 +58,7 @@ TLazyTreeClass TLazyStringTree::ClassType() const { return &LazyStringTreeClass;
 TBaseLazyTree::TBaseLazyTree(plat::TComponent* AOwner) : plat::TCustomControl(AOwner)
 {
     PrepareSharedResources();
+    ExchangeCreated();
     FStateWindow.store(Handle(), std::memory_order_release);
     SetWidth(200);
     SetHeight(100);
@@ -80,6 +81,7 @@ void TBaseLazyTree::CreateOptionsObject()
 
 TBaseLazyTree::~TBaseLazyTree()
 {
+    ExchangeDestroying();
     StopCacheValidation();
     FOptions->FMiscOptions &= ~Set<TLTMiscOptions, TLTMiscOption>({toReadOnly});
     if (FWorkerAcquired) ReleaseWorkerThread(this);
@@ -342,6 +344,7 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
     if (InputMessage(Message)) return;
     if (AccessibilityMessage(Message)) return;
     if (DragDropMessage(Message)) return;
+    if (ClipboardMessage(Message)) return;
     if (Message.Msg == plat::WM_TIMER) {
         if (Message.WParam == 5) {
             if (HasState(tsChangePending)) DoChange(FLastChangedNode);

@@ -22,6 +22,7 @@
 
 #include "LazyTrees.Colors.h"
 #include "LazyTrees.EditLink.h"
+#include "LazyTrees.ClipBoard.h"
 #include "LazyTrees.Header.h"
 #include "LazyTrees.Nodes.h"
 #include "LazyTrees.Options.h"
@@ -43,6 +44,8 @@ class TPrinter;
 } // namespace plat
 
 namespace vtree {
+
+class TLTDataObject;
 
 using plat::String;
 
@@ -594,6 +597,53 @@ public:
     void LoadFromStream(plat::TStream& Stream);
     void AddFromStream(plat::TStream& Stream, PLazyNode TargetNode);
 
+    // ---- data exchange: data objects, formats and the clipboard ----
+    // The names of the formats this tree offers (only names its class can render).
+    TClipboardFormats* ClipboardFormats() const;
+    void SetClipboardFormats(const plat::TStrings* Value);
+    TLTNodeAttachMode DefaultPasteMode() const { return FDefaultPasteMode; }
+    void SetDefaultPasteMode(TLTNodeAttachMode Value) { FDefaultPasteMode = Value; }
+    // Appends or changes the descriptors a new data object of the tree offers.
+    std::function<void(TBaseLazyTree*, std::vector<plat::TFormatEtc>& Formats)> OnGetUserClipboardFormats;
+    // Renders a format the tree does not render itself; Result starts as E_FAIL.
+    std::function<void(TBaseLazyTree*, const plat::TFormatEtc& Format, plat::TStgMedium& Medium,
+                       bool ForClipboard, plat::HRESULT& Result)>
+        OnRenderOLEData;
+    // Supplies the data object of a drag; the output starts empty (none: the tree's own).
+    std::function<void(TBaseLazyTree*, std::shared_ptr<plat::IDataObject>& DataObject)> OnCreateDataObject;
+
+    // The descriptors of the tree's offered formats, in priority order, then the application's.
+    virtual void CollectClipboardFormats(std::vector<plat::TFormatEtc>& Formats);
+    // Renders one format into Medium (cleared first): "Lazy Tree Data" of the cut/copy set
+    // (ForClipboard) or of the selection, as global memory (a 32-bit size, then the node
+    // chunks) or a stream; other formats through OnRenderOLEData.
+    virtual plat::HRESULT RenderFormat(const plat::TFormatEtc& Format, plat::TStgMedium& Medium, bool ForClipboard);
+    // The tree of this process that offers DataObject, when it is still alive; else null.
+    virtual TBaseLazyTree* TreeFromDataObject(plat::IDataObject* DataObject);
+    // Inserts the "Lazy Tree Data" of DataObject at TargetNode (null: the root) with Mode.
+    // Optimized moves Source's nodes directly (a move inside this process). True when the
+    // data was there and read. Data from outside is checked: a size prefix that is negative
+    // or larger than its block is refused, the chunks go through the stream's checked reader.
+    bool ProcessOLEData(TBaseLazyTree* Source, const std::shared_ptr<plat::IDataObject>& DataObject,
+                        PLazyNode TargetNode, TLTNodeAttachMode Mode, bool Optimized);
+
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    // Raises ELazyTreeError 2007 "Clipboard operation failed." when the clipboard cannot be
+    // read; false when it holds no tree data or the tree is read-only.
+    virtual bool PasteFromClipboard();
+    void CancelCutOrCopy();
+    void FinishCutOrCopy();
+    void FlushClipboard();
+    PLazyNode GetFirstCutCopy(bool ConsiderChildrenAbove = false);
+    PLazyNode GetNextCutCopy(PLazyNode Node, bool ConsiderChildrenAbove = false);
+    PLazyNode GetPreviousCutCopy(PLazyNode Node, bool ConsiderChildrenAbove = false);
+    unsigned CutCopyCount();
+    TNodeArray GetSortedCutCopySet(bool Resolve);
+    virtual void MarkSelectionForClipboard();
+    // The number that names this tree in tree references; never reused in the process.
+    std::uint64_t ExchangeId() const { return FExchangeId; }
+
     // ---- totals repair used by stream reading ----
     void PropagateTotalCount(PLazyNode Node, std::int64_t Value, bool Relative);
     void PropagateTotalHeight(PLazyNode Node, std::int64_t Value, bool Relative);
@@ -810,6 +860,12 @@ protected:
     void MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceInsert, bool& Result);
     void PushTempNode(PLazyNode Node);
     void ResetTempNodes();
+    // ---- data exchange ----
+    virtual plat::HRESULT DoRenderOLEData(const plat::TFormatEtc& Format, plat::TStgMedium& Medium, bool ForClipboard);
+    virtual void DoGetUserClipboardFormats(std::vector<plat::TFormatEtc>& Formats);
+    virtual std::shared_ptr<plat::IDataObject> DoCreateDataObject();
+    // The nodes an optimised move takes from this tree as its source, in tree order.
+    TNodeArray NodesForOptimizedMove();
     // Stream chunks.
     virtual void StoreNode(plat::TStream& Stream, PLazyNode Node);
     virtual void StoreNodeChunks(plat::TStream& Stream, PLazyNode Node);
@@ -826,6 +882,7 @@ protected:
 private:
     friend class TCustomLazyTreeOptions;
     friend class TCustomStringTreeOptions;
+    friend class TLTDataObject;
     friend class TWorkerThread;
     friend struct TLTLazyNodeEnumerator;
     struct CheckAccess;
@@ -865,6 +922,19 @@ private:
     bool FindInSelection(PLazyNode Node, int& Index) const;
     void StreamToTree(plat::TStream& Stream, PLazyNode Target, TLTNodeAttachMode Mode,
                       TBaseLazyTree* Source, bool Copy, PLazyNode& Last);
+
+    // ---- data exchange ----
+    // Binds the tree into the process's live trees; the destructor detaches its data objects.
+    void ExchangeCreated();
+    void ExchangeDestroying();
+    // Clears every vsCutOrCopy mark and leaves the pending states, whatever they were.
+    void ReleaseCutCopyMarks();
+    // WM_COPY, WM_CUT and WM_PASTE; true when Message was one of them.
+    bool ClipboardMessage(plat::TMessage& Message);
+    mutable std::unique_ptr<TClipboardFormats> FClipboardFormats;
+    TLTNodeAttachMode FDefaultPasteMode = amAddChildLast;
+    std::vector<TLTDataObject*> FDataObjects;
+    std::uint64_t FExchangeId = 0;
 
     std::uint32_t FTotalInternalDataSize = 0;
     PLazyNode FRoot = nullptr;
@@ -1379,8 +1449,6 @@ public:
     // nodes themselves moved when source and target live in this program.
     bool ProcessDrop(const std::shared_ptr<plat::IDataObject>& DataObject, PLazyNode TargetNode,
                      plat::TDropEffect& Effect, TLTNodeAttachMode Mode);
-    bool ProcessOLEData(TBaseLazyTree* Source, const std::shared_ptr<plat::IDataObject>& DataObject,
-                        PLazyNode TargetNode, TLTNodeAttachMode Mode, bool Optimized);
     // The drop-target side (points in screen coordinates); results are the exchange codes.
     virtual plat::HRESULT DropTargetEnter(std::uint32_t KeyState, plat::TPoint Pt, plat::TDropEffect& Effect);
     virtual plat::HRESULT DropTargetOver(plat::TObject* Source, std::uint32_t KeyState, plat::TDropEffect& Effect,
@@ -1400,6 +1468,8 @@ public:
     std::function<void(TBaseLazyTree*, std::shared_ptr<ILTDragManager>&)> OnCreateDragManager;
 
 protected:
+    // The owner's data object for a drag it starts (OnCreateDataObject, else its own).
+    std::shared_ptr<plat::IDataObject> DragDataObject();
     virtual void RunOleDrag(plat::TPoint HotSpot);
     virtual void DoDragDropLoop(plat::TDropEffect AllowedEffects, const std::shared_ptr<plat::IDataObject>& DataObject,
                                 plat::TDropEffect& DragEffect);

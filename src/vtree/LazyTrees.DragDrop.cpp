@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "LazyTrees.DataObject.h"
 #include "LazyTrees.DragImage.h"
 #include "LazyTrees.SharedResources.h"
 #include "plat/Clock.h"
@@ -44,19 +45,6 @@ std::uint32_t KeyboardKeyState()
     return k;
 }
 
-// The tree whose drag (RunOleDrag) offers this data object, while that drag runs.
-struct RunningSourceDrag {
-    std::weak_ptr<plat::IDataObject> Data;
-    TBaseLazyTree* Tree = nullptr;
-};
-RunningSourceDrag g_sourceDrag;
-
-TBaseLazyTree* SourceTreeOf(const std::shared_ptr<plat::IDataObject>& Data)
-{
-    if (!Data || !g_sourceDrag.Tree) return nullptr;
-    return g_sourceDrag.Data.lock() == Data ? g_sourceDrag.Tree : nullptr;
-}
-
 } // namespace
 
 // ---- the drag manager ----------------------------------------------------------------------
@@ -72,7 +60,8 @@ void TLTDragManager::ForceDragLeave()
 
 std::shared_ptr<plat::IDataObject> TLTDragManager::CurrentDataObject()
 {
-    return FDataObject;
+    if (FDataObject) return FDataObject;
+    return FOwner ? FOwner->DragDataObject() : nullptr;
 }
 
 HRESULT TLTDragManager::DragEnter(const std::shared_ptr<plat::IDataObject>& Data, std::uint32_t KeyState, TPoint Pt,
@@ -80,7 +69,7 @@ HRESULT TLTDragManager::DragEnter(const std::shared_ptr<plat::IDataObject>& Data
 {
     FDataObject = Data;
     FIsDropTarget = true;
-    FDragSource = SourceTreeOf(Data);
+    FDragSource = FOwner ? FOwner->TreeFromDataObject(Data.get()) : nullptr;
     if (!FOwner) return plat::E_UNEXPECTED;
     return FOwner->DropTargetEnter(KeyState, Pt, Effect);
 }
@@ -135,6 +124,13 @@ TLTDragImage* TBaseLazyTree::DragImage()
     return FDragImage.get();
 }
 
+std::shared_ptr<plat::IDataObject> TBaseLazyTree::DragDataObject()
+{
+    std::shared_ptr<plat::IDataObject> data = DoCreateDataObject();
+    if (!data) data = std::make_shared<TLTDataObject>(this, false);
+    return data;
+}
+
 std::shared_ptr<ILTDragManager> TBaseLazyTree::DoCreateDragManager()
 {
     std::shared_ptr<ILTDragManager> m;
@@ -174,7 +170,6 @@ void TBaseLazyTree::Loaded()
 
 void TBaseLazyTree::ReleaseDragAndDrop()
 {
-    if (g_sourceDrag.Tree == this) g_sourceDrag = {};
     if (HandleAllocated()) KillTreeTimer(1);
     if (FDropTargetRegistered && HandleAllocated()) plat::RevokeDragDrop(Handle());
     FDropTargetRegistered = false;
@@ -249,18 +244,13 @@ void TBaseLazyTree::RunOleDrag(TPoint HotSpot)
     DoStateChange(TreeBit(tsOLEDragging), StateSet({tsClearPending, tsOLEDragPending}));
     struct Finally {
         TBaseLazyTree* T;
-        ~Finally()
-        {
-            T->FDragSelection.clear();
-            if (g_sourceDrag.Tree == T) g_sourceDrag = {};
-        }
+        ~Finally() { T->FDragSelection.clear(); }
     } cleanup{this};
     try {
         plat::TDragObject* given = nullptr;
         DoStartDrag(given);
         std::shared_ptr<ILTDragManager> manager = DragManager();
         std::shared_ptr<plat::IDataObject> data = manager->CurrentDataObject();
-        g_sourceDrag = {data, this};
         PrepareDragImage(HotSpot, data);
         FLastDropMode = dmOnNode;
         FLastDragEffect = 0;
@@ -660,7 +650,7 @@ bool TBaseLazyTree::ProcessDrop(const std::shared_ptr<plat::IDataObject>& DataOb
         Effect = plat::DROPEFFECT_NONE;
         return false;
     }
-    TBaseLazyTree* source = SourceTreeOf(DataObject);
+    TBaseLazyTree* source = TreeFromDataObject(DataObject.get());
     bool result = false;
     BeginUpdate();
     if (source) source->BeginUpdate();
@@ -677,71 +667,6 @@ bool TBaseLazyTree::ProcessDrop(const std::shared_ptr<plat::IDataObject>& DataOb
     }
     if (source) source->EndUpdate();
     EndUpdate();
-    return result;
-}
-
-bool TBaseLazyTree::ProcessOLEData(TBaseLazyTree* Source, const std::shared_ptr<plat::IDataObject>& DataObject,
-                                   PLazyNode TargetNode, TLTNodeAttachMode Mode, bool Optimized)
-{
-    if (!DataObject) return false;
-    plat::TFormatEtc format;
-    format.Format = TreeDataFormat;
-    format.Aspect = plat::DVASPECT_CONTENT;
-    format.Index = -1;
-    format.Tymed = plat::TYMED_HGLOBAL;
-    bool result = DataObject->QueryGetData(format) == plat::S_OK;
-    if (!result || In(FOptions->MiscOptions(), toReadOnly)) return result;
-    BeginUpdate();
-    struct Finally {
-        TBaseLazyTree* T;
-        ~Finally() { T->EndUpdate(); }
-    } finally{this};
-    result = false;
-    if (!TargetNode) TargetNode = FRoot;
-    if (TargetNode == FRoot) {
-        if (Mode == amInsertBefore) Mode = amAddChildFirst;
-        else if (Mode == amInsertAfter) Mode = amAddChildLast;
-    }
-    if (Optimized && Source) {
-        TNodeArray nodes = Source->FDragSelection;
-        if (!Source->HasState(tsOLEDragging)) nodes.clear();
-        const bool forward = Mode == amInsertBefore || Mode == amAddChildLast;
-        auto moveOne = [&](PLazyNode N) {
-            if (N == TargetNode || HasAsParent(TargetNode, N)) return;
-            Source->MoveTo(N, TargetNode, Mode, false);
-        };
-        if (forward)
-            for (PLazyNode n : nodes) moveOne(n);
-        else
-            for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) moveOne(*it);
-        return true;
-    }
-    plat::TStgMedium medium;
-    if (DataObject->GetData(format, medium) != plat::S_OK) return false;
-    // A block of bytes: a 32-bit size, then that many bytes of node chunks. A size that is
-    // negative or larger than the block is refused without reading past it.
-    const std::vector<std::uint8_t>& block = medium.Global;
-    if (block.size() < 4) return false;
-    std::int32_t size;
-    std::memcpy(&size, block.data(), 4);
-    if (size < 0 || std::uint64_t(size) > block.size() - 4) return false;
-    plat::TMemoryStream stream;
-    stream.LoadFromBytes(std::string(reinterpret_cast<const char*>(block.data()) + 4, std::size_t(size)));
-    stream.SetPosition(0);
-    const std::int64_t end = stream.Size();
-    while (stream.Position() < end) {
-        PLazyNode node = MakeNewNode();
-        LinkNode(node, TargetNode, Mode, this);
-        LoadNodeFromStream(stream, 2, node);
-        if (DoNodeCopying(node, TargetNode == FRoot ? nullptr : TargetNode)) {
-            DoNodeCopied(node);
-            NotifyStructureChange(node, Source == this ? crNodeCopied : crNodeAdded);
-            if (Mode == amInsertAfter) TargetNode = node;
-        } else {
-            DeleteNode(node);
-        }
-        result = true;
-    }
     return result;
 }
 

@@ -1,6 +1,7 @@
 // Drag and drop of trees through the layer's in-process session: the event order, effects,
 // drop modes, edge scrolling and expansion on the fake clock, moves into the own subtree,
 // deleting moved nodes, the framework's control drag, and hostile node data dropped on a tree.
+#include <cstring>
 #include <map>
 #include <memory>
 #include <random>
@@ -33,52 +34,27 @@ public:
     using TBaseLazyTree::StoreNode;
 };
 
-// "Lazy Tree Data" of a tree's dragged nodes, made when asked: the 32-bit size, then the
-// nodes' chunks. Payload, when set, is handed out instead.
-class NodeData : public IDataObject {
+// "Lazy Tree Data" handed out as given (a 32-bit size, then node chunks), as another program
+// might offer it.
+class PayloadData : public IDataObject {
 public:
-    explicit NodeData(DDTree* Source) : source_(Source) {}
     std::string Payload;
-    bool UsePayload = false;
-    HRESULT GetData(const TFormatEtc& F, TStgMedium& M) override
+    HRESULT GetData(const plat::TFormatEtc& F, TStgMedium& M) override
     {
         if (F.Format != TreeDataFormat) return DV_E_FORMATETC;
-        std::string bytes;
-        if (UsePayload) {
-            bytes = Payload;
-        } else {
-            TMemoryStream s;
-            for (PLazyNode n : source_->DragSelection()) source_->StoreNode(s, n);
-            const std::int32_t size = static_cast<std::int32_t>(s.Bytes().size());
-            bytes.assign(reinterpret_cast<const char*>(&size), 4);
-            bytes += s.Bytes();
-        }
         M.Tymed = TYMED_HGLOBAL;
-        M.Global.assign(bytes.begin(), bytes.end());
+        M.Global = TGlobalHandle::Alloc(Payload.size());
+        if (!Payload.empty()) {
+            std::memcpy(GlobalLock(M.Global), Payload.data(), Payload.size());
+            GlobalUnlock(M.Global);
+        }
         return S_OK;
     }
-    HRESULT GetDataHere(const TFormatEtc&, TStgMedium&) override { return E_NOTIMPL; }
-    HRESULT QueryGetData(const TFormatEtc& F) override { return F.Format == TreeDataFormat ? S_OK : DV_E_FORMATETC; }
-    HRESULT GetCanonicalFormatEtc(const TFormatEtc&, TFormatEtc&) override { return E_NOTIMPL; }
-    HRESULT SetData(const TFormatEtc&, const TStgMedium&, bool) override { return E_NOTIMPL; }
+    HRESULT GetDataHere(const plat::TFormatEtc&, TStgMedium&) override { return E_NOTIMPL; }
+    HRESULT QueryGetData(const plat::TFormatEtc& F) override { return F.Format == TreeDataFormat ? S_OK : DV_E_FORMATETC; }
+    HRESULT GetCanonicalFormatEtc(const plat::TFormatEtc&, plat::TFormatEtc&) override { return E_NOTIMPL; }
+    HRESULT SetData(const plat::TFormatEtc&, const TStgMedium&, bool) override { return E_NOTIMPL; }
     HRESULT EnumFormatEtc(int, std::shared_ptr<IEnumFormatEtc>&) override { return E_NOTIMPL; }
-
-private:
-    DDTree* source_;
-};
-
-// The tree's own manager, handing out the test's data object for the drags it starts.
-class TestManager : public TLTDragManager {
-public:
-    TestManager(DDTree* Owner, std::shared_ptr<NodeData> Data) : TLTDragManager(Owner), data_(std::move(Data)) {}
-    std::shared_ptr<IDataObject> CurrentDataObject() override
-    {
-        auto incoming = TLTDragManager::CurrentDataObject();
-        return incoming ? incoming : data_;
-    }
-
-private:
-    std::shared_ptr<NodeData> data_;
 };
 
 // The drag states of a tree and its image after a drag step.
@@ -122,16 +98,13 @@ protected:
     DDTree* AddTree(int X)
     {
         auto* t = new DDTree(form.get());
-        // The manager is made with the window (the tree accepts drops by default).
-        auto data = std::make_shared<NodeData>(t);
-        datas[t] = data;
-        t->OnCreateDragManager = [t, data](TBaseLazyTree*, std::shared_ptr<ILTDragManager>& M) {
-            M = std::make_shared<TestManager>(t, data);
-        };
         t->SetParent(form.get());
         t->SetBounds(X, 0, 240, 200);
         t->SetBorderStyle(bsNone);
         t->SetDragMode(dmAutomatic);
+        TStringList formats;
+        formats.Add(u"Lazy Tree Data");
+        t->SetClipboardFormats(&formats);
         auto& o = t->TreeOptions();
         o.SetMiscOptions(TLTMiscOptions(o.MiscOptions() | (TLTMiscOptions(1) << toAcceptOLEDrop)));
         o.SetSelectionOptions(TLTSelectionOptions(o.SelectionOptions() | (1u << toMultiSelect)));
@@ -190,7 +163,6 @@ protected:
     }
     std::unique_ptr<TForm> form;
     DDTree *left = nullptr, *right = nullptr;
-    std::map<DDTree*, std::shared_ptr<NodeData>> datas;
     std::map<PLazyNode, String> texts;
 };
 
@@ -458,7 +430,6 @@ TEST_F(DragDropTest, AControlDragEntersMovesDropsAndReleasesTheButtonState)
         seenSource = S;
         A = true;
     };
-    std::shared_ptr<IDataObject> dropData = std::make_shared<NodeData>(left);
     right->OnDragDrop = [&](TBaseLazyTree* T, TObject* S, const std::shared_ptr<IDataObject>& D,
                             const std::vector<std::uint16_t>& F, TShiftState, TPoint, TDropEffect& E, TDropMode) {
         log.push_back("drop");
@@ -507,8 +478,7 @@ TEST_F(DragDropTest, MutatedNodeDataDroppedOnATreeKeepsItWhole)
     };
     const std::int32_t n = static_cast<std::int32_t>(chunks.size());
     PLazyNode x = Add(right, nullptr, u"x");
-    auto data = std::make_shared<NodeData>(left);
-    data->UsePayload = true;
+    auto data = std::make_shared<PayloadData>();
     auto drop = [&](const std::string& Payload) {
         data->Payload = Payload;
         TDropEffect e = DROPEFFECT_COPY;
