@@ -313,16 +313,15 @@ void TBaseLazyTree::PrepareDragImage(TPoint HotSpot, const std::shared_ptr<plat:
 
 void TBaseLazyTree::UpdateDragImageArea(TBaseLazyTree* Source, TRect R, bool Reshow, bool IncludeFrame)
 {
-    (void)Reshow;
-    (void)IncludeFrame;
     const TRect c = ClientRect();
     const TRect r{std::max(R.Left, c.Left), std::max(R.Top, c.Top), std::min(R.Right, c.Right),
                   std::min(R.Bottom, c.Bottom)};
     if (r.IsEmpty()) return;
-    // The image lives in a window of its own above the tree: repainting the area is enough,
-    // and the image's background follows from what the tree shows.
+    // The saved background under the source's image takes the new look of the area; the rest
+    // of the area is repainted on the window.
     InvalidateRect(&r, false);
-    (void)Source;
+    Update();
+    if (Source) Source->DragImage()->RecaptureBackground(this, r, Reshow, IncludeFrame);
 }
 
 // ---- effects, modes and scrolling ----------------------------------------------------------
