@@ -32,6 +32,7 @@ public:
     using TBaseLazyTree::DropModeAt;
     using TBaseLazyTree::ProposeDropEffect;
     using TBaseLazyTree::StoreNode;
+    void CallPrepareDragImage(plat::TPoint HotSpot) { PrepareDragImage(HotSpot, nullptr); }
 };
 
 // "Lazy Tree Data" handed out as given (a 32-bit size, then node chunks), as another program
@@ -530,6 +531,178 @@ TEST_F(DragDropTest, TheTreeIsADropTargetExactlyWhileAcceptOLEDropIsSet)
     EXPECT_NE(RegisteredDropTarget(right->Handle()), nullptr);
     right->RecreateWnd();
     EXPECT_NE(RegisteredDropTarget(right->Handle()), nullptr);
+}
+
+} // namespace
+} // namespace vtree::testing
+
+namespace vtree::testing {
+namespace {
+
+using namespace plat;
+
+// A screen of one colour per pixel column band that records what the image exchanges with it.
+class FakeScreen : public TLTDragImageScreen {
+public:
+    struct Call {
+        std::string What;
+        TRect R;  // screen coordinates
+        bool operator==(const Call&) const = default;
+    };
+    std::vector<Call>& Calls;
+    explicit FakeScreen(std::vector<Call>& C) : Calls(C) {}
+    // The screen's pixel at (x, y): blue carries x, green carries y.
+    static TColor At(int X, int Y) { return TColor((X & 0xFF) << 16 | (Y & 0xFF) << 8); }
+    void Capture(const TRect& R, TBitmap& Into, TPoint At_) override
+    {
+        Calls.push_back({"capture", R});
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Right; ++x) {
+                auto* p = static_cast<std::uint8_t*>(Into.ScanLine(At_.Y + y - R.Top)) + 4 * (At_.X + x - R.Left);
+                p[0] = static_cast<std::uint8_t>(x);
+                p[1] = static_cast<std::uint8_t>(y);
+                p[2] = 0;
+                p[3] = 255;
+            }
+    }
+    void Restore(const TBitmap&, const TRect& Part, TPoint Position) override
+    {
+        Calls.push_back({"restore", {Position.X + Part.Left, Position.Y + Part.Top, Position.X + Part.Right,
+                                     Position.Y + Part.Bottom}});
+    }
+    void Present(const TBitmap&, TPoint Position) override { Calls.push_back({"present", {Position.X, Position.Y, 0, 0}}); }
+};
+
+std::unique_ptr<TBitmap> Solid(int W, int H, TColor C)
+{
+    auto b = std::make_unique<TBitmap>(W, H);
+    b->SetPixelFormat(pf32bit);
+    b->Canvas()->Brush()->SetColor(C);
+    b->Canvas()->FillRect({0, 0, W, H});
+    return b;
+}
+
+// The background under the image always equals the screen under it (FakeScreen::At).
+std::string BackMatchesScreen(const TLTDragImage& Image)
+{
+    const TBitmap* back = Image.BackImage();
+    const TPoint pos = Image.ImagePosition();
+    for (int y = 0; y < back->Height(); ++y)
+        for (int x = 0; x < back->Width(); ++x) {
+            const auto* p = static_cast<const std::uint8_t*>(back->ScanLine(y)) + 4 * x;
+            if (p[0] != std::uint8_t(pos.X + x) || p[1] != std::uint8_t(pos.Y + y))
+                return "background pixel " + std::to_string(x) + "," + std::to_string(y) + " is stale";
+        }
+    return "";
+}
+
+TEST(DragImageScreen, SmallMovesExchangeOnlyTheStripsAndLargeMovesTheWholeBackground)
+{
+    std::vector<FakeScreen::Call> calls;
+    TLTDragImage image(nullptr);
+    image.SetScreen(std::make_unique<FakeScreen>(calls));
+    auto picture = Solid(40, 30, clRed);
+    image.PrepareDrag(picture.get(), {100, 100}, {120, 115});
+    EXPECT_TRUE(calls.empty()) << "a prepared image is hidden";
+    image.ShowDragImage();
+    using C = FakeScreen::Call;
+    EXPECT_EQ(calls, (std::vector<C>{{"capture", {100, 100, 140, 130}}, {"present", {100, 100, 0, 0}}}));
+    EXPECT_EQ(BackMatchesScreen(image), "");
+    struct Case {
+        const char* name;
+        TPoint to;
+        std::vector<C> expected;
+    } cases[] = {
+        {"right by 5: the left strip back, the right strip new",
+         {125, 115},
+         {{"restore", {100, 100, 105, 130}}, {"capture", {140, 105 - 5, 145, 130}}, {"present", {105, 100, 0, 0}}}},
+        {"down by 4: the top strip back, the bottom strip new",
+         {125, 119},
+         {{"restore", {105, 100, 145, 104}}, {"capture", {105, 130, 145, 134}}, {"present", {105, 104, 0, 0}}}},
+        {"right 40 (the image's width): all back, all new",
+         {165, 119},
+         {{"restore", {105, 104, 145, 134}}, {"capture", {145, 104, 185, 134}}, {"present", {145, 104, 0, 0}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        calls.clear();
+        EXPECT_TRUE(image.DragTo(c.to));
+        EXPECT_EQ(calls, c.expected);
+        EXPECT_EQ(BackMatchesScreen(image), "");
+    }
+    // A diagonal small move exchanges two strips each way and keeps the background right.
+    calls.clear();
+    EXPECT_TRUE(image.DragTo({160, 122}));
+    int restores = 0, captures = 0;
+    for (const C& c : calls) {
+        restores += c.What == "restore";
+        captures += c.What == "capture";
+    }
+    EXPECT_EQ(restores, 2);
+    EXPECT_EQ(captures, 2);
+    EXPECT_EQ(BackMatchesScreen(image), "");
+    // The same point again: nothing moves and nothing is exchanged.
+    calls.clear();
+    EXPECT_FALSE(image.DragTo({160, 122}));
+    EXPECT_TRUE(calls.empty());
+    // Hiding gives the whole background back.
+    image.HideDragImage();
+    EXPECT_EQ(calls, (std::vector<C>{{"restore", {140, 107, 180, 137}}}));
+}
+
+// Without a compositor the screen shows the captured background with the picture blended on
+// it: read back from the layer's composed screen, the image's centre is the picture's colour
+// at the master alpha over the form below, and its colour-keyed corner is the form itself.
+TEST_F(DragDropTest, TheShownImageIsThePictureBlendedOntoTheScreenBelow)
+{
+    form->SetColor(clWhite);
+    form->Invalidate();
+    plat::testing::ProcessEvents();
+    TLTDragImage* image = left->DragImage();
+    auto picture = Solid(40, 40, clBlue);
+    picture->Canvas()->Brush()->SetColor(clLime);
+    picture->Canvas()->FillRect({0, 0, 6, 6});
+    image->SetColorKey(clLime);
+    const TPoint at = form->ClientToScreen({300, 230});
+    TBitmap before;
+    CaptureScreen({at.X, at.Y, at.X + 40, at.Y + 40}, before);
+    image->PrepareDrag(picture.get(), at, {at.X + 20, at.Y + 20});
+    image->ShowDragImage();
+    ASSERT_TRUE(image->Visible());
+    TBitmap shown;
+    CaptureScreen({at.X, at.Y, at.X + 40, at.Y + 40}, shown);
+    const int a = 255 * image->Transparency() >> 8;  // the centre is opaque: the master alpha alone
+    const TColor below = plat::testing::PixelOf(before, 20, 20);
+    const TColor centre = plat::testing::PixelOf(shown, 20, 20);
+    EXPECT_NEAR(GetBValue(centre), (255 * a + GetBValue(below) * (256 - a)) >> 8, 2);
+    EXPECT_NEAR(GetRValue(centre), (GetRValue(below) * (256 - a)) >> 8, 2);
+    EXPECT_EQ(plat::testing::PixelOf(shown, 2, 2), plat::testing::PixelOf(before, 2, 2));
+    image->EndDrag();
+    TBitmap after;
+    CaptureScreen({at.X, at.Y, at.X + 40, at.Y + 40}, after);
+    EXPECT_EQ(plat::testing::PixelOf(after, 20, 20), below);
+}
+
+TEST_F(DragDropTest, NoImageKindPreparesNothingAndAPreparedImageCoversTheHotSpot)
+{
+    PLazyNode a = Add(left, nullptr, u"a");
+    left->AddToSelection(a);
+    const TPoint p = At(left, a);
+    left->SetDragImageKind(diNoImage);
+    left->CallPrepareDragImage(p);
+    EXPECT_EQ(left->DragImage()->States(), 0u);
+    EXPECT_EQ(left->DragImage()->Picture(), nullptr);
+    left->SetDragImageKind(diComplete);
+    left->CallPrepareDragImage(p);
+    ASSERT_NE(left->DragImage()->Picture(), nullptr);
+    EXPECT_EQ(left->DragImage()->Picture()->Width(), left->DragWidth());
+    EXPECT_EQ(left->DragImage()->Picture()->Height(), left->DragHeight());
+    EXPECT_EQ(left->DragImage()->LastPosition(), left->ClientToScreen(p));
+    // The hot spot sits at the picture's centre, also near the tree's corner.
+    const TPoint pos = left->DragImage()->ImagePosition();
+    EXPECT_EQ(left->ClientToScreen(p).X - pos.X, left->DragWidth() / 2);
+    EXPECT_EQ(left->ClientToScreen(p).Y - pos.Y, left->DragHeight() / 2);
+    left->DragImage()->EndDrag();
 }
 
 } // namespace
