@@ -62,17 +62,14 @@ public:
     // Copies From's Part to Into at At, leaving out what falls outside either bitmap.
     static void CopyPixels(const plat::TBitmap& From, TRect Part, plat::TBitmap& Into, TPoint At)
     {
-        for (int y = Part.Top; y < Part.Bottom; ++y) {
-            const int ty = At.Y + y - Part.Top;
-            if (y < 0 || y >= From.Height() || ty < 0 || ty >= Into.Height()) continue;
-            const auto* src = static_cast<const std::uint8_t*>(From.ScanLine(y));
-            auto* dst = static_cast<std::uint8_t*>(Into.ScanLine(ty));
-            for (int x = Part.Left; x < Part.Right; ++x) {
-                const int tx = At.X + x - Part.Left;
-                if (x < 0 || x >= From.Width() || tx < 0 || tx >= Into.Width()) continue;
-                std::memcpy(dst + 4 * tx, src + 4 * x, 4);
-            }
-        }
+        // Clipped to both bitmaps, then copied row by row.
+        int l = std::max({Part.Left, 0, Part.Left - At.X}), t = std::max({Part.Top, 0, Part.Top - At.Y});
+        int r = std::min({Part.Right, From.Width(), Part.Left + Into.Width() - At.X});
+        int b = std::min({Part.Bottom, From.Height(), Part.Top + Into.Height() - At.Y});
+        if (r <= l || b <= t) return;
+        for (int y = t; y < b; ++y)
+            std::memcpy(static_cast<std::uint8_t*>(Into.ScanLine(At.Y + y - Part.Top)) + 4 * (At.X + l - Part.Left),
+                        static_cast<const std::uint8_t*>(From.ScanLine(y)) + 4 * l, std::size_t(4) * (r - l));
     }
 
 private:
@@ -278,18 +275,21 @@ bool TLTDragImage::DragTo(TPoint P, bool ForceRepaint)
             Restore(rect(restoreB));
             Restore(rect(restoreA));
             // The rest of the background moves with the image.
-            plat::TBitmap moved(w, h);
-            moved.SetPixelFormat(plat::pf32bit);
-            TLTDragImageDesktop::CopyPixels(*FBackImage, {0, 0, w, h}, moved, {0, 0});
+            // Row by row, in the order that reads every row before it is overwritten.
             const TRect from = rect(scroll), within = rect(clip);
-            for (int y = from.Top; y < from.Bottom; ++y)
-                for (int x = from.Left; x < from.Right; ++x) {
-                    const int tx = x + dx, ty = y + dy;
-                    if (tx < within.Left || tx >= within.Right || ty < within.Top || ty >= within.Bottom) continue;
-                    if (x < 0 || y < 0 || x >= w || y >= h) continue;
-                    std::memcpy(static_cast<std::uint8_t*>(FBackImage->ScanLine(ty)) + 4 * tx,
-                                static_cast<const std::uint8_t*>(moved.ScanLine(y)) + 4 * x, 4);
-                }
+            const int l = std::max({from.Left, 0, within.Left - dx}), r = std::min({from.Right, w, within.Right - dx});
+            const int t = std::max({from.Top, 0, within.Top - dy}), b = std::min({from.Bottom, h, within.Bottom - dy});
+            if (l < r && t < b) {
+                auto moveRow = [&](int y) {
+                    std::memmove(static_cast<std::uint8_t*>(FBackImage->ScanLine(y + dy)) + 4 * (l + dx),
+                                 static_cast<const std::uint8_t*>(FBackImage->ScanLine(y)) + 4 * l,
+                                 std::size_t(4) * (r - l));
+                };
+                if (dy > 0)
+                    for (int y = b - 1; y >= t; --y) moveRow(y);
+                else
+                    for (int y = t; y < b; ++y) moveRow(y);
+            }
             FImagePosition.X -= dx;
             FImagePosition.Y -= dy;
             // The strips the image now covers come from the screen at the new position.
