@@ -3,10 +3,12 @@
 // repainting its viewport over a lazy model of as many items (the peer); and moving a drag
 // image of 200 x 350 by a small step (saved background scrolled, strips exchanged) beside the
 // full exchange of a large move.
-// Run with QT_QPA_PLATFORM=offscreen.
+// LAZYTREE_DRAG_LOOK=1 shows two trees to drag nodes between on a real display instead.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.DragImage.h"
@@ -95,6 +97,72 @@ void BM_DragImageLargeMove(benchmark::State& state) { DragImageMove(state, 201);
 BENCHMARK(BM_DragImageSmallMove)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DragImageLargeMove)->Unit(benchmark::kMicrosecond);
 
+// LAZYTREE_DRAG_LOOK=1: two trees of numbered nodes (each with two children) side by side;
+// nodes dragged from one to the other are copied (moved within a tree, or with Shift), with
+// the drag image and the drop mark on the way.
+int ShowLook()
+{
+    PrepareSharedResources();
+    plat::TForm form(nullptr);
+    form.SetCaption(u"Drag");
+    form.SetBounds(20, 20, 640, 420);
+    auto make = [&](int Left, const char* Name) {
+        auto* t = new TLazyStringTree(&form);
+        t->SetParent(&form);
+        t->SetBounds(Left, 10, 300, 360);
+        t->SetNodeDataSize(sizeof(int));
+        t->SetDragMode(dmAutomatic);
+        t->SetDragImageKind(diComplete);
+        auto& o = t->TreeOptions();
+        o.SetSelectionOptions(o.SelectionOptions() | (1u << toMultiSelect));
+        o.SetPaintOptions(o.PaintOptions() | (TLTPaintOptions(1) << toShowDropmark));
+        o.SetAutoOptions(o.AutoOptions() | (TLTAutoOptions(1) << toAutoDropExpand) |
+                         (TLTAutoOptions(1) << toAutoScroll));
+        plat::TStringList formats;
+        formats.Add(u"Lazy Tree Data");
+        t->SetClipboardFormats(&formats);
+        t->OnSaveNode = [](TBaseLazyTree* T, PLazyNode N, plat::TStream& S) { S.WriteBuffer(T->GetNodeData(N), sizeof(int)); };
+        t->OnLoadNode = [](TBaseLazyTree* T, PLazyNode N, plat::TStream& S) { S.ReadBuffer(T->GetNodeData(N), sizeof(int)); };
+        std::string prefix = Name;
+        t->OnGetText = [prefix](TCustomLazyStringTree* T, PLazyNode N, TColumnIndex, TVSTTextType, plat::String& S) {
+            const std::string text = prefix + " " + std::to_string(*reinterpret_cast<int*>(T->GetNodeData(N)));
+            S = plat::String(text.begin(), text.end());
+        };
+        t->OnDragOver = [](TBaseLazyTree*, plat::TObject*, plat::TShiftState, plat::TDragState, plat::TPoint,
+                           TDropMode, plat::TDropEffect&, bool& Accept) { Accept = true; };
+        t->OnDragDrop = [](TBaseLazyTree* T, plat::TObject*, const std::shared_ptr<plat::IDataObject>& D,
+                           const std::vector<std::uint16_t>&, plat::TShiftState, plat::TPoint, plat::TDropEffect& E,
+                           TDropMode M) {
+            T->ProcessDrop(D, T->DropTarget(), E,
+                           M == dmAbove ? amInsertBefore : M == dmBelow ? amInsertAfter : amAddChildLast);
+        };
+        int id = 0;
+        for (int i = 0; i < 12; ++i) {
+            PLazyNode n = t->AddChild(nullptr);
+            *reinterpret_cast<int*>(t->GetNodeData(n)) = ++id;
+            for (int c = 0; c < 2; ++c) *reinterpret_cast<int*>(t->GetNodeData(t->AddChild(n))) = 100 * (i + 1) + c;
+        }
+        return t;
+    };
+    make(10, "Left");
+    make(320, "Right");
+    plat::Application->SetMainForm(&form);
+    form.Show();
+    plat::Application->Run();
+    return 0;
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    if (!std::getenv("LAZYTREE_DRAG_LOOK")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+    setenv("QT_FONT_DPI", "96", 1);
+    plat::Application->Initialize();
+    if (std::getenv("LAZYTREE_DRAG_LOOK")) return ShowLook();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
