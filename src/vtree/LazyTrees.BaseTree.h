@@ -1472,6 +1472,8 @@ public:
     std::function<void(TBaseLazyTree*, std::shared_ptr<ILTDragManager>&)> OnCreateDragManager;
 
 protected:
+    // The owner's data object for a drag it starts (OnCreateDataObject, else its own).
+    std::shared_ptr<plat::IDataObject> DragDataObject();
     virtual void RunOleDrag(plat::TPoint HotSpot);
     virtual void DoDragDropLoop(plat::TDropEffect AllowedEffects, const std::shared_ptr<plat::IDataObject>& DataObject,
                                 plat::TDropEffect& DragEffect);

@@ -484,6 +484,7 @@ TBaseLazyTree* TBaseLazyTree::TreeFromDataObject(plat::IDataObject* DataObject)
 
 TNodeArray TBaseLazyTree::NodesForOptimizedMove()
 {
+    // The nodes of a running drag of this tree, else the cut/copy set.
     if (HasState(tsOLEDragging)) return FDragSelection;
     return GetSortedCutCopySet(true);
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "LazyTrees.DataObject.h"
 #include "LazyTrees.DragImage.h"
 #include "LazyTrees.SharedResources.h"
 #include "plat/Clock.h"
@@ -44,19 +45,6 @@ std::uint32_t KeyboardKeyState()
     return k;
 }
 
-// The tree whose drag (RunOleDrag) offers this data object, while that drag runs.
-struct RunningSourceDrag {
-    std::weak_ptr<plat::IDataObject> Data;
-    TBaseLazyTree* Tree = nullptr;
-};
-RunningSourceDrag g_sourceDrag;
-
-TBaseLazyTree* SourceTreeOf(const std::shared_ptr<plat::IDataObject>& Data)
-{
-    if (!Data || !g_sourceDrag.Tree) return nullptr;
-    return g_sourceDrag.Data.lock() == Data ? g_sourceDrag.Tree : nullptr;
-}
-
 } // namespace
 
 // ---- the drag manager ----------------------------------------------------------------------
@@ -72,7 +60,8 @@ void TLTDragManager::ForceDragLeave()
 
 std::shared_ptr<plat::IDataObject> TLTDragManager::CurrentDataObject()
 {
-    return FDataObject;
+    if (FDataObject) return FDataObject;
+    return FOwner ? FOwner->DragDataObject() : nullptr;
 }
 
 HRESULT TLTDragManager::DragEnter(const std::shared_ptr<plat::IDataObject>& Data, std::uint32_t KeyState, TPoint Pt,
@@ -80,7 +69,7 @@ HRESULT TLTDragManager::DragEnter(const std::shared_ptr<plat::IDataObject>& Data
 {
     FDataObject = Data;
     FIsDropTarget = true;
-    FDragSource = SourceTreeOf(Data);
+    FDragSource = FOwner ? FOwner->TreeFromDataObject(Data.get()) : nullptr;
     if (!FOwner) return plat::E_UNEXPECTED;
     return FOwner->DropTargetEnter(KeyState, Pt, Effect);
 }
@@ -135,6 +124,13 @@ TLTDragImage* TBaseLazyTree::DragImage()
     return FDragImage.get();
 }
 
+std::shared_ptr<plat::IDataObject> TBaseLazyTree::DragDataObject()
+{
+    std::shared_ptr<plat::IDataObject> data = DoCreateDataObject();
+    if (!data) data = std::make_shared<TLTDataObject>(this, false);
+    return data;
+}
+
 std::shared_ptr<ILTDragManager> TBaseLazyTree::DoCreateDragManager()
 {
     std::shared_ptr<ILTDragManager> m;
@@ -174,7 +170,6 @@ void TBaseLazyTree::Loaded()
 
 void TBaseLazyTree::ReleaseDragAndDrop()
 {
-    if (g_sourceDrag.Tree == this) g_sourceDrag = {};
     if (HandleAllocated()) KillTreeTimer(1);
     if (FDropTargetRegistered && HandleAllocated()) plat::RevokeDragDrop(Handle());
     FDropTargetRegistered = false;
@@ -249,18 +244,13 @@ void TBaseLazyTree::RunOleDrag(TPoint HotSpot)
     DoStateChange(TreeBit(tsOLEDragging), StateSet({tsClearPending, tsOLEDragPending}));
     struct Finally {
         TBaseLazyTree* T;
-        ~Finally()
-        {
-            T->FDragSelection.clear();
-            if (g_sourceDrag.Tree == T) g_sourceDrag = {};
-        }
+        ~Finally() { T->FDragSelection.clear(); }
     } cleanup{this};
     try {
         plat::TDragObject* given = nullptr;
         DoStartDrag(given);
         std::shared_ptr<ILTDragManager> manager = DragManager();
         std::shared_ptr<plat::IDataObject> data = manager->CurrentDataObject();
-        g_sourceDrag = {data, this};
         PrepareDragImage(HotSpot, data);
         FLastDropMode = dmOnNode;
         FLastDragEffect = 0;
@@ -323,16 +313,15 @@ void TBaseLazyTree::PrepareDragImage(TPoint HotSpot, const std::shared_ptr<plat:
 
 void TBaseLazyTree::UpdateDragImageArea(TBaseLazyTree* Source, TRect R, bool Reshow, bool IncludeFrame)
 {
-    (void)Reshow;
-    (void)IncludeFrame;
     const TRect c = ClientRect();
     const TRect r{std::max(R.Left, c.Left), std::max(R.Top, c.Top), std::min(R.Right, c.Right),
                   std::min(R.Bottom, c.Bottom)};
     if (r.IsEmpty()) return;
-    // The image lives in a window of its own above the tree: repainting the area is enough,
-    // and the image's background follows from what the tree shows.
+    // The saved background under the source's image takes the new look of the area; the rest
+    // of the area is repainted on the window.
     InvalidateRect(&r, false);
-    (void)Source;
+    Update();
+    if (Source) Source->DragImage()->RecaptureBackground(this, r, Reshow, IncludeFrame);
 }
 
 // ---- effects, modes and scrolling ----------------------------------------------------------
@@ -660,7 +649,7 @@ bool TBaseLazyTree::ProcessDrop(const std::shared_ptr<plat::IDataObject>& DataOb
         Effect = plat::DROPEFFECT_NONE;
         return false;
     }
-    TBaseLazyTree* source = SourceTreeOf(DataObject);
+    TBaseLazyTree* source = TreeFromDataObject(DataObject.get());
     bool result = false;
     BeginUpdate();
     if (source) source->BeginUpdate();

@@ -1,6 +1,7 @@
 // Drag and drop of trees through the layer's in-process session: the event order, effects,
 // drop modes, edge scrolling and expansion on the fake clock, moves into the own subtree,
 // deleting moved nodes, the framework's control drag, and hostile node data dropped on a tree.
+#include <cstring>
 #include <map>
 #include <memory>
 #include <random>
@@ -31,54 +32,30 @@ public:
     using TBaseLazyTree::DropModeAt;
     using TBaseLazyTree::ProposeDropEffect;
     using TBaseLazyTree::StoreNode;
+    void CallPrepareDragImage(plat::TPoint HotSpot) { PrepareDragImage(HotSpot, nullptr); }
 };
 
-// "Lazy Tree Data" of a tree's dragged nodes, made when asked: the 32-bit size, then the
-// nodes' chunks. Payload, when set, is handed out instead.
-class NodeData : public IDataObject {
+// "Lazy Tree Data" handed out as given (a 32-bit size, then node chunks), as another program
+// might offer it.
+class PayloadData : public IDataObject {
 public:
-    explicit NodeData(DDTree* Source) : source_(Source) {}
     std::string Payload;
-    bool UsePayload = false;
-    HRESULT GetData(const TFormatEtc& F, TStgMedium& M) override
+    HRESULT GetData(const plat::TFormatEtc& F, TStgMedium& M) override
     {
         if (F.Format != TreeDataFormat) return DV_E_FORMATETC;
-        std::string bytes;
-        if (UsePayload) {
-            bytes = Payload;
-        } else {
-            TMemoryStream s;
-            for (PLazyNode n : source_->DragSelection()) source_->StoreNode(s, n);
-            const std::int32_t size = static_cast<std::int32_t>(s.Bytes().size());
-            bytes.assign(reinterpret_cast<const char*>(&size), 4);
-            bytes += s.Bytes();
-        }
         M.Tymed = TYMED_HGLOBAL;
-        M.Global.assign(bytes.begin(), bytes.end());
+        M.Global = TGlobalHandle::Alloc(Payload.size());
+        if (!Payload.empty()) {
+            std::memcpy(GlobalLock(M.Global), Payload.data(), Payload.size());
+            GlobalUnlock(M.Global);
+        }
         return S_OK;
     }
-    HRESULT GetDataHere(const TFormatEtc&, TStgMedium&) override { return E_NOTIMPL; }
-    HRESULT QueryGetData(const TFormatEtc& F) override { return F.Format == TreeDataFormat ? S_OK : DV_E_FORMATETC; }
-    HRESULT GetCanonicalFormatEtc(const TFormatEtc&, TFormatEtc&) override { return E_NOTIMPL; }
-    HRESULT SetData(const TFormatEtc&, const TStgMedium&, bool) override { return E_NOTIMPL; }
+    HRESULT GetDataHere(const plat::TFormatEtc&, TStgMedium&) override { return E_NOTIMPL; }
+    HRESULT QueryGetData(const plat::TFormatEtc& F) override { return F.Format == TreeDataFormat ? S_OK : DV_E_FORMATETC; }
+    HRESULT GetCanonicalFormatEtc(const plat::TFormatEtc&, plat::TFormatEtc&) override { return E_NOTIMPL; }
+    HRESULT SetData(const plat::TFormatEtc&, const TStgMedium&, bool) override { return E_NOTIMPL; }
     HRESULT EnumFormatEtc(int, std::shared_ptr<IEnumFormatEtc>&) override { return E_NOTIMPL; }
-
-private:
-    DDTree* source_;
-};
-
-// The tree's own manager, handing out the test's data object for the drags it starts.
-class TestManager : public TLTDragManager {
-public:
-    TestManager(DDTree* Owner, std::shared_ptr<NodeData> Data) : TLTDragManager(Owner), data_(std::move(Data)) {}
-    std::shared_ptr<IDataObject> CurrentDataObject() override
-    {
-        auto incoming = TLTDragManager::CurrentDataObject();
-        return incoming ? incoming : data_;
-    }
-
-private:
-    std::shared_ptr<NodeData> data_;
 };
 
 // The drag states of a tree and its image after a drag step.
@@ -122,16 +99,13 @@ protected:
     DDTree* AddTree(int X)
     {
         auto* t = new DDTree(form.get());
-        // The manager is made with the window (the tree accepts drops by default).
-        auto data = std::make_shared<NodeData>(t);
-        datas[t] = data;
-        t->OnCreateDragManager = [t, data](TBaseLazyTree*, std::shared_ptr<ILTDragManager>& M) {
-            M = std::make_shared<TestManager>(t, data);
-        };
         t->SetParent(form.get());
         t->SetBounds(X, 0, 240, 200);
         t->SetBorderStyle(bsNone);
         t->SetDragMode(dmAutomatic);
+        TStringList formats;
+        formats.Add(u"Lazy Tree Data");
+        t->SetClipboardFormats(&formats);
         auto& o = t->TreeOptions();
         o.SetMiscOptions(TLTMiscOptions(o.MiscOptions() | (TLTMiscOptions(1) << toAcceptOLEDrop)));
         o.SetSelectionOptions(TLTSelectionOptions(o.SelectionOptions() | (1u << toMultiSelect)));
@@ -190,7 +164,6 @@ protected:
     }
     std::unique_ptr<TForm> form;
     DDTree *left = nullptr, *right = nullptr;
-    std::map<DDTree*, std::shared_ptr<NodeData>> datas;
     std::map<PLazyNode, String> texts;
 };
 
@@ -458,7 +431,6 @@ TEST_F(DragDropTest, AControlDragEntersMovesDropsAndReleasesTheButtonState)
         seenSource = S;
         A = true;
     };
-    std::shared_ptr<IDataObject> dropData = std::make_shared<NodeData>(left);
     right->OnDragDrop = [&](TBaseLazyTree* T, TObject* S, const std::shared_ptr<IDataObject>& D,
                             const std::vector<std::uint16_t>& F, TShiftState, TPoint, TDropEffect& E, TDropMode) {
         log.push_back("drop");
@@ -507,8 +479,7 @@ TEST_F(DragDropTest, MutatedNodeDataDroppedOnATreeKeepsItWhole)
     };
     const std::int32_t n = static_cast<std::int32_t>(chunks.size());
     PLazyNode x = Add(right, nullptr, u"x");
-    auto data = std::make_shared<NodeData>(left);
-    data->UsePayload = true;
+    auto data = std::make_shared<PayloadData>();
     auto drop = [&](const std::string& Payload) {
         data->Payload = Payload;
         TDropEffect e = DROPEFFECT_COPY;
@@ -560,6 +531,178 @@ TEST_F(DragDropTest, TheTreeIsADropTargetExactlyWhileAcceptOLEDropIsSet)
     EXPECT_NE(RegisteredDropTarget(right->Handle()), nullptr);
     right->RecreateWnd();
     EXPECT_NE(RegisteredDropTarget(right->Handle()), nullptr);
+}
+
+} // namespace
+} // namespace vtree::testing
+
+namespace vtree::testing {
+namespace {
+
+using namespace plat;
+
+// A screen of one colour per pixel column band that records what the image exchanges with it.
+class FakeScreen : public TLTDragImageScreen {
+public:
+    struct Call {
+        std::string What;
+        TRect R;  // screen coordinates
+        bool operator==(const Call&) const = default;
+    };
+    std::vector<Call>& Calls;
+    explicit FakeScreen(std::vector<Call>& C) : Calls(C) {}
+    // The screen's pixel at (x, y): blue carries x, green carries y.
+    static TColor At(int X, int Y) { return TColor((X & 0xFF) << 16 | (Y & 0xFF) << 8); }
+    void Capture(const TRect& R, TBitmap& Into, TPoint At_) override
+    {
+        Calls.push_back({"capture", R});
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Right; ++x) {
+                auto* p = static_cast<std::uint8_t*>(Into.ScanLine(At_.Y + y - R.Top)) + 4 * (At_.X + x - R.Left);
+                p[0] = static_cast<std::uint8_t>(x);
+                p[1] = static_cast<std::uint8_t>(y);
+                p[2] = 0;
+                p[3] = 255;
+            }
+    }
+    void Restore(const TBitmap&, const TRect& Part, TPoint Position) override
+    {
+        Calls.push_back({"restore", {Position.X + Part.Left, Position.Y + Part.Top, Position.X + Part.Right,
+                                     Position.Y + Part.Bottom}});
+    }
+    void Present(const TBitmap&, TPoint Position) override { Calls.push_back({"present", {Position.X, Position.Y, 0, 0}}); }
+};
+
+std::unique_ptr<TBitmap> Solid(int W, int H, TColor C)
+{
+    auto b = std::make_unique<TBitmap>(W, H);
+    b->SetPixelFormat(pf32bit);
+    b->Canvas()->Brush()->SetColor(C);
+    b->Canvas()->FillRect({0, 0, W, H});
+    return b;
+}
+
+// The background under the image always equals the screen under it (FakeScreen::At).
+std::string BackMatchesScreen(const TLTDragImage& Image)
+{
+    const TBitmap* back = Image.BackImage();
+    const TPoint pos = Image.ImagePosition();
+    for (int y = 0; y < back->Height(); ++y)
+        for (int x = 0; x < back->Width(); ++x) {
+            const auto* p = static_cast<const std::uint8_t*>(back->ScanLine(y)) + 4 * x;
+            if (p[0] != std::uint8_t(pos.X + x) || p[1] != std::uint8_t(pos.Y + y))
+                return "background pixel " + std::to_string(x) + "," + std::to_string(y) + " is stale";
+        }
+    return "";
+}
+
+TEST(DragImageScreen, SmallMovesExchangeOnlyTheStripsAndLargeMovesTheWholeBackground)
+{
+    std::vector<FakeScreen::Call> calls;
+    TLTDragImage image(nullptr);
+    image.SetScreen(std::make_unique<FakeScreen>(calls));
+    auto picture = Solid(40, 30, clRed);
+    image.PrepareDrag(picture.get(), {100, 100}, {120, 115});
+    EXPECT_TRUE(calls.empty()) << "a prepared image is hidden";
+    image.ShowDragImage();
+    using C = FakeScreen::Call;
+    EXPECT_EQ(calls, (std::vector<C>{{"capture", {100, 100, 140, 130}}, {"present", {100, 100, 0, 0}}}));
+    EXPECT_EQ(BackMatchesScreen(image), "");
+    struct Case {
+        const char* name;
+        TPoint to;
+        std::vector<C> expected;
+    } cases[] = {
+        {"right by 5: the left strip back, the right strip new",
+         {125, 115},
+         {{"restore", {100, 100, 105, 130}}, {"capture", {140, 105 - 5, 145, 130}}, {"present", {105, 100, 0, 0}}}},
+        {"down by 4: the top strip back, the bottom strip new",
+         {125, 119},
+         {{"restore", {105, 100, 145, 104}}, {"capture", {105, 130, 145, 134}}, {"present", {105, 104, 0, 0}}}},
+        {"right 40 (the image's width): all back, all new",
+         {165, 119},
+         {{"restore", {105, 104, 145, 134}}, {"capture", {145, 104, 185, 134}}, {"present", {145, 104, 0, 0}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        calls.clear();
+        EXPECT_TRUE(image.DragTo(c.to));
+        EXPECT_EQ(calls, c.expected);
+        EXPECT_EQ(BackMatchesScreen(image), "");
+    }
+    // A diagonal small move exchanges two strips each way and keeps the background right.
+    calls.clear();
+    EXPECT_TRUE(image.DragTo({160, 122}));
+    int restores = 0, captures = 0;
+    for (const C& c : calls) {
+        restores += c.What == "restore";
+        captures += c.What == "capture";
+    }
+    EXPECT_EQ(restores, 2);
+    EXPECT_EQ(captures, 2);
+    EXPECT_EQ(BackMatchesScreen(image), "");
+    // The same point again: nothing moves and nothing is exchanged.
+    calls.clear();
+    EXPECT_FALSE(image.DragTo({160, 122}));
+    EXPECT_TRUE(calls.empty());
+    // Hiding gives the whole background back.
+    image.HideDragImage();
+    EXPECT_EQ(calls, (std::vector<C>{{"restore", {140, 107, 180, 137}}}));
+}
+
+// Without a compositor the screen shows the captured background with the picture blended on
+// it: read back from the layer's composed screen, the image's centre is the picture's colour
+// at the master alpha over the form below, and its colour-keyed corner is the form itself.
+TEST_F(DragDropTest, TheShownImageIsThePictureBlendedOntoTheScreenBelow)
+{
+    form->SetColor(clWhite);
+    form->Invalidate();
+    plat::testing::ProcessEvents();
+    TLTDragImage* image = left->DragImage();
+    auto picture = Solid(40, 40, clBlue);
+    picture->Canvas()->Brush()->SetColor(clLime);
+    picture->Canvas()->FillRect({0, 0, 6, 6});
+    image->SetColorKey(clLime);
+    const TPoint at = form->ClientToScreen({300, 230});
+    TBitmap before;
+    CaptureScreen({at.X, at.Y, at.X + 40, at.Y + 40}, before);
+    image->PrepareDrag(picture.get(), at, {at.X + 20, at.Y + 20});
+    image->ShowDragImage();
+    ASSERT_TRUE(image->Visible());
+    TBitmap shown;
+    CaptureScreen({at.X, at.Y, at.X + 40, at.Y + 40}, shown);
+    const int a = 255 * image->Transparency() >> 8;  // the centre is opaque: the master alpha alone
+    const TColor below = plat::testing::PixelOf(before, 20, 20);
+    const TColor centre = plat::testing::PixelOf(shown, 20, 20);
+    EXPECT_NEAR(GetBValue(centre), (255 * a + GetBValue(below) * (256 - a)) >> 8, 2);
+    EXPECT_NEAR(GetRValue(centre), (GetRValue(below) * (256 - a)) >> 8, 2);
+    EXPECT_EQ(plat::testing::PixelOf(shown, 2, 2), plat::testing::PixelOf(before, 2, 2));
+    image->EndDrag();
+    TBitmap after;
+    CaptureScreen({at.X, at.Y, at.X + 40, at.Y + 40}, after);
+    EXPECT_EQ(plat::testing::PixelOf(after, 20, 20), below);
+}
+
+TEST_F(DragDropTest, NoImageKindPreparesNothingAndAPreparedImageCoversTheHotSpot)
+{
+    PLazyNode a = Add(left, nullptr, u"a");
+    left->AddToSelection(a);
+    const TPoint p = At(left, a);
+    left->SetDragImageKind(diNoImage);
+    left->CallPrepareDragImage(p);
+    EXPECT_EQ(left->DragImage()->States(), 0u);
+    EXPECT_EQ(left->DragImage()->Picture(), nullptr);
+    left->SetDragImageKind(diComplete);
+    left->CallPrepareDragImage(p);
+    ASSERT_NE(left->DragImage()->Picture(), nullptr);
+    EXPECT_EQ(left->DragImage()->Picture()->Width(), left->DragWidth());
+    EXPECT_EQ(left->DragImage()->Picture()->Height(), left->DragHeight());
+    EXPECT_EQ(left->DragImage()->LastPosition(), left->ClientToScreen(p));
+    // The hot spot sits at the picture's centre, also near the tree's corner.
+    const TPoint pos = left->DragImage()->ImagePosition();
+    EXPECT_EQ(left->ClientToScreen(p).X - pos.X, left->DragWidth() / 2);
+    EXPECT_EQ(left->ClientToScreen(p).Y - pos.Y, left->DragHeight() / 2);
+    left->DragImage()->EndDrag();
 }
 
 } // namespace
