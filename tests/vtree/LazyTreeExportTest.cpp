@@ -166,32 +166,33 @@ TEST(BufferedText, GrowsInWholeStepsAndKeepsTheText)
     EXPECT_EQ(b.Capacity(), 0u);  // an empty text allocates nothing
     b.Add(u"abc");
     EXPECT_EQ(b.Capacity(), 4096u);
-    // A text as long as the free space grows the block by its length rounded up to 4096.
+    // A text as long as the free space grows the block by its length rounded up to 4096,
+    // and at least by the capacity so far.
     b.Add(String(4093, u'x'));
     EXPECT_EQ(b.Capacity(), 8192u);
     EXPECT_EQ(b.Length(), 4096u);
-    b.Add(String(5000, u'y'));
-    EXPECT_EQ(b.Capacity(), 8192u + 8192u);
-    EXPECT_EQ(b.AsString(), u"abc" + String(4093, u'x') + String(5000, u'y'));
+    b.Add(String(9000, u'y'));
+    EXPECT_EQ(b.Capacity(), 8192u + 12288u);
+    b.Add(String(7500, u'z'));
+    EXPECT_EQ(b.Capacity(), 2 * 20480u);
+    EXPECT_EQ(b.AsString(), u"abc" + String(4093, u'x') + String(9000, u'y') + String(7500, u'z'));
     b.Destroy();
     EXPECT_EQ(b.AsString(), u"");
+    EXPECT_EQ(b.Capacity(), 0u);
 
     struct Case {
-        std::size_t Before;       // units written before the line break
-        std::size_t Capacity;     // capacity afterwards
+        std::size_t Before;    // units written before the line break
+        std::size_t Capacity;  // capacity afterwards
     };
-    // Text: 4 or fewer free units grow by 4096; bytes: 2 or fewer.
-    for (Case c : {Case{4091, 4096}, Case{4092, 8192}, Case{0, 4096}}) {
+    // Text: 4 or fewer free units grow the block; bytes: 2 or fewer.
+    for (Case c : {Case{0, 4096}, Case{4091, 4096}, Case{4092, 8192}}) {
         TBufferedString t;
-        t.AddNewLine();
-        t.Destroy();
-        t.Add(String(std::max<std::size_t>(c.Before, 1), u'a'));
-        if (c.Before == 0) t.Destroy();
+        t.Add(String(c.Before, u'a'));
         t.AddNewLine();
         EXPECT_EQ(t.Capacity(), c.Capacity) << c.Before;
-        EXPECT_EQ(t.AsString().substr(t.Length() - 2), u"\r\n");
+        EXPECT_EQ(t.AsString(), String(c.Before, u'a') + u"\r\n");
     }
-    for (Case c : {Case{4093, 4096}, Case{4094, 8192}}) {
+    for (Case c : {Case{0, 4096}, Case{4093, 4096}, Case{4094, 8192}}) {
         TBufferedRawByteString r;
         r.Add(std::string(c.Before, 'a'));
         r.AddNewLine();
