@@ -1,11 +1,14 @@
 // Node record, tree object, node life cycle, states and heights of TBaseLazyTree.
 #include "LazyTrees.BaseTree.h"
+#include "LazyTrees.ClipBoard.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 #include "LazyTrees.Assert.h"
+#include "LazyTrees.DragDrop.h"
+#include "LazyTrees.DragImage.h"
 #include "LazyTrees.SharedResources.h"
 #include "LazyTrees.WorkerThread.h"
 #include "plat/Clock.h"
@@ -56,6 +59,7 @@ TLazyTreeClass TLazyStringTree::ClassType() const { return &LazyStringTreeClass;
 TBaseLazyTree::TBaseLazyTree(plat::TComponent* AOwner) : plat::TCustomControl(AOwner)
 {
     PrepareSharedResources();
+    ExchangeCreated();
     FStateWindow.store(Handle(), std::memory_order_release);
     SetWidth(200);
     SetHeight(100);
@@ -78,10 +82,12 @@ void TBaseLazyTree::CreateOptionsObject()
 
 TBaseLazyTree::~TBaseLazyTree()
 {
+    ExchangeDestroying();
     StopCacheValidation();
     FOptions->FMiscOptions &= ~Set<TLTMiscOptions, TLTMiscOption>({toReadOnly});
     if (FWorkerAcquired) ReleaseWorkerThread(this);
     Destroying();
+    ReleaseDragAndDrop();
     // A running edit is cancelled while the tree is whole: its editor is a child window
     // that must not call back into a tree half torn down.
     if (HasState(tsEditing) || HasState(tsEditPending)) DoEditCancelled();
@@ -338,6 +344,8 @@ void TBaseLazyTree::WndProc(plat::TMessage& Message)
     if (HintMessage(Message)) return;
     if (InputMessage(Message)) return;
     if (AccessibilityMessage(Message)) return;
+    if (ClipboardMessage(Message)) return;
+    if (DragDropMessage(Message)) return;
     if (Message.Msg == plat::WM_TIMER) {
         if (Message.WParam == 5) {
             if (HasState(tsChangePending)) DoChange(FLastChangedNode);

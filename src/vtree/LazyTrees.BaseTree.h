@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "LazyTrees.Colors.h"
@@ -30,6 +31,7 @@
 #include "LazyTrees.TreeClass.h"
 #include "plat/Accessibility.h"
 #include "plat/Controls.h"
+#include "plat/DragDrop.h"
 #include "plat/ExtCtrls.h"
 #include "plat/Forms.h"
 #include "plat/Graphics.h"
@@ -42,6 +44,9 @@ class TPrinter;
 } // namespace plat
 
 namespace vtree {
+
+class TLTDataObject;
+class TClipboardFormats;
 
 using plat::String;
 
@@ -74,6 +79,14 @@ enum TChangeReason { crIgnore, crAccumulated, crChildAdded, crChildDeleted, crNo
 enum TLTUpdateState { usBegin, usBeginSynch, usSynch, usUpdate, usEnd, usEndSynch };
 enum TLTOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand };
 enum TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
+// Drag and drop: the mechanism a tree's drags use, the effects it offers as a source (the
+// exchange's effect bits: copy 1, move 2, link 4), and what its drag image shows.
+enum TLTDragType { dtOLE, dtVCL };
+enum TDragOperation : unsigned { doCopy = 1, doMove = 2, doLink = 4 };
+using TDragOperations = unsigned;
+enum TLTDragImageKind { diComplete, diMainColumnOnly, diNoImage };
+class ILTDragManager;
+class TLTDragImage;
 enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 enum TLTHintKind { vhkText, vhkOwnerDraw };
 // Hints: what the tree shows when the mouse rests over it.
@@ -585,6 +598,53 @@ public:
     void LoadFromStream(plat::TStream& Stream);
     void AddFromStream(plat::TStream& Stream, PLazyNode TargetNode);
 
+    // ---- data exchange: data objects, formats and the clipboard ----
+    // The names of the formats this tree offers (only names its class can render).
+    TClipboardFormats* ClipboardFormats() const;
+    void SetClipboardFormats(const plat::TStrings* Value);
+    TLTNodeAttachMode DefaultPasteMode() const { return FDefaultPasteMode; }
+    void SetDefaultPasteMode(TLTNodeAttachMode Value) { FDefaultPasteMode = Value; }
+    // Appends or changes the descriptors a new data object of the tree offers.
+    std::function<void(TBaseLazyTree*, std::vector<plat::TFormatEtc>& Formats)> OnGetUserClipboardFormats;
+    // Renders a format the tree does not render itself; Result starts as E_FAIL.
+    std::function<void(TBaseLazyTree*, const plat::TFormatEtc& Format, plat::TStgMedium& Medium,
+                       bool ForClipboard, plat::HRESULT& Result)>
+        OnRenderOLEData;
+    // Supplies the data object of a drag; the output starts empty (none: the tree's own).
+    std::function<void(TBaseLazyTree*, std::shared_ptr<plat::IDataObject>& DataObject)> OnCreateDataObject;
+
+    // The descriptors of the tree's offered formats, in priority order, then the application's.
+    virtual void CollectClipboardFormats(std::vector<plat::TFormatEtc>& Formats);
+    // Renders one format into Medium (cleared first): "Lazy Tree Data" of the cut/copy set
+    // (ForClipboard) or of the selection, as global memory (a 32-bit size, then the node
+    // chunks) or a stream; other formats through OnRenderOLEData.
+    virtual plat::HRESULT RenderFormat(const plat::TFormatEtc& Format, plat::TStgMedium& Medium, bool ForClipboard);
+    // The tree of this process that offers DataObject, when it is still alive; else null.
+    virtual TBaseLazyTree* TreeFromDataObject(plat::IDataObject* DataObject);
+    // Inserts the "Lazy Tree Data" of DataObject at TargetNode (null: the root) with Mode.
+    // Optimized moves Source's nodes directly (a move inside this process). True when the
+    // data was there and read. Data from outside is checked: a size prefix that is negative
+    // or larger than its block is refused, the chunks go through the stream's checked reader.
+    bool ProcessOLEData(TBaseLazyTree* Source, const std::shared_ptr<plat::IDataObject>& DataObject,
+                        PLazyNode TargetNode, TLTNodeAttachMode Mode, bool Optimized);
+
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    // Raises ELazyTreeError 2007 "Clipboard operation failed." when the clipboard cannot be
+    // read; false when it holds no tree data or the tree is read-only.
+    virtual bool PasteFromClipboard();
+    void CancelCutOrCopy();
+    void FinishCutOrCopy();
+    void FlushClipboard();
+    PLazyNode GetFirstCutCopy(bool ConsiderChildrenAbove = false);
+    PLazyNode GetNextCutCopy(PLazyNode Node, bool ConsiderChildrenAbove = false);
+    PLazyNode GetPreviousCutCopy(PLazyNode Node, bool ConsiderChildrenAbove = false);
+    unsigned CutCopyCount();
+    TNodeArray GetSortedCutCopySet(bool Resolve);
+    virtual void MarkSelectionForClipboard();
+    // The number that names this tree in tree references; never reused in the process.
+    std::uint64_t ExchangeId() const { return FExchangeId; }
+
     // ---- totals repair used by stream reading ----
     void PropagateTotalCount(PLazyNode Node, std::int64_t Value, bool Relative);
     void PropagateTotalHeight(PLazyNode Node, std::int64_t Value, bool Relative);
@@ -801,6 +861,12 @@ protected:
     void MergeIntoSelection(TNodeArray Nodes, int Count, bool ForceInsert, bool& Result);
     void PushTempNode(PLazyNode Node);
     void ResetTempNodes();
+    // ---- data exchange ----
+    virtual plat::HRESULT DoRenderOLEData(const plat::TFormatEtc& Format, plat::TStgMedium& Medium, bool ForClipboard);
+    virtual void DoGetUserClipboardFormats(std::vector<plat::TFormatEtc>& Formats);
+    virtual std::shared_ptr<plat::IDataObject> DoCreateDataObject();
+    // The nodes an optimised move takes from this tree as its source, in tree order.
+    TNodeArray NodesForOptimizedMove();
     // Stream chunks.
     virtual void StoreNode(plat::TStream& Stream, PLazyNode Node);
     virtual void StoreNodeChunks(plat::TStream& Stream, PLazyNode Node);
@@ -817,6 +883,7 @@ protected:
 private:
     friend class TCustomLazyTreeOptions;
     friend class TCustomStringTreeOptions;
+    friend class TLTDataObject;
     friend class TWorkerThread;
     friend struct TLTLazyNodeEnumerator;
     struct CheckAccess;
@@ -856,6 +923,22 @@ private:
     bool FindInSelection(PLazyNode Node, int& Index) const;
     void StreamToTree(plat::TStream& Stream, PLazyNode Target, TLTNodeAttachMode Mode,
                       TBaseLazyTree* Source, bool Copy, PLazyNode& Last);
+
+    // ---- data exchange ----
+    // Binds the tree into the process's live trees; the destructor detaches its data objects.
+    void ExchangeCreated();
+    void ExchangeDestroying();
+    // Clears every vsCutOrCopy mark and leaves the pending states, whatever they were.
+    void ReleaseCutCopyMarks();
+    // WM_COPY, WM_CUT and WM_PASTE; true when Message was one of them.
+    bool ClipboardMessage(plat::TMessage& Message);
+    mutable std::unique_ptr<TClipboardFormats> FClipboardFormats;
+    TLTNodeAttachMode FDefaultPasteMode = amAddChildLast;
+    std::vector<TLTDataObject*> FDataObjects;
+    // While set, nodes read from a stream that were selected in it are collected here
+    // (vsSelected cleared) instead of being merged into the selection one read at a time.
+    TNodeArray* FLoadedSelection = nullptr;
+    std::uint64_t FExchangeId = 0;
 
     std::uint32_t FTotalInternalDataSize = 0;
     PLazyNode FRoot = nullptr;
@@ -1333,6 +1416,111 @@ private:
     std::uint32_t FAutoScrollInterval = 1;
     unsigned FScrollDirections = 0;
 
+    // ---- data exchange: drag and drop ----
+    // Two kinds of drag: the data exchange of the layer (dtOLE: across trees, windows and
+    // programs, with a data object) and the framework's control drag (dtVCL: inside the
+    // program, with a source object only). For both the tree works out the target node and the
+    // drop mode under the pointer, scrolls at its edges, expands collapsed targets after
+    // AutoExpandDelay (timer 1), marks the target, and leaves the decision and the transfer to
+    // OnDragOver and OnDragDrop; ProcessDrop is a ready-made transfer between trees.
+public:
+    TLTDragType DragType() const { return FDragType; }
+    void SetDragType(TLTDragType Value) { FDragType = Value; }
+    // Effects offered as a drag source; an empty set offers copy, move and link.
+    TDragOperations DragOperations() const { return FDragOperations; }
+    void SetDragOperations(TDragOperations Value) { FDragOperations = Value; }
+    TLTDragImageKind DragImageKind() const { return FDragImageKind; }
+    void SetDragImageKind(TLTDragImageKind Value) { FDragImageKind = Value; }
+    int DragWidth() const { return FDragWidth; }
+    void SetDragWidth(int Value) { FDragWidth = Value; }
+    int DragHeight() const { return FDragHeight; }
+    void SetDragHeight(int Value) { FDragHeight = Value; }
+    std::uint32_t AutoExpandDelay() const { return FAutoExpandDelay; }
+    void SetAutoExpandDelay(std::uint32_t Value) { FAutoExpandDelay = Value; }
+    // The picture that follows the pointer while nodes of this tree are dragged.
+    TLTDragImage* DragImage();
+    // Created on first use: OnCreateDragManager's, else a TLTDragManager of this tree.
+    std::shared_ptr<ILTDragManager> DragManager();
+    // dtVCL: the framework's control drag. dtOLE: immediately, or once the pointer is
+    // Threshold pixels (the system's drag threshold when negative) away from the press.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // An exchange drag of this tree is pending or running, or a control drag of its own.
+    bool Dragging() const;
+    // The nodes being dragged while this tree is the source of an exchange drag.
+    const TNodeArray& DragSelection() const { return FDragSelection; }
+    std::uint32_t LastDragEffect() const { return FLastDragEffect; }
+    // Ready-made drop handling between trees: copies read from the data's node chunks, or the
+    // nodes themselves moved when source and target live in this program.
+    bool ProcessDrop(const std::shared_ptr<plat::IDataObject>& DataObject, PLazyNode TargetNode,
+                     plat::TDropEffect& Effect, TLTNodeAttachMode Mode);
+    // The drop-target side (points in screen coordinates); results are the exchange codes.
+    virtual plat::HRESULT DropTargetEnter(std::uint32_t KeyState, plat::TPoint Pt, plat::TDropEffect& Effect);
+    virtual plat::HRESULT DropTargetOver(plat::TObject* Source, std::uint32_t KeyState, plat::TDropEffect& Effect,
+                                         plat::TPoint Pt, plat::TDragState State);
+    virtual void DropTargetLeave();
+    virtual plat::HRESULT DropTargetDrop(const std::shared_ptr<plat::IDataObject>& DataObject, std::uint32_t KeyState,
+                                         plat::TPoint Pt, plat::TDropEffect& Effect);
+    // Source is the dragged tree (or the control drag's source object); Accept starts false,
+    // so a tree without a handler takes nothing.
+    std::function<void(TBaseLazyTree*, plat::TObject* Source, plat::TShiftState, plat::TDragState, plat::TPoint,
+                       TDropMode, plat::TDropEffect& Effect, bool& Accept)>
+        OnDragOver;
+    std::function<void(TBaseLazyTree*, plat::TObject* Source, const std::shared_ptr<plat::IDataObject>&,
+                       const std::vector<std::uint16_t>& Formats, plat::TShiftState, plat::TPoint,
+                       plat::TDropEffect& Effect, TDropMode)>
+        OnDragDrop;
+    std::function<void(TBaseLazyTree*, std::shared_ptr<ILTDragManager>&)> OnCreateDragManager;
+
+protected:
+    // The owner's data object for a drag it starts (OnCreateDataObject, else its own).
+    std::shared_ptr<plat::IDataObject> DragDataObject();
+    virtual void RunOleDrag(plat::TPoint HotSpot);
+    virtual void DoDragDropLoop(plat::TDropEffect AllowedEffects, const std::shared_ptr<plat::IDataObject>& DataObject,
+                                plat::TDropEffect& DragEffect);
+    virtual plat::TDropEffect ProposeDropEffect(plat::TObject* Source, plat::TShiftState Shift,
+                                                plat::TDropEffect AllowedEffects, plat::TPoint Pt);
+    virtual TDropMode DropModeAt(plat::TPoint Pt, THitInfo& HitInfo, const plat::TRect& NodeRect);
+    virtual void ExpandDropTarget();
+    virtual void FinishVclDrag();
+    virtual bool DoDragOver(plat::TObject* Source, plat::TShiftState Shift, plat::TDragState State, plat::TPoint Pt,
+                            TDropMode Mode, plat::TDropEffect& Effect);
+    virtual void DoDragDrop(plat::TObject* Source, const std::shared_ptr<plat::IDataObject>& DataObject,
+                            const std::vector<std::uint16_t>& Formats, plat::TShiftState Shift, plat::TPoint Pt,
+                            plat::TDropEffect& Effect, TDropMode Mode);
+    virtual std::shared_ptr<ILTDragManager> DoCreateDragManager();
+    void DoStartDrag(plat::TDragObject*& DragObject) override;
+    void DoEndDrag(plat::TObject* Target, int X, int Y) override;
+    void Loaded() override;
+    // Drag image of this tree's nodes (hot spot in client coordinates).
+    virtual bool DragImageWanted() { return FDragImageKind != diNoImage; }
+    virtual void PrepareDragImage(plat::TPoint HotSpot, const std::shared_ptr<plat::IDataObject>& DataObject);
+    // Repaints R (client coordinates) of this tree under Source's own drag image.
+    virtual void UpdateDragImageArea(TBaseLazyTree* Source, plat::TRect R, bool Reshow, bool IncludeFrame);
+    // CM_DRAG and the expand timer; true when handled.
+    bool DragDropMessage(plat::TMessage& Message);
+    // The drop target follows toAcceptOLEDrop and the window (CreateWnd, Loaded, the option).
+    void UpdateDropTargetRegistration();
+    // Ends every drag state of this tree and detaches its drag manager (the tree goes away).
+    void ReleaseDragAndDrop();
+
+private:
+    friend class TLTDragManager;
+    void RepaintDropTarget(PLazyNode Node, bool OwnImage, TBaseLazyTree* Source);
+    TLTDragType FDragType = dtOLE;
+    TDragOperations FDragOperations = doCopy | doMove;
+    TLTDragImageKind FDragImageKind = diComplete;
+    int FDragWidth = 200;
+    int FDragHeight = 350;
+    std::uint32_t FAutoExpandDelay = 1000;
+    std::unique_ptr<TLTDragImage> FDragImage;
+    std::shared_ptr<ILTDragManager> FDragManager;
+    TNodeArray FDragSelection;
+    std::uint32_t FLastDragEffect = 0;
+    PLazyNode FLastVCLDragTarget = nullptr;
+    plat::TDropEffect FVCLDragEffect = 0;
+    std::uint32_t FDragScrollStart = 0;
+    bool FDropTargetRegistered = false;
+
 protected:
     int FRangeX = 0;
     int FEffectiveOffsetX = 0;
@@ -1345,6 +1533,11 @@ TBaseLazyTree* OwnerTreeOfNode(PLazyNode Node);
 // core gives them their class records, options classes and the string tree's width area.
 enum TVSTTextType { ttNormal, ttStatic };
 enum TLTExportType { etNone, etRTF, etHTML, etText, etExcel, etWord, etCustom };
+// ---- content export: which nodes a renderer walks ----
+// tstAll every node in tree order; tstInitialized initialised nodes; tstSelected selected
+// nodes; tstCutCopySet nodes marked for cut or copy; tstVisible the visible-node walk;
+// tstChecked nodes checked (csCheckedNormal).
+enum TVSTTextSourceType { tstAll, tstInitialized, tstSelected, tstCutCopySet, tstVisible, tstChecked };
 struct TVSTGetCellTextEventArgs {
     PLazyNode Node = nullptr;
     TColumnIndex Column = NoColumn;
@@ -1422,6 +1615,60 @@ public:
     // Cached pixel width of the node's main-column text; 0 = not measured.
     std::uint32_t CachedTextWidth(PLazyNode Node) const;
     void SetCachedTextWidth(PLazyNode Node, std::uint32_t Value);
+
+    // ---- data exchange ----
+    // The base rendering (tree data, the application's handler) when it succeeds; otherwise
+    // the text formats through ContentToClipboard, of the cut/copy set (ForClipboard) or the
+    // selection, as global memory.
+    plat::HRESULT RenderFormat(const plat::TFormatEtc& Format, plat::TStgMedium& Medium, bool ForClipboard) override;
+
+    // ---- content export (LazyTrees.Export) ----
+    // Each renderer runs as an okExport operation and stops walking nodes when the operation
+    // is cancelled. HTML, RTF and the custom export export only the nodes the tree's
+    // ExportMode admits; delimited text writes every node of the walk.
+    // The HTML table; texts, captions and font names are escaped for HTML.
+    String ContentToHTML(TVSTTextSourceType Source, const String& Caption = String());
+    // The RTF document (8-bit text).
+    std::string ContentToRTF(TVSTTextSourceType Source);
+    // Delimited text, lines ending in CR LF; a cell holding the separator, a double quote, CR
+    // or LF is put in double quotes with inner quotes doubled.
+    String ContentToText(TVSTTextSourceType Source, char16_t Separator);
+    String ContentToText(TVSTTextSourceType Source, const String& Separator);
+    String ContentToUnicode(TVSTTextSourceType Source, char16_t Separator);
+    // The bytes of the global memory block rendering Format (CF_TEXT, CF_UNICODETEXT and the
+    // registered CSV, RTF and HTML formats), each with its terminating NUL; empty for any
+    // other format.
+    std::vector<std::uint8_t> ContentToClipboard(plat::UINT Format, TVSTTextSourceType Source);
+    // Fires the export events (etCustom) for the header and the exported nodes.
+    void ContentToCustom(TVSTTextSourceType Source);
+    // Top-level nodes as comma-separated quoted cells (" " for an empty text), written
+    // atomically; false for an empty name or when the file cannot be written.
+    bool SaveToCSVFile(const String& FileName, bool IncludeHeading);
+
+    // Export events. HTML and RTF fire the header and column events around the header row,
+    // OnBeforeNodeExport (false skips the node) and OnAfterNodeExport; the custom export
+    // fires all of them and ignores the results.
+    std::function<void(TCustomLazyStringTree*, TLTExportType)> OnBeforeTreeExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType)> OnAfterTreeExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType)> OnBeforeHeaderExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType)> OnAfterHeaderExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType, TColumnIndex)> OnBeforeColumnExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType, TColumnIndex)> OnColumnExport;
+    std::function<void(TCustomLazyStringTree*, TLTExportType, TColumnIndex)> OnAfterColumnExport;
+    std::function<bool(TCustomLazyStringTree*, TLTExportType, PLazyNode)> OnBeforeNodeExport;
+    std::function<bool(TCustomLazyStringTree*, TLTExportType, PLazyNode)> OnNodeExport;
+    std::function<bool(TCustomLazyStringTree*, TLTExportType, PLazyNode)> OnAfterNodeExport;
+
+    // The export's access to the painting hooks: the paint-text notification and the tree
+    // canvas's font-change redirection.
+    void ExportPaintText(PLazyNode Node, plat::TCanvas* Canvas, TColumnIndex Column, TVSTTextType TextType)
+    {
+        DoPaintText(Node, Canvas, Column, TextType);
+    }
+    void ExportHookFont(plat::TCanvas* Canvas) { HookCanvasFontChange(Canvas); }
+    void ExportUnhookFont(plat::TCanvas* Canvas) { UnhookCanvasFontChange(Canvas); }
+    // The cell's texts as the export sees them (the event arguments carry ExportType).
+    void ExportGetText(TVSTGetCellTextEventArgs& Args) { DoGetText(Args); }
 
 protected:
     TCustomLazyTreeOptions* CreateOptions() override { return new TCustomStringTreeOptions(this); }

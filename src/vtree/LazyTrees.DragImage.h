@@ -4,9 +4,12 @@
 // - PrepareDrag copies the picture and gives it a per-pixel alpha channel: pixels of the
 //   colour key are fully transparent, the others fade from the opaque centre towards the
 //   edges (alpha = 255 * e^(-8 * distance), the distance measured in units of the larger side).
-// - The picture is shown in a layered top-level window of its own, blended over whatever lies
-//   below by the window system, so nothing under it is ever saved or restored; the window
-//   takes no input and never takes the activation.
+// - The image keeps the screen content under it (the back image) and shows that content with
+//   the picture blended on it, so the result is right on a display without a compositor. It is
+//   shown in a top-level window of its own that takes no input and never the activation.
+// - A small move scrolls the saved background and only restores and captures the strips the
+//   move uncovers and reveals; a move by the image's size or more (or a forced repaint) gives
+//   back the whole background and captures it anew at the new place.
 // - The image counts as visible when it is in a drag, prepared and not hidden.
 // - DragTo follows the pointer along the permitted axis (FRestriction) only.
 #include <cstdint>
@@ -29,6 +32,21 @@ using TLTBias = std::int8_t;
 constexpr plat::TColor NoColorKey = 0x1FFFFFFF;
 
 class TLTDragImageWindow;
+
+// Where the image meets the screen: capturing what the screen shows, giving saved parts back
+// and presenting the composed picture. The image's own window serves the desktop; tests put
+// a screen of their own in its place.
+class TLTDragImageScreen {
+public:
+    virtual ~TLTDragImageScreen() = default;
+    // Copies the screen's R (screen coordinates) into Into with R's corner at At.
+    virtual void Capture(const plat::TRect& R, plat::TBitmap& Into, plat::TPoint At) = 0;
+    // Gives Part (image coordinates) of the background Back, saved for the image at Position,
+    // back to the screen.
+    virtual void Restore(const plat::TBitmap& Back, const plat::TRect& Part, plat::TPoint Position) = 0;
+    // Shows Picture with its corner at Position.
+    virtual void Present(const plat::TBitmap& Picture, plat::TPoint Position) = 0;
+};
 
 class TLTDragImage {
 public:
@@ -72,12 +90,24 @@ public:
     const plat::TBitmap* Picture() const { return FDragImage.get(); }
     // The layered window that shows the picture; null while nothing was shown yet.
     plat::TWinControl* Window() const;
+    // The screen content under the image while visible (null outside a drag).
+    const plat::TBitmap* BackImage() const { return FBackImage.get(); }
+    // Repaints Rect (Tree's client coordinates) of the saved background from Tree, clipped to
+    // the image; with UpdateNow the image is drawn again at once.
+    void RecaptureBackground(TBaseLazyTree* Tree, plat::TRect Rect, bool UpdateNow, bool IncludeFrame);
+    // A screen of the caller's (null: the image's own window on the desktop).
+    void SetScreen(std::unique_ptr<TLTDragImageScreen> Screen);
 
 private:
-    // The picture as the window shows it: premultiplied, with the post-blend bias.
-    void UpdateWindowPicture();
+    // The background with the picture blended on it, shown at the image position.
+    void DrawAtImagePosition();
+    void Capture(const plat::TRect& R, plat::TBitmap& Into, plat::TPoint At);
+    void Restore(const plat::TRect& Part);
     TBaseLazyTree* FOwner;
     std::unique_ptr<plat::TBitmap> FDragImage;
+    std::unique_ptr<plat::TBitmap> FBackImage;
+    std::unique_ptr<plat::TBitmap> FAlphaImage;
+    std::unique_ptr<TLTDragImageScreen> FScreen;
     std::unique_ptr<TLTDragImageWindow> FWindow;
     plat::TPoint FImagePosition{};
     plat::TPoint FLastPosition{};

@@ -389,6 +389,9 @@ void TBaseLazyTree::ProcessMouseDown(TMessage& Message, THitInfo& HitInfo)
     }
     MouseSelection(HitInfo, shift, shiftEmpty, altPressed, cellHit, fullRowHit, isHit, nodeSelected, multiSelect,
                    fullRowDrag, shouldDrag, newColumn, columnChange, Message.Msg == WM_RBUTTONDOWN);
+    // A drag waits for the pointer to pass the threshold.
+    if (shouldDrag && isHit && (HasState(tsLeftButtonDown) || HasState(tsMiddleButtonDown) || HasState(tsRightButtonDown)))
+        BeginDrag(false);
 }
 
 void TBaseLazyTree::ProcessMouseUp(TMessage& Message, THitInfo& HitInfo)
@@ -517,6 +520,11 @@ void TBaseLazyTree::MouseMove(TShiftState Shift, int X, int Y)
                 (std::abs(X - FLastClickPos.X) >= GetSystemMetrics(SM_CXDRAG) ||
                  std::abs(Y - FLastClickPos.Y) >= GetSystemMetrics(SM_CYDRAG)))
                 DoStateChange(0, TreeBit(tsWheelScrolling));
+            if (HasState(tsOLEDragPending) && (std::abs(X - FLastClickPos.X) >= FDragThreshold ||
+                                               std::abs(Y - FLastClickPos.Y) >= FDragThreshold)) {
+                RunOleDrag(FLastClickPos);
+                return;
+            }
             if (HasState(tsWheelPanning) || HasState(tsWheelScrolling)) UpdatePanningCursor(X, Y);
             if (MayAutoScroll()) CheckAutoScroll(X, Y);
             UpdateHotNode(X, Y);

@@ -53,6 +53,7 @@ void TCustomLazyTreeOptions::SetMiscOptions(TLTMiscOptions Value)
     FMiscOptions = Value;
     const bool live = !FOwner->plat::TComponent::HasState(plat::csLoading) && FOwner->HandleAllocated();
     if (live && In(TLTMiscOptions(Value ^ old), toCheckSupport)) FOwner->InvalidateTree();
+    if (In(TLTMiscOptions(Value ^ old), toAcceptOLEDrop)) FOwner->UpdateDropTargetRegistration();
     if (!FOwner->plat::TComponent::HasState(plat::csDesigning) && In(TLTMiscOptions(Value & ~old), toVariableNodeHeight)) {
         FOwner->BeginUpdate();
         try {

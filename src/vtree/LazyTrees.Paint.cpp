@@ -974,6 +974,7 @@ void TBaseLazyTree::CreateWnd()
                   (themes ? 0 : TreeBit(tsUseThemes)) | (explorer ? 0 : TreeBit(tsUseExplorerTheme)));
     FitDefaultHeightToFont();
     RebuildPaintResources(true, true);
+    UpdateDropTargetRegistration();
 }
 
 void TBaseLazyTree::Paint()

@@ -9,6 +9,8 @@
 
 #include "LazyTrees.Assert.h"
 #include "LazyTrees.BaseTree.h"
+#include "LazyTrees.DragDrop.h"
+#include "plat/Clock.h"
 #include "LazyTrees.Header.h"
 #include "plat/Forms.h"
 #include "plat/Resources.h"
@@ -328,8 +330,9 @@ void TBaseLazyTree::SetBottomNode(PLazyNode Node)
 bool TBaseLazyTree::MayAutoScroll()
 {
     const bool panning = HasState(tsWheelPanning) || HasState(tsWheelScrolling);
+    const bool dropTarget = FDragManager && FDragManager->IsDropTargetActive();
     return (In(FOptions->AutoOptions(), toAutoScroll) || panning) &&
-           (HasState(tsDrawSelecting) || HasState(tsVCLDragging) || panning);
+           (HasState(tsDrawSelecting) || dropTarget || HasState(tsVCLDragging) || panning);
 }
 
 unsigned TBaseLazyTree::ScrollDirectionsAt(int X, int Y)
@@ -348,6 +351,13 @@ unsigned TBaseLazyTree::ScrollDirectionsAt(int X, int Y)
     if (ClientWidth() + FEffectiveOffsetX < FRangeX && X > ClientWidth() - zone) result |= sdRight;
     if (Y < zone && FOffsetY != 0) result |= sdUp;
     if (std::int64_t(ClientHeight()) - FOffsetY < FRangeY && Y > ClientHeight() - zone) result |= sdDown;
+    // A drag over the tree scrolls only after AutoScrollDelay; the delay starts anew when a
+    // drag enters the tree.
+    const bool dropTarget = FDragManager && FDragManager->IsDropTargetActive();
+    if (result != 0 && (dropTarget || HasState(tsVCLDragging))) {
+        if (FDragScrollStart == 0) FDragScrollStart = plat::GetTickCount();
+        if (plat::TicksSince(FDragScrollStart) < FAutoScrollDelay) return 0;
+    }
     return result;
 }
 

@@ -300,7 +300,9 @@ void TBaseLazyTree::LoadNodeFromStream(plat::TStream& Stream, int Version, PLazy
         }
         if (FTempNodeCount > 0) {
             TNodeArray nodes(FTempNodeCache.begin(), FTempNodeCache.begin() + FTempNodeCount);
-            AddNodesToSelection(nodes, int(nodes.size()), true);
+            // A reader of many nodes collects them and merges them into the selection once.
+            if (FLoadedSelection) FLoadedSelection->insert(FLoadedSelection->end(), nodes.begin(), nodes.end());
+            else AddNodesToSelection(nodes, int(nodes.size()), true);
         }
         ResetTempNodes();
     };

@@ -5,6 +5,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QImage>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStandardItemModel>
@@ -196,6 +197,27 @@ double StandardItemModelBytesPerItem(int Count)
     const std::size_t after = HeapInUse();
     delete model;
     return double(after - before) / Count;
+}
+
+std::string EncodeModelRows(int Count)
+{
+    LazyModel model({Count}, 1);
+    model.fetchMore(QModelIndex());
+    QModelIndexList rows;
+    rows.reserve(Count);
+    for (int r = 0; r < Count; ++r) rows.append(model.index(r, 0, QModelIndex()));
+    std::unique_ptr<QMimeData> mime(model.mimeData(rows));
+    if (!mime) return {};
+    return mime->data(model.mimeTypes().value(0)).toStdString();
+}
+
+int DecodeModelRows(const std::string& Bytes)
+{
+    QStandardItemModel model;
+    QMimeData mime;
+    mime.setData(model.mimeTypes().value(0), QByteArray::fromStdString(Bytes));
+    model.dropMimeData(&mime, Qt::CopyAction, 0, 0, QModelIndex());
+    return model.rowCount();
 }
 
 } // namespace plat::peers

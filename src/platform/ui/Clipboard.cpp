@@ -10,8 +10,10 @@
 #include <atomic>
 #include <cctype>
 #include <map>
+#include <set>
 
 #include "plat/Controls.h"
+#include "plat/DragDrop.h"
 #include "ui/MimeFormats.h"
 
 namespace plat {
@@ -210,6 +212,276 @@ String TClipboard::AsText() const
 {
     return FromUtf16Bytes(GetAsHandle(CF_UNICODETEXT));
 }
+
+// ---- Clipboard of data objects ------------------------------------------------------------
+
+namespace {
+
+std::atomic<bool> g_failRead{false};
+
+// The MIME types under which a format travels.
+QStringList TypesOf(UINT format)
+{
+    if (IsHtmlFormat(format)) return {QString::fromLatin1(kHtmlBlockType), QStringLiteral("text/html")};
+    return {MimeOf(format)};
+}
+
+// The bytes of a medium: a global memory block, or a stream read from its start.
+bool MediumBytes(const TStgMedium& m, std::string& out)
+{
+    if (m.Tymed == TYMED_HGLOBAL && m.Global) {
+        out.assign(m.Global.begin(), m.Global.end());
+        return true;
+    }
+    if (m.Tymed == TYMED_ISTREAM && m.Stream) {
+        const std::int64_t size = m.Stream->Size();
+        if (size < 0 || size > (std::int64_t{1} << 31)) return false;
+        out.assign(static_cast<std::size_t>(size), '\0');
+        m.Stream->SetPosition(0);
+        out.resize(m.Stream->Read(out.data(), out.size()));
+        return true;
+    }
+    return false;
+}
+
+// The bytes of a format as global memory, or from a stream when the object offers no memory
+// block (a format's bytes may differ between the two media, so memory comes first).
+bool RenderBytes(IDataObject& data, UINT format, std::string& out)
+{
+    for (int tymed : {TYMED_HGLOBAL, TYMED_ISTREAM}) {
+        TFormatEtc fe;
+        fe.Format = format;
+        fe.Tymed = tymed;
+        TStgMedium m;
+        const bool ok = data.GetData(fe, m) == S_OK && MediumBytes(m, out);
+        ReleaseStgMedium(m);
+        if (ok) return true;
+    }
+    return false;
+}
+
+// The clipboard's MIME data while a data object of this process is on it: the types of the
+// formats the object offers, each rendered from the object when a reader asks. Deleting it
+// (the clipboard took other data) lets the object go.
+class DataObjectMime : public QMimeData {
+public:
+    explicit DataObjectMime(std::shared_ptr<IDataObject> data) : data_(std::move(data))
+    {
+        Live().insert(this);
+        std::shared_ptr<IEnumFormatEtc> en;
+        if (data_->EnumFormatEtc(DATADIR_GET, en) != S_OK || !en) return;
+        TFormatEtc f;
+        std::uint32_t got = 0;
+        while (en->Next(1, &f, &got) == S_OK && got == 1) {
+            if (std::find(formats_.begin(), formats_.end(), f.Format) != formats_.end()) continue;
+            formats_.push_back(f.Format);
+            for (const QString& t : TypesOf(f.Format))
+                if (!types_.contains(t)) types_.append(t);
+        }
+    }
+    ~DataObjectMime() override
+    {
+        Live().erase(this);
+        Release();
+    }
+
+    // Every such MIME data alive: the clipboard's and any the system has not deleted yet.
+    static std::set<DataObjectMime*>& Live()
+    {
+        // Never destroyed: the system may delete its clipboard data after static destructors.
+        static auto* live = new std::set<DataObjectMime*>;
+        return *live;
+    }
+
+    QStringList formats() const override { return types_; }
+    bool hasFormat(const QString& type) const override { return types_.contains(type); }
+
+    const std::shared_ptr<IDataObject>& Data() const { return data_; }
+    const std::vector<UINT>& Formats() const { return formats_; }
+    void Release()
+    {
+        // Moved out first: the object's release may call back into the clipboard.
+        std::shared_ptr<IDataObject> gone = std::move(data_);
+        data_.reset();
+        gone.reset();
+    }
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType meta) const override
+    {
+        if (!data_) return {};
+        std::shared_ptr<IDataObject> keep = data_;
+        QMimeData rendered;
+        for (UINT f : formats_) {
+            if (!TypesOf(f).contains(type)) continue;
+            std::string bytes;
+            if (!RenderBytes(*keep, f, bytes)) continue;
+            ui::PutFormat(rendered, f, bytes);
+            break;
+        }
+        if (type == QLatin1String("text/plain") && meta.id() == QMetaType::QString) return rendered.text();
+        return rendered.data(type);
+    }
+
+private:
+    std::shared_ptr<IDataObject> data_;
+    std::vector<UINT> formats_;
+    QStringList types_;
+};
+
+// The clipboard's data read through the format table, each format rendered once, on demand.
+class ClipboardReader : public IDataObject {
+public:
+    explicit ClipboardReader(const QMimeData& mime) : formats_(ui::MimeOfferedFormats(mime)) {}
+
+    HRESULT GetData(const TFormatEtc& Format, TStgMedium& Medium) override
+    {
+        Medium = TStgMedium{};
+        const HRESULT q = QueryGetData(Format);
+        if (q != S_OK) return q;
+        QClipboard* cb = System();
+        const QMimeData* m = cb ? cb->mimeData() : nullptr;
+        if (!m) return E_FAIL;
+        Medium.Tymed = TYMED_HGLOBAL;
+        Medium.Global = TGlobalHandle(QByteArrayToBytes(ui::MimeFormatBytes(*m, Format.Format)));
+        return S_OK;
+    }
+    HRESULT GetDataHere(const TFormatEtc&, TStgMedium&) override { return E_NOTIMPL; }
+    HRESULT QueryGetData(const TFormatEtc& Format) override
+    {
+        if (std::find(formats_.begin(), formats_.end(), Format.Format) == formats_.end()) return DV_E_FORMATETC;
+        return (Format.Tymed & TYMED_HGLOBAL) ? S_OK : DV_E_TYMED;
+    }
+    HRESULT GetCanonicalFormatEtc(const TFormatEtc&, TFormatEtc&) override { return DATA_S_SAMEFORMATETC; }
+    HRESULT SetData(const TFormatEtc&, const TStgMedium&, bool) override { return E_NOTIMPL; }
+    HRESULT EnumFormatEtc(int Direction, std::shared_ptr<IEnumFormatEtc>& Out) override
+    {
+        Out.reset();
+        if (Direction != DATADIR_GET) return E_NOTIMPL;
+        std::vector<TFormatEtc> list;
+        for (UINT f : formats_) {
+            TFormatEtc fe;
+            fe.Format = f;
+            list.push_back(fe);
+        }
+        Out = std::make_shared<Enum>(std::move(list), 0);
+        return S_OK;
+    }
+
+private:
+    static std::vector<std::uint8_t> QByteArrayToBytes(const std::string& s) { return {s.begin(), s.end()}; }
+
+    class Enum : public IEnumFormatEtc {
+    public:
+        Enum(std::vector<TFormatEtc> list, std::size_t at) : list_(std::move(list)), at_(at) {}
+        HRESULT Next(std::uint32_t Count, TFormatEtc* Out, std::uint32_t* Fetched) override
+        {
+            std::uint32_t n = 0;
+            while (n < Count && at_ < list_.size()) Out[n++] = list_[at_++];
+            if (Fetched) *Fetched = n;
+            return n == Count ? S_OK : S_FALSE;
+        }
+        HRESULT Skip(std::uint32_t Count) override
+        {
+            if (Count > list_.size() - at_) return S_FALSE;
+            at_ += Count;
+            return S_OK;
+        }
+        HRESULT Reset() override
+        {
+            at_ = 0;
+            return S_OK;
+        }
+        HRESULT Clone(std::shared_ptr<IEnumFormatEtc>& Out) override
+        {
+            Out = std::make_shared<Enum>(list_, at_);
+            return S_OK;
+        }
+
+    private:
+        std::vector<TFormatEtc> list_;
+        std::size_t at_;
+    };
+    std::vector<UINT> formats_;
+};
+
+DataObjectMime* CurrentMime()
+{
+    QClipboard* cb = System();
+    return cb ? dynamic_cast<DataObjectMime*>(const_cast<QMimeData*>(cb->mimeData())) : nullptr;
+}
+
+// Another program taking the clipboard may leave the MIME data alive for a while; the data
+// object goes as soon as the clipboard shows other data.
+void WatchOwnership(QClipboard* cb)
+{
+    static bool connected = false;
+    if (connected) return;
+    connected = true;
+    QObject::connect(cb, &QClipboard::dataChanged, cb, [cb] {
+        const QMimeData* now = cb->mimeData();
+        const std::set<DataObjectMime*> live = DataObjectMime::Live();
+        for (DataObjectMime* m : live)
+            if (m != now) m->Release();
+    });
+}
+
+} // namespace
+
+HRESULT OleSetClipboard(std::shared_ptr<IDataObject> Data)
+{
+    if (g_held) return CLIPBRD_E_CANT_OPEN;
+    QClipboard* cb = System();
+    if (!cb) return CLIPBRD_E_CANT_OPEN;
+    WatchOwnership(cb);
+    if (!Data) {
+        cb->clear();
+        return S_OK;
+    }
+    cb->setMimeData(new DataObjectMime(std::move(Data)));
+    return S_OK;
+}
+
+HRESULT OleGetClipboard(std::shared_ptr<IDataObject>& Data)
+{
+    Data.reset();
+    if (g_held || g_failRead) return CLIPBRD_E_CANT_OPEN;
+    QClipboard* cb = System();
+    if (!cb) return CLIPBRD_E_CANT_OPEN;
+    if (DataObjectMime* own = CurrentMime(); own && own->Data()) {
+        Data = own->Data();
+        return S_OK;
+    }
+    const QMimeData* m = cb->mimeData();
+    QMimeData none;
+    Data = std::make_shared<ClipboardReader>(m ? *m : none);
+    return S_OK;
+}
+
+HRESULT OleFlushClipboard()
+{
+    if (g_held) return CLIPBRD_E_CANT_OPEN;
+    DataObjectMime* own = CurrentMime();
+    if (!own || !own->Data()) return S_OK;
+    std::shared_ptr<IDataObject> data = own->Data();
+    auto* rendered = new QMimeData;
+    for (UINT f : own->Formats()) {
+        std::string bytes;
+        if (RenderBytes(*data, f, bytes)) ui::PutFormat(*rendered, f, bytes);
+    }
+    System()->setMimeData(rendered);
+    own = nullptr;  // deleted by the clipboard
+    data.reset();
+    return S_OK;
+}
+
+HRESULT OleIsCurrentClipboard(const IDataObject* Data)
+{
+    DataObjectMime* own = CurrentMime();
+    return Data && own && own->Data().get() == Data ? S_OK : S_FALSE;
+}
+
+void FailClipboardRead(bool Fail) { g_failRead = Fail; }
 
 } // namespace plat
 

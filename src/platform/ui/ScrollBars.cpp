@@ -4,6 +4,7 @@
 
 #include "plat/Controls.h"
 #include "plat/Graphics.h"
+#include "plat/ScrollBarInfo.h"
 #include "plat/Timers.h"
 #include "ui/UiNative.h"
 
@@ -358,6 +359,40 @@ bool ShowScrollBar(HWND Handle, int Bar, bool Show)
     if (!c) return false;
     if (Bar == SB_VERT || Bar == SB_BOTH) ApplyVisibility(c, SB_VERT, Show);
     if (Bar == SB_HORZ || Bar == SB_BOTH) ApplyVisibility(c, SB_HORZ, Show);
+    return true;
+}
+
+bool GetScrollBarInfo(HWND Handle, std::int32_t IdObject, TScrollBarInfo& Info)
+{
+    TWinControl* c = FindControl(Handle);
+    if (!c || (IdObject != OBJID_VSCROLL && IdObject != OBJID_HSCROLL)) return false;
+    const int bar = IdObject == OBJID_VSCROLL ? SB_VERT : SB_HORZ;
+    const NativeWindow& n = ui::N(c);
+    const ScrollBarState& s = n.bars[bar];
+    Info = TScrollBarInfo{};
+    if (!s.visible) {
+        for (std::uint32_t& state : Info.rgstate) state = STATE_SYSTEM_INVISIBLE;
+        return true;
+    }
+    const BarLayout l = Layout(c, bar);
+    TRect wr;
+    GetWindowRect(Handle, wr);
+    Info.rcScrollBar = Rect(wr.Left + l.bar.Left, wr.Top + l.bar.Top, wr.Left + l.bar.Right, wr.Top + l.bar.Bottom);
+    Info.dxyLineButton = l.vertical ? l.arrow1.Height() : l.arrow1.Width();
+    const int origin = l.vertical ? l.bar.Top : l.bar.Left;
+    if (!l.thumb.IsEmpty()) {
+        Info.xyThumbTop = (l.vertical ? l.thumb.Top : l.thumb.Left) - origin;
+        Info.xyThumbBottom = (l.vertical ? l.thumb.Bottom : l.thumb.Right) - origin;
+    } else {
+        Info.xyThumbTop = Info.xyThumbBottom = Info.dxyLineButton;
+    }
+    if (!s.enabled || !Scrollable(s))
+        for (std::uint32_t& state : Info.rgstate) state = STATE_SYSTEM_UNAVAILABLE;
+    if (n.barDown == bar) {
+        // SB_LINEUP 0 -> 1, SB_LINEDOWN 1 -> 5, SB_PAGEUP 2 -> 2, SB_PAGEDOWN 3 -> 4, thumb -> 3.
+        static constexpr int part[] = {1, 5, 2, 4, 3, 3};
+        if (n.barPart >= 0 && n.barPart <= SB_THUMBTRACK) Info.rgstate[part[n.barPart]] |= STATE_SYSTEM_PRESSED;
+    }
     return true;
 }
 

@@ -2,14 +2,18 @@
 // Data transfer by drag and drop: format descriptors, a data object offering data by format,
 // its format enumerator, and the drop-source and drop-target interfaces with the platform's
 // published result and effect numbers. Objects are shared (std::shared_ptr) for as long as any
-// party of a drag holds them. Data travels as a block of bytes ("global memory" medium) that
-// the receiver owns.
+// party of a drag holds them. Data travels as a medium: a global memory block, a stream or a
+// file name, released by whoever receives it (ReleaseStgMedium).
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
 #include "plat/Clipbrd.h"  // the format ids shared with the clipboard
 #include "plat/Messages.h"
+#include "plat/Streams.h"
+#include "plat/String.h"
 #include "plat/Types.h"
 
 namespace plat {
@@ -30,10 +34,31 @@ constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFFu);
 constexpr HRESULT DRAGDROP_E_NOTREGISTERED = static_cast<HRESULT>(0x80040100u);
 constexpr HRESULT DRAGDROP_E_ALREADYREGISTERED = static_cast<HRESULT>(0x80040101u);
 constexpr HRESULT DRAGDROP_E_INVALIDHWND = static_cast<HRESULT>(0x80040102u);
+// ---- Result codes of data objects, media and the clipboard of data objects ----
+constexpr HRESULT DV_E_DVTARGETDEVICE = static_cast<HRESULT>(0x80040065u);
+constexpr HRESULT DV_E_STGMEDIUM = static_cast<HRESULT>(0x80040066u);
+constexpr HRESULT DV_E_LINDEX = static_cast<HRESULT>(0x80040068u);
+constexpr HRESULT DV_E_TYMED = static_cast<HRESULT>(0x80040069u);
+constexpr HRESULT DV_E_CLIPFORMAT = static_cast<HRESULT>(0x8004006Au);
+constexpr HRESULT DV_E_DVASPECT = static_cast<HRESULT>(0x8004006Bu);
+constexpr HRESULT DATA_S_SAMEFORMATETC = 0x00040130;
+constexpr HRESULT OLE_S_USEREG = 0x00040000;
+constexpr HRESULT CLIPBRD_E_CANT_OPEN = static_cast<HRESULT>(0x800401D0u);
+constexpr HRESULT CLIPBRD_E_CANT_SET = static_cast<HRESULT>(0x800401D2u);
+constexpr HRESULT CLIPBRD_E_CANT_CLOSE = static_cast<HRESULT>(0x800401D4u);
+constexpr HRESULT STG_E_ACCESSDENIED = static_cast<HRESULT>(0x80030005u);
+inline bool Succeeded(HRESULT Result) { return Result >= 0; }
 
 constexpr UINT CF_HDROP = 15;  // file list
 constexpr int DVASPECT_CONTENT = 1;
+constexpr int TYMED_NULL = 0;
 constexpr int TYMED_HGLOBAL = 1;
+constexpr int TYMED_FILE = 2;
+constexpr int TYMED_ISTREAM = 4;
+constexpr int TYMED_ISTORAGE = 8;
+constexpr int TYMED_GDI = 16;
+constexpr int TYMED_MFPICT = 32;
+constexpr int TYMED_ENHMF = 64;
 constexpr int DATADIR_GET = 1;
 constexpr int DATADIR_SET = 2;
 
@@ -43,19 +68,98 @@ constexpr TDropEffect DROPEFFECT_COPY = 1;
 constexpr TDropEffect DROPEFFECT_MOVE = 2;
 constexpr TDropEffect DROPEFFECT_LINK = 4;
 
-// One offered format: the clipboard format id, the aspect, the index and the media kinds.
+// One offered format: the clipboard format id, the aspect, the index, the media kinds and
+// the target device (an opaque pointer compared by identity; null for none).
 struct TFormatEtc {
     UINT Format = 0;
     int Aspect = DVASPECT_CONTENT;
     int Index = -1;
     int Tymed = TYMED_HGLOBAL;
+    const void* Ptd = nullptr;
 };
 
-// Data handed over: the medium kind and the block of bytes.
-struct TStgMedium {
-    int Tymed = 0;
-    std::vector<std::uint8_t> Global;
+// ---- Global memory ----------------------------------------------------------------------
+// A movable block of bytes known by its handle. Copies of a handle name the same block (a
+// write through one is seen through all); the block lives while any handle names it.
+// Assigning bytes to a handle makes it name a new block with those bytes. Lock answers the
+// block's bytes and counts the lock; a null handle cannot be locked (nullptr).
+class TGlobalHandle {
+public:
+    TGlobalHandle() = default;
+    TGlobalHandle(std::vector<std::uint8_t> Bytes);
+    TGlobalHandle(std::initializer_list<std::uint8_t> Bytes) : TGlobalHandle(std::vector<std::uint8_t>(Bytes)) {}
+    TGlobalHandle& operator=(std::vector<std::uint8_t> Bytes) { return *this = TGlobalHandle(std::move(Bytes)); }
+    TGlobalHandle& operator=(std::initializer_list<std::uint8_t> Bytes)
+    {
+        return *this = TGlobalHandle(std::vector<std::uint8_t>(Bytes));
+    }
+
+    // A zero-initialised block of Size bytes; a null handle when it cannot be allocated.
+    static TGlobalHandle Alloc(std::size_t Size);
+
+    explicit operator bool() const { return block_ != nullptr; }
+    bool SameBlock(const TGlobalHandle& Other) const { return block_ == Other.block_; }
+    // Handles naming the block (0 for a null handle).
+    long UseCount() const { return block_.use_count(); }
+    void Reset() { block_.reset(); }
+
+    std::uint8_t* Lock() const;
+    // False when the block was not locked.
+    bool Unlock() const;
+    int LockCount() const;
+
+    // The block's bytes (empty for a null handle).
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
+    std::uint8_t* data() const;
+    std::uint8_t* begin() const { return data(); }
+    std::uint8_t* end() const { return data() + size(); }
+    std::uint8_t& operator[](std::size_t I) const { return data()[I]; }
+    std::uint8_t& back() const { return data()[size() - 1]; }
+    template <class It>
+    void assign(It First, It Last) { *this = TGlobalHandle(std::vector<std::uint8_t>(First, Last)); }
+    // Grows or shrinks the block in place (new bytes are zero); false for a null handle.
+    bool Resize(std::size_t Size) const;
+    // Makes room for the block to grow to Size bytes without moving.
+    void Reserve(std::size_t Size) const;
+    operator std::vector<std::uint8_t>() const { return std::vector<std::uint8_t>(begin(), end()); }
+    friend bool operator==(const TGlobalHandle& A, const std::vector<std::uint8_t>& B)
+    {
+        return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin());
+    }
+
+private:
+    struct Block;
+    std::shared_ptr<Block> block_;
 };
+
+std::uint8_t* GlobalLock(const TGlobalHandle& Handle);
+bool GlobalUnlock(const TGlobalHandle& Handle);
+std::size_t GlobalSize(const TGlobalHandle& Handle);
+
+// Data handed over: the medium kind and, by kind, the global memory, the stream or the file
+// name. ReleaseObject, when set, stands for the party that frees the data: releasing the
+// medium then drops that object instead of the data itself.
+struct TStgMedium {
+    int Tymed = TYMED_NULL;
+    TGlobalHandle Global;
+    std::shared_ptr<TStream> Stream;
+    String FileName;
+    std::shared_ptr<void> ReleaseObject;
+};
+
+// Frees what the medium holds (or drops its release object) and clears it to TYMED_NULL.
+void ReleaseStgMedium(TStgMedium& Medium);
+
+// A stream reading and writing a global memory block (a new empty one for a null handle),
+// growing it as it writes. The block lives while the stream or any other handle names it, so
+// DeleteOnRelease (the block goes with the stream) needs nothing more.
+std::shared_ptr<TStream> CreateStreamOnHGlobal(const TGlobalHandle& Block, bool DeleteOnRelease);
+// The block a stream of CreateStreamOnHGlobal writes to (null for other streams).
+TGlobalHandle GetHGlobalFromStream(const TStream& Stream);
+
+// The process's id, as other processes see it.
+std::uint32_t GetCurrentProcessId();
 
 class IEnumFormatEtc {
 public:
@@ -68,9 +172,45 @@ public:
     virtual HRESULT Clone(std::shared_ptr<IEnumFormatEtc>& Out) = 0;
 };
 
+class IDataObject;
+
+// Told when the data of an object it watches changes.
+class IAdviseSink {
+public:
+    virtual ~IAdviseSink() = default;
+    virtual void OnDataChange(const TFormatEtc& Format, const TStgMedium& Medium) = 0;
+};
+
+// Advise flags.
+constexpr std::uint32_t ADVF_NODATA = 1;
+
+// Keeps the sinks advised of a data object's changes. Advise answers a connection number
+// from 1 on; Unadvise of an unknown connection answers OLE_E_NOCONNECTION; EnumAdvise is not
+// offered (E_NOTIMPL). SendOnDataChange tells every sink, rendering the data for it unless
+// it asked for ADVF_NODATA.
+constexpr HRESULT OLE_E_NOCONNECTION = static_cast<HRESULT>(0x80040004u);
+class IDataAdviseHolder {
+public:
+    virtual ~IDataAdviseHolder() = default;
+    virtual HRESULT Advise(IDataObject* Data, const TFormatEtc& Format, std::uint32_t Advf,
+                           std::shared_ptr<IAdviseSink> Sink, std::uint32_t& Connection) = 0;
+    virtual HRESULT Unadvise(std::uint32_t Connection) = 0;
+    virtual HRESULT EnumAdvise() = 0;
+    virtual HRESULT SendOnDataChange(IDataObject* Data, std::uint32_t Reserved, std::uint32_t Advf) = 0;
+};
+HRESULT CreateDataAdviseHolder(std::shared_ptr<IDataAdviseHolder>& Out);
+
 class IDataObject {
 public:
     virtual ~IDataObject() = default;
+    // Change notifications; an object that offers none keeps these answers.
+    virtual HRESULT DAdvise(const TFormatEtc&, std::uint32_t, std::shared_ptr<IAdviseSink>, std::uint32_t& Connection)
+    {
+        Connection = 0;
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    virtual HRESULT DUnadvise(std::uint32_t) { return OLE_E_ADVISENOTSUPPORTED; }
+    virtual HRESULT EnumDAdvise() { return OLE_E_ADVISENOTSUPPORTED; }
     virtual HRESULT GetData(const TFormatEtc& Format, TStgMedium& Medium) = 0;
     virtual HRESULT GetDataHere(const TFormatEtc& Format, TStgMedium& Medium) = 0;
     virtual HRESULT QueryGetData(const TFormatEtc& Format) = 0;

@@ -5,6 +5,7 @@
 // on demand (canFetchMore/fetchMore), as a lazy model does.
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace plat::peers {
@@ -43,6 +44,13 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
+
+// The toolkit's own transfer of item-model rows (what its views put on the clipboard and into
+// drags): the first Count rows of a flat lazy model encoded by the model's mimeData, and
+// such bytes decoded into an empty standard item model as copies (dropMimeData); the second
+// answers the rows added.
+std::string EncodeModelRows(int Count);
+int DecodeModelRows(const std::string& Bytes);
 
 // Heap bytes in use by the process (allocator statistics).
 std::size_t HeapInUse();
