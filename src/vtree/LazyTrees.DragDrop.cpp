@@ -561,10 +561,11 @@ void TBaseLazyTree::ExpandDropTarget()
     if (!n || !n->Has(vsHasChildren) || n->Has(vsExpanded)) return;
     TBaseLazyTree* source = FDragManager ? FDragManager->CurrentDragSource() : nullptr;
     const bool image = source && !FDragManager->HasDropTargetHelper();
-    if (image) source->DragImage()->HideDragImage();
     ToggleNode(n);
     Update();
-    if (image) source->DragImage()->ShowDragImage();
+    // The saved background under the image takes the new rows from the tree itself: a screen
+    // read while the window system still shows the image would take the image in too.
+    if (image) UpdateDragImageArea(source, ClientRect(), true, false);
 }
 
 // ---- messages: the control drag and the expand timer --------------------------------------
