@@ -607,6 +607,29 @@ TEST_F(ExtDropDownTest, AReadOnlyDropDownDrawsADisabledArrow)
     EXPECT_EQ(arrow(), ColorToRGB(clGrayText));
 }
 
+TEST_F(ExtDropDownTest, ASelectionOnlyEditOpensOnAPressAndPaintsItsTextSelected)
+{
+    dd->SetEditorEnabled(false);
+    dd->SetText(u"abc");
+    dd->SetFocus();
+    dd->Invalidate();
+    pt::ProcessEvents();
+    auto g = pt::Grab(dd);
+    EXPECT_EQ(pt::PixelOf(*g, 3, 10), ColorToRGB(clHighlight));
+    EXPECT_EQ(pt::PixelOf(*g, 2, 10), clBlack);  // the outline
+    pt::Type(u"x");
+    EXPECT_EQ(dd->Text(), u"abc");  // typing is ignored
+    pt::Click(dd, 30, 10);
+    EXPECT_TRUE(Open());
+    pt::Key(VK_ESCAPE);
+    EXPECT_FALSE(Open());
+    dd->SetFocusDraw(false);
+    dd->Invalidate();
+    pt::ProcessEvents();
+    g = pt::Grab(dd);
+    EXPECT_NE(pt::PixelOf(*g, 3, 10), ColorToRGB(clHighlight));
+}
+
 // ---- TDbgList -------------------------------------------------------------------------------
 
 TEST(ExtDropDownDbgList, IndexesOutsideTheListRaise)
