@@ -451,6 +451,10 @@ void TCustomForm::SetVisible(bool Value)
             for (TCustomForm* f : g_allForms)
                 if (f != this && f->Visible() && f->Enabled()) next = f;
             if (!g_modalStack.empty() && g_modalStack.back() != this) next = g_modalStack.back();
+            // A hidden owned form gives the keyboard back to its owner window.
+            if (popupParent_ && popupParent_->Visible() && popupParent_->Enabled() &&
+                (g_modalStack.empty() || g_modalStack.back() == popupParent_))
+                next = popupParent_;
             SetActiveForm(next);
         }
     }

@@ -121,6 +121,21 @@ TEST_F(PopupServicesTest, ActivationTellsBothFormsTheOtherWindow)
     EXPECT_TRUE(b.heard.empty());
 }
 
+TEST_F(PopupServicesTest, AHiddenOwnedFormGivesTheActivationBackToItsOwner)
+{
+    TForm owner(nullptr), newer(nullptr), popup(nullptr);
+    owner.SetBounds(0, 0, 100, 100);
+    newer.SetBounds(200, 0, 100, 100);
+    popup.SetBounds(0, 120, 50, 50);
+    owner.Show();
+    newer.Show();
+    popup.SetPopupParent(&owner);
+    popup.Show();
+    pt::ActivateForm(&popup);
+    popup.Hide();
+    EXPECT_TRUE(owner.Active());
+}
+
 TEST_F(PopupServicesTest, TheParentWalkContinuesThroughOwnerWindows)
 {
     TForm owner(nullptr);
