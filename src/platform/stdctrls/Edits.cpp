@@ -13,8 +13,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -60,6 +63,48 @@ bool IsEditingKey(WPARAM vk, Qt::KeyboardModifiers mods)
     return (mods & Qt::ControlModifier) && vk >= 'A' && vk <= 'Z';
 }
 
+// The surface drawn over an editor: transparent where nothing was drawn, deaf to the mouse.
+class EditOverlay : public QWidget {
+public:
+    explicit EditOverlay(QWidget* parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents, true);
+        setAttribute(Qt::WA_NoSystemBackground, true);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    QImage image;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (image.isNull()) return;
+        QPainter p(this);
+        p.drawImage(0, 0, image);
+    }
+};
+
+// The application's style without a text caret.
+class NoCaretStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_TextCursorWidth) return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+// The clipboard message a key asks for (Ctrl+X/C/V, Shift+Delete, Ctrl+Insert,
+// Shift+Insert); 0 for other keys.
+UINT ClipboardMessageOf(WPARAM vk, Qt::KeyboardModifiers mods)
+{
+    const bool ctrl = mods & Qt::ControlModifier, shift = mods & Qt::ShiftModifier;
+    if (mods & Qt::AltModifier) return 0;
+    if ((ctrl && !shift && vk == 'X') || (shift && !ctrl && vk == VK_DELETE)) return WM_CUT;
+    if ((ctrl && !shift && vk == 'C') || (ctrl && !shift && vk == VK_INSERT)) return WM_COPY;
+    if ((ctrl && !shift && vk == 'V') || (shift && !ctrl && vk == VK_INSERT)) return WM_PASTE;
+    return 0;
+}
+
 } // namespace
 
 struct HostedEdit : QObject {
@@ -77,6 +122,10 @@ struct HostedEdit : QObject {
     QFont font;
     TColor baseColor = clNone;
     TColor textColor = clNone;
+    // Drawing over the editor (BeginOverlay) and the hidden caret.
+    EditOverlay* overlay = nullptr;
+    std::unique_ptr<TCanvas> overlayCanvas;
+    NoCaretStyle* noCaret = nullptr;
 
     QWidget* editor() const { return line ? static_cast<QWidget*>(line) : static_cast<QWidget*>(plain); }
     QWidget* keyTarget() const { return line ? static_cast<QWidget*>(line) : plain->viewport(); }
@@ -88,6 +137,21 @@ struct HostedEdit : QObject {
         forwarding = true;
         ui::ForwardKey(editor(), &e);
         forwarding = false;
+    }
+
+    // The left button on the editor also reaches the control's mouse path (MouseDown,
+    // MouseUp, Click) in client coordinates; the editor then acts on it as well.
+    void LeftButton(QObject* watched, QEvent* event)
+    {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() != Qt::LeftButton || !owner->Enabled()) return;
+        const QPoint p = static_cast<QWidget*>(watched)->mapTo(editor(), me->position().toPoint()) + editor()->pos();
+        const TRect client = owner->ClientAreaInWindow();
+        const UINT msg = event->type() == QEvent::MouseButtonPress     ? WM_LBUTTONDOWN
+                         : event->type() == QEvent::MouseButtonDblClick ? WM_LBUTTONDBLCLK
+                                                                        : WM_LBUTTONUP;
+        owner->Perform(msg, event->type() == QEvent::MouseButtonRelease ? 0 : MK_LBUTTON,
+                       MakeLParam(p.x() - client.Left, p.y() - client.Top));
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -106,6 +170,10 @@ struct HostedEdit : QObject {
         case QEvent::MouseButtonDblClick:
             if (owner->Enabled() && !owner->Focused() && owner->CanFocus())
                 owner->SetFocus();
+            LeftButton(watched, event);
+            return false;
+        case QEvent::MouseButtonRelease:
+            LeftButton(watched, event);
             return false;
         default:
             return false;
@@ -258,8 +326,68 @@ void TCustomEdit::ApplyFont()
         host_->plain->viewport()->setPalette(pal);
 }
 
+void TCustomEdit::HideCaret()
+{
+    QWidget* e = host_->editor();
+    if (host_->noCaret) return;
+    host_->noCaret = new NoCaretStyle();
+    host_->noCaret->setParent(e);
+    e->setStyle(host_->noCaret);
+}
+
+void TCustomEdit::ShowCaret()
+{
+    if (!host_->noCaret) return;
+    QWidget* e = host_->editor();
+    e->setStyle(nullptr);
+    delete host_->noCaret;
+    host_->noCaret = nullptr;
+}
+
+int TCustomEdit::CharFromPos(TPoint P) const
+{
+    if (host_->line) {
+        const QPoint q = host_->line->mapFrom(Native()->widget, QPoint(P.X, P.Y));
+        return host_->line->cursorPositionAt(q);
+    }
+    const QPoint q = host_->plain->viewport()->mapFrom(Native()->widget, QPoint(P.X, P.Y));
+    return host_->plain->cursorForPosition(q).position();
+}
+
+TCanvas* TCustomEdit::BeginOverlay()
+{
+    QWidget* parent = Native() ? Native()->widget : nullptr;
+    if (!parent) return nullptr;
+    if (!host_->overlay) {
+        host_->overlay = new EditOverlay(parent);
+        host_->overlayCanvas = std::make_unique<TCanvas>();
+    }
+    EditOverlay* o = host_->overlay;
+    const QSize size(std::max(1, Width()), std::max(1, Height()));
+    if (o->image.size() != size) {
+        o->image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        o->image.fill(Qt::transparent);
+    }
+    o->setGeometry(0, 0, size.width(), size.height());
+    o->raise();
+    o->show();
+    gfx::BindCanvas(host_->overlayCanvas.get(), &o->image, QPoint(0, 0), nullptr);
+    return host_->overlayCanvas.get();
+}
+
+void TCustomEdit::EndOverlay()
+{
+    if (!host_->overlay) return;
+    gfx::UnbindCanvas(host_->overlayCanvas.get());
+    host_->overlay->update();
+}
+
 void TCustomEdit::PaintWindow(TCanvas* Canvas)
 {
+    if (host_->overlay && !host_->overlay->image.isNull()) {
+        host_->overlay->image.fill(Qt::transparent);
+        host_->overlay->update();
+    }
     Canvas->Brush()->SetStyle(bsSolid);
     Canvas->Brush()->SetColor(Color());
     Canvas->FillRect(ClientRect());
@@ -535,6 +663,12 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         return;
     case WM_KEYDOWN: {
         const Qt::KeyboardModifiers mods = CurrentModifiers();
+        // The clipboard keys go out as WM_CUT, WM_COPY and WM_PASTE, so that they pass WndProc
+        // (where a control may refuse or replace them) before the editor acts.
+        if (const UINT clip = ClipboardMessageOf(Message.WParam, mods)) {
+            Perform(clip);
+            return;
+        }
         if (IsEditingKey(Message.WParam, mods)) {
             QKeyEvent e(QEvent::KeyPress, ui::QtKeyOf(static_cast<int>(Message.WParam)), mods);
             host_->forward(e);
@@ -605,19 +739,13 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
             *reinterpret_cast<TRect*>(Message.LParam) = host_->hasFormatRect ? host_->formatRect : ClientRect();
         return;
     case EM_CHARFROMPOS: {
-        // The character nearest a client point (low word) and its line (high word).
+        // The character nearest a client point (low word) and, in a memo, its line (high word).
         const TPoint p = PointFromLParam(Message.LParam);
-        // The editor widget covers the client area: client points are its own.
-        const QPoint at(p.X, p.Y);
-        int index = 0, lineIndex = 0;
-        if (host_->line) {
-            index = host_->line->cursorPositionAt(at);
-        } else if (host_->plain) {
-            const QTextCursor c = host_->plain->cursorForPosition(host_->plain->viewport()->mapFrom(host_->plain, at));
-            index = c.position();
-            lineIndex = c.blockNumber();
-        }
-        Message.Result = MakeLParam(std::clamp(index, 0, 0xFFFF), std::clamp(lineIndex, 0, 0xFFFF));
+        int lineIndex = 0;
+        if (!host_->line && host_->plain)
+            lineIndex = host_->plain->cursorForPosition(host_->plain->viewport()->mapFrom(Native()->widget, QPoint(p.X, p.Y)))
+                            .blockNumber();
+        Message.Result = MakeLParam(std::clamp(CharFromPos(p), 0, 0xFFFF), std::clamp(lineIndex, 0, 0xFFFF));
         return;
     }
     case EM_GETLINECOUNT:
@@ -744,11 +872,11 @@ void TCustomMaskEdit::DefaultHandler(TMessage& Message)
         const bool ctrl = mods & Qt::ControlModifier, shift = mods & Qt::ShiftModifier;
         const WPARAM vk = Message.WParam;
         if ((vk == VK_DELETE && shift) || (ctrl && vk == 'X')) {
-            CutToClipboard();
+            Perform(WM_CUT);
             return;
         }
         if ((vk == VK_INSERT && shift) || (ctrl && vk == 'V')) {
-            PasteFromClipboard();
+            Perform(WM_PASTE);
             return;
         }
         if (vk == VK_DELETE) {
