@@ -444,6 +444,16 @@ void TDropDownEditTypes::KeyPress(char16_t Key, TCharState State) {
     if (!host_.EditorEnabled()) return;
     const String value = GetText();
     const bool wholeSelected = !value.empty() && host_.SelLength() >= Len(value);
+    // A key that leaves the text as it was (refused, or only moving the caret) must not
+    // leave the hold behind for an unrelated later change.
+    struct HoldGuard {
+        TDropDownEditTypes& rules;
+        const String before;
+        bool set;
+        ~HoldGuard() {
+            if (set && rules.host_.EditText() == before) rules.blockChange_ = false;
+        }
+    } hold{*this, host_.EditText(), wholeSelected};
     if (wholeSelected) blockChange_ = true;
     if (Key == 13 || Key == 27) {
         if (Key == 13 && State.Control) return;

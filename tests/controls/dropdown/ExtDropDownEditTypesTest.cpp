@@ -266,6 +266,17 @@ TEST_P(Locales, WholeTextTypedOverRaisesNoSecondChange) {
     EXPECT_EQ(e.changes, 1) << "emptying the value raises the change once";
     e.Type(u"y");
     EXPECT_EQ(e.changes, 2) << "the next change is notified again";
+    // A refused key over the whole value holds nothing back for later changes.
+    FakeEdit n;
+    n.rules.SetEditType(dd::etNumeric);
+    n.Start(u"12", 0, 2);
+    n.changes = 0;
+    n.Type(u"a");
+    EXPECT_EQ(S(n.text), "12");
+    n.SetSel(2, 0);
+    n.Type(u"3");
+    EXPECT_EQ(S(n.text), "123");
+    EXPECT_EQ(n.changes, 1);
 }
 
 TEST_P(Locales, MoneyRegroupingIsNotASecondChange) {
