@@ -3,30 +3,32 @@
 
 # The program's source folders, lowest layer first, each as <folder>=<layer>. A target links
 # only targets of a lower layer or of its own group (the first part of its folder; shell/kit
-# is a group of its own); tools/check-graph.cmake checks it on the built graph.
+# and grid/base are groups of their own); tools/check-graph.cmake checks it on the built graph.
 #   0 platform          the layer over the operating system and Qt
-#   1 controls, grid, vtree   the control libraries
-#   2 shell/kit         what every window of the program builds on
-#   3 settings .. building    the subsystems' windows and data
-#   4 shell             the main window, the program's windows created together, main()
+#   1 grid/base         the grid foundation (a group of its own)
+#   2 controls, vtree   the control libraries the grid's model and view build on
+#   3 grid              the string grid's model, view and exchange
+#   4 shell/kit         what every window of the program builds on
+#   5 settings .. building    the subsystems' windows and data
+#   6 shell             the main window, the program's windows created together, main()
 # src/ and tests/ add every folder in this order, bench/ those that have benchmarks.
 set(CONFIGURATOR_FOLDERS
   platform=0
-  controls/button=1
-  controls/pagecontrol=1
-  controls/dropdown=1
   grid/base=1
-  grid/model=1
-  grid/view=1
-  grid/io=1
-  vtree=1
-  shell/kit=2
-  settings=3
-  image=3
-  mbus=3
-  fieldbus=3
-  building=3
-  shell=4)
+  controls/button=2
+  controls/pagecontrol=2
+  controls/dropdown=2
+  vtree=2
+  grid/model=3
+  grid/view=3
+  grid/io=3
+  shell/kit=4
+  settings=5
+  image=5
+  mbus=5
+  fieldbus=5
+  building=5
+  shell=6)
 
 # The folders of CONFIGURATOR_FOLDERS without their layers, in order.
 function(configurator_folders out)

@@ -4,7 +4,7 @@
 #
 # Layers come from CONFIGURATOR_FOLDERS in cmake/Project.cmake, lowest first; a target links
 # only targets of a lower layer or of its own folder group (the first part of its folder;
-# shell/kit is a group of its own). Tests and benchmarks in tests/<group> or bench/<group>
+# shell/kit and grid/base are groups of their own). Tests and benchmarks in tests/<group> or bench/<group>
 # may also link the test kits and neighbours of their own layer, never a layer above their
 # group.
 # Nothing outside the platform (its own tests and benchmarks aside) reaches a platform
@@ -23,6 +23,8 @@ foreach(entry IN LISTS CONFIGURATOR_FOLDERS)
   set(layer "${CMAKE_MATCH_2}")
   if(folder MATCHES "^shell/kit$")
     set(group kit)
+  elseif(folder MATCHES "^grid/base$")
+    set(group gridbase)
   else()
     string(REGEX REPLACE "/.*$" "" group "${folder}")
   endif()
@@ -50,6 +52,8 @@ function(group_of folder out_group out_kind)
   endif()
   if(rest MATCHES "^shell/kit(/|$)")
     set(group kit)
+  elseif(rest MATCHES "^grid/base(/|$)")
+    set(group gridbase)
   elseif(rest MATCHES "^([^/]+)")
     set(group "${CMAKE_MATCH_1}")
   else()

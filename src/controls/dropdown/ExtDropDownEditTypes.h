@@ -27,7 +27,7 @@ enum TDropDownEditType {
 };
 
 // Sender, the part of the value concerned, and whether the operation may go ahead.
-using TClipboardEvent = std::function<void(plat::TObject* Sender, StringView Value, bool& Allow)>;
+using TClipboardEvent = std::function<void(plat::TObject* Sender, const String& Value, bool& Allow)>;
 
 // What the rules need of the single-line edit they filter.
 class IEditTypeHost {

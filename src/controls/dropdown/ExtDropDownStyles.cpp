@@ -1,6 +1,7 @@
 #include "ExtDropDownStyles.h"
 
 #include "ExtDraw.h"
+#include "ExtDropDown.h"
 
 namespace dropdown {
 
@@ -287,6 +288,85 @@ void ApplyItemAppearanceStyle(TItemAppearance* Appearance, TExtStyle Style) {
         break;
     default: break;
     }
+}
+
+} // namespace dropdown
+
+// ---- the drop-down's colour styles -------------------------------------------------------
+
+namespace dropdown {
+
+namespace {
+
+void Apply(const TStyleColor& c, TColor& field) {
+    if (c) field = *c;
+}
+
+template <class Setter>
+void Apply(const TStyleColor& c, Setter set) {
+    if (c) set(*c);
+}
+
+} // namespace
+
+void TExtCustomDropDown::SetComponentStyle(grid::TExtStyle AStyle) {
+    extStyle_ = AStyle;
+    const TFormStyleColors f = FormStyleColors(AStyle);
+    // Stored without a change notification: an open form shows them at its next opening.
+    Apply(f.FormColor, dropDownColor_);
+    Apply(f.FormColorTo, dropDownColorTo_);
+    Apply(f.FormBorderColor, dropDownBorderColor_);
+    THeaderAppearance* h = dropDownHeader_.get();
+    Apply(f.HeaderColor, [h](TColor c) { h->SetColor(c); });
+    Apply(f.HeaderColorTo, [h](TColor c) { h->SetColorTo(c); });
+    Apply(f.HeaderFontColor, [h](TColor c) { h->Font()->SetColor(c); });
+    Apply(f.HeaderBorderColor, [h](TColor c) { h->SetBorderColor(c); });
+    TFooterAppearance* ft = dropDownFooter_.get();
+    Apply(f.FooterColor, [ft](TColor c) { ft->SetColor(c); });
+    Apply(f.FooterColorTo, [ft](TColor c) { ft->SetColorTo(c); });
+    Apply(f.FooterFontColor, [ft](TColor c) { ft->Font()->SetColor(c); });
+    Apply(f.FooterBorderColor, [ft](TColor c) { ft->SetBorderColor(c); });
+
+    const TButtonStyleColors b = ButtonStyleColors(AStyle);
+    TExtButtonAppearance* a = buttonAppearance_.get();
+    Apply(b.Color, [a](TColor c) { a->SetColor(c); });
+    Apply(b.ColorTo, [a](TColor c) { a->SetColorTo(c); });
+    Apply(b.BorderColor, [a](TColor c) { a->SetBorderColor(c); });
+    Apply(b.ColorHot, [a](TColor c) { a->SetColorHot(c); });
+    Apply(b.ColorHotTo, [a](TColor c) { a->SetColorHotTo(c); });
+    Apply(b.BorderColorHot, [a](TColor c) { a->SetBorderColorHot(c); });
+    Apply(b.ColorDown, [a](TColor c) { a->SetColorDown(c); });
+    Apply(b.ColorDownTo, [a](TColor c) { a->SetColorDownTo(c); });
+    Apply(b.BorderColorDown, [a](TColor c) { a->SetBorderColorDown(c); });
+    Apply(b.ColorDisabled, [a](TColor c) { a->SetColorDisabled(c); });
+    Apply(b.ColorDisabledTo, [a](TColor c) { a->SetColorDisabledTo(c); });
+    Apply(b.ColorChecked, [a](TColor c) { a->SetColorChecked(c); });
+    Apply(b.ColorCheckedTo, [a](TColor c) { a->SetColorCheckedTo(c); });
+    Apply(b.BorderColorChecked, [a](TColor c) { a->SetBorderColorChecked(c); });
+}
+
+void TExtCustomDropDown::SetColorTones(const grid::TColorTones& ATones) {
+    if (button_) {
+        button_->ButtonColor = ATones.Background.BrushColor;
+        button_->ButtonColorHot = ATones.Hover.BrushColor;
+        button_->ButtonColorDown = ATones.Selected.BrushColor;
+        button_->ButtonBorderColor = ATones.Background.BorderColor;
+    }
+    const bool changed = BorderColor() != ATones.Background.BorderColor;
+    SetBorderColor(ATones.Background.BorderColor);
+    if (changed && button_) button_->SpeedButton()->Invalidate();
+}
+
+void TExtCustomDropDown::SetSelectionColorStyle(TSelectionColorStyle Value) {
+    selectionColorStyle_ = Value;
+    const TSelectionStyleColors s = SelectionStyleColors(Value);
+    Apply(s.Color, selectionColor_);
+    Apply(s.ColorTo, selectionColorTo_);
+}
+
+void TExtCustomDropDown::DrawSelectionBackground(plat::TCanvas* Canvas, TRect Rect, int Sides, TColor Background) {
+    dropdown::DrawSelectionBackground(Canvas, Rect, Sides, Background, selectionColorStyle_, selectionColor_,
+                                      selectionColorTo_);
 }
 
 } // namespace dropdown

@@ -14,7 +14,9 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -60,6 +62,48 @@ bool IsEditingKey(WPARAM vk, Qt::KeyboardModifiers mods)
     return (mods & Qt::ControlModifier) && vk >= 'A' && vk <= 'Z';
 }
 
+// The surface drawn over an editor: transparent where nothing was drawn, deaf to the mouse.
+class EditOverlay : public QWidget {
+public:
+    explicit EditOverlay(QWidget* parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents, true);
+        setAttribute(Qt::WA_NoSystemBackground, true);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    QImage image;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (image.isNull()) return;
+        QPainter p(this);
+        p.drawImage(0, 0, image);
+    }
+};
+
+// The application's style without a text caret.
+class NoCaretStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_TextCursorWidth) return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+// The clipboard message a key asks for (Ctrl+X/C/V, Shift+Delete, Ctrl+Insert,
+// Shift+Insert); 0 for other keys.
+UINT ClipboardMessageOf(WPARAM vk, Qt::KeyboardModifiers mods)
+{
+    const bool ctrl = mods & Qt::ControlModifier, shift = mods & Qt::ShiftModifier;
+    if (mods & Qt::AltModifier) return 0;
+    if ((ctrl && !shift && vk == 'X') || (shift && !ctrl && vk == VK_DELETE)) return WM_CUT;
+    if ((ctrl && !shift && vk == 'C') || (ctrl && !shift && vk == VK_INSERT)) return WM_COPY;
+    if ((ctrl && !shift && vk == 'V') || (shift && !ctrl && vk == VK_INSERT)) return WM_PASTE;
+    return 0;
+}
+
 } // namespace
 
 struct HostedEdit : QObject {
@@ -77,6 +121,10 @@ struct HostedEdit : QObject {
     QFont font;
     TColor baseColor = clNone;
     TColor textColor = clNone;
+    // Drawing over the editor (BeginOverlay) and the hidden caret.
+    EditOverlay* overlay = nullptr;
+    std::unique_ptr<TCanvas> overlayCanvas;
+    NoCaretStyle* noCaret = nullptr;
 
     QWidget* editor() const { return line ? static_cast<QWidget*>(line) : static_cast<QWidget*>(plain); }
     QWidget* keyTarget() const { return line ? static_cast<QWidget*>(line) : plain->viewport(); }
@@ -236,8 +284,68 @@ void TCustomEdit::ApplyFont()
         host_->plain->viewport()->setPalette(pal);
 }
 
+void TCustomEdit::HideCaret()
+{
+    QWidget* e = host_->editor();
+    if (host_->noCaret) return;
+    host_->noCaret = new NoCaretStyle();
+    host_->noCaret->setParent(e);
+    e->setStyle(host_->noCaret);
+}
+
+void TCustomEdit::ShowCaret()
+{
+    if (!host_->noCaret) return;
+    QWidget* e = host_->editor();
+    e->setStyle(nullptr);
+    delete host_->noCaret;
+    host_->noCaret = nullptr;
+}
+
+int TCustomEdit::CharFromPos(TPoint P) const
+{
+    if (host_->line) {
+        const QPoint q = host_->line->mapFrom(Native()->widget, QPoint(P.X, P.Y));
+        return host_->line->cursorPositionAt(q);
+    }
+    const QPoint q = host_->plain->viewport()->mapFrom(Native()->widget, QPoint(P.X, P.Y));
+    return host_->plain->cursorForPosition(q).position();
+}
+
+TCanvas* TCustomEdit::BeginOverlay()
+{
+    QWidget* parent = Native() ? Native()->widget : nullptr;
+    if (!parent) return nullptr;
+    if (!host_->overlay) {
+        host_->overlay = new EditOverlay(parent);
+        host_->overlayCanvas = std::make_unique<TCanvas>();
+    }
+    EditOverlay* o = host_->overlay;
+    const QSize size(std::max(1, Width()), std::max(1, Height()));
+    if (o->image.size() != size) {
+        o->image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        o->image.fill(Qt::transparent);
+    }
+    o->setGeometry(0, 0, size.width(), size.height());
+    o->raise();
+    o->show();
+    gfx::BindCanvas(host_->overlayCanvas.get(), &o->image, QPoint(0, 0), nullptr);
+    return host_->overlayCanvas.get();
+}
+
+void TCustomEdit::EndOverlay()
+{
+    if (!host_->overlay) return;
+    gfx::UnbindCanvas(host_->overlayCanvas.get());
+    host_->overlay->update();
+}
+
 void TCustomEdit::PaintWindow(TCanvas* Canvas)
 {
+    if (host_->overlay && !host_->overlay->image.isNull()) {
+        host_->overlay->image.fill(Qt::transparent);
+        host_->overlay->update();
+    }
     Canvas->Brush()->SetStyle(bsSolid);
     Canvas->Brush()->SetColor(Color());
     Canvas->FillRect(ClientRect());
@@ -513,6 +621,12 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         return;
     case WM_KEYDOWN: {
         const Qt::KeyboardModifiers mods = CurrentModifiers();
+        // The clipboard keys go out as WM_CUT, WM_COPY and WM_PASTE, so that they pass WndProc
+        // (where a control may refuse or replace them) before the editor acts.
+        if (const UINT clip = ClipboardMessageOf(Message.WParam, mods)) {
+            Perform(clip);
+            return;
+        }
         if (IsEditingKey(Message.WParam, mods)) {
             QKeyEvent e(QEvent::KeyPress, ui::QtKeyOf(static_cast<int>(Message.WParam)), mods);
             host_->forward(e);
@@ -582,6 +696,12 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
         if (Message.LParam)
             *reinterpret_cast<TRect*>(Message.LParam) = host_->hasFormatRect ? host_->formatRect : ClientRect();
         return;
+    case EM_CHARFROMPOS: {
+        const TPoint p{LoWord(static_cast<std::uintptr_t>(Message.LParam)),
+                       HiWord(static_cast<std::uintptr_t>(Message.LParam))};
+        Message.Result = CharFromPos(p) & 0xFFFF;
+        return;
+    }
     case EM_GETLINECOUNT:
         Message.Result = host_->line ? 1 : std::max(1, host_->plain->document()->blockCount());
         return;
@@ -706,11 +826,11 @@ void TCustomMaskEdit::DefaultHandler(TMessage& Message)
         const bool ctrl = mods & Qt::ControlModifier, shift = mods & Qt::ShiftModifier;
         const WPARAM vk = Message.WParam;
         if ((vk == VK_DELETE && shift) || (ctrl && vk == 'X')) {
-            CutToClipboard();
+            Perform(WM_CUT);
             return;
         }
         if ((vk == VK_INSERT && shift) || (ctrl && vk == 'V')) {
-            PasteFromClipboard();
+            Perform(WM_PASTE);
             return;
         }
         if (vk == VK_DELETE) {

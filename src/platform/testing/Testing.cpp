@@ -317,6 +317,7 @@ void UiTest::TearDown()
     SetUiResponder(&StrictResponder());
     SetClock(nullptr);
     g_clock = nullptr;
+    ui::FakeMonitors().clear();
     responder_.reset();
 }
 
@@ -416,6 +417,17 @@ String WindowTitle(TCustomForm* Form)
     const QString t = ui::N(Form).widget->windowTitle();
     return String(reinterpret_cast<const char16_t*>(t.utf16()), static_cast<size_t>(t.size()));
 }
+
+void ActivateForm(TCustomForm* Form) { ui::ActivateFormNow(Form); }
+
+void SetFakeScreens(std::vector<FakeMonitor> Monitors)
+{
+    auto& fake = ui::FakeMonitors();
+    fake.clear();
+    for (const FakeMonitor& m : Monitors) fake.push_back({m.Bounds, m.WorkArea});
+}
+
+void ClearFakeScreens() { ui::FakeMonitors().clear(); }
 
 void CloseBox(TCustomForm* Form)
 {

@@ -23,13 +23,25 @@ TCustomForm* g_activeForm = nullptr;
 std::vector<TCustomForm*> g_allForms;  // every form alive, in creation order
 
 // The form that has the keyboard; OnDeactivate of the old one, then OnActivate of the new.
+// Both hear WM_NCACTIVATE and WM_ACTIVATE naming the other window (WA_INACTIVE for the old
+// one, WA_ACTIVE for the new one), the old one first.
 void SetActiveForm(TCustomForm* f)
 {
     if (g_activeForm == f) return;
     TCustomForm* old = g_activeForm;
     g_activeForm = f;
-    if (old && old->OnDeactivate) old->OnDeactivate(old);
-    if (f && g_activeForm == f && f->OnActivate) f->OnActivate(f);
+    const HWND hNew = f ? f->Handle() : 0;
+    const HWND hOld = old ? old->Handle() : 0;
+    if (old && IsWindow(hOld)) {
+        old->Perform(WM_NCACTIVATE, 0, static_cast<LPARAM>(hNew));
+        if (IsWindow(hOld)) old->Perform(WM_ACTIVATE, WA_INACTIVE, static_cast<LPARAM>(hNew));
+    }
+    if (old && IsWindow(hOld) && old->OnDeactivate) old->OnDeactivate(old);
+    if (f && g_activeForm == f && IsWindow(hNew)) {
+        f->Perform(WM_NCACTIVATE, 1, static_cast<LPARAM>(hOld));
+        if (g_activeForm == f && IsWindow(hNew)) f->Perform(WM_ACTIVATE, WA_ACTIVE, static_cast<LPARAM>(hOld));
+    }
+    if (f && g_activeForm == f && IsWindow(hNew) && f->OnActivate) f->OnActivate(f);
 }
 QEventLoop* g_runLoop = nullptr;
 
@@ -57,6 +69,25 @@ TCustomForm* KeyForm()
 }
 
 void RunLoopOnce() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void ActivateFormNow(TCustomForm* form)
+{
+    if (!form || !form->Visible()) return;
+    if (!g_modalStack.empty() && g_modalStack.back() != form) {
+        // Under a modal form only the modal form and the windows it owns take the activation.
+        bool owned = false;
+        for (const TWinControl* c = form; c; c = OwnerWindowOf(c))
+            if (c == g_modalStack.back()) owned = true;
+        if (!owned) return;
+    }
+    SetActiveForm(form);
+}
+
+std::vector<FakeMonitorRects>& FakeMonitors()
+{
+    static std::vector<FakeMonitorRects> monitors;
+    return monitors;
+}
 
 void FormActivatedBySystem(TCustomForm* form)
 {
@@ -230,6 +261,8 @@ void TCustomForm::SetAlphaBlendValue(int Value)
 
 void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
+    if (minWidth_ > 0) AWidth = std::max(AWidth, minWidth_);
+    if (minHeight_ > 0) AHeight = std::max(AHeight, minHeight_);
     TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     UiWidget* w = ui::N(this).widget;
     if (!w) return;
@@ -239,6 +272,29 @@ void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 }
 
 TRect TCustomForm::ClientRect() const { return Rect(0, 0, Width(), Height()); }
+
+void TCustomForm::SetPopupParent(TCustomForm* Value)
+{
+    if (Value == this) Value = nullptr;
+    if (popupParent_) popupParent_->RemoveFreeNotification(this);
+    popupParent_ = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
+void TCustomForm::SetMinimumSize(int AWidth, int AHeight)
+{
+    minWidth_ = std::max(0, AWidth);
+    minHeight_ = std::max(0, AHeight);
+    if (Width() < minWidth_ || Height() < minHeight_) SetBounds(Left(), Top(), Width(), Height());
+}
+
+TWinControl* OwnerWindowOf(const TWinControl* Control)
+{
+    if (!Control) return nullptr;
+    if (Control->Parent()) return Control->Parent();
+    if (auto* f = dynamic_cast<const TCustomForm*>(Control)) return f->PopupParent();
+    return nullptr;
+}
 
 TPoint TCustomForm::ClientOrigin() const { return {Left(), Top()}; }
 
@@ -682,8 +738,54 @@ int TApplication::MessageBox(const String& Text, const String& Caption, UINT Fla
 int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 
+namespace {
+
+// The fake monitor nearest to P (the one holding it, else the closest one).
+const ui::FakeMonitorRects* NearestFakeMonitor(TPoint P)
+{
+    const auto& monitors = ui::FakeMonitors();
+    const ui::FakeMonitorRects* best = nullptr;
+    long bestDistance = -1;
+    for (const auto& m : monitors) {
+        const TRect& g = m.bounds;
+        const long dx = P.X < g.Left ? g.Left - P.X : P.X >= g.Right ? P.X - g.Right + 1 : 0;
+        const long dy = P.Y < g.Top ? g.Top - P.Y : P.Y >= g.Bottom ? P.Y - g.Bottom + 1 : 0;
+        if (bestDistance < 0 || dx * dx + dy * dy < bestDistance) {
+            bestDistance = dx * dx + dy * dy;
+            best = &m;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+TRect TScreen::MonitorWorkAreaRect(TPoint P) const
+{
+    if (const auto* m = NearestFakeMonitor(P)) return m->workArea;
+    ui::EnsureApplication();
+    QScreen* s = QGuiApplication::screenAt(QPoint(P.X, P.Y));
+    if (!s) {
+        long best = -1;
+        for (QScreen* c : QGuiApplication::screens()) {
+            const QRect g = c->geometry();
+            const long dx = P.X < g.left() ? g.left() - P.X : P.X > g.right() ? P.X - g.right() : 0;
+            const long dy = P.Y < g.top() ? g.top() - P.Y : P.Y > g.bottom() ? P.Y - g.bottom() : 0;
+            if (best < 0 || dx * dx + dy * dy < best) {
+                best = dx * dx + dy * dy;
+                s = c;
+            }
+        }
+    }
+    if (!s) s = QGuiApplication::primaryScreen();
+    if (!s) return WorkAreaRect();
+    const QRect r = s->availableGeometry();
+    return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
 TRect TScreen::MonitorRect(TPoint P) const
 {
+    if (const auto* m = NearestFakeMonitor(P)) return m->bounds;
     ui::EnsureApplication();
     QScreen* s = QGuiApplication::screenAt(QPoint(P.X, P.Y));
     if (!s) {
@@ -707,6 +809,7 @@ TRect TScreen::MonitorRect(TPoint P) const
 
 TRect TScreen::WorkAreaRect() const
 {
+    if (!ui::FakeMonitors().empty()) return ui::FakeMonitors().front().workArea;
     ui::EnsureApplication();
     QScreen* s = QGuiApplication::primaryScreen();
     if (!s) return Rect(0, 0, 1280, 1024);

@@ -1249,11 +1249,30 @@ std::unique_ptr<TCanvas> GetWindowCanvas(HWND Handle)
     return canvas;
 }
 
+void DrawParentBackground(const TControl* Control, TCanvas* Canvas)
+{
+    if (!Control || !Canvas) return;
+    TWinControl* p = Control->Parent();
+    if (!p || !p->Native()) return;
+    NativeWindow& n = *p->Native();
+    ui::PaintPending(n);
+    if (n.surface.isNull()) return;
+    const TRect client = p->ClientAreaInWindow();
+    TCanvas source;
+    gfx::BindCanvas(&source, &n.surface, QPoint(client.Left, client.Top), nullptr);
+    Canvas->CopyRect(Rect(0, 0, Control->Width(), Control->Height()), &source, Control->BoundsRect());
+    gfx::UnbindCanvas(&source);
+}
+
 int GetSystemMetrics(int Index)
 {
     switch (Index) {
     case SM_CXSCREEN:
     case SM_CYSCREEN: {
+        if (!ui::FakeMonitors().empty()) {
+            const TRect& r = ui::FakeMonitors().front().bounds;
+            return Index == SM_CXSCREEN ? r.Width() : r.Height();
+        }
         ui::EnsureApplication();
         QScreen* s = QGuiApplication::primaryScreen();
         if (!s) return Index == SM_CXSCREEN ? 1280 : 1024;

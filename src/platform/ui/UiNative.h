@@ -205,6 +205,16 @@ void CallHooks(HWND h, const TMessage& m);
 
 // The window system activated the form's window.
 void FormActivatedBySystem(TCustomForm* form);
+// Makes the form the active window as a click on it would (the test kit's activation call).
+void ActivateFormNow(TCustomForm* form);
+
+// The fake screen geometry of the test kit: monitors as (whole area, work area), the first
+// the primary one. Empty: the real screens.
+struct FakeMonitorRects {
+    TRect bounds;
+    TRect workArea;
+};
+std::vector<FakeMonitorRects>& FakeMonitors();
 
 // The responder's modal hook and the loop.
 void RunLoopOnce();

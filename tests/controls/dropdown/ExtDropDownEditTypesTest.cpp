@@ -327,7 +327,7 @@ TEST_P(Locales, PasteTable) {
         e.rules.ValidChars = u"ac";
         e.maxLength = c.maxLength;
         String offered;
-        e.rules.OnClipboardPaste = [&](plat::TObject*, StringView v, bool& allow) {
+        e.rules.OnClipboardPaste = [&](plat::TObject*, const String& v, bool& allow) {
             offered = String(v);
             allow = !c.veto;
         };

@@ -573,6 +573,9 @@ private:
 
 // The form a control stands on (walking up parents); null when none.
 TCustomForm* GetParentForm(const TControl* Control, bool TopForm = true);
+// Copies what the parent window shows under Control (its painted surface, brought up to date
+// first) into Canvas at (0, 0), so that a control can look transparent over its parent.
+void DrawParentBackground(const TControl* Control, TCanvas* Canvas);
 // The control owning a handle; null for 0 or a handle that has gone.
 TWinControl* FindControl(HWND Handle);
 bool IsWindow(HWND Handle);

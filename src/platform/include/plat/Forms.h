@@ -79,6 +79,15 @@ public:
     void DefocusControl(TWinControl* Control, bool Removing);
     bool Active() const;
 
+    // The owner window of a top-level form: kept above it, and the next step of the parent
+    // walk (OwnerWindowOf) after the form. Null: none.
+    TCustomForm* PopupParent() const { return popupParent_; }
+    void SetPopupParent(TCustomForm* Value);
+    // Size limits the form keeps against SetBounds and the user's sizing (0: none).
+    void SetMinimumSize(int AWidth, int AHeight);
+    int MinWidth() const { return minWidth_; }
+    int MinHeight() const { return minHeight_; }
+
     TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult Value);
     bool Modal() const { return modalLevel_ > 0; }
@@ -140,7 +149,17 @@ private:
     int modalLevel_ = 0;
     bool created_ = false;
     bool shownOnce_ = false;
+    TCustomForm* popupParent_ = nullptr;
+    int minWidth_ = 0, minHeight_ = 0;
+    // The user's size drag when the window system offers none (under mouse capture).
+    bool sizeDragging_ = false;
+    TPoint sizeDragStart_{};
+    TRect sizeDragBounds_{};
 };
+
+// The next window of a parent walk: the parent control, or for a top-level form its owner
+// window (PopupParent). Null at the end.
+TWinControl* OwnerWindowOf(const TWinControl* Control);
 
 class TForm : public TCustomForm {
 public:
@@ -306,6 +325,8 @@ public:
     int Width() const;
     int Height() const;
     TRect WorkAreaRect() const;
+    // The work area of the monitor nearest to a screen point (the primary one when none).
+    TRect MonitorWorkAreaRect(TPoint P) const;
     // The whole area of the monitor nearest to a screen point (the primary one when none).
     TRect MonitorRect(TPoint P) const;
     int PixelsPerInch() const { return 96; }

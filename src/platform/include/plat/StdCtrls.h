@@ -127,6 +127,17 @@ public:
     bool CanUndo() const;
     void Undo();
 
+    // The caret: hidden until shown again (a selection-only editor shows none).
+    void HideCaret();
+    void ShowCaret();
+    // The character index nearest to a client point (EM_CHARFROMPOS answers it in its low word).
+    int CharFromPos(TPoint P) const;
+    // Drawing over the editor (its window device context): a transparent surface stacked above
+    // the hosted text and the border, cleared at the editor's next paint. BeginOverlay gives its
+    // canvas in window coordinates (null without a window); EndOverlay shows what was drawn.
+    TCanvas* BeginOverlay();
+    void EndOverlay();
+
     TNotifyEvent OnChange;
 
     String GetText() const override;

@@ -166,6 +166,20 @@ void KeyUp(std::uint16_t VirtualKey, TShiftState Shift = 0);
 // Types each character at the focused control (key down, character, key up).
 void Type(const String& Text);
 
+// ---- activation and screens -------------------------------------------------------------
+// Makes Form the active window as a click on it would (offscreen nothing activates by itself):
+// the forms concerned hear WM_ACTIVATE and WM_NCACTIVATE naming the other window.
+void ActivateForm(TCustomForm* Form);
+// A monitor of the fake screen geometry: its whole area and its work area.
+struct FakeMonitor {
+    TRect Bounds;
+    TRect WorkArea;
+};
+// Replaces the screen geometry the layer reports (the first monitor is the primary one: the
+// screen size and SM_CXSCREEN/SM_CYSCREEN) until ClearFakeScreens or the test's end.
+void SetFakeScreens(std::vector<FakeMonitor> Monitors);
+void ClearFakeScreens();
+
 // ---- pictures ---------------------------------------------------------------------------
 // The control as shown: its surface, its graphic children and its windowed children.
 std::unique_ptr<TBitmap> Grab(TControl* Control);
