@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -15,6 +16,7 @@
 #include "GfxNative.h"
 #include "plat/Exception.h"
 #include "plat/Files.h"
+#include "plat/PictureDecode.h"
 
 namespace plat {
 
@@ -285,8 +287,20 @@ int TPicture::Width() const { return bitmap_ ? bitmap_->Width() : 0; }
 int TPicture::Height() const { return bitmap_ ? bitmap_->Height() : 0; }
 
 void TPicture::LoadFromFile(const String& path) {
+    // The picture kind comes from the file's extension, as the framework chooses the graphic
+    // class; the content must then decode (BMP, ICO, JPEG, GIF or PNG). Anything else raises
+    // EFileError and leaves the picture as it was.
+    String ext = ExtractFileExt(path);
+    for (char16_t& c : ext)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    static const String known[] = {u".bmp", u".ico", u".jpg", u".jpeg", u".jpe", u".gif", u".png"};
+    if (std::find(std::begin(known), std::end(known), ext) == std::end(known))
+        throw EFileError(u"Unknown picture file extension (" + ext + u")");
+    std::string bytes;
+    String error;
+    if (!ReadRegularFile(path, bytes, kPictureFileCap, &error)) throw EFileError(error);
     auto b = std::make_unique<TBitmap>();
-    b->LoadFromFile(path);
+    if (!DecodePicture(bytes.data(), bytes.size(), *b)) throw EFileError(u"Cannot load the picture " + path);
     bitmap_ = std::move(b);
     if (OnChange) OnChange(this);
 }

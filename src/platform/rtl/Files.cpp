@@ -307,7 +307,7 @@ bool MatchesMask(StringView Name, StringView Mask)
     return MatchFrom(Name, 0, Mask, 0);
 }
 
-std::vector<TSearchRec> FindFiles(const String& Dir, const String& Mask, int Attr)
+std::vector<TSearchRec> FindFiles(const String& Dir, const String& Mask, int Attr, bool DotEntries)
 {
     std::vector<TSearchRec> out;
     const String base = IncludeTrailingPathDelimiter(Dir.empty() ? String(u".") : Dir);
@@ -316,8 +316,18 @@ std::vector<TSearchRec> FindFiles(const String& Dir, const String& Mask, int Att
         return out;
     const int exclude = ~Attr & (faHidden | faSysFile | faDirectory);
     while (dirent* e = ::readdir(d)) {
-        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) {
+            const String dots = Utf8ToString(e->d_name);
+            if (!DotEntries || !(Attr & faDirectory) || !MatchesMask(dots, Mask)) continue;
+            const std::string full = NativePath(base) + e->d_name;
+            struct stat st {};
+            TSearchRec r;
+            r.Name = dots;
+            r.Attr = faDirectory;
+            if (::stat(full.c_str(), &st) == 0) r.Time = ToDateTime(st.st_mtim);
+            out.push_back(std::move(r));
             continue;
+        }
         const String name = Utf8ToString(e->d_name);
         if (!MatchesMask(name, Mask))
             continue;

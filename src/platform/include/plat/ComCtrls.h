@@ -25,6 +25,53 @@ class TImageList;
 
 using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
 
+// ---- track bar ---------------------------------------------------------------------------
+
+struct HostedSlider;  // the toolkit slider behind a track bar; defined inside the layer
+enum TTrackBarOrientation { trHorizontal, trVertical };
+
+// A slider between Min and Max (a hosted toolkit slider). Position is clamped to the range;
+// OnChange fires on every change of Position, whether by code, a key or the mouse. Keys:
+// arrows move by LineSize (Up and Left towards Min), Page Up / Page Down by PageSize, Home and
+// End to Min and Max.
+class TTrackBar : public TWinControl {
+public:
+    explicit TTrackBar(TComponent* AOwner);
+    ~TTrackBar() override;
+    String ClassName() const override { return u"TTrackBar"; }
+
+    int Min() const { return min_; }
+    void SetMin(int Value);
+    int Max() const { return max_; }
+    void SetMax(int Value);
+    int Position() const { return position_; }
+    void SetPosition(int Value);
+    int PageSize() const { return pageSize_; }
+    void SetPageSize(int Value);
+    int LineSize() const { return lineSize_; }
+    void SetLineSize(int Value) { lineSize_ = Value; }
+    // Distance between tick marks (0: none).
+    int Frequency() const { return frequency_; }
+    void SetFrequency(int Value);
+    TTrackBarOrientation Orientation() const { return orientation_; }
+    void SetOrientation(TTrackBarOrientation Value);
+
+    TNotifyEvent OnChange;
+
+    void DefaultHandler(TMessage& Message) override;
+
+protected:
+    virtual void Changed();
+    void BoundsChanged() override;
+
+private:
+    void ApplyRange();
+    std::unique_ptr<HostedSlider> host_;
+    int min_ = 0, max_ = 10, position_ = 0;
+    int pageSize_ = 2, lineSize_ = 1, frequency_ = 1;
+    TTrackBarOrientation orientation_ = trHorizontal;
+};
+
 class TTabSheet : public TCustomControl {
 public:
     explicit TTabSheet(TComponent* AOwner);

@@ -55,7 +55,9 @@ struct TSearchRec {
 // Entries of Dir whose name matches Mask ("*", "?", case-insensitive like the original
 // platform). As with the framework's search: regular files are always taken; entries that are
 // hidden, system or folders only when Attr names that kind. Sorted by name (ordinal).
-std::vector<TSearchRec> FindFiles(const String& Dir, const String& Mask, int Attr);
+// With DotEntries, a search that names folders also lists "." and ".." (folders, not hidden)
+// when they match Mask, as the framework's search does.
+std::vector<TSearchRec> FindFiles(const String& Dir, const String& Mask, int Attr, bool DotEntries = false);
 bool MatchesMask(StringView Name, StringView Mask);
 
 String ExtractFilePath(StringView FileName);  // up to and including the last "/"

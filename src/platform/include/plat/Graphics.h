@@ -668,6 +668,9 @@ public:
     int Width() const;
     int Height() const;
     bool HasGraphic() const { return bitmap_ && !bitmap_->Empty(); }
+    // The kind by the file's extension (.bmp, .ico, .jpg/.jpeg/.jpe, .gif, .png), the content
+    // through the layer's decoders; an unknown extension or undecodable content raises
+    // EFileError and leaves the picture unchanged.
     void LoadFromFile(const String& path);
     void Clear() { bitmap_.reset(); }
     TNotifyEvent OnChange;
