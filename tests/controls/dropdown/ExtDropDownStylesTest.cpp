@@ -3,7 +3,11 @@
 // item looks with the component styles applied to them.
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "ExtDropDown.h"
 #include "ExtDropDownStyles.h"
+#include "plat/Forms.h"
 #include "plat/Testing.h"
 
 namespace dd = dropdown;
@@ -258,6 +262,77 @@ TEST(ItemAppearance, ComponentStylesTable) {
     EXPECT_EQ(a.ColorHotText, 0x123456u) << "tsCustom changes nothing";
     EXPECT_EQ(a.ColorHot, hot);
     dd::ApplyItemAppearanceStyle(nullptr, tsWindows7);  // nothing for a missing appearance
+}
+
+class DropDownStyleTest : public pt::UiTest {
+protected:
+    void SetUp() override {
+        pt::UiTest::SetUp();
+        host = std::make_unique<plat::TForm>(nullptr);
+        dd = new dd::TExtCustomDropDown(host.get());
+        dd->SetParent(host.get());
+    }
+    void TearDown() override {
+        host.reset();
+        pt::UiTest::TearDown();
+    }
+    std::unique_ptr<plat::TForm> host;
+    dd::TExtCustomDropDown* dd = nullptr;
+};
+
+TEST_F(DropDownStyleTest, NewDropDownHasTheLunaColours) {
+    EXPECT_EQ(dd->GetComponentStyle(), grid::tsOffice2007Luna);
+    EXPECT_EQ(dd->DropDownColor(), 0xF3E5DAu);
+    EXPECT_EQ(dd->DropDownColorTo(), 0xF0DED0u);
+    EXPECT_EQ(dd->DropDownHeader()->Color(), 0xFFEFE3u);
+    EXPECT_EQ(dd->DropDownHeader()->ColorTo(), 0xFFD2AFu);
+    EXPECT_EQ(dd->DropDownFooter()->ColorTo(), 0xFFD2AFu);
+    EXPECT_EQ(dd->DropDownHeader()->Font()->Color(), 0x723708u);
+    EXPECT_EQ(dd->ButtonAppearance()->ColorTo(), 0xFFDDC4u);
+    EXPECT_EQ(dd->SelectionColorStyle(), dd::scOffice2007);
+    EXPECT_EQ(dd->SelectionColor(), 0xD7FFFDu);
+    EXPECT_EQ(dd->SelectionColorTo(), 0x58D4FCu);
+}
+
+TEST_F(DropDownStyleTest, CustomKeepsTheColoursAndRepeatsChangeNothing) {
+    dd->SetComponentStyle(grid::tsWindows7);
+    int changes = 0;
+    dd->ButtonAppearance()->OnChange = [&](plat::TObject*) { ++changes; };
+    dd->SetComponentStyle(grid::tsWindows7);
+    EXPECT_EQ(changes, 0) << "the same style again changes no button colour";
+    dd->SetComponentStyle(grid::tsCustom);
+    EXPECT_EQ(dd->GetComponentStyle(), grid::tsCustom);
+    EXPECT_EQ(dd->DropDownBorderColor(), 0x979797u);
+    EXPECT_EQ(dd->DropDownHeader()->ColorTo(), 0xFDF3EBu);
+    EXPECT_EQ(dd->ButtonAppearance()->BorderColorDown(), 0xCEA27Du);
+    EXPECT_EQ(changes, 0);
+    dd->SetComponentStyle(grid::tsWindowsVista);
+    EXPECT_GT(changes, 0);
+    EXPECT_EQ(dd->DropDownFooter()->Color(), 0xFFFAF0u) << "the footer's gradient reversed";
+    EXPECT_EQ(dd->DropDownFooter()->ColorTo(), 0xFFFDF9u);
+    EXPECT_EQ(dd->ButtonAppearance()->BorderColorChecked(), 0xFEDF9Au);
+}
+
+TEST_F(DropDownStyleTest, TonesAndSelectionStyles) {
+    grid::TColorTones tones;
+    tones.Background.BrushColor = 0x111111;
+    tones.Background.BorderColor = 0x222222;
+    tones.Hover.BrushColor = 0x333333;
+    tones.Selected.BrushColor = 0x444444;
+    dd->SetColorTones(tones);
+    EXPECT_EQ(dd->Button()->ButtonColor, 0x111111u);
+    EXPECT_EQ(dd->Button()->ButtonColorHot, 0x333333u);
+    EXPECT_EQ(dd->Button()->ButtonColorDown, 0x444444u);
+    EXPECT_EQ(dd->Button()->ButtonBorderColor, 0x222222u);
+    EXPECT_EQ(dd->BorderColor(), 0x222222u);
+    dd->SetSelectionColorStyle(dd::scWindows7);
+    EXPECT_EQ(dd->SelectionColor(), 0xFCEBDCu);
+    dd->SetSelectionColor(0x010101);
+    dd->SetSelectionColorStyle(dd::scCustom);
+    EXPECT_EQ(dd->SelectionColor(), 0x010101u) << "scCustom leaves the colours";
+    plat::TBitmap b(10, 10);
+    dd->DrawSelectionBackground(b.Canvas(), {0, 0, 10, 10}, 0, plat::clRed);
+    EXPECT_EQ(pt::PixelOf(b, 5, 5), TColor{0x010101});
 }
 
 } // namespace
