@@ -715,6 +715,8 @@ void TExtCustomDropDown::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_CHAR:
+        // A selection-only edit takes no typed character.
+        if (!editorEnabled_) return;
         if (EditTypeChar(Message)) return;
         break;
     case WM_PASTE:

@@ -136,7 +136,9 @@ void THeaderAppearance::SetButtons(const THeaderButtons* Value) { buttons_->Assi
 void THeaderAppearance::Assign(const TPersistent* Source)
 {
     const auto* s = dynamic_cast<const THeaderAppearance*>(Source);
-    if (!s || dynamic_cast<const TFooterAppearance*>(Source) != dynamic_cast<const TFooterAppearance*>(this))
+    // Only between appearances of the same kind (header with header, footer with footer).
+    if (!s || (dynamic_cast<const TFooterAppearance*>(Source) != nullptr) !=
+                  (dynamic_cast<const TFooterAppearance*>(this) != nullptr))
         return;
     colorTo_ = s->colorTo_;
     color_ = s->color_;

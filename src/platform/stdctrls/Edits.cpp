@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -138,6 +139,21 @@ struct HostedEdit : QObject {
         forwarding = false;
     }
 
+    // The left button on the editor also reaches the control's mouse path (MouseDown,
+    // MouseUp, Click) in client coordinates; the editor then acts on it as well.
+    void LeftButton(QObject* watched, QEvent* event)
+    {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() != Qt::LeftButton || !owner->Enabled()) return;
+        const QPoint p = static_cast<QWidget*>(watched)->mapTo(editor(), me->position().toPoint()) + editor()->pos();
+        const TRect client = owner->ClientAreaInWindow();
+        const UINT msg = event->type() == QEvent::MouseButtonPress     ? WM_LBUTTONDOWN
+                         : event->type() == QEvent::MouseButtonDblClick ? WM_LBUTTONDBLCLK
+                                                                        : WM_LBUTTONUP;
+        owner->Perform(msg, event->type() == QEvent::MouseButtonRelease ? 0 : MK_LBUTTON,
+                       MakeLParam(p.x() - client.Left, p.y() - client.Top));
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         switch (event->type()) {
@@ -154,6 +170,10 @@ struct HostedEdit : QObject {
         case QEvent::MouseButtonDblClick:
             if (owner->Enabled() && !owner->Focused() && owner->CanFocus())
                 owner->SetFocus();
+            LeftButton(watched, event);
+            return false;
+        case QEvent::MouseButtonRelease:
+            LeftButton(watched, event);
             return false;
         default:
             return false;

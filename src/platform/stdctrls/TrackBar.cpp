@@ -114,6 +114,10 @@ void TTrackBar::BoundsChanged()
 
 void TTrackBar::DefaultHandler(TMessage& Message)
 {
+    if (Message.Msg == WM_GETDLGCODE) {
+        Message.Result = DLGC_WANTARROWS;
+        return;
+    }
     if (Message.Msg == WM_KEYDOWN) {
         switch (Message.WParam) {
         case VK_LEFT:

@@ -131,6 +131,9 @@ TCustomForm::~TCustomForm()
     }
     // Owned components go first, while the form is still whole.
     DestroyComponents();
+    // Forms this one owned forget it.
+    for (TCustomForm* f : g_allForms)
+        if (f->popupParent_ == this) f->popupParent_ = nullptr;
     g_modalStack.erase(std::remove(g_modalStack.begin(), g_modalStack.end(), this), g_modalStack.end());
     if (g_activeForm == this) g_activeForm = nullptr;
     g_allForms.erase(std::remove(g_allForms.begin(), g_allForms.end(), this), g_allForms.end());
@@ -276,9 +279,7 @@ TRect TCustomForm::ClientRect() const { return Rect(0, 0, Width(), Height()); }
 void TCustomForm::SetPopupParent(TCustomForm* Value)
 {
     if (Value == this) Value = nullptr;
-    if (popupParent_) popupParent_->RemoveFreeNotification(this);
     popupParent_ = Value;
-    if (Value) Value->FreeNotification(this);
 }
 
 void TCustomForm::SetMinimumSize(int AWidth, int AHeight)
@@ -607,6 +608,39 @@ void TCustomForm::WndProc(TMessage& Message)
     case WM_SIZE:
         TWinControl::WndProc(Message);
         return;
+    case WM_NCLBUTTONDOWN:
+        // The bottom-right sizing border: the layer's own size drag under mouse capture. Each
+        // move proposes the new window rectangle in WM_SIZING (which may change it); the
+        // minimum size holds.
+        if (Message.WParam == static_cast<WPARAM>(HTBOTTOMRIGHT)) {
+            sizeDragging_ = true;
+            sizeDragStart_ = PointFromLParam(Message.LParam);
+            sizeDragBounds_ = BoundsRect();
+            SetMouseCapture(true);
+            return;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (sizeDragging_) {
+            const TPoint p = ClientToScreen(PointFromLParam(Message.LParam));
+            TRect r = sizeDragBounds_;
+            r.Right += p.X - sizeDragStart_.X;
+            r.Bottom += p.Y - sizeDragStart_.Y;
+            Perform(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&r));
+            SetBounds(r.Left, r.Top, std::max(0, r.Width()), std::max(0, r.Height()));
+            return;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (sizeDragging_) {
+            sizeDragging_ = false;
+            SetMouseCapture(false);
+            return;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        sizeDragging_ = false;
+        break;
     default:
         break;
     }

@@ -494,6 +494,142 @@ TEST_F(ExtDropDownTest, DropDownButtonWidthSizesButtonAndSpeedButton)
     EXPECT_EQ(dd->GetEditRect().Right, dd->ClientWidth() - 30 - 3);
 }
 
+
+// ---- the size grip and the pictures of bars and buttons ---------------------------------------
+
+TEST_F(ExtDropDownTest, DraggingTheFooterGripResizesAndTheNextOpeningKeepsTheSize)
+{
+    dd->DropDownFooter()->SetVisible(true);
+    int sizings = 0;
+    Form()->OnSizing = [&](TObject*) { ++sizings; };
+    dd->ShowDropDown();
+    TExtFooter* f = Form()->Footer();
+    ASSERT_NE(f, nullptr);
+    const int w = Form()->Width(), h = Form()->Height();
+    EXPECT_TRUE(pt::ShowsCursor(f, f->Width() - 3, f->Height() - 3, crDefault));
+    pt::Move(f, f->Width() - 3, f->Height() - 3);
+    EXPECT_EQ(Screen->Cursor(), crSizeNWSE);
+    pt::Press(f, f->Width() - 3, f->Height() - 3);
+    pt::Move(f, f->Width() - 3 + 40, f->Height() - 3 + 30);
+    pt::Release(f, f->Width() - 3, f->Height() - 3);
+    EXPECT_EQ(Form()->Width(), w + 40);
+    EXPECT_EQ(Form()->Height(), h + 30);
+    EXPECT_GE(sizings, 1);
+    pt::MoveAway();
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    dd->HideDropDown(false);
+    dd->ShowDropDown();
+    EXPECT_EQ(Form()->Width(), w + 40);
+    EXPECT_EQ(Form()->Height(), h + 30);
+}
+
+TEST_F(ExtDropDownTest, BarPixels)
+{
+    THeaderAppearance* ha = dd->DropDownHeader();
+    ha->SetVisible(true);
+    ha->SetColor(0x0000C0);
+    ha->SetColorTo(clNoColor);
+    ha->SetBorderColor(0x000000);
+    TFooterAppearance* fa = dd->DropDownFooter();
+    fa->SetVisible(true);
+    fa->SetColor(0x000000);
+    fa->SetColorTo(0xFFFFFF);
+    fa->SetGradientDirection(gdHorizontal);
+    fa->SetBorderColor(0x800000);
+    dd->ShowDropDown();
+    pt::ProcessEvents();
+    TExtHeader* h = Form()->Header();
+    auto g = pt::Grab(h);
+    const int W = h->Width(), H = h->Height();
+    EXPECT_EQ(pt::PixelOf(*g, W / 2, H / 2), 0x0000C0);           // solid face
+    EXPECT_EQ(pt::PixelOf(*g, W / 2, H - 1), 0x000000);           // the bottom line
+    EXPECT_EQ(pt::PixelOf(*g, 0, 5), MixColors(0, clWhite, 20));  // the 20 % inner rectangle
+    EXPECT_EQ(pt::PixelOf(*g, W / 2, 0), MixColors(0, clWhite, 20));
+
+    TExtFooter* f = Form()->Footer();
+    g = pt::Grab(f);
+    const int FW = f->Width(), FH = f->Height();
+    EXPECT_EQ(pt::PixelOf(*g, FW / 2, 0), 0x800000);  // the top line
+    // A horizontal gradient from black: darker on the left than in the middle.
+    EXPECT_LT(GetRValue(pt::PixelOf(*g, 3, FH / 2)), GetRValue(pt::PixelOf(*g, FW / 2, FH / 2)));
+    // The grip: white squares with border-colour squares one pixel up and left.
+    const int L = FW - 1 - 16, B = FH;
+    EXPECT_EQ(pt::PixelOf(*g, L + 14, B - 11), clWhite);
+    EXPECT_EQ(pt::PixelOf(*g, L + 12, B - 13), 0x800000);
+    EXPECT_EQ(pt::PixelOf(*g, L + 6, B - 3), clWhite);
+    EXPECT_EQ(pt::PixelOf(*g, L + 4, B - 5), 0x800000);
+    pt::SaveGrab(Form(), u"dropdown-bars.png");
+}
+
+TEST_F(ExtDropDownTest, ButtonFacesFollowTheState)
+{
+    TExtButtonAppearance* a = dd->ButtonAppearance();
+    a->SetColor(0x00C000);
+    a->SetBorderColor(0x000000);
+    dd->DropDownFooter()->SetVisible(true);
+    for (int i = 0; i < 2; ++i) {
+        TFooterButton* item = dd->DropDownFooter()->Buttons()->Add();
+        item->SetWidth(30);
+        item->SetHeight(16);
+    }
+    dd->DropDownFooter()->Buttons()->Items(1)->SetEnabled(false);
+    dd->ShowDropDown();
+    TExtButton* b = Form()->Footer()->ButtonAt(0);
+    TExtButton* off = Form()->Footer()->ButtonAt(1);
+    auto face = [](TControl* c) {
+        pt::ProcessEvents();
+        auto g = pt::Grab(c);
+        return pt::PixelOf(*g, c->Width() / 2, c->Height() / 2);
+    };
+    EXPECT_EQ(face(b), 0x00C000);
+    EXPECT_EQ(face(off), a->ColorDisabled());
+    pt::Move(b, 5, 5);
+    EXPECT_EQ(face(b), a->ColorHot());
+    pt::Press(b, 5, 5);
+    EXPECT_EQ(b->State(), absDown);
+    EXPECT_EQ(face(b), a->ColorDown());
+    pt::Release(b, 5, 5);
+    pt::MoveAway();
+    EXPECT_EQ(face(b), 0x00C000);
+}
+
+TEST_F(ExtDropDownTest, AReadOnlyDropDownDrawsADisabledArrow)
+{
+    TExtDropDownSpeedButton* s = dd->Button()->SpeedButton();
+    auto arrow = [&] {
+        pt::ProcessEvents();
+        auto g = pt::Grab(s);
+        return pt::PixelOf(*g, 8, 8);
+    };
+    EXPECT_EQ(arrow(), clBlack);
+    dd->SetReadOnly(true);
+    s->Invalidate();
+    EXPECT_EQ(arrow(), ColorToRGB(clGrayText));
+}
+
+TEST_F(ExtDropDownTest, ASelectionOnlyEditOpensOnAPressAndPaintsItsTextSelected)
+{
+    dd->SetEditorEnabled(false);
+    dd->SetText(u"abc");
+    dd->SetFocus();
+    dd->Invalidate();
+    pt::ProcessEvents();
+    auto g = pt::Grab(dd);
+    EXPECT_EQ(pt::PixelOf(*g, 3, 10), ColorToRGB(clHighlight));
+    EXPECT_EQ(pt::PixelOf(*g, 2, 10), clBlack);  // the outline
+    pt::Type(u"x");
+    EXPECT_EQ(dd->Text(), u"abc");  // typing is ignored
+    pt::Click(dd, 30, 10);
+    EXPECT_TRUE(Open());
+    pt::Key(VK_ESCAPE);
+    EXPECT_FALSE(Open());
+    dd->SetFocusDraw(false);
+    dd->Invalidate();
+    pt::ProcessEvents();
+    g = pt::Grab(dd);
+    EXPECT_NE(pt::PixelOf(*g, 3, 10), ColorToRGB(clHighlight));
+}
+
 // ---- TDbgList -------------------------------------------------------------------------------
 
 TEST(ExtDropDownDbgList, IndexesOutsideTheListRaise)

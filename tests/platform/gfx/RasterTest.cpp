@@ -428,3 +428,34 @@ TEST_F(ScrollDCTest, MovesPixelsWithinTheClipAndNamesTheUncoveredStrip) {
 }
 
 } // namespace
+
+TEST(Picture, LoadFromFileChoosesByExtensionAndDecodesTheContent)
+{
+    const unsigned char bmp[] = {
+        'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
+        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,
+        8, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0, 0};
+    auto write = [](const std::string& name, const void* data, std::size_t size) {
+        const std::string path = OutPath(name);
+        std::ofstream(path, std::ios::binary).write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+        return String(path.begin(), path.end());
+    };
+    const String good = write("pic.BMP", bmp, sizeof bmp);
+    const String cut = write("cut.bmp", bmp, 30);
+    const String text = write("pic.txt", bmp, sizeof bmp);
+    TPicture p;
+    int changes = 0;
+    p.OnChange = [&](TObject*) { ++changes; };
+    p.LoadFromFile(good);
+    ASSERT_TRUE(p.HasGraphic());
+    EXPECT_EQ(p.Width(), 2);
+    EXPECT_EQ(p.Bitmap()->Canvas()->Pixels(1, 0), clBlue);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(testsupport::ThrowsWith<EFileError>([&] { p.LoadFromFile(text); },
+                                                    u"Unknown picture file extension (.txt)"));
+    EXPECT_TRUE(testsupport::ThrowsWith<EFileError>([&] { p.LoadFromFile(cut); }, u"Cannot load the picture " + cut));
+    // A failed load leaves the picture as it was.
+    EXPECT_EQ(p.Width(), 2);
+    EXPECT_EQ(changes, 1);
+}

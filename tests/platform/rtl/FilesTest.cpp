@@ -309,8 +309,6 @@ TEST(ProgramFolder, RealAndOverridden)
     EXPECT_EQ(ProgramDir(), real);
 }
 
-} // namespace
-} // namespace plat
 
 namespace plat {
 namespace {
@@ -445,6 +443,40 @@ TEST(AtomicFileWriter, CommitReplacesAndAbandonLeavesTheOldFile)
     TAtomicFileWriter nowhere(dir / u"no-such-folder/target");
     EXPECT_FALSE(nowhere.Write("x", 1));
     EXPECT_FALSE(nowhere.Commit());
+}
+
+} // namespace
+} // namespace plat
+
+TEST(Folders, FindFilesListsTheDotEntriesOnlyWhenAskedForWithFolders)
+{
+    TempDir dir;
+    ASSERT_TRUE(WriteFileAtomic(dir / u"a.bmp", "x"));
+    ASSERT_TRUE(CreateDir(dir / u"sub"));
+    auto names = [](const std::vector<TSearchRec>& v) {
+        std::vector<String> n;
+        for (const auto& r : v) n.push_back(r.Name);
+        return n;
+    };
+    struct Case {
+        String mask;
+        int attr;
+        bool dots;
+        std::vector<String> expected;
+    };
+    const Case cases[] = {
+        {u"*.*", faAnyFile, true, {u".", u"..", u"a.bmp", u"sub"}},
+        {u"*.*", faAnyFile, false, {u"a.bmp", u"sub"}},
+        {u"*.*", 0, true, {u"a.bmp"}},           // no folders asked for
+        {u"*.bmp", faDirectory, true, {u"a.bmp"}},  // the dots do not match
+        {u"*", faDirectory, true, {u".", u"..", u"a.bmp", u"sub"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(names(FindFiles(dir.path(), c.mask, c.attr, c.dots)), c.expected) << U8(c.mask) << " " << c.attr;
+    for (const auto& r : FindFiles(dir.path(), u"*", faAnyFile, true))
+        if (r.Name == u"." || r.Name == u"..") {
+            EXPECT_EQ(r.Attr, faDirectory);
+        }
 }
 
 } // namespace
