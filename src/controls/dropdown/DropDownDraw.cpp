@@ -1,12 +1,24 @@
 #include "DropDownDraw.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "EsgHTMLE.h"
+#include "plat/SysUtils.h"
 
 namespace dropdown {
 
 namespace {
 
 int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+int Channel(TColor c, int i) { return static_cast<int>((c >> (8 * i)) & 0xFF); }
+
+TColor FromChannels(const int (&ch)[3]) {
+    return plat::RGB(static_cast<std::uint8_t>(ch[0]), static_cast<std::uint8_t>(ch[1]),
+                     static_cast<std::uint8_t>(ch[2]));
+}
+
 
 } // namespace
 
@@ -41,25 +53,38 @@ void DrawGradientSteps(plat::TCanvas* Canvas, plat::TColor FromColor, plat::TCol
     }
 }
 
-plat::TColor MixColors(plat::TColor First, plat::TColor Second, int P)
-{
-    if (P >= 100) return First;
-    if (P <= 0) return Second;
-    const plat::TColor a = plat::ColorToRGB(First), b = plat::ColorToRGB(Second);
-    const double f = P / 100.0;
-    auto mix = [f](int x, int y) { return RoundEven(f * x + (1 - f) * y); };
-    return plat::RGB(mix(plat::GetRValue(a), plat::GetRValue(b)), mix(plat::GetGValue(a), plat::GetGValue(b)),
-                     mix(plat::GetBValue(a), plat::GetBValue(b)));
+TColor MixColors(TColor First, TColor Second, int Percent) {
+    if (Percent >= 100) return First;
+    if (Percent <= 0) return Second;
+    const TColor a = plat::ColorToRGB(First), b = plat::ColorToRGB(Second);
+    const double p = Percent / 100.0;
+    int ch[3];
+    for (int i = 0; i < 3; ++i) ch[i] = RoundEven(p * Channel(a, i) + (1.0 - p) * Channel(b, i));
+    return FromChannels(ch);
 }
 
-void DrawButtonBackground(plat::TCanvas* Canvas, plat::TRect R, plat::TColor Color, TGradientDirection Direction,
-                          int BorderWidth, plat::TColor BorderColor, plat::TColor ColorTo)
-{
+TColor AdjustColorPercent(TColor Color, int RedPercent, int GreenPercent, int BluePercent) {
+    const TColor c = plat::ColorToRGB(Color);
+    const int d[3] = {RedPercent, GreenPercent, BluePercent};
+    int ch[3];
+    for (int i = 0; i < 3; ++i) {
+        const int v = Channel(c, i);
+        // Below -100 the factor would turn negative: the channel stops at 0. A zero channel
+        // takes a positive percentage as its value, which cannot exceed a channel's range.
+        if (v != 0)
+            ch[i] = std::clamp(RoundEven(std::min(100, 100 + d[i]) / 100.0 * v), 0, 255);
+        else
+            ch[i] = std::clamp(d[i], 0, 255);
+    }
+    return FromChannels(ch);
+}
+
+void DrawButtonBackground(plat::TCanvas* Canvas, plat::TRect R, TColor Color, TGradientDirection Direction,
+                          int BorderWidth, TColor BorderColor, TColor ColorTo) {
     if (!Canvas) return;
     if (ColorTo != plat::clNone) {
         DrawGradientSteps(Canvas, Color, ColorTo, Direction == gdHorizontal, R, 80);
     } else if (Color != plat::clNone) {
-        Canvas->Brush()->SetStyle(plat::bsSolid);
         Canvas->Brush()->SetColor(Color);
         Canvas->FillRect(R);
     }
@@ -72,29 +97,73 @@ void DrawButtonBackground(plat::TCanvas* Canvas, plat::TRect R, plat::TColor Col
     }
 }
 
-void DrawButtonContent(plat::TCanvas* Canvas, plat::TRect R, plat::StringView Caption, int ImageIndex,
-                       const plat::TCustomImageList* Images)
-{
+void DrawButtonContent(plat::TCanvas* Canvas, plat::TRect R, StringView Caption, int ImageIndex,
+                       const plat::TCustomImageList* Images) {
     if (!Canvas) return;
-    bool image = false;
+    bool imageDrawn = false;
     if (ImageIndex >= 0 && Images) {
         Images->Draw(Canvas, R.Left + 4, R.Top + (R.Height() - Images->Height()) / 2, ImageIndex, true);
         R.Left = R.Left + Images->Width() + 8;
-        image = true;
+        imageDrawn = true;
     }
     if (!Caption.empty()) {
         unsigned flags = plat::DT_SINGLELINE | plat::DT_VCENTER | plat::DT_END_ELLIPSIS;
-        if (!image) flags |= plat::DT_CENTER;
+        flags |= imageDrawn ? plat::DT_LEFT : plat::DT_CENTER;
         Canvas->DrawText(Caption, R, flags);
     }
 }
 
-plat::TSize MeasureText(plat::TCanvas* Canvas, plat::StringView Text)
-{
-    if (!Canvas || Text.empty()) return {};
-    plat::TRect r = plat::Rect(0, 0, 1000, 500);
+void DrawGlyphTransparent(plat::TCanvas* Canvas, plat::TBitmap* Glyph, TColor Background, plat::TRect D) {
+    if (!Canvas || !Glyph || Glyph->Empty()) return;
+    const int w = Glyph->Width(), h = Glyph->Height();
+    plat::TBitmap temp(w, h);
+    temp.Canvas()->Brush()->SetColor(Background);
+    temp.Canvas()->FillRect({0, 0, w, h});
+    const TColor transparent = Glyph->Canvas()->Pixels(0, 0);
+    const int cw = std::min(w, D.Width()), chh = std::min(h, D.Height());
+    for (int y = 0; y < chh; ++y)
+        for (int x = 0; x < cw; ++x) {
+            const TColor p = Glyph->Canvas()->Pixels(x, y);
+            if (p != transparent) temp.Canvas()->SetPixels(x, y, p);
+        }
+    Canvas->CopyRect(D, temp.Canvas(), {0, 0, D.Width(), D.Height()});
+}
+
+plat::TSize MeasureText(plat::TCanvas* Canvas, StringView Text) {
+    if (!Canvas || Text.empty()) return {0, 0};
+    plat::TRect r{0, 0, 1000, 500};
     Canvas->DrawText(Text, r, plat::DT_CALCRECT | plat::DT_SINGLELINE);
     return {r.Right, r.Bottom};
+}
+
+String TruncateTextToWidth(plat::TCanvas* Canvas, StringView Text, int MaxWidth, bool Ellipsis) {
+    String result(Text);
+    if (MeasureText(Canvas, Text).cx <= MaxWidth) return result;
+    for (std::size_t k = 1; k <= Text.size(); ++k) {
+        String candidate(Text.substr(0, Text.size() - k));
+        if (Ellipsis) candidate += u"...";
+        if (MeasureText(Canvas, candidate).cx < MaxWidth) return candidate;
+    }
+    return result;
+}
+
+plat::TSize DrawItemMarkup(plat::TCanvas* Canvas, StringView Text, plat::TRect R, bool Draw,
+                           plat::TCustomImageList* Images) {
+    if (!Canvas || Text.empty()) return {0, 0};
+    grid::TMarkupDrawInput in;
+    in.Canvas = Canvas;
+    in.Text = Text;
+    in.Rect = R;
+    in.Images = Images;
+    in.MeasureOnly = !Draw;
+    grid::TMarkupDrawResult out;
+    grid::DrawMarkupText(in, out);
+    return {out.XSize, out.YSize};
+}
+
+String TextForCompare(StringView Text, bool KeepCase) {
+    if (KeepCase) return String(Text);
+    return plat::AnsiUpperCase(Text);
 }
 
 } // namespace dropdown

@@ -1,11 +1,18 @@
 #pragma once
-// Drawing helpers of the drop-down editors.
+// Drawing helpers of the drop-down editors: stepped gradients, colour arithmetic, the faces and
+// contents of the small owner-drawn buttons, a transparent glyph copy, single-line text
+// measuring and fitting, and the markup entry the item lists draw their captions with. None
+// keeps state; each leaves the canvas's pen, brush and font as it set them.
 #include "plat/Graphics.h"
 #include "plat/ImgList.h"
+#include "plat/String.h"
 
 namespace dropdown {
 
-// The direction of the family's stepped gradients.
+using plat::String;
+using plat::StringView;
+using plat::TColor;
+
 enum TGradientDirection { gdHorizontal, gdVertical };
 
 // Paints R in Steps bands (0 counts as 1) from FromColor to ToColor, left to right when
@@ -16,20 +23,42 @@ enum TGradientDirection { gdHorizontal, gdVertical };
 void DrawGradientSteps(plat::TCanvas* Canvas, plat::TColor FromColor, plat::TColor ToColor, bool Horizontal,
                        plat::TRect R, int Steps);
 
-// ---- colours and the faces of the small owner-drawn buttons ----------------------------
+// Percent of First mixed with the rest of Second, each channel rounded half to even. 100 or
+// more gives First and 0 or less Second, both unchanged (system colours unresolved).
+TColor MixColors(TColor First, TColor Second, int Percent);
 
-// P percent of First and the rest of Second per channel (halves to even); P >= 100 gives
-// First and P <= 0 gives Second unchanged (not resolved).
-plat::TColor MixColors(plat::TColor First, plat::TColor Second, int P);
-// A face (a gradient in 80 steps when ColorTo is set, else a fill in Color when it is set)
-// and, with a border colour and a width above 0, an outline over the whole rectangle.
-void DrawButtonBackground(plat::TCanvas* Canvas, plat::TRect R, plat::TColor Color, TGradientDirection Direction,
-                          int BorderWidth, plat::TColor BorderColor, plat::TColor ColorTo);
-// An image 4 px from the left, vertically centred, then the caption single line, vertically
-// centred, ended by an ellipsis when too long; centred horizontally when no image was drawn.
-void DrawButtonContent(plat::TCanvas* Canvas, plat::TRect R, plat::StringView Caption, int ImageIndex,
+// Scales each non-zero channel by min(100, 100 + d) percent (d below -100 gives 0); a zero
+// channel becomes max(0, min(255, d)). Negative percentages darken, positive ones only lift
+// channels that are 0.
+TColor AdjustColorPercent(TColor Color, int RedPercent, int GreenPercent, int BluePercent);
+
+// A face (an 80-step gradient from Color to ColorTo when ColorTo is set, an unset Color
+// starting it at white; else a fill with Color when set) and an outline of BorderWidth in
+// BorderColor when that is set and BorderWidth above 0.
+void DrawButtonBackground(plat::TCanvas* Canvas, plat::TRect R, TColor Color, TGradientDirection Direction,
+                          int BorderWidth, TColor BorderColor, TColor ColorTo);
+
+// The image ImageIndex of Images 4 px from R's left, centred vertically, then the caption on
+// one line with an end ellipsis: centred without an image, left-aligned 8 px right of it.
+void DrawButtonContent(plat::TCanvas* Canvas, plat::TRect R, StringView Caption, int ImageIndex,
                        const plat::TCustomImageList* Images);
-// Width and height of a single-line text in the canvas's font; (0, 0) for an empty text.
-plat::TSize MeasureText(plat::TCanvas* Canvas, plat::StringView Text);
+
+// Copies Glyph's top-left D-sized part onto Canvas at D, the glyph's pixel (0, 0) standing
+// for the transparent colour, which is drawn as Background.
+void DrawGlyphTransparent(plat::TCanvas* Canvas, plat::TBitmap* Glyph, TColor Background, plat::TRect D);
+
+// Width and height of Text on one line in the canvas's font; (0, 0) for an empty text.
+plat::TSize MeasureText(plat::TCanvas* Canvas, StringView Text);
+
+// Text when it is at most MaxWidth wide; else the longest prefix (followed by "..." with
+// Ellipsis) narrower than MaxWidth; the whole text when not even the empty candidate fits.
+String TruncateTextToWidth(plat::TCanvas* Canvas, StringView Text, int MaxWidth, bool Ellipsis);
+
+// Draws (Draw) or only measures markup Text in R; the size it takes, (0, 0) for an empty text.
+plat::TSize DrawItemMarkup(plat::TCanvas* Canvas, StringView Text, plat::TRect R, bool Draw,
+                           plat::TCustomImageList* Images);
+
+// Text unchanged with KeepCase, else in upper case by the locale's rules.
+String TextForCompare(StringView Text, bool KeepCase);
 
 } // namespace dropdown

@@ -19,6 +19,8 @@
 #include <memory>
 
 #include "DropDownDraw.h"
+#include "ExtDropDownEditTypes.h"
+#include "ExtDropDownStyles.h"
 #include "ExtStyleIF.h"
 #include "plat/Classes.h"
 #include "plat/Controls.h"
@@ -47,11 +49,6 @@ enum TLabelPosition {
     lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom, lpTopRight,
     lpBottomRight
 };
-enum TDropDownEditType {
-    etString, etNumeric, etFloat, etUppercase, etMixedCase, etLowerCase, etPassword, etMoney, etRange,
-    etHex, etAlphaNumeric, etValidChars
-};
-enum TSelectionColorStyle { scCustom, scOffice2007, scWindowsVista, scWindows7 };
 enum TButtonStyle { bsButton, bsDropDown };
 enum TExtButtonStyle { tasButton, tasCheck };
 enum TExtButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
@@ -64,7 +61,6 @@ using TDropUpEvent = std::function<void(TObject* Sender, bool Cancelled)>;
 using TDropDownButtonItemClick = std::function<void(TObject* Sender, int ButtonIndex)>;
 using TDrawBackGroundEvent = std::function<void(TObject* Sender, plat::TCanvas* ACanvas, TRect ARect)>;
 using TGetTextEvent = std::function<void(TObject* Sender, String& Text)>;
-using TClipboardEvent = std::function<void(TObject* Sender, const String& value, bool& allow)>;
 
 // ---- TDbgList -----------------------------------------------------------------------------
 
@@ -736,7 +732,8 @@ public:
 
     // ==== edit types and value formatting ==============================================
     // The members of the edit types, their settings and the value conversions; defined in
-    // ExtDropDownEditType.cpp.
+    // ExtDropDownEditType.cpp over the rules of TDropDownEditTypes, which the settings below
+    // are handed to before every use.
     TDropDownEditType EditType() const { return editType_; }
     void SetEditType(TDropDownEditType Value);
     int Precision() const { return precision_; }
@@ -766,7 +763,7 @@ public:
     double FloatValue() const;
     void SetFloatValue(double Value);
     void SetIntValue(int Value);
-    bool Modified() const { return isModified_; }
+    bool Modified() const;
     void SetModified(bool Value);
     void SelectAll();
     void SelectBeforeDecimal();
@@ -792,10 +789,44 @@ protected:
     virtual void EditTypeClampCaret();
     // The native edit's change notification; false when it is to be ignored.
     virtual bool EditTypeChange();
-    bool blockChange_ = false;
-    bool isModified_ = false;
-    bool blockCopy_ = false;
+    // The value last given to SetText.
     String oldText_;
+
+private:
+    // The edit as the edit-type rules see it.
+    class TEditHost : public IEditTypeHost {
+    public:
+        explicit TEditHost(TExtCustomDropDown& Edit) : edit_(Edit) {}
+        String EditText() const override;
+        void SetEditText(StringView Text) override;
+        int SelStart() const override;
+        int SelLength() const override;
+        void SetSel(int Start, int Length) override;
+        bool EditModified() const override;
+        void SetEditModified(bool Value) override;
+        void DefaultChar(char16_t Key) override;
+        bool EnterOrEscape(char16_t Key) override;
+        void RaiseChange() override;
+        bool EditorEnabled() const override;
+        bool ReadOnly() const override;
+        bool Loading() const override;
+        int MaxLength() const override;
+        void SetPasswordChar(char16_t Value) override;
+        void DefaultCopy() override;
+        void DefaultCut() override;
+        // A character the rules left to the edit's own handling.
+        bool passChar = false;
+
+    private:
+        TExtCustomDropDown& edit_;
+    };
+    // Hands the settings to the rules (they may have been copied in by Assign).
+    TDropDownEditTypes& Rules() const;
+    TEditHost editHost_{*this};
+    mutable TDropDownEditTypes editTypes_{editHost_};
+    bool clipboardDefault_ = false;  // a clipboard message passed on to the edit
+
+protected:
     // ==== end of edit types ==========================================================
 
 public:
