@@ -294,11 +294,12 @@ void TPicture::LoadFromFile(const String& path) {
     for (char16_t& c : ext)
         if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
     static const String known[] = {u".bmp", u".ico", u".jpg", u".jpeg", u".jpe", u".gif", u".png"};
-    if (std::find(std::begin(known), std::end(known), ext) == std::end(known))
-        throw EFileError(u"Unknown picture file extension (" + ext + u")");
+    // A file that cannot be read is reported as such whatever its name.
     std::string bytes;
     String error;
     if (!ReadRegularFile(path, bytes, kPictureFileCap, &error)) throw EFileError(error);
+    if (std::find(std::begin(known), std::end(known), ext) == std::end(known))
+        throw EFileError(u"Unknown picture file extension (" + ext + u")");
     auto b = std::make_unique<TBitmap>();
     if (!DecodePicture(bytes.data(), bytes.size(), *b)) throw EFileError(u"Cannot load the picture " + path);
     bitmap_ = std::move(b);

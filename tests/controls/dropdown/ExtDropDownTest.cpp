@@ -566,6 +566,11 @@ TEST_F(ExtDropDownTest, ButtonFacesFollowTheState)
     TExtButtonAppearance* a = dd->ButtonAppearance();
     a->SetColor(0x00C000);
     a->SetBorderColor(0x000000);
+    // Solid faces: the drop-down's style gave every state a gradient.
+    a->SetColorTo(clNoColor);
+    a->SetColorHotTo(clNoColor);
+    a->SetColorDownTo(clNoColor);
+    a->SetColorDisabledTo(clNoColor);
     dd->DropDownFooter()->SetVisible(true);
     for (int i = 0; i < 2; ++i) {
         TFooterButton* item = dd->DropDownFooter()->Buttons()->Add();
