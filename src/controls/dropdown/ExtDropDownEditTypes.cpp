@@ -395,23 +395,29 @@ void TDropDownEditTypes::FloatRules(char16_t Key) {
         return;
     }
     if (Key == u',' && Contains(v, u',') && !Contains(sel, u',') && t != u',') return;
-    if ((Key == t || Key == d) && SeparatorTooClose(v, host_.SelStart())) return;
-    if (!DecimalsFullRule(Key, v)) return;
-    if (Key == d && host_.SelStart() - PrefixLength() == 0 && v.empty()) {
-        WriteValue(String(u"0") + d, PrefixLength() + 2);
-        SetModified(true);
-        return;
-    }
-    if (Key == u'-' && host_.SelLength() == 0) {
-        SignToggle();
-        return;
-    }
+    if (NumberKeyConsumed(Key, v)) return;
     host_.DefaultChar(Key);
     FinalStep();
 }
 
-void TDropDownEditTypes::MoneyRules(char16_t Key) {
+bool TDropDownEditTypes::NumberKeyConsumed(char16_t Key, const String& v) {
     const char16_t d = D(), t = T();
+    if ((Key == t || Key == d) && SeparatorTooClose(v, host_.SelStart())) return true;
+    if (!DecimalsFullRule(Key, v)) return true;
+    if (Key == d && host_.SelStart() - PrefixLength() == 0 && v.empty()) {
+        WriteValue(String(u"0") + d, PrefixLength() + 2);
+        SetModified(true);
+        return true;
+    }
+    if (Key == u'-' && host_.SelLength() == 0) {
+        SignToggle();
+        return true;
+    }
+    return false;
+}
+
+void TDropDownEditTypes::MoneyRules(char16_t Key) {
+    const char16_t d = D();
     String v = GetText();
     if (Key == d && (Contains(v, d) || precision_ == 0)) {
         if (precision_ <= 0) return;
@@ -420,17 +426,7 @@ void TDropDownEditTypes::MoneyRules(char16_t Key) {
         return;
     }
     if (!IsEditKey(Key) && Key != u'-' && !IsDigit(Key) && Key != d) return;
-    if ((Key == t || Key == d) && SeparatorTooClose(v, host_.SelStart())) return;
-    if (!DecimalsFullRule(Key, v)) return;
-    if (Key == d && host_.SelStart() - PrefixLength() == 0 && v.empty()) {
-        WriteValue(String(u"0") + d, PrefixLength() + 2);
-        SetModified(true);
-        return;
-    }
-    if (Key == u'-' && host_.SelLength() == 0) {
-        SignToggle();
-        return;
-    }
+    if (NumberKeyConsumed(Key, v)) return;
     host_.DefaultChar(Key);
     v = GetText();
     if (!v.empty() && v != u"-" && Key != d) {

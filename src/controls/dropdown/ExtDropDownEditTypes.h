@@ -158,6 +158,9 @@ private:
     bool NumericRule(char16_t Key, TCharState State);
     void FloatRules(char16_t Key);
     void MoneyRules(char16_t Key);
+    // The steps the float and money rules share: a separator too close, full decimals, a
+    // leading decimal separator ("0" + D) and the sign toggle. True when the key was consumed.
+    bool NumberKeyConsumed(char16_t Key, const String& v);
     // Float rule 6 (also money rule 4): false when the key is ignored.
     bool DecimalsFullRule(char16_t Key, StringView Value);
     String SelectedValueText() const;

@@ -1,5 +1,6 @@
 // The drop-down form, its header and footer bars, their appearances and button collections.
 #include <algorithm>
+#include <type_traits>
 
 #include "EsgHTMLE.h"
 #include "ExtDropDown.h"
@@ -257,33 +258,27 @@ void TDropDownForm::InitializeAndUpdate()
 {
     TExtCustomDropDown* d = extDropDown_;
     if (!d) return;
-    if (header_) {
-        header_->SetExtDropDown(d);
-        header_->CreateButtons();
-        header_->SetVisible(d->DropDownHeader()->Visible());
-    } else if (d->DropDownHeader()->Visible()) {
-        header_ = new TExtHeader(this);
-        header_->SetParent(this);
-        header_->SetHeight(d->DropDownHeader()->Height());
-        header_->SetExtDropDown(d);
-        header_->CreateButtons();
-        header_->SetAlign(alTop);
-    }
+    // Each bar follows its appearance: created when it first becomes visible, kept after.
+    auto update = [d, this](auto*& bar, auto* appearance, TAlign align) {
+        using Bar = std::remove_reference_t<decltype(*bar)>;
+        if (bar) {
+            bar->SetExtDropDown(d);
+            bar->CreateButtons();
+            bar->SetVisible(appearance->Visible());
+        } else if (appearance->Visible()) {
+            bar = new Bar(this);
+            bar->SetParent(this);
+            bar->SetHeight(appearance->Height());
+            bar->SetExtDropDown(d);
+            bar->CreateButtons();
+            bar->SetAlign(align);
+        }
+    };
+    update(header_, d->DropDownHeader(), alTop);
+    update(footer_, d->DropDownFooter(), alBottom);
     if (header_) {
         header_->OnDrawBackGround = d->OnDrawHeader;
         header_->OnGetText = d->OnGetHeaderText;
-    }
-    if (footer_) {
-        footer_->SetExtDropDown(d);
-        footer_->CreateButtons();
-        footer_->SetVisible(d->DropDownFooter()->Visible());
-    } else if (d->DropDownFooter()->Visible()) {
-        footer_ = new TExtFooter(this);
-        footer_->SetParent(this);
-        footer_->SetHeight(d->DropDownFooter()->Height());
-        footer_->SetExtDropDown(d);
-        footer_->CreateButtons();
-        footer_->SetAlign(alBottom);
     }
     if (footer_) {
         footer_->OnDrawBackGround = d->OnDrawFooter;

@@ -808,12 +808,10 @@ const ui::FakeMonitorRects* NearestFakeMonitor(TPoint P)
     return best;
 }
 
-} // namespace
-
-TRect TScreen::MonitorWorkAreaRect(TPoint P) const
+// The screen holding the point, else the one whose geometry lies closest to it, else the
+// primary screen (null without any).
+QScreen* ScreenNearest(TPoint P)
 {
-    if (const auto* m = NearestFakeMonitor(P)) return m->workArea;
-    ui::EnsureApplication();
     QScreen* s = QGuiApplication::screenAt(QPoint(P.X, P.Y));
     if (!s) {
         long best = -1;
@@ -827,7 +825,16 @@ TRect TScreen::MonitorWorkAreaRect(TPoint P) const
             }
         }
     }
-    if (!s) s = QGuiApplication::primaryScreen();
+    return s ? s : QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+TRect TScreen::MonitorWorkAreaRect(TPoint P) const
+{
+    if (const auto* m = NearestFakeMonitor(P)) return m->workArea;
+    ui::EnsureApplication();
+    QScreen* s = ScreenNearest(P);
     if (!s) return WorkAreaRect();
     const QRect r = s->availableGeometry();
     return Bounds(r.x(), r.y(), r.width(), r.height());
@@ -837,21 +844,7 @@ TRect TScreen::MonitorRect(TPoint P) const
 {
     if (const auto* m = NearestFakeMonitor(P)) return m->bounds;
     ui::EnsureApplication();
-    QScreen* s = QGuiApplication::screenAt(QPoint(P.X, P.Y));
-    if (!s) {
-        // Nearest: the screen whose geometry lies closest to the point.
-        long best = -1;
-        for (QScreen* c : QGuiApplication::screens()) {
-            const QRect g = c->geometry();
-            const long dx = P.X < g.left() ? g.left() - P.X : P.X > g.right() ? P.X - g.right() : 0;
-            const long dy = P.Y < g.top() ? g.top() - P.Y : P.Y > g.bottom() ? P.Y - g.bottom() : 0;
-            if (best < 0 || dx * dx + dy * dy < best) {
-                best = dx * dx + dy * dy;
-                s = c;
-            }
-        }
-    }
-    if (!s) s = QGuiApplication::primaryScreen();
+    QScreen* s = ScreenNearest(P);
     if (!s) return Rect(0, 0, Width(), Height());
     const QRect r = s->geometry();
     return Bounds(r.x(), r.y(), r.width(), r.height());
