@@ -2712,6 +2712,9 @@ private:
     std::vector<TSortKey> IndexSortKeys() const;
     // Moves the rows Left + i <- Left + Perm[i] by SortSwapRows (Perm is consumed).
     void ApplyRowPermutation(int Left, std::vector<int>& Perm);
+    // The same in one pass over each per-row array, when the result is exactly that of the
+    // swaps; false, with nothing changed, where only the swaps give it.
+    bool GatherRowPermutation(int Left, const std::vector<int>& Perm);
     void SortXRefRowsInserted(int RowIndex, int RCount);
     void SortXRefRowsRemoved(int RowIndex, int RCount);
     int FSortRow = -1;

@@ -8,8 +8,10 @@
 #include <cmath>
 #include <cstdint>
 #include <numeric>
+#include <typeinfo>
 
 #include "EsgHTMLE.h"
+#include "ExtCGrid.h"
 #include "ExtGrid.h"
 #include "ExtUtil.h"
 #include "plat/SysUtils.h"
@@ -261,7 +263,7 @@ public:
         const std::size_t n = FRows.size();
         if (Grid.SortSettings()->IgnoreBlanks) {
             FEmpty.resize(n);
-            for (std::size_t i = 0; i < n; ++i) FEmpty[i] = Text(i).empty();
+            for (std::size_t i = 0; i < n; ++i) FEmpty[i] = NextText(i).empty();
         }
         switch (style) {
         case ssAlphaNoCase:
@@ -386,6 +388,14 @@ private:
         return FOwned.empty() ? (FVirtualTexts ? StringView() : FGrid.Store().CellView(FCol, FRows[i]))
                               : StringView(FOwned[i]);
     }
+    // Text(i) in a pass over the rows in order: the cells of the rows a few steps ahead are
+    // fetched into the cache meanwhile, so the pass does not wait for each row's memory in
+    // turn (the rows' blocks lie scattered once rows have moved).
+    StringView NextText(std::size_t i) const {
+        if (FOwned.empty() && i + kAhead < FRows.size()) FGrid.Store().PrefetchRowCells(FRows[i + kAhead]);
+        return Text(i);
+    }
+    static constexpr std::size_t kAhead = 12;
     // Keys whose order is the order of the texts' first code units: each unit that occurs in
     // the column's first kScan positions is replaced by its rank among them (0 marks the end of
     // a text), and as many ranks as fit are packed into 64 bits, first unit highest. Letters
@@ -403,7 +413,7 @@ private:
         if (n < 1024) {
             // Few rows: the units themselves, four to a key, without building the ranks.
             for (std::size_t i = 0; i < n; ++i) {
-                const StringView t = Text(i);
+                const StringView t = NextText(i);
                 std::uint64_t p = 0;
                 for (std::size_t k = 0; k < 4; ++k) p = (p << 16) | (k < t.size() ? fold(t[k]) : 0);
                 FPrefix[i] = p;
@@ -413,7 +423,7 @@ private:
         std::vector<std::uint64_t> used(65536 / 64, 0);
         std::size_t longest = 0;
         for (std::size_t i = 0; i < n; ++i) {
-            const StringView t = Text(i);
+            const StringView t = NextText(i);
             longest = std::max(longest, t.size());
             const std::size_t m = std::min(t.size(), kScan);
             for (std::size_t k = 0; k < m; ++k) {
@@ -429,7 +439,7 @@ private:
         const std::size_t units = std::min<std::size_t>(64 / static_cast<std::size_t>(bits), kScan);
         FExactKeys = longest <= units;
         for (std::size_t i = 0; i < n; ++i) {
-            const StringView t = Text(i);
+            const StringView t = NextText(i);
             const std::size_t m = std::min(t.size(), units);
             std::uint64_t p = 0;
             for (std::size_t k = 0; k < m; ++k) p |= std::uint64_t(rank[fold(t[k])]) << (64 - bits * static_cast<int>(k + 1));
@@ -451,7 +461,7 @@ private:
     void Own() {
         if (!FOwned.empty() || FRows.empty()) return;
         std::vector<String> owned(FRows.size());
-        for (std::size_t i = 0; i < FRows.size(); ++i) owned[i] = String(Text(i));
+        for (std::size_t i = 0; i < FRows.size(); ++i) owned[i] = String(NextText(i));
         FOwned = std::move(owned);
     }
     void DropTexts() { FOwned = {}; }
@@ -463,14 +473,14 @@ private:
             return;
         }
         FNumbers.resize(FRows.size());
-        for (std::size_t i = 0; i < FRows.size(); ++i) FNumbers[i] = Key(Text(i));
+        for (std::size_t i = 0; i < FRows.size(); ++i) FNumbers[i] = Key(NextText(i));
         DropTexts();
     }
     template <class P>
     bool AllNonEmpty(P&& Pred) const {
         bool any = false;
         for (std::size_t i = 0; i < FRows.size(); ++i) {
-            const StringView t = Text(i);
+            const StringView t = NextText(i);
             if (t.empty()) continue;
             if (!Pred(t)) return false;
             any = true;
@@ -676,7 +686,100 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
     ApplyRowPermutation(Left, perm);
 }
 
+namespace {
+
+// Swaps that moving rows position by position takes for the permutation: one fewer than
+// the rows of each cycle, none for a row that stays.
+long long SwapsOf(const std::vector<int>& Perm) {
+    std::vector<bool> seen(Perm.size());
+    long long swaps = 0;
+    for (std::size_t i = 0; i < Perm.size(); ++i) {
+        if (seen[i]) continue;
+        for (std::size_t j = i; !seen[j]; j = static_cast<std::size_t>(Perm[j])) {
+            seen[j] = true;
+            ++swaps;
+        }
+        --swaps;
+    }
+    return swaps;
+}
+
+// A flag list that ends among the rows [Left, End) while holding a set flag there is
+// extended with unset entries to cover them all, so every flag can follow its row.
+void CoverMovingRows(TIntList& List, int Left, int End) {
+    if (List.Count() <= Left || List.Count() >= End) return;
+    for (int i = Left; i < List.Count(); ++i)
+        if (List.GetInteger(i) != 0) {
+            while (List.Count() < End) List.Add(0);
+            return;
+        }
+}
+
+// The list's entries of rows [Left, Left + Perm.size()) follow their rows. A list that ends
+// among them holds no set flag there (see CoverMovingRows): nothing to move.
+void GatherListEntries(TIntList& List, int Left, const std::vector<int>& Perm) {
+    const int n = static_cast<int>(Perm.size());
+    if (List.Count() < Left + n) return;
+    std::vector<int> old(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) old[static_cast<std::size_t>(i)] = List.GetInteger(Left + i);
+    for (int i = 0; i < n; ++i) {
+        const int v = old[static_cast<std::size_t>(Perm[static_cast<std::size_t>(i)])];
+        if (v != old[static_cast<std::size_t>(i)]) List.SetInteger(Left + i, v);
+    }
+}
+
+} // namespace
+
+bool TExtStringGrid::GatherRowPermutation(int Left, const std::vector<int>& Perm) {
+    // Only the grids whose SortSwapRows is this one's: an override sees every swap.
+    if (typeid(*this) != typeid(TExtStringGrid) && typeid(*this) != typeid(TExtColumnGrid)) return false;
+    if (FSortSettings->SingleColumn) return false;
+    const int n = static_cast<int>(Perm.size());
+    const int end = Left + n;
+    std::vector<int>& x = FSortRowXRef->Items();
+    // The swaps exchange cross-reference entries only where both exist.
+    const auto spans = [&](int count) { return count <= Left || count >= end; };
+    if (Left < 0 || end > RowCount() || !spans(static_cast<int>(x.size()))) return false;
+    // A list that tells of its changes sees them one by one.
+    for (const TIntList* l : {ModifiedRows(), FEnabledRows.get()})
+        if (l->Count() > Left && l->OnChange) return false;
+    if (!Store().GatherRows(Left, Perm)) return false;
+
+    Swaps += static_cast<int>(SwapsOf(Perm));
+    if (static_cast<int>(x.size()) >= end) {
+        const std::vector<int> old(x.begin() + Left, x.begin() + end);
+        for (int i = 0; i < n; ++i) x[static_cast<std::size_t>(Left + i)] = old[static_cast<std::size_t>(Perm[static_cast<std::size_t>(i)])];
+    }
+    GatherRowHeights(Left, Perm);
+    if (FMouseActions->DisjunctRowSelect() && FNavigation->MoveRowOnSort) {
+        // Selection is kept by real row; it grows to cover every row that moves.
+        std::vector<int> real(static_cast<std::size_t>(n));
+        std::size_t need = FRowSelect.size();
+        for (int i = 0; i < n; ++i) {
+            real[static_cast<std::size_t>(i)] = RealRowIndex(Left + i);
+            if (Perm[static_cast<std::size_t>(i)] != i) need = std::max(need, static_cast<std::size_t>(real[static_cast<std::size_t>(i)]) + 1);
+        }
+        FRowSelect.resize(need);
+        std::vector<bool> old(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) old[static_cast<std::size_t>(i)] = FRowSelect[static_cast<std::size_t>(real[static_cast<std::size_t>(i)])];
+        for (int i = 0; i < n; ++i)
+            if (Perm[static_cast<std::size_t>(i)] != i)
+                FRowSelect[static_cast<std::size_t>(real[static_cast<std::size_t>(i)])] = old[static_cast<std::size_t>(Perm[static_cast<std::size_t>(i)])];
+    }
+    for (TIntList* l : {ModifiedRows(), FEnabledRows.get()}) GatherListEntries(*l, Left, Perm);
+    if (FSortRow >= Left && FSortRow < end) {
+        const auto at = std::find(Perm.begin(), Perm.end(), FSortRow - Left);
+        FSortRow = Left + static_cast<int>(at - Perm.begin());
+    }
+    return true;
+}
+
 void TExtStringGrid::ApplyRowPermutation(int Left, std::vector<int>& Perm) {
+    // Where the swaps would add nothing but their order, the store, the heights, the
+    // cross-reference and the row flags are permuted in one pass each.
+    for (TIntList* l : {ModifiedRows(), FEnabledRows.get()})
+        CoverMovingRows(*l, Left, Left + static_cast<int>(Perm.size()));
+    if (GatherRowPermutation(Left, Perm)) return;
     // Position by position: the row Perm[i] asks for is fetched to i by one swap, so each
     // swap puts one row at its place for good (as many swaps as following the cycles, which
     // would chain every step on the memory read of the step before). Where each row lies
@@ -748,7 +851,14 @@ void TExtStringGrid::SortSwapRows(int Index, int Index2) {
         FRowSelect[r2] = s;
     }
     for (TIntList* l : {ModifiedRows(), FEnabledRows.get()}) {
-        if (std::max(Index, Index2) >= l->Count()) continue;
+        // Rows past the list's end have their flag unset; a set flag that moves there takes
+        // the list along, so no flag stays behind with another row.
+        const int lo = std::min(Index, Index2), hi = std::max(Index, Index2);
+        if (lo < 0 || lo >= l->Count()) continue;
+        if (hi >= l->Count()) {
+            if (l->GetInteger(lo) == 0) continue;
+            while (l->Count() <= hi) l->Add(0);
+        }
         const int v = l->GetInteger(Index);
         l->SetInteger(Index, l->GetInteger(Index2));
         l->SetInteger(Index2, v);

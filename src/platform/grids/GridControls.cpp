@@ -250,6 +250,10 @@ void TCustomGrid::SetRowHeights(int Index, int Value) {
     RowHeightsChanged();
 }
 
+void TCustomGrid::GatherRowHeights(int left, std::span<const int> from) {
+    if (layout_.Rows.Gather(left, from)) RowHeightsChanged();
+}
+
 void TCustomGrid::ColWidthsChanged() {
     ClampTopLeft();
     UpdateScrollBars();

@@ -42,6 +42,23 @@ void TGridAxis::Move(int from, int to) {
         std::rotate(sizes_.begin() + to, sizes_.begin() + from, sizes_.begin() + from + 1);
 }
 
+bool TGridAxis::Gather(int left, std::span<const int> from) {
+    const std::size_t n = from.size();
+    if (sizes_.empty() || left < 0 || n > static_cast<std::size_t>(count_ - std::min(left, count_))) return false;
+    for (std::size_t i = 0; i < n; ++i)
+        if (from[i] < 0 || static_cast<std::size_t>(from[i]) >= n) return false;
+    const auto l = static_cast<std::size_t>(left);
+    const std::vector<int> old(sizes_.begin() + static_cast<std::ptrdiff_t>(l),
+                               sizes_.begin() + static_cast<std::ptrdiff_t>(l + n));
+    bool changed = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int v = old[static_cast<std::size_t>(from[i])];
+        changed = changed || v != old[i];
+        sizes_[l + i] = v;
+    }
+    return changed;
+}
+
 long long TGridAxis::Extent(int from, int to, int lineWidth) const {
     from = std::max(from, 0);
     if (to <= from) return 0;

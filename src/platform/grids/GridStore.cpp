@@ -428,6 +428,28 @@ void TGridCellStore::SwapRows(int row1, int row2) {
     TrimTail();
 }
 
+bool TGridCellStore::GatherRows(int left, std::span<const int> from) {
+    const std::size_t n = from.size();
+    if (left < 0 || n > kMaxRows - static_cast<std::size_t>(left)) return false;
+    // A repeated or missing index would give one block to two rows and lose another.
+    std::vector<bool> seen(n);
+    for (int f : from) {
+        if (f < 0 || static_cast<std::size_t>(f) >= n || seen[static_cast<std::size_t>(f)]) return false;
+        seen[static_cast<std::size_t>(f)] = true;
+    }
+    const auto l = static_cast<std::size_t>(left);
+    if (l >= rows_.size()) return true;  // every row of the range is empty
+    const std::size_t end = l + n;
+    if (end > rows_.size()) rows_.resize(end, nullptr);
+    // The old pointers are read at scattered places and written in order, so the reads of
+    // the rows ahead overlap instead of each waiting for the one before.
+    const std::vector<RowBlock*> old(rows_.begin() + static_cast<std::ptrdiff_t>(l),
+                                     rows_.begin() + static_cast<std::ptrdiff_t>(end));
+    for (std::size_t i = 0; i < n; ++i) rows_[l + i] = old[static_cast<std::size_t>(from[i])];
+    TrimTail();
+    return true;
+}
+
 TGridCellStore::TRow TGridCellStore::TakeRow(int row) {
     if (row < 0 || row >= RowExtent()) return TRow();
     RowBlock* b = rows_[static_cast<std::size_t>(row)];

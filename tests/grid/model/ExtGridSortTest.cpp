@@ -2,7 +2,10 @@
 // point and undoing a sort.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <map>
 #include <random>
+#include <sstream>
 #include <vector>
 
 #include "../GridFixture.h"
@@ -513,6 +516,154 @@ TEST_F(SortTest, MoveRowOnSortFollowsTheCurrentRow) {
     grid->SetRow(1);
     grid->Sort(1, sdDescending);
     EXPECT_EQ(grid->Row(), 1) << "without MoveRowOnSort the current row index stays";
+}
+
+// Hands every swap to the grid's own: as a class of its own it makes the sorts move their
+// rows pair by pair through the hook, the path of a grid that watches the swaps.
+class SwapHookGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    void SortSwapRows(int Index, int Index2) override {
+        ++Calls;
+        TExtStringGrid::SortSwapRows(Index, Index2);
+    }
+    int Calls = 0;
+};
+
+plat::TObject* Tag(int r) { return reinterpret_cast<plat::TObject*>(static_cast<std::uintptr_t>(0x1000 + 8 * r)); }
+
+// What is kept per row, keyed by the row's own label (column 3), for the rows on show.
+struct RowState {
+    String Texts;
+    plat::TObject* Object;
+    int Height;
+    bool Modified, Enabled, Selected;
+    friend bool operator==(const RowState&, const RowState&) = default;
+    friend void PrintTo(const RowState& s, std::ostream* o) {
+        *o << grid::testing::Utf8(s.Texts) << " obj " << s.Object << " h " << s.Height << " mod " << s.Modified
+           << " en " << s.Enabled << " sel " << s.Selected;
+    }
+};
+
+std::map<String, RowState> RowStates(TExtStringGrid& g) {
+    std::map<String, RowState> m;
+    for (int r = g.FixedRows(); r < g.RowCount(); ++r) {
+        String texts;
+        for (int c = 0; c < g.AllColCount(); ++c) texts += g.GetGridCellsEx(c, g.RealRowIndex(r)) + u"|";
+        m[g.GetGridCellsEx(3, g.RealRowIndex(r))] = {texts, g.GetObjectsEx(1, g.RealRowIndex(r)), g.RowHeights(r), g.RowModified(r),
+                                                     g.RowEnabled(r),
+                                                     g.MouseActions()->DisjunctRowSelect() && g.GetRowSelect(g.RealRowIndex(r))};
+    }
+    return m;
+}
+
+// Everything a row move touches, position by position, hidden rows and raw lists included.
+std::string Snapshot(TExtStringGrid& g) {
+    std::ostringstream o;
+    for (int r = 0; r < g.TotalRowCount(); ++r) {
+        for (int c = 0; c < g.AllColCount(); ++c) o << grid::testing::Utf8(g.GetGridCellsEx(c, r)) << '|';
+        o << " sel " << g.GetRowSelect(r) << '\n';
+    }
+    for (int r = 0; r < g.RowCount(); ++r)
+        o << r << ": h " << g.RowHeights(r) << " obj " << g.GetObjectsEx(1, r) << " real " << g.RealRowIndex(r) << '\n';
+    for (const TIntList* l : {g.ModifiedRows()})
+        for (int i = 0; i < l->Count(); ++i) o << "mod " << l->GetInteger(i) << '\n';
+    for (int r = 0; r < g.TotalRowCount(); ++r) o << g.RowEnabled(r);
+    o << "\nxref";
+    for (int v : g.SortRowXRef()) o << ' ' << v;
+    o << "\nswaps " << g.Swaps << " sortrow " << g.SortRow() << " row " << g.Row() << '\n';
+    return o.str();
+}
+
+struct MoveSetup {
+    const char* name;
+    void (*flags)(TExtStringGrid&);
+};
+
+const MoveSetup kMoveSetups[] = {
+    {"no row flags", [](TExtStringGrid&) {}},
+    {"flags on early rows only", [](TExtStringGrid& g) {
+         g.SetRowModified(2, true);
+         g.SetRowEnabled(3, false);
+     }},
+    {"flags over every row", [](TExtStringGrid& g) {
+         for (int r = 1; r < g.RowCount(); r += 4) g.SetRowModified(r, true);
+         g.SetRowModified(g.RowCount() - 1, false);
+         g.SetRowEnabled(5, false);
+         g.SetRowEnabled(g.RowCount() - 1, true);
+     }},
+    {"disjunct row selection", [](TExtStringGrid& g) {
+         g.MouseActions()->SetDisjunctRowSelect(true);
+         for (int r : {2, 9, 17}) g.SetRowSelect(r, true);
+     }},
+};
+
+// 24 rows: keys with repeats in column 1, numbers in 2, the row's label in 3 and a hidden
+// column 4; heights and objects differ per row; two node rows and a row hidden by HideRow.
+void BuildMoveGrid(TExtStringGrid& g, const MoveSetup& setup) {
+    g.SetColCount(5);
+    g.SetRowCount(25);
+    g.SetFixedRows(1);
+    g.SetFixedCols(1);
+    for (int r = 1; r < 25; ++r) {
+        g.SetCells(0, r, u"r" + plat::IntToStr(r));
+        g.SetCells(1, r, String(1, static_cast<char16_t>(u'a' + (r * 7) % 5)));
+        g.SetCells(2, r, plat::IntToStr((r * 37) % 11));
+        g.SetCells(3, r, u"x" + plat::IntToStr(r));
+        g.SetCells(4, r, u"h" + plat::IntToStr(r));
+        g.SetRowHeights(r, 18 + r % 7);
+        if (r % 3 == 0) g.SetObjects(1, r, Tag(r));
+    }
+    g.AddNode(4, 6);
+    g.AddNode(15, 5);
+    g.HideRow(11);
+    g.HideColumn(4);
+    g.Navigation()->MoveRowOnSort = true;
+    g.SetRow(6);
+    setup.flags(g);
+}
+
+struct MoveStep {
+    const char* name;
+    void (*op)(TExtStringGrid&);
+};
+
+const MoveStep kMoveSteps[] = {
+    {"Sort on keys", [](TExtStringGrid& g) { g.Sort(1, sdAscending); }},
+    {"Sort on numbers descending", [](TExtStringGrid& g) { g.Sort(2, sdDescending); }},
+    {"QuickSort of a middle range", [](TExtStringGrid& g) { g.QuickSort(1, 4, 13); }},
+    {"QSortGroup", [](TExtStringGrid& g) {
+         g.SortSettings()->Column = 2;
+         g.QSortGroup();
+     }},
+    {"QUnSort", [](TExtStringGrid& g) { g.QUnSort(); }},
+};
+
+// Sorting moves whole rows: texts (hidden column included), objects, heights, flags and
+// selection stay with their row, whether the rows move in one pass or through a swap hook,
+// and both give exactly the same grid.
+TEST_F(SortTest, RowMovesInOnePassEqualThoseOfTheSwapHook) {
+    for (const MoveSetup& setup : kMoveSetups) {
+        SCOPED_TRACE(setup.name);
+        auto plain = new TExtStringGrid(form.get());
+        auto hooked = new SwapHookGrid(form.get());
+        BuildMoveGrid(*plain, setup);
+        BuildMoveGrid(*hooked, setup);
+        ASSERT_EQ(Snapshot(*plain), Snapshot(*hooked));
+        const std::map<String, RowState> before = RowStates(*plain);
+        for (const MoveStep& step : kMoveSteps) {
+            SCOPED_TRACE(step.name);
+            const int calls = hooked->Calls;
+            step.op(*plain);
+            step.op(*hooked);
+            EXPECT_GT(hooked->Calls, calls) << "the step moves rows";
+            EXPECT_EQ(Snapshot(*plain), Snapshot(*hooked));
+            EXPECT_EQ(RowStates(*plain), before);
+            EXPECT_EQ(grid::testing::Utf8(grid::testing::CheckGridInvariants(*plain)), "");
+        }
+        delete plain;
+        delete hooked;
+    }
 }
 
 TEST_F(SortTest, SortLineSwapsRowsOutOfOrder) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "plat/Grids.h"
 
 using namespace plat;
@@ -105,6 +107,22 @@ TEST(GridLayout, SizesFollowMovesAndCounts) {
     EXPECT_EQ(a.Size(3), 20);
     a.SetFixed(9);
     EXPECT_EQ(a.Fixed(), 7);
+}
+
+// Sizes follow a permutation of a range of lines; what is no permutation within the count
+// changes nothing.
+TEST(GridLayout, SizesFollowAGatheredRange) {
+    TGridAxis a(6, 1, 10);
+    EXPECT_FALSE(a.Gather(1, std::vector<int>{1, 0})) << "every line of the default size";
+    for (int i = 0; i < 6; ++i) a.SetSize(i, 20 + i);
+    EXPECT_TRUE(a.Gather(2, std::vector<int>{2, 0, 3, 1}));
+    const int want[] = {20, 21, 24, 22, 25, 23};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(a.Size(i), want[i]) << i;
+    EXPECT_FALSE(a.Gather(4, std::vector<int>{0, 1})) << "lines staying in place";
+    EXPECT_FALSE(a.Gather(4, std::vector<int>{2, 1, 0})) << "a range past the count";
+    EXPECT_FALSE(a.Gather(1, std::vector<int>{1, 2})) << "an index outside the range";
+    EXPECT_FALSE(a.Gather(-1, std::vector<int>{1, 0}));
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(a.Size(i), want[i]) << i;
 }
 
 TEST(GridNavigation, KeysOnATenByFiftyGrid) {

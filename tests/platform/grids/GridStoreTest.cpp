@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <numeric>
 #include <random>
+#include <vector>
 
 #include "plat/Grids.h"
 
@@ -303,6 +306,22 @@ const BlockCase kBlockCases[] = {
      {5, 2, 3, 4, 0, -1, -1, -1, -1}, 5},
     {"SwapAnEmptyRowToTheEndShrinksTheExtent", [](TGridCellStore& s) { s.ClearRow(1); s.SwapRows(1, 5); },
      {0, 5, 2, 3, 4, -1, -1, -1, -1}, 5},
+    {"GatherRows", [](TGridCellStore& s) { EXPECT_TRUE(s.GatherRows(1, std::vector<int>{2, 0, 3, 1})); },
+     {0, 3, 1, 4, 2, 5, -1, -1, -1}, 6},
+    {"GatherRowsPastTheExtent", [](TGridCellStore& s) { EXPECT_TRUE(s.GatherRows(3, std::vector<int>{3, 4, 5, 0, 1, 2})); },
+     {0, 1, 2, -1, -1, -1, 3, 4, 5}, 9},
+    {"GatherAnEmptyRowToTheEndShrinksTheExtent",
+     [](TGridCellStore& s) { s.ClearRow(4); EXPECT_TRUE(s.GatherRows(4, std::vector<int>{1, 0})); },
+     {0, 1, 2, 3, 5, -1, -1, -1, -1}, 5},
+    {"GatherRowsBeyondTheExtent", [](TGridCellStore& s) { EXPECT_TRUE(s.GatherRows(7, std::vector<int>{1, 0})); },
+     {0, 1, 2, 3, 4, 5, -1, -1, -1}, 6},
+    {"GatherRowsRefusesWhatIsNoPermutation", [](TGridCellStore& s) {
+         EXPECT_FALSE(s.GatherRows(1, std::vector<int>{0, 0, 2}));
+         EXPECT_FALSE(s.GatherRows(1, std::vector<int>{0, 3}));
+         EXPECT_FALSE(s.GatherRows(1, std::vector<int>{-1, 0}));
+         EXPECT_FALSE(s.GatherRows(-1, std::vector<int>{1, 0}));
+     },
+     {0, 1, 2, 3, 4, 5, -1, -1, -1}, 6},
 };
 
 TEST(GridCellStore, BlockRowOperationsMoveWholeRows) {
@@ -362,7 +381,7 @@ TEST(GridCellStore, RandomRowBlocksMatchAPlainMap) {
             ref.swap(next);
         };
         for (int step = 0; step < 400; ++step) {
-            const int op = pick(15);
+            const int op = pick(16);
             const int a = pick(24), b = pick(24), n = pick(5) - 1;
             switch (op) {
             case 0: case 1: case 2: case 3: {
@@ -450,6 +469,18 @@ TEST(GridCellStore, RandomRowBlocksMatchAPlainMap) {
                 s.PutRow(b, std::move(taken));
                 ASSERT_TRUE(taken.Empty());
                 remap([&](int r) { return r == a ? b : r == b ? -1 : r; });
+                break;
+            }
+            case 15: {
+                // Rows [a, a + size) permuted in one pass.
+                std::vector<int> from(static_cast<std::size_t>(pick(9)));
+                std::iota(from.begin(), from.end(), 0);
+                std::shuffle(from.begin(), from.end(), rng);
+                ASSERT_TRUE(s.GatherRows(a, from));
+                remap([&](int r) {
+                    if (r < a || r >= a + static_cast<int>(from.size())) return r;
+                    return a + static_cast<int>(std::find(from.begin(), from.end(), r - a) - from.begin());
+                });
                 break;
             }
             case 10:

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <vector>
 
 #include "plat/Controls.h"
@@ -123,6 +124,11 @@ public:
     // way to close the gap (MoveRow is the block of one).
     void MoveRows(int from, int to, int count);
     void SwapRows(int row1, int row2);
+    // Row left + i takes the cells row left + from[i] held, for every i: the rows of
+    // [left, left + from.size()) are permuted in one pass, each row's container written once
+    // (no text copied, nothing freed). `from` must hold each of 0 .. size - 1 exactly once;
+    // otherwise, or for a negative left, nothing changes and the answer is false.
+    bool GatherRows(int left, std::span<const int> from);
     // Takes the row's cells out, leaving the row empty (nothing shifts); PutRow puts cells
     // back at a row of this or another store, replacing what it held (texts are freed,
     // objects forgotten). Negative rows give an empty row and put nothing.
@@ -140,6 +146,14 @@ public:
     void PrefetchRow(int row) const {
         if (row >= 0 && static_cast<std::size_t>(row) < rows_.size())
             __builtin_prefetch(&rows_[static_cast<std::size_t>(row)], 1);
+    }
+    // The same for the start of the row's cells (its first 256 bytes, where the slots and
+    // the short texts of a narrow row lie) ahead of reading them: a pass reading one cell of
+    // every row overlaps the rows' memory reads. No effect on the contents.
+    void PrefetchRowCells(int row) const {
+        if (static_cast<std::size_t>(row) >= rows_.size()) return;
+        if (const char* b = reinterpret_cast<const char*>(rows_[static_cast<std::size_t>(row)]))
+            for (int line = 0; line < 256; line += 64) __builtin_prefetch(b + line);
     }
     std::size_t CellCount() const;
     // Bytes held by the store, its own bookkeeping included.
@@ -321,6 +335,10 @@ public:
     void SetSize(int i, int size);
     // Moves the size of line `from` to `to` as the cells move.
     void Move(int from, int to);
+    // Line left + i takes the size line left + from[i] had (the permutation of
+    // TGridCellStore::GatherRows). A range past the count or an index outside it changes
+    // nothing. True when a size changed.
+    bool Gather(int left, std::span<const int> from);
 
     // Pixels taken by lines [from, to), each followed by a grid line of lineWidth.
     long long Extent(int from, int to, int lineWidth) const;
@@ -440,6 +458,9 @@ public:
     int RowHeights(int Index) const { return layout_.Rows.Size(Index); }
     void PrefetchRowHeight(int Index) const { layout_.Rows.Prefetch(Index); }
     void SetRowHeights(int Index, int Value);
+    // The heights of rows [left, left + from.size()) follow the rows as the cells do under
+    // TGridCellStore::GatherRows; RowHeightsChanged runs once when a height moved.
+    void GatherRowHeights(int left, std::span<const int> from);
     TColor FixedColor() const { return fixedColor_; }
     void SetFixedColor(TColor Value);
 
