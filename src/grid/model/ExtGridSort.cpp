@@ -689,19 +689,56 @@ void TExtStringGrid::SortRows(int Left, int Right, const std::vector<TSortKey>& 
 namespace {
 
 // Swaps that moving rows position by position takes for the permutation: one fewer than
-// the rows of each cycle, none for a row that stays.
+// the rows of each cycle, none for a row that stays. Following one cycle at a time would
+// wait for memory at every step, so several walks run side by side, each from a row no walk
+// has reached and each ending on the first row already reached; that row is always where
+// another walk (or the same one) started. Walks that meet are joined, and a walk that ends
+// on its own group's start closes a cycle, exactly once per cycle.
 long long SwapsOf(const std::vector<int>& Perm) {
-    std::vector<bool> seen(Perm.size());
-    long long swaps = 0;
-    for (std::size_t i = 0; i < Perm.size(); ++i) {
-        if (seen[i]) continue;
-        for (std::size_t j = i; !seen[j]; j = static_cast<std::size_t>(Perm[j])) {
-            seen[j] = true;
-            ++swaps;
+    const std::size_t n = Perm.size();
+    std::vector<int> owner(n, -1);  // the start of the walk that reached the row
+    std::vector<int> group(n);      // joined walks, by start
+    const auto root = [&](int a) {
+        while (group[static_cast<std::size_t>(a)] != a) {
+            const int up = group[static_cast<std::size_t>(group[static_cast<std::size_t>(a)])];
+            group[static_cast<std::size_t>(a)] = up;
+            a = up;
         }
-        --swaps;
+        return a;
+    };
+    constexpr int kWalks = 16;
+    std::array<int, kWalks> at{}, from{};
+    std::array<bool, kWalks> live{};
+    std::size_t next = 0;
+    const auto start = [&](int w) {
+        while (next < n && owner[next] != -1) ++next;
+        live[static_cast<std::size_t>(w)] = next < n;
+        if (next == n) return;
+        const int r = static_cast<int>(next++);
+        owner[static_cast<std::size_t>(r)] = group[static_cast<std::size_t>(r)] = r;
+        at[static_cast<std::size_t>(w)] = from[static_cast<std::size_t>(w)] = r;
+    };
+    for (int w = 0; w < kWalks; ++w) start(w);
+    long long cycles = 0;
+    for (bool any = true; any;) {
+        any = false;
+        for (int w = 0; w < kWalks; ++w) {
+            const auto k = static_cast<std::size_t>(w);
+            if (!live[k]) continue;
+            any = true;
+            const auto j = static_cast<std::size_t>(Perm[static_cast<std::size_t>(at[k])]);
+            if (owner[j] == -1) {
+                owner[j] = from[k];
+                at[k] = static_cast<int>(j);
+                continue;
+            }
+            const int a = root(owner[j]), b = root(from[k]);
+            if (a == b) ++cycles;
+            else group[static_cast<std::size_t>(a)] = b;
+            start(w);
+        }
     }
-    return swaps;
+    return static_cast<long long>(n) - cycles;
 }
 
 // A flag list that ends among the rows [Left, End) while holding a set flag there is
@@ -743,9 +780,9 @@ bool TExtStringGrid::GatherRowPermutation(int Left, const std::vector<int>& Perm
     // A list that tells of its changes sees them one by one.
     for (const TIntList* l : {ModifiedRows(), FEnabledRows.get()})
         if (l->Count() > Left && l->OnChange) return false;
+    const long long swaps = SwapsOf(Perm);
     if (!Store().GatherRows(Left, Perm)) return false;
-
-    Swaps += static_cast<int>(SwapsOf(Perm));
+    Swaps += static_cast<int>(swaps);
     if (static_cast<int>(x.size()) >= end) {
         const std::vector<int> old(x.begin() + Left, x.begin() + end);
         for (int i = 0; i < n; ++i) x[static_cast<std::size_t>(Left + i)] = old[static_cast<std::size_t>(Perm[static_cast<std::size_t>(i)])];
