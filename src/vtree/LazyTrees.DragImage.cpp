@@ -10,6 +10,7 @@
 #include "LazyTrees.Utils.h"
 #include "plat/DragDrop.h"
 #include "plat/Forms.h"
+#include "plat/ScreenCapture.h"
 
 namespace vtree {
 
@@ -43,8 +44,9 @@ public:
     explicit TLTDragImageDesktop(std::unique_ptr<TLTDragImageWindow>& Window) : FWindow(Window) {}
     void Capture(const TRect& R, plat::TBitmap& Into, TPoint At) override
     {
+        // The screen below the image's own window, never the image itself.
         plat::TBitmap shot;
-        plat::CaptureScreen(R, shot);
+        plat::CaptureScreen(R, shot, FWindow ? FWindow->Handle() : 0);
         shot.SetPixelFormat(plat::pf32bit);
         CopyPixels(shot, {0, 0, R.Width(), R.Height()}, Into, At);
     }

@@ -14,6 +14,7 @@
 #include "InputInvariants.h"
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.DragDrop.h"
+#include "plat/ScreenCapture.h"
 #include "LazyTrees.DragImage.h"
 #include "LazyTrees.SharedResources.h"
 #include "TreeInvariants.h"
@@ -678,6 +679,12 @@ TEST_F(DragDropTest, TheShownImageIsThePictureBlendedOntoTheScreenBelow)
     EXPECT_NEAR(GetBValue(centre), (255 * a + GetBValue(below) * (256 - a)) >> 8, 2);
     EXPECT_NEAR(GetRValue(centre), (GetRValue(below) * (256 - a)) >> 8, 2);
     EXPECT_EQ(plat::testing::PixelOf(shown, 2, 2), plat::testing::PixelOf(before, 2, 2));
+    // The screen below the image's own window is the form alone, as the image's captures see it.
+    ASSERT_NE(image->Window(), nullptr);
+    TBitmap under;
+    CaptureScreen({at.X, at.Y, at.X + 40, at.Y + 40}, under, image->Window()->Handle());
+    for (TPoint p : {TPoint{20, 20}, TPoint{2, 2}, TPoint{39, 0}})
+        EXPECT_EQ(plat::testing::PixelOf(under, p.X, p.Y), plat::testing::PixelOf(before, p.X, p.Y)) << p.X << "," << p.Y;
     image->EndDrag();
     TBitmap after;
     CaptureScreen({at.X, at.Y, at.X + 40, at.Y + 40}, after);
