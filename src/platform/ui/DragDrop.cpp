@@ -400,7 +400,7 @@ HRESULT RunSystemDrag(const std::shared_ptr<IDataObject>& data, const std::share
     SetCaptureControl(nullptr);
     auto* drag = new QDrag(from);
     drag->setMimeData(new SourceMime(data, id));
-    if (g_dragPicture.data == data.get() && g_dragPicture.picture) {
+    if (g_dragPicture.data == data.get() && g_dragPicture.picture && ui::DisplayComposites()) {
         // B, G, R, A bytes with straight alpha are the little-endian ARGB32 image.
         const TBitmap& b = *g_dragPicture.picture;
         QImage img(b.Width(), b.Height(), QImage::Format_ARGB32);
@@ -496,8 +496,9 @@ bool SetSystemDragImage(const IDataObject* Data, const TBitmap& Picture, TPoint 
     for (int y = 0; y < Picture.Height(); ++y)
         std::memcpy(g_dragPicture.picture->ScanLine(y), Picture.ScanLine(y), std::size_t(4) * Picture.Width());
     g_dragPicture.hotSpot = HotSpot;
-    // The same choice of driver as DoDragDrop makes.
-    return Scripts().empty() && !OffscreenDisplay() && ui::InUiThread();
+    // The same choice of driver as DoDragDrop makes; the system shows a translucent picture
+    // only where a compositing manager blends it (else it would be an opaque box).
+    return Scripts().empty() && !OffscreenDisplay() && ui::InUiThread() && ui::DisplayComposites();
 }
 
 bool SystemDragImage(const IDataObject* Data, TBitmap& Picture, TPoint& HotSpot)

@@ -280,7 +280,8 @@ class TBitmap;
 // The picture the system's drag shows under the pointer for the next DoDragDrop of Data:
 // Picture's B, G, R, A bytes (straight alpha) with HotSpot (picture coordinates) at the
 // pointer. It answers whether the system's drag will run that drag and show it; when not (an
-// in-process session), the caller draws its own picture. Either way the picture is kept for
+// in-process session, or a display without a compositing manager, where the picture would
+// show as an opaque box), the caller draws its own picture. Either way the picture is kept for
 // Data until its drag ends or another picture is set. SystemDragImage copies the picture
 // kept for Data into Picture and answers false when there is none.
 bool SetSystemDragImage(const IDataObject* Data, const TBitmap& Picture, TPoint HotSpot);
