@@ -680,7 +680,8 @@ PLazyNode TBaseLazyTree::InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, cons
     return result;
 }
 
-void TBaseLazyTree::LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode, TBaseLazyTree* Target)
+void TBaseLazyTree::LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode, TBaseLazyTree* Target,
+                             bool Reindex)
 {
     PLazyNode parent = nullptr;
     switch (Mode) {
@@ -693,7 +694,9 @@ void TBaseLazyTree::LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttac
         if (Node->PrevSibling) Node->PrevSibling->NextSibling = Node;
         else parent->FirstChild = Node;
         std::uint32_t index = Destination->Index;
-        for (PLazyNode n = Node; n; n = n->NextSibling) n->Index = index++;
+        if (!Reindex) Node->Index = index;
+        else
+            for (PLazyNode n = Node; n; n = n->NextSibling) n->Index = index++;
         break;
     }
     case amInsertAfter: {
@@ -704,7 +707,9 @@ void TBaseLazyTree::LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttac
         if (Node->NextSibling) Node->NextSibling->PrevSibling = Node;
         else parent->LastChild = Node;
         std::uint32_t index = Destination->Index + 1;
-        for (PLazyNode n = Node; n; n = n->NextSibling) n->Index = index++;
+        if (!Reindex) Node->Index = index;
+        else
+            for (PLazyNode n = Node; n; n = n->NextSibling) n->Index = index++;
         break;
     }
     case amAddChildFirst: {
@@ -715,7 +720,9 @@ void TBaseLazyTree::LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttac
         else parent->LastChild = Node;
         parent->FirstChild = Node;
         std::uint32_t index = 0;
-        for (PLazyNode n = Node; n; n = n->NextSibling) n->Index = index++;
+        if (!Reindex) Node->Index = index;
+        else
+            for (PLazyNode n = Node; n; n = n->NextSibling) n->Index = index++;
         break;
     }
     case amAddChildLast: {

@@ -564,6 +564,11 @@ public:
     void MoveTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
     PLazyNode CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
     PLazyNode CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    // Many nodes at once: the same result as moving each node in turn (forward for amInsertBefore
+    // and amAddChildLast, backward otherwise), each asked by OnNodeMoving in that turn, but the
+    // sibling numbers, the selection and the caches are settled once for all of them. A node that
+    // would go next to itself or into its own subtree stays where it is.
+    void MoveTo(const TNodeArray& Nodes, PLazyNode Target, TLTNodeAttachMode Mode);
     void SetNodeParent(PLazyNode Node, PLazyNode Value);
 
     // ---- selection store and focus ----
@@ -733,7 +738,8 @@ protected:
 
     // ---- internal operations ----
     PLazyNode MakeNewNode();
-    void LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode, TBaseLazyTree* Target);
+    void LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode, TBaseLazyTree* Target,
+                  bool Reindex = true);
     virtual void UnlinkNode(PLazyNode Node, bool KeepFocus, bool Reindex, bool ParentClearing);
     void RemoveNode(PLazyNode Node, bool Reindex, bool ParentClearing);
     virtual void InitializeNode(PLazyNode Node);

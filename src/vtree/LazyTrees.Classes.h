@@ -64,7 +64,17 @@ public:
         *FPosition++ = Unit('\r');
         *FPosition++ = Unit('\n');
     }
-    std::basic_string<Unit> AsString() const { return std::basic_string<Unit>(View()); }
+    // The text as a string of its own. A long text is copied into storage advised as huge
+    // pages before it is first touched: the copy then costs one page fault per 2 MiB instead
+    // of one per 4 KiB.
+    std::basic_string<Unit> AsString() const
+    {
+        std::basic_string<Unit> s;
+        s.reserve(Length());
+        plat::AdviseHugePages(s.data(), Length() * sizeof(Unit));
+        s.assign(View());
+        return s;
+    }
     std::basic_string_view<Unit> View() const { return std::basic_string_view<Unit>(FStart, Length()); }
     std::size_t Length() const { return std::size_t(FPosition - FStart); }
     std::size_t Capacity() const { return std::size_t(FEnd - FStart); }

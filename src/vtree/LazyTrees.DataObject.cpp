@@ -510,20 +510,14 @@ bool TBaseLazyTree::ProcessOLEData(TBaseLazyTree* Source, const std::shared_ptr<
     }
     if (Optimized && Source) {
         const TNodeArray nodes = Source->NodesForOptimizedMove();
-        auto moveOne = [&](PLazyNode n) {
-            if (n == TargetNode || HasAsParent(TargetNode, n)) return;
-            if (TargetNode == FRoot) Source->MoveTo(n, this, Mode, false);
-            else Source->MoveTo(n, TargetNode, Mode, false);
-            // Moved nodes leave the source's cut set: marks belong to a pending cut or copy.
-            if (OwnerTreeOfNode(n) != this) return;
+        Source->MoveTo(nodes, TargetNode, Mode);
+        // Moved nodes leave the source's cut set: marks belong to a pending cut or copy. Nodes
+        // moved to another tree were freed there and arrived without marks.
+        for (PLazyNode n : Source == this ? nodes : TNodeArray()) {
             PLazyNode stop = nullptr;
             for (PLazyNode up = n; up && up != FRoot && !stop; up = up->Parent) stop = up->NextSibling;
             for (PLazyNode m = n; m && m != stop; m = GetNextNoInit(m)) m->Exclude(vsCutOrCopy);
-        };
-        if (Mode == amInsertBefore || Mode == amAddChildLast)
-            for (PLazyNode n : nodes) moveOne(n);
-        else
-            for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) moveOne(*it);
+        }
         return true;
     }
     TStgMedium medium;

@@ -8,7 +8,9 @@
 
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.Utils.h"
+#include "plat/DragDrop.h"
 #include "plat/Forms.h"
+#include "plat/ScreenCapture.h"
 
 namespace vtree {
 
@@ -42,8 +44,9 @@ public:
     explicit TLTDragImageDesktop(std::unique_ptr<TLTDragImageWindow>& Window) : FWindow(Window) {}
     void Capture(const TRect& R, plat::TBitmap& Into, TPoint At) override
     {
+        // The screen below the image's own window, never the image itself.
         plat::TBitmap shot;
-        plat::CaptureScreen(R, shot);
+        plat::CaptureScreen(R, shot, FWindow ? FWindow->Handle() : 0);
         shot.SetPixelFormat(plat::pf32bit);
         CopyPixels(shot, {0, 0, R.Width(), R.Height()}, Into, At);
     }
@@ -109,11 +112,10 @@ void TLTDragImage::SetFade(bool Value)
     if (Visible()) DrawAtImagePosition();
 }
 
-void TLTDragImage::PrepareDrag(const plat::TBitmap* DragImage, TPoint ImagePosition, TPoint HotSpot, const void*)
+void TLTDragImage::PrepareDrag(const plat::TBitmap* DragImage, TPoint ImagePosition, TPoint HotSpot,
+                               const plat::IDataObject* DataObject)
 {
     EndDrag();
-    // No shell helper draws the picture for us.
-    FStates &= ~DisBit(disSystemSupport);
     if (!DragImage || DragImage->Width() <= 0 || DragImage->Height() <= 0) return;
     const int w = DragImage->Width(), h = DragImage->Height();
     FLastPosition = HotSpot;
@@ -145,6 +147,28 @@ void TLTDragImage::PrepareDrag(const plat::TBitmap* DragImage, TPoint ImagePosit
     FAlphaImage->SetPixelFormat(plat::pf32bit);
     FImagePosition = ImagePosition;
     FStates |= DisBit(disHidden) | DisBit(disInDrag) | DisBit(disPrepared);
+    if (DataObject && plat::SetSystemDragImage(DataObject, *SystemPicture(),
+                                               {HotSpot.X - ImagePosition.X, HotSpot.Y - ImagePosition.Y}))
+        FStates |= DisBit(disSystemSupport);
+}
+
+std::unique_ptr<plat::TBitmap> TLTDragImage::SystemPicture() const
+{
+    // The alpha the blend of DrawAtImagePosition uses: per pixel times the master alpha when
+    // fading or keyed, else the master alpha alone (keyed pixels stay clear).
+    const int w = FDragImage->Width(), h = FDragImage->Height();
+    auto shown = std::make_unique<plat::TBitmap>(w, h);
+    shown->SetPixelFormat(plat::pf32bit);
+    const bool perPixel = FFade || FColorKey != NoColorKey;
+    for (int y = 0; y < h; ++y) {
+        const auto* s = static_cast<const std::uint8_t*>(FDragImage->ScanLine(y));
+        auto* d = static_cast<std::uint8_t*>(shown->ScanLine(y));
+        for (int x = 0; x < 4 * w; x += 4) {
+            std::memcpy(d + x, s + x, 3);
+            d[x + 3] = perPixel ? static_cast<std::uint8_t>((s[x + 3] * FTransparency + 127) / 255) : FTransparency;
+        }
+    }
+    return shown;
 }
 
 void TLTDragImage::SetScreen(std::unique_ptr<TLTDragImageScreen> Screen) { FScreen = std::move(Screen); }
@@ -203,7 +227,7 @@ void TLTDragImage::HideDragImage()
 void TLTDragImage::EndDrag()
 {
     HideDragImage();
-    FStates &= ~(DisBit(disInDrag) | DisBit(disPrepared));
+    FStates &= ~(DisBit(disInDrag) | DisBit(disPrepared) | DisBit(disSystemSupport));
     FDragImage.reset();
     FBackImage.reset();
     FAlphaImage.reset();

@@ -18,6 +18,10 @@
 #include "plat/Controls.h"
 #include "plat/Graphics.h"
 
+namespace plat {
+class IDataObject;
+}
+
 namespace vtree {
 
 class TBaseLazyTree;
@@ -55,10 +59,12 @@ public:
     TLTDragImage(const TLTDragImage&) = delete;
     TLTDragImage& operator=(const TLTDragImage&) = delete;
 
-    // ImagePosition and HotSpot in screen coordinates. DataObject is accepted for callers that
-    // drag data; the picture is always shown by this object itself.
+    // ImagePosition and HotSpot in screen coordinates. With a DataObject the picture, with its
+    // alpha and transparency, is handed to the system's drag of that data: where the system's
+    // drag runs it, the system shows it (disSystemSupport) and this object shows nothing;
+    // otherwise this object shows it.
     void PrepareDrag(const plat::TBitmap* DragImage, plat::TPoint ImagePosition, plat::TPoint HotSpot,
-                     const void* DataObject = nullptr);
+                     const plat::IDataObject* DataObject = nullptr);
     // Moves the image with the pointer; false when nothing moved.
     bool DragTo(plat::TPoint P, bool ForceRepaint = false);
     void ShowDragImage();
@@ -101,6 +107,8 @@ public:
 private:
     // The background with the picture blended on it, shown at the image position.
     void DrawAtImagePosition();
+    // The picture as the system's drag shows it: straight colours with the alpha of the blend.
+    std::unique_ptr<plat::TBitmap> SystemPicture() const;
     void Capture(const plat::TRect& R, plat::TBitmap& Into, plat::TPoint At);
     void Restore(const plat::TRect& Part);
     TBaseLazyTree* FOwner;

@@ -1,5 +1,6 @@
 // Selection store, check states, sorting, moving and copying of TBaseLazyTree.
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 #include "LazyTrees.Assert.h"
@@ -806,6 +807,174 @@ void TBaseLazyTree::MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode
     }
     // A node moved to another tree was freed here; the event gets no dangling pointer.
     NotifyStructureChange(movedAway ? nullptr : Source, crNodeMoved);
+}
+
+namespace {
+
+// The chunk version StoreNode writes.
+constexpr int StoredNodeVersion = 2;
+
+// Numbers the children of each parent from 0, each parent once.
+void RenumberChildren(const std::vector<PLazyNode>& Parents)
+{
+    std::unordered_set<PLazyNode> done;
+    for (PLazyNode p : Parents) {
+        if (!p || !done.insert(p).second) continue;
+        std::uint32_t index = 0;
+        for (PLazyNode c = p->FirstChild; c; c = c->NextSibling) c->Index = index++;
+    }
+}
+
+} // namespace
+
+void TBaseLazyTree::MoveTo(const TNodeArray& Nodes, PLazyNode Target, TLTNodeAttachMode Mode)
+{
+    if (Nodes.empty() || Mode == amNoWhere || In(FOptions->MiscOptions(), toReadOnly)) return;
+    for (PLazyNode n : Nodes)
+        Check(n && n != FRoot && OwnerTreeOfNode(n) == this, u"The source tree must contain the source node.");
+    // The turn in which moving one node at a time would take them; each arrives beside the
+    // previous one, so the moved nodes stand in the array's order either way.
+    const bool backward = !(Mode == amInsertBefore || Mode == amAddChildLast);
+    TBaseLazyTree* targetTree;
+    if (!Target) {
+        targetTree = this;
+        Target = FRoot;
+        Mode = amAddChildFirst;
+    } else {
+        targetTree = OwnerTreeOfNode(Target);
+    }
+    if (Target == targetTree->FRoot) {
+        if (Mode == amInsertBefore) Mode = amAddChildFirst;
+        else if (Mode == amInsertAfter) Mode = amAddChildLast;
+    }
+    if (Target != targetTree->FRoot) {
+        targetTree->InitIfNeeded(Target);
+        if (Target->Has(vsHasChildren) && Target->ChildCount == 0) targetTree->InitializeChildren(Target);
+    }
+    const PLazyNode reported = Target == targetTree->FRoot ? nullptr : Target;
+    const bool sameTree = targetTree == this;
+
+    // Asked in turn. A node cannot go next to itself or into its own subtree. Between trees a
+    // node goes with its subtree, so a node below another moved node is not moved twice.
+    std::unordered_set<PLazyNode> taken;
+    TNodeArray moving;
+    moving.reserve(Nodes.size());
+    auto ask = [&](PLazyNode n) {
+        if (sameTree && (n == Target || HasAsParent(Target, n))) return;
+        if (!sameTree) {
+            for (PLazyNode up = n->Parent; up && up != FRoot; up = up->Parent)
+                if (taken.count(up)) return;
+        }
+        if (!DoNodeMoving(n, reported)) return;
+        if (!sameTree) taken.insert(n);
+        moving.push_back(n);
+    };
+    if (backward)
+        for (auto it = Nodes.rbegin(); it != Nodes.rend(); ++it) ask(*it);
+    else
+        for (PLazyNode n : Nodes) ask(n);
+    if (moving.empty()) return;
+    // Between trees an ancestor asked after its descendant still carries it along.
+    if (!sameTree && backward) {
+        TNodeArray kept;
+        kept.reserve(moving.size());
+        for (PLazyNode n : moving) {
+            bool below = false;
+            for (PLazyNode up = n->Parent; up && up != FRoot && !below; up = up->Parent) below = taken.count(up) > 0;
+            if (!below) kept.push_back(n);
+        }
+        moving.swap(kept);
+    }
+    // In the array's order from here on.
+    TNodeArray ordered(moving);
+    if (backward) std::reverse(ordered.begin(), ordered.end());
+
+    StopCacheValidation();
+    if (!sameTree) targetTree->StopCacheValidation();
+    std::vector<PLazyNode> sourceParents;
+    sourceParents.reserve(ordered.size());
+    BeginUpdate();
+    struct EndSource {
+        TBaseLazyTree* T;
+        ~EndSource() { T->EndUpdate(); }
+    } endSource{this};
+    if (sameTree) {
+        // Deeper nodes leave first, so a node taken out of another moved node's subtree is
+        // still counted in that subtree when it goes.
+        TNodeArray leaving(ordered);
+        std::vector<unsigned> level(leaving.size());
+        std::vector<std::size_t> byDepth(leaving.size());
+        for (std::size_t i = 0; i < leaving.size(); ++i) {
+            level[i] = GetNodeLevel(leaving[i]);
+            byDepth[i] = i;
+        }
+        std::stable_sort(byDepth.begin(), byDepth.end(), [&](std::size_t a, std::size_t b) { return level[a] > level[b]; });
+        for (std::size_t i : byDepth) {
+            sourceParents.push_back(leaving[i]->Parent);
+            UnlinkNode(leaving[i], true, false, false);
+        }
+        PLazyNode previous = nullptr;
+        for (PLazyNode n : ordered) {
+            if (previous) LinkNode(n, previous, amInsertAfter, this, false);
+            else LinkNode(n, Target, Mode, this, false);
+            previous = n;
+        }
+        sourceParents.push_back(ordered.front()->Parent);
+        RenumberChildren(sourceParents);
+        for (PLazyNode n : moving) DoNodeMoved(n);
+        InvalidateTree();
+    } else {
+        plat::TMemoryStream stream;
+        for (PLazyNode n : ordered) StoreNode(stream, n);
+        stream.SetPosition(0);
+        {
+            targetTree->BeginUpdate();
+            TNodeArray selected;
+            struct EndTarget {
+                TBaseLazyTree* T;
+                TNodeArray& Selected;
+                ~EndTarget()
+                {
+                    T->FLoadedSelection = nullptr;
+                    if (!Selected.empty()) T->AddNodesToSelection(Selected, int(Selected.size()), true);
+                    T->EndUpdate();
+                }
+            } endTarget{targetTree, selected};
+            targetTree->FLoadedSelection = &selected;
+            const std::int64_t size = stream.Size();
+            PLazyNode previous = nullptr;
+            TNodeArray arrived;
+            arrived.reserve(ordered.size());
+            try {
+                while (stream.Position() < size) {
+                    PLazyNode node = targetTree->MakeNewNode();
+                    if (previous) targetTree->LinkNode(node, previous, amInsertAfter, targetTree, false);
+                    else targetTree->LinkNode(node, Target, Mode, targetTree, false);
+                    previous = node;
+                    arrived.push_back(node);
+                    targetTree->LoadNodeFromStream(stream, StoredNodeVersion, node);
+                }
+            } catch (...) {
+                RenumberChildren({previous ? previous->Parent : nullptr});
+                throw;
+            }
+            RenumberChildren({arrived.front()->Parent});
+            if (backward)
+                for (auto it = arrived.rbegin(); it != arrived.rend(); ++it) DoNodeMoved(*it);
+            else
+                for (PLazyNode n : arrived) DoNodeMoved(n);
+        }
+        for (PLazyNode n : ordered) {
+            PLazyNode parent = n->Parent;
+            sourceParents.push_back(parent);
+            DeleteNode(n, false);
+            NotifyStructureChange(nullptr, crNodeMoved);
+        }
+        RenumberChildren(sourceParents);
+        targetTree->InvalidateTree();
+    }
+    MarkCacheStale();
+    if (sameTree) NotifyStructureChange(ordered.back(), crNodeMoved);
 }
 
 PLazyNode TBaseLazyTree::CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly)

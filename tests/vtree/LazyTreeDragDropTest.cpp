@@ -1,6 +1,7 @@
 // Drag and drop of trees through the layer's in-process session: the event order, effects,
 // drop modes, edge scrolling and expansion on the fake clock, moves into the own subtree,
 // deleting moved nodes, the framework's control drag, and hostile node data dropped on a tree.
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "InputInvariants.h"
 #include "LazyTrees.BaseTree.h"
 #include "LazyTrees.DragDrop.h"
+#include "plat/ScreenCapture.h"
 #include "LazyTrees.DragImage.h"
 #include "LazyTrees.SharedResources.h"
 #include "TreeInvariants.h"
@@ -677,10 +679,53 @@ TEST_F(DragDropTest, TheShownImageIsThePictureBlendedOntoTheScreenBelow)
     EXPECT_NEAR(GetBValue(centre), (255 * a + GetBValue(below) * (256 - a)) >> 8, 2);
     EXPECT_NEAR(GetRValue(centre), (GetRValue(below) * (256 - a)) >> 8, 2);
     EXPECT_EQ(plat::testing::PixelOf(shown, 2, 2), plat::testing::PixelOf(before, 2, 2));
+    // The screen below the image's own window is the form alone, as the image's captures see it.
+    ASSERT_NE(image->Window(), nullptr);
+    TBitmap under;
+    CaptureScreen({at.X, at.Y, at.X + 40, at.Y + 40}, under, image->Window()->Handle());
+    for (TPoint p : {TPoint{20, 20}, TPoint{2, 2}, TPoint{39, 0}})
+        EXPECT_EQ(plat::testing::PixelOf(under, p.X, p.Y), plat::testing::PixelOf(before, p.X, p.Y)) << p.X << "," << p.Y;
     image->EndDrag();
     TBitmap after;
     CaptureScreen({at.X, at.Y, at.X + 40, at.Y + 40}, after);
     EXPECT_EQ(plat::testing::PixelOf(after, 20, 20), below);
+}
+
+// With data to drag, the picture goes to the system's drag with the alpha the blend would use
+// (per pixel times the master alpha, keyed pixels clear) and the hot spot within it. Offscreen
+// no system drag runs, so the tree shows its own image and does not enter disSystemSupport.
+TEST_F(DragDropTest, ThePictureGoesToTheSystemDragWithTheBlendsAlpha)
+{
+    TLTDragImage* image = left->DragImage();
+    auto picture = Solid(40, 40, clBlue);
+    picture->Canvas()->Brush()->SetColor(clLime);
+    picture->Canvas()->FillRect({0, 0, 6, 6});
+    image->SetColorKey(clLime);
+    image->SetFade(true);
+    image->SetTransparency(200);
+    std::shared_ptr<plat::IDataObject> data = left->DragManager()->CurrentDataObject();
+    const TPoint at = form->ClientToScreen({300, 230});
+    image->PrepareDrag(picture.get(), at, {at.X + 20, at.Y + 15}, data.get());
+    EXPECT_EQ(image->States() & DisBit(disSystemSupport), 0u);
+    image->ShowDragImage();
+    EXPECT_TRUE(image->Visible());
+    TBitmap shown;
+    TPoint hot{};
+    ASSERT_TRUE(plat::SystemDragImage(data.get(), shown, hot));
+    EXPECT_EQ(hot, (TPoint{20, 15}));
+    ASSERT_EQ(shown.Width(), 40);
+    struct Case {
+        int X, Y;
+        int Alpha;
+    };
+    const double far = std::exp(-8.0 * std::sqrt(19.0 * 19.0 * 2) / 40.0);
+    for (Case c : {Case{20, 20, 200}, Case{2, 2, 0}, Case{39, 39, int((std::lround(255 * far) * 200 + 127) / 255)}}) {
+        const auto* p = static_cast<const std::uint8_t*>(shown.ScanLine(c.Y)) + 4 * c.X;
+        EXPECT_EQ(p[3], c.Alpha) << c.X << "," << c.Y;
+        if (c.Alpha) EXPECT_EQ(p[0], 255) << "blue stays blue";
+    }
+    image->EndDrag();
+    EXPECT_EQ(image->States() & (DisBit(disInDrag) | DisBit(disPrepared) | DisBit(disSystemSupport)), 0u);
 }
 
 TEST_F(DragDropTest, NoImageKindPreparesNothingAndAPreparedImageCoversTheHotSpot)

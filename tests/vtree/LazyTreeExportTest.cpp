@@ -199,6 +199,14 @@ TEST(BufferedText, GrowsInWholeStepsAndKeepsTheText)
         EXPECT_EQ(r.Capacity(), c.Capacity) << c.Before;
         EXPECT_EQ(r.AsString(), std::string(c.Before, 'a') + "\r\n");
     }
+    // Texts past 2 MiB go into storage advised as huge pages; every unit arrives.
+    for (std::size_t units : {std::size_t(1) << 20, (std::size_t(5) << 20) + 3}) {
+        String text(units, u'\0');
+        for (std::size_t i = 0; i < units; ++i) text[i] = char16_t(i * 2654435761u >> 16);
+        TBufferedString big;
+        big.Add(text);
+        EXPECT_TRUE(big.AsString() == text) << units;
+    }
 }
 
 TEST(ExportFormat, TwipsRoundHalvesToEvenAndColoursAreRgb)

@@ -1,5 +1,7 @@
 // Check states, selection store, sorting, moving and copying.
 #include <algorithm>
+#include <cstring>
+#include <string>
 #include <random>
 
 #include "TreeFixture.h"
@@ -376,6 +378,173 @@ TEST_F(TreeTest, MoveAndCopyIntoAnotherTree)
     EXPECT_EQ(other.RootNodeCount(), 3u);
     EXPECT_TREE_OK(other);
     Ok();
+}
+
+
+// Two trees whose nodes carry a tag (node data, streamed along): a source of six top nodes,
+// node 1 with three expanded children and node 4 with two collapsed ones, nodes 0, 2, 11
+// and 5 selected and node 2 focused; and a second tree of three top nodes, node 101 with two
+// children. Each world records the moving and moved events by tag.
+struct MoveWorld {
+    std::unique_ptr<TBaseLazyTree> Source = std::make_unique<TBaseLazyTree>(nullptr);
+    std::unique_ptr<TBaseLazyTree> Other = std::make_unique<TBaseLazyTree>(nullptr);
+    std::vector<int> Moving, Moved;
+    int Veto = -1;
+
+    static int Tag(PLazyNode N)
+    {
+        int t;
+        std::memcpy(&t, N->DataArea(), sizeof t);
+        return t;
+    }
+    static void SetTag(PLazyNode N, int T) { std::memcpy(N->DataArea(), &T, sizeof T); }
+
+    MoveWorld()
+    {
+        for (TBaseLazyTree* t : {Source.get(), Other.get()}) {
+            t->SetNodeDataSize(sizeof(int));
+            t->TreeOptions().SetSelectionOptions(t->TreeOptions().SelectionOptions() | (TLTSelectionOptions(1) << toMultiSelect));
+            t->OnSaveNode = [](TBaseLazyTree*, PLazyNode N, plat::TStream& S) {
+                const int v = Tag(N);
+                S.WriteBuffer(&v, sizeof v);
+            };
+            t->OnLoadNode = [](TBaseLazyTree*, PLazyNode N, plat::TStream& S) {
+                int v;
+                S.ReadBuffer(&v, sizeof v);
+                SetTag(N, v);
+            };
+        }
+        Source->OnNodeMoving = [this](TBaseLazyTree*, PLazyNode N, PLazyNode, bool& A) {
+            Moving.push_back(Tag(N));
+            A = Tag(N) != Veto;
+        };
+        Source->OnNodeMoved = [this](TBaseLazyTree*, PLazyNode N) { Moved.push_back(Tag(N)); };
+        Source->SetRootNodeCount(6);
+        int i = 0;
+        for (PLazyNode n = Source->GetFirstNoInit(); n; n = n->NextSibling) SetTag(n, i++);
+        Source->SetChildCount(Find(*Source, 1), 3);
+        Source->SetChildCount(Find(*Source, 4), 2);
+        for (int p : {1, 4}) {
+            int c = p * 10;
+            for (PLazyNode n = Find(*Source, p)->FirstChild; n; n = n->NextSibling) SetTag(n, c++);
+        }
+        Source->SetExpanded(Find(*Source, 1), true);
+        for (int t : {0, 2, 11, 5}) Source->SetSelected(Find(*Source, t), true);
+        Source->SetFocusedNode(Find(*Source, 2));
+        Other->SetRootNodeCount(3);
+        i = 100;
+        for (PLazyNode n = Other->GetFirstNoInit(); n; n = n->NextSibling) SetTag(n, i++);
+        Other->SetChildCount(Find(*Other, 101), 2);
+        i = 110;
+        for (PLazyNode n = Find(*Other, 101)->FirstChild; n; n = n->NextSibling) SetTag(n, i++);
+    }
+
+    static PLazyNode Find(TBaseLazyTree& T, int Tag)
+    {
+        for (PLazyNode n = T.GetFirstNoInit(); n; n = T.GetNextNoInit(n))
+            if (MoveWorld::Tag(n) == Tag) return n;
+        return nullptr;
+    }
+
+    // Every node in order with its level, index and states, then the focus and selection count.
+    static std::string Shape(TBaseLazyTree& T)
+    {
+        std::string s;
+        for (PLazyNode n = T.GetFirstNoInit(); n; n = T.GetNextNoInit(n))
+            s += std::to_string(Tag(n)) + ":" + std::to_string(T.GetNodeLevel(n)) + ":" + std::to_string(n->Index) +
+                 (n->Has(vsSelected) ? "s" : "") + (n->Has(vsExpanded) ? "e" : "") + " ";
+        s += "| focus " + std::to_string(T.FocusedNode() ? Tag(T.FocusedNode()) : -1);
+        return s + " | selected " + std::to_string(T.SelectedCount());
+    }
+};
+
+TEST(BatchMove, EndsAsMovingEachNodeInTurn)
+{
+    struct Case {
+        bool SameTree;
+        int Target;  // tag, or -1 for the root of the target tree
+        TLTNodeAttachMode Mode;
+        std::vector<int> Nodes;
+        int Veto;
+    };
+    const Case cases[] = {
+        {true, 3, amInsertBefore, {0, 2, 11, 5}, -1},
+        {true, 3, amInsertAfter, {0, 2, 11, 5}, -1},
+        {true, 4, amAddChildFirst, {0, 2, 11, 5}, -1},
+        {true, 1, amAddChildLast, {0, 2, 5}, 2},
+        {true, -1, amAddChildFirst, {3, 41, 12}, -1},
+        {true, -1, amAddChildLast, {1, 11, 0}, -1},  // a node and its own child: the child comes out
+        {true, 11, amInsertAfter, {1, 2, 12}, -1},   // the target's parent stays
+        {true, 2, amInsertBefore, {2, 0}, -1},       // the target itself stays
+        {false, -1, amAddChildLast, {0, 2, 11, 5}, -1},
+        {false, -1, amAddChildFirst, {0, 1, 4, 5}, -1},
+        {false, 101, amInsertBefore, {5, 1, 3}, 1},
+        {false, 101, amInsertAfter, {0, 1, 2, 3, 4, 5}, -1},
+        {false, 111, amAddChildLast, {11, 12, 41}, 12},
+        {false, 110, amAddChildFirst, {2}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << (c.SameTree ? "same tree" : "other tree") << ", target " << c.Target
+                                          << ", mode " << int(c.Mode) << ", " << c.Nodes.size() << " nodes");
+        MoveWorld each, batch;
+        each.Veto = batch.Veto = c.Veto;
+        auto run = [&](MoveWorld& w, bool Batch) {
+            TBaseLazyTree& dest = c.SameTree ? *w.Source : *w.Other;
+            PLazyNode target = c.Target < 0 ? dest.RootNode() : MoveWorld::Find(dest, c.Target);
+            TNodeArray nodes;
+            for (int t : c.Nodes) nodes.push_back(MoveWorld::Find(*w.Source, t));
+            if (Batch) {
+                w.Source->MoveTo(nodes, target, c.Mode);
+                return;
+            }
+            if (!(c.Mode == amInsertBefore || c.Mode == amAddChildLast)) std::reverse(nodes.begin(), nodes.end());
+            for (PLazyNode n : nodes)
+                if (!c.SameTree || (n != target && !w.Source->HasAsParent(target, n)))
+                    w.Source->MoveTo(n, target, c.Mode, false);
+        };
+        run(each, false);
+        run(batch, true);
+        EXPECT_EQ(MoveWorld::Shape(*batch.Source), MoveWorld::Shape(*each.Source));
+        EXPECT_EQ(MoveWorld::Shape(*batch.Other), MoveWorld::Shape(*each.Other));
+        EXPECT_EQ(batch.Moving, each.Moving);
+        EXPECT_EQ(batch.Moved, each.Moved);
+        EXPECT_TREE_OK(*batch.Source);
+        EXPECT_TREE_OK(*batch.Other);
+    }
+}
+
+TEST(BatchMove, ManySiblingsKeepTheirOrderAndDenseIndexes)
+{
+    // Every other node of a long list, moved behind the list's last node and into another tree.
+    for (bool sameTree : {true, false}) {
+        MoveWorld w;
+        w.Source->SetRootNodeCount(20000);
+        int i = 0;
+        for (PLazyNode n = w.Source->GetFirstNoInit(); n; n = n->NextSibling) MoveWorld::SetTag(n, i++);
+        TNodeArray nodes;
+        for (PLazyNode n = w.Source->GetFirstNoInit(); n; n = n->NextSibling)
+            if (MoveWorld::Tag(n) % 2 == 0) nodes.push_back(n);
+        TBaseLazyTree& dest = sameTree ? *w.Source : *w.Other;
+        PLazyNode target = sameTree ? w.Source->GetLastChildNoInit(nullptr) : MoveWorld::Find(dest, 100);
+        w.Source->MoveTo(nodes, target, amInsertAfter);
+        std::vector<int> order;
+        for (PLazyNode n = dest.GetFirstNoInit(); n; n = n->NextSibling) order.push_back(MoveWorld::Tag(n));
+        std::vector<int> want;
+        if (sameTree) {
+            for (int t = 1; t < 20000; t += 2) want.push_back(t);
+            for (int t = 0; t < 20000; t += 2) want.push_back(t);
+        } else {
+            want.push_back(100);
+            for (int t = 0; t < 20000; t += 2) want.push_back(t);
+            want.push_back(101);
+            want.push_back(102);
+            EXPECT_EQ(w.Source->RootNodeCount(), 10000u);
+        }
+        EXPECT_EQ(order, want) << (sameTree ? "same tree" : "other tree");
+        EXPECT_EQ(int(w.Moved.size()), 10000);
+        EXPECT_TREE_OK(*w.Source);
+        EXPECT_TREE_OK(*w.Other);
+    }
 }
 
 } // namespace

@@ -589,6 +589,17 @@ void* AllocatePages(std::size_t Size)
     return reinterpret_cast<void*>(start);
 }
 
+void AdviseHugePages(void* Block, std::size_t Size)
+{
+    if (!Block || Size < kHugePageSize)
+        return;
+    const auto base = reinterpret_cast<std::uintptr_t>(Block);
+    const std::uintptr_t start = (base + kHugePageSize - 1) & ~(std::uintptr_t{kHugePageSize} - 1);
+    const std::uintptr_t end = (base + Size) & ~(std::uintptr_t{kHugePageSize} - 1);
+    if (end > start)
+        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
+
 void FreePages(void* Block, std::size_t Size)
 {
     if (!Block)

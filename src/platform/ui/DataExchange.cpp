@@ -8,6 +8,7 @@
 #include <new>
 
 #include "plat/DragDrop.h"
+#include "plat/Files.h"
 
 namespace plat {
 
@@ -64,7 +65,24 @@ bool TGlobalHandle::Resize(std::size_t Size) const
 
 void TGlobalHandle::Reserve(std::size_t Size) const
 {
-    if (block_) block_->bytes.reserve(Size);
+    if (!block_ || Size <= block_->bytes.capacity()) return;
+    block_->bytes.reserve(Size);
+    // The room is filled by the writer that asked for it: in huge pages where the system
+    // has them, one page fault per 2 MiB.
+    AdviseHugePages(block_->bytes.data() + block_->bytes.size(), block_->bytes.capacity() - block_->bytes.size());
+}
+
+bool TGlobalHandle::WriteAt(std::size_t Offset, const void* Bytes, std::size_t Count) const
+{
+    if (!block_) return false;
+    std::vector<std::uint8_t>& b = block_->bytes;
+    if (Offset > b.size()) b.resize(Offset, 0);
+    const auto* from = static_cast<const std::uint8_t*>(Bytes);
+    const std::size_t inside = std::min(Count, b.size() - Offset);
+    if (inside) std::memcpy(b.data() + Offset, from, inside);
+    // The rest is appended straight from the source: nothing is filled twice.
+    if (inside < Count) b.insert(b.end(), from + inside, from + Count);
+    return true;
 }
 
 std::uint8_t* GlobalLock(const TGlobalHandle& Handle) { return Handle.Lock(); }
@@ -96,8 +114,7 @@ public:
     std::size_t Write(const void* Buffer, std::size_t Count) override
     {
         if (Count == 0) return 0;
-        if (pos_ + Count > block_.size()) block_.Resize(pos_ + Count);
-        std::memcpy(block_.data() + pos_, Buffer, Count);
+        block_.WriteAt(pos_, Buffer, Count);
         pos_ += Count;
         return Count;
     }

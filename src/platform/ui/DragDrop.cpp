@@ -12,12 +12,17 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QObject>
+#include <QPixmap>
+#include <QImage>
 
+#include <cstring>
 #include <deque>
+#include <memory>
 #include <map>
 
 #include "plat/Controls.h"
 #include "plat/Forms.h"
+#include "plat/Graphics.h"
 #include "ui/MimeFormats.h"
 #include "ui/UiNative.h"
 
@@ -152,6 +157,14 @@ struct Session {
 
 Session* g_session = nullptr;
 bool g_systemDrag = false;
+
+// The picture set for the next drag of one data object.
+struct DragPicture {
+    const IDataObject* data = nullptr;
+    std::unique_ptr<TBitmap> picture;
+    TPoint hotSpot{};
+};
+DragPicture g_dragPicture;
 
 HRESULT RunSession(Session& s, ui::DragScript script)
 {
@@ -387,6 +400,15 @@ HRESULT RunSystemDrag(const std::shared_ptr<IDataObject>& data, const std::share
     SetCaptureControl(nullptr);
     auto* drag = new QDrag(from);
     drag->setMimeData(new SourceMime(data, id));
+    if (g_dragPicture.data == data.get() && g_dragPicture.picture && ui::DisplayComposites()) {
+        // B, G, R, A bytes with straight alpha are the little-endian ARGB32 image.
+        const TBitmap& b = *g_dragPicture.picture;
+        QImage img(b.Width(), b.Height(), QImage::Format_ARGB32);
+        for (int y = 0; y < b.Height(); ++y)
+            std::memcpy(img.scanLine(y), b.ScanLine(y), std::size_t(4) * b.Width());
+        drag->setPixmap(QPixmap::fromImage(img));
+        drag->setHotSpot(QPoint(g_dragPicture.hotSpot.X, g_dragPicture.hotSpot.Y));
+    }
     QObject::connect(drag, &QDrag::actionChanged,
                      [s = source.get()](Qt::DropAction a) { s->GiveFeedback(FromQt(a)); });
     SystemDragWatch watch(source.get());
@@ -465,12 +487,44 @@ std::shared_ptr<IDropTarget> RegisteredDropTarget(HWND Window)
 
 bool DragDropRunning() { return (g_session && !g_session->done) || g_systemDrag; }
 
+bool SetSystemDragImage(const IDataObject* Data, const TBitmap& Picture, TPoint HotSpot)
+{
+    if (!Data || Picture.Width() <= 0 || Picture.Height() <= 0) return false;
+    g_dragPicture.data = Data;
+    g_dragPicture.picture = std::make_unique<TBitmap>(Picture.Width(), Picture.Height());
+    g_dragPicture.picture->SetPixelFormat(pf32bit);
+    for (int y = 0; y < Picture.Height(); ++y)
+        std::memcpy(g_dragPicture.picture->ScanLine(y), Picture.ScanLine(y), std::size_t(4) * Picture.Width());
+    g_dragPicture.hotSpot = HotSpot;
+    // The same choice of driver as DoDragDrop makes; the system shows a translucent picture
+    // only where a compositing manager blends it (else it would be an opaque box).
+    return Scripts().empty() && !OffscreenDisplay() && ui::InUiThread() && ui::DisplayComposites();
+}
+
+bool SystemDragImage(const IDataObject* Data, TBitmap& Picture, TPoint& HotSpot)
+{
+    if (!Data || g_dragPicture.data != Data || !g_dragPicture.picture) return false;
+    const TBitmap& b = *g_dragPicture.picture;
+    Picture.SetSize(b.Width(), b.Height());
+    for (int y = 0; y < b.Height(); ++y) std::memcpy(Picture.ScanLine(y), b.ScanLine(y), std::size_t(4) * b.Width());
+    HotSpot = g_dragPicture.hotSpot;
+    return true;
+}
+
 HRESULT DoDragDrop(std::shared_ptr<IDataObject> Data, std::shared_ptr<IDropSource> Source, TDropEffect OkEffects,
                    TDropEffect& Effect)
 {
     Effect = DROPEFFECT_NONE;
     if (!Data || !Source) return E_INVALIDARG;
     if (g_session || g_systemDrag) return E_UNEXPECTED;
+    // The picture belongs to this one drag, whichever driver runs it.
+    struct ForgetPicture {
+        const IDataObject* Data;
+        ~ForgetPicture()
+        {
+            if (g_dragPicture.data == Data) g_dragPicture = DragPicture{};
+        }
+    } forgetPicture{Data.get()};
     ui::DragScript script;
     if (!Scripts().empty()) {
         script = std::move(Scripts().front());

@@ -12,21 +12,31 @@
 #include "gfx/GfxNative.h"
 #include "plat/Forms.h"
 #include "plat/Graphics.h"
+#include "plat/ScreenCapture.h"
 #include "ui/UiNative.h"
 
 namespace plat {
 
 namespace {
 
-QImage ComposeFromSurfaces(const TRect& R)
+// The shown windows of the program except Exclude, from their surfaces, over Below (the
+// display's picture of R) or, without one, over the desktop colour.
+QImage ComposeFromSurfaces(const TRect& R, HWND Exclude = 0, const QImage* Below = nullptr)
 {
     QImage out(std::max(0, R.Width()), std::max(0, R.Height()), QImage::Format_ARGB32_Premultiplied);
-    const TColor desktop = ColorToRGB(clBackground);
-    out.fill(QColor(desktop & 0xFF, (desktop >> 8) & 0xFF, (desktop >> 16) & 0xFF));
+    if (Below) {
+        out.fill(Qt::black);
+        QPainter b(&out);
+        b.setCompositionMode(QPainter::CompositionMode_Source);
+        b.drawImage(0, 0, *Below);
+    } else {
+        const TColor desktop = ColorToRGB(clBackground);
+        out.fill(QColor(desktop & 0xFF, (desktop >> 8) & 0xFF, (desktop >> 16) & 0xFF));
+    }
     QPainter p(&out);
     auto draw = [&](TWinControl* c) {
         TRect wr;
-        if (!c->HandleAllocated() || !GetWindowRect(c->Handle(), wr)) return;
+        if (!c->HandleAllocated() || (Exclude != 0 && c->Handle() == Exclude) || !GetWindowRect(c->Handle(), wr)) return;
         const TRect hit{std::max(wr.Left, R.Left), std::max(wr.Top, R.Top), std::min(wr.Right, R.Right),
                         std::min(wr.Bottom, R.Bottom)};
         if (hit.Width() <= 0 || hit.Height() <= 0) return;
@@ -63,6 +73,29 @@ void CaptureScreen(const TRect& R, TBitmap& Target)
     QPainter p(&dst);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(0, 0, img.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+}
+
+void CaptureScreen(const TRect& R, TBitmap& Target, HWND Exclude)
+{
+    if (Exclude == 0) {
+        CaptureScreen(R, Target);
+        return;
+    }
+    ui::EnsureApplication();
+    QImage below;
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (QScreen* s = QGuiApplication::primaryScreen())
+            below = s->grabWindow(0, R.Left, R.Top, R.Width(), R.Height()).toImage();
+        if (below.width() != R.Width() || below.height() != R.Height()) below = QImage();
+    }
+    // The display may still show the excluded window where it was: the program's own
+    // windows are redrawn from their surfaces over whatever it shows.
+    const QImage img = ComposeFromSurfaces(R, Exclude, below.isNull() ? nullptr : &below);
+    Target.SetSize(std::max(0, R.Width()), std::max(0, R.Height()));
+    QImage& dst = gfx::BitmapImage(&Target);
+    QPainter p(&dst);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, img);
 }
 
 } // namespace plat

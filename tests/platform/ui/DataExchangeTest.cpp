@@ -81,6 +81,16 @@ TEST(GlobalMemoryTest, StreamOnGlobalMemoryGrowsTheBlock)
     EXPECT_EQ(s->Read(two, 2), 0u);
     s->SetSize(2);
     EXPECT_EQ(block, (Bytes{9, 'a'}));
+    // Past the end the gap is zero; across the end the write overwrites, then appends.
+    s->Seek(2, soEnd);
+    s->WriteBuffer("z", 1);
+    EXPECT_EQ(block, (Bytes{9, 'a', 0, 0, 'z'}));
+    s->Seek(-1, soEnd);
+    s->WriteBuffer("rs", 2);
+    EXPECT_EQ(block, (Bytes{9, 'a', 0, 0, 'r', 's'}));
+    s->SetPosition(1);
+    s->WriteBuffer("b", 1);
+    EXPECT_EQ(block, (Bytes{9, 'b', 0, 0, 'r', 's'}));
 
     auto fresh = CreateStreamOnHGlobal(TGlobalHandle(), true);
     fresh->WriteBuffer("x", 1);

@@ -1,12 +1,14 @@
 // Drag and drop between windows through the in-process session the test kit drives: the
 // protocol order with key states, points and effects, Escape, refusal, revoking, and the
 // shared MIME table for file lists and URLs.
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "plat/Clipbrd.h"
 #include "plat/DragDrop.h"
 #include "plat/Forms.h"
+#include "plat/Graphics.h"
 #include "plat/Testing.h"
 #include "TestControls.h"
 
@@ -220,6 +222,41 @@ TEST_F(DragDropTest, WithoutScriptedInputTheSessionEndsWithTheButtonAsItIs)
     EXPECT_EQ(effect, DROPEFFECT_NONE);
     EXPECT_FALSE(DragDropRunning());
     EXPECT_EQ(DoDragDrop(nullptr, std::make_shared<Source>(log), DROPEFFECT_COPY, effect), E_INVALIDARG);
+}
+
+// The picture for the system's drag is kept for its data until that data's drag ends; offscreen
+// the in-process session runs the drag, so the caller is told to draw its own picture.
+TEST_F(DragDropTest, ASystemDragPictureIsKeptForItsDataUntilItsDragEnds)
+{
+    auto data = std::make_shared<TextObject>();
+    auto other = std::make_shared<TextObject>();
+    TBitmap picture(3, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            auto* p = static_cast<std::uint8_t*>(picture.ScanLine(y)) + 4 * x;
+            p[0] = std::uint8_t(10 * x), p[1] = std::uint8_t(20 * y), p[2] = 7, p[3] = std::uint8_t(40 * (x + y));
+        }
+    TBitmap empty;
+    EXPECT_FALSE(SetSystemDragImage(nullptr, picture, {1, 1}));
+    EXPECT_FALSE(SetSystemDragImage(data.get(), empty, {1, 1}));
+    EXPECT_FALSE(SetSystemDragImage(data.get(), picture, {2, 1})) << "offscreen the session runs the drag";
+    TBitmap got;
+    TPoint hot{};
+    EXPECT_FALSE(SystemDragImage(other.get(), got, hot));
+    ASSERT_TRUE(SystemDragImage(data.get(), got, hot));
+    EXPECT_EQ(hot, (TPoint{2, 1}));
+    ASSERT_EQ(got.Width(), 3);
+    ASSERT_EQ(got.Height(), 2);
+    for (int y = 0; y < 2; ++y)
+        EXPECT_EQ(std::memcmp(got.ScanLine(y), picture.ScanLine(y), 12), 0) << "row " << y;
+    // Another data object's drag leaves it alone; its own drag ends it.
+    Press(from, 5, 5);
+    TDropEffect effect = 0;
+    DoDragDrop(other, std::make_shared<Source>(log), DROPEFFECT_COPY, effect);
+    EXPECT_TRUE(SystemDragImage(data.get(), got, hot));
+    Press(from, 5, 5);
+    DoDragDrop(data, std::make_shared<Source>(log), DROPEFFECT_COPY, effect);
+    EXPECT_FALSE(SystemDragImage(data.get(), got, hot));
 }
 
 TEST_F(DragDropTest, FileListsAndUrlsTravelAsUriListsBothWays)

@@ -122,6 +122,9 @@ public:
     bool Resize(std::size_t Size) const;
     // Makes room for the block to grow to Size bytes without moving.
     void Reserve(std::size_t Size) const;
+    // Puts Count bytes at Offset, growing the block as needed; bytes between the old end and
+    // Offset are zero, the written ones are not zeroed first. False for a null handle.
+    bool WriteAt(std::size_t Offset, const void* Bytes, std::size_t Count) const;
     operator std::vector<std::uint8_t>() const { return std::vector<std::uint8_t>(begin(), end()); }
     friend bool operator==(const TGlobalHandle& A, const std::vector<std::uint8_t>& B)
     {
@@ -271,5 +274,17 @@ HRESULT DoDragDrop(std::shared_ptr<IDataObject> Data, std::shared_ptr<IDropSourc
                    TDropEffect& Effect);
 // A drag of DoDragDrop is running.
 bool DragDropRunning();
+
+class TBitmap;
+
+// The picture the system's drag shows under the pointer for the next DoDragDrop of Data:
+// Picture's B, G, R, A bytes (straight alpha) with HotSpot (picture coordinates) at the
+// pointer. It answers whether the system's drag will run that drag and show it; when not (an
+// in-process session, or a display without a compositing manager, where the picture would
+// show as an opaque box), the caller draws its own picture. Either way the picture is kept for
+// Data until its drag ends or another picture is set. SystemDragImage copies the picture
+// kept for Data into Picture and answers false when there is none.
+bool SetSystemDragImage(const IDataObject* Data, const TBitmap& Picture, TPoint HotSpot);
+bool SystemDragImage(const IDataObject* Data, TBitmap& Picture, TPoint& HotSpot);
 
 } // namespace plat
