@@ -29,7 +29,7 @@ bool IsFixedCell(const TGridLayout& l, int c, int r) { return c < l.Cols.Fixed()
 bool ScrollClientPixels(TCustomGrid* grid, const TRect& Area, int Dy) {
     if (Dy == 0 || Area.IsEmpty() || std::abs(Dy) >= Area.Height() || !grid->Showing()) return false;
     NativeWindow& n = ui::N(grid);
-    if (n.redrawOff || n.inPaint || !n.widget || n.surface.size() != QSize(grid->Width(), grid->Height()))
+    if (n.redrawOff || n.inPaint || !n.widget || !ui::SurfaceIsWhole(n, grid))
         return false;
     TRect uncovered;
     ScrollDC(grid->Canvas(), 0, Dy, Area, Area, &uncovered);

@@ -540,6 +540,12 @@ std::string SystemClipboardData(const char* MimeType)
 
 void SetDisplayComposites(std::optional<bool> Composites) { ui::SetDisplayCompositesAnswer(Composites); }
 
+TRect BackedRect(TWinControl* Control)
+{
+    const NativeWindow& n = ui::N(Control);
+    return Bounds(n.surfaceOrigin.x(), n.surfaceOrigin.y(), n.surface.width(), n.surface.height());
+}
+
 bool HasWindowMask(TWinControl* Control)
 {
     const UiWidget* w = ui::N(Control).widget;

@@ -619,7 +619,8 @@ TCanvas* TGraphicControl::Canvas() const
         const TRect pc = p->ClientRect();
         QRegion clip = QRegion(off.x(), off.y(), Width(), Height()) &
                        QRegion(ui::ClientOffset(p).x(), ui::ClientOffset(p).y(), pc.Width(), pc.Height());
-        gfx::BindCanvas(canvas_.get(), &n.surface, off, &clip);
+        clip.translate(-n.surfaceOrigin);
+        gfx::BindCanvas(canvas_.get(), &n.surface, off - n.surfaceOrigin, &clip);
         boundGeneration_ = n.generation;
     }
     return canvas_.get();

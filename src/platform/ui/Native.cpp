@@ -278,7 +278,23 @@ void UiWidget::paintEvent(QPaintEvent* e)
     }
     const bool transparent = native_->control && (native_->control->WindowExStyle() & WS_EX_TRANSPARENT);
     if (!transparent) p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(e->rect(), native_->surface, e->rect());
+    const QRect backed(native_->surfaceOrigin, native_->surface.size());
+    const QRect shown = e->rect() & backed;
+    if (!shown.isEmpty()) p.drawImage(shown, native_->surface, shown.translated(-native_->surfaceOrigin));
+    // Outside the backed part the window lies outside a parent's client area: what shows
+    // there is the nearest ancestor's own surface (its frame, its scroll bars).
+    QRegion outside = QRegion(e->rect()) - QRegion(backed);
+    QPoint at(0, 0);  // this window's origin in the ancestor's window
+    for (QWidget* w = this; !outside.isEmpty() && !w->isWindow() && w->parentWidget(); w = w->parentWidget()) {
+        at += w->pos();
+        auto* up = dynamic_cast<UiWidget*>(w->parentWidget());
+        if (!up || !up->native()) break;
+        const NativeWindow& a = *up->native();
+        const QRegion covered = outside & QRegion(QRect(a.surfaceOrigin, a.surface.size()).translated(-at));
+        for (const QRect& r : covered) p.drawImage(r, a.surface, r.translated(at - a.surfaceOrigin));
+        outside -= covered;
+    }
+    for (const QRect& r : outside) p.fillRect(r, Qt::transparent);
 }
 
 void UiWidget::resizeEvent(QResizeEvent*)
@@ -412,20 +428,45 @@ QPoint ClientOffset(const TWinControl* control)
     return {a.Left, a.Top};
 }
 
+QRect VisibleWindowRect(const TWinControl* control)
+{
+    QRect r(0, 0, std::max(0, control->Width()), std::max(0, control->Height()));
+    QPoint at(0, 0);  // the control's window origin in the current ancestor's window
+    const TWinControl* child = control;
+    for (const TWinControl* p = control->Parent(); p && !r.isEmpty(); child = p, p = p->Parent()) {
+        at += ClientOffset(p) + QPoint(child->Left(), child->Top());
+        const TRect a = p->ClientAreaInWindow();
+        r &= QRect(a.Left, a.Top, std::max(0, a.Width()), std::max(0, a.Height())).translated(-at);
+    }
+    return r.isEmpty() ? QRect() : r;
+}
+
+bool EnsureSurface(NativeWindow& n)
+{
+    TWinControl* c = n.control;
+    if (!c) return false;
+    const QRect want = VisibleWindowRect(c);
+    if (n.surface.size() == want.size() && (want.isEmpty() || n.surfaceOrigin == want.topLeft())) return false;
+    if (want.isEmpty()) {
+        n.surface = QImage();
+    } else {
+        n.surface = QImage(want.size(), QImage::Format_ARGB32_Premultiplied);
+        n.surface.fill(Qt::transparent);
+    }
+    n.surfaceOrigin = want.isEmpty() ? QPoint(0, 0) : want.topLeft();
+    n.dirty = QRegion(0, 0, std::max(0, c->Width()), std::max(0, c->Height()));
+    n.frameDirty = true;
+    n.generation++;
+    return true;
+}
+
 void PaintPending(NativeWindow& n)
 {
     TWinControl* c = n.control;
     if (!c || !n.widget) return;
-    const QSize sz(std::max(0, c->Width()), std::max(0, c->Height()));
     const bool transparent = (c->WindowExStyle() & WS_EX_TRANSPARENT) != 0;
-    if (n.surface.size() != sz) {
-        n.surface = QImage(sz, QImage::Format_ARGB32_Premultiplied);
-        n.surface.fill(Qt::transparent);
-        n.dirty = QRegion(0, 0, sz.width(), sz.height());
-        n.frameDirty = true;
-        n.generation++;
-    }
-    if (sz.isEmpty()) {
+    EnsureSurface(n);
+    if (n.surface.isNull()) {
         n.dirty = QRegion();
         return;
     }
@@ -441,28 +482,59 @@ void PaintPending(NativeWindow& n)
             n.generation++;  // canvases rebind for drawing outside paint
         }
     } reset{n};
+    const QPoint o = n.surfaceOrigin;
+    const QRegion backed(QRect(o, n.surface.size()));
     if (!n.paintCanvas) n.paintCanvas = std::make_unique<TCanvas>();
     if (n.frameDirty) {
         n.frameDirty = false;
-        gfx::BindCanvas(n.paintCanvas.get(), &n.surface, QPoint(0, 0), nullptr);
+        gfx::BindCanvas(n.paintCanvas.get(), &n.surface, -o, nullptr);
         c->Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(n.paintCanvas.get()), 0);
     }
     const TRect a = c->ClientAreaInWindow();
-    const QRegion rgn = n.dirty & QRegion(a.Left, a.Top, a.Width(), a.Height());
+    // Only the backed part is painted; a part that becomes visible gets a new surface, wholly dirty.
+    const QRegion rgn = n.dirty & QRegion(a.Left, a.Top, a.Width(), a.Height()) & backed;
     n.dirty = QRegion();
     if (rgn.isEmpty()) return;
     n.paintRegion = rgn;
+    const QRegion local = rgn.translated(-o);
     if (transparent) {
         QPainter p(&n.surface);
         p.setCompositionMode(QPainter::CompositionMode_Clear);
-        for (const QRect& r : rgn) p.fillRect(r, Qt::transparent);
+        for (const QRect& r : local) p.fillRect(r, Qt::transparent);
     }
     TCanvas* canvas = n.paintCanvas.get();
     if (auto* cc = dynamic_cast<TCustomControl*>(c)) canvas = UiAccess::CustomCanvasRaw(cc);
-    gfx::BindCanvas(canvas, &n.surface, QPoint(a.Left, a.Top), &rgn);
+    gfx::BindCanvas(canvas, &n.surface, QPoint(a.Left, a.Top) - o, &local);
     if (!transparent) c->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas), 0);
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
 }
+
+namespace {
+
+// Draws the window as shown into `p` with its window origin at `at`: its surface, then its
+// visible windowed children (hosted Qt widgets included).
+void ComposeWindow(QPainter& p, NativeWindow& n, QPoint at)
+{
+    PaintPending(n);
+    if (!n.surface.isNull()) p.drawImage(at + n.surfaceOrigin, n.surface);
+    if (!n.widget) return;
+    for (QObject* o : n.widget->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || w->isHidden() || w->isWindow()) continue;
+        if (auto* uw = dynamic_cast<UiWidget*>(w)) {
+            if (!uw->native() || !uw->native()->control) continue;
+            if (!uw->native()->layered.isNull()) {
+                p.drawImage(at + w->pos(), GrabWindow(uw->native()->control));
+                continue;
+            }
+            ComposeWindow(p, *uw->native(), at + w->pos());
+        } else {
+            p.drawImage(at + w->pos(), w->grab().toImage());
+        }
+    }
+}
+
+} // namespace
 
 QImage GrabWindow(TWinControl* control)
 {
@@ -473,21 +545,12 @@ QImage GrabWindow(TWinControl* control)
         return LayeredPicture(n, n.layeredComposites);
     }
     PaintPending(n);
-    QImage img = n.surface.isNull() ? QImage(1, 1, QImage::Format_ARGB32_Premultiplied) : n.surface.copy();
-    if (n.surface.isNull()) img.fill(Qt::transparent);
+    const QSize sz(std::max(0, control->Width()), std::max(0, control->Height()));
+    QImage img(sz.isEmpty() ? QSize(1, 1) : sz, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    if (sz.isEmpty()) return img;
     QPainter p(&img);
-    for (QObject* o : n.widget->children()) {
-        auto* w = qobject_cast<QWidget*>(o);
-        if (!w || w->isHidden() || w->isWindow()) continue;
-        QImage sub;
-        if (auto* uw = dynamic_cast<UiWidget*>(w)) {
-            if (!uw->native() || !uw->native()->control) continue;
-            sub = GrabWindow(uw->native()->control);
-        } else {
-            sub = w->grab().toImage();
-        }
-        p.drawImage(w->pos(), sub);
-    }
+    ComposeWindow(p, n, QPoint(0, 0));
     return img;
 }
 
@@ -1241,7 +1304,7 @@ std::unique_ptr<TCanvas> GetWindowCanvas(HWND Handle)
     NativeWindow& n = ui::N(c);
     ui::PaintPending(n);
     auto canvas = std::make_unique<TCanvas>();
-    gfx::BindCanvas(canvas.get(), &n.surface, QPoint(0, 0), nullptr);
+    gfx::BindCanvas(canvas.get(), &n.surface, -n.surfaceOrigin, nullptr);
     QPointer<UiWidget> w = n.widget;
     canvas->OnChange = [w](TObject*) {
         if (w) w->update();
@@ -1259,7 +1322,7 @@ void DrawParentBackground(const TControl* Control, TCanvas* Canvas)
     if (n.surface.isNull()) return;
     const TRect client = p->ClientAreaInWindow();
     TCanvas source;
-    gfx::BindCanvas(&source, &n.surface, QPoint(client.Left, client.Top), nullptr);
+    gfx::BindCanvas(&source, &n.surface, QPoint(client.Left, client.Top) - n.surfaceOrigin, nullptr);
     Canvas->CopyRect(Rect(0, 0, Control->Width(), Control->Height()), &source, Control->BoundsRect());
     gfx::UnbindCanvas(&source);
 }

@@ -42,7 +42,11 @@ class UiWidget;
 struct NativeWindow {
     TWinControl* control = nullptr;
     UiWidget* widget = nullptr;
-    QImage surface;          // full window, non-client area included
+    // The backed part of the window: the part visible in its parents' client areas (the whole
+    // window for a top-level one), non-client area included. surfaceOrigin is the window
+    // position of the surface's pixel (0, 0).
+    QImage surface;
+    QPoint surfaceOrigin;
     QRegion dirty;           // client-area update region, window coordinates
     bool frameDirty = true;
     int redrawOff = 0;       // WM_SETREDRAW false
@@ -104,6 +108,17 @@ bool InUiThread();
 
 // Paints what is pending (frame, erase, paint, graphic children) into the surface.
 void PaintPending(NativeWindow& n);
+// The part of the control's window (window coordinates) visible in its parents' client areas;
+// the whole window for a control without parent.
+QRect VisibleWindowRect(const TWinControl* control);
+// Gives the surface the visible part's place and size; when it changes the surface is new,
+// wholly dirty, and canvases bound to the old one rebind. True when it changed.
+bool EnsureSurface(NativeWindow& n);
+// Whether the surface backs the whole window.
+inline bool SurfaceIsWhole(const NativeWindow& n, const TWinControl* c)
+{
+    return n.surfaceOrigin.isNull() && n.surface.size() == QSize(c->Width(), c->Height());
+}
 // Surface painted and composed with every visible windowed descendant (hosted Qt widgets
 // included), as the screen would show it.
 QImage GrabWindow(TWinControl* control);

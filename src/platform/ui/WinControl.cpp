@@ -298,6 +298,22 @@ void TWinControl::ParentSizeChanged(int, int)
     Realign();
 }
 
+namespace {
+
+// A move or resize changes what of the window and its windowed descendants shows inside the
+// parents: a window whose backed part no longer matches repaints.
+void RecheckBackedParts(TWinControl* c)
+{
+    NativeWindow& n = ui::N(c);
+    if (!n.widget) return;
+    const QRect want = ui::VisibleWindowRect(c);
+    if (want != QRect(n.surfaceOrigin, n.surface.size()) && !(want.isEmpty() && n.surface.isNull())) n.widget->update();
+    for (int i = 0; i < c->ControlCount(); ++i)
+        if (auto* w = dynamic_cast<TWinControl*>(c->Controls(i)); w && w->Native()) RecheckBackedParts(w);
+}
+
+} // namespace
+
 void TWinControl::ApplyGeometry()
 {
     UiWidget* w = native_->widget;
@@ -305,6 +321,7 @@ void TWinControl::ApplyGeometry()
     if (Parent()) {
         const QPoint off = ui::ClientOffset(Parent());
         w->setGeometry(off.x() + Left(), off.y() + Top(), Width(), Height());
+        RecheckBackedParts(this);
     } else if (!dynamic_cast<TCustomForm*>(this) && w->isVisible()) {
         // A shown popup window follows its bounds on the screen.
         w->setGeometry(Left(), Top(), Width(), Height());
@@ -731,7 +748,8 @@ void TWinControl::PaintControls(TCanvas*, TControl* First)
         QRegion clip = bounds & clientRgn & n.paintRegion;
         if (clip.isEmpty()) continue;
         TCanvas* gc = UiAccess::GraphicCanvasRaw(g);
-        gfx::BindCanvas(gc, &n.surface, off + QPoint(g->Left(), g->Top()), &clip);
+        clip.translate(-n.surfaceOrigin);
+        gfx::BindCanvas(gc, &n.surface, off + QPoint(g->Left(), g->Top()) - n.surfaceOrigin, &clip);
         UiAccess::GraphicGen(g) = 0;
         g->Perform(WM_PAINT, reinterpret_cast<WPARAM>(gc), 0);
     }
@@ -970,11 +988,11 @@ TCustomControl::~TCustomControl()
 TCanvas* TCustomControl::Canvas() const
 {
     NativeWindow& n = ui::N(this);
+    if (!n.inPaint) ui::EnsureSurface(n);
     if (!n.inPaint && boundGeneration_ != n.generation) {
-        if (n.surface.size() != QSize(Width(), Height())) ui::PaintPending(n);
         const TRect a = ClientAreaInWindow();
-        QRegion clip(a.Left, a.Top, a.Width(), a.Height());
-        gfx::BindCanvas(canvas_.get(), &n.surface, QPoint(a.Left, a.Top), &clip);
+        QRegion clip = QRegion(a.Left, a.Top, a.Width(), a.Height()).translated(-n.surfaceOrigin);
+        gfx::BindCanvas(canvas_.get(), &n.surface, QPoint(a.Left, a.Top) - n.surfaceOrigin, &clip);
         boundGeneration_ = n.generation;
     }
     return canvas_.get();

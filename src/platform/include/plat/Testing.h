@@ -183,6 +183,9 @@ void ClearFakeScreens();
 // ---- pictures ---------------------------------------------------------------------------
 // The control as shown: its surface, its graphic children and its windowed children.
 std::unique_ptr<TBitmap> Grab(TControl* Control);
+// The part of the window (window coordinates) the layer backs with a surface: what of it is
+// visible in its parents' client areas, as last painted.
+TRect BackedRect(TWinControl* Control);
 // Whether the pointer over the point (X, Y) of the control shows the cursor of that id (the
 // screen's cursor table entry, else the built-in shape), as the window system would show it.
 bool ShowsCursor(TControl* Control, int X, int Y, TCursor Id);
