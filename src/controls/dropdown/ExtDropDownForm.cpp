@@ -185,7 +185,9 @@ TDropDownForm::TDropDownForm(TComponent* AOwner) : TForm(AOwner)
     SetBorderStyle(bsNone);
     SetFormStyle(fsStayOnTop);
     SetVisible(false);
-    SetKeyPreview(true);
+    // No key preview: the embedded control's keys reach the drop-down through its own
+    // forwarding hooks, which decide what the control keeps; a preview would hand every key
+    // to the edit a second time (a memo's typing would land in the edit as well).
 }
 
 TDropDownForm::~TDropDownForm() = default;

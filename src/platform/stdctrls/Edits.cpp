@@ -154,6 +154,17 @@ struct HostedEdit : QObject {
                        MakeLParam(p.x() - client.Left, p.y() - client.Top));
     }
 
+    // A move with the left button held (a drag that began on the editor) reaches the
+    // control's MouseMove as well, so that a control can follow the drag.
+    void LeftDrag(QObject* watched, QEvent* event)
+    {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (!(me->buttons() & Qt::LeftButton) || !owner->Enabled()) return;
+        const QPoint p = static_cast<QWidget*>(watched)->mapTo(editor(), me->position().toPoint()) + editor()->pos();
+        const TRect client = owner->ClientAreaInWindow();
+        owner->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(p.x() - client.Left, p.y() - client.Top));
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         switch (event->type()) {
@@ -174,6 +185,9 @@ struct HostedEdit : QObject {
             return false;
         case QEvent::MouseButtonRelease:
             LeftButton(watched, event);
+            return false;
+        case QEvent::MouseMove:
+            LeftDrag(watched, event);
             return false;
         default:
             return false;
