@@ -154,15 +154,21 @@ struct HostedEdit : QObject {
                        MakeLParam(p.x() - client.Left, p.y() - client.Top));
     }
 
-    // A move with the left button held (a drag that began on the editor) reaches the
-    // control's MouseMove as well, so that a control can follow the drag.
-    void LeftDrag(QObject* watched, QEvent* event)
+    // A move over the editor goes the way of a move over the control's own window: the
+    // control hears the mouse enter and leave and its MouseMove (a drag that began on the
+    // editor included), as it would without an editor inside.
+    void Moved(QObject* watched, QEvent* event)
     {
         auto* me = static_cast<QMouseEvent*>(event);
-        if (!(me->buttons() & Qt::LeftButton) || !owner->Enabled()) return;
         const QPoint p = static_cast<QWidget*>(watched)->mapTo(editor(), me->position().toPoint()) + editor()->pos();
-        const TRect client = owner->ClientAreaInWindow();
-        owner->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(p.x() - client.Left, p.y() - client.Top));
+        TShiftState shift = 0;
+        if (me->buttons() & Qt::LeftButton) shift |= ssLeft;
+        if (me->buttons() & Qt::RightButton) shift |= ssRight;
+        if (me->buttons() & Qt::MiddleButton) shift |= ssMiddle;
+        if (me->modifiers() & Qt::ShiftModifier) shift |= ssShift;
+        if (me->modifiers() & Qt::ControlModifier) shift |= ssCtrl;
+        if (me->modifiers() & Qt::AltModifier) shift |= ssAlt;
+        ui::MouseEvent(ui::N(owner), WM_MOUSEMOVE, p, shift, 0);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -187,7 +193,7 @@ struct HostedEdit : QObject {
             LeftButton(watched, event);
             return false;
         case QEvent::MouseMove:
-            LeftDrag(watched, event);
+            Moved(watched, event);
             return false;
         default:
             return false;
