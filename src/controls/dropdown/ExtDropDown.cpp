@@ -743,6 +743,9 @@ void TExtCustomDropDown::WndProc(TMessage& Message)
         else if (delta > 0) DoWheelUpHook();
         return;
     }
+    case CM_WANTSPECIALKEY:
+        WantSpecialKey(Message);
+        return;
     case EM_SETREADONLY:
         TCustomMaskEdit::WndProc(Message);
         if (button_) button_->SpeedButton()->Invalidate();
@@ -762,6 +765,41 @@ void TExtCustomDropDown::WndProc(TMessage& Message)
     }
     TCustomMaskEdit::WndProc(Message);
     if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_DELETE) EditTypeAfterKeyDown(VK_DELETE, 0);
+}
+
+// ---- the special-key query -----------------------------------------------------------------
+
+void TExtCustomDropDown::WantSpecialKey(TMessage& Message)
+{
+    TCustomForm* form = GetParentForm(this);
+    if (!form) return;
+    const WPARAM key = Message.WParam;
+    TWinControl* parent = Parent();
+    // The framework asks again at the key's release: only the press undoes and posts, so the
+    // parent hears one Esc or Enter per press.
+    const bool release = (Message.LParam & KF_UP_LPARAM) != 0;
+    if (release) {
+        TCustomMaskEdit::WndProc(Message);
+        if (key == VK_ESCAPE && droppedDown_) Message.Result = 1;
+        return;
+    }
+    if (key == VK_ESCAPE && canUndo_ && !form->KeyPreview()) {
+        SelectAll();
+        SetModified(false);
+        Message.WParam = 0;
+        if (defaultHandling_ && parent) {
+            PostMessage(parent->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+            PostMessage(parent->Handle(), WM_KEYUP, VK_ESCAPE, 0);
+        }
+    }
+    if (key == VK_RETURN && defaultHandling_ && !form->KeyPreview() && parent && parent->Focused()) {
+        PostMessage(parent->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        PostMessage(parent->Handle(), WM_KEYUP, VK_RETURN, 0);
+    }
+    TCustomMaskEdit::WndProc(Message);
+    // An open drop-down keeps Esc from the dialog (its cancel button does not act), also
+    // after the undo above took the key.
+    if (key == VK_ESCAPE && droppedDown_) Message.Result = 1;
 }
 
 // ---- copying and notifications -----------------------------------------------------------

@@ -715,6 +715,12 @@ public:
     void SetEnabled(bool Value) override;
     void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
     void KeyPress(char16_t& Key) override;
+    // The framework's query whether the edit wants Esc or Enter (CM_WANTSPECIALKEY; the grid
+    // also calls it directly). Esc with CanUndo and no key preview selects the whole text and
+    // clears the modified state and, with DefaultHandling, is posted to the parent (down and
+    // up); Enter with DefaultHandling, no key preview and a focused parent is posted to it.
+    // Then the edit's own answer; an open drop-down claims Esc.
+    void WantSpecialKey(plat::TMessage& Message);
 
     // -- events ------------------------------------------------------------------------
     plat::TNotifyEvent OnBeforeDropDown;

@@ -185,7 +185,9 @@ TDropDownForm::TDropDownForm(TComponent* AOwner) : TForm(AOwner)
     SetBorderStyle(bsNone);
     SetFormStyle(fsStayOnTop);
     SetVisible(false);
-    SetKeyPreview(true);
+    // No key preview: the embedded control's keys reach the drop-down through its own
+    // forwarding hooks, which decide what the control keeps; a preview would hand every key
+    // to the edit a second time (a memo's typing would land in the edit as well).
 }
 
 TDropDownForm::~TDropDownForm() = default;
@@ -329,6 +331,24 @@ void TDropDownForm::WndProc(TMessage& Message)
     case WM_GETDLGCODE:
         TForm::WndProc(Message);
         Message.Result |= DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+        return;
+    case WM_NCPAINT:
+        // The border lies outside the client area (inset by the border width), where the
+        // client painting never reaches: it is drawn with the window's frame. Without a
+        // border colour (most styles) the ring takes the form's colour, never left unpainted.
+        TForm::WndProc(Message);
+        if (auto* c = reinterpret_cast<TCanvas*>(Message.WParam); c && extDropDown_) {
+            const TExtCustomDropDown* d = extDropDown_;
+            TRect r = Rect(0, 0, Width(), Height());
+            c->Brush()->SetStyle(bsSolid);
+            c->Brush()->SetColor(IsSet(d->DropDownBorderColor()) ? d->DropDownBorderColor()
+                                 : IsSet(d->DropDownColor())     ? d->DropDownColor()
+                                                                 : clBtnFace);
+            for (int i = 0; i < extDropDown_->DropDownBorderWidth() && r.Width() > 0 && r.Height() > 0; ++i) {
+                c->FrameRect(r);
+                r = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+            }
+        }
         return;
     case WM_SIZING:
         TForm::WndProc(Message);

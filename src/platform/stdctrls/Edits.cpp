@@ -154,6 +154,23 @@ struct HostedEdit : QObject {
                        MakeLParam(p.x() - client.Left, p.y() - client.Top));
     }
 
+    // A move over the editor goes the way of a move over the control's own window: the
+    // control hears the mouse enter and leave and its MouseMove (a drag that began on the
+    // editor included), as it would without an editor inside.
+    void Moved(QObject* watched, QEvent* event)
+    {
+        auto* me = static_cast<QMouseEvent*>(event);
+        const QPoint p = static_cast<QWidget*>(watched)->mapTo(editor(), me->position().toPoint()) + editor()->pos();
+        TShiftState shift = 0;
+        if (me->buttons() & Qt::LeftButton) shift |= ssLeft;
+        if (me->buttons() & Qt::RightButton) shift |= ssRight;
+        if (me->buttons() & Qt::MiddleButton) shift |= ssMiddle;
+        if (me->modifiers() & Qt::ShiftModifier) shift |= ssShift;
+        if (me->modifiers() & Qt::ControlModifier) shift |= ssCtrl;
+        if (me->modifiers() & Qt::AltModifier) shift |= ssAlt;
+        ui::MouseEvent(ui::N(owner), WM_MOUSEMOVE, p, shift, 0);
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         switch (event->type()) {
@@ -174,6 +191,9 @@ struct HostedEdit : QObject {
             return false;
         case QEvent::MouseButtonRelease:
             LeftButton(watched, event);
+            return false;
+        case QEvent::MouseMove:
+            Moved(watched, event);
             return false;
         default:
             return false;

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QWheelEvent>
 
 #include <cstdlib>
@@ -521,6 +522,47 @@ void SaveGrab(TControl* Control, const String& Path)
         p = QString::fromLocal8Bit(dir) + u'/' + p;
     }
     auto bmp = Grab(Control);
+    if (!gfx::BitmapImage(bmp.get()).save(p, "PNG")) ADD_FAILURE() << "could not write " << U8(Path);
+}
+
+std::unique_ptr<TBitmap> GrabForms(const std::vector<TCustomForm*>& Forms)
+{
+    struct Placed {
+        QImage image;
+        QPoint at;
+    };
+    std::vector<Placed> placed;
+    QRect bounds;
+    for (TCustomForm* f : Forms) {
+        if (!f || !f->Visible()) continue;
+        const QImage img = ui::GrabWindow(f);
+        if (img.isNull()) continue;
+        // A top-level window's grab starts at its corner, which lies at (Left, Top) on screen.
+        const QPoint at(f->Left(), f->Top());
+        placed.push_back({img, at});
+        bounds |= QRect(at, img.size());
+    }
+    auto bmp = std::make_unique<TBitmap>(std::max(1, bounds.width()), std::max(1, bounds.height()));
+    QImage sheet(std::max(1, bounds.width()), std::max(1, bounds.height()), QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::white);
+    {
+        QPainter p(&sheet);
+        for (const Placed& pl : placed) p.drawImage(pl.at - bounds.topLeft(), pl.image);
+    }
+    gfx::BitmapImage(bmp.get()) = sheet;
+    return bmp;
+}
+
+void SaveFormsGrab(const std::vector<TCustomForm*>& Forms, const String& Path)
+{
+    QString p = QString::fromUtf16(Path.data(), static_cast<qsizetype>(Path.size()));
+    if (!p.startsWith(u'/')) {
+        const char* dir = std::getenv("TEST_PICTURES");
+        if (!dir || !*dir) return;
+        QDir().mkpath(QString::fromLocal8Bit(dir));
+        p = QString::fromLocal8Bit(dir) + u'/' + p;
+    }
+    auto bmp = GrabForms(Forms);
     if (!gfx::BitmapImage(bmp.get()).save(p, "PNG")) ADD_FAILURE() << "could not write " << U8(Path);
 }
 

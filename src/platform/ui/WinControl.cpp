@@ -693,7 +693,9 @@ void TWinControl::KeyMessage(TMessage& Message)
         case VK_DOWN:
         case VK_RETURN:
         case VK_ESCAPE:
-        case VK_CANCEL: Message.Result = Perform(CM_WANTSPECIALKEY, Message.WParam, 0); break;
+        // The query carries the release's key data (bit 31 set), so that a control acting on
+        // the query acts once per key press.
+        case VK_CANCEL: Message.Result = Perform(CM_WANTSPECIALKEY, Message.WParam, Message.LParam | KF_UP_LPARAM); break;
         default: break;
         }
         return;

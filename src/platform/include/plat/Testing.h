@@ -200,6 +200,15 @@ std::string SystemClipboardData(const char* MimeType);
 // 0x00BBGGRR of one pixel of a grab.
 TColor PixelOf(const TBitmap& Bitmap, int X, int Y);
 
+// ---- several windows at their screen places ------------------------------------------------
+// The forms as the screen shows them: each grabbed (Grab) and drawn where it lies on the
+// screen, in list order (later ones above earlier ones), into one picture just covering them
+// all on a white background; hidden forms are left out. A popup form opened by a control
+// appears over its host at the place the user sees it.
+std::unique_ptr<TBitmap> GrabForms(const std::vector<TCustomForm*>& Forms);
+// Writes GrabForms as PNG under the rules of SaveGrab (relative: only with TEST_PICTURES).
+void SaveFormsGrab(const std::vector<TCustomForm*>& Forms, const String& Path);
+
 // ---- accessibility ----------------------------------------------------------------------
 // A control's accessible object as an assistive tool reads it through the window system.
 struct AccessibleView {
