@@ -452,6 +452,14 @@ void TTreeView::Paint()
         const TTreeNode* node = rows[static_cast<std::size_t>(r)];
         const int level = node->Level();
         const int cy = top + h / 2;
+        const bool selected = node == selected_;
+        const bool shown = selected && (focused || !hideSelection_);
+        // A whole-row highlight goes below the lines and the button, which stay visible on it.
+        if (shown && rowSelect_) {
+            c->Brush()->SetStyle(bsSolid);
+            c->Brush()->SetColor(focused ? clHighlight : clBtnFace);
+            c->FillRect(TRect{0, top, client.Right, top + h});
+        }
         // Lines: this node's elbow, and the through-lines of ancestors that have later siblings.
         if (showLines_) {
             c->Pen()->SetColor(clGray);
@@ -495,13 +503,10 @@ void TTreeView::Paint()
         const int left = TextLeft(node);
         const int textWidth = c->TextWidth(node->Text());
         TRect textRect{left, top, left + textWidth + 4, top + h};
-        const bool selected = node == selected_;
-        const bool shown = selected && (focused || !hideSelection_);
-        if (shown) {
-            const TRect hi = rowSelect_ ? TRect{0, top, client.Right, top + h} : textRect;
+        if (shown && !rowSelect_) {
             c->Brush()->SetStyle(bsSolid);
             c->Brush()->SetColor(focused ? clHighlight : clBtnFace);
-            c->FillRect(hi);
+            c->FillRect(textRect);
         }
         c->Font()->SetColor(shown && focused ? clHighlightText : Enabled() ? Font()->Color() : clGrayText);
         c->Brush()->SetStyle(bsClear);
