@@ -216,10 +216,9 @@ const char16_t* const Post_Operation_Items[] = {
 
 const char16_t* const MBus_Network_Root = u"M-Bus_Network";
 const char16_t* const MBus_Network_Tree_Root = u"M-Bus Network";
+const char16_t* const SW_Version_Comment = u"SW_VERSION = 1.022";
 
 namespace {
-
-const char16_t* const SW_Version_Comment = u"SW_VERSION = 1.022";
 
 // Key attributes are "wMBus_Key_1" .. "wMBus_Key_16".
 String Key_Attribute(int index) { return u"wMBus_Key_" + plat::IntToStr(index + 1); }

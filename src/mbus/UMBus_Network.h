@@ -80,6 +80,7 @@ extern const char16_t* const Dimension_Items[8];
 extern const char16_t* const Post_Operation_Items[13];
 
 extern const char16_t* const MBus_Network_Root;     // "M-Bus_Network"
+extern const char16_t* const SW_Version_Comment;    // "SW_VERSION = 1.022", after the root
 extern const char16_t* const MBus_Network_Tree_Root; // caption of the tree's root item
 
 // Tree captions: "ID <address> - <description>" for a wired node, "wM-Bus Node - Address

@@ -23,12 +23,11 @@ std::function<TDialogForm*()> Make()
 TEST_F(MBusWindowsTest, CreatedWithTheirSizeAndTexts)
 {
     const TWindow_Case cases[] = {
-        {"TFMeter_Bus", Make<TFMeter_Bus>(), 956, 437, 800, u"M-Bus Network"},
-        {"TFNewIDNode", Make<TFNewIDNode>(), 331, 162, 1200, u"New ID Node"},
+        {"TFNewIDNode", Make<TFNewIDNode>(), 265, 195, 1200, u"New Node ID"},
         {"TFScanDecode", Make<TFScanDecode>(), 956, 537, 3300, u"Scan & Decode"},
-        {"TFInsertKeyWireless", Make<TFInsertKeyWireless>(), 377, 162, 3000, u"Insert Key Wireless"},
-        {"TFScanModbusStart", Make<TFScanModbusStart>(), 377, 200, 3200, u"Modbus Start Register"},
-        {"TFModbusStartAdd_SD", Make<TFModbusStartAdd_SD>(), 600, 337, 3100, u"Modbus Start Addresses"},
+        {"TFInsertKeyWireless", Make<TFInsertKeyWireless>(), 377, 162, 3000, u"Insert Key (HEX)"},
+        {"TFScanModbusStart", Make<TFScanModbusStart>(), 377, 200, 3200, u"Start Modbus Register"},
+        {"TFModbusStartAdd_SD", Make<TFModbusStartAdd_SD>(), 600, 337, 3100, u"Modbus Start Address"},
     };
     for (const TWindow_Case& c : cases) Check_Window(c);
 }

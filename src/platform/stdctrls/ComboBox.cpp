@@ -2,15 +2,25 @@
 #include "plat/StdCtrls.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "StdCommon.h"
 #include "plat/Classes.h"
+#include "plat/ComboBoxOptions.h"
 
 namespace plat {
 
 using namespace std_detail;
 
 namespace {
+
+// Boxes whose list opens right-aligned; a box leaves the set when it is destroyed. The set
+// outlives every box, those freed during the program's exit included.
+std::unordered_set<const TCustomComboBox*>& Right_Aligned_Boxes()
+{
+    static auto* boxes = new std::unordered_set<const TCustomComboBox*>;
+    return *boxes;
+}
 
 // The edit part of an editable combo box: its dialog keys belong to the combo while the
 // list is open, and its keys run the combo's key events.
@@ -69,7 +79,18 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 TCustomComboBox::~TCustomComboBox()
 {
     items_->OnChange = nullptr;
+    Right_Aligned_Boxes().erase(this);
 }
+
+void SetDropDownRightAligned(TCustomComboBox* Box, bool Value)
+{
+    if (Value)
+        Right_Aligned_Boxes().insert(Box);
+    else
+        Right_Aligned_Boxes().erase(Box);
+}
+
+bool DropDownRightAligned(const TCustomComboBox* Box) { return Right_Aligned_Boxes().count(Box) != 0; }
 
 TStringList* TCustomComboBox::Items() const { return items_.get(); }
 
@@ -309,6 +330,8 @@ void TCustomComboBox::SetDroppedDown(bool Value)
         if (above.Y >= 0)
             at = above;
     }
+    if (DropDownRightAligned(this))
+        at.X = std::max(0, form->ScreenToClient(ClientToScreen({ClientWidth() + 2, 0})).X - w);
     // A list wider than the room to the right moves left to stay on the form.
     if (at.X + w > form->ClientWidth())
         at.X = std::max(0, form->ClientWidth() - w);
