@@ -407,6 +407,11 @@ void EnsureApplication()
     }
     if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     if (qEnvironmentVariableIsEmpty("QT_FONT_DPI")) qputenv("QT_FONT_DPI", "96");
+    // Every created widget posts an event. The glib event loop answers each post with a write
+    // to its wake-up descriptor, a system call per control; Qt's own loop wakes once until the
+    // posted events are processed, which keeps building a window of hundreds of controls free
+    // of system calls. Nothing here needs glib: the file dialogs are the layer's own.
+    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
     static int argc = 1;
     static char arg0[] = "configurator";
     static char* argv[] = {arg0, nullptr};
