@@ -20,6 +20,9 @@ TRuleEditorForm::TRuleEditorForm(TComponent* owner, const char16_t* design_capti
 {
     // OK validates and writes in the window's own handler, which sets the OK result itself.
     Btn_OK->SetModalResult(mrNone);
+    // Design captions, kept while a window's texts are blank.
+    Btn_OK->SetCaption(u"OK");
+    Btn_Cancel->SetCaption(u"Cancel");
     Btn_DelRow = New_Button(this, P_Button, 252, 6, 110, 28);
     Btn_DelRow->SetCaption(u"Delete Row");
     Btn_InsRow = New_Button(this, P_Button, 370, 6, 110, 28);
@@ -167,7 +170,7 @@ void TRuleEditorForm::Clear_Copy_Flags()
     for (auto& t : tables_) t->Do_Copy = false;
 }
 
-std::vector<std::vector<String>> TRuleEditorForm::Table_Rows(TRule_Table& table)
+std::vector<std::vector<String>> TRuleEditorForm::Table_Cells(TRule_Table& table)
 {
     grid::TExtColumnGrid* g = table.Grid;
     const int rows = g->RowCount() - 1;
@@ -179,7 +182,7 @@ std::vector<std::vector<String>> TRuleEditorForm::Table_Rows(TRule_Table& table)
     return out;
 }
 
-void TRuleEditorForm::Put_Table_Rows(TRule_Table& table, const std::vector<std::vector<String>>& rows)
+void TRuleEditorForm::Put_Table_Cells(TRule_Table& table, const std::vector<std::vector<String>>& rows)
 {
     grid::TExtColumnGrid* g = table.Grid;
     const std::size_t n = std::min(rows.size(), static_cast<std::size_t>(g->RowCount() - 1));

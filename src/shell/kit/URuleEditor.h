@@ -114,10 +114,10 @@ protected:
 
     // ---- a table's cells as rows of texts (real columns, hidden ones included) ----------
     // Rows[r][c] is the cell of data row r + 1, real column c; column 0 is left empty.
-    static std::vector<std::vector<plat::String>> Table_Rows(TRule_Table& table);
+    static std::vector<std::vector<plat::String>> Table_Cells(TRule_Table& table);
     // Every data row from `rows` (as many as both hold): the row number in column 0, the
     // other cells from the rows; one repaint at the end.
-    static void Put_Table_Rows(TRule_Table& table, const std::vector<std::vector<plat::String>>& rows);
+    static void Put_Table_Cells(TRule_Table& table, const std::vector<std::vector<plat::String>>& rows);
     // The drop-down items of real column `col`: a copy of `items`, which the caller builds once
     // per show and hands to every column that lists them.
     static void Set_Column_Items(TRule_Table& table, int col, const plat::TStringList& items);

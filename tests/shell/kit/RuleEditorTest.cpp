@@ -89,10 +89,10 @@ public:
     }
     using TRuleEditorForm::Fill_Position_Items;
     using TRuleEditorForm::File_Read;
-    using TRuleEditorForm::Put_Table_Rows;
+    using TRuleEditorForm::Put_Table_Cells;
     using TRuleEditorForm::Report_Load;
     using TRuleEditorForm::Set_Column_Items;
-    using TRuleEditorForm::Table_Rows;
+    using TRuleEditorForm::Table_Cells;
     using TRuleEditorForm::TFile_Read;
     TRule_Table* T = nullptr;
 };
@@ -404,9 +404,9 @@ TEST_F(RuleEditorTest, SingleTableFillsTheWindowWithItsLooks)
     // Rows in and out by real column; rows beyond the grid are never written.
     auto rows = Empty_Rule_Rows(6, 4);
     for (std::size_t r = 0; r < rows.size(); ++r) rows[r] = {u"", u"Y", plat::IntToStr(int(r)), u"None"};
-    TSingle_Editor::Put_Table_Rows(*w.T, rows);
+    TSingle_Editor::Put_Table_Cells(*w.T, rows);
     EXPECT_EQ(g->RowCount(), 5);
-    const auto back = TSingle_Editor::Table_Rows(*w.T);
+    const auto back = TSingle_Editor::Table_Cells(*w.T);
     ASSERT_EQ(back.size(), 4u);
     EXPECT_EQ(back[3][2], u"3");
     EXPECT_EQ(back[0][0], u"") << "the row number is not part of the rows";
