@@ -37,7 +37,7 @@ TEST_F(FieldbusWindowsTest, CreatedWithTheirSizeAndTexts)
         {"TFReceiveCAN", Make<TFReceiveCAN>(), 1010, 337, 2100, u"Receive Frames"},
         {"TFReceiveJ1939", Make<TFReceiveJ1939>(), 956, 337, 2600, u"J1939 Receive Frames"},
         {"TFReceiveNMEA", Make<TFReceiveNMEA>(), 956, 337, 3500, u"NMEA 2000 Receive Frames"},
-        {"TFSet_PDO_Access", Make<TFSet_PDO_Access>(), 956, 337, 2300, u"CANopen PDO Access"},
+        {"TFSet_PDO_Access", Make<TFSet_PDO_Access>(), 798, 337, 2300, u"Set PDO Access"},
         {"TFSet_SDO_Client_Access", Make<TFSet_SDO_Client_Access>(), 956, 337, 2400, u"CANopen SDO Client"},
         {"TFSet_SDO_Server_Access", Make<TFSet_SDO_Server_Access>(), 956, 337, 2500, u"CANopen SDO Server"},
         {"TFTransmitCAN", Make<TFTransmitCAN>(), 1100, 337, 2200, u"Send Frames"},
