@@ -35,13 +35,13 @@ TEST_F(FieldbusWindowsTest, CreatedWithTheirSizeAndTexts)
         {"TFDefOffset", Make<TFDefOffset>(), 956, 337, 2900, u"DeviceNet Offsets"},
         {"TFProfinetFileName", Make<TFProfinetFileName>(), 377, 162, 3400, u"PROFINET File Name"},
         {"TFReceiveCAN", Make<TFReceiveCAN>(), 1010, 337, 2100, u"Receive Frames"},
-        {"TFReceiveJ1939", Make<TFReceiveJ1939>(), 956, 337, 2600, u"J1939 Receive Frames"},
+        {"TFReceiveJ1939", Make<TFReceiveJ1939>(), 876, 337, 2600, u"Set the J1939 Receive Frames Rules"},
         {"TFReceiveNMEA", Make<TFReceiveNMEA>(), 956, 337, 3500, u"NMEA 2000 Receive Frames"},
         {"TFSet_PDO_Access", Make<TFSet_PDO_Access>(), 798, 337, 2300, u"Set PDO Access"},
         {"TFSet_SDO_Client_Access", Make<TFSet_SDO_Client_Access>(), 798, 337, 2400, u"Set SDO Client"},
         {"TFSet_SDO_Server_Access", Make<TFSet_SDO_Server_Access>(), 749, 337, 2500, u"Set SDO Server"},
         {"TFTransmitCAN", Make<TFTransmitCAN>(), 1100, 337, 2200, u"Send Frames"},
-        {"TFTransmitJ1939", Make<TFTransmitJ1939>(), 956, 337, 2700, u"J1939 Send Frames"},
+        {"TFTransmitJ1939", Make<TFTransmitJ1939>(), 800, 337, 2700, u"Set the J1939 Send Frames Rules"},
         {"TFTransmitNMEA", Make<TFTransmitNMEA>(), 956, 337, 3600, u"NMEA 2000 Send Frames"},
     };
     for (const TWindow_Case& c : cases) Check_Window(c);
