@@ -1,14 +1,20 @@
 #pragma once
-// Editor of the CAN receive frames (CAN_Rec_Frames.xml).
-// A dialog form: the program\'s dialog frame at its client size, the frame texts from its
-// block of Lang_Table (from 2100), the design caption where a text is blank.
-#include "UFormKit.h"
+// Editor of the CAN receive frames (CAN_Rec_Frames.xml): which frames the converter takes
+// from the bus and into which positions of the data array their bytes go. The rules and the
+// file are in UCANRules.h, the window's life cycle in UCANFrames.h.
+#include "UCANFrames.h"
 
-class TFReceiveCAN : public TDialogForm {
+class TFReceiveCAN : public TCANFrameForm {
 public:
     explicit TFReceiveCAN(plat::TComponent* owner);
     ~TFReceiveCAN() override;
     plat::String ClassName() const override { return u"TFReceiveCAN"; }
+
+    grid::TExtColumnGrid* ACG_CAN_Receive = nullptr;
+
+protected:
+    const plat::String& File() const override;
+    void Read(TRule_Rows& rows, TRule_Load& load) override;
 };
 
 extern TFReceiveCAN* FReceiveCAN;

@@ -423,3 +423,49 @@ int Cell_Int(plat::StringView text)
     }
     return neg ? static_cast<int>(-static_cast<std::int64_t>(v)) : static_cast<int>(v);
 }
+
+bool Read_Cell_Number(plat::StringView text, std::int64_t& value)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == u' ') ++i;
+    bool neg = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        neg = text[i] == u'-';
+        ++i;
+    }
+    unsigned base = 10;
+    if (i < text.size() && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size()) return false;
+    // The magnitude a result may reach: 2^63 - 1, or 2^63 for a negative one.
+    const std::uint64_t limit = neg ? 0x8000000000000000ull : 0x7FFFFFFFFFFFFFFFull;
+    std::uint64_t v = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        unsigned d;
+        if (c >= u'0' && c <= u'9')
+            d = c - u'0';
+        else if (base == 16 && c >= u'a' && c <= u'f')
+            d = c - u'a' + 10;
+        else if (base == 16 && c >= u'A' && c <= u'F')
+            d = c - u'A' + 10;
+        else
+            return false;
+        // v * base + d > limit, asked without overflowing.
+        if (v > (limit - d) / base) return false;
+        v = v * base + d;
+    }
+    value = neg ? static_cast<std::int64_t>(0 - v) : static_cast<std::int64_t>(v);
+    return true;
+}
+
+std::int64_t Cell_Number(plat::StringView text, std::int64_t fail)
+{
+    std::int64_t v = 0;
+    return Read_Cell_Number(text, v) ? v : fail;
+}

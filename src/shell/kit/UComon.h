@@ -133,6 +133,16 @@ void Set_COM_Port_Roots(plat::StringView sys_class_tty, plat::StringView dev_dir
 // signed range: the reading never wraps, so "4294967297" or "$FFFFFFFF" is not a position.
 int Cell_Int(plat::StringView text);
 
+// The number a cell of the fieldbus and building editors holds: optional leading blanks and
+// an optional sign, then decimal digits, or hexadecimal digits after "$", "x", "X", "0x" or
+// "0X" ("2047", "0x7FF", "$7FF" and "x7FF" read the same). Any other character (trailing
+// blanks included), no digit at all, or a value outside the 64-bit signed range makes the
+// reading fail: false, and `value` is left as it was. The reading never wraps.
+bool Read_Cell_Number(plat::StringView text, std::int64_t& value);
+// The reading's value, or `fail` (-1 unless the reading Part names another default) when
+// the reading fails; -1 fails every range check of the editors.
+std::int64_t Cell_Number(plat::StringView text, std::int64_t fail = -1);
+
 // --- Row-editing helpers of the table editors (built with the window kit, shell_forms) ------
 // Tables have a fixed number of rows: row 0 is the header, column 0 the row number. The
 // covered columns are the real columns 1 .. ColCount + NumHiddenColumns - 1, hidden ones

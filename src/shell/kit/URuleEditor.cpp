@@ -1,7 +1,10 @@
 #include "URuleEditor.h"
 
+#include <algorithm>
+
 #include "ExtCGrid.h"
 #include "UComon.h"
+#include "URuleRows.h"
 #include "plat/ComCtrls.h"
 #include "plat/Controls.h"
 #include "plat/Dialogs.h"
@@ -17,6 +20,9 @@ TRuleEditorForm::TRuleEditorForm(TComponent* owner, const char16_t* design_capti
 {
     // OK validates and writes in the window's own handler, which sets the OK result itself.
     Btn_OK->SetModalResult(mrNone);
+    // Design captions, kept while a window's texts are blank.
+    Btn_OK->SetCaption(u"OK");
+    Btn_Cancel->SetCaption(u"Cancel");
     Btn_DelRow = New_Button(this, P_Button, 252, 6, 110, 28);
     Btn_DelRow->SetCaption(u"Delete Row");
     Btn_InsRow = New_Button(this, P_Button, 370, 6, 110, 28);
@@ -54,8 +60,10 @@ void TRuleEditorForm::Set_Lang()
     button(rowTexts_.PasteRow_Hint, Btn_PasteRow, true);
     for (auto& t : tables_) {
         TRule_Table& table = *t;
-        table.Page->SetCaption(table.Page_Design);
-        Apply_Text(table.Page_Text, [&table](const String& s) { table.Page->SetCaption(s); });
+        if (table.Page) {
+            table.Page->SetCaption(table.Page_Design);
+            Apply_Text(table.Page_Text, [&table](const String& s) { table.Page->SetCaption(s); });
+        }
         grid::TGridColumnCollection* cols = table.Grid->Columns();
         table.Hints.clear();
         for (std::size_t c = 0; c < table.Columns.size(); ++c) {
@@ -75,15 +83,22 @@ TRule_Table& TRuleEditorForm::Add_Table(const char16_t* page_name, const char16_
     TRule_Table& table = *owned;
     tables_.push_back(std::move(owned));
 
-    table.Page = new TTabSheet(this);
-    table.Page->SetName(page_name);
-    table.Page->SetPageControl(PageControl1);
-    table.Page->SetCaption(table.Page_Design);
+    if (page_name) {
+        table.Page = new TTabSheet(this);
+        table.Page->SetName(page_name);
+        table.Page->SetPageControl(PageControl1);
+        table.Page->SetCaption(table.Page_Design);
+    } else {
+        PageControl1->SetVisible(false);
+    }
 
     auto* g = new grid::TExtColumnGrid(this);
     table.Grid = g;
     g->SetName(grid_name);
-    g->SetParent(table.Page);
+    if (table.Page)
+        g->SetParent(table.Page);
+    else
+        g->SetParent(this);
     g->SetAlign(alClient);
     g->SetShowHint(true);
     g->SetColCount(static_cast<int>(table.Columns.size()));
@@ -103,8 +118,11 @@ TRule_Table& TRuleEditorForm::Add_Table(const char16_t* page_name, const char16_
         item->CheckTrue = u"Y";
         item->CheckFalse = u"N";
         item->ReadOnly = false;
+        item->SetColor(d.Color);
+        if (d.Centered) item->SetAlignment(taCenter);
         if (c == 0) item->SetFixed(true);
     }
+    if (table.Row_Height > 0) g->SetDefaultRowHeight(table.Row_Height);
     Clear_Table(table);
     Bind_Table(table);
     return table;
@@ -150,6 +168,80 @@ void TRuleEditorForm::Clear_Table(TRule_Table& table)
 void TRuleEditorForm::Clear_Copy_Flags()
 {
     for (auto& t : tables_) t->Do_Copy = false;
+}
+
+std::vector<std::vector<String>> TRuleEditorForm::Table_Cells(TRule_Table& table)
+{
+    grid::TExtColumnGrid* g = table.Grid;
+    const int rows = g->RowCount() - 1;
+    const int cols = static_cast<int>(table.Columns.size());
+    std::vector<std::vector<String>> out = Empty_Rule_Rows(rows, cols);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 1; c < cols; ++c)
+            out[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = g->Cells(c, r + 1);
+    return out;
+}
+
+void TRuleEditorForm::Put_Table_Cells(TRule_Table& table, const std::vector<std::vector<String>>& rows)
+{
+    grid::TExtColumnGrid* g = table.Grid;
+    const std::size_t n = std::min(rows.size(), static_cast<std::size_t>(g->RowCount() - 1));
+    const std::size_t cols = table.Columns.size();
+    g->BeginUpdate();
+    for (std::size_t r = 0; r < n; ++r) {
+        const int row = static_cast<int>(r) + 1;
+        g->SetCells(0, row, IntToStr(row));
+        for (std::size_t c = 1; c < rows[r].size() && c < cols; ++c)
+            g->SetCells(static_cast<int>(c), row, rows[r][c]);
+    }
+    g->EndUpdate();
+}
+
+void TRuleEditorForm::Set_Column_Items(TRule_Table& table, int col, const TStringList& items)
+{
+    table.Grid->Columns()->GetItem(col)->ComboItems()->Assign(&items);
+}
+
+void TRuleEditorForm::Set_Column_Items(TRule_Table& table, int col, std::initializer_list<const char16_t*> items)
+{
+    TStringList* list = table.Grid->Columns()->GetItem(col)->ComboItems();
+    list->BeginUpdate();
+    list->Clear();
+    for (const char16_t* t : items) list->Add(t);
+    list->EndUpdate();
+}
+
+void TRuleEditorForm::Fill_Position_Items(TStringList& items, int count)
+{
+    items.BeginUpdate();
+    items.Clear();
+    items.Add(u"None");
+    for (int i = 0; i < count; ++i) items.Add(IntToStr(i));
+    items.EndUpdate();
+}
+
+void TRuleEditorForm::Report_Load(const String& file, const TRule_Load& load)
+{
+    if (load.Whole()) {
+        File_Read = TFile_Read::Whole;
+        return;
+    }
+    if (!load.Unreadable.empty()) {
+        File_Read = TFile_Read::Unreadable;
+        Report_File_Error(file, load.Unreadable);
+        return;
+    }
+    File_Read = TFile_Read::Partial;
+    String text = u"Error! The file " + file + u" was not read as it is:";
+    if (!load.Missing_Table.empty())
+        text += u"\r\nthe element \"" + load.Missing_Table + u"\" is missing: its table stays empty.";
+    if (load.Missing_Row > 0)
+        text += u"\r\nrow " + IntToStr(load.Missing_Row) + u" lacks the attribute \"" + load.Missing_Attribute +
+                u"\": every row lacking it is loaded with that cell empty.";
+    if (load.Rows_Left_Out > 0)
+        text += u"\r\nrows beyond the last row of the table, left out (OK saves the table without them): " +
+                IntToStr(load.Rows_Left_Out);
+    MessageDlg(text, mtError, {mbOK});
 }
 
 TRule_Table& TRuleEditorForm::Table_In_View()

@@ -14,14 +14,19 @@
 // Reading and writing the window's file: the frame keeps whether the file of the last show
 // was read whole, and offers the messages and questions that guard against losing rows
 // (Report_*, Confirm_*, Save_Table_File). Row numbers in messages count from 1.
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
 #include "UFormKit.h"
 #include "plat/String.h"
+#include "plat/Types.h"
+
+struct TRule_Load;
 
 namespace plat {
 class TPageControl;
+class TStringList;
 class TTabSheet;
 class TXMLDocument;
 } // namespace plat
@@ -32,13 +37,16 @@ class TExtColumnGrid;
 
 // One real column of a table: header text number (its design text where the table has a
 // blank), the editor kind (a grid::TEditorType), the width and the header hint's text
-// number (-1: no hint).
+// number (-1: no hint); the cells' tint (0x00BBGGRR or a system colour) and whether their
+// texts are centred.
 struct TRule_Column {
     int Header = -1;
     const char16_t* Design = u"";
     int Editor = 0;
     int Width = 64;
     int Hint = -1;
+    plat::TColor Color = plat::clWindow;
+    bool Centered = false;
 };
 
 // Text numbers of the row buttons' captions and hints; -1 keeps the design caption
@@ -60,6 +68,7 @@ struct TRule_Table {
     bool Select_Row_From_Number = false; // a click on column 0 selects that row
     bool Do_Copy = false;               // Row_Copy holds a row copied from this table
     std::vector<plat::String> Hints;    // header hint of real column c at c - 1 (Set_Lang)
+    int Row_Height = 0;                 // height of every row; 0 keeps the grid's default
 };
 
 class TRuleEditorForm : public TDialogForm {
@@ -92,7 +101,9 @@ public:
 
 protected:
     // A new page (named page_name, its sheet, and grid_name its table) holding a column grid
-    // with the columns described, one fixed row and column, and data_rows data rows.
+    // with the columns described, one fixed row and column, and data_rows data rows. With
+    // page_name null the grid fills the window between the panels instead, without a page
+    // (PageControl1 is then hidden): the single-table editors.
     TRule_Table& Add_Table(const char16_t* page_name, const char16_t* grid_name, TRule_Table description,
                            int data_rows);
     // RowCount := data_rows + 1.
@@ -100,6 +111,24 @@ protected:
     // Every data row: the row number in column 0, every other real column empty.
     static void Clear_Table(TRule_Table& table);
     void Clear_Copy_Flags();
+
+    // ---- a table's cells as rows of texts (real columns, hidden ones included) ----------
+    // Rows[r][c] is the cell of data row r + 1, real column c; column 0 is left empty.
+    static std::vector<std::vector<plat::String>> Table_Cells(TRule_Table& table);
+    // Every data row from `rows` (as many as both hold): the row number in column 0, the
+    // other cells from the rows; one repaint at the end.
+    static void Put_Table_Cells(TRule_Table& table, const std::vector<std::vector<plat::String>>& rows);
+    // The drop-down items of real column `col`: a copy of `items`, which the caller builds once
+    // per show and hands to every column that lists them.
+    static void Set_Column_Items(TRule_Table& table, int col, const plat::TStringList& items);
+    static void Set_Column_Items(TRule_Table& table, int col, std::initializer_list<const char16_t*> items);
+    // "None", then "0" .. count - 1: the byte-position lists of the frame editors.
+    static void Fill_Position_Items(plat::TStringList& items, int count);
+    // What a reading of the window's file found beside the rows, said once: an unreadable
+    // file in the box of Report_File_Error; else one error box naming the file with a line
+    // for a missing table element, the first row lacking a required attribute, and the
+    // number of rows left out. Nothing when the whole file was read. Sets File_Read.
+    void Report_Load(const plat::String& file, const TRule_Load& load);
     // After Grid_DblClick_Auto_Size; row and col as the grid reports them (shown column).
     virtual void Table_DblClick(TRule_Table& table, int row, int col);
 

@@ -15,6 +15,7 @@
 #include "UComon.h"
 #include "ULanguage.h"
 #include "URuleEditor.h"
+#include "URuleRows.h"
 #include "plat/ComCtrls.h"
 #include "plat/ExtCtrls.h"
 #include "plat/Messages.h"
@@ -70,6 +71,30 @@ public:
         bool operator==(const Click_Record&) const = default;
     };
     std::vector<Click_Record> clicks;
+};
+
+// A single-table editor (no pages), with tinted and centred columns and its own row height.
+class TSingle_Editor : public TRuleEditorForm {
+public:
+    TSingle_Editor() : TRuleEditorForm(nullptr, u"Single", {}, {}, 600, 300)
+    {
+        TRule_Table t;
+        t.Columns = {{-1, u"N", grid::edNormal, 40},
+                     {-1, u"Enable", grid::edDataCheckBox, 50, -1, 0xB0D8FF, true},
+                     {-1, u"Byte1", grid::edComboList, 48, -1, 0xF4D6FC},
+                     {-1, u"Byte2", grid::edComboList, 48, -1, 0xF4D6FC}};
+        t.Row_Height = 22;
+        T = &Add_Table(nullptr, u"ACG_Single", t, 4);
+        Set_Lang();
+    }
+    using TRuleEditorForm::Fill_Position_Items;
+    using TRuleEditorForm::File_Read;
+    using TRuleEditorForm::Put_Table_Cells;
+    using TRuleEditorForm::Report_Load;
+    using TRuleEditorForm::Set_Column_Items;
+    using TRuleEditorForm::Table_Cells;
+    using TRuleEditorForm::TFile_Read;
+    TRule_Table* T = nullptr;
 };
 
 class RuleEditorTest : public pt::UiTest {
@@ -343,6 +368,92 @@ TEST_F(RuleEditorTest, GuardsAskBeforeRowsAreLost)
     form->File_Read = TTest_Editor::TFile_Read::Partial;
     responder().AnswerMessageBox(plat::mrNo);
     EXPECT_FALSE(form->Confirm_Overwrite_Unread());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RuleEditorTest, SingleTableFillsTheWindowWithItsLooks)
+{
+    TSingle_Editor w;
+    w.Show();
+    pt::ProcessEvents();
+    grid::TExtColumnGrid* g = w.T->Grid;
+    EXPECT_EQ(g->Parent(), &w);
+    EXPECT_FALSE(w.PageControl1->Visible());
+    EXPECT_EQ(&w.Table_In_View(), w.T);
+    EXPECT_EQ(g->Top(), w.P_Title->Height());
+    EXPECT_EQ(g->Height(), w.ClientHeight() - w.P_Title->Height() - w.P_Button->Height());
+    EXPECT_EQ(g->DefaultRowHeight(), 22);
+    EXPECT_EQ(g->Columns()->GetItem(1)->Color(), 0xB0D8FF);
+    EXPECT_EQ(g->Columns()->GetItem(1)->Alignment(), plat::taCenter);
+    EXPECT_EQ(g->Columns()->GetItem(2)->Color(), 0xF4D6FC);
+    EXPECT_EQ(g->Columns()->GetItem(2)->Alignment(), plat::taLeftJustify);
+
+    // One list built once, copied into each column that lists it.
+    plat::TStringList items;
+    TSingle_Editor::Fill_Position_Items(items, 1440);
+    ASSERT_EQ(items.Count(), 1441);
+    EXPECT_EQ(items[0], u"None");
+    EXPECT_EQ(items[1440], u"1439");
+    TSingle_Editor::Set_Column_Items(*w.T, 2, items);
+    TSingle_Editor::Set_Column_Items(*w.T, 3, items);
+    EXPECT_EQ(g->Columns()->GetItem(3)->ComboItems()->Count(), 1441);
+
+    // Rows in and out by real column; rows beyond the grid are never written.
+    auto rows = Empty_Rule_Rows(6, 4);
+    for (std::size_t r = 0; r < rows.size(); ++r) rows[r] = {u"", u"Y", plat::IntToStr(int(r)), u"None"};
+    TSingle_Editor::Put_Table_Cells(*w.T, rows);
+    EXPECT_EQ(g->RowCount(), 5);
+    const auto back = TSingle_Editor::Table_Cells(*w.T);
+    ASSERT_EQ(back.size(), 4u);
+    EXPECT_EQ(back[3][2], u"3");
+    EXPECT_EQ(back[0][0], u"") << "the row number is not part of the rows";
+}
+
+TEST_F(RuleEditorTest, LoadReportSaysOnceWhatTheFileLacked)
+{
+    TSingle_Editor w;
+    struct Case {
+        const char* what;
+        TRule_Load load;
+        TSingle_Editor::TFile_Read read;
+        const char16_t* text;  // nullptr: no box
+    };
+    TRule_Load whole;
+    whole.Found = true;
+    TRule_Load unreadable = whole;
+    unreadable.Unreadable = u"bad tag";
+    TRule_Load partial = whole;
+    partial.Missing_Table = u"Table_Write";
+    partial.Missing_Row = 3;
+    partial.Missing_Attribute = u"Index";
+    partial.Rows_Left_Out = 7;
+    TRule_Load left_out = whole;
+    left_out.Rows_Left_Out = 1;
+    const Case cases[] = {
+        {"whole", whole, TSingle_Editor::TFile_Read::Whole, nullptr},
+        {"unreadable", unreadable, TSingle_Editor::TFile_Read::Unreadable,
+         u"Error! The file cannot be read: f.xml\r\nbad tag"},
+        {"partial", partial, TSingle_Editor::TFile_Read::Partial,
+         u"Error! The file f.xml was not read as it is:"
+         u"\r\nthe element \"Table_Write\" is missing: its table stays empty."
+         u"\r\nrow 3 lacks the attribute \"Index\": every row lacking it is loaded with that cell empty."
+         u"\r\nrows beyond the last row of the table, left out (OK saves the table without them): 7"},
+        {"left out", left_out, TSingle_Editor::TFile_Read::Partial,
+         u"Error! The file f.xml was not read as it is:"
+         u"\r\nrows beyond the last row of the table, left out (OK saves the table without them): 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::size_t boxes = responder().MessageBoxes().size();
+        if (c.text) responder().AnswerMessageBox(plat::mrOk);
+        w.Report_Load(u"f.xml", c.load);
+        EXPECT_EQ(w.File_Read, c.read);
+        ASSERT_EQ(responder().MessageBoxes().size(), boxes + (c.text ? 1 : 0));
+        if (c.text) EXPECT_EQ(responder().MessageTexts().back(), c.text);
+    }
 }
 
 } // namespace

@@ -298,6 +298,58 @@ TEST_F(DecimalSeparatorTest, TextToFloatFollowsSeparatorAndFormatSettings)
     }
 }
 
+TEST(CellNumber, OneReadingForEveryEditor)
+{
+    constexpr std::int64_t kMax = 0x7FFFFFFFFFFFFFFFll;
+    const struct {
+        const char16_t* text;
+        bool ok;
+        std::int64_t value;
+    } cases[] = {
+        {u"2047", true, 2047},
+        {u" 12", true, 12},
+        {u"   -3", true, -3},
+        {u"+7", true, 7},
+        {u"-5", true, -5},
+        {u"0x7FF", true, 0x7FF},
+        {u"0X7ff", true, 0x7FF},
+        {u"$7FF", true, 0x7FF},
+        {u"x7FF", true, 0x7FF},
+        {u"X7FF", true, 0x7FF},
+        {u"-$10", true, -16},
+        {u"0", true, 0},
+        {u"007", true, 7},
+        {u"9223372036854775807", true, kMax},
+        {u"-9223372036854775808", true, -kMax - 1},
+        {u"$7FFFFFFFFFFFFFFF", true, kMax},
+        {u"2047 ", false, 0},
+        {u"", false, 0},
+        {u"   ", false, 0},
+        {u"1.5", false, 0},
+        {u"0x", false, 0},
+        {u"$", false, 0},
+        {u"-", false, 0},
+        {u"abc", false, 0},
+        {u"12a", false, 0},
+        {u"0x7FG", false, 0},
+        {u"\t5", false, 0},
+        {u"- 5", false, 0},
+        {u"9223372036854775808", false, 0},
+        {u"-9223372036854775809", false, 0},
+        {u"$8000000000000000", false, 0},
+        {u"18446744073709551617", false, 0},  // 2^64 + 1 must not wrap to 1
+        {u"99999999999999999999", false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(U8(c.text));
+        std::int64_t value = 42;
+        EXPECT_EQ(Read_Cell_Number(c.text, value), c.ok);
+        EXPECT_EQ(value, c.ok ? c.value : 42) << "a failed reading leaves the value";
+        EXPECT_EQ(Cell_Number(c.text), c.ok ? c.value : -1);
+    }
+    EXPECT_EQ(Cell_Number(u"abc", 8), 8);
+}
+
 TEST(ProductIdentity, BuiltInConstants)
 {
     Init_Product_Identity();
