@@ -56,6 +56,42 @@ bool Valid_Descriptor(StringView name)
 
 String Dec(int n) { return IntToStr(n); }
 
+void Append_Int(String& s, int n)
+{
+    char16_t digits[12];
+    int len = 0;
+    do {
+        digits[len++] = static_cast<char16_t>(u'0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    while (len > 0) s += digits[--len];
+}
+
+// A name the module defines or imports besides its variables: the fixed tree, the imports
+// and the notifications trapval1 .. trapval<n_read>.
+bool Fixed_Name(StringView name, int n_read)
+{
+    static const std::unordered_set<StringView> fixed = [] {
+        static const char16_t* const names[] = {
+            u"identity",     u"varnok",       u"gateway",      u"application",  u"data",         u"hellostring",
+            u"countin",      u"countout",     u"bufferin",     u"bufferinval",  u"bufferout",    u"bufferoutval",
+            u"traps",        u"trapsval",     u"enterprises",  u"bufferinblk1", u"bufferinblk2", u"bufferinblk3",
+            u"bufferinblk4", u"bufferinblk5", u"bufferinblk6", u"bufferinblk7", u"bufferinblk8", u"bufferoutblk1",
+            u"bufferoutblk2", u"bufferoutblk3", u"bufferoutblk4", u"bufferoutblk5", u"bufferoutblk6",
+            u"bufferoutblk7", u"bufferoutblk8"};
+        return std::unordered_set<StringView>(std::begin(names), std::end(names));
+    }();
+    if (fixed.count(name)) return true;
+    constexpr StringView trap = u"trapval";
+    if (name.size() <= trap.size() || name.size() > trap.size() + 3 || name.substr(0, trap.size()) != trap) return false;
+    int k = 0;
+    for (char16_t c : name.substr(trap.size())) {
+        if (c < u'0' || c > u'9') return false;
+        k = k * 10 + (c - u'0');
+    }
+    return name[trap.size()] != u'0' && k >= 1 && k <= n_read;
+}
+
 String Variable_Ref(bool read, int k) { return (read ? u"read variable " : u"write variable ") + Dec(k); }
 
 } // namespace
@@ -85,70 +121,65 @@ bool Load_MIB_Variables(String* error)
     return true;
 }
 
-std::vector<String> Build_SNMP_MIB_Lines(const std::vector<String>& read, const std::vector<String>& write,
-                                         const std::uint8_t (&int_flags)[2 * kMIB_Max_Variables], String& error)
+String Build_SNMP_MIB_Text(const std::vector<String>& read, const std::vector<String>& write,
+                           const std::uint8_t (&int_flags)[2 * kMIB_Max_Variables], String& error)
 {
     error.clear();
     const int n_read = std::min<int>(static_cast<int>(read.size()), kMIB_Max_Variables);
     const int n_write = std::min<int>(static_cast<int>(write.size()), kMIB_Max_Variables);
 
-    // Names: the description, or the generated one of a variable without description.
-    std::vector<String> read_names(static_cast<std::size_t>(n_read)), write_names(static_cast<std::size_t>(n_write));
-    for (int k = 1; k <= n_read; ++k) {
-        const String& d = read[static_cast<std::size_t>(k - 1)];
-        read_names[static_cast<std::size_t>(k - 1)] = d.empty() ? u"bufferinval" + Dec(k) : d;
-    }
-    for (int k = 1; k <= n_write; ++k) {
-        const String& d = write[static_cast<std::size_t>(k - 1)];
-        write_names[static_cast<std::size_t>(k - 1)] = d.empty() ? u"bufferoutval" + Dec(k) : d;
+    // Variable v: read variable v + 1 for v < n_read, else write variable v - n_read + 1. Its
+    // name is the description, or the generated one of a variable without description.
+    const int n = n_read + n_write;
+    std::vector<String> names(static_cast<std::size_t>(n));
+    std::size_t text_size = 4096;
+    auto is_read = [n_read](int v) { return v < n_read; };
+    auto number = [n_read](int v) { return v < n_read ? v + 1 : v - n_read + 1; };
+    auto desc = [&](int v) -> const String& {
+        return v < n_read ? read[static_cast<std::size_t>(v)] : write[static_cast<std::size_t>(v - n_read)];
+    };
+    for (int v = 0; v < n; ++v) {
+        String& name = names[static_cast<std::size_t>(v)];
+        if (desc(v).empty()) {
+            name = is_read(v) ? u"bufferinval" : u"bufferoutval";
+            Append_Int(name, number(v));
+        } else {
+            name = desc(v);
+        }
+        text_size += 3 * name.size() + 200;
     }
 
-    // Every name the module defines or imports besides the variables.
-    std::unordered_set<String> fixed = {u"identity", u"varnok",      u"gateway",     u"application",
-                                        u"data",     u"hellostring", u"countin",     u"countout",
-                                        u"bufferin", u"bufferinval", u"bufferout",   u"bufferoutval",
-                                        u"traps",    u"trapsval",    u"enterprises"};
-    for (int n = 1; n <= 8; ++n) {
-        fixed.insert(u"bufferinblk" + Dec(n));
-        fixed.insert(u"bufferoutblk" + Dec(n));
+    // The first two variables of each name: a described variable sharing its name is refused.
+    std::unordered_map<StringView, std::pair<int, int>> users;
+    users.reserve(static_cast<std::size_t>(n) * 2);
+    for (int v = 0; v < n; ++v) {
+        auto [it, fresh] = users.try_emplace(names[static_cast<std::size_t>(v)], v, -1);
+        if (!fresh && it->second.second < 0) it->second.second = v;
     }
-    for (int k = 1; k <= n_read; ++k) fixed.insert(u"trapval" + Dec(k));
-
-    std::unordered_map<String, std::vector<String>> owners;  // variable name -> its variables
-    for (int t = 0; t < 2; ++t) {
-        const bool is_read = t == 0;
-        const std::vector<String>& names = is_read ? read_names : write_names;
-        for (std::size_t i = 0; i < names.size(); ++i)
-            owners[names[i]].push_back(Variable_Ref(is_read, static_cast<int>(i) + 1));
-    }
-    for (int t = 0; t < 2; ++t) {
-        const bool is_read = t == 0;
-        const std::vector<String>& names = is_read ? read_names : write_names;
-        const std::vector<String>& descs = is_read ? read : write;
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            if (descs[i].empty()) continue;  // generated names are valid and distinct
-            const String& name = names[i];
-            const String who = Variable_Ref(is_read, static_cast<int>(i) + 1);
-            const String head = u"Error!! The MIB file is not written: the name \"" + name + u"\" of the " + who;
-            if (!Valid_Descriptor(name)) {
-                error = head + u" is not a valid name (a lower-case letter, then letters and digits, at most 64 characters)";
-                return {};
-            }
-            if (fixed.count(name)) {
-                error = head + u" is a name of the module itself";
-                return {};
-            }
-            for (const String& other : owners.at(name))
-                if (other != who) {
-                    error = head + u" is also the name of the " + other;
-                    return {};
-                }
+    for (int v = 0; v < n; ++v) {
+        if (desc(v).empty()) continue;  // generated names are valid and distinct
+        const String& name = names[static_cast<std::size_t>(v)];
+        auto refuse = [&](const String& reason) {
+            error = u"Error!! The MIB file is not written: the name \"" + name + u"\" of the " +
+                    Variable_Ref(is_read(v), number(v)) + reason;
+            return String();
+        };
+        if (!Valid_Descriptor(name))
+            return refuse(u" is not a valid name (a lower-case letter, then letters and digits, at most 64 characters)");
+        if (Fixed_Name(name, n_read)) return refuse(u" is a name of the module itself");
+        const auto [first, second] = users.at(name);
+        if (second >= 0) {
+            const int other = first == v ? second : first;
+            return refuse(u" is also the name of the " + Variable_Ref(is_read(other), number(other)));
         }
     }
 
-    std::vector<String> lines;
-    lines.reserve(static_cast<std::size_t>(80 + 2 * n_read + n_write));
-    auto add = [&lines](String s) { lines.push_back(std::move(s)); };
+    String l;  // the module, every line followed by CR LF
+    l.reserve(text_size);
+    auto add = [&l](StringView line) {
+        l += line;
+        l += u"\r\n";
+    };
     add(u"GATEWAY DEFINITIONS ::= BEGIN");
     add(u"IMPORTS");
     add(u"       MODULE-IDENTITY,OBJECT-TYPE,NOTIFICATION-TYPE");
@@ -182,37 +213,64 @@ std::vector<String> Build_SNMP_MIB_Lines(const std::vector<String>& read, const 
     add(u"hellostring OBJECT-TYPE SYNTAX OCTET STRING MAX-ACCESS read-only  STATUS current  DESCRIPTION \"\" ::= { data 1}");
     add(u"countin  OBJECT-TYPE SYNTAX INTEGER       MAX-ACCESS read-only  STATUS current  DESCRIPTION \"\" ::= { data 2}");
     add(u"countout  OBJECT-TYPE SYNTAX INTEGER       MAX-ACCESS read-write STATUS current  DESCRIPTION \"\" ::= { data 3}");
-    add(u"bufferin OBJECT IDENTIFIER::= { data 4 }");
-    for (int n = 1; n <= 8; ++n)
-        add(u"bufferinblk" + Dec(n) +
-            u" OBJECT-TYPE SYNTAX OCTET STRING MAX-ACCESS read-only STATUS current DESCRIPTION \"data block n." + Dec(n) +
-            u"\" ::= { bufferin " + Dec(n) + u" }");
-    add(u" bufferinval OBJECT IDENTIFIER::= { bufferin 9 }");
-    auto syntax = [&int_flags](int flag_index) {
+
+    // "<name> OBJECT-TYPE SYNTAX <syntax> MAX-ACCESS <access> STATUS current DESCRIPTION
+    // "<description>" ::= { <parent> <k> }"
+    auto object = [&l](StringView name, StringView syntax, StringView access, StringView description,
+                       StringView parent, int k) {
+        l += name;
+        l += u" OBJECT-TYPE SYNTAX ";
+        l += syntax;
+        l += u" MAX-ACCESS ";
+        l += access;
+        l += u" STATUS current DESCRIPTION \"";
+        l += description;
+        l += u"\" ::= { ";
+        l += parent;
+        l += u' ';
+        Append_Int(l, k);
+        l += u" }\r\n";
+    };
+    auto syntax = [&int_flags](int flag_index) -> StringView {
         return int_flags[flag_index] == 1 ? u"INTEGER" : u"OCTET STRING";
     };
+    String block;
+    add(u"bufferin OBJECT IDENTIFIER::= { data 4 }");
+    for (int b = 1; b <= 8; ++b) {
+        block = u"data block n.";
+        Append_Int(block, b);
+        object(u"bufferinblk" + Dec(b), u"OCTET STRING", u"read-only", block, u"bufferin", b);
+    }
+    add(u" bufferinval OBJECT IDENTIFIER::= { bufferin 9 }");
     for (int k = 1; k <= n_read; ++k)
-        add(read_names[static_cast<std::size_t>(k - 1)] + u" OBJECT-TYPE SYNTAX " + syntax(k - 1) +
-            u" MAX-ACCESS read-only STATUS current DESCRIPTION \"" + read[static_cast<std::size_t>(k - 1)] +
-            u"\" ::= { bufferinval " + Dec(k) + u" }");
+        object(names[static_cast<std::size_t>(k - 1)], syntax(k - 1), u"read-only", desc(k - 1), u"bufferinval", k);
     add(u"bufferout OBJECT IDENTIFIER::= { data 5 }");
-    for (int n = 1; n <= 8; ++n)
-        add(u"bufferoutblk" + Dec(n) +
-            u" OBJECT-TYPE SYNTAX OCTET STRING MAX-ACCESS read-write STATUS current DESCRIPTION \"data block n." +
-            Dec(n) + u"\" ::= { bufferout " + Dec(n) + u" }");
+    for (int b = 1; b <= 8; ++b) {
+        block = u"data block n.";
+        Append_Int(block, b);
+        object(u"bufferoutblk" + Dec(b), u"OCTET STRING", u"read-write", block, u"bufferout", b);
+    }
     add(u" bufferoutval OBJECT IDENTIFIER::= { bufferout 9 }");
     for (int k = 1; k <= n_write; ++k)
-        add(write_names[static_cast<std::size_t>(k - 1)] + u" OBJECT-TYPE SYNTAX " +
-            syntax(kMIB_Max_Variables + k - 1) + u" MAX-ACCESS read-write STATUS current DESCRIPTION \"" +
-            write[static_cast<std::size_t>(k - 1)] + u"\" ::= { bufferoutval " + Dec(k) + u" }");
+        object(names[static_cast<std::size_t>(n_read + k - 1)], syntax(kMIB_Max_Variables + k - 1), u"read-write",
+               desc(n_read + k - 1), u"bufferoutval", k);
     add(u"traps OBJECT IDENTIFIER::= { application 2 }");
     add(u" trapsval OBJECT IDENTIFIER::= { traps 1 }");
-    for (int k = 1; k <= n_read; ++k)
-        add(u"trapval" + Dec(k) + u" NOTIFICATION-TYPE OBJECTS { " + read_names[static_cast<std::size_t>(k - 1)] +
-            u" } STATUS current DESCRIPTION \"" + read[static_cast<std::size_t>(k - 1)] + u"\" ::= { trapsval " +
-            Dec(k) + u" }");
+    for (int k = 1; k <= n_read; ++k) {
+        const String& name = names[static_cast<std::size_t>(k - 1)];
+        const String& d = desc(k - 1);
+        l += u"trapval";
+        Append_Int(l, k);
+        l += u" NOTIFICATION-TYPE OBJECTS { ";
+        l += name;
+        l += u" } STATUS current DESCRIPTION \"";
+        l += d;
+        l += u"\" ::= { trapsval ";
+        Append_Int(l, k);
+        l += u" }\r\n";
+    }
     add(u"END");
-    return lines;
+    return l;
 }
 
 bool Write_SNMP_MIB(const String& path)
@@ -222,13 +280,13 @@ bool Write_SNMP_MIB(const String& path)
     const std::vector<String> read = read_list.ToVector();
     const std::vector<String> write = write_list.ToVector();
     String error;
-    const std::vector<String> lines = Build_SNMP_MIB_Lines(read, write, MIB_Int_Flags, error);
+    const String text = Build_SNMP_MIB_Text(read, write, MIB_Int_Flags, error);
     if (!error.empty()) {
         MessageDlg(error, mtError, {mbOK});
         return false;
     }
     errno = 0;
-    if (!WriteTextFile(path, lines, TTextEncoding::Ansi)) {
+    if (!WriteTextFile(path, text, TTextEncoding::Ansi)) {
         const int e = errno;
         MessageDlg(u"Error! The file cannot be written: " + path + u"\r\n" +
                        (e ? Utf8ToString(std::strerror(e)) : String(u"write failed")),

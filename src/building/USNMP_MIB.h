@@ -27,12 +27,11 @@ extern std::uint8_t MIB_Int_Flags[2 * kMIB_Max_Variables];
 // the file cannot be read or parsed (the lists are then empty).
 bool Load_MIB_Variables(plat::String* error = nullptr);
 
-// The module's lines for the given descriptions (read, then write variables) and flags.
-// Empty, with the reason in `error`, when a variable's name cannot stand in the module.
-std::vector<plat::String> Build_SNMP_MIB_Lines(const std::vector<plat::String>& read,
-                                               const std::vector<plat::String>& write,
-                                               const std::uint8_t (&int_flags)[2 * kMIB_Max_Variables],
-                                               plat::String& error);
+// The module's text for the given descriptions (read, then write variables) and flags,
+// every line followed by CR LF. Empty, with the reason in `error`, when a variable's name
+// cannot stand in the module.
+plat::String Build_SNMP_MIB_Text(const std::vector<plat::String>& read, const std::vector<plat::String>& write,
+                                 const std::uint8_t (&int_flags)[2 * kMIB_Max_Variables], plat::String& error);
 
 // Writes the module of the loaded lists to `path` (replaced atomically, Windows-1252, CR LF
 // after every line). A name that cannot stand in the module or a failed write shows one

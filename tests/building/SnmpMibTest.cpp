@@ -152,8 +152,8 @@ TEST_F(SnmpMibTest, WriteVariablesFollowTheirOwnFlagsAndIndexes)
 {
     Set_Variables({}, {u"setp", u""}, {}, {0});
     String error;
-    const std::vector<String> lines = Build_SNMP_MIB_Lines(SNMP_MIB_Read_List->ToVector(),
-                                                           SNMP_MIB_Write_List->ToVector(), MIB_Int_Flags, error);
+    const std::vector<String> lines = SplitLines(Build_SNMP_MIB_Text(
+        SNMP_MIB_Read_List->ToVector(), SNMP_MIB_Write_List->ToVector(), MIB_Int_Flags, error));
     ASSERT_TRUE(error.empty()) << StringToUtf8(error);
     const auto at = std::find(lines.begin(), lines.end(), u" bufferoutval OBJECT IDENTIFIER::= { bufferout 9 }");
     ASSERT_NE(at, lines.end());
