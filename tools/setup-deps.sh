@@ -9,7 +9,7 @@ libpugixml-dev qt6-base-dev libjpeg62-turbo-dev libcurl4-openssl-dev
 fonts-dejavu-core fonts-liberation2 fonts-wine
 libxml2-utils openssl python3 python3-cryptography libssl-dev
 poppler-utils libjpeg-turbo-progs xvfb xclip
-tidy unrtf"
+tidy unrtf smitools"
 
 missing=""
 for p in $PACKAGES; do

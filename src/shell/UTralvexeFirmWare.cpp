@@ -1,3 +1,4 @@
+#include "USNMP_MIB.h"
 #include "UTralvexeFirmWare.h"
 
 #include <utility>
@@ -5,9 +6,9 @@
 #include "UAbout.h"
 #include "UBACnetAccess.h"
 #include "UBACnetSlaveSetAccess.h"
+#include "UBACnet_EDE_File.h"
 #include "UBACnet_Eng_Unit.h"
 #include "UBoot.h"
-#include "UBuildingFiles.h"
 #include "UComon.h"
 #include "UConfiguration.h"
 #include "UDALI_Access.h"
@@ -615,7 +616,7 @@ void TZEVorezudaReruDure::Btn_Click(TObject* Sender)
     else if (Sender == Btn_DMX_Default) FDMXDefVal->ShowModal();
     else if (Sender == Btn_KNX_Access) FKNXAccess->ShowModal();
     else if (Sender == Btn_SNMP_Trap) FSNMP_Trap_Access->ShowModal();
-    else if (Sender == Btn_SNMP_MIB) Create_SNMP_MIB();
+    else if (Sender == Btn_SNMP_MIB) Create_SNMP_MIB(*SaveMIB);
     else if (Sender == Btn_SNMP_Manager_Access) FSNMPManagerAccess->ShowModal();
     else if (Sender == Btn_BACnet_SetAccess) FBACnetSlaveSetAccess->ShowModal();
     else if (Sender == Btn_BACnet_EDE_File) BACnet_EDE_File();

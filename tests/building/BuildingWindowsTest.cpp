@@ -27,7 +27,7 @@ TEST_F(BuildingWindowsTest, CreatedWithTheirSizeAndTexts)
     const TWindow_Case cases[] = {
         {"TFBACnetAccess", Make<TFBACnetAccess>(), 956, 337, 4700, u"BACnet Master Access"},
         {"TFBACnetSlaveSetAccess", Make<TFBACnetSlaveSetAccess>(), 956, 337, 4300, u"BACnet Slave Access"},
-        {"TFBACnet_Eng_Unit", Make<TFBACnet_Eng_Unit>(), 500, 400, 4400, u"BACnet Engineering Units"},
+        {"TFBACnet_Eng_Unit", Make<TFBACnet_Eng_Unit>(), 548, 306, 4400, u"BACnet Engineering Units"},
         {"TFDALI_Access", Make<TFDALI_Access>(), 956, 437, 4500, u"DALI Access"},
         {"TFImportEDEFile", Make<TFImportEDEFile>(), 700, 437, 4800, u"Import EDE File"},
         {"TFKNXAccess", Make<TFKNXAccess>(), 956, 337, 3800, u"KNX Access"},

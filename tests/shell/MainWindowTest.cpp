@@ -95,7 +95,8 @@ TEST_F(MainWindowTest, StepsOpenTheirWindowsWithAConfiguration)
     for (const Step& s : Steps) {
         SCOPED_TRACE(s.name);
         const size_t modals = responder().Modals().size();
-        if (s.button == &Z::Btn_CANopen_EDS || s.button == &Z::Btn_BACnet_EDE_File) responder().CancelFileDialog();
+        if (s.button == &Z::Btn_CANopen_EDS || s.button == &Z::Btn_BACnet_EDE_File || s.button == &Z::Btn_SNMP_MIB)
+            responder().CancelFileDialog();
         if (s.window) responder().ScriptModal([](plat::TCustomForm& f) { f.SetModalResult(plat::mrCancel); });
         m.Btn_Click(m.*s.button);
         if (s.window) {

@@ -1,5 +1,0 @@
-#include "UBuildingFiles.h"
-
-void Create_SNMP_MIB() {}
-
-void Create_EDE_File(const plat::String&) {}
