@@ -28,32 +28,22 @@ plat::TDateTime WholeSeconds(plat::TDateTime Value) {
 
 // ---- TCustomDateTimePicker --------------------------------------------------------------------
 
-TCustomDateTimePicker::TCustomDateTimePicker(plat::TComponent* AOwner) : plat::TDateTimePicker(AOwner) {
+TCustomDateTimePicker::TCustomDateTimePicker(plat::TComponent* AOwner) : TBorderedDateTimePicker(AOwner) {
     SetBorderStyle(plat::bsNone);
+    SetCtl3D(false);
+    SetBorderColor(plat::clBlack);
     (void)ShiftFocusMessage();
-}
-
-void TCustomDateTimePicker::SetBorderColor(TColor Value) {
-    if (FBorderColor == Value) return;
-    FBorderColor = Value;
-    Invalidate();
-}
-
-void TCustomDateTimePicker::SetMetroStyle(bool Value) {
-    if (FMetroStyle == Value) return;
-    FMetroStyle = Value;
-    Invalidate();
 }
 
 void TCustomDateTimePicker::KeyPress(char16_t& Key) {
     if (!FAutoTab || Key < u'0' || Key > u'9') {
-        plat::TDateTimePicker::KeyPress(Key);
+        TBorderedDateTimePicker::KeyPress(Key);
         return;
     }
     const plat::TDateTime v = DateTime();
     plat::DecodeTime(v, Fh, Fm, Fs, Fms);
     plat::DecodeDate(v, FYear, FMonth, FDay);
-    plat::TDateTimePicker::KeyPress(Key);
+    TBorderedDateTimePicker::KeyPress(Key);
     if (HandleAllocated()) plat::PostMessage(Handle(), ShiftFocusMessage(), 0, 0);
 }
 
@@ -63,7 +53,7 @@ void TCustomDateTimePicker::WndProc(plat::TMessage& Message) {
         Message.Result = 0;
         return;
     }
-    plat::TDateTimePicker::WndProc(Message);
+    TBorderedDateTimePicker::WndProc(Message);
 }
 
 void TCustomDateTimePicker::PostNextField() {
@@ -112,6 +102,7 @@ void TEmbeddedTimePicker::Click() {
 
 TExtDateTimePicker::TExtDateTimePicker(plat::TComponent* AOwner)
     : TCustomDateTimePicker(AOwner), FLabelFont(std::make_unique<plat::TFont>()) {
+    SetCtl3D(true);
     SetBorderStyle(plat::bsSingle);
     SetExtKind(dkDateTime);
     FLabelFont->OnChange = [this](plat::TObject*) {

@@ -11,23 +11,21 @@ namespace grid {
 enum TExtDateTimeKind { dkDate, dkTime, dkDateTime };
 
 // The layer's picker with AutoTab: a typed digit that completes a field moves on to the next
-// field (a Right key posted to the picker after the digit is taken). Its border settings
-// are stored for descendants that allow custom borders; this class draws none.
-class TCustomDateTimePicker : public plat::TDateTimePicker {
+// field (a Right key posted to the picker after the digit is taken). It draws the custom
+// borders and the metro button only in descendants that allow them (CustomBordersOff false);
+// the border colour starts black, and without Ctl3D (its start) it draws the flat outline.
+class TCustomDateTimePicker : public TBorderedDateTimePicker {
 public:
     explicit TCustomDateTimePicker(plat::TComponent* AOwner);
     String ClassName() const override { return u"TCustomDateTimePicker"; }
 
     bool AutoTab() const { return FAutoTab; }
     virtual void SetAutoTab(bool Value) { FAutoTab = Value; }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value);
-    bool MetroStyle() const { return FMetroStyle; }
-    void SetMetroStyle(bool Value);
     // True: this class keeps the layer's plain look whatever the border settings say.
     virtual bool CustomBordersOff() const { return true; }
 
 protected:
+    bool CustomBordersAllowed() const override { return !CustomBordersOff(); }
     void KeyPress(char16_t& Key) override;
     void WndProc(plat::TMessage& Message) override;
     // Runs when the digit typed last has been taken: moves on to the next field when the
@@ -40,10 +38,6 @@ protected:
     // The value's parts before the last digit was typed.
     int Fh = 0, Fm = 0, Fs = 0, Fms = 0;
     int FYear = 0, FMonth = 0, FDay = 0;
-
-private:
-    TColor FBorderColor = plat::clBlack;
-    bool FMetroStyle = false;
 };
 
 class TExtDateTimePicker;

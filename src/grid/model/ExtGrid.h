@@ -1437,6 +1437,12 @@ public:
     // cells (DragDropSettings.ShowCells); both null when no move runs.
     TArrowWindow* MoveArrow(TArrowDirection Dir) const;
     THeaderDragButton* MoveButton() const { return FMoveButton; }
+
+    // The face of fixed cell (ACol display column, ARow) without its text, on another canvas
+    // at R: its colour with the look's fixed-cell gradient where the look has one. The floating
+    // caption of a column or row move is painted with it.
+    void PaintFixedFace(plat::TCanvas* ACanvas, int ACol, int ARow, plat::TRect R);
+
     TNoActiveForm* MoveForm() const { return FMoveForm; }
     // A borderless picture of the cells of ARect (display indexes) as they are shown, one
     // pixel wider and higher than their rectangle, owned by the grid, not yet shown.
@@ -2130,6 +2136,14 @@ public:
     bool EditorKey(std::uint16_t Key, plat::TShiftState Shift);
     void EditorExit();
     void EditorChanged(const String& Value);
+
+    // Called by the combo editor once a focus change that took the focus from it has finished.
+    // When the focus went to a window that is neither the grid nor the combo (Tab to the next
+    // control of a dialog, a click elsewhere), the combo's value is validated and the edit ends
+    // as Enter ends it; a refused value keeps the editor open on the cell, focused, with the
+    // value validation settled on.
+    void ComboEditorExit();
+
     // ---- editor notifications and small hooks (GridEditNotify.cpp) ----
     // WM_COMMAND from the editors: EN_CHANGE keeps the open text editor's text in the cell as
     // it is typed (FShowEditProcess); the combo editor's CBN_DROPDOWN

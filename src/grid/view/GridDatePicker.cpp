@@ -327,6 +327,7 @@ void TExtStringGrid::PrepareDateEditor(int ACol, int ARow) {
         return;
     }
     TGridDatePicker* p = DateTimePicker();
+    p->ReCreate();
     const bool time = EditControl == edTimeEdit;
     {
         // The editor is filled by the grid: no change notification reaches the events.

@@ -11,6 +11,8 @@ class TGridDatePicker : public TEsgDateTimePicker {
 public:
     explicit TGridDatePicker(TExtStringGrid* AOwner);
     String ClassName() const override { return u"TGridDatePicker"; }
+    // Applies the window styles again (frame, alignment); the grid calls it before each use.
+    void ReCreate() { RecreateWnd(); }
 
 protected:
     // Tab, Enter, Escape, Page Up, Page Down and End end the edit; the other keys edit the

@@ -448,6 +448,26 @@ void TExtStringGrid::EditorExit() {
     SignalEditDone(c, r);
 }
 
+void TExtStringGrid::ComboEditorExit() {
+    if (FBlockKill || FDestroying || !FSpecialEditor || !EditMode || !IsComboKind(EditControl)) return;
+    if (!FCombo || !FCombo->Visible()) return;
+    const plat::TWinControl* focus = plat::FindControl(plat::GetFocus());
+    if (focus == this || (focus && FCombo->ContainsControl(focus))) return;
+    // A list still open is closed first; its closing may already have ended the edit
+    // (DirectComboClose).
+    if (FCombo->DroppedDown()) {
+        FCombo->SetDroppedDown(false);
+        if (!EditMode || !FSpecialEditor || !FCombo->Visible()) return;
+    }
+    // A refused value takes the focus back into the editor: entering the grid on the way
+    // selects nothing again (which would validate a second time).
+    FlagScope blockFocus(FBlockFocus, true);
+    FEditing = true;
+    if (!ValidateCell(SpecialEditorValue())) return;
+    FEditing = false;
+    HideInplaceEdit();
+}
+
 // ---- validation -------------------------------------------------------------------------------
 
 bool TExtStringGrid::ValidateCell(const String& NewValue) {

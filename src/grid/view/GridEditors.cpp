@@ -185,6 +185,12 @@ bool StartsWith(const String& S, const String& Prefix) {
     return S.size() >= Prefix.size() && S.compare(0, Prefix.size(), Prefix) == 0;
 }
 
+// Posted to the combo by its exit; handled when the focus change has finished.
+plat::UINT ComboExitMessage() {
+    static const plat::UINT id = plat::RegisterWindowMessage(u"GridComboExit");
+    return id;
+}
+
 } // namespace
 
 TGridCombo::TGridCombo(TExtStringGrid* AOwner) : TEsgComboBox(AOwner), FGrid(AOwner) {
@@ -277,6 +283,11 @@ void TGridCombo::KeyDown(std::uint16_t& Key, TShiftState Shift) {
 }
 
 void TGridCombo::WndProc(plat::TMessage& Message) {
+    if (Message.Msg == ComboExitMessage() && Message.Msg != 0) {
+        if (FGrid) FGrid->ComboEditorExit();
+        Message.Result = 0;
+        return;
+    }
     if (Message.Msg == plat::WM_MOUSEWHEEL && FGrid && Visible() && !DroppedDown()) {
         // A notch towards the user selects the next item, away from the user the previous
         // one; at either end nothing changes and nothing is announced.
@@ -377,12 +388,36 @@ void TGridCombo::DoChange() {
     }
 }
 
+void TGridCombo::DoEnter() {
+    TEsgComboBox::DoEnter();
+    plat::TCustomEdit* e = EditControl();
+    if (!FGrid || !e || Style() != plat::csDropDown) return;
+    if (!FGrid->Navigation()->EditSelectAll) {
+        e->SetSelStart(static_cast<int>(e->Text().size()));
+        e->SetSelLength(0);
+    }
+    if (!FGrid->LButFlg) return;
+    // The pointer over the combo (its button included) places the caret in the edit part.
+    const plat::TPoint screen = plat::GetCursorPos();
+    const plat::TPoint inCombo = ScreenToClient(screen);
+    const plat::TRect r = ClientRect();
+    if (inCombo.X < r.Left || inCombo.X >= r.Right || inCombo.Y < r.Top || inCombo.Y >= r.Bottom) return;
+    const plat::TPoint at = e->ScreenToClient(screen);
+    const auto pos = e->Perform(plat::EM_CHARFROMPOS, 0, plat::PointToLParam(at));
+    e->SetSelStart(plat::LoWord(static_cast<std::uintptr_t>(pos)));
+    e->SetSelLength(0);
+    FGrid->LButFlg = false;
+}
+
 void TGridCombo::DoExit() {
     // A new text is kept among the items for the next edits.
     if (FGrid && FGrid->LookupHistory && Style() == plat::csDropDown) {
         const String t = Text();
         if (!t.empty() && Items()->IndexOf(t) < 0) Items()->Add(t);
     }
+    // Where the focus went is judged once its change has finished: a refused value takes the
+    // focus back, which must not happen inside the change.
+    if (FGrid && FGrid->EditMode && HandleAllocated()) plat::PostMessage(Handle(), ComboExitMessage(), 0, 0);
     TEsgComboBox::DoExit();
 }
 

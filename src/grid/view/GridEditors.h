@@ -68,6 +68,9 @@ protected:
     void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
     void KeyPress(char16_t& Key) override;
     void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
+    // Without EditSelectAll the caret goes after the text; opened by a left click
+    // (CaretPositioning) it goes to the character under the pointer, nothing selected.
+    void DoEnter() override;
     void DoExit() override;
     // Asks for Tab when the grid advances with it (goTabs, validation), so that Tab reaches
     // KeyDown instead of moving the focus out of the grid.
@@ -88,6 +91,8 @@ class TGridSpin : public TEsgSpinEdit {
 public:
     explicit TGridSpin(TExtStringGrid* AOwner);
     String ClassName() const override { return u"TGridSpin"; }
+    // Applies the window styles again (frame, alignment); the grid calls it before each use.
+    void ReCreate() { RecreateWnd(); }
     void SpinUp() override;
     void SpinDown() override;
 

@@ -629,6 +629,7 @@ void TExtStringGrid::PrepareEditor2(int ACol, int ARow) {
         FlagScope quiet(FNoEditChange, true);
         if (IsEditBtnKind(EditControl)) {
             TGridEditBtn* e = BtnEdit();
+            e->ReCreate();
             e->SetBounds(r.Left, r.Top, w, h);
             // edMaskEditBtn edits through the cell's edit mask; the other kinds through none.
             e->SetEditMask(EditControl == edMaskEditBtn ? GetEditMask(ACol, ARow) : String());
@@ -640,6 +641,7 @@ void TExtStringGrid::PrepareEditor2(int ACol, int ARow) {
             target = e;
         } else if (IsUnitKind(EditControl)) {
             TGridUnitEditBtn* e = BtnUnitEdit();
+            e->ReCreate();
             e->SetBounds(r.Left, r.Top, w, h);
             e->SetMaxLength(std::max(0, GetEditLimit()));
             e->SetUnitID(String());
@@ -657,6 +659,7 @@ void TExtStringGrid::PrepareEditor2(int ACol, int ARow) {
             target = e;
         } else if (EditControl == edCheckBox) {
             TGridCheckBox* e = CheckBoxEditor();
+            e->ReCreate();
             e->SetBounds(r.Left, r.Top, w, h);
             e->SetCaption(editText);
             e->SetEnabled(true);
@@ -664,6 +667,7 @@ void TExtStringGrid::PrepareEditor2(int ACol, int ARow) {
             e->SetVisible(true);
         } else if (EditControl == edButton) {
             TGridButton* e = ButtonEditor();
+            e->ReCreate();
             e->SetBounds(r.Left - 1, r.Top - 1, w + 2, h + 2);
             e->SetCaption(editText);
             e->SetVisible(true);

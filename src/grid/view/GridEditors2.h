@@ -19,6 +19,8 @@ class TGridCheckBox : public plat::TCheckBox {
 public:
     explicit TGridCheckBox(TExtStringGrid* AOwner);
     String ClassName() const override { return u"TGridCheckBox"; }
+    // Applies the window styles again (frame, alignment); the grid calls it before each use.
+    void ReCreate() { RecreateWnd(); }
     void WndProc(plat::TMessage& Message) override;
 
 protected:
@@ -35,6 +37,8 @@ class TGridButton : public plat::TButton {
 public:
     explicit TGridButton(TExtStringGrid* AOwner);
     String ClassName() const override { return u"TGridButton"; }
+    // Applies the window styles again (frame, alignment); the grid calls it before each use.
+    void ReCreate() { RecreateWnd(); }
     void WndProc(plat::TMessage& Message) override;
 
 protected:
@@ -54,6 +58,8 @@ class TGridEditBtn : public TEsgEditBtn {
 public:
     explicit TGridEditBtn(TExtStringGrid* AOwner);
     String ClassName() const override { return u"TGridEditBtn"; }
+    // Applies the window styles again (frame, alignment); the grid calls it before each use.
+    void ReCreate() { RecreateWnd(); }
     bool StopEditAfterClick = false;
     void EllipsisButtonClick();
     // Inserts text as a paste does: a CR LF ending it is dropped; refused when the kind's
@@ -76,6 +82,8 @@ class TGridUnitEditBtn : public TEsgUnitEditBtn {
 public:
     explicit TGridUnitEditBtn(TExtStringGrid* AOwner);
     String ClassName() const override { return u"TGridUnitEditBtn"; }
+    // Applies the window styles again (frame, alignment); the grid calls it before each use.
+    void ReCreate() { RecreateWnd(); }
     void EllipsisButtonClick();
     void WndProc(plat::TMessage& Message) override;
 

@@ -251,9 +251,11 @@ void TExtStringGrid::ShowMoveFeedback(bool Columns, int X, int Y) {
             }
             if (Columns) {
                 FMoveButton->SetCaption(Cells(RealColIndex(Movecell), 0));
+                FMoveButton->SetFaceCell(Movecell, 0);
                 FMoveButton->SetBounds(0, 0, ColWidths(Movecell), RowHeights(std::max(FPressRow, 0)));
             } else {
                 FMoveButton->SetCaption(Cells(0, Movecell));
+                FMoveButton->SetFaceCell(0, Movecell);
                 FMoveButton->SetBounds(0, 0, ColWidths(std::max(FPressCol, 0)), RowHeights(Movecell));
             }
         }

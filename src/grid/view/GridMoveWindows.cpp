@@ -20,6 +20,12 @@ void THeaderDragButton::ShowAt(const plat::TRect& Bounds) {
     Invalidate();
 }
 
+void THeaderDragButton::SetFaceCell(int ACol, int ARow) {
+    faceCol_ = ACol;
+    faceRow_ = ARow;
+    Invalidate();
+}
+
 void THeaderDragButton::HideButton() {
     if (HandleAllocated()) plat::ShowWindow(Handle(), plat::SW_HIDE);
 }
@@ -27,9 +33,7 @@ void THeaderDragButton::HideButton() {
 void THeaderDragButton::Paint() {
     plat::TCanvas* c = Canvas();
     const plat::TRect r = ClientRect();
-    c->Brush()->SetStyle(plat::bsSolid);
-    c->Brush()->SetColor(grid_->FixedColor());
-    c->FillRect(r);
+    grid_->PaintFixedFace(c, faceCol_, faceRow_, r);
     c->Pen()->SetColor(plat::clBtnShadow);
     c->MoveTo(r.Left, r.Bottom - 1);
     c->LineTo(r.Right - 1, r.Bottom - 1);

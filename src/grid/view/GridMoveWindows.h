@@ -16,6 +16,8 @@ public:
     String ClassName() const override { return u"THeaderDragButton"; }
     // Shows the button at Bounds (screen coordinates) without taking the activation.
     void ShowAt(const plat::TRect& Bounds);
+    // The fixed cell (display column, row) whose face the button takes.
+    void SetFaceCell(int ACol, int ARow);
     void HideButton();
 
 protected:
@@ -23,6 +25,7 @@ protected:
 
 private:
     TExtStringGrid* grid_;
+    int faceCol_ = 0, faceRow_ = 0;
 };
 
 // A picture shown at 192 of 255 opacity in a window that takes no input and never the

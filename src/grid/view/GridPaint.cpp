@@ -96,6 +96,23 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
     PaintFocusRect(P);
 }
 
+void TExtStringGrid::PaintFixedFace(TCanvas* ACanvas, int ACol, int ARow, TRect R) {
+    plat::TGridDrawState state{plat::gdFixed};
+    TCellVisual v;
+    v.WordWrap = WordWrap();
+    GetVisualProperties(ACol, ARow, state, TVisualRequest{.Print = false, .Select = false, .Remap = true},
+                        ACanvas->Brush(), ACanvas->Font(), v);
+    ACanvas->Brush()->SetStyle(plat::bsSolid);
+    ACanvas->FillRect(R);
+    // The plain fixed cell's background of step 9: hover, the active-cell header and the sort
+    // mark belong to the cell, not to the caption carried away.
+    if (GradientLook(Look()) && !FFlat)
+        DrawCellBackground(ACanvas, R,
+                           {.Color = ACanvas->Brush()->Color(), .ColorTo = v.ColorTo, .MirrorColor = v.MirrorColor,
+                            .MirrorColorTo = v.MirrorColorTo,
+                            .BorderColor = Look() == glVista ? plat::clWhite : plat::clNone, .SideLinesOnly = true});
+}
+
 // Step 9: hovered or pressed, active-cell header, sorted column, or the look's gradient.
 void TExtStringGrid::PaintFixedBackground(TCellPaint& P) {
     TCanvas* c = P.C;

@@ -134,6 +134,7 @@ void TExtStringGrid::PrepareSpinEditor(int ACol, int ARow) {
     const TPoint b = BaseCell(realCol, ARow);
     const String text = GetEditText(ACol, ARow);
     TGridSpin* s = SpinEdit();
+    s->ReCreate();
     {
         // The editor is filled by the grid: no change notification reaches the events.
         struct Quiet {

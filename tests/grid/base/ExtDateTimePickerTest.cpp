@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <string>
 
+#include "EsgDateTimePicker.h"
 #include "ExtDateTimePicker.h"
 #include "plat/Forms.h"
 #include "plat/Graphics.h"
@@ -193,6 +196,77 @@ TEST_F(ExtDateTimePickerTest, CaptionLabelFollowsThePicker) {
     pt::Click(form.get(), l->Left() + 3, l->Top() + 3);
     pt::ProcessEvents();
     EXPECT_EQ(clicks, 1);
+}
+
+// With MetroStyle both pickers frame themselves in BorderColor (FocusBorderColor while they
+// have the focus) and draw their drop-down button in the button colours; without MetroStyle,
+// and in the plain time picker that allows no custom borders, the border colour shows nowhere.
+TEST_F(ExtDateTimePickerTest, MetroStyleFramesThePickerAndColoursItsButton) {
+    constexpr TColor kBorder = 0x000000FF, kFocus = 0x00FF0000, kFace = 0x00FF8000, kArrow = 0x00FFFFFF;
+    auto* esg = new TEsgDateTimePicker(form.get());
+    esg->SetParent(form.get());
+    esg->SetBounds(10, 60, 160, 22);
+    auto* other = new plat::TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(10, 150, 60, 22);
+    other->SetFocus();
+    pt::ProcessEvents();
+    struct Case {
+        const char* name;
+        TBorderedDateTimePicker* p;
+    };
+    for (const Case& c : {Case{"TEsgDateTimePicker", esg}, Case{"TExtDateTimePicker", picker}}) {
+        SCOPED_TRACE(c.name);
+        TBorderedDateTimePicker* p = c.p;
+        auto pixel = [&](int X, int Y) {
+            pt::ProcessEvents();
+            auto b = pt::Grab(p);
+            return pt::PixelOf(*b, X, Y);
+        };
+        const int W = p->Width(), H = p->Height();
+        const plat::TRect a = p->ClientAreaInWindow();
+        p->SetBorderColor(kBorder);
+        p->ButtonColor = kFace;
+        p->ButtonTextColor = kArrow;
+        p->Invalidate();
+        EXPECT_NE(pixel(0, 0), kBorder) << "no frame without MetroStyle";
+        EXPECT_NE(pixel(W - 8, H / 2), kFace);
+
+        p->SetMetroStyle(true);
+        EXPECT_EQ(pixel(0, 0), kBorder);
+        EXPECT_EQ(pixel(W - 1, H / 2), kBorder);
+        EXPECT_EQ(pixel(W / 2, H - 1), kBorder);
+        // The face (inside the ring around the button) and the arrow's middle.
+        const int cw = a.Right - a.Left, faceLeft = a.Left + cw - 18 + 6, faceTop = a.Top + 2;
+        EXPECT_EQ(pixel(faceLeft + 1, H / 2 + 3), kFace);
+        const int faceRight = a.Left + cw - 2;
+        EXPECT_EQ(pixel((faceLeft + faceRight) / 2, faceTop + 8), kArrow);
+
+        // The focus border colour wins while the picker has the focus.
+        p->SetFocusBorderColor(kFocus);
+        EXPECT_EQ(pixel(0, H / 2), kBorder);
+        p->SetFocus();
+        pt::ProcessEvents();
+        EXPECT_TRUE(p->HasFocus());
+        EXPECT_EQ(pixel(0, H / 2), kFocus);
+        other->SetFocus();
+        pt::ProcessEvents();
+        EXPECT_FALSE(p->HasFocus());
+        EXPECT_EQ(pixel(0, H / 2), kBorder);
+        if (const char* dir = std::getenv("TEST_PICTURES")) {
+            const std::string path = std::string(dir) + "/picker-metro-" + c.name + ".png";
+            pt::SaveGrab(p, plat::String(path.begin(), path.end()));
+        }
+    }
+    // The embedded time picker keeps the layer's look whatever its settings say.
+    TCustomDateTimePicker* t = picker->TimePicker();
+    ASSERT_NE(t, nullptr);
+    t->SetMetroStyle(true);
+    t->SetBorderColor(kBorder);
+    pt::ProcessEvents();
+    auto b = pt::Grab(t);
+    EXPECT_NE(pt::PixelOf(*b, 0, 0), kBorder);
+    EXPECT_NE(pt::PixelOf(*b, t->Width() / 2, 0), kBorder);
 }
 
 } // namespace

@@ -418,6 +418,70 @@ TEST_P(GridEditTest, TabWithoutGoTabsLeavesTheGrid) {
     EXPECT_EQ(grid->Col(), D(kSlave));
 }
 
+// Without goTabs the focus leaves an open combo for the next control of the form (Tab) or by
+// a click elsewhere: the chosen value is validated and written and the editor closes; a
+// refused value keeps the editor open on the cell with the value validation settled on.
+TEST_P(GridEditTest, FocusLeavingAnOpenComboCommitsItsValue) {
+    struct Case {
+        const char* name;
+        bool tab;  // Tab, else a click on the other control
+        bool valid;
+        const char16_t* replace;  // the handler's value, null = unchanged
+        const char16_t* cell;     // the cell afterwards
+        bool open;
+    };
+    const Case cases[] = {
+        {"Tab to the next control", true, true, nullptr, u"Discrete", false},
+        {"click on another control", false, true, nullptr, u"Discrete", false},
+        {"refused", false, false, nullptr, u"Coil", true},
+        {"refused with a new value", false, false, u"Input", u"Input", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->SetCells(kType, 2, u"Coil");
+        editingDone = 0;
+        cellDone.clear();
+        int validations = 0;
+        // A validation handler makes the combo keep Tab itself, so only the click runs with one.
+        if (!c.tab) {
+            grid->OnCellValidate = [&](plat::TObject*, int col, int, String& v, bool& ok) {
+                ++validations;
+                EXPECT_EQ(col, kType);
+                if (c.replace) v = c.replace;
+                ok = c.valid;
+            };
+        }
+        ClickCell(kType, 2);
+        pt::Key(plat::VK_F2);
+        ASSERT_TRUE(ComboOpen());
+        pt::Key(plat::VK_DOWN);  // "Discrete"
+        if (c.tab) {
+            pt::Key(plat::VK_TAB);
+        } else {
+            pt::Click(other, 5, 5);
+        }
+        pt::ProcessEvents();
+        EXPECT_EQ(grid->Cells(kType, 2), c.cell);
+        EXPECT_EQ(ComboOpen(), c.open);
+        EXPECT_EQ(validations, c.tab ? 0 : 1);
+        if (c.open) {
+            EXPECT_EQ(grid->Combobox()->Text(), c.cell);
+            EXPECT_TRUE(grid->Combobox()->Focused());
+            EXPECT_EQ(editingDone, 0);
+            grid->OnCellValidate = nullptr;
+            pt::Key(plat::VK_ESCAPE);
+            pt::ProcessEvents();
+        } else {
+            EXPECT_TRUE(other->Focused());
+            EXPECT_EQ(editingDone, 1);
+            ASSERT_EQ(cellDone.size(), 1u);
+            EXPECT_EQ(cellDone[0], (TPoint{kType, 2}));
+        }
+        EXPECT_FALSE(ComboOpen());
+        grid->OnCellValidate = nullptr;
+    }
+}
+
 struct FilterCase {
     const char* name;
     TEditorType kind;

@@ -6,6 +6,7 @@
 // runs once with real column 1 hidden.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -406,6 +407,48 @@ TEST_P(GridMouseDragTest, ARowHeaderDragScrollsUpAndSelectsTheRowsItPasses) {
     pt::Release(grid, top.X, top.Y + 1);
 }
 
+// The caption that follows a column move wears the face of the header it carries: with a
+// gradient look the header's colours from top to bottom, not a flat fixed colour.
+TEST_P(GridMouseDragTest, TheMovedCaptionWearsTheFaceOfItsHeader) {
+    SetOption(plat::goColMoving, true);
+    SetOption(plat::goColSizing, false);
+    grid->DragDropSettings()->ShowCells = false;
+    grid->SetLook(glOffice2007);
+    grid->SetCells(grid->RealColIndex(2), 0, u"");
+    pt::MoveAway();
+    pt::ProcessEvents();
+    const plat::TRect cell = grid->CellRect(2, 0);
+    const plat::TRect ga = grid->ClientAreaInWindow();
+    auto gridPicture = pt::Grab(grid);
+    const TPoint press = Centre(2, 0), target = Centre(4, 0);
+    pt::Press(grid, press.X, press.Y);
+    pt::Move(grid, (press.X + target.X) / 2 + 1, press.Y + 1, plat::ssLeft);
+    pt::Move(grid, target.X, target.Y, plat::ssLeft);
+    THeaderDragButton* button = grid->MoveButton();
+    ASSERT_TRUE(Shown(button));
+    pt::ProcessEvents();
+    auto buttonPicture = pt::Grab(button);
+    const plat::TRect ba = button->ClientAreaInWindow();
+    const int x = (cell.Right - cell.Left) / 2;
+    // The two rectangles differ by a pixel in height: a shade of difference is allowed.
+    auto near = [](TColor a, TColor b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 12) return false;
+        return true;
+    };
+    const int h = std::min(cell.Bottom - cell.Top, ba.Bottom - ba.Top);
+    const TColor top = pt::PixelOf(*gridPicture, ga.Left + cell.Left + x, ga.Top + cell.Top + 2);
+    const TColor bottom = pt::PixelOf(*gridPicture, ga.Left + cell.Left + x, ga.Top + cell.Top + h - 3);
+    EXPECT_FALSE(near(top, bottom)) << "the look paints no gradient";
+    for (int y = 2; y < h - 2; ++y) {
+        SCOPED_TRACE(y);
+        const TColor header = pt::PixelOf(*gridPicture, ga.Left + cell.Left + x, ga.Top + cell.Top + y);
+        const TColor face = pt::PixelOf(*buttonPicture, ba.Left + x, ba.Top + y);
+        EXPECT_TRUE(near(header, face)) << std::hex << header << " " << face;
+    }
+    pt::Release(grid, target.X, target.Y);
+}
+
 TEST_P(GridMouseDragTest, AMoveTakenAwayByTheWindowSystemMovesNothing) {
     Refill(14, 12);
     SetOption(plat::goColMoving, true);
@@ -610,6 +653,49 @@ TEST_P(GridMouseDragTest, AClickThatOpensTheEditorPutsTheCaretUnderThePointer) {
     EXPECT_FALSE(grid->LButFlg);
     grid->MouseActions()->CaretPositioning = false;
     EXPECT_EQ(caretAfterClickAt(r.Left + 20), static_cast<int>(text.size()));
+    EXPECT_EQ(grid->Cells(3, 4), text);
+}
+
+// The same for the edit part of a combo a click opens: with CaretPositioning the caret is at
+// the character under the pointer, nothing selected; without it (and without EditSelectAll)
+// the caret is after the text.
+TEST_P(GridMouseDragTest, AClickThatOpensAComboPutsItsCaretUnderThePointer) {
+    SetOption(plat::goEditing, true);
+    grid->MouseActions()->DirectEdit = true;
+    grid->OnGetEditorType = [](plat::TObject*, int c, int, TEditorType& e) {
+        if (c == 3) e = edComboEdit;
+    };
+    grid->SetColWidths(D(3), 200);
+    const String text = u"abcdefghijklmnop";
+    grid->SetCells(3, 4, text);
+    const plat::TRect r = grid->CellRect(D(3), 4);
+    TGridCombo* combo = grid->Combobox();
+    struct Caret {
+        int start, length;
+    };
+    auto caretAfterClickAt = [&](int x) {
+        grid->FocusCell(D(2), 2);
+        pt::Click(grid, x, (r.Top + r.Bottom) / 2);
+        pt::ProcessEvents();
+        EXPECT_TRUE(combo->Visible());
+        if (!combo->Visible() || !combo->EditControl()) return Caret{-1, -1};
+        const Caret c{combo->EditControl()->SelStart(), combo->EditControl()->SelLength()};
+        pt::Key(plat::VK_ESCAPE);
+        return c;
+    };
+    grid->MouseActions()->CaretPositioning = true;
+    const Caret nearLeft = caretAfterClickAt(r.Left + 20), further = caretAfterClickAt(r.Left + 60);
+    EXPECT_EQ(nearLeft.length, 0);
+    EXPECT_EQ(further.length, 0);
+    EXPECT_GT(nearLeft.start, 0);
+    EXPECT_GT(further.start, nearLeft.start);
+    EXPECT_LT(further.start, static_cast<int>(text.size()));
+    EXPECT_FALSE(grid->LButFlg);
+    grid->MouseActions()->CaretPositioning = false;
+    grid->Navigation()->EditSelectAll = false;
+    const Caret atEnd = caretAfterClickAt(r.Left + 20);
+    EXPECT_EQ(atEnd.start, static_cast<int>(text.size()));
+    EXPECT_EQ(atEnd.length, 0);
     EXPECT_EQ(grid->Cells(3, 4), text);
 }
 
