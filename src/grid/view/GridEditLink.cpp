@@ -15,6 +15,11 @@ bool IsEditLinkOf(const TEditLink* Link, const plat::TComponent* AComponent) {
 TEditLink::TEditLink(plat::TComponent* AOwner) : plat::TComponent(AOwner) {}
 
 TEditLink::~TEditLink() {
+    // The control no longer calls into the link.
+    if (FSubClassed && FSubClassedControl) {
+        FSubClassedControl->SetWindowProc(FOldWinProc);
+        FSubClassedControl->RemoveFreeNotification(this);
+    }
     if (FPopupForm) {
         FPopupForm->RemoveFreeNotification(this);
         FPopupForm->OnDeactivate = nullptr;
@@ -24,6 +29,29 @@ TEditLink::~TEditLink() {
 void TEditLink::Notification(plat::TComponent* AComponent, plat::TOperation Operation) {
     plat::TComponent::Notification(AComponent, Operation);
     if (Operation == plat::opRemove && AComponent == FPopupForm) FPopupForm = nullptr;
+    if (Operation == plat::opRemove && AComponent == FSubClassedControl) {
+        // The control went with its window procedure.
+        FSubClassedControl = nullptr;
+        FOldWinProc = nullptr;
+        FSubClassed = false;
+    }
+}
+
+void TEditLink::SubClass(plat::TWinControl* Control) {
+    if (FSubClassed || EditStyle != esInplace || !Control) return;
+    FSubClassedControl = Control;
+    FOldWinProc = Control->WindowProc();
+    Control->FreeNotification(this);
+    FSubClassed = true;
+    Control->SetWindowProc([this, Control](plat::TMessage& Message) {
+        const plat::TControl::TWndMethod previous = FOldWinProc;
+        if (previous)
+            previous(Message);
+        else
+            Control->WndProc(Message);
+        if (Message.Msg == plat::WM_GETDLGCODE && FOwner && FOwner->Options().Contains(plat::goTabs))
+            Message.Result |= plat::DLGC_WANTARROWS | plat::DLGC_WANTTAB | plat::DLGC_WANTALLKEYS;
+    });
 }
 
 plat::TWinControl* TEditLink::GetParent() {
@@ -37,6 +65,7 @@ void TEditLink::SetFocus(bool Value) {
         if (!c) return;
         c->SetVisible(true);
         c->SetEnabled(true);
+        SubClass(c);
         if (c->CanFocus()) c->SetFocus();
     } else if (FOwner && FOwner->CanFocus()) {
         FOwner->SetFocus();
@@ -65,6 +94,13 @@ void TEditLink::SetCellValue(const String& S) {
 }
 
 void TEditLink::RestoreWinProc() {
+    if (FSubClassed && FSubClassedControl) {
+        FSubClassedControl->SetWindowProc(FOldWinProc);
+        FSubClassedControl->RemoveFreeNotification(this);
+    }
+    FSubClassed = false;
+    FSubClassedControl = nullptr;
+    FOldWinProc = nullptr;
     if (EditStyle != esInplace) return;
     if (plat::TWinControl* c = GetEditControl()) c->SetVisible(false);
 }

@@ -43,6 +43,9 @@ public:
     virtual void CreateEditor(plat::TWinControl* AParent) { (void)AParent; }
     virtual void DestroyEditor() {}
     // Value: the control is shown, enabled and focused; otherwise the grid takes the focus.
+    // An inplace link's control gets the grid's window procedure in front of its own until
+    // RestoreWinProc: with goTabs the control asks for Tab, Enter, Escape and the arrows, so
+    // that they reach EditKeyDown instead of the dialog.
     virtual void SetFocus(bool Value);
     // Places the control at R, narrower and lower by the grid's line width.
     virtual void SetRect(plat::TRect R);
@@ -64,7 +67,7 @@ public:
     plat::TWinControl* GetParent();
     // The value goes to the cell and the editor closes.
     void HideEditor();
-    // The inplace control is hidden.
+    // An inplace link's control gets its own window procedure back and is hidden.
     void RestoreWinProc();
     plat::TForm* PopupForm() const { return FPopupForm; }
 
@@ -77,6 +80,11 @@ private:
     plat::TForm* FPopupForm = nullptr;
     plat::TPoint FEditCell{};
     bool FForcedExit = false;
+    // The control whose window procedure the grid's stands in front of, and the one replaced.
+    void SubClass(plat::TWinControl* Control);
+    bool FSubClassed = false;
+    plat::TWinControl* FSubClassedControl = nullptr;
+    plat::TControl::TWndMethod FOldWinProc;
 };
 
 // The edit box of a fixed cell. Its value goes through OnCellValidate when the focus leaves:

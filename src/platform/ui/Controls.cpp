@@ -313,7 +313,13 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
     if (!ui::InUiThread()) qFatal("a control was used from a thread other than the UI thread");
 #endif
     TMessage m{Msg, WParam, LParam, 0};
-    WndProc(m);
+    if (windowProc_) {
+        // A copy runs: the procedure may take itself away while it handles the message.
+        const TWndMethod front = windowProc_;
+        front(m);
+    } else {
+        WndProc(m);
+    }
     return m.Result;
 }
 

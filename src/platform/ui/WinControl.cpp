@@ -130,7 +130,10 @@ void TWinControl::Broadcast(TMessage& Message)
     std::vector<TControl*> copy = controls_;
     for (TControl* c : copy) {
         if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
-        c->WndProc(Message);
+        if (const TWndMethod front = c->WindowProc())
+            front(Message);
+        else
+            c->WndProc(Message);
         if (Message.Result != 0) return;
     }
 }

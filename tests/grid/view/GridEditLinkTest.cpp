@@ -164,6 +164,37 @@ TEST_P(GridEditLinkTest, KeysEndTheEditUnlessTheLinkWantsThem) {
     }
 }
 
+// With goTabs the grid's window procedure stands in front of an inplace link's control while
+// it edits: the control asks for Tab, so Tab reaches the link (the value is committed and the
+// next editable cell's editor opens) instead of moving the focus on. The control's own
+// procedure is back when the edit ends.
+TEST_P(GridEditLinkTest, WithGoTabsTabInTheLinkMovesToTheNextCell) {
+    Open(1);
+    ASSERT_TRUE(LinkOpen());
+    auto wantsTab = [&] { return (link->edit->Perform(plat::WM_GETDLGCODE) & plat::DLGC_WANTTAB) != 0; };
+    EXPECT_FALSE(wantsTab()) << "without goTabs";
+    pt::Key(plat::VK_ESCAPE);
+    pt::ProcessEvents();
+    ASSERT_FALSE(LinkOpen());
+    EXPECT_FALSE(link->edit->WindowProc());
+
+    plat::TGridOptions o = grid->Options();
+    grid->SetOptions(o.Include(plat::goTabs));
+    Open(1);
+    ASSERT_TRUE(LinkOpen());
+    EXPECT_TRUE(wantsTab());
+    pt::Type(u"new");
+    pt::Key(plat::VK_TAB);
+    pt::ProcessEvents();
+    EXPECT_FALSE(LinkOpen());
+    EXPECT_EQ(grid->Cells(kCustom, 1), u"new");
+    EXPECT_EQ(grid->Col(), grid->DisplColIndex(kText));
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_TRUE(grid->NormalEdit()->Visible()) << "the next cell's editor opens";
+    EXPECT_FALSE(link->edit->WindowProc());
+    EXPECT_FALSE(wantsTab());
+}
+
 // Validation: a refusal keeps the editor open on the cell with the old text (or the value
 // the handler set); the link's value reaches OnCellValidate with the real column.
 TEST_P(GridEditLinkTest, RefusedValueKeepsTheLinkOpen) {

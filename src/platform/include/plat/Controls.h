@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "plat/Classes.h"
@@ -278,6 +279,15 @@ public:
     virtual void DefaultHandler(TMessage& Message);
     LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 
+    // A window procedure put in front of WndProc: while one is set, every message that reaches
+    // the control through Perform (the windowing system's, the framework's and broadcasts)
+    // goes to it instead. It passes what it does not answer to the procedure it replaced, the
+    // WindowProc() it read before setting itself; an empty one stands for WndProc. Setting
+    // the replaced procedure back (or an empty one) removes it.
+    using TWndMethod = std::function<void(TMessage& Message)>;
+    const TWndMethod& WindowProc() const { return windowProc_; }
+    void SetWindowProc(TWndMethod Value) { windowProc_ = std::move(Value); }
+
     // Painting.
     virtual void Invalidate();
     virtual void Repaint();
@@ -384,6 +394,8 @@ private:
     // Framework control drag.
     TDragMode dragMode_ = dmManual;
     TCursor dragCursor_ = crDrag;
+    // The window procedure in front of WndProc (SetWindowProc); empty = none.
+    TWndMethod windowProc_;
 };
 
 // ---- TGraphicControl -----------------------------------------------------------------
