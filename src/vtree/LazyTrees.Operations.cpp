@@ -910,7 +910,8 @@ void TBaseLazyTree::MoveTo(const TNodeArray& Nodes, PLazyNode Target, TLTNodeAtt
         }
         std::stable_sort(byDepth.begin(), byDepth.end(), [&](std::size_t a, std::size_t b) { return level[a] > level[b]; });
         for (std::size_t i : byDepth) {
-            sourceParents.push_back(leaving[i]->Parent);
+            const PLazyNode parent = leaving[i]->Parent; // a packed field: copied, not referenced
+            sourceParents.push_back(parent);
             UnlinkNode(leaving[i], true, false, false);
         }
         PLazyNode previous = nullptr;
@@ -919,7 +920,8 @@ void TBaseLazyTree::MoveTo(const TNodeArray& Nodes, PLazyNode Target, TLTNodeAtt
             else LinkNode(n, Target, Mode, this, false);
             previous = n;
         }
-        sourceParents.push_back(ordered.front()->Parent);
+        const PLazyNode targetParent = ordered.front()->Parent;
+        sourceParents.push_back(targetParent);
         RenumberChildren(sourceParents);
         for (PLazyNode n : moving) DoNodeMoved(n);
         InvalidateTree();

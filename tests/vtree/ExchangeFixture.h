@@ -1,6 +1,7 @@
 #pragma once
 // Trees whose nodes carry a number through the stream's user chunk, offering "Lazy Tree
 // Data", with a shape printer and the exchange's invariants.
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -17,7 +18,15 @@ namespace vtree::testing {
 
 inline TLTMiscOptions WithMiscOption(TLTMiscOptions O, TLTMiscOption Add) { return O | (TLTMiscOptions(1) << Add); }
 
-inline int& Id(TBaseLazyTree& T, PLazyNode N) { return *reinterpret_cast<int*>(T.GetNodeData(N)); }
+// A node's user data starts right behind the packed record, at no alignment: copied, never
+// referenced in place.
+inline int Id(TBaseLazyTree& T, PLazyNode N)
+{
+    int v;
+    std::memcpy(&v, T.GetNodeData(N), sizeof v);
+    return v;
+}
+inline void SetId(TBaseLazyTree& T, PLazyNode N, int V) { std::memcpy(T.GetNodeData(N), &V, sizeof V); }
 
 inline void MakeExchangeTree(TBaseLazyTree& T)
 {
@@ -33,7 +42,7 @@ inline void MakeExchangeTree(TBaseLazyTree& T)
 inline PLazyNode AddNumbered(TBaseLazyTree& T, PLazyNode Parent, int Number)
 {
     PLazyNode n = T.AddChild(Parent);
-    Id(T, n) = Number;
+    SetId(T, n, Number);
     return n;
 }
 

@@ -378,8 +378,8 @@ TEST_F(DragDropTest, AMoveIntoTheOwnSubtreeSkipsTheTargetsAncestors)
         plat::testing::Release(left, onA1.X, onA1.Y);
     });
     // "a" holds the target and stays; "b" went under a1; the move reported no effect back.
-    EXPECT_EQ(a->Parent, left->RootNode());
-    EXPECT_EQ(b->Parent, a1);
+    EXPECT_EQ(PLazyNode(a->Parent), left->RootNode());
+    EXPECT_EQ(PLazyNode(b->Parent), a1);
     EXPECT_EQ(left->LastDragEffect(), DROPEFFECT_NONE);
     EXPECT_EQ(left->TotalCount(), 3u);
     ExpectDragEnded();
